@@ -1,0 +1,14 @@
+# bladeway_add_test(NAME name SOURCES ... LIBS ...)
+# One test executable per area, registered test by test with CTest.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(bladeway_add_test)
+    cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS" ${ARGN})
+    add_executable(${ARG_NAME} ${ARG_SOURCES})
+    target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} bladeway_test_support
+                          GTest::gtest GTest::gtest_main bladeway_warnings)
+    set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 30
+                         PROPERTIES ENVIRONMENT "BLADEWAY_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

@@ -1,0 +1,41 @@
+# Shared by the scripts: the source root, the packages a fresh Debian 12
+# machine needs, and the build.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+JOBS="$(nproc)"
+
+PACKAGES=(
+    build-essential cmake ninja-build ccache pkg-config
+    qt6-base-dev libgl-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libcli11-dev nlohmann-json3-dev
+)
+
+# Installs whatever of PACKAGES (and the extra packages given) is missing.
+install_missing_packages() {
+    local missing=()
+    local package
+    for package in "${PACKAGES[@]}" "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if ((${#missing[@]} == 0)); then
+        return
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [[ $(id -u) -ne 0 ]]; then
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures and builds a preset (default: "default").
+build_preset() {
+    local preset="${1:-default}"
+    cmake --preset "$preset" -S "$ROOT" >/dev/null
+    cmake --build --preset "$preset" --parallel "$JOBS"
+}

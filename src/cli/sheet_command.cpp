@@ -1,0 +1,67 @@
+#include "cli/sheet_command.h"
+
+#include <nlohmann/json.hpp>
+
+#include "cli/cli.h"
+#include "core/keydata/key_data_file.h"
+#include "core/keydata/sheet.h"
+#include "core/platform/code_page.h"
+
+namespace bladeway {
+namespace {
+
+void PrintPlain(const Sheet& sheet, std::ostream& out) {
+    out << "Columns: " << sheet.ColumnCount() << "\nRows: " << sheet.RowCount() << '\n';
+    for (int column = 1; column <= sheet.ColumnCount(); ++column) {
+        bool headed = false;
+        for (int row = 1; row <= sheet.RowCount(); ++row) {
+            const std::string_view text = sheet.CellText(column, row);
+            if (text.empty()) continue;
+            if (!headed) {
+                out << "Column " << column << '\n';
+                headed = true;
+            }
+            out << "  " << row << ": " << DecodeWindows1252(text) << '\n';
+        }
+    }
+}
+
+void PrintJson(const Sheet& sheet, std::ostream& out) {
+    nlohmann::ordered_json cells = nlohmann::ordered_json::array();
+    for (int column = 1; column <= sheet.ColumnCount(); ++column) {
+        for (int row = 1; row <= sheet.RowCount(); ++row) {
+            const std::string_view text = sheet.CellText(column, row);
+            if (text.empty()) continue;
+            cells.push_back({{"column", column}, {"row", row}, {"text", DecodeWindows1252(text)}});
+        }
+    }
+    const nlohmann::ordered_json document{
+        {"columns", sheet.ColumnCount()}, {"rows", sheet.RowCount()}, {"cells", std::move(cells)}};
+    out << document.dump() << '\n';
+}
+
+}  // namespace
+
+CLI::App* SheetCommand::Register(CLI::App& app) {
+    CLI::App* sub = app.add_subcommand(
+        "sheet", "Load a key data file as the desktop program does and print its sheet");
+    sub->add_option("KEYFILE", keyFile_, "Lockplan key data file (*.dat)")->required();
+    sub->add_flag("--json", json_, "Print the sheet as JSON");
+    return sub;
+}
+
+int SheetCommand::Run(CliStreams& streams) {
+    // Sheets of big files are large: keep one off the stack.
+    auto sheet = std::make_unique<Sheet>();
+    if (const Outcome loaded = LoadKeyDataFile(keyFile_, *sheet); !loaded) {
+        return ReportFailure(streams, loaded.error());
+    }
+    if (json_) {
+        PrintJson(*sheet, streams.out);
+    } else {
+        PrintPlain(*sheet, streams.out);
+    }
+    return streams.out ? kExitOk : ReportFailure(streams, "cannot write the output");
+}
+
+}  // namespace bladeway

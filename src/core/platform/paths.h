@@ -1,0 +1,32 @@
+#pragma once
+
+// Where the platform differs in paths: the folder separator, the full path of
+// the running program, and joining a folder with a name.
+
+#include <string>
+#include <string_view>
+
+namespace bladeway {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// Full path of the running program file; empty when the platform cannot tell.
+std::string ExeName();
+
+// Folder, separator, name: always one separator added, so a folder that
+// already ends with one gives two in a row (the paths are used as given).
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// Folder and name with a separator between them unless the folder already
+// ends with one.
+std::string JoinPathOnce(std::string_view folder, std::string_view name);
+
+// A relative path written with "\" as the file formats write it, in the
+// platform's separator.
+std::string NativeSeparators(std::string_view path);
+
+}  // namespace bladeway

@@ -1,0 +1,54 @@
+#pragma once
+
+// Text helpers shared by the settings store, the key data loader, the
+// generator and the index step. Texts are 8-bit bytes (Windows-1252); positions
+// are counted from 1 as the file formats count them.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace bladeway {
+
+// Tokenizer. From `position` (1-based) returns the text up to, not including,
+// the next `delimiter` and moves `position` just past that delimiter (which may
+// be one beyond the end). Without a following delimiter it returns the rest and
+// moves `position` one beyond the end, so the tail is handed out once before
+// the end is reported. At or beyond the end (and for a position below 1) it
+// returns an empty text and sets `position` to 0.
+std::string_view ParseString(std::int64_t& position, std::string_view text, char delimiter);
+
+// Position (1-based) of the last occurrence of `searched` that begins at or
+// before `start`; with `start` -1 the whole text is searched. 0 when none.
+std::int64_t QInstrB2(std::int64_t start, std::string_view text, std::string_view searched);
+
+// Replaces every `oldChar` in `text` by `newChar`, in place.
+void ReplaceChar(std::string& text, char oldChar, char newChar);
+
+// Removes spaces (code 32 only) at both ends.
+std::string_view TrimSpaces(std::string_view text);
+// Removes leading spaces (code 32 only).
+std::string_view TrimLeadingSpaces(std::string_view text);
+
+// Upper-casing by character code: a-z become A-Z, every other byte stays.
+std::string ToUpperAscii(std::string_view text);
+char ToUpperAscii(char c);
+
+// Ordinal comparison after upper-casing both sides by character code.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+// The number that the leading characters of `text` form: optional sign,
+// digits, optional "." and decimals, optional exponent (E or D and a whole
+// number). Spaces, tabs, CR and LF are skipped wherever they stand ("1 2" is
+// 12); reading stops at the first character that cannot continue the number;
+// 0 when there is none. The decimal point is "." whatever the locale.
+double LeadingNumberValue(std::string_view text);
+
+// Rounds to the nearest whole number, a half to the even neighbour. Values
+// outside the range of the result saturate at its bounds; NaN gives 0.
+std::int64_t RoundHalfEven(double value);
+
+// Saturating narrowing for 16-bit fields.
+std::int16_t SaturateToInt16(std::int64_t value);
+
+}  // namespace bladeway

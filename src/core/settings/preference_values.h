@@ -1,0 +1,44 @@
+#pragma once
+// The six values that steer a processing run: one live set, shown and edited
+// in place by the Preferences dialog and read by the run at the moment of use.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace bladeway {
+
+class PreferenceValues {
+public:
+    // Check values a check box accepts: off, on, grayed.
+    static bool IsCheckValue(std::int64_t value) { return value >= 0 && value <= 2; }
+
+    std::string SrcPath;   // folder of the key data files
+    std::string TmpPath;   // folder of the master templates
+    std::string DestPath;  // folder that receives the programs
+
+    const std::string& MirChar() const { return mirChar_; }
+    // Keeps at most the first character, as the one-character field does.
+    void SetMirChar(std::string_view text);
+
+    std::int16_t TransXL() const { return transXL_; }
+    std::int16_t TransXH() const { return transXH_; }
+    // Each setter refuses (returns false, changes nothing) a value other than
+    // 0, 1 or 2; an accepted non-zero value turns the other option off.
+    bool SetTransXL(std::int64_t value);
+    bool SetTransXH(std::int64_t value);
+
+    bool TranslateOptionsVisible() const { return translateVisible_; }
+    void SetTranslateOptionsVisible(bool visible) { translateVisible_ = visible; }
+
+    // Back to the initial values: empty folders, "!", TransXL 0, TransXH 1,
+    // options shown.
+    void Reset() { *this = PreferenceValues{}; }
+
+private:
+    std::string mirChar_ = "!";
+    std::int16_t transXL_ = 0;
+    std::int16_t transXH_ = 1;
+    bool translateVisible_ = true;
+};
+
+}  // namespace bladeway

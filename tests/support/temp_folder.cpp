@@ -1,0 +1,63 @@
+#include "support/temp_folder.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace bladeway::testing {
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "bladeway-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    // Tests may leave read-only folders behind; open them up before removing.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    }
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempFolder::WithSeparator() const {
+    return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator);
+}
+
+std::string TempFolder::File(std::string_view name) const { return (path_ / name).string(); }
+
+std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
+    const std::string path = File(name);
+    WriteBytes(path, bytes);
+    return path;
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return std::move(bytes).str();
+}
+
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::filesystem::path SourceDir() {
+    const char* dir = std::getenv("BLADEWAY_SOURCE_DIR");
+    return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();
+}
+
+bool RunningAsRoot() { return ::geteuid() == 0; }
+
+}  // namespace bladeway::testing

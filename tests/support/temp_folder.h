@@ -1,0 +1,39 @@
+#pragma once
+// Test helpers shared by every test: a temporary folder that removes itself,
+// whole-file reads and writes, and the source tree's bundled examples.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace bladeway::testing {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // The folder's path with a trailing separator, as folder settings may hold it.
+    std::string WithSeparator() const;
+    // Full path of `name` inside the folder.
+    std::string File(std::string_view name) const;
+    // Writes `bytes` to `name` inside the folder and returns its full path.
+    std::string Write(std::string_view name, std::string_view bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
+
+// The source tree, from the environment CTest gives the tests.
+std::filesystem::path SourceDir();
+
+// True when the process may ignore file permissions, so read-only tests
+// cannot work.
+bool RunningAsRoot();
+
+}  // namespace bladeway::testing
