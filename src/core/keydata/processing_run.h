@@ -1,0 +1,48 @@
+#pragma once
+// The processing run: walks the sheet column by column, reads each key to be
+// processed into the run's one KeyRecord, and hands it to the index step (tree
+// mode only) and the program generator. It reports what became of every key;
+// the desktop program ignores the report, the command-line tool prints it.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/keydata/key_record.h"
+#include "core/keydata/sheet.h"
+#include "core/keydata/sheet_selection.h"
+#include "core/platform/file_system.h"
+#include "core/settings/preference_values.h"
+
+namespace bladeway {
+
+// What a run works with besides the sheet. The preference values are read at
+// the moment of use, so edits made meanwhile take effect at once.
+struct RunEnvironment {
+    const PreferenceValues& preferences;
+    bool flatTemplateMode = true;
+    FileSystem& fileSystem;
+    // Today's date as "MM/DD/YY", asked for at each index update.
+    std::function<std::string()> today;
+    // Shows the index step's one message; called each time it occurs.
+    std::function<void(std::string_view message)> showMessage;
+};
+
+// What became of one processed key.
+struct KeyResult {
+    int column = 0;
+    std::string templateName;  // trimmed, as the record held it
+    std::string programName;
+    std::string outputPath;    // the program file written, or that would have been
+    std::string status;        // the record's Status after the key, NULs shown as blanks
+    std::vector<std::string> errors;  // file problems met for this key, one line each
+};
+
+struct RunReport {
+    std::vector<KeyResult> keys;
+};
+
+RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
+                        const RunEnvironment& environment);
+
+}  // namespace bladeway
