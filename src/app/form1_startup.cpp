@@ -1,0 +1,44 @@
+// The main window's start-up, in its fixed order. A step that fails is
+// skipped and the next one runs; nothing is reported.
+#include "app/data_file_list.h"
+#include "app/form1.h"
+#include "core/settings/preference_loading.h"
+#include "dialogs/path_text.h"
+#include "dialogs/pref.h"
+#include "dialogs/window_placement.h"
+
+namespace bladeway {
+
+void Form1::Load() {
+    if (environment_.showStartupAbout)
+        environment_.showStartupAbout(this);
+    appFolder_ = FolderOfPath(environment_.programPath);
+    settings_ = SettingsFile(appFolder_ + std::string(kSettingsFileName), *environment_.fileSystem);
+    flatTemplateMode_ = IsFlatTemplateMode(appFolder_);
+    RestorePlace();
+    LoadPreferenceValues(settings_, preferences_);
+    CreatePreferences();
+    // A source folder that is missing or empty leaves the list on the
+    // process's current folder.
+    file1_->SetFolder(FolderToText(preferences_.SrcPath));
+    loadComplete_ = true;
+}
+
+// Outer height, width, top and left, in that order, as the settings hold them.
+void Form1::RestorePlace() {
+    const std::int64_t height = settings_.ReadPositionSetting("Positions", "MainHeight");
+    SetOuterHeight(*this, height);
+    const std::int64_t width = settings_.ReadPositionSetting("Positions", "MainWidth");
+    SetOuterWidth(*this, width);
+    SetOuterTop(*this, settings_.ReadPositionSetting("Positions", "MainTop"));
+    SetOuterLeft(*this, settings_.ReadPositionSetting("Positions", "MainLeft"));
+    restoredOuterSize_ = RestoredSize{height, width, size()};
+}
+
+// The Preferences dialog exists from here on, hidden, showing the values.
+void Form1::CreatePreferences() {
+    pref_ = new Pref(settings_, preferences_, this);
+    connect(pref_, &Pref::SourceFolderConfirmed, this, &Form1::ShowSourceFolder);
+}
+
+}  // namespace bladeway

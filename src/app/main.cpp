@@ -1,0 +1,19 @@
+#include <QApplication>
+
+#include "app/app_environment.h"
+#include "app/app_icon.h"
+#include "app/form1.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Bladeway"));
+    QApplication::setWindowIcon(bladeway::BladewayIcon());
+    // The main window ends the program itself: by Exit, or by its close box
+    // after storing its place.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    bladeway::Form1 form1(bladeway::DesktopEnvironment());
+    form1.Load();
+    form1.show();
+    return QApplication::exec();
+}
