@@ -190,6 +190,7 @@ GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& set
         record.Status = kTemplateNotFound;
         return result;
     }
+    result.templateFound = true;
 
     const auto templateText = fileSystem.ReadWholeFile(templatePath);
     if (!templateText) {

@@ -24,6 +24,7 @@ struct GeneratorSettings {
 // What became of one call.
 struct GenerationResult {
     std::string templatePath;
+    bool templateFound = false;
     std::string outputPath;  // the program's path; empty when the template was not found
     bool written = false;    // the program file was written
     std::string error;       // the problem that kept the program from being written, if any

@@ -46,6 +46,7 @@ KeyResult ProcessKey(KeyRecord& record, int column, const RunEnvironment& enviro
                                               preferences.MirChar(), environment.flatTemplateMode};
     GenerationResult program = GenerateProgram(record, generatorSettings, environment.fileSystem);
     result.templatePath = std::move(program.templatePath);
+    result.templateFound = program.templateFound;
     result.outputPath = std::move(program.outputPath);
     result.programWritten = program.written;
     if (!program.error.empty()) {

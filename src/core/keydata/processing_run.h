@@ -36,6 +36,7 @@ struct KeyResult {
     std::string templateName;  // trimmed, as the record held it (NULs shown as blanks)
     std::string programName;
     std::string templatePath;  // where the template was looked for
+    bool templateFound = false;
     std::string outputPath;    // the program file written, or that would have been
     bool programWritten = false;
     std::string indexPath;            // the destination INDICE.Prg written for this key, if any
