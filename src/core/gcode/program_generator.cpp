@@ -206,8 +206,10 @@ GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& set
     result.outputPath =
         NamedFilePath(settings.destinationFolder, programName, settings.flatTemplateMode);
     if (result.outputPath.empty()) {
-        result.error = "program name '" + std::string(programName) +
-                       "' cannot be a file name in the destination folder";
+        const bool unnamed = programName.find_first_not_of('\0') == std::string_view::npos;
+        result.error = unnamed ? "the key has no program name"
+                               : "program name '" + std::string(programName) +
+                                     "' cannot be a file name in the destination folder";
         return result;
     }
     if (const Outcome written = fileSystem.ReplaceFile(result.outputPath, program); !written) {

@@ -281,7 +281,7 @@ TEST(GenerateProgram, ProgramNameOfNulsIsRefused) {
     record.ProgramName = KeyRecord{}.ProgramName;
     const auto result = GenerateProgram(record, folders.Settings(true), Disk());
     EXPECT_FALSE(result.written);
-    EXPECT_NE(result.error, "");
+    EXPECT_EQ(result.error, "the key has no program name");
     EXPECT_TRUE(FilesBelow(folders.destination.Path()).empty());
 }
 
