@@ -89,6 +89,8 @@ void PrintPlainReport(const RunReport& report, bool dryRun, std::ostream& out) {
             << (key.programName.empty() ? "(no program name)" : ShowName(key.programName)) << "  ";
         if (key.programWritten) {
             out << (dryRun ? "would write " : "wrote ") << ShowPath(key.outputPath);
+        } else if (!key.templateFound && key.templateName.empty()) {
+            out << "not written: no template name";
         } else if (!key.templateFound) {
             out << "not written: template " << ShowPath(key.templatePath) << " not found";
         } else {

@@ -93,6 +93,15 @@ TEST_F(GenerateCommandTest, MissingTemplateGivesExitCode1AndSaysWhy) {
     EXPECT_TRUE(DestinationIsEmpty());
 }
 
+TEST_F(GenerateCommandTest, KeyWithoutTemplateNameSaysSo) {
+    // An empty row 3 on the first key: the record still holds its initial NULs.
+    const auto run = Generate({"--mode", "flat"}, KeyFile("K\r\n\r\n\r\nP1\r\n!\r\n"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out,
+              "column 1  (no program name)  not written: no template name  status GNF\n"
+              "1 key processed: 0 programs written, 1 key with problems\n");
+}
+
 TEST_F(GenerateCommandTest, FileErrorGivesExitCode1AndTheRunGoesOn) {
     templates_.Write("MASTER", testing::kExampleTemplate);
     fs::create_directory(destination_.Path() / "P1");
