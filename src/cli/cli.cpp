@@ -6,6 +6,7 @@
 
 #include "cli/command.h"
 #include "cli/config_command.h"
+#include "cli/generate_command.h"
 #include "cli/sheet_command.h"
 
 namespace bladeway {
@@ -26,6 +27,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<SheetCommand>());
     commands.push_back(std::make_unique<ConfigCommand>());
+    commands.push_back(std::make_unique<GenerateCommand>());
     std::vector<CLI::App*> subcommands;
     for (const auto& command : commands) subcommands.push_back(command->Register(app));
 

@@ -108,6 +108,15 @@ TEST(DiskFileSystem, CreateEmptyIfMissingNeverTouchesAnExistingFile) {
     EXPECT_EQ(ReadBytes(fresh), "");
 }
 
+TEST(DiskFileSystem, CreateEmptyIfMissingRefusesAFolderAndAMissingFolder) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.File("INDICE.Prg"));
+    const Outcome onFolder = Disk().CreateEmptyIfMissing(folder.File("INDICE.Prg"));
+    ASSERT_FALSE(onFolder.ok());
+    EXPECT_NE(onFolder.error().find("INDICE.Prg"), std::string::npos);
+    EXPECT_FALSE(Disk().CreateEmptyIfMissing(folder.File("gone/INDICE.Prg")).ok());
+}
+
 TEST(TemporaryFileName, IsRecognisedAndNeverAProgramName) {
     EXPECT_TRUE(IsTemporaryFileName(".P1.Ab12Cd.bwtmp"));
     EXPECT_FALSE(IsTemporaryFileName("P1"));

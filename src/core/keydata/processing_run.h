@@ -22,19 +22,25 @@ struct RunEnvironment {
     const PreferenceValues& preferences;
     bool flatTemplateMode = true;
     FileSystem& fileSystem;
-    // Today's date as "MM/DD/YY", asked for at each index update.
+    // Today's date as "MM/DD/YY", asked for at each index update; the local
+    // clock when not given.
     std::function<std::string()> today;
-    // Shows the index step's one message; called each time it occurs.
+    // Shows the index step's one message; called each time it occurs. May be
+    // left empty.
     std::function<void(std::string_view message)> showMessage;
 };
 
 // What became of one processed key.
 struct KeyResult {
     int column = 0;
-    std::string templateName;  // trimmed, as the record held it
+    std::string templateName;  // trimmed, as the record held it (NULs shown as blanks)
     std::string programName;
+    std::string templatePath;  // where the template was looked for
+    bool templateFound = false;
     std::string outputPath;    // the program file written, or that would have been
-    std::string status;        // the record's Status after the key, NULs shown as blanks
+    bool programWritten = false;
+    std::string indexPath;            // the destination INDICE.Prg written for this key, if any
+    std::string status;               // the record's Status after the key, NULs shown as blanks
     std::vector<std::string> errors;  // file problems met for this key, one line each
 };
 
@@ -42,6 +48,11 @@ struct RunReport {
     std::vector<KeyResult> keys;
 };
 
+// Runs over every column of the sheet in order. A column is processed when
+// its row-1 cell is selected or when no block is selected at all: its cells
+// are read into the run's one record (never reset between keys), then, in tree
+// mode only, the index step runs, then the generator. A failing file operation
+// is recorded in its key's result and the run goes on with the next key.
 RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
                         const RunEnvironment& environment);
 

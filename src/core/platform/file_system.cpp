@@ -159,7 +159,15 @@ Outcome DiskFileSystem::ReplaceFile(const std::string& path, std::string_view by
 Outcome DiskFileSystem::CreateEmptyIfMissing(const std::string& path) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        return errno == EEXIST ? Outcome{} : Outcome{SystemFailure("cannot create", path, errno)};
+        if (errno != EEXIST) {
+            return SystemFailure("cannot create", path, errno);
+        }
+        // Something is there already; only a file will do.
+        struct stat existing {};
+        if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
+            return Failure{"cannot create " + Quoted(path) + ": it is a folder"};
+        }
+        return {};
     }
     ::close(fd);
     return {};

@@ -30,7 +30,7 @@ public:
     // one, never a mix and never a partial file, whatever happens meanwhile.
     virtual Outcome ReplaceFile(const std::string& path, std::string_view bytes) = 0;
 
-    // Creates an empty file unless one exists.
+    // Creates an empty file unless one exists; a folder of that name fails.
     virtual Outcome CreateEmptyIfMissing(const std::string& path) = 0;
 };
 

@@ -1,0 +1,139 @@
+#include "cli/generate_command.h"
+
+#include <memory>
+#include <optional>
+
+#include "cli/cli.h"
+#include "cli/generate_report.h"
+#include "cli/key_columns.h"
+#include "core/gcode/index_program.h"
+#include "core/keydata/key_data_file.h"
+#include "core/keydata/processing_run.h"
+#include "core/keydata/sheet.h"
+#include "core/platform/code_page.h"
+#include "core/platform/dry_run_file_system.h"
+#include "core/platform/local_date.h"
+#include "core/platform/paths.h"
+#include "core/settings/preference_loading.h"
+#include "core/settings/settings_file.h"
+
+namespace bladeway {
+CLI::App* GenerateCommand::Register(CLI::App& app) {
+    CLI::App* sub = app.add_subcommand(
+        "generate", "Turn the keys of a key data file into G-code programs, as Process does");
+    sub->add_option("--settings", settingsPath_,
+                    "Settings file (default: Bladeway.INI beside the program)");
+    templatesOption_ = sub->add_option("--templates", templates_,
+                                       "Folder of the master templates (default: Paths/Template)");
+    destinationOption_ = sub->add_option(
+        "--dest", destination_, "Folder that receives the programs (default: Paths/Destination)");
+    modeOption_ = sub->add_option("--mode", mode_,
+                                  "Template mode (default: tree when the program's folder path "
+                                  "holds HARBOR62, else flat)")
+                      ->check(CLI::IsMember({"flat", "tree"}));
+    mirrorOption_ = sub->add_option("--mirror-char", mirrorCharacter_,
+                                    "Mirror character opening a mirrored program's comment "
+                                    "(default: !; \"\" for none)");
+    translateOption_ = sub->add_option("--translate", translate_,
+                                       "Rename dimension letters: none, xl (X&L to L&H) or xh (X "
+                                       "to H) (default: from the settings file)")
+                           ->check(CLI::IsMember({"none", "xl", "xh"}));
+    keysOption_ = sub->add_option("--keys", keys_,
+                                  "Only these key columns, counted from 1, such as 2,5-7 "
+                                  "(default: all)");
+    dateOption_ = sub->add_option("--date", date_,
+                                  "Date written into index entries, MM/DD/YY (default: today)");
+    sub->add_flag("--dry-run", dryRun_, "Write nothing; report what would be written");
+    sub->add_flag("--json", json_, "Print the report as JSON");
+    sub->add_option("KEYFILE", keyFile_, "Lockplan key data file (*.dat)")->required();
+    return sub;
+}
+
+int GenerateCommand::Run(CliStreams& streams) {
+    // Everything the arguments alone can refuse, before any file is read.
+    std::optional<KeyColumns> keyColumns;
+    if (keysOption_->count() > 0) {
+        auto parsed = KeyColumns::Parse(keys_);
+        if (!parsed)
+            return ReportFailure(streams, parsed.error());
+        keyColumns = std::move(parsed.value());
+    }
+    if (dateOption_->count() > 0 && !IsMonthDayYear(date_)) {
+        return ReportFailure(streams, "--date: '" + date_ + "' is not a date MM/DD/YY");
+    }
+    const std::string mirror = EncodeWindows1252(mirrorCharacter_);
+    // Characters the code page lacks arrive as "?".
+    if (mirrorOption_->count() > 0 &&
+        (mirror.size() > 1 || (mirror == "?" && mirrorCharacter_ != "?"))) {
+        return ReportFailure(streams, "--mirror-char: give one Windows-1252 character, or \"\"");
+    }
+
+    auto sheet = std::make_unique<Sheet>();
+    if (const Outcome loaded = LoadKeyDataFile(keyFile_, *sheet); !loaded) {
+        return ReportFailure(streams, loaded.error());
+    }
+    if (keyColumns && keyColumns->LastColumn() > sheet->ColumnCount()) {
+        return ReportFailure(streams, "--keys: column " + std::to_string(keyColumns->LastColumn()) +
+                                          " is beyond the " + std::to_string(sheet->ColumnCount()) +
+                                          " key columns of " + keyFile_);
+    }
+
+    const SettingsFile settings =
+        settingsPath_.empty() ? SettingsFile::BesideProgram() : SettingsFile(settingsPath_);
+    if (!settingsPath_.empty()) {
+        // The program reads a missing file as empty; a named one must be there.
+        if (const auto file = Disk().ReadWholeFile(settings.Path(), kSettingsReadLimit); !file) {
+            return ReportFailure(streams, file.error());
+        }
+    }
+    // The values as the desktop program's start-up fills them, then the options.
+    PreferenceValues preferences;
+    LoadPreferenceValues(settings, preferences);
+    if (templatesOption_->count() > 0)
+        preferences.TmpPath = templates_;
+    if (destinationOption_->count() > 0)
+        preferences.DestPath = destination_;
+    if (mirrorOption_->count() > 0)
+        preferences.SetMirChar(mirror);
+    if (translateOption_->count() > 0) {
+        preferences.SetTransXL(translate_ == "xl" ? 1 : 0);
+        preferences.SetTransXH(translate_ == "xh" ? 1 : 0);
+    }
+    const bool flatTemplateMode =
+        modeOption_->count() > 0 ? mode_ == "flat" : IsFlatTemplateMode(FolderOfPath(ExeName()));
+    // An empty folder would put the files at the root of the file system.
+    if (preferences.TmpPath.empty()) {
+        return ReportFailure(
+            streams,
+            "no template folder: give --templates or set Paths/Template in " + settings.Path());
+    }
+    if (preferences.DestPath.empty()) {
+        return ReportFailure(
+            streams,
+            "no destination folder: give --dest or set Paths/Destination in " + settings.Path());
+    }
+
+    DryRunFileSystem dryRun;
+    FileSystem& fileSystem = dryRun_ ? static_cast<FileSystem&>(dryRun) : Disk();
+    const std::string today = dateOption_->count() > 0 ? date_ : TodayMonthDayYear();
+    const RunEnvironment environment{preferences, flatTemplateMode, fileSystem,
+                                     [&today] { return today; },
+                                     [&streams](std::string_view message) {
+                                         streams.err << "bladeway-cli: " << message << '\n';
+                                     }};
+    const NoSelection noSelection;
+    const SheetSelection& selection =
+        keyColumns ? static_cast<const SheetSelection&>(*keyColumns) : noSelection;
+    const RunReport report = RunProcessing(*sheet, selection, environment);
+
+    if (json_) {
+        PrintJsonReport(report, flatTemplateMode, dryRun_, streams.out);
+    } else {
+        PrintPlainReport(report, dryRun_, streams.out);
+    }
+    if (!streams.out)
+        return ReportFailure(streams, "cannot write the output");
+    return Summarize(report).problems == 0 ? kExitOk : kExitProblems;
+}
+
+}  // namespace bladeway

@@ -1,0 +1,112 @@
+#include "core/gcode/index_program.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "core/platform/decimal_text.h"
+#include "core/platform/paths.h"
+#include "core/platform/text.h"
+
+namespace bladeway {
+namespace {
+
+// A key value as the 32-bit float of an index entry; magnitudes beyond the
+// float's range become infinities of their sign.
+float IndexFloat(const std::string& value) {
+    const double number = NumericValue(value);
+    if (std::fabs(number) > static_cast<double>(std::numeric_limits<float>::max())) {
+        return std::signbit(number) ? -std::numeric_limits<float>::infinity()
+                                    : std::numeric_limits<float>::infinity();
+    }
+    return static_cast<float>(number);
+}
+
+// An index file's bytes. A missing file reads as empty; the template folder's
+// is then created empty, as opening it would. Nothing when it cannot be read.
+std::optional<std::string> ReadIndexFile(FileSystem& fileSystem, const std::string& path,
+                                         bool createIfMissing, std::vector<std::string>& errors) {
+    auto content = fileSystem.ReadWholeFile(path);
+    if (content) {
+        return std::move(content.value());
+    }
+    if (fileSystem.Exists(path)) {
+        errors.push_back(content.error());
+        return std::nullopt;
+    }
+    if (createIfMissing) {
+        if (const Outcome created = fileSystem.CreateEmptyIfMissing(path); !created) {
+            errors.push_back(created.error());
+            return std::nullopt;
+        }
+    }
+    return std::string{};
+}
+
+bool IsWholeNumberOfRecords(std::string_view index) {
+    return index.size() % kIndexRecordSize == 0;
+}
+
+}  // namespace
+
+IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& record,
+                             std::string_view date) {
+    IndexRecord entry = templateEntry;
+    entry.SetName(ToUpperAscii(record.ProgramName.View()));
+    entry.SetDescription(record.Description.View());
+    entry.SetDate(date);
+    if (!record.L.empty()) {
+        entry.SetX(IndexFloat(record.L));
+    }
+    if (!record.H.empty()) {
+        entry.SetY(IndexFloat(record.H));
+    }
+    if (!record.S.empty()) {
+        entry.SetZ(IndexFloat(record.S));
+    }
+    return entry;
+}
+
+IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
+                               FileSystem& fileSystem) {
+    IndexResult result;
+
+    // Look-up in the template folder.
+    const std::string templateIndexPath = JoinPath(settings.templateFolder, kIndexFileName);
+    const auto templateIndex = ReadIndexFile(fileSystem, templateIndexPath, true, result.errors);
+    if (!templateIndex) {
+        return result;
+    }
+    if (!IsWholeNumberOfRecords(*templateIndex)) {
+        if (settings.showMessage) {
+            settings.showMessage(kIndexProblemMessage);
+        }
+        record.Status = kIndexFileBad;
+        return result;
+    }
+    std::optional<IndexRecord> entry;
+    if (const auto templateEntry = FindIndexRecord(*templateIndex, record.TemplateName.View())) {
+        entry = MakeProgramEntry(*templateEntry, record, settings.date);
+    } else {
+        record.Status = kIndexEntryNotFound;
+    }
+    if (!IsBlank(record.Status)) {
+        return result;
+    }
+
+    // Update in the destination folder.
+    const std::string indexPath = JoinPath(settings.destinationFolder, kIndexFileName);
+    const auto index = ReadIndexFile(fileSystem, indexPath, false, result.errors);
+    if (!index || !IsWholeNumberOfRecords(*index)) {
+        return result;
+    }
+    if (const Outcome written = fileSystem.ReplaceFile(indexPath, EnterIndexRecord(*index, *entry));
+        !written) {
+        result.errors.push_back(written.error());
+        return result;
+    }
+    result.indexPath = indexPath;
+    return result;
+}
+
+}  // namespace bladeway

@@ -1,0 +1,53 @@
+#pragma once
+// The index step of tree mode: the key's template entry is looked up in the
+// template folder's INDICE.Prg, turned into the entry of the new program and
+// entered, in name order, into the destination folder's INDICE.Prg.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/gcode/index_record.h"
+#include "core/keydata/key_record.h"
+#include "core/platform/file_system.h"
+
+namespace bladeway {
+
+inline constexpr std::string_view kIndexFileName = "INDICE.Prg";
+inline constexpr std::string_view kIndexProblemMessage =
+    "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!";
+// Status codes: the template has no entry; the template folder's index is
+// not a whole number of records long.
+inline constexpr std::string_view kIndexEntryNotFound = "INF";
+inline constexpr std::string_view kIndexFileBad = "IFL";
+
+// What the index step works with besides the record.
+struct IndexSettings {
+    std::string_view templateFolder;
+    std::string_view destinationFolder;
+    std::string_view date;  // written into the new entry, as MM/DD/YY
+    // Shows the problem message; called each time the problem is met.
+    std::function<void(std::string_view message)> showMessage;
+};
+
+// What became of one call.
+struct IndexResult {
+    std::string indexPath;            // the destination index written; empty when untouched
+    std::vector<std::string> errors;  // file problems met, one line each
+};
+
+// The entry of the key's program made of its template's entry: name,
+// description, date and, for each of L, H and S that the key gives, X, Y or Z.
+IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& record,
+                             std::string_view date);
+
+// Runs the index step for one key. Sets Status to "INF" or "IFL" as the
+// template folder's index asks; with a Status that is not blank (also one
+// left by an earlier key) the destination index is not touched. A missing
+// index file counts as empty and is created empty in the template folder.
+// File problems are reported in the result and change no Status; every index
+// written is replaced whole and atomically.
+IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
+                               FileSystem& fileSystem);
+
+}  // namespace bladeway

@@ -1,0 +1,56 @@
+#pragma once
+// The program generator: one key, carried by the run's KeyRecord, turned into
+// one G-code program from its master template. The new position line, the
+// G150 cycle line with the mirror text and the description, the variable
+// lines (flat mode only) and the template's body, written in one piece.
+#include <string>
+#include <string_view>
+
+#include "core/gcode/master_template.h"
+#include "core/keydata/key_record.h"
+#include "core/platform/file_system.h"
+
+namespace bladeway {
+
+// What the generator works with besides the record, read from the preference
+// values at the moment of the call.
+struct GeneratorSettings {
+    std::string_view templateFolder;
+    std::string_view destinationFolder;
+    std::string_view mirrorCharacter;  // at most one character; empty for none
+    bool flatTemplateMode = true;
+};
+
+// What became of one call.
+struct GenerationResult {
+    std::string templatePath;
+    bool templateFound = false;
+    std::string outputPath;  // the program's path; empty when the template was not found
+    bool written = false;    // the program file was written
+    std::string error;       // the problem that kept the program from being written, if any
+};
+
+// The status code of a missing template.
+inline constexpr std::string_view kTemplateNotFound = "GNF";
+
+// The program text made of a template and a key, without the final CR LF
+// that the writer adds. Replaces "(" by "[" and ")" by "]" in the record's
+// description, as the generated program's comment needs.
+std::string BuildProgram(const MasterTemplate& master, KeyRecord& record,
+                         std::string_view mirrorCharacter, bool flatTemplateMode);
+
+// Path of a template or program below `folder`: the trimmed name in flat
+// mode, its tree name in tree mode. Empty when the name cannot be a file
+// there (empty, or holding a folder separator, a NUL or a "." or ".." part),
+// so that no name from a key data file reaches outside its folder.
+std::string NamedFilePath(std::string_view folder, std::string_view name, bool flatTemplateMode);
+
+// Finds the record's template; when it is missing, sets Status to "GNF" and
+// writes nothing. Otherwise reads it whole, builds the program and writes it
+// (template text, CR LF) into the destination folder, replacing any earlier
+// file atomically. A failing read or write is reported in the result; it
+// leaves no partial file and changes no Status.
+GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& settings,
+                                 FileSystem& fileSystem);
+
+}  // namespace bladeway

@@ -1,0 +1,38 @@
+#pragma once
+// A file system that works on the disk and keeps a log of what was asked of
+// it, to check the order of the run's steps.
+#include <string>
+#include <vector>
+
+#include "core/platform/file_system.h"
+
+namespace bladeway::testing {
+
+class RecordingFileSystem final : public FileSystem {
+  public:
+    // "exists <path>", "read <path>", "write <path>", "create <path>".
+    const std::vector<std::string>& Log() const { return log_; }
+
+    bool Exists(const std::string& path) const override {
+        log_.push_back("exists " + path);
+        return Disk().Exists(path);
+    }
+    Expected<std::string> ReadWholeFile(const std::string& path,
+                                        std::size_t limit = kDefaultReadLimit) const override {
+        log_.push_back("read " + path);
+        return Disk().ReadWholeFile(path, limit);
+    }
+    Outcome ReplaceFile(const std::string& path, std::string_view bytes) override {
+        log_.push_back("write " + path);
+        return Disk().ReplaceFile(path, bytes);
+    }
+    Outcome CreateEmptyIfMissing(const std::string& path) override {
+        log_.push_back("create " + path);
+        return Disk().CreateEmptyIfMissing(path);
+    }
+
+  private:
+    mutable std::vector<std::string> log_;
+};
+
+}  // namespace bladeway::testing
