@@ -1,11 +1,11 @@
 #include "app/app_environment.h"
 
 #include <QCoreApplication>
-#include <QDate>
 #include <QMessageBox>
 
 #include "app/startup_about.h"
 #include "core/platform/file_system.h"
+#include "core/platform/local_date.h"
 #include "core/platform/paths.h"
 
 namespace bladeway {
@@ -21,10 +21,7 @@ AppEnvironment DesktopEnvironment() {
                         parent);
         box.exec();
     };
-    environment.today = [] {
-        // Digits only, so the format is the same under every language setting.
-        return QDate::currentDate().toString(QStringLiteral("MM/dd/yy")).toStdString();
-    };
+    environment.today = &TodayMonthDayYear;
     return environment;
 }
 

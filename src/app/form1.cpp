@@ -85,7 +85,7 @@ void Form1::CreateControls() {
 
 void Form1::ConnectControls() {
     connect(file1_, &DataFileList::SelectionChanged, this, &Form1::File1Click);
-    // PROC_PENDING connect(proc_, &QPushButton::clicked, this, &Form1::ProcClick);
+    connect(proc_, &QPushButton::clicked, this, &Form1::ProcClick);
     connect(prf_, &QPushButton::clicked, this, &Form1::PrfClick);
     connect(ext_, &QPushButton::clicked, this, &Form1::ExtClick);
     connect(btnVars_, &QPushButton::clicked, this, &Form1::BtnVarsClick);

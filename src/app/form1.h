@@ -76,11 +76,12 @@ class Form1 final : public QWidget {
     void StorePlace();
     // form1_commands.cpp
     void File1Click();
-    void ProcClick();
     void PrfClick();
     void ExtClick();
     void BtnVarsClick();
     void ShowSourceFolder(const QString& folder);
+    // form1_process.cpp
+    void ProcClick();
 
     AppEnvironment environment_;
     std::string appFolder_;

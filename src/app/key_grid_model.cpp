@@ -25,7 +25,8 @@ int KeyGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant KeyGridModel::data(const QModelIndex& index, int role) const {
-    if (!IsCell(index)) return {};
+    if (!IsCell(index))
+        return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     const std::string_view bytes = sheet_.CellText(index.column() + 1, index.row() + 1);
@@ -37,7 +38,8 @@ QVariant KeyGridModel::data(const QModelIndex& index, int role) const {
 bool KeyGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole)
         return false;
-    if (!IsCell(index)) return false;
+    if (!IsCell(index))
+        return false;
     const std::string bytes = EncodeWindows1252(value.toString().toStdString());
     if (!sheet_.SetCellText(index.column() + 1, index.row() + 1, bytes))
         return false;
@@ -46,7 +48,8 @@ bool KeyGridModel::setData(const QModelIndex& index, const QVariant& value, int 
 }
 
 Qt::ItemFlags KeyGridModel::flags(const QModelIndex& index) const {
-    if (!IsCell(index)) return Qt::NoItemFlags;
+    if (!IsCell(index))
+        return Qt::NoItemFlags;
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
 }
 

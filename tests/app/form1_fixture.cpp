@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QTest>
 
 #include "support/qt_helpers.h"
@@ -22,6 +23,9 @@ Expected<std::string> RecordingFileSystem::ReadWholeFile(const std::string& path
 
 Outcome RecordingFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
     log_.push_back("write " + path);
+    if (onReplace) {
+        onReplace();
+    }
     return Disk().ReplaceFile(path, bytes);
 }
 
@@ -49,6 +53,8 @@ AppEnvironment Form1Test::Environment(const std::filesystem::path& programFolder
     environment.endProgram = [this] { ++endCount; };
     environment.showMessage = [this](QWidget* /*parent*/, const QString& message) {
         messages.append(message);
+        if (QGuiApplication::overrideCursor() != nullptr)
+            ++messagesOverBusyPointer;
     };
     environment.today = [] { return std::string("03/14/25"); };
     return environment;

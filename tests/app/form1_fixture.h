@@ -1,6 +1,7 @@
 #pragma once
 // A main window started in a temporary program folder, with the world around
 // it recorded: file accesses, the About box, the end of the program, messages.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ class RecordingFileSystem final : public FileSystem {
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
     Outcome CreateEmptyIfMissing(const std::string& path) override;
 
+    // Called before each replacement, when set.
+    std::function<void()> onReplace;
+
   private:
     std::vector<std::string>& log_;
 };
@@ -54,6 +58,7 @@ class Form1Test : public ::testing::Test {
     RecordingFileSystem fileSystem{events};
     int endCount = 0;
     QStringList messages;
+    int messagesOverBusyPointer = 0;
     // Filled by the About box hook with what the start-up had done by then.
     struct AboutMoment {
         bool shown = false;
