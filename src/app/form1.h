@@ -9,11 +9,8 @@
 // form1_startup.cpp is the start-up, form1_geometry.cpp the resize rule and
 // the window's place in the settings, form1_commands.cpp the buttons and the
 // file list.
-#include <cstdint>
-#include <optional>
 #include <string>
 
-#include <QSize>
 #include <QWidget>
 
 #include "app/app_environment.h"
@@ -60,7 +57,6 @@ class Form1 final : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -72,7 +68,6 @@ class Form1 final : public QWidget {
     void CreatePreferences();
     // form1_geometry.cpp
     void ApplyResizeRule();
-    void CorrectForFrame();
     void StorePlace();
     // form1_commands.cpp
     void File1Click();
@@ -89,14 +84,6 @@ class Form1 final : public QWidget {
     bool flatTemplateMode_ = true;
     PreferenceValues preferences_;
     bool loadComplete_ = false;
-    // The outer size the start-up restored and the client size that gave,
-    // kept until the platform has told the window's frame (CorrectForFrame).
-    struct RestoredSize {
-        std::int64_t height = 0;
-        std::int64_t width = 0;
-        QSize client;
-    };
-    std::optional<RestoredSize> restoredOuterSize_;
 
     DataFileList* file1_ = nullptr;
     QPushButton* proc_ = nullptr;

@@ -20,8 +20,10 @@ void Form1::File1Click() {
 }
 
 void Form1::PrfClick() {
-    SetOuterTop(*pref_, settings_.ReadPositionSetting("Positions", "PrefTop"));
-    SetOuterLeft(*pref_, settings_.ReadPositionSetting("Positions", "PrefLeft"));
+    OuterPlace place;
+    place.top = settings_.ReadPositionSetting("Positions", "PrefTop");
+    place.left = settings_.ReadPositionSetting("Positions", "PrefLeft");
+    PlaceWindow(*pref_, place);
     pref_->exec();
 }
 

