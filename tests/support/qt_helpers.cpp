@@ -23,7 +23,8 @@ void Poll(const QString& objectName, const std::shared_ptr<std::function<void(QW
         // An action that failed before closing its dialog would leave the
         // test waiting in exec() for ever: close what is still open later.
         QTimer::singleShot(kGiveUpMs, modal, [modal, objectName] {
-            if (!modal->isVisible()) return;
+            if (!modal->isVisible())
+                return;
             ADD_FAILURE() << "modal window " << objectName.toStdString() << " stayed open";
             QMetaObject::invokeMethod(modal, "reject");
             modal->hide();
