@@ -33,13 +33,24 @@ QRect OuterRect(const QWidget& window) {
     return window.geometry().marginsAdded(Frame(window));
 }
 
+void ApplyPlace(QWidget& window, const OuterPlace& place) {
+    if (place.height)
+        SetOuterHeight(window, *place.height);
+    if (place.width)
+        SetOuterWidth(window, *place.width);
+    if (place.top)
+        SetOuterTop(window, *place.top);
+    if (place.left)
+        SetOuterLeft(window, *place.left);
+}
+
 // Re-applies a window's outer place once its first showing has told the
 // frame. Lives as a child of the window and removes itself when done.
 class PendingPlace final : public QObject {
   public:
-    PendingPlace(QWidget& window, const OuterPlace& place) : QObject(&window), window_(window) {
+    PendingPlace(QWidget& window, const OuterPlace& place)
+        : QObject(&window), window_(window), place_(place) {
         setObjectName(QStringLiteral("PendingPlace"));
-        place_ = place;
         window.installEventFilter(this);
         WatchHandle();
     }
@@ -58,22 +69,10 @@ class PendingPlace final : public QObject {
             handle_->removeEventFilter(this);
             window_.removeEventFilter(this);
             if (!window_.isMaximized() && !window_.isFullScreen())
-                Apply(window_, place_);
+                ApplyPlace(window_, place_);
             deleteLater();
         }
         return false;
-    }
-
-  public:
-    static void Apply(QWidget& window, const OuterPlace& place) {
-        if (place.height)
-            SetOuterHeight(window, *place.height);
-        if (place.width)
-            SetOuterWidth(window, *place.width);
-        if (place.top)
-            SetOuterTop(window, *place.top);
-        if (place.left)
-            SetOuterLeft(window, *place.left);
     }
 
   private:
@@ -148,7 +147,7 @@ bool HasFrame(const QWidget& window) {
 }
 
 void PlaceWindow(QWidget& window, const OuterPlace& place) {
-    PendingPlace::Apply(window, place);
+    ApplyPlace(window, place);
     if (HasFrame(window))
         return;
     // (PendingPlace has no meta-object of its own: found by name, checked by type.)
