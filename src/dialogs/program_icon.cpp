@@ -39,7 +39,7 @@ QPixmap DrawnKey(int side) {
 }  // namespace
 
 QIcon ProgramIcon() {
-    const QIcon own = QGuiApplication::windowIcon();
+    QIcon own = QGuiApplication::windowIcon();
     if (!own.isNull())
         return own;
     QIcon drawn;

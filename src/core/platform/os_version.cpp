@@ -45,11 +45,12 @@ OsVersionParts UnpackVersion(std::uint32_t version) {
 std::uint32_t VersionFromKernelRelease(std::string_view release) {
     std::array<std::uint32_t, 3> numbers{};
     std::size_t position = 0;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        numbers[i] = LeadingNumber(release, position);
+    for (std::uint32_t& number : numbers) {
+        number = LeadingNumber(release, position);
         // Only "major.minor.patch" continues; anything else ends the numbers.
-        if (position >= release.size() || release[position] != '.')
+        if (position >= release.size() || release[position] != '.') {
             break;
+        }
         ++position;
     }
     const std::uint32_t build = std::min(numbers[2], kBuildCap);
@@ -61,9 +62,10 @@ std::uint32_t GetVersion() {
     return 0;  // a Windows build asks the system's own GetVersion
 #else
     utsname names{};
-    if (::uname(&names) != 0)
+    if (::uname(&names) != 0) {
         return 0;
-    return VersionFromKernelRelease(names.release);
+    }
+    return VersionFromKernelRelease(std::string_view(&names.release[0]));
 #endif
 }
 

@@ -26,6 +26,8 @@ class OpenKeyGuard {
     OpenKeyGuard(Registry& registry, RegistryKey key) : registry_(registry), key_(key) {}
     OpenKeyGuard(const OpenKeyGuard&) = delete;
     OpenKeyGuard& operator=(const OpenKeyGuard&) = delete;
+    OpenKeyGuard(OpenKeyGuard&&) = delete;
+    OpenKeyGuard& operator=(OpenKeyGuard&&) = delete;
     ~OpenKeyGuard() { static_cast<void>(registry_.CloseKey(key_)); }
 
   private:
