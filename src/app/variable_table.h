@@ -1,9 +1,8 @@
 #pragma once
 // Where the main window's hidden Vars button opens the substitution table
 // editor (VarSub).
-//
-// SEAM: the editor is built separately and is connected here. Nothing in the
-// user interface reaches this function: the Vars button stays hidden.
+// Nothing in the user interface reaches this function: the Vars button
+// stays hidden.
 #include <cstdint>
 #include <string>
 

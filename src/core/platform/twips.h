@@ -16,6 +16,8 @@ constexpr std::int64_t TwipsToPixels(std::int64_t twips) {
                       : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
 
-constexpr std::int64_t PixelsToTwips(std::int64_t pixels) { return pixels * kTwipsPerPixel; }
+constexpr std::int64_t PixelsToTwips(std::int64_t pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 }  // namespace bladeway

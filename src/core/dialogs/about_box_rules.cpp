@@ -1,0 +1,66 @@
+#include "core/dialogs/about_box_rules.h"
+
+#include <algorithm>
+
+#include "core/platform/os_version.h"
+#include "core/platform/paths.h"
+#include "core/platform/system_registry.h"
+#include "core/platform/text.h"
+
+namespace bladeway {
+namespace {
+
+// The number with at least two digits, as the pattern "00" formats it.
+std::string TwoDigits(unsigned number) {
+    std::string text = std::to_string(number);
+    if (text.size() < 2)
+        text.insert(0, 2 - text.size(), '0');
+    return text;
+}
+
+}  // namespace
+
+std::string AboutCaption() {
+    return "About " + std::string(kProgramTitle);
+}
+
+std::string VersionLine() {
+    return "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+           std::to_string(kVersionRevision);
+}
+
+std::string WindowsVersionLine(std::uint32_t version) {
+    const OsVersionParts parts = UnpackVersion(version);
+    return "Windows " + std::to_string(parts.major) + "." + TwoDigits(parts.minor);
+}
+
+std::string DosVersionLine(std::uint32_t version) {
+    const OsVersionParts parts = UnpackVersion(version);
+    return " DOS " + std::to_string(parts.secondMajor) + "." + TwoDigits(parts.secondMinor);
+}
+
+ScreenPlace CentredOnScreen(double screenWidth, double screenHeight, double boxWidth,
+                            double boxHeight) {
+    return ScreenPlace{
+        .left = std::max<std::int64_t>(0, RoundHalfEven((screenWidth - boxWidth) / 2)),
+        .top = std::max<std::int64_t>(0, RoundHalfEven((screenHeight - boxHeight) / 2)),
+    };
+}
+
+std::optional<std::string> SystemInformationProgram(Registry& registry,
+                                                    const FileSystem& fileSystem) {
+    std::string program;
+    if (GetKeyValue(registry, kHkeyLocalMachine, kMsinfoKey, kMsinfoPathValue, program)) {
+        return program;
+    }
+    std::string folder;
+    if (GetKeyValue(registry, kHkeyLocalMachine, kSharedToolsLocationKey, kSharedToolsMsinfoValue,
+                    folder)) {
+        std::string file = JoinPath(folder, kSystemInformationFileName);
+        if (fileSystem.Exists(file))
+            return file;
+    }
+    return std::nullopt;
+}
+
+}  // namespace bladeway
