@@ -49,6 +49,11 @@ TEST(ProfileRead, KeysBelongToTheSectionOpenedLast) {
     EXPECT_EQ(GetProfileString(kFile, "Paths", "MainHeight"), std::nullopt);
 }
 
+TEST(ProfileRead, NamesAreComparedWithoutSurroundingBlanks) {
+    EXPECT_EQ(GetProfileString("[S]\nk=1\n", " S ", "k "), "1");
+    EXPECT_EQ(GetProfileString("[ S ]\n k =1\n", "S", "k"), "1");
+}
+
 TEST(ProfileRead, FirstOfDuplicateKeysAndSectionsWins) {
     constexpr std::string_view file = "[S]\nk=1\nk=2\n[S]\nk=3\nj=4\n";
     EXPECT_EQ(GetProfileString(file, "S", "k"), "1");
@@ -92,6 +97,10 @@ TEST(ProfileWrite, CreatesTheFirstSectionOfAnEmptyFile) {
 TEST(ProfileWrite, EndsAnUnfinishedLastLineBeforeAppending) {
     EXPECT_EQ(Set("[S]\nk=1", "S", "j", "2"), "[S]\nk=1\r\nj=2\r\n");
     EXPECT_EQ(Set("[S]\nk=1", "T", "j", "2"), "[S]\nk=1\r\n\r\n[T]\r\nj=2\r\n");
+}
+
+TEST(ProfileWrite, KeyWithSurroundingBlanksReplacesTheSameLine) {
+    EXPECT_EQ(Set("[S]\r\nk=1\r\n", "S ", "k ", "2"), "[S]\r\nk=2\r\n");
 }
 
 TEST(ProfileWrite, KeepsLfLineEndsOfAReplacedLine) {

@@ -74,7 +74,7 @@ struct SectionRange {
 std::optional<SectionRange> FindSection(const std::vector<Line>& lines, std::string_view section) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto name = SectionName(lines[i].text);
-        if (!name || !EqualsIgnoringCase(*name, section)) continue;
+        if (!name || !EqualsIgnoringCase(*name, TrimBlanks(section))) continue;
         std::size_t end = i + 1;
         while (end < lines.size() && !SectionName(lines[end].text)) ++end;
         return SectionRange{i, end};
@@ -86,7 +86,7 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, SectionRange 
                                    std::string_view key) {
     for (std::size_t i = range.heading + 1; i < range.end; ++i) {
         const auto parsed = ParseKeyLine(lines[i].text);
-        if (parsed && EqualsIgnoringCase(parsed->key, key)) return i;
+        if (parsed && EqualsIgnoringCase(parsed->key, TrimBlanks(key))) return i;
     }
     return std::nullopt;
 }
