@@ -1,9 +1,9 @@
 // Loading a key data file into the sheet, against reading the same file and
 // counting its lines with memchr.
-#include <benchmark/benchmark.h>
-
 #include <cstring>
 #include <map>
+
+#include <benchmark/benchmark.h>
 
 #include "bench_data.h"
 #include "core/keydata/key_data_file.h"
@@ -19,7 +19,8 @@ const std::string& KeyFileOf(int keys) {
     static ScratchFolder folder;
     static std::map<int, std::string> paths;
     auto& path = paths[keys];
-    if (path.empty()) path = folder.Write("keys" + std::to_string(keys) + ".dat", MakeKeyDataFile(keys));
+    if (path.empty())
+        path = folder.Write("keys" + std::to_string(keys) + ".dat", MakeKeyDataFile(keys));
     return path;
 }
 
@@ -30,7 +31,8 @@ void LoadBaseline(benchmark::State& state) {
         std::size_t lines = 0;
         const char* at = bytes.value().data();
         const char* end = at + bytes.value().size();
-        while ((at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at))))) {
+        while ((at = static_cast<const char*>(
+                    std::memchr(at, '\n', static_cast<std::size_t>(end - at))))) {
             ++lines;
             ++at;
         }
@@ -45,14 +47,20 @@ void Load(benchmark::State& state) {
     Sheet sheet;
     for (auto _ : state) {
         const Outcome loaded = LoadKeyDataFile(path, sheet);
-        if (!loaded) state.SkipWithError(loaded.error().c_str());
+        if (!loaded)
+            state.SkipWithError(loaded.error().c_str());
         benchmark::DoNotOptimize(sheet.CellText(1, 1));
     }
     state.SetBytesProcessed(state.iterations() *
                             static_cast<std::int64_t>(std::filesystem::file_size(path)));
 }
 
-BENCHMARK(LoadBaseline)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LoadBaseline)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(Load)->Arg(100)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,19 +1,20 @@
 #include "ratio_report.h"
 
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <map>
+
+#include <benchmark/benchmark.h>
 
 namespace bladeway::bench {
 namespace {
 
 // The console table as usual, keeping each run's real time per iteration.
 class CollectingReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
+            if (run.run_type != Run::RT_Iteration || run.iterations == 0)
+                continue;
             seconds_[run.benchmark_name()] =
                 run.real_accumulated_time / static_cast<double>(run.iterations);
         }
@@ -21,7 +22,7 @@ public:
     }
     const std::map<std::string, double>& Seconds() const { return seconds_; }
 
-private:
+  private:
     std::map<std::string, double> seconds_;
 };
 
