@@ -12,9 +12,11 @@ namespace {
 constexpr char kBlockEnd = '!';
 constexpr char kLineEnd = '\r';
 
-bool IsHeadingLine(std::string_view line) { return TrimLeadingSpaces(line).starts_with('['); }
+bool IsHeadingLine(std::string_view line) {
+    return TrimLeadingSpaces(line).starts_with('[');
+}
 
-// Walks the key blocks of `content` as the loader's two passes do, calling
+// Walks the key blocks of `content` with the file format's position rules, calling
 // `onBlock(piece)` for each piece and `onDataLine(line)` for each of its data
 // lines. Returns the number of pieces.
 template <typename OnBlock, typename OnDataLine>
@@ -24,15 +26,18 @@ std::int64_t WalkBlocks(std::string_view content, OnBlock onBlock, OnDataLine on
     std::int64_t lineStart = 1;
     for (;;) {
         const std::string_view piece = ParseString(outer, content, kBlockEnd);
-        if (outer == 0) break;
+        if (outer == 0)
+            break;
         ++outer;  // drops the character after the "!"
         onBlock(piece);
         std::int64_t inner = lineStart;
         for (;;) {
             const std::string_view line = ParseString(inner, piece, kLineEnd);
-            if (inner == 0) break;
+            if (inner == 0)
+                break;
             ++inner;  // drops the LF
-            if (!IsHeadingLine(line)) onDataLine(line);
+            if (!IsHeadingLine(line))
+                onDataLine(line);
         }
         lineStart = 2;  // later pieces start with the LF of the "!" line
         ++blocks;
@@ -44,8 +49,11 @@ std::int64_t WalkBlocks(std::string_view content, OnBlock onBlock, OnDataLine on
 
 LoadedSheet ParseKeyData(std::shared_ptr<const std::string> content) {
     const std::string_view text = *content;
-
-    // First pass: sizing.
+    LoadedSheet sheet;
+    // Sizing and filling in one walk: every piece's spans are kept, and the
+    // counts decide afterwards which pieces are shown. The result is that of
+    // a sizing pass followed by a filling pass, with half the memory traffic.
+    sheet.spans.reserve(text.size() / 8 + 16);  // real files average well over 8 bytes a line
     std::int64_t largestLineCount = 0;
     std::int64_t lineCount = 0;
     const std::int64_t blocks = WalkBlocks(
@@ -53,31 +61,21 @@ LoadedSheet ParseKeyData(std::shared_ptr<const std::string> content) {
         [&](std::string_view) {
             largestLineCount = std::max(largestLineCount, lineCount);
             lineCount = 0;
-        },
-        [&](std::string_view) { ++lineCount; });
-    largestLineCount = std::max(largestLineCount, lineCount);
-
-    LoadedSheet sheet;
-    sheet.rowCount = static_cast<int>(largestLineCount);
-    sheet.columnCount = static_cast<int>(std::max<std::int64_t>(blocks - 1, 0));
-
-    // Second pass: filling. Only the shown columns keep their spans.
-    sheet.columnFirstSpan.reserve(static_cast<std::size_t>(sheet.columnCount) + 1);
-    std::int64_t column = 0;
-    WalkBlocks(
-        text,
-        [&](std::string_view) {
-            ++column;
-            if (column <= sheet.columnCount) {
-                sheet.columnFirstSpan.push_back(static_cast<std::uint32_t>(sheet.spans.size()));
-            }
+            sheet.columnFirstSpan.push_back(static_cast<std::uint32_t>(sheet.spans.size()));
         },
         [&](std::string_view line) {
-            if (column > sheet.columnCount) return;
+            ++lineCount;
             sheet.spans.push_back({static_cast<std::uint32_t>(line.data() - text.data()),
                                    static_cast<std::uint32_t>(line.size())});
         });
+    largestLineCount = std::max(largestLineCount, lineCount);
     sheet.columnFirstSpan.push_back(static_cast<std::uint32_t>(sheet.spans.size()));
+
+    sheet.rowCount = static_cast<int>(largestLineCount);
+    // The piece after the last "!" counts as a block; the minus 1 hides it.
+    sheet.columnCount = static_cast<int>(std::max<std::int64_t>(blocks - 1, 0));
+    sheet.columnFirstSpan.resize(static_cast<std::size_t>(sheet.columnCount) + 1);
+    sheet.spans.resize(sheet.columnFirstSpan.back());
     sheet.buffer = std::move(content);
     return sheet;
 }
@@ -89,7 +87,8 @@ Outcome LoadKeyDataFile(std::string_view folder, std::string_view fileName, Shee
 
 Outcome LoadKeyDataFile(const std::string& path, Sheet& sheet, const FileSystem& fileSystem) {
     auto content = fileSystem.ReadWholeFile(path, kKeyDataFileLimit);
-    if (!content) return Failure{content.error()};
+    if (!content)
+        return Failure{content.error()};
     sheet.Load(ParseKeyData(std::make_shared<const std::string>(std::move(content.value()))));
     return {};
 }

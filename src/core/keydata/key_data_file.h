@@ -17,9 +17,9 @@ namespace bladeway {
 // at most, and the cell positions of a loaded sheet are 32-bit.
 inline constexpr std::size_t kKeyDataFileLimit = std::size_t{64} << 20;
 
-// The sheet the two passes make of `content`: sized by the first, filled by
-// the second. The piece after the last "!" counts towards the rows and the
-// columns but the column count is one less than the pieces, so that piece
+// The sheet `content` loads into: rows as many as the largest block's data
+// lines, columns one fewer than the pieces between "!"s. The piece after the last "!" counts
+// towards the rows and the columns but the column count is one less than the pieces, so that piece
 // (and, for a file that ends right after its last "!", the block before it)
 // is not shown.
 LoadedSheet ParseKeyData(std::shared_ptr<const std::string> content);

@@ -93,17 +93,26 @@ Expected<std::string> DiskFileSystem::ReadWholeFile(const std::string& path,
     std::size_t filled = 0;
     while (true) {
         if (filled == content.size()) {
-            if (content.size() >= limit) {
-                // Grew past the limit while being read: check for more.
-                char probe = 0;
-                const ssize_t extra = ::read(file.get(), &probe, 1);
-                if (extra > 0) {
-                    return Failure{"refused " + Quoted(path) + ": it grew past the limit of " +
-                                   std::to_string(limit) + " bytes"};
-                }
+            // Full as the size said: one probe tells whether the file grew
+            // meanwhile, without growing the buffer for nothing.
+            char probe = 0;
+            const ssize_t extra = ::read(file.get(), &probe, 1);
+            if (extra < 0 && errno == EINTR) {
+                continue;
+            }
+            if (extra < 0) {
+                return SystemFailure("cannot read", path, errno);
+            }
+            if (extra == 0) {
                 break;
             }
+            if (content.size() >= limit) {
+                return Failure{"refused " + Quoted(path) + ": it grew past the limit of " +
+                               std::to_string(limit) + " bytes"};
+            }
             content.resize(std::min(limit, std::max<std::size_t>(content.size() * 2, 4096)));
+            content[filled++] = probe;
+            continue;
         }
         const ssize_t got = ::read(file.get(), content.data() + filled, content.size() - filled);
         if (got < 0) {

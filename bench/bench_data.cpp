@@ -1,0 +1,79 @@
+#include "bench_data.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+#include <system_error>
+#include <unistd.h>
+
+namespace bladeway::bench {
+namespace {
+
+std::string Decimal(std::mt19937& random, int wholeLimit) {
+    std::uniform_int_distribution<int> whole(0, wholeLimit);
+    std::uniform_int_distribution<int> thousandths(0, 999);
+    std::uniform_int_distribution<int> form(0, 3);
+    const int w = whole(random);
+    const int t = thousandths(random);
+    switch (form(random)) {
+        case 0:
+            return std::to_string(w);
+        case 1:
+            return std::to_string(w) + "." + std::to_string(t % 10);
+        case 2:
+            return (w == 0 ? "" : std::to_string(w)) + "." + std::to_string(100 + t).substr(1);
+        default:
+            return std::to_string(w) + "." + std::to_string(1000 + t).substr(1) + "5";
+    }
+}
+
+}  // namespace
+
+std::string MakeKeyDataFile(int keyCount, int templateCount) {
+    std::mt19937 random(20261205);
+    static constexpr const char* kLetters[] = {"L", "H", "S", "A", "B", "C",
+                                               "D", "E", "F", "G", "I"};
+    std::string file;
+    file.reserve(static_cast<std::size_t>(keyCount) * 220);
+    for (int key = 1; key <= keyCount; ++key) {
+        file += "[KEY]\r\n";
+        file += "K " + std::to_string(key) + "\r\n";
+        file +=
+            "Building " + std::to_string(key / 100 + 1) + ", door " + std::to_string(key) + "\r\n";
+        file += "TPL" + std::to_string(key % templateCount) + "\r\n";
+        file += "P" + std::to_string(key) + "\r\n";
+        file += std::to_string(key % 3) + "\r\n";
+        file += "DOOR " + std::to_string(key) + " (LEVEL " + std::to_string(key % 7) + ")\r\n";
+        file += "  [CUTS]\r\n";
+        for (const char* letter : kLetters)
+            file += std::string(letter) + "=" + Decimal(random, 40) + "\r\n";
+        for (int v = 0; v < 4; ++v)
+            file += "V" + std::to_string(v * 3) + "=" + Decimal(random, 9) + "\r\n";
+        file += "!\r\n";
+    }
+    return file;
+}
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "bladeway-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ScratchFolder::Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = (path_ / name).string();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+}  // namespace bladeway::bench

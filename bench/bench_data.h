@@ -1,0 +1,28 @@
+#pragma once
+// Realistic data at any size for the benchmarks: key data files as Lockplan
+// writes them, and a scratch folder that removes itself.
+#include <filesystem>
+#include <string>
+
+namespace bladeway::bench {
+
+// A key data file of `keyCount` keys: heading lines, the six key rows and
+// about fifteen name/value rows with decimal values in several forms. Key k
+// uses one of `templateCount` template names "TPL<n>" and the program name
+// "P<k>". The same arguments always give the same bytes.
+std::string MakeKeyDataFile(int keyCount, int templateCount = 8);
+
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+    std::string Write(const std::string& name, const std::string& bytes) const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace bladeway::bench
