@@ -1,6 +1,9 @@
 #include "app/variable_table.h"
 
+#include <QObject>
 #include <QString>
+#include <QWidget>
+#include <map>
 #include <memory>
 
 #include "core/settings/settings_file.h"
@@ -10,12 +13,14 @@ namespace bladeway {
 
 void OpenVariableTable(QWidget& owner, SettingsFile& settings, const std::string& appFolder,
                        std::int64_t top, std::int64_t left) {
-    // One editor for the program's life: OK and Cancel hide it and keep its
-    // state, as every dialog does.
-    static std::unique_ptr<VarSubHolder> editor;
+    // One editor per main window for the window's life: OK and Cancel hide it
+    // and keep its state, as every dialog does.
+    static std::map<QWidget*, std::unique_ptr<VarSubHolder>> editors;
+    auto& editor = editors[&owner];
     if (!editor) {
         editor = std::make_unique<VarSubHolder>(
             &owner, settings, QString::fromStdString(appFolder + "VarTab.Dat"));
+        QObject::connect(&owner, &QObject::destroyed, [owner = &owner] { editors.erase(owner); });
     }
     editor->OpenAt(top, left);
 }
