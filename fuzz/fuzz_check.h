@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition)                                                      \
-    do {                                                                           \
-        if (!(condition)) {                                                        \
-            std::fprintf(stderr, "property violated: %s (%s:%d)\n", #condition,    \
-                         __FILE__, __LINE__);                                      \
-            std::abort();                                                          \
-        }                                                                          \
+#define FUZZ_CHECK(condition)                                                             \
+    do {                                                                                  \
+        if (!(condition)) {                                                               \
+            std::fprintf(stderr, "property violated: %s (%s:%d)\n", #condition, __FILE__, \
+                         __LINE__);                                                       \
+            std::abort();                                                                 \
+        }                                                                                 \
     } while (false)

@@ -29,8 +29,10 @@ Parts Split(std::string_view input) {
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -48,12 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto written =
         bladeway::SetProfileString(parts.file, parts.section, parts.key, parts.value);
-    if (!written.ok()) return 0;
+    if (!written.ok())
+        return 0;
 
     const std::string_view value = TrimBlanks(parts.value);
     const auto readBack = bladeway::GetProfileString(written.value(), parts.section, parts.key);
     FUZZ_CHECK(readBack.has_value());
-    if (!IsQuoted(value)) FUZZ_CHECK(*readBack == value);
+    if (!IsQuoted(value))
+        FUZZ_CHECK(*readBack == value);
 
     // A second write of the same key changes only that key: the file grows
     // by the difference of the two values at most.

@@ -14,14 +14,17 @@
 namespace {
 
 bool HasKeyValueShape(std::string_view text) {
-    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-')
+        text.remove_prefix(1);
     const std::size_t point = text.find('.');
     const std::string_view whole = text.substr(0, point);
     if (whole.empty() || whole.find_first_not_of("0123456789") != std::string_view::npos) {
         return false;
     }
-    if (whole.size() > 1 && whole.front() == '0') return false;
-    if (point == std::string_view::npos) return true;
+    if (whole.size() > 1 && whole.front() == '0')
+        return false;
+    if (point == std::string_view::npos)
+        return true;
     const std::string_view decimals = text.substr(point + 1);
     return !decimals.empty() && decimals.size() <= 3 &&
            decimals.find_first_not_of("0123456789") == std::string_view::npos &&
@@ -36,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)bladeway::FormatShortDecimal(bladeway::NumericValue(text));
 
     const auto formatted = bladeway::FormatKeyValue(text);
-    if (!formatted) return 0;
+    if (!formatted)
+        return 0;
     FUZZ_CHECK(HasKeyValueShape(*formatted));
     const double original = bladeway::NumericValue(text);
     const double result = bladeway::NumericValue(*formatted);

@@ -4,6 +4,8 @@
 
 namespace bladeway {
 
-void ShowStartupAbout(QWidget* parent) { ShowAboutBox(parent); }
+void ShowStartupAbout(QWidget* parent) {
+    ShowAboutBox(parent);
+}
 
 }  // namespace bladeway

@@ -1,10 +1,11 @@
 #include "app/variable_table.h"
 
+#include <map>
+#include <memory>
+
 #include <QObject>
 #include <QString>
 #include <QWidget>
-#include <map>
-#include <memory>
 
 #include "core/settings/settings_file.h"
 #include "dialogs/var_sub.h"
@@ -18,8 +19,8 @@ void OpenVariableTable(QWidget& owner, SettingsFile& settings, const std::string
     static std::map<QWidget*, std::unique_ptr<VarSubHolder>> editors;
     auto& editor = editors[&owner];
     if (!editor) {
-        editor = std::make_unique<VarSubHolder>(
-            &owner, settings, QString::fromStdString(appFolder + "VarTab.Dat"));
+        editor = std::make_unique<VarSubHolder>(&owner, settings,
+                                                QString::fromStdString(appFolder + "VarTab.Dat"));
         QObject::connect(&owner, &QObject::destroyed, [owner = &owner] { editors.erase(owner); });
     }
     editor->OpenAt(top, left);

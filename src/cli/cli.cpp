@@ -1,8 +1,9 @@
 #include "cli/cli.h"
 
-#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <memory>
+
+#include <CLI/CLI.hpp>
 
 #include "cli/command.h"
 #include "cli/config_command.h"
@@ -29,7 +30,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     commands.push_back(std::make_unique<ConfigCommand>());
     commands.push_back(std::make_unique<GenerateCommand>());
     std::vector<CLI::App*> subcommands;
-    for (const auto& command : commands) subcommands.push_back(command->Register(app));
+    for (const auto& command : commands)
+        subcommands.push_back(command->Register(app));
 
     try {
         // CLI11 wants the arguments last first.
@@ -47,7 +49,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     try {
         for (std::size_t i = 0; i < commands.size(); ++i) {
-            if (subcommands[i]->parsed()) return commands[i]->Run(streams);
+            if (subcommands[i]->parsed())
+                return commands[i]->Run(streams);
         }
     } catch (const std::exception& error) {
         return ReportFailure(streams, error.what());

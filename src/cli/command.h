@@ -1,9 +1,10 @@
 #pragma once
 // One subcommand of the command-line tool: it adds its options to the parser,
 // and runs when the user named it.
-#include <CLI/CLI.hpp>
 #include <ostream>
 #include <string_view>
+
+#include <CLI/CLI.hpp>
 
 namespace bladeway {
 
@@ -13,7 +14,7 @@ struct CliStreams {
 };
 
 class Command {
-public:
+  public:
     virtual ~Command() = default;
     // Adds the subcommand to `app` and returns it.
     virtual CLI::App* Register(CLI::App& app) = 0;

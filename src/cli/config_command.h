@@ -8,11 +8,11 @@
 namespace bladeway {
 
 class ConfigCommand final : public Command {
-public:
+  public:
     CLI::App* Register(CLI::App& app) override;
     int Run(CliStreams& streams) override;
 
-private:
+  private:
     int Get(CliStreams& streams) const;
     int Set(CliStreams& streams) const;
 

@@ -16,7 +16,8 @@ void PrintPlain(const Sheet& sheet, std::ostream& out) {
         bool headed = false;
         for (int row = 1; row <= sheet.RowCount(); ++row) {
             const std::string_view text = sheet.CellText(column, row);
-            if (text.empty()) continue;
+            if (text.empty())
+                continue;
             if (!headed) {
                 out << "Column " << column << '\n';
                 headed = true;
@@ -31,7 +32,8 @@ void PrintJson(const Sheet& sheet, std::ostream& out) {
     for (int column = 1; column <= sheet.ColumnCount(); ++column) {
         for (int row = 1; row <= sheet.RowCount(); ++row) {
             const std::string_view text = sheet.CellText(column, row);
-            if (text.empty()) continue;
+            if (text.empty())
+                continue;
             cells.push_back({{"column", column}, {"row", row}, {"text", DecodeWindows1252(text)}});
         }
     }

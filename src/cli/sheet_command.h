@@ -7,11 +7,11 @@
 namespace bladeway {
 
 class SheetCommand final : public Command {
-public:
+  public:
     CLI::App* Register(CLI::App& app) override;
     int Run(CliStreams& streams) override;
 
-private:
+  private:
     std::string keyFile_;
     bool json_ = false;
 };

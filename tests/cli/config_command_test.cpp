@@ -13,7 +13,8 @@ using testing::TempFolder;
 TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFile) {
     TempFolder folder;
     const std::string ini = folder.File("Bladeway.INI");
-    auto run = RunTool({"config", "--settings", ini, "set", "Paths", "Destination", "/srv/millrun"});
+    auto run =
+        RunTool({"config", "--settings", ini, "set", "Paths", "Destination", "/srv/millrun"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(ReadBytes(ini), "[Paths]\r\nDestination=/srv/millrun\r\n");
 

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_runner.h"
@@ -62,8 +61,12 @@ TEST(SheetCommand, FolderInPlaceOfAFileIsRefused) {
 }
 
 TEST(CommandLine, BadArgumentsGiveOneLineAndExitCode2) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"sheet"}, {"sheet", "--bogus", "x.dat"}, {"config", "get", "S"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"frobnicate"},
+                                               {"sheet"},
+                                               {"sheet", "--bogus", "x.dat"},
+                                               {"config", "get", "S"}}) {
         const auto run = RunTool(args);
         EXPECT_EQ(run.exitCode, 2) << args.size();
         EXPECT_TRUE(testing::IsOneLine(run.err)) << run.err;

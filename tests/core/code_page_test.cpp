@@ -1,8 +1,8 @@
 #include "core/platform/code_page.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace bladeway {
 namespace {
@@ -19,7 +19,8 @@ TEST(Windows1252, UndefinedBytesBecomeControlsOfTheSameValue) {
 
 TEST(Windows1252, EveryByteSurvivesARoundTrip) {
     std::string all;
-    for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
+    for (int byte = 0; byte < 256; ++byte)
+        all.push_back(static_cast<char>(byte));
     EXPECT_EQ(EncodeWindows1252(DecodeWindows1252(all)), all);
 }
 

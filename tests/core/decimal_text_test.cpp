@@ -1,8 +1,8 @@
 #include "core/platform/decimal_text.h"
 
-#include <gtest/gtest.h>
-
 #include <clocale>
+
+#include <gtest/gtest.h>
 
 namespace bladeway {
 namespace {

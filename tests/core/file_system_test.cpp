@@ -1,9 +1,9 @@
 #include "core/platform/file_system.h"
 
-#include <gtest/gtest.h>
+#include <filesystem>
 #include <sys/stat.h>
 
-#include <filesystem>
+#include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
 
@@ -88,11 +88,12 @@ TEST(DiskFileSystem, ReplaceFileFailureLeavesTheOldFileAndNoLitter) {
 }
 
 TEST(DiskFileSystem, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {
-    if (testing::RunningAsRoot()) GTEST_SKIP() << "root ignores folder permissions";
+    if (testing::RunningAsRoot())
+        GTEST_SKIP() << "root ignores folder permissions";
     TempFolder folder;
     const std::string path = folder.Write("P1", "old");
-    std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_read |
-                                                    std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        folder.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_FALSE(Disk().ReplaceFile(path, "new").ok());
     std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_all);
     EXPECT_EQ(ReadBytes(path), "old");

@@ -1,8 +1,8 @@
 #include "core/platform/fixed_text.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace bladeway {
 namespace {

@@ -1,9 +1,9 @@
 #include "core/keydata/key_data_file.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <memory>
+
+#include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
 
@@ -21,7 +21,8 @@ Sheet Parse(std::string content) {
 // The texts of one column, rows 1 to the row count.
 std::vector<std::string> Column(const Sheet& sheet, int column) {
     std::vector<std::string> cells;
-    for (int row = 1; row <= sheet.RowCount(); ++row) cells.emplace_back(sheet.CellText(column, row));
+    for (int row = 1; row <= sheet.RowCount(); ++row)
+        cells.emplace_back(sheet.CellText(column, row));
     return cells;
 }
 

@@ -1,8 +1,8 @@
 #include "core/keydata/key_record.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace bladeway {
 namespace {
@@ -16,7 +16,8 @@ TEST(KeyRecord, NewRecordHoldsNulsEmptyTextsAndZero) {
     EXPECT_EQ(record.MirrorCount, 0);
     EXPECT_TRUE(record.A.empty());
     EXPECT_TRUE(record.S.empty());
-    for (const std::string& entry : record.R) EXPECT_TRUE(entry.empty());
+    for (const std::string& entry : record.R)
+        EXPECT_TRUE(entry.empty());
 }
 
 TEST(KeyRecord, ProgramNameKeepsTwelveCharactersOrPadsWithSpaces) {

@@ -1,8 +1,8 @@
 #include "core/platform/paths.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 namespace bladeway {
 namespace {

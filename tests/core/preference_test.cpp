@@ -83,8 +83,10 @@ class PreferenceStartUp : public ::testing::TestWithParam<StartCase> {};
 TEST_P(PreferenceStartUp, GivesTheDocumentedStartState) {
     TempFolder folder;
     std::string content = "[Preferences]\r\n";
-    if (GetParam().storedXL != nullptr) content += std::string("TranslateXL=") + GetParam().storedXL + "\r\n";
-    if (GetParam().storedXH != nullptr) content += std::string("TranslateXH=") + GetParam().storedXH + "\r\n";
+    if (GetParam().storedXL != nullptr)
+        content += std::string("TranslateXL=") + GetParam().storedXL + "\r\n";
+    if (GetParam().storedXH != nullptr)
+        content += std::string("TranslateXH=") + GetParam().storedXH + "\r\n";
     const SettingsFile settings(folder.Write("Bladeway.INI", content));
     PreferenceValues values;
     LoadPreferenceValues(settings, values);
@@ -92,17 +94,13 @@ TEST_P(PreferenceStartUp, GivesTheDocumentedStartState) {
     EXPECT_EQ(values.TransXH(), GetParam().transXH);
 }
 
-INSTANTIATE_TEST_SUITE_P(StoredOptions, PreferenceStartUp,
-                         ::testing::Values(StartCase{nullptr, nullptr, 0, 0},
-                                           StartCase{" 0", " 0", 0, 0},
-                                           StartCase{" 1", nullptr, 1, 0},
-                                           StartCase{" 1", " 0", 1, 0},
-                                           StartCase{nullptr, " 1", 0, 1},
-                                           StartCase{" 0", " 1", 0, 1},
-                                           StartCase{" 1", " 1", 0, 1},
-                                           StartCase{" 7", nullptr, 0, 0},
-                                           StartCase{"0.5", "1.5", 0, 2},
-                                           StartCase{"abc", "", 0, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    StoredOptions, PreferenceStartUp,
+    ::testing::Values(StartCase{nullptr, nullptr, 0, 0}, StartCase{" 0", " 0", 0, 0},
+                      StartCase{" 1", nullptr, 1, 0}, StartCase{" 1", " 0", 1, 0},
+                      StartCase{nullptr, " 1", 0, 1}, StartCase{" 0", " 1", 0, 1},
+                      StartCase{" 1", " 1", 0, 1}, StartCase{" 7", nullptr, 0, 0},
+                      StartCase{"0.5", "1.5", 0, 2}, StartCase{"abc", "", 0, 0}));
 
 TEST(LoadPreferenceValues, WithoutASettingsFileEverythingStartsEmptyAndOff) {
     TempFolder folder;
@@ -128,8 +126,12 @@ TEST(LoadPreferenceValues, ReadsTheThreeFoldersAsStored) {
 }
 
 TEST(LoadPreferenceValues, VisibilitySwitchHidesOnlyForNoInAnyCase) {
-    for (const auto& [stored, visible] : std::vector<std::pair<std::string, bool>>{
-             {"no", false}, {"No ", false}, {"NO", false}, {"N0", true}, {"NO!", true}, {"", true}}) {
+    for (const auto& [stored, visible] : std::vector<std::pair<std::string, bool>>{{"no", false},
+                                                                                   {"No ", false},
+                                                                                   {"NO", false},
+                                                                                   {"N0", true},
+                                                                                   {"NO!", true},
+                                                                                   {"", true}}) {
         TempFolder folder;
         const SettingsFile settings(
             folder.Write("Bladeway.INI", "[Preferences]\r\nTranslateVisible=" + stored + "\r\n"));

@@ -1,8 +1,8 @@
 #include "core/settings/settings_file.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "core/platform/paths.h"
 #include "support/temp_folder.h"
@@ -14,7 +14,7 @@ using testing::ReadBytes;
 using testing::TempFolder;
 
 class SettingsFileTest : public ::testing::Test {
-protected:
+  protected:
     SettingsFile WithContent(std::string_view content) {
         return SettingsFile(folder_.Write("Bladeway.INI", content));
     }

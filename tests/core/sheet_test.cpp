@@ -1,8 +1,8 @@
 #include "core/keydata/sheet.h"
 
-#include <gtest/gtest.h>
-
 #include <memory>
+
+#include <gtest/gtest.h>
 
 namespace bladeway {
 namespace {

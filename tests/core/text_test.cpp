@@ -1,9 +1,9 @@
 #include "core/platform/text.h"
 
-#include <gtest/gtest.h>
-
 #include <limits>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace bladeway {
 namespace {
@@ -14,7 +14,8 @@ std::vector<std::string> AllPieces(std::string_view text, char delimiter, std::i
     std::int64_t position = start;
     for (;;) {
         const std::string_view piece = ParseString(position, text, delimiter);
-        if (position == 0) break;
+        if (position == 0)
+            break;
         pieces.emplace_back(piece);
     }
     return pieces;

@@ -1,18 +1,19 @@
 #include "support/temp_folder.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
+#include <unistd.h>
 
 namespace bladeway::testing {
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "bladeway-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "bladeway-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
 
@@ -31,7 +32,9 @@ std::string TempFolder::WithSeparator() const {
     return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator);
 }
 
-std::string TempFolder::File(std::string_view name) const { return (path_ / name).string(); }
+std::string TempFolder::File(std::string_view name) const {
+    return (path_ / name).string();
+}
 
 std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
     const std::string path = File(name);
@@ -41,7 +44,8 @@ std::string TempFolder::Write(std::string_view name, std::string_view bytes) con
 
 std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path.string());
+    if (!in)
+        throw std::runtime_error("cannot read " + path.string());
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return std::move(bytes).str();
@@ -50,7 +54,8 @@ std::string ReadBytes(const std::filesystem::path& path) {
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
 }
 
 std::filesystem::path SourceDir() {
@@ -58,6 +63,8 @@ std::filesystem::path SourceDir() {
     return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();
 }
 
-bool RunningAsRoot() { return ::geteuid() == 0; }
+bool RunningAsRoot() {
+    return ::geteuid() == 0;
+}
 
 }  // namespace bladeway::testing

@@ -8,7 +8,7 @@
 namespace bladeway::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -22,7 +22,7 @@ public:
     // Writes `bytes` to `name` inside the folder and returns its full path.
     std::string Write(std::string_view name, std::string_view bytes) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -37,7 +37,7 @@ struct KeyResult {
     std::string programName;
     std::string templatePath;  // where the template was looked for
     bool templateFound = false;
-    std::string outputPath;    // the program file written, or that would have been
+    std::string outputPath;  // the program file written, or that would have been
     bool programWritten = false;
     std::string indexPath;            // the destination INDICE.Prg written for this key, if any
     std::string status;               // the record's Status after the key, NULs shown as blanks

@@ -32,7 +32,7 @@ struct LoadedSheet {
 };
 
 class Sheet {
-public:
+  public:
     static constexpr int kInitialColumnCount = 500;
     static constexpr int kInitialRowCount = 500;
 
@@ -62,7 +62,7 @@ public:
     // Replaces the whole sheet by a loaded one: its counts and cells.
     void Load(LoadedSheet loaded);
 
-private:
+  private:
     bool Contains(int column, int row) const;
     static std::uint64_t Key(int column, int row);
 

@@ -7,7 +7,7 @@
 namespace bladeway {
 
 class SheetSelection {
-public:
+  public:
     virtual ~SheetSelection() = default;
     // True when the cell (column, row), both from 1, lies in the user's selection.
     virtual bool IsCellSelected(int column, int row) const = 0;
@@ -17,7 +17,7 @@ public:
 
 // Nothing selected: every key is processed.
 class NoSelection final : public SheetSelection {
-public:
+  public:
     bool IsCellSelected(int /*column*/, int /*row*/) const override { return false; }
     bool IsAnyBlockSelected() const override { return false; }
 };

@@ -11,8 +11,12 @@ namespace bladeway {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // The parts of a decimal number as written: sign, every mantissa digit, how
 // many of them stand before the point, and the exponent.
@@ -95,8 +99,7 @@ DecimalPrefix ParseDecimalPrefix(std::string_view text) {
         number.remove_prefix(1);  // from_chars takes no plus sign
     }
     double value = 0.0;
-    const auto [end, error] =
-        std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error == std::errc::result_out_of_range) {
         const bool overflow = OrderOfMagnitude(parts) > 0;
         value = overflow ? std::numeric_limits<double>::infinity() : 0.0;

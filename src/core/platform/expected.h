@@ -16,9 +16,10 @@ struct Failure {
 
 template <typename T>
 class [[nodiscard]] Expected {
-public:
+  public:
     Expected(T value) : state_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
-    Expected(Failure failure) : state_(std::move(failure)) {}  // NOLINT(google-explicit-constructor)
+    Expected(Failure failure)
+        : state_(std::move(failure)) {}  // NOLINT(google-explicit-constructor)
 
     bool ok() const { return std::holds_alternative<T>(state_); }
     explicit operator bool() const { return ok(); }
@@ -36,13 +37,13 @@ public:
         return std::get<Failure>(state_).message;
     }
 
-private:
+  private:
     std::variant<T, Failure> state_;
 };
 
 // Success, or the message of a failure.
 class [[nodiscard]] Outcome {
-public:
+  public:
     Outcome() = default;
     Outcome(Failure failure) : error_(std::move(failure.message)), failed_(true) {}  // NOLINT
 
@@ -50,7 +51,7 @@ public:
     explicit operator bool() const { return ok(); }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     std::string error_;
     bool failed_ = false;
 };

@@ -1,18 +1,19 @@
 #include "core/platform/file_system.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace bladeway {
 
 namespace {
 
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
 
 Failure SystemFailure(const std::string& what, const std::string& path, int error) {
     return Failure{what + " " + Quoted(path) + ": " + std::strerror(error)};
@@ -20,7 +21,7 @@ Failure SystemFailure(const std::string& what, const std::string& path, int erro
 
 // Closes the descriptor when it goes out of scope.
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -37,7 +38,7 @@ public:
         return result;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -149,8 +150,8 @@ Outcome DiskFileSystem::ReplaceFile(const std::string& path, std::string_view by
         return SystemFailure("cannot write", path, errno);
     }
     const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
-    const bool written = WriteAll(file.get(), bytes) && ::fchmod(file.get(), mode) == 0 &&
-                         ::fsync(file.get()) == 0;
+    const bool written =
+        WriteAll(file.get(), bytes) && ::fchmod(file.get(), mode) == 0 && ::fsync(file.get()) == 0;
     const int writeError = errno;
     if (file.Close() != 0 || !written) {
         const int error = written ? errno : writeError;
@@ -187,7 +188,9 @@ DiskFileSystem& Disk() {
     return disk;
 }
 
-int Exist(const std::string& path) { return Disk().Exists(path) ? 1 : 0; }
+int Exist(const std::string& path) {
+    return Disk().Exists(path) ? 1 : 0;
+}
 
 bool IsTemporaryFileName(std::string_view fileName) {
     return fileName.size() > kTemporarySuffix.size() + 1 && fileName.front() == '.' &&

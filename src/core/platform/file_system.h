@@ -16,7 +16,7 @@ namespace bladeway {
 inline constexpr std::size_t kDefaultReadLimit = std::size_t{256} << 20;
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // True when `path` names an existing file (not a folder).
@@ -36,7 +36,7 @@ public:
 
 // The real file system.
 class DiskFileSystem final : public FileSystem {
-public:
+  public:
     bool Exists(const std::string& path) const override;
     Expected<std::string> ReadWholeFile(const std::string& path,
                                         std::size_t limit = kDefaultReadLimit) const override;

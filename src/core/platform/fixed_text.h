@@ -13,7 +13,7 @@ namespace bladeway {
 
 template <std::size_t Width>
 class FixedText {
-public:
+  public:
     FixedText() = default;
     explicit FixedText(std::string_view text) { Assign(text); }
 
@@ -29,14 +29,16 @@ public:
     }
 
     // Every `oldChar` becomes `newChar`, in place.
-    void Replace(char oldChar, char newChar) { std::replace(chars_.begin(), chars_.end(), oldChar, newChar); }
+    void Replace(char oldChar, char newChar) {
+        std::replace(chars_.begin(), chars_.end(), oldChar, newChar);
+    }
 
     std::string_view View() const { return {chars_.data(), Width}; }
     static constexpr std::size_t Size() { return Width; }
 
     friend bool operator==(const FixedText&, const FixedText&) = default;
 
-private:
+  private:
     std::array<char, Width> chars_{};
 };
 

@@ -21,7 +21,8 @@ void LoadPreferenceValues(const SettingsFile& settings, PreferenceValues& values
     if (ToUpperAscii(settings.ReadSetting("Preferences", "TranslateVisible")) == "NO") {
         values.SetTranslateOptionsVisible(false);
     }
-    if (values.TransXH() != 0) values.SetTransXL(0);
+    if (values.TransXH() != 0)
+        values.SetTransXL(0);
 }
 
 }  // namespace bladeway

@@ -8,7 +8,7 @@
 namespace bladeway {
 
 class PreferenceValues {
-public:
+  public:
     // Check values a check box accepts: off, on, grayed.
     static bool IsCheckValue(std::int64_t value) { return value >= 0 && value <= 2; }
 
@@ -34,7 +34,7 @@ public:
     // options shown.
     void Reset() { *this = PreferenceValues{}; }
 
-private:
+  private:
     std::string mirChar_ = "!";
     std::int16_t transXL_ = 0;
     std::int16_t transXH_ = 1;

@@ -11,11 +11,15 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -34,7 +38,8 @@ std::vector<Line> SplitLines(std::string_view file) {
         const std::size_t lf = file.find('\n', begin);
         const std::size_t end = lf == std::string_view::npos ? file.size() : lf;
         std::string_view text = file.substr(begin, end - begin);
-        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        if (!text.empty() && text.back() == '\r')
+            text.remove_suffix(1);
         const std::size_t next = lf == std::string_view::npos ? file.size() : lf + 1;
         lines.push_back({begin, text, next});
         begin = next;
@@ -45,9 +50,11 @@ std::vector<Line> SplitLines(std::string_view file) {
 // The section name of a "[name]" line, or nothing for any other line.
 std::optional<std::string_view> SectionName(std::string_view line) {
     const std::string_view trimmed = TrimBlanks(line);
-    if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
+    if (trimmed.empty() || trimmed.front() != '[')
+        return std::nullopt;
     const std::size_t close = trimmed.find(']');
-    if (close == std::string_view::npos) return std::nullopt;
+    if (close == std::string_view::npos)
+        return std::nullopt;
     return TrimBlanks(trimmed.substr(1, close - 1));
 }
 
@@ -58,9 +65,11 @@ struct KeyLine {
 
 std::optional<KeyLine> ParseKeyLine(std::string_view line) {
     const std::string_view trimmed = TrimBlanks(line);
-    if (trimmed.empty() || trimmed.front() == ';') return std::nullopt;
+    if (trimmed.empty() || trimmed.front() == ';')
+        return std::nullopt;
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return std::nullopt;
+    if (equals == std::string_view::npos)
+        return std::nullopt;
     return KeyLine{TrimBlanks(line.substr(0, equals)), line.substr(equals + 1)};
 }
 
@@ -74,9 +83,11 @@ struct SectionRange {
 std::optional<SectionRange> FindSection(const std::vector<Line>& lines, std::string_view section) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto name = SectionName(lines[i].text);
-        if (!name || !EqualsIgnoringCase(*name, TrimBlanks(section))) continue;
+        if (!name || !EqualsIgnoringCase(*name, TrimBlanks(section)))
+            continue;
         std::size_t end = i + 1;
-        while (end < lines.size() && !SectionName(lines[end].text)) ++end;
+        while (end < lines.size() && !SectionName(lines[end].text))
+            ++end;
         return SectionRange{i, end};
     }
     return std::nullopt;
@@ -86,7 +97,8 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, SectionRange 
                                    std::string_view key) {
     for (std::size_t i = range.heading + 1; i < range.end; ++i) {
         const auto parsed = ParseKeyLine(lines[i].text);
-        if (parsed && EqualsIgnoringCase(parsed->key, TrimBlanks(key))) return i;
+        if (parsed && EqualsIgnoringCase(parsed->key, TrimBlanks(key)))
+            return i;
     }
     return std::nullopt;
 }
@@ -105,15 +117,20 @@ bool HoldsLineBreakOrNul(std::string_view text) {
 
 std::optional<std::string> RefusalOf(std::string_view section, std::string_view key,
                                      std::string_view value) {
-    if (TrimBlanks(section).empty()) return "an empty section name";
-    if (TrimBlanks(key).empty()) return "an empty key name";
+    if (TrimBlanks(section).empty())
+        return "an empty section name";
+    if (TrimBlanks(key).empty())
+        return "an empty key name";
     if (HoldsLineBreakOrNul(section) || HoldsLineBreakOrNul(key) || HoldsLineBreakOrNul(value)) {
         return "a line break or NUL character";
     }
-    if (section.find(']') != std::string_view::npos) return "\"]\" in the section name";
-    if (key.find('=') != std::string_view::npos) return "\"=\" in the key name";
+    if (section.find(']') != std::string_view::npos)
+        return "\"]\" in the section name";
+    if (key.find('=') != std::string_view::npos)
+        return "\"=\" in the key name";
     const char first = TrimBlanks(key).front();
-    if (first == ';' || first == '[') return "a key name that starts with \";\" or \"[\"";
+    if (first == ';' || first == '[')
+        return "a key name that starts with \";\" or \"[\"";
     return std::nullopt;
 }
 
@@ -123,16 +140,19 @@ std::optional<std::string> GetProfileString(std::string_view file, std::string_v
                                             std::string_view key) {
     const std::vector<Line> lines = SplitLines(file);
     const auto range = FindSection(lines, section);
-    if (!range) return std::nullopt;
+    if (!range)
+        return std::nullopt;
     const auto index = FindKey(lines, *range, key);
-    if (!index) return std::nullopt;
+    if (!index)
+        return std::nullopt;
     return std::string(DropQuotes(TrimBlanks(ParseKeyLine(lines[*index].text)->value)));
 }
 
 std::int32_t GetProfileInt(std::string_view file, std::string_view section, std::string_view key,
                            std::int32_t fallback) {
     const auto value = GetProfileString(file, section, key);
-    if (!value || value->empty()) return fallback;
+    if (!value || value->empty())
+        return fallback;
     std::string_view text = *value;
     bool negative = false;
     if (text.front() == '-' || text.front() == '+') {
@@ -142,7 +162,8 @@ std::int32_t GetProfileInt(std::string_view file, std::string_view section, std:
     std::int64_t magnitude = 0;
     constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
     for (const char c : text) {
-        if (c < '0' || c > '9') break;
+        if (c < '0' || c > '9')
+            break;
         magnitude = std::min(kLimit, magnitude * 10 + (c - '0'));
     }
     const std::int64_t signedValue = negative ? -magnitude : magnitude;
@@ -164,7 +185,8 @@ Expected<std::string> SetProfileString(std::string_view file, std::string_view s
     if (!range) {
         result.append(file);
         if (!result.empty()) {
-            if (result.back() != '\n') result.append(kLineEnd);
+            if (result.back() != '\n')
+                result.append(kLineEnd);
             result.append(kLineEnd);
         }
         result.append("[").append(TrimBlanks(section)).append("]").append(kLineEnd);
@@ -175,8 +197,8 @@ Expected<std::string> SetProfileString(std::string_view file, std::string_view s
     if (const auto index = FindKey(lines, *range, key)) {
         // The key's line is rewritten under its own spelling, its line end kept.
         const Line& line = lines[*index];
-        const std::string_view lineEnd = file.substr(line.begin + line.text.size(),
-                                                     line.next - line.begin - line.text.size());
+        const std::string_view lineEnd =
+            file.substr(line.begin + line.text.size(), line.next - line.begin - line.text.size());
         result.append(file.substr(0, line.begin));
         result.append(ParseKeyLine(line.text)->key).append("=").append(value).append(lineEnd);
         result.append(file.substr(line.next));
@@ -187,11 +209,13 @@ Expected<std::string> SetProfileString(std::string_view file, std::string_view s
     // that separate it from the next section stay where they are.
     std::size_t last = range->heading;
     for (std::size_t i = range->heading + 1; i < range->end; ++i) {
-        if (!TrimBlanks(lines[i].text).empty()) last = i;
+        if (!TrimBlanks(lines[i].text).empty())
+            last = i;
     }
     const Line& after = lines[last];
     result.append(file.substr(0, after.next));
-    if (file[after.next - 1] != '\n') result.append(kLineEnd);  // the last line had no end
+    if (file[after.next - 1] != '\n')
+        result.append(kLineEnd);  // the last line had no end
     result.append(TrimBlanks(key)).append("=").append(value).append(kLineEnd);
     result.append(file.substr(after.next));
     return result;

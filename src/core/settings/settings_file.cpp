@@ -29,14 +29,19 @@ SettingsFile::SettingsFile(std::string path, FileSystem& fileSystem)
     : path_(std::move(path)), fileSystem_(&fileSystem) {}
 
 std::string SettingsFile::ReadSetting(std::string_view section, std::string_view key) const {
-    if (!fileSystem_->Exists(path_)) return {};
+    if (!fileSystem_->Exists(path_))
+        return {};
     const auto file = fileSystem_->ReadWholeFile(path_, kSettingsReadLimit);
-    if (!file) return {};
+    if (!file)
+        return {};
     std::string value =
         GetProfileString(file.value(), section, key).value_or(std::string(kMissingMarker));
-    if (value.size() > kReadBufferSize - 1) value.resize(kReadBufferSize - 1);
-    if (const auto nul = value.find('\0'); nul != std::string::npos) value.resize(nul);
-    if (value == kMissingMarker) return {};
+    if (value.size() > kReadBufferSize - 1)
+        value.resize(kReadBufferSize - 1);
+    if (const auto nul = value.find('\0'); nul != std::string::npos)
+        value.resize(nul);
+    if (value == kMissingMarker)
+        return {};
     return value;
 }
 
@@ -45,19 +50,23 @@ Outcome SettingsFile::WriteSetting(std::string_view section, std::string_view ke
     std::string current;
     if (fileSystem_->Exists(path_)) {
         auto file = fileSystem_->ReadWholeFile(path_, kSettingsReadLimit);
-        if (!file) return Failure{file.error()};
+        if (!file)
+            return Failure{file.error()};
         current = std::move(file.value());
     }
     auto updated = SetProfileString(current, section, key, value);
-    if (!updated) return Failure{path_ + ": " + updated.error()};
+    if (!updated)
+        return Failure{path_ + ": " + updated.error()};
     return fileSystem_->ReplaceFile(path_, updated.value());
 }
 
 std::int64_t SettingsFile::ReadPositionSetting(std::string_view section,
                                                std::string_view key) const {
-    if (!fileSystem_->Exists(path_)) return 0;
+    if (!fileSystem_->Exists(path_))
+        return 0;
     const auto file = fileSystem_->ReadWholeFile(path_, kSettingsReadLimit);
-    if (!file) return 0;
+    if (!file)
+        return 0;
     return std::llabs(GetProfileInt(file.value(), section, key, 0));
 }
 

@@ -21,7 +21,7 @@ inline constexpr std::size_t kSettingsReadLimit = std::size_t{4} << 20;
 std::string FolderOfPath(std::string_view path);
 
 class SettingsFile {
-public:
+  public:
     // The file as `AppFolder` followed by the file name.
     static SettingsFile BesideProgram(FileSystem& fileSystem = Disk());
 
@@ -42,7 +42,7 @@ public:
     // the file or key is missing or the value does not start with a number.
     std::int64_t ReadPositionSetting(std::string_view section, std::string_view key) const;
 
-private:
+  private:
     std::string path_;
     FileSystem* fileSystem_;
 };
