@@ -1,9 +1,19 @@
+// The settings file: profile text read and written byte-exact, and the file
+// on disk that is never lost or left half written.
 #include "core/settings/profile_file.h"
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "core/platform/paths.h"
+#include "core/settings/settings_file.h"
+#include "support/temp_folder.h"
+
 namespace bladeway {
 namespace {
+
+using testing::ReadBytes;
 
 constexpr std::string_view kFile =
     "; Bladeway settings\r\n"
@@ -24,104 +34,154 @@ std::string Set(std::string_view file, std::string_view section, std::string_vie
     return result.ok() ? result.value() : std::string{};
 }
 
-TEST(ProfileRead, MatchesSectionsAndKeysWithoutRegardToCase) {
+TEST(ProfileRead, CaseBlanksQuotesAndWhatIsNotThere) {
     EXPECT_EQ(GetProfileString(kFile, "positions", "MAINHEIGHT"), "507");
     EXPECT_EQ(GetProfileString("[positions]\nmaintop=300\n", "Positions", "MainTop"), "300");
-}
-
-TEST(ProfileRead, DropsBlanksAndOnePairOfMatchingQuotes) {
+    // Blanks and one pair of matching quotes are dropped.
     EXPECT_EQ(GetProfileString(kFile, "Positions", "MainTop"), "-60");
     EXPECT_EQ(GetProfileString(kFile, "Paths", "Source"), "C:\\Keys\\");
     EXPECT_EQ(GetProfileString(kFile, "Paths", "Template"), "T");
     EXPECT_EQ(GetProfileString(kFile, "Paths", "Odd"), "\"half");
     EXPECT_EQ(GetProfileString("[S]\nk=\"\"x\"\"\n", "S", "k"), "\"x\"");
-}
-
-TEST(ProfileRead, MissingSectionKeyOrCommentGivesNothing) {
+    EXPECT_EQ(GetProfileString("[S]\nk=1\n", " S ", "k "), "1");
+    EXPECT_EQ(GetProfileString("[ S ]\n k =1\n", "S", "k"), "1");
+    // The first of duplicate keys and sections wins.
+    EXPECT_EQ(GetProfileString("[S]\nk=1\nk=2\n[S]\nk=3\nj=4\n", "S", "k"), "1");
+    EXPECT_EQ(GetProfileString("[S]\nk=1\nk=2\n[S]\nk=3\nj=4\n", "S", "j"), std::nullopt);
     EXPECT_EQ(GetProfileString(kFile, "Preferences", "TranslateXL"), std::nullopt);
     EXPECT_EQ(GetProfileString(kFile, "Paths", "Destination"), std::nullopt);
+    EXPECT_EQ(GetProfileString(kFile, "Paths", "MainHeight"), std::nullopt);  // other section
     EXPECT_EQ(GetProfileString(kFile, "Paths", "no equals sign here"), std::nullopt);
     EXPECT_EQ(GetProfileString("[S]\n;k=1\n", "S", ";k"), std::nullopt);
     EXPECT_EQ(GetProfileString("k=1\n", "", "k"), std::nullopt);  // no section at all
 }
 
-TEST(ProfileRead, KeysBelongToTheSectionOpenedLast) {
-    EXPECT_EQ(GetProfileString(kFile, "Paths", "MainHeight"), std::nullopt);
-}
-
-TEST(ProfileRead, NamesAreComparedWithoutSurroundingBlanks) {
-    EXPECT_EQ(GetProfileString("[S]\nk=1\n", " S ", "k "), "1");
-    EXPECT_EQ(GetProfileString("[ S ]\n k =1\n", "S", "k"), "1");
-}
-
-TEST(ProfileRead, FirstOfDuplicateKeysAndSectionsWins) {
-    constexpr std::string_view file = "[S]\nk=1\nk=2\n[S]\nk=3\nj=4\n";
-    EXPECT_EQ(GetProfileString(file, "S", "k"), "1");
-    EXPECT_EQ(GetProfileString(file, "S", "j"), std::nullopt);
-}
-
-TEST(ProfileInt, TakesTheLeadingWholeNumber) {
+TEST(ProfileInt, TakesTheLeadingWholeNumberSaturated) {
     EXPECT_EQ(GetProfileInt(kFile, "Positions", "MainTop", 0), -60);
-    EXPECT_EQ(GetProfileInt("[P]\nh=507.25\n", "P", "h", 0), 507);
-    EXPECT_EQ(GetProfileInt("[P]\nh=abc\n", "P", "h", 9), 0);
-    EXPECT_EQ(GetProfileInt("[P]\nh=\n", "P", "h", 9), 9);
-    EXPECT_EQ(GetProfileInt("[P]\n", "P", "h", 9), 9);
-    EXPECT_EQ(GetProfileInt("[P]\nh=99999999999\n", "P", "h", 0), 2147483647);
-    EXPECT_EQ(GetProfileInt("[P]\nh=-99999999999\n", "P", "h", 0), -2147483647 - 1);
+    for (const auto& [value, number] :
+         std::vector<std::pair<std::string, int>>{{"h=507.25\n", 507},
+                                                  {"h=abc\n", 0},
+                                                  {"h=\n", 9},
+                                                  {"", 9},
+                                                  {"h=99999999999\n", 2147483647},
+                                                  {"h=-99999999999\n", -2147483647 - 1}}) {
+        EXPECT_EQ(GetProfileInt("[P]\n" + value, "P", "h", 9), number) << value;
+    }
 }
 
-TEST(ProfileWrite, ReplacesTheValueInPlaceKeepingEveryOtherByte) {
-    const std::string written = Set(kFile, "POSITIONS", "maintop", "300");
+TEST(ProfileWrite, ReplacesInPlaceOrAppendsKeepingEveryOtherByte) {
     std::string expected(kFile);
     expected.replace(expected.find("  MainTop = -60  "), 17, "MainTop=300");
-    EXPECT_EQ(written, expected);
-}
-
-TEST(ProfileWrite, AppendsANewKeyAfterTheLastLineOfItsSection) {
-    const std::string written = Set(kFile, "Positions", "MainWidth", "9000");
-    std::string expected(kFile);
+    EXPECT_EQ(Set(kFile, "POSITIONS", "maintop", "300"), expected);
+    expected = kFile;
     expected.insert(expected.find("\r\n\r\n[Paths]") + 2, "MainWidth=9000\r\n");
-    EXPECT_EQ(written, expected);
-}
-
-TEST(ProfileWrite, AppendsANewSectionAtTheEnd) {
-    const std::string written = Set(kFile, "Preferences", "TranslateXL", " 1");
-    EXPECT_EQ(written, std::string(kFile) + "\r\n[Preferences]\r\nTranslateXL= 1\r\n");
-    EXPECT_EQ(GetProfileString(written, "Preferences", "TranslateXL"), "1");
-}
-
-TEST(ProfileWrite, CreatesTheFirstSectionOfAnEmptyFile) {
+    EXPECT_EQ(Set(kFile, "Positions", "MainWidth", "9000"), expected);
+    EXPECT_EQ(Set(kFile, "Preferences", "TranslateXL", " 1"),
+              std::string(kFile) + "\r\n[Preferences]\r\nTranslateXL= 1\r\n");
     EXPECT_EQ(Set("", "Positions", "MainHeight", "507"), "[Positions]\r\nMainHeight=507\r\n");
-}
-
-TEST(ProfileWrite, EndsAnUnfinishedLastLineBeforeAppending) {
     EXPECT_EQ(Set("[S]\nk=1", "S", "j", "2"), "[S]\nk=1\r\nj=2\r\n");
     EXPECT_EQ(Set("[S]\nk=1", "T", "j", "2"), "[S]\nk=1\r\n\r\n[T]\r\nj=2\r\n");
-}
-
-TEST(ProfileWrite, KeyWithSurroundingBlanksReplacesTheSameLine) {
     EXPECT_EQ(Set("[S]\r\nk=1\r\n", "S ", "k ", "2"), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(Set("[S]\nk=1\nj=2\n", "S", "k", "5"), "[S]\nk=5\nj=2\n");  // LF kept
 }
 
-TEST(ProfileWrite, KeepsLfLineEndsOfAReplacedLine) {
-    EXPECT_EQ(Set("[S]\nk=1\nj=2\n", "S", "k", "5"), "[S]\nk=5\nj=2\n");
-}
-
-TEST(ProfileWrite, RefusesWhatTheFormatCannotHold) {
-    EXPECT_FALSE(SetProfileString("", "S", "k", "a\r\nb=1").ok());
-    EXPECT_FALSE(SetProfileString("", "S", "k=x", "1").ok());
-    EXPECT_FALSE(SetProfileString("", "S]", "k", "1").ok());
-    EXPECT_FALSE(SetProfileString("", "S", ";k", "1").ok());
-    EXPECT_FALSE(SetProfileString("", "", "k", "1").ok());
-    EXPECT_FALSE(SetProfileString("", "S", " ", "1").ok());
-    EXPECT_FALSE(SetProfileString("", "S", "k", std::string_view("a\0b", 3)).ok());
-}
-
-TEST(ProfileWrite, ValueReadsBackAsWrittenUnlessBlanksOrQuotesSurroundIt) {
-    for (const std::string_view value : {"C:\\Keys\\", "a=b", "[x]", ";y", ""}) {
-        const std::string written = Set("", "Paths", "Source", value);
-        EXPECT_EQ(GetProfileString(written, "Paths", "Source"), value);
+TEST(ProfileWrite, RefusesWhatTheFormatCannotHoldAndReadsBackTheRest) {
+    for (const auto& [section, key, value] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"S", "k", "a\r\nb=1"},
+             {"S", "k=x", "1"},
+             {"S]", "k", "1"},
+             {"S", ";k", "1"},
+             {"", "k", "1"},
+             {"S", " ", "1"},
+             {"S", "k", std::string("a\0b", 3)}}) {
+        EXPECT_FALSE(SetProfileString("", section, key, value).ok()) << section << key << value;
     }
+    for (const std::string_view value : {"C:\\Keys\\", "a=b", "[x]", ";y", ""})
+        EXPECT_EQ(GetProfileString(Set("", "Paths", "Source", value), "Paths", "Source"), value);
+}
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    SettingsFile WithContent(std::string_view content) {
+        return SettingsFile(folder_.Write("Bladeway.INI", content));
+    }
+    SettingsFile Missing() { return SettingsFile(folder_.File("Bladeway.INI")); }
+    testing::TempFolder folder_;
+};
+
+TEST_F(SettingsFileTest, FolderOfPathAndTheFileBesideTheProgram) {
+    const std::string sep(1, kPathSeparator);
+    EXPECT_EQ(FolderOfPath(sep + "Apps" + sep + "Tool" + sep + "Tool"),
+              sep + "Apps" + sep + "Tool" + sep);
+    EXPECT_EQ(FolderOfPath("Tool.exe"), "");
+    EXPECT_EQ(FolderOfPath(""), "");
+    EXPECT_EQ(SettingsFile::BesideProgram().Path(), FolderOfPath(ExeName()) + "Bladeway.INI");
+}
+
+TEST_F(SettingsFileTest, ReadsEmptyForMissingEndMarkerCutsAt79AndAtANul) {
+    const SettingsFile missing = Missing();
+    EXPECT_EQ(missing.ReadSetting("Paths", "Source"), "");
+    EXPECT_EQ(missing.ReadPositionSetting("Positions", "MainHeight"), 0);
+    EXPECT_FALSE(std::filesystem::exists(missing.Path()));
+    const std::string folder = "D:\\" + std::string(82, 'x');
+    const SettingsFile settings =
+        WithContent("[Paths]\r\nSource=END.-\r\nTemplate=\r\nDestination=" + folder +
+                    "\r\nKeys=ab" + std::string(1, '\0') + "cd\r\n");
+    EXPECT_EQ(settings.ReadSetting("Paths", "Source"), "");
+    EXPECT_EQ(settings.ReadSetting("Paths", "Template"), "");
+    EXPECT_EQ(settings.ReadSetting("Paths", "Other"), "");
+    EXPECT_EQ(settings.ReadSetting("Paths", "Destination"), folder.substr(0, 79));
+    EXPECT_EQ(settings.ReadSetting("Paths", "Keys"), "ab");
+    EXPECT_EQ(WithContent("[Paths]\r\nSource=end.-\r\n").ReadSetting("Paths", "Source"), "end.-");
+}
+
+TEST_F(SettingsFileTest, PositionsAreAbsoluteLeadingWholeNumbers) {
+    const SettingsFile settings = WithContent(
+        "[positions]\r\nmaintop=-60\r\nMainHeight=507.25\r\nMainWidth=abc\r\nMainLeft=\r\n");
+    EXPECT_EQ(settings.ReadPositionSetting("Positions", "MainTop"), 60);
+    EXPECT_EQ(settings.ReadPositionSetting("Positions", "MainHeight"), 507);
+    EXPECT_EQ(settings.ReadPositionSetting("Positions", "MainWidth"), 0);
+    EXPECT_EQ(settings.ReadPositionSetting("Positions", "MainLeft"), 0);
+    EXPECT_EQ(WithContent("[Positions]\r\nMainTop=-2147483648\r\n")
+                  .ReadPositionSetting("Positions", "MainTop"),
+              2147483648);
+}
+
+TEST_F(SettingsFileTest, WritesCreateOrKeepEveryOtherLineByteForByte) {
+    SettingsFile fresh = Missing();
+    ASSERT_TRUE(fresh.WriteSetting("Positions", "MainHeight", "507").ok());
+    EXPECT_EQ(ReadBytes(fresh.Path()), "[Positions]\r\nMainHeight=507\r\n");
+    SettingsFile settings = WithContent(
+        "; hand-written note\r\n[Paths]\r\nSource = C:\\Keys\r\n\r\n[Extra]\r\nX=\"q\"\r\n");
+    ASSERT_TRUE(settings.WriteSetting("Paths", "Destination", "D:\\Out").ok());
+    EXPECT_EQ(ReadBytes(settings.Path()),
+              "; hand-written note\r\n[Paths]\r\nSource = C:\\Keys\r\nDestination=D:\\Out\r\n"
+              "\r\n[Extra]\r\nX=\"q\"\r\n");
+}
+
+TEST_F(SettingsFileTest, FailedWritesKeepTheFileAndLeaveNoTemporaryFile) {
+    const std::string original = "[Paths]\r\nSource=C:\\Keys\r\n";
+    SettingsFile settings = WithContent(original);
+    EXPECT_FALSE(settings.WriteSetting("Paths", "Source", "two\r\nlines").ok());
+    EXPECT_EQ(ReadBytes(settings.Path()), original);
+    SettingsFile inMissingFolder((folder_.Path() / "none" / "Bladeway.INI").string());
+    const Outcome failed = inMissingFolder.WriteSetting("Paths", "Source", "x");
+    ASSERT_FALSE(failed.ok());
+    EXPECT_NE(failed.error().find("Bladeway.INI"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+    // An oversize file is neither read nor rewritten.
+    std::filesystem::resize_file(settings.Path(), kSettingsReadLimit + 1);
+    EXPECT_EQ(settings.ReadSetting("Paths", "Source"), "");
+    EXPECT_FALSE(settings.WriteSetting("Paths", "Source", "y").ok());
+    EXPECT_EQ(std::filesystem::file_size(settings.Path()), kSettingsReadLimit + 1);
+    // A folder in place of the file reads empty and refuses writes.
+    std::filesystem::remove(settings.Path());
+    std::filesystem::create_directory(settings.Path());
+    EXPECT_EQ(settings.ReadSetting("Paths", "Source"), "");
+    EXPECT_FALSE(settings.WriteSetting("Paths", "Source", "x").ok());
 }
 
 }  // namespace

@@ -1,152 +1,102 @@
+// The registry the About box reads, the one this system builds from the
+// installed programs, and the version number it shows.
 #include "core/platform/registry.h"
 
 #include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <string>
+#include <sys/utsname.h>
 
 #include <gtest/gtest.h>
+
+#include "core/platform/os_version.h"
+#include "core/platform/system_registry.h"
+#include "support/case_table.h"
+#include "support/temp_folder.h"
 
 namespace bladeway {
 namespace {
 
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
 constexpr std::string_view kKey = "SOFTWARE\\Vendor\\Tool";
 
 class GetKeyValueTest : public ::testing::Test {
   protected:
     GetKeyValueTest() { registry_.AddKey(kHkeyLocalMachine, kKey); }
 
-    // Looks the value up starting from a stale text, and checks that the key
-    // was closed again whatever happened.
-    bool Lookup(std::string_view valueName, std::string& text) {
-        const bool found = GetKeyValue(registry_, kHkeyLocalMachine, kKey, valueName, text);
+    // Looks a value up starting from a stale text; the key must be closed
+    // again whatever happened.
+    bool Lookup(std::string_view valueName, std::string& text, std::string_view key = kKey,
+                std::uint32_t root = kHkeyLocalMachine) {
+        text = "stale";
+        const bool found = GetKeyValue(registry_, root, key, valueName, text);
         EXPECT_EQ(registry_.OpenKeyCount(), 0u) << "key left open";
         return found;
-    }
-
-    void SetRaw(std::string_view name, std::uint32_t type, std::string bytes) {
-        registry_.SetValue(kHkeyLocalMachine, kKey, name, type, std::move(bytes));
     }
 
     RegistryStore registry_;
 };
 
-TEST_F(GetKeyValueTest, StringValueLosesItsFinalZero) {
-    registry_.SetString(kHkeyLocalMachine, kKey, "PATH", "C:\\Tools\\info.exe");
-    std::string text = "stale";
-    ASSERT_TRUE(Lookup("PATH", text));
-    EXPECT_EQ(text, "C:\\Tools\\info.exe");
-}
-
-TEST_F(GetKeyValueTest, OnlyOneFinalZeroIsDropped) {
-    SetRaw("Two", kRegString, std::string("abc\0\0", 5));
+TEST_F(GetKeyValueTest, ValueTypesSizesAndFinalZeros) {
+    struct Row {
+        std::uint32_t type;
+        std::string bytes;
+        bool found;
+        std::string text;
+    };
+    using namespace std::string_literals;
+    const std::vector<Row> rows{
+        {kRegString, "C:\\Tools\\info.exe\0"s, true, "C:\\Tools\\info.exe"},
+        {kRegString, "abc\0\0"s, true, "abc\0"s},  // only one final zero is dropped
+        {kRegString, "abc", true, "abc"},
+        {kRegString, std::string(1024, 'x'), true, std::string(1024, 'x')},  // just fits
+        {kRegString, std::string(1023, 'y') + '\0', true, std::string(1023, 'y')},
+        {kRegString, std::string(1025, 'z'), false, ""},  // larger than the buffer
+        {kRegString, "", true, ""},
+        {kRegString, "\0"s, true, ""},
+        {kRegNumber32, "\xff\xff\xff\xff", true, "4294967295"},
+        {kRegNumber32, "\x87\xd6\x12\x00"s, true, "1234567"},
+        {kRegNumber32, "\x00\x01\x00\x00"s, true, "256"},  // final zero bytes dropped first
+        {kRegNumber32, "\0\0\0\0"s, true, "0"},
+        {kRegBinary, "\x01\x02", true, "stale"},  // other types leave the text alone
+        {kRegExpandString, "%PATH%\0"s, true, "stale"},
+    };
+    for (const Row& row : rows) {
+        registry_.SetValue(kHkeyLocalMachine, kKey, "V", row.type, row.bytes);
+        std::string text;
+        EXPECT_EQ(Lookup("V", text), row.found) << row.bytes;
+        EXPECT_EQ(text, row.text) << row.bytes;
+    }
+    registry_.SetNumber(kHkeyLocalMachine, kKey, "N", 1234567);
     std::string text;
-    ASSERT_TRUE(Lookup("Two", text));
-    EXPECT_EQ(text, std::string("abc\0", 4));
+    EXPECT_TRUE(Lookup("N", text));
+    EXPECT_EQ(text, "1234567");
 }
 
-TEST_F(GetKeyValueTest, StringWithoutFinalZeroIsTakenWhole) {
-    SetRaw("Bare", kRegString, "abc");
-    std::string text;
-    ASSERT_TRUE(Lookup("Bare", text));
-    EXPECT_EQ(text, "abc");
-}
-
-TEST_F(GetKeyValueTest, ValueOfExactly1024BytesFits) {
-    SetRaw("Whole", kRegString, std::string(1024, 'x'));
-    std::string whole;
-    ASSERT_TRUE(Lookup("Whole", whole));
-    EXPECT_EQ(whole, std::string(1024, 'x'));
-
-    SetRaw("Ended", kRegString, std::string(1023, 'y') + '\0');
-    std::string ended;
-    ASSERT_TRUE(Lookup("Ended", ended));
-    EXPECT_EQ(ended, std::string(1023, 'y'));
-}
-
-TEST_F(GetKeyValueTest, ValueLargerThanTheBufferIsNotFoundAndEmptiesTheText) {
-    SetRaw("Large", kRegString, std::string(1025, 'z'));
-    std::string text = "stale";
-    EXPECT_FALSE(Lookup("Large", text));
-    EXPECT_EQ(text, "");
-}
-
-TEST_F(GetKeyValueTest, MissingValueOrKeyEmptiesTheText) {
-    std::string text = "stale";
-    EXPECT_FALSE(Lookup("Nothing", text));
-    EXPECT_EQ(text, "");
-
-    text = "stale";
-    EXPECT_FALSE(GetKeyValue(registry_, kHkeyLocalMachine, "SOFTWARE\\Nobody", "PATH", text));
-    EXPECT_EQ(text, "");
-    // The same key name under another root is another key.
-    text = "stale";
-    EXPECT_FALSE(GetKeyValue(registry_, 0x80000001, kKey, "PATH", text));
-    EXPECT_EQ(text, "");
-    EXPECT_EQ(registry_.OpenKeyCount(), 0u);
-}
-
-TEST_F(GetKeyValueTest, KeyThatRefusesTheRightsCountsAsNotFound) {
-    registry_.SetString(kHkeyLocalMachine, kKey, "PATH", "tool");
-    registry_.AddKey(kHkeyLocalMachine, kKey, kKeyReadRights);
-    std::string text = "stale";
-    EXPECT_FALSE(Lookup("PATH", text));
-    EXPECT_EQ(text, "");
-
-    // Every one of the rights asked for must be granted; exactly those do.
-    registry_.AddKey(kHkeyLocalMachine, kKey, kKeyAllRights & ~0x20u);
-    EXPECT_FALSE(Lookup("PATH", text));
-    registry_.AddKey(kHkeyLocalMachine, kKey, kKeyAllRights);
-    EXPECT_TRUE(Lookup("PATH", text));
-    EXPECT_EQ(text, "tool");
-}
-
-TEST_F(GetKeyValueTest, NamesMatchWithoutRegardToCase) {
+TEST_F(GetKeyValueTest, MissingValueKeyRootOrRightsEmptyTheText) {
     registry_.SetString(kHkeyLocalMachine, kKey, "Path", "tool");
     std::string text;
-    EXPECT_TRUE(GetKeyValue(registry_, kHkeyLocalMachine, "software\\VENDOR\\tool", "pAtH", text));
+    EXPECT_FALSE(Lookup("Nothing", text));
+    EXPECT_EQ(text, "");
+    EXPECT_FALSE(Lookup("PATH", text, "SOFTWARE\\Nobody"));
+    EXPECT_EQ(text, "");
+    EXPECT_FALSE(Lookup("PATH", text, kKey, 0x80000001));  // same name, other root
+    EXPECT_EQ(text, "");
+    // Names match without regard to case.
+    EXPECT_TRUE(Lookup("pAtH", text, "software\\VENDOR\\tool"));
     EXPECT_EQ(text, "tool");
-    EXPECT_EQ(registry_.OpenKeyCount(), 0u);
+    // Every right asked for must be granted.
+    for (const std::uint32_t rights : {kKeyReadRights, kKeyAllRights & ~0x20u}) {
+        registry_.AddKey(kHkeyLocalMachine, kKey, rights);
+        EXPECT_FALSE(Lookup("PATH", text)) << rights;
+        EXPECT_EQ(text, "");
+    }
 }
 
-TEST_F(GetKeyValueTest, NumberValueGivesItsDecimalText) {
-    registry_.SetNumber(kHkeyLocalMachine, kKey, "Big", 0xFFFFFFFFu);
-    registry_.SetNumber(kHkeyLocalMachine, kKey, "Some", 1234567);
-    // 256 is stored 00 01 00 00: the final zero byte is dropped first.
-    registry_.SetNumber(kHkeyLocalMachine, kKey, "Round", 256);
-    registry_.SetNumber(kHkeyLocalMachine, kKey, "Zero", 0);
-    std::string text;
-    ASSERT_TRUE(Lookup("Big", text));
-    EXPECT_EQ(text, "4294967295");
-    ASSERT_TRUE(Lookup("Some", text));
-    EXPECT_EQ(text, "1234567");
-    ASSERT_TRUE(Lookup("Round", text));
-    EXPECT_EQ(text, "256");
-    ASSERT_TRUE(Lookup("Zero", text));
-    EXPECT_EQ(text, "0");
-}
-
-TEST_F(GetKeyValueTest, OtherTypesLeaveTheTextAsPassedIn) {
-    SetRaw("Blob", kRegBinary, "\x01\x02");
-    SetRaw("Expand", kRegExpandString, std::string("%PATH%\0", 7));
-    std::string text = "given";
-    EXPECT_TRUE(Lookup("Blob", text));
-    EXPECT_EQ(text, "given");
-    EXPECT_TRUE(Lookup("Expand", text));
-    EXPECT_EQ(text, "given");
-}
-
-TEST_F(GetKeyValueTest, EmptyValuesGiveEmptyText) {
-    SetRaw("Empty", kRegString, "");
-    registry_.SetString(kHkeyLocalMachine, kKey, "JustZero", "");
-    std::string text = "stale";
-    EXPECT_TRUE(Lookup("Empty", text));
-    EXPECT_EQ(text, "");
-    text = "stale";
-    EXPECT_TRUE(Lookup("JustZero", text));
-    EXPECT_EQ(text, "");
-}
-
-// A registry that answers a query with more bytes than the buffer holds,
-// and counts opens and closes.
+// A registry that answers a query with more bytes than the buffer holds.
 class OverreportingRegistry final : public Registry {
   public:
     RegistryResult OpenKey(std::uint32_t, std::string_view, std::uint32_t,
@@ -162,13 +112,11 @@ class OverreportingRegistry final : public Registry {
         return RegistryResult::kSuccess;
     }
     RegistryResult CloseKey(RegistryKey key) override {
-        closedKey = key;
-        ++closed;
+        closed.push_back(key);
         return RegistryResult::kSuccess;
     }
     int opened = 0;
-    int closed = 0;
-    RegistryKey closedKey = 0;
+    std::vector<RegistryKey> closed;
 };
 
 TEST(GetKeyValue, SizeBeyondTheBufferIsAFailureAndTheKeyIsClosed) {
@@ -177,16 +125,20 @@ TEST(GetKeyValue, SizeBeyondTheBufferIsAFailureAndTheKeyIsClosed) {
     EXPECT_FALSE(GetKeyValue(registry, kHkeyLocalMachine, "K", "V", text));
     EXPECT_EQ(text, "");
     EXPECT_EQ(registry.opened, 1);
-    EXPECT_EQ(registry.closed, 1);
-    EXPECT_EQ(registry.closedKey, 7u);
+    EXPECT_EQ(registry.closed, std::vector<RegistryKey>{7u});
 }
 
-TEST(RegistryStore, QueryReportsTheSizeNeededWhenTheBufferIsTooSmall) {
+TEST(RegistryStore, TooSmallBufferStaleHandlesAndOpenRequests) {
     RegistryStore registry;
     registry.SetString(kHkeyLocalMachine, "K", "V", "12345");
     RegistryKey key = 0;
     ASSERT_EQ(registry.OpenKey(kHkeyLocalMachine, "K", kKeyAllRights, key),
               RegistryResult::kSuccess);
+    RegistryKey other = 0;
+    EXPECT_EQ(registry.OpenKey(kHkeyLocalMachine, "B", kKeyAllRights, other),
+              RegistryResult::kNotFound);
+    EXPECT_EQ(registry.OpenRequests(), (Strings{"K", "B"}));
+    EXPECT_EQ(registry.OpenKeyCount(), 1u);
     std::array<char, 4> small{};
     std::uint32_t type = kRegNone;
     std::size_t size = small.size();
@@ -198,16 +150,107 @@ TEST(RegistryStore, QueryReportsTheSizeNeededWhenTheBufferIsTooSmall) {
     EXPECT_EQ(registry.QueryValue(key, "V", type, small, size), RegistryResult::kInvalidHandle);
 }
 
-TEST(RegistryStore, RecordsEveryOpenRequest) {
-    RegistryStore registry;
-    registry.AddKey(kHkeyLocalMachine, "A");
+TEST(ProgramFolders, AbsoluteFoldersInOrderWithoutRepeatsOrTheStandardOnes) {
+    EXPECT_EQ(ProgramFolders("/usr/bin:relative/bin::.:/bin:/usr/bin"),
+              (Strings{"/usr/bin", "/bin"}));
+    EXPECT_EQ(ProgramFolders("/opt/tools/"), Strings{"/opt/tools/"});
+    EXPECT_EQ(ProgramFolders(""), (Strings{"/usr/local/bin", "/usr/bin", "/bin"}));
+    EXPECT_TRUE(ProgramFolders(":::").empty());
+}
+
+TEST(FindInstalledProgram, NameOrderBeforeFolderOrderSkippingWhatCannotRun) {
+    testing::TempFolder temp;
+    const auto make = [&](const char* folder, const char* name, fs::perms perms) {
+        fs::create_directories(temp.Path() / folder);
+        testing::WriteBytes(temp.Path() / folder / name, "#!/bin/sh\nexit 0\n");
+        fs::permissions(temp.Path() / folder / name, perms);
+        return (temp.Path() / folder / name).string();
+    };
+    make("first", "gnome-system-monitor", fs::perms::owner_all);
+    const std::string hardinfo = make("second", "hardinfo", fs::perms::owner_all);
+    const Strings both{(temp.Path() / "first").string(), (temp.Path() / "second").string()};
+    EXPECT_EQ(FindInstalledProgram(kSystemInformationPrograms, both), hardinfo);
+
+    make("bin", "hardinfo2", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_directories(temp.Path() / "bin" / "hardinfo");
+    const std::string kinfocenter = make("bin", "kinfocenter", fs::perms::owner_all);
+    const Strings bin{(temp.Path() / "bin").string()};
+    EXPECT_EQ(FindInstalledProgram(kSystemInformationPrograms, bin), kinfocenter);
+
+    EXPECT_EQ(FindInstalledProgram(kSystemInformationPrograms, {temp.Path() / "none"}), "");
+    EXPECT_EQ(FindInstalledProgram(kSystemInformationPrograms, {}), "");
+    const std::set<std::string_view> unique(kSystemInformationPrograms.begin(),
+                                            kSystemInformationPrograms.end());
+    EXPECT_EQ(unique.size(), kSystemInformationPrograms.size());
+}
+
+TEST(FindInstalledProgram, AsksTheCheckAboutEachCandidateInOrder) {
+    Strings asked;
+    const std::array<std::string_view, 2> names{"one", "two"};
+    const auto found = FindInstalledProgram(names, {"/a", "/b/"}, [&](const std::string& path) {
+        asked.push_back(path);
+        return path == "/b/two";
+    });
+    EXPECT_EQ(found, "/b/two");
+    EXPECT_EQ(asked, (Strings{"/a/one", "/b/one", "/a/two", "/b/two"}));
+}
+
+TEST(RegistryNaming, HoldsBothKeysAndThePathOfTheProgramIfAny) {
+    RegistryStore registry = RegistryNaming("/usr/bin/hardinfo");
+    std::string path;
+    EXPECT_TRUE(GetKeyValue(registry, kHkeyLocalMachine, kMsinfoKey, "PATH", path));
+    EXPECT_EQ(path, "/usr/bin/hardinfo");
     RegistryKey key = 0;
-    EXPECT_EQ(registry.OpenKey(kHkeyLocalMachine, "A", kKeyAllRights, key),
+    EXPECT_EQ(registry.OpenKey(kHkeyLocalMachine, kSharedToolsLocationKey, kKeyAllRights, key),
               RegistryResult::kSuccess);
-    EXPECT_EQ(registry.OpenKey(kHkeyLocalMachine, "B", kKeyAllRights, key),
-              RegistryResult::kNotFound);
-    EXPECT_EQ(registry.OpenRequests(), (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(registry.OpenKeyCount(), 1u);
+    EXPECT_EQ(registry.CloseKey(key), RegistryResult::kSuccess);
+
+    RegistryStore none = RegistryNaming("");
+    EXPECT_FALSE(GetKeyValue(none, kHkeyLocalMachine, kMsinfoKey, "PATH", path));
+    EXPECT_EQ(path, "");
+    EXPECT_FALSE(GetKeyValue(none, kHkeyLocalMachine, kSharedToolsLocationKey, "MSINFO", path));
+    EXPECT_EQ(none.OpenKeyCount(), 0u);
+}
+
+TEST(SystemRegistry, NamesWhatTheSearchPathHolds) {
+    const char* searchPath = std::getenv("PATH");
+    const std::string expected = FindInstalledProgram(
+        kSystemInformationPrograms, ProgramFolders(searchPath != nullptr ? searchPath : ""));
+    RegistryStore registry = SystemRegistry();
+    std::string path;
+    EXPECT_EQ(GetKeyValue(registry, kHkeyLocalMachine, kMsinfoKey, "PATH", path),
+              !expected.empty());
+    EXPECT_EQ(path, expected);
+}
+
+TEST(OsVersion, PackAndUnpackPutEachPartInItsByte) {
+    // Byte 0 major, byte 1 minor, byte 2 second minor, byte 3 second major.
+    EXPECT_EQ(PackVersion({.major = 5, .minor = 1, .secondMajor = 10, .secondMinor = 40}),
+              0x0A280105u);
+    EXPECT_EQ(PackVersion({}), 0u);
+    const OsVersionParts parts = UnpackVersion(0xC3B2A1F0u);
+    EXPECT_EQ(parts.major, 0xF0);
+    EXPECT_EQ(parts.minor, 0xA1);
+    EXPECT_EQ(parts.secondMinor, 0xB2);
+    EXPECT_EQ(parts.secondMajor, 0xC3);
+}
+
+TEST(OsVersion, KernelReleaseGivesMajorMinorAndPatchAsBuild) {
+    // Patch 327 (0x147) spreads over both upper bytes, as a build number does;
+    // a suffix after the minor version ends the numbers; large parts are
+    // capped instead of spilling into other bytes.
+    // clang-format off
+    testing::ExpectEach<std::string_view, std::uint32_t>(VersionFromKernelRelease, {
+        {"6.1.76-1-amd64", 0x004C0106u}, {"6.18.44-fc-v1294", 0x002C1206u}, {"4.9.327", 0x01470904u},
+        {"", 0u}, {"linux", 0u}, {"4.10", 0x00000A04u}, {"5", 0x00000005u},
+        {"5.1-rc3.7", 0x00000105u}, {"6..3", 0x00030006u}, {"300.256.99999", 0x7FFFFFFFu},
+        {"99999999999999999999.1.1", 0x000101FFu}});
+    // clang-format on
+    EXPECT_EQ(VersionFromKernelRelease("1.1.4294967296") & 0x80000000u, 0u);
+    utsname names{};
+    ASSERT_EQ(::uname(&names), 0);
+    EXPECT_EQ(GetVersion(), VersionFromKernelRelease(names.release));
+    EXPECT_GE(UnpackVersion(GetVersion()).major, 2);
 }
 
 }  // namespace
