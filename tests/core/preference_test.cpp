@@ -29,6 +29,8 @@ TEST(PreferenceValues, OptionRulesMirrorCharacterAndReset) {
     // Only 0, 1 and 2 are taken; turning one option on turns the other off.
     for (const std::int64_t refused : {7LL, -1LL, 4294967297LL})  // the last wraps to 1 in 32 bits
         EXPECT_FALSE(values.SetTransXL(refused) || values.SetTransXH(refused)) << refused;
+    EXPECT_EQ(values.TransXL(), 0);
+    EXPECT_EQ(values.TransXH(), 1);
     ASSERT_TRUE(values.SetTransXL(1));
     EXPECT_EQ(values.TransXH(), 0);
     ASSERT_TRUE(values.SetTransXH(2));

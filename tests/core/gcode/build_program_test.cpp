@@ -1,216 +1,217 @@
-// The program text the generator makes of a template and a key.
+// The program text the generator makes of a template and a key, and the
+// pieces it is made with: template lines, address values and tree names.
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "core/gcode/address_value.h"
 #include "core/gcode/master_template.h"
 #include "core/gcode/program_generator.h"
+#include "core/gcode/tree_name.h"
+#include "support/case_table.h"
 #include "support/worked_example.h"
 
 namespace bladeway {
 namespace {
 
-using testing::ExampleKey;
+using testing::ExpectEach;
 
-std::string Build(std::string_view templateText, KeyRecord& record, bool flat = true,
-                  std::string_view mirror = "!") {
-    return BuildProgram(ReadMasterTemplate(templateText), record, mirror, flat);
-}
-
-// The program's lines, without the body.
-std::string FirstLine(const std::string& program) {
-    return program.substr(0, program.find("\r\n"));
-}
-std::string SecondLine(const std::string& program) {
-    const auto start = program.find("\r\n") + 2;
-    return program.substr(start, program.find("\r\n", start) - start);
-}
-
-TEST(BuildProgram, WorkedExampleInFlatMode) {
-    KeyRecord record = ExampleKey();
-    const std::string program = Build(testing::kExampleTemplate, record) + "\r\n";
-    EXPECT_EQ(program, testing::kExampleFlatProgram);
-}
-
-TEST(BuildProgram, WorkedExampleInTreeMode) {
-    KeyRecord record = ExampleKey();
-    const std::string program = Build(testing::kExampleTemplate, record, false) + "\r\n";
-    EXPECT_EQ(program, testing::kExampleTreeProgram);
-}
-
-TEST(BuildProgram, DescriptionGetsItsBracketsInTheRecord) {
-    KeyRecord record = ExampleKey();
-    Build(testing::kExampleTemplate, record);
-    EXPECT_EQ(record.Description.View(), "KEY [A1]                 ");
-}
-
-TEST(BuildProgram, PositionLineKeepsTemplateValuesTheKeyDoesNotGive) {
-    KeyRecord record;
-    record.Description = "K";
-    EXPECT_EQ(FirstLine(Build("G00X1.5Y-2Z3T4M6\r\n(C)\r\n", record)), "G00X1.5Y-2Z3T4M6");
-    record.H = "7.25";
-    EXPECT_EQ(FirstLine(Build("G00X1.5Y-2Z3T4M6\r\n(C)\r\n", record)), "G00X1.5Y7.25Z3T4M6");
-}
-
-TEST(BuildProgram, PositionLineWritesALetterWithoutValueWhenNeitherGivesOne) {
-    KeyRecord record;
-    // No Y in line 1: the value read is what stands before its first capital.
-    EXPECT_EQ(FirstLine(Build("G00X1Z2T1\r\n(C)\r\n", record)), "G00X1YZ2T1");
-    EXPECT_EQ(FirstLine(Build("00 X1Z2T1\r\n(C)\r\n", record)), "00 X1Y00 Z2T1");
-}
-
-TEST(BuildProgram, PositionLineWithoutTKeepsTheWholeLineAfterTheWords) {
-    KeyRecord record;
-    record.L = "9";
-    EXPECT_EQ(FirstLine(Build("G00X1Y2Z3M6\r\n(C)\r\n", record)), "G00X9Y2Z3G00X1Y2Z3M6");
-}
-
-TEST(BuildProgram, TreeModeRewritesAxisValuesAsNumbers) {
-    KeyRecord record;
-    record.L = "2.500";
-    record.H = "-0.25";
-    record.S = "0.500";
-    EXPECT_EQ(FirstLine(Build("G00X0Y0Z0T1\r\n(C)\r\n", record, false)), "G00X2.5Y-.25Z.5T1");
-    EXPECT_EQ(FirstLine(Build("G00X0Y0Z0T1\r\n(C)\r\n", record, true)), "G00X2.500Y-0.25Z0.500T1");
-}
-
-TEST(BuildProgram, TreeModeLeavesTemplateAxisValuesAsWritten) {
-    KeyRecord record;
-    EXPECT_EQ(FirstLine(Build("G00X0.50Y0Z5T1\r\n(C)\r\n", record, false)), "G00X0.50Y0Z5T1");
-}
-
-TEST(BuildProgram, MirrorTextByCount) {
-    KeyRecord record;
-    record.Description = "K";
-    record.MirrorCount = 2;
-    EXPECT_EQ(SecondLine(Build("G00T1\r\n(C)\r\n", record)), "G150(!!K) ");
-    for (const std::int16_t count : std::initializer_list<std::int16_t>{0, 3, -1}) {
-        record.MirrorCount = count;
-        EXPECT_EQ(SecondLine(Build("G00T1\r\n(C)\r\n", record)), "G150(K) ") << count;
-    }
-    record.MirrorCount = 1;
-    EXPECT_EQ(SecondLine(Build("G00T1\r\n(C)\r\n", record, true, "#")), "G150(#K) ");
-    EXPECT_EQ(SecondLine(Build("G00T1\r\n(C)\r\n", record, true, "")), "G150(K) ");
-    EXPECT_EQ(SecondLine(Build("G00T1\r\n(C)\r\n", record, true, " ")), "G150(K) ");
-}
-
-TEST(BuildProgram, DescriptionNeverSetKeepsItsNuls) {
-    KeyRecord record;
-    record.MirrorCount = 1;
-    EXPECT_EQ(SecondLine(Build("G00T1\r\n(C)A2\r\n", record)),
-              "G150(!" + std::string(25, '\0') + ") A2");
-}
-
-TEST(BuildProgram, NoAValueLeavesTheLineEndingInBracketAndBlank) {
-    KeyRecord record;
-    record.Description = "K";
-    EXPECT_EQ(SecondLine(Build("G00T1\r\n(C)B1\r\n", record)), "G150(K) ");
-    record.A = "0.75";
-    EXPECT_EQ(SecondLine(Build("G00T1\r\n(C)B1\r\n", record)), "G150(K) A0.75");
-}
-
-TEST(BuildProgram, ContinuationLineOnlyWithAWord) {
-    KeyRecord record;
-    record.Description = "K";
-    // A "!" line 3 but no B to I value anywhere: no continuation line.
-    EXPECT_EQ(Build("G00T1\r\n(C)A1\r\n!\r\nM30", record), "G00XYZT1\r\nG150(K) A1\r\nM30");
-    record.G = "0.5";
-    EXPECT_EQ(Build("G00T1\r\n(C)A1\r\n!\r\nM30", record),
-              "G00XYZT1\r\nG150(K) A1\r\n!G0.5\r\nM30");
-}
-
-TEST(BuildProgram, ContinuationWordsInFixedOrderFromKeyOrTemplate) {
-    KeyRecord record;
-    record.Description = "K";
-    record.F = "9";
-    record.B = "8";
-    const std::string program = Build("G00T1\r\n(C)I1G2E3D4C5A6\r\n!\r\nM30", record);
-    EXPECT_EQ(program, "G00XYZT1\r\nG150(K) A6\r\n!B8C5D4E3F9G2I1\r\nM30");
-}
-
-TEST(BuildProgram, DAndEWordsAreLookedUpUnderJAndK) {
-    KeyRecord record;
-    record.Description = "K";
-    // The template's D and E become J and K; J and K words of their own read the same way.
-    EXPECT_EQ(Build("G00T1\r\n(C)D1E2\r\n", record), "G00XYZT1\r\nG150(K) \r\n!D1E2\r\n");
-    EXPECT_EQ(Build("G00T1\r\n(C)J7K8\r\n", record), "G00XYZT1\r\nG150(K) \r\n!D7E8\r\n");
-    // A "D1" on a "!" line 3 is read the same way.
-    EXPECT_EQ(Build("G00T1\r\n(C)A1\r\n!D1\r\n", record), "G00XYZT1\r\nG150(K) A1\r\n!D1\r\n");
-}
-
-TEST(BuildProgram, CommentIsDroppedUpToItsFirstBracket) {
-    KeyRecord record;
-    record.Description = "K";
-    // Letters of the comment are not words.
-    EXPECT_EQ(SecondLine(Build("G00T1\r\n(BIG A)B1\r\n", record)), "G150(K) ");
-    // Without ")" the whole line is searched: the "A" of the text is found first.
-    EXPECT_EQ(SecondLine(Build("G00T1\r\nMASTER A5\r\n", record)), "G150(K) A");
-}
-
-TEST(BuildProgram, KeyValuesOfCycleWordsAreWrittenUnchangedInBothModes) {
-    KeyRecord record;
-    record.Description = "K";
-    record.A = "0.500";
-    record.B = "1.5mm";
+TEST(BuildProgram, WorkedExampleInBothModesBracketsTheRecordsDescription) {
     for (const bool flat : {true, false}) {
-        EXPECT_EQ(Build("G00T1\r\n(C)A1B1\r\n", record, flat),
-                  "G00XYZT1\r\nG150(K) A0.500\r\n!B1.5mm\r\n");
+        KeyRecord record = testing::ExampleKey();
+        const std::string program =
+            BuildProgram(ReadMasterTemplate(testing::kExampleTemplate), record, "!", flat);
+        EXPECT_EQ(program + "\r\n",
+                  flat ? testing::kExampleFlatProgram : testing::kExampleTreeProgram);
+        EXPECT_EQ(record.Description.View(), "KEY [A1]                 ");
     }
 }
 
-TEST(BuildProgram, VariableLinesInIndexOrderFromKeyOrTemplate) {
-    KeyRecord record;
+TEST(BuildProgram, TableOfTemplatesAndKeys) {
+    struct Row {
+        std::string_view master;
+        void (*setUp)(KeyRecord&);
+        std::string_view expected;
+        bool flat = true;
+        std::string_view mirror = "!";
+    };
+    const auto none = [](KeyRecord&) {};
+    const std::vector<Row> rows{
+        // Position line: the key's L, H, S or the template's values, else the
+        // letter alone; a value reads up to the next capital letter.
+        {"G00X1.5Y-2Z3T4M6\r\n(C)\r\n", none, "G00X1.5Y-2Z3T4M6\r\nG150(K) \r\n"},
+        {"G00X1.5Y-2Z3T4M6\r\n(C)\r\n", [](KeyRecord& r) { r.H = "7.25"; },
+         "G00X1.5Y7.25Z3T4M6\r\nG150(K) \r\n"},
+        {"G00X1Z2T1\r\n(C)\r\n", none, "G00X1YZ2T1\r\nG150(K) \r\n"},
+        {"00 X1Z2T1\r\n(C)\r\n", none, "00 X1Y00 Z2T1\r\nG150(K) \r\n"},
+        // Without a T the whole line follows the words.
+        {"G00X1Y2Z3M6\r\n(C)\r\n", [](KeyRecord& r) { r.L = "9"; },
+         "G00X9Y2Z3G00X1Y2Z3M6\r\nG150(K) \r\n"},
+        // Tree mode rewrites the key's axis values as short numbers only.
+        {"G00X0Y0Z0T1\r\n(C)\r\n",
+         [](KeyRecord& r) { r.L = "2.500", r.H = "-0.25", r.S = "0.500"; },
+         "G00X2.5Y-.25Z.5T1\r\nG150(K) \r\n", false},
+        {"G00X0Y0Z0T1\r\n(C)\r\n",
+         [](KeyRecord& r) { r.L = "2.500", r.H = "-0.25", r.S = "0.500"; },
+         "G00X2.500Y-0.25Z0.500T1\r\nG150(K) \r\n"},
+        {"G00X0.50Y0Z5T1\r\n(C)\r\n", none, "G00X0.50Y0Z5T1\r\nG150(K) \r\n", false},
+        // Mirror text: the character once per count, only for 1 or 2.
+        {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = 2; }, "G00XYZT1\r\nG150(!!K) \r\n"},
+        {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = 3; }, "G00XYZT1\r\nG150(K) \r\n"},
+        {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = -1; }, "G00XYZT1\r\nG150(K) \r\n"},
+        {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = 1; }, "G00XYZT1\r\nG150(#K) \r\n",
+         true, "#"},
+        {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = 1; }, "G00XYZT1\r\nG150(K) \r\n",
+         true, ""},
+        {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = 1; }, "G00XYZT1\r\nG150(K) \r\n",
+         true, " "},
+        // Cycle words: A on the second line, B to I in fixed order on a "!"
+        // line only when there is one; D and E are looked up under J and K.
+        {"G00T1\r\n(C)B1\r\n", none, "G00XYZT1\r\nG150(K) \r\n!B1\r\n"},
+        {"G00T1\r\n(C)B1\r\n", [](KeyRecord& r) { r.A = "0.75"; },
+         "G00XYZT1\r\nG150(K) A0.75\r\n!B1\r\n"},
+        {"G00T1\r\n(C)A1\r\n!\r\nM30", none, "G00XYZT1\r\nG150(K) A1\r\nM30"},
+        {"G00T1\r\n(C)A1\r\n!\r\nM30", [](KeyRecord& r) { r.G = "0.5"; },
+         "G00XYZT1\r\nG150(K) A1\r\n!G0.5\r\nM30"},
+        {"G00T1\r\n(C)I1G2E3D4C5A6\r\n!\r\nM30", [](KeyRecord& r) { r.F = "9", r.B = "8"; },
+         "G00XYZT1\r\nG150(K) A6\r\n!B8C5D4E3F9G2I1\r\nM30"},
+        {"G00T1\r\n(C)D1E2\r\n", none, "G00XYZT1\r\nG150(K) \r\n!D1E2\r\n"},
+        {"G00T1\r\n(C)J7K8\r\n", none, "G00XYZT1\r\nG150(K) \r\n!D7E8\r\n"},
+        {"G00T1\r\n(C)A1\r\n!D1\r\n", none, "G00XYZT1\r\nG150(K) A1\r\n!D1\r\n"},
+        {"G00T1\r\n(BIG A)B1\r\n", none, "G00XYZT1\r\nG150(K) \r\n!B1\r\n"},  // not a word
+        // Key values of cycle words go out unchanged in both modes.
+        {"G00T1\r\n(C)A1B1\r\n", [](KeyRecord& r) { r.A = "0.500", r.B = "1.5mm"; },
+         "G00XYZT1\r\nG150(K) A0.500\r\n!B1.5mm\r\n"},
+        {"G00T1\r\n(C)A1B1\r\n", [](KeyRecord& r) { r.A = "0.500", r.B = "1.5mm"; },
+         "G00XYZT1\r\nG150(K) A0.500\r\n!B1.5mm\r\n", false},
+        // Variable lines in index order from the key or the template; only
+        // the key's when the template has none; none at all in tree mode.
+        {"G00T1\r\n(C)\r\n!\r\n~R10=1|TEN\r\n~R2=3|TWO\r\nM30\r\n",
+         [](KeyRecord& r) { r.R[0] = "5", r.R[10] = "2.125", r.R[99] = "1"; },
+         "G00XYZT1\r\nG150(K) \r\n~R0=5|\r\n~R2=3|TWO\r\n~R10=2.125|TEN\r\n~R99=1|\r\nM30\r\n"},
+        {"G00T1\r\n(C)\r\n!\r\nG01\r\nM30\r\n", [](KeyRecord& r) { r.R[4] = "1"; },
+         "G00XYZT1\r\nG150(K) \r\n~R4=1|\r\nG01\r\nM30\r\n"},
+        {"G00T1\r\n(C)\r\n!\r\nN10~R1=0.25|DEPTH\r\nM30", none,
+         "G00XYZT1\r\nG150(K) \r\n~R1=0.25|DEPTH\r\nM30"},
+        {"G00T1\r\n(C)\r\n!\r\n~R1=0.25|DEPTH\r\nM30\r\n", [](KeyRecord& r) { r.R[4] = "1"; },
+         "G00XYZT1\r\nG150(K) \r\nM30\r\n", false},
+        // A line 3 without "!" is dropped; the body starts at line 4.
+        {"G00T1\r\n(C)A1\r\nN5B9\r\nG01\r\n", none, "G00XYZT1\r\nG150(K) A1\r\nG01\r\n"},
+        {"G00T1\r\n(C)\r\n!\r\n(\xe9t\xe9)\r\n",
+         [](KeyRecord& r) { r.Description = "T\xdcR \xa7"; },
+         "G00XYZT1\r\nG150(T\xdcR \xa7) \r\n(\xe9t\xe9)\r\n"},
+    };
+    for (const Row& row : rows) {
+        KeyRecord record;
+        record.Description = "K";
+        row.setUp(record);
+        EXPECT_EQ(BuildProgram(ReadMasterTemplate(row.master), record, row.mirror, row.flat),
+                  row.expected)
+            << row.master;
+    }
+}
+
+TEST(BuildProgram, OddRecordsAndComments) {
+    KeyRecord record;  // description never set: its NULs stay
+    record.MirrorCount = 1;
+    EXPECT_EQ(BuildProgram(ReadMasterTemplate("G00T1\r\n(C)A2\r\n"), record, "!", true),
+              "G00XYZT1\r\nG150(!" + std::string(25, '\0') + ") A2\r\n");
+    // Without ")" the whole line is searched: the "A" of the text is found first.
     record.Description = "K";
-    record.R[0] = "5";
-    record.R[10] = "2.125";
-    record.R[99] = "1";
+    record.MirrorCount = 0;
     const std::string program =
-        Build("G00T1\r\n(C)\r\n!\r\n~R10=1|TEN\r\n~R2=3|TWO\r\nM30\r\n", record);
-    EXPECT_EQ(program,
-              "G00XYZT1\r\nG150(K) \r\n"
-              "~R0=5|\r\n~R2=3|TWO\r\n~R10=2.125|TEN\r\n~R99=1|\r\n"
-              "M30\r\n");
+        BuildProgram(ReadMasterTemplate("G00T1\r\nMASTER A5\r\n"), record, "!", true);
+    EXPECT_TRUE(program.starts_with("G00XYZT1\r\nG150(K) A\r\n")) << program;
 }
 
-TEST(BuildProgram, TemplateWithoutVariableLinesGetsOnlyTheKeysOnes) {
-    KeyRecord record;
-    record.Description = "K";
-    record.R[4] = "1";
-    EXPECT_EQ(Build("G00T1\r\n(C)\r\n!\r\nG01\r\nM30\r\n", record),
-              "G00XYZT1\r\nG150(K) \r\n~R4=1|\r\nG01\r\nM30\r\n");
+// A template as "position|cycle|[index:definition|comment]...|body".
+std::string Parsed(std::string_view text) {
+    const MasterTemplate parsed = ReadMasterTemplate(text);
+    std::string summary = parsed.positionLine + "|" + parsed.cycleLine + "|";
+    for (std::size_t i = 0; i < parsed.variables.size(); ++i) {
+        const auto& variable = parsed.variables[i];
+        if (variable.defined) {
+            summary +=
+                "[" + std::to_string(i) + ":" + variable.definition + "|" + variable.comment + "]";
+        }
+    }
+    return summary + "|" + parsed.body;
 }
 
-TEST(BuildProgram, TextBeforeTheMarkerIsDroppedInFlatMode) {
-    KeyRecord record;
-    record.Description = "K";
-    EXPECT_EQ(Build("G00T1\r\n(C)\r\n!\r\nN10~R1=0.25|DEPTH\r\nM30", record),
-              "G00XYZT1\r\nG150(K) \r\n~R1=0.25|DEPTH\r\nM30");
+TEST(ReadMasterTemplate, TableOfTemplates) {
+    // clang-format off
+    ExpectEach(Parsed, {
+        {testing::kExampleTemplate,
+         "G00X0Y0Z5T1M6|(MASTER)A1.5B2C.25D1E3F100G2I.5|[1:1=0.25|DEPTH][3:3=12|STEPS]|M30\r\n"},
+        // Lines are trimmed of spaces; a line 3 without "!" is dropped.
+        {"  G00X1T1  \r\n (C)A1 \r\n  ! B2 \r\n ~R2=5 | NOTE \r\nM30", "G00X1T1|(C)A1 B2|[2:2=5|NOTE]|M30"},
+        {"G00T1\r\n(C)A1\r\nN5\r\n~R1=2|X\r\nM30\r\n", "G00T1|(C)A1|[1:1=2|X]|M30\r\n"},
+        {"G00T1\r\n(C)A1\r\n!B2\r\nG01X5\r\nM30\r\n", "G00T1|(C)A1B2||G01X5\r\nM30\r\n"},
+        {"G00T1\r\n(C)A1\r\n!\r\nN10~R1=0.25|DEPTH\r\nM30\r\n", "G00T1|(C)A1|[1:1=0.25|DEPTH]|M30\r\n"},
+        // The index is the leading number rounded half to even, 0 without one;
+        // the later line wins; indices outside the table are skipped.
+        {"G00T1\r\n(C)\r\n!\r\n~R 1 2=5|A\r\n~R2.5=6|B\r\n~R3.5=7|C\r\n~R=8|D\r\nM30\r\n",
+         "G00T1|(C)|[0:=8|D][2:2.5=6|B][4:3.5=7|C][12: 1 2=5|A]|M30\r\n"},
+        {"G00T1\r\n(C)\r\n!\r\n~R3=1|FIRST\r\n~R3=2|SECOND\r\nM30\r\n", "G00T1|(C)|[3:3=2|SECOND]|M30\r\n"},
+        {"G00T1\r\n(C)\r\n!\r\n~R150=1|X\r\n~R-1=2|Y\r\n~R99=3|Z\r\nM30\r\n", "G00T1|(C)|[99:99=3|Z]|M30\r\n"},
+        // The section ends at the first line without a marker before its bar;
+        // a line without a bar takes its name part from the following lines.
+        {"G00T1\r\n(C)\r\n!\r\n~R1=1|A\r\nG01 (X|Y~R2)\r\n~R3=1|C\r\n",
+         "G00T1|(C)|[1:1=1|A]|G01 (X|Y~R2)\r\n~R3=1|C\r\n"},
+        {"G00T1\r\n(C)\r\n!\r\n~R1=0.25\r\nG01|NOTE\r\nM30\r\n", "G00T1|(C)|[1:1=0.25\r\nG01|NOTE]|M30\r\n"},
+        {"G00T1\r\n(C)\r\n!\r\n~R1=0.25\r\nM30\r\n", "G00T1|(C)|[1:1=0.25\r\nM30\r\n|]|"},
+        {"G00T1\r\n(C)\r\n!\r\n~R1=2|", "G00T1|(C)|[1:1=2|]|"},
+        {"G00T1\r\n(C)\r\n!\r\n~R1=1|A\r\nM30", "G00T1|(C)|[1:1=1|A]|M30"},
+        // Short templates read missing lines as empty.
+        {"G00X1T1M6", "G00X1T1M6|||"}, {"G00X1T1M6\r\n(C)A1\r\n", "G00X1T1M6|(C)A1||"}, {"", "|||"}});
+    // clang-format on
 }
 
-TEST(BuildProgram, TreeModeLeavesTheVariableSectionOut) {
-    KeyRecord record;
-    record.Description = "K";
-    record.R[4] = "1";
-    EXPECT_EQ(Build("G00T1\r\n(C)\r\n!\r\n~R1=0.25|DEPTH\r\nM30\r\n", record, false),
-              "G00XYZT1\r\nG150(K) \r\nM30\r\n");
+TEST(ReadAddressValue, RunsUpToTheNextCapitalOrAt) {
+    // "[" (91) lies past "Z", "?" (63) before "@"; start 1 reads what stands
+    // before the first capital.
+    using Row = std::pair<std::pair<std::string_view, int>, std::string_view>;
+    for (const auto& [input, expected] : std::vector<Row>{{{"X0.25Y1", 2}, "0.25"},
+                                                          {{"G00X0Y0Z5T1M6", 9}, "5"},
+                                                          {{"A1@B2", 2}, "1"},
+                                                          {{"A1[B2", 2}, "1["},
+                                                          {{"A1?B2", 2}, "1?"},
+                                                          {{"X-1.5 e+2 mmY3", 2}, "-1.5 e+2 mm"},
+                                                          {{"A1.5", 2}, "1.5"},
+                                                          {{"A1.5", 5}, ""},
+                                                          {{"A1.5", 6}, ""},
+                                                          {{"", 1}, ""},
+                                                          {{"AB", 2}, ""},
+                                                          {{"00X1", 1}, "00"},
+                                                          {{"G00X1", 1}, ""}}) {
+        EXPECT_EQ(ReadAddressValue(input.first, input.second), expected) << input.first;
+    }
 }
 
-TEST(BuildProgram, Line3WithoutBangIsDroppedAndTheBodyStartsAtLine4) {
-    KeyRecord record;
-    record.Description = "K";
-    EXPECT_EQ(Build("G00T1\r\n(C)A1\r\nN5B9\r\nG01\r\n", record),
-              "G00XYZT1\r\nG150(K) A1\r\nG01\r\n");
+TEST(FormatAxisValue, FlatKeepsTheTextTreeWritesTheShortestNumberInAnyLocale) {
+    EXPECT_EQ(FormatAxisValue("0.500", true), "0.500");
+    EXPECT_EQ(FormatAxisValue("1.5mm", true), "1.5mm");
+    // clang-format off
+    ExpectEach([](std::string_view value) { return FormatAxisValue(value, false); }, {
+        {"0.5", ".5"}, {"0.500", ".5"}, {"-0.25", "-.25"}, {"2.500", "2.5"}, {"3.000", "3"},
+        {"31.5", "31.5"}, {"123456.789012345678", "123456.789012346"}, {"abc", "0"}});
+    // clang-format on
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {
+        EXPECT_EQ(FormatAxisValue("1.25", false), "1.25");
+        std::setlocale(LC_ALL, "C");
+    }
 }
 
-TEST(BuildProgram, BytesAboveAsciiPassUnchanged) {
-    KeyRecord record;
-    record.Description =
-        "T\xdcR \xa7"
-        "1";
-    const std::string program = Build("G00T1\r\n(C)\r\n!\r\n(\xe9t\xe9)\r\n", record);
-    EXPECT_EQ(program,
-              "G00XYZT1\r\nG150(T\xdcR \xa7"
-              "1) \r\n(\xe9t\xe9)\r\n");
+TEST(TreeName, SubfolderFromTheFirstCharacterExtensionFromTheTenth) {
+    // Trimmed of spaces only: the 12 NULs of a new record make a 12-character name.
+    const std::string nul(1, '\0');
+    // clang-format off
+    ExpectEach<std::string>(TreeName, {
+        {"", "SRG\\00\\"}, {"A", "SRG\\00\\A"}, {"  A  ", "SRG\\00\\A"}, {"AB", "SRG\\A\\B"},
+        {"AB12        ", "SRG\\A\\B12"}, {"ABCDEFGHI", "SRG\\A\\BCDEFGHI"},
+        {"ABCDEFGHIJ", "SRG\\A\\BCDEFGHI.J"}, {"ABCDEFGHIJKL", "SRG\\A\\BCDEFGHI.JKL"},
+        {std::string(12, '\0'), "SRG\\" + nul + "\\" + std::string(8, '\0') + "." + std::string(3, '\0')}});
+    // clang-format on
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
+// How a key column of the grid becomes the key record.
 #include "core/keydata/key_reading.h"
 
 #include <gtest/gtest.h>
 
+#include "support/case_table.h"
 #include "support/sheet_builder.h"
 
 namespace bladeway {
@@ -17,100 +19,86 @@ PreferenceValues Options(int translateXL, int translateXH) {
     return preferences;
 }
 
-TEST(FormatValueText, NumbersAfterThePatternOtherTextUnchanged) {
-    EXPECT_EQ(FormatValueText("12"), "12");
-    EXPECT_EQ(FormatValueText("12.000"), "12");
-    EXPECT_EQ(FormatValueText("0.31496"), "0.315");
-    EXPECT_EQ(FormatValueText(".5"), "0.5");
-    EXPECT_EQ(FormatValueText("007"), "7");
-    EXPECT_EQ(FormatValueText("-2.50"), "-2.5");
-    EXPECT_EQ(FormatValueText("1.5mm"), "1.5mm");
-    EXPECT_EQ(FormatValueText(""), "");
-    EXPECT_EQ(FormatValueText(" 1.2 "), "1.2");
-    EXPECT_EQ(FormatValueText("1.5E1"), "15");
+// The record's value fields that are set, as "A=1 R5=2".
+std::string Fields(const KeyRecord& r) {
+    std::string fields;
+    const std::pair<const char*, const std::string*> named[] = {
+        {"A", &r.A}, {"B", &r.B}, {"C", &r.C}, {"D", &r.D}, {"E", &r.E}, {"F", &r.F},
+        {"G", &r.G}, {"H", &r.H}, {"I", &r.I}, {"L", &r.L}, {"S", &r.S}};
+    for (const auto& [name, value] : named) {
+        if (!value->empty())
+            fields += std::string(fields.empty() ? "" : " ") + name + "=" + *value;
+    }
+    for (std::size_t i = 0; i < r.R.size(); ++i) {
+        if (!r.R[i].empty())
+            fields += (fields.empty() ? "R" : " R") + std::to_string(i) + "=" + r.R[i];
+    }
+    return fields;
 }
 
-TEST(FormatValueText, HalvesGoAwayFromZeroOnTheDecimalText) {
-    EXPECT_EQ(FormatValueText("1.0005"), "1.001");
-    EXPECT_EQ(FormatValueText("-2.0005"), "-2.001");
-    EXPECT_EQ(FormatValueText("4.0005"), "4.001");
-    EXPECT_EQ(FormatValueText("2.1255"), "2.126");
-    EXPECT_EQ(FormatValueText("0.0004"), "0");
-    EXPECT_EQ(FormatValueText("-0.0005"), "-0.001");
-    EXPECT_EQ(FormatValueText("999999.9995"), "1000000");
-}
-
-TEST(FormatValueText, AFinalPointIsRemovedAlsoFromText) {
-    EXPECT_EQ(FormatValueText("5."), "5");
-    EXPECT_EQ(FormatValueText("abc."), "abc");
-    EXPECT_EQ(FormatValueText("."), "");
-    EXPECT_EQ(FormatValueText("a.."), "a.");
+TEST(FormatValueText, NumbersAfterThePatternHalvesAwayFromZeroOtherTextUnchanged) {
+    // clang-format off
+    testing::ExpectEach(FormatValueText, {
+        {"12", "12"}, {"12.000", "12"}, {"0.31496", "0.315"}, {".5", "0.5"}, {"007", "7"},
+        {"-2.50", "-2.5"}, {"1.5mm", "1.5mm"}, {"", ""}, {" 1.2 ", "1.2"}, {"1.5E1", "15"},
+        {"1.0005", "1.001"}, {"-2.0005", "-2.001"}, {"4.0005", "4.001"}, {"2.1255", "2.126"},
+        {"0.0004", "0"}, {"-0.0005", "-0.001"}, {"999999.9995", "1000000"},
+        // A final point is removed also from text.
+        {"5.", "5"}, {"abc.", "abc"}, {".", ""}, {"a..", "a."}});
+    // clang-format on
 }
 
 TEST(TranslateName, TableOfTheTwoOptions) {
-    struct Case {
-        const char* name;
-        const char* neither;
-        const char* xl;
-        const char* xh;
-        const char* both;
+    // Name, then the result with neither option, XL, XH, both.
+    for (const std::array<const char*, 5>& c :
+         std::initializer_list<std::array<const char*, 5>>{{"L", "L", "H", "L", "H"},
+                                                           {"X", "X", "L", "H", "L"},
+                                                           {"H", "H", "H", "H", "H"},
+                                                           {"x", "x", "x", "x", "x"},
+                                                           {"l", "l", "l", "l", "l"},
+                                                           {"XL", "XL", "XL", "XL", "XL"}}) {
+        EXPECT_EQ(TranslateName(c[0], false, false), c[1]) << c[0];
+        EXPECT_EQ(TranslateName(c[0], true, false), c[2]) << c[0];
+        EXPECT_EQ(TranslateName(c[0], false, true), c[3]) << c[0];
+        EXPECT_EQ(TranslateName(c[0], true, true), c[4]) << c[0];
+    }
+}
+
+TEST(ApplyNameValue, TableOfCellsAppliedInTurn) {
+    struct Row {
+        std::vector<std::string_view> cells;
+        PreferenceValues options;
+        std::string fields;
     };
-    for (const Case& c : {Case{"L", "L", "H", "L", "H"}, Case{"X", "X", "L", "H", "L"},
-                          Case{"H", "H", "H", "H", "H"}, Case{"x", "x", "x", "x", "x"},
-                          Case{"l", "l", "l", "l", "l"}, Case{"XL", "XL", "XL", "XL", "XL"}}) {
-        EXPECT_EQ(TranslateName(c.name, false, false), c.neither) << c.name;
-        EXPECT_EQ(TranslateName(c.name, true, false), c.xl) << c.name;
-        EXPECT_EQ(TranslateName(c.name, false, true), c.xh) << c.name;
-        EXPECT_EQ(TranslateName(c.name, true, true), c.both) << c.name;
-    }
-}
-
-TEST(ApplyNameValue, LetterFieldsInAnyCaseWithTheirValueFormatted) {
-    KeyRecord record;
-    const PreferenceValues none = Options(0, 0);
-    ApplyNameValue("a=1", record, none);
-    ApplyNameValue("B=0.31496", record, none);
-    ApplyNameValue("i=.5", record, none);
-    ApplyNameValue("s=2.000", record, none);
-    ApplyNameValue("l=3", record, none);
-    ApplyNameValue("h=4", record, none);
-    EXPECT_EQ(record.A, "1");
-    EXPECT_EQ(record.B, "0.315");
-    EXPECT_EQ(record.I, "0.5");
-    EXPECT_EQ(record.S, "2");
-    EXPECT_EQ(record.L, "3");
-    EXPECT_EQ(record.H, "4");
-}
-
-TEST(ApplyNameValue, XSetsNothingUntranslatedAndLowerCaseXNeverTranslates) {
-    for (const auto& options : {Options(0, 0), Options(1, 0), Options(0, 1)}) {
+    const std::vector<Row> rows{
+        // Letter fields in any case, their values formatted.
+        {{"a=1", "B=0.31496", "i=.5", "s=2.000", "l=3", "h=4"},
+         Options(0, 0),
+         "A=1 B=0.315 H=4 I=0.5 L=3 S=2"},
+        // X sets nothing untranslated; a small x never translates.
+        {{"X=1", "x=1"}, Options(0, 0), ""},
+        {{"x=1"}, Options(1, 0), ""},
+        {{"x=1"}, Options(0, 1), ""},
+        {{"L=3", "X=4"}, Options(1, 0), "H=3 L=4"},
+        {{"X=27.75", "L=3"}, Options(0, 1), "H=27.75 L=3"},
+        // The name is not trimmed again; V or R and a digit name a variable.
+        {{"A =1", "V5 =1"}, Options(0, 0), "R5=1"},
+        {{"V5=2", "R5=3", "V0=1", "v7=1", "r99=1.0005", "V 5=9", "W5=9"},
+         Options(0, 0),
+         "R0=1 R5=3 R7=1 R99=1.001"},
+        // The index is rounded half to even and must be below 100.
+        {{"V100=1", "V2.5=7", "V3.5=8", "V1 2=9", "V99.5=1", "V1E1=4"},
+         Options(0, 0),
+         "R2=7 R4=8 R10=4 R12=9"},
+        // Split at the first "="; a cell without one, or without a name or value, sets nothing.
+        {{"A=1=2", "B", "B1.5", "C=", "=5"}, Options(0, 0), "A=1=2"},
+    };
+    for (const Row& row : rows) {
         KeyRecord record;
-        ApplyNameValue("x=1", record, options);
-        EXPECT_EQ(record.L, "");
-        EXPECT_EQ(record.H, "");
+        for (const std::string_view cell : row.cells)
+            ApplyNameValue(cell, record, row.options);
+        EXPECT_EQ(Fields(record), row.fields) << row.cells.front();
     }
-    KeyRecord record;
-    ApplyNameValue("X=1", record, Options(0, 0));
-    EXPECT_EQ(record.L, "");
-    EXPECT_EQ(record.H, "");
-}
-
-TEST(ApplyNameValue, TranslateXLMovesLToHAndXToL) {
-    KeyRecord record;
-    const PreferenceValues xl = Options(1, 0);
-    ApplyNameValue("L=3", record, xl);
-    ApplyNameValue("X=4", record, xl);
-    EXPECT_EQ(record.H, "3");
-    EXPECT_EQ(record.L, "4");
-}
-
-TEST(ApplyNameValue, TranslateXHMovesXToH) {
-    KeyRecord record;
-    const PreferenceValues xh = Options(0, 1);
-    ApplyNameValue("X=27.75", record, xh);
-    ApplyNameValue("L=3", record, xh);
-    EXPECT_EQ(record.H, "27.75");
-    EXPECT_EQ(record.L, "3");
 }
 
 TEST(ApplyNameValue, OptionsAreReadAtEveryRow) {
@@ -119,89 +107,22 @@ TEST(ApplyNameValue, OptionsAreReadAtEveryRow) {
     ApplyNameValue("X=1", record, preferences);
     preferences.SetTransXL(1);
     ApplyNameValue("X=2", record, preferences);
-    EXPECT_EQ(record.H, "1");
-    EXPECT_EQ(record.L, "2");
+    EXPECT_EQ(Fields(record), "H=1 L=2");
 }
 
-TEST(ApplyNameValue, NameIsNotTrimmedAgain) {
-    KeyRecord record;
-    const PreferenceValues none = Options(0, 0);
-    ApplyNameValue("A =1", record, none);
-    EXPECT_EQ(record.A, "");
-    ApplyNameValue("V5 =1", record, none);
-    EXPECT_EQ(record.R[5], "1");
-}
-
-TEST(ApplyNameValue, VariableEntriesFromVOrRNames) {
-    KeyRecord record;
-    const PreferenceValues none = Options(0, 0);
-    ApplyNameValue("V5=2", record, none);
-    ApplyNameValue("R5=3", record, none);
-    EXPECT_EQ(record.R[5], "3");
-    ApplyNameValue("V0=1", record, none);
-    EXPECT_EQ(record.R[0], "1");
-    ApplyNameValue("v7=1", record, none);
-    EXPECT_EQ(record.R[7], "1");
-    ApplyNameValue("r99=1.0005", record, none);
-    EXPECT_EQ(record.R[99], "1.001");
-    ApplyNameValue("V 5=9", record, none);  // second character not a digit
-    EXPECT_EQ(record.R[5], "3");
-    ApplyNameValue("W5=9", record, none);
-    EXPECT_EQ(record.R[5], "3");
-}
-
-TEST(ApplyNameValue, IndexIsRoundedHalfToEvenAndMustBeBelow100) {
-    KeyRecord record;
-    const PreferenceValues none = Options(0, 0);
-    ApplyNameValue("V100=1", record, none);
-    ApplyNameValue("V2.5=7", record, none);
-    ApplyNameValue("V3.5=8", record, none);
-    ApplyNameValue("V1 2=9", record, none);
-    ApplyNameValue("V99.5=1", record, none);
-    ApplyNameValue("V1E1=4", record, none);
-    EXPECT_EQ(record.R[2], "7");
-    EXPECT_EQ(record.R[4], "8");
-    EXPECT_EQ(record.R[12], "9");
-    EXPECT_EQ(record.R[10], "4");
-    int set = 0;
-    for (const auto& entry : record.R)
-        set += entry.empty() ? 0 : 1;
-    EXPECT_EQ(set, 4);
-}
-
-TEST(ApplyNameValue, SplitsAtTheFirstEqualsAndIgnoresACellWithoutOne) {
-    KeyRecord record;
-    const PreferenceValues none = Options(0, 0);
-    ApplyNameValue("A=1=2", record, none);
-    EXPECT_EQ(record.A, "1=2");
-    ApplyNameValue("B", record, none);
-    ApplyNameValue("B1.5", record, none);
-    EXPECT_EQ(record.B, "");
-    ApplyNameValue("C=", record, none);
-    EXPECT_EQ(record.C, "");
-    ApplyNameValue("=5", record, none);
-    EXPECT_EQ(record.A, "1=2");
-}
-
-TEST(ReadKeyColumn, RowsThreeToSixAndNameValuePairs) {
+TEST(ReadKeyColumn, RowsThreeToSixThenNameValuePairsCutToTheirFields) {
     const auto sheet = SheetOf(
-        {{"K1", "free", "  DZ120  ", "P1001", "1", "GRAND (GM)", "L=31.5", "S=2", "V0=12.500"}});
+        {{"A=1", "V1=2", "  DZ120  ", "P1001", "1", "GRAND (GM)", "L=31.5", "S=2", "V0=12.500"},
+         {"", "", "ABCDEFGHIJKLMN", "P1234567890123", "",
+          "A DESCRIPTION LONGER THAN 25 CHARACTERS"}});
     KeyRecord record;
     ReadKeyColumn(*sheet, 1, record, Options(0, 0));
     EXPECT_EQ(record.TemplateName.View(), "DZ120       ");
     EXPECT_EQ(record.ProgramName.View(), "P1001       ");
     EXPECT_EQ(record.MirrorCount, 1);
     EXPECT_EQ(record.Description.View(), "GRAND (GM)               ");
-    EXPECT_EQ(record.L, "31.5");
-    EXPECT_EQ(record.S, "2");
-    EXPECT_EQ(record.R[0], "12.5");
-}
-
-TEST(ReadKeyColumn, LongNamesAreCutToTheirFields) {
-    const auto sheet = SheetOf({{"", "", "ABCDEFGHIJKLMN", "P1234567890123", "",
-                                 "A DESCRIPTION LONGER THAN 25 CHARACTERS"}});
-    KeyRecord record;
-    ReadKeyColumn(*sheet, 1, record, Options(0, 0));
+    EXPECT_EQ(Fields(record), "L=31.5 S=2 R0=12.5");  // rows 1 and 2 are not read
+    ReadKeyColumn(*sheet, 2, record, Options(0, 0));
     EXPECT_EQ(record.TemplateName.View(), "ABCDEFGHIJKL");
     EXPECT_EQ(record.ProgramName.View(), "P12345678901");
     EXPECT_EQ(record.Description.View(), "A DESCRIPTION LONGER THAN");
@@ -224,39 +145,18 @@ TEST(ReadKeyColumn, MirrorCountIsTheRoundedLeadingNumber) {
     }
 }
 
-TEST(ReadKeyColumn, EmptyRow3StopsTheColumnAndKeepsEverything) {
-    const auto sheet = SheetOf({{"K2", "", "   ", "P2", "2", "OTHER", "A=9"}});
-    KeyRecord record;
-    record.TemplateName = "T1";
-    record.ProgramName = "P1";
-    record.A = "1";
-    ReadKeyColumn(*sheet, 1, record, Options(0, 0));
-    EXPECT_EQ(record.TemplateName.View(), "T1          ");
-    EXPECT_EQ(record.ProgramName.View(), "P1          ");
-    EXPECT_EQ(record.A, "1");
-    EXPECT_EQ(record.MirrorCount, 0);
-}
-
-TEST(ReadKeyColumn, EmptyCellsBelowRow3KeepThePreviousValues) {
+TEST(ReadKeyColumn, EmptyCellsKeepThePreviousValuesAndAnEmptyRow3StopsTheColumn) {
     const auto sheet = SheetOf({{"K1", "", "T1", "P1", "1", "ONE", "A=1", "B=2"},
-                                {"K2", "", "T2", "", "", "", "", "B=3"}});
+                                {"K2", "", "T2", "", "", "", "", "B=3"},
+                                {"K3", "", "   ", "P3", "2", "OTHER", "A=9"}});
     KeyRecord record;
-    ReadKeyColumn(*sheet, 1, record, Options(0, 0));
-    ReadKeyColumn(*sheet, 2, record, Options(0, 0));
+    for (const int column : {1, 2, 3})
+        ReadKeyColumn(*sheet, column, record, Options(0, 0));
     EXPECT_EQ(record.TemplateName.View(), "T2          ");
     EXPECT_EQ(record.ProgramName.View(), "P1          ");
-    EXPECT_EQ(record.MirrorCount, 1);
     EXPECT_EQ(record.Description.View(), "ONE                      ");
-    EXPECT_EQ(record.A, "1");
-    EXPECT_EQ(record.B, "3");
-}
-
-TEST(ReadKeyColumn, RowsOneAndTwoAreNotRead) {
-    const auto sheet = SheetOf({{"A=1", "V1=2", "T"}});
-    KeyRecord record;
-    ReadKeyColumn(*sheet, 1, record, Options(0, 0));
-    EXPECT_EQ(record.A, "");
-    EXPECT_EQ(record.R[1], "");
+    EXPECT_EQ(Fields(record), "A=1 B=3");
+    EXPECT_EQ(record.MirrorCount, 1);  // column 3 changed nothing
 }
 
 }  // namespace
