@@ -17,10 +17,11 @@ using Columns = std::vector<Cells>;
 
 // Every column of the sheet, rows 1 to the row count.
 Columns AllColumns(const Sheet& sheet) {
-    Columns columns(sheet.ColumnCount());
+    Columns columns;
     for (int column = 1; column <= sheet.ColumnCount(); ++column) {
+        columns.emplace_back();
         for (int row = 1; row <= sheet.RowCount(); ++row)
-            columns[column - 1].emplace_back(sheet.CellText(column, row));
+            columns.back().emplace_back(sheet.CellText(column, row));
     }
     return columns;
 }

@@ -121,7 +121,7 @@ TEST(SavePreferenceValues, FoldersThenOptionsAndWhatIsSavedLoadsBack) {
     PreferenceValues loaded;
     LoadPreferenceValues(settings, loaded);
     EXPECT_EQ(loaded.SrcPath + "|" + loaded.TmpPath + "|" + loaded.DestPath,
-              "/srv/keys/| masters |out");
+              "/srv/keys/|masters|out");
     EXPECT_EQ(loaded.TransXL(), 1);
     EXPECT_EQ(loaded.TransXH(), 0);
     EXPECT_EQ(saved.TransXL(), 1);

@@ -177,7 +177,7 @@ TEST(FindInstalledProgram, NameOrderBeforeFolderOrderSkippingWhatCannotRun) {
     const Strings bin{(temp.Path() / "bin").string()};
     EXPECT_EQ(FindInstalledProgram(kSystemInformationPrograms, bin), kinfocenter);
 
-    EXPECT_EQ(FindInstalledProgram(kSystemInformationPrograms, {temp.Path() / "none"}), "");
+    EXPECT_EQ(FindInstalledProgram(kSystemInformationPrograms, Strings{temp.File("none")}), "");
     EXPECT_EQ(FindInstalledProgram(kSystemInformationPrograms, {}), "");
     const std::set<std::string_view> unique(kSystemInformationPrograms.begin(),
                                             kSystemInformationPrograms.end());
@@ -187,10 +187,11 @@ TEST(FindInstalledProgram, NameOrderBeforeFolderOrderSkippingWhatCannotRun) {
 TEST(FindInstalledProgram, AsksTheCheckAboutEachCandidateInOrder) {
     Strings asked;
     const std::array<std::string_view, 2> names{"one", "two"};
-    const auto found = FindInstalledProgram(names, {"/a", "/b/"}, [&](const std::string& path) {
-        asked.push_back(path);
-        return path == "/b/two";
-    });
+    const auto found =
+        FindInstalledProgram(names, Strings{"/a", "/b/"}, [&](const std::string& path) {
+            asked.push_back(path);
+            return path == "/b/two";
+        });
     EXPECT_EQ(found, "/b/two");
     EXPECT_EQ(asked, (Strings{"/a/one", "/b/one", "/a/two", "/b/two"}));
 }

@@ -127,15 +127,16 @@ TEST(BuildProgram, OddRecordsAndComments) {
 // A template as "position|cycle|[index:definition|comment]...|body".
 std::string Parsed(std::string_view text) {
     const MasterTemplate parsed = ReadMasterTemplate(text);
-    std::string summary = parsed.positionLine + "|" + parsed.cycleLine + "|";
+    std::string summary =
+        std::string(parsed.positionLine) + "|" + std::string(parsed.cycleLine) + "|";
     for (std::size_t i = 0; i < parsed.variables.size(); ++i) {
         const auto& variable = parsed.variables[i];
         if (variable.defined) {
-            summary +=
-                "[" + std::to_string(i) + ":" + variable.definition + "|" + variable.comment + "]";
+            summary += "[" + std::to_string(i) + ":" + std::string(variable.definition) + "|" +
+                       std::string(variable.comment) + "]";
         }
     }
-    return summary + "|" + parsed.body;
+    return summary + "|" + std::string(parsed.body);
 }
 
 TEST(ReadMasterTemplate, TableOfTemplates) {

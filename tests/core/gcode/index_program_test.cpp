@@ -1,4 +1,5 @@
-// The index step on real files in a template and a destination folder.
+// Index records byte by byte, and the index step on real files in a template
+// and a destination folder.
 #include "core/gcode/index_program.h"
 
 #include <filesystem>
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/gcode/index_record.h"
 #include "support/fault_file_system.h"
 #include "support/index_bytes.h"
 #include "support/temp_folder.h"
@@ -15,248 +17,79 @@ namespace {
 
 using testing::RawIndexRecord;
 using testing::ReadBytes;
-using testing::TempFolder;
 using testing::WithBytes;
-
 namespace fs = std::filesystem;
 
-class IndexProgramTest : public ::testing::Test {
-  protected:
-    IndexSettings Settings() {
-        templatesPath_ = templates_.Path().string();
-        destinationPath_ = destination_.Path().string();
-        return {templatesPath_, destinationPath_, "07/04/24",
-                [this](std::string_view message) { messages_.emplace_back(message); }};
+TEST(IndexRecord, FieldsLieAtTheirOffsetsLittleEndian) {
+    std::string bytes = WithBytes(RawIndexRecord("ABC"), 13, "DESCRIPTION TEXT OF KEY 1");
+    bytes = WithBytes(WithBytes(bytes, 38, "12/31/01"), 54, testing::kFloat1_25);
+    bytes = WithBytes(WithBytes(bytes, 58, testing::kFloat31_5), 62, testing::kFloatMinus0_5);
+    IndexRecord record = IndexRecord::FromBytes(bytes);
+    EXPECT_EQ(record.Name(), "ABC         ");
+    EXPECT_EQ(record.Description(), "DESCRIPTION TEXT OF KEY 1");
+    EXPECT_EQ(record.Date(), "12/31/01");
+    EXPECT_EQ(record.X(), 1.25F);
+    EXPECT_EQ(record.Y(), 31.5F);
+    EXPECT_EQ(record.Z(), -0.5F);
+    EXPECT_EQ(record.Bytes(), bytes);
+    // Setters write their field only, cut to its width or padded with spaces.
+    record.SetName("ABCDEFGHIJKLMNOP");
+    record.SetDescription("SHORT");
+    record.SetDate("1/2/2003x");
+    record.SetX(8.25F);
+    record.SetY(2.0F);
+    record.SetZ(1.25F);
+    bytes = WithBytes(WithBytes(bytes, 0, "ABCDEFGHIJKL"), 13, "SHORT                    ");
+    bytes = WithBytes(WithBytes(bytes, 38, "1/2/2003"), 54, testing::kFloat8_25);
+    bytes = WithBytes(WithBytes(bytes, 58, testing::kFloat2), 62, testing::kFloat1_25);
+    EXPECT_EQ(record.Bytes(), bytes);
+}
+
+TEST(IndexRecord, NameKeysAndLookUp) {
+    EXPECT_EQ(IndexNameKey("ab"), "AB          ");
+    EXPECT_EQ(IndexNameKey("abcdefghijklmn"), "ABCDEFGHIJKL");
+    EXPECT_EQ(IndexNameKey("\xe9x"), "\xe9X          ");  // only a to z change
+    EXPECT_LT(IndexNameKey("AB"), IndexNameKey("ABC"));
+    EXPECT_LT(IndexNameKey("Z"), IndexNameKey("\xc0"));  // ordinal: bytes above 127 last
+    const std::string index =
+        RawIndexRecord("AAA") + RawIndexRecord("dz120", 'b') + RawIndexRecord("DZ120", 'c');
+    const auto found = FindIndexRecord(index, "DZ120       ");
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->Bytes(), RawIndexRecord("dz120", 'b'));
+    EXPECT_FALSE(FindIndexRecord(index, "DZ12").has_value());
+    EXPECT_FALSE(FindIndexRecord("", "AAA").has_value());
+    EXPECT_TRUE(FindIndexRecord(index, "aaa").has_value());
+    EXPECT_TRUE(FindIndexRecord(index, "AAA         XYZ").has_value());  // twelve characters
+}
+
+TEST(EnterIndexRecord, InsertsInNameOrderOrReplacesTheFirstOfTheName) {
+    const auto r = [](std::string_view name, char fill = 'a') {
+        return RawIndexRecord(name, fill);
+    };
+    const std::string entryB = r("BBB", 'x');
+    struct Row {
+        std::string index, entry, expected;
+    };
+    for (const Row& row : std::vector<Row>{
+             {"", entryB, entryB},
+             {r("AAA") + r("CCC") + r("EEE"), entryB, r("AAA") + entryB + r("CCC") + r("EEE")},
+             {r("CCC") + r("EEE"), entryB, entryB + r("CCC") + r("EEE")},
+             {r("AAA") + r("CCC"), r("DDD", 'x'), r("AAA") + r("CCC") + r("DDD", 'x')},
+             {r("AAA") + r("p1001", 'c') + r("ZZZ"), r("P1001", 'x'),
+              r("AAA") + r("P1001", 'x') + r("ZZZ")},
+             // A shorter name sorts first, a space before printables, small
+             // letters as capitals.
+             {r("ABC"), r("AB", 'x'), r("AB", 'x') + r("ABC")},
+             {r("ABC"), r("A B", 'x'), r("A B", 'x') + r("ABC")},
+             {r("ccc"), entryB, entryB + r("ccc")},
+             {r("ccc"), r("DDD", 'x'), r("ccc") + r("DDD", 'x')},
+             // An unsorted index: the pass stops at the first record sorting
+             // after the name, and replaces only the first record of the name.
+             {r("DDD") + r("BBB", 'c'), entryB, entryB + r("DDD") + r("BBB", 'c')},
+             {r("BBB", 'c') + r("BBB", 'c'), entryB, entryB + r("BBB", 'c')}}) {
+        EXPECT_EQ(EnterIndexRecord(row.index, IndexRecord::FromBytes(row.entry)), row.expected)
+            << row.index.size() / kIndexRecordSize << " records, " << row.entry.substr(0, 12);
     }
-    std::string TemplateIndex() const { return templates_.File("INDICE.Prg"); }
-    std::string DestinationIndex() const { return destination_.File("INDICE.Prg"); }
-
-    KeyRecord Key(std::string_view templateName, std::string_view programName) const {
-        KeyRecord record;
-        record.TemplateName = templateName;
-        record.ProgramName = programName;
-        record.Description = "KEY (A1)";
-        return record;
-    }
-
-    // The entry the step makes of the DZ120 template entry below for a key
-    // with the description KEY (A1), the date 07/04/24 and no L, H or S.
-    static std::string ProgramEntry(std::string_view name) {
-        std::string entry = TemplateEntry();
-        entry = WithBytes(entry, 0, std::string(name) + std::string(12 - name.size(), ' '));
-        entry = WithBytes(entry, 13, "KEY (A1)                 ");
-        return WithBytes(entry, 38, "07/04/24");
-    }
-    static std::string TemplateEntry() { return RawIndexRecord("DZ120", 'A'); }
-
-    TempFolder templates_;
-    TempFolder destination_;
-    std::string templatesPath_;
-    std::string destinationPath_;
-    std::vector<std::string> messages_;
-};
-
-TEST_F(IndexProgramTest, MissingDestinationIndexIsCreatedWithTheNewEntry) {
-    testing::WriteBytes(TemplateIndex(), RawIndexRecord("AAA") + TemplateEntry());
-    KeyRecord record = Key("dz120", "p1001");
-    const IndexResult result = UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_TRUE(result.errors.empty());
-    EXPECT_EQ(result.indexPath, DestinationIndex());
-    EXPECT_EQ(ReadBytes(DestinationIndex()), ProgramEntry("P1001"));
-    EXPECT_TRUE(IsBlank(record.Status));
-    EXPECT_TRUE(messages_.empty());
-}
-
-TEST_F(IndexProgramTest, OpaqueFieldsAndUnsetAxesComeFromTheTemplateEntry) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    KeyRecord record = Key("DZ120", "P1");
-    record.L = "1.25";
-    UpdateIndexProgram(record, Settings(), Disk());
-    const std::string expected = WithBytes(ProgramEntry("P1"), 54, testing::kFloat1_25);
-    EXPECT_EQ(ReadBytes(DestinationIndex()), expected);
-}
-
-TEST_F(IndexProgramTest, AxesFromLHAndSAsFloats) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    KeyRecord record = Key("DZ120", "P1");
-    record.L = "31.5";
-    record.H = "8.25";
-    record.S = "2";
-    UpdateIndexProgram(record, Settings(), Disk());
-    std::string expected = ProgramEntry("P1");
-    expected = WithBytes(expected, 54, testing::kFloat31_5);
-    expected = WithBytes(expected, 58, testing::kFloat8_25);
-    expected = WithBytes(expected, 62, testing::kFloat2);
-    EXPECT_EQ(ReadBytes(DestinationIndex()), expected);
-}
-
-TEST_F(IndexProgramTest, InsertsBetweenAndAppendsAfter) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    const std::string aaa = RawIndexRecord("AAA", 'a');
-    const std::string ccc = RawIndexRecord("CCC", 'c');
-    testing::WriteBytes(DestinationIndex(), aaa + ccc);
-
-    KeyRecord record = Key("DZ120", "BBB");
-    UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_EQ(ReadBytes(DestinationIndex()), aaa + ProgramEntry("BBB") + ccc);
-
-    testing::WriteBytes(DestinationIndex(), aaa + ccc);
-    record.ProgramName = "DDD";
-    UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_EQ(ReadBytes(DestinationIndex()), aaa + ccc + ProgramEntry("DDD"));
-}
-
-TEST_F(IndexProgramTest, EntryOfTheSameNameInOtherCaseIsReplacedInPlace) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    const std::string aaa = RawIndexRecord("AAA", 'a');
-    const std::string zzz = RawIndexRecord("ZZZ", 'z');
-    testing::WriteBytes(DestinationIndex(), aaa + RawIndexRecord("p1001", 'p') + zzz);
-    KeyRecord record = Key("DZ120", "P1001");
-    UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_EQ(ReadBytes(DestinationIndex()), aaa + ProgramEntry("P1001") + zzz);
-}
-
-TEST_F(IndexProgramTest, NameIsUpperCasedDescriptionTakenAsHeld) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    KeyRecord record = Key("DZ120", "p1001");
-    record.Description = "KEY [A1] \xe9";
-    UpdateIndexProgram(record, Settings(), Disk());
-    const std::string written = ReadBytes(DestinationIndex());
-    EXPECT_EQ(written.substr(0, 12), "P1001       ");
-    EXPECT_EQ(written.substr(13, 25), "KEY [A1] \xe9               ");
-}
-
-TEST_F(IndexProgramTest, TemplateNotListedSetsInfAndLeavesTheDestination) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    KeyRecord record = Key("KB20M", "P1");
-    const IndexResult result = UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_EQ(record.Status.View(), "INF");
-    EXPECT_TRUE(result.indexPath.empty());
-    EXPECT_FALSE(fs::exists(DestinationIndex()));
-    EXPECT_TRUE(messages_.empty());
-}
-
-TEST_F(IndexProgramTest, MissingTemplateIndexIsCreatedEmptyAndGivesInf) {
-    KeyRecord record = Key("DZ120", "P1");
-    const IndexResult result = UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_EQ(record.Status.View(), "INF");
-    EXPECT_TRUE(result.errors.empty());
-    EXPECT_TRUE(fs::exists(TemplateIndex()));
-    EXPECT_EQ(fs::file_size(TemplateIndex()), 0U);
-    EXPECT_FALSE(fs::exists(DestinationIndex()));
-}
-
-TEST_F(IndexProgramTest, BadTemplateIndexLengthShowsTheMessageEveryTime) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry() + "x");
-    KeyRecord record = Key("DZ120", "P1");
-    UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_EQ(record.Status.View(), "IFL");
-    UpdateIndexProgram(record, Settings(), Disk());
-    ASSERT_EQ(messages_.size(), 2U);
-    EXPECT_EQ(messages_[0], "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!");
-    EXPECT_EQ(messages_[1], messages_[0]);
-    EXPECT_FALSE(fs::exists(DestinationIndex()));
-}
-
-TEST_F(IndexProgramTest, AnyStatusLeftByAnEarlierKeyStopsTheUpdate) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    for (const std::string_view status : {"GNF", "INF", "IFL", "X"}) {
-        KeyRecord record = Key("DZ120", "P1");
-        record.Status = status;
-        UpdateIndexProgram(record, Settings(), Disk());
-        EXPECT_FALSE(fs::exists(DestinationIndex())) << status;
-        EXPECT_EQ(record.Status.View().substr(0, status.size()), status);
-    }
-    KeyRecord spaces = Key("DZ120", "P1");
-    spaces.Status = "   ";
-    UpdateIndexProgram(spaces, Settings(), Disk());
-    EXPECT_TRUE(fs::exists(DestinationIndex()));
-}
-
-TEST_F(IndexProgramTest, BadDestinationIndexLengthIsLeftAloneSilently) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    const std::string bad = RawIndexRecord("AAA") + "xy";
-    testing::WriteBytes(DestinationIndex(), bad);
-    KeyRecord record = Key("DZ120", "P1");
-    const IndexResult result = UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_EQ(ReadBytes(DestinationIndex()), bad);
-    EXPECT_TRUE(IsBlank(record.Status));
-    EXPECT_TRUE(result.errors.empty());
-    EXPECT_TRUE(result.indexPath.empty());
-    EXPECT_TRUE(messages_.empty());
-}
-
-TEST_F(IndexProgramTest, SameFolderForTemplatesAndPrograms) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    KeyRecord record = Key("DZ120", "P1");
-    const std::string folder = templates_.Path().string();
-    const IndexSettings settings{folder, folder, "07/04/24", {}};
-    UpdateIndexProgram(record, settings, Disk());
-    EXPECT_EQ(ReadBytes(TemplateIndex()), TemplateEntry() + ProgramEntry("P1"));
-}
-
-TEST_F(IndexProgramTest, MissingTemplateFolderIsReportedWithoutStatus) {
-    KeyRecord record = Key("DZ120", "P1");
-    const std::string missing = templates_.File("gone");
-    const std::string destination = destination_.Path().string();
-    const IndexSettings settings{missing, destination, "07/04/24", {}};
-    const IndexResult result = UpdateIndexProgram(record, settings, Disk());
-    ASSERT_EQ(result.errors.size(), 1U);
-    EXPECT_NE(result.errors[0].find("INDICE.Prg"), std::string::npos);
-    EXPECT_TRUE(IsBlank(record.Status));
-    EXPECT_FALSE(fs::exists(DestinationIndex()));
-}
-
-TEST_F(IndexProgramTest, MissingDestinationFolderIsReportedWithoutStatus) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    KeyRecord record = Key("DZ120", "P1");
-    const std::string missing = destination_.File("gone");
-    const std::string templates = templates_.Path().string();
-    const IndexSettings settings{templates, missing, "07/04/24", {}};
-    const IndexResult result = UpdateIndexProgram(record, settings, Disk());
-    ASSERT_EQ(result.errors.size(), 1U);
-    EXPECT_NE(result.errors[0].find("gone"), std::string::npos);
-    EXPECT_TRUE(IsBlank(record.Status));
-    EXPECT_TRUE(result.indexPath.empty());
-}
-
-TEST_F(IndexProgramTest, IndexPathThatIsAFolderIsReported) {
-    fs::create_directory(TemplateIndex());
-    KeyRecord record = Key("DZ120", "P1");
-    const IndexResult result = UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_EQ(result.errors.size(), 1U);
-    EXPECT_TRUE(IsBlank(record.Status));
-
-    fs::remove(TemplateIndex());
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    fs::create_directory(DestinationIndex());
-    const IndexResult second = UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_EQ(second.errors.size(), 1U);
-    EXPECT_TRUE(fs::is_directory(DestinationIndex()));
-}
-
-TEST_F(IndexProgramTest, FailedDestinationWriteKeepsTheOldIndex) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
-    const std::string old = RawIndexRecord("AAA") + RawIndexRecord("CCC");
-    testing::WriteBytes(DestinationIndex(), old);
-    testing::FaultFileSystem faults;
-    faults.FailWrites(DestinationIndex());
-    KeyRecord record = Key("DZ120", "BBB");
-    const IndexResult result = UpdateIndexProgram(record, Settings(), faults);
-    ASSERT_EQ(result.errors.size(), 1U);
-    EXPECT_NE(result.errors[0].find("No space"), std::string::npos);
-    EXPECT_EQ(ReadBytes(DestinationIndex()), old);
-    EXPECT_TRUE(result.indexPath.empty());
-}
-
-TEST_F(IndexProgramTest, ReadOnlyTemplateFolderWithoutIndexIsReported) {
-    if (testing::RunningAsRoot())
-        GTEST_SKIP() << "permissions do not bind root";
-    fs::permissions(templates_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-    KeyRecord record = Key("DZ120", "P1");
-    const IndexResult result = UpdateIndexProgram(record, Settings(), Disk());
-    EXPECT_EQ(result.errors.size(), 1U);
-    EXPECT_TRUE(IsBlank(record.Status));
 }
 
 TEST(MakeProgramEntry, HugeValuesBecomeInfinities) {
@@ -267,6 +100,171 @@ TEST(MakeProgramEntry, HugeValuesBecomeInfinities) {
     EXPECT_EQ(entry.X(), std::numeric_limits<float>::infinity());
     EXPECT_EQ(entry.Y(), -std::numeric_limits<float>::infinity());
     EXPECT_EQ(entry.Z(), 0.0F);
+}
+
+class IndexProgramTest : public ::testing::Test {
+  protected:
+    IndexResult Update(KeyRecord& record, FileSystem& fileSystem = Disk()) {
+        templatesPath_ = templates_.Path().string();
+        destinationPath_ = destination_.Path().string();
+        const IndexSettings settings{
+            templatesPath_, destinationPath_, "07/04/24",
+            [this](std::string_view message) { messages_.emplace_back(message); }};
+        return UpdateIndexProgram(record, settings, fileSystem);
+    }
+    std::string TemplateIndex() const { return templates_.File("INDICE.Prg"); }
+    std::string DestinationIndex() const { return destination_.File("INDICE.Prg"); }
+    static KeyRecord Key(std::string_view templateName, std::string_view programName) {
+        KeyRecord record;
+        record.TemplateName = templateName;
+        record.ProgramName = programName;
+        record.Description = "KEY (A1)";
+        return record;
+    }
+    // The entry made of the template's entry below for a key with the
+    // description KEY (A1), the date 07/04/24 and no L, H or S.
+    static std::string ProgramEntry(std::string_view name) {
+        std::string entry =
+            WithBytes(TemplateEntry(), 0, (std::string(name) + std::string(12, ' ')).substr(0, 12));
+        entry = WithBytes(entry, 13, "KEY (A1)                 ");
+        return WithBytes(entry, 38, "07/04/24");
+    }
+    static std::string TemplateEntry() { return RawIndexRecord("DZ120", 'A'); }
+
+    testing::TempFolder templates_;
+    testing::TempFolder destination_;
+    std::string templatesPath_;
+    std::string destinationPath_;
+    std::vector<std::string> messages_;
+};
+
+TEST_F(IndexProgramTest, NewIndexGetsTheTemplatesEntryWithTheKeysFields) {
+    testing::WriteBytes(TemplateIndex(), RawIndexRecord("AAA") + TemplateEntry());
+    KeyRecord record = Key("dz120", "p1001");  // found in any case, written upper-case
+    record.Description = "KEY [A1] \xe9";      // taken as held
+    record.L = "31.5";
+    record.H = "8.25";
+    const IndexResult result = Update(record);
+    EXPECT_TRUE(result.errors.empty());
+    EXPECT_EQ(result.indexPath, DestinationIndex());
+    std::string expected = WithBytes(ProgramEntry("P1001"), 13, "KEY [A1] \xe9               ");
+    expected = WithBytes(WithBytes(expected, 54, testing::kFloat31_5), 58, testing::kFloat8_25);
+    EXPECT_EQ(ReadBytes(DestinationIndex()), expected);  // Z as the template had it
+    EXPECT_TRUE(IsBlank(record.Status));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(IndexProgramTest, EntriesAreInsertedAppendedOrReplacedInPlace) {
+    testing::WriteBytes(TemplateIndex(), TemplateEntry());
+    const std::string aaa = RawIndexRecord("AAA", 'a');
+    const std::string ccc = RawIndexRecord("CCC", 'c');
+    for (const auto& [before, name, after] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {aaa + ccc, "BBB", aaa + ProgramEntry("BBB") + ccc},
+             {aaa + ccc, "DDD", aaa + ccc + ProgramEntry("DDD")},
+             {aaa + RawIndexRecord("p1001", 'p') + ccc, "P1001",
+              aaa + ProgramEntry("P1001") + ccc}}) {
+        testing::WriteBytes(DestinationIndex(), before);
+        KeyRecord record = Key("DZ120", name);
+        Update(record);
+        EXPECT_EQ(ReadBytes(DestinationIndex()), after) << name;
+    }
+}
+
+TEST_F(IndexProgramTest, TemplateIndexProblemsSetTheStatusAndLeaveTheDestination) {
+    KeyRecord missing = Key("DZ120", "P1");  // no template index: created empty
+    EXPECT_TRUE(Update(missing).errors.empty());
+    EXPECT_EQ(missing.Status.View(), "INF");
+    EXPECT_EQ(ReadBytes(TemplateIndex()), "");
+    testing::WriteBytes(TemplateIndex(), TemplateEntry());
+    KeyRecord notListed = Key("KB20M", "P1");
+    EXPECT_TRUE(Update(notListed).indexPath.empty());
+    EXPECT_EQ(notListed.Status.View(), "INF");
+    EXPECT_TRUE(messages_.empty());
+    testing::WriteBytes(TemplateIndex(), TemplateEntry() + "x");
+    KeyRecord badLength = Key("DZ120", "P1");
+    Update(badLength);
+    EXPECT_EQ(badLength.Status.View(), "IFL");
+    Update(badLength);  // the message shows every time
+    EXPECT_EQ(messages_,
+              std::vector<std::string>(2, "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"));
+    EXPECT_FALSE(fs::exists(DestinationIndex()));
+}
+
+TEST_F(IndexProgramTest, AnyStatusLeftByAnEarlierKeyStopsTheUpdate) {
+    testing::WriteBytes(TemplateIndex(), TemplateEntry());
+    for (const std::string_view status : {"GNF", "INF", "IFL", "X"}) {
+        KeyRecord record = Key("DZ120", "P1");
+        record.Status = status;
+        Update(record);
+        EXPECT_FALSE(fs::exists(DestinationIndex())) << status;
+        EXPECT_EQ(record.Status.View().substr(0, status.size()), status);
+    }
+    KeyRecord spaces = Key("DZ120", "P1");
+    spaces.Status = "   ";
+    Update(spaces);
+    EXPECT_TRUE(fs::exists(DestinationIndex()));
+}
+
+TEST_F(IndexProgramTest, BadDestinationIndexLengthIsLeftAloneSilently) {
+    testing::WriteBytes(TemplateIndex(), TemplateEntry());
+    const std::string bad = RawIndexRecord("AAA") + "xy";
+    testing::WriteBytes(DestinationIndex(), bad);
+    KeyRecord record = Key("DZ120", "P1");
+    const IndexResult result = Update(record);
+    EXPECT_EQ(ReadBytes(DestinationIndex()), bad);
+    EXPECT_TRUE(IsBlank(record.Status));
+    EXPECT_TRUE(result.errors.empty() && result.indexPath.empty() && messages_.empty());
+}
+
+TEST_F(IndexProgramTest, SameFolderForTemplatesAndPrograms) {
+    testing::WriteBytes(TemplateIndex(), TemplateEntry());
+    KeyRecord record = Key("DZ120", "P1");
+    const std::string folder = templates_.Path().string();
+    UpdateIndexProgram(record, {folder, folder, "07/04/24", {}}, Disk());
+    EXPECT_EQ(ReadBytes(TemplateIndex()), TemplateEntry() + ProgramEntry("P1"));
+}
+
+TEST_F(IndexProgramTest, FileProblemsAreReportedWithoutStatusAndKeepTheOldIndex) {
+    KeyRecord record = Key("DZ120", "P1");
+    const std::string folder = templates_.Path().string();
+    const std::string gone = templates_.File("gone");
+    for (const auto& [settings, named] : std::vector<std::pair<IndexSettings, std::string>>{
+             {{gone, folder, "07/04/24", {}}, "INDICE.Prg"},
+             {{folder, gone, "07/04/24", {}}, "gone"}}) {
+        testing::WriteBytes(TemplateIndex(), TemplateEntry());
+        const IndexResult result = UpdateIndexProgram(record, settings, Disk());
+        ASSERT_EQ(result.errors.size(), 1U);
+        EXPECT_NE(result.errors[0].find(named), std::string::npos) << result.errors[0];
+        EXPECT_TRUE(result.indexPath.empty());
+    }
+    EXPECT_FALSE(fs::exists(gone));
+    const std::string old = RawIndexRecord("AAA") + RawIndexRecord("CCC");
+    testing::WriteBytes(DestinationIndex(), old);
+    testing::FaultFileSystem faults;
+    faults.FailWrites(DestinationIndex());
+    const IndexResult full = Update(record, faults);
+    ASSERT_EQ(full.errors.size(), 1U);
+    EXPECT_NE(full.errors[0].find("No space"), std::string::npos);
+    EXPECT_EQ(ReadBytes(DestinationIndex()), old);
+    // Index paths that are folders.
+    fs::remove(DestinationIndex());
+    fs::create_directory(DestinationIndex());
+    EXPECT_EQ(Update(record).errors.size(), 1U);
+    EXPECT_TRUE(fs::is_directory(DestinationIndex()));
+    fs::remove(TemplateIndex());
+    fs::create_directory(TemplateIndex());
+    EXPECT_EQ(Update(record).errors.size(), 1U);
+    EXPECT_TRUE(IsBlank(record.Status));
+}
+
+TEST_F(IndexProgramTest, ReadOnlyTemplateFolderWithoutIndexIsReported) {
+    if (testing::RunningAsRoot())
+        GTEST_SKIP() << "permissions do not bind root";
+    fs::permissions(templates_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    KeyRecord record = Key("DZ120", "P1");
+    EXPECT_EQ(Update(record).errors.size(), 1U);
+    EXPECT_TRUE(IsBlank(record.Status));
 }
 
 }  // namespace

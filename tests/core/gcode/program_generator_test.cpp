@@ -3,7 +3,6 @@
 #include "core/gcode/program_generator.h"
 
 #include <filesystem>
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -16,283 +15,196 @@ namespace {
 
 using testing::ExampleKey;
 using testing::ReadBytes;
-using testing::TempFolder;
-
 namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
 
-struct Folders {
-    TempFolder templates;
-    TempFolder destination;
-
-    GeneratorSettings Settings(bool flat, std::string_view mirror = "!") const {
-        templatesPath = templates.Path().string();
-        destinationPath = destination.Path().string();
-        return {templatesPath, destinationPath, mirror, flat};
+class GenerateProgramTest : public ::testing::Test {
+  protected:
+    GenerationResult Generate(KeyRecord& record, bool flat, FileSystem& fileSystem = Disk()) {
+        templatesPath_ = templates_.Path().string();
+        destinationPath_ = destination_.Path().string();
+        return GenerateProgram(record, {templatesPath_, destinationPath_, "!", flat}, fileSystem);
     }
-    mutable std::string templatesPath;
-    mutable std::string destinationPath;
+    void WriteTreeTemplate(const std::string& folder = "M", const std::string& rest = "ASTER") {
+        fs::create_directories(templates_.Path() / "SRG" / folder);
+        testing::WriteBytes(templates_.Path() / "SRG" / folder / rest, testing::kExampleTemplate);
+    }
+    // Files below the destination, relative, sorted; temporary files included.
+    Names Written() const {
+        Names files;
+        for (const auto& entry : fs::recursive_directory_iterator(destination_.Path())) {
+            if (entry.is_regular_file())
+                files.push_back(fs::relative(entry.path(), destination_.Path()).string());
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    testing::TempFolder templates_;
+    testing::TempFolder destination_;
+    std::string templatesPath_;
+    std::string destinationPath_;
 };
 
-// Files below `folder`, relative, sorted; temporary files included.
-std::vector<std::string> FilesBelow(const fs::path& folder) {
-    std::vector<std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file())
-            files.push_back(fs::relative(entry.path(), folder).string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-TEST(GenerateProgram, WorkedExampleFlatModeByteForByte) {
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
+TEST_F(GenerateProgramTest, WorkedExampleFlatReplacesTheOldProgramWhole) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    destination_.Write("KEY1", std::string(5000, 'x'));
     KeyRecord record = ExampleKey("MASTER", "KEY1");
-    const GenerationResult result = GenerateProgram(record, folders.Settings(true), Disk());
+    const GenerationResult result = Generate(record, true);
     EXPECT_TRUE(result.written) << result.error;
     EXPECT_EQ(result.error, "");
-    EXPECT_EQ(result.outputPath, folders.destination.File("KEY1"));
-    EXPECT_EQ(ReadBytes(folders.destination.File("KEY1")), testing::kExampleFlatProgram);
+    EXPECT_EQ(result.templatePath, templates_.File("MASTER"));
+    EXPECT_EQ(result.outputPath, destination_.File("KEY1"));
+    EXPECT_EQ(ReadBytes(destination_.File("KEY1")), testing::kExampleFlatProgram);
     EXPECT_TRUE(IsBlank(record.Status));
-    EXPECT_EQ(FilesBelow(folders.destination.Path()), std::vector<std::string>{"KEY1"});
+    EXPECT_EQ(Written(), Names{"KEY1"});
 }
 
-TEST(GenerateProgram, WorkedExampleTreeModeByteForByte) {
-    Folders folders;
-    fs::create_directories(folders.templates.Path() / "SRG" / "M");
-    fs::create_directories(folders.destination.Path() / "SRG" / "K");
-    testing::WriteBytes(folders.templates.Path() / "SRG" / "M" / "ASTER",
-                        testing::kExampleTemplate);
+TEST_F(GenerateProgramTest, WorkedExampleTreeWithFolder00AndAnExtension) {
+    WriteTreeTemplate();
+    WriteTreeTemplate("00", "M");
+    fs::create_directories(destination_.Path() / "SRG" / "K");
+    fs::create_directories(destination_.Path() / "SRG" / "A");
     KeyRecord record = ExampleKey("MASTER", "KEY1");
-    const GenerationResult result = GenerateProgram(record, folders.Settings(false), Disk());
+    const GenerationResult result = Generate(record, false);
     EXPECT_TRUE(result.written) << result.error;
-    const fs::path output = folders.destination.Path() / "SRG" / "K" / "EY1";
-    EXPECT_EQ(result.outputPath, output.string());
-    EXPECT_EQ(ReadBytes(output), testing::kExampleTreeProgram);
-}
-
-TEST(GenerateProgram, TreeNamesWithExtensionAndFolder00) {
-    Folders folders;
-    fs::create_directories(folders.templates.Path() / "SRG" / "00");
-    fs::create_directories(folders.destination.Path() / "SRG" / "A");
-    testing::WriteBytes(folders.templates.Path() / "SRG" / "00" / "M", testing::kExampleTemplate);
-    KeyRecord record = ExampleKey("M", "ABCDEFGHIJKL");
-    const GenerationResult result = GenerateProgram(record, folders.Settings(false), Disk());
-    ASSERT_TRUE(result.written) << result.error;
-    EXPECT_EQ(ReadBytes(folders.destination.Path() / "SRG" / "A" / "BCDEFGHI.JKL"),
+    EXPECT_EQ(result.outputPath, (destination_.Path() / "SRG" / "K" / "EY1").string());
+    KeyRecord other = ExampleKey("M", "ABCDEFGHIJKL");
+    ASSERT_TRUE(Generate(other, false).written);
+    EXPECT_EQ(Written(), (Names{"SRG/A/BCDEFGHI.JKL", "SRG/K/EY1"}));
+    EXPECT_EQ(ReadBytes(destination_.Path() / "SRG" / "K" / "EY1"), testing::kExampleTreeProgram);
+    EXPECT_EQ(ReadBytes(destination_.Path() / "SRG" / "A" / "BCDEFGHI.JKL"),
               testing::kExampleTreeProgram);
 }
 
-TEST(GenerateProgram, MissingTemplateSetsGnfAndWritesNothing) {
-    Folders folders;
-    KeyRecord record = ExampleKey("NOPE", "KEY1");
-    const GenerationResult result = GenerateProgram(record, folders.Settings(true), Disk());
+TEST_F(GenerateProgramTest, TemplateNotFoundSetsGnfWhichStaysWhileLaterKeysAreWritten) {
+    templates_.Write("MASTER", testing::kExampleTemplate);  // a flat name only
+    fs::create_directory(templates_.Path() / "FOLDER");
+    KeyRecord missing = ExampleKey("NOPE", "KEY1");
+    const GenerationResult result = Generate(missing, true);
     EXPECT_FALSE(result.written);
-    EXPECT_EQ(record.Status.View(), "GNF");
     EXPECT_EQ(result.error, "");
-    EXPECT_EQ(result.templatePath, folders.templates.File("NOPE"));
-    EXPECT_TRUE(FilesBelow(folders.destination.Path()).empty());
+    EXPECT_EQ(result.templatePath, templates_.File("NOPE"));
+    EXPECT_EQ(missing.Status.View(), "GNF");
     // The description keeps its parentheses: the generator stopped before it.
-    EXPECT_EQ(record.Description.View().substr(0, 8), "KEY (A1)");
-}
-
-TEST(GenerateProgram, TemplateOfTheFlatNameIsNotFoundInTreeMode) {
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
-    KeyRecord record = ExampleKey("MASTER", "KEY1");
-    GenerateProgram(record, folders.Settings(false), Disk());
-    EXPECT_EQ(record.Status.View(), "GNF");
-}
-
-TEST(GenerateProgram, EmptyTemplateNameIsNotFoundInEitherMode) {
-    Folders folders;
+    EXPECT_EQ(missing.Description.View().substr(0, 8), "KEY (A1)");
     for (const bool flat : {true, false}) {
-        KeyRecord record;  // the initial record: 12 NULs
-        GenerateProgram(record, folders.Settings(flat), Disk());
-        EXPECT_EQ(record.Status.View(), "GNF") << flat;
-        KeyRecord blank;
-        blank.TemplateName = "";
-        const auto result = GenerateProgram(blank, folders.Settings(flat), Disk());
-        EXPECT_EQ(blank.Status.View(), "GNF") << flat;
-        EXPECT_EQ(result.error, "") << flat;
+        KeyRecord initial;  // 12 NULs
+        KeyRecord blank = ExampleKey("", "KEY1");
+        KeyRecord folder = ExampleKey("FOLDER", "KEY1");
+        KeyRecord flatName = ExampleKey("MASTER", "KEY1");
+        for (KeyRecord* record : {&initial, &blank, &folder, &flatName}) {
+            if (record == &flatName && flat)
+                continue;
+            EXPECT_EQ(Generate(*record, flat).error, "") << flat;
+            EXPECT_EQ(record->Status.View(), "GNF") << flat << record->TemplateName.View();
+        }
     }
+    EXPECT_TRUE(Written().empty());
+    missing.TemplateName = "MASTER";
+    EXPECT_TRUE(Generate(missing, true).written);
+    EXPECT_EQ(missing.Status.View(), "GNF");
 }
 
-TEST(GenerateProgram, AFolderNamedLikeTheTemplateIsNotATemplate) {
-    Folders folders;
-    fs::create_directory(folders.templates.Path() / "MASTER");
-    KeyRecord record = ExampleKey("MASTER", "KEY1");
-    GenerateProgram(record, folders.Settings(true), Disk());
-    EXPECT_EQ(record.Status.View(), "GNF");
-}
-
-TEST(GenerateProgram, GnfStaysButLaterKeysAreStillGenerated) {
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
-    KeyRecord record = ExampleKey("NOPE", "KEY1");
-    GenerateProgram(record, folders.Settings(true), Disk());
-    record.TemplateName = "MASTER";
-    const auto result = GenerateProgram(record, folders.Settings(true), Disk());
-    EXPECT_TRUE(result.written);
-    EXPECT_EQ(record.Status.View(), "GNF");
-}
-
-TEST(GenerateProgram, ExistingProgramIsReplacedWhole) {
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
-    folders.destination.Write("KEY1", std::string(5000, 'x'));
-    KeyRecord record = ExampleKey("MASTER", "KEY1");
-    ASSERT_TRUE(GenerateProgram(record, folders.Settings(true), Disk()).written);
-    EXPECT_EQ(ReadBytes(folders.destination.File("KEY1")), testing::kExampleFlatProgram);
-}
-
-TEST(GenerateProgram, TemplateEndingWithLineEndGivesTwoLineEndsAtTheEnd) {
-    Folders folders;
-    folders.templates.Write("T", "G00X0Y0Z0T1\r\n(C)\r\n!\r\nM30\r\n");
-    KeyRecord record;
-    record.TemplateName = "T";
-    record.ProgramName = "P";
-    record.Description = "K";
-    ASSERT_TRUE(GenerateProgram(record, folders.Settings(true), Disk()).written);
-    EXPECT_EQ(ReadBytes(folders.destination.File("P")), "G00X0Y0Z0T1\r\nG150(K) \r\nM30\r\n\r\n");
-}
-
-TEST(GenerateProgram, FolderEndingWithSeparatorGivesTwoInARow) {
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
-    const std::string templates = folders.templates.WithSeparator();
-    const std::string destination = folders.destination.WithSeparator();
+TEST_F(GenerateProgramTest, FolderEndingWithSeparatorGivesTwoInARow) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    const std::string templates = templates_.WithSeparator();
+    const std::string destination = destination_.WithSeparator();
     KeyRecord record = ExampleKey("MASTER", "KEY1");
     const auto result = GenerateProgram(record, {templates, destination, "!", true}, Disk());
     EXPECT_TRUE(result.written) << result.error;
     EXPECT_EQ(result.outputPath, destination + "/KEY1");
-    EXPECT_EQ(ReadBytes(folders.destination.File("KEY1")), testing::kExampleFlatProgram);
+    EXPECT_EQ(ReadBytes(destination_.File("KEY1")), testing::kExampleFlatProgram);
 }
 
-TEST(GenerateProgram, MissingDestinationFolderIsReportedAndLeavesNoFile) {
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
-    const std::string missing = folders.destination.File("gone");
+TEST_F(GenerateProgramTest, FileProblemsAreReportedWithoutStatusAndLeaveNoFile) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    WriteTreeTemplate();
+    const std::string gone = destination_.File("gone");
     KeyRecord record = ExampleKey("MASTER", "KEY1");
-    const auto result =
-        GenerateProgram(record, {folders.templates.Path().string(), missing, "!", true}, Disk());
+    auto result = GenerateProgram(record, {templates_.Path().string(), gone, "!", true}, Disk());
     EXPECT_FALSE(result.written);
     EXPECT_NE(result.error.find("KEY1"), std::string::npos) << result.error;
-    EXPECT_TRUE(IsBlank(record.Status));
-    EXPECT_FALSE(fs::exists(missing));
-}
-
-TEST(GenerateProgram, MissingTreeSubfolderIsReportedNotCreated) {
-    Folders folders;
-    fs::create_directories(folders.templates.Path() / "SRG" / "M");
-    testing::WriteBytes(folders.templates.Path() / "SRG" / "M" / "ASTER",
-                        testing::kExampleTemplate);
-    KeyRecord record = ExampleKey("MASTER", "KEY1");
-    const auto result = GenerateProgram(record, folders.Settings(false), Disk());
+    EXPECT_FALSE(fs::exists(gone));
+    result = Generate(record, false);  // the tree subfolder is missing: not created
     EXPECT_FALSE(result.written);
     EXPECT_FALSE(result.error.empty());
-    EXPECT_TRUE(IsBlank(record.Status));
-    EXPECT_TRUE(FilesBelow(folders.destination.Path()).empty());
-    EXPECT_FALSE(fs::exists(folders.destination.Path() / "SRG"));
-}
-
-TEST(GenerateProgram, ProgramPathThatIsAFolderIsReported) {
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
-    fs::create_directory(folders.destination.Path() / "KEY1");
-    KeyRecord record = ExampleKey("MASTER", "KEY1");
-    const auto result = GenerateProgram(record, folders.Settings(true), Disk());
+    EXPECT_FALSE(fs::exists(destination_.Path() / "SRG"));
+    fs::create_directory(destination_.Path() / "KEY1");
+    result = Generate(record, true);
     EXPECT_FALSE(result.written);
     EXPECT_NE(result.error.find("folder"), std::string::npos) << result.error;
-    EXPECT_TRUE(fs::is_directory(folders.destination.Path() / "KEY1"));
+    EXPECT_TRUE(fs::is_directory(destination_.Path() / "KEY1"));
+    EXPECT_TRUE(Written().empty());
+    EXPECT_TRUE(IsBlank(record.Status));
 }
 
-TEST(GenerateProgram, ReadOnlyDestinationIsReportedAndLeavesTheOldProgram) {
-    if (testing::RunningAsRoot())
-        GTEST_SKIP() << "permissions do not bind root";
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
-    folders.destination.Write("KEY1", "old");
-    fs::permissions(folders.destination.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-    KeyRecord record = ExampleKey("MASTER", "KEY1");
-    const auto result = GenerateProgram(record, folders.Settings(true), Disk());
-    EXPECT_FALSE(result.written);
-    EXPECT_FALSE(result.error.empty());
-    EXPECT_EQ(ReadBytes(folders.destination.File("KEY1")), "old");
-}
-
-TEST(GenerateProgram, FullDiskIsReportedAndLeavesTheOldProgram) {
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
-    folders.destination.Write("KEY1", "old");
+TEST_F(GenerateProgramTest, FailedWritesLeaveTheOldProgramAndUnreadableTemplatesWriteNothing) {
+    const std::string master = templates_.Write("MASTER", testing::kExampleTemplate);
+    destination_.Write("KEY1", "old");
     testing::FaultFileSystem faults;
-    faults.FailWrites(folders.destination.File("KEY1"));
+    faults.FailWrites(destination_.File("KEY1"));
     KeyRecord record = ExampleKey("MASTER", "KEY1");
-    const auto result = GenerateProgram(record, folders.Settings(true), faults);
+    auto result = Generate(record, true, faults);
     EXPECT_FALSE(result.written);
     EXPECT_NE(result.error.find("No space"), std::string::npos);
-    EXPECT_EQ(ReadBytes(folders.destination.File("KEY1")), "old");
-}
-
-TEST(GenerateProgram, UnreadableTemplateIsReportedWithoutStatus) {
-    Folders folders;
-    const std::string path = folders.templates.Write("MASTER", testing::kExampleTemplate);
-    testing::FaultFileSystem faults;
-    faults.FailReads(path);
-    KeyRecord record = ExampleKey("MASTER", "KEY1");
-    const auto result = GenerateProgram(record, folders.Settings(true), faults);
+    EXPECT_EQ(ReadBytes(destination_.File("KEY1")), "old");
+    testing::FaultFileSystem unreadable;
+    unreadable.FailReads(master);
+    result = Generate(record, true, unreadable);
     EXPECT_FALSE(result.written);
     EXPECT_NE(result.error.find("MASTER"), std::string::npos);
     EXPECT_TRUE(IsBlank(record.Status));
-    EXPECT_EQ(faults.WriteAttempts(), 0);
+    EXPECT_EQ(unreadable.WriteAttempts(), 0);
+    if (testing::RunningAsRoot())
+        return;  // permissions do not bind root
+    fs::permissions(destination_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    result = Generate(record, true);
+    EXPECT_FALSE(result.written);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(ReadBytes(destination_.File("KEY1")), "old");
 }
 
-TEST(GenerateProgram, NamesThatWouldLeaveTheirFolderAreRefused) {
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
-    for (const std::string_view name : {"../KEY1", "..", ".", "A/B", "A\\B"}) {
+TEST_F(GenerateProgramTest, NamesThatWouldLeaveTheirFolderAreRefused) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    WriteTreeTemplate();
+    for (const auto& [name, flat] :
+         std::vector<std::pair<std::string_view, bool>>{{"../KEY1", true},
+                                                        {"..", true},
+                                                        {".", true},
+                                                        {"A/B", true},
+                                                        {"A\\B", true},
+                                                        {"A.", false},
+                                                        {"..", false},
+                                                        {".X", false},
+                                                        {"A/B", false}}) {
         KeyRecord record = ExampleKey("MASTER", name);
-        const auto result = GenerateProgram(record, folders.Settings(true), Disk());
-        EXPECT_FALSE(result.written) << name;
-        EXPECT_NE(result.error, "") << name;
-    }
-    // In tree mode a name whose parts would read "." or "..".
-    fs::create_directories(folders.templates.Path() / "SRG" / "M");
-    testing::WriteBytes(folders.templates.Path() / "SRG" / "M" / "ASTER",
-                        testing::kExampleTemplate);
-    for (const std::string_view name : {"A.", "..", ".X", "A/B"}) {
-        KeyRecord record = ExampleKey("MASTER", name);
-        const auto result = GenerateProgram(record, folders.Settings(false), Disk());
+        const auto result = Generate(record, flat);
         EXPECT_FALSE(result.written) << name;
         EXPECT_NE(result.error, "") << name;
         EXPECT_TRUE(IsBlank(record.Status)) << name;
     }
+    KeyRecord nuls = ExampleKey("MASTER", "KEY1");
+    nuls.ProgramName = KeyRecord{}.ProgramName;
+    EXPECT_EQ(Generate(nuls, true).error, "the key has no program name");
     KeyRecord climbing = ExampleKey("../x/MASTER", "KEY1");
-    const auto result = GenerateProgram(climbing, folders.Settings(true), Disk());
+    EXPECT_NE(Generate(climbing, true).error.find("template name"), std::string::npos);
     EXPECT_EQ(climbing.Status.View(), "GNF");
-    EXPECT_NE(result.error.find("template name"), std::string::npos);
-    EXPECT_TRUE(FilesBelow(folders.destination.Path()).empty());
-}
-
-TEST(GenerateProgram, ProgramNameOfNulsIsRefused) {
-    Folders folders;
-    folders.templates.Write("MASTER", testing::kExampleTemplate);
-    KeyRecord record = ExampleKey("MASTER", "KEY1");
-    record.ProgramName = KeyRecord{}.ProgramName;
-    const auto result = GenerateProgram(record, folders.Settings(true), Disk());
-    EXPECT_FALSE(result.written);
-    EXPECT_EQ(result.error, "the key has no program name");
-    EXPECT_TRUE(FilesBelow(folders.destination.Path()).empty());
+    EXPECT_TRUE(Written().empty());
 }
 
 TEST(NamedFilePath, FlatAndTreeNames) {
-    EXPECT_EQ(NamedFilePath("/t", "  AB12  ", true), "/t/AB12");
-    EXPECT_EQ(NamedFilePath("/t", "AB12", false), "/t/SRG/A/B12");
-    EXPECT_EQ(NamedFilePath("/t", "A", false), "/t/SRG/00/A");
-    EXPECT_EQ(NamedFilePath("/t", "", false), "");
-    EXPECT_EQ(NamedFilePath("/t", "", true), "");
-    EXPECT_EQ(NamedFilePath("/t", ".X", true), "/t/.X");
-    EXPECT_EQ(NamedFilePath("/t", "ABCDEFGHI..", false), "/t/SRG/A/BCDEFGHI...");
+    for (const auto& [name, flat, path] :
+         std::vector<std::tuple<std::string_view, bool, std::string_view>>{
+             {"  AB12  ", true, "/t/AB12"},
+             {"AB12", false, "/t/SRG/A/B12"},
+             {"A", false, "/t/SRG/00/A"},
+             {"", false, ""},
+             {"", true, ""},
+             {".X", true, "/t/.X"},
+             {"ABCDEFGHI..", false, "/t/SRG/A/BCDEFGHI..."}}) {
+        EXPECT_EQ(NamedFilePath("/t", name, flat), path) << name;
+    }
 }
 
 }  // namespace
