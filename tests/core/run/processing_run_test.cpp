@@ -195,17 +195,6 @@ TEST_F(ProcessingRunTest, TemplateIndexProblemsMarkEveryKeyWhoseProgramIsStillWr
     EXPECT_FALSE(fs::exists(DestinationIndex()));
 }
 
-TEST_F(ProcessingRunTest, IndexEntriesOfARunStandInNameOrder) {
-    TreeTemplates();
-    const auto sheet = SheetOf(
-        {ExampleColumn("P3"), ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("p1")});
-    Run(*sheet, false);
-    const std::string index = ReadBytes(DestinationIndex());
-    ASSERT_EQ(index.size(), 3 * kIndexRecordSize);
-    EXPECT_EQ(index.substr(0, 12) + index.substr(82, 12) + index.substr(164, 12),
-              "P1          P2          P3          ");
-}
-
 TEST_F(ProcessingRunTest, PreferencesAndFormattingApplyOnTheWayToTheProgram) {
     templates_.Write("T", "G00X0Y0Z0T1\r\n(C)A0\r\n!\r\n~R2=0|TWO\r\nM30");
     const auto sheet = SheetOf({KeyColumn(
