@@ -155,6 +155,7 @@ TEST_F(IndexProgramTest, BadTemplateIndexLengthShowsTheMessageEveryTime) {
     ASSERT_EQ(messages_.size(), 2U);
     EXPECT_EQ(messages_[0], "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!");
     EXPECT_EQ(messages_[1], messages_[0]);
+    EXPECT_EQ(ReadBytes(TemplateIndex()), TemplateEntry() + "x");
     EXPECT_FALSE(fs::exists(DestinationIndex()));
 }
 
