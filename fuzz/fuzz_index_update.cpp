@@ -111,6 +111,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(entry.substr(12, 1) == templateEntry->Bytes().substr(12, 1));
     FUZZ_CHECK(entry.substr(46, 8) == templateEntry->Bytes().substr(46, 8));
     FUZZ_CHECK(entry.substr(66) == templateEntry->Bytes().substr(66));
+    // X, Y and Z of the template's entry stay where the key gives no L, H or S.
+    const std::string* values[] = {&record.L, &record.H, &record.S};
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (values[i]->empty())
+            FUZZ_CHECK(entry.substr(54 + 4 * i, 4) == templateEntry->Bytes().substr(54 + 4 * i, 4));
+    }
 
     // The other records keep their bytes and their order.
     if (written.size() == oldIfAny.size()) {
