@@ -26,7 +26,7 @@ float IndexFloat(const std::string& value) {
 // is then created empty, as opening it would. Nothing when it cannot be read.
 std::optional<std::string> ReadIndexFile(FileSystem& fileSystem, const std::string& path,
                                          bool createIfMissing, std::vector<std::string>& errors) {
-    auto content = fileSystem.ReadWholeFile(path);
+    auto content = fileSystem.ReadWholeFile(path, kIndexFileLimit);
     if (content) {
         return std::move(content.value());
     }

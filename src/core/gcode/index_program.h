@@ -2,6 +2,7 @@
 // The index step of tree mode: the key's template entry is looked up in the
 // template folder's INDICE.Prg, turned into the entry of the new program and
 // entered, in name order, into the destination folder's INDICE.Prg.
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@ namespace bladeway {
 inline constexpr std::string_view kIndexFileName = "INDICE.Prg";
 inline constexpr std::string_view kIndexProblemMessage =
     "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!";
+// Index files larger than this are refused (200,000 records and more): the
+// step holds the template folder's index and two copies of the destination's.
+inline constexpr std::size_t kIndexFileLimit = std::size_t{16} << 20;
 // Status codes: the template has no entry; the template folder's index is
 // not a whole number of records long.
 inline constexpr std::string_view kIndexEntryNotFound = "INF";
@@ -43,10 +47,12 @@ IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& 
 
 // Runs the index step for one key. Sets Status to "INF" or "IFL" as the
 // template folder's index asks; with a Status that is not blank (also one
-// left by an earlier key) the destination index is not touched. A missing
-// index file counts as empty and is created empty in the template folder.
-// File problems are reported in the result and change no Status; every index
-// written is replaced whole and atomically.
+// left by an earlier key) the destination index is not touched. A destination
+// index of a bad length is left as it is, without a message or a Status. A
+// missing index file counts as empty and is created empty in the template
+// folder. File problems, an index file above the limit among them, are
+// reported in the result and change no Status; every index written is
+// replaced whole and atomically.
 IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
                                FileSystem& fileSystem);
 

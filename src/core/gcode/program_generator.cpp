@@ -192,7 +192,7 @@ GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& set
     }
     result.templateFound = true;
 
-    const auto templateText = fileSystem.ReadWholeFile(templatePath);
+    const auto templateText = fileSystem.ReadWholeFile(templatePath, kTemplateFileLimit);
     if (!templateText) {
         result.error = templateText.error();
         return result;

@@ -3,6 +3,7 @@
 // one G-code program from its master template. The new position line, the
 // G150 cycle line with the mirror text and the description, the variable
 // lines (flat mode only) and the template's body, written in one piece.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,10 @@ struct GenerationResult {
     std::string error;       // the problem that kept the program from being written, if any
 };
 
+// Templates larger than this are refused for their key: real ones are a few
+// kilobytes, and a key's generation holds the template and its program at once.
+inline constexpr std::size_t kTemplateFileLimit = std::size_t{4} << 20;
+
 // The status code of a missing template.
 inline constexpr std::string_view kTemplateNotFound = "GNF";
 
@@ -46,7 +51,7 @@ std::string BuildProgram(const MasterTemplate& master, KeyRecord& record,
 std::string NamedFilePath(std::string_view folder, std::string_view name, bool flatTemplateMode);
 
 // Finds the record's template; when it is missing, sets Status to "GNF" and
-// writes nothing. Otherwise reads it whole, builds the program and writes it
+// writes nothing. Otherwise reads it whole (refused above the limit), builds the program and writes it
 // (template text, CR LF) into the destination folder, replacing any earlier
 // file atomically. A failing read or write is reported in the result; it
 // leaves no partial file and changes no Status.

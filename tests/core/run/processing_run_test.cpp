@@ -192,6 +192,7 @@ TEST_F(ProcessingRunTest, TemplateIndexProblemsMarkEveryKeyWhoseProgramIsStillWr
     testing::WriteBytes(TemplateIndex(), RawIndexRecord("MASTER") + "x");
     EXPECT_EQ(Keys(Run(*sheet, false)), (Strings{"1 P1 written [IFL] 0", "2 P2 written [IFL] 0"}));
     EXPECT_EQ(messages_, Strings(2, "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"));
+    EXPECT_EQ(ReadBytes(TemplateIndex()), RawIndexRecord("MASTER") + "x");
     EXPECT_FALSE(fs::exists(DestinationIndex()));
 }
 

@@ -1,0 +1,130 @@
+// The index step over arbitrary index files and names: the template folder's
+// index is never changed; a destination index of a bad length is left as it
+// was; otherwise the new index holds the old records in their order with the
+// new entry entered once, a whole number of records, in name order when the
+// old one was.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/gcode/index_program.h"
+#include "fuzz_check.h"
+#include "memory_file_system.h"
+
+namespace {
+
+using bladeway::kIndexRecordSize;
+
+// Input: a flags byte, then NUL-separated fields: template name, program
+// name, description, L, H, S, and then both index files, the template
+// folder's first; a byte after the flags gives the template index's share of
+// that tail in records.
+constexpr std::size_t kFieldCount = 7;
+
+std::vector<std::string> NameKeys(std::string_view index) {
+    std::vector<std::string> keys;
+    for (std::size_t at = 0; at + kIndexRecordSize <= index.size(); at += kIndexRecordSize)
+        keys.push_back(bladeway::IndexNameKey(index.substr(at, bladeway::kIndexNameLength)));
+    return keys;
+}
+
+bool InNameOrder(const std::vector<std::string>& keys) {
+    return std::is_sorted(keys.begin(), keys.end());
+}
+
+// `index` without the record at `place`.
+std::string Without(std::string_view index, std::size_t place) {
+    std::string rest(index.substr(0, place * kIndexRecordSize));
+    rest.append(index.substr((place + 1) * kIndexRecordSize));
+    return rest;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2)
+        return 0;
+    const unsigned flags = data[0];
+    const auto fields = bladeway::fuzzing::SplitFields<kFieldCount>(
+        std::string_view(reinterpret_cast<const char*>(data) + 2, size - 2));
+    // The template index: a number of whole records, and with flag 1 one
+    // byte more or less, so that bad lengths are common enough.
+    std::size_t split = std::min<std::size_t>(data[1] * kIndexRecordSize, fields[6].size());
+    if ((flags & 1U) != 0 && split > 0)
+        split -= (flags & 2U) != 0 ? 1 : 0;
+    else if ((flags & 1U) != 0 && split < fields[6].size())
+        ++split;
+    const std::string templateIndex(fields[6].substr(0, split));
+    const std::string oldIndex(fields[6].substr(split));
+
+    bladeway::fuzzing::MemoryFileSystem disk;
+    if ((flags & 4U) == 0)
+        disk.files["/t/INDICE.Prg"] = templateIndex;
+    if ((flags & 8U) == 0)
+        disk.files["/d/INDICE.Prg"] = oldIndex;
+    bladeway::KeyRecord record;
+    record.TemplateName = fields[0];
+    record.ProgramName = fields[1];
+    record.Description = fields[2];
+    record.L = fields[3];
+    record.H = fields[4];
+    record.S = fields[5];
+    if ((flags & 16U) != 0)
+        record.Status = "GNF";
+    int messages = 0;
+    const bladeway::IndexSettings settings{"/t", "/d", "12/06/26",
+                                           [&](std::string_view) { ++messages; }};
+    const bladeway::IndexResult result = bladeway::UpdateIndexProgram(record, settings, disk);
+
+    const std::string& templateAfter = disk.files.at("/t/INDICE.Prg");
+    FUZZ_CHECK(templateAfter == ((flags & 4U) == 0 ? templateIndex : std::string{}));
+    FUZZ_CHECK(result.errors.empty());
+    const bool templateBad = templateAfter.size() % kIndexRecordSize != 0;
+    FUZZ_CHECK(messages == (templateBad ? 1 : 0));
+    const std::string oldIfAny = (flags & 8U) == 0 ? oldIndex : std::string{};
+    if (result.indexPath.empty()) {
+        // Untouched: as it was, or still missing.
+        FUZZ_CHECK(disk.files.contains("/d/INDICE.Prg") == ((flags & 8U) == 0));
+        FUZZ_CHECK((flags & 8U) != 0 || disk.files.at("/d/INDICE.Prg") == oldIndex);
+        FUZZ_CHECK(disk.writes == 0);
+        return 0;
+    }
+    FUZZ_CHECK(bladeway::IsBlank(record.Status));
+    FUZZ_CHECK(!templateBad && oldIfAny.size() % kIndexRecordSize == 0);
+    FUZZ_CHECK(disk.writes == 1);
+    const std::string& written = disk.files.at(result.indexPath);
+    FUZZ_CHECK(written.size() % kIndexRecordSize == 0);
+    FUZZ_CHECK(written.size() == oldIfAny.size() || written.size() == oldIfAny.size() + 82);
+
+    // The new entry is found where its name is, and it came from the template's.
+    const std::string key = bladeway::IndexNameKey(record.ProgramName.View());
+    const std::vector<std::string> keys = NameKeys(written);
+    const auto place =
+        static_cast<std::size_t>(std::find(keys.begin(), keys.end(), key) - keys.begin());
+    FUZZ_CHECK(place < keys.size());
+    const std::string_view entry = std::string_view(written).substr(place * kIndexRecordSize, 82);
+    FUZZ_CHECK(entry.substr(38, 8) == "12/06/26");
+    const auto templateEntry = bladeway::FindIndexRecord(templateIndex, record.TemplateName.View());
+    FUZZ_CHECK(templateEntry.has_value());
+    FUZZ_CHECK(entry.substr(12, 1) == templateEntry->Bytes().substr(12, 1));
+    FUZZ_CHECK(entry.substr(46, 8) == templateEntry->Bytes().substr(46, 8));
+    FUZZ_CHECK(entry.substr(66) == templateEntry->Bytes().substr(66));
+    // X, Y and Z of the template's entry stay where the key gives no L, H or S.
+    const std::string* values[] = {&record.L, &record.H, &record.S};
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (values[i]->empty())
+            FUZZ_CHECK(entry.substr(54 + 4 * i, 4) == templateEntry->Bytes().substr(54 + 4 * i, 4));
+    }
+
+    // The other records keep their bytes and their order.
+    if (written.size() == oldIfAny.size()) {
+        FUZZ_CHECK(Without(written, place) == Without(oldIfAny, place));
+    } else {
+        FUZZ_CHECK(Without(written, place) == oldIfAny);
+    }
+    if (InNameOrder(NameKeys(oldIfAny)))
+        FUZZ_CHECK(InNameOrder(keys));
+    return 0;
+}
