@@ -1,6 +1,5 @@
-// Names from a key data file never reach outside their folder: for every
-// hostile name, as template and as program name, in both modes, the key is
-// refused with a reason, nothing is read or written for it, and the run goes on.
+// Hostile template and program names, both modes: refused with a reason,
+// nothing read or written for the key, and the run goes on.
 #include <filesystem>
 #include <map>
 
@@ -23,21 +22,25 @@ namespace fs = std::filesystem;
 
 struct HostileName {
     std::string_view name;
-    bool refusedFlat;
-    bool refusedTree;
+    bool refusedFlat, refusedTree;
     std::string_view reason;
 };
 
 constexpr HostileName kHostileNames[] = {
-    {"../MASTER", true, true, "folder separator"},  {"..\\MASTER", true, true, "folder separator"},
-    {"/etc/passwd", true, true, "folder separator"}, {"\\MASTER", true, true, "folder separator"},
-    {"C:MASTER", true, true, "colon"},               {"c:", true, true, "colon"},
-    {" .. ", true, true, "\"..\""},                  {".", true, true, "\"..\""},
-    {".MASTER", false, true, "\"..\""},              {"M..", false, true, "\"..\""},
-    {"ABCDEFGHI..", false, false, ""},               {"A..B", false, false, ""},
+    {"../MASTER", true, true, "folder separator"},
+    {"..\\MASTER", true, true, "folder separator"},
+    {"/etc/passwd", true, true, "folder separator"},
+    {"\\MASTER", true, true, "folder separator"},
+    {"C:MASTER", true, true, "colon"},
+    {"c:", true, true, "colon"},
+    {" .. ", true, true, "\"..\""},
+    {".", true, true, "\"..\""},
+    {".MASTER", false, true, "\"..\""},
+    {"M..", false, true, "\"..\""},
+    {"ABCDEFGHI..", false, false, ""},
+    {"A..B", false, false, ""},
 };
 
-// Every file below `folder` with its bytes.
 std::map<fs::path, std::string> Files(const fs::path& folder) {
     std::map<fs::path, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -55,8 +58,7 @@ TEST(Containment, NamesReachingOutsideTheirFolderAreRefusedByGeneratorAndIndexSt
     const testing::TempFolder root;
     const fs::path templates = root.Path() / "templates";
     const fs::path destination = root.Path() / "dest";
-    // Bait a name could reach: a template beside the folders, index entries
-    // under every hostile name.
+    // Bait: a template beside the folders, index entries under every hostile name.
     testing::WriteBytes(root.Path() / "MASTER", testing::kExampleTemplate);
     fs::create_directories(templates / "SRG" / "M");
     fs::create_directories(destination / "SRG" / "K");
@@ -86,8 +88,8 @@ TEST(Containment, NamesReachingOutsideTheirFolderAreRefusedByGeneratorAndIndexSt
             for (const bool asTemplate : {true, false}) {
                 SCOPED_TRACE(::testing::Message() << "'" << hostile.name << "' flat " << flat
                                                   << " template " << asTemplate);
-                const auto sheet = testing::SheetOf({asTemplate ? Key(hostile.name, "KEY1")
-                                                                : Key("MASTER", hostile.name)});
+                const auto sheet = testing::SheetOf(
+                    {asTemplate ? Key(hostile.name, "KEY1") : Key("MASTER", hostile.name)});
                 testing::RecordingFileSystem recording;
                 const RunReport report = run(*sheet, flat, recording);
                 ASSERT_EQ(report.keys.size(), 1U);
@@ -99,8 +101,8 @@ TEST(Containment, NamesReachingOutsideTheirFolderAreRefusedByGeneratorAndIndexSt
                           std::string::npos);
                 EXPECT_EQ(key.status, asTemplate ? "GNF" : "   ");
                 // At most the key's own template is looked for; nothing is read or written.
-                const fs::path ownTemplate = flat ? templates / "MASTER"
-                                                  : templates / "SRG" / "M" / "ASTER";
+                const fs::path ownTemplate =
+                    flat ? templates / "MASTER" : templates / "SRG" / "M" / "ASTER";
                 for (const std::string& entry : recording.Log())
                     EXPECT_EQ(entry, "exists " + ownTemplate.string());
                 EXPECT_EQ(Files(root.Path()), before);

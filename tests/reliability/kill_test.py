@@ -21,8 +21,8 @@ from shop import RECORD, Shop, index_problems, snapshot, tree_path
 parser = argparse.ArgumentParser()
 parser.add_argument("--cli", required=True)
 parser.add_argument("--source", required=True)
-parser.add_argument("--keys", type=int, default=400)
-parser.add_argument("--kills", type=int, default=80)
+parser.add_argument("--keys", type=int, default=500)
+parser.add_argument("--kills", type=int, default=100)
 parser.add_argument("--seconds", type=float, default=50, help="stop killing after this long")
 parser.add_argument("--seed", type=int, default=int(os.environ.get("BLADEWAY_KILL_SEED", time.time())))
 args = parser.parse_args()
@@ -51,7 +51,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
                     shop.templates / "SRG" / "D" / ".Z120.a1b2c3.bwtmp"):
         planted.write_bytes(b"garbage\r\n" * 9)
 
-    failures, kills, midway, before_first, after_end, keys_done, leftovers = [], 0, 0, 0, 0, 0, 0
+    failures, kills, landed, midway, before_first, after_end, keys_done, leftovers = [], 0, 0, 0, 0, 0, 0, 0
     while kills < args.kills and time.monotonic() - started < args.seconds:
         dest = shop.destination("dest")
         (dest / ".INDICE.Prg.d4e5f6.bwtmp").write_bytes(b"x" * 41)
@@ -61,6 +61,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
         process.send_signal(signal.SIGKILL)
         killed = process.wait() == -signal.SIGKILL
         kills += 1
+        landed += killed
 
         files, temporaries = snapshot(dest)
         leftovers += len(temporaries) - 1
@@ -76,13 +77,13 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
             problems.append("the index holds other entries than those of the first keys")
         problems += [f"{path} differs from the uninterrupted run" for path in files
                      if files[path] != reference.get(path)]
-        if not killed:
+        keys_done += len(written) if killed else 0
+        if not killed or len(written) == args.keys:
             after_end += 1
         elif not written and not index:
             before_first += 1
         else:
-            midway += len(written) < args.keys
-            keys_done += len(written)
+            midway += 1
 
         again = shop.run(args.cli, dest)
         final, _ = snapshot(dest)
@@ -92,8 +93,8 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
         failures += [f"kill {kills}: {problem}" for problem in problems]
 
 print(f"kill test (seed {args.seed}): {args.keys} keys, uninterrupted run {run_time:.3f} s")
-print(f"  {kills} kills: {midway} interrupted mid-way, {before_first} before the first file, "
-      f"{after_end} after the run had ended")
+print(f"  {kills} SIGKILLs, {landed} while running: {midway} interrupted mid-way, "
+      f"{before_first} before the first file, {after_end} after the last one")
 print(f"  {keys_done} keys processed under kill; {kills} re-runs after a kill; "
       f"{leftovers} temporary files left by kills, none taken for data")
 for failure in failures[:20]:
@@ -101,4 +102,4 @@ for failure in failures[:20]:
 if failures or midway < kills // 4:  # else the kills tested little
     print(f"FAILED: {len(failures)} problems, {midway} of {kills} kills mid-way")
     sys.exit(1)
-print(f"{kills} kills survived")
+print(f"{landed} kills survived")

@@ -71,9 +71,10 @@ class Shop:
             (dest / tree_path(program)).parent.mkdir(parents=True, exist_ok=True)
         return dest
 
-    def command(self, cli, dest, *extra):
-        return [str(cli), "generate", "--mode", "tree", "--templates", str(self.templates),
-                "--dest", str(dest), "--date", DATE, *extra, str(self.keys)]
+    def command(self, cli, dest, *extra, mode="tree", templates=None):
+        return [str(cli), "generate", "--mode", mode, "--templates",
+                str(templates or self.templates), "--dest", str(dest), "--date", DATE, *extra,
+                str(self.keys)]
 
     def run(self, cli, dest, *extra, env=None):
         return subprocess.run(self.command(cli, dest, *extra), capture_output=True, env=env)
