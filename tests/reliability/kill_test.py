@@ -99,7 +99,7 @@ print(f"  {keys_done} keys processed under kill; {kills} re-runs after a kill; "
       f"{leftovers} temporary files left by kills, none taken for data")
 for failure in failures[:20]:
     print("FAIL", failure)
-if failures or midway < kills // 4:  # else the kills tested little
+if failures or midway == 0 or midway < kills // 4:  # else the kills tested little
     print(f"FAILED: {len(failures)} problems, {midway} of {kills} kills mid-way")
     sys.exit(1)
 print(f"{landed} kills survived")
