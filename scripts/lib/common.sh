@@ -10,6 +10,7 @@ PACKAGES=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
+    python3 locales
 )
 
 # Installs whatever of PACKAGES (and the extra packages given) is missing.

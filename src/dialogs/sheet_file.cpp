@@ -8,7 +8,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+
+#include "core/platform/file_system.h"
 
 namespace bladeway {
 namespace {
@@ -219,16 +220,13 @@ std::optional<SavedSheet> SheetFromJson(const QByteArray& json) {
 }
 
 bool SaveSheetToFile(const QTableWidget& grid, const QString& path) {
-    QSaveFile file(path);
-    // Unbuffered, so that a short write shows in write() itself.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
+    // Through the system's one atomic replace, so that a crash leaves the old
+    // file or the new one, and at worst a temporary file no reader takes.
     const QByteArray json = SheetToJson(CaptureSheet(grid));
-    if (file.write(json) != json.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return Disk()
+        .ReplaceFile(QFile::encodeName(path).toStdString(),
+                     std::string_view(json.constData(), static_cast<std::size_t>(json.size())))
+        .ok();
 }
 
 bool LoadSheetFromFile(QTableWidget& grid, const QString& path) {

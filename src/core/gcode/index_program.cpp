@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 
+#include "core/gcode/program_generator.h"
 #include "core/platform/decimal_text.h"
 #include "core/platform/paths.h"
 #include "core/platform/text.h"
@@ -70,6 +71,16 @@ IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& 
 IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
                                FileSystem& fileSystem) {
     IndexResult result;
+
+    // A name that would reach outside its folder is refused before anything
+    // is read; the generator then refuses the key as well.
+    for (const bool isTemplate : {true, false}) {
+        const auto name = isTemplate ? record.TemplateName.View() : record.ProgramName.View();
+        if (std::string error = OutsideFolderError(name, isTemplate, false); !error.empty()) {
+            result.errors.push_back(std::move(error));
+            return result;
+        }
+    }
 
     // Look-up in the template folder.
     const std::string templateIndexPath = JoinPath(settings.templateFolder, kIndexFileName);

@@ -52,7 +52,9 @@ IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& 
 // missing index file counts as empty and is created empty in the template
 // folder. File problems, an index file above the limit among them, are
 // reported in the result and change no Status; every index written is
-// replaced whole and atomically.
+// replaced whole and atomically. A template or program name that would reach
+// outside its folder (see OutsideFolderReason) is reported in the result, and
+// nothing is read or written for the key.
 IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
                                FileSystem& fileSystem);
 

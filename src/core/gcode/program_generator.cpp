@@ -103,26 +103,11 @@ std::string RelativePath(std::string_view name, bool flatTemplateMode) {
     return flatTemplateMode ? std::string(TrimSpaces(name)) : TreeName(name);
 }
 
-// True when `name` gives a path that stays a file inside its folder: no
-// separator of its own, no NUL, and no part that is empty, "." or "..".
+// True when `name` gives a path that stays a file inside its folder.
 bool IsUsableName(std::string_view name, bool flatTemplateMode) {
     name = TrimSpaces(name);
-    if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos) {
-        return false;
-    }
-    const std::string relative = RelativePath(name, flatTemplateMode);
-    std::size_t start = 0;
-    while (true) {
-        const auto end = relative.find('\\', start);
-        const std::string_view part = std::string_view(relative).substr(start, end - start);
-        if (part.empty() || part == "." || part == "..") {
-            return false;
-        }
-        if (end == std::string::npos) {
-            return true;
-        }
-        start = end + 1;
-    }
+    return !name.empty() && name.find('\0') == std::string_view::npos &&
+           OutsideFolderReason(name, flatTemplateMode).empty();
 }
 
 }  // namespace
@@ -161,6 +146,41 @@ std::string BuildProgram(const MasterTemplate& master, KeyRecord& record,
     return program;
 }
 
+std::string_view OutsideFolderReason(std::string_view name, bool flatTemplateMode) {
+    name = TrimSpaces(name);
+    if (name.find_first_of("/\\") != std::string_view::npos) {
+        return "it holds a folder separator";
+    }
+    if (name.find(':') != std::string_view::npos) {
+        return "it holds a colon, which would name a drive";
+    }
+    // The parts of the path below the folder, "\\" between them.
+    const std::string relative = RelativePath(name, flatTemplateMode);
+    for (std::size_t start = 0;;) {
+        const auto end = relative.find('\\', start);
+        const std::string_view part = std::string_view(relative).substr(start, end - start);
+        if (part == "." || part == "..") {
+            return "a part of its path would read \".\" or \"..\"";
+        }
+        if (end == std::string::npos) {
+            return {};
+        }
+        start = end + 1;
+    }
+}
+
+std::string OutsideFolderError(std::string_view name, bool isTemplate, bool flatTemplateMode) {
+    const std::string_view reason = OutsideFolderReason(name, flatTemplateMode);
+    if (reason.empty()) {
+        return {};
+    }
+    const std::string_view what = isTemplate ? "template" : "program";
+    const std::string_view folder = isTemplate ? "template" : "destination";
+    std::string error(what);
+    error.append(" name '").append(TrimSpaces(name)).append("' cannot be a file name in the ");
+    return error.append(folder).append(" folder: ").append(reason);
+}
+
 std::string NamedFilePath(std::string_view folder, std::string_view name, bool flatTemplateMode) {
     if (!IsUsableName(name, flatTemplateMode)) {
         return {};
@@ -180,17 +200,32 @@ GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& set
         result.templatePath =
             JoinPath(settings.templateFolder,
                      NativeSeparators(RelativePath(templateName, settings.flatTemplateMode)));
-        const std::string_view trimmed = TrimSpaces(templateName);
-        if (!trimmed.empty() && trimmed.find('\0') == std::string_view::npos) {
-            result.error = "template name '" + std::string(trimmed) +
-                           "' cannot be a file name in the template folder";
-        }
+        result.error = OutsideFolderError(templateName, true, settings.flatTemplateMode);
     }
     if (templatePath.empty() || !fileSystem.Exists(templatePath)) {
         record.Status = kTemplateNotFound;
         return result;
     }
     result.templateFound = true;
+
+    // The record's description takes its brackets whatever becomes of the
+    // program: the index step of later keys reads it. The program name is
+    // checked before anything is read for the key.
+    record.Description.Replace('(', '[');
+    record.Description.Replace(')', ']');
+    const std::string_view programName = TrimSpaces(record.ProgramName.View());
+    result.outputPath =
+        NamedFilePath(settings.destinationFolder, programName, settings.flatTemplateMode);
+    if (result.outputPath.empty()) {
+        const bool unnamed = programName.find_first_not_of('\0') == std::string_view::npos;
+        result.error = unnamed ? "the key has no program name"
+                               : OutsideFolderError(programName, false, settings.flatTemplateMode);
+        if (result.error.empty()) {
+            result.error = "program name '" + std::string(programName) +
+                           "' cannot be a file name in the destination folder: it holds a NUL";
+        }
+        return result;
+    }
 
     const auto templateText = fileSystem.ReadWholeFile(templatePath, kTemplateFileLimit);
     if (!templateText) {
@@ -201,17 +236,6 @@ GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& set
     std::string program =
         BuildProgram(master, record, settings.mirrorCharacter, settings.flatTemplateMode);
     program.append(kLineEnd);
-
-    const std::string_view programName = TrimSpaces(record.ProgramName.View());
-    result.outputPath =
-        NamedFilePath(settings.destinationFolder, programName, settings.flatTemplateMode);
-    if (result.outputPath.empty()) {
-        const bool unnamed = programName.find_first_not_of('\0') == std::string_view::npos;
-        result.error = unnamed ? "the key has no program name"
-                               : "program name '" + std::string(programName) +
-                                     "' cannot be a file name in the destination folder";
-        return result;
-    }
     if (const Outcome written = fileSystem.ReplaceFile(result.outputPath, program); !written) {
         result.error = written.error();
         return result;

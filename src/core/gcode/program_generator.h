@@ -46,15 +46,27 @@ std::string BuildProgram(const MasterTemplate& master, KeyRecord& record,
 
 // Path of a template or program below `folder`: the trimmed name in flat
 // mode, its tree name in tree mode. Empty when the name cannot be a file
-// there (empty, or holding a folder separator, a NUL or a "." or ".." part),
-// so that no name from a key data file reaches outside its folder.
+// there (empty, holding a NUL, or reaching outside, see below).
 std::string NamedFilePath(std::string_view folder, std::string_view name, bool flatTemplateMode);
 
+// Names come from a key data file that someone else wrote, so none may reach
+// outside its folder (or, in tree mode, the SRG tree). Why the trimmed `name`
+// would: it holds a folder separator ("/" or "\", also as a root prefix), a
+// colon (a drive prefix such as "C:" or a Windows stream), or a part of its
+// path that reads "." or "..". Empty when the name stays inside.
+std::string_view OutsideFolderReason(std::string_view name, bool flatTemplateMode);
+
+// The error a key's result carries for a template or program name that
+// reaches outside its folder; empty for a name that stays inside.
+std::string OutsideFolderError(std::string_view name, bool isTemplate, bool flatTemplateMode);
+
 // Finds the record's template; when it is missing, sets Status to "GNF" and
-// writes nothing. Otherwise reads it whole (refused above the limit), builds the program and writes it
-// (template text, CR LF) into the destination folder, replacing any earlier
-// file atomically. A failing read or write is reported in the result; it
-// leaves no partial file and changes no Status.
+// writes nothing. A program name that cannot be a file in the destination
+// folder is reported before the template is read. Otherwise reads the template
+// whole (refused above the limit), builds the program and writes it (template
+// text, CR LF) into the destination folder, replacing any earlier file
+// atomically. A failing read or write is reported in the result; it leaves no
+// partial file and changes no Status.
 GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& settings,
                                  FileSystem& fileSystem);
 

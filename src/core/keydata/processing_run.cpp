@@ -49,7 +49,9 @@ KeyResult ProcessKey(KeyRecord& record, int column, const RunEnvironment& enviro
     result.templateFound = program.templateFound;
     result.outputPath = std::move(program.outputPath);
     result.programWritten = program.written;
-    if (!program.error.empty()) {
+    // A refused name is reported by the index step and the generator alike.
+    if (!program.error.empty() && std::find(result.errors.begin(), result.errors.end(),
+                                            program.error) == result.errors.end()) {
         result.errors.push_back(std::move(program.error));
     }
 

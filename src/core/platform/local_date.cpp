@@ -1,7 +1,6 @@
 #include "core/platform/local_date.h"
 
 #include <array>
-#include <cstdio>
 #include <ctime>
 #include <string_view>
 
@@ -18,10 +17,17 @@ int TwoDigits(std::string_view text) {
 }  // namespace
 
 std::string FormatMonthDayYear(int year, int month, int day) {
-    std::array<char, 16> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%02d/%02d/%02d", month % 100, day % 100,
-                  ((year % 100) + 100) % 100);
-    return buffer.data();
+    // Digit by digit: no printf, whose output may follow the process locale.
+    std::string text;
+    for (const int part : {month % 100, day % 100, ((year % 100) + 100) % 100}) {
+        if (!text.empty()) {
+            text += '/';
+        }
+        const int twoDigits = part < 0 ? 0 : part;
+        text += static_cast<char>('0' + twoDigits / 10);
+        text += static_cast<char>('0' + twoDigits % 10);
+    }
+    return text;
 }
 
 std::string TodayMonthDayYear() {

@@ -1,0 +1,105 @@
+#!/usr/bin/env python3
+"""Kill test: `bladeway-cli generate` in tree mode, killed with SIGKILL at
+random moments, never leaves a damaged program or index. After each kill every
+program equals what an uninterrupted run writes or is absent, INDICE.Prg holds
+whole, known records in name order (the entries of the keys done so far), and a
+run over the same folder then ends with exactly the uninterrupted result;
+temporary files left by a kill, and planted ones, are never taken for data."""
+
+import argparse
+import os
+import random
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+from shop import RECORD, Shop, index_problems, snapshot, tree_path
+
+parser = argparse.ArgumentParser()
+parser.add_argument("--cli", required=True)
+parser.add_argument("--source", required=True)
+parser.add_argument("--keys", type=int, default=500)
+parser.add_argument("--kills", type=int, default=100)
+parser.add_argument("--seconds", type=float, default=50, help="stop killing after this long")
+parser.add_argument("--seed", type=int, default=int(os.environ.get("BLADEWAY_KILL_SEED", time.time())))
+args = parser.parse_args()
+rng = random.Random(args.seed)
+
+# tmpfs keeps the runs short, so that many kills fit; a kill does not care
+# what lies below the page cache.
+base = "/dev/shm" if os.access("/dev/shm", os.W_OK) else None
+with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
+    shop = Shop(Path(work) / "shop", args.source, args.keys, seed=args.seed)
+    reference_dest = shop.destination("reference")
+    started = time.monotonic()
+    run_times = []
+    for _ in range(3):  # the shortest of three runs, over the same folder
+        begin = time.monotonic()
+        done = shop.run(args.cli, reference_dest)
+        run_times.append(time.monotonic() - begin)
+        assert done.returncode == 0, done.stderr.decode()
+    run_time = min(run_times)
+    reference, _ = snapshot(reference_dest)
+    reference_index = reference.pop("INDICE.Prg")
+    assert len(reference) == args.keys
+    order = [tree_path(name).as_posix() for name in shop.programs]  # column order
+    # Planted temporaries, as a crash would leave them beside real data.
+    for planted in (shop.templates / ".INDICE.Prg.a1b2c3.bwtmp",
+                    shop.templates / "SRG" / "D" / ".Z120.a1b2c3.bwtmp"):
+        planted.write_bytes(b"garbage\r\n" * 9)
+
+    failures, kills, landed, midway, before_first, after_end, keys_done, leftovers = [], 0, 0, 0, 0, 0, 0, 0
+    while kills < args.kills and time.monotonic() - started < args.seconds:
+        dest = shop.destination("dest")
+        (dest / ".INDICE.Prg.d4e5f6.bwtmp").write_bytes(b"x" * 41)
+        process = subprocess.Popen(shop.command(args.cli, dest), stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        time.sleep(rng.uniform(0, run_time))
+        process.send_signal(signal.SIGKILL)
+        killed = process.wait() == -signal.SIGKILL
+        kills += 1
+        landed += killed
+
+        files, temporaries = snapshot(dest)
+        leftovers += len(temporaries) - 1
+        index = files.pop("INDICE.Prg", b"")
+        problems = index_problems(index, reference_index)
+        entered = len(index) // RECORD
+        written = [path for path in order if path in files]
+        if written != order[:len(written)] or len(written) not in (entered, entered - 1):
+            problems.append(f"{len(written)} programs written and {entered} index entries: "
+                            "not the first keys of the run")
+        names = {index[i:i + 12].decode().rstrip() for i in range(0, len(index), RECORD)}
+        if names != {name.upper() for name in shop.programs[:entered]}:
+            problems.append("the index holds other entries than those of the first keys")
+        problems += [f"{path} differs from the uninterrupted run" for path in files
+                     if files[path] != reference.get(path)]
+        keys_done += len(written) if killed else 0
+        if not killed or len(written) == args.keys:
+            after_end += 1
+        elif not written and not index:
+            before_first += 1
+        else:
+            midway += 1
+
+        again = shop.run(args.cli, dest)
+        final, _ = snapshot(dest)
+        if again.returncode != 0 or final.pop("INDICE.Prg", None) != reference_index or \
+                final != reference:
+            problems.append("the run after the kill does not end with the uninterrupted result")
+        failures += [f"kill {kills}: {problem}" for problem in problems]
+
+print(f"kill test (seed {args.seed}): {args.keys} keys, uninterrupted run {run_time:.3f} s")
+print(f"  {kills} SIGKILLs, {landed} while running: {midway} interrupted mid-way, "
+      f"{before_first} before the first file, {after_end} after the last one")
+print(f"  {keys_done} keys processed under kill; {kills} re-runs after a kill; "
+      f"{leftovers} temporary files left by kills, none taken for data")
+for failure in failures[:20]:
+    print("FAIL", failure)
+if failures or midway == 0 or midway < kills // 4:  # else the kills tested little
+    print(f"FAILED: {len(failures)} problems, {midway} of {kills} kills mid-way")
+    sys.exit(1)
+print(f"{landed} kills survived")

@@ -1,0 +1,117 @@
+"""A tree-mode key-cutting shop for the reliability scripts: the example
+templates, a generated key data file of many keys, destination folders, and
+checks of what a run left on disk. Standard library only."""
+
+import os
+import random
+import shutil
+import subprocess
+from pathlib import Path
+
+RECORD = 82  # bytes of one INDICE.Prg entry
+DATE = "03/14/25"
+TEMPLATES = ["DZ120", "DZ125", "KB20M", "FL6P"]
+# Values that a locale-dependent printf or strtod would get wrong.
+TRICKY_VALUES = ["1.0005", "-0.0004", "0.5", "31.5", "2.5E3", "1e-5", ".6", "-12.25", "7", "3,5"]
+
+
+def is_temporary(name):
+    """A name the atomic replace gives its temporary files."""
+    return name.startswith(".") and name.endswith(".bwtmp")
+
+
+def write_key_file(path, count, seed):
+    """Writes `count` keys (Windows-1252, CR LF) and returns their program
+    names in column order: unique, shuffled, 4 to 12 characters, several
+    first letters (so several SRG folders)."""
+    rng = random.Random(seed)
+    numbers = rng.sample(range(1, 10**6), count)
+    programs = []
+    lines = []
+    for column, number in enumerate(numbers):
+        letter = "PQRT"[column % 4]
+        program = f"{letter}{number:06d}"
+        if column % 5 == 0:
+            program += f"{column:05d}"  # 12 characters: a file name with an extension
+        programs.append(program)
+        values = lambda: rng.choice(TRICKY_VALUES + [f"{rng.uniform(-50, 50):.4f}"])
+        lines += ["[KEY]", f"M {column}", "generated", TEMPLATES[column % 4], program,
+                  str(column % 3), f"KEY ({column})", "  [CUTS]"]
+        lines += [f"{name}={values()}" for name in ("L", "H", "S", "A", "B", "D", "V0", "R2")]
+        lines.append("!")
+    Path(path).write_bytes("\r\n".join(lines).encode("cp1252") + b"\r\n")
+    return programs
+
+
+def tree_path(name):
+    """The file of a program below the destination, as the tree names it."""
+    if len(name) <= 1:
+        return Path("SRG", "00", name)
+    rest = name[1:9] + ("." + name[9:] if len(name) > 9 else "")
+    return Path("SRG", name[0], rest)
+
+
+class Shop:
+    """Templates copied from the examples and a key data file in `root`."""
+
+    def __init__(self, root, source, count, seed=7):
+        self.root = Path(root)
+        shutil.rmtree(self.root, ignore_errors=True)
+        self.root.mkdir(parents=True)
+        self.templates = self.root / "templates"
+        shutil.copytree(Path(source) / "examples" / "templates" / "tree", self.templates)
+        self.keys = self.root / "keys.dat"
+        self.programs = write_key_file(self.keys, count, seed)
+
+    def destination(self, name):
+        """A fresh, empty destination with the SRG folders the programs need."""
+        dest = self.root / name
+        shutil.rmtree(dest, ignore_errors=True)
+        for program in self.programs:
+            (dest / tree_path(program)).parent.mkdir(parents=True, exist_ok=True)
+        return dest
+
+    def command(self, cli, dest, *extra, mode="tree", templates=None):
+        return [str(cli), "generate", "--mode", mode, "--templates",
+                str(templates or self.templates), "--dest", str(dest), "--date", DATE, *extra,
+                str(self.keys)]
+
+    def run(self, cli, dest, *extra, env=None):
+        return subprocess.run(self.command(cli, dest, *extra), capture_output=True, env=env)
+
+
+def snapshot(folder):
+    """Every file below `folder` by relative path with its bytes, and the
+    temporary files found, which are not data."""
+    files, temporaries = {}, []
+    for path in sorted(Path(folder).rglob("*")):
+        if path.is_file():
+            target = temporaries if is_temporary(path.name) else files
+            if target is files:
+                files[path.relative_to(folder).as_posix()] = path.read_bytes()
+            else:
+                temporaries.append(path)
+    return files, temporaries
+
+
+def index_problems(data, reference):
+    """What is wrong with an INDICE.Prg: not whole records, not in name order,
+    or a record that is not, byte for byte, one of `reference`'s."""
+    if len(data) % RECORD:
+        return [f"{len(data)} bytes is not a whole number of {RECORD}-byte records"]
+    records = [data[i:i + RECORD] for i in range(0, len(data), RECORD)]
+    known = {reference[i:i + RECORD] for i in range(0, len(reference), RECORD)}
+    names = [record[:12].upper() for record in records]
+    problems = [f"record {i + 1} is not a complete entry" for i, r in enumerate(records)
+                if r not in known]
+    if names != sorted(names) or len(set(names)) != len(names):
+        problems.append("records not in name order")
+    return problems
+
+
+def require_root(what):
+    """Exits with CTest's skip code when not root."""
+    if os.geteuid() != 0:
+        print(f"SKIPPED: {what} needs root (mounts, other users); run the tests as root, "
+              "as CI does")
+        raise SystemExit(77)
