@@ -12,7 +12,7 @@
 
 #include "core/platform/os_version.h"
 #include "core/platform/system_registry.h"
-#include "dialogs/twips_geometry.h"
+#include "dialogs/window_placement.h"
 #include "support/temp_folder.h"
 
 namespace bladeway {

@@ -14,7 +14,7 @@
 
 #include "core/platform/paths.h"
 #include "dialogs/sheet_file.h"
-#include "dialogs/twips_geometry.h"
+#include "dialogs/window_placement.h"
 #include "support/temp_folder.h"
 
 namespace bladeway {
@@ -30,8 +30,8 @@ QString Text(const QTableWidget& grid, int row, int column) {
 
 // Sizes the window from outside, frame included, in pixels.
 void ResizeOuter(QWidget& window, int width, int height) {
-    SetOuterHeightTwips(window, height * 15);
-    SetOuterWidthTwips(window, width * 15);
+    SetOuterHeight(window, height * 15);
+    SetOuterWidth(window, width * 15);
     QApplication::processEvents();
 }
 
@@ -102,8 +102,8 @@ TEST_F(VarSubTest, LoadTakesHeightAndWidthFromTheSettings) {
     WriteSettings("[Positions]\r\nVarSubHeight=4500\r\nVarSubWidth=-6000\r\n");
     const auto dialog = Create();
     // -6000 is 6000; the frame is part of the outer size.
-    EXPECT_EQ(OuterHeightTwips(*dialog), 4500);
-    EXPECT_EQ(OuterWidthTwips(*dialog), 6000);
+    EXPECT_EQ(OuterHeight(*dialog), 4500);
+    EXPECT_EQ(OuterWidth(*dialog), 6000);
     const QMargins frame = KnownFrameMargins(*dialog);
     EXPECT_EQ(dialog->size() + QSize(frame.left() + frame.right(), frame.top() + frame.bottom()),
               QSize(400, 300));
@@ -112,7 +112,7 @@ TEST_F(VarSubTest, LoadTakesHeightAndWidthFromTheSettings) {
 TEST_F(VarSubTest, NegativeStoredWidthOpensThatManyTwipsWide) {
     WriteSettings("[Positions]\r\nVarSubHeight=4500\r\nVarSubWidth=-600\r\n");
     const auto dialog = Create();
-    EXPECT_EQ(OuterWidthTwips(*dialog), 600);
+    EXPECT_EQ(OuterWidth(*dialog), 600);
 }
 
 TEST_F(VarSubTest, ResizeLaysOutGridAndButtons) {
@@ -287,8 +287,8 @@ TEST_F(VarSubTest, HolderOpensModallyAtTheStoredPlace) {
     ASSERT_TRUE(holder.IsLoaded());
     // Hidden, not unloaded: the same editor with the abandoned edit.
     EXPECT_EQ(Text(holder.Loaded().Grid(), 0, 0), QStringLiteral("typed"));
-    EXPECT_EQ(OuterHeightTwips(holder.Loaded()), 4500);
-    EXPECT_EQ(OuterWidthTwips(holder.Loaded()), 6000);
+    EXPECT_EQ(OuterHeight(holder.Loaded()), 4500);
+    EXPECT_EQ(OuterWidth(holder.Loaded()), 6000);
 }
 
 TEST_F(VarSubTest, HolderCreatesTheEditorAfreshAfterItWasClosedFromItsFrame) {
@@ -305,8 +305,8 @@ TEST_F(VarSubTest, HolderCreatesTheEditorAfreshAfterItWasClosedFromItsFrame) {
     EXPECT_EQ(fresh.Grid().item(0, 0), nullptr);
     // Stored and restored outer sizes agree: the window does not grow by its
     // frame from one opening to the next.
-    EXPECT_EQ(OuterHeightTwips(fresh), 310 * 15);
-    EXPECT_EQ(OuterWidthTwips(fresh), 420 * 15);
+    EXPECT_EQ(OuterHeight(fresh), 310 * 15);
+    EXPECT_EQ(OuterWidth(fresh), 420 * 15);
     EXPECT_EQ(Settings().ReadPositionSetting("Positions", "VarSubTop"), 150);
 }
 

@@ -1,7 +1,9 @@
 #include "dialogs/window_placement.h"
 
+#include <QDialog>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "support/qt_helpers.h"
@@ -87,6 +89,26 @@ TEST(WindowPlacement, APlaceAskedTwiceBeforeShowingKeepsTheLastOne) {
     EXPECT_TRUE(testing::WaitFor([&] { return OuterTop(window) == 900; }));
     EXPECT_EQ(OuterLeft(window), 300);
     EXPECT_EQ(window.findChildren<QObject*>("PendingPlace").size(), 0);
+}
+
+TEST(WindowPlacement, AFrameOnceReportedIsKeptAndADialogBorrowsItsParents) {
+    QWidget window;
+    QDialog dialog(&window);
+    EXPECT_TRUE(KnownFrameMargins(dialog).isNull());  // nothing known anywhere yet
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QMargins frame = KnownFrameMargins(window);
+    ASSERT_FALSE(frame.isNull());
+    // A dialog not yet shown measures with its parent window's frame.
+    dialog.resize(100, 50);
+    EXPECT_EQ(KnownFrameMargins(dialog), frame);
+    EXPECT_EQ(OuterWidth(dialog), (100 + frame.left() + frame.right()) * 15);
+    // The platform forgets the frame: the one it last reported still counts.
+    window.hide();
+    window.windowHandle()->destroy();
+    ASSERT_FALSE(HasFrame(window));
+    EXPECT_EQ(KnownFrameMargins(window), frame);
+    EXPECT_EQ(OuterHeight(window), (window.height() + frame.top() + frame.bottom()) * 15);
 }
 
 TEST(WindowPlacement, EdgesLeftOfAndAboveTheScreenAreNegative) {
