@@ -14,7 +14,7 @@
 #include "core/platform/system_registry.h"
 #include "core/platform/twips.h"
 #include "dialogs/program_icon.h"
-#include "dialogs/twips_geometry.h"
+#include "dialogs/window_placement.h"
 
 namespace bladeway {
 namespace {
@@ -40,7 +40,7 @@ QLabel* AddLabel(QWidget* parent, const char* name, std::int64_t left, std::int6
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    PlaceInTwips(*label, left, top, width, height);
+    PlaceControl(*label, left, top, width, height);
     return label;
 }
 
@@ -48,7 +48,7 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
                        std::int64_t top, std::int64_t width, std::int64_t height) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
-    PlaceInTwips(*button, left, top, width, height);
+    PlaceControl(*button, left, top, width, height);
     return button;
 }
 
@@ -122,8 +122,8 @@ AboutBox::AboutBox(QWidget* parent, AboutBoxServices services)
 void AboutBox::CentreOnScreen(const QRect& screen) {
     const ScreenPlace place = CentredOnScreen(static_cast<double>(PixelsToTwips(screen.width())),
                                               static_cast<double>(PixelsToTwips(screen.height())),
-                                              static_cast<double>(OuterWidthTwips(*this)),
-                                              static_cast<double>(OuterHeightTwips(*this)));
+                                              static_cast<double>(OuterWidth(*this)),
+                                              static_cast<double>(OuterHeight(*this)));
     move(screen.left() + Px(place.left), screen.top() + Px(place.top));
 }
 

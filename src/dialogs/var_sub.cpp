@@ -11,7 +11,7 @@
 #include "core/platform/paths.h"
 #include "core/platform/twips.h"
 #include "dialogs/sheet_file.h"
-#include "dialogs/twips_geometry.h"
+#include "dialogs/window_placement.h"
 
 namespace bladeway {
 namespace {
@@ -67,19 +67,19 @@ VarSub::VarSub(SettingsFile settings, QString tableFile, QWidget* parent)
     create();
 
     // Load.
-    SetOuterHeightTwips(*this, settings_.ReadPositionSetting(kPositionsSection, kVarSubHeightKey));
-    SetOuterWidthTwips(*this, settings_.ReadPositionSetting(kPositionsSection, kVarSubWidthKey));
+    SetOuterHeight(*this, settings_.ReadPositionSetting(kPositionsSection, kVarSubHeightKey));
+    SetOuterWidth(*this, settings_.ReadPositionSetting(kPositionsSection, kVarSubWidthKey));
 }
 
 void VarSub::LayOut() {
     const VarSubLayout layout =
-        LayOutVarSub(static_cast<double>(OuterHeightTwips(*this)),
-                     static_cast<double>(OuterWidthTwips(*this)), gridHeight_, gridWidth_);
+        LayOutVarSub(static_cast<double>(OuterHeight(*this)),
+                     static_cast<double>(OuterWidth(*this)), gridHeight_, gridWidth_);
     gridHeight_ = layout.grid.height;
     gridWidth_ = layout.grid.width;
-    PlaceInTwips(*vSub_, layout.grid.left, layout.grid.top, layout.grid.width, layout.grid.height);
-    PlaceInTwips(*btnOk_, layout.ok.left, layout.ok.top, layout.ok.width, layout.ok.height);
-    PlaceInTwips(*btnCan_, layout.cancel.left, layout.cancel.top, layout.cancel.width,
+    PlaceControl(*vSub_, layout.grid.left, layout.grid.top, layout.grid.width, layout.grid.height);
+    PlaceControl(*btnOk_, layout.ok.left, layout.ok.top, layout.ok.width, layout.ok.height);
+    PlaceControl(*btnCan_, layout.cancel.left, layout.cancel.top, layout.cancel.width,
                  layout.cancel.height);
 }
 
@@ -98,10 +98,10 @@ void VarSub::StoreWindowState() {
     const auto store = [this](std::string_view key, std::int64_t twips) {
         static_cast<void>(settings_.WriteSetting(kPositionsSection, key, std::to_string(twips)));
     };
-    store(kVarSubTopKey, OuterTopTwips(*this));
-    store(kVarSubLeftKey, OuterLeftTwips(*this));
-    store(kVarSubHeightKey, OuterHeightTwips(*this));
-    store(kVarSubWidthKey, OuterWidthTwips(*this));
+    store(kVarSubTopKey, OuterTop(*this));
+    store(kVarSubLeftKey, OuterLeft(*this));
+    store(kVarSubHeightKey, OuterHeight(*this));
+    store(kVarSubWidthKey, OuterWidth(*this));
 }
 
 void VarSub::resizeEvent(QResizeEvent* event) {
@@ -154,8 +154,8 @@ void VarSubHolder::Open() {
 
 void VarSubHolder::OpenAt(std::int64_t top, std::int64_t left) {
     VarSub& dialog = Loaded();
-    SetOuterTopTwips(dialog, top);
-    SetOuterLeftTwips(dialog, left);
+    SetOuterTop(dialog, top);
+    SetOuterLeft(dialog, left);
     dialog.exec();
     // Closed from its frame: the next opening creates it afresh.
     if (VarSub* current = dialog_.data(); current != nullptr && current->IsUnloaded()) {

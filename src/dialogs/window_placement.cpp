@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QMargins>
 #include <QPointer>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
 
@@ -21,16 +22,19 @@ int Pixels(std::int64_t twips) {
     return static_cast<int>(std::clamp(pixels, -kLimit, kLimit));
 }
 
+// Where the last frame the platform reported is kept on the window itself.
+constexpr const char* kRememberedFrame = "bladewayFrameMargins";
+
 // The frame as the platform knows it now. The platform window is asked
 // directly: the widget's own idea of its frame is updated only by later
 // events.
-QMargins Frame(const QWidget& window) {
+QMargins PlatformFrame(const QWidget& window) {
     const QWindow* handle = window.windowHandle();
     return handle != nullptr ? handle->frameMargins() : QMargins();
 }
 
 QRect OuterRect(const QWidget& window) {
-    return window.geometry().marginsAdded(Frame(window));
+    return window.geometry().marginsAdded(KnownFrameMargins(window));
 }
 
 void ApplyPlace(QWidget& window, const OuterPlace& place) {
@@ -95,11 +99,25 @@ class PendingPlace final : public QObject {
 
 void PlaceControl(QWidget& control, std::int64_t left, std::int64_t top, std::int64_t width,
                   std::int64_t height) {
-    control.setGeometry(Pixels(left), Pixels(top), Pixels(width), Pixels(height));
+    control.setGeometry(Pixels(left), Pixels(top), std::max(0, Pixels(width)),
+                        std::max(0, Pixels(height)));
 }
 
 void SetClientSize(QWidget& window, std::int64_t width, std::int64_t height) {
     window.resize(Pixels(width), Pixels(height));
+}
+
+QMargins KnownFrameMargins(const QWidget& window) {
+    const QMargins own = PlatformFrame(window);
+    if (!own.isNull()) {
+        const_cast<QWidget&>(window).setProperty(kRememberedFrame, QVariant::fromValue(own));
+        return own;
+    }
+    if (const QVariant remembered = window.property(kRememberedFrame); remembered.isValid())
+        return remembered.value<QMargins>();
+    if (const QWidget* parent = window.parentWidget(); parent != nullptr)
+        return PlatformFrame(*parent->window());
+    return {};
 }
 
 std::int64_t OuterTop(const QWidget& window) {
@@ -122,28 +140,28 @@ std::int64_t OuterWidth(const QWidget& window) {
 // result does not depend on how the desktop reads a requested position.
 void SetOuterTop(QWidget& window, std::int64_t top) {
     QRect client = window.geometry();
-    client.moveTop(Pixels(top) + Frame(window).top());
+    client.moveTop(Pixels(top) + KnownFrameMargins(window).top());
     window.setGeometry(client);
 }
 
 void SetOuterLeft(QWidget& window, std::int64_t left) {
     QRect client = window.geometry();
-    client.moveLeft(Pixels(left) + Frame(window).left());
+    client.moveLeft(Pixels(left) + KnownFrameMargins(window).left());
     window.setGeometry(client);
 }
 
 void SetOuterHeight(QWidget& window, std::int64_t height) {
-    const QMargins frame = Frame(window);
+    const QMargins frame = KnownFrameMargins(window);
     window.resize(window.width(), std::max(0, Pixels(height) - frame.top() - frame.bottom()));
 }
 
 void SetOuterWidth(QWidget& window, std::int64_t width) {
-    const QMargins frame = Frame(window);
+    const QMargins frame = KnownFrameMargins(window);
     window.resize(std::max(0, Pixels(width) - frame.left() - frame.right()), window.height());
 }
 
 bool HasFrame(const QWidget& window) {
-    return !Frame(window).isNull();
+    return !PlatformFrame(window).isNull();
 }
 
 void PlaceWindow(QWidget& window, const OuterPlace& place) {

@@ -7,34 +7,43 @@
 #include <cstdint>
 #include <optional>
 
+#include <QMargins>
+
 class QWidget;
 
 namespace bladeway {
 
-// Puts a control at its design place in its window's client area.
+// Puts a control at its design place in its window's client area; a size
+// below zero is none.
 void PlaceControl(QWidget& control, std::int64_t left, std::int64_t top, std::int64_t width,
                   std::int64_t height);
 
 // Gives a window a client area of this size.
 void SetClientSize(QWidget& window, std::int64_t width, std::int64_t height);
 
+// The window's frame, as far as it is known: the one the platform reports,
+// else the last one it reported (some platforms forget the frame while a
+// window is hidden or after a modal run), else its parent window's (dialogs
+// get the same frame), else none.
+QMargins KnownFrameMargins(const QWidget& window);
+
 // Outer edges and size of a top-level window, in twips from the screen's
-// top-left corner: its client area with the frame the platform reports. A
-// maximized window may report negative edges.
+// top-left corner: its client area with its known frame. A maximized window
+// may report negative edges.
 std::int64_t OuterTop(const QWidget& window);
 std::int64_t OuterLeft(const QWidget& window);
 std::int64_t OuterHeight(const QWidget& window);
 std::int64_t OuterWidth(const QWidget& window);
 
-// Moves or sizes a top-level window by its outer edges, with the frame the
-// platform reports at the moment (none before the window is first shown).
-// The platform's limits on window sizes still apply.
+// Moves or sizes a top-level window by its outer edges, with its known frame
+// (none before the window or its parent has a platform window). The
+// platform's limits on window sizes still apply.
 void SetOuterTop(QWidget& window, std::int64_t top);
 void SetOuterLeft(QWidget& window, std::int64_t left);
 void SetOuterHeight(QWidget& window, std::int64_t height);
 void SetOuterWidth(QWidget& window, std::int64_t width);
 
-// True when the platform reports a frame around the window.
+// True when the platform reports a frame around the window now.
 bool HasFrame(const QWidget& window);
 
 // An outer place and size; what is not given stays as it is.

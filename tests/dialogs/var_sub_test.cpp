@@ -1,239 +1,153 @@
 #include "dialogs/var_sub.h"
 
+#include <csignal>
 #include <filesystem>
-#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "core/platform/paths.h"
 #include "dialogs/sheet_file.h"
-#include "dialogs/twips_geometry.h"
+#include "dialogs/window_placement.h"
+#include "support/qt_helpers.h"
 #include "support/temp_folder.h"
 
 namespace bladeway {
 namespace {
-
-using testing::ReadBytes;
-using testing::TempFolder;
 
 QString Text(const QTableWidget& grid, int row, int column) {
     const QTableWidgetItem* item = grid.item(row, column);
     return item != nullptr ? item->text() : QString();
 }
 
-// Sizes the window from outside, frame included, in pixels.
-void ResizeOuter(QWidget& window, int width, int height) {
-    SetOuterHeightTwips(window, height * 15);
-    SetOuterWidthTwips(window, width * 15);
-    QApplication::processEvents();
-}
-
 void Type(QTableWidget& grid, int row, int column, const QString& text) {
     grid.setItem(row, column, new QTableWidgetItem(text));
 }
 
+// Sizes the window from outside, frame included, in pixels.
+void ResizeOuter(QWidget& window, int width, int height) {
+    SetOuterHeight(window, height * 15);
+    SetOuterWidth(window, width * 15);
+    QApplication::processEvents();
+}
+
 class VarSubTest : public ::testing::Test {
   protected:
-    SettingsFile Settings() const { return SettingsFile(temp_.File("Bladeway.INI")); }
-    QString TableFile() const { return QString::fromStdString(temp_.File("VarTab.Dat")); }
-    bool TableExists() const { return std::filesystem::exists(temp_.File("VarTab.Dat")); }
-    void WriteSettings(std::string_view text) { temp_.Write("Bladeway.INI", text); }
+    SettingsFile Settings() const { return SettingsFile(temp.File("Bladeway.INI")); }
+    QString Table() const { return QString::fromStdString(temp.File("VarTab.Dat")); }
+    bool Exists(const char* name) const { return std::filesystem::exists(temp.File(name)); }
+    std::unique_ptr<VarSub> Create() { return std::make_unique<VarSub>(Settings(), Table()); }
 
-    std::unique_ptr<VarSub> Create() { return std::make_unique<VarSub>(Settings(), TableFile()); }
-
-    static QPushButton& Button(const VarSub& dialog, const char* name) {
-        return *dialog.findChild<QPushButton*>(QLatin1String(name));
-    }
-    // Runs `action` on the modal dialog once it is up.
-    static void WhenModal(std::function<void(VarSub&)> action) {
-        QTimer::singleShot(0, [action = std::move(action)] {
-            for (QWidget* widget : QApplication::topLevelWidgets()) {
-                auto* dialog = qobject_cast<VarSub*>(widget);
-                if (dialog != nullptr && dialog->isVisible()) {
-                    action(*dialog);
-                    return;
-                }
-            }
-            ADD_FAILURE() << "no editor shown";
-        });
-    }
-
-    TempFolder temp_;
+    testing::TempFolder temp;
 };
 
-TEST_F(VarSubTest, FirstSheetHasElevenLetterRowsAndFiftyEmptyColumns) {
+TEST_F(VarSubTest, TheFirstSheetHasElevenLetterRowsAndTheButtonsFollowTheGrid) {
     const auto dialog = Create();
     const QTableWidget& grid = dialog->Grid();
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Variable Substitution Table"));
-    EXPECT_EQ(grid.objectName(), QStringLiteral("VSub"));
+    EXPECT_EQ(dialog->windowTitle(), "Variable Substitution Table");
     ASSERT_EQ(grid.rowCount(), 11);
     EXPECT_EQ(grid.columnCount(), 50);
     QString headings;
     for (int row = 0; row < grid.rowCount(); ++row)
         headings += grid.verticalHeaderItem(row)->text();
-    EXPECT_EQ(headings, QStringLiteral("LHSABCDEFGI"));
+    EXPECT_EQ(headings, "LHSABCDEFGI");
     EXPECT_EQ(grid.horizontalHeaderItem(0), nullptr);  // the grid's default headings
-    for (int row = 0; row < 11; ++row) {
-        for (int column = 0; column < 50; ++column)
-            ASSERT_EQ(grid.item(row, column), nullptr);
-    }
-}
-
-TEST_F(VarSubTest, ButtonsAreNotDefaultAndFollowTheGridInTabOrder) {
-    const auto dialog = Create();
-    const QPushButton& ok = Button(*dialog, "BtnOK");
-    const QPushButton& cancel = Button(*dialog, "BtnCan");
-    EXPECT_EQ(ok.text(), QStringLiteral("OK"));
-    EXPECT_EQ(cancel.text(), QStringLiteral("Cancel"));
-    EXPECT_FALSE(ok.isDefault());
-    EXPECT_FALSE(ok.autoDefault());
-    EXPECT_FALSE(cancel.autoDefault());
+    EXPECT_TRUE(CaptureSheet(grid).cells.empty());
+    const QPushButton& ok = testing::ButtonNamed(*dialog, "BtnOK");
+    const QPushButton& cancel = testing::ButtonNamed(*dialog, "BtnCan");
+    EXPECT_EQ(ok.text(), "OK");
+    EXPECT_EQ(cancel.text(), "Cancel");
+    EXPECT_FALSE(ok.isDefault() || ok.autoDefault() || cancel.autoDefault());
     EXPECT_EQ(cancel.nextInFocusChain(), &ok);
 }
 
-TEST_F(VarSubTest, LoadTakesHeightAndWidthFromTheSettings) {
-    WriteSettings("[Positions]\r\nVarSubHeight=4500\r\nVarSubWidth=-6000\r\n");
+TEST_F(VarSubTest, TheStoredSizeIsLoadedAndTheGridFollowsTheWindowWhileThereIsRoom) {
+    temp.Write("Bladeway.INI", "[Positions]\r\nVarSubHeight=4500\r\nVarSubWidth=-6000\r\n");
     const auto dialog = Create();
-    // -6000 is 6000; the frame is part of the outer size.
-    EXPECT_EQ(OuterHeightTwips(*dialog), 4500);
-    EXPECT_EQ(OuterWidthTwips(*dialog), 6000);
+    EXPECT_EQ(OuterHeight(*dialog), 4500);  // the frame is part of the outer size
+    EXPECT_EQ(OuterWidth(*dialog), 6000);   // -6000 is 6000
     const QMargins frame = KnownFrameMargins(*dialog);
     EXPECT_EQ(dialog->size() + QSize(frame.left() + frame.right(), frame.top() + frame.bottom()),
               QSize(400, 300));
-}
-
-TEST_F(VarSubTest, NegativeStoredWidthOpensThatManyTwipsWide) {
-    WriteSettings("[Positions]\r\nVarSubHeight=4500\r\nVarSubWidth=-600\r\n");
-    const auto dialog = Create();
-    EXPECT_EQ(OuterWidthTwips(*dialog), 600);
-}
-
-TEST_F(VarSubTest, ResizeLaysOutGridAndButtons) {
-    const auto dialog = Create();
     dialog->show();
     ResizeOuter(*dialog, 600, 400);  // 9000 x 6000 twips
-    // Grid 200, 200, 9000 - 500 = 8500 wide, 6000 - 1400 = 4600 high.
+    // Grid 200, 200, 9000 - 500 = 8500 wide, 6000 - 1400 = 4600 high;
+    // buttons 4600 + 400 = 5000 down; Cancel ends at 8500 + 200 twips.
     EXPECT_EQ(dialog->Grid().geometry(), QRect(13, 13, 567, 307));
-    // Buttons 4600 + 400 = 5000 down; Cancel ends at 8500 + 200 twips.
-    EXPECT_EQ(Button(*dialog, "BtnOK").geometry(), QRect(13, 333, 81, 33));
-    EXPECT_EQ(Button(*dialog, "BtnCan").geometry(), QRect(499, 333, 81, 33));
+    EXPECT_EQ(testing::ButtonNamed(*dialog, "BtnOK").geometry(), QRect(13, 333, 81, 33));
+    EXPECT_EQ(testing::ButtonNamed(*dialog, "BtnCan").geometry(), QRect(499, 333, 81, 33));
+    ResizeOuter(*dialog, 40, 100);  // 600 x 1500 twips leave 100 each way: the grid stays
+    EXPECT_EQ(dialog->Grid().size(), QSize(567, 307));
+    EXPECT_EQ(testing::ButtonNamed(*dialog, "BtnCan").pos(), QPoint(499, 333));
+    ResizeOuter(*dialog, 600, 101);  // 1515 twips leave 115: the grid follows
+    EXPECT_EQ(dialog->Grid().height(), 8);
+    EXPECT_EQ(testing::ButtonNamed(*dialog, "BtnOK").y(), 34);  // 115 + 400 = 515 twips
     dialog->hide();
 }
 
-TEST_F(VarSubTest, TooSmallWindowKeepsTheGridsSizeAndPlacesButtonsByIt) {
+TEST_F(VarSubTest, OkSavesTheTableCancelAndEscapeDropTheEditsEnterDoesNotClose) {
     const auto dialog = Create();
     dialog->show();
-    ResizeOuter(*dialog, 600, 400);
-    // 100 px high = 1500 twips leaves 100: the grid keeps its 4600 twips.
-    ResizeOuter(*dialog, 600, 100);
-    EXPECT_EQ(dialog->Grid().height(), 307);
-    EXPECT_EQ(Button(*dialog, "BtnOK").y(), 333);
-    // 101 px = 1515 twips leaves 115 twips: the grid follows.
-    ResizeOuter(*dialog, 600, 101);
-    EXPECT_EQ(dialog->Grid().height(), 8);        // 115 twips
-    EXPECT_EQ(Button(*dialog, "BtnOK").y(), 34);  // 115 + 400 = 515 twips
-    // 40 px wide = 600 twips leaves 100: the width stays too.
-    ResizeOuter(*dialog, 40, 400);
-    EXPECT_EQ(dialog->Grid().width(), 567);
-    EXPECT_EQ(Button(*dialog, "BtnCan").x(), 499);
-    dialog->hide();
-}
-
-TEST_F(VarSubTest, FirstUseWithoutTableShowsTheFirstSheetAndCancelWritesNothing) {
-    const auto dialog = Create();
-    dialog->show();
-    EXPECT_EQ(dialog->Grid().verticalHeaderItem(10)->text(), QStringLiteral("I"));
-    Type(dialog->Grid(), 0, 0, QStringLiteral("edit"));
-    QTest::mouseClick(&Button(*dialog, "BtnCan"), Qt::LeftButton);
+    Type(dialog->Grid(), 0, 0, "abandoned");
+    QTest::keyClick(dialog.get(), Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible());
+    QSignalSpy cancelled(&testing::ButtonNamed(*dialog, "BtnCan"), &QPushButton::clicked);
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);  // presses Cancel
+    EXPECT_EQ(cancelled.count(), 1);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FALSE(TableExists());
-    EXPECT_FALSE(std::filesystem::exists(temp_.File("Bladeway.INI")));
-    // With no file, nothing is loaded over the abandoned edit.
-    dialog->show();
-    EXPECT_EQ(Text(dialog->Grid(), 0, 0), QStringLiteral("edit"));
-    dialog->hide();
-}
+    EXPECT_FALSE(Exists("VarTab.Dat") || Exists("Bladeway.INI"));
+    dialog->show();  // with no file, nothing is loaded over the abandoned edit
+    EXPECT_EQ(Text(dialog->Grid(), 0, 0), "abandoned");
 
-TEST_F(VarSubTest, OkSavesTheTableAndANewEditorShowsIt) {
-    {
-        const auto dialog = Create();
-        dialog->show();
-        Type(dialog->Grid(), 3, 4, QStringLiteral("0.25"));
-        dialog->Grid().setColumnWidth(4, 150);
-        QTest::mouseClick(&Button(*dialog, "BtnOK"), Qt::LeftButton);
-        EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    }
-    ASSERT_TRUE(TableExists());
+    Type(dialog->Grid(), 3, 4, "0.25");
+    dialog->Grid().setColumnWidth(4, 150);
+    QTest::mouseClick(&testing::ButtonNamed(*dialog, "BtnOK"), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    dialog->show();
+    Type(dialog->Grid(), 3, 4, "abandoned again");
+    Type(dialog->Grid(), 1, 1, "abandoned too");
+    testing::ButtonNamed(*dialog, "BtnCan").click();
+    EXPECT_EQ(Text(dialog->Grid(), 3, 4), "abandoned again");  // held while hidden...
+    dialog->show();  // ...until showing it loads the file over them
+    EXPECT_EQ(Text(dialog->Grid(), 3, 4), "0.25");
+    EXPECT_EQ(dialog->Grid().item(1, 1), nullptr);
+    dialog->hide();
     const auto again = Create();
     again->show();
-    EXPECT_EQ(Text(again->Grid(), 3, 4), QStringLiteral("0.25"));
+    EXPECT_EQ(CaptureSheet(again->Grid()), CaptureSheet(dialog->Grid()));
     EXPECT_EQ(again->Grid().columnWidth(4), 150);
-    EXPECT_EQ(again->Grid().verticalHeaderItem(1)->text(), QStringLiteral("H"));
+    EXPECT_FALSE(Exists("Bladeway.INI"));  // OK and Cancel store no place
     again->hide();
 }
 
-TEST_F(VarSubTest, EditCancelReopenBringsBackTheSavedTable) {
+TEST_F(VarSubTest, ADamagedTableLeavesTheGridAndOkWritesAGoodOne) {
+    temp.Write("VarTab.Dat", "{\"format\": \"Bladeway sheet\", \"version\": 1, \"rows\": 3");
     const auto dialog = Create();
+    Type(dialog->Grid(), 2, 2, "kept");
     dialog->show();
-    Type(dialog->Grid(), 0, 0, QStringLiteral("saved"));
-    Button(*dialog, "BtnOK").click();
-    dialog->show();
-    Type(dialog->Grid(), 0, 0, QStringLiteral("abandoned"));
-    Type(dialog->Grid(), 1, 1, QStringLiteral("abandoned too"));
-    Button(*dialog, "BtnCan").click();
-    // Hidden, the edits are still held...
-    EXPECT_EQ(Text(dialog->Grid(), 0, 0), QStringLiteral("abandoned"));
-    // ...until showing it again loads the file over them.
-    dialog->show();
-    EXPECT_EQ(Text(dialog->Grid(), 0, 0), QStringLiteral("saved"));
-    EXPECT_EQ(dialog->Grid().item(1, 1), nullptr);
-    dialog->hide();
-}
-
-TEST_F(VarSubTest, EscapePressesCancel) {
-    const auto dialog = Create();
-    dialog->show();
-    QSignalSpy cancelled(&Button(*dialog, "BtnCan"), &QPushButton::clicked);
-    QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    EXPECT_EQ(cancelled.count(), 1);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FALSE(TableExists());
-}
-
-TEST_F(VarSubTest, EnterDoesNotCloseTheEditor) {
-    const auto dialog = Create();
-    dialog->show();
-    QTest::keyClick(dialog.get(), Qt::Key_Return);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(TableExists());
-    dialog->hide();
-}
-
-TEST_F(VarSubTest, DamagedTableLeavesTheGridAsItWas) {
-    temp_.Write("VarTab.Dat", "{\"format\": \"Bladeway sheet\", \"version\": 1, \"rows\": 3");
-    const auto dialog = Create();
-    Type(dialog->Grid(), 2, 2, QStringLiteral("kept"));
-    dialog->show();
-    EXPECT_EQ(dialog->Grid().rowCount(), 11);
-    EXPECT_EQ(Text(dialog->Grid(), 2, 2), QStringLiteral("kept"));
-    EXPECT_EQ(dialog->Grid().verticalHeaderItem(0)->text(), QStringLiteral("L"));
-    // OK writes a good table over the damaged one.
-    Button(*dialog, "BtnOK").click();
+    EXPECT_EQ(Text(dialog->Grid(), 2, 2), "kept");
+    EXPECT_EQ(dialog->Grid().verticalHeaderItem(0)->text(), "L");
+    testing::ButtonNamed(*dialog, "BtnOK").click();
     QTableWidget check;
-    EXPECT_TRUE(LoadSheetFromFile(check, TableFile()));
-    EXPECT_EQ(Text(check, 2, 2), QStringLiteral("kept"));
+    EXPECT_TRUE(LoadSheetFromFile(check, Table()));
+    EXPECT_EQ(Text(check, 2, 2), "kept");
 }
 
-TEST_F(VarSubTest, ClosingFromTheFrameStoresPlaceAndSizeInOrder) {
-    WriteSettings("[Positions]\r\nMainTop=10\r\n");
+TEST_F(VarSubTest, ClosingFromTheFrameStoresPlaceAndSizeInOrderSignsKept) {
+    temp.Write("Bladeway.INI", "[Positions]\r\nMainTop=10\r\n");
     const auto dialog = Create();
     dialog->move(30, 45);
     dialog->show();
@@ -241,90 +155,216 @@ TEST_F(VarSubTest, ClosingFromTheFrameStoresPlaceAndSizeInOrder) {
     EXPECT_FALSE(dialog->IsUnloaded());
     dialog->close();
     EXPECT_TRUE(dialog->IsUnloaded());
-    EXPECT_EQ(ReadBytes(temp_.File("Bladeway.INI")),
+    EXPECT_EQ(testing::ReadBytes(temp.File("Bladeway.INI")),
               "[Positions]\r\nMainTop=10\r\nVarSubTop=675\r\nVarSubLeft=450\r\n"
               "VarSubHeight=4500\r\nVarSubWidth=6000\r\n");
-    EXPECT_FALSE(TableExists());
-}
-
-TEST_F(VarSubTest, NegativePlaceIsStoredWithItsSign) {
-    const auto dialog = Create();
-    dialog->move(-4, -8);
+    EXPECT_FALSE(Exists("VarTab.Dat"));
+    dialog->move(-4, -8);  // left of and above the screen
     dialog->show();
     dialog->close();
-    const SettingsFile settings = Settings();
-    EXPECT_EQ(settings.ReadSetting("Positions", "VarSubTop"), "-120");
-    EXPECT_EQ(settings.ReadSetting("Positions", "VarSubLeft"), "-60");
+    EXPECT_EQ(Settings().ReadSetting("Positions", "VarSubTop") + "," +
+                  Settings().ReadSetting("Positions", "VarSubLeft"),
+              "-120,-60");
 }
 
-TEST_F(VarSubTest, OkAndCancelStoreNoPlace) {
-    const auto dialog = Create();
-    dialog->show();
-    Button(*dialog, "BtnCan").click();
-    dialog->show();
-    Button(*dialog, "BtnOK").click();
-    EXPECT_FALSE(std::filesystem::exists(temp_.File("Bladeway.INI")));
-    EXPECT_FALSE(dialog->IsUnloaded());
-}
-
-TEST_F(VarSubTest, HolderOpensModallyAtTheStoredPlace) {
-    WriteSettings(
-        "[Positions]\r\nVarSubTop=1500\r\nVarSubLeft=-300\r\nVarSubHeight=4500\r\n"
-        "VarSubWidth=6000\r\n");
-    VarSubHolder holder(nullptr, Settings(), TableFile());
+TEST_F(VarSubTest, TheHolderOpensModallyAtTheStoredPlaceAndKeepsTheEditorUntilClosed) {
+    temp.Write("Bladeway.INI",
+               "[Positions]\r\nVarSubTop=1500\r\nVarSubLeft=-300\r\nVarSubHeight=4500\r\n"
+               "VarSubWidth=6000\r\n");
+    VarSubHolder holder(nullptr, Settings(), Table());
     EXPECT_FALSE(holder.IsLoaded());
-    QPoint shownAt;
-    bool modal = false;
-    WhenModal([&](VarSub& dialog) {
-        shownAt = dialog.pos();
-        modal = dialog.isModal();
-        Type(dialog.Grid(), 0, 0, QStringLiteral("typed"));
-        Button(dialog, "BtnCan").click();
+    testing::WhenModalShown("VarSub", [](QWidget& dialog) {
+        EXPECT_EQ(dialog.pos(), QPoint(20, 100));  // 300 and 1500 twips
+        Type(static_cast<VarSub&>(dialog).Grid(), 0, 0, "typed");
+        testing::ButtonNamed(dialog, "BtnCan").click();
     });
     holder.Open();
-    EXPECT_TRUE(modal);
-    EXPECT_EQ(shownAt, QPoint(20, 100));  // 300 and 1500 twips
-    ASSERT_TRUE(holder.IsLoaded());
-    // Hidden, not unloaded: the same editor with the abandoned edit.
-    EXPECT_EQ(Text(holder.Loaded().Grid(), 0, 0), QStringLiteral("typed"));
-    EXPECT_EQ(OuterHeightTwips(holder.Loaded()), 4500);
-    EXPECT_EQ(OuterWidthTwips(holder.Loaded()), 6000);
-}
+    ASSERT_TRUE(holder.IsLoaded());  // hidden, not unloaded: the same editor, the same edit
+    EXPECT_EQ(Text(holder.Loaded().Grid(), 0, 0), "typed");
+    EXPECT_EQ(OuterHeight(holder.Loaded()), 4500);
 
-TEST_F(VarSubTest, HolderCreatesTheEditorAfreshAfterItWasClosedFromItsFrame) {
-    VarSubHolder holder(nullptr, Settings(), TableFile());
-    WhenModal([](VarSub& dialog) {
-        Type(dialog.Grid(), 0, 0, QStringLiteral("typed"));
+    testing::WhenModalShown("VarSub", [](QWidget& dialog) {
         ResizeOuter(dialog, 420, 310);
         dialog.close();
     });
     holder.OpenAt(150, 150);
     EXPECT_FALSE(holder.IsLoaded());
-    // The new editor starts from the first sheet and the stored size.
+    // A new editor: the first sheet, and the stored size without growing by its frame.
     VarSub& fresh = holder.Loaded();
     EXPECT_EQ(fresh.Grid().item(0, 0), nullptr);
-    // Stored and restored outer sizes agree: the window does not grow by its
-    // frame from one opening to the next.
-    EXPECT_EQ(OuterHeightTwips(fresh), 310 * 15);
-    EXPECT_EQ(OuterWidthTwips(fresh), 420 * 15);
+    EXPECT_EQ(OuterHeight(fresh), 310 * 15);
+    EXPECT_EQ(OuterWidth(fresh), 420 * 15);
     EXPECT_EQ(Settings().ReadPositionSetting("Positions", "VarSubTop"), 150);
+    EXPECT_EQ(VarTabFileBesideProgram().toStdString(), FolderOfPath(ExeName()) + "VarTab.Dat");
 }
 
-TEST_F(VarSubTest, HolderWithAParentLeavesTheEditorToIt) {
+TEST_F(VarSubTest, TheHolderAndTheParentEachDeleteTheEditorOnce) {
     auto parent = std::make_unique<QWidget>();
     {
-        VarSubHolder holder(parent.get(), Settings(), TableFile());
+        VarSubHolder holder(parent.get(), Settings(), Table());
         EXPECT_EQ(holder.Loaded().parentWidget(), parent.get());
     }
     EXPECT_TRUE(parent->findChildren<VarSub*>().isEmpty());  // the holder deleted it
-    VarSubHolder outlived(parent.get(), Settings(), TableFile());
+    VarSubHolder outlived(parent.get(), Settings(), Table());
     outlived.Loaded();
     parent.reset();  // the parent deletes the editor first
     EXPECT_FALSE(outlived.IsLoaded());
 }
 
-TEST(VarTabFile, LiesBesideTheProgram) {
-    EXPECT_EQ(VarTabFileBesideProgram().toStdString(), FolderOfPath(ExeName()) + "VarTab.Dat");
+// The grid's saved-sheet file the editor keeps its table in.
+
+// A sheet shaped like the substitution table, with edits of every kind.
+void FillEdited(QTableWidget& grid) {
+    grid.setRowCount(11);
+    grid.setColumnCount(50);
+    grid.setVerticalHeaderItem(10, new QTableWidgetItem(QStringLiteral("I")));
+    grid.setHorizontalHeaderItem(3, new QTableWidgetItem(QStringLiteral("Depth")));
+    grid.setItem(0, 0, new QTableWidgetItem(QStringLiteral("12.5")));
+    grid.setItem(10, 49, new QTableWidgetItem(QStringLiteral("last")));
+    grid.setItem(4, 7, new QTableWidgetItem(QStringLiteral("quote \" back\\slash\r\nline é €")));
+    grid.setItem(5, 5, new QTableWidgetItem(QStringLiteral("  padded  ")));
+    grid.setColumnWidth(49, 210);
+    grid.setRowHeight(2, 55);
+}
+
+class SheetFileTest : public ::testing::Test {
+  protected:
+    SheetFileTest() { FillEdited(grid); }
+    QString File(const char* name) const { return QString::fromStdString(temp.File(name)); }
+    // A load that must fail and leave the grid as it was.
+    void ExpectRefused(const QString& path) {
+        const SavedSheet before = CaptureSheet(grid);
+        EXPECT_FALSE(LoadSheetFromFile(grid, path)) << path.toStdString();
+        EXPECT_EQ(CaptureSheet(grid), before);
+    }
+
+    testing::TempFolder temp;
+    QTableWidget grid;
+};
+
+TEST_F(SheetFileTest, ALoadGivesBackTheSavedSheetWhole) {
+    ASSERT_TRUE(SaveSheetToFile(grid, File("VarTab.Dat")));
+    QTableWidget loaded(3, 3);
+    loaded.setItem(2, 2, new QTableWidgetItem(QStringLiteral("old")));
+    ASSERT_TRUE(LoadSheetFromFile(loaded, File("VarTab.Dat")));
+    EXPECT_EQ(CaptureSheet(loaded), CaptureSheet(grid));
+    EXPECT_EQ(loaded.item(4, 7)->text(), QStringLiteral("quote \" back\\slash\r\nline é €"));
+    EXPECT_EQ(loaded.item(2, 2), nullptr);  // the old cell did not linger
+    // A plain or empty sheet replaces everything, default headings included.
+    for (const auto& [rows, columns] : {std::pair{2, 4}, std::pair{0, 0}}) {
+        const QTableWidget plain(rows, columns);
+        ASSERT_TRUE(SaveSheetToFile(plain, File("plain.Dat")));
+        ASSERT_TRUE(LoadSheetFromFile(loaded, File("plain.Dat")));
+        EXPECT_EQ(CaptureSheet(loaded), CaptureSheet(plain));
+        EXPECT_EQ(loaded.rowCount(), rows);
+        EXPECT_EQ(loaded.columnCount(), columns);
+    }
+}
+
+TEST(SheetJson, KeepsEveryPartAndNamesRowsAndColumnsFromOne) {
+    const SavedSheet sheet{.rowCount = 2,
+                           .columnCount = 3,
+                           .rowHeaders = {QStringLiteral("L"), std::nullopt},
+                           .columnHeaders = {std::nullopt, QString(), QStringLiteral("C")},
+                           .rowHeights = {0, 65535},
+                           .columnWidths = {1, 2, 3},
+                           .cells = {{{0, 0}, QStringLiteral("a")}, {{1, 2}, QStringLiteral("z")}}};
+    EXPECT_EQ(SheetFromJson(SheetToJson(sheet)), sheet);
+    const QJsonObject root = QJsonDocument::fromJson(SheetToJson(sheet)).object();
+    EXPECT_EQ(root.value("format").toString(), "Bladeway sheet");
+    const QJsonObject cell = root.value("cells").toArray().at(1).toObject();
+    EXPECT_EQ(cell, (QJsonObject{{"row", 2}, {"column", 3}, {"text", "z"}}));
+}
+
+// A valid saved sheet with one member replaced (or removed: undefined).
+QByteArray With(const char* key, const QJsonValue& value) {
+    QTableWidget grid(2, 2);
+    QJsonObject root = QJsonDocument::fromJson(SheetToJson(CaptureSheet(grid))).object();
+    value.isUndefined() ? root.remove(QLatin1String(key))
+                        : void(root.insert(QLatin1String(key), value));
+    return QJsonDocument(root).toJson();
+}
+
+QJsonValue Cell(const QJsonValue& row, const QJsonValue& column, const QJsonValue& text) {
+    return QJsonObject{{"row", row}, {"column", column}, {"text", text}};
+}
+
+TEST(SheetJson, TruncatedForeignOrDamagedContentIsRefused) {
+    QTableWidget grid;
+    FillEdited(grid);
+    const QByteArray json = SheetToJson(CaptureSheet(grid));
+    ASSERT_TRUE(SheetFromJson(json).has_value());
+    for (qsizetype length = 0; length < json.size() - 1; ++length)  // all but the line end
+        ASSERT_FALSE(SheetFromJson(json.left(length)).has_value()) << "length " << length;
+    EXPECT_TRUE(SheetFromJson(With("format", "Bladeway sheet")).has_value());
+    QJsonObject tooMany = QJsonDocument::fromJson(With("rows", 10000)).object();
+    tooMany.insert("columns", 101);  // 1,010,000 cells
+    const std::vector<std::pair<const char*, QByteArray>> cases = {
+        {"binary", QByteArray("\x00\x01\xFF\xFE spread", 12)},
+        {"array", "[1, 2, 3]"},
+        {"other format", With("format", "Spreadsheet")},
+        {"no format", With("format", QJsonValue::Undefined)},
+        {"newer version", With("version", 2)},
+        {"negative rows", With("rows", -1)},
+        {"fractional rows", With("rows", 1.5)},
+        {"rows as text", With("rows", "2")},
+        {"too many rows", With("rows", 10001)},
+        {"too many cells", QJsonDocument(tooMany).toJson()},
+        {"header count", With("rowHeaders", QJsonArray{"L"})},
+        {"header type", With("columnHeaders", QJsonArray{1, 2})},
+        {"width count", With("columnWidths", QJsonArray{10, 10, 10})},
+        {"negative height", With("rowHeights", QJsonArray{-1, 10})},
+        {"huge width", With("columnWidths", QJsonArray{10, 70000})},
+        {"cells not a list", With("cells", QJsonObject{})},
+        {"cell row 0", With("cells", QJsonArray{Cell(0, 1, "x")})},
+        {"cell beyond", With("cells", QJsonArray{Cell(1, 3, "x")})},
+        {"cell text number", With("cells", QJsonArray{Cell(1, 1, 5)})},
+        {"cell not object", With("cells", QJsonArray{1})},
+        {"same cell twice", With("cells", QJsonArray{Cell(1, 1, "a"), Cell(1, 1, "b")})}};
+    for (const auto& [name, bad] : cases)
+        EXPECT_FALSE(SheetFromJson(bad).has_value()) << name;
+}
+
+TEST_F(SheetFileTest, AFileThatIsNotAGoodSheetLeavesTheGrid) {
+    ExpectRefused(File("missing.Dat"));
+    ExpectRefused(QString());
+    QTableWidget other(3, 3);
+    ASSERT_TRUE(SaveSheetToFile(other, File("cut.Dat")));
+    const std::string whole = testing::ReadBytes(temp.File("cut.Dat"));
+    testing::WriteBytes(temp.File("cut.Dat"), whole.substr(0, whole.size() / 2));
+    ExpectRefused(File("cut.Dat"));
+    std::filesystem::create_directory(temp.File("folder.Dat"));
+    ExpectRefused(File("folder.Dat"));
+    QFile huge(File("huge.Dat"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(kLargestSheetFileSize + 1));  // sparse: costs no disk
+    huge.close();
+    ExpectRefused(File("huge.Dat"));
+    ASSERT_EQ(::mkfifo(temp.File("pipe.Dat").c_str(), 0600), 0);
+    QElapsedTimer timer;
+    timer.start();
+    ExpectRefused(File("pipe.Dat"));  // promptly: a pipe is never read
+    EXPECT_LT(timer.elapsed(), 5000);
+}
+
+TEST_F(SheetFileTest, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    const std::string path = temp.Write("VarTab.Dat", "old table");
+    std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of a signal
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit lowered = saved;
+    lowered.rlim_cur = 64;  // the sheet needs far more
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+    const bool savedUnderLimit = SaveSheetToFile(grid, File("VarTab.Dat"));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(savedUnderLimit);
+    EXPECT_EQ(testing::ReadBytes(path), "old table");
+    EXPECT_FALSE(SaveSheetToFile(grid, File("missing-folder/VarTab.Dat")));
+    EXPECT_FALSE(std::filesystem::exists(temp.File("missing-folder")));
+    ASSERT_TRUE(SaveSheetToFile(grid, File("VarTab.Dat")));
+    ASSERT_TRUE(SaveSheetToFile(grid, File("VarTab.Dat")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "dialogs/window_placement.h"
 
+#include <QDialog>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "support/qt_helpers.h"
@@ -9,32 +11,24 @@
 namespace bladeway {
 namespace {
 
-TEST(WindowPlacement, ControlsTakeTheirDesignPlaceAtFifteenTwipsAPixel) {
+TEST(WindowPlacement, ControlsAndClientAreasGoToTheNearestPixelAtFifteenTwips) {
     QWidget window;
     QWidget control(&window);
     PlaceControl(control, 360, 240, 1815, 2625);
     EXPECT_EQ(control.geometry(), QRect(24, 16, 121, 175));
-}
-
-TEST(WindowPlacement, TwipsRoundToTheNearestPixel) {
-    QWidget window;
-    QWidget control(&window);
     PlaceControl(control, 7, 8, 22, 23);  // 0.47, 0.53, 1.47 and 1.53 pixels
     EXPECT_EQ(control.geometry(), QRect(0, 1, 1, 2));
-}
-
-TEST(WindowPlacement, ClientSizeInTwips) {
-    QWidget window;
+    PlaceControl(control, 15, 15, -300, -15);  // a size below zero is none
+    EXPECT_EQ(control.geometry(), QRect(1, 1, 0, 0));
     SetClientSize(window, 6690, 4665);
     EXPECT_EQ(window.size(), QSize(446, 311));
 }
 
-TEST(WindowPlacement, OuterEdgesAndSizeOfAShownWindow) {
+TEST(WindowPlacement, OuterEdgesAndSizeIncludeTheFrame) {
     QWidget window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    // The offscreen platform draws a frame, as a desktop does: sizes include it.
-    ASSERT_TRUE(HasFrame(window));
+    ASSERT_TRUE(HasFrame(window));  // the offscreen platform draws one, as a desktop does
     SetOuterHeight(window, 3000);
     SetOuterWidth(window, 4500);
     SetOuterTop(window, 1500);
@@ -45,16 +39,15 @@ TEST(WindowPlacement, OuterEdgesAndSizeOfAShownWindow) {
     EXPECT_EQ(OuterLeft(window), 750);
     EXPECT_EQ(window.frameGeometry(), QRect(50, 100, 300, 200));
     EXPECT_LT(window.height(), 200);
+    SetOuterTop(window, std::int64_t{1} << 40);  // absurd stored values do not wrap
+    EXPECT_GT(window.y(), 0);
 }
 
 TEST(WindowPlacement, APlaceAskedBeforeTheFrameIsKnownIsWhereTheFrameEndsUp) {
     QWidget window;
-    OuterPlace place;
-    place.height = 3000;
-    place.width = 4500;
-    place.top = 1500;
-    place.left = 750;
-    PlaceWindow(window, place);
+    PlaceWindow(window, OuterPlace{.top = 600, .left = {}, .height = {}, .width = {}});
+    const OuterPlace place{.top = 1500, .left = 750, .height = 3000, .width = 4500};
+    PlaceWindow(window, place);                              // the last place asked counts
     EXPECT_EQ(window.geometry(), QRect(50, 100, 300, 200));  // no frame known yet
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -63,43 +56,28 @@ TEST(WindowPlacement, APlaceAskedBeforeTheFrameIsKnownIsWhereTheFrameEndsUp) {
     EXPECT_EQ(OuterWidth(window), 4500);
     EXPECT_EQ(OuterTop(window), 1500);
     EXPECT_EQ(OuterLeft(window), 750);
-    EXPECT_LT(window.height(), 200);
-    EXPECT_EQ(window.findChild<QObject*>("PendingPlace"), nullptr);  // done once
-
+    EXPECT_TRUE(window.findChildren<QObject*>("PendingPlace").isEmpty());  // done once
     // Once the frame is known, a place is applied at once and for good.
-    place.top = 3000;
-    PlaceWindow(window, place);
+    PlaceWindow(window, OuterPlace{.top = 3000, .left = {}, .height = {}, .width = {}});
     EXPECT_EQ(OuterTop(window), 3000);
-    EXPECT_EQ(window.findChild<QObject*>("PendingPlace"), nullptr);
+    EXPECT_TRUE(window.findChildren<QObject*>("PendingPlace").isEmpty());
 }
 
-TEST(WindowPlacement, APlaceAskedTwiceBeforeShowingKeepsTheLastOne) {
+TEST(WindowPlacement, AFrameOnceReportedIsKeptAndADialogBorrowsItsParents) {
     QWidget window;
-    OuterPlace first;
-    first.top = 600;
-    PlaceWindow(window, first);
-    OuterPlace second;
-    second.top = 900;
-    second.left = 300;
-    PlaceWindow(window, second);
+    QDialog dialog(&window);
+    EXPECT_TRUE(KnownFrameMargins(dialog).isNull());  // nothing known anywhere yet
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_TRUE(testing::WaitFor([&] { return OuterTop(window) == 900; }));
-    EXPECT_EQ(OuterLeft(window), 300);
-    EXPECT_EQ(window.findChildren<QObject*>("PendingPlace").size(), 0);
-}
-
-TEST(WindowPlacement, EdgesLeftOfAndAboveTheScreenAreNegative) {
-    QWidget window;
-    window.move(-4, -8);
-    EXPECT_EQ(OuterLeft(window), -60);
-    EXPECT_EQ(OuterTop(window), -120);
-}
-
-TEST(WindowPlacement, AbsurdStoredSizesDoNotWrap) {
-    QWidget window;
-    SetOuterTop(window, std::int64_t{1} << 40);
-    EXPECT_GT(window.y(), 0);
+    const QMargins frame = KnownFrameMargins(window);
+    ASSERT_FALSE(frame.isNull());
+    dialog.resize(100, 50);
+    EXPECT_EQ(OuterWidth(dialog), (100 + frame.left() + frame.right()) * 15);
+    // The platform forgets the frame: the one it last reported still counts.
+    window.hide();
+    window.windowHandle()->destroy();
+    ASSERT_FALSE(HasFrame(window));
+    EXPECT_EQ(OuterHeight(window), (window.height() + frame.top() + frame.bottom()) * 15);
 }
 
 }  // namespace

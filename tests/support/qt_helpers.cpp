@@ -2,8 +2,13 @@
 
 #include <memory>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -55,6 +60,38 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
         QTest::qWait(kPollMs);
     }
     return true;
+}
+
+int RunModal(QDialog& dialog, std::function<void(QWidget&)> action) {
+    WhenModalShown(dialog.objectName(), std::move(action));
+    return dialog.exec();
+}
+
+void TypeInto(QLineEdit& field, const QString& text) {
+    field.selectAll();
+    QTest::keyClick(&field, Qt::Key_Delete);
+    QTest::keyClicks(&field, text);
+}
+
+void ClickItem(QAbstractItemView& view, const QModelIndex& index,
+               Qt::KeyboardModifiers modifiers) {
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers,
+                      view.visualRect(index).center());
+}
+
+void ClickHeading(QHeaderView& header, int section, Qt::KeyboardModifiers modifiers) {
+    const int along = header.sectionViewportPosition(section) + header.sectionSize(section) / 2;
+    const QPoint at = header.orientation() == Qt::Horizontal
+                          ? QPoint(along, header.height() / 2)
+                          : QPoint(header.width() / 2, along);
+    QTest::mouseClick(header.viewport(), Qt::LeftButton, modifiers, at);
+}
+
+QPushButton& ButtonNamed(const QWidget& window, const char* objectName) {
+    auto* button = window.findChild<QPushButton*>(QLatin1String(objectName));
+    if (button == nullptr)
+        ADD_FAILURE() << "no button " << objectName;
+    return *button;
 }
 
 }  // namespace bladeway::testing
