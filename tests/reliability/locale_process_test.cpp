@@ -13,8 +13,8 @@
 #include <QTest>
 
 #include "app/data_file_list.h"
-#include "app/form1_fixture.h"
 #include "cli/cli.h"
+#include "support/qt_form1_fixture.h"
 
 namespace bladeway {
 namespace {
