@@ -67,22 +67,20 @@ IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& 
     return entry;
 }
 
-IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
-                               FileSystem& fileSystem) {
-    IndexResult result;
-
-    // Look-up in the template folder.
+std::optional<IndexRecord> LookUpProgramEntry(KeyRecord& record, const IndexSettings& settings,
+                                              FileSystem& fileSystem,
+                                              std::vector<std::string>& errors) {
     const std::string templateIndexPath = JoinPath(settings.templateFolder, kIndexFileName);
-    const auto templateIndex = ReadIndexFile(fileSystem, templateIndexPath, true, result.errors);
+    const auto templateIndex = ReadIndexFile(fileSystem, templateIndexPath, true, errors);
     if (!templateIndex) {
-        return result;
+        return std::nullopt;
     }
     if (!IsWholeNumberOfRecords(*templateIndex)) {
         if (settings.showMessage) {
             settings.showMessage(kIndexProblemMessage);
         }
         record.Status = kIndexFileBad;
-        return result;
+        return std::nullopt;
     }
     std::optional<IndexRecord> entry;
     if (const auto templateEntry = FindIndexRecord(*templateIndex, record.TemplateName.View())) {
@@ -91,6 +89,16 @@ IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
         record.Status = kIndexEntryNotFound;
     }
     if (!IsBlank(record.Status)) {
+        return std::nullopt;
+    }
+    return entry;
+}
+
+IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
+                               FileSystem& fileSystem) {
+    IndexResult result;
+    const auto entry = LookUpProgramEntry(record, settings, fileSystem, result.errors);
+    if (!entry) {
         return result;
     }
 
