@@ -14,7 +14,7 @@ class CollectingReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.iterations == 0)
+            if (run.run_type != Run::RT_Iteration || run.iterations == 0 || run.error_occurred)
                 continue;
             // With repetitions, the fastest: noise only ever adds time.
             const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);

@@ -47,7 +47,8 @@ std::unique_ptr<RunSetup> MakeSetup(bool flat, int keys, int templateBytes) {
     setup->flat = flat;
     const fs::path root = setup->folder.Path();
     fs::create_directories(root / "tpl");
-    fs::create_directories(root / "dest");
+    // Tree mode writes the programs P<n> below SRG/P, which the shop makes.
+    fs::create_directories(flat ? root / "dest" : root / "dest" / "SRG" / "P");
     setup->preferences.TmpPath = (root / "tpl").string();
     setup->preferences.DestPath = (root / "dest").string();
     setup->destinationIndex = (root / "dest" / std::string(kIndexFileName)).string();
@@ -74,14 +75,15 @@ std::unique_ptr<RunSetup> MakeSetup(bool flat, int keys, int templateBytes) {
 }
 
 // A destination index of `entries` records in name order, names spread
-// around the programs' names so that the run's entries land everywhere.
+// around the programs' names (never equal to one) so that the run's entries land
+// everywhere.
 const std::string& ExistingIndex(int entries) {
     static std::map<int, std::string> made;
     std::string& index = made[entries];
     if (index.empty() && entries > 0) {
         for (int n = 0; n < entries; ++n) {
             IndexRecord entry;
-            entry.SetName(std::string("P").append(std::to_string(n * 10 + 5)));
+            entry.SetName(std::string("P").append(std::to_string(n * 10 + 5)).append("X"));
             entry.SetDescription(std::string("EXISTING ").append(std::to_string(n)));
             entry.SetDate("01/02/25");
             index.append(entry.Bytes());

@@ -36,15 +36,19 @@ std::vector<IndexWriteOutcome> IndexBatch::Enter(const std::string& indexPath,
         }
         Pending pending;
         std::string bytes = content ? std::move(content.value()) : std::string{};
-        if (bytes.size() % kIndexRecordSize == 0) {
+        pending.usable = bytes.size() % kIndexRecordSize == 0;
+        if (pending.usable) {
             pending.merge.emplace(std::move(bytes));
         }
         pending.path = indexPath;
         found = pending_.emplace(SamePathKey(indexPath), std::move(pending)).first;
     }
     Pending& pending = found->second;
-    if (!pending.merge) {
+    if (!pending.usable) {
         return outcomes;
+    }
+    if (!pending.merge) {
+        pending.merge.emplace(std::move(pending.written));
     }
     pending.merge->Enter(entry);
     pending.keys.push_back(key);
@@ -72,7 +76,7 @@ std::vector<IndexWriteOutcome> IndexBatch::Write(const std::string& path) {
 
 void IndexBatch::WriteOne(Pending& pending, std::vector<IndexWriteOutcome>& outcomes) {
     const std::string& path = pending.path;
-    if (!pending.merge || pending.keys.empty() || pending.reread) {
+    if (!pending.usable || !pending.merge || pending.keys.empty() || pending.reread) {
         return;
     }
     std::string merged = pending.merge->Bytes();
@@ -84,7 +88,8 @@ void IndexBatch::WriteOne(Pending& pending, std::vector<IndexWriteOutcome>& outc
     pending.keys.clear();
     if (written) {
         // What is on disk now is where the next entries start from.
-        pending.merge.emplace(std::move(merged));
+        pending.written = std::move(merged);
+        pending.merge.reset();
     } else {
         // As after a failed key-by-key write: the next key starts from the disk.
         pending.reread = true;

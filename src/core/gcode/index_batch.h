@@ -46,8 +46,12 @@ class IndexBatch {
 
   private:
     struct Pending {
-        std::string path;                 // as first given
-        std::optional<IndexMerge> merge;  // nothing for an index that is left untouched
+        std::string path;    // as first given
+        bool usable = true;  // false for an index that is left untouched
+        // The entries so far; nothing right after a write, when `written`
+        // holds what is on disk, taken apart only if more entries come.
+        std::optional<IndexMerge> merge;
+        std::string written;
         std::vector<std::size_t> keys;
         bool reread = false;  // a write failed: the next entry starts from the disk
     };

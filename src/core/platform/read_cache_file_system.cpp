@@ -13,8 +13,9 @@ std::string SameFileKey(const std::string& path) {
 
 }  // namespace
 
-ReadCacheFileSystem::ReadCacheFileSystem(FileSystem& fileSystem, std::size_t byteLimit)
-    : fileSystem_(fileSystem), byteLimit_(byteLimit) {}
+ReadCacheFileSystem::ReadCacheFileSystem(FileSystem& fileSystem, std::size_t byteLimit,
+                                         std::size_t fileLimit)
+    : fileSystem_(fileSystem), byteLimit_(byteLimit), fileLimit_(fileLimit) {}
 
 bool ReadCacheFileSystem::Exists(const std::string& path) const {
     if (existing_.contains(SameFileKey(path))) {
@@ -36,7 +37,8 @@ Expected<std::string> ReadCacheFileSystem::ReadWholeFile(const std::string& path
         return fileSystem_.ReadWholeFile(path, limit);  // the refusal, worded as usual
     }
     auto content = fileSystem_.ReadWholeFile(path, limit);
-    if (content && cachedBytes_ + content.value().size() <= byteLimit_) {
+    if (content && content.value().size() <= fileLimit_ &&
+        cachedBytes_ + content.value().size() <= byteLimit_) {
         cachedBytes_ += content.value().size();
         contents_.emplace(SameFileKey(path), content.value());
     }

@@ -16,10 +16,12 @@ namespace bladeway {
 
 class ReadCacheFileSystem final : public FileSystem {
   public:
-    // Keeps at most `byteLimit` bytes of file contents; reads beyond that
-    // pass through.
+    // Keeps files of at most `fileLimit` bytes (templates, a template
+    // index), `byteLimit` bytes in all; other reads pass through, since
+    // copying a large file out of the cache costs what reading it does.
     explicit ReadCacheFileSystem(FileSystem& fileSystem,
-                                 std::size_t byteLimit = std::size_t{64} << 20);
+                                 std::size_t byteLimit = std::size_t{64} << 20,
+                                 std::size_t fileLimit = std::size_t{1} << 20);
 
     bool Exists(const std::string& path) const override;
     Expected<std::string> ReadWholeFile(const std::string& path,
@@ -32,6 +34,7 @@ class ReadCacheFileSystem final : public FileSystem {
 
     FileSystem& fileSystem_;
     std::size_t byteLimit_;
+    std::size_t fileLimit_;
     mutable std::size_t cachedBytes_ = 0;
     mutable std::unordered_set<std::string> existing_;  // only files found to exist
     mutable std::unordered_map<std::string, std::string> contents_;
