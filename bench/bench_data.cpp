@@ -1,5 +1,6 @@
 #include "bench_data.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -54,9 +55,25 @@ std::string MakeKeyDataFile(int keyCount, int templateCount) {
     return file;
 }
 
-ScratchFolder::ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "bladeway-bench-XXXXXX").string();
+std::string MakeMasterTemplate(int bytes, int variant) {
+    const std::string v = std::to_string(variant);
+    std::string text = "G0X1" + v + ".5Y2.25Z-3.0T" + v + "\r\n";
+    text += "G150(MASTER " + v + ") A1.5 B2 C3.25 D4 E5.5\r\n";
+    text += "!F6 G7.125 I8\r\n";
+    for (int r = 0; r < 12; ++r)
+        text += "~R" + std::to_string(r) + "=" + std::to_string(r * 3 + variant) + "|DEPTH " +
+                std::to_string(r) + "\r\n";
+    for (int n = 10; static_cast<int>(text.size()) < bytes - 4; n += 10)
+        text += "N" + std::to_string(n) + " G1 X" + std::to_string(n % 97) + ".25 Y-" +
+                std::to_string(n % 13) + ".5 F" + std::to_string(200 + variant) + "\r\n";
+    text += "M30";
+    return text;
+}
+
+ScratchFolder::ScratchFolder() : ScratchFolder(std::filesystem::temp_directory_path()) {}
+
+ScratchFolder::ScratchFolder(const std::filesystem::path& parent) {
+    std::string pattern = (parent / "bladeway-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
@@ -65,6 +82,15 @@ ScratchFolder::ScratchFolder() {
 ScratchFolder::~ScratchFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path RunFolderParent() {
+    if (const char* chosen = std::getenv("BLADEWAY_BENCH_DIR"); chosen && *chosen)
+        return chosen;
+    std::error_code ignored;
+    if (std::filesystem::is_directory("/dev/shm", ignored))
+        return "/dev/shm";
+    return std::filesystem::temp_directory_path();
 }
 
 std::string ScratchFolder::Write(const std::string& name, const std::string& bytes) const {

@@ -12,9 +12,21 @@ namespace bladeway::bench {
 // "P<k>". The same arguments always give the same bytes.
 std::string MakeKeyDataFile(int keyCount, int templateCount = 8);
 
+// A master template of about `bytes` bytes: position line, cycle line with
+// its "!" continuation, a variable section and a body of cutting moves.
+// `variant` changes the values so that templates differ.
+std::string MakeMasterTemplate(int bytes, int variant);
+
+// Where the run benchmarks write: BLADEWAY_BENCH_DIR when set, else /dev/shm
+// (memory, so that the figures show the program's own cost rather than the
+// disk's; every replacement still goes through a temporary file, fsync and
+// rename), else the temporary folder.
+std::filesystem::path RunFolderParent();
+
 class ScratchFolder {
   public:
-    ScratchFolder();
+    ScratchFolder();  // in the system's temporary folder
+    explicit ScratchFolder(const std::filesystem::path& parent);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;

@@ -15,8 +15,12 @@ struct RatioFigure {
 };
 
 // Runs the registered benchmarks (command-line flags as Google Benchmark
-// takes them), prints the usual table, then one line per figure. Returns 0,
-// or 1 when a figure's benchmark did not run.
+// takes them), prints the usual table, then one line per figure; with
+// repetitions a figure takes each benchmark's fastest run, since noise only
+// ever adds time. Returns 0, or 1 when a figure's benchmark did not run.
 int RunWithRatios(int argc, char** argv, const std::vector<RatioFigure>& figures);
+
+// Prints one figure measured otherwise (such as memory) in the same form.
+void PrintFigure(const std::string& label, double ratio, double goal = 0);
 
 }  // namespace bladeway::bench

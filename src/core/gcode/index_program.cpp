@@ -68,32 +68,30 @@ IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& 
     return entry;
 }
 
-IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
-                               FileSystem& fileSystem) {
-    IndexResult result;
-
+std::optional<IndexRecord> LookUpProgramEntry(KeyRecord& record, const IndexSettings& settings,
+                                              FileSystem& fileSystem,
+                                              std::vector<std::string>& errors) {
     // A name that would reach outside its folder is refused before anything
     // is read; the generator then refuses the key as well.
     for (const bool isTemplate : {true, false}) {
         const auto name = isTemplate ? record.TemplateName.View() : record.ProgramName.View();
         if (std::string error = OutsideFolderError(name, isTemplate, false); !error.empty()) {
-            result.errors.push_back(std::move(error));
-            return result;
+            errors.push_back(std::move(error));
+            return std::nullopt;
         }
     }
 
-    // Look-up in the template folder.
     const std::string templateIndexPath = JoinPath(settings.templateFolder, kIndexFileName);
-    const auto templateIndex = ReadIndexFile(fileSystem, templateIndexPath, true, result.errors);
+    const auto templateIndex = ReadIndexFile(fileSystem, templateIndexPath, true, errors);
     if (!templateIndex) {
-        return result;
+        return std::nullopt;
     }
     if (!IsWholeNumberOfRecords(*templateIndex)) {
         if (settings.showMessage) {
             settings.showMessage(kIndexProblemMessage);
         }
         record.Status = kIndexFileBad;
-        return result;
+        return std::nullopt;
     }
     std::optional<IndexRecord> entry;
     if (const auto templateEntry = FindIndexRecord(*templateIndex, record.TemplateName.View())) {
@@ -102,6 +100,16 @@ IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
         record.Status = kIndexEntryNotFound;
     }
     if (!IsBlank(record.Status)) {
+        return std::nullopt;
+    }
+    return entry;
+}
+
+IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
+                               FileSystem& fileSystem) {
+    IndexResult result;
+    const auto entry = LookUpProgramEntry(record, settings, fileSystem, result.errors);
+    if (!entry) {
         return result;
     }
 

@@ -4,6 +4,7 @@
 // entered, in name order, into the destination folder's INDICE.Prg.
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,14 @@ struct IndexResult {
 // description, date and, for each of L, H and S that the key gives, X, Y or Z.
 IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& record,
                              std::string_view date);
+
+// The template side of the index step: looks the key's template up in the
+// template folder's index and returns the entry of the key's program, or
+// nothing, setting Status as UpdateIndexProgram does. Nothing as well when
+// Status is not blank afterwards.
+std::optional<IndexRecord> LookUpProgramEntry(KeyRecord& record, const IndexSettings& settings,
+                                              FileSystem& fileSystem,
+                                              std::vector<std::string>& errors);
 
 // Runs the index step for one key. Sets Status to "INF" or "IFL" as the
 // template folder's index asks; with a Status that is not blank (also one

@@ -137,12 +137,15 @@ std::string BuildProgram(const MasterTemplate& master, KeyRecord& record,
         cycle.append(kLineEnd).append(continuation);
     }
 
-    std::string program = PositionLine(master.positionLine, record, flatTemplateMode);
-    program.append(kLineEnd).append(cycle).append(kLineEnd);
-    if (flatTemplateMode) {
-        program.append(VariableLines(master, record));
-    }
-    program.append(master.body);
+    const std::string position = PositionLine(master.positionLine, record, flatTemplateMode);
+    const std::string variables = flatTemplateMode ? VariableLines(master, record) : std::string{};
+    std::string program;
+    // One allocation, with room for the CR LF the writer adds: the body may
+    // be tens of kilobytes, and each regrowth would copy it again.
+    program.reserve(position.size() + cycle.size() + variables.size() + master.body.size() +
+                    3 * kLineEnd.size());
+    program.append(position).append(kLineEnd).append(cycle).append(kLineEnd);
+    program.append(variables).append(master.body);
     return program;
 }
 

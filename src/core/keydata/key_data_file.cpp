@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/platform/large_memory.h"
 #include "core/platform/paths.h"
 #include "core/platform/text.h"
 
@@ -54,6 +55,7 @@ LoadedSheet ParseKeyData(std::shared_ptr<const std::string> content) {
     // counts decide afterwards which pieces are shown. The result is that of
     // a sizing pass followed by a filling pass, with half the memory traffic.
     sheet.spans.reserve(text.size() / 8 + 16);  // real files average well over 8 bytes a line
+    AdviseLargeBuffer(sheet.spans.data(), sheet.spans.capacity() * sizeof(CellSpan));
     std::int64_t largestLineCount = 0;
     std::int64_t lineCount = 0;
     const std::int64_t blocks = WalkBlocks(

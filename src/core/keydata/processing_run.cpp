@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "core/gcode/index_batch.h"
 #include "core/gcode/index_program.h"
 #include "core/gcode/program_generator.h"
 #include "core/keydata/key_reading.h"
 #include "core/platform/local_date.h"
+#include "core/platform/paths.h"
+#include "core/platform/read_cache_file_system.h"
 #include "core/platform/text.h"
 
 namespace bladeway {
@@ -28,20 +31,33 @@ bool IsProcessed(const SheetSelection& selection, int column) {
     return selection.IsCellSelected(column, 1) || !selection.IsAnyBlockSelected();
 }
 
-KeyResult ProcessKey(KeyRecord& record, int column, const RunEnvironment& environment) {
+// The index step of one key in tree mode: the template side at once, the
+// destination side through the run's batch.
+std::vector<IndexWriteOutcome> RunIndexStep(KeyRecord& record, std::size_t key,
+                                            const RunEnvironment& environment, IndexBatch& batch,
+                                            KeyResult& result) {
     const PreferenceValues& preferences = environment.preferences;
-    KeyResult result;
-    result.column = column;
-
-    if (!environment.flatTemplateMode) {
-        const std::string date = environment.today ? environment.today() : TodayMonthDayYear();
-        const IndexSettings indexSettings{preferences.TmpPath, preferences.DestPath, date,
-                                          environment.showMessage};
-        IndexResult index = UpdateIndexProgram(record, indexSettings, environment.fileSystem);
-        result.indexPath = std::move(index.indexPath);
-        std::move(index.errors.begin(), index.errors.end(), std::back_inserter(result.errors));
+    std::vector<IndexWriteOutcome> outcomes;
+    // A template index that is also a destination must be read as written so far.
+    const std::string templateIndexPath = JoinPath(preferences.TmpPath, kIndexFileName);
+    if (batch.IsPending(templateIndexPath)) {
+        outcomes = batch.Write(templateIndexPath);
     }
+    const std::string date = environment.today ? environment.today() : TodayMonthDayYear();
+    const IndexSettings indexSettings{preferences.TmpPath, preferences.DestPath, date,
+                                      environment.showMessage};
+    const auto entry =
+        LookUpProgramEntry(record, indexSettings, environment.fileSystem, result.errors);
+    if (entry) {
+        auto written =
+            batch.Enter(JoinPath(preferences.DestPath, kIndexFileName), *entry, key, result.errors);
+        std::move(written.begin(), written.end(), std::back_inserter(outcomes));
+    }
+    return outcomes;
+}
 
+void GenerateKey(KeyRecord& record, const RunEnvironment& environment, KeyResult& result) {
+    const PreferenceValues& preferences = environment.preferences;
     const GeneratorSettings generatorSettings{preferences.TmpPath, preferences.DestPath,
                                               preferences.MirChar(), environment.flatTemplateMode};
     GenerationResult program = GenerateProgram(record, generatorSettings, environment.fileSystem);
@@ -58,7 +74,22 @@ KeyResult ProcessKey(KeyRecord& record, int column, const RunEnvironment& enviro
     result.templateName = ReportText(record.TemplateName.View());
     result.programName = ReportText(record.ProgramName.View());
     result.status = StatusText(record.Status);
-    return result;
+}
+
+// Index writes reach the keys they were made for: the path written, or the
+// problem in its place among the key's index problems.
+void ApplyIndexWrites(const std::vector<IndexWriteOutcome>& outcomes,
+                      const std::vector<std::size_t>& indexErrorEnds, RunReport& report) {
+    for (const IndexWriteOutcome& outcome : outcomes) {
+        KeyResult& key = report.keys[outcome.key];
+        if (outcome.error.empty()) {
+            key.indexPath = outcome.indexPath;
+        } else {
+            key.errors.insert(
+                key.errors.begin() + static_cast<std::ptrdiff_t>(indexErrorEnds[outcome.key]),
+                outcome.error);
+        }
+    }
 }
 
 }  // namespace
@@ -67,14 +98,31 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
                         const RunEnvironment& environment) {
     RunReport report;
     KeyRecord record;
+    // Templates and the template index are read once per run.
+    ReadCacheFileSystem fileSystem(environment.fileSystem);
+    const RunEnvironment runEnvironment{environment.preferences, environment.flatTemplateMode,
+                                        fileSystem, environment.today, environment.showMessage};
+    IndexBatch indexBatch(fileSystem);
+    std::vector<std::size_t> indexErrorEnds;  // per key: where its index problems end
     const int columnCount = sheet.ColumnCount();
     for (int column = 1; column <= columnCount; ++column) {
         if (!IsProcessed(selection, column)) {
             continue;
         }
-        ReadKeyColumn(sheet, column, record, environment.preferences);
-        report.keys.push_back(ProcessKey(record, column, environment));
+        ReadKeyColumn(sheet, column, record, runEnvironment.preferences);
+        KeyResult result;
+        result.column = column;
+        std::vector<IndexWriteOutcome> indexWrites;
+        if (!runEnvironment.flatTemplateMode) {
+            indexWrites =
+                RunIndexStep(record, report.keys.size(), runEnvironment, indexBatch, result);
+        }
+        indexErrorEnds.push_back(result.errors.size());
+        GenerateKey(record, runEnvironment, result);
+        report.keys.push_back(std::move(result));
+        ApplyIndexWrites(indexWrites, indexErrorEnds, report);
     }
+    ApplyIndexWrites(indexBatch.Write(), indexErrorEnds, report);
     return report;
 }
 

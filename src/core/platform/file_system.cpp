@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/platform/large_memory.h"
+
 namespace bladeway {
 
 namespace {
@@ -90,7 +92,10 @@ Expected<std::string> DiskFileSystem::ReadWholeFile(const std::string& path,
         return Failure{"refused " + Quoted(path) + ": " + std::to_string(size) +
                        " bytes is more than the limit of " + std::to_string(limit) + " bytes"};
     }
-    std::string content(size, '\0');
+    std::string content;
+    content.reserve(size);
+    AdviseLargeBuffer(content.data(), size);
+    content.resize(size);
     std::size_t filled = 0;
     while (true) {
         if (filled == content.size()) {

@@ -96,7 +96,7 @@ TEST_F(ProcessingRunTest, WorkedExampleInFlatModeForEveryKeyInColumnOrder) {
     EXPECT_FALSE(fs::exists(TemplateIndex()));
 }
 
-TEST_F(ProcessingRunTest, WorkedExampleInTreeModeWithItsIndexEntryMadeFirst) {
+TEST_F(ProcessingRunTest, WorkedExampleInTreeModeWithItsIndexEntryLookedUpFirst) {
     const std::string templateEntry = RawIndexRecord("MASTER", 'A');
     TreeTemplates(templateEntry);
     const auto sheet = SheetOf({ExampleColumn("KEY1")});
@@ -109,12 +109,15 @@ TEST_F(ProcessingRunTest, WorkedExampleInTreeModeWithItsIndexEntryMadeFirst) {
     entry = WithBytes(WithBytes(entry, 13, "KEY (A1)                 "), 38, "07/04/24");
     entry = WithBytes(entry, 54, testing::kFloat1_25);
     EXPECT_EQ(ReadBytes(DestinationIndex()), WithBytes(entry, 62, {"\x00\x00\x00\x3f", 4}));
+    // The look-up comes before the program; the destination index is written
+    // once the run's entries are all in (one write per index file and run).
     const auto& log = recording.Log();
-    const auto indexWrite = std::find(log.begin(), log.end(), "write " + DestinationIndex());
-    ASSERT_NE(indexWrite, log.end());
-    EXPECT_NE(std::find(indexWrite, log.end(),
+    const auto lookUp = std::find(log.begin(), log.end(), "read " + TemplateIndex());
+    ASSERT_NE(lookUp, log.end());
+    EXPECT_NE(std::find(lookUp, log.end(),
                         "write " + (destination_.Path() / "SRG" / "K" / "EY1").string()),
               log.end());
+    EXPECT_EQ(std::count(log.begin(), log.end(), "write " + DestinationIndex()), 1);
     // Flat mode never touches an index.
     templates_.Write("MASTER", testing::kExampleTemplate);
     testing::RecordingFileSystem flat;

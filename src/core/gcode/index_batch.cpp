@@ -1,0 +1,99 @@
+#include "core/gcode/index_batch.h"
+
+#include <filesystem>
+#include <utility>
+
+namespace bladeway {
+
+namespace {
+
+// One spelling per file, so that "a/./INDICE.Prg" and "a/INDICE.Prg" share
+// their entries.
+std::string SamePathKey(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().string();
+}
+
+}  // namespace
+
+IndexBatch::IndexBatch(FileSystem& fileSystem, std::size_t batchSize)
+    : fileSystem_(fileSystem), batchSize_(batchSize == 0 ? 1 : batchSize) {}
+
+std::vector<IndexWriteOutcome> IndexBatch::Enter(const std::string& indexPath,
+                                                 const IndexRecord& entry, std::size_t key,
+                                                 std::vector<std::string>& errors) {
+    std::vector<IndexWriteOutcome> outcomes;
+    auto found = pending_.find(SamePathKey(indexPath));
+    if (found != pending_.end() && found->second.reread) {
+        pending_.erase(found);
+        found = pending_.end();
+    }
+    if (found == pending_.end()) {
+        auto content = fileSystem_.ReadWholeFile(indexPath);
+        if (!content && fileSystem_.Exists(indexPath)) {
+            // Not kept: the next key tries again, as a key-by-key update would.
+            errors.push_back(content.error());
+            return outcomes;
+        }
+        Pending pending;
+        std::string bytes = content ? std::move(content.value()) : std::string{};
+        pending.usable = bytes.size() % kIndexRecordSize == 0;
+        if (pending.usable) {
+            pending.merge.emplace(std::move(bytes));
+        }
+        pending.path = indexPath;
+        found = pending_.emplace(SamePathKey(indexPath), std::move(pending)).first;
+    }
+    Pending& pending = found->second;
+    if (!pending.usable) {
+        return outcomes;
+    }
+    if (!pending.merge) {
+        pending.merge.emplace(std::move(pending.written));
+    }
+    pending.merge->Enter(entry);
+    pending.keys.push_back(key);
+    if (pending.keys.size() >= batchSize_) {
+        WriteOne(pending, outcomes);
+    }
+    return outcomes;
+}
+
+bool IndexBatch::IsPending(const std::string& path) const {
+    const auto found = pending_.find(SamePathKey(path));
+    return found != pending_.end() && !found->second.keys.empty();
+}
+
+std::vector<IndexWriteOutcome> IndexBatch::Write(const std::string& path) {
+    std::vector<IndexWriteOutcome> outcomes;
+    const std::string key = path.empty() ? std::string{} : SamePathKey(path);
+    for (auto& [pathKey, pending] : pending_) {
+        if (key.empty() || key == pathKey) {
+            WriteOne(pending, outcomes);
+        }
+    }
+    return outcomes;
+}
+
+void IndexBatch::WriteOne(Pending& pending, std::vector<IndexWriteOutcome>& outcomes) {
+    const std::string& path = pending.path;
+    if (!pending.usable || !pending.merge || pending.keys.empty() || pending.reread) {
+        return;
+    }
+    std::string merged = pending.merge->Bytes();
+    const Outcome written = fileSystem_.ReplaceFile(path, merged);
+    for (const std::size_t key : pending.keys) {
+        outcomes.push_back(written ? IndexWriteOutcome{key, path, {}}
+                                   : IndexWriteOutcome{key, {}, written.error()});
+    }
+    pending.keys.clear();
+    if (written) {
+        // What is on disk now is where the next entries start from.
+        pending.written = std::move(merged);
+        pending.merge.reset();
+    } else {
+        // As after a failed key-by-key write: the next key starts from the disk.
+        pending.reread = true;
+    }
+}
+
+}  // namespace bladeway

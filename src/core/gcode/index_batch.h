@@ -1,0 +1,65 @@
+#pragma once
+// The destination side of the index step for a whole run: each key's entry
+// is entered in memory, and each destination index is written once when the
+// run ends (or when it has gathered kIndexBatchSize entries), with the bytes
+// that writing it after every key would have left. On disk an index is always
+// either as it was or a whole replacement, written atomically, so a run that
+// stops half way leaves every INDICE.Prg whole and in name order.
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/gcode/index_merge.h"
+#include "core/gcode/index_record.h"
+#include "core/platform/file_system.h"
+
+namespace bladeway {
+
+// Entries gathered for one index before it is written out.
+inline constexpr std::size_t kIndexBatchSize = 2000;
+
+// What became of one key's entry once its index was written.
+struct IndexWriteOutcome {
+    std::size_t key = 0;    // the number the key was entered with
+    std::string indexPath;  // the index written; empty when the write failed
+    std::string error;      // the write's problem, if any
+};
+
+class IndexBatch {
+  public:
+    explicit IndexBatch(FileSystem& fileSystem, std::size_t batchSize = kIndexBatchSize);
+
+    // Enters the entry of key `key` into the index at `indexPath`, read on
+    // first use (missing counts as empty). A problem reading it goes into
+    // `errors`; an index that is not a whole number of records is left
+    // untouched. Returns the outcomes of any write this call caused.
+    std::vector<IndexWriteOutcome> Enter(const std::string& indexPath, const IndexRecord& entry,
+                                         std::size_t key, std::vector<std::string>& errors);
+
+    // True when entries for the index at `path` wait to be written.
+    bool IsPending(const std::string& path) const;
+
+    // Writes the index at `path` (every index when empty) if entries wait.
+    std::vector<IndexWriteOutcome> Write(const std::string& path = {});
+
+  private:
+    struct Pending {
+        std::string path;    // as first given
+        bool usable = true;  // false for an index that is left untouched
+        // The entries so far; nothing right after a write, when `written`
+        // holds what is on disk, taken apart only if more entries come.
+        std::optional<IndexMerge> merge;
+        std::string written;
+        std::vector<std::size_t> keys;
+        bool reread = false;  // a write failed: the next entry starts from the disk
+    };
+    void WriteOne(Pending& pending, std::vector<IndexWriteOutcome>& outcomes);
+
+    FileSystem& fileSystem_;
+    std::size_t batchSize_;
+    std::map<std::string, Pending> pending_;
+};
+
+}  // namespace bladeway

@@ -1,0 +1,67 @@
+#include "core/platform/read_cache_file_system.h"
+
+#include <filesystem>
+
+namespace bladeway {
+namespace {
+
+// One spelling per file, so that a write under another spelling still
+// forgets what was read.
+std::string SameFileKey(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().string();
+}
+
+}  // namespace
+
+ReadCacheFileSystem::ReadCacheFileSystem(FileSystem& fileSystem, std::size_t byteLimit,
+                                         std::size_t fileLimit)
+    : fileSystem_(fileSystem), byteLimit_(byteLimit), fileLimit_(fileLimit) {}
+
+bool ReadCacheFileSystem::Exists(const std::string& path) const {
+    if (existing_.contains(SameFileKey(path))) {
+        return true;
+    }
+    const bool exists = fileSystem_.Exists(path);
+    if (exists) {
+        existing_.insert(SameFileKey(path));
+    }
+    return exists;
+}
+
+Expected<std::string> ReadCacheFileSystem::ReadWholeFile(const std::string& path,
+                                                         std::size_t limit) const {
+    if (const auto cached = contents_.find(SameFileKey(path)); cached != contents_.end()) {
+        if (cached->second.size() <= limit) {
+            return cached->second;
+        }
+        return fileSystem_.ReadWholeFile(path, limit);  // the refusal, worded as usual
+    }
+    auto content = fileSystem_.ReadWholeFile(path, limit);
+    if (content && content.value().size() <= fileLimit_ &&
+        cachedBytes_ + content.value().size() <= byteLimit_) {
+        cachedBytes_ += content.value().size();
+        contents_.emplace(SameFileKey(path), content.value());
+    }
+    return content;
+}
+
+Outcome ReadCacheFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+    Forget(path);
+    return fileSystem_.ReplaceFile(path, bytes);
+}
+
+Outcome ReadCacheFileSystem::CreateEmptyIfMissing(const std::string& path) {
+    Forget(path);
+    return fileSystem_.CreateEmptyIfMissing(path);
+}
+
+void ReadCacheFileSystem::Forget(const std::string& path) {
+    const std::string key = SameFileKey(path);
+    existing_.erase(key);
+    if (const auto cached = contents_.find(key); cached != contents_.end()) {
+        cachedBytes_ -= cached->second.size();
+        contents_.erase(cached);
+    }
+}
+
+}  // namespace bladeway
