@@ -44,7 +44,10 @@ TEST(FormatValueText, NumbersAfterThePatternHalvesAwayFromZeroOtherTextUnchanged
         {"1.0005", "1.001"}, {"-2.0005", "-2.001"}, {"4.0005", "4.001"}, {"2.1255", "2.126"},
         {"0.0004", "0"}, {"-0.0005", "-0.001"}, {"999999.9995", "1000000"},
         // A final point is removed also from text.
-        {"5.", "5"}, {"abc.", "abc"}, {".", ""}, {"a..", "a."}});
+        {"5.", "5"}, {"abc.", "abc"}, {".", ""}, {"a..", "a."},
+        {"+3.10", "3.1"}, {"15e-3", "0.015"}, {"1.00049", "1"}, {"9.9995", "10"},
+        // What is not a number goes out as it is.
+        {"1,5", "1,5"}, {"1.2.3", "1.2.3"}, {"1e999999999999", "1e999999999999"}});
     // clang-format on
 }
 
