@@ -186,6 +186,11 @@ TEST_F(SettingsFileTest, FailedWritesKeepTheFileAndLeaveNoTemporaryFile) {
     EXPECT_FALSE(settings.WriteSetting("Paths", "Source", "x").ok());
 }
 
+// The two translate options as "XL XH".
+std::string Options(const PreferenceValues& values) {
+    return std::to_string(values.TransXL()) + " " + std::to_string(values.TransXH());
+}
+
 // The values loaded from a settings file holding `content` ("" for no file).
 PreferenceValues Loaded(const std::string& content) {
     testing::TempFolder folder;
@@ -200,19 +205,16 @@ TEST(PreferenceValues, OptionRulesMirrorCharacterAndReset) {
     PreferenceValues values;
     EXPECT_EQ(values.SrcPath + values.TmpPath + values.DestPath, "");
     EXPECT_EQ(values.MirChar(), "!");
-    EXPECT_EQ(values.TransXL(), 0);
-    EXPECT_EQ(values.TransXH(), 1);
+    EXPECT_EQ(Options(values), "0 1");
     EXPECT_TRUE(values.TranslateOptionsVisible());
     // Only 0, 1 and 2 are taken; turning one option on turns the other off.
     for (const std::int64_t refused : {7LL, -1LL, 4294967297LL})  // the last wraps to 1 in 32 bits
         EXPECT_FALSE(values.SetTransXL(refused) || values.SetTransXH(refused)) << refused;
-    EXPECT_EQ(values.TransXL(), 0);
-    EXPECT_EQ(values.TransXH(), 1);
+    EXPECT_EQ(Options(values), "0 1");
     ASSERT_TRUE(values.SetTransXL(1));
-    EXPECT_EQ(values.TransXH(), 0);
+    EXPECT_EQ(Options(values), "1 0");
     ASSERT_TRUE(values.SetTransXH(2));
-    EXPECT_EQ(values.TransXL(), 0);
-    EXPECT_EQ(values.TransXH(), 2);
+    EXPECT_EQ(Options(values), "0 2");
     ASSERT_TRUE(values.SetTransXL(1));
     ASSERT_TRUE(values.SetTransXH(0));
     EXPECT_EQ(values.TransXL(), 1);  // a change to 0 changes nothing else
@@ -223,8 +225,7 @@ TEST(PreferenceValues, OptionRulesMirrorCharacterAndReset) {
     values.Reset();
     EXPECT_EQ(values.SrcPath, "");
     EXPECT_EQ(values.MirChar(), "!");
-    EXPECT_EQ(values.TransXL(), 0);
-    EXPECT_EQ(values.TransXH(), 1);
+    EXPECT_EQ(Options(values), "0 1");
     EXPECT_TRUE(values.TranslateOptionsVisible());
 }
 
@@ -236,24 +237,15 @@ TEST(FlatTemplateMode, MarkerAnywhereInTheFolderInAnyCaseSelectsTreeMode) {
 }
 
 TEST(LoadPreferenceValues, StartStateOfTheOptionsForEachStoredCombination) {
-    struct Row {
-        const char* stored;
-        int transXL, transXH;
-    };
-    for (const Row& row : std::initializer_list<Row>{{"", 0, 0},
-                                                     {"TranslateXL= 0\r\nTranslateXH= 0", 0, 0},
-                                                     {"TranslateXL= 1", 1, 0},
-                                                     {"TranslateXL= 1\r\nTranslateXH= 0", 1, 0},
-                                                     {"TranslateXH= 1", 0, 1},
-                                                     {"TranslateXL= 0\r\nTranslateXH= 1", 0, 1},
-                                                     {"TranslateXL= 1\r\nTranslateXH= 1", 0, 1},
-                                                     {"TranslateXL= 7", 0, 0},
-                                                     {"TranslateXL=0.5\r\nTranslateXH=1.5", 0, 2},
-                                                     {"TranslateXL=abc\r\nTranslateXH=", 0, 0}}) {
-        const PreferenceValues values =
-            Loaded(std::string("[Preferences]\r\n") + row.stored + "\r\n");
-        EXPECT_EQ(values.TransXL(), row.transXL) << row.stored;
-        EXPECT_EQ(values.TransXH(), row.transXH) << row.stored;
+    // clang-format off
+    for (const auto& [stored, options] : std::vector<std::pair<std::string, std::string>>{
+             {"", "0 0"}, {"TranslateXL= 0\r\nTranslateXH= 0", "0 0"}, {"TranslateXL= 1", "1 0"},
+             {"TranslateXL= 1\r\nTranslateXH= 0", "1 0"}, {"TranslateXH= 1", "0 1"},
+             {"TranslateXL= 0\r\nTranslateXH= 1", "0 1"}, {"TranslateXL= 1\r\nTranslateXH= 1", "0 1"},
+             {"TranslateXL= 7", "0 0"}, {"TranslateXL=0.5\r\nTranslateXH=1.5", "0 2"},
+             {"TranslateXL=abc\r\nTranslateXH=", "0 0"}}) {
+        // clang-format on
+        EXPECT_EQ(Options(Loaded("[Preferences]\r\n" + stored + "\r\n")), options) << stored;
     }
     const PreferenceValues none = Loaded("");  // no file: everything empty and off
     EXPECT_EQ(none.TransXL() + none.TransXH(), 0);
@@ -294,8 +286,7 @@ TEST(SavePreferenceValues, FoldersThenOptionsAndWhatIsSavedLoadsBack) {
     LoadPreferenceValues(settings, loaded);
     EXPECT_EQ(loaded.SrcPath + "|" + loaded.TmpPath + "|" + loaded.DestPath,
               "/srv/keys/|masters|out");
-    EXPECT_EQ(loaded.TransXL(), 1);
-    EXPECT_EQ(loaded.TransXH(), 0);
+    EXPECT_EQ(Options(loaded), "1 0");
     EXPECT_EQ(saved.TransXL(), 1);
 }
 
