@@ -308,7 +308,7 @@ TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeopleOrAsJson) {
     }
 }
 
-TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFile) {
+TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFileFailuresKeepIt) {
     testing::TempFolder folder;
     const std::string ini = folder.File("Bladeway.INI");
     auto run = RunTool({"config", "--settings", ini, "set", "Paths", "Destination", "/srv/mill"});
@@ -324,12 +324,9 @@ TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFile) {
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.out, "\n");
     }
-}
-
-TEST(ConfigCommand, FailuresExitWith2AndKeepTheFile) {
-    testing::TempFolder folder;
-    const std::string ini = folder.Write("Bladeway.INI", "[Paths]\r\nSource=x\r\n");
-    auto run = RunTool({"config", "--settings", ini, "set", "Paths", "Source", "a\nb"});
+    // Failures exit with 2 and keep the file.
+    testing::WriteBytes(ini, "[Paths]\r\nSource=x\r\n");
+    run = RunTool({"config", "--settings", ini, "set", "Paths", "Source", "a\nb"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(IsOneLine(run.err)) << run.err;
     EXPECT_EQ(ReadBytes(ini), "[Paths]\r\nSource=x\r\n");

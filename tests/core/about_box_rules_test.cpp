@@ -24,65 +24,43 @@ namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 constexpr std::string_view kKey = "SOFTWARE\\Vendor\\Tool";
 
-class GetKeyValueTest : public ::testing::Test {
-  protected:
-    GetKeyValueTest() { registry_.AddKey(kHkeyLocalMachine, kKey); }
-
-    // Looks a value up starting from a stale text; the key must be closed
-    // again whatever happened.
-    bool Lookup(std::string_view valueName, std::string& text, std::string_view key = kKey,
-                std::uint32_t root = kHkeyLocalMachine) {
-        text = "stale";
-        const bool found = GetKeyValue(registry_, root, key, valueName, text);
-        EXPECT_EQ(registry_.OpenKeyCount(), 0u) << "key left open";
-        return found;
-    }
-
-    RegistryStore registry_;
-};
-
-TEST_F(GetKeyValueTest, ValueTypesSizesAndFinalZeros) {
+TEST(GetKeyValue, ValueTypesSizesFinalZerosNamesAndRights) {
+    using namespace std::string_literals;
     struct Row {
         std::uint32_t type;
         std::string bytes;
         bool found;
-        std::string text;
+        std::string text;  // what a stale text becomes
+        std::string_view key = kKey, value = "V";
+        std::uint32_t root = kHkeyLocalMachine, rights = kKeyAllRights;
     };
-    using namespace std::string_literals;
-    const std::vector<Row> rows{
-        {kRegString, "abc\0\0"s, true, "abc\0"s},  // only one final zero is dropped
-        {kRegString, "abc", true, "abc"},
-        {kRegString, std::string(1024, 'x'), true, std::string(1024, 'x')},  // just fits
-        {kRegString, std::string(1023, 'y') + '\0', true, std::string(1023, 'y')},
-        {kRegString, std::string(1025, 'z'), false, ""},  // larger than the buffer
-        {kRegString, "\0"s, true, ""},
-        {kRegNumber32, "\xff\xff\xff\xff", true, "4294967295"},
-        {kRegNumber32, "\x00\x01\x00\x00"s, true, "256"},  // final zero bytes dropped first
-        {kRegNumber32, "\0\0\0\0"s, true, "0"},
-        {kRegBinary, "\x01\x02", true, "stale"},  // other types leave the text alone
-        {kRegExpandString, "%PATH%\0"s, true, "stale"},
-    };
-    for (const Row& row : rows) {
-        registry_.SetValue(kHkeyLocalMachine, kKey, "V", row.type, row.bytes);
-        std::string text;
-        EXPECT_EQ(Lookup("V", text), row.found) << row.bytes;
-        EXPECT_EQ(text, row.text) << row.bytes;
-    }
-}
-
-TEST_F(GetKeyValueTest, MissingValueKeyRootOrRightsEmptyTheText) {
-    registry_.SetString(kHkeyLocalMachine, kKey, "Path", "tool");
-    std::string text;
-    // Names match without regard to case.
-    EXPECT_TRUE(Lookup("pAtH", text, "software\\VENDOR\\tool"));
-    EXPECT_EQ(text, "tool");
-    EXPECT_FALSE(Lookup("Nothing", text) || !text.empty());
-    EXPECT_FALSE(Lookup("PATH", text, "SOFTWARE\\Nobody") || !text.empty());
-    EXPECT_FALSE(Lookup("PATH", text, kKey, 0x80000001) || !text.empty());  // other root
-    // Every right asked for must be granted.
-    for (const std::uint32_t rights : {kKeyReadRights, kKeyAllRights & ~0x20u}) {
-        registry_.AddKey(kHkeyLocalMachine, kKey, rights);
-        EXPECT_FALSE(Lookup("PATH", text) || !text.empty()) << rights;
+    // Only one final zero is dropped from a string, final zero bytes first
+    // from a number; other types leave the text alone; names match without
+    // regard to case; every right asked for must be granted.
+    // clang-format off
+    for (const Row& row : std::vector<Row>{
+             {kRegString, "abc\0\0"s, true, "abc\0"s}, {kRegString, "abc", true, "abc"},
+             {kRegString, std::string(1024, 'x'), true, std::string(1024, 'x')},  // just fits
+             {kRegString, std::string(1023, 'y') + '\0', true, std::string(1023, 'y')},
+             {kRegString, std::string(1025, 'z'), false, ""}, {kRegString, "\0"s, true, ""},
+             {kRegNumber32, "\xff\xff\xff\xff", true, "4294967295"},
+             {kRegNumber32, "\x00\x01\x00\x00"s, true, "256"}, {kRegNumber32, "\0\0\0\0"s, true, "0"},
+             {kRegBinary, "\x01\x02", true, "stale"}, {kRegExpandString, "%PATH%\0"s, true, "stale"},
+             {kRegString, "x", true, "x", "software\\VENDOR\\tool", "v"},
+             {kRegString, "x", false, "", kKey, "Nothing"},
+             {kRegString, "x", false, "", "SOFTWARE\\Nobody"},
+             {kRegString, "x", false, "", kKey, "V", 0x80000001},
+             {kRegString, "x", false, "", kKey, "V", kHkeyLocalMachine, kKeyReadRights},
+             {kRegString, "x", false, "", kKey, "V", kHkeyLocalMachine, kKeyAllRights & ~0x20u}}) {
+        // clang-format on
+        RegistryStore registry;
+        registry.AddKey(kHkeyLocalMachine, kKey, row.rights);
+        registry.SetValue(kHkeyLocalMachine, kKey, "V", row.type, row.bytes);
+        std::string text = "stale";
+        EXPECT_EQ(GetKeyValue(registry, row.root, row.key, row.value, text), row.found)
+            << row.bytes;
+        EXPECT_EQ(text, row.text) << row.bytes << " " << row.key << " " << row.value;
+        EXPECT_EQ(registry.OpenKeyCount(), 0u) << "key left open";
     }
 }
 

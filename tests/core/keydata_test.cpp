@@ -91,7 +91,7 @@ TEST(LoadKeyDataFile, ReplacesTheSheetOrLeavesItAsItWasAndSaysWhy) {
     EXPECT_EQ(AllColumns(sheet), Columns{{"edited"}});
 }
 
-TEST(Sheet, Starts500By500AndRefusesCellsOutside) {
+TEST(Sheet, Starts500By500RefusesCellsOutsideAndLoadClearsEdits) {
     Sheet sheet;
     EXPECT_EQ(sheet.ColumnCount(), 500);
     EXPECT_EQ(sheet.RowCount(), 500);
@@ -107,9 +107,6 @@ TEST(Sheet, Starts500By500AndRefusesCellsOutside) {
     sheet.SetColumnCount(-1);
     sheet.SetRowCount(-5);
     EXPECT_EQ(sheet.ColumnCount() + sheet.RowCount(), 0);
-}
-
-TEST(Sheet, LoadClearsEditsEditsOverrideAndShrinkingDropsCells) {
     // Two columns over one buffer: column 1 holds "a" and "bb", column 2 "c".
     LoadedSheet loaded;
     loaded.buffer = std::make_shared<const std::string>("a bb c");
@@ -117,7 +114,8 @@ TEST(Sheet, LoadClearsEditsEditsOverrideAndShrinkingDropsCells) {
     loaded.rowCount = 2;
     loaded.columnFirstSpan = {0, 2, 3};
     loaded.spans = {{0, 1}, {2, 2}, {5, 1}};
-    Sheet sheet;
+    sheet.SetColumnCount(1);
+    sheet.SetRowCount(1);
     sheet.SetCellText(1, 1, "old");
     sheet.Load(loaded);
     EXPECT_EQ(AllColumns(sheet), (Columns{{"a", "bb"}, {"c", ""}}));
