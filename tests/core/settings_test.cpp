@@ -153,15 +153,6 @@ TEST_F(SettingsFileTest, PositionsAreAbsoluteLeadingWholeNumbers) {
               2147483648);
 }
 
-TEST_F(SettingsFileTest, WritesKeepEveryOtherLineByteForByte) {
-    SettingsFile settings = WithContent(
-        "; hand-written note\r\n[Paths]\r\nSource = C:\\Keys\r\n\r\n[Extra]\r\nX=\"q\"\r\n");
-    ASSERT_TRUE(settings.WriteSetting("Paths", "Destination", "D:\\Out").ok());
-    EXPECT_EQ(ReadBytes(settings.Path()),
-              "; hand-written note\r\n[Paths]\r\nSource = C:\\Keys\r\nDestination=D:\\Out\r\n"
-              "\r\n[Extra]\r\nX=\"q\"\r\n");
-}
-
 TEST_F(SettingsFileTest, FailedWritesKeepTheFileAndLeaveNoTemporaryFile) {
     const std::string original = "[Paths]\r\nSource=C:\\Keys\r\n";
     SettingsFile settings = WithContent(original);
