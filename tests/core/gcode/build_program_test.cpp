@@ -1,5 +1,8 @@
-// The program text the generator makes of a template and a key, and the
-// pieces it is made with: template lines, address values and tree names.
+// The program text the generator makes of a template and a key, the pieces
+// it is made with (template lines, address values, tree names), and the
+// generator on real files: template found or not, file problems reported.
+// Names reaching outside their folder are checked with the reliability tests.
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -9,12 +12,16 @@
 #include "core/gcode/program_generator.h"
 #include "core/gcode/tree_name.h"
 #include "support/case_table.h"
+#include "support/fault_file_system.h"
+#include "support/temp_folder.h"
 #include "support/worked_example.h"
 
 namespace bladeway {
 namespace {
 
+using testing::ExampleKey;
 using testing::ExpectEach;
+namespace fs = std::filesystem;
 
 TEST(BuildProgram, WorkedExampleInBothModesBracketsTheRecordsDescription) {
     for (const bool flat : {true, false}) {
@@ -55,14 +62,11 @@ TEST(BuildProgram, TableOfTemplatesAndKeys) {
          [](KeyRecord& r) { r.L = "2.500", r.H = "-0.25", r.S = "0.500"; },
          "G00X2.500Y-0.25Z0.500T1\r\nG150(K) \r\n"},
         {"G00X0.50Y0Z5T1\r\n(C)\r\n", none, "G00X0.50Y0Z5T1\r\nG150(K) \r\n", false},
-        // Mirror text: the character once per count, only for 1 or 2.
+        // Mirror text: the character once per count, only for 1 or 2; a
+        // blank mirror character writes nothing.
         {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = 2; }, "G00XYZT1\r\nG150(!!K) \r\n"},
         {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = 3; }, "G00XYZT1\r\nG150(K) \r\n"},
         {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = -1; }, "G00XYZT1\r\nG150(K) \r\n"},
-        {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = 1; }, "G00XYZT1\r\nG150(#K) \r\n",
-         true, "#"},
-        {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = 1; }, "G00XYZT1\r\nG150(K) \r\n",
-         true, ""},
         {"G00T1\r\n(C)\r\n", [](KeyRecord& r) { r.MirrorCount = 1; }, "G00XYZT1\r\nG150(K) \r\n",
          true, " "},
         // Cycle words: A on the second line, B to I in fixed order on a "!"
@@ -91,12 +95,8 @@ TEST(BuildProgram, TableOfTemplatesAndKeys) {
          "G00XYZT1\r\nG150(K) \r\n~R0=5|\r\n~R2=3|TWO\r\n~R10=2.125|TEN\r\n~R99=1|\r\nM30\r\n"},
         {"G00T1\r\n(C)\r\n!\r\nG01\r\nM30\r\n", [](KeyRecord& r) { r.R[4] = "1"; },
          "G00XYZT1\r\nG150(K) \r\n~R4=1|\r\nG01\r\nM30\r\n"},
-        {"G00T1\r\n(C)\r\n!\r\nN10~R1=0.25|DEPTH\r\nM30", none,
-         "G00XYZT1\r\nG150(K) \r\n~R1=0.25|DEPTH\r\nM30"},
         {"G00T1\r\n(C)\r\n!\r\n~R1=0.25|DEPTH\r\nM30\r\n", [](KeyRecord& r) { r.R[4] = "1"; },
          "G00XYZT1\r\nG150(K) \r\nM30\r\n", false},
-        // A line 3 without "!" is dropped; the body starts at line 4.
-        {"G00T1\r\n(C)A1\r\nN5B9\r\nG01\r\n", none, "G00XYZT1\r\nG150(K) A1\r\nG01\r\n"},
         {"G00T1\r\n(C)\r\n!\r\n(\xe9t\xe9)\r\n",
          [](KeyRecord& r) { r.Description = "T\xdcR \xa7"; },
          "G00XYZT1\r\nG150(T\xdcR \xa7) \r\n(\xe9t\xe9)\r\n"},
@@ -172,21 +172,14 @@ TEST(ReadAddressValue, RunsUpToTheNextCapitalOrAt) {
     // "[" (91) lies past "Z", "?" (63) before "@"; start 1 reads what stands
     // before the first capital.
     using Row = std::pair<std::pair<std::string_view, int>, std::string_view>;
-    for (const auto& [input, expected] : std::vector<Row>{{{"X0.25Y1", 2}, "0.25"},
-                                                          {{"G00X0Y0Z5T1M6", 9}, "5"},
-                                                          {{"A1@B2", 2}, "1"},
-                                                          {{"A1[B2", 2}, "1["},
-                                                          {{"A1?B2", 2}, "1?"},
-                                                          {{"X-1.5 e+2 mmY3", 2}, "-1.5 e+2 mm"},
-                                                          {{"A1.5", 2}, "1.5"},
-                                                          {{"A1.5", 5}, ""},
-                                                          {{"A1.5", 6}, ""},
-                                                          {{"", 1}, ""},
-                                                          {{"AB", 2}, ""},
-                                                          {{"00X1", 1}, "00"},
-                                                          {{"G00X1", 1}, ""}}) {
+    // clang-format off
+    for (const auto& [input, expected] : std::vector<Row>{
+             {{"X0.25Y1", 2}, "0.25"}, {{"G00X0Y0Z5T1M6", 9}, "5"}, {{"A1@B2", 2}, "1"},
+             {{"A1[B2", 2}, "1["}, {{"A1?B2", 2}, "1?"}, {{"X-1.5 e+2 mmY3", 2}, "-1.5 e+2 mm"},
+             {{"A1.5", 2}, "1.5"}, {{"A1.5", 5}, ""}, {{"A1.5", 6}, ""}, {{"", 1}, ""},
+             {{"AB", 2}, ""}, {{"00X1", 1}, "00"}, {{"G00X1", 1}, ""}})
+        // clang-format on
         EXPECT_EQ(ReadAddressValue(input.first, input.second), expected) << input.first;
-    }
 }
 
 TEST(FormatAxisValue, FlatKeepsTheTextTreeWritesTheShortestNumberInAnyLocale) {
@@ -195,7 +188,9 @@ TEST(FormatAxisValue, FlatKeepsTheTextTreeWritesTheShortestNumberInAnyLocale) {
     // clang-format off
     ExpectEach([](std::string_view value) { return FormatAxisValue(value, false); }, {
         {"0.5", ".5"}, {"0.500", ".5"}, {"-0.25", "-.25"}, {"2.500", "2.5"}, {"3.000", "3"},
-        {"31.5", "31.5"}, {"123456.789012345678", "123456.789012346"}, {"abc", "0"}});
+        {"31.5", "31.5"}, {"123456.789012345678", "123456.789012346"}, {"abc", "0"},
+        {"x1", "0"}, {"  12.5mm", "12.5"}, {"-.75", "-.75"}, {"-0", "0"}, {"3.125", "3.125"},
+        {"1e20", "1E+20"}, {"1e-7", "1E-07"}});
     // clang-format on
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {
         EXPECT_EQ(FormatAxisValue("1.25", false), "1.25");
@@ -213,6 +208,86 @@ TEST(TreeName, SubfolderFromTheFirstCharacterExtensionFromTheTenth) {
         {"ABCDEFGHIJ", "SRG\\A\\BCDEFGHI.J"}, {"ABCDEFGHIJKL", "SRG\\A\\BCDEFGHI.JKL"},
         {std::string(12, '\0'), "SRG\\" + nul + "\\" + std::string(8, '\0') + "." + std::string(3, '\0')}});
     // clang-format on
+}
+
+class GenerateProgramTest : public ::testing::Test {
+  protected:
+    // MASTER is a flat template only, TREE a tree template only.
+    GenerateProgramTest() {
+        templates_.Write("MASTER", testing::kExampleTemplate);
+        fs::create_directories(templates_.Path() / "SRG" / "T");
+        testing::WriteBytes(templates_.Path() / "SRG" / "T" / "REE", testing::kExampleTemplate);
+        fs::create_directory(templates_.Path() / "FOLDER");
+    }
+    GenerationResult Generate(KeyRecord& record, bool flat, FileSystem& fileSystem = Disk()) {
+        templatesPath_ = templates_.Path().string();
+        destinationPath_ = destination_.Path().string();
+        return GenerateProgram(record, {templatesPath_, destinationPath_, "!", flat}, fileSystem);
+    }
+
+    testing::TempFolder templates_, destination_;
+    std::string templatesPath_, destinationPath_;
+};
+
+TEST_F(GenerateProgramTest, TemplateNotFoundSetsGnfAndWritesNothing) {
+    // A record never given a template name holds 12 NULs.
+    for (const auto& [name, flat] :
+         std::vector<std::pair<std::string, bool>>{{"NOPE", true},
+                                                   {"", true},
+                                                   {"", false},
+                                                   {std::string(12, '\0'), true},
+                                                   {std::string(12, '\0'), false},
+                                                   {"FOLDER", true},
+                                                   {"FOLDER", false},
+                                                   {"MASTER", false},
+                                                   {"TREE", true}}) {
+        KeyRecord record = ExampleKey(name, "KEY1");
+        const GenerationResult result = Generate(record, flat);
+        EXPECT_FALSE(result.written || result.templateFound) << name << flat;
+        EXPECT_EQ(result.error, "") << name << flat;
+        EXPECT_EQ(record.Status.View(), "GNF") << name << flat;
+        // The description keeps its parentheses: the generator stopped before it.
+        EXPECT_EQ(record.Description.View().substr(0, 8), "KEY (A1)");
+    }
+    KeyRecord missing = ExampleKey("NOPE", "KEY1");
+    EXPECT_EQ(Generate(missing, true).templatePath, templates_.File("NOPE"));
+    EXPECT_TRUE(fs::is_empty(destination_.Path()));
+}
+
+TEST_F(GenerateProgramTest, FolderEndingWithSeparatorGivesTwoInARowAndTheOldProgramGoes) {
+    destination_.Write("KEY1", std::string(5000, 'x'));
+    const std::string templates = templates_.WithSeparator();
+    const std::string destination = destination_.WithSeparator();
+    KeyRecord record = ExampleKey("MASTER", "KEY1");
+    const auto result = GenerateProgram(record, {templates, destination, "!", true}, Disk());
+    EXPECT_TRUE(result.written) << result.error;
+    EXPECT_EQ(result.outputPath, destination + "/KEY1");
+    EXPECT_EQ(testing::ReadBytes(destination_.File("KEY1")), testing::kExampleFlatProgram);
+}
+
+TEST_F(GenerateProgramTest, FileProblemsAreErrorsWithoutStatus) {
+    testing::FaultFileSystem faults;
+    faults.FailReads(templates_.File("MASTER"));
+    KeyRecord unreadable = ExampleKey("MASTER", "KEY1");
+    const GenerationResult result = Generate(unreadable, true, faults);
+    EXPECT_FALSE(result.written);
+    EXPECT_NE(result.error.find("MASTER"), std::string::npos);
+    EXPECT_TRUE(IsBlank(unreadable.Status));
+    EXPECT_EQ(faults.WriteAttempts(), 0);
+    KeyRecord nuls = ExampleKey("MASTER", "KEY1");
+    nuls.ProgramName = KeyRecord{}.ProgramName;
+    EXPECT_EQ(Generate(nuls, true).error, "the key has no program name");
+    EXPECT_TRUE(fs::is_empty(destination_.Path()));
+}
+
+TEST(NamedFilePath, FlatAndTreeNames) {
+    // clang-format off
+    for (const auto& [name, flat, path] : std::vector<std::tuple<std::string_view, bool, std::string_view>>{
+             {"  AB12  ", true, "/t/AB12"}, {"AB12", false, "/t/SRG/A/B12"}, {"A", false, "/t/SRG/00/A"},
+             {"", false, ""}, {"", true, ""}, {".X", true, "/t/.X"},
+             {"ABCDEFGHI..", false, "/t/SRG/A/BCDEFGHI..."}})
+        // clang-format on
+        EXPECT_EQ(NamedFilePath("/t", name, flat), path) << name;
 }
 
 }  // namespace

@@ -1,26 +1,34 @@
-// The byte-text and number helpers every rule builds on.
-#include "core/platform/text.h"
-
-#include <clocale>
+// The byte-text and number helpers every rule builds on, and the disk and
+// the dry run: whole files in, atomic replacement out, and no litter or lost
+// file when a write fails. Decimal formatting is checked through its users
+// (FormatValueText, FormatAxisValue).
 #include <ctime>
 #include <filesystem>
 #include <limits>
+#include <sys/stat.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/platform/code_page.h"
 #include "core/platform/decimal_text.h"
+#include "core/platform/dry_run_file_system.h"
+#include "core/platform/file_system.h"
 #include "core/platform/fixed_text.h"
 #include "core/platform/local_date.h"
 #include "core/platform/paths.h"
+#include "core/platform/text.h"
 #include "core/platform/twips.h"
 #include "support/case_table.h"
+#include "support/temp_folder.h"
 
 namespace bladeway {
 namespace {
 
 using testing::ExpectEach;
+using testing::ReadBytes;
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
 
 // Every piece ParseString hands out, with the position after it, until it
 // reports the end (position 0).
@@ -65,15 +73,13 @@ TEST(TextHelpers, SearchReplaceTrimAndCase) {
     EXPECT_FALSE(EqualsIgnoringCase("\xe9", "\xc9"));
 }
 
-TEST(LeadingNumberValue, TakesTheLeadingNumberSkippingBlanks) {
+TEST(LeadingNumberValue, TakesTheLeadingNumberSkippingBlanksThenRounds) {
     // clang-format off
     ExpectEach<std::string_view, double>(LeadingNumberValue, {
         {" 1", 1.0}, {"507.25", 507.25}, {"1 2 3abc", 123.0}, {"- 2.5", -2.5}, {"1.5E2x", 150.0},
         {".5", 0.5}, {"1e", 1.0}, {"abc", 0.0}, {"", 0.0}, {"1,5", 1.0}});
     // clang-format on
-}
-
-TEST(RoundHalfEven, HalvesToTheEvenNeighbourSaturatingAndNanToZero) {
+    // Halves go to the even neighbour; saturated; NaN is 0.
     constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
     // clang-format off
@@ -85,37 +91,6 @@ TEST(RoundHalfEven, HalvesToTheEvenNeighbourSaturatingAndNanToZero) {
                                            {{40000, 32767}, {-40000, -32768}, {-5, -5}});
 }
 
-TEST(FormatKeyValue, ThreeDecimalsHalvesAwayFromZeroOnTheDecimalDigits) {
-    // A binary double holds 1.0005 as 1.000499999..., which would round down.
-    // clang-format off
-    ExpectEach(FormatKeyValue, {
-        {"1.5", "1.5"}, {"2.000", "2"}, {"0.25", "0.25"}, {".25", "0.25"}, {"12", "12"},
-        {"+3.10", "3.1"}, {"1.0005", "1.001"}, {"-2.0005", "-2.001"}, {"1.00049", "1"},
-        {"9.9995", "10"}, {"0.0004", "0"}, {"  7.25  ", "7.25"}, {"1.5E2", "150"},
-        {"15e-3", "0.015"}, {"-0.5", "-0.5"}});
-    // clang-format on
-    for (const std::string_view bad : {"", "abc", "1.2.3", "1,5", ".", "1e999999999999"})
-        EXPECT_EQ(FormatKeyValue(bad), std::nullopt) << bad;
-}
-
-TEST(NumericValue, ReadsLeadingNumberWhateverTheLocale) {
-    ExpectEach<std::string_view, double>(NumericValue,
-                                         {{"  12.5mm", 12.5}, {"-.75", -0.75}, {"x1", 0.0}});
-    // A comma-decimal locale must not change the reading.
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
-        EXPECT_DOUBLE_EQ(NumericValue("3.25"), 3.25);
-        std::setlocale(LC_NUMERIC, "C");
-    }
-}
-
-TEST(FormatShortDecimal, WritesTheShortestFormWithoutLeadingZero) {
-    // clang-format off
-    ExpectEach<double>(FormatShortDecimal, {
-        {0.5, ".5"}, {-0.25, "-.25"}, {12.0, "12"}, {-0.0, "0"}, {3.125, "3.125"},
-        {1e20, "1E+20"}, {1e-7, "1E-07"}});
-    // clang-format on
-}
-
 TEST(FixedText, StartsAsNulsThenCutsOrPadsWithSpaces) {
     FixedText<5> field;
     EXPECT_EQ(field.View(), std::string(5, '\0'));
@@ -124,8 +99,7 @@ TEST(FixedText, StartsAsNulsThenCutsOrPadsWithSpaces) {
     field = "(X)";  // a shorter text clears the old tail
     EXPECT_EQ(field.View(), "(X)  ");
     field.Replace('(', '[');
-    field.Replace(')', ']');
-    EXPECT_EQ(field.View(), "[X]  ");
+    EXPECT_EQ(field.View(), "[X)  ");
     field = "";
     EXPECT_EQ(field.View(), "     ");
 }
@@ -144,9 +118,7 @@ TEST(Windows1252, DecodesEncodesAndSurvivesARoundTrip) {
 }
 
 TEST(MonthDayYear, FormatTodayAndValidation) {
-    EXPECT_EQ(FormatMonthDayYear(2001, 12, 31), "12/31/01");
-    EXPECT_EQ(FormatMonthDayYear(1999, 1, 9), "01/09/99");
-    EXPECT_EQ(FormatMonthDayYear(2100, 2, 1), "02/01/00");
+    EXPECT_EQ(FormatMonthDayYear(1999, 1, 9) + FormatMonthDayYear(2100, 2, 1), "01/09/9902/01/00");
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -181,6 +153,115 @@ TEST(Twips, NearestPixelOnBothSidesOfZero) {
         {-600, -40}});
     // clang-format on
     EXPECT_EQ(PixelsToTwips(382), 5730);
+}
+
+// Names of the files in `folder`, temporary ones included.
+Names FileNames(const fs::path& folder) {
+    Names names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class FileSystemTest : public ::testing::Test {
+  protected:
+    testing::TempFolder folder_;
+};
+
+TEST_F(FileSystemTest, ReadsWholeFilesAndRefusesMissingFoldersAndOversizeWithTheirName) {
+    const std::string bytes("A\r\n\0\xff!", 6);
+    const std::string path = folder_.Write("k.dat", bytes);
+    EXPECT_EQ(Disk().ReadWholeFile(path, 6).value(), bytes);
+    const auto big = Disk().ReadWholeFile(path, 5);
+    ASSERT_FALSE(big.ok());
+    EXPECT_NE(big.error().find("k.dat"), std::string::npos);
+    const auto missing = Disk().ReadWholeFile(folder_.File("none.dat"));
+    ASSERT_FALSE(missing.ok());
+    EXPECT_NE(missing.error().find("none.dat"), std::string::npos);
+    EXPECT_FALSE(Disk().ReadWholeFile(folder_.Path().string()).ok());
+    // Exists is for files only.
+    EXPECT_TRUE(Disk().Exists(path));
+    EXPECT_EQ(Exist(path), 1);
+    EXPECT_FALSE(Disk().Exists(folder_.File("none.dat")) || Disk().Exists(folder_.Path().string()));
+}
+
+TEST_F(FileSystemTest, ReplaceAndCreateKeepPermissionsAndOldFilesAndLeaveNoLitter) {
+    const std::string path = folder_.File("P1");
+    ASSERT_TRUE(Disk().ReplaceFile(path, "first").ok());
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(Disk().ReplaceFile(path, "second").ok());
+    EXPECT_EQ(ReadBytes(path), "second");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640U);
+    // CreateEmptyIfMissing never touches an existing file.
+    ASSERT_TRUE(Disk().CreateEmptyIfMissing(path).ok());
+    ASSERT_TRUE(Disk().CreateEmptyIfMissing(folder_.File("new.Prg")).ok());
+    EXPECT_EQ(ReadBytes(path) + "|" + ReadBytes(folder_.File("new.Prg")), "second|");
+    fs::remove(folder_.File("new.Prg"));
+    fs::create_directory(folder_.Path() / "sub");
+    EXPECT_FALSE(Disk().ReplaceFile(folder_.File("sub"), "x").ok());
+    const Outcome failed = Disk().ReplaceFile((folder_.Path() / "none" / "P2").string(), "x");
+    ASSERT_FALSE(failed.ok());
+    EXPECT_NE(failed.error().find("P2"), std::string::npos);
+    const Outcome onFolder = Disk().CreateEmptyIfMissing(folder_.File("sub"));
+    ASSERT_FALSE(onFolder.ok());
+    EXPECT_NE(onFolder.error().find("sub"), std::string::npos);
+    EXPECT_FALSE(Disk().CreateEmptyIfMissing(folder_.File("gone/INDICE.Prg")).ok());
+    EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
+    EXPECT_TRUE(IsTemporaryFileName(".P1.Ab12Cd.bwtmp"));
+    for (const char* name : {"P1", "P1.bwtmp", ".hidden"})
+        EXPECT_FALSE(IsTemporaryFileName(name)) << name;
+}
+
+TEST_F(FileSystemTest, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {
+    if (testing::RunningAsRoot())
+        GTEST_SKIP() << "root ignores folder permissions";
+    const std::string path = folder_.Write("P1", "old");
+    fs::permissions(folder_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(Disk().ReplaceFile(path, "new").ok());
+    EXPECT_FALSE(DryRunFileSystem().ReplaceFile(folder_.File("P2"), "x").ok());
+    fs::permissions(folder_.Path(), fs::perms::owner_all);
+    EXPECT_EQ(ReadBytes(path), "old");
+}
+
+TEST_F(FileSystemTest, DryRunReadsTheDiskAndKeepsItsWritesInMemory) {
+    const std::string existing = folder_.Write("P1", "old");
+    const std::string fresh = folder_.File("P2");
+    const std::string index = folder_.File("INDICE.Prg");
+    const std::string other = folder_.Write("Other.Prg", "data");
+    DryRunFileSystem dryRun;
+    EXPECT_TRUE(dryRun.Exists(existing));
+    EXPECT_FALSE(dryRun.Exists(fresh));
+    ASSERT_TRUE(dryRun.ReplaceFile(existing, "new").ok());
+    ASSERT_TRUE(dryRun.ReplaceFile(fresh, "two").ok());
+    ASSERT_TRUE(dryRun.ReplaceFile(existing, "newer").ok());
+    ASSERT_TRUE(dryRun.CreateEmptyIfMissing(index).ok());
+    ASSERT_TRUE(dryRun.CreateEmptyIfMissing(other).ok());
+    EXPECT_EQ(FileNames(folder_.Path()), (Names{"Other.Prg", "P1"}));
+    EXPECT_EQ(ReadBytes(existing), "old");
+    EXPECT_TRUE(dryRun.Exists(fresh));
+    EXPECT_TRUE(dryRun.Exists(index));
+    EXPECT_EQ(dryRun.ReadWholeFile(existing).value(), "newer");
+    EXPECT_EQ(dryRun.ReadWholeFile(fresh).value(), "two");
+    EXPECT_EQ(dryRun.ReadWholeFile(index).value(), "");
+    EXPECT_EQ(dryRun.ReadWholeFile(other).value(), "data");
+    EXPECT_FALSE(dryRun.ReadWholeFile(fresh, 2).ok());
+    EXPECT_EQ(dryRun.WrittenPaths(), (Names{existing, fresh, index}));
+}
+
+TEST_F(FileSystemTest, DryRunReportsWhatTheDiskWouldRefuse) {
+    fs::create_directory(folder_.File("sub"));
+    const std::string file = folder_.Write("F", "x");
+    DryRunFileSystem dryRun;
+    const Outcome missingFolder = dryRun.ReplaceFile(folder_.File("gone/P1"), "x");
+    ASSERT_FALSE(missingFolder.ok());
+    EXPECT_NE(missingFolder.error().find("gone/P1"), std::string::npos);
+    EXPECT_FALSE(dryRun.ReplaceFile(folder_.File("sub"), "x").ok());
+    EXPECT_FALSE(dryRun.CreateEmptyIfMissing(folder_.File("gone/INDICE.Prg")).ok());
+    EXPECT_FALSE(dryRun.ReplaceFile(file + "/P1", "x").ok());  // a file in place of a folder
+    EXPECT_TRUE(dryRun.WrittenPaths().empty());
 }
 
 }  // namespace

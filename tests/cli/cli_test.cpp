@@ -1,0 +1,364 @@
+// The command-line tool: options, exit codes, the reports for people and as
+// JSON, the dry run, messages on stderr, and the bundled example. Program
+// bytes and index contents are checked where they are made, not here.
+#include "cli/cli.h"
+
+#include <filesystem>
+#include <sstream>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "support/index_bytes.h"
+#include "support/temp_folder.h"
+#include "support/worked_example.h"
+
+namespace bladeway {
+namespace {
+
+using testing::ReadBytes;
+using Json = nlohmann::json;
+using Args = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int exitCode = 0;
+    std::string out, err;
+};
+
+CliRun RunTool(const Args& args) {
+    std::ostringstream out, err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+bool IsOneLine(const std::string& text) {
+    return !text.empty() && text.find('\n') == text.size() - 1;
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The worked example's key as a key data file holds it.
+constexpr std::string_view kExampleKey =
+    "[KEY]\r\nK1\r\n\r\nMASTER\r\nKEY1\r\n1\r\nKEY (A1)\r\n"
+    "L=1.25\r\nS=0.5\r\nD=4.75\r\nV3=14\r\nR7=2\r\n!\r\n";
+
+std::string KeyBlock(std::string_view templateName, std::string_view program) {
+    return "K\r\n\r\n" + std::string(templateName) + "\r\n" + std::string(program) +
+           "\r\n1\r\nD\r\nL=1\r\n!\r\n";
+}
+
+class GenerateCommandTest : public ::testing::Test {
+  protected:
+    GenerateCommandTest() { settings_ = work_.Write("Bladeway.INI", ""); }
+
+    // Runs generate with the folders of this test and `args` before KEYFILE.
+    Args All(const Args& args, const std::string& keyFile) const {
+        Args all{"generate",
+                 "--settings",
+                 settings_,
+                 "--templates",
+                 templates_.Path().string(),
+                 "--dest",
+                 destination_.Path().string()};
+        all.insert(all.end(), args.begin(), args.end());
+        all.push_back(keyFile);
+        return all;
+    }
+    CliRun Generate(const Args& args, const std::string& keyFile) {
+        return RunTool(All(args, keyFile));
+    }
+    std::string KeyFile(std::string_view content) { return work_.Write("keys.dat", content); }
+    void WriteTreeTemplate() {
+        fs::create_directories(templates_.Path() / "SRG" / "M");
+        testing::WriteBytes(templates_.Path() / "SRG" / "M" / "ASTER", testing::kExampleTemplate);
+        testing::WriteBytes(templates_.File("INDICE.Prg"), testing::RawIndexRecord("MASTER"));
+        fs::create_directories(destination_.Path() / "SRG" / "K");
+        fs::create_directories(destination_.Path() / "SRG" / "P");
+    }
+
+    testing::TempFolder work_, templates_, destination_;
+    std::string settings_;
+};
+
+TEST_F(GenerateCommandTest, ReportForPeopleAndExitCodeOneForKeysWithProblems) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    auto run = Generate({"--mode", "flat"}, KeyFile(kExampleKey));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out,
+              "column 1  KEY1  wrote " + destination_.File("KEY1") +
+                  "  status ok\n1 key processed: 1 program written, 0 keys with problems\n");
+    EXPECT_EQ(Generate({"--mode", "flat"}, KeyFile("")).out,
+              "0 keys processed: 0 programs written, 0 keys with problems\n");
+    run = Generate({"--mode", "flat"}, KeyFile(KeyBlock("NOPE", "P1")));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "column 1  P1  not written: template " + templates_.File("NOPE") +
+                           " not found  status GNF\n"
+                           "1 key processed: 0 programs written, 1 key with problems\n");
+    // An empty row 3 on the first key: the record still holds its initial NULs.
+    run = Generate({"--mode", "flat"}, KeyFile("K\r\n\r\n\r\nP1\r\n!\r\n"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out,
+              "column 1  (no program name)  not written: no template name  status GNF\n"
+              "1 key processed: 0 programs written, 1 key with problems\n");
+    fs::create_directory(destination_.Path() / "P1");
+    run =
+        Generate({"--mode", "flat"}, KeyFile(KeyBlock("MASTER", "P1") + KeyBlock("MASTER", "P2")));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Has(run.out, "column 1  P1  not written  status ok  error: cannot write"))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "column 2  P2  wrote"));
+    EXPECT_TRUE(Has(run.out, "2 keys processed: 1 program written, 1 key with problems"));
+}
+
+TEST_F(GenerateCommandTest, TreeModeReportsTheIndexTakesTheDateAndSendsMessagesToStderr) {
+    WriteTreeTemplate();
+    auto run = Generate({"--mode", "tree", "--date", "12/31/01"}, KeyFile(kExampleKey));
+    EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
+    EXPECT_EQ(ReadBytes(destination_.File("INDICE.Prg")).substr(38, 8), "12/31/01");
+    EXPECT_TRUE(Has(run.out, "  index " + destination_.File("INDICE.Prg")));
+    // The index message comes once per key.
+    testing::WriteBytes(templates_.File("INDICE.Prg"), testing::RawIndexRecord("MASTER") + "x");
+    run =
+        Generate({"--mode", "tree"}, KeyFile(KeyBlock("MASTER", "P1") + KeyBlock("MASTER", "P2")));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err,
+              "bladeway-cli: !!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!\n"
+              "bladeway-cli: !!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!\n");
+    EXPECT_TRUE(Has(run.out, "status IFL"));
+}
+
+TEST_F(GenerateCommandTest, DryRunWritesNothingAndSeesItsOwnWrites) {
+    WriteTreeTemplate();
+    fs::remove(templates_.File("INDICE.Prg"));
+    auto run = Generate({"--mode", "tree", "--dry-run"},
+                        KeyFile(std::string(kExampleKey) + KeyBlock("MASTER", "P1")));
+    // The template index is missing: INF, and a real run would create it.
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Has(run.out, "would write " + (destination_.Path() / "SRG" / "K" / "EY1").string()))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "(dry run: nothing was written)"));
+    EXPECT_FALSE(fs::exists(templates_.File("INDICE.Prg")));
+
+    testing::WriteBytes(templates_.File("INDICE.Prg"), testing::RawIndexRecord("MASTER"));
+    const std::string old = testing::RawIndexRecord("AAA");
+    testing::WriteBytes(destination_.File("INDICE.Prg"), old);
+    run = Generate({"--mode", "tree", "--dry-run", "--json"},
+                   KeyFile(KeyBlock("MASTER", "P2") + KeyBlock("MASTER", "P1")));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const auto json = Json::parse(run.out);
+    EXPECT_EQ(json["dryRun"], true);
+    EXPECT_EQ(json["summary"]["written"], 2);
+    EXPECT_EQ(json["keys"][1]["index"], destination_.File("INDICE.Prg"));
+    EXPECT_EQ(ReadBytes(destination_.File("INDICE.Prg")), old);
+    EXPECT_TRUE(fs::is_empty(destination_.Path() / "SRG" / "K"));
+    EXPECT_TRUE(fs::is_empty(destination_.Path() / "SRG" / "P"));
+}
+
+TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    const auto run = Generate({"--mode", "flat", "--json"},
+                              KeyFile(std::string(kExampleKey) + KeyBlock("NOPE", "P\xe9")));
+    EXPECT_EQ(run.exitCode, 1);
+    const auto key = [](int column, const char* templateName, const char* program,
+                        const std::string& templatePath, bool found, const Json& output,
+                        const char* status) {
+        return Json{{"column", column},       {"template", templateName},
+                    {"program", program},     {"templatePath", templatePath},
+                    {"templateFound", found}, {"output", output},
+                    {"written", found},       {"index", nullptr},
+                    {"status", status},       {"errors", Json::array()}};
+    };
+    const Json expected{
+        {"mode", "flat"},
+        {"dryRun", false},
+        {"keys",
+         {key(1, "MASTER", "KEY1", templates_.File("MASTER"), true, destination_.File("KEY1"), ""),
+          // The program name shown as UTF-8.
+          key(2, "NOPE", "P\xc3\xa9", templates_.File("NOPE"), false, nullptr, "GNF")}},
+        {"summary", {{"processed", 2}, {"written", 1}, {"problems", 1}}}};
+    EXPECT_EQ(Json::parse(run.out), expected);
+}
+
+TEST_F(GenerateCommandTest, KeysSelectsColumnsInColumnOrder) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    std::string keys;
+    for (int i = 1; i <= 8; ++i)
+        keys += KeyBlock("MASTER", "P" + std::to_string(i));
+    const auto run = Generate({"--mode", "flat", "--json", "--keys", "7,2,5-6"}, KeyFile(keys));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::vector<int> columns;
+    const Json json = Json::parse(run.out);
+    for (const auto& key : json["keys"])
+        columns.push_back(key["column"]);
+    EXPECT_EQ(columns, (std::vector<int>{2, 5, 6, 7}));
+    for (int i = 1; i <= 8; ++i) {
+        const bool selected = i == 2 || i == 5 || i == 6 || i == 7;
+        EXPECT_EQ(fs::exists(destination_.File("P" + std::to_string(i))), selected) << i;
+    }
+}
+
+TEST_F(GenerateCommandTest, UsageAndFileErrorsGiveOneLineAndExitCode2) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    const std::string keys = KeyFile(KeyBlock("MASTER", "P1") + KeyBlock("MASTER", "P2"));
+    const std::string noSettings = work_.File("none.INI");
+    // Each row: the arguments, and a name the message must hold. Empty folders
+    // are refused rather than taken as the root.
+    // clang-format off
+    for (const auto& [args, named] : std::vector<std::pair<Args, std::string>>{
+             {All({"--mode", "round"}, keys), ""}, {All({"--translate", "xy"}, keys), ""},
+             {All({"--keys", "0"}, keys), ""}, {All({"--keys", "3"}, keys), ""},
+             {All({"--keys", "2-1"}, keys), ""}, {All({"--keys", "1,,2"}, keys), ""},
+             {All({"--keys", "a"}, keys), ""}, {All({"--keys", ""}, keys), ""},
+             {All({"--date", "2024-07-04"}, keys), ""}, {All({"--date", "13/01/24"}, keys), ""},
+             {All({"--mirror-char", "ab"}, keys), ""}, {All({"--mirror-char", "\xe2\x9c\x93"}, keys), ""},
+             {All({"--bogus"}, keys), ""}, {{"generate"}, ""},
+             {All({}, work_.File("gone.dat")), "gone.dat"}, {All({}, work_.Path().string()), ""},
+             {{"generate", "--settings", noSettings, "--templates", "t", "--dest", "d", keys}, "none.INI"},
+             {{"generate", "--settings", settings_, "--mode", "flat", keys}, "--templates"},
+             {{"generate", "--settings", settings_, "--templates", "t", "--mode", "flat", keys}, "--dest"}}) {
+        // clang-format on
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.exitCode, 2) << args[args.size() - 2] << " " << args.back();
+        EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+        EXPECT_TRUE(Has(run.err, named)) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_TRUE(fs::is_empty(destination_.Path()));
+}
+
+TEST_F(GenerateCommandTest, FoldersAndOptionsFromTheSettingsFileUnlessGiven) {
+    templates_.Write("T", "G00X0Y0Z0T1\r\n(C)\r\n");
+    testing::WriteBytes(settings_, "[Paths]\r\nTemplate=" + templates_.Path().string() +
+                                       "\r\nDestination=" + destination_.Path().string() +
+                                       "\r\n[Preferences]\r\nTranslateXL= 1\r\nTranslateXH= 0\r\n");
+    const std::string keys = KeyFile("K\r\n\r\nT\r\nP1\r\n2\r\nD\r\nX=4\r\nL=3\r\n!\r\n");
+    // A character of the code page typed in UTF-8 is written as its Windows-1252 byte.
+    for (const auto& [options, program] : std::vector<std::pair<Args, std::string>>{
+             {{}, "G00X4Y3Z0T1\r\nG150(!!D)"},
+             {{"--translate", "xh"}, "G00X3Y4Z0T1\r\nG150(!!D)"},
+             {{"--translate", "none", "--mirror-char", ""}, "G00X3Y0Z0T1\r\nG150(D)"},
+             {{"--mirror-char", "\xc2\xa7"},
+              "G00X4Y3Z0T1\r\nG150(\xa7\xa7"
+              "D)"}}) {
+        Args args{"generate", "--settings", settings_, "--mode", "flat"};
+        args.insert(args.end(), options.begin(), options.end());
+        args.push_back(keys);
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(ReadBytes(destination_.File("P1")), program + " \r\n\r\n");
+    }
+    testing::WriteBytes(settings_, "[Paths]\r\nTemplate=/nowhere\r\nDestination=/nowhere\r\n");
+    fs::remove(destination_.File("P1"));
+    EXPECT_EQ(Generate({"--mode", "flat"}, keys).exitCode, 0);
+    EXPECT_TRUE(fs::exists(destination_.File("P1")));
+}
+
+// The bundled example: templates in both layouts for every key of Harbor.dat.
+TEST(BundledExample, BothLayoutsMakeEveryProgramAndEntry) {
+    const fs::path examples = testing::SourceDir() / "examples";
+    testing::TempFolder work, flat, tree;
+    fs::create_directories(tree.Path() / "SRG" / "P");
+    for (const auto& [mode, destination] : {std::pair{"flat", &flat}, std::pair{"tree", &tree}}) {
+        const auto run = RunTool({"generate", "--settings", work.Write("Bladeway.INI", ""),
+                                  "--templates", (examples / "templates" / mode).string(), "--dest",
+                                  destination->Path().string(), "--mode", mode, "--date",
+                                  "07/04/24", (examples / "keys" / "Harbor.dat").string()});
+        EXPECT_EQ(run.exitCode, 0) << run.out;
+    }
+    EXPECT_EQ(ReadBytes(flat.File("P1001")).substr(0, 19), "G00X31.5Y8.25Z2T1M6");
+    EXPECT_TRUE(fs::exists(tree.Path() / "SRG" / "P" / "1001"));
+    const std::string index = ReadBytes(tree.File("INDICE.Prg"));
+    ASSERT_EQ(index.size(), 12 * 82U);
+    EXPECT_EQ(index.substr(0, 12) + index.substr(11 * 82, 12), "P1001       P3003       ");
+    // The template index lists the templates of both layouts in name order.
+    const std::string templates = ReadBytes(examples / "templates" / "tree" / "INDICE.Prg");
+    ASSERT_EQ(templates.size(), 4 * 82U);
+    std::string names;
+    for (std::size_t i = 0; i < 4; ++i)
+        names += templates.substr(i * 82, 12);
+    EXPECT_EQ(names, "DZ120       DZ125       FL6P        KB20M       ");
+}
+
+TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeopleOrAsJson) {
+    testing::TempFolder folder;
+    auto run = RunTool({"sheet", folder.Write("k.dat", "K1\r\n\r\nSRG1\r\n!\r\nK2\r\n!\r\n")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Columns: 2\nRows: 3\nColumn 1\n  1: K1\n  3: SRG1\nColumn 2\n  1: K2\n");
+    EXPECT_EQ(run.err, "");
+    // Cells decoded from Windows-1252, undefined bytes as controls.
+    run = RunTool({"sheet", "--json", folder.Write("k.dat", "Ni\xf1o \x80\r\n \x81 \r\n!\r\n")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto cell = [](int row, const char* text) {
+        return Json{{"column", 1}, {"row", row}, {"text", text}};
+    };
+    EXPECT_EQ(Json::parse(run.out),
+              (Json{{"columns", 1},
+                    {"rows", 2},
+                    {"cells", {cell(1, "Ni\xc3\xb1o \xe2\x82\xac"), cell(2, " \xc2\x81 ")}}}));
+    for (const std::string& missing : {folder.File("gone.dat"), folder.Path().string()}) {
+        run = RunTool({"sheet", missing});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+        EXPECT_TRUE(missing != folder.File("gone.dat") || Has(run.err, "gone.dat")) << run.err;
+    }
+}
+
+TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFileFailuresKeepIt) {
+    testing::TempFolder folder;
+    const std::string ini = folder.File("Bladeway.INI");
+    auto run = RunTool({"config", "--settings", ini, "set", "Paths", "Destination", "/srv/mill"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadBytes(ini), "[Paths]\r\nDestination=/srv/mill\r\n");
+    run = RunTool({"config", "--settings", ini, "get", "paths", "DESTINATION"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "/srv/mill\n");
+    // A missing key or the end marker prints an empty line.
+    testing::WriteBytes(ini, "[Paths]\r\nSource=END.-\r\n");
+    for (const char* key : {"Source", "Template"}) {
+        run = RunTool({"config", "--settings", ini, "get", "Paths", key});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, "\n");
+    }
+    // Failures exit with 2 and keep the file.
+    testing::WriteBytes(ini, "[Paths]\r\nSource=x\r\n");
+    run = RunTool({"config", "--settings", ini, "set", "Paths", "Source", "a\nb"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+    EXPECT_EQ(ReadBytes(ini), "[Paths]\r\nSource=x\r\n");
+    run = RunTool({"config", "--settings", folder.File("none.INI"), "get", "P", "K"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+    EXPECT_TRUE(Has(run.err, "none.INI"));
+    const std::string inMissing = (folder.Path() / "missing" / "Bladeway.INI").string();
+    run = RunTool({"config", "--settings", inMissing, "set", "Paths", "Source", "x"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(Has(run.err, "Bladeway.INI"));
+}
+
+TEST(CommandLine, BadArgumentsGiveOneLineAndExitCode2HelpExitsWithZero) {
+    for (const Args& args : std::vector<Args>{{},
+                                              {"frobnicate"},
+                                              {"sheet"},
+                                              {"sheet", "--bogus", "x.dat"},
+                                              {"config", "get", "S"}}) {
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.exitCode, 2) << args.size();
+        EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+    }
+    auto run = RunTool({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(Has(run.out, "sheet") && Has(run.out, "config"));
+    run = RunTool({"generate", "--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* option : {"--settings", "--templates", "--dest", "--mode", "--mirror-char",
+                               "--translate", "--keys", "--date", "--dry-run", "--json", "KEYFILE"})
+        EXPECT_TRUE(Has(run.out, option)) << option;
+}
+
+}  // namespace
+}  // namespace bladeway
