@@ -156,7 +156,11 @@ with tempfile.TemporaryDirectory(prefix="bladeway-disk-") as work:
         moved = work / "moved"
         shutil.rmtree(moved, ignore_errors=True)
         process = subprocess.Popen(shop.command(cli, dest, "--json"), stdout=subprocess.PIPE)
-        time.sleep(0.05 * (attempt + 1))
+        # Moved as soon as the first program is there, so the run is mid-way.
+        deadline = time.monotonic() + 5
+        while process.poll() is None and time.monotonic() < deadline and not any(
+                path.is_file() and not path.name.startswith(".") for path in dest.rglob("*")):
+            time.sleep(0.0005)
         dest.rename(moved)
         keys = json.loads(process.communicate()[0])["keys"]
         gone = {key["program"] for key in keys if not key["written"]}
