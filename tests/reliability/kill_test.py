@@ -23,7 +23,7 @@ parser.add_argument("--cli", required=True)
 parser.add_argument("--source", required=True)
 parser.add_argument("--keys", type=int, default=2500)  # one index batch lands mid-run
 parser.add_argument("--kills", type=int, default=100)
-parser.add_argument("--seconds", type=float, default=50, help="stop killing after this long")
+parser.add_argument("--seconds", type=float, default=40, help="stop killing after this long")
 parser.add_argument("--seed", type=int, default=int(os.environ.get("BLADEWAY_KILL_SEED", time.time())))
 args = parser.parse_args()
 rng = random.Random(args.seed)
