@@ -1,7 +1,11 @@
 #include "core/platform/large_memory.h"
 
 #include <cstdint>
+
+// POSIX systems only; elsewhere the advice is left out.
+#if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
+#endif
 
 namespace bladeway {
 
