@@ -13,7 +13,7 @@
 #include <QTest>
 
 #include "app/data_file_list.h"
-#include "app/form1_fixture.h"
+#include "support/qt_form1_fixture.h"
 #include "cli/cli.h"
 
 namespace bladeway {
