@@ -1,9 +1,11 @@
-// The main window: its start-up and controls, its place and size, leaving,
-// the file list and the grid, the Preferences and Vars buttons.
-#include <algorithm>
+// The main window: start-up, controls, place and size, leaving, the file list
+// and the grid, the Preferences, Vars and Process buttons.
 #include <filesystem>
+#include <map>
+#include <sstream>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -11,6 +13,7 @@
 
 #include "app/data_file_list.h"
 #include "app/key_grid_model.h"
+#include "cli/cli.h"
 #include "dialogs/pref.h"
 #include "dialogs/window_placement.h"
 #include "support/qt_form1_fixture.h"
@@ -19,13 +22,19 @@
 namespace bladeway {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::Form1Test;
+using testing::WaitFor;
+using testing::WhenModalShown;
+
+std::string Setting(Form1& form, const char* key) {
+    return form.Settings().ReadSetting("Positions", key);
+}
 
 TEST_F(Form1Test, TheAboutBoxComesFirstThenTheSettingsBesideTheProgramAreReadNotWritten) {
     const QString keys = ExampleKeysFolder();
     WriteSettings("[Paths]\r\nSource=" + keys.toStdString() +
-                  "\r\nTemplate=masters\r\nDestination=out\r\n"
-                  "[Preferences]\r\nTranslateXL= 1\r\nTranslateVisible=no\r\n");
+                  "\r\nTemplate=masters\r\nDestination=out\r\n[Preferences]\r\nTranslateXL= 1\r\n");
     const std::string before = ReadSettings();
     const auto form = Start();
     EXPECT_EQ(aboutAfter, 0U);  // no file touched before it
@@ -35,61 +44,39 @@ TEST_F(Form1Test, TheAboutBoxComesFirstThenTheSettingsBesideTheProgramAreReadNot
     EXPECT_EQ(form->AppFolder(), folder.WithSeparator());
     EXPECT_EQ(form->Settings().Path(), SettingsPath());
     EXPECT_TRUE(form->FlatTemplateMode());
-    // Four window values and six preference values, each one read of the file.
-    EXPECT_EQ(std::count(events.begin(), events.end(), "read " + SettingsPath()), 10);
+    EXPECT_EQ(SettingsReads(), 10);  // four window values and six preferences, one read each
     EXPECT_EQ(ReadSettings(), before);
-    EXPECT_TRUE(std::none_of(events.begin(), events.end(),
-                             [](const std::string& e) { return e.starts_with("write"); }));
+    for (const std::string& access : fileSystem.Log())
+        EXPECT_FALSE(access.starts_with("write")) << access;
     const PreferenceValues& values = form->Preferences();
-    EXPECT_EQ(values.SrcPath, keys.toStdString());
-    EXPECT_EQ(values.TmpPath, "masters");
-    EXPECT_EQ(values.DestPath, "out");
+    EXPECT_EQ(values.SrcPath + "|" + values.TmpPath + "|" + values.DestPath,
+              keys.toStdString() + "|masters|out");
     EXPECT_EQ(values.TransXL() * 10 + values.TransXH(), 10);
-    EXPECT_EQ(values.MirChar(), "!");
-    EXPECT_FALSE(values.TranslateOptionsVisible());
     ASSERT_NE(form->PreferencesDialog(), nullptr);
     EXPECT_EQ(form->PreferencesDialog()->TmpPath().text(), "masters");
     EXPECT_EQ(form->File1().Folder(), keys);  // the list shows the source
     EXPECT_EQ(form->File1().count(), 1);
-}
-
-TEST_F(Form1Test, TemplateModeSourceFolderAndGridDefaults) {
-    const QString shop = Subfolder("tools/MyHarbor62Shop/bin");  // the marker: tree mode
-    EXPECT_FALSE(Start(shop.toStdString())->FlatTemplateMode());
-    const QString current = QDir::cleanPath(QDir::currentPath());
+    EXPECT_EQ(form->KeyData().model(), &form->KeyGrid());
+    // Tree mode comes from the program's folder; a missing source lists the current folder.
+    EXPECT_FALSE(Start(Subfolder("tools/MyHarbor62Shop/bin").toStdString())->FlatTemplateMode());
     for (const std::string& source : {folder.File("nowhere"), std::string()}) {
         WriteSettings("[Paths]\r\nSource=" + source + "\r\n");
-        EXPECT_EQ(Start()->File1().Folder(), current) << source;
+        EXPECT_EQ(Start()->File1().Folder(), QDir::cleanPath(QDir::currentPath())) << source;
     }
-    const auto form = Start();
-    EXPECT_EQ(form->KeyData().model(), &form->KeyGrid());
-    EXPECT_EQ(form->KeyGrid().columnCount(), 500);
-    EXPECT_EQ(form->KeyGrid().rowCount(), 500);
-    EXPECT_EQ(form->KeyData().selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
 TEST_F(Form1Test, ControlsShowTheirCaptionsAndTips) {
     const auto form = Start();
     EXPECT_EQ(form->windowTitle(), "Bladeway");
     EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
-    EXPECT_EQ(form->Proc().text(), "Process");
-    EXPECT_EQ(form->Prf().text(), "Preferences");
-    EXPECT_EQ(form->Ext().text(), "Exit");
-    EXPECT_EQ(form->BtnVars().text(), "Vars");
+    EXPECT_EQ(
+        form->Proc().text() + form->Prf().text() + form->Ext().text() + form->BtnVars().text(),
+        "ProcessPreferencesExitVars");
     EXPECT_TRUE(form->BtnVars().isHidden());
     EXPECT_EQ(form->File1().toolTip(), "Lockplan Data file selection box.");
     EXPECT_EQ(form->Proc().toolTip(), "Process currently loaded Lockplan data file.");
     EXPECT_EQ(form->File1().geometry(), QRect(24, 16, 121, 175));
     EXPECT_EQ(form->KeyData().pos(), QPoint(168, 16));
-}
-
-// The main window at work.
-
-using testing::WaitFor;
-using testing::WhenModalShown;
-
-std::string Setting(Form1& form, const char* key) {
-    return form.Settings().ReadSetting("Positions", key);
 }
 
 TEST_F(Form1Test, TheStoredPlaceIsRestoredAndTheFrameShownLaterDoesNotGrowTheWindow) {
@@ -109,7 +96,7 @@ TEST_F(Form1Test, WithoutSettingsTheFirstShowingStoresTheSmallestSize) {
     early.show();
     early.resize(350, 320);
     QTest::qWait(20);
-    EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+    EXPECT_FALSE(fs::exists(SettingsPath()));
     early.hide();
     const auto form = Start();
     EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(0, 0));
@@ -181,16 +168,15 @@ TEST_F(Form1Test, TypedCellsReachTheSheetAPickedFileReplacesItAnUnreadableOneDoe
     ASSERT_EQ(list.item(0)->text(), "Harbor.dat");
     testing::ClickItem(list, list.model()->index(0, 0));
     EXPECT_EQ(sheet.ColumnCount(), 12);  // the example holds twelve keys
-    EXPECT_EQ(sheet.CellText(1, 1), "GM 1");
-    EXPECT_EQ(sheet.CellText(2, 1), "M 1.1");
+    EXPECT_EQ(std::string(sheet.CellText(1, 1)) + "|" + std::string(sheet.CellText(2, 1)),
+              "GM 1|M 1.1");
     EXPECT_EQ(form->KeyGrid().data(form->KeyGrid().index(3, 0)).toString(), "P1001");
-    std::filesystem::remove(folder.Path() / "keys" / "Vanishing.dat");  // gone before the pick
+    fs::remove(folder.Path() / "keys" / "Vanishing.dat");  // gone before the pick
     list.setCurrentRow(2);
     EXPECT_EQ(sheet.ColumnCount(), 12);
     EXPECT_TRUE(messages.isEmpty());
     QTest::keyClick(&list, Qt::Key_Up);
     EXPECT_EQ(sheet.CellText(1, 2), "small");
-
     EXPECT_EQ(endCount, 0);
 }
 
@@ -221,7 +207,7 @@ TEST_F(Form1Test, PreferencesOpensAtItsStoredPlaceAndOkPointsTheFileListAtTheSou
 TEST_F(Form1Test, TheHiddenVarsButtonOpensTheEditorAtItsStoredPlace) {
     const auto form = Start();
     Show(*form);
-    events.clear();
+    const long readsBefore = SettingsReads();
     bool editorShown = false;
     QTimer closer;  // the editor is modal: close it from the event loop it runs
     QObject::connect(&closer, &QTimer::timeout, [&editorShown] {
@@ -235,8 +221,143 @@ TEST_F(Form1Test, TheHiddenVarsButtonOpensTheEditorAtItsStoredPlace) {
     closer.start(10);
     form->BtnVars().click();
     EXPECT_TRUE(editorShown);
-    EXPECT_GE(std::count(events.begin(), events.end(), "read " + SettingsPath()), 2);
+    EXPECT_GE(SettingsReads() - readsBefore, 2);
     EXPECT_EQ(endCount, 0);
+}
+
+// The Process button, end to end to the program files.
+
+std::map<std::string, std::string> FilesBelow(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), folder).string()] = testing::ReadBytes(entry.path());
+    }
+    return files;
+}
+
+class Form1ProcessTest : public Form1Test {
+  protected:
+    // A shown window on the example keys (picked), the example templates of
+    // `mode` (or `templates`) and an empty destination.
+    std::unique_ptr<Form1> StartOnExamples(const std::string& mode, const fs::path& programFolder,
+                                           const std::string& extraSettings = "") {
+        destination = programFolder / "out";
+        fs::create_directories(destination / "SRG" / "P");
+        if (templates.empty())
+            templates = testing::SourceDir() / "examples" / "templates" / mode;
+        settingsFile = (programFolder / "Bladeway.INI").string();
+        testing::WriteBytes(settingsFile, "[Paths]\r\nSource=" + ExampleKeysFolder().toStdString() +
+                                              "\r\nTemplate=" + templates.string() +
+                                              "\r\nDestination=" + destination.string() + "\r\n" +
+                                              extraSettings);
+        auto form = Start(programFolder);
+        Show(*form);
+        testing::ClickItem(form->File1(), form->File1().model()->index(0, 0));
+        return form;
+    }
+    // What the command-line tool writes for the same keys and settings.
+    std::map<std::string, std::string> CliPrograms(const std::string& mode,
+                                                   std::vector<std::string> extra = {}) {
+        const fs::path out = folder.Path() / ("cli-" + mode);
+        fs::create_directories(out / "SRG" / "P");
+        std::vector<std::string> args = {"generate", "--settings", settingsFile, "--mode",  mode,
+                                         "--dest",   out.string(), "--date",     "03/14/25"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back((folder.Path() / "keys" / "Harbor.dat").string());
+        std::ostringstream output;
+        EXPECT_EQ(RunCli(args, output, output), kExitOk) << output.str();
+        return FilesBelow(out);
+    }
+
+    fs::path destination;
+    fs::path templates;
+    std::string settingsFile;
+};
+
+TEST_F(Form1ProcessTest, BothModesWriteWhatTheCommandLineToolWritesWithoutAWord) {
+    for (const auto& [mode, shop, program] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"flat", "flat-shop", "P1001"}, {"tree", "Harbor62", "SRG/P/1001"}}) {
+        templates.clear();
+        const auto form = StartOnExamples(mode, Subfolder(shop).toStdString(),
+                                          "[Preferences]\r\nTranslateXL= 1\r\n");
+        ASSERT_EQ(form->FlatTemplateMode(), mode == "flat");
+        ASSERT_EQ(form->KeyGrid().GetSheet().ColumnCount(), 12);
+        QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+        const auto written = FilesBelow(destination);
+        EXPECT_EQ(written.count(program), 1U) << mode;
+        EXPECT_EQ(written, CliPrograms(mode)) << mode;
+        fs::remove_all(folder.Path() / "keys");
+    }
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Form1ProcessTest, SelectedColumnHeadingsProcessOnlyThoseKeysABlockBelowRowOneNone) {
+    const auto form = StartOnExamples("flat", folder.Path());
+    testing::ClickHeading(*form->KeyData().horizontalHeader(), 1);
+    testing::ClickHeading(*form->KeyData().horizontalHeader(), 3, Qt::ShiftModifier);
+    QTest::mouseClick(&form->Proc(), Qt::LeftButton);  // keys B to D
+    const auto written = FilesBelow(destination);
+    EXPECT_EQ(written.size(), 3U);
+    EXPECT_EQ(written.count("P1002") + written.count("P1003") + written.count("P1101"), 3U);
+    EXPECT_EQ(written, CliPrograms("flat", {"--keys", "2-4"}));
+    for (const auto& [name, bytes] : written)
+        fs::remove(destination / name);
+    form->KeyData().selectionModel()->select(
+        QItemSelection(form->KeyGrid().index(4, 1), form->KeyGrid().index(7, 1)),
+        QItemSelectionModel::ClearAndSelect);
+    QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+    EXPECT_TRUE(FilesBelow(destination).empty());
+}
+
+TEST_F(Form1ProcessTest, TheRunReadsTheCellsAsEditedAndThePreferencesAsTheyStandBusyMeanwhile) {
+    const auto form = StartOnExamples("flat", folder.Path());
+    KeyGridModel& grid = form->KeyGrid();
+    ASSERT_TRUE(grid.setData(grid.index(3, 0), "EDITED"));  // key 1's program name
+    form->KeyData().setCurrentIndex(grid.index(0, 0));      // one current cell: no block
+    form->Preferences().SetMirChar("");
+    bool busyWhileWriting = false;
+    fileSystem.onReplace = [&] {
+        const QCursor* pointer = QGuiApplication::overrideCursor();
+        busyWhileWriting = pointer != nullptr && pointer->shape() == Qt::WaitCursor;
+    };
+    QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+    fileSystem.onReplace = nullptr;
+    EXPECT_TRUE(busyWhileWriting);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    const auto written = FilesBelow(destination);
+    EXPECT_EQ(written.size(), 12U);
+    ASSERT_EQ(written.count("EDITED"), 1U);
+    EXPECT_EQ(written.count("P1001"), 0U);
+    EXPECT_EQ(written.at("EDITED").find("(!"), std::string::npos);  // no mirror character
+}
+
+TEST_F(Form1ProcessTest, TheIndexProblemIsShownForEveryKeyWithTheNormalPointer) {
+    const fs::path shop = Subfolder("harbor62-shop").toStdString();
+    templates = shop / "templates";  // an index that is not a whole number of records
+    fs::copy(testing::SourceDir() / "examples" / "templates" / "tree", templates,
+             fs::copy_options::recursive);
+    testing::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
+    const auto form = StartOnExamples("tree", shop);
+    form->KeyData().setCurrentIndex(form->KeyGrid().index(0, 0));
+    QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+    EXPECT_EQ(messages, QStringList(12, "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"));
+    EXPECT_EQ(busyPointerMessages, 0);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(FilesBelow(destination / "SRG" / "P").size(), 12U);  // still written
+}
+
+TEST_F(Form1ProcessTest, ProcessBeforeAnyLoadWalksTheEmptyGridWithoutHarm) {
+    WriteSettings("[Paths]\r\nDestination=" + folder.File("out") + "\r\n");
+    fs::create_directories(folder.Path() / "out");
+    const auto form = Start();
+    Show(*form);
+    QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+    EXPECT_TRUE(FilesBelow(folder.Path() / "out").empty());
+    EXPECT_EQ(endCount, 0);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

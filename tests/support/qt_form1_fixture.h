@@ -1,11 +1,10 @@
 #pragma once
 // A main window started in a temporary program folder, with the world around
 // it recorded: file accesses, the About box, the end of the program, messages.
+#include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include <QDir>
 #include <QGuiApplication>
@@ -15,40 +14,10 @@
 
 #include "app/app_environment.h"
 #include "app/form1.h"
-#include "core/platform/file_system.h"
+#include "support/recording_file_system.h"
 #include "support/temp_folder.h"
 
 namespace bladeway::testing {
-
-// The disk, with every access noted as "exists PATH", "read PATH", "write
-// PATH" or "create PATH" in a log the test shares.
-class LoggingFileSystem final : public FileSystem {
-  public:
-    explicit LoggingFileSystem(std::vector<std::string>& log) : log_(log) {}
-    bool Exists(const std::string& path) const override {
-        log_.push_back("exists " + path);
-        return Disk().Exists(path);
-    }
-    Expected<std::string> ReadWholeFile(const std::string& path,
-                                        std::size_t limit = kDefaultReadLimit) const override {
-        log_.push_back("read " + path);
-        return Disk().ReadWholeFile(path, limit);
-    }
-    Outcome ReplaceFile(const std::string& path, std::string_view bytes) override {
-        log_.push_back("write " + path);
-        if (onReplace)
-            onReplace();
-        return Disk().ReplaceFile(path, bytes);
-    }
-    Outcome CreateEmptyIfMissing(const std::string& path) override {
-        log_.push_back("create " + path);
-        return Disk().CreateEmptyIfMissing(path);
-    }
-    std::function<void()> onReplace;  // called before each replacement, when set
-
-  private:
-    std::vector<std::string>& log_;
-};
 
 class Form1Test : public ::testing::Test {
   protected:
@@ -59,12 +28,11 @@ class Form1Test : public ::testing::Test {
             ((programFolder.empty() ? folder.Path() : programFolder) / "bladeway").string();
         environment.fileSystem = &fileSystem;
         environment.showStartupAbout = [this](QWidget*) {
-            aboutAfter = events.size();
+            aboutAfter = fileSystem.Log().size();
             aboutSawWindow =
                 starting != nullptr &&
                 (starting->isVisible() || starting->LoadComplete() ||
                  !starting->AppFolder().empty() || starting->PreferencesDialog() != nullptr);
-            events.emplace_back("about");
         };
         environment.endProgram = [this] { ++endCount; };
         environment.showMessage = [this](QWidget*, const QString& message) {
@@ -82,11 +50,14 @@ class Form1Test : public ::testing::Test {
         starting = nullptr;
         return form;
     }
-    // Shows the window and waits until it is on the screen, its frame known.
     static void Show(Form1& form) {
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
         QTest::qWait(20);  // the frame arrives with the first events after showing
+    }
+    long SettingsReads() const {
+        return std::count(fileSystem.Log().begin(), fileSystem.Log().end(),
+                          "read " + SettingsPath());
     }
     std::string SettingsPath() const { return folder.File("Bladeway.INI"); }
     void WriteSettings(std::string_view text) const { WriteBytes(SettingsPath(), text); }
@@ -105,13 +76,12 @@ class Form1Test : public ::testing::Test {
     }
 
     TempFolder folder;
-    std::vector<std::string> events;
-    LoggingFileSystem fileSystem{events};
+    RecordingFileSystem fileSystem;
     int endCount = 0;
     QStringList messages;
     int busyPointerMessages = 0;
-    // What the About box hook saw: how many file accesses came before it,
-    // and whether the window had done anything of its start-up yet.
+    // How many file accesses came before the About box, and whether the
+    // window had done anything of its start-up by then.
     std::size_t aboutAfter = ~std::size_t{0};
     bool aboutSawWindow = true;
     Form1* starting = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // A file system that works on the disk and keeps a log of what was asked of
 // it, to check the order of the run's steps.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,16 @@ class RecordingFileSystem final : public FileSystem {
     }
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override {
         log_.push_back("write " + path);
+        if (onReplace)
+            onReplace();
         return Disk().ReplaceFile(path, bytes);
     }
     Outcome CreateEmptyIfMissing(const std::string& path) override {
         log_.push_back("create " + path);
         return Disk().CreateEmptyIfMissing(path);
     }
+
+    std::function<void()> onReplace;  // called before each replacement, when set
 
   private:
     mutable std::vector<std::string> log_;
