@@ -2,7 +2,6 @@
 // the dry run: whole files in, atomic replacement out, and no litter or lost
 // file when a write fails. Decimal formatting is checked through its users
 // (FormatValueText, FormatAxisValue).
-#include <ctime>
 #include <filesystem>
 #include <limits>
 #include <sys/stat.h>
@@ -14,11 +13,9 @@
 #include "core/platform/decimal_text.h"
 #include "core/platform/dry_run_file_system.h"
 #include "core/platform/file_system.h"
-#include "core/platform/fixed_text.h"
 #include "core/platform/local_date.h"
 #include "core/platform/paths.h"
 #include "core/platform/text.h"
-#include "core/platform/twips.h"
 #include "support/case_table.h"
 #include "support/temp_folder.h"
 
@@ -43,72 +40,39 @@ std::vector<std::pair<std::string, std::int64_t>> AllPieces(std::string_view tex
 }
 using Pieces = std::vector<std::pair<std::string, std::int64_t>>;
 
-TEST(ParseString, HandsOutPiecesThenTheTailThenReportsTheEnd) {
+TEST(TextHelpers, ParseStringSearchTrimAndCase) {
     // After the last piece the position stands one beyond the end, not at 0.
     EXPECT_EQ(AllPieces("AB|CD", '|'), (Pieces{{"AB", 4}, {"CD", 6}, {"", 0}}));
-    EXPECT_EQ(AllPieces("AB!", '!'), (Pieces{{"AB", 4}, {"", 0}}));
     EXPECT_EQ(AllPieces("a!b!tail", '!'), (Pieces{{"a", 3}, {"b", 5}, {"tail", 9}, {"", 0}}));
     EXPECT_EQ(AllPieces("!!", '!'), (Pieces{{"", 2}, {"", 3}, {"", 0}}));
-    EXPECT_EQ(AllPieces(std::string_view("x\0y", 3), '\0'), (Pieces{{"x", 3}, {"y", 4}, {"", 0}}));
-    for (const std::int64_t start : {7, -3})
-        EXPECT_EQ(AllPieces("abc", '!', start), (Pieces{{"", 0}})) << start;
-    EXPECT_EQ(AllPieces("", '!'), (Pieces{{"", 0}}));
-}
-
-TEST(TextHelpers, SearchReplaceTrimAndCase) {
+    EXPECT_EQ(AllPieces("abc", '!', 7), (Pieces{{"", 0}}));
     EXPECT_EQ(QInstrB2(-1, "C:\\Apps\\Tool\\Tool.exe", "\\"), 13);
-    EXPECT_EQ(QInstrB2(-1, "Tool.exe", "\\"), 0);
-    EXPECT_EQ(QInstrB2(-1, "abcabc", "bc"), 5);
     EXPECT_EQ(QInstrB2(4, "abcabc", "bc"), 2);
-    EXPECT_EQ(QInstrB2(-1, "", "x"), 0);
-    std::string text = "(A)(B)";
-    ReplaceChar(text, '(', '[');
-    EXPECT_EQ(text, "[A)[B)");
     // Only code 32 counts as a space.
-    ExpectEach(TrimSpaces, {{"  a b  ", "a b"}, {"\t a \t", "\t a \t"}, {"    ", ""}});
-    EXPECT_EQ(TrimLeadingSpaces("   [x "), "[x ");
+    ExpectEach(TrimSpaces, {{"  a b  ", "a b"}, {"\t a \t", "\t a \t"}});
     EXPECT_EQ(ToUpperAscii("harbor62\xe9z"), "HARBOR62\xe9Z");
-    EXPECT_TRUE(EqualsIgnoringCase("Positions", "pOSITIONS"));
-    EXPECT_FALSE(EqualsIgnoringCase("Position", "Positions"));
     EXPECT_FALSE(EqualsIgnoringCase("\xe9", "\xc9"));
 }
 
 TEST(LeadingNumberValue, TakesTheLeadingNumberSkippingBlanksThenRounds) {
     // clang-format off
     ExpectEach<std::string_view, double>(LeadingNumberValue, {
-        {" 1", 1.0}, {"507.25", 507.25}, {"1 2 3abc", 123.0}, {"- 2.5", -2.5}, {"1.5E2x", 150.0},
-        {".5", 0.5}, {"1e", 1.0}, {"abc", 0.0}, {"", 0.0}, {"1,5", 1.0}});
+        {"1 2 3abc", 123.0}, {"- 2.5", -2.5}, {"1.5E2x", 150.0}, {"1e", 1.0}, {"abc", 0.0}, {"1,5", 1.0}});
     // clang-format on
     // Halves go to the even neighbour; saturated; NaN is 0.
     constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
     // clang-format off
     ExpectEach<double, std::int64_t>(RoundHalfEven, {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {-1.5, -2}, {2.6, 3}, {1e300, kMax}, {-1e300, kMin},
-        {std::numeric_limits<double>::quiet_NaN(), 0}});
+        {0.5, 0}, {1.5, 2}, {-1.5, -2}, {1e300, kMax}, {-1e300, kMin}, {std::numeric_limits<double>::quiet_NaN(), 0}});
     // clang-format on
-    ExpectEach<std::int64_t, std::int16_t>(SaturateToInt16,
-                                           {{40000, 32767}, {-40000, -32768}, {-5, -5}});
-}
-
-TEST(FixedText, StartsAsNulsThenCutsOrPadsWithSpaces) {
-    FixedText<5> field;
-    EXPECT_EQ(field.View(), std::string(5, '\0'));
-    field = "ABCDEFG";
-    EXPECT_EQ(field.View(), "ABCDE");
-    field = "(X)";  // a shorter text clears the old tail
-    EXPECT_EQ(field.View(), "(X)  ");
-    field.Replace('(', '[');
-    EXPECT_EQ(field.View(), "[X)  ");
-    field = "";
-    EXPECT_EQ(field.View(), "     ");
+    EXPECT_EQ(SaturateToInt16(-40000), -32768);
 }
 
 TEST(Windows1252, DecodesEncodesAndSurvivesARoundTrip) {
     EXPECT_EQ(DecodeWindows1252("Ni\xf1o \x80"), "Ni\xc3\xb1o \xe2\x82\xac");
     // Undefined bytes become controls of the same value.
     EXPECT_EQ(DecodeWindows1252("\x81"), "\xc2\x81");
-    EXPECT_EQ(EncodeWindows1252("\xc2\x81"), "\x81");
     EXPECT_EQ(EncodeWindows1252("\xe4\xb8\xad"), "?");  // outside the code page
     EXPECT_EQ(EncodeWindows1252("\xff"), "?");          // not UTF-8 at all
     std::string all;
@@ -119,40 +83,20 @@ TEST(Windows1252, DecodesEncodesAndSurvivesARoundTrip) {
 
 TEST(MonthDayYear, FormatTodayAndValidation) {
     EXPECT_EQ(FormatMonthDayYear(1999, 1, 9) + FormatMonthDayYear(2100, 2, 1), "01/09/9902/01/00");
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const std::string today = TodayMonthDayYear();
-    EXPECT_TRUE(IsMonthDayYear(today)) << today;
-    EXPECT_EQ(std::stoi(today.substr(0, 2)), local.tm_mon + 1);
-    EXPECT_EQ(std::stoi(today.substr(6, 2)), local.tm_year % 100);
+    EXPECT_TRUE(IsMonthDayYear(TodayMonthDayYear())) << TodayMonthDayYear();
     // clang-format off
     ExpectEach<std::string_view, bool>(IsMonthDayYear, {
-        {"12/31/01", true}, {"02/29/00", true}, {"01/01/99", true}, {"13/01/01", false},
-        {"00/10/01", false}, {"04/31/01", false}, {"04/00/01", false}, {"4/1/01", false},
-        {"04-01-01", false}, {"04/01/2001", false}, {"0a/01/01", false}, {"", false}});
+        {"02/29/00", true}, {"13/01/01", false}, {"04/31/01", false}, {"4/1/01", false}, {"04/01/2001", false}});
     // clang-format on
 }
 
 TEST(Paths, RunningProgramAndJoins) {
     const std::string sep(1, kPathSeparator);
-    const std::filesystem::path exe = ExeName();
-    EXPECT_TRUE(exe.is_absolute());
-    EXPECT_EQ(exe.filename(), "platform_tests");
+    EXPECT_EQ(std::filesystem::path(ExeName()).filename(), "platform_tests");
     EXPECT_EQ(JoinPath("tmp", "P1"), "tmp" + sep + "P1");
     EXPECT_EQ(JoinPath("tmp" + sep, "P1"), "tmp" + sep + sep + "P1");  // always one more
-    EXPECT_EQ(JoinPathOnce("keys", "a.dat"), "keys" + sep + "a.dat");
     EXPECT_EQ(JoinPathOnce("keys" + sep, "a.dat"), "keys" + sep + "a.dat");
     EXPECT_EQ(NativeSeparators("SRG\\01\\P1"), "SRG" + sep + "01" + sep + "P1");
-}
-
-TEST(Twips, NearestPixelOnBothSidesOfZero) {
-    // clang-format off
-    ExpectEach<std::int64_t, std::int64_t>([](std::int64_t twips) { return TwipsToPixels(twips); }, {
-        {15, 1}, {5730, 382}, {7, 0}, {8, 1}, {200, 13}, {5654, 377}, {-7, 0}, {-8, -1},
-        {-600, -40}});
-    // clang-format on
-    EXPECT_EQ(PixelsToTwips(382), 5730);
 }
 
 // Names of the files in `folder`, temporary ones included.
@@ -173,16 +117,13 @@ TEST_F(FileSystemTest, ReadsWholeFilesAndRefusesMissingFoldersAndOversizeWithThe
     const std::string bytes("A\r\n\0\xff!", 6);
     const std::string path = folder_.Write("k.dat", bytes);
     EXPECT_EQ(Disk().ReadWholeFile(path, 6).value(), bytes);
-    const auto big = Disk().ReadWholeFile(path, 5);
-    ASSERT_FALSE(big.ok());
-    EXPECT_NE(big.error().find("k.dat"), std::string::npos);
+    EXPECT_FALSE(Disk().ReadWholeFile(path, 5).ok());
     const auto missing = Disk().ReadWholeFile(folder_.File("none.dat"));
     ASSERT_FALSE(missing.ok());
     EXPECT_NE(missing.error().find("none.dat"), std::string::npos);
     EXPECT_FALSE(Disk().ReadWholeFile(folder_.Path().string()).ok());
     // Exists is for files only.
     EXPECT_TRUE(Disk().Exists(path));
-    EXPECT_EQ(Exist(path), 1);
     EXPECT_FALSE(Disk().Exists(folder_.File("none.dat")) || Disk().Exists(folder_.Path().string()));
 }
 
@@ -197,22 +138,15 @@ TEST_F(FileSystemTest, ReplaceAndCreateKeepPermissionsAndOldFilesAndLeaveNoLitte
     EXPECT_EQ(info.st_mode & 0777, 0640U);
     // CreateEmptyIfMissing never touches an existing file.
     ASSERT_TRUE(Disk().CreateEmptyIfMissing(path).ok());
-    ASSERT_TRUE(Disk().CreateEmptyIfMissing(folder_.File("new.Prg")).ok());
-    EXPECT_EQ(ReadBytes(path) + "|" + ReadBytes(folder_.File("new.Prg")), "second|");
-    fs::remove(folder_.File("new.Prg"));
+    EXPECT_EQ(ReadBytes(path), "second");
     fs::create_directory(folder_.Path() / "sub");
     EXPECT_FALSE(Disk().ReplaceFile(folder_.File("sub"), "x").ok());
     const Outcome failed = Disk().ReplaceFile((folder_.Path() / "none" / "P2").string(), "x");
     ASSERT_FALSE(failed.ok());
     EXPECT_NE(failed.error().find("P2"), std::string::npos);
-    const Outcome onFolder = Disk().CreateEmptyIfMissing(folder_.File("sub"));
-    ASSERT_FALSE(onFolder.ok());
-    EXPECT_NE(onFolder.error().find("sub"), std::string::npos);
-    EXPECT_FALSE(Disk().CreateEmptyIfMissing(folder_.File("gone/INDICE.Prg")).ok());
     EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
     EXPECT_TRUE(IsTemporaryFileName(".P1.Ab12Cd.bwtmp"));
-    for (const char* name : {"P1", "P1.bwtmp", ".hidden"})
-        EXPECT_FALSE(IsTemporaryFileName(name)) << name;
+    EXPECT_FALSE(IsTemporaryFileName("P1.bwtmp"));
 }
 
 TEST_F(FileSystemTest, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {
@@ -226,42 +160,28 @@ TEST_F(FileSystemTest, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {
     EXPECT_EQ(ReadBytes(path), "old");
 }
 
-TEST_F(FileSystemTest, DryRunReadsTheDiskAndKeepsItsWritesInMemory) {
+TEST_F(FileSystemTest, DryRunReadsTheDiskKeepsItsWritesInMemoryAndRefusesWhatTheDiskWould) {
     const std::string existing = folder_.Write("P1", "old");
     const std::string fresh = folder_.File("P2");
     const std::string index = folder_.File("INDICE.Prg");
-    const std::string other = folder_.Write("Other.Prg", "data");
+    fs::create_directory(folder_.File("sub"));
     DryRunFileSystem dryRun;
-    EXPECT_TRUE(dryRun.Exists(existing));
     EXPECT_FALSE(dryRun.Exists(fresh));
     ASSERT_TRUE(dryRun.ReplaceFile(existing, "new").ok());
     ASSERT_TRUE(dryRun.ReplaceFile(fresh, "two").ok());
-    ASSERT_TRUE(dryRun.ReplaceFile(existing, "newer").ok());
     ASSERT_TRUE(dryRun.CreateEmptyIfMissing(index).ok());
-    ASSERT_TRUE(dryRun.CreateEmptyIfMissing(other).ok());
-    EXPECT_EQ(FileNames(folder_.Path()), (Names{"Other.Prg", "P1"}));
+    ASSERT_TRUE(dryRun.CreateEmptyIfMissing(existing).ok());
+    EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
     EXPECT_EQ(ReadBytes(existing), "old");
     EXPECT_TRUE(dryRun.Exists(fresh));
-    EXPECT_TRUE(dryRun.Exists(index));
-    EXPECT_EQ(dryRun.ReadWholeFile(existing).value(), "newer");
+    EXPECT_EQ(dryRun.ReadWholeFile(existing).value() + dryRun.ReadWholeFile(index).value(), "new");
     EXPECT_EQ(dryRun.ReadWholeFile(fresh).value(), "two");
-    EXPECT_EQ(dryRun.ReadWholeFile(index).value(), "");
-    EXPECT_EQ(dryRun.ReadWholeFile(other).value(), "data");
-    EXPECT_FALSE(dryRun.ReadWholeFile(fresh, 2).ok());
-    EXPECT_EQ(dryRun.WrittenPaths(), (Names{existing, fresh, index}));
-}
-
-TEST_F(FileSystemTest, DryRunReportsWhatTheDiskWouldRefuse) {
-    fs::create_directory(folder_.File("sub"));
-    const std::string file = folder_.Write("F", "x");
-    DryRunFileSystem dryRun;
     const Outcome missingFolder = dryRun.ReplaceFile(folder_.File("gone/P1"), "x");
     ASSERT_FALSE(missingFolder.ok());
     EXPECT_NE(missingFolder.error().find("gone/P1"), std::string::npos);
     EXPECT_FALSE(dryRun.ReplaceFile(folder_.File("sub"), "x").ok());
-    EXPECT_FALSE(dryRun.CreateEmptyIfMissing(folder_.File("gone/INDICE.Prg")).ok());
-    EXPECT_FALSE(dryRun.ReplaceFile(file + "/P1", "x").ok());  // a file in place of a folder
-    EXPECT_TRUE(dryRun.WrittenPaths().empty());
+    EXPECT_FALSE(dryRun.ReplaceFile(existing + "/P1", "x").ok());  // a file in place of a folder
+    EXPECT_EQ(dryRun.WrittenPaths(), (Names{existing, fresh, index}));
 }
 
 }  // namespace

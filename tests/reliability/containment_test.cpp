@@ -26,27 +26,20 @@ struct HostileName {
     std::string_view reason;
 };
 
+// clang-format off
 constexpr HostileName kHostileNames[] = {
-    {"../MASTER", true, true, "folder separator"},
-    {"..\\MASTER", true, true, "folder separator"},
-    {"/etc/passwd", true, true, "folder separator"},
-    {"\\MASTER", true, true, "folder separator"},
-    {"C:MASTER", true, true, "colon"},
-    {"c:", true, true, "colon"},
-    {" .. ", true, true, "\"..\""},
-    {".", true, true, "\"..\""},
-    {".MASTER", false, true, "\"..\""},
-    {"M..", false, true, "\"..\""},
-    {"ABCDEFGHI..", false, false, ""},
-    {"A..B", false, false, ""},
-};
+    {"../MASTER", true, true, "folder separator"}, {"..\\MASTER", true, true, "folder separator"},
+    {"/etc/passwd", true, true, "folder separator"}, {"\\MASTER", true, true, "folder separator"},
+    {"C:MASTER", true, true, "colon"}, {"c:", true, true, "colon"}, {" .. ", true, true, "\"..\""},
+    {".", true, true, "\"..\""}, {".MASTER", false, true, "\"..\""}, {"M..", false, true, "\"..\""},
+    {"ABCDEFGHI..", false, false, ""}, {"A..B", false, false, ""}};
+// clang-format on
 
 std::map<fs::path, std::string> Files(const fs::path& folder) {
     std::map<fs::path, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
         if (entry.is_regular_file())
             files[entry.path()] = testing::ReadBytes(entry.path());
-    }
     return files;
 }
 
@@ -112,10 +105,9 @@ TEST(Containment, NamesReachingOutsideTheirFolderAreRefusedByGeneratorAndIndexSt
 
     // All of them in one run, then a good key: the run goes on to it.
     std::vector<std::vector<std::string>> columns;
-    for (const HostileName& hostile : kHostileNames) {
+    for (const HostileName& hostile : kHostileNames)
         if (hostile.refusedTree)
             columns.push_back(Key("MASTER", hostile.name));
-    }
     columns.push_back(Key("MASTER", "KEY2"));
     const RunReport report = run(*testing::SheetOf(columns), false, Disk());
     ASSERT_EQ(report.keys.size(), columns.size());

@@ -23,20 +23,18 @@ namespace fs = std::filesystem;
 
 std::map<std::string, std::string> FilesBelow(const fs::path& folder) {
     std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
         if (entry.is_regular_file())
             files[fs::relative(entry.path(), folder).string()] = testing::ReadBytes(entry.path());
-    }
     return files;
 }
 
 // An empty copy of `reference`'s folders, as a destination must have them.
 fs::path EmptyFoldersLike(const fs::path& reference, const fs::path& copy) {
     fs::create_directories(copy);
-    for (const auto& entry : fs::recursive_directory_iterator(reference)) {
+    for (const auto& entry : fs::recursive_directory_iterator(reference))
         if (entry.is_directory())
             fs::create_directories(copy / fs::relative(entry.path(), reference));
-    }
     return copy;
 }
 
@@ -76,8 +74,7 @@ TEST_F(LocaleTest, ProcessUnderACommaLocaleWritesTheBytesOfTheCLocale) {
         EXPECT_TRUE(FilesBelow(destination) == expected) << "the desktop program differs";
 
         const fs::path cliDestination = EmptyFoldersLike(reference, programFolder / "cli");
-        std::ostringstream out;
-        std::ostringstream err;
+        std::ostringstream out, err;
         const int exitCode = RunCli(
             {"generate", "--settings", settings, "--mode", mode, "--dest", cliDestination.string(),
              "--date", "03/14/25", (work / "shop" / "keys.dat").string()},

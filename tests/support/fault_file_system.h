@@ -26,21 +26,18 @@ class FaultFileSystem final : public FileSystem {
     }
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override {
         ++writeAttempts_;
-        if (failingWrites_.contains(path)) {
+        if (failingWrites_.contains(path))
             return Failure{"cannot write '" + path + "': No space left on device"};
-        }
         return Disk().ReplaceFile(path, bytes);
     }
     Outcome CreateEmptyIfMissing(const std::string& path) override {
-        if (failingWrites_.contains(path)) {
+        if (failingWrites_.contains(path))
             return Failure{"cannot create '" + path + "': No space left on device"};
-        }
         return Disk().CreateEmptyIfMissing(path);
     }
 
   private:
-    std::set<std::string> failingWrites_;
-    std::set<std::string> failingReads_;
+    std::set<std::string> failingWrites_, failingReads_;
     int writeAttempts_ = 0;
 };
 

