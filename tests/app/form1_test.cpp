@@ -227,15 +227,6 @@ TEST_F(Form1Test, TheHiddenVarsButtonOpensTheEditorAtItsStoredPlace) {
 
 // The Process button, end to end to the program files.
 
-std::map<std::string, std::string> FilesBelow(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), folder).string()] = testing::ReadBytes(entry.path());
-    }
-    return files;
-}
-
 class Form1ProcessTest : public Form1Test {
   protected:
     // A shown window on the example keys (picked), the example templates of
@@ -267,7 +258,7 @@ class Form1ProcessTest : public Form1Test {
         args.push_back((folder.Path() / "keys" / "Harbor.dat").string());
         std::ostringstream output;
         EXPECT_EQ(RunCli(args, output, output), kExitOk) << output.str();
-        return FilesBelow(out);
+        return testing::FilesBelow(out);
     }
 
     fs::path destination;
@@ -285,7 +276,7 @@ TEST_F(Form1ProcessTest, BothModesWriteWhatTheCommandLineToolWritesWithoutAWord)
         ASSERT_EQ(form->FlatTemplateMode(), mode == "flat");
         ASSERT_EQ(form->KeyGrid().GetSheet().ColumnCount(), 12);
         QTest::mouseClick(&form->Proc(), Qt::LeftButton);
-        const auto written = FilesBelow(destination);
+        const auto written = testing::FilesBelow(destination);
         EXPECT_EQ(written.count(program), 1U) << mode;
         EXPECT_EQ(written, CliPrograms(mode)) << mode;
         fs::remove_all(folder.Path() / "keys");
@@ -299,7 +290,7 @@ TEST_F(Form1ProcessTest, SelectedColumnHeadingsProcessOnlyThoseKeysABlockBelowRo
     testing::ClickHeading(*form->KeyData().horizontalHeader(), 1);
     testing::ClickHeading(*form->KeyData().horizontalHeader(), 3, Qt::ShiftModifier);
     QTest::mouseClick(&form->Proc(), Qt::LeftButton);  // keys B to D
-    const auto written = FilesBelow(destination);
+    const auto written = testing::FilesBelow(destination);
     EXPECT_EQ(written.size(), 3U);
     EXPECT_EQ(written.count("P1002") + written.count("P1003") + written.count("P1101"), 3U);
     EXPECT_EQ(written, CliPrograms("flat", {"--keys", "2-4"}));
@@ -309,7 +300,7 @@ TEST_F(Form1ProcessTest, SelectedColumnHeadingsProcessOnlyThoseKeysABlockBelowRo
         QItemSelection(form->KeyGrid().index(4, 1), form->KeyGrid().index(7, 1)),
         QItemSelectionModel::ClearAndSelect);
     QTest::mouseClick(&form->Proc(), Qt::LeftButton);
-    EXPECT_TRUE(FilesBelow(destination).empty());
+    EXPECT_TRUE(testing::FilesBelow(destination).empty());
 }
 
 TEST_F(Form1ProcessTest, TheRunReadsTheCellsAsEditedAndThePreferencesAsTheyStandBusyMeanwhile) {
@@ -327,7 +318,7 @@ TEST_F(Form1ProcessTest, TheRunReadsTheCellsAsEditedAndThePreferencesAsTheyStand
     fileSystem.onReplace = nullptr;
     EXPECT_TRUE(busyWhileWriting);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    const auto written = FilesBelow(destination);
+    const auto written = testing::FilesBelow(destination);
     EXPECT_EQ(written.size(), 12U);
     ASSERT_EQ(written.count("EDITED"), 1U);
     EXPECT_EQ(written.count("P1001"), 0U);
@@ -346,7 +337,7 @@ TEST_F(Form1ProcessTest, TheIndexProblemIsShownForEveryKeyWithTheNormalPointer) 
     EXPECT_EQ(messages, QStringList(12, "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"));
     EXPECT_EQ(busyPointerMessages, 0);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(FilesBelow(destination / "SRG" / "P").size(), 12U);  // still written
+    EXPECT_EQ(testing::FilesBelow(destination / "SRG" / "P").size(), 12U);  // still written
 }
 
 TEST_F(Form1ProcessTest, ProcessBeforeAnyLoadWalksTheEmptyGridWithoutHarm) {
@@ -355,7 +346,7 @@ TEST_F(Form1ProcessTest, ProcessBeforeAnyLoadWalksTheEmptyGridWithoutHarm) {
     const auto form = Start();
     Show(*form);
     QTest::mouseClick(&form->Proc(), Qt::LeftButton);
-    EXPECT_TRUE(FilesBelow(folder.Path() / "out").empty());
+    EXPECT_TRUE(testing::FilesBelow(folder.Path() / "out").empty());
     EXPECT_EQ(endCount, 0);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }

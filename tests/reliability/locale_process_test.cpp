@@ -21,14 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::map<std::string, std::string> FilesBelow(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), folder).string()] = testing::ReadBytes(entry.path());
-    return files;
-}
-
 // An empty copy of `reference`'s folders, as a destination must have them.
 fs::path EmptyFoldersLike(const fs::path& reference, const fs::path& copy) {
     fs::create_directories(copy);
@@ -69,9 +61,9 @@ TEST_F(LocaleTest, ProcessUnderACommaLocaleWritesTheBytesOfTheCLocale) {
         QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
                           list.visualItemRect(list.item(0)).center());
         QTest::mouseClick(&form->Proc(), Qt::LeftButton);
-        const auto expected = FilesBelow(reference);
+        const auto expected = testing::FilesBelow(reference);
         ASSERT_GT(expected.size(), 100U);
-        EXPECT_TRUE(FilesBelow(destination) == expected) << "the desktop program differs";
+        EXPECT_TRUE(testing::FilesBelow(destination) == expected) << "the desktop program differs";
 
         const fs::path cliDestination = EmptyFoldersLike(reference, programFolder / "cli");
         std::ostringstream out, err;
@@ -80,7 +72,8 @@ TEST_F(LocaleTest, ProcessUnderACommaLocaleWritesTheBytesOfTheCLocale) {
              "--date", "03/14/25", (work / "shop" / "keys.dat").string()},
             out, err);
         EXPECT_EQ(exitCode, kExitOk) << err.str();
-        EXPECT_TRUE(FilesBelow(cliDestination) == expected) << "the command-line code differs";
+        EXPECT_TRUE(testing::FilesBelow(cliDestination) == expected)
+            << "the command-line code differs";
     }
 }
 

@@ -58,6 +58,15 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
         throw std::runtime_error("cannot write " + path.string());
 }
 
+std::map<std::string, std::string> FilesBelow(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[std::filesystem::relative(entry.path(), folder).string()] =
+                ReadBytes(entry.path());
+    return files;
+}
+
 std::filesystem::path SourceDir() {
     const char* dir = std::getenv("BLADEWAY_SOURCE_DIR");
     return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();

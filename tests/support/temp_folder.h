@@ -2,6 +2,7 @@
 // Test helpers shared by every test: a temporary folder that removes itself,
 // whole-file reads and writes, and the source tree's bundled examples.
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,8 @@ class TempFolder {
 
 std::string ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
+// Every file below `folder`, by its path relative to it, with its bytes.
+std::map<std::string, std::string> FilesBelow(const std::filesystem::path& folder);
 
 // The source tree, from the environment CTest gives the tests.
 std::filesystem::path SourceDir();

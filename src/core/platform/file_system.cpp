@@ -197,9 +197,4 @@ int Exist(const std::string& path) {
     return Disk().Exists(path) ? 1 : 0;
 }
 
-bool IsTemporaryFileName(std::string_view fileName) {
-    return fileName.size() > kTemporarySuffix.size() + 1 && fileName.front() == '.' &&
-           fileName.ends_with(kTemporarySuffix);
-}
-
 }  // namespace bladeway

@@ -50,10 +50,9 @@ DiskFileSystem& Disk();
 // Non-zero when `path` names an existing file, on disk.
 int Exist(const std::string& path);
 
-// Name of the temporary file a replacement of `finalName` goes through: a
-// leading dot and a suffix no program or template uses, so neither the
-// machine's control software nor a later run takes it for data.
-bool IsTemporaryFileName(std::string_view fileName);
+// The temporary file a replacement goes through is named ".NAME.XXXXXX" with
+// this suffix: a leading dot and a suffix no program or template uses, so
+// neither the machine's control software nor a later run takes it for data.
 inline constexpr std::string_view kTemporarySuffix = ".bwtmp";
 
 }  // namespace bladeway
