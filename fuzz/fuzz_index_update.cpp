@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/gcode/index_program.h"
+#include "core/gcode/program_generator.h"
 #include "fuzz_check.h"
 #include "memory_file_system.h"
 
@@ -76,7 +77,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int messages = 0;
     const bladeway::IndexSettings settings{"/t", "/d", "12/06/26",
                                            [&](std::string_view) { ++messages; }};
+    const bool outside = !bladeway::OutsideFolderReason(fields[0], false).empty() ||
+                         !bladeway::OutsideFolderReason(fields[1], false).empty();
+    const auto filesBefore = disk.files;
     const bladeway::IndexResult result = bladeway::UpdateIndexProgram(record, settings, disk);
+    if (outside) {
+        // A name reaching outside its folder: said why, nothing read or written.
+        FUZZ_CHECK(result.errors.size() == 1 && result.indexPath.empty());
+        FUZZ_CHECK(disk.files == filesBefore && disk.writes == 0);
+        return 0;
+    }
 
     const std::string& templateAfter = disk.files.at("/t/INDICE.Prg");
     FUZZ_CHECK(templateAfter == ((flags & 4U) == 0 ? templateIndex : std::string{}));
