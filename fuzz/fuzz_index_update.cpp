@@ -77,8 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int messages = 0;
     const bladeway::IndexSettings settings{"/t", "/d", "12/06/26",
                                            [&](std::string_view) { ++messages; }};
-    const bool outside = !bladeway::OutsideFolderReason(fields[0], false).empty() ||
-                         !bladeway::OutsideFolderReason(fields[1], false).empty();
+    // The record's names, as cut to their fields' widths.
+    const bool outside =
+        !bladeway::OutsideFolderReason(record.TemplateName.View(), false).empty() ||
+        !bladeway::OutsideFolderReason(record.ProgramName.View(), false).empty();
     const auto filesBefore = disk.files;
     const bladeway::IndexResult result = bladeway::UpdateIndexProgram(record, settings, disk);
     if (outside) {
