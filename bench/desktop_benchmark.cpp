@@ -71,6 +71,13 @@ void WaitUntilExposed(QWidget& widget) {
     QApplication::processEvents();
 }
 
+// Starts the main window as the program does and waits until it is on screen.
+void StartAndShow(Form1& form) {
+    form.Load();
+    form.show();
+    WaitUntilExposed(form);
+}
+
 // A bare window, made and shown: what any Qt program pays.
 void BareWindowShown(benchmark::State& state) {
     for (auto _ : state) {
@@ -84,9 +91,7 @@ void BareWindowShown(benchmark::State& state) {
 void StartupToFirstWindow(benchmark::State& state) {
     for (auto _ : state) {
         Form1 form(BenchEnvironment());
-        form.Load();
-        form.show();
-        WaitUntilExposed(form);
+        StartAndShow(form);
     }
 }
 
@@ -107,9 +112,7 @@ void CoreLoad(benchmark::State& state) {
 void GridLoad(benchmark::State& state) {
     const fs::path path = KeyFileOf(static_cast<int>(state.range(0)));
     Form1 form(BenchEnvironment());
-    form.Load();
-    form.show();
-    WaitUntilExposed(form);
+    StartAndShow(form);
     const std::string folder = path.parent_path().string();
     const std::string name = path.filename().string();
     for (auto _ : state) {
@@ -125,9 +128,7 @@ void GridLoad(benchmark::State& state) {
 void ScrollWholeSheet(benchmark::State& state) {
     const fs::path path = KeyFileOf(static_cast<int>(state.range(0)));
     Form1 form(BenchEnvironment());
-    form.Load();
-    form.show();
-    WaitUntilExposed(form);
+    StartAndShow(form);
     (void)form.KeyGrid().LoadFile(path.parent_path().string(), path.filename().string(), Disk());
     form.resize(1280, 800);  // a usual window, not the first-start size
     QApplication::processEvents();
@@ -170,9 +171,7 @@ BENCHMARK(ScrollWholeSheet)
 // prints its peak resident size in kB.
 int MemoryChild(const char* keyFile) {
     Form1 form(BenchEnvironment());
-    form.Load();
-    form.show();
-    WaitUntilExposed(form);
+    StartAndShow(form);
     if (keyFile && *keyFile) {
         const fs::path path = keyFile;
         if (!form.KeyGrid().LoadFile(path.parent_path().string(), path.filename().string(), Disk()))
