@@ -1,0 +1,65 @@
+#pragma once
+
+// The operating system's file calls that the disk file system is built from,
+// one implementation per platform (native_files_posix.cpp,
+// native_files_win32.cpp), chosen by the build. Paths are the program's own
+// byte strings; each implementation maps them to the system's file names.
+//
+// A durable replacement goes in four steps, so that a batch of files pays for
+// one flush instead of one each: stage each file beside its target, flush the
+// staged files, move each into place, flush each folder that received one.
+// Until its move a staged file is invisible to readers of the target; after
+// the folder's flush the new file survives a power loss.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/platform/expected.h"
+
+namespace bladeway::native {
+
+struct FileStatus {
+    bool exists = false;
+    bool isFolder = false;
+    bool isRegularFile = false;
+    std::uint64_t size = 0;
+};
+
+// What the path names now; `exists` false when nothing is there or the
+// system cannot tell.
+FileStatus StatusOf(const std::string& path);
+
+// The whole file; refused when it is larger than `limit`.
+Expected<std::string> ReadWholeFile(const std::string& path, std::size_t limit);
+
+// Creates an empty file unless something is there; a folder of that name fails.
+Outcome CreateEmptyIfMissing(const std::string& path);
+
+// A file written beside its target under a temporary name, not yet in place.
+struct StagedFile {
+    std::string target;
+    std::string temporary;
+};
+
+// Writes `bytes` to a new temporary file in the target's folder (the name
+// holds kTemporarySuffix), with the target's permissions when it exists.
+// Nothing is flushed yet.
+Expected<StagedFile> Stage(const std::string& target, std::string_view bytes);
+
+// Makes the contents of the staged files durable, with as few flushes as the
+// system allows (one per file system where it can, one per file otherwise).
+Outcome FlushStaged(std::span<const StagedFile> files);
+
+// Moves a staged file over its target in one atomic step; an existing target
+// is replaced.
+Outcome MoveIntoPlace(const StagedFile& file);
+
+// Makes the folder's entries (the names just moved into it) durable.
+Outcome FlushFolder(const std::string& folder);
+
+// Removes a staged file that will not be moved into place; never fails loudly.
+void Discard(const StagedFile& file);
+
+}  // namespace bladeway::native
