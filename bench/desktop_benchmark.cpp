@@ -22,13 +22,13 @@
 #include <benchmark/benchmark.h>
 
 #include "app/app_environment.h"
-#include "app/form1.h"
 #include "app/key_grid_model.h"
-#include "app/startup_about.h"
+#include "app/main_window.h"
 #include "bench_data.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
 #include "core/platform/file_system.h"
+#include "dialogs/about_dialog.h"
 #include "ratio_report.h"
 
 namespace bladeway::bench {
@@ -59,7 +59,7 @@ AppEnvironment BenchEnvironment() {
             if (QWidget* box = QApplication::activeModalWidget())
                 box->close();
         });
-        ShowStartupAbout(parent);
+        ShowAboutDialog(parent);
     };
     environment.endProgram = [] {};
     return environment;
@@ -72,7 +72,7 @@ void WaitUntilExposed(QWidget& widget) {
 }
 
 // Starts the main window as the program does and waits until it is on screen.
-void StartAndShow(Form1& form) {
+void StartAndShow(MainWindow& form) {
     form.Load();
     form.show();
     WaitUntilExposed(form);
@@ -90,7 +90,7 @@ void BareWindowShown(benchmark::State& state) {
 
 void StartupToFirstWindow(benchmark::State& state) {
     for (auto _ : state) {
-        Form1 form(BenchEnvironment());
+        MainWindow form(BenchEnvironment());
         StartAndShow(form);
     }
 }
@@ -111,14 +111,14 @@ void CoreLoad(benchmark::State& state) {
 // Loading into the grid of a shown main window, until the view has shown it.
 void GridLoad(benchmark::State& state) {
     const fs::path path = KeyFileOf(static_cast<int>(state.range(0)));
-    Form1 form(BenchEnvironment());
+    MainWindow form(BenchEnvironment());
     StartAndShow(form);
     const std::string folder = path.parent_path().string();
     const std::string name = path.filename().string();
     for (auto _ : state) {
-        if (!form.KeyGrid().LoadFile(folder, name, Disk()))
+        if (!form.GridModel().LoadFile(folder, name, Disk()))
             state.SkipWithError("cannot load");
-        form.KeyData().viewport()->repaint();
+        form.GridView().viewport()->repaint();
         QApplication::processEvents();
     }
 }
@@ -127,12 +127,12 @@ void GridLoad(benchmark::State& state) {
 // the next; the time is per page.
 void ScrollWholeSheet(benchmark::State& state) {
     const fs::path path = KeyFileOf(static_cast<int>(state.range(0)));
-    Form1 form(BenchEnvironment());
+    MainWindow form(BenchEnvironment());
     StartAndShow(form);
-    (void)form.KeyGrid().LoadFile(path.parent_path().string(), path.filename().string(), Disk());
+    (void)form.GridModel().LoadFile(path.parent_path().string(), path.filename().string(), Disk());
     form.resize(1280, 800);  // a usual window, not the first-start size
     QApplication::processEvents();
-    QScrollBar& bar = *form.KeyData().horizontalScrollBar();
+    QScrollBar& bar = *form.GridView().horizontalScrollBar();
     std::int64_t pages = 0;
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
@@ -140,7 +140,7 @@ void ScrollWholeSheet(benchmark::State& state) {
         while (true) {
             // Painted into an image, so that every page is drawn whatever the
             // platform's window system skips.
-            benchmark::DoNotOptimize(form.KeyData().viewport()->grab());
+            benchmark::DoNotOptimize(form.GridView().viewport()->grab());
             ++pages;
             if (bar.value() >= bar.maximum())
                 break;
@@ -149,7 +149,7 @@ void ScrollWholeSheet(benchmark::State& state) {
     }
     state.SetItemsProcessed(pages);
     state.counters["columns_per_page"] = bar.pageStep();
-    state.counters["view_width"] = form.KeyData().viewport()->width();
+    state.counters["view_width"] = form.GridView().viewport()->width();
     state.counters["pages"] = static_cast<double>(pages) / static_cast<double>(state.iterations());
     const std::chrono::duration<double, std::milli> elapsed =
         std::chrono::steady_clock::now() - start;
@@ -170,13 +170,14 @@ BENCHMARK(ScrollWholeSheet)
 // The child: the program shown, with the file (if any) loaded and painted;
 // prints its peak resident size in kB.
 int MemoryChild(const char* keyFile) {
-    Form1 form(BenchEnvironment());
+    MainWindow form(BenchEnvironment());
     StartAndShow(form);
     if (keyFile && *keyFile) {
         const fs::path path = keyFile;
-        if (!form.KeyGrid().LoadFile(path.parent_path().string(), path.filename().string(), Disk()))
+        if (!form.GridModel().LoadFile(path.parent_path().string(), path.filename().string(),
+                                       Disk()))
             return 1;
-        form.KeyData().viewport()->repaint();
+        form.GridView().viewport()->repaint();
         QApplication::processEvents();
     }
     std::ifstream status("/proc/self/status");

@@ -13,9 +13,9 @@
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
 #include "core/keydata/key_data_file.h"
-#include "core/keydata/processing_run.h"
 #include "core/keydata/sheet.h"
 #include "core/platform/file_system.h"
+#include "core/run/processing_run.h"
 #include "ratio_report.h"
 
 namespace bladeway::bench {
@@ -49,8 +49,8 @@ std::unique_ptr<RunSetup> MakeSetup(bool flat, int keys, int templateBytes) {
     fs::create_directories(root / "tpl");
     // Tree mode writes the programs P<n> below SRG/P, which the shop makes.
     fs::create_directories(flat ? root / "dest" : root / "dest" / "SRG" / "P");
-    setup->preferences.TmpPath = (root / "tpl").string();
-    setup->preferences.DestPath = (root / "dest").string();
+    setup->preferences.templateFolder = (root / "tpl").string();
+    setup->preferences.destinationFolder = (root / "dest").string();
     setup->destinationIndex = (root / "dest" / std::string(kIndexFileName)).string();
     setup->sheet.Load(ParseKeyData(std::make_shared<const std::string>(MakeKeyDataFile(keys))));
 

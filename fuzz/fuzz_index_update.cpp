@@ -13,6 +13,7 @@
 #include "core/gcode/program_generator.h"
 #include "fuzz_check.h"
 #include "memory_file_system.h"
+#include "support/single_key_index_step.h"
 
 namespace {
 
@@ -82,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !bladeway::OutsideFolderReason(record.TemplateName.View(), false).empty() ||
         !bladeway::OutsideFolderReason(record.ProgramName.View(), false).empty();
     const auto filesBefore = disk.files;
-    const bladeway::IndexResult result = bladeway::UpdateIndexProgram(record, settings, disk);
+    const bladeway::testing::IndexResult result =
+        bladeway::testing::UpdateIndexProgram(record, settings, disk);
     if (outside) {
         // A name reaching outside its folder: said why, nothing read or written.
         FUZZ_CHECK(result.errors.size() == 1 && result.indexPath.empty());

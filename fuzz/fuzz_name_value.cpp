@@ -64,7 +64,7 @@ void CheckCell(std::string_view cell, const bladeway::PreferenceValues& preferen
     FUZZ_CHECK(value == raw || value + "." == raw || IsDecimalText(value));
 
     const std::string name = bladeway::TranslateName(
-        cell.substr(0, equals), preferences.TransXL() != 0, preferences.TransXH() != 0);
+        cell.substr(0, equals), preferences.XLToLHOption() != 0, preferences.XToHOption() != 0);
     const std::string upper = bladeway::ToUpperAscii(name);
     if (upper.size() == 1 && kLetters.find(upper[0]) != std::string_view::npos) {
         FUZZ_CHECK(Letter(record, upper[0]) == value);
@@ -107,10 +107,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first byte chooses the translate options and what the rest is.
     const unsigned options = data[0];
     bladeway::PreferenceValues preferences;
-    FUZZ_CHECK(preferences.SetTransXH(0));
-    FUZZ_CHECK(preferences.SetTransXL(options % 3));
+    FUZZ_CHECK(preferences.SetXToHOption(0));
+    FUZZ_CHECK(preferences.SetXLToLHOption(options % 3));
     if (options % 3 == 0)
-        FUZZ_CHECK(preferences.SetTransXH((options / 3) % 3));
+        FUZZ_CHECK(preferences.SetXToHOption((options / 3) % 3));
     const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     if (options & 0x80U) {
         CheckColumns(rest, preferences);

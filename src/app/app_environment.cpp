@@ -3,18 +3,18 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
-#include "app/startup_about.h"
 #include "core/platform/file_system.h"
 #include "core/platform/local_date.h"
 #include "core/platform/paths.h"
+#include "dialogs/about_dialog.h"
 
 namespace bladeway {
 
 AppEnvironment DesktopEnvironment() {
     AppEnvironment environment;
-    environment.programPath = ExeName();
+    environment.programPath = RunningProgramPath();
     environment.fileSystem = &Disk();
-    environment.showStartupAbout = &ShowStartupAbout;
+    environment.showStartupAbout = &ShowAboutDialog;
     environment.endProgram = [] { QCoreApplication::exit(0); };
     environment.showMessage = [](QWidget* parent, const QString& message) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Bladeway"), message, QMessageBox::Ok,

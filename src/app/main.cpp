@@ -2,7 +2,7 @@
 
 #include "app/app_environment.h"
 #include "app/app_icon.h"
-#include "app/form1.h"
+#include "app/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
     // after storing its place.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    bladeway::Form1 form1(bladeway::DesktopEnvironment());
-    form1.Load();
-    form1.show();
+    bladeway::MainWindow window(bladeway::DesktopEnvironment());
+    window.Load();
+    window.show();
     return QApplication::exec();
 }

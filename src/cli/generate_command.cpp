@@ -8,12 +8,12 @@
 #include "cli/key_columns.h"
 #include "core/gcode/index_program.h"
 #include "core/keydata/key_data_file.h"
-#include "core/keydata/processing_run.h"
 #include "core/keydata/sheet.h"
 #include "core/platform/code_page.h"
 #include "core/platform/dry_run_file_system.h"
 #include "core/platform/local_date.h"
 #include "core/platform/paths.h"
+#include "core/run/processing_run.h"
 #include "core/settings/preference_loading.h"
 #include "core/settings/settings_file.h"
 
@@ -90,24 +90,25 @@ int GenerateCommand::Run(CliStreams& streams) {
     PreferenceValues preferences;
     LoadPreferenceValues(settings, preferences);
     if (templatesOption_->count() > 0)
-        preferences.TmpPath = templates_;
+        preferences.templateFolder = templates_;
     if (destinationOption_->count() > 0)
-        preferences.DestPath = destination_;
+        preferences.destinationFolder = destination_;
     if (mirrorOption_->count() > 0)
-        preferences.SetMirChar(mirror);
+        preferences.SetMirrorCharacter(mirror);
     if (translateOption_->count() > 0) {
-        preferences.SetTransXL(translate_ == "xl" ? 1 : 0);
-        preferences.SetTransXH(translate_ == "xh" ? 1 : 0);
+        preferences.SetXLToLHOption(translate_ == "xl" ? 1 : 0);
+        preferences.SetXToHOption(translate_ == "xh" ? 1 : 0);
     }
-    const bool flatTemplateMode =
-        modeOption_->count() > 0 ? mode_ == "flat" : IsFlatTemplateMode(FolderOfPath(ExeName()));
+    const bool flatTemplateMode = modeOption_->count() > 0
+                                      ? mode_ == "flat"
+                                      : IsFlatTemplateMode(FolderOfPath(RunningProgramPath()));
     // An empty folder would put the files at the root of the file system.
-    if (preferences.TmpPath.empty()) {
+    if (preferences.templateFolder.empty()) {
         return ReportFailure(
             streams,
             "no template folder: give --templates or set Paths/Template in " + settings.Path());
     }
-    if (preferences.DestPath.empty()) {
+    if (preferences.destinationFolder.empty()) {
         return ReportFailure(
             streams,
             "no destination folder: give --dest or set Paths/Destination in " + settings.Path());

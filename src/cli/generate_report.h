@@ -3,7 +3,7 @@
 // summary line, or the same as one JSON document.
 #include <ostream>
 
-#include "core/keydata/processing_run.h"
+#include "core/run/processing_run.h"
 
 namespace bladeway {
 

@@ -11,16 +11,10 @@
 #include <QWindow>
 
 #include "core/platform/twips.h"
+#include "core/settings/settings_file.h"
 
 namespace bladeway {
 namespace {
-
-// Pixels as Qt's int, saturated so that absurd stored values cannot wrap.
-int Pixels(std::int64_t twips) {
-    const std::int64_t pixels = TwipsToPixels(twips);
-    constexpr std::int64_t kLimit = std::numeric_limits<int>::max() / 2;
-    return static_cast<int>(std::clamp(pixels, -kLimit, kLimit));
-}
 
 // Where the last frame the platform reported is kept on the window itself.
 constexpr const char* kRememberedFrame = "bladewayFrameMargins";
@@ -97,14 +91,20 @@ class PendingPlace final : public QObject {
 
 }  // namespace
 
+int PixelsOf(std::int64_t twips) {
+    const std::int64_t pixels = TwipsToPixels(twips);
+    constexpr std::int64_t kLimit = std::numeric_limits<int>::max() / 2;
+    return static_cast<int>(std::clamp(pixels, -kLimit, kLimit));
+}
+
 void PlaceControl(QWidget& control, std::int64_t left, std::int64_t top, std::int64_t width,
                   std::int64_t height) {
-    control.setGeometry(Pixels(left), Pixels(top), std::max(0, Pixels(width)),
-                        std::max(0, Pixels(height)));
+    control.setGeometry(PixelsOf(left), PixelsOf(top), std::max(0, PixelsOf(width)),
+                        std::max(0, PixelsOf(height)));
 }
 
 void SetClientSize(QWidget& window, std::int64_t width, std::int64_t height) {
-    window.resize(Pixels(width), Pixels(height));
+    window.resize(PixelsOf(width), PixelsOf(height));
 }
 
 QMargins KnownFrameMargins(const QWidget& window) {
@@ -140,24 +140,24 @@ std::int64_t OuterWidth(const QWidget& window) {
 // result does not depend on how the desktop reads a requested position.
 void SetOuterTop(QWidget& window, std::int64_t top) {
     QRect client = window.geometry();
-    client.moveTop(Pixels(top) + KnownFrameMargins(window).top());
+    client.moveTop(PixelsOf(top) + KnownFrameMargins(window).top());
     window.setGeometry(client);
 }
 
 void SetOuterLeft(QWidget& window, std::int64_t left) {
     QRect client = window.geometry();
-    client.moveLeft(Pixels(left) + KnownFrameMargins(window).left());
+    client.moveLeft(PixelsOf(left) + KnownFrameMargins(window).left());
     window.setGeometry(client);
 }
 
 void SetOuterHeight(QWidget& window, std::int64_t height) {
     const QMargins frame = KnownFrameMargins(window);
-    window.resize(window.width(), std::max(0, Pixels(height) - frame.top() - frame.bottom()));
+    window.resize(window.width(), std::max(0, PixelsOf(height) - frame.top() - frame.bottom()));
 }
 
 void SetOuterWidth(QWidget& window, std::int64_t width) {
     const QMargins frame = KnownFrameMargins(window);
-    window.resize(std::max(0, Pixels(width) - frame.left() - frame.right()), window.height());
+    window.resize(std::max(0, PixelsOf(width) - frame.left() - frame.right()), window.height());
 }
 
 bool HasFrame(const QWidget& window) {
@@ -176,6 +176,37 @@ void PlaceWindow(QWidget& window, const OuterPlace& place) {
     } else {
         new PendingPlace(window, place);
     }
+}
+
+OuterPlace StoredPlace(const SettingsFile& settings, const settings_keys::WindowPlaceKeys& keys) {
+    const auto read = [&settings](std::string_view key) -> std::optional<std::int64_t> {
+        if (key.empty())
+            return std::nullopt;
+        return settings.ReadPositionSetting(settings_keys::kPositions, key);
+    };
+    return OuterPlace{read(keys.top), read(keys.left), read(keys.height), read(keys.width)};
+}
+
+namespace {
+
+// The program never looks at whether a place could be kept.
+void Store(SettingsFile& settings, std::string_view key, std::int64_t twips) {
+    if (!key.empty())
+        (void)settings.WriteSetting(settings_keys::kPositions, key, std::to_string(twips));
+}
+
+}  // namespace
+
+void StorePosition(SettingsFile& settings, const QWidget& window,
+                   const settings_keys::WindowPlaceKeys& keys) {
+    Store(settings, keys.top, OuterTop(window));
+    Store(settings, keys.left, OuterLeft(window));
+}
+
+void StoreSize(SettingsFile& settings, const QWidget& window,
+               const settings_keys::WindowPlaceKeys& keys) {
+    Store(settings, keys.height, OuterHeight(window));
+    Store(settings, keys.width, OuterWidth(window));
 }
 
 }  // namespace bladeway

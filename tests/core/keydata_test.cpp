@@ -101,9 +101,9 @@ TEST(Sheet, Starts500By500RefusesCellsOutsideAndLoadClearsEdits) {
 
 PreferenceValues Options(int translateXL, int translateXH) {
     PreferenceValues preferences;
-    preferences.SetTransXH(0);
-    preferences.SetTransXL(translateXL);
-    preferences.SetTransXH(translateXH);
+    preferences.SetXToHOption(0);
+    preferences.SetXLToLHOption(translateXL);
+    preferences.SetXToHOption(translateXH);
     return preferences;
 }
 

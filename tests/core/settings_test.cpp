@@ -131,7 +131,7 @@ TEST_F(SettingsFileTest, FailedWritesKeepTheFileAndLeaveNoTemporaryFile) {
 
 // The two translate options as "XL XH".
 std::string Options(const PreferenceValues& values) {
-    return std::to_string(values.TransXL()) + " " + std::to_string(values.TransXH());
+    return std::to_string(values.XLToLHOption()) + " " + std::to_string(values.XToHOption());
 }
 
 // The values loaded from a settings file holding `content` ("" for no file).
@@ -146,17 +146,17 @@ PreferenceValues Loaded(const std::string& content) {
 
 TEST(PreferenceValues, OptionRulesMirrorCharacterAndReset) {
     PreferenceValues values;
-    EXPECT_EQ(values.MirChar() + Options(values), "!0 1");
+    EXPECT_EQ(values.MirrorCharacter() + Options(values), "!0 1");
     // Only 0, 1 and 2 are taken; turning one option on turns the other off.
-    EXPECT_FALSE(values.SetTransXL(4294967297LL));  // would wrap to 1 in 32 bits
-    ASSERT_TRUE(values.SetTransXL(1));
+    EXPECT_FALSE(values.SetXLToLHOption(4294967297LL));  // would wrap to 1 in 32 bits
+    ASSERT_TRUE(values.SetXLToLHOption(1));
     EXPECT_EQ(Options(values), "1 0");
-    ASSERT_TRUE(values.SetTransXH(2));
+    ASSERT_TRUE(values.SetXToHOption(2));
     EXPECT_EQ(Options(values), "0 2");
-    values.SetMirChar("#*");
-    EXPECT_EQ(values.MirChar(), "#");
+    values.SetMirrorCharacter("#*");
+    EXPECT_EQ(values.MirrorCharacter(), "#");
     values.Reset();
-    EXPECT_EQ(values.MirChar() + Options(values), "!0 1");
+    EXPECT_EQ(values.MirrorCharacter() + Options(values), "!0 1");
 }
 
 TEST(FlatTemplateMode, MarkerAnywhereInTheFolderInAnyCaseSelectsTreeMode) {
@@ -174,7 +174,8 @@ TEST(LoadPreferenceValues, OptionsForEachStoredCombinationFoldersAsStoredVisibil
     }
     const PreferenceValues values =
         Loaded("[Paths]\r\nSource=/keys\r\nTemplate=/masters/\r\nDestination=END.-\r\n");
-    EXPECT_EQ(values.SrcPath + "|" + values.TmpPath + "|" + values.DestPath, "/keys|/masters/|");
+    EXPECT_EQ(values.sourceFolder + "|" + values.templateFolder + "|" + values.destinationFolder,
+              "/keys|/masters/|");
     EXPECT_TRUE(values.TranslateOptionsVisible());
     EXPECT_FALSE(Loaded("[Preferences]\r\nTranslateVisible=No \r\n").TranslateOptionsVisible());
     EXPECT_TRUE(Loaded("[Preferences]\r\nTranslateVisible=NO!\r\n").TranslateOptionsVisible());
@@ -185,21 +186,21 @@ TEST(SavePreferenceValues, FoldersThenOptionsAndWhatIsSavedLoadsBack) {
     const testing::TempFolder folder;
     SettingsFile settings(folder.File("Bladeway.INI"));
     PreferenceValues saved;
-    saved.SrcPath = "/srv/keys/";
-    saved.TmpPath = " masters ";  // kept exactly, blanks and all
+    saved.sourceFolder = "/srv/keys/";
+    saved.templateFolder = " masters ";  // kept exactly, blanks and all
     SavePreferenceValues(settings, saved);
     EXPECT_EQ(testing::ReadBytes(settings.Path()),
               "[Paths]\r\nSource=/srv/keys/\r\nTemplate= masters \r\nDestination=\r\n\r\n"
               "[Preferences]\r\nTranslateXL= 0\r\nTranslateXH= 1\r\n");
-    saved.DestPath = "out";
-    ASSERT_TRUE(saved.SetTransXL(1));
+    saved.destinationFolder = "out";
+    ASSERT_TRUE(saved.SetXLToLHOption(1));
     SavePreferenceValues(settings, saved);
     PreferenceValues loaded;
     LoadPreferenceValues(settings, loaded);
-    EXPECT_EQ(loaded.SrcPath + "|" + loaded.TmpPath + "|" + loaded.DestPath,
+    EXPECT_EQ(loaded.sourceFolder + "|" + loaded.templateFolder + "|" + loaded.destinationFolder,
               "/srv/keys/|masters|out");
     EXPECT_EQ(Options(loaded), "1 0");
-    EXPECT_EQ(saved.TransXL(), 1);
+    EXPECT_EQ(saved.XLToLHOption(), 1);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
-#include "core/keydata/processing_run.h"
 #include "core/platform/text.h"
+#include "core/run/processing_run.h"
 #include "support/index_bytes.h"
 #include "support/recording_file_system.h"
 #include "support/sheet_builder.h"
@@ -64,8 +64,8 @@ TEST(Containment, NamesReachingOutsideTheirFolderAreRefusedByGeneratorAndIndexSt
     const auto before = Files(root.Path());
 
     PreferenceValues preferences;
-    preferences.TmpPath = templates.string();
-    preferences.DestPath = destination.string();
+    preferences.templateFolder = templates.string();
+    preferences.destinationFolder = destination.string();
     const auto run = [&](const Sheet& sheet, bool flat, FileSystem& fileSystem) {
         const RunEnvironment environment{preferences, flat, fileSystem,
                                          [] { return std::string("01/02/03"); }, nullptr};

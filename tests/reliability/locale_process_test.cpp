@@ -14,7 +14,7 @@
 
 #include "app/data_file_list.h"
 #include "cli/cli.h"
-#include "support/qt_form1_fixture.h"
+#include "support/main_window_fixture.h"
 
 namespace bladeway {
 namespace {
@@ -30,7 +30,7 @@ fs::path EmptyFoldersLike(const fs::path& reference, const fs::path& copy) {
     return copy;
 }
 
-class LocaleTest : public testing::Form1Test {};
+class LocaleTest : public testing::MainWindowTest {};
 
 TEST_F(LocaleTest, ProcessUnderACommaLocaleWritesTheBytesOfTheCLocale) {
     // The process runs under the environment's locale, and C's printf follows it.
@@ -56,11 +56,11 @@ TEST_F(LocaleTest, ProcessUnderACommaLocaleWritesTheBytesOfTheCLocale) {
                                           "\r\nDestination=" + destination.string() + "\r\n");
         const auto form = Start(programFolder);
         Show(*form);
-        DataFileList& list = form->File1();
+        DataFileList& list = form->FileList();
         ASSERT_EQ(list.count(), 1);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
                           list.visualItemRect(list.item(0)).center());
-        QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+        QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
         const auto expected = testing::FilesBelow(reference);
         ASSERT_GT(expected.size(), 100U);
         EXPECT_TRUE(testing::FilesBelow(destination) == expected) << "the desktop program differs";

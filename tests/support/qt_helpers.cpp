@@ -73,17 +73,14 @@ void TypeInto(QLineEdit& field, const QString& text) {
     QTest::keyClicks(&field, text);
 }
 
-void ClickItem(QAbstractItemView& view, const QModelIndex& index,
-               Qt::KeyboardModifiers modifiers) {
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers,
-                      view.visualRect(index).center());
+void ClickItem(QAbstractItemView& view, const QModelIndex& index, Qt::KeyboardModifiers modifiers) {
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, view.visualRect(index).center());
 }
 
 void ClickHeading(QHeaderView& header, int section, Qt::KeyboardModifiers modifiers) {
     const int along = header.sectionViewportPosition(section) + header.sectionSize(section) / 2;
-    const QPoint at = header.orientation() == Qt::Horizontal
-                          ? QPoint(along, header.height() / 2)
-                          : QPoint(header.width() / 2, along);
+    const QPoint at = header.orientation() == Qt::Horizontal ? QPoint(along, header.height() / 2)
+                                                             : QPoint(header.width() / 2, along);
     QTest::mouseClick(header.viewport(), Qt::LeftButton, modifiers, at);
 }
 

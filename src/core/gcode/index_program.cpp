@@ -23,8 +23,8 @@ float IndexFloat(const std::string& value) {
     return static_cast<float>(number);
 }
 
-// An index file's bytes. A missing file reads as empty; the template folder's
-// is then created empty, as opening it would. Nothing when it cannot be read.
+}  // namespace
+
 std::optional<std::string> ReadIndexFile(FileSystem& fileSystem, const std::string& path,
                                          bool createIfMissing, std::vector<std::string>& errors) {
     auto content = fileSystem.ReadWholeFile(path, kIndexFileLimit);
@@ -47,8 +47,6 @@ std::optional<std::string> ReadIndexFile(FileSystem& fileSystem, const std::stri
 bool IsWholeNumberOfRecords(std::string_view index) {
     return index.size() % kIndexRecordSize == 0;
 }
-
-}  // namespace
 
 IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& record,
                              std::string_view date) {
@@ -103,29 +101,6 @@ std::optional<IndexRecord> LookUpProgramEntry(KeyRecord& record, const IndexSett
         return std::nullopt;
     }
     return entry;
-}
-
-IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
-                               FileSystem& fileSystem) {
-    IndexResult result;
-    const auto entry = LookUpProgramEntry(record, settings, fileSystem, result.errors);
-    if (!entry) {
-        return result;
-    }
-
-    // Update in the destination folder.
-    const std::string indexPath = JoinPath(settings.destinationFolder, kIndexFileName);
-    const auto index = ReadIndexFile(fileSystem, indexPath, false, result.errors);
-    if (!index || !IsWholeNumberOfRecords(*index)) {
-        return result;
-    }
-    if (const Outcome written = fileSystem.ReplaceFile(indexPath, EnterIndexRecord(*index, *entry));
-        !written) {
-        result.errors.push_back(written.error());
-        return result;
-    }
-    result.indexPath = indexPath;
-    return result;
 }
 
 }  // namespace bladeway

@@ -35,12 +35,6 @@ struct IndexSettings {
     std::function<void(std::string_view message)> showMessage;
 };
 
-// What became of one call.
-struct IndexResult {
-    std::string indexPath;            // the destination index written; empty when untouched
-    std::vector<std::string> errors;  // file problems met, one line each
-};
-
 // The entry of the key's program made of its template's entry: name,
 // description, date and, for each of L, H and S that the key gives, X, Y or Z.
 IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& record,
@@ -48,23 +42,20 @@ IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& 
 
 // The template side of the index step: looks the key's template up in the
 // template folder's index and returns the entry of the key's program, or
-// nothing, setting Status as UpdateIndexProgram does. Nothing as well when
+// nothing, setting Status to "INF" or "IFL" as the template folder's index
+// asks (showing the problem message for "IFL"). Nothing as well when
 // Status is not blank afterwards.
 std::optional<IndexRecord> LookUpProgramEntry(KeyRecord& record, const IndexSettings& settings,
                                               FileSystem& fileSystem,
                                               std::vector<std::string>& errors);
 
-// Runs the index step for one key. Sets Status to "INF" or "IFL" as the
-// template folder's index asks; with a Status that is not blank (also one
-// left by an earlier key) the destination index is not touched. A destination
-// index of a bad length is left as it is, without a message or a Status. A
-// missing index file counts as empty and is created empty in the template
-// folder. File problems, an index file above the limit among them, are
-// reported in the result and change no Status; every index written is
-// replaced whole and atomically. A template or program name that would reach
-// outside its folder (see OutsideFolderReason) is reported in the result, and
-// nothing is read or written for the key.
-IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
-                               FileSystem& fileSystem);
+// An index file's bytes. A missing file reads as empty; the template folder's
+// (`createIfMissing`) is then created empty, as opening it would. Nothing,
+// with the problem added to `errors`, when it cannot be read.
+std::optional<std::string> ReadIndexFile(FileSystem& fileSystem, const std::string& path,
+                                         bool createIfMissing, std::vector<std::string>& errors);
+
+// True when the index is a whole number of records long.
+bool IsWholeNumberOfRecords(std::string_view index);
 
 }  // namespace bladeway

@@ -91,8 +91,8 @@ void ApplyNameValue(std::string_view cell, KeyRecord& record, const PreferenceVa
         return;
     }
     const std::string value = FormatValueText(cell.substr(equals + 1));
-    const std::string name = TranslateName(cell.substr(0, equals), preferences.TransXL() != 0,
-                                           preferences.TransXH() != 0);
+    const std::string name = TranslateName(cell.substr(0, equals), preferences.XLToLHOption() != 0,
+                                           preferences.XToHOption() != 0);
     if (std::string* field = LetterField(record, ToUpperAscii(name))) {
         *field = value;
     }

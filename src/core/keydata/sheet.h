@@ -1,8 +1,7 @@
 #pragma once
 
 // The key grid's data: a sheet of text cells addressed by column and row
-// (both from 1), with a column count, a row count and a current cell through
-// which cells are read and written. A loaded key data file is kept as one
+// (both from 1), with a column count and a row count. A loaded key data file is kept as one
 // buffer that the cells refer into; only cells edited afterwards own their
 // text, and empty cells cost nothing.
 
@@ -45,13 +44,6 @@ class Sheet {
     void SetColumnCount(int count);
     void SetRowCount(int count);
 
-    int CurrentColumn() const { return currentColumn_; }
-    int CurrentRow() const { return currentRow_; }
-    void SetCurrentColumn(int column) { currentColumn_ = column; }
-    void SetCurrentRow(int row) { currentRow_ = row; }
-    std::string_view CurrentText() const { return CellText(currentColumn_, currentRow_); }
-    void SetCurrentText(std::string_view text) { SetCellText(currentColumn_, currentRow_, text); }
-
     // The cell's text; empty for a cell outside the sheet. The view lasts
     // until the sheet changes.
     std::string_view CellText(int column, int row) const;
@@ -68,8 +60,6 @@ class Sheet {
 
     int columnCount_ = kInitialColumnCount;
     int rowCount_ = kInitialRowCount;
-    int currentColumn_ = 1;
-    int currentRow_ = 1;
     LoadedSheet loaded_;
     // Loaded cells beyond these stay hidden, also when the counts grow again.
     int loadedColumnLimit_ = 0;

@@ -193,8 +193,4 @@ DiskFileSystem& Disk() {
     return disk;
 }
 
-int Exist(const std::string& path) {
-    return Disk().Exists(path) ? 1 : 0;
-}
-
 }  // namespace bladeway

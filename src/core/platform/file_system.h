@@ -47,9 +47,6 @@ class DiskFileSystem final : public FileSystem {
 // The process's one disk file system.
 DiskFileSystem& Disk();
 
-// Non-zero when `path` names an existing file, on disk.
-int Exist(const std::string& path);
-
 // The temporary file a replacement goes through is named ".NAME.XXXXXX" with
 // this suffix: a leading dot and a suffix no program or template uses, so
 // neither the machine's control software nor a later run takes it for data.

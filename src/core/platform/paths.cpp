@@ -6,7 +6,7 @@
 
 namespace bladeway {
 
-std::string ExeName() {
+std::string RunningProgramPath() {
 #ifdef _WIN32
     return {};  // a Windows build fills this from GetModuleFileNameA
 #else

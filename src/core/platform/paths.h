@@ -15,7 +15,7 @@ inline constexpr char kPathSeparator = '/';
 #endif
 
 // Full path of the running program file; empty when the platform cannot tell.
-std::string ExeName();
+std::string RunningProgramPath();
 
 // Folder, separator, name: always one separator added, so a folder that
 // already ends with one gives two in a row (the paths are used as given).

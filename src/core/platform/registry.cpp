@@ -28,7 +28,7 @@ class OpenKeyGuard {
     OpenKeyGuard& operator=(const OpenKeyGuard&) = delete;
     OpenKeyGuard(OpenKeyGuard&&) = delete;
     OpenKeyGuard& operator=(OpenKeyGuard&&) = delete;
-    ~OpenKeyGuard() { static_cast<void>(registry_.CloseKey(key_)); }
+    ~OpenKeyGuard() { (void)registry_.CloseKey(key_); }
 
   private:
     Registry& registry_;
@@ -58,18 +58,8 @@ void RegistryStore::SetString(std::uint32_t root, std::string_view keyName,
     SetValue(root, keyName, valueName, kRegString, std::move(bytes));
 }
 
-void RegistryStore::SetNumber(std::uint32_t root, std::string_view keyName,
-                              std::string_view valueName, std::uint32_t number) {
-    std::string bytes(4, '\0');
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
-    }
-    SetValue(root, keyName, valueName, kRegNumber32, std::move(bytes));
-}
-
 RegistryResult RegistryStore::OpenKey(std::uint32_t root, std::string_view keyName,
                                       std::uint32_t rights, RegistryKey& key) {
-    openRequests_.emplace_back(keyName);
     const std::string id = KeyId(root, keyName);
     const auto found = keys_.find(id);
     if (found == keys_.end())

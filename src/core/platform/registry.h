@@ -71,8 +71,6 @@ class RegistryStore final : public Registry {
     // usually store them.
     void SetString(std::uint32_t root, std::string_view keyName, std::string_view valueName,
                    std::string_view text);
-    void SetNumber(std::uint32_t root, std::string_view keyName, std::string_view valueName,
-                   std::uint32_t number);
 
     RegistryResult OpenKey(std::uint32_t root, std::string_view keyName, std::uint32_t rights,
                            RegistryKey& key) override;
@@ -82,8 +80,6 @@ class RegistryStore final : public Registry {
 
     // Keys opened and not closed yet.
     std::size_t OpenKeyCount() const { return openKeys_.size(); }
-    // Every key name an open was asked for, in order, whatever the result.
-    const std::vector<std::string>& OpenRequests() const { return openRequests_; }
 
   private:
     struct Value {
@@ -100,7 +96,6 @@ class RegistryStore final : public Registry {
     std::map<std::string, Key> keys_;              // by KeyId
     std::map<RegistryKey, std::string> openKeys_;  // handle to KeyId
     RegistryKey nextHandle_ = 1;
-    std::vector<std::string> openRequests_;
 };
 
 // The text of value `subKeyRef` of key `keyName` under `keyRoot`; the key is

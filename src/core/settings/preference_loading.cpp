@@ -1,6 +1,7 @@
 #include "core/settings/preference_loading.h"
 
 #include "core/platform/text.h"
+#include "core/settings/settings_keys.h"
 
 namespace bladeway {
 
@@ -13,16 +14,20 @@ std::int64_t CheckValueOf(std::string_view text) {
 }
 
 void LoadPreferenceValues(const SettingsFile& settings, PreferenceValues& values) {
-    values.SetTransXL(CheckValueOf(settings.ReadSetting("Preferences", "TranslateXL")));
-    values.SetTransXH(CheckValueOf(settings.ReadSetting("Preferences", "TranslateXH")));
-    values.SrcPath = settings.ReadSetting("Paths", "Source");
-    values.TmpPath = settings.ReadSetting("Paths", "Template");
-    values.DestPath = settings.ReadSetting("Paths", "Destination");
-    if (ToUpperAscii(settings.ReadSetting("Preferences", "TranslateVisible")) == "NO") {
+    values.SetXLToLHOption(CheckValueOf(
+        settings.ReadSetting(settings_keys::kPreferences, settings_keys::kTranslateXL)));
+    values.SetXToHOption(CheckValueOf(
+        settings.ReadSetting(settings_keys::kPreferences, settings_keys::kTranslateXH)));
+    values.sourceFolder = settings.ReadSetting(settings_keys::kPaths, settings_keys::kSource);
+    values.templateFolder = settings.ReadSetting(settings_keys::kPaths, settings_keys::kTemplate);
+    values.destinationFolder =
+        settings.ReadSetting(settings_keys::kPaths, settings_keys::kDestination);
+    if (ToUpperAscii(settings.ReadSetting(settings_keys::kPreferences,
+                                          settings_keys::kTranslateVisible)) == "NO") {
         values.SetTranslateOptionsVisible(false);
     }
-    if (values.TransXH() != 0)
-        values.SetTransXL(0);
+    if (values.XToHOption() != 0)
+        values.SetXLToLHOption(0);
 }
 
 }  // namespace bladeway

@@ -21,7 +21,7 @@ std::int64_t CheckValueOf(std::string_view text);
 
 // Fills `values`, which hold their initial values, from the settings file in
 // the start-up's order: TranslateXL, TranslateXH, the three folders, the
-// visibility switch, and finally the rule that TransXH wins. A value the check
+// visibility switch, and finally the rule that XToHOption wins. A value the check
 // boxes refuse is skipped.
 void LoadPreferenceValues(const SettingsFile& settings, PreferenceValues& values);
 

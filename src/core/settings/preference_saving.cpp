@@ -1,5 +1,7 @@
 #include "core/settings/preference_saving.h"
 
+#include "core/settings/settings_keys.h"
+
 namespace bladeway {
 
 std::string CheckValueText(std::int64_t value) {
@@ -7,13 +9,17 @@ std::string CheckValueText(std::int64_t value) {
 }
 
 void SavePreferenceValues(SettingsFile& settings, PreferenceValues& values) {
-    (void)settings.WriteSetting("Paths", "Source", values.SrcPath);
-    (void)settings.WriteSetting("Paths", "Template", values.TmpPath);
-    (void)settings.WriteSetting("Paths", "Destination", values.DestPath);
-    if (values.TransXH() != 0)
-        values.SetTransXL(0);
-    (void)settings.WriteSetting("Preferences", "TranslateXL", CheckValueText(values.TransXL()));
-    (void)settings.WriteSetting("Preferences", "TranslateXH", CheckValueText(values.TransXH()));
+    (void)settings.WriteSetting(settings_keys::kPaths, settings_keys::kSource, values.sourceFolder);
+    (void)settings.WriteSetting(settings_keys::kPaths, settings_keys::kTemplate,
+                                values.templateFolder);
+    (void)settings.WriteSetting(settings_keys::kPaths, settings_keys::kDestination,
+                                values.destinationFolder);
+    if (values.XToHOption() != 0)
+        values.SetXLToLHOption(0);
+    (void)settings.WriteSetting(settings_keys::kPreferences, settings_keys::kTranslateXL,
+                                CheckValueText(values.XLToLHOption()));
+    (void)settings.WriteSetting(settings_keys::kPreferences, settings_keys::kTranslateXH,
+                                CheckValueText(values.XToHOption()));
 }
 
 }  // namespace bladeway

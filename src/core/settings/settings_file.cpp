@@ -22,7 +22,8 @@ std::string FolderOfPath(std::string_view path) {
 }
 
 SettingsFile SettingsFile::BesideProgram(FileSystem& fileSystem) {
-    return SettingsFile(FolderOfPath(ExeName()) + std::string(kSettingsFileName), fileSystem);
+    return SettingsFile(FolderOfPath(RunningProgramPath()) + std::string(kSettingsFileName),
+                        fileSystem);
 }
 
 SettingsFile::SettingsFile(std::string path, FileSystem& fileSystem)

@@ -13,6 +13,7 @@
 #include "core/gcode/index_merge.h"
 #include "core/gcode/index_record.h"
 #include "support/index_bytes.h"
+#include "support/single_key_index_step.h"
 #include "support/temp_folder.h"
 
 namespace bladeway {
@@ -102,13 +103,13 @@ TEST(MakeProgramEntry, HugeValuesBecomeInfinities) {
 
 class IndexProgramTest : public ::testing::Test {
   protected:
-    IndexResult Update(KeyRecord& record, FileSystem& fileSystem = Disk()) {
+    testing::IndexResult Update(KeyRecord& record, FileSystem& fileSystem = Disk()) {
         templatesPath_ = templates_.Path().string();
         destinationPath_ = destination_.Path().string();
         const IndexSettings settings{
             templatesPath_, destinationPath_, "07/04/24",
             [this](std::string_view message) { messages_.emplace_back(message); }};
-        return UpdateIndexProgram(record, settings, fileSystem);
+        return testing::UpdateIndexProgram(record, settings, fileSystem);
     }
     std::string TemplateIndex() const { return templates_.File("INDICE.Prg"); }
     std::string DestinationIndex() const { return destination_.File("INDICE.Prg"); }
@@ -142,7 +143,7 @@ TEST_F(IndexProgramTest, NewIndexGetsTheTemplatesEntryWithTheKeysFields) {
     record.Description = "KEY [A1] \xe9";      // taken as held
     record.L = "31.5";
     record.H = "8.25";
-    const IndexResult result = Update(record);
+    const testing::IndexResult result = Update(record);
     EXPECT_TRUE(result.errors.empty());
     EXPECT_EQ(result.indexPath, DestinationIndex());
     std::string expected = WithBytes(ProgramEntry("P1001"), 13, "KEY [A1] \xe9               ");
@@ -168,7 +169,7 @@ TEST_F(IndexProgramTest, BadDestinationIndexLengthIsLeftAloneSilently) {
     const std::string bad = RawIndexRecord("AAA") + "xy";
     testing::WriteBytes(DestinationIndex(), bad);
     KeyRecord record = Key("DZ120", "P1");
-    const IndexResult result = Update(record);
+    const testing::IndexResult result = Update(record);
     EXPECT_EQ(ReadBytes(DestinationIndex()), bad);
     EXPECT_TRUE(IsBlank(record.Status));
     EXPECT_TRUE(result.errors.empty() && result.indexPath.empty() && messages_.empty());
@@ -178,7 +179,7 @@ TEST_F(IndexProgramTest, SameFolderForTemplatesAndPrograms) {
     testing::WriteBytes(TemplateIndex(), TemplateEntry());
     KeyRecord record = Key("DZ120", "P1");
     const std::string folder = templates_.Path().string();
-    UpdateIndexProgram(record, {folder, folder, "07/04/24", {}}, Disk());
+    testing::UpdateIndexProgram(record, {folder, folder, "07/04/24", {}}, Disk());
     EXPECT_EQ(ReadBytes(TemplateIndex()), TemplateEntry() + ProgramEntry("P1"));
 }
 
@@ -190,7 +191,7 @@ TEST_F(IndexProgramTest, FileProblemsAreReportedWithoutStatusAndKeepTheOldIndex)
              {{gone, folder, "07/04/24", {}}, "INDICE.Prg"},
              {{folder, gone, "07/04/24", {}}, "gone"}}) {
         testing::WriteBytes(TemplateIndex(), TemplateEntry());
-        const IndexResult result = UpdateIndexProgram(record, settings, Disk());
+        const testing::IndexResult result = testing::UpdateIndexProgram(record, settings, Disk());
         ASSERT_EQ(result.errors.size(), 1U);
         EXPECT_NE(result.errors[0].find(named), std::string::npos) << result.errors[0];
         EXPECT_TRUE(result.indexPath.empty());

@@ -1,7 +1,7 @@
 // The processing run from the sheet to the files, in both template modes, and
 // inputs far from any real one: files above their size limit are refused with
 // a message before they are read, odd bytes load in bounded time and memory.
-#include "core/keydata/processing_run.h"
+#include "core/run/processing_run.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +17,7 @@
 #include "support/index_bytes.h"
 #include "support/recording_file_system.h"
 #include "support/sheet_builder.h"
+#include "support/single_key_index_step.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"
 
@@ -58,8 +59,8 @@ Strings Keys(const RunReport& report) {
 class ProcessingRunTest : public ::testing::Test {
   protected:
     ProcessingRunTest() {
-        preferences_.TmpPath = templates_.Path().string();
-        preferences_.DestPath = destination_.Path().string();
+        preferences_.templateFolder = templates_.Path().string();
+        preferences_.destinationFolder = destination_.Path().string();
     }
 
     RunReport Run(const Sheet& sheet, bool flat, const SheetSelection& selection = NoSelection(),
@@ -210,13 +211,13 @@ TEST_F(ProcessingRunTest, PreferencesAndFormattingApplyOnTheWayToTheProgram) {
     EXPECT_EQ(
         ReadBytes(destination_.File("P1")),
         "G00X-2.001Y27.75Z0.5T1\r\nG150(!KEY [A1]) A1.001\r\n!B1.5mm\r\n~R2=7|TWO\r\nM30\r\n");
-    preferences_.SetTransXL(1);
-    preferences_.SetMirChar("#");
+    preferences_.SetXLToLHOption(1);
+    preferences_.SetMirrorCharacter("#");
     Run(*sheet, true);
     EXPECT_EQ(
         ReadBytes(destination_.File("P1")),
         "G00X27.75Y-2.001Z0.5T1\r\nG150(#KEY [A1]) A1.001\r\n!B1.5mm\r\n~R2=7|TWO\r\nM30\r\n");
-    preferences_.SetMirChar("");
+    preferences_.SetMirrorCharacter("");
     Run(*SheetOf({{"K", "", "T", "P1", "2", "D"}}), true);
     EXPECT_EQ(ReadBytes(destination_.File("P1")),
               "G00X0Y0Z0T1\r\nG150(D) A0\r\n~R2=0|TWO\r\nM30\r\n");
@@ -239,7 +240,7 @@ TEST_F(ProcessingRunTest, FailingProgramWritesAreRecordedAndTheRunGoesOn) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (Strings{"P1", "P2", "P3"}));  // no partial or temporary file
 
-    preferences_.DestPath = destination_.File("gone");
+    preferences_.destinationFolder = destination_.File("gone");
     const RunReport gone = Run(*sheet, true);
     EXPECT_EQ(Keys(gone), (Strings{"1 P1 not [   ] 1", "2 P2 not [   ] 1", "3 P3 not [   ] 1"}));
     EXPECT_NE(gone.keys[2].errors[0].find("gone"), std::string::npos);
@@ -351,7 +352,8 @@ TEST(LargeInputsTest, TemplateAndIndexAboveTheirLimitsAreRefusedForTheKey) {
     testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("DZ120"));
     WriteLarge(destination.File("INDICE.Prg"), "", "", kIndexFileLimit + 82);
     KeyRecord record = key("DZ120");
-    const IndexResult result = UpdateIndexProgram(record, {pathT, pathD, "12/06/26", {}}, Disk());
+    const testing::IndexResult result =
+        testing::UpdateIndexProgram(record, {pathT, pathD, "12/06/26", {}}, Disk());
     EXPECT_EQ(record.Status.View(), "   ");
     EXPECT_TRUE(result.indexPath.empty());
     EXPECT_EQ(std::filesystem::file_size(destination.File("INDICE.Prg")), kIndexFileLimit + 82);

@@ -13,13 +13,13 @@
 #include <gtest/gtest.h>
 
 #include "app/app_environment.h"
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "support/recording_file_system.h"
 #include "support/temp_folder.h"
 
 namespace bladeway::testing {
 
-class Form1Test : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
   protected:
     // The program file lies in `programFolder` (by default the temp folder).
     AppEnvironment Environment(const std::filesystem::path& programFolder = {}) {
@@ -32,7 +32,7 @@ class Form1Test : public ::testing::Test {
             aboutSawWindow =
                 starting != nullptr &&
                 (starting->isVisible() || starting->LoadComplete() ||
-                 !starting->AppFolder().empty() || starting->PreferencesDialog() != nullptr);
+                 !starting->AppFolder().empty() || starting->PreferencesEditor() != nullptr);
         };
         environment.endProgram = [this] { ++endCount; };
         environment.showMessage = [this](QWidget*, const QString& message) {
@@ -43,14 +43,14 @@ class Form1Test : public ::testing::Test {
         return environment;
     }
     // Makes the window and runs its start-up; the window is not shown.
-    std::unique_ptr<Form1> Start(const std::filesystem::path& programFolder = {}) {
-        auto form = std::make_unique<Form1>(Environment(programFolder));
+    std::unique_ptr<MainWindow> Start(const std::filesystem::path& programFolder = {}) {
+        auto form = std::make_unique<MainWindow>(Environment(programFolder));
         starting = form.get();
         form->Load();
         starting = nullptr;
         return form;
     }
-    static void Show(Form1& form) {
+    static void Show(MainWindow& form) {
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
         QTest::qWait(20);  // the frame arrives with the first events after showing
@@ -84,7 +84,7 @@ class Form1Test : public ::testing::Test {
     // window had done anything of its start-up by then.
     std::size_t aboutAfter = ~std::size_t{0};
     bool aboutSawWindow = true;
-    Form1* starting = nullptr;
+    MainWindow* starting = nullptr;
 };
 
 }  // namespace bladeway::testing

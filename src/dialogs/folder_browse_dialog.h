@@ -16,19 +16,19 @@ namespace bladeway {
 class FolderList;
 class SettingsFile;
 
-class PathBrowse final : public QDialog {
+class FolderBrowseDialog final : public QDialog {
     Q_OBJECT
 
   public:
     // `browseAccepted` is the flag shared with the opener: cleared each time
     // the dialog becomes active, set by OK.
-    PathBrowse(SettingsFile& settings, bool& browseAccepted, QWidget* parent = nullptr);
+    FolderBrowseDialog(SettingsFile& settings, bool& browseAccepted, QWidget* parent = nullptr);
 
-    // Opens `folder` in Dir1 (and shows it in Path). Returns false, changing
+    // Opens `folder` in the folder tree (and shows it in Path). Returns false, changing
     // nothing, when the text names no existing folder.
     bool SetFolder(const QString& folder);
 
-    // Dir1's open folder and the Path text (the folder handed back on OK).
+    // The folder tree's open folder and the Path text (the folder handed back on OK).
     QString Folder() const;
     QString PathText() const;
 
@@ -36,10 +36,10 @@ class PathBrowse final : public QDialog {
     // gone for the opener, which makes a fresh one for its next use.
     bool ClosedByFrame() const { return closedByFrame_; }
 
-    QComboBox& Drive1() { return *drive1_; }
-    FolderList& Dir1() { return *dir1_; }
-    QPushButton& BtnOK() { return *btnOK_; }
-    QPushButton& BtnCan() { return *btnCan_; }
+    QComboBox& RootSelector() { return *rootSelector_; }
+    FolderList& FolderTree() { return *folderTree_; }
+    QPushButton& OkButton() { return *okButton_; }
+    QPushButton& CancelButton() { return *cancelButton_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -51,9 +51,9 @@ class PathBrowse final : public QDialog {
     void Activate();
     void RefreshRoots();
     void SelectRootOf(const QString& folder);
-    void Drive1Changed(int index);
-    void Drive1GotFocus();
-    void BtnOKClick();
+    void RootChanged(int index);
+    void RootSelectorFocused();
+    void ConfirmWithOk();
     void StorePlace();
     void ShowPath(const QString& folder);
 
@@ -63,11 +63,11 @@ class PathBrowse final : public QDialog {
     QStringList roots_;
     QString pathText_;  // the whole open folder; the label may show it shortened
 
-    QComboBox* drive1_ = nullptr;
-    FolderList* dir1_ = nullptr;
-    QPushButton* btnOK_ = nullptr;
-    QLabel* path_ = nullptr;
-    QPushButton* btnCan_ = nullptr;
+    QComboBox* rootSelector_ = nullptr;
+    FolderList* folderTree_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QLabel* pathLabel_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace bladeway

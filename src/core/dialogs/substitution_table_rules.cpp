@@ -1,4 +1,4 @@
-#include "core/dialogs/var_sub_rules.h"
+#include "core/dialogs/substitution_table_rules.h"
 
 #include "core/platform/text.h"
 
@@ -14,9 +14,9 @@ constexpr std::int64_t kButtonGap = 200;
 
 }  // namespace
 
-VarSubLayout LayOutVarSub(double outerHeight, double outerWidth, std::int64_t gridHeight,
-                          std::int64_t gridWidth) {
-    VarSubLayout layout;
+SubstitutionTableLayout LayOutSubstitutionTable(double outerHeight, double outerWidth,
+                                                std::int64_t gridHeight, std::int64_t gridWidth) {
+    SubstitutionTableLayout layout;
     layout.grid = TwipsRect{kGridLeft, kGridTop, gridWidth, gridHeight};
 
     const std::int64_t availableHeight =
@@ -29,9 +29,11 @@ VarSubLayout LayOutVarSub(double outerHeight, double outerWidth, std::int64_t gr
         layout.grid.width = availableWidth;
 
     const std::int64_t buttonTop = layout.grid.height + layout.grid.top + kButtonGap;
-    layout.ok = TwipsRect{layout.grid.left, buttonTop, kVarSubButtonWidth, kVarSubButtonHeight};
-    layout.cancel = TwipsRect{layout.grid.width + layout.grid.left - kVarSubButtonWidth, buttonTop,
-                              kVarSubButtonWidth, kVarSubButtonHeight};
+    layout.ok = TwipsRect{layout.grid.left, buttonTop, kSubstitutionTableButtonWidth,
+                          kSubstitutionTableButtonHeight};
+    layout.cancel =
+        TwipsRect{layout.grid.width + layout.grid.left - kSubstitutionTableButtonWidth, buttonTop,
+                  kSubstitutionTableButtonWidth, kSubstitutionTableButtonHeight};
     return layout;
 }
 

@@ -16,15 +16,15 @@ class QPushButton;
 
 namespace bladeway {
 
-class PathBrowse;
+class FolderBrowseDialog;
 class PreferenceValues;
 class SettingsFile;
 
-class Pref final : public QDialog {
+class PreferencesDialog final : public QDialog {
     Q_OBJECT
 
   public:
-    Pref(SettingsFile& settings, PreferenceValues& values, QWidget* parent = nullptr);
+    PreferencesDialog(SettingsFile& settings, PreferenceValues& values, QWidget* parent = nullptr);
 
     // Shows the current preference values in the fields.
     void ShowValues();
@@ -33,19 +33,19 @@ class Pref final : public QDialog {
     bool BrowseAccepted() const { return browseAccepted_; }
     // The folder browse dialog while it is loaded; null before the first
     // Browse and after it was closed by its frame.
-    PathBrowse* BrowseDialog() const { return pathBrowse_; }
+    FolderBrowseDialog* BrowseDialog() const { return folderBrowseDialog_; }
 
-    QLineEdit& SrcPath() { return *srcPath_; }
-    QLineEdit& TmpPath() { return *tmpPath_; }
-    QLineEdit& DestPath() { return *destPath_; }
-    QLineEdit& MirChar() { return *mirChar_; }
-    QCheckBox& TransXL() { return *transXL_; }
-    QCheckBox& TransXH() { return *transXH_; }
-    QPushButton& BtnBr1() { return *btnBr1_; }
-    QPushButton& BtnBr2() { return *btnBr2_; }
-    QPushButton& BtnBr3() { return *btnBr3_; }
-    QPushButton& BtnOK() { return *btnOK_; }
-    QPushButton& BtnCan() { return *btnCan_; }
+    QLineEdit& SourceFolderField() { return *sourceFolderField_; }
+    QLineEdit& TemplateFolderField() { return *templateFolderField_; }
+    QLineEdit& DestinationFolderField() { return *destinationFolderField_; }
+    QLineEdit& MirrorCharacterField() { return *mirrorCharacterField_; }
+    QCheckBox& XLToLHBox() { return *xlToLhBox_; }
+    QCheckBox& XToHBox() { return *xToHBox_; }
+    QPushButton& BrowseSourceButton() { return *browseSourceButton_; }
+    QPushButton& BrowseTemplateButton() { return *browseTemplateButton_; }
+    QPushButton& BrowseDestinationButton() { return *browseDestinationButton_; }
+    QPushButton& OkButton() { return *okButton_; }
+    QPushButton& CancelButton() { return *cancelButton_; }
 
   signals:
     // OK asks the main window to list the data files of this folder.
@@ -65,25 +65,25 @@ class Pref final : public QDialog {
     void ShowOptions();
     void Activate();
     void Browse(std::string PreferenceValues::*folder);
-    void BtnOKClick();
+    void ConfirmWithOk();
     void StorePlace();
 
     SettingsFile& settings_;
     PreferenceValues& values_;
     bool browseAccepted_ = false;
-    PathBrowse* pathBrowse_ = nullptr;
+    FolderBrowseDialog* folderBrowseDialog_ = nullptr;
 
-    QLineEdit* srcPath_ = nullptr;
-    QLineEdit* tmpPath_ = nullptr;
-    QLineEdit* destPath_ = nullptr;
-    QLineEdit* mirChar_ = nullptr;
-    QCheckBox* transXL_ = nullptr;
-    QCheckBox* transXH_ = nullptr;
-    QPushButton* btnBr1_ = nullptr;
-    QPushButton* btnBr2_ = nullptr;
-    QPushButton* btnBr3_ = nullptr;
-    QPushButton* btnOK_ = nullptr;
-    QPushButton* btnCan_ = nullptr;
+    QLineEdit* sourceFolderField_ = nullptr;
+    QLineEdit* templateFolderField_ = nullptr;
+    QLineEdit* destinationFolderField_ = nullptr;
+    QLineEdit* mirrorCharacterField_ = nullptr;
+    QCheckBox* xlToLhBox_ = nullptr;
+    QCheckBox* xToHBox_ = nullptr;
+    QPushButton* browseSourceButton_ = nullptr;
+    QPushButton* browseTemplateButton_ = nullptr;
+    QPushButton* browseDestinationButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace bladeway

@@ -14,24 +14,24 @@
 #include "app/data_file_list.h"
 #include "app/key_grid_model.h"
 #include "cli/cli.h"
-#include "dialogs/pref.h"
+#include "dialogs/preferences_dialog.h"
 #include "dialogs/window_placement.h"
-#include "support/qt_form1_fixture.h"
+#include "support/main_window_fixture.h"
 #include "support/qt_helpers.h"
 
 namespace bladeway {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Form1Test;
+using testing::MainWindowTest;
 using testing::WaitFor;
 using testing::WhenModalShown;
 
-std::string Setting(Form1& form, const char* key) {
+std::string Setting(MainWindow& form, const char* key) {
     return form.Settings().ReadSetting("Positions", key);
 }
 
-TEST_F(Form1Test, TheAboutBoxComesFirstThenTheSettingsBesideTheProgramAreReadNotWritten) {
+TEST_F(MainWindowTest, TheAboutBoxComesFirstThenTheSettingsBesideTheProgramAreReadNotWritten) {
     const QString keys = ExampleKeysFolder();
     WriteSettings("[Paths]\r\nSource=" + keys.toStdString() +
                   "\r\nTemplate=masters\r\nDestination=out\r\n[Preferences]\r\nTranslateXL= 1\r\n");
@@ -49,37 +49,37 @@ TEST_F(Form1Test, TheAboutBoxComesFirstThenTheSettingsBesideTheProgramAreReadNot
     for (const std::string& access : fileSystem.Log())
         EXPECT_FALSE(access.starts_with("write")) << access;
     const PreferenceValues& values = form->Preferences();
-    EXPECT_EQ(values.SrcPath + "|" + values.TmpPath + "|" + values.DestPath,
+    EXPECT_EQ(values.sourceFolder + "|" + values.templateFolder + "|" + values.destinationFolder,
               keys.toStdString() + "|masters|out");
-    EXPECT_EQ(values.TransXL() * 10 + values.TransXH(), 10);
-    ASSERT_NE(form->PreferencesDialog(), nullptr);
-    EXPECT_EQ(form->PreferencesDialog()->TmpPath().text(), "masters");
-    EXPECT_EQ(form->File1().Folder(), keys);  // the list shows the source
-    EXPECT_EQ(form->File1().count(), 1);
-    EXPECT_EQ(form->KeyData().model(), &form->KeyGrid());
+    EXPECT_EQ(values.XLToLHOption() * 10 + values.XToHOption(), 10);
+    ASSERT_NE(form->PreferencesEditor(), nullptr);
+    EXPECT_EQ(form->PreferencesEditor()->TemplateFolderField().text(), "masters");
+    EXPECT_EQ(form->FileList().Folder(), keys);  // the list shows the source
+    EXPECT_EQ(form->FileList().count(), 1);
+    EXPECT_EQ(form->GridView().model(), &form->GridModel());
     // Tree mode comes from the program's folder; a missing source lists the current folder.
     EXPECT_FALSE(Start(Subfolder("tools/MyHarbor62Shop/bin").toStdString())->FlatTemplateMode());
     for (const std::string& source : {folder.File("nowhere"), std::string()}) {
         WriteSettings("[Paths]\r\nSource=" + source + "\r\n");
-        EXPECT_EQ(Start()->File1().Folder(), QDir::cleanPath(QDir::currentPath())) << source;
+        EXPECT_EQ(Start()->FileList().Folder(), QDir::cleanPath(QDir::currentPath())) << source;
     }
 }
 
-TEST_F(Form1Test, ControlsShowTheirCaptionsAndTips) {
+TEST_F(MainWindowTest, ControlsShowTheirCaptionsAndTips) {
     const auto form = Start();
     EXPECT_EQ(form->windowTitle(), "Bladeway");
     EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
-    EXPECT_EQ(
-        form->Proc().text() + form->Prf().text() + form->Ext().text() + form->BtnVars().text(),
-        "ProcessPreferencesExitVars");
-    EXPECT_TRUE(form->BtnVars().isHidden());
-    EXPECT_EQ(form->File1().toolTip(), "Lockplan Data file selection box.");
-    EXPECT_EQ(form->Proc().toolTip(), "Process currently loaded Lockplan data file.");
-    EXPECT_EQ(form->File1().geometry(), QRect(24, 16, 121, 175));
-    EXPECT_EQ(form->KeyData().pos(), QPoint(168, 16));
+    EXPECT_EQ(form->ProcessButton().text() + form->PreferencesButton().text() +
+                  form->ExitButton().text() + form->VarsButton().text(),
+              "ProcessPreferencesExitVars");
+    EXPECT_TRUE(form->VarsButton().isHidden());
+    EXPECT_EQ(form->FileList().toolTip(), "Lockplan Data file selection box.");
+    EXPECT_EQ(form->ProcessButton().toolTip(), "Process currently loaded Lockplan data file.");
+    EXPECT_EQ(form->FileList().geometry(), QRect(24, 16, 121, 175));
+    EXPECT_EQ(form->GridView().pos(), QPoint(168, 16));
 }
 
-TEST_F(Form1Test, TheStoredPlaceIsRestoredAndTheFrameShownLaterDoesNotGrowTheWindow) {
+TEST_F(MainWindowTest, TheStoredPlaceIsRestoredAndTheFrameShownLaterDoesNotGrowTheWindow) {
     WriteSettings(
         "[Positions]\r\nMainHeight=3000\r\nMainWidth=6000\r\nMainTop=-600\r\n"
         "MainLeft=1500\r\n");
@@ -91,8 +91,8 @@ TEST_F(Form1Test, TheStoredPlaceIsRestoredAndTheFrameShownLaterDoesNotGrowTheWin
     EXPECT_EQ(Setting(*form, "MainHeight") + Setting(*form, "MainWidth"), "30006000");
 }
 
-TEST_F(Form1Test, WithoutSettingsTheFirstShowingStoresTheSmallestSize) {
-    Form1 early(Environment());  // resized before the start-up ends: nothing stored
+TEST_F(MainWindowTest, WithoutSettingsTheFirstShowingStoresTheSmallestSize) {
+    MainWindow early(Environment());  // resized before the start-up ends: nothing stored
     early.show();
     early.resize(350, 320);
     QTest::qWait(20);
@@ -107,7 +107,7 @@ TEST_F(Form1Test, WithoutSettingsTheFirstShowingStoresTheSmallestSize) {
     EXPECT_EQ(Setting(*form, "MainTop"), "");
 }
 
-TEST_F(Form1Test, TheGridFollowsTheWindowWhileTooLittleWouldNotBeLeft) {
+TEST_F(MainWindowTest, TheGridFollowsTheWindowWhileTooLittleWouldNotBeLeft) {
     WriteSettings("[Positions]\r\nMainHeight=4500\r\nMainWidth=7500\r\n");
     const auto form = Start();
     Show(*form);
@@ -123,19 +123,19 @@ TEST_F(Form1Test, TheGridFollowsTheWindowWhileTooLittleWouldNotBeLeft) {
             return Setting(*form, "MainHeight") == std::to_string(height) &&
                    Setting(*form, "MainWidth") == std::to_string(width);
         }));
-        EXPECT_EQ(form->KeyData().size(), grid) << height << " x " << width;
+        EXPECT_EQ(form->GridView().size(), grid) << height << " x " << width;
     }
-    EXPECT_EQ(form->KeyData().pos(), QPoint(168, 16));  // only the grid moves
-    EXPECT_EQ(form->Ext().geometry(), QRect(24, 272, 121, 25));
+    EXPECT_EQ(form->GridView().pos(), QPoint(168, 16));  // only the grid moves
+    EXPECT_EQ(form->ExitButton().geometry(), QRect(24, 272, 121, 25));
 }
 
-TEST_F(Form1Test, TheCloseBoxStoresThePlaceAndEndsExitOnlyEnds) {
+TEST_F(MainWindowTest, TheCloseBoxStoresThePlaceAndEndsExitOnlyEnds) {
     const auto form = Start();
     Show(*form);
     form->move(30, 45);
     ASSERT_TRUE(WaitFor([&] { return form->frameGeometry().topLeft() == QPoint(30, 45); }));
     const std::string before = ReadSettings();
-    QTest::mouseClick(&form->Ext(), Qt::LeftButton);
+    QTest::mouseClick(&form->ExitButton(), Qt::LeftButton);
     EXPECT_EQ(endCount, 1);
     EXPECT_EQ(ReadSettings(), before);
     form->move(-4, -8);  // as a maximized window reports itself
@@ -146,31 +146,31 @@ TEST_F(Form1Test, TheCloseBoxStoresThePlaceAndEndsExitOnlyEnds) {
     EXPECT_EQ(Start()->frameGeometry().topLeft(), QPoint(4, 8));  // the absolute values
 }
 
-TEST_F(Form1Test, TypedCellsReachTheSheetAPickedFileReplacesItAnUnreadableOneDoesNot) {
+TEST_F(MainWindowTest, TypedCellsReachTheSheetAPickedFileReplacesItAnUnreadableOneDoesNot) {
     const QString keys = ExampleKeysFolder();
     testing::WriteBytes(folder.Path() / "keys" / "Small.DAT", "[KEY]\r\nS 1\r\nsmall\r\n!\r\n");
     testing::WriteBytes(folder.Path() / "keys" / "Vanishing.dat", "V\r\n!\r\n");
     WriteSettings("[Paths]\r\nSource=" + keys.toStdString() + "\r\n");
     const auto form = Start();
     Show(*form);
-    const Sheet& sheet = form->KeyGrid().GetSheet();
+    const Sheet& sheet = form->GridModel().GetSheet();
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    form->KeyData().setFocus();
-    form->KeyData().setCurrentIndex(form->KeyGrid().index(6, 1));
+    form->GridView().setFocus();
+    form->GridView().setCurrentIndex(form->GridModel().index(6, 1));
     // Typing on a cell opens its editor; Enter commits its text (queued).
     for (const char c : std::string("A=2.5"))
         QTest::keyClick(QApplication::focusWidget(), c);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_TRUE(WaitFor([&] { return sheet.CellText(2, 7) == "A=2.5"; }));
-    DataFileList& list = form->File1();
+    DataFileList& list = form->FileList();
     ASSERT_EQ(list.count(), 3);
     ASSERT_EQ(list.item(0)->text(), "Harbor.dat");
     testing::ClickItem(list, list.model()->index(0, 0));
     EXPECT_EQ(sheet.ColumnCount(), 12);  // the example holds twelve keys
     EXPECT_EQ(std::string(sheet.CellText(1, 1)) + "|" + std::string(sheet.CellText(2, 1)),
               "GM 1|M 1.1");
-    EXPECT_EQ(form->KeyGrid().data(form->KeyGrid().index(3, 0)).toString(), "P1001");
+    EXPECT_EQ(form->GridModel().data(form->GridModel().index(3, 0)).toString(), "P1001");
     fs::remove(folder.Path() / "keys" / "Vanishing.dat");  // gone before the pick
     list.setCurrentRow(2);
     EXPECT_EQ(sheet.ColumnCount(), 12);
@@ -180,7 +180,7 @@ TEST_F(Form1Test, TypedCellsReachTheSheetAPickedFileReplacesItAnUnreadableOneDoe
     EXPECT_EQ(endCount, 0);
 }
 
-TEST_F(Form1Test, PreferencesOpensAtItsStoredPlaceAndOkPointsTheFileListAtTheSource) {
+TEST_F(MainWindowTest, PreferencesOpensAtItsStoredPlaceAndOkPointsTheFileListAtTheSource) {
     const QString keys = ExampleKeysFolder("other keys");
     WriteSettings("[Positions]\r\nPrefTop=1500\r\nPrefLeft=-3000\r\n");
     const auto form = Start();
@@ -189,22 +189,22 @@ TEST_F(Form1Test, PreferencesOpensAtItsStoredPlaceAndOkPointsTheFileListAtTheSou
         WhenModalShown("Pref", [&](QWidget& dialog) {
             EXPECT_TRUE(WaitFor([&] { return OuterTop(dialog) == 1500; }));  // once framed
             EXPECT_EQ(OuterLeft(dialog), 3000);  // a negative stored edge counts as positive
-            Pref& pref = *form->PreferencesDialog();
-            testing::TypeInto(pref.SrcPath(), source);
-            QTest::mouseClick(&pref.BtnOK(), Qt::LeftButton);
+            PreferencesDialog& pref = *form->PreferencesEditor();
+            testing::TypeInto(pref.SourceFolderField(), source);
+            QTest::mouseClick(&pref.OkButton(), Qt::LeftButton);
         });
-        QTest::mouseClick(&form->Prf(), Qt::LeftButton);
+        QTest::mouseClick(&form->PreferencesButton(), Qt::LeftButton);
     };
     runPref(keys);
-    EXPECT_EQ(form->File1().Folder(), keys);
-    EXPECT_EQ(form->File1().count(), 1);
-    EXPECT_EQ(form->Preferences().SrcPath, keys.toStdString());
+    EXPECT_EQ(form->FileList().Folder(), keys);
+    EXPECT_EQ(form->FileList().count(), 1);
+    EXPECT_EQ(form->Preferences().sourceFolder, keys.toStdString());
     runPref("no such folder");  // stored, but the list stays
-    EXPECT_EQ(form->File1().Folder(), keys);
+    EXPECT_EQ(form->FileList().Folder(), keys);
     EXPECT_EQ(form->Settings().ReadSetting("Paths", "Source"), "no such folder");
 }
 
-TEST_F(Form1Test, TheHiddenVarsButtonOpensTheEditorAtItsStoredPlace) {
+TEST_F(MainWindowTest, TheHiddenVarsButtonOpensTheEditorAtItsStoredPlace) {
     const auto form = Start();
     Show(*form);
     const long readsBefore = SettingsReads();
@@ -219,7 +219,7 @@ TEST_F(Form1Test, TheHiddenVarsButtonOpensTheEditorAtItsStoredPlace) {
         }
     });
     closer.start(10);
-    form->BtnVars().click();
+    form->VarsButton().click();
     EXPECT_TRUE(editorShown);
     EXPECT_GE(SettingsReads() - readsBefore, 2);
     EXPECT_EQ(endCount, 0);
@@ -227,12 +227,13 @@ TEST_F(Form1Test, TheHiddenVarsButtonOpensTheEditorAtItsStoredPlace) {
 
 // The Process button, end to end to the program files.
 
-class Form1ProcessTest : public Form1Test {
+class ProcessRunTest : public MainWindowTest {
   protected:
     // A shown window on the example keys (picked), the example templates of
     // `mode` (or `templates`) and an empty destination.
-    std::unique_ptr<Form1> StartOnExamples(const std::string& mode, const fs::path& programFolder,
-                                           const std::string& extraSettings = "") {
+    std::unique_ptr<MainWindow> StartOnExamples(const std::string& mode,
+                                                const fs::path& programFolder,
+                                                const std::string& extraSettings = "") {
         destination = programFolder / "out";
         fs::create_directories(destination / "SRG" / "P");
         if (templates.empty())
@@ -244,7 +245,7 @@ class Form1ProcessTest : public Form1Test {
                                               extraSettings);
         auto form = Start(programFolder);
         Show(*form);
-        testing::ClickItem(form->File1(), form->File1().model()->index(0, 0));
+        testing::ClickItem(form->FileList(), form->FileList().model()->index(0, 0));
         return form;
     }
     // What the command-line tool writes for the same keys and settings.
@@ -266,7 +267,7 @@ class Form1ProcessTest : public Form1Test {
     std::string settingsFile;
 };
 
-TEST_F(Form1ProcessTest, BothModesWriteWhatTheCommandLineToolWritesWithoutAWord) {
+TEST_F(ProcessRunTest, BothModesWriteWhatTheCommandLineToolWritesWithoutAWord) {
     for (const auto& [mode, shop, program] :
          std::vector<std::tuple<std::string, std::string, std::string>>{
              {"flat", "flat-shop", "P1001"}, {"tree", "Harbor62", "SRG/P/1001"}}) {
@@ -274,8 +275,8 @@ TEST_F(Form1ProcessTest, BothModesWriteWhatTheCommandLineToolWritesWithoutAWord)
         const auto form = StartOnExamples(mode, Subfolder(shop).toStdString(),
                                           "[Preferences]\r\nTranslateXL= 1\r\n");
         ASSERT_EQ(form->FlatTemplateMode(), mode == "flat");
-        ASSERT_EQ(form->KeyGrid().GetSheet().ColumnCount(), 12);
-        QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+        ASSERT_EQ(form->GridModel().GetSheet().ColumnCount(), 12);
+        QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
         const auto written = testing::FilesBelow(destination);
         EXPECT_EQ(written.count(program), 1U) << mode;
         EXPECT_EQ(written, CliPrograms(mode)) << mode;
@@ -285,36 +286,36 @@ TEST_F(Form1ProcessTest, BothModesWriteWhatTheCommandLineToolWritesWithoutAWord)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(Form1ProcessTest, SelectedColumnHeadingsProcessOnlyThoseKeysABlockBelowRowOneNone) {
+TEST_F(ProcessRunTest, SelectedColumnHeadingsProcessOnlyThoseKeysABlockBelowRowOneNone) {
     const auto form = StartOnExamples("flat", folder.Path());
-    testing::ClickHeading(*form->KeyData().horizontalHeader(), 1);
-    testing::ClickHeading(*form->KeyData().horizontalHeader(), 3, Qt::ShiftModifier);
-    QTest::mouseClick(&form->Proc(), Qt::LeftButton);  // keys B to D
+    testing::ClickHeading(*form->GridView().horizontalHeader(), 1);
+    testing::ClickHeading(*form->GridView().horizontalHeader(), 3, Qt::ShiftModifier);
+    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);  // keys B to D
     const auto written = testing::FilesBelow(destination);
     EXPECT_EQ(written.size(), 3U);
     EXPECT_EQ(written.count("P1002") + written.count("P1003") + written.count("P1101"), 3U);
     EXPECT_EQ(written, CliPrograms("flat", {"--keys", "2-4"}));
     for (const auto& [name, bytes] : written)
         fs::remove(destination / name);
-    form->KeyData().selectionModel()->select(
-        QItemSelection(form->KeyGrid().index(4, 1), form->KeyGrid().index(7, 1)),
+    form->GridView().selectionModel()->select(
+        QItemSelection(form->GridModel().index(4, 1), form->GridModel().index(7, 1)),
         QItemSelectionModel::ClearAndSelect);
-    QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
     EXPECT_TRUE(testing::FilesBelow(destination).empty());
 }
 
-TEST_F(Form1ProcessTest, TheRunReadsTheCellsAsEditedAndThePreferencesAsTheyStandBusyMeanwhile) {
+TEST_F(ProcessRunTest, TheRunReadsTheCellsAsEditedAndThePreferencesAsTheyStandBusyMeanwhile) {
     const auto form = StartOnExamples("flat", folder.Path());
-    KeyGridModel& grid = form->KeyGrid();
+    KeyGridModel& grid = form->GridModel();
     ASSERT_TRUE(grid.setData(grid.index(3, 0), "EDITED"));  // key 1's program name
-    form->KeyData().setCurrentIndex(grid.index(0, 0));      // one current cell: no block
-    form->Preferences().SetMirChar("");
+    form->GridView().setCurrentIndex(grid.index(0, 0));     // one current cell: no block
+    form->Preferences().SetMirrorCharacter("");
     bool busyWhileWriting = false;
     fileSystem.onReplace = [&] {
         const QCursor* pointer = QGuiApplication::overrideCursor();
         busyWhileWriting = pointer != nullptr && pointer->shape() == Qt::WaitCursor;
     };
-    QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
     fileSystem.onReplace = nullptr;
     EXPECT_TRUE(busyWhileWriting);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -325,27 +326,27 @@ TEST_F(Form1ProcessTest, TheRunReadsTheCellsAsEditedAndThePreferencesAsTheyStand
     EXPECT_EQ(written.at("EDITED").find("(!"), std::string::npos);  // no mirror character
 }
 
-TEST_F(Form1ProcessTest, TheIndexProblemIsShownForEveryKeyWithTheNormalPointer) {
+TEST_F(ProcessRunTest, TheIndexProblemIsShownForEveryKeyWithTheNormalPointer) {
     const fs::path shop = Subfolder("harbor62-shop").toStdString();
     templates = shop / "templates";  // an index that is not a whole number of records
     fs::copy(testing::SourceDir() / "examples" / "templates" / "tree", templates,
              fs::copy_options::recursive);
     testing::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
     const auto form = StartOnExamples("tree", shop);
-    form->KeyData().setCurrentIndex(form->KeyGrid().index(0, 0));
-    QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+    form->GridView().setCurrentIndex(form->GridModel().index(0, 0));
+    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
     EXPECT_EQ(messages, QStringList(12, "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"));
     EXPECT_EQ(busyPointerMessages, 0);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(testing::FilesBelow(destination / "SRG" / "P").size(), 12U);  // still written
 }
 
-TEST_F(Form1ProcessTest, ProcessBeforeAnyLoadWalksTheEmptyGridWithoutHarm) {
+TEST_F(ProcessRunTest, ProcessBeforeAnyLoadWalksTheEmptyGridWithoutHarm) {
     WriteSettings("[Paths]\r\nDestination=" + folder.File("out") + "\r\n");
     fs::create_directories(folder.Path() / "out");
     const auto form = Start();
     Show(*form);
-    QTest::mouseClick(&form->Proc(), Qt::LeftButton);
+    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
     EXPECT_TRUE(testing::FilesBelow(folder.Path() / "out").empty());
     EXPECT_EQ(endCount, 0);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

@@ -1,15 +1,15 @@
 // The main window's start-up, in its fixed order. A step that fails is
 // skipped and the next one runs; nothing is reported.
 #include "app/data_file_list.h"
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "core/settings/preference_loading.h"
 #include "dialogs/path_text.h"
-#include "dialogs/pref.h"
+#include "dialogs/preferences_dialog.h"
 #include "dialogs/window_placement.h"
 
 namespace bladeway {
 
-void Form1::Load() {
+void MainWindow::Load() {
     if (environment_.showStartupAbout)
         environment_.showStartupAbout(this);
     appFolder_ = FolderOfPath(environment_.programPath);
@@ -20,24 +20,20 @@ void Form1::Load() {
     CreatePreferences();
     // A source folder that is missing or empty leaves the list on the
     // process's current folder.
-    file1_->SetFolder(FolderToText(preferences_.SrcPath));
+    fileList_->SetFolder(FolderToText(preferences_.sourceFolder));
     loadComplete_ = true;
 }
 
 // Outer height, width, top and left, in that order, as the settings hold them.
-void Form1::RestorePlace() {
-    OuterPlace place;
-    place.height = settings_.ReadPositionSetting("Positions", "MainHeight");
-    place.width = settings_.ReadPositionSetting("Positions", "MainWidth");
-    place.top = settings_.ReadPositionSetting("Positions", "MainTop");
-    place.left = settings_.ReadPositionSetting("Positions", "MainLeft");
-    PlaceWindow(*this, place);
+void MainWindow::RestorePlace() {
+    PlaceWindow(*this, StoredPlace(settings_, settings_keys::kMainWindowPlace));
 }
 
 // The Preferences dialog exists from here on, hidden, showing the values.
-void Form1::CreatePreferences() {
-    pref_ = new Pref(settings_, preferences_, this);
-    connect(pref_, &Pref::SourceFolderConfirmed, this, &Form1::ShowSourceFolder);
+void MainWindow::CreatePreferences() {
+    preferencesDialog_ = new PreferencesDialog(settings_, preferences_, this);
+    connect(preferencesDialog_, &PreferencesDialog::SourceFolderConfirmed, this,
+            &MainWindow::ShowSourceFolder);
 }
 
 }  // namespace bladeway

@@ -4,11 +4,11 @@
 #include <QGuiApplication>
 #include <QTableView>
 
-#include "app/form1.h"
 #include "app/grid_selection.h"
 #include "app/key_grid_model.h"
-#include "core/keydata/processing_run.h"
+#include "app/main_window.h"
 #include "core/platform/code_page.h"
+#include "core/run/processing_run.h"
 
 namespace bladeway {
 namespace {
@@ -24,9 +24,9 @@ class BusyPointer {
 
 }  // namespace
 
-void Form1::ProcClick() {
+void MainWindow::RunProcess() {
     const BusyPointer busy;
-    const GridSelection selection(*keyData_->selectionModel());
+    const GridSelection selection(*gridView_->selectionModel());
     const RunEnvironment environment{
         .preferences = preferences_,
         .flatTemplateMode = flatTemplateMode_,
@@ -42,7 +42,7 @@ void Form1::ProcClick() {
     };
     // The run reports each key's outcome for the command-line tool; the
     // window shows only the index message, through the callback above.
-    (void)RunProcessing(keyGrid_->GetSheet(), selection, environment);
+    (void)RunProcessing(gridModel_->GetSheet(), selection, environment);
 }
 
 }  // namespace bladeway

@@ -1,13 +1,13 @@
 // The rules of the About box and the substitution table editor, the
 // registry the About box reads and the version number it shows.
-#include "core/dialogs/about_box_rules.h"
+#include "core/dialogs/about_dialog_rules.h"
 
 #include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "core/dialogs/var_sub_rules.h"
+#include "core/dialogs/substitution_table_rules.h"
 #include "core/platform/os_version.h"
 #include "core/platform/registry.h"
 #include "core/platform/system_registry.h"
@@ -87,7 +87,7 @@ TEST(SystemInformationProgram, PathValueFirstThenTheFolderWithTheProgramFile) {
     EXPECT_EQ(find(), temp.File("no-such-program"));
 }
 
-TEST(VarSubLayout, GridTakesTheRoomLeftOrKeepsItsSideWhenAHundredTwipsOrLessAreLeft) {
+TEST(SubstitutionTableLayout, GridTakesTheRoomLeftOrKeepsItsSideWhenAHundredTwipsOrLessAreLeft) {
     struct Row {
         double height, width;
         TwipsRect grid;
@@ -101,7 +101,8 @@ TEST(VarSubLayout, GridTakesTheRoomLeftOrKeepsItsSideWhenAHundredTwipsOrLessAreL
              {1501, 601, {200, 200, 101, 101}, 501, 101 + 200 - 1215},
              {1501.5, 5385, {200, 200, 4885, 102}, 502, 3870}}) {
         // clang-format on
-        const VarSubLayout layout = LayOutVarSub(row.height, row.width, 3015, 4815);
+        const SubstitutionTableLayout layout =
+            LayOutSubstitutionTable(row.height, row.width, 3015, 4815);
         EXPECT_EQ(layout.grid, row.grid) << row.height << " x " << row.width;
         EXPECT_EQ(layout.ok, (TwipsRect{200, row.okTop, 1215, 495})) << row.height;
         EXPECT_EQ(layout.cancel, (TwipsRect{row.cancelLeft, row.okTop, 1215, 495})) << row.height;

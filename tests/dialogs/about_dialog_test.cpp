@@ -1,4 +1,4 @@
-#include "dialogs/about_box.h"
+#include "dialogs/about_dialog.h"
 
 #include <filesystem>
 
@@ -21,12 +21,12 @@ namespace {
 
 using testing::ButtonNamed;
 
-class AboutBoxTest : public ::testing::Test {
+class AboutDialogTest : public ::testing::Test {
   protected:
-    AboutBoxTest() { registry.AddKey(kHkeyLocalMachine, kMsinfoKey); }
+    AboutDialogTest() { registry.AddKey(kHkeyLocalMachine, kMsinfoKey); }
     // Services that record what the box starts and says.
-    AboutBoxServices Recording(std::uint32_t version = 0, bool startSucceeds = true) {
-        AboutBoxServices services{.osVersion = version, .registry = &registry};
+    AboutDialogServices Recording(std::uint32_t version = 0, bool startSucceeds = true) {
+        AboutDialogServices services{.osVersion = version, .registry = &registry};
         services.startProgram = [this, startSucceeds](const QString& program) {
             started.push_back(program);
             return startSucceeds;
@@ -36,7 +36,7 @@ class AboutBoxTest : public ::testing::Test {
         };
         return services;
     }
-    static QString Label(const AboutBox& box, const char* name) {
+    static QString Label(const AboutDialog& box, const char* name) {
         return box.findChild<QLabel*>(QLatin1String(name))->text();
     }
 
@@ -45,8 +45,8 @@ class AboutBoxTest : public ::testing::Test {
     QStringList messages;
 };
 
-TEST_F(AboutBoxTest, AFixedBoxCentredOnTheScreenShowingTitleAndVersions) {
-    AboutBox box(nullptr, Recording(PackVersion({5, 1, 7, 10})));
+TEST_F(AboutDialogTest, AFixedBoxCentredOnTheScreenShowingTitleAndVersions) {
+    AboutDialog box(nullptr, Recording(PackVersion({5, 1, 7, 10})));
     EXPECT_EQ(box.windowTitle(), "About Bladeway");
     EXPECT_EQ(Label(box, "lblTitle") + "|" + Label(box, "lblVersion"), "Bladeway|Version 2.2.0");
     EXPECT_EQ(Label(box, "WinVerLabel") + "|" + Label(box, "DosVerLabel"),
@@ -71,34 +71,34 @@ TEST_F(AboutBoxTest, AFixedBoxCentredOnTheScreenShowingTitleAndVersions) {
               QPoint(1920 + (1000 - outer.width()) / 2, 100 + (800 - outer.height()) / 2));
 }
 
-TEST_F(AboutBoxTest, ShowAboutBoxWaitsUntilOkClosesTheBox) {
+TEST_F(AboutDialogTest, ShowAboutBoxWaitsUntilOkClosesTheBox) {
     bool sawModalBox = false;
     QTimer::singleShot(0, [&sawModalBox] {
-        auto* box = qobject_cast<AboutBox*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         sawModalBox = box->isModal() && box->isVisible();
         ButtonNamed(*box, "cmdOK").click();
     });
-    ShowAboutBox();
+    ShowAboutDialog();
     EXPECT_TRUE(sawModalBox);
 }
 
-TEST_F(AboutBoxTest, SystemInfoStartsTheProgramTheRegistryNamesOrSaysItIsUnavailable) {
+TEST_F(AboutDialogTest, SystemInfoStartsTheProgramTheRegistryNamesOrSaysItIsUnavailable) {
     const QString unavailable = "Bladeway|System Information Is Unavailable At This Time";
-    AboutBox none(nullptr, Recording());
-    none.StartSysInfo();  // no program named anywhere
+    AboutDialog none(nullptr, Recording());
+    none.StartSystemInformation();  // no program named anywhere
     EXPECT_TRUE(started.empty());
     EXPECT_EQ(messages, QStringList{unavailable});
     registry.SetString(kHkeyLocalMachine, kMsinfoKey, "PATH", "/usr/bin/hardinfo");
-    AboutBox box(nullptr, Recording());
+    AboutDialog box(nullptr, Recording());
     box.show();
     QTest::mouseClick(&ButtonNamed(box, "cmdSysInfo"), Qt::LeftButton);
     EXPECT_EQ(started, std::vector<QString>{"/usr/bin/hardinfo"});
     EXPECT_EQ(messages.size(), 1);
     EXPECT_TRUE(box.isVisible());  // the box does not wait for the program, nor close
     EXPECT_EQ(registry.OpenKeyCount(), 0U);
-    AboutBox failing(nullptr, Recording(0, false));
-    failing.StartSysInfo();
+    AboutDialog failing(nullptr, Recording(0, false));
+    failing.StartSystemInformation();
     EXPECT_EQ(started.size(), 2U);
     EXPECT_EQ(messages, (QStringList{unavailable, unavailable}));
     // The real starter: a program runs without being waited for; none fails.

@@ -1,4 +1,4 @@
-#include "dialogs/about_box.h"
+#include "dialogs/about_dialog.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -9,10 +9,11 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "core/dialogs/about_box_rules.h"
+#include "core/dialogs/about_dialog_rules.h"
 #include "core/platform/os_version.h"
 #include "core/platform/system_registry.h"
 #include "core/platform/twips.h"
+#include "dialogs/design_controls.h"
 #include "dialogs/program_icon.h"
 #include "dialogs/window_placement.h"
 
@@ -44,14 +45,6 @@ QLabel* AddLabel(QWidget* parent, const char* name, std::int64_t left, std::int6
     return label;
 }
 
-QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, std::int64_t left,
-                       std::int64_t top, std::int64_t width, std::int64_t height) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    PlaceControl(*button, left, top, width, height);
-    return button;
-}
-
 }  // namespace
 
 bool StartProgramDetached(const QString& program) {
@@ -63,13 +56,13 @@ void ShowProgramMessage(QWidget* parent, const QString& title, const QString& te
     box.exec();
 }
 
-AboutBoxServices AboutBoxServices::System() {
-    AboutBoxServices services;
+AboutDialogServices AboutDialogServices::System() {
+    AboutDialogServices services;
     services.osVersion = GetVersion();
     return services;
 }
 
-AboutBox::AboutBox(QWidget* parent, AboutBoxServices services)
+AboutDialog::AboutDialog(QWidget* parent, AboutDialogServices services)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
@@ -80,29 +73,29 @@ AboutBox::AboutBox(QWidget* parent, AboutBoxServices services)
     auto* picIcon = AddLabel(this, "picIcon", 240, 240, 540, 540);
     picIcon->setPixmap(ProgramIcon().pixmap(picIcon->size()));
 
-    lblTitle_ = AddLabel(this, "lblTitle", 1050, 240, 1725, 480);
-    QFont titleFont = lblTitle_->font();
+    titleLabel_ = AddLabel(this, "lblTitle", 1050, 240, 1725, 480);
+    QFont titleFont = titleLabel_->font();
     titleFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                            QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     titleFont.setPointSize(kTitlePointSize);
-    lblTitle_->setFont(titleFont);
+    titleLabel_->setFont(titleFont);
 
-    lblVersion_ = AddLabel(this, "lblVersion", 1050, 780, 3885, 225);
-    lblDescription_ = AddLabel(this, "lblDescription", 3120, 120, 2205, 930);
-    lblDescription_->setWordWrap(true);
-    lblDescription_->setText(kDescription);
-    winVerLabel_ = AddLabel(this, "WinVerLabel", 240, 1920, 1815, 255);
-    dosVerLabel_ = AddLabel(this, "DosVerLabel", 240, 2160, 1815, 255);
-    lblDisclaimer_ = AddLabel(this, "lblDisclaimer", 255, 2625, 3870, 825);
-    lblDisclaimer_->setWordWrap(true);
+    versionLabel_ = AddLabel(this, "lblVersion", 1050, 780, 3885, 225);
+    descriptionLabel_ = AddLabel(this, "lblDescription", 3120, 120, 2205, 930);
+    descriptionLabel_->setWordWrap(true);
+    descriptionLabel_->setText(kDescription);
+    systemVersionLabel_ = AddLabel(this, "WinVerLabel", 240, 1920, 1815, 255);
+    secondVersionLabel_ = AddLabel(this, "DosVerLabel", 240, 2160, 1815, 255);
+    disclaimerLabel_ = AddLabel(this, "lblDisclaimer", 255, 2625, 3870, 825);
+    disclaimerLabel_->setWordWrap(true);
 
-    cmdOk_ = AddButton(this, "cmdOK", tr("OK"), 4245, 2520, 1260, 345);
-    cmdSysInfo_ = AddButton(this, "cmdSysInfo", tr("&System Info..."), 4260, 3120, 1245, 345);
-    cmdOk_->setDefault(true);  // Enter; Escape closes the box the same way
-    setTabOrder(cmdOk_, cmdSysInfo_);
-    cmdOk_->setFocus();
-    connect(cmdOk_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo_, &QPushButton::clicked, this, &AboutBox::StartSysInfo);
+    okButton_ = AddButton(this, "cmdOK", tr("OK"), 4245, 2520, 1260, 345);
+    systemInfoButton_ = AddButton(this, "cmdSysInfo", tr("&System Info..."), 4260, 3120, 1245, 345);
+    okButton_->setDefault(true);  // Enter; Escape closes the box the same way
+    setTabOrder(okButton_, systemInfoButton_);
+    okButton_->setFocus();
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(systemInfoButton_, &QPushButton::clicked, this, &AboutDialog::StartSystemInformation);
 
     // The platform window now, so that its frame is known where the
     // platform can tell it before the window is shown.
@@ -110,16 +103,16 @@ AboutBox::AboutBox(QWidget* parent, AboutBoxServices services)
 
     // Load.
     setWindowTitle(QString::fromStdString(AboutCaption()));
-    lblVersion_->setText(QString::fromStdString(VersionLine()));
-    lblTitle_->setText(FromBytes(kProgramTitle));
+    versionLabel_->setText(QString::fromStdString(VersionLine()));
+    titleLabel_->setText(FromBytes(kProgramTitle));
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
         CentreOnScreen(screen->geometry());
     }
-    winVerLabel_->setText(QString::fromStdString(WindowsVersionLine(services_.osVersion)));
-    dosVerLabel_->setText(QString::fromStdString(DosVersionLine(services_.osVersion)));
+    systemVersionLabel_->setText(QString::fromStdString(WindowsVersionLine(services_.osVersion)));
+    secondVersionLabel_->setText(QString::fromStdString(DosVersionLine(services_.osVersion)));
 }
 
-void AboutBox::CentreOnScreen(const QRect& screen) {
+void AboutDialog::CentreOnScreen(const QRect& screen) {
     const ScreenPlace place = CentredOnScreen(static_cast<double>(PixelsToTwips(screen.width())),
                                               static_cast<double>(PixelsToTwips(screen.height())),
                                               static_cast<double>(OuterWidth(*this)),
@@ -127,7 +120,7 @@ void AboutBox::CentreOnScreen(const QRect& screen) {
     move(screen.left() + Px(place.left), screen.top() + Px(place.top));
 }
 
-void AboutBox::StartSysInfo() {
+void AboutDialog::StartSystemInformation() {
     std::optional<std::string> program;
     if (services_.registry != nullptr) {
         program = SystemInformationProgram(*services_.registry, *services_.fileSystem);
@@ -141,7 +134,7 @@ void AboutBox::StartSysInfo() {
     services_.showMessage(this, FromBytes(kProgramTitle), FromBytes(kSystemInformationUnavailable));
 }
 
-void AboutBox::paintEvent(QPaintEvent* event) {
+void AboutDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     // The etched line: grey from (90, 2445) and white, two pixels, from
     // (105, 2460), both to 5654 twips.
@@ -152,8 +145,8 @@ void AboutBox::paintEvent(QPaintEvent* event) {
     painter.fillRect(QRect(QPoint(Px(105), Px(2460)), QPoint(right, Px(2460) + 1)), Qt::white);
 }
 
-void ShowAboutBox(QWidget* parent) {
-    AboutBox box(parent);
+void ShowAboutDialog(QWidget* parent) {
+    AboutDialog box(parent);
     box.exec();
 }
 

@@ -5,10 +5,11 @@
 // list File1, the key grid KeyData and the buttons Process, Preferences,
 // Exit and the hidden Vars.
 //
-// Its work is split by responsibility: form1.cpp builds the window,
-// form1_startup.cpp is the start-up, form1_geometry.cpp the resize rule and
-// the window's place in the settings, form1_commands.cpp the buttons and the
+// Its work is split by responsibility: main_window.cpp builds the window,
+// main_window_startup.cpp is the start-up, main_window_geometry.cpp the resize rule and
+// the window's place in the settings, main_window_commands.cpp the buttons and the
 // file list.
+#include <memory>
 #include <string>
 
 #include <QWidget>
@@ -24,14 +25,15 @@ namespace bladeway {
 
 class DataFileList;
 class KeyGridModel;
-class Pref;
+class PreferencesDialog;
+class SubstitutionTableHolder;
 
-class Form1 final : public QWidget {
+class MainWindow final : public QWidget {
     Q_OBJECT
 
   public:
-    explicit Form1(AppEnvironment environment, QWidget* parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(AppEnvironment environment, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up: the About box, the settings file beside the program, the
     // template mode, the window's place and size, the preference values, the
@@ -45,38 +47,38 @@ class Form1 final : public QWidget {
     PreferenceValues& Preferences() { return preferences_; }
     bool LoadComplete() const { return loadComplete_; }
 
-    DataFileList& File1() { return *file1_; }
-    QTableView& KeyData() { return *keyData_; }
-    KeyGridModel& KeyGrid() { return *keyGrid_; }
-    QPushButton& Proc() { return *proc_; }
-    QPushButton& Prf() { return *prf_; }
-    QPushButton& Ext() { return *ext_; }
-    QPushButton& BtnVars() { return *btnVars_; }
+    DataFileList& FileList() { return *fileList_; }
+    QTableView& GridView() { return *gridView_; }
+    KeyGridModel& GridModel() { return *gridModel_; }
+    QPushButton& ProcessButton() { return *processButton_; }
+    QPushButton& PreferencesButton() { return *preferencesButton_; }
+    QPushButton& ExitButton() { return *exitButton_; }
+    QPushButton& VarsButton() { return *varsButton_; }
     // The Preferences dialog; it exists from the start-up on.
-    Pref* PreferencesDialog() { return pref_; }
+    PreferencesDialog* PreferencesEditor() { return preferencesDialog_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // form1.cpp
+    // main_window.cpp
     void CreateControls();
     void ConnectControls();
-    // form1_startup.cpp
+    // main_window_startup.cpp
     void RestorePlace();
     void CreatePreferences();
-    // form1_geometry.cpp
+    // main_window_geometry.cpp
     void ApplyResizeRule();
     void StorePlace();
-    // form1_commands.cpp
-    void File1Click();
-    void PrfClick();
-    void ExtClick();
-    void BtnVarsClick();
+    // main_window_commands.cpp
+    void LoadSelectedFile();
+    void OpenPreferences();
+    void EndProgram();
+    void OpenSubstitutionTable();
     void ShowSourceFolder(const QString& folder);
-    // form1_process.cpp
-    void ProcClick();
+    // main_window_process.cpp
+    void RunProcess();
 
     AppEnvironment environment_;
     std::string appFolder_;
@@ -85,14 +87,15 @@ class Form1 final : public QWidget {
     PreferenceValues preferences_;
     bool loadComplete_ = false;
 
-    DataFileList* file1_ = nullptr;
-    QPushButton* proc_ = nullptr;
-    QTableView* keyData_ = nullptr;
-    KeyGridModel* keyGrid_ = nullptr;
-    QPushButton* prf_ = nullptr;
-    QPushButton* ext_ = nullptr;
-    QPushButton* btnVars_ = nullptr;
-    Pref* pref_ = nullptr;
+    DataFileList* fileList_ = nullptr;
+    QPushButton* processButton_ = nullptr;
+    QTableView* gridView_ = nullptr;
+    KeyGridModel* gridModel_ = nullptr;
+    QPushButton* preferencesButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QPushButton* varsButton_ = nullptr;
+    PreferencesDialog* preferencesDialog_ = nullptr;
+    std::unique_ptr<SubstitutionTableHolder> substitutionTable_;  // made on first use
 };
 
 }  // namespace bladeway

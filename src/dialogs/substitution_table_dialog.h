@@ -1,6 +1,6 @@
 #pragma once
 
-// The substitution table editor VarSub: one grid, VSub, with a table of
+// The substitution table editor (VarSub): one grid, VSub, with a table of
 // values for the letter variables, kept in VarTab.Dat beside the program. It
 // is loaded each time it is shown, saved by OK and left alone by Cancel. Its
 // size comes from the settings file when it is created; closing it from its
@@ -20,17 +20,17 @@ class QTableWidget;
 namespace bladeway {
 
 // VarTab.Dat in the program's own folder.
-QString VarTabFileBesideProgram();
+QString SubstitutionTableFileBesideProgram();
 
-class VarSub final : public QDialog {
+class SubstitutionTableDialog final : public QDialog {
     Q_OBJECT
 
   public:
     // Creating the editor is its Load: the window's outer height, then its
     // width, from the settings file.
-    VarSub(SettingsFile settings, QString tableFile, QWidget* parent = nullptr);
+    SubstitutionTableDialog(SettingsFile settings, QString tableFile, QWidget* parent = nullptr);
 
-    QTableWidget& Grid() const { return *vSub_; }
+    QTableWidget& Grid() const { return *grid_; }
     // True once the editor was closed from its window frame.
     bool IsUnloaded() const { return unloaded_; }
 
@@ -48,9 +48,9 @@ class VarSub final : public QDialog {
 
     SettingsFile settings_;
     QString tableFile_;
-    QTableWidget* vSub_ = nullptr;
-    QPushButton* btnCan_ = nullptr;
-    QPushButton* btnOk_ = nullptr;
+    QTableWidget* grid_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
     // The grid's size as the layout last left it, in twips.
     std::int64_t gridHeight_;
     std::int64_t gridWidth_;
@@ -60,16 +60,16 @@ class VarSub final : public QDialog {
 // Keeps the editor between uses, as the main window's Vars button needs it:
 // created on first use, kept while hidden, created afresh after it was closed
 // from its frame. Owned by the main window; the editor is a child of it.
-class VarSubHolder {
+class SubstitutionTableHolder {
   public:
-    VarSubHolder(QWidget* parent, SettingsFile settings,
-                 QString tableFile = VarTabFileBesideProgram());
-    ~VarSubHolder();
-    VarSubHolder(const VarSubHolder&) = delete;
-    VarSubHolder& operator=(const VarSubHolder&) = delete;
+    SubstitutionTableHolder(QWidget* parent, SettingsFile settings,
+                            QString tableFile = SubstitutionTableFileBesideProgram());
+    ~SubstitutionTableHolder();
+    SubstitutionTableHolder(const SubstitutionTableHolder&) = delete;
+    SubstitutionTableHolder& operator=(const SubstitutionTableHolder&) = delete;
 
     // The editor, created (and so loaded) when it is not loaded.
-    VarSub& Loaded();
+    SubstitutionTableDialog& Loaded();
     bool IsLoaded() const { return !dialog_.isNull(); }
 
     // The Vars button: loads the editor if needed, sets its top to "VarSubTop"
@@ -83,7 +83,7 @@ class VarSubHolder {
     QWidget* parent_;
     SettingsFile settings_;
     QString tableFile_;
-    QPointer<VarSub> dialog_;
+    QPointer<SubstitutionTableDialog> dialog_;
 };
 
 }  // namespace bladeway

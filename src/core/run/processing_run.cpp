@@ -1,4 +1,4 @@
-#include "core/keydata/processing_run.h"
+#include "core/run/processing_run.h"
 
 #include <algorithm>
 
@@ -39,18 +39,18 @@ std::vector<IndexWriteOutcome> RunIndexStep(KeyRecord& record, std::size_t key,
     const PreferenceValues& preferences = environment.preferences;
     std::vector<IndexWriteOutcome> outcomes;
     // A template index that is also a destination must be read as written so far.
-    const std::string templateIndexPath = JoinPath(preferences.TmpPath, kIndexFileName);
+    const std::string templateIndexPath = JoinPath(preferences.templateFolder, kIndexFileName);
     if (batch.IsPending(templateIndexPath)) {
         outcomes = batch.Write(templateIndexPath);
     }
     const std::string date = environment.today ? environment.today() : TodayMonthDayYear();
-    const IndexSettings indexSettings{preferences.TmpPath, preferences.DestPath, date,
-                                      environment.showMessage};
+    const IndexSettings indexSettings{preferences.templateFolder, preferences.destinationFolder,
+                                      date, environment.showMessage};
     const auto entry =
         LookUpProgramEntry(record, indexSettings, environment.fileSystem, result.errors);
     if (entry) {
-        auto written =
-            batch.Enter(JoinPath(preferences.DestPath, kIndexFileName), *entry, key, result.errors);
+        auto written = batch.Enter(JoinPath(preferences.destinationFolder, kIndexFileName), *entry,
+                                   key, result.errors);
         std::move(written.begin(), written.end(), std::back_inserter(outcomes));
     }
     return outcomes;
@@ -58,8 +58,9 @@ std::vector<IndexWriteOutcome> RunIndexStep(KeyRecord& record, std::size_t key,
 
 void GenerateKey(KeyRecord& record, const RunEnvironment& environment, KeyResult& result) {
     const PreferenceValues& preferences = environment.preferences;
-    const GeneratorSettings generatorSettings{preferences.TmpPath, preferences.DestPath,
-                                              preferences.MirChar(), environment.flatTemplateMode};
+    const GeneratorSettings generatorSettings{
+        preferences.templateFolder, preferences.destinationFolder, preferences.MirrorCharacter(),
+        environment.flatTemplateMode};
     GenerationResult program = GenerateProgram(record, generatorSettings, environment.fileSystem);
     result.templatePath = std::move(program.templatePath);
     result.templateFound = program.templateFound;

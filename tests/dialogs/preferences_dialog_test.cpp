@@ -1,5 +1,5 @@
 // The Preferences dialog and the folder browse dialog it opens.
-#include "dialogs/pref.h"
+#include "dialogs/preferences_dialog.h"
 
 #include <filesystem>
 
@@ -19,9 +19,9 @@
 #include "core/settings/preference_loading.h"
 #include "core/settings/preference_values.h"
 #include "core/settings/settings_file.h"
+#include "dialogs/folder_browse_dialog.h"
 #include "dialogs/folder_list.h"
 #include "dialogs/folder_roots.h"
-#include "dialogs/path_browse.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
 
@@ -33,9 +33,9 @@ using testing::RunModal;
 using testing::TypeInto;
 using testing::WhenModalShown;
 
-class PrefTest : public ::testing::Test {
+class PreferencesDialogTest : public ::testing::Test {
   protected:
-    PrefTest() {
+    PreferencesDialogTest() {
         testing::WriteBytes(settings.Path(), kStored);
         LoadPreferenceValues(settings, values);
         pref.ShowValues();
@@ -47,64 +47,66 @@ class PrefTest : public ::testing::Test {
     testing::TempFolder folder;
     SettingsFile settings{folder.File("Bladeway.INI")};
     PreferenceValues values;
-    Pref pref{settings, values};
+    PreferencesDialog pref{settings, values};
 };
 
-TEST_F(PrefTest, ShowsTheValuesWithTheirCaptionsAndTips) {
-    values.SetMirChar("#");
-    ASSERT_TRUE(values.SetTransXL(1));
+TEST_F(PreferencesDialogTest, ShowsTheValuesWithTheirCaptionsAndTips) {
+    values.SetMirrorCharacter("#");
+    ASSERT_TRUE(values.SetXLToLHOption(1));
     values.SetTranslateOptionsVisible(false);
     pref.ShowValues();
     EXPECT_EQ(pref.windowTitle(), "Preferences");
-    EXPECT_EQ(pref.SrcPath().text() + pref.TmpPath().text() + pref.DestPath().text(),
+    EXPECT_EQ(pref.SourceFolderField().text() + pref.TemplateFolderField().text() +
+                  pref.DestinationFolderField().text(),
               "stored-keysstored-mastersstored-out");
-    EXPECT_EQ(pref.MirChar().text(), "#");
-    EXPECT_TRUE(pref.TransXL().isChecked() && !pref.TransXH().isChecked());
-    EXPECT_TRUE(pref.TransXL().isHidden() && pref.TransXH().isHidden());  // hidden, still set
-    EXPECT_EQ(pref.TransXL().text(), "Translate X&&L to L&&H");  // one ampersand each, shown
+    EXPECT_EQ(pref.MirrorCharacterField().text(), "#");
+    EXPECT_TRUE(pref.XLToLHBox().isChecked() && !pref.XToHBox().isChecked());
+    EXPECT_TRUE(pref.XLToLHBox().isHidden() && pref.XToHBox().isHidden());  // hidden, still set
+    EXPECT_EQ(pref.XLToLHBox().text(), "Translate X&&L to L&&H");  // one ampersand each, shown
     EXPECT_EQ(pref.findChild<QLabel*>("Label3")->text(), "Destination Path");
-    EXPECT_EQ(pref.DestPath().toolTip(), pref.findChild<QLabel*>("Label3")->toolTip());
-    EXPECT_EQ(pref.MirChar().toolTip(),
+    EXPECT_EQ(pref.DestinationFolderField().toolTip(),
+              pref.findChild<QLabel*>("Label3")->toolTip());
+    EXPECT_EQ(pref.MirrorCharacterField().toolTip(),
               "Character to be placed at beginning of Comment to trigger Mirror at Millrun.");
 }
 
-TEST_F(PrefTest, EditsReachTheValuesAtOnce) {
+TEST_F(PreferencesDialogTest, EditsReachTheValuesAtOnce) {
     pref.show();
-    TypeInto(pref.TmpPath(), "new masters");
-    EXPECT_EQ(values.TmpPath, "new masters");
+    TypeInto(pref.TemplateFolderField(), "new masters");
+    EXPECT_EQ(values.templateFolder, "new masters");
     // The mirror character: at most one, may be empty, a byte of the code page.
-    TypeInto(pref.MirChar(), "#*");
-    EXPECT_EQ(pref.MirChar().text(), "#");
-    EXPECT_EQ(values.MirChar(), "#");
-    pref.MirChar().clear();
+    TypeInto(pref.MirrorCharacterField(), "#*");
+    EXPECT_EQ(pref.MirrorCharacterField().text(), "#");
+    EXPECT_EQ(values.MirrorCharacter(), "#");
+    pref.MirrorCharacterField().clear();
     QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x20AC)));
-    QApplication::sendEvent(&pref.MirChar(), &euro);
-    EXPECT_EQ(values.MirChar(), "\x80");
-    TypeInto(pref.MirChar(), "");
-    EXPECT_EQ(values.MirChar(), "");
+    QApplication::sendEvent(&pref.MirrorCharacterField(), &euro);
+    EXPECT_EQ(values.MirrorCharacter(), "\x80");
+    TypeInto(pref.MirrorCharacterField(), "");
+    EXPECT_EQ(values.MirrorCharacter(), "");
     // Checking one translate option clears the other; both may be off.
     for (const auto& [box, xl, xh] :
-         std::vector<std::tuple<QCheckBox*, int, int>>{{&pref.TransXL(), 1, 0},
-                                                       {&pref.TransXH(), 0, 1},
-                                                       {&pref.TransXL(), 1, 0},
-                                                       {&pref.TransXL(), 0, 0}}) {
+         std::vector<std::tuple<QCheckBox*, int, int>>{{&pref.XLToLHBox(), 1, 0},
+                                                       {&pref.XToHBox(), 0, 1},
+                                                       {&pref.XLToLHBox(), 1, 0},
+                                                       {&pref.XLToLHBox(), 0, 0}}) {
         Click(*box);
-        EXPECT_EQ(values.TransXL() * 10 + values.TransXH(), xl * 10 + xh);
-        EXPECT_EQ(pref.TransXL().isChecked() * 10 + pref.TransXH().isChecked(), xl * 10 + xh);
+        EXPECT_EQ(values.XLToLHOption() * 10 + values.XToHOption(), xl * 10 + xh);
+        EXPECT_EQ(pref.XLToLHBox().isChecked() * 10 + pref.XToHBox().isChecked(), xl * 10 + xh);
     }
     pref.hide();
 }
 
-TEST_F(PrefTest, OkStoresPlaceFoldersAndOptionsAndPointsTheFileList) {
-    QSignalSpy confirmed(&pref, &Pref::SourceFolderConfirmed);
+TEST_F(PreferencesDialogTest, OkStoresPlaceFoldersAndOptionsAndPointsTheFileList) {
+    QSignalSpy confirmed(&pref, &PreferencesDialog::SourceFolderConfirmed);
     EXPECT_EQ(RunModal(pref,
                        [&](QWidget& dialog) {
                            dialog.move(20, 10);
-                           TypeInto(pref.SrcPath(), "/srv/keys/");
-                           TypeInto(pref.TmpPath(), " spaced ");
-                           TypeInto(pref.MirChar(), "#");
-                           Click(pref.TransXH());  // on
-                           Click(pref.BtnOK());
+                           TypeInto(pref.SourceFolderField(), "/srv/keys/");
+                           TypeInto(pref.TemplateFolderField(), " spaced ");
+                           TypeInto(pref.MirrorCharacterField(), "#");
+                           Click(pref.XToHBox());  // on
+                           Click(pref.OkButton());
                        }),
               QDialog::Accepted);
     const std::string file = ReadBytes(settings.Path());
@@ -117,87 +119,89 @@ TEST_F(PrefTest, OkStoresPlaceFoldersAndOptionsAndPointsTheFileList) {
     EXPECT_EQ(confirmed.first().first().toString(), "/srv/keys/");
 }
 
-TEST_F(PrefTest, CancelAndEscapeWriteNothingAndKeepTheEditsShowingReloadsTheFolders) {
+TEST_F(PreferencesDialogTest, CancelAndEscapeWriteNothingAndKeepTheEditsShowingReloadsTheFolders) {
     RunModal(pref, [&](QWidget& dialog) {
-        Click(pref.TransXL());
-        TypeInto(pref.MirChar(), "*");
-        TypeInto(pref.DestPath(), "edited-out");
+        Click(pref.XLToLHBox());
+        TypeInto(pref.MirrorCharacterField(), "*");
+        TypeInto(pref.DestinationFolderField(), "edited-out");
         QTest::keyClick(&dialog, Qt::Key_Return);  // presses no button
         EXPECT_TRUE(dialog.isVisible());
-        Click(pref.BtnCan());
+        Click(pref.CancelButton());
     });
-    EXPECT_EQ(values.DestPath, "edited-out");
+    EXPECT_EQ(values.destinationFolder, "edited-out");
     testing::WriteBytes(settings.Path(), "[Paths]\r\nSource=only-this\r\n");
     const std::string before = ReadBytes(settings.Path());
     EXPECT_EQ(RunModal(pref, [](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }),
               QDialog::Rejected);
     EXPECT_EQ(ReadBytes(settings.Path()), before);
-    EXPECT_EQ(values.SrcPath + "|" + values.DestPath, "only-this|");  // a missing key: empty
-    EXPECT_EQ(pref.SrcPath().text(), "only-this");
-    EXPECT_EQ(values.TransXL(), 1);
-    EXPECT_EQ(values.MirChar(), "*");
+    EXPECT_EQ(values.sourceFolder + "|" + values.destinationFolder,
+              "only-this|");  // a missing key: empty
+    EXPECT_EQ(pref.SourceFolderField().text(), "only-this");
+    EXPECT_EQ(values.XLToLHOption(), 1);
+    EXPECT_EQ(values.MirrorCharacter(), "*");
 }
 
-TEST_F(PrefTest, ClosingByTheFrameStoresThePlaceAndResetsEveryValue) {
+TEST_F(PreferencesDialogTest, ClosingByTheFrameStoresThePlaceAndResetsEveryValue) {
     values.SetTranslateOptionsVisible(false);
     RunModal(pref, [&](QWidget& dialog) {
         dialog.move(10, 20);
-        Click(pref.TransXL());
-        TypeInto(pref.MirChar(), "*");
+        Click(pref.XLToLHBox());
+        TypeInto(pref.MirrorCharacterField(), "*");
         dialog.close();
     });
     EXPECT_EQ(settings.ReadSetting("Positions", "PrefTop"), "300");
     EXPECT_EQ(settings.ReadSetting("Positions", "PrefLeft"), "150");
     EXPECT_EQ(ReadBytes(settings.Path()).find("Translate"), std::string::npos);
     // What the processing run now finds: the initial values, options shown.
-    EXPECT_EQ(values.SrcPath + values.TmpPath + values.DestPath, "");
-    EXPECT_EQ(values.MirChar(), "!");
-    EXPECT_EQ(values.TransXL() * 10 + values.TransXH(), 1);
+    EXPECT_EQ(values.sourceFolder + values.templateFolder + values.destinationFolder, "");
+    EXPECT_EQ(values.MirrorCharacter(), "!");
+    EXPECT_EQ(values.XLToLHOption() * 10 + values.XToHOption(), 1);
     EXPECT_TRUE(values.TranslateOptionsVisible());
-    EXPECT_EQ(pref.MirChar().text(), "!");
-    EXPECT_TRUE(pref.TransXH().isChecked() && !pref.TransXL().isHidden());
+    EXPECT_EQ(pref.MirrorCharacterField().text(), "!");
+    EXPECT_TRUE(pref.XToHBox().isChecked() && !pref.XLToLHBox().isHidden());
 }
 
-TEST_F(PrefTest, BrowseCancelledReloadsTheFoldersBrowseAcceptedFillsTheField) {
+TEST_F(PreferencesDialogTest, BrowseCancelledReloadsTheFoldersBrowseAcceptedFillsTheField) {
     const QString chosen = QDir::cleanPath(QString::fromStdString(folder.Path().string()));
-    const auto browse = [&](QPushButton& button, std::function<void(PathBrowse&)> action) {
+    const auto browse = [&](QPushButton& button, std::function<void(FolderBrowseDialog&)> action) {
         WhenModalShown("PathBrowse", [&](QWidget&) { action(*pref.BrowseDialog()); });
         Click(button);
     };
     RunModal(pref, [&](QWidget&) {
-        TypeInto(pref.TmpPath(), "edited-masters");
-        browse(pref.BtnBr1(), [&](PathBrowse& dialog) {
+        TypeInto(pref.TemplateFolderField(), "edited-masters");
+        browse(pref.BrowseSourceButton(), [&](FolderBrowseDialog& dialog) {
             EXPECT_EQ(dialog.Folder(), QDir::cleanPath(QDir::currentPath()));
-            Click(dialog.BtnCan());
+            Click(dialog.CancelButton());
         });
         EXPECT_FALSE(pref.BrowseAccepted());
-        EXPECT_EQ(pref.TmpPath().text(), "stored-masters");
-        EXPECT_EQ(values.TmpPath, "stored-masters");
-        TypeInto(pref.DestPath(), "edited-out");
-        browse(pref.BtnBr2(), [&](PathBrowse& dialog) {
+        EXPECT_EQ(pref.TemplateFolderField().text(), "stored-masters");
+        EXPECT_EQ(values.templateFolder, "stored-masters");
+        TypeInto(pref.DestinationFolderField(), "edited-out");
+        browse(pref.BrowseTemplateButton(), [&](FolderBrowseDialog& dialog) {
             ASSERT_TRUE(dialog.SetFolder(chosen));
-            Click(dialog.BtnOK());
+            Click(dialog.OkButton());
         });
         EXPECT_TRUE(pref.BrowseAccepted());
-        EXPECT_EQ(pref.TmpPath().text(), chosen);
-        EXPECT_EQ(pref.DestPath().text(), "edited-out");  // nothing reloaded
-        Click(pref.BtnCan());
+        EXPECT_EQ(pref.TemplateFolderField().text(), chosen);
+        EXPECT_EQ(pref.DestinationFolderField().text(), "edited-out");  // nothing reloaded
+        Click(pref.CancelButton());
     });
     // The run uses the chosen folder from the browse on; no folder was stored.
-    EXPECT_EQ(values.TmpPath, chosen.toStdString());
+    EXPECT_EQ(values.templateFolder, chosen.toStdString());
     EXPECT_EQ(settings.ReadSetting("Paths", "Template"), "stored-masters");
     RunModal(pref, [&](QWidget&) {
-        EXPECT_EQ(pref.TmpPath().text(), chosen);  // the accepted browse survives reopening
-        TypeInto(pref.SrcPath(), chosen + "/");
-        browse(pref.BtnBr1(), [&](PathBrowse& dialog) {
+        EXPECT_EQ(pref.TemplateFolderField().text(),
+                  chosen);  // the accepted browse survives reopening
+        TypeInto(pref.SourceFolderField(), chosen + "/");
+        browse(pref.BrowseSourceButton(), [&](FolderBrowseDialog& dialog) {
             EXPECT_EQ(dialog.PathText(), chosen);  // it opens on the field's folder
             dialog.move(40, 30);
             dialog.close();
         });
         EXPECT_EQ(pref.BrowseDialog(), nullptr);  // closed by its frame: gone
         EXPECT_FALSE(pref.BrowseAccepted());
-        EXPECT_EQ(values.SrcPath, "stored-keys");
-        Click(pref.BtnCan());
+        EXPECT_EQ(values.sourceFolder, "stored-keys");
+        Click(pref.CancelButton());
     });
     EXPECT_EQ(settings.ReadSetting("Positions", "PrefTop"), "450");
     EXPECT_EQ(settings.ReadSetting("Positions", "PrefLeft"), "600");
@@ -221,9 +225,9 @@ void DoubleClick(QTreeWidget& list, QTreeWidgetItem* item) {
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
-class PathBrowseTest : public ::testing::Test {
+class FolderBrowseDialogTest : public ::testing::Test {
   protected:
-    PathBrowseTest() {
+    FolderBrowseDialogTest() {
         std::filesystem::create_directories(folder.Path() / "keys" / "2024");
         std::filesystem::create_directories(folder.Path() / "masters");
     }
@@ -231,11 +235,11 @@ class PathBrowseTest : public ::testing::Test {
     testing::TempFolder folder;
     SettingsFile settings{folder.File("Bladeway.INI")};
     bool accepted = false;
-    PathBrowse browse{settings, accepted};
+    FolderBrowseDialog browse{settings, accepted};
     const QString keys = Text(folder.Path() / "keys");
 };
 
-TEST_F(PathBrowseTest, SettingAFolderOpensItOnlyWhenItIsOne) {
+TEST_F(FolderBrowseDialogTest, SettingAFolderOpensItOnlyWhenItIsOne) {
     EXPECT_EQ(browse.windowTitle(), "Preferences");
     EXPECT_EQ(browse.Folder(), QDir::cleanPath(QDir::currentPath()));
     EXPECT_EQ(browse.PathText(), "");
@@ -248,20 +252,20 @@ TEST_F(PathBrowseTest, SettingAFolderOpensItOnlyWhenItIsOne) {
     EXPECT_EQ(browse.PathText(), keys);
     // The list shows the path down to the open folder and its sub-folders.
     ASSERT_TRUE(browse.SetFolder(Text(folder.Path())));
-    QTreeWidgetItem* open = browse.Dir1().currentItem();
+    QTreeWidgetItem* open = browse.FolderTree().currentItem();
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open->text(0), Text(folder.Path()).section('/', -1));
     ASSERT_EQ(open->childCount(), 2);
     EXPECT_EQ(open->child(0)->text(0), "keys");
     EXPECT_EQ(open->child(1)->text(0), "masters");
-    EXPECT_EQ(browse.Dir1().topLevelItem(0)->text(0), "/");
+    EXPECT_EQ(browse.FolderTree().topLevelItem(0)->text(0), "/");
 }
 
-TEST_F(PathBrowseTest, DoubleClickOpensAFolderThatIsStillThereAHighlightDoesNot) {
+TEST_F(FolderBrowseDialogTest, DoubleClickOpensAFolderThatIsStillThereAHighlightDoesNot) {
     browse.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&browse));
     ASSERT_TRUE(browse.SetFolder(Text(folder.Path())));
-    FolderList& list = browse.Dir1();
+    FolderList& list = browse.FolderTree();
     list.setCurrentItem(ItemNamed(list, "keys"));
     EXPECT_EQ(browse.Folder(), Text(folder.Path()));
     DoubleClick(list, ItemNamed(list, "keys"));
@@ -277,15 +281,15 @@ TEST_F(PathBrowseTest, DoubleClickOpensAFolderThatIsStillThereAHighlightDoesNot)
     browse.hide();
 }
 
-TEST_F(PathBrowseTest, OkHandsTheFolderBackOnlyOkAndTheFrameStoreThePlace) {
+TEST_F(FolderBrowseDialogTest, OkHandsTheFolderBackOnlyOkAndTheFrameStoreThePlace) {
     const std::vector<std::tuple<std::function<void(QWidget&)>, int, bool>> closers = {
-        {[&](QWidget&) { QTest::mouseClick(&browse.BtnCan(), Qt::LeftButton); }, 0, false},
+        {[&](QWidget&) { QTest::mouseClick(&browse.CancelButton(), Qt::LeftButton); }, 0, false},
         {[](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }, 0, false},
         {[&](QWidget& dialog) {
              EXPECT_EQ(browse.PathText(), browse.Folder());  // empty Path shows the folder
              QTest::keyClick(&dialog, Qt::Key_Return);       // Enter presses no button
              EXPECT_TRUE(dialog.isVisible());
-             QTest::mouseClick(&browse.BtnOK(), Qt::LeftButton);
+             QTest::mouseClick(&browse.OkButton(), Qt::LeftButton);
          },
          1, false},
         {[](QWidget& dialog) { dialog.close(); }, 0, true}};
@@ -310,13 +314,13 @@ TEST_F(PathBrowseTest, OkHandsTheFolderBackOnlyOkAndTheFrameStoreThePlace) {
     EXPECT_EQ(settings.ReadSetting("Paths", "Source"), "");  // the folder goes to the opener only
 }
 
-TEST_F(PathBrowseTest, TheRootSelectorFollowsTheOpenFolderAndOpensARootPicked) {
+TEST_F(FolderBrowseDialogTest, TheRootSelectorFollowsTheOpenFolderAndOpensARootPicked) {
     const QString home = QDir::cleanPath(QDir::homePath());
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(Text(folder.Path() / "masters")));
     ASSERT_TRUE(browse.SetFolder(home));
     RunModal(browse, [&](QWidget&) {
-        QComboBox& drive1 = browse.Drive1();
+        QComboBox& drive1 = browse.RootSelector();
         EXPECT_EQ(drive1.currentData().toString(), home);
         drive1.setCurrentIndex(drive1.findData(QStringLiteral("/")));
         EXPECT_EQ(browse.Folder(), "/");
@@ -334,7 +338,7 @@ TEST_F(PathBrowseTest, TheRootSelectorFollowsTheOpenFolderAndOpensARootPicked) {
         QApplication::sendEvent(&drive1, &byTab);
         EXPECT_EQ(browse.Folder(), CurrentFolderOn(ListFolderRoots(), drive1.currentIndex(),
                                                    QDir::cleanPath(QDir::currentPath())));
-        QTest::mouseClick(&browse.BtnCan(), Qt::LeftButton);
+        QTest::mouseClick(&browse.CancelButton(), Qt::LeftButton);
     });
     QDir::setCurrent(previous);
 }

@@ -1,4 +1,4 @@
-#include "core/dialogs/about_box_rules.h"
+#include "core/dialogs/about_dialog_rules.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "dialogs/var_sub.h"
+#include "dialogs/substitution_table_dialog.h"
 
 #include <csignal>
 #include <filesystem>
@@ -45,17 +45,19 @@ void ResizeOuter(QWidget& window, int width, int height) {
     QApplication::processEvents();
 }
 
-class VarSubTest : public ::testing::Test {
+class SubstitutionTableDialogTest : public ::testing::Test {
   protected:
     SettingsFile Settings() const { return SettingsFile(temp.File("Bladeway.INI")); }
     QString Table() const { return QString::fromStdString(temp.File("VarTab.Dat")); }
     bool Exists(const char* name) const { return std::filesystem::exists(temp.File(name)); }
-    std::unique_ptr<VarSub> Create() { return std::make_unique<VarSub>(Settings(), Table()); }
+    std::unique_ptr<SubstitutionTableDialog> Create() {
+        return std::make_unique<SubstitutionTableDialog>(Settings(), Table());
+    }
 
     testing::TempFolder temp;
 };
 
-TEST_F(VarSubTest, TheFirstSheetAtTheStoredSizeWithTheGridLaidOutOnResize) {
+TEST_F(SubstitutionTableDialogTest, TheFirstSheetAtTheStoredSizeWithTheGridLaidOutOnResize) {
     temp.Write("Bladeway.INI", "[Positions]\r\nVarSubHeight=4500\r\nVarSubWidth=-6000\r\n");
     const auto dialog = Create();
     const QTableWidget& grid = dialog->Grid();
@@ -85,7 +87,7 @@ TEST_F(VarSubTest, TheFirstSheetAtTheStoredSizeWithTheGridLaidOutOnResize) {
     dialog->hide();
 }
 
-TEST_F(VarSubTest, OkSavesTheTableCancelAndEscapeDropTheEditsEnterDoesNotClose) {
+TEST_F(SubstitutionTableDialogTest, OkSavesTheTableCancelAndEscapeDropTheEditsEnterDoesNotClose) {
     const auto dialog = Create();
     dialog->show();
     Type(dialog->Grid(), 0, 0, "abandoned");
@@ -130,7 +132,7 @@ TEST_F(VarSubTest, OkSavesTheTableCancelAndEscapeDropTheEditsEnterDoesNotClose) 
     EXPECT_EQ(Text(check, 2, 2), "kept");
 }
 
-TEST_F(VarSubTest, ClosingFromTheFrameStoresPlaceAndSizeInOrderSignsKept) {
+TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameStoresPlaceAndSizeInOrderSignsKept) {
     temp.Write("Bladeway.INI", "[Positions]\r\nMainTop=10\r\n");
     const auto dialog = Create();
     dialog->move(30, 45);
@@ -151,16 +153,17 @@ TEST_F(VarSubTest, ClosingFromTheFrameStoresPlaceAndSizeInOrderSignsKept) {
               "-120,-60");
 }
 
-TEST_F(VarSubTest, TheHolderOpensModallyAtTheStoredPlaceAndKeepsTheEditorUntilClosed) {
+TEST_F(SubstitutionTableDialogTest,
+       TheHolderOpensModallyAtTheStoredPlaceAndKeepsTheEditorUntilClosed) {
     temp.Write("Bladeway.INI",
                "[Positions]\r\nVarSubTop=1500\r\nVarSubLeft=-300\r\n"
                "VarSubHeight=4500\r\nVarSubWidth=6000\r\n");
     auto parent = std::make_unique<QWidget>();
-    VarSubHolder holder(parent.get(), Settings(), Table());
+    SubstitutionTableHolder holder(parent.get(), Settings(), Table());
     EXPECT_FALSE(holder.IsLoaded());
     testing::WhenModalShown("VarSub", [](QWidget& dialog) {
         EXPECT_EQ(dialog.pos(), QPoint(20, 100));  // 300 and 1500 twips
-        Type(static_cast<VarSub&>(dialog).Grid(), 0, 0, "typed");
+        Type(static_cast<SubstitutionTableDialog&>(dialog).Grid(), 0, 0, "typed");
         ButtonNamed(dialog, "BtnCan").click();
     });
     holder.Open();
@@ -175,17 +178,18 @@ TEST_F(VarSubTest, TheHolderOpensModallyAtTheStoredPlaceAndKeepsTheEditorUntilCl
     holder.OpenAt(150, 150);
     EXPECT_FALSE(holder.IsLoaded());
     // A new editor: the first sheet, and the stored size without growing by its frame.
-    VarSub& fresh = holder.Loaded();
+    SubstitutionTableDialog& fresh = holder.Loaded();
     EXPECT_EQ(fresh.Grid().item(0, 0), nullptr);
     EXPECT_EQ(OuterHeight(fresh), 310 * 15);
     EXPECT_EQ(OuterWidth(fresh), 420 * 15);
     EXPECT_EQ(Settings().ReadPositionSetting("Positions", "VarSubTop"), 150);
-    EXPECT_EQ(VarTabFileBesideProgram().toStdString(), FolderOfPath(ExeName()) + "VarTab.Dat");
+    EXPECT_EQ(SubstitutionTableFileBesideProgram().toStdString(),
+              FolderOfPath(RunningProgramPath()) + "VarTab.Dat");
     parent.reset();  // the parent deletes the editor first, the holder then knows
     EXPECT_FALSE(holder.IsLoaded());
     {
         QWidget owner;
-        VarSubHolder inner(&owner, Settings(), Table());
+        SubstitutionTableHolder inner(&owner, Settings(), Table());
         inner.Loaded();
     }  // and a holder that goes first deletes the editor itself: no double delete
 }

@@ -25,7 +25,7 @@ bool StartProgramDetached(const QString& program);
 void ShowProgramMessage(QWidget* parent, const QString& title, const QString& text);
 
 // What the box takes from the system, replaceable in tests.
-struct AboutBoxServices {
+struct AboutDialogServices {
     std::uint32_t osVersion = 0;
     // The registry to read; none: the system's registry as it is at the click.
     Registry* registry = nullptr;
@@ -35,15 +35,15 @@ struct AboutBoxServices {
 
     // The running system's version and registry, the disk, a real process and
     // a real message box.
-    static AboutBoxServices System();
+    static AboutDialogServices System();
 };
 
-class AboutBox final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 
   public:
-    explicit AboutBox(QWidget* parent = nullptr,
-                      AboutBoxServices services = AboutBoxServices::System());
+    explicit AboutDialog(QWidget* parent = nullptr,
+                         AboutDialogServices services = AboutDialogServices::System());
 
     // Places the box in the middle of `screen` (pixels), never left of or
     // above its top-left corner.
@@ -51,25 +51,25 @@ class AboutBox final : public QDialog {
 
     // The System Info button: starts the system information program, or
     // says that there is none.
-    void StartSysInfo();
+    void StartSystemInformation();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    AboutBoxServices services_;
-    QLabel* lblTitle_ = nullptr;
-    QLabel* lblVersion_ = nullptr;
-    QLabel* lblDescription_ = nullptr;
-    QLabel* winVerLabel_ = nullptr;
-    QLabel* dosVerLabel_ = nullptr;
-    QLabel* lblDisclaimer_ = nullptr;
-    QPushButton* cmdOk_ = nullptr;
-    QPushButton* cmdSysInfo_ = nullptr;
+    AboutDialogServices services_;
+    QLabel* titleLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* descriptionLabel_ = nullptr;
+    QLabel* systemVersionLabel_ = nullptr;
+    QLabel* secondVersionLabel_ = nullptr;
+    QLabel* disclaimerLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* systemInfoButton_ = nullptr;
 };
 
 // The start-up's step: shows the About box modally and returns once the user
 // has closed it.
-void ShowAboutBox(QWidget* parent = nullptr);
+void ShowAboutDialog(QWidget* parent = nullptr);
 
 }  // namespace bladeway

@@ -1,0 +1,25 @@
+#include "dialogs/design_controls.h"
+
+#include <QPushButton>
+
+#include "dialogs/window_placement.h"
+
+namespace bladeway {
+
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, std::int64_t left,
+                       std::int64_t top, std::int64_t width, std::int64_t height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    if (width >= 0 || height >= 0)
+        PlaceControl(*button, left, top, width, height);
+    return button;
+}
+
+void MakeNotDefault(std::initializer_list<QPushButton*> buttons) {
+    for (QPushButton* button : buttons) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+}
+
+}  // namespace bladeway

@@ -1,0 +1,24 @@
+#pragma once
+// Controls made the way every window of the program makes them: an object
+// name by which tests and tools find them, a caption, and a place given in
+// twips as the design layouts give it.
+#include <cstdint>
+#include <initializer_list>
+
+#include <QString>
+
+class QPushButton;
+class QWidget;
+
+namespace bladeway {
+
+// A push button with its object name and caption; placed when a size is
+// given, otherwise left to the window's layout.
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption,
+                       std::int64_t left = 0, std::int64_t top = 0, std::int64_t width = -1,
+                       std::int64_t height = -1);
+
+// Enter presses none of these buttons, also when one of them has the focus.
+void MakeNotDefault(std::initializer_list<QPushButton*> buttons);
+
+}  // namespace bladeway
