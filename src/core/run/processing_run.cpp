@@ -101,14 +101,25 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     KeyRecord record;
     // Templates and the template index are read once per run.
     ReadCacheFileSystem fileSystem(environment.fileSystem);
-    const RunEnvironment runEnvironment{environment.preferences, environment.flatTemplateMode,
-                                        fileSystem, environment.today, environment.showMessage};
+    const RunEnvironment runEnvironment{
+        environment.preferences,  environment.flatTemplateMode, fileSystem,
+        environment.today,        environment.showMessage,      environment.progress,
+        environment.stopRequested};
     IndexBatch indexBatch(fileSystem);
     std::vector<std::size_t> indexErrorEnds;  // per key: where its index problems end
     const int columnCount = sheet.ColumnCount();
     for (int column = 1; column <= columnCount; ++column) {
+        if (IsProcessed(selection, column)) {
+            ++report.plannedKeys;
+        }
+    }
+    for (int column = 1; column <= columnCount; ++column) {
         if (!IsProcessed(selection, column)) {
             continue;
+        }
+        if (environment.stopRequested && environment.stopRequested()) {
+            report.stopped = true;
+            break;
         }
         ReadKeyColumn(sheet, column, record, runEnvironment.preferences);
         KeyResult result;
@@ -122,6 +133,9 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         GenerateKey(record, runEnvironment, result);
         report.keys.push_back(std::move(result));
         ApplyIndexWrites(indexWrites, indexErrorEnds, report);
+        if (environment.progress) {
+            environment.progress(report.keys.size(), report.plannedKeys);
+        }
     }
     ApplyIndexWrites(indexBatch.Write(), indexErrorEnds, report);
     return report;

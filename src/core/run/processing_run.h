@@ -3,6 +3,7 @@
 // processed into the run's one KeyRecord, and hands it to the index step (tree
 // mode only) and the program generator. It reports what became of every key;
 // the desktop program ignores the report, the command-line tool prints it.
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -24,10 +25,17 @@ struct RunEnvironment {
     FileSystem& fileSystem;
     // Today's date as "MM/DD/YY", asked for at each index update; the local
     // clock when not given.
-    std::function<std::string()> today;
+    std::function<std::string()> today = {};
     // Shows the index step's one message; called each time it occurs. May be
     // left empty.
-    std::function<void(std::string_view message)> showMessage;
+    std::function<void(std::string_view message)>
+        showMessage;  // Told after each processed key: keys done so far, keys the run will
+    // process in all. May be left empty.
+    std::function<void(std::size_t done, std::size_t total)> progress = {};
+    // Asked before each key; true stops the run there. A key that has begun
+    // is always finished, and the pending index entries are written before
+    // the run returns. May be left empty.
+    std::function<bool()> stopRequested = {};
 };
 
 // What became of one processed key.
@@ -46,6 +54,8 @@ struct KeyResult {
 
 struct RunReport {
     std::vector<KeyResult> keys;
+    std::size_t plannedKeys = 0;  // the keys the run would have processed unstopped
+    bool stopped = false;         // stopped on request before its last key
 };
 
 // Runs over every column of the sheet in order. A column is processed when

@@ -288,6 +288,35 @@ std::size_t PeakMemory() {
     return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
 }
 
+TEST_F(ProcessingRunTest, AStopRequestEndsTheRunBetweenKeysWithTheirIndexEntriesWritten) {
+    TreeTemplates();
+    const auto sheet = SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("P3"),
+                                ExampleColumn("P4"), ExampleColumn("P5")});
+    std::vector<std::pair<std::size_t, std::size_t>> progress;
+    const RunEnvironment environment{
+        .preferences = preferences_,
+        .flatTemplateMode = false,
+        .fileSystem = Disk(),
+        .today = [] { return std::string("07/04/24"); },
+        .showMessage = {},
+        .progress = [&](std::size_t done,
+                        std::size_t total) { progress.emplace_back(done, total); },
+        .stopRequested = [&] { return progress.size() == 2; },
+    };
+    const RunReport report = RunProcessing(*sheet, BlockSelection(2, 1, 5, 1), environment);
+
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(report.plannedKeys, 4U);
+    EXPECT_EQ(Keys(report),
+              (Strings{"2 P2 written [   ] 0 indexed", "3 P3 written [   ] 0 indexed"}));
+    EXPECT_EQ(progress, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 4}, {2, 4}}));
+    const std::string index = ReadBytes(DestinationIndex());
+    ASSERT_EQ(index.size(), 2 * kIndexRecordSize);
+    EXPECT_EQ(index.substr(0, 2), "P2");
+    EXPECT_EQ(index.substr(kIndexRecordSize, 2), "P3");
+    EXPECT_FALSE(fs::exists(destination_.Path() / "SRG" / "P" / "4"));
+}
+
 TEST(LargeInputsTest, KeyDataFilesLoadInBoundedMemoryOrAreRefused) {
     const std::string line(kMiB, '7');
     const struct {
