@@ -34,7 +34,8 @@ void Form1::ExtClick() {
 void Form1::BtnVarsClick() {
     const std::int64_t top = settings_.ReadPositionSetting("Positions", "VarSubTop");
     const std::int64_t left = settings_.ReadPositionSetting("Positions", "VarSubLeft");
-    OpenVariableTable(*this, settings_, appFolder_, top, left);
+    // The table lives beside the settings file.
+    OpenVariableTable(*this, settings_, FolderOfPath(settings_.Path()), top, left);
 }
 
 // The Preferences OK points the list at the source folder; a folder that

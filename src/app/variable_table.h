@@ -15,7 +15,7 @@ class SettingsFile;
 // Loads the editor if it is not loaded (its loading restores its own height
 // and width), places it at `top` and `left` (twips, read by the caller from
 // "VarSubTop" and "VarSubLeft") and shows it modally over `owner`.
-void OpenVariableTable(QWidget& owner, SettingsFile& settings, const std::string& appFolder,
+void OpenVariableTable(QWidget& owner, SettingsFile& settings, const std::string& settingsFolder,
                        std::int64_t top, std::int64_t left);
 
 }  // namespace bladeway

@@ -44,8 +44,12 @@ std::vector<IndexWriteOutcome> RunIndexStep(KeyRecord& record, std::size_t key,
         outcomes = batch.Write(templateIndexPath);
     }
     const std::string date = environment.today ? environment.today() : TodayMonthDayYear();
-    const IndexSettings indexSettings{preferences.TmpPath, preferences.DestPath, date,
-                                      environment.showMessage};
+    const auto showMessage = [&environment, &result](std::string_view message) {
+        result.messages.emplace_back(message);
+        if (environment.showMessage)
+            environment.showMessage(message);
+    };
+    const IndexSettings indexSettings{preferences.TmpPath, preferences.DestPath, date, showMessage};
     const auto entry =
         LookUpProgramEntry(record, indexSettings, environment.fileSystem, result.errors);
     if (entry) {
