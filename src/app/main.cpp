@@ -1,10 +1,19 @@
+#include <iostream>
+#include <string_view>
+
 #include <QApplication>
 
 #include "app/app_environment.h"
 #include "app/app_icon.h"
 #include "app/main_window.h"
+#include "bladeway/version.h"
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that it needs no display.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "bladeway " << bladeway::kVersion << '\n';
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bladeway"));
     QApplication::setWindowIcon(bladeway::BladewayIcon());

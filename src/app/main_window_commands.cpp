@@ -35,7 +35,8 @@ void MainWindow::OpenSubstitutionTable() {
     if (!substitutionTable_) {
         substitutionTable_ = std::make_unique<SubstitutionTableHolder>(
             this, settings_,
-            QString::fromStdString(appFolder_ + std::string(kSubstitutionTableFileName)));
+            QString::fromStdString(FolderOfPath(settings_.Path()) +
+                                   std::string(kSubstitutionTableFileName)));
     }
     substitutionTable_->Open();
 }

@@ -3,6 +3,7 @@
 #include "app/data_file_list.h"
 #include "app/main_window.h"
 #include "core/settings/preference_loading.h"
+#include "core/settings/settings_place.h"
 #include "dialogs/path_text.h"
 #include "dialogs/preferences_dialog.h"
 #include "dialogs/window_placement.h"
@@ -13,8 +14,10 @@ void MainWindow::Load() {
     if (environment_.showStartupAbout)
         environment_.showStartupAbout(this);
     appFolder_ = FolderOfPath(environment_.programPath);
-    settings_ = SettingsFile(appFolder_ + std::string(kSettingsFileName), *environment_.fileSystem);
-    flatTemplateMode_ = IsFlatTemplateMode(appFolder_);
+    // Beside the program, unless it is installed where the user cannot write.
+    const SettingsPlace place = LocateSettings(appFolder_);
+    settings_ = SettingsFile(place.settingsFile, *environment_.fileSystem);
+    flatTemplateMode_ = IsFlatTemplateMode(place.templateModeFolder);
     RestorePlace();
     LoadPreferenceValues(settings_, preferences_);
     CreatePreferences();

@@ -5,47 +5,138 @@
 
 #include <CLI/CLI.hpp>
 
+#include "bladeway/version.h"
 #include "cli/command.h"
 #include "cli/config_command.h"
 #include "cli/generate_command.h"
 #include "cli/sheet_command.h"
+#include "core/platform/paths.h"
+#include "core/settings/preference_loading.h"
+#include "core/settings/settings_place.h"
 
 namespace bladeway {
+namespace {
+
+constexpr std::string_view kProgramName = "bladeway-cli";
+
+// The innermost subcommand the arguments named; `app` itself when none.
+CLI::App& InnermostCommand(CLI::App& app) {
+    const std::vector<CLI::App*> named = app.get_subcommands();
+    return named.empty() ? app : InnermostCommand(*named.front());
+}
+
+// "generate", "config get": the words that led to `command`.
+std::string CommandWords(const CLI::App& command) {
+    std::string words;
+    for (const CLI::App* app = &command; app->get_parent() != nullptr; app = app->get_parent())
+        words.insert(0, words.empty() ? app->get_name() : app->get_name() + " ");
+    return words;
+}
+
+std::vector<std::string> SubcommandNames(CLI::App& command) {
+    std::vector<std::string> names;
+    for (const CLI::App* sub : command.get_subcommands([](CLI::App*) { return true; }))
+        names.push_back(sub->get_name());
+    return names;
+}
+
+std::string Listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text.append(i == 0 ? "" : i + 1 == names.size() ? " or " : ", ").append(names[i]);
+    return text;
+}
+
+// What is wrong with arguments that parsed: an unknown option or command, an
+// argument too many, or a command word missing. Empty when nothing is.
+std::string ArgumentProblem(CLI::App& app) {
+    CLI::App& command = InnermostCommand(app);
+    const std::string words = CommandWords(command);
+    const std::string prefix =
+        words.empty() ? std::string(kProgramName) : std::string(kProgramName) + " " + words;
+    const std::string help = " (see " + prefix + " --help)";
+    const std::vector<std::string> names = SubcommandNames(command);
+    const std::vector<std::string> remaining = app.remaining();
+    if (!remaining.empty()) {
+        const std::string& first = remaining.front();
+        if (first.size() > 1 && first.front() == '-')
+            return "unknown option '" + first + "'" + (words.empty() ? "" : " for " + words) + help;
+        if (!names.empty())
+            return "unknown command '" + (words.empty() ? first : words + " " + first) +
+                   "': give " + Listed(names) + help;
+        return "unexpected argument '" + first + "'" + help;
+    }
+    if (!names.empty())
+        return "give a command after " + prefix + ": " + Listed(names) + help;
+    return {};
+}
+
+}  // namespace
+
+void AddSettingsOption(CLI::App& app, CommonOptions& options) {
+    app.add_option("--settings", options.settingsPath,
+                   "Settings file (default: the one the desktop program uses)");
+}
+
+SettingsFile SettingsToUse(const CommonOptions& options) {
+    if (!options.settingsPath.empty())
+        return SettingsFile(options.settingsPath);
+    return SettingsFile(LocateSettings(FolderOfPath(RunningProgramPath())).settingsFile);
+}
+
+bool ProgramFolderSelectsFlatMode() {
+    return IsFlatTemplateMode(
+        LocateSettings(FolderOfPath(RunningProgramPath())).templateModeFolder);
+}
 
 int ReportFailure(CliStreams& streams, std::string_view message) {
     std::string line(message);
     std::replace(line.begin(), line.end(), '\n', ' ');
-    streams.err << "bladeway-cli: " << line << '\n';
+    streams.err << kProgramName << ": " << line << '\n';
     return kExitFailure;
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CliStreams streams{out, err};
     CLI::App app{"Bladeway: key data files, settings and G-code programs from the command line",
-                 "bladeway-cli"};
-    app.require_subcommand(1);
+                 std::string(kProgramName)};
+    app.set_version_flag("--version", std::string(kProgramName) + " " + std::string(kVersion));
+    // Options a subcommand does not know go up to the one that does, so that
+    // --settings and --version work after any command word.
+    app.fallthrough();
+    app.require_subcommand(0, 1);
+    CommonOptions common;
+    AddSettingsOption(app, common);
 
     std::vector<std::unique_ptr<Command>> commands;
-    commands.push_back(std::make_unique<SheetCommand>());
-    commands.push_back(std::make_unique<ConfigCommand>());
-    commands.push_back(std::make_unique<GenerateCommand>());
+    commands.push_back(std::make_unique<SheetCommand>(common));
+    commands.push_back(std::make_unique<ConfigCommand>(common));
+    commands.push_back(std::make_unique<GenerateCommand>(common));
     std::vector<CLI::App*> subcommands;
     for (const auto& command : commands)
         subcommands.push_back(command->Register(app));
+    // Collected here rather than refused by the parser, so that the message
+    // can name what was not understood.
+    app.allow_extras();
 
     try {
         // CLI11 wants the arguments last first.
         std::vector<std::string> reversed(args.rbegin(), args.rend());
         app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
-        out << app.help();
+        out << app.help();  // the named subcommand's help
         return kExitOk;
     } catch (const CLI::CallForAllHelp&) {
         out << app.help("", CLI::AppFormatMode::All);
         return kExitOk;
+    } catch (const CLI::CallForVersion& version) {
+        out << version.what() << '\n';
+        return kExitOk;
     } catch (const CLI::ParseError& error) {
         return ReportFailure(streams, error.what());
     }
+    if (const std::string problem = ArgumentProblem(app); !problem.empty())
+        return ReportFailure(streams, problem);
 
     try {
         for (std::size_t i = 0; i < commands.size(); ++i) {

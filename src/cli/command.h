@@ -2,9 +2,12 @@
 // One subcommand of the command-line tool: it adds its options to the parser,
 // and runs when the user named it.
 #include <ostream>
+#include <string>
 #include <string_view>
 
 #include <CLI/CLI.hpp>
+
+#include "core/settings/settings_file.h"
 
 namespace bladeway {
 
@@ -13,6 +16,14 @@ struct CliStreams {
     std::ostream& err;
 };
 
+// Options every subcommand takes, before or after its own word.
+struct CommonOptions {
+    std::string settingsPath;  // empty: the settings file the desktop program uses
+};
+
+// Adds --settings to `app`, bound to `options`.
+void AddSettingsOption(CLI::App& app, CommonOptions& options);
+
 class Command {
   public:
     virtual ~Command() = default;
@@ -20,6 +31,13 @@ class Command {
     virtual CLI::App* Register(CLI::App& app) = 0;
     virtual int Run(CliStreams& streams) = 0;
 };
+
+// The settings file the options name, or the one the desktop program uses.
+SettingsFile SettingsToUse(const CommonOptions& options);
+
+// Whether the program's own folder selects flat mode, as the desktop
+// program decides it.
+bool ProgramFolderSelectsFlatMode();
 
 // Prints "bladeway-cli: <message>" as one line on the error stream; returns
 // the failure exit code.

@@ -21,8 +21,7 @@ namespace bladeway {
 CLI::App* GenerateCommand::Register(CLI::App& app) {
     CLI::App* sub = app.add_subcommand(
         "generate", "Turn the keys of a key data file into G-code programs, as Process does");
-    sub->add_option("--settings", settingsPath_,
-                    "Settings file (default: Bladeway.INI beside the program)");
+    AddSettingsOption(*sub, common_);
     templatesOption_ = sub->add_option("--templates", templates_,
                                        "Folder of the master templates (default: Paths/Template)");
     destinationOption_ = sub->add_option(
@@ -78,9 +77,8 @@ int GenerateCommand::Run(CliStreams& streams) {
                                           " key columns of " + keyFile_);
     }
 
-    const SettingsFile settings =
-        settingsPath_.empty() ? SettingsFile::BesideProgram() : SettingsFile(settingsPath_);
-    if (!settingsPath_.empty()) {
+    const SettingsFile settings = SettingsToUse(common_);
+    if (!common_.settingsPath.empty()) {
         // The program reads a missing file as empty; a named one must be there.
         if (const auto file = Disk().ReadWholeFile(settings.Path(), kSettingsReadLimit); !file) {
             return ReportFailure(streams, file.error());
@@ -99,9 +97,8 @@ int GenerateCommand::Run(CliStreams& streams) {
         preferences.SetXLToLHOption(translate_ == "xl" ? 1 : 0);
         preferences.SetXToHOption(translate_ == "xh" ? 1 : 0);
     }
-    const bool flatTemplateMode = modeOption_->count() > 0
-                                      ? mode_ == "flat"
-                                      : IsFlatTemplateMode(FolderOfPath(RunningProgramPath()));
+    const bool flatTemplateMode =
+        modeOption_->count() > 0 ? mode_ == "flat" : ProgramFolderSelectsFlatMode();
     // An empty folder would put the files at the root of the file system.
     if (preferences.templateFolder.empty()) {
         return ReportFailure(

@@ -10,11 +10,12 @@ namespace bladeway {
 
 class GenerateCommand final : public Command {
   public:
+    explicit GenerateCommand(CommonOptions& common) : common_(common) {}
     CLI::App* Register(CLI::App& app) override;
     int Run(CliStreams& streams) override;
 
   private:
-    std::string settingsPath_;
+    CommonOptions& common_;
     std::string templates_;
     std::string destination_;
     std::string mode_;

@@ -117,30 +117,39 @@ void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun
     const auto pathOrNull = [](const std::string& path) {
         return path.empty() ? Json(nullptr) : Json(ShowPath(path));
     };
+    const auto lines = [](const std::vector<std::string>& texts) {
+        Json shown = Json::array();
+        for (const std::string& text : texts)
+            shown.push_back(ShowPath(text));
+        return shown;
+    };
+    // A dry run writes nothing: what a real run would write is "wouldWrite".
     Json keys = Json::array();
     for (const KeyResult& key : report.keys) {
-        Json errors = Json::array();
-        for (const std::string& error : key.errors)
-            errors.push_back(ShowPath(error));
-        keys.push_back({{"column", key.column},
-                        {"template", ShowName(key.templateName)},
-                        {"program", ShowName(key.programName)},
-                        {"templatePath", ShowPath(key.templatePath)},
-                        {"templateFound", key.templateFound},
-                        {"output", pathOrNull(key.outputPath)},
-                        {"written", key.programWritten},
-                        {"index", pathOrNull(key.indexPath)},
-                        {"status", ShowStatus(key)},
-                        {"errors", std::move(errors)}});
+        Json entry{{"column", key.column},
+                   {"template", ShowName(key.templateName)},
+                   {"program", ShowName(key.programName)},
+                   {"templatePath", ShowPath(key.templatePath)},
+                   {"templateFound", key.templateFound},
+                   {"output", pathOrNull(key.outputPath)},
+                   {"written", key.programWritten && !dryRun}};
+        if (dryRun)
+            entry["wouldWrite"] = key.programWritten;
+        entry["index"] = pathOrNull(key.indexPath);
+        entry["status"] = ShowStatus(key);
+        entry["errors"] = lines(key.errors);
+        entry["messages"] = lines(key.messages);
+        keys.push_back(std::move(entry));
     }
     const GenerateSummary summary = Summarize(report);
+    Json totals{{"processed", summary.processed}, {"written", dryRun ? 0 : summary.written}};
+    if (dryRun)
+        totals["wouldWrite"] = summary.written;
+    totals["problems"] = summary.problems;
     const Json document{{"mode", flatTemplateMode ? "flat" : "tree"},
                         {"dryRun", dryRun},
                         {"keys", std::move(keys)},
-                        {"summary",
-                         {{"processed", summary.processed},
-                          {"written", summary.written},
-                          {"problems", summary.problems}}}};
+                        {"summary", std::move(totals)}};
     out << document.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 

@@ -49,6 +49,7 @@ CLI::App* SheetCommand::Register(CLI::App& app) {
         "sheet", "Load a key data file as the desktop program does and print its sheet");
     sub->add_option("KEYFILE", keyFile_, "Lockplan key data file (*.dat)")->required();
     sub->add_flag("--json", json_, "Print the sheet as JSON");
+    AddSettingsOption(*sub, common_);
     return sub;
 }
 

@@ -18,6 +18,7 @@
 #include "dialogs/window_placement.h"
 #include "support/main_window_fixture.h"
 #include "support/qt_helpers.h"
+#include "support/scoped_environment.h"
 
 namespace bladeway {
 namespace {
@@ -223,6 +224,30 @@ TEST_F(MainWindowTest, TheHiddenVarsButtonOpensTheEditorAtItsStoredPlace) {
     EXPECT_TRUE(editorShown);
     EXPECT_GE(SettingsReads() - readsBefore, 2);
     EXPECT_EQ(endCount, 0);
+}
+
+TEST_F(MainWindowTest, AnInstalledProgramKeepsSettingsAndTableInTheUserFolderAndItsModeByItsOwn) {
+    const testing::ScopedEnvironment xdg("XDG_CONFIG_HOME", folder.File("config"));
+    // A folder the user cannot write (one that is not there: the tests may run as root).
+    const fs::path installed = folder.Path() / "opt" / "harbor62" / "bin";
+    const auto form = Start(installed);
+    const fs::path user = folder.Path() / "config" / "bladeway";
+    EXPECT_EQ(form->AppFolder(), installed.string() + "/");
+    EXPECT_EQ(form->Settings().Path(), (user / "Bladeway.INI").string());
+    EXPECT_FALSE(form->FlatTemplateMode());
+    Show(*form);
+    QTimer confirm;  // OK in the modal editor stores the table
+    QObject::connect(&confirm, &QTimer::timeout, [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == "VarSub" && window->isVisible())
+                window->findChild<QPushButton*>("BtnOK")->click();
+        }
+    });
+    confirm.start(10);
+    form->VarsButton().click();
+    EXPECT_TRUE(fs::exists(user / "VarTab.Dat"));
+    EXPECT_TRUE(fs::exists(user / "Bladeway.INI"));  // the first showing stored the size
+    EXPECT_FALSE(fs::exists(installed));
 }
 
 // The Process button, end to end to the program files.

@@ -5,10 +5,12 @@
 
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "bladeway/version.h"
 #include "support/index_bytes.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"
@@ -124,6 +126,59 @@ TEST_F(GenerateCommandTest, DryRunWritesNothing) {
     EXPECT_FALSE(fs::exists(templates_.File("INDICE.Prg")));
 }
 
+TEST_F(GenerateCommandTest, DryRunJsonSaysWhatWouldBeWrittenAndThatNothingWas) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    const auto run = Generate({"--mode", "flat", "--dry-run", "--json"},
+                              KeyFile(std::string(kExampleKey) + KeyBlock("NOPE", "P2")));
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    const Json json = Json::parse(run.out);
+    EXPECT_EQ(json["dryRun"], true);
+    for (const auto& [key, wouldWrite] : {std::pair{0U, true}, std::pair{1U, false}}) {
+        EXPECT_EQ(json["keys"][key]["written"], false);
+        EXPECT_EQ(json["keys"][key]["wouldWrite"], wouldWrite);
+    }
+    EXPECT_EQ(json["keys"][0]["output"], destination_.File("KEY1"));
+    EXPECT_EQ(json["summary"],
+              (Json{{"processed", 2}, {"written", 0}, {"wouldWrite", 1}, {"problems", 1}}));
+    EXPECT_TRUE(fs::is_empty(destination_.Path()));
+}
+
+TEST_F(GenerateCommandTest, JsonCarriesTheIndexMessageForTheKeysThatMetIt) {
+    WriteTreeTemplate();
+    testing::WriteBytes(templates_.File("INDICE.Prg"), testing::RawIndexRecord("MASTER") + "x");
+    // The first key's program name is refused before the index is read.
+    const auto run = Generate({"--mode", "tree", "--json"},
+                              KeyFile(KeyBlock("MASTER", "../P1") + KeyBlock("MASTER", "P2")));
+    EXPECT_EQ(run.exitCode, 1);
+    const Json json = Json::parse(run.out);
+    EXPECT_EQ(json["keys"][0]["messages"], Json::array());
+    EXPECT_EQ(json["keys"][1]["messages"],
+              Json::array({"!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"}));
+    EXPECT_EQ(json["keys"][1]["status"], "IFL");
+}
+
+TEST_F(GenerateCommandTest, AccentedNamesAreUtf8FileNamesAndTheReportNamesTheFilesOnDisk) {
+    // A key file from Windows names template and programs in Windows-1252.
+    testing::WriteBytes(templates_.Path() / "M\xc3\x84STER", testing::kExampleTemplate);
+    const std::string keys = work_.Write(
+        "Cl\xc3\xa9s.dat", KeyBlock("M\xc4STER", "P\xe9") + KeyBlock("M\xc4STER", "\xc9T\xc9"));
+    auto run = Generate({"--mode", "flat", "--json"}, keys);
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    const Json json = Json::parse(run.out);
+    EXPECT_EQ(json["keys"][0]["program"], "P\xc3\xa9");
+    for (const auto& key : json["keys"]) {
+        EXPECT_EQ(key["templatePath"], (templates_.Path() / "M\xc3\x84STER").string());
+        EXPECT_TRUE(fs::exists(key["output"].get<std::string>())) << key["output"];
+    }
+    EXPECT_EQ(testing::FilesBelow(destination_.Path()).size(), 2U);
+    // Tree mode: the folder from the first character, the file from the rest.
+    WriteTreeTemplate();
+    fs::create_directories(destination_.Path() / "SRG" / "\xc3\x89");
+    run = Generate({"--mode", "tree"}, work_.Write("k.dat", KeyBlock("MASTER", "\xc9T\xc9")));
+    EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
+    EXPECT_TRUE(fs::exists(destination_.Path() / "SRG" / "\xc3\x89" / "T\xc3\x89")) << run.out;
+}
+
 TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
     templates_.Write("MASTER", testing::kExampleTemplate);
     const auto run = Generate({"--mode", "flat", "--json"},
@@ -134,7 +189,8 @@ TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
                         const std::string& templatePath, bool found, const Json& output, const char* status) {
         return Json{{"column", column}, {"template", templateName}, {"program", program},
                     {"templatePath", templatePath}, {"templateFound", found}, {"output", output},
-                    {"written", found}, {"index", nullptr}, {"status", status}, {"errors", Json::array()}};
+                    {"written", found}, {"index", nullptr}, {"status", status}, {"errors", Json::array()},
+                    {"messages", Json::array()}};
     };
     const Json expected{{"mode", "flat"}, {"dryRun", false},
         {"keys", {key(1, "MASTER", "KEY1", templates_.File("MASTER"), true, destination_.File("KEY1"), ""),
@@ -265,15 +321,91 @@ TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFileFailuresKeepIt) {
     EXPECT_TRUE(Has(run.err, "none.INI"));
 }
 
-TEST(CommandLine, BadArgumentsGiveOneLineAndExitCode2HelpExitsWithZero) {
-    for (const Args& args : std::vector<Args>{{}, {"frobnicate"}, {"config", "get", "S"}}) {
+TEST(ConfigCommand, SetWarnsOfNamesNothingReadsAndStoresThemAllTheSame) {
+    testing::TempFolder folder;
+    const std::string ini = folder.File("Bladeway.INI");
+    // clang-format off
+    for (const auto& [section, key, warned] : std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"Pahts", "Destinaton", "[Pahts]"}, {"Paths", "Destinaton", "Destinaton in [Paths]"},
+             {"PATHS", "destination", ""}}) {
+        // clang-format on
+        const auto run = RunTool({"config", "set", section, key, "/srv", "--settings", ini});
+        EXPECT_EQ(run.exitCode, 0);
+        if (warned.empty()) {
+            EXPECT_EQ(run.err, "");
+        } else {
+            EXPECT_TRUE(IsOneLine(run.err) && Has(run.err, "warning: ") && Has(run.err, warned))
+                << run.err;
+        }
+        EXPECT_EQ(RunTool({"config", "get", section, key, "--settings", ini}).out, "/srv\n");
+    }
+}
+
+TEST(CommandLine, SettingsGoesBeforeOrAfterEveryCommandWord) {
+    testing::TempFolder folder;
+    const std::string ini = folder.Write("Bladeway.INI", "[Paths]\r\nSource=/k\r\n");
+    const Args get{"Paths", "Source"};
+    const auto settings = [&ini](Args args, std::size_t at) {
+        args.insert(args.begin() + static_cast<std::ptrdiff_t>(at), {"--settings", ini});
+        return args;
+    };
+    for (std::size_t at = 0; at <= 4; ++at) {
+        const auto run = RunTool(settings({"config", "get", "Paths", "Source"}, at));
+        EXPECT_EQ(run.out, "/k\n") << at << run.err;
+    }
+    EXPECT_EQ(RunTool(settings({"config", "path"}, 2)).out, ini + "\n");
+    EXPECT_EQ(RunTool(settings({"config", "path"}, 0)).out, ini + "\n");
+    const std::string keys = folder.Write("k.dat", "K1\r\n!\r\n");
+    for (const std::size_t at : {0U, 1U, 2U})
+        EXPECT_EQ(RunTool(settings({"sheet", keys}, at)).exitCode, 0) << at;
+    // generate reads the folders from the settings file named either way.
+    testing::TempFolder templates, destination;
+    templates.Write("T", "G00X0Y0Z0T1\r\n(C)\r\n");
+    testing::WriteBytes(ini, "[Paths]\r\nTemplate=" + templates.Path().string() +
+                                 "\r\nDestination=" + destination.Path().string() + "\r\n");
+    const std::string key = folder.Write("t.dat", KeyBlock("T", "P1"));
+    for (const std::size_t at : {0U, 1U, 4U}) {
+        fs::remove(destination.File("P1"));
+        const auto run = RunTool(settings({"generate", "--mode", "flat", key}, at));
+        EXPECT_EQ(run.exitCode, 0) << at << run.err;
+        EXPECT_TRUE(fs::exists(destination.File("P1"))) << at;
+    }
+}
+
+TEST(CommandLine, UnknownCommandsAndOptionsAreNamedOneLineExitCode2) {
+    testing::TempFolder folder;
+    const std::string keys = folder.Write("k.dat", "K1\r\n!\r\n");
+    // clang-format off
+    for (const auto& [args, named] : std::vector<std::pair<Args, std::string>>{
+             {{}, "sheet, config or generate"}, {{"frobnicate"}, "unknown command 'frobnicate'"},
+             {{"--frob"}, "unknown option '--frob'"},
+             {{"generate", "--frob", keys}, "unknown option '--frob' for generate"},
+             {{"config", "get", "S", "K", "-x"}, "unknown option '-x' for config get"},
+             {{"config"}, "get, set or path"}, {{"config", "frob"}, "unknown command 'config frob'"},
+             {{"sheet", keys, "more.dat"}, "unexpected argument 'more.dat'"},
+             {{"config", "get", "S"}, "KEY"}, {{"generate", "--mode", "round", keys}, "--mode"}}) {
+        // clang-format on
         const auto run = RunTool(args);
-        EXPECT_EQ(run.exitCode, 2) << args.size();
+        EXPECT_EQ(run.exitCode, 2) << named;
         EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+        EXPECT_TRUE(Has(run.err, named)) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST(CommandLine, HelpAndVersionExitWithZeroAfterAnyCommandWord) {
+    for (const Args& args : std::vector<Args>{
+             {"--version"}, {"generate", "--version"}, {"config", "get", "--version"}}) {
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, "bladeway-cli " + std::string(kVersion) + "\n");
     }
     auto run = RunTool({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(Has(run.out, "sheet") && Has(run.out, "config"));
+    EXPECT_TRUE(Has(run.out, "sheet") && Has(run.out, "config") && Has(run.out, "--settings"));
+    run = RunTool({"generate", "--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(Has(run.out, "--dry-run") && Has(run.out, "--settings"));
 }
 
 }  // namespace

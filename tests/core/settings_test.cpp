@@ -2,6 +2,7 @@
 // disk that is never lost or left half written, and the preference values
 // with their trip through it.
 #include <filesystem>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,10 @@
 #include "core/settings/preference_saving.h"
 #include "core/settings/preference_values.h"
 #include "core/settings/profile_file.h"
+#include "core/settings/setting_names.h"
 #include "core/settings/settings_file.h"
+#include "core/settings/settings_place.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace bladeway {
@@ -201,6 +205,72 @@ TEST(SavePreferenceValues, FoldersThenOptionsAndWhatIsSavedLoadsBack) {
               "/srv/keys/|masters|out");
     EXPECT_EQ(Options(loaded), "1 0");
     EXPECT_EQ(saved.XLToLHOption(), 1);
+}
+
+TEST(ChooseSettingsPlace, BesideAWritableOrAlreadySetUpFolderElseInTheUserConfigFolder) {
+    struct Row {
+        ProgramFolderFacts facts;
+        std::string settingsFile;
+    };
+    // clang-format off
+    for (const Row& row : std::vector<Row>{
+             // A program run from its own folder: as always.
+             {{"/home/u/bw/", true, false, "/x/cfg", "/home/u"}, "/home/u/bw/Bladeway.INI"},
+             {{"/mnt/share/bw/", false, true, "", "/home/u"}, "/mnt/share/bw/Bladeway.INI"},
+             // A folder the user cannot write: XDG_CONFIG_HOME, else ~/.config.
+             {{"/opt/harbor62/bin/", false, false, "", "/home/u"}, "/home/u/.config/bladeway/Bladeway.INI"},
+             {{"/opt/bw/", false, false, "/x/cfg", "/home/u"}, "/x/cfg/bladeway/Bladeway.INI"},
+             {{"/opt/bw/", false, false, "/x/cfg/", ""}, "/x/cfg/bladeway/Bladeway.INI"},
+             {{"/opt/bw/", false, false, "relative", "/home/u/"}, "/home/u/.config/bladeway/Bladeway.INI"},
+             // The system's program folders, even for root and with a file there.
+             {{"/usr/bin/", true, true, "", "/root"}, "/root/.config/bladeway/Bladeway.INI"},
+             {{"/usr/local/bin/", true, false, "", "/root"}, "/root/.config/bladeway/Bladeway.INI"},
+             {{"/usrx/bin/", true, false, "", "/root"}, "/usrx/bin/Bladeway.INI"},
+             // Nowhere else to go: beside the program, where writes then fail.
+             {{"/opt/bw/", false, false, "", ""}, "/opt/bw/Bladeway.INI"},
+             {{"/opt/bw/", false, false, "cfg", "home"}, "/opt/bw/Bladeway.INI"}}) {
+        // clang-format on
+        const SettingsPlace place = ChooseSettingsPlace(row.facts);
+        EXPECT_EQ(place.settingsFile, row.settingsFile) << row.facts.appFolder;
+        EXPECT_EQ(place.folder, FolderOfPath(row.settingsFile)) << row.facts.appFolder;
+        EXPECT_EQ(place.besideProgram, place.folder == row.facts.appFolder);
+        // The template mode always goes by the program's own folder.
+        EXPECT_EQ(place.templateModeFolder, row.facts.appFolder);
+    }
+}
+
+TEST(LocateSettings, ProgramFolderAsItIsOrAPrivateUserFolderMadeOnDemand) {
+    const testing::TempFolder program, config;
+    const testing::ScopedEnvironment xdg("XDG_CONFIG_HOME", (config.Path() / "cfg").string());
+    SettingsPlace place = LocateSettings(program.WithSeparator());
+    EXPECT_EQ(place.settingsFile, program.File("Bladeway.INI"));
+    EXPECT_FALSE(std::filesystem::exists(config.Path() / "cfg"));
+    // A folder no one can write in (whoever runs the test): one that is not there.
+    const std::string installed = (program.Path() / "HARBOR62" / "bin").string() + "/";
+    place = LocateSettings(installed);
+    const auto folder = config.Path() / "cfg" / "bladeway";
+    EXPECT_EQ(place.settingsFile, (folder / "Bladeway.INI").string());
+    EXPECT_FALSE(IsFlatTemplateMode(place.templateModeFolder));
+    EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all);
+    // The settings go there, and a second start finds them.
+    SettingsFile settings(place.settingsFile);
+    ASSERT_TRUE(settings.WriteSetting("Paths", "Source", "/keys"));
+    EXPECT_EQ(SettingsFile(LocateSettings(installed).settingsFile).ReadSetting("Paths", "Source"),
+              "/keys");
+}
+
+TEST(UnreadSettingReason, NamesTheSectionOrKeyNothingReadsMatchingWithoutCase) {
+    // clang-format off
+    for (const auto& [section, key, named] : std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"Paths", "Destination", ""}, {"paths", "SOURCE", ""}, {"Positions", "VarSubWidth", ""},
+             {"Preferences", "TranslateVisible", ""}, {"Pahts", "Destination", "section [Pahts]"},
+             {"Paths", "Destinaton", "key Destinaton in [Paths]"}, {"", "Source", "section []"},
+             {"Positions", "TranslateXL", "key TranslateXL in [Positions]"}}) {
+        // clang-format on
+        const std::string reason = UnreadSettingReason(section, key);
+        EXPECT_EQ(reason.empty(), named.empty()) << section << "/" << key << ": " << reason;
+        EXPECT_NE(reason.find(named), std::string::npos) << reason;
+    }
 }
 
 }  // namespace

@@ -7,15 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "bladeway/version.h"
 #include "core/platform/file_system.h"
 #include "core/platform/registry.h"
 
 namespace bladeway {
 
 inline constexpr std::string_view kProgramTitle = "Bladeway";
-inline constexpr int kVersionMajor = 2;
-inline constexpr int kVersionMinor = 2;
-inline constexpr int kVersionRevision = 0;
 
 inline constexpr std::string_view kSystemInformationUnavailable =
     "System Information Is Unavailable At This Time";

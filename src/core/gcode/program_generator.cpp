@@ -6,6 +6,7 @@
 
 #include "core/gcode/address_value.h"
 #include "core/gcode/tree_name.h"
+#include "core/platform/file_names.h"
 #include "core/platform/paths.h"
 #include "core/platform/text.h"
 
@@ -103,6 +104,11 @@ std::string RelativePath(std::string_view name, bool flatTemplateMode) {
     return flatTemplateMode ? std::string(TrimSpaces(name)) : TreeName(name);
 }
 
+// The same path as the file system names it.
+std::string NativeRelativePath(std::string_view name, bool flatTemplateMode) {
+    return FileNameOf(NativeSeparators(RelativePath(name, flatTemplateMode)));
+}
+
 // True when `name` gives a path that stays a file inside its folder.
 bool IsUsableName(std::string_view name, bool flatTemplateMode) {
     name = TrimSpaces(name);
@@ -188,7 +194,7 @@ std::string NamedFilePath(std::string_view folder, std::string_view name, bool f
     if (!IsUsableName(name, flatTemplateMode)) {
         return {};
     }
-    return JoinPath(folder, NativeSeparators(RelativePath(name, flatTemplateMode)));
+    return JoinPath(folder, NativeRelativePath(name, flatTemplateMode));
 }
 
 GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& settings,
@@ -200,9 +206,8 @@ GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& set
     result.templatePath = templatePath;
     if (templatePath.empty()) {
         // The path the name would give, for the report only.
-        result.templatePath =
-            JoinPath(settings.templateFolder,
-                     NativeSeparators(RelativePath(templateName, settings.flatTemplateMode)));
+        result.templatePath = JoinPath(settings.templateFolder,
+                                       NativeRelativePath(templateName, settings.flatTemplateMode));
         result.error = OutsideFolderError(templateName, true, settings.flatTemplateMode);
     }
     if (templatePath.empty() || !fileSystem.Exists(templatePath)) {

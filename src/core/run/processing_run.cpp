@@ -44,8 +44,13 @@ std::vector<IndexWriteOutcome> RunIndexStep(KeyRecord& record, std::size_t key,
         outcomes = batch.Write(templateIndexPath);
     }
     const std::string date = environment.today ? environment.today() : TodayMonthDayYear();
+    const auto showMessage = [&environment, &result](std::string_view message) {
+        result.messages.emplace_back(message);
+        if (environment.showMessage)
+            environment.showMessage(message);
+    };
     const IndexSettings indexSettings{preferences.templateFolder, preferences.destinationFolder,
-                                      date, environment.showMessage};
+                                      date, showMessage};
     const auto entry =
         LookUpProgramEntry(record, indexSettings, environment.fileSystem, result.errors);
     if (entry) {

@@ -50,6 +50,8 @@ struct KeyResult {
     std::string indexPath;            // the destination INDICE.Prg written for this key, if any
     std::string status;               // the record's Status after the key, NULs shown as blanks
     std::vector<std::string> errors;  // file problems met for this key, one line each
+    // The index step's messages shown for this key.
+    std::vector<std::string> messages;
 };
 
 struct RunReport {

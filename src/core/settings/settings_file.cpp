@@ -21,11 +21,6 @@ std::string FolderOfPath(std::string_view path) {
     return std::string(path.substr(0, static_cast<std::size_t>(last)));
 }
 
-SettingsFile SettingsFile::BesideProgram(FileSystem& fileSystem) {
-    return SettingsFile(FolderOfPath(RunningProgramPath()) + std::string(kSettingsFileName),
-                        fileSystem);
-}
-
 SettingsFile::SettingsFile(std::string path, FileSystem& fileSystem)
     : path_(std::move(path)), fileSystem_(&fileSystem) {}
 

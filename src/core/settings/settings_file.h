@@ -22,9 +22,6 @@ std::string FolderOfPath(std::string_view path);
 
 class SettingsFile {
   public:
-    // The file as `AppFolder` followed by the file name.
-    static SettingsFile BesideProgram(FileSystem& fileSystem = Disk());
-
     explicit SettingsFile(std::string path, FileSystem& fileSystem = Disk());
 
     const std::string& Path() const { return path_; }

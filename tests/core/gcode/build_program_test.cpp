@@ -271,9 +271,34 @@ TEST(NamedFilePath, FlatAndTreeNames) {
     for (const auto& [name, flat, path] : std::vector<std::tuple<std::string_view, bool, std::string_view>>{
              {"  AB12  ", true, "/t/AB12"}, {"AB12", false, "/t/SRG/A/B12"}, {"A", false, "/t/SRG/00/A"},
              {"", false, ""}, {"", true, ""}, {".X", true, "/t/.X"},
-             {"ABCDEFGHI..", false, "/t/SRG/A/BCDEFGHI..."}})
+             {"ABCDEFGHI..", false, "/t/SRG/A/BCDEFGHI..."},
+             // Windows-1252 names become UTF-8 file names, undefined bytes as controls.
+             {"P\xe9", true, "/t/P\xc3\xa9"}, {"\xc9T\x80\x81", false, "/t/SRG/\xc3\x89/T\xe2\x82\xac\xc2\x81"}})
         // clang-format on
         EXPECT_EQ(NamedFilePath("/t", name, flat), path) << name;
+}
+
+TEST_F(GenerateProgramTest, AccentedNamesFindAndWriteUtf8FilesWithTheBytesUnchanged) {
+    // Templates named as a person would name them on Linux.
+    const std::string master = "G00X0Y0Z0T1\r\n(C)\r\n!\r\n(\xe9t\xe9)\r\n";
+    testing::WriteBytes(templates_.Path() / "M\xc3\x84STER", master);
+    fs::create_directories(templates_.Path() / "SRG" / "\xc3\x89");
+    testing::WriteBytes(templates_.Path() / "SRG" / "\xc3\x89" / "T\xc3\xa9", master);
+    for (const auto& [templateName, program, flat, written] :
+         std::vector<std::tuple<std::string, std::string, bool, fs::path>>{
+             {"M\xc4STER", "CL\xc9", true, "CL\xc3\x89"},
+             {"\xc9T\xe9", "\xc9P\xe9", false, fs::path("SRG") / "\xc3\x89" / "P\xc3\xa9"}}) {
+        fs::create_directories(destination_.Path() / written.parent_path());
+        KeyRecord record = ExampleKey(templateName, program);
+        record.Description = "D\xe9";
+        const GenerationResult result = Generate(record, flat);
+        ASSERT_TRUE(result.written) << result.error;
+        EXPECT_EQ(result.outputPath, (destination_.Path() / written).string());
+        // The program's own bytes stay Windows-1252.
+        const std::string bytes = testing::ReadBytes(destination_.Path() / written);
+        EXPECT_NE(bytes.find("(!D\xe9)"), std::string::npos) << bytes;
+        EXPECT_NE(bytes.find("(\xe9t\xe9)\r\n"), std::string::npos) << bytes;
+    }
 }
 
 }  // namespace

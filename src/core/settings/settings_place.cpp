@@ -1,0 +1,116 @@
+#include "core/settings/settings_place.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "core/platform/file_system.h"
+#include "core/platform/paths.h"
+#include "core/settings/settings_file.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace bladeway {
+namespace {
+
+bool IsAbsolute(std::string_view path) {
+#ifdef _WIN32
+    return path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+#else
+    return path.starts_with('/');
+#endif
+}
+
+std::string WithSeparator(std::string folder) {
+    if (folder.empty() || folder.back() != kPathSeparator)
+        folder.push_back(kPathSeparator);
+    return folder;
+}
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string{} : std::string(value);
+}
+
+bool IsWritableFolder(const std::string& folder) {
+#ifdef _WIN32
+    return _access(folder.c_str(), 2) == 0;
+#else
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+#endif
+}
+
+// The user's folder, and the configuration folder above it, made when
+// missing; the user's folder readable by the user alone.
+void CreateUserFolder(const std::string& folder) {
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error))
+        return;
+    const std::filesystem::path path =
+        std::filesystem::path(folder).parent_path();  // without the closing separator
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (std::filesystem::create_directory(path, error)) {
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace, error);
+    }
+}
+
+}  // namespace
+
+bool IsSystemProgramFolder(std::string_view appFolder) {
+#ifdef _WIN32
+    (void)appFolder;
+    return false;
+#else
+    return appFolder.starts_with("/usr/");
+#endif
+}
+
+std::string UserConfigHome(std::string_view xdgConfigHome, std::string_view home) {
+    if (IsAbsolute(xdgConfigHome))
+        return WithSeparator(std::string(xdgConfigHome));
+    if (IsAbsolute(home))
+        return WithSeparator(std::string(home)) + ".config" + kPathSeparator;
+    return {};
+}
+
+SettingsPlace ChooseSettingsPlace(const ProgramFolderFacts& facts) {
+    SettingsPlace place;
+    place.templateModeFolder = facts.appFolder;
+    place.folder = facts.appFolder;
+    const bool besideProgram =
+        !IsSystemProgramFolder(facts.appFolder) && (facts.writable || facts.holdsSettingsFile);
+    const std::string configHome = UserConfigHome(facts.xdgConfigHome, facts.home);
+    if (!besideProgram && !configHome.empty()) {
+        place.folder = configHome + std::string(kUserSettingsFolderName) + kPathSeparator;
+        place.besideProgram = false;
+    }
+    place.settingsFile = place.folder + std::string(kSettingsFileName);
+    return place;
+}
+
+SettingsPlace LocateSettings(std::string_view appFolder) {
+    ProgramFolderFacts facts;
+    facts.appFolder = std::string(appFolder);
+    // An empty folder is the process's current one.
+    const std::string folder = appFolder.empty() ? std::string(".") : facts.appFolder;
+    facts.writable = IsWritableFolder(folder);
+    facts.holdsSettingsFile = Disk().Exists(facts.appFolder + std::string(kSettingsFileName));
+#ifdef _WIN32
+    facts.xdgConfigHome = Environment("APPDATA");
+#else
+    facts.xdgConfigHome = Environment("XDG_CONFIG_HOME");
+    facts.home = Environment("HOME");
+#endif
+    SettingsPlace place = ChooseSettingsPlace(facts);
+    if (!place.besideProgram)
+        CreateUserFolder(place.folder);
+    return place;
+}
+
+}  // namespace bladeway

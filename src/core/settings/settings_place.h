@@ -1,0 +1,51 @@
+#pragma once
+// Where the settings file and the substitution table live. A program run
+// from its own folder keeps them beside itself, as it always has. An
+// installed program cannot: its folder belongs to the system and is not the
+// user's to write. It keeps them in the user's configuration folder instead.
+// Either way the template mode is decided from the program's own folder.
+#include <string>
+#include <string_view>
+
+namespace bladeway {
+
+// The name of the folder inside the user's configuration folder.
+inline constexpr std::string_view kUserSettingsFolderName = "bladeway";
+
+// What the choice depends on, gathered by LocateSettings.
+struct ProgramFolderFacts {
+    std::string appFolder;           // the program's folder, ending with the separator
+    bool writable = false;           // the user may create and replace files in it
+    bool holdsSettingsFile = false;  // Bladeway.INI is there already
+    std::string xdgConfigHome;       // $XDG_CONFIG_HOME; empty when unset
+    std::string home;                // $HOME; empty when unset
+};
+
+struct SettingsPlace {
+    std::string folder;              // holds Bladeway.INI and VarTab.Dat; ends with the separator
+    std::string settingsFile;        // `folder` followed by Bladeway.INI
+    std::string templateModeFolder;  // the folder the tree-mode marker is looked for in
+    bool besideProgram = true;
+};
+
+// True for a folder that holds the system's installed programs (below /usr),
+// where settings never go whoever may write there.
+bool IsSystemProgramFolder(std::string_view appFolder);
+
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute
+// path, else $HOME/.config when HOME is; empty when neither is.
+std::string UserConfigHome(std::string_view xdgConfigHome, std::string_view home);
+
+// Beside the program when its folder is not a system program folder and is
+// writable or already holds a settings file; otherwise in "bladeway" inside
+// the user's configuration folder. With no configuration folder to go to,
+// beside the program all the same (where writes then fail silently).
+SettingsPlace ChooseSettingsPlace(const ProgramFolderFacts& facts);
+
+// The choice for the running program's folder, from the real file system and
+// environment. When the user's folder is chosen and missing, it is created
+// (private to the user); a failure there leaves the settings unwritable, as
+// a read-only folder beside the program would.
+SettingsPlace LocateSettings(std::string_view appFolder);
+
+}  // namespace bladeway

@@ -1,0 +1,213 @@
+#!/usr/bin/env python3
+"""The installed product: `cmake --install` into a staging folder puts every
+file where desktops and tools look for it, the desktop entry and the AppStream
+metainfo pass their validators, the man pages render without warnings, the
+bash completion completes, both programs print the project's version, and
+the Debian package holds the same files with its library dependencies.
+
+As root it also runs the installed command-line tool as the ordinary user
+"nobody": settings in the user's configuration folder, the template mode by
+the program's folder (an install below a HARBOR62 folder works in tree mode),
+and a program run from the user's own folder keeping its settings beside it."""
+
+import argparse
+import gzip
+import json
+import os
+import pwd
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+parser = argparse.ArgumentParser()
+parser.add_argument("--build", required=True)
+parser.add_argument("--source", required=True)
+parser.add_argument("--cmake", default="cmake")
+parser.add_argument("--cpack", default="cpack")
+parser.add_argument("--gui", choices=["ON", "OFF"], default="ON")
+args = parser.parse_args()
+source = Path(args.source)
+APP_ID = "org.bladeway.Bladeway"
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAIL:", message)
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, capture_output=True, text=True, **kwargs)
+
+
+def project_version():
+    text = (source / "CMakeLists.txt").read_text()
+    return re.search(r"project\(Bladeway VERSION ([0-9.]+)", text).group(1)
+
+
+def expected_files(prefix, gui):
+    files = {"bin/bladeway-cli", "share/man/man1/bladeway-cli.1.gz",
+             "share/bash-completion/completions/bladeway-cli"}
+    if gui:
+        files |= {"bin/bladeway", "share/man/man1/bladeway.1.gz",
+                  f"share/applications/{APP_ID}.desktop", f"share/metainfo/{APP_ID}.metainfo.xml",
+                  f"share/icons/hicolor/scalable/apps/{APP_ID}.svg"}
+        files |= {f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png"
+                  for size in (16, 32, 48, 64, 256)}
+    return {f"{prefix}/{name}" for name in files}
+
+
+def install(destination, prefix):
+    env = dict(os.environ, DESTDIR=str(destination))
+    result = run([args.cmake, "--install", args.build, "--prefix", prefix], env=env)
+    check(result.returncode == 0, f"cmake --install --prefix {prefix}: {result.stderr}")
+    return {"/" + str(path.relative_to(destination)) for path in destination.rglob("*")
+            if path.is_file()}
+
+
+def complete(script, line):
+    """What the completion offers for the last word of `line`."""
+    program = f"""
+source /usr/share/bash-completion/bash_completion
+source {script}
+COMP_LINE="{line}"; read -ra COMP_WORDS <<<"$COMP_LINE"
+[[ $COMP_LINE == *" " ]] && COMP_WORDS+=("")
+COMP_CWORD=$((${{#COMP_WORDS[@]}} - 1)); COMP_POINT=${{#COMP_LINE}}
+_bladeway_cli bladeway-cli "${{COMP_WORDS[COMP_CWORD]}}" "${{COMP_WORDS[COMP_CWORD-1]}}"
+printf '%s\\n' "${{COMPREPLY[@]}}"
+"""
+    return set(run(["bash", "-c", program]).stdout.split())
+
+
+def check_installed_tree(root, gui, version):
+    usr = root / "usr"
+    if gui:
+        desktop = usr / "share/applications" / f"{APP_ID}.desktop"
+        result = run(["desktop-file-validate", str(desktop)])
+        check(result.returncode == 0 and result.stdout == "",
+              f"desktop-file-validate: {result.stdout}{result.stderr}")
+        metainfo = usr / "share/metainfo" / f"{APP_ID}.metainfo.xml"
+        result = run(["appstreamcli", "validate", "--no-net", "--explain", str(metainfo)])
+        check(result.returncode == 0, f"appstreamcli validate: {result.stdout}{result.stderr}")
+        check(f'<release version="{version}"' in metainfo.read_text(),
+              "the metainfo's release is not the project's version")
+        check("Icon=" + APP_ID in desktop.read_text(), "the desktop entry names another icon")
+    for page in usr.glob("share/man/man1/*.1.gz"):
+        text = gzip.decompress(page.read_bytes()).decode()
+        check(f'"Bladeway {version}"' in text, f"{page.name}: not the project's version")
+        result = run(["man", "--warnings", "-E", "UTF-8", "-l", str(page)],
+                     env=dict(os.environ, MANWIDTH="80"))
+        check(result.returncode == 0 and result.stderr == "",
+              f"{page.name} renders with warnings: {result.stderr}")
+    completion = usr / "share/bash-completion/completions/bladeway-cli"
+    if Path("/usr/share/bash-completion/bash_completion").exists():
+        for line, offered in [("bladeway-cli ", {"sheet", "config", "generate"}),
+                              ("bladeway-cli config ", {"get", "set", "path"}),
+                              ("bladeway-cli config set --settings x.ini Paths ",
+                               {"Source", "Template", "Destination"}),
+                              ("bladeway-cli generate --mode ", {"flat", "tree"}),
+                              ("bladeway-cli generate --dr", {"--dry-run"})]:
+            got = complete(completion, line)
+            check(offered <= got, f"completion of '{line}' offers {sorted(got)}")
+    else:
+        failures.append("bash-completion is not installed")
+    programs = ["bladeway-cli"] + (["bladeway"] if gui else [])
+    for program in programs:
+        result = run([str(usr / "bin" / program), "--version"])
+        check(result.stdout == f"{program} {version}\n",
+              f"{program} --version printed {result.stdout!r} {result.stderr!r}")
+
+
+def as_nobody(command, home, **env):
+    """`command` run as the user nobody with the given home."""
+    environment = {"PATH": "/usr/bin:/bin", "HOME": str(home), **env}
+    return run(["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "env", "-i"]
+               + [f"{key}={value}" for key, value in environment.items()] + command)
+
+
+def check_ordinary_user(work, tree_root):
+    """Settings and template mode of installed and own-folder programs."""
+    home = work / "home"
+    home.mkdir()
+    shutil.chown(home, "nobody")
+    examples = source / "examples"
+    cli = str(tree_root / "opt/harbor62/bin/bladeway-cli")
+    # Installed where the user cannot write: settings in ~/.config, mode by the folder.
+    result = as_nobody([cli, "config", "set", "Paths", "Template",
+                        str(examples / "templates" / "tree")], home)
+    check(result.returncode == 0, f"config set as nobody: {result.stderr}")
+    result = as_nobody([cli, "config", "path"], home)
+    check(result.stdout == f"{home}/.config/bladeway/Bladeway.INI\n",
+          f"installed settings at {result.stdout!r}")
+    check((home / ".config/bladeway/Bladeway.INI").is_file(), "no settings in ~/.config")
+    check(not (tree_root / "opt/harbor62/bin/Bladeway.INI").exists(),
+          "settings written beside the installed program")
+    result = as_nobody([cli, "config", "path"], home, XDG_CONFIG_HOME=str(work / "xdg"))
+    check(result.stdout == f"{work}/xdg/bladeway/Bladeway.INI\n",
+          f"XDG_CONFIG_HOME gives {result.stdout!r}")
+    destination = home / "out"
+    as_nobody(["mkdir", "-p", str(destination / "SRG" / "P")], home)
+    result = as_nobody([cli, "generate", "--dry-run", "--json", "--dest", str(destination),
+                        str(examples / "keys" / "Harbor.dat")], home)
+    report = json.loads(result.stdout or "{}")
+    check(report.get("mode") == "tree", f"the HARBOR62 install works in {report.get('mode')} mode")
+    check(report.get("summary", {}).get("wouldWrite") == 12, f"not all to write: {result.stdout}")
+    # A program run from the user's own folder: settings beside it, flat mode.
+    own = home / "bladeway"
+    own.mkdir()
+    shutil.copy(cli, own)
+    shutil.chown(own, "nobody")
+    result = as_nobody([str(own / "bladeway-cli"), "config", "set", "Paths", "Source", "/k"], home)
+    check((own / "Bladeway.INI").is_file(), f"settings not beside the own copy: {result.stderr}")
+    result = as_nobody([str(own / "bladeway-cli"), "generate", "--dry-run", "--json",
+                        "--templates", str(examples / "templates" / "flat"), "--dest",
+                        str(destination),
+                        str(examples / "keys" / "Harbor.dat")], home)
+    check(json.loads(result.stdout or "{}").get("mode") == "flat", "the own copy is not flat")
+
+
+def check_package(work, installed):
+    """The .deb holds what the install puts below /usr, with library dependencies."""
+    result = run([args.cpack, "-G", "DEB", "-B", str(work / "package")], cwd=args.build)
+    check(result.returncode == 0, f"cpack: {result.stdout}{result.stderr}")
+    packages = list((work / "package").glob("bladeway_*.deb"))
+    check([p.name for p in packages] == [f"bladeway_{project_version()}_amd64.deb"]
+          or run(["dpkg", "--print-architecture"]).stdout.strip() != "amd64",
+          f"package files: {[p.name for p in packages]}")
+    if not packages:
+        return
+    listing = run(["dpkg-deb", "--contents", str(packages[0])]).stdout.splitlines()
+    files = {line.split()[-1][1:] for line in listing if not line.startswith("d")}
+    check(files == installed, f"package files differ: {sorted(files ^ installed)}")
+    depends = run(["dpkg-deb", "--field", str(packages[0]), "Depends"]).stdout
+    for library in ["libc6"] + (["libqt6widgets6"] if args.gui == "ON" else []):
+        check(library in depends, f"Depends lacks {library}: {depends}")
+
+
+version = project_version()
+with tempfile.TemporaryDirectory(prefix="bladeway-install-") as work:
+    work = Path(work)
+    os.chmod(work, 0o755)  # others may look in, as in /usr
+    gui = args.gui == "ON"
+    installed = install(work / "usr-root", "/usr")
+    check(installed == expected_files("/usr", gui),
+          f"installed files differ: {sorted(installed ^ expected_files('/usr', gui))}")
+    check_installed_tree(work / "usr-root", gui, version)
+    tree = install(work / "tree-root", "/opt/harbor62")
+    check(tree == expected_files("/opt/harbor62", gui), "the tree-mode install differs")
+    check_package(work, installed)
+    if os.geteuid() == 0 and shutil.which("setpriv") and "nobody" in {
+            user.pw_name for user in pwd.getpwall()}:
+        check_ordinary_user(work, work / "tree-root")
+    else:
+        print("note: not root, so the run as an ordinary user was left out")
+
+if failures:
+    print(f"{len(failures)} check(s) failed")
+    sys.exit(1)
+print("install test: every check passed")
