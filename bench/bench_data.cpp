@@ -88,8 +88,8 @@ std::filesystem::path RunFolderParent() {
     if (const char* chosen = std::getenv("BLADEWAY_BENCH_DIR"); chosen && *chosen)
         return chosen;
     std::error_code ignored;
-    if (std::filesystem::is_directory("/dev/shm", ignored))
-        return "/dev/shm";
+    if (std::filesystem::is_directory("/var/tmp", ignored))
+        return "/var/tmp";
     return std::filesystem::temp_directory_path();
 }
 

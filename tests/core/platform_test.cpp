@@ -147,6 +147,50 @@ TEST_F(FileSystemTest, ReplaceAndCreateKeepPermissionsAndOldFilesAndLeaveNoLitte
     EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
 }
 
+// The four steps of a batch on the disk: a staged file stays invisible under
+// a temporary name until it is moved, keeps the target's permissions, and
+// a discarded one leaves nothing behind.
+TEST_F(FileSystemTest, StagedFilesReachTheirTargetsOnlyWhenMoved) {
+    const std::string kept = folder_.Write("P1", "old");
+    ::chmod(kept.c_str(), 0640);
+    fs::create_directory(folder_.Path() / "sub");
+    const std::string fresh = folder_.File("sub/P2");
+    const std::string dropped = folder_.File("P3");
+    std::vector<StagedFile> staged;
+    for (const auto& [path, bytes] : {std::pair{kept, "new"}, {fresh, "two"}, {dropped, "x"}}) {
+        auto file = Disk().Stage(path, bytes);
+        ASSERT_TRUE(file.ok()) << file.error();
+        EXPECT_EQ(file.value().target, path);
+        EXPECT_TRUE(file.value().temporary.ends_with(kTemporarySuffix));
+        EXPECT_EQ(fs::path(file.value().temporary).parent_path(), fs::path(path).parent_path());
+        EXPECT_EQ(ReadBytes(file.value().temporary), bytes);
+        staged.push_back(file.value());
+    }
+    EXPECT_EQ(ReadBytes(kept), "old");
+    EXPECT_FALSE(Disk().Exists(fresh));
+    ASSERT_TRUE(Disk().FlushStaged(staged).ok());
+    Disk().Discard(staged[2]);
+    for (std::size_t at = 0; at < 2; ++at)
+        ASSERT_TRUE(Disk().MoveIntoPlace(staged[at]).ok());
+    for (const char* folder : {"", "sub"})
+        EXPECT_TRUE(Disk().FlushFolder((folder_.Path() / folder).string()).ok());
+    EXPECT_EQ(ReadBytes(kept), "new");
+    EXPECT_EQ(ReadBytes(fresh), "two");
+    struct stat info {};
+    ASSERT_EQ(::stat(kept.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640U);
+    EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
+    EXPECT_EQ(FileNames(folder_.Path() / "sub"), Names{"P2"});
+    // What cannot be a step fails with the path it concerns.
+    EXPECT_FALSE(Disk().Stage(folder_.File("sub"), "x").ok());
+    const Outcome gone = Disk().FlushFolder(folder_.File("gone"));
+    ASSERT_FALSE(gone.ok());
+    EXPECT_NE(gone.error().find("gone"), std::string::npos);
+    EXPECT_FALSE(Disk().MoveIntoPlace(staged[2]).ok());  // discarded
+    EXPECT_EQ(FolderOf("P1"), ".");
+    EXPECT_EQ(FolderOf(fresh), (folder_.Path() / "sub").string());
+}
+
 TEST_F(FileSystemTest, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {
     if (testing::RunningAsRoot())
         GTEST_SKIP() << "root ignores folder permissions";

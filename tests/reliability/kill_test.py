@@ -4,7 +4,8 @@ random moments, never leaves a damaged program or index. After each kill every
 program equals what an uninterrupted run writes or is absent, INDICE.Prg holds
 whole, known records in name order (the entries of the keys done so far), and a
 run over the same folder then ends with exactly the uninterrupted result;
-temporary files left by a kill, and planted ones, are never taken for data."""
+temporary files left by a kill (up to one batch of staged programs), and
+planted ones, are never taken for data."""
 
 import argparse
 import os
@@ -71,9 +72,9 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
         entered = len(index) // RECORD
         partial_index += 0 < entered < args.keys
         written = [path for path in order if path in files]
-        # Programs come in column order; the index takes a batch's entries
-        # with the last key of the batch, before its program: at most one more.
-        if written != order[:len(written)] or entered > len(written) + 1:
+        # Programs come in column order; an index batch is written after the
+        # programs of its keys are in place, so it never lists more keys.
+        if written != order[:len(written)] or entered > len(written):
             problems.append(f"{len(written)} programs written and {entered} index entries: "
                             "not the first keys of the run")
         names = {index[i:i + 12].decode().rstrip() for i in range(0, len(index), RECORD)}
@@ -84,8 +85,8 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
         keys_done += len(written) if killed else 0
         if not killed or len(written) == args.keys:
             after_end += 1
-        elif not written and not index:
-            before_first += 1
+        elif not written and not index and len(temporaries) <= 1:
+            before_first += 1  # only the planted temporary: no program staged yet
         else:
             midway += 1
 

@@ -1,6 +1,7 @@
 #pragma once
 // A file system for fault injection: the disk, except that operations on
-// chosen paths fail as a full disk or a locked file would make them fail.
+// chosen paths fail as a full disk, a locked file or a failing disk would
+// make them fail.
 #include <set>
 #include <string>
 
@@ -10,10 +11,14 @@ namespace bladeway::testing {
 
 class FaultFileSystem final : public FileSystem {
   public:
-    // Replacing (or creating) a file of this path fails without touching it.
+    // Replacing, staging or creating a file of this path fails without touching it.
     void FailWrites(const std::string& path) { failingWrites_.insert(path); }
     // Reading this path fails although the file is there.
     void FailReads(const std::string& path) { failingReads_.insert(path); }
+    // Every flush of staged files fails, as on a disk that lost the writes.
+    void FailFlushes() { failFlushes_ = true; }
+    // Moving a staged file over this path fails.
+    void FailMoves(const std::string& path) { failingMoves_.insert(path); }
 
     int WriteAttempts() const { return writeAttempts_; }
 
@@ -28,6 +33,8 @@ class FaultFileSystem final : public FileSystem {
         ++writeAttempts_;
         if (failingWrites_.contains(path))
             return Failure{"cannot write '" + path + "': No space left on device"};
+        if (failFlushes_)
+            return Failure{"cannot flush '" + path + "': Input/output error"};
         return Disk().ReplaceFile(path, bytes);
     }
     Outcome CreateEmptyIfMissing(const std::string& path) override {
@@ -35,9 +42,28 @@ class FaultFileSystem final : public FileSystem {
             return Failure{"cannot create '" + path + "': No space left on device"};
         return Disk().CreateEmptyIfMissing(path);
     }
+    Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override {
+        ++writeAttempts_;
+        if (failingWrites_.contains(path))
+            return Failure{"cannot write '" + path + "': No space left on device"};
+        return Disk().Stage(path, bytes);
+    }
+    Outcome FlushStaged(std::span<const StagedFile> files) override {
+        if (failFlushes_ && !files.empty())
+            return Failure{"cannot flush '" + files.front().target + "': Input/output error"};
+        return Disk().FlushStaged(files);
+    }
+    Outcome MoveIntoPlace(const StagedFile& file) override {
+        if (failingMoves_.contains(file.target))
+            return Failure{"cannot replace '" + file.target + "': Permission denied"};
+        return Disk().MoveIntoPlace(file);
+    }
+    Outcome FlushFolder(const std::string& folder) override { return Disk().FlushFolder(folder); }
+    void Discard(const StagedFile& file) override { Disk().Discard(file); }
 
   private:
-    std::set<std::string> failingWrites_, failingReads_;
+    std::set<std::string> failingWrites_, failingReads_, failingMoves_;
+    bool failFlushes_ = false;
     int writeAttempts_ = 0;
 };
 

@@ -11,7 +11,9 @@ namespace bladeway::testing {
 
 class RecordingFileSystem final : public FileSystem {
   public:
-    // "exists <path>", "read <path>", "write <path>", "create <path>".
+    // "exists <path>", "read <path>", "write <path>", "create <path>", and for
+    // batches "stage <path>", "flush <path>" (one line per file of the
+    // flush), "move <path>", "flush folder <folder>", "discard <path>".
     const std::vector<std::string>& Log() const { return log_; }
 
     bool Exists(const std::string& path) const override {
@@ -33,8 +35,31 @@ class RecordingFileSystem final : public FileSystem {
         log_.push_back("create " + path);
         return Disk().CreateEmptyIfMissing(path);
     }
+    Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override {
+        log_.push_back("stage " + path);
+        if (onReplace)
+            onReplace();
+        return Disk().Stage(path, bytes);
+    }
+    Outcome FlushStaged(std::span<const StagedFile> files) override {
+        for (const StagedFile& file : files)
+            log_.push_back("flush " + file.target);
+        return Disk().FlushStaged(files);
+    }
+    Outcome MoveIntoPlace(const StagedFile& file) override {
+        log_.push_back("move " + file.target);
+        return Disk().MoveIntoPlace(file);
+    }
+    Outcome FlushFolder(const std::string& folder) override {
+        log_.push_back("flush folder " + folder);
+        return Disk().FlushFolder(folder);
+    }
+    void Discard(const StagedFile& file) override {
+        log_.push_back("discard " + file.target);
+        Disk().Discard(file);
+    }
 
-    std::function<void()> onReplace;  // called before each replacement, when set
+    std::function<void()> onReplace;  // called before each replacement or staging, when set
 
   private:
     mutable std::vector<std::string> log_;

@@ -18,10 +18,8 @@ std::string SamePathKey(const std::string& path) {
 IndexBatch::IndexBatch(FileSystem& fileSystem, std::size_t batchSize)
     : fileSystem_(fileSystem), batchSize_(batchSize == 0 ? 1 : batchSize) {}
 
-std::vector<IndexWriteOutcome> IndexBatch::Enter(const std::string& indexPath,
-                                                 const IndexRecord& entry, std::size_t key,
-                                                 std::vector<std::string>& errors) {
-    std::vector<IndexWriteOutcome> outcomes;
+void IndexBatch::Enter(const std::string& indexPath, const IndexRecord& entry, std::size_t key,
+                       std::vector<std::string>& errors) {
     auto found = pending_.find(SamePathKey(indexPath));
     if (found != pending_.end() && found->second.reread) {
         pending_.erase(found);
@@ -32,7 +30,7 @@ std::vector<IndexWriteOutcome> IndexBatch::Enter(const std::string& indexPath,
         if (!content && fileSystem_.Exists(indexPath)) {
             // Not kept: the next key tries again, as a key-by-key update would.
             errors.push_back(content.error());
-            return outcomes;
+            return;
         }
         Pending pending;
         std::string bytes = content ? std::move(content.value()) : std::string{};
@@ -45,17 +43,22 @@ std::vector<IndexWriteOutcome> IndexBatch::Enter(const std::string& indexPath,
     }
     Pending& pending = found->second;
     if (!pending.usable) {
-        return outcomes;
+        return;
     }
     if (!pending.merge) {
         pending.merge.emplace(std::move(pending.written));
     }
     pending.merge->Enter(entry);
     pending.keys.push_back(key);
-    if (pending.keys.size() >= batchSize_) {
-        WriteOne(pending, outcomes);
+}
+
+bool IndexBatch::IsFull() const {
+    for (const auto& [path, pending] : pending_) {
+        if (pending.keys.size() >= batchSize_) {
+            return true;
+        }
     }
-    return outcomes;
+    return false;
 }
 
 bool IndexBatch::IsPending(const std::string& path) const {

@@ -1,10 +1,12 @@
 #pragma once
 // The destination side of the index step for a whole run: each key's entry
-// is entered in memory, and each destination index is written once when the
-// run ends (or when it has gathered kIndexBatchSize entries), with the bytes
-// that writing it after every key would have left. On disk an index is always
-// either as it was or a whole replacement, written atomically, so a run that
-// stops half way leaves every INDICE.Prg whole and in name order.
+// is entered in memory, and each destination index is written when its
+// caller says, with the bytes that writing it after every key would have
+// left. The caller writes a batch once the programs its entries list are in
+// place: when some index has gathered a full batch (IsFull) and at the end
+// of the run. On disk an index is always either as it was or a whole
+// replacement, written atomically, so a run that stops half way leaves every
+// INDICE.Prg whole and in name order.
 #include <cstddef>
 #include <map>
 #include <optional>
@@ -34,9 +36,12 @@ class IndexBatch {
     // Enters the entry of key `key` into the index at `indexPath`, read on
     // first use (missing counts as empty). A problem reading it goes into
     // `errors`; an index that is not a whole number of records is left
-    // untouched. Returns the outcomes of any write this call caused.
-    std::vector<IndexWriteOutcome> Enter(const std::string& indexPath, const IndexRecord& entry,
-                                         std::size_t key, std::vector<std::string>& errors);
+    // untouched. Writes nothing.
+    void Enter(const std::string& indexPath, const IndexRecord& entry, std::size_t key,
+               std::vector<std::string>& errors);
+
+    // True when some index holds a full batch of entries waiting.
+    bool IsFull() const;
 
     // True when entries for the index at `path` wait to be written.
     bool IsPending(const std::string& path) const;

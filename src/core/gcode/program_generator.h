@@ -27,7 +27,7 @@ struct GenerationResult {
     std::string templatePath;
     bool templateFound = false;
     std::string outputPath;  // the program's path; empty when the template was not found
-    bool written = false;    // the program file was written
+    bool written = false;    // handed to the file system (a run's batch puts it in place later)
     std::string error;       // the problem that kept the program from being written, if any
 };
 

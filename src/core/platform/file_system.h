@@ -5,12 +5,16 @@
 // runs. Every write replaces its file whole and atomically.
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "core/platform/expected.h"
+#include "core/platform/native_files.h"
 
 namespace bladeway {
+
+using native::StagedFile;
 
 // Files larger than this are refused by reads that give no bound of their own.
 inline constexpr std::size_t kDefaultReadLimit = std::size_t{256} << 20;
@@ -32,9 +36,25 @@ class FileSystem {
 
     // Creates an empty file unless one exists; a folder of that name fails.
     virtual Outcome CreateEmptyIfMissing(const std::string& path) = 0;
+
+    // The four steps of a batch of replacements, so that many files share one
+    // flush (BatchWriter puts them in order): stage each file beside its
+    // target, flush the staged files, move each into place, flush each folder
+    // that received one. A file system without them replaces the file at
+    // Stage, leaving nothing for the other steps to do.
+    virtual Expected<StagedFile> Stage(const std::string& path, std::string_view bytes);
+    virtual Outcome FlushStaged(std::span<const StagedFile> files);
+    virtual Outcome MoveIntoPlace(const StagedFile& file);
+    virtual Outcome FlushFolder(const std::string& folder);
+    // Removes a staged file that will not be moved into place.
+    virtual void Discard(const StagedFile& file);
 };
 
-// The real file system.
+// The folder a staged file is moved into, as FlushFolder takes it.
+std::string FolderOf(const std::string& path);
+
+// The real file system. A single ReplaceFile goes through all four steps,
+// so that the new file survives a power loss once it returns.
 class DiskFileSystem final : public FileSystem {
   public:
     bool Exists(const std::string& path) const override;
@@ -42,6 +62,11 @@ class DiskFileSystem final : public FileSystem {
                                         std::size_t limit = kDefaultReadLimit) const override;
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
     Outcome CreateEmptyIfMissing(const std::string& path) override;
+    Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
+    Outcome FlushStaged(std::span<const StagedFile> files) override;
+    Outcome MoveIntoPlace(const StagedFile& file) override;
+    Outcome FlushFolder(const std::string& folder) override;
+    void Discard(const StagedFile& file) override;
 };
 
 // The process's one disk file system.

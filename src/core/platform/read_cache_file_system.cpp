@@ -55,6 +55,28 @@ Outcome ReadCacheFileSystem::CreateEmptyIfMissing(const std::string& path) {
     return fileSystem_.CreateEmptyIfMissing(path);
 }
 
+Expected<StagedFile> ReadCacheFileSystem::Stage(const std::string& path, std::string_view bytes) {
+    Forget(path);
+    return fileSystem_.Stage(path, bytes);
+}
+
+Outcome ReadCacheFileSystem::FlushStaged(std::span<const StagedFile> files) {
+    return fileSystem_.FlushStaged(files);
+}
+
+Outcome ReadCacheFileSystem::MoveIntoPlace(const StagedFile& file) {
+    Forget(file.target);
+    return fileSystem_.MoveIntoPlace(file);
+}
+
+Outcome ReadCacheFileSystem::FlushFolder(const std::string& folder) {
+    return fileSystem_.FlushFolder(folder);
+}
+
+void ReadCacheFileSystem::Discard(const StagedFile& file) {
+    fileSystem_.Discard(file);
+}
+
 void ReadCacheFileSystem::Forget(const std::string& path) {
     const std::string key = SameFileKey(path);
     existing_.erase(key);

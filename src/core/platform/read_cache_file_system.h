@@ -28,6 +28,11 @@ class ReadCacheFileSystem final : public FileSystem {
                                         std::size_t limit = kDefaultReadLimit) const override;
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
     Outcome CreateEmptyIfMissing(const std::string& path) override;
+    Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
+    Outcome FlushStaged(std::span<const StagedFile> files) override;
+    Outcome MoveIntoPlace(const StagedFile& file) override;
+    Outcome FlushFolder(const std::string& folder) override;
+    void Discard(const StagedFile& file) override;
 
   private:
     void Forget(const std::string& path);

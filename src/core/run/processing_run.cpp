@@ -6,6 +6,7 @@
 #include "core/gcode/index_program.h"
 #include "core/gcode/program_generator.h"
 #include "core/keydata/key_reading.h"
+#include "core/platform/batch_writer.h"
 #include "core/platform/local_date.h"
 #include "core/platform/paths.h"
 #include "core/platform/read_cache_file_system.h"
@@ -27,22 +28,20 @@ std::string StatusText(const FixedText<3>& status) {
     return text;
 }
 
+// Programs staged before their batch is flushed: beyond this many bytes
+// (besides kIndexBatchSize programs) the batch ends early, since the run
+// holds the staged bytes for later reads.
+constexpr std::size_t kProgramBatchBytes = std::size_t{32} << 20;
+
 bool IsProcessed(const SheetSelection& selection, int column) {
     return selection.IsCellSelected(column, 1) || !selection.IsAnyBlockSelected();
 }
 
 // The index step of one key in tree mode: the template side at once, the
 // destination side through the run's batch.
-std::vector<IndexWriteOutcome> RunIndexStep(KeyRecord& record, std::size_t key,
-                                            const RunEnvironment& environment, IndexBatch& batch,
-                                            KeyResult& result) {
+void RunIndexStep(KeyRecord& record, std::size_t key, const RunEnvironment& environment,
+                  IndexBatch& batch, KeyResult& result) {
     const PreferenceValues& preferences = environment.preferences;
-    std::vector<IndexWriteOutcome> outcomes;
-    // A template index that is also a destination must be read as written so far.
-    const std::string templateIndexPath = JoinPath(preferences.templateFolder, kIndexFileName);
-    if (batch.IsPending(templateIndexPath)) {
-        outcomes = batch.Write(templateIndexPath);
-    }
     const std::string date = environment.today ? environment.today() : TodayMonthDayYear();
     const auto showMessage = [&environment, &result](std::string_view message) {
         result.messages.emplace_back(message);
@@ -54,11 +53,9 @@ std::vector<IndexWriteOutcome> RunIndexStep(KeyRecord& record, std::size_t key,
     const auto entry =
         LookUpProgramEntry(record, indexSettings, environment.fileSystem, result.errors);
     if (entry) {
-        auto written = batch.Enter(JoinPath(preferences.destinationFolder, kIndexFileName), *entry,
-                                   key, result.errors);
-        std::move(written.begin(), written.end(), std::back_inserter(outcomes));
+        batch.Enter(JoinPath(preferences.destinationFolder, kIndexFileName), *entry, key,
+                    result.errors);
     }
-    return outcomes;
 }
 
 void GenerateKey(KeyRecord& record, const RunEnvironment& environment, KeyResult& result) {
@@ -70,7 +67,7 @@ void GenerateKey(KeyRecord& record, const RunEnvironment& environment, KeyResult
     result.templatePath = std::move(program.templatePath);
     result.templateFound = program.templateFound;
     result.outputPath = std::move(program.outputPath);
-    result.programWritten = program.written;
+    // A staged program counts as written once its batch puts it in place.
     // A refused name is reported by the index step and the generator alike.
     if (!program.error.empty() && std::find(result.errors.begin(), result.errors.end(),
                                             program.error) == result.errors.end()) {
@@ -98,6 +95,17 @@ void ApplyIndexWrites(const std::vector<IndexWriteOutcome>& outcomes,
     }
 }
 
+// Staged programs reach the keys they were made for.
+void ApplyProgramWrites(const std::vector<CommittedFile>& committed, RunReport& report) {
+    for (const CommittedFile& file : committed) {
+        KeyResult& key = report.keys[file.owner];
+        key.programWritten = file.inPlace;
+        if (!file.error.empty()) {
+            key.errors.push_back(file.error);
+        }
+    }
+}
+
 }  // namespace
 
 RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
@@ -106,12 +114,19 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     KeyRecord record;
     // Templates and the template index are read once per run.
     ReadCacheFileSystem fileSystem(environment.fileSystem);
+    // Programs go to disk in batches, each made durable by one flush; the
+    // indexes are written after the programs they list, each durable at once.
+    BatchWriter programs(fileSystem);
     const RunEnvironment runEnvironment{
-        environment.preferences,  environment.flatTemplateMode, fileSystem,
+        environment.preferences,  environment.flatTemplateMode, programs,
         environment.today,        environment.showMessage,      environment.progress,
         environment.stopRequested};
     IndexBatch indexBatch(fileSystem);
     std::vector<std::size_t> indexErrorEnds;  // per key: where its index problems end
+    const auto writeBatch = [&](const std::string& indexPath) {
+        ApplyProgramWrites(programs.Commit(), report);
+        ApplyIndexWrites(indexBatch.Write(indexPath), indexErrorEnds, report);
+    };
     const int columnCount = sheet.ColumnCount();
     for (int column = 1; column <= columnCount; ++column) {
         if (IsProcessed(selection, column)) {
@@ -129,20 +144,30 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         ReadKeyColumn(sheet, column, record, runEnvironment.preferences);
         KeyResult result;
         result.column = column;
-        std::vector<IndexWriteOutcome> indexWrites;
+        const std::size_t key = report.keys.size();
+        programs.SetOwner(key);
         if (!runEnvironment.flatTemplateMode) {
-            indexWrites =
-                RunIndexStep(record, report.keys.size(), runEnvironment, indexBatch, result);
+            // A template index that is also a destination must be read as
+            // written so far, after the programs its entries list.
+            const std::string templateIndexPath =
+                JoinPath(runEnvironment.preferences.templateFolder, kIndexFileName);
+            if (indexBatch.IsPending(templateIndexPath)) {
+                writeBatch(templateIndexPath);
+            }
+            RunIndexStep(record, key, runEnvironment, indexBatch, result);
         }
         indexErrorEnds.push_back(result.errors.size());
         GenerateKey(record, runEnvironment, result);
         report.keys.push_back(std::move(result));
-        ApplyIndexWrites(indexWrites, indexErrorEnds, report);
+        if (programs.StagedCount() >= kIndexBatchSize ||
+            programs.StagedBytes() >= kProgramBatchBytes || indexBatch.IsFull()) {
+            writeBatch({});
+        }
         if (environment.progress) {
             environment.progress(report.keys.size(), report.plannedKeys);
         }
     }
-    ApplyIndexWrites(indexBatch.Write(), indexErrorEnds, report);
+    writeBatch({});
     return report;
 }
 

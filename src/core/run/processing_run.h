@@ -33,8 +33,8 @@ struct RunEnvironment {
     // process in all. May be left empty.
     std::function<void(std::size_t done, std::size_t total)> progress = {};
     // Asked before each key; true stops the run there. A key that has begun
-    // is always finished, and the pending index entries are written before
-    // the run returns. May be left empty.
+    // is always finished, and the pending programs and index entries are
+    // written before the run returns. May be left empty.
     std::function<bool()> stopRequested = {};
 };
 
@@ -45,8 +45,8 @@ struct KeyResult {
     std::string programName;
     std::string templatePath;  // where the template was looked for
     bool templateFound = false;
-    std::string outputPath;  // the program file written, or that would have been
-    bool programWritten = false;
+    std::string outputPath;           // the program file written, or that would have been
+    bool programWritten = false;      // true once the program is in place, after its batch's flush
     std::string indexPath;            // the destination INDICE.Prg written for this key, if any
     std::string status;               // the record's Status after the key, NULs shown as blanks
     std::vector<std::string> errors;  // file problems met for this key, one line each
@@ -65,6 +65,9 @@ struct RunReport {
 // are read into the run's one record (never reset between keys), then, in tree
 // mode only, the index step runs, then the generator. A failing file operation
 // is recorded in its key's result and the run goes on with the next key.
+// Programs are written in batches (kIndexBatchSize keys, fewer when large):
+// one flush makes a batch durable, then its programs are moved into place,
+// their folders flushed, then the indexes listing them written.
 RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
                         const RunEnvironment& environment);
 

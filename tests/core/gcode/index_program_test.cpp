@@ -254,8 +254,10 @@ TEST(IndexBatchTest, WritesMatchRecordByRecordAtEveryBatchSize) {
             const IndexRecord entry = IndexRecord::FromBytes(RandomRecord(random));
             expected = EnterIndexRecord(expected, entry);
             std::vector<std::string> errors;
-            auto written = batch.Enter(path, entry, key, errors);
+            batch.Enter(path, entry, key, errors);
             EXPECT_TRUE(errors.empty());
+            EXPECT_EQ(batch.IsFull(), (key + 1) % batchSize == 0);
+            const auto written = batch.IsFull() ? batch.Write() : std::vector<IndexWriteOutcome>{};
             EXPECT_EQ(batch.IsPending(path), (key + 1) % batchSize != 0);
             if (!written.empty()) {
                 EXPECT_EQ(testing::ReadBytes(path), expected) << "after key " << key;

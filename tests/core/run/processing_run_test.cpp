@@ -5,10 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
+#include "core/gcode/index_batch.h"
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
@@ -122,7 +124,7 @@ TEST_F(ProcessingRunTest, WorkedExampleInTreeModeWithItsIndexEntryLookedUpFirst)
     const auto lookUp = std::find(log.begin(), log.end(), "read " + TemplateIndex());
     ASSERT_NE(lookUp, log.end());
     EXPECT_NE(std::find(lookUp, log.end(),
-                        "write " + (destination_.Path() / "SRG" / "K" / "EY1").string()),
+                        "stage " + (destination_.Path() / "SRG" / "K" / "EY1").string()),
               log.end());
     EXPECT_EQ(std::count(log.begin(), log.end(), "write " + DestinationIndex()), 1);
     // Flat mode never touches an index.
@@ -263,6 +265,138 @@ TEST_F(ProcessingRunTest, FailingTreeFilesAreRecordedAndTheRunGoesOn) {
     EXPECT_EQ(Keys(report), Strings{"1 Q2 written [   ] 1"});
     EXPECT_NE(report.keys[0].errors[0].find("INDICE.Prg"), std::string::npos);
     EXPECT_EQ(fs::file_size(DestinationIndex()), 2 * kIndexRecordSize);
+}
+
+// Checks a run's log against the batch discipline: a program is moved into
+// place only after a flush that covered it, every folder that received a
+// program is flushed before the batch ends, and an index is written only when
+// every program staged before it is in place with its folder flushed.
+// Returns the number of batches (flushes) seen.
+int CheckBatchOrder(const Strings& log) {
+    std::set<std::string> staged, flushed, unflushedFolders;
+    int flushes = 0;
+    bool inFlush = false;
+    for (const std::string& line : log) {
+        const auto argument = [&](std::string_view verb) {
+            return line.rfind(verb, 0) == 0 ? line.substr(verb.size()) : std::string{};
+        };
+        const bool flushLine = !argument("flush ").empty() && argument("flush folder ").empty();
+        if (flushLine && !inFlush)
+            ++flushes;
+        inFlush = flushLine;
+        if (const std::string path = argument("stage "); !path.empty()) {
+            staged.insert(path);
+            flushed.erase(path);
+        } else if (flushLine) {
+            EXPECT_TRUE(staged.contains(argument("flush "))) << line;
+            flushed.insert(argument("flush "));
+        } else if (const std::string path = argument("move "); !path.empty()) {
+            EXPECT_TRUE(flushed.contains(path)) << "moved before its flush: " << path;
+            staged.erase(path);
+            unflushedFolders.insert(fs::path(path).parent_path().string());
+        } else if (const std::string folder = argument("flush folder "); !folder.empty()) {
+            unflushedFolders.erase(folder);
+        } else if (const std::string path = argument("write "); !path.empty()) {
+            EXPECT_NE(path.find("INDICE.Prg"), std::string::npos) << "a program outside a batch";
+            EXPECT_TRUE(staged.empty()) << "index written before its programs: " << path;
+            EXPECT_TRUE(unflushedFolders.empty()) << "index written before a folder flush";
+        }
+    }
+    EXPECT_TRUE(staged.empty() && unflushedFolders.empty()) << "the run ended mid-batch";
+    return flushes;
+}
+
+TEST_F(ProcessingRunTest, ProgramsAreFlushedInBatchesBeforeTheyAreMovedAndIndexed) {
+    TreeTemplates();
+    Strings names;
+    std::vector<Strings> columns;
+    for (std::size_t n = 0; n <= kIndexBatchSize; ++n) {
+        names.push_back((n % 2 == 0 ? "P" : "K") + std::to_string(n));
+        columns.push_back(ExampleColumn(names.back()));
+    }
+    testing::RecordingFileSystem recording;
+    const RunReport report = Run(*SheetOf(columns), false, NoSelection(), recording);
+    for (const KeyResult& key : report.keys)
+        ASSERT_TRUE(key.programWritten && !key.indexPath.empty() && key.errors.empty());
+    EXPECT_EQ(CheckBatchOrder(recording.Log()), 2);
+    // The first batch is the index batch: its index is written with its last
+    // program in place, before the next key's program is staged.
+    const Strings& log = recording.Log();
+    const auto firstIndex = std::find(log.begin(), log.end(), "write " + DestinationIndex());
+    const auto lastOfBatch = std::find(
+        log.begin(), log.end(), "move " + (destination_.Path() / "SRG" / "K" / "1999").string());
+    const auto nextKey = std::find(
+        log.begin(), log.end(), "stage " + (destination_.Path() / "SRG" / "P" / "2000").string());
+    EXPECT_TRUE(lastOfBatch < firstIndex && firstIndex < nextKey);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "write " + DestinationIndex()), 2);
+    // Key 2000, the second batch, alone goes to SRG/P.
+    for (const auto& [folder, flushes] : {std::pair{"P", 2}, std::pair{"K", 1}})
+        EXPECT_EQ(std::count(log.begin(), log.end(),
+                             "flush folder " + (destination_.Path() / "SRG" / folder).string()),
+                  flushes);
+    EXPECT_EQ(fs::file_size(DestinationIndex()), names.size() * kIndexRecordSize);
+}
+
+// A template folder that is also the destination: a key reads the programs and
+// the index that earlier keys of the run wrote, each batch ending early enough.
+TEST_F(ProcessingRunTest, ReadsOfTheRunsOwnFilesSeeWhatItWrote) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    preferences_.destinationFolder = preferences_.templateFolder;
+    const auto flat = SheetOf({ExampleColumn("COPY"), KeyColumn("COPY", "P2"),
+                               KeyColumn("MASTER", "P3"), KeyColumn("MASTER", "P3", {"L=7"})});
+    testing::RecordingFileSystem recording;
+    EXPECT_EQ(Keys(Run(*flat, true, NoSelection(), recording)),
+              (Strings{"1 COPY written [   ] 0", "2 P2 written [   ] 0", "3 P3 written [   ] 0",
+                       "4 P3 written [   ] 0"}));
+    EXPECT_EQ(CheckBatchOrder(recording.Log()), 1);
+    // P2 is made of the staged COPY, its body the whole of it but line 1.
+    const std::string copy = ReadBytes(templates_.File("COPY"));
+    EXPECT_EQ(copy, testing::kExampleFlatProgram);
+    const std::string p2 = ReadBytes(templates_.File("P2"));
+    EXPECT_TRUE(p2.ends_with(copy.substr(copy.find("\r\n!") + 2) + "\r\n")) << p2;
+    EXPECT_EQ(ReadBytes(templates_.File("P3")).substr(0, 9), "G00X7Y0Z0");  // the last one wins
+
+    TreeTemplates();
+    const auto tree = SheetOf({ExampleColumn("MASTER2"), ExampleColumn("MASTER3")});
+    testing::RecordingFileSystem treeRecording;
+    EXPECT_EQ(Keys(Run(*tree, false, NoSelection(), treeRecording)),
+              (Strings{"1 MASTER2 written [   ] 0 indexed", "2 MASTER3 written [   ] 0 indexed"}));
+    EXPECT_EQ(CheckBatchOrder(treeRecording.Log()), 2);  // key 2 reads the index key 1 wrote
+    EXPECT_EQ(fs::file_size(TemplateIndex()), 3 * kIndexRecordSize);
+}
+
+// Nothing on disk before the run is lost when a batch cannot be made durable
+// or a program cannot be moved into place; every key of the batch says so.
+TEST_F(ProcessingRunTest, FailingFlushesAndMovesAreReportedForTheirKeysWithNothingLost) {
+    TreeTemplates();
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    const fs::path old = destination_.Path() / "SRG" / "P" / "2";
+    testing::WriteBytes(old, "previous program");
+    testing::WriteBytes(DestinationIndex(), RawIndexRecord("OLD"));
+    const auto sheet = SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("K3")});
+    const auto before = testing::FilesBelow(destination_.Path());
+    for (const bool flat : {true, false}) {
+        SCOPED_TRACE(flat ? "flat" : "tree");
+        testing::FaultFileSystem faults;
+        faults.FailFlushes();
+        const RunReport report = Run(*sheet, flat, NoSelection(), faults);
+        ASSERT_EQ(report.keys.size(), 3U);
+        for (const KeyResult& key : report.keys) {
+            EXPECT_FALSE(key.programWritten);
+            EXPECT_TRUE(key.indexPath.empty());
+            ASSERT_FALSE(key.errors.empty());
+            EXPECT_NE(key.errors.back().find(key.outputPath), std::string::npos);
+            EXPECT_NE(key.errors.back().find("Input/output error"), std::string::npos);
+        }
+        EXPECT_EQ(testing::FilesBelow(destination_.Path()), before);  // no temporary left
+    }
+    testing::FaultFileSystem faults;
+    faults.FailMoves(old.string());
+    EXPECT_EQ(Keys(Run(*sheet, false, NoSelection(), faults)),
+              (Strings{"1 P1 written [   ] 0 indexed", "2 P2 not [   ] 1 indexed",
+                       "3 K3 written [   ] 0 indexed"}));
+    EXPECT_EQ(ReadBytes(old), "previous program");
+    EXPECT_EQ(testing::FilesBelow(destination_.Path()).size(), before.size() + 2);
 }
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;

@@ -1,0 +1,288 @@
+// The native file calls on Linux and other POSIX systems.
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <map>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "core/platform/file_system.h"
+#include "core/platform/large_memory.h"
+#include "core/platform/native_files.h"
+
+namespace bladeway::native {
+
+namespace {
+
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+Failure SystemFailure(const std::string& what, const std::string& path, int error) {
+    return Failure{what + " " + Quoted(path) + ": " + std::strerror(error)};
+}
+
+// Closes the descriptor when it goes out of scope.
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    int get() const { return fd_; }
+    // Closes now and reports the result, which matters after writing.
+    int Close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+  private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// Flushes one file's contents; 0 or the error.
+int FlushContents(const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        return errno;
+    }
+#if defined(__APPLE__)
+    const int result = ::fsync(file.get());
+#else
+    const int result = ::fdatasync(file.get());
+#endif
+    return result == 0 ? 0 : errno;
+}
+
+// One flush per file, spread over a few threads: each flush mostly waits for
+// the disk, and a disk given several at once can merge them.
+Outcome FlushEach(std::span<const StagedFile* const> files) {
+    constexpr std::size_t kFilesPerThread = 32;
+    constexpr std::size_t kMostThreads = 4;
+    const std::size_t threads =
+        std::clamp<std::size_t>(files.size() / kFilesPerThread, 1, kMostThreads);
+    std::atomic<std::size_t> next{0};
+    std::vector<int> errors(files.size(), 0);
+    const auto work = [&] {
+        for (std::size_t at = next++; at < files.size(); at = next++) {
+            errors[at] = FlushContents(files[at]->temporary);
+        }
+    };
+    std::vector<std::jthread> helpers;
+    for (std::size_t n = 1; n < threads; ++n) {
+        helpers.emplace_back(work);
+    }
+    work();
+    helpers.clear();
+    for (std::size_t at = 0; at < files.size(); ++at) {
+        if (errors[at] != 0) {
+            return SystemFailure("cannot flush", files[at]->target, errors[at]);
+        }
+    }
+    return {};
+}
+
+// One flush of the whole file system holding `folder`; false when the system
+// has no such call or it failed, so that each file is flushed instead.
+bool FlushFileSystem([[maybe_unused]] const std::string& folder) {
+#if defined(__linux__)
+    FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return handle.get() >= 0 && ::syncfs(handle.get()) == 0;
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
+FileStatus StatusOf(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) {
+        return {};
+    }
+    return FileStatus{true, S_ISDIR(info.st_mode), S_ISREG(info.st_mode),
+                      static_cast<std::uint64_t>(info.st_size)};
+}
+
+Expected<std::string> ReadWholeFile(const std::string& path, std::size_t limit) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) {
+        return SystemFailure("cannot open", path, errno);
+    }
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) {
+        return SystemFailure("cannot read", path, errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return Failure{"cannot read " + Quoted(path) + ": it is a folder"};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return Failure{"cannot read " + Quoted(path) + ": it is not a regular file"};
+    }
+    const auto size = static_cast<std::size_t>(info.st_size);
+    if (size > limit) {
+        return Failure{"refused " + Quoted(path) + ": " + std::to_string(size) +
+                       " bytes is more than the limit of " + std::to_string(limit) + " bytes"};
+    }
+    std::string content;
+    content.reserve(size);
+    AdviseLargeBuffer(content.data(), size);
+    content.resize(size);
+    std::size_t filled = 0;
+    while (true) {
+        if (filled == content.size()) {
+            // Full as the size said: one probe tells whether the file grew
+            // meanwhile, without growing the buffer for nothing.
+            char probe = 0;
+            const ssize_t extra = ::read(file.get(), &probe, 1);
+            if (extra < 0 && errno == EINTR) {
+                continue;
+            }
+            if (extra < 0) {
+                return SystemFailure("cannot read", path, errno);
+            }
+            if (extra == 0) {
+                break;
+            }
+            if (content.size() >= limit) {
+                return Failure{"refused " + Quoted(path) + ": it grew past the limit of " +
+                               std::to_string(limit) + " bytes"};
+            }
+            content.resize(std::min(limit, std::max<std::size_t>(content.size() * 2, 4096)));
+            content[filled++] = probe;
+            continue;
+        }
+        const ssize_t got = ::read(file.get(), content.data() + filled, content.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return SystemFailure("cannot read", path, errno);
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    content.resize(filled);
+    return content;
+}
+
+Outcome CreateEmptyIfMissing(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno != EEXIST) {
+            return SystemFailure("cannot create", path, errno);
+        }
+        // Something is there already; only a file will do.
+        if (StatusOf(path).isFolder) {
+            return Failure{"cannot create " + Quoted(path) + ": it is a folder"};
+        }
+        return {};
+    }
+    ::close(fd);
+    return {};
+}
+
+Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        return Failure{"cannot write " + Quoted(target) + ": it is a folder"};
+    }
+    // Beside the target, so that moving it into place is one atomic rename.
+    constexpr std::size_t kMaxNameInTemporary = 180;
+    const std::filesystem::path path(target);
+    const std::string name = path.filename().string().substr(0, kMaxNameInTemporary);
+    std::string temporary =
+        (path.parent_path() / ("." + name + ".XXXXXX" + std::string(kTemporarySuffix))).string();
+    FileDescriptor file(
+        ::mkostemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()), O_CLOEXEC));
+    if (file.get() < 0) {
+        return SystemFailure("cannot write", target, errno);
+    }
+    const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
+    const bool written = WriteAll(file.get(), bytes) && ::fchmod(file.get(), mode) == 0;
+    const int writeError = errno;
+    if (file.Close() != 0 || !written) {
+        const int error = written ? errno : writeError;
+        ::unlink(temporary.c_str());
+        return SystemFailure("cannot write", target, error);
+    }
+    return StagedFile{target, std::move(temporary)};
+}
+
+Outcome FlushStaged(std::span<const StagedFile> files) {
+    // The staged files by the file system that holds them.
+    std::map<dev_t, std::vector<const StagedFile*>> byDevice;
+    for (const StagedFile& file : files) {
+        struct stat info {};
+        if (::stat(file.temporary.c_str(), &info) != 0) {
+            return SystemFailure("cannot flush", file.target, errno);
+        }
+        byDevice[info.st_dev].push_back(&file);
+    }
+    for (const auto& [device, staged] : byDevice) {
+        if (!FlushFileSystem(FolderOf(staged.front()->temporary))) {
+            if (Outcome flushed = FlushEach(staged); !flushed) {
+                return flushed;
+            }
+        }
+    }
+    return {};
+}
+
+Outcome MoveIntoPlace(const StagedFile& file) {
+    if (::rename(file.temporary.c_str(), file.target.c_str()) != 0) {
+        return SystemFailure("cannot replace", file.target, errno);
+    }
+    return {};
+}
+
+Outcome FlushFolder(const std::string& folder) {
+    FileDescriptor handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (handle.get() < 0) {
+        return SystemFailure("cannot flush the folder", folder, errno);
+    }
+    if (::fsync(handle.get()) != 0 && errno != EINVAL) {
+        // EINVAL: a file system that keeps no folder entries to flush.
+        return SystemFailure("cannot flush the folder", folder, errno);
+    }
+    return {};
+}
+
+void Discard(const StagedFile& file) {
+    ::unlink(file.temporary.c_str());
+}
+
+}  // namespace bladeway::native
