@@ -151,6 +151,12 @@ with tempfile.TemporaryDirectory(prefix="bladeway-disk-") as work:
           "folders: index damaged or temporaries left")
 
     # 4. The destination removed (moved away) during a run on the real disk.
+    # Programs land a batch at a time, so the run needs more keys than one
+    # batch for the first programs to appear while it is still going.
+    shop = Shop(work / "large-shop", args.source, 2500)
+    reference_dest = shop.destination("reference")
+    assert shop.run(cli, reference_dest).returncode == 0
+    reference, _ = snapshot(reference_dest)
     for attempt in range(5):
         dest = shop.destination("moving")
         moved = work / "moved"
