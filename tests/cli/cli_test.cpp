@@ -243,7 +243,8 @@ TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeopleOrAsJson) {
     // clang-format on
     run = RunTool({"sheet", folder.File("gone.dat")});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(IsOneLine(run.err) && Has(run.err, "gone.dat")) << run.err;
+    EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+    EXPECT_TRUE(Has(run.err, "gone.dat")) << run.err;
 }
 
 TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFileFailuresKeepIt) {
@@ -273,7 +274,8 @@ TEST(CommandLine, BadArgumentsGiveOneLineAndExitCode2HelpExitsWithZero) {
     }
     auto run = RunTool({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(Has(run.out, "sheet") && Has(run.out, "config"));
+    EXPECT_TRUE(Has(run.out, "sheet")) << run.out;
+    EXPECT_TRUE(Has(run.out, "config")) << run.out;
 }
 
 }  // namespace

@@ -90,7 +90,8 @@ TEST(Sheet, Starts500By500RefusesCellsOutsideAndLoadClearsEdits) {
     Sheet sheet;
     EXPECT_EQ(sheet.ColumnCount(), 500);
     EXPECT_EQ(sheet.RowCount(), 500);
-    EXPECT_FALSE(sheet.SetCellText(501, 1, "x") || sheet.SetCellText(0, 1, "x"));
+    EXPECT_FALSE(sheet.SetCellText(501, 1, "x"));
+    EXPECT_FALSE(sheet.SetCellText(0, 1, "x"));
     EXPECT_EQ(sheet.CellText(501, 1), "");
     sheet.SetCellText(1, 1, "old");
     sheet.Load(ParseKeyData(std::make_shared<const std::string>("a\r\nbb\r\n!\r\nc\r\n!\r\n")));
