@@ -225,14 +225,19 @@ TEST(BundledExample, BothLayoutsMakeEveryProgramAndEntry) {
     EXPECT_EQ(fs::file_size(tree.File("INDICE.Prg")), 12 * 82U);
 }
 
-TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeopleOrAsJson) {
+TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeople) {
     testing::TempFolder folder;
-    auto run = RunTool({"sheet", folder.Write("k.dat", "K1\r\n\r\nSRG1\r\n!\r\nK2\r\n!\r\n")});
+    const auto run =
+        RunTool({"sheet", folder.Write("k.dat", "K1\r\n\r\nSRG1\r\n!\r\nK2\r\n!\r\n")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Columns: 2\nRows: 3\nColumn 1\n  1: K1\n  3: SRG1\nColumn 2\n  1: K2\n");
     EXPECT_EQ(run.err, "");
-    // Cells decoded from Windows-1252, undefined bytes as controls.
-    run = RunTool({"sheet", "--json", folder.Write("k.dat", "Ni\xf1o \x80\r\n \x81 \r\n!\r\n")});
+}
+
+TEST(SheetCommand, PrintsCellsAsJsonDecodedFromWindows1252UndefinedBytesAsControls) {
+    testing::TempFolder folder;
+    const auto run =
+        RunTool({"sheet", "--json", folder.Write("k.dat", "Ni\xf1o \x80\r\n \x81 \r\n!\r\n")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto cell = [](int row, const char* text) {
         return Json{{"column", 1}, {"row", row}, {"text", text}};
@@ -241,23 +246,40 @@ TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeopleOrAsJson) {
     EXPECT_EQ(Json::parse(run.out), (Json{{"columns", 1}, {"rows", 2},
                                           {"cells", {cell(1, "Ni\xc3\xb1o \xe2\x82\xac"), cell(2, " \xc2\x81 ")}}}));
     // clang-format on
-    run = RunTool({"sheet", folder.File("gone.dat")});
+}
+
+TEST(SheetCommand, AMissingFileGivesOneLineNamingItAndExitCode2) {
+    testing::TempFolder folder;
+    const auto run = RunTool({"sheet", folder.File("gone.dat")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(IsOneLine(run.err)) << run.err;
     EXPECT_TRUE(Has(run.err, "gone.dat")) << run.err;
 }
 
-TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFileFailuresKeepIt) {
+class ConfigCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto run =
+            RunTool({"config", "--settings", ini, "set", "Paths", "Destination", "/srv/mill"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+    }
+
     testing::TempFolder folder;
     const std::string ini = folder.File("Bladeway.INI");
-    auto run = RunTool({"config", "--settings", ini, "set", "Paths", "Destination", "/srv/mill"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+};
+
+TEST_F(ConfigCommandTest, SetWritesTheSettingsFile) {
     EXPECT_EQ(ReadBytes(ini), "[Paths]\r\nDestination=/srv/mill\r\n");
-    run = RunTool({"config", "--settings", ini, "get", "paths", "DESTINATION"});
+}
+
+TEST_F(ConfigCommandTest, GetReadsWhatWasSetInAnyLetterCase) {
+    const auto run = RunTool({"config", "--settings", ini, "get", "paths", "DESTINATION"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "/srv/mill\n");
-    // Failures exit with 2 and keep the file.
-    run = RunTool({"config", "--settings", ini, "set", "Paths", "Source", "a\nb"});
+}
+
+TEST_F(ConfigCommandTest, FailuresExitWith2AndKeepTheFile) {
+    auto run = RunTool({"config", "--settings", ini, "set", "Paths", "Source", "a\nb"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(IsOneLine(run.err)) << run.err;
     EXPECT_EQ(ReadBytes(ini), "[Paths]\r\nDestination=/srv/mill\r\n");
@@ -266,13 +288,16 @@ TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFileFailuresKeepIt) {
     EXPECT_TRUE(Has(run.err, "none.INI"));
 }
 
-TEST(CommandLine, BadArgumentsGiveOneLineAndExitCode2HelpExitsWithZero) {
+TEST(CommandLine, BadArgumentsGiveOneLineAndExitCode2) {
     for (const Args& args : std::vector<Args>{{}, {"frobnicate"}, {"config", "get", "S"}}) {
         const auto run = RunTool(args);
         EXPECT_EQ(run.exitCode, 2) << args.size();
         EXPECT_TRUE(IsOneLine(run.err)) << run.err;
     }
-    auto run = RunTool({"--help"});
+}
+
+TEST(CommandLine, HelpNamesTheCommandsAndExitsWithZero) {
+    const auto run = RunTool({"--help"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(Has(run.out, "sheet")) << run.out;
     EXPECT_TRUE(Has(run.out, "config")) << run.out;
