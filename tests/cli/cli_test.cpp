@@ -334,8 +334,9 @@ TEST(ConfigCommand, SetWarnsOfNamesNothingReadsAndStoresThemAllTheSame) {
         if (warned.empty()) {
             EXPECT_EQ(run.err, "");
         } else {
-            EXPECT_TRUE(IsOneLine(run.err) && Has(run.err, "warning: ") && Has(run.err, warned))
-                << run.err;
+            EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+            EXPECT_TRUE(Has(run.err, "warning: ")) << run.err;
+            EXPECT_TRUE(Has(run.err, warned)) << run.err;
         }
         EXPECT_EQ(RunTool({"config", "get", section, key, "--settings", ini}).out, "/srv\n");
     }
@@ -402,10 +403,13 @@ TEST(CommandLine, HelpAndVersionExitWithZeroAfterAnyCommandWord) {
     }
     auto run = RunTool({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(Has(run.out, "sheet") && Has(run.out, "config") && Has(run.out, "--settings"));
+    EXPECT_TRUE(Has(run.out, "sheet")) << run.out;
+    EXPECT_TRUE(Has(run.out, "config")) << run.out;
+    EXPECT_TRUE(Has(run.out, "--settings")) << run.out;
     run = RunTool({"generate", "--help"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(Has(run.out, "--dry-run") && Has(run.out, "--settings"));
+    EXPECT_TRUE(Has(run.out, "--dry-run")) << run.out;
+    EXPECT_TRUE(Has(run.out, "--settings")) << run.out;
 }
 
 }  // namespace

@@ -82,7 +82,8 @@ TEST(Windows1252, DecodesEncodesAndSurvivesARoundTrip) {
 }
 
 TEST(MonthDayYear, FormatTodayAndValidation) {
-    EXPECT_EQ(FormatMonthDayYear(1999, 1, 9) + FormatMonthDayYear(2100, 2, 1), "01/09/9902/01/00");
+    EXPECT_EQ(FormatMonthDayYear(1999, 1, 9), "01/09/99");
+    EXPECT_EQ(FormatMonthDayYear(2100, 2, 1), "02/01/00");
     EXPECT_TRUE(IsMonthDayYear(TodayMonthDayYear())) << TodayMonthDayYear();
     // clang-format off
     ExpectEach<std::string_view, bool>(IsMonthDayYear, {
@@ -124,7 +125,8 @@ TEST_F(FileSystemTest, ReadsWholeFilesAndRefusesMissingFoldersAndOversizeWithThe
     EXPECT_FALSE(Disk().ReadWholeFile(folder_.Path().string()).ok());
     // Exists is for files only.
     EXPECT_TRUE(Disk().Exists(path));
-    EXPECT_FALSE(Disk().Exists(folder_.File("none.dat")) || Disk().Exists(folder_.Path().string()));
+    EXPECT_FALSE(Disk().Exists(folder_.File("none.dat")));
+    EXPECT_FALSE(Disk().Exists(folder_.Path().string()));
 }
 
 TEST_F(FileSystemTest, ReplaceAndCreateKeepPermissionsAndOldFilesAndLeaveNoLitter) {
@@ -216,7 +218,8 @@ TEST_F(FileSystemTest, DryRunReadsTheDiskKeepsItsWritesInMemoryAndRefusesWhatThe
     EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
     EXPECT_EQ(ReadBytes(existing), "old");
     EXPECT_TRUE(dryRun.Exists(fresh));
-    EXPECT_EQ(dryRun.ReadWholeFile(existing).value() + dryRun.ReadWholeFile(index).value(), "new");
+    EXPECT_EQ(dryRun.ReadWholeFile(existing).value(), "new");
+    EXPECT_EQ(dryRun.ReadWholeFile(index).value(), "");
     EXPECT_EQ(dryRun.ReadWholeFile(fresh).value(), "two");
     const Outcome missingFolder = dryRun.ReplaceFile(folder_.File("gone/P1"), "x");
     ASSERT_FALSE(missingFolder.ok());

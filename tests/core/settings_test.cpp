@@ -3,6 +3,7 @@
 // with their trip through it.
 #include <filesystem>
 #include <tuple>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -134,8 +135,10 @@ TEST_F(SettingsFileTest, FailedWritesKeepTheFileAndLeaveNoTemporaryFile) {
 }
 
 // The two translate options as "XL XH".
-std::string Options(const PreferenceValues& values) {
-    return std::to_string(values.XLToLHOption()) + " " + std::to_string(values.XToHOption());
+// The two translate options, X&L to L&H first.
+using OptionPair = std::pair<int, int>;
+OptionPair Options(const PreferenceValues& values) {
+    return {values.XLToLHOption(), values.XToHOption()};
 }
 
 // The values loaded from a settings file holding `content` ("" for no file).
@@ -148,19 +151,30 @@ PreferenceValues Loaded(const std::string& content) {
     return values;
 }
 
-TEST(PreferenceValues, OptionRulesMirrorCharacterAndReset) {
+TEST(PreferenceValues, OptionsTakeOnlyZeroOneOrTwoOneTurnedOnTurnsTheOtherOff) {
     PreferenceValues values;
-    EXPECT_EQ(values.MirrorCharacter() + Options(values), "!0 1");
-    // Only 0, 1 and 2 are taken; turning one option on turns the other off.
     EXPECT_FALSE(values.SetXLToLHOption(4294967297LL));  // would wrap to 1 in 32 bits
     ASSERT_TRUE(values.SetXLToLHOption(1));
-    EXPECT_EQ(Options(values), "1 0");
+    EXPECT_EQ(Options(values), OptionPair(1, 0));
     ASSERT_TRUE(values.SetXToHOption(2));
-    EXPECT_EQ(Options(values), "0 2");
+    EXPECT_EQ(Options(values), OptionPair(0, 2));
+}
+
+TEST(PreferenceValues, TheMirrorCharacterKeepsOnlyTheFirstCharacter) {
+    PreferenceValues values;
     values.SetMirrorCharacter("#*");
     EXPECT_EQ(values.MirrorCharacter(), "#");
+}
+
+TEST(PreferenceValues, StartAndResetWithTheExclamationMarkAndXToHOn) {
+    PreferenceValues values;
+    EXPECT_EQ(values.MirrorCharacter(), "!");
+    EXPECT_EQ(Options(values), OptionPair(0, 1));
+    ASSERT_TRUE(values.SetXLToLHOption(1));
+    values.SetMirrorCharacter("#");
     values.Reset();
-    EXPECT_EQ(values.MirrorCharacter() + Options(values), "!0 1");
+    EXPECT_EQ(values.MirrorCharacter(), "!");
+    EXPECT_EQ(Options(values), OptionPair(0, 1));
 }
 
 TEST(FlatTemplateMode, MarkerAnywhereInTheFolderInAnyCaseSelectsTreeMode) {
@@ -168,42 +182,66 @@ TEST(FlatTemplateMode, MarkerAnywhereInTheFolderInAnyCaseSelectsTreeMode) {
     EXPECT_TRUE(IsFlatTemplateMode("/opt/harbor 62/"));
 }
 
-TEST(LoadPreferenceValues, OptionsForEachStoredCombinationFoldersAsStoredVisibilityOffOnlyForNo) {
+TEST(LoadPreferenceValues, OptionsForEachStoredCombination) {
     // clang-format off
-    for (const auto& [stored, options] : std::vector<std::pair<std::string, std::string>>{
-             {"", "0 0"}, {"TranslateXL= 1", "1 0"}, {"TranslateXL= 1\r\nTranslateXH= 1", "0 1"},
-             {"TranslateXL= 7", "0 0"}, {"TranslateXL=0.5\r\nTranslateXH=1.5", "0 2"}}) {
+    for (const auto& [stored, options] : std::vector<std::pair<std::string, OptionPair>>{
+             {"", {0, 0}}, {"TranslateXL= 1", {1, 0}}, {"TranslateXL= 1\r\nTranslateXH= 1", {0, 1}},
+             {"TranslateXL= 7", {0, 0}}, {"TranslateXL=0.5\r\nTranslateXH=1.5", {0, 2}}}) {
         // clang-format on
         EXPECT_EQ(Options(Loaded("[Preferences]\r\n" + stored + "\r\n")), options) << stored;
     }
+}
+
+TEST(LoadPreferenceValues, FoldersAsStoredAnEndMarkerReadsEmpty) {
     const PreferenceValues values =
         Loaded("[Paths]\r\nSource=/keys\r\nTemplate=/masters/\r\nDestination=END.-\r\n");
-    EXPECT_EQ(values.sourceFolder + "|" + values.templateFolder + "|" + values.destinationFolder,
-              "/keys|/masters/|");
+    EXPECT_EQ(values.sourceFolder, "/keys");
+    EXPECT_EQ(values.templateFolder, "/masters/");
+    EXPECT_EQ(values.destinationFolder, "");
     EXPECT_TRUE(values.TranslateOptionsVisible());
+}
+
+TEST(LoadPreferenceValues, TranslateOptionsAreHiddenOnlyForNo) {
     EXPECT_FALSE(Loaded("[Preferences]\r\nTranslateVisible=No \r\n").TranslateOptionsVisible());
     EXPECT_TRUE(Loaded("[Preferences]\r\nTranslateVisible=NO!\r\n").TranslateOptionsVisible());
 }
 
-TEST(SavePreferenceValues, FoldersThenOptionsAndWhatIsSavedLoadsBack) {
-    EXPECT_EQ(CheckValueText(0) + CheckValueText(2) + CheckValueText(-1), " 0 2-1");
+TEST(SavePreferenceValues, CheckValuesAreWrittenWithASignPlace) {
+    EXPECT_EQ(CheckValueText(0), " 0");
+    EXPECT_EQ(CheckValueText(2), " 2");
+    EXPECT_EQ(CheckValueText(-1), "-1");
+}
+
+class SavePreferenceValuesTest : public ::testing::Test {
+  protected:
+    SavePreferenceValuesTest() {
+        saved.sourceFolder = "/srv/keys/";
+        saved.templateFolder = " masters ";  // kept exactly, blanks and all
+    }
+
     const testing::TempFolder folder;
-    SettingsFile settings(folder.File("Bladeway.INI"));
+    SettingsFile settings{folder.File("Bladeway.INI")};
     PreferenceValues saved;
-    saved.sourceFolder = "/srv/keys/";
-    saved.templateFolder = " masters ";  // kept exactly, blanks and all
+};
+
+TEST_F(SavePreferenceValuesTest, WritesTheFoldersThenTheOptions) {
     SavePreferenceValues(settings, saved);
     EXPECT_EQ(testing::ReadBytes(settings.Path()),
               "[Paths]\r\nSource=/srv/keys/\r\nTemplate= masters \r\nDestination=\r\n\r\n"
               "[Preferences]\r\nTranslateXL= 0\r\nTranslateXH= 1\r\n");
+}
+
+TEST_F(SavePreferenceValuesTest, WhatIsSavedLoadsBack) {
+    SavePreferenceValues(settings, saved);
     saved.destinationFolder = "out";
     ASSERT_TRUE(saved.SetXLToLHOption(1));
     SavePreferenceValues(settings, saved);
     PreferenceValues loaded;
     LoadPreferenceValues(settings, loaded);
-    EXPECT_EQ(loaded.sourceFolder + "|" + loaded.templateFolder + "|" + loaded.destinationFolder,
-              "/srv/keys/|masters|out");
-    EXPECT_EQ(Options(loaded), "1 0");
+    EXPECT_EQ(loaded.sourceFolder, "/srv/keys/");
+    EXPECT_EQ(loaded.templateFolder, "masters");
+    EXPECT_EQ(loaded.destinationFolder, "out");
+    EXPECT_EQ(Options(loaded), OptionPair(1, 0));
     EXPECT_EQ(saved.XLToLHOption(), 1);
 }
 

@@ -50,18 +50,23 @@ class PreferencesDialogTest : public ::testing::Test {
     PreferencesDialog pref{settings, values};
 };
 
-TEST_F(PreferencesDialogTest, ShowsTheValuesWithTheirCaptionsAndTips) {
+TEST_F(PreferencesDialogTest, ShowsTheValues) {
     values.SetMirrorCharacter("#");
     ASSERT_TRUE(values.SetXLToLHOption(1));
     values.SetTranslateOptionsVisible(false);
     pref.ShowValues();
-    EXPECT_EQ(pref.windowTitle(), "Preferences");
-    EXPECT_EQ(pref.SourceFolderField().text() + pref.TemplateFolderField().text() +
-                  pref.DestinationFolderField().text(),
-              "stored-keysstored-mastersstored-out");
+    EXPECT_EQ(pref.SourceFolderField().text(), "stored-keys");
+    EXPECT_EQ(pref.TemplateFolderField().text(), "stored-masters");
+    EXPECT_EQ(pref.DestinationFolderField().text(), "stored-out");
     EXPECT_EQ(pref.MirrorCharacterField().text(), "#");
-    EXPECT_TRUE(pref.XLToLHBox().isChecked() && !pref.XToHBox().isChecked());
-    EXPECT_TRUE(pref.XLToLHBox().isHidden() && pref.XToHBox().isHidden());  // hidden, still set
+    EXPECT_TRUE(pref.XLToLHBox().isChecked());
+    EXPECT_FALSE(pref.XToHBox().isChecked());
+    EXPECT_TRUE(pref.XLToLHBox().isHidden());  // hidden, still set
+    EXPECT_TRUE(pref.XToHBox().isHidden());
+}
+
+TEST_F(PreferencesDialogTest, ControlsCarryTheirCaptionsAndTips) {
+    EXPECT_EQ(pref.windowTitle(), "Preferences");
     EXPECT_EQ(pref.XLToLHBox().text(), "Translate X&&L to L&&H");  // one ampersand each, shown
     EXPECT_EQ(pref.findChild<QLabel*>("Label3")->text(), "Destination Path");
     EXPECT_EQ(pref.DestinationFolderField().toolTip(),
@@ -74,7 +79,11 @@ TEST_F(PreferencesDialogTest, EditsReachTheValuesAtOnce) {
     pref.show();
     TypeInto(pref.TemplateFolderField(), "new masters");
     EXPECT_EQ(values.templateFolder, "new masters");
-    // The mirror character: at most one, may be empty, a byte of the code page.
+    pref.hide();
+}
+
+TEST_F(PreferencesDialogTest, TheMirrorCharacterIsAtMostOneByteOfTheCodePageOrEmpty) {
+    pref.show();
     TypeInto(pref.MirrorCharacterField(), "#*");
     EXPECT_EQ(pref.MirrorCharacterField().text(), "#");
     EXPECT_EQ(values.MirrorCharacter(), "#");
@@ -84,81 +93,135 @@ TEST_F(PreferencesDialogTest, EditsReachTheValuesAtOnce) {
     EXPECT_EQ(values.MirrorCharacter(), "\x80");
     TypeInto(pref.MirrorCharacterField(), "");
     EXPECT_EQ(values.MirrorCharacter(), "");
-    // Checking one translate option clears the other; both may be off.
+    pref.hide();
+}
+
+TEST_F(PreferencesDialogTest, CheckingOneTranslateOptionClearsTheOtherBothMayBeOff) {
+    pref.show();
     for (const auto& [box, xl, xh] :
          std::vector<std::tuple<QCheckBox*, int, int>>{{&pref.XLToLHBox(), 1, 0},
                                                        {&pref.XToHBox(), 0, 1},
                                                        {&pref.XLToLHBox(), 1, 0},
                                                        {&pref.XLToLHBox(), 0, 0}}) {
         Click(*box);
-        EXPECT_EQ(values.XLToLHOption() * 10 + values.XToHOption(), xl * 10 + xh);
-        EXPECT_EQ(pref.XLToLHBox().isChecked() * 10 + pref.XToHBox().isChecked(), xl * 10 + xh);
+        EXPECT_EQ(values.XLToLHOption(), xl);
+        EXPECT_EQ(values.XToHOption(), xh);
+        EXPECT_EQ(pref.XLToLHBox().isChecked(), xl == 1);
+        EXPECT_EQ(pref.XToHBox().isChecked(), xh == 1);
     }
     pref.hide();
 }
 
-TEST_F(PreferencesDialogTest, OkStoresPlaceFoldersAndOptionsAndPointsTheFileList) {
-    QSignalSpy confirmed(&pref, &PreferencesDialog::SourceFolderConfirmed);
-    EXPECT_EQ(RunModal(pref,
-                       [&](QWidget& dialog) {
-                           dialog.move(20, 10);
-                           TypeInto(pref.SourceFolderField(), "/srv/keys/");
-                           TypeInto(pref.TemplateFolderField(), " spaced ");
-                           TypeInto(pref.MirrorCharacterField(), "#");
-                           Click(pref.XToHBox());  // on
-                           Click(pref.OkButton());
-                       }),
-              QDialog::Accepted);
-    const std::string file = ReadBytes(settings.Path());
+// Ok after moving the dialog, typing folders and a mirror character and turning X to H on.
+class PreferencesOkTest : public PreferencesDialogTest {
+  protected:
+    void SetUp() override {
+        EXPECT_EQ(RunModal(pref,
+                           [&](QWidget& dialog) {
+                               dialog.move(20, 10);
+                               TypeInto(pref.SourceFolderField(), "/srv/keys/");
+                               TypeInto(pref.TemplateFolderField(), " spaced ");
+                               TypeInto(pref.MirrorCharacterField(), "#");
+                               Click(pref.XToHBox());  // on
+                               Click(pref.OkButton());
+                           }),
+                  QDialog::Accepted);
+        file = ReadBytes(settings.Path());
+    }
+
+    QSignalSpy confirmed{&pref, &PreferencesDialog::SourceFolderConfirmed};
+    std::string file;
+};
+
+TEST_F(PreferencesOkTest, StoresThePlaceFoldersAndOptions) {
     for (const char* line : {"Source=/srv/keys/\r\n", "Template= spaced \r\n" /* as typed */,
                              "Destination=stored-out\r\n", "TranslateXL= 0\r\n",
                              "TranslateXH= 1\r\n", "PrefTop=150\r\n", "PrefLeft=300\r\n"})
         EXPECT_NE(file.find(line), std::string::npos) << line;
-    EXPECT_EQ(file.find('#'), std::string::npos);  // the mirror character is never kept
+}
+
+TEST_F(PreferencesOkTest, NeverStoresTheMirrorCharacter) {
+    EXPECT_EQ(file.find('#'), std::string::npos);
+}
+
+TEST_F(PreferencesOkTest, PointsTheFileListAtTheSourceFolder) {
     ASSERT_EQ(confirmed.count(), 1);
     EXPECT_EQ(confirmed.first().first().toString(), "/srv/keys/");
 }
 
-TEST_F(PreferencesDialogTest, CancelAndEscapeWriteNothingAndKeepTheEditsShowingReloadsTheFolders) {
-    RunModal(pref, [&](QWidget& dialog) {
-        Click(pref.XLToLHBox());
-        TypeInto(pref.MirrorCharacterField(), "*");
-        TypeInto(pref.DestinationFolderField(), "edited-out");
-        QTest::keyClick(&dialog, Qt::Key_Return);  // presses no button
-        EXPECT_TRUE(dialog.isVisible());
-        Click(pref.CancelButton());
-    });
+// Options, mirror character and a folder edited, then Cancel (after an Enter).
+class PreferencesCancelTest : public PreferencesDialogTest {
+  protected:
+    void SetUp() override {
+        RunModal(pref, [&](QWidget& dialog) {
+            Click(pref.XLToLHBox());
+            TypeInto(pref.MirrorCharacterField(), "*");
+            TypeInto(pref.DestinationFolderField(), "edited-out");
+            QTest::keyClick(&dialog, Qt::Key_Return);  // presses no button
+            EXPECT_TRUE(dialog.isVisible());
+            Click(pref.CancelButton());
+        });
+    }
+    // Escape on the dialog reopened over a settings file with one folder.
+    void ReopenAndEscape() {
+        testing::WriteBytes(settings.Path(), "[Paths]\r\nSource=only-this\r\n");
+        before = ReadBytes(settings.Path());
+        EXPECT_EQ(RunModal(pref, [](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }),
+                  QDialog::Rejected);
+    }
+
+    std::string before;
+};
+
+TEST_F(PreferencesCancelTest, CancelKeepsTheEdits) {
     EXPECT_EQ(values.destinationFolder, "edited-out");
-    testing::WriteBytes(settings.Path(), "[Paths]\r\nSource=only-this\r\n");
-    const std::string before = ReadBytes(settings.Path());
-    EXPECT_EQ(RunModal(pref, [](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }),
-              QDialog::Rejected);
+}
+
+TEST_F(PreferencesCancelTest, EscapeWritesNothing) {
+    ReopenAndEscape();
     EXPECT_EQ(ReadBytes(settings.Path()), before);
-    EXPECT_EQ(values.sourceFolder + "|" + values.destinationFolder,
-              "only-this|");  // a missing key: empty
+}
+
+TEST_F(PreferencesCancelTest, ShowingReloadsTheFoldersButKeepsTheOptions) {
+    ReopenAndEscape();
+    EXPECT_EQ(values.sourceFolder, "only-this");
+    EXPECT_EQ(values.destinationFolder, "");  // a missing key: empty
     EXPECT_EQ(pref.SourceFolderField().text(), "only-this");
     EXPECT_EQ(values.XLToLHOption(), 1);
     EXPECT_EQ(values.MirrorCharacter(), "*");
 }
 
-TEST_F(PreferencesDialogTest, ClosingByTheFrameStoresThePlaceAndResetsEveryValue) {
-    values.SetTranslateOptionsVisible(false);
-    RunModal(pref, [&](QWidget& dialog) {
-        dialog.move(10, 20);
-        Click(pref.XLToLHBox());
-        TypeInto(pref.MirrorCharacterField(), "*");
-        dialog.close();
-    });
+// The dialog, options hidden, moved and edited, then closed by its frame.
+class PreferencesClosedByFrameTest : public PreferencesDialogTest {
+  protected:
+    void SetUp() override {
+        values.SetTranslateOptionsVisible(false);
+        RunModal(pref, [&](QWidget& dialog) {
+            dialog.move(10, 20);
+            Click(pref.XLToLHBox());
+            TypeInto(pref.MirrorCharacterField(), "*");
+            dialog.close();
+        });
+    }
+};
+
+TEST_F(PreferencesClosedByFrameTest, StoresThePlaceNotTheOptions) {
     EXPECT_EQ(settings.ReadSetting("Positions", "PrefTop"), "300");
     EXPECT_EQ(settings.ReadSetting("Positions", "PrefLeft"), "150");
     EXPECT_EQ(ReadBytes(settings.Path()).find("Translate"), std::string::npos);
-    // What the processing run now finds: the initial values, options shown.
-    EXPECT_EQ(values.sourceFolder + values.templateFolder + values.destinationFolder, "");
+}
+
+TEST_F(PreferencesClosedByFrameTest, ResetsEveryValueToTheInitialOnesOptionsShown) {
+    EXPECT_EQ(values.sourceFolder, "");
+    EXPECT_EQ(values.templateFolder, "");
+    EXPECT_EQ(values.destinationFolder, "");
     EXPECT_EQ(values.MirrorCharacter(), "!");
-    EXPECT_EQ(values.XLToLHOption() * 10 + values.XToHOption(), 1);
+    EXPECT_EQ(values.XLToLHOption(), 0);
+    EXPECT_EQ(values.XToHOption(), 1);
     EXPECT_TRUE(values.TranslateOptionsVisible());
     EXPECT_EQ(pref.MirrorCharacterField().text(), "!");
-    EXPECT_TRUE(pref.XToHBox().isChecked() && !pref.XLToLHBox().isHidden());
+    EXPECT_TRUE(pref.XToHBox().isChecked());
+    EXPECT_FALSE(pref.XLToLHBox().isHidden());
 }
 
 TEST_F(PreferencesDialogTest, BrowseCancelledReloadsTheFoldersBrowseAcceptedFillsTheField) {

@@ -57,72 +57,115 @@ class SubstitutionTableDialogTest : public ::testing::Test {
     testing::TempFolder temp;
 };
 
-TEST_F(SubstitutionTableDialogTest, TheFirstSheetAtTheStoredSizeWithTheGridLaidOutOnResize) {
-    temp.Write("Bladeway.INI", "[Positions]\r\nVarSubHeight=4500\r\nVarSubWidth=-6000\r\n");
+TEST_F(SubstitutionTableDialogTest, TheFirstSheetIsElevenNamedRowsOfFiftyEmptyColumns) {
     const auto dialog = Create();
     const QTableWidget& grid = dialog->Grid();
     EXPECT_EQ(dialog->windowTitle(), "Variable Substitution Table");
     ASSERT_EQ(grid.rowCount(), 11);
     EXPECT_EQ(grid.columnCount(), 50);
-    QString headings;
+    QStringList headings;
     for (int row = 0; row < grid.rowCount(); ++row)
-        headings += grid.verticalHeaderItem(row)->text();
-    EXPECT_EQ(headings, "LHSABCDEFGI");
+        headings.append(grid.verticalHeaderItem(row)->text());
+    EXPECT_EQ(headings, QStringList({"L", "H", "S", "A", "B", "C", "D", "E", "F", "G", "I"}));
     EXPECT_EQ(grid.horizontalHeaderItem(0), nullptr);  // the grid's default headings
     EXPECT_TRUE(CaptureSheet(grid).cells.empty());
+}
+
+TEST_F(SubstitutionTableDialogTest, OkAndCancelButtonsNeitherOneTheDefault) {
+    const auto dialog = Create();
     QPushButton& ok = ButtonNamed(*dialog, "BtnOK");
     QPushButton& cancel = ButtonNamed(*dialog, "BtnCan");
-    EXPECT_EQ(ok.text() + cancel.text(), "OKCancel");
-    EXPECT_FALSE(ok.isDefault() || ok.autoDefault() || cancel.autoDefault());
+    EXPECT_EQ(ok.text(), "OK");
+    EXPECT_EQ(cancel.text(), "Cancel");
+    EXPECT_FALSE(ok.isDefault());
+    EXPECT_FALSE(ok.autoDefault());
+    EXPECT_FALSE(cancel.autoDefault());
     EXPECT_EQ(cancel.nextInFocusChain(), &ok);
+}
+
+TEST_F(SubstitutionTableDialogTest, OpensAtTheStoredSizeFrameIncludedSignDropped) {
+    temp.Write("Bladeway.INI", "[Positions]\r\nVarSubHeight=4500\r\nVarSubWidth=-6000\r\n");
+    const auto dialog = Create();
     EXPECT_EQ(OuterHeight(*dialog), 4500);  // the frame is part of the outer size
     EXPECT_EQ(OuterWidth(*dialog), 6000);   // -6000 is 6000
+}
+
+TEST_F(SubstitutionTableDialogTest, TheGridAndButtonsAreLaidOutOnResize) {
+    const auto dialog = Create();
     dialog->show();
     ResizeOuter(*dialog, 600, 400);  // 9000 x 6000 twips
     // Grid 200, 200, 9000 - 500 = 8500 wide, 6000 - 1400 = 4600 high;
     // buttons 4600 + 400 = 5000 down; Cancel ends at 8500 + 200 twips.
-    EXPECT_EQ(grid.geometry(), QRect(13, 13, 567, 307));
-    EXPECT_EQ(ok.geometry(), QRect(13, 333, 81, 33));
-    EXPECT_EQ(cancel.geometry(), QRect(499, 333, 81, 33));
+    EXPECT_EQ(dialog->Grid().geometry(), QRect(13, 13, 567, 307));
+    EXPECT_EQ(ButtonNamed(*dialog, "BtnOK").geometry(), QRect(13, 333, 81, 33));
+    EXPECT_EQ(ButtonNamed(*dialog, "BtnCan").geometry(), QRect(499, 333, 81, 33));
     dialog->hide();
 }
 
-TEST_F(SubstitutionTableDialogTest, OkSavesTheTableCancelAndEscapeDropTheEditsEnterDoesNotClose) {
+// The shown dialog with an edit and a widened column, closed with OK.
+class SavedSubstitutionTableTest : public SubstitutionTableDialogTest {
+  protected:
+    void SetUp() override {
+        dialog->show();
+        Type(dialog->Grid(), 3, 4, "0.25");
+        dialog->Grid().setColumnWidth(4, 150);
+        QTest::mouseClick(&ButtonNamed(*dialog, "BtnOK"), Qt::LeftButton);
+    }
+
+    std::unique_ptr<SubstitutionTableDialog> dialog = Create();
+};
+
+TEST_F(SubstitutionTableDialogTest, EnterDoesNotClose) {
     const auto dialog = Create();
     dialog->show();
     Type(dialog->Grid(), 0, 0, "abandoned");
     QTest::keyClick(dialog.get(), Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
+    dialog->hide();
+}
+
+TEST_F(SubstitutionTableDialogTest, EscapePressesCancelWhichDropsTheEditsWritingNothing) {
+    const auto dialog = Create();
+    dialog->show();
+    Type(dialog->Grid(), 0, 0, "abandoned");
     QSignalSpy cancelled(&ButtonNamed(*dialog, "BtnCan"), &QPushButton::clicked);
-    QTest::keyClick(dialog.get(), Qt::Key_Escape);  // presses Cancel
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_EQ(cancelled.count(), 1);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FALSE(Exists("VarTab.Dat") || Exists("Bladeway.INI"));
+    EXPECT_FALSE(Exists("VarTab.Dat"));
+    EXPECT_FALSE(Exists("Bladeway.INI"));
     dialog->show();  // with no file, nothing is loaded over the abandoned edit
     EXPECT_EQ(Text(dialog->Grid(), 0, 0), "abandoned");
+    dialog->hide();
+}
 
-    Type(dialog->Grid(), 3, 4, "0.25");
-    dialog->Grid().setColumnWidth(4, 150);
-    QTest::mouseClick(&ButtonNamed(*dialog, "BtnOK"), Qt::LeftButton);
+TEST_F(SavedSubstitutionTableTest, OkSavesTheTableWithItsColumnWidthsButNoPlace) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    dialog->show();
-    Type(dialog->Grid(), 3, 4, "abandoned again");
-    Type(dialog->Grid(), 1, 1, "abandoned too");
-    ButtonNamed(*dialog, "BtnCan").click();
-    EXPECT_EQ(Text(dialog->Grid(), 3, 4), "abandoned again");  // held while hidden...
-    dialog->show();  // ...until showing it loads the file over them
-    EXPECT_EQ(Text(dialog->Grid(), 3, 4), "0.25");
-    EXPECT_EQ(dialog->Grid().item(1, 1), nullptr);
-    dialog->hide();
     const auto again = Create();
     again->show();
     EXPECT_EQ(CaptureSheet(again->Grid()), CaptureSheet(dialog->Grid()));
     EXPECT_EQ(again->Grid().columnWidth(4), 150);
     EXPECT_FALSE(Exists("Bladeway.INI"));  // OK and Cancel store no place
     again->hide();
-    // A damaged table leaves the grid as it is, and OK replaces it with a good one.
+}
+
+TEST_F(SavedSubstitutionTableTest, CancelledEditsAreHeldUntilShowingLoadsTheFileOverThem) {
+    dialog->show();
+    Type(dialog->Grid(), 3, 4, "abandoned again");
+    Type(dialog->Grid(), 1, 1, "abandoned too");
+    ButtonNamed(*dialog, "BtnCan").click();
+    EXPECT_EQ(Text(dialog->Grid(), 3, 4), "abandoned again");
+    dialog->show();
+    EXPECT_EQ(Text(dialog->Grid(), 3, 4), "0.25");
+    EXPECT_EQ(dialog->Grid().item(1, 1), nullptr);
+    EXPECT_FALSE(Exists("Bladeway.INI"));
+    dialog->hide();
+}
+
+TEST_F(SavedSubstitutionTableTest, ADamagedTableLeavesTheGridOkReplacesItWithAGoodOne) {
     temp.Write("VarTab.Dat", "{\"format\": \"Bladeway sheet\", \"version\": 1, \"rows\": 3");
+    const auto again = Create();
     Type(again->Grid(), 2, 2, "kept");
     again->show();
     EXPECT_EQ(Text(again->Grid(), 2, 2), "kept");
@@ -132,7 +175,7 @@ TEST_F(SubstitutionTableDialogTest, OkSavesTheTableCancelAndEscapeDropTheEditsEn
     EXPECT_EQ(Text(check, 2, 2), "kept");
 }
 
-TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameStoresPlaceAndSizeInOrderSignsKept) {
+TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameStoresPlaceAndSizeInOrder) {
     temp.Write("Bladeway.INI", "[Positions]\r\nMainTop=10\r\n");
     const auto dialog = Create();
     dialog->move(30, 45);
@@ -145,12 +188,15 @@ TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameStoresPlaceAndSizeInOrder
               "[Positions]\r\nMainTop=10\r\nVarSubTop=675\r\nVarSubLeft=450\r\n"
               "VarSubHeight=4500\r\nVarSubWidth=6000\r\n");
     EXPECT_FALSE(Exists("VarTab.Dat"));
-    dialog->move(-4, -8);  // left of and above the screen
+}
+
+TEST_F(SubstitutionTableDialogTest, APlaceLeftOfAndAboveTheScreenIsStoredWithItsSigns) {
+    const auto dialog = Create();
+    dialog->move(-4, -8);
     dialog->show();
     dialog->close();
-    EXPECT_EQ(Settings().ReadSetting("Positions", "VarSubTop") + "," +
-                  Settings().ReadSetting("Positions", "VarSubLeft"),
-              "-120,-60");
+    EXPECT_EQ(Settings().ReadSetting("Positions", "VarSubTop"), "-120");
+    EXPECT_EQ(Settings().ReadSetting("Positions", "VarSubLeft"), "-60");
 }
 
 TEST_F(SubstitutionTableDialogTest,

@@ -4,7 +4,6 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -53,13 +52,7 @@ void WhenModalShown(const QString& objectName, std::function<void(QWidget&)> act
 }
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(kPollMs);
-    }
-    return true;
+    return QTest::qWaitFor(done, timeoutMs);
 }
 
 int RunModal(QDialog& dialog, std::function<void(QWidget&)> action) {

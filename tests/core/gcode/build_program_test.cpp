@@ -229,7 +229,8 @@ TEST_F(GenerateProgramTest, TemplateNotFoundSetsGnfAndWritesNothing) {
         // clang-format on
         KeyRecord record = ExampleKey(name, "KEY1");
         const GenerationResult result = Generate(record, flat);
-        EXPECT_FALSE(result.written || result.templateFound) << name << flat;
+        EXPECT_FALSE(result.written) << name << flat;
+        EXPECT_FALSE(result.templateFound) << name << flat;
         EXPECT_EQ(result.error, "") << name << flat;
         EXPECT_EQ(record.Status.View(), "GNF") << name << flat;
         // The description keeps its parentheses: the generator stopped before it.

@@ -172,7 +172,9 @@ TEST_F(IndexProgramTest, BadDestinationIndexLengthIsLeftAloneSilently) {
     const testing::IndexResult result = Update(record);
     EXPECT_EQ(ReadBytes(DestinationIndex()), bad);
     EXPECT_TRUE(IsBlank(record.Status));
-    EXPECT_TRUE(result.errors.empty() && result.indexPath.empty() && messages_.empty());
+    EXPECT_TRUE(result.errors.empty());
+    EXPECT_TRUE(result.indexPath.empty());
+    EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(IndexProgramTest, SameFolderForTemplatesAndPrograms) {

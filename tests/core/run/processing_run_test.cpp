@@ -493,28 +493,37 @@ TEST(LargeInputsTest, KeyDataFilesLoadInBoundedMemoryOrAreRefused) {
     }
 }
 
-TEST(LargeInputsTest, TemplateAndIndexAboveTheirLimitsAreRefusedForTheKey) {
-    const auto key = [](std::string_view templateName) {
+class LargeInputsLimitTest : public ::testing::Test {
+  protected:
+    static KeyRecord Key(std::string_view templateName) {
         KeyRecord record;
         record.TemplateName = templateName;
         record.ProgramName = "P1";
         record.Status = "";  // blank: spaces
         return record;
-    };
+    }
+
     testing::TempFolder templates, destination;
     const std::string pathT = templates.Path().string(), pathD = destination.Path().string();
+};
+
+TEST_F(LargeInputsLimitTest, ATemplateAboveItsLimitIsRefusedForTheKey) {
     WriteLarge(templates.File("HUGE"), "G00X0Y0Z0\r\n", "", 100 * kMiB);
     WriteLarge(templates.File("EDGE"), "", "", kTemplateFileLimit);  // the limit itself is fine
-    KeyRecord huge = key("HUGE"), edge = key("EDGE");
+    KeyRecord huge = Key("HUGE"), edge = Key("EDGE");
     const GenerationResult refused = GenerateProgram(huge, {pathT, pathD, "", true}, Disk());
-    EXPECT_TRUE(refused.templateFound && !refused.written && huge.Status.View() == "   ");
+    EXPECT_TRUE(refused.templateFound);
+    EXPECT_FALSE(refused.written);
+    EXPECT_EQ(huge.Status.View(), "   ");
     EXPECT_NE(refused.error.find("more than the limit of 4194304 bytes"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(destination.File("P1")));
     EXPECT_TRUE(GenerateProgram(edge, {pathT, pathD, "", true}, Disk()).written);
+}
 
+TEST_F(LargeInputsLimitTest, AnIndexAboveItsLimitIsRefusedForTheKey) {
     testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("DZ120"));
     WriteLarge(destination.File("INDICE.Prg"), "", "", kIndexFileLimit + 82);
-    KeyRecord record = key("DZ120");
+    KeyRecord record = Key("DZ120");
     const testing::IndexResult result =
         testing::UpdateIndexProgram(record, {pathT, pathD, "12/06/26", {}}, Disk());
     EXPECT_EQ(record.Status.View(), "   ");
