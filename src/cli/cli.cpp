@@ -24,6 +24,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CLI::App app{"Bladeway: key data files, settings and G-code programs from the command line",
                  "bladeway-cli"};
     app.require_subcommand(1);
+    // Options are "-x" and "--name" everywhere: on Windows "/x" would take a
+    // path such as "/tmp/keys.dat" for an option. Set before the commands,
+    // which inherit it.
+    app.allow_windows_style_options(false);
 
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<SheetCommand>());

@@ -11,6 +11,7 @@
 #include "core/gcode/master_template.h"
 #include "core/gcode/program_generator.h"
 #include "core/gcode/tree_name.h"
+#include "core/platform/paths.h"
 #include "support/case_table.h"
 #include "support/fault_file_system.h"
 #include "support/temp_folder.h"
@@ -247,7 +248,7 @@ TEST_F(GenerateProgramTest, FolderEndingWithSeparatorGivesTwoInARowAndTheOldProg
     KeyRecord record = ExampleKey("MASTER", "KEY1");
     const auto result = GenerateProgram(record, {templates, destination, "!", true}, Disk());
     EXPECT_TRUE(result.written) << result.error;
-    EXPECT_EQ(result.outputPath, destination + "/KEY1");
+    EXPECT_EQ(result.outputPath, destination + kPathSeparator + "KEY1");
     EXPECT_EQ(testing::ReadBytes(destination_.File("KEY1")), testing::kExampleFlatProgram);
 }
 
@@ -269,11 +270,11 @@ TEST_F(GenerateProgramTest, FileProblemsAreErrorsWithoutStatus) {
 TEST(NamedFilePath, FlatAndTreeNames) {
     // clang-format off
     for (const auto& [name, flat, path] : std::vector<std::tuple<std::string_view, bool, std::string_view>>{
-             {"  AB12  ", true, "/t/AB12"}, {"AB12", false, "/t/SRG/A/B12"}, {"A", false, "/t/SRG/00/A"},
-             {"", false, ""}, {"", true, ""}, {".X", true, "/t/.X"},
-             {"ABCDEFGHI..", false, "/t/SRG/A/BCDEFGHI..."}})
+             {"  AB12  ", true, "t\\AB12"}, {"AB12", false, "t\\SRG\\A\\B12"}, {"A", false, "t\\SRG\\00\\A"},
+             {"", false, ""}, {"", true, ""}, {".X", true, "t\\.X"},
+             {"ABCDEFGHI..", false, "t\\SRG\\A\\BCDEFGHI..."}})
         // clang-format on
-        EXPECT_EQ(NamedFilePath("/t", name, flat), path) << name;
+        EXPECT_EQ(NamedFilePath("t", name, flat), NativeSeparators(path)) << name;
 }
 
 }  // namespace
