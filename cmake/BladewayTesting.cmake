@@ -1,6 +1,8 @@
 # bladeway_add_test(NAME name SOURCES ... LIBS ...)
 # One test executable per area, registered test by test with CTest.
-find_package(GTest REQUIRED)
+if(NOT TARGET GTest::gtest)  # a cross build compiles its own (BladewayCrossDependencies)
+    find_package(GTest REQUIRED)
+endif()
 include(GoogleTest)
 
 function(bladeway_add_test)
@@ -9,6 +11,10 @@ function(bladeway_add_test)
     target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} bladeway_test_support
                           GTest::gtest GTest::gtest_main bladeway_warnings)
     set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-    gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 30
-                         PROPERTIES ENVIRONMENT "BLADEWAY_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    set(properties ENVIRONMENT "BLADEWAY_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    if(CMAKE_CROSSCOMPILING)
+        # Under an emulator a hung test must not hold the run: each has a minute.
+        list(APPEND properties TIMEOUT 60)
+    endif()
+    gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 30 PROPERTIES ${properties})
 endfunction()

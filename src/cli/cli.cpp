@@ -107,6 +107,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     app.require_subcommand(0, 1);
     CommonOptions common;
     AddSettingsOption(app, common);
+    // Options are "-x" and "--name" everywhere: on Windows "/x" would take a
+    // path such as "/tmp/keys.dat" for an option. Set before the commands,
+    // which inherit it.
+    app.allow_windows_style_options(false);
 
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<SheetCommand>(common));

@@ -125,8 +125,8 @@ void AboutDialog::StartSystemInformation() {
     if (services_.registry != nullptr) {
         program = SystemInformationProgram(*services_.registry, *services_.fileSystem);
     } else {
-        RegistryStore registry = SystemRegistry();
-        program = SystemInformationProgram(registry, *services_.fileSystem);
+        const std::unique_ptr<Registry> registry = SystemRegistry();
+        program = SystemInformationProgram(*registry, *services_.fileSystem);
     }
     if (program && services_.startProgram(QFile::decodeName(QByteArray::fromStdString(*program)))) {
         return;

@@ -5,16 +5,34 @@
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
+
+#ifdef _WIN32
+#include <random>
+#else
 #include <unistd.h>
+#endif
 
 namespace bladeway::testing {
 
 TempFolder::TempFolder() {
+#ifdef _WIN32
+    // No mkdtemp: a random name, taken only if create_directory made it.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        auto candidate = std::filesystem::temp_directory_path() /
+                         ("bladeway-test-" + std::to_string(random() % 1000000000U));
+        if (std::filesystem::create_directory(candidate))
+            path_ = std::move(candidate);
+    }
+    if (path_.empty())
+        throw std::runtime_error("no temporary folder");
+#else
     std::string pattern =
         (std::filesystem::temp_directory_path() / "bladeway-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
+#endif
 }
 
 TempFolder::~TempFolder() {
@@ -73,7 +91,11 @@ std::filesystem::path SourceDir() {
 }
 
 bool RunningAsRoot() {
+#ifdef _WIN32
+    return false;  // Windows has no such user; its read-only tests are its own
+#else
     return ::geteuid() == 0;
+#endif
 }
 
 }  // namespace bladeway::testing

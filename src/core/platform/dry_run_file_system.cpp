@@ -4,29 +4,61 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#ifdef _WIN32
+#include "core/platform/native_files.h"
+#include "core/platform/win32_text.h"
+#else
 #include <unistd.h>
+#endif
 
 namespace bladeway {
 namespace {
 
+struct PathKind {
+    bool exists = false;
+    bool isFolder = false;
+};
+
+PathKind KindOf(const std::filesystem::path& path) {
+#ifdef _WIN32
+    const native::FileStatus status = native::StatusOf(win32::Utf8FromPath(path));
+    return {status.exists, status.isFolder};
+#else
+    std::error_code error;
+    return {std::filesystem::exists(path, error), std::filesystem::is_directory(path, error)};
+#endif
+}
+
 // Why writing `path` on the disk would fail; nothing when it would not.
 Outcome CheckWritable(const std::string& path, std::string_view what) {
-    const std::filesystem::path target(path);
-    std::error_code error;
     const auto fail = [&](const std::string& reason) {
         return Outcome{Failure{std::string(what) + " '" + path + "': " + reason}};
     };
-    if (std::filesystem::is_directory(target, error)) {
+#ifdef _WIN32
+    // std::filesystem would read the name in the ANSI code page.
+    if (!win32::WideFromUtf8(path)) {
+        return fail("the name is not valid UTF-8");
+    }
+    const std::filesystem::path target = win32::PathFromUtf8(path);
+#else
+    const std::filesystem::path target(path);
+#endif
+    if (KindOf(target).isFolder) {
         return fail("it is a folder");
     }
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    if (!std::filesystem::is_directory(folder, error)) {
-        return fail(std::strerror(std::filesystem::exists(folder, error) ? ENOTDIR : ENOENT));
+    if (const PathKind kind = KindOf(folder); !kind.isFolder) {
+        return fail(std::strerror(kind.exists ? ENOTDIR : ENOENT));
     }
+#ifndef _WIN32
+    // Windows grants writing through access lists that no cheap call tells;
+    // there the real write reports a refusal.
     if (::access(folder.c_str(), W_OK | X_OK) != 0) {
         return fail(std::strerror(errno));
     }
+#endif
     return {};
 }
 

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#ifndef _WIN32
-#include <sys/utsname.h>
-#endif
+// GetVersion is the platform's own: os_version_posix.cpp, os_version_win32.cpp.
 
 namespace bladeway {
 namespace {
@@ -53,20 +51,12 @@ std::uint32_t VersionFromKernelRelease(std::string_view release) {
         }
         ++position;
     }
-    const std::uint32_t build = std::min(numbers[2], kBuildCap);
-    return std::min(numbers[0], kByteCap) | std::min(numbers[1], kByteCap) << 8 | build << 16;
+    return VersionFromNtParts(numbers[0], numbers[1], numbers[2]);
 }
 
-std::uint32_t GetVersion() {
-#ifdef _WIN32
-    return 0;  // a Windows build asks the system's own GetVersion
-#else
-    utsname names{};
-    if (::uname(&names) != 0) {
-        return 0;
-    }
-    return VersionFromKernelRelease(std::string_view(&names.release[0]));
-#endif
+std::uint32_t VersionFromNtParts(std::uint32_t major, std::uint32_t minor, std::uint32_t build) {
+    return std::min(major, kByteCap) | std::min(minor, kByteCap) << 8 |
+           std::min(build, kBuildCap) << 16;
 }
 
 }  // namespace bladeway

@@ -26,8 +26,12 @@ OsVersionParts UnpackVersion(std::uint32_t version);
 // number there. Missing or non-numeric parts count as 0.
 std::uint32_t VersionFromKernelRelease(std::string_view release);
 
+// The number Windows NT gives for version major.minor, build `build`: major
+// and minor in bytes 0 and 1, the build (capped at 0x7FFF) in the upper 16 bits.
+std::uint32_t VersionFromNtParts(std::uint32_t major, std::uint32_t minor, std::uint32_t build);
+
 // The running system's version number; on Linux from the kernel release that
-// uname reports.
+// uname reports, on Windows from the system's own version call.
 std::uint32_t GetVersion();
 
 }  // namespace bladeway

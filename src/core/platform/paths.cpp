@@ -1,20 +1,10 @@
 #include "core/platform/paths.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+
+// RunningProgramPath is the platform's own: paths_posix.cpp, paths_win32.cpp.
 
 namespace bladeway {
-
-std::string RunningProgramPath() {
-#ifdef _WIN32
-    return {};  // a Windows build fills this from GetModuleFileNameA
-#else
-    std::error_code error;
-    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string{} : path.string();
-#endif
-}
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string path;

@@ -1,9 +1,6 @@
 #include "core/platform/system_registry.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/platform/paths.h"
 
@@ -14,11 +11,8 @@ constexpr std::string_view kStandardSearchPath = "/usr/local/bin:/usr/bin:/bin";
 
 }  // namespace
 
-bool IsRunnableProgram(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-           ::access(path.c_str(), X_OK) == 0;
-}
+// IsRunnableProgram and SystemRegistry are the platform's own:
+// system_registry_posix.cpp, system_registry_win32.cpp.
 
 std::vector<std::string> ProgramFolders(std::string_view searchPath) {
     if (searchPath.empty())
@@ -59,12 +53,6 @@ RegistryStore RegistryNaming(const std::string& programPath) {
         registry.SetString(kHkeyLocalMachine, kMsinfoKey, kMsinfoPathValue, programPath);
     }
     return registry;
-}
-
-RegistryStore SystemRegistry() {
-    const char* searchPath = std::getenv("PATH");
-    const auto folders = ProgramFolders(searchPath != nullptr ? searchPath : "");
-    return RegistryNaming(FindInstalledProgram(kSystemInformationPrograms, folders));
 }
 
 }  // namespace bladeway

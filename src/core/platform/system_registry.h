@@ -1,12 +1,13 @@
 #pragma once
 
 // The registry values that locate the system information program, as this
-// system provides them. Linux has no registry: the two keys the About box
-// reads are filled in memory from the programs installed, and the "PATH"
-// value names the first system information program found.
+// system provides them. Windows has its own registry. Linux has none: the two
+// keys the About box reads are filled in memory from the programs installed,
+// and the "PATH" value names the first system information program found.
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -48,6 +49,6 @@ std::string FindInstalledProgram(
 RegistryStore RegistryNaming(const std::string& programPath);
 
 // The registry as the running system gives it now.
-RegistryStore SystemRegistry();
+std::unique_ptr<Registry> SystemRegistry();
 
 }  // namespace bladeway

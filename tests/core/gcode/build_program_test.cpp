@@ -11,6 +11,7 @@
 #include "core/gcode/master_template.h"
 #include "core/gcode/program_generator.h"
 #include "core/gcode/tree_name.h"
+#include "core/platform/paths.h"
 #include "support/case_table.h"
 #include "support/fault_file_system.h"
 #include "support/temp_folder.h"
@@ -248,7 +249,7 @@ TEST_F(GenerateProgramTest, FolderEndingWithSeparatorGivesTwoInARowAndTheOldProg
     KeyRecord record = ExampleKey("MASTER", "KEY1");
     const auto result = GenerateProgram(record, {templates, destination, "!", true}, Disk());
     EXPECT_TRUE(result.written) << result.error;
-    EXPECT_EQ(result.outputPath, destination + "/KEY1");
+    EXPECT_EQ(result.outputPath, destination + kPathSeparator + "KEY1");
     EXPECT_EQ(testing::ReadBytes(destination_.File("KEY1")), testing::kExampleFlatProgram);
 }
 
@@ -270,14 +271,20 @@ TEST_F(GenerateProgramTest, FileProblemsAreErrorsWithoutStatus) {
 TEST(NamedFilePath, FlatAndTreeNames) {
     // clang-format off
     for (const auto& [name, flat, path] : std::vector<std::tuple<std::string_view, bool, std::string_view>>{
-             {"  AB12  ", true, "/t/AB12"}, {"AB12", false, "/t/SRG/A/B12"}, {"A", false, "/t/SRG/00/A"},
-             {"", false, ""}, {"", true, ""}, {".X", true, "/t/.X"},
-             {"ABCDEFGHI..", false, "/t/SRG/A/BCDEFGHI..."},
-             // Windows-1252 names become UTF-8 file names, undefined bytes as controls.
-             {"P\xe9", true, "/t/P\xc3\xa9"}, {"\xc9T\x80\x81", false, "/t/SRG/\xc3\x89/T\xe2\x82\xac\xc2\x81"}})
+             {"  AB12  ", true, "t\\AB12"}, {"AB12", false, "t\\SRG\\A\\B12"}, {"A", false, "t\\SRG\\00\\A"},
+             {"", false, ""}, {"", true, ""}, {".X", true, "t\\.X"},
+             {"ABCDEFGHI..", false, "t\\SRG\\A\\BCDEFGHI..."}})
         // clang-format on
-        EXPECT_EQ(NamedFilePath("/t", name, flat), path) << name;
+        EXPECT_EQ(NamedFilePath("t", name, flat), NativeSeparators(path)) << name;
 }
+
+#ifndef _WIN32
+TEST(NamedFilePath, Windows1252NamesBecomeUtf8FileNames) {
+    // Undefined bytes of the code page become control characters.
+    EXPECT_EQ(NamedFilePath("t", "P\xe9", true), "t/P\xc3\xa9");
+    EXPECT_EQ(NamedFilePath("t", "\xc9T\x80\x81", false), "t/SRG/\xc3\x89/T\xe2\x82\xac\xc2\x81");
+}
+#endif
 
 TEST_F(GenerateProgramTest, AccentedNamesFindAndWriteUtf8FilesWithTheBytesUnchanged) {
     // Templates named as a person would name them on Linux.

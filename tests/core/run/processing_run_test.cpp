@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +16,7 @@
 #include "core/keydata/key_data_file.h"
 #include "support/fault_file_system.h"
 #include "support/index_bytes.h"
+#include "support/process_memory.h"
 #include "support/recording_file_system.h"
 #include "support/sheet_builder.h"
 #include "support/single_key_index_step.h"
@@ -27,6 +27,7 @@ namespace bladeway {
 namespace {
 
 using testing::BlockSelection;
+using testing::PeakMemory;
 using testing::RawIndexRecord;
 using testing::ReadBytes;
 using testing::SheetOf;
@@ -413,13 +414,6 @@ void WriteLarge(const std::string& path, std::string_view head, std::string_view
     file << tail << std::flush;
     if (pattern.empty() && times > 0)
         std::filesystem::resize_file(path, times);
-}
-
-// Peak resident memory of this process so far.
-std::size_t PeakMemory() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
 }
 
 TEST_F(ProcessingRunTest, AStopRequestEndsTheRunBetweenKeysWithTheirIndexEntriesWritten) {

@@ -1,0 +1,45 @@
+# What a cross build takes from the build machine instead of find_package:
+# Debian packages the header-only libraries for the host only, and GoogleTest
+# as source (package googletest), which is built here with the cross compiler.
+
+# Only the libraries' own folders are put on the include path: the build
+# machine's /usr/include holds its C library, which must not shadow MinGW's.
+set(BLADEWAY_HEADER_ONLY_DIR ${CMAKE_BINARY_DIR}/header-only)
+file(MAKE_DIRECTORY ${BLADEWAY_HEADER_ONLY_DIR})
+foreach(folder CLI nlohmann)
+    if(NOT EXISTS /usr/include/${folder})
+        message(FATAL_ERROR "/usr/include/${folder} is missing: install libcli11-dev and nlohmann-json3-dev")
+    endif()
+    file(CREATE_LINK /usr/include/${folder} ${BLADEWAY_HEADER_ONLY_DIR}/${folder} SYMBOLIC)
+endforeach()
+add_library(CLI11::CLI11 INTERFACE IMPORTED GLOBAL)
+target_include_directories(CLI11::CLI11 SYSTEM INTERFACE ${BLADEWAY_HEADER_ONLY_DIR})
+add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED GLOBAL)
+target_include_directories(nlohmann_json::nlohmann_json SYSTEM INTERFACE
+                           ${BLADEWAY_HEADER_ONLY_DIR})
+
+if(BLADEWAY_BUILD_TESTS)
+    set(BLADEWAY_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's source tree")
+    if(NOT EXISTS ${BLADEWAY_GOOGLETEST_SOURCE}/CMakeLists.txt)
+        message(FATAL_ERROR "${BLADEWAY_GOOGLETEST_SOURCE} is missing: install googletest")
+    endif()
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${BLADEWAY_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+
+# The programs run under Wine in a prefix of this build tree, quietly; the
+# prefix is made at configure time so that the first test listing does not
+# pay for it (Mono and Gecko are not wanted, so no installer is asked for).
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+    set(BLADEWAY_WINE_ENVIRONMENT WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
+                                  WINEDLLOVERRIDES=mscoree,mshtml=)
+    set(CMAKE_CROSSCOMPILING_EMULATOR env ${BLADEWAY_WINE_ENVIRONMENT}
+                                      ${CMAKE_CROSSCOMPILING_EMULATOR})
+    if(NOT EXISTS ${CMAKE_BINARY_DIR}/wineprefix/system.reg)
+        message(STATUS "Making the Wine prefix ${CMAKE_BINARY_DIR}/wineprefix")
+        execute_process(COMMAND env ${BLADEWAY_WINE_ENVIRONMENT} wineboot --init
+                        RESULT_VARIABLE wineboot_result OUTPUT_QUIET ERROR_QUIET)
+        execute_process(COMMAND env ${BLADEWAY_WINE_ENVIRONMENT} wineserver --wait)
+    endif()
+endif()

@@ -1,0 +1,16 @@
+#include <string_view>
+#include <sys/utsname.h>
+
+#include "core/platform/os_version.h"
+
+namespace bladeway {
+
+std::uint32_t GetVersion() {
+    utsname names{};
+    if (::uname(&names) != 0) {
+        return 0;
+    }
+    return VersionFromKernelRelease(std::string_view(&names.release[0]));
+}
+
+}  // namespace bladeway

@@ -1,0 +1,25 @@
+#include "core/platform/paths.h"
+#include "core/platform/win32_api.h"
+#include "core/platform/win32_text.h"
+
+namespace bladeway {
+
+std::string RunningProgramPath() {
+    // The buffer grows until the whole path fits (long paths exceed MAX_PATH).
+    std::wstring path(MAX_PATH, L'\0');
+    while (path.size() <= 32768) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return win32::Utf8FromWide(path);
+        }
+        path.resize(path.size() * 2);
+    }
+    return {};
+}
+
+}  // namespace bladeway

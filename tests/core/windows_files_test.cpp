@@ -1,0 +1,168 @@
+// What is Windows's own in the platform layer: replacing over existing files
+// that keep their attributes, read-only and locked files, the forms a path
+// takes there, names outside ASCII, and the real registry and version calls.
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "core/platform/dry_run_file_system.h"
+#include "core/platform/file_system.h"
+#include "core/platform/native_files.h"
+#include "core/platform/os_version.h"
+#include "core/platform/paths.h"
+#include "core/platform/registry.h"
+#include "core/platform/win32_api.h"
+#include "core/platform/win32_text.h"
+#include "core/platform/windows_registry.h"
+#include "support/temp_folder.h"
+
+namespace bladeway {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+
+class WindowsFilesTest : public ::testing::Test {
+  protected:
+    // Every name in the folder as UTF-8, temporary files included.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_.Path()))
+            names.push_back(win32::Utf8FromWide(entry.path().filename().wstring()));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::wstring Wide(const std::string& path) const { return win32::WideFromUtf8(path).value(); }
+
+    testing::TempFolder folder_;
+};
+
+TEST_F(WindowsFilesTest, ReplacingAnExistingFileTwiceKeepsItsAttributesAndLeavesNoLitter) {
+    const std::string path = folder_.Write("P1", "first");
+    ASSERT_TRUE(::SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
+    for (const std::string& bytes : {std::string("second\r\n"), std::string("third\n\0\x1a", 8)}) {
+        ASSERT_TRUE(Disk().ReplaceFile(path, bytes).ok());
+        EXPECT_EQ(ReadBytes(path), bytes);  // no CR LF translation, no end at ^Z
+        EXPECT_EQ(Disk().ReadWholeFile(path).value(), bytes);
+    }
+    EXPECT_NE(::GetFileAttributesW(Wide(path).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0U);
+    EXPECT_EQ(Names(), std::vector<std::string>{"P1"});
+}
+
+TEST_F(WindowsFilesTest, ReadOnlyAndLockedFilesKeepTheirContentAndLeaveNoLitter) {
+    const std::string readOnly = folder_.Write("RO", "old");
+    ASSERT_TRUE(::SetFileAttributesW(Wide(readOnly).c_str(), FILE_ATTRIBUTE_READONLY));
+    const Outcome refused = Disk().ReplaceFile(readOnly, "new");
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().find("read-only"), std::string::npos) << refused.error();
+    EXPECT_EQ(ReadBytes(readOnly), "old");
+    ::SetFileAttributesW(Wide(readOnly).c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // Held without sharing, as a scanner or the machine's control may hold it.
+    const std::string locked = folder_.Write("LK", "old");
+    HANDLE holder = ::CreateFileW(Wide(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const Outcome busy = Disk().ReplaceFile(locked, "new");
+    ASSERT_FALSE(busy.ok());
+    EXPECT_NE(busy.error().find("'" + locked + "': "), std::string::npos) << busy.error();
+    EXPECT_EQ(busy.error().find("system error"), std::string::npos) << busy.error();
+    EXPECT_FALSE(Disk().ReadWholeFile(locked).ok());
+    // Let go while the replacement still retries: it then goes through.
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::CloseHandle(holder);
+    });
+    const Outcome retried = Disk().ReplaceFile(locked, "new");
+    release.join();
+    EXPECT_TRUE(retried.ok()) << retried.error();
+    EXPECT_EQ(ReadBytes(locked), "new");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"LK", "RO"}));
+}
+
+TEST_F(WindowsFilesTest, DriveLetterExtendedAndForwardSlashPathsNameTheSameFile) {
+    const std::string path = folder_.File("P1");
+    ASSERT_EQ(path.substr(1, 2), ":\\") << path;  // the temporary folder is on a drive
+    std::string forward = path;
+    std::replace(forward.begin(), forward.end(), '\\', '/');
+    for (const std::string& form : {path, "\\\\?\\" + path, forward}) {
+        SCOPED_TRACE(form);
+        ASSERT_TRUE(Disk().ReplaceFile(form, form).ok());
+        EXPECT_TRUE(Disk().Exists(form));
+        EXPECT_EQ(ReadBytes(path), form);
+        ASSERT_TRUE(Disk().CreateEmptyIfMissing(form).ok());
+        EXPECT_EQ(Disk().ReadWholeFile(form).value(), form);
+    }
+    // A folder named as a whole drive is a folder, never a file.
+    const std::string drive = path.substr(0, 3);
+    EXPECT_TRUE(native::StatusOf(drive).isFolder);
+    EXPECT_FALSE(Disk().Exists(drive));
+    EXPECT_FALSE(Disk().ReplaceFile(drive, "x").ok());
+    EXPECT_EQ(JoinPathOnce(drive, "P1"), drive + "P1");
+    EXPECT_EQ(Names(), std::vector<std::string>{"P1"});
+}
+
+TEST_F(WindowsFilesTest, NamesOutsideAsciiAreUtf16OnDiskAndBadUtf8IsRefused) {
+    const std::string name =
+        "Schl\xc3\xbc"
+        "ssel-\xe2\x82\xac.dat";  // Schlüssel-€.dat
+    // Joined as bytes: std::filesystem would take them for the ANSI code page.
+    const std::string path = folder_.WithSeparator() + name;
+    ASSERT_TRUE(Disk().ReplaceFile(path, "bytes").ok());
+    EXPECT_TRUE(Disk().Exists(path));
+    EXPECT_EQ(Disk().ReadWholeFile(path).value(), "bytes");
+    EXPECT_TRUE(fs::exists(folder_.Path() / fs::path(u8"Schl\u00fcssel-\u20ac.dat")));
+    EXPECT_EQ(Names(), std::vector<std::string>{name});
+
+    const std::string latin1 = folder_.WithSeparator() + "Schl\xfcssel.dat";  // not UTF-8
+    for (const Outcome& refused :
+         {Disk().ReplaceFile(latin1, "x"), DryRunFileSystem().ReplaceFile(latin1, "x")}) {
+        ASSERT_FALSE(refused.ok());
+        EXPECT_NE(refused.error().find("not valid UTF-8"), std::string::npos);
+    }
+    EXPECT_TRUE(DryRunFileSystem().ReplaceFile(folder_.WithSeparator() + name, "x").ok());
+    EXPECT_FALSE(Disk().ReadWholeFile(latin1).ok());
+    EXPECT_FALSE(Disk().Exists(latin1));
+    EXPECT_EQ(Names(), std::vector<std::string>{name});
+}
+
+TEST(WindowsSystem, ProgramPathVersionAndRegistryComeFromTheSystem) {
+    EXPECT_EQ(RunningProgramPath(),
+              win32::Utf8FromWide(fs::absolute(RunningProgramPath()).wstring()));
+    EXPECT_EQ(RunningProgramPath().substr(RunningProgramPath().size() - 4), ".exe");
+
+    // The build number the version call reports is the one the registry holds.
+    const OsVersionParts version = UnpackVersion(GetVersion());
+    EXPECT_GE(version.major, 6);
+    WindowsRegistry registry;
+    std::string build;
+    ASSERT_TRUE(GetKeyValue(registry, kHkeyLocalMachine,
+                            "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentBuildNumber",
+                            build));
+    EXPECT_EQ(build, std::to_string(version.secondMajor << 8 | version.secondMinor));
+
+    std::string stale = "stale";
+    EXPECT_FALSE(
+        GetKeyValue(registry, kHkeyLocalMachine, "SOFTWARE\\No Such Vendor", "PATH", stale));
+    EXPECT_EQ(stale, "");
+    RegistryKey key = 0;
+    ASSERT_EQ(registry.OpenKey(kHkeyLocalMachine, "SOFTWARE", kKeyReadRights, key),
+              RegistryResult::kSuccess);
+    std::uint32_t type = kRegNone;
+    std::array<char, 8> small{};
+    std::size_t size = 0;
+    EXPECT_EQ(registry.QueryValue(key, "No such value", type, small, size),
+              RegistryResult::kNotFound);
+    EXPECT_EQ(registry.CloseKey(key), RegistryResult::kSuccess);
+    EXPECT_EQ(registry.CloseKey(key), RegistryResult::kInvalidHandle);
+    EXPECT_EQ(registry.OpenKeyCount(), 0U);
+    EXPECT_NE(win32::ErrorText(ERROR_FILE_NOT_FOUND), "system error 2");
+}
+
+}  // namespace
+}  // namespace bladeway
