@@ -65,7 +65,7 @@ class MainWindow final : public QWidget {
 
     // A Process run is going on: the window takes no input meanwhile.
     bool RunGoingOn() const;
-    BackgroundRun& Run() { return *run_; }
+    BackgroundRun& Run();
     // The last run's report; none before the first run ends.
     RunReportWindow* ReportWindow() { return reportWindow_; }
     // The preview, made on first use.

@@ -37,6 +37,10 @@ bool MainWindow::RunGoingOn() const {
     return run_ && run_->IsRunning();
 }
 
+BackgroundRun& MainWindow::Run() {
+    return *run_;
+}
+
 void MainWindow::RunProcess() {
     if (RunGoingOn())
         return;

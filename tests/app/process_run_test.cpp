@@ -1,6 +1,7 @@
 // Process off the user-interface thread: progress and Cancel, the stop on the
 // index message, the run report, and the preview of a key's program.
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -121,8 +122,9 @@ TEST_P(CancelTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWritte
     EXPECT_EQ(endCount, 0);
     RunProgressDialog* progress = form->Run().ProgressDialog();
     ASSERT_NE(progress, nullptr);
-    QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible(), 5000);
-    QTRY_VERIFY(progress->Text() != "Writing programs: 0 of 0 keys");
+    ASSERT_TRUE(testing::WaitFor([&] { return progress->isVisible(); }, 5000));
+    ASSERT_TRUE(
+        testing::WaitFor([&] { return progress->Text() != "Writing programs: 0 of 0 keys"; }));
     EXPECT_TRUE(std::regex_match(progress->Text().toStdString(),
                                  std::regex("Writing programs: [1-9][0-9,]* of 3,000 keys")))
         << progress->Text().toStdString();
@@ -155,7 +157,7 @@ TEST_P(CancelTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWritte
     EXPECT_EQ(written.size(), done + 1);
     EXPECT_TRUE(written == testing::FilesBelow(reference));
     EXPECT_EQ(std::count(fileSystem.Log().begin(), fileSystem.Log().end(),
-                         "write " + (destination / "SRG" / "P" / "0001").string()),
+                         "write " + report.keys.front().outputPath),
               1);
 }
 
@@ -200,7 +202,8 @@ TEST_F(ProcessOffThreadTest, TheRunMessageBoxKeepsItsTextAndAddsAStopButton) {
 // The report: one row per key, the problems marked and shown alone.
 struct ProblemCase {
     const char* name;
-    std::function<void(ProcessOffThreadTest&)> prepare;
+    // Given the temporary folder, changes the templates or the destination.
+    std::function<void(const fs::path& temp, fs::path& templates, fs::path& destination)> prepare;
     int problemRows;
     const char* programFileText;  // in every problem row
 };
@@ -209,7 +212,7 @@ class ReportProblemTest : public ProcessOffThreadTest,
                           public ::testing::WithParamInterface<ProblemCase> {};
 
 TEST_P(ReportProblemTest, EveryKeyHasItsRowAndTheProblemsCanBeShownAlone) {
-    GetParam().prepare(*this);
+    GetParam().prepare(folder.Path(), templates, destination);
     const auto form = StartWith(false, HarborKeys());
     Process(*form);
     RunReportWindow& report = Report(*form);
@@ -249,24 +252,22 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, ReportProblemTest,
     ::testing::Values(ProblemCase{"GoodRun", [](ProcessOffThreadTest&) {}, 0, ""},
                       ProblemCase{"DestinationMissing",
-                                  [](ProcessOffThreadTest& test) {
-                                      test.destination = test.folder.Path() / "gone";
-                                  },
+                                  [](const fs::path& temp, fs::path& templates,
+                                     fs::path& destination) { destination = temp / "gone"; },
                                   12, "No such file or directory"},
                       ProblemCase{"TemplateFolderMissing",
-                                  [](ProcessOffThreadTest& test) {
-                                      test.templates = test.folder.Path() / "no-templates";
-                                  },
+                                  [](const fs::path& temp, fs::path& templates,
+                                     fs::path& destination) { templates = temp / "no-templates"; },
                                   12, "not found"},
                       ProblemCase{
                           "SomeTemplatesMissing",
-                          [](ProcessOffThreadTest& test) {
-                              test.templates = test.folder.Path() / "few-templates";
-                              fs::create_directories(test.templates);
+                          [](const fs::path& temp, fs::path& templates, fs::path& destination) {
+                              templates = temp / "few-templates";
+                              fs::create_directories(templates);
                               for (const char* name : {"DZ120", "DZ125"})  // KB20M and FL6P missing
                                   fs::copy(testing::SourceDir() / "examples" / "templates" /
                                                "flat" / name,
-                                           test.templates / name);
+                                           templates / name);
                           },
                           5, "not found"}),
     [](const auto& info) { return std::string(info.param.name); });
