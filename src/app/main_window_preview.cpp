@@ -1,6 +1,7 @@
 // The grid's context menu and the program preview: what Process would write
 // for the current column's key now, or a program file as a run wrote it.
 #include <QAction>
+#include <QStringList>
 #include <QTableView>
 
 #include "app/grid_selection.h"
