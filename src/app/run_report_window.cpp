@@ -62,13 +62,13 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
 
     QPushButton* copy = AddButton(this, "CopyReport", QStringLiteral("Copy as Text"));
     QPushButton* save = AddButton(this, "SaveCsv", QStringLiteral("Save as CSV..."));
-    QPushButton* close = AddButton(this, "CloseReport", QStringLiteral("Close"));
+    QPushButton* closeButton = AddButton(this, "CloseReport", QStringLiteral("Close"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(problemsOnly_);
     buttons->addStretch();
     buttons->addWidget(copy);
     buttons->addWidget(save);
-    buttons->addWidget(close);
+    buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(table_);
@@ -78,7 +78,7 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     connect(problemsOnly_, &QCheckBox::toggled, this, &RunReportWindow::ApplyFilter);
     connect(copy, &QPushButton::clicked, this, &RunReportWindow::CopyAsText);
     connect(save, &QPushButton::clicked, this, &RunReportWindow::AskForCsvFile);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         emit ProgramRequested(report_.keys.at(static_cast<std::size_t>(row)));
     });
