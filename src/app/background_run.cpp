@@ -1,5 +1,6 @@
 #include "app/background_run.h"
 
+#include <QPushButton>
 #include <QWidget>
 
 #include "app/input_blocker.h"
