@@ -8,6 +8,7 @@
 #include "app/key_grid_model.h"
 #include "app/main_window.h"
 #include "app/program_preview_window.h"
+#include "app/run_report_window.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text.h"
 #include "core/run/program_preview.h"
@@ -101,6 +102,7 @@ void MainWindow::PreviewCurrentProgram() {
         .flatTemplateMode = flatTemplateMode_,
         .fileSystem = *environment_.fileSystem,
         .today = environment_.today,
+        .showMessage = {},
     };
     const ProgramPreview preview = PreviewProgram(sheet, selection, environment, column);
     ProgramPreviewWindow& window = PreviewWindow();

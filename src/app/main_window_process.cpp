@@ -53,6 +53,7 @@ void MainWindow::RunProcess() {
         .flatTemplateMode = flatTemplateMode_,
         .fileSystem = *environment_.fileSystem,
         .today = environment_.today,
+        .showMessage = {},
     };
     run_->Start(sheet, std::make_unique<SelectionSnapshot>(selection, sheet.ColumnCount()),
                 environment);

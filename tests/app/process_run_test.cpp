@@ -250,18 +250,20 @@ TEST_P(ReportProblemTest, EveryKeyHasItsRowAndTheProblemsCanBeShownAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, ReportProblemTest,
-    ::testing::Values(ProblemCase{"GoodRun", [](ProcessOffThreadTest&) {}, 0, ""},
+    ::testing::Values(ProblemCase{"GoodRun", [](const fs::path&, fs::path&, fs::path&) {}, 0, ""},
                       ProblemCase{"DestinationMissing",
-                                  [](const fs::path& temp, fs::path& templates,
-                                     fs::path& destination) { destination = temp / "gone"; },
+                                  [](const fs::path& temp, fs::path&, fs::path& destination) {
+                                      destination = temp / "gone";
+                                  },
                                   12, "No such file or directory"},
                       ProblemCase{"TemplateFolderMissing",
-                                  [](const fs::path& temp, fs::path& templates,
-                                     fs::path& destination) { templates = temp / "no-templates"; },
+                                  [](const fs::path& temp, fs::path& templates, fs::path&) {
+                                      templates = temp / "no-templates";
+                                  },
                                   12, "not found"},
                       ProblemCase{
                           "SomeTemplatesMissing",
-                          [](const fs::path& temp, fs::path& templates, fs::path& destination) {
+                          [](const fs::path& temp, fs::path& templates, fs::path&) {
                               templates = temp / "few-templates";
                               fs::create_directories(templates);
                               for (const char* name : {"DZ120", "DZ125"})  // KB20M and FL6P missing
@@ -270,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
                                            templates / name);
                           },
                           5, "not found"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ProblemCase>& kind) { return std::string(kind.param.name); });
 
 TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites) {
     const auto form = StartWith(true, HarborKeys());
