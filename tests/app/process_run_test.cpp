@@ -65,6 +65,7 @@ class ProcessOffThreadTest : public testing::MainWindowTest {
             destination = program / "out";
             fs::create_directories(destination / "SRG" / "P");
         }
+        fs::create_directories(program / "keys");
         testing::WriteBytes(program / "keys" / "Keys.dat", keys);
         testing::WriteBytes(program / "Bladeway.INI",
                             "[Paths]\r\nSource=" + (program / "keys").string() +
