@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+#include "app/run_message_box.h"
 #include "core/platform/file_system.h"
 #include "core/platform/local_date.h"
 #include "core/platform/paths.h"
@@ -21,6 +22,7 @@ AppEnvironment DesktopEnvironment() {
                         parent);
         box.exec();
     };
+    environment.showRunMessage = &ShowRunMessage;
     environment.today = &TodayMonthDayYear;
     return environment;
 }

@@ -24,6 +24,10 @@ struct AppEnvironment {
     std::function<void()> endProgram;
     // Shows one message with an OK button, titled with the program's title.
     std::function<void(QWidget* parent, const QString& message)> showMessage;
+    // Shows the index message of a Process run: the message box of
+    // showMessage with a button more that stops the run; true when chosen.
+    // When empty, showMessage shows it and the run goes on.
+    std::function<bool(QWidget* parent, const QString& message)> showRunMessage;
     // Today's date as "MM/DD/YY".
     std::function<std::string()> today;
 };

@@ -1,5 +1,7 @@
 #include "app/grid_selection.h"
 
+#include <algorithm>
+
 #include <QAbstractItemModel>
 #include <QItemSelectionModel>
 
@@ -25,6 +27,22 @@ bool GridSelection::IsAnyBlockSelected() const {
         onlyCell = range.topLeft();
     }
     return onlyCell.isValid() && onlyCell != selection_.currentIndex();
+}
+
+}  // namespace bladeway
+
+namespace bladeway {
+
+SelectionSnapshot::SelectionSnapshot(const SheetSelection& selection, int columnCount)
+    : anyBlock_(selection.IsAnyBlockSelected()),
+      rowOneSelected_(static_cast<std::size_t>(std::max(columnCount, 0)) + 1, false) {
+    for (int column = 1; column <= columnCount; ++column)
+        rowOneSelected_[static_cast<std::size_t>(column)] = selection.IsCellSelected(column, 1);
+}
+
+bool SelectionSnapshot::IsCellSelected(int column, int row) const {
+    return row == 1 && column >= 1 && static_cast<std::size_t>(column) < rowOneSelected_.size() &&
+           rowOneSelected_[static_cast<std::size_t>(column)];
 }
 
 }  // namespace bladeway

@@ -5,6 +5,7 @@
 #include <QTableView>
 
 #include "app/app_icon.h"
+#include "app/background_run.h"
 #include "app/data_file_list.h"
 #include "app/key_grid_model.h"
 #include "core/platform/file_system.h"
@@ -41,9 +42,14 @@ MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
     SetClientSize(*this, kClientWidth, kClientHeight);
     CreateControls();
     ConnectControls();
+    CreateGridMenu();
+    CreateRun();
 }
 
-MainWindow::~MainWindow() = default;
+// A run still going is stopped and waited for before the window goes.
+MainWindow::~MainWindow() {
+    run_.reset();
+}
 
 void MainWindow::CreateControls() {
     fileList_ = new DataFileList(this);

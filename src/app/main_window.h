@@ -8,24 +8,30 @@
 // Its work is split by responsibility: main_window.cpp builds the window,
 // main_window_startup.cpp is the start-up, main_window_geometry.cpp the resize rule and
 // the window's place in the settings, main_window_commands.cpp the buttons and the
-// file list.
+// file list, main_window_process.cpp the Process run and its report,
+// main_window_preview.cpp the grid's context menu and the program preview.
 #include <memory>
 #include <string>
 
 #include <QWidget>
 
 #include "app/app_environment.h"
+#include "core/run/processing_run.h"
 #include "core/settings/preference_values.h"
 #include "core/settings/settings_file.h"
 
+class QAction;
 class QPushButton;
 class QTableView;
 
 namespace bladeway {
 
+class BackgroundRun;
 class DataFileList;
 class KeyGridModel;
 class PreferencesDialog;
+class ProgramPreviewWindow;
+class RunReportWindow;
 class SubstitutionTableHolder;
 
 class MainWindow final : public QWidget {
@@ -57,6 +63,22 @@ class MainWindow final : public QWidget {
     // The Preferences dialog; it exists from the start-up on.
     PreferencesDialog* PreferencesEditor() { return preferencesDialog_; }
 
+    // A Process run is going on: the window takes no input meanwhile.
+    bool RunGoingOn() const;
+    BackgroundRun& Run();
+    // The last run's report; none before the first run ends.
+    RunReportWindow* ReportWindow() { return reportWindow_; }
+    // The preview, made on first use.
+    ProgramPreviewWindow& PreviewWindow();
+    // The grid's context menu entry "Preview program" (also Ctrl+P).
+    QAction& PreviewAction() { return *previewAction_; }
+    // The preview of the current column's key, as Process would write it now.
+    void PreviewCurrentProgram();
+
+  signals:
+    // A Process run has ended and its report is shown.
+    void RunFinished();
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -78,7 +100,12 @@ class MainWindow final : public QWidget {
     void OpenSubstitutionTable();
     void ShowSourceFolder(const QString& folder);
     // main_window_process.cpp
+    void CreateRun();
     void RunProcess();
+    void EndRun(const RunReport& report);
+    // main_window_preview.cpp
+    void CreateGridMenu();
+    void ShowWrittenProgram(const KeyResult& key);
 
     AppEnvironment environment_;
     std::string appFolder_;
@@ -96,6 +123,10 @@ class MainWindow final : public QWidget {
     QPushButton* varsButton_ = nullptr;
     PreferencesDialog* preferencesDialog_ = nullptr;
     std::unique_ptr<SubstitutionTableHolder> substitutionTable_;  // made on first use
+    RunReportWindow* reportWindow_ = nullptr;                     // made on the first run's end
+    ProgramPreviewWindow* previewWindow_ = nullptr;               // made on first use
+    QAction* previewAction_ = nullptr;
+    std::unique_ptr<BackgroundRun> run_;
 };
 
 }  // namespace bladeway

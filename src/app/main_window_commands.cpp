@@ -15,21 +15,28 @@ namespace bladeway {
 // since it was listed, unreadable, too large) leaves the grid as it was.
 void MainWindow::LoadSelectedFile() {
     const std::string name = fileList_->SelectedFileNameBytes();
-    if (name.empty())
+    if (name.empty() || RunGoingOn())
         return;
     (void)gridModel_->LoadFile(fileList_->FolderBytes(), name, *environment_.fileSystem);
 }
 
+// None of the commands acts while a run goes on.
 void MainWindow::OpenPreferences() {
+    if (RunGoingOn())
+        return;
     PlaceWindow(*preferencesDialog_, StoredPlace(settings_, settings_keys::kPreferencesPlace));
     preferencesDialog_->exec();
 }
 
 void MainWindow::EndProgram() {
+    if (RunGoingOn())
+        return;
     environment_.endProgram();
 }
 
 void MainWindow::OpenSubstitutionTable() {
+    if (RunGoingOn())
+        return;
     // One editor for the window's life: OK and Cancel hide it and keep its
     // state, as every dialog does.
     if (!substitutionTable_) {

@@ -39,6 +39,11 @@ void MainWindow::ApplyResizeRule() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The window stays while a run goes on.
+    if (RunGoingOn()) {
+        event->ignore();
+        return;
+    }
     StorePlace();
     event->accept();
     environment_.endProgram();

@@ -1,48 +1,75 @@
-// The Process button: the processing run over the keys in the grid.
+// The Process button: the processing run over the keys in the grid, on a
+// worker thread while the window takes no input, and the report after it.
+#include <memory>
 #include <string_view>
 
 #include <QGuiApplication>
 #include <QTableView>
 
+#include "app/background_run.h"
 #include "app/grid_selection.h"
 #include "app/key_grid_model.h"
 #include "app/main_window.h"
+#include "app/run_report_window.h"
 #include "core/platform/code_page.h"
 #include "core/run/processing_run.h"
 
 namespace bladeway {
-namespace {
 
-// The busy pointer for as long as the run lasts, however it ends.
-class BusyPointer {
-  public:
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
+void MainWindow::CreateRun() {
+    run_ = std::make_unique<BackgroundRun>(*this, [this](std::string_view message) {
+        // The message box shows the normal pointer over it.
+        QGuiApplication::restoreOverrideCursor();
+        const QString text = QString::fromStdString(DecodeWindows1252(message));
+        bool stop = false;
+        if (environment_.showRunMessage) {
+            stop = environment_.showRunMessage(this, text);
+        } else {
+            environment_.showMessage(this, text);
+        }
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        return stop;
+    });
+    connect(run_.get(), &BackgroundRun::Finished, this, &MainWindow::EndRun);
+}
 
-}  // namespace
+bool MainWindow::RunGoingOn() const {
+    return run_ && run_->IsRunning();
+}
+
+BackgroundRun& MainWindow::Run() {
+    return *run_;
+}
 
 void MainWindow::RunProcess() {
-    const BusyPointer busy;
+    if (RunGoingOn())
+        return;
+    // The busy pointer from here until the run has ended.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const Sheet& sheet = gridModel_->GetSheet();
     const GridSelection selection(*gridView_->selectionModel());
     const RunEnvironment environment{
         .preferences = preferences_,
         .flatTemplateMode = flatTemplateMode_,
         .fileSystem = *environment_.fileSystem,
         .today = environment_.today,
-        .showMessage =
-            [this](std::string_view message) {
-                // The message box shows the normal pointer over it.
-                QGuiApplication::restoreOverrideCursor();
-                environment_.showMessage(this, QString::fromStdString(DecodeWindows1252(message)));
-                QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            },
+        .showMessage = {},
     };
-    // The run reports each key's outcome for the command-line tool; the
-    // window shows only the index message, through the callback above.
-    (void)RunProcessing(gridModel_->GetSheet(), selection, environment);
+    run_->Start(sheet, std::make_unique<SelectionSnapshot>(selection, sheet.ColumnCount()),
+                environment);
+}
+
+void MainWindow::EndRun(const RunReport& report) {
+    QGuiApplication::restoreOverrideCursor();
+    if (reportWindow_ == nullptr) {
+        reportWindow_ = new RunReportWindow(this);
+        connect(reportWindow_, &RunReportWindow::ProgramRequested, this,
+                &MainWindow::ShowWrittenProgram);
+    }
+    reportWindow_->ShowReport(report);
+    reportWindow_->show();
+    reportWindow_->raise();
+    emit RunFinished();
 }
 
 }  // namespace bladeway

@@ -301,7 +301,7 @@ TEST_F(ProcessRunTest, BothModesWriteWhatTheCommandLineToolWritesWithoutAWord) {
                                           "[Preferences]\r\nTranslateXL= 1\r\n");
         ASSERT_EQ(form->FlatTemplateMode(), mode == "flat");
         ASSERT_EQ(form->GridModel().GetSheet().ColumnCount(), 12);
-        QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
+        Process(*form);
         const auto written = testing::FilesBelow(destination);
         EXPECT_EQ(written.count(program), 1U) << mode;
         EXPECT_EQ(written, CliPrograms(mode)) << mode;
@@ -315,7 +315,7 @@ TEST_F(ProcessRunTest, SelectedColumnHeadingsProcessOnlyThoseKeysABlockBelowRowO
     const auto form = StartOnExamples("flat", folder.Path());
     testing::ClickHeading(*form->GridView().horizontalHeader(), 1);
     testing::ClickHeading(*form->GridView().horizontalHeader(), 3, Qt::ShiftModifier);
-    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);  // keys B to D
+    Process(*form);  // keys B to D
     const auto written = testing::FilesBelow(destination);
     EXPECT_EQ(written.size(), 3U);
     EXPECT_EQ(written.count("P1002") + written.count("P1003") + written.count("P1101"), 3U);
@@ -325,7 +325,7 @@ TEST_F(ProcessRunTest, SelectedColumnHeadingsProcessOnlyThoseKeysABlockBelowRowO
     form->GridView().selectionModel()->select(
         QItemSelection(form->GridModel().index(4, 1), form->GridModel().index(7, 1)),
         QItemSelectionModel::ClearAndSelect);
-    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
+    Process(*form);
     EXPECT_TRUE(testing::FilesBelow(destination).empty());
 }
 
@@ -340,7 +340,7 @@ TEST_F(ProcessRunTest, TheRunReadsTheCellsAsEditedAndThePreferencesAsTheyStandBu
         const QCursor* pointer = QGuiApplication::overrideCursor();
         busyWhileWriting = pointer != nullptr && pointer->shape() == Qt::WaitCursor;
     };
-    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
+    Process(*form);
     fileSystem.onReplace = nullptr;
     EXPECT_TRUE(busyWhileWriting);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -359,7 +359,7 @@ TEST_F(ProcessRunTest, TheIndexProblemIsShownForEveryKeyWithTheNormalPointer) {
     testing::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
     const auto form = StartOnExamples("tree", shop);
     form->GridView().setCurrentIndex(form->GridModel().index(0, 0));
-    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
+    Process(*form);
     EXPECT_EQ(messages, QStringList(12, "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"));
     EXPECT_EQ(busyPointerMessages, 0);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -371,7 +371,7 @@ TEST_F(ProcessRunTest, ProcessBeforeAnyLoadWalksTheEmptyGridWithoutHarm) {
     fs::create_directories(folder.Path() / "out");
     const auto form = Start();
     Show(*form);
-    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
+    Process(*form);
     EXPECT_TRUE(testing::FilesBelow(folder.Path() / "out").empty());
     EXPECT_EQ(endCount, 0);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

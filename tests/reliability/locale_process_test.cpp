@@ -60,7 +60,7 @@ TEST_F(LocaleTest, ProcessUnderACommaLocaleWritesTheBytesOfTheCLocale) {
         ASSERT_EQ(list.count(), 1);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
                           list.visualItemRect(list.item(0)).center());
-        QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
+        Process(*form);
         const auto expected = testing::FilesBelow(reference);
         ASSERT_GT(expected.size(), 100U);
         EXPECT_TRUE(testing::FilesBelow(destination) == expected) << "the desktop program differs";

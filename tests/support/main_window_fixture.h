@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -39,6 +41,11 @@ class MainWindowTest : public ::testing::Test {
             messages.append(message);
             busyPointerMessages += QGuiApplication::overrideCursor() != nullptr ? 1 : 0;
         };
+        environment.showRunMessage = [this](QWidget*, const QString& message) {
+            messages.append(message);
+            busyPointerMessages += QGuiApplication::overrideCursor() != nullptr ? 1 : 0;
+            return messages.size() == stopAtMessage;
+        };
         environment.today = [] { return std::string("03/14/25"); };
         return environment;
     }
@@ -49,6 +56,12 @@ class MainWindowTest : public ::testing::Test {
         form->Load();
         starting = nullptr;
         return form;
+    }
+    // Presses Process and waits until the run has ended.
+    static void Process(MainWindow& form) {
+        QSignalSpy finished(&form, &MainWindow::RunFinished);
+        QTest::mouseClick(&form.ProcessButton(), Qt::LeftButton);
+        EXPECT_TRUE(finished.count() == 1 || finished.wait(60000)) << "the run did not end";
     }
     static void Show(MainWindow& form) {
         form.show();
@@ -80,6 +93,7 @@ class MainWindowTest : public ::testing::Test {
     int endCount = 0;
     QStringList messages;
     int busyPointerMessages = 0;
+    qsizetype stopAtMessage = -1;  // the run's message that the user answers with stop
     // How many file accesses came before the About box, and whether the
     // window had done anything of its start-up by then.
     std::size_t aboutAfter = ~std::size_t{0};

@@ -23,3 +23,13 @@ class NoSelection final : public SheetSelection {
 };
 
 }  // namespace bladeway
+
+namespace bladeway {
+
+// A column's key is processed when its row-1 cell is selected or when no
+// block is selected at all.
+inline bool ProcessesColumn(const SheetSelection& selection, int column) {
+    return selection.IsCellSelected(column, 1) || !selection.IsAnyBlockSelected();
+}
+
+}  // namespace bladeway

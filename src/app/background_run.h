@@ -1,0 +1,82 @@
+#pragma once
+// One processing run on a worker thread. The main window takes no input
+// while it goes on (so the sheet and the preference values stay as they
+// were when Process was pressed) but keeps painting; after about half a
+// second a progress dialog with Cancel appears. The index message is shown
+// from the user-interface thread while the run waits for the answer.
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include <QObject>
+#include <QTimer>
+
+#include "core/run/processing_run.h"
+
+class QWidget;
+
+namespace bladeway {
+
+class InputBlocker;
+class RunProgressDialog;
+
+class BackgroundRun final : public QObject {
+    Q_OBJECT
+
+  public:
+    // Shows the index message (Windows-1252 bytes); true when the user asks
+    // to stop the run.
+    using MessageShower = std::function<bool(std::string_view message)>;
+    // How long a run goes before its progress shows.
+    static constexpr int kProgressDelayMs = 500;
+
+    BackgroundRun(QWidget& window, MessageShower showMessage);
+    // A run still going is stopped, and waited for, first.
+    ~BackgroundRun() override;
+
+    bool IsRunning() const { return worker_.joinable(); }
+
+    // Starts the run over `sheet` and `selection` (both must stay unchanged
+    // and alive until Finished). The environment's progress, stop request
+    // and message are the ones of this object.
+    void Start(const Sheet& sheet, std::unique_ptr<SheetSelection> selection,
+               const RunEnvironment& environment);
+
+    // The progress dialog of the run going on, once made; for tests.
+    RunProgressDialog* ProgressDialog() const { return progress_; }
+
+  signals:
+    void Finished(const bladeway::RunReport& report);
+
+  private:
+    void ShowProgress();
+    void Stop();
+    bool AskOnUserThread(std::string message);
+    void EndRun(RunReport report);
+
+    QWidget& window_;
+    MessageShower showMessage_;
+    std::unique_ptr<InputBlocker> blocker_;
+    std::unique_ptr<SheetSelection> selection_;
+    RunProgressDialog* progress_ = nullptr;
+    QTimer progressDelay_;
+    QTimer progressUpdate_;
+    std::thread worker_;
+
+    std::atomic<std::size_t> done_ = 0;
+    std::atomic<std::size_t> total_ = 0;
+    std::atomic<bool> stop_ = false;
+    // The answer to a message, passed back to the waiting worker.
+    std::mutex mutex_;
+    std::condition_variable answered_;
+    std::optional<bool> answer_;
+    bool abandoned_ = false;
+};
+
+}  // namespace bladeway

@@ -1,0 +1,46 @@
+#pragma once
+// A program shown read-only (ProgramPreview): a heading, a line on how it
+// compares with the file already in the destination, the index entry (tree
+// mode), and the program text with G-code highlighting. It shows either what
+// Process would write for a key now, or a program file as a run wrote it.
+#include <string>
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+
+namespace bladeway {
+
+class GcodeHighlighter;
+
+struct PreviewContent {
+    QString heading;      // which key, which file
+    QString comparison;   // against the destination's file; may be empty
+    QString indexEntry;   // may be empty
+    std::string program;  // the program's bytes (Windows-1252); empty when none
+    QString missing;      // shown in place of the text when there is no program
+};
+
+class ProgramPreviewWindow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit ProgramPreviewWindow(QWidget* parent);
+
+    void ShowContent(const PreviewContent& content);
+    const PreviewContent& Content() const { return content_; }
+    QPlainTextEdit& TextView() { return *text_; }
+    const GcodeHighlighter& Highlighter() const { return *highlighter_; }
+
+  private:
+    PreviewContent content_;
+    QLabel* heading_ = nullptr;
+    QLabel* comparison_ = nullptr;
+    QLabel* indexEntry_ = nullptr;
+    QPlainTextEdit* text_ = nullptr;
+    GcodeHighlighter* highlighter_ = nullptr;
+};
+
+}  // namespace bladeway

@@ -1,0 +1,329 @@
+// Process off the user-interface thread: progress and Cancel, the stop on the
+// index message, the run report, and the preview of a key's program.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include "app/background_run.h"
+#include "app/data_file_list.h"
+#include "app/gcode_highlighter.h"
+#include "app/key_grid_model.h"
+#include "app/program_preview_window.h"
+#include "app/run_message_box.h"
+#include "app/run_progress_dialog.h"
+#include "app/run_report_window.h"
+#include "cli/cli.h"
+#include "core/run/run_report_text.h"
+#include "support/main_window_fixture.h"
+#include "support/qt_helpers.h"
+
+namespace bladeway {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A key data file of `count` keys on the example template DZ120, programs
+// P0001 and on.
+std::string ManyKeys(int count) {
+    std::string text;
+    for (int key = 1; key <= count; ++key) {
+        char name[16];
+        std::snprintf(name, sizeof name, "P%04d", key);
+        text += "[KEY]\r\nGM 1\r\nGenerated key\r\nDZ120\r\n" + std::string(name) +
+                "\r\n1\r\nGENERATED (GM)\r\n  [CUTS]\r\nL=31.5\r\nH=" + std::to_string(key % 9) +
+                ".25\r\n!\r\n";
+    }
+    return text;
+}
+
+class ProcessOffThreadTest : public testing::MainWindowTest {
+  protected:
+    // A shown window in tree mode (`tree`) or flat mode, on the example
+    // templates (or `templates`), the destination `out` and `keys` loaded.
+    std::unique_ptr<MainWindow> StartWith(bool tree, const std::string& keys) {
+        program = Subfolder(tree ? "Harbor62" : "flat-shop").toStdString();
+        if (templates.empty())
+            templates = testing::SourceDir() / "examples" / "templates" / (tree ? "tree" : "flat");
+        if (destination.empty()) {
+            destination = program / "out";
+            fs::create_directories(destination / "SRG" / "P");
+        }
+        fs::create_directories(program / "keys");
+        testing::WriteBytes(program / "keys" / "Keys.dat", keys);
+        testing::WriteBytes(program / "Bladeway.INI",
+                            "[Paths]\r\nSource=" + (program / "keys").string() +
+                                "\r\nTemplate=" + templates.string() +
+                                "\r\nDestination=" + destination.string() + "\r\n");
+        auto form = Start(program);
+        Show(*form);
+        testing::ClickItem(form->FileList(), form->FileList().model()->index(0, 0));
+        return form;
+    }
+    std::string HarborKeys() const {
+        return testing::ReadBytes(testing::SourceDir() / "examples" / "keys" / "Harbor.dat");
+    }
+    // What the command-line tool prints and writes for the same keys.
+    std::string Cli(bool tree, const fs::path& out, std::vector<std::string> extra = {}) {
+        std::vector<std::string> args = {"generate",
+                                         "--settings",
+                                         (program / "Bladeway.INI").string(),
+                                         "--mode",
+                                         tree ? "tree" : "flat",
+                                         "--dest",
+                                         out.string(),
+                                         "--date",
+                                         "03/14/25"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back((program / "keys" / "Keys.dat").string());
+        std::ostringstream output, errors;
+        (void)RunCli(args, output, errors);
+        return output.str();
+    }
+    static RunReportWindow& Report(MainWindow& form) {
+        EXPECT_NE(form.ReportWindow(), nullptr);
+        return *form.ReportWindow();
+    }
+
+    fs::path program, templates, destination;
+};
+
+enum class StopBy { kCancelButton, kEscape };
+
+class CancelTest : public ProcessOffThreadTest, public ::testing::WithParamInterface<StopBy> {};
+
+TEST_P(CancelTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWrittenWhole) {
+    const auto form = StartWith(/*tree=*/true, ManyKeys(3000));
+    ASSERT_EQ(form->GridModel().GetSheet().ColumnCount(), 3000);
+    fileSystem.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+    QSignalSpy finished(form.get(), &MainWindow::RunFinished);
+    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
+    ASSERT_TRUE(form->RunGoingOn());
+    // A second Process, Exit and the file list do nothing meanwhile.
+    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
+    form->ExitButton().click();
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(endCount, 0);
+    RunProgressDialog* progress = form->Run().ProgressDialog();
+    ASSERT_NE(progress, nullptr);
+    ASSERT_TRUE(testing::WaitFor([&] { return progress->isVisible(); }, 5000));
+    ASSERT_TRUE(
+        testing::WaitFor([&] { return progress->Text() != "Writing programs: 0 of 0 keys"; }));
+    EXPECT_TRUE(std::regex_match(progress->Text().toStdString(),
+                                 std::regex("Writing programs: [1-9][0-9,]* of 3,000 keys")))
+        << progress->Text().toStdString();
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    if (GetParam() == StopBy::kCancelButton)
+        QTest::mouseClick(&progress->CancelButton(), Qt::LeftButton);
+    else
+        QTest::keyClick(progress, Qt::Key_Escape);
+    ASSERT_TRUE(finished.wait(30000));
+    fileSystem.onReplace = nullptr;
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    const RunReport& report = Report(*form).Report();
+    ASSERT_TRUE(report.stopped);
+    const std::size_t done = report.keys.size();
+    ASSERT_GT(done, 0U);
+    ASSERT_LT(done, 3000U);
+    EXPECT_EQ(Report(*form).Summary().toStdString(),
+              std::to_string(done) + " keys processed: " + std::to_string(done) +
+                  " programs written, 0 keys with problems, stopped after " + GroupedCount(done) +
+                  " of 3,000 keys");
+    // The files are those of a whole run over the same first keys: every
+    // program whole, the index holding exactly their entries, nothing left over.
+    const fs::path reference = program / "reference";
+    fs::create_directories(reference / "SRG" / "P");
+    Cli(true, reference, {"--keys", "1-" + std::to_string(done)});
+    const auto written = testing::FilesBelow(destination);
+    EXPECT_EQ(written.size(), done + 1);
+    EXPECT_TRUE(written == testing::FilesBelow(reference));
+    EXPECT_EQ(std::count(fileSystem.Log().begin(), fileSystem.Log().end(),
+                         "move " + report.keys.front().outputPath),
+              1);
+}
+
+INSTANTIATE_TEST_SUITE_P(CancelOrEscape, CancelTest,
+                         ::testing::Values(StopBy::kCancelButton, StopBy::kEscape));
+
+TEST_F(ProcessOffThreadTest, StopOnTheRepeatedIndexMessageEndsTheRunThere) {
+    program = Subfolder("Harbor62").toStdString();
+    templates = program / "templates";
+    fs::copy(testing::SourceDir() / "examples" / "templates" / "tree", templates,
+             fs::copy_options::recursive);
+    testing::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
+    const auto form = StartWith(true, HarborKeys());
+    stopAtMessage = 3;
+    Process(*form);
+    EXPECT_EQ(messages, QStringList(3, "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"));
+    EXPECT_EQ(busyPointerMessages, 0);
+    const RunReport& report = Report(*form).Report();
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(report.keys.size(), 3U);
+    EXPECT_TRUE(Report(*form).Summary().endsWith("stopped after 3 of 12 keys"));
+    EXPECT_EQ(testing::FilesBelow(destination / "SRG" / "P").size(), 3U);
+}
+
+TEST_F(ProcessOffThreadTest, TheRunMessageBoxKeepsItsTextAndAddsAStopButton) {
+    for (const bool stop : {false, true}) {
+        testing::WhenModalShown("RunMessage", [stop](QWidget& window) {
+            auto& box = static_cast<QMessageBox&>(window);
+            EXPECT_EQ(box.text(), "message");
+            EXPECT_EQ(box.windowTitle(), "Bladeway");
+            EXPECT_EQ(box.icon(), QMessageBox::Warning);
+            EXPECT_EQ(testing::ButtonNamed(box, "StopRun").text(), kStopRunCaption);
+            if (stop)
+                testing::ButtonNamed(box, "StopRun").click();
+            else
+                QTest::keyClick(&box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(ShowRunMessage(nullptr, "message"), stop);
+    }
+}
+
+// The report: one row per key, the problems marked and shown alone.
+struct ProblemCase {
+    const char* name;
+    // Given the temporary folder, changes the templates or the destination.
+    std::function<void(const fs::path& temp, fs::path& templates, fs::path& destination)> prepare;
+    int problemRows;
+    const char* programFileText;  // in every problem row
+};
+
+class ReportProblemTest : public ProcessOffThreadTest,
+                          public ::testing::WithParamInterface<ProblemCase> {};
+
+TEST_P(ReportProblemTest, EveryKeyHasItsRowAndTheProblemsCanBeShownAlone) {
+    GetParam().prepare(folder.Path(), templates, destination);
+    const auto form = StartWith(false, HarborKeys());
+    Process(*form);
+    RunReportWindow& report = Report(*form);
+    EXPECT_TRUE(report.isVisible());
+    EXPECT_FALSE(report.isModal());
+    QTableWidget& table = report.Table();
+    ASSERT_EQ(table.rowCount(), 12);
+    // The desktop run reads as the command-line run on the same input.
+    const std::string cli = Cli(false, destination);
+    report.CopyAsText();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), cli);
+    EXPECT_EQ(report.Summary().toStdString() + "\n",
+              cli.substr(cli.rfind('\n', cli.size() - 2) + 1));
+    int problems = 0;
+    for (int row = 0; row < 12; ++row) {
+        const bool marked = table.item(row, RunReportWindow::kColumn)->text().startsWith("! ");
+        problems += marked ? 1 : 0;
+        if (marked) {
+            EXPECT_TRUE(table.item(row, RunReportWindow::kProgramFile)
+                            ->text()
+                            .contains(QString::fromUtf8(GetParam().programFileText)))
+                << table.item(row, RunReportWindow::kProgramFile)->text().toStdString();
+        }
+    }
+    EXPECT_EQ(problems, GetParam().problemRows);
+    report.ProblemsOnly().setChecked(true);
+    int shown = 0;
+    for (int row = 0; row < 12; ++row)
+        shown += table.isRowHidden(row) ? 0 : 1;
+    EXPECT_EQ(shown, problems);
+    const fs::path csv = folder.Path() / "report.csv";
+    ASSERT_TRUE(report.SaveCsv(QString::fromStdString(csv.string())));
+    EXPECT_EQ(testing::ReadBytes(csv), ReportCsv(report.Report()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, ReportProblemTest,
+    ::testing::Values(ProblemCase{"GoodRun", [](const fs::path&, fs::path&, fs::path&) {}, 0, ""},
+                      ProblemCase{"DestinationMissing",
+                                  [](const fs::path& temp, fs::path&, fs::path& destination) {
+                                      destination = temp / "gone";
+                                  },
+                                  12, "No such file or directory"},
+                      ProblemCase{"TemplateFolderMissing",
+                                  [](const fs::path& temp, fs::path& templates, fs::path&) {
+                                      templates = temp / "no-templates";
+                                  },
+                                  12, "not found"},
+                      ProblemCase{
+                          "SomeTemplatesMissing",
+                          [](const fs::path& temp, fs::path& templates, fs::path&) {
+                              templates = temp / "few-templates";
+                              fs::create_directories(templates);
+                              for (const char* name : {"DZ120", "DZ125"})  // KB20M and FL6P missing
+                                  fs::copy(testing::SourceDir() / "examples" / "templates" /
+                                               "flat" / name,
+                                           templates / name);
+                          },
+                          5, "not found"}),
+    [](const ::testing::TestParamInfo<ProblemCase>& kind) { return std::string(kind.param.name); });
+
+TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites) {
+    const auto form = StartWith(true, HarborKeys());
+    QTableView& grid = form->GridView();
+    ASSERT_EQ(grid.actions().first()->text(), "Preview program");
+    testing::ClickHeading(*grid.horizontalHeader(), 1);
+    testing::ClickHeading(*grid.horizontalHeader(), 4, Qt::ShiftModifier);  // keys B to E
+    for (const int column : {2, 5}) {
+        grid.selectionModel()->setCurrentIndex(form->GridModel().index(0, column - 1),
+                                               QItemSelectionModel::NoUpdate);
+        form->PreviewAction().trigger();
+        const PreviewContent preview = form->PreviewWindow().Content();
+        ASSERT_FALSE(preview.program.empty()) << column;
+        EXPECT_TRUE(form->PreviewWindow().isVisible());
+        EXPECT_FALSE(preview.indexEntry.isEmpty());
+        EXPECT_TRUE(preview.comparison.startsWith("No file")) << preview.comparison.toStdString();
+        EXPECT_TRUE(testing::FilesBelow(destination / "SRG").empty()) << "the preview wrote";
+        Process(*form);
+        const KeyResult& key = Report(*form).Report().keys.at(column == 2 ? 0 : 3);
+        ASSERT_EQ(key.column, column);
+        EXPECT_EQ(preview.program, testing::ReadBytes(key.outputPath)) << column;
+        // Previewed again, the file is there and unchanged.
+        form->PreviewAction().trigger();
+        EXPECT_TRUE(form->PreviewWindow().Content().comparison.contains("unchanged"));
+        fs::remove_all(destination);
+        fs::create_directories(destination / "SRG" / "P");
+    }
+    // The comment of line 2 is coloured as a comment.
+    const QTextBlock line = form->PreviewWindow().TextView().document()->findBlockByNumber(1);
+    const auto opening = line.text().indexOf('(');
+    ASSERT_GE(opening, 0) << line.text().toStdString();
+    bool commentColoured = false;
+    for (const QTextLayout::FormatRange& range : line.layout()->formats()) {
+        commentColoured |= range.start == opening &&
+                           range.format.foreground() ==
+                               form->PreviewWindow().Highlighter().CommentFormat().foreground();
+    }
+    EXPECT_TRUE(commentColoured);
+}
+
+TEST_F(ProcessOffThreadTest, ADoubleClickedReportRowShowsTheProgramAsWritten) {
+    const auto form = StartWith(false, HarborKeys());
+    Process(*form);
+    QTableWidget& table = Report(*form).Table();
+    // The table's own double-click signal, as the view sends it.
+    emit table.cellDoubleClicked(2, 1);
+    const KeyResult& key = Report(*form).Report().keys.at(2);
+    EXPECT_EQ(form->PreviewWindow().Content().program, testing::ReadBytes(key.outputPath));
+    EXPECT_TRUE(form->PreviewWindow().TextView().isReadOnly());
+}
+
+}  // namespace
+}  // namespace bladeway
