@@ -150,16 +150,19 @@ bool WriteWhole(const std::string& path, const std::string& bytes, int flags) {
 void DurableBatchBaseline(benchmark::State& state) {
     RunSetup& setup =
         SetupOf(true, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    std::vector<std::string> temporaries;
+    std::set<std::string> folders;
+    for (const auto& [path, bytes] : setup.programs) {
+        const fs::path target(path);
+        std::string name = ".";
+        name.append(target.filename().string()).append(".bench");
+        temporaries.push_back((target.parent_path() / name).string());
+        folders.insert(target.parent_path().string());
+    }
     for (auto _ : state) {
-        std::vector<std::string> temporaries;
-        std::set<std::string> folders;
-        for (const auto& [path, bytes] : setup.programs) {
-            const fs::path target(path);
-            temporaries.push_back(
-                (target.parent_path() / ("." + target.filename().string() + ".bench")).string());
-            folders.insert(target.parent_path().string());
-            if (!WriteWhole(temporaries.back(), bytes, O_CREAT | O_TRUNC))
-                state.SkipWithError(("cannot write " + path).c_str());
+        for (std::size_t at = 0; at < temporaries.size(); ++at) {
+            if (!WriteWhole(temporaries[at], setup.programs[at].second, O_CREAT | O_TRUNC))
+                state.SkipWithError(("cannot write " + temporaries[at]).c_str());
         }
         const int folder = ::open(folders.begin()->c_str(), O_RDONLY | O_DIRECTORY);
         if (folder < 0 || ::syncfs(folder) != 0)

@@ -243,14 +243,21 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
 }
 
 Outcome FlushStaged(std::span<const StagedFile> files) {
-    // The staged files by the file system that holds them.
+    // The staged files by the file system that holds them, asked once per
+    // folder: a batch mostly goes to a few.
     std::map<dev_t, std::vector<const StagedFile*>> byDevice;
+    std::map<std::string, dev_t> deviceOfFolder;
     for (const StagedFile& file : files) {
-        struct stat info {};
-        if (::stat(file.temporary.c_str(), &info) != 0) {
-            return SystemFailure("cannot flush", file.target, errno);
+        const std::string folder = FolderOf(file.temporary);
+        auto known = deviceOfFolder.find(folder);
+        if (known == deviceOfFolder.end()) {
+            struct stat info {};
+            if (::stat(folder.c_str(), &info) != 0) {
+                return SystemFailure("cannot flush", file.target, errno);
+            }
+            known = deviceOfFolder.emplace(folder, info.st_dev).first;
         }
-        byDevice[info.st_dev].push_back(&file);
+        byDevice[known->second].push_back(&file);
     }
     for (const auto& [device, staged] : byDevice) {
         if (!FlushFileSystem(FolderOf(staged.front()->temporary))) {
