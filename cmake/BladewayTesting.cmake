@@ -12,9 +12,13 @@ function(bladeway_add_test)
                           GTest::gtest GTest::gtest_main bladeway_warnings)
     set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     set(properties ENVIRONMENT "BLADEWAY_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    set(discovery_timeout 30)
     if(CMAKE_CROSSCOMPILING)
-        # Under an emulator a hung test must not hold the run: each has a minute.
+        # Under an emulator a hung test must not hold the run: each has a
+        # minute; listing the tests may wait for a busy Wine server.
         list(APPEND properties TIMEOUT 60)
+        set(discovery_timeout 120)
     endif()
-    gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 30 PROPERTIES ${properties})
+    gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT ${discovery_timeout}
+                         PROPERTIES ${properties})
 endfunction()

@@ -118,6 +118,14 @@ TEST_F(WindowsFilesTest, NamesOutsideAsciiAreUtf16OnDiskAndBadUtf8IsRefused) {
     EXPECT_EQ(Disk().ReadWholeFile(path).value(), "bytes");
     EXPECT_TRUE(fs::exists(folder_.Path() / fs::path(u8"Schl\u00fcssel-\u20ac.dat")));
     EXPECT_EQ(Names(), std::vector<std::string>{name});
+    // A long name's temporary file takes its start, cut between characters.
+    std::string longName = "a";
+    for (int i = 0; i < 120; ++i)
+        longName += "\xc3\xbc";
+    ASSERT_TRUE(Disk().ReplaceFile(folder_.WithSeparator() + longName, "long").ok());
+    ASSERT_TRUE(Disk().ReplaceFile(folder_.WithSeparator() + longName, "longer").ok());
+    EXPECT_EQ(Disk().ReadWholeFile(folder_.WithSeparator() + longName).value(), "longer");
+    fs::remove(win32::PathFromUtf8(folder_.WithSeparator() + longName));
 
     const std::string latin1 = folder_.WithSeparator() + "Schl\xfcssel.dat";  // not UTF-8
     for (const Outcome& refused :

@@ -264,7 +264,13 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
     // The temporary file lives beside the target so that the move is atomic.
     constexpr std::size_t kMaxNameInTemporary = 180;
     const auto [folder, name] = SplitFolder(target);
-    const std::string prefix = folder + "." + name.substr(0, kMaxNameInTemporary) + ".";
+    // Cut on a character's first byte, so that the name stays UTF-8.
+    std::size_t kept = std::min(name.size(), kMaxNameInTemporary);
+    while (kept < name.size() && kept > 0 &&
+           (static_cast<unsigned char>(name[kept]) & 0xC0) == 0x80) {
+        --kept;
+    }
+    const std::string prefix = folder + "." + name.substr(0, kept) + ".";
     constexpr int kNameAttempts = 100;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         StagedFile staged{target, prefix + RandomLetters() + std::string(kTemporarySuffix)};
