@@ -278,6 +278,10 @@ TEST(ChooseSettingsPlace, BesideAWritableOrAlreadySetUpFolderElseInTheUserConfig
 }
 
 TEST(LocateSettings, ProgramFolderAsItIsOrAPrivateUserFolderMadeOnDemand) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the user folder of the XDG rules and its owner-only permissions are POSIX; "
+                    "Windows uses %APPDATA%";
+#endif
     const testing::TempFolder program, config;
     const testing::ScopedEnvironment xdg("XDG_CONFIG_HOME", (config.Path() / "cfg").string());
     SettingsPlace place = LocateSettings(program.WithSeparator());

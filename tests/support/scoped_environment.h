@@ -20,11 +20,16 @@ class ScopedEnvironment {
 
   private:
     void Set(const std::optional<std::string>& value) const {
+#ifdef _WIN32
+        // An empty value removes the variable on Windows.
+        ::_putenv_s(name_.c_str(), value ? value->c_str() : "");
+#else
         if (value) {
             ::setenv(name_.c_str(), value->c_str(), 1);
         } else {
             ::unsetenv(name_.c_str());
         }
+#endif
     }
 
     std::string name_;
