@@ -50,9 +50,11 @@ TEST_F(MainWindowTest, TheAboutBoxComesFirstThenTheSettingsBesideTheProgramAreRe
     for (const std::string& access : fileSystem.Log())
         EXPECT_FALSE(access.starts_with("write")) << access;
     const PreferenceValues& values = form->Preferences();
-    EXPECT_EQ(values.sourceFolder + "|" + values.templateFolder + "|" + values.destinationFolder,
-              keys.toStdString() + "|masters|out");
-    EXPECT_EQ(values.XLToLHOption() * 10 + values.XToHOption(), 10);
+    EXPECT_EQ(values.sourceFolder, keys.toStdString());
+    EXPECT_EQ(values.templateFolder, "masters");
+    EXPECT_EQ(values.destinationFolder, "out");
+    EXPECT_EQ(values.XLToLHOption(), 1);
+    EXPECT_EQ(values.XToHOption(), 0);
     ASSERT_NE(form->PreferencesEditor(), nullptr);
     EXPECT_EQ(form->PreferencesEditor()->TemplateFolderField().text(), "masters");
     EXPECT_EQ(form->FileList().Folder(), keys);  // the list shows the source
@@ -89,14 +91,16 @@ TEST_F(MainWindowTest, TheStoredPlaceIsRestoredAndTheFrameShownLaterDoesNotGrowT
     Show(*form);
     ASSERT_NE(form->frameGeometry().size(), form->size());  // the platform drew a frame
     EXPECT_EQ(form->frameGeometry().size(), QSize(400, 200));
-    EXPECT_EQ(Setting(*form, "MainHeight") + Setting(*form, "MainWidth"), "30006000");
+    EXPECT_EQ(Setting(*form, "MainHeight"), "3000");
+    EXPECT_EQ(Setting(*form, "MainWidth"), "6000");
 }
 
 TEST_F(MainWindowTest, WithoutSettingsTheFirstShowingStoresTheSmallestSize) {
     MainWindow early(Environment());  // resized before the start-up ends: nothing stored
     early.show();
     early.resize(350, 320);
-    QTest::qWait(20);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&early));
+    QCoreApplication::processEvents();  // the resize's events, before the check
     EXPECT_FALSE(fs::exists(SettingsPath()));
     early.hide();
     const auto form = Start();
@@ -143,7 +147,8 @@ TEST_F(MainWindowTest, TheCloseBoxStoresThePlaceAndEndsExitOnlyEnds) {
     ASSERT_TRUE(WaitFor([&] { return form->frameGeometry().topLeft() == QPoint(-4, -8); }));
     form->close();
     EXPECT_EQ(endCount, 2);
-    EXPECT_EQ(Setting(*form, "MainTop") + Setting(*form, "MainLeft"), "-120-60");
+    EXPECT_EQ(Setting(*form, "MainTop"), "-120");
+    EXPECT_EQ(Setting(*form, "MainLeft"), "-60");
     EXPECT_EQ(Start()->frameGeometry().topLeft(), QPoint(4, 8));  // the absolute values
 }
 
@@ -169,8 +174,8 @@ TEST_F(MainWindowTest, TypedCellsReachTheSheetAPickedFileReplacesItAnUnreadableO
     ASSERT_EQ(list.item(0)->text(), "Harbor.dat");
     testing::ClickItem(list, list.model()->index(0, 0));
     EXPECT_EQ(sheet.ColumnCount(), 12);  // the example holds twelve keys
-    EXPECT_EQ(std::string(sheet.CellText(1, 1)) + "|" + std::string(sheet.CellText(2, 1)),
-              "GM 1|M 1.1");
+    EXPECT_EQ(sheet.CellText(1, 1), "GM 1");
+    EXPECT_EQ(sheet.CellText(2, 1), "M 1.1");
     EXPECT_EQ(form->GridModel().data(form->GridModel().index(3, 0)).toString(), "P1001");
     fs::remove(folder.Path() / "keys" / "Vanishing.dat");  // gone before the pick
     list.setCurrentRow(2);

@@ -16,6 +16,7 @@
 
 #include "app/app_environment.h"
 #include "app/main_window.h"
+#include "dialogs/window_placement.h"
 #include "support/recording_file_system.h"
 #include "support/temp_folder.h"
 
@@ -66,7 +67,8 @@ class MainWindowTest : public ::testing::Test {
     static void Show(MainWindow& form) {
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
-        QTest::qWait(20);  // the frame arrives with the first events after showing
+        // The frame arrives with the first events after showing.
+        EXPECT_TRUE(QTest::qWaitFor([&form] { return HasFrame(form); }));
     }
     long SettingsReads() const {
         return std::count(fileSystem.Log().begin(), fileSystem.Log().end(),
