@@ -101,6 +101,9 @@ class MainWindow final : public QWidget {
     void ShowSourceFolder(const QString& folder);
     // main_window_process.cpp
     void CreateRun();
+    // What a run or a preview works with: the live preference values, the
+    // template mode, the file system and the clock; no message callback.
+    RunEnvironment RunSettings();
     void RunProcess();
     void EndRun(const RunReport& report);
     // main_window_preview.cpp

@@ -97,13 +97,7 @@ void MainWindow::PreviewCurrentProgram() {
     if (column > sheet.ColumnCount())
         return;
     const GridSelection selection(*gridView_->selectionModel());
-    const RunEnvironment environment{
-        .preferences = preferences_,
-        .flatTemplateMode = flatTemplateMode_,
-        .fileSystem = *environment_.fileSystem,
-        .today = environment_.today,
-        .showMessage = {},
-    };
+    const RunEnvironment environment = RunSettings();
     const ProgramPreview preview = PreviewProgram(sheet, selection, environment, column);
     ProgramPreviewWindow& window = PreviewWindow();
     window.ShowContent(DescribePreview(preview, column));

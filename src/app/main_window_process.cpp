@@ -41,6 +41,16 @@ BackgroundRun& MainWindow::Run() {
     return *run_;
 }
 
+RunEnvironment MainWindow::RunSettings() {
+    return RunEnvironment{
+        .preferences = preferences_,
+        .flatTemplateMode = flatTemplateMode_,
+        .fileSystem = *environment_.fileSystem,
+        .today = environment_.today,
+        .showMessage = {},
+    };
+}
+
 void MainWindow::RunProcess() {
     if (RunGoingOn())
         return;
@@ -48,13 +58,7 @@ void MainWindow::RunProcess() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const Sheet& sheet = gridModel_->GetSheet();
     const GridSelection selection(*gridView_->selectionModel());
-    const RunEnvironment environment{
-        .preferences = preferences_,
-        .flatTemplateMode = flatTemplateMode_,
-        .fileSystem = *environment_.fileSystem,
-        .today = environment_.today,
-        .showMessage = {},
-    };
+    const RunEnvironment environment = RunSettings();
     run_->Start(sheet, std::make_unique<SelectionSnapshot>(selection, sheet.ColumnCount()),
                 environment);
 }
