@@ -17,6 +17,13 @@ inline constexpr char kPathSeparator = '/';
 // Full path of the running program file; empty when the platform cannot tell.
 std::string RunningProgramPath();
 
+// True for a path that does not depend on the current folder: "/..." on
+// Linux, a drive letter and a separator on Windows.
+bool IsAbsolute(std::string_view path);
+
+// True when the user may create files in the folder.
+bool IsWritableFolder(const std::string& folder);
+
 // Folder, separator, name: always one separator added, so a folder that
 // already ends with one gives two in a row (the paths are used as given).
 std::string JoinPath(std::string_view folder, std::string_view name);

@@ -1,9 +1,18 @@
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 #include "core/platform/paths.h"
 
 namespace bladeway {
+
+bool IsAbsolute(std::string_view path) {
+    return path.starts_with('/');
+}
+
+bool IsWritableFolder(const std::string& folder) {
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
 
 std::string RunningProgramPath() {
     std::error_code error;

@@ -1,8 +1,19 @@
+#include <io.h>
+
 #include "core/platform/paths.h"
 #include "core/platform/win32_api.h"
 #include "core/platform/win32_text.h"
 
 namespace bladeway {
+
+bool IsAbsolute(std::string_view path) {
+    return path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+bool IsWritableFolder(const std::string& folder) {
+    const auto wide = win32::WideFromUtf8(folder);
+    return wide && ::_waccess(wide->c_str(), 2) == 0;
+}
 
 std::string RunningProgramPath() {
     // The buffer grows until the whole path fits (long paths exceed MAX_PATH).

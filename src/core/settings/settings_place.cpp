@@ -8,23 +8,8 @@
 #include "core/platform/paths.h"
 #include "core/settings/settings_file.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace bladeway {
 namespace {
-
-bool IsAbsolute(std::string_view path) {
-#ifdef _WIN32
-    return path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-#else
-    return path.starts_with('/');
-#endif
-}
 
 std::string WithSeparator(std::string folder) {
     if (folder.empty() || folder.back() != kPathSeparator)
@@ -35,14 +20,6 @@ std::string WithSeparator(std::string folder) {
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? std::string{} : std::string(value);
-}
-
-bool IsWritableFolder(const std::string& folder) {
-#ifdef _WIN32
-    return _access(folder.c_str(), 2) == 0;
-#else
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
-#endif
 }
 
 // The user's folder, and the configuration folder above it, made when
