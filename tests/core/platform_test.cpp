@@ -100,6 +100,18 @@ TEST(Paths, RunningProgramAndJoins) {
     EXPECT_EQ(NativeSeparators("SRG\\01\\P1"), "SRG" + sep + "01" + sep + "P1");
 }
 
+// The key skips normalising paths that are normal already; either way it
+// must be what normalising gives.
+TEST(Paths, SameFileKeyIsTheNormalSpelling) {
+    for (const std::string path :
+         {"dest/P1", "/dest/P1", "dest/./P1", "dest//P1", "dest/x/../P1", "./P1", "../P1", "P1",
+          "dest/", "dest//", "/", "//dest", "dest/.", "dest/..", ".", "", "a\\b/./c"}) {
+        EXPECT_EQ(SameFileKey(path), fs::path(path).lexically_normal().string()) << path;
+    }
+    EXPECT_EQ(SameFileKey(NativeSeparators("dest\\.\\P1")),
+              SameFileKey(NativeSeparators("dest\\P1")));
+}
+
 // Names of the files in `folder`, temporary ones included.
 Names FileNames(const fs::path& folder) {
     Names names;
@@ -196,6 +208,30 @@ TEST_F(FileSystemTest, StagedFilesReachTheirTargetsOnlyWhenMoved) {
     EXPECT_EQ(FolderOf("P1"), ".");
     EXPECT_EQ(FolderOf(fresh), (folder_.Path() / "sub").string());
 }
+
+#ifndef _WIN32
+// Modes the creation mask would narrow need setting after creation; the
+// others are created as they stand. Either way the replacement has the
+// replaced file's mode, and a new file what any new file gets.
+TEST_F(FileSystemTest, ReplacementsKeepTheModeOfTheFileTheyReplace) {
+    const auto modeOf = [](const std::string& path) {
+        struct stat info {};
+        EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+        return info.st_mode & 07777;
+    };
+    for (const mode_t mode : {0600, 0640, 0644, 0664, 0666, 0700, 0755, 0777, 0604}) {
+        const std::string path = folder_.Write("P" + std::to_string(mode), "old");
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        ASSERT_TRUE(Disk().ReplaceFile(path, "new").ok());
+        EXPECT_EQ(modeOf(path), mode) << std::oct << mode;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const std::string fresh = folder_.File("fresh");
+    ASSERT_TRUE(Disk().ReplaceFile(fresh, "new").ok());
+    EXPECT_EQ(modeOf(fresh), 0666 & ~mask);
+}
+#endif
 
 TEST_F(FileSystemTest, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {
 #ifdef _WIN32

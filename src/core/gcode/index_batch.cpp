@@ -1,26 +1,17 @@
 #include "core/gcode/index_batch.h"
 
-#include <filesystem>
 #include <utility>
 
+#include "core/platform/paths.h"
+
 namespace bladeway {
-
-namespace {
-
-// One spelling per file, so that "a/./INDICE.Prg" and "a/INDICE.Prg" share
-// their entries.
-std::string SamePathKey(const std::string& path) {
-    return std::filesystem::path(path).lexically_normal().string();
-}
-
-}  // namespace
 
 IndexBatch::IndexBatch(FileSystem& fileSystem, std::size_t batchSize)
     : fileSystem_(fileSystem), batchSize_(batchSize == 0 ? 1 : batchSize) {}
 
 void IndexBatch::Enter(const std::string& indexPath, const IndexRecord& entry, std::size_t key,
                        std::vector<std::string>& errors) {
-    auto found = pending_.find(SamePathKey(indexPath));
+    auto found = pending_.find(SameFileKey(indexPath));
     if (found != pending_.end() && found->second.reread) {
         pending_.erase(found);
         found = pending_.end();
@@ -39,7 +30,7 @@ void IndexBatch::Enter(const std::string& indexPath, const IndexRecord& entry, s
             pending.merge.emplace(std::move(bytes));
         }
         pending.path = indexPath;
-        found = pending_.emplace(SamePathKey(indexPath), std::move(pending)).first;
+        found = pending_.emplace(SameFileKey(indexPath), std::move(pending)).first;
     }
     Pending& pending = found->second;
     if (!pending.usable) {
@@ -62,13 +53,13 @@ bool IndexBatch::IsFull() const {
 }
 
 bool IndexBatch::IsPending(const std::string& path) const {
-    const auto found = pending_.find(SamePathKey(path));
+    const auto found = pending_.find(SameFileKey(path));
     return found != pending_.end() && !found->second.keys.empty();
 }
 
 std::vector<IndexWriteOutcome> IndexBatch::Write(const std::string& path) {
     std::vector<IndexWriteOutcome> outcomes;
-    const std::string key = path.empty() ? std::string{} : SamePathKey(path);
+    const std::string key = path.empty() ? std::string{} : SameFileKey(path);
     for (auto& [pathKey, pending] : pending_) {
         if (key.empty() || key == pathKey) {
             WriteOne(pending, outcomes);

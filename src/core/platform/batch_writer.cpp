@@ -1,17 +1,10 @@
 #include "core/platform/batch_writer.h"
 
-#include <filesystem>
 #include <map>
 
+#include "core/platform/paths.h"
+
 namespace bladeway {
-namespace {
-
-// One spelling per file, so that "a/./P1" reads what "a/P1" staged.
-std::string SamePathKey(const std::string& path) {
-    return std::filesystem::path(path).lexically_normal().string();
-}
-
-}  // namespace
 
 BatchWriter::~BatchWriter() {
     for (const Entry& entry : staged_) {
@@ -20,7 +13,7 @@ BatchWriter::~BatchWriter() {
 }
 
 bool BatchWriter::IsStaged(const std::string& path) const {
-    return latest_.contains(SamePathKey(path));
+    return latest_.contains(SameFileKey(path));
 }
 
 bool BatchWriter::Exists(const std::string& path) const {
@@ -28,7 +21,7 @@ bool BatchWriter::Exists(const std::string& path) const {
 }
 
 Expected<std::string> BatchWriter::ReadWholeFile(const std::string& path, std::size_t limit) const {
-    const auto found = latest_.find(SamePathKey(path));
+    const auto found = latest_.find(SameFileKey(path));
     if (found == latest_.end()) {
         return base_.ReadWholeFile(path, limit);
     }
@@ -46,7 +39,7 @@ Outcome BatchWriter::ReplaceFile(const std::string& path, std::string_view bytes
     }
     staged_.push_back(Entry{std::move(staged.value()), owner_});
     stagedBytes_ += bytes.size();
-    latest_.insert_or_assign(SamePathKey(path), std::string(bytes));
+    latest_.insert_or_assign(SameFileKey(path), std::string(bytes));
     return {};
 }
 

@@ -2,10 +2,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <map>
+#include <optional>
+#include <random>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -64,12 +66,6 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-mode_t CurrentUmask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
 // Flushes one file's contents; 0 or the error.
 int FlushContents(const std::string& path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -121,6 +117,58 @@ bool FlushFileSystem([[maybe_unused]] const std::string& folder) {
 #else
     return false;
 #endif
+}
+
+// The file-creation mask, read once from the kernel's account of the process:
+// umask() can only be read by setting it for a moment, which would race with
+// other threads creating files. The program never changes its mask. Unknown
+// where the system does not show it.
+std::optional<mode_t> CreationMask() {
+    static const std::optional<mode_t> mask = []() -> std::optional<mode_t> {
+        constexpr std::size_t kStatusLimit = std::size_t{64} << 10;
+        const auto status = ReadWholeFile("/proc/self/status", kStatusLimit);
+        constexpr std::string_view kField = "\nUmask:";
+        const std::size_t field = status ? status.value().find(kField) : std::string::npos;
+        if (field == std::string::npos) {
+            return std::nullopt;
+        }
+        const char* first = status.value().data() + field + kField.size();
+        const char* last = status.value().data() + status.value().size();
+        while (first != last && (*first == ' ' || *first == '\t')) {
+            ++first;
+        }
+        unsigned value = 0;
+        const auto [end, error] = std::from_chars(first, last, value, 8);
+        if (error != std::errc{} || end == first || value > 0777) {
+            return std::nullopt;
+        }
+        return static_cast<mode_t>(value);
+    }();
+    return mask;
+}
+
+constexpr std::size_t kTemporaryRandomLength = 6;
+
+// A new file of that name with the given permissions (less the creation
+// mask), open for writing; a random part makes the name unique, and
+// O_EXCL makes sure no other file is taken over.
+int CreateUniqueFile(std::string& path, std::size_t randomAt, mode_t mode) {
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        std::uint64_t bits = random();
+        for (std::size_t at = randomAt; at < randomAt + kTemporaryRandomLength; ++at) {
+            path[at] = kLetters[bits % kLetters.size()];
+            bits /= kLetters.size();
+        }
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;  // errno is EEXIST
 }
 
 }  // namespace
@@ -220,19 +268,29 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
     if (exists && S_ISDIR(existing.st_mode)) {
         return Failure{"cannot write " + Quoted(target) + ": it is a folder"};
     }
-    // Beside the target, so that moving it into place is one atomic rename.
+    // Beside the target, so that moving it into place is one atomic rename:
+    // "folder/.NAME.XXXXXX.bwtmp".
     constexpr std::size_t kMaxNameInTemporary = 180;
-    const std::filesystem::path path(target);
-    const std::string name = path.filename().string().substr(0, kMaxNameInTemporary);
-    std::string temporary =
-        (path.parent_path() / ("." + name + ".XXXXXX" + std::string(kTemporarySuffix))).string();
-    FileDescriptor file(
-        ::mkostemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()), O_CLOEXEC));
+    const std::size_t nameAt = target.rfind('/') + 1;  // 0 without a folder
+    const std::string_view name =
+        std::string_view(target).substr(nameAt).substr(0, kMaxNameInTemporary);
+    std::string temporary;
+    temporary.reserve(nameAt + name.size() + 2 + kTemporaryRandomLength + kTemporarySuffix.size());
+    temporary.append(target, 0, nameAt).append(1, '.').append(name).append(1, '.');
+    const std::size_t randomAt = temporary.size();
+    temporary.append(kTemporaryRandomLength, 'X').append(kTemporarySuffix);
+
+    // A new program gets what any new file gets; a replaced one keeps the
+    // permissions of the file it replaces.
+    const mode_t mode = exists ? (existing.st_mode & 07777) : 0666;
+    FileDescriptor file(CreateUniqueFile(temporary, randomAt, mode));
     if (file.get() < 0) {
         return SystemFailure("cannot write", target, errno);
     }
-    const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
-    const bool written = WriteAll(file.get(), bytes) && ::fchmod(file.get(), mode) == 0;
+    const std::optional<mode_t> mask = CreationMask();
+    const bool modeAsCreated = !exists || (mask && (mode & 07000) == 0 && (mode & *mask) == 0);
+    const bool written =
+        WriteAll(file.get(), bytes) && (modeAsCreated || ::fchmod(file.get(), mode) == 0);
     const int writeError = errno;
     if (file.Close() != 0 || !written) {
         const int error = written ? errno : writeError;

@@ -1,10 +1,39 @@
 #include "core/platform/paths.h"
 
 #include <algorithm>
+#include <filesystem>
 
 // RunningProgramPath is the platform's own: paths_posix.cpp, paths_win32.cpp.
 
 namespace bladeway {
+namespace {
+
+// True when lexical normalisation would give the path back unchanged: no "."
+// or ".." part, no doubled separator, only the platform's own separator.
+// Nearly every path a run meets is such a path, and checking is far cheaper
+// than normalising.
+bool IsAlreadyNormal(std::string_view path) {
+    if (path.empty() || (kPathSeparator != '/' && path.find('/') != std::string_view::npos)) {
+        return false;
+    }
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = path.find(kPathSeparator, start);
+        const std::string_view part = path.substr(start, end - start);
+        if (part == "." || part == "..") {
+            return false;
+        }
+        if (end == std::string_view::npos) {
+            return true;
+        }
+        if (part.empty() && start != 0) {
+            return false;
+        }
+        start = end + 1;
+    }
+}
+
+}  // namespace
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string path;
@@ -24,6 +53,13 @@ std::string NativeSeparators(std::string_view path) {
     std::string native(path);
     std::replace(native.begin(), native.end(), '\\', kPathSeparator);
     return native;
+}
+
+std::string SameFileKey(const std::string& path) {
+    if (IsAlreadyNormal(path)) {
+        return path;
+    }
+    return std::filesystem::path(path).lexically_normal().string();
 }
 
 }  // namespace bladeway

@@ -36,4 +36,8 @@ std::string JoinPathOnce(std::string_view folder, std::string_view name);
 // platform's separator.
 std::string NativeSeparators(std::string_view path);
 
+// One spelling per path, for telling whether two paths name the same file
+// without asking the disk: "a/./P1", "a//P1" and "a/b/../P1" all give "a/P1".
+std::string SameFileKey(const std::string& path);
+
 }  // namespace bladeway

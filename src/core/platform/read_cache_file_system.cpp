@@ -1,17 +1,8 @@
 #include "core/platform/read_cache_file_system.h"
 
-#include <filesystem>
+#include "core/platform/paths.h"
 
 namespace bladeway {
-namespace {
-
-// One spelling per file, so that a write under another spelling still
-// forgets what was read.
-std::string SameFileKey(const std::string& path) {
-    return std::filesystem::path(path).lexically_normal().string();
-}
-
-}  // namespace
 
 ReadCacheFileSystem::ReadCacheFileSystem(FileSystem& fileSystem, std::size_t byteLimit,
                                          std::size_t fileLimit)
