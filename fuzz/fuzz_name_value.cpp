@@ -24,8 +24,11 @@ constexpr std::array<std::string KeyRecord::*, 11> kFields{
     &KeyRecord::A, &KeyRecord::B, &KeyRecord::C, &KeyRecord::D, &KeyRecord::E, &KeyRecord::F,
     &KeyRecord::G, &KeyRecord::H, &KeyRecord::I, &KeyRecord::L, &KeyRecord::S};
 
+// `letter` is one of kLetters; the check also tells the compiler so.
 std::string& Letter(KeyRecord& record, char letter) {
-    return record.*kFields[kLetters.find(letter)];
+    const std::size_t at = kLetters.find(letter);
+    FUZZ_CHECK(at < kFields.size());
+    return record.*kFields[at];
 }
 
 // Every field set to a text no formatted value can be, so that changes show.

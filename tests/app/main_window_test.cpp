@@ -82,12 +82,19 @@ TEST_F(MainWindowTest, ControlsShowTheirCaptionsAndTips) {
     EXPECT_EQ(form->GridView().pos(), QPoint(168, 16));
 }
 
-TEST_F(MainWindowTest, TheStoredPlaceIsRestoredAndTheFrameShownLaterDoesNotGrowTheWindow) {
-    WriteSettings(
-        "[Positions]\r\nMainHeight=3000\r\nMainWidth=6000\r\nMainTop=-600\r\n"
-        "MainLeft=1500\r\n");
+// A stored place whose top edge is negative.
+constexpr std::string_view kStoredPlace =
+    "[Positions]\r\nMainHeight=3000\r\nMainWidth=6000\r\nMainTop=-600\r\nMainLeft=1500\r\n";
+
+TEST_F(MainWindowTest, TheStoredPlaceIsRestored) {
+    WriteSettings(kStoredPlace);
+    EXPECT_EQ(Start()->frameGeometry(),
+              QRect(100, 40, 400, 200));  // a negative edge counts positive
+}
+
+TEST_F(MainWindowTest, TheFrameShownLaterDoesNotGrowTheWindow) {
+    WriteSettings(kStoredPlace);
     const auto form = Start();
-    EXPECT_EQ(form->frameGeometry(), QRect(100, 40, 400, 200));  // a negative edge counts positive
     Show(*form);
     ASSERT_NE(form->frameGeometry().size(), form->size());  // the platform drew a frame
     EXPECT_EQ(form->frameGeometry().size(), QSize(400, 200));
@@ -134,19 +141,34 @@ TEST_F(MainWindowTest, TheGridFollowsTheWindowWhileTooLittleWouldNotBeLeft) {
     EXPECT_EQ(form->ExitButton().geometry(), QRect(24, 272, 121, 25));
 }
 
-TEST_F(MainWindowTest, TheCloseBoxStoresThePlaceAndEndsExitOnlyEnds) {
+// Moves a shown window and waits until the platform reports it there.
+bool MoveTo(MainWindow& form, QPoint place) {
+    form.move(place);
+    return WaitFor([&] { return form.frameGeometry().topLeft() == place; });
+}
+
+TEST_F(MainWindowTest, ExitOnlyEnds) {
     const auto form = Start();
     Show(*form);
-    form->move(30, 45);
-    ASSERT_TRUE(WaitFor([&] { return form->frameGeometry().topLeft() == QPoint(30, 45); }));
+    ASSERT_TRUE(MoveTo(*form, {30, 45}));
     const std::string before = ReadSettings();
     QTest::mouseClick(&form->ExitButton(), Qt::LeftButton);
     EXPECT_EQ(endCount, 1);
     EXPECT_EQ(ReadSettings(), before);
-    form->move(-4, -8);  // as a maximized window reports itself
-    ASSERT_TRUE(WaitFor([&] { return form->frameGeometry().topLeft() == QPoint(-4, -8); }));
+}
+
+TEST_F(MainWindowTest, TheCloseBoxEnds) {
+    const auto form = Start();
+    Show(*form);
     form->close();
-    EXPECT_EQ(endCount, 2);
+    EXPECT_EQ(endCount, 1);
+}
+
+TEST_F(MainWindowTest, TheCloseBoxStoresThePlace) {
+    const auto form = Start();
+    Show(*form);
+    ASSERT_TRUE(MoveTo(*form, {-4, -8}));  // as a maximized window reports itself
+    form->close();
     EXPECT_EQ(Setting(*form, "MainTop"), "-120");
     EXPECT_EQ(Setting(*form, "MainLeft"), "-60");
     EXPECT_EQ(Start()->frameGeometry().topLeft(), QPoint(4, 8));  // the absolute values

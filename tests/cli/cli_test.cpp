@@ -82,30 +82,42 @@ class GenerateCommandTest : public ::testing::Test {
     std::string settings_;
 };
 
-TEST_F(GenerateCommandTest, ReportForPeopleAndExitCodeOneForKeysWithProblems) {
+TEST_F(GenerateCommandTest, ReportsAWrittenKeyForPeople) {
     templates_.Write("MASTER", testing::kExampleTemplate);
-    auto run = Generate({"--mode", "flat"}, KeyFile(kExampleKey));
+    const auto run = Generate({"--mode", "flat"}, KeyFile(kExampleKey));
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out,
               "column 1  KEY1  wrote " + destination_.File("KEY1") +
                   "  status ok\n1 key processed: 1 program written, 0 keys with problems\n");
-    run = Generate({"--mode", "flat"}, KeyFile(KeyBlock("NOPE", "P1")));
+}
+
+TEST_F(GenerateCommandTest, AKeyWithAProblemIsReportedWithExitCodeOne) {
+    const auto run = Generate({"--mode", "flat"}, KeyFile(KeyBlock("NOPE", "P1")));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "column 1  P1  not written: template " + templates_.File("NOPE") +
                            " not found  status GNF\n"
                            "1 key processed: 0 programs written, 1 key with problems\n");
 }
 
-TEST_F(GenerateCommandTest, TreeModeReportsTheIndexTakesTheDateAndSendsMessagesToStderr) {
+TEST_F(GenerateCommandTest, TreeModeWritesTheDateGivenIntoTheIndex) {
     WriteTreeTemplate();
-    auto run = Generate({"--mode", "tree", "--date", "12/31/01"}, KeyFile(kExampleKey));
+    const auto run = Generate({"--mode", "tree", "--date", "12/31/01"}, KeyFile(kExampleKey));
     EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
     EXPECT_EQ(ReadBytes(destination_.File("INDICE.Prg")).substr(38, 8), "12/31/01");
+}
+
+TEST_F(GenerateCommandTest, TreeModeReportsTheIndex) {
+    WriteTreeTemplate();
+    const auto run = Generate({"--mode", "tree"}, KeyFile(kExampleKey));
+    EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
     EXPECT_TRUE(Has(run.out, "  index " + destination_.File("INDICE.Prg")));
-    // The index message comes once per key.
+}
+
+TEST_F(GenerateCommandTest, TheIndexMessageGoesToStderrOncePerKey) {
+    WriteTreeTemplate();
     testing::WriteBytes(templates_.File("INDICE.Prg"), testing::RawIndexRecord("MASTER") + "x");
-    run =
+    const auto run =
         Generate({"--mode", "tree"}, KeyFile(KeyBlock("MASTER", "P1") + KeyBlock("MASTER", "P2")));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err,
@@ -126,20 +138,34 @@ TEST_F(GenerateCommandTest, DryRunWritesNothing) {
     EXPECT_FALSE(fs::exists(templates_.File("INDICE.Prg")));
 }
 
-TEST_F(GenerateCommandTest, DryRunJsonSaysWhatWouldBeWrittenAndThatNothingWas) {
-    templates_.Write("MASTER", testing::kExampleTemplate);
-    const auto run = Generate({"--mode", "flat", "--dry-run", "--json"},
-                              KeyFile(std::string(kExampleKey) + KeyBlock("NOPE", "P2")));
-    EXPECT_EQ(run.exitCode, 1) << run.err;
-    const Json json = Json::parse(run.out);
-    EXPECT_EQ(json["dryRun"], true);
-    for (const auto& [key, wouldWrite] : {std::pair{0U, true}, std::pair{1U, false}}) {
-        EXPECT_EQ(json["keys"][key]["written"], false);
-        EXPECT_EQ(json["keys"][key]["wouldWrite"], wouldWrite);
+// A flat dry run with JSON of one key that can be written and one that cannot.
+class GenerateDryRunJsonTest : public GenerateCommandTest {
+  protected:
+    GenerateDryRunJsonTest() {
+        templates_.Write("MASTER", testing::kExampleTemplate);
+        run_ = Generate({"--mode", "flat", "--dry-run", "--json"},
+                        KeyFile(std::string(kExampleKey) + KeyBlock("NOPE", "P2")));
+        json_ = Json::parse(run_.out, nullptr, false);
     }
-    EXPECT_EQ(json["keys"][0]["output"], destination_.File("KEY1"));
-    EXPECT_EQ(json["summary"],
+
+    CliRun run_;
+    Json json_;
+};
+
+TEST_F(GenerateDryRunJsonTest, SaysWhatWouldBeWritten) {
+    EXPECT_EQ(run_.exitCode, 1) << run_.err;
+    EXPECT_EQ(json_["dryRun"], true);
+    for (const auto& [key, wouldWrite] : {std::pair{0U, true}, std::pair{1U, false}})
+        EXPECT_EQ(json_["keys"][key]["wouldWrite"], wouldWrite);
+    EXPECT_EQ(json_["keys"][0]["output"], destination_.File("KEY1"));
+    EXPECT_EQ(json_["summary"],
               (Json{{"processed", 2}, {"written", 0}, {"wouldWrite", 1}, {"problems", 1}}));
+}
+
+TEST_F(GenerateDryRunJsonTest, SaysNothingWasWritten) {
+    for (const unsigned key : {0U, 1U})
+        EXPECT_EQ(json_["keys"][key]["written"], false);
+    EXPECT_EQ(json_["summary"]["written"], 0);
     EXPECT_TRUE(fs::is_empty(destination_.Path()));
 }
 
@@ -157,12 +183,12 @@ TEST_F(GenerateCommandTest, JsonCarriesTheIndexMessageForTheKeysThatMetIt) {
     EXPECT_EQ(json["keys"][1]["status"], "IFL");
 }
 
-TEST_F(GenerateCommandTest, AccentedNamesAreUtf8FileNamesAndTheReportNamesTheFilesOnDisk) {
+TEST_F(GenerateCommandTest, AccentedNamesAreReportedAsTheUtf8FilesOnDisk) {
     // A key file from Windows names template and programs in Windows-1252.
     testing::WriteBytes(templates_.Path() / "M\xc3\x84STER", testing::kExampleTemplate);
     const std::string keys = work_.Write(
         "Cl\xc3\xa9s.dat", KeyBlock("M\xc4STER", "P\xe9") + KeyBlock("M\xc4STER", "\xc9T\xc9"));
-    auto run = Generate({"--mode", "flat", "--json"}, keys);
+    const auto run = Generate({"--mode", "flat", "--json"}, keys);
     ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
     const Json json = Json::parse(run.out);
     EXPECT_EQ(json["keys"][0]["program"], "P\xc3\xa9");
@@ -171,10 +197,14 @@ TEST_F(GenerateCommandTest, AccentedNamesAreUtf8FileNamesAndTheReportNamesTheFil
         EXPECT_TRUE(fs::exists(key["output"].get<std::string>())) << key["output"];
     }
     EXPECT_EQ(testing::FilesBelow(destination_.Path()).size(), 2U);
-    // Tree mode: the folder from the first character, the file from the rest.
+}
+
+// Tree mode: the folder from the first character, the file from the rest.
+TEST_F(GenerateCommandTest, TreeModeSplitsAnAccentedNameAfterItsFirstCharacter) {
     WriteTreeTemplate();
     fs::create_directories(destination_.Path() / "SRG" / "\xc3\x89");
-    run = Generate({"--mode", "tree"}, work_.Write("k.dat", KeyBlock("MASTER", "\xc9T\xc9")));
+    const auto run =
+        Generate({"--mode", "tree"}, work_.Write("k.dat", KeyBlock("MASTER", "\xc9T\xc9")));
     EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
     EXPECT_TRUE(fs::exists(destination_.Path() / "SRG" / "\xc3\x89" / "T\xc3\x89")) << run.out;
 }
@@ -242,26 +272,41 @@ TEST_F(GenerateCommandTest, UsageAndFileErrorsGiveOneLineAndExitCode2) {
     EXPECT_TRUE(fs::is_empty(destination_.Path()));
 }
 
-TEST_F(GenerateCommandTest, FoldersAndOptionsFromTheSettingsFileUnlessGiven) {
-    templates_.Write("T", "G00X0Y0Z0T1\r\n(C)\r\n");
-    testing::WriteBytes(settings_, "[Paths]\r\nTemplate=" + templates_.Path().string() +
-                                       "\r\nDestination=" + destination_.Path().string() +
-                                       "\r\n[Preferences]\r\nTranslateXL= 1\r\nTranslateXH= 0\r\n");
-    const std::string keys = KeyFile("K\r\n\r\nT\r\nP1\r\n2\r\nD\r\nX=4\r\nL=3\r\n!\r\n");
-    // A character of the code page typed in UTF-8 is written as its Windows-1252 byte.
-    for (const auto& [options, program] : std::vector<std::pair<Args, std::string>>{
-             {{}, "G00X4Y3Z0T1\r\nG150(!!D)"},
-             {{"--translate", "none", "--mirror-char", ""}, "G00X3Y0Z0T1\r\nG150(D)"},
-             {{"--mirror-char", "\xc2\xa7"},
-              "G00X4Y3Z0T1\r\nG150(\xa7\xa7"
-              "D)"}}) {
+// The folders and options come from the settings file unless given.
+class GenerateFromSettingsTest : public GenerateCommandTest {
+  protected:
+    GenerateFromSettingsTest() {
+        templates_.Write("T", "G00X0Y0Z0T1\r\n(C)\r\n");
+        testing::WriteBytes(settings_,
+                            "[Paths]\r\nTemplate=" + templates_.Path().string() +
+                                "\r\nDestination=" + destination_.Path().string() +
+                                "\r\n[Preferences]\r\nTranslateXL= 1\r\nTranslateXH= 0\r\n");
+    }
+    // The program made with `options` and no folders given.
+    std::string ProgramMadeWith(const Args& options) {
         Args args{"generate", "--settings", settings_, "--mode", "flat"};
         args.insert(args.end(), options.begin(), options.end());
-        args.push_back(keys);
+        args.push_back(KeyFile("K\r\n\r\nT\r\nP1\r\n2\r\nD\r\nX=4\r\nL=3\r\n!\r\n"));
         const auto run = RunTool(args);
         EXPECT_EQ(run.exitCode, 0) << run.err;
-        EXPECT_EQ(ReadBytes(destination_.File("P1")), program + " \r\n\r\n");
+        return ReadBytes(destination_.File("P1"));
     }
+};
+
+TEST_F(GenerateFromSettingsTest, FoldersAndOptionsNotGivenComeFromIt) {
+    EXPECT_EQ(ProgramMadeWith({}), "G00X4Y3Z0T1\r\nG150(!!D) \r\n\r\n");
+}
+
+TEST_F(GenerateFromSettingsTest, OptionsGivenOverrideIt) {
+    EXPECT_EQ(ProgramMadeWith({"--translate", "none", "--mirror-char", ""}),
+              "G00X3Y0Z0T1\r\nG150(D) \r\n\r\n");
+}
+
+// A character of the code page typed in UTF-8 is written as its Windows-1252 byte.
+TEST_F(GenerateFromSettingsTest, AMirrorCharacterInUtf8IsWrittenAsItsCodePageByte) {
+    EXPECT_EQ(ProgramMadeWith({"--mirror-char", "\xc2\xa7"}),
+              "G00X4Y3Z0T1\r\nG150(\xa7\xa7"
+              "D) \r\n\r\n");
 }
 
 // The bundled example: templates in both layouts for every key of Harbor.dat.
@@ -302,7 +347,7 @@ TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeopleOrAsJson) {
     EXPECT_TRUE(IsOneLine(run.err) && Has(run.err, "gone.dat")) << run.err;
 }
 
-TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFileFailuresKeepIt) {
+TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFile) {
     testing::TempFolder folder;
     const std::string ini = folder.File("Bladeway.INI");
     auto run = RunTool({"config", "--settings", ini, "set", "Paths", "Destination", "/srv/mill"});
@@ -311,12 +356,20 @@ TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFileFailuresKeepIt) {
     run = RunTool({"config", "--settings", ini, "get", "paths", "DESTINATION"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "/srv/mill\n");
-    // Failures exit with 2 and keep the file.
-    run = RunTool({"config", "--settings", ini, "set", "Paths", "Source", "a\nb"});
+}
+
+TEST(ConfigCommand, AFailedSetExitsWithTwoAndKeepsTheFile) {
+    testing::TempFolder folder;
+    const std::string ini = folder.Write("Bladeway.INI", "[Paths]\r\nDestination=/srv/mill\r\n");
+    const auto run = RunTool({"config", "--settings", ini, "set", "Paths", "Source", "a\nb"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(IsOneLine(run.err)) << run.err;
     EXPECT_EQ(ReadBytes(ini), "[Paths]\r\nDestination=/srv/mill\r\n");
-    run = RunTool({"config", "--settings", folder.File("none.INI"), "get", "P", "K"});
+}
+
+TEST(ConfigCommand, AMissingSettingsFileExitsWithTwoNamingIt) {
+    testing::TempFolder folder;
+    const auto run = RunTool({"config", "--settings", folder.File("none.INI"), "get", "P", "K"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(Has(run.err, "none.INI"));
 }

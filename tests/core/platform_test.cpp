@@ -126,22 +126,27 @@ class FileSystemTest : public ::testing::Test {
     testing::TempFolder folder_;
 };
 
-TEST_F(FileSystemTest, ReadsWholeFilesAndRefusesMissingFoldersAndOversizeWithTheirName) {
+TEST_F(FileSystemTest, ReadsAWholeFileUpToItsLimit) {
     const std::string bytes("A\r\n\0\xff!", 6);
     const std::string path = folder_.Write("k.dat", bytes);
     EXPECT_EQ(Disk().ReadWholeFile(path, 6).value(), bytes);
     EXPECT_FALSE(Disk().ReadWholeFile(path, 5).ok());
+}
+
+TEST_F(FileSystemTest, ReadingRefusesWhatIsNoFileNamingAMissingOne) {
     const auto missing = Disk().ReadWholeFile(folder_.File("none.dat"));
     ASSERT_FALSE(missing.ok());
     EXPECT_NE(missing.error().find("none.dat"), std::string::npos);
     EXPECT_FALSE(Disk().ReadWholeFile(folder_.Path().string()).ok());
-    // Exists is for files only.
-    EXPECT_TRUE(Disk().Exists(path));
+}
+
+TEST_F(FileSystemTest, ExistsIsForFilesOnly) {
+    EXPECT_TRUE(Disk().Exists(folder_.Write("k.dat", "A")));
     EXPECT_FALSE(Disk().Exists(folder_.File("none.dat")));
     EXPECT_FALSE(Disk().Exists(folder_.Path().string()));
 }
 
-TEST_F(FileSystemTest, ReplaceAndCreateKeepPermissionsAndOldFilesAndLeaveNoLitter) {
+TEST_F(FileSystemTest, ReplacingKeepsThePermissions) {
     const std::string path = folder_.File("P1");
     ASSERT_TRUE(Disk().ReplaceFile(path, "first").ok());
 #ifndef _WIN32  // POSIX modes; Windows keeps its attributes (windows_files_test)
@@ -154,9 +159,18 @@ TEST_F(FileSystemTest, ReplaceAndCreateKeepPermissionsAndOldFilesAndLeaveNoLitte
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640U);
 #endif
-    // CreateEmptyIfMissing never touches an existing file.
+}
+
+TEST_F(FileSystemTest, CreateEmptyIfMissingNeverTouchesAnExistingFile) {
+    const std::string path = folder_.Write("P1", "second");
     ASSERT_TRUE(Disk().CreateEmptyIfMissing(path).ok());
     EXPECT_EQ(ReadBytes(path), "second");
+}
+
+// A folder in the way or a folder missing: the replace fails, names its file
+// and leaves no temporary file behind.
+TEST_F(FileSystemTest, AReplaceThatCannotBeDoneFailsCleanly) {
+    ASSERT_TRUE(Disk().ReplaceFile(folder_.File("P1"), "first").ok());
     fs::create_directory(folder_.Path() / "sub");
     EXPECT_FALSE(Disk().ReplaceFile(folder_.File("sub"), "x").ok());
     const Outcome failed = Disk().ReplaceFile((folder_.Path() / "none" / "P2").string(), "x");
@@ -248,29 +262,47 @@ TEST_F(FileSystemTest, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {
     EXPECT_EQ(ReadBytes(path), "old");
 }
 
-TEST_F(FileSystemTest, DryRunReadsTheDiskKeepsItsWritesInMemoryAndRefusesWhatTheDiskWould) {
+// A dry run beside an existing program P1 and a folder "sub".
+class DryRunTest : public FileSystemTest {
+  protected:
+    DryRunTest() { fs::create_directory(folder_.File("sub")); }
+    // Replaces P1, writes the new P2 and makes the index, all in memory.
+    void WriteSome() {
+        ASSERT_TRUE(dryRun.ReplaceFile(existing, "new").ok());
+        ASSERT_TRUE(dryRun.ReplaceFile(fresh, "two").ok());
+        ASSERT_TRUE(dryRun.CreateEmptyIfMissing(index).ok());
+        ASSERT_TRUE(dryRun.CreateEmptyIfMissing(existing).ok());
+    }
+
     const std::string existing = folder_.Write("P1", "old");
     const std::string fresh = folder_.File("P2");
     const std::string index = folder_.File("INDICE.Prg");
-    fs::create_directory(folder_.File("sub"));
     DryRunFileSystem dryRun;
-    EXPECT_FALSE(dryRun.Exists(fresh));
-    ASSERT_TRUE(dryRun.ReplaceFile(existing, "new").ok());
-    ASSERT_TRUE(dryRun.ReplaceFile(fresh, "two").ok());
-    ASSERT_TRUE(dryRun.CreateEmptyIfMissing(index).ok());
-    ASSERT_TRUE(dryRun.CreateEmptyIfMissing(existing).ok());
+};
+
+TEST_F(DryRunTest, KeepsItsWritesInMemory) {
+    WriteSome();
     EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
     EXPECT_EQ(ReadBytes(existing), "old");
+    EXPECT_EQ(dryRun.WrittenPaths(), (Names{existing, fresh, index}));
+}
+
+TEST_F(DryRunTest, ReadsItsWritesOverTheDisk) {
+    EXPECT_FALSE(dryRun.Exists(fresh));
+    WriteSome();
     EXPECT_TRUE(dryRun.Exists(fresh));
     EXPECT_EQ(dryRun.ReadWholeFile(existing).value(), "new");
     EXPECT_EQ(dryRun.ReadWholeFile(index).value(), "");
     EXPECT_EQ(dryRun.ReadWholeFile(fresh).value(), "two");
+}
+
+TEST_F(DryRunTest, RefusesWhatTheDiskWould) {
     const Outcome missingFolder = dryRun.ReplaceFile(folder_.File("gone/P1"), "x");
     ASSERT_FALSE(missingFolder.ok());
     EXPECT_NE(missingFolder.error().find("gone/P1"), std::string::npos);
     EXPECT_FALSE(dryRun.ReplaceFile(folder_.File("sub"), "x").ok());
     EXPECT_FALSE(dryRun.ReplaceFile(existing + "/P1", "x").ok());  // a file in place of a folder
-    EXPECT_EQ(dryRun.WrittenPaths(), (Names{existing, fresh, index}));
+    EXPECT_TRUE(dryRun.WrittenPaths().empty());
 }
 
 }  // namespace

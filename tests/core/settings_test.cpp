@@ -83,12 +83,15 @@ TEST(ProfileWrite, ReplacesInPlaceOrAppendsKeepingEveryOtherByte) {
     EXPECT_EQ(Set("[S]\nk=1\nj=2\n", "S", "k", "5"), "[S]\nk=5\nj=2\n");  // LF kept
 }
 
-TEST(ProfileWrite, RefusesWhatTheFormatCannotHoldAndReadsBackTheRest) {
+TEST(ProfileWrite, RefusesWhatTheFormatCannotHold) {
     // clang-format off
     for (const auto& [section, key, value] : std::vector<std::tuple<std::string, std::string, std::string>>{
              {"S", "k", "a\r\nb=1"}, {"S", "k=x", "1"}, {"S]", "k", "1"}, {"S", ";k", "1"}})
         // clang-format on
         EXPECT_FALSE(SetProfileString("", section, key, value).ok()) << section << key << value;
+}
+
+TEST(ProfileWrite, ReadsBackWhatItWrote) {
     for (const std::string_view value : {"C:\\Keys\\", "a=b", ";y"})
         EXPECT_EQ(GetProfileString(Set("", "Paths", "Source", value), "Paths", "Source"), value);
 }
@@ -98,21 +101,31 @@ class SettingsFileTest : public ::testing::Test {
     SettingsFile WithContent(std::string_view content) {
         return SettingsFile(folder_.Write("Bladeway.INI", content));
     }
+    // The Source folder as read from a file that stores `value` for it.
+    std::string ReadStoredSource(const std::string& value) {
+        return WithContent("[Paths]\r\nSource=" + value + "\r\n").ReadSetting("Paths", "Source");
+    }
     testing::TempFolder folder_;
 };
 
-TEST_F(SettingsFileTest, ReadsEmptyForMissingEndMarkerCutsAt79AndAtANul) {
+TEST_F(SettingsFileTest, AMissingFileReadsEmptyAndIsNotMade) {
     const SettingsFile missing(folder_.File("Bladeway.INI"));
     EXPECT_EQ(missing.ReadSetting("Paths", "Source"), "");
     EXPECT_EQ(missing.ReadPositionSetting("Positions", "MainHeight"), 0);
     EXPECT_FALSE(std::filesystem::exists(missing.Path()));
+}
+
+TEST_F(SettingsFileTest, TheEndMarkerReadsEmpty) {
+    EXPECT_EQ(ReadStoredSource("END.-"), "");
+}
+
+TEST_F(SettingsFileTest, AValueIsCutAt79Characters) {
     const std::string folder = "D:\\" + std::string(82, 'x');
-    const SettingsFile settings =
-        WithContent("[Paths]\r\nSource=END.-\r\nTemplate=\r\nDestination=" + folder +
-                    "\r\nKeys=ab" + std::string(1, '\0') + "cd\r\n");
-    EXPECT_EQ(settings.ReadSetting("Paths", "Source"), "");
-    EXPECT_EQ(settings.ReadSetting("Paths", "Destination"), folder.substr(0, 79));
-    EXPECT_EQ(settings.ReadSetting("Paths", "Keys"), "ab");
+    EXPECT_EQ(ReadStoredSource(folder), folder.substr(0, 79));
+}
+
+TEST_F(SettingsFileTest, AValueEndsAtANul) {
+    EXPECT_EQ(ReadStoredSource("ab" + std::string(1, '\0') + "cd"), "ab");
 }
 
 TEST_F(SettingsFileTest, PositionsAreAbsoluteLeadingWholeNumbers) {

@@ -2,6 +2,7 @@
 #include "dialogs/preferences_dialog.h"
 
 #include <filesystem>
+#include <functional>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -290,9 +291,28 @@ void DoubleClick(QTreeWidget& list, QTreeWidgetItem* item) {
 
 class FolderBrowseDialogTest : public ::testing::Test {
   protected:
+    using Closer = std::function<void(QWidget&)>;
+
     FolderBrowseDialogTest() {
         std::filesystem::create_directories(folder.Path() / "keys" / "2024");
         std::filesystem::create_directories(folder.Path() / "masters");
+    }
+
+    // Opens the dialog modally, moves it to a known place and closes it with
+    // `close`; returns the dialog's result.
+    int OpenAndClose(const Closer& close) {
+        accepted = true;
+        return RunModal(browse, [&](QWidget& dialog) {
+            EXPECT_FALSE(accepted);  // cleared by the activation
+            dialog.move(30, 40);
+            close(dialog);
+        });
+    }
+    void ExpectThePlaceStored() {
+        EXPECT_EQ(settings.ReadSetting("Positions", "PrefTop"), "600");
+        EXPECT_EQ(settings.ReadSetting("Positions", "PrefLeft"), "450");
+        EXPECT_EQ(settings.ReadSetting("Paths", "Source"),
+                  "");  // the folder goes to the opener only
     }
 
     testing::TempFolder folder;
@@ -300,6 +320,14 @@ class FolderBrowseDialogTest : public ::testing::Test {
     bool accepted = false;
     FolderBrowseDialog browse{settings, accepted};
     const QString keys = Text(folder.Path() / "keys");
+    const Closer clickCancel = [this](QWidget&) {
+        QTest::mouseClick(&browse.CancelButton(), Qt::LeftButton);
+    };
+    const Closer clickOk = [this](QWidget&) {
+        QTest::mouseClick(&browse.OkButton(), Qt::LeftButton);
+    };
+    const Closer pressEscape = [](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); };
+    const Closer closeFrame = [](QWidget& dialog) { dialog.close(); };
 };
 
 TEST_F(FolderBrowseDialogTest, SettingAFolderOpensItOnlyWhenItIsOne) {
@@ -344,56 +372,92 @@ TEST_F(FolderBrowseDialogTest, DoubleClickOpensAFolderThatIsStillThereAHighlight
     browse.hide();
 }
 
-TEST_F(FolderBrowseDialogTest, OkHandsTheFolderBackOnlyOkAndTheFrameStoreThePlace) {
-    const std::vector<std::tuple<std::function<void(QWidget&)>, int, bool>> closers = {
-        {[&](QWidget&) { QTest::mouseClick(&browse.CancelButton(), Qt::LeftButton); }, 0, false},
-        {[](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }, 0, false},
-        {[&](QWidget& dialog) {
-             EXPECT_EQ(browse.PathText(), browse.Folder());  // empty Path shows the folder
-             QTest::keyClick(&dialog, Qt::Key_Return);       // Enter presses no button
-             EXPECT_TRUE(dialog.isVisible());
-             QTest::mouseClick(&browse.OkButton(), Qt::LeftButton);
-         },
-         1, false},
-        {[](QWidget& dialog) { dialog.close(); }, 0, true}};
-    for (std::size_t i = 0; i < closers.size(); ++i) {
-        const auto& [closer, result, byFrame] = closers[i];
-        accepted = true;
-        EXPECT_EQ(RunModal(browse,
-                           [&](QWidget& dialog) {
-                               EXPECT_FALSE(accepted);  // cleared by the activation
-                               dialog.move(30, 40);
-                               closer(dialog);
-                           }),
-                  result)
-            << i;
-        EXPECT_EQ(accepted, result == QDialog::Accepted) << i;
-        EXPECT_EQ(browse.ClosedByFrame(), byFrame) << i;
-        EXPECT_EQ(std::filesystem::exists(settings.Path()), i >= 2) << i;
+TEST_F(FolderBrowseDialogTest, OnlyOkHandsTheFolderBack) {
+    for (const Closer& close : {clickCancel, pressEscape, closeFrame}) {
+        EXPECT_EQ(OpenAndClose(close), QDialog::Rejected);
+        EXPECT_FALSE(accepted);
     }
-    EXPECT_EQ(browse.PathText(), QDir::cleanPath(QDir::currentPath()));
-    EXPECT_EQ(settings.ReadSetting("Positions", "PrefTop"), "600");
-    EXPECT_EQ(settings.ReadSetting("Positions", "PrefLeft"), "450");
-    EXPECT_EQ(settings.ReadSetting("Paths", "Source"), "");  // the folder goes to the opener only
+    EXPECT_EQ(OpenAndClose(clickOk), QDialog::Accepted);
+    EXPECT_TRUE(accepted);
 }
 
-TEST_F(FolderBrowseDialogTest, TheRootSelectorFollowsTheOpenFolderAndOpensARootPicked) {
+TEST_F(FolderBrowseDialogTest, EnterPressesNoButton) {
+    EXPECT_EQ(OpenAndClose([&](QWidget& dialog) {
+                  QTest::keyClick(&dialog, Qt::Key_Return);
+                  EXPECT_TRUE(dialog.isVisible());
+                  clickOk(dialog);
+              }),
+              QDialog::Accepted);
+}
+
+TEST_F(FolderBrowseDialogTest, AnEmptyPathShowsTheOpenFolder) {
+    OpenAndClose([&](QWidget& dialog) {
+        EXPECT_EQ(browse.PathText(), browse.Folder());
+        clickCancel(dialog);
+    });
+    EXPECT_EQ(browse.PathText(), QDir::cleanPath(QDir::currentPath()));
+}
+
+TEST_F(FolderBrowseDialogTest, OkAndTheFrameStoreThePlaceCancelAndEscapeDoNot) {
+    OpenAndClose(clickCancel);
+    OpenAndClose(pressEscape);
+    EXPECT_FALSE(std::filesystem::exists(settings.Path()));
+    OpenAndClose(clickOk);
+    ExpectThePlaceStored();
+    std::filesystem::remove(settings.Path());
+    OpenAndClose(closeFrame);
+    ExpectThePlaceStored();
+}
+
+TEST_F(FolderBrowseDialogTest, OnlyTheFrameCountsAsClosedByFrame) {
+    for (const Closer& close : {clickCancel, pressEscape, clickOk}) {
+        OpenAndClose(close);
+        EXPECT_FALSE(browse.ClosedByFrame());
+    }
+    OpenAndClose(closeFrame);
+    EXPECT_TRUE(browse.ClosedByFrame());
+}
+
+// The root selector on the open dialog, with "masters" as the working folder
+// and the home folder open.
+class FolderRootSelectorTest : public FolderBrowseDialogTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDir::setCurrent(Text(folder.Path() / "masters")));
+        ASSERT_TRUE(browse.SetFolder(home));
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+    void WhileOpen(const std::function<void(QComboBox&)>& check) {
+        RunModal(browse, [&](QWidget& dialog) {
+            check(browse.RootSelector());
+            clickCancel(dialog);
+        });
+    }
+
     const QString home = QDir::cleanPath(QDir::homePath());
     const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(Text(folder.Path() / "masters")));
-    ASSERT_TRUE(browse.SetFolder(home));
-    RunModal(browse, [&](QWidget&) {
-        QComboBox& drive1 = browse.RootSelector();
-        EXPECT_EQ(drive1.currentData().toString(), home);
+};
+
+TEST_F(FolderRootSelectorTest, FollowsTheOpenFolder) {
+    WhileOpen([&](QComboBox& drive1) { EXPECT_EQ(drive1.currentData().toString(), home); });
+}
+
+TEST_F(FolderRootSelectorTest, PickingARootOpensItUnlessTheOpenFolderLiesOnIt) {
+    WhileOpen([&](QComboBox& drive1) {
         drive1.setCurrentIndex(drive1.findData(QStringLiteral("/")));
         EXPECT_EQ(browse.Folder(), "/");
         EXPECT_EQ(browse.PathText(), "/");
-        // Picking the root the open folder already lies on changes nothing.
         ASSERT_TRUE(browse.SetFolder(keys));
         drive1.setCurrentIndex(RootIndexOf(ListFolderRoots(), keys));
         EXPECT_EQ(browse.Folder(), keys);
-        // Focus from the selector's own list does nothing; from elsewhere it
-        // opens the current folder of the selected root.
+    });
+}
+
+// Focus from the selector's own list does nothing; from elsewhere it opens
+// the current folder of the selected root.
+TEST_F(FolderRootSelectorTest, OnlyFocusFromElsewhereOpensTheCurrentFolderOfTheRoot) {
+    WhileOpen([&](QComboBox& drive1) {
+        ASSERT_TRUE(browse.SetFolder(keys));
         QFocusEvent fromPopup(QEvent::FocusIn, Qt::PopupFocusReason);
         QApplication::sendEvent(&drive1, &fromPopup);
         EXPECT_EQ(browse.Folder(), keys);
@@ -401,22 +465,28 @@ TEST_F(FolderBrowseDialogTest, TheRootSelectorFollowsTheOpenFolderAndOpensARootP
         QApplication::sendEvent(&drive1, &byTab);
         EXPECT_EQ(browse.Folder(), CurrentFolderOn(ListFolderRoots(), drive1.currentIndex(),
                                                    QDir::cleanPath(QDir::currentPath())));
-        QTest::mouseClick(&browse.CancelButton(), Qt::LeftButton);
     });
-    QDir::setCurrent(previous);
 }
 
-TEST(FolderRoots, RootHomeAndVolumesAFolderLiesOnTheDeepestRootThatHoldsIt) {
+// The roots of a machine whose home is /home/ann with these mounts.
+QStringList SampleRoots() {
     const QStringList mounts = {"/",         "/boot",          "/home",     "/media/ann/USB",
                                 "/mnt",      "/mnt/backup/",   "/proc",     "/run/media/ann/Stick",
                                 "/run/user", "/media/ann/USB", "/mediaeval"};
-    const QStringList roots = FolderRootsOf("/home/ann", mounts);
-    EXPECT_EQ(roots, (QStringList{"/", "/home/ann", "/media/ann/USB", "/mnt", "/mnt/backup",
-                                  "/run/media/ann/Stick"}));
+    return FolderRootsOf("/home/ann", mounts);
+}
+
+TEST(FolderRoots, AreTheRootTheHomeAndTheVolumes) {
+    EXPECT_EQ(SampleRoots(), (QStringList{"/", "/home/ann", "/media/ann/USB", "/mnt", "/mnt/backup",
+                                          "/run/media/ann/Stick"}));
     EXPECT_EQ(FolderRootsOf("/", {}), QStringList{"/"});  // a home that is the root: once
     EXPECT_EQ(FolderRootsOf("", {}), QStringList{"/"});
     EXPECT_EQ(ListFolderRoots().first(), "/");
     EXPECT_TRUE(ListFolderRoots().contains(QDir::cleanPath(QDir::homePath())));
+}
+
+TEST(FolderRoots, AFolderLiesOnTheDeepestRootThatHoldsIt) {
+    const QStringList roots = SampleRoots();
     const std::vector<std::pair<QString, int>> cases = {
         {"/", 0},
         {"/etc", 0},
@@ -428,7 +498,10 @@ TEST(FolderRoots, RootHomeAndVolumesAFolderLiesOnTheDeepestRootThatHoldsIt) {
     for (const auto& [folder, index] : cases)
         EXPECT_EQ(RootIndexOf(roots, folder), index) << folder.toStdString();
     EXPECT_EQ(RootIndexOf({"/home/ann"}, "/etc"), -1);
-    // A root opens on the current folder only when that lies on it.
+}
+
+TEST(FolderRoots, ARootOpensOnTheCurrentFolderOnlyWhenThatLiesOnIt) {
+    const QStringList roots = SampleRoots();
     EXPECT_EQ(CurrentFolderOn(roots, 1, "/home/ann/work/"), "/home/ann/work");
     EXPECT_EQ(CurrentFolderOn(roots, 0, "/home/ann/work"), "/");  // it lies on the home root
     EXPECT_EQ(CurrentFolderOn(roots, 0, "/srv"), "/srv");

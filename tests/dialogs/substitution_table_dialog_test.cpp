@@ -175,18 +175,31 @@ TEST_F(SavedSubstitutionTableTest, ADamagedTableLeavesTheGridOkReplacesItWithAGo
     EXPECT_EQ(Text(check, 2, 2), "kept");
 }
 
+TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameUnloadsIt) {
+    const auto dialog = Create();
+    dialog->show();
+    EXPECT_FALSE(dialog->IsUnloaded());
+    dialog->close();
+    EXPECT_TRUE(dialog->IsUnloaded());
+}
+
 TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameStoresPlaceAndSizeInOrder) {
     temp.Write("Bladeway.INI", "[Positions]\r\nMainTop=10\r\n");
     const auto dialog = Create();
     dialog->move(30, 45);
     dialog->show();
     ResizeOuter(*dialog, 400, 300);
-    EXPECT_FALSE(dialog->IsUnloaded());
     dialog->close();
-    EXPECT_TRUE(dialog->IsUnloaded());
     EXPECT_EQ(testing::ReadBytes(temp.File("Bladeway.INI")),
               "[Positions]\r\nMainTop=10\r\nVarSubTop=675\r\nVarSubLeft=450\r\n"
               "VarSubHeight=4500\r\nVarSubWidth=6000\r\n");
+}
+
+TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameSavesNoTable) {
+    const auto dialog = Create();
+    dialog->show();
+    Type(dialog->Grid(), 0, 0, "not kept");
+    dialog->close();
     EXPECT_FALSE(Exists("VarTab.Dat"));
 }
 

@@ -11,7 +11,14 @@
 namespace bladeway {
 namespace {
 
-TEST(WindowPlacement, ControlsAndClientAreasGoToTheNearestPixelAtFifteenTwips) {
+// Shows `window` and returns the frame the platform reported for it.
+QMargins ShowForItsFrame(QWidget& window) {
+    window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    return KnownFrameMargins(window);
+}
+
+TEST(WindowPlacement, ControlsGoToTheNearestPixelAtFifteenTwips) {
     QWidget window;
     QWidget control(&window);
     PlaceControl(control, 360, 240, 1815, 2625);
@@ -20,6 +27,10 @@ TEST(WindowPlacement, ControlsAndClientAreasGoToTheNearestPixelAtFifteenTwips) {
     EXPECT_EQ(control.geometry(), QRect(0, 1, 1, 2));
     PlaceControl(control, 15, 15, -300, -15);  // a size below zero is none
     EXPECT_EQ(control.geometry(), QRect(1, 1, 0, 0));
+}
+
+TEST(WindowPlacement, ClientAreasGoToTheNearestPixelAtFifteenTwips) {
+    QWidget window;
     SetClientSize(window, 6690, 4665);
     EXPECT_EQ(window.size(), QSize(446, 311));
 }
@@ -48,17 +59,21 @@ TEST(WindowPlacement, APlaceAskedBeforeTheFrameIsKnownIsWhereTheFrameEndsUp) {
     EXPECT_GT(window.y(), 0);
 }
 
-TEST(WindowPlacement, AFrameOnceReportedIsKeptAndADialogBorrowsItsParents) {
+TEST(WindowPlacement, ADialogBorrowsItsParentsFrame) {
     QWidget window;
     QDialog dialog(&window);
     EXPECT_TRUE(KnownFrameMargins(dialog).isNull());  // nothing known anywhere yet
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const QMargins frame = KnownFrameMargins(window);
+    const QMargins frame = ShowForItsFrame(window);
     ASSERT_FALSE(frame.isNull());
     dialog.resize(100, 50);
     EXPECT_EQ(OuterWidth(dialog), (100 + frame.left() + frame.right()) * 15);
-    // The platform forgets the frame: the one it last reported still counts.
+}
+
+// The platform forgets the frame: the one it last reported still counts.
+TEST(WindowPlacement, AFrameOnceReportedIsKept) {
+    QWidget window;
+    const QMargins frame = ShowForItsFrame(window);
+    ASSERT_FALSE(frame.isNull());
     window.hide();
     window.windowHandle()->destroy();
     ASSERT_FALSE(HasFrame(window));

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -226,15 +227,30 @@ TEST_F(ProcessingRunTest, PreferencesAndFormattingApplyOnTheWayToTheProgram) {
               "G00X0Y0Z0T1\r\nG150(D) A0\r\n~R2=0|TWO\r\nM30\r\n");
 }
 
-TEST_F(ProcessingRunTest, FailingProgramWritesAreRecordedAndTheRunGoesOn) {
-    templates_.Write("MASTER", testing::kExampleTemplate);
-    fs::create_directory(destination_.Path() / "P1");
-    destination_.Write("P2", "previous program");
-    testing::FaultFileSystem faults;
-    faults.FailWrites(destination_.File("P2"));
-    const auto sheet = SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("P3")});
-    EXPECT_EQ(Keys(Run(*sheet, true, NoSelection(), faults)),
+// Three flat keys: a folder stands where P1 goes, and writing P2 over an old
+// program fails.
+class FailingProgramWriteTest : public ProcessingRunTest {
+  protected:
+    FailingProgramWriteTest() {
+        templates_.Write("MASTER", testing::kExampleTemplate);
+        fs::create_directory(destination_.Path() / "P1");
+        destination_.Write("P2", "previous program");
+        faults_.FailWrites(destination_.File("P2"));
+    }
+    RunReport RunWithFaults() { return Run(*sheet_, true, NoSelection(), faults_); }
+
+    const std::unique_ptr<Sheet> sheet_ =
+        SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("P3")});
+    testing::FaultFileSystem faults_;
+};
+
+TEST_F(FailingProgramWriteTest, IsRecordedForItsKeyAndTheRunGoesOn) {
+    EXPECT_EQ(Keys(RunWithFaults()),
               (Strings{"1 P1 not [   ] 1", "2 P2 not [   ] 1", "3 P3 written [   ] 0"}));
+}
+
+TEST_F(FailingProgramWriteTest, KeepsWhatWasThereAndLeavesNoPartialFile) {
+    RunWithFaults();
     EXPECT_TRUE(fs::is_directory(destination_.Path() / "P1"));
     EXPECT_EQ(ReadBytes(destination_.File("P2")), "previous program");
     Strings names;
@@ -242,30 +258,40 @@ TEST_F(ProcessingRunTest, FailingProgramWritesAreRecordedAndTheRunGoesOn) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (Strings{"P1", "P2", "P3"}));  // no partial or temporary file
-
-    preferences_.destinationFolder = destination_.File("gone");
-    const RunReport gone = Run(*sheet, true);
-    EXPECT_EQ(Keys(gone), (Strings{"1 P1 not [   ] 1", "2 P2 not [   ] 1", "3 P3 not [   ] 1"}));
-    EXPECT_NE(gone.keys[2].errors[0].find("gone"), std::string::npos);
-    EXPECT_FALSE(fs::exists(destination_.File("gone")));
 }
 
-TEST_F(ProcessingRunTest, FailingTreeFilesAreRecordedAndTheRunGoesOn) {
+TEST_F(FailingProgramWriteTest, IntoAMissingFolderFailsEveryKeyNamingTheFolder) {
+    preferences_.destinationFolder = destination_.File("gone");
+    const RunReport gone = Run(*sheet_, true);
+    EXPECT_EQ(Keys(gone), (Strings{"1 P1 not [   ] 1", "2 P2 not [   ] 1", "3 P3 not [   ] 1"}));
+    EXPECT_NE(gone.keys[2].errors[0].find("gone"), std::string::npos);
+    EXPECT_FALSE(fs::exists(destination_.File("gone")));  // the run makes no folder
+}
+
+// The index step does not depend on the program: a key whose tree folder is
+// missing still gets its entry.
+TEST_F(ProcessingRunTest, AMissingTreeFolderFailsOnlyTheProgram) {
     TreeTemplates();
     fs::remove(destination_.Path() / "SRG" / "P");
     fs::create_directories(destination_.Path() / "SRG" / "Q");
     const auto sheet = SheetOf({ExampleColumn("P1"), ExampleColumn("Q1")});
-    // The index step does not depend on the program: both keys get their entry.
     EXPECT_EQ(Keys(Run(*sheet, false)),
               (Strings{"1 P1 not [   ] 1 indexed", "2 Q1 written [   ] 0 indexed"}));
     EXPECT_EQ(fs::file_size(DestinationIndex()), 2 * kIndexRecordSize);
-    EXPECT_FALSE(fs::exists(destination_.Path() / "SRG" / "P"));
+    EXPECT_FALSE(fs::exists(destination_.Path() / "SRG" / "P"));  // not made either
+}
+
+TEST_F(ProcessingRunTest, AFailingIndexWriteFailsOnlyTheEntryAndKeepsTheIndex) {
+    TreeTemplates();
+    fs::create_directories(destination_.Path() / "SRG" / "Q");
+    const std::string index = RawIndexRecord("P1") + RawIndexRecord("Q1");
+    testing::WriteBytes(DestinationIndex(), index);
     testing::FaultFileSystem faults;
     faults.FailWrites(DestinationIndex());
     const RunReport report = Run(*SheetOf({ExampleColumn("Q2")}), false, NoSelection(), faults);
     EXPECT_EQ(Keys(report), Strings{"1 Q2 written [   ] 1"});
     EXPECT_NE(report.keys[0].errors[0].find("INDICE.Prg"), std::string::npos);
-    EXPECT_EQ(fs::file_size(DestinationIndex()), 2 * kIndexRecordSize);
+    EXPECT_EQ(ReadBytes(DestinationIndex()), index);
 }
 
 // Checks a run's log against the batch discipline: a program is moved into
@@ -291,15 +317,15 @@ int CheckBatchOrder(const Strings& log) {
         } else if (flushLine) {
             EXPECT_TRUE(staged.contains(argument("flush "))) << line;
             flushed.insert(argument("flush "));
-        } else if (const std::string path = argument("move "); !path.empty()) {
-            EXPECT_TRUE(flushed.contains(path)) << "moved before its flush: " << path;
-            staged.erase(path);
-            unflushedFolders.insert(fs::path(path).parent_path().string());
+        } else if (const std::string moved = argument("move "); !moved.empty()) {
+            EXPECT_TRUE(flushed.contains(moved)) << "moved before its flush: " << moved;
+            staged.erase(moved);
+            unflushedFolders.insert(fs::path(moved).parent_path().string());
         } else if (const std::string folder = argument("flush folder "); !folder.empty()) {
             unflushedFolders.erase(folder);
-        } else if (const std::string path = argument("write "); !path.empty()) {
-            EXPECT_NE(path.find("INDICE.Prg"), std::string::npos) << "a program outside a batch";
-            EXPECT_TRUE(staged.empty()) << "index written before its programs: " << path;
+        } else if (const std::string written = argument("write "); !written.empty()) {
+            EXPECT_NE(written.find("INDICE.Prg"), std::string::npos) << "a program outside a batch";
+            EXPECT_TRUE(staged.empty()) << "index written before its programs: " << written;
             EXPECT_TRUE(unflushedFolders.empty()) << "index written before a folder flush";
         }
     }
@@ -366,21 +392,39 @@ TEST_F(ProcessingRunTest, ReadsOfTheRunsOwnFilesSeeWhatItWrote) {
     EXPECT_EQ(fs::file_size(TemplateIndex()), 3 * kIndexRecordSize);
 }
 
-// Nothing on disk before the run is lost when a batch cannot be made durable
-// or a program cannot be moved into place; every key of the batch says so.
-TEST_F(ProcessingRunTest, FailingFlushesAndMovesAreReportedForTheirKeysWithNothingLost) {
-    TreeTemplates();
-    templates_.Write("MASTER", testing::kExampleTemplate);
-    const fs::path old = destination_.Path() / "SRG" / "P" / "2";
-    testing::WriteBytes(old, "previous program");
-    testing::WriteBytes(DestinationIndex(), RawIndexRecord("OLD"));
-    const auto sheet = SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("K3")});
-    const auto before = testing::FilesBelow(destination_.Path());
-    for (const bool flat : {true, false}) {
-        SCOPED_TRACE(flat ? "flat" : "tree");
+// Three keys of one batch over an old program SRG/P/2 and an old index. Nothing
+// on disk before the run is lost when the batch cannot be made durable or a
+// program cannot be moved into place.
+class FailingBatchTest : public ProcessingRunTest {
+  protected:
+    FailingBatchTest() {
+        TreeTemplates();
+        templates_.Write("MASTER", testing::kExampleTemplate);
+        testing::WriteBytes(old_, "previous program");
+        testing::WriteBytes(DestinationIndex(), RawIndexRecord("OLD"));
+        before_ = testing::FilesBelow(destination_.Path());
+    }
+    RunReport RunWithFailingFlushes(bool flat) {
         testing::FaultFileSystem faults;
         faults.FailFlushes();
-        const RunReport report = Run(*sheet, flat, NoSelection(), faults);
+        return Run(*sheet_, flat, NoSelection(), faults);
+    }
+    RunReport RunWithAFailingMove() {
+        testing::FaultFileSystem faults;
+        faults.FailMoves(old_.string());
+        return Run(*sheet_, false, NoSelection(), faults);
+    }
+
+    const fs::path old_ = destination_.Path() / "SRG" / "P" / "2";
+    const std::unique_ptr<Sheet> sheet_ =
+        SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("K3")});
+    std::map<std::string, std::string> before_;
+};
+
+TEST_F(FailingBatchTest, AFailingFlushIsReportedForEveryKeyOfTheBatch) {
+    for (const bool flat : {true, false}) {
+        SCOPED_TRACE(flat ? "flat" : "tree");
+        const RunReport report = RunWithFailingFlushes(flat);
         ASSERT_EQ(report.keys.size(), 3U);
         for (const KeyResult& key : report.keys) {
             EXPECT_FALSE(key.programWritten);
@@ -389,15 +433,27 @@ TEST_F(ProcessingRunTest, FailingFlushesAndMovesAreReportedForTheirKeysWithNothi
             EXPECT_NE(key.errors.back().find(key.outputPath), std::string::npos);
             EXPECT_NE(key.errors.back().find("Input/output error"), std::string::npos);
         }
-        EXPECT_EQ(testing::FilesBelow(destination_.Path()), before);  // no temporary left
     }
-    testing::FaultFileSystem faults;
-    faults.FailMoves(old.string());
-    EXPECT_EQ(Keys(Run(*sheet, false, NoSelection(), faults)),
+}
+
+TEST_F(FailingBatchTest, AFailingFlushLeavesTheDiskAsItWas) {
+    for (const bool flat : {true, false}) {
+        RunWithFailingFlushes(flat);
+        EXPECT_EQ(testing::FilesBelow(destination_.Path()), before_)  // no temporary left
+            << (flat ? "flat" : "tree");
+    }
+}
+
+TEST_F(FailingBatchTest, AFailingMoveIsReportedForItsKeyOnly) {
+    EXPECT_EQ(Keys(RunWithAFailingMove()),
               (Strings{"1 P1 written [   ] 0 indexed", "2 P2 not [   ] 1 indexed",
                        "3 K3 written [   ] 0 indexed"}));
-    EXPECT_EQ(ReadBytes(old), "previous program");
-    EXPECT_EQ(testing::FilesBelow(destination_.Path()).size(), before.size() + 2);
+}
+
+TEST_F(FailingBatchTest, AFailingMoveKeepsTheOldProgram) {
+    RunWithAFailingMove();
+    EXPECT_EQ(ReadBytes(old_), "previous program");
+    EXPECT_EQ(testing::FilesBelow(destination_.Path()).size(), before_.size() + 2);
 }
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;
