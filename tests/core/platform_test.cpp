@@ -233,7 +233,7 @@ TEST_F(FileSystemTest, ReplacementsKeepTheModeOfTheFileTheyReplace) {
         EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
         return info.st_mode & 07777;
     };
-    for (const mode_t mode : {0600, 0640, 0644, 0664, 0666, 0700, 0755, 0777, 0604}) {
+    for (const mode_t mode : {0600U, 0640U, 0644U, 0664U, 0666U, 0700U, 0755U, 0777U, 0604U}) {
         const std::string path = folder_.Write("P" + std::to_string(mode), "old");
         ASSERT_EQ(::chmod(path.c_str(), mode), 0);
         ASSERT_TRUE(Disk().ReplaceFile(path, "new").ok());
@@ -243,7 +243,7 @@ TEST_F(FileSystemTest, ReplacementsKeepTheModeOfTheFileTheyReplace) {
     ::umask(mask);
     const std::string fresh = folder_.File("fresh");
     ASSERT_TRUE(Disk().ReplaceFile(fresh, "new").ok());
-    EXPECT_EQ(modeOf(fresh), 0666 & ~mask);
+    EXPECT_EQ(modeOf(fresh), 0666U & ~mask);
 }
 #endif
 
