@@ -264,6 +264,17 @@ TEST(ChooseSettingsPlace, BesideAWritableOrAlreadySetUpFolderElseInTheUserConfig
         std::string settingsFile;
     };
     // clang-format off
+#ifdef _WIN32
+    const std::string appData = "C:\\Users\\J\xc3\xbcrgen\\AppData\\Roaming";
+    for (const Row& row : std::vector<Row>{
+             {{"C:\\bw\\", true, false, appData, ""}, "C:\\bw\\Bladeway.INI"},
+             {{"\\\\cnc\\bw\\", false, true, appData, ""}, "\\\\cnc\\bw\\Bladeway.INI"},
+             {{"C:\\Program Files\\Bladeway\\", false, false, appData, ""},
+              appData + "\\bladeway\\Bladeway.INI"},
+             {{"C:\\bw\\", false, false, "\\\\cnc\\profiles\\", ""}, "\\\\cnc\\profiles\\bladeway\\Bladeway.INI"},
+             {{"C:\\bw\\", false, false, "Roaming", ""}, "C:\\bw\\Bladeway.INI"},
+             {{"C:\\bw\\", false, false, "", ""}, "C:\\bw\\Bladeway.INI"}}) {
+#else
     for (const Row& row : std::vector<Row>{
              // A program run from its own folder: as always.
              {{"/home/u/bw/", true, false, "/x/cfg", "/home/u"}, "/home/u/bw/Bladeway.INI"},
@@ -280,6 +291,7 @@ TEST(ChooseSettingsPlace, BesideAWritableOrAlreadySetUpFolderElseInTheUserConfig
              // Nowhere else to go: beside the program, where writes then fail.
              {{"/opt/bw/", false, false, "", ""}, "/opt/bw/Bladeway.INI"},
              {{"/opt/bw/", false, false, "cfg", "home"}, "/opt/bw/Bladeway.INI"}}) {
+#endif
         // clang-format on
         const SettingsPlace place = ChooseSettingsPlace(row.facts);
         EXPECT_EQ(place.settingsFile, row.settingsFile) << row.facts.appFolder;

@@ -18,11 +18,21 @@ inline constexpr char kPathSeparator = '/';
 std::string RunningProgramPath();
 
 // True for a path that does not depend on the current folder: "/..." on
-// Linux, a drive letter and a separator on Windows.
+// Linux; on Windows a drive letter and a separator, or a network path
+// ("\\\\server\\share").
 bool IsAbsolute(std::string_view path);
 
 // True when the user may create files in the folder.
 bool IsWritableFolder(const std::string& folder);
+
+// Where the environment says the user's settings belong, as the platform
+// names it: $XDG_CONFIG_HOME and $HOME on Linux, %APPDATA% (and no home) on
+// Windows. Empty where unset.
+struct UserFolderEnvironment {
+    std::string configHome;
+    std::string home;
+};
+UserFolderEnvironment UserFoldersOfEnvironment();
 
 // Folder, separator, name: always one separator added, so a folder that
 // already ends with one gives two in a row (the paths are used as given).

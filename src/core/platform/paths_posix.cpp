@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -12,6 +13,14 @@ bool IsAbsolute(std::string_view path) {
 
 bool IsWritableFolder(const std::string& folder) {
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+UserFolderEnvironment UserFoldersOfEnvironment() {
+    const auto value = [](const char* name) {
+        const char* text = std::getenv(name);
+        return text == nullptr ? std::string{} : std::string(text);
+    };
+    return {value("XDG_CONFIG_HOME"), value("HOME")};
 }
 
 std::string RunningProgramPath() {

@@ -1,4 +1,5 @@
 #include <io.h>
+#include <stdlib.h>
 
 #include "core/platform/paths.h"
 #include "core/platform/win32_api.h"
@@ -7,12 +8,22 @@
 namespace bladeway {
 
 bool IsAbsolute(std::string_view path) {
-    return path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+    const bool onDrive = path.size() > 2 && path[1] == ':' && isSeparator(path[2]);
+    const bool onNetwork = path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]);
+    return onDrive || onNetwork;
 }
 
 bool IsWritableFolder(const std::string& folder) {
     const auto wide = win32::WideFromUtf8(folder);
     return wide && ::_waccess(wide->c_str(), 2) == 0;
+}
+
+UserFolderEnvironment UserFoldersOfEnvironment() {
+    // The wide form: the narrow one is in the ANSI code page, which cannot
+    // hold every user name.
+    const wchar_t* appData = ::_wgetenv(L"APPDATA");
+    return {appData == nullptr ? std::string{} : win32::Utf8FromWide(appData), {}};
 }
 
 std::string RunningProgramPath() {

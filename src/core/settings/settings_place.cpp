@@ -1,6 +1,5 @@
 #include "core/settings/settings_place.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -15,11 +14,6 @@ std::string WithSeparator(std::string folder) {
     if (folder.empty() || folder.back() != kPathSeparator)
         folder.push_back(kPathSeparator);
     return folder;
-}
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string{} : std::string(value);
 }
 
 // The user's folder, and the configuration folder above it, made when
@@ -78,12 +72,9 @@ SettingsPlace LocateSettings(std::string_view appFolder) {
     const std::string folder = appFolder.empty() ? std::string(".") : facts.appFolder;
     facts.writable = IsWritableFolder(folder);
     facts.holdsSettingsFile = Disk().Exists(facts.appFolder + std::string(kSettingsFileName));
-#ifdef _WIN32
-    facts.xdgConfigHome = Environment("APPDATA");
-#else
-    facts.xdgConfigHome = Environment("XDG_CONFIG_HOME");
-    facts.home = Environment("HOME");
-#endif
+    UserFolderEnvironment environment = UserFoldersOfEnvironment();
+    facts.xdgConfigHome = std::move(environment.configHome);
+    facts.home = std::move(environment.home);
     SettingsPlace place = ChooseSettingsPlace(facts);
     if (!place.besideProgram)
         CreateUserFolder(place.folder);

@@ -17,8 +17,8 @@ struct ProgramFolderFacts {
     std::string appFolder;           // the program's folder, ending with the separator
     bool writable = false;           // the user may create and replace files in it
     bool holdsSettingsFile = false;  // Bladeway.INI is there already
-    std::string xdgConfigHome;       // $XDG_CONFIG_HOME; empty when unset
-    std::string home;                // $HOME; empty when unset
+    std::string xdgConfigHome;       // $XDG_CONFIG_HOME (%APPDATA% on Windows); empty when unset
+    std::string home;                // $HOME (none on Windows); empty when unset
 };
 
 struct SettingsPlace {
