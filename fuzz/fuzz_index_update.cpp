@@ -11,6 +11,7 @@
 
 #include "core/gcode/index_program.h"
 #include "core/gcode/program_generator.h"
+#include "core/platform/paths.h"
 #include "fuzz_check.h"
 #include "memory_file_system.h"
 #include "support/single_key_index_step.h"
@@ -61,11 +62,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string templateIndex(fields[6].substr(0, split));
     const std::string oldIndex(fields[6].substr(split));
 
+    // As the index step names them, with the platform's separator.
+    const std::string templateIndexPath = bladeway::JoinPath("/t", "INDICE.Prg");
+    const std::string destinationIndexPath = bladeway::JoinPath("/d", "INDICE.Prg");
     bladeway::fuzzing::MemoryFileSystem disk;
     if ((flags & 4U) == 0)
-        disk.files["/t/INDICE.Prg"] = templateIndex;
+        disk.files[templateIndexPath] = templateIndex;
     if ((flags & 8U) == 0)
-        disk.files["/d/INDICE.Prg"] = oldIndex;
+        disk.files[destinationIndexPath] = oldIndex;
     bladeway::KeyRecord record;
     record.TemplateName = fields[0];
     record.ProgramName = fields[1];
@@ -92,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    const std::string& templateAfter = disk.files.at("/t/INDICE.Prg");
+    const std::string& templateAfter = disk.files.at(templateIndexPath);
     FUZZ_CHECK(templateAfter == ((flags & 4U) == 0 ? templateIndex : std::string{}));
     FUZZ_CHECK(result.errors.empty());
     const bool templateBad = templateAfter.size() % kIndexRecordSize != 0;
@@ -100,8 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string oldIfAny = (flags & 8U) == 0 ? oldIndex : std::string{};
     if (result.indexPath.empty()) {
         // Untouched: as it was, or still missing.
-        FUZZ_CHECK(disk.files.contains("/d/INDICE.Prg") == ((flags & 8U) == 0));
-        FUZZ_CHECK((flags & 8U) != 0 || disk.files.at("/d/INDICE.Prg") == oldIndex);
+        FUZZ_CHECK(disk.files.contains(destinationIndexPath) == ((flags & 8U) == 0));
+        FUZZ_CHECK((flags & 8U) != 0 || disk.files.at(destinationIndexPath) == oldIndex);
         FUZZ_CHECK(disk.writes == 0);
         return 0;
     }

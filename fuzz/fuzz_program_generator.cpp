@@ -9,6 +9,7 @@
 
 #include "core/gcode/master_template.h"
 #include "core/gcode/program_generator.h"
+#include "core/platform/paths.h"
 #include "fuzz_check.h"
 #include "memory_file_system.h"
 
@@ -86,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(result.templateFound == !templatePath.empty());
     FUZZ_CHECK(result.written == (disk.writes == 1));
     if (result.written) {
-        FUZZ_CHECK(result.outputPath.starts_with("/d/"));
+        FUZZ_CHECK(result.outputPath.starts_with(bladeway::JoinPath("/d", "")));
         FUZZ_CHECK(disk.files.at(result.outputPath) == program + "\r\n");
     } else if (result.templateFound) {
         FUZZ_CHECK(!result.error.empty());

@@ -185,7 +185,8 @@ TEST_F(GenerateCommandTest, JsonCarriesTheIndexMessageForTheKeysThatMetIt) {
 
 TEST_F(GenerateCommandTest, AccentedNamesAreReportedAsTheUtf8FilesOnDisk) {
     // A key file from Windows names template and programs in Windows-1252.
-    testing::WriteBytes(templates_.Path() / "M\xc3\x84STER", testing::kExampleTemplate);
+    const fs::path master = templates_.Path() / testing::Utf8Path("M\xc3\x84STER");
+    testing::WriteBytes(master, testing::kExampleTemplate);
     const std::string keys = work_.Write(
         "Cl\xc3\xa9s.dat", KeyBlock("M\xc4STER", "P\xe9") + KeyBlock("M\xc4STER", "\xc9T\xc9"));
     const auto run = Generate({"--mode", "flat", "--json"}, keys);
@@ -193,8 +194,9 @@ TEST_F(GenerateCommandTest, AccentedNamesAreReportedAsTheUtf8FilesOnDisk) {
     const Json json = Json::parse(run.out);
     EXPECT_EQ(json["keys"][0]["program"], "P\xc3\xa9");
     for (const auto& key : json["keys"]) {
-        EXPECT_EQ(key["templatePath"], (templates_.Path() / "M\xc3\x84STER").string());
-        EXPECT_TRUE(fs::exists(key["output"].get<std::string>())) << key["output"];
+        EXPECT_EQ(key["templatePath"], testing::Utf8(master));
+        EXPECT_TRUE(fs::exists(testing::Utf8Path(key["output"].get<std::string>())))
+            << key["output"];
     }
     EXPECT_EQ(testing::FilesBelow(destination_.Path()).size(), 2U);
 }
@@ -202,11 +204,12 @@ TEST_F(GenerateCommandTest, AccentedNamesAreReportedAsTheUtf8FilesOnDisk) {
 // Tree mode: the folder from the first character, the file from the rest.
 TEST_F(GenerateCommandTest, TreeModeSplitsAnAccentedNameAfterItsFirstCharacter) {
     WriteTreeTemplate();
-    fs::create_directories(destination_.Path() / "SRG" / "\xc3\x89");
+    const fs::path folder = destination_.Path() / "SRG" / testing::Utf8Path("\xc3\x89");
+    fs::create_directories(folder);
     const auto run =
         Generate({"--mode", "tree"}, work_.Write("k.dat", KeyBlock("MASTER", "\xc9T\xc9")));
     EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
-    EXPECT_TRUE(fs::exists(destination_.Path() / "SRG" / "\xc3\x89" / "T\xc3\x89")) << run.out;
+    EXPECT_TRUE(fs::exists(folder / testing::Utf8Path("T\xc3\x89"))) << run.out;
 }
 
 TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {

@@ -51,13 +51,21 @@ std::string TempFolder::WithSeparator() const {
 }
 
 std::string TempFolder::File(std::string_view name) const {
-    return (path_ / name).string();
+    return Utf8(path_ / Utf8Path(name));
 }
 
 std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
-    const std::string path = File(name);
-    WriteBytes(path, bytes);
-    return path;
+    WriteBytes(path_ / Utf8Path(name), bytes);
+    return File(name);
+}
+
+std::filesystem::path Utf8Path(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
 }
 
 std::string ReadBytes(const std::filesystem::path& path) {

@@ -18,7 +18,7 @@ class TempFolder {
     const std::filesystem::path& Path() const { return path_; }
     // The folder's path with a trailing separator, as folder settings may hold it.
     std::string WithSeparator() const;
-    // Full path of `name` inside the folder.
+    // Full path of `name` inside the folder; names and paths are UTF-8.
     std::string File(std::string_view name) const;
     // Writes `bytes` to `name` inside the folder and returns its full path.
     std::string Write(std::string_view name, std::string_view bytes) const;
@@ -26,6 +26,11 @@ class TempFolder {
   private:
     std::filesystem::path path_;
 };
+
+// Paths from and to the program's UTF-8 names: on Windows a narrow
+// std::filesystem name is in the ANSI code page, not UTF-8.
+std::filesystem::path Utf8Path(std::string_view utf8);
+std::string Utf8(const std::filesystem::path& path);
 
 std::string ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);

@@ -1,6 +1,6 @@
 #include "core/platform/file_system.h"
 
-#include <filesystem>
+#include "core/platform/paths.h"
 
 namespace bladeway {
 
@@ -26,8 +26,25 @@ Outcome FileSystem::FlushFolder(const std::string& /*folder*/) {
 void FileSystem::Discard(const StagedFile& /*file*/) {}
 
 std::string FolderOf(const std::string& path) {
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    return folder.empty() ? std::string(".") : folder.string();
+    // By the separators alone: std::filesystem would take the bytes for the
+    // ANSI code page on Windows, where the program's names are UTF-8.
+    const auto isSeparator = [](char c) { return c == kPathSeparator || c == '/'; };
+    std::size_t nameAt = path.size();
+    while (nameAt > 0 && !isSeparator(path[nameAt - 1])) {
+        --nameAt;
+    }
+    if (nameAt == 0) {
+        return ".";
+    }
+    std::size_t folderEnd = nameAt;
+    while (folderEnd > 0 && isSeparator(path[folderEnd - 1])) {
+        --folderEnd;
+    }
+    const bool isDrive = kPathSeparator == '\\' && folderEnd == 2 && path[1] == ':';
+    if (folderEnd == 0 || isDrive) {
+        return path.substr(0, folderEnd + 1);  // the root keeps its separator
+    }
+    return path.substr(0, folderEnd);
 }
 
 bool DiskFileSystem::Exists(const std::string& path) const {

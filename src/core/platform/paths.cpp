@@ -59,7 +59,16 @@ std::string SameFileKey(const std::string& path) {
     if (IsAlreadyNormal(path)) {
         return path;
     }
-    return std::filesystem::path(path).lexically_normal().string();
+    // Through UTF-8 paths, so that Windows does not read the bytes in its
+    // ANSI code page; bytes that are not UTF-8 there stay as they are.
+    try {
+        const std::u8string normal = std::filesystem::path(std::u8string(path.begin(), path.end()))
+                                         .lexically_normal()
+                                         .u8string();
+        return std::string(normal.begin(), normal.end());
+    } catch (const std::exception&) {
+        return path;
+    }
 }
 
 }  // namespace bladeway

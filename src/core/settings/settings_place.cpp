@@ -20,10 +20,16 @@ std::string WithSeparator(std::string folder) {
 // missing; the user's folder readable by the user alone.
 void CreateUserFolder(const std::string& folder) {
     std::error_code error;
-    if (std::filesystem::is_directory(folder, error))
+    // A UTF-8 path: a narrow one is read in the ANSI code page on Windows.
+    std::filesystem::path utf8Folder;
+    try {
+        utf8Folder = std::filesystem::path(std::u8string(folder.begin(), folder.end()));
+    } catch (const std::exception&) {
+        return;  // not UTF-8: the settings file then cannot be written, and says so
+    }
+    if (std::filesystem::is_directory(utf8Folder, error))
         return;
-    const std::filesystem::path path =
-        std::filesystem::path(folder).parent_path();  // without the closing separator
+    const std::filesystem::path path = utf8Folder.parent_path();  // without the closing separator
     std::filesystem::create_directories(path.parent_path(), error);
     if (std::filesystem::create_directory(path, error)) {
         std::filesystem::permissions(path, std::filesystem::perms::owner_all,

@@ -289,19 +289,22 @@ TEST(NamedFilePath, Windows1252NamesBecomeUtf8FileNames) {
 TEST_F(GenerateProgramTest, AccentedNamesFindAndWriteUtf8FilesWithTheBytesUnchanged) {
     // Templates named as a person would name them on Linux.
     const std::string master = "G00X0Y0Z0T1\r\n(C)\r\n!\r\n(\xe9t\xe9)\r\n";
-    testing::WriteBytes(templates_.Path() / "M\xc3\x84STER", master);
-    fs::create_directories(templates_.Path() / "SRG" / "\xc3\x89");
-    testing::WriteBytes(templates_.Path() / "SRG" / "\xc3\x89" / "T\xc3\xa9", master);
+    using testing::Utf8Path;
+    testing::WriteBytes(templates_.Path() / Utf8Path("M\xc3\x84STER"), master);
+    fs::create_directories(templates_.Path() / "SRG" / Utf8Path("\xc3\x89"));
+    testing::WriteBytes(templates_.Path() / "SRG" / Utf8Path("\xc3\x89") / Utf8Path("T\xc3\xa9"),
+                        master);
     for (const auto& [templateName, program, flat, written] :
          std::vector<std::tuple<std::string, std::string, bool, fs::path>>{
-             {"M\xc4STER", "CL\xc9", true, "CL\xc3\x89"},
-             {"\xc9T\xe9", "\xc9P\xe9", false, fs::path("SRG") / "\xc3\x89" / "P\xc3\xa9"}}) {
+             {"M\xc4STER", "CL\xc9", true, Utf8Path("CL\xc3\x89")},
+             {"\xc9T\xe9", "\xc9P\xe9", false,
+              "SRG" / Utf8Path("\xc3\x89") / Utf8Path("P\xc3\xa9")}}) {
         fs::create_directories(destination_.Path() / written.parent_path());
         KeyRecord record = ExampleKey(templateName, program);
         record.Description = "D\xe9";
         const GenerationResult result = Generate(record, flat);
         ASSERT_TRUE(result.written) << result.error;
-        EXPECT_EQ(result.outputPath, (destination_.Path() / written).string());
+        EXPECT_EQ(result.outputPath, testing::Utf8(destination_.Path() / written));
         // The program's own bytes stay Windows-1252.
         const std::string bytes = testing::ReadBytes(destination_.Path() / written);
         EXPECT_NE(bytes.find("(!D\xe9)"), std::string::npos) << bytes;

@@ -97,16 +97,19 @@ TEST_F(RunTextTest, AStoppedRunSaysHowFarItCameInGroupedCounts) {
     EXPECT_FALSE(fs::exists(destination.File("P3")));
 }
 
+// A quote cannot be in a Windows file name, but it can name a template that
+// is then not found.
 TEST_F(RunTextTest, CsvQuotesWhatNeedsItOneRowPerKey) {
-    const auto sheet = SheetOf({KeyColumn("MASTER", "A,B"), KeyColumn("MASTER", "Q\"T")});
+    const auto sheet = SheetOf({KeyColumn("MASTER", "A,B"), KeyColumn("Q\"T", "P2")});
     const std::string csv = ReportCsv(Run(*sheet));
-    EXPECT_EQ(csv,
-              "column,program,status,meaning,program file,index file,problems\r\n"
-              "1,\"A,B\",ok,,\"wrote " +
-                  destination.File("A,B") +
-                  "\",,\r\n"
-                  "2,\"Q\"\"T\",ok,,\"wrote " +
-                  destination.File("Q\"\"T") + "\",,\r\n");
+    EXPECT_EQ(
+        csv,
+        "column,program,status,meaning,program file,index file,problems\r\n"
+        "1,\"A,B\",ok,,\"wrote " +
+            destination.File("A,B") +
+            "\",,\r\n"
+            "2,P2,GNF,\"template file not found, no program written\",\"not written: template " +
+            templates.File("Q\"\"T") + " not found\",,\r\n");
 }
 
 TEST_F(RunTextTest, PreviewIsWhatProcessThenWritesAlsoAfterOtherKeys) {
