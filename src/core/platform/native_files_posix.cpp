@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "core/platform/file_system.h"
-#include "core/platform/large_memory.h"
 #include "core/platform/native_files.h"
+#include "core/platform/whole_file_read.h"
 
 namespace bladeway::native {
 
@@ -197,53 +197,19 @@ Expected<std::string> ReadWholeFile(const std::string& path, std::size_t limit) 
     if (!S_ISREG(info.st_mode)) {
         return Failure{"cannot read " + Quoted(path) + ": it is not a regular file"};
     }
-    const auto size = static_cast<std::size_t>(info.st_size);
-    if (size > limit) {
-        return Failure{"refused " + Quoted(path) + ": " + std::to_string(size) +
-                       " bytes is more than the limit of " + std::to_string(limit) + " bytes"};
-    }
-    std::string content;
-    content.reserve(size);
-    AdviseLargeBuffer(content.data(), size);
-    content.resize(size);
-    std::size_t filled = 0;
-    while (true) {
-        if (filled == content.size()) {
-            // Full as the size said: one probe tells whether the file grew
-            // meanwhile, without growing the buffer for nothing.
-            char probe = 0;
-            const ssize_t extra = ::read(file.get(), &probe, 1);
-            if (extra < 0 && errno == EINTR) {
-                continue;
+    const auto readSome = [&file](char* buffer, std::size_t count) -> std::optional<std::size_t> {
+        while (true) {
+            const ssize_t got = ::read(file.get(), buffer, count);
+            if (got >= 0) {
+                return static_cast<std::size_t>(got);
             }
-            if (extra < 0) {
-                return SystemFailure("cannot read", path, errno);
+            if (errno != EINTR) {
+                return std::nullopt;
             }
-            if (extra == 0) {
-                break;
-            }
-            if (content.size() >= limit) {
-                return Failure{"refused " + Quoted(path) + ": it grew past the limit of " +
-                               std::to_string(limit) + " bytes"};
-            }
-            content.resize(std::min(limit, std::max<std::size_t>(content.size() * 2, 4096)));
-            content[filled++] = probe;
-            continue;
         }
-        const ssize_t got = ::read(file.get(), content.data() + filled, content.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return SystemFailure("cannot read", path, errno);
-        }
-        if (got == 0) {
-            break;
-        }
-        filled += static_cast<std::size_t>(got);
-    }
-    content.resize(filled);
-    return content;
+    };
+    return ReadToEnd(path, static_cast<std::uint64_t>(info.st_size), limit, readSome,
+                     [&path] { return SystemFailure("cannot read", path, errno); });
 }
 
 Outcome CreateEmptyIfMissing(const std::string& path) {

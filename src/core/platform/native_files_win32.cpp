@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "core/platform/file_system.h"
-#include "core/platform/large_memory.h"
 #include "core/platform/native_files.h"
+#include "core/platform/whole_file_read.h"
 #include "core/platform/win32_api.h"
 #include "core/platform/win32_text.h"
 
@@ -182,46 +182,15 @@ Expected<std::string> ReadWholeFile(const std::string& path, std::size_t limit) 
     if (::GetFileSizeEx(file.get(), &fileSize) == 0) {
         return SystemFailure("cannot read", path, ::GetLastError());
     }
-    const auto size = static_cast<std::uint64_t>(fileSize.QuadPart);
-    if (size > limit) {
-        return Failure{"refused " + Quoted(path) + ": " + std::to_string(size) +
-                       " bytes is more than the limit of " + std::to_string(limit) + " bytes"};
-    }
-    std::string content;
-    content.reserve(static_cast<std::size_t>(size));
-    AdviseLargeBuffer(content.data(), static_cast<std::size_t>(size));
-    content.resize(static_cast<std::size_t>(size));
-    std::size_t filled = 0;
-    while (true) {
-        if (filled == content.size()) {
-            // Full as the size said: one probe tells whether the file grew.
-            char probe = 0;
-            std::size_t extra = 0;
-            if (!ReadSome(file.get(), &probe, 1, extra)) {
-                return SystemFailure("cannot read", path, ::GetLastError());
-            }
-            if (extra == 0) {
-                break;
-            }
-            if (content.size() >= limit) {
-                return Failure{"refused " + Quoted(path) + ": it grew past the limit of " +
-                               std::to_string(limit) + " bytes"};
-            }
-            content.resize(std::min(limit, std::max<std::size_t>(content.size() * 2, 4096)));
-            content[filled++] = probe;
-            continue;
-        }
+    const auto readSome = [&file](char* buffer, std::size_t count) -> std::optional<std::size_t> {
         std::size_t got = 0;
-        if (!ReadSome(file.get(), content.data() + filled, content.size() - filled, got)) {
-            return SystemFailure("cannot read", path, ::GetLastError());
+        if (!ReadSome(file.get(), buffer, count, got)) {
+            return std::nullopt;
         }
-        if (got == 0) {
-            break;
-        }
-        filled += got;
-    }
-    content.resize(filled);
-    return content;
+        return got;
+    };
+    return ReadToEnd(path, static_cast<std::uint64_t>(fileSize.QuadPart), limit, readSome,
+                     [&path] { return SystemFailure("cannot read", path, ::GetLastError()); });
 }
 
 Outcome CreateEmptyIfMissing(const std::string& path) {
