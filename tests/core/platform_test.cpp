@@ -2,6 +2,7 @@
 // the dry run: whole files in, atomic replacement out, and no litter or lost
 // file when a write fails. Decimal formatting is checked through its users
 // (FormatValueText, FormatAxisValue).
+#include <chrono>
 #include <filesystem>
 #include <limits>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/platform/batch_writer.h"
 #include "core/platform/code_page.h"
 #include "core/platform/decimal_text.h"
 #include "core/platform/dry_run_file_system.h"
@@ -264,6 +266,57 @@ TEST_F(FileSystemTest, ReplacementsKeepTheModeOfTheFileTheyReplace) {
     EXPECT_EQ(modeOf(fresh), 0666U & ~mask);
 }
 #endif
+
+TEST(TemporaryNames, AreTheNamesStagedFilesGet) {
+    // clang-format off
+    ExpectEach<std::string_view, bool>(native::IsTemporaryName, {
+        {".P1.Ab3xYz.bwtmp", true}, {".INDICE.Prg.a1b2c3.old.bwtmp", true}, {".P.X.123456.bwtmp", true},
+        {"P1.Ab3xYz.bwtmp", false}, {".P1.Ab3xY.bwtmp", false}, {".P1Ab3xYz.bwtmp", false},
+        {"..Ab3xYz.bwtmp", false}, {".P1.Ab3x-z.bwtmp", false}, {".P1.Ab3xYz.bwtmp~", false},
+        {".bwtmp", false}});
+    // clang-format on
+}
+
+// What killed runs left goes when a run next writes into the folder; other
+// files, and temporaries of a run that may still be going, stay.
+TEST_F(FileSystemTest, AFoldersFirstProgramRemovesTemporariesLeftADayAgo) {
+    using namespace std::chrono_literals;
+    const auto leave = [this](const std::string& name, std::chrono::hours age) {
+        const fs::path path = testing::Utf8Path(folder_.Write(name, "left"));
+        fs::last_write_time(path, fs::file_time_type::clock::now() - age);
+    };
+    leave(".P1.Ab3xYz.bwtmp", 25h);
+    leave(".P2.a1b2c3.old.bwtmp", 48h);
+    leave(".P3.Qw3rty.bwtmp", 23h);
+    leave(".keep.bwtmp", 48h);
+    leave("P4.Ab3xYz.bwtmp", 48h);
+    leave(".P5.Ab3xYz.bwtmp.txt", 48h);
+    fs::create_directory(folder_.Path() / ".P6.Ab3xYz.bwtmp");
+    const Names before = FileNames(folder_.Path());
+
+    DryRunFileSystem dryRun;
+    {
+        BatchWriter batch(dryRun);
+        ASSERT_TRUE(batch.ReplaceFile(folder_.File("P7"), "new").ok());
+        (void)batch.Commit();
+    }
+    EXPECT_EQ(FileNames(folder_.Path()), before);  // a dry run changes nothing
+
+    {
+        BatchWriter batch(Disk());
+        ASSERT_TRUE(batch.ReplaceFile(folder_.File("P7"), "new").ok());
+        for (const CommittedFile& file : batch.Commit())
+            EXPECT_TRUE(file.inPlace) << file.error;
+    }
+    EXPECT_EQ(FileNames(folder_.Path()),
+              (Names{".P3.Qw3rty.bwtmp", ".P5.Ab3xYz.bwtmp.txt", ".P6.Ab3xYz.bwtmp", ".keep.bwtmp",
+                     "P4.Ab3xYz.bwtmp", "P7"}));
+    // The names looked for are those staging gives.
+    const auto staged = Disk().Stage(folder_.File("P8"), "x");
+    ASSERT_TRUE(staged.ok()) << staged.error();
+    EXPECT_TRUE(native::IsTemporaryName(fs::path(staged.value().temporary).filename().string()));
+    Disk().Discard(staged.value());
+}
 
 TEST_F(FileSystemTest, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {
 #ifdef _WIN32

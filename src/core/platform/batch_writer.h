@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/platform/file_system.h"
@@ -60,6 +61,7 @@ class BatchWriter final : public FileSystem {
     std::vector<Entry> staged_;
     std::size_t stagedBytes_ = 0;
     std::unordered_map<std::string, std::string> latest_;  // by path: the bytes last staged
+    std::unordered_set<std::string> sweptFolders_;  // where left-over temporaries were removed
 };
 
 }  // namespace bladeway

@@ -1,5 +1,7 @@
 #include "core/platform/file_system.h"
 
+#include <algorithm>
+
 #include "core/platform/paths.h"
 
 namespace bladeway {
@@ -24,6 +26,28 @@ Outcome FileSystem::FlushFolder(const std::string& /*folder*/) {
 }
 
 void FileSystem::Discard(const StagedFile& /*file*/) {}
+
+void FileSystem::RemoveLeftOverTemporaries(const std::string& /*folder*/) {}
+
+bool native::IsTemporaryName(std::string_view fileName) {
+    constexpr std::size_t kRandomLength = 6;
+    if (!fileName.starts_with('.') || !fileName.ends_with(kTemporarySuffix)) {
+        return false;
+    }
+    fileName.remove_suffix(kTemporarySuffix.size());
+    if (fileName.ends_with(".old")) {
+        fileName.remove_suffix(4);
+    }
+    // "." NAME "." XXXXXX, with a name of at least one character.
+    if (fileName.size() < 1 + 1 + 1 + kRandomLength ||
+        fileName[fileName.size() - kRandomLength - 1] != '.') {
+        return false;
+    }
+    const std::string_view random = fileName.substr(fileName.size() - kRandomLength);
+    return std::all_of(random.begin(), random.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
 
 std::string FolderOf(const std::string& path) {
     // By the separators alone: std::filesystem would take the bytes for the
@@ -96,6 +120,10 @@ Outcome DiskFileSystem::FlushFolder(const std::string& folder) {
 
 void DiskFileSystem::Discard(const StagedFile& file) {
     native::Discard(file);
+}
+
+void DiskFileSystem::RemoveLeftOverTemporaries(const std::string& folder) {
+    (void)native::RemoveLeftOverTemporaries(folder, kLeftOverAge);
 }
 
 DiskFileSystem& Disk() {

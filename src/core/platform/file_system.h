@@ -4,6 +4,7 @@
 // in the program, other implementations in tests, fault injection and dry
 // runs. Every write replaces its file whole and atomically.
 
+#include <chrono>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -48,7 +49,15 @@ class FileSystem {
     virtual Outcome FlushFolder(const std::string& folder);
     // Removes a staged file that will not be moved into place.
     virtual void Discard(const StagedFile& file);
+    // Removes temporary files that earlier runs left in `folder` when they
+    // were killed (older than kLeftOverAge); nothing where the file system
+    // holds no such files or must not change the disk.
+    virtual void RemoveLeftOverTemporaries(const std::string& folder);
 };
+
+// A staged file lives for one batch, seconds or, while a message waits for
+// the user, longer; one older than this belongs to no run still going.
+inline constexpr std::chrono::hours kLeftOverAge{24};
 
 // The folder a staged file is moved into, as FlushFolder takes it.
 std::string FolderOf(const std::string& path);
@@ -67,6 +76,7 @@ class DiskFileSystem final : public FileSystem {
     Outcome MoveIntoPlace(const StagedFile& file) override;
     Outcome FlushFolder(const std::string& folder) override;
     void Discard(const StagedFile& file) override;
+    void RemoveLeftOverTemporaries(const std::string& folder) override;
 };
 
 // The process's one disk file system.

@@ -11,6 +11,8 @@
 // Until its move a staged file is invisible to readers of the target; after
 // the folder's flush the new file survives a power loss.
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -61,5 +63,16 @@ Outcome FlushFolder(const std::string& folder);
 
 // Removes a staged file that will not be moved into place; never fails loudly.
 void Discard(const StagedFile& file);
+
+// True for a name that Stage gives its temporary files
+// (".NAME.XXXXXX" and kTemporarySuffix, on Windows also with ".old" before
+// the suffix for the replaced file's backup).
+bool IsTemporaryName(std::string_view fileName);
+
+// Removes the regular files of `folder` with a temporary's name that were
+// last written longer than `minimumAge` ago: what a run that was killed or
+// lost its power left behind. How many went; a folder that cannot be read
+// has none.
+std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::seconds minimumAge);
 
 }  // namespace bladeway::native

@@ -3,7 +3,10 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <map>
 #include <optional>
@@ -314,6 +317,33 @@ Outcome FlushFolder(const std::string& folder) {
 
 void Discard(const StagedFile& file) {
     ::unlink(file.temporary.c_str());
+}
+
+std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::seconds minimumAge) {
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0) {
+        return 0;
+    }
+    DIR* entries = ::fdopendir(folderFd);
+    if (entries == nullptr) {
+        ::close(folderFd);
+        return 0;
+    }
+    const std::time_t cutOff = std::time(nullptr) - static_cast<std::time_t>(minimumAge.count());
+    std::size_t removed = 0;
+    while (const dirent* entry = ::readdir(entries)) {
+        if (!IsTemporaryName(entry->d_name)) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_mtime < cutOff &&
+            ::unlinkat(folderFd, entry->d_name, 0) == 0) {
+            ++removed;
+        }
+    }
+    ::closedir(entries);  // closes folderFd too
+    return removed;
 }
 
 }  // namespace bladeway::native

@@ -377,4 +377,41 @@ void Discard(const StagedFile& file) {
     }
 }
 
+std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::seconds minimumAge) {
+    const auto wideFolder = win32::WideFromUtf8(folder);
+    if (!wideFolder) {
+        return 0;
+    }
+    std::wstring prefix = *wideFolder;
+    if (!prefix.empty() && prefix.back() != L'\\' && prefix.back() != L'/') {
+        prefix.push_back(L'\\');
+    }
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = ::FindFirstFileExW((prefix + L"*").c_str(), FindExInfoBasic, &entry,
+                                             FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    // File times count 100 ns steps.
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    const std::uint64_t age = static_cast<std::uint64_t>(minimumAge.count()) * 10'000'000U;
+    const std::uint64_t cutOff = ticks(now) > age ? ticks(now) - age : 0;
+    std::size_t removed = 0;
+    do {
+        const bool isFile = (entry.dwFileAttributes &
+                             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        if (isFile && ticks(entry.ftLastWriteTime) < cutOff &&
+            IsTemporaryName(win32::Utf8FromWide(entry.cFileName)) &&
+            ::DeleteFileW((prefix + entry.cFileName).c_str()) != 0) {
+            ++removed;
+        }
+    } while (::FindNextFileW(search, &entry) != 0);
+    ::FindClose(search);
+    return removed;
+}
+
 }  // namespace bladeway::native

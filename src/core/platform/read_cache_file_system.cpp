@@ -68,6 +68,10 @@ void ReadCacheFileSystem::Discard(const StagedFile& file) {
     fileSystem_.Discard(file);
 }
 
+void ReadCacheFileSystem::RemoveLeftOverTemporaries(const std::string& folder) {
+    fileSystem_.RemoveLeftOverTemporaries(folder);
+}
+
 void ReadCacheFileSystem::Forget(const std::string& path) {
     const std::string key = SameFileKey(path);
     existing_.erase(key);
