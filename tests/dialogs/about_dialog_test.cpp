@@ -32,7 +32,7 @@ class AboutDialogTest : public ::testing::Test {
             return startSucceeds;
         };
         services.showMessage = [this](QWidget*, const QString& title, const QString& text) {
-            messages.push_back(title + "|" + text);
+            messages.emplace_back(title, text);
         };
         return services;
     }
@@ -42,7 +42,7 @@ class AboutDialogTest : public ::testing::Test {
 
     RegistryStore registry;
     std::vector<QString> started;
-    QStringList messages;
+    std::vector<std::pair<QString, QString>> messages;  // title, text
 };
 
 TEST_F(AboutDialogTest, ShowsTitleVersionsAndButtons) {
@@ -94,13 +94,14 @@ TEST_F(AboutDialogTest, ShowAboutBoxWaitsUntilOkClosesTheBox) {
     EXPECT_TRUE(sawVisible);
 }
 
-constexpr const char* kUnavailable = "Bladeway|System Information Is Unavailable At This Time";
+const std::vector<std::pair<QString, QString>> kUnavailable{
+    {"Bladeway", "System Information Is Unavailable At This Time"}};
 
 TEST_F(AboutDialogTest, SystemInfoWithNoProgramNamedSaysItIsUnavailable) {
     AboutDialog none(nullptr, Recording());
     none.StartSystemInformation();
     EXPECT_TRUE(started.empty());
-    EXPECT_EQ(messages, QStringList{kUnavailable});
+    EXPECT_EQ(messages, kUnavailable);
 }
 
 TEST_F(AboutDialogTest, SystemInfoStartsTheProgramTheRegistryNamesWithoutWaiting) {
@@ -109,7 +110,7 @@ TEST_F(AboutDialogTest, SystemInfoStartsTheProgramTheRegistryNamesWithoutWaiting
     box.show();
     QTest::mouseClick(&ButtonNamed(box, "cmdSysInfo"), Qt::LeftButton);
     EXPECT_EQ(started, std::vector<QString>{"/usr/bin/hardinfo"});
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(box.isVisible());  // the box does not wait for the program, nor close
     EXPECT_EQ(registry.OpenKeyCount(), 0U);
 }
@@ -119,7 +120,7 @@ TEST_F(AboutDialogTest, SystemInfoSaysItIsUnavailableWhenTheProgramFailsToStart)
     AboutDialog failing(nullptr, Recording(0, false));
     failing.StartSystemInformation();
     EXPECT_EQ(started, std::vector<QString>{"/usr/bin/hardinfo"});
-    EXPECT_EQ(messages, QStringList{kUnavailable});
+    EXPECT_EQ(messages, kUnavailable);
 }
 
 TEST(StartProgramDetached, RunsAProgramWithoutWaitingAndRefusesNone) {
