@@ -141,6 +141,15 @@ Names FileNames(const fs::path& folder) {
     return names;
 }
 
+#ifndef _WIN32
+// The permission bits of a file; none when it cannot be read.
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 07777;
+}
+#endif
+
 class FileSystemTest : public ::testing::Test {
   protected:
     testing::TempFolder folder_;
@@ -164,21 +173,6 @@ TEST_F(FileSystemTest, ExistsIsForFilesOnly) {
     EXPECT_TRUE(Disk().Exists(folder_.Write("k.dat", "A")));
     EXPECT_FALSE(Disk().Exists(folder_.File("none.dat")));
     EXPECT_FALSE(Disk().Exists(folder_.Path().string()));
-}
-
-TEST_F(FileSystemTest, ReplacingKeepsThePermissions) {
-    const std::string path = folder_.File("P1");
-    ASSERT_TRUE(Disk().ReplaceFile(path, "first").ok());
-#ifndef _WIN32  // POSIX modes; Windows keeps its attributes (windows_files_test)
-    ::chmod(path.c_str(), 0640);
-#endif
-    ASSERT_TRUE(Disk().ReplaceFile(path, "second").ok());
-    EXPECT_EQ(ReadBytes(path), "second");
-#ifndef _WIN32
-    struct stat info {};
-    ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640U);
-#endif
 }
 
 TEST_F(FileSystemTest, CreateEmptyIfMissingNeverTouchesAnExistingFile) {
@@ -229,9 +223,7 @@ TEST_F(FileSystemTest, StagedFilesReachTheirTargetsOnlyWhenMoved) {
     EXPECT_EQ(ReadBytes(kept), "new");
     EXPECT_EQ(ReadBytes(fresh), "two");
 #ifndef _WIN32
-    struct stat info {};
-    ASSERT_EQ(::stat(kept.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640U);
+    EXPECT_EQ(ModeOf(kept), 0640U);
 #endif
     EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
     EXPECT_EQ(FileNames(folder_.Path() / "sub"), Names{"P2"});
@@ -248,22 +240,19 @@ TEST_F(FileSystemTest, StagedFilesReachTheirTargetsOnlyWhenMoved) {
 // others are created as they stand. Either way the replacement has the
 // replaced file's mode, and a new file what any new file gets.
 TEST_F(FileSystemTest, ReplacementsKeepTheModeOfTheFileTheyReplace) {
-    const auto modeOf = [](const std::string& path) {
-        struct stat info {};
-        EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
-        return info.st_mode & 07777;
-    };
     for (const mode_t mode : {0600U, 0640U, 0644U, 0664U, 0666U, 0700U, 0755U, 0777U, 0604U}) {
-        const std::string path = folder_.Write("P" + std::to_string(mode), "old");
+        const std::string path = folder_.File("P" + std::to_string(mode));
+        ASSERT_TRUE(Disk().ReplaceFile(path, "old").ok());
         ASSERT_EQ(::chmod(path.c_str(), mode), 0);
         ASSERT_TRUE(Disk().ReplaceFile(path, "new").ok());
-        EXPECT_EQ(modeOf(path), mode) << std::oct << mode;
+        EXPECT_EQ(ReadBytes(path), "new");
+        EXPECT_EQ(ModeOf(path), mode) << std::oct << mode;
     }
     const mode_t mask = ::umask(0);
     ::umask(mask);
     const std::string fresh = folder_.File("fresh");
     ASSERT_TRUE(Disk().ReplaceFile(fresh, "new").ok());
-    EXPECT_EQ(modeOf(fresh), 0666U & ~mask);
+    EXPECT_EQ(ModeOf(fresh), 0666U & ~mask);
 }
 #endif
 
