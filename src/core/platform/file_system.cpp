@@ -29,6 +29,7 @@ void FileSystem::Discard(const StagedFile& /*file*/) {}
 
 void FileSystem::RemoveLeftOverTemporaries(const std::string& /*folder*/) {}
 
+// The same on every platform, so here rather than once per system.
 bool native::IsTemporaryName(std::string_view fileName) {
     constexpr std::size_t kRandomLength = 6;
     if (!fileName.starts_with('.') || !fileName.ends_with(kTemporarySuffix)) {
