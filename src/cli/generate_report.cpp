@@ -45,6 +45,7 @@ void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun
     if (dryRun)
         totals["wouldWrite"] = summary.written;
     totals["problems"] = summary.problems;
+    totals["temporariesRemoved"] = report.leftOversRemoved;
     const Json document{{"mode", flatTemplateMode ? "flat" : "tree"},
                         {"dryRun", dryRun},
                         {"keys", std::move(keys)},

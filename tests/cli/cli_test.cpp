@@ -158,8 +158,11 @@ TEST_F(GenerateDryRunJsonTest, SaysWhatWouldBeWritten) {
     for (const auto& [key, wouldWrite] : {std::pair{0U, true}, std::pair{1U, false}})
         EXPECT_EQ(json_["keys"][key]["wouldWrite"], wouldWrite);
     EXPECT_EQ(json_["keys"][0]["output"], destination_.File("KEY1"));
-    EXPECT_EQ(json_["summary"],
-              (Json{{"processed", 2}, {"written", 0}, {"wouldWrite", 1}, {"problems", 1}}));
+    EXPECT_EQ(json_["summary"], (Json{{"processed", 2},
+                                      {"written", 0},
+                                      {"wouldWrite", 1},
+                                      {"problems", 1},
+                                      {"temporariesRemoved", 0}}));
 }
 
 TEST_F(GenerateDryRunJsonTest, SaysNothingWasWritten) {
@@ -229,7 +232,7 @@ TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
         {"keys", {key(1, "MASTER", "KEY1", templates_.File("MASTER"), true, destination_.File("KEY1"), ""),
                   // The program name shown as UTF-8.
                   key(2, "NOPE", "P\xc3\xa9", templates_.File("NOPE"), false, nullptr, "GNF")}},
-        {"summary", {{"processed", 2}, {"written", 1}, {"problems", 1}}}};
+        {"summary", {{"processed", 2}, {"written", 1}, {"problems", 1}, {"temporariesRemoved", 0}}}};
     // clang-format on
     EXPECT_EQ(Json::parse(run.out), expected);
 }

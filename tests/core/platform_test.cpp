@@ -288,20 +288,23 @@ TEST_F(FileSystemTest, AFoldersFirstProgramRemovesTemporariesLeftADayAgo) {
         BatchWriter batch(dryRun);
         ASSERT_TRUE(batch.ReplaceFile(folder_.File("P7"), "new").ok());
         (void)batch.Commit();
+        EXPECT_EQ(batch.LeftOversRemoved(), 0U);
     }
     EXPECT_EQ(FileNames(folder_.Path()), before);  // a dry run changes nothing
 
     {
         BatchWriter batch(Disk());
         ASSERT_TRUE(batch.ReplaceFile(folder_.File("P7"), "new").ok());
+        ASSERT_TRUE(batch.ReplaceFile(folder_.File("P8"), "new").ok());  // swept once
         for (const CommittedFile& file : batch.Commit())
             EXPECT_TRUE(file.inPlace) << file.error;
+        EXPECT_EQ(batch.LeftOversRemoved(), 2U);
     }
     EXPECT_EQ(FileNames(folder_.Path()),
               (Names{".P3.Qw3rty.bwtmp", ".P5.Ab3xYz.bwtmp.txt", ".P6.Ab3xYz.bwtmp", ".keep.bwtmp",
-                     "P4.Ab3xYz.bwtmp", "P7"}));
+                     "P4.Ab3xYz.bwtmp", "P7", "P8"}));
     // The names looked for are those staging gives.
-    const auto staged = Disk().Stage(folder_.File("P8"), "x");
+    const auto staged = Disk().Stage(folder_.File("P9"), "x");
     ASSERT_TRUE(staged.ok()) << staged.error();
     EXPECT_TRUE(native::IsTemporaryName(fs::path(staged.value().temporary).filename().string()));
     Disk().Discard(staged.value());

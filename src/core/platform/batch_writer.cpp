@@ -36,7 +36,7 @@ Outcome BatchWriter::ReplaceFile(const std::string& path, std::string_view bytes
     // The first file a run writes into a folder clears what killed runs
     // left there, so that hidden temporaries do not pile up.
     if (std::string folder = FolderOf(path); !sweptFolders_.contains(folder)) {
-        base_.RemoveLeftOverTemporaries(folder);
+        leftOversRemoved_ += base_.RemoveLeftOverTemporaries(folder);
         sweptFolders_.insert(std::move(folder));
     }
     auto staged = base_.Stage(path, bytes);

@@ -37,6 +37,8 @@ class BatchWriter final : public FileSystem {
     std::size_t StagedCount() const { return staged_.size(); }
     std::size_t StagedBytes() const { return stagedBytes_; }
     bool IsStaged(const std::string& path) const;
+    // Temporary files of killed runs removed so far from the folders written to.
+    std::size_t LeftOversRemoved() const { return leftOversRemoved_; }
 
     // Flush, moves, folder flushes; one outcome per staged file, in the order
     // they were staged. A failed flush moves nothing; every file whose flush
@@ -62,6 +64,7 @@ class BatchWriter final : public FileSystem {
     std::size_t stagedBytes_ = 0;
     std::unordered_map<std::string, std::string> latest_;  // by path: the bytes last staged
     std::unordered_set<std::string> sweptFolders_;  // where left-over temporaries were removed
+    std::size_t leftOversRemoved_ = 0;
 };
 
 }  // namespace bladeway

@@ -27,7 +27,9 @@ Outcome FileSystem::FlushFolder(const std::string& /*folder*/) {
 
 void FileSystem::Discard(const StagedFile& /*file*/) {}
 
-void FileSystem::RemoveLeftOverTemporaries(const std::string& /*folder*/) {}
+std::size_t FileSystem::RemoveLeftOverTemporaries(const std::string& /*folder*/) {
+    return 0;
+}
 
 // The same on every platform, so here rather than once per system.
 bool native::IsTemporaryName(std::string_view fileName) {
@@ -123,8 +125,8 @@ void DiskFileSystem::Discard(const StagedFile& file) {
     native::Discard(file);
 }
 
-void DiskFileSystem::RemoveLeftOverTemporaries(const std::string& folder) {
-    (void)native::RemoveLeftOverTemporaries(folder, kLeftOverAge);
+std::size_t DiskFileSystem::RemoveLeftOverTemporaries(const std::string& folder) {
+    return native::RemoveLeftOverTemporaries(folder, kLeftOverAge);
 }
 
 DiskFileSystem& Disk() {

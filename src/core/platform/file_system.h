@@ -51,8 +51,8 @@ class FileSystem {
     virtual void Discard(const StagedFile& file);
     // Removes temporary files that earlier runs left in `folder` when they
     // were killed (older than kLeftOverAge); nothing where the file system
-    // holds no such files or must not change the disk.
-    virtual void RemoveLeftOverTemporaries(const std::string& folder);
+    // holds no such files or must not change the disk. Gives the number removed.
+    virtual std::size_t RemoveLeftOverTemporaries(const std::string& folder);
 };
 
 // A staged file lives for one batch, seconds or, while a message waits for
@@ -76,7 +76,7 @@ class DiskFileSystem final : public FileSystem {
     Outcome MoveIntoPlace(const StagedFile& file) override;
     Outcome FlushFolder(const std::string& folder) override;
     void Discard(const StagedFile& file) override;
-    void RemoveLeftOverTemporaries(const std::string& folder) override;
+    std::size_t RemoveLeftOverTemporaries(const std::string& folder) override;
 };
 
 // The process's one disk file system.

@@ -68,8 +68,8 @@ void ReadCacheFileSystem::Discard(const StagedFile& file) {
     fileSystem_.Discard(file);
 }
 
-void ReadCacheFileSystem::RemoveLeftOverTemporaries(const std::string& folder) {
-    fileSystem_.RemoveLeftOverTemporaries(folder);
+std::size_t ReadCacheFileSystem::RemoveLeftOverTemporaries(const std::string& folder) {
+    return fileSystem_.RemoveLeftOverTemporaries(folder);
 }
 
 void ReadCacheFileSystem::Forget(const std::string& path) {

@@ -33,7 +33,7 @@ class ReadCacheFileSystem final : public FileSystem {
     Outcome MoveIntoPlace(const StagedFile& file) override;
     Outcome FlushFolder(const std::string& folder) override;
     void Discard(const StagedFile& file) override;
-    void RemoveLeftOverTemporaries(const std::string& folder) override;
+    std::size_t RemoveLeftOverTemporaries(const std::string& folder) override;
 
   private:
     void Forget(const std::string& path);

@@ -168,6 +168,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         }
     }
     writeBatch({});
+    report.leftOversRemoved = programs.LeftOversRemoved();
     return report;
 }
 

@@ -56,8 +56,9 @@ struct KeyResult {
 
 struct RunReport {
     std::vector<KeyResult> keys;
-    std::size_t plannedKeys = 0;  // the keys the run would have processed unstopped
-    bool stopped = false;         // stopped on request before its last key
+    std::size_t plannedKeys = 0;       // the keys the run would have processed unstopped
+    bool stopped = false;              // stopped on request before its last key
+    std::size_t leftOversRemoved = 0;  // temporary files of killed runs the run cleared away
 };
 
 // Runs over every column of the sheet in order. A column is processed when

@@ -111,6 +111,10 @@ std::string SummaryLine(const RunReport& report, bool dryRun) {
         line += ", stopped after " + GroupedCount(report.keys.size()) + " of " +
                 GroupedCount(report.plannedKeys) + " keys";
     }
+    if (report.leftOversRemoved > 0) {
+        line += "; " + GroupedCount(report.leftOversRemoved) + " temporary file" +
+                (report.leftOversRemoved == 1 ? "" : "s") + " left by interrupted runs removed";
+    }
     return line;
 }
 

@@ -31,7 +31,8 @@ std::string ShowName(std::string_view name);
 std::string ShowPath(std::string_view text);
 
 // "12 keys processed: 12 programs written, 0 keys with problems"; a stopped
-// run adds ", stopped after 1,234 of 3,000 keys".
+// run adds ", stopped after 1,234 of 3,000 keys", a run that cleared away
+// what killed runs left "; 2 temporary files left by interrupted runs removed".
 std::string SummaryLine(const RunReport& report, bool dryRun);
 
 // The key's status code, "ok" when blank.

@@ -1,5 +1,6 @@
 // The run's wording shared by the command-line tool and the desktop report,
 // and the preview: what Process would write for one key, writing nothing.
+#include <chrono>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -95,6 +96,21 @@ TEST_F(RunTextTest, AStoppedRunSaysHowFarItCameInGroupedCounts) {
               "2 keys processed: 2 programs written, 0 keys with problems, stopped after 2 of 4 "
               "keys");
     EXPECT_FALSE(fs::exists(destination.File("P3")));
+}
+
+// Clearing away what killed runs left changes the user's folder, so the
+// summary says so; a run that found nothing says nothing.
+TEST_F(RunTextTest, TheSummarySaysHowManyTemporariesOfKilledRunsWereRemoved) {
+    for (const char* name : {".P1.Ab3xYz.bwtmp", ".P2.a1b2c3.old.bwtmp"}) {
+        const fs::path left = testing::Utf8Path(destination.Write(name, "left"));
+        fs::last_write_time(left, fs::file_time_type::clock::now() - std::chrono::hours(48));
+    }
+    const auto sheet = SheetOf({KeyColumn("MASTER", "P1")});
+    EXPECT_EQ(SummaryLine(Run(*sheet), false),
+              "1 key processed: 1 program written, 0 keys with problems; 2 temporary files left "
+              "by interrupted runs removed");
+    EXPECT_EQ(SummaryLine(Run(*sheet), false),
+              "1 key processed: 1 program written, 0 keys with problems");
 }
 
 // A quote cannot be in a Windows file name, but it can name a template that
