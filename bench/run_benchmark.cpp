@@ -136,15 +136,21 @@ void CheckAllWritten(benchmark::State& state, const RunReport& report, std::size
         state.SkipWithError("not every key was processed");
 }
 
+// One syncfs of the file system that holds `folder`.
+bool FlushFileSystemOf(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool flushed = ::syncfs(fd) == 0;
+    return ::close(fd) == 0 && flushed;
+}
+
 // Flushes what earlier benchmarks left unwritten, untimed: a flush is
 // global to the file system, so the plain writer's pages would otherwise be
 // paid for by the next benchmark's flush.
 void SettleDisk(benchmark::State& state, const RunSetup& setup) {
-    const int folder = ::open(setup.folder.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0 || ::syncfs(folder) != 0)
+    if (!FlushFileSystemOf(setup.folder.Path().string()))
         state.SkipWithError("cannot flush the benchmark's file system");
-    if (folder >= 0)
-        ::close(folder);
 }
 
 bool WriteWhole(const std::string& path, const std::string& bytes, int flags) {
@@ -176,10 +182,8 @@ void DurableBatchBaseline(benchmark::State& state) {
             if (!WriteWhole(temporaries[at], setup.programs[at].second, O_CREAT | O_TRUNC))
                 state.SkipWithError(("cannot write " + temporaries[at]).c_str());
         }
-        const int folder = ::open(folders.begin()->c_str(), O_RDONLY | O_DIRECTORY);
-        if (folder < 0 || ::syncfs(folder) != 0)
+        if (!FlushFileSystemOf(*folders.begin()))
             state.SkipWithError("syncfs failed");
-        ::close(folder);
         for (std::size_t at = 0; at < temporaries.size(); ++at) {
             if (::rename(temporaries[at].c_str(), setup.programs[at].first.c_str()) != 0)
                 state.SkipWithError("rename failed");
