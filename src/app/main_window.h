@@ -130,6 +130,7 @@ class MainWindow final : public QWidget {
     ProgramPreviewWindow* previewWindow_ = nullptr;               // made on first use
     QAction* previewAction_ = nullptr;
     std::unique_ptr<BackgroundRun> run_;
+    bool closeAfterRun_ = false;  // the close box was used during the run
 };
 
 }  // namespace bladeway

@@ -1,5 +1,6 @@
 // The Process button: the processing run over the keys in the grid, on a
 // worker thread while the window takes no input, and the report after it.
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -17,19 +18,22 @@
 namespace bladeway {
 
 void MainWindow::CreateRun() {
-    run_ = std::make_unique<BackgroundRun>(*this, [this](std::string_view message) {
+    const auto showMessage = [this](QWidget& above, std::string_view message,
+                                    std::function<void(bool stop)> answered) -> QWidget* {
         // The message box shows the normal pointer over it.
         QGuiApplication::restoreOverrideCursor();
+        const auto answer = [answered = std::move(answered)](bool stop) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            answered(stop);
+        };
         const QString text = QString::fromStdString(DecodeWindows1252(message));
-        bool stop = false;
-        if (environment_.showRunMessage) {
-            stop = environment_.showRunMessage(this, text);
-        } else {
-            environment_.showMessage(this, text);
-        }
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        return stop;
-    });
+        if (environment_.showRunMessage)
+            return environment_.showRunMessage(&above, text, answer);
+        environment_.showMessage(&above, text);
+        answer(false);
+        return nullptr;
+    };
+    run_ = std::make_unique<BackgroundRun>(*this, showMessage);
     connect(run_.get(), &BackgroundRun::Finished, this, &MainWindow::EndRun);
 }
 
@@ -65,6 +69,13 @@ void MainWindow::RunProcess() {
 
 void MainWindow::EndRun(const RunReport& report) {
     QGuiApplication::restoreOverrideCursor();
+    if (closeAfterRun_) {
+        // Closed while the run went on: the window closes now as it would
+        // have then, with no report.
+        emit RunFinished();
+        close();
+        return;
+    }
     if (reportWindow_ == nullptr) {
         reportWindow_ = new RunReportWindow(this);
         connect(reportWindow_, &RunReportWindow::ProgramRequested, this,
