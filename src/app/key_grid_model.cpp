@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "core/keydata/column_letters.h"
 #include "core/keydata/key_data_file.h"
 #include "core/platform/code_page.h"
 
@@ -76,11 +77,7 @@ Outcome KeyGridModel::LoadFile(std::string_view folder, std::string_view fileNam
 }
 
 QString ColumnHeading(int column) {
-    QString heading;
-    for (int rest = column; rest > 0; rest = (rest - 1) / 26) {
-        heading.prepend(QChar(u'A' + static_cast<char16_t>((rest - 1) % 26)));
-    }
-    return heading;
+    return QString::fromStdString(ColumnLetters(column));
 }
 
 }  // namespace bladeway

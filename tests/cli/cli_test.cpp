@@ -88,14 +88,14 @@ TEST_F(GenerateCommandTest, ReportsAWrittenKeyForPeople) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out,
-              "column 1  KEY1  wrote " + destination_.File("KEY1") +
+              "column A  KEY1  wrote " + destination_.File("KEY1") +
                   "  status ok\n1 key processed: 1 program written, 0 keys with problems\n");
 }
 
 TEST_F(GenerateCommandTest, AKeyWithAProblemIsReportedWithExitCodeOne) {
     const auto run = Generate({"--mode", "flat"}, KeyFile(KeyBlock("NOPE", "P1")));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "column 1  P1  not written: template " + templates_.File("NOPE") +
+    EXPECT_EQ(run.out, "column A  P1  not written: template " + templates_.File("NOPE") +
                            " not found  status GNF\n"
                            "1 key processed: 0 programs written, 1 key with problems\n");
 }
@@ -111,7 +111,7 @@ TEST_F(GenerateCommandTest, TreeModeReportsTheIndex) {
     WriteTreeTemplate();
     const auto run = Generate({"--mode", "tree"}, KeyFile(kExampleKey));
     EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
-    EXPECT_TRUE(Has(run.out, "  index " + destination_.File("INDICE.Prg")));
+    EXPECT_TRUE(Has(run.out, "  index: entered in " + destination_.File("INDICE.Prg")));
 }
 
 TEST_F(GenerateCommandTest, TheIndexMessageGoesToStderrOncePerKey) {
@@ -162,6 +162,7 @@ TEST_F(GenerateDryRunJsonTest, SaysWhatWouldBeWritten) {
                                       {"written", 0},
                                       {"wouldWrite", 1},
                                       {"problems", 1},
+                                      {"notIndexed", 0},
                                       {"temporariesRemoved", 0}}));
 }
 
@@ -184,6 +185,33 @@ TEST_F(GenerateCommandTest, JsonCarriesTheIndexMessageForTheKeysThatMetIt) {
     EXPECT_EQ(json["keys"][1]["messages"],
               Json::array({"!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"}));
     EXPECT_EQ(json["keys"][1]["status"], "IFL");
+}
+
+// A damaged destination index is left alone without a message or a status:
+// the run still ends with 1, since the control will not find the programs.
+TEST_F(GenerateCommandTest, AProgramLeftOutOfTheIndexEndsWithOneAndSaysWhy) {
+    WriteTreeTemplate();
+    const std::string damaged(100, 'x');
+    testing::WriteBytes(destination_.File("INDICE.Prg"), damaged);
+    const auto text = Generate({"--mode", "tree"}, KeyFile(kExampleKey));
+    EXPECT_EQ(text.exitCode, 1);
+    EXPECT_TRUE(Has(text.out, "  index: not entered: destination index " +
+                                  destination_.File("INDICE.Prg") +
+                                  " is damaged (100 bytes: 18 bytes past record 1), left "
+                                  "unchanged  status -\n"))
+        << text.out;
+    EXPECT_TRUE(Has(text.out, ", 1 program not entered in INDICE.Prg\n")) << text.out;
+    const auto json = Generate({"--mode", "tree", "--json"}, KeyFile(kExampleKey));
+    EXPECT_EQ(json.exitCode, 1);
+    const Json document = Json::parse(json.out);
+    const Json& outcome = document["keys"][0]["indexOutcome"];
+    EXPECT_EQ(outcome["result"], "destinationIndexDamaged");
+    EXPECT_EQ(outcome["path"], destination_.File("INDICE.Prg"));
+    EXPECT_EQ(outcome["size"], 100);
+    EXPECT_EQ(outcome["bytesPastLastRecord"], 18);
+    EXPECT_EQ(document["keys"][0]["index"], nullptr);
+    EXPECT_EQ(document["summary"]["notIndexed"], 1);
+    EXPECT_EQ(testing::ReadBytes(destination_.File("INDICE.Prg")), damaged);
 }
 
 TEST_F(GenerateCommandTest, AccentedNamesAreReportedAsTheUtf8FilesOnDisk) {
@@ -221,18 +249,25 @@ TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
                               KeyFile(std::string(kExampleKey) + KeyBlock("NOPE", "P\xe9")));
     EXPECT_EQ(run.exitCode, 1);
     // clang-format off
-    const auto key = [](int column, const char* templateName, const char* program,
-                        const std::string& templatePath, bool found, const Json& output, const char* status) {
-        return Json{{"column", column}, {"template", templateName}, {"program", program},
+    const auto key = [](int column, const char* letters, const char* templateName, const char* program,
+                        const std::string& templatePath, bool found, const Json& output, const char* status,
+                        const Json& fromEarlierKeys) {
+        return Json{{"column", column}, {"columnLetters", letters}, {"template", templateName}, {"program", program},
                     {"templatePath", templatePath}, {"templateFound", found}, {"output", output},
-                    {"written", found}, {"index", nullptr}, {"status", status}, {"errors", Json::array()},
-                    {"messages", Json::array()}};
+                    {"written", found}, {"index", nullptr},
+                    {"indexOutcome", {{"result", "noIndex"}, {"text", "no index (flat mode)"}}},
+                    {"status", status}, {"statusFromColumn", nullptr}, {"fromEarlierKeys", fromEarlierKeys},
+                    {"errors", Json::array()}, {"messages", Json::array()}};
     };
     const Json expected{{"mode", "flat"}, {"dryRun", false},
-        {"keys", {key(1, "MASTER", "KEY1", templates_.File("MASTER"), true, destination_.File("KEY1"), ""),
-                  // The program name shown as UTF-8.
-                  key(2, "NOPE", "P\xc3\xa9", templates_.File("NOPE"), false, nullptr, "GNF")}},
-        {"summary", {{"processed", 2}, {"written", 1}, {"problems", 1}, {"temporariesRemoved", 0}}}};
+        {"keys", {key(1, "A", "MASTER", "KEY1", templates_.File("MASTER"), true, destination_.File("KEY1"), "",
+                      Json::array()),
+                  // The program name shown as UTF-8; the second key's cells give no D, S, R3
+                  // or R7, which the first key's stay in the record.
+                  key(2, "B", "NOPE", "P\xc3\xa9", templates_.File("NOPE"), false, nullptr, "GNF",
+                      {"D", "S", "R3", "R7"})}},
+        {"summary", {{"processed", 2}, {"written", 1}, {"problems", 1}, {"notIndexed", 0},
+                     {"temporariesRemoved", 0}}}};
     // clang-format on
     EXPECT_EQ(Json::parse(run.out), expected);
 }
