@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QTableView>
 
 #include "app/background_run.h"
@@ -80,11 +81,35 @@ void MainWindow::EndRun(const RunReport& report) {
         reportWindow_ = new RunReportWindow(this);
         connect(reportWindow_, &RunReportWindow::ProgramRequested, this,
                 &MainWindow::ShowWrittenProgram);
+        connect(reportWindow_, &RunReportWindow::KeysToSelect, this, &MainWindow::SelectKeyColumns);
     }
-    reportWindow_->ShowReport(report);
+    reportWindow_->ShowReport(report, QString::fromStdString(preferences_.destinationFolder));
     reportWindow_->show();
     reportWindow_->raise();
     emit RunFinished();
+}
+
+// Whole columns, so that their row-1 cells are selected and Process takes
+// just these keys; neighbouring columns make one range each.
+void MainWindow::SelectKeyColumns(const std::vector<int>& columns) {
+    if (RunGoingOn() || columns.empty())
+        return;
+    const int lastRow = gridModel_->rowCount() - 1;
+    QItemSelection selection;
+    for (std::size_t i = 0; i < columns.size();) {
+        std::size_t end = i + 1;
+        while (end < columns.size() && columns[end] == columns[end - 1] + 1)
+            ++end;
+        selection.select(gridModel_->index(0, columns[i] - 1),
+                         gridModel_->index(lastRow, columns[end - 1] - 1));
+        i = end;
+    }
+    QItemSelectionModel& model = *gridView_->selectionModel();
+    model.setCurrentIndex(gridModel_->index(0, columns.front() - 1), QItemSelectionModel::NoUpdate);
+    model.select(selection, QItemSelectionModel::ClearAndSelect);
+    gridView_->scrollTo(gridModel_->index(0, columns.front() - 1));
+    activateWindow();
+    raise();
 }
 
 }  // namespace bladeway

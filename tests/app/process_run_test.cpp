@@ -281,6 +281,7 @@ struct ProblemCase {
     std::function<void(const fs::path& temp, fs::path& templates, fs::path& destination)> prepare;
     int problemRows;
     const char* programFileText;  // in every problem row
+    bool sharedProblem = false;   // every key met the same problem
 };
 
 class ReportProblemTest : public ProcessOffThreadTest,
@@ -301,24 +302,34 @@ TEST_P(ReportProblemTest, EveryKeyHasItsRowAndTheProblemsCanBeShownAlone) {
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), cli);
     EXPECT_EQ(report.Summary().toStdString() + "\n",
               cli.substr(cli.rfind('\n', cli.size() - 2) + 1));
+    EXPECT_EQ(report.ProcessedKeys(), "all 12 keys: no block selected");
     int problems = 0;
     for (int row = 0; row < 12; ++row) {
         const bool marked = table.item(row, RunReportWindow::kColumn)->text().startsWith("! ");
         problems += marked ? 1 : 0;
+        // Rows name keys as the grid does.
+        EXPECT_TRUE(table.item(row, RunReportWindow::kColumn)->text().endsWith(QChar('A' + row)));
+        // A cause every key shares is said once, above the rows.
+        const QString where = GetParam().sharedProblem
+                                  ? report.SharedProblem()
+                                  : table.item(row, RunReportWindow::kProgramFile)->text();
         if (marked) {
-            EXPECT_TRUE(table.item(row, RunReportWindow::kProgramFile)
-                            ->text()
-                            .contains(QString::fromUtf8(GetParam().programFileText)))
-                << table.item(row, RunReportWindow::kProgramFile)->text().toStdString();
+            EXPECT_TRUE(where.contains(QString::fromUtf8(GetParam().programFileText)))
+                << where.toStdString();
         }
     }
     EXPECT_EQ(problems, GetParam().problemRows);
+    EXPECT_EQ(report.SharedProblem().isEmpty(), !GetParam().sharedProblem);
     report.ProblemsOnly().setChecked(true);
     int shown = 0;
     for (int row = 0; row < 12; ++row)
         shown += table.isRowHidden(row) ? 0 : 1;
     EXPECT_EQ(shown, problems);
+    // The CSV holds the rows shown.
     const fs::path csv = folder.Path() / "report.csv";
+    ASSERT_TRUE(report.SaveCsv(QString::fromStdString(csv.string())));
+    EXPECT_EQ(testing::ReadBytes(csv), ReportCsv(report.Report(), /*problemsOnly=*/true));
+    report.ProblemsOnly().setChecked(false);
     ASSERT_TRUE(report.SaveCsv(QString::fromStdString(csv.string())));
     EXPECT_EQ(testing::ReadBytes(csv), ReportCsv(report.Report()));
 }
@@ -330,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   [](const fs::path& temp, fs::path&, fs::path& destination) {
                                       destination = temp / "gone";
                                   },
-                                  12, "No such file or directory"},
+                                  12, "No such file or directory", true},
                       ProblemCase{"TemplateFolderMissing",
                                   [](const fs::path& temp, fs::path& templates, fs::path&) {
                                       templates = temp / "no-templates";
@@ -386,6 +397,31 @@ TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites)
                                form->PreviewWindow().Highlighter().CommentFormat().foreground();
     }
     EXPECT_TRUE(commentColoured);
+}
+
+// From the report back to the grid: the keys that did not end well are
+// selected as one block, so the next Process takes only them.
+TEST_F(ProcessOffThreadTest, SelectTheseKeysSelectsTheProblemKeysForTheNextProcess) {
+    templates = folder.Path() / "few-templates";
+    fs::create_directories(templates);
+    for (const char* name : {"DZ120", "DZ125"})  // KB20M and FL6P missing
+        fs::copy(testing::SourceDir() / "examples" / "templates" / "flat" / name, templates / name);
+    const auto form = StartWith(false, HarborKeys());
+    Process(*form);
+    RunReportWindow& report = Report(*form);
+    const std::vector<int> problems = report.ProblemColumns();
+    ASSERT_FALSE(problems.empty());
+    ASSERT_LT(problems.size(), 12U);
+    testing::ButtonNamed(report, "SelectKeys").click();
+    Process(*form);
+    EXPECT_EQ(Report(*form).ProcessedKeys().toStdString(),
+              std::to_string(problems.size()) + " selected keys");
+    std::vector<int> processed;
+    for (const KeyResult& key : Report(*form).Report().keys)
+        processed.push_back(key.column);
+    EXPECT_EQ(processed, problems);
+    // Save as CSV offers report.csv in the destination folder.
+    EXPECT_EQ(report.SuggestedCsvPath().toStdString(), (destination / "report.csv").string());
 }
 
 TEST_F(ProcessOffThreadTest, ADoubleClickedReportRowShowsTheProgramAsWritten) {

@@ -254,6 +254,17 @@ std::string ProblemsText(const KeyResult& key) {
     return text;
 }
 
+std::string SharedProblemText(const RunReport& report) {
+    if (report.keys.size() < 2)
+        return {};
+    const std::string first = ProblemsText(report.keys.front());
+    for (const KeyResult& key : report.keys) {
+        if (ProblemsText(key) != first)
+            return {};
+    }
+    return first;
+}
+
 std::string KeyLine(const KeyResult& key, bool dryRun) {
     std::string line = "column " + ColumnText(key) + "  " + ProgramNameText(key) + "  " +
                        ProgramOutcomeText(key, dryRun);

@@ -71,6 +71,10 @@ std::string ProgramOutcomeText(const KeyResult& key, bool dryRun);
 // The key's file problems joined by "; "; empty when none.
 std::string ProblemsText(const KeyResult& key);
 
+// The problems every key of the run met alike (such as a missing destination
+// folder), said once; empty when there is one key or the keys differ.
+std::string SharedProblemText(const RunReport& report);
+
 // One key's line: column, program, outcome, index (tree mode), status,
 // values from earlier keys, problems.
 std::string KeyLine(const KeyResult& key, bool dryRun);
