@@ -43,6 +43,8 @@ PreviewContent DescribePreview(const ProgramPreview& preview, int column) {
     if (preview.indexEntry)
         content.indexEntry = IndexEntryText(*preview.indexEntry);
     content.program = preview.program.value_or(std::string());
+    if (preview.comparison)
+        content.differences = *preview.comparison;
     std::string why = ProgramOutcomeText(key, /*dryRun=*/true);
     if (!key.errors.empty())
         why += "; " + ProblemsText(key);

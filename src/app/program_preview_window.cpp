@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/gcode_highlighter.h"
+#include "app/line_comparison_view.h"
 #include "core/platform/code_page.h"
 
 namespace bladeway {
@@ -26,6 +27,8 @@ ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent) : QWidget(parent, Qt
     setWindowTitle(QStringLiteral("Bladeway - Program Preview"));
     heading_ = AddLabel(this, "Heading");
     comparison_ = AddLabel(this, "Comparison");
+    differences_ = new LineComparisonView(this);
+    differences_->hide();
     indexEntry_ = AddLabel(this, "IndexEntry");
     indexEntry_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     text_ = new QPlainTextEdit(this);
@@ -37,9 +40,10 @@ ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent) : QWidget(parent, Qt
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading_);
     layout->addWidget(comparison_);
+    layout->addWidget(differences_);
     layout->addWidget(indexEntry_);
-    layout->addWidget(text_);
-    resize(560, 520);
+    layout->addWidget(text_, 1);
+    resize(760, 600);
 }
 
 void ProgramPreviewWindow::ShowContent(const PreviewContent& content) {
@@ -47,6 +51,7 @@ void ProgramPreviewWindow::ShowContent(const PreviewContent& content) {
     heading_->setText(content.heading);
     comparison_->setText(content.comparison);
     comparison_->setVisible(!content.comparison.isEmpty());
+    differences_->ShowComparison(content.differences);
     indexEntry_->setText(content.indexEntry);
     indexEntry_->setVisible(!content.indexEntry.isEmpty());
     text_->setPlainText(content.program.empty()
