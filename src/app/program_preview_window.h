@@ -3,9 +3,10 @@
 // compares with the file already in the destination with the differing lines
 // side by side, the index entry (tree mode), and the program text with G-code
 // highlighting. It shows either what Process would write for a key now, or a
-// program file as a run wrote it.
+// program file as a run wrote it. Escape closes it.
 #include <string>
 
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -31,6 +32,11 @@ struct PreviewContent {
     LineComparison differences;
 };
 
+// Where a window whose outer rectangle would be `wanted` opens on a screen
+// whose free area is `available`: shrunk to it where larger, then moved into
+// it; never grown.
+QRect FitOnScreen(const QRect& wanted, const QRect& available);
+
 class ProgramPreviewWindow final : public QWidget {
     Q_OBJECT
 
@@ -43,8 +49,17 @@ class ProgramPreviewWindow final : public QWidget {
     LineComparisonView& Differences() { return *differences_; }
     const GcodeHighlighter& Highlighter() const { return *highlighter_; }
 
+    // Puts the window, with its frame, inside `available`; the first time
+    // centred on the window that opened it.
+    void PlaceWithin(const QRect& available);
+
+  protected:
+    // Each opening fits the window onto the screen of the window that opened it.
+    void showEvent(QShowEvent* event) override;
+
   private:
     PreviewContent content_;
+    bool placed_ = false;
     QLabel* heading_ = nullptr;
     QLabel* comparison_ = nullptr;
     LineComparisonView* differences_ = nullptr;
