@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -35,6 +36,8 @@ LineComparisonView::LineComparisonView(QWidget* parent) : QWidget(parent) {
     table_->setWordWrap(false);
     table_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     QHeaderView& header = *table_->horizontalHeader();
     header.setSectionResizeMode(kBeforeNumber, QHeaderView::ResizeToContents);
     header.setSectionResizeMode(kBeforeText, QHeaderView::Stretch);

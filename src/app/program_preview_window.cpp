@@ -58,6 +58,7 @@ ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent) : QWidget(parent, Qt
     layout->addWidget(differences_);
     layout->addWidget(indexEntry_);
     layout->addWidget(text_, 1);
+    text_->setFocus();  // the table of differing lines is for looking at
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     resize(760, 600);
