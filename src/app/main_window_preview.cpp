@@ -29,19 +29,7 @@ QString IndexEntryText(const IndexRecord& entry) {
 }
 
 QString ComparisonText(const ProgramPreview& preview) {
-    if (!preview.program)
-        return {};
-    if (!preview.existing)
-        return QStringLiteral("No file of this name in the destination yet.");
-    const std::vector<int> lines = DifferingLines(*preview.existing, *preview.program);
-    if (lines.empty())
-        return QStringLiteral("The file in the destination is the same: unchanged.");
-    QStringList numbers;
-    for (const int line : lines)
-        numbers.append(QString::number(line));
-    return QStringLiteral("The file in the destination differs in line%1 %2.")
-        .arg(lines.size() == 1 ? QString() : QStringLiteral("s"),
-             numbers.join(QStringLiteral(", ")));
+    return Text(ComparisonSummary(preview));
 }
 
 PreviewContent DescribePreview(const ProgramPreview& preview, int column) {
@@ -55,6 +43,8 @@ PreviewContent DescribePreview(const ProgramPreview& preview, int column) {
     if (preview.indexEntry)
         content.indexEntry = IndexEntryText(*preview.indexEntry);
     content.program = preview.program.value_or(std::string());
+    if (preview.comparison)
+        content.differences = *preview.comparison;
     std::string why = ProgramOutcomeText(key, /*dryRun=*/true);
     if (!key.errors.empty())
         why += "; " + ProblemsText(key);

@@ -383,6 +383,16 @@ TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites)
         // Previewed again, the file is there and unchanged.
         form->PreviewAction().trigger();
         EXPECT_TRUE(form->PreviewWindow().Content().comparison.contains("unchanged"));
+        // Changed on disk: its line stands beside the one Process would write.
+        std::string edited = preview.program;
+        edited.replace(0, edited.find('\r'), "EDITED");
+        testing::WriteBytes(key.outputPath, edited);
+        form->PreviewAction().trigger();
+        const PreviewContent changed = form->PreviewWindow().Content();
+        EXPECT_EQ(changed.comparison, "The file in the destination differs in 1 line:");
+        ASSERT_FALSE(changed.differences.rows.empty());
+        EXPECT_EQ(changed.differences.rows.front().beforeText, "EDITED");
+        EXPECT_EQ(changed.differences.rows.front().afterNumber, 1U);
         fs::remove_all(destination);
         fs::create_directories(destination / "SRG" / "P");
     }

@@ -169,10 +169,16 @@ TEST_F(FileSystemTest, ReadingRefusesWhatIsNoFileNamingAMissingOne) {
     EXPECT_FALSE(Disk().ReadWholeFile(folder_.Path().string()).ok());
 }
 
-TEST_F(FileSystemTest, ExistsIsForFilesOnly) {
-    EXPECT_TRUE(Disk().Exists(folder_.Write("k.dat", "A")));
+TEST_F(FileSystemTest, ExistsIsForFilesOnlyFolderExistsForFoldersOnly) {
+    const std::string file = folder_.Write("k.dat", "A");
+    EXPECT_TRUE(Disk().Exists(file));
     EXPECT_FALSE(Disk().Exists(folder_.File("none.dat")));
     EXPECT_FALSE(Disk().Exists(folder_.Path().string()));
+    EXPECT_TRUE(Disk().FolderExists(folder_.Path().string()));
+    EXPECT_TRUE(Disk().FolderExists(folder_.WithSeparator()));
+    EXPECT_FALSE(Disk().FolderExists(file));
+    EXPECT_FALSE(Disk().FolderExists(folder_.File("none")));
+    EXPECT_FALSE(Disk().FolderExists(""));
 }
 
 TEST_F(FileSystemTest, CreateEmptyIfMissingNeverTouchesAnExistingFile) {
