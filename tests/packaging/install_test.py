@@ -111,6 +111,7 @@ def check_installed_tree(root, gui, version):
                               ("bladeway-cli config set --settings x.ini Paths ",
                                {"Source", "Template", "Destination"}),
                               ("bladeway-cli generate --mode ", {"flat", "tree"}),
+                              ("bladeway-cli generate --translate X", {"xl", "xh"}),
                               ("bladeway-cli generate --dr", {"--dry-run"})]:
             got = complete(completion, line)
             check(offered <= got, f"completion of '{line}' offers {sorted(got)}")
