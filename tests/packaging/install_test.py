@@ -2,10 +2,10 @@
 """The installed product: `cmake --install` into a staging folder puts every
 file where desktops and tools look for it, the desktop entry and the AppStream
 metainfo pass their validators, the man pages render without warnings, the
-bash completion completes, both programs print the project's version without a
-display, and the Debian package holds the same files with its library
-dependencies, its default settings as a conffile, and passes lintian without
-errors (when lintian is installed).
+bash completion completes, both programs print their version and the desktop
+program its usage without a display, and the Debian package holds the same
+files with its library dependencies, its default settings as a conffile, and
+passes lintian without errors (when lintian is installed).
 
 As root it also runs the installed command-line tool as the ordinary user
 "nobody": settings in the user's configuration folder, started from a copy of
@@ -134,6 +134,13 @@ def check_installed_tree(root, gui, version):
         result = run([str(usr / "bin" / program), "--version"], env=without_display())
         check(result.returncode == 0 and result.stdout == f"{program} {version}\n",
               f"{program} --version printed {result.stdout!r} {result.stderr!r}")
+    if gui:
+        result = run([str(usr / "bin/bladeway"), "--help"], env=without_display())
+        check(result.returncode == 0 and result.stderr == ""
+              and result.stdout.startswith("Usage: bladeway [--help | --version]\n")
+              and "bladeway-cli" in result.stdout,
+              f"bladeway --help without a display: {result.returncode} {result.stdout!r} "
+              f"{result.stderr!r}")
     documents = usr / "share/doc/bladeway"
     check((documents / "copyright").read_text().startswith(
         "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"),
