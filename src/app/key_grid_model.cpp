@@ -58,7 +58,9 @@ QVariant KeyGridModel::headerData(int section, Qt::Orientation orientation, int 
     if (role != Qt::DisplayRole || section < 0)
         return {};
     if (orientation == Qt::Horizontal) {
-        return section < sheet_.ColumnCount() ? QVariant(ColumnHeading(section + 1)) : QVariant();
+        return section < sheet_.ColumnCount()
+                   ? QVariant(QString::fromStdString(ColumnLetters(section + 1)))
+                   : QVariant();
     }
     return section < sheet_.RowCount() ? QVariant(section + 1) : QVariant();
 }
@@ -74,10 +76,6 @@ Outcome KeyGridModel::LoadFile(std::string_view folder, std::string_view fileNam
     sheet_ = std::move(loaded);
     endResetModel();
     return {};
-}
-
-QString ColumnHeading(int column) {
-    return QString::fromStdString(ColumnLetters(column));
 }
 
 }  // namespace bladeway

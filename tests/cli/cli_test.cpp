@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "bladeway/version.h"
+#include "core/platform/text.h"
 #include "support/index_bytes.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"
@@ -272,21 +273,49 @@ TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
     EXPECT_EQ(Json::parse(run.out), expected);
 }
 
-TEST_F(GenerateCommandTest, KeysSelectsColumnsInColumnOrder) {
-    templates_.Write("MASTER", testing::kExampleTemplate);
-    std::string keys;
-    for (int i = 1; i <= 8; ++i)
-        keys += KeyBlock("MASTER", "P" + std::to_string(i));
-    const auto run = Generate({"--mode", "flat", "--json", "--keys", "7,2,5-6"}, KeyFile(keys));
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    std::vector<int> columns;
-    const Json json = Json::parse(run.out);
-    for (const auto& key : json["keys"])
-        columns.push_back(key["column"]);
-    EXPECT_EQ(columns, (std::vector<int>{2, 5, 6, 7}));
+// Eight keys P1 to P8, each with its own program.
+class GenerateKeysTest : public GenerateCommandTest {
+  protected:
+    GenerateKeysTest() {
+        templates_.Write("MASTER", testing::kExampleTemplate);
+        std::string keys;
+        for (int i = 1; i <= 8; ++i)
+            keys += KeyBlock("MASTER", "P" + std::to_string(i));
+        keyFile_ = KeyFile(keys);
+    }
+    // The columns a run with `--keys list` processed, as its report lists them.
+    std::vector<int> ColumnsProcessed(const std::string& list) {
+        const auto run = Generate({"--mode", "flat", "--json", "--keys", list}, keyFile_);
+        EXPECT_EQ(run.exitCode, 0) << list << ": " << run.err;
+        std::vector<int> columns;
+        const Json report = Json::parse(run.out, nullptr, false);
+        if (!report.is_object())
+            return columns;
+        for (const auto& key : report.at("keys"))
+            columns.push_back(key["column"]);
+        return columns;
+    }
+
+    std::string keyFile_;
+};
+
+TEST_F(GenerateKeysTest, SelectsColumnsInColumnOrderAndWritesOnlyTheirPrograms) {
+    EXPECT_EQ(ColumnsProcessed("7,2,5-6"), (std::vector<int>{2, 5, 6, 7}));
     for (int i = 1; i <= 8; ++i)
         EXPECT_EQ(fs::exists(destination_.File("P" + std::to_string(i))),
                   i == 2 || (i > 4 && i < 8));
+}
+
+TEST_F(GenerateKeysTest, TakesTheGridsLettersInAnyCaseMixedWithNumbers) {
+    for (const auto& [list, columns] :
+         std::vector<std::pair<std::string, std::vector<int>>>{{"B,D,F", {2, 4, 6}},
+                                                               {"B-F", {2, 3, 4, 5, 6}},
+                                                               {"1,C-E", {1, 3, 4, 5}},
+                                                               {"b-c, h", {2, 3, 8}},
+                                                               {"2-d,G-8", {2, 3, 4, 7, 8}},
+                                                               {"H", {8}}}) {
+        EXPECT_EQ(ColumnsProcessed(list), columns) << list;
+    }
 }
 
 TEST_F(GenerateCommandTest, UsageAndFileErrorsGiveOneLineAndExitCode2) {
@@ -298,7 +327,10 @@ TEST_F(GenerateCommandTest, UsageAndFileErrorsGiveOneLineAndExitCode2) {
     // clang-format off
     for (const auto& [args, named] : std::vector<std::pair<Args, std::string>>{
              {All({"--mode", "round"}, keys), ""}, {All({"--translate", "xy"}, keys), ""},
-             {All({"--keys", "3"}, keys), ""}, {All({"--keys", "2-1"}, keys), ""},
+             {All({"--keys", "3"}, keys), "column 3 (C)"}, {All({"--keys", "2-1"}, keys), "'2-1' runs backwards"},
+             {All({"--keys", "C"}, keys), "column 3 (C)"}, {All({"--keys", "a,B-A"}, keys), "'B-A' runs backwards"},
+             {All({"--keys", "B3"}, keys), "'B3'"}, {All({"--keys", "\xc3\x84"}, keys), "grid's letters"},
+             {All({"--keys", "A-"}, keys), "'A-'"}, {All({"--keys", "A,,B"}, keys), "key column"},
              {All({"--date", "13/01/24"}, keys), ""}, {All({"--mirror-char", "\xe2\x9c\x93"}, keys), ""},
              {All({}, work_.File("gone.dat")), "gone.dat"}, {All({}, work_.Path().string()), ""},
              {{"generate", "--settings", noSettings, "--templates", "t", "--dest", "d", keys}, "none.INI"},
@@ -341,6 +373,17 @@ TEST_F(GenerateFromSettingsTest, FoldersAndOptionsNotGivenComeFromIt) {
 TEST_F(GenerateFromSettingsTest, OptionsGivenOverrideIt) {
     EXPECT_EQ(ProgramMadeWith({"--translate", "none", "--mirror-char", ""}),
               "G00X3Y0Z0T1\r\nG150(D) \r\n\r\n");
+}
+
+TEST_F(GenerateFromSettingsTest, TranslateTakesItsValuesInAnyLetterCase) {
+    const std::string none = ProgramMadeWith({"--translate", "none"});
+    for (const std::string value : {"xl", "xh"}) {
+        const std::string translated = ProgramMadeWith({"--translate", value});
+        ASSERT_NE(translated, none) << value;
+        EXPECT_EQ(ProgramMadeWith({"--translate", ToUpperAscii(value)}), translated) << value;
+    }
+    EXPECT_EQ(ProgramMadeWith({"--translate", "xL"}), ProgramMadeWith({"--translate", "xl"}));
+    EXPECT_EQ(ProgramMadeWith({"--translate", "NoNe"}), none);
 }
 
 // A character of the code page typed in UTF-8 is written as its Windows-1252 byte.

@@ -117,6 +117,24 @@ TEST(Paths, SameFileKeyIsTheNormalSpelling) {
               NativeSeparators("SRG\\\xc3\x89\\T\xc3\x89"));
 }
 
+TEST(Paths, SystemConfigFoldersAreTheAbsoluteOnesOfXdgConfigDirs) {
+    using Folders = std::vector<std::string>;
+#ifdef _WIN32
+    EXPECT_EQ(SystemConfigFolders("C:\\ProgramData"), Folders{});
+    EXPECT_EQ(SystemConfigFolders(""), Folders{});
+#else
+    // clang-format off
+    ExpectEach<std::string_view, Folders>(SystemConfigFolders, {
+        {"", {"/etc/xdg/"}},
+        {"/etc/xdg", {"/etc/xdg/"}},
+        {"/opt/shop/xdg/:/etc/xdg", {"/opt/shop/xdg/", "/etc/xdg/"}},
+        {"xdg::/a:./b:/b", {"/a/", "/b/"}},
+        // Listed, but none that counts: not the default either.
+        {"xdg", {}}, {":", {}}});
+    // clang-format on
+#endif
+}
+
 TEST(Paths, FolderOfIsTheParentOrTheCurrentFolder) {
     const std::string sep(1, kPathSeparator);
     // clang-format off
