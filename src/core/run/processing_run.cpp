@@ -172,6 +172,14 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     };
     const int columnCount = sheet.ColumnCount();
     report.blockSelected = selection.IsAnyBlockSelected();
+    // Every key fails alike in a folder that is not there: the report says so once.
+    for (const auto& [folder, missing] :
+         {std::pair{&environment.preferences.templateFolder, &report.missingTemplateFolder},
+          std::pair{&environment.preferences.destinationFolder,
+                    &report.missingDestinationFolder}}) {
+        if (!folder->empty() && !environment.fileSystem.FolderExists(*folder))
+            *missing = *folder;
+    }
     report.columnCount = columnCount;
     for (int column = 1; column <= columnCount; ++column) {
         if (IsProcessed(selection, column)) {

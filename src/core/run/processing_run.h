@@ -81,9 +81,12 @@ struct KeyResult {
 
 struct RunReport {
     std::vector<KeyResult> keys;
-    std::size_t plannedKeys = 0;       // the keys the run would have processed unstopped
-    bool stopped = false;              // stopped on request before its last key
-    bool blockSelected = false;        // the keys were chosen by a selected block
+    std::size_t plannedKeys = 0;  // the keys the run would have processed unstopped
+    bool stopped = false;         // stopped on request before its last key
+    bool blockSelected = false;   // the keys were chosen by a selected block
+    // A folder setting that named no folder when the run began (empty: none).
+    std::string missingTemplateFolder;
+    std::string missingDestinationFolder;
     int columnCount = 0;               // the columns of the sheet run over
     std::size_t leftOversRemoved = 0;  // temporary files of killed runs the run cleared away
 };

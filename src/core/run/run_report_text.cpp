@@ -1,5 +1,7 @@
 #include "core/run/run_report_text.h"
 
+#include <algorithm>
+
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
@@ -257,6 +259,18 @@ std::string ProblemsText(const KeyResult& key) {
 std::string SharedProblemText(const RunReport& report) {
     if (report.keys.size() < 2)
         return {};
+    const auto none = [&report](bool KeyResult::*field) {
+        return std::none_of(report.keys.begin(), report.keys.end(),
+                            [field](const KeyResult& key) { return key.*field; });
+    };
+    if (!report.missingDestinationFolder.empty() && none(&KeyResult::programWritten)) {
+        return "the destination folder " + ShowPath(report.missingDestinationFolder) +
+               " does not exist: no program could be written";
+    }
+    if (!report.missingTemplateFolder.empty() && none(&KeyResult::templateFound)) {
+        return "the template folder " + ShowPath(report.missingTemplateFolder) +
+               " does not exist: no template could be read";
+    }
     const std::string first = ProblemsText(report.keys.front());
     for (const KeyResult& key : report.keys) {
         if (ProblemsText(key) != first)

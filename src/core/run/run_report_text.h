@@ -71,8 +71,9 @@ std::string ProgramOutcomeText(const KeyResult& key, bool dryRun);
 // The key's file problems joined by "; "; empty when none.
 std::string ProblemsText(const KeyResult& key);
 
-// The problems every key of the run met alike (such as a missing destination
-// folder), said once; empty when there is one key or the keys differ.
+// The cause every key of the run met alike, said once: a destination folder
+// that is not there, a template folder that is not there, or the same
+// problems for every key; empty when there is one key or the keys differ.
 std::string SharedProblemText(const RunReport& report);
 
 // One key's line: column, program, outcome, index (tree mode), status,

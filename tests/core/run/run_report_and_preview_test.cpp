@@ -82,6 +82,22 @@ TEST_F(RunTextTest, EachKindOfProblemReadsAsTheCommandLineToolSaysIt) {
               "3 keys processed: 1 program written, 2 keys with problems");
 }
 
+// A cause every key meets alike is said once, not on every row.
+TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
+    const auto sheet = SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER", "P2")});
+    EXPECT_EQ(SharedProblemText(Run(*sheet)), "");
+    const std::string folder = destination.File("gone");
+    preferences.destinationFolder = folder;
+    EXPECT_EQ(SharedProblemText(Run(*sheet)),
+              "the destination folder " + folder + " does not exist: no program could be written");
+    preferences.templateFolder = templates.File("gone");
+    preferences.destinationFolder = destination.Path().string();
+    EXPECT_EQ(SharedProblemText(Run(*sheet)), "the template folder " + templates.File("gone") +
+                                                  " does not exist: no template could be read");
+    // One key alone, or keys with problems of their own, are shown as they are.
+    EXPECT_EQ(SharedProblemText(Run(*SheetOf({KeyColumn("MASTER", "P1")}))), "");
+}
+
 TEST_F(RunTextTest, AStoppedRunSaysHowFarItCameInGroupedCounts) {
     for (const auto& [count, text] : std::vector<std::pair<std::size_t, std::string>>{
              {0, "0"}, {999, "999"}, {1000, "1,000"}, {1234567, "1,234,567"}}) {
