@@ -32,13 +32,10 @@ QString ComparisonText(const ProgramPreview& preview) {
     return Text(ComparisonSummary(preview));
 }
 
-PreviewContent DescribePreview(const ProgramPreview& preview, int column) {
+PreviewContent DescribePreview(const ProgramPreview& preview) {
     const KeyResult& key = preview.key;
     PreviewContent content;
-    content.heading =
-        Text("Column " + std::to_string(column) + ": " + ProgramNameText(key) + ", Process would " +
-             (preview.program ? "write " + ShowPath(key.outputPath) : "write nothing") +
-             " (status " + StatusText(key) + ")");
+    content.heading = Text(PreviewHeadingText(key, preview.program.has_value()));
     content.comparison = ComparisonText(preview);
     if (preview.indexEntry)
         content.indexEntry = IndexEntryText(*preview.indexEntry);
@@ -90,14 +87,14 @@ void MainWindow::PreviewCurrentProgram() {
     const RunEnvironment environment = RunSettings();
     const ProgramPreview preview = PreviewProgram(sheet, selection, environment, column);
     ProgramPreviewWindow& window = PreviewWindow();
-    window.ShowContent(DescribePreview(preview, column));
+    window.ShowContent(DescribePreview(preview));
     window.show();
     window.raise();
 }
 
 void MainWindow::ShowWrittenProgram(const KeyResult& key) {
     PreviewContent content;
-    content.heading = Text("Column " + std::to_string(key.column) + ": " + ProgramNameText(key) +
+    content.heading = Text("Column " + ColumnText(key) + ": " + ProgramNameText(key) +
                            ", as the run wrote it: " + ShowPath(key.outputPath));
     if (key.programWritten) {
         if (auto bytes = environment_.fileSystem->ReadWholeFile(key.outputPath))

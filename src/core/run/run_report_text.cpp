@@ -279,6 +279,18 @@ std::string SharedProblemText(const RunReport& report) {
     return first;
 }
 
+std::string PreviewHeadingText(const KeyResult& key, bool writesProgram) {
+    std::string text = "Column " + ColumnText(key) + ": " + ProgramNameText(key) +
+                       ", Process would " +
+                       (writesProgram ? "write " + ShowPath(key.outputPath) : "write nothing") +
+                       " (status " + StatusText(key) + ")";
+    if (key.index.outcome != IndexOutcome::kNoIndex)
+        text += "\nIndex: " + IndexOutcomeText(key, /*dryRun=*/true);
+    if (!key.carriedOver.empty())
+        text += "\nValues: " + CarriedOverText(key);
+    return text;
+}
+
 std::string KeyLine(const KeyResult& key, bool dryRun) {
     std::string line = "column " + ColumnText(key) + "  " + ProgramNameText(key) + "  " +
                        ProgramOutcomeText(key, dryRun);

@@ -76,6 +76,12 @@ std::string ProblemsText(const KeyResult& key);
 // problems for every key; empty when there is one key or the keys differ.
 std::string SharedProblemText(const RunReport& report);
 
+// What the preview says of a key, one line each: "Column B: P1002, Process
+// would write PATH (status ok)" (or "write nothing"), then in tree mode
+// "Index: would be entered in …" or why not, then the values it takes from
+// earlier keys, when it takes any.
+std::string PreviewHeadingText(const KeyResult& key, bool writesProgram);
+
 // One key's line: column, program, outcome, index (tree mode), status,
 // values from earlier keys, problems.
 std::string KeyLine(const KeyResult& key, bool dryRun);

@@ -304,12 +304,18 @@ TEST_F(RunTextTest, TreePreviewShowsTheIndexEntryTheRunEnters) {
     testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("MASTER", 'A'));
     fs::create_directories(destination.Path() / "SRG" / "E");
     fs::create_directories(destination.Path() / "SRG" / "F");
-    const auto sheet =
-        SheetOf({KeyColumn("MASTER", "EY1", {"L=1.25"}), KeyColumn("MASTER", "FX2", {"L=3"})});
+    const auto sheet = SheetOf(
+        {KeyColumn("MASTER", "EY1", {"L=1.25", "S=2"}), KeyColumn("MASTER", "FX2", {"L=3"})});
     const ProgramPreview preview =
         PreviewProgram(*sheet, NoSelection(), Environment(Disk(), false), 2);
     ASSERT_TRUE(preview.program);
     ASSERT_TRUE(preview.indexEntry);
+    // Where the entry would go, and the depth the key takes from key A.
+    EXPECT_EQ(PreviewHeadingText(preview.key, true),
+              "Column B: FX2, Process would write " +
+                  (destination.Path() / "SRG" / "F" / "X2").string() +
+                  " (status ok)\nIndex: would be entered in " + destination.File("INDICE.Prg") +
+                  "\nValues: S from earlier keys");
     EXPECT_FALSE(fs::exists(destination.File("INDICE.Prg")));
     (void)RunProcessing(*sheet, NoSelection(), Environment(Disk(), false));
     EXPECT_EQ(*preview.program, testing::ReadBytes(destination.Path() / "SRG" / "F" / "X2"));
