@@ -64,12 +64,13 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     table_ = new QTableWidget(0, kColumnCount, this);
     table_->setObjectName(QStringLiteral("Keys"));
     table_->setHorizontalHeaderLabels({QStringLiteral("Column"), QStringLiteral("Program"),
-                                       QStringLiteral("Status"), QStringLiteral("Program file"),
-                                       QStringLiteral("Index"),
-                                       QStringLiteral("From earlier keys")});
+                                       QStringLiteral("Status"), QStringLiteral("Index"),
+                                       QStringLiteral("From earlier keys"),
+                                       QStringLiteral("Program file")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
 
     selectKeys_ = AddButton(this, "SelectKeys", QStringLiteral("Select These Keys"));
@@ -91,7 +92,7 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     layout->addWidget(shared_);
     layout->addWidget(table_);
     layout->addLayout(buttons);
-    resize(900, 420);
+    resize(1000, 420);
 
     connect(problemsOnly_, &QCheckBox::toggled, this, &RunReportWindow::ApplyFilter);
     connect(selectKeys_, &QPushButton::clicked, this,
@@ -149,9 +150,9 @@ void RunReportWindow::FillRows() {
             (problem ? QStringLiteral("! ") : QString()) + Text(ColumnText(key)),
             Text(ProgramNameText(key)),
             StatusCellText(key),
-            ProgramFileText(key, shared),
             Text(IndexOutcomeText(key, /*dryRun=*/false)),
-            Text(CarriedOverText(key))};
+            Text(CarriedOverText(key)),
+            ProgramFileText(key, shared)};
         for (int column = 0; column < kColumnCount; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (problem)
