@@ -26,13 +26,14 @@ class RunReportWindow final : public QWidget {
     Q_OBJECT
 
   public:
+    // The program file, a long path, comes last.
     enum Column {
         kColumn,
         kProgram,
         kStatus,
-        kProgramFile,
         kIndex,
         kFromEarlierKeys,
+        kProgramFile,
         kColumnCount
     };
 
