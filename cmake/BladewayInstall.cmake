@@ -1,7 +1,8 @@
 # What `cmake --install` puts where, and the Debian package CPack makes of
 # it (`cmake --build <build> --target package`). The programs go to bin/;
-# the desktop entry, AppStream metainfo, icons, man pages and bash completion
-# to the places desktops and tools look for them below share/.
+# the desktop entry, AppStream metainfo, icons, man pages, bash completion,
+# copyright and changelog to the places desktops and tools look for them
+# below share/; the default settings to the system's configuration folder.
 include(GNUInstallDirs)
 
 set(BLADEWAY_APP_ID org.bladeway.Bladeway)
@@ -32,6 +33,38 @@ install(FILES ${BLADEWAY_COMPRESSED_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDI
 
 install(FILES ${BLADEWAY_PACKAGING_DIR}/completion/bladeway-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+
+# Copyright and changelog where Debian wants them: below share/doc/<package>,
+# the changelog compressed. Its newest entry must be this version.
+set(BLADEWAY_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/bladeway)
+file(STRINGS ${BLADEWAY_PACKAGING_DIR}/debian/changelog BLADEWAY_NEWEST_CHANGE LIMIT_COUNT 1)
+if(NOT BLADEWAY_NEWEST_CHANGE MATCHES "^bladeway \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "packaging/debian/changelog: the newest entry is not for version "
+                        "${PROJECT_VERSION}: ${BLADEWAY_NEWEST_CHANGE}")
+endif()
+add_custom_command(OUTPUT ${BLADEWAY_GENERATED_DIR}/changelog.Debian.gz
+                   COMMAND gzip -9 -n -c ${BLADEWAY_PACKAGING_DIR}/debian/changelog >
+                           ${BLADEWAY_GENERATED_DIR}/changelog.Debian.gz
+                   DEPENDS ${BLADEWAY_PACKAGING_DIR}/debian/changelog VERBATIM)
+add_custom_target(bladeway_changelog ALL DEPENDS ${BLADEWAY_GENERATED_DIR}/changelog.Debian.gz)
+install(FILES ${BLADEWAY_PACKAGING_DIR}/debian/copyright
+              ${BLADEWAY_GENERATED_DIR}/changelog.Debian.gz
+        DESTINATION ${BLADEWAY_DOC_DIR})
+
+# The settings a user who has none yet starts from (core/settings/
+# settings_place.h): in the folder the XDG rules name when XDG_CONFIG_DIRS is
+# not set, whatever the prefix, so that the installed programs find it. A
+# conffile of the package, so that an upgrade keeps a shop's own defaults.
+set(BLADEWAY_SYSTEM_CONFIG_DIR /etc/xdg CACHE PATH
+    "System configuration folder that receives bladeway/Bladeway.INI, the default settings")
+if(NOT IS_ABSOLUTE "${BLADEWAY_SYSTEM_CONFIG_DIR}")
+    message(FATAL_ERROR "BLADEWAY_SYSTEM_CONFIG_DIR must be an absolute path")
+endif()
+set(BLADEWAY_DEFAULT_SETTINGS ${BLADEWAY_SYSTEM_CONFIG_DIR}/bladeway/Bladeway.INI)
+if(NOT WIN32)
+    install(FILES ${BLADEWAY_PACKAGING_DIR}/settings/Bladeway.INI
+            DESTINATION ${BLADEWAY_SYSTEM_CONFIG_DIR}/bladeway)
+endif()
 
 if(BLADEWAY_BUILD_GUI)
     install(TARGETS bladeway RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -71,4 +104,7 @@ every selected key from its master template, in flat folders or an SRG tree
 with its index file. The command-line tool bladeway-cli does the same in
 scripts.")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS bash-completion)
+file(WRITE ${BLADEWAY_GENERATED_DIR}/conffiles "${BLADEWAY_DEFAULT_SETTINGS}\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${BLADEWAY_GENERATED_DIR}/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -16,6 +16,12 @@ class MemoryFileSystem final : public FileSystem {
     int writes = 0;
 
     bool Exists(const std::string& path) const override { return files.contains(path); }
+    // A folder is there while a file lies below it.
+    bool FolderExists(const std::string& path) const override {
+        const std::string below = path + '/';
+        const auto next = files.lower_bound(below);
+        return next != files.end() && next->first.starts_with(below);
+    }
     Expected<std::string> ReadWholeFile(const std::string& path,
                                         std::size_t limit = kDefaultReadLimit) const override {
         const auto found = files.find(path);

@@ -11,7 +11,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
     python3 locales
-    desktop-file-utils appstream dpkg-dev file man-db bash-completion
+    desktop-file-utils appstream dpkg-dev file man-db bash-completion lintian
 )
 
 # Installs whatever of PACKAGES (and the extra packages given) is missing.

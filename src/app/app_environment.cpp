@@ -22,7 +22,7 @@ AppEnvironment DesktopEnvironment() {
                         parent);
         box.exec();
     };
-    environment.showRunMessage = &ShowRunMessage;
+    environment.showRunMessage = &OpenRunMessage;
     environment.today = &TodayMonthDayYear;
     return environment;
 }

@@ -24,10 +24,14 @@ struct AppEnvironment {
     std::function<void()> endProgram;
     // Shows one message with an OK button, titled with the program's title.
     std::function<void(QWidget* parent, const QString& message)> showMessage;
-    // Shows the index message of a Process run: the message box of
-    // showMessage with a button more that stops the run; true when chosen.
-    // When empty, showMessage shows it and the run goes on.
-    std::function<bool(QWidget* parent, const QString& message)> showRunMessage;
+    // Opens the index message of a Process run above `parent` without
+    // waiting: the message box of showMessage with a button more that stops
+    // the run. Calls `answered(stop)` once answered; returns the message's
+    // window, or nullptr when answered already. When empty, showMessage shows
+    // it and the run goes on.
+    std::function<QWidget*(QWidget* parent, const QString& message,
+                           std::function<void(bool stop)> answered)>
+        showRunMessage;
     // Today's date as "MM/DD/YY".
     std::function<std::string()> today;
 };

@@ -18,11 +18,7 @@ BackgroundRun::BackgroundRun(QWidget& window, MessageShower showMessage)
     progressDelay_.setSingleShot(true);
     progressDelay_.setInterval(kProgressDelayMs);
     progressUpdate_.setInterval(kProgressUpdateMs);
-    connect(&progressDelay_, &QTimer::timeout, this, [this] {
-        ShowProgress();
-        progress_->show();
-        progressUpdate_.start();
-    });
+    connect(&progressDelay_, &QTimer::timeout, this, &BackgroundRun::ShowProgressWindow);
     connect(&progressUpdate_, &QTimer::timeout, this, &BackgroundRun::ShowProgress);
 }
 
@@ -64,7 +60,7 @@ void BackgroundRun::Start(const Sheet& sheet, std::unique_ptr<SheetSelection> se
         environment.today,
         [this](std::string_view message) {
             if (AskOnUserThread(std::string(message)))
-                Stop();
+                stop_ = true;
         },
         [this](std::size_t done, std::size_t total) {
             done_ = done;
@@ -84,8 +80,21 @@ void BackgroundRun::ShowProgress() {
     progress_->ShowProgress(done_, total_);
 }
 
+void BackgroundRun::ShowProgressWindow() {
+    progressDelay_.stop();
+    ShowProgress();
+    if (!progress_->isVisible())
+        progress_->show();
+    if (!progressUpdate_.isActive())
+        progressUpdate_.start();
+}
+
 void BackgroundRun::Stop() {
     stop_ = true;
+    if (message_ != nullptr)
+        message_->close();
+    // A message that would not close still gets its answer.
+    Answer(true);
 }
 
 // Called on the worker; the message goes to the user-interface thread and
@@ -93,23 +102,43 @@ void BackgroundRun::Stop() {
 bool BackgroundRun::AskOnUserThread(std::string message) {
     std::unique_lock lock(mutex_);
     answer_.reset();
+    asking_ = true;
     QMetaObject::invokeMethod(
-        this,
-        [this, message = std::move(message)] {
-            const bool stop = showMessage_(message);
-            {
-                const std::lock_guard answerLock(mutex_);
-                answer_ = stop;
-            }
-            answered_.notify_all();
-        },
-        Qt::QueuedConnection);
+        this, [this, message = std::move(message)] { OpenMessage(message); }, Qt::QueuedConnection);
     answered_.wait(lock, [this] { return answer_.has_value() || abandoned_; });
+    asking_ = false;
     return answer_.value_or(true);
+}
+
+// The message opens above the progress window, which shows from now on
+// whatever the delay, so that Cancel stays at hand.
+void BackgroundRun::OpenMessage(const std::string& message) {
+    if (stop_) {
+        Answer(true);
+        return;
+    }
+    ShowProgressWindow();
+    message_ = showMessage_(*progress_, message, [this](bool stop) { Answer(stop); });
+}
+
+// The first answer to the message waiting counts; later ones (a closed
+// message's own signal after Stop) find none waiting.
+void BackgroundRun::Answer(bool stop) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (!asking_ || answer_.has_value())
+            return;
+        answer_ = stop;
+    }
+    if (stop)
+        stop_ = true;
+    answered_.notify_all();
 }
 
 void BackgroundRun::EndRun(RunReport report) {
     worker_.join();
+    if (message_ != nullptr)
+        message_->close();
     progressDelay_.stop();
     progressUpdate_.stop();
     progress_->hide();

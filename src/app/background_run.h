@@ -3,7 +3,9 @@
 // while it goes on (so the sheet and the preference values stay as they
 // were when Process was pressed) but keeps painting; after about half a
 // second a progress dialog with Cancel appears. The index message is shown
-// from the user-interface thread while the run waits for the answer.
+// from the user-interface thread, above the progress dialog, while the run
+// waits for the answer; no window of the run blocks another, so Cancel, the
+// message's buttons and the main window's close box always take effect.
 #include <atomic>
 #include <condition_variable>
 #include <functional>
@@ -15,6 +17,7 @@
 #include <thread>
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include "core/run/processing_run.h"
@@ -30,9 +33,11 @@ class BackgroundRun final : public QObject {
     Q_OBJECT
 
   public:
-    // Shows the index message (Windows-1252 bytes); true when the user asks
-    // to stop the run.
-    using MessageShower = std::function<bool(std::string_view message)>;
+    // Opens the index message (Windows-1252 bytes) above `above` without
+    // waiting, and calls `answered(stop)` once the user has answered (at once
+    // is allowed). Returns the message's window, or nullptr when answered.
+    using MessageShower = std::function<QWidget*(QWidget& above, std::string_view message,
+                                                 std::function<void(bool stop)> answered)>;
     // How long a run goes before its progress shows.
     static constexpr int kProgressDelayMs = 500;
 
@@ -41,6 +46,10 @@ class BackgroundRun final : public QObject {
     ~BackgroundRun() override;
 
     bool IsRunning() const { return worker_.joinable(); }
+
+    // Asks the run to stop after the key it is on; a message that is up is
+    // closed as if Stop Processing had been chosen.
+    void Stop();
 
     // Starts the run over `sheet` and `selection` (both must stay unchanged
     // and alive until Finished). The environment's progress, stop request
@@ -56,8 +65,10 @@ class BackgroundRun final : public QObject {
 
   private:
     void ShowProgress();
-    void Stop();
+    void ShowProgressWindow();
     bool AskOnUserThread(std::string message);
+    void OpenMessage(const std::string& message);
+    void Answer(bool stop);
     void EndRun(RunReport report);
 
     QWidget& window_;
@@ -76,7 +87,9 @@ class BackgroundRun final : public QObject {
     std::mutex mutex_;
     std::condition_variable answered_;
     std::optional<bool> answer_;
+    bool asking_ = false;  // a message waits for its answer
     bool abandoned_ = false;
+    QPointer<QWidget> message_;  // the message that is up, if any
 };
 
 }  // namespace bladeway

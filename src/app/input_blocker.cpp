@@ -23,7 +23,6 @@ bool IsInput(QEvent::Type type) {
         case QEvent::TouchEnd:
         case QEvent::DragEnter:
         case QEvent::Drop:
-        case QEvent::Close:
             return true;
         default:
             return false;

@@ -1,8 +1,8 @@
 #pragma once
 // While it lives, the window given and every control in it take no input:
-// no click, key, wheel or context menu reaches them and the window does not
-// close. Other windows (a progress dialog, a message box) work as usual, and
-// the blocked window still paints.
+// no click, key, wheel or context menu reaches them. Closing is left to the
+// window, which knows how to end what blocks it. Other windows (a progress
+// dialog, a message box) work as usual, and the blocked window still paints.
 #include <QObject>
 
 class QWidget;

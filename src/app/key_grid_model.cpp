@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "core/keydata/column_letters.h"
 #include "core/keydata/key_data_file.h"
 #include "core/platform/code_page.h"
 
@@ -57,7 +58,9 @@ QVariant KeyGridModel::headerData(int section, Qt::Orientation orientation, int 
     if (role != Qt::DisplayRole || section < 0)
         return {};
     if (orientation == Qt::Horizontal) {
-        return section < sheet_.ColumnCount() ? QVariant(ColumnHeading(section + 1)) : QVariant();
+        return section < sheet_.ColumnCount()
+                   ? QVariant(QString::fromStdString(ColumnLetters(section + 1)))
+                   : QVariant();
     }
     return section < sheet_.RowCount() ? QVariant(section + 1) : QVariant();
 }
@@ -73,14 +76,6 @@ Outcome KeyGridModel::LoadFile(std::string_view folder, std::string_view fileNam
     sheet_ = std::move(loaded);
     endResetModel();
     return {};
-}
-
-QString ColumnHeading(int column) {
-    QString heading;
-    for (int rest = column; rest > 0; rest = (rest - 1) / 26) {
-        heading.prepend(QChar(u'A' + static_cast<char16_t>((rest - 1) % 26)));
-    }
-    return heading;
 }
 
 }  // namespace bladeway

@@ -41,8 +41,4 @@ class KeyGridModel final : public QAbstractTableModel {
     Sheet sheet_;
 };
 
-// The grid's default column heading: A to Z, then AA, AB and so on, as
-// spreadsheets name their columns. `column` counts from 1.
-QString ColumnHeading(int column);
-
 }  // namespace bladeway

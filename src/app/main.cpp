@@ -8,10 +8,33 @@
 #include "app/main_window.h"
 #include "bladeway/version.h"
 
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: bladeway [--help | --version]\n"
+    "\n"
+    "Bladeway, the desktop program for CNC key-cutting shops: it lists the\n"
+    "Lockplan key data files (*.dat) of a folder, shows the keys of one in a\n"
+    "grid and writes a G-code program for every selected key from its master\n"
+    "template.\n"
+    "\n"
+    "Options:\n"
+    "  --help     print this text and exit\n"
+    "  --version  print the version and exit\n"
+    "\n"
+    "The command-line tool bladeway-cli does the same from a shell or a script\n"
+    "(see bladeway-cli --help).\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    // Answered before Qt starts, so that it needs no display.
+    // Answered before Qt starts, so that they need no display.
     if (argc == 2 && std::string_view(argv[1]) == "--version") {
         std::cout << "bladeway " << bladeway::kVersion << '\n';
+        return 0;
+    }
+    if (argc == 2 && std::string_view(argv[1]) == "--help") {
+        std::cout << kUsage;
         return 0;
     }
     QApplication app(argc, argv);

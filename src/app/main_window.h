@@ -12,6 +12,7 @@
 // main_window_preview.cpp the grid's context menu and the program preview.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QWidget>
 
@@ -74,6 +75,9 @@ class MainWindow final : public QWidget {
     QAction& PreviewAction() { return *previewAction_; }
     // The preview of the current column's key, as Process would write it now.
     void PreviewCurrentProgram();
+    // Selects these grid columns (counted from 1, ascending) as one block, so
+    // that Process takes just their keys.
+    void SelectKeyColumns(const std::vector<int>& columns);
 
   signals:
     // A Process run has ended and its report is shown.
@@ -130,6 +134,7 @@ class MainWindow final : public QWidget {
     ProgramPreviewWindow* previewWindow_ = nullptr;               // made on first use
     QAction* previewAction_ = nullptr;
     std::unique_ptr<BackgroundRun> run_;
+    bool closeAfterRun_ = false;  // the close box was used during the run
 };
 
 }  // namespace bladeway

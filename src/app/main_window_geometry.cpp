@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QTableView>
 
+#include "app/background_run.h"
 #include "app/main_window.h"
 #include "core/platform/twips.h"
 #include "dialogs/window_placement.h"
@@ -39,9 +40,12 @@ void MainWindow::ApplyResizeRule() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The window stays while a run goes on.
+    // Closed during a run, the window stops it and closes once the key
+    // being written is finished and the index entries made so far are saved.
     if (RunGoingOn()) {
         event->ignore();
+        closeAfterRun_ = true;
+        run_->Stop();
         return;
     }
     StorePlace();

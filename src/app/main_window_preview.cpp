@@ -29,32 +29,19 @@ QString IndexEntryText(const IndexRecord& entry) {
 }
 
 QString ComparisonText(const ProgramPreview& preview) {
-    if (!preview.program)
-        return {};
-    if (!preview.existing)
-        return QStringLiteral("No file of this name in the destination yet.");
-    const std::vector<int> lines = DifferingLines(*preview.existing, *preview.program);
-    if (lines.empty())
-        return QStringLiteral("The file in the destination is the same: unchanged.");
-    QStringList numbers;
-    for (const int line : lines)
-        numbers.append(QString::number(line));
-    return QStringLiteral("The file in the destination differs in line%1 %2.")
-        .arg(lines.size() == 1 ? QString() : QStringLiteral("s"),
-             numbers.join(QStringLiteral(", ")));
+    return Text(ComparisonSummary(preview));
 }
 
-PreviewContent DescribePreview(const ProgramPreview& preview, int column) {
+PreviewContent DescribePreview(const ProgramPreview& preview) {
     const KeyResult& key = preview.key;
     PreviewContent content;
-    content.heading =
-        Text("Column " + std::to_string(column) + ": " + ProgramNameText(key) + ", Process would " +
-             (preview.program ? "write " + ShowPath(key.outputPath) : "write nothing") +
-             " (status " + StatusText(key) + ")");
+    content.heading = Text(PreviewHeadingText(key, preview.program.has_value()));
     content.comparison = ComparisonText(preview);
     if (preview.indexEntry)
         content.indexEntry = IndexEntryText(*preview.indexEntry);
     content.program = preview.program.value_or(std::string());
+    if (preview.comparison)
+        content.differences = *preview.comparison;
     std::string why = ProgramOutcomeText(key, /*dryRun=*/true);
     if (!key.errors.empty())
         why += "; " + ProblemsText(key);
@@ -100,14 +87,14 @@ void MainWindow::PreviewCurrentProgram() {
     const RunEnvironment environment = RunSettings();
     const ProgramPreview preview = PreviewProgram(sheet, selection, environment, column);
     ProgramPreviewWindow& window = PreviewWindow();
-    window.ShowContent(DescribePreview(preview, column));
+    window.ShowContent(DescribePreview(preview));
     window.show();
     window.raise();
 }
 
 void MainWindow::ShowWrittenProgram(const KeyResult& key) {
     PreviewContent content;
-    content.heading = Text("Column " + std::to_string(key.column) + ": " + ProgramNameText(key) +
+    content.heading = Text("Column " + ColumnText(key) + ": " + ProgramNameText(key) +
                            ", as the run wrote it: " + ShowPath(key.outputPath));
     if (key.programWritten) {
         if (auto bytes = environment_.fileSystem->ReadWholeFile(key.outputPath))

@@ -14,7 +14,9 @@ namespace bladeway {
 RunProgressDialog::RunProgressDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("RunProgress"));
     setWindowTitle(QStringLiteral("Bladeway"));
-    setWindowModality(Qt::WindowModal);
+    // Not modal: the main window takes no input during a run anyway, and a
+    // modal progress window would block the run's message shown above it.
+    setWindowModality(Qt::NonModal);
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("ProgressText"));
     bar_ = new QProgressBar(this);

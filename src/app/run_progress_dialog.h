@@ -1,7 +1,8 @@
 #pragma once
 // The progress of a long run (RunProgress): "Writing programs: 1,234 of
 // 3,000 keys", a bar, and Cancel. Cancel, Escape and the window's close
-// button ask the run to stop; the dialog stays until the run has ended.
+// button ask the run to stop; the dialog stays until the run has ended. It
+// blocks no other window: the run's message opens above it.
 #include <cstddef>
 
 #include <QDialog>

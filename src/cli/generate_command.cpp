@@ -7,6 +7,7 @@
 #include "cli/generate_report.h"
 #include "cli/key_columns.h"
 #include "core/gcode/index_program.h"
+#include "core/keydata/column_letters.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
 #include "core/platform/code_page.h"
@@ -36,10 +37,11 @@ CLI::App* GenerateCommand::Register(CLI::App& app) {
     translateOption_ = sub->add_option("--translate", translate_,
                                        "Rename dimension letters: none, xl (X&L to L&H) or xh (X "
                                        "to H) (default: from the settings file)")
-                           ->check(CLI::IsMember({"none", "xl", "xh"}));
+                           // Any letter case, passed on in the set's own.
+                           ->transform(CLI::IsMember({"none", "xl", "xh"}, CLI::ignore_case));
     keysOption_ = sub->add_option("--keys", keys_,
-                                  "Only these key columns, counted from 1, such as 2,5-7 "
-                                  "(default: all)");
+                                  "Only these key columns, counted from 1 or by the grid's "
+                                  "letters, such as 2,5-7 or B,E-G (default: all)");
     dateOption_ = sub->add_option("--date", date_,
                                   "Date written into index entries, MM/DD/YY (default: today)");
     sub->add_flag("--dry-run", dryRun_, "Write nothing; report what would be written");
@@ -72,8 +74,10 @@ int GenerateCommand::Run(CliStreams& streams) {
         return ReportFailure(streams, loaded.error());
     }
     if (keyColumns && keyColumns->LastColumn() > sheet->ColumnCount()) {
-        return ReportFailure(streams, "--keys: column " + std::to_string(keyColumns->LastColumn()) +
-                                          " is beyond the " + std::to_string(sheet->ColumnCount()) +
+        const int last = keyColumns->LastColumn();
+        return ReportFailure(streams, "--keys: column " + std::to_string(last) + " (" +
+                                          ColumnLetters(last) + ") is beyond the " +
+                                          std::to_string(sheet->ColumnCount()) +
                                           " key columns of " + keyFile_);
     }
 

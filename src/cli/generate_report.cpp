@@ -2,9 +2,54 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/gcode/index_record.h"
 #include "core/platform/text.h"
 
 namespace bladeway {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The names the JSON document gives each index outcome.
+const char* IndexOutcomeName(IndexOutcome outcome) {
+    switch (outcome) {
+        case IndexOutcome::kNoIndex:
+            return "noIndex";
+        case IndexOutcome::kEntered:
+            return "entered";
+        case IndexOutcome::kTemplateIndexDamaged:
+            return "templateIndexDamaged";
+        case IndexOutcome::kTemplateNotListed:
+            return "templateNotListed";
+        case IndexOutcome::kDestinationIndexDamaged:
+            return "destinationIndexDamaged";
+        case IndexOutcome::kStoppedEarlier:
+            return "stoppedEarlier";
+        case IndexOutcome::kFileProblem:
+            return "fileProblem";
+    }
+    return "";
+}
+
+Json IndexOutcomeJson(const KeyResult& key, bool dryRun) {
+    const IndexStepResult& index = key.index;
+    Json outcome{{"result", IndexOutcomeName(index.outcome)},
+                 {"text", IndexOutcomeText(key, dryRun)}};
+    if (!index.path.empty())
+        outcome["path"] = ShowPath(index.path);
+    if (index.outcome == IndexOutcome::kTemplateIndexDamaged ||
+        index.outcome == IndexOutcome::kDestinationIndexDamaged) {
+        outcome["size"] = index.size;
+        outcome["bytesPastLastRecord"] = index.size % kIndexRecordSize;
+    }
+    if (index.outcome == IndexOutcome::kStoppedEarlier) {
+        outcome["stoppedByColumn"] = index.stoppedBy;
+        outcome["stoppedByStatus"] = index.stoppedByStatus;
+    }
+    return outcome;
+}
+
+}  // namespace
 
 void PrintPlainReport(const RunReport& report, bool dryRun, std::ostream& out) {
     out << PlainReportText(report, dryRun);
@@ -12,7 +57,6 @@ void PrintPlainReport(const RunReport& report, bool dryRun, std::ostream& out) {
 
 void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun,
                      std::ostream& out) {
-    using Json = nlohmann::ordered_json;
     const auto pathOrNull = [](const std::string& path) {
         return path.empty() ? Json(nullptr) : Json(ShowPath(path));
     };
@@ -26,6 +70,7 @@ void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun
     Json keys = Json::array();
     for (const KeyResult& key : report.keys) {
         Json entry{{"column", key.column},
+                   {"columnLetters", ColumnText(key)},
                    {"template", ShowName(key.templateName)},
                    {"program", ShowName(key.programName)},
                    {"templatePath", ShowPath(key.templatePath)},
@@ -35,7 +80,11 @@ void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun
         if (dryRun)
             entry["wouldWrite"] = key.programWritten;
         entry["index"] = pathOrNull(key.indexPath);
+        entry["indexOutcome"] = IndexOutcomeJson(key, dryRun);
         entry["status"] = std::string(TrimSpaces(key.status));
+        entry["statusFromColumn"] =
+            key.statusFromColumn > 0 ? Json(key.statusFromColumn) : Json(nullptr);
+        entry["fromEarlierKeys"] = key.carriedOver;
         entry["errors"] = lines(key.errors);
         entry["messages"] = lines(key.messages);
         keys.push_back(std::move(entry));
@@ -45,6 +94,7 @@ void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun
     if (dryRun)
         totals["wouldWrite"] = summary.written;
     totals["problems"] = summary.problems;
+    totals["notIndexed"] = summary.notIndexed;
     totals["temporariesRemoved"] = report.leftOversRemoved;
     const Json document{{"mode", flatTemplateMode ? "flat" : "tree"},
                         {"dryRun", dryRun},

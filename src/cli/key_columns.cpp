@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
+#include "core/keydata/column_letters.h"
 #include "core/platform/text.h"
 
 namespace bladeway {
@@ -11,15 +13,18 @@ namespace {
 // Far beyond any key data file, small enough for an int.
 constexpr int kColumnLimit = 100'000'000;
 
+// One end of an item: a column number, or the column's letters in the grid.
 Expected<int> ParseColumn(std::string_view text, std::string_view item) {
-    int column = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), column);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || column < 1 ||
-        column > kColumnLimit) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    const bool isNumber = !text.empty() && error == std::errc{} && end == text.data() + text.size();
+    const std::optional<int> column = isNumber ? number : ColumnOfLetters(text);
+    if (!column || *column < 1 || *column > kColumnLimit) {
         return Failure{"--keys: '" + std::string(item) +
-                       "' is not a key column or range (columns count from 1, as 2 or 5-7)"};
+                       "' is not a key column or range (columns count from 1, as 2 or 5-7, or "
+                       "go by the grid's letters, as B or E-G)"};
     }
-    return column;
+    return *column;
 }
 
 }  // namespace

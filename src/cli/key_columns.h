@@ -1,6 +1,7 @@
 #pragma once
-// The key columns a `--keys` list names ("2,5-7"), and the selection that
-// picks exactly their row-1 cells, as a user would in the grid.
+// The key columns a `--keys` list names ("2,5-7", or by the grid's letters
+// "B,E-G"), and the selection that picks exactly their row-1 cells, as a
+// user would in the grid.
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,8 +14,10 @@ namespace bladeway {
 
 class KeyColumns final : public SheetSelection {
   public:
-    // Comma-separated columns (from 1) and ranges "first-last"; blanks around
-    // the items are allowed. Anything else is refused with the reason.
+    // Comma-separated columns and ranges "first-last"; a column is a number
+    // from 1 or the grid's letters in any letter case, and the two may mix
+    // ("1,C-E"). Blanks around the items are allowed. Anything else is
+    // refused with the reason.
     static Expected<KeyColumns> Parse(std::string_view list);
 
     int LastColumn() const;

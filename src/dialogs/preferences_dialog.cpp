@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <array>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
+#include "core/dialogs/missing_folder.h"
 #include "core/platform/code_page.h"
 #include "core/platform/twips.h"
 #include "core/settings/preference_saving.h"
@@ -22,6 +25,8 @@
 
 namespace bladeway {
 namespace {
+
+constexpr const char* kMissingFolderMark = "MissingFolder";
 
 constexpr const char* kTranslateTip =
     "If Lockplan is using X&L for dimensions they are converted to L&H for Meridian";
@@ -84,6 +89,10 @@ QLineEdit* PreferencesDialog::AddFolderField(const char* name, const char* label
     field->setObjectName(QString::fromLatin1(name));
     field->setToolTip(QString::fromLatin1(tooltip));
     PlaceControl(*field, 1680, top, 2175, 375);
+    QAction* mark = field->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                                     QLineEdit::TrailingPosition);
+    mark->setObjectName(QString::fromLatin1(kMissingFolderMark));
+    mark->setVisible(false);
     browseButton = AddButton(this, browseName, QStringLiteral("Browse"), 4200, top, 1215, 375);
     return field;
 }
@@ -141,6 +150,13 @@ void PreferencesDialog::CreateControls() {
 }
 
 void PreferencesDialog::ConnectFields() {
+    // A hidden dialog leaves the disk alone; showing it checks every field.
+    for (QLineEdit* field : {sourceFolderField_, templateFolderField_, destinationFolderField_}) {
+        connect(field, &QLineEdit::textChanged, this, [this, field] {
+            if (isVisible())
+                MarkIfMissing(*field);
+        });
+    }
     connect(sourceFolderField_, &QLineEdit::textEdited, this,
             [this](const QString& text) { values_.sourceFolder = FolderToBytes(text); });
     connect(templateFolderField_, &QLineEdit::textEdited, this,
@@ -189,9 +205,27 @@ void PreferencesDialog::ShowOptions() {
     xToHBox_->setVisible(values_.TranslateOptionsVisible());
 }
 
+QAction& PreferencesDialog::MissingFolderMark(const QLineEdit& field) {
+    return *field.findChild<QAction*>(QString::fromLatin1(kMissingFolderMark));
+}
+
+void PreferencesDialog::MarkIfMissing(QLineEdit& field) {
+    const auto warning = MissingFolderWarning(settings_.Files(), FolderToBytes(field.text()));
+    QAction& mark = MissingFolderMark(field);
+    mark.setVisible(warning.has_value());
+    // ASCII words around a folder in the file system's encoding.
+    mark.setToolTip(warning ? FolderToText(*warning) : QString());
+}
+
+void PreferencesDialog::MarkMissingFolders() {
+    for (QLineEdit* field : {sourceFolderField_, templateFolderField_, destinationFolderField_})
+        MarkIfMissing(*field);
+}
+
 void PreferencesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     Activate();
+    MarkMissingFolders();
 }
 
 // Each time the dialog becomes active: the folders come back from the

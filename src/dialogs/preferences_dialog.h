@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QString>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -46,6 +47,9 @@ class PreferencesDialog final : public QDialog {
     QPushButton& BrowseDestinationButton() { return *browseDestinationButton_; }
     QPushButton& OkButton() { return *okButton_; }
     QPushButton& CancelButton() { return *cancelButton_; }
+    // The warning sign at the end of a folder field, shown while the field
+    // names no folder; its tooltip says which.
+    static QAction& MissingFolderMark(const QLineEdit& field);
 
   signals:
     // OK asks the main window to list the data files of this folder.
@@ -61,6 +65,8 @@ class PreferencesDialog final : public QDialog {
                               const char* tooltip, QPushButton*& browseButton,
                               const char* browseName);
     void ConnectFields();
+    void MarkIfMissing(QLineEdit& field);
+    void MarkMissingFolders();
     void ShowFolders();
     void ShowOptions();
     void Activate();

@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
@@ -115,10 +116,9 @@ TEST_P(CancelTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWritte
     QSignalSpy finished(form.get(), &MainWindow::RunFinished);
     QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
     ASSERT_TRUE(form->RunGoingOn());
-    // A second Process, Exit and the file list do nothing meanwhile.
+    // A second Process and Exit do nothing meanwhile.
     QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
     form->ExitButton().click();
-    form->close();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(endCount, 0);
     RunProgressDialog* progress = form->Run().ProgressDialog();
@@ -183,22 +183,96 @@ TEST_F(ProcessOffThreadTest, StopOnTheRepeatedIndexMessageEndsTheRunThere) {
     EXPECT_EQ(testing::FilesBelow(destination / "SRG" / "P").size(), 3U);
 }
 
-TEST_F(ProcessOffThreadTest, TheRunMessageBoxKeepsItsTextAndAddsAStopButton) {
-    for (const bool stop : {false, true}) {
-        testing::WhenModalShown("RunMessage", [stop](QWidget& window) {
-            auto& box = static_cast<QMessageBox&>(window);
-            EXPECT_EQ(box.text(), "message");
-            EXPECT_EQ(box.windowTitle(), "Bladeway");
-            EXPECT_EQ(box.icon(), QMessageBox::Warning);
-            EXPECT_EQ(testing::ButtonNamed(box, "StopRun").text(), kStopRunCaption);
-            if (stop)
-                testing::ButtonNamed(box, "StopRun").click();
-            else
-                QTest::keyClick(&box, Qt::Key_Escape);
-        });
-        EXPECT_EQ(ShowRunMessage(nullptr, "message"), stop);
+// Each way of answering the message box, and what it tells the run.
+TEST_F(ProcessOffThreadTest, TheRunMessageBoxKeepsItsTextAddsAStopButtonAndAnswersOnce) {
+    const std::vector<std::pair<const char*, std::function<void(QMessageBox&)>>> ways = {
+        {"OK", [](QMessageBox& box) { box.button(QMessageBox::Ok)->click(); }},
+        {"Return", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }},
+        {"Stop Processing", [](QMessageBox& box) { testing::ButtonNamed(box, "StopRun").click(); }},
+        {"Escape", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }},
+        {"close box", [](QMessageBox& box) { box.close(); }},
+    };
+    for (const auto& [way, answer] : ways) {
+        std::vector<bool> answers;
+        QPointer<QWidget> window =
+            OpenRunMessage(nullptr, "message", [&answers](bool stop) { answers.push_back(stop); });
+        auto* shown = qobject_cast<QMessageBox*>(window.data());
+        ASSERT_NE(shown, nullptr);
+        QMessageBox& box = *shown;
+        EXPECT_TRUE(box.isVisible());
+        EXPECT_FALSE(box.isModal()) << "a modal message would block the progress window";
+        EXPECT_EQ(box.text(), "message");
+        EXPECT_EQ(box.windowTitle(), "Bladeway");
+        EXPECT_EQ(box.icon(), QMessageBox::Warning);
+        EXPECT_EQ(testing::ButtonNamed(box, "StopRun").text(), kStopRunCaption);
+        answer(box);
+        const bool goesOn = std::string_view(way) == "OK" || std::string_view(way) == "Return";
+        EXPECT_EQ(answers, std::vector<bool>{!goesOn}) << way;
+        EXPECT_TRUE(testing::WaitFor([&window] { return window == nullptr; })) << way;
     }
 }
+
+// A message nobody answers never holds the run: Cancel on the progress
+// window, or the main window's close box, ends it.
+enum class EndBy { kCancel, kProgressCloseBox, kMainWindowCloseBox };
+
+class OpenMessageTest : public ProcessOffThreadTest, public ::testing::WithParamInterface<EndBy> {};
+
+TEST_P(OpenMessageTest, CancelOrACloseBoxEndsTheRunWhileTheMessageIsUp) {
+    program = Subfolder("Harbor62").toStdString();
+    templates = program / "templates";
+    fs::copy(testing::SourceDir() / "examples" / "templates" / "tree", templates,
+             fs::copy_options::recursive);
+    testing::WriteBytes(templates / "INDICE.Prg", testing::ReadBytes(templates / "INDICE.Prg") +
+                                                      "12345");  // 5 bytes past the last record
+    const auto form = StartWith(true, HarborKeys());
+    leaveMessagesOpen = true;
+    QSignalSpy finished(form.get(), &MainWindow::RunFinished);
+    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
+    ASSERT_TRUE(testing::WaitFor([this] { return messages.size() == 1; }));
+    // The message opens at once above the progress window, whose Cancel works.
+    RunProgressDialog* progress = form->Run().ProgressDialog();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_FALSE(progress->isModal());
+    ASSERT_EQ(messageParents.front(), progress);
+    const QWidgetList children = progress->findChildren<QWidget*>("RunMessage");
+    ASSERT_EQ(children.size(), 1);
+    QPointer<QWidget> box = children.front();
+    EXPECT_TRUE(children.front()->isVisible());
+    switch (GetParam()) {
+        case EndBy::kCancel:
+            QTest::mouseClick(&progress->CancelButton(), Qt::LeftButton);
+            break;
+        case EndBy::kProgressCloseBox:
+            progress->close();
+            break;
+        case EndBy::kMainWindowCloseBox:
+            form->close();
+            break;
+    }
+    ASSERT_TRUE(finished.count() == 1 || finished.wait(10000)) << "the run did not end";
+    EXPECT_TRUE(testing::WaitFor([&box] { return box == nullptr; })) << "the message stayed";
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_FALSE(form->RunGoingOn());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    if (GetParam() == EndBy::kMainWindowCloseBox) {
+        // The window closed as its close box asks, once the run had stopped.
+        EXPECT_EQ(endCount, 1);
+        EXPECT_EQ(form->ReportWindow(), nullptr);
+        return;
+    }
+    EXPECT_EQ(endCount, 0);
+    EXPECT_TRUE(Report(*form).Summary().endsWith("stopped after 1 of 12 keys"))
+        << Report(*form).Summary().toStdString();
+    // After the run the close box works as ever.
+    form->close();
+    EXPECT_EQ(endCount, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, OpenMessageTest,
+                         ::testing::Values(EndBy::kCancel, EndBy::kProgressCloseBox,
+                                           EndBy::kMainWindowCloseBox));
 
 // The report: one row per key, the problems marked and shown alone.
 struct ProblemCase {
@@ -207,6 +281,7 @@ struct ProblemCase {
     std::function<void(const fs::path& temp, fs::path& templates, fs::path& destination)> prepare;
     int problemRows;
     const char* programFileText;  // in every problem row
+    const char* sharedText = "";  // the cause every key shares, said once above the rows
 };
 
 class ReportProblemTest : public ProcessOffThreadTest,
@@ -227,24 +302,34 @@ TEST_P(ReportProblemTest, EveryKeyHasItsRowAndTheProblemsCanBeShownAlone) {
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), cli);
     EXPECT_EQ(report.Summary().toStdString() + "\n",
               cli.substr(cli.rfind('\n', cli.size() - 2) + 1));
+    EXPECT_EQ(report.ProcessedKeys(), "all 12 keys: no block selected");
     int problems = 0;
     for (int row = 0; row < 12; ++row) {
         const bool marked = table.item(row, RunReportWindow::kColumn)->text().startsWith("! ");
         problems += marked ? 1 : 0;
+        // Rows name keys as the grid does.
+        EXPECT_TRUE(table.item(row, RunReportWindow::kColumn)->text().endsWith(QChar('A' + row)));
+        const QString where = table.item(row, RunReportWindow::kProgramFile)->text();
         if (marked) {
-            EXPECT_TRUE(table.item(row, RunReportWindow::kProgramFile)
-                            ->text()
-                            .contains(QString::fromUtf8(GetParam().programFileText)))
-                << table.item(row, RunReportWindow::kProgramFile)->text().toStdString();
+            EXPECT_TRUE(where.contains(QString::fromUtf8(GetParam().programFileText)))
+                << where.toStdString();
         }
     }
     EXPECT_EQ(problems, GetParam().problemRows);
+    // A cause every key shares is said once, above the rows.
+    EXPECT_TRUE(report.SharedProblem().contains(QString::fromUtf8(GetParam().sharedText)))
+        << report.SharedProblem().toStdString();
+    EXPECT_EQ(report.SharedProblem().isEmpty(), *GetParam().sharedText == '\0');
     report.ProblemsOnly().setChecked(true);
     int shown = 0;
     for (int row = 0; row < 12; ++row)
         shown += table.isRowHidden(row) ? 0 : 1;
     EXPECT_EQ(shown, problems);
+    // The CSV holds the rows shown.
     const fs::path csv = folder.Path() / "report.csv";
+    ASSERT_TRUE(report.SaveCsv(QString::fromStdString(csv.string())));
+    EXPECT_EQ(testing::ReadBytes(csv), ReportCsv(report.Report(), /*problemsOnly=*/true));
+    report.ProblemsOnly().setChecked(false);
     ASSERT_TRUE(report.SaveCsv(QString::fromStdString(csv.string())));
     EXPECT_EQ(testing::ReadBytes(csv), ReportCsv(report.Report()));
 }
@@ -256,12 +341,12 @@ INSTANTIATE_TEST_SUITE_P(
                                   [](const fs::path& temp, fs::path&, fs::path& destination) {
                                       destination = temp / "gone";
                                   },
-                                  12, "No such file or directory"},
+                                  12, "not written", "the destination folder /"},
                       ProblemCase{"TemplateFolderMissing",
                                   [](const fs::path& temp, fs::path& templates, fs::path&) {
                                       templates = temp / "no-templates";
                                   },
-                                  12, "not found"},
+                                  12, "not found", "the template folder /"},
                       ProblemCase{
                           "SomeTemplatesMissing",
                           [](const fs::path& temp, fs::path& templates, fs::path&) {
@@ -298,6 +383,16 @@ TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites)
         // Previewed again, the file is there and unchanged.
         form->PreviewAction().trigger();
         EXPECT_TRUE(form->PreviewWindow().Content().comparison.contains("unchanged"));
+        // Changed on disk: its line stands beside the one Process would write.
+        std::string edited = preview.program;
+        edited.replace(0, edited.find('\r'), "EDITED");
+        testing::WriteBytes(key.outputPath, edited);
+        form->PreviewAction().trigger();
+        const PreviewContent changed = form->PreviewWindow().Content();
+        EXPECT_EQ(changed.comparison, "The file in the destination differs in 1 line:");
+        ASSERT_FALSE(changed.differences.rows.empty());
+        EXPECT_EQ(changed.differences.rows.front().beforeText, "EDITED");
+        EXPECT_EQ(changed.differences.rows.front().afterNumber, 1U);
         fs::remove_all(destination);
         fs::create_directories(destination / "SRG" / "P");
     }
@@ -312,6 +407,31 @@ TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites)
                                form->PreviewWindow().Highlighter().CommentFormat().foreground();
     }
     EXPECT_TRUE(commentColoured);
+}
+
+// From the report back to the grid: the keys that did not end well are
+// selected as one block, so the next Process takes only them.
+TEST_F(ProcessOffThreadTest, SelectTheseKeysSelectsTheProblemKeysForTheNextProcess) {
+    templates = folder.Path() / "few-templates";
+    fs::create_directories(templates);
+    for (const char* name : {"DZ120", "DZ125"})  // KB20M and FL6P missing
+        fs::copy(testing::SourceDir() / "examples" / "templates" / "flat" / name, templates / name);
+    const auto form = StartWith(false, HarborKeys());
+    Process(*form);
+    RunReportWindow& report = Report(*form);
+    const std::vector<int> problems = report.ProblemColumns();
+    ASSERT_FALSE(problems.empty());
+    ASSERT_LT(problems.size(), 12U);
+    testing::ButtonNamed(report, "SelectKeys").click();
+    Process(*form);
+    EXPECT_EQ(Report(*form).ProcessedKeys().toStdString(),
+              std::to_string(problems.size()) + " selected keys");
+    std::vector<int> processed;
+    for (const KeyResult& key : Report(*form).Report().keys)
+        processed.push_back(key.column);
+    EXPECT_EQ(processed, problems);
+    // Save as CSV offers report.csv in the destination folder.
+    EXPECT_EQ(report.SuggestedCsvPath().toStdString(), (destination / "report.csv").string());
 }
 
 TEST_F(ProcessOffThreadTest, ADoubleClickedReportRowShowsTheProgramAsWritten) {

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "bladeway/version.h"
+#include "core/platform/text.h"
 #include "support/index_bytes.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"
@@ -88,14 +89,14 @@ TEST_F(GenerateCommandTest, ReportsAWrittenKeyForPeople) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out,
-              "column 1  KEY1  wrote " + destination_.File("KEY1") +
+              "column A  KEY1  wrote " + destination_.File("KEY1") +
                   "  status ok\n1 key processed: 1 program written, 0 keys with problems\n");
 }
 
 TEST_F(GenerateCommandTest, AKeyWithAProblemIsReportedWithExitCodeOne) {
     const auto run = Generate({"--mode", "flat"}, KeyFile(KeyBlock("NOPE", "P1")));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "column 1  P1  not written: template " + templates_.File("NOPE") +
+    EXPECT_EQ(run.out, "column A  P1  not written: template " + templates_.File("NOPE") +
                            " not found  status GNF\n"
                            "1 key processed: 0 programs written, 1 key with problems\n");
 }
@@ -111,7 +112,7 @@ TEST_F(GenerateCommandTest, TreeModeReportsTheIndex) {
     WriteTreeTemplate();
     const auto run = Generate({"--mode", "tree"}, KeyFile(kExampleKey));
     EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
-    EXPECT_TRUE(Has(run.out, "  index " + destination_.File("INDICE.Prg")));
+    EXPECT_TRUE(Has(run.out, "  index: entered in " + destination_.File("INDICE.Prg")));
 }
 
 TEST_F(GenerateCommandTest, TheIndexMessageGoesToStderrOncePerKey) {
@@ -162,6 +163,7 @@ TEST_F(GenerateDryRunJsonTest, SaysWhatWouldBeWritten) {
                                       {"written", 0},
                                       {"wouldWrite", 1},
                                       {"problems", 1},
+                                      {"notIndexed", 0},
                                       {"temporariesRemoved", 0}}));
 }
 
@@ -184,6 +186,33 @@ TEST_F(GenerateCommandTest, JsonCarriesTheIndexMessageForTheKeysThatMetIt) {
     EXPECT_EQ(json["keys"][1]["messages"],
               Json::array({"!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"}));
     EXPECT_EQ(json["keys"][1]["status"], "IFL");
+}
+
+// A damaged destination index is left alone without a message or a status:
+// the run still ends with 1, since the control will not find the programs.
+TEST_F(GenerateCommandTest, AProgramLeftOutOfTheIndexEndsWithOneAndSaysWhy) {
+    WriteTreeTemplate();
+    const std::string damaged(100, 'x');
+    testing::WriteBytes(destination_.File("INDICE.Prg"), damaged);
+    const auto text = Generate({"--mode", "tree"}, KeyFile(kExampleKey));
+    EXPECT_EQ(text.exitCode, 1);
+    EXPECT_TRUE(Has(text.out, "  index: not entered: destination index " +
+                                  destination_.File("INDICE.Prg") +
+                                  " is damaged (100 bytes: 18 bytes past record 1), left "
+                                  "unchanged  status -\n"))
+        << text.out;
+    EXPECT_TRUE(Has(text.out, ", 1 program not entered in INDICE.Prg\n")) << text.out;
+    const auto json = Generate({"--mode", "tree", "--json"}, KeyFile(kExampleKey));
+    EXPECT_EQ(json.exitCode, 1);
+    const Json document = Json::parse(json.out);
+    const Json& outcome = document["keys"][0]["indexOutcome"];
+    EXPECT_EQ(outcome["result"], "destinationIndexDamaged");
+    EXPECT_EQ(outcome["path"], destination_.File("INDICE.Prg"));
+    EXPECT_EQ(outcome["size"], 100);
+    EXPECT_EQ(outcome["bytesPastLastRecord"], 18);
+    EXPECT_EQ(document["keys"][0]["index"], nullptr);
+    EXPECT_EQ(document["summary"]["notIndexed"], 1);
+    EXPECT_EQ(testing::ReadBytes(destination_.File("INDICE.Prg")), damaged);
 }
 
 TEST_F(GenerateCommandTest, AccentedNamesAreReportedAsTheUtf8FilesOnDisk) {
@@ -221,37 +250,72 @@ TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
                               KeyFile(std::string(kExampleKey) + KeyBlock("NOPE", "P\xe9")));
     EXPECT_EQ(run.exitCode, 1);
     // clang-format off
-    const auto key = [](int column, const char* templateName, const char* program,
-                        const std::string& templatePath, bool found, const Json& output, const char* status) {
-        return Json{{"column", column}, {"template", templateName}, {"program", program},
+    const auto key = [](int column, const char* letters, const char* templateName, const char* program,
+                        const std::string& templatePath, bool found, const Json& output, const char* status,
+                        const Json& fromEarlierKeys) {
+        return Json{{"column", column}, {"columnLetters", letters}, {"template", templateName}, {"program", program},
                     {"templatePath", templatePath}, {"templateFound", found}, {"output", output},
-                    {"written", found}, {"index", nullptr}, {"status", status}, {"errors", Json::array()},
-                    {"messages", Json::array()}};
+                    {"written", found}, {"index", nullptr},
+                    {"indexOutcome", {{"result", "noIndex"}, {"text", "no index (flat mode)"}}},
+                    {"status", status}, {"statusFromColumn", nullptr}, {"fromEarlierKeys", fromEarlierKeys},
+                    {"errors", Json::array()}, {"messages", Json::array()}};
     };
     const Json expected{{"mode", "flat"}, {"dryRun", false},
-        {"keys", {key(1, "MASTER", "KEY1", templates_.File("MASTER"), true, destination_.File("KEY1"), ""),
-                  // The program name shown as UTF-8.
-                  key(2, "NOPE", "P\xc3\xa9", templates_.File("NOPE"), false, nullptr, "GNF")}},
-        {"summary", {{"processed", 2}, {"written", 1}, {"problems", 1}, {"temporariesRemoved", 0}}}};
+        {"keys", {key(1, "A", "MASTER", "KEY1", templates_.File("MASTER"), true, destination_.File("KEY1"), "",
+                      Json::array()),
+                  // The program name shown as UTF-8; the second key's cells give no D, S, R3
+                  // or R7, which the first key's stay in the record.
+                  key(2, "B", "NOPE", "P\xc3\xa9", templates_.File("NOPE"), false, nullptr, "GNF",
+                      {"D", "S", "R3", "R7"})}},
+        {"summary", {{"processed", 2}, {"written", 1}, {"problems", 1}, {"notIndexed", 0},
+                     {"temporariesRemoved", 0}}}};
     // clang-format on
     EXPECT_EQ(Json::parse(run.out), expected);
 }
 
-TEST_F(GenerateCommandTest, KeysSelectsColumnsInColumnOrder) {
-    templates_.Write("MASTER", testing::kExampleTemplate);
-    std::string keys;
-    for (int i = 1; i <= 8; ++i)
-        keys += KeyBlock("MASTER", "P" + std::to_string(i));
-    const auto run = Generate({"--mode", "flat", "--json", "--keys", "7,2,5-6"}, KeyFile(keys));
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    std::vector<int> columns;
-    const Json json = Json::parse(run.out);
-    for (const auto& key : json["keys"])
-        columns.push_back(key["column"]);
-    EXPECT_EQ(columns, (std::vector<int>{2, 5, 6, 7}));
+// Eight keys P1 to P8, each with its own program.
+class GenerateKeysTest : public GenerateCommandTest {
+  protected:
+    GenerateKeysTest() {
+        templates_.Write("MASTER", testing::kExampleTemplate);
+        std::string keys;
+        for (int i = 1; i <= 8; ++i)
+            keys += KeyBlock("MASTER", "P" + std::to_string(i));
+        keyFile_ = KeyFile(keys);
+    }
+    // The columns a run with `--keys list` processed, as its report lists them.
+    std::vector<int> ColumnsProcessed(const std::string& list) {
+        const auto run = Generate({"--mode", "flat", "--json", "--keys", list}, keyFile_);
+        EXPECT_EQ(run.exitCode, 0) << list << ": " << run.err;
+        std::vector<int> columns;
+        const Json report = Json::parse(run.out, nullptr, false);
+        if (!report.is_object())
+            return columns;
+        for (const auto& key : report.at("keys"))
+            columns.push_back(key["column"]);
+        return columns;
+    }
+
+    std::string keyFile_;
+};
+
+TEST_F(GenerateKeysTest, SelectsColumnsInColumnOrderAndWritesOnlyTheirPrograms) {
+    EXPECT_EQ(ColumnsProcessed("7,2,5-6"), (std::vector<int>{2, 5, 6, 7}));
     for (int i = 1; i <= 8; ++i)
         EXPECT_EQ(fs::exists(destination_.File("P" + std::to_string(i))),
                   i == 2 || (i > 4 && i < 8));
+}
+
+TEST_F(GenerateKeysTest, TakesTheGridsLettersInAnyCaseMixedWithNumbers) {
+    for (const auto& [list, columns] :
+         std::vector<std::pair<std::string, std::vector<int>>>{{"B,D,F", {2, 4, 6}},
+                                                               {"B-F", {2, 3, 4, 5, 6}},
+                                                               {"1,C-E", {1, 3, 4, 5}},
+                                                               {"b-c, h", {2, 3, 8}},
+                                                               {"2-d,G-8", {2, 3, 4, 7, 8}},
+                                                               {"H", {8}}}) {
+        EXPECT_EQ(ColumnsProcessed(list), columns) << list;
+    }
 }
 
 TEST_F(GenerateCommandTest, UsageAndFileErrorsGiveOneLineAndExitCode2) {
@@ -263,7 +327,10 @@ TEST_F(GenerateCommandTest, UsageAndFileErrorsGiveOneLineAndExitCode2) {
     // clang-format off
     for (const auto& [args, named] : std::vector<std::pair<Args, std::string>>{
              {All({"--mode", "round"}, keys), ""}, {All({"--translate", "xy"}, keys), ""},
-             {All({"--keys", "3"}, keys), ""}, {All({"--keys", "2-1"}, keys), ""},
+             {All({"--keys", "3"}, keys), "column 3 (C)"}, {All({"--keys", "2-1"}, keys), "'2-1' runs backwards"},
+             {All({"--keys", "C"}, keys), "column 3 (C)"}, {All({"--keys", "a,B-A"}, keys), "'B-A' runs backwards"},
+             {All({"--keys", "B3"}, keys), "'B3'"}, {All({"--keys", "\xc3\x84"}, keys), "grid's letters"},
+             {All({"--keys", "A-"}, keys), "'A-'"}, {All({"--keys", "A,,B"}, keys), "key column"},
              {All({"--date", "13/01/24"}, keys), ""}, {All({"--mirror-char", "\xe2\x9c\x93"}, keys), ""},
              {All({}, work_.File("gone.dat")), "gone.dat"}, {All({}, work_.Path().string()), ""},
              {{"generate", "--settings", noSettings, "--templates", "t", "--dest", "d", keys}, "none.INI"},
@@ -306,6 +373,17 @@ TEST_F(GenerateFromSettingsTest, FoldersAndOptionsNotGivenComeFromIt) {
 TEST_F(GenerateFromSettingsTest, OptionsGivenOverrideIt) {
     EXPECT_EQ(ProgramMadeWith({"--translate", "none", "--mirror-char", ""}),
               "G00X3Y0Z0T1\r\nG150(D) \r\n\r\n");
+}
+
+TEST_F(GenerateFromSettingsTest, TranslateTakesItsValuesInAnyLetterCase) {
+    const std::string none = ProgramMadeWith({"--translate", "none"});
+    for (const std::string value : {"xl", "xh"}) {
+        const std::string translated = ProgramMadeWith({"--translate", value});
+        ASSERT_NE(translated, none) << value;
+        EXPECT_EQ(ProgramMadeWith({"--translate", ToUpperAscii(value)}), translated) << value;
+    }
+    EXPECT_EQ(ProgramMadeWith({"--translate", "xL"}), ProgramMadeWith({"--translate", "xl"}));
+    EXPECT_EQ(ProgramMadeWith({"--translate", "NoNe"}), none);
 }
 
 // A character of the code page typed in UTF-8 is written as its Windows-1252 byte.

@@ -1,10 +1,13 @@
 // Key data files into the sheet, the sheet itself, the key record, and how a
 // key column of the sheet becomes the key record.
 #include <filesystem>
+#include <limits>
 #include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
 
+#include "core/keydata/column_letters.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/key_reading.h"
 #include "core/keydata/key_record.h"
@@ -112,6 +115,23 @@ TEST(Sheet, ALoadClearsEarlierEdits) {
     ASSERT_TRUE(sheet.SetCellText(1, 2, "edited"));
     sheet.SetCellText(2, 2, "edit");
     EXPECT_EQ(AllColumns(sheet), (Columns{{"a", "edited"}, {"c", "edit"}}));
+}
+
+TEST(ColumnLetters, SpreadsheetNamesEachWayAcrossEveryCarry) {
+    // clang-format off
+    testing::ExpectEach<int, std::string>(ColumnLetters, {
+        {1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {53, "BA"}, {702, "ZZ"}, {703, "AAA"},
+        {std::numeric_limits<int>::max(), "FXSHRXW"}, {0, ""}, {-1, ""}});
+    testing::ExpectEach<std::string_view, std::optional<int>>(ColumnOfLetters, {
+        {"A", 1}, {"Z", 26}, {"AA", 27}, {"AZ", 52}, {"BA", 53}, {"ZZ", 702}, {"AAA", 703},
+        {"aa", 27}, {"zZ", 702}, {"FXSHRXW", std::numeric_limits<int>::max()},
+        // Not letters alone, or past what an int holds.
+        {"", std::nullopt}, {"A1", std::nullopt}, {" A", std::nullopt}, {"@", std::nullopt},
+        {"[", std::nullopt}, {"\xc3\x84", std::nullopt}, {"FXSHRXX", std::nullopt},
+        {"ZZZZZZZZZZZZZZZZ", std::nullopt}});
+    // clang-format on
+    for (int column = 1; column <= 20'000; ++column)
+        ASSERT_EQ(ColumnOfLetters(ColumnLetters(column)), column);
 }
 
 PreferenceValues Options(int translateXL, int translateXH) {

@@ -117,6 +117,24 @@ TEST(Paths, SameFileKeyIsTheNormalSpelling) {
               NativeSeparators("SRG\\\xc3\x89\\T\xc3\x89"));
 }
 
+TEST(Paths, SystemConfigFoldersAreTheAbsoluteOnesOfXdgConfigDirs) {
+    using Folders = std::vector<std::string>;
+#ifdef _WIN32
+    EXPECT_EQ(SystemConfigFolders("C:\\ProgramData"), Folders{});
+    EXPECT_EQ(SystemConfigFolders(""), Folders{});
+#else
+    // clang-format off
+    ExpectEach<std::string_view, Folders>(SystemConfigFolders, {
+        {"", {"/etc/xdg/"}},
+        {"/etc/xdg", {"/etc/xdg/"}},
+        {"/opt/shop/xdg/:/etc/xdg", {"/opt/shop/xdg/", "/etc/xdg/"}},
+        {"xdg::/a:./b:/b", {"/a/", "/b/"}},
+        // Listed, but none that counts: not the default either.
+        {"xdg", {}}, {":", {}}});
+    // clang-format on
+#endif
+}
+
 TEST(Paths, FolderOfIsTheParentOrTheCurrentFolder) {
     const std::string sep(1, kPathSeparator);
     // clang-format off
@@ -169,10 +187,16 @@ TEST_F(FileSystemTest, ReadingRefusesWhatIsNoFileNamingAMissingOne) {
     EXPECT_FALSE(Disk().ReadWholeFile(folder_.Path().string()).ok());
 }
 
-TEST_F(FileSystemTest, ExistsIsForFilesOnly) {
-    EXPECT_TRUE(Disk().Exists(folder_.Write("k.dat", "A")));
+TEST_F(FileSystemTest, ExistsIsForFilesOnlyFolderExistsForFoldersOnly) {
+    const std::string file = folder_.Write("k.dat", "A");
+    EXPECT_TRUE(Disk().Exists(file));
     EXPECT_FALSE(Disk().Exists(folder_.File("none.dat")));
     EXPECT_FALSE(Disk().Exists(folder_.Path().string()));
+    EXPECT_TRUE(Disk().FolderExists(folder_.Path().string()));
+    EXPECT_TRUE(Disk().FolderExists(folder_.WithSeparator()));
+    EXPECT_FALSE(Disk().FolderExists(file));
+    EXPECT_FALSE(Disk().FolderExists(folder_.File("none")));
+    EXPECT_FALSE(Disk().FolderExists(""));
 }
 
 TEST_F(FileSystemTest, CreateEmptyIfMissingNeverTouchesAnExistingFile) {

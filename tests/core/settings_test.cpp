@@ -326,6 +326,88 @@ TEST(LocateSettings, ProgramFolderAsItIsOrAPrivateUserFolderMadeOnDemand) {
               "/keys");
 }
 
+// An installed program's place in the user's folder, and system folders that
+// may hold a default settings file.
+class DefaultSettingsTest : public ::testing::Test {
+  protected:
+    DefaultSettingsTest() {
+        place_.folder = user_.WithSeparator();
+        place_.settingsFile = user_.File("Bladeway.INI");
+        place_.besideProgram = false;
+        for (const char* name : {"first", "second", "third"})
+            folders_.push_back((system_.Path() / name).string());
+    }
+    // Writes the default settings file of system folder `index`.
+    void WriteDefault(std::size_t index, std::string_view bytes) const {
+        std::filesystem::create_directories(std::filesystem::path(folders_[index]) / "bladeway");
+        testing::WriteBytes(DefaultSettingsFile(folders_[index]), bytes);
+    }
+    bool Start() const { return StartFromDefaultSettings(place_, folders_, Disk()); }
+
+    testing::TempFolder user_, system_;
+    std::vector<std::string> folders_;
+    SettingsPlace place_;
+};
+
+constexpr std::string_view kDefaults = "[Positions]\r\nMainHeight=5175\r\n";
+
+TEST_F(DefaultSettingsTest, WithoutADefaultFileNothingIsMade) {
+    EXPECT_FALSE(Start());
+    EXPECT_FALSE(std::filesystem::exists(place_.settingsFile));
+    EXPECT_FALSE(StartFromDefaultSettings(place_, {}, Disk()));
+    EXPECT_FALSE(std::filesystem::exists(place_.settingsFile));
+}
+
+TEST_F(DefaultSettingsTest, TheFirstDefaultThatCanBeReadIsCopiedByteForByte) {
+    // A folder in the default file's place, then a file too large to be settings.
+    std::filesystem::create_directories(DefaultSettingsFile(folders_[0]));
+    WriteDefault(1, std::string(kSettingsReadLimit + 1, 'x'));
+    WriteDefault(2, kDefaults);
+    EXPECT_TRUE(Start());
+    EXPECT_EQ(ReadBytes(place_.settingsFile), kDefaults);
+}
+
+TEST_F(DefaultSettingsTest, AUsersSettingsFileIsNeverTouchedEvenAnEmptyOne) {
+    WriteDefault(0, kDefaults);
+    for (const std::string_view users : {"[Paths]\r\nSource=/k\r\n", ""}) {
+        testing::WriteBytes(place_.settingsFile, users);
+        EXPECT_FALSE(Start());
+        EXPECT_EQ(ReadBytes(place_.settingsFile), users);
+    }
+}
+
+TEST_F(DefaultSettingsTest, AProgramRunFromItsOwnFolderStartsWithoutThem) {
+    WriteDefault(0, kDefaults);
+    place_.besideProgram = true;
+    EXPECT_FALSE(Start());
+    EXPECT_FALSE(std::filesystem::exists(place_.settingsFile));
+}
+
+TEST(LocateSettings, AnInstalledProgramsFirstStartCopiesTheSystemDefault) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no system folder of default settings";
+#endif
+    const testing::TempFolder program, config, system;
+    std::filesystem::create_directories(system.Path() / "bladeway");
+    testing::WriteBytes(system.File("bladeway/Bladeway.INI"), kDefaults);
+    const testing::ScopedEnvironment home("XDG_CONFIG_HOME", config.Path().string());
+    // A relative folder is left out; the first absolute one that holds a default counts.
+    const testing::ScopedEnvironment dirs(
+        "XDG_CONFIG_DIRS", "bladeway:" + program.File("none") + ":" + system.Path().string());
+    // Run from its own folder: nothing copied, beside it or to the user.
+    EXPECT_EQ(LocateSettings(program.WithSeparator()).settingsFile, program.File("Bladeway.INI"));
+    EXPECT_FALSE(std::filesystem::exists(program.File("Bladeway.INI")));
+    EXPECT_FALSE(std::filesystem::exists(config.Path() / "bladeway" / "Bladeway.INI"));
+    // Installed: the copy is the user's from then on.
+    const std::string installed = (program.Path() / "bin").string() + "/";
+    SettingsFile settings(LocateSettings(installed).settingsFile);
+    EXPECT_EQ(ReadBytes(settings.Path()), kDefaults);
+    ASSERT_TRUE(settings.WriteSetting("Positions", "MainHeight", "9000"));
+    EXPECT_EQ(SettingsFile(LocateSettings(installed).settingsFile)
+                  .ReadPositionSetting("Positions", "MainHeight"),
+              9000);
+}
+
 TEST(UnreadSettingReason, NamesTheSectionOrKeyNothingReadsMatchingWithoutCase) {
     // clang-format off
     for (const auto& [section, key, named] : std::vector<std::tuple<std::string, std::string, std::string>>{

@@ -3,7 +3,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <set>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,6 +36,29 @@ using testing::RunModal;
 using testing::TypeInto;
 using testing::WhenModalShown;
 
+// The disk, except that only the folders listed exist.
+class ListedFolders final : public FileSystem {
+  public:
+    std::set<std::string> folders;
+    mutable int folderQuestions = 0;
+
+    bool FolderExists(const std::string& path) const override {
+        ++folderQuestions;
+        return folders.contains(path);
+    }
+    bool Exists(const std::string& path) const override { return Disk().Exists(path); }
+    Expected<std::string> ReadWholeFile(const std::string& path,
+                                        std::size_t limit = kDefaultReadLimit) const override {
+        return Disk().ReadWholeFile(path, limit);
+    }
+    Outcome ReplaceFile(const std::string& path, std::string_view bytes) override {
+        return Disk().ReplaceFile(path, bytes);
+    }
+    Outcome CreateEmptyIfMissing(const std::string& path) override {
+        return Disk().CreateEmptyIfMissing(path);
+    }
+};
+
 class PreferencesDialogTest : public ::testing::Test {
   protected:
     PreferencesDialogTest() {
@@ -46,7 +71,8 @@ class PreferencesDialogTest : public ::testing::Test {
     static constexpr const char* kStored =
         "[Paths]\r\nSource=stored-keys\r\nTemplate=stored-masters\r\nDestination=stored-out\r\n";
     testing::TempFolder folder;
-    SettingsFile settings{folder.File("Bladeway.INI")};
+    ListedFolders files;
+    SettingsFile settings{folder.File("Bladeway.INI"), files};
     PreferenceValues values;
     PreferencesDialog pref{settings, values};
 };
@@ -110,6 +136,55 @@ TEST_F(PreferencesDialogTest, CheckingOneTranslateOptionClearsTheOtherBothMayBeO
         EXPECT_EQ(pref.XLToLHBox().isChecked(), xl == 1);
         EXPECT_EQ(pref.XToHBox().isChecked(), xh == 1);
     }
+    pref.hide();
+}
+
+bool Marked(const QLineEdit& field) {
+    return PreferencesDialog::MissingFolderMark(field).isVisible();
+}
+
+QString MarkTip(const QLineEdit& field) {
+    return PreferencesDialog::MissingFolderMark(field).toolTip();
+}
+
+TEST_F(PreferencesDialogTest, AFolderFieldNamingNoFolderIsMarkedUntilItNamesOne) {
+    files.folders = {"stored-keys", "/srv/masters"};
+    pref.show();
+    EXPECT_FALSE(Marked(pref.SourceFolderField()));
+    EXPECT_TRUE(Marked(pref.TemplateFolderField()));
+    EXPECT_EQ(MarkTip(pref.TemplateFolderField()), "This folder does not exist: stored-masters");
+    EXPECT_FALSE(PreferencesDialog::MissingFolderMark(pref.TemplateFolderField()).icon().isNull());
+    EXPECT_TRUE(Marked(pref.DestinationFolderField()));
+    // As the user types: the value is taken as typed, marked or not.
+    TypeInto(pref.TemplateFolderField(), "/srv/master");
+    EXPECT_EQ(MarkTip(pref.TemplateFolderField()), "This folder does not exist: /srv/master");
+    EXPECT_EQ(values.templateFolder, "/srv/master");
+    TypeInto(pref.TemplateFolderField(), "/srv/masters");
+    EXPECT_FALSE(Marked(pref.TemplateFolderField()));
+    // An empty field names no folder to miss: the file list then shows the
+    // current folder, and a first start has every folder empty.
+    TypeInto(pref.DestinationFolderField(), "");
+    EXPECT_FALSE(Marked(pref.DestinationFolderField()));
+    EXPECT_EQ(values.destinationFolder, "");
+    // The tooltip of the field itself stays its own.
+    EXPECT_EQ(pref.SourceFolderField().toolTip(), "Path to Lockplan Data file");
+    pref.hide();
+}
+
+TEST_F(PreferencesDialogTest, FoldersAreLookedForWhenTheDialogIsShownNotWhileHidden) {
+    pref.show();
+    EXPECT_TRUE(Marked(pref.SourceFolderField()));
+    pref.hide();
+    files.folders = {"stored-keys", "stored-masters", "stored-out"};  // made meanwhile
+    const int asked = files.folderQuestions;
+    values.sourceFolder = "elsewhere";
+    pref.ShowValues();
+    EXPECT_EQ(pref.SourceFolderField().text(), "elsewhere");
+    EXPECT_EQ(files.folderQuestions, asked);
+    pref.show();  // the folders come back from the settings file, and are there now
+    for (QLineEdit* field :
+         {&pref.SourceFolderField(), &pref.TemplateFolderField(), &pref.DestinationFolderField()})
+        EXPECT_FALSE(Marked(*field)) << field->objectName().toStdString();
     pref.hide();
 }
 

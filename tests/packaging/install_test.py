@@ -2,13 +2,16 @@
 """The installed product: `cmake --install` into a staging folder puts every
 file where desktops and tools look for it, the desktop entry and the AppStream
 metainfo pass their validators, the man pages render without warnings, the
-bash completion completes, both programs print the project's version, and
-the Debian package holds the same files with its library dependencies.
+bash completion completes, both programs print their version and the desktop
+program its usage without a display, and the Debian package holds the same
+files with its library dependencies, its default settings as a conffile, and
+passes lintian without errors (when lintian is installed).
 
 As root it also runs the installed command-line tool as the ordinary user
-"nobody": settings in the user's configuration folder, the template mode by
-the program's folder (an install below a HARBOR62 folder works in tree mode),
-and a program run from the user's own folder keeping its settings beside it."""
+"nobody": settings in the user's configuration folder, started from a copy of
+the system's default settings, the template mode by the program's folder (an
+install below a HARBOR62 folder works in tree mode), and a program run from
+the user's own folder keeping its settings beside it."""
 
 import argparse
 import gzip
@@ -31,6 +34,7 @@ parser.add_argument("--gui", choices=["ON", "OFF"], default="ON")
 args = parser.parse_args()
 source = Path(args.source)
 APP_ID = "org.bladeway.Bladeway"
+DEFAULT_SETTINGS = "/etc/xdg/bladeway/Bladeway.INI"
 
 failures = []
 
@@ -52,14 +56,22 @@ def project_version():
 
 def expected_files(prefix, gui):
     files = {"bin/bladeway-cli", "share/man/man1/bladeway-cli.1.gz",
-             "share/bash-completion/completions/bladeway-cli"}
+             "share/bash-completion/completions/bladeway-cli",
+             "share/doc/bladeway/copyright", "share/doc/bladeway/changelog.Debian.gz"}
     if gui:
         files |= {"bin/bladeway", "share/man/man1/bladeway.1.gz",
                   f"share/applications/{APP_ID}.desktop", f"share/metainfo/{APP_ID}.metainfo.xml",
                   f"share/icons/hicolor/scalable/apps/{APP_ID}.svg"}
         files |= {f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png"
                   for size in (16, 32, 48, 64, 256)}
-    return {f"{prefix}/{name}" for name in files}
+    # The default settings go where the programs look, whatever the prefix.
+    return {f"{prefix}/{name}" for name in files} | {DEFAULT_SETTINGS}
+
+
+def without_display():
+    """The environment of a session that has no display."""
+    return {key: value for key, value in os.environ.items()
+            if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
 
 
 def install(destination, prefix):
@@ -111,6 +123,7 @@ def check_installed_tree(root, gui, version):
                               ("bladeway-cli config set --settings x.ini Paths ",
                                {"Source", "Template", "Destination"}),
                               ("bladeway-cli generate --mode ", {"flat", "tree"}),
+                              ("bladeway-cli generate --translate X", {"xl", "xh"}),
                               ("bladeway-cli generate --dr", {"--dry-run"})]:
             got = complete(completion, line)
             check(offered <= got, f"completion of '{line}' offers {sorted(got)}")
@@ -118,9 +131,26 @@ def check_installed_tree(root, gui, version):
         failures.append("bash-completion is not installed")
     programs = ["bladeway-cli"] + (["bladeway"] if gui else [])
     for program in programs:
-        result = run([str(usr / "bin" / program), "--version"])
-        check(result.stdout == f"{program} {version}\n",
+        result = run([str(usr / "bin" / program), "--version"], env=without_display())
+        check(result.returncode == 0 and result.stdout == f"{program} {version}\n",
               f"{program} --version printed {result.stdout!r} {result.stderr!r}")
+    if gui:
+        result = run([str(usr / "bin/bladeway"), "--help"], env=without_display())
+        check(result.returncode == 0 and result.stderr == ""
+              and result.stdout.startswith("Usage: bladeway [--help | --version]\n")
+              and "bladeway-cli" in result.stdout,
+              f"bladeway --help without a display: {result.returncode} {result.stdout!r} "
+              f"{result.stderr!r}")
+    documents = usr / "share/doc/bladeway"
+    check((documents / "copyright").read_text().startswith(
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"),
+        "the copyright file is not in the machine-readable format")
+    changelog = gzip.decompress((documents / "changelog.Debian.gz").read_bytes()).decode()
+    check(changelog.startswith(f"bladeway ({version}) "),
+          f"the changelog's newest entry is not {version}: {changelog.splitlines()[:1]}")
+    check((root / DEFAULT_SETTINGS[1:]).read_bytes()
+          == (source / "packaging/settings/Bladeway.INI").read_bytes(),
+          "the installed default settings differ from packaging/settings/Bladeway.INI")
 
 
 def as_nobody(command, home, **env):
@@ -137,6 +167,16 @@ def check_ordinary_user(work, tree_root):
     shutil.chown(home, "nobody")
     examples = source / "examples"
     cli = str(tree_root / "opt/harbor62/bin/bladeway-cli")
+    # The first start copies the system's default settings; the copy is the user's.
+    system_config = tree_root / "etc/xdg"
+    result = as_nobody([cli, "config", "get", "Positions", "MainWidth"], home,
+                       XDG_CONFIG_DIRS=str(system_config))
+    check(result.returncode == 0 and result.stdout == "6810\n",
+          f"first start's MainWidth: {result.stdout!r} {result.stderr!r}")
+    user_settings = home / ".config/bladeway/Bladeway.INI"
+    check(user_settings.is_file() and user_settings.read_bytes()
+          == (system_config / "bladeway/Bladeway.INI").read_bytes(),
+          "the first start did not copy the default settings")
     # Installed where the user cannot write: settings in ~/.config, mode by the folder.
     result = as_nobody([cli, "config", "set", "Paths", "Template",
                         str(examples / "templates" / "tree")], home)
@@ -144,7 +184,9 @@ def check_ordinary_user(work, tree_root):
     result = as_nobody([cli, "config", "path"], home)
     check(result.stdout == f"{home}/.config/bladeway/Bladeway.INI\n",
           f"installed settings at {result.stdout!r}")
-    check((home / ".config/bladeway/Bladeway.INI").is_file(), "no settings in ~/.config")
+    settings = user_settings.read_bytes() if user_settings.is_file() else b""
+    check(b"Template=" in settings and b"MainWidth=6810" in settings,
+          "the user's settings lack the value set or the default")
     check(not (tree_root / "opt/harbor62/bin/Bladeway.INI").exists(),
           "settings written beside the installed program")
     result = as_nobody([cli, "config", "path"], home, XDG_CONFIG_HOME=str(work / "xdg"))
@@ -187,6 +229,21 @@ def check_package(work, installed):
     depends = run(["dpkg-deb", "--field", str(packages[0]), "Depends"]).stdout
     for library in ["libc6"] + (["libqt6widgets6"] if args.gui == "ON" else []):
         check(library in depends, f"Depends lacks {library}: {depends}")
+    conffiles = run(["dpkg-deb", "--info", str(packages[0]), "conffiles"]).stdout
+    check(conffiles.split() == [DEFAULT_SETTINGS], f"conffiles: {conffiles!r}")
+    check_lintian(packages[0])
+
+
+def check_lintian(package):
+    """No lintian errors; warnings are listed in docs/packaging.md."""
+    if not shutil.which("lintian"):
+        print("note: lintian is not installed, so the package was not checked with it")
+        return
+    result = run(["lintian", "--tag-display-limit", "0", str(package)])
+    errors = [line for line in result.stdout.splitlines() if line.startswith("E:")]
+    # Exit code 2 is an error found, 1 lintian failing to run.
+    check(not errors and result.returncode == 0,
+          f"lintian ({result.returncode}): {errors or result.stderr}")
 
 
 version = project_version()

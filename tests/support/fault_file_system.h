@@ -23,6 +23,7 @@ class FaultFileSystem final : public FileSystem {
     int WriteAttempts() const { return writeAttempts_; }
 
     bool Exists(const std::string& path) const override { return Disk().Exists(path); }
+    bool FolderExists(const std::string& path) const override { return Disk().FolderExists(path); }
     Expected<std::string> ReadWholeFile(const std::string& path,
                                         std::size_t limit = kDefaultReadLimit) const override {
         if (failingReads_.contains(path))

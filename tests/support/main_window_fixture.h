@@ -16,6 +16,7 @@
 
 #include "app/app_environment.h"
 #include "app/main_window.h"
+#include "app/run_message_box.h"
 #include "dialogs/window_placement.h"
 #include "support/recording_file_system.h"
 #include "support/temp_folder.h"
@@ -42,10 +43,16 @@ class MainWindowTest : public ::testing::Test {
             messages.append(message);
             busyPointerMessages += QGuiApplication::overrideCursor() != nullptr ? 1 : 0;
         };
-        environment.showRunMessage = [this](QWidget*, const QString& message) {
+        environment.showRunMessage = [this](QWidget* parent, const QString& message,
+                                            const std::function<void(bool)>& answered) {
             messages.append(message);
+            messageParents.append(parent);
             busyPointerMessages += QGuiApplication::overrideCursor() != nullptr ? 1 : 0;
-            return messages.size() == stopAtMessage;
+            if (!leaveMessagesOpen) {
+                answered(messages.size() == stopAtMessage);
+                return static_cast<QWidget*>(nullptr);
+            }
+            return OpenRunMessage(parent, message, answered);
         };
         environment.today = [] { return std::string("03/14/25"); };
         return environment;
@@ -95,7 +102,9 @@ class MainWindowTest : public ::testing::Test {
     int endCount = 0;
     QStringList messages;
     int busyPointerMessages = 0;
-    qsizetype stopAtMessage = -1;  // the run's message that the user answers with stop
+    qsizetype stopAtMessage = -1;    // the run's message that the user answers with stop
+    bool leaveMessagesOpen = false;  // the run's messages open as real boxes, unanswered
+    QList<QWidget*> messageParents;
     // How many file accesses came before the About box, and whether the
     // window had done anything of its start-up by then.
     std::size_t aboutAfter = ~std::size_t{0};

@@ -11,14 +11,19 @@ namespace bladeway::testing {
 
 class RecordingFileSystem final : public FileSystem {
   public:
-    // "exists <path>", "read <path>", "write <path>", "create <path>", and for
-    // batches "stage <path>", "flush <path>" (one line per file of the
-    // flush), "move <path>", "flush folder <folder>", "discard <path>".
+    // "exists <path>", "folder exists <path>", "read <path>", "write <path>",
+    // "create <path>", and for batches "stage <path>", "flush <path>" (one
+    // line per file of the flush), "move <path>", "flush folder <folder>",
+    // "discard <path>".
     const std::vector<std::string>& Log() const { return log_; }
 
     bool Exists(const std::string& path) const override {
         log_.push_back("exists " + path);
         return Disk().Exists(path);
+    }
+    bool FolderExists(const std::string& path) const override {
+        log_.push_back("folder exists " + path);
+        return Disk().FolderExists(path);
     }
     Expected<std::string> ReadWholeFile(const std::string& path,
                                         std::size_t limit = kDefaultReadLimit) const override {

@@ -30,7 +30,7 @@ struct IndexResult {
 inline IndexResult UpdateIndexProgram(KeyRecord& record, const IndexSettings& settings,
                                       FileSystem& fileSystem) {
     IndexResult result;
-    const auto entry = LookUpProgramEntry(record, settings, fileSystem, result.errors);
+    const auto entry = LookUpProgramEntry(record, settings, fileSystem, result.errors).entry;
     if (!entry) {
         return result;
     }

@@ -9,8 +9,8 @@ namespace bladeway {
 IndexBatch::IndexBatch(FileSystem& fileSystem, std::size_t batchSize)
     : fileSystem_(fileSystem), batchSize_(batchSize == 0 ? 1 : batchSize) {}
 
-void IndexBatch::Enter(const std::string& indexPath, const IndexRecord& entry, std::size_t key,
-                       std::vector<std::string>& errors) {
+EnterOutcome IndexBatch::Enter(const std::string& indexPath, const IndexRecord& entry,
+                               std::size_t key, std::vector<std::string>& errors) {
     auto found = pending_.find(SameFileKey(indexPath));
     if (found != pending_.end() && found->second.reread) {
         pending_.erase(found);
@@ -21,11 +21,12 @@ void IndexBatch::Enter(const std::string& indexPath, const IndexRecord& entry, s
         if (!content && fileSystem_.Exists(indexPath)) {
             // Not kept: the next key tries again, as a key-by-key update would.
             errors.push_back(content.error());
-            return;
+            return {};
         }
         Pending pending;
         std::string bytes = content ? std::move(content.value()) : std::string{};
         pending.usable = bytes.size() % kIndexRecordSize == 0;
+        pending.size = bytes.size();
         if (pending.usable) {
             pending.merge.emplace(std::move(bytes));
         }
@@ -34,13 +35,14 @@ void IndexBatch::Enter(const std::string& indexPath, const IndexRecord& entry, s
     }
     Pending& pending = found->second;
     if (!pending.usable) {
-        return;
+        return {.damaged = true, .size = pending.size};
     }
     if (!pending.merge) {
         pending.merge.emplace(std::move(pending.written));
     }
     pending.merge->Enter(entry);
     pending.keys.push_back(key);
+    return {.pending = true};
 }
 
 bool IndexBatch::IsFull() const {

@@ -8,6 +8,7 @@
 // replacement, written atomically, so a run that stops half way leaves every
 // INDICE.Prg whole and in name order.
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -29,6 +30,13 @@ struct IndexWriteOutcome {
     std::string error;      // the write's problem, if any
 };
 
+// What became of an entry given to the batch.
+struct EnterOutcome {
+    bool pending = false;    // it waits for its index's next write
+    bool damaged = false;    // the index is not a whole number of records: left untouched
+    std::uint64_t size = 0;  // the index's length in bytes, when damaged
+};
+
 class IndexBatch {
   public:
     explicit IndexBatch(FileSystem& fileSystem, std::size_t batchSize = kIndexBatchSize);
@@ -37,8 +45,8 @@ class IndexBatch {
     // first use (missing counts as empty). A problem reading it goes into
     // `errors`; an index that is not a whole number of records is left
     // untouched. Writes nothing.
-    void Enter(const std::string& indexPath, const IndexRecord& entry, std::size_t key,
-               std::vector<std::string>& errors);
+    EnterOutcome Enter(const std::string& indexPath, const IndexRecord& entry, std::size_t key,
+                       std::vector<std::string>& errors);
 
     // True when some index holds a full batch of entries waiting.
     bool IsFull() const;
@@ -51,8 +59,9 @@ class IndexBatch {
 
   private:
     struct Pending {
-        std::string path;    // as first given
-        bool usable = true;  // false for an index that is left untouched
+        std::string path;        // as first given
+        bool usable = true;      // false for an index that is left untouched
+        std::uint64_t size = 0;  // the length of an index left untouched
         // The entries so far; nothing right after a write, when `written`
         // holds what is on disk, taken apart only if more entries come.
         std::optional<IndexMerge> merge;

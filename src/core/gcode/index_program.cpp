@@ -66,41 +66,44 @@ IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& 
     return entry;
 }
 
-std::optional<IndexRecord> LookUpProgramEntry(KeyRecord& record, const IndexSettings& settings,
-                                              FileSystem& fileSystem,
-                                              std::vector<std::string>& errors) {
+ProgramEntryLookUp LookUpProgramEntry(KeyRecord& record, const IndexSettings& settings,
+                                      FileSystem& fileSystem, std::vector<std::string>& errors) {
+    ProgramEntryLookUp lookUp;
     // A name that would reach outside its folder is refused before anything
     // is read; the generator then refuses the key as well.
     for (const bool isTemplate : {true, false}) {
         const auto name = isTemplate ? record.TemplateName.View() : record.ProgramName.View();
         if (std::string error = OutsideFolderError(name, isTemplate, false); !error.empty()) {
             errors.push_back(std::move(error));
-            return std::nullopt;
+            return lookUp;
         }
     }
 
-    const std::string templateIndexPath = JoinPath(settings.templateFolder, kIndexFileName);
-    const auto templateIndex = ReadIndexFile(fileSystem, templateIndexPath, true, errors);
+    lookUp.templateIndexPath = JoinPath(settings.templateFolder, kIndexFileName);
+    const auto templateIndex = ReadIndexFile(fileSystem, lookUp.templateIndexPath, true, errors);
     if (!templateIndex) {
-        return std::nullopt;
+        return lookUp;
     }
+    lookUp.templateIndexSize = templateIndex->size();
     if (!IsWholeNumberOfRecords(*templateIndex)) {
+        lookUp.templateIndex = TemplateIndexState::kDamaged;
         if (settings.showMessage) {
             settings.showMessage(kIndexProblemMessage);
         }
         record.Status = kIndexFileBad;
-        return std::nullopt;
+        return lookUp;
     }
-    std::optional<IndexRecord> entry;
     if (const auto templateEntry = FindIndexRecord(*templateIndex, record.TemplateName.View())) {
-        entry = MakeProgramEntry(*templateEntry, record, settings.date);
+        lookUp.templateIndex = TemplateIndexState::kListed;
+        lookUp.entry = MakeProgramEntry(*templateEntry, record, settings.date);
     } else {
+        lookUp.templateIndex = TemplateIndexState::kNotListed;
         record.Status = kIndexEntryNotFound;
     }
     if (!IsBlank(record.Status)) {
-        return std::nullopt;
+        lookUp.entry.reset();
     }
-    return entry;
+    return lookUp;
 }
 
 }  // namespace bladeway

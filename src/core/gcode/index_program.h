@@ -3,6 +3,7 @@
 // template folder's INDICE.Prg, turned into the entry of the new program and
 // entered, in name order, into the destination folder's INDICE.Prg.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,14 +41,31 @@ struct IndexSettings {
 IndexRecord MakeProgramEntry(const IndexRecord& templateEntry, const KeyRecord& record,
                              std::string_view date);
 
+// What the template folder's index told about the key's template.
+enum class TemplateIndexState {
+    kNotRead,    // a name was refused or the index could not be read (see the errors)
+    kDamaged,    // not a whole number of records long: Status "IFL"
+    kNotListed,  // holds no entry of the template's name: Status "INF"
+    kListed,     // holds the template's entry
+};
+
+struct ProgramEntryLookUp {
+    // The entry of the key's program; nothing when none goes to the
+    // destination index (also when the template is listed but Status was
+    // already set by an earlier key).
+    std::optional<IndexRecord> entry;
+    TemplateIndexState templateIndex = TemplateIndexState::kNotRead;
+    std::string templateIndexPath;
+    std::uint64_t templateIndexSize = 0;  // its length in bytes, once read
+};
+
 // The template side of the index step: looks the key's template up in the
 // template folder's index and returns the entry of the key's program, or
 // nothing, setting Status to "INF" or "IFL" as the template folder's index
 // asks (showing the problem message for "IFL"). Nothing as well when
 // Status is not blank afterwards.
-std::optional<IndexRecord> LookUpProgramEntry(KeyRecord& record, const IndexSettings& settings,
-                                              FileSystem& fileSystem,
-                                              std::vector<std::string>& errors);
+ProgramEntryLookUp LookUpProgramEntry(KeyRecord& record, const IndexSettings& settings,
+                                      FileSystem& fileSystem, std::vector<std::string>& errors);
 
 // An index file's bytes. A missing file reads as empty; the template folder's
 // (`createIfMissing`) is then created empty, as opening it would. Nothing,

@@ -85,7 +85,8 @@ std::string TranslateName(std::string_view name, bool translateXL, bool translat
     return translated;
 }
 
-void ApplyNameValue(std::string_view cell, KeyRecord& record, const PreferenceValues& preferences) {
+void ApplyNameValue(std::string_view cell, KeyRecord& record, const PreferenceValues& preferences,
+                    FieldsSet* set) {
     const auto equals = cell.find('=');
     if (equals == std::string_view::npos) {
         return;
@@ -93,22 +94,28 @@ void ApplyNameValue(std::string_view cell, KeyRecord& record, const PreferenceVa
     const std::string value = FormatValueText(cell.substr(equals + 1));
     const std::string name = TranslateName(cell.substr(0, equals), preferences.XLToLHOption() != 0,
                                            preferences.XToHOption() != 0);
-    if (std::string* field = LetterField(record, ToUpperAscii(name))) {
+    const std::string upperName = ToUpperAscii(name);
+    if (std::string* field = LetterField(record, upperName)) {
         *field = value;
+        if (set != nullptr)
+            set->letters.set(kLetterFieldNames.find(upperName.front()));
     }
     if (std::string* entry = VariableEntry(record, name)) {
         *entry = value;
+        if (set != nullptr)
+            set->variables.set(static_cast<std::size_t>(entry - record.R.data()));
     }
 }
 
-void ReadKeyColumn(const Sheet& sheet, int column, KeyRecord& record,
-                   const PreferenceValues& preferences) {
+FieldsSet ReadKeyColumn(const Sheet& sheet, int column, KeyRecord& record,
+                        const PreferenceValues& preferences) {
+    FieldsSet set;
     const int rowCount = sheet.RowCount();
     for (int row = 1; row <= rowCount; ++row) {
         const std::string_view text = TrimSpaces(sheet.CellText(column, row));
         if (text.empty()) {
             if (row == kTemplateRow) {
-                return;
+                return set;
             }
             continue;
         }
@@ -118,21 +125,26 @@ void ReadKeyColumn(const Sheet& sheet, int column, KeyRecord& record,
                 break;
             case kTemplateRow:
                 record.TemplateName = text;
+                set.templateName = true;
                 break;
             case kProgramRow:
                 record.ProgramName = text;
+                set.programName = true;
                 break;
             case kMirrorRow:
                 record.MirrorCount = SaturateToInt16(WholeNumberOf(text));
+                set.mirrorCount = true;
                 break;
             case kDescriptionRow:
                 record.Description = text;
+                set.description = true;
                 break;
             default:
-                ApplyNameValue(text, record, preferences);
+                ApplyNameValue(text, record, preferences, &set);
                 break;
         }
     }
+    return set;
 }
 
 }  // namespace bladeway

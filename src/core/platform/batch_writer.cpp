@@ -20,6 +20,10 @@ bool BatchWriter::Exists(const std::string& path) const {
     return IsStaged(path) || base_.Exists(path);
 }
 
+bool BatchWriter::FolderExists(const std::string& path) const {
+    return base_.FolderExists(path);
+}
+
 Expected<std::string> BatchWriter::ReadWholeFile(const std::string& path, std::size_t limit) const {
     const auto found = latest_.find(SameFileKey(path));
     if (found == latest_.end()) {

@@ -46,6 +46,7 @@ class BatchWriter final : public FileSystem {
     std::vector<CommittedFile> Commit();
 
     bool Exists(const std::string& path) const override;
+    bool FolderExists(const std::string& path) const override;
     Expected<std::string> ReadWholeFile(const std::string& path,
                                         std::size_t limit = kDefaultReadLimit) const override;
     // Stages the file; it is in place after the next Commit.

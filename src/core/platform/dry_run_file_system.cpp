@@ -68,6 +68,10 @@ bool DryRunFileSystem::Exists(const std::string& path) const {
     return files_.contains(path) || base_.Exists(path);
 }
 
+bool DryRunFileSystem::FolderExists(const std::string& path) const {
+    return base_.FolderExists(path);
+}
+
 Expected<std::string> DryRunFileSystem::ReadWholeFile(const std::string& path,
                                                       std::size_t limit) const {
     const auto kept = files_.find(path);

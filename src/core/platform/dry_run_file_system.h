@@ -17,6 +17,8 @@ class DryRunFileSystem final : public FileSystem {
     explicit DryRunFileSystem(const FileSystem& base = Disk()) : base_(base) {}
 
     bool Exists(const std::string& path) const override;
+    // A dry run creates no folders: those of the disk.
+    bool FolderExists(const std::string& path) const override;
     Expected<std::string> ReadWholeFile(const std::string& path,
                                         std::size_t limit = kDefaultReadLimit) const override;
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;

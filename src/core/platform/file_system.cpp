@@ -79,6 +79,11 @@ bool DiskFileSystem::Exists(const std::string& path) const {
     return status.exists && !status.isFolder;
 }
 
+bool DiskFileSystem::FolderExists(const std::string& path) const {
+    const native::FileStatus status = native::StatusOf(path);
+    return status.exists && status.isFolder;
+}
+
 Expected<std::string> DiskFileSystem::ReadWholeFile(const std::string& path,
                                                     std::size_t limit) const {
     return native::ReadWholeFile(path, limit);

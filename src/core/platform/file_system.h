@@ -27,6 +27,9 @@ class FileSystem {
     // True when `path` names an existing file (not a folder).
     virtual bool Exists(const std::string& path) const = 0;
 
+    // True when `path` names an existing folder (not a file).
+    virtual bool FolderExists(const std::string& path) const = 0;
+
     // The whole file in one read; refused when it is larger than `limit`.
     virtual Expected<std::string> ReadWholeFile(const std::string& path,
                                                 std::size_t limit = kDefaultReadLimit) const = 0;
@@ -67,6 +70,7 @@ std::string FolderOf(const std::string& path);
 class DiskFileSystem final : public FileSystem {
   public:
     bool Exists(const std::string& path) const override;
+    bool FolderExists(const std::string& path) const override;
     Expected<std::string> ReadWholeFile(const std::string& path,
                                         std::size_t limit = kDefaultReadLimit) const override;
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;

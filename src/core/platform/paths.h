@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace bladeway {
 
@@ -27,12 +28,20 @@ bool IsWritableFolder(const std::string& folder);
 
 // Where the environment says the user's settings belong, as the platform
 // names it: $XDG_CONFIG_HOME and $HOME on Linux, %APPDATA% (and no home) on
-// Windows. Empty where unset.
+// Windows; and where the system keeps its defaults: $XDG_CONFIG_DIRS on
+// Linux, nothing on Windows. Empty where unset.
 struct UserFolderEnvironment {
     std::string configHome;
     std::string home;
+    std::string configDirs;
 };
 UserFolderEnvironment UserFoldersOfEnvironment();
+
+// The system's configuration folders, most important first, each ending with
+// the separator. On Linux the absolute folders that `configDirs`
+// ($XDG_CONFIG_DIRS) lists between colons, relative ones left out, or
+// /etc/xdg/ when it lists nothing at all; on Windows none.
+std::vector<std::string> SystemConfigFolders(std::string_view configDirs);
 
 // Folder, separator, name: always one separator added, so a folder that
 // already ends with one gives two in a row (the paths are used as given).

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -20,7 +21,26 @@ UserFolderEnvironment UserFoldersOfEnvironment() {
         const char* text = std::getenv(name);
         return text == nullptr ? std::string{} : std::string(text);
     };
-    return {value("XDG_CONFIG_HOME"), value("HOME")};
+    return {value("XDG_CONFIG_HOME"), value("HOME"), value("XDG_CONFIG_DIRS")};
+}
+
+std::vector<std::string> SystemConfigFolders(std::string_view configDirs) {
+    if (configDirs.empty())
+        return {"/etc/xdg/"};
+    std::vector<std::string> folders;
+    std::size_t start = 0;
+    while (start <= configDirs.size()) {
+        const std::size_t colon = std::min(configDirs.find(':', start), configDirs.size());
+        std::string folder(configDirs.substr(start, colon - start));
+        // A relative folder would depend on where the program was started.
+        if (IsAbsolute(folder)) {
+            if (folder.back() != '/')
+                folder.push_back('/');
+            folders.push_back(std::move(folder));
+        }
+        start = colon + 1;
+    }
+    return folders;
 }
 
 std::string RunningProgramPath() {

@@ -23,7 +23,12 @@ UserFolderEnvironment UserFoldersOfEnvironment() {
     // The wide form: the narrow one is in the ANSI code page, which cannot
     // hold every user name.
     const wchar_t* appData = ::_wgetenv(L"APPDATA");
-    return {appData == nullptr ? std::string{} : win32::Utf8FromWide(appData), {}};
+    return {appData == nullptr ? std::string{} : win32::Utf8FromWide(appData), {}, {}};
+}
+
+// Windows has no system-wide folder of defaults for the program to look in.
+std::vector<std::string> SystemConfigFolders(std::string_view /*configDirs*/) {
+    return {};
 }
 
 std::string RunningProgramPath() {

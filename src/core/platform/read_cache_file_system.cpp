@@ -19,6 +19,11 @@ bool ReadCacheFileSystem::Exists(const std::string& path) const {
     return exists;
 }
 
+// Only files are remembered; a folder is asked about each time.
+bool ReadCacheFileSystem::FolderExists(const std::string& path) const {
+    return fileSystem_.FolderExists(path);
+}
+
 Expected<std::string> ReadCacheFileSystem::ReadWholeFile(const std::string& path,
                                                          std::size_t limit) const {
     if (const auto cached = contents_.find(SameFileKey(path)); cached != contents_.end()) {

@@ -24,6 +24,7 @@ class ReadCacheFileSystem final : public FileSystem {
                                  std::size_t fileLimit = std::size_t{1} << 20);
 
     bool Exists(const std::string& path) const override;
+    bool FolderExists(const std::string& path) const override;
     Expected<std::string> ReadWholeFile(const std::string& path,
                                         std::size_t limit = kDefaultReadLimit) const override;
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;

@@ -11,6 +11,7 @@
 #include "core/platform/paths.h"
 #include "core/platform/read_cache_file_system.h"
 #include "core/platform/text.h"
+#include "core/run/carried_fields.h"
 
 namespace bladeway {
 namespace {
@@ -38,9 +39,10 @@ bool IsProcessed(const SheetSelection& selection, int column) {
 }
 
 // The index step of one key in tree mode: the template side at once, the
-// destination side through the run's batch.
+// destination side through the run's batch. `statusColumn` is the column
+// whose problem set the Status the record holds, if any.
 void RunIndexStep(KeyRecord& record, std::size_t key, const RunEnvironment& environment,
-                  IndexBatch& batch, KeyResult& result) {
+                  IndexBatch& batch, int statusColumn, KeyResult& result) {
     const PreferenceValues& preferences = environment.preferences;
     const std::string date = environment.today ? environment.today() : TodayMonthDayYear();
     const auto showMessage = [&environment, &result](std::string_view message) {
@@ -50,12 +52,51 @@ void RunIndexStep(KeyRecord& record, std::size_t key, const RunEnvironment& envi
     };
     const IndexSettings indexSettings{preferences.templateFolder, preferences.destinationFolder,
                                       date, showMessage};
-    const auto entry =
+    const std::string statusBefore(TrimSpaces(StatusText(record.Status)));
+    const ProgramEntryLookUp lookUp =
         LookUpProgramEntry(record, indexSettings, environment.fileSystem, result.errors);
-    if (entry) {
-        batch.Enter(JoinPath(preferences.destinationFolder, kIndexFileName), *entry, key,
-                    result.errors);
+    IndexStepResult& index = result.index;
+    index.path = lookUp.templateIndexPath;
+    switch (lookUp.templateIndex) {
+        case TemplateIndexState::kNotRead:
+            index.outcome = IndexOutcome::kFileProblem;
+            return;
+        case TemplateIndexState::kDamaged:
+            index.outcome = IndexOutcome::kTemplateIndexDamaged;
+            index.size = lookUp.templateIndexSize;
+            return;
+        case TemplateIndexState::kNotListed:
+            index.outcome = IndexOutcome::kTemplateNotListed;
+            return;
+        case TemplateIndexState::kListed:
+            break;
     }
+    if (!lookUp.entry) {
+        index.outcome = IndexOutcome::kStoppedEarlier;
+        index.stoppedBy = statusColumn;
+        index.stoppedByStatus = statusBefore;
+        return;
+    }
+    index.path = JoinPath(preferences.destinationFolder, kIndexFileName);
+    const EnterOutcome entered = batch.Enter(index.path, *lookUp.entry, key, result.errors);
+    // A pending entry counts as entered once its index is written.
+    index.outcome = IndexOutcome::kFileProblem;
+    if (entered.damaged) {
+        index.outcome = IndexOutcome::kDestinationIndexDamaged;
+        index.size = entered.size;
+    }
+}
+
+// The status code the key's own steps set, if any: the generator's comes
+// last and wins, as it does in the record.
+std::string_view OwnStatus(const KeyResult& result) {
+    if (!result.templateFound)
+        return kTemplateNotFound;
+    if (result.index.outcome == IndexOutcome::kTemplateIndexDamaged)
+        return kIndexFileBad;
+    if (result.index.outcome == IndexOutcome::kTemplateNotListed)
+        return kIndexEntryNotFound;
+    return {};
 }
 
 void GenerateKey(KeyRecord& record, const RunEnvironment& environment, KeyResult& result) {
@@ -87,6 +128,7 @@ void ApplyIndexWrites(const std::vector<IndexWriteOutcome>& outcomes,
         KeyResult& key = report.keys[outcome.key];
         if (outcome.error.empty()) {
             key.indexPath = outcome.indexPath;
+            key.index.outcome = IndexOutcome::kEntered;
         } else {
             key.errors.insert(
                 key.errors.begin() + static_cast<std::ptrdiff_t>(indexErrorEnds[outcome.key]),
@@ -123,11 +165,22 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         environment.stopRequested};
     IndexBatch indexBatch(fileSystem);
     std::vector<std::size_t> indexErrorEnds;  // per key: where its index problems end
+    int statusColumn = 0;                     // the column whose problem set the Status
     const auto writeBatch = [&](const std::string& indexPath) {
         ApplyProgramWrites(programs.Commit(), report);
         ApplyIndexWrites(indexBatch.Write(indexPath), indexErrorEnds, report);
     };
     const int columnCount = sheet.ColumnCount();
+    report.blockSelected = selection.IsAnyBlockSelected();
+    // Every key fails alike in a folder that is not there: the report says so once.
+    for (const auto& [folder, missing] :
+         {std::pair{&environment.preferences.templateFolder, &report.missingTemplateFolder},
+          std::pair{&environment.preferences.destinationFolder,
+                    &report.missingDestinationFolder}}) {
+        if (!folder->empty() && !environment.fileSystem.FolderExists(*folder))
+            *missing = *folder;
+    }
+    report.columnCount = columnCount;
     for (int column = 1; column <= columnCount; ++column) {
         if (IsProcessed(selection, column)) {
             ++report.plannedKeys;
@@ -141,7 +194,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
             report.stopped = true;
             break;
         }
-        ReadKeyColumn(sheet, column, record, runEnvironment.preferences);
+        const FieldsSet set = ReadKeyColumn(sheet, column, record, runEnvironment.preferences);
         KeyResult result;
         result.column = column;
         const std::size_t key = report.keys.size();
@@ -154,10 +207,16 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
             if (indexBatch.IsPending(templateIndexPath)) {
                 writeBatch(templateIndexPath);
             }
-            RunIndexStep(record, key, runEnvironment, indexBatch, result);
+            RunIndexStep(record, key, runEnvironment, indexBatch, statusColumn, result);
         }
         indexErrorEnds.push_back(result.errors.size());
+        result.carriedOver = CarriedFields(record, set, runEnvironment.flatTemplateMode);
         GenerateKey(record, runEnvironment, result);
+        if (!OwnStatus(result).empty()) {
+            statusColumn = column;
+        } else if (!TrimSpaces(result.status).empty()) {
+            result.statusFromColumn = statusColumn;
+        }
         report.keys.push_back(std::move(result));
         if (programs.StagedCount() >= kIndexBatchSize ||
             programs.StagedBytes() >= kProgramBatchBytes || indexBatch.IsFull()) {

@@ -4,6 +4,7 @@
 // mode only) and the program generator. It reports what became of every key;
 // the desktop program ignores the report, the command-line tool prints it.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,25 @@ struct RunEnvironment {
     std::function<bool()> stopRequested = {};
 };
 
+// Whether a key's program was entered in an INDICE.Prg, and if not, why.
+enum class IndexOutcome {
+    kNoIndex,                  // flat mode: no index is kept
+    kEntered,                  // entered in the destination index (`path`)
+    kTemplateIndexDamaged,     // the template folder's index (`path`, `size`) is damaged
+    kTemplateNotListed,        // the template has no entry in the template folder's index (`path`)
+    kDestinationIndexDamaged,  // the destination index (`path`, `size`) is damaged: left unchanged
+    kStoppedEarlier,           // updates stopped by the problem of an earlier key (`stoppedBy`)
+    kFileProblem,  // an index could not be read or written, or a name was refused: see errors
+};
+
+struct IndexStepResult {
+    IndexOutcome outcome = IndexOutcome::kNoIndex;
+    std::string path;             // the INDICE.Prg the outcome speaks of
+    std::uint64_t size = 0;       // its length in bytes, when damaged
+    int stoppedBy = 0;            // kStoppedEarlier: the column whose problem stopped the updates
+    std::string stoppedByStatus;  // and the status code it set
+};
+
 // What became of one processed key.
 struct KeyResult {
     int column = 0;
@@ -45,10 +65,15 @@ struct KeyResult {
     std::string programName;
     std::string templatePath;  // where the template was looked for
     bool templateFound = false;
-    std::string outputPath;           // the program file written, or that would have been
-    bool programWritten = false;      // true once the program is in place, after its batch's flush
-    std::string indexPath;            // the destination INDICE.Prg written for this key, if any
-    std::string status;               // the record's Status after the key, NULs shown as blanks
+    std::string outputPath;       // the program file written, or that would have been
+    bool programWritten = false;  // true once the program is in place, after its batch's flush
+    std::string indexPath;        // the destination INDICE.Prg written for this key, if any
+    std::string status;           // the record's Status after the key, NULs shown as blanks
+    int statusFromColumn = 0;  // the earlier key whose problem the status only carries; 0: its own
+    IndexStepResult index;     // tree mode: the key's entry in the destination index
+    // The fields the program took from earlier keys of the run, since this
+    // key's cells leave them empty: letters, "R5", "mirror count", ...
+    std::vector<std::string> carriedOver;
     std::vector<std::string> errors;  // file problems met for this key, one line each
     // The index step's messages shown for this key.
     std::vector<std::string> messages;
@@ -56,8 +81,13 @@ struct KeyResult {
 
 struct RunReport {
     std::vector<KeyResult> keys;
-    std::size_t plannedKeys = 0;       // the keys the run would have processed unstopped
-    bool stopped = false;              // stopped on request before its last key
+    std::size_t plannedKeys = 0;  // the keys the run would have processed unstopped
+    bool stopped = false;         // stopped on request before its last key
+    bool blockSelected = false;   // the keys were chosen by a selected block
+    // A folder setting that named no folder when the run began (empty: none).
+    std::string missingTemplateFolder;
+    std::string missingDestinationFolder;
+    int columnCount = 0;               // the columns of the sheet run over
     std::size_t leftOversRemoved = 0;  // temporary files of killed runs the run cleared away
 };
 

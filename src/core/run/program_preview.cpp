@@ -1,10 +1,9 @@
 #include "core/run/program_preview.h"
 
-#include <algorithm>
-
 #include "core/gcode/index_program.h"
 #include "core/platform/dry_run_file_system.h"
 #include "core/platform/paths.h"
+#include "core/run/run_report_text.h"
 
 namespace bladeway {
 namespace {
@@ -24,17 +23,6 @@ class ReplaySelection final : public SheetSelection {
     const SheetSelection& selection_;
     int column_;
 };
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
-        lines.push_back(text.substr(0, length));
-        text.remove_prefix(length);
-    }
-    return lines;
-}
 
 }  // namespace
 
@@ -57,6 +45,8 @@ ProgramPreview PreviewProgram(const Sheet& sheet, const SheetSelection& selectio
         if (auto bytes = environment.fileSystem.ReadWholeFile(output))
             preview.existing = std::move(bytes.value());
     }
+    if (preview.program && preview.existing)
+        preview.comparison = CompareLines(*preview.existing, *preview.program);
     if (!preview.key.indexPath.empty()) {
         if (const auto index = dryRun.ReadWholeFile(preview.key.indexPath))
             preview.indexEntry = FindIndexRecord(index.value(), preview.key.programName);
@@ -64,15 +54,16 @@ ProgramPreview PreviewProgram(const Sheet& sheet, const SheetSelection& selectio
     return preview;
 }
 
-std::vector<int> DifferingLines(std::string_view before, std::string_view after) {
-    const std::vector<std::string_view> old = SplitLines(before);
-    const std::vector<std::string_view> now = SplitLines(after);
-    std::vector<int> differing;
-    for (std::size_t i = 0; i < std::max(old.size(), now.size()); ++i) {
-        if (i >= old.size() || i >= now.size() || old[i] != now[i])
-            differing.push_back(static_cast<int>(i + 1));
-    }
-    return differing;
+std::string ComparisonSummary(const ProgramPreview& preview) {
+    if (!preview.program)
+        return {};
+    if (!preview.comparison)
+        return "No file of this name in the destination yet.";
+    const std::size_t lines = preview.comparison->differing;
+    if (lines == 0)
+        return "The file in the destination is the same: unchanged.";
+    return "The file in the destination differs in " + GroupedCount(lines) + " line" +
+           (lines == 1 ? "" : "s") + ":";
 }
 
 }  // namespace bladeway

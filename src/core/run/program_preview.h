@@ -5,12 +5,11 @@
 // over the column itself.
 #include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "core/gcode/index_record.h"
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
+#include "core/run/line_comparison.h"
 #include "core/run/processing_run.h"
 
 namespace bladeway {
@@ -20,6 +19,8 @@ struct ProgramPreview {
     std::optional<std::string> program;     // the bytes Process would write, if any
     std::optional<std::string> existing;    // the file already at the output path, if any
     std::optional<IndexRecord> indexEntry;  // tree mode: the entry the destination index would get
+    // The existing file beside the program, when there are both.
+    std::optional<LineComparison> comparison;
 };
 
 // The index message is not shown during a preview; its status code is in the
@@ -27,8 +28,10 @@ struct ProgramPreview {
 ProgramPreview PreviewProgram(const Sheet& sheet, const SheetSelection& selection,
                               const RunEnvironment& environment, int column);
 
-// The 1-based numbers of the lines (split at line feeds) that differ between
-// two texts, lines present in one text only included.
-std::vector<int> DifferingLines(std::string_view before, std::string_view after);
+// How the program compares with the file already in the destination:
+// "No file of this name in the destination yet.", "The file in the
+// destination is the same: unchanged." or "The file in the destination
+// differs in 3 lines:"; empty when no program would be written.
+std::string ComparisonSummary(const ProgramPreview& preview);
 
 }  // namespace bladeway

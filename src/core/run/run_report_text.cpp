@@ -1,7 +1,11 @@
 #include "core/run/run_report_text.h"
 
+#include <algorithm>
+
 #include "core/gcode/index_program.h"
+#include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
+#include "core/keydata/column_letters.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text.h"
 
@@ -69,8 +73,13 @@ std::string CsvField(std::string_view field) {
 
 }  // namespace
 
+bool NotIndexed(const KeyResult& key) {
+    return key.index.outcome != IndexOutcome::kNoIndex &&
+           key.index.outcome != IndexOutcome::kEntered;
+}
+
 bool EndedWell(const KeyResult& key) {
-    return TrimmedStatus(key).empty() && key.errors.empty();
+    return TrimmedStatus(key).empty() && key.errors.empty() && !NotIndexed(key);
 }
 
 RunSummary Summarize(const RunReport& report) {
@@ -79,6 +88,7 @@ RunSummary Summarize(const RunReport& report) {
         ++summary.processed;
         summary.written += key.programWritten ? 1 : 0;
         summary.problems += EndedWell(key) ? 0 : 1;
+        summary.notIndexed += NotIndexed(key) ? 1 : 0;
     }
     return summary;
 }
@@ -103,10 +113,16 @@ std::string ShowPath(std::string_view text) {
 
 std::string SummaryLine(const RunReport& report, bool dryRun) {
     const RunSummary summary = Summarize(report);
-    std::string line =
-        Plural(summary.processed, "key") + " processed: " + Plural(summary.written, "program") +
-        (dryRun ? " would be written, " : " written, ") + Plural(summary.problems, "key") +
-        " with problems" + (dryRun ? " (dry run: nothing was written)" : "");
+    std::string line = Plural(summary.processed, "key") +
+                       " processed: " + Plural(summary.written, "program") +
+                       (dryRun ? " would be written, " : " written, ") +
+                       Plural(summary.problems, "key") + " with problems";
+    if (summary.notIndexed > 0) {
+        line += ", " + Plural(summary.notIndexed, "program") +
+                (dryRun ? " would not be entered" : " not entered") + " in INDICE.Prg";
+    }
+    if (dryRun)
+        line += " (dry run: nothing was written)";
     if (report.stopped) {
         line += ", stopped after " + GroupedCount(report.keys.size()) + " of " +
                 GroupedCount(report.plannedKeys) + " keys";
@@ -118,9 +134,87 @@ std::string SummaryLine(const RunReport& report, bool dryRun) {
     return line;
 }
 
+std::string ProcessedKeysLine(const RunReport& report) {
+    if (report.blockSelected)
+        return Plural(static_cast<int>(report.plannedKeys), "selected key");
+    return "all " + Plural(report.columnCount, "key") + ": no block selected";
+}
+
+std::string ColumnText(const KeyResult& key) {
+    return ColumnLetters(key.column);
+}
+
 std::string StatusText(const KeyResult& key) {
     const std::string status = TrimmedStatus(key);
-    return status.empty() ? "ok" : status;
+    if (status.empty())
+        return EndedWell(key) ? "ok" : "-";
+    if (key.statusFromColumn > 0)
+        return status + ", from column " + ColumnLetters(key.statusFromColumn);
+    return status;
+}
+
+namespace {
+
+// "333 bytes: 5 bytes past record 4": where a damaged index goes wrong.
+std::string DamageText(std::uint64_t size) {
+    const std::uint64_t records = size / kIndexRecordSize;
+    const std::uint64_t past = size % kIndexRecordSize;
+    std::string text =
+        GroupedCount(size) + " bytes: " + GroupedCount(past) + " byte" + (past == 1 ? "" : "s");
+    return text + (records == 0 ? " and no whole record" : " past record " + GroupedCount(records));
+}
+
+}  // namespace
+
+std::string IndexOutcomeText(const KeyResult& key, bool dryRun) {
+    const IndexStepResult& index = key.index;
+    const std::string path = ShowPath(index.path);
+    switch (index.outcome) {
+        case IndexOutcome::kNoIndex:
+            return "no index (flat mode)";
+        case IndexOutcome::kEntered:
+            return (dryRun ? "would be entered in " : "entered in ") + ShowPath(key.indexPath);
+        case IndexOutcome::kTemplateIndexDamaged:
+            return "not entered: template index " + path + " is damaged (" +
+                   DamageText(index.size) + ")";
+        case IndexOutcome::kTemplateNotListed:
+            return "not entered: template " + ShowName(key.templateName) +
+                   " is not listed in template index " + path;
+        case IndexOutcome::kDestinationIndexDamaged:
+            return "not entered: destination index " + path + " is damaged (" +
+                   DamageText(index.size) + "), left unchanged";
+        case IndexOutcome::kStoppedEarlier:
+            return "not entered: index updates stopped by the problem of column " +
+                   ColumnLetters(index.stoppedBy) + " (" + index.stoppedByStatus + ")";
+        case IndexOutcome::kFileProblem:
+            return "not entered: see the problem";
+    }
+    return {};
+}
+
+std::string CarriedOverText(const KeyResult& key) {
+    const std::vector<std::string>& fields = key.carriedOver;
+    if (fields.empty())
+        return {};
+    // Runs of three and more variables read "R0 to R4".
+    const auto variable = [&fields](std::size_t i) -> long {
+        return fields[i].size() > 1 && fields[i][0] == 'R' ? std::stol(fields[i].substr(1)) : -1;
+    };
+    std::string text;
+    for (std::size_t i = 0; i < fields.size();) {
+        std::size_t end = i + 1;
+        while (variable(i) >= 0 && end < fields.size() &&
+               variable(end) == variable(i) + static_cast<long>(end - i))
+            ++end;
+        text += (text.empty() ? "" : ", ") + fields[i];
+        if (end - i >= 3) {
+            text += " to " + fields[end - 1];
+        } else {
+            end = i + 1;
+        }
+        i = end;
+    }
+    return text + " from earlier keys";
 }
 
 std::string StatusMeaning(std::string_view status) {
@@ -133,6 +227,12 @@ std::string StatusMeaning(std::string_view status) {
     if (status == "ok" || status.empty())
         return {};
     return "problem code";
+}
+
+std::string StatusMeaning(const KeyResult& key) {
+    if (key.statusFromColumn > 0 && !TrimmedStatus(key).empty())
+        return "set by the problem of an earlier key and kept for the rest of the run";
+    return StatusMeaning(TrimmedStatus(key));
 }
 
 std::string ProgramNameText(const KeyResult& key) {
@@ -156,12 +256,49 @@ std::string ProblemsText(const KeyResult& key) {
     return text;
 }
 
+std::string SharedProblemText(const RunReport& report) {
+    if (report.keys.size() < 2)
+        return {};
+    const auto none = [&report](bool KeyResult::*field) {
+        return std::none_of(report.keys.begin(), report.keys.end(),
+                            [field](const KeyResult& key) { return key.*field; });
+    };
+    if (!report.missingDestinationFolder.empty() && none(&KeyResult::programWritten)) {
+        return "the destination folder " + ShowPath(report.missingDestinationFolder) +
+               " does not exist: no program could be written";
+    }
+    if (!report.missingTemplateFolder.empty() && none(&KeyResult::templateFound)) {
+        return "the template folder " + ShowPath(report.missingTemplateFolder) +
+               " does not exist: no template could be read";
+    }
+    const std::string first = ProblemsText(report.keys.front());
+    for (const KeyResult& key : report.keys) {
+        if (ProblemsText(key) != first)
+            return {};
+    }
+    return first;
+}
+
+std::string PreviewHeadingText(const KeyResult& key, bool writesProgram) {
+    std::string text = "Column " + ColumnText(key) + ": " + ProgramNameText(key) +
+                       ", Process would " +
+                       (writesProgram ? "write " + ShowPath(key.outputPath) : "write nothing") +
+                       " (status " + StatusText(key) + ")";
+    if (key.index.outcome != IndexOutcome::kNoIndex)
+        text += "\nIndex: " + IndexOutcomeText(key, /*dryRun=*/true);
+    if (!key.carriedOver.empty())
+        text += "\nValues: " + CarriedOverText(key);
+    return text;
+}
+
 std::string KeyLine(const KeyResult& key, bool dryRun) {
-    std::string line = "column " + std::to_string(key.column) + "  " + ProgramNameText(key) + "  " +
+    std::string line = "column " + ColumnText(key) + "  " + ProgramNameText(key) + "  " +
                        ProgramOutcomeText(key, dryRun);
-    if (!key.indexPath.empty())
-        line += "  index " + ShowPath(key.indexPath);
+    if (key.index.outcome != IndexOutcome::kNoIndex)
+        line += "  index: " + IndexOutcomeText(key, dryRun);
     line += "  status " + StatusText(key);
+    if (!key.carriedOver.empty())
+        line += "  " + CarriedOverText(key);
     if (!key.errors.empty())
         line += "  error: " + ProblemsText(key);
     return line;
@@ -174,14 +311,22 @@ std::string PlainReportText(const RunReport& report, bool dryRun) {
     return text + SummaryLine(report, dryRun) + '\n';
 }
 
-std::string ReportCsv(const RunReport& report) {
-    std::string csv = "column,program,status,meaning,program file,index file,problems\r\n";
+std::string ReportCsv(const RunReport& report, bool problemsOnly) {
+    std::string csv =
+        "\xEF\xBB\xBF"
+        "column,program,status,meaning,program file,index,from earlier keys,problems\r\n";
     for (const KeyResult& key : report.keys) {
+        if (problemsOnly && EndedWell(key))
+            continue;
         const std::string status = StatusText(key);
-        const std::string fields[] = {
-            std::to_string(key.column), ShowName(key.programName),      status,
-            StatusMeaning(status),      ProgramOutcomeText(key, false), ShowPath(key.indexPath),
-            ProblemsText(key)};
+        const std::string fields[] = {ColumnText(key),
+                                      ShowName(key.programName),
+                                      status,
+                                      StatusMeaning(key),
+                                      ProgramOutcomeText(key, false),
+                                      IndexOutcomeText(key, false),
+                                      CarriedOverText(key),
+                                      ProblemsText(key)};
         for (std::size_t i = 0; i < std::size(fields); ++i)
             csv += (i == 0 ? "" : ",") + CsvField(fields[i]);
         csv += "\r\n";

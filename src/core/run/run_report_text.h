@@ -14,12 +14,17 @@ namespace bladeway {
 
 struct RunSummary {
     int processed = 0;
-    int written = 0;   // programs written, or that a dry run would write
-    int problems = 0;  // keys with a non-blank status or a file error
+    int written = 0;     // programs written, or that a dry run would write
+    int problems = 0;    // keys that did not end well
+    int notIndexed = 0;  // tree mode: programs not entered in the destination index
 };
 
-// A key ended well when its status is blank and it met no file problem.
+// A key ended well when its status is blank, it met no file problem and, in
+// tree mode, its program was entered in the destination index.
 bool EndedWell(const KeyResult& key);
+
+// True when the key's program should be in an index and is not.
+bool NotIndexed(const KeyResult& key);
 
 RunSummary Summarize(const RunReport& report);
 
@@ -30,15 +35,34 @@ std::string GroupedCount(std::size_t count);
 std::string ShowName(std::string_view name);
 std::string ShowPath(std::string_view text);
 
-// "12 keys processed: 12 programs written, 0 keys with problems"; a stopped
-// run adds ", stopped after 1,234 of 3,000 keys", a run that cleared away
-// what killed runs left "; 2 temporary files left by interrupted runs removed".
+// "12 keys processed: 12 programs written, 0 keys with problems"; in tree
+// mode ", 3 programs not entered in INDICE.Prg" when so; a stopped run adds
+// ", stopped after 1,234 of 3,000 keys", a run that cleared away what killed
+// runs left "; 2 temporary files left by interrupted runs removed".
 std::string SummaryLine(const RunReport& report, bool dryRun);
 
-// The key's status code, "ok" when blank.
+// What the run took: "all 12 keys: no block selected" or "3 selected keys".
+std::string ProcessedKeysLine(const RunReport& report);
+
+// The grid's name of a key's column: B, AA.
+std::string ColumnText(const KeyResult& key);
+
+// The key's status code, ", from column D" after a code it only carries
+// from an earlier key; "ok" when the key ended well, "-" for a blank code
+// on a key that met a problem.
 std::string StatusText(const KeyResult& key);
+
+// The index outcome in a worker's words: "entered in …/INDICE.Prg", or "not
+// entered: " and why; "no index (flat mode)" in flat mode.
+std::string IndexOutcomeText(const KeyResult& key, bool dryRun);
+
+// "S, R0 to R2 from earlier keys"; empty when the key took nothing from them.
+std::string CarriedOverText(const KeyResult& key);
 // A few words on what a status code means; empty for "ok".
 std::string StatusMeaning(std::string_view status);
+// A few words on what the key's status means: a code the key only carries
+// from an earlier key says so.
+std::string StatusMeaning(const KeyResult& key);
 
 // The program name, "(no program name)" when empty.
 std::string ProgramNameText(const KeyResult& key);
@@ -47,11 +71,25 @@ std::string ProgramOutcomeText(const KeyResult& key, bool dryRun);
 // The key's file problems joined by "; "; empty when none.
 std::string ProblemsText(const KeyResult& key);
 
-// One key's line: column, program, outcome, index, status, problems.
+// The cause every key of the run met alike, said once: a destination folder
+// that is not there, a template folder that is not there, or the same
+// problems for every key; empty when there is one key or the keys differ.
+std::string SharedProblemText(const RunReport& report);
+
+// What the preview says of a key, one line each: "Column B: P1002, Process
+// would write PATH (status ok)" (or "write nothing"), then in tree mode
+// "Index: would be entered in …" or why not, then the values it takes from
+// earlier keys, when it takes any.
+std::string PreviewHeadingText(const KeyResult& key, bool writesProgram);
+
+// One key's line: column, program, outcome, index (tree mode), status,
+// values from earlier keys, problems.
 std::string KeyLine(const KeyResult& key, bool dryRun);
 // Every key's line and the summary line, each ending with a newline.
 std::string PlainReportText(const RunReport& report, bool dryRun);
-// A header row and one row per key, fields quoted where they need it.
-std::string ReportCsv(const RunReport& report);
+// A byte order mark (so that spreadsheets read UTF-8), a header row and one
+// row per key (only those with problems when `problemsOnly`), CR LF ends,
+// fields quoted where they need it.
+std::string ReportCsv(const RunReport& report, bool problemsOnly = false);
 
 }  // namespace bladeway

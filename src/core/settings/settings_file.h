@@ -25,6 +25,9 @@ class SettingsFile {
     explicit SettingsFile(std::string path, FileSystem& fileSystem = Disk());
 
     const std::string& Path() const { return path_; }
+    // The file system the settings are read through; the dialogs that edit
+    // them ask it about folders too.
+    const FileSystem& Files() const { return *fileSystem_; }
 
     // The key's value; empty text when the file or the key is missing, the
     // value is empty, or it is exactly "END.-". Values arrive cut to 79

@@ -71,6 +71,25 @@ SettingsPlace ChooseSettingsPlace(const ProgramFolderFacts& facts) {
     return place;
 }
 
+std::string DefaultSettingsFile(std::string_view systemConfigFolder) {
+    return WithSeparator(std::string(systemConfigFolder)) + std::string(kUserSettingsFolderName) +
+           kPathSeparator + std::string(kSettingsFileName);
+}
+
+bool StartFromDefaultSettings(const SettingsPlace& place,
+                              const std::vector<std::string>& systemConfigFolders,
+                              FileSystem& fileSystem) {
+    if (place.besideProgram || fileSystem.Exists(place.settingsFile))
+        return false;
+    for (const std::string& folder : systemConfigFolders) {
+        const auto defaults =
+            fileSystem.ReadWholeFile(DefaultSettingsFile(folder), kSettingsReadLimit);
+        if (defaults)
+            return fileSystem.ReplaceFile(place.settingsFile, defaults.value()).ok();
+    }
+    return false;
+}
+
 SettingsPlace LocateSettings(std::string_view appFolder) {
     ProgramFolderFacts facts;
     facts.appFolder = std::string(appFolder);
@@ -82,8 +101,10 @@ SettingsPlace LocateSettings(std::string_view appFolder) {
     facts.xdgConfigHome = std::move(environment.configHome);
     facts.home = std::move(environment.home);
     SettingsPlace place = ChooseSettingsPlace(facts);
-    if (!place.besideProgram)
+    if (!place.besideProgram) {
         CreateUserFolder(place.folder);
+        (void)StartFromDefaultSettings(place, SystemConfigFolders(environment.configDirs), Disk());
+    }
     return place;
 }
 

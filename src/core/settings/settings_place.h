@@ -2,12 +2,16 @@
 // Where the settings file and the substitution table live. A program run
 // from its own folder keeps them beside itself, as it always has. An
 // installed program cannot: its folder belongs to the system and is not the
-// user's to write. It keeps them in the user's configuration folder instead.
+// user's to write. It keeps them in the user's configuration folder instead,
+// starting from the system's default settings when the user has none yet.
 // Either way the template mode is decided from the program's own folder.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace bladeway {
+
+class FileSystem;
 
 // The name of the folder inside the user's configuration folder.
 inline constexpr std::string_view kUserSettingsFolderName = "bladeway";
@@ -42,10 +46,24 @@ std::string UserConfigHome(std::string_view xdgConfigHome, std::string_view home
 // beside the program all the same (where writes then fail silently).
 SettingsPlace ChooseSettingsPlace(const ProgramFolderFacts& facts);
 
+// The system-wide default settings inside a system configuration folder, as
+// the package installs them (/etc/xdg/bladeway/Bladeway.INI).
+std::string DefaultSettingsFile(std::string_view systemConfigFolder);
+
+// Gives a user who has no settings file yet a copy of the system's default
+// one: the first of the folders' default files that can be read. Only for a
+// place in the user's configuration folder: a program run from its own folder
+// starts as it always has. A settings file already there is never touched.
+// True when a copy was made.
+bool StartFromDefaultSettings(const SettingsPlace& place,
+                              const std::vector<std::string>& systemConfigFolders,
+                              FileSystem& fileSystem);
+
 // The choice for the running program's folder, from the real file system and
 // environment. When the user's folder is chosen and missing, it is created
 // (private to the user); a failure there leaves the settings unwritable, as
-// a read-only folder beside the program would.
+// a read-only folder beside the program would. A user's folder without a
+// settings file starts from the system's default one.
 SettingsPlace LocateSettings(std::string_view appFolder);
 
 }  // namespace bladeway

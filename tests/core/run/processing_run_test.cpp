@@ -15,6 +15,7 @@
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
 #include "core/keydata/key_data_file.h"
+#include "core/run/run_report_text.h"
 #include "support/fault_file_system.h"
 #include "support/index_bytes.h"
 #include "support/process_memory.h"
@@ -205,6 +206,133 @@ TEST_F(ProcessingRunTest, TemplateIndexProblemsMarkEveryKeyWhoseProgramIsStillWr
     EXPECT_EQ(messages_, Strings(2, "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"));
     EXPECT_EQ(ReadBytes(TemplateIndex()), RawIndexRecord("MASTER") + "x");
     EXPECT_FALSE(fs::exists(DestinationIndex()));
+}
+
+// Where each key's program went in the index, and why not, in a worker's
+// words: one run per way an index can be missed.
+TEST_F(ProcessingRunTest, EveryKeySaysWhetherItsProgramWasEnteredInTheIndexAndWhyNot) {
+    const std::string master = RawIndexRecord("MASTER");
+    const std::string other = RawIndexRecord("OTHER");
+    struct Case {
+        const char* name;
+        std::string templateIndex;     // empty: none
+        std::string destinationIndex;  // empty: none
+        Strings second;                // the second key's column (the first is the example)
+        Strings lines;                 // per key: index outcome | status
+        std::string summary;
+    };
+    const std::string templates = TemplateIndex();
+    const std::string destination = DestinationIndex();
+    const std::vector<Case> cases{
+        {"both entered",
+         master,
+         "",
+         ExampleColumn("P2"),
+         {"entered in " + destination + " | ok", "entered in " + destination + " | ok"},
+         "2 keys processed: 2 programs written, 0 keys with problems"},
+        {"template index 5 bytes too long",
+         master + other + "12345",
+         "",
+         ExampleColumn("P2"),
+         {"not entered: template index " + templates +
+              " is damaged (169 bytes: 5 bytes past record 2) | IFL",
+          "not entered: template index " + templates +
+              " is damaged (169 bytes: 5 bytes past record 2) | IFL"},
+         "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
+         "INDICE.Prg"},
+        {"template index shorter than a record",
+         "1234567",
+         "",
+         ExampleColumn("P2"),
+         {"not entered: template index " + templates +
+              " is damaged (7 bytes: 7 bytes and no whole record) | IFL",
+          "not entered: template index " + templates +
+              " is damaged (7 bytes: 7 bytes and no whole record) | IFL"},
+         "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
+         "INDICE.Prg"},
+        {"second template not listed, then updates stop",
+         master,
+         "",
+         KeyColumn("OTHER", "P2"),
+         {"entered in " + destination + " | ok",
+          "not entered: template OTHER is not listed in template index " + templates +
+              " | GNF"},  // its file is missing too: the generator's code comes last
+         "2 keys processed: 1 program written, 1 key with problems, 1 program not entered in "
+         "INDICE.Prg"},
+        {"destination index damaged",
+         master,
+         std::string(100, 'x'),
+         ExampleColumn("P2"),
+         {"not entered: destination index " + destination +
+              " is damaged (100 bytes: 18 bytes past record 1), left unchanged | -",
+          "not entered: destination index " + destination +
+              " is damaged (100 bytes: 18 bytes past record 1), left unchanged | -"},
+         "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
+         "INDICE.Prg"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        fs::remove_all(destination_.Path());
+        TreeTemplates(test.templateIndex);
+        if (!test.destinationIndex.empty())
+            testing::WriteBytes(destination, test.destinationIndex);
+        const RunReport report = Run(*SheetOf({ExampleColumn("P1"), test.second}), false);
+        Strings lines;
+        for (const KeyResult& key : report.keys)
+            lines.push_back(IndexOutcomeText(key, false) + " | " + StatusText(key));
+        EXPECT_EQ(lines, test.lines);
+        EXPECT_EQ(SummaryLine(report, false), test.summary);
+        if (!test.destinationIndex.empty()) {
+            EXPECT_EQ(ReadBytes(destination), test.destinationIndex) << "changed";
+        }
+    }
+}
+
+// A missing template (GNF) still gets its entry, since the index step comes
+// first; every later key carries its status, and its entry is left out.
+TEST_F(ProcessingRunTest, AStatusCarriedFromAnEarlierKeyIsShownAsSuchApartFromTheKeysOwn) {
+    TreeTemplates(RawIndexRecord("GONE") + RawIndexRecord("MASTER"));
+    const auto sheet = SheetOf({ExampleColumn("P1"), KeyColumn("GONE", "P2"), ExampleColumn("P3"),
+                                KeyColumn("GONE", "P4"), ExampleColumn("P5")});
+    const RunReport report = Run(*sheet, false);
+    Strings lines;
+    for (const KeyResult& key : report.keys)
+        lines.push_back(ColumnText(key) + " " + StatusText(key) + " | " +
+                        IndexOutcomeText(key, false));
+    const std::string entered = "entered in " + DestinationIndex();
+    const std::string stopped = "not entered: index updates stopped by the problem of column ";
+    EXPECT_EQ(lines, (Strings{"A ok | " + entered, "B GNF | " + entered,
+                              "C GNF, from column B | " + stopped + "B (GNF)",
+                              "D GNF | " + stopped + "B (GNF)",
+                              "E GNF, from column D | " + stopped + "D (GNF)"}));
+    EXPECT_EQ(StatusMeaning(report.keys[2]),
+              "set by the problem of an earlier key and kept for the rest of the run");
+    EXPECT_EQ(StatusMeaning(report.keys[1]), "template file not found, no program written");
+    EXPECT_EQ(ReadBytes(DestinationIndex()).size(), 2 * kIndexRecordSize);
+}
+
+// The values a key took from the keys before it, as they go into its program.
+TEST_F(ProcessingRunTest, FieldsAKeyTakesFromEarlierKeysAreNamed) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    TreeTemplates();
+    const auto sheet = SheetOf(
+        {KeyColumn("MASTER", "P1", {"L=1", "S=2", "V0=1", "V1=2", "V2=3", "V4=5", "A=1"}),
+         KeyColumn("MASTER", "P2", {"L=3", "a=2"}),
+         {"K3", "", "", "P3", "", "", "S=9"},  // no template: the whole key is the previous one
+         {"K4", "", "MASTER", "P4", "", "", "S=", "L=", "V0=", "V1=", "V2=", "V4=", "A="}});
+    const auto carried = [](const RunReport& report) {
+        Strings texts;
+        for (const KeyResult& key : report.keys)
+            texts.push_back(CarriedOverText(key));
+        return texts;
+    };
+    EXPECT_EQ(carried(Run(*sheet, true)),
+              (Strings{"", "S, R0 to R2, R4 from earlier keys",
+                       "template name, program name, mirror count, description, A, L, S, R0 to R2, "
+                       "R4 from earlier keys",
+                       "mirror count, description from earlier keys"}));
+    // Tree mode lists no variables: its programs leave them out.
+    EXPECT_EQ(carried(Run(*sheet, false))[1], "S from earlier keys");
 }
 
 TEST_F(ProcessingRunTest, PreferencesAndFormattingApplyOnTheWayToTheProgram) {

@@ -1,10 +1,12 @@
 // The run's wording shared by the command-line tool and the desktop report,
 // and the preview: what Process would write for one key, writing nothing.
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "core/run/line_comparison.h"
 #include "core/run/program_preview.h"
 #include "core/run/run_report_text.h"
 #include "support/fault_file_system.h"
@@ -58,7 +60,7 @@ TEST_F(RunTextTest, EachKindOfProblemReadsAsTheCommandLineToolSaysIt) {
         {KeyColumn("GONE", "MISSING"), "GNF",
          "not written: template " + templates.File("GONE") + " not found", ""},
         {KeyColumn("", ""), "GNF", "not written: no template name", ""},
-        {KeyColumn("MASTER", "FULL"), "ok", "not written",
+        {KeyColumn("MASTER", "FULL"), "-", "not written",
          "cannot write '" + destination.File("FULL") + "': No space left on device"}};
     for (const Case& test : cases) {
         SCOPED_TRACE(test.outcome);
@@ -69,15 +71,31 @@ TEST_F(RunTextTest, EachKindOfProblemReadsAsTheCommandLineToolSaysIt) {
         EXPECT_EQ(ProgramOutcomeText(key, false), test.outcome);
         EXPECT_EQ(ProblemsText(key), test.problems);
         EXPECT_EQ(EndedWell(key), test.status == "ok" && test.problems.empty());
-        EXPECT_EQ(StatusMeaning(test.status).empty(), test.status == "ok");
+        EXPECT_EQ(StatusMeaning(key).empty(), test.status == "ok" || test.status == "-");
     }
     const RunReport report = Run(*SheetOf({KeyColumn("MASTER", "GOOD"), KeyColumn("MASTER", "FULL"),
                                            KeyColumn("GONE", "MISSING")}),
                                  faults);
     EXPECT_EQ(KeyLine(report.keys[1], false),
-              "column 2  FULL  not written  status ok  error: " + cases[3].problems);
+              "column B  FULL  not written  status -  error: " + cases[3].problems);
     EXPECT_EQ(SummaryLine(report, false),
               "3 keys processed: 1 program written, 2 keys with problems");
+}
+
+// A cause every key meets alike is said once, not on every row.
+TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
+    const auto sheet = SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER", "P2")});
+    EXPECT_EQ(SharedProblemText(Run(*sheet)), "");
+    const std::string folder = destination.File("gone");
+    preferences.destinationFolder = folder;
+    EXPECT_EQ(SharedProblemText(Run(*sheet)),
+              "the destination folder " + folder + " does not exist: no program could be written");
+    preferences.templateFolder = templates.File("gone");
+    preferences.destinationFolder = destination.Path().string();
+    EXPECT_EQ(SharedProblemText(Run(*sheet)), "the template folder " + templates.File("gone") +
+                                                  " does not exist: no template could be read");
+    // One key alone, or keys with problems of their own, are shown as they are.
+    EXPECT_EQ(SharedProblemText(Run(*SheetOf({KeyColumn("MASTER", "P1")}))), "");
 }
 
 TEST_F(RunTextTest, AStoppedRunSaysHowFarItCameInGroupedCounts) {
@@ -115,17 +133,18 @@ TEST_F(RunTextTest, TheSummarySaysHowManyTemporariesOfKilledRunsWereRemoved) {
 
 // A quote cannot be in a Windows file name, but it can name a template that
 // is then not found.
-TEST_F(RunTextTest, CsvQuotesWhatNeedsItOneRowPerKey) {
+TEST_F(RunTextTest, CsvStartsWithAByteOrderMarkQuotesWhatNeedsItAndKeepsWhatIsShown) {
     const auto sheet = SheetOf({KeyColumn("MASTER", "A,B"), KeyColumn("Q\"T", "P2")});
-    const std::string csv = ReportCsv(Run(*sheet));
-    EXPECT_EQ(
-        csv,
-        "column,program,status,meaning,program file,index file,problems\r\n"
-        "1,\"A,B\",ok,,\"wrote " +
-            destination.File("A,B") +
-            "\",,\r\n"
-            "2,P2,GNF,\"template file not found, no program written\",\"not written: template " +
-            templates.File("Q\"\"T") + " not found\",,\r\n");
+    const RunReport report = Run(*sheet);
+    const std::string header =
+        "\xEF\xBB\xBF"
+        "column,program,status,meaning,program file,index,from earlier keys,problems\r\n";
+    const std::string problemRow =
+        "B,P2,GNF,\"template file not found, no program written\",\"not written: template " +
+        templates.File("Q\"\"T") + " not found\",no index (flat mode),,\r\n";
+    EXPECT_EQ(ReportCsv(report), header + "A,\"A,B\",ok,,\"wrote " + destination.File("A,B") +
+                                     "\",no index (flat mode),,\r\n" + problemRow);
+    EXPECT_EQ(ReportCsv(report, /*problemsOnly=*/true), header + problemRow);
 }
 
 TEST_F(RunTextTest, PreviewIsWhatProcessThenWritesAlsoAfterOtherKeys) {
@@ -147,8 +166,9 @@ TEST_F(RunTextTest, PreviewIsWhatProcessThenWritesAlsoAfterOtherKeys) {
         // Now the same file is there.
         const ProgramPreview again =
             PreviewProgram(*sheet, columnsTwoToFour, Environment(Disk()), column);
-        ASSERT_TRUE(again.existing);
-        EXPECT_TRUE(DifferingLines(*again.existing, *again.program).empty());
+        ASSERT_TRUE(again.comparison);
+        EXPECT_EQ(again.comparison->differing, 0U);
+        EXPECT_EQ(ComparisonSummary(again), "The file in the destination is the same: unchanged.");
         for (const char* written : {"P2", "P3", "P4"})
             fs::remove(destination.File(written));
     }
@@ -156,14 +176,126 @@ TEST_F(RunTextTest, PreviewIsWhatProcessThenWritesAlsoAfterOtherKeys) {
     const ProgramPreview changed = PreviewProgram(*sheet, NoSelection(), Environment(Disk()), 3);
     EXPECT_EQ(changed.existing, "old\nsame\n");
     EXPECT_EQ(testing::ReadBytes(destination.File("P3")), "old\nsame\n");
+    ASSERT_TRUE(changed.comparison);
+    const std::size_t differing = changed.comparison->differing;
+    EXPECT_EQ(differing, CompareLines("old\nsame\n", *changed.program).differing);
+    EXPECT_EQ(ComparisonSummary(changed),
+              "The file in the destination differs in " + std::to_string(differing) + " lines:");
+    EXPECT_EQ(changed.comparison->rows.front().beforeText, "old");
+    // Nothing to compare with: no file there, or no program to write.
+    fs::remove(destination.File("P3"));
+    EXPECT_EQ(ComparisonSummary(PreviewProgram(*sheet, NoSelection(), Environment(Disk()), 3)),
+              "No file of this name in the destination yet.");
+    const auto gone = SheetOf({KeyColumn("GONE", "P1")});
+    testing::WriteBytes(destination.File("P1"), "old\n");
+    const ProgramPreview nothing = PreviewProgram(*gone, NoSelection(), Environment(Disk()), 1);
+    EXPECT_FALSE(nothing.comparison);
+    EXPECT_EQ(ComparisonSummary(nothing), "");
 }
 
-TEST(DifferingLinesTest, ComparesLineByLineCountingLinesOnlyOneTextHas) {
-    EXPECT_EQ(DifferingLines("a\nb\nc\n", "a\nb\nc\n"), std::vector<int>{});
-    EXPECT_EQ(DifferingLines("a\nb\nc\n", "a\nX\nc\n"), std::vector<int>{2});
-    EXPECT_EQ(DifferingLines("a\nb\n", "a\nb\nc\nd"), (std::vector<int>{3, 4}));
-    EXPECT_EQ(DifferingLines("a\r\n", "a\n"), std::vector<int>{1});
-    EXPECT_EQ(DifferingLines("", "a"), std::vector<int>{1});
+// Each row as "number:text | number:text", "*" in front of a differing one
+// and "-" for a side without a line.
+Strings Rows(const LineComparison& comparison) {
+    const auto number = [](std::size_t line) { return line == 0 ? "-" : std::to_string(line); };
+    Strings rows;
+    for (const ComparedLine& row : comparison.rows) {
+        rows.push_back((row.differs ? "*" : " ") + number(row.beforeNumber) + ":" + row.beforeText +
+                       " | " + number(row.afterNumber) + ":" + row.afterText);
+    }
+    return rows;
+}
+
+TEST(LineComparisonTest, PairsTheDifferingLinesWithALineOfContextAround) {
+    struct Case {
+        const char* what;
+        std::string before, after;
+        Strings rows;
+    };
+    const std::vector<Case> cases{
+        {"the same", "a\r\nb\r\n", "a\r\nb\r\n", {}},
+        {"both empty", "", "", {}},
+        {"one line changed",
+         "a\nb\nc\nd\n",
+         "a\nX\nc\nd\n",
+         {" 1:a | 1:a", "*2:b | 2:X", " 3:c | 3:c"}},
+        {"lines added at the end",
+         "a\nb\n",
+         "a\nb\nc\nd",
+         {" 2:b | 2:b", "*-: | 3:c", "*-: | 4:d"}},
+        {"lines removed",
+         "a\nb\nc\nd\n",
+         "a\nd\n",
+         {" 1:a | 1:a", "*2:b | -:", "*3:c | -:", " 4:d | 2:d"}},
+        {"CR LF line ends",
+         "G0 X1\r\nG1 Y2\r\nM30\r\n",
+         "G0 X1\r\nG1 Y3\r\nM30\r\n",
+         {" 1:G0 X1 | 1:G0 X1", "*2:G1 Y2 | 2:G1 Y3", " 3:M30 | 3:M30"}},
+        {"only the line ends differ",
+         "a\r\nb",
+         "a\nb\n",
+         {"*1:a [CR LF] | 1:a [LF]", "*2:b [no line end] | 2:b [LF]"}},
+        {"an empty file on disk", "", "a\r\nb\r\n", {"*-: | 1:a", "*-: | 2:b"}},
+        {"an empty program", "a\n", "", {"*1:a | -:"}},
+        // A continuation line gained keeps the lines after it paired.
+        {"lines paired around an added one",
+         "L1\nL2\nR1\nR2\nEND\n",
+         "L1'\nL2\nC\nR1\nR2'\nEND\n",
+         {"*1:L1 | 1:L1'", " 2:L2 | 2:L2", "*-: | 3:C", " 3:R1 | 4:R1", "*4:R2 | 5:R2'",
+          " 5:END | 6:END"}},
+        {"a line far from any difference left out",
+         "a\nb\nc\nd\ne\nf\n",
+         "A\nb\nc\nd\nE\nf\n",
+         {"*1:a | 1:A", " 2:b | 2:b", " 4:d | 4:d", "*5:e | 5:E", " 6:f | 6:f"}},
+        {"Windows-1252 decoded", "\xb0\n", "\x80\n", {"*1:\u00b0 | 1:\u20ac"}}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        const LineComparison comparison = CompareLines(test.before, test.after);
+        EXPECT_EQ(Rows(comparison), test.rows);
+        EXPECT_EQ(comparison.differing,
+                  static_cast<std::size_t>(
+                      std::count_if(test.rows.begin(), test.rows.end(),
+                                    [](const std::string& row) { return row.starts_with('*'); })));
+        EXPECT_EQ(comparison.notShown, 0U);
+    }
+}
+
+TEST(LineComparisonTest, ALongRunIsShownUpToTheLimitThenCounted) {
+    std::string before = "same\n";
+    std::string after = "same\n";
+    for (int line = 1; line <= 25; ++line) {
+        before += "old " + std::to_string(line) + "\n";
+        after += "new " + std::to_string(line) + "\n";
+    }
+    before += "end\n";
+    after += "end\n";
+    const LineComparison cut = CompareLines(before, after, 20);
+    EXPECT_EQ(cut.differing, 25U);
+    EXPECT_EQ(cut.notShown, 5U);
+    ASSERT_EQ(cut.rows.size(), 21U);  // the context before, no context after the cut
+    EXPECT_EQ(Rows(cut).front(), " 1:same | 1:same");
+    EXPECT_EQ(Rows(cut).back(), "*21:old 20 | 21:new 20");
+    EXPECT_EQ(CompareLines(before, after, 25).rows.back().beforeText, "end");
+    EXPECT_EQ(MoreDifferingText(cut.notShown), "and 5 more differing lines");
+    EXPECT_EQ(MoreDifferingText(1), "and 1 more differing line");
+    EXPECT_EQ(MoreDifferingText(1234), "and 1,234 more differing lines");
+}
+
+// A destination file can be anything: a line without end, or thousands of
+// lines that match nothing, must not stall the preview.
+TEST(LineComparisonTest, HugeInputIsCutForShowingAndPairedInOrder) {
+    const std::string longLine(100000, 'X');
+    const LineComparison wide = CompareLines(longLine, "X\r\n");
+    ASSERT_EQ(wide.rows.size(), 1U);
+    EXPECT_EQ(wide.rows[0].beforeText, std::string(kShownLineBytes, 'X') + "\u2026");
+    EXPECT_EQ(wide.rows[0].afterText, "X");
+    std::string before, after;
+    for (int line = 0; line < 5000; ++line) {
+        before += "a" + std::to_string(line) + "\n";
+        after += "b" + std::to_string(line) + "\n";
+    }
+    const LineComparison many = CompareLines(before, after);
+    EXPECT_EQ(many.differing, 5000U);
+    EXPECT_EQ(Rows(many)[1], "*2:a1 | 2:b1");
 }
 
 TEST_F(RunTextTest, TreePreviewShowsTheIndexEntryTheRunEnters) {
@@ -172,12 +304,18 @@ TEST_F(RunTextTest, TreePreviewShowsTheIndexEntryTheRunEnters) {
     testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("MASTER", 'A'));
     fs::create_directories(destination.Path() / "SRG" / "E");
     fs::create_directories(destination.Path() / "SRG" / "F");
-    const auto sheet =
-        SheetOf({KeyColumn("MASTER", "EY1", {"L=1.25"}), KeyColumn("MASTER", "FX2", {"L=3"})});
+    const auto sheet = SheetOf(
+        {KeyColumn("MASTER", "EY1", {"L=1.25", "S=2"}), KeyColumn("MASTER", "FX2", {"L=3"})});
     const ProgramPreview preview =
         PreviewProgram(*sheet, NoSelection(), Environment(Disk(), false), 2);
     ASSERT_TRUE(preview.program);
     ASSERT_TRUE(preview.indexEntry);
+    // Where the entry would go, and the depth the key takes from key A.
+    EXPECT_EQ(PreviewHeadingText(preview.key, true),
+              "Column B: FX2, Process would write " +
+                  (destination.Path() / "SRG" / "F" / "X2").string() +
+                  " (status ok)\nIndex: would be entered in " + destination.File("INDICE.Prg") +
+                  "\nValues: S from earlier keys");
     EXPECT_FALSE(fs::exists(destination.File("INDICE.Prg")));
     (void)RunProcessing(*sheet, NoSelection(), Environment(Disk(), false));
     EXPECT_EQ(*preview.program, testing::ReadBytes(destination.Path() / "SRG" / "F" / "X2"));

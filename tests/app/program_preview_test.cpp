@@ -1,0 +1,142 @@
+// The program preview window on its own: Escape, its place on a small
+// screen, the differing lines side by side, and a reason shown plain.
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+
+#include "app/line_comparison_view.h"
+#include "app/program_preview_window.h"
+#include "core/run/line_comparison.h"
+#include "dialogs/window_placement.h"
+
+namespace bladeway {
+namespace {
+
+TEST(FitOnScreenTest, ShrinksToTheScreenAndMovesOntoItNeverGrows) {
+    const QRect screen(0, 0, 1024, 600);
+    struct Case {
+        const char* what;
+        QRect wanted, available, fitted;
+    };
+    const std::vector<Case> cases{
+        {"fits as it is", QRect(100, 50, 760, 500), screen, QRect(100, 50, 760, 500)},
+        {"taller than the screen", QRect(100, 50, 760, 800), screen, QRect(100, 0, 760, 600)},
+        {"larger every way", QRect(-50, -20, 1300, 700), screen, screen},
+        {"past the right and bottom", QRect(600, 300, 760, 500), screen, QRect(264, 100, 760, 500)},
+        {"above and left of the screen", QRect(-200, -40, 300, 200), screen, QRect(0, 0, 300, 200)},
+        {"a second screen, its panel on top", QRect(1000, 0, 760, 900), QRect(1920, 24, 1280, 776),
+         QRect(1920, 24, 760, 776)}};
+    for (const Case& test : cases)
+        EXPECT_EQ(FitOnScreen(test.wanted, test.available), test.fitted) << test.what;
+}
+
+class ProgramPreviewTest : public ::testing::Test {
+  protected:
+    ProgramPreviewTest() { opener.setGeometry(300, 200, 400, 300); }
+
+    static PreviewContent Program(const std::string& bytes) {
+        PreviewContent content;
+        content.program = bytes;
+        return content;
+    }
+    // Every format the highlighter gave the text view's lines.
+    int FormatCount() {
+        int count = 0;
+        for (QTextBlock block = window.TextView().document()->begin(); block.isValid();
+             block = block.next())
+            count += static_cast<int>(block.layout()->formats().size());
+        return count;
+    }
+    QStringList Cells(int row) {
+        QStringList cells;
+        QTableWidget& table = window.Differences().Table();
+        for (int column = 0; column < table.columnCount(); ++column)
+            cells.append(table.item(row, column)->text());
+        return cells;
+    }
+
+    QWidget opener;  // as the main window
+    ProgramPreviewWindow window{&opener};
+};
+
+TEST_F(ProgramPreviewTest, EscapeClosesIt) {
+    PreviewContent content = Program("G0 X1\r\nG1 Y3\r\n");
+    content.differences = CompareLines("G0 X1\r\nG1 Y2\r\n", content.program);
+    window.ShowContent(content);
+    for (QWidget* focus : {static_cast<QWidget*>(&window.TextView()),
+                           static_cast<QWidget*>(&window.Differences().Table())}) {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_FALSE(window.isVisible()) << focus->objectName().toStdString();
+    }
+}
+
+TEST_F(ProgramPreviewTest, OpensWithinTheScreenCentredOnItsOpenerFirst) {
+    const QSize designed = window.size();
+    window.PlaceWithin(QRect(0, 0, 1920, 1080));
+    EXPECT_EQ(window.size(), designed);  // never grown
+    EXPECT_EQ(window.frameGeometry().center(), opener.frameGeometry().center());
+    for (const QRect& small : {QRect(0, 0, 640, 400), QRect(1920, 30, 600, 420)}) {
+        window.PlaceWithin(small);
+        const QRect outer = window.geometry().marginsAdded(KnownFrameMargins(window));
+        EXPECT_TRUE(small.contains(outer))
+            << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
+    }
+}
+
+TEST_F(ProgramPreviewTest, OnlyAProgramIsColouredAReasonInItsPlaceIsPlain) {
+    window.ShowContent(Program("G0 X1.5 (CUT)\r\n"));
+    EXPECT_GT(FormatCount(), 0);
+    PreviewContent reason;
+    reason.missing = "not written: template /masters/DZ120 not found (GNF)";
+    window.ShowContent(reason);
+    QApplication::processEvents();  // a highlighter also works from the event loop
+    EXPECT_EQ(window.TextView().toPlainText(), reason.missing);
+    EXPECT_EQ(FormatCount(), 0);
+    window.ShowContent(Program("G0 X1.5 (CUT)\r\n"));
+    EXPECT_GT(FormatCount(), 0);
+}
+
+TEST_F(ProgramPreviewTest, TheDifferingLinesStandSideBySideWithTheirNumbers) {
+    PreviewContent content = Program("G0 X1\r\nG1 Y3\r\nC\r\nM30\r\n");
+    content.differences = CompareLines("G0 X1\r\nG1 Y2\r\nM30\r\n", content.program);
+    window.ShowContent(content);
+    LineComparisonView& view = window.Differences();
+    EXPECT_FALSE(view.isHidden());
+    QTableWidget& table = view.Table();
+    ASSERT_EQ(table.rowCount(), 4);
+    EXPECT_EQ(Cells(0), (QStringList{"1", "G0 X1", "1", "G0 X1"}));
+    EXPECT_EQ(Cells(1), (QStringList{"2", "G1 Y2", "2", "G1 Y3"}));
+    EXPECT_EQ(Cells(2), (QStringList{"", "", "3", "C"}));
+    EXPECT_EQ(Cells(3), (QStringList{"3", "M30", "4", "M30"}));
+    // Differing rows are tinted, context rows are not.
+    EXPECT_EQ(table.item(0, LineComparisonView::kBeforeText)->background().style(), Qt::NoBrush);
+    EXPECT_NE(table.item(1, LineComparisonView::kBeforeText)->background().style(), Qt::NoBrush);
+    EXPECT_TRUE(view.MoreDiffering().isHidden());
+
+    std::string before, after;
+    for (int line = 1; line <= static_cast<int>(kShownDifferingLines) + 3; ++line) {
+        before += "OLD" + std::to_string(line) + "\r\n";
+        after += "NEW" + std::to_string(line) + "\r\n";
+    }
+    content.differences = CompareLines(before, after);
+    window.ShowContent(content);
+    EXPECT_EQ(table.rowCount(), static_cast<int>(kShownDifferingLines));
+    EXPECT_FALSE(view.MoreDiffering().isHidden());
+    EXPECT_EQ(view.MoreDiffering().text(), "and 3 more differing lines");
+
+    window.ShowContent(Program("G0 X1\r\n"));  // nothing to compare with
+    EXPECT_TRUE(view.isHidden());
+}
+
+}  // namespace
+}  // namespace bladeway
