@@ -72,7 +72,7 @@ void DesktopTest::SetUp() {
 void DesktopTest::TearDown() {
     if (!watchdog)
         return;
-    watchdog->Step("closing the test's windows");
+    watchdog->Step("closing the test's windows", kDiskStepLimit);
     form_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
@@ -81,6 +81,7 @@ void DesktopTest::TearDown() {
 }
 
 void DesktopTest::MakeShop(Templates kind, const std::string& keys, bool withPlace) {
+    watchdog->Step("writing the shop's files", kDiskStepLimit);
     kind_ = kind;
     program = folder.Path() / (TreeMode() ? "HARBOR62" : "flat-shop");
     templates = folder.Path() / "templates";
@@ -123,6 +124,7 @@ std::string DesktopTest::GeneratedKeys(int count) {
 }
 
 DesktopTest::Reference DesktopTest::CliRun(const std::string& keys) {
+    watchdog->Step("the command line's run over the same keys", kDiskStepLimit);
     const fs::path out = folder.Path() / ("reference-" + std::to_string(++references_));
     fs::create_directories(out / "SRG" / "P");
     std::vector<std::string> args = {"generate",
@@ -180,6 +182,7 @@ void DesktopTest::AsUser(const std::function<void()>& script) {
     while (!finished)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     user.join();
+    watchdog->Step("checking what the run left", kDiskStepLimit);
 }
 
 void DesktopTest::WaitUntil(const std::string& step, const std::function<bool()>& holds,
@@ -231,7 +234,7 @@ void DesktopTest::LoadKeysAndProcess(int keys) {
     WaitUntil(
         "the keys in the grid",
         [this, keys] { return form_->GridModel().GetSheet().ColumnCount() == keys; },
-        std::chrono::seconds(30));
+        kDiskStepLimit);
     ASSERT_TRUE(Click("Process", [this] { return &form_->ProcessButton(); }));
 }
 
@@ -264,8 +267,10 @@ void DesktopTest::WaitOnTop(const char* objectName, const std::string& what) {
 }
 
 void DesktopTest::AwaitReport() {
-    WaitUntil("the run ends and its report comes up",
-              [this] { return !form_->RunGoingOn() && Shown("RunReport") != nullptr; });
+    // A stopped run still finishes its key and writes its index entries.
+    WaitUntil(
+        "the run ends and its report comes up",
+        [this] { return !form_->RunGoingOn() && Shown("RunReport") != nullptr; }, kDiskStepLimit);
     EXPECT_EQ(WindowId("RunMessage"), 0U) << "an index message is still open";
     EXPECT_EQ(WindowId("RunProgress"), 0U) << "the progress dialog is still open";
     EXPECT_EQ(OnGui([] { return Shown("RunReport")->windowTitle().toStdString(); }),

@@ -77,8 +77,9 @@ class ProgramEndTest : public DesktopTest, public ::testing::WithParamInterface<
         return VisibleWindowsOf(pid_, titlePattern);
     }
 
-    void AwaitThat(const std::string& step, const std::function<bool()>& holds) {
-        watchdog->Step(step);
+    void AwaitThat(const std::string& step, const std::function<bool()>& holds,
+                   std::chrono::milliseconds limit = kStepLimit) {
+        watchdog->Step(step, limit);
         while (!holds()) {
             watchdog->Seen(std::to_string(Windows("^Bladeway$").size()) +
                            " windows titled Bladeway, report: " +
@@ -140,7 +141,9 @@ TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
             break;
     }
     PressCloseBox(main);
-    AwaitThat("the program ends after its main window's close box", [&] { return Ended(); });
+    AwaitThat(
+        "the program ends after its main window's close box", [&] { return Ended(); },
+        kDiskStepLimit);
 
     EXPECT_TRUE(WIFEXITED(status_) && WEXITSTATUS(status_) == 0)
         << "exit status " << status_ << "; the program's output:\n"

@@ -54,7 +54,7 @@ TEST_F(ResultWindowsTest, TheReportAndThePreviewOpenOnTop) {
         WaitUntil("the program preview comes up",
                   [] { return Shown("ProgramPreview") != nullptr; });
         WaitOnTop("ProgramPreview", "the program preview");
-        EXPECT_EQ(PreviewHeading().rfind("Column 2:", 0), 0U) << PreviewHeading();
+        EXPECT_EQ(PreviewHeading().rfind("Column B:", 0), 0U) << PreviewHeading();
         PressCloseBox(WindowId("ProgramPreview"));
         WaitUntil("the preview closes by its close box",
                   [] { return Shown("ProgramPreview") == nullptr; });
@@ -81,7 +81,7 @@ TEST_F(ResultWindowsTest, TheReportAndThePreviewOpenOnTop) {
         WaitUntil("the program preview comes up again",
                   [] { return Shown("ProgramPreview") != nullptr; });
         WaitOnTop("ProgramPreview", "the program preview");
-        EXPECT_EQ(PreviewHeading().rfind("Column 3:", 0), 0U) << PreviewHeading();
+        EXPECT_EQ(PreviewHeading().rfind("Column C:", 0), 0U) << PreviewHeading();
     });
 }
 

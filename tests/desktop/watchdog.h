@@ -13,7 +13,12 @@
 
 namespace bladeway::testing::desktop {
 
+// How long the program may take to answer the user: a window coming up,
+// taking the focus, closing.
 inline constexpr std::chrono::milliseconds kStepLimit{8000};
+// How long a step that writes or removes thousands of files may take on a
+// busy disk, where a flush can take seconds.
+inline constexpr std::chrono::milliseconds kDiskStepLimit{20000};
 
 class Watchdog {
   public:
