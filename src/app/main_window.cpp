@@ -7,6 +7,7 @@
 #include "app/app_icon.h"
 #include "app/background_run.h"
 #include "app/data_file_list.h"
+#include "app/grid_selection_look.h"
 #include "app/key_grid_model.h"
 #include "core/platform/file_system.h"
 #include "dialogs/design_controls.h"
@@ -69,6 +70,7 @@ void MainWindow::CreateControls() {
     gridView_->horizontalHeader()->setDefaultSectionSize(kColumnWidthPixels);
     gridView_->verticalHeader()->setDefaultSectionSize(gridView_->fontMetrics().height() + 6);
     gridView_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    new GridSelectionLook(*gridView_);
     PlaceControl(*gridView_, 2520, 240, 3975, 4215);
 
     preferencesButton_ =

@@ -1,5 +1,6 @@
 // The main window: start-up, controls, place and size, leaving, the file list
 // and the grid, the Preferences, Vars and Process buttons.
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -13,6 +14,7 @@
 
 #include "app/data_file_list.h"
 #include "app/key_grid_model.h"
+#include "app/run_report_window.h"
 #include "cli/cli.h"
 #include "dialogs/preferences_dialog.h"
 #include "dialogs/window_placement.h"
@@ -354,6 +356,40 @@ TEST_F(ProcessRunTest, SelectedColumnHeadingsProcessOnlyThoseKeysABlockBelowRowO
         QItemSelectionModel::ClearAndSelect);
     Process(*form);
     EXPECT_TRUE(testing::FilesBelow(destination).empty());
+}
+
+// What Process will take can be seen: a plain click is no selection and is
+// not drawn as one; a block is.
+TEST_F(ProcessRunTest, APlainClickShowsTheCurrentCellOnlyABlockLooksSelected) {
+    const auto form = StartOnExamples("flat", folder.Path());
+    QTableView& grid = form->GridView();
+    const QColor highlight = grid.palette().color(QPalette::Active, QPalette::Highlight);
+    // Whether the cell is painted in the highlight colour inside its right end,
+    // away from its text and from the current cell's focus frame.
+    const auto highlighted = [&grid, &highlight](int row, int column) {
+        const QRect cell = grid.visualRect(grid.model()->index(row, column));
+        const QColor painted =
+            grid.viewport()->grab().toImage().pixelColor(cell.right() - 8, cell.center().y());
+        return std::abs(painted.red() - highlight.red()) +
+                   std::abs(painted.green() - highlight.green()) +
+                   std::abs(painted.blue() - highlight.blue()) <
+               12;
+    };
+    grid.setFocus();
+    testing::ClickItem(grid, form->GridModel().index(0, 0));
+    EXPECT_TRUE(grid.selectionModel()->isSelected(form->GridModel().index(0, 0)));
+    EXPECT_FALSE(highlighted(0, 0)) << "a plain click looks like a selection";
+    EXPECT_FALSE(grid.horizontalHeader()->highlightSections());
+    testing::ClickItem(grid, form->GridModel().index(0, 1), Qt::ShiftModifier);
+    EXPECT_TRUE(highlighted(0, 0));
+    EXPECT_TRUE(highlighted(0, 1));
+    EXPECT_TRUE(grid.horizontalHeader()->highlightSections());
+    // Back to one cell: no block again, and the report says what was taken.
+    testing::ClickItem(grid, form->GridModel().index(2, 1));
+    EXPECT_FALSE(highlighted(2, 1));
+    Process(*form);
+    ASSERT_NE(form->ReportWindow(), nullptr);
+    EXPECT_EQ(form->ReportWindow()->ProcessedKeys(), "all 12 keys: no block selected");
 }
 
 TEST_F(ProcessRunTest, TheRunReadsTheCellsAsEditedAndThePreferencesAsTheyStandBusyMeanwhile) {

@@ -148,6 +148,26 @@ void ApplyProgramWrites(const std::vector<CommittedFile>& committed, RunReport& 
     }
 }
 
+// Keys that all failed alike may have failed for a folder that is not there;
+// the report then says so once. Asked only then, so that a run that went
+// well asks nothing more of the disk.
+void NoteMissingFolders(const RunEnvironment& environment, RunReport& report) {
+    if (report.keys.size() < 2)
+        return;
+    const auto none = [&report](bool KeyResult::*field) {
+        return std::none_of(report.keys.begin(), report.keys.end(),
+                            [field](const KeyResult& key) { return key.*field; });
+    };
+    const auto missing = [&environment](const std::string& folder) {
+        return !folder.empty() && !environment.fileSystem.FolderExists(folder);
+    };
+    const PreferenceValues& preferences = environment.preferences;
+    if (none(&KeyResult::programWritten) && missing(preferences.destinationFolder))
+        report.missingDestinationFolder = preferences.destinationFolder;
+    if (none(&KeyResult::templateFound) && missing(preferences.templateFolder))
+        report.missingTemplateFolder = preferences.templateFolder;
+}
+
 }  // namespace
 
 RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
@@ -172,14 +192,6 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     };
     const int columnCount = sheet.ColumnCount();
     report.blockSelected = selection.IsAnyBlockSelected();
-    // Every key fails alike in a folder that is not there: the report says so once.
-    for (const auto& [folder, missing] :
-         {std::pair{&environment.preferences.templateFolder, &report.missingTemplateFolder},
-          std::pair{&environment.preferences.destinationFolder,
-                    &report.missingDestinationFolder}}) {
-        if (!folder->empty() && !environment.fileSystem.FolderExists(*folder))
-            *missing = *folder;
-    }
     report.columnCount = columnCount;
     for (int column = 1; column <= columnCount; ++column) {
         if (IsProcessed(selection, column)) {
@@ -228,6 +240,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     }
     writeBatch({});
     report.leftOversRemoved = programs.LeftOversRemoved();
+    NoteMissingFolders(environment, report);
     return report;
 }
 

@@ -84,7 +84,8 @@ struct RunReport {
     std::size_t plannedKeys = 0;  // the keys the run would have processed unstopped
     bool stopped = false;         // stopped on request before its last key
     bool blockSelected = false;   // the keys were chosen by a selected block
-    // A folder setting that named no folder when the run began (empty: none).
+    // A folder setting that named no folder, when every key failed for it
+    // (empty: none).
     std::string missingTemplateFolder;
     std::string missingDestinationFolder;
     int columnCount = 0;               // the columns of the sheet run over

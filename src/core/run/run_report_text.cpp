@@ -1,7 +1,5 @@
 #include "core/run/run_report_text.h"
 
-#include <algorithm>
-
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
@@ -259,15 +257,11 @@ std::string ProblemsText(const KeyResult& key) {
 std::string SharedProblemText(const RunReport& report) {
     if (report.keys.size() < 2)
         return {};
-    const auto none = [&report](bool KeyResult::*field) {
-        return std::none_of(report.keys.begin(), report.keys.end(),
-                            [field](const KeyResult& key) { return key.*field; });
-    };
-    if (!report.missingDestinationFolder.empty() && none(&KeyResult::programWritten)) {
+    if (!report.missingDestinationFolder.empty()) {
         return "the destination folder " + ShowPath(report.missingDestinationFolder) +
                " does not exist: no program could be written";
     }
-    if (!report.missingTemplateFolder.empty() && none(&KeyResult::templateFound)) {
+    if (!report.missingTemplateFolder.empty()) {
         return "the template folder " + ShowPath(report.missingTemplateFolder) +
                " does not exist: no template could be read";
     }
