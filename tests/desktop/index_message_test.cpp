@@ -1,0 +1,205 @@
+// A run in tree mode on a damaged template index, through the window system:
+// the index message comes up for every key above the progress dialog, with
+// the keyboard focus, the progress dialog showing with it; every way of
+// answering it leads on to the run's end and its report.
+#include <chrono>
+#include <string>
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/main_window.h"
+#include "desktop/desktop_fixture.h"
+
+namespace bladeway::testing::desktop {
+namespace {
+
+constexpr int kHarborKeys = 12;
+// The progress dialog comes with the message, not after its usual delay.
+constexpr std::chrono::milliseconds kProgressWithMessage{250};
+
+enum class Answer {
+    kOkButton,
+    kReturnKey,
+    kStopButton,
+    kEscapeKey,
+    kMessageCloseBox,
+    kProgressCancel,
+    kProgressCloseBox
+};
+
+std::string NameOf(Answer answer) {
+    switch (answer) {
+        case Answer::kOkButton:
+            return "OkButton";
+        case Answer::kReturnKey:
+            return "ReturnKey";
+        case Answer::kStopButton:
+            return "StopProcessingButton";
+        case Answer::kEscapeKey:
+            return "EscapeKey";
+        case Answer::kMessageCloseBox:
+            return "MessageCloseBox";
+        case Answer::kProgressCancel:
+            return "ProgressCancel";
+        case Answer::kProgressCloseBox:
+            return "ProgressCloseBox";
+    }
+    return "?";
+}
+
+void PrintTo(Answer answer, std::ostream* out) {
+    *out << NameOf(answer);
+}
+
+class IndexMessageTest : public DesktopTest, public ::testing::WithParamInterface<Answer> {
+  protected:
+    void SetUp() override {
+        DesktopTest::SetUp();
+        if (IsSkipped())
+            return;
+        MakeShop(Templates::kTreeDamagedIndex, HarborKeys());
+        OpenMainWindow();
+    }
+
+    // Waits for the index message of the `number`th key: up with the keyboard
+    // focus, above every other window, the progress dialog showing too (from
+    // the first message on, not only after the progress dialog's delay).
+    void AwaitMessage(int number) {
+        const std::string which = "index message " + std::to_string(number);
+        WaitUntil(which + " comes up with the keyboard focus, the progress dialog showing",
+                  [this, number] {
+                      QWidget* box = Shown("RunMessage");
+                      return box != nullptr &&
+                             events.Of(QStringLiteral("RunMessage")).shown == number &&
+                             box->isActiveWindow() && Shown("RunProgress") != nullptr;
+                  });
+        EXPECT_EQ(OnGui([] {
+                      return static_cast<QMessageBox*>(Shown("RunMessage"))->text().toStdString();
+                  }),
+                  "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!");
+        const auto [progressShown, messageShown] = OnGui([this] {
+            return std::pair(events.Of(QStringLiteral("RunProgress")).firstShown,
+                             events.Of(QStringLiteral("RunMessage")).firstShown);
+        });
+        if (progressShown && number == 1) {
+            const auto late = std::chrono::duration_cast<std::chrono::milliseconds>(*progressShown -
+                                                                                    *messageShown);
+            EXPECT_LE(late.count(), kProgressWithMessage.count())
+                << "the progress dialog came " << late.count() << " ms after the first message";
+        }
+        WaitOnTop("RunMessage", which);
+    }
+
+    // Answers the open message, or acts on the progress dialog behind it.
+    bool Give(Answer answer) {
+        switch (answer) {
+            case Answer::kOkButton:
+                return Click("the message's OK", [] {
+                    auto* box = qobject_cast<QMessageBox*>(Shown("RunMessage"));
+                    return box ? box->button(QMessageBox::Ok) : nullptr;
+                });
+            case Answer::kStopButton:
+                return Click("Stop Processing", [] { return ButtonIn("RunMessage", "StopRun"); });
+            case Answer::kReturnKey:
+                PressKeys("Return");
+                return true;
+            case Answer::kEscapeKey:
+                PressKeys("Escape");
+                return true;
+            case Answer::kMessageCloseBox:
+                PressCloseBox(WindowId("RunMessage"));
+                return true;
+            case Answer::kProgressCancel:
+                MoveMessageOffCancel();
+                return Click("the progress dialog's Cancel",
+                             [] { return ButtonIn("RunProgress", "Cancel"); });
+            case Answer::kProgressCloseBox:
+                PressCloseBox(WindowId("RunProgress"));
+                return true;
+        }
+        return false;
+    }
+
+    // The message stands above the progress dialog and may cover its Cancel:
+    // then it is dragged by its title bar below the progress dialog first, as
+    // one would do.
+    void MoveMessageOffCancel() {
+        struct Places {
+            QPoint cancel, title, below;
+            XWindow progress = 0;
+        };
+        const Places places = OnGui([] {
+            Places found;
+            QPushButton* cancel = ButtonIn("RunProgress", "Cancel");
+            QWidget* box = Shown("RunMessage");
+            if (cancel == nullptr || box == nullptr)
+                return found;
+            found.progress = cancel->window()->winId();
+            found.cancel = cancel->mapToGlobal(cancel->rect().center());
+            const QRect frame = box->frameGeometry();
+            found.title = QPoint(frame.center().x(), (frame.top() + box->geometry().top()) / 2);
+            const int bottom = cancel->window()->frameGeometry().bottom();
+            found.below = found.title + QPoint(0, bottom + 20 - frame.top());
+            return found;
+        });
+        if (places.progress == 0 || ShowsAt(places.progress, places.cancel))
+            return;
+        std::printf("note: the index message covers Cancel; dragged below the progress dialog\n");
+        DragFromTo(places.title, places.below);
+        WaitUntil("the message moved off Cancel", [cancel = places.cancel] {
+            QWidget* box = Shown("RunMessage");
+            return box == nullptr || !box->frameGeometry().contains(cancel);
+        });
+    }
+};
+
+class AnswerEveryMessageTest : public IndexMessageTest {};
+
+TEST_P(AnswerEveryMessageTest, TheRunGoesOnThroughEveryKeyToItsReport) {
+    AsUser([this] {
+        LoadKeysAndProcess(kHarborKeys);
+        for (int number = 1; number <= kHarborKeys && !HasFatalFailure(); ++number) {
+            AwaitMessage(number);
+            ASSERT_TRUE(Give(GetParam()));
+            WaitUntil("index message " + std::to_string(number) + " closes", [this, number] {
+                return events.Of(QStringLiteral("RunMessage")).hidden >= number;
+            });
+        }
+        if (!HasFatalFailure())
+            AwaitReport();
+    });
+    EXPECT_EQ(events.Of(QStringLiteral("RunMessage")).shown, kHarborKeys);
+    const Reference whole = CliRun();
+    EXPECT_EQ(Summary(), whole.summary);
+    EXPECT_TRUE(Written() == whole.files) << "the files differ from the command line's";
+}
+
+INSTANTIATE_TEST_SUITE_P(OkOrReturn, AnswerEveryMessageTest,
+                         ::testing::Values(Answer::kOkButton, Answer::kReturnKey),
+                         [](const auto& answer) { return NameOf(answer.param); });
+
+class StopAtTheMessageTest : public IndexMessageTest {};
+
+TEST_P(StopAtTheMessageTest, TheRunEndsAfterTheKeyItCameForWithItsReport) {
+    AsUser([this] {
+        LoadKeysAndProcess(kHarborKeys);
+        AwaitMessage(1);
+        ASSERT_TRUE(Give(GetParam()));
+        AwaitReport();
+    });
+    EXPECT_EQ(events.Of(QStringLiteral("RunMessage")).shown, 1);
+    const Reference first = CliRun("1");
+    EXPECT_EQ(Summary(), first.summary + ", stopped after 1 of 12 keys");
+    EXPECT_TRUE(Written() == first.files) << "the files differ from the command line's for key 1";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWay, StopAtTheMessageTest,
+                         ::testing::Values(Answer::kStopButton, Answer::kEscapeKey,
+                                           Answer::kMessageCloseBox, Answer::kProgressCancel,
+                                           Answer::kProgressCloseBox),
+                         [](const auto& answer) { return NameOf(answer.param); });
+
+}  // namespace
+}  // namespace bladeway::testing::desktop

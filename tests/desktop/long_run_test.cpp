@@ -1,0 +1,89 @@
+// A long run without messages, stopped through the window system while it
+// writes: the progress dialog has come up on top with the focus, and Cancel,
+// Escape or its close box end the run between two keys, with its report.
+#include <regex>
+#include <string>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/main_window.h"
+#include "core/run/run_report_text.h"
+#include "desktop/desktop_fixture.h"
+
+namespace bladeway::testing::desktop {
+namespace {
+
+// Enough keys that the run still writes when the stop lands, a few seconds
+// on a slow disk.
+constexpr int kKeys = 40000;
+
+enum class StopBy { kCancelButton, kEscapeKey, kCloseBox };
+
+std::string NameOf(StopBy stop) {
+    switch (stop) {
+        case StopBy::kCancelButton:
+            return "CancelButton";
+        case StopBy::kEscapeKey:
+            return "EscapeKey";
+        case StopBy::kCloseBox:
+            return "CloseBox";
+    }
+    return "?";
+}
+
+void PrintTo(StopBy stop, std::ostream* out) {
+    *out << NameOf(stop);
+}
+
+class LongRunTest : public DesktopTest, public ::testing::WithParamInterface<StopBy> {};
+
+TEST_P(LongRunTest, StoppingWhileItWritesEndsItBetweenKeysWithItsReport) {
+    MakeShop(Templates::kFlat, GeneratedKeys(kKeys));
+    OpenMainWindow();
+    AsUser([this] {
+        LoadKeysAndProcess(kKeys);
+        WaitUntil("the progress dialog comes up with the focus while keys are written", [] {
+            QWidget* progress = Shown("RunProgress");
+            const auto* text =
+                progress ? progress->findChild<QLabel*>(QStringLiteral("ProgressText")) : nullptr;
+            return text != nullptr && progress->isActiveWindow() &&
+                   text->text() != QStringLiteral("Writing programs: 0 of 0 keys");
+        });
+        WaitOnTop("RunProgress", "the progress dialog");
+        switch (GetParam()) {
+            case StopBy::kCancelButton:
+                ASSERT_TRUE(Click("Cancel", [] { return ButtonIn("RunProgress", "Cancel"); }));
+                break;
+            case StopBy::kEscapeKey:
+                PressKeys("Escape");
+                break;
+            case StopBy::kCloseBox:
+                PressCloseBox(WindowId("RunProgress"));
+                break;
+        }
+        AwaitReport();
+    });
+    const std::string summary = Summary();
+    std::smatch stopped;
+    ASSERT_TRUE(std::regex_search(summary, stopped, std::regex("stopped after ([0-9,]+) of")))
+        << "the run was not stopped: " << summary;
+    const std::size_t done = std::stoul(std::regex_replace(stopped[1].str(), std::regex(","), ""));
+    // The stop lands half a second or more into the run, and before its end.
+    ASSERT_GT(done, 1U);
+    ASSERT_LT(done, static_cast<std::size_t>(kKeys));
+    EXPECT_EQ(summary, std::to_string(done) + " keys processed: " + std::to_string(done) +
+                           " programs written, 0 keys with problems, stopped after " +
+                           GroupedCount(done) + " of " + GroupedCount(kKeys) + " keys");
+    // One whole program for every key done, nothing half-written beside them
+    // (the offscreen tests compare the bytes).
+    EXPECT_EQ(ProgramFiles(), done);
+}
+
+INSTANTIATE_TEST_SUITE_P(CancelEscapeOrCloseBox, LongRunTest,
+                         ::testing::Values(StopBy::kCancelButton, StopBy::kEscapeKey,
+                                           StopBy::kCloseBox),
+                         [](const auto& stop) { return NameOf(stop.param); });
+
+}  // namespace
+}  // namespace bladeway::testing::desktop

@@ -1,0 +1,180 @@
+// The real program, started as a shop starts it (the About box answered
+// with Return), ended by its main window's close box: during a run, with the
+// index message open or not, the run stops and the program ends with exit
+// code 0 after storing the window's place, as it does after a run.
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "core/gcode/index_record.h"
+#include "desktop/desktop_fixture.h"
+
+extern char** environ;
+
+namespace bladeway::testing::desktop {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Places in the main window's design, in pixels from its client area's corner.
+constexpr QPoint kFirstFile{60, 26};
+constexpr QPoint kProcessButton{84, 220};
+constexpr int kLongRunKeys = 40000;
+
+enum class When { kWhileTheIndexMessageIsOpen, kDuringALongRun, kAfterARun };
+
+std::string NameOf(When when) {
+    switch (when) {
+        case When::kWhileTheIndexMessageIsOpen:
+            return "WhileTheIndexMessageIsOpen";
+        case When::kDuringALongRun:
+            return "DuringALongRun";
+        case When::kAfterARun:
+            return "AfterARun";
+    }
+    return "?";
+}
+
+void PrintTo(When when, std::ostream* out) {
+    *out << NameOf(when);
+}
+
+class ProgramEndTest : public DesktopTest, public ::testing::WithParamInterface<When> {
+  protected:
+    void TearDown() override {
+        if (pid_ > 0 && !exited_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        DesktopTest::TearDown();
+    }
+
+    // The program copied into the shop's program folder, started there.
+    void Launch() {
+        const fs::path copy = program / "bladeway";
+        fs::copy_file(BLADEWAY_PROGRAM, copy);
+        log_ = folder.Path() / "program.log";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log_.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+        const std::string path = copy.string();
+        char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+        const int failed = posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ASSERT_EQ(failed, 0) << "cannot start " << path;
+        watchdog->Guard(pid_);
+    }
+
+    std::vector<XWindow> Windows(const std::string& titlePattern) const {
+        return VisibleWindowsOf(pid_, titlePattern);
+    }
+
+    void AwaitThat(const std::string& step, const std::function<bool()>& holds,
+                   std::chrono::milliseconds limit = kStepLimit) {
+        watchdog->Step(step, limit);
+        while (!holds()) {
+            watchdog->Seen(std::to_string(Windows("^Bladeway$").size()) +
+                           " windows titled Bladeway, report: " +
+                           (Windows("^Bladeway - Run Report$").empty() ? "no" : "yes") +
+                           ", active window " + std::to_string(ActiveWindow()));
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+
+    bool Ended() {
+        exited_ = exited_ || ::waitpid(pid_, &status_, WNOHANG) == pid_;
+        return exited_;
+    }
+
+    fs::path log_;
+    pid_t pid_ = 0;
+    bool exited_ = false;
+    int status_ = 0;
+};
+
+TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
+    const When when = GetParam();
+    if (when == When::kDuringALongRun)
+        MakeShop(Templates::kTree, GeneratedKeys(kLongRunKeys), /*withPlace=*/false);
+    else
+        MakeShop(when == When::kWhileTheIndexMessageIsOpen ? Templates::kTreeDamagedIndex
+                                                           : Templates::kTree,
+                 HarborKeys(), /*withPlace=*/false);
+    Launch();
+    ASSERT_FALSE(HasFatalFailure());
+
+    XWindow about = 0;
+    AwaitThat("the About box comes up with the focus", [&] {
+        const auto found = Windows("^About");
+        return !found.empty() && ActiveWindow() == (about = found.front());
+    });
+    PressKeys("Return");
+    XWindow main = 0;
+    AwaitThat("the main window comes up with the focus", [&] {
+        const auto found = Windows("^Bladeway$");
+        return found.size() == 1 && ActiveWindow() == (main = found.front());
+    });
+    // The keys are read while the click on the list is handled, before the
+    // click on Process is.
+    ClickAt(ScreenPoint(main, kFirstFile));
+    ClickAt(ScreenPoint(main, kProcessButton));
+    switch (when) {
+        case When::kWhileTheIndexMessageIsOpen:
+            AwaitThat("the index message and the progress dialog come up",
+                      [&] { return Windows("^Bladeway$").size() >= 3; });
+            break;
+        case When::kDuringALongRun:
+            AwaitThat("the progress dialog comes up",
+                      [&] { return Windows("^Bladeway$").size() >= 2; });
+            break;
+        case When::kAfterARun:
+            AwaitThat("the run report comes up",
+                      [&] { return !Windows("^Bladeway - Run Report$").empty(); });
+            break;
+    }
+    PressCloseBox(main);
+    AwaitThat(
+        "the program ends after its main window's close box", [&] { return Ended(); },
+        kDiskStepLimit);
+
+    EXPECT_TRUE(WIFEXITED(status_) && WEXITSTATUS(status_) == 0)
+        << "exit status " << status_ << "; the program's output:\n"
+        << ReadBytes(log_);
+    const std::string settings = ReadBytes(program / "Bladeway.INI");
+    EXPECT_NE(settings.find("MainTop="), std::string::npos) << settings;
+    EXPECT_NE(settings.find("MainLeft="), std::string::npos) << settings;
+    // Stopped between keys: a program and an index entry for each key done.
+    const std::size_t done = ProgramFiles();
+    switch (when) {
+        case When::kWhileTheIndexMessageIsOpen:
+            EXPECT_LE(done, 1U);
+            if (done == 1) {
+                EXPECT_TRUE(Written() == CliRun("1").files) << "not the files of key 1";
+            }
+            break;
+        case When::kDuringALongRun:
+            EXPECT_GT(done, 0U);
+            EXPECT_LT(done, static_cast<std::size_t>(kLongRunKeys)) << "the run was not stopped";
+            EXPECT_EQ(fs::file_size(destination / "INDICE.Prg"), done * kIndexRecordSize);
+            break;
+        case When::kAfterARun:
+            EXPECT_TRUE(Written() == CliRun().files) << "not the files of the whole run";
+            break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(DuringOrAfterARun, ProgramEndTest,
+                         ::testing::Values(When::kWhileTheIndexMessageIsOpen, When::kDuringALongRun,
+                                           When::kAfterARun),
+                         [](const auto& when) { return NameOf(when.param); });
+
+}  // namespace
+}  // namespace bladeway::testing::desktop

@@ -1,0 +1,89 @@
+// The windows a finished run leads to open on top, where they can be seen:
+// the run report, and the program preview by the grid's shortcut and by its
+// context menu, over the main window that was clicked last.
+#include <string>
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QTableView>
+
+#include "app/main_window.h"
+#include "desktop/desktop_fixture.h"
+
+namespace bladeway::testing::desktop {
+namespace {
+
+class ResultWindowsTest : public DesktopTest {
+  protected:
+    // Clicks the first cell of a column of the grid, counted from 1.
+    bool ClickCell(int column, int button = 1) {
+        const QPoint cell = OnGui([this, column] {
+            QTableView& grid = Form().GridView();
+            return grid.visualRect(grid.model()->index(0, column - 1)).center();
+        });
+        return Click(
+            "the grid's column " + std::to_string(column),
+            [this] { return Form().GridView().viewport(); }, cell, button);
+    }
+    std::string PreviewHeading() {
+        return OnGui([] {
+            QWidget* preview = Shown("ProgramPreview");
+            const auto* heading =
+                preview ? preview->findChild<QLabel*>(QStringLiteral("Heading")) : nullptr;
+            return heading ? heading->text().toStdString() : std::string("(no preview)");
+        });
+    }
+};
+
+TEST_F(ResultWindowsTest, TheReportAndThePreviewOpenOnTop) {
+    MakeShop(Templates::kTree, HarborKeys());
+    OpenMainWindow();
+    AsUser([this] {
+        LoadKeysAndProcess(12);
+        AwaitReport();
+        EXPECT_EQ(Summary(), CliRun().summary);
+
+        // Ctrl+P on the grid, after a click that brings the main window up.
+        ASSERT_TRUE(ClickCell(2));
+        WaitUntil("the main window has the focus again",
+                  [this] { return Form().isActiveWindow(); });
+        PressKeys("ctrl+p");
+        WaitUntil("the program preview comes up",
+                  [] { return Shown("ProgramPreview") != nullptr; });
+        WaitOnTop("ProgramPreview", "the program preview");
+        EXPECT_EQ(PreviewHeading().rfind("Column B:", 0), 0U) << PreviewHeading();
+        PressCloseBox(WindowId("ProgramPreview"));
+        WaitUntil("the preview closes by its close box",
+                  [] { return Shown("ProgramPreview") == nullptr; });
+
+        // The first entry of the grid's context menu.
+        ASSERT_TRUE(ClickCell(3, /*button=*/3));
+        WaitUntil("the grid's context menu opens", [] {
+            return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;
+        });
+        const QPoint entry = OnGui([] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            return menu->actionGeometry(menu->actions().first()).center();
+        });
+        ASSERT_EQ(OnGui([] {
+                      return qobject_cast<QMenu*>(QApplication::activePopupWidget())
+                          ->actions()
+                          .first()
+                          ->text()
+                          .toStdString();
+                  }),
+                  "Preview program");
+        ASSERT_TRUE(Click(
+            "the menu's Preview program", [] { return QApplication::activePopupWidget(); }, entry));
+        WaitUntil("the program preview comes up again",
+                  [] { return Shown("ProgramPreview") != nullptr; });
+        WaitOnTop("ProgramPreview", "the program preview");
+        EXPECT_EQ(PreviewHeading().rfind("Column C:", 0), 0U) << PreviewHeading();
+    });
+}
+
+}  // namespace
+}  // namespace bladeway::testing::desktop
