@@ -198,6 +198,11 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
             ++report.plannedKeys;
         }
     }
+    // The total is known before the first key, which may take a while (the
+    // index message waits for its answer).
+    if (environment.progress) {
+        environment.progress(0, report.plannedKeys);
+    }
     for (int column = 1; column <= columnCount; ++column) {
         if (!IsProcessed(selection, column)) {
             continue;

@@ -29,9 +29,9 @@ struct RunEnvironment {
     std::function<std::string()> today = {};
     // Shows the index step's one message; called each time it occurs. May be
     // left empty.
-    std::function<void(std::string_view message)>
-        showMessage;  // Told after each processed key: keys done so far, keys the run will
-    // process in all. May be left empty.
+    std::function<void(std::string_view message)> showMessage;
+    // Told before the first key and after each processed key: keys done so
+    // far, keys the run will process in all. May be left empty.
     std::function<void(std::size_t done, std::size_t total)> progress = {};
     // Asked before each key; true stops the run there. A key that has begun
     // is always finished, and the pending programs and index entries are

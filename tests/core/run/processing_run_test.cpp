@@ -613,7 +613,7 @@ TEST_F(ProcessingRunTest, AStopRequestEndsTheRunBetweenKeysWithTheirIndexEntries
         .showMessage = {},
         .progress = [&](std::size_t done,
                         std::size_t total) { progress.emplace_back(done, total); },
-        .stopRequested = [&] { return progress.size() == 2; },
+        .stopRequested = [&] { return progress.size() == 3; },
     };
     const RunReport report = RunProcessing(*sheet, BlockSelection(2, 1, 5, 1), environment);
 
@@ -621,7 +621,7 @@ TEST_F(ProcessingRunTest, AStopRequestEndsTheRunBetweenKeysWithTheirIndexEntries
     EXPECT_EQ(report.plannedKeys, 4U);
     EXPECT_EQ(Keys(report),
               (Strings{"2 P2 written [   ] 0 indexed", "3 P3 written [   ] 0 indexed"}));
-    EXPECT_EQ(progress, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 4}, {2, 4}}));
+    EXPECT_EQ(progress, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 4}, {1, 4}, {2, 4}}));
     const std::string index = ReadBytes(DestinationIndex());
     ASSERT_EQ(index.size(), 2 * kIndexRecordSize);
     EXPECT_EQ(index.substr(0, 2), "P2");
