@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/index_check_window.h"
 #include "core/platform/file_system.h"
 #include "core/run/run_report_text.h"
 #include "dialogs/design_controls.h"
@@ -76,12 +77,17 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     selectKeys_ = AddButton(this, "SelectKeys", QStringLiteral("Select These Keys"));
     selectKeys_->setToolTip(QStringLiteral(
         "Selects the keys with problems in the grid, so that Process takes only them"));
+    checkIndex_ = AddButton(this, "CheckIndex", QStringLiteral("Check Index..."));
+    checkIndex_->setToolTip(
+        QStringLiteral("Shows what is wrong with the damaged INDICE.Prg of the selected key"));
+    checkIndex_->setEnabled(false);
     QPushButton* copy = AddButton(this, "CopyReport", QStringLiteral("Copy as Text"));
     QPushButton* save = AddButton(this, "SaveCsv", QStringLiteral("Save as CSV..."));
     QPushButton* closeButton = AddButton(this, "CloseReport", QStringLiteral("Close"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(problemsOnly_);
     buttons->addWidget(selectKeys_);
+    buttons->addWidget(checkIndex_);
     buttons->addStretch();
     buttons->addWidget(copy);
     buttons->addWidget(save);
@@ -97,6 +103,9 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     connect(problemsOnly_, &QCheckBox::toggled, this, &RunReportWindow::ApplyFilter);
     connect(selectKeys_, &QPushButton::clicked, this,
             [this] { emit KeysToSelect(ProblemColumns()); });
+    connect(checkIndex_, &QPushButton::clicked, this, &RunReportWindow::CheckIndexOfCurrentRow);
+    connect(table_, &QTableWidget::currentCellChanged, this,
+            [this](int row) { checkIndex_->setEnabled(!DamagedIndexOf(row).empty()); });
     connect(copy, &QPushButton::clicked, this, &RunReportWindow::CopyAsText);
     connect(save, &QPushButton::clicked, this, &RunReportWindow::AskForCsvFile);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
@@ -116,6 +125,27 @@ void RunReportWindow::ShowReport(const RunReport& report, const QString& csvFold
     selectKeys_->setEnabled(!ProblemColumns().empty());
     FillRows();
     ApplyFilter();
+    checkIndex_->setEnabled(!DamagedIndexOf(table_->currentRow()).empty());
+}
+
+std::string RunReportWindow::DamagedIndexOf(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= report_.keys.size())
+        return {};
+    const IndexStepResult& index = report_.keys[static_cast<std::size_t>(row)].index;
+    const bool damaged = index.outcome == IndexOutcome::kTemplateIndexDamaged ||
+                         index.outcome == IndexOutcome::kDestinationIndexDamaged;
+    return damaged ? index.path : std::string();
+}
+
+void RunReportWindow::CheckIndexOfCurrentRow() {
+    const std::string path = DamagedIndexOf(table_->currentRow());
+    if (path.empty())
+        return;
+    if (checkWindow_ == nullptr)
+        checkWindow_ = new IndexCheckWindow(this);
+    checkWindow_->Check(path);
+    checkWindow_->show();
+    checkWindow_->raise();
 }
 
 QString RunReportWindow::ProcessedKeys() const {

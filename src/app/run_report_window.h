@@ -22,6 +22,8 @@ class QTableWidget;
 
 namespace bladeway {
 
+class IndexCheckWindow;
+
 class RunReportWindow final : public QWidget {
     Q_OBJECT
 
@@ -59,6 +61,12 @@ class RunReportWindow final : public QWidget {
     QString SuggestedCsvPath() const;
     // The grid columns of the keys that did not end well.
     std::vector<int> ProblemColumns() const;
+    // The damaged INDICE.Prg the key of `row` met; empty when it met none.
+    std::string DamagedIndexOf(int row) const;
+    // Shows what is wrong with the damaged index of the current row.
+    void CheckIndexOfCurrentRow();
+    // The window that shows an index check, made on first use.
+    IndexCheckWindow* CheckWindow() { return checkWindow_; }
 
   signals:
     // The user asked to see the program written for a key (by its row).
@@ -78,6 +86,8 @@ class RunReportWindow final : public QWidget {
     QLabel* summary_ = nullptr;
     QLabel* shared_ = nullptr;
     QPushButton* selectKeys_ = nullptr;
+    QPushButton* checkIndex_ = nullptr;
+    IndexCheckWindow* checkWindow_ = nullptr;
     QCheckBox* problemsOnly_ = nullptr;
     QTableWidget* table_ = nullptr;
 };

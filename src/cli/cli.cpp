@@ -9,6 +9,7 @@
 #include "cli/command.h"
 #include "cli/config_command.h"
 #include "cli/generate_command.h"
+#include "cli/index_command.h"
 #include "cli/sheet_command.h"
 #include "core/platform/paths.h"
 #include "core/settings/preference_loading.h"
@@ -116,6 +117,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     commands.push_back(std::make_unique<SheetCommand>(common));
     commands.push_back(std::make_unique<ConfigCommand>(common));
     commands.push_back(std::make_unique<GenerateCommand>(common));
+    commands.push_back(std::make_unique<IndexCommand>(common));
     std::vector<CLI::App*> subcommands;
     for (const auto& command : commands)
         subcommands.push_back(command->Register(app));

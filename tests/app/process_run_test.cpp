@@ -25,12 +25,14 @@
 #include "app/background_run.h"
 #include "app/data_file_list.h"
 #include "app/gcode_highlighter.h"
+#include "app/index_check_window.h"
 #include "app/key_grid_model.h"
 #include "app/program_preview_window.h"
 #include "app/run_message_box.h"
 #include "app/run_progress_dialog.h"
 #include "app/run_report_window.h"
 #include "cli/cli.h"
+#include "core/gcode/index_check.h"
 #include "core/run/run_report_text.h"
 #include "support/main_window_fixture.h"
 #include "support/qt_helpers.h"
@@ -303,6 +305,8 @@ TEST_P(ReportProblemTest, EveryKeyHasItsRowAndTheProblemsCanBeShownAlone) {
     EXPECT_EQ(report.Summary().toStdString() + "\n",
               cli.substr(cli.rfind('\n', cli.size() - 2) + 1));
     EXPECT_EQ(report.ProcessedKeys(), "all 12 keys: no block selected");
+    report.Table().setCurrentCell(0, 0);
+    EXPECT_FALSE(testing::ButtonNamed(report, "CheckIndex").isEnabled()) << "flat mode: no index";
     int problems = 0;
     for (int row = 0; row < 12; ++row) {
         const bool marked = table.item(row, RunReportWindow::kColumn)->text().startsWith("! ");
@@ -432,6 +436,29 @@ TEST_F(ProcessOffThreadTest, SelectTheseKeysSelectsTheProblemKeysForTheNextProce
     EXPECT_EQ(processed, problems);
     // Save as CSV offers report.csv in the destination folder.
     EXPECT_EQ(report.SuggestedCsvPath().toStdString(), (destination / "report.csv").string());
+}
+
+// A row whose key met a damaged index leads to what is wrong with it, read-only.
+TEST_F(ProcessOffThreadTest, CheckIndexShowsTheFindingsOfTheDamagedIndexOfARow) {
+    program = Subfolder("Harbor62").toStdString();
+    templates = program / "templates";
+    fs::copy(testing::SourceDir() / "examples" / "templates" / "tree", templates,
+             fs::copy_options::recursive);
+    const std::string damaged = testing::ReadBytes(templates / "INDICE.Prg") + "12345";
+    testing::WriteBytes(templates / "INDICE.Prg", damaged);
+    const auto form = StartWith(true, HarborKeys());
+    Process(*form);
+    RunReportWindow& report = Report(*form);
+    QPushButton& check = testing::ButtonNamed(report, "CheckIndex");
+    report.Table().setCurrentCell(0, 0);
+    ASSERT_TRUE(check.isEnabled());
+    check.click();
+    ASSERT_NE(report.CheckWindow(), nullptr);
+    EXPECT_TRUE(report.CheckWindow()->isVisible());
+    const std::string path = (templates / "INDICE.Prg").string();
+    EXPECT_EQ(report.CheckWindow()->Text().toStdString(), IndexCheckText(path, damaged));
+    EXPECT_TRUE(report.CheckWindow()->Text().contains("5 bytes past record 4"));
+    EXPECT_EQ(testing::ReadBytes(templates / "INDICE.Prg"), damaged) << "a check changes nothing";
 }
 
 TEST_F(ProcessOffThreadTest, ADoubleClickedReportRowShowsTheProgramAsWritten) {

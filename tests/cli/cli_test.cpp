@@ -199,7 +199,8 @@ TEST_F(GenerateCommandTest, AProgramLeftOutOfTheIndexEndsWithOneAndSaysWhy) {
     EXPECT_TRUE(Has(text.out, "  index: not entered: destination index " +
                                   destination_.File("INDICE.Prg") +
                                   " is damaged (100 bytes: 18 bytes past record 1), left "
-                                  "unchanged  status -\n"))
+                                  "unchanged; put it right with: bladeway-cli index repair " +
+                                  destination_.File("INDICE.Prg") + "  status -\n"))
         << text.out;
     EXPECT_TRUE(Has(text.out, ", 1 program not entered in INDICE.Prg\n")) << text.out;
     const auto json = Generate({"--mode", "tree", "--json"}, KeyFile(kExampleKey));
@@ -410,6 +411,101 @@ TEST(BundledExample, BothLayoutsMakeEveryProgramAndEntry) {
     EXPECT_EQ(fs::file_size(tree.File("INDICE.Prg")), 12 * 82U);
 }
 
+// The index doctor: an INDICE.Prg shown, checked and repaired.
+class IndexCommandTest : public ::testing::Test {
+  protected:
+    // A record of `name` dated 01/15/24 with X 1.25, Y 31.5, Z -0.5.
+    static std::string Entry(std::string_view name) {
+        std::string record = testing::WithBytes(testing::RawIndexRecord(name), 38, "01/15/24");
+        std::string description = "KEY " + std::string(name);
+        description.resize(25, ' ');
+        record = testing::WithBytes(record, 13, description);
+        record = testing::WithBytes(record, 54, testing::kFloat1_25);
+        record = testing::WithBytes(record, 58, testing::kFloat31_5);
+        return testing::WithBytes(record, 62, testing::kFloatMinus0_5);
+    }
+    std::string Index(const std::string& bytes) const { return folder_.Write("INDICE.Prg", bytes); }
+
+    testing::TempFolder folder_;
+};
+
+TEST_F(IndexCommandTest, ShowPrintsEachRecordAndWhatLiesPastTheLast) {
+    const std::string path = Index(Entry("P1001") + Entry("P1002") + "12345");
+    const auto run = RunTool({"index", "show", path});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, path +
+                           ": 2 records, 169 bytes\n"
+                           "#     Name          Description                Date      X           "
+                           "Y           Z\n"
+                           "1     P1001         KEY P1001                  01/15/24  1.25        "
+                           "31.5        -0.5\n"
+                           "2     P1002         KEY P1002                  01/15/24  1.25        "
+                           "31.5        -0.5\n"
+                           "5 bytes past record 2: 31 32 33 34 35\n");
+    const auto raw = RunTool({"index", "show", "--raw", path});
+    // Offset 12 first ('a' + 12), then 46 to 53, then 66 to 81.
+    EXPECT_TRUE(Has(raw.out, "-0.5        " + std::string("6D") + " | ")) << raw.out;
+    const Json json = Json::parse(RunTool({"index", "show", "--json", path}).out);
+    EXPECT_EQ(json["records"][1]["name"], "P1002");
+    EXPECT_EQ(json["records"][1]["x"], 1.25);
+    EXPECT_EQ(json["bytesPastLastRecord"], 5);
+    EXPECT_EQ(json["pastLastRecord"], "31 32 33 34 35");
+}
+
+TEST_F(IndexCommandTest, CheckExitsZeroForAUsableIndexOneForADamagedOneTwoForAnUnreadableOne) {
+    const std::string good = folder_.Write("good.Prg", Entry("A") + Entry("B"));
+    const std::string damaged = folder_.Write("bad.Prg", Entry("B") + Entry("A"));
+    auto run = RunTool({"index", "check", good});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, good + ": a run can use it (164 bytes, 2 whole records)\n");
+    run = RunTool({"index", "check", good, damaged});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Has(run.out, "  record 2: name A sorts before record 1's B")) << run.out;
+    EXPECT_TRUE(Has(run.out, "  put it right with: bladeway-cli index repair " + damaged + "\n"));
+    run = RunTool({"index", "check", damaged, folder_.File("missing.Prg")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+    const Json json = Json::parse(RunTool({"index", "check", "--json", good, damaged}).out);
+    EXPECT_EQ(json[0]["usable"], true);
+    EXPECT_EQ(json[1]["usable"], false);
+    EXPECT_EQ(json[1]["findings"][0]["record"], 2);
+    EXPECT_EQ(json[1]["findings"][0]["blocksRun"], true);
+}
+
+TEST_F(IndexCommandTest, RepairKeepsTheOldFileBesideTheRepairedOne) {
+    const std::string before = Entry("C") + Entry("A") + Entry("a") + "12345";
+    const std::string path = Index(before);
+    const auto dry = RunTool({"index", "repair", "--dry-run", path});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err;
+    EXPECT_TRUE(Has(dry.out, path + ": would drop 5 bytes past the last whole record\n"));
+    EXPECT_TRUE(Has(dry.out, path + ": would drop record 3 (a): an earlier record has its name"));
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_FALSE(fs::exists(path + ".bak"));
+
+    const auto run = RunTool({"index", "repair", path});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Has(run.out, path + ": repaired; the old file is kept as " + path + ".bak\n"));
+    EXPECT_EQ(ReadBytes(path), Entry("A") + Entry("C"));
+    EXPECT_EQ(ReadBytes(path + ".bak"), before);
+    EXPECT_EQ(RunTool({"index", "check", path}).exitCode, 0);
+    // A second repair finds nothing to do and keeps the backup of the first.
+    const auto again = RunTool({"index", "repair", path});
+    EXPECT_EQ(again.out, path + ": nothing to repair, a run can use it as it is\n");
+    EXPECT_EQ(ReadBytes(path + ".bak"), before);
+}
+
+TEST_F(IndexCommandTest, RepairRefusesAFileThatIsNoIndexAndLeavesIt) {
+    const std::string notAnIndex(3 * 82 + 7, '\x01');
+    const std::string path = Index(notAnIndex);
+    const auto run = RunTool({"index", "repair", path});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "bladeway-cli: " + path +
+                           " only 0 of 3 records have a printable name: it does not read as an "
+                           "index; left as it is\n");
+    EXPECT_EQ(ReadBytes(path), notAnIndex);
+    EXPECT_FALSE(fs::exists(path + ".bak"));
+}
+
 TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeopleOrAsJson) {
     testing::TempFolder folder;
     auto run = RunTool({"sheet", folder.Write("k.dat", "K1\r\n\r\nSRG1\r\n!\r\nK2\r\n!\r\n")});
@@ -515,7 +611,8 @@ TEST(CommandLine, UnknownCommandsAndOptionsAreNamedOneLineExitCode2) {
     const std::string keys = folder.Write("k.dat", "K1\r\n!\r\n");
     // clang-format off
     for (const auto& [args, named] : std::vector<std::pair<Args, std::string>>{
-             {{}, "sheet, config or generate"}, {{"frobnicate"}, "unknown command 'frobnicate'"},
+             {{}, "sheet, config, generate or index"}, {{"frobnicate"}, "unknown command 'frobnicate'"},
+             {{"index"}, "show, check or repair"}, {{"index", "show"}, "FILE"},
              {{"--frob"}, "unknown option '--frob'"},
              {{"generate", "--frob", keys}, "unknown option '--frob' for generate"},
              {{"config", "get", "S", "K", "-x"}, "unknown option '-x' for config get"},

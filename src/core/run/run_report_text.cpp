@@ -162,6 +162,14 @@ std::string DamageText(std::uint64_t size) {
     return text + (records == 0 ? " and no whole record" : " past record " + GroupedCount(records));
 }
 
+// The command that puts a damaged index right, quoted for the shell when
+// its path holds a blank.
+std::string RepairHint(const std::string& shownPath) {
+    const bool quote = shownPath.find(' ') != std::string::npos;
+    return "put it right with: bladeway-cli index repair " + std::string(quote ? "'" : "") +
+           shownPath + (quote ? "'" : "");
+}
+
 }  // namespace
 
 std::string IndexOutcomeText(const KeyResult& key, bool dryRun) {
@@ -174,13 +182,13 @@ std::string IndexOutcomeText(const KeyResult& key, bool dryRun) {
             return (dryRun ? "would be entered in " : "entered in ") + ShowPath(key.indexPath);
         case IndexOutcome::kTemplateIndexDamaged:
             return "not entered: template index " + path + " is damaged (" +
-                   DamageText(index.size) + ")";
+                   DamageText(index.size) + "); " + RepairHint(path);
         case IndexOutcome::kTemplateNotListed:
             return "not entered: template " + ShowName(key.templateName) +
                    " is not listed in template index " + path;
         case IndexOutcome::kDestinationIndexDamaged:
             return "not entered: destination index " + path + " is damaged (" +
-                   DamageText(index.size) + "), left unchanged";
+                   DamageText(index.size) + "), left unchanged; " + RepairHint(path);
         case IndexOutcome::kStoppedEarlier:
             return "not entered: index updates stopped by the problem of column " +
                    ColumnLetters(index.stoppedBy) + " (" + index.stoppedByStatus + ")";

@@ -235,9 +235,15 @@ TEST_F(ProcessingRunTest, EveryKeySaysWhetherItsProgramWasEnteredInTheIndexAndWh
          "",
          ExampleColumn("P2"),
          {"not entered: template index " + templates +
-              " is damaged (169 bytes: 5 bytes past record 2) | IFL",
+              " is damaged (169 bytes: 5 bytes past record 2); put it right with: bladeway-cli "
+              "index "
+              "repair " +
+              templates + " | IFL",
           "not entered: template index " + templates +
-              " is damaged (169 bytes: 5 bytes past record 2) | IFL"},
+              " is damaged (169 bytes: 5 bytes past record 2); put it right with: bladeway-cli "
+              "index "
+              "repair " +
+              templates + " | IFL"},
          "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
          "INDICE.Prg"},
         {"template index shorter than a record",
@@ -245,9 +251,13 @@ TEST_F(ProcessingRunTest, EveryKeySaysWhetherItsProgramWasEnteredInTheIndexAndWh
          "",
          ExampleColumn("P2"),
          {"not entered: template index " + templates +
-              " is damaged (7 bytes: 7 bytes and no whole record) | IFL",
+              " is damaged (7 bytes: 7 bytes and no whole record); put it right with: bladeway-cli "
+              "index repair " +
+              templates + " | IFL",
           "not entered: template index " + templates +
-              " is damaged (7 bytes: 7 bytes and no whole record) | IFL"},
+              " is damaged (7 bytes: 7 bytes and no whole record); put it right with: bladeway-cli "
+              "index repair " +
+              templates + " | IFL"},
          "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
          "INDICE.Prg"},
         {"second template not listed, then updates stop",
@@ -264,9 +274,13 @@ TEST_F(ProcessingRunTest, EveryKeySaysWhetherItsProgramWasEnteredInTheIndexAndWh
          std::string(100, 'x'),
          ExampleColumn("P2"),
          {"not entered: destination index " + destination +
-              " is damaged (100 bytes: 18 bytes past record 1), left unchanged | -",
+              " is damaged (100 bytes: 18 bytes past record 1), left unchanged; put it right with: "
+              "bladeway-cli index repair " +
+              destination + " | -",
           "not entered: destination index " + destination +
-              " is damaged (100 bytes: 18 bytes past record 1), left unchanged | -"},
+              " is damaged (100 bytes: 18 bytes past record 1), left unchanged; put it right with: "
+              "bladeway-cli index repair " +
+              destination + " | -"},
          "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
          "INDICE.Prg"},
     };

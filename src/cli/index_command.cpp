@@ -1,0 +1,246 @@
+#include "cli/index_command.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <optional>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/cli.h"
+#include "core/gcode/index_check.h"
+#include "core/gcode/index_program.h"
+#include "core/gcode/index_record.h"
+#include "core/gcode/index_repair.h"
+#include "core/platform/code_page.h"
+#include "core/platform/file_system.h"
+#include "core/platform/text.h"
+#include "core/run/run_report_text.h"
+
+namespace bladeway {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The opaque bytes of a record: offset 12, 46 to 53 and 66 to 81.
+constexpr std::pair<std::size_t, std::size_t> kOpaqueFields[] = {{12, 1}, {46, 8}, {66, 16}};
+
+std::string Hex(std::string_view bytes) {
+    std::string text;
+    for (const char c : bytes) {
+        char digits[4];
+        std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>(c));
+        text += (text.empty() ? "" : " ") + std::string(digits);
+    }
+    return text;
+}
+
+// A value as the control reads it: the 32-bit float, in the fewest digits
+// that give it back.
+std::string FloatText(float value) {
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return {digits, end};
+}
+
+std::string Field(std::string_view bytes) {
+    std::string text(bytes);
+    std::replace(text.begin(), text.end(), '\0', ' ');
+    return DecodeWindows1252(TrimSpaces(text));
+}
+
+// The text padded with spaces to `width` characters (UTF-8 counted by character).
+std::string Padded(const std::string& text, std::size_t width) {
+    std::size_t characters = 0;
+    for (const char c : text)
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return text + std::string(width > characters ? width - characters : 0, ' ');
+}
+
+std::string RawText(const IndexRecord& record) {
+    std::string text;
+    for (const auto& [offset, length] : kOpaqueFields)
+        text += (text.empty() ? "" : " | ") + Hex(record.Bytes().substr(offset, length));
+    return text;
+}
+
+// The file's bytes, or nothing with the problem reported.
+std::optional<std::string> ReadIndex(CliStreams& streams, const std::string& path) {
+    auto bytes = Disk().ReadWholeFile(path, kIndexFileLimit);
+    if (!bytes) {
+        ReportFailure(streams, bytes.error());
+        return std::nullopt;
+    }
+    return std::move(bytes.value());
+}
+
+}  // namespace
+
+CLI::App* IndexCommand::Register(CLI::App& app) {
+    CLI::App* sub = app.add_subcommand("index", "Show, check or repair an index file INDICE.Prg");
+    sub->require_subcommand(0, 1);
+    AddSettingsOption(*sub, common_);
+
+    show_ = sub->add_subcommand("show", "Print the records of an index file as a table");
+    AddSettingsOption(*show_, common_);
+    show_->add_option("FILE", files_, "The index file")->required()->expected(1);
+    show_->add_flag("--raw", raw_, "Also show the fields Bladeway gives no meaning, in hex");
+    show_->add_flag("--json", json_, "Print the records as JSON");
+
+    check_ = sub->add_subcommand("check", "Say whether a run can use index files, and why not");
+    AddSettingsOption(*check_, common_);
+    check_->add_option("FILE", files_, "Index files")->required();
+    check_->add_flag("--json", json_, "Print the findings as JSON");
+
+    repair_ = sub->add_subcommand(
+        "repair", "Make an index file usable: whole records, in name order, one per name");
+    AddSettingsOption(*repair_, common_);
+    repair_->add_option("FILE", files_, "The index file")->required()->expected(1);
+    repair_->add_flag("--dry-run", dryRun_, "Say what would be done, change nothing");
+    return sub;
+}
+
+int IndexCommand::Run(CliStreams& streams) {
+    if (show_->parsed())
+        return Show(streams);
+    if (check_->parsed())
+        return Check(streams);
+    if (repair_->parsed())
+        return Repair(streams);
+    return ReportFailure(streams, "give a command after index: show, check or repair");
+}
+
+int IndexCommand::Show(CliStreams& streams) const {
+    const std::string& path = files_.front();
+    const auto index = ReadIndex(streams, path);
+    if (!index)
+        return kExitFailure;
+    const std::size_t records = index->size() / kIndexRecordSize;
+    const std::size_t past = index->size() % kIndexRecordSize;
+    if (json_) {
+        Json rows = Json::array();
+        for (std::size_t number = 1; number <= records; ++number) {
+            const IndexRecord record = IndexRecord::FromBytes(
+                std::string_view(*index).substr((number - 1) * kIndexRecordSize));
+            Json row{{"record", number},
+                     {"name", Field(record.Name())},
+                     {"description", Field(record.Description())},
+                     {"date", Field(record.Date())},
+                     {"x", record.X()},
+                     {"y", record.Y()},
+                     {"z", record.Z()}};
+            if (raw_)
+                row["raw"] = RawText(record);
+            rows.push_back(std::move(row));
+        }
+        const Json document{
+            {"path", ShowPath(path)},
+            {"size", index->size()},
+            {"records", std::move(rows)},
+            {"bytesPastLastRecord", past},
+            {"pastLastRecord", Hex(std::string_view(*index).substr(records * kIndexRecordSize))}};
+        streams.out << document.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+        return kExitOk;
+    }
+    streams.out << ShowPath(path) << ": " << records << " record" << (records == 1 ? "" : "s")
+                << ", " << index->size() << " bytes\n";
+    streams.out << Padded("#", 6) << Padded("Name", 14) << Padded("Description", 27)
+                << Padded("Date", 10) << Padded("X", 12) << Padded("Y", 12)
+                << (raw_ ? Padded("Z", 12) + "Opaque (12 | 46-53 | 66-81)" : "Z") << '\n';
+    for (std::size_t number = 1; number <= records; ++number) {
+        const IndexRecord record = IndexRecord::FromBytes(
+            std::string_view(*index).substr((number - 1) * kIndexRecordSize));
+        std::string line = Padded(std::to_string(number), 6) + Padded(Field(record.Name()), 14) +
+                           Padded(Field(record.Description()), 27) +
+                           Padded(Field(record.Date()), 10) + Padded(FloatText(record.X()), 12) +
+                           Padded(FloatText(record.Y()), 12);
+        line += raw_ ? Padded(FloatText(record.Z()), 12) + RawText(record) : FloatText(record.Z());
+        streams.out << line << '\n';
+    }
+    if (past != 0) {
+        streams.out << past << " byte" << (past == 1 ? "" : "s") << " past "
+                    << (records == 0 ? "the start" : "record " + std::to_string(records)) << ": "
+                    << Hex(std::string_view(*index).substr(records * kIndexRecordSize)) << '\n';
+    }
+    return streams.out ? kExitOk : ReportFailure(streams, "cannot write the output");
+}
+
+int IndexCommand::Check(CliStreams& streams) const {
+    int exitCode = kExitOk;
+    Json files = Json::array();
+    for (const std::string& path : files_) {
+        const auto index = ReadIndex(streams, path);
+        if (!index) {
+            exitCode = kExitFailure;
+            continue;
+        }
+        const IndexCheck check = CheckIndex(*index);
+        if (!check.Usable() && exitCode == kExitOk)
+            exitCode = kExitProblems;
+        if (!json_) {
+            streams.out << IndexCheckText(ShowPath(path), *index);
+            continue;
+        }
+        Json findings = Json::array();
+        for (const IndexFinding& finding : check.findings) {
+            findings.push_back(
+                {{"record", finding.record},
+                 {"text", IndexFindingText(finding, *index)},
+                 {"blocksRun", finding.kind == IndexFindingKind::kTrailingBytes ||
+                                   finding.kind == IndexFindingKind::kOutOfOrder ||
+                                   finding.kind == IndexFindingKind::kDuplicateName}});
+        }
+        files.push_back({{"path", ShowPath(path)},
+                         {"usable", check.Usable()},
+                         {"size", check.size},
+                         {"records", check.records},
+                         {"findings", std::move(findings)}});
+    }
+    if (json_)
+        streams.out << files.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    return exitCode;
+}
+
+int IndexCommand::Repair(CliStreams& streams) const {
+    const std::string& path = files_.front();
+    const auto index = ReadIndex(streams, path);
+    if (!index)
+        return kExitFailure;
+    const IndexRepair repair = RepairIndex(*index);
+    const std::string shown = ShowPath(path);
+    if (!repair.refusal.empty())
+        return ReportFailure(streams, shown + " " + repair.refusal + "; left as it is");
+    if (!repair.changed) {
+        streams.out << shown << ": nothing to repair, a run can use it as it is\n";
+        return kExitOk;
+    }
+    if (repair.droppedBytes != 0) {
+        streams.out << shown << ": " << (dryRun_ ? "would drop " : "dropped ")
+                    << repair.droppedBytes << " byte" << (repair.droppedBytes == 1 ? "" : "s")
+                    << " past the last whole record\n";
+    }
+    if (repair.movedRecords != 0) {
+        streams.out << shown << ": " << (dryRun_ ? "would sort " : "sorted ")
+                    << "the records into name order (" << repair.movedRecords << " moved)\n";
+    }
+    for (const std::size_t record : repair.droppedDuplicates) {
+        const IndexRecord dropped = IndexRecord::FromBytes(
+            std::string_view(*index).substr((record - 1) * kIndexRecordSize));
+        streams.out << shown << ": " << (dryRun_ ? "would drop " : "dropped ") << "record "
+                    << record << " (" << Field(dropped.Name())
+                    << "): an earlier record has its name and is the one a run replaces\n";
+    }
+    if (dryRun_) {
+        streams.out << shown << ": dry run, nothing was changed\n";
+        return kExitOk;
+    }
+    const std::string backup = IndexBackupPath(path);
+    if (const Outcome kept = Disk().ReplaceFile(backup, *index); !kept)
+        return ReportFailure(streams, kept.error() + "; " + shown + " left as it is");
+    if (const Outcome written = Disk().ReplaceFile(path, repair.bytes); !written)
+        return ReportFailure(streams, written.error() + "; " + shown + " left as it is");
+    streams.out << shown << ": repaired; the old file is kept as " << ShowPath(backup) << '\n';
+    return kExitOk;
+}
+
+}  // namespace bladeway
