@@ -2,14 +2,17 @@
 // index is never changed; a destination index of a bad length is left as it
 // was; otherwise the new index holds the old records in their order with the
 // new entry entered once, a whole number of records, in name order when the
-// old one was.
+// old one was. Both index files also go through the index doctor: a repaired
+// index always checks clean, and a clean one is left byte for byte.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/gcode/index_check.h"
 #include "core/gcode/index_program.h"
+#include "core/gcode/index_repair.h"
 #include "core/gcode/program_generator.h"
 #include "core/platform/paths.h"
 #include "fuzz_check.h"
@@ -44,6 +47,28 @@ std::string Without(std::string_view index, std::size_t place) {
     return rest;
 }
 
+// The index doctor's promises on one file.
+void CheckDoctor(std::string_view index) {
+    const bladeway::IndexCheck check = bladeway::CheckIndex(index);
+    for (const bladeway::IndexFinding& finding : check.findings) {
+        FUZZ_CHECK(finding.record <= check.records);
+        FUZZ_CHECK(!bladeway::IndexFindingText(finding, index).empty());
+    }
+    const bladeway::IndexRepair repair = bladeway::RepairIndex(index);
+    if (!repair.refusal.empty()) {
+        FUZZ_CHECK(!check.looksLikeIndex);
+        return;
+    }
+    FUZZ_CHECK(bladeway::CheckIndex(repair.bytes).Usable());
+    FUZZ_CHECK(repair.changed == (repair.bytes != index));
+    if (check.Usable())
+        FUZZ_CHECK(repair.bytes == index);
+    FUZZ_CHECK(repair.bytes.size() + repair.droppedBytes +
+                   repair.droppedDuplicates.size() * kIndexRecordSize ==
+               index.size());
+    FUZZ_CHECK(!bladeway::RepairIndex(repair.bytes).changed);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,6 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++split;
     const std::string templateIndex(fields[6].substr(0, split));
     const std::string oldIndex(fields[6].substr(split));
+    CheckDoctor(templateIndex);
+    CheckDoctor(oldIndex);
 
     // As the index step names them, with the platform's separator.
     const std::string templateIndexPath = bladeway::JoinPath("/t", "INDICE.Prg");

@@ -118,7 +118,9 @@ def check_installed_tree(root, gui, version):
               f"{page.name} renders with warnings: {result.stderr}")
     completion = usr / "share/bash-completion/completions/bladeway-cli"
     if Path("/usr/share/bash-completion/bash_completion").exists():
-        for line, offered in [("bladeway-cli ", {"sheet", "config", "generate"}),
+        for line, offered in [("bladeway-cli ", {"sheet", "config", "generate", "index"}),
+                              ("bladeway-cli index ", {"show", "check", "repair"}),
+                              ("bladeway-cli index repair --d", {"--dry-run"}),
                               ("bladeway-cli config ", {"get", "set", "path"}),
                               ("bladeway-cli config set --settings x.ini Paths ",
                                {"Source", "Template", "Destination"}),
