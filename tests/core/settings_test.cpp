@@ -55,7 +55,10 @@ TEST(ProfileRead, CaseBlanksQuotesAndWhatIsNotThere) {
              {kFile, "positions", "MAINHEIGHT", "507"}, {kFile, "Positions", "MainTop", "-60"},
              {kFile, "Paths", "Source", "C:\\Keys\\"}, {kFile, "Paths", "Template", "T"},
              {kFile, "Paths", "Odd", "\"half"}, {kTwice, "S", "k", "1"}, {kTwice, "S", "j", nullopt},
-             {kFile, "Paths", "MainHeight", nullopt}, {"[S]\n;k=1\n", "S", ";k", nullopt}})
+             {kFile, "Paths", "MainHeight", nullopt}, {"[S]\n;k=1\n", "S", ";k", nullopt},
+             // A line without "=" is a key with an empty value, and the first of its name.
+             {kFile, "Paths", "NO EQUALS SIGN HERE", ""},
+             {"[Paths]\r\nSource\r\nSource=C:\\keys\r\n", "Paths", "Source", ""}})
         // clang-format on
         EXPECT_EQ(GetProfileString(row.file, row.section, row.key), row.value)
             << row.file << "|" << row.section << "|" << row.key;
@@ -81,6 +84,7 @@ TEST(ProfileWrite, ReplacesInPlaceOrAppendsKeepingEveryOtherByte) {
               std::string(kFile) + "\r\n[Preferences]\r\nTranslateXL= 1\r\n");
     EXPECT_EQ(Set("[S]\nk=1", "S", "j", "2"), "[S]\nk=1\r\nj=2\r\n");
     EXPECT_EQ(Set("[S]\nk=1\nj=2\n", "S", "k", "5"), "[S]\nk=5\nj=2\n");  // LF kept
+    EXPECT_EQ(Set("[S]\n k \nk=2\n", "S", "k", "5"), "[S]\nk=5\nk=2\n");  // the bare key first
 }
 
 TEST(ProfileWrite, RefusesWhatTheFormatCannotHold) {

@@ -63,13 +63,15 @@ struct KeyLine {
     std::string_view value;  // everything after "=", untrimmed
 };
 
+// A line without "=" is a key with an empty value, as the Windows profile
+// functions read it: the first of two keys of that name, it hides the second.
 std::optional<KeyLine> ParseKeyLine(std::string_view line) {
     const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.empty() || trimmed.front() == ';')
         return std::nullopt;
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos)
-        return std::nullopt;
+        return KeyLine{trimmed, {}};
     return KeyLine{TrimBlanks(line.substr(0, equals)), line.substr(equals + 1)};
 }
 

@@ -6,9 +6,10 @@
 // byte of the file as it was.
 //
 // What the format leaves open is settled here as follows: a line whose first
-// non-blank character is ";" is a comment; a line without "=" is kept but
-// holds no key; when a section or a key occurs twice, the first one is the
-// one read and written; lines may end with CR LF or LF alone.
+// non-blank character is ";" is a comment; a line without "=" is a key with
+// an empty value, as the Windows profile functions read it; when a section or
+// a key occurs twice, the first one is the one read and written; lines may
+// end with CR LF or LF alone.
 #include <cstdint>
 #include <optional>
 #include <string>
