@@ -58,10 +58,6 @@ std::string* VariableEntry(KeyRecord& record, std::string_view name) {
 
 }  // namespace
 
-std::int64_t WholeNumberOf(std::string_view text) {
-    return RoundHalfEven(LeadingNumberValue(text));
-}
-
 std::string FormatValueText(std::string_view value) {
     std::string formatted = FormatKeyValue(value).value_or(std::string(value));
     if (!formatted.empty() && formatted.back() == '.') {

@@ -28,10 +28,6 @@ struct FieldsSet {
     std::bitset<KeyRecord::kVariableCount> variables;
 };
 
-// The whole number of a text: its leading number with blanks skipped (0 when
-// there is none), rounded half to even.
-std::int64_t WholeNumberOf(std::string_view text);
-
 // A value as the record keeps it: a decimal number written again after
 // "#####0.###" (halves away from zero, on the decimal digits), any other text
 // unchanged; then one final "." removed.

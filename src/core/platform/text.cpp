@@ -120,6 +120,10 @@ double LeadingNumberValue(std::string_view text) {
     return ParseDecimalPrefix(number).value;
 }
 
+std::int64_t WholeNumberOf(std::string_view text) {
+    return RoundHalfEven(LeadingNumberValue(text));
+}
+
 std::int64_t RoundHalfEven(double value) {
     if (std::isnan(value)) {
         return 0;

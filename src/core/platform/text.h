@@ -48,6 +48,11 @@ double LeadingNumberValue(std::string_view text);
 // outside the range of the result saturate at its bounds; NaN gives 0.
 std::int64_t RoundHalfEven(double value);
 
+// The whole number of a text: its leading number, rounded half to even (0
+// when there is none). The mirror count, a variable's index and the check
+// values of the settings are read so.
+std::int64_t WholeNumberOf(std::string_view text);
+
 // Saturating narrowing for 16-bit fields.
 std::int16_t SaturateToInt16(std::int64_t value);
 

@@ -34,10 +34,6 @@ std::string StatusText(const FixedText<3>& status) {
 // holds the staged bytes for later reads.
 constexpr std::size_t kProgramBatchBytes = std::size_t{32} << 20;
 
-bool IsProcessed(const SheetSelection& selection, int column) {
-    return selection.IsCellSelected(column, 1) || !selection.IsAnyBlockSelected();
-}
-
 // The index step of one key in tree mode: the template side at once, the
 // destination side through the run's batch. `statusColumn` is the column
 // whose problem set the Status the record holds, if any.
@@ -194,7 +190,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     report.blockSelected = selection.IsAnyBlockSelected();
     report.columnCount = columnCount;
     for (int column = 1; column <= columnCount; ++column) {
-        if (IsProcessed(selection, column)) {
+        if (ProcessesColumn(selection, column)) {
             ++report.plannedKeys;
         }
     }
@@ -204,7 +200,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         environment.progress(0, report.plannedKeys);
     }
     for (int column = 1; column <= columnCount; ++column) {
-        if (!IsProcessed(selection, column)) {
+        if (!ProcessesColumn(selection, column)) {
             continue;
         }
         if (environment.stopRequested && environment.stopRequested()) {

@@ -9,14 +9,10 @@ bool IsFlatTemplateMode(std::string_view appFolder) {
     return ToUpperAscii(appFolder).find(kTreeModeMarker) == std::string::npos;
 }
 
-std::int64_t CheckValueOf(std::string_view text) {
-    return RoundHalfEven(LeadingNumberValue(text));
-}
-
 void LoadPreferenceValues(const SettingsFile& settings, PreferenceValues& values) {
-    values.SetXLToLHOption(CheckValueOf(
+    values.SetXLToLHOption(WholeNumberOf(
         settings.ReadSetting(settings_keys::kPreferences, settings_keys::kTranslateXL)));
-    values.SetXToHOption(CheckValueOf(
+    values.SetXToHOption(WholeNumberOf(
         settings.ReadSetting(settings_keys::kPreferences, settings_keys::kTranslateXH)));
     values.sourceFolder = settings.ReadSetting(settings_keys::kPaths, settings_keys::kSource);
     values.templateFolder = settings.ReadSetting(settings_keys::kPaths, settings_keys::kTemplate);

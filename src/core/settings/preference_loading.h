@@ -15,10 +15,6 @@ inline constexpr std::string_view kTreeModeMarker = "HARBOR62";
 // True (flat mode) unless the upper-cased `appFolder` contains the marker.
 bool IsFlatTemplateMode(std::string_view appFolder);
 
-// The whole number a stored check value reads as: the leading number of the
-// text (0 when there is none), rounded half to even.
-std::int64_t CheckValueOf(std::string_view text);
-
 // Fills `values`, which hold their initial values, from the settings file in
 // the start-up's order: TranslateXL, TranslateXH, the three folders, the
 // visibility switch, and finally the rule that XToHOption wins. A value the check
