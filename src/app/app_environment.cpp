@@ -8,6 +8,7 @@
 #include "core/platform/local_date.h"
 #include "core/platform/paths.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/design_controls.h"
 
 namespace bladeway {
 
@@ -18,8 +19,7 @@ AppEnvironment DesktopEnvironment() {
     environment.showStartupAbout = &ShowAboutDialog;
     environment.endProgram = [] { QCoreApplication::exit(0); };
     environment.showMessage = [](QWidget* parent, const QString& message) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Bladeway"), message, QMessageBox::Ok,
-                        parent);
+        QMessageBox box(QMessageBox::Warning, ProgramTitle(), message, QMessageBox::Ok, parent);
         box.exec();
     };
     environment.showRunMessage = &OpenRunMessage;

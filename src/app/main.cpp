@@ -7,6 +7,7 @@
 #include "app/app_icon.h"
 #include "app/main_window.h"
 #include "bladeway/version.h"
+#include "dialogs/design_controls.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Bladeway"));
+    QApplication::setApplicationName(bladeway::ProgramTitle());
     QApplication::setWindowIcon(bladeway::BladewayIcon());
     // The main window ends the program itself: by Exit, or by its close box
     // after storing its place.

@@ -37,7 +37,7 @@ MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
     if (environment_.fileSystem == nullptr)
         environment_.fileSystem = &Disk();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Bladeway"));
+    setWindowTitle(ProgramTitle());
     setWindowIcon(BladewayIcon());
     setMinimumSize(kSmallestClientSize);
     SetClientSize(*this, kClientWidth, kClientHeight);

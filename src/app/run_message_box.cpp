@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "dialogs/design_controls.h"
+
 namespace bladeway {
 namespace {
 
@@ -33,8 +35,8 @@ void PlaceBeside(QWidget& box, const QWidget& parent) {
 
 QWidget* OpenRunMessage(QWidget* parent, const QString& message,
                         std::function<void(bool stop)> answered) {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Bladeway"), message,
-                                QMessageBox::Ok, parent);
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, ProgramTitle(), message, QMessageBox::Ok, parent);
     box->setObjectName(QStringLiteral("RunMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Modal to nothing: a modal box would block the progress window's Cancel,

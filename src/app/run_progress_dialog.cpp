@@ -13,7 +13,7 @@ namespace bladeway {
 
 RunProgressDialog::RunProgressDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("RunProgress"));
-    setWindowTitle(QStringLiteral("Bladeway"));
+    setWindowTitle(ProgramTitle());
     // Not modal: the main window takes no input during a run anyway, and a
     // modal progress window would block the run's message shown above it.
     setWindowModality(Qt::NonModal);

@@ -74,10 +74,10 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
 
-    selectKeys_ = AddButton(this, "SelectKeys", QStringLiteral("Select These Keys"));
+    selectKeys_ = AddButton(this, "SelectKeys", QStringLiteral("Select these keys"));
     selectKeys_->setToolTip(QStringLiteral(
         "Selects the keys with problems in the grid, so that Process takes only them"));
-    checkIndex_ = AddButton(this, "CheckIndex", QStringLiteral("Check Index..."));
+    checkIndex_ = AddButton(this, "CheckIndex", QStringLiteral("Check index\u2026"));
     checkIndex_->setToolTip(
         QStringLiteral("Shows what is wrong with the damaged INDICE.Prg of the selected key"));
     checkIndex_->setEnabled(false);
@@ -222,7 +222,7 @@ void RunReportWindow::AskForCsvFile() {
     if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         path += QStringLiteral(".csv");
     if (const Outcome saved = SaveCsv(path); !saved) {
-        QMessageBox::warning(this, QStringLiteral("Bladeway"), Text(saved.error()));
+        QMessageBox::warning(this, ProgramTitle(), Text(saved.error()));
     }
 }
 

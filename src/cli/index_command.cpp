@@ -183,12 +183,9 @@ int IndexCommand::Check(CliStreams& streams) const {
         }
         Json findings = Json::array();
         for (const IndexFinding& finding : check.findings) {
-            findings.push_back(
-                {{"record", finding.record},
-                 {"text", IndexFindingText(finding, *index)},
-                 {"blocksRun", finding.kind == IndexFindingKind::kTrailingBytes ||
-                                   finding.kind == IndexFindingKind::kOutOfOrder ||
-                                   finding.kind == IndexFindingKind::kDuplicateName}});
+            findings.push_back({{"record", finding.record},
+                                {"text", IndexFindingText(finding, *index)},
+                                {"blocksRun", BlocksRun(finding.kind)}});
         }
         files.push_back({{"path", ShowPath(path)},
                          {"usable", check.Usable()},

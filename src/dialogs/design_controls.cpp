@@ -2,9 +2,14 @@
 
 #include <QPushButton>
 
+#include "core/dialogs/about_dialog_rules.h"
 #include "dialogs/window_placement.h"
 
 namespace bladeway {
+
+QString ProgramTitle() {
+    return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size()));
+}
 
 QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, std::int64_t left,
                        std::int64_t top, std::int64_t width, std::int64_t height) {

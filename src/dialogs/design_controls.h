@@ -18,6 +18,9 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
                        std::int64_t left = 0, std::int64_t top = 0, std::int64_t width = -1,
                        std::int64_t height = -1);
 
+// The title every window and message of the program carries.
+QString ProgramTitle();
+
 // Enter presses none of these buttons, also when one of them has the focus.
 void MakeNotDefault(std::initializer_list<QPushButton*> buttons);
 

@@ -55,12 +55,14 @@ bool IsPrintableCodePageCharacter(unsigned char c) {
     return c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D;
 }
 
+bool BlocksRun(IndexFindingKind kind) {
+    return kind == IndexFindingKind::kTrailingBytes || kind == IndexFindingKind::kOutOfOrder ||
+           kind == IndexFindingKind::kDuplicateName;
+}
+
 bool IndexCheck::Usable() const {
-    return std::none_of(findings.begin(), findings.end(), [](const IndexFinding& finding) {
-        return finding.kind == IndexFindingKind::kTrailingBytes ||
-               finding.kind == IndexFindingKind::kOutOfOrder ||
-               finding.kind == IndexFindingKind::kDuplicateName;
-    });
+    return std::none_of(findings.begin(), findings.end(),
+                        [](const IndexFinding& finding) { return BlocksRun(finding.kind); });
 }
 
 IndexCheck CheckIndex(std::string_view index) {

@@ -21,6 +21,9 @@ enum class IndexFindingKind {
     kDateNotMonthDayYear,  // a date not in MM/DD/YY form
 };
 
+// True for the findings a run suffers from (and repairing fixes).
+bool BlocksRun(IndexFindingKind kind);
+
 struct IndexFinding {
     IndexFindingKind kind;
     std::size_t record =
