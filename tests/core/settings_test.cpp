@@ -56,9 +56,10 @@ TEST(ProfileRead, CaseBlanksQuotesAndWhatIsNotThere) {
              {kFile, "Paths", "Source", "C:\\Keys\\"}, {kFile, "Paths", "Template", "T"},
              {kFile, "Paths", "Odd", "\"half"}, {kTwice, "S", "k", "1"}, {kTwice, "S", "j", nullopt},
              {kFile, "Paths", "MainHeight", nullopt}, {"[S]\n;k=1\n", "S", ";k", nullopt},
-             // A line without "=" is a key with an empty value, and the first of its name.
-             {kFile, "Paths", "NO EQUALS SIGN HERE", ""},
-             {"[Paths]\r\nSource\r\nSource=C:\\keys\r\n", "Paths", "Source", ""}})
+             // A line without "=" is a key without a value: it reads as missing and
+             // hides a later key of its name.
+             {kFile, "Paths", "NO EQUALS SIGN HERE", nullopt},
+             {"[Paths]\r\nSource\r\nSource=C:\\keys\r\n", "Paths", "Source", nullopt}})
         // clang-format on
         EXPECT_EQ(GetProfileString(row.file, row.section, row.key), row.value)
             << row.file << "|" << row.section << "|" << row.key;

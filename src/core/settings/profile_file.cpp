@@ -60,18 +60,19 @@ std::optional<std::string_view> SectionName(std::string_view line) {
 
 struct KeyLine {
     std::string_view key;
-    std::string_view value;  // everything after "=", untrimmed
+    std::optional<std::string_view> value;  // everything after "=", untrimmed
 };
 
-// A line without "=" is a key with an empty value, as the Windows profile
-// functions read it: the first of two keys of that name, it hides the second.
+// A line without "=" is a key without a value, as the Windows profile
+// functions read it: it reads as missing, and as the first of two keys of
+// that name it hides the second.
 std::optional<KeyLine> ParseKeyLine(std::string_view line) {
     const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.empty() || trimmed.front() == ';')
         return std::nullopt;
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos)
-        return KeyLine{trimmed, {}};
+        return KeyLine{trimmed, std::nullopt};
     return KeyLine{TrimBlanks(line.substr(0, equals)), line.substr(equals + 1)};
 }
 
@@ -147,7 +148,10 @@ std::optional<std::string> GetProfileString(std::string_view file, std::string_v
     const auto index = FindKey(lines, *range, key);
     if (!index)
         return std::nullopt;
-    return std::string(DropQuotes(TrimBlanks(ParseKeyLine(lines[*index].text)->value)));
+    const auto value = ParseKeyLine(lines[*index].text)->value;
+    if (!value)
+        return std::nullopt;
+    return std::string(DropQuotes(TrimBlanks(*value)));
 }
 
 std::int32_t GetProfileInt(std::string_view file, std::string_view section, std::string_view key,

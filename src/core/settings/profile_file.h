@@ -6,10 +6,11 @@
 // byte of the file as it was.
 //
 // What the format leaves open is settled here as follows: a line whose first
-// non-blank character is ";" is a comment; a line without "=" is a key with
-// an empty value, as the Windows profile functions read it; when a section or
-// a key occurs twice, the first one is the one read and written; lines may
-// end with CR LF or LF alone.
+// non-blank character is ";" is a comment; a line without "=" is a key
+// without a value, as the Windows profile functions read it: it reads as
+// missing and hides a later key of its name, and a write gives it its value;
+// when a section or a key occurs twice, the first one is the one read and
+// written; lines may end with CR LF or LF alone.
 #include <cstdint>
 #include <optional>
 #include <string>
