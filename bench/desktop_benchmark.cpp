@@ -27,7 +27,7 @@
 #include "bench_data.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
 #include "dialogs/about_dialog.h"
 #include "ratio_report.h"
 

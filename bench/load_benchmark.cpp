@@ -8,7 +8,7 @@
 #include "bench_data.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
 #include "ratio_report.h"
 
 namespace bladeway::bench {

@@ -21,8 +21,8 @@
 #include "core/gcode/index_record.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
-#include "core/platform/file_system.h"
 #include "core/run/processing_run.h"
+#include "core/storage/file_system.h"
 #include "ratio_report.h"
 
 namespace bladeway::bench {

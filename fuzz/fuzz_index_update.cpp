@@ -14,7 +14,7 @@
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_repair.h"
 #include "core/gcode/program_generator.h"
-#include "core/platform/paths.h"
+#include "core/os/paths.h"
 #include "fuzz_check.h"
 #include "memory_file_system.h"
 #include "support/single_key_index_step.h"

@@ -11,7 +11,7 @@
 
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/key_reading.h"
-#include "core/platform/text.h"
+#include "core/text/text.h"
 #include "fuzz_check.h"
 
 namespace {

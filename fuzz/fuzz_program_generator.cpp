@@ -9,7 +9,7 @@
 
 #include "core/gcode/master_template.h"
 #include "core/gcode/program_generator.h"
-#include "core/platform/paths.h"
+#include "core/os/paths.h"
 #include "fuzz_check.h"
 #include "memory_file_system.h"
 

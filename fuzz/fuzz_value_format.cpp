@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/platform/decimal_text.h"
-#include "core/platform/text.h"
+#include "core/text/decimal_text.h"
+#include "core/text/text.h"
 #include "fuzz_check.h"
 
 namespace {

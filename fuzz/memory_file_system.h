@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway::fuzzing {
 

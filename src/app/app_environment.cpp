@@ -4,9 +4,9 @@
 #include <QMessageBox>
 
 #include "app/run_message_box.h"
-#include "core/platform/file_system.h"
-#include "core/platform/local_date.h"
-#include "core/platform/paths.h"
+#include "core/gcode/local_date.h"
+#include "core/os/paths.h"
+#include "core/storage/file_system.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/design_controls.h"
 

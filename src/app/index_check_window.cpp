@@ -10,8 +10,8 @@
 
 #include "core/gcode/index_check.h"
 #include "core/gcode/index_program.h"
-#include "core/platform/file_system.h"
 #include "core/run/run_report_text.h"
+#include "core/storage/file_system.h"
 #include "dialogs/design_controls.h"
 
 namespace bladeway {

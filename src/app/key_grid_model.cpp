@@ -5,7 +5,7 @@
 
 #include "core/keydata/column_letters.h"
 #include "core/keydata/key_data_file.h"
-#include "core/platform/code_page.h"
+#include "core/text/code_page.h"
 
 namespace bladeway {
 

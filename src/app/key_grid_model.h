@@ -8,8 +8,8 @@
 #include <QAbstractTableModel>
 
 #include "core/keydata/sheet.h"
-#include "core/platform/expected.h"
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
+#include "core/text/expected.h"
 
 namespace bladeway {
 

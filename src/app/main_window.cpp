@@ -9,7 +9,7 @@
 #include "app/data_file_list.h"
 #include "app/grid_selection_look.h"
 #include "app/key_grid_model.h"
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
 #include "dialogs/design_controls.h"
 #include "dialogs/substitution_table_dialog.h"
 #include "dialogs/window_placement.h"

@@ -7,7 +7,7 @@
 
 #include "app/background_run.h"
 #include "app/main_window.h"
-#include "core/platform/twips.h"
+#include "core/dialogs/twips.h"
 #include "dialogs/window_placement.h"
 
 namespace bladeway {

@@ -9,10 +9,10 @@
 #include "app/main_window.h"
 #include "app/program_preview_window.h"
 #include "app/run_report_window.h"
-#include "core/platform/code_page.h"
-#include "core/platform/text.h"
 #include "core/run/program_preview.h"
 #include "core/run/run_report_text.h"
+#include "core/text/code_page.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

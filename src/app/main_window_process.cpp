@@ -13,8 +13,8 @@
 #include "app/key_grid_model.h"
 #include "app/main_window.h"
 #include "app/run_report_window.h"
-#include "core/platform/code_page.h"
 #include "core/run/processing_run.h"
+#include "core/text/code_page.h"
 
 namespace bladeway {
 

@@ -12,7 +12,7 @@
 
 #include "app/gcode_highlighter.h"
 #include "app/line_comparison_view.h"
-#include "core/platform/code_page.h"
+#include "core/text/code_page.h"
 #include "dialogs/window_placement.h"
 
 namespace bladeway {

@@ -17,8 +17,8 @@
 #include <QVBoxLayout>
 
 #include "app/index_check_window.h"
-#include "core/platform/file_system.h"
 #include "core/run/run_report_text.h"
+#include "core/storage/file_system.h"
 #include "dialogs/design_controls.h"
 
 namespace bladeway {

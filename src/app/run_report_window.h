@@ -12,8 +12,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "core/platform/expected.h"
 #include "core/run/processing_run.h"
+#include "core/text/expected.h"
 
 class QCheckBox;
 class QLabel;

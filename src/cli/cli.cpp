@@ -11,7 +11,7 @@
 #include "cli/generate_command.h"
 #include "cli/index_command.h"
 #include "cli/sheet_command.h"
-#include "core/platform/paths.h"
+#include "core/os/paths.h"
 #include "core/settings/preference_loading.h"
 #include "core/settings/settings_place.h"
 

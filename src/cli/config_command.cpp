@@ -1,9 +1,9 @@
 #include "cli/config_command.h"
 
 #include "cli/cli.h"
-#include "core/platform/file_system.h"
 #include "core/settings/setting_names.h"
 #include "core/settings/settings_file.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway {
 

@@ -7,16 +7,16 @@
 #include "cli/generate_report.h"
 #include "cli/key_columns.h"
 #include "core/gcode/index_program.h"
+#include "core/gcode/local_date.h"
 #include "core/keydata/column_letters.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
-#include "core/platform/code_page.h"
-#include "core/platform/dry_run_file_system.h"
-#include "core/platform/local_date.h"
-#include "core/platform/paths.h"
+#include "core/os/paths.h"
 #include "core/run/processing_run.h"
 #include "core/settings/preference_loading.h"
 #include "core/settings/settings_file.h"
+#include "core/storage/dry_run_file_system.h"
+#include "core/text/code_page.h"
 
 namespace bladeway {
 CLI::App* GenerateCommand::Register(CLI::App& app) {

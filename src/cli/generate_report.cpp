@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/gcode/index_record.h"
-#include "core/platform/text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

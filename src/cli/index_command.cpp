@@ -12,10 +12,10 @@
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
 #include "core/gcode/index_repair.h"
-#include "core/platform/code_page.h"
-#include "core/platform/file_system.h"
-#include "core/platform/text.h"
 #include "core/run/run_report_text.h"
+#include "core/storage/file_system.h"
+#include "core/text/code_page.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "core/keydata/column_letters.h"
-#include "core/platform/text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

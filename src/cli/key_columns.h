@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/keydata/sheet_selection.h"
-#include "core/platform/expected.h"
+#include "core/text/expected.h"
 
 namespace bladeway {
 

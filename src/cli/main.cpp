@@ -8,8 +8,8 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include "core/platform/win32_api.h"
-#include "core/platform/win32_text.h"
+#include "core/os/windows/win32_api.h"
+#include "core/os/windows/win32_text.h"
 // After <windows.h>, which it needs.
 #include <shellapi.h>
 

@@ -5,7 +5,7 @@
 #include "cli/cli.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
-#include "core/platform/code_page.h"
+#include "core/text/code_page.h"
 
 namespace bladeway {
 namespace {

@@ -10,9 +10,9 @@
 #include <QScreen>
 
 #include "core/dialogs/about_dialog_rules.h"
-#include "core/platform/os_version.h"
-#include "core/platform/system_registry.h"
-#include "core/platform/twips.h"
+#include "core/dialogs/twips.h"
+#include "core/os/os_version.h"
+#include "core/os/system_registry.h"
 #include "dialogs/design_controls.h"
 #include "dialogs/program_icon.h"
 #include "dialogs/window_placement.h"

@@ -10,8 +10,8 @@
 #include <QDialog>
 #include <QRect>
 
-#include "core/platform/file_system.h"
-#include "core/platform/registry.h"
+#include "core/os/registry.h"
+#include "core/storage/file_system.h"
 
 class QLabel;
 class QPushButton;

@@ -12,12 +12,12 @@
 #include <QStyle>
 
 #include "core/dialogs/missing_folder.h"
-#include "core/platform/code_page.h"
-#include "core/platform/twips.h"
+#include "core/dialogs/twips.h"
 #include "core/settings/preference_saving.h"
 #include "core/settings/preference_values.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_keys.h"
+#include "core/text/code_page.h"
 #include "dialogs/design_controls.h"
 #include "dialogs/folder_browse_dialog.h"
 #include "dialogs/path_text.h"

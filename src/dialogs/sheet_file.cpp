@@ -9,7 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway {
 namespace {

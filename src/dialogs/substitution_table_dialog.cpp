@@ -8,8 +8,8 @@
 #include <QTableWidget>
 
 #include "core/dialogs/substitution_table_rules.h"
-#include "core/platform/paths.h"
-#include "core/platform/twips.h"
+#include "core/dialogs/twips.h"
+#include "core/os/paths.h"
 #include "dialogs/design_controls.h"
 #include "dialogs/sheet_file.h"
 #include "dialogs/window_placement.h"

@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "core/platform/twips.h"
+#include "core/dialogs/twips.h"
 #include "core/settings/settings_file.h"
 
 namespace bladeway {

@@ -9,7 +9,7 @@
 
 #include "app/data_file_list.h"
 #include "app/key_grid_model.h"
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
 

@@ -11,7 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "bladeway/version.h"
-#include "core/platform/text.h"
+#include "core/text/text.h"
 #include "support/index_bytes.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"

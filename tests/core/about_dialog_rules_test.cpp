@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "core/dialogs/substitution_table_rules.h"
-#include "core/platform/os_version.h"
-#include "core/platform/registry.h"
-#include "core/platform/system_registry.h"
+#include "core/os/os_version.h"
+#include "core/os/registry.h"
+#include "core/os/system_registry.h"
 #include "support/case_table.h"
 #include "support/temp_folder.h"
 

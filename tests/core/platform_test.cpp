@@ -10,14 +10,14 @@
 
 #include <gtest/gtest.h>
 
-#include "core/platform/batch_writer.h"
-#include "core/platform/code_page.h"
-#include "core/platform/decimal_text.h"
-#include "core/platform/dry_run_file_system.h"
-#include "core/platform/file_system.h"
-#include "core/platform/local_date.h"
-#include "core/platform/paths.h"
-#include "core/platform/text.h"
+#include "core/gcode/local_date.h"
+#include "core/os/paths.h"
+#include "core/storage/batch_writer.h"
+#include "core/storage/dry_run_file_system.h"
+#include "core/storage/file_system.h"
+#include "core/text/code_page.h"
+#include "core/text/decimal_text.h"
+#include "core/text/text.h"
 #include "support/case_table.h"
 #include "support/temp_folder.h"
 

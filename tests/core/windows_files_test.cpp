@@ -10,15 +10,15 @@
 
 #include <gtest/gtest.h>
 
-#include "core/platform/dry_run_file_system.h"
-#include "core/platform/file_system.h"
-#include "core/platform/native_files.h"
-#include "core/platform/os_version.h"
-#include "core/platform/paths.h"
-#include "core/platform/registry.h"
-#include "core/platform/win32_api.h"
-#include "core/platform/win32_text.h"
-#include "core/platform/windows_registry.h"
+#include "core/os/native_files.h"
+#include "core/os/os_version.h"
+#include "core/os/paths.h"
+#include "core/os/registry.h"
+#include "core/os/windows/win32_api.h"
+#include "core/os/windows/win32_text.h"
+#include "core/os/windows/windows_registry.h"
+#include "core/storage/dry_run_file_system.h"
+#include "core/storage/file_system.h"
 #include "support/temp_folder.h"
 
 namespace bladeway {

@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "core/platform/os_version.h"
-#include "core/platform/system_registry.h"
+#include "core/os/os_version.h"
+#include "core/os/system_registry.h"
 #include "dialogs/window_placement.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"

@@ -18,7 +18,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "core/platform/paths.h"
+#include "core/os/paths.h"
 #include "dialogs/sheet_file.h"
 #include "dialogs/window_placement.h"
 #include "support/qt_helpers.h"

@@ -7,8 +7,8 @@
 
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
-#include "core/platform/text.h"
 #include "core/run/processing_run.h"
+#include "core/text/text.h"
 #include "support/index_bytes.h"
 #include "support/recording_file_system.h"
 #include "support/sheet_builder.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway::testing {
 

@@ -9,8 +9,8 @@
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
 #include "core/keydata/key_record.h"
-#include "core/platform/file_system.h"
-#include "core/platform/paths.h"
+#include "core/os/paths.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway::testing {
 

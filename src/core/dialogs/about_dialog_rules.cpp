@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/platform/os_version.h"
-#include "core/platform/paths.h"
-#include "core/platform/system_registry.h"
-#include "core/platform/text.h"
+#include "core/os/os_version.h"
+#include "core/os/paths.h"
+#include "core/os/system_registry.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "bladeway/version.h"
-#include "core/platform/file_system.h"
-#include "core/platform/registry.h"
+#include "core/os/registry.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway {
 

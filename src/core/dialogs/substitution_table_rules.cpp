@@ -1,6 +1,6 @@
 #include "core/dialogs/substitution_table_rules.h"
 
-#include "core/platform/text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/platform/decimal_text.h"
+#include "core/text/decimal_text.h"
 
 namespace bladeway {
 namespace {

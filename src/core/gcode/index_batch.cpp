@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/platform/paths.h"
+#include "core/os/paths.h"
 
 namespace bladeway {
 

@@ -16,7 +16,7 @@
 
 #include "core/gcode/index_merge.h"
 #include "core/gcode/index_record.h"
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway {
 

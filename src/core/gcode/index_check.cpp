@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/gcode/index_record.h"
-#include "core/platform/code_page.h"
-#include "core/platform/text.h"
+#include "core/text/code_page.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

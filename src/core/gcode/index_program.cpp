@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "core/gcode/program_generator.h"
-#include "core/platform/decimal_text.h"
-#include "core/platform/paths.h"
-#include "core/platform/text.h"
+#include "core/os/paths.h"
+#include "core/text/decimal_text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

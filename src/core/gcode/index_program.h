@@ -12,7 +12,7 @@
 
 #include "core/gcode/index_record.h"
 #include "core/keydata/key_record.h"
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway {
 

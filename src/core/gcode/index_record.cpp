@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "core/platform/text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/platform/text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

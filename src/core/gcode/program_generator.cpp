@@ -6,9 +6,9 @@
 
 #include "core/gcode/address_value.h"
 #include "core/gcode/tree_name.h"
-#include "core/platform/file_names.h"
-#include "core/platform/paths.h"
-#include "core/platform/text.h"
+#include "core/os/file_names.h"
+#include "core/os/paths.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

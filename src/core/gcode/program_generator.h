@@ -9,7 +9,7 @@
 
 #include "core/gcode/master_template.h"
 #include "core/keydata/key_record.h"
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway {
 

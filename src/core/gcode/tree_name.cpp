@@ -1,6 +1,6 @@
 #include "core/gcode/tree_name.h"
 
-#include "core/platform/text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "core/platform/text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

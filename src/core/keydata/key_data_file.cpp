@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/platform/large_memory.h"
-#include "core/platform/paths.h"
-#include "core/platform/text.h"
+#include "core/os/large_memory.h"
+#include "core/os/paths.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

@@ -1,7 +1,7 @@
 #include "core/keydata/key_reading.h"
 
-#include "core/platform/decimal_text.h"
-#include "core/platform/text.h"
+#include "core/text/decimal_text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/platform/fixed_text.h"
+#include "core/text/fixed_text.h"
 
 namespace bladeway {
 

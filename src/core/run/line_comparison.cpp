@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/platform/code_page.h"
 #include "core/run/run_report_text.h"
+#include "core/text/code_page.h"
 
 namespace bladeway {
 namespace {

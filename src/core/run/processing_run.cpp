@@ -4,14 +4,14 @@
 
 #include "core/gcode/index_batch.h"
 #include "core/gcode/index_program.h"
+#include "core/gcode/local_date.h"
 #include "core/gcode/program_generator.h"
 #include "core/keydata/key_reading.h"
-#include "core/platform/batch_writer.h"
-#include "core/platform/local_date.h"
-#include "core/platform/paths.h"
-#include "core/platform/read_cache_file_system.h"
-#include "core/platform/text.h"
+#include "core/os/paths.h"
 #include "core/run/carried_fields.h"
+#include "core/storage/batch_writer.h"
+#include "core/storage/read_cache_file_system.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

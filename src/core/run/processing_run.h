@@ -13,8 +13,8 @@
 #include "core/keydata/key_record.h"
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
-#include "core/platform/file_system.h"
 #include "core/settings/preference_values.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway {
 

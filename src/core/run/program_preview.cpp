@@ -1,9 +1,9 @@
 #include "core/run/program_preview.h"
 
 #include "core/gcode/index_program.h"
-#include "core/platform/dry_run_file_system.h"
-#include "core/platform/paths.h"
+#include "core/os/paths.h"
 #include "core/run/run_report_text.h"
+#include "core/storage/dry_run_file_system.h"
 
 namespace bladeway {
 namespace {

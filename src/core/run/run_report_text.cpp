@@ -4,8 +4,8 @@
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
 #include "core/keydata/column_letters.h"
-#include "core/platform/code_page.h"
-#include "core/platform/text.h"
+#include "core/text/code_page.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

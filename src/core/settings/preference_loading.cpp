@@ -1,7 +1,7 @@
 #include "core/settings/preference_loading.h"
 
-#include "core/platform/text.h"
 #include "core/settings/settings_keys.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "core/platform/text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

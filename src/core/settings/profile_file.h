@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/platform/expected.h"
+#include "core/text/expected.h"
 
 namespace bladeway {
 

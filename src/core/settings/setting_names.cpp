@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/platform/text.h"
 #include "core/settings/settings_keys.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "core/platform/paths.h"
-#include "core/platform/text.h"
+#include "core/os/paths.h"
 #include "core/settings/profile_file.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 namespace {

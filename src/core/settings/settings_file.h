@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/platform/expected.h"
-#include "core/platform/file_system.h"
+#include "core/storage/file_system.h"
+#include "core/text/expected.h"
 
 namespace bladeway {
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/platform/file_system.h"
-#include "core/platform/paths.h"
+#include "core/os/paths.h"
 #include "core/settings/settings_file.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway {
 namespace {
@@ -40,12 +40,7 @@ void CreateUserFolder(const std::string& folder) {
 }  // namespace
 
 bool IsSystemProgramFolder(std::string_view appFolder) {
-#ifdef _WIN32
-    (void)appFolder;
-    return false;
-#else
-    return appFolder.starts_with("/usr/");
-#endif
+    return IsPackageManagedFolder(appFolder);
 }
 
 std::string UserConfigHome(std::string_view xdgConfigHome, std::string_view home) {

@@ -11,7 +11,7 @@
 #include "core/gcode/master_template.h"
 #include "core/gcode/program_generator.h"
 #include "core/gcode/tree_name.h"
-#include "core/platform/paths.h"
+#include "core/os/paths.h"
 #include "support/case_table.h"
 #include "support/fault_file_system.h"
 #include "support/temp_folder.h"

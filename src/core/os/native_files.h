@@ -1,0 +1,93 @@
+#pragma once
+
+// The operating system's file calls that the disk file system is built from,
+// implemented once per system (unix/native_files.cpp,
+// windows/native_files.cpp), chosen by the build. Paths are the program's own
+// byte strings; each implementation maps them to the system's file names.
+//
+// A durable replacement goes in four steps, so that a batch of files pays for
+// one flush instead of one each: stage each file beside its target, flush the
+// staged files, move each into place, flush each folder that received one.
+// Until its move a staged file is invisible to readers of the target; after
+// the folder's flush the new file survives a power loss.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/text/expected.h"
+
+namespace bladeway {
+
+// The temporary file a replacement goes through is named ".NAME.XXXXXX" with
+// this suffix: a leading dot and a suffix no program or template uses, so
+// neither the machine's control software nor a later run takes it for data.
+inline constexpr std::string_view kTemporarySuffix = ".bwtmp";
+
+}  // namespace bladeway
+
+namespace bladeway::native {
+
+struct FileStatus {
+    bool exists = false;
+    bool isFolder = false;
+    bool isRegularFile = false;
+    std::uint64_t size = 0;
+};
+
+// What the path names now; `exists` false when nothing is there or the
+// system cannot tell.
+FileStatus StatusOf(const std::string& path);
+
+// The whole file; refused when it is larger than `limit`.
+Expected<std::string> ReadWholeFile(const std::string& path, std::size_t limit);
+
+// Creates an empty file unless something is there; a folder of that name fails.
+Outcome CreateEmptyIfMissing(const std::string& path);
+
+// A file written beside its target under a temporary name, not yet in place.
+struct StagedFile {
+    std::string target;
+    std::string temporary;
+};
+
+// Writes `bytes` to a new temporary file in the target's folder (the name
+// holds kTemporarySuffix), with the target's permissions when it exists.
+// Nothing is flushed yet.
+Expected<StagedFile> Stage(const std::string& target, std::string_view bytes);
+
+// Makes the contents of the staged files durable, with as few flushes as the
+// system allows (one per file system where it can, one per file otherwise).
+Outcome FlushStaged(std::span<const StagedFile> files);
+
+// Moves a staged file over its target in one atomic step; an existing target
+// is replaced.
+Outcome MoveIntoPlace(const StagedFile& file);
+
+// Makes the folder's entries (the names just moved into it) durable.
+Outcome FlushFolder(const std::string& folder);
+
+// Why writing a file at `path` would fail, worded after `what` ("cannot
+// write 'PATH': REASON"); nothing when the system sees no obstacle. Looks
+// only: nothing is written. Where the system grants writing through access
+// lists that no cheap call tells (Windows), the real write reports a refusal.
+Outcome CheckWritable(const std::string& path, std::string_view what);
+
+// Removes a staged file that will not be moved into place; never fails loudly.
+void Discard(const StagedFile& file);
+
+// True for a name that Stage gives its temporary files
+// (".NAME.XXXXXX" and kTemporarySuffix, on Windows also with ".old" before
+// the suffix for the replaced file's backup).
+bool IsTemporaryName(std::string_view fileName);
+
+// Removes the regular files of `folder` with a temporary's name that were
+// last written longer than `minimumAge` ago: what a run that was killed or
+// lost its power left behind. How many went; a folder that cannot be read
+// has none.
+std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::seconds minimumAge);
+
+}  // namespace bladeway::native

@@ -1,0 +1,383 @@
+// The native file calls on Windows: wide-character Win32 calls on the UTF-16
+// form of each name, errors in the system's own words.
+
+#include "core/os/native_files.h"
+
+#include <algorithm>
+#include <mutex>
+#include <optional>
+#include <random>
+#include <thread>
+
+#include "core/os/paths.h"
+#include "core/os/whole_file_read.h"
+#include "core/os/windows/system_calls.h"
+#include "core/os/windows/win32_api.h"
+#include "core/os/windows/win32_text.h"
+
+namespace bladeway::native {
+namespace {
+
+// Virus scanners, indexers and the machine's control software open files for
+// a moment without sharing them; such a refusal passes if tried again soon.
+bool IsPassingRefusal(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
+constexpr int kAttempts = 20;
+constexpr DWORD kPauseMilliseconds = 50;  // about a second in all
+
+// Runs `call` (true on success) until it succeeds, fails for a lasting
+// reason, or the attempts are spent; the last error on failure.
+template <typename Call>
+std::optional<DWORD> WithRetries(Call call) {
+    for (int attempt = 1;; ++attempt) {
+        if (call()) {
+            return std::nullopt;
+        }
+        const DWORD error = ::GetLastError();
+        if (!IsPassingRefusal(error) || attempt == kAttempts) {
+            return error;
+        }
+        ::Sleep(kPauseMilliseconds);
+    }
+}
+
+HANDLE OpenWithRetries(const std::wstring& path, DWORD access, DWORD disposition, DWORD flags) {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    const auto error = WithRetries([&] {
+        handle = ::CreateFileW(path.c_str(), access,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               disposition, flags, nullptr);
+        return handle != INVALID_HANDLE_VALUE;
+    });
+    if (error) {
+        ::SetLastError(*error);
+    }
+    return handle;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    constexpr std::size_t kChunk = std::size_t{1} << 30;
+    while (!bytes.empty()) {
+        const auto size = static_cast<DWORD>(std::min(bytes.size(), kChunk));
+        DWORD written = 0;
+        if (::WriteFile(file, bytes.data(), size, &written, nullptr) == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// Reads up to `size` bytes; false on a read error.
+bool ReadSome(HANDLE file, char* data, std::size_t size, std::size_t& got) {
+    constexpr std::size_t kChunk = std::size_t{1} << 30;
+    DWORD read = 0;
+    const bool ok =
+        ::ReadFile(file, data, static_cast<DWORD>(std::min(size, kChunk)), &read, nullptr) != 0;
+    got = read;
+    return ok;
+}
+
+// Six letters and digits for a temporary name: only its uniqueness matters,
+// which CREATE_NEW checks.
+std::string RandomLetters() {
+    static std::mutex mutex;
+    static std::mt19937_64 generator{std::random_device{}() ^ ::GetCurrentProcessId()};
+    constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const std::lock_guard lock(mutex);
+    std::string letters(6, 'a');
+    for (char& letter : letters) {
+        letter = kLetters[generator() % kLetters.size()];
+    }
+    return letters;
+}
+
+// What a replacement keeps of the old file's attributes.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Folder part of `path` with its separator, and the name after it.
+std::pair<std::string, std::string> SplitFolder(const std::string& path) {
+    const auto last = path.find_last_of("\\/:");
+    if (last == std::string::npos) {
+        return {{}, path};
+    }
+    return {path.substr(0, last + 1), path.substr(last + 1)};
+}
+
+}  // namespace
+
+FileStatus StatusOf(const std::string& path) {
+    const auto wide = win32::WideFromUtf8(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty() || !wide ||
+        ::GetFileAttributesExW(wide->c_str(), GetFileExInfoStandard, &data) == 0) {
+        return {};
+    }
+    const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool device = (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0;
+    return FileStatus{
+        .exists = true,
+        .isFolder = folder,
+        .isRegularFile = !folder && !device,
+        .size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow,
+    };
+}
+
+Expected<std::string> ReadWholeFile(const std::string& path, std::size_t limit) {
+    const auto wide = win32::WideFromUtf8(path);
+    if (!wide) {
+        return NotUtf8("cannot open", path);
+    }
+    // CreateFileW refuses folders with "access denied"; say what it is.
+    if (const FileStatus status = StatusOf(path); status.isFolder) {
+        return Failure{"cannot read " + Quoted(path) + ": it is a folder"};
+    }
+    const Handle file(OpenWithRetries(*wide, GENERIC_READ, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN));
+    if (!file.valid()) {
+        return SystemFailure("cannot open", path, ::GetLastError());
+    }
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return Failure{"cannot read " + Quoted(path) + ": it is not a regular file"};
+    }
+    LARGE_INTEGER fileSize{};
+    if (::GetFileSizeEx(file.get(), &fileSize) == 0) {
+        return SystemFailure("cannot read", path, ::GetLastError());
+    }
+    const auto readSome = [&file](char* buffer, std::size_t count) -> std::optional<std::size_t> {
+        std::size_t got = 0;
+        if (!ReadSome(file.get(), buffer, count, got)) {
+            return std::nullopt;
+        }
+        return got;
+    };
+    return ReadToEnd(path, static_cast<std::uint64_t>(fileSize.QuadPart), limit, readSome,
+                     [&path] { return SystemFailure("cannot read", path, ::GetLastError()); });
+}
+
+Outcome CreateEmptyIfMissing(const std::string& path) {
+    const auto wide = win32::WideFromUtf8(path);
+    if (!wide) {
+        return NotUtf8("cannot create", path);
+    }
+    const Handle file(OpenWithRetries(*wide, GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
+    if (file.valid()) {
+        return {};
+    }
+    const DWORD error = ::GetLastError();
+    // Something is there already; only a file will do.
+    const FileStatus status = StatusOf(path);
+    if (status.isFolder) {
+        return Failure{"cannot create " + Quoted(path) + ": it is a folder"};
+    }
+    if (status.exists) {
+        return {};
+    }
+    return SystemFailure("cannot create", path, error);
+}
+
+Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
+    const auto wideTarget = win32::WideFromUtf8(target);
+    if (!wideTarget) {
+        return NotUtf8("cannot write", target);
+    }
+    const DWORD attributes = ::GetFileAttributesW(wideTarget->c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return Failure{"cannot write " + Quoted(target) + ": it is a folder"};
+        }
+        // Windows refuses to replace it; say so before anything is written.
+        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return Failure{"cannot write " + Quoted(target) + ": the file is read-only"};
+        }
+    }
+
+    // The temporary file lives beside the target so that the move is atomic.
+    constexpr std::size_t kMaxNameInTemporary = 180;
+    const auto [folder, name] = SplitFolder(target);
+    // Cut on a character's first byte, so that the name stays UTF-8.
+    std::size_t kept = std::min(name.size(), kMaxNameInTemporary);
+    while (kept < name.size() && kept > 0 &&
+           (static_cast<unsigned char>(name[kept]) & 0xC0) == 0x80) {
+        --kept;
+    }
+    const std::string prefix = folder + "." + name.substr(0, kept) + ".";
+    constexpr int kNameAttempts = 100;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        StagedFile staged{target, prefix + RandomLetters() + std::string(kTemporarySuffix)};
+        const auto wide = win32::WideFromUtf8(staged.temporary);
+        Handle file(::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+                continue;
+            }
+            return SystemFailure("cannot write", target, error);
+        }
+        const bool written = WriteAll(file.get(), bytes);
+        const DWORD writeError = ::GetLastError();
+        const bool closed = file.Close();
+        // The old file's attributes: ReplaceFileW brings them too, but not
+        // every implementation of it does (Wine's does not).
+        const bool marked = attributes == INVALID_FILE_ATTRIBUTES ||
+                            (attributes & kKeptAttributes) == 0 ||
+                            ::SetFileAttributesW(wide->c_str(), attributes & kKeptAttributes) != 0;
+        if (!written || !closed || !marked) {
+            const DWORD error = written ? ::GetLastError() : writeError;
+            Discard(staged);
+            return SystemFailure("cannot write", target, error);
+        }
+        return staged;
+    }
+    return Failure{"cannot write " + Quoted(target) + ": no free temporary name beside it"};
+}
+
+// Windows has no flush of a whole volume for ordinary users: one per file.
+Outcome FlushStaged(std::span<const StagedFile> files) {
+    for (const StagedFile& staged : files) {
+        const auto wide = win32::WideFromUtf8(staged.temporary);
+        if (!wide) {
+            return NotUtf8("cannot write", staged.target);
+        }
+        const Handle file(
+            OpenWithRetries(*wide, GENERIC_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+        if (!file.valid() || ::FlushFileBuffers(file.get()) == 0) {
+            return SystemFailure("cannot write", staged.target, ::GetLastError());
+        }
+    }
+    return {};
+}
+
+namespace {
+
+// Replaces the existing target; nothing when done, else the error with the
+// target still holding its old content.
+std::optional<DWORD> ReplaceExisting(const std::wstring& target, const std::wstring& temporary,
+                                     const std::wstring& backup) {
+    // With a backup name Windows moves the old file aside and the new one in;
+    // without one some implementations leave their own backup behind when
+    // the target is busy. The backup is removed once the new file is there.
+    const auto error = WithRetries([&] {
+        return ::ReplaceFileW(target.c_str(), temporary.c_str(), backup.c_str(),
+                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+    });
+    if (!error) {
+        static_cast<void>(WithRetries([&] { return ::DeleteFileW(backup.c_str()) != 0; }));
+    } else if (*error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+        // The old file is under the backup name: it goes back.
+        static_cast<void>(WithRetries([&] {
+            return ::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+        }));
+    }
+    return error;
+}
+
+}  // namespace
+
+Outcome MoveIntoPlace(const StagedFile& file) {
+    const auto target = win32::WideFromUtf8(file.target);
+    const auto temporary = win32::WideFromUtf8(file.temporary);
+    if (!target || !temporary) {
+        return NotUtf8("cannot replace", file.target);
+    }
+    const auto moveOver = [&] {
+        return ::MoveFileExW(temporary->c_str(), target->c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    };
+    std::optional<DWORD> error;
+    if (::GetFileAttributesW(target->c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // ReplaceFileW keeps the old file's security and creation time, which
+        // a plain move would lose.
+        const std::string backup =
+            file.temporary.substr(0, file.temporary.size() - kTemporarySuffix.size()) + ".old" +
+            std::string(kTemporarySuffix);
+        error = ReplaceExisting(*target, *temporary, *win32::WideFromUtf8(backup));
+        if (error == ERROR_FILE_NOT_FOUND) {  // the old file went meanwhile
+            error = WithRetries(moveOver);
+        }
+    } else {
+        error = WithRetries(moveOver);
+    }
+    if (error) {
+        return SystemFailure("cannot replace", file.target, *error);
+    }
+    return {};
+}
+
+// NTFS journals its folder entries, and the moves were written through; the
+// flush of the folder itself is taken where the file system offers it.
+Outcome FlushFolder(const std::string& folder) {
+    const auto wide = win32::WideFromUtf8(folder.empty() ? std::string(".") : folder);
+    if (!wide) {
+        return NotUtf8("cannot flush folder", folder);
+    }
+    const Handle handle(::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.valid()) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_ACCESS_DENIED) {
+            return {};  // only administrators may open folders for writing
+        }
+        return SystemFailure("cannot flush folder", folder, error);
+    }
+    if (::FlushFileBuffers(handle.get()) == 0) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_FUNCTION ||
+            error == ERROR_INVALID_HANDLE || error == ERROR_NOT_SUPPORTED) {
+            return {};
+        }
+        return SystemFailure("cannot flush folder", folder, error);
+    }
+    return {};
+}
+
+void Discard(const StagedFile& file) {
+    if (const auto wide = win32::WideFromUtf8(file.temporary)) {
+        static_cast<void>(WithRetries([&] { return ::DeleteFileW(wide->c_str()) != 0; }));
+    }
+}
+
+std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::seconds minimumAge) {
+    const auto wideFolder = win32::WideFromUtf8(folder);
+    if (!wideFolder) {
+        return 0;
+    }
+    std::wstring prefix = *wideFolder;
+    if (!prefix.empty() && prefix.back() != L'\\' && prefix.back() != L'/') {
+        prefix.push_back(L'\\');
+    }
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = ::FindFirstFileExW((prefix + L"*").c_str(), FindExInfoBasic, &entry,
+                                             FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    // File times count 100 ns steps.
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    const std::uint64_t age = static_cast<std::uint64_t>(minimumAge.count()) * 10'000'000U;
+    const std::uint64_t cutOff = ticks(now) > age ? ticks(now) - age : 0;
+    std::size_t removed = 0;
+    do {
+        const bool isFile = (entry.dwFileAttributes &
+                             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        if (isFile && ticks(entry.ftLastWriteTime) < cutOff &&
+            IsTemporaryName(win32::Utf8FromWide(entry.cFileName)) &&
+            ::DeleteFileW((prefix + entry.cFileName).c_str()) != 0) {
+            ++removed;
+        }
+    } while (::FindNextFileW(search, &entry) != 0);
+    ::FindClose(search);
+    return removed;
+}
+
+}  // namespace bladeway::native

@@ -1,0 +1,57 @@
+#include "core/os/paths.h"
+
+#include <io.h>
+#include <stdlib.h>
+
+#include "core/os/windows/win32_api.h"
+#include "core/os/windows/win32_text.h"
+
+namespace bladeway {
+
+bool IsAbsolute(std::string_view path) {
+    const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+    const bool onDrive = path.size() > 2 && path[1] == ':' && isSeparator(path[2]);
+    const bool onNetwork = path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]);
+    return onDrive || onNetwork;
+}
+
+bool IsPackageManagedFolder(std::string_view /*folder*/) {
+    return false;
+}
+
+bool IsWritableFolder(const std::string& folder) {
+    const auto wide = win32::WideFromUtf8(folder);
+    return wide && ::_waccess(wide->c_str(), 2) == 0;
+}
+
+UserFolderEnvironment UserFoldersOfEnvironment() {
+    // The wide form: the narrow one is in the ANSI code page, which cannot
+    // hold every user name.
+    const wchar_t* appData = ::_wgetenv(L"APPDATA");
+    return {appData == nullptr ? std::string{} : win32::Utf8FromWide(appData), {}, {}};
+}
+
+// Windows has no system-wide folder of defaults for the program to look in.
+std::vector<std::string> SystemConfigFolders(std::string_view /*configDirs*/) {
+    return {};
+}
+
+std::string RunningProgramPath() {
+    // The buffer grows until the whole path fits (long paths exceed MAX_PATH).
+    std::wstring path(MAX_PATH, L'\0');
+    while (path.size() <= 32768) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return win32::Utf8FromWide(path);
+        }
+        path.resize(path.size() * 2);
+    }
+    return {};
+}
+
+}  // namespace bladeway

@@ -1,0 +1,108 @@
+#include "core/storage/batch_writer.h"
+
+#include <map>
+
+#include "core/os/paths.h"
+
+namespace bladeway {
+
+BatchWriter::~BatchWriter() {
+    for (const Entry& entry : staged_) {
+        base_.Discard(entry.file);
+    }
+}
+
+bool BatchWriter::IsStaged(const std::string& path) const {
+    return latest_.contains(SameFileKey(path));
+}
+
+bool BatchWriter::Exists(const std::string& path) const {
+    return IsStaged(path) || base_.Exists(path);
+}
+
+bool BatchWriter::FolderExists(const std::string& path) const {
+    return base_.FolderExists(path);
+}
+
+Expected<std::string> BatchWriter::ReadWholeFile(const std::string& path, std::size_t limit) const {
+    const auto found = latest_.find(SameFileKey(path));
+    if (found == latest_.end()) {
+        return base_.ReadWholeFile(path, limit);
+    }
+    if (found->second.size() > limit) {
+        return Failure{"refused '" + path + "': " + std::to_string(found->second.size()) +
+                       " bytes is more than the limit of " + std::to_string(limit) + " bytes"};
+    }
+    return found->second;
+}
+
+Outcome BatchWriter::ReplaceFile(const std::string& path, std::string_view bytes) {
+    // The first file a run writes into a folder clears what killed runs
+    // left there, so that hidden temporaries do not pile up.
+    if (std::string folder = FolderOf(path); !sweptFolders_.contains(folder)) {
+        leftOversRemoved_ += base_.RemoveLeftOverTemporaries(folder);
+        sweptFolders_.insert(std::move(folder));
+    }
+    auto staged = base_.Stage(path, bytes);
+    if (!staged) {
+        return Failure{staged.error()};
+    }
+    staged_.push_back(Entry{std::move(staged.value()), owner_});
+    stagedBytes_ += bytes.size();
+    latest_.insert_or_assign(SameFileKey(path), std::string(bytes));
+    return {};
+}
+
+Outcome BatchWriter::CreateEmptyIfMissing(const std::string& path) {
+    if (IsStaged(path)) {
+        return {};
+    }
+    return base_.CreateEmptyIfMissing(path);
+}
+
+std::vector<CommittedFile> BatchWriter::Commit() {
+    std::vector<CommittedFile> outcomes;
+    outcomes.reserve(staged_.size());
+    std::vector<StagedFile> files;
+    files.reserve(staged_.size());
+    for (Entry& entry : staged_) {
+        outcomes.push_back(CommittedFile{entry.owner, entry.file.target, false, {}});
+        files.push_back(std::move(entry.file));
+    }
+    staged_.clear();
+    stagedBytes_ = 0;
+    latest_.clear();
+    if (files.empty()) {
+        return outcomes;
+    }
+
+    if (const Outcome flushed = base_.FlushStaged(files); !flushed) {
+        for (std::size_t at = 0; at < files.size(); ++at) {
+            base_.Discard(files[at]);
+            outcomes[at].error = "cannot write '" + files[at].target +
+                                 "': its batch could not be flushed: " + flushed.error();
+        }
+        return outcomes;
+    }
+    // Folder by folder, the files moved into it.
+    std::map<std::string, std::vector<std::size_t>> movedInto;
+    for (std::size_t at = 0; at < files.size(); ++at) {
+        if (const Outcome moved = base_.MoveIntoPlace(files[at]); !moved) {
+            base_.Discard(files[at]);
+            outcomes[at].error = moved.error();
+            continue;
+        }
+        outcomes[at].inPlace = true;
+        movedInto[FolderOf(files[at].target)].push_back(at);
+    }
+    for (const auto& [folder, moved] : movedInto) {
+        if (const Outcome flushed = base_.FlushFolder(folder); !flushed) {
+            for (const std::size_t at : moved) {
+                outcomes[at].error = flushed.error();
+            }
+        }
+    }
+    return outcomes;
+}
+
+}  // namespace bladeway

@@ -1,0 +1,71 @@
+#pragma once
+// The writer of a processing run: each file written through it is staged
+// beside its target, and Commit makes a whole batch durable at once with one
+// flush, then moves each file into place and flushes each folder that
+// received one. Until then the targets on disk keep their old content, while
+// reads through the writer already see the staged bytes, so a later key of
+// the run reads what an earlier one wrote. Staging one path twice keeps both
+// in order: the last one is the file that stays.
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "core/storage/file_system.h"
+
+namespace bladeway {
+
+// What became of one staged file once its batch was committed.
+struct CommittedFile {
+    std::size_t owner = 0;  // as set by SetOwner when it was staged
+    std::string path;
+    bool inPlace = false;  // moved over its target
+    std::string error;     // the problem met, if any (also when in place but its folder unflushed)
+};
+
+class BatchWriter final : public FileSystem {
+  public:
+    explicit BatchWriter(FileSystem& base) : base_(base) {}
+    ~BatchWriter() override;  // discards what was never committed
+    BatchWriter(const BatchWriter&) = delete;
+    BatchWriter& operator=(const BatchWriter&) = delete;
+
+    // Files staged from now on belong to `owner` in Commit's outcomes.
+    void SetOwner(std::size_t owner) { owner_ = owner; }
+
+    std::size_t StagedCount() const { return staged_.size(); }
+    std::size_t StagedBytes() const { return stagedBytes_; }
+    bool IsStaged(const std::string& path) const;
+    // Temporary files of killed runs removed so far from the folders written to.
+    std::size_t LeftOversRemoved() const { return leftOversRemoved_; }
+
+    // Flush, moves, folder flushes; one outcome per staged file, in the order
+    // they were staged. A failed flush moves nothing; every file whose flush
+    // or move failed is removed, and its target keeps its old content.
+    std::vector<CommittedFile> Commit();
+
+    bool Exists(const std::string& path) const override;
+    bool FolderExists(const std::string& path) const override;
+    Expected<std::string> ReadWholeFile(const std::string& path,
+                                        std::size_t limit = kDefaultReadLimit) const override;
+    // Stages the file; it is in place after the next Commit.
+    Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
+    Outcome CreateEmptyIfMissing(const std::string& path) override;
+
+  private:
+    struct Entry {
+        StagedFile file;
+        std::size_t owner = 0;
+    };
+
+    FileSystem& base_;
+    std::size_t owner_ = 0;
+    std::vector<Entry> staged_;
+    std::size_t stagedBytes_ = 0;
+    std::unordered_map<std::string, std::string> latest_;  // by path: the bytes last staged
+    std::unordered_set<std::string> sweptFolders_;  // where left-over temporaries were removed
+    std::size_t leftOversRemoved_ = 0;
+};
+
+}  // namespace bladeway

@@ -1,0 +1,99 @@
+#include "core/storage/file_system.h"
+
+#include <algorithm>
+
+#include "core/os/paths.h"
+
+namespace bladeway {
+
+Expected<StagedFile> FileSystem::Stage(const std::string& path, std::string_view bytes) {
+    if (Outcome replaced = ReplaceFile(path, bytes); !replaced) {
+        return Failure{replaced.error()};
+    }
+    return StagedFile{path, {}};  // already in place
+}
+
+Outcome FileSystem::FlushStaged(std::span<const StagedFile> /*files*/) {
+    return {};
+}
+
+Outcome FileSystem::MoveIntoPlace(const StagedFile& /*file*/) {
+    return {};
+}
+
+Outcome FileSystem::FlushFolder(const std::string& /*folder*/) {
+    return {};
+}
+
+void FileSystem::Discard(const StagedFile& /*file*/) {}
+
+std::size_t FileSystem::RemoveLeftOverTemporaries(const std::string& /*folder*/) {
+    return 0;
+}
+
+bool DiskFileSystem::Exists(const std::string& path) const {
+    const native::FileStatus status = native::StatusOf(path);
+    return status.exists && !status.isFolder;
+}
+
+bool DiskFileSystem::FolderExists(const std::string& path) const {
+    const native::FileStatus status = native::StatusOf(path);
+    return status.exists && status.isFolder;
+}
+
+Expected<std::string> DiskFileSystem::ReadWholeFile(const std::string& path,
+                                                    std::size_t limit) const {
+    return native::ReadWholeFile(path, limit);
+}
+
+Outcome DiskFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+    auto staged = native::Stage(path, bytes);
+    if (!staged) {
+        return Failure{staged.error()};
+    }
+    const StagedFile& file = staged.value();
+    if (Outcome flushed = native::FlushStaged({&file, 1}); !flushed) {
+        native::Discard(file);
+        return flushed;
+    }
+    if (Outcome moved = native::MoveIntoPlace(file); !moved) {
+        native::Discard(file);
+        return moved;
+    }
+    return native::FlushFolder(FolderOf(path));
+}
+
+Outcome DiskFileSystem::CreateEmptyIfMissing(const std::string& path) {
+    return native::CreateEmptyIfMissing(path);
+}
+
+Expected<StagedFile> DiskFileSystem::Stage(const std::string& path, std::string_view bytes) {
+    return native::Stage(path, bytes);
+}
+
+Outcome DiskFileSystem::FlushStaged(std::span<const StagedFile> files) {
+    return native::FlushStaged(files);
+}
+
+Outcome DiskFileSystem::MoveIntoPlace(const StagedFile& file) {
+    return native::MoveIntoPlace(file);
+}
+
+Outcome DiskFileSystem::FlushFolder(const std::string& folder) {
+    return native::FlushFolder(folder);
+}
+
+void DiskFileSystem::Discard(const StagedFile& file) {
+    native::Discard(file);
+}
+
+std::size_t DiskFileSystem::RemoveLeftOverTemporaries(const std::string& folder) {
+    return native::RemoveLeftOverTemporaries(folder, kLeftOverAge);
+}
+
+DiskFileSystem& Disk() {
+    static DiskFileSystem disk;
+    return disk;
+}
+
+}  // namespace bladeway

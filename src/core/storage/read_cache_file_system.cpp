@@ -1,0 +1,89 @@
+#include "core/storage/read_cache_file_system.h"
+
+#include "core/os/paths.h"
+
+namespace bladeway {
+
+ReadCacheFileSystem::ReadCacheFileSystem(FileSystem& fileSystem, std::size_t byteLimit,
+                                         std::size_t fileLimit)
+    : fileSystem_(fileSystem), byteLimit_(byteLimit), fileLimit_(fileLimit) {}
+
+bool ReadCacheFileSystem::Exists(const std::string& path) const {
+    if (existing_.contains(SameFileKey(path))) {
+        return true;
+    }
+    const bool exists = fileSystem_.Exists(path);
+    if (exists) {
+        existing_.insert(SameFileKey(path));
+    }
+    return exists;
+}
+
+// Only files are remembered; a folder is asked about each time.
+bool ReadCacheFileSystem::FolderExists(const std::string& path) const {
+    return fileSystem_.FolderExists(path);
+}
+
+Expected<std::string> ReadCacheFileSystem::ReadWholeFile(const std::string& path,
+                                                         std::size_t limit) const {
+    if (const auto cached = contents_.find(SameFileKey(path)); cached != contents_.end()) {
+        if (cached->second.size() <= limit) {
+            return cached->second;
+        }
+        return fileSystem_.ReadWholeFile(path, limit);  // the refusal, worded as usual
+    }
+    auto content = fileSystem_.ReadWholeFile(path, limit);
+    if (content && content.value().size() <= fileLimit_ &&
+        cachedBytes_ + content.value().size() <= byteLimit_) {
+        cachedBytes_ += content.value().size();
+        contents_.emplace(SameFileKey(path), content.value());
+    }
+    return content;
+}
+
+Outcome ReadCacheFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+    Forget(path);
+    return fileSystem_.ReplaceFile(path, bytes);
+}
+
+Outcome ReadCacheFileSystem::CreateEmptyIfMissing(const std::string& path) {
+    Forget(path);
+    return fileSystem_.CreateEmptyIfMissing(path);
+}
+
+Expected<StagedFile> ReadCacheFileSystem::Stage(const std::string& path, std::string_view bytes) {
+    Forget(path);
+    return fileSystem_.Stage(path, bytes);
+}
+
+Outcome ReadCacheFileSystem::FlushStaged(std::span<const StagedFile> files) {
+    return fileSystem_.FlushStaged(files);
+}
+
+Outcome ReadCacheFileSystem::MoveIntoPlace(const StagedFile& file) {
+    Forget(file.target);
+    return fileSystem_.MoveIntoPlace(file);
+}
+
+Outcome ReadCacheFileSystem::FlushFolder(const std::string& folder) {
+    return fileSystem_.FlushFolder(folder);
+}
+
+void ReadCacheFileSystem::Discard(const StagedFile& file) {
+    fileSystem_.Discard(file);
+}
+
+std::size_t ReadCacheFileSystem::RemoveLeftOverTemporaries(const std::string& folder) {
+    return fileSystem_.RemoveLeftOverTemporaries(folder);
+}
+
+void ReadCacheFileSystem::Forget(const std::string& path) {
+    const std::string key = SameFileKey(path);
+    existing_.erase(key);
+    if (const auto cached = contents_.find(key); cached != contents_.end()) {
+        cachedBytes_ -= cached->second.size();
+        contents_.erase(cached);
+    }
+}
+
+}  // namespace bladeway

@@ -1,0 +1,50 @@
+#pragma once
+// A file system that remembers what it read for the length of one
+// processing run, so that a template used by thousands of keys is read from
+// the disk once. Writing or creating a file through it forgets that file;
+// failed reads and missing files are never remembered, so they are tried
+// again each time. Changes made to a file by others during the run are not
+// seen until the next run.
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "core/storage/file_system.h"
+
+namespace bladeway {
+
+class ReadCacheFileSystem final : public FileSystem {
+  public:
+    // Keeps files of at most `fileLimit` bytes (templates, a template
+    // index), `byteLimit` bytes in all; other reads pass through, since
+    // copying a large file out of the cache costs what reading it does.
+    explicit ReadCacheFileSystem(FileSystem& fileSystem,
+                                 std::size_t byteLimit = std::size_t{64} << 20,
+                                 std::size_t fileLimit = std::size_t{1} << 20);
+
+    bool Exists(const std::string& path) const override;
+    bool FolderExists(const std::string& path) const override;
+    Expected<std::string> ReadWholeFile(const std::string& path,
+                                        std::size_t limit = kDefaultReadLimit) const override;
+    Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
+    Outcome CreateEmptyIfMissing(const std::string& path) override;
+    Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
+    Outcome FlushStaged(std::span<const StagedFile> files) override;
+    Outcome MoveIntoPlace(const StagedFile& file) override;
+    Outcome FlushFolder(const std::string& folder) override;
+    void Discard(const StagedFile& file) override;
+    std::size_t RemoveLeftOverTemporaries(const std::string& folder) override;
+
+  private:
+    void Forget(const std::string& path);
+
+    FileSystem& fileSystem_;
+    std::size_t byteLimit_;
+    std::size_t fileLimit_;
+    mutable std::size_t cachedBytes_ = 0;
+    mutable std::unordered_set<std::string> existing_;  // only files found to exist
+    mutable std::unordered_map<std::string, std::string> contents_;
+};
+
+}  // namespace bladeway

@@ -1,0 +1,209 @@
+#include "core/text/decimal_text.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace bladeway {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The parts of a decimal number as written: sign, every mantissa digit, how
+// many of them stand before the point, and the exponent.
+struct DecimalParts {
+    bool negative = false;
+    std::string_view integerDigits;
+    std::string_view fractionDigits;
+    std::int64_t exponent = 0;
+    std::size_t length = 0;  // characters of the text the number takes
+};
+
+// Reads a decimal number at the start of `text`; length 0 when there is none.
+DecimalParts ScanDecimal(std::string_view text) {
+    DecimalParts parts;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        parts.negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t integerStart = i;
+    while (i < text.size() && IsDigit(text[i])) {
+        ++i;
+    }
+    parts.integerDigits = text.substr(integerStart, i - integerStart);
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fractionStart = ++i;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+        }
+        parts.fractionDigits = text.substr(fractionStart, i - fractionStart);
+    }
+    if (parts.integerDigits.empty() && parts.fractionDigits.empty()) {
+        return {};
+    }
+    parts.length = i;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        bool exponentNegative = false;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+            exponentNegative = text[j] == '-';
+            ++j;
+        }
+        if (j < text.size() && IsDigit(text[j])) {
+            constexpr std::int64_t kExponentCap = 1'000'000'000;  // far past any double
+            std::int64_t exponent = 0;
+            while (j < text.size() && IsDigit(text[j])) {
+                exponent = std::min(kExponentCap, exponent * 10 + (text[j] - '0'));
+                ++j;
+            }
+            parts.exponent = exponentNegative ? -exponent : exponent;
+            parts.length = j;
+        }
+    }
+    return parts;
+}
+
+// Decimal order of magnitude of the parts: the value lies in [10^(order-1), 10^order).
+std::int64_t OrderOfMagnitude(const DecimalParts& parts) {
+    const auto firstInteger = parts.integerDigits.find_first_not_of('0');
+    if (firstInteger != std::string_view::npos) {
+        return static_cast<std::int64_t>(parts.integerDigits.size() - firstInteger) +
+               parts.exponent;
+    }
+    const auto firstFraction = parts.fractionDigits.find_first_not_of('0');
+    if (firstFraction == std::string_view::npos) {
+        return std::numeric_limits<std::int64_t>::min();  // zero
+    }
+    return -static_cast<std::int64_t>(firstFraction) + parts.exponent;
+}
+
+}  // namespace
+
+DecimalPrefix ParseDecimalPrefix(std::string_view text) {
+    const DecimalParts parts = ScanDecimal(text);
+    if (parts.length == 0) {
+        return {};
+    }
+    std::string_view number = text.substr(0, parts.length);
+    if (number.front() == '+') {
+        number.remove_prefix(1);  // from_chars takes no plus sign
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        const bool overflow = OrderOfMagnitude(parts) > 0;
+        value = overflow ? std::numeric_limits<double>::infinity() : 0.0;
+        if (parts.negative) {
+            value = -value;
+        }
+    }
+    return {value, parts.length};
+}
+
+double NumericValue(std::string_view text) {
+    const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
+    return ParseDecimalPrefix(text.substr(static_cast<std::size_t>(first - text.begin()))).value;
+}
+
+std::optional<std::string> FormatKeyValue(std::string_view value) {
+    std::string_view number = value;
+    while (!number.empty() && IsBlank(number.front())) {
+        number.remove_prefix(1);
+    }
+    while (!number.empty() && IsBlank(number.back())) {
+        number.remove_suffix(1);
+    }
+    const DecimalParts parts = ScanDecimal(number);
+    if (parts.length == 0 || parts.length != number.size() ||
+        std::isinf(ParseDecimalPrefix(number).value)) {
+        return std::nullopt;
+    }
+
+    // All mantissa digits without leading zeros; `point` digits of them stand
+    // before the decimal point once the exponent is applied.
+    std::string digits;
+    digits.reserve(parts.integerDigits.size() + parts.fractionDigits.size());
+    digits.append(parts.integerDigits).append(parts.fractionDigits);
+    std::int64_t point = static_cast<std::int64_t>(parts.integerDigits.size()) + parts.exponent;
+    const auto firstNonZero = digits.find_first_not_of('0');
+    const bool isZero = firstNonZero == std::string::npos;
+    if (!isZero) {
+        digits.erase(0, firstNonZero);
+        point -= static_cast<std::int64_t>(firstNonZero);
+    }
+
+    // Thousandths: the digits before the point of value * 1000, then round
+    // half away from zero on the first digit after it.
+    std::string thousandths;
+    if (!isZero) {
+        const std::int64_t kept = point + 3;
+        if (kept > 0) {
+            const auto keptDigits = static_cast<std::size_t>(kept);
+            thousandths = digits.substr(0, std::min(keptDigits, digits.size()));
+            thousandths.resize(keptDigits, '0');
+        }
+        const bool roundUp = kept >= 0 && static_cast<std::size_t>(kept) < digits.size() &&
+                             digits[static_cast<std::size_t>(kept)] >= '5';
+        if (roundUp) {
+            auto it = thousandths.rbegin();
+            for (; it != thousandths.rend() && *it == '9'; ++it) {
+                *it = '0';
+            }
+            if (it == thousandths.rend()) {
+                thousandths.insert(thousandths.begin(), '1');
+            } else {
+                ++*it;
+            }
+        }
+    }
+    if (thousandths.size() < 4) {
+        thousandths.insert(0, 4 - thousandths.size(), '0');
+    }
+
+    std::string_view integerPart(thousandths.data(), thousandths.size() - 3);
+    integerPart.remove_prefix(std::min(integerPart.find_first_not_of('0'), integerPart.size() - 1));
+    std::string_view fractionPart(thousandths.data() + thousandths.size() - 3, 3);
+    fractionPart = fractionPart.substr(0, fractionPart.find_last_not_of('0') + 1);
+
+    std::string formatted;
+    if (parts.negative && !isZero) {
+        formatted += '-';
+    }
+    formatted.append(integerPart);
+    if (!fractionPart.empty()) {
+        formatted.append(".").append(fractionPart);
+    }
+    return formatted;
+}
+
+std::string FormatShortDecimal(double value) {
+    if (value == 0.0) {
+        return "0";  // also for -0
+    }
+    std::array<char, 64> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::general, 15);
+    std::string text(buffer.data(), end);
+    const auto exponent = text.find('e');
+    if (exponent != std::string::npos) {
+        text[exponent] = 'E';
+    }
+    // No zero before the point: 0.5 is written .5 and -0.25 is -.25.
+    const std::size_t signLength = text.front() == '-' ? 1 : 0;
+    if (text.compare(signLength, 2, "0.") == 0) {
+        text.erase(signLength, 1);
+    }
+    return text;
+}
+
+}  // namespace bladeway

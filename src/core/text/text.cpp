@@ -1,0 +1,146 @@
+#include "core/text/text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "core/text/decimal_text.h"
+
+namespace bladeway {
+
+std::string_view ParseString(std::int64_t& position, std::string_view text, char delimiter) {
+    const auto length = static_cast<std::int64_t>(text.size());
+    if (position < 1 || position > length) {
+        position = 0;
+        return {};
+    }
+    const auto start = static_cast<std::size_t>(position - 1);
+    const void* found = std::memchr(text.data() + start, delimiter, text.size() - start);
+    if (found == nullptr) {
+        position = length + 1;
+        return text.substr(start);
+    }
+    const auto end = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+    position = static_cast<std::int64_t>(end) + 2;
+    return text.substr(start, end - start);
+}
+
+std::int64_t QInstrB2(std::int64_t start, std::string_view text, std::string_view searched) {
+    if (searched.empty() || searched.size() > text.size()) {
+        return 0;
+    }
+    std::size_t from = std::string_view::npos;
+    if (start != -1) {
+        if (start < 1) {
+            return 0;
+        }
+        from = static_cast<std::size_t>(start - 1);
+    }
+    const auto found = text.rfind(searched, from);
+    return found == std::string_view::npos ? 0 : static_cast<std::int64_t>(found) + 1;
+}
+
+void ReplaceChar(std::string& text, char oldChar, char newChar) {
+    std::replace(text.begin(), text.end(), oldChar, newChar);
+}
+
+std::string_view TrimLeadingSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+}
+
+std::string_view TrimSpaces(std::string_view text) {
+    text = TrimLeadingSpaces(text);
+    const auto last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+}
+
+char ToUpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string ToUpperAscii(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        c = ToUpperAscii(c);
+    }
+    return upper;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return ToUpperAscii(x) == ToUpperAscii(y);
+           });
+}
+
+namespace {
+
+bool IsSkippedBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+double LeadingNumberValue(std::string_view text) {
+    // Gather the number's characters without the blanks, then parse them.
+    std::string number;
+    enum class Part { Sign, Integer, Fraction, ExponentSign, ExponentDigits } part = Part::Sign;
+    for (const char c : text) {
+        if (IsSkippedBlank(c)) {
+            continue;
+        }
+        const bool digit = c >= '0' && c <= '9';
+        if (part == Part::Sign && (c == '+' || c == '-')) {
+            number += c;
+            part = Part::Integer;
+        } else if ((part == Part::Sign || part == Part::Integer || part == Part::Fraction) &&
+                   digit) {
+            number += c;
+            if (part == Part::Sign) {
+                part = Part::Integer;
+            }
+        } else if ((part == Part::Sign || part == Part::Integer) && c == '.') {
+            number += c;
+            part = Part::Fraction;
+        } else if ((part == Part::Integer || part == Part::Fraction) &&
+                   (c == 'E' || c == 'e' || c == 'D' || c == 'd')) {
+            number += 'e';
+            part = Part::ExponentSign;
+        } else if (part == Part::ExponentSign && (c == '+' || c == '-')) {
+            number += c;
+            part = Part::ExponentDigits;
+        } else if ((part == Part::ExponentSign || part == Part::ExponentDigits) && digit) {
+            number += c;
+            part = Part::ExponentDigits;
+        } else {
+            break;
+        }
+    }
+    return ParseDecimalPrefix(number).value;
+}
+
+std::int64_t WholeNumberOf(std::string_view text) {
+    return RoundHalfEven(LeadingNumberValue(text));
+}
+
+std::int64_t RoundHalfEven(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    constexpr double kLimit = 9.2e18;
+    if (value >= kLimit) {
+        return std::numeric_limits<std::int64_t>::max();
+    }
+    if (value <= -kLimit) {
+        return std::numeric_limits<std::int64_t>::min();
+    }
+    return static_cast<std::int64_t>(std::nearbyint(value));  // default mode: half to even
+}
+
+std::int16_t SaturateToInt16(std::int64_t value) {
+    return static_cast<std::int16_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
+}
+
+}  // namespace bladeway
