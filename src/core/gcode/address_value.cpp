@@ -19,7 +19,7 @@ std::string_view ReadAddressValue(std::string_view text, std::int64_t start) {
         return {};
     }
     const std::string_view rest = text.substr(static_cast<std::size_t>(start - 1));
-    const auto end = std::find_if(rest.begin(), rest.end(), EndsValue);
+    const auto* const end = std::find_if(rest.begin(), rest.end(), EndsValue);
     return rest.substr(0, static_cast<std::size_t>(end - rest.begin()));
 }
 

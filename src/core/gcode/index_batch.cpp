@@ -1,5 +1,6 @@
 #include "core/gcode/index_batch.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/os/paths.h"
@@ -46,12 +47,9 @@ EnterOutcome IndexBatch::Enter(const std::string& indexPath, const IndexRecord& 
 }
 
 bool IndexBatch::IsFull() const {
-    for (const auto& [path, pending] : pending_) {
-        if (pending.keys.size() >= batchSize_) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(pending_.begin(), pending_.end(), [this](const auto& entry) {
+        return entry.second.keys.size() >= batchSize_;
+    });
 }
 
 bool IndexBatch::IsPending(const std::string& path) const {

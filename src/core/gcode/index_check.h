@@ -25,7 +25,7 @@ enum class IndexFindingKind {
 bool BlocksRun(IndexFindingKind kind);
 
 struct IndexFinding {
-    IndexFindingKind kind;
+    IndexFindingKind kind = IndexFindingKind::kTrailingBytes;
     std::size_t record =
         0;  // the record the finding is about; for kTrailingBytes the last whole one
     std::size_t other = 0;  // kOutOfOrder: the record above; kDuplicateName: the first of the name

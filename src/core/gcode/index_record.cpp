@@ -16,7 +16,7 @@ IndexRecord IndexRecord::FromBytes(std::string_view bytes) {
 
 void IndexRecord::SetField(std::size_t offset, std::size_t length, std::string_view text) {
     const std::size_t kept = std::min(text.size(), length);
-    auto field = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
+    auto* field = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
     std::copy_n(text.begin(), kept, field);
     std::fill(field + static_cast<std::ptrdiff_t>(kept),
               field + static_cast<std::ptrdiff_t>(length), ' ');

@@ -169,7 +169,7 @@ std::string_view OutsideFolderReason(std::string_view name, bool flatTemplateMod
         const auto end = relative.find('\\', start);
         const std::string_view part = std::string_view(relative).substr(start, end - start);
         if (part == "." || part == "..") {
-            return "a part of its path would read \".\" or \"..\"";
+            return R"(a part of its path would read "." or "..")";
         }
         if (end == std::string::npos) {
             return {};

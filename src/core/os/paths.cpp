@@ -66,7 +66,7 @@ std::string SameFileKey(const std::string& path) {
         const std::u8string normal = std::filesystem::path(std::u8string(path.begin(), path.end()))
                                          .lexically_normal()
                                          .u8string();
-        return std::string(normal.begin(), normal.end());
+        return {normal.begin(), normal.end()};
     } catch (const std::exception&) {
         return path;
     }
@@ -75,7 +75,9 @@ std::string SameFileKey(const std::string& path) {
 std::string FolderOf(const std::string& path) {
     // By the separators alone: std::filesystem would take the bytes for the
     // ANSI code page on Windows, where the program's names are UTF-8.
-    const auto isSeparator = [](char c) { return c == kPathSeparator || c == '/'; };
+    const auto isSeparator = [](char c) {
+        return c == '/' || (kPathSeparator != '/' && c == kPathSeparator);
+    };
     std::size_t nameAt = path.size();
     while (nameAt > 0 && !isSeparator(path[nameAt - 1])) {
         --nameAt;

@@ -17,7 +17,7 @@
 
 namespace bladeway {
 
-inline constexpr std::string_view kMsinfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+inline constexpr std::string_view kMsinfoKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
 inline constexpr std::string_view kMsinfoPathValue = "PATH";
 inline constexpr std::string_view kSharedToolsLocationKey =
     "SOFTWARE\\Microsoft\\Shared Tools Location";

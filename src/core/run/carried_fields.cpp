@@ -1,6 +1,7 @@
 #include "core/run/carried_fields.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace bladeway {
@@ -24,10 +25,9 @@ std::vector<std::string> CarriedFields(const KeyRecord& record, const FieldsSet&
         carried.emplace_back("mirror count");
     if (!set.description && HoldsText(record.Description.View()))
         carried.emplace_back("description");
-    const std::string* const letters[] = {&record.A, &record.B, &record.C, &record.D,
-                                          &record.E, &record.F, &record.G, &record.H,
-                                          &record.I, &record.L, &record.S};
-    static_assert(std::size(letters) == kLetterFieldNames.size());
+    const std::array letters = {&record.A, &record.B, &record.C, &record.D, &record.E, &record.F,
+                                &record.G, &record.H, &record.I, &record.L, &record.S};
+    static_assert(letters.size() == kLetterFieldNames.size());
     for (std::size_t i = 0; i < std::size(letters); ++i) {
         if (!set.letters.test(i) && !letters[i]->empty())
             carried.emplace_back(1, kLetterFieldNames[i]);

@@ -1,5 +1,7 @@
 #include "core/run/run_report_text.h"
 
+#include <array>
+
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
@@ -143,7 +145,7 @@ std::string ColumnText(const KeyResult& key) {
 }
 
 std::string StatusText(const KeyResult& key) {
-    const std::string status = TrimmedStatus(key);
+    std::string status = TrimmedStatus(key);
     if (status.empty())
         return EndedWell(key) ? "ok" : "-";
     if (key.statusFromColumn > 0)
@@ -273,7 +275,7 @@ std::string SharedProblemText(const RunReport& report) {
         return "the template folder " + ShowPath(report.missingTemplateFolder) +
                " does not exist: no template could be read";
     }
-    const std::string first = ProblemsText(report.keys.front());
+    std::string first = ProblemsText(report.keys.front());
     for (const KeyResult& key : report.keys) {
         if (ProblemsText(key) != first)
             return {};
@@ -321,14 +323,14 @@ std::string ReportCsv(const RunReport& report, bool problemsOnly) {
         if (problemsOnly && EndedWell(key))
             continue;
         const std::string status = StatusText(key);
-        const std::string fields[] = {ColumnText(key),
-                                      ShowName(key.programName),
-                                      status,
-                                      StatusMeaning(key),
-                                      ProgramOutcomeText(key, false),
-                                      IndexOutcomeText(key, false),
-                                      CarriedOverText(key),
-                                      ProblemsText(key)};
+        const std::array fields = {ColumnText(key),
+                                   ShowName(key.programName),
+                                   status,
+                                   StatusMeaning(key),
+                                   ProgramOutcomeText(key, false),
+                                   IndexOutcomeText(key, false),
+                                   CarriedOverText(key),
+                                   ProblemsText(key)};
         for (std::size_t i = 0; i < std::size(fields); ++i)
             csv += (i == 0 ? "" : ",") + CsvField(fields[i]);
         csv += "\r\n";

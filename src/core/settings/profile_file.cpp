@@ -133,7 +133,7 @@ std::optional<std::string> RefusalOf(std::string_view section, std::string_view 
         return "\"=\" in the key name";
     const char first = TrimBlanks(key).front();
     if (first == ';' || first == '[')
-        return "a key name that starts with \";\" or \"[\"";
+        return R"(a key name that starts with ";" or "[")";
     return std::nullopt;
 }
 

@@ -35,7 +35,7 @@ std::vector<std::string_view> KnownNames(const std::string_view* section) {
 }  // namespace
 
 std::string UnreadSettingReason(std::string_view section, std::string_view key) {
-    const auto found = std::find_if(
+    const auto* const found = std::find_if(
         kKnownSettings.begin(), kKnownSettings.end(),
         [&](const SettingName& known) { return EqualsIgnoringCase(known.section, section); });
     if (found == kKnownSettings.end()) {

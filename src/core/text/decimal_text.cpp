@@ -111,7 +111,7 @@ DecimalPrefix ParseDecimalPrefix(std::string_view text) {
 }
 
 double NumericValue(std::string_view text) {
-    const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
+    const auto* const first = std::find_if_not(text.begin(), text.end(), IsBlank);
     return ParseDecimalPrefix(text.substr(static_cast<std::size_t>(first - text.begin()))).value;
 }
 

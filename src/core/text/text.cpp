@@ -107,10 +107,8 @@ double LeadingNumberValue(std::string_view text) {
                    (c == 'E' || c == 'e' || c == 'D' || c == 'd')) {
             number += 'e';
             part = Part::ExponentSign;
-        } else if (part == Part::ExponentSign && (c == '+' || c == '-')) {
-            number += c;
-            part = Part::ExponentDigits;
-        } else if ((part == Part::ExponentSign || part == Part::ExponentDigits) && digit) {
+        } else if ((part == Part::ExponentSign && (c == '+' || c == '-')) ||
+                   ((part == Part::ExponentSign || part == Part::ExponentDigits) && digit)) {
             number += c;
             part = Part::ExponentDigits;
         } else {

@@ -303,13 +303,13 @@ std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::se
     const std::time_t cutOff = std::time(nullptr) - static_cast<std::time_t>(minimumAge.count());
     std::size_t removed = 0;
     while (const dirent* entry = ::readdir(entries)) {
-        if (!IsTemporaryName(entry->d_name)) {
+        const char* const name = static_cast<const char*>(entry->d_name);
+        if (!IsTemporaryName(name)) {
             continue;
         }
         struct stat info {};
-        if (::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && info.st_mtime < cutOff &&
-            ::unlinkat(folderFd, entry->d_name, 0) == 0) {
+        if (::fstatat(folderFd, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+            info.st_mtime < cutOff && ::unlinkat(folderFd, name, 0) == 0) {
             ++removed;
         }
     }
