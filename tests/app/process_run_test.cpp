@@ -214,68 +214,6 @@ TEST_F(ProcessOffThreadTest, TheRunMessageBoxKeepsItsTextAddsAStopButtonAndAnswe
     }
 }
 
-// A message nobody answers never holds the run: Cancel on the progress
-// window, or the main window's close box, ends it.
-enum class EndBy { kCancel, kProgressCloseBox, kMainWindowCloseBox };
-
-class OpenMessageTest : public ProcessOffThreadTest, public ::testing::WithParamInterface<EndBy> {};
-
-TEST_P(OpenMessageTest, CancelOrACloseBoxEndsTheRunWhileTheMessageIsUp) {
-    program = Subfolder("Harbor62").toStdString();
-    templates = program / "templates";
-    fs::copy(testing::SourceDir() / "examples" / "templates" / "tree", templates,
-             fs::copy_options::recursive);
-    testing::WriteBytes(templates / "INDICE.Prg", testing::ReadBytes(templates / "INDICE.Prg") +
-                                                      "12345");  // 5 bytes past the last record
-    const auto form = StartWith(true, HarborKeys());
-    leaveMessagesOpen = true;
-    QSignalSpy finished(form.get(), &MainWindow::RunFinished);
-    QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);
-    ASSERT_TRUE(testing::WaitFor([this] { return messages.size() == 1; }));
-    // The message opens at once above the progress window, whose Cancel works.
-    RunProgressDialog* progress = form->Run().ProgressDialog();
-    ASSERT_NE(progress, nullptr);
-    EXPECT_TRUE(progress->isVisible());
-    EXPECT_FALSE(progress->isModal());
-    ASSERT_EQ(messageParents.front(), progress);
-    const QWidgetList children = progress->findChildren<QWidget*>("RunMessage");
-    ASSERT_EQ(children.size(), 1);
-    QPointer<QWidget> box = children.front();
-    EXPECT_TRUE(children.front()->isVisible());
-    switch (GetParam()) {
-        case EndBy::kCancel:
-            QTest::mouseClick(&progress->CancelButton(), Qt::LeftButton);
-            break;
-        case EndBy::kProgressCloseBox:
-            progress->close();
-            break;
-        case EndBy::kMainWindowCloseBox:
-            form->close();
-            break;
-    }
-    ASSERT_TRUE(finished.count() == 1 || finished.wait(10000)) << "the run did not end";
-    EXPECT_TRUE(testing::WaitFor([&box] { return box == nullptr; })) << "the message stayed";
-    EXPECT_EQ(messages.size(), 1);
-    EXPECT_FALSE(form->RunGoingOn());
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    if (GetParam() == EndBy::kMainWindowCloseBox) {
-        // The window closed as its close box asks, once the run had stopped.
-        EXPECT_EQ(endCount, 1);
-        EXPECT_EQ(form->ReportWindow(), nullptr);
-        return;
-    }
-    EXPECT_EQ(endCount, 0);
-    EXPECT_TRUE(Report(*form).Summary().endsWith("stopped after 1 of 12 keys"))
-        << Report(*form).Summary().toStdString();
-    // After the run the close box works as ever.
-    form->close();
-    EXPECT_EQ(endCount, 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ways, OpenMessageTest,
-                         ::testing::Values(EndBy::kCancel, EndBy::kProgressCloseBox,
-                                           EndBy::kMainWindowCloseBox));
-
 // The report: one row per key, the problems marked and shown alone.
 struct ProblemCase {
     const char* name;

@@ -70,14 +70,6 @@ void ClickAt(QPoint screen, int button) {
          " sleep 0.05 click " + std::to_string(button));
 }
 
-void DragFromTo(QPoint from, QPoint to) {
-    const QPoint middle = (from + to) / 2;
-    Tool("xdotool mousemove " + std::to_string(from.x()) + " " + std::to_string(from.y()) +
-         " sleep 0.05 mousedown 1 sleep 0.1 mousemove " + std::to_string(middle.x()) + " " +
-         std::to_string(middle.y()) + " sleep 0.1 mousemove " + std::to_string(to.x()) + " " +
-         std::to_string(to.y()) + " sleep 0.1 mouseup 1");
-}
-
 void PressKeys(const std::string& keys) {
     Tool("xdotool key " + keys);
 }

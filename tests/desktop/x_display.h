@@ -28,8 +28,6 @@ ToolResult Tool(const std::string& command);
 
 // A left click (or `button`) at a point of the screen.
 void ClickAt(QPoint screen, int button = 1);
-// Presses a left-button drag from `from` to `to`, as a title bar is dragged.
-void DragFromTo(QPoint from, QPoint to);
 // Keys in xdotool's names ("Return", "Escape", "ctrl+p") to the focused window.
 void PressKeys(const std::string& keys);
 // The window manager's close action on a window, as its close box does.

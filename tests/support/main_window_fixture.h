@@ -16,7 +16,6 @@
 
 #include "app/app_environment.h"
 #include "app/main_window.h"
-#include "app/run_message_box.h"
 #include "dialogs/window_placement.h"
 #include "support/recording_file_system.h"
 #include "support/temp_folder.h"
@@ -43,16 +42,12 @@ class MainWindowTest : public ::testing::Test {
             messages.append(message);
             busyPointerMessages += QGuiApplication::overrideCursor() != nullptr ? 1 : 0;
         };
-        environment.showRunMessage = [this](QWidget* parent, const QString& message,
+        environment.showRunMessage = [this](QWidget*, const QString& message,
                                             const std::function<void(bool)>& answered) {
             messages.append(message);
-            messageParents.append(parent);
             busyPointerMessages += QGuiApplication::overrideCursor() != nullptr ? 1 : 0;
-            if (!leaveMessagesOpen) {
-                answered(messages.size() == stopAtMessage);
-                return static_cast<QWidget*>(nullptr);
-            }
-            return OpenRunMessage(parent, message, answered);
+            answered(messages.size() == stopAtMessage);
+            return static_cast<QWidget*>(nullptr);
         };
         environment.today = [] { return std::string("03/14/25"); };
         return environment;
@@ -102,9 +97,7 @@ class MainWindowTest : public ::testing::Test {
     int endCount = 0;
     QStringList messages;
     int busyPointerMessages = 0;
-    qsizetype stopAtMessage = -1;    // the run's message that the user answers with stop
-    bool leaveMessagesOpen = false;  // the run's messages open as real boxes, unanswered
-    QList<QWidget*> messageParents;
+    qsizetype stopAtMessage = -1;  // the run's message that the user answers with stop
     // How many file accesses came before the About box, and whether the
     // window had done anything of its start-up by then.
     std::size_t aboutAfter = ~std::size_t{0};
