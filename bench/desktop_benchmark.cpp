@@ -28,7 +28,7 @@
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
 #include "core/storage/file_system.h"
-#include "dialogs/about_dialog.h"
+#include "qt_views/about_dialog.h"
 #include "ratio_report.h"
 
 namespace bladeway::bench {

@@ -7,8 +7,8 @@
 #include "core/gcode/local_date.h"
 #include "core/os/paths.h"
 #include "core/storage/file_system.h"
-#include "dialogs/about_dialog.h"
-#include "dialogs/design_controls.h"
+#include "qt_views/about_dialog.h"
+#include "qt_views/design_controls.h"
 
 namespace bladeway {
 

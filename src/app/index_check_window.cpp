@@ -12,7 +12,7 @@
 #include "core/gcode/index_program.h"
 #include "core/run/run_report_text.h"
 #include "core/storage/file_system.h"
-#include "dialogs/design_controls.h"
+#include "qt_views/design_controls.h"
 
 namespace bladeway {
 

@@ -7,7 +7,7 @@
 #include "app/app_icon.h"
 #include "app/main_window.h"
 #include "bladeway/version.h"
-#include "dialogs/design_controls.h"
+#include "qt_views/design_controls.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "app/grid_selection_look.h"
 #include "app/key_grid_model.h"
 #include "core/storage/file_system.h"
-#include "dialogs/design_controls.h"
-#include "dialogs/substitution_table_dialog.h"
-#include "dialogs/window_placement.h"
+#include "qt_views/design_controls.h"
+#include "qt_views/substitution_table_dialog.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {

@@ -4,10 +4,10 @@
 #include "app/data_file_list.h"
 #include "app/key_grid_model.h"
 #include "app/main_window.h"
-#include "core/dialogs/substitution_table_rules.h"
-#include "dialogs/preferences_dialog.h"
-#include "dialogs/substitution_table_dialog.h"
-#include "dialogs/window_placement.h"
+#include "core/presentation/substitution_table_rules.h"
+#include "qt_views/preferences_dialog.h"
+#include "qt_views/substitution_table_dialog.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 

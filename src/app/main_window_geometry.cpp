@@ -7,8 +7,8 @@
 
 #include "app/background_run.h"
 #include "app/main_window.h"
-#include "core/dialogs/twips.h"
-#include "dialogs/window_placement.h"
+#include "core/presentation/twips.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {

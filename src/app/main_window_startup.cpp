@@ -4,9 +4,9 @@
 #include "app/main_window.h"
 #include "core/settings/preference_loading.h"
 #include "core/settings/settings_place.h"
-#include "dialogs/path_text.h"
-#include "dialogs/preferences_dialog.h"
-#include "dialogs/window_placement.h"
+#include "qt_views/path_text.h"
+#include "qt_views/preferences_dialog.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 

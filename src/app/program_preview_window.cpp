@@ -13,7 +13,7 @@
 #include "app/gcode_highlighter.h"
 #include "app/line_comparison_view.h"
 #include "core/text/code_page.h"
-#include "dialogs/window_placement.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {

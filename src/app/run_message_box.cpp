@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "dialogs/design_controls.h"
+#include "qt_views/design_controls.h"
 
 namespace bladeway {
 namespace {

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/run/run_report_text.h"
-#include "dialogs/design_controls.h"
+#include "qt_views/design_controls.h"
 
 namespace bladeway {
 

@@ -19,7 +19,7 @@
 #include "app/index_check_window.h"
 #include "core/run/run_report_text.h"
 #include "core/storage/file_system.h"
-#include "dialogs/design_controls.h"
+#include "qt_views/design_controls.h"
 
 namespace bladeway {
 namespace {

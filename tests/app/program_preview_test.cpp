@@ -13,7 +13,7 @@
 #include "app/line_comparison_view.h"
 #include "app/program_preview_window.h"
 #include "core/run/line_comparison.h"
-#include "dialogs/window_placement.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {

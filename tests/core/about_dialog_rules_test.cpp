@@ -1,16 +1,16 @@
 // The rules of the About box and the substitution table editor, the
 // registry the About box reads and the version number it shows.
-#include "core/dialogs/about_dialog_rules.h"
+#include "core/presentation/about_dialog_rules.h"
 
 #include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "core/dialogs/substitution_table_rules.h"
 #include "core/os/os_version.h"
 #include "core/os/registry.h"
 #include "core/os/system_registry.h"
+#include "core/presentation/substitution_table_rules.h"
 #include "support/case_table.h"
 #include "support/temp_folder.h"
 

@@ -16,7 +16,7 @@
 
 #include "app/app_environment.h"
 #include "app/main_window.h"
-#include "dialogs/window_placement.h"
+#include "qt_views/window_placement.h"
 #include "support/recording_file_system.h"
 #include "support/temp_folder.h"
 

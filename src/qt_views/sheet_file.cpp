@@ -1,4 +1,4 @@
-#include "dialogs/sheet_file.h"
+#include "qt_views/sheet_file.h"
 
 #include <cmath>
 

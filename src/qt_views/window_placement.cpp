@@ -1,4 +1,4 @@
-#include "dialogs/window_placement.h"
+#include "qt_views/window_placement.h"
 
 #include <algorithm>
 #include <limits>
@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "core/dialogs/twips.h"
+#include "core/presentation/twips.h"
 #include "core/settings/settings_file.h"
 
 namespace bladeway {

@@ -1,4 +1,4 @@
-#include "dialogs/window_placement.h"
+#include "qt_views/window_placement.h"
 
 #include <QDialog>
 #include <QTest>

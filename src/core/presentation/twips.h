@@ -4,6 +4,7 @@
 // pixels. At 96 dots per inch one pixel is 15 twips.
 
 #include <cstdint>
+#include <string_view>
 
 namespace bladeway {
 
@@ -19,5 +20,23 @@ constexpr std::int64_t TwipsToPixels(std::int64_t twips) {
 constexpr std::int64_t PixelsToTwips(std::int64_t pixels) {
     return pixels * kTwipsPerPixel;
 }
+
+// A rectangle in twips: a control's place from its window's client area's
+// top-left corner, or (left and top zero) a client area's size.
+struct TwipsRect {
+    std::int64_t left = 0;
+    std::int64_t top = 0;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    friend constexpr bool operator==(const TwipsRect&, const TwipsRect&) = default;
+};
+
+// One row of a window's table of controls: the name a user, a test or a tool
+// finds the control by, and its designed place. Each window's model keeps its
+// table, so that every front end lays the window out alike.
+struct ControlPlace {
+    std::string_view objectName;
+    TwipsRect place;
+};
 
 }  // namespace bladeway

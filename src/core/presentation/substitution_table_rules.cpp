@@ -1,4 +1,4 @@
-#include "core/dialogs/substitution_table_rules.h"
+#include "core/presentation/substitution_table_rules.h"
 
 #include "core/text/text.h"
 

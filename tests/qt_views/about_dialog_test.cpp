@@ -1,4 +1,4 @@
-#include "dialogs/about_dialog.h"
+#include "qt_views/about_dialog.h"
 
 #include <filesystem>
 
@@ -12,7 +12,7 @@
 
 #include "core/os/os_version.h"
 #include "core/os/system_registry.h"
-#include "dialogs/window_placement.h"
+#include "qt_views/window_placement.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
 

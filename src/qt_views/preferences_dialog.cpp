@@ -1,4 +1,4 @@
-#include "dialogs/preferences_dialog.h"
+#include "qt_views/preferences_dialog.h"
 
 #include <algorithm>
 #include <array>
@@ -11,17 +11,17 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "core/dialogs/missing_folder.h"
-#include "core/dialogs/twips.h"
+#include "core/presentation/missing_folder.h"
+#include "core/presentation/twips.h"
 #include "core/settings/preference_saving.h"
 #include "core/settings/preference_values.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_keys.h"
 #include "core/text/code_page.h"
-#include "dialogs/design_controls.h"
-#include "dialogs/folder_browse_dialog.h"
-#include "dialogs/path_text.h"
-#include "dialogs/window_placement.h"
+#include "qt_views/design_controls.h"
+#include "qt_views/folder_browse_dialog.h"
+#include "qt_views/path_text.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {

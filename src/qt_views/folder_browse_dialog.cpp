@@ -1,4 +1,4 @@
-#include "dialogs/folder_browse_dialog.h"
+#include "qt_views/folder_browse_dialog.h"
 
 #include <string>
 
@@ -11,10 +11,10 @@
 #include <QSignalBlocker>
 
 #include "core/settings/settings_file.h"
-#include "dialogs/design_controls.h"
-#include "dialogs/folder_list.h"
-#include "dialogs/folder_roots.h"
-#include "dialogs/window_placement.h"
+#include "qt_views/design_controls.h"
+#include "qt_views/folder_list.h"
+#include "qt_views/folder_roots.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 

@@ -1,4 +1,4 @@
-#include "dialogs/folder_roots.h"
+#include "qt_views/folder_roots.h"
 
 #include <array>
 

@@ -1,11 +1,11 @@
-#include "dialogs/folder_list.h"
+#include "qt_views/folder_list.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStyle>
 
-#include "dialogs/folder_roots.h"
+#include "qt_views/folder_roots.h"
 
 namespace bladeway {
 namespace {

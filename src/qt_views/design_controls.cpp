@@ -1,9 +1,9 @@
-#include "dialogs/design_controls.h"
+#include "qt_views/design_controls.h"
 
 #include <QPushButton>
 
-#include "core/dialogs/about_dialog_rules.h"
-#include "dialogs/window_placement.h"
+#include "core/presentation/about_dialog_rules.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 

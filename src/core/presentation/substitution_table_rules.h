@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/presentation/twips.h"
+
 namespace bladeway {
 
 inline constexpr std::string_view kSubstitutionTableFileName = "VarTab.Dat";
@@ -29,15 +31,6 @@ inline constexpr std::int64_t kSubstitutionTableButtonHeight = 495;
 // less the margins and the button row.
 inline constexpr std::int64_t kSubstitutionTableGridDesignWidth = 4815;
 inline constexpr std::int64_t kSubstitutionTableGridDesignHeight = 3015;
-
-struct TwipsRect {
-    std::int64_t left = 0;
-    std::int64_t top = 0;
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-
-    bool operator==(const TwipsRect&) const = default;
-};
 
 struct SubstitutionTableLayout {
     TwipsRect grid;

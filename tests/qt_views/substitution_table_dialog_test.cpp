@@ -1,4 +1,4 @@
-#include "dialogs/substitution_table_dialog.h"
+#include "qt_views/substitution_table_dialog.h"
 
 #include <csignal>
 #include <filesystem>
@@ -19,8 +19,8 @@
 #include <gtest/gtest.h>
 
 #include "core/os/paths.h"
-#include "dialogs/sheet_file.h"
-#include "dialogs/window_placement.h"
+#include "qt_views/sheet_file.h"
+#include "qt_views/window_placement.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
 

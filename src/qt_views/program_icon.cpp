@@ -1,4 +1,4 @@
-#include "dialogs/program_icon.h"
+#include "qt_views/program_icon.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // The Preferences dialog and the folder browse dialog it opens.
-#include "dialogs/preferences_dialog.h"
+#include "qt_views/preferences_dialog.h"
 
 #include <filesystem>
 #include <functional>
@@ -22,9 +22,9 @@
 #include "core/settings/preference_loading.h"
 #include "core/settings/preference_values.h"
 #include "core/settings/settings_file.h"
-#include "dialogs/folder_browse_dialog.h"
-#include "dialogs/folder_list.h"
-#include "dialogs/folder_roots.h"
+#include "qt_views/folder_browse_dialog.h"
+#include "qt_views/folder_list.h"
+#include "qt_views/folder_roots.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/about_dialog.h"
+#include "qt_views/about_dialog.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -9,13 +9,13 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "core/dialogs/about_dialog_rules.h"
-#include "core/dialogs/twips.h"
 #include "core/os/os_version.h"
 #include "core/os/system_registry.h"
-#include "dialogs/design_controls.h"
-#include "dialogs/program_icon.h"
-#include "dialogs/window_placement.h"
+#include "core/presentation/about_dialog_rules.h"
+#include "core/presentation/twips.h"
+#include "qt_views/design_controls.h"
+#include "qt_views/program_icon.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {

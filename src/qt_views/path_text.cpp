@@ -1,4 +1,4 @@
-#include "dialogs/path_text.h"
+#include "qt_views/path_text.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "core/dialogs/missing_folder.h"
+#include "core/presentation/missing_folder.h"
 
 namespace bladeway {
 

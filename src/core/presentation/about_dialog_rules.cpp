@@ -1,4 +1,4 @@
-#include "core/dialogs/about_dialog_rules.h"
+#include "core/presentation/about_dialog_rules.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "dialogs/substitution_table_dialog.h"
+#include "qt_views/substitution_table_dialog.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -7,12 +7,12 @@
 #include <QShowEvent>
 #include <QTableWidget>
 
-#include "core/dialogs/substitution_table_rules.h"
-#include "core/dialogs/twips.h"
 #include "core/os/paths.h"
-#include "dialogs/design_controls.h"
-#include "dialogs/sheet_file.h"
-#include "dialogs/window_placement.h"
+#include "core/presentation/substitution_table_rules.h"
+#include "core/presentation/twips.h"
+#include "qt_views/design_controls.h"
+#include "qt_views/sheet_file.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {
