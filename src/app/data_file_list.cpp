@@ -1,8 +1,14 @@
 #include "app/data_file_list.h"
 
+#include <string>
+#include <vector>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include "core/presentation/key_data_file_list.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway {
 
@@ -22,7 +28,7 @@ bool DataFileList::SetFolder(const QString& folder) {
     if (folder.isEmpty())
         return false;
     const QFileInfo info(folder);
-    if (!info.isDir())
+    if (!CanListFolder(Disk(), QFile::encodeName(info.absoluteFilePath()).toStdString()))
         return false;
     if (!folder_.isEmpty())
         watcher_.removePath(folder_);
@@ -38,8 +44,13 @@ bool DataFileList::SetFolder(const QString& folder) {
 
 void DataFileList::Refresh() {
     const QString selected = SelectedFileName();
-    const QStringList names = QDir(folder_).entryList({QStringLiteral("*.dat")}, QDir::Files,
-                                                      QDir::Name | QDir::IgnoreCase);
+    // Every file the system does not hide; the core picks and orders them.
+    std::vector<std::string> files;
+    for (const QString& name : QDir(folder_).entryList(QDir::Files, QDir::Unsorted))
+        files.push_back(QFile::encodeName(name).toStdString());
+    QStringList names;
+    for (const std::string& name : KeyDataFileNames(std::move(files)))
+        names.append(QFile::decodeName(QByteArray::fromStdString(name)));
     refreshing_ = true;
     clear();
     addItems(names);

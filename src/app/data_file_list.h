@@ -1,6 +1,7 @@
 #pragma once
-// The main window's file list (File1): the key data files ("*.dat", in any
-// letter case) of one folder, kept up to date while files appear and vanish.
+// The main window's file list (File1): the key data files of one folder
+// (which ones and their order: core/presentation/key_data_file_list.h), kept
+// up to date while files appear and vanish.
 // A change of the selection by the user, by mouse or keyboard, is reported;
 // refreshing the list keeps the selected name and reports nothing.
 #include <string>
@@ -19,7 +20,7 @@ class DataFileList final : public QListWidget {
     explicit DataFileList(QWidget* parent = nullptr);
 
     // Lists `folder` (absolute, or relative to the process's current folder).
-    // Returns false and keeps the list as it was when it names no folder.
+    // Returns false and keeps the list as it was when it cannot be listed.
     bool SetFolder(const QString& folder);
     // The listed folder as an absolute path.
     const QString& Folder() const { return folder_; }

@@ -20,7 +20,7 @@ GridSelectionLook::GridSelectionLook(QTableView& view) : QStyledItemDelegate(&vi
 }
 
 void GridSelectionLook::Update() {
-    blockSelected_ = GridSelection(*view_.selectionModel()).IsAnyBlockSelected();
+    blockSelected_ = SelectionOf(*view_.selectionModel()).IsAnyBlockSelected();
     view_.horizontalHeader()->setHighlightSections(blockSelected_);
     view_.verticalHeader()->setHighlightSections(blockSelected_);
     view_.viewport()->update();

@@ -1,10 +1,11 @@
 #include "app/key_grid_model.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
-#include "core/keydata/column_letters.h"
 #include "core/keydata/key_data_file.h"
+#include "core/presentation/key_grid_rules.h"
 #include "core/text/code_page.h"
 
 namespace bladeway {
@@ -58,11 +59,11 @@ QVariant KeyGridModel::headerData(int section, Qt::Orientation orientation, int 
     if (role != Qt::DisplayRole || section < 0)
         return {};
     if (orientation == Qt::Horizontal) {
-        return section < sheet_.ColumnCount()
-                   ? QVariant(QString::fromStdString(ColumnLetters(section + 1)))
-                   : QVariant();
+        const std::optional<std::string> heading = KeyGridColumnHeading(sheet_, section);
+        return heading ? QVariant(QString::fromStdString(*heading)) : QVariant();
     }
-    return section < sheet_.RowCount() ? QVariant(section + 1) : QVariant();
+    const std::optional<int> heading = KeyGridRowHeading(sheet_, section);
+    return heading ? QVariant(*heading) : QVariant();
 }
 
 Outcome KeyGridModel::LoadFile(std::string_view folder, std::string_view fileName,

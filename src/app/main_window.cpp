@@ -1,65 +1,92 @@
 #include "app/main_window.h"
 
+#include <functional>
+#include <string_view>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QTableView>
 
 #include "app/app_icon.h"
 #include "app/background_run.h"
 #include "app/data_file_list.h"
+#include "app/grid_selection.h"
 #include "app/grid_selection_look.h"
 #include "app/key_grid_model.h"
-#include "core/storage/file_system.h"
+#include "app/program_preview_window.h"
+#include "app/run_report_window.h"
+#include "core/text/code_page.h"
 #include "qt_views/design_controls.h"
+#include "qt_views/path_text.h"
+#include "qt_views/preferences_dialog.h"
 #include "qt_views/substitution_table_dialog.h"
 #include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {
 
-constexpr int kClientWidth = 6690;
-constexpr int kClientHeight = 4665;
-// The smallest window, as the desktop the program comes from allows it: room
-// for a title bar and its buttons. A first start without settings opens at
-// this size, at the top-left corner of the screen.
-constexpr QSize kSmallestClientSize(120, 30);
-// Cells a little wider than a spreadsheet's default, so that a template or
-// program name of twelve characters shows whole.
-constexpr int kColumnWidthPixels = 84;
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// The environment's file system, the disk when it gives none.
+FileSystem& FilesOf(AppEnvironment& environment) {
+    if (environment.fileSystem == nullptr)
+        environment.fileSystem = &Disk();
+    return *environment.fileSystem;
+}
+
+void Place(QWidget& control) {
+    const TwipsRect place = MainWindowControlPlace(control.objectName().toStdString());
+    PlaceControl(control, place.left, place.top, place.width, place.height);
+}
+
+QPushButton* AddDesignButton(QWidget* window, const char* name, std::string_view caption) {
+    QPushButton* button = AddButton(window, name, Text(caption));
+    Place(*button);
+    return button;
+}
+
+OuterPlace OuterPlaceOf(const StoredWindowPlace& place) {
+    return OuterPlace{place.top, place.left, place.height, place.width};
+}
 
 }  // namespace
 
 MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
     : QWidget(parent, Qt::Window),
       environment_(std::move(environment)),
-      settings_(std::string(),
-                environment_.fileSystem != nullptr ? *environment_.fileSystem : Disk()) {
-    if (environment_.fileSystem == nullptr)
-        environment_.fileSystem = &Disk();
+      model_(environment_.programPath, FilesOf(environment_), environment_.today) {
+    model_.SetView(this);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle());
     setWindowIcon(BladewayIcon());
-    setMinimumSize(kSmallestClientSize);
-    SetClientSize(*this, kClientWidth, kClientHeight);
+    setMinimumSize(PixelsOf(kMainWindowSmallestClient.width),
+                   PixelsOf(kMainWindowSmallestClient.height));
+    SetClientSize(*this, kMainWindowClient.width, kMainWindowClient.height);
     CreateControls();
-    ConnectControls();
     CreateGridMenu();
     CreateRun();
 }
 
 // A run still going is stopped and waited for before the window goes.
 MainWindow::~MainWindow() {
+    model_.SetRun(nullptr);
     run_.reset();
 }
 
 void MainWindow::CreateControls() {
     fileList_ = new DataFileList(this);
     fileList_->setObjectName(QStringLiteral("File1"));
-    fileList_->setToolTip(QStringLiteral("Lockplan Data file selection box."));
-    PlaceControl(*fileList_, 360, 240, 1815, 2625);
+    fileList_->setToolTip(Text(kFileListTip));
+    Place(*fileList_);
 
-    processButton_ = AddButton(this, "Proc", QStringLiteral("Process"), 360, 3120, 1815, 375);
-    processButton_->setToolTip(QStringLiteral("Process currently loaded Lockplan data file."));
+    processButton_ = AddDesignButton(this, "Proc", kProcessCaption);
+    processButton_->setToolTip(Text(kProcessTip));
 
     gridModel_ = new KeyGridModel(this);
     gridView_ = new QTableView(this);
@@ -67,16 +94,15 @@ void MainWindow::CreateControls() {
     gridView_->setModel(gridModel_);
     gridView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     gridView_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    gridView_->horizontalHeader()->setDefaultSectionSize(kColumnWidthPixels);
+    gridView_->horizontalHeader()->setDefaultSectionSize(PixelsOf(kKeyGridColumnWidth));
     gridView_->verticalHeader()->setDefaultSectionSize(gridView_->fontMetrics().height() + 6);
     gridView_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     new GridSelectionLook(*gridView_);
-    PlaceControl(*gridView_, 2520, 240, 3975, 4215);
+    Place(*gridView_);
 
-    preferencesButton_ =
-        AddButton(this, "Prf", QStringLiteral("Preferences"), 360, 3600, 1815, 375);
-    exitButton_ = AddButton(this, "Ext", QStringLiteral("Exit"), 360, 4080, 1815, 375);
-    varsButton_ = AddButton(this, "BtnVars", QStringLiteral("Vars"), 240, 4920, 735, 375);
+    preferencesButton_ = AddDesignButton(this, "Prf", kPreferencesCaption);
+    exitButton_ = AddDesignButton(this, "Ext", kExitCaption);
+    varsButton_ = AddDesignButton(this, "BtnVars", kVarsCaption);
     varsButton_->setVisible(false);
 
     setTabOrder(fileList_, processButton_);
@@ -84,14 +110,202 @@ void MainWindow::CreateControls() {
     setTabOrder(gridView_, preferencesButton_);
     setTabOrder(preferencesButton_, exitButton_);
     setTabOrder(exitButton_, varsButton_);
+
+    connect(fileList_, &DataFileList::SelectionChanged, this, [this] {
+        model_.FileChosen(fileList_->FolderBytes(), fileList_->SelectedFileNameBytes());
+    });
+    connect(processButton_, &QPushButton::clicked, this, &MainWindow::RunProcess);
+    connect(preferencesButton_, &QPushButton::clicked, this, [this] { model_.OpenPreferences(); });
+    connect(exitButton_, &QPushButton::clicked, this, [this] { model_.Exit(); });
+    connect(varsButton_, &QPushButton::clicked, this, [this] { model_.OpenSubstitutionTable(); });
 }
 
-void MainWindow::ConnectControls() {
-    connect(fileList_, &DataFileList::SelectionChanged, this, &MainWindow::LoadSelectedFile);
-    connect(processButton_, &QPushButton::clicked, this, &MainWindow::RunProcess);
-    connect(preferencesButton_, &QPushButton::clicked, this, &MainWindow::OpenPreferences);
-    connect(exitButton_, &QPushButton::clicked, this, &MainWindow::EndProgram);
-    connect(varsButton_, &QPushButton::clicked, this, &MainWindow::OpenSubstitutionTable);
+void MainWindow::CreateGridMenu() {
+    previewAction_ = new QAction(Text(kPreviewProgramCaption), this);
+    previewAction_->setObjectName(Text(kPreviewProgramName));
+    previewAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(previewAction_, &QAction::triggered, this, &MainWindow::PreviewCurrentProgram);
+    auto* reportAction = new QAction(Text(kShowRunReportCaption), this);
+    reportAction->setObjectName(Text(kShowRunReportName));
+    connect(reportAction, &QAction::triggered, this, [this] { model_.ShowLastRunReport(); });
+    gridView_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    gridView_->addAction(previewAction_);
+    gridView_->addAction(reportAction);
+}
+
+void MainWindow::CreateRun() {
+    const auto showMessage = [this](QWidget& above, std::string_view message,
+                                    std::function<void(bool stop)> answered) -> QWidget* {
+        // The message box shows the normal pointer over it.
+        QGuiApplication::restoreOverrideCursor();
+        const auto answer = [answered = std::move(answered)](bool stop) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            answered(stop);
+        };
+        const QString text = QString::fromStdString(DecodeWindows1252(message));
+        if (environment_.showRunMessage)
+            return environment_.showRunMessage(&above, text, answer);
+        environment_.showMessage(&above, text);
+        answer(false);
+        return nullptr;
+    };
+    run_ = std::make_unique<BackgroundRun>(*this, showMessage);
+    model_.SetRun(&run_->Session());
+    connect(run_.get(), &BackgroundRun::Finished, this, [this](const RunReport& report) {
+        QGuiApplication::restoreOverrideCursor();
+        model_.RunEnded(report);
+    });
+}
+
+void MainWindow::Load() {
+    model_.Load();
+}
+
+void MainWindow::RunProcess() {
+    model_.Process(gridModel_->GetSheet(), SelectionOf(*gridView_->selectionModel()));
+}
+
+void MainWindow::PreviewCurrentProgram() {
+    const QModelIndex current = gridView_->currentIndex();
+    model_.PreviewColumn(gridModel_->GetSheet(), SelectionOf(*gridView_->selectionModel()),
+                         current.isValid() ? std::optional(current.column() + 1) : std::nullopt);
+}
+
+void MainWindow::SelectKeyColumns(const std::vector<int>& columns) {
+    model_.SelectKeyColumns(columns, gridModel_->GetSheet());
+}
+
+ProgramPreviewWindow& MainWindow::PreviewWindow() {
+    if (previewWindow_ == nullptr)
+        previewWindow_ = new ProgramPreviewWindow(this);
+    return *previewWindow_;
+}
+
+// Sizes before the start-up has ended are not measured: nothing follows them.
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!model_.LoadComplete())
+        return;
+    model_.Resized(OuterHeight(*this), OuterWidth(*this), PixelsToTwips(gridView_->height()),
+                   PixelsToTwips(gridView_->width()));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (model_.CloseRequested(OuterTop(*this), OuterLeft(*this)))
+        event->accept();
+    else
+        event->ignore();
+}
+
+// MainWindowView
+
+void MainWindow::ShowStartupAbout() {
+    if (environment_.showStartupAbout)
+        environment_.showStartupAbout(this);
+}
+
+void MainWindow::PlaceWindow(const StoredWindowPlace& place) {
+    bladeway::PlaceWindow(*this, OuterPlaceOf(place));
+}
+
+// The Preferences dialog exists from here on, hidden, showing the values.
+// Its OK points the list at the source folder; a folder that cannot be
+// listed leaves the list as it was.
+void MainWindow::PreferencesLoaded() {
+    preferencesDialog_ = new PreferencesDialog(model_.Settings(), model_.Preferences(), this);
+    connect(preferencesDialog_, &PreferencesDialog::SourceFolderConfirmed, fileList_,
+            &DataFileList::SetFolder);
+}
+
+void MainWindow::ShowFileListFolder(const std::string& folder) {
+    fileList_->SetFolder(FolderToText(folder));
+}
+
+void MainWindow::LoadKeyDataFile(const std::string& folder, const std::string& name) {
+    (void)gridModel_->LoadFile(folder, name, model_.Files());
+}
+
+void MainWindow::PlaceGrid(const TwipsRect& place) {
+    gridView_->setGeometry(PixelsOf(place.left), PixelsOf(place.top), PixelsOf(place.width),
+                           PixelsOf(place.height));
+}
+
+void MainWindow::OpenPreferences(const StoredWindowPlace& place) {
+    bladeway::PlaceWindow(*preferencesDialog_, OuterPlaceOf(place));
+    preferencesDialog_->exec();
+}
+
+// One editor for the window's life: OK and Cancel hide it and keep its
+// state, as every dialog does.
+void MainWindow::OpenSubstitutionTable(const std::string& tablePath) {
+    if (!substitutionTable_) {
+        substitutionTable_ = std::make_unique<SubstitutionTableHolder>(
+            this, model_.Settings(), QString::fromStdString(tablePath));
+    }
+    substitutionTable_->Open();
+}
+
+void MainWindow::EndProgram() {
+    environment_.endProgram();
+}
+
+// The busy pointer from here until the run has ended.
+void MainWindow::RunStarting() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void MainWindow::ShowRunReport(const RunReport& report, const std::string& destinationFolder) {
+    if (reportWindow_ == nullptr) {
+        reportWindow_ = new RunReportWindow(this);
+        connect(reportWindow_, &RunReportWindow::ProgramRequested, this,
+                [this](const KeyResult& key) { model_.ShowWrittenProgram(key); });
+        connect(reportWindow_, &RunReportWindow::KeysToSelect, this, &MainWindow::SelectKeyColumns);
+    }
+    reportWindow_->ShowReport(report, QString::fromStdString(destinationFolder));
+    reportWindow_->show();
+    reportWindow_->raise();
+    emit RunFinished();
+}
+
+void MainWindow::CloseAfterRun() {
+    emit RunFinished();
+    close();
+}
+
+void MainWindow::ShowLastRunReport() {
+    if (reportWindow_ != nullptr) {
+        reportWindow_->show();
+        reportWindow_->raise();
+    }
+}
+
+void MainWindow::ShowPreview(const ProgramPreviewText& preview) {
+    PreviewContent content;
+    content.heading = Text(preview.heading);
+    content.comparison = Text(preview.comparison);
+    content.indexEntry = Text(preview.indexEntry);
+    content.program = preview.program;
+    content.missing = Text(preview.missing);
+    content.differences = preview.differences;
+    ProgramPreviewWindow& window = PreviewWindow();
+    window.ShowContent(content);
+    window.show();
+    window.raise();
+}
+
+void MainWindow::SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) {
+    const auto index = [this](GridCell cell) {
+        return gridModel_->index(cell.row - 1, cell.column - 1);
+    };
+    QItemSelection selection;
+    for (const GridRange& block : blocks)
+        selection.select(index(block.topLeft), index(block.bottomRight));
+    QItemSelectionModel& model = *gridView_->selectionModel();
+    model.setCurrentIndex(index(current), QItemSelectionModel::NoUpdate);
+    model.select(selection, QItemSelectionModel::ClearAndSelect);
+    gridView_->scrollTo(index(current));
+    activateWindow();
+    raise();
 }
 
 }  // namespace bladeway

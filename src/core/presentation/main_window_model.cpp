@@ -1,0 +1,181 @@
+#include "core/presentation/main_window_model.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "core/presentation/program_settings.h"
+#include "core/presentation/run_session_model.h"
+#include "core/presentation/substitution_table_rules.h"
+#include "core/run/program_preview.h"
+#include "core/settings/preference_loading.h"
+
+namespace bladeway {
+namespace {
+
+// What the window keeps beside the grid: the frame, the title bar and the
+// margins below and right of it.
+constexpr std::int64_t kBelowGrid = 500;
+constexpr std::int64_t kRightOfGrid = 200;
+// The grid keeps its size in a direction where less than this would be left.
+constexpr std::int64_t kSmallestGridSide = 100;
+
+}  // namespace
+
+TwipsRect MainWindowControlPlace(std::string_view objectName) {
+    const auto* control = std::find_if(
+        kMainWindowControls.begin(), kMainWindowControls.end(),
+        [objectName](const ControlPlace& row) { return row.objectName == objectName; });
+    return control != kMainWindowControls.end() ? control->place : TwipsRect{};
+}
+
+TwipsRect MainWindowGridPlace(std::int64_t outerHeight, std::int64_t outerWidth,
+                              std::int64_t gridHeight, std::int64_t gridWidth) {
+    const TwipsRect design = MainWindowControlPlace("KeyData");
+    TwipsRect grid{design.left, design.top, gridWidth, gridHeight};
+    const std::int64_t height = outerHeight - (design.top + kBelowGrid);
+    const std::int64_t width = outerWidth - (design.left + kRightOfGrid);
+    if (height > kSmallestGridSide)
+        grid.height = height;
+    if (width > kSmallestGridSide)
+        grid.width = width;
+    return grid;
+}
+
+MainWindowModel::MainWindowModel(std::string programPath, FileSystem& fileSystem,
+                                 std::function<std::string()> today)
+    : programPath_(std::move(programPath)),
+      fileSystem_(&fileSystem),
+      today_(std::move(today)),
+      settings_(std::string(), fileSystem) {}
+
+void MainWindowModel::Load() {
+    view_->ShowStartupAbout();
+    const ProgramSettings program = LocateProgramSettings(programPath_);
+    appFolder_ = program.appFolder;
+    settings_ = SettingsFile(program.settingsFile, *fileSystem_);
+    flatTemplateMode_ = program.flatTemplateMode;
+    view_->PlaceWindow(StoredPlaceOf(settings_keys::kMainWindowPlace));
+    LoadPreferenceValues(settings_, preferences_);
+    view_->PreferencesLoaded();
+    // A source folder that is missing or empty leaves the list on the
+    // process's current folder.
+    view_->ShowFileListFolder(preferences_.sourceFolder);
+    loadComplete_ = true;
+}
+
+std::string MainWindowModel::SubstitutionTablePath() const {
+    return FolderOfPath(settings_.Path()) + std::string(kSubstitutionTableFileName);
+}
+
+bool MainWindowModel::RunGoingOn() const {
+    return run_ != nullptr && run_->IsRunning();
+}
+
+RunEnvironment MainWindowModel::RunSettings() {
+    return RunEnvironment{
+        .preferences = preferences_,
+        .flatTemplateMode = flatTemplateMode_,
+        .fileSystem = *fileSystem_,
+        .today = today_,
+        .showMessage = {},
+    };
+}
+
+void MainWindowModel::FileChosen(const std::string& folder, const std::string& name) {
+    if (name.empty() || RunGoingOn())
+        return;
+    view_->LoadKeyDataFile(folder, name);
+}
+
+void MainWindowModel::Process(const Sheet& sheet, const SheetSelection& selection) {
+    if (RunGoingOn() || run_ == nullptr)
+        return;
+    view_->RunStarting();
+    run_->Start(sheet, std::make_unique<SelectionSnapshot>(selection, sheet.ColumnCount()),
+                RunSettings());
+}
+
+void MainWindowModel::OpenPreferences() {
+    if (!RunGoingOn())
+        view_->OpenPreferences(StoredPlaceOf(settings_keys::kPreferencesPlace));
+}
+
+void MainWindowModel::Exit() {
+    if (!RunGoingOn())
+        view_->EndProgram();
+}
+
+void MainWindowModel::OpenSubstitutionTable() {
+    if (!RunGoingOn())
+        view_->OpenSubstitutionTable(SubstitutionTablePath());
+}
+
+void MainWindowModel::PreviewColumn(const Sheet& sheet, const SheetSelection& selection,
+                                    std::optional<int> currentColumn) {
+    const int column = currentColumn.value_or(1);
+    if (RunGoingOn() || column < 1 || column > sheet.ColumnCount())
+        return;
+    view_->ShowPreview(DescribePreview(PreviewProgram(sheet, selection, RunSettings(), column)));
+}
+
+void MainWindowModel::ShowLastRunReport() {
+    if (!RunGoingOn())
+        view_->ShowLastRunReport();
+}
+
+void MainWindowModel::SelectKeyColumns(const std::vector<int>& columns, const Sheet& sheet) {
+    if (RunGoingOn() || columns.empty())
+        return;
+    const std::vector<GridRange> blocks = ColumnBlocks(columns, sheet.RowCount());
+    view_->SelectGridBlocks(blocks, GridCell{columns.front(), 1});
+}
+
+void MainWindowModel::ShowWrittenProgram(const KeyResult& key) {
+    view_->ShowPreview(DescribeWrittenProgram(key, *fileSystem_));
+}
+
+void MainWindowModel::Resized(std::int64_t outerHeight, std::int64_t outerWidth,
+                              std::int64_t gridHeight, std::int64_t gridWidth) {
+    if (!loadComplete_)
+        return;
+    view_->PlaceGrid(MainWindowGridPlace(outerHeight, outerWidth, gridHeight, gridWidth));
+    Store(settings_keys::kMainWindowPlace.height, outerHeight);
+    Store(settings_keys::kMainWindowPlace.width, outerWidth);
+}
+
+bool MainWindowModel::CloseRequested(std::int64_t outerTop, std::int64_t outerLeft) {
+    // Closed during a run, the window stops it and closes once the key
+    // being written is finished and the index entries made so far are saved.
+    if (RunGoingOn()) {
+        closeAfterRun_ = true;
+        run_->Stop();
+        return false;
+    }
+    Store(settings_keys::kMainWindowPlace.top, outerTop);
+    Store(settings_keys::kMainWindowPlace.left, outerLeft);
+    view_->EndProgram();
+    return true;
+}
+
+void MainWindowModel::RunEnded(const RunReport& report) {
+    if (closeAfterRun_)
+        view_->CloseAfterRun();
+    else
+        view_->ShowRunReport(report, preferences_.destinationFolder);
+}
+
+StoredWindowPlace MainWindowModel::StoredPlaceOf(const settings_keys::WindowPlaceKeys& keys) const {
+    const auto read = [this](std::string_view key) -> std::optional<std::int64_t> {
+        if (key.empty())
+            return std::nullopt;
+        return settings_.ReadPositionSetting(settings_keys::kPositions, key);
+    };
+    return StoredWindowPlace{read(keys.top), read(keys.left), read(keys.height), read(keys.width)};
+}
+
+// The program never looks at whether a place could be kept.
+void MainWindowModel::Store(std::string_view key, std::int64_t twips) {
+    (void)settings_.WriteSetting(settings_keys::kPositions, key, std::to_string(twips));
+}
+
+}  // namespace bladeway

@@ -1,0 +1,204 @@
+#pragma once
+// The main window (Form1): the start-up window and the only one open for the
+// whole session. The model holds the module values of the start-up (the
+// program's folder, the settings file, the template mode, the live
+// preference values), runs the start-up in its fixed order, keeps the
+// window's design and resize rule, and decides each command: none acts while
+// a Process run goes on. The view shows the file list File1, the key grid
+// KeyData, the buttons Process, Preferences, Exit and the hidden Vars, and
+// forwards what the user does.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/keydata/sheet.h"
+#include "core/keydata/sheet_selection.h"
+#include "core/presentation/key_grid_rules.h"
+#include "core/presentation/program_preview_text.h"
+#include "core/presentation/twips.h"
+#include "core/run/processing_run.h"
+#include "core/settings/preference_values.h"
+#include "core/settings/settings_file.h"
+#include "core/settings/settings_keys.h"
+#include "core/storage/file_system.h"
+
+namespace bladeway {
+
+class RunSessionModel;
+
+// The window's design, in twips: its client area, the smallest one (room for
+// a title bar and its buttons; a first start without settings opens at this
+// size, at the top-left corner of the screen), and the controls.
+inline constexpr TwipsRect kMainWindowClient{0, 0, 6690, 4665};
+inline constexpr TwipsRect kMainWindowSmallestClient{0, 0, 1800, 450};
+inline constexpr std::array<ControlPlace, 6> kMainWindowControls{{
+    {"File1", {360, 240, 1815, 2625}},
+    {"Proc", {360, 3120, 1815, 375}},
+    {"KeyData", {2520, 240, 3975, 4215}},
+    {"Prf", {360, 3600, 1815, 375}},
+    {"Ext", {360, 4080, 1815, 375}},
+    {"BtnVars", {240, 4920, 735, 375}},
+}};
+// Grid cells a little wider than a spreadsheet's default, so that a template
+// or program name of twelve characters shows whole.
+inline constexpr std::int64_t kKeyGridColumnWidth = 1260;
+
+inline constexpr std::string_view kFileListTip = "Lockplan Data file selection box.";
+inline constexpr std::string_view kProcessCaption = "Process";
+inline constexpr std::string_view kProcessTip = "Process currently loaded Lockplan data file.";
+inline constexpr std::string_view kPreferencesCaption = "Preferences";
+inline constexpr std::string_view kExitCaption = "Exit";
+inline constexpr std::string_view kVarsCaption = "Vars";
+// The grid's context menu.
+inline constexpr std::string_view kPreviewProgramName = "PreviewProgram";
+inline constexpr std::string_view kPreviewProgramCaption = "Preview program";
+inline constexpr std::string_view kShowRunReportName = "ShowRunReport";
+inline constexpr std::string_view kShowRunReportCaption = "Show run report";
+
+// The design place of the control named `objectName`.
+TwipsRect MainWindowControlPlace(std::string_view objectName);
+
+// The resize rule: the grid follows the window's outer size (twips) and the
+// file list and the buttons keep their places. The grid stays at its design
+// corner; it takes the height and width left over (outer height less 740,
+// outer width less 2720) in a direction where more than 100 twips are left,
+// and keeps its size (`gridHeight`, `gridWidth`) in the other.
+TwipsRect MainWindowGridPlace(std::int64_t outerHeight, std::int64_t outerWidth,
+                              std::int64_t gridHeight, std::int64_t gridWidth);
+
+// A window's outer place as the settings keep it (twips); what is not kept
+// stays as it is.
+struct StoredWindowPlace {
+    std::optional<std::int64_t> top;
+    std::optional<std::int64_t> left;
+    std::optional<std::int64_t> height;
+    std::optional<std::int64_t> width;
+};
+
+// What the model has the window do. Every call comes on the user-interface
+// thread.
+class MainWindowView {
+  public:
+    virtual ~MainWindowView() = default;
+    // The About box, modal; nothing of the start-up has happened before it.
+    virtual void ShowStartupAbout() = 0;
+    // Height, width, top and left of the window's outer edges, in that order.
+    virtual void PlaceWindow(const StoredWindowPlace& place) = 0;
+    // The preference values are loaded: the Preferences dialog can be made.
+    virtual void PreferencesLoaded() = 0;
+    // Points the file list at `folder` (the file system's bytes); a folder
+    // that cannot be listed leaves the list where it was.
+    virtual void ShowFileListFolder(const std::string& folder) = 0;
+    // Loads the key data file `name` of `folder` into the grid; one that
+    // cannot be read leaves the grid as it was.
+    virtual void LoadKeyDataFile(const std::string& folder, const std::string& name) = 0;
+    // Puts the grid at this place of the client area.
+    virtual void PlaceGrid(const TwipsRect& place) = 0;
+    // Opens the Preferences dialog at this place, modally.
+    virtual void OpenPreferences(const StoredWindowPlace& place) = 0;
+    // Opens the substitution table kept in `tablePath`.
+    virtual void OpenSubstitutionTable(const std::string& tablePath) = 0;
+    // Ends the program at once; no other window's closing steps run.
+    virtual void EndProgram() = 0;
+    // A Process run starts (the busy pointer), or has ended and its report
+    // is to be shown (`destinationFolder` for saving it).
+    virtual void RunStarting() = 0;
+    virtual void ShowRunReport(const RunReport& report, const std::string& destinationFolder) = 0;
+    // The close box was used during the run: the window closes now, as it
+    // would have then, with no report.
+    virtual void CloseAfterRun() = 0;
+    // The last run's report again, if there was a run.
+    virtual void ShowLastRunReport() = 0;
+    // The program preview window with this content.
+    virtual void ShowPreview(const ProgramPreviewText& preview) = 0;
+    // Selects these ranges as the grid's selection, with the current cell at
+    // `current`, which comes into sight, and the window comes to the front.
+    virtual void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) = 0;
+};
+
+class MainWindowModel {
+  public:
+    // `programPath`: the running program file, whose folder holds the
+    // settings; `today`: today's date as "MM/DD/YY".
+    MainWindowModel(std::string programPath, FileSystem& fileSystem,
+                    std::function<std::string()> today);
+
+    void SetView(MainWindowView* view) { view_ = view; }
+    // The run that Process starts; the commands wait for its end.
+    void SetRun(RunSessionModel* run) { run_ = run; }
+
+    // The start-up, in its fixed order: the About box, the settings file
+    // (located once), the template mode, the window's stored place and size,
+    // the preference values, the file list on the source folder. A step that
+    // fails is skipped and the next one runs; nothing is reported.
+    void Load();
+
+    // Module values, set by the start-up.
+    const std::string& AppFolder() const { return appFolder_; }
+    SettingsFile& Settings() { return settings_; }
+    bool FlatTemplateMode() const { return flatTemplateMode_; }
+    PreferenceValues& Preferences() { return preferences_; }
+    bool LoadComplete() const { return loadComplete_; }
+    FileSystem& Files() { return *fileSystem_; }
+    // The substitution table, VarTab.Dat beside the settings file.
+    std::string SubstitutionTablePath() const;
+
+    // No command acts while a Process run goes on.
+    bool RunGoingOn() const;
+
+    // What a run or a preview works with: the live preference values, the
+    // template mode, the file system and the clock; no message callback.
+    RunEnvironment RunSettings();
+
+    // The user's commands.
+    void FileChosen(const std::string& folder, const std::string& name);
+    void Process(const Sheet& sheet, const SheetSelection& selection);
+    void OpenPreferences();
+    void Exit();
+    void OpenSubstitutionTable();
+    // The preview of the current column's key (the first column when there
+    // is no current cell), as Process would write it now.
+    void PreviewColumn(const Sheet& sheet, const SheetSelection& selection,
+                       std::optional<int> currentColumn);
+    void ShowLastRunReport();
+    // From the report: these columns (from 1, ascending) as whole columns,
+    // so that Process takes just their keys.
+    void SelectKeyColumns(const std::vector<int>& columns, const Sheet& sheet);
+    // From the report: a key's program as the run wrote it.
+    void ShowWrittenProgram(const KeyResult& key);
+
+    // The window's outer size changed (twips); the grid is now this large.
+    // After the start-up the grid follows and the size is stored.
+    void Resized(std::int64_t outerHeight, std::int64_t outerWidth, std::int64_t gridHeight,
+                 std::int64_t gridWidth);
+    // The close box, with the window's outer top and left. During a run the
+    // run is stopped and the window closes after it (false: stay open for
+    // now); otherwise the place is stored and the program ends (true).
+    bool CloseRequested(std::int64_t outerTop, std::int64_t outerLeft);
+    // The run has ended.
+    void RunEnded(const RunReport& report);
+
+  private:
+    StoredWindowPlace StoredPlaceOf(const settings_keys::WindowPlaceKeys& keys) const;
+    void Store(std::string_view key, std::int64_t twips);
+
+    std::string programPath_;
+    FileSystem* fileSystem_;
+    std::function<std::string()> today_;
+    MainWindowView* view_ = nullptr;
+    RunSessionModel* run_ = nullptr;
+
+    std::string appFolder_;
+    SettingsFile settings_;
+    bool flatTemplateMode_ = true;
+    PreferenceValues preferences_;
+    bool loadComplete_ = false;
+    bool closeAfterRun_ = false;  // the close box was used during the run
+};
+
+}  // namespace bladeway

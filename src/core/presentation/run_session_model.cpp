@@ -1,0 +1,146 @@
+#include "core/presentation/run_session_model.h"
+
+#include <utility>
+
+namespace bladeway {
+
+RunSessionModel::RunSessionModel(RunSessionHooks hooks, RunWork work)
+    : hooks_(std::move(hooks)), work_(work ? std::move(work) : RunWork(&RunProcessing)) {}
+
+RunSessionModel::~RunSessionModel() {
+    if (!worker_.joinable())
+        return;
+    stop_ = true;
+    {
+        const std::lock_guard lock(mutex_);
+        abandoned_ = true;
+    }
+    answered_.notify_all();
+    worker_.join();
+    if (progress_ != ProgressState::kNone)
+        hooks_.stopTimer();
+}
+
+void RunSessionModel::Post(std::function<void()> task) {
+    hooks_.post([alive = std::weak_ptr<RunSessionModel*>(alive_), task = std::move(task)] {
+        if (alive.lock())
+            task();
+    });
+}
+
+void RunSessionModel::Start(const Sheet& sheet, std::unique_ptr<SheetSelection> selection,
+                            const RunEnvironment& environment) {
+    if (IsRunning())
+        return;
+    selection_ = std::move(selection);
+    done_ = 0;
+    total_ = 0;
+    stop_ = false;
+    abandoned_ = false;
+    messageOpen_ = false;
+    view_->RunStarting();
+    view_->ShowProgress(0, 0);
+    progress_ = ProgressState::kWaiting;
+    hooks_.startTimer(kProgressDelay);
+
+    const RunEnvironment hooked{
+        environment.preferences,
+        environment.flatTemplateMode,
+        environment.fileSystem,
+        environment.today,
+        [this](std::string_view message) {
+            if (AskOnUserThread(std::string(message)))
+                stop_ = true;
+        },
+        [this](std::size_t done, std::size_t total) {
+            done_ = done;
+            total_ = total;
+        },
+        [this] { return stop_.load(); },
+    };
+    worker_ = std::thread([this, &sheet, hooked] {
+        RunReport report = work_(sheet, *selection_, hooked);
+        Post([this, report = std::move(report)]() mutable { EndRun(std::move(report)); });
+    });
+}
+
+void RunSessionModel::Tick() {
+    if (progress_ == ProgressState::kWaiting)
+        ShowProgressWindow();
+    else if (progress_ == ProgressState::kShown)
+        view_->ShowProgress(done_, total_);
+}
+
+// From now on the progress window is in sight and follows the counts.
+void RunSessionModel::ShowProgressWindow() {
+    view_->ShowProgress(done_, total_);
+    view_->ShowProgressWindow();
+    if (progress_ != ProgressState::kShown) {
+        progress_ = ProgressState::kShown;
+        hooks_.startTimer(kProgressUpdate);
+    }
+}
+
+void RunSessionModel::Stop() {
+    stop_ = true;
+    if (messageOpen_) {
+        messageOpen_ = false;
+        view_->CloseMessage();
+    }
+    // A message that would not close still gets its answer.
+    Answer(true);
+}
+
+// Called on the worker; the message goes to the user-interface thread and
+// the worker waits for the answer (or for the model going away).
+bool RunSessionModel::AskOnUserThread(std::string message) {
+    std::unique_lock lock(mutex_);
+    answer_.reset();
+    asking_ = true;
+    Post([this, message = std::move(message)] { OpenMessage(message); });
+    answered_.wait(lock, [this] { return answer_.has_value() || abandoned_; });
+    asking_ = false;
+    return answer_.value_or(true);
+}
+
+// The message opens above the progress window, which shows from now on
+// whatever the delay, so that Cancel stays at hand.
+void RunSessionModel::OpenMessage(const std::string& message) {
+    if (stop_) {
+        Answer(true);
+        return;
+    }
+    ShowProgressWindow();
+    messageOpen_ = true;
+    view_->OpenMessage(message);
+}
+
+// The first answer to the message waiting counts; later ones (a closed
+// message's own answer after Stop) find none waiting.
+void RunSessionModel::Answer(bool stop) {
+    messageOpen_ = false;
+    {
+        const std::lock_guard lock(mutex_);
+        if (!asking_ || answer_.has_value())
+            return;
+        answer_ = stop;
+    }
+    if (stop)
+        stop_ = true;
+    answered_.notify_all();
+}
+
+void RunSessionModel::EndRun(RunReport report) {
+    worker_.join();
+    if (messageOpen_) {
+        messageOpen_ = false;
+        view_->CloseMessage();
+    }
+    progress_ = ProgressState::kNone;
+    hooks_.stopTimer();
+    view_->HideProgressWindow();
+    selection_.reset();
+    view_->RunEnded(report);
+}
+
+}  // namespace bladeway

@@ -1,0 +1,136 @@
+#pragma once
+// One processing run on a worker thread, as a front end shows it: the main
+// window takes no input meanwhile (so the sheet and the preference values
+// stay as they were when Process was pressed) but keeps painting; after
+// kProgressDelay the progress window with Cancel appears and follows the
+// counts every kProgressUpdate. The index message is opened from the
+// user-interface thread, above the progress window, while the worker waits
+// for the answer; one message at a time. Stop closes a message that is up
+// and counts as its answer. No window of the run blocks another, so Cancel,
+// the message's buttons and the main window's close box always take effect.
+//
+// The model runs on the user-interface thread. The front end gives it a way
+// to run a task on that thread later (`post`, callable from any thread) and
+// one timer of that thread, and calls Tick() when the timer fires.
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "core/keydata/sheet.h"
+#include "core/keydata/sheet_selection.h"
+#include "core/run/processing_run.h"
+
+namespace bladeway {
+
+// What the run shows. Every call comes on the user-interface thread.
+class RunSessionView {
+  public:
+    virtual ~RunSessionView() = default;
+    // A run starts: the window it runs over takes no input until RunEnded.
+    virtual void RunStarting() = 0;
+    // The counts the progress window shows ("0 of 0" at the start of a run).
+    virtual void ShowProgress(std::size_t done, std::size_t total) = 0;
+    // The progress window comes into sight (it may be already) or goes.
+    virtual void ShowProgressWindow() = 0;
+    virtual void HideProgressWindow() = 0;
+    // Opens the index message (Windows-1252 bytes) above the progress window
+    // without waiting. The user's answer goes to RunSessionModel::Answer,
+    // at once (inside this call) or later.
+    virtual void OpenMessage(std::string_view message) = 0;
+    // Closes the message that is up. An answer its closing gives is ignored.
+    virtual void CloseMessage() = 0;
+    // The run has ended, its windows are gone; its report.
+    virtual void RunEnded(const RunReport& report) = 0;
+};
+
+// What the front end gives the model.
+struct RunSessionHooks {
+    // Runs `task` on the user-interface thread after what is queued there;
+    // callable from any thread.
+    std::function<void(std::function<void()> task)> post;
+    // (Re)starts the user-interface thread's timer: Tick() after `interval`
+    // and every `interval` after that, until stopTimer.
+    std::function<void(std::chrono::milliseconds interval)> startTimer;
+    std::function<void()> stopTimer;
+};
+
+class RunSessionModel {
+  public:
+    // How long a run goes before its progress shows, and how often it is
+    // brought up to date after that.
+    static constexpr std::chrono::milliseconds kProgressDelay{500};
+    static constexpr std::chrono::milliseconds kProgressUpdate{50};
+
+    // The work of a run; RunProcessing unless a test gives another.
+    using RunWork = std::function<RunReport(const Sheet& sheet, const SheetSelection& selection,
+                                            const RunEnvironment& environment)>;
+
+    explicit RunSessionModel(RunSessionHooks hooks, RunWork work = nullptr);
+    // A run still going is stopped, and waited for, first; a message that
+    // waits is answered Stop. Tasks it posted and that run later do nothing.
+    ~RunSessionModel();
+    RunSessionModel(const RunSessionModel&) = delete;
+    RunSessionModel& operator=(const RunSessionModel&) = delete;
+
+    void SetView(RunSessionView* view) { view_ = view; }
+
+    bool IsRunning() const { return worker_.joinable(); }
+
+    // Starts the run over `sheet` and `selection` (the sheet must stay
+    // unchanged and alive until RunEnded). The environment's progress, stop
+    // request and message are the ones of this model. Nothing while a run
+    // goes on.
+    void Start(const Sheet& sheet, std::unique_ptr<SheetSelection> selection,
+               const RunEnvironment& environment);
+
+    // Asks the run to stop after the key it is on; a message that is up is
+    // closed as if Stop Processing had been chosen.
+    void Stop();
+
+    // The user's answer to the message that is up: true stops the run. Only
+    // the first answer to a message counts.
+    void Answer(bool stop);
+
+    // The timer fired.
+    void Tick();
+
+  private:
+    enum class ProgressState { kNone, kWaiting, kShown };
+
+    void ShowProgressWindow();
+    bool AskOnUserThread(std::string message);
+    void OpenMessage(const std::string& message);
+    void EndRun(RunReport report);
+    // Runs `task` on the user-interface thread unless this model is gone by then.
+    void Post(std::function<void()> task);
+
+    RunSessionHooks hooks_;
+    RunWork work_;
+    RunSessionView* view_ = nullptr;
+    std::unique_ptr<SheetSelection> selection_;
+    ProgressState progress_ = ProgressState::kNone;
+    bool messageOpen_ = false;
+    std::thread worker_;
+
+    std::atomic<std::size_t> done_ = 0;
+    std::atomic<std::size_t> total_ = 0;
+    std::atomic<bool> stop_ = false;
+    // The answer to a message, passed back to the waiting worker.
+    std::mutex mutex_;
+    std::condition_variable answered_;
+    std::optional<bool> answer_;
+    bool asking_ = false;  // a message waits for its answer
+    bool abandoned_ = false;
+    // Posted tasks hold it weakly: gone with the model, they do nothing.
+    std::shared_ptr<RunSessionModel*> alive_ = std::make_shared<RunSessionModel*>(this);
+};
+
+}  // namespace bladeway

@@ -1,0 +1,382 @@
+// The main window's rules without a window: the start-up's order, the resize
+// rule, the commands while a run goes on, the close box, the file list, the
+// grid's headings and selection, and what a preview shows.
+#include "core/presentation/main_window_model.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/gcode/index_record.h"
+#include "core/presentation/key_data_file_list.h"
+#include "core/presentation/key_grid_rules.h"
+#include "core/presentation/program_preview_text.h"
+#include "core/presentation/run_session_model.h"
+#include "support/recording_file_system.h"
+#include "support/temp_folder.h"
+
+namespace bladeway {
+namespace {
+
+std::string PlaceText(const StoredWindowPlace& place) {
+    const auto text = [](const std::optional<std::int64_t>& value) {
+        return value ? std::to_string(*value) : std::string("-");
+    };
+    return text(place.top) + " " + text(place.left) + " " + text(place.height) + " " +
+           text(place.width);
+}
+
+// Writes down what the model has the window do, and what the model held then.
+class RecordingWindow final : public MainWindowView {
+  public:
+    void ShowStartupAbout() override {
+        Note("about");
+        fileAccessesBeforeAbout = fileSystem->Log().size();
+    }
+    void PlaceWindow(const StoredWindowPlace& place) override { Note("place " + PlaceText(place)); }
+    void PreferencesLoaded() override {
+        Note("preferences " + model->Preferences().templateFolder);
+    }
+    void ShowFileListFolder(const std::string& folder) override { Note("list " + folder); }
+    void LoadKeyDataFile(const std::string& folder, const std::string& name) override {
+        Note("load " + folder + " " + name);
+    }
+    void PlaceGrid(const TwipsRect& place) override {
+        Note("grid " + std::to_string(place.left) + " " + std::to_string(place.top) + " " +
+             std::to_string(place.width) + " " + std::to_string(place.height));
+    }
+    void OpenPreferences(const StoredWindowPlace& place) override {
+        Note("preferences at " + PlaceText(place));
+    }
+    void OpenSubstitutionTable(const std::string& tablePath) override {
+        Note("table " + tablePath);
+    }
+    void EndProgram() override { Note("end"); }
+    void RunStarting() override { Note("busy"); }
+    void ShowRunReport(const RunReport&, const std::string& destination) override {
+        Note("report " + destination);
+    }
+    void CloseAfterRun() override { Note("close after run"); }
+    void ShowLastRunReport() override { Note("last report"); }
+    void ShowPreview(const ProgramPreviewText& preview) override {
+        Note("preview " + preview.heading);
+    }
+    void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override {
+        Note("select " + std::to_string(blocks.size()) + " from " + std::to_string(current.column));
+    }
+
+    void Note(std::string event) {
+        events.push_back(std::move(event));
+        loadCompleteAt.push_back(model->LoadComplete());
+    }
+
+    MainWindowModel* model = nullptr;
+    const testing::RecordingFileSystem* fileSystem = nullptr;
+    std::vector<std::string> events;
+    std::vector<bool> loadCompleteAt;
+    std::size_t fileAccessesBeforeAbout = ~std::size_t{0};
+};
+
+class MainWindowModelTest : public ::testing::Test {
+  protected:
+    MainWindowModelTest() {
+        window.model = &model;
+        window.fileSystem = &fileSystem;
+        model.SetView(&window);
+    }
+    std::string Settings() const { return testing::ReadBytes(folder.Path() / "Bladeway.INI"); }
+
+    testing::TempFolder folder;
+    testing::RecordingFileSystem fileSystem;
+    MainWindowModel model{folder.File("bladeway"), fileSystem, [] { return "03/14/25"; }};
+    RecordingWindow window;
+};
+
+TEST_F(MainWindowModelTest, TheStartUpRunsInItsOrderAndOnlyReads) {
+    folder.Write("Bladeway.INI",
+                 "[Positions]\r\nMainTop=-600\r\nMainWidth=6000\r\n[Paths]\r\nSource=keys\r\n"
+                 "Template=masters\r\n");
+    const std::string before = Settings();
+    model.Load();
+    EXPECT_EQ(window.fileAccessesBeforeAbout, 0U);
+    EXPECT_EQ(window.events, (std::vector<std::string>{"about", "place 600 0 0 6000",
+                                                       "preferences masters", "list keys"}));
+    EXPECT_EQ(window.loadCompleteAt, (std::vector<bool>{false, false, false, false}));
+    EXPECT_TRUE(model.LoadComplete());
+    EXPECT_EQ(model.AppFolder(), folder.WithSeparator());
+    EXPECT_EQ(model.Settings().Path(), folder.File("Bladeway.INI"));
+    EXPECT_TRUE(model.FlatTemplateMode());
+    EXPECT_EQ(model.SubstitutionTablePath(), folder.File("VarTab.Dat"));
+    EXPECT_EQ(Settings(), before);
+    for (const std::string& access : fileSystem.Log())
+        EXPECT_FALSE(access.starts_with("write")) << access;
+
+    // Tree mode comes from the program's folder; no settings file is no step skipped.
+    const std::filesystem::path shop = folder.Path() / "MyHarbor62Shop";
+    std::filesystem::create_directories(shop);
+    MainWindowModel tree((shop / "bladeway").string(), fileSystem, {});
+    RecordingWindow treeWindow;
+    treeWindow.model = &tree;
+    treeWindow.fileSystem = &fileSystem;
+    tree.SetView(&treeWindow);
+    tree.Load();
+    EXPECT_FALSE(tree.FlatTemplateMode());
+    EXPECT_EQ(treeWindow.events,
+              (std::vector<std::string>{"about", "place 0 0 0 0", "preferences ", "list "}));
+}
+
+TEST_F(MainWindowModelTest, TheGridFollowsTheWindowWhereMoreThanAHundredTwipsAreLeft) {
+    struct Row {
+        std::int64_t height, width;
+        TwipsRect grid;
+    };
+    // Outer height less 740 and width less 2720; the grid's own size otherwise.
+    for (const Row& row :
+         std::initializer_list<Row>{{7500, 9000, {2520, 240, 6280, 6760}},
+                                    {855, 2835, {2520, 240, 115, 115}},
+                                    {840, 2820, {2520, 240, 450, 300}},  // exactly 100 left: kept
+                                    {600, 9000, {2520, 240, 6280, 300}}}) {
+        EXPECT_EQ(MainWindowGridPlace(row.height, row.width, 300, 450), row.grid)
+            << row.height << " x " << row.width;
+    }
+    EXPECT_EQ(MainWindowControlPlace("KeyData"), (TwipsRect{2520, 240, 3975, 4215}));
+    EXPECT_EQ(MainWindowControlPlace("Ext"), (TwipsRect{360, 4080, 1815, 375}));
+}
+
+TEST_F(MainWindowModelTest, SizesAreFollowedAndStoredOnlyAfterTheStartUp) {
+    model.Resized(3000, 6000, 300, 450);
+    EXPECT_TRUE(window.events.empty());
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Bladeway.INI"));
+    model.Load();
+    window.events.clear();
+    model.Resized(3000, 6000, 300, 450);
+    EXPECT_EQ(window.events, std::vector<std::string>{"grid 2520 240 3280 2260"});
+    EXPECT_EQ(model.Settings().ReadSetting("Positions", "MainHeight"), "3000");
+    EXPECT_EQ(model.Settings().ReadSetting("Positions", "MainWidth"), "6000");
+}
+
+// A run that waits at its first key until the test lets it go on.
+class BlockedRun {
+  public:
+    BlockedRun()
+        : session_(RunSessionHooks{
+                       .post =
+                           [this](std::function<void()> task) {
+                               const std::lock_guard lock(mutex_);
+                               ended_ = std::move(task);
+                               changed_.notify_all();
+                           },
+                       .startTimer = [](std::chrono::milliseconds) {},
+                       .stopTimer = [] {},
+                   },
+                   [this](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
+                       std::unique_lock lock(mutex_);
+                       changed_.wait(lock, [this, &environment] {
+                           return goOn_ || environment.stopRequested();
+                       });
+                       RunReport report;
+                       report.stopped = environment.stopRequested();
+                       return report;
+                   }) {
+        session_.SetView(&view_);
+    }
+    RunSessionModel& Session() { return session_; }
+    // Lets the run end, waits for its end to be posted and delivers it.
+    void Finish() {
+        std::unique_lock lock(mutex_);
+        goOn_ = true;
+        changed_.notify_all();
+        // Stop may have ended the run already; its end is posted either way.
+        ASSERT_TRUE(changed_.wait_for(lock, std::chrono::seconds(10), [this] { return !!ended_; }));
+        std::function<void()> ended = std::exchange(ended_, nullptr);
+        lock.unlock();
+        ended();
+    }
+    std::optional<RunReport>& Report() { return view_.report; }
+
+  private:
+    class View final : public RunSessionView {
+      public:
+        void RunStarting() override {}
+        void ShowProgress(std::size_t, std::size_t) override {}
+        void ShowProgressWindow() override {}
+        void HideProgressWindow() override {}
+        void OpenMessage(std::string_view) override {}
+        void CloseMessage() override {}
+        void RunEnded(const RunReport& ended) override { report = ended; }
+        std::optional<RunReport> report;
+    };
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool goOn_ = false;
+    std::function<void()> ended_;
+    View view_;
+    RunSessionModel session_;
+};
+
+TEST_F(MainWindowModelTest, NoCommandActsWhileARunGoesOnAndEachActsAfterIt) {
+    folder.Write("Bladeway.INI", "[Positions]\r\nPrefTop=1500\r\nPrefLeft=-3000\r\n");
+    model.Load();
+    BlockedRun run;
+    model.SetRun(&run.Session());
+    const Sheet sheet;
+    const NoSelection none;
+    const auto everyCommand = [&] {
+        model.FileChosen(folder.WithSeparator(), "Harbor.dat");
+        model.OpenPreferences();
+        model.Exit();
+        model.OpenSubstitutionTable();
+        model.PreviewColumn(sheet, none, 501);  // beyond the sheet: no preview
+        model.ShowLastRunReport();
+        model.SelectKeyColumns({2, 3, 5}, sheet);
+        model.SelectKeyColumns({}, sheet);
+        model.Process(sheet, none);
+    };
+    window.events.clear();
+    model.Process(sheet, none);
+    ASSERT_TRUE(model.RunGoingOn());
+    everyCommand();
+    EXPECT_EQ(window.events, std::vector<std::string>{"busy"});
+    run.Finish();
+    model.RunEnded(*run.Report());
+    EXPECT_FALSE(model.RunGoingOn());
+    window.events.clear();
+    model.FileChosen(folder.WithSeparator(), "");  // no file selected
+    everyCommand();
+    EXPECT_EQ(
+        window.events,
+        (std::vector<std::string>{
+            "load " + folder.WithSeparator() + " Harbor.dat", "preferences at 1500 3000 - -", "end",
+            "table " + folder.File("VarTab.Dat"), "last report", "select 2 from 2", "busy"}));
+    run.Finish();
+}
+
+TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutAReport) {
+    folder.Write("Bladeway.INI", "[Paths]\r\nDestination=out\r\n");
+    model.Load();
+    BlockedRun run;
+    model.SetRun(&run.Session());
+    const Sheet sheet;
+    model.Process(sheet, NoSelection());
+    window.events.clear();
+    EXPECT_FALSE(model.CloseRequested(-120, -60));
+    EXPECT_TRUE(window.events.empty());
+    run.Finish();
+    ASSERT_TRUE(run.Report().has_value());
+    EXPECT_TRUE(run.Report()->stopped);
+    model.RunEnded(*run.Report());
+    EXPECT_EQ(window.events, std::vector<std::string>{"close after run"});
+    // The window's own closing then stores the place and ends.
+    EXPECT_TRUE(model.CloseRequested(-120, -60));
+    EXPECT_EQ(window.events.back(), "end");
+    EXPECT_EQ(model.Settings().ReadSetting("Positions", "MainTop"), "-120");
+    EXPECT_EQ(model.Settings().ReadSetting("Positions", "MainLeft"), "-60");
+
+    // Without a close box, the report.
+    MainWindowModel other(folder.File("bladeway"), fileSystem, {});
+    RecordingWindow otherWindow;
+    otherWindow.model = &other;
+    otherWindow.fileSystem = &fileSystem;
+    other.SetView(&otherWindow);
+    other.Load();
+    other.RunEnded(RunReport{});
+    EXPECT_EQ(otherWindow.events.back(), "report out");
+}
+
+TEST(KeyDataFileList, DataFilesInAnyLetterCaseOrderedWithoutRegardToIt) {
+    EXPECT_EQ(KeyDataFileNames({"b.DAT", "notes.txt", "a.dat.bak", "\xC3\x84rger.dat", "C.Dat",
+                                "zeta.dat", "a.dat", "\xC3\xA4ra.dat", "A.dat", "dat", "x.da"}),
+              (std::vector<std::string>{"A.dat", "a.dat", "b.DAT", "C.Dat", "zeta.dat",
+                                        "\xC3\xA4ra.dat", "\xC3\x84rger.dat"}));
+    testing::TempFolder folder;
+    const std::string file = folder.Write("a.dat", "");
+    for (const std::string& bad : {std::string(), folder.File("missing"), file})
+        EXPECT_FALSE(CanListFolder(Disk(), bad)) << bad;
+    EXPECT_TRUE(CanListFolder(Disk(), folder.Path().string()));
+}
+
+TEST(KeyGridRules, HeadingsAreSpreadsheetLettersOverKeysAndNumbersBesideRows) {
+    const Sheet sheet;  // 500 x 500
+    EXPECT_EQ(KeyGridColumnHeading(sheet, 0), "A");
+    EXPECT_EQ(KeyGridColumnHeading(sheet, 26), "AA");
+    EXPECT_EQ(KeyGridColumnHeading(sheet, 499), "SF");
+    EXPECT_EQ(KeyGridColumnHeading(sheet, 500), std::nullopt);
+    EXPECT_EQ(KeyGridColumnHeading(sheet, -1), std::nullopt);
+    EXPECT_EQ(KeyGridRowHeading(sheet, 499), 500);
+    EXPECT_EQ(KeyGridRowHeading(sheet, 500), std::nullopt);
+}
+
+TEST(KeyGridRules, ABlockIsMoreThanTheCurrentCellAndRowOneCellsChooseTheKeys) {
+    struct Row {
+        const char* what;
+        std::vector<GridRange> ranges;
+        std::optional<GridCell> current;
+        bool block;
+    };
+    const GridRange cell{{2, 3}, {2, 3}};
+    for (const Row& row : std::initializer_list<Row>{
+             {"nothing", {}, GridCell{2, 3}, false},
+             {"a plain click", {cell}, GridCell{2, 3}, false},
+             {"the cell repeated", {cell, cell}, GridCell{2, 3}, false},
+             {"a cell that is not the current one", {cell}, GridCell{4, 1}, true},
+             {"a cell and no current one", {cell}, std::nullopt, true},
+             {"two cells", {cell, {{3, 3}, {3, 3}}}, GridCell{2, 3}, true},
+             {"a drag over two cells", {{{2, 3}, {2, 4}}}, GridCell{2, 3}, true}}) {
+        EXPECT_EQ(GridSelectionRanges(row.ranges, row.current).IsAnyBlockSelected(), row.block)
+            << row.what;
+    }
+    const GridSelectionRanges columns({{{2, 1}, {4, 500}}}, GridCell{2, 1});
+    EXPECT_TRUE(columns.IsCellSelected(4, 500));
+    EXPECT_FALSE(columns.IsCellSelected(5, 1));
+    const SelectionSnapshot snapshot(columns, 4);
+    EXPECT_TRUE(snapshot.IsAnyBlockSelected());
+    EXPECT_TRUE(snapshot.IsCellSelected(3, 1));
+    EXPECT_FALSE(snapshot.IsCellSelected(3, 2));  // the run asks about row 1 only
+    EXPECT_FALSE(snapshot.IsCellSelected(5, 1));  // beyond the columns taken
+    EXPECT_FALSE(snapshot.IsCellSelected(0, 1));
+
+    const std::vector<int> chosen{2, 3, 4, 7, 9, 10};
+    const std::vector<GridRange> blocks = ColumnBlocks(chosen, 12);
+    ASSERT_EQ(blocks.size(), 3U);
+    EXPECT_EQ(blocks[0].topLeft, (GridCell{2, 1}));
+    EXPECT_EQ(blocks[0].bottomRight, (GridCell{4, 12}));
+    EXPECT_EQ(blocks[1].bottomRight, (GridCell{7, 12}));
+    EXPECT_EQ(blocks[2].topLeft, (GridCell{9, 1}));
+}
+
+TEST(ProgramPreviewText, TheIndexEntryAndAProgramAsWritten) {
+    ProgramPreview preview;
+    preview.key.column = 3;
+    IndexRecord entry;
+    entry.SetName("P1001");
+    entry.SetDescription("Front door \xE9");
+    entry.SetDate("03/14/25");
+    entry.SetX(12.5F);
+    entry.SetY(0.1F);
+    entry.SetZ(-1234567.0F);
+    preview.indexEntry = entry;
+    EXPECT_EQ(DescribePreview(preview).indexEntry,
+              "Index entry: P1001 | Front door \xC3\xA9 | 03/14/25 | X 12.5 Y 0.1 Z -1.23457e+06");
+
+    testing::TempFolder folder;
+    KeyResult key;
+    key.column = 3;
+    key.programWritten = true;
+    key.outputPath = folder.Write("P1001", "G0 X1\r\n");
+    EXPECT_EQ(DescribeWrittenProgram(key, Disk()).program, "G0 X1\r\n");
+    key.outputPath = folder.File("gone");
+    const ProgramPreviewText gone = DescribeWrittenProgram(key, Disk());
+    EXPECT_TRUE(gone.program.empty());
+    EXPECT_NE(gone.missing.find("gone"), std::string::npos) << gone.missing;
+}
+
+}  // namespace
+}  // namespace bladeway

@@ -1,0 +1,292 @@
+// The run's protocol between the worker and the user-interface thread,
+// without a front end: the user-interface thread is a queue the test drains
+// by hand, and its timer fires when the test says so.
+#include "core/presentation/run_session_model.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace bladeway {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The user-interface thread's queue: workers post, the test runs the tasks.
+class PostQueue {
+  public:
+    void Post(std::function<void()> task) {
+        const std::lock_guard lock(mutex_);
+        tasks_.push_back(std::move(task));
+        posted_.notify_all();
+    }
+    // Waits until a task is queued; false after long enough to call it a hang.
+    bool WaitForTask() {
+        std::unique_lock lock(mutex_);
+        return posted_.wait_for(lock, 10s, [this] { return !tasks_.empty(); });
+    }
+    // Waits for a task, then runs every queued task, those they post included.
+    bool WaitAndDrain() {
+        if (!WaitForTask())
+            return false;
+        Drain();
+        return true;
+    }
+    void Drain() {
+        while (std::optional<std::function<void()>> task = Next())
+            (*task)();
+    }
+    bool Empty() {
+        const std::lock_guard lock(mutex_);
+        return tasks_.empty();
+    }
+
+  private:
+    std::optional<std::function<void()>> Next() {
+        const std::lock_guard lock(mutex_);
+        if (tasks_.empty())
+            return std::nullopt;
+        std::function<void()> task = std::move(tasks_.front());
+        tasks_.pop_front();
+        return task;
+    }
+
+    std::mutex mutex_;
+    std::condition_variable posted_;
+    std::deque<std::function<void()>> tasks_;
+};
+
+// A point the worker stops at until the test lets it go on.
+class Gate {
+  public:
+    void Pass() {
+        std::unique_lock lock(mutex_);
+        reached_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return open_; });
+    }
+    bool WaitUntilReached() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, 10s, [this] { return reached_; });
+    }
+    void Open() {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool reached_ = false;
+    bool open_ = false;
+};
+
+// Writes down what the model has the front end show.
+class RecordingView final : public RunSessionView {
+  public:
+    void RunStarting() override { events.emplace_back("starting"); }
+    void ShowProgress(std::size_t done, std::size_t total) override {
+        events.push_back("progress " + std::to_string(done) + " of " + std::to_string(total));
+    }
+    void ShowProgressWindow() override { events.emplace_back("progress window shown"); }
+    void HideProgressWindow() override { events.emplace_back("progress window hidden"); }
+    void OpenMessage(std::string_view message) override {
+        events.push_back("message " + std::string(message));
+        ++openMessages;
+        maxOpenMessages = std::max(maxOpenMessages, openMessages);
+    }
+    // As a real message box does, closing it answers Stop.
+    void CloseMessage() override {
+        events.emplace_back("message closed");
+        --openMessages;
+        if (model != nullptr)
+            model->Answer(true);
+    }
+    void RunEnded(const RunReport& ended) override {
+        events.emplace_back("ended");
+        report = ended;
+    }
+    // The user answers the message that is up.
+    void Answer(bool stop) {
+        --openMessages;
+        model->Answer(stop);
+    }
+
+    RunSessionModel* model = nullptr;
+    std::vector<std::string> events;
+    int openMessages = 0;
+    int maxOpenMessages = 0;
+    std::optional<RunReport> report;
+};
+
+class RunSessionModelTest : public ::testing::Test {
+  protected:
+    // A model whose run is `work`.
+    void Make(RunSessionModel::RunWork work) {
+        model = std::make_unique<RunSessionModel>(
+            RunSessionHooks{
+                .post = [this](std::function<void()> task) { queue.Post(std::move(task)); },
+                .startTimer = [this](std::chrono::milliseconds interval) { timer = interval; },
+                .stopTimer = [this] { timer.reset(); },
+            },
+            std::move(work));
+        model->SetView(&view);
+        view.model = model.get();
+    }
+    void Start() {
+        model->Start(
+            sheet, std::make_unique<NoSelection>(),
+            RunEnvironment{.preferences = preferences, .fileSystem = Disk(), .showMessage = {}});
+    }
+    // The timer's interval passes.
+    void Fire() {
+        ASSERT_TRUE(timer.has_value());
+        model->Tick();
+    }
+    std::size_t Count(const std::string& event) const {
+        return static_cast<std::size_t>(std::count(view.events.begin(), view.events.end(), event));
+    }
+
+    PostQueue queue;
+    std::optional<std::chrono::milliseconds> timer;
+    RecordingView view;
+    Sheet sheet;
+    PreferenceValues preferences;
+    std::unique_ptr<RunSessionModel> model;
+};
+
+TEST_F(RunSessionModelTest, ProgressShowsAfterTheDelayWithTheCountsToldBeforeTheFirstKey) {
+    Gate firstKey;
+    Make([&firstKey](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
+        environment.progress(0, 3);
+        firstKey.Pass();
+        for (std::size_t done = 1; done <= 3; ++done)
+            environment.progress(done, 3);
+        RunReport report;
+        report.plannedKeys = 3;
+        return report;
+    });
+    Start();
+    EXPECT_TRUE(model->IsRunning());
+    EXPECT_EQ(view.events, (std::vector<std::string>{"starting", "progress 0 of 0"}));
+    EXPECT_EQ(timer, RunSessionModel::kProgressDelay);
+    ASSERT_TRUE(firstKey.WaitUntilReached());
+    Fire();  // half a second on, still at the first key
+    EXPECT_EQ(view.events, (std::vector<std::string>{"starting", "progress 0 of 0",
+                                                     "progress 0 of 3", "progress window shown"}));
+    EXPECT_EQ(timer, RunSessionModel::kProgressUpdate);
+    firstKey.Open();
+    ASSERT_TRUE(queue.WaitAndDrain());
+    EXPECT_FALSE(model->IsRunning());
+    EXPECT_EQ(timer, std::nullopt);
+    ASSERT_GE(view.events.size(), 2U);
+    EXPECT_EQ(view.events[view.events.size() - 2], "progress window hidden");
+    EXPECT_EQ(view.events.back(), "ended");
+    ASSERT_TRUE(view.report.has_value());
+    EXPECT_EQ(view.report->plannedKeys, 3U);
+    model->Tick();  // a late tick shows nothing
+    EXPECT_EQ(view.events.back(), "ended");
+}
+
+TEST_F(RunSessionModelTest, QuestionsComeOneAtATimeAndOnlyTheFirstAnswerCounts) {
+    Make([](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
+        environment.showMessage("first");
+        environment.showMessage("second");
+        RunReport report;
+        report.stopped = environment.stopRequested();
+        return report;
+    });
+    Start();
+    ASSERT_TRUE(queue.WaitAndDrain());
+    // The message brings the progress window whatever the delay.
+    EXPECT_EQ(view.events,
+              (std::vector<std::string>{"starting", "progress 0 of 0", "progress 0 of 0",
+                                        "progress window shown", "message first"}));
+    EXPECT_EQ(timer, RunSessionModel::kProgressUpdate);
+    // The worker waits for the answer: nothing more is on its way.
+    EXPECT_TRUE(queue.Empty());
+    view.Answer(false);
+    model->Answer(true);  // a second answer to the same message
+    ASSERT_TRUE(queue.WaitAndDrain());
+    EXPECT_EQ(view.events.back(), "message second");
+    view.Answer(false);
+    ASSERT_TRUE(queue.WaitAndDrain());
+    EXPECT_EQ(view.maxOpenMessages, 1);
+    ASSERT_TRUE(view.report.has_value());
+    EXPECT_FALSE(view.report->stopped);
+}
+
+TEST_F(RunSessionModelTest, StopDuringAQuestionClosesItAndTheRunStopsThere) {
+    int asked = 0;
+    Make([&asked](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
+        RunReport report;
+        for (int key = 1; key <= 5 && !(report.stopped = environment.stopRequested()); ++key) {
+            ++asked;
+            environment.showMessage("again");
+        }
+        return report;
+    });
+    Start();
+    ASSERT_TRUE(queue.WaitAndDrain());
+    ASSERT_EQ(view.openMessages, 1);
+    model->Stop();  // Cancel on the progress window
+    EXPECT_EQ(view.openMessages, 0);
+    EXPECT_EQ(Count("message closed"), 1U);
+    view.model->Answer(false);  // a late OK from the closed box
+    ASSERT_TRUE(queue.WaitAndDrain());
+    ASSERT_TRUE(view.report.has_value());
+    EXPECT_TRUE(view.report->stopped);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Count("message again"), 1U);
+}
+
+TEST_F(RunSessionModelTest, AMessageReachingTheWindowAfterStopIsAnsweredStopUnseen) {
+    Make([](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
+        environment.showMessage("late");
+        RunReport report;
+        report.stopped = environment.stopRequested();
+        return report;
+    });
+    Start();
+    // The worker has asked; Stop comes before the message is opened.
+    ASSERT_TRUE(queue.WaitForTask());
+    model->Stop();
+    ASSERT_TRUE(queue.WaitAndDrain());
+    if (!view.report) {
+        ASSERT_TRUE(queue.WaitAndDrain());  // the run's end came after the message
+    }
+    EXPECT_EQ(Count("message late"), 0U);
+    ASSERT_TRUE(view.report.has_value());
+    EXPECT_TRUE(view.report->stopped);
+}
+
+TEST_F(RunSessionModelTest, DestroyedDuringAQuestionTheModelStopsTheRunAndIgnoresItsLateTasks) {
+    std::optional<bool> stoppedAfterMessage;
+    Make([&stoppedAfterMessage](const Sheet&, const SheetSelection&,
+                                const RunEnvironment& environment) {
+        environment.showMessage("waiting");
+        stoppedAfterMessage = environment.stopRequested();
+        return RunReport{};
+    });
+    Start();
+    ASSERT_TRUE(queue.WaitAndDrain());
+    ASSERT_EQ(view.openMessages, 1);
+    model.reset();  // the window goes while the message waits
+    EXPECT_EQ(stoppedAfterMessage, true);
+    EXPECT_FALSE(queue.Empty());  // the run's end, posted before the worker ended
+    queue.Drain();
+    EXPECT_EQ(Count("ended"), 0U);
+    EXPECT_FALSE(view.report.has_value());
+}
+
+}  // namespace
+}  // namespace bladeway
