@@ -60,7 +60,7 @@ void RunSessionModel::Start(const Sheet& sheet, std::unique_ptr<SheetSelection> 
     };
     worker_ = std::thread([this, &sheet, hooked] {
         RunReport report = work_(sheet, *selection_, hooked);
-        Post([this, report = std::move(report)]() mutable { EndRun(std::move(report)); });
+        Post([this, report = std::move(report)] { EndRun(report); });
     });
 }
 
@@ -130,7 +130,7 @@ void RunSessionModel::Answer(bool stop) {
     answered_.notify_all();
 }
 
-void RunSessionModel::EndRun(RunReport report) {
+void RunSessionModel::EndRun(const RunReport& report) {
     worker_.join();
     if (messageOpen_) {
         messageOpen_ = false;

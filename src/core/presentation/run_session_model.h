@@ -108,7 +108,7 @@ class RunSessionModel {
     void ShowProgressWindow();
     bool AskOnUserThread(std::string message);
     void OpenMessage(const std::string& message);
-    void EndRun(RunReport report);
+    void EndRun(const RunReport& report);
     // Runs `task` on the user-interface thread unless this model is gone by then.
     void Post(std::function<void()> task);
 
