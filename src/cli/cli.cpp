@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 
 #include <CLI/CLI.hpp>
 
@@ -79,28 +78,20 @@ void AddSettingsOption(CLI::App& app, CommonOptions& options) {
                    "Settings file (default: the one the desktop program uses)");
 }
 
-namespace {
-
-// The running program's settings place and template mode, located once per
-// command line (the start-up the desktop program shares).
-std::optional<ProgramSettings> programSettings;
-
-const ProgramSettings& RunningProgramSettings() {
-    if (!programSettings)
-        programSettings = LocateProgramSettings(RunningProgramPath());
-    return *programSettings;
+const ProgramSettings& CommonOptions::RunningProgramSettings() const {
+    if (!located_)
+        located_ = LocateProgramSettings(RunningProgramPath());
+    return *located_;
 }
-
-}  // namespace
 
 SettingsFile SettingsToUse(const CommonOptions& options) {
     if (!options.settingsPath.empty())
         return SettingsFile(options.settingsPath);
-    return SettingsFile(RunningProgramSettings().settingsFile);
+    return SettingsFile(options.RunningProgramSettings().settingsFile);
 }
 
-bool ProgramFolderSelectsFlatMode() {
-    return RunningProgramSettings().flatTemplateMode;
+bool ProgramFolderSelectsFlatMode(const CommonOptions& options) {
+    return options.RunningProgramSettings().flatTemplateMode;
 }
 
 int ReportFailure(CliStreams& streams, std::string_view message) {
@@ -112,7 +103,6 @@ int ReportFailure(CliStreams& streams, std::string_view message) {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CliStreams streams{out, err};
-    programSettings.reset();
     CLI::App app{"Bladeway: key data files, settings and G-code programs from the command line",
                  std::string(kProgramName)};
     app.set_version_flag("--version", std::string(kProgramName) + " " + std::string(kVersion));

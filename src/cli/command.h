@@ -1,12 +1,14 @@
 #pragma once
 // One subcommand of the command-line tool: it adds its options to the parser,
 // and runs when the user named it.
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 #include <CLI/CLI.hpp>
 
+#include "core/presentation/program_settings.h"
 #include "core/settings/settings_file.h"
 
 namespace bladeway {
@@ -19,6 +21,13 @@ struct CliStreams {
 // Options every subcommand takes, before or after its own word.
 struct CommonOptions {
     std::string settingsPath;  // empty: the settings file the desktop program uses
+
+    // The running program's settings place and template mode, as the desktop
+    // program's start-up finds them; located on first use, once per command.
+    const ProgramSettings& RunningProgramSettings() const;
+
+  private:
+    mutable std::optional<ProgramSettings> located_;
 };
 
 // Adds --settings to `app`, bound to `options`.
@@ -37,7 +46,7 @@ SettingsFile SettingsToUse(const CommonOptions& options);
 
 // Whether the program's own folder selects flat mode, as the desktop
 // program decides it.
-bool ProgramFolderSelectsFlatMode();
+bool ProgramFolderSelectsFlatMode(const CommonOptions& options);
 
 // Prints "bladeway-cli: <message>" as one line on the error stream; returns
 // the failure exit code.

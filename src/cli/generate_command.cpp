@@ -102,7 +102,7 @@ int GenerateCommand::Run(CliStreams& streams) {
         preferences.SetXToHOption(translate_ == "xh" ? 1 : 0);
     }
     const bool flatTemplateMode =
-        modeOption_->count() > 0 ? mode_ == "flat" : ProgramFolderSelectsFlatMode();
+        modeOption_->count() > 0 ? mode_ == "flat" : ProgramFolderSelectsFlatMode(common_);
     // An empty folder would put the files at the root of the file system.
     if (preferences.templateFolder.empty()) {
         return ReportFailure(

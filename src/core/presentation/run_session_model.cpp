@@ -87,8 +87,9 @@ void RunSessionModel::Stop() {
         messageOpen_ = false;
         view_->CloseMessage();
     }
-    // A message that would not close still gets its answer.
-    Answer(true);
+    // A message that would not close, or that the worker has asked but the
+    // window not yet opened, still gets its answer.
+    GiveAnswer(true);
 }
 
 // Called on the worker; the message goes to the user-interface thread and
@@ -107,7 +108,7 @@ bool RunSessionModel::AskOnUserThread(std::string message) {
 // whatever the delay, so that Cancel stays at hand.
 void RunSessionModel::OpenMessage(const std::string& message) {
     if (stop_) {
-        Answer(true);
+        GiveAnswer(true);
         return;
     }
     ShowProgressWindow();
@@ -115,10 +116,17 @@ void RunSessionModel::OpenMessage(const std::string& message) {
     view_->OpenMessage(message);
 }
 
-// The first answer to the message waiting counts; later ones (a closed
-// message's own answer after Stop) find none waiting.
+// Only an answer to the message that is up counts: a second answer to it,
+// or a closed message's own answer after Stop, finds none up, and so can
+// never answer the next question before the user has seen it.
 void RunSessionModel::Answer(bool stop) {
+    if (!messageOpen_)
+        return;
     messageOpen_ = false;
+    GiveAnswer(stop);
+}
+
+void RunSessionModel::GiveAnswer(bool stop) {
     {
         const std::lock_guard lock(mutex_);
         if (!asking_ || answer_.has_value())

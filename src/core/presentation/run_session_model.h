@@ -96,7 +96,7 @@ class RunSessionModel {
     void Stop();
 
     // The user's answer to the message that is up: true stops the run. Only
-    // the first answer to a message counts.
+    // the first answer to a message counts, and none while no message is up.
     void Answer(bool stop);
 
     // The timer fired.
@@ -108,6 +108,8 @@ class RunSessionModel {
     void ShowProgressWindow();
     bool AskOnUserThread(std::string message);
     void OpenMessage(const std::string& message);
+    // Hands the answer to the worker waiting for one, if it has none yet.
+    void GiveAnswer(bool stop);
     void EndRun(const RunReport& report);
     // Runs `task` on the user-interface thread unless this model is gone by then.
     void Post(std::function<void()> task);
