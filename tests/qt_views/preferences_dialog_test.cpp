@@ -19,12 +19,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "core/os/folders.h"
+#include "core/presentation/folder_browse_model.h"
 #include "core/settings/preference_loading.h"
 #include "core/settings/preference_values.h"
 #include "core/settings/settings_file.h"
 #include "qt_views/folder_browse_dialog.h"
 #include "qt_views/folder_list.h"
-#include "qt_views/folder_roots.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
 
@@ -376,9 +377,8 @@ class FolderBrowseDialogTest : public ::testing::Test {
     // Opens the dialog modally, moves it to a known place and closes it with
     // `close`; returns the dialog's result.
     int OpenAndClose(const Closer& close) {
-        accepted = true;
         return RunModal(browse, [&](QWidget& dialog) {
-            EXPECT_FALSE(accepted);  // cleared by the activation
+            EXPECT_FALSE(model.Accepted());  // cleared by the activation
             dialog.move(30, 40);
             close(dialog);
         });
@@ -392,8 +392,8 @@ class FolderBrowseDialogTest : public ::testing::Test {
 
     testing::TempFolder folder;
     SettingsFile settings{folder.File("Bladeway.INI")};
-    bool accepted = false;
-    FolderBrowseDialog browse{settings, accepted};
+    FolderBrowseModel model{settings};
+    FolderBrowseDialog browse{model};
     const QString keys = Text(folder.Path() / "keys");
     const Closer clickCancel = [this](QWidget&) {
         QTest::mouseClick(&browse.CancelButton(), Qt::LeftButton);
@@ -450,10 +450,10 @@ TEST_F(FolderBrowseDialogTest, DoubleClickOpensAFolderThatIsStillThereAHighlight
 TEST_F(FolderBrowseDialogTest, OnlyOkHandsTheFolderBack) {
     for (const Closer& close : {clickCancel, pressEscape, closeFrame}) {
         EXPECT_EQ(OpenAndClose(close), QDialog::Rejected);
-        EXPECT_FALSE(accepted);
+        EXPECT_FALSE(model.Accepted());
     }
     EXPECT_EQ(OpenAndClose(clickOk), QDialog::Accepted);
-    EXPECT_TRUE(accepted);
+    EXPECT_TRUE(model.Accepted());
 }
 
 TEST_F(FolderBrowseDialogTest, EnterPressesNoButton) {
@@ -523,7 +523,7 @@ TEST_F(FolderRootSelectorTest, PickingARootOpensItUnlessTheOpenFolderLiesOnIt) {
         EXPECT_EQ(browse.Folder(), "/");
         EXPECT_EQ(browse.PathText(), "/");
         ASSERT_TRUE(browse.SetFolder(keys));
-        drive1.setCurrentIndex(RootIndexOf(ListFolderRoots(), keys));
+        drive1.setCurrentIndex(RootIndexOf(model.Roots(), keys.toStdString()));
         EXPECT_EQ(browse.Folder(), keys);
     });
 }
@@ -538,51 +538,9 @@ TEST_F(FolderRootSelectorTest, OnlyFocusFromElsewhereOpensTheCurrentFolderOfTheR
         EXPECT_EQ(browse.Folder(), keys);
         QFocusEvent byTab(QEvent::FocusIn, Qt::TabFocusReason);
         QApplication::sendEvent(&drive1, &byTab);
-        EXPECT_EQ(browse.Folder(), CurrentFolderOn(ListFolderRoots(), drive1.currentIndex(),
-                                                   QDir::cleanPath(QDir::currentPath())));
+        EXPECT_EQ(browse.Folder().toStdString(),
+                  CurrentFolderOn(model.Roots(), drive1.currentIndex(), CurrentFolder()));
     });
-}
-
-// The roots of a machine whose home is /home/ann with these mounts.
-QStringList SampleRoots() {
-    const QStringList mounts = {"/",         "/boot",          "/home",     "/media/ann/USB",
-                                "/mnt",      "/mnt/backup/",   "/proc",     "/run/media/ann/Stick",
-                                "/run/user", "/media/ann/USB", "/mediaeval"};
-    return FolderRootsOf("/home/ann", mounts);
-}
-
-TEST(FolderRoots, AreTheRootTheHomeAndTheVolumes) {
-    EXPECT_EQ(SampleRoots(), (QStringList{"/", "/home/ann", "/media/ann/USB", "/mnt", "/mnt/backup",
-                                          "/run/media/ann/Stick"}));
-    EXPECT_EQ(FolderRootsOf("/", {}), QStringList{"/"});  // a home that is the root: once
-    EXPECT_EQ(FolderRootsOf("", {}), QStringList{"/"});
-    EXPECT_EQ(ListFolderRoots().first(), "/");
-    EXPECT_TRUE(ListFolderRoots().contains(QDir::cleanPath(QDir::homePath())));
-}
-
-TEST(FolderRoots, AFolderLiesOnTheDeepestRootThatHoldsIt) {
-    const QStringList roots = SampleRoots();
-    const std::vector<std::pair<QString, int>> cases = {
-        {"/", 0},
-        {"/etc", 0},
-        {"/home/ann", 1},
-        {"/home/ann/keys", 1},
-        {"/home/annex", 0} /* a longer name is no child */,
-        {"/mnt/backup/2024", 4},
-        {"/mnt/other", 3}};
-    for (const auto& [folder, index] : cases)
-        EXPECT_EQ(RootIndexOf(roots, folder), index) << folder.toStdString();
-    EXPECT_EQ(RootIndexOf({"/home/ann"}, "/etc"), -1);
-}
-
-TEST(FolderRoots, ARootOpensOnTheCurrentFolderOnlyWhenThatLiesOnIt) {
-    const QStringList roots = SampleRoots();
-    EXPECT_EQ(CurrentFolderOn(roots, 1, "/home/ann/work/"), "/home/ann/work");
-    EXPECT_EQ(CurrentFolderOn(roots, 0, "/home/ann/work"), "/");  // it lies on the home root
-    EXPECT_EQ(CurrentFolderOn(roots, 0, "/srv"), "/srv");
-    EXPECT_EQ(CurrentFolderOn(roots, 3, "/srv"), "/mnt");
-    EXPECT_EQ(CurrentFolderOn(roots, 6, "/srv"), "");
-    EXPECT_EQ(CurrentFolderOn(roots, -1, "/srv"), "");
 }
 
 }  // namespace
