@@ -4,6 +4,7 @@
 #include "core/presentation/folder_browse_model.h"
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,13 @@
 #endif
 
 namespace bladeway {
+
+// A row as a failing check names it.
+void PrintTo(const FolderListRow& row, std::ostream* out) {
+    *out << "{" << row.name << ", " << row.path << ", depth " << row.depth
+         << (row.onPath ? ", on the path}" : "}");
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -198,10 +206,10 @@ TEST_F(FolderBrowseModelTest, SettingAFolderOpensItOnlyWhenItIsOne) {
     EXPECT_EQ(view.openRow, 0U);
     EXPECT_EQ(view.rows[1], (FolderListRow{"keys", keys, 1, false}));
     EXPECT_EQ(view.rows[2], (FolderListRow{"Masters", Under("Masters"), 1, false}));
-    ASSERT_TRUE(model.SetFolder(Under("keys/2024")));
+    ASSERT_TRUE(model.SetFolder(JoinPath(keys, "2024")));
     ASSERT_EQ(view.rows.size(), 3U);
     EXPECT_EQ(view.rows[1], (FolderListRow{"keys", keys, 1, true}));
-    EXPECT_EQ(view.rows[2], (FolderListRow{"2024", Under("keys/2024"), 2, true}));
+    EXPECT_EQ(view.rows[2], (FolderListRow{"2024", JoinPath(keys, "2024"), 2, true}));
     EXPECT_EQ(view.openRow, 2U);
 }
 
