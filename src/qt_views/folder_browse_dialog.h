@@ -24,8 +24,6 @@ class FolderBrowseDialog final : public QDialog, private FolderBrowseView {
     FolderBrowseDialog(const FolderBrowseDialog&) = delete;
     FolderBrowseDialog& operator=(const FolderBrowseDialog&) = delete;
 
-    FolderBrowseModel& Model() { return model_; }
-
     // Opens `folder` in the folder list (and shows it in Path). Returns false,
     // changing nothing, when the text names no existing folder.
     bool SetFolder(const QString& folder);

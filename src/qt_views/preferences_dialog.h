@@ -31,8 +31,6 @@ class PreferencesDialog final : public QDialog, private PreferencesView {
     PreferencesDialog(const PreferencesDialog&) = delete;
     PreferencesDialog& operator=(const PreferencesDialog&) = delete;
 
-    PreferencesModel& Model() { return model_; }
-
     // Shows the current preference values in the fields.
     void ShowValues() { model_.ShowValues(); }
 

@@ -13,7 +13,9 @@ std::string CleanAbsolutePath(std::string_view absolutePath) {
     const std::string root = PathRoot(absolutePath);
     if (root.empty())
         return std::string(absolutePath);
-    const auto isSeparator = [](char c) { return c == '/' || c == kPathSeparator; };
+    const auto isSeparator = [](char c) {
+        return c == '/' || (kPathSeparator != '/' && c == kPathSeparator);
+    };
     // The root's length in the path as written: its separators may be doubled
     // or of the other kind, but it holds as many parts.
     std::size_t rootParts = 0;

@@ -119,8 +119,10 @@ std::string_view FolderBrowseModel::CaptionOf(std::string_view objectName) {
 }
 
 FolderBrowseModel::FolderBrowseModel(SettingsFile& settings, RootLister listRoots)
-    : settings_(settings), listRoots_(std::move(listRoots)), roots_(listRoots_()) {
-    selectedRoot_ = roots_.empty() ? -1 : 0;
+    : settings_(settings),
+      listRoots_(std::move(listRoots)),
+      roots_(listRoots_()),
+      selectedRoot_(roots_.empty() ? -1 : 0) {
     // The Path text stays empty until the dialog is first shown.
     const std::string current = CurrentFolder();
     if (native::StatusOf(current).isFolder) {

@@ -1,6 +1,7 @@
 #pragma once
 // The rule behind FolderRoots on Linux, from its parts, so that it can be
 // checked without the machine's own mounts.
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,7 +9,7 @@
 namespace bladeway {
 
 // The folders under which removable and hand-mounted volumes are mounted.
-inline constexpr std::string_view kVolumeFolders[] = {"/media", "/mnt", "/run/media"};
+inline constexpr std::array<std::string_view, 3> kVolumeFolders{"/media", "/mnt", "/run/media"};
 
 // "/", then `home` when it is absolute, then those of `mountPoints` that lie
 // in one of the volume folders (or are one), each cleaned, each once.

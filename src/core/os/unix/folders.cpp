@@ -43,7 +43,7 @@ std::vector<std::string> FolderRootsOf(std::string_view home,
     for (const std::string& mountPoint : mountPoints) {
         std::string clean = CleanAbsolutePath(mountPoint);
         const bool onVolumeFolder =
-            std::any_of(std::begin(kVolumeFolders), std::end(kVolumeFolders),
+            std::any_of(kVolumeFolders.begin(), kVolumeFolders.end(),
                         [&clean](std::string_view volumes) { return LiesIn(clean, volumes); });
         if (onVolumeFolder)
             AddRoot(roots, std::move(clean));
@@ -103,14 +103,15 @@ Expected<std::vector<SubfolderEntry>> ListSubfolders(const std::string& folder) 
     std::vector<SubfolderEntry> subfolders;
     const int folderFd = ::dirfd(entries);
     while (const dirent* entry = ::readdir(entries)) {
-        const std::string_view name = static_cast<const char*>(entry->d_name);
+        const char* const rawName = static_cast<const char*>(entry->d_name);
+        const std::string_view name = rawName;
         if (name == "." || name == "..")
             continue;
         bool isFolder = entry->d_type == DT_DIR;
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
             // A link counts as what it leads to.
             struct stat info {};
-            isFolder = ::fstatat(folderFd, entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+            isFolder = ::fstatat(folderFd, rawName, &info, 0) == 0 && S_ISDIR(info.st_mode);
         }
         if (isFolder)
             subfolders.push_back(SubfolderEntry{std::string(name), name.starts_with('.')});
