@@ -4,140 +4,142 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "core/settings/settings_file.h"
 #include "qt_views/design_controls.h"
 #include "qt_views/folder_list.h"
-#include "qt_views/folder_roots.h"
+#include "qt_views/path_text.h"
 #include "qt_views/window_placement.h"
 
 namespace bladeway {
+namespace {
 
-FolderBrowseDialog::FolderBrowseDialog(SettingsFile& settings, bool& browseAccepted,
-                                       QWidget* parent)
-    : QDialog(parent), settings_(settings), browseAccepted_(browseAccepted) {
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Makes the control of that name in `dialog` and puts it at its place in the table.
+template <typename Control>
+Control* MakeControl(QDialog& dialog, std::string_view name) {
+    auto* control = new Control(&dialog);
+    control->setObjectName(Latin1(name));
+    for (const ControlPlace& row : FolderBrowseModel::kControls) {
+        if (row.objectName == name)
+            PlaceControl(*control, row.place.left, row.place.top, row.place.width,
+                         row.place.height);
+    }
+    return control;
+}
+
+QPushButton* MakeButton(QDialog& dialog, std::string_view name) {
+    auto* button = MakeControl<QPushButton>(dialog, name);
+    button->setText(Latin1(FolderBrowseModel::CaptionOf(name)));
+    return button;
+}
+
+OuterPosition PositionOf(const QWidget& window) {
+    return {OuterTop(window), OuterLeft(window)};
+}
+
+}  // namespace
+
+FolderBrowseDialog::FolderBrowseDialog(FolderBrowseModel& model, QWidget* parent)
+    : QDialog(parent), model_(model) {
     setObjectName(QStringLiteral("PathBrowse"));
-    setWindowTitle(QStringLiteral("Preferences"));
+    setWindowTitle(Latin1(FolderBrowseModel::kCaption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     CreateControls();
-    RefreshRoots();
-    // A new dialog shows the process's current folder and no Path text yet.
-    folderTree_->SetOpenFolder(QDir::currentPath());
-    connect(folderTree_, &FolderList::OpenFolderChanged, this, &FolderBrowseDialog::ShowPath);
-    connect(rootSelector_, &QComboBox::currentIndexChanged, this, &FolderBrowseDialog::RootChanged);
-    connect(okButton_, &QPushButton::clicked, this, &FolderBrowseDialog::ConfirmWithOk);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    model_.SetView(this);
+    connect(folderTree_, &FolderList::FolderActivated, this,
+            [this](const std::string& path) { model_.FolderActivated(path); });
+    connect(rootSelector_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { model_.RootPicked(index); });
+    connect(okButton_, &QPushButton::clicked, this, [this] { model_.Ok(PositionOf(*this)); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { model_.Cancel(); });
+}
+
+FolderBrowseDialog::~FolderBrowseDialog() {
+    model_.SetView(nullptr);
 }
 
 void FolderBrowseDialog::CreateControls() {
-    rootSelector_ = new QComboBox(this);
-    rootSelector_->setObjectName(QStringLiteral("Drive1"));
-    PlaceControl(*rootSelector_, 360, 2400, 1815, 315);
+    rootSelector_ = MakeControl<QComboBox>(*this, "Drive1");
     rootSelector_->installEventFilter(this);
+    folderTree_ = MakeControl<FolderList>(*this, "Dir1");
+    okButton_ = MakeButton(*this, "BtnOK");
+    pathLabel_ = MakeControl<QLabel>(*this, "Path");
+    cancelButton_ = MakeButton(*this, "BtnCan");
 
-    folderTree_ = new FolderList(this);
-    folderTree_->setObjectName(QStringLiteral("Dir1"));
-    PlaceControl(*folderTree_, 360, 600, 1815, 1665);
-
-    okButton_ = AddButton(this, "BtnOK", QStringLiteral("OK"), 2520, 600, 855, 855);
-
-    pathLabel_ = new QLabel(this);
-    pathLabel_->setObjectName(QStringLiteral("Path"));
-    PlaceControl(*pathLabel_, 240, 120, 3135, 255);
-
-    cancelButton_ = AddButton(this, "BtnCan", QStringLiteral("Cancel"), 2520, 1920, 855, 855);
-
-    // No default button: Enter does not close the dialog; Esc cancels it.
     MakeNotDefault({okButton_, cancelButton_});
-    setTabOrder(rootSelector_, folderTree_);
-    setTabOrder(folderTree_, okButton_);
-    setTabOrder(okButton_, cancelButton_);
-    // The dialog opens on the folder its opener set, so the folder list, not
-    // the root selector (whose focus opens the root's current folder), takes
-    // the focus when the dialog is first shown.
-    folderTree_->setFocus();
+    QWidget* previous = nullptr;
+    for (std::string_view name : FolderBrowseModel::kTabOrder) {
+        auto* control = findChild<QWidget*>(Latin1(name), Qt::FindDirectChildrenOnly);
+        if (previous != nullptr)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+    findChild<QWidget*>(Latin1(FolderBrowseModel::kFirstFocus), Qt::FindDirectChildrenOnly)
+        ->setFocus();
 
-    SetClientSize(*this, 3630, 2910);
+    const TwipsRect& client = FolderBrowseModel::kClientSize;
+    SetClientSize(*this, client.width, client.height);
     setFixedSize(size());
 }
 
 bool FolderBrowseDialog::SetFolder(const QString& folder) {
-    return folderTree_->SetOpenFolder(folder);
+    return model_.SetFolder(FolderToBytes(folder));
 }
 
 QString FolderBrowseDialog::Folder() const {
-    return folderTree_->OpenFolder();
+    return FolderToText(model_.Folder());
 }
 
 QString FolderBrowseDialog::PathText() const {
-    return pathText_;
+    return FolderToText(model_.PathText());
 }
 
-void FolderBrowseDialog::ShowPath(const QString& folder) {
-    pathText_ = QDir::toNativeSeparators(folder);
+void FolderBrowseDialog::ShowRoots(const std::vector<std::string>& roots) {
+    const QSignalBlocker blocker(rootSelector_);
+    rootSelector_->clear();
+    for (const std::string& root : roots) {
+        const QString text = FolderToText(root);
+        rootSelector_->addItem(text, text);
+        rootSelector_->setItemData(rootSelector_->count() - 1, text, Qt::ToolTipRole);
+    }
+}
+
+void FolderBrowseDialog::SelectRoot(int index) {
+    const QSignalBlocker blocker(rootSelector_);
+    rootSelector_->setCurrentIndex(index);
+}
+
+void FolderBrowseDialog::ShowFolderList(const std::vector<FolderListRow>& rows,
+                                        std::size_t openRow) {
+    folderTree_->Show(rows, openRow);
+}
+
+void FolderBrowseDialog::ShowPathText(const std::string& text) {
+    const QString path = FolderToText(text);
     // A long path loses its middle on the label, not its last folders.
     pathLabel_->setText(
-        pathLabel_->fontMetrics().elidedText(pathText_, Qt::ElideMiddle, pathLabel_->width()));
-    pathLabel_->setToolTip(pathText_);
+        pathLabel_->fontMetrics().elidedText(path, Qt::ElideMiddle, pathLabel_->width()));
+    pathLabel_->setToolTip(path);
+}
+
+void FolderBrowseDialog::Close(bool confirmed) {
+    if (confirmed)
+        QDialog::accept();
+    else
+        QDialog::reject();
 }
 
 void FolderBrowseDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    Activate();
-}
-
-void FolderBrowseDialog::Activate() {
-    if (pathText_.isEmpty() || !folderTree_->SetOpenFolder(pathText_)) {
-        // Nothing to open (a new dialog whose opener named no folder): the list
-        // keeps its folder, and Path shows it so that OK hands back a folder.
-        ShowPath(folderTree_->OpenFolder());
-    }
-    RefreshRoots();
-    SelectRootOf(folderTree_->OpenFolder());
-    browseAccepted_ = false;
-}
-
-void FolderBrowseDialog::RefreshRoots() {
-    const QStringList roots = ListFolderRoots();
-    if (roots == roots_)
-        return;
-    roots_ = roots;
-    const QSignalBlocker blocker(rootSelector_);
-    rootSelector_->clear();
-    for (const QString& root : roots_) {
-        rootSelector_->addItem(QDir::toNativeSeparators(root), root);
-        rootSelector_->setItemData(rootSelector_->count() - 1, QDir::toNativeSeparators(root),
-                                   Qt::ToolTipRole);
-    }
-    folderTree_->SetRoots(roots_);
-}
-
-void FolderBrowseDialog::SelectRootOf(const QString& folder) {
-    rootSelector_->setCurrentIndex(RootIndexOf(roots_, folder));
-}
-
-void FolderBrowseDialog::RootChanged(int index) {
-    if (index < 0 || index >= roots_.size())
-        return;
-    if (RootIndexOf(roots_, folderTree_->OpenFolder()) == index)
-        return;
-    // A root that cannot be opened leaves the list where it was, and the
-    // selector goes back to that folder's root.
-    if (!folderTree_->SetOpenFolder(roots_[index])) {
-        const QSignalBlocker blocker(rootSelector_);
-        SelectRootOf(folderTree_->OpenFolder());
-    }
-}
-
-void FolderBrowseDialog::RootSelectorFocused() {
-    folderTree_->SetOpenFolder(
-        CurrentFolderOn(roots_, rootSelector_->currentIndex(), QDir::currentPath()));
+    model_.Shown();
 }
 
 bool FolderBrowseDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -145,31 +147,19 @@ bool FolderBrowseDialog::eventFilter(QObject* watched, QEvent* event) {
         // Only a focus the user moves there counts, not the focus coming back
         // from the selector's own list or from another window.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            RootSelectorFocused();
-        }
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            model_.RootSelectorEntered();
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void FolderBrowseDialog::ConfirmWithOk() {
-    StorePlace();
-    // The chosen folder goes back to the opener only; the settings file gets
-    // it (and the other folders) from the Preferences dialog's OK.
-    browseAccepted_ = true;
-    accept();
+void FolderBrowseDialog::reject() {
+    model_.Cancel();
 }
 
 void FolderBrowseDialog::closeEvent(QCloseEvent* event) {
-    StorePlace();
-    closedByFrame_ = true;
+    model_.CloseByFrame(PositionOf(*this));
     QDialog::closeEvent(event);
-}
-
-// The browse dialog keeps its place under the Preferences dialog's keys, so
-// the Preferences dialog next opens where this one was.
-void FolderBrowseDialog::StorePlace() {
-    StorePosition(settings_, *this, settings_keys::kPreferencesPlace);
 }
 
 }  // namespace bladeway

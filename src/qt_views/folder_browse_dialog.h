@@ -1,11 +1,11 @@
 #pragma once
-// The folder browse dialog (PathBrowse): a root selector (Drive1) in place of
-// drives, the folder list (Dir1), the open folder as text (Path), OK and
-// Cancel. The Preferences dialog opens it for one of its folder fields and
-// takes the open folder when the user confirmed with OK.
+// The folder browse dialog (PathBrowse) on the screen: the widgets of its
+// model's table, which it shows and tells what the user does
+// (core/presentation/folder_browse_model.h has the rules).
 #include <QDialog>
 #include <QString>
-#include <QStringList>
+
+#include "core/presentation/folder_browse_model.h"
 
 class QComboBox;
 class QLabel;
@@ -14,32 +14,31 @@ class QPushButton;
 namespace bladeway {
 
 class FolderList;
-class SettingsFile;
 
-class FolderBrowseDialog final : public QDialog {
+class FolderBrowseDialog final : public QDialog, private FolderBrowseView {
     Q_OBJECT
 
   public:
-    // `browseAccepted` is the flag shared with the opener: cleared each time
-    // the dialog becomes active, set by OK.
-    FolderBrowseDialog(SettingsFile& settings, bool& browseAccepted, QWidget* parent = nullptr);
+    explicit FolderBrowseDialog(FolderBrowseModel& model, QWidget* parent = nullptr);
+    ~FolderBrowseDialog() override;
+    FolderBrowseDialog(const FolderBrowseDialog&) = delete;
+    FolderBrowseDialog& operator=(const FolderBrowseDialog&) = delete;
 
-    // Opens `folder` in the folder tree (and shows it in Path). Returns false, changing
-    // nothing, when the text names no existing folder.
+    // Opens `folder` in the folder list (and shows it in Path). Returns false,
+    // changing nothing, when the text names no existing folder.
     bool SetFolder(const QString& folder);
-
-    // The folder tree's open folder and the Path text (the folder handed back on OK).
+    // The folder list's open folder and the Path text (the folder handed back on OK).
     QString Folder() const;
     QString PathText() const;
-
-    // True once the user has closed the dialog by its frame: the dialog is then
-    // gone for the opener, which makes a fresh one for its next use.
-    bool ClosedByFrame() const { return closedByFrame_; }
+    bool ClosedByFrame() const { return model_.ClosedByFrame(); }
 
     QComboBox& RootSelector() { return *rootSelector_; }
     FolderList& FolderTree() { return *folderTree_; }
     QPushButton& OkButton() { return *okButton_; }
     QPushButton& CancelButton() { return *cancelButton_; }
+
+    // Esc and Cancel.
+    void reject() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -48,21 +47,13 @@ class FolderBrowseDialog final : public QDialog {
 
   private:
     void CreateControls();
-    void Activate();
-    void RefreshRoots();
-    void SelectRootOf(const QString& folder);
-    void RootChanged(int index);
-    void RootSelectorFocused();
-    void ConfirmWithOk();
-    void StorePlace();
-    void ShowPath(const QString& folder);
+    void ShowRoots(const std::vector<std::string>& roots) override;
+    void SelectRoot(int index) override;
+    void ShowFolderList(const std::vector<FolderListRow>& rows, std::size_t openRow) override;
+    void ShowPathText(const std::string& text) override;
+    void Close(bool confirmed) override;
 
-    SettingsFile& settings_;
-    bool& browseAccepted_;
-    bool closedByFrame_ = false;
-    QStringList roots_;
-    QString pathText_;  // the whole open folder; the label may show it shortened
-
+    FolderBrowseModel& model_;
     QComboBox* rootSelector_ = nullptr;
     FolderList* folderTree_ = nullptr;
     QPushButton* okButton_ = nullptr;

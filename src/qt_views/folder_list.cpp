@@ -1,25 +1,15 @@
 #include "qt_views/folder_list.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QStyle>
 
-#include "qt_views/folder_roots.h"
+#include "qt_views/path_text.h"
 
 namespace bladeway {
 namespace {
 
-constexpr int kPathRole = Qt::UserRole;
+constexpr int kRowRole = Qt::UserRole;
 constexpr int kIndentation = 10;
-
-QTreeWidgetItem* FolderItem(const QString& name, const QString& path, const QIcon& icon) {
-    auto* item = new QTreeWidgetItem(QStringList{name});
-    item->setData(0, kPathRole, path);
-    item->setIcon(0, icon);
-    item->setToolTip(0, QDir::toNativeSeparators(path));
-    return item;
-}
 
 }  // namespace
 
@@ -33,69 +23,49 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setStretchLastSection(false);
-    connect(this, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem* item, int /*column*/) { OpenItem(item); });
+    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int /*column*/) {
+        if (item == nullptr)
+            return;
+        const auto row = item->data(0, kRowRole).toULongLong();
+        if (row >= paths_.size())
+            return;
+        // A copy: opening the folder lists new rows.
+        const std::string path = paths_[row];
+        emit FolderActivated(path);
+    });
 }
 
-void FolderList::SetRoots(const QStringList& roots) {
-    roots_ = roots;
-    if (!openFolder_.isEmpty())
-        Rebuild();
-}
-
-bool FolderList::SetOpenFolder(const QString& folder) {
-    if (folder.isEmpty())
-        return false;
-    const QFileInfo info(folder);
-    if (!info.isDir())
-        return false;
-    const QString clean = QDir::cleanPath(info.absoluteFilePath());
-    const bool changed = clean != openFolder_;
-    openFolder_ = clean;
-    Rebuild();
-    if (changed)
-        emit OpenFolderChanged(openFolder_);
-    return true;
-}
-
-void FolderList::Rebuild() {
+void FolderList::Show(const std::vector<FolderListRow>& rows, std::size_t openRow) {
     clear();
+    paths_.clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-
-    const int rootIndex = RootIndexOf(roots_, openFolder_);
-    const QString root = rootIndex >= 0 ? roots_[rootIndex] : QStringLiteral("/");
-
-    // The path from the root down to the open folder, one nested item a level.
-    QTreeWidgetItem* parentItem = FolderItem(QDir::toNativeSeparators(root), root, openIcon);
-    addTopLevelItem(parentItem);
-    QString path = root;
-    const QString below = openFolder_.mid(root.size());
-    for (const QString& part : below.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        path = path.endsWith(QLatin1Char('/')) ? path + part : path + QLatin1Char('/') + part;
-        auto* item = FolderItem(part, path, openIcon);
-        parentItem->addChild(item);
-        parentItem = item;
-    }
-    QTreeWidgetItem* openItem = parentItem;
-
-    const QDir dir(openFolder_);
-    for (const QString& name :
-         dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-        openItem->addChild(FolderItem(name, dir.filePath(name), closedIcon));
+    // The last item made at each depth: a row hangs under the one a level up.
+    std::vector<QTreeWidgetItem*> lastAt;
+    QTreeWidgetItem* openItem = nullptr;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const FolderListRow& folder = rows[row];
+        auto* item = new QTreeWidgetItem(QStringList{FolderToText(folder.name)});
+        item->setData(0, kRowRole, QVariant::fromValue(static_cast<qulonglong>(row)));
+        item->setIcon(0, folder.onPath ? openIcon : closedIcon);
+        item->setToolTip(0, FolderToText(folder.path));
+        paths_.push_back(folder.path);
+        if (folder.depth == 0 || folder.depth > lastAt.size()) {
+            addTopLevelItem(item);
+            lastAt.assign(1, item);
+        } else {
+            lastAt[folder.depth - 1]->addChild(item);
+            lastAt.resize(folder.depth);
+            lastAt.push_back(item);
+        }
+        if (row == openRow)
+            openItem = item;
     }
     expandAll();
-    setCurrentItem(openItem);
-    scrollToItem(openItem);
-}
-
-void FolderList::OpenItem(QTreeWidgetItem* item) {
-    if (item == nullptr)
-        return;
-    // A folder that has gone since it was listed cannot be opened; show what
-    // is there now instead.
-    if (!SetOpenFolder(item->data(0, kPathRole).toString()))
-        Rebuild();
+    if (openItem != nullptr) {
+        setCurrentItem(openItem);
+        scrollToItem(openItem);
+    }
 }
 
 }  // namespace bladeway

@@ -1,11 +1,15 @@
 #pragma once
-// The folder list of the browse dialog (Dir1): the path from the open
-// folder's root down to the open folder, then the folders inside it. The
-// user opens a folder by double-clicking it (or pressing Enter on it); a
-// folder that is merely highlighted is not open.
-#include <QString>
-#include <QStringList>
+// The folder list of the browse dialog (Dir1): shows the rows its model lists
+// (the path from the open folder's root down to the open folder, then the
+// folders inside it) and reports the row the user opens by double-clicking
+// it or pressing Enter on it.
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include <QTreeWidget>
+
+#include "core/presentation/folder_browse_model.h"
 
 namespace bladeway {
 
@@ -15,26 +19,16 @@ class FolderList final : public QTreeWidget {
   public:
     explicit FolderList(QWidget* parent = nullptr);
 
-    // Where the shown path begins: the deepest of these that holds the open
-    // folder, or "/" when none does.
-    void SetRoots(const QStringList& roots);
-
-    // Opens `folder` (absolute, or relative to the process's current folder).
-    // Returns false and changes nothing when it names no existing folder.
-    bool SetOpenFolder(const QString& folder);
-    // The open folder as a clean absolute path: no trailing "/" but for "/".
-    const QString& OpenFolder() const { return openFolder_; }
+    // Shows these rows, each under the last one a level up; the open folder's
+    // row becomes the current one.
+    void Show(const std::vector<FolderListRow>& rows, std::size_t openRow);
 
   signals:
-    // The open folder is now a different one.
-    void OpenFolderChanged(const QString& folder);
+    // The user opened the folder of this path (in the file system's encoding).
+    void FolderActivated(const std::string& path);
 
   private:
-    void Rebuild();
-    void OpenItem(QTreeWidgetItem* item);
-
-    QString openFolder_;
-    QStringList roots_;
+    std::vector<std::string> paths_;  // each row's folder, by the row's number
 };
 
 }  // namespace bladeway

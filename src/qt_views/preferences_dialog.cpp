@@ -1,22 +1,18 @@
 #include "qt_views/preferences_dialog.h"
 
 #include <algorithm>
-#include <array>
+#include <utility>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 
-#include "core/presentation/missing_folder.h"
 #include "core/presentation/twips.h"
-#include "core/settings/preference_saving.h"
-#include "core/settings/preference_values.h"
-#include "core/settings/settings_file.h"
-#include "core/settings/settings_keys.h"
 #include "core/text/code_page.h"
 #include "qt_views/design_controls.h"
 #include "qt_views/folder_browse_dialog.h"
@@ -28,8 +24,9 @@ namespace {
 
 constexpr const char* kMissingFolderMark = "MissingFolder";
 
-constexpr const char* kTranslateTip =
-    "If Lockplan is using X&L for dimensions they are converted to L&H for Meridian";
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 Qt::CheckState CheckStateOf(std::int16_t value) {
     if (value == 0)
@@ -37,31 +34,40 @@ Qt::CheckState CheckStateOf(std::int16_t value) {
     return value == 2 ? Qt::PartiallyChecked : Qt::Checked;
 }
 
-QLabel* AddLabel(QWidget* parent, const char* name, const char* caption, int top,
-                 const char* tooltip) {
-    auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setToolTip(QString::fromLatin1(tooltip));
-    PlaceControl(*label, 120, top, 1215, 255);
-    // The design width was made for a narrower font: let the caption show
-    // whole, as far as the field beside it allows.
-    constexpr int kFieldLeft = 1680;
-    const int room = static_cast<int>(TwipsToPixels(kFieldLeft)) - label->x() - 2;
+OuterPosition PositionOf(const QWidget& window) {
+    return {OuterTop(window), OuterLeft(window)};
+}
+
+// Makes the control of that name in `dialog`, with its caption and tooltip,
+// at its place in the table.
+template <typename Control>
+Control* MakeControl(QDialog& dialog, std::string_view name) {
+    auto* control = new Control(&dialog);
+    control->setObjectName(Latin1(name));
+    if constexpr (!std::is_same_v<Control, QLineEdit>)
+        control->setText(Latin1(PreferencesModel::CaptionOf(name)));
+    control->setToolTip(Latin1(PreferencesModel::TooltipOf(name)));
+    const TwipsRect& place = PreferencesModel::PlaceOf(name);
+    PlaceControl(*control, place.left, place.top, place.width, place.height);
+    return control;
+}
+
+// A caption beside a field. The design width was made for a narrower font:
+// let the caption show whole, as far as the field beside it allows.
+void AddLabel(QDialog& dialog, std::string_view name, std::string_view fieldName) {
+    auto* label = MakeControl<QLabel>(dialog, name);
+    const int room =
+        static_cast<int>(TwipsToPixels(PreferencesModel::PlaceOf(fieldName).left)) - label->x() - 2;
     const int fitting = std::min(label->sizeHint().width(), room);
     if (fitting > label->width())
         label->resize(fitting, label->height());
-    return label;
 }
 
-QCheckBox* AddCheckBox(QWidget* parent, const char* name, const char* caption, int top,
-                       int clientWidth) {
-    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setToolTip(QString::fromLatin1(kTranslateTip));
-    PlaceControl(*box, 2160, top, 1815, 255);
-    // The design width was made for a narrower font; let the caption show
-    // whole as long as it stays inside the dialog.
-    const int fitting = std::min(box->sizeHint().width(), clientWidth - box->x());
+// The design width was made for a narrower font; let the caption show whole
+// as long as it stays inside the dialog.
+QCheckBox* AddCheckBox(QDialog& dialog, std::string_view name) {
+    auto* box = MakeControl<QCheckBox>(dialog, name);
+    const int fitting = std::min(box->sizeHint().width(), dialog.width() - box->x());
     if (fitting > box->width())
         box->resize(fitting, box->height());
     return box;
@@ -71,212 +77,151 @@ QCheckBox* AddCheckBox(QWidget* parent, const char* name, const char* caption, i
 
 PreferencesDialog::PreferencesDialog(SettingsFile& settings, PreferenceValues& values,
                                      QWidget* parent)
-    : QDialog(parent), settings_(settings), values_(values) {
+    : QDialog(parent), model_(settings, values) {
     setObjectName(QStringLiteral("Pref"));
-    setWindowTitle(QStringLiteral("Preferences"));
+    setWindowTitle(Latin1(PreferencesModel::kCaption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     CreateControls();
-    ConnectFields();
-    ShowValues();
+    ConnectControls();
+    model_.SetView(this);
 }
 
-QLineEdit* PreferencesDialog::AddFolderField(const char* name, const char* labelName,
-                                             const char* caption, int top, const char* tooltip,
-                                             QPushButton*& browseButton, const char* browseName) {
-    AddLabel(this, labelName, caption, top, tooltip);
-    auto* field = new QLineEdit(this);
-    field->setObjectName(QString::fromLatin1(name));
-    field->setToolTip(QString::fromLatin1(tooltip));
-    PlaceControl(*field, 1680, top, 2175, 375);
-    QAction* mark = field->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
-                                     QLineEdit::TrailingPosition);
-    mark->setObjectName(QString::fromLatin1(kMissingFolderMark));
-    mark->setVisible(false);
-    browseButton = AddButton(this, browseName, QStringLiteral("Browse"), 4200, top, 1215, 375);
-    return field;
+PreferencesDialog::~PreferencesDialog() {
+    // The browse dialog shows a model of this one's: it goes first.
+    delete std::exchange(folderBrowseDialog_, nullptr);
+    model_.SetView(nullptr);
 }
 
 void PreferencesDialog::CreateControls() {
-    constexpr int kClientWidth = 5775;
-    constexpr int kClientHeight = 3120;
-    SetClientSize(*this, kClientWidth, kClientHeight);
+    const TwipsRect& client = PreferencesModel::kClientSize;
+    SetClientSize(*this, client.width, client.height);
     setFixedSize(size());
 
-    sourceFolderField_ =
-        AddFolderField("SrcPath", "Label1", "Source Path", 240, "Path to Lockplan Data file",
-                       browseSourceButton_, "BtnBr1");
-    templateFolderField_ = AddFolderField("TmpPath", "Label2", "Template Path", 840,
-                                          "Path to where master G-code file can be found.",
-                                          browseTemplateButton_, "BtnBr2");
-    destinationFolderField_ =
-        AddFolderField("DestPath", "Label3", "Destination Path", 1440,
-                       "Path to where G-code files that are generated by Bladeway are to be put.",
-                       browseDestinationButton_, "BtnBr3");
+    for (FolderField field : kFolderFields) {
+        const PreferencesModel::FolderControls& names = PreferencesModel::ControlsOf(field);
+        AddLabel(*this, names.label, names.field);
+        auto* folderField = MakeControl<QLineEdit>(*this, names.field);
+        QAction* mark = folderField->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                                               QLineEdit::TrailingPosition);
+        mark->setObjectName(QString::fromLatin1(kMissingFolderMark));
+        mark->setVisible(false);
+        folderFields_.at(Index(field)) = folderField;
+        browseButtons_.at(Index(field)) = MakeControl<QPushButton>(*this, names.browse);
+    }
 
-    constexpr const char* kMirrorTip =
-        "Character to be placed at beginning of Comment to trigger Mirror at Millrun.";
-    AddLabel(this, "Label4", "Mirror Character", 1920, kMirrorTip);
-    mirrorCharacterField_ = new QLineEdit(this);
-    mirrorCharacterField_->setObjectName(QStringLiteral("MirChar"));
-    mirrorCharacterField_->setToolTip(QString::fromLatin1(kMirrorTip));
-    mirrorCharacterField_->setMaxLength(1);
-    PlaceControl(*mirrorCharacterField_, 1680, 1920, 255, 285);
+    AddLabel(*this, "Label4", "MirChar");
+    mirrorCharacterField_ = MakeControl<QLineEdit>(*this, "MirChar");
+    mirrorCharacterField_->setMaxLength(PreferencesModel::kMirrorCharacterLength);
 
-    const int clientWidth = width();
-    xlToLhBox_ = AddCheckBox(this, "TransXL", "Translate X&&L to L&&H", 1920, clientWidth);
-    xToHBox_ = AddCheckBox(this, "TransXH", "Translate X to H", 2160, clientWidth);
+    xlToLhBox_ = AddCheckBox(*this, "TransXL");
+    xToHBox_ = AddCheckBox(*this, "TransXH");
 
-    okButton_ = AddButton(this, "BtnOK", QStringLiteral("OK"), 720, 2400, 1215, 495);
-    cancelButton_ = AddButton(this, "BtnCan", QStringLiteral("Cancel"), 3840, 2400, 1215, 495);
+    okButton_ = MakeControl<QPushButton>(*this, "BtnOK");
+    cancelButton_ = MakeControl<QPushButton>(*this, "BtnCan");
     // No button is the default: Enter presses none of them.
-    MakeNotDefault({browseSourceButton_, browseTemplateButton_, browseDestinationButton_, okButton_,
-                    cancelButton_});
+    MakeNotDefault(
+        {browseButtons_[0], browseButtons_[1], browseButtons_[2], okButton_, cancelButton_});
 
-    // The design's tab order (the labels take no focus).
-    const std::array<QWidget*, 11> tabOrder = {sourceFolderField_,
-                                               browseSourceButton_,
-                                               okButton_,
-                                               cancelButton_,
-                                               browseTemplateButton_,
-                                               templateFolderField_,
-                                               browseDestinationButton_,
-                                               destinationFolderField_,
-                                               mirrorCharacterField_,
-                                               xlToLhBox_,
-                                               xToHBox_};
-    for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    QWidget* previous = nullptr;
+    for (std::string_view name : PreferencesModel::kTabOrder) {
+        auto* control = findChild<QWidget*>(Latin1(name), Qt::FindDirectChildrenOnly);
+        if (previous != nullptr)
+            setTabOrder(previous, control);
+        previous = control;
+    }
 }
 
-void PreferencesDialog::ConnectFields() {
-    // A hidden dialog leaves the disk alone; showing it checks every field.
-    for (QLineEdit* field : {sourceFolderField_, templateFolderField_, destinationFolderField_}) {
-        connect(field, &QLineEdit::textChanged, this, [this, field] {
-            if (isVisible())
-                MarkIfMissing(*field);
+void PreferencesDialog::ConnectControls() {
+    for (FolderField field : kFolderFields) {
+        connect(&Field(field), &QLineEdit::textEdited, this, [this, field](const QString& text) {
+            model_.FolderEdited(field, FolderToBytes(text));
         });
+        connect(&BrowseButton(field), &QPushButton::clicked, this,
+                [this, field] { model_.Browse(field); });
     }
-    connect(sourceFolderField_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { values_.sourceFolder = FolderToBytes(text); });
-    connect(templateFolderField_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { values_.templateFolder = FolderToBytes(text); });
-    connect(destinationFolderField_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { values_.destinationFolder = FolderToBytes(text); });
     // The mirror character goes into the programs, which are Windows-1252.
     connect(mirrorCharacterField_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        values_.SetMirrorCharacter(EncodeWindows1252(text.toStdString()));
+        model_.MirrorCharacterEdited(EncodeWindows1252(text.toStdString()));
     });
     connect(xlToLhBox_, &QCheckBox::clicked, this, [this](bool checked) {
-        values_.SetXLToLHOption(checked ? 1 : 0);
-        ShowOptions();
+        model_.TranslateOptionClicked(TranslateOption::kXLToLH, checked);
     });
     connect(xToHBox_, &QCheckBox::clicked, this, [this](bool checked) {
-        values_.SetXToHOption(checked ? 1 : 0);
-        ShowOptions();
+        model_.TranslateOptionClicked(TranslateOption::kXToH, checked);
     });
-    connect(browseSourceButton_, &QPushButton::clicked, this,
-            [this] { Browse(&PreferenceValues::sourceFolder); });
-    connect(browseTemplateButton_, &QPushButton::clicked, this,
-            [this] { Browse(&PreferenceValues::templateFolder); });
-    connect(browseDestinationButton_, &QPushButton::clicked, this,
-            [this] { Browse(&PreferenceValues::destinationFolder); });
-    connect(okButton_, &QPushButton::clicked, this, &PreferencesDialog::ConfirmWithOk);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okButton_, &QPushButton::clicked, this, [this] { model_.Ok(PositionOf(*this)); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { model_.Cancel(); });
 }
 
-void PreferencesDialog::ShowValues() {
-    ShowFolders();
-    mirrorCharacterField_->setText(
-        QString::fromStdString(DecodeWindows1252(values_.MirrorCharacter())));
-    ShowOptions();
+void PreferencesDialog::ShowFolder(FolderField field, const std::string& folder) {
+    Field(field).setText(FolderToText(folder));
 }
 
-void PreferencesDialog::ShowFolders() {
-    sourceFolderField_->setText(FolderToText(values_.sourceFolder));
-    templateFolderField_->setText(FolderToText(values_.templateFolder));
-    destinationFolderField_->setText(FolderToText(values_.destinationFolder));
+void PreferencesDialog::ShowMirrorCharacter(const std::string& character) {
+    mirrorCharacterField_->setText(QString::fromStdString(DecodeWindows1252(character)));
 }
 
-void PreferencesDialog::ShowOptions() {
-    xlToLhBox_->setCheckState(CheckStateOf(values_.XLToLHOption()));
-    xToHBox_->setCheckState(CheckStateOf(values_.XToHOption()));
-    xlToLhBox_->setVisible(values_.TranslateOptionsVisible());
-    xToHBox_->setVisible(values_.TranslateOptionsVisible());
+void PreferencesDialog::ShowTranslateOptions(std::int16_t xlToLh, std::int16_t xToH, bool visible) {
+    xlToLhBox_->setCheckState(CheckStateOf(xlToLh));
+    xToHBox_->setCheckState(CheckStateOf(xToH));
+    xlToLhBox_->setVisible(visible);
+    xToHBox_->setVisible(visible);
 }
 
 QAction& PreferencesDialog::MissingFolderMark(const QLineEdit& field) {
     return *field.findChild<QAction*>(QString::fromLatin1(kMissingFolderMark));
 }
 
-void PreferencesDialog::MarkIfMissing(QLineEdit& field) {
-    const auto warning = MissingFolderWarning(settings_.Files(), FolderToBytes(field.text()));
-    QAction& mark = MissingFolderMark(field);
+void PreferencesDialog::ShowMissingFolder(FolderField field,
+                                          const std::optional<std::string>& warning) {
+    QAction& mark = MissingFolderMark(Field(field));
     mark.setVisible(warning.has_value());
     // ASCII words around a folder in the file system's encoding.
     mark.setToolTip(warning ? FolderToText(*warning) : QString());
 }
 
-void PreferencesDialog::MarkMissingFolders() {
-    for (QLineEdit* field : {sourceFolderField_, templateFolderField_, destinationFolderField_})
-        MarkIfMissing(*field);
+void PreferencesDialog::RunFolderBrowse(FolderBrowseModel& browse) {
+    if (folderBrowseDialog_ == nullptr)
+        folderBrowseDialog_ = new FolderBrowseDialog(browse, this);
+    folderBrowseDialog_->exec();
+}
+
+void PreferencesDialog::DiscardFolderBrowse() {
+    // Its model goes next, so the window goes now rather than later.
+    delete std::exchange(folderBrowseDialog_, nullptr);
+}
+
+void PreferencesDialog::ConfirmSourceFolder(const std::string& folder) {
+    emit SourceFolderConfirmed(FolderToText(folder));
+}
+
+void PreferencesDialog::Close(bool confirmed) {
+    if (confirmed)
+        QDialog::accept();
+    else
+        QDialog::reject();
 }
 
 void PreferencesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    Activate();
-    MarkMissingFolders();
+    model_.Shown();
 }
 
-// Each time the dialog becomes active: the folders come back from the
-// settings file, unless a browse has just handed one over.
-void PreferencesDialog::Activate() {
-    if (browseAccepted_)
-        return;
-    values_.sourceFolder = settings_.ReadSetting(settings_keys::kPaths, settings_keys::kSource);
-    values_.templateFolder = settings_.ReadSetting(settings_keys::kPaths, settings_keys::kTemplate);
-    values_.destinationFolder =
-        settings_.ReadSetting(settings_keys::kPaths, settings_keys::kDestination);
-    ShowFolders();
+void PreferencesDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    // A window the desktop hides (minimized with its parent) stays shown.
+    if (!event->spontaneous())
+        model_.Hidden();
 }
 
-void PreferencesDialog::Browse(std::string PreferenceValues::*folder) {
-    if (folderBrowseDialog_ == nullptr)
-        folderBrowseDialog_ = new FolderBrowseDialog(settings_, browseAccepted_, this);
-    // A text that names no folder leaves the browse dialog on its last folder.
-    folderBrowseDialog_->SetFolder(FolderToText(values_.*folder));
-    folderBrowseDialog_->exec();
-    if (browseAccepted_)
-        values_.*folder = FolderToBytes(folderBrowseDialog_->PathText());
-    if (folderBrowseDialog_->ClosedByFrame()) {
-        // Closed by its frame: the next Browse makes a new one.
-        folderBrowseDialog_->deleteLater();
-        folderBrowseDialog_ = nullptr;
-    }
-    ShowFolders();
-    // This dialog is the active window again.
-    Activate();
-}
-
-void PreferencesDialog::ConfirmWithOk() {
-    StorePlace();
-    SavePreferenceValues(settings_, values_);
-    ShowOptions();
-    emit SourceFolderConfirmed(FolderToText(values_.sourceFolder));
-    accept();
+void PreferencesDialog::reject() {
+    model_.Cancel();
 }
 
 void PreferencesDialog::closeEvent(QCloseEvent* event) {
-    StorePlace();
-    // Closing by the frame unloads the dialog: its values are gone, and its
-    // next use starts from the initial ones.
-    values_.Reset();
-    ShowValues();
+    model_.CloseByFrame(PositionOf(*this));
     QDialog::closeEvent(event);
-}
-
-void PreferencesDialog::StorePlace() {
-    StorePosition(settings_, *this, settings_keys::kPreferencesPlace);
 }
 
 }  // namespace bladeway

@@ -1,13 +1,14 @@
 #pragma once
-// The Preferences dialog (Pref): the live home of the preference values. Its
-// fields show the one set of values that the processing run reads and edit
-// it in place, so an edit takes effect at once, whether or not the dialog is
-// closed with OK. OK keeps the folders and the translate options in the
-// settings file for the next start; the mirror character is never kept.
-#include <string>
+// The Preferences dialog (Pref) on the screen: the widgets of its model's
+// table, which it shows and tells what the user does
+// (core/presentation/preferences_model.h has the rules). It makes the folder
+// browse dialog when its model asks for one.
+#include <array>
 
 #include <QDialog>
 #include <QString>
+
+#include "core/presentation/preferences_model.h"
 
 class QAction;
 class QCheckBox;
@@ -21,35 +22,41 @@ class FolderBrowseDialog;
 class PreferenceValues;
 class SettingsFile;
 
-class PreferencesDialog final : public QDialog {
+class PreferencesDialog final : public QDialog, private PreferencesView {
     Q_OBJECT
 
   public:
     PreferencesDialog(SettingsFile& settings, PreferenceValues& values, QWidget* parent = nullptr);
+    ~PreferencesDialog() override;
+    PreferencesDialog(const PreferencesDialog&) = delete;
+    PreferencesDialog& operator=(const PreferencesDialog&) = delete;
 
     // Shows the current preference values in the fields.
-    void ShowValues();
+    void ShowValues() { model_.ShowValues(); }
 
     // Whether the last use of the folder browse dialog ended with OK.
-    bool BrowseAccepted() const { return browseAccepted_; }
+    bool BrowseAccepted() const { return model_.BrowseAccepted(); }
     // The folder browse dialog while it is loaded; null before the first
     // Browse and after it was closed by its frame.
     FolderBrowseDialog* BrowseDialog() const { return folderBrowseDialog_; }
 
-    QLineEdit& SourceFolderField() { return *sourceFolderField_; }
-    QLineEdit& TemplateFolderField() { return *templateFolderField_; }
-    QLineEdit& DestinationFolderField() { return *destinationFolderField_; }
+    QLineEdit& SourceFolderField() { return Field(FolderField::kSource); }
+    QLineEdit& TemplateFolderField() { return Field(FolderField::kTemplate); }
+    QLineEdit& DestinationFolderField() { return Field(FolderField::kDestination); }
     QLineEdit& MirrorCharacterField() { return *mirrorCharacterField_; }
     QCheckBox& XLToLHBox() { return *xlToLhBox_; }
     QCheckBox& XToHBox() { return *xToHBox_; }
-    QPushButton& BrowseSourceButton() { return *browseSourceButton_; }
-    QPushButton& BrowseTemplateButton() { return *browseTemplateButton_; }
-    QPushButton& BrowseDestinationButton() { return *browseDestinationButton_; }
+    QPushButton& BrowseSourceButton() { return BrowseButton(FolderField::kSource); }
+    QPushButton& BrowseTemplateButton() { return BrowseButton(FolderField::kTemplate); }
+    QPushButton& BrowseDestinationButton() { return BrowseButton(FolderField::kDestination); }
     QPushButton& OkButton() { return *okButton_; }
     QPushButton& CancelButton() { return *cancelButton_; }
     // The warning sign at the end of a folder field, shown while the field
     // names no folder; its tooltip says which.
     static QAction& MissingFolderMark(const QLineEdit& field);
+
+    // Esc and Cancel.
+    void reject() override;
 
   signals:
     // OK asks the main window to list the data files of this folder.
@@ -57,37 +64,33 @@ class PreferencesDialog final : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    QLineEdit& Field(FolderField field) { return *folderFields_.at(Index(field)); }
+    QPushButton& BrowseButton(FolderField field) { return *browseButtons_.at(Index(field)); }
+    static std::size_t Index(FolderField field) { return static_cast<std::size_t>(field); }
     void CreateControls();
-    QLineEdit* AddFolderField(const char* name, const char* labelName, const char* caption, int top,
-                              const char* tooltip, QPushButton*& browseButton,
-                              const char* browseName);
-    void ConnectFields();
-    void MarkIfMissing(QLineEdit& field);
-    void MarkMissingFolders();
-    void ShowFolders();
-    void ShowOptions();
-    void Activate();
-    void Browse(std::string PreferenceValues::*folder);
-    void ConfirmWithOk();
-    void StorePlace();
+    void ConnectControls();
 
-    SettingsFile& settings_;
-    PreferenceValues& values_;
-    bool browseAccepted_ = false;
+    void ShowFolder(FolderField field, const std::string& folder) override;
+    void ShowMirrorCharacter(const std::string& character) override;
+    void ShowTranslateOptions(std::int16_t xlToLh, std::int16_t xToH, bool visible) override;
+    void ShowMissingFolder(FolderField field, const std::optional<std::string>& warning) override;
+    void RunFolderBrowse(FolderBrowseModel& browse) override;
+    void DiscardFolderBrowse() override;
+    void ConfirmSourceFolder(const std::string& folder) override;
+    void Close(bool confirmed) override;
+
+    PreferencesModel model_;
     FolderBrowseDialog* folderBrowseDialog_ = nullptr;
 
-    QLineEdit* sourceFolderField_ = nullptr;
-    QLineEdit* templateFolderField_ = nullptr;
-    QLineEdit* destinationFolderField_ = nullptr;
+    std::array<QLineEdit*, kFolderFields.size()> folderFields_{};
+    std::array<QPushButton*, kFolderFields.size()> browseButtons_{};
     QLineEdit* mirrorCharacterField_ = nullptr;
     QCheckBox* xlToLhBox_ = nullptr;
     QCheckBox* xToHBox_ = nullptr;
-    QPushButton* browseSourceButton_ = nullptr;
-    QPushButton* browseTemplateButton_ = nullptr;
-    QPushButton* browseDestinationButton_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };

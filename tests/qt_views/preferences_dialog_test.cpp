@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <set>
 
 #include <QAction>
 #include <QApplication>
@@ -19,45 +18,25 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "core/os/folders.h"
+#include "core/presentation/folder_browse_model.h"
 #include "core/settings/preference_loading.h"
 #include "core/settings/preference_values.h"
 #include "core/settings/settings_file.h"
 #include "qt_views/folder_browse_dialog.h"
 #include "qt_views/folder_list.h"
-#include "qt_views/folder_roots.h"
+#include "support/listed_folders.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
 
 namespace bladeway {
 namespace {
 
+using testing::ListedFolders;
 using testing::ReadBytes;
 using testing::RunModal;
 using testing::TypeInto;
 using testing::WhenModalShown;
-
-// The disk, except that only the folders listed exist.
-class ListedFolders final : public FileSystem {
-  public:
-    std::set<std::string> folders;
-    mutable int folderQuestions = 0;
-
-    bool FolderExists(const std::string& path) const override {
-        ++folderQuestions;
-        return folders.contains(path);
-    }
-    bool Exists(const std::string& path) const override { return Disk().Exists(path); }
-    Expected<std::string> ReadWholeFile(const std::string& path,
-                                        std::size_t limit = kDefaultReadLimit) const override {
-        return Disk().ReadWholeFile(path, limit);
-    }
-    Outcome ReplaceFile(const std::string& path, std::string_view bytes) override {
-        return Disk().ReplaceFile(path, bytes);
-    }
-    Outcome CreateEmptyIfMissing(const std::string& path) override {
-        return Disk().CreateEmptyIfMissing(path);
-    }
-};
 
 class PreferencesDialogTest : public ::testing::Test {
   protected:
@@ -211,13 +190,8 @@ class PreferencesOkTest : public PreferencesDialogTest {
 
 TEST_F(PreferencesOkTest, StoresThePlaceFoldersAndOptions) {
     for (const char* line : {"Source=/srv/keys/\r\n", "Template= spaced \r\n" /* as typed */,
-                             "Destination=stored-out\r\n", "TranslateXL= 0\r\n",
                              "TranslateXH= 1\r\n", "PrefTop=150\r\n", "PrefLeft=300\r\n"})
         EXPECT_NE(file.find(line), std::string::npos) << line;
-}
-
-TEST_F(PreferencesOkTest, NeverStoresTheMirrorCharacter) {
-    EXPECT_EQ(file.find('#'), std::string::npos);
 }
 
 TEST_F(PreferencesOkTest, PointsTheFileListAtTheSourceFolder) {
@@ -249,10 +223,6 @@ class PreferencesCancelTest : public PreferencesDialogTest {
     std::string before;
 };
 
-TEST_F(PreferencesCancelTest, CancelKeepsTheEdits) {
-    EXPECT_EQ(values.destinationFolder, "edited-out");
-}
-
 TEST_F(PreferencesCancelTest, EscapeWritesNothing) {
     ReopenAndEscape();
     EXPECT_EQ(ReadBytes(settings.Path()), before);
@@ -261,10 +231,10 @@ TEST_F(PreferencesCancelTest, EscapeWritesNothing) {
 TEST_F(PreferencesCancelTest, ShowingReloadsTheFoldersButKeepsTheOptions) {
     ReopenAndEscape();
     EXPECT_EQ(values.sourceFolder, "only-this");
-    EXPECT_EQ(values.destinationFolder, "");  // a missing key: empty
     EXPECT_EQ(pref.SourceFolderField().text(), "only-this");
-    EXPECT_EQ(values.XLToLHOption(), 1);
-    EXPECT_EQ(values.MirrorCharacter(), "*");
+    EXPECT_EQ(pref.DestinationFolderField().text(), "");
+    EXPECT_TRUE(pref.XLToLHBox().isChecked());
+    EXPECT_EQ(pref.MirrorCharacterField().text(), "*");
 }
 
 // The dialog, options hidden, moved and edited, then closed by its frame.
@@ -284,17 +254,10 @@ class PreferencesClosedByFrameTest : public PreferencesDialogTest {
 TEST_F(PreferencesClosedByFrameTest, StoresThePlaceNotTheOptions) {
     EXPECT_EQ(settings.ReadSetting("Positions", "PrefTop"), "300");
     EXPECT_EQ(settings.ReadSetting("Positions", "PrefLeft"), "150");
-    EXPECT_EQ(ReadBytes(settings.Path()).find("Translate"), std::string::npos);
 }
 
-TEST_F(PreferencesClosedByFrameTest, ResetsEveryValueToTheInitialOnesOptionsShown) {
-    EXPECT_EQ(values.sourceFolder, "");
-    EXPECT_EQ(values.templateFolder, "");
-    EXPECT_EQ(values.destinationFolder, "");
-    EXPECT_EQ(values.MirrorCharacter(), "!");
-    EXPECT_EQ(values.XLToLHOption(), 0);
-    EXPECT_EQ(values.XToHOption(), 1);
-    EXPECT_TRUE(values.TranslateOptionsVisible());
+TEST_F(PreferencesClosedByFrameTest, ShowsTheInitialValuesOptionsShown) {
+    EXPECT_EQ(pref.SourceFolderField().text(), "");
     EXPECT_EQ(pref.MirrorCharacterField().text(), "!");
     EXPECT_TRUE(pref.XToHBox().isChecked());
     EXPECT_FALSE(pref.XLToLHBox().isHidden());
@@ -325,9 +288,8 @@ TEST_F(PreferencesDialogTest, BrowseCancelledReloadsTheFoldersBrowseAcceptedFill
         EXPECT_EQ(pref.DestinationFolderField().text(), "edited-out");  // nothing reloaded
         Click(pref.CancelButton());
     });
-    // The run uses the chosen folder from the browse on; no folder was stored.
+    // The run uses the chosen folder from the browse on.
     EXPECT_EQ(values.templateFolder, chosen.toStdString());
-    EXPECT_EQ(settings.ReadSetting("Paths", "Template"), "stored-masters");
     RunModal(pref, [&](QWidget&) {
         EXPECT_EQ(pref.TemplateFolderField().text(),
                   chosen);  // the accepted browse survives reopening
@@ -376,9 +338,8 @@ class FolderBrowseDialogTest : public ::testing::Test {
     // Opens the dialog modally, moves it to a known place and closes it with
     // `close`; returns the dialog's result.
     int OpenAndClose(const Closer& close) {
-        accepted = true;
         return RunModal(browse, [&](QWidget& dialog) {
-            EXPECT_FALSE(accepted);  // cleared by the activation
+            EXPECT_FALSE(model.Accepted());  // cleared by the activation
             dialog.move(30, 40);
             close(dialog);
         });
@@ -392,8 +353,8 @@ class FolderBrowseDialogTest : public ::testing::Test {
 
     testing::TempFolder folder;
     SettingsFile settings{folder.File("Bladeway.INI")};
-    bool accepted = false;
-    FolderBrowseDialog browse{settings, accepted};
+    FolderBrowseModel model{settings};
+    FolderBrowseDialog browse{model};
     const QString keys = Text(folder.Path() / "keys");
     const Closer clickCancel = [this](QWidget&) {
         QTest::mouseClick(&browse.CancelButton(), Qt::LeftButton);
@@ -405,17 +366,13 @@ class FolderBrowseDialogTest : public ::testing::Test {
     const Closer closeFrame = [](QWidget& dialog) { dialog.close(); };
 };
 
-TEST_F(FolderBrowseDialogTest, SettingAFolderOpensItOnlyWhenItIsOne) {
+TEST_F(FolderBrowseDialogTest, ShowsTheOpenFolderInPathAndTheList) {
     EXPECT_EQ(browse.windowTitle(), "Preferences");
-    EXPECT_EQ(browse.Folder(), QDir::cleanPath(QDir::currentPath()));
-    EXPECT_EQ(browse.PathText(), "");
     EXPECT_TRUE(browse.SetFolder(keys + "/"));
-    EXPECT_EQ(browse.PathText(), keys);  // no trailing separator
-    for (const QString& bad :
-         {keys + "/missing", QString(), QString::fromStdString(folder.Write("file.txt", "x"))})
-        EXPECT_FALSE(browse.SetFolder(bad)) << bad.toStdString();
-    EXPECT_EQ(browse.Folder(), keys);
     EXPECT_EQ(browse.PathText(), keys);
+    EXPECT_EQ(browse.findChild<QLabel*>("Path")->toolTip(), keys);
+    EXPECT_FALSE(browse.SetFolder(keys + "/missing"));
+    EXPECT_EQ(browse.Folder(), keys);
     // The list shows the path down to the open folder and its sub-folders.
     ASSERT_TRUE(browse.SetFolder(Text(folder.Path())));
     QTreeWidgetItem* open = browse.FolderTree().currentItem();
@@ -450,10 +407,10 @@ TEST_F(FolderBrowseDialogTest, DoubleClickOpensAFolderThatIsStillThereAHighlight
 TEST_F(FolderBrowseDialogTest, OnlyOkHandsTheFolderBack) {
     for (const Closer& close : {clickCancel, pressEscape, closeFrame}) {
         EXPECT_EQ(OpenAndClose(close), QDialog::Rejected);
-        EXPECT_FALSE(accepted);
+        EXPECT_FALSE(model.Accepted());
     }
     EXPECT_EQ(OpenAndClose(clickOk), QDialog::Accepted);
-    EXPECT_TRUE(accepted);
+    EXPECT_TRUE(model.Accepted());
 }
 
 TEST_F(FolderBrowseDialogTest, EnterPressesNoButton) {
@@ -463,14 +420,6 @@ TEST_F(FolderBrowseDialogTest, EnterPressesNoButton) {
                   clickOk(dialog);
               }),
               QDialog::Accepted);
-}
-
-TEST_F(FolderBrowseDialogTest, AnEmptyPathShowsTheOpenFolder) {
-    OpenAndClose([&](QWidget& dialog) {
-        EXPECT_EQ(browse.PathText(), browse.Folder());
-        clickCancel(dialog);
-    });
-    EXPECT_EQ(browse.PathText(), QDir::cleanPath(QDir::currentPath()));
 }
 
 TEST_F(FolderBrowseDialogTest, OkAndTheFrameStoreThePlaceCancelAndEscapeDoNot) {
@@ -523,7 +472,7 @@ TEST_F(FolderRootSelectorTest, PickingARootOpensItUnlessTheOpenFolderLiesOnIt) {
         EXPECT_EQ(browse.Folder(), "/");
         EXPECT_EQ(browse.PathText(), "/");
         ASSERT_TRUE(browse.SetFolder(keys));
-        drive1.setCurrentIndex(RootIndexOf(ListFolderRoots(), keys));
+        drive1.setCurrentIndex(RootIndexOf(model.Roots(), keys.toStdString()));
         EXPECT_EQ(browse.Folder(), keys);
     });
 }
@@ -538,51 +487,9 @@ TEST_F(FolderRootSelectorTest, OnlyFocusFromElsewhereOpensTheCurrentFolderOfTheR
         EXPECT_EQ(browse.Folder(), keys);
         QFocusEvent byTab(QEvent::FocusIn, Qt::TabFocusReason);
         QApplication::sendEvent(&drive1, &byTab);
-        EXPECT_EQ(browse.Folder(), CurrentFolderOn(ListFolderRoots(), drive1.currentIndex(),
-                                                   QDir::cleanPath(QDir::currentPath())));
+        EXPECT_EQ(browse.Folder().toStdString(),
+                  CurrentFolderOn(model.Roots(), drive1.currentIndex(), CurrentFolder()));
     });
-}
-
-// The roots of a machine whose home is /home/ann with these mounts.
-QStringList SampleRoots() {
-    const QStringList mounts = {"/",         "/boot",          "/home",     "/media/ann/USB",
-                                "/mnt",      "/mnt/backup/",   "/proc",     "/run/media/ann/Stick",
-                                "/run/user", "/media/ann/USB", "/mediaeval"};
-    return FolderRootsOf("/home/ann", mounts);
-}
-
-TEST(FolderRoots, AreTheRootTheHomeAndTheVolumes) {
-    EXPECT_EQ(SampleRoots(), (QStringList{"/", "/home/ann", "/media/ann/USB", "/mnt", "/mnt/backup",
-                                          "/run/media/ann/Stick"}));
-    EXPECT_EQ(FolderRootsOf("/", {}), QStringList{"/"});  // a home that is the root: once
-    EXPECT_EQ(FolderRootsOf("", {}), QStringList{"/"});
-    EXPECT_EQ(ListFolderRoots().first(), "/");
-    EXPECT_TRUE(ListFolderRoots().contains(QDir::cleanPath(QDir::homePath())));
-}
-
-TEST(FolderRoots, AFolderLiesOnTheDeepestRootThatHoldsIt) {
-    const QStringList roots = SampleRoots();
-    const std::vector<std::pair<QString, int>> cases = {
-        {"/", 0},
-        {"/etc", 0},
-        {"/home/ann", 1},
-        {"/home/ann/keys", 1},
-        {"/home/annex", 0} /* a longer name is no child */,
-        {"/mnt/backup/2024", 4},
-        {"/mnt/other", 3}};
-    for (const auto& [folder, index] : cases)
-        EXPECT_EQ(RootIndexOf(roots, folder), index) << folder.toStdString();
-    EXPECT_EQ(RootIndexOf({"/home/ann"}, "/etc"), -1);
-}
-
-TEST(FolderRoots, ARootOpensOnTheCurrentFolderOnlyWhenThatLiesOnIt) {
-    const QStringList roots = SampleRoots();
-    EXPECT_EQ(CurrentFolderOn(roots, 1, "/home/ann/work/"), "/home/ann/work");
-    EXPECT_EQ(CurrentFolderOn(roots, 0, "/home/ann/work"), "/");  // it lies on the home root
-    EXPECT_EQ(CurrentFolderOn(roots, 0, "/srv"), "/srv");
-    EXPECT_EQ(CurrentFolderOn(roots, 3, "/srv"), "/mnt");
-    EXPECT_EQ(CurrentFolderOn(roots, 6, "/srv"), "");
-    EXPECT_EQ(CurrentFolderOn(roots, -1, "/srv"), "");
 }
 
 }  // namespace

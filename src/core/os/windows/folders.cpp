@@ -1,0 +1,123 @@
+// The folders of the machine on Windows: the drives are the roots.
+#include "core/os/folders.h"
+
+#include "core/os/paths.h"
+#include "core/os/windows/system_calls.h"
+#include "core/os/windows/win32_api.h"
+#include "core/os/windows/win32_text.h"
+#include "core/text/text.h"
+
+namespace bladeway {
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+}  // namespace
+
+Expected<std::vector<SubfolderEntry>> ListSubfolders(const std::string& folder) {
+    const auto pattern = win32::WideFromUtf8(JoinPathOnce(folder, "*"));
+    if (!pattern)
+        return native::NotUtf8("cannot list", folder);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileExW(pattern->c_str(), FindExInfoBasic, &found,
+                                             FindExSearchLimitToDirectories, nullptr, 0);
+    std::vector<SubfolderEntry> subfolders;
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        // The root of an empty drive has not even "." and "..".
+        if (error == ERROR_FILE_NOT_FOUND)
+            return subfolders;
+        return native::SystemFailure("cannot list", folder, error);
+    }
+    do {
+        const std::wstring_view name = static_cast<const wchar_t*>(found.cFileName);
+        if (name == L"." || name == L".." ||
+            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            continue;
+        }
+        subfolders.push_back(SubfolderEntry{win32::Utf8FromWide(name),
+                                            (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
+    } while (::FindNextFileW(search, &found) != 0);
+    ::FindClose(search);
+    return subfolders;
+}
+
+std::vector<std::string> FolderRoots() {
+    // "A:\", NUL, "C:\", NUL, ..., NUL.
+    const DWORD length = ::GetLogicalDriveStringsW(0, nullptr);
+    if (length == 0)
+        return {};
+    std::wstring drives(length, L'\0');
+    const DWORD written = ::GetLogicalDriveStringsW(length, drives.data());
+    if (written == 0 || written >= length)
+        return {};
+    std::vector<std::string> roots;
+    std::size_t start = 0;
+    while (start < written) {
+        const std::size_t end = drives.find(L'\0', start);
+        if (end == start || end == std::wstring::npos)
+            break;
+        roots.push_back(win32::Utf8FromWide(std::wstring_view(drives).substr(start, end - start)));
+        start = end + 1;
+    }
+    return roots;
+}
+
+std::string CurrentFolder() {
+    const DWORD length = ::GetCurrentDirectoryW(0, nullptr);
+    if (length == 0)
+        return {};
+    std::wstring folder(length, L'\0');
+    const DWORD written = ::GetCurrentDirectoryW(length, folder.data());
+    if (written == 0 || written >= length)
+        return {};
+    folder.resize(written);
+    return win32::Utf8FromWide(folder);
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (IsAbsolute(path))
+        return path;
+    const auto wide = win32::WideFromUtf8(path);
+    if (!wide || wide->empty())
+        return path;
+    const DWORD length = ::GetFullPathNameW(wide->c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return path;
+    std::wstring full(length, L'\0');
+    const DWORD written = ::GetFullPathNameW(wide->c_str(), length, full.data(), nullptr);
+    if (written == 0 || written >= length)
+        return path;
+    full.resize(written);
+    return win32::Utf8FromWide(full);
+}
+
+std::string PathRoot(std::string_view absolutePath) {
+    if (absolutePath.size() >= 3 && absolutePath[1] == ':' && IsSeparator(absolutePath[2]))
+        return std::string(absolutePath.substr(0, 2)) + "\\";
+    if (absolutePath.size() > 2 && IsSeparator(absolutePath[0]) && IsSeparator(absolutePath[1])) {
+        // "\\server\share\": the server and the share are the root.
+        std::string root = "\\\\";
+        std::size_t at = 2;
+        for (int part = 0; part < 2; ++part) {
+            while (at < absolutePath.size() && IsSeparator(absolutePath[at]))
+                ++at;
+            const std::size_t start = at;
+            while (at < absolutePath.size() && !IsSeparator(absolutePath[at]))
+                ++at;
+            if (at == start)
+                return {};
+            root.append(absolutePath.substr(start, at - start)).push_back('\\');
+        }
+        return root;
+    }
+    return {};
+}
+
+bool SameFolderSpelling(std::string_view a, std::string_view b) {
+    return EqualsIgnoringCase(a, b);
+}
+
+}  // namespace bladeway

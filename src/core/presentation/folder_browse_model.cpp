@@ -1,0 +1,277 @@
+#include "core/presentation/folder_browse_model.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/os/native_files.h"
+#include "core/os/paths.h"
+#include "core/settings/settings_file.h"
+#include "core/settings/settings_keys.h"
+
+namespace bladeway {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// The next character of UTF-8 text, moving `at` past it; a byte that starts
+// no valid character stands for U+FFFD, as the screen shows it.
+char32_t NextCharacter(std::string_view text, std::size_t& at) {
+    const auto byte = static_cast<unsigned char>(text[at++]);
+    if (byte < 0x80)
+        return byte;
+    int following = 0;
+    char32_t character = 0;
+    if ((byte & 0xE0) == 0xC0) {
+        following = 1;
+        character = byte & 0x1FU;
+    } else if ((byte & 0xF0) == 0xE0) {
+        following = 2;
+        character = byte & 0x0FU;
+    } else if ((byte & 0xF8) == 0xF0) {
+        following = 3;
+        character = byte & 0x07U;
+    } else {
+        return kReplacement;
+    }
+    for (int i = 0; i < following; ++i) {
+        if (at + static_cast<std::size_t>(i) >= text.size() ||
+            (static_cast<unsigned char>(text[at + static_cast<std::size_t>(i)]) & 0xC0) != 0x80) {
+            return kReplacement;
+        }
+        character = (character << 6) |
+                    (static_cast<unsigned char>(text[at + static_cast<std::size_t>(i)]) & 0x3FU);
+    }
+    at += static_cast<std::size_t>(following);
+    return character;
+}
+
+// Capital letters of ASCII and Latin-1 as small ones (not the multiplication sign).
+char32_t FoldedCase(char32_t character) {
+    constexpr char32_t kCaseDistance = 0x20;
+    if ((character >= U'A' && character <= U'Z') ||
+        (character >= 0xC0 && character <= 0xDE && character != 0xD7)) {
+        return character + kCaseDistance;
+    }
+    return character;
+}
+
+std::u32string SortKey(std::string_view name) {
+    std::u32string key;
+    for (std::size_t at = 0; at < name.size();)
+        key.push_back(FoldedCase(NextCharacter(name, at)));
+    return key;
+}
+
+}  // namespace
+
+bool IsOnRoot(std::string_view folder, std::string_view root) {
+    if (root.empty() || folder.size() < root.size() ||
+        !SameFolderSpelling(folder.substr(0, root.size()), root)) {
+        return false;
+    }
+    // A root that ends with its separator ("/", "C:\") holds every path that
+    // begins with it; another one ("/home/ann") only itself and what lies in it.
+    return root.back() == kPathSeparator || folder.size() == root.size() ||
+           folder[root.size()] == kPathSeparator;
+}
+
+int RootIndexOf(const std::vector<std::string>& roots, std::string_view folder) {
+    int best = -1;
+    for (std::size_t i = 0; i < roots.size(); ++i) {
+        if (IsOnRoot(folder, roots[i]) &&
+            (best < 0 || roots[i].size() > roots[static_cast<std::size_t>(best)].size())) {
+            best = static_cast<int>(i);
+        }
+    }
+    return best;
+}
+
+std::string CurrentFolderOn(const std::vector<std::string>& roots, int index,
+                            std::string_view currentFolder) {
+    if (index < 0 || static_cast<std::size_t>(index) >= roots.size())
+        return {};
+    std::string current = CleanAbsolutePath(currentFolder);
+    if (RootIndexOf(roots, current) == index)
+        return current;
+    return roots[static_cast<std::size_t>(index)];
+}
+
+std::vector<std::string> ShownSubfolders(std::vector<SubfolderEntry> entries) {
+    std::erase_if(entries, [](const SubfolderEntry& entry) { return entry.hidden; });
+    std::vector<std::pair<std::u32string, std::string>> keyed;
+    keyed.reserve(entries.size());
+    for (SubfolderEntry& entry : entries)
+        keyed.emplace_back(SortKey(entry.name), std::move(entry.name));
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::string> names;
+    names.reserve(keyed.size());
+    for (auto& [key, name] : keyed)
+        names.push_back(std::move(name));
+    return names;
+}
+
+std::string_view FolderBrowseModel::CaptionOf(std::string_view objectName) {
+    if (objectName == "BtnOK")
+        return "OK";
+    if (objectName == "BtnCan")
+        return "Cancel";
+    return {};
+}
+
+FolderBrowseModel::FolderBrowseModel(SettingsFile& settings, RootLister listRoots)
+    : settings_(settings),
+      listRoots_(std::move(listRoots)),
+      roots_(listRoots_()),
+      selectedRoot_(roots_.empty() ? -1 : 0) {
+    // The Path text stays empty until the dialog is first shown.
+    const std::string current = CurrentFolder();
+    if (native::StatusOf(current).isFolder) {
+        openFolder_ = CleanAbsolutePath(AbsolutePath(current));
+        ListOpenFolder();
+    }
+}
+
+void FolderBrowseModel::SetView(FolderBrowseView* view) {
+    view_ = view;
+    if (view_ == nullptr)
+        return;
+    view_->ShowRoots(roots_);
+    view_->SelectRoot(selectedRoot_);
+    if (!rows_.empty())
+        view_->ShowFolderList(rows_, openRow_);
+    view_->ShowPathText(pathText_);
+}
+
+bool FolderBrowseModel::SetFolder(const std::string& folder) {
+    return Open(folder);
+}
+
+bool FolderBrowseModel::Open(const std::string& folder) {
+    if (folder.empty() || !native::StatusOf(folder).isFolder)
+        return false;
+    std::string clean = CleanAbsolutePath(AbsolutePath(folder));
+    const bool changed = clean != openFolder_;
+    openFolder_ = std::move(clean);
+    ListOpenFolder();
+    if (changed)
+        ShowPath();
+    return true;
+}
+
+void FolderBrowseModel::ListOpenFolder() {
+    const int rootIndex = RootIndexOf(roots_, openFolder_);
+    const std::string root =
+        rootIndex >= 0 ? roots_[static_cast<std::size_t>(rootIndex)] : PathRoot(openFolder_);
+    rows_.clear();
+    rows_.push_back(FolderListRow{root, root, 0, true});
+    // The path from the root down to the open folder, one row a level.
+    std::string path = root;
+    const std::string_view below = std::string_view(openFolder_).substr(root.size());
+    std::size_t at = 0;
+    while (at < below.size()) {
+        const std::size_t end = std::min(below.find(kPathSeparator, at), below.size());
+        if (end > at) {
+            const std::string_view part = below.substr(at, end - at);
+            path = JoinPathOnce(path, part);
+            rows_.push_back(FolderListRow{std::string(part), path, rows_.size(), true});
+        }
+        at = end + 1;
+    }
+    openRow_ = rows_.size() - 1;
+    // A folder that cannot be read shows no folders inside it.
+    auto entries = ListSubfolders(openFolder_);
+    if (entries) {
+        for (std::string& name : ShownSubfolders(std::move(entries.value()))) {
+            std::string inside = JoinPathOnce(openFolder_, name);
+            rows_.push_back(FolderListRow{std::move(name), std::move(inside), openRow_ + 1, false});
+        }
+    }
+    if (view_ != nullptr)
+        view_->ShowFolderList(rows_, openRow_);
+}
+
+void FolderBrowseModel::ShowPath() {
+    pathText_ = openFolder_;
+    if (view_ != nullptr)
+        view_->ShowPathText(pathText_);
+}
+
+void FolderBrowseModel::Shown() {
+    // Nothing to open (a new dialog whose opener named no folder): the list
+    // keeps its folder, and Path shows it so that OK hands back a folder.
+    if (pathText_.empty() || !Open(pathText_))
+        ShowPath();
+    RefreshRoots();
+    SelectRootOf(openFolder_);
+    accepted_ = false;
+}
+
+void FolderBrowseModel::RefreshRoots() {
+    std::vector<std::string> roots = listRoots_();
+    if (roots == roots_)
+        return;
+    roots_ = std::move(roots);
+    selectedRoot_ = roots_.empty() ? -1 : 0;
+    if (view_ != nullptr) {
+        view_->ShowRoots(roots_);
+        view_->SelectRoot(selectedRoot_);
+    }
+    if (!openFolder_.empty())
+        ListOpenFolder();
+}
+
+void FolderBrowseModel::SelectRootOf(const std::string& folder) {
+    selectedRoot_ = RootIndexOf(roots_, folder);
+    if (view_ != nullptr)
+        view_->SelectRoot(selectedRoot_);
+}
+
+void FolderBrowseModel::FolderActivated(const std::string& path) {
+    // A folder that has gone since it was listed cannot be opened; show what
+    // is there now instead.
+    if (!Open(path))
+        ListOpenFolder();
+}
+
+void FolderBrowseModel::RootPicked(int index) {
+    selectedRoot_ = index;
+    if (index < 0 || static_cast<std::size_t>(index) >= roots_.size())
+        return;
+    if (RootIndexOf(roots_, openFolder_) == index)
+        return;
+    // A root that cannot be opened leaves the list where it was, and the
+    // selector goes back to that folder's root.
+    if (!Open(roots_[static_cast<std::size_t>(index)]))
+        SelectRootOf(openFolder_);
+}
+
+void FolderBrowseModel::RootSelectorEntered() {
+    Open(CurrentFolderOn(roots_, selectedRoot_, CurrentFolder()));
+}
+
+void FolderBrowseModel::Ok(OuterPosition position) {
+    StorePlace(position);
+    // The chosen folder goes back to the opener only; the settings file gets
+    // it (and the other folders) from the Preferences dialog's OK.
+    accepted_ = true;
+    if (view_ != nullptr)
+        view_->Close(true);
+}
+
+void FolderBrowseModel::Cancel() {
+    if (view_ != nullptr)
+        view_->Close(false);
+}
+
+void FolderBrowseModel::CloseByFrame(OuterPosition position) {
+    StorePlace(position);
+    closedByFrame_ = true;
+}
+
+// The browse dialog keeps its place under the Preferences dialog's keys, so
+// the Preferences dialog next opens where this one was.
+void FolderBrowseModel::StorePlace(OuterPosition position) {
+    StoreOuterPosition(settings_, settings_keys::kPreferencesPlace, position);
+}
+
+}  // namespace bladeway

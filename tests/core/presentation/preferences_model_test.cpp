@@ -1,0 +1,243 @@
+// The Preferences dialog's rules without a window: what reaches the live
+// values and the settings file and when, the folders read again on each
+// showing, the missing-folder marks and the hand-over to and from the folder
+// browse dialog.
+#include "core/presentation/preferences_model.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/os/folders.h"
+#include "core/settings/preference_loading.h"
+#include "core/settings/preference_values.h"
+#include "core/settings/settings_file.h"
+#include "support/listed_folders.h"
+#include "support/temp_folder.h"
+
+namespace bladeway {
+namespace {
+
+namespace fs = std::filesystem;
+using Log = std::vector<std::string>;
+
+std::string NameOf(FolderField field) {
+    switch (field) {
+        case FolderField::kSource:
+            return "source";
+        case FolderField::kTemplate:
+            return "template";
+        case FolderField::kDestination:
+            break;
+    }
+    return "destination";
+}
+
+// A view that writes down what it is told, and plays the user of the browse
+// dialog with `browseUser`.
+class LoggingView final : public PreferencesView {
+  public:
+    Log log;
+    std::function<void(FolderBrowseModel&)> browseUser;
+
+    void ShowFolder(FolderField field, const std::string& folder) override {
+        log.push_back(NameOf(field) + " " + folder);
+    }
+    void ShowMirrorCharacter(const std::string& character) override {
+        log.push_back("mirror " + character);
+    }
+    void ShowTranslateOptions(std::int16_t xlToLh, std::int16_t xToH, bool visible) override {
+        log.push_back("options " + std::to_string(xlToLh) + std::to_string(xToH) +
+                      (visible ? "" : " hidden"));
+    }
+    void ShowMissingFolder(FolderField field, const std::optional<std::string>& warning) override {
+        log.push_back("mark " + NameOf(field) + (warning ? " " + *warning : ""));
+    }
+    void RunFolderBrowse(FolderBrowseModel& browse) override {
+        log.push_back("browse");
+        browse.Shown();
+        browseUser(browse);
+    }
+    void DiscardFolderBrowse() override { log.push_back("discard browse"); }
+    void ConfirmSourceFolder(const std::string& folder) override {
+        log.push_back("confirm " + folder);
+    }
+    void Close(bool confirmed) override { log.push_back(confirmed ? "close ok" : "close cancel"); }
+};
+
+class PreferencesModelTest : public ::testing::Test {
+  protected:
+    PreferencesModelTest() {
+        testing::WriteBytes(settings.Path(), kStored);
+        LoadPreferenceValues(settings, values);
+        model.SetView(&view);
+    }
+    // What the view is told from now on.
+    Log Next(const std::function<void()>& action) {
+        view.log.clear();
+        action();
+        return view.log;
+    }
+
+    static constexpr const char* kStored =
+        "[Paths]\r\nSource=stored-keys\r\nTemplate=stored-masters\r\nDestination=stored-out\r\n";
+    testing::TempFolder folder;
+    testing::ListedFolders files;
+    SettingsFile settings{folder.File("Bladeway.INI"), files};
+    PreferenceValues values;
+    LoggingView view;
+    PreferencesModel model{settings, values};
+};
+
+TEST_F(PreferencesModelTest, OkKeepsThePlaceTheFoldersAndTheOptionsInThatOrderNeverTheMirror) {
+    fs::remove(settings.Path());  // every key new, so the file shows the order of the writes
+    model.Shown();
+    model.FolderEdited(FolderField::kSource, "/srv/keys/");
+    model.FolderEdited(FolderField::kTemplate, " spaced ");
+    model.MirrorCharacterEdited("#");
+    EXPECT_EQ(Next([&] { model.TranslateOptionClicked(TranslateOption::kXLToLH, true); }),
+              Log{"options 10"});  // turning one on turns the other off
+    EXPECT_EQ(Next([&] {
+                  model.Ok({150, -300});
+              }),
+              (Log{"options 10", "confirm /srv/keys/", "close ok"}));
+    EXPECT_EQ(testing::ReadBytes(settings.Path()),
+              "[Positions]\r\nPrefTop=150\r\nPrefLeft=-300\r\n"
+              "\r\n[Paths]\r\nSource=/srv/keys/\r\nTemplate= spaced \r\nDestination=\r\n"
+              "\r\n[Preferences]\r\nTranslateXL= 1\r\nTranslateXH= 0\r\n");
+    EXPECT_EQ(values.MirrorCharacter(), "#");  // the run still uses it
+}
+
+TEST_F(PreferencesModelTest, CancelWritesNothingAndKeepsTheEdits) {
+    model.Shown();
+    model.FolderEdited(FolderField::kDestination, "edited-out");
+    model.TranslateOptionClicked(TranslateOption::kXToH, false);
+    EXPECT_EQ(Next([&] { model.Cancel(); }), Log{"close cancel"});
+    EXPECT_EQ(testing::ReadBytes(settings.Path()), kStored);
+    EXPECT_EQ(values.destinationFolder, "edited-out");
+    EXPECT_EQ(values.XToHOption(), 0);
+}
+
+TEST_F(PreferencesModelTest, ShowingReadsTheFoldersAgainButKeepsTheOptionsAndTheMirror) {
+    model.Shown();
+    model.TranslateOptionClicked(TranslateOption::kXLToLH, true);
+    model.MirrorCharacterEdited("*");
+    model.FolderEdited(FolderField::kSource, "edited-keys");
+    model.Cancel();
+    model.Hidden();
+    testing::WriteBytes(settings.Path(), "[Paths]\r\nSource=only-this\r\n");
+    model.Shown();
+    EXPECT_EQ(values.sourceFolder, "only-this");
+    EXPECT_EQ(values.templateFolder, "");  // a missing key: empty
+    EXPECT_EQ(values.XLToLHOption(), 1);
+    EXPECT_EQ(values.MirrorCharacter(), "*");
+}
+
+TEST_F(PreferencesModelTest, FoldersAreMarkedWhileShownWhenTheirTextChangesAndOnEachShowing) {
+    files.folders = {"stored-keys"};
+    EXPECT_EQ(Next([&] { model.Shown(); }),
+              (Log{"source stored-keys", "template stored-masters", "destination stored-out",
+                   "mark source", "mark template This folder does not exist: stored-masters",
+                   "mark destination This folder does not exist: stored-out"}));
+    // An unchanged text is not asked about again; a typed one is, as typed.
+    const int asked = files.folderQuestions;
+    EXPECT_EQ(Next([&] { model.FolderEdited(FolderField::kTemplate, "stored-masters"); }), Log{});
+    EXPECT_EQ(Next([&] { model.FolderEdited(FolderField::kTemplate, ""); }), Log{"mark template"});
+    EXPECT_EQ(values.templateFolder, "");
+    EXPECT_EQ(files.folderQuestions, asked);  // an empty text names no folder to miss
+    model.Hidden();
+    values.sourceFolder = "elsewhere";
+    EXPECT_EQ(
+        Next([&] { model.ShowValues(); }),
+        (Log{"source elsewhere", "template ", "destination stored-out", "mirror !", "options 00"}));
+    EXPECT_EQ(files.folderQuestions, asked);  // a hidden dialog leaves the disk alone
+}
+
+TEST_F(PreferencesModelTest, ClosingByTheFrameKeepsThePlaceAndResetsEveryValue) {
+    values.SetTranslateOptionsVisible(false);
+    model.Shown();
+    model.TranslateOptionClicked(TranslateOption::kXLToLH, true);
+    model.MirrorCharacterEdited("*");
+    const Log shown = Next([&] { model.CloseByFrame({300, 150}); });
+    EXPECT_EQ(testing::ReadBytes(settings.Path()),
+              std::string(kStored) + "\r\n[Positions]\r\nPrefTop=300\r\nPrefLeft=150\r\n");
+    EXPECT_EQ(values.sourceFolder, "");
+    EXPECT_EQ(values.templateFolder, "");
+    EXPECT_EQ(values.destinationFolder, "");
+    EXPECT_EQ(values.MirrorCharacter(), "!");
+    EXPECT_EQ(values.XLToLHOption(), 0);
+    EXPECT_EQ(values.XToHOption(), 1);
+    EXPECT_TRUE(values.TranslateOptionsVisible());
+    EXPECT_EQ(shown, (Log{"source ", "mark source", "template ", "mark template", "destination ",
+                          "mark destination", "mirror !", "options 01"}));
+}
+
+// Browse with the tree's "keys" and "masters" folders.
+class PreferencesBrowseTest : public PreferencesModelTest {
+  protected:
+    PreferencesBrowseTest() {
+        fs::create_directories(folder.Path() / "keys");
+        fs::create_directories(folder.Path() / "masters");
+    }
+    const std::string keys = CleanAbsolutePath(testing::Utf8(folder.Path() / "keys"));
+    const std::string masters = CleanAbsolutePath(testing::Utf8(folder.Path() / "masters"));
+};
+
+TEST_F(PreferencesBrowseTest, OkHandsTheFolderToItsFieldCancelReadsTheFoldersAgain) {
+    model.Shown();
+    model.FolderEdited(FolderField::kTemplate, masters);
+    model.FolderEdited(FolderField::kDestination, "edited-out");
+    view.browseUser = [&](FolderBrowseModel& browse) {
+        EXPECT_EQ(browse.Folder(), masters);  // it opens on the field's folder
+        ASSERT_TRUE(browse.SetFolder(keys));
+        browse.Ok({0, 0});
+    };
+    model.Browse(FolderField::kTemplate);
+    EXPECT_TRUE(model.BrowseAccepted());
+    EXPECT_EQ(values.templateFolder, keys);
+    EXPECT_EQ(values.destinationFolder, "edited-out");                       // nothing read again
+    EXPECT_EQ(settings.ReadSetting("Paths", "Template"), "stored-masters");  // nor stored
+    model.Cancel();
+    model.Hidden();
+    model.Shown();  // the handed-over folder survives reopening
+    EXPECT_EQ(values.templateFolder, keys);
+
+    // A field that names no folder leaves the browse dialog where it was.
+    view.browseUser = [&](FolderBrowseModel& browse) {
+        EXPECT_EQ(browse.Folder(), keys);
+        browse.Cancel();
+    };
+    model.Browse(FolderField::kSource);
+    EXPECT_FALSE(model.BrowseAccepted());
+    EXPECT_EQ(values.sourceFolder, "stored-keys");
+    EXPECT_EQ(values.templateFolder, "stored-masters");
+    EXPECT_EQ(values.destinationFolder, "stored-out");
+}
+
+TEST_F(PreferencesBrowseTest, ABrowseClosedByItsFrameIsGoneTheNextOneIsNew) {
+    model.Shown();
+    model.FolderEdited(FolderField::kSource, keys);
+    view.browseUser = [&](FolderBrowseModel& browse) { browse.CloseByFrame({450, 600}); };
+    // The window goes before the folders are shown and read again.
+    EXPECT_EQ(Next([&] { model.Browse(FolderField::kSource); }),
+              (Log{"browse", "discard browse", "source " + keys, "template stored-masters",
+                   "destination stored-out", "source stored-keys",
+                   "mark source This folder does not exist: stored-keys", "template stored-masters",
+                   "destination stored-out"}));
+    EXPECT_EQ(model.Browser(), nullptr);
+    EXPECT_FALSE(model.BrowseAccepted());
+    EXPECT_EQ(settings.ReadSetting("Positions", "PrefTop"), "450");
+    view.browseUser = [&](FolderBrowseModel& browse) {
+        EXPECT_EQ(browse.Folder(), CleanAbsolutePath(CurrentFolder()));
+        EXPECT_FALSE(browse.ClosedByFrame());
+        browse.Cancel();
+    };
+    model.Browse(FolderField::kDestination);  // "stored-out" names no folder
+    EXPECT_NE(model.Browser(), nullptr);
+}
+
+}  // namespace
+}  // namespace bladeway
