@@ -21,7 +21,7 @@ IndexCheckWindow::IndexCheckWindow(QWidget* parent) : QWidget(parent, Qt::Window
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    QPushButton* closeButton = AddButton(this, kIndexCheckClose);
+    QPushButton* closeButton = AddButtonFor(this, kIndexCheckClose);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(closeButton);

@@ -20,7 +20,7 @@ RunProgressDialog::RunProgressDialog(QWidget* parent) : QDialog(parent) {
     setWindowModality(Qt::NonModal);
     label_ = Named(new QLabel(this), kRunProgressText);
     bar_ = new QProgressBar(this);
-    cancel_ = AddButton(this, kRunProgressCancel);
+    cancel_ = AddButtonFor(this, kRunProgressCancel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cancel_);

@@ -62,12 +62,12 @@ RunReportWindow::RunReportWindow(QWidget* parent)
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
 
-    selectKeys_ = AddButton(this, kRunReportSelectKeys);
-    checkIndex_ = AddButton(this, kRunReportCheckIndex);
+    selectKeys_ = AddButtonFor(this, kRunReportSelectKeys);
+    checkIndex_ = AddButtonFor(this, kRunReportCheckIndex);
     checkIndex_->setEnabled(false);
-    QPushButton* copy = AddButton(this, kRunReportCopy);
-    QPushButton* save = AddButton(this, kRunReportSaveCsv);
-    QPushButton* closeButton = AddButton(this, kRunReportClose);
+    QPushButton* copy = AddButtonFor(this, kRunReportCopy);
+    QPushButton* save = AddButtonFor(this, kRunReportSaveCsv);
+    QPushButton* closeButton = AddButtonFor(this, kRunReportClose);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(problemsOnly_);
     buttons->addWidget(selectKeys_);

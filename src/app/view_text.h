@@ -30,7 +30,7 @@ Widget* Named(Widget* widget, const ControlText& control) {
 
 // A push button with the control's object name, caption and tip, left to the
 // window's layout.
-inline QPushButton* AddButton(QWidget* parent, const ControlText& control) {
+inline QPushButton* AddButtonFor(QWidget* parent, const ControlText& control) {
     QPushButton* button =
         AddButton(parent, std::string(control.objectName).c_str(), ViewText(control.caption));
     if (!control.tip.empty())

@@ -20,7 +20,6 @@
 #include "core/presentation/about_dialog_rules.h"
 #include "core/presentation/control_text.h"
 #include "core/presentation/pixel_rect.h"
-#include "core/presentation/twips.h"
 
 namespace bladeway {
 
