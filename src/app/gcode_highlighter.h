@@ -1,6 +1,8 @@
 #pragma once
-// Colours a G-code program for reading: the ~R variable lines, comments in
-// parentheses, and the address letters with their numbers.
+// Colours a G-code program for reading, line by line, with the ranges and
+// styles of core/presentation/gcode_highlighting.h.
+#include <array>
+
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 
@@ -13,19 +15,17 @@ class GcodeHighlighter final : public QSyntaxHighlighter {
     explicit GcodeHighlighter(QTextDocument* document);
 
     // The formats, for tests that check what a character was given.
-    const QTextCharFormat& AddressFormat() const { return address_; }
-    const QTextCharFormat& NumberFormat() const { return number_; }
-    const QTextCharFormat& CommentFormat() const { return comment_; }
-    const QTextCharFormat& VariableFormat() const { return variable_; }
+    const QTextCharFormat& AddressFormat() const { return formats_[0]; }
+    const QTextCharFormat& NumberFormat() const { return formats_[1]; }
+    const QTextCharFormat& CommentFormat() const { return formats_[2]; }
+    const QTextCharFormat& VariableFormat() const { return formats_[3]; }
 
   protected:
     void highlightBlock(const QString& text) override;
 
   private:
-    QTextCharFormat address_;
-    QTextCharFormat number_;
-    QTextCharFormat comment_;
-    QTextCharFormat variable_;
+    // One per GcodeWord, in its order.
+    std::array<QTextCharFormat, 4> formats_;
 };
 
 }  // namespace bladeway

@@ -8,40 +8,36 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "core/gcode/index_check.h"
-#include "core/gcode/index_program.h"
-#include "core/run/run_report_text.h"
+#include "app/view_text.h"
+#include "core/presentation/twips.h"
 #include "core/storage/file_system.h"
-#include "qt_views/design_controls.h"
 
 namespace bladeway {
 
-IndexCheckWindow::IndexCheckWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("IndexCheck"));
-    setWindowTitle(QStringLiteral("Bladeway - Check Index"));
-    text_ = new QPlainTextEdit(this);
-    text_->setObjectName(QStringLiteral("Findings"));
+IndexCheckWindow::IndexCheckWindow(QWidget* parent) : QWidget(parent, Qt::Window), model_(Disk()) {
+    setObjectName(ViewText(kIndexCheckWindow.objectName));
+    setWindowTitle(ViewText(kIndexCheckWindow.caption));
+    text_ = Named(new QPlainTextEdit(this), kIndexCheckFindings);
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    QPushButton* closeButton = AddButton(this, "CloseCheck", QStringLiteral("Close"));
+    QPushButton* closeButton = AddButtonFor(this, kIndexCheckClose);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
     layout->addLayout(buttons);
-    resize(720, 300);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    resize(static_cast<int>(TwipsToPixels(kIndexCheckClientSize.width)),
+           static_cast<int>(TwipsToPixels(kIndexCheckClientSize.height)));
+    connect(closeButton, &QPushButton::clicked, this, [this] { model_.Close(); });
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            &QWidget::close);
+            [this] { model_.Close(); });
+    model_.SetView(this);
 }
 
-void IndexCheckWindow::Check(const std::string& path) {
-    const auto index = Disk().ReadWholeFile(path, kIndexFileLimit);
-    const std::string text =
-        index ? IndexCheckText(ShowPath(path), index.value()) : ShowPath(index.error()) + "\n";
-    text_->setPlainText(QString::fromStdString(text));
+void IndexCheckWindow::ShowFindings(const std::string& text) {
+    text_->setPlainText(ViewText(text));
 }
 
 QString IndexCheckWindow::Text() const {

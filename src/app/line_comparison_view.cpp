@@ -2,35 +2,26 @@
 
 #include <algorithm>
 
-#include <QColor>
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/run/line_comparison.h"
+#include "app/view_text.h"
+#include "core/presentation/program_preview_model.h"
 
 namespace bladeway {
-namespace {
 
-// Enough rows to read a few runs of differences; more scroll.
-constexpr int kVisibleRows = 12;
-
-QString Number(std::size_t number) {
-    return number == 0 ? QString() : QString::number(number);
-}
-
-}  // namespace
+static_assert(LineComparisonView::kColumnCount == kComparedColumnCount);
 
 LineComparisonView::LineComparisonView(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("LineComparison"));
-    table_ = new QTableWidget(0, kColumnCount, this);
-    table_->setObjectName(QStringLiteral("DifferingLines"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("Line"), QStringLiteral("On disk"),
-                                       QStringLiteral("Line"),
-                                       QStringLiteral("Process would write")});
+    setObjectName(ViewText(kPreviewLineComparison.objectName));
+    table_ = Named(new QTableWidget(0, kColumnCount, this), kPreviewDifferingLines);
+    QStringList captions;
+    for (const std::string_view caption : kComparedColumnCaptions)
+        captions.append(ViewText(caption));
+    table_->setHorizontalHeaderLabels(captions);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
@@ -43,8 +34,7 @@ LineComparisonView::LineComparisonView(QWidget* parent) : QWidget(parent) {
     header.setSectionResizeMode(kBeforeText, QHeaderView::Stretch);
     header.setSectionResizeMode(kAfterNumber, QHeaderView::ResizeToContents);
     header.setSectionResizeMode(kAfterText, QHeaderView::Stretch);
-    more_ = new QLabel(this);
-    more_->setObjectName(QStringLiteral("MoreDifferingLines"));
+    more_ = Named(new QLabel(this), kPreviewMoreDiffering);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(table_);
@@ -52,17 +42,16 @@ LineComparisonView::LineComparisonView(QWidget* parent) : QWidget(parent) {
 }
 
 void LineComparisonView::ShowComparison(const LineComparison& comparison) {
-    const int rows = static_cast<int>(comparison.rows.size());
-    table_->setRowCount(rows);
-    const QColor before(0xfb, 0xe3, 0xe0);
-    const QColor after(0xe2, 0xf3, 0xdc);
-    for (int row = 0; row < rows; ++row) {
-        const ComparedLine& line = comparison.rows[static_cast<std::size_t>(row)];
-        const QString cells[kColumnCount] = {
-            Number(line.beforeNumber), QString::fromStdString(line.beforeText),
-            Number(line.afterNumber), QString::fromStdString(line.afterText)};
+    const std::vector<ComparedRowText> rows = ComparedRowTexts(comparison);
+    const int rowCount = static_cast<int>(rows.size());
+    table_->setRowCount(rowCount);
+    const QColor before = ViewColour(kDifferingBeforeTint);
+    const QColor after = ViewColour(kDifferingAfterTint);
+    for (int row = 0; row < rowCount; ++row) {
+        const ComparedRowText& line = rows[static_cast<std::size_t>(row)];
         for (int column = 0; column < kColumnCount; ++column) {
-            auto* item = new QTableWidgetItem(cells[column]);
+            auto* item =
+                new QTableWidgetItem(ViewText(line.cells[static_cast<std::size_t>(column)]));
             if (line.differs)
                 item->setBackground(column < kAfterNumber ? before : after);
             else
@@ -70,14 +59,15 @@ void LineComparisonView::ShowComparison(const LineComparison& comparison) {
             table_->setItem(row, column, item);
         }
     }
-    // As tall as its rows, up to a few: the program below keeps the room.
-    const int shownRows = std::min(rows, kVisibleRows);
+    // As tall as its rows, up to those in sight: the program below keeps the room.
+    const int shownRows = std::min(rowCount, static_cast<int>(kComparedRowsInSight));
     table_->setMaximumHeight(table_->horizontalHeader()->sizeHint().height() +
                              shownRows * table_->verticalHeader()->defaultSectionSize() +
                              2 * table_->frameWidth() + 2);
-    more_->setText(QString::fromStdString(MoreDifferingText(comparison.notShown)));
-    more_->setVisible(comparison.notShown > 0);
-    setVisible(rows > 0);
+    const std::string more = MoreDifferingLine(comparison);
+    more_->setText(ViewText(more));
+    more_->setVisible(!more.empty());
+    setVisible(rowCount > 0);
 }
 
 }  // namespace bladeway

@@ -1,8 +1,9 @@
 #pragma once
 // The lines where the file in the destination differs from what Process
-// would write, side by side: the file on disk on the left, the program on the
-// right, each line with its number, a line of context around each run of
-// differing lines, and how many more differ than are shown.
+// would write, side by side, as ProgramPreviewModel words them
+// (core/presentation/program_preview_model.h): the file on disk on the left,
+// the program on the right, each line with its number, a line of context
+// around each run of differing lines, and how many more differ than are shown.
 #include <QWidget>
 
 class QLabel;
@@ -16,6 +17,7 @@ class LineComparisonView final : public QWidget {
     Q_OBJECT
 
   public:
+    // As ComparedColumn orders them.
     enum Column { kBeforeNumber, kBeforeText, kAfterNumber, kAfterText, kColumnCount };
 
     explicit LineComparisonView(QWidget* parent);

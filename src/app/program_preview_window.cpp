@@ -1,7 +1,5 @@
 #include "app/program_preview_window.h"
 
-#include <algorithm>
-
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -12,42 +10,42 @@
 
 #include "app/gcode_highlighter.h"
 #include "app/line_comparison_view.h"
+#include "app/view_text.h"
+#include "core/presentation/twips.h"
 #include "core/text/code_page.h"
 #include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {
 
-QLabel* AddLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
+QLabel* AddLabel(QWidget* parent, const ControlText& control) {
+    auto* label = Named(new QLabel(parent), control);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setWordWrap(true);
     return label;
 }
 
-}  // namespace
-
-QRect FitOnScreen(const QRect& wanted, const QRect& available) {
-    QRect fitted(wanted.topLeft(), wanted.size().boundedTo(available.size()));
-    fitted.moveLeft(std::clamp(fitted.left(), available.left(),
-                               available.left() + available.width() - fitted.width()));
-    fitted.moveTop(std::clamp(fitted.top(), available.top(),
-                              available.top() + available.height() - fitted.height()));
-    return fitted;
+PixelRect PixelsOf(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.width(), rect.height()};
 }
 
+QRect RectOf(const PixelRect& rect) {
+    return {static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.width),
+            static_cast<int>(rect.height)};
+}
+
+}  // namespace
+
 ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("ProgramPreview"));
-    setWindowTitle(QStringLiteral("Bladeway - Program Preview"));
-    heading_ = AddLabel(this, "Heading");
-    comparison_ = AddLabel(this, "Comparison");
+    setObjectName(ViewText(kProgramPreviewWindow.objectName));
+    setWindowTitle(ViewText(kProgramPreviewWindow.caption));
+    heading_ = AddLabel(this, kPreviewHeading);
+    comparison_ = AddLabel(this, kPreviewComparison);
     differences_ = new LineComparisonView(this);
     differences_->hide();
-    indexEntry_ = AddLabel(this, "IndexEntry");
+    indexEntry_ = AddLabel(this, kPreviewIndexEntry);
     indexEntry_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    text_ = new QPlainTextEdit(this);
-    text_->setObjectName(QStringLiteral("ProgramText"));
+    text_ = Named(new QPlainTextEdit(this), kPreviewProgramText);
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -60,38 +58,57 @@ ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent) : QWidget(parent, Qt
     layout->addWidget(text_, 1);
     text_->setFocus();  // the table of differing lines is for looking at
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
-    resize(760, 600);
+    connect(escape, &QShortcut::activated, this, [this] { model_.Escape(); });
+    resize(static_cast<int>(TwipsToPixels(kProgramPreviewClientSize.width)),
+           static_cast<int>(TwipsToPixels(kProgramPreviewClientSize.height)));
+    model_.SetView(this);
 }
 
 void ProgramPreviewWindow::ShowContent(const PreviewContent& content) {
-    content_ = content;
-    heading_->setText(content.heading);
-    comparison_->setText(content.comparison);
-    comparison_->setVisible(!content.comparison.isEmpty());
+    ProgramPreviewContent shown;
+    shown.heading = content.heading.toStdString();
+    shown.comparison = content.comparison.toStdString();
+    shown.indexEntry = content.indexEntry.toStdString();
+    shown.program = content.program;
+    shown.missing = content.missing.toStdString();
+    shown.differences = content.differences;
+    model_.ShowContent(std::move(shown));
+}
+
+PreviewContent ProgramPreviewWindow::Content() const {
+    const ProgramPreviewContent& shown = model_.Content();
+    return {ViewText(shown.heading), ViewText(shown.comparison), ViewText(shown.indexEntry),
+            shown.program,           ViewText(shown.missing),    shown.differences};
+}
+
+void ProgramPreviewWindow::ShowPreviewContent(const ProgramPreviewContent& content) {
+    heading_->setText(ViewText(content.heading));
+    comparison_->setText(ViewText(content.comparison));
+    comparison_->setVisible(!content.comparison.empty());
     differences_->ShowComparison(content.differences);
-    indexEntry_->setText(content.indexEntry);
-    indexEntry_->setVisible(!content.indexEntry.isEmpty());
+    indexEntry_->setText(ViewText(content.indexEntry));
+    indexEntry_->setVisible(!content.indexEntry.empty());
     // Only a program is G-code: a reason shown in its place stays plain.
     highlighter_->setDocument(nullptr);
     text_->clear();
     if (content.program.empty()) {
-        text_->setPlainText(content.missing);
+        text_->setPlainText(ViewText(content.missing));
         return;
     }
     // Joined to the empty text, the highlighter colours the program as it
     // arrives rather than later from the event loop.
     highlighter_->setDocument(text_->document());
-    text_->setPlainText(QString::fromStdString(DecodeWindows1252(content.program)));
+    text_->setPlainText(ViewText(DecodeWindows1252(content.program)));
 }
 
 void ProgramPreviewWindow::PlaceWithin(const QRect& available) {
     const QMargins frame = KnownFrameMargins(*this);
-    QRect outer = geometry().marginsAdded(frame);
-    if (!placed_ && parentWidget() != nullptr)
-        outer.moveCenter(parentWidget()->window()->frameGeometry().center());
-    setGeometry(FitOnScreen(outer, available).marginsRemoved(frame));
-    placed_ = true;
+    const QRect outer = geometry().marginsAdded(frame);
+    std::optional<PixelRect> opener;
+    if (parentWidget() != nullptr)
+        opener = PixelsOf(parentWidget()->window()->frameGeometry());
+    const PixelRect placed = model_.PlaceOnOpening(PixelsOf(outer), opener, PixelsOf(available));
+    setGeometry(RectOf(placed).marginsRemoved(frame));
 }
 
 void ProgramPreviewWindow::showEvent(QShowEvent* event) {

@@ -1,15 +1,17 @@
 #pragma once
-// A program shown read-only (ProgramPreview): a heading, a line on how it
-// compares with the file already in the destination with the differing lines
-// side by side, the index entry (tree mode), and the program text with G-code
-// highlighting. It shows either what Process would write for a key now, or a
-// program file as a run wrote it. Escape closes it.
+// The program preview window (ProgramPreview): a view over
+// ProgramPreviewModel (core/presentation/program_preview_model.h), which
+// words the heading, the comparison with the destination's file and the
+// index entry, gives the differing lines and the G-code highlighting, and
+// places the window when it opens. Escape closes it.
+#include <optional>
 #include <string>
 
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
+#include "core/presentation/program_preview_model.h"
 #include "core/run/line_comparison.h"
 
 class QLabel;
@@ -20,6 +22,7 @@ namespace bladeway {
 class GcodeHighlighter;
 class LineComparisonView;
 
+// The window's content in Qt's texts (ProgramPreviewContent in UTF-8).
 struct PreviewContent {
     QString heading;      // which key, which file
     QString comparison;   // against the destination's file; may be empty
@@ -32,19 +35,22 @@ struct PreviewContent {
     LineComparison differences;
 };
 
-// Where a window whose outer rectangle would be `wanted` opens on a screen
-// whose free area is `available`: shrunk to it where larger, then moved into
-// it; never grown.
-QRect FitOnScreen(const QRect& wanted, const QRect& available);
-
-class ProgramPreviewWindow final : public QWidget {
+class ProgramPreviewWindow final : public QWidget, private ProgramPreviewView {
     Q_OBJECT
 
   public:
     explicit ProgramPreviewWindow(QWidget* parent);
 
+    // What Process would write for a key now.
+    void ShowPreview(const ProgramPreview& preview) { model_.ShowPreview(preview); }
+    // The program file as the run wrote it for `key`, read now.
+    void ShowWrittenProgram(const KeyResult& key, const FileSystem& fileSystem) {
+        model_.ShowWrittenProgram(key, fileSystem);
+    }
     void ShowContent(const PreviewContent& content);
-    const PreviewContent& Content() const { return content_; }
+    PreviewContent Content() const;
+    const ProgramPreviewModel& Model() const { return model_; }
+
     QPlainTextEdit& TextView() { return *text_; }
     LineComparisonView& Differences() { return *differences_; }
     const GcodeHighlighter& Highlighter() const { return *highlighter_; }
@@ -58,8 +64,11 @@ class ProgramPreviewWindow final : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    PreviewContent content_;
-    bool placed_ = false;
+    // ProgramPreviewView
+    void ShowPreviewContent(const ProgramPreviewContent& content) override;
+    void Close() override { close(); }
+
+    ProgramPreviewModel model_;
     QLabel* heading_ = nullptr;
     QLabel* comparison_ = nullptr;
     LineComparisonView* differences_ = nullptr;

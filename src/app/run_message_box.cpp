@@ -1,19 +1,22 @@
 #include "app/run_message_box.h"
 
-#include <algorithm>
+#include <memory>
 
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 
-#include "qt_views/design_controls.h"
+#include "app/view_text.h"
 
 namespace bladeway {
 namespace {
 
-// The message goes just above its parent (the progress window), or below it
-// when the screen has no room above, rather than over it: Cancel stays in
-// sight. The parent's frame tells how tall the box's title bar will be.
+PixelRect PixelsOf(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.width(), rect.height()};
+}
+
+// Beside its parent (the progress window), where RunMessagePlace puts it.
+// The parent's frame tells how tall the box's title bar will be.
 void PlaceBeside(QWidget& box, const QWidget& parent) {
     const QScreen* screen = parent.screen();
     if (screen == nullptr || !parent.isVisible())
@@ -21,35 +24,36 @@ void PlaceBeside(QWidget& box, const QWidget& parent) {
     const QRect progress = parent.frameGeometry();
     const int titleBar = progress.height() - parent.height();
     const QSize size = box.sizeHint() + QSize(0, titleBar);
-    const QRect available = screen->availableGeometry();
-    QPoint place(progress.left() + (progress.width() - size.width()) / 2,
-                 progress.top() - size.height());
-    if (place.y() < available.top())
-        place.setY(progress.bottom() + 1);
-    place.setX(std::clamp(place.x(), available.left(),
-                          std::max(available.left(), available.right() - size.width())));
-    box.move(place);
+    const PixelPoint place = RunMessagePlace(PixelsOf(progress), size.width(), size.height(),
+                                             PixelsOf(screen->availableGeometry()));
+    box.move(static_cast<int>(place.x), static_cast<int>(place.y));
 }
 
 }  // namespace
 
 QWidget* OpenRunMessage(QWidget* parent, const QString& message,
                         std::function<void(bool stop)> answered) {
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, ProgramTitle(), message, QMessageBox::Ok, parent);
-    box->setObjectName(QStringLiteral("RunMessage"));
+    auto* box = new QMessageBox(QMessageBox::Warning, ViewText(kRunMessageCaption), message,
+                                QMessageBox::Ok, parent);
+    box->setObjectName(ViewText(kRunMessageObjectName));
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Modal to nothing: a modal box would block the progress window's Cancel,
     // and under a window-modal progress window it could not take input at all.
     box->setWindowModality(Qt::NonModal);
     QPushButton* stop =
-        box->addButton(QString::fromLatin1(kStopRunCaption), QMessageBox::RejectRole);
-    stop->setObjectName(QStringLiteral("StopRun"));
-    box->setDefaultButton(QMessageBox::Ok);
-    // Escape and the close box stop the run, as Stop Processing does.
-    box->setEscapeButton(stop);
-    QObject::connect(box, &QMessageBox::finished, box, [box, answered = std::move(answered)] {
-        answered(box->clickedButton() != box->button(QMessageBox::Ok));
+        Named(box->addButton(ViewText(kRunMessageStop.caption), QMessageBox::RejectRole),
+              kRunMessageStop);
+    auto* ok = qobject_cast<QPushButton*>(box->button(QMessageBox::Ok));
+    const auto buttonOf = [ok, stop](RunMessageButton button) {
+        return button == RunMessageButton::kOk ? ok : stop;
+    };
+    box->setDefaultButton(buttonOf(kRunMessageDefault));
+    // Escape and the close box press this button.
+    box->setEscapeButton(buttonOf(kRunMessageEscape));
+    auto model = std::make_shared<RunMessageModel>(std::move(answered));
+    QObject::connect(box, &QMessageBox::finished, box, [box, ok, model] {
+        model->Answer(box->clickedButton() == ok ? RunMessageButton::kOk
+                                                 : RunMessageButton::kStopProcessing);
     });
     if (parent != nullptr)
         PlaceBeside(*box, *parent);

@@ -1,9 +1,8 @@
 #pragma once
-// The index message as a run shows it: the message box of every other
-// message (warning icon, OK, titled Bladeway) with one more button that
-// stops the run, so that a run meeting the message for every key can be
-// ended. OK and Return go on with the run; Stop Processing, Escape and the
-// close box stop it.
+// The index message as a run shows it (RunMessage): a QMessageBox over
+// RunMessageModel (core/presentation/run_progress_model.h), which gives its
+// texts and buttons and tells the run its one answer. OK and Return go on
+// with the run; Stop Processing, Escape and the close box stop it.
 //
 // The box does not block: it opens above `parent` (the run's progress
 // window) and answers through `answered`, once, when it closes. So no
@@ -13,11 +12,13 @@
 
 #include <QString>
 
+#include "core/presentation/run_progress_model.h"
+
 class QWidget;
 
 namespace bladeway {
 
-inline constexpr const char* kStopRunCaption = "Stop Processing";
+inline constexpr const char* kStopRunCaption = kRunMessageStop.caption.data();
 
 // Opens the message and returns its window (deleted once closed).
 // `answered(stop)` is called when it closes: stop is true unless OK was chosen.

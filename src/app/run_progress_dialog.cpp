@@ -1,26 +1,26 @@
 #include "app/run_progress_dialog.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/run/run_report_text.h"
-#include "qt_views/design_controls.h"
+#include "app/view_text.h"
+#include "core/presentation/twips.h"
 
 namespace bladeway {
 
 RunProgressDialog::RunProgressDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("RunProgress"));
-    setWindowTitle(ProgramTitle());
+    setObjectName(ViewText(kRunProgressWindow.objectName));
+    setWindowTitle(ViewText(kRunProgressWindow.caption));
     // Not modal: the main window takes no input during a run anyway, and a
     // modal progress window would block the run's message shown above it.
     setWindowModality(Qt::NonModal);
-    label_ = new QLabel(this);
-    label_->setObjectName(QStringLiteral("ProgressText"));
+    label_ = Named(new QLabel(this), kRunProgressText);
     bar_ = new QProgressBar(this);
-    cancel_ = AddButton(this, "Cancel", QStringLiteral("Cancel"));
+    cancel_ = AddButtonFor(this, kRunProgressCancel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cancel_);
@@ -28,31 +28,35 @@ RunProgressDialog::RunProgressDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(label_);
     layout->addWidget(bar_);
     layout->addLayout(buttons);
-    setMinimumWidth(360);
+    setMinimumWidth(static_cast<int>(TwipsToPixels(kRunProgressMinimumWidth)));
     connect(cancel_, &QPushButton::clicked, this, &RunProgressDialog::reject);
-    ShowProgress(0, 0);
-}
-
-void RunProgressDialog::ShowProgress(std::size_t done, std::size_t total) {
-    label_->setText(QString::fromStdString("Writing programs: " + GroupedCount(done) + " of " +
-                                           GroupedCount(total) + " keys"));
-    // The bar counts in keys; a run of more keys than an int holds is not met.
-    bar_->setRange(0, static_cast<int>(total));
-    bar_->setValue(static_cast<int>(done));
+    model_.SetView(this);
+    model_.Begin();
 }
 
 QString RunProgressDialog::Text() const {
     return label_->text();
 }
 
-// The key that has begun is finished and the index written before the run
-// ends; until then the dialog says so.
-void RunProgressDialog::reject() {
-    if (!cancel_->isEnabled())
-        return;
-    cancel_->setEnabled(false);
-    cancel_->setText(QStringLiteral("Stopping..."));
-    emit StopRequested();
+// The dialog is hidden only when its run has ended (Cancel and the close box
+// leave it up): the next run starts afresh. A window system that hides it
+// (minimized) changes nothing.
+void RunProgressDialog::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous())
+        model_.Begin();
+    QDialog::hideEvent(event);
+}
+
+void RunProgressDialog::ShowCount(const std::string& text, std::size_t done, std::size_t total) {
+    label_->setText(ViewText(text));
+    // The bar counts in keys; a run of more keys than an int holds is not met.
+    bar_->setRange(0, static_cast<int>(total));
+    bar_->setValue(static_cast<int>(done));
+}
+
+void RunProgressDialog::ShowCancel(std::string_view caption, bool enabled) {
+    cancel_->setText(ViewText(caption));
+    cancel_->setEnabled(enabled);
 }
 
 }  // namespace bladeway

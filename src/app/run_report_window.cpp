@@ -3,11 +3,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,73 +15,59 @@
 #include <QVBoxLayout>
 
 #include "app/index_check_window.h"
-#include "core/run/run_report_text.h"
+#include "app/view_text.h"
+#include "core/presentation/twips.h"
 #include "core/storage/file_system.h"
 #include "qt_views/design_controls.h"
 
 namespace bladeway {
 namespace {
 
-QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
+static_assert(RunReportWindow::kColumnCount == kRunReportColumnCount);
 
-// The program file written, or why not; the key's file problems after it,
-// unless every key shares them (then they are said once above the rows).
-QString ProgramFileText(const KeyResult& key, bool problemsShared) {
-    std::string text =
-        key.programWritten ? ShowPath(key.outputPath) : ProgramOutcomeText(key, /*dryRun=*/false);
-    if (!key.errors.empty() && !problemsShared)
-        text += (text.empty() ? "" : "; ") + ProblemsText(key);
-    return Text(text);
-}
-
-QString StatusCellText(const KeyResult& key) {
-    const std::string status = StatusText(key);
-    const std::string meaning = StatusMeaning(key);
-    return Text(meaning.empty() ? status : status + " - " + meaning);
-}
-
-QLabel* AddLine(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
+QLabel* AddLine(QWidget* parent, const ControlText& control) {
+    auto* label = Named(new QLabel(parent), control);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setWordWrap(true);
     return label;
 }
 
+std::string FileName(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString ShownFileName(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
 }  // namespace
 
-RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("RunReport"));
-    setWindowTitle(QStringLiteral("Bladeway - Run Report"));
-    processedKeys_ = AddLine(this, "ProcessedKeys");
-    summary_ = AddLine(this, "Summary");
-    shared_ = AddLine(this, "SharedProblem");
-    problemsOnly_ = new QCheckBox(QStringLiteral("Only keys with problems"), this);
-    problemsOnly_->setObjectName(QStringLiteral("ProblemsOnly"));
-    table_ = new QTableWidget(0, kColumnCount, this);
-    table_->setObjectName(QStringLiteral("Keys"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("Column"), QStringLiteral("Program"),
-                                       QStringLiteral("Status"), QStringLiteral("Index"),
-                                       QStringLiteral("From earlier keys"),
-                                       QStringLiteral("Program file")});
+RunReportWindow::RunReportWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), model_(Disk(), FileName(QDir::homePath())) {
+    setObjectName(ViewText(kRunReportWindow.objectName));
+    setWindowTitle(ViewText(kRunReportWindow.caption));
+    processedKeys_ = AddLine(this, kRunReportLines[0]);
+    summary_ = AddLine(this, kRunReportLines[1]);
+    shared_ = AddLine(this, kRunReportLines[2]);
+    problemsOnly_ = Named(new QCheckBox(ViewText(kRunReportProblemsOnly.caption), this),
+                          kRunReportProblemsOnly);
+    table_ = Named(new QTableWidget(0, kColumnCount, this), kRunReportTable);
+    QStringList captions;
+    for (const std::string_view caption : kRunReportColumnCaptions)
+        captions.append(ViewText(caption));
+    table_->setHorizontalHeaderLabels(captions);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->setVisible(false);
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
 
-    selectKeys_ = AddButton(this, "SelectKeys", QStringLiteral("Select these keys"));
-    selectKeys_->setToolTip(QStringLiteral(
-        "Selects the keys with problems in the grid, so that Process takes only them"));
-    checkIndex_ = AddButton(this, "CheckIndex", QStringLiteral("Check index\u2026"));
-    checkIndex_->setToolTip(
-        QStringLiteral("Shows what is wrong with the damaged INDICE.Prg of the selected key"));
+    selectKeys_ = AddButtonFor(this, kRunReportSelectKeys);
+    checkIndex_ = AddButtonFor(this, kRunReportCheckIndex);
     checkIndex_->setEnabled(false);
-    QPushButton* copy = AddButton(this, "CopyReport", QStringLiteral("Copy as Text"));
-    QPushButton* save = AddButton(this, "SaveCsv", QStringLiteral("Save as CSV..."));
-    QPushButton* closeButton = AddButton(this, "CloseReport", QStringLiteral("Close"));
+    QPushButton* copy = AddButtonFor(this, kRunReportCopy);
+    QPushButton* save = AddButtonFor(this, kRunReportSaveCsv);
+    QPushButton* closeButton = AddButtonFor(this, kRunReportClose);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(problemsOnly_);
     buttons->addWidget(selectKeys_);
@@ -98,54 +82,25 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     layout->addWidget(shared_);
     layout->addWidget(table_);
     layout->addLayout(buttons);
-    resize(1000, 420);
+    resize(static_cast<int>(TwipsToPixels(kRunReportClientSize.width)),
+           static_cast<int>(TwipsToPixels(kRunReportClientSize.height)));
 
-    connect(problemsOnly_, &QCheckBox::toggled, this, &RunReportWindow::ApplyFilter);
-    connect(selectKeys_, &QPushButton::clicked, this,
-            [this] { emit KeysToSelect(ProblemColumns()); });
-    connect(checkIndex_, &QPushButton::clicked, this, &RunReportWindow::CheckIndexOfCurrentRow);
+    connect(problemsOnly_, &QCheckBox::toggled, this,
+            [this](bool only) { model_.SetProblemsOnly(only); });
+    connect(selectKeys_, &QPushButton::clicked, this, [this] { model_.SelectKeys(); });
+    connect(checkIndex_, &QPushButton::clicked, this, [this] { model_.CheckIndexOfCurrentRow(); });
     connect(table_, &QTableWidget::currentCellChanged, this,
-            [this](int row) { checkIndex_->setEnabled(!DamagedIndexOf(row).empty()); });
-    connect(copy, &QPushButton::clicked, this, &RunReportWindow::CopyAsText);
-    connect(save, &QPushButton::clicked, this, &RunReportWindow::AskForCsvFile);
+            [this](int row) { model_.SetCurrentRow(row); });
+    connect(copy, &QPushButton::clicked, this, [this] { model_.CopyAsText(); });
+    connect(save, &QPushButton::clicked, this, [this] { model_.SaveAsCsv(); });
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
-    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
-        emit ProgramRequested(report_.keys.at(static_cast<std::size_t>(row)));
-    });
+    connect(table_, &QTableWidget::cellDoubleClicked, this,
+            [this](int row) { model_.OpenRow(row); });
+    model_.SetView(this);
 }
 
 void RunReportWindow::ShowReport(const RunReport& report, const QString& csvFolder) {
-    report_ = report;
-    csvFolder_ = csvFolder;
-    processedKeys_->setText(Text(ProcessedKeysLine(report_)));
-    summary_->setText(Text(SummaryLine(report_, /*dryRun=*/false)));
-    sharedProblem_ = SharedProblemText(report_);
-    shared_->setText(Text("Every key: " + sharedProblem_));
-    shared_->setVisible(!sharedProblem_.empty());
-    selectKeys_->setEnabled(!ProblemColumns().empty());
-    FillRows();
-    ApplyFilter();
-    checkIndex_->setEnabled(!DamagedIndexOf(table_->currentRow()).empty());
-}
-
-std::string RunReportWindow::DamagedIndexOf(int row) const {
-    if (row < 0 || static_cast<std::size_t>(row) >= report_.keys.size())
-        return {};
-    const IndexStepResult& index = report_.keys[static_cast<std::size_t>(row)].index;
-    const bool damaged = index.outcome == IndexOutcome::kTemplateIndexDamaged ||
-                         index.outcome == IndexOutcome::kDestinationIndexDamaged;
-    return damaged ? index.path : std::string();
-}
-
-void RunReportWindow::CheckIndexOfCurrentRow() {
-    const std::string path = DamagedIndexOf(table_->currentRow());
-    if (path.empty())
-        return;
-    if (checkWindow_ == nullptr)
-        checkWindow_ = new IndexCheckWindow(this);
-    checkWindow_->Check(path);
-    checkWindow_->show();
-    checkWindow_->raise();
+    model_.ShowReport(report, FileName(csvFolder));
 }
 
 QString RunReportWindow::ProcessedKeys() const {
@@ -157,73 +112,90 @@ QString RunReportWindow::Summary() const {
 }
 
 QString RunReportWindow::SharedProblem() const {
-    return Text(sharedProblem_);
+    return ViewText(model_.SharedProblem());
 }
 
-std::vector<int> RunReportWindow::ProblemColumns() const {
-    std::vector<int> columns;
-    for (const KeyResult& key : report_.keys) {
-        if (!EndedWell(key))
-            columns.push_back(key.column);
-    }
-    return columns;
+void RunReportWindow::CopyAsText() const {
+    model_.CopyAsText();
 }
 
-void RunReportWindow::FillRows() {
-    table_->setRowCount(static_cast<int>(report_.keys.size()));
-    const QColor problemColour(0xfb, 0xe3, 0xe0);
-    const bool shared = !sharedProblem_.empty();
+Outcome RunReportWindow::SaveCsv(const QString& path) const {
+    return model_.SaveCsv(FileName(path));
+}
+
+QString RunReportWindow::SuggestedCsvPath() const {
+    return ShownFileName(model_.SuggestedCsvPath());
+}
+
+void RunReportWindow::ShowLines(const std::string& processedKeys, const std::string& summary,
+                                const std::string& sharedProblemLine) {
+    processedKeys_->setText(ViewText(processedKeys));
+    summary_->setText(ViewText(summary));
+    shared_->setText(ViewText(sharedProblemLine));
+    shared_->setVisible(!sharedProblemLine.empty());
+}
+
+void RunReportWindow::ShowRows(const std::vector<RunReportRow>& rows) {
+    table_->setRowCount(static_cast<int>(rows.size()));
+    const QColor problemTint = ViewColour(kProblemRowTint);
     for (int row = 0; row < table_->rowCount(); ++row) {
-        const KeyResult& key = report_.keys[static_cast<std::size_t>(row)];
-        const bool problem = !EndedWell(key);
-        const QString cells[kColumnCount] = {
-            (problem ? QStringLiteral("! ") : QString()) + Text(ColumnText(key)),
-            Text(ProgramNameText(key)),
-            StatusCellText(key),
-            Text(IndexOutcomeText(key, /*dryRun=*/false)),
-            Text(CarriedOverText(key)),
-            ProgramFileText(key, shared)};
+        const RunReportRow& shown = rows[static_cast<std::size_t>(row)];
         for (int column = 0; column < kColumnCount; ++column) {
-            auto* item = new QTableWidgetItem(cells[column]);
-            if (problem)
-                item->setBackground(problemColour);
+            auto* item =
+                new QTableWidgetItem(ViewText(shown.cells[static_cast<std::size_t>(column)]));
+            if (shown.problem)
+                item->setBackground(problemTint);
             table_->setItem(row, column, item);
         }
     }
     table_->resizeColumnsToContents();
 }
 
-void RunReportWindow::ApplyFilter() {
-    const bool only = problemsOnly_->isChecked();
+void RunReportWindow::ShowRowsShown(const std::vector<bool>& shown) {
     for (int row = 0; row < table_->rowCount(); ++row)
-        table_->setRowHidden(row, only && EndedWell(report_.keys[static_cast<std::size_t>(row)]));
+        table_->setRowHidden(row, !shown.at(static_cast<std::size_t>(row)));
 }
 
-void RunReportWindow::CopyAsText() const {
-    QApplication::clipboard()->setText(Text(PlainReportText(report_, /*dryRun=*/false)));
+void RunReportWindow::EnableSelectKeys(bool enabled) {
+    selectKeys_->setEnabled(enabled);
 }
 
-Outcome RunReportWindow::SaveCsv(const QString& path) const {
-    return Disk().ReplaceFile(QFile::encodeName(path).toStdString(),
-                              ReportCsv(report_, problemsOnly_->isChecked()));
+void RunReportWindow::EnableCheckIndex(bool enabled) {
+    checkIndex_->setEnabled(enabled);
 }
 
-QString RunReportWindow::SuggestedCsvPath() const {
-    const QString folder =
-        csvFolder_.isEmpty() || !QFileInfo(csvFolder_).isDir() ? QDir::homePath() : csvFolder_;
-    return QDir(folder).filePath(QStringLiteral("report.csv"));
+void RunReportWindow::SelectKeysInGrid(const std::vector<int>& columns) {
+    emit KeysToSelect(columns);
 }
 
-void RunReportWindow::AskForCsvFile() {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Run Report"),
-                                                SuggestedCsvPath(), QStringLiteral("CSV (*.csv)"));
+void RunReportWindow::OpenProgram(const KeyResult& key) {
+    emit ProgramRequested(key);
+}
+
+void RunReportWindow::OpenIndexCheck(const std::string& path) {
+    if (checkWindow_ == nullptr)
+        checkWindow_ = new IndexCheckWindow(this);
+    checkWindow_->Check(path);
+    checkWindow_->show();
+    checkWindow_->raise();
+}
+
+void RunReportWindow::PutOnClipboard(const std::string& text) {
+    QApplication::clipboard()->setText(ViewText(text));
+}
+
+std::optional<std::string> RunReportWindow::AskForCsvFile(const CsvFileQuestion& question) {
+    const QString path = QFileDialog::getSaveFileName(
+        this, ViewText(question.caption), ShownFileName(question.suggested),
+        ViewText(question.filterName) + QStringLiteral(" (") + ViewText(question.pattern) +
+            QStringLiteral(")"));
     if (path.isEmpty())
-        return;
-    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
-        path += QStringLiteral(".csv");
-    if (const Outcome saved = SaveCsv(path); !saved) {
-        QMessageBox::warning(this, ProgramTitle(), Text(saved.error()));
-    }
+        return std::nullopt;
+    return FileName(path);
+}
+
+void RunReportWindow::ShowWarning(const std::string& message) {
+    QMessageBox::warning(this, ProgramTitle(), ViewText(message));
 }
 
 }  // namespace bladeway

@@ -1,17 +1,17 @@
 #pragma once
-// The report of the last run (RunReport), a window of its own that does not
-// block the main window: which keys were taken, the summary line in the
-// command-line tool's words, a cause every key shares said once, then one row
-// per processed key: its program, status, index outcome and the values it
-// took from earlier keys. Rows with problems are marked and can be shown
-// alone or selected in the grid ("Select these keys"); a double-click asks
-// for that key's program; the report is copied as text and saved as CSV.
+// The run report window (RunReport): a view over RunReportModel
+// (core/presentation/run_report_model.h), which holds the report, its texts,
+// the filter and what each button does. The window shows what the model
+// tells it and hands the user's actions to it; it tells the main window
+// through its signals which keys to select and which program to show.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <QString>
 #include <QWidget>
 
+#include "core/presentation/run_report_model.h"
 #include "core/run/processing_run.h"
 #include "core/text/expected.h"
 
@@ -24,11 +24,11 @@ namespace bladeway {
 
 class IndexCheckWindow;
 
-class RunReportWindow final : public QWidget {
+class RunReportWindow final : public QWidget, private RunReportView {
     Q_OBJECT
 
   public:
-    // The program file, a long path, comes last.
+    // The table's columns, as RunReportColumn orders them.
     enum Column {
         kColumn,
         kProgram,
@@ -43,7 +43,8 @@ class RunReportWindow final : public QWidget {
 
     // `csvFolder` is where Save as CSV starts (the run's destination folder).
     void ShowReport(const RunReport& report, const QString& csvFolder = {});
-    const RunReport& Report() const { return report_; }
+    const RunReport& Report() const { return model_.Report(); }
+    const RunReportModel& Model() const { return model_; }
 
     // The first line: which keys the run took.
     QString ProcessedKeys() const;
@@ -60,11 +61,11 @@ class RunReportWindow final : public QWidget {
     // The file name Save as CSV offers: report.csv in the destination folder.
     QString SuggestedCsvPath() const;
     // The grid columns of the keys that did not end well.
-    std::vector<int> ProblemColumns() const;
+    std::vector<int> ProblemColumns() const { return model_.ProblemColumns(); }
     // The damaged INDICE.Prg the key of `row` met; empty when it met none.
-    std::string DamagedIndexOf(int row) const;
+    std::string DamagedIndexOf(int row) const { return model_.DamagedIndexOf(row); }
     // Shows what is wrong with the damaged index of the current row.
-    void CheckIndexOfCurrentRow();
+    void CheckIndexOfCurrentRow() { model_.CheckIndexOfCurrentRow(); }
     // The window that shows an index check, made on first use.
     IndexCheckWindow* CheckWindow() { return checkWindow_; }
 
@@ -75,13 +76,21 @@ class RunReportWindow final : public QWidget {
     void KeysToSelect(const std::vector<int>& columns);
 
   private:
-    void FillRows();
-    void ApplyFilter();
-    void AskForCsvFile();
+    // RunReportView
+    void ShowLines(const std::string& processedKeys, const std::string& summary,
+                   const std::string& sharedProblemLine) override;
+    void ShowRows(const std::vector<RunReportRow>& rows) override;
+    void ShowRowsShown(const std::vector<bool>& shown) override;
+    void EnableSelectKeys(bool enabled) override;
+    void EnableCheckIndex(bool enabled) override;
+    void SelectKeysInGrid(const std::vector<int>& columns) override;
+    void OpenProgram(const KeyResult& key) override;
+    void OpenIndexCheck(const std::string& path) override;
+    void PutOnClipboard(const std::string& text) override;
+    std::optional<std::string> AskForCsvFile(const CsvFileQuestion& question) override;
+    void ShowWarning(const std::string& message) override;
 
-    RunReport report_;
-    QString csvFolder_;
-    std::string sharedProblem_;
+    RunReportModel model_;
     QLabel* processedKeys_ = nullptr;
     QLabel* summary_ = nullptr;
     QLabel* shared_ = nullptr;

@@ -214,6 +214,24 @@ TEST_F(ProcessOffThreadTest, TheRunMessageBoxKeepsItsTextAddsAStopButtonAndAnswe
     }
 }
 
+// Cancel asks the run to stop once; hidden at the run's end, the dialog is
+// ready to stop the next run.
+TEST(RunProgressDialogTest, CancelAsksOnceAndTheNextRunCanBeStoppedAgain) {
+    RunProgressDialog dialog(nullptr);
+    QSignalSpy stops(&dialog, &RunProgressDialog::StopRequested);
+    for (int run = 1; run <= 2; ++run) {
+        dialog.show();
+        QTest::mouseClick(&dialog.CancelButton(), Qt::LeftButton);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_EQ(stops.count(), run);
+        EXPECT_EQ(dialog.CancelButton().text(), "Stopping...");
+        EXPECT_FALSE(dialog.CancelButton().isEnabled());
+        EXPECT_TRUE(dialog.isVisible()) << "the dialog stays until the run has ended";
+        dialog.hide();
+        EXPECT_TRUE(dialog.CancelButton().isEnabled());
+    }
+}
+
 // The report: one row per key, the problems marked and shown alone.
 struct ProblemCase {
     const char* name;

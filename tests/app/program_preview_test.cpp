@@ -1,5 +1,7 @@
 // The program preview window on its own: Escape, its place on a small
 // screen, the differing lines side by side, and a reason shown plain.
+#include <limits>
+
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -12,28 +14,43 @@
 
 #include "app/line_comparison_view.h"
 #include "app/program_preview_window.h"
+#include "core/presentation/gcode_highlighting.h"
+#include "core/presentation/program_preview_model.h"
 #include "core/run/line_comparison.h"
+#include "core/text/code_page.h"
 #include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {
 
-TEST(FitOnScreenTest, ShrinksToTheScreenAndMovesOntoItNeverGrows) {
-    const QRect screen(0, 0, 1024, 600);
-    struct Case {
-        const char* what;
-        QRect wanted, available, fitted;
-    };
-    const std::vector<Case> cases{
-        {"fits as it is", QRect(100, 50, 760, 500), screen, QRect(100, 50, 760, 500)},
-        {"taller than the screen", QRect(100, 50, 760, 800), screen, QRect(100, 0, 760, 600)},
-        {"larger every way", QRect(-50, -20, 1300, 700), screen, screen},
-        {"past the right and bottom", QRect(600, 300, 760, 500), screen, QRect(264, 100, 760, 500)},
-        {"above and left of the screen", QRect(-200, -40, 300, 200), screen, QRect(0, 0, 300, 200)},
-        {"a second screen, its panel on top", QRect(1000, 0, 760, 900), QRect(1920, 24, 1280, 776),
-         QRect(1920, 24, 760, 776)}};
-    for (const Case& test : cases)
-        EXPECT_EQ(FitOnScreen(test.wanted, test.available), test.fitted) << test.what;
+// The models word and classify in bytes what the window shows decoded; these
+// hold them to Qt's own reading of the same characters and numbers.
+TEST(PreviewRulesAsQtReadsThemTest, LettersDigitsAndAxisValues) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string line(1, static_cast<char>(byte));
+        const QChar shown = QString::fromStdString(DecodeWindows1252(line)).at(0);
+        std::vector<GcodeRange> expected;
+        if (shown.isLetter())
+            expected.push_back({0, 1, GcodeWord::kAddress});
+        else if (shown.isDigit() || shown == u'.' || shown == u'-' || shown == u'+')
+            expected.push_back({0, 1, GcodeWord::kNumber});
+        else if (shown == u'(')
+            expected.push_back({0, 1, GcodeWord::kComment});
+        EXPECT_EQ(GcodeHighlights(line), expected) << "byte " << byte;
+    }
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    for (const float value :
+         {0.0F, -0.0F, 1.5F, -2.25F, 100000.0F, 1000000.0F, 123456.7F, 1e-5F, 3.14159274F, nan,
+          -nan, infinity, -infinity, std::numeric_limits<float>::denorm_min(),
+          std::numeric_limits<float>::max()}) {
+        IndexRecord entry;
+        entry.SetX(value);
+        const std::string text = PreviewIndexEntryText(entry);
+        const std::string x =
+            text.substr(text.find(" X ") + 3, text.find(" Y ") - text.find(" X ") - 3);
+        EXPECT_EQ(QString::fromStdString(x), QStringLiteral("%1").arg(value)) << value;
+    }
 }
 
 class ProgramPreviewTest : public ::testing::Test {

@@ -1,0 +1,41 @@
+#pragma once
+// The run windows' models give texts as UTF-8 and their controls as
+// ControlText rows; these turn them into what Qt shows.
+#include <string>
+#include <string_view>
+
+#include <QColor>
+#include <QPushButton>
+#include <QString>
+
+#include "core/presentation/control_text.h"
+#include "qt_views/design_controls.h"
+
+namespace bladeway {
+
+inline QString ViewText(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+inline QColor ViewColour(Rgb colour) {
+    return {colour.red, colour.green, colour.blue};
+}
+
+// Sets the control's object name; gives the widget back.
+template <typename Widget>
+Widget* Named(Widget* widget, const ControlText& control) {
+    widget->setObjectName(ViewText(control.objectName));
+    return widget;
+}
+
+// A push button with the control's object name, caption and tip, left to the
+// window's layout.
+inline QPushButton* AddButtonFor(QWidget* parent, const ControlText& control) {
+    QPushButton* button =
+        AddButton(parent, std::string(control.objectName).c_str(), ViewText(control.caption));
+    if (!control.tip.empty())
+        button->setToolTip(ViewText(control.tip));
+    return button;
+}
+
+}  // namespace bladeway

@@ -1,0 +1,63 @@
+#include "core/presentation/run_progress_model.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/run/run_report_text.h"
+
+namespace bladeway {
+
+std::string RunProgressText(std::size_t done, std::size_t total) {
+    return "Writing programs: " + GroupedCount(done) + " of " + GroupedCount(total) + " keys";
+}
+
+void RunProgressModel::Begin() {
+    stopping_ = false;
+    if (view_ != nullptr)
+        view_->ShowCancel(kRunProgressCancel.caption, /*enabled=*/true);
+    ShowProgress(0, 0);
+}
+
+void RunProgressModel::ShowProgress(std::size_t done, std::size_t total) {
+    text_ = RunProgressText(done, total);
+    if (view_ != nullptr)
+        view_->ShowCount(text_, done, total);
+}
+
+void RunProgressModel::Cancel() {
+    if (stopping_)
+        return;
+    stopping_ = true;
+    if (view_ != nullptr) {
+        view_->ShowCancel(kStoppingCaption, /*enabled=*/false);
+        view_->RequestStop();
+    }
+}
+
+bool RunMessageStops(RunMessageButton answer) {
+    return answer != RunMessageButton::kOk;
+}
+
+RunMessageModel::RunMessageModel(std::function<void(bool stop)> answered)
+    : answered_(std::move(answered)) {}
+
+void RunMessageModel::Answer(RunMessageButton button) {
+    if (answered_ == nullptr)
+        return;
+    // Emptied before the call: an answer that closes the box again is not told twice.
+    const std::function<void(bool stop)> answered = std::exchange(answered_, nullptr);
+    answered(RunMessageStops(button));
+}
+
+PixelPoint RunMessagePlace(const PixelRect& progress, std::int64_t boxWidth, std::int64_t boxHeight,
+                           const PixelRect& available) {
+    PixelPoint place{progress.left + (progress.width - boxWidth) / 2, progress.top - boxHeight};
+    if (place.y < available.top)
+        place.y = progress.top + progress.height;
+    // The last pixel column of the screen is left + width - 1.
+    const std::int64_t rightmost = available.left + available.width - 1 - boxWidth;
+    place.x = std::clamp(place.x, available.left, std::max(available.left, rightmost));
+    return place;
+}
+
+}  // namespace bladeway

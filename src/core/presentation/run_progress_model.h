@@ -1,0 +1,108 @@
+#pragma once
+
+// The two windows of a run that goes on: the progress window ("Writing
+// programs: 1,234 of 3,000 keys", a bar, and Cancel) and the index message as
+// the run shows it, above the progress window.
+//
+// Cancel, Escape and the progress window's close box ask the run to stop,
+// once; the window then says "Stopping..." and stays until the run has ended
+// (the key that has begun is finished and the index written first). Neither
+// window blocks the other: the message's Stop Processing, the progress
+// window's Cancel and the main window's close box all work while the message
+// is up.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/presentation/about_dialog_rules.h"
+#include "core/presentation/control_text.h"
+#include "core/presentation/pixel_rect.h"
+
+namespace bladeway {
+
+// The progress window lays itself out: its text, the bar, then Cancel at the
+// right, at least this wide.
+inline constexpr ControlText kRunProgressWindow{"RunProgress", kProgramTitle};
+inline constexpr std::int64_t kRunProgressMinimumWidth = 5400;  // twips
+inline constexpr ControlText kRunProgressText{"ProgressText"};
+inline constexpr ControlText kRunProgressCancel{"Cancel", "Cancel"};
+inline constexpr std::string_view kStoppingCaption = "Stopping...";
+
+// "Writing programs: 1,234 of 3,000 keys"
+std::string RunProgressText(std::size_t done, std::size_t total);
+
+// What the progress model tells its window.
+class RunProgressView {
+  public:
+    virtual ~RunProgressView() = default;
+
+    // The text and the bar, which counts in keys.
+    virtual void ShowCount(const std::string& text, std::size_t done, std::size_t total) = 0;
+    virtual void ShowCancel(std::string_view caption, bool enabled) = 0;
+    // Tells the run to stop before its next key.
+    virtual void RequestStop() = 0;
+};
+
+class RunProgressModel {
+  public:
+    void SetView(RunProgressView* view) { view_ = view; }
+
+    // A run begins: nothing done yet, Cancel ready.
+    void Begin();
+    void ShowProgress(std::size_t done, std::size_t total);
+    // Cancel, Escape or the close box: the first asks the run to stop and
+    // turns Cancel into "Stopping...", disabled; later ones do nothing.
+    void Cancel();
+
+    const std::string& Text() const { return text_; }
+    bool Stopping() const { return stopping_; }
+
+  private:
+    RunProgressView* view_ = nullptr;
+    std::string text_ = RunProgressText(0, 0);
+    bool stopping_ = false;
+};
+
+// The index message: the message box of every other message (a warning,
+// titled with the program's name, OK) with one more button that stops the
+// run, so that a run meeting the message for every key can be ended.
+inline constexpr std::string_view kRunMessageObjectName = "RunMessage";
+inline constexpr std::string_view kRunMessageCaption = kProgramTitle;
+inline constexpr ControlText kRunMessageStop{"StopRun", "Stop Processing"};
+
+enum class RunMessageButton : std::uint8_t { kOk, kStopProcessing };
+// Return presses OK and goes on with the run; Escape and the close box
+// answer as Stop Processing does.
+inline constexpr RunMessageButton kRunMessageDefault = RunMessageButton::kOk;
+inline constexpr RunMessageButton kRunMessageEscape = RunMessageButton::kStopProcessing;
+
+// True when the answer stops the run: all but OK.
+bool RunMessageStops(RunMessageButton answer);
+
+// The message's one answer, told to the run once however many ways the box
+// reports its closing.
+class RunMessageModel {
+  public:
+    explicit RunMessageModel(std::function<void(bool stop)> answered);
+
+    void Answer(RunMessageButton button);
+    // Escape and the close box.
+    void Escape() { Answer(kRunMessageEscape); }
+    bool Answered() const { return answered_ == nullptr; }
+
+  private:
+    std::function<void(bool stop)> answered_;
+};
+
+// Where the message box goes (its outer top-left corner): just above the
+// progress window (`progress`, its frame included), or just below it when
+// the screen's free area (`available`) has no room above, rather than over
+// it, so that Cancel stays in sight; centred on it across, kept on the
+// screen. The box is `boxWidth` wide and `boxHeight` high with its title bar.
+PixelPoint RunMessagePlace(const PixelRect& progress, std::int64_t boxWidth, std::int64_t boxHeight,
+                           const PixelRect& available);
+
+}  // namespace bladeway

@@ -1,0 +1,169 @@
+#include "core/presentation/run_report_model.h"
+
+#include <utility>
+
+#include "core/os/paths.h"
+#include "core/run/run_report_text.h"
+
+namespace bladeway {
+namespace {
+
+constexpr std::string_view kCsvExtension = ".csv";
+constexpr std::string_view kCsvFileName = "report.csv";
+
+// The program file written, or why not; the key's file problems after it,
+// unless every key shares them (then they are said once above the rows).
+std::string ProgramFileText(const KeyResult& key, bool problemsShared) {
+    std::string text =
+        key.programWritten ? ShowPath(key.outputPath) : ProgramOutcomeText(key, /*dryRun=*/false);
+    if (!key.errors.empty() && !problemsShared)
+        text += (text.empty() ? "" : "; ") + ProblemsText(key);
+    return text;
+}
+
+std::string StatusCellText(const KeyResult& key) {
+    const std::string status = StatusText(key);
+    const std::string meaning = StatusMeaning(key);
+    return meaning.empty() ? status : status + " - " + meaning;
+}
+
+RunReportRow RowOf(const KeyResult& key, bool problemsShared) {
+    RunReportRow row;
+    row.problem = !EndedWell(key);
+    row.cells = {(row.problem ? "! " : "") + ColumnText(key),
+                 ProgramNameText(key),
+                 StatusCellText(key),
+                 IndexOutcomeText(key, /*dryRun=*/false),
+                 CarriedOverText(key),
+                 ProgramFileText(key, problemsShared)};
+    return row;
+}
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+std::string WithCsvExtension(std::string path) {
+    bool ends = path.size() >= kCsvExtension.size();
+    for (std::size_t i = 0; ends && i < kCsvExtension.size(); ++i)
+        ends = AsciiLower(path[path.size() - kCsvExtension.size() + i]) == kCsvExtension[i];
+    if (!ends)
+        path += kCsvExtension;
+    return path;
+}
+
+RunReportModel::RunReportModel(FileSystem& fileSystem, std::string homeFolder)
+    : fileSystem_(fileSystem), homeFolder_(std::move(homeFolder)) {}
+
+void RunReportModel::ShowReport(const RunReport& report, std::string csvFolder) {
+    report_ = report;
+    csvFolder_ = std::move(csvFolder);
+    processedKeys_ = ProcessedKeysLine(report_);
+    summary_ = SummaryLine(report_, /*dryRun=*/false);
+    sharedProblem_ = SharedProblemText(report_);
+    rows_.clear();
+    rows_.reserve(report_.keys.size());
+    for (const KeyResult& key : report_.keys)
+        rows_.push_back(RowOf(key, !sharedProblem_.empty()));
+    if (view_ == nullptr)
+        return;
+    view_->ShowLines(processedKeys_, summary_,
+                     sharedProblem_.empty() ? std::string() : "Every key: " + sharedProblem_);
+    view_->EnableSelectKeys(CanSelectKeys());
+    view_->ShowRows(rows_);
+    ShowFilter();
+    view_->EnableCheckIndex(CanCheckIndex());
+}
+
+bool RunReportModel::RowShown(std::size_t row) const {
+    return row < rows_.size() && !(problemsOnly_ && !rows_[row].problem);
+}
+
+std::vector<int> RunReportModel::ProblemColumns() const {
+    std::vector<int> columns;
+    for (const KeyResult& key : report_.keys) {
+        if (!EndedWell(key))
+            columns.push_back(key.column);
+    }
+    return columns;
+}
+
+std::string RunReportModel::DamagedIndexOf(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= report_.keys.size())
+        return {};
+    const IndexStepResult& index = report_.keys[static_cast<std::size_t>(row)].index;
+    const bool damaged = index.outcome == IndexOutcome::kTemplateIndexDamaged ||
+                         index.outcome == IndexOutcome::kDestinationIndexDamaged;
+    return damaged ? index.path : std::string();
+}
+
+std::string RunReportModel::SuggestedCsvPath() const {
+    std::string folder =
+        csvFolder_.empty() || !fileSystem_.FolderExists(csvFolder_) ? homeFolder_ : csvFolder_;
+    // One separator that ends the folder is dropped, the root's kept, then
+    // one put back: "out/" and "out" both give "out/report.csv".
+    if (folder.size() > 1 && folder.back() == kPathSeparator)
+        folder.pop_back();
+    return JoinPathOnce(folder, kCsvFileName);
+}
+
+Outcome RunReportModel::SaveCsv(const std::string& path) const {
+    return fileSystem_.ReplaceFile(path, ReportCsv(report_, problemsOnly_));
+}
+
+void RunReportModel::SetProblemsOnly(bool only) {
+    problemsOnly_ = only;
+    ShowFilter();
+}
+
+void RunReportModel::SetCurrentRow(int row) {
+    currentRow_ = row;
+    if (view_ != nullptr)
+        view_->EnableCheckIndex(CanCheckIndex());
+}
+
+void RunReportModel::SelectKeys() const {
+    if (view_ != nullptr)
+        view_->SelectKeysInGrid(ProblemColumns());
+}
+
+void RunReportModel::CheckIndexOfCurrentRow() const {
+    const std::string path = DamagedIndexOf(currentRow_);
+    if (!path.empty() && view_ != nullptr)
+        view_->OpenIndexCheck(path);
+}
+
+void RunReportModel::OpenRow(int row) const {
+    if (row >= 0 && static_cast<std::size_t>(row) < report_.keys.size() && view_ != nullptr)
+        view_->OpenProgram(report_.keys[static_cast<std::size_t>(row)]);
+}
+
+void RunReportModel::CopyAsText() const {
+    if (view_ != nullptr)
+        view_->PutOnClipboard(PlainReportText(report_, /*dryRun=*/false));
+}
+
+void RunReportModel::SaveAsCsv() const {
+    if (view_ == nullptr)
+        return;
+    CsvFileQuestion question;
+    question.suggested = SuggestedCsvPath();
+    const std::optional<std::string> chosen = view_->AskForCsvFile(question);
+    if (!chosen || chosen->empty())
+        return;
+    if (const Outcome saved = SaveCsv(WithCsvExtension(*chosen)); !saved)
+        view_->ShowWarning(saved.error());
+}
+
+void RunReportModel::ShowFilter() const {
+    if (view_ == nullptr)
+        return;
+    std::vector<bool> shown(rows_.size());
+    for (std::size_t row = 0; row < rows_.size(); ++row)
+        shown[row] = RowShown(row);
+    view_->ShowRowsShown(shown);
+}
+
+}  // namespace bladeway

@@ -1,0 +1,175 @@
+#pragma once
+
+// The report of the last run, a window of its own that blocks no other: which
+// keys were taken, the summary line in the command-line tool's words, a cause
+// every key shares said once, then one row per processed key (its program,
+// status, index outcome and the values it took from earlier keys). Rows with
+// problems are marked and can be shown alone or handed back to the grid to be
+// selected ("Select these keys"); opening a row asks for that key's program; a
+// row whose key met a damaged index leads to the check of that index; the
+// report is copied as text and saved as CSV.
+//
+// The window lays itself out (the table grows with it): the model gives its
+// controls in order with their captions, the front end places them.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/presentation/control_text.h"
+#include "core/presentation/twips.h"
+#include "core/run/processing_run.h"
+#include "core/storage/file_system.h"
+#include "core/text/expected.h"
+
+namespace bladeway {
+
+// The table's columns in their order: the program file, a long path, comes last.
+enum class RunReportColumn : std::uint8_t {
+    kColumn,
+    kProgram,
+    kStatus,
+    kIndex,
+    kFromEarlierKeys,
+    kProgramFile
+};
+inline constexpr std::size_t kRunReportColumnCount = 6;
+inline constexpr std::array<std::string_view, kRunReportColumnCount> kRunReportColumnCaptions = {
+    "Column", "Program", "Status", "Index", "From earlier keys", "Program file"};
+
+// One key's row, each cell as shown (UTF-8).
+struct RunReportRow {
+    std::array<std::string, kRunReportColumnCount> cells;
+    bool problem = false;  // the key did not end well: "! " before its column, tinted
+};
+
+// The tint of a row with a problem.
+inline constexpr Rgb kProblemRowTint{0xfb, 0xe3, 0xe0};
+
+// The window, top to bottom: three lines, the table, then a row of controls,
+// a gap between the first three and the last three.
+inline constexpr ControlText kRunReportWindow{"RunReport", "Bladeway - Run Report"};
+inline constexpr TwipsRect kRunReportClientSize{0, 0, 15000, 6300};
+inline constexpr std::array<ControlText, 3> kRunReportLines = {
+    {{"ProcessedKeys"}, {"Summary"}, {"SharedProblem"}}};
+inline constexpr ControlText kRunReportTable{"Keys"};
+inline constexpr ControlText kRunReportProblemsOnly{"ProblemsOnly", "Only keys with problems"};
+inline constexpr ControlText kRunReportSelectKeys{
+    "SelectKeys", "Select these keys",
+    "Selects the keys with problems in the grid, so that Process takes only them"};
+inline constexpr ControlText kRunReportCheckIndex{
+    "CheckIndex", "Check index\xE2\x80\xA6",  // an ellipsis, in UTF-8
+    "Shows what is wrong with the damaged INDICE.Prg of the selected key"};
+inline constexpr ControlText kRunReportCopy{"CopyReport", "Copy as Text"};
+inline constexpr ControlText kRunReportSaveCsv{"SaveCsv", "Save as CSV..."};
+inline constexpr ControlText kRunReportClose{"CloseReport", "Close"};
+
+// What Save as CSV asks the user: a file to save to, starting at `suggested`.
+struct CsvFileQuestion {
+    std::string_view caption = "Save Run Report";
+    std::string_view filterName = "CSV";
+    std::string_view pattern = "*.csv";
+    std::string suggested;  // a path, in the file system's encoding
+};
+
+// What the model tells the window. Texts are UTF-8.
+class RunReportView {
+  public:
+    virtual ~RunReportView() = default;
+
+    // The lines above the table; the shared problem's line is hidden when empty.
+    virtual void ShowLines(const std::string& processedKeys, const std::string& summary,
+                           const std::string& sharedProblemLine) = 0;
+    // Every key's row, in the report's order; the rows shown follow.
+    virtual void ShowRows(const std::vector<RunReportRow>& rows) = 0;
+    // Which rows are shown, one flag per row.
+    virtual void ShowRowsShown(const std::vector<bool>& shown) = 0;
+    virtual void EnableSelectKeys(bool enabled) = 0;
+    virtual void EnableCheckIndex(bool enabled) = 0;
+
+    // Hands the grid columns (counted from 1, ascending) to the main window
+    // to select, so that Process takes only them.
+    virtual void SelectKeysInGrid(const std::vector<int>& columns) = 0;
+    // Opens the program as the run wrote it for `key`.
+    virtual void OpenProgram(const KeyResult& key) = 0;
+    // Opens the check of the INDICE.Prg at `path`.
+    virtual void OpenIndexCheck(const std::string& path) = 0;
+    virtual void PutOnClipboard(const std::string& text) = 0;
+    // The file the user chose, in the file system's encoding; nothing when
+    // the user cancelled.
+    virtual std::optional<std::string> AskForCsvFile(const CsvFileQuestion& question) = 0;
+    // A warning under the program's title.
+    virtual void ShowWarning(const std::string& message) = 0;
+};
+
+class RunReportModel {
+  public:
+    // CSV files are written to `fileSystem`; Save as CSV starts in
+    // `homeFolder` when the run's destination folder is not there.
+    RunReportModel(FileSystem& fileSystem, std::string homeFolder);
+
+    // The window that shows the model; may be null (nothing is shown).
+    void SetView(RunReportView* view) { view_ = view; }
+
+    // A new report; `csvFolder` is where Save as CSV starts (the run's
+    // destination folder). The filter and the current row stay as they are.
+    void ShowReport(const RunReport& report, std::string csvFolder);
+
+    const RunReport& Report() const { return report_; }
+    // The first line: which keys the run took.
+    const std::string& ProcessedKeys() const { return processedKeys_; }
+    const std::string& Summary() const { return summary_; }
+    // The problem every key met, said once; empty when the keys differ.
+    const std::string& SharedProblem() const { return sharedProblem_; }
+    const std::vector<RunReportRow>& Rows() const { return rows_; }
+    bool ProblemsOnly() const { return problemsOnly_; }
+    bool RowShown(std::size_t row) const;
+    bool CanSelectKeys() const { return !ProblemColumns().empty(); }
+    bool CanCheckIndex() const { return !DamagedIndexOf(currentRow_).empty(); }
+
+    // The grid columns of the keys that did not end well, ascending.
+    std::vector<int> ProblemColumns() const;
+    // The damaged INDICE.Prg the key of `row` met; empty when it met none
+    // or there is no such row.
+    std::string DamagedIndexOf(int row) const;
+    // The file name Save as CSV offers: report.csv in the destination
+    // folder, or in the home folder when that folder is not there.
+    std::string SuggestedCsvPath() const;
+    // The rows shown as CSV, written whole to `path`.
+    Outcome SaveCsv(const std::string& path) const;
+
+    // What the user does.
+    void SetProblemsOnly(bool only);
+    void SetCurrentRow(int row);  // -1: none
+    void SelectKeys() const;
+    void CheckIndexOfCurrentRow() const;
+    void OpenRow(int row) const;
+    void CopyAsText() const;
+    // Asks for a file (".csv" added when the name lacks it), writes the rows
+    // shown and warns when that fails.
+    void SaveAsCsv() const;
+
+  private:
+    void ShowFilter() const;
+
+    FileSystem& fileSystem_;
+    std::string homeFolder_;
+    RunReportView* view_ = nullptr;
+    RunReport report_;
+    std::string csvFolder_;
+    std::string processedKeys_;
+    std::string summary_;
+    std::string sharedProblem_;
+    std::vector<RunReportRow> rows_;
+    bool problemsOnly_ = false;
+    int currentRow_ = -1;
+};
+
+// `path` with ".csv" added unless it already ends so, in any case.
+std::string WithCsvExtension(std::string path);
+
+}  // namespace bladeway

@@ -1,0 +1,220 @@
+// The run report's rules without a window: its rows and lines, the filter,
+// what each button hands back or opens, and Save as CSV.
+#include "core/presentation/run_report_model.h"
+
+#include <filesystem>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "core/run/run_report_text.h"
+#include "support/fault_file_system.h"
+#include "support/temp_folder.h"
+
+namespace bladeway {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Keeps what the model last told it; answers the file question with `chosen`.
+class FakeReportView final : public RunReportView {
+  public:
+    void ShowLines(const std::string& keys, const std::string& summaryLine,
+                   const std::string& sharedLine) override {
+        processedKeys = keys;
+        summary = summaryLine;
+        shared = sharedLine;
+    }
+    void ShowRows(const std::vector<RunReportRow>& shownRows) override { rows = shownRows; }
+    void ShowRowsShown(const std::vector<bool>& flags) override { shown = flags; }
+    void EnableSelectKeys(bool enabled) override { selectKeys = enabled; }
+    void EnableCheckIndex(bool enabled) override { checkIndex = enabled; }
+    void SelectKeysInGrid(const std::vector<int>& columns) override { selected = columns; }
+    void OpenProgram(const KeyResult& key) override { opened.push_back(key.column); }
+    void OpenIndexCheck(const std::string& path) override { checked.push_back(path); }
+    void PutOnClipboard(const std::string& text) override { clipboard = text; }
+    std::optional<std::string> AskForCsvFile(const CsvFileQuestion& question) override {
+        asked = question.suggested;
+        return chosen;
+    }
+    void ShowWarning(const std::string& message) override { warnings.push_back(message); }
+
+    std::string processedKeys, summary, shared, clipboard, asked;
+    std::vector<RunReportRow> rows;
+    std::vector<bool> shown;
+    bool selectKeys = false, checkIndex = false;
+    std::vector<int> selected, opened;
+    std::vector<std::string> checked, warnings;
+    std::optional<std::string> chosen;
+};
+
+KeyResult Key(int column, const std::string& program) {
+    KeyResult key;
+    key.column = column;
+    key.programName = program;
+    key.templateName = "DZ120";
+    key.templateFound = true;
+    key.outputPath = "/out/" + program;
+    key.programWritten = true;
+    return key;
+}
+
+// A tree-mode run of four keys: B ended well, C's template was missing, D
+// could not be written, E met a damaged destination index.
+RunReport MixedRun() {
+    RunReport report;
+    report.columnCount = 12;
+    report.plannedKeys = 4;
+    report.keys = {Key(2, "P2"), Key(3, "P3"), Key(4, "P4"), Key(5, "P5")};
+    for (KeyResult& key : report.keys) {
+        key.index.outcome = IndexOutcome::kEntered;
+        key.indexPath = "/out/INDICE.Prg";
+    }
+    KeyResult& missing = report.keys[1];
+    missing.templateFound = false;
+    missing.templatePath = "/masters/DZ120";
+    missing.programWritten = false;
+    missing.status = "GNF";
+    missing.index.outcome = IndexOutcome::kFileProblem;
+    KeyResult& full = report.keys[2];
+    full.programWritten = false;
+    full.errors = {"cannot write '/out/P4': No space left on device"};
+    full.index.outcome = IndexOutcome::kFileProblem;
+    KeyResult& damaged = report.keys[3];
+    damaged.index.outcome = IndexOutcome::kDestinationIndexDamaged;
+    damaged.index.path = "/out/INDICE.Prg";
+    damaged.index.size = 333;
+    return report;
+}
+
+class RunReportModelTest : public ::testing::Test {
+  protected:
+    RunReportModelTest() { model.SetView(&view); }
+
+    testing::TempFolder folder;
+    testing::FaultFileSystem fileSystem;
+    RunReportModel model{fileSystem, folder.File("home")};
+    FakeReportView view;
+};
+
+TEST_F(RunReportModelTest, EachKeyHasItsRowTheProblemsAreMarkedAndCanBeShownAlone) {
+    const RunReport report = MixedRun();
+    model.ShowReport(report, "/out");
+    EXPECT_EQ(view.processedKeys, "all 12 keys: no block selected");
+    EXPECT_EQ(view.summary, SummaryLine(report, /*dryRun=*/false));
+    EXPECT_EQ(view.shared, "") << "the keys' problems differ";
+    ASSERT_EQ(view.rows.size(), 4U);
+    const std::map<RunReportColumn, std::string> good = {
+        {RunReportColumn::kColumn, "B"},
+        {RunReportColumn::kProgram, "P2"},
+        {RunReportColumn::kStatus, "ok"},
+        {RunReportColumn::kIndex, "entered in /out/INDICE.Prg"},
+        {RunReportColumn::kFromEarlierKeys, ""},
+        {RunReportColumn::kProgramFile, "/out/P2"}};
+    for (const auto& [column, text] : good)
+        EXPECT_EQ(view.rows[0].cells.at(static_cast<std::size_t>(column)), text);
+    EXPECT_FALSE(view.rows[0].problem);
+    const auto cell = [this](std::size_t row, RunReportColumn column) {
+        return view.rows.at(row).cells.at(static_cast<std::size_t>(column));
+    };
+    EXPECT_EQ(cell(1, RunReportColumn::kColumn), "! C");
+    EXPECT_EQ(cell(1, RunReportColumn::kStatus),
+              "GNF - template file not found, no program written");
+    EXPECT_EQ(cell(1, RunReportColumn::kProgramFile),
+              "not written: template /masters/DZ120 not found");
+    // A key's own problems follow what became of its program.
+    EXPECT_EQ(cell(2, RunReportColumn::kStatus), "-");
+    EXPECT_EQ(cell(2, RunReportColumn::kProgramFile),
+              "not written; cannot write '/out/P4': No space left on device");
+    EXPECT_TRUE(view.rows[3].problem) << "not entered in the index";
+
+    EXPECT_EQ(view.shown, (std::vector<bool>{true, true, true, true}));
+    model.SetProblemsOnly(true);
+    EXPECT_EQ(view.shown, (std::vector<bool>{false, true, true, true}));
+    // The filter holds for the next report.
+    model.ShowReport(report, "/out");
+    EXPECT_EQ(view.shown, (std::vector<bool>{false, true, true, true}));
+
+    model.CopyAsText();
+    EXPECT_EQ(view.clipboard, PlainReportText(report, /*dryRun=*/false));
+}
+
+TEST_F(RunReportModelTest, TheButtonsHandBackTheProblemKeysTheirProgramsAndTheDamagedIndex) {
+    model.ShowReport(MixedRun(), "/out");
+    EXPECT_TRUE(view.selectKeys);
+    model.SelectKeys();
+    EXPECT_EQ(view.selected, (std::vector<int>{3, 4, 5}));
+
+    // Check index follows the current row: only a damaged index leads anywhere.
+    EXPECT_FALSE(view.checkIndex) << "no current row";
+    model.CheckIndexOfCurrentRow();
+    model.SetCurrentRow(3);
+    EXPECT_TRUE(view.checkIndex);
+    model.CheckIndexOfCurrentRow();
+    model.SetCurrentRow(1);
+    EXPECT_FALSE(view.checkIndex);
+    model.CheckIndexOfCurrentRow();
+    EXPECT_EQ(view.checked, std::vector<std::string>{"/out/INDICE.Prg"});
+
+    for (const int row : {2, -1, 4})
+        model.OpenRow(row);
+    EXPECT_EQ(view.opened, std::vector<int>{4}) << "rows past the report open nothing";
+
+    model.SetCurrentRow(3);
+    RunReport good;
+    good.keys = {Key(2, "P2")};
+    model.ShowReport(good, "/out");
+    EXPECT_FALSE(view.selectKeys);
+    EXPECT_FALSE(view.checkIndex) << "the current row is past the new report";
+}
+
+// A cause every key shares is said once above the rows, not in each.
+TEST_F(RunReportModelTest, ACauseEveryKeySharesIsSaidOnceAboveTheRows) {
+    RunReport report;
+    report.keys = {Key(2, "P2"), Key(3, "P3")};
+    for (KeyResult& key : report.keys) {
+        key.programWritten = false;
+        key.errors = {"cannot write: Read-only file system"};
+    }
+    model.ShowReport(report, "/out");
+    EXPECT_EQ(view.shared, "Every key: cannot write: Read-only file system");
+    EXPECT_EQ(view.rows[0].cells.at(static_cast<std::size_t>(RunReportColumn::kProgramFile)),
+              "not written");
+}
+
+TEST_F(RunReportModelTest, SaveAsCsvStartsInTheDestinationAddsTheExtensionAndWarnsOfAFailure) {
+    const RunReport report = MixedRun();
+    const std::string home = folder.File("home") + "/report.csv";
+    for (const auto& [destination, offered] : std::vector<std::pair<std::string, std::string>>{
+             {folder.Path().string(), folder.File("report.csv")},
+             {folder.WithSeparator(), folder.File("report.csv")},
+             {folder.File("gone"), home},
+             {"", home}}) {
+        model.ShowReport(report, destination);
+        EXPECT_EQ(model.SuggestedCsvPath(), offered) << destination;
+    }
+
+    model.ShowReport(report, folder.Path().string());
+    model.SetProblemsOnly(true);
+    view.chosen = folder.File("problems");
+    model.SaveAsCsv();
+    EXPECT_EQ(view.asked, folder.File("report.csv"));
+    EXPECT_EQ(testing::ReadBytes(folder.File("problems.csv")), ReportCsv(report, true));
+    model.SetProblemsOnly(false);
+    view.chosen = folder.File("All.CSV");
+    model.SaveAsCsv();
+    EXPECT_EQ(testing::ReadBytes(folder.File("All.CSV")), ReportCsv(report, false));
+    EXPECT_FALSE(fs::exists(folder.File("All.CSV.csv")));
+
+    view.chosen.reset();  // cancelled
+    model.SaveAsCsv();
+    fileSystem.FailWrites(folder.File("full.csv"));
+    view.chosen = folder.File("full.csv");
+    model.SaveAsCsv();
+    EXPECT_EQ(view.warnings, std::vector<std::string>{"cannot write '" + folder.File("full.csv") +
+                                                      "': No space left on device"});
+    EXPECT_EQ(testing::FilesBelow(folder.Path()).size(), 2U);
+}
+
+}  // namespace
+}  // namespace bladeway
