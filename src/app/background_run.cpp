@@ -31,8 +31,7 @@ void BackgroundRun::RunStarting() {
         progress_ = new RunProgressDialog(&window_);
         connect(progress_, &RunProgressDialog::StopRequested, this, [this] { session_.Stop(); });
     }
-    progress_->CancelButton().setEnabled(true);
-    progress_->CancelButton().setText(QStringLiteral("Cancel"));
+    progress_->BeginRun();
 }
 
 void BackgroundRun::ShowProgress(std::size_t done, std::size_t total) {

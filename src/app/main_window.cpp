@@ -279,16 +279,9 @@ void MainWindow::ShowLastRunReport() {
     }
 }
 
-void MainWindow::ShowPreview(const ProgramPreviewText& preview) {
-    PreviewContent content;
-    content.heading = Text(preview.heading);
-    content.comparison = Text(preview.comparison);
-    content.indexEntry = Text(preview.indexEntry);
-    content.program = preview.program;
-    content.missing = Text(preview.missing);
-    content.differences = preview.differences;
+void MainWindow::ShowPreview(const ProgramPreviewContent& preview) {
     ProgramPreviewWindow& window = PreviewWindow();
-    window.ShowContent(content);
+    window.ShowContent(preview);
     window.show();
     window.raise();
 }

@@ -99,7 +99,7 @@ class MainWindow final : public QWidget, private MainWindowView {
     void ShowRunReport(const RunReport& report, const std::string& destinationFolder) override;
     void CloseAfterRun() override;
     void ShowLastRunReport() override;
-    void ShowPreview(const ProgramPreviewText& preview) override;
+    void ShowPreview(const ProgramPreviewContent& preview) override;
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override;
 
     AppEnvironment environment_;

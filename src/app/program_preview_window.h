@@ -48,6 +48,7 @@ class ProgramPreviewWindow final : public QWidget, private ProgramPreviewView {
         model_.ShowWrittenProgram(key, fileSystem);
     }
     void ShowContent(const PreviewContent& content);
+    void ShowContent(ProgramPreviewContent content) { model_.ShowContent(std::move(content)); }
     PreviewContent Content() const;
     const ProgramPreviewModel& Model() const { return model_; }
 

@@ -115,7 +115,7 @@ void MainWindowModel::PreviewColumn(const Sheet& sheet, const SheetSelection& se
     const int column = currentColumn.value_or(1);
     if (RunGoingOn() || column < 1 || column > sheet.ColumnCount())
         return;
-    view_->ShowPreview(DescribePreview(PreviewProgram(sheet, selection, RunSettings(), column)));
+    view_->ShowPreview(PreviewContentOf(PreviewProgram(sheet, selection, RunSettings(), column)));
 }
 
 void MainWindowModel::ShowLastRunReport() {
@@ -131,7 +131,7 @@ void MainWindowModel::SelectKeyColumns(const std::vector<int>& columns, const Sh
 }
 
 void MainWindowModel::ShowWrittenProgram(const KeyResult& key) {
-    view_->ShowPreview(DescribeWrittenProgram(key, *fileSystem_));
+    view_->ShowPreview(WrittenProgramContentOf(key, *fileSystem_));
 }
 
 void MainWindowModel::Resized(std::int64_t outerHeight, std::int64_t outerWidth,

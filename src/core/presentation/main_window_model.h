@@ -19,7 +19,7 @@
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
 #include "core/presentation/key_grid_rules.h"
-#include "core/presentation/program_preview_text.h"
+#include "core/presentation/program_preview_model.h"
 #include "core/presentation/twips.h"
 #include "core/run/processing_run.h"
 #include "core/settings/preference_values.h"
@@ -115,7 +115,7 @@ class MainWindowView {
     // The last run's report again, if there was a run.
     virtual void ShowLastRunReport() = 0;
     // The program preview window with this content.
-    virtual void ShowPreview(const ProgramPreviewText& preview) = 0;
+    virtual void ShowPreview(const ProgramPreviewContent& preview) = 0;
     // Selects these ranges as the grid's selection, with the current cell at
     // `current`, which comes into sight, and the window comes to the front.
     virtual void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) = 0;

@@ -17,7 +17,6 @@
 #include "core/gcode/index_record.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/key_grid_rules.h"
-#include "core/presentation/program_preview_text.h"
 #include "core/presentation/run_session_model.h"
 #include "support/recording_file_system.h"
 #include "support/temp_folder.h"
@@ -65,7 +64,7 @@ class RecordingWindow final : public MainWindowView {
     }
     void CloseAfterRun() override { Note("close after run"); }
     void ShowLastRunReport() override { Note("last report"); }
-    void ShowPreview(const ProgramPreviewText& preview) override {
+    void ShowPreview(const ProgramPreviewContent& preview) override {
         Note("preview " + preview.heading);
     }
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override {
@@ -350,32 +349,6 @@ TEST(KeyGridRules, ABlockIsMoreThanTheCurrentCellAndRowOneCellsChooseTheKeys) {
     EXPECT_EQ(blocks[0].bottomRight, (GridCell{4, 12}));
     EXPECT_EQ(blocks[1].bottomRight, (GridCell{7, 12}));
     EXPECT_EQ(blocks[2].topLeft, (GridCell{9, 1}));
-}
-
-TEST(ProgramPreviewText, TheIndexEntryAndAProgramAsWritten) {
-    ProgramPreview preview;
-    preview.key.column = 3;
-    IndexRecord entry;
-    entry.SetName("P1001");
-    entry.SetDescription("Front door \xE9");
-    entry.SetDate("03/14/25");
-    entry.SetX(12.5F);
-    entry.SetY(0.1F);
-    entry.SetZ(-1234567.0F);
-    preview.indexEntry = entry;
-    EXPECT_EQ(DescribePreview(preview).indexEntry,
-              "Index entry: P1001 | Front door \xC3\xA9 | 03/14/25 | X 12.5 Y 0.1 Z -1.23457e+06");
-
-    testing::TempFolder folder;
-    KeyResult key;
-    key.column = 3;
-    key.programWritten = true;
-    key.outputPath = folder.Write("P1001", "G0 X1\r\n");
-    EXPECT_EQ(DescribeWrittenProgram(key, Disk()).program, "G0 X1\r\n");
-    key.outputPath = folder.File("gone");
-    const ProgramPreviewText gone = DescribeWrittenProgram(key, Disk());
-    EXPECT_TRUE(gone.program.empty());
-    EXPECT_NE(gone.missing.find("gone"), std::string::npos) << gone.missing;
 }
 
 }  // namespace
