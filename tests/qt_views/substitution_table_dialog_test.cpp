@@ -312,6 +312,89 @@ TEST_F(SheetFileTest, ALoadGivesBackTheSavedSheetWhole) {
               (QJsonObject{{"row", 2}, {"column", 3}, {"text", "z"}}));
 }
 
+// The bytes of a save, exactly: Qt's indented JSON with the keys in order,
+// empty lists opened and closed on two lines, and text escaped only where
+// JSON must (quotes, backslashes, control characters), all else as UTF-8.
+TEST(SheetFileBytes, AreQtsIndentedJsonOfTheSheet) {
+    EXPECT_EQ(SheetToJson(SavedSheet{}).toStdString(), R"({
+    "cells": [
+    ],
+    "columnHeaders": [
+    ],
+    "columnWidths": [
+    ],
+    "columns": 0,
+    "format": "Bladeway sheet",
+    "rowHeaders": [
+    ],
+    "rowHeights": [
+    ],
+    "rows": 0,
+    "version": 1
+}
+)");
+    const SavedSheet sheet{.rowCount = 2,
+                           .columnCount = 3,
+                           .rowHeaders = {QStringLiteral("L"), std::nullopt},
+                           .columnHeaders = {std::nullopt, QString(), QStringLiteral("Tiefe ä €")},
+                           .rowHeights = {0, 65535},
+                           .columnWidths = {1, 100, 65535},
+                           .cells = {{{0, 0}, QStringLiteral("quote \" back\\slash / <tag> 🔑")},
+                                     {{0, 2}, QStringLiteral("\r\n\t\b\f\x01\x1F end")},
+                                     {{1, 1}, QStringLiteral("  12.5  ")}}};
+    EXPECT_EQ(SheetToJson(sheet).toStdString(), R"({
+    "cells": [
+        {
+            "column": 1,
+            "row": 1,
+            "text": "quote \" back\\slash / <tag> 🔑"
+        },
+        {
+            "column": 3,
+            "row": 1,
+            "text": "\r\n\t\b\f\u0001\u001f end"
+        },
+        {
+            "column": 2,
+            "row": 2,
+            "text": "  12.5  "
+        }
+    ],
+    "columnHeaders": [
+        null,
+        "",
+        "Tiefe ä €"
+    ],
+    "columnWidths": [
+        1,
+        100,
+        65535
+    ],
+    "columns": 3,
+    "format": "Bladeway sheet",
+    "rowHeaders": [
+        "L",
+        null
+    ],
+    "rowHeights": [
+        0,
+        65535
+    ],
+    "rows": 2,
+    "version": 1
+}
+)");
+    // DEL and the C1 controls are not JSON's to escape.
+    const SavedSheet controls{.rowCount = 1,
+                              .columnCount = 1,
+                              .rowHeaders = {std::nullopt},
+                              .columnHeaders = {QString::fromUtf8("\x7F\xC2\x85")},
+                              .rowHeights = {1},
+                              .columnWidths = {1}};
+    EXPECT_NE(SheetToJson(controls).toStdString().find("\n        \"\x7F\xC2\x85\"\n"),
+              std::string::npos);
+}
+
 // A valid saved sheet with one member replaced (or removed: undefined).
 QByteArray With(const char* key, const QJsonValue& value) {
     QTableWidget grid(2, 2);
