@@ -42,8 +42,7 @@ void MainWindow::OpenSubstitutionTable() {
     if (!substitutionTable_) {
         substitutionTable_ = std::make_unique<SubstitutionTableHolder>(
             this, settings_,
-            QString::fromStdString(FolderOfPath(settings_.Path()) +
-                                   std::string(kSubstitutionTableFileName)));
+            FolderOfPath(settings_.Path()) + std::string(kSubstitutionTableFileName));
     }
     substitutionTable_->Open();
 }
