@@ -68,7 +68,7 @@ void AppendNumber(std::string& out, const nlohmann::json& number) {
 }
 
 void AppendValue(std::string& out, const nlohmann::json& value, int indent) {
-    const std::string inner(static_cast<std::size_t>(4 * (indent + 1)), ' ');
+    const std::string inner((static_cast<std::size_t>(indent) + 1) * 4, ' ');
     switch (value.type()) {
         case nlohmann::json::value_t::object:
         case nlohmann::json::value_t::array: {
@@ -84,7 +84,7 @@ void AppendValue(std::string& out, const nlohmann::json& value, int indent) {
                 AppendValue(out, item.value(), indent + 1);
                 out += --left == 0 ? "\n" : ",\n";
             }
-            out.append(static_cast<std::size_t>(4 * indent), ' ');
+            out.append(static_cast<std::size_t>(indent) * 4, ' ');
             out += isObject ? '}' : ']';
             break;
         }

@@ -27,12 +27,11 @@ std::string ProgramPath(const std::string& program) {
 // once, so that the program is nobody's child here and never a zombie. An
 // exec that fails writes its error to `report`; one that succeeds closes it.
 // Only calls that are safe between fork and exec.
-[[noreturn]] void StartGrandchild(const char* path, int report) {
+[[noreturn]] void StartGrandchild(const std::array<char*, 2>& argv, int report) {
     ::setsid();
     const pid_t grandchild = ::fork();
     if (grandchild == 0) {
-        char* const argv[] = {const_cast<char*>(path), nullptr};
-        ::execv(path, argv);
+        ::execv(argv[0], argv.data());
         const int error = errno;
         (void)::write(report, &error, sizeof(error));
         ::_exit(127);
@@ -49,9 +48,11 @@ std::string ProgramPath(const std::string& program) {
 bool StartDetachedProgram(const std::string& program) {
     if (program.empty())
         return false;
-    const std::string path = ProgramPath(program);
+    std::string path = ProgramPath(program);
     if (path.empty() || !IsRunnableProgram(path))
         return false;
+    // Made before the fork: the child may only make system calls.
+    const std::array<char*, 2> argv{path.data(), nullptr};
     std::array<int, 2> pipeEnds{};
     if (::pipe2(pipeEnds.data(), O_CLOEXEC) != 0)
         return false;
@@ -59,7 +60,7 @@ bool StartDetachedProgram(const std::string& program) {
     native::FileDescriptor writeEnd(pipeEnds[1]);
     const pid_t child = ::fork();
     if (child == 0)
-        StartGrandchild(path.c_str(), writeEnd.get());
+        StartGrandchild(argv, writeEnd.get());
     if (child < 0)
         return false;
     writeEnd.Close();
