@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <vector>
 
 namespace bladeway {
 namespace {
@@ -241,6 +242,106 @@ std::size_t CopyNumber(std::string_view text, std::size_t at, std::string& out) 
     return i;
 }
 
+// Builds the document from the parser's events, leaving out the members not
+// kept and everything inside them. (nlohmann-json's own callback parser
+// would do the leaving out, but looks through a whole list at the end of
+// each object in it: minutes for a list of a million objects.)
+class KeptMembersDocument final : public nlohmann::json_sax<nlohmann::json> {
+  public:
+    KeptMembersDocument(const KeepMember& keep, std::size_t mostValues)
+        : keep_(keep), mostValues_(mostValues) {}
+
+    nlohmann::json Document() && { return std::move(root_); }
+
+    bool null() override { return Add(nullptr); }
+    bool boolean(bool value) override { return Add(value); }
+    bool number_integer(number_integer_t value) override { return Add(value); }
+    bool number_unsigned(number_unsigned_t value) override { return Add(value); }
+    bool number_float(number_float_t value, const string_t& /*text*/) override {
+        return Add(value);
+    }
+    bool string(string_t& value) override { return Add(std::move(value)); }
+    bool binary(binary_t& value) override { return Add(nlohmann::json::binary(std::move(value))); }
+    bool start_object(std::size_t /*elements*/) override { return Open(nlohmann::json::object()); }
+    bool start_array(std::size_t /*elements*/) override { return Open(nlohmann::json::array()); }
+    bool end_object() override { return Close(); }
+    bool end_array() override { return Close(); }
+    bool key(string_t& name) override {
+        if (skipDepth_ == 0) {
+            skipNext_ = !keep_(open_.size(), name);
+            member_ = std::move(name);
+        }
+        return true;
+    }
+    bool parse_error(std::size_t /*position*/, const std::string& /*last_token*/,
+                     const nlohmann::detail::exception& /*error*/) override {
+        return false;
+    }
+
+  private:
+    // Where a new value goes; nullptr when it is left out.
+    nlohmann::json* Place(nlohmann::json value) {
+        if (open_.empty()) {
+            root_ = std::move(value);
+            return &root_;
+        }
+        nlohmann::json& container = *open_.back();
+        if (container.is_array()) {
+            container.push_back(std::move(value));
+            return &container.back();
+        }
+        nlohmann::json& member = container[member_];  // a member twice: the last counts
+        member = std::move(value);
+        return &member;
+    }
+
+    // False ends the reading: more values than allowed.
+    bool Counted() { return ++values_ <= mostValues_; }
+
+    bool Add(nlohmann::json value) {
+        if (skipDepth_ > 0)
+            return true;
+        if (skipNext_) {
+            skipNext_ = false;
+            return true;
+        }
+        if (!Counted())
+            return false;
+        Place(std::move(value));
+        return true;
+    }
+
+    bool Open(nlohmann::json container) {
+        if (skipDepth_ > 0 || skipNext_) {
+            skipNext_ = false;
+            ++skipDepth_;
+            return true;
+        }
+        if (!Counted())
+            return false;
+        open_.push_back(Place(std::move(container)));
+        return true;
+    }
+
+    bool Close() {
+        if (skipDepth_ > 0) {
+            --skipDepth_;
+        } else {
+            open_.pop_back();
+        }
+        return true;
+    }
+
+    const KeepMember& keep_;
+    std::size_t mostValues_;
+    nlohmann::json root_;
+    std::vector<nlohmann::json*> open_;  // the containers being read, outermost first
+    std::string member_;                 // the name of the member whose value comes next
+    bool skipNext_ = false;              // the next value belongs to a member left out
+    std::size_t skipDepth_ = 0;          // containers open inside one left out
+    std::size_t values_ = 0;
+};
+
 }  // namespace
 
 std::string IndentedJson(const nlohmann::json& document) {
@@ -275,14 +376,15 @@ std::optional<std::string> StrictJson(std::string_view text) {
     return out;
 }
 
-std::optional<nlohmann::json> ParseJsonAsQtDid(std::string_view text) {
+std::optional<nlohmann::json> ParseJsonAsQtDid(std::string_view text, const KeepMember& keep,
+                                               std::size_t mostValues) {
     const auto strict = StrictJson(text);
     if (!strict)
         return std::nullopt;
-    nlohmann::json document = nlohmann::json::parse(*strict, nullptr, /*allow_exceptions=*/false);
-    if (document.is_discarded())
+    KeptMembersDocument document(keep, mostValues);
+    if (!nlohmann::json::sax_parse(*strict, &document))
         return std::nullopt;
-    return document;
+    return std::move(document).Document();
 }
 
 }  // namespace bladeway

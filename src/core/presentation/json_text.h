@@ -4,6 +4,8 @@
 // exactly as QJsonDocument::toJson(Indented) does, and the reader takes the
 // forms Qt's reader took beyond strict JSON, so that no file that loaded
 // before stops loading.
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,8 +33,15 @@ std::string IndentedJson(const nlohmann::json& document);
 // text nests deeper than kLargestJsonNesting.
 std::optional<std::string> StrictJson(std::string_view text);
 
-// The document in `text`, read as Qt's reader read it; nothing when it is no
-// JSON document.
-std::optional<nlohmann::json> ParseJsonAsQtDid(std::string_view text);
+// Which members of an object to keep: the object's depth (1 for the root's
+// members, 2 for those of an object in the root, and so on, counting lists)
+// and the member's name.
+using KeepMember = std::function<bool(std::size_t depth, std::string_view name)>;
+
+// The document in `text`, read as Qt's reader read it, holding only the
+// members `keep` keeps (the rest is read past, never held); nothing when it
+// is no JSON document or would hold more than `mostValues` values.
+std::optional<nlohmann::json> ParseJsonAsQtDid(std::string_view text, const KeepMember& keep,
+                                               std::size_t mostValues);
 
 }  // namespace bladeway

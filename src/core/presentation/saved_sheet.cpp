@@ -1,5 +1,7 @@
 #include "core/presentation/saved_sheet.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/presentation/json_text.h"
@@ -24,6 +26,27 @@ Json SizesToJson(const std::vector<int>& sizes) {
     for (const int size : sizes)
         array.push_back(size);
     return array;
+}
+
+// More values than the largest sheet a file of kLargestSheetFileSize can
+// hold (about 1.1 million cells of four values each, with the headers and
+// sizes): no sheet, and the reading stops before it costs more memory.
+constexpr std::size_t kMostValuesKept = 5'000'000;
+
+// The members a sheet and its cells have: only they are held while reading.
+bool IsSheetMember(std::size_t depth, std::string_view name) {
+    static constexpr std::array<std::string_view, 9> kSheetMembers = {
+        "format",        "version",    "rows",         "columns", "rowHeaders",
+        "columnHeaders", "rowHeights", "columnWidths", "cells"};
+    static constexpr std::array<std::string_view, 3> kCellMembers = {"row", "column", "text"};
+    const auto isOneOf = [name](const auto& names) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    if (depth == 1)
+        return isOneOf(kSheetMembers);
+    if (depth == 3)  // the objects in the root's lists
+        return isOneOf(kCellMembers);
+    return true;
 }
 
 // The member, or null when there is none.
@@ -111,7 +134,7 @@ std::string SheetToJson(const SavedSheet& sheet) {
 }
 
 std::optional<SavedSheet> SheetFromJson(std::string_view json) {
-    const auto document = ParseJsonAsQtDid(json);
+    const auto document = ParseJsonAsQtDid(json, IsSheetMember, kMostValuesKept);
     if (!document || !document->is_object())
         return std::nullopt;
     const Json& root = *document;

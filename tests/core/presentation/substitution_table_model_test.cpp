@@ -323,6 +323,16 @@ TEST(SheetFile, ReadsWhatQtsReaderTookBeyondStrictJsonAndRefusesWhatItRefused) {
             EXPECT_EQ(sheet->cells.at({0, 1}), *row.text) << row.name;
         }
     }
+    // Members a sheet does not have are read past, however many values they hold.
+    std::string many = "[";
+    for (int i = 0; i < 6'000'000; ++i)
+        many += "0,";
+    many.back() = ']';
+    const auto unknown = SheetFromJson(
+        Document({{"cells", R"([{"row": 1, "column": 2, "text": "u", "notes": )" + many + "}]"},
+                  {"history", many}}));
+    ASSERT_TRUE(unknown.has_value());
+    EXPECT_EQ(unknown->cells.at({0, 1}), "u");
     // An escaped surrogate without its partner has no UTF-8: U+FFFD stands for it.
     const auto lone = SheetFromJson(Document({{"cells", CellText("\\ud800x\\udc00")}}));
     ASSERT_TRUE(lone.has_value());
