@@ -240,7 +240,7 @@ void MainWindow::OpenPreferences(const StoredWindowPlace& place) {
 void MainWindow::OpenSubstitutionTable(const std::string& tablePath) {
     if (!substitutionTable_) {
         substitutionTable_ = std::make_unique<SubstitutionTableHolder>(
-            this, model_.Settings(), QString::fromStdString(tablePath));
+            this, model_.Settings(), tablePath, *environment_.fileSystem);
     }
     substitutionTable_->Open();
 }

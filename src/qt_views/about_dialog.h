@@ -1,44 +1,34 @@
 #pragma once
 
-// The About box frmAbout: the program's title and version, the version
-// numbers the operating system reports, and a button that starts the system
-// information program. The start-up shows it modally before anything else.
+// The About box frmAbout: a Qt window over AboutModel, which holds its texts,
+// the places of its controls, where it goes on the screen and what the System
+// Info button does. The start-up shows it modally before anything else.
 
-#include <cstdint>
 #include <functional>
 
 #include <QDialog>
 #include <QRect>
 
-#include "core/os/registry.h"
-#include "core/storage/file_system.h"
+#include "core/presentation/about_model.h"
 
 class QLabel;
 class QPushButton;
 
 namespace bladeway {
 
-// Starts the program as a separate process without waiting; false when it
-// could not be started.
-bool StartProgramDetached(const QString& program);
 // A message box with an OK button only.
 void ShowProgramMessage(QWidget* parent, const QString& title, const QString& text);
 
-// What the box takes from the system, replaceable in tests.
+// What the box takes from the system and how it says things, replaceable in tests.
 struct AboutDialogServices {
-    std::uint32_t osVersion = 0;
-    // The registry to read; none: the system's registry as it is at the click.
-    Registry* registry = nullptr;
-    const FileSystem* fileSystem = &Disk();
-    std::function<bool(const QString&)> startProgram = StartProgramDetached;
+    AboutSystem system = AboutSystem::Running();
     std::function<void(QWidget*, const QString&, const QString&)> showMessage = ShowProgramMessage;
 
-    // The running system's version and registry, the disk, a real process and
-    // a real message box.
-    static AboutDialogServices System();
+    // The running system, a real process and a real message box.
+    static AboutDialogServices System() { return {}; }
 };
 
-class AboutDialog final : public QDialog {
+class AboutDialog final : public QDialog, private AboutView {
     Q_OBJECT
 
   public:
@@ -51,21 +41,16 @@ class AboutDialog final : public QDialog {
 
     // The System Info button: starts the system information program, or
     // says that there is none.
-    void StartSystemInformation();
+    void StartSystemInformation() { model_.StartSystemInformation(); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    AboutDialogServices services_;
-    QLabel* titleLabel_ = nullptr;
-    QLabel* versionLabel_ = nullptr;
-    QLabel* descriptionLabel_ = nullptr;
-    QLabel* systemVersionLabel_ = nullptr;
-    QLabel* secondVersionLabel_ = nullptr;
-    QLabel* disclaimerLabel_ = nullptr;
-    QPushButton* okButton_ = nullptr;
-    QPushButton* systemInfoButton_ = nullptr;
+    void ShowMessage(std::string_view title, std::string_view text) override;
+
+    AboutModel model_;
+    std::function<void(QWidget*, const QString&, const QString&)> showMessage_;
 };
 
 // The start-up's step: shows the About box modally and returns once the user

@@ -1,17 +1,14 @@
 #include "qt_views/substitution_table_dialog.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
 
-#include "core/os/paths.h"
-#include "core/presentation/substitution_table_rules.h"
 #include "core/presentation/twips.h"
 #include "qt_views/design_controls.h"
-#include "qt_views/sheet_file.h"
+#include "qt_views/grid_sheet.h"
 #include "qt_views/window_placement.h"
 
 namespace bladeway {
@@ -21,41 +18,37 @@ QString Text(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-}  // namespace
-
-QString SubstitutionTableFileBesideProgram() {
-    return QFile::decodeName(QByteArray::fromStdString(FolderOfPath(RunningProgramPath()) +
-                                                       std::string(kSubstitutionTableFileName)));
+void Place(QWidget& control, const TwipsRect& place) {
+    PlaceControl(control, place.left, place.top, place.width, place.height);
 }
 
-SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, QString tableFile,
-                                                 QWidget* parent)
-    : QDialog(parent),
-      settings_(std::move(settings)),
-      tableFile_(std::move(tableFile)),
-      gridHeight_(kSubstitutionTableGridDesignHeight),
-      gridWidth_(kSubstitutionTableGridDesignWidth) {
-    setObjectName(QStringLiteral("VarSub"));
-    setWindowTitle(Text(kSubstitutionTableCaption));
-    resize(static_cast<int>(TwipsToPixels(kSubstitutionTableClientWidth)),
-           static_cast<int>(TwipsToPixels(kSubstitutionTableClientHeight)));
+}  // namespace
 
-    grid_ = new QTableWidget(kSubstitutionTableRowCount, kSubstitutionTableColumnCount, this);
+SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::string tableFile,
+                                                 FileSystem& fileSystem, QWidget* parent)
+    : QDialog(parent), model_(fileSystem, std::move(tableFile)), settings_(std::move(settings)) {
+    model_.SetView(this);
+    setObjectName(QStringLiteral("VarSub"));
+    setWindowTitle(Text(SubstitutionTableModel::Caption()));
+    const TwipsRect client = SubstitutionTableModel::ClientSize();
+    resize(static_cast<int>(TwipsToPixels(client.width)),
+           static_cast<int>(TwipsToPixels(client.height)));
+
+    grid_ = new QTableWidget(SubstitutionTableModel::RowCount(),
+                             SubstitutionTableModel::ColumnCount(), this);
     grid_->setObjectName(QStringLiteral("VSub"));
-    for (int row = 0; row < kSubstitutionTableRowCount; ++row) {
-        grid_->setVerticalHeaderItem(
-            row, new QTableWidgetItem(
-                     Text(kSubstitutionTableRowHeadings[static_cast<std::size_t>(row)])));
-    }
-    cancelButton_ = AddButton(this, "BtnCan", tr("Cancel"));
-    okButton_ = AddButton(this, "BtnOK", tr("OK"));
+    int row = 0;
+    for (const std::string_view heading : SubstitutionTableModel::RowHeadings())
+        grid_->setVerticalHeaderItem(row++, new QTableWidgetItem(Text(heading)));
+    cancelButton_ = AddButton(this, "BtnCan", Text(kSubstitutionTableCancelCaption));
+    okButton_ = AddButton(this, "BtnOK", Text(kSubstitutionTableOkCaption));
     // Neither button is the default: Enter belongs to the grid.
     MakeNotDefault({cancelButton_, okButton_});
     setTabOrder(grid_, cancelButton_);
     setTabOrder(cancelButton_, okButton_);
     grid_->setFocus();
-    connect(okButton_, &QPushButton::clicked, this, &SubstitutionTableDialog::SaveAndHide);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okButton_, &QPushButton::clicked, this, [this] { (void)model_.Ok(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { model_.Cancel(); });
     LayOut();
 
     // The platform window now, so that its frame is known where the
@@ -69,26 +62,26 @@ SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, QString 
 }
 
 void SubstitutionTableDialog::LayOut() {
-    const SubstitutionTableLayout layout =
-        LayOutSubstitutionTable(static_cast<double>(OuterHeight(*this)),
-                                static_cast<double>(OuterWidth(*this)), gridHeight_, gridWidth_);
-    gridHeight_ = layout.grid.height;
-    gridWidth_ = layout.grid.width;
-    PlaceControl(*grid_, layout.grid.left, layout.grid.top, layout.grid.width, layout.grid.height);
-    PlaceControl(*okButton_, layout.ok.left, layout.ok.top, layout.ok.width, layout.ok.height);
-    PlaceControl(*cancelButton_, layout.cancel.left, layout.cancel.top, layout.cancel.width,
-                 layout.cancel.height);
+    const SubstitutionTableLayout layout = model_.LayOut(OuterHeight(*this), OuterWidth(*this));
+    Place(*grid_, layout.grid);
+    Place(*okButton_, layout.ok);
+    Place(*cancelButton_, layout.cancel);
 }
 
-void SubstitutionTableDialog::Activate() {
-    // A missing or damaged table leaves the grid as it is; nothing is said.
-    (void)LoadSheetFromFile(*grid_, tableFile_);
+void SubstitutionTableDialog::ShowSheet(const SavedSheet& sheet) {
+    ApplySheet(*grid_, sheet);
 }
 
-void SubstitutionTableDialog::SaveAndHide() {
-    // A failed save is not reported; the dialog is hidden all the same.
-    (void)SaveSheetToFile(*grid_, tableFile_);
-    accept();
+SavedSheet SubstitutionTableDialog::GridSheet() const {
+    return CaptureSheet(*grid_);
+}
+
+void SubstitutionTableDialog::HideWindow(bool accepted) {
+    if (accepted) {
+        accept();
+    } else {
+        reject();
+    }
 }
 
 void SubstitutionTableDialog::StoreWindowState() {
@@ -105,7 +98,7 @@ void SubstitutionTableDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Shown by the program, not restored by the window system.
     if (!event->spontaneous())
-        Activate();
+        (void)model_.Shown();
 }
 
 void SubstitutionTableDialog::closeEvent(QCloseEvent* event) {
@@ -124,8 +117,11 @@ void SubstitutionTableDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 SubstitutionTableHolder::SubstitutionTableHolder(QWidget* parent, SettingsFile settings,
-                                                 QString tableFile)
-    : parent_(parent), settings_(std::move(settings)), tableFile_(std::move(tableFile)) {}
+                                                 std::string tableFile, FileSystem& fileSystem)
+    : parent_(parent),
+      settings_(std::move(settings)),
+      tableFile_(std::move(tableFile)),
+      fileSystem_(fileSystem) {}
 
 SubstitutionTableHolder::~SubstitutionTableHolder() {
     delete dialog_.data();
@@ -133,7 +129,7 @@ SubstitutionTableHolder::~SubstitutionTableHolder() {
 
 SubstitutionTableDialog& SubstitutionTableHolder::Loaded() {
     if (dialog_.isNull())
-        dialog_ = new SubstitutionTableDialog(settings_, tableFile_, parent_);
+        dialog_ = new SubstitutionTableDialog(settings_, tableFile_, fileSystem_, parent_);
     return *dialog_;
 }
 

@@ -1,17 +1,18 @@
 #pragma once
 
-// The substitution table editor (VarSub): one grid, VSub, with a table of
-// values for the letter variables, kept in VarTab.Dat beside the program. It
-// is loaded each time it is shown, saved by OK and left alone by Cancel. Its
+// The substitution table editor (VarSub): a Qt window over
+// SubstitutionTableModel, which keeps the table in VarTab.Dat, loads it when
+// the editor is shown, saves it on OK and lays the window out. The editor's
 // size comes from the settings file when it is created; closing it from its
 // window frame stores its place and size there and unloads it.
 
 #include <cstdint>
+#include <string>
 
 #include <QDialog>
 #include <QPointer>
-#include <QString>
 
+#include "core/presentation/substitution_table_model.h"
 #include "core/settings/settings_file.h"
 
 class QPushButton;
@@ -19,16 +20,15 @@ class QTableWidget;
 
 namespace bladeway {
 
-// VarTab.Dat in the program's own folder.
-QString SubstitutionTableFileBesideProgram();
-
-class SubstitutionTableDialog final : public QDialog {
+class SubstitutionTableDialog final : public QDialog, private SubstitutionTableView {
     Q_OBJECT
 
   public:
     // Creating the editor is its Load: the window's outer height, then its
-    // width, from the settings file.
-    SubstitutionTableDialog(SettingsFile settings, QString tableFile, QWidget* parent = nullptr);
+    // width, from the settings file. The table file is read and written
+    // through `fileSystem`, which must outlive the editor.
+    SubstitutionTableDialog(SettingsFile settings, std::string tableFile,
+                            FileSystem& fileSystem = Disk(), QWidget* parent = nullptr);
 
     QTableWidget& Grid() const { return *grid_; }
     // True once the editor was closed from its window frame.
@@ -41,19 +41,18 @@ class SubstitutionTableDialog final : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void ShowSheet(const SavedSheet& sheet) override;
+    SavedSheet GridSheet() const override;
+    void HideWindow(bool accepted) override;
+
     void LayOut();
-    void Activate();
-    void SaveAndHide();
     void StoreWindowState();
 
+    SubstitutionTableModel model_;
     SettingsFile settings_;
-    QString tableFile_;
     QTableWidget* grid_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QPushButton* okButton_ = nullptr;
-    // The grid's size as the layout last left it, in twips.
-    std::int64_t gridHeight_;
-    std::int64_t gridWidth_;
     bool unloaded_ = false;
 };
 
@@ -62,8 +61,10 @@ class SubstitutionTableDialog final : public QDialog {
 // from its frame. Owned by the main window; the editor is a child of it.
 class SubstitutionTableHolder {
   public:
-    SubstitutionTableHolder(QWidget* parent, SettingsFile settings,
-                            QString tableFile = SubstitutionTableFileBesideProgram());
+    // The editor of the table file `tableFile` (VarTab.Dat beside the
+    // settings file), read and written through `fileSystem`.
+    SubstitutionTableHolder(QWidget* parent, SettingsFile settings, std::string tableFile,
+                            FileSystem& fileSystem = Disk());
     ~SubstitutionTableHolder();
     SubstitutionTableHolder(const SubstitutionTableHolder&) = delete;
     SubstitutionTableHolder& operator=(const SubstitutionTableHolder&) = delete;
@@ -82,7 +83,8 @@ class SubstitutionTableHolder {
   private:
     QWidget* parent_;
     SettingsFile settings_;
-    QString tableFile_;
+    std::string tableFile_;
+    FileSystem& fileSystem_;
     QPointer<SubstitutionTableDialog> dialog_;
 };
 

@@ -1,7 +1,5 @@
 #include "qt_views/about_dialog.h"
 
-#include <filesystem>
-
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -14,7 +12,6 @@
 #include "core/os/system_registry.h"
 #include "qt_views/window_placement.h"
 #include "support/qt_helpers.h"
-#include "support/temp_folder.h"
 
 namespace bladeway {
 namespace {
@@ -25,11 +22,12 @@ class AboutDialogTest : public ::testing::Test {
   protected:
     AboutDialogTest() { registry.AddKey(kHkeyLocalMachine, kMsinfoKey); }
     // Services that record what the box starts and says.
-    AboutDialogServices Recording(std::uint32_t version = 0, bool startSucceeds = true) {
-        AboutDialogServices services{.osVersion = version, .registry = &registry};
-        services.startProgram = [this, startSucceeds](const QString& program) {
+    AboutDialogServices Recording(std::uint32_t version = 0) {
+        AboutDialogServices services;
+        services.system = AboutSystem{.osVersion = version, .registry = &registry};
+        services.system.startProgram = [this](const std::string& program) {
             started.push_back(program);
-            return startSucceeds;
+            return true;
         };
         services.showMessage = [this](QWidget*, const QString& title, const QString& text) {
             messages.emplace_back(title, text);
@@ -41,7 +39,7 @@ class AboutDialogTest : public ::testing::Test {
     }
 
     RegistryStore registry;
-    std::vector<QString> started;
+    std::vector<std::string> started;
     std::vector<std::pair<QString, QString>> messages;  // title, text
 };
 
@@ -94,14 +92,14 @@ TEST_F(AboutDialogTest, ShowAboutBoxWaitsUntilOkClosesTheBox) {
     EXPECT_TRUE(sawVisible);
 }
 
-const std::vector<std::pair<QString, QString>> kUnavailable{
-    {"Bladeway", "System Information Is Unavailable At This Time"}};
-
+// The button asks the model; what the model says comes up as a message box.
 TEST_F(AboutDialogTest, SystemInfoWithNoProgramNamedSaysItIsUnavailable) {
     AboutDialog none(nullptr, Recording());
-    none.StartSystemInformation();
+    none.show();
+    QTest::mouseClick(&ButtonNamed(none, "cmdSysInfo"), Qt::LeftButton);
     EXPECT_TRUE(started.empty());
-    EXPECT_EQ(messages, kUnavailable);
+    EXPECT_EQ(messages, (std::vector<std::pair<QString, QString>>{
+                            {"Bladeway", "System Information Is Unavailable At This Time"}}));
 }
 
 TEST_F(AboutDialogTest, SystemInfoStartsTheProgramTheRegistryNamesWithoutWaiting) {
@@ -109,29 +107,9 @@ TEST_F(AboutDialogTest, SystemInfoStartsTheProgramTheRegistryNamesWithoutWaiting
     AboutDialog box(nullptr, Recording());
     box.show();
     QTest::mouseClick(&ButtonNamed(box, "cmdSysInfo"), Qt::LeftButton);
-    EXPECT_EQ(started, std::vector<QString>{"/usr/bin/hardinfo"});
+    EXPECT_EQ(started, std::vector<std::string>{"/usr/bin/hardinfo"});
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(box.isVisible());  // the box does not wait for the program, nor close
-    EXPECT_EQ(registry.OpenKeyCount(), 0U);
-}
-
-TEST_F(AboutDialogTest, SystemInfoSaysItIsUnavailableWhenTheProgramFailsToStart) {
-    registry.SetString(kHkeyLocalMachine, kMsinfoKey, "PATH", "/usr/bin/hardinfo");
-    AboutDialog failing(nullptr, Recording(0, false));
-    failing.StartSystemInformation();
-    EXPECT_EQ(started, std::vector<QString>{"/usr/bin/hardinfo"});
-    EXPECT_EQ(messages, kUnavailable);
-}
-
-TEST(StartProgramDetached, RunsAProgramWithoutWaitingAndRefusesNone) {
-    const testing::TempFolder temp;
-    const std::string marker = temp.File("started");
-    const std::string program = temp.Write("info.sh", "#!/bin/sh\ntouch '" + marker + "'\n");
-    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-    EXPECT_TRUE(StartProgramDetached(QString::fromStdString(program)));
-    EXPECT_TRUE(testing::WaitFor([&] { return std::filesystem::exists(marker); }));
-    EXPECT_FALSE(StartProgramDetached(QString()));
-    EXPECT_FALSE(StartProgramDetached(QString::fromStdString(temp.File("no-such-program"))));
 }
 
 }  // namespace

@@ -1,25 +1,17 @@
 #include "qt_views/substitution_table_dialog.h"
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QHeaderView>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "core/os/paths.h"
-#include "qt_views/sheet_file.h"
+#include "core/presentation/saved_sheet.h"
+#include "qt_views/grid_sheet.h"
 #include "qt_views/window_placement.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
@@ -48,7 +40,7 @@ void ResizeOuter(QWidget& window, int width, int height) {
 class SubstitutionTableDialogTest : public ::testing::Test {
   protected:
     SettingsFile Settings() const { return SettingsFile(temp.File("Bladeway.INI")); }
-    QString Table() const { return QString::fromStdString(temp.File("VarTab.Dat")); }
+    std::string Table() const { return temp.File("VarTab.Dat"); }
     bool Exists(const char* name) const { return std::filesystem::exists(temp.File(name)); }
     std::unique_ptr<SubstitutionTableDialog> Create() {
         return std::make_unique<SubstitutionTableDialog>(Settings(), Table());
@@ -170,9 +162,9 @@ TEST_F(SavedSubstitutionTableTest, ADamagedTableLeavesTheGridOkReplacesItWithAGo
     again->show();
     EXPECT_EQ(Text(again->Grid(), 2, 2), "kept");
     ButtonNamed(*again, "BtnOK").click();
-    QTableWidget check;
-    EXPECT_TRUE(LoadSheetFromFile(check, Table()));
-    EXPECT_EQ(Text(check, 2, 2), "kept");
+    const auto saved = LoadSheet(Disk(), Table());
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->cells.at({2, 2}), "kept");
 }
 
 TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameUnloadsIt) {
@@ -242,8 +234,6 @@ TEST_F(SubstitutionTableDialogTest,
     EXPECT_EQ(OuterHeight(fresh), 310 * 15);
     EXPECT_EQ(OuterWidth(fresh), 420 * 15);
     EXPECT_EQ(Settings().ReadPositionSetting("Positions", "VarSubTop"), 150);
-    EXPECT_EQ(SubstitutionTableFileBesideProgram().toStdString(),
-              FolderOfPath(RunningProgramPath()) + "VarTab.Dat");
     parent.reset();  // the parent deletes the editor first, the holder then knows
     EXPECT_FALSE(holder.IsLoaded());
     {
@@ -253,141 +243,40 @@ TEST_F(SubstitutionTableDialogTest,
     }  // and a holder that goes first deletes the editor itself: no double delete
 }
 
-// The saved-sheet file the editor keeps its table in.
+// The grid's sheet in the core's form, which the table file holds.
 
-class SheetFileTest : public ::testing::Test {
-  protected:
-    SheetFileTest() {  // a sheet shaped like the table, with edits of every kind
-        grid.setRowCount(11);
-        grid.setColumnCount(50);
-        grid.setVerticalHeaderItem(10, new QTableWidgetItem(QStringLiteral("I")));
-        grid.setHorizontalHeaderItem(3, new QTableWidgetItem(QStringLiteral("Depth")));
-        Type(grid, 0, 0, QStringLiteral("12.5"));
-        Type(grid, 10, 49, QStringLiteral("last"));
-        Type(grid, 4, 7, QStringLiteral("quote \" back\\slash\r\nline é €"));
-        Type(grid, 5, 5, QStringLiteral("  padded  "));
-        grid.setColumnWidth(49, 210);
-        grid.setRowHeight(2, 55);
-    }
-    QString File(const char* name) const { return QString::fromStdString(temp.File(name)); }
-    // A load that must fail and leave the grid as it was.
-    void ExpectRefused(const QString& path) {
-        const SavedSheet before = CaptureSheet(grid);
-        EXPECT_FALSE(LoadSheetFromFile(grid, path)) << path.toStdString();
-        EXPECT_EQ(CaptureSheet(grid), before);
-    }
+TEST(GridSheet, ApplyingACapturedSheetGivesItBackWhole) {
+    QTableWidget grid(11, 50);  // shaped like the table, with edits of every kind
+    grid.setVerticalHeaderItem(10, new QTableWidgetItem(QStringLiteral("I")));
+    grid.setHorizontalHeaderItem(3, new QTableWidgetItem(QStringLiteral("Depth")));
+    Type(grid, 0, 0, QStringLiteral("12.5"));
+    Type(grid, 10, 49, QStringLiteral("last"));
+    Type(grid, 4, 7, QStringLiteral("quote \" back\\slash\r\nline é €"));
+    Type(grid, 5, 5, QStringLiteral("  padded  "));
+    grid.setColumnWidth(49, 210);
+    grid.setRowHeight(2, 55);
+    const SavedSheet sheet = CaptureSheet(grid);
+    EXPECT_EQ(sheet.cells.at({4, 7}), "quote \" back\\slash\r\nline \xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(sheet.rowHeaders[10], "I");
+    EXPECT_EQ(sheet.rowHeaders[0], std::nullopt);  // the grid's default heading
+    EXPECT_EQ(sheet.columnWidths[49], 210);
+    EXPECT_EQ(sheet.rowHeights[2], 55);
 
-    testing::TempFolder temp;
-    QTableWidget grid;
-};
-
-TEST_F(SheetFileTest, ALoadGivesBackTheSavedSheetWhole) {
-    ASSERT_TRUE(SaveSheetToFile(grid, File("VarTab.Dat")));
     QTableWidget loaded(3, 3);
     Type(loaded, 2, 2, QStringLiteral("old"));
-    ASSERT_TRUE(LoadSheetFromFile(loaded, File("VarTab.Dat")));
-    EXPECT_EQ(CaptureSheet(loaded), CaptureSheet(grid));
+    loaded.setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral("named")));
+    ApplySheet(loaded, sheet);
+    EXPECT_EQ(CaptureSheet(loaded), sheet);
     EXPECT_EQ(loaded.item(4, 7)->text(), QStringLiteral("quote \" back\\slash\r\nline é €"));
     EXPECT_EQ(loaded.item(2, 2), nullptr);  // the old cell did not linger
+    EXPECT_EQ(loaded.horizontalHeaderItem(0), nullptr);
     // A plain or empty sheet replaces everything, default headings included.
     for (const auto& [rows, columns] : {std::pair{2, 4}, std::pair{0, 0}}) {
         const QTableWidget plain(rows, columns);
-        ASSERT_TRUE(SaveSheetToFile(plain, File("plain.Dat")));
-        ASSERT_TRUE(LoadSheetFromFile(loaded, File("plain.Dat")));
+        ApplySheet(loaded, CaptureSheet(plain));
         EXPECT_EQ(CaptureSheet(loaded), CaptureSheet(plain));
         EXPECT_EQ(loaded.rowCount() * 100 + loaded.columnCount(), rows * 100 + columns);
     }
-    // Default, empty and named headings stay apart; rows and columns count from one.
-    const SavedSheet sheet{.rowCount = 2,
-                           .columnCount = 3,
-                           .rowHeaders = {QStringLiteral("L"), std::nullopt},
-                           .columnHeaders = {std::nullopt, QString(), QStringLiteral("C")},
-                           .rowHeights = {0, 65535},
-                           .columnWidths = {1, 2, 3},
-                           .cells = {{{0, 0}, QStringLiteral("a")}, {{1, 2}, QStringLiteral("z")}}};
-    EXPECT_EQ(SheetFromJson(SheetToJson(sheet)), sheet);
-    const QJsonObject root = QJsonDocument::fromJson(SheetToJson(sheet)).object();
-    EXPECT_EQ(root.value("format").toString(), "Bladeway sheet");
-    EXPECT_EQ(root.value("cells").toArray().at(1).toObject(),
-              (QJsonObject{{"row", 2}, {"column", 3}, {"text", "z"}}));
-}
-
-// A valid saved sheet with one member replaced (or removed: undefined).
-QByteArray With(const char* key, const QJsonValue& value) {
-    QTableWidget grid(2, 2);
-    QJsonObject root = QJsonDocument::fromJson(SheetToJson(CaptureSheet(grid))).object();
-    value.isUndefined() ? root.remove(QLatin1String(key))
-                        : void(root.insert(QLatin1String(key), value));
-    return QJsonDocument(root).toJson();
-}
-
-QJsonValue Cell(const QJsonValue& row, const QJsonValue& column, const QJsonValue& text) {
-    return QJsonObject{{"row", row}, {"column", column}, {"text", text}};
-}
-
-TEST_F(SheetFileTest, TruncatedForeignOrDamagedContentIsRefused) {
-    const QByteArray json = SheetToJson(CaptureSheet(grid));
-    ASSERT_TRUE(SheetFromJson(json).has_value());
-    for (qsizetype length = 0; length < json.size() - 1; ++length)  // all but the line end
-        ASSERT_FALSE(SheetFromJson(json.left(length)).has_value()) << "length " << length;
-    EXPECT_TRUE(SheetFromJson(With("format", "Bladeway sheet")).has_value());
-    QJsonObject tooMany = QJsonDocument::fromJson(With("rows", 10000)).object();
-    tooMany.insert("columns", 101);  // 1,010,000 cells
-    const std::vector<std::pair<const char*, QByteArray>> cases = {
-        {"binary", QByteArray("\x00\x01\xFF\xFE spread", 12)},
-        {"array", "[1, 2, 3]"},
-        {"other format", With("format", "Spreadsheet")},
-        {"newer version", With("version", 2)},
-        {"negative rows", With("rows", -1)},
-        {"fractional rows", With("rows", 1.5)},
-        {"too many rows", With("rows", 10001)},
-        {"too many cells", QJsonDocument(tooMany).toJson()},
-        {"header count", With("rowHeaders", QJsonArray{"L"})},
-        {"width count", With("columnWidths", QJsonArray{10, 10, 10})},
-        {"huge width", With("columnWidths", QJsonArray{10, 70000})},
-        {"cells not a list", With("cells", QJsonObject{})},
-        {"cell beyond", With("cells", QJsonArray{Cell(1, 3, "x")})},
-        {"cell text number", With("cells", QJsonArray{Cell(1, 1, 5)})},
-        {"same cell twice", With("cells", QJsonArray{Cell(1, 1, "a"), Cell(1, 1, "b")})}};
-    for (const auto& [name, bad] : cases)
-        EXPECT_FALSE(SheetFromJson(bad).has_value()) << name;
-    // Files that are no good sheet leave the grid.
-    ExpectRefused(File("missing.Dat"));
-    ExpectRefused(QString());
-    testing::WriteBytes(temp.File("cut.Dat"), json.left(json.size() / 2).toStdString());
-    ExpectRefused(File("cut.Dat"));
-    std::filesystem::create_directory(temp.File("folder.Dat"));
-    ExpectRefused(File("folder.Dat"));
-    QFile huge(File("huge.Dat"));
-    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(huge.resize(kLargestSheetFileSize + 1));  // sparse: costs no disk
-    huge.close();
-    ExpectRefused(File("huge.Dat"));
-    ASSERT_EQ(::mkfifo(temp.File("pipe.Dat").c_str(), 0600), 0);
-    QElapsedTimer timer;
-    timer.start();
-    ExpectRefused(File("pipe.Dat"));  // promptly: a pipe is never read
-    EXPECT_LT(timer.elapsed(), 5000);
-}
-
-TEST_F(SheetFileTest, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
-    const std::string path = temp.Write("VarTab.Dat", "old table");
-    std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of a signal
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit lowered = saved;
-    lowered.rlim_cur = 64;  // the sheet needs far more
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-    const bool savedUnderLimit = SaveSheetToFile(grid, File("VarTab.Dat"));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_DFL);
-    EXPECT_FALSE(savedUnderLimit);
-    EXPECT_EQ(testing::ReadBytes(path), "old table");
-    EXPECT_FALSE(SaveSheetToFile(grid, File("missing-folder/VarTab.Dat")));
-    EXPECT_FALSE(std::filesystem::exists(temp.File("missing-folder")));
-    ASSERT_TRUE(SaveSheetToFile(grid, File("VarTab.Dat")));
-    ASSERT_TRUE(SaveSheetToFile(grid, File("VarTab.Dat")));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
 }
 
 }  // namespace

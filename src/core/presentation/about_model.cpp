@@ -1,10 +1,14 @@
-#include "core/presentation/about_dialog_rules.h"
+#include "core/presentation/about_model.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 
+#include "bladeway/version.h"
 #include "core/os/os_version.h"
-#include "core/os/paths.h"
+#include "core/os/program_start.h"
 #include "core/os/system_registry.h"
+#include "core/presentation/about_registry.h"
 #include "core/text/text.h"
 
 namespace bladeway {
@@ -47,20 +51,30 @@ ScreenPlace CentredOnScreen(double screenWidth, double screenHeight, double boxW
     };
 }
 
-std::optional<std::string> SystemInformationProgram(Registry& registry,
-                                                    const FileSystem& fileSystem) {
-    std::string program;
-    if (GetKeyValue(registry, kHkeyLocalMachine, kMsinfoKey, kMsinfoPathValue, program)) {
-        return program;
+AboutSystem AboutSystem::Running() {
+    return AboutSystem{.osVersion = GetVersion(), .startProgram = StartDetachedProgram};
+}
+
+AboutModel::AboutModel(AboutSystem system) : system_(std::move(system)) {}
+
+ScreenPlace AboutModel::PlaceOnScreen(std::int64_t screenWidth, std::int64_t screenHeight,
+                                      std::int64_t outerWidth, std::int64_t outerHeight) {
+    return CentredOnScreen(static_cast<double>(screenWidth), static_cast<double>(screenHeight),
+                           static_cast<double>(outerWidth), static_cast<double>(outerHeight));
+}
+
+void AboutModel::StartSystemInformation() {
+    std::optional<std::string> program;
+    if (system_.registry != nullptr) {
+        program = SystemInformationProgram(*system_.registry, *system_.fileSystem);
+    } else {
+        const std::unique_ptr<Registry> registry = SystemRegistry();
+        program = SystemInformationProgram(*registry, *system_.fileSystem);
     }
-    std::string folder;
-    if (GetKeyValue(registry, kHkeyLocalMachine, kSharedToolsLocationKey, kSharedToolsMsinfoValue,
-                    folder)) {
-        std::string file = JoinPath(folder, kSystemInformationFileName);
-        if (fileSystem.Exists(file))
-            return file;
-    }
-    return std::nullopt;
+    if (program && system_.startProgram && system_.startProgram(*program))
+        return;
+    if (view_ != nullptr)
+        view_->ShowMessage(kProgramTitle, kSystemInformationUnavailable);
 }
 
 }  // namespace bladeway

@@ -1,0 +1,44 @@
+#include "core/presentation/substitution_table_model.h"
+
+#include <utility>
+
+namespace bladeway {
+
+SubstitutionTableModel::SubstitutionTableModel(FileSystem& fileSystem, std::string tableFile)
+    : fileSystem_(fileSystem), tableFile_(std::move(tableFile)) {}
+
+SubstitutionTableLayout SubstitutionTableModel::LayOut(std::int64_t outerHeight,
+                                                       std::int64_t outerWidth) {
+    const SubstitutionTableLayout layout = LayOutSubstitutionTable(
+        static_cast<double>(outerHeight), static_cast<double>(outerWidth), gridHeight_, gridWidth_);
+    gridHeight_ = layout.grid.height;
+    gridWidth_ = layout.grid.width;
+    return layout;
+}
+
+std::optional<SavedSheet> SubstitutionTableModel::Load() const {
+    return LoadSheet(fileSystem_, tableFile_);
+}
+
+bool SubstitutionTableModel::Shown() {
+    const auto sheet = Load();
+    if (!sheet || view_ == nullptr)
+        return false;
+    view_->ShowSheet(*sheet);
+    return true;
+}
+
+Outcome SubstitutionTableModel::Ok() {
+    if (view_ == nullptr)
+        return Failure{"the substitution table is not shown"};
+    Outcome saved = SaveSheet(fileSystem_, tableFile_, view_->GridSheet());
+    view_->HideWindow(true);
+    return saved;
+}
+
+void SubstitutionTableModel::Cancel() {
+    if (view_ != nullptr)
+        view_->HideWindow(false);
+}
+
+}  // namespace bladeway

@@ -1,0 +1,432 @@
+// The substitution table editor without widgets: its layout, its OK and
+// Cancel, and the saved-sheet file it keeps the table in (VarTab.Dat).
+#include "core/presentation/substitution_table_model.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/fault_file_system.h"
+#include "support/temp_folder.h"
+
+#ifndef _WIN32
+#include <chrono>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
+namespace bladeway {
+namespace {
+
+TEST(SubstitutionTableLayout, GridTakesTheRoomLeftOrKeepsItsSideWhenAHundredTwipsOrLessAreLeft) {
+    struct Row {
+        double height, width;
+        TwipsRect grid;
+        std::int64_t okTop, cancelLeft;
+    };
+    // 1400 high and 500 wide go to the frame and buttons; room is rounded
+    // half to even; a grid narrower than a button puts Cancel left of the edge.
+    // clang-format off
+    for (const Row& row : std::initializer_list<Row>{
+             {1500, 600, {200, 200, 4815, 3015}, 3415, 3800},
+             {1501, 601, {200, 200, 101, 101}, 501, 101 + 200 - 1215},
+             {1501.5, 5385, {200, 200, 4885, 102}, 502, 3870}}) {
+        // clang-format on
+        const SubstitutionTableLayout layout =
+            LayOutSubstitutionTable(row.height, row.width, 3015, 4815);
+        EXPECT_EQ(layout.grid, row.grid) << row.height << " x " << row.width;
+        EXPECT_EQ(layout.ok, (TwipsRect{200, row.okTop, 1215, 495})) << row.height;
+        EXPECT_EQ(layout.cancel, (TwipsRect{row.cancelLeft, row.okTop, 1215, 495})) << row.height;
+    }
+}
+
+TEST(SubstitutionTableLayout, TheModelKeepsTheGridSizeALayoutLeftAndTheDesignPlacesAreItsFirst) {
+    DiskFileSystem disk;
+    SubstitutionTableModel model(disk, "VarTab.Dat");
+    // The design grid with 1400 twips above and below it and 500 beside it.
+    const SubstitutionTableLayout first = model.LayOut(4415, 5315);
+    const auto controls = SubstitutionTableModel::Controls();
+    const auto place = [&](std::string_view name) {
+        return std::find_if(controls.begin(), controls.end(),
+                            [&](const ControlPlace& c) { return c.objectName == name; })
+            ->place;
+    };
+    EXPECT_EQ(first.grid, place("VSub"));
+    EXPECT_EQ(first.ok, place("BtnOK"));
+    EXPECT_EQ(first.cancel, place("BtnCan"));
+    // Too small to lay out: the grid keeps the size the last layout gave it.
+    EXPECT_EQ(model.LayOut(8000, 9000).grid, (TwipsRect{200, 200, 8500, 6600}));
+    EXPECT_EQ(model.LayOut(1500, 600).grid, (TwipsRect{200, 200, 8500, 6600}));
+}
+
+// A view that holds one sheet as a grid would and records what it is told.
+class RecordingView final : public SubstitutionTableView {
+  public:
+    void ShowSheet(const SavedSheet& sheet) override {
+        grid = sheet;
+        ++shown;
+    }
+    SavedSheet GridSheet() const override { return grid; }
+    void HideWindow(bool accepted) override { hidden.push_back(accepted); }
+
+    SavedSheet grid;
+    int shown = 0;
+    std::vector<bool> hidden;
+};
+
+SavedSheet OneCell(std::string text) {
+    return SavedSheet{.rowCount = 1,
+                      .columnCount = 2,
+                      .rowHeaders = {"L"},
+                      .columnHeaders = {std::nullopt, std::nullopt},
+                      .rowHeights = {30},
+                      .columnWidths = {100, 150},
+                      .cells = {{{0, 1}, std::move(text)}}};
+}
+
+class SubstitutionTableModelTest : public ::testing::Test {
+  protected:
+    SubstitutionTableModelTest() { model.SetView(&view); }
+    std::string Table() const { return temp.File("VarTab.Dat"); }
+
+    testing::TempFolder temp;
+    DiskFileSystem disk;
+    SubstitutionTableModel model{disk, temp.File("VarTab.Dat")};
+    RecordingView view;
+};
+
+TEST_F(SubstitutionTableModelTest, OkSavesTheGridAndHidesCancelOnlyHides) {
+    EXPECT_FALSE(model.Shown());  // no file yet: the grid stays as it is
+    EXPECT_EQ(view.shown, 0);
+    view.grid = OneCell("0.25");
+    model.Cancel();
+    EXPECT_FALSE(std::filesystem::exists(Table()));
+    EXPECT_TRUE(model.Ok().ok());
+    EXPECT_EQ(view.hidden, (std::vector<bool>{false, true}));
+    EXPECT_EQ(testing::ReadBytes(Table()), SheetToJson(OneCell("0.25")));
+    EXPECT_EQ(model.Load(), OneCell("0.25"));
+    // Edits cancelled stay in the grid until the next showing loads the file.
+    view.grid = OneCell("abandoned");
+    model.Cancel();
+    EXPECT_EQ(view.grid, OneCell("abandoned"));
+    EXPECT_TRUE(model.Shown());
+    EXPECT_EQ(view.grid, OneCell("0.25"));
+}
+
+TEST_F(SubstitutionTableModelTest, AFailedSaveHidesAllTheSameAndADamagedFileLeavesTheGrid) {
+    testing::FaultFileSystem failing;
+    failing.FailWrites(Table());
+    SubstitutionTableModel onFailingDisk(failing, Table());
+    onFailingDisk.SetView(&view);
+    view.grid = OneCell("kept");
+    EXPECT_FALSE(onFailingDisk.Ok().ok());
+    EXPECT_EQ(view.hidden, std::vector<bool>{true});
+    temp.Write("VarTab.Dat", R"({"format": "Bladeway sheet", "version": 1, "rows": 3)");
+    EXPECT_FALSE(model.Shown());
+    EXPECT_EQ(view.grid, OneCell("kept"));
+    EXPECT_EQ(view.shown, 0);
+}
+
+// The bytes of a save, exactly: Qt's indented JSON with the keys in order,
+// empty lists opened and closed on two lines, and text escaped only where
+// JSON must (quotes, backslashes, control characters), all else as UTF-8.
+TEST(SheetFileBytes, AreQtsIndentedJsonOfTheSheet) {
+    EXPECT_EQ(SheetToJson(SavedSheet{}), R"({
+    "cells": [
+    ],
+    "columnHeaders": [
+    ],
+    "columnWidths": [
+    ],
+    "columns": 0,
+    "format": "Bladeway sheet",
+    "rowHeaders": [
+    ],
+    "rowHeights": [
+    ],
+    "rows": 0,
+    "version": 1
+}
+)");
+    const SavedSheet sheet{.rowCount = 2,
+                           .columnCount = 3,
+                           .rowHeaders = {"L", std::nullopt},
+                           .columnHeaders = {std::nullopt, "", "Tiefe ä €"},
+                           .rowHeights = {0, 65535},
+                           .columnWidths = {1, 100, 65535},
+                           .cells = {{{0, 0}, "quote \" back\\slash / <tag> 🔑"},
+                                     {{0, 2}, "\r\n\t\b\f\x01\x1F end"},
+                                     {{1, 1}, "  12.5  "}}};
+    EXPECT_EQ(SheetToJson(sheet), R"({
+    "cells": [
+        {
+            "column": 1,
+            "row": 1,
+            "text": "quote \" back\\slash / <tag> 🔑"
+        },
+        {
+            "column": 3,
+            "row": 1,
+            "text": "\r\n\t\b\f\u0001\u001f end"
+        },
+        {
+            "column": 2,
+            "row": 2,
+            "text": "  12.5  "
+        }
+    ],
+    "columnHeaders": [
+        null,
+        "",
+        "Tiefe ä €"
+    ],
+    "columnWidths": [
+        1,
+        100,
+        65535
+    ],
+    "columns": 3,
+    "format": "Bladeway sheet",
+    "rowHeaders": [
+        "L",
+        null
+    ],
+    "rowHeights": [
+        0,
+        65535
+    ],
+    "rows": 2,
+    "version": 1
+}
+)");
+    // DEL and the C1 controls are not JSON's to escape.
+    const SavedSheet controls{.rowCount = 1,
+                              .columnCount = 1,
+                              .rowHeaders = {std::nullopt},
+                              .columnHeaders = {"\x7F\xC2\x85"},
+                              .rowHeights = {1},
+                              .columnWidths = {1},
+                              .cells = {}};
+    EXPECT_NE(SheetToJson(controls).find("\n        \"\x7F\xC2\x85\"\n"), std::string::npos);
+}
+
+TEST(SheetFile, AReadGivesBackTheSavedSheetWhole) {
+    const SavedSheet sheet{.rowCount = 2,
+                           .columnCount = 3,
+                           .rowHeaders = {"L", std::nullopt},
+                           .columnHeaders = {std::nullopt, "", "C"},
+                           .rowHeights = {0, 65535},
+                           .columnWidths = {1, 2, 3},
+                           .cells = {{{0, 0}, "quote \" back\\slash\r\nline é €"},
+                                     {{1, 2}, std::string("z\0\x01", 3)}}};
+    EXPECT_EQ(SheetFromJson(SheetToJson(sheet)), sheet);
+    EXPECT_EQ(SheetFromJson(SheetToJson(SavedSheet{})), SavedSheet{});
+    // Rows and columns count from one in the file.
+    EXPECT_NE(SheetToJson(sheet).find(R"("column": 3,
+            "row": 2,)"),
+              std::string::npos);
+}
+
+// A hand-written 2 x 2 saved sheet: the members in the file's order, each
+// replaced by `changes` (an empty value removes it; a new name is added).
+std::string Document(const std::vector<std::pair<std::string, std::string>>& changes = {}) {
+    std::vector<std::pair<std::string, std::string>> members = {{"format", R"("Bladeway sheet")"},
+                                                                {"version", "1"},
+                                                                {"rows", "2"},
+                                                                {"columns", "2"},
+                                                                {"rowHeaders", R"([null, "H"])"},
+                                                                {"columnHeaders", "[null, null]"},
+                                                                {"rowHeights", "[30, 30]"},
+                                                                {"columnWidths", "[100, 100]"},
+                                                                {"cells", "[]"}};
+    for (const auto& [name, value] : changes) {
+        const auto found = std::find_if(members.begin(), members.end(),
+                                        [&](const auto& member) { return member.first == name; });
+        if (found == members.end()) {
+            members.emplace_back(name, value);
+        } else if (value.empty()) {
+            members.erase(found);
+        } else {
+            found->second = value;
+        }
+    }
+    std::string document = "{";
+    for (const auto& [name, value] : members)
+        document += (document.size() > 1 ? ", \"" : "\"") + name + "\": " + value;
+    return document + "}";
+}
+
+std::string CellText(const std::string& text) {
+    return R"([{"row": 1, "column": 2, "text": ")" + text + R"("}])";
+}
+
+struct LenientCase {
+    const char* name;
+    std::string document;
+    std::optional<std::string> text;  // cell (1, 2) as UTF-8; nothing: refused
+};
+
+// What a reader of Qt's took beyond strict JSON, and where it stopped.
+std::vector<LenientCase> LenientCases() {
+    const std::string nested1024 = std::string(1023, '[') + std::string(1023, ']');
+    const std::string nested1025 = "[" + nested1024 + "]";
+    return {
+        {"control characters in a text", Document({{"cells", CellText("a\tb\nc\x01")}}),
+         "a\tb\nc\x01"},
+        {"a zero byte in a text", Document({{"cells", CellText(std::string("a\0b", 3))}}),
+         std::string("a\0b", 3)},
+        {"an escaped zero", Document({{"cells", CellText("a\\u0000b")}}), std::string("a\0b", 3)},
+        {"needless escapes", Document({{"cells", CellText("\\a\\q\\'\\\t")}}), "aq'\t"},
+        {"an escaped byte", Document({{"cells", CellText("\\\xFF!")}}), "\xC3\xBF!"},
+        {"an escaped lead byte", Document({{"cells", CellText("\\\xC3\xA9")}}), std::nullopt},
+        {"a surrogate pair", Document({{"cells", CellText("\\ud83d\\udd11")}}), "\xF0\x9F\x94\x91"},
+        {"hex in capitals", Document({{"cells", CellText("\\u00E9")}}), "\xC3\xA9"},
+        {"short hex", Document({{"cells", CellText("\\u00e")}}), std::nullopt},
+        {"a bad sequence", Document({{"cells", CellText("\xC0\xAF")}}), std::nullopt},
+        {"numbers with a bare point",
+         Document({{"rows", "2."},
+                   {"columns", ".2e1"},
+                   {"version", "1.0"},
+                   {"cells", R"([{"row": 1., "column": 2E0, "text": "n"}])"}}),
+         "n"},
+        {"a sign alone", Document({{"rows", "-"}}), std::nullopt},
+        {"a point alone", Document({{"rows", "."}}), std::nullopt},
+        {"an exponent without digits", Document({{"rows", "2e"}}), std::nullopt},
+        {"a leading zero", Document({{"rows", "02"}}), std::nullopt},
+        {"a plus sign", Document({{"rows", "+2"}}), std::nullopt},
+        {"a byte order mark", "\xEF\xBB\xBF" + Document({{"cells", CellText("b")}}), "b"},
+        {"a member twice, the last counts",
+         Document({{"cells", CellText("twice")}}).insert(1, R"("rows": 9, )"), "twice"},
+        {"a member twice, not the first",
+         Document({{"rows", "9"}, {"cells", CellText("twice")}}).insert(1, R"("rows": 2, )"),
+         std::nullopt},
+        {"nesting as deep as allowed", Document({{"cells", CellText("d")}, {"deep", nested1024}}),
+         "d"},
+        {"nesting deeper", Document({{"cells", CellText("d")}, {"deep", nested1025}}),
+         std::nullopt},
+        {"a comma too many", Document({{"cells", "[],"}}), std::nullopt},
+        {"a comment", Document({{"cells", "[] /* none */"}}), std::nullopt},
+        {"garbage after", Document() + " x", std::nullopt},
+        {"white space around", " \t\r\n" + Document({{"cells", CellText("w")}}) + "\n\n", "w"},
+    };
+}
+
+TEST(SheetFile, ReadsWhatQtsReaderTookBeyondStrictJsonAndRefusesWhatItRefused) {
+    for (const LenientCase& row : LenientCases()) {
+        const auto sheet = SheetFromJson(row.document);
+        ASSERT_EQ(sheet.has_value(), row.text.has_value()) << row.name;
+        if (sheet) {
+            EXPECT_EQ(sheet->cells.at({0, 1}), *row.text) << row.name;
+        }
+    }
+    // Members a sheet does not have are read past, however many values they hold.
+    std::string many = "[";
+    for (int i = 0; i < 6'000'000; ++i)
+        many += "0,";
+    many.back() = ']';
+    const auto unknown = SheetFromJson(
+        Document({{"cells", R"([{"row": 1, "column": 2, "text": "u", "notes": )" + many + "}]"},
+                  {"history", many}}));
+    ASSERT_TRUE(unknown.has_value());
+    EXPECT_EQ(unknown->cells.at({0, 1}), "u");
+    // An escaped surrogate without its partner has no UTF-8: U+FFFD stands for it.
+    const auto lone = SheetFromJson(Document({{"cells", CellText("\\ud800x\\udc00")}}));
+    ASSERT_TRUE(lone.has_value());
+    EXPECT_EQ(lone->cells.at({0, 1}), "\xEF\xBF\xBDx\xEF\xBF\xBD");
+}
+
+TEST(SheetFile, TruncatedForeignOrDamagedContentIsRefused) {
+    const std::string json = SheetToJson(OneCell("x"));
+    ASSERT_TRUE(SheetFromJson(json).has_value());
+    for (std::size_t length = 0; length < json.size() - 1; ++length)  // all but the line end
+        ASSERT_FALSE(SheetFromJson(json.substr(0, length)).has_value()) << "length " << length;
+    const auto cell = [](const std::string& row, const std::string& column,
+                         const std::string& text) {
+        return R"({"row": )" + row + R"(, "column": )" + column + R"(, "text": )" + text + "}";
+    };
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"binary", std::string("\x00\x01\xFF\xFE spread", 12)},
+        {"array", "[1, 2, 3]"},
+        {"other format", Document({{"format", R"("Spreadsheet")"}})},
+        {"no format", Document({{"format", ""}})},
+        {"newer version", Document({{"version", "2"}})},
+        {"version as text", Document({{"version", R"("1")"}})},
+        {"negative rows", Document({{"rows", "-1"}})},
+        {"fractional rows", Document({{"rows", "1.5"}})},
+        {"too many rows", Document({{"rows", "10001"}})},
+        {"too many cells", Document({{"rows", "10000"}, {"columns", "101"}})},
+        {"rows past any number", Document({{"rows", "1e400"}})},
+        {"header count", Document({{"rowHeaders", R"(["L"])"}})},
+        {"header a number", Document({{"rowHeaders", "[null, 5]"}})},
+        {"width count", Document({{"columnWidths", "[10, 10, 10]"}})},
+        {"huge width", Document({{"columnWidths", "[10, 70000]"}})},
+        {"negative height", Document({{"rowHeights", "[10, -1]"}})},
+        {"cells not a list", Document({{"cells", "{}"}})},
+        {"cell not an object", Document({{"cells", "[1]"}})},
+        {"cell beyond", Document({{"cells", "[" + cell("1", "3", R"("x")") + "]"}})},
+        {"cell row zero", Document({{"cells", "[" + cell("0", "1", R"("x")") + "]"}})},
+        {"cell text number", Document({{"cells", "[" + cell("1", "1", "5") + "]"}})},
+        {"same cell twice", Document({{"cells", "[" + cell("1", "1", R"("a")") + ", " +
+                                                    cell("1", "1", R"("b")") + "]"}})}};
+    for (const auto& [name, bad] : cases)
+        EXPECT_FALSE(SheetFromJson(bad).has_value()) << name;
+    // An empty text is no cell, however often it is listed.
+    const auto empty = SheetFromJson(Document(
+        {{"cells", "[" + cell("1", "1", R"("")") + ", " + cell("1", "1", R"("")") + "]"}}));
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_TRUE(empty->cells.empty());
+}
+
+TEST(SheetFile, FilesThatHoldNoGoodSheetGiveNothingAndPromptly) {
+    testing::TempFolder temp;
+    DiskFileSystem disk;
+    const std::string json = SheetToJson(OneCell("x"));
+    EXPECT_EQ(LoadSheet(disk, temp.Write("good.Dat", json)), OneCell("x"));
+    EXPECT_EQ(LoadSheet(disk, temp.File("missing.Dat")), std::nullopt);
+    EXPECT_EQ(LoadSheet(disk, ""), std::nullopt);
+    EXPECT_EQ(LoadSheet(disk, temp.Write("cut.Dat", json.substr(0, json.size() / 2))),
+              std::nullopt);
+    std::filesystem::create_directory(testing::Utf8Path(temp.File("folder.Dat")));
+    EXPECT_EQ(LoadSheet(disk, temp.File("folder.Dat")), std::nullopt);
+    std::filesystem::resize_file(testing::Utf8Path(temp.Write("huge.Dat", json)),
+                                 kLargestSheetFileSize + 1);  // sparse: costs no disk
+    EXPECT_EQ(LoadSheet(disk, temp.File("huge.Dat")), std::nullopt);
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(temp.File("pipe.Dat").c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(LoadSheet(disk, temp.File("pipe.Dat")), std::nullopt);  // a pipe is never read
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+#endif
+}
+
+#ifndef _WIN32
+TEST(SheetFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    testing::TempFolder temp;
+    DiskFileSystem disk;
+    const SavedSheet sheet = OneCell(std::string(200, 'x'));
+    const std::string path = temp.Write("VarTab.Dat", "old table");
+    std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of a signal
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit lowered = saved;
+    lowered.rlim_cur = 64;  // the sheet needs far more
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+    const bool savedUnderLimit = SaveSheet(disk, path, sheet).ok();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(savedUnderLimit);
+    EXPECT_EQ(testing::ReadBytes(path), "old table");
+    EXPECT_FALSE(SaveSheet(disk, temp.File("missing-folder/VarTab.Dat"), sheet).ok());
+    EXPECT_FALSE(std::filesystem::exists(temp.File("missing-folder")));
+    ASSERT_TRUE(SaveSheet(disk, path, sheet).ok());
+    ASSERT_TRUE(SaveSheet(disk, path, sheet).ok());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
+}
+#endif
+
+}  // namespace
+}  // namespace bladeway
