@@ -1,13 +1,11 @@
 #include "qt_views/substitution_table_dialog.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
 
-#include "core/os/paths.h"
 #include "core/presentation/substitution_table_rules.h"
 #include "core/presentation/twips.h"
 #include "qt_views/design_controls.h"
@@ -22,11 +20,6 @@ QString Text(std::string_view bytes) {
 }
 
 }  // namespace
-
-QString SubstitutionTableFileBesideProgram() {
-    return QFile::decodeName(QByteArray::fromStdString(FolderOfPath(RunningProgramPath()) +
-                                                       std::string(kSubstitutionTableFileName)));
-}
 
 SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, QString tableFile,
                                                  QWidget* parent)

@@ -19,9 +19,6 @@ class QTableWidget;
 
 namespace bladeway {
 
-// VarTab.Dat in the program's own folder.
-QString SubstitutionTableFileBesideProgram();
-
 class SubstitutionTableDialog final : public QDialog {
     Q_OBJECT
 
@@ -62,8 +59,7 @@ class SubstitutionTableDialog final : public QDialog {
 // from its frame. Owned by the main window; the editor is a child of it.
 class SubstitutionTableHolder {
   public:
-    SubstitutionTableHolder(QWidget* parent, SettingsFile settings,
-                            QString tableFile = SubstitutionTableFileBesideProgram());
+    SubstitutionTableHolder(QWidget* parent, SettingsFile settings, QString tableFile);
     ~SubstitutionTableHolder();
     SubstitutionTableHolder(const SubstitutionTableHolder&) = delete;
     SubstitutionTableHolder& operator=(const SubstitutionTableHolder&) = delete;

@@ -242,8 +242,6 @@ TEST_F(SubstitutionTableDialogTest,
     EXPECT_EQ(OuterHeight(fresh), 310 * 15);
     EXPECT_EQ(OuterWidth(fresh), 420 * 15);
     EXPECT_EQ(Settings().ReadPositionSetting("Positions", "VarSubTop"), 150);
-    EXPECT_EQ(SubstitutionTableFileBesideProgram().toStdString(),
-              FolderOfPath(RunningProgramPath()) + "VarTab.Dat");
     parent.reset();  // the parent deletes the editor first, the holder then knows
     EXPECT_FALSE(holder.IsLoaded());
     {
