@@ -18,7 +18,7 @@ namespace bladeway {
 
 IndexCheckWindow::IndexCheckWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("IndexCheck"));
-    setWindowTitle(QStringLiteral("Bladeway - Check Index"));
+    setWindowTitle(ProgramTitle("Check Index"));
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("Findings"));
     text_->setReadOnly(true);

@@ -13,6 +13,7 @@
 #include "app/gcode_highlighter.h"
 #include "app/line_comparison_view.h"
 #include "core/text/code_page.h"
+#include "qt_views/design_controls.h"
 #include "qt_views/window_placement.h"
 
 namespace bladeway {
@@ -39,7 +40,7 @@ QRect FitOnScreen(const QRect& wanted, const QRect& available) {
 
 ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("ProgramPreview"));
-    setWindowTitle(QStringLiteral("Bladeway - Program Preview"));
+    setWindowTitle(ProgramTitle("Program Preview"));
     heading_ = AddLabel(this, "Heading");
     comparison_ = AddLabel(this, "Comparison");
     differences_ = new LineComparisonView(this);

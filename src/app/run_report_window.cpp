@@ -56,7 +56,7 @@ QLabel* AddLine(QWidget* parent, const char* name) {
 
 RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("RunReport"));
-    setWindowTitle(QStringLiteral("Bladeway - Run Report"));
+    setWindowTitle(ProgramTitle("Run Report"));
     processedKeys_ = AddLine(this, "ProcessedKeys");
     summary_ = AddLine(this, "Summary");
     shared_ = AddLine(this, "SharedProblem");

@@ -9,11 +9,10 @@
 
 #include "bladeway/version.h"
 #include "core/os/registry.h"
+#include "core/presentation/program_title.h"
 #include "core/storage/file_system.h"
 
 namespace bladeway {
-
-inline constexpr std::string_view kProgramTitle = "Bladeway";
 
 inline constexpr std::string_view kSystemInformationUnavailable =
     "System Information Is Unavailable At This Time";
