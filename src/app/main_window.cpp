@@ -4,13 +4,13 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "app/app_icon.h"
 #include "app/background_run.h"
 #include "app/data_file_list.h"
 #include "app/grid_selection_look.h"
 #include "app/key_grid_model.h"
 #include "core/storage/file_system.h"
 #include "qt_views/design_controls.h"
+#include "qt_views/program_icon.h"
 #include "qt_views/substitution_table_dialog.h"
 #include "qt_views/window_placement.h"
 
@@ -38,7 +38,7 @@ MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
         environment_.fileSystem = &Disk();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle());
-    setWindowIcon(BladewayIcon());
+    setWindowIcon(ProgramIcon());
     setMinimumSize(kSmallestClientSize);
     SetClientSize(*this, kClientWidth, kClientHeight);
     CreateControls();
