@@ -57,6 +57,7 @@ class ListedFolders final : public FileSystem {
     Outcome CreateEmptyIfMissing(const std::string& path) override {
         return Disk().CreateEmptyIfMissing(path);
     }
+    StagingSteps* Staging() override { return nullptr; }  // replaces at once
 };
 
 class PreferencesDialogTest : public ::testing::Test {
