@@ -346,7 +346,7 @@ std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::se
         prefix.push_back(L'\\');
     }
     WIN32_FIND_DATAW entry{};
-    const HANDLE search = ::FindFirstFileExW((prefix + L"*").c_str(), FindExInfoBasic, &entry,
+    HANDLE search = ::FindFirstFileExW((prefix + L"*").c_str(), FindExInfoBasic, &entry,
                                              FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) {
         return 0;
@@ -361,11 +361,12 @@ std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::se
     const std::uint64_t cutOff = ticks(now) > age ? ticks(now) - age : 0;
     std::size_t removed = 0;
     do {
+        const std::wstring_view name = static_cast<const wchar_t*>(entry.cFileName);
         const bool isFile = (entry.dwFileAttributes &
                              (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
         if (isFile && ticks(entry.ftLastWriteTime) < cutOff &&
-            IsTemporaryName(win32::Utf8FromWide(entry.cFileName)) &&
-            ::DeleteFileW((prefix + entry.cFileName).c_str()) != 0) {
+            IsTemporaryName(win32::Utf8FromWide(name)) &&
+            ::DeleteFileW((prefix + std::wstring(name)).c_str()) != 0) {
             ++removed;
         }
     } while (::FindNextFileW(search, &entry) != 0);
