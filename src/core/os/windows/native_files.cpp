@@ -347,7 +347,7 @@ std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::se
     }
     WIN32_FIND_DATAW entry{};
     HANDLE search = ::FindFirstFileExW((prefix + L"*").c_str(), FindExInfoBasic, &entry,
-                                             FindExSearchNameMatch, nullptr, 0);
+                                       FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) {
         return 0;
     }

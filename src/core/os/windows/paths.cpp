@@ -1,7 +1,7 @@
 #include "core/os/paths.h"
 
-#include <io.h>
 #include <cstdlib>
+#include <io.h>
 
 #include "core/os/windows/win32_api.h"
 #include "core/os/windows/win32_text.h"
