@@ -74,7 +74,7 @@ if(BLADEWAY_BUILD_GUI)
                    ${BLADEWAY_GENERATED_DIR}/${BLADEWAY_APP_ID}.metainfo.xml @ONLY)
     install(FILES ${BLADEWAY_GENERATED_DIR}/${BLADEWAY_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-    set(icons ${PROJECT_SOURCE_DIR}/src/app/resources)
+    set(icons ${PROJECT_SOURCE_DIR}/src/qt_views/resources)
     foreach(size 16 32 48 64 256)
         install(FILES ${icons}/bladeway-${size}.png
                 DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

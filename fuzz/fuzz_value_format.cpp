@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/keydata/key_value_format.h"
 #include "core/text/decimal_text.h"
 #include "core/text/text.h"
 #include "fuzz_check.h"

@@ -26,9 +26,10 @@ class MemoryFileSystem final : public FileSystem {
                                         std::size_t limit = kDefaultReadLimit) const override {
         const auto found = files.find(path);
         if (found == files.end())
-            return Failure{"cannot open '" + path + "': No such file or directory"};
+            return Failure{"cannot open '" + path + "': No such file or directory",
+                           FailureKind::kNotFound};
         if (found->second.size() > limit)
-            return Failure{"refused '" + path + "': larger than the limit"};
+            return Failure{"refused '" + path + "': larger than the limit", FailureKind::kTooLarge};
         return found->second;
     }
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override {
@@ -40,6 +41,7 @@ class MemoryFileSystem final : public FileSystem {
         files.try_emplace(path);
         return {};
     }
+    StagingSteps* Staging() override { return nullptr; }  // each write is in place at once
 };
 
 // Splits fuzz input into NUL-separated fields; the last one takes the rest

@@ -11,12 +11,13 @@
 #include "app/view_text.h"
 #include "core/presentation/twips.h"
 #include "core/storage/file_system.h"
+#include "qt_views/design_controls.h"
 
 namespace bladeway {
 
 IndexCheckWindow::IndexCheckWindow(QWidget* parent) : QWidget(parent, Qt::Window), model_(Disk()) {
     setObjectName(ViewText(kIndexCheckWindow.objectName));
-    setWindowTitle(ViewText(kIndexCheckWindow.caption));
+    setWindowTitle(ProgramTitle(kIndexCheckWindow.caption));
     text_ = Named(new QPlainTextEdit(this), kIndexCheckFindings);
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);

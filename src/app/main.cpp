@@ -4,10 +4,10 @@
 #include <QApplication>
 
 #include "app/app_environment.h"
-#include "app/app_icon.h"
 #include "app/main_window.h"
 #include "bladeway/version.h"
 #include "qt_views/design_controls.h"
+#include "qt_views/program_icon.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(bladeway::ProgramTitle());
-    QApplication::setWindowIcon(bladeway::BladewayIcon());
+    QApplication::setWindowIcon(bladeway::ProgramIcon());
     // The main window ends the program itself: by Exit, or by its close box
     // after storing its place.
     QApplication::setQuitOnLastWindowClosed(false);

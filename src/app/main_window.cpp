@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "app/app_icon.h"
 #include "app/background_run.h"
 #include "app/data_file_list.h"
 #include "app/grid_selection.h"
@@ -23,6 +22,7 @@
 #include "qt_views/design_controls.h"
 #include "qt_views/path_text.h"
 #include "qt_views/preferences_dialog.h"
+#include "qt_views/program_icon.h"
 #include "qt_views/substitution_table_dialog.h"
 #include "qt_views/window_placement.h"
 
@@ -64,7 +64,7 @@ MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
     model_.SetView(this);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ProgramTitle());
-    setWindowIcon(BladewayIcon());
+    setWindowIcon(ProgramIcon());
     setMinimumSize(PixelsOf(kMainWindowSmallestClient.width),
                    PixelsOf(kMainWindowSmallestClient.height));
     SetClientSize(*this, kMainWindowClient.width, kMainWindowClient.height);

@@ -13,6 +13,7 @@
 #include "app/view_text.h"
 #include "core/presentation/twips.h"
 #include "core/text/code_page.h"
+#include "qt_views/design_controls.h"
 #include "qt_views/window_placement.h"
 
 namespace bladeway {
@@ -38,7 +39,7 @@ QRect RectOf(const PixelRect& rect) {
 
 ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(ViewText(kProgramPreviewWindow.objectName));
-    setWindowTitle(ViewText(kProgramPreviewWindow.caption));
+    setWindowTitle(ProgramTitle(kProgramPreviewWindow.caption));
     heading_ = AddLabel(this, kPreviewHeading);
     comparison_ = AddLabel(this, kPreviewComparison);
     differences_ = new LineComparisonView(this);

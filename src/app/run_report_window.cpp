@@ -45,7 +45,7 @@ QString ShownFileName(const std::string& path) {
 RunReportWindow::RunReportWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), model_(Disk(), FileName(QDir::homePath())) {
     setObjectName(ViewText(kRunReportWindow.objectName));
-    setWindowTitle(ViewText(kRunReportWindow.caption));
+    setWindowTitle(ProgramTitle(kRunReportWindow.caption));
     processedKeys_ = AddLine(this, kRunReportLines[0]);
     summary_ = AddLine(this, kRunReportLines[1]);
     shared_ = AddLine(this, kRunReportLines[2]);

@@ -2,13 +2,17 @@
 
 #include <QPushButton>
 
-#include "core/presentation/about_dialog_rules.h"
+#include "core/presentation/program_title.h"
 #include "qt_views/window_placement.h"
 
 namespace bladeway {
 
 QString ProgramTitle() {
     return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size()));
+}
+
+QString ProgramTitle(std::string_view window) {
+    return QString::fromStdString(ProgramWindowTitle(window));
 }
 
 QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, std::int64_t left,

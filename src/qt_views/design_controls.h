@@ -4,6 +4,7 @@
 // twips as the design layouts give it.
 #include <cstdint>
 #include <initializer_list>
+#include <string_view>
 
 #include <QString>
 
@@ -18,8 +19,11 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
                        std::int64_t left = 0, std::int64_t top = 0, std::int64_t width = -1,
                        std::int64_t height = -1);
 
-// The title every window and message of the program carries.
+// The title every window and message of the program carries
+// (core/presentation/program_title.h), alone or before a window's own name
+// ("Bladeway - Run Report").
 QString ProgramTitle();
+QString ProgramTitle(std::string_view window);
 
 // Enter presses none of these buttons, also when one of them has the focus.
 void MakeNotDefault(std::initializer_list<QPushButton*> buttons);

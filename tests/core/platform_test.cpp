@@ -143,7 +143,14 @@ TEST(Paths, FolderOfIsTheParentOrTheCurrentFolder) {
         {"d" + sep + "e" + sep, "d" + sep + "e"}, {sep + "P1", sep},
         {"SRG" + sep + "\xc3\x89" + sep + "T", "SRG" + sep + "\xc3\x89"}});
     // clang-format on
+    ExpectEach<std::string, std::string>(FolderOfPath, {{"P1", ""},
+                                                        {"d" + sep + "P1", "d" + sep},
+                                                        {sep + "P1", sep},
+                                                        {"d" + sep + sep, "d" + sep + sep}});
 #ifdef _WIN32
+    EXPECT_EQ(FolderOfPath("C:P1"), "C:");  // P1 in the current folder of drive C
+    EXPECT_EQ(FolderOf("C:P1"), ".");
+    EXPECT_EQ(FolderOfPath("C:/cnc\\P1"), "C:/cnc\\");
     EXPECT_EQ(FolderOf("C:\\P1"), "C:\\");
     EXPECT_EQ(FolderOf("C:/cnc/P1"), "C:/cnc");
     EXPECT_EQ(FolderOf("\\\\cnc\\share\\P1"), "\\\\cnc\\share");
@@ -177,14 +184,26 @@ TEST_F(FileSystemTest, ReadsAWholeFileUpToItsLimit) {
     const std::string bytes("A\r\n\0\xff!", 6);
     const std::string path = folder_.Write("k.dat", bytes);
     EXPECT_EQ(Disk().ReadWholeFile(path, 6).value(), bytes);
-    EXPECT_FALSE(Disk().ReadWholeFile(path, 5).ok());
+    const auto refused = Disk().ReadWholeFile(path, 5);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.errorKind(), FailureKind::kTooLarge);
 }
 
+// The kind of a failed read tells a missing file (which a reader may take as
+// empty) from one that is there but unreadable.
 TEST_F(FileSystemTest, ReadingRefusesWhatIsNoFileNamingAMissingOne) {
     const auto missing = Disk().ReadWholeFile(folder_.File("none.dat"));
     ASSERT_FALSE(missing.ok());
     EXPECT_NE(missing.error().find("none.dat"), std::string::npos);
-    EXPECT_FALSE(Disk().ReadWholeFile(folder_.Path().string()).ok());
+    EXPECT_EQ(missing.errorKind(), FailureKind::kNotFound);
+    const std::string file = folder_.Write("k.dat", "A");
+    const std::string sep(1, kPathSeparator);
+    for (const std::string& path : {folder_.File("none") + sep + "k.dat", file + sep + "k.dat"})
+        EXPECT_EQ(Disk().ReadWholeFile(path).errorKind(), FailureKind::kNotFound) << path;
+    const auto folder = Disk().ReadWholeFile(folder_.Path().string());
+    ASSERT_FALSE(folder.ok());
+    EXPECT_EQ(folder.errorKind(), FailureKind::kIsFolder);
+    EXPECT_TRUE(IsNoFile(folder.errorKind()) && IsNoFile(missing.errorKind()));
 }
 
 TEST_F(FileSystemTest, ExistsIsForFilesOnlyFolderExistsForFoldersOnly) {

@@ -44,7 +44,7 @@ class AboutDialogTest : public ::testing::Test {
 };
 
 TEST_F(AboutDialogTest, ShowsTitleVersionsAndButtons) {
-    AboutDialog box(nullptr, Recording(PackVersion({5, 1, 7, 10})));
+    AboutDialog box(nullptr, Recording(0x070A0105u));  // Windows 5.1, DOS 7.10
     EXPECT_EQ(box.windowTitle(), "About Bladeway");
     EXPECT_EQ(Label(box, "lblTitle"), "Bladeway");
     EXPECT_EQ(Label(box, "lblVersion"), "Version 2.2.0");

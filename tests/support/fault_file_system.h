@@ -9,7 +9,7 @@
 
 namespace bladeway::testing {
 
-class FaultFileSystem final : public FileSystem {
+class FaultFileSystem final : public FileSystem, public StagingSteps {
   public:
     // Replacing, staging or creating a file of this path fails without touching it.
     void FailWrites(const std::string& path) { failingWrites_.insert(path); }
@@ -27,40 +27,49 @@ class FaultFileSystem final : public FileSystem {
     Expected<std::string> ReadWholeFile(const std::string& path,
                                         std::size_t limit = kDefaultReadLimit) const override {
         if (failingReads_.contains(path))
-            return Failure{"cannot read '" + path + "': I/O error"};
+            return Failure{"cannot read '" + path + "': I/O error", FailureKind::kIo};
         return Disk().ReadWholeFile(path, limit);
     }
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override {
         ++writeAttempts_;
         if (failingWrites_.contains(path))
-            return Failure{"cannot write '" + path + "': No space left on device"};
+            return Failure{"cannot write '" + path + "': No space left on device",
+                           FailureKind::kIo};
         if (failFlushes_)
-            return Failure{"cannot flush '" + path + "': Input/output error"};
+            return Failure{"cannot flush '" + path + "': Input/output error", FailureKind::kIo};
         return Disk().ReplaceFile(path, bytes);
     }
     Outcome CreateEmptyIfMissing(const std::string& path) override {
         if (failingWrites_.contains(path))
-            return Failure{"cannot create '" + path + "': No space left on device"};
+            return Failure{"cannot create '" + path + "': No space left on device",
+                           FailureKind::kIo};
         return Disk().CreateEmptyIfMissing(path);
     }
+    StagingSteps* Staging() override { return this; }
+
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override {
         ++writeAttempts_;
         if (failingWrites_.contains(path))
-            return Failure{"cannot write '" + path + "': No space left on device"};
+            return Failure{"cannot write '" + path + "': No space left on device",
+                           FailureKind::kIo};
         return Disk().Stage(path, bytes);
     }
     Outcome FlushStaged(std::span<const StagedFile> files) override {
         if (failFlushes_ && !files.empty())
-            return Failure{"cannot flush '" + files.front().target + "': Input/output error"};
+            return Failure{"cannot flush '" + files.front().target + "': Input/output error",
+                           FailureKind::kIo};
         return Disk().FlushStaged(files);
     }
     Outcome MoveIntoPlace(const StagedFile& file) override {
         if (failingMoves_.contains(file.target))
-            return Failure{"cannot replace '" + file.target + "': Permission denied"};
+            return Failure{"cannot replace '" + file.target + "': Permission denied",
+                           FailureKind::kDenied};
         return Disk().MoveIntoPlace(file);
     }
     Outcome FlushFolder(const std::string& folder) override { return Disk().FlushFolder(folder); }
     void Discard(const StagedFile& file) override { Disk().Discard(file); }
+    // Leaves what killed runs left: the faults here are of writes, not of the sweep.
+    std::size_t RemoveLeftOverTemporaries(const std::string& /*folder*/) override { return 0; }
 
   private:
     std::set<std::string> failingWrites_, failingReads_, failingMoves_;

@@ -25,6 +25,7 @@ class ListedFolders final : public FileSystem {
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override {
         return Disk().ReplaceFile(path, bytes);
     }
+    StagingSteps* Staging() override { return nullptr; }  // replaces at once
     Outcome CreateEmptyIfMissing(const std::string& path) override {
         return Disk().CreateEmptyIfMissing(path);
     }

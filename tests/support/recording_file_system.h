@@ -9,7 +9,7 @@
 
 namespace bladeway::testing {
 
-class RecordingFileSystem final : public FileSystem {
+class RecordingFileSystem final : public FileSystem, public StagingSteps {
   public:
     // "exists <path>", "folder exists <path>", "read <path>", "write <path>",
     // "create <path>", and for batches "stage <path>", "flush <path>" (one
@@ -40,6 +40,8 @@ class RecordingFileSystem final : public FileSystem {
         log_.push_back("create " + path);
         return Disk().CreateEmptyIfMissing(path);
     }
+    StagingSteps* Staging() override { return this; }
+
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override {
         log_.push_back("stage " + path);
         if (onReplace)
@@ -63,6 +65,9 @@ class RecordingFileSystem final : public FileSystem {
         log_.push_back("discard " + file.target);
         Disk().Discard(file);
     }
+    // Leaves what killed runs left, and logs nothing: the order of the run's
+    // own steps is what is checked.
+    std::size_t RemoveLeftOverTemporaries(const std::string& /*folder*/) override { return 0; }
 
     std::function<void()> onReplace;  // called before each replacement or staging, when set
 

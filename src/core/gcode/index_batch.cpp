@@ -19,7 +19,7 @@ EnterOutcome IndexBatch::Enter(const std::string& indexPath, const IndexRecord& 
     }
     if (found == pending_.end()) {
         auto content = fileSystem_.ReadWholeFile(indexPath);
-        if (!content && fileSystem_.Exists(indexPath)) {
+        if (!content && !IsNoFile(content.errorKind())) {
             // Not kept: the next key tries again, as a key-by-key update would.
             errors.push_back(content.error());
             return {};

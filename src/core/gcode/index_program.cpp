@@ -31,7 +31,7 @@ std::optional<std::string> ReadIndexFile(FileSystem& fileSystem, const std::stri
     if (content) {
         return std::move(content.value());
     }
-    if (fileSystem.Exists(path)) {
+    if (!IsNoFile(content.errorKind())) {
         errors.push_back(content.error());
         return std::nullopt;
     }

@@ -90,7 +90,7 @@ Outcome LoadKeyDataFile(std::string_view folder, std::string_view fileName, Shee
 Outcome LoadKeyDataFile(const std::string& path, Sheet& sheet, const FileSystem& fileSystem) {
     auto content = fileSystem.ReadWholeFile(path, kKeyDataFileLimit);
     if (!content)
-        return Failure{content.error()};
+        return content.failure();
     sheet.Load(ParseKeyData(std::make_shared<const std::string>(std::move(content.value()))));
     return {};
 }

@@ -1,6 +1,6 @@
 #include "core/keydata/key_reading.h"
 
-#include "core/text/decimal_text.h"
+#include "core/keydata/key_value_format.h"
 #include "core/text/text.h"
 
 namespace bladeway {

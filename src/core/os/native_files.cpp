@@ -6,7 +6,6 @@ namespace bladeway::native {
 
 // The same on every system, so here rather than once per system folder.
 bool IsTemporaryName(std::string_view fileName) {
-    constexpr std::size_t kRandomLength = 6;
     if (!fileName.starts_with('.') || !fileName.ends_with(kTemporarySuffix)) {
         return false;
     }
@@ -15,13 +14,13 @@ bool IsTemporaryName(std::string_view fileName) {
         fileName.remove_suffix(4);
     }
     // "." NAME "." XXXXXX, with a name of at least one character.
-    if (fileName.size() < 1 + 1 + 1 + kRandomLength ||
-        fileName[fileName.size() - kRandomLength - 1] != '.') {
+    if (fileName.size() < 1 + 1 + 1 + kTemporaryRandomLength ||
+        fileName[fileName.size() - kTemporaryRandomLength - 1] != '.') {
         return false;
     }
-    const std::string_view random = fileName.substr(fileName.size() - kRandomLength);
+    const std::string_view random = fileName.substr(fileName.size() - kTemporaryRandomLength);
     return std::all_of(random.begin(), random.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        return kTemporaryLettersBothCases.find(c) != std::string_view::npos;
     });
 }
 

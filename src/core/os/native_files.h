@@ -27,6 +27,17 @@ namespace bladeway {
 // neither the machine's control software nor a later run takes it for data.
 inline constexpr std::string_view kTemporarySuffix = ".bwtmp";
 
+// The XXXXXX of that name: this many letters and digits drawn at random, so
+// that runs writing beside one file at once take different names (creating
+// the file fails on a name taken, and another is drawn).
+inline constexpr std::size_t kTemporaryRandomLength = 6;
+// Where names tell case apart (Unix) the letters are drawn from both cases;
+// where they do not (Windows) from one, since "a" and "A" would there name
+// the same file and a second case would only add draws that collide.
+inline constexpr std::string_view kTemporaryLettersBothCases =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+inline constexpr std::string_view kTemporaryLettersOneCase = "abcdefghijklmnopqrstuvwxyz0123456789";
+
 }  // namespace bladeway
 
 namespace bladeway::native {

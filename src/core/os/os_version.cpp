@@ -25,12 +25,6 @@ std::uint32_t LeadingNumber(std::string_view text, std::size_t& position) {
 
 }  // namespace
 
-std::uint32_t PackVersion(const OsVersionParts& parts) {
-    return static_cast<std::uint32_t>(parts.major) | static_cast<std::uint32_t>(parts.minor) << 8 |
-           static_cast<std::uint32_t>(parts.secondMinor) << 16 |
-           static_cast<std::uint32_t>(parts.secondMajor) << 24;
-}
-
 OsVersionParts UnpackVersion(std::uint32_t version) {
     return OsVersionParts{
         .major = static_cast<std::uint8_t>(version & 0xFF),

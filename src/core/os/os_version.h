@@ -17,7 +17,6 @@ struct OsVersionParts {
     std::uint8_t secondMinor = 0;  // byte 2
 };
 
-std::uint32_t PackVersion(const OsVersionParts& parts);
 OsVersionParts UnpackVersion(std::uint32_t version);
 
 // The number for a Linux kernel release text such as "6.1.0-18-amd64": major

@@ -9,6 +9,9 @@
 namespace bladeway {
 namespace {
 
+// What separates folders in a path: '/' everywhere, and the system's own.
+constexpr std::string_view kSeparators = kPathSeparator == '/' ? "/" : "/\\";
+
 // True when lexical normalisation would give the path back unchanged: no "."
 // or ".." part, no doubled separator, only the platform's own separator.
 // Nearly every path a run meets is such a path, and checking is far cheaper
@@ -72,28 +75,30 @@ std::string SameFileKey(const std::string& path) {
     }
 }
 
+std::string FolderOfPath(std::string_view path) {
+    const std::size_t last = path.find_last_of(kSeparators);
+    std::size_t nameAt = last == std::string_view::npos ? 0 : last + 1;
+    // "C:P1" is P1 in the current folder of drive C: "C:" is its folder part.
+    if (nameAt == 0 && kPathSeparator == '\\' && path.size() >= 2 && path[1] == ':') {
+        nameAt = 2;
+    }
+    return std::string(path.substr(0, nameAt));
+}
+
 std::string FolderOf(const std::string& path) {
-    // By the separators alone: std::filesystem would take the bytes for the
-    // ANSI code page on Windows, where the program's names are UTF-8.
-    const auto isSeparator = [](char c) {
-        return c == '/' || (kPathSeparator != '/' && c == kPathSeparator);
-    };
-    std::size_t nameAt = path.size();
-    while (nameAt > 0 && !isSeparator(path[nameAt - 1])) {
-        --nameAt;
+    const std::string folder = FolderOfPath(path);
+    if (folder.empty() || folder.back() == ':') {
+        return ".";  // a bare name, or one on a drive ("C:P1"): the current folder
     }
-    if (nameAt == 0) {
-        return ".";
-    }
-    std::size_t folderEnd = nameAt;
-    while (folderEnd > 0 && isSeparator(path[folderEnd - 1])) {
+    std::size_t folderEnd = folder.size();
+    while (folderEnd > 0 && kSeparators.find(folder[folderEnd - 1]) != std::string_view::npos) {
         --folderEnd;
     }
-    const bool isDrive = kPathSeparator == '\\' && folderEnd == 2 && path[1] == ':';
+    const bool isDrive = kPathSeparator == '\\' && folderEnd == 2 && folder[1] == ':';
     if (folderEnd == 0 || isDrive) {
-        return path.substr(0, folderEnd + 1);  // the root keeps its separator
+        return folder.substr(0, folderEnd + 1);  // the root keeps its separator
     }
-    return path.substr(0, folderEnd);
+    return folder.substr(0, folderEnd);
 }
 
 }  // namespace bladeway

@@ -59,8 +59,16 @@ std::string JoinPathOnce(std::string_view folder, std::string_view name);
 // platform's separator.
 std::string NativeSeparators(std::string_view path);
 
-// The folder a file is in, by the separators alone ("." for a bare name; a
-// root keeps its separator): the folder a staged file is moved into, as
+// The folder part of `path`: up to and including its last separator ('/'
+// or the system's own; on Windows a drive's "C:" without one), empty for a
+// bare name, so that folder part and name give the path again. Split by the separators alone:
+// std::filesystem would take the bytes for the ANSI code page on Windows, where the program's names
+// are UTF-8.
+std::string FolderOfPath(std::string_view path);
+
+// The folder a file is in, as a folder call takes it: the folder part
+// without its closing separators ("." for a bare name; a root keeps its
+// separator). The folder a staged file is moved into, as
 // native::FlushFolder takes it.
 std::string FolderOf(const std::string& path);
 

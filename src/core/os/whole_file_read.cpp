@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/os/file_failures.h"
 #include "core/os/large_memory.h"
 
 namespace bladeway::native {
@@ -10,8 +11,7 @@ Expected<std::string> ReadToEnd(const std::string& path, std::uint64_t size, std
                                 const ReadSomeBytes& readSome,
                                 const std::function<Failure()>& readFailure) {
     if (size > limit) {
-        return Failure{"refused '" + path + "': " + std::to_string(size) +
-                       " bytes is more than the limit of " + std::to_string(limit) + " bytes"};
+        return TooLargeFailure(path, size, limit);
     }
     std::string content;
     content.reserve(static_cast<std::size_t>(size));
@@ -32,7 +32,8 @@ Expected<std::string> ReadToEnd(const std::string& path, std::uint64_t size, std
             }
             if (content.size() >= limit) {
                 return Failure{"refused '" + path + "': it grew past the limit of " +
-                               std::to_string(limit) + " bytes"};
+                                   std::to_string(limit) + " bytes",
+                               FailureKind::kTooLarge};
             }
             content.resize(std::min(limit, std::max<std::size_t>(content.size() * 2, 4096)));
             content[filled++] = probe;

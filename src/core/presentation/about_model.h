@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "core/os/registry.h"
-#include "core/presentation/about_dialog_rules.h"
+#include "core/presentation/program_title.h"
 #include "core/presentation/twips.h"
 #include "core/storage/file_system.h"
 

@@ -16,7 +16,8 @@
 namespace bladeway {
 
 // The window, top to bottom: the findings, then Close at the right.
-inline constexpr ControlText kIndexCheckWindow{"IndexCheck", "Bladeway - Check Index"};
+// The window\'s own name; its title is ProgramWindowTitle of it.
+inline constexpr ControlText kIndexCheckWindow{"IndexCheck", "Check Index"};
 inline constexpr TwipsRect kIndexCheckClientSize{0, 0, 10800, 4500};
 inline constexpr ControlText kIndexCheckFindings{"Findings"};
 inline constexpr ControlText kIndexCheckClose{"CloseCheck", "Close"};

@@ -43,7 +43,8 @@ struct ProgramPreviewContent {
 // The window, top to bottom: the heading, the comparison line, the table of
 // differing lines with the line that counts the rows left out, the index
 // entry, then the program text, which takes the room left and the focus.
-inline constexpr ControlText kProgramPreviewWindow{"ProgramPreview", "Bladeway - Program Preview"};
+// The window\'s own name; its title is ProgramWindowTitle of it.
+inline constexpr ControlText kProgramPreviewWindow{"ProgramPreview", "Program Preview"};
 inline constexpr TwipsRect kProgramPreviewClientSize{0, 0, 11400, 9000};
 inline constexpr ControlText kPreviewHeading{"Heading"};
 inline constexpr ControlText kPreviewComparison{"Comparison"};

@@ -17,9 +17,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/presentation/about_dialog_rules.h"
 #include "core/presentation/control_text.h"
 #include "core/presentation/pixel_rect.h"
+#include "core/presentation/program_title.h"
 
 namespace bladeway {
 

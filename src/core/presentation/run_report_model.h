@@ -52,7 +52,8 @@ inline constexpr Rgb kProblemRowTint{0xfb, 0xe3, 0xe0};
 
 // The window, top to bottom: three lines, the table, then a row of controls,
 // a gap between the first three and the last three.
-inline constexpr ControlText kRunReportWindow{"RunReport", "Bladeway - Run Report"};
+// The window\'s own name; its title is ProgramWindowTitle of it.
+inline constexpr ControlText kRunReportWindow{"RunReport", "Run Report"};
 inline constexpr TwipsRect kRunReportClientSize{0, 0, 15000, 6300};
 inline constexpr std::array<ControlText, 3> kRunReportLines = {
     {{"ProcessedKeys"}, {"Summary"}, {"SharedProblem"}}};

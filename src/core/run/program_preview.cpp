@@ -41,8 +41,8 @@ ProgramPreview PreviewProgram(const Sheet& sheet, const SheetSelection& selectio
         if (auto bytes = dryRun.ReadWholeFile(output))
             preview.program = std::move(bytes.value());
     }
-    if (!output.empty() && environment.fileSystem.Exists(output)) {
-        if (auto bytes = environment.fileSystem.ReadWholeFile(output))
+    if (!output.empty()) {
+        if (auto bytes = environment.fileSystem.ReadWholeFile(output))  // none when missing
             preview.existing = std::move(bytes.value());
     }
     if (preview.program && preview.existing)

@@ -2,9 +2,7 @@
 
 #include <cstdlib>
 
-#include "core/os/paths.h"
 #include "core/settings/profile_file.h"
-#include "core/text/text.h"
 
 namespace bladeway {
 namespace {
@@ -16,17 +14,10 @@ constexpr std::string_view kMissingMarker = "END.-";
 
 }  // namespace
 
-std::string FolderOfPath(std::string_view path) {
-    const std::int64_t last = QInstrB2(-1, path, std::string_view(&kPathSeparator, 1));
-    return std::string(path.substr(0, static_cast<std::size_t>(last)));
-}
-
 SettingsFile::SettingsFile(std::string path, FileSystem& fileSystem)
     : path_(std::move(path)), fileSystem_(&fileSystem) {}
 
 std::string SettingsFile::ReadSetting(std::string_view section, std::string_view key) const {
-    if (!fileSystem_->Exists(path_))
-        return {};
     const auto file = fileSystem_->ReadWholeFile(path_, kSettingsReadLimit);
     if (!file)
         return {};
@@ -43,13 +34,12 @@ std::string SettingsFile::ReadSetting(std::string_view section, std::string_view
 
 Outcome SettingsFile::WriteSetting(std::string_view section, std::string_view key,
                                    std::string_view value) {
-    std::string current;
-    if (fileSystem_->Exists(path_)) {
-        auto file = fileSystem_->ReadWholeFile(path_, kSettingsReadLimit);
-        if (!file)
-            return Failure{file.error()};
+    std::string current;  // a missing file is written anew
+    auto file = fileSystem_->ReadWholeFile(path_, kSettingsReadLimit);
+    if (file)
         current = std::move(file.value());
-    }
+    else if (!IsNoFile(file.errorKind()))
+        return file.failure();
     auto updated = SetProfileString(current, section, key, value);
     if (!updated)
         return Failure{path_ + ": " + updated.error()};
@@ -58,8 +48,6 @@ Outcome SettingsFile::WriteSetting(std::string_view section, std::string_view ke
 
 std::int64_t SettingsFile::ReadPositionSetting(std::string_view section,
                                                std::string_view key) const {
-    if (!fileSystem_->Exists(path_))
-        return 0;
     const auto file = fileSystem_->ReadWholeFile(path_, kSettingsReadLimit);
     if (!file)
         return 0;

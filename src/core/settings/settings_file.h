@@ -16,10 +16,6 @@ inline constexpr std::string_view kSettingsFileName = "Bladeway.INI";
 // missing and are never rewritten.
 inline constexpr std::size_t kSettingsReadLimit = std::size_t{4} << 20;
 
-// The part of `path` up to and including its last folder separator; empty
-// when it holds none.
-std::string FolderOfPath(std::string_view path);
-
 class SettingsFile {
   public:
     explicit SettingsFile(std::string path, FileSystem& fileSystem = Disk());

@@ -2,13 +2,42 @@
 
 #include <map>
 
+#include "core/os/file_failures.h"
 #include "core/os/paths.h"
 
 namespace bladeway {
 
+Expected<StagedFile> ReplacingAtOnce::Stage(const std::string& path, std::string_view bytes) {
+    if (Outcome replaced = files_.ReplaceFile(path, bytes); !replaced) {
+        return replaced.failure();
+    }
+    return StagedFile{path, {}};  // already in place
+}
+
+Outcome ReplacingAtOnce::FlushStaged(std::span<const StagedFile> /*files*/) {
+    return {};
+}
+
+Outcome ReplacingAtOnce::MoveIntoPlace(const StagedFile& /*file*/) {
+    return {};
+}
+
+Outcome ReplacingAtOnce::FlushFolder(const std::string& /*folder*/) {
+    return {};
+}
+
+void ReplacingAtOnce::Discard(const StagedFile& /*file*/) {}
+
+std::size_t ReplacingAtOnce::RemoveLeftOverTemporaries(const std::string& /*folder*/) {
+    return 0;
+}
+
+BatchWriter::BatchWriter(FileSystem& base)
+    : base_(base), staging_(base.Staging() != nullptr ? *base.Staging() : atOnce_) {}
+
 BatchWriter::~BatchWriter() {
     for (const Entry& entry : staged_) {
-        base_.Discard(entry.file);
+        staging_.Discard(entry.file);
     }
 }
 
@@ -30,8 +59,7 @@ Expected<std::string> BatchWriter::ReadWholeFile(const std::string& path, std::s
         return base_.ReadWholeFile(path, limit);
     }
     if (found->second.size() > limit) {
-        return Failure{"refused '" + path + "': " + std::to_string(found->second.size()) +
-                       " bytes is more than the limit of " + std::to_string(limit) + " bytes"};
+        return native::TooLargeFailure(path, found->second.size(), limit);
     }
     return found->second;
 }
@@ -40,12 +68,12 @@ Outcome BatchWriter::ReplaceFile(const std::string& path, std::string_view bytes
     // The first file a run writes into a folder clears what killed runs
     // left there, so that hidden temporaries do not pile up.
     if (std::string folder = FolderOf(path); !sweptFolders_.contains(folder)) {
-        leftOversRemoved_ += base_.RemoveLeftOverTemporaries(folder);
+        leftOversRemoved_ += staging_.RemoveLeftOverTemporaries(folder);
         sweptFolders_.insert(std::move(folder));
     }
-    auto staged = base_.Stage(path, bytes);
+    auto staged = staging_.Stage(path, bytes);
     if (!staged) {
-        return Failure{staged.error()};
+        return staged.failure();
     }
     staged_.push_back(Entry{std::move(staged.value()), owner_});
     stagedBytes_ += bytes.size();
@@ -76,9 +104,9 @@ std::vector<CommittedFile> BatchWriter::Commit() {
         return outcomes;
     }
 
-    if (const Outcome flushed = base_.FlushStaged(files); !flushed) {
+    if (const Outcome flushed = staging_.FlushStaged(files); !flushed) {
         for (std::size_t at = 0; at < files.size(); ++at) {
-            base_.Discard(files[at]);
+            staging_.Discard(files[at]);
             outcomes[at].error = "cannot write '" + files[at].target +
                                  "': its batch could not be flushed: " + flushed.error();
         }
@@ -87,8 +115,8 @@ std::vector<CommittedFile> BatchWriter::Commit() {
     // Folder by folder, the files moved into it.
     std::map<std::string, std::vector<std::size_t>> movedInto;
     for (std::size_t at = 0; at < files.size(); ++at) {
-        if (const Outcome moved = base_.MoveIntoPlace(files[at]); !moved) {
-            base_.Discard(files[at]);
+        if (const Outcome moved = staging_.MoveIntoPlace(files[at]); !moved) {
+            staging_.Discard(files[at]);
             outcomes[at].error = moved.error();
             continue;
         }
@@ -96,7 +124,7 @@ std::vector<CommittedFile> BatchWriter::Commit() {
         movedInto[FolderOf(files[at].target)].push_back(at);
     }
     for (const auto& [folder, moved] : movedInto) {
-        if (const Outcome flushed = base_.FlushFolder(folder); !flushed) {
+        if (const Outcome flushed = staging_.FlushFolder(folder); !flushed) {
             for (const std::size_t at : moved) {
                 outcomes[at].error = flushed.error();
             }

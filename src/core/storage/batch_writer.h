@@ -5,7 +5,9 @@
 // received one. Until then the targets on disk keep their old content, while
 // reads through the writer already see the staged bytes, so a later key of
 // the run reads what an earlier one wrote. Staging one path twice keeps both
-// in order: the last one is the file that stays.
+// in order: the last one is the file that stays. Over a file system without
+// staging steps (FileSystem::Staging gives none) each file is replaced at
+// once when it is staged, and Commit has nothing left to do.
 #include <cstddef>
 #include <string>
 #include <unordered_map>
@@ -13,8 +15,26 @@
 #include <vector>
 
 #include "core/storage/file_system.h"
+#include "core/storage/staging_steps.h"
 
 namespace bladeway {
+
+// The staging steps of a file system that has none of its own: Stage
+// replaces the file at once, leaving the other steps nothing to do.
+class ReplacingAtOnce final : public StagingSteps {
+  public:
+    explicit ReplacingAtOnce(FileSystem& files) : files_(files) {}
+
+    Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
+    Outcome FlushStaged(std::span<const StagedFile> files) override;
+    Outcome MoveIntoPlace(const StagedFile& file) override;
+    Outcome FlushFolder(const std::string& folder) override;
+    void Discard(const StagedFile& file) override;
+    std::size_t RemoveLeftOverTemporaries(const std::string& folder) override;
+
+  private:
+    FileSystem& files_;
+};
 
 // What became of one staged file once its batch was committed.
 struct CommittedFile {
@@ -26,7 +46,7 @@ struct CommittedFile {
 
 class BatchWriter final : public FileSystem {
   public:
-    explicit BatchWriter(FileSystem& base) : base_(base) {}
+    explicit BatchWriter(FileSystem& base);
     ~BatchWriter() override;  // discards what was never committed
     BatchWriter(const BatchWriter&) = delete;
     BatchWriter& operator=(const BatchWriter&) = delete;
@@ -52,6 +72,8 @@ class BatchWriter final : public FileSystem {
     // Stages the file; it is in place after the next Commit.
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
     Outcome CreateEmptyIfMissing(const std::string& path) override;
+    // Its writes are batched already: a batch over it replaces at once.
+    StagingSteps* Staging() override { return nullptr; }
 
   private:
     struct Entry {
@@ -60,6 +82,8 @@ class BatchWriter final : public FileSystem {
     };
 
     FileSystem& base_;
+    ReplacingAtOnce atOnce_{base_};  // the steps where the base has none
+    StagingSteps& staging_;
     std::size_t owner_ = 0;
     std::vector<Entry> staged_;
     std::size_t stagedBytes_ = 0;

@@ -1,5 +1,6 @@
 #include "core/storage/dry_run_file_system.h"
 
+#include "core/os/file_failures.h"
 #include "core/os/native_files.h"
 
 namespace bladeway {
@@ -19,8 +20,7 @@ Expected<std::string> DryRunFileSystem::ReadWholeFile(const std::string& path,
         return base_.ReadWholeFile(path, limit);
     }
     if (kept->second.size() > limit) {
-        return Failure{"refused '" + path + "': " + std::to_string(kept->second.size()) +
-                       " bytes is more than the limit of " + std::to_string(limit) + " bytes"};
+        return native::TooLargeFailure(path, kept->second.size(), limit);
     }
     return kept->second;
 }

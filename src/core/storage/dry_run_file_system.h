@@ -23,6 +23,8 @@ class DryRunFileSystem final : public FileSystem {
                                         std::size_t limit = kDefaultReadLimit) const override;
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
     Outcome CreateEmptyIfMissing(const std::string& path) override;
+    // Nothing to stage: a batch keeps each file at once, as ReplaceFile does.
+    StagingSteps* Staging() override { return nullptr; }
 
     // Every path that would have been written or created, in the order of its
     // first write.

@@ -6,31 +6,6 @@
 
 namespace bladeway {
 
-Expected<StagedFile> FileSystem::Stage(const std::string& path, std::string_view bytes) {
-    if (Outcome replaced = ReplaceFile(path, bytes); !replaced) {
-        return Failure{replaced.error()};
-    }
-    return StagedFile{path, {}};  // already in place
-}
-
-Outcome FileSystem::FlushStaged(std::span<const StagedFile> /*files*/) {
-    return {};
-}
-
-Outcome FileSystem::MoveIntoPlace(const StagedFile& /*file*/) {
-    return {};
-}
-
-Outcome FileSystem::FlushFolder(const std::string& /*folder*/) {
-    return {};
-}
-
-void FileSystem::Discard(const StagedFile& /*file*/) {}
-
-std::size_t FileSystem::RemoveLeftOverTemporaries(const std::string& /*folder*/) {
-    return 0;
-}
-
 bool DiskFileSystem::Exists(const std::string& path) const {
     const native::FileStatus status = native::StatusOf(path);
     return status.exists && !status.isFolder;
@@ -49,7 +24,7 @@ Expected<std::string> DiskFileSystem::ReadWholeFile(const std::string& path,
 Outcome DiskFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
     auto staged = native::Stage(path, bytes);
     if (!staged) {
-        return Failure{staged.error()};
+        return staged.failure();
     }
     const StagedFile& file = staged.value();
     if (Outcome flushed = native::FlushStaged({&file, 1}); !flushed) {

@@ -2,25 +2,25 @@
 
 // The few file operations the system needs, behind one interface: the disk
 // in the program, other implementations in tests, fault injection and dry
-// runs. Every write replaces its file whole and atomically.
+// runs. Every write replaces its file whole and atomically. The steps a batch
+// of replacements goes through are a second interface (staging_steps.h),
+// implemented only by file systems that stage files.
 
-#include <chrono>
 #include <cstddef>
-#include <span>
 #include <string>
 #include <string_view>
 
-#include "core/os/native_files.h"
 #include "core/os/paths.h"
+#include "core/storage/staging_steps.h"
 #include "core/text/expected.h"
 
 namespace bladeway {
 
-using native::StagedFile;
-
 // Files larger than this are refused by reads that give no bound of their own.
 inline constexpr std::size_t kDefaultReadLimit = std::size_t{256} << 20;
 
+// A failed read says by its kind (FailureKind) whether the file is missing,
+// so a caller need not ask Exists again.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -42,30 +42,17 @@ class FileSystem {
     // Creates an empty file unless one exists; a folder of that name fails.
     virtual Outcome CreateEmptyIfMissing(const std::string& path) = 0;
 
-    // The four steps of a batch of replacements, so that many files share one
-    // flush (BatchWriter puts them in order): stage each file beside its
-    // target, flush the staged files, move each into place, flush each folder
-    // that received one. A file system without them replaces the file at
-    // Stage, leaving nothing for the other steps to do.
-    virtual Expected<StagedFile> Stage(const std::string& path, std::string_view bytes);
-    virtual Outcome FlushStaged(std::span<const StagedFile> files);
-    virtual Outcome MoveIntoPlace(const StagedFile& file);
-    virtual Outcome FlushFolder(const std::string& folder);
-    // Removes a staged file that will not be moved into place.
-    virtual void Discard(const StagedFile& file);
-    // Removes temporary files that earlier runs left in `folder` when they
-    // were killed (older than kLeftOverAge); nothing where the file system
-    // holds no such files or must not change the disk. Gives the number removed.
-    virtual std::size_t RemoveLeftOverTemporaries(const std::string& folder);
+    // The file system's own staging steps, for a batch of replacements that
+    // shares one flush; nullptr for one that has none (in memory, a dry run),
+    // whose batches then replace each file at once through ReplaceFile. Pure,
+    // so that every file system says which it is: a wrapper that forgot to
+    // pass the steps on would quietly lose them.
+    virtual StagingSteps* Staging() = 0;
 };
 
-// A staged file lives for one batch, seconds or, while a message waits for
-// the user, longer; one older than this belongs to no run still going.
-inline constexpr std::chrono::hours kLeftOverAge{24};
-
-// The real file system. A single ReplaceFile goes through all four steps,
-// so that the new file survives a power loss once it returns.
-class DiskFileSystem final : public FileSystem {
+// The real file system. A single ReplaceFile goes through all four staging
+// steps, so that the new file survives a power loss once it returns.
+class DiskFileSystem final : public FileSystem, public StagingSteps {
   public:
     bool Exists(const std::string& path) const override;
     bool FolderExists(const std::string& path) const override;
@@ -73,6 +60,8 @@ class DiskFileSystem final : public FileSystem {
                                         std::size_t limit = kDefaultReadLimit) const override;
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
     Outcome CreateEmptyIfMissing(const std::string& path) override;
+    StagingSteps* Staging() override { return this; }
+
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
     Outcome FlushStaged(std::span<const StagedFile> files) override;
     Outcome MoveIntoPlace(const StagedFile& file) override;

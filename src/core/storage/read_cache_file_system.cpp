@@ -6,7 +6,10 @@ namespace bladeway {
 
 ReadCacheFileSystem::ReadCacheFileSystem(FileSystem& fileSystem, std::size_t byteLimit,
                                          std::size_t fileLimit)
-    : fileSystem_(fileSystem), byteLimit_(byteLimit), fileLimit_(fileLimit) {}
+    : fileSystem_(fileSystem),
+      staging_(fileSystem.Staging()),
+      byteLimit_(byteLimit),
+      fileLimit_(fileLimit) {}
 
 bool ReadCacheFileSystem::Exists(const std::string& path) const {
     if (existing_.contains(SameFileKey(path))) {
@@ -53,28 +56,28 @@ Outcome ReadCacheFileSystem::CreateEmptyIfMissing(const std::string& path) {
 
 Expected<StagedFile> ReadCacheFileSystem::Stage(const std::string& path, std::string_view bytes) {
     Forget(path);
-    return fileSystem_.Stage(path, bytes);
+    return staging_->Stage(path, bytes);
 }
 
 Outcome ReadCacheFileSystem::FlushStaged(std::span<const StagedFile> files) {
-    return fileSystem_.FlushStaged(files);
+    return staging_->FlushStaged(files);
 }
 
 Outcome ReadCacheFileSystem::MoveIntoPlace(const StagedFile& file) {
     Forget(file.target);
-    return fileSystem_.MoveIntoPlace(file);
+    return staging_->MoveIntoPlace(file);
 }
 
 Outcome ReadCacheFileSystem::FlushFolder(const std::string& folder) {
-    return fileSystem_.FlushFolder(folder);
+    return staging_->FlushFolder(folder);
 }
 
 void ReadCacheFileSystem::Discard(const StagedFile& file) {
-    fileSystem_.Discard(file);
+    staging_->Discard(file);
 }
 
 std::size_t ReadCacheFileSystem::RemoveLeftOverTemporaries(const std::string& folder) {
-    return fileSystem_.RemoveLeftOverTemporaries(folder);
+    return staging_->RemoveLeftOverTemporaries(folder);
 }
 
 void ReadCacheFileSystem::Forget(const std::string& path) {

@@ -11,10 +11,11 @@
 #include <unordered_set>
 
 #include "core/storage/file_system.h"
+#include "core/storage/staging_steps.h"
 
 namespace bladeway {
 
-class ReadCacheFileSystem final : public FileSystem {
+class ReadCacheFileSystem final : public FileSystem, private StagingSteps {
   public:
     // Keeps files of at most `fileLimit` bytes (templates, a template
     // index), `byteLimit` bytes in all; other reads pass through, since
@@ -29,6 +30,12 @@ class ReadCacheFileSystem final : public FileSystem {
                                         std::size_t limit = kDefaultReadLimit) const override;
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
     Outcome CreateEmptyIfMissing(const std::string& path) override;
+    // Its own steps, which forget what they replace, where the file system
+    // below has steps to pass them on to.
+    StagingSteps* Staging() override { return staging_ != nullptr ? this : nullptr; }
+
+  private:
+    // Reached only through Staging(), so only where the file system below has them.
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
     Outcome FlushStaged(std::span<const StagedFile> files) override;
     Outcome MoveIntoPlace(const StagedFile& file) override;
@@ -36,10 +43,10 @@ class ReadCacheFileSystem final : public FileSystem {
     void Discard(const StagedFile& file) override;
     std::size_t RemoveLeftOverTemporaries(const std::string& folder) override;
 
-  private:
     void Forget(const std::string& path);
 
     FileSystem& fileSystem_;
+    StagingSteps* staging_;  // the file system's, if it has them
     std::size_t byteLimit_;
     std::size_t fileLimit_;
     mutable std::size_t cachedBytes_ = 0;

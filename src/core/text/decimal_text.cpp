@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/text/text.h"
+
 namespace bladeway {
 
 namespace {
@@ -14,21 +16,23 @@ namespace {
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+
+// Decimal order of magnitude of the parts: the value lies in [10^(order-1), 10^order).
+std::int64_t OrderOfMagnitude(const DecimalParts& parts) {
+    const auto firstInteger = parts.integerDigits.find_first_not_of('0');
+    if (firstInteger != std::string_view::npos) {
+        return static_cast<std::int64_t>(parts.integerDigits.size() - firstInteger) +
+               parts.exponent;
+    }
+    const auto firstFraction = parts.fractionDigits.find_first_not_of('0');
+    if (firstFraction == std::string_view::npos) {
+        return std::numeric_limits<std::int64_t>::min();  // zero
+    }
+    return -static_cast<std::int64_t>(firstFraction) + parts.exponent;
 }
 
-// The parts of a decimal number as written: sign, every mantissa digit, how
-// many of them stand before the point, and the exponent.
-struct DecimalParts {
-    bool negative = false;
-    std::string_view integerDigits;
-    std::string_view fractionDigits;
-    std::int64_t exponent = 0;
-    std::size_t length = 0;  // characters of the text the number takes
-};
+}  // namespace
 
-// Reads a decimal number at the start of `text`; length 0 when there is none.
 DecimalParts ScanDecimal(std::string_view text) {
     DecimalParts parts;
     std::size_t i = 0;
@@ -73,22 +77,6 @@ DecimalParts ScanDecimal(std::string_view text) {
     return parts;
 }
 
-// Decimal order of magnitude of the parts: the value lies in [10^(order-1), 10^order).
-std::int64_t OrderOfMagnitude(const DecimalParts& parts) {
-    const auto firstInteger = parts.integerDigits.find_first_not_of('0');
-    if (firstInteger != std::string_view::npos) {
-        return static_cast<std::int64_t>(parts.integerDigits.size() - firstInteger) +
-               parts.exponent;
-    }
-    const auto firstFraction = parts.fractionDigits.find_first_not_of('0');
-    if (firstFraction == std::string_view::npos) {
-        return std::numeric_limits<std::int64_t>::min();  // zero
-    }
-    return -static_cast<std::int64_t>(firstFraction) + parts.exponent;
-}
-
-}  // namespace
-
 DecimalPrefix ParseDecimalPrefix(std::string_view text) {
     const DecimalParts parts = ScanDecimal(text);
     if (parts.length == 0) {
@@ -113,77 +101,6 @@ DecimalPrefix ParseDecimalPrefix(std::string_view text) {
 double NumericValue(std::string_view text) {
     const auto* const first = std::find_if_not(text.begin(), text.end(), IsBlank);
     return ParseDecimalPrefix(text.substr(static_cast<std::size_t>(first - text.begin()))).value;
-}
-
-std::optional<std::string> FormatKeyValue(std::string_view value) {
-    std::string_view number = value;
-    while (!number.empty() && IsBlank(number.front())) {
-        number.remove_prefix(1);
-    }
-    while (!number.empty() && IsBlank(number.back())) {
-        number.remove_suffix(1);
-    }
-    const DecimalParts parts = ScanDecimal(number);
-    if (parts.length == 0 || parts.length != number.size() ||
-        std::isinf(ParseDecimalPrefix(number).value)) {
-        return std::nullopt;
-    }
-
-    // All mantissa digits without leading zeros; `point` digits of them stand
-    // before the decimal point once the exponent is applied.
-    std::string digits;
-    digits.reserve(parts.integerDigits.size() + parts.fractionDigits.size());
-    digits.append(parts.integerDigits).append(parts.fractionDigits);
-    std::int64_t point = static_cast<std::int64_t>(parts.integerDigits.size()) + parts.exponent;
-    const auto firstNonZero = digits.find_first_not_of('0');
-    const bool isZero = firstNonZero == std::string::npos;
-    if (!isZero) {
-        digits.erase(0, firstNonZero);
-        point -= static_cast<std::int64_t>(firstNonZero);
-    }
-
-    // Thousandths: the digits before the point of value * 1000, then round
-    // half away from zero on the first digit after it.
-    std::string thousandths;
-    if (!isZero) {
-        const std::int64_t kept = point + 3;
-        if (kept > 0) {
-            const auto keptDigits = static_cast<std::size_t>(kept);
-            thousandths = digits.substr(0, std::min(keptDigits, digits.size()));
-            thousandths.resize(keptDigits, '0');
-        }
-        const bool roundUp = kept >= 0 && static_cast<std::size_t>(kept) < digits.size() &&
-                             digits[static_cast<std::size_t>(kept)] >= '5';
-        if (roundUp) {
-            auto it = thousandths.rbegin();
-            for (; it != thousandths.rend() && *it == '9'; ++it) {
-                *it = '0';
-            }
-            if (it == thousandths.rend()) {
-                thousandths.insert(thousandths.begin(), '1');
-            } else {
-                ++*it;
-            }
-        }
-    }
-    if (thousandths.size() < 4) {
-        thousandths.insert(0, 4 - thousandths.size(), '0');
-    }
-
-    std::string_view integerPart(thousandths.data(), thousandths.size() - 3);
-    integerPart.remove_prefix(std::min(integerPart.find_first_not_of('0'), integerPart.size() - 1));
-    std::string_view fractionPart(thousandths.data() + thousandths.size() - 3, 3);
-    fractionPart = fractionPart.substr(0, fractionPart.find_last_not_of('0') + 1);
-
-    std::string formatted;
-    if (parts.negative && !isZero) {
-        formatted += '-';
-    }
-    formatted.append(integerPart);
-    if (!fractionPart.empty()) {
-        formatted.append(".").append(fractionPart);
-    }
-    return formatted;
 }
 
 std::string FormatShortDecimal(double value) {

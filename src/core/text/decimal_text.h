@@ -1,15 +1,31 @@
 #pragma once
 
-// Decimal numbers as text, independent of the process locale: parsing a
-// leading number, the key value format "#####0.###" worked on the decimal
-// digits themselves, and the shortest form of an axis value.
+// Decimal numbers as text, independent of the process locale: the parts of a
+// number as written, parsing a leading number, and the shortest form of an
+// axis value. The key value format, worked on the digits, is in
+// keydata/key_value_format.h.
 
 #include <cstddef>
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace bladeway {
+
+// The parts of a decimal number as written: sign, every mantissa digit, how
+// many of them stand before the point, and the exponent.
+struct DecimalParts {
+    bool negative = false;
+    std::string_view integerDigits;
+    std::string_view fractionDigits;
+    std::int64_t exponent = 0;
+    std::size_t length = 0;  // characters of the text the number takes
+};
+
+// Reads a decimal number at the start of `text` (optional sign, digits with
+// an optional ".", optional exponent e/E and a whole number); length 0 when
+// there is none.
+DecimalParts ScanDecimal(std::string_view text);
 
 struct DecimalPrefix {
     double value = 0.0;
@@ -24,13 +40,6 @@ DecimalPrefix ParseDecimalPrefix(std::string_view text);
 // strtod-like value of a decimal text: leading blanks skipped, the longest
 // decimal prefix read, 0 when there is none. "." is the decimal point.
 double NumericValue(std::string_view text);
-
-// The value formatted after "#####0.###" with the final "." removed, or
-// nothing when `value` does not read as a decimal number (optional blanks
-// around an optional sign, digits with an optional ".", an optional exponent
-// E and a whole number). Rounding to three decimals is done on the decimal
-// digits, halves away from zero, so 1.0005 gives 1.001.
-std::optional<std::string> FormatKeyValue(std::string_view value);
 
 // A double written with up to 15 significant digits, "." as the decimal
 // point, no leading zero before the point (.5, -.25), no trailing zeros and no

@@ -41,6 +41,20 @@ std::int64_t QInstrB2(std::int64_t start, std::string_view text, std::string_vie
     return found == std::string_view::npos ? 0 : static_cast<std::int64_t>(found) + 1;
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 void ReplaceChar(std::string& text, char oldChar, char newChar) {
     std::replace(text.begin(), text.end(), oldChar, newChar);
 }

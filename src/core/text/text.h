@@ -25,6 +25,12 @@ std::int64_t QInstrB2(std::int64_t start, std::string_view text, std::string_vie
 // Replaces every `oldChar` in `text` by `newChar`, in place.
 void ReplaceChar(std::string& text, char oldChar, char newChar);
 
+// A space or a tab: what the key value format and the profile file skip
+// around a value.
+bool IsBlank(char c);
+// Removes blanks (spaces and tabs) at both ends.
+std::string_view TrimBlanks(std::string_view text);
+
 // Removes spaces (code 32 only) at both ends.
 std::string_view TrimSpaces(std::string_view text);
 // Removes leading spaces (code 32 only).

@@ -121,14 +121,11 @@ std::optional<mode_t> CreationMask() {
     return mask;
 }
 
-constexpr std::size_t kTemporaryRandomLength = 6;
-
 // A new file of that name with the given permissions (less the creation
 // mask), open for writing; a random part makes the name unique, and
 // O_EXCL makes sure no other file is taken over.
 int CreateUniqueFile(std::string& path, std::size_t randomAt, mode_t mode) {
-    static constexpr std::string_view kLetters =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    constexpr std::string_view kLetters = kTemporaryLettersBothCases;
     thread_local std::mt19937_64 random{std::random_device{}()};
     constexpr int kAttempts = 100;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
@@ -166,7 +163,7 @@ Expected<std::string> ReadWholeFile(const std::string& path, std::size_t limit) 
         return SystemFailure("cannot read", path, errno);
     }
     if (S_ISDIR(info.st_mode)) {
-        return Failure{"cannot read " + Quoted(path) + ": it is a folder"};
+        return IsFolderFailure("cannot read", path);
     }
     if (!S_ISREG(info.st_mode)) {
         return Failure{"cannot read " + Quoted(path) + ": it is not a regular file"};
@@ -194,7 +191,7 @@ Outcome CreateEmptyIfMissing(const std::string& path) {
         }
         // Something is there already; only a file will do.
         if (StatusOf(path).isFolder) {
-            return Failure{"cannot create " + Quoted(path) + ": it is a folder"};
+            return IsFolderFailure("cannot create", path);
         }
         return {};
     }
@@ -206,12 +203,12 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
-        return Failure{"cannot write " + Quoted(target) + ": it is a folder"};
+        return IsFolderFailure("cannot write", target);
     }
     // Beside the target, so that moving it into place is one atomic rename:
     // "folder/.NAME.XXXXXX.bwtmp".
     constexpr std::size_t kMaxNameInTemporary = 180;
-    const std::size_t nameAt = target.rfind('/') + 1;  // 0 without a folder
+    const std::size_t nameAt = FolderOfPath(target).size();  // 0 without a folder
     const std::string_view name =
         std::string_view(target).substr(nameAt).substr(0, kMaxNameInTemporary);
     std::string temporary;

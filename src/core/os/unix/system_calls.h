@@ -2,20 +2,42 @@
 // What the files of this folder share around the system's calls: a file
 // descriptor that closes itself, and the wording of a failed call
 // ("cannot read 'PATH': No such file or directory").
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <unistd.h>
 
+#include "core/os/file_failures.h"
 #include "core/text/expected.h"
 
 namespace bladeway::native {
 
-inline std::string Quoted(const std::string& path) {
-    return "'" + path + "'";
+// The kind of a failure that the system reports as `error` (an errno value).
+inline FailureKind KindOfError(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+        case ENAMETOOLONG:  // no file can have such a name
+        case ELOOP:         // links that lead nowhere
+            return FailureKind::kNotFound;
+        case EISDIR:
+            return FailureKind::kIsFolder;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY:
+            return FailureKind::kDenied;
+        case EIO:
+        case ENOSPC:
+        case EDQUOT:
+            return FailureKind::kIo;
+        default:
+            return FailureKind::kOther;
+    }
 }
 
 inline Failure SystemFailure(const std::string& what, const std::string& path, int error) {
-    return Failure{what + " " + Quoted(path) + ": " + std::strerror(error)};
+    return Failure{what + " " + Quoted(path) + ": " + std::strerror(error), KindOfError(error)};
 }
 
 // Closes the descriptor when it goes out of scope.

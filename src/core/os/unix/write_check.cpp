@@ -26,7 +26,7 @@ Outcome CheckWritable(const std::string& path, std::string_view what) {
     const std::string action(what);
     const std::filesystem::path target(path);
     if (KindOf(target).isFolder) {
-        return Failure{action + " " + Quoted(path) + ": it is a folder"};
+        return IsFolderFailure(action, path);
     }
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");

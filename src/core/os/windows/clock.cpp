@@ -4,7 +4,8 @@ namespace bladeway::native {
 
 std::tm LocalCalendarTime(std::time_t time) {
     std::tm local{};
-    localtime_s(&local, &time);
+    // A time it cannot convert shows in the fields it fills; nothing else to do.
+    static_cast<void>(localtime_s(&local, &time));
     return local;
 }
 

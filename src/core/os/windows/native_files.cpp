@@ -81,14 +81,14 @@ bool ReadSome(HANDLE file, char* data, std::size_t size, std::size_t& got) {
     return ok;
 }
 
-// Six letters and digits for a temporary name: only its uniqueness matters,
-// which CREATE_NEW checks.
+// The random part of a temporary name: only its uniqueness matters, which
+// CREATE_NEW checks. One case, as names ignore case here.
 std::string RandomLetters() {
     static std::mutex mutex;
     static std::mt19937_64 generator{std::random_device{}() ^ ::GetCurrentProcessId()};
-    constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    constexpr std::string_view kLetters = kTemporaryLettersOneCase;
     const std::lock_guard lock(mutex);
-    std::string letters(6, 'a');
+    std::string letters(kTemporaryRandomLength, 'a');
     for (char& letter : letters) {
         letter = kLetters[generator() % kLetters.size()];
     }
@@ -98,15 +98,6 @@ std::string RandomLetters() {
 // What a replacement keeps of the old file's attributes.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-// Folder part of `path` with its separator, and the name after it.
-std::pair<std::string, std::string> SplitFolder(const std::string& path) {
-    const auto last = path.find_last_of("\\/:");
-    if (last == std::string::npos) {
-        return {{}, path};
-    }
-    return {path.substr(0, last + 1), path.substr(last + 1)};
-}
 
 }  // namespace
 
@@ -134,7 +125,7 @@ Expected<std::string> ReadWholeFile(const std::string& path, std::size_t limit) 
     }
     // CreateFileW refuses folders with "access denied"; say what it is.
     if (const FileStatus status = StatusOf(path); status.isFolder) {
-        return Failure{"cannot read " + Quoted(path) + ": it is a folder"};
+        return IsFolderFailure("cannot read", path);
     }
     const Handle file(OpenWithRetries(*wide, GENERIC_READ, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN));
@@ -172,7 +163,7 @@ Outcome CreateEmptyIfMissing(const std::string& path) {
     // Something is there already; only a file will do.
     const FileStatus status = StatusOf(path);
     if (status.isFolder) {
-        return Failure{"cannot create " + Quoted(path) + ": it is a folder"};
+        return IsFolderFailure("cannot create", path);
     }
     if (status.exists) {
         return {};
@@ -188,17 +179,19 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
     const DWORD attributes = ::GetFileAttributesW(wideTarget->c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            return Failure{"cannot write " + Quoted(target) + ": it is a folder"};
+            return IsFolderFailure("cannot write", target);
         }
         // Windows refuses to replace it; say so before anything is written.
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-            return Failure{"cannot write " + Quoted(target) + ": the file is read-only"};
+            return Failure{"cannot write " + Quoted(target) + ": the file is read-only",
+                           FailureKind::kDenied};
         }
     }
 
     // The temporary file lives beside the target so that the move is atomic.
     constexpr std::size_t kMaxNameInTemporary = 180;
-    const auto [folder, name] = SplitFolder(target);
+    const std::string folder = FolderOfPath(target);
+    const std::string name = target.substr(folder.size());
     // Cut on a character's first byte, so that the name stays UTF-8.
     std::size_t kept = std::min(name.size(), kMaxNameInTemporary);
     while (kept < name.size() && kept > 0 &&
@@ -353,8 +346,8 @@ std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::se
         prefix.push_back(L'\\');
     }
     WIN32_FIND_DATAW entry{};
-    const HANDLE search = ::FindFirstFileExW((prefix + L"*").c_str(), FindExInfoBasic, &entry,
-                                             FindExSearchNameMatch, nullptr, 0);
+    HANDLE search = ::FindFirstFileExW((prefix + L"*").c_str(), FindExInfoBasic, &entry,
+                                       FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) {
         return 0;
     }
@@ -368,11 +361,12 @@ std::size_t RemoveLeftOverTemporaries(const std::string& folder, std::chrono::se
     const std::uint64_t cutOff = ticks(now) > age ? ticks(now) - age : 0;
     std::size_t removed = 0;
     do {
+        const std::wstring_view name = static_cast<const wchar_t*>(entry.cFileName);
         const bool isFile = (entry.dwFileAttributes &
                              (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
         if (isFile && ticks(entry.ftLastWriteTime) < cutOff &&
-            IsTemporaryName(win32::Utf8FromWide(entry.cFileName)) &&
-            ::DeleteFileW((prefix + entry.cFileName).c_str()) != 0) {
+            IsTemporaryName(win32::Utf8FromWide(name)) &&
+            ::DeleteFileW((prefix + std::wstring(name)).c_str()) != 0) {
             ++removed;
         }
     } while (::FindNextFileW(search, &entry) != 0);

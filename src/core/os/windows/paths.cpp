@@ -1,7 +1,7 @@
 #include "core/os/paths.h"
 
+#include <cstdlib>
 #include <io.h>
-#include <stdlib.h>
 
 #include "core/os/windows/win32_api.h"
 #include "core/os/windows/win32_text.h"

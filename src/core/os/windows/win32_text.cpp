@@ -41,9 +41,9 @@ std::string Utf8FromWide(std::wstring_view wide) {
 
 std::filesystem::path PathFromUtf8(std::string_view utf8) {
     if (auto wide = WideFromUtf8(utf8)) {
-        return std::filesystem::path(std::move(*wide));
+        return {std::move(*wide)};
     }
-    return std::filesystem::path(std::string(utf8));
+    return {std::string(utf8)};
 }
 
 std::string Utf8FromPath(const std::filesystem::path& path) {

@@ -57,7 +57,8 @@ RegistryResult WindowsRegistry::OpenKey(std::uint32_t root, std::string_view key
         return RegistryResult::kNotFound;
     }
     // Predefined keys are numbers that Windows sign-extends into handles.
-    const auto rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+    auto* const rootKey = reinterpret_cast<HKEY>(  // NOLINT(performance-no-int-to-ptr): as above
+        static_cast<ULONG_PTR>(static_cast<LONG>(root)));
     HKEY opened = nullptr;
     const LSTATUS status = ::RegOpenKeyExW(rootKey, wideName->c_str(), 0, rights, &opened);
     if (status != ERROR_SUCCESS) {

@@ -30,15 +30,16 @@ Outcome CheckWritable(const std::string& path, std::string_view what) {
     }
     const std::filesystem::path target = win32::PathFromUtf8(path);
     if (KindOf(target).isFolder) {
-        return Failure{action + " " + Quoted(path) + ": it is a folder"};
+        return IsFolderFailure(action, path);
     }
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     if (const PathKind kind = KindOf(folder); !kind.isFolder) {
         // The C library's wording, as on other systems: no Windows error
         // stands behind this finding.
-        return Failure{action + " " + Quoted(path) + ": " +
-                       std::strerror(kind.exists ? ENOTDIR : ENOENT)};
+        return Failure{
+            action + " " + Quoted(path) + ": " + std::strerror(kind.exists ? ENOTDIR : ENOENT),
+            FailureKind::kNotFound};
     }
     return {};
 }
