@@ -29,10 +29,6 @@
 namespace bladeway {
 namespace {
 
-QString Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 // The environment's file system, the disk when it gives none.
 FileSystem& FilesOf(AppEnvironment& environment) {
     if (environment.fileSystem == nullptr)
@@ -41,12 +37,11 @@ FileSystem& FilesOf(AppEnvironment& environment) {
 }
 
 void Place(QWidget& control) {
-    const TwipsRect place = MainWindowControlPlace(control.objectName().toStdString());
-    PlaceControl(control, place.left, place.top, place.width, place.height);
+    PlaceControl(control, MainWindowControlPlace(control.objectName().toStdString()));
 }
 
 QPushButton* AddDesignButton(QWidget* window, const char* name, std::string_view caption) {
-    QPushButton* button = AddButton(window, name, Text(caption));
+    QPushButton* button = AddButton(window, name, ViewText(caption));
     Place(*button);
     return button;
 }
@@ -82,11 +77,11 @@ MainWindow::~MainWindow() {
 void MainWindow::CreateControls() {
     fileList_ = new DataFileList(this);
     fileList_->setObjectName(QStringLiteral("File1"));
-    fileList_->setToolTip(Text(kFileListTip));
+    fileList_->setToolTip(ViewText(kFileListTip));
     Place(*fileList_);
 
     processButton_ = AddDesignButton(this, "Proc", kProcessCaption);
-    processButton_->setToolTip(Text(kProcessTip));
+    processButton_->setToolTip(ViewText(kProcessTip));
 
     gridModel_ = new KeyGridModel(this);
     gridView_ = new QTableView(this);
@@ -121,12 +116,12 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::CreateGridMenu() {
-    previewAction_ = new QAction(Text(kPreviewProgramCaption), this);
-    previewAction_->setObjectName(Text(kPreviewProgramName));
+    previewAction_ = new QAction(ViewText(kPreviewProgramCaption), this);
+    previewAction_->setObjectName(ViewText(kPreviewProgramName));
     previewAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(previewAction_, &QAction::triggered, this, &MainWindow::PreviewCurrentProgram);
-    auto* reportAction = new QAction(Text(kShowRunReportCaption), this);
-    reportAction->setObjectName(Text(kShowRunReportName));
+    auto* reportAction = new QAction(ViewText(kShowRunReportCaption), this);
+    reportAction->setObjectName(ViewText(kShowRunReportName));
     connect(reportAction, &QAction::triggered, this, [this] { model_.ShowLastRunReport(); });
     gridView_->setContextMenuPolicy(Qt::ActionsContextMenu);
     gridView_->addAction(previewAction_);

@@ -1,6 +1,6 @@
 #pragma once
-// The run windows' models give texts as UTF-8 and their controls as
-// ControlText rows; these turn them into what Qt shows.
+// The run windows' models give their controls as ControlText rows and
+// their colours as Rgb; these turn them into what Qt shows.
 #include <string>
 #include <string_view>
 
@@ -12,10 +12,6 @@
 #include "qt_views/design_controls.h"
 
 namespace bladeway {
-
-inline QString ViewText(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 inline QColor ViewColour(Rgb colour) {
     return {colour.red, colour.green, colour.blue};

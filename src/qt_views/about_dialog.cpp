@@ -15,10 +15,6 @@
 namespace bladeway {
 namespace {
 
-QString FromBytes(std::string_view bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 int Px(std::int64_t twips) {
     return static_cast<int>(TwipsToPixels(twips));
 }
@@ -26,10 +22,9 @@ int Px(std::int64_t twips) {
 // Places each of the model's controls found among the window's children.
 void PlaceControls(QWidget& window) {
     for (const ControlPlace& control : AboutModel::Controls()) {
-        auto* widget = window.findChild<QWidget*>(FromBytes(control.objectName));
+        auto* widget = window.findChild<QWidget*>(ViewText(control.objectName));
         if (widget != nullptr) {
-            PlaceControl(*widget, control.place.left, control.place.top, control.place.width,
-                         control.place.height);
+            PlaceControl(*widget, control.place);
         }
     }
 }
@@ -69,15 +64,15 @@ AboutDialog::AboutDialog(QWidget* parent, AboutDialogServices services)
     auto* versionLabel = AddLabel(this, "lblVersion");
     auto* descriptionLabel = AddLabel(this, "lblDescription");
     descriptionLabel->setWordWrap(true);
-    descriptionLabel->setText(FromBytes(AboutModel::Description()));
+    descriptionLabel->setText(ViewText(AboutModel::Description()));
     auto* systemVersionLabel = AddLabel(this, "WinVerLabel");
     auto* secondVersionLabel = AddLabel(this, "DosVerLabel");
     auto* disclaimerLabel = AddLabel(this, "lblDisclaimer");
     disclaimerLabel->setWordWrap(true);
-    disclaimerLabel->setText(FromBytes(AboutModel::Disclaimer()));
+    disclaimerLabel->setText(ViewText(AboutModel::Disclaimer()));
 
-    auto* okButton = AddButton(this, "cmdOK", FromBytes(kAboutOkCaption));
-    auto* systemInfoButton = AddButton(this, "cmdSysInfo", FromBytes(kAboutSystemInfoCaption));
+    auto* okButton = AddButton(this, "cmdOK", ViewText(kAboutOkCaption));
+    auto* systemInfoButton = AddButton(this, "cmdSysInfo", ViewText(kAboutSystemInfoCaption));
     PlaceControls(*this);
     picIcon->setPixmap(ProgramIcon().pixmap(picIcon->size()));
     okButton->setDefault(true);  // Enter; Escape closes the box the same way
@@ -93,7 +88,7 @@ AboutDialog::AboutDialog(QWidget* parent, AboutDialogServices services)
     // Load.
     setWindowTitle(QString::fromStdString(AboutModel::Caption()));
     versionLabel->setText(QString::fromStdString(AboutModel::Version()));
-    titleLabel->setText(FromBytes(AboutModel::Title()));
+    titleLabel->setText(ViewText(AboutModel::Title()));
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
         CentreOnScreen(screen->geometry());
     }
@@ -109,7 +104,7 @@ void AboutDialog::CentreOnScreen(const QRect& screen) {
 }
 
 void AboutDialog::ShowMessage(std::string_view title, std::string_view text) {
-    showMessage_(this, FromBytes(title), FromBytes(text));
+    showMessage_(this, ViewText(title), ViewText(text));
 }
 
 void AboutDialog::paintEvent(QPaintEvent* event) {

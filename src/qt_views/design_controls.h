@@ -19,6 +19,11 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
                        std::int64_t left = 0, std::int64_t top = 0, std::int64_t width = -1,
                        std::int64_t height = -1);
 
+// A model's text (UTF-8; its captions and names are plain ASCII) as Qt shows it.
+inline QString ViewText(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 // The title every window and message of the program carries
 // (core/presentation/program_title.h), alone or before a window's own name
 // ("Bladeway - Run Report").

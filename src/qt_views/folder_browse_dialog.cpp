@@ -17,26 +17,21 @@
 namespace bladeway {
 namespace {
 
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Makes the control of that name in `dialog` and puts it at its place in the table.
 template <typename Control>
 Control* MakeControl(QDialog& dialog, std::string_view name) {
     auto* control = new Control(&dialog);
-    control->setObjectName(Latin1(name));
+    control->setObjectName(ViewText(name));
     for (const ControlPlace& row : FolderBrowseModel::kControls) {
         if (row.objectName == name)
-            PlaceControl(*control, row.place.left, row.place.top, row.place.width,
-                         row.place.height);
+            PlaceControl(*control, row.place);
     }
     return control;
 }
 
 QPushButton* MakeButton(QDialog& dialog, std::string_view name) {
     auto* button = MakeControl<QPushButton>(dialog, name);
-    button->setText(Latin1(FolderBrowseModel::CaptionOf(name)));
+    button->setText(ViewText(FolderBrowseModel::CaptionOf(name)));
     return button;
 }
 
@@ -49,7 +44,7 @@ OuterPosition PositionOf(const QWidget& window) {
 FolderBrowseDialog::FolderBrowseDialog(FolderBrowseModel& model, QWidget* parent)
     : QDialog(parent), model_(model) {
     setObjectName(QStringLiteral("PathBrowse"));
-    setWindowTitle(Latin1(FolderBrowseModel::kCaption));
+    setWindowTitle(ViewText(FolderBrowseModel::kCaption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     CreateControls();
@@ -77,12 +72,12 @@ void FolderBrowseDialog::CreateControls() {
     MakeNotDefault({okButton_, cancelButton_});
     QWidget* previous = nullptr;
     for (std::string_view name : FolderBrowseModel::kTabOrder) {
-        auto* control = findChild<QWidget*>(Latin1(name), Qt::FindDirectChildrenOnly);
+        auto* control = findChild<QWidget*>(ViewText(name), Qt::FindDirectChildrenOnly);
         if (previous != nullptr)
             setTabOrder(previous, control);
         previous = control;
     }
-    findChild<QWidget*>(Latin1(FolderBrowseModel::kFirstFocus), Qt::FindDirectChildrenOnly)
+    findChild<QWidget*>(ViewText(FolderBrowseModel::kFirstFocus), Qt::FindDirectChildrenOnly)
         ->setFocus();
 
     const TwipsRect& client = FolderBrowseModel::kClientSize;

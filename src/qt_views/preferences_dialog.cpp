@@ -24,10 +24,6 @@ namespace {
 
 constexpr const char* kMissingFolderMark = "MissingFolder";
 
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 Qt::CheckState CheckStateOf(std::int16_t value) {
     if (value == 0)
         return Qt::Unchecked;
@@ -43,12 +39,11 @@ OuterPosition PositionOf(const QWidget& window) {
 template <typename Control>
 Control* MakeControl(QDialog& dialog, std::string_view name) {
     auto* control = new Control(&dialog);
-    control->setObjectName(Latin1(name));
+    control->setObjectName(ViewText(name));
     if constexpr (!std::is_same_v<Control, QLineEdit>)
-        control->setText(Latin1(PreferencesModel::CaptionOf(name)));
-    control->setToolTip(Latin1(PreferencesModel::TooltipOf(name)));
-    const TwipsRect& place = PreferencesModel::PlaceOf(name);
-    PlaceControl(*control, place.left, place.top, place.width, place.height);
+        control->setText(ViewText(PreferencesModel::CaptionOf(name)));
+    control->setToolTip(ViewText(PreferencesModel::TooltipOf(name)));
+    PlaceControl(*control, PreferencesModel::PlaceOf(name));
     return control;
 }
 
@@ -79,7 +74,7 @@ PreferencesDialog::PreferencesDialog(SettingsFile& settings, PreferenceValues& v
                                      QWidget* parent)
     : QDialog(parent), model_(settings, values) {
     setObjectName(QStringLiteral("Pref"));
-    setWindowTitle(Latin1(PreferencesModel::kCaption));
+    setWindowTitle(ViewText(PreferencesModel::kCaption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     CreateControls();
@@ -125,7 +120,7 @@ void PreferencesDialog::CreateControls() {
 
     QWidget* previous = nullptr;
     for (std::string_view name : PreferencesModel::kTabOrder) {
-        auto* control = findChild<QWidget*>(Latin1(name), Qt::FindDirectChildrenOnly);
+        auto* control = findChild<QWidget*>(ViewText(name), Qt::FindDirectChildrenOnly);
         if (previous != nullptr)
             setTabOrder(previous, control);
         previous = control;

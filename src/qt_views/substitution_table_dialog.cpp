@@ -12,24 +12,13 @@
 #include "qt_views/window_placement.h"
 
 namespace bladeway {
-namespace {
-
-QString Text(std::string_view bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-void Place(QWidget& control, const TwipsRect& place) {
-    PlaceControl(control, place.left, place.top, place.width, place.height);
-}
-
-}  // namespace
 
 SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::string tableFile,
                                                  FileSystem& fileSystem, QWidget* parent)
     : QDialog(parent), model_(fileSystem, std::move(tableFile)), settings_(std::move(settings)) {
     model_.SetView(this);
     setObjectName(QStringLiteral("VarSub"));
-    setWindowTitle(Text(SubstitutionTableModel::Caption()));
+    setWindowTitle(ViewText(SubstitutionTableModel::Caption()));
     const TwipsRect client = SubstitutionTableModel::ClientSize();
     resize(static_cast<int>(TwipsToPixels(client.width)),
            static_cast<int>(TwipsToPixels(client.height)));
@@ -39,9 +28,9 @@ SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::str
     grid_->setObjectName(QStringLiteral("VSub"));
     int row = 0;
     for (const std::string_view heading : SubstitutionTableModel::RowHeadings())
-        grid_->setVerticalHeaderItem(row++, new QTableWidgetItem(Text(heading)));
-    cancelButton_ = AddButton(this, "BtnCan", Text(kSubstitutionTableCancelCaption));
-    okButton_ = AddButton(this, "BtnOK", Text(kSubstitutionTableOkCaption));
+        grid_->setVerticalHeaderItem(row++, new QTableWidgetItem(ViewText(heading)));
+    cancelButton_ = AddButton(this, "BtnCan", ViewText(kSubstitutionTableCancelCaption));
+    okButton_ = AddButton(this, "BtnOK", ViewText(kSubstitutionTableOkCaption));
     // Neither button is the default: Enter belongs to the grid.
     MakeNotDefault({cancelButton_, okButton_});
     setTabOrder(grid_, cancelButton_);
@@ -63,9 +52,9 @@ SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::str
 
 void SubstitutionTableDialog::LayOut() {
     const SubstitutionTableLayout layout = model_.LayOut(OuterHeight(*this), OuterWidth(*this));
-    Place(*grid_, layout.grid);
-    Place(*okButton_, layout.ok);
-    Place(*cancelButton_, layout.cancel);
+    PlaceControl(*grid_, layout.grid);
+    PlaceControl(*okButton_, layout.ok);
+    PlaceControl(*cancelButton_, layout.cancel);
 }
 
 void SubstitutionTableDialog::ShowSheet(const SavedSheet& sheet) {

@@ -13,6 +13,8 @@
 
 class QWidget;
 
+#include "core/presentation/twips.h"
+
 namespace bladeway {
 
 class SettingsFile;
@@ -24,6 +26,9 @@ int PixelsOf(std::int64_t twips);
 // below zero is none.
 void PlaceControl(QWidget& control, std::int64_t left, std::int64_t top, std::int64_t width,
                   std::int64_t height);
+inline void PlaceControl(QWidget& control, const TwipsRect& place) {
+    PlaceControl(control, place.left, place.top, place.width, place.height);
+}
 
 // Gives a window a client area of this size.
 void SetClientSize(QWidget& window, std::int64_t width, std::int64_t height);

@@ -7,62 +7,9 @@
 #include "core/os/paths.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_keys.h"
+#include "core/text/name_order.h"
 
 namespace bladeway {
-namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// The next character of UTF-8 text, moving `at` past it; a byte that starts
-// no valid character stands for U+FFFD, as the screen shows it.
-char32_t NextCharacter(std::string_view text, std::size_t& at) {
-    const auto byte = static_cast<unsigned char>(text[at++]);
-    if (byte < 0x80)
-        return byte;
-    int following = 0;
-    char32_t character = 0;
-    if ((byte & 0xE0) == 0xC0) {
-        following = 1;
-        character = byte & 0x1FU;
-    } else if ((byte & 0xF0) == 0xE0) {
-        following = 2;
-        character = byte & 0x0FU;
-    } else if ((byte & 0xF8) == 0xF0) {
-        following = 3;
-        character = byte & 0x07U;
-    } else {
-        return kReplacement;
-    }
-    for (int i = 0; i < following; ++i) {
-        if (at + static_cast<std::size_t>(i) >= text.size() ||
-            (static_cast<unsigned char>(text[at + static_cast<std::size_t>(i)]) & 0xC0) != 0x80) {
-            return kReplacement;
-        }
-        character = (character << 6) |
-                    (static_cast<unsigned char>(text[at + static_cast<std::size_t>(i)]) & 0x3FU);
-    }
-    at += static_cast<std::size_t>(following);
-    return character;
-}
-
-// Capital letters of ASCII and Latin-1 as small ones (not the multiplication sign).
-char32_t FoldedCase(char32_t character) {
-    constexpr char32_t kCaseDistance = 0x20;
-    if ((character >= U'A' && character <= U'Z') ||
-        (character >= 0xC0 && character <= 0xDE && character != 0xD7)) {
-        return character + kCaseDistance;
-    }
-    return character;
-}
-
-std::u32string SortKey(std::string_view name) {
-    std::u32string key;
-    for (std::size_t at = 0; at < name.size();)
-        key.push_back(FoldedCase(NextCharacter(name, at)));
-    return key;
-}
-
-}  // namespace
 
 bool IsOnRoot(std::string_view folder, std::string_view root) {
     if (root.empty() || folder.size() < root.size() ||
@@ -97,17 +44,12 @@ std::string CurrentFolderOn(const std::vector<std::string>& roots, int index,
 }
 
 std::vector<std::string> ShownSubfolders(std::vector<SubfolderEntry> entries) {
-    std::erase_if(entries, [](const SubfolderEntry& entry) { return entry.hidden; });
-    std::vector<std::pair<std::u32string, std::string>> keyed;
-    keyed.reserve(entries.size());
-    for (SubfolderEntry& entry : entries)
-        keyed.emplace_back(SortKey(entry.name), std::move(entry.name));
-    std::sort(keyed.begin(), keyed.end());
     std::vector<std::string> names;
-    names.reserve(keyed.size());
-    for (auto& [key, name] : keyed)
-        names.push_back(std::move(name));
-    return names;
+    for (SubfolderEntry& entry : entries) {
+        if (!entry.hidden)
+            names.push_back(std::move(entry.name));
+    }
+    return SortedNames(std::move(names));
 }
 
 std::string_view FolderBrowseModel::CaptionOf(std::string_view objectName) {

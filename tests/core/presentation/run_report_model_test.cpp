@@ -184,7 +184,7 @@ TEST_F(RunReportModelTest, ACauseEveryKeySharesIsSaidOnceAboveTheRows) {
 
 TEST_F(RunReportModelTest, SaveAsCsvStartsInTheDestinationAddsTheExtensionAndWarnsOfAFailure) {
     const RunReport report = MixedRun();
-    const std::string home = folder.File("home") + "/report.csv";
+    const std::string home = (fs::path(folder.File("home")) / "report.csv").string();
     for (const auto& [destination, offered] : std::vector<std::pair<std::string, std::string>>{
              {folder.Path().string(), folder.File("report.csv")},
              {folder.WithSeparator(), folder.File("report.csv")},

@@ -1,6 +1,8 @@
 // The folders of the machine on Windows: the drives are the roots.
 #include "core/os/folders.h"
 
+#include <memory>
+
 #include "core/os/paths.h"
 #include "core/os/windows/system_calls.h"
 #include "core/os/windows/win32_api.h"
@@ -21,8 +23,8 @@ Expected<std::vector<SubfolderEntry>> ListSubfolders(const std::string& folder) 
     if (!pattern)
         return native::NotUtf8("cannot list", folder);
     WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileExW(pattern->c_str(), FindExInfoBasic, &found,
-                                             FindExSearchLimitToDirectories, nullptr, 0);
+    HANDLE search = ::FindFirstFileExW(pattern->c_str(), FindExInfoBasic, &found,
+                                       FindExSearchLimitToDirectories, nullptr, 0);
     std::vector<SubfolderEntry> subfolders;
     if (search == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
@@ -31,6 +33,8 @@ Expected<std::vector<SubfolderEntry>> ListSubfolders(const std::string& folder) 
             return subfolders;
         return native::SystemFailure("cannot list", folder, error);
     }
+    // Closed on every way out, a failed allocation included.
+    const std::unique_ptr<void, decltype(&::FindClose)> closer(search, &::FindClose);
     do {
         const std::wstring_view name = static_cast<const wchar_t*>(found.cFileName);
         if (name == L"." || name == L".." ||
@@ -40,7 +44,6 @@ Expected<std::vector<SubfolderEntry>> ListSubfolders(const std::string& folder) 
         subfolders.push_back(SubfolderEntry{win32::Utf8FromWide(name),
                                             (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
     } while (::FindNextFileW(search, &found) != 0);
-    ::FindClose(search);
     return subfolders;
 }
 
