@@ -20,8 +20,9 @@ file(CONFIGURE OUTPUT ${BLADEWAY_GENERATED_DIR}/LICENSE.txt CONTENT "${BLADEWAY_
 install(FILES ${BLADEWAY_GENERATED_DIR}/LICENSE.txt DESTINATION .)
 
 # The example key data file and the flat and tree-mode master templates,
-# byte for byte, to try the programs on.
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples)
+# byte for byte, to try the programs on (git's own files left out).
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples
+        PATTERN ".git*" EXCLUDE)
 
 # The installer: Bladeway-<version>-win64.exe, a 64-bit Unicode NSIS program
 # (makensis's default stub is a 32-bit one), for the whole machine.

@@ -134,7 +134,7 @@ def main():
             expected = sorted([*programs, "LICENSE.txt", "Uninstall.exe"] +
                               [str(p.relative_to(Path(args.source)))
                                for p in (Path(args.source) / "examples").rglob("*")
-                               if p.is_file()])
+                               if p.is_file() and not p.name.startswith(".git")])
             check(installed == expected, f"{install_dir} holds {installed}")
             check(Path(args.source, "examples", "keys", "Harbor.dat").read_bytes() ==
                   (folder / "examples" / "keys" / "Harbor.dat").read_bytes(),
