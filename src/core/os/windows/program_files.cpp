@@ -36,7 +36,7 @@ std::optional<std::wstring> ComparablePath(std::string_view path) {
 std::string KnownFolder(const KNOWNFOLDERID& id) {
     PWSTR path = nullptr;
     std::string folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path)))
+    if (::SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path) >= 0)  // succeeded
         folder = Utf8FromWide(path);
     ::CoTaskMemFree(path);  // also when the call failed
     return folder;
