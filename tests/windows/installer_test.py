@@ -81,16 +81,23 @@ def start_menu_folders(wine):
             for base in ("ProgramData", "APPDATA")]
 
 
+def leftovers(wine, folder):
+    """What of an installed copy is there: its folder, Start menu folder,
+    registry keys."""
+    found = [str(path) for path in [folder, *start_menu_folders(wine)] if path.exists()]
+    return found + [key for key in (UNINSTALL_KEY, VENDOR_KEY) if wine.has_key(key)]
+
+
 def uninstall(wine, folder, uninstaller, deadline_seconds=60):
     """Runs the uninstaller silently and waits for it: NSIS's copies itself
-    to the temporary folder, starts the copy and returns at once. True when
-    the install folder is gone in time."""
+    to the temporary folder, starts the copy and returns at once. Returns
+    what is left when nothing more goes within the time."""
     result = wine.run(uninstaller, "/S")
     check(result.returncode == 0, f"the uninstaller started ({result.returncode})")
     deadline = time.monotonic() + deadline_seconds
-    while folder.exists() and time.monotonic() < deadline:
+    while (left := leftovers(wine, folder)) and time.monotonic() < deadline:
         time.sleep(0.5)
-    return not folder.exists()
+    return left
 
 
 def main():
@@ -168,12 +175,10 @@ def main():
             check(not (folder / "Bladeway.INI").exists(), "no settings file beside the program")
         finally:
             uninstaller = install_dir + r"\Uninstall.exe"
-            gone = folder.exists() and uninstall(wine, folder, uninstaller)
-        check(gone, f"the uninstaller removed {install_dir}")
-        check(not any(menu.exists() for menu in start_menu_folders(wine)),
-              "no Start menu folder is left")
-        check(not wine.has_key(UNINSTALL_KEY), "no entry among the installed programs is left")
-        check(not wine.has_key(VENDOR_KEY), r"no HKLM\Software\Bladeway key is left")
+            left = uninstall(wine, folder, uninstaller) if folder.exists() else ["no install"]
+        check(not left, "the uninstaller removed the install folder, the Start menu folder, "
+              r"the entry among the installed programs and HKLM\Software\Bladeway"
+              + (f"; left: {left}" if left else ""))
         check((user_settings / "Bladeway.INI").exists(), "the user's settings are kept")
     shutil.rmtree(user_settings, ignore_errors=True)
     if FAILURES:
