@@ -1,5 +1,5 @@
-# What `cmake --install` puts where, and the Debian package CPack makes of
-# it (`cmake --build <build> --target package`). The programs go to bin/;
+# What `cmake --install` puts where on Linux, and the Debian package CPack
+# makes of it (`cmake --build <build> --target package`). The programs go to bin/;
 # the desktop entry, AppStream metainfo, icons, man pages, bash completion,
 # copyright and changelog to the places desktops and tools look for them
 # below share/; the default settings to the system's configuration folder.
@@ -61,10 +61,8 @@ if(NOT IS_ABSOLUTE "${BLADEWAY_SYSTEM_CONFIG_DIR}")
     message(FATAL_ERROR "BLADEWAY_SYSTEM_CONFIG_DIR must be an absolute path")
 endif()
 set(BLADEWAY_DEFAULT_SETTINGS ${BLADEWAY_SYSTEM_CONFIG_DIR}/bladeway/Bladeway.INI)
-if(NOT WIN32)
-    install(FILES ${BLADEWAY_PACKAGING_DIR}/settings/Bladeway.INI
-            DESTINATION ${BLADEWAY_SYSTEM_CONFIG_DIR}/bladeway)
-endif()
+install(FILES ${BLADEWAY_PACKAGING_DIR}/settings/Bladeway.INI
+        DESTINATION ${BLADEWAY_SYSTEM_CONFIG_DIR}/bladeway)
 
 if(BLADEWAY_BUILD_GUI)
     install(TARGETS bladeway RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

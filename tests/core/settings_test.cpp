@@ -276,6 +276,14 @@ TEST(ChooseSettingsPlace, BesideAWritableOrAlreadySetUpFolderElseInTheUserConfig
              {{"\\\\cnc\\bw\\", false, true, appData, ""}, "\\\\cnc\\bw\\Bladeway.INI"},
              {{"C:\\Program Files\\Bladeway\\", false, false, appData, ""},
               appData + "\\bladeway\\Bladeway.INI"},
+             // Installed in Program Files: the user's folder, even when the
+             // folder may be written or holds a file (an administrator's, or Wine's).
+             {{"C:\\Program Files\\Bladeway\\", true, true, appData, ""},
+              appData + "\\bladeway\\Bladeway.INI"},
+             {{"c:/program files (x86)/HARBOR62/", true, false, appData, ""},
+              appData + "\\bladeway\\Bladeway.INI"},
+             {{"C:\\Program Filesystem\\bw\\", true, false, appData, ""},
+              "C:\\Program Filesystem\\bw\\Bladeway.INI"},
              {{"C:\\bw\\", false, false, "\\\\cnc\\profiles\\", ""}, "\\\\cnc\\profiles\\bladeway\\Bladeway.INI"},
              {{"C:\\bw\\", false, false, "Roaming", ""}, "C:\\bw\\Bladeway.INI"},
              {{"C:\\bw\\", false, false, "", ""}, "C:\\bw\\Bladeway.INI"}}) {

@@ -14,6 +14,7 @@
 #include "core/os/os_version.h"
 #include "core/os/paths.h"
 #include "core/os/registry.h"
+#include "core/os/windows/program_files.h"
 #include "core/os/windows/win32_api.h"
 #include "core/os/windows/win32_text.h"
 #include "core/os/windows/windows_registry.h"
@@ -171,6 +172,57 @@ TEST(WindowsSystem, ProgramPathVersionAndRegistryComeFromTheSystem) {
     EXPECT_EQ(registry.CloseKey(key), RegistryResult::kInvalidHandle);
     EXPECT_EQ(registry.OpenKeyCount(), 0U);
     EXPECT_NE(win32::ErrorText(ERROR_FILE_NOT_FOUND), "system error 2");
+}
+
+TEST(ProgramFilesFolders, WholeFolderNamesInAnyLetterCaseAndSeparator) {
+    const std::string root = "C:\\Program Files";
+    for (const std::string path :
+         {"C:\\Program Files", "C:\\Program Files\\", "C:\\Program Files\\Bladeway\\",
+          "c:\\PROGRAM FILES\\bladeway", "C:/Program Files/Bladeway/",
+          "\\\\?\\C:\\Program Files\\Bladeway\\"}) {
+        EXPECT_TRUE(win32::IsInFolder(path, root)) << path;
+    }
+    for (const std::string path :
+         {"C:\\Program Files (x86)\\Bladeway\\", "C:\\Program Filesystem\\Bladeway\\",
+          "C:\\Program File\\", "D:\\Program Files\\Bladeway\\", "C:\\bw\\Program Files\\", "C:\\",
+          "", "C:\\Program Files\\\xff\\"}) {
+        EXPECT_FALSE(win32::IsInFolder(path, root)) << path;
+    }
+    EXPECT_FALSE(win32::IsInFolder("C:\\Program Files\\Bladeway", ""));
+    // Letter case beyond ASCII, as the file system folds it: "Ü" and "ü".
+    EXPECT_TRUE(win32::IsInFolder("C:\\PROGRAMME-\xc3\x9c\\Bladeway", "c:\\programme-\xc3\xbc\\"));
+}
+
+TEST(ProgramFilesFolders, ProgramsBelowTheSystemsOwnAreInstalledOnesLookAlikesAreNot) {
+    const std::vector<std::string> folders = win32::ProgramFilesFolders();
+    const auto environment = [](const wchar_t* name) {
+        const wchar_t* value = ::_wgetenv(name);
+        return value == nullptr ? std::string{} : win32::Utf8FromWide(value);
+    };
+    ASSERT_EQ(folders, (std::vector<std::string>{environment(L"ProgramFiles"),
+                                                 environment(L"ProgramFiles(x86)")}));
+    for (const std::string& folder : folders) {
+        std::string slashes = folder + "/Bladeway/";
+        std::replace(slashes.begin(), slashes.end(), '\\', '/');
+        std::string upper = folder + "\\BLADEWAY\\";
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+        for (const std::string& path :
+             {folder + "\\Bladeway\\", folder + "\\HARBOR62\\", slashes, upper, folder + "\\"}) {
+            EXPECT_TRUE(IsPackageManagedFolder(path)) << path;
+        }
+        EXPECT_FALSE(IsPackageManagedFolder(folder + "system\\Bladeway\\")) << folder;
+    }
+    // The short form a batch file may start the program by.
+    std::wstring shortForm(MAX_PATH, L'\0');
+    const DWORD length =
+        ::GetShortPathNameW(win32::WideFromUtf8(folders[0])->c_str(), shortForm.data(), MAX_PATH);
+    shortForm.resize(length < MAX_PATH ? length : 0);
+    if (!shortForm.empty() && win32::Utf8FromWide(shortForm) != folders[0]) {
+        EXPECT_TRUE(IsPackageManagedFolder(win32::Utf8FromWide(shortForm) + "\\"));
+    }
+    const testing::TempFolder elsewhere;
+    EXPECT_FALSE(IsPackageManagedFolder(elsewhere.WithSeparator()));
 }
 
 }  // namespace

@@ -22,9 +22,9 @@ std::string RunningProgramPath();
 // ("\\\\server\\share").
 bool IsAbsolute(std::string_view path);
 
-// True for a folder whose programs the system's package manager installs
-// and owns: below /usr/ on Linux; none on Windows, where a program's own
-// folder is its installer's choice.
+// True for a folder whose programs the system's package manager or an
+// installer puts there for the whole machine: below /usr/ on Linux; on
+// Windows a Program Files folder or one below it (letter case aside).
 bool IsPackageManagedFolder(std::string_view folder);
 
 // True when the user may create files in the folder.

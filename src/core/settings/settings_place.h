@@ -32,8 +32,9 @@ struct SettingsPlace {
     bool besideProgram = true;
 };
 
-// True for a folder that holds the system's installed programs (below /usr),
-// where settings never go whoever may write there.
+// True for a folder that holds the system's installed programs (below /usr on
+// Linux, a Program Files folder on Windows), where settings never go whoever
+// may write there.
 bool IsSystemProgramFolder(std::string_view appFolder);
 
 // The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute

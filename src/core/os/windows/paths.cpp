@@ -1,8 +1,10 @@
 #include "core/os/paths.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <io.h>
 
+#include "core/os/windows/program_files.h"
 #include "core/os/windows/win32_api.h"
 #include "core/os/windows/win32_text.h"
 
@@ -15,8 +17,14 @@ bool IsAbsolute(std::string_view path) {
     return onDrive || onNetwork;
 }
 
-bool IsPackageManagedFolder(std::string_view /*folder*/) {
-    return false;
+// The Program Files folders: where installers put programs for the whole
+// machine. The short form (C:\PROGRA~1) counts as the long one.
+bool IsPackageManagedFolder(std::string_view folder) {
+    const std::string path = win32::LongPathOf(folder);
+    const std::vector<std::string> installed = win32::ProgramFilesFolders();
+    return std::any_of(installed.begin(), installed.end(), [&](const std::string& programFiles) {
+        return win32::IsInFolder(path, programFiles);
+    });
 }
 
 bool IsWritableFolder(const std::string& folder) {
