@@ -46,10 +46,6 @@ QPushButton* AddDesignButton(QWidget* window, const char* name, std::string_view
     return button;
 }
 
-OuterPlace OuterPlaceOf(const StoredWindowPlace& place) {
-    return OuterPlace{place.top, place.left, place.height, place.width};
-}
-
 }  // namespace
 
 MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
@@ -200,7 +196,7 @@ void MainWindow::ShowStartupAbout() {
 }
 
 void MainWindow::PlaceWindow(const StoredWindowPlace& place) {
-    bladeway::PlaceWindow(*this, OuterPlaceOf(place));
+    bladeway::PlaceWindow(*this, place);
 }
 
 // The Preferences dialog exists from here on, hidden, showing the values.
@@ -226,7 +222,7 @@ void MainWindow::PlaceGrid(const TwipsRect& place) {
 }
 
 void MainWindow::OpenPreferences(const StoredWindowPlace& place) {
-    bladeway::PlaceWindow(*preferencesDialog_, OuterPlaceOf(place));
+    bladeway::PlaceWindow(*preferencesDialog_, place);
     preferencesDialog_->exec();
 }
 

@@ -15,7 +15,7 @@ namespace bladeway {
 
 SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::string tableFile,
                                                  FileSystem& fileSystem, QWidget* parent)
-    : QDialog(parent), model_(fileSystem, std::move(tableFile)), settings_(std::move(settings)) {
+    : QDialog(parent), model_(fileSystem, std::move(tableFile), std::move(settings)) {
     model_.SetView(this);
     setObjectName(QStringLiteral("VarSub"));
     setWindowTitle(ViewText(SubstitutionTableModel::Caption()));
@@ -45,9 +45,9 @@ SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::str
     create();
 
     // Load.
-    const OuterPlace stored = StoredPlace(settings_, settings_keys::kSubstitutionTablePlace);
-    SetOuterHeight(*this, *stored.height);
-    SetOuterWidth(*this, *stored.width);
+    const OuterSize stored = model_.StoredSize();
+    SetOuterHeight(*this, stored.height);
+    SetOuterWidth(*this, stored.width);
 }
 
 void SubstitutionTableDialog::LayOut() {
@@ -73,11 +73,6 @@ void SubstitutionTableDialog::HideWindow(bool accepted) {
     }
 }
 
-void SubstitutionTableDialog::StoreWindowState() {
-    StorePosition(settings_, *this, settings_keys::kSubstitutionTablePlace);
-    StoreSize(settings_, *this, settings_keys::kSubstitutionTablePlace);
-}
-
 void SubstitutionTableDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     LayOut();
@@ -91,8 +86,8 @@ void SubstitutionTableDialog::showEvent(QShowEvent* event) {
 }
 
 void SubstitutionTableDialog::closeEvent(QCloseEvent* event) {
-    StoreWindowState();
-    unloaded_ = true;
+    model_.ClosedByFrame({OuterTop(*this), OuterLeft(*this)},
+                         {OuterHeight(*this), OuterWidth(*this)});
     QDialog::closeEvent(event);
 }
 
@@ -124,9 +119,8 @@ SubstitutionTableDialog& SubstitutionTableHolder::Loaded() {
 
 void SubstitutionTableHolder::Open() {
     // The first access loads the editor before its place is read and set.
-    Loaded();
-    const OuterPlace stored = StoredPlace(settings_, settings_keys::kSubstitutionTablePlace);
-    OpenAt(*stored.top, *stored.left);
+    const OuterPosition stored = Loaded().StoredPosition();
+    OpenAt(stored.top, stored.left);
 }
 
 void SubstitutionTableHolder::OpenAt(std::int64_t top, std::int64_t left) {

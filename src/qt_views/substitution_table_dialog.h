@@ -32,7 +32,9 @@ class SubstitutionTableDialog final : public QDialog, private SubstitutionTableV
 
     QTableWidget& Grid() const { return *grid_; }
     // True once the editor was closed from its window frame.
-    bool IsUnloaded() const { return unloaded_; }
+    bool IsUnloaded() const { return model_.Unloaded(); }
+    // Where Vars opens it: the top and left the settings keep.
+    OuterPosition StoredPosition() const { return model_.StoredPosition(); }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -46,14 +48,11 @@ class SubstitutionTableDialog final : public QDialog, private SubstitutionTableV
     void HideWindow(bool accepted) override;
 
     void LayOut();
-    void StoreWindowState();
 
     SubstitutionTableModel model_;
-    SettingsFile settings_;
     QTableWidget* grid_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QPushButton* okButton_ = nullptr;
-    bool unloaded_ = false;
 };
 
 // Keeps the editor between uses, as the main window's Vars button needs it:

@@ -179,34 +179,17 @@ void PlaceWindow(QWidget& window, const OuterPlace& place) {
 }
 
 OuterPlace StoredPlace(const SettingsFile& settings, const settings_keys::WindowPlaceKeys& keys) {
-    const auto read = [&settings](std::string_view key) -> std::optional<std::int64_t> {
-        if (key.empty())
-            return std::nullopt;
-        return settings.ReadPositionSetting(settings_keys::kPositions, key);
-    };
-    return OuterPlace{read(keys.top), read(keys.left), read(keys.height), read(keys.width)};
+    return ReadWindowPlace(settings, keys);
 }
-
-namespace {
-
-// The program never looks at whether a place could be kept.
-void Store(SettingsFile& settings, std::string_view key, std::int64_t twips) {
-    if (!key.empty())
-        (void)settings.WriteSetting(settings_keys::kPositions, key, std::to_string(twips));
-}
-
-}  // namespace
 
 void StorePosition(SettingsFile& settings, const QWidget& window,
                    const settings_keys::WindowPlaceKeys& keys) {
-    Store(settings, keys.top, OuterTop(window));
-    Store(settings, keys.left, OuterLeft(window));
+    StoreOuterPosition(settings, keys, {OuterTop(window), OuterLeft(window)});
 }
 
 void StoreSize(SettingsFile& settings, const QWidget& window,
                const settings_keys::WindowPlaceKeys& keys) {
-    Store(settings, keys.height, OuterHeight(window));
-    Store(settings, keys.width, OuterWidth(window));
+    StoreOuterSize(settings, keys, {OuterHeight(window), OuterWidth(window)});
 }
 
 }  // namespace bladeway

@@ -9,11 +9,11 @@
 
 #include <QMargins>
 
+#include "core/presentation/twips.h"
+#include "core/presentation/window_place.h"
 #include "core/settings/settings_keys.h"
 
 class QWidget;
-
-#include "core/presentation/twips.h"
 
 namespace bladeway {
 
@@ -58,13 +58,8 @@ void SetOuterWidth(QWidget& window, std::int64_t width);
 // True when the platform reports a frame around the window now.
 bool HasFrame(const QWidget& window);
 
-// An outer place and size; what is not given stays as it is.
-struct OuterPlace {
-    std::optional<std::int64_t> top;
-    std::optional<std::int64_t> left;
-    std::optional<std::int64_t> height;
-    std::optional<std::int64_t> width;
-};
+// An outer place and size (twips); what is not given stays as it is.
+using OuterPlace = StoredWindowPlace;
 
 // Sets the outer place and size of a window: height, width, top, left. A
 // desktop tells a window's frame only once the window is on the screen, so

@@ -20,7 +20,7 @@
 
 #include "core/os/folders.h"
 #include "core/presentation/twips.h"
-#include "core/presentation/window_position.h"
+#include "core/presentation/window_place.h"
 
 namespace bladeway {
 

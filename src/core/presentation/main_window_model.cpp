@@ -54,7 +54,7 @@ void MainWindowModel::Load() {
     appFolder_ = program.appFolder;
     settings_ = SettingsFile(program.settingsFile, *fileSystem_);
     flatTemplateMode_ = program.flatTemplateMode;
-    view_->PlaceWindow(StoredPlaceOf(settings_keys::kMainWindowPlace));
+    view_->PlaceWindow(ReadWindowPlace(settings_, settings_keys::kMainWindowPlace));
     LoadPreferenceValues(settings_, preferences_);
     view_->PreferencesLoaded();
     // A source folder that is missing or empty leaves the list on the
@@ -97,7 +97,7 @@ void MainWindowModel::Process(const Sheet& sheet, const SheetSelection& selectio
 
 void MainWindowModel::OpenPreferences() {
     if (!RunGoingOn())
-        view_->OpenPreferences(StoredPlaceOf(settings_keys::kPreferencesPlace));
+        view_->OpenPreferences(ReadWindowPlace(settings_, settings_keys::kPreferencesPlace));
 }
 
 void MainWindowModel::Exit() {
@@ -139,8 +139,7 @@ void MainWindowModel::Resized(std::int64_t outerHeight, std::int64_t outerWidth,
     if (!loadComplete_)
         return;
     view_->PlaceGrid(MainWindowGridPlace(outerHeight, outerWidth, gridHeight, gridWidth));
-    Store(settings_keys::kMainWindowPlace.height, outerHeight);
-    Store(settings_keys::kMainWindowPlace.width, outerWidth);
+    StoreOuterSize(settings_, settings_keys::kMainWindowPlace, {outerHeight, outerWidth});
 }
 
 bool MainWindowModel::CloseRequested(std::int64_t outerTop, std::int64_t outerLeft) {
@@ -151,8 +150,7 @@ bool MainWindowModel::CloseRequested(std::int64_t outerTop, std::int64_t outerLe
         run_->Stop();
         return false;
     }
-    Store(settings_keys::kMainWindowPlace.top, outerTop);
-    Store(settings_keys::kMainWindowPlace.left, outerLeft);
+    StoreOuterPosition(settings_, settings_keys::kMainWindowPlace, {outerTop, outerLeft});
     view_->EndProgram();
     return true;
 }
@@ -162,20 +160,6 @@ void MainWindowModel::RunEnded(const RunReport& report) {
         view_->CloseAfterRun();
     else
         view_->ShowRunReport(report, preferences_.destinationFolder);
-}
-
-StoredWindowPlace MainWindowModel::StoredPlaceOf(const settings_keys::WindowPlaceKeys& keys) const {
-    const auto read = [this](std::string_view key) -> std::optional<std::int64_t> {
-        if (key.empty())
-            return std::nullopt;
-        return settings_.ReadPositionSetting(settings_keys::kPositions, key);
-    };
-    return StoredWindowPlace{read(keys.top), read(keys.left), read(keys.height), read(keys.width)};
-}
-
-// The program never looks at whether a place could be kept.
-void MainWindowModel::Store(std::string_view key, std::int64_t twips) {
-    (void)settings_.WriteSetting(settings_keys::kPositions, key, std::to_string(twips));
 }
 
 }  // namespace bladeway

@@ -21,6 +21,7 @@
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/program_preview_model.h"
 #include "core/presentation/twips.h"
+#include "core/presentation/window_place.h"
 #include "core/run/processing_run.h"
 #include "core/settings/preference_values.h"
 #include "core/settings/settings_file.h"
@@ -70,15 +71,6 @@ TwipsRect MainWindowControlPlace(std::string_view objectName);
 // and keeps its size (`gridHeight`, `gridWidth`) in the other.
 TwipsRect MainWindowGridPlace(std::int64_t outerHeight, std::int64_t outerWidth,
                               std::int64_t gridHeight, std::int64_t gridWidth);
-
-// A window's outer place as the settings keep it (twips); what is not kept
-// stays as it is.
-struct StoredWindowPlace {
-    std::optional<std::int64_t> top;
-    std::optional<std::int64_t> left;
-    std::optional<std::int64_t> height;
-    std::optional<std::int64_t> width;
-};
 
 // What the model has the window do. Every call comes on the user-interface
 // thread.
@@ -184,9 +176,6 @@ class MainWindowModel {
     void RunEnded(const RunReport& report);
 
   private:
-    StoredWindowPlace StoredPlaceOf(const settings_keys::WindowPlaceKeys& keys) const;
-    void Store(std::string_view key, std::int64_t twips);
-
     std::string programPath_;
     FileSystem* fileSystem_;
     std::function<std::string()> today_;

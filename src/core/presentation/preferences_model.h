@@ -15,7 +15,7 @@
 
 #include "core/presentation/folder_browse_model.h"
 #include "core/presentation/twips.h"
-#include "core/presentation/window_position.h"
+#include "core/presentation/window_place.h"
 
 namespace bladeway {
 

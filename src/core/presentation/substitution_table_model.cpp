@@ -4,8 +4,27 @@
 
 namespace bladeway {
 
-SubstitutionTableModel::SubstitutionTableModel(FileSystem& fileSystem, std::string tableFile)
-    : fileSystem_(fileSystem), tableFile_(std::move(tableFile)) {}
+SubstitutionTableModel::SubstitutionTableModel(FileSystem& fileSystem, std::string tableFile,
+                                               SettingsFile settings)
+    : fileSystem_(fileSystem), tableFile_(std::move(tableFile)), settings_(std::move(settings)) {}
+
+OuterSize SubstitutionTableModel::StoredSize() const {
+    const StoredWindowPlace stored =
+        ReadWindowPlace(settings_, settings_keys::kSubstitutionTablePlace);
+    return {stored.height.value_or(0), stored.width.value_or(0)};
+}
+
+OuterPosition SubstitutionTableModel::StoredPosition() const {
+    const StoredWindowPlace stored =
+        ReadWindowPlace(settings_, settings_keys::kSubstitutionTablePlace);
+    return {stored.top.value_or(0), stored.left.value_or(0)};
+}
+
+void SubstitutionTableModel::ClosedByFrame(OuterPosition position, OuterSize size) {
+    StoreOuterPosition(settings_, settings_keys::kSubstitutionTablePlace, position);
+    StoreOuterSize(settings_, settings_keys::kSubstitutionTablePlace, size);
+    unloaded_ = true;
+}
 
 SubstitutionTableLayout SubstitutionTableModel::LayOut(std::int64_t outerHeight,
                                                        std::int64_t outerWidth) {

@@ -16,6 +16,8 @@
 #include "core/presentation/saved_sheet.h"
 #include "core/presentation/substitution_table_rules.h"
 #include "core/presentation/twips.h"
+#include "core/presentation/window_place.h"
+#include "core/settings/settings_file.h"
 #include "core/storage/file_system.h"
 
 namespace bladeway {
@@ -52,8 +54,9 @@ class SubstitutionTableModel {
   public:
     // The editor over the table file `tableFile` (VarTab.Dat beside the
     // settings file), read and written through `fileSystem`, which must
-    // outlive the model. Nothing is read until the editor is shown.
-    SubstitutionTableModel(FileSystem& fileSystem, std::string tableFile);
+    // outlive the model, with its place kept in `settings`. Nothing is read
+    // until the editor is shown.
+    SubstitutionTableModel(FileSystem& fileSystem, std::string tableFile, SettingsFile settings);
 
     // The window that shows the editor; none until it is made.
     void SetView(SubstitutionTableView* view) { view_ = view; }
@@ -88,10 +91,21 @@ class SubstitutionTableModel {
     // Cancel, or Escape: the window is hidden; the grid keeps its edits.
     void Cancel();
 
+    // Making the editor's window (its Load) sizes it as the settings keep
+    // it, height then width; Vars then opens it at the kept top, then left.
+    OuterSize StoredSize() const;
+    OuterPosition StoredPosition() const;
+    // The frame's close box: the place and then the size are kept, and the
+    // editor is unloaded, so the next opening makes it afresh.
+    void ClosedByFrame(OuterPosition position, OuterSize size);
+    bool Unloaded() const { return unloaded_; }
+
   private:
     FileSystem& fileSystem_;
     std::string tableFile_;
+    SettingsFile settings_;
     SubstitutionTableView* view_ = nullptr;
+    bool unloaded_ = false;
     // The grid's size as the layout last left it, in twips.
     std::int64_t gridHeight_ = kSubstitutionTableGridDesignHeight;
     std::int64_t gridWidth_ = kSubstitutionTableGridDesignWidth;

@@ -46,7 +46,7 @@ TEST(SubstitutionTableLayout, GridTakesTheRoomLeftOrKeepsItsSideWhenAHundredTwip
 
 TEST(SubstitutionTableLayout, TheModelKeepsTheGridSizeALayoutLeftAndTheDesignPlacesAreItsFirst) {
     DiskFileSystem disk;
-    SubstitutionTableModel model(disk, "VarTab.Dat");
+    SubstitutionTableModel model(disk, "VarTab.Dat", SettingsFile("Bladeway.INI", disk));
     // The design grid with 1400 twips above and below it and 500 beside it.
     const SubstitutionTableLayout first = model.LayOut(4415, 5315);
     const auto controls = SubstitutionTableModel::Controls();
@@ -95,9 +95,33 @@ class SubstitutionTableModelTest : public ::testing::Test {
 
     testing::TempFolder temp;
     DiskFileSystem disk;
-    SubstitutionTableModel model{disk, temp.File("VarTab.Dat")};
+    SubstitutionTableModel model{disk, temp.File("VarTab.Dat"),
+                                 SettingsFile(temp.File("Bladeway.INI"), disk)};
     RecordingView view;
 };
+
+// Its place lives in the settings: read when the editor is made and opened,
+// kept (place, then size) only when it is closed from its frame.
+TEST_F(SubstitutionTableModelTest, ThePlaceIsReadOnOpeningAndKeptOnlyByTheFrame) {
+    testing::WriteBytes(temp.File("Bladeway.INI"),
+                        "[Positions]\r\nVarSubTop=1500\r\nVarSubLeft=750\r\n"
+                        "VarSubHeight=4000\r\nVarSubWidth=6000\r\n");
+    EXPECT_EQ(model.StoredSize().height, 4000);
+    EXPECT_EQ(model.StoredSize().width, 6000);
+    EXPECT_EQ(model.StoredPosition().top, 1500);
+    EXPECT_EQ(model.StoredPosition().left, 750);
+    view.grid = OneCell("1");
+    (void)model.Ok();
+    model.Cancel();
+    EXPECT_FALSE(model.Unloaded());
+    EXPECT_EQ(model.StoredPosition().top, 1500);  // OK and Cancel keep no place
+
+    model.ClosedByFrame({.top = 30, .left = 45}, {.height = 3000, .width = 4500});
+    EXPECT_TRUE(model.Unloaded());
+    EXPECT_EQ(testing::ReadBytes(temp.File("Bladeway.INI")),
+              "[Positions]\r\nVarSubTop=30\r\nVarSubLeft=45\r\n"
+              "VarSubHeight=3000\r\nVarSubWidth=4500\r\n");
+}
 
 TEST_F(SubstitutionTableModelTest, OkSavesTheGridAndHidesCancelOnlyHides) {
     EXPECT_FALSE(model.Shown());  // no file yet: the grid stays as it is
@@ -120,7 +144,7 @@ TEST_F(SubstitutionTableModelTest, OkSavesTheGridAndHidesCancelOnlyHides) {
 TEST_F(SubstitutionTableModelTest, AFailedSaveHidesAllTheSameAndADamagedFileLeavesTheGrid) {
     testing::FaultFileSystem failing;
     failing.FailWrites(Table());
-    SubstitutionTableModel onFailingDisk(failing, Table());
+    SubstitutionTableModel onFailingDisk(failing, Table(), SettingsFile(temp.File("Bladeway.INI")));
     onFailingDisk.SetView(&view);
     view.grid = OneCell("kept");
     EXPECT_FALSE(onFailingDisk.Ok().ok());
