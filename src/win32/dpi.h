@@ -3,7 +3,8 @@
 // per-monitor awareness in its manifest; a system without GetDpiForWindow
 // (before Windows 10 1607) answers with the screen's DPI.
 #include <cstdint>
-#include <windows.h>
+
+#include "win32/windows_api.h"
 
 namespace bladeway::win32 {
 

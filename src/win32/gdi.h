@@ -2,7 +2,8 @@
 // Owners of GDI objects and device contexts: each gives back what it took
 // when it goes out of scope.
 #include <utility>
-#include <windows.h>
+
+#include "win32/windows_api.h"
 
 namespace bladeway::win32 {
 

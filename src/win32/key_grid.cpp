@@ -1,13 +1,10 @@
 #include "win32/key_grid.h"
 
 #include <algorithm>
-#include <commctrl.h>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
-#include <windowsx.h>
-
-#include <climits>
 
 #include "core/keydata/key_data_file.h"
 #include "core/os/windows/win32_text.h"
@@ -412,7 +409,7 @@ void KeyGrid::OnScroll(int bar, WORD request) {
             position = 0;
             break;
         case SB_BOTTOM:
-            position = INT_MAX;
+            position = std::numeric_limits<int>::max();
             break;
         default:
             return;

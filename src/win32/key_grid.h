@@ -9,7 +9,6 @@
 #include <optional>
 #include <span>
 #include <string_view>
-#include <windows.h>
 
 #include "core/keydata/sheet.h"
 #include "core/presentation/key_grid_rules.h"
@@ -18,6 +17,7 @@
 #include "win32/gdi.h"
 #include "win32/grid_selection.h"
 #include "win32/window.h"
+#include "win32/windows_api.h"
 
 namespace bladeway::win32 {
 

@@ -1,8 +1,6 @@
 // bladeway.exe: the native Windows desktop program.
-#include <commctrl.h>
-#include <windows.h>
-
 #include "win32/main_frame.h"
+#include "win32/windows_api.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand) {

@@ -1,7 +1,5 @@
 #include "win32/main_frame.h"
 
-#include <commctrl.h>
-
 #include "core/os/windows/win32_text.h"
 #include "core/presentation/main_window_model.h"
 #include "core/presentation/program_title.h"

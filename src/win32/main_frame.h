@@ -6,12 +6,12 @@
 #include <memory>
 #include <string_view>
 #include <vector>
-#include <windows.h>
 
 #include "core/presentation/twips.h"
 #include "win32/gdi.h"
 #include "win32/key_grid.h"
 #include "win32/window.h"
+#include "win32/windows_api.h"
 
 namespace bladeway::win32 {
 

@@ -2,7 +2,7 @@
 // A window object behind a Win32 window: one static window procedure per
 // class finds the object stored on the window (GWLP_USERDATA, set from
 // lpCreateParams at WM_NCCREATE) and hands it each message.
-#include <windows.h>
+#include "win32/windows_api.h"
 
 namespace bladeway::win32 {
 

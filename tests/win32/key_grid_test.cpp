@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/main_window_model.h"
+#include "win32/windows_api.h"
 
 namespace bladeway::win32 {
 namespace {
