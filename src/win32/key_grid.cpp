@@ -183,7 +183,7 @@ LRESULT KeyGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 BeginEdit(static_cast<wchar_t>(wParam));
             return 0;
         case WM_GETDLGCODE:
-            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+            return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             InvalidateRect(Handle(), nullptr, FALSE);
@@ -537,6 +537,22 @@ bool KeyGrid::OnKeyDown(WPARAM key) {
         BeginEdit(std::nullopt);
         return true;
     }
+    if (key == 'A' && Pressed(VK_CONTROL)) {
+        selection_.SelectAll();
+        SelectionChanged();
+        return true;
+    }
+    if (key == VK_TAB) {
+        // Tab walks the cells row by row (Shift+Tab back), selecting each.
+        if (Pressed(VK_CONTROL) || sheet_.ColumnCount() == 0 || sheet_.RowCount() == 0)
+            return false;
+        const std::optional<GridCell> current = selection_.Current();
+        const GridCell target = current ? Tabbed(*current, Pressed(VK_SHIFT)) : GridCell{1, 1};
+        selection_.MoveTo(target, false, false);
+        EnsureVisible(target);
+        SelectionChanged();
+        return true;
+    }
     switch (key) {
         case VK_LEFT:
         case VK_RIGHT:
@@ -606,6 +622,20 @@ GridCell KeyGrid::Moved(GridCell from, WPARAM key, bool control) const {
             break;
     }
     return to;
+}
+
+// The next cell in reading order, from the last one back to the first.
+GridCell KeyGrid::Tabbed(GridCell from, bool back) const {
+    const int columns = sheet_.ColumnCount();
+    const int rows = sheet_.RowCount();
+    if (back) {
+        if (from.column > 1)
+            return GridCell{from.column - 1, from.row};
+        return GridCell{columns, from.row > 1 ? from.row - 1 : rows};
+    }
+    if (from.column < columns)
+        return GridCell{from.column + 1, from.row};
+    return GridCell{1, from.row < rows ? from.row + 1 : 1};
 }
 
 void KeyGrid::SelectionChanged() {

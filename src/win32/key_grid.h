@@ -3,7 +3,8 @@
 // key, with column letters and row numbers as fixed headings, a current cell
 // and a selection made as the Qt grid makes it (GridSelection), scrolling by
 // pixels (scroll bars and the wheel), the moving keys, and editing in place
-// (F2, double-click or typing starts; Enter keeps, Escape drops). The sheet
+// (F2, double-click or typing starts; Enter keeps, Escape drops), Tab from
+// cell to cell and Ctrl+A for every cell, as in the Qt grid. The sheet
 // stays the only store of the keys: cells show decoded from Windows-1252 and
 // edits go back encoded. Painting touches only the visible cells.
 #include <optional>
@@ -98,6 +99,7 @@ class KeyGrid final : public Window {
     void OnMouseMove(POINT point);
     bool OnKeyDown(WPARAM key);
     GridCell Moved(GridCell from, WPARAM key, bool control) const;
+    GridCell Tabbed(GridCell from, bool back) const;
 
     void BeginEdit(std::optional<wchar_t> typed);
     void EndEdit(bool keep);

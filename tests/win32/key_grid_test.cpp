@@ -17,7 +17,7 @@
 namespace bladeway::win32 {
 namespace {
 
-class KeyGridTest : public ::testing::Test {
+class Win32KeyGridTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
@@ -138,7 +138,7 @@ class KeyGridTest : public ::testing::Test {
 
 using Cells = std::vector<GridCell>;
 
-TEST_F(KeyGridTest, StartsOnAnEmptySheetOf500By500WithoutACurrentCell) {
+TEST_F(Win32KeyGridTest, StartsOnAnEmptySheetOf500By500WithoutACurrentCell) {
     EXPECT_EQ(grid_->GetSheet().ColumnCount(), 500);
     EXPECT_EQ(grid_->GetSheet().RowCount(), 500);
     EXPECT_FALSE(grid_->Current().has_value());
@@ -155,7 +155,7 @@ TEST_F(KeyGridTest, StartsOnAnEmptySheetOf500By500WithoutACurrentCell) {
     EXPECT_EQ(info.nPos, 0);
 }
 
-TEST_F(KeyGridTest, AClickMovesTheCurrentCellAndSelectsNoBlock) {
+TEST_F(Win32KeyGridTest, AClickMovesTheCurrentCellAndSelectsNoBlock) {
     Click(GridCell{3, 2});
     EXPECT_EQ(grid_->Current(), (GridCell{3, 2}));
     EXPECT_FALSE(grid_->Selection().IsAnyBlockSelected());
@@ -167,7 +167,7 @@ TEST_F(KeyGridTest, AClickMovesTheCurrentCellAndSelectsNoBlock) {
     EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 2, 3}, {2, 3, 4}), (Cells{{1, 4}}));
 }
 
-TEST_F(KeyGridTest, ADragSelectsTheBlockFromThePressToTheMouse) {
+TEST_F(Win32KeyGridTest, ADragSelectsTheBlockFromThePressToTheMouse) {
     Drag({2, 2}, {3, 4});
     EXPECT_EQ(grid_->Current(), (GridCell{3, 4}));
     EXPECT_TRUE(grid_->Selection().IsAnyBlockSelected());
@@ -188,7 +188,7 @@ TEST_F(KeyGridTest, ADragSelectsTheBlockFromThePressToTheMouse) {
     EXPECT_FALSE(grid_->Selection().IsAnyBlockSelected());
 }
 
-TEST_F(KeyGridTest, ADragPastTheEdgeScrollsTheViewAlong) {
+TEST_F(Win32KeyGridTest, ADragPastTheEdgeScrollsTheViewAlong) {
     const SIZE view = ViewSize();
     Press(CenterOf({1, 1}));
     MoveTo(POINT{grid_->Metrics().rowHeaderWidth + view.cx / 2,
@@ -200,7 +200,7 @@ TEST_F(KeyGridTest, ADragPastTheEdgeScrollsTheViewAlong) {
     EXPECT_TRUE(grid_->Selection().IsCellSelected(1, reached.row));
 }
 
-TEST_F(KeyGridTest, ShiftStretchesTheBlockFromTheAnchorWithTheMouseAndTheKeys) {
+TEST_F(Win32KeyGridTest, ShiftStretchesTheBlockFromTheAnchorWithTheMouseAndTheKeys) {
     Click(GridCell{2, 2});
     Click(GridCell{3, 4}, MK_SHIFT);
     EXPECT_EQ(grid_->Current(), (GridCell{3, 4}));
@@ -221,7 +221,7 @@ TEST_F(KeyGridTest, ShiftStretchesTheBlockFromTheAnchorWithTheMouseAndTheKeys) {
     EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 2, 3}, {2, 5}), (Cells{{2, 5}}));
 }
 
-TEST_F(KeyGridTest, ControlAddsBlocksAndTakesSelectedCellsAway) {
+TEST_F(Win32KeyGridTest, ControlAddsBlocksAndTakesSelectedCellsAway) {
     Click(GridCell{1, 1});
     Click(GridCell{3, 3}, MK_CONTROL);
     EXPECT_TRUE(grid_->Selection().IsAnyBlockSelected());
@@ -250,7 +250,7 @@ TEST_F(KeyGridTest, ControlAddsBlocksAndTakesSelectedCellsAway) {
                                                                                     {4, 4}}));
 }
 
-TEST_F(KeyGridTest, ControlWithAMovingKeyMovesOnlyTheCurrentCell) {
+TEST_F(Win32KeyGridTest, ControlWithAMovingKeyMovesOnlyTheCurrentCell) {
     Drag({1, 1}, {2, 2});
     Key(VK_RIGHT, false, /*control=*/true);
     EXPECT_EQ(grid_->Current(), (GridCell{3, 2}));
@@ -269,7 +269,7 @@ TEST_F(KeyGridTest, ControlWithAMovingKeyMovesOnlyTheCurrentCell) {
     EXPECT_EQ(grid_->ScrollOffset().y, 0);
 }
 
-TEST_F(KeyGridTest, HeadingsSelectWholeColumnsAndRows) {
+TEST_F(Win32KeyGridTest, HeadingsSelectWholeColumnsAndRows) {
     Click(ColumnHeading(2));
     Click(ColumnHeading(4), MK_SHIFT);
     // The same cells as the model's blocks of the key columns B to D.
@@ -292,13 +292,18 @@ TEST_F(KeyGridTest, HeadingsSelectWholeColumnsAndRows) {
     EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 500}, {2, 3, 4, 5}),
               (Cells{{1, 3}, {500, 3}, {1, 4}, {500, 4}}));
 
-    // The corner selects every cell.
+    // The corner and Ctrl+A select every cell.
     Click(POINT{1, 1});
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 500}, {1, 500}),
+              (Cells{{1, 1}, {500, 1}, {1, 500}, {500, 500}}));
+    Click(GridCell{2, 2});
+    Key('A', false, /*control=*/true);
+    EXPECT_EQ(grid_->Current(), (GridCell{2, 2}));
     EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 500}, {1, 500}),
               (Cells{{1, 1}, {500, 1}, {1, 500}, {500, 500}}));
 }
 
-TEST_F(KeyGridTest, MovingKeysWalkTheSheetAndStopAtItsEdges) {
+TEST_F(Win32KeyGridTest, MovingKeysWalkTheSheetAndStopAtItsEdges) {
     // Without a current cell the first key only makes the first cell current.
     Key(VK_DOWN);
     EXPECT_EQ(grid_->Current(), (GridCell{1, 1}));
@@ -331,9 +336,22 @@ TEST_F(KeyGridTest, MovingKeysWalkTheSheetAndStopAtItsEdges) {
     Key(VK_DOWN);
     Key(VK_RIGHT);
     EXPECT_EQ(grid_->Current(), (GridCell{500, 500}));
+
+    // Tab reads on row by row and round to the first cell; Shift+Tab goes back.
+    Key(VK_TAB);
+    EXPECT_EQ(grid_->Current(), (GridCell{1, 1}));
+    Key(VK_TAB, /*shift=*/true);
+    EXPECT_EQ(grid_->Current(), (GridCell{500, 500}));
+    Key(VK_TAB, /*shift=*/true);
+    EXPECT_EQ(grid_->Current(), (GridCell{499, 500}));
+    Key(VK_HOME);
+    Key(VK_TAB, /*shift=*/true);
+    EXPECT_EQ(grid_->Current(), (GridCell{500, 499}));
+    EXPECT_FALSE(grid_->Selection().IsAnyBlockSelected());
+    EXPECT_EQ(Send(WM_GETDLGCODE) & DLGC_WANTTAB, DLGC_WANTTAB);
 }
 
-TEST_F(KeyGridTest, ScrollBarsAndTheWheelScrollByPixels) {
+TEST_F(Win32KeyGridTest, ScrollBarsAndTheWheelScrollByPixels) {
     const int rowHeight = grid_->Metrics().rowHeight;
     const SIZE view = ViewSize();
     Send(WM_VSCROLL, SB_LINEDOWN);
@@ -374,7 +392,7 @@ TEST_F(KeyGridTest, ScrollBarsAndTheWheelScrollByPixels) {
     EXPECT_EQ(grid_->Current(), (GridCell{2, 11}));
 }
 
-TEST_F(KeyGridTest, TypingStartsAnEditThatEnterKeepsInTheSheet) {
+TEST_F(Win32KeyGridTest, TypingStartsAnEditThatEnterKeepsInTheSheet) {
     Click(GridCell{2, 3});
     Send(WM_CHAR, L'K');
     const HWND editor = grid_->Editor();
@@ -397,7 +415,7 @@ TEST_F(KeyGridTest, TypingStartsAnEditThatEnterKeepsInTheSheet) {
     EXPECT_EQ(grid_->GetSheet().CellText(3, 3), "\xE9\x80?");
 }
 
-TEST_F(KeyGridTest, F2EditsTheCellsTextAndEscapeDropsTheEdit) {
+TEST_F(Win32KeyGridTest, F2EditsTheCellsTextAndEscapeDropsTheEdit) {
     Sheet sheet;
     sheet.SetCellText(1, 1, "K\xE9");
     grid_->SetSheet(std::move(sheet));
@@ -422,7 +440,7 @@ TEST_F(KeyGridTest, F2EditsTheCellsTextAndEscapeDropsTheEdit) {
               "7");
 }
 
-TEST_F(KeyGridTest, LeavingAnEditForAnotherCellKeepsIt) {
+TEST_F(Win32KeyGridTest, LeavingAnEditForAnotherCellKeepsIt) {
     Click(GridCell{1, 1});
     Send(WM_CHAR, L'A');
     ASSERT_NE(grid_->Editor(), nullptr);
@@ -443,7 +461,7 @@ TEST_F(KeyGridTest, LeavingAnEditForAnotherCellKeepsIt) {
     EXPECT_EQ(grid_->GetSheet().CellText(2, 2), "B");
 }
 
-TEST_F(KeyGridTest, SizesFollowTheDpi) {
+TEST_F(Win32KeyGridTest, SizesFollowTheDpi) {
     const int rowHeightAt96 = grid_->Metrics().rowHeight;
     grid_->ApplyDpi(144);
     EXPECT_EQ(grid_->Metrics().columnWidth, 1260 * 144 / 1440);
@@ -454,7 +472,7 @@ TEST_F(KeyGridTest, SizesFollowTheDpi) {
     EXPECT_EQ(grid_->ScrollOffset().y, 500 * grid_->Metrics().rowHeight - ViewSize().cy);
 }
 
-TEST_F(KeyGridTest, SelectedBlocksFromTheModelComeIntoSight) {
+TEST_F(Win32KeyGridTest, SelectedBlocksFromTheModelComeIntoSight) {
     const std::array<int, 2> keyColumns{200, 201};
     const std::vector<GridRange> blocks = ColumnBlocks(keyColumns, 500);
     grid_->SelectBlocks(blocks, GridCell{200, 1});
@@ -465,7 +483,7 @@ TEST_F(KeyGridTest, SelectedBlocksFromTheModelComeIntoSight) {
               (Cells{{200, 1}, {201, 1}, {200, 500}, {201, 500}}));
 }
 
-TEST_F(KeyGridTest, ANewSheetDropsTheSelectionAndKeepsTheMouseInside) {
+TEST_F(Win32KeyGridTest, ANewSheetDropsTheSelectionAndKeepsTheMouseInside) {
     Drag({5, 5}, {6, 6});
     Send(WM_VSCROLL, SB_PAGEDOWN);
     Sheet small;
