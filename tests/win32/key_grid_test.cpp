@@ -371,16 +371,17 @@ TEST_F(Win32KeyGridTest, ScrollBarsAndTheWheelScrollByPixels) {
     EXPECT_EQ(grid_->ScrollOffset().x, grid_->Metrics().columnWidth);
     EXPECT_EQ(GetScrollPos(grid_->Handle(), SB_HORZ), grid_->Metrics().columnWidth);
 
-    // A notch down scrolls the system's wheel lines; a fine wheel's thirds of
-    // a notch add up to the same.
+    // A notch down scrolls the system's wheel lines; a fine wheel's smallest
+    // steps (far below a pixel each) add up to the same.
     UINT lines = 3;
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     ASSERT_NE(lines, WHEEL_PAGESCROLL);
     Send(WM_MOUSEWHEEL, Wheel(-WHEEL_DELTA));
     const int notch = static_cast<int>(lines) * rowHeight;
     EXPECT_EQ(grid_->ScrollOffset().y, notch);
-    for (int i = 0; i < 3; ++i)
-        Send(WM_MOUSEWHEEL, Wheel(-WHEEL_DELTA / 3));
+    ASSERT_LT(notch, WHEEL_DELTA);
+    for (int i = 0; i < WHEEL_DELTA; ++i)
+        Send(WM_MOUSEWHEEL, Wheel(-1));
     EXPECT_EQ(grid_->ScrollOffset().y, 2 * notch);
     Send(WM_MOUSEWHEEL, Wheel(2 * WHEEL_DELTA));
     EXPECT_EQ(grid_->ScrollOffset().y, 0);
