@@ -18,6 +18,9 @@ namespace {
 constexpr wchar_t kClassName[] = L"BladewayKeyGrid";
 constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT, Windows 10 1607
 constexpr UINT_PTR kEditorSubclass = 1;
+// While a drag holds the mouse beyond the cells, the view goes on scrolling.
+constexpr UINT_PTR kAutoScrollTimer = 1;
+constexpr UINT kAutoScrollMilliseconds = 50;
 
 // The message font of the system, at `dpi`.
 LOGFONTW MessageFont(int dpi) {
@@ -165,14 +168,23 @@ LRESULT KeyGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if ((wParam & MK_LBUTTON) != 0)
                 OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return 0;
+        case WM_RBUTTONDOWN:
+            OnRightButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, wParam);
+            return 0;
         case WM_LBUTTONUP:
-            dragging_.reset();
+            EndDrag();
             if (GetCapture() == Handle())
                 ReleaseCapture();
             return 0;
         case WM_CAPTURECHANGED:
-            dragging_.reset();
+            EndDrag();
             return 0;
+        case WM_TIMER:
+            if (wParam == kAutoScrollTimer) {
+                OnMouseMove(lastDragPoint_);
+                return 0;
+            }
+            break;
         case WM_KEYDOWN:
             if (OnKeyDown(wParam))
                 return 0;
@@ -516,9 +528,46 @@ void KeyGrid::OnButtonDown(POINT point, WPARAM keys) {
     SelectionChanged();
 }
 
+void KeyGrid::OnRightButtonDown(POINT point, WPARAM keys) {
+    EndEdit(true);
+    SetFocus(Handle());
+    if (AreaAt(point) != Area::kCells || sheet_.ColumnCount() == 0 || sheet_.RowCount() == 0)
+        return;
+    // A plain press on a selected cell keeps the selection (for the context
+    // menu) and only moves the current cell there; elsewhere it selects as a
+    // left press does.
+    const GridCell cell = CellAt(point);
+    const bool shift = (keys & MK_SHIFT) != 0;
+    const bool control = (keys & MK_CONTROL) != 0;
+    if (!shift && !control && selection_.ForCore().IsCellSelected(cell.column, cell.row))
+        selection_.MoveTo(cell, false, /*control=*/true);
+    else
+        selection_.Press(cell, GridExtent::kCells, shift, control);
+    EnsureVisible(cell);
+    SelectionChanged();
+}
+
+void KeyGrid::EndDrag() {
+    dragging_.reset();
+    KillTimer(Handle(), kAutoScrollTimer);
+}
+
 void KeyGrid::OnMouseMove(POINT point) {
     if (!dragging_ || !selection_.Current())
         return;
+    lastDragPoint_ = point;
+    const ViewExtent view = ViewSize();
+    // A heading's drag goes on only along its headings.
+    const bool beyondColumns =
+        point.x < metrics_.rowHeaderWidth || point.x >= metrics_.rowHeaderWidth + view.width;
+    const bool beyondRows =
+        point.y < metrics_.headerHeight || point.y >= metrics_.headerHeight + view.height;
+    const bool beyond = (*dragging_ != GridExtent::kRows && beyondColumns) ||
+                        (*dragging_ != GridExtent::kColumns && beyondRows);
+    if (beyond)
+        SetTimer(Handle(), kAutoScrollTimer, kAutoScrollMilliseconds, nullptr);
+    else
+        KillTimer(Handle(), kAutoScrollTimer);
     GridCell cell = CellAt(point);
     if (*dragging_ == GridExtent::kColumns)
         cell.row = selection_.Current()->row;

@@ -96,7 +96,9 @@ class KeyGrid final : public Window {
     int LeftVisibleColumn() const;
 
     void OnButtonDown(POINT point, WPARAM keys);
+    void OnRightButtonDown(POINT point, WPARAM keys);
     void OnMouseMove(POINT point);
+    void EndDrag();
     bool OnKeyDown(WPARAM key);
     GridCell Moved(GridCell from, WPARAM key, bool control) const;
     GridCell Tabbed(GridCell from, bool back) const;
@@ -115,6 +117,7 @@ class KeyGrid final : public Window {
     ScrollPosition scroll_;
     int wheelRest_[2] = {0, 0};  // vertical, horizontal
     std::optional<GridExtent> dragging_;
+    POINT lastDragPoint_{0, 0};
     HWND editor_ = nullptr;
     std::optional<GridCell> editing_;
 };

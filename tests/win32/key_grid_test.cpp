@@ -89,6 +89,19 @@ class Win32KeyGridTest : public ::testing::Test {
         SetModifiers(false, false);
     }
 
+    // Lets the grid's timers run for `milliseconds`.
+    static void PumpMessagesFor(DWORD milliseconds) {
+        const ULONGLONG until = GetTickCount64() + milliseconds;
+        while (GetTickCount64() < until) {
+            MSG message{};
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            Sleep(10);
+        }
+    }
+
     static void Type(HWND target, std::wstring_view text) {
         for (const wchar_t character : text)
             SendMessageW(target, WM_CHAR, character, 0);
@@ -198,6 +211,35 @@ TEST_F(Win32KeyGridTest, ADragPastTheEdgeScrollsTheViewAlong) {
     EXPECT_TRUE(InSight(reached));
     Release(CenterOf(reached));
     EXPECT_TRUE(grid_->Selection().IsCellSelected(1, reached.row));
+}
+
+TEST_F(Win32KeyGridTest, AMouseHeldBeyondTheCellsKeepsScrollingUntilReleased) {
+    const SIZE view = ViewSize();
+    const POINT below{grid_->Metrics().rowHeaderWidth + 5,
+                      grid_->Metrics().headerHeight + view.cy + 5};
+    Press(CenterOf({1, 1}));
+    MoveTo(below);
+    const int afterMove = grid_->ScrollOffset().y;
+    PumpMessagesFor(500);
+    EXPECT_GT(grid_->ScrollOffset().y, afterMove);
+    EXPECT_TRUE(InSight(*grid_->Current()));
+    Release(below);
+    const int afterRelease = grid_->ScrollOffset().y;
+    PumpMessagesFor(200);
+    EXPECT_EQ(grid_->ScrollOffset().y, afterRelease);
+    EXPECT_TRUE(grid_->Selection().IsCellSelected(1, grid_->Current()->row));
+}
+
+TEST_F(Win32KeyGridTest, ARightPressOnTheBlockKeepsItAndElsewhereSelectsTheCell) {
+    Drag({1, 1}, {3, 3});
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, At(CenterOf({2, 2})));
+    EXPECT_EQ(grid_->Current(), (GridCell{2, 2}));
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 3, 4}, {1, 3, 4}),
+              (Cells{{1, 1}, {3, 1}, {1, 3}, {3, 3}}));
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, At(CenterOf({5, 5})));
+    EXPECT_EQ(grid_->Current(), (GridCell{5, 5}));
+    EXPECT_FALSE(grid_->Selection().IsAnyBlockSelected());
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 5}, {1, 5}), (Cells{{5, 5}}));
 }
 
 TEST_F(Win32KeyGridTest, ShiftStretchesTheBlockFromTheAnchorWithTheMouseAndTheKeys) {

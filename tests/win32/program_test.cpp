@@ -98,7 +98,9 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM data) {
     GetWindowThreadProcessId(hwnd, &process);
     wchar_t className[64] = {};
     GetClassNameW(hwnd, className, 64);
-    if (process == found.process && std::wstring_view(className) == L"BladewayMainWindow") {
+    // Shown only once its controls are made.
+    if (process == found.process && std::wstring_view(className) == L"BladewayMainWindow" &&
+        IsWindowVisible(hwnd) != FALSE) {
         found.hwnd = hwnd;
         return FALSE;
     }
