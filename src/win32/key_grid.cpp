@@ -15,7 +15,7 @@
 namespace bladeway::win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"BladewayKeyGrid";
+constexpr const wchar_t* kClassName = L"BladewayKeyGrid";
 constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT, Windows 10 1607
 constexpr UINT_PTR kEditorSubclass = 1;
 // While a drag holds the mouse beyond the cells, the view goes on scrolling.

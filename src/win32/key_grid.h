@@ -7,6 +7,7 @@
 // cell to cell and Ctrl+A for every cell, as in the Qt grid. The sheet
 // stays the only store of the keys: cells show decoded from Windows-1252 and
 // edits go back encoded. Painting touches only the visible cells.
+#include <array>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -115,7 +116,7 @@ class KeyGrid final : public Window {
     Font font_;
     Font headingFont_;
     ScrollPosition scroll_;
-    int wheelRest_[2] = {0, 0};  // vertical, horizontal
+    std::array<int, 2> wheelRest_{};  // vertical, horizontal
     std::optional<GridExtent> dragging_;
     POINT lastDragPoint_{0, 0};
     HWND editor_ = nullptr;

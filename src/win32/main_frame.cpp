@@ -8,7 +8,7 @@
 namespace bladeway::win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"BladewayMainWindow";
+constexpr const wchar_t* kClassName = L"BladewayMainWindow";
 constexpr int kIconResource = 1;
 
 std::wstring Wide(std::string_view utf8) {

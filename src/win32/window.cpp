@@ -10,7 +10,7 @@ void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cur
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, className, &existing))
+    if (GetClassInfoExW(instance, className, &existing) != FALSE)
         return;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
