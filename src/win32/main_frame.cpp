@@ -1,5 +1,8 @@
 #include "win32/main_frame.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "core/os/windows/win32_text.h"
 #include "core/presentation/main_window_model.h"
 #include "core/presentation/program_title.h"
@@ -111,12 +114,17 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             // The system suggests the place at the new DPI; the controls follow.
             dpi_ = HIWORD(wParam);
+            // The old font goes only once the controls have the new one.
+            const Font previous = std::move(font_);
             UpdateFont();
             const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
                          suggested.right - suggested.left, suggested.bottom - suggested.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
             PlaceControls();
+            // Systems before per-monitor v2 send the grid no DPI change of its own.
+            if (grid_)
+                grid_->ApplyDpi(dpi_);
             return 0;
         }
         case WM_SETFOCUS:
