@@ -60,6 +60,7 @@ KeyGrid::KeyGrid(HWND parent, const RECT& place, int id) {
     selection_.SetSheetSize(sheet_.ColumnCount(), sheet_.RowCount());
     // Sizes before the window exists: creating it already sends WM_SIZE.
     ApplyDpi(kDefaultDpi);
+    columns_.Reset(sheet_.ColumnCount(), metrics_.columnWidth);
     Create(kClassName, WS_EX_CLIENTEDGE,
            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, L"",
            place, parent, id);
@@ -76,6 +77,8 @@ void KeyGrid::SetSheet(Sheet sheet) {
     sheet_ = std::move(sheet);
     selection_.SetSheetSize(sheet_.ColumnCount(), sheet_.RowCount());
     selection_.Clear();
+    // A new sheet's columns start at the default width again.
+    columns_.Reset(sheet_.ColumnCount(), metrics_.columnWidth);
     scroll_ = {0, 0};
     ApplyDpi(metrics_.dpi);  // the row headings' width follows the row count
 }
@@ -98,9 +101,9 @@ void KeyGrid::SelectBlocks(std::span<const GridRange> blocks, GridCell current) 
 }
 
 RECT KeyGrid::CellRect(GridCell cell) const {
-    const int left = metrics_.rowHeaderWidth + (cell.column - 1) * metrics_.columnWidth - scroll_.x;
+    const int left = metrics_.rowHeaderWidth + columns_.Left(cell.column) - scroll_.x;
     const int top = metrics_.headerHeight + (cell.row - 1) * metrics_.rowHeight - scroll_.y;
-    return RECT{left, top, left + metrics_.columnWidth, top + metrics_.rowHeight};
+    return RECT{left, top, left + columns_.Width(cell.column), top + metrics_.rowHeight};
 }
 
 void KeyGrid::ApplyDpi(int dpi) {
@@ -120,6 +123,8 @@ void KeyGrid::ApplyDpi(int dpi) {
                               &rowNumber);
     }
     metrics_.columnWidth = std::max(TwipsToPixels(kKeyGridColumnWidth, dpi), 1);
+    metrics_.minimumColumnWidth = static_cast<int>(text.tmMaxCharWidth) + 2 * ScaleToDpi(4, dpi);
+    columns_.Rescale(metrics_.columnWidth);
     metrics_.rowHeight = std::max(static_cast<int>(text.tmHeight) + ScaleToDpi(6, dpi), 1);
     metrics_.headerHeight = metrics_.rowHeight;
     metrics_.rowHeaderWidth = rowNumber.cx + ScaleToDpi(12, dpi);
@@ -194,6 +199,17 @@ LRESULT KeyGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam >= 0x20 && wParam != 0x7F)
                 BeginEdit(static_cast<wchar_t>(wParam));
             return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT) {
+                POINT point{};
+                GetCursorPos(&point);
+                ScreenToClient(Handle(), &point);
+                if (resizing_ || ColumnEdgeAt(point)) {
+                    SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+                    return TRUE;
+                }
+            }
+            break;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
         case WM_SETFOCUS:
@@ -239,8 +255,8 @@ void KeyGrid::PaintCells(HDC dc, const RECT& client) {
         return;
     const ViewExtent view = ViewSize();
     const int firstColumn = LeftVisibleColumn();
-    const int lastColumn = std::min(
-        sheet_.ColumnCount(), (scroll_.x + std::max(view.width, 1) - 1) / metrics_.columnWidth + 1);
+    const int lastColumn =
+        std::min(sheet_.ColumnCount(), columns_.ColumnAt(scroll_.x + std::max(view.width, 1) - 1));
     const int firstRow = TopVisibleRow();
     const int lastRow = std::min(
         sheet_.RowCount(), (scroll_.y + std::max(view.height, 1) - 1) / metrics_.rowHeight + 1);
@@ -304,9 +320,8 @@ void KeyGrid::PaintHeadings(HDC dc, const RECT& client) {
     };
     const ViewExtent view = ViewSize();
     if (sheet_.ColumnCount() > 0) {
-        const int lastColumn =
-            std::min(sheet_.ColumnCount(),
-                     (scroll_.x + std::max(view.width, 1) - 1) / metrics_.columnWidth + 1);
+        const int lastColumn = std::min(sheet_.ColumnCount(),
+                                        columns_.ColumnAt(scroll_.x + std::max(view.width, 1) - 1));
         for (int column = LeftVisibleColumn(); column <= lastColumn; ++column) {
             const RECT cell = CellRect({column, 1});
             RECT heading{cell.left, 0, cell.right, metrics_.headerHeight};
@@ -371,13 +386,13 @@ void KeyGrid::UpdateScrollBars() {
         info.nPos = position;
         SetScrollInfo(Handle(), bar, &info, TRUE);
     };
-    set(SB_HORZ, sheet_.ColumnCount() * metrics_.columnWidth, view.width, scroll_.x);
+    set(SB_HORZ, columns_.Total(), view.width, scroll_.x);
     set(SB_VERT, sheet_.RowCount() * metrics_.rowHeight, view.height, scroll_.y);
 }
 
 void KeyGrid::ScrollTo(int x, int y) {
     const ViewExtent view = ViewSize();
-    const int maxX = std::max(sheet_.ColumnCount() * metrics_.columnWidth - view.width, 0);
+    const int maxX = std::max(columns_.Total() - view.width, 0);
     const int maxY = std::max(sheet_.RowCount() * metrics_.rowHeight - view.height, 0);
     const ScrollPosition target{std::clamp(x, 0, maxX), std::clamp(y, 0, maxY)};
     if (target.x == scroll_.x && target.y == scroll_.y)
@@ -459,9 +474,8 @@ void KeyGrid::EnsureVisible(GridCell cell) {
             return start + size - viewSize;
         return position;
     };
-    ScrollTo(
-        into(scroll_.x, (cell.column - 1) * metrics_.columnWidth, metrics_.columnWidth, view.width),
-        into(scroll_.y, (cell.row - 1) * metrics_.rowHeight, metrics_.rowHeight, view.height));
+    ScrollTo(into(scroll_.x, columns_.Left(cell.column), columns_.Width(cell.column), view.width),
+             into(scroll_.y, (cell.row - 1) * metrics_.rowHeight, metrics_.rowHeight, view.height));
 }
 
 // --- Mouse and keys ---------------------------------------------------------
@@ -483,7 +497,7 @@ GridCell KeyGrid::CellAt(POINT point) const {
     const int x = point.x - metrics_.rowHeaderWidth + scroll_.x;
     const int y = point.y - metrics_.headerHeight + scroll_.y;
     return GridCell{
-        std::clamp(x < 0 ? 1 : x / metrics_.columnWidth + 1, 1, std::max(sheet_.ColumnCount(), 1)),
+        std::clamp(columns_.ColumnAt(x), 1, std::max(sheet_.ColumnCount(), 1)),
         std::clamp(y < 0 ? 1 : y / metrics_.rowHeight + 1, 1, std::max(sheet_.RowCount(), 1))};
 }
 
@@ -492,7 +506,7 @@ int KeyGrid::TopVisibleRow() const {
 }
 
 int KeyGrid::LeftVisibleColumn() const {
-    return std::clamp(scroll_.x / metrics_.columnWidth + 1, 1, std::max(sheet_.ColumnCount(), 1));
+    return std::clamp(columns_.ColumnAt(scroll_.x), 1, std::max(sheet_.ColumnCount(), 1));
 }
 
 void KeyGrid::OnButtonDown(POINT point, WPARAM keys) {
@@ -500,6 +514,12 @@ void KeyGrid::OnButtonDown(POINT point, WPARAM keys) {
     SetFocus(Handle());
     if (sheet_.ColumnCount() == 0 || sheet_.RowCount() == 0)
         return;
+    if (const std::optional<int> edge = ColumnEdgeAt(point)) {
+        // The edge of a column's heading resizes the column.
+        resizing_ = Resizing{*edge, point.x, columns_.Width(*edge)};
+        SetCapture(Handle());
+        return;
+    }
     const bool shift = (keys & MK_SHIFT) != 0;
     const bool control = (keys & MK_CONTROL) != 0;
     GridCell cell = CellAt(point);
@@ -549,10 +569,41 @@ void KeyGrid::OnRightButtonDown(POINT point, WPARAM keys) {
 
 void KeyGrid::EndDrag() {
     dragging_.reset();
+    resizing_.reset();
     KillTimer(Handle(), kAutoScrollTimer);
 }
 
+// The column whose heading's right edge is within a grip of `point`.
+std::optional<int> KeyGrid::ColumnEdgeAt(POINT point) const {
+    if (AreaAt(point) != Area::kColumnHeadings || sheet_.ColumnCount() == 0)
+        return std::nullopt;
+    const int grip = ScaleToDpi(3, metrics_.dpi);
+    const int column = CellAt(point).column;
+    const RECT under = CellRect({column, 1});
+    if (point.x >= under.right - grip)
+        return column;
+    if (point.x < under.left + grip && column > 1)
+        return column - 1;
+    return std::nullopt;
+}
+
+void KeyGrid::ResizeColumnTo(int x) {
+    const int width =
+        std::max(resizing_->startWidth + x - resizing_->startX, metrics_.minimumColumnWidth);
+    if (width == columns_.Width(resizing_->column))
+        return;
+    columns_.SetWidth(resizing_->column, width);
+    UpdateScrollBars();
+    ScrollTo(scroll_.x, scroll_.y);
+    PlaceEditor();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void KeyGrid::OnMouseMove(POINT point) {
+    if (resizing_) {
+        ResizeColumnTo(point.x);
+        return;
+    }
     if (!dragging_ || !selection_.Current())
         return;
     lastDragPoint_ = point;

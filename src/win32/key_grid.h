@@ -4,7 +4,8 @@
 // and a selection made as the Qt grid makes it (GridSelection), scrolling by
 // pixels (scroll bars and the wheel), the moving keys, and editing in place
 // (F2, double-click or typing starts; Enter keeps, Escape drops), Tab from
-// cell to cell and Ctrl+A for every cell, as in the Qt grid. The sheet
+// cell to cell, Ctrl+A for every cell, and columns resized by the edge of
+// their heading, as in the Qt grid. The sheet
 // stays the only store of the keys: cells show decoded from Windows-1252 and
 // edits go back encoded. Painting touches only the visible cells.
 #include <array>
@@ -16,6 +17,7 @@
 #include "core/presentation/key_grid_rules.h"
 #include "core/storage/file_system.h"
 #include "core/text/expected.h"
+#include "win32/column_widths.h"
 #include "win32/gdi.h"
 #include "win32/grid_selection.h"
 #include "win32/window.h"
@@ -26,7 +28,8 @@ namespace bladeway::win32 {
 // The grid's sizes in pixels at its DPI.
 struct KeyGridMetrics {
     int dpi = 96;
-    int columnWidth = 0;
+    int columnWidth = 0;  // a column's width until the user resizes it
+    int minimumColumnWidth = 0;
     int rowHeight = 0;
     int headerHeight = 0;
     int rowHeaderWidth = 0;
@@ -100,6 +103,8 @@ class KeyGrid final : public Window {
     void OnRightButtonDown(POINT point, WPARAM keys);
     void OnMouseMove(POINT point);
     void EndDrag();
+    std::optional<int> ColumnEdgeAt(POINT point) const;
+    void ResizeColumnTo(int x);
     bool OnKeyDown(WPARAM key);
     GridCell Moved(GridCell from, WPARAM key, bool control) const;
     GridCell Tabbed(GridCell from, bool back) const;
@@ -119,6 +124,14 @@ class KeyGrid final : public Window {
     std::array<int, 2> wheelRest_{};  // vertical, horizontal
     std::optional<GridExtent> dragging_;
     POINT lastDragPoint_{0, 0};
+    ColumnWidths columns_;
+    // A column being resized by its heading's edge.
+    struct Resizing {
+        int column = 0;
+        int startX = 0;
+        int startWidth = 0;
+    };
+    std::optional<Resizing> resizing_;
     HWND editor_ = nullptr;
     std::optional<GridCell> editing_;
 };

@@ -504,6 +504,52 @@ TEST_F(Win32KeyGridTest, LeavingAnEditForAnotherCellKeepsIt) {
     EXPECT_EQ(grid_->GetSheet().CellText(2, 2), "B");
 }
 
+TEST_F(Win32KeyGridTest, AHeadingsEdgeResizesItsColumn) {
+    const int width = grid_->Metrics().columnWidth;
+    const RECT second = grid_->CellRect({2, 1});
+    const int headingY = grid_->Metrics().headerHeight / 2;
+    Press(POINT{second.right - 1, headingY});
+    MoveTo(POINT{second.right + 29, headingY});
+    Release(POINT{second.right + 29, headingY});
+    EXPECT_EQ(grid_->CellRect({2, 1}).right - grid_->CellRect({2, 1}).left, width + 30);
+    EXPECT_EQ(grid_->CellRect({3, 1}).left, second.right + 30);
+    EXPECT_FALSE(grid_->Current().has_value());  // the edge selects nothing
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE;
+    ASSERT_TRUE(GetScrollInfo(grid_->Handle(), SB_HORZ, &info));
+    EXPECT_EQ(info.nMax + 1, 500 * width + 30);
+
+    // A second column narrower: the mouse still finds every column.
+    const RECT fifth = grid_->CellRect({5, 1});
+    Press(POINT{fifth.left + 1, headingY});  // the left edge belongs to the fourth
+    MoveTo(POINT{fifth.left - 19, headingY});
+    Release(POINT{fifth.left - 19, headingY});
+    EXPECT_EQ(grid_->CellRect({4, 1}).right - grid_->CellRect({4, 1}).left, width - 20);
+    for (int column = 1; column <= 4; ++column) {
+        Click(CenterOf({column, 2}));
+        EXPECT_EQ(grid_->Current(), (GridCell{column, 2}));
+    }
+    Click(POINT{second.right + 20, CenterOf({1, 3}).y});
+    EXPECT_EQ(grid_->Current(), (GridCell{2, 3}));
+    Click(POINT{grid_->CellRect({5, 1}).left + 5, CenterOf({1, 3}).y});
+    EXPECT_EQ(grid_->Current(), (GridCell{5, 3}));
+    Key(VK_END);
+    EXPECT_EQ(grid_->ScrollOffset().x, 500 * width + 10 - ViewSize().cx);
+
+    // No column shrinks away; a new sheet's columns are all alike again.
+    Key(VK_HOME);
+    const RECT third = grid_->CellRect({3, 1});
+    Press(POINT{third.right - 1, headingY});
+    MoveTo(POINT{third.right - 1000, headingY});
+    Release(POINT{third.right - 1000, headingY});
+    EXPECT_GT(grid_->CellRect({3, 1}).right - grid_->CellRect({3, 1}).left, 0);
+    EXPECT_LT(grid_->CellRect({3, 1}).right - grid_->CellRect({3, 1}).left, width);
+    grid_->SetSheet(Sheet());
+    EXPECT_EQ(grid_->CellRect({3, 1}).left - grid_->CellRect({2, 1}).left, width);
+    EXPECT_EQ(grid_->CellRect({5, 1}).left - grid_->CellRect({4, 1}).left, width);
+}
+
 TEST_F(Win32KeyGridTest, SizesFollowTheDpi) {
     const int rowHeightAt96 = grid_->Metrics().rowHeight;
     grid_->ApplyDpi(144);
