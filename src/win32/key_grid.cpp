@@ -787,6 +787,20 @@ void KeyGrid::EndEdit(bool keep) {
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+// Tab in the editor keeps the edit and edits the next cell (Shift+Tab:
+// the one before), which becomes the current cell alone.
+void KeyGrid::EditNextCell(bool back) {
+    const std::optional<GridCell> edited = editing_;
+    EndEdit(true);
+    if (!edited)
+        return;
+    const GridCell next = Tabbed(*edited, back);
+    selection_.MoveTo(next, false, false);
+    EnsureVisible(next);
+    SelectionChanged();
+    BeginEdit(std::nullopt);
+}
+
 void KeyGrid::PlaceEditor() {
     if (editor_ == nullptr || !editing_)
         return;
@@ -804,6 +818,10 @@ LRESULT CALLBACK KeyGrid::EditorProcedure(HWND hwnd, UINT message, WPARAM wParam
         case WM_KEYDOWN:
             if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
                 grid->EndEdit(wParam == VK_RETURN);
+                return 0;
+            }
+            if (wParam == VK_TAB) {
+                grid->EditNextCell(GetKeyState(VK_SHIFT) < 0);
                 return 0;
             }
             break;

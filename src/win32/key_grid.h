@@ -3,7 +3,8 @@
 // key, with column letters and row numbers as fixed headings, a current cell
 // and a selection made as the Qt grid makes it (GridSelection), scrolling by
 // pixels (scroll bars and the wheel), the moving keys, and editing in place
-// (F2, double-click or typing starts; Enter keeps, Escape drops), Tab from
+// (F2, double-click or typing starts; Enter keeps, Escape drops, Tab keeps
+// and edits the next cell), Tab from
 // cell to cell, Ctrl+A for every cell, and columns resized by the edge of
 // their heading, as in the Qt grid. The sheet
 // stays the only store of the keys: cells show decoded from Windows-1252 and
@@ -111,6 +112,7 @@ class KeyGrid final : public Window {
 
     void BeginEdit(std::optional<wchar_t> typed);
     void EndEdit(bool keep);
+    void EditNextCell(bool back);
     void PlaceEditor();
 
     void SelectionChanged();

@@ -483,6 +483,30 @@ TEST_F(Win32KeyGridTest, F2EditsTheCellsTextAndEscapeDropsTheEdit) {
               "7");
 }
 
+TEST_F(Win32KeyGridTest, TabInAnEditKeepsItAndEditsTheNextCell) {
+    Sheet sheet;
+    sheet.SetColumnCount(2);
+    sheet.SetRowCount(2);
+    sheet.SetCellText(1, 2, "K1");
+    grid_->SetSheet(std::move(sheet));
+    Click(GridCell{2, 1});
+    Send(WM_CHAR, L'A');
+    Key(VK_TAB, false, false, grid_->Editor());
+    EXPECT_EQ(grid_->GetSheet().CellText(2, 1), "A");
+    // Past the row's end the next row's first cell, with its text to edit.
+    EXPECT_EQ(grid_->Current(), (GridCell{1, 2}));
+    ASSERT_NE(grid_->Editor(), nullptr);
+    EXPECT_EQ(TextOf(grid_->Editor()), L"K1");
+    Type(grid_->Editor(), L"B");
+    Key(VK_TAB, /*shift=*/true, false, grid_->Editor());
+    EXPECT_EQ(grid_->GetSheet().CellText(1, 2), "B");
+    EXPECT_EQ(grid_->Current(), (GridCell{2, 1}));
+    ASSERT_NE(grid_->Editor(), nullptr);
+    Key(VK_ESCAPE, false, false, grid_->Editor());
+    EXPECT_EQ(grid_->GetSheet().CellText(2, 1), "A");
+    EXPECT_FALSE(grid_->Selection().IsAnyBlockSelected());
+}
+
 TEST_F(Win32KeyGridTest, LeavingAnEditForAnotherCellKeepsIt) {
     Click(GridCell{1, 1});
     Send(WM_CHAR, L'A');
