@@ -42,4 +42,17 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
                         RESULT_VARIABLE wineboot_result OUTPUT_QUIET ERROR_QUIET)
         execute_process(COMMAND env ${BLADEWAY_WINE_ENVIRONMENT} wineserver --wait)
     endif()
+    # The desktop program's tests make real windows: Wine's null graphics
+    # driver gives them a screen without a display.
+    set(wine_user_settings "")
+    if(EXISTS ${CMAKE_BINARY_DIR}/wineprefix/user.reg)
+        file(READ ${CMAKE_BINARY_DIR}/wineprefix/user.reg wine_user_settings)
+    endif()
+    if(NOT wine_user_settings MATCHES "\"Graphics\"=\"null\"")
+        message(STATUS "Wine prefix: the null graphics driver")
+        execute_process(COMMAND env ${BLADEWAY_WINE_ENVIRONMENT} ${BLADEWAY_WINE} reg add
+                                "HKCU\\Software\\Wine\\Drivers" /v Graphics /d null /f
+                        OUTPUT_QUIET ERROR_QUIET)
+        execute_process(COMMAND env ${BLADEWAY_WINE_ENVIRONMENT} wineserver --wait)
+    endif()
 endif()

@@ -1,0 +1,70 @@
+#pragma once
+// The key grid's selection as the user makes it with the mouse and the keys,
+// the way the Qt grid's extended selection of single cells behaves: a press
+// selects one cell and starts a block that a drag stretches; Shift stretches
+// the block from the anchor; Ctrl with a press adds a block, or takes one
+// away when it starts on a selected cell; Ctrl with a moving key moves only
+// the current cell. A heading stretches the block over whole columns or
+// rows. What counts as a selected block is the core's rule
+// (GridSelectionRanges in core/presentation/key_grid_rules.h).
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "core/presentation/key_grid_rules.h"
+
+namespace bladeway::win32 {
+
+// What a press or a key starts from: a cell, a column heading or a row heading.
+enum class GridExtent { kCells, kColumns, kRows };
+
+class GridSelection {
+  public:
+    // The sheet's size, for whole columns and rows.
+    void SetSheetSize(int columnCount, int rowCount);
+
+    std::optional<GridCell> Current() const { return current_; }
+
+    // A mouse press at `cell` (on a heading, `cell` is the heading's column
+    // or row with the current cell's place in the other direction).
+    void Press(GridCell cell, GridExtent extent, bool shift, bool control);
+    // The mouse moves to `cell` with the button down.
+    void DragTo(GridCell cell);
+    // A moving key takes the current cell to `cell`.
+    void MoveTo(GridCell cell, bool shift, bool control);
+    // Every cell, the current cell staying.
+    void SelectAll();
+    // Exactly these blocks, with the current cell at `current`.
+    void SelectBlocks(std::span<const GridRange> blocks, GridCell current);
+    // Nothing selected and no current cell (a new sheet).
+    void Clear();
+
+    // The selected cells as ranges, and the selection as the core reads it.
+    std::vector<GridRange> Ranges() const;
+    GridSelectionRanges ForCore() const;
+
+  private:
+    enum class Mode { kSelect, kDeselect };
+    // The block being made: from the anchor to the moving end, over cells,
+    // whole columns or whole rows; it adds to or takes from the blocks made
+    // before it.
+    struct Block {
+        GridCell from;
+        GridCell to;
+        GridExtent extent = GridExtent::kCells;
+        Mode mode = Mode::kSelect;
+    };
+
+    GridRange RangeOf(const Block& block) const;
+    bool Covers(const GridRange& range) const;
+    void Settle();
+
+    int columnCount_ = 0;
+    int rowCount_ = 0;
+    std::optional<GridCell> current_;
+    std::optional<GridCell> anchor_;
+    std::vector<GridRange> settled_;
+    std::optional<Block> block_;
+};
+
+}  // namespace bladeway::win32

@@ -1,0 +1,141 @@
+#pragma once
+// The key grid (KeyData) as a Win32 control: a core Sheet, one column per
+// key, with column letters and row numbers as fixed headings, a current cell
+// and a selection made as the Qt grid makes it (GridSelection), scrolling by
+// pixels (scroll bars and the wheel), the moving keys, and editing in place
+// (F2, double-click or typing starts; Enter keeps, Escape drops, Tab keeps
+// and edits the next cell), Tab from
+// cell to cell, Ctrl+A for every cell, and columns resized by the edge of
+// their heading, as in the Qt grid. The sheet
+// stays the only store of the keys: cells show decoded from Windows-1252 and
+// edits go back encoded. Painting touches only the visible cells.
+#include <array>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "core/keydata/sheet.h"
+#include "core/presentation/key_grid_rules.h"
+#include "core/storage/file_system.h"
+#include "core/text/expected.h"
+#include "win32/column_widths.h"
+#include "win32/gdi.h"
+#include "win32/grid_selection.h"
+#include "win32/window.h"
+#include "win32/windows_api.h"
+
+namespace bladeway::win32 {
+
+// The grid's sizes in pixels at its DPI.
+struct KeyGridMetrics {
+    int dpi = 96;
+    int columnWidth = 0;  // a column's width until the user resizes it
+    int minimumColumnWidth = 0;
+    int rowHeight = 0;
+    int headerHeight = 0;
+    int rowHeaderWidth = 0;
+};
+
+// How far the cells are scrolled, in pixels.
+struct ScrollPosition {
+    int x = 0;
+    int y = 0;
+};
+
+class KeyGrid final : public Window {
+  public:
+    // The control, a child of `parent` at `place` (client pixels).
+    KeyGrid(HWND parent, const RECT& place, int id);
+    ~KeyGrid() override;
+
+    const Sheet& GetSheet() const { return sheet_; }
+    // Replaces the whole sheet; the selection and the current cell go, the
+    // view goes back to the top-left corner.
+    void SetSheet(Sheet sheet);
+    // Loads a key data file; one that cannot be read leaves the grid as it was.
+    Outcome LoadFile(std::string_view folder, std::string_view fileName,
+                     const FileSystem& fileSystem);
+
+    std::optional<GridCell> Current() const { return selection_.Current(); }
+    GridSelectionRanges Selection() const { return selection_.ForCore(); }
+    // Selects exactly these blocks with the current cell at `current`, which
+    // comes into sight.
+    void SelectBlocks(std::span<const GridRange> blocks, GridCell current);
+
+    ScrollPosition ScrollOffset() const { return scroll_; }
+    const KeyGridMetrics& Metrics() const { return metrics_; }
+    // Where a cell lies in the client area now (it may lie outside it).
+    RECT CellRect(GridCell cell) const;
+    // The in-place editor while a cell is being edited.
+    HWND Editor() const { return editor_; }
+
+    // Takes the sizes for `dpi` (the window's DPI changed).
+    void ApplyDpi(int dpi);
+
+  private:
+    enum class Area { kCorner, kColumnHeadings, kRowHeadings, kCells };
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    static LRESULT CALLBACK EditorProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR data);
+
+    void Paint();
+    void PaintCells(HDC dc, const RECT& client);
+    void PaintHeadings(HDC dc, const RECT& client);
+
+    // The part of the client area that shows cells.
+    struct ViewExtent {
+        int width = 0;
+        int height = 0;
+    };
+    ViewExtent ViewSize() const;
+    void UpdateScrollBars();
+    void ScrollTo(int x, int y);
+    void OnScroll(int bar, WORD request);
+    void OnWheel(int delta, bool horizontal);
+    void EnsureVisible(GridCell cell);
+
+    Area AreaAt(POINT point) const;
+    GridCell CellAt(POINT point) const;
+    int TopVisibleRow() const;
+    int LeftVisibleColumn() const;
+
+    void OnButtonDown(POINT point, WPARAM keys);
+    void OnRightButtonDown(POINT point, WPARAM keys);
+    void OnMouseMove(POINT point);
+    void EndDrag();
+    std::optional<int> ColumnEdgeAt(POINT point) const;
+    void ResizeColumnTo(int x);
+    bool OnKeyDown(WPARAM key);
+    GridCell Moved(GridCell from, WPARAM key, bool control) const;
+    GridCell Tabbed(GridCell from, bool back) const;
+
+    void BeginEdit(std::optional<wchar_t> typed);
+    void EndEdit(bool keep);
+    void EditNextCell(bool back);
+    void PlaceEditor();
+
+    void SelectionChanged();
+
+    Sheet sheet_;
+    GridSelection selection_;
+    KeyGridMetrics metrics_;
+    Font font_;
+    Font headingFont_;
+    ScrollPosition scroll_;
+    std::array<int, 2> wheelRest_{};  // vertical, horizontal
+    std::optional<GridExtent> dragging_;
+    POINT lastDragPoint_{0, 0};
+    ColumnWidths columns_;
+    // A column being resized by its heading's edge.
+    struct Resizing {
+        int column = 0;
+        int startX = 0;
+        int startWidth = 0;
+    };
+    std::optional<Resizing> resizing_;
+    HWND editor_ = nullptr;
+    std::optional<GridCell> editing_;
+};
+
+}  // namespace bladeway::win32

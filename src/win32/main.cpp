@@ -1,0 +1,27 @@
+// bladeway.exe: the native Windows desktop program.
+#include "win32/main_frame.h"
+#include "win32/windows_api.h"
+
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
+                    int showCommand) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    bladeway::win32::MainFrame frame;
+    if (frame.Handle() == nullptr)
+        return 1;
+    ShowWindow(frame.Handle(), showCommand);
+    UpdateWindow(frame.Handle());
+
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab moves between the controls.
+        if (IsDialogMessageW(frame.Handle(), &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,13 @@
+#pragma once
+// A sheet cell's bytes (Windows-1252, as the core keeps them) as the UTF-16
+// text a window shows, and what the user typed back into bytes, the same
+// way the Qt grid decodes and encodes them.
+#include <string>
+#include <string_view>
+
+namespace bladeway::win32 {
+
+std::wstring WideFromCellBytes(std::string_view bytes);
+std::string CellBytesFromWide(std::wstring_view text);
+
+}  // namespace bladeway::win32

@@ -1,0 +1,168 @@
+// bladeway.exe as built: what its resources carry, and that it opens its
+// main window with the controls at their designed places and ends when the
+// window closes.
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "bladeway/version.h"
+#include "core/presentation/main_window_model.h"
+#include "win32/dpi.h"
+#include "win32/windows_api.h"
+
+namespace bladeway::win32 {
+namespace {
+
+// The program beside the tests' folder: build/.../bin/bladeway.exe.
+std::wstring ProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    path.resize(path.find_last_of(L'\\'));
+    path.resize(path.find_last_of(L'\\'));
+    return path + L"\\bin\\bladeway.exe";
+}
+
+// The program's resources, loaded as data.
+class ProgramResources {
+  public:
+    ProgramResources()
+        : module_(LoadLibraryExW(ProgramPath().c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
+    ProgramResources(const ProgramResources&) = delete;
+    ProgramResources& operator=(const ProgramResources&) = delete;
+    ~ProgramResources() {
+        if (module_ != nullptr)
+            FreeLibrary(module_);
+    }
+    HMODULE Module() const { return module_; }
+
+  private:
+    HMODULE module_;
+};
+
+std::string_view ResourceBytes(HMODULE module, const wchar_t* type, int id) {
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (found == nullptr)
+        return {};
+    const HGLOBAL loaded = LoadResource(module, found);
+    return std::string_view(static_cast<const char*>(LockResource(loaded)),
+                            SizeofResource(module, found));
+}
+
+BOOL CALLBACK CountName(HMODULE /*module*/, LPCWSTR /*type*/, LPWSTR /*name*/, LONG_PTR count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+TEST(Win32ProgramTest, ResourcesCarryTheVersionTheIconAndTheManifest) {
+    const std::wstring path = ProgramPath();
+    DWORD ignored = 0;
+    std::string version(GetFileVersionInfoSizeW(path.c_str(), &ignored), '\0');
+    ASSERT_FALSE(version.empty()) << "no version information in the program";
+    ASSERT_TRUE(
+        GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedSize = 0;
+    ASSERT_TRUE(
+        VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize));
+    EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), kVersionMajor);
+    EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), kVersionMinor);
+    EXPECT_EQ(HIWORD(fixed->dwFileVersionLS), kVersionRevision);
+
+    const ProgramResources resources;
+    ASSERT_NE(resources.Module(), nullptr);
+    EXPECT_NE(FindResourceW(resources.Module(), MAKEINTRESOURCEW(1), RT_GROUP_ICON), nullptr);
+    // One manifest, the program's own (not a default one beside it).
+    int manifests = 0;
+    EnumResourceNamesW(resources.Module(), RT_MANIFEST, &CountName,
+                       reinterpret_cast<LONG_PTR>(&manifests));
+    EXPECT_EQ(manifests, 1);
+    const std::string_view manifest = ResourceBytes(resources.Module(), RT_MANIFEST, 1);
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string_view::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string_view::npos);
+    EXPECT_NE(manifest.find(">true</longPathAware>"), std::string_view::npos);
+    // The code page stays the system's: the program converts its texts itself.
+    EXPECT_EQ(manifest.find("activeCodePage"), std::string_view::npos);
+}
+
+struct FoundWindow {
+    DWORD process = 0;
+    HWND hwnd = nullptr;
+};
+
+BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM data) {
+    auto& found = *reinterpret_cast<FoundWindow*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    // Shown only once its controls are made.
+    if (process == found.process && std::wstring_view(className) == L"BladewayMainWindow" &&
+        IsWindowVisible(hwnd) != FALSE) {
+        found.hwnd = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A child's place in its parent's client area.
+RECT PlaceOf(HWND child) {
+    RECT place{};
+    GetWindowRect(child, &place);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+void ExpectAtDesignedPlace(HWND control, std::string_view name, int dpi) {
+    ASSERT_NE(control, nullptr) << name;
+    const TwipsRect design = MainWindowControlPlace(name);
+    const RECT place = PlaceOf(control);
+    EXPECT_EQ(place.left, TwipsToPixels(design.left, dpi)) << name;
+    EXPECT_EQ(place.top, TwipsToPixels(design.top, dpi)) << name;
+    EXPECT_EQ(place.right - place.left, TwipsToPixels(design.width, dpi)) << name;
+    EXPECT_EQ(place.bottom - place.top, TwipsToPixels(design.height, dpi)) << name;
+}
+
+TEST(Win32ProgramTest, OpensItsMainWindowWithTheDesignedControlsAndEndsWhenItCloses) {
+    std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    FoundWindow found{process.dwProcessId, nullptr};
+    for (int tries = 0; tries < 200 && found.hwnd == nullptr; ++tries) {
+        EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&found));
+        if (found.hwnd == nullptr)
+            Sleep(50);
+    }
+    if (found.hwnd != nullptr) {
+        wchar_t title[64] = {};
+        GetWindowTextW(found.hwnd, title, 64);
+        EXPECT_STREQ(title, L"Bladeway");
+        const int dpi = DpiOf(found.hwnd);
+        ExpectAtDesignedPlace(FindWindowExW(found.hwnd, nullptr, L"BladewayKeyGrid", nullptr),
+                              "KeyData", dpi);
+        ExpectAtDesignedPlace(FindWindowExW(found.hwnd, nullptr, WC_BUTTONW, L"Process"), "Proc",
+                              dpi);
+        ExpectAtDesignedPlace(FindWindowExW(found.hwnd, nullptr, WC_BUTTONW, L"Vars"), "BtnVars",
+                              dpi);
+        ExpectAtDesignedPlace(FindWindowExW(found.hwnd, nullptr, WC_LISTBOXW, nullptr), "File1",
+                              dpi);
+        PostMessageW(found.hwnd, WM_CLOSE, 0, 0);
+    } else {
+        TerminateProcess(process.hProcess, 1);
+    }
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_NE(found.hwnd, nullptr) << "the main window did not open";
+    EXPECT_EQ(exitCode, 0U);
+}
+
+}  // namespace
+}  // namespace bladeway::win32
