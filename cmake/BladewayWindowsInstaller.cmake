@@ -8,8 +8,13 @@
 set(BLADEWAY_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated/packaging)
 
 install(TARGETS bladeway-cli RUNTIME DESTINATION .)
-# The desktop program, when this build makes it.
-if(TARGET bladeway)
+# The native desktop program goes into the installer only once it shows
+# every window of the Linux program: until then a shop would get a window
+# that does not yet process anything.
+option(BLADEWAY_SHIP_DESKTOP_PROGRAM "Put bladeway.exe into the Windows installer" OFF)
+set(BLADEWAY_SHIPS_DESKTOP_PROGRAM OFF)
+if(TARGET bladeway AND BLADEWAY_SHIP_DESKTOP_PROGRAM)
+    set(BLADEWAY_SHIPS_DESKTOP_PROGRAM ON)
     install(TARGETS bladeway RUNTIME DESTINATION .)
 endif()
 
@@ -47,7 +52,7 @@ set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 # The Start menu folder gets the desktop program and the uninstaller; the
 # command-line tool has no entry (started from one, it would print its help
 # into a window that closes at once).
-if(TARGET bladeway)
+if(BLADEWAY_SHIPS_DESKTOP_PROGRAM)
     set(CPACK_PACKAGE_EXECUTABLES bladeway Bladeway)
     set(CPACK_NSIS_INSTALLED_ICON_NAME bladeway.exe)
 else()

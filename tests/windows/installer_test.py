@@ -49,6 +49,10 @@ class Wine:
 
     def output(self, *command):
         result = self.run(*command)
+        # A Wine program now and then fails under load with no word (seen
+        # with winepath while the uninstaller ran): once more before giving up.
+        if result.returncode != 0:
+            result = self.run(*command)
         if result.returncode != 0:
             raise SystemExit(f"failed ({result.returncode}): {command}\n{result.stderr}")
         return result.stdout.strip()
@@ -81,21 +85,21 @@ def start_menu_folders(wine):
             for base in ("ProgramData", "APPDATA")]
 
 
-def leftovers(wine, folder):
+def leftovers(wine, folder, menu_folders):
     """What of an installed copy is there: its folder, Start menu folder,
     registry keys."""
-    found = [str(path) for path in [folder, *start_menu_folders(wine)] if path.exists()]
+    found = [str(path) for path in [folder, *menu_folders] if path.exists()]
     return found + [key for key in (UNINSTALL_KEY, VENDOR_KEY) if wine.has_key(key)]
 
 
-def uninstall(wine, folder, uninstaller, deadline_seconds=60):
+def uninstall(wine, folder, menu_folders, uninstaller, deadline_seconds=60):
     """Runs the uninstaller silently and waits for it: NSIS's copies itself
     to the temporary folder, starts the copy and returns at once. Returns
     what is left when nothing more goes within the time."""
     result = wine.run(uninstaller, "/S")
     check(result.returncode == 0, f"the uninstaller started ({result.returncode})")
     deadline = time.monotonic() + deadline_seconds
-    while (left := leftovers(wine, folder)) and time.monotonic() < deadline:
+    while (left := leftovers(wine, folder, menu_folders)) and time.monotonic() < deadline:
         time.sleep(0.5)
     return left
 
@@ -107,7 +111,7 @@ def main():
     parser.add_argument("--linux-cli", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--version", required=True)
-    parser.add_argument("--gui", required=True, help="1 when the build makes bladeway.exe")
+    parser.add_argument("--gui", required=True, help="1 when the installer ships bladeway.exe")
     parser.add_argument("--wine", default="wine")
     args = parser.parse_args()
     for tool in ("makensis", args.wine):
@@ -124,6 +128,7 @@ def main():
     folder = wine.unix(install_dir)
     app_data = wine.variable("APPDATA")
     user_settings = wine.unix(app_data + r"\bladeway")
+    menu_folders = start_menu_folders(wine)
     # Left by an earlier run in this build's prefix: the test's own.
     shutil.rmtree(user_settings, ignore_errors=True)
     programs = ["bladeway-cli.exe"] + (["bladeway.exe"] if args.gui == "1" else [])
@@ -146,7 +151,7 @@ def main():
             check(Path(args.source, "examples", "keys", "Harbor.dat").read_bytes() ==
                   (folder / "examples" / "keys" / "Harbor.dat").read_bytes(),
                   "the example keys are installed byte for byte")
-            menus = [menu for menu in start_menu_folders(wine) if menu.exists()]
+            menus = [menu for menu in menu_folders if menu.exists()]
             links = sorted(p.name for menu in menus for p in menu.iterdir())
             check(links == sorted(["Uninstall.lnk"] + (["Bladeway.lnk"] if args.gui == "1"
                                                         else [])),
@@ -175,7 +180,8 @@ def main():
             check(not (folder / "Bladeway.INI").exists(), "no settings file beside the program")
         finally:
             uninstaller = install_dir + r"\Uninstall.exe"
-            left = uninstall(wine, folder, uninstaller) if folder.exists() else ["no install"]
+            left = (uninstall(wine, folder, menu_folders, uninstaller) if folder.exists()
+                    else ["no install"])
         check(not left, "the uninstaller removed the install folder, the Start menu folder, "
               r"the entry among the installed programs and HKLM\Software\Bladeway"
               + (f"; left: {left}" if left else ""))
