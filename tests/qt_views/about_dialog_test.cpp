@@ -92,20 +92,17 @@ TEST_F(AboutDialogTest, ShowAboutBoxWaitsUntilOkClosesTheBox) {
     EXPECT_TRUE(sawVisible);
 }
 
-// The button asks the model; what the model says comes up as a message box.
-TEST_F(AboutDialogTest, SystemInfoWithNoProgramNamedSaysItIsUnavailable) {
-    AboutDialog none(nullptr, Recording());
-    none.show();
-    QTest::mouseClick(&ButtonNamed(none, "cmdSysInfo"), Qt::LeftButton);
+// The button asks the model (whose test holds the rules); what the model says
+// comes up as a message box, and the program starts without the box waiting.
+TEST_F(AboutDialogTest, SystemInfoSaysItIsUnavailableOrStartsTheProgramWithoutWaiting) {
+    AboutDialog box(nullptr, Recording());
+    box.show();
+    QTest::mouseClick(&ButtonNamed(box, "cmdSysInfo"), Qt::LeftButton);
     EXPECT_TRUE(started.empty());
     EXPECT_EQ(messages, (std::vector<std::pair<QString, QString>>{
                             {"Bladeway", "System Information Is Unavailable At This Time"}}));
-}
-
-TEST_F(AboutDialogTest, SystemInfoStartsTheProgramTheRegistryNamesWithoutWaiting) {
+    messages.clear();
     registry.SetString(kHkeyLocalMachine, kMsinfoKey, "PATH", "/usr/bin/hardinfo");
-    AboutDialog box(nullptr, Recording());
-    box.show();
     QTest::mouseClick(&ButtonNamed(box, "cmdSysInfo"), Qt::LeftButton);
     EXPECT_EQ(started, std::vector<std::string>{"/usr/bin/hardinfo"});
     EXPECT_TRUE(messages.empty());

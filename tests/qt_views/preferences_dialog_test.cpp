@@ -167,96 +167,65 @@ TEST_F(PreferencesDialogTest, FoldersAreLookedForWhenTheDialogIsShownNotWhileHid
     pref.hide();
 }
 
-// Ok after moving the dialog, typing folders and a mirror character and turning X to H on.
-class PreferencesOkTest : public PreferencesDialogTest {
-  protected:
-    void SetUp() override {
-        EXPECT_EQ(RunModal(pref,
-                           [&](QWidget& dialog) {
-                               dialog.move(20, 10);
-                               TypeInto(pref.SourceFolderField(), "/srv/keys/");
-                               TypeInto(pref.TemplateFolderField(), " spaced ");
-                               TypeInto(pref.MirrorCharacterField(), "#");
-                               Click(pref.XToHBox());  // on
-                               Click(pref.OkButton());
-                           }),
-                  QDialog::Accepted);
-        file = ReadBytes(settings.Path());
-    }
-
+// Ok after moving the dialog, typing folders and a mirror character and
+// turning X to H on: the place, folders and options are stored (the model's
+// test holds the bytes and their order) and the file list is pointed at the
+// source folder.
+TEST_F(PreferencesDialogTest, OkStoresThePlaceFoldersAndOptionsAndPointsTheFileListAtTheSource) {
     QSignalSpy confirmed{&pref, &PreferencesDialog::SourceFolderConfirmed};
-    std::string file;
-};
-
-TEST_F(PreferencesOkTest, StoresThePlaceFoldersAndOptions) {
+    EXPECT_EQ(RunModal(pref,
+                       [&](QWidget& dialog) {
+                           dialog.move(20, 10);
+                           TypeInto(pref.SourceFolderField(), "/srv/keys/");
+                           TypeInto(pref.TemplateFolderField(), " spaced ");
+                           TypeInto(pref.MirrorCharacterField(), "#");
+                           Click(pref.XToHBox());  // on
+                           Click(pref.OkButton());
+                       }),
+              QDialog::Accepted);
+    const std::string file = ReadBytes(settings.Path());
     for (const char* line : {"Source=/srv/keys/\r\n", "Template= spaced \r\n" /* as typed */,
                              "TranslateXH= 1\r\n", "PrefTop=150\r\n", "PrefLeft=300\r\n"})
         EXPECT_NE(file.find(line), std::string::npos) << line;
-}
-
-TEST_F(PreferencesOkTest, PointsTheFileListAtTheSourceFolder) {
     ASSERT_EQ(confirmed.count(), 1);
     EXPECT_EQ(confirmed.first().first().toString(), "/srv/keys/");
 }
 
-// Options, mirror character and a folder edited, then Cancel (after an Enter).
-class PreferencesCancelTest : public PreferencesDialogTest {
-  protected:
-    void SetUp() override {
-        RunModal(pref, [&](QWidget& dialog) {
-            Click(pref.XLToLHBox());
-            TypeInto(pref.MirrorCharacterField(), "*");
-            TypeInto(pref.DestinationFolderField(), "edited-out");
-            QTest::keyClick(&dialog, Qt::Key_Return);  // presses no button
-            EXPECT_TRUE(dialog.isVisible());
-            Click(pref.CancelButton());
-        });
-    }
-    // Escape on the dialog reopened over a settings file with one folder.
-    void ReopenAndEscape() {
-        testing::WriteBytes(settings.Path(), "[Paths]\r\nSource=only-this\r\n");
-        before = ReadBytes(settings.Path());
-        EXPECT_EQ(RunModal(pref, [](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }),
-                  QDialog::Rejected);
-    }
-
-    std::string before;
-};
-
-TEST_F(PreferencesCancelTest, EscapeWritesNothing) {
-    ReopenAndEscape();
-    EXPECT_EQ(ReadBytes(settings.Path()), before);
-}
-
-TEST_F(PreferencesCancelTest, ShowingReloadsTheFoldersButKeepsTheOptions) {
-    ReopenAndEscape();
-    EXPECT_EQ(values.sourceFolder, "only-this");
+// Enter presses no button, Cancel and Escape write nothing, and showing again
+// reads the folders anew but keeps the options (the model's test holds the
+// rule; this proves the buttons and keys reach it and the fields show it).
+TEST_F(PreferencesDialogTest, CancelAndEscapeWriteNothingShowingReloadsTheFolders) {
+    RunModal(pref, [&](QWidget& dialog) {
+        Click(pref.XLToLHBox());
+        TypeInto(pref.MirrorCharacterField(), "*");
+        TypeInto(pref.DestinationFolderField(), "edited-out");
+        QTest::keyClick(&dialog, Qt::Key_Return);  // presses no button
+        EXPECT_TRUE(dialog.isVisible());
+        Click(pref.CancelButton());
+    });
+    EXPECT_EQ(ReadBytes(settings.Path()), kStored);
+    testing::WriteBytes(settings.Path(), "[Paths]\r\nSource=only-this\r\n");
+    EXPECT_EQ(RunModal(pref, [](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }),
+              QDialog::Rejected);
+    EXPECT_EQ(ReadBytes(settings.Path()), "[Paths]\r\nSource=only-this\r\n");
     EXPECT_EQ(pref.SourceFolderField().text(), "only-this");
     EXPECT_EQ(pref.DestinationFolderField().text(), "");
     EXPECT_TRUE(pref.XLToLHBox().isChecked());
     EXPECT_EQ(pref.MirrorCharacterField().text(), "*");
 }
 
-// The dialog, options hidden, moved and edited, then closed by its frame.
-class PreferencesClosedByFrameTest : public PreferencesDialogTest {
-  protected:
-    void SetUp() override {
-        values.SetTranslateOptionsVisible(false);
-        RunModal(pref, [&](QWidget& dialog) {
-            dialog.move(10, 20);
-            Click(pref.XLToLHBox());
-            TypeInto(pref.MirrorCharacterField(), "*");
-            dialog.close();
-        });
-    }
-};
-
-TEST_F(PreferencesClosedByFrameTest, StoresThePlaceNotTheOptions) {
+// Closed by its frame: the place is stored and the fields show the initial
+// values, the options shown again.
+TEST_F(PreferencesDialogTest, ClosedByTheFrameStoresThePlaceAndShowsTheInitialValues) {
+    values.SetTranslateOptionsVisible(false);
+    RunModal(pref, [&](QWidget& dialog) {
+        dialog.move(10, 20);
+        Click(pref.XLToLHBox());
+        TypeInto(pref.MirrorCharacterField(), "*");
+        dialog.close();
+    });
     EXPECT_EQ(settings.ReadSetting("Positions", "PrefTop"), "300");
     EXPECT_EQ(settings.ReadSetting("Positions", "PrefLeft"), "150");
-}
-
-TEST_F(PreferencesClosedByFrameTest, ShowsTheInitialValuesOptionsShown) {
     EXPECT_EQ(pref.SourceFolderField().text(), "");
     EXPECT_EQ(pref.MirrorCharacterField().text(), "!");
     EXPECT_TRUE(pref.XToHBox().isChecked());
@@ -404,13 +373,29 @@ TEST_F(FolderBrowseDialogTest, DoubleClickOpensAFolderThatIsStillThereAHighlight
     browse.hide();
 }
 
-TEST_F(FolderBrowseDialogTest, OnlyOkHandsTheFolderBack) {
-    for (const Closer& close : {clickCancel, pressEscape, closeFrame}) {
-        EXPECT_EQ(OpenAndClose(close), QDialog::Rejected);
-        EXPECT_FALSE(model.Accepted());
+// Only Ok hands the folder back; Ok and the frame store the place, Cancel and
+// Escape do not; only the frame counts as closed by the frame.
+TEST_F(FolderBrowseDialogTest, EachWayOfClosingHandsBackStoresAndCountsAsItShould) {
+    struct Way {
+        const char* name;
+        const Closer& close;
+        int result;
+        bool placeStored;
+    };
+    for (const Way& way : {Way{"cancel", clickCancel, QDialog::Rejected, false},
+                           Way{"escape", pressEscape, QDialog::Rejected, false},
+                           Way{"ok", clickOk, QDialog::Accepted, true},
+                           Way{"frame", closeFrame, QDialog::Rejected, true}}) {
+        SCOPED_TRACE(way.name);
+        std::filesystem::remove(settings.Path());
+        EXPECT_EQ(OpenAndClose(way.close), way.result);
+        EXPECT_EQ(model.Accepted(), way.result == QDialog::Accepted);
+        EXPECT_EQ(browse.ClosedByFrame(), &way.close == &closeFrame);
+        if (way.placeStored)
+            ExpectThePlaceStored();
+        else
+            EXPECT_FALSE(std::filesystem::exists(settings.Path()));
     }
-    EXPECT_EQ(OpenAndClose(clickOk), QDialog::Accepted);
-    EXPECT_TRUE(model.Accepted());
 }
 
 TEST_F(FolderBrowseDialogTest, EnterPressesNoButton) {
@@ -420,26 +405,6 @@ TEST_F(FolderBrowseDialogTest, EnterPressesNoButton) {
                   clickOk(dialog);
               }),
               QDialog::Accepted);
-}
-
-TEST_F(FolderBrowseDialogTest, OkAndTheFrameStoreThePlaceCancelAndEscapeDoNot) {
-    OpenAndClose(clickCancel);
-    OpenAndClose(pressEscape);
-    EXPECT_FALSE(std::filesystem::exists(settings.Path()));
-    OpenAndClose(clickOk);
-    ExpectThePlaceStored();
-    std::filesystem::remove(settings.Path());
-    OpenAndClose(closeFrame);
-    ExpectThePlaceStored();
-}
-
-TEST_F(FolderBrowseDialogTest, OnlyTheFrameCountsAsClosedByFrame) {
-    for (const Closer& close : {clickCancel, pressEscape, clickOk}) {
-        OpenAndClose(close);
-        EXPECT_FALSE(browse.ClosedByFrame());
-    }
-    OpenAndClose(closeFrame);
-    EXPECT_TRUE(browse.ClosedByFrame());
 }
 
 // The root selector on the open dialog, with "masters" as the working folder

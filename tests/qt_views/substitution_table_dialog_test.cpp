@@ -142,19 +142,6 @@ TEST_F(SavedSubstitutionTableTest, OkSavesTheTableWithItsColumnWidthsButNoPlace)
     again->hide();
 }
 
-TEST_F(SavedSubstitutionTableTest, CancelledEditsAreHeldUntilShowingLoadsTheFileOverThem) {
-    dialog->show();
-    Type(dialog->Grid(), 3, 4, "abandoned again");
-    Type(dialog->Grid(), 1, 1, "abandoned too");
-    ButtonNamed(*dialog, "BtnCan").click();
-    EXPECT_EQ(Text(dialog->Grid(), 3, 4), "abandoned again");
-    dialog->show();
-    EXPECT_EQ(Text(dialog->Grid(), 3, 4), "0.25");
-    EXPECT_EQ(dialog->Grid().item(1, 1), nullptr);
-    EXPECT_FALSE(Exists("Bladeway.INI"));
-    dialog->hide();
-}
-
 TEST_F(SavedSubstitutionTableTest, ADamagedTableLeavesTheGridOkReplacesItWithAGoodOne) {
     temp.Write("VarTab.Dat", "{\"format\": \"Bladeway sheet\", \"version\": 1, \"rows\": 3");
     const auto again = Create();
@@ -167,12 +154,14 @@ TEST_F(SavedSubstitutionTableTest, ADamagedTableLeavesTheGridOkReplacesItWithAGo
     EXPECT_EQ(saved->cells.at({2, 2}), "kept");
 }
 
-TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameUnloadsIt) {
+TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameUnloadsItAndSavesNoTable) {
     const auto dialog = Create();
     dialog->show();
     EXPECT_FALSE(dialog->IsUnloaded());
+    Type(dialog->Grid(), 0, 0, "not kept");
     dialog->close();
     EXPECT_TRUE(dialog->IsUnloaded());
+    EXPECT_FALSE(Exists("VarTab.Dat"));
 }
 
 TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameStoresPlaceAndSizeInOrder) {
@@ -185,14 +174,6 @@ TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameStoresPlaceAndSizeInOrder
     EXPECT_EQ(testing::ReadBytes(temp.File("Bladeway.INI")),
               "[Positions]\r\nMainTop=10\r\nVarSubTop=675\r\nVarSubLeft=450\r\n"
               "VarSubHeight=4500\r\nVarSubWidth=6000\r\n");
-}
-
-TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameSavesNoTable) {
-    const auto dialog = Create();
-    dialog->show();
-    Type(dialog->Grid(), 0, 0, "not kept");
-    dialog->close();
-    EXPECT_FALSE(Exists("VarTab.Dat"));
 }
 
 TEST_F(SubstitutionTableDialogTest, APlaceLeftOfAndAboveTheScreenIsStoredWithItsSigns) {
