@@ -1,4 +1,7 @@
 // bladeway.exe: the native Windows desktop program.
+#include "core/gcode/local_date.h"
+#include "core/os/paths.h"
+#include "core/storage/file_system.h"
 #include "win32/main_frame.h"
 #include "win32/windows_api.h"
 
@@ -9,9 +12,11 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
 
-    bladeway::win32::MainFrame frame;
+    bladeway::win32::MainFrame frame(bladeway::RunningProgramPath(), bladeway::Disk(),
+                                     &bladeway::TodayMonthDayYear);
     if (frame.Handle() == nullptr)
         return 1;
+    frame.Load();
     ShowWindow(frame.Handle(), showCommand);
     UpdateWindow(frame.Handle());
 

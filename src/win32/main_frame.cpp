@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/keydata/key_data_file.h"
+#include "core/os/folders.h"
 #include "core/os/windows/win32_text.h"
-#include "core/presentation/main_window_model.h"
+#include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
 #include "win32/dpi.h"
 
@@ -13,6 +15,9 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"BladewayMainWindow";
 constexpr int kIconResource = 1;
+// The standard controls take the ids from here in the order of the table
+// below; the grid the next one.
+constexpr int kFirstControlId = 100;
 
 std::wstring Wide(std::string_view utf8) {
     return WideFromUtf8(utf8).value_or(std::wstring());
@@ -20,6 +25,8 @@ std::wstring Wide(std::string_view utf8) {
 
 // The standard control and caption for each entry of the control table;
 // the grid is made apart.
+// Process and Preferences stay disabled until their windows exist; Vars is
+// hidden, as in the Qt window.
 struct StandardControl {
     std::string_view name;
     const wchar_t* windowClass;
@@ -28,16 +35,31 @@ struct StandardControl {
 };
 
 constexpr StandardControl kStandardControls[] = {
-    {"File1", WC_LISTBOXW, WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, ""},
-    {"Proc", WC_BUTTONW, BS_PUSHBUTTON, kProcessCaption},
-    {"Prf", WC_BUTTONW, BS_PUSHBUTTON, kPreferencesCaption},
-    {"Ext", WC_BUTTONW, BS_PUSHBUTTON, kExitCaption},
+    {"File1", WC_LISTBOXW,
+     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, ""},
+    {"Proc", WC_BUTTONW, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, kProcessCaption},
+    {"Prf", WC_BUTTONW, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, kPreferencesCaption},
+    {"Ext", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kExitCaption},
     {"BtnVars", WC_BUTTONW, BS_PUSHBUTTON, kVarsCaption},
 };
+constexpr int kFileListId = kFirstControlId;
+constexpr int kExitId = kFirstControlId + 3;
+constexpr int kVarsId = kFirstControlId + 4;
+
+// The outer rectangle of a window, in screen pixels.
+RECT OuterRect(HWND hwnd) {
+    RECT outer{};
+    GetWindowRect(hwnd, &outer);
+    return outer;
+}
 
 }  // namespace
 
-MainFrame::MainFrame() {
+MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
+                     std::function<std::string()> today)
+    : model_(std::move(programPath), fileSystem, std::move(today)),
+      gridPlace_(MainWindowControlPlace("KeyData")) {
+    model_.SetView(this);
     RegisterClassOnce(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW),
                       LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResource)));
     const std::wstring title = Wide(kProgramTitle);
@@ -52,6 +74,8 @@ MainFrame::MainFrame() {
     SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls();
+    // The process's current folder until the start-up points the list elsewhere.
+    ShowFileListFolder(CurrentFolder());
 }
 
 MainFrame::~MainFrame() {
@@ -66,22 +90,33 @@ RECT MainFrame::PixelsOf(const TwipsRect& place) const {
                 top + TwipsToPixels(place.height, dpi_)};
 }
 
+std::int64_t MainFrame::TwipsOf(int pixels) const {
+    return MulDiv(pixels, 1440, dpi_);
+}
+
+HWND MainFrame::Control(std::string_view objectName) const {
+    for (const auto& [name, hwnd] : controls_) {
+        if (name == objectName)
+            return hwnd;
+    }
+    return nullptr;
+}
+
 void MainFrame::CreateControls() {
     UpdateFont();
-    int id = 100;
+    int id = kFirstControlId;
     for (const StandardControl& control : kStandardControls) {
         const RECT place = PixelsOf(MainWindowControlPlace(control.name));
         const std::wstring caption = Wide(control.caption);
-        const HWND hwnd =
-            CreateWindowExW(0, control.windowClass, caption.c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | control.style, place.left,
-                            place.top, place.right - place.left, place.bottom - place.top, Handle(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
-                            GetModuleHandleW(nullptr), nullptr);
+        const HWND hwnd = CreateWindowExW(
+            0, control.windowClass, caption.c_str(), WS_CHILD | control.style, place.left,
+            place.top, place.right - place.left, place.bottom - place.top, Handle(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), GetModuleHandleW(nullptr),
+            nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
         controls_.emplace_back(control.name, hwnd);
     }
-    grid_ = std::make_unique<KeyGrid>(Handle(), PixelsOf(MainWindowControlPlace("KeyData")), id);
+    grid_ = std::make_unique<KeyGrid>(Handle(), PixelsOf(gridPlace_), id);
 }
 
 void MainFrame::PlaceControls() {
@@ -92,7 +127,7 @@ void MainFrame::PlaceControls() {
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
     }
     if (grid_) {
-        const RECT place = PixelsOf(MainWindowControlPlace("KeyData"));
+        const RECT place = PixelsOf(gridPlace_);
         SetWindowPos(grid_->Handle(), nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -127,6 +162,36 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 grid_->ApplyDpi(dpi_);
             return 0;
         }
+        case WM_SIZE:
+            // A minimized window has no size to follow.
+            if (wParam != SIZE_MINIMIZED)
+                FollowSize();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            // No smaller than the design's smallest client area: a first
+            // start without settings (a stored size of nothing) opens at it.
+            RECT smallest = PixelsOf(kMainWindowSmallestClient);
+            AdjustWindowRectEx(&smallest, WS_OVERLAPPEDWINDOW, FALSE, 0);
+            auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+            limits.ptMinTrackSize =
+                POINT{smallest.right - smallest.left, smallest.bottom - smallest.top};
+            return 0;
+        }
+        case WM_ACTIVATE:
+            // The list is read again each time the window becomes active:
+            // files that came or went meanwhile show without a watch.
+            if (LOWORD(wParam) != WA_INACTIVE)
+                RefreshFileList();
+            break;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_CLOSE: {
+            const RECT outer = OuterRect(Handle());
+            // The model stores the place and ends the program (EndProgram).
+            (void)model_.CloseRequested(TwipsOf(outer.top), TwipsOf(outer.left));
+            return 0;
+        }
         case WM_SETFOCUS:
             if (grid_)
                 SetFocus(grid_->Handle());
@@ -139,5 +204,145 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return Default(message, wParam, lParam);
 }
+
+void MainFrame::Load() {
+    model_.Load();
+    // The first showing resizes the window again; the grid takes its place
+    // by the rule before it is seen.
+    FollowSize();
+}
+
+void MainFrame::FollowSize() {
+    if (!grid_)
+        return;
+    const RECT outer = OuterRect(Handle());
+    RECT grid{};
+    GetWindowRect(grid_->Handle(), &grid);
+    model_.Resized(TwipsOf(outer.bottom - outer.top), TwipsOf(outer.right - outer.left),
+                   TwipsOf(grid.bottom - grid.top), TwipsOf(grid.right - grid.left));
+}
+
+void MainFrame::OnCommand(int id, int code) {
+    if (id == kFileListId && code == LBN_SELCHANGE) {
+        const LRESULT row = SendMessageW(Control("File1"), LB_GETCURSEL, 0, 0);
+        if (row >= 0 && static_cast<std::size_t>(row) < fileNames_.size())
+            model_.FileChosen(folder_, fileNames_[static_cast<std::size_t>(row)]);
+    } else if (id == kExitId && code == BN_CLICKED) {
+        model_.Exit();
+    } else if (id == kVarsId && code == BN_CLICKED) {
+        model_.OpenSubstitutionTable();
+    }
+}
+
+// The key data files the core picks from the folder's visible files, in its
+// order; the chosen file stays chosen while it is there.
+void MainFrame::RefreshFileList() {
+    const HWND list = Control("File1");
+    if (list == nullptr || folder_.empty())
+        return;
+    const auto listed = ListFiles(folder_);
+    if (!listed)
+        return;
+    std::vector<std::string> visible;
+    for (const FileEntry& entry : listed.value()) {
+        if (!entry.hidden)
+            visible.push_back(entry.name);
+    }
+    const LRESULT row = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    const std::string chosen = row >= 0 && static_cast<std::size_t>(row) < fileNames_.size()
+                                   ? fileNames_[static_cast<std::size_t>(row)]
+                                   : std::string();
+    fileNames_ = KeyDataFileNames(std::move(visible));
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& name : fileNames_) {
+        const std::wstring text = Wide(name);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    const auto kept = std::find(fileNames_.begin(), fileNames_.end(), chosen);
+    if (!chosen.empty() && kept != fileNames_.end())
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(kept - fileNames_.begin()), 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+// MainWindowView
+
+// The About box is not there yet.
+void MainFrame::ShowStartupAbout() {}
+
+// The stored outer edges, in twips, at this window's DPI; what the settings
+// do not hold stays as it is.
+void MainFrame::PlaceWindow(const StoredWindowPlace& place) {
+    RECT outer = OuterRect(Handle());
+    const auto pixels = [this](std::int64_t twips) { return TwipsToPixels(twips, dpi_); };
+    const int height = place.height ? pixels(*place.height) : outer.bottom - outer.top;
+    const int width = place.width ? pixels(*place.width) : outer.right - outer.left;
+    if (place.top)
+        outer.top = pixels(*place.top);
+    if (place.left)
+        outer.left = pixels(*place.left);
+    SetWindowPos(Handle(), nullptr, outer.left, outer.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The Preferences dialog is not there yet.
+void MainFrame::PreferencesLoaded() {}
+
+// A folder that cannot be listed leaves the list where it was; a new folder
+// starts with nothing chosen.
+void MainFrame::ShowFileListFolder(const std::string& folder) {
+    if (!CanListFolder(model_.Files(), folder))
+        return;
+    folder_ = CleanAbsolutePath(AbsolutePath(folder));
+    fileNames_.clear();
+    SendMessageW(Control("File1"), LB_RESETCONTENT, 0, 0);
+    RefreshFileList();
+}
+
+// Read into a new sheet first, so that a file that cannot be read leaves
+// the grid as it was.
+void MainFrame::LoadKeyDataFile(const std::string& folder, const std::string& name) {
+    Sheet loaded;
+    if (bladeway::LoadKeyDataFile(folder, name, loaded, model_.Files()))
+        grid_->SetSheet(std::move(loaded));
+}
+
+void MainFrame::PlaceGrid(const TwipsRect& place) {
+    gridPlace_ = place;
+    const RECT pixels = PixelsOf(place);
+    SetWindowPos(grid_->Handle(), nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
+                 pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The Preferences dialog is not there yet.
+void MainFrame::OpenPreferences(const StoredWindowPlace& /*place*/) {}
+
+// The substitution table's window is not there yet.
+void MainFrame::OpenSubstitutionTable(const std::string& /*tablePath*/) {}
+
+// The window goes and its WM_DESTROY ends the message loop.
+void MainFrame::EndProgram() {
+    DestroyWindow(Handle());
+}
+
+// The run's windows are not there yet (Process stays disabled).
+void MainFrame::RunStarting() {}
+
+// The run report's window is not there yet.
+void MainFrame::ShowRunReport(const RunReport& /*report*/,
+                              const std::string& /*destinationFolder*/) {}
+
+// No run goes on without the run's windows.
+void MainFrame::CloseAfterRun() {}
+
+// The run report's window is not there yet.
+void MainFrame::ShowLastRunReport() {}
+
+// The program preview's window is not there yet.
+void MainFrame::ShowPreview(const ProgramPreviewContent& /*preview*/) {}
+
+// Only the run report asks for this, and its window is not there yet.
+void MainFrame::SelectGridBlocks(std::span<const GridRange> /*blocks*/, GridCell /*current*/) {}
 
 }  // namespace bladeway::win32

@@ -1,6 +1,7 @@
 // bladeway.exe as built: what its resources carry, and that it opens its
-// main window with the controls at their designed places and ends when the
-// window closes.
+// main window with the controls at their designed places (the grid as the
+// resize rule puts it) and ends when the window closes.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -125,6 +126,25 @@ void ExpectAtDesignedPlace(HWND control, std::string_view name, int dpi) {
     EXPECT_EQ(place.bottom - place.top, TwipsToPixels(design.height, dpi)) << name;
 }
 
+// The grid follows the window's outer size from the start-up on (the first
+// start, without settings, opens at the smallest size).
+void ExpectGridByTheResizeRule(HWND window, HWND grid) {
+    ASSERT_NE(grid, nullptr);
+    const int dpi = DpiOf(window);
+    const auto twips = [dpi](int pixels) { return std::int64_t{MulDiv(pixels, 1440, dpi)}; };
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const TwipsRect design = MainWindowControlPlace("KeyData");
+    const TwipsRect rule =
+        MainWindowGridPlace(twips(outer.bottom - outer.top), twips(outer.right - outer.left),
+                            design.height, design.width);
+    const RECT place = PlaceOf(grid);
+    EXPECT_EQ(place.left, TwipsToPixels(rule.left, dpi));
+    EXPECT_EQ(place.top, TwipsToPixels(rule.top, dpi));
+    EXPECT_EQ(place.right - place.left, TwipsToPixels(rule.width, dpi));
+    EXPECT_EQ(place.bottom - place.top, TwipsToPixels(rule.height, dpi));
+}
+
 TEST(Win32ProgramTest, OpensItsMainWindowWithTheDesignedControlsAndEndsWhenItCloses) {
     std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
     STARTUPINFOW startup{};
@@ -143,8 +163,8 @@ TEST(Win32ProgramTest, OpensItsMainWindowWithTheDesignedControlsAndEndsWhenItClo
         GetWindowTextW(found.hwnd, title, 64);
         EXPECT_STREQ(title, L"Bladeway");
         const int dpi = DpiOf(found.hwnd);
-        ExpectAtDesignedPlace(FindWindowExW(found.hwnd, nullptr, L"BladewayKeyGrid", nullptr),
-                              "KeyData", dpi);
+        ExpectGridByTheResizeRule(found.hwnd,
+                                  FindWindowExW(found.hwnd, nullptr, L"BladewayKeyGrid", nullptr));
         ExpectAtDesignedPlace(FindWindowExW(found.hwnd, nullptr, WC_BUTTONW, L"Process"), "Proc",
                               dpi);
         ExpectAtDesignedPlace(FindWindowExW(found.hwnd, nullptr, WC_BUTTONW, L"Vars"), "BtnVars",

@@ -2,7 +2,7 @@
 
 // The folders of the machine as the folder browse dialog walks them: where
 // the folder tree begins (the roots, which play the part of drives), the
-// folders inside a folder, and the process's current folder. Implemented once
+// folders and the files inside a folder, and the process's current folder. Implemented once
 // per system (unix/folders.cpp, windows/folders.cpp), chosen by the build.
 // Paths are the program's own byte strings, as in native_files.h.
 
@@ -26,6 +26,18 @@ struct SubfolderEntry {
 // ".." left out, in the order the system gives them; a failure when the
 // folder cannot be read.
 Expected<std::vector<SubfolderEntry>> ListSubfolders(const std::string& folder);
+
+// One file inside a folder.
+struct FileEntry {
+    std::string name;
+    // Hidden by the system's own mark, as for a folder.
+    bool hidden = false;
+};
+
+// The files inside `folder` (regular files, links to them counted as files;
+// folders and the system's special files left out), in the order the system
+// gives them; a failure when the folder cannot be read.
+Expected<std::vector<FileEntry>> ListFiles(const std::string& folder);
 
 // The roots of this machine, without duplicates: on Linux "/", the home
 // folder and the volumes mounted under /media, /mnt and /run/media (where

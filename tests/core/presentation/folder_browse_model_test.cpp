@@ -3,6 +3,7 @@
 // Path text, and what OK, Cancel and the frame leave behind.
 #include "core/presentation/folder_browse_model.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -138,6 +139,32 @@ TEST(FolderList, ListsTheFoldersInsideLinksIncludedFilesAndGoneFoldersNot) {
     const Names shown = ShownSubfolders(listed.value());
     EXPECT_EQ(shown, noLinks ? Names{"keys"} : (Names{"keys", "linked"}));
     EXPECT_FALSE(ListSubfolders(Utf8(folder.Path() / "gone")));
+}
+
+TEST(FolderList, ListsTheFilesInsideLinksIncludedFoldersNot) {
+    testing::TempFolder folder;
+    fs::create_directories(folder.Path() / "keys.dat");
+    folder.Write("b.DAT", "x");
+    folder.Write("notes.txt", "x");
+    Names expected{"b.DAT", "notes.txt"};
+#ifndef _WIN32
+    // Hidden by its name on Linux: listed, with the mark.
+    folder.Write(".old.dat", "x");
+    expected.emplace_back(".old.dat hidden");
+#endif
+    std::error_code noLinks;
+    fs::create_symlink(folder.Path() / "b.DAT", folder.Path() / "linked.dat", noLinks);
+    if (!noLinks)
+        expected.emplace_back("linked.dat");
+    const auto listed = ListFiles(Utf8(folder.Path()));
+    ASSERT_TRUE(listed);
+    Names names;
+    for (const FileEntry& entry : listed.value())
+        names.push_back(entry.name + (entry.hidden ? " hidden" : ""));
+    std::sort(names.begin(), names.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+    EXPECT_FALSE(ListFiles(Utf8(folder.Path() / "gone")));
 }
 
 // A view that keeps what it was told last.

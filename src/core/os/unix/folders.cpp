@@ -33,6 +33,34 @@ bool IsReadyVolume(const std::string& mountPoint) {
     return ::statvfs(mountPoint.c_str(), &info) == 0;
 }
 
+// The entries of `folder` of the type `wanted` (DT_DIR or DT_REG), a link
+// counted as what it leads to; "." and ".." left out.
+template <typename Entry>
+Expected<std::vector<Entry>> ListEntries(const std::string& folder, unsigned char wanted) {
+    DIR* entries = ::opendir(folder.c_str());
+    if (entries == nullptr)
+        return native::SystemFailure("cannot list", folder, errno);
+    std::vector<Entry> listed;
+    const int folderFd = ::dirfd(entries);
+    const mode_t wantedMode = wanted == DT_DIR ? S_IFDIR : S_IFREG;
+    while (const dirent* entry = ::readdir(entries)) {
+        const char* const rawName = static_cast<const char*>(entry->d_name);
+        const std::string_view name = rawName;
+        if (name == "." || name == "..")
+            continue;
+        bool isWanted = entry->d_type == wanted;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            isWanted = ::fstatat(folderFd, rawName, &info, 0) == 0 &&
+                       (info.st_mode & S_IFMT) == wantedMode;
+        }
+        if (isWanted)
+            listed.push_back(Entry{std::string(name), name.starts_with('.')});
+    }
+    ::closedir(entries);
+    return listed;
+}
+
 }  // namespace
 
 std::vector<std::string> FolderRootsOf(std::string_view home,
@@ -97,27 +125,11 @@ std::vector<std::string> FolderRoots() {
 }
 
 Expected<std::vector<SubfolderEntry>> ListSubfolders(const std::string& folder) {
-    DIR* entries = ::opendir(folder.c_str());
-    if (entries == nullptr)
-        return native::SystemFailure("cannot list", folder, errno);
-    std::vector<SubfolderEntry> subfolders;
-    const int folderFd = ::dirfd(entries);
-    while (const dirent* entry = ::readdir(entries)) {
-        const char* const rawName = static_cast<const char*>(entry->d_name);
-        const std::string_view name = rawName;
-        if (name == "." || name == "..")
-            continue;
-        bool isFolder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            // A link counts as what it leads to.
-            struct stat info {};
-            isFolder = ::fstatat(folderFd, rawName, &info, 0) == 0 && S_ISDIR(info.st_mode);
-        }
-        if (isFolder)
-            subfolders.push_back(SubfolderEntry{std::string(name), name.starts_with('.')});
-    }
-    ::closedir(entries);
-    return subfolders;
+    return ListEntries<SubfolderEntry>(folder, DT_DIR);
+}
+
+Expected<std::vector<FileEntry>> ListFiles(const std::string& folder) {
+    return ListEntries<FileEntry>(folder, DT_REG);
 }
 
 std::string CurrentFolder() {

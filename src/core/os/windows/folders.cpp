@@ -16,35 +16,47 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-}  // namespace
-
-Expected<std::vector<SubfolderEntry>> ListSubfolders(const std::string& folder) {
+// The folders (`folders`) or the files of `folder`; "." and ".." left out.
+template <typename Entry>
+Expected<std::vector<Entry>> ListEntries(const std::string& folder, bool folders) {
     const auto pattern = win32::WideFromUtf8(JoinPathOnce(folder, "*"));
     if (!pattern)
         return native::NotUtf8("cannot list", folder);
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileExW(pattern->c_str(), FindExInfoBasic, &found,
-                                       FindExSearchLimitToDirectories, nullptr, 0);
-    std::vector<SubfolderEntry> subfolders;
+    HANDLE search = ::FindFirstFileExW(
+        pattern->c_str(), FindExInfoBasic, &found,
+        folders ? FindExSearchLimitToDirectories : FindExSearchNameMatch, nullptr, 0);
+    std::vector<Entry> listed;
     if (search == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         // The root of an empty drive has not even "." and "..".
         if (error == ERROR_FILE_NOT_FOUND)
-            return subfolders;
+            return listed;
         return native::SystemFailure("cannot list", folder, error);
     }
     // Closed on every way out, a failed allocation included.
     const std::unique_ptr<void, decltype(&::FindClose)> closer(search, &::FindClose);
     do {
         const std::wstring_view name = static_cast<const wchar_t*>(found.cFileName);
-        if (name == L"." || name == L".." ||
-            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        // A device name such as "CON" is no file of the folder.
+        const bool isDevice = (found.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0;
+        if (name == L"." || name == L".." || isFolder != folders || isDevice)
             continue;
-        }
-        subfolders.push_back(SubfolderEntry{win32::Utf8FromWide(name),
-                                            (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
+        listed.push_back(Entry{win32::Utf8FromWide(name),
+                               (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
     } while (::FindNextFileW(search, &found) != 0);
-    return subfolders;
+    return listed;
+}
+
+}  // namespace
+
+Expected<std::vector<SubfolderEntry>> ListSubfolders(const std::string& folder) {
+    return ListEntries<SubfolderEntry>(folder, true);
+}
+
+Expected<std::vector<FileEntry>> ListFiles(const std::string& folder) {
+    return ListEntries<FileEntry>(folder, false);
 }
 
 std::vector<std::string> FolderRoots() {

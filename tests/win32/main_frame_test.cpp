@@ -1,0 +1,151 @@
+// The Win32 main window over its model, in process: the start-up from a
+// settings file in a temporary program folder, the file list, the choice of
+// a file, the resize rule and the close box, driven with window messages.
+#include "win32/main_frame.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/keydata/key_data_file.h"
+#include "core/presentation/main_window_model.h"
+#include "core/settings/settings_file.h"
+#include "core/settings/settings_keys.h"
+#include "core/storage/file_system.h"
+#include "support/temp_folder.h"
+#include "win32/dpi.h"
+#include "win32/windows_api.h"
+
+namespace bladeway::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Win32MainFrameTest : public ::testing::Test {
+  protected:
+    // Starts the window with these settings in the program's folder.
+    std::unique_ptr<MainFrame> Start(const std::string& settings) {
+        testing::WriteBytes(SettingsPath(), settings);
+        auto frame = std::make_unique<MainFrame>(testing::Utf8(folder.Path() / "bladeway.exe"),
+                                                 Disk(), [] { return std::string("03/14/25"); });
+        EXPECT_NE(frame->Handle(), nullptr);
+        frame->Load();
+        return frame;
+    }
+
+    std::string SettingsPath() const { return folder.File("Bladeway.INI"); }
+
+    std::string Stored(std::string_view key) const {
+        return SettingsFile(SettingsPath()).ReadSetting(settings_keys::kPositions, key);
+    }
+
+    static std::vector<std::wstring> ListedFiles(HWND list) {
+        std::vector<std::wstring> names;
+        const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row) {
+            std::wstring name(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, row, 0)),
+                              L'\0');
+            SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(name.data()));
+            names.push_back(name);
+        }
+        return names;
+    }
+
+    // The user picks `row` of the list.
+    static void Choose(MainFrame& frame, int row) {
+        const HWND list = frame.Control("File1");
+        SendMessageW(list, LB_SETCURSEL, row, 0);
+        SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+    }
+
+    // A child's place in its parent's client area.
+    static RECT PlaceOf(HWND child) {
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    }
+
+    static std::int64_t Twips(int pixels, int dpi) { return MulDiv(pixels, 1440, dpi); }
+
+    testing::TempFolder folder;
+};
+
+TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOnesKeys) {
+    const fs::path keys = folder.Path() / "keys";
+    fs::create_directories(keys / "folder.dat");
+    fs::copy_file(testing::SourceDir() / "examples" / "keys" / "Harbor.dat", keys / "b.DAT");
+    testing::WriteBytes(keys / "a.dat", "");
+    testing::WriteBytes(keys / "Zed.dat", "");
+    testing::WriteBytes(keys / "notes.txt", "");
+    testing::WriteBytes(keys / "old.dat", "");
+    SetFileAttributesW((keys / "old.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const auto frame = Start("[Paths]\r\nSource=" + testing::Utf8(keys) + "\r\n");
+
+    const HWND list = frame->Control("File1");
+    EXPECT_EQ(ListedFiles(list), (std::vector<std::wstring>{L"a.dat", L"b.DAT", L"Zed.dat"}));
+    // Neither Process nor Preferences acts before its window exists.
+    EXPECT_FALSE(IsWindowEnabled(frame->Control("Proc")));
+    EXPECT_FALSE(IsWindowEnabled(frame->Control("Prf")));
+
+    Choose(*frame, 1);
+    Sheet expected;
+    ASSERT_TRUE(LoadKeyDataFile(testing::Utf8(keys), "b.DAT", expected));
+    const Sheet& shown = frame->Grid().GetSheet();
+    EXPECT_EQ(shown.ColumnCount(), expected.ColumnCount());
+    for (int row = 1; row <= 8; ++row)
+        EXPECT_EQ(shown.CellText(1, row), expected.CellText(1, row)) << row;
+    EXPECT_FALSE(expected.CellText(1, 1).empty());
+
+    // A file that cannot be read leaves the keys shown.
+    fs::remove(keys / "a.dat");
+    Choose(*frame, 0);
+    EXPECT_EQ(frame->Grid().GetSheet().CellText(1, 1), expected.CellText(1, 1));
+}
+
+TEST_F(Win32MainFrameTest, OpensAtTheStoredPlaceTheGridFollowsTheSizeAndTheCloseBoxStoresIt) {
+    const auto frame = Start(
+        "[Positions]\r\nMainTop=1500\r\nMainLeft=3000\r\nMainHeight=6000\r\nMainWidth=9000\r\n");
+    const HWND hwnd = frame->Handle();
+    const int dpi = DpiOf(hwnd);
+    RECT outer{};
+    GetWindowRect(hwnd, &outer);
+    EXPECT_EQ(outer.top, TwipsToPixels(1500, dpi));
+    EXPECT_EQ(outer.left, TwipsToPixels(3000, dpi));
+    EXPECT_EQ(outer.bottom - outer.top, TwipsToPixels(6000, dpi));
+    EXPECT_EQ(outer.right - outer.left, TwipsToPixels(9000, dpi));
+
+    // Larger by the user: the grid takes what the rule gives it.
+    const RECT before = PlaceOf(frame->Grid().Handle());
+    const int height = TwipsToPixels(7500, dpi);
+    const int width = TwipsToPixels(10500, dpi);
+    SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    const TwipsRect rule = MainWindowGridPlace(Twips(height, dpi), Twips(width, dpi),
+                                               Twips(before.bottom - before.top, dpi),
+                                               Twips(before.right - before.left, dpi));
+    const RECT grid = PlaceOf(frame->Grid().Handle());
+    EXPECT_EQ(grid.left, TwipsToPixels(rule.left, dpi));
+    EXPECT_EQ(grid.top, TwipsToPixels(rule.top, dpi));
+    EXPECT_EQ(grid.bottom - grid.top, TwipsToPixels(rule.height, dpi));
+    EXPECT_EQ(grid.right - grid.left, TwipsToPixels(rule.width, dpi));
+    EXPECT_GT(grid.bottom - grid.top, before.bottom - before.top);
+    EXPECT_EQ(Stored("MainHeight"), std::to_string(Twips(height, dpi)));
+    EXPECT_EQ(Stored("MainWidth"), std::to_string(Twips(width, dpi)));
+
+    SetWindowPos(hwnd, nullptr, TwipsToPixels(2100, dpi), TwipsToPixels(1200, dpi), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(Stored("MainLeft"), std::to_string(Twips(TwipsToPixels(2100, dpi), dpi)));
+    EXPECT_EQ(Stored("MainTop"), std::to_string(Twips(TwipsToPixels(1200, dpi), dpi)));
+    // The quit the closing posted is not for the tests' thread.
+    MSG quit{};
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+}  // namespace
+}  // namespace bladeway::win32
