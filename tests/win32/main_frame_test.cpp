@@ -46,9 +46,11 @@ class Win32MainFrameTest : public ::testing::Test {
         std::vector<std::wstring> names;
         const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
         for (int row = 0; row < count; ++row) {
-            std::wstring name(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, row, 0)),
+            std::wstring name(static_cast<std::size_t>(
+                                  SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0)),
                               L'\0');
-            SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(name.data()));
+            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(name.data()));
             names.push_back(name);
         }
         return names;
@@ -57,7 +59,7 @@ class Win32MainFrameTest : public ::testing::Test {
     // The user picks `row` of the list.
     static void Choose(MainFrame& frame, int row) {
         const HWND list = frame.Control("File1");
-        SendMessageW(list, LB_SETCURSEL, row, 0);
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
         SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
     }

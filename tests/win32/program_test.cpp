@@ -2,6 +2,7 @@
 // main window with the controls at their designed places (the grid as the
 // resize rule puts it) and ends when the window closes.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -145,7 +146,28 @@ void ExpectGridByTheResizeRule(HWND window, HWND grid) {
     EXPECT_EQ(place.bottom - place.top, TwipsToPixels(rule.height, dpi));
 }
 
+// The program keeps its place in Bladeway.INI beside itself when it closes;
+// one the test made goes again, one a developer keeps there stays.
+class SettingsBesideTheProgram {
+  public:
+    SettingsBesideTheProgram()
+        : path_(std::filesystem::path(ProgramPath()).replace_filename(L"Bladeway.INI")),
+          existed_(std::filesystem::exists(path_)) {}
+    ~SettingsBesideTheProgram() {
+        std::error_code ignored;
+        if (!existed_)
+            std::filesystem::remove(path_, ignored);
+    }
+    SettingsBesideTheProgram(const SettingsBesideTheProgram&) = delete;
+    SettingsBesideTheProgram& operator=(const SettingsBesideTheProgram&) = delete;
+
+  private:
+    std::filesystem::path path_;
+    bool existed_;
+};
+
 TEST(Win32ProgramTest, OpensItsMainWindowWithTheDesignedControlsAndEndsWhenItCloses) {
+    const SettingsBesideTheProgram settings;
     std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
