@@ -60,8 +60,10 @@ MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
     : model_(std::move(programPath), fileSystem, std::move(today)),
       gridPlace_(MainWindowControlPlace("KeyData")) {
     model_.SetView(this);
+    // The dialog face behind the controls, as a window of buttons has it.
     RegisterClassOnce(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW),
-                      LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResource)));
+                      LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResource)),
+                      GetSysColorBrush(COLOR_BTNFACE));
     const std::wstring title = Wide(kProgramTitle);
     Create(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, title.c_str(),
            RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT}, nullptr, 0);

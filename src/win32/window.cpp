@@ -6,7 +6,8 @@ Window::~Window() {
     Destroy();
 }
 
-void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cursor, HICON icon) {
+void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cursor, HICON icon,
+                               HBRUSH background) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
@@ -19,6 +20,7 @@ void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cur
     windowClass.hInstance = instance;
     windowClass.hCursor = cursor;
     windowClass.hIcon = icon;
+    windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
     RegisterClassExW(&windowClass);
 }

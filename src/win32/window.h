@@ -18,9 +18,10 @@ class Window {
     Window() = default;
 
     // Registers the class `className` once per process, with this class's
-    // window procedure.
+    // window procedure. Without a `background` the window paints all of its
+    // client area itself.
     static void RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cursor,
-                                  HICON icon = nullptr);
+                                  HICON icon = nullptr, HBRUSH background = nullptr);
     // Creates the window; messages reach HandleMessage from WM_NCCREATE on.
     HWND Create(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title,
                 const RECT& place, HWND parent, int id);
