@@ -35,10 +35,6 @@ QPushButton* MakeButton(QDialog& dialog, std::string_view name) {
     return button;
 }
 
-OuterPosition PositionOf(const QWidget& window) {
-    return {OuterTop(window), OuterLeft(window)};
-}
-
 }  // namespace
 
 FolderBrowseDialog::FolderBrowseDialog(FolderBrowseModel& model, QWidget* parent)
@@ -53,7 +49,7 @@ FolderBrowseDialog::FolderBrowseDialog(FolderBrowseModel& model, QWidget* parent
             [this](const std::string& path) { model_.FolderActivated(path); });
     connect(rootSelector_, &QComboBox::currentIndexChanged, this,
             [this](int index) { model_.RootPicked(index); });
-    connect(okButton_, &QPushButton::clicked, this, [this] { model_.Ok(PositionOf(*this)); });
+    connect(okButton_, &QPushButton::clicked, this, [this] { model_.Ok(OuterPositionOf(*this)); });
     connect(cancelButton_, &QPushButton::clicked, this, [this] { model_.Cancel(); });
 }
 
@@ -153,7 +149,7 @@ void FolderBrowseDialog::reject() {
 }
 
 void FolderBrowseDialog::closeEvent(QCloseEvent* event) {
-    model_.CloseByFrame(PositionOf(*this));
+    model_.CloseByFrame(OuterPositionOf(*this));
     QDialog::closeEvent(event);
 }
 

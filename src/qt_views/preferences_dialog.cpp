@@ -30,10 +30,6 @@ Qt::CheckState CheckStateOf(std::int16_t value) {
     return value == 2 ? Qt::PartiallyChecked : Qt::Checked;
 }
 
-OuterPosition PositionOf(const QWidget& window) {
-    return {OuterTop(window), OuterLeft(window)};
-}
-
 // Makes the control of that name in `dialog`, with its caption and tooltip,
 // at its place in the table.
 template <typename Control>
@@ -145,7 +141,7 @@ void PreferencesDialog::ConnectControls() {
     connect(xToHBox_, &QCheckBox::clicked, this, [this](bool checked) {
         model_.TranslateOptionClicked(TranslateOption::kXToH, checked);
     });
-    connect(okButton_, &QPushButton::clicked, this, [this] { model_.Ok(PositionOf(*this)); });
+    connect(okButton_, &QPushButton::clicked, this, [this] { model_.Ok(OuterPositionOf(*this)); });
     connect(cancelButton_, &QPushButton::clicked, this, [this] { model_.Cancel(); });
 }
 
@@ -215,7 +211,7 @@ void PreferencesDialog::reject() {
 }
 
 void PreferencesDialog::closeEvent(QCloseEvent* event) {
-    model_.CloseByFrame(PositionOf(*this));
+    model_.CloseByFrame(OuterPositionOf(*this));
     QDialog::closeEvent(event);
 }
 

@@ -86,8 +86,7 @@ void SubstitutionTableDialog::showEvent(QShowEvent* event) {
 }
 
 void SubstitutionTableDialog::closeEvent(QCloseEvent* event) {
-    model_.ClosedByFrame({OuterTop(*this), OuterLeft(*this)},
-                         {OuterHeight(*this), OuterWidth(*this)});
+    model_.ClosedByFrame(OuterPositionOf(*this), OuterSizeOf(*this));
     QDialog::closeEvent(event);
 }
 

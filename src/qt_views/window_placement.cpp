@@ -178,18 +178,26 @@ void PlaceWindow(QWidget& window, const OuterPlace& place) {
     }
 }
 
+OuterPosition OuterPositionOf(const QWidget& window) {
+    return {OuterTop(window), OuterLeft(window)};
+}
+
+OuterSize OuterSizeOf(const QWidget& window) {
+    return {OuterHeight(window), OuterWidth(window)};
+}
+
 OuterPlace StoredPlace(const SettingsFile& settings, const settings_keys::WindowPlaceKeys& keys) {
     return ReadWindowPlace(settings, keys);
 }
 
 void StorePosition(SettingsFile& settings, const QWidget& window,
                    const settings_keys::WindowPlaceKeys& keys) {
-    StoreOuterPosition(settings, keys, {OuterTop(window), OuterLeft(window)});
+    StoreOuterPosition(settings, keys, OuterPositionOf(window));
 }
 
 void StoreSize(SettingsFile& settings, const QWidget& window,
                const settings_keys::WindowPlaceKeys& keys) {
-    StoreOuterSize(settings, keys, {OuterHeight(window), OuterWidth(window)});
+    StoreOuterSize(settings, keys, OuterSizeOf(window));
 }
 
 }  // namespace bladeway

@@ -46,6 +46,9 @@ std::int64_t OuterTop(const QWidget& window);
 std::int64_t OuterLeft(const QWidget& window);
 std::int64_t OuterHeight(const QWidget& window);
 std::int64_t OuterWidth(const QWidget& window);
+// The same as the settings keep them.
+OuterPosition OuterPositionOf(const QWidget& window);
+OuterSize OuterSizeOf(const QWidget& window);
 
 // Moves or sizes a top-level window by its outer edges, with its known frame
 // (none before the window or its parent has a platform window). The
