@@ -5,10 +5,10 @@
 
 #include "core/keydata/key_data_file.h"
 #include "core/os/folders.h"
-#include "core/os/windows/win32_text.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
 #include "win32/dpi.h"
+#include "win32/wide_text.h"
 
 namespace bladeway::win32 {
 namespace {
@@ -18,10 +18,6 @@ constexpr int kIconResource = 1;
 // The standard controls take the ids from here in the order of the table
 // below; the grid the next one.
 constexpr int kFirstControlId = 100;
-
-std::wstring Wide(std::string_view utf8) {
-    return WideFromUtf8(utf8).value_or(std::wstring());
-}
 
 // The standard control and caption for each entry of the control table;
 // the grid is made apart.

@@ -1,0 +1,177 @@
+#include "win32/dialog_window.h"
+
+#include <algorithm>
+
+#include "win32/dpi.h"
+#include "win32/wide_text.h"
+
+namespace bladeway::win32 {
+
+DialogWindow::~DialogWindow() {
+    if (running_ && owner_ != nullptr)
+        EnableWindow(owner_, TRUE);
+    Destroy();
+}
+
+bool DialogWindow::CreateFrame(const wchar_t* className, std::string_view caption,
+                               const TwipsRect& client, HWND owner, DWORD style, DWORD exStyle) {
+    owner_ = owner;
+    RegisterClassOnce(className, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr,
+                      GetSysColorBrush(COLOR_BTNFACE));
+    const std::wstring title = Wide(caption);
+    if (Create(className, exStyle | WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, style, title.c_str(),
+               RECT{0, 0, 0, 0}, owner, 0) == nullptr)
+        return false;
+    dpi_ = owner != nullptr ? DpiOf(owner) : DpiOf(Handle());
+    UpdateFont();
+    RECT outer = PixelsOf(client);
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle | WS_EX_DLGMODALFRAME);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    RECT over{};
+    if (owner == nullptr || GetWindowRect(owner, &over) == FALSE)
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
+    SetWindowPos(Handle(), nullptr, over.left + (over.right - over.left - width) / 2,
+                 over.top + (over.bottom - over.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+HWND DialogWindow::AddControl(const ControlPlace& control, const wchar_t* windowClass, DWORD style,
+                              std::string_view caption, DWORD exStyle) {
+    const RECT place = PixelsOf(control.place);
+    const std::wstring text = Wide(caption);
+    const int id = kFirstDialogControlId + static_cast<int>(controls_.size());
+    const HWND hwnd = CreateWindowExW(
+        exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, Handle(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    controls_.push_back(Placed{control.objectName, control.place, hwnd});
+    return hwnd;
+}
+
+HWND DialogWindow::Control(std::string_view objectName) const {
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                    [&](const Placed& c) { return c.name == objectName; });
+    return found != controls_.end() ? found->hwnd : nullptr;
+}
+
+int DialogWindow::ControlId(std::string_view objectName) const {
+    const HWND hwnd = Control(objectName);
+    return hwnd != nullptr ? GetDlgCtrlID(hwnd) : 0;
+}
+
+void DialogWindow::MoveTo(int left, int top) {
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT DialogWindow::PixelsOf(const TwipsRect& place) const {
+    const int left = TwipsToPixels(place.left, dpi_);
+    const int top = TwipsToPixels(place.top, dpi_);
+    return RECT{left, top, left + TwipsToPixels(place.width, dpi_),
+                top + TwipsToPixels(place.height, dpi_)};
+}
+
+std::int64_t DialogWindow::TwipsOf(int pixels) const {
+    return MulDiv(pixels, 1440, dpi_);
+}
+
+int DialogWindow::RunModal() {
+    running_ = true;
+    ended_ = false;
+    result_ = IDCANCEL;
+    if (owner_ != nullptr)
+        EnableWindow(owner_, FALSE);
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    MSG message{};
+    while (!ended_) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is ending: the loop outside must see the quit too.
+            if (got == 0)
+                PostQuitMessage(static_cast<int>(message.wParam));
+            result_ = IDCANCEL;
+            break;
+        }
+        if (IsDialogMessageW(Handle(), &message) != FALSE)
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    running_ = false;
+    // The owner is enabled before the window hides, so that it, not some
+    // other program, becomes active.
+    if (owner_ != nullptr)
+        EnableWindow(owner_, TRUE);
+    ShowWindow(Handle(), SW_HIDE);
+    return result_;
+}
+
+void DialogWindow::EndModal(int result) {
+    result_ = result;
+    ended_ = true;
+    if (!running_)
+        ShowWindow(Handle(), SW_HIDE);
+    // Wakes the loop, which may be waiting for a message.
+    PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+void DialogWindow::OnCommand(int id, int /*code*/) {
+    if (id == IDCANCEL)
+        OnClose();
+}
+
+void DialogWindow::OnClose() {
+    EndModal(IDCANCEL);
+}
+
+void DialogWindow::UpdateFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    LOGFONTW font = metrics.lfMessageFont;
+    const WindowDc screen(nullptr);
+    font.lfHeight =
+        MulDiv(font.lfHeight, dpi_, std::max(GetDeviceCaps(screen.Dc(), LOGPIXELSY), 1));
+    font_.Reset(CreateFontIndirectW(&font));
+}
+
+void DialogWindow::PlaceControls() {
+    for (const Placed& control : controls_) {
+        const RECT place = PixelsOf(control.place);
+        SetWindowPos(control.hwnd, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    }
+}
+
+LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            // The old font goes only once the controls have the new one.
+            const Font previous = std::move(font_);
+            UpdateFont();
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                         suggested.right - suggested.left, suggested.bottom - suggested.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            PlaceControls();
+            OnDpiChanged();
+            return 0;
+        }
+        default:
+            break;
+    }
+    return Default(message, wParam, lParam);
+}
+
+}  // namespace bladeway::win32

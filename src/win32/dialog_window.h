@@ -1,0 +1,90 @@
+#pragma once
+// A window laid out from its model's table of controls: each control at its
+// designed place (twips), scaled to the window's DPI, in the system's
+// message font. It runs modally over its owner: the owner is disabled and a
+// message loop of the window's own serves every window of the thread until
+// the window ends. Tab, Enter and Escape work as in a dialog box.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/presentation/twips.h"
+#include "win32/gdi.h"
+#include "win32/window.h"
+#include "win32/windows_api.h"
+
+namespace bladeway::win32 {
+
+class DialogWindow : public Window {
+  public:
+    ~DialogWindow() override;
+
+    // Shows the window over its owner and serves messages until EndModal;
+    // gives what EndModal was given. A WM_QUIT met meanwhile ends the loop
+    // (IDCANCEL) and is posted again for the loop outside.
+    int RunModal();
+    // Ends the modal loop with `result`: the owner is enabled again and the
+    // window hides. Without a loop running, the window only hides.
+    void EndModal(int result);
+    bool IsRunningModal() const { return running_; }
+
+    // The control named `objectName` in the table, or none.
+    HWND Control(std::string_view objectName) const;
+    int ControlId(std::string_view objectName) const;
+
+  protected:
+    DialogWindow() = default;
+
+    static constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+
+    // Makes the window, owned by `owner`, with a client area of `client`
+    // twips at the owner's DPI, centred over the owner (over the screen
+    // without one). The class is registered on first use, with the dialog
+    // face as its background.
+    bool CreateFrame(const wchar_t* className, std::string_view caption, const TwipsRect& client,
+                     HWND owner, DWORD style = kDialogStyle, DWORD exStyle = 0);
+    // Adds a child control of `windowClass` at the designed place of
+    // `control`, in the message font; ids are given in the order of adding.
+    HWND AddControl(const ControlPlace& control, const wchar_t* windowClass, DWORD style,
+                    std::string_view caption = {}, DWORD exStyle = 0);
+    // Moves the window's outer top-left corner to this screen point (pixels).
+    void MoveTo(int left, int top);
+
+    RECT PixelsOf(const TwipsRect& place) const;
+    std::int64_t TwipsOf(int pixels) const;
+    int Dpi() const { return dpi_; }
+    HWND Owner() const { return owner_; }
+    HFONT MessageFont() const { return font_.Get(); }
+
+    // A child's notification (WM_COMMAND): its id and code. IDOK and
+    // IDCANCEL come here from Enter and Escape too.
+    virtual void OnCommand(int id, int code);
+    // The close box, Alt+F4 and Escape (IDCANCEL): ends with IDCANCEL.
+    virtual void OnClose();
+    // The DPI changed and the controls have their new places and font.
+    virtual void OnDpiChanged() {}
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    struct Placed {
+        std::string_view name;
+        TwipsRect place;
+        HWND hwnd;
+    };
+    void UpdateFont();
+    void PlaceControls();
+
+    HWND owner_ = nullptr;
+    int dpi_ = 96;
+    Font font_;
+    std::vector<Placed> controls_;
+    bool running_ = false;
+    bool ended_ = false;
+    int result_ = IDCANCEL;
+};
+
+// The id of the first control a DialogWindow adds; the next ones follow.
+inline constexpr int kFirstDialogControlId = 1000;
+
+}  // namespace bladeway::win32

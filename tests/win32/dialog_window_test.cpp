@@ -1,0 +1,109 @@
+// The modal window every dialog of the desktop program is made on: the
+// owner is shut out while it runs and comes back after, Escape and the close
+// box end it, and a quit met inside it still ends the program's loop.
+#include "win32/dialog_window.h"
+
+#include <array>
+
+#include <gtest/gtest.h>
+
+#include "win32/dpi.h"
+#include "win32/support/when_shown.h"
+#include "win32/windows_api.h"
+
+namespace bladeway::win32 {
+namespace {
+
+constexpr std::array<ControlPlace, 2> kControls{{
+    {"Name", {120, 120, 2400, 300}},
+    {"Done", {120, 600, 1200, 375}},
+}};
+
+class SmallDialog final : public DialogWindow {
+  public:
+    explicit SmallDialog(HWND owner) {
+        CreateFrame(L"BladewayTestDialog", "Small dialog", TwipsRect{0, 0, 3000, 1200}, owner);
+        AddControl(kControls[0], WC_EDITW, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, "start");
+        AddControl(kControls[1], WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, "Done");
+    }
+    ~SmallDialog() override { Destroy(); }
+
+  private:
+    void OnCommand(int id, int code) override {
+        if (id == ControlId("Done") && code == BN_CLICKED)
+            EndModal(IDOK);
+        else
+            DialogWindow::OnCommand(id, code);
+    }
+};
+
+class Win32DialogWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        owner = CreateWindowExW(0, WC_STATICW, L"Owner", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ShowWindow(owner, SW_SHOW);
+    }
+    void TearDown() override { DestroyWindow(owner); }
+
+    HWND owner = nullptr;
+};
+
+TEST_F(Win32DialogWindowTest, ShutsTheOwnerOutUntilAButtonEndsIt) {
+    SmallDialog dialog(owner);
+    ASSERT_NE(dialog.Handle(), nullptr);
+    bool ownerEnabledWhileShown = true;
+    testing::WhenShown press(L"Small dialog", [&](HWND shown) {
+        ownerEnabledWhileShown = IsWindowEnabled(owner) != FALSE;
+        EXPECT_TRUE(testing::ClickButton(shown, L"Done"));
+    });
+    EXPECT_EQ(dialog.RunModal(), IDOK);
+    EXPECT_TRUE(press.Done());
+    EXPECT_FALSE(ownerEnabledWhileShown);
+    EXPECT_NE(IsWindowEnabled(owner), FALSE);
+    EXPECT_EQ(IsWindowVisible(dialog.Handle()), FALSE);
+}
+
+TEST_F(Win32DialogWindowTest, EscapeAndTheCloseBoxCancel) {
+    SmallDialog dialog(owner);
+    {
+        testing::WhenShown escape(L"Small dialog", [&](HWND shown) {
+            // As IsDialogMessage turns the Escape key into.
+            SendMessageW(shown, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+        EXPECT_EQ(dialog.RunModal(), IDCANCEL);
+    }
+    testing::WhenShown close(L"Small dialog",
+                             [&](HWND shown) { PostMessageW(shown, WM_CLOSE, 0, 0); });
+    EXPECT_EQ(dialog.RunModal(), IDCANCEL);
+    EXPECT_NE(IsWindowEnabled(owner), FALSE);
+}
+
+TEST_F(Win32DialogWindowTest, AQuitInsideEndsItAndReachesTheLoopOutside) {
+    SmallDialog dialog(owner);
+    testing::WhenShown quit(L"Small dialog", [](HWND) { PostQuitMessage(7); });
+    EXPECT_EQ(dialog.RunModal(), IDCANCEL);
+    EXPECT_NE(IsWindowEnabled(owner), FALSE);
+    MSG message{};
+    ASSERT_NE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE), FALSE);
+    EXPECT_EQ(message.wParam, 7U);
+}
+
+TEST_F(Win32DialogWindowTest, PlacesItsControlsFromTwipsAtTheOwnersDpi) {
+    SmallDialog dialog(owner);
+    const HWND name = dialog.Control("Name");
+    ASSERT_NE(name, nullptr);
+    RECT place{};
+    GetWindowRect(name, &place);
+    MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&place), 2);
+    const int dpi = DpiOf(owner);
+    EXPECT_EQ(place.left, MulDiv(120, dpi, 1440));
+    EXPECT_EQ(place.right - place.left, MulDiv(2400, dpi, 1440));
+    RECT client{};
+    GetClientRect(dialog.Handle(), &client);
+    EXPECT_EQ(client.right, MulDiv(3000, dpi, 1440));
+    EXPECT_EQ(dialog.Control("Nothing"), nullptr);
+}
+
+}  // namespace
+}  // namespace bladeway::win32
