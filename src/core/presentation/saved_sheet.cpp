@@ -115,6 +115,14 @@ std::optional<std::vector<int>> SizesFromJson(const Json& value, int count) {
 
 }  // namespace
 
+std::vector<std::string> ShownHeadings(const std::vector<std::optional<std::string>>& headers) {
+    std::vector<std::string> shown;
+    shown.reserve(headers.size());
+    for (const std::optional<std::string>& header : headers)
+        shown.push_back(header.value_or(std::to_string(shown.size() + 1)));
+    return shown;
+}
+
 std::string SheetToJson(const SavedSheet& sheet) {
     Json cells = Json::array();
     for (const auto& [place, text] : sheet.cells)

@@ -44,6 +44,10 @@ struct SavedSheet {
     bool operator==(const SavedSheet&) const = default;
 };
 
+// The headings a grid shows for these headers: a header's text, or for none
+// the grid's default heading, the section's number from 1.
+std::vector<std::string> ShownHeadings(const std::vector<std::optional<std::string>>& headers);
+
 std::string SheetToJson(const SavedSheet& sheet);
 // The sheet, or nothing when `json` is not a complete saved sheet within the bounds.
 std::optional<SavedSheet> SheetFromJson(std::string_view json);

@@ -155,6 +155,11 @@ TEST_F(SubstitutionTableModelTest, AFailedSaveHidesAllTheSameAndADamagedFileLeav
     EXPECT_EQ(view.shown, 0);
 }
 
+TEST(SheetHeadings, AHeaderShowsItsTextAnEmptyOneNothingAndNoneTheSectionsNumber) {
+    EXPECT_EQ(ShownHeadings({"L", std::nullopt, "", std::nullopt}),
+              (std::vector<std::string>{"L", "2", "", "4"}));
+}
+
 // The bytes of a save, exactly: Qt's indented JSON with the keys in order,
 // empty lists opened and closed on two lines, and text escaped only where
 // JSON must (quotes, backslashes, control characters), all else as UTF-8.
