@@ -111,27 +111,30 @@ SubstitutionTableHolder::~SubstitutionTableHolder() {
 }
 
 SubstitutionTableDialog& SubstitutionTableHolder::Loaded() {
-    if (dialog_.isNull())
-        dialog_ = new SubstitutionTableDialog(settings_, tableFile_, fileSystem_, parent_);
+    MakeSubstitutionTable(*this);
     return *dialog_;
 }
 
 void SubstitutionTableHolder::Open() {
-    // The first access loads the editor before its place is read and set.
-    const OuterPosition stored = Loaded().StoredPosition();
-    OpenAt(stored.top, stored.left);
+    OpenSubstitutionTable(*this);
 }
 
 void SubstitutionTableHolder::OpenAt(std::int64_t top, std::int64_t left) {
-    SubstitutionTableDialog& dialog = Loaded();
-    SetOuterTop(dialog, top);
-    SetOuterLeft(dialog, left);
-    dialog.exec();
-    // Closed from its frame: the next opening creates it afresh.
-    if (SubstitutionTableDialog* current = dialog_.data();
-        current != nullptr && current->IsUnloaded()) {
-        delete current;
-    }
+    OpenSubstitutionTable(*this, OuterPosition{top, left});
+}
+
+void SubstitutionTableHolder::Make() {
+    dialog_ = new SubstitutionTableDialog(settings_, tableFile_, fileSystem_, parent_);
+}
+
+void SubstitutionTableHolder::ShowModalAt(OuterPosition position) {
+    SetOuterTop(*dialog_, position.top);
+    SetOuterLeft(*dialog_, position.left);
+    dialog_->exec();
+}
+
+void SubstitutionTableHolder::Unmake() {
+    delete dialog_.data();
 }
 
 }  // namespace bladeway

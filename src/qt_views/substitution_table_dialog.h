@@ -13,6 +13,7 @@
 #include <QPointer>
 
 #include "core/presentation/substitution_table_model.h"
+#include "core/presentation/substitution_table_opening.h"
 #include "core/settings/settings_file.h"
 
 class QPushButton;
@@ -55,16 +56,17 @@ class SubstitutionTableDialog final : public QDialog, private SubstitutionTableV
     QPushButton* okButton_ = nullptr;
 };
 
-// Keeps the editor between uses, as the main window's Vars button needs it:
-// created on first use, kept while hidden, created afresh after it was closed
-// from its frame. Owned by the main window; the editor is a child of it.
-class SubstitutionTableHolder {
+// Keeps the editor between uses, as the main window's Vars button needs it
+// (OpenSubstitutionTable): created on first use, kept while hidden, created
+// afresh after it was closed from its frame. Owned by the main window; the
+// editor is a child of it.
+class SubstitutionTableHolder final : private SubstitutionTableWindows {
   public:
     // The editor of the table file `tableFile` (VarTab.Dat beside the
     // settings file), read and written through `fileSystem`.
     SubstitutionTableHolder(QWidget* parent, SettingsFile settings, std::string tableFile,
                             FileSystem& fileSystem = Disk());
-    ~SubstitutionTableHolder();
+    ~SubstitutionTableHolder() override;
     SubstitutionTableHolder(const SubstitutionTableHolder&) = delete;
     SubstitutionTableHolder& operator=(const SubstitutionTableHolder&) = delete;
 
@@ -80,6 +82,13 @@ class SubstitutionTableHolder {
     void OpenAt(std::int64_t top, std::int64_t left);
 
   private:
+    bool IsMade() const override { return IsLoaded(); }
+    void Make() override;
+    OuterPosition StoredPosition() const override { return dialog_->StoredPosition(); }
+    bool IsUnloaded() const override { return dialog_->IsUnloaded(); }
+    void ShowModalAt(OuterPosition position) override;
+    void Unmake() override;
+
     QWidget* parent_;
     SettingsFile settings_;
     std::string tableFile_;
