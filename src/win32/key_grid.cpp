@@ -93,6 +93,35 @@ Outcome KeyGrid::LoadFile(std::string_view folder, std::string_view fileName,
     return {};
 }
 
+void KeyGrid::SetCellEncoding(CellEncoding encoding) {
+    EndEdit(true);
+    encoding_ = encoding;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void KeyGrid::SetHeadings(std::vector<std::string> columns, std::vector<std::string> rows) {
+    const auto wide = [](const std::vector<std::string>& texts) {
+        std::vector<std::wstring> headings;
+        headings.reserve(texts.size());
+        for (const std::string& text : texts)
+            headings.push_back(WideFromUtf8(text).value_or(std::wstring()));
+        return headings;
+    };
+    columnHeadings_ = wide(columns);
+    rowHeadings_ = wide(rows);
+    ApplyDpi(metrics_.dpi);  // the row headings' width follows their texts
+}
+
+void KeyGrid::SetColumnWidth(int column, int width) {
+    columns_.SetWidth(column, width);
+    if (Handle() == nullptr)
+        return;
+    UpdateScrollBars();
+    ScrollTo(scroll_.x, scroll_.y);
+    PlaceEditor();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void KeyGrid::SelectBlocks(std::span<const GridRange> blocks, GridCell current) {
     EndEdit(true);
     selection_.SelectBlocks(blocks, current);
@@ -121,6 +150,12 @@ void KeyGrid::ApplyDpi(int dpi) {
         const std::wstring zeros(std::to_wstring(std::max(sheet_.RowCount(), 1)).size(), L'0');
         GetTextExtentPoint32W(screen.Dc(), zeros.c_str(), static_cast<int>(zeros.size()),
                               &rowNumber);
+        for (const std::wstring& heading : rowHeadings_) {
+            SIZE extent{};
+            GetTextExtentPoint32W(screen.Dc(), heading.c_str(), static_cast<int>(heading.size()),
+                                  &extent);
+            rowNumber.cx = std::max(rowNumber.cx, extent.cx);
+        }
     }
     metrics_.columnWidth = std::max(TwipsToPixels(kKeyGridColumnWidth, dpi), 1);
     metrics_.minimumColumnWidth = static_cast<int>(text.tmMaxCharWidth) + 2 * ScaleToDpi(4, dpi);
@@ -273,7 +308,7 @@ void KeyGrid::PaintCells(HDC dc, const RECT& client) {
             const std::string_view bytes = sheet_.CellText(column, row);
             if (bytes.empty())
                 continue;
-            const std::wstring text = WideFromCellBytes(bytes);
+            const std::wstring text = CellWide(bytes);
             SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
             RECT inside{cell.left + padding, cell.top, cell.right - padding, cell.bottom};
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
@@ -329,9 +364,7 @@ void KeyGrid::PaintHeadings(HDC dc, const RECT& client) {
                     return column >= r.topLeft.column && column <= r.bottomRight.column;
                 }))
                 FillColor(dc, heading, COLOR_3DLIGHT);
-            const std::wstring text =
-                WideFromUtf8(KeyGridColumnHeading(sheet_, column - 1).value_or(std::string()))
-                    .value_or(std::wstring());
+            const std::wstring text = ColumnHeading(column);
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &heading,
                       DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
             DrawLine(dc, heading.right - 1, 0, heading.right - 1, metrics_.headerHeight);
@@ -349,8 +382,7 @@ void KeyGrid::PaintHeadings(HDC dc, const RECT& client) {
                     return row >= r.topLeft.row && row <= r.bottomRight.row;
                 }))
                 FillColor(dc, heading, COLOR_3DLIGHT);
-            const std::wstring text =
-                std::to_wstring(KeyGridRowHeading(sheet_, row - 1).value_or(row));
+            const std::wstring text = RowHeading(row);
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &heading,
                       DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
             DrawLine(dc, 0, heading.bottom - 1, metrics_.rowHeaderWidth, heading.bottom - 1);
@@ -590,13 +622,8 @@ std::optional<int> KeyGrid::ColumnEdgeAt(POINT point) const {
 void KeyGrid::ResizeColumnTo(int x) {
     const int width =
         std::max(resizing_->startWidth + x - resizing_->startX, metrics_.minimumColumnWidth);
-    if (width == columns_.Width(resizing_->column))
-        return;
-    columns_.SetWidth(resizing_->column, width);
-    UpdateScrollBars();
-    ScrollTo(scroll_.x, scroll_.y);
-    PlaceEditor();
-    InvalidateRect(Handle(), nullptr, FALSE);
+    if (width != columns_.Width(resizing_->column))
+        SetColumnWidth(resizing_->column, width);
 }
 
 void KeyGrid::OnMouseMove(POINT point) {
@@ -742,6 +769,31 @@ void KeyGrid::SelectionChanged() {
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+std::wstring KeyGrid::CellWide(std::string_view bytes) const {
+    if (encoding_ == CellEncoding::kUtf8)
+        return WideFromUtf8(bytes).value_or(std::wstring());
+    return WideFromCellBytes(bytes);
+}
+
+std::string KeyGrid::CellBytes(std::wstring_view text) const {
+    if (encoding_ == CellEncoding::kUtf8)
+        return Utf8FromWide(text);
+    return CellBytesFromWide(text);
+}
+
+std::wstring KeyGrid::ColumnHeading(int column) const {
+    if (column >= 1 && static_cast<std::size_t>(column) <= columnHeadings_.size())
+        return columnHeadings_[static_cast<std::size_t>(column - 1)];
+    return WideFromUtf8(KeyGridColumnHeading(sheet_, column - 1).value_or(std::string()))
+        .value_or(std::wstring());
+}
+
+std::wstring KeyGrid::RowHeading(int row) const {
+    if (row >= 1 && static_cast<std::size_t>(row) <= rowHeadings_.size())
+        return rowHeadings_[static_cast<std::size_t>(row - 1)];
+    return std::to_wstring(KeyGridRowHeading(sheet_, row - 1).value_or(row));
+}
+
 // --- Editing in place -------------------------------------------------------
 
 void KeyGrid::BeginEdit(std::optional<wchar_t> typed) {
@@ -751,8 +803,7 @@ void KeyGrid::BeginEdit(std::optional<wchar_t> typed) {
     EnsureVisible(*current);
     // Typing replaces the cell's text; F2 and a double-click edit it.
     const std::wstring text =
-        typed ? std::wstring(1, *typed)
-              : WideFromCellBytes(sheet_.CellText(current->column, current->row));
+        typed ? std::wstring(1, *typed) : CellWide(sheet_.CellText(current->column, current->row));
     const RECT cell = CellRect(*current);
     editor_ = CreateWindowExW(0, WC_EDITW, text.c_str(), WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
                               cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
@@ -778,7 +829,7 @@ void KeyGrid::EndEdit(bool keep) {
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(editor)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(
             GetWindowTextW(editor, text.data(), static_cast<int>(text.size()))));
-        sheet_.SetCellText(cell.column, cell.row, CellBytesFromWide(text));
+        sheet_.SetCellText(cell.column, cell.row, CellBytes(text));
     }
     RemoveWindowSubclass(editor, &KeyGrid::EditorProcedure, kEditorSubclass);
     if (GetFocus() == editor)

@@ -9,10 +9,14 @@
 // their heading, as in the Qt grid. The sheet
 // stays the only store of the keys: cells show decoded from Windows-1252 and
 // edits go back encoded. Painting touches only the visible cells.
+// Another sheet (the substitution table) can take the control too, with its
+// own headings and its cells in UTF-8.
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/keydata/sheet.h"
 #include "core/presentation/key_grid_rules.h"
@@ -42,6 +46,12 @@ struct ScrollPosition {
     int y = 0;
 };
 
+// How a sheet's cell bytes are text.
+enum class CellEncoding {
+    kWindows1252,  // the key data files' bytes
+    kUtf8,
+};
+
 class KeyGrid final : public Window {
   public:
     // The control, a child of `parent` at `place` (client pixels).
@@ -55,6 +65,20 @@ class KeyGrid final : public Window {
     // Loads a key data file; one that cannot be read leaves the grid as it was.
     Outcome LoadFile(std::string_view folder, std::string_view fileName,
                      const FileSystem& fileSystem);
+
+    // Cells are Windows-1252 until told otherwise.
+    void SetCellEncoding(CellEncoding encoding);
+    // Headings in place of the key grid's own (letters, numbers), from the
+    // first column and row on; sections beyond these lists keep their own.
+    // A new sheet keeps them.
+    void SetHeadings(std::vector<std::string> columns, std::vector<std::string> rows);
+    // The heading a column or a row (from 1) shows.
+    std::wstring ColumnHeading(int column) const;
+    std::wstring RowHeading(int row) const;
+
+    // A column's width in pixels at the grid's DPI, from 1; below 1 counts as 1.
+    int ColumnWidth(int column) const { return columns_.Width(column); }
+    void SetColumnWidth(int column, int width);
 
     std::optional<GridCell> Current() const { return selection_.Current(); }
     GridSelectionRanges Selection() const { return selection_.ForCore(); }
@@ -116,8 +140,13 @@ class KeyGrid final : public Window {
     void PlaceEditor();
 
     void SelectionChanged();
+    std::wstring CellWide(std::string_view bytes) const;
+    std::string CellBytes(std::wstring_view text) const;
 
     Sheet sheet_;
+    CellEncoding encoding_ = CellEncoding::kWindows1252;
+    std::vector<std::wstring> columnHeadings_;  // from column 1
+    std::vector<std::wstring> rowHeadings_;     // from row 1
     GridSelection selection_;
     KeyGridMetrics metrics_;
     Font font_;
