@@ -51,6 +51,26 @@ HWND DialogWindow::AddControl(const ControlPlace& control, const wchar_t* window
     return hwnd;
 }
 
+HWND DialogWindow::AddControl(const ControlPlace& control,
+                              const std::function<HWND(const RECT& place, int id)>& make) {
+    const int id = kFirstDialogControlId + static_cast<int>(controls_.size());
+    const HWND hwnd = make(PixelsOf(control.place), id);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    controls_.push_back(Placed{control.objectName, control.place, hwnd});
+    return hwnd;
+}
+
+void DialogWindow::PlaceControl(std::string_view objectName, const TwipsRect& place) {
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                    [&](const Placed& c) { return c.name == objectName; });
+    if (found == controls_.end())
+        return;
+    found->place = place;
+    const RECT pixels = PixelsOf(place);
+    SetWindowPos(found->hwnd, nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
+                 pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HWND DialogWindow::Control(std::string_view objectName) const {
     const auto found = std::find_if(controls_.begin(), controls_.end(),
                                     [&](const Placed& c) { return c.name == objectName; });

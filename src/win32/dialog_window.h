@@ -4,6 +4,7 @@
 // message font. It runs modally over its owner: the owner is disabled and a
 // message loop of the window's own serves every window of the thread until
 // the window ends. Tab, Enter and Escape work as in a dialog box.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,13 @@ class DialogWindow : public Window {
     // `control`, in the message font; ids are given in the order of adding.
     HWND AddControl(const ControlPlace& control, const wchar_t* windowClass, DWORD style,
                     std::string_view caption = {}, DWORD exStyle = 0);
+    // Adds a control of the program's own (such as a KeyGrid) that `make`
+    // creates as a child at this place (client pixels) with this id.
+    HWND AddControl(const ControlPlace& control,
+                    const std::function<HWND(const RECT& place, int id)>& make);
+    // Moves the control named `objectName` to `place`, which it keeps from
+    // now on (a window whose layout follows its size).
+    void PlaceControl(std::string_view objectName, const TwipsRect& place);
     // Moves the window's outer top-left corner to this screen point (pixels).
     void MoveTo(int left, int top);
 
