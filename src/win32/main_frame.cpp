@@ -316,8 +316,15 @@ void MainFrame::PlaceGrid(const TwipsRect& place) {
 // The Preferences dialog is not there yet.
 void MainFrame::OpenPreferences(const StoredWindowPlace& /*place*/) {}
 
-// The substitution table's window is not there yet.
-void MainFrame::OpenSubstitutionTable(const std::string& /*tablePath*/) {}
+// One editor for the window's life: OK and Cancel hide it and keep its
+// state, as every dialog does.
+void MainFrame::OpenSubstitutionTable(const std::string& tablePath) {
+    if (!substitutionTable_) {
+        substitutionTable_ = std::make_unique<SubstitutionTableHolder>(Handle(), model_.Settings(),
+                                                                       tablePath, model_.Files());
+    }
+    substitutionTable_->Open();
+}
 
 // The window goes and its WM_DESTROY ends the message loop.
 void MainFrame::EndProgram() {

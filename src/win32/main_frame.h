@@ -3,8 +3,8 @@
 // model: it places the key grid, the file list and the buttons where the
 // model's table of controls puts them, scaled by the window's DPI, and
 // forwards the file choice, the resizes, Exit and the close box to the model.
-// The windows the model opens from here (About, Preferences, the
-// substitution table, the run, the preview, the report) are not there yet.
+// The windows the model opens from here (About, Preferences, the run, the
+// preview, the report) are not there yet.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +16,7 @@
 #include "core/presentation/twips.h"
 #include "win32/gdi.h"
 #include "win32/key_grid.h"
+#include "win32/substitution_table_window.h"
 #include "win32/window.h"
 #include "win32/windows_api.h"
 
@@ -69,6 +70,7 @@ class MainFrame final : public Window, private MainWindowView {
     int dpi_ = 96;
     Font font_;
     std::unique_ptr<KeyGrid> grid_;
+    std::unique_ptr<SubstitutionTableHolder> substitutionTable_;  // made on first use
     // Where the resize rule put the grid last (its design place at first).
     TwipsRect gridPlace_;
     // The standard controls by their object names in the control table.

@@ -1,0 +1,187 @@
+// The Win32 substitution table editor over its model, in process: the saved
+// table shown at the stored place, an edit typed into the grid and saved by
+// OK as the model writes it, the close box keeping the place for a window
+// made afresh, and the main window's hidden Vars button opening it; driven
+// with window messages while it runs modally.
+#include "win32/substitution_table_window.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/presentation/saved_sheet.h"
+#include "core/settings/settings_file.h"
+#include "core/storage/file_system.h"
+#include "support/temp_folder.h"
+#include "win32/dpi.h"
+#include "win32/main_frame.h"
+#include "win32/support/when_shown.h"
+#include "win32/windows_api.h"
+
+namespace bladeway::win32 {
+namespace {
+
+constexpr const wchar_t* kCaption = L"Variable Substitution Table";
+
+class Win32SubstitutionTableTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        owner = CreateWindowExW(0, WC_STATICW, L"Owner", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ShowWindow(owner, SW_SHOW);
+        dpi = DpiOf(owner);
+    }
+    void TearDown() override { DestroyWindow(owner); }
+
+    std::string Settings() const { return folder.File("Bladeway.INI"); }
+    std::string Table() const { return folder.File("VarTab.Dat"); }
+    std::unique_ptr<SubstitutionTableHolder> Holder() const {
+        return std::make_unique<SubstitutionTableHolder>(owner, SettingsFile(Settings()), Table(),
+                                                         Disk());
+    }
+    int Pixels(std::int64_t twips) const { return TwipsToPixels(twips, dpi); }
+    std::int64_t Twips(int pixels) const { return MulDiv(pixels, 1440, dpi); }
+
+    // Types `text` into the cell as a user would: a click, the keys, Enter.
+    static void TypeInto(KeyGrid& grid, GridCell cell, std::wstring_view text) {
+        const RECT place = grid.CellRect(cell);
+        const LPARAM at =
+            MAKELPARAM((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+        SendMessageW(grid.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(grid.Handle(), WM_LBUTTONUP, 0, at);
+        SendMessageW(grid.Handle(), WM_CHAR, text.front(), 0);
+        for (const wchar_t character : text.substr(1))
+            SendMessageW(grid.Editor(), WM_CHAR, character, 0);
+        SendMessageW(grid.Editor(), WM_KEYDOWN, VK_RETURN, 0);
+    }
+
+    static RECT OuterOf(HWND hwnd) {
+        RECT outer{};
+        GetWindowRect(hwnd, &outer);
+        return outer;
+    }
+
+    bladeway::testing::TempFolder folder;
+    HWND owner = nullptr;
+    int dpi = kDefaultDpi;
+};
+
+TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesItAsTheModelWrites) {
+    SavedSheet saved{.rowCount = 2,
+                     .columnCount = 3,
+                     .rowHeaders = {"L", std::nullopt},
+                     .columnHeaders = {std::nullopt, "Tiefe \xC3\xA4", std::nullopt},
+                     .rowHeights = {30, 44},
+                     .columnWidths = {100, 150, 100},
+                     .cells = {{{0, 0}, "12.5"}, {{1, 1}, "\xE2\x82\xAC 3"}}};
+    ASSERT_TRUE(SaveSheet(Disk(), Table(), saved).ok());
+    const std::string settings =
+        "[Positions]\r\nVarSubTop=1500\r\nVarSubLeft=750\r\n"
+        "VarSubHeight=4500\r\nVarSubWidth=6000\r\n";
+    folder.Write("Bladeway.INI", settings);
+    const auto holder = Holder();
+
+    testing::WhenShown edit(kCaption, [&](HWND shown) {
+        EXPECT_FALSE(IsWindowEnabled(owner));
+        EXPECT_EQ(OuterOf(shown).top, Pixels(1500));
+        EXPECT_EQ(OuterOf(shown).left, Pixels(750));
+        EXPECT_EQ(OuterOf(shown).bottom - OuterOf(shown).top, Pixels(4500));
+        EXPECT_EQ(OuterOf(shown).right - OuterOf(shown).left, Pixels(6000));
+        KeyGrid& grid = holder->Loaded().Grid();
+        EXPECT_EQ(grid.GetSheet().ColumnCount(), 3);
+        EXPECT_EQ(grid.GetSheet().RowCount(), 2);
+        EXPECT_EQ(grid.GetSheet().CellText(1, 1), "12.5");
+        EXPECT_EQ(grid.GetSheet().CellText(2, 2), "\xE2\x82\xAC 3");
+        EXPECT_EQ(grid.RowHeading(1), L"L");
+        EXPECT_EQ(grid.RowHeading(2), L"2");
+        EXPECT_EQ(grid.ColumnHeading(2), L"Tiefe \u00E4");
+        EXPECT_EQ(grid.ColumnHeading(3), L"3");
+        EXPECT_EQ(grid.ColumnWidth(2), ScaleToDpi(150, dpi));
+        TypeInto(grid, GridCell{3, 1}, L"\u2264 0.5");  // a character Windows-1252 lacks
+        EXPECT_TRUE(testing::ClickButton(shown, L"OK"));
+    });
+    holder->Open();
+    EXPECT_TRUE(edit.Done());
+    EXPECT_TRUE(holder->IsLoaded());  // hidden, kept for the next opening
+
+    saved.cells[{0, 2}] = "\xE2\x89\xA4 0.5";
+    ASSERT_TRUE(SaveSheet(Disk(), folder.File("expected.Dat"), saved).ok());
+    EXPECT_EQ(bladeway::testing::ReadBytes(Table()),
+              bladeway::testing::ReadBytes(folder.File("expected.Dat")));
+    EXPECT_EQ(bladeway::testing::ReadBytes(Settings()), settings);  // OK keeps no place
+}
+
+TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfreshThere) {
+    folder.Write("Bladeway.INI", "[Positions]\r\nMainTop=10\r\n");
+    const auto holder = Holder();
+    const RECT moved{30, 45, 30 + 420, 45 + 310};
+    testing::WhenShown close(kCaption, [&](HWND shown) {
+        // Made without a stored place: the first sheet's named rows.
+        KeyGrid& grid = holder->Loaded().Grid();
+        EXPECT_EQ(grid.GetSheet().RowCount(), 11);
+        EXPECT_EQ(grid.GetSheet().ColumnCount(), 50);
+        EXPECT_EQ(grid.RowHeading(11), L"I");
+        EXPECT_EQ(grid.ColumnHeading(50), L"50");
+        SetWindowPos(shown, nullptr, moved.left, moved.top, moved.right - moved.left,
+                     moved.bottom - moved.top, SWP_NOZORDER);
+        TypeInto(grid, GridCell{1, 1}, L"not kept");
+        PostMessageW(shown, WM_CLOSE, 0, 0);
+    });
+    holder->Open();
+    EXPECT_TRUE(close.Done());
+    EXPECT_FALSE(holder->IsLoaded());
+    EXPECT_FALSE(std::filesystem::exists(Table()));
+    const std::string stored =
+        "[Positions]\r\nMainTop=10\r\nVarSubTop=" + std::to_string(Twips(45)) +
+        "\r\nVarSubLeft=" + std::to_string(Twips(30)) +
+        "\r\nVarSubHeight=" + std::to_string(Twips(310)) +
+        "\r\nVarSubWidth=" + std::to_string(Twips(420)) + "\r\n";
+    EXPECT_EQ(bladeway::testing::ReadBytes(Settings()), stored);
+
+    testing::WhenShown escape(kCaption, [&](HWND shown) {
+        const RECT outer = OuterOf(shown);
+        EXPECT_EQ(outer.left, moved.left);
+        EXPECT_EQ(outer.top, moved.top);
+        EXPECT_EQ(outer.right - outer.left, moved.right - moved.left);
+        EXPECT_EQ(outer.bottom - outer.top, moved.bottom - moved.top);
+        KeyGrid& grid = holder->Loaded().Grid();
+        EXPECT_EQ(grid.GetSheet().CellText(1, 1), "");  // a new editor
+        // Enter and then Escape as the user presses them, through the
+        // window's own loop: Enter belongs to the grid, Escape is Cancel.
+        PostMessageW(grid.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(grid.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    holder->Open();
+    EXPECT_TRUE(escape.Done());
+    EXPECT_TRUE(holder->IsLoaded());  // Cancel hides it
+    EXPECT_EQ(bladeway::testing::ReadBytes(Settings()), stored);
+    EXPECT_FALSE(std::filesystem::exists(Table()));  // nor did Enter press OK
+}
+
+// The hidden Vars button of the main window opens the editor over it, on
+// the table beside the settings file.
+TEST_F(Win32SubstitutionTableTest, TheMainWindowsVarsButtonOpensItOnTheTableBesideTheSettings) {
+    folder.Write("Bladeway.INI", "");
+    MainFrame frame(bladeway::testing::Utf8(folder.Path() / "bladeway.exe"), Disk(),
+                    [] { return std::string("03/14/25"); });
+    frame.Load();
+    testing::WhenShown ok(kCaption, [&](HWND shown) {
+        EXPECT_EQ(GetWindow(shown, GW_OWNER), frame.Handle());
+        EXPECT_FALSE(IsWindowEnabled(frame.Handle()));
+        EXPECT_TRUE(testing::ClickButton(shown, L"OK"));
+    });
+    const HWND vars = frame.Control("BtnVars");
+    SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(vars), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(vars));
+    EXPECT_TRUE(ok.Done());
+    EXPECT_TRUE(IsWindowEnabled(frame.Handle()));
+    const auto table = LoadSheet(Disk(), Table());
+    ASSERT_TRUE(table.has_value());
+    EXPECT_EQ(table->rowCount, 11);
+    EXPECT_EQ(table->rowHeaders.front(), "L");
+}
+
+}  // namespace
+}  // namespace bladeway::win32
