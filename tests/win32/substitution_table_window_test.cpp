@@ -111,6 +111,18 @@ TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesI
     EXPECT_EQ(bladeway::testing::ReadBytes(Table()),
               bladeway::testing::ReadBytes(folder.File("expected.Dat")));
     EXPECT_EQ(bladeway::testing::ReadBytes(Settings()), settings);  // OK keeps no place
+
+    // The kept editor loads the file again at its next showing.
+    saved.cells = {{{1, 0}, "from the file"}};
+    ASSERT_TRUE(SaveSheet(Disk(), Table(), saved).ok());
+    testing::WhenShown cancel(kCaption, [&](HWND shown) {
+        EXPECT_EQ(holder->Loaded().Grid().GetSheet().CellText(1, 2), "from the file");
+        EXPECT_EQ(holder->Loaded().Grid().GetSheet().CellText(3, 1), "");
+        EXPECT_TRUE(testing::ClickButton(shown, L"Cancel"));
+    });
+    holder->Open();
+    EXPECT_TRUE(cancel.Done());
+    EXPECT_EQ(bladeway::testing::ReadBytes(Settings()), settings);
 }
 
 TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfreshThere) {
