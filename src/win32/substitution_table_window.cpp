@@ -119,6 +119,7 @@ void SubstitutionTableWindow::ShowSheet(const SavedSheet& sheet) {
     rowHeaders_ = sheet.rowHeaders;
     columnHeaders_ = sheet.columnHeaders;
     rowHeights_ = sheet.rowHeights;
+    columnWidths_ = sheet.columnWidths;
 }
 
 SavedSheet SubstitutionTableWindow::GridSheet() const {
@@ -131,7 +132,10 @@ SavedSheet SubstitutionTableWindow::GridSheet() const {
     sheet.rowHeights = rowHeights_;
     const int dpi = grid_->Metrics().dpi;
     for (int column = 1; column <= sheet.columnCount; ++column) {
-        sheet.columnWidths.push_back(SheetPixels(grid_->ColumnWidth(column), dpi));
+        const int given = columnWidths_[static_cast<std::size_t>(column - 1)];
+        const int shown = grid_->ColumnWidth(column);
+        sheet.columnWidths.push_back(
+            shown == std::max(GridPixels(given, dpi), 1) ? given : SheetPixels(shown, dpi));
         for (int row = 1; row <= sheet.rowCount; ++row) {
             const std::string_view text = cells.CellText(column, row);
             if (!text.empty())

@@ -53,10 +53,13 @@ class SubstitutionTableWindow final : public DialogWindow, private SubstitutionT
     std::unique_ptr<KeyGrid> grid_;
     // What the sheet says and the grid does not show apart: the headers
     // (null for a default heading) and the rows' heights, given back as
-    // they came, since the grid's rows all have one height.
+    // they came, since the grid's rows all have one height; and the
+    // columns' widths, given back for the columns the user left as they
+    // were, so that a save after a load writes the same sizes at any DPI.
     std::vector<std::optional<std::string>> rowHeaders_;
     std::vector<std::optional<std::string>> columnHeaders_;
     std::vector<int> rowHeights_;
+    std::vector<int> columnWidths_;
 };
 
 // Keeps the editor between uses, as the main window's Vars button needs it

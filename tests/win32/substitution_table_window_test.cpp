@@ -70,11 +70,11 @@ class Win32SubstitutionTableTest : public ::testing::Test {
 
 TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesItAsTheModelWrites) {
     SavedSheet saved{.rowCount = 2,
-                     .columnCount = 3,
+                     .columnCount = 4,
                      .rowHeaders = {"L", std::nullopt},
-                     .columnHeaders = {std::nullopt, "Tiefe \xC3\xA4", std::nullopt},
+                     .columnHeaders = {std::nullopt, "Tiefe \xC3\xA4", std::nullopt, std::nullopt},
                      .rowHeights = {30, 44},
-                     .columnWidths = {100, 150, 100},
+                     .columnWidths = {100, 150, 100, 0},  // a width the grid cannot show
                      .cells = {{{0, 0}, "12.5"}, {{1, 1}, "\xE2\x82\xAC 3"}}};
     ASSERT_TRUE(SaveSheet(Disk(), Table(), saved).ok());
     const std::string settings =
@@ -90,7 +90,7 @@ TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesI
         EXPECT_EQ(OuterOf(shown).bottom - OuterOf(shown).top, Pixels(4500));
         EXPECT_EQ(OuterOf(shown).right - OuterOf(shown).left, Pixels(6000));
         KeyGrid& grid = holder->Loaded().Grid();
-        EXPECT_EQ(grid.GetSheet().ColumnCount(), 3);
+        EXPECT_EQ(grid.GetSheet().ColumnCount(), 4);
         EXPECT_EQ(grid.GetSheet().RowCount(), 2);
         EXPECT_EQ(grid.GetSheet().CellText(1, 1), "12.5");
         EXPECT_EQ(grid.GetSheet().CellText(2, 2), "\xE2\x82\xAC 3");
