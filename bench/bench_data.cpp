@@ -1,11 +1,11 @@
 #include "bench_data.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 namespace bladeway::bench {
 namespace {
@@ -73,10 +73,18 @@ std::string MakeMasterTemplate(int bytes, int variant) {
 ScratchFolder::ScratchFolder() : ScratchFolder(std::filesystem::temp_directory_path()) {}
 
 ScratchFolder::ScratchFolder(const std::filesystem::path& parent) {
-    std::string pattern = (parent / "bladeway-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    // A new folder of a random name, as mkdtemp makes one, on any system.
+    std::random_device seed;
+    std::uniform_int_distribution<unsigned> number(0, 0xFFFFFF);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "bladeway-bench-%06x", number(seed));
+        if (std::filesystem::create_directory(parent / name)) {
+            path_ = parent / name;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a scratch folder in " + parent.string());
 }
 
 ScratchFolder::~ScratchFolder() {
@@ -87,9 +95,11 @@ ScratchFolder::~ScratchFolder() {
 std::filesystem::path RunFolderParent() {
     if (const char* chosen = std::getenv("BLADEWAY_BENCH_DIR"); chosen && *chosen)
         return chosen;
+#ifndef _WIN32
     std::error_code ignored;
     if (std::filesystem::is_directory("/var/tmp", ignored))
         return "/var/tmp";
+#endif
     return std::filesystem::temp_directory_path();
 }
 

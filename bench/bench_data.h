@@ -17,9 +17,10 @@ std::string MakeKeyDataFile(int keyCount, int templateCount = 8);
 // `variant` changes the values so that templates differ.
 std::string MakeMasterTemplate(int bytes, int variant);
 
-// Where the run benchmarks write: BLADEWAY_BENCH_DIR when set, else /var/tmp,
-// a folder on the disk, so that the figures include what the disk's flushes
-// cost (set BLADEWAY_BENCH_DIR=/dev/shm for memory).
+// Where the run benchmarks write: BLADEWAY_BENCH_DIR when set, else /var/tmp
+// (on Windows the temporary folder), a folder on the disk, so that the
+// figures include what the disk's flushes cost (set BLADEWAY_BENCH_DIR=/dev/shm
+// for memory).
 std::filesystem::path RunFolderParent();
 
 class ScratchFolder {

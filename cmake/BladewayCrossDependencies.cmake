@@ -56,3 +56,12 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
         execute_process(COMMAND env ${BLADEWAY_WINE_ENVIRONMENT} wineserver --wait)
     endif()
 endif()
+
+# Google Benchmark: Debian has it for the build machine only; the Windows
+# stage builds it for MinGW-w64 from Debian's source package
+# (scripts/lib/mingw-benchmark.sh) and names its prefix in CMAKE_PREFIX_PATH.
+# Packages are looked for below the MinGW root only, so the prefix is made a
+# root as well.
+if(BLADEWAY_BUILD_BENCH)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${CMAKE_PREFIX_PATH})
+endif()
