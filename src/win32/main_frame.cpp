@@ -198,7 +198,10 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_SETCURSOR:
-            if (busy_) {
+            // Over the client area and the disabled controls; the frame's
+            // edges keep their sizing pointers.
+            if (const auto hit = static_cast<short>(LOWORD(lParam));
+                busy_ && (hit == HTCLIENT || hit == HTERROR)) {
                 SetCursor(LoadCursorW(nullptr, IDC_WAIT));
                 return TRUE;
             }

@@ -54,7 +54,7 @@ RunProgressWindow::RunProgressWindow(HWND owner, std::function<void()> stop)
 
 void RunProgressWindow::Show() {
     if (IsWindowVisible(Handle()) == FALSE)
-        ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+        ShowWindow(Handle(), SW_SHOW);
 }
 
 // Hidden at a run's end, the window starts the next run afresh.

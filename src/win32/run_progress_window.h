@@ -23,7 +23,8 @@ class RunProgressWindow final : public DialogWindow, private RunProgressView {
     // A run begins: nothing done yet, Cancel ready.
     void BeginRun() { model_.Begin(); }
     void ShowProgress(std::size_t done, std::size_t total) { model_.ShowProgress(done, total); }
-    // Comes into sight without taking the focus from the window that has it.
+    // Comes into sight, active, so that Escape cancels at once; shown
+    // already, it stays as it is (a message may be above it).
     void Show();
     // The run has ended: the window goes and is ready for the next run.
     void Hide();

@@ -241,13 +241,18 @@ TEST_F(Win32ProcessRunTest, ALongRunShowsItsCountTakesNoCommandAndCancelStopsItB
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
 
-    // The next run's progress window starts afresh, with Cancel ready.
+    // The next run's progress window starts afresh, with Cancel ready, and
+    // Escape stops it as Cancel does.
     files.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); };
     ClickProcess(*frame);
     ASSERT_TRUE(ServeUntil([&] { return Shown(kProgressClass) != nullptr; }));
-    EXPECT_TRUE(ClickButton(progress, L"Cancel"));
+    const HWND cancel = ChildWithText(progress, L"Cancel");
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_NE(IsWindowEnabled(cancel), FALSE);
+    PressKey(cancel, VK_ESCAPE);
     ASSERT_TRUE(ServeUntil([&] { return !frame->RunGoingOn(); }));
     files.onReplace = nullptr;
+    EXPECT_LT(bladeway::testing::FilesBelow(destination).size(), 3000U);
 }
 
 // How the user answers the index message, and how many keys the run has
@@ -318,10 +323,16 @@ INSTANTIATE_TEST_SUITE_P(
                                  count == 3 ? VK_ESCAPE : VK_RETURN);
                     },
                     3, 3},
-        // Cancel while the message is up stops the run and takes the message away.
+        MessageCase{"the close box",
+                    [](int, HWND message, HWND) { SendMessageW(message, WM_CLOSE, 0, 0); }, 1, 1},
+        // Cancel or the progress window's close box while the message is up
+        // stops the run and takes the message away.
         MessageCase{"Cancel in the progress window",
                     [](int, HWND, HWND progress) { EXPECT_TRUE(ClickButton(progress, L"Cancel")); },
-                    1, 1}),
+                    1, 1},
+        MessageCase{"the progress window's close box",
+                    [](int, HWND, HWND progress) { SendMessageW(progress, WM_CLOSE, 0, 0); }, 1,
+                    1}),
     [](const ::testing::TestParamInfo<MessageCase>& test) {
         std::string name = test.param.name;
         for (char& c : name) {
