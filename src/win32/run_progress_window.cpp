@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "core/presentation/pixel_rect.h"
 #include "win32/wide_text.h"
 
 namespace bladeway::win32 {
@@ -52,9 +53,23 @@ RunProgressWindow::RunProgressWindow(HWND owner, std::function<void()> stop)
     model_.Begin();
 }
 
+// Centred over the main window, and kept on its screen, so that Cancel is
+// within reach wherever the main window is.
 void RunProgressWindow::Show() {
-    if (IsWindowVisible(Handle()) == FALSE)
-        ShowWindow(Handle(), SW_SHOW);
+    if (IsWindowVisible(Handle()) != FALSE)
+        return;
+    RECT outer{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetWindowRect(Handle(), &outer) != FALSE &&
+        GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor) != FALSE) {
+        const RECT& work = monitor.rcWork;
+        const PixelRect place = FitOnScreen(
+            PixelRect{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top},
+            PixelRect{work.left, work.top, work.right - work.left, work.bottom - work.top});
+        MoveTo(static_cast<int>(place.left), static_cast<int>(place.top));
+    }
+    ShowWindow(Handle(), SW_SHOW);
 }
 
 // Hidden at a run's end, the window starts the next run afresh.

@@ -295,6 +295,11 @@ TEST_P(Win32RunMessageTest, TheIndexMessageGoesOnOrStopsAsAnsweredAndTheRunEnds)
         EXPECT_NE(ChildWithText(message, L"Stop Processing"), nullptr);
         const HWND progress = Shown(kProgressClass);
         EXPECT_NE(progress, nullptr) << "the message opens over the progress window";
+        // Beside the progress window, not over it: its Cancel stays in sight.
+        RECT messagePlace{}, progressPlace{}, overlap{};
+        GetWindowRect(message, &messagePlace);
+        GetWindowRect(progress, &progressPlace);
+        EXPECT_FALSE(IntersectRect(&overlap, &messagePlace, &progressPlace));
         way.answer(count, message, progress);
     };
     ASSERT_TRUE(ServeUntil([&] { return !frame->RunGoingOn(); }, answerMessages)) << way.name;
