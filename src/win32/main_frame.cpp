@@ -21,8 +21,8 @@ constexpr int kFirstControlId = 100;
 
 // The standard control and caption for each entry of the control table;
 // the grid is made apart.
-// Process and Preferences stay disabled until their windows exist; Vars is
-// hidden, as in the Qt window.
+// Preferences stays disabled until its window exists; Vars is hidden, as in
+// the Qt window.
 struct StandardControl {
     std::string_view name;
     const wchar_t* windowClass;
@@ -33,12 +33,13 @@ struct StandardControl {
 constexpr StandardControl kStandardControls[] = {
     {"File1", WC_LISTBOXW,
      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, ""},
-    {"Proc", WC_BUTTONW, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, kProcessCaption},
+    {"Proc", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kProcessCaption},
     {"Prf", WC_BUTTONW, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, kPreferencesCaption},
     {"Ext", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kExitCaption},
     {"BtnVars", WC_BUTTONW, BS_PUSHBUTTON, kVarsCaption},
 };
 constexpr int kFileListId = kFirstControlId;
+constexpr int kProcessId = kFirstControlId + 1;
 constexpr int kExitId = kFirstControlId + 3;
 constexpr int kVarsId = kFirstControlId + 4;
 
@@ -72,11 +73,17 @@ MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
     SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls();
+    run_ = std::make_unique<BackgroundRun>(
+        Handle(), [this](const RunReport& report) { RunFinished(report); });
+    model_.SetRun(&run_->Session());
     // The process's current folder until the start-up points the list elsewhere.
     ShowFileListFolder(CurrentFolder());
 }
 
+// A run still going is stopped and waited for before the window goes.
 MainFrame::~MainFrame() {
+    model_.SetRun(nullptr);
+    run_.reset();
     grid_.reset();
     Destroy();
 }
@@ -190,8 +197,18 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             (void)model_.CloseRequested(TwipsOf(outer.top), TwipsOf(outer.left));
             return 0;
         }
+        case WM_SETCURSOR:
+            // Over the client area and the disabled controls; the frame's
+            // edges keep their sizing pointers.
+            if (const auto hit = static_cast<short>(LOWORD(lParam));
+                busy_ && (hit == HTCLIENT || hit == HTERROR)) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            break;
         case WM_SETFOCUS:
-            if (grid_)
+            // Not to the grid while a run holds it disabled.
+            if (grid_ && IsWindowEnabled(grid_->Handle()) != FALSE)
                 SetFocus(grid_->Handle());
             return 0;
         case WM_DESTROY:
@@ -225,6 +242,8 @@ void MainFrame::OnCommand(int id, int code) {
         const LRESULT row = SendMessageW(Control("File1"), LB_GETCURSEL, 0, 0);
         if (row >= 0 && static_cast<std::size_t>(row) < fileNames_.size())
             model_.FileChosen(folder_, fileNames_[static_cast<std::size_t>(row)]);
+    } else if (id == kProcessId && code == BN_CLICKED) {
+        model_.Process(grid_->GetSheet(), grid_->Selection());
     } else if (id == kExitId && code == BN_CLICKED) {
         model_.Exit();
     } else if (id == kVarsId && code == BN_CLICKED) {
@@ -262,6 +281,14 @@ void MainFrame::RefreshFileList() {
         SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(kept - fileNames_.begin()), 0);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+}
+
+void MainFrame::RunFinished(const RunReport& report) {
+    busy_ = false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    if (GetActiveWindow() == Handle())
+        SetFocus(grid_->Handle());
+    model_.RunEnded(report);
 }
 
 // MainWindowView
@@ -331,15 +358,21 @@ void MainFrame::EndProgram() {
     DestroyWindow(Handle());
 }
 
-// The run's windows are not there yet (Process stays disabled).
-void MainFrame::RunStarting() {}
+// The busy pointer from here until the run has ended.
+void MainFrame::RunStarting() {
+    busy_ = true;
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
 
 // The run report's window is not there yet.
 void MainFrame::ShowRunReport(const RunReport& /*report*/,
                               const std::string& /*destinationFolder*/) {}
 
-// No run goes on without the run's windows.
-void MainFrame::CloseAfterRun() {}
+// The run has ended: the close box used during it takes effect now (the
+// place is stored and the program ends).
+void MainFrame::CloseAfterRun() {
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+}
 
 // The run report's window is not there yet.
 void MainFrame::ShowLastRunReport() {}

@@ -2,9 +2,10 @@
 // The main window (Form1) as a Win32 window, a view over the main window
 // model: it places the key grid, the file list and the buttons where the
 // model's table of controls puts them, scaled by the window's DPI, and
-// forwards the file choice, the resizes, Exit and the close box to the model.
-// The windows the model opens from here (About, Preferences, the run, the
-// preview, the report) are not there yet.
+// forwards the file choice, the resizes, Process, Exit and the close box to
+// the model. Process runs on a worker thread (BackgroundRun) with its
+// progress window and index message; the model opens the other windows
+// from here.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 
 #include "core/presentation/main_window_model.h"
 #include "core/presentation/twips.h"
+#include "win32/background_run.h"
 #include "win32/gdi.h"
 #include "win32/key_grid.h"
 #include "win32/substitution_table_window.h"
@@ -34,6 +36,7 @@ class MainFrame final : public Window, private MainWindowView {
     void Load();
 
     KeyGrid& Grid() { return *grid_; }
+    bool RunGoingOn() const { return model_.RunGoingOn(); }
     // The standard control named `objectName` in the control table.
     HWND Control(std::string_view objectName) const;
 
@@ -48,6 +51,8 @@ class MainFrame final : public Window, private MainWindowView {
     void FollowSize();
     void OnCommand(int id, int code);
     void RefreshFileList();
+    // The run has ended and its windows are gone.
+    void RunFinished(const RunReport& report);
 
     // MainWindowView
     void ShowStartupAbout() override;
@@ -78,6 +83,9 @@ class MainFrame final : public Window, private MainWindowView {
     // The file list's folder (the file system's bytes) and the names it shows.
     std::string folder_;
     std::vector<std::string> fileNames_;
+    // The busy pointer shows over the window while a run goes on.
+    bool busy_ = false;
+    std::unique_ptr<BackgroundRun> run_;
 };
 
 }  // namespace bladeway::win32

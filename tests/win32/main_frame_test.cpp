@@ -90,8 +90,7 @@ TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOne
 
     const HWND list = frame->Control("File1");
     EXPECT_EQ(ListedFiles(list), (std::vector<std::wstring>{L"a.dat", L"b.DAT", L"Zed.dat"}));
-    // Neither Process nor Preferences acts before its window exists.
-    EXPECT_FALSE(IsWindowEnabled(frame->Control("Proc")));
+    // Preferences does not act before its window exists.
     EXPECT_FALSE(IsWindowEnabled(frame->Control("Prf")));
 
     Choose(*frame, 1);

@@ -1,0 +1,373 @@
+// Process in the Win32 main window, in process: Proc on a loaded file runs
+// on a worker thread and writes what the command-line tool writes; the
+// progress window's Cancel, the index message's answers and the main
+// window's close box end the run, and every way ends. The test's thread
+// serves the windows' messages as the program's loop does, with a deadline,
+// so that a run that would hang fails instead.
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli.h"
+#include "core/settings/settings_file.h"
+#include "core/settings/settings_keys.h"
+#include "support/recording_file_system.h"
+#include "support/temp_folder.h"
+#include "win32/main_frame.h"
+#include "win32/support/when_shown.h"
+#include "win32/wide_text.h"
+#include "win32/windows_api.h"
+
+namespace bladeway::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+using win32::testing::ChildWithText;
+using win32::testing::ClickButton;
+
+constexpr const wchar_t* kProgressClass = L"BladewayRunProgress";
+constexpr const wchar_t* kMessageClass = L"BladewayRunMessage";
+constexpr const char* kIndexMessage = "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!";
+
+// A key data file of `count` keys on the example template DZ120.
+std::string ManyKeys(int count) {
+    std::string text;
+    for (int key = 1; key <= count; ++key) {
+        char name[16];
+        std::snprintf(name, sizeof name, "P%04d", key);
+        text += "[KEY]\r\nGM 1\r\nGenerated key\r\nDZ120\r\n" + std::string(name) +
+                "\r\n1\r\nGENERATED (GM)\r\n  [CUTS]\r\nL=31.5\r\nH=" + std::to_string(key % 9) +
+                ".25\r\n!\r\n";
+    }
+    return text;
+}
+
+// The run's window of this class that is in sight, or none.
+HWND Shown(const wchar_t* windowClass) {
+    const HWND window = FindWindowW(windowClass, nullptr);
+    return window != nullptr && IsWindowVisible(window) != FALSE ? window : nullptr;
+}
+
+// Serves the thread's messages as the program's loop does (Enter, Escape
+// and Tab for the window a message is for) until `done` or `seconds` pass;
+// `each` runs between messages. True when `done`.
+bool ServeUntil(const std::function<bool()>& done, const std::function<void()>& each = {},
+                int seconds = 40) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        if (each)
+            each();
+        MSG message{};
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) == FALSE) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            continue;
+        }
+        if (message.message == WM_QUIT) {
+            // The program's end: kept for the test to see.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return done();
+        }
+        const HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (root != nullptr && IsDialogMessageW(root, &message) != FALSE)
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return true;
+}
+
+// A key pressed on the window that has the focus, as the user types it.
+void PressKey(HWND window, WPARAM key) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+class Win32ProcessRunTest : public ::testing::Test {
+  protected:
+    ~Win32ProcessRunTest() override { DropQuit(); }
+
+    // The quit a closed main window posts is not for the test's thread.
+    static void DropQuit() {
+        MSG quit{};
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+
+    // The main window of a program in `shop` (a HARBOR62 folder works in
+    // tree mode) on the example templates (or `templates`), with `keys`
+    // chosen in the file list, shown.
+    std::unique_ptr<MainFrame> Start(const std::string& shop, const std::string& keys) {
+        program = folder.Path() / shop;
+        const bool tree = shop == "Harbor62";
+        if (templates.empty())
+            templates = bladeway::testing::SourceDir() / "examples" / "templates" /
+                        (tree ? "tree" : "flat");
+        destination = program / "out";
+        fs::create_directories(destination / "SRG" / "P");
+        fs::create_directories(program / "keys");
+        bladeway::testing::WriteBytes(program / "keys" / "Keys.dat", keys);
+        bladeway::testing::WriteBytes(
+            program / "Bladeway.INI",
+            "[Paths]\r\nSource=" + bladeway::testing::Utf8(program / "keys") +
+                "\r\nTemplate=" + bladeway::testing::Utf8(templates) +
+                "\r\nDestination=" + bladeway::testing::Utf8(destination) + "\r\n");
+        auto frame = std::make_unique<MainFrame>(bladeway::testing::Utf8(program / "bladeway.exe"),
+                                                 files, [] { return std::string("03/14/25"); });
+        EXPECT_NE(frame->Handle(), nullptr);
+        frame->Load();
+        ShowWindow(frame->Handle(), SW_SHOW);
+        const HWND list = frame->Control("File1");
+        SendMessageW(list, LB_SETCURSEL, 0, 0);
+        SendMessageW(frame->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+        return frame;
+    }
+
+    static std::string HarborKeys() {
+        return bladeway::testing::ReadBytes(bladeway::testing::SourceDir() / "examples" / "keys" /
+                                            "Harbor.dat");
+    }
+
+    // What the command-line tool writes for the same keys and settings.
+    std::map<std::string, std::string> Cli(bool tree) {
+        const fs::path out = program / "cli";
+        fs::create_directories(out / "SRG" / "P");
+        const std::vector<std::string> args = {
+            "generate",
+            "--settings",
+            bladeway::testing::Utf8(program / "Bladeway.INI"),
+            "--mode",
+            tree ? "tree" : "flat",
+            "--dest",
+            bladeway::testing::Utf8(out),
+            "--date",
+            "03/14/25",
+            bladeway::testing::Utf8(program / "keys" / "Keys.dat")};
+        std::ostringstream output;
+        EXPECT_EQ(RunCli(args, output, output), kExitOk) << output.str();
+        return bladeway::testing::FilesBelow(out);
+    }
+
+    // Clicks Proc, as the user does.
+    static void ClickProcess(MainFrame& frame) {
+        SendMessageW(frame.Control("Proc"), BM_CLICK, 0, 0);
+    }
+
+    std::size_t ProgramsWritten() const {
+        return bladeway::testing::FilesBelow(destination / "SRG" / "P").size();
+    }
+
+    bladeway::testing::TempFolder folder;
+    bladeway::testing::RecordingFileSystem files;
+    fs::path program, templates, destination;
+};
+
+TEST_F(Win32ProcessRunTest, ProcessInBothModesWritesWhatTheCommandLineToolWrites) {
+    for (const auto& [shop, tree, written] :
+         std::vector<std::tuple<std::string, bool, std::string>>{
+             {"flat-shop", false, "P1001"}, {"Harbor62", true, "SRG/P/1001"}}) {
+        templates.clear();
+        auto frame = Start(shop, HarborKeys());
+        ASSERT_EQ(frame->Grid().GetSheet().ColumnCount(), 12) << shop;
+        ClickProcess(*frame);
+        EXPECT_TRUE(frame->RunGoingOn()) << shop;
+        ASSERT_TRUE(ServeUntil([&] { return !frame->RunGoingOn(); })) << shop;
+
+        const auto output = bladeway::testing::FilesBelow(destination);
+        // The file list's names use the system's separator.
+        EXPECT_EQ(output.count(fs::path(written).make_preferred().string()), 1U) << shop;
+        if (tree) {
+            EXPECT_EQ(output.count("INDICE.Prg"), 1U);
+        }
+        EXPECT_EQ(output, Cli(tree)) << shop;
+        // The window takes commands again; no window of the run is left.
+        EXPECT_NE(IsWindowEnabled(frame->Control("Proc")), FALSE);
+        EXPECT_EQ(Shown(kProgressClass), nullptr);
+        EXPECT_EQ(Shown(kMessageClass), nullptr);
+        frame.reset();
+        DropQuit();
+    }
+}
+
+TEST_F(Win32ProcessRunTest, ALongRunShowsItsCountTakesNoCommandAndCancelStopsItBetweenKeys) {
+    const auto frame = Start("flat-shop", ManyKeys(3000));
+    ASSERT_EQ(frame->Grid().GetSheet().ColumnCount(), 3000);
+    files.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); };
+    ClickProcess(*frame);
+    ASSERT_TRUE(frame->RunGoingOn());
+    // The window's controls take nothing meanwhile; the pointer is busy over it.
+    EXPECT_EQ(IsWindowEnabled(frame->Control("Proc")), FALSE);
+    EXPECT_EQ(IsWindowEnabled(frame->Grid().Handle()), FALSE);
+    EXPECT_EQ(IsWindowEnabled(frame->Control("Ext")), FALSE);
+    SendMessageW(frame->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(frame->Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+
+    HWND progress = nullptr;
+    ASSERT_TRUE(ServeUntil([&] { return (progress = Shown(kProgressClass)) != nullptr; }));
+    const HWND text = FindWindowExW(progress, nullptr, WC_STATICW, nullptr);
+    // The count follows the run (the keys done, grouped, of all planned).
+    const std::regex counting("Writing programs: [1-9][0-9,]* of 3,000 keys");
+    EXPECT_TRUE(ServeUntil([&] { return std::regex_match(WindowTextUtf8(text), counting); }))
+        << WindowTextUtf8(text);
+
+    ASSERT_TRUE(ClickButton(progress, L"Cancel"));
+    const HWND stopping = ChildWithText(progress, L"Stopping...");
+    ASSERT_NE(stopping, nullptr);
+    EXPECT_EQ(IsWindowEnabled(stopping), FALSE);
+    ASSERT_TRUE(ServeUntil([&] { return !frame->RunGoingOn(); }));
+    files.onReplace = nullptr;
+    EXPECT_EQ(Shown(kProgressClass), nullptr);
+    const std::size_t written = bladeway::testing::FilesBelow(destination).size();
+    EXPECT_GT(written, 0U);
+    EXPECT_LT(written, 3000U);
+    EXPECT_NE(IsWindowEnabled(frame->Control("Proc")), FALSE);
+    EXPECT_NE(IsWindowEnabled(frame->Grid().Handle()), FALSE);
+    SendMessageW(frame->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(frame->Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+
+    // The next run's progress window starts afresh, with Cancel ready, and
+    // Escape stops it as Cancel does.
+    files.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); };
+    ClickProcess(*frame);
+    ASSERT_TRUE(ServeUntil([&] { return Shown(kProgressClass) != nullptr; }));
+    const HWND cancel = ChildWithText(progress, L"Cancel");
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_NE(IsWindowEnabled(cancel), FALSE);
+    PressKey(cancel, VK_ESCAPE);
+    ASSERT_TRUE(ServeUntil([&] { return !frame->RunGoingOn(); }));
+    files.onReplace = nullptr;
+    EXPECT_LT(bladeway::testing::FilesBelow(destination).size(), 3000U);
+}
+
+// How the user answers the index message, and how many keys the run has
+// then written: each answer counts for the message that is up.
+struct MessageCase {
+    const char* name;
+    // Answers the `count`th message, `message`, over the progress window.
+    std::function<void(int count, HWND message, HWND progress)> answer;
+    std::size_t messages;
+    std::size_t programs;
+};
+
+void PrintTo(const MessageCase& way, std::ostream* out) {
+    *out << way.name;
+}
+
+class Win32RunMessageTest : public Win32ProcessRunTest,
+                            public ::testing::WithParamInterface<MessageCase> {};
+
+TEST_P(Win32RunMessageTest, TheIndexMessageGoesOnOrStopsAsAnsweredAndTheRunEnds) {
+    const MessageCase& way = GetParam();
+    templates = folder.Path() / "templates";
+    fs::copy(bladeway::testing::SourceDir() / "examples" / "templates" / "tree", templates,
+             fs::copy_options::recursive);
+    bladeway::testing::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
+    const auto frame = Start("Harbor62", HarborKeys());
+    ClickProcess(*frame);
+
+    int count = 0;
+    HWND answered = nullptr;
+    const auto answerMessages = [&] {
+        const HWND message = Shown(kMessageClass);
+        if (message == nullptr || message == answered)
+            return;
+        answered = message;
+        ++count;
+        EXPECT_EQ(WindowTextUtf8(message), "Bladeway");
+        EXPECT_NE(ChildWithText(message, Wide(kIndexMessage)), nullptr);
+        EXPECT_NE(ChildWithText(message, L"OK"), nullptr);
+        EXPECT_NE(ChildWithText(message, L"Stop Processing"), nullptr);
+        const HWND progress = Shown(kProgressClass);
+        EXPECT_NE(progress, nullptr) << "the message opens over the progress window";
+        // Beside the progress window, not over it: its Cancel stays in sight.
+        RECT messagePlace{}, progressPlace{}, overlap{};
+        GetWindowRect(message, &messagePlace);
+        GetWindowRect(progress, &progressPlace);
+        EXPECT_FALSE(IntersectRect(&overlap, &messagePlace, &progressPlace));
+        way.answer(count, message, progress);
+    };
+    ASSERT_TRUE(ServeUntil([&] { return !frame->RunGoingOn(); }, answerMessages)) << way.name;
+    EXPECT_EQ(static_cast<std::size_t>(count), way.messages) << way.name;
+    EXPECT_EQ(ProgramsWritten(), way.programs) << way.name;
+    EXPECT_EQ(Shown(kMessageClass), nullptr);
+    EXPECT_EQ(Shown(kProgressClass), nullptr);
+    EXPECT_TRUE(IsWindow(frame->Handle()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, Win32RunMessageTest,
+    ::testing::Values(
+        MessageCase{"OK to each",
+                    [](int, HWND message, HWND) { EXPECT_TRUE(ClickButton(message, L"OK")); }, 12,
+                    12},
+        MessageCase{"Stop Processing on the second",
+                    [](int count, HWND message, HWND) {
+                        EXPECT_TRUE(ClickButton(message, count == 2 ? L"Stop Processing" : L"OK"));
+                    },
+                    2, 2},
+        // Enter presses OK; Escape answers as Stop Processing does.
+        MessageCase{"Enter, then Escape on the third",
+                    [](int count, HWND message, HWND) {
+                        PressKey(GetFocus() != nullptr ? GetFocus() : message,
+                                 count == 3 ? VK_ESCAPE : VK_RETURN);
+                    },
+                    3, 3},
+        MessageCase{"the close box",
+                    [](int, HWND message, HWND) { SendMessageW(message, WM_CLOSE, 0, 0); }, 1, 1},
+        // Cancel or the progress window's close box while the message is up
+        // stops the run and takes the message away.
+        MessageCase{"Cancel in the progress window",
+                    [](int, HWND, HWND progress) { EXPECT_TRUE(ClickButton(progress, L"Cancel")); },
+                    1, 1},
+        MessageCase{"the progress window's close box",
+                    [](int, HWND, HWND progress) { SendMessageW(progress, WM_CLOSE, 0, 0); }, 1,
+                    1}),
+    [](const ::testing::TestParamInfo<MessageCase>& test) {
+        std::string name = test.param.name;
+        for (char& c : name) {
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        }
+        return name;
+    });
+
+TEST_F(Win32ProcessRunTest, TheCloseBoxDuringARunStopsItAndEndsTheProgramAfterIt) {
+    templates = folder.Path() / "templates";
+    fs::copy(bladeway::testing::SourceDir() / "examples" / "templates" / "tree", templates,
+             fs::copy_options::recursive);
+    bladeway::testing::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
+    const auto frame = Start("Harbor62", HarborKeys());
+    const HWND hwnd = frame->Handle();
+    ClickProcess(*frame);
+    // With the index message up, waiting for its answer.
+    ASSERT_TRUE(ServeUntil([] { return Shown(kMessageClass) != nullptr; }));
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(ServeUntil([&] { return IsWindow(hwnd) == FALSE; }));
+    EXPECT_FALSE(frame->RunGoingOn());
+    EXPECT_EQ(Shown(kMessageClass), nullptr);
+    EXPECT_EQ(ProgramsWritten(), 1U);
+    // The place was stored as the close box stores it, and the program ends.
+    EXPECT_FALSE(SettingsFile(bladeway::testing::Utf8(program / "Bladeway.INI"))
+                     .ReadSetting(settings_keys::kPositions, "MainLeft")
+                     .empty());
+    MSG quit{};
+    EXPECT_NE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE), FALSE);
+}
+
+}  // namespace
+}  // namespace bladeway::win32
