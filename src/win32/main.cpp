@@ -22,8 +22,12 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab moves between the controls.
-        if (IsDialogMessageW(frame.Handle(), &message))
+        if (frame.TranslateShortcut(message))
+            continue;
+        // Tab moves between the controls, and Escape closes, in the window
+        // the message is for: the main window or one beside it.
+        if (const HWND window = GetAncestor(message.hwnd, GA_ROOT);
+            window != nullptr && IsDialogMessageW(window, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

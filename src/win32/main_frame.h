@@ -4,7 +4,9 @@
 // model's table of controls puts them, scaled by the window's DPI, and
 // forwards the file choice, the resizes, Exit and the close box to the model.
 // The windows the model opens from here (About, Preferences, the
-// substitution table, the run, the preview, the report) are not there yet.
+// substitution table, the run) are not there yet. The run report and the
+// program preview are windows of their own that block none; the grid's
+// context menu (and Ctrl+P) opens the preview and the last report.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +18,8 @@
 #include "core/presentation/twips.h"
 #include "win32/gdi.h"
 #include "win32/key_grid.h"
+#include "win32/program_preview_window.h"
+#include "win32/run_report_window.h"
 #include "win32/window.h"
 #include "win32/windows_api.h"
 
@@ -35,6 +39,15 @@ class MainFrame final : public Window, private MainWindowView {
     KeyGrid& Grid() { return *grid_; }
     // The standard control named `objectName` in the control table.
     HWND Control(std::string_view objectName) const;
+    // The window's model: what happens outside the window (a run's end)
+    // reaches it here.
+    MainWindowModel& Model() { return model_; }
+    // The last run's report and the program preview, once they opened.
+    RunReportWindow* ReportWindow() { return reportWindow_.get(); }
+    ProgramPreviewWindow* PreviewWindow() { return previewWindow_.get(); }
+    // Ctrl+P while the window is active previews the current key's program;
+    // true when `message` was that key (the program's message loop asks).
+    bool TranslateShortcut(MSG& message);
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -47,6 +60,9 @@ class MainFrame final : public Window, private MainWindowView {
     void FollowSize();
     void OnCommand(int id, int code);
     void RefreshFileList();
+    // The grid's context menu at this screen point.
+    void ShowGridMenu(POINT at);
+    void PreviewCurrentProgram();
 
     // MainWindowView
     void ShowStartupAbout() override;
@@ -76,6 +92,10 @@ class MainFrame final : public Window, private MainWindowView {
     // The file list's folder (the file system's bytes) and the names it shows.
     std::string folder_;
     std::vector<std::string> fileNames_;
+    // Made the first time each is needed.
+    std::unique_ptr<RunReportWindow> reportWindow_;
+    std::unique_ptr<ProgramPreviewWindow> previewWindow_;
+    HACCEL shortcuts_ = nullptr;
 };
 
 }  // namespace bladeway::win32

@@ -1,0 +1,60 @@
+#include "win32/laid_out_window.h"
+
+#include <algorithm>
+
+#include "win32/dpi.h"
+#include "win32/text_layout.h"
+
+namespace bladeway::win32 {
+namespace {
+
+// A gap of 120 twips, a button 375 twips high as on the main window, and at
+// least 1215 twips wide.
+constexpr std::int64_t kGapTwips = 120;
+constexpr std::int64_t kButtonHeightTwips = 375;
+constexpr std::int64_t kButtonMinimumWidthTwips = 1215;
+
+}  // namespace
+
+bool LaidOutWindow::CreateLaidOut(const wchar_t* className, std::string_view caption,
+                                  const TwipsRect& client, HWND owner) {
+    return CreateFrame(className, caption, client, owner, kResizableStyle);
+}
+
+void LaidOutWindow::ShowModeless() {
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    BringWindowToTop(Handle());
+}
+
+void LaidOutWindow::LayoutNow() {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    Layout(client.right, client.bottom);
+}
+
+int LaidOutWindow::Gap() const {
+    return TwipsToPixels(kGapTwips, Dpi());
+}
+
+int LaidOutWindow::ButtonHeight() const {
+    return TwipsToPixels(kButtonHeightTwips, Dpi());
+}
+
+int LaidOutWindow::ButtonWidth(HWND button) const {
+    return std::max(TextWidth(button) + 2 * Gap(), TwipsToPixels(kButtonMinimumWidthTwips, Dpi()));
+}
+
+void LaidOutWindow::OnDpiChanged() {
+    LayoutNow();
+}
+
+LRESULT LaidOutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SIZE && wParam != SIZE_MINIMIZED) {
+        Layout(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    }
+    return DialogWindow::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace bladeway::win32
