@@ -25,6 +25,8 @@ class LaidOutWindow : public DialogWindow {
                        HWND owner);
     // Places the controls in a client area this large (pixels).
     virtual void Layout(int width, int height) = 0;
+    // The tip `control` shows under the pointer (UTF-8); none when empty.
+    void AddTip(HWND control, std::string_view tip);
     // Lays the controls out again for the size now (a text changed).
     void LayoutNow();
     // The gap between controls and around the edges, at the window's DPI.
@@ -35,6 +37,9 @@ class LaidOutWindow : public DialogWindow {
 
     void OnDpiChanged() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    HWND tips_ = nullptr;  // the window's tooltip control, made with the first tip
 };
 
 }  // namespace bladeway::win32

@@ -38,6 +38,8 @@ RunReportWindow::RunReportWindow(HWND owner, FileSystem& fileSystem, std::string
     checkIndex_ = AddControl({kRunReportCheckIndex.objectName, {}}, WC_BUTTONW, kButtonStyle,
                              kRunReportCheckIndex.caption);
     EnableWindow(checkIndex_, FALSE);
+    AddTip(selectKeys_, kRunReportSelectKeys.tip);
+    AddTip(checkIndex_, kRunReportCheckIndex.tip);
     copy_ = AddControl({kRunReportCopy.objectName, {}}, WC_BUTTONW, kButtonStyle,
                        kRunReportCopy.caption);
     saveCsv_ = AddControl({kRunReportSaveCsv.objectName, {}}, WC_BUTTONW, kButtonStyle,
@@ -96,15 +98,15 @@ void RunReportWindow::Layout(int width, int height) {
     }
 }
 
+// Escape (IDCANCEL) leaves the report open, as the Qt window does; Close
+// and the close box hide it.
 void RunReportWindow::OnCommand(int id, int code) {
     const HWND control = GetDlgItem(Handle(), id);
-    if (control == close_ || id == IDCANCEL) {
+    if (code != BN_CLICKED || control == nullptr)
+        return;
+    if (control == close_)
         OnClose();
-        return;
-    }
-    if (code != BN_CLICKED)
-        return;
-    if (control == problemsOnly_)
+    else if (control == problemsOnly_)
         model_.SetProblemsOnly(Button_GetCheck(problemsOnly_) == BST_CHECKED);
     else if (control == selectKeys_)
         model_.SelectKeys();

@@ -225,6 +225,20 @@ TEST_F(Win32ProgramPreviewWindowTest, TheGridsMenuPreviewsTheCurrentKeyAndShowsT
     EXPECT_EQ(frame.PreviewWindow()->Model().Content().heading, expected.heading);
     EXPECT_EQ(frame.PreviewWindow()->Model().Content().missing, expected.missing);
 
+    // Ctrl+P in the main window previews too.
+    ShowWindow(frame.PreviewWindow()->Handle(), SW_HIDE);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG shortcut{grid, WM_KEYDOWN, 'P', 0, 0, {}};
+    EXPECT_TRUE(frame.TranslateShortcut(shortcut));
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_NE(IsWindowVisible(frame.PreviewWindow()->Handle()), FALSE);
+    MSG plain{grid, WM_KEYDOWN, 'P', 0, 0, {}};
+    EXPECT_FALSE(frame.TranslateShortcut(plain));
+
     // Show run report: nothing before a run, the last report after one.
     SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(items[1].id, 0), 0);
     EXPECT_EQ(frame.ReportWindow(), nullptr);

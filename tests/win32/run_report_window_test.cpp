@@ -5,6 +5,7 @@
 // and Check index opens the check, all driven with window messages.
 #include "win32/run_report_window.h"
 
+#include <cwchar>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -102,6 +103,23 @@ class Win32RunReportWindowTest : public ::testing::Test {
                               LVIS_FOCUSED | LVIS_SELECTED);
     }
 
+    // The tip the window's tooltip control has for `control`.
+    std::wstring TipOf(HWND control) const {
+        const HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+        HWND owned = tips;
+        while (owned != nullptr && GetWindow(owned, GW_OWNER) != window->Handle())
+            owned = FindWindowExW(nullptr, owned, TOOLTIPS_CLASSW, nullptr);
+        std::wstring text(256, L'\0');
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window->Handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = text.data();
+        SendMessageW(owned, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+        text.resize(std::wcslen(text.c_str()));
+        return text;
+    }
+
     static std::wstring ClipboardText() {
         std::wstring text;
         if (OpenClipboard(nullptr) == FALSE)
@@ -129,6 +147,7 @@ TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsTh
     ExpectRowsShown({0, 1, 2, 3});
     EXPECT_NE(IsWindowEnabled(window->Control("SelectKeys")), FALSE);
     EXPECT_EQ(IsWindowEnabled(window->Control("CheckIndex")), FALSE);
+    EXPECT_EQ(TipOf(window->Control("SelectKeys")), Wide(kRunReportSelectKeys.tip));
 
     // Problem rows are tinted as the model says; the good one is not.
     NMLVCUSTOMDRAW draw{};
@@ -152,7 +171,10 @@ TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsTh
     SendMessageW(window->Control("ProblemsOnly"), BM_CLICK, 0, 0);
     ExpectRowsShown({0, 1, 2, 3});
 
-    // Close hides it; the grid's Show run report brings it back.
+    // Escape leaves it open, Close hides it; the grid's Show run report
+    // brings it back.
+    SendMessageW(window->Handle(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_NE(IsWindowVisible(window->Handle()), FALSE);
     EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Close"));
     EXPECT_EQ(IsWindowVisible(window->Handle()), FALSE);
     frame->Model().ShowLastRunReport();
