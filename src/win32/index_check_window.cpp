@@ -16,6 +16,7 @@ IndexCheckWindow::IndexCheckWindow(HWND owner, const FileSystem& fileSystem) : m
     findings_ = AddControl({kIndexCheckFindings.objectName, {}}, WC_EDITW,
                            WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
                                ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL);
+    LeaveDialogKeysToWindow(findings_);
     close_ = AddControl({kIndexCheckClose.objectName, {}}, WC_BUTTONW,
                         WS_TABSTOP | BS_DEFPUSHBUTTON, kIndexCheckClose.caption);
     OnDpiChanged();

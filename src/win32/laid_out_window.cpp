@@ -16,6 +16,18 @@ constexpr std::int64_t kGapTwips = 120;
 constexpr std::int64_t kButtonHeightTwips = 375;
 constexpr std::int64_t kButtonMinimumWidthTwips = 1215;
 
+constexpr UINT_PTR kDialogKeysSubclass = 1;
+
+LRESULT CALLBACK LeaveDialogKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(hwnd, &LeaveDialogKeys, kDialogKeysSubclass);
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_GETDLGCODE)
+        return result & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+    return result;
+}
+
 }  // namespace
 
 bool LaidOutWindow::CreateLaidOut(const wchar_t* className, std::string_view caption,
@@ -45,6 +57,10 @@ void LaidOutWindow::AddTip(HWND control, std::string_view tip) {
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = text.data();
     SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void LaidOutWindow::LeaveDialogKeysToWindow(HWND text) {
+    SetWindowSubclass(text, &LeaveDialogKeys, kDialogKeysSubclass, 0);
 }
 
 void LaidOutWindow::LayoutNow() {

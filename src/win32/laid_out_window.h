@@ -27,6 +27,9 @@ class LaidOutWindow : public DialogWindow {
     virtual void Layout(int width, int height) = 0;
     // The tip `control` shows under the pointer (UTF-8); none when empty.
     void AddTip(HWND control, std::string_view tip);
+    // A multi-line text that is only read: Tab, Enter and Escape act on the
+    // window, as in a dialog box, instead of staying in the text.
+    static void LeaveDialogKeysToWindow(HWND text);
     // Lays the controls out again for the size now (a text changed).
     void LayoutNow();
     // The gap between controls and around the edges, at the window's DPI.

@@ -51,8 +51,6 @@ PixelRect WorkAreaOf(HWND window) {
     return ScreenRectOf(monitor.rcWork);
 }
 
-constexpr UINT_PTR kTextSubclass = 1;
-
 }  // namespace
 
 ProgramPreviewWindow::ProgramPreviewWindow(HWND owner) {
@@ -70,15 +68,12 @@ ProgramPreviewWindow::ProgramPreviewWindow(HWND owner) {
                            ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL);
     // Programs are long: no limit of the control's own.
     SendMessageW(text_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    SetWindowSubclass(text_, &ProgramPreviewWindow::TextProcedure, kTextSubclass,
-                      reinterpret_cast<DWORD_PTR>(this));
+    LeaveDialogKeysToWindow(text_);
     ApplyFixedFont();
     model_.SetView(this);
 }
 
 ProgramPreviewWindow::~ProgramPreviewWindow() {
-    if (text_ != nullptr)
-        RemoveWindowSubclass(text_, &ProgramPreviewWindow::TextProcedure, kTextSubclass);
     Destroy();
 }
 
@@ -190,23 +185,6 @@ LRESULT ProgramPreviewWindow::OnDifferencesDraw(NMLVCUSTOMDRAW& draw) const {
         default:
             return CDRF_DODEFAULT;
     }
-}
-
-// Escape in the program's text closes the window as elsewhere in it: a
-// multi-line control would keep the key for itself.
-LRESULT CALLBACK ProgramPreviewWindow::TextProcedure(HWND hwnd, UINT message, WPARAM wParam,
-                                                     LPARAM lParam, UINT_PTR /*id*/,
-                                                     DWORD_PTR data) {
-    auto& self = *reinterpret_cast<ProgramPreviewWindow*>(data);
-    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
-        self.model_.Escape();
-        return 0;
-    }
-    if (message == WM_GETDLGCODE && lParam != 0 &&
-        reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
-        reinterpret_cast<const MSG*>(lParam)->wParam == VK_ESCAPE)
-        return DLGC_WANTMESSAGE;
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void ProgramPreviewWindow::ShowText(const std::string& rtf) {

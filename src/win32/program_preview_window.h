@@ -31,8 +31,6 @@ class ProgramPreviewWindow final : public LaidOutWindow, private ProgramPreviewV
     void OnDpiChanged() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnDifferencesDraw(NMLVCUSTOMDRAW& draw) const;
-    static LRESULT CALLBACK TextProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR data);
     void ShowText(const std::string& rtf);
     void ApplyFixedFont();
 
