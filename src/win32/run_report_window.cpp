@@ -120,18 +120,17 @@ void RunReportWindow::OnCommand(int id, int code) {
 
 LRESULT RunReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY) {
-        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        auto& header = *reinterpret_cast<NMHDR*>(lParam);
         if (header.hwndFrom == table_)
             return OnTableNotify(header);
     }
     return LaidOutWindow::HandleMessage(message, wParam, lParam);
 }
 
-LRESULT RunReportWindow::OnTableNotify(const NMHDR& header) {
+LRESULT RunReportWindow::OnTableNotify(NMHDR& header) {
     switch (header.code) {
         case NM_CUSTOMDRAW: {
-            auto& draw =
-                const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header));
+            auto& draw = reinterpret_cast<NMLVCUSTOMDRAW&>(header);
             if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
                 return CDRF_NOTIFYITEMDRAW;
             if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {

@@ -44,7 +44,7 @@ class RunReportWindow final : public LaidOutWindow, private RunReportView {
     void Layout(int width, int height) override;
     void OnCommand(int id, int code) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnTableNotify(const NMHDR& header);
+    LRESULT OnTableNotify(NMHDR& header);
     // The report row of the table's item, or -1.
     int RowOfItem(int item) const;
     void FillTable();
