@@ -22,12 +22,13 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab moves between the controls, of the main window and of a
-        // modeless one (the run's progress window and message), where
-        // Enter and Escape press their buttons too.
-        const HWND root =
-            message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : frame.Handle();
-        if (IsDialogMessageW(root != nullptr ? root : frame.Handle(), &message))
+        if (frame.TranslateShortcut(message))
+            continue;
+        // Tab moves between the controls, of the main window and of one
+        // beside it (the run's progress window and message, the report, the
+        // preview), where Enter and Escape press their buttons too.
+        if (const HWND window = GetAncestor(message.hwnd, GA_ROOT);
+            window != nullptr && IsDialogMessageW(window, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -1,10 +1,13 @@
 #include "win32/main_frame.h"
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
 #include <utility>
 
 #include "core/keydata/key_data_file.h"
 #include "core/os/folders.h"
+#include "core/os/windows/win32_text.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
 #include "win32/dpi.h"
@@ -42,12 +45,29 @@ constexpr int kFileListId = kFirstControlId;
 constexpr int kProcessId = kFirstControlId + 1;
 constexpr int kExitId = kFirstControlId + 3;
 constexpr int kVarsId = kFirstControlId + 4;
+// The grid's context menu; Ctrl+P is the preview's shortcut.
+constexpr int kPreviewProgramId = 200;
+constexpr int kShowRunReportId = 201;
+constexpr ACCEL kShortcuts[] = {{FCONTROL | FVIRTKEY, 'P', kPreviewProgramId}};
 
 // The outer rectangle of a window, in screen pixels.
 RECT OuterRect(HWND hwnd) {
     RECT outer{};
     GetWindowRect(hwnd, &outer);
     return outer;
+}
+
+// The user's own folder, where Save as CSV starts when the run's
+// destination folder is not there.
+std::string HomeFolder() {
+    std::wstring home(MAX_PATH, L'\0');
+    DWORD length = GetEnvironmentVariableW(L"USERPROFILE", home.data(), MAX_PATH);
+    if (length > MAX_PATH) {
+        home.resize(length);
+        length = GetEnvironmentVariableW(L"USERPROFILE", home.data(), length);
+    }
+    home.resize(length < home.size() ? length : 0);
+    return home.empty() ? CurrentFolder() : Utf8FromWide(home);
 }
 
 }  // namespace
@@ -76,6 +96,8 @@ MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
     run_ = std::make_unique<BackgroundRun>(
         Handle(), [this](const RunReport& report) { RunFinished(report); });
     model_.SetRun(&run_->Session());
+    shortcuts_ = CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts),
+                                         static_cast<int>(std::size(kShortcuts)));
     // The process's current folder until the start-up points the list elsewhere.
     ShowFileListFolder(CurrentFolder());
 }
@@ -84,8 +106,12 @@ MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
 MainFrame::~MainFrame() {
     model_.SetRun(nullptr);
     run_.reset();
+    reportWindow_.reset();
+    previewWindow_.reset();
     grid_.reset();
     Destroy();
+    if (shortcuts_ != nullptr)
+        DestroyAcceleratorTable(shortcuts_);
 }
 
 RECT MainFrame::PixelsOf(const TwipsRect& place) const {
@@ -191,6 +217,12 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_CONTEXTMENU:
+            if (grid_ && reinterpret_cast<HWND>(wParam) == grid_->Handle()) {
+                ShowGridMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                return 0;
+            }
+            break;
         case WM_CLOSE: {
             const RECT outer = OuterRect(Handle());
             // The model stores the place and ends the program (EndProgram).
@@ -248,7 +280,45 @@ void MainFrame::OnCommand(int id, int code) {
         model_.Exit();
     } else if (id == kVarsId && code == BN_CLICKED) {
         model_.OpenSubstitutionTable();
+    } else if (id == kPreviewProgramId) {
+        PreviewCurrentProgram();
+    } else if (id == kShowRunReportId) {
+        model_.ShowLastRunReport();
     }
+}
+
+bool MainFrame::TranslateShortcut(MSG& message) {
+    if (shortcuts_ == nullptr || message.hwnd == nullptr ||
+        GetAncestor(message.hwnd, GA_ROOT) != Handle())
+        return false;
+    return TranslateAcceleratorW(Handle(), shortcuts_, &message) != 0;
+}
+
+// From the keyboard (no point) the menu opens at the current cell, or at
+// the grid's corner.
+void MainFrame::ShowGridMenu(POINT at) {
+    if (at.x == -1 && at.y == -1) {
+        RECT cell{};
+        GetClientRect(grid_->Handle(), &cell);
+        if (const auto current = grid_->Current())
+            cell = grid_->CellRect(*current);
+        at = POINT{cell.left, cell.bottom};
+        ClientToScreen(grid_->Handle(), &at);
+    }
+    const HMENU menu = CreatePopupMenu();
+    // The shortcut after a tab, as menus show one.
+    const std::wstring preview = Wide(kPreviewProgramCaption) + L"\tCtrl+P";
+    AppendMenuW(menu, MF_STRING, kPreviewProgramId, preview.c_str());
+    AppendMenuW(menu, MF_STRING, kShowRunReportId, Wide(kShowRunReportCaption).c_str());
+    // The chosen item comes back as a WM_COMMAND.
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+    DestroyMenu(menu);
+}
+
+void MainFrame::PreviewCurrentProgram() {
+    const std::optional<GridCell> current = grid_->Current();
+    model_.PreviewColumn(grid_->GetSheet(), grid_->Selection(),
+                         current ? std::optional<int>(current->column) : std::nullopt);
 }
 
 // The key data files the core picks from the folder's visible files, in its
@@ -364,9 +434,21 @@ void MainFrame::RunStarting() {
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
 }
 
-// The run report's window is not there yet.
-void MainFrame::ShowRunReport(const RunReport& /*report*/,
-                              const std::string& /*destinationFolder*/) {}
+// One report window for the session, made at the first run's end; each
+// run's report replaces the one it shows.
+void MainFrame::ShowRunReport(const RunReport& report, const std::string& destinationFolder) {
+    if (!reportWindow_) {
+        RunReportLinks links;
+        links.selectKeys = [this](const std::vector<int>& columns) {
+            model_.SelectKeyColumns(columns, grid_->GetSheet());
+        };
+        links.openProgram = [this](const KeyResult& key) { model_.ShowWrittenProgram(key); };
+        reportWindow_ = std::make_unique<RunReportWindow>(Handle(), model_.Files(), HomeFolder(),
+                                                          std::move(links));
+    }
+    reportWindow_->ShowReport(report, destinationFolder);
+    reportWindow_->ShowModeless();
+}
 
 // The run has ended: the close box used during it takes effect now (the
 // place is stored and the program ends).
@@ -374,13 +456,25 @@ void MainFrame::CloseAfterRun() {
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
-// The run report's window is not there yet.
-void MainFrame::ShowLastRunReport() {}
+// Nothing before the first run's end.
+void MainFrame::ShowLastRunReport() {
+    if (reportWindow_)
+        reportWindow_->ShowModeless();
+}
 
-// The program preview's window is not there yet.
-void MainFrame::ShowPreview(const ProgramPreviewContent& /*preview*/) {}
+void MainFrame::ShowPreview(const ProgramPreviewContent& preview) {
+    if (!previewWindow_)
+        previewWindow_ = std::make_unique<ProgramPreviewWindow>(Handle());
+    previewWindow_->Open(preview);
+}
 
-// Only the run report asks for this, and its window is not there yet.
-void MainFrame::SelectGridBlocks(std::span<const GridRange> /*blocks*/, GridCell /*current*/) {}
+// The report hands these keys back: the grid selects them and the window
+// comes to the front, so that Process takes them.
+void MainFrame::SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) {
+    grid_->SelectBlocks(blocks, current);
+    SetForegroundWindow(Handle());
+    BringWindowToTop(Handle());
+    SetFocus(grid_->Handle());
+}
 
 }  // namespace bladeway::win32

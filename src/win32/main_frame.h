@@ -4,8 +4,9 @@
 // model's table of controls puts them, scaled by the window's DPI, and
 // forwards the file choice, the resizes, Process, Exit and the close box to
 // the model. Process runs on a worker thread (BackgroundRun) with its
-// progress window and index message; the model opens the other windows
-// from here.
+// progress window and index message. The run report and the program preview
+// are windows of their own that block none; the grid's context menu (and
+// Ctrl+P) opens the preview and the last report.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,6 +19,8 @@
 #include "win32/background_run.h"
 #include "win32/gdi.h"
 #include "win32/key_grid.h"
+#include "win32/program_preview_window.h"
+#include "win32/run_report_window.h"
 #include "win32/substitution_table_window.h"
 #include "win32/window.h"
 #include "win32/windows_api.h"
@@ -39,6 +42,15 @@ class MainFrame final : public Window, private MainWindowView {
     bool RunGoingOn() const { return model_.RunGoingOn(); }
     // The standard control named `objectName` in the control table.
     HWND Control(std::string_view objectName) const;
+    // The window's model: what happens outside the window (a run's end)
+    // reaches it here.
+    MainWindowModel& Model() { return model_; }
+    // The last run's report and the program preview, once they opened.
+    RunReportWindow* ReportWindow() { return reportWindow_.get(); }
+    ProgramPreviewWindow* PreviewWindow() { return previewWindow_.get(); }
+    // Ctrl+P while the window is active previews the current key's program;
+    // true when `message` was that key (the program's message loop asks).
+    bool TranslateShortcut(MSG& message);
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -53,6 +65,9 @@ class MainFrame final : public Window, private MainWindowView {
     void RefreshFileList();
     // The run has ended and its windows are gone.
     void RunFinished(const RunReport& report);
+    // The grid's context menu at this screen point.
+    void ShowGridMenu(POINT at);
+    void PreviewCurrentProgram();
 
     // MainWindowView
     void ShowStartupAbout() override;
@@ -86,6 +101,10 @@ class MainFrame final : public Window, private MainWindowView {
     // The busy pointer shows over the window while a run goes on.
     bool busy_ = false;
     std::unique_ptr<BackgroundRun> run_;
+    // Made the first time each is needed.
+    std::unique_ptr<RunReportWindow> reportWindow_;
+    std::unique_ptr<ProgramPreviewWindow> previewWindow_;
+    HACCEL shortcuts_ = nullptr;
 };
 
 }  // namespace bladeway::win32

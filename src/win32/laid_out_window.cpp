@@ -1,0 +1,96 @@
+#include "win32/laid_out_window.h"
+
+#include <algorithm>
+#include <string>
+
+#include "win32/dpi.h"
+#include "win32/text_layout.h"
+#include "win32/wide_text.h"
+
+namespace bladeway::win32 {
+namespace {
+
+// A gap of 120 twips, a button 375 twips high as on the main window, and at
+// least 1215 twips wide.
+constexpr std::int64_t kGapTwips = 120;
+constexpr std::int64_t kButtonHeightTwips = 375;
+constexpr std::int64_t kButtonMinimumWidthTwips = 1215;
+
+constexpr UINT_PTR kDialogKeysSubclass = 1;
+
+LRESULT CALLBACK LeaveDialogKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(hwnd, &LeaveDialogKeys, kDialogKeysSubclass);
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_GETDLGCODE)
+        return result & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+    return result;
+}
+
+}  // namespace
+
+bool LaidOutWindow::CreateLaidOut(const wchar_t* className, std::string_view caption,
+                                  const TwipsRect& client, HWND owner) {
+    return CreateFrame(className, caption, client, owner, kResizableStyle);
+}
+
+void LaidOutWindow::ShowModeless() {
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    BringWindowToTop(Handle());
+}
+
+void LaidOutWindow::AddTip(HWND control, std::string_view tip) {
+    if (tip.empty() || control == nullptr)
+        return;
+    if (tips_ == nullptr) {
+        tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    std::wstring text = Wide(tip);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text.data();
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void LaidOutWindow::LeaveDialogKeysToWindow(HWND text) {
+    SetWindowSubclass(text, &LeaveDialogKeys, kDialogKeysSubclass, 0);
+}
+
+void LaidOutWindow::LayoutNow() {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    Layout(client.right, client.bottom);
+}
+
+int LaidOutWindow::Gap() const {
+    return TwipsToPixels(kGapTwips, Dpi());
+}
+
+int LaidOutWindow::ButtonHeight() const {
+    return TwipsToPixels(kButtonHeightTwips, Dpi());
+}
+
+int LaidOutWindow::ButtonWidth(HWND button) const {
+    return std::max(TextWidth(button) + 2 * Gap(), TwipsToPixels(kButtonMinimumWidthTwips, Dpi()));
+}
+
+void LaidOutWindow::OnDpiChanged() {
+    LayoutNow();
+}
+
+LRESULT LaidOutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SIZE && wParam != SIZE_MINIMIZED) {
+        Layout(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    }
+    return DialogWindow::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace bladeway::win32

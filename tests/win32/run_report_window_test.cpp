@@ -1,0 +1,280 @@
+// The run report window beside the main window, in process: it shows the
+// model's lines and rows, the filter narrows the table, Copy and Save as CSV
+// hand over the model's text and bytes (through the real save dialog),
+// Select these keys selects the columns in the grid, a row opens its program
+// and Check index opens the check, all driven with window messages.
+#include "win32/run_report_window.h"
+
+#include <cwchar>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/run/run_report_text.h"
+#include "support/sheet_builder.h"
+#include "support/temp_folder.h"
+#include "win32/line_ends.h"
+#include "win32/list_view.h"
+#include "win32/main_frame.h"
+#include "win32/support/when_shown.h"
+#include "win32/wide_text.h"
+#include "win32/windows_api.h"
+
+namespace bladeway::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+namespace support = bladeway::testing;
+
+// The explorer-style save dialog's file name box.
+constexpr int kFileNameBox = 0x47c;
+
+class Win32RunReportWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        support::WriteBytes(folder.File("Bladeway.INI"), "");
+        frame = std::make_unique<MainFrame>(support::Utf8(folder.Path() / "bladeway.exe"), Disk(),
+                                            [] { return std::string("03/14/25"); });
+        frame->Load();
+        frame->Grid().SetSheet(std::move(
+            *support::SheetOf({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}, {"7", "x", "y"}})));
+        support::WriteBytes(folder.Path() / "P2", "G0 X1 (start)\r\nM30\r\n");
+        support::WriteBytes(folder.Path() / "INDICE.Prg", "not an index at all");
+        report = RunOfFourKeys();
+        frame->Model().RunEnded(report);
+        ASSERT_NE(frame->ReportWindow(), nullptr);
+        window = frame->ReportWindow();
+    }
+
+    // Column B ended well; C's template was missing, D could not be
+    // written, E met a damaged destination index.
+    RunReport RunOfFourKeys() const {
+        RunReport run;
+        run.columnCount = 7;
+        run.plannedKeys = 4;
+        for (int column = 2; column <= 5; ++column) {
+            KeyResult key;
+            key.column = column;
+            key.programName = "P" + std::to_string(column);
+            key.templateName = "DZ120";
+            key.templateFound = true;
+            key.outputPath = folder.File(key.programName);
+            key.programWritten = true;
+            key.index.outcome = IndexOutcome::kEntered;
+            key.indexPath = folder.File("INDICE.Prg");
+            run.keys.push_back(key);
+        }
+        run.keys[1].templateFound = false;
+        run.keys[1].programWritten = false;
+        run.keys[1].status = "GNF";
+        run.keys[1].index.outcome = IndexOutcome::kFileProblem;
+        run.keys[2].programWritten = false;
+        run.keys[2].errors = {"cannot write: No space left on device"};
+        run.keys[2].index.outcome = IndexOutcome::kFileProblem;
+        run.keys[3].index.outcome = IndexOutcome::kDestinationIndexDamaged;
+        run.keys[3].index.path = folder.File("INDICE.Prg");
+        return run;
+    }
+
+    HWND Table() const { return window->Control(kRunReportTable.objectName); }
+    int ItemCount() const { return ListView_GetItemCount(Table()); }
+
+    // The table shows these report rows, in order, each cell as the model has it.
+    void ExpectRowsShown(const std::vector<std::size_t>& rows) const {
+        const auto& modelRows = window->Model().Rows();
+        ASSERT_EQ(ItemCount(), static_cast<int>(rows.size()));
+        for (int item = 0; item < ItemCount(); ++item) {
+            const auto& row = modelRows.at(rows[static_cast<std::size_t>(item)]);
+            for (std::size_t column = 0; column < kRunReportColumnCount; ++column)
+                EXPECT_EQ(TableCellText(Table(), item, static_cast<int>(column)),
+                          Wide(row.cells[column]))
+                    << item << ", " << column;
+        }
+    }
+
+    // The user makes `item` the table's current row.
+    void MakeCurrent(int item) const {
+        ListView_SetItemState(Table(), item, LVIS_FOCUSED | LVIS_SELECTED,
+                              LVIS_FOCUSED | LVIS_SELECTED);
+    }
+
+    // The tip the window's tooltip control has for `control`.
+    std::wstring TipOf(HWND control) const {
+        const HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+        HWND owned = tips;
+        while (owned != nullptr && GetWindow(owned, GW_OWNER) != window->Handle())
+            owned = FindWindowExW(nullptr, owned, TOOLTIPS_CLASSW, nullptr);
+        std::wstring text(256, L'\0');
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window->Handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = text.data();
+        SendMessageW(owned, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+        text.resize(std::wcslen(text.c_str()));
+        return text;
+    }
+
+    static std::wstring ClipboardText() {
+        std::wstring text;
+        if (OpenClipboard(nullptr) == FALSE)
+            return text;
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+            text = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+        return text;
+    }
+
+    support::TempFolder folder;
+    std::unique_ptr<MainFrame> frame;
+    RunReport report;
+    RunReportWindow* window = nullptr;
+};
+
+TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsThem) {
+    EXPECT_NE(IsWindowVisible(window->Handle()), FALSE);
+    EXPECT_EQ(WindowTextUtf8(window->Handle()), "Bladeway - Run Report");
+    EXPECT_EQ(WindowTextUtf8(window->Control("ProcessedKeys")), window->Model().ProcessedKeys());
+    EXPECT_EQ(WindowTextUtf8(window->Control("Summary")), window->Model().Summary());
+    EXPECT_FALSE(window->Model().Summary().empty());
+    ExpectRowsShown({0, 1, 2, 3});
+    EXPECT_NE(IsWindowEnabled(window->Control("SelectKeys")), FALSE);
+    EXPECT_EQ(IsWindowEnabled(window->Control("CheckIndex")), FALSE);
+    EXPECT_EQ(TipOf(window->Control("SelectKeys")), Wide(kRunReportSelectKeys.tip));
+
+    // Problem rows are tinted as the model says; the good one is not.
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr = {Table(), static_cast<UINT_PTR>(GetDlgCtrlID(Table())),
+                     static_cast<UINT>(NM_CUSTOMDRAW)};
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    for (const int row : {0, 1}) {
+        draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+        draw.nmcd.lItemlParam = row;
+        draw.clrTextBk = CLR_DEFAULT;
+        SendMessageW(window->Handle(), WM_NOTIFY, draw.nmcd.hdr.idFrom,
+                     reinterpret_cast<LPARAM>(&draw));
+        EXPECT_EQ(draw.clrTextBk == ColourOf(kProblemRowTint),
+                  window->Model().Rows()[static_cast<std::size_t>(row)].problem)
+            << row;
+    }
+
+    SendMessageW(window->Control("ProblemsOnly"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(window->Model().ProblemsOnly());
+    ExpectRowsShown({1, 2, 3});
+    SendMessageW(window->Control("ProblemsOnly"), BM_CLICK, 0, 0);
+    ExpectRowsShown({0, 1, 2, 3});
+
+    // Escape leaves it open, Close hides it; the grid's Show run report
+    // brings it back.
+    SendMessageW(window->Handle(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_NE(IsWindowVisible(window->Handle()), FALSE);
+    EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Close"));
+    EXPECT_EQ(IsWindowVisible(window->Handle()), FALSE);
+    frame->Model().ShowLastRunReport();
+    EXPECT_NE(IsWindowVisible(window->Handle()), FALSE);
+}
+
+TEST_F(Win32RunReportWindowTest, CopyAndSaveAsCsvHandOverTheModelsTextAndBytes) {
+    EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Copy as Text"));
+    EXPECT_EQ(ClipboardText(), Wide(WithCrLf(PlainReportText(report, /*dryRun=*/false))));
+
+    // The dialog starts at the model's suggestion; Cancel writes nothing.
+    std::wstring suggested;
+    {
+        testing::WhenShown cancel(L"Save Run Report", [&](HWND dialog) {
+            suggested.resize(1024);
+            suggested.resize(static_cast<std::size_t>(GetDlgItemTextW(
+                dialog, kFileNameBox, suggested.data(), static_cast<int>(suggested.size()))));
+            SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Save as CSV..."));
+        EXPECT_TRUE(cancel.Done());
+    }
+    EXPECT_NE(suggested.find(L"report.csv"), std::wstring::npos);
+
+    // A name without ".csv" gets it; the file holds the rows shown.
+    SendMessageW(window->Control("ProblemsOnly"), BM_CLICK, 0, 0);
+    const fs::path chosen = folder.Path() / "problems";
+    testing::WhenShown save(L"Save Run Report", [&](HWND dialog) {
+        SetDlgItemTextW(dialog, kFileNameBox, chosen.c_str());
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Save as CSV..."));
+    ASSERT_TRUE(save.Done());
+    EXPECT_EQ(support::ReadBytes(folder.Path() / "problems.csv"),
+              ReportCsv(report, /*problemsOnly=*/true));
+}
+
+TEST_F(Win32RunReportWindowTest, AFailedSaveWarnsAndTheWarningEnds) {
+    // A folder where the file would go: the write fails.
+    fs::create_directories(folder.Path() / "taken.csv");
+    testing::WhenShown save(L"Save Run Report", [&](HWND dialog) {
+        SetDlgItemTextW(dialog, kFileNameBox, (folder.Path() / "taken").c_str());
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    std::wstring warning;
+    testing::WhenShown acknowledge(L"Bladeway", [&](HWND box) {
+        warning = Wide(WindowTextUtf8(GetDlgItem(box, 0xFFFF)));
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Save as CSV..."));
+    EXPECT_TRUE(save.Done());
+    EXPECT_TRUE(acknowledge.Done());
+    EXPECT_NE(warning.find(L"taken.csv"), std::wstring::npos) << warning;
+    EXPECT_TRUE(fs::is_directory(folder.Path() / "taken.csv"));
+}
+
+TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgramAndChecksAnIndex) {
+    EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Select these keys"));
+    const auto selection = frame->Grid().Selection();
+    for (const int column : {3, 4, 5}) {
+        for (int row = 1; row <= 3; ++row)
+            EXPECT_TRUE(selection.IsCellSelected(column, row)) << column << ", " << row;
+    }
+    for (const int column : {1, 2, 6, 7})
+        EXPECT_FALSE(selection.IsCellSelected(column, 1)) << column;
+    ASSERT_TRUE(frame->Grid().Current().has_value());
+    EXPECT_EQ(*frame->Grid().Current(), (GridCell{3, 1}));
+
+    // A double-click on B's row shows the program the run wrote.
+    RECT item{};
+    ListView_GetItemRect(Table(), 0, &item, LVIR_LABEL);
+    const LPARAM at = MAKELPARAM(item.left + 2, (item.top + item.bottom) / 2);
+    SendMessageW(Table(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(Table(), WM_LBUTTONUP, 0, at);
+    SendMessageW(Table(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(Table(), WM_LBUTTONUP, 0, at);
+    ASSERT_NE(frame->PreviewWindow(), nullptr);
+    EXPECT_NE(IsWindowVisible(frame->PreviewWindow()->Handle()), FALSE);
+    EXPECT_EQ(frame->PreviewWindow()->Model().Content().program, "G0 X1 (start)\r\nM30\r\n");
+
+    // E met a damaged index: its row leads to the check of that index.
+    MakeCurrent(3);
+    EXPECT_NE(IsWindowEnabled(window->Control("CheckIndex")), FALSE);
+    EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Check index\u2026"));
+    IndexCheckWindow* check = window->CheckWindow();
+    ASSERT_NE(check, nullptr);
+    EXPECT_NE(IsWindowVisible(check->Handle()), FALSE);
+    EXPECT_FALSE(check->Model().Findings().empty());
+    EXPECT_EQ(WindowTextUtf8(check->Control(kIndexCheckFindings.objectName)),
+              WithCrLf(check->Model().Findings()));
+    // Escape in the findings closes it, as the program's message loop hands
+    // the key over.
+    const HWND findings = check->Control(kIndexCheckFindings.objectName);
+    MSG escape{findings, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_NE(IsDialogMessageW(check->Handle(), &escape), FALSE);
+    EXPECT_EQ(IsWindowVisible(check->Handle()), FALSE);
+
+    MakeCurrent(0);
+    EXPECT_EQ(IsWindowEnabled(window->Control("CheckIndex")), FALSE);
+}
+
+}  // namespace
+}  // namespace bladeway::win32
