@@ -9,11 +9,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -55,9 +57,27 @@ std::string ManyKeys(int count) {
 }
 
 // The run's window of this class that is in sight, or none.
+// The visible window of this thread of `windowClass`: tests running beside
+// this one share Wine's desktop, so a search by class alone could find
+// their windows.
 HWND Shown(const wchar_t* windowClass) {
-    const HWND window = FindWindowW(windowClass, nullptr);
-    return window != nullptr && IsWindowVisible(window) != FALSE ? window : nullptr;
+    struct Search {
+        const wchar_t* windowClass;
+        HWND found = nullptr;
+    } search{windowClass};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM lParam) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lParam);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, static_cast<int>(std::size(name)));
+            if (IsWindowVisible(window) == FALSE || std::wstring_view(name) != s.windowClass)
+                return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // Serves the thread's messages as the program's loop does (Enter, Escape
