@@ -66,6 +66,12 @@ void DialogWindow::MoveTo(int left, int top) {
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+OuterPosition DialogWindow::OuterPositionNow() const {
+    RECT outer{};
+    GetWindowRect(Handle(), &outer);
+    return OuterPosition{.top = TwipsOf(outer.top), .left = TwipsOf(outer.left)};
+}
+
 RECT DialogWindow::PixelsOf(const TwipsRect& place) const {
     const int left = TwipsToPixels(place.left, dpi_);
     const int top = TwipsToPixels(place.top, dpi_);
@@ -154,6 +160,18 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case WM_CLOSE:
             OnClose();
+            return 0;
+        case WM_ACTIVATE:
+            // As a dialog box does: the focus goes back where it was.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(Handle(), focus) != FALSE)
+                    focus_ = focus;
+            } else if (HIWORD(wParam) == 0) {
+                restoringFocus_ = true;
+                SetFocus(focus_ != nullptr ? focus_ : GetNextDlgTabItem(Handle(), nullptr, FALSE));
+                restoringFocus_ = false;
+            }
             return 0;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
