@@ -7,6 +7,7 @@
 #include "core/os/folders.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
+#include "win32/about_box.h"
 #include "win32/dpi.h"
 #include "win32/wide_text.h"
 
@@ -21,8 +22,8 @@ constexpr int kFirstControlId = 100;
 
 // The standard control and caption for each entry of the control table;
 // the grid is made apart.
-// Process and Preferences stay disabled until their windows exist; Vars is
-// hidden, as in the Qt window.
+// Process stays disabled until its window exists; Vars is hidden, as in the
+// Qt window.
 struct StandardControl {
     std::string_view name;
     const wchar_t* windowClass;
@@ -34,11 +35,12 @@ constexpr StandardControl kStandardControls[] = {
     {"File1", WC_LISTBOXW,
      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, ""},
     {"Proc", WC_BUTTONW, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, kProcessCaption},
-    {"Prf", WC_BUTTONW, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, kPreferencesCaption},
+    {"Prf", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kPreferencesCaption},
     {"Ext", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kExitCaption},
     {"BtnVars", WC_BUTTONW, BS_PUSHBUTTON, kVarsCaption},
 };
 constexpr int kFileListId = kFirstControlId;
+constexpr int kPreferencesId = kFirstControlId + 2;
 constexpr int kExitId = kFirstControlId + 3;
 constexpr int kVarsId = kFirstControlId + 4;
 
@@ -225,6 +227,8 @@ void MainFrame::OnCommand(int id, int code) {
         const LRESULT row = SendMessageW(Control("File1"), LB_GETCURSEL, 0, 0);
         if (row >= 0 && static_cast<std::size_t>(row) < fileNames_.size())
             model_.FileChosen(folder_, fileNames_[static_cast<std::size_t>(row)]);
+    } else if (id == kPreferencesId && code == BN_CLICKED) {
+        model_.OpenPreferences();
     } else if (id == kExitId && code == BN_CLICKED) {
         model_.Exit();
     } else if (id == kVarsId && code == BN_CLICKED) {
@@ -266,8 +270,10 @@ void MainFrame::RefreshFileList() {
 
 // MainWindowView
 
-// The About box is not there yet.
-void MainFrame::ShowStartupAbout() {}
+// Modally, before the window shows and the settings are read.
+void MainFrame::ShowStartupAbout() {
+    ShowAboutBox(Handle());
+}
 
 // The stored outer edges, in twips, at this window's DPI; what the settings
 // do not hold stays as it is.
@@ -284,8 +290,14 @@ void MainFrame::PlaceWindow(const StoredWindowPlace& place) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The Preferences dialog is not there yet.
-void MainFrame::PreferencesLoaded() {}
+// The Preferences dialog exists from here on, hidden, showing the values.
+// Its OK points the list at the source folder; a folder that cannot be
+// listed leaves the list as it was.
+void MainFrame::PreferencesLoaded() {
+    preferences_ = std::make_unique<PreferencesDialog>(
+        model_.Settings(), model_.Preferences(), Handle(),
+        [this](const std::string& folder) { ShowFileListFolder(folder); });
+}
 
 // A folder that cannot be listed leaves the list where it was; a new folder
 // starts with nothing chosen.
@@ -313,8 +325,10 @@ void MainFrame::PlaceGrid(const TwipsRect& place) {
                  pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The Preferences dialog is not there yet.
-void MainFrame::OpenPreferences(const StoredWindowPlace& /*place*/) {}
+void MainFrame::OpenPreferences(const StoredWindowPlace& place) {
+    if (preferences_)
+        preferences_->Open(place);
+}
 
 // The substitution table's window is not there yet.
 void MainFrame::OpenSubstitutionTable(const std::string& /*tablePath*/) {}

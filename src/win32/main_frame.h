@@ -3,8 +3,9 @@
 // model: it places the key grid, the file list and the buttons where the
 // model's table of controls puts them, scaled by the window's DPI, and
 // forwards the file choice, the resizes, Exit and the close box to the model.
-// The windows the model opens from here (About, Preferences, the
-// substitution table, the run, the preview, the report) are not there yet.
+// It shows the About box at the start-up and opens Preferences; the other
+// windows the model opens from here (the substitution table, the run, the
+// preview, the report) are not there yet.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "core/presentation/twips.h"
 #include "win32/gdi.h"
 #include "win32/key_grid.h"
+#include "win32/preferences_dialog.h"
 #include "win32/window.h"
 #include "win32/windows_api.h"
 
@@ -76,6 +78,8 @@ class MainFrame final : public Window, private MainWindowView {
     // The file list's folder (the file system's bytes) and the names it shows.
     std::string folder_;
     std::vector<std::string> fileNames_;
+    // The Preferences dialog, from the start-up on (hidden but for its use).
+    std::unique_ptr<PreferencesDialog> preferences_;
 };
 
 }  // namespace bladeway::win32
