@@ -1,9 +1,11 @@
 #include "win32/preferences_dialog.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "win32/dpi.h"
 #include "win32/folder_browse_dialog.h"
+#include "win32/gdi.h"
 #include "win32/sheet_text.h"
 #include "win32/wide_text.h"
 
@@ -14,6 +16,8 @@ constexpr const wchar_t* kClassName = L"BladewayPreferences";
 // The warning sign's size at 96 DPI and its room from the field's end.
 constexpr int kSignSize = 16;
 constexpr int kSignGap = 2;
+// A check box's box and the gap to its caption, at 96 DPI.
+constexpr int kCheckBoxGlyph = 20;
 
 struct ControlKind {
     const wchar_t* windowClass;
@@ -84,11 +88,38 @@ void PreferencesDialog::CreateControls() {
             Control(PreferencesModel::ControlsOf(field).field), nullptr, GetModuleHandleW(nullptr),
             nullptr);
     }
+    WidenToCaptions();
     PlaceSigns();
     // The design's tab order is the order of the windows.
     for (std::string_view name : PreferencesModel::kTabOrder) {
         SetWindowPos(Control(name), HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+// The design widths were made for a narrower font: a caption may widen its
+// control as far as the model allows, to show whole.
+void PreferencesDialog::WidenToCaptions() {
+    for (const ControlPlace& control : PreferencesModel::kControls) {
+        const std::int64_t widest = PreferencesModel::WidestOf(control.objectName);
+        if (widest <= control.place.width)
+            continue;
+        const HWND hwnd = Control(control.objectName);
+        const std::wstring caption = Wide(PreferencesModel::CaptionOf(control.objectName));
+        const WindowDc dc(hwnd);
+        const SelectedObject font(dc.Dc(), MessageFont());
+        RECT text{};
+        DrawTextW(dc.Dc(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+        // A check box's box and the gap after it come before its caption.
+        const bool checkBox = KindOf(control.objectName).style == kCheckBox.style;
+        const int needed = text.right + (checkBox ? ScaleToDpi(kCheckBoxGlyph, Dpi()) : 0);
+        RECT place{};
+        GetWindowRect(hwnd, &place);
+        const int fitting = std::min(needed, TwipsToPixels(widest, Dpi()));
+        if (fitting > place.right - place.left) {
+            SetWindowPos(hwnd, nullptr, 0, 0, fitting, place.bottom - place.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
     }
 }
 
@@ -163,6 +194,7 @@ void PreferencesDialog::OnClose() {
 }
 
 void PreferencesDialog::OnDpiChanged() {
+    WidenToCaptions();
     PlaceSigns();
 }
 

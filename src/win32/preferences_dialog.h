@@ -45,6 +45,7 @@ class PreferencesDialog final : public DialogWindow, private PreferencesView {
   private:
     static std::size_t Index(FolderField field) { return static_cast<std::size_t>(field); }
     void CreateControls();
+    void WidenToCaptions();
     void PlaceSigns();
     void OnCommand(int id, int code) override;
     void OnClose() override;
