@@ -26,15 +26,22 @@ bool DialogWindow::CreateFrame(const wchar_t* className, std::string_view captio
     UpdateFont();
     RECT outer = PixelsOf(client);
     AdjustWindowRectEx(&outer, style, FALSE, exStyle | WS_EX_DLGMODALFRAME);
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreOverOwner();
+    return true;
+}
+
+void DialogWindow::CentreOverOwner() {
+    RECT outer{};
+    GetWindowRect(Handle(), &outer);
     const int width = outer.right - outer.left;
     const int height = outer.bottom - outer.top;
     RECT over{};
-    if (owner == nullptr || GetWindowRect(owner, &over) == FALSE)
+    if (owner_ == nullptr || GetWindowRect(owner_, &over) == FALSE)
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
-    SetWindowPos(Handle(), nullptr, over.left + (over.right - over.left - width) / 2,
-                 over.top + (over.bottom - over.top - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    return true;
+    MoveTo(over.left + (over.right - over.left - width) / 2,
+           over.top + (over.bottom - over.top - height) / 2);
 }
 
 HWND DialogWindow::AddControl(const ControlPlace& control, const wchar_t* windowClass, DWORD style,

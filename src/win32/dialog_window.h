@@ -50,6 +50,8 @@ class DialogWindow : public Window {
                     std::string_view caption = {}, DWORD exStyle = 0);
     // Moves the window's outer top-left corner to this screen point (pixels).
     void MoveTo(int left, int top);
+    // Centres the window over its owner (over the screen's work area without one).
+    void CentreOverOwner();
     // The control that has the focus when the window first becomes active
     // (without one: the first that takes the focus by Tab). Later the window
     // gets back the control that had the focus when it was left.

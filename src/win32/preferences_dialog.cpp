@@ -141,11 +141,18 @@ void PreferencesDialog::PlaceSigns() {
     }
 }
 
+// As a dialog box does: where it is told, else centred over its owner when
+// it first shows, else where it was.
 int PreferencesDialog::Open(const StoredWindowPlace& place) {
     RECT outer{};
     GetWindowRect(Handle(), &outer);
-    MoveTo(place.left ? TwipsToPixels(*place.left, Dpi()) : outer.left,
-           place.top ? TwipsToPixels(*place.top, Dpi()) : outer.top);
+    if (place.top || place.left) {
+        MoveTo(place.left ? TwipsToPixels(*place.left, Dpi()) : outer.left,
+               place.top ? TwipsToPixels(*place.top, Dpi()) : outer.top);
+    } else if (!placed_) {
+        CentreOverOwner();
+    }
+    placed_ = true;
     return RunModal();
 }
 

@@ -64,6 +64,8 @@ class PreferencesDialog final : public DialogWindow, private PreferencesView {
     std::unique_ptr<Tooltips> tooltips_;
     std::array<HWND, kFolderFields.size()> signs_{};
     Icon warning_;
+    // Placed once: by a stored place or on its first showing.
+    bool placed_ = false;
     // True while the model sets a field: that is no edit of the user's.
     bool showing_ = false;
     std::function<void(const std::string&)> sourceFolderConfirmed_;
