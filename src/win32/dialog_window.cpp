@@ -175,8 +175,13 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
                 if (focus != nullptr && IsChild(Handle(), focus) != FALSE)
                     focus_ = focus;
             } else if (HIWORD(wParam) == 0) {
+                HWND focus =
+                    focus_ != nullptr ? focus_ : GetNextDlgTabItem(Handle(), nullptr, FALSE);
+                // Without a control to take it the window keeps the keys itself.
+                if (focus == nullptr || IsWindow(focus) == FALSE)
+                    focus = Handle();
                 restoringFocus_ = true;
-                SetFocus(focus_ != nullptr ? focus_ : GetNextDlgTabItem(Handle(), nullptr, FALSE));
+                SetFocus(focus);
                 restoringFocus_ = false;
             }
             return 0;

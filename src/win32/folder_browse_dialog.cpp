@@ -11,6 +11,8 @@ namespace {
 constexpr const wchar_t* kClassName = L"BladewayFolderBrowse";
 // Opens the folder list's row of wParam once the list's own notification is over.
 constexpr UINT kOpenRowMessage = WM_APP + 1;
+// Roots the open selector shows before it scrolls.
+constexpr int kVisibleRoots = 8;
 // The folder list's indentation a level down, in pixels at 96 DPI.
 constexpr int kIndentation = 10;
 // The images of the folder list: a folder off and on the path to the open one.
@@ -60,6 +62,8 @@ FolderBrowseDialog::FolderBrowseDialog(FolderBrowseModel& model, HWND owner) : m
         SetWindowPos(Control(name), HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    // The selector's list shows several roots at once, whatever height the table gives it.
+    SendMessageW(Control("Drive1"), CB_SETMINVISIBLE, kVisibleRoots, 0);
     SetFirstFocus(Control(FolderBrowseModel::kFirstFocus));
     UpdateFolderImages();
     model_.SetView(this);
