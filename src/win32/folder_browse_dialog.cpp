@@ -38,10 +38,12 @@ ControlKind KindOf(std::string_view name) {
     return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0};
 }
 
-HICON StockIcon(SHSTOCKICONID id) {
-    SHSTOCKICONINFO info{};
-    info.cbSize = sizeof info;
-    if (FAILED(SHGetStockIconInfo(id, SHGSI_ICON | SHGSI_SMALLICON, &info)))
+// The system's small folder icon, closed or open; the caller destroys it.
+HICON FolderIcon(bool open) {
+    SHFILEINFOW info{};
+    const UINT flags =
+        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES | (open ? SHGFI_OPENICON : 0);
+    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags) == 0)
         return nullptr;
     return info.hIcon;
 }
@@ -80,8 +82,8 @@ void FolderBrowseDialog::UpdateFolderImages() {
     const HWND list = Control("Dir1");
     const int size = ScaleToDpi(16, Dpi());
     const HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0);
-    for (const SHSTOCKICONID id : {SIID_FOLDER, SIID_FOLDEROPEN}) {
-        const HICON icon = StockIcon(id);
+    for (const bool open : {false, true}) {
+        const HICON icon = FolderIcon(open);
         ImageList_AddIcon(images, icon);
         if (icon != nullptr)
             DestroyIcon(icon);
