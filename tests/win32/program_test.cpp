@@ -189,10 +189,14 @@ TEST(Win32ProgramTest, OpensItsMainWindowWithTheDesignedControlsAndEndsWhenItClo
     // The About box first, alone; its OK lets the start-up go on.
     const HWND about = WaitForShownWindow(process.dwProcessId, L"BladewayAboutBox");
     bool mainWindowBeforeAbout = false;
+    bool aboutIcon = false;
     if (about != nullptr) {
         FoundWindow early{process.dwProcessId, L"BladewayMainWindow", nullptr};
         EnumWindows(&FindShownWindow, reinterpret_cast<LPARAM>(&early));
         mainWindowBeforeAbout = early.hwnd != nullptr;
+        // The picture, the box's first control, holds the program's icon.
+        aboutIcon = SendMessageW(FindWindowExW(about, nullptr, WC_STATICW, nullptr), STM_GETICON, 0,
+                                 0) != 0;
         PostMessageW(FindWindowExW(about, nullptr, WC_BUTTONW, L"OK"), BM_CLICK, 0, 0);
     }
     FoundWindow found{process.dwProcessId, L"BladewayMainWindow", nullptr};
@@ -222,6 +226,7 @@ TEST(Win32ProgramTest, OpensItsMainWindowWithTheDesignedControlsAndEndsWhenItClo
     CloseHandle(process.hProcess);
     ASSERT_NE(about, nullptr) << "the About box did not open";
     EXPECT_FALSE(mainWindowBeforeAbout);
+    EXPECT_TRUE(aboutIcon);
     ASSERT_NE(found.hwnd, nullptr) << "the main window did not open";
     EXPECT_EQ(exitCode, 0U);
 }
