@@ -33,6 +33,10 @@ constexpr ControlKind kButton{WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0};
 // The model sets the check (grayed too); a click only tells it.
 constexpr ControlKind kCheckBox{WC_BUTTONW, WS_TABSTOP | BS_3STATE, 0};
 
+bool IsCheckBox(std::string_view name) {
+    return name == "TransXL" || name == "TransXH";
+}
+
 ControlKind KindOf(std::string_view name) {
     for (FolderField field : kFolderFields) {
         const PreferencesModel::FolderControls& names = PreferencesModel::ControlsOf(field);
@@ -45,7 +49,7 @@ ControlKind KindOf(std::string_view name) {
         return kLabel;
     if (name == "MirChar")
         return ControlKind{WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    if (name == "TransXL" || name == "TransXH")
+    if (IsCheckBox(name))
         return kCheckBox;
     return kButton;
 }
@@ -111,7 +115,7 @@ void PreferencesDialog::WidenToCaptions() {
         RECT text{};
         DrawTextW(dc.Dc(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
         // A check box's box and the gap after it come before its caption.
-        const bool checkBox = KindOf(control.objectName).style == kCheckBox.style;
+        const bool checkBox = IsCheckBox(control.objectName);
         const int needed = text.right + (checkBox ? ScaleToDpi(kCheckBoxGlyph, Dpi()) : 0);
         RECT place{};
         GetWindowRect(hwnd, &place);
@@ -123,22 +127,30 @@ void PreferencesDialog::WidenToCaptions() {
     }
 }
 
-// Each sign at the end of its field, the field's text kept clear of it.
+// Each sign at the end of its field, in the size of the window's DPI.
 void PreferencesDialog::PlaceSigns() {
     const int size = ScaleToDpi(kSignSize, Dpi());
     const int gap = ScaleToDpi(kSignGap, Dpi());
-    warning_ = WarningIcon(size);
+    Icon warning = WarningIcon(size);
     for (FolderField field : kFolderFields) {
         const HWND sign = signs_.at(Index(field));
         RECT client{};
         GetClientRect(GetParent(sign), &client);
         SetWindowPos(sign, nullptr, client.right - size - gap, (client.bottom - size) / 2, size,
                      size, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(sign, STM_SETICON, reinterpret_cast<WPARAM>(warning_.Get()), 0);
-        const bool shown = (GetWindowLongPtrW(sign, GWL_STYLE) & WS_VISIBLE) != 0;
-        SendMessageW(GetParent(sign), EM_SETMARGINS, EC_RIGHTMARGIN,
-                     MAKELPARAM(0, shown ? size + 2 * gap : 0));
+        SendMessageW(sign, STM_SETICON, reinterpret_cast<WPARAM>(warning.Get()), 0);
+        KeepTextClearOfSign(field);
     }
+    // The old icon goes only once the signs hold the new one.
+    warning_ = std::move(warning);
+}
+
+// The field's text ends before the sign while the sign shows.
+void PreferencesDialog::KeepTextClearOfSign(FolderField field) {
+    const HWND sign = signs_.at(Index(field));
+    const bool shown = (GetWindowLongPtrW(sign, GWL_STYLE) & WS_VISIBLE) != 0;
+    const int room = ScaleToDpi(kSignSize + 2 * kSignGap, Dpi());
+    SendMessageW(GetParent(sign), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, shown ? room : 0));
 }
 
 // As a dialog box does: where it is told, else centred over its owner when
@@ -180,12 +192,11 @@ void PreferencesDialog::OnCommand(int id, int code) {
         }
     } else if ((id == ControlId("TransXL") || id == ControlId("TransXH")) && code == BN_CLICKED) {
         // A click checks a box that is not checked, as a two-state box does.
+        const bool xlToLh = id == ControlId("TransXL");
         const bool checked =
-            SendMessageW(Control(id == ControlId("TransXL") ? "TransXL" : "TransXH"), BM_GETCHECK,
-                         0, 0) != BST_CHECKED;
-        model_.TranslateOptionClicked(
-            id == ControlId("TransXL") ? TranslateOption::kXLToLH : TranslateOption::kXToH,
-            checked);
+            SendMessageW(Control(xlToLh ? "TransXL" : "TransXH"), BM_GETCHECK, 0, 0) != BST_CHECKED;
+        model_.TranslateOptionClicked(xlToLh ? TranslateOption::kXLToLH : TranslateOption::kXToH,
+                                      checked);
     } else if (id == ControlId("BtnOK") && code == BN_CLICKED) {
         model_.Ok(OuterPositionNow());
     } else if ((id == ControlId("BtnCan") && code == BN_CLICKED) || id == IDCANCEL) {
@@ -243,7 +254,7 @@ void PreferencesDialog::ShowMissingFolder(FolderField field,
     const HWND sign = signs_.at(Index(field));
     ShowWindow(sign, warning ? SW_SHOWNA : SW_HIDE);
     tooltips_->Set(sign, warning.value_or(std::string()));
-    PlaceSigns();
+    KeepTextClearOfSign(field);
 }
 
 void PreferencesDialog::RunFolderBrowse(FolderBrowseModel& browse) {

@@ -47,6 +47,7 @@ class PreferencesDialog final : public DialogWindow, private PreferencesView {
     void CreateControls();
     void WidenToCaptions();
     void PlaceSigns();
+    void KeepTextClearOfSign(FolderField field);
     void OnCommand(int id, int code) override;
     void OnClose() override;
     void OnDpiChanged() override;
