@@ -5,6 +5,7 @@
 #include "win32/preferences_dialog.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -61,6 +62,31 @@ void Type(HWND field, std::string_view text) {
         SendMessageW(field, WM_CHAR, key, 0);
 }
 
+// The place of a row's label in the folder list.
+RECT LabelOf(HWND list, HTREEITEM item) {
+    RECT label{};
+    std::memcpy(&label, &item, sizeof item);  // TVM_GETITEMRECT takes the row in the rectangle
+    SendMessageW(list, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
+    return label;
+}
+
+// The folder list scrolled until the row's label is in sight (below the
+// open folder's, and right of a narrow list for a deep folder); its place.
+RECT LabelInSight(HWND list, HTREEITEM item) {
+    SendMessageW(list, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    RECT client{};
+    GetClientRect(list, &client);
+    for (int step = 0; step < 100; ++step) {
+        const RECT label = LabelOf(list, item);
+        if (label.right <= client.right || label.left <= 0)
+            break;
+        SendMessageW(list, WM_HSCROLL, SB_LINERIGHT, 0);
+        if (LabelOf(list, item).left == label.left)
+            break;
+    }
+    return LabelOf(list, item);
+}
+
 void Click(HWND button) {
     SendMessageW(button, BM_CLICK, 0, 0);
 }
@@ -73,7 +99,7 @@ class Win32PreferencesDialogTest : public ::testing::Test {
   protected:
     Win32PreferencesDialogTest() {
         fs::create_directories(folder.Path() / "keys");
-        fs::create_directories(folder.Path() / "masters" / "deep");
+        fs::create_directories(folder.Path() / "masters" / "deep" / "deeper");
         bladeway::testing::WriteBytes(settings.Path(), "[Paths]\r\nSource=" + keys +
                                                            "\r\nTemplate=" + gone +
                                                            "\r\nDestination=" + keys + "\r\n");
@@ -81,6 +107,11 @@ class Win32PreferencesDialogTest : public ::testing::Test {
         pref = std::make_unique<PreferencesDialog>(
             settings, values, nullptr,
             [this](const std::string& source) { confirmed.push_back(source); });
+    }
+
+    // A folder below the masters folder, in the system's separators.
+    std::string InMasters(std::string_view below) const {
+        return masters + "\\" + std::string(below);
     }
 
     std::string Stored(std::string_view section, std::string_view key) const {
@@ -179,29 +210,56 @@ TEST_F(Win32PreferencesDialogTest, AFolderOrADriveChosenInTheBrowseDialogFillsTh
         const HWND browse = PrefControl(dialog, "BtnBr2");
         Type(field, masters);
         {
-            // A folder opened by Enter on the folder list, then OK.
+            // A folder opened by a double-click, one inside it by Enter, then OK.
             testing::WhenShown chooser(L"Preferences", L"BladewayFolderBrowse", [&](HWND browser) {
                 const HWND list = BrowseControl(browser, "Dir1");
+                const HWND path = BrowseControl(browser, "Path");
                 EXPECT_EQ(GetFocus(), list);
-                EXPECT_EQ(TextOf(BrowseControl(browser, "Path")), masters);
+                EXPECT_EQ(TextOf(path), masters);
                 const HTREEITEM open = TreeView_GetSelection(list);
                 const HTREEITEM deep = TreeView_GetChild(list, open);
-                ASSERT_NE(deep, nullptr);
-                TreeView_SelectItem(list, deep);
-                EXPECT_EQ(pref->BrowseDialog()->HighlightedFolder(),
-                          bladeway::testing::Utf8(fs::path(bladeway::testing::Utf8Path(masters)) /
-                                                  "deep"));
+                // A failure closes the dialog all the same: no test may hang.
+                const HWND cancel = BrowseControl(browser, "BtnCan");
+                if (deep == nullptr) {
+                    ADD_FAILURE() << "no folder listed inside the open one";
+                    return Click(cancel);
+                }
+                const RECT row = LabelInSight(list, deep);
+                POINT point{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+                const LPARAM at = MAKELPARAM(point.x, point.y);
+                ClientToScreen(list, &point);
+                SetCursorPos(point.x, point.y);
+                PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                PostMessageW(list, WM_LBUTTONUP, 0, at);
+                PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+                PostMessageW(list, WM_LBUTTONUP, 0, at);
+                // The folder opens once the list's own handling is over.
+                const DWORD end = GetTickCount() + 5000;
+                while (TextOf(path) != InMasters("deep") && GetTickCount() < end) {
+                    MSG message{};
+                    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE)
+                        DispatchMessageW(&message);
+                    else
+                        Sleep(1);
+                }
+                EXPECT_EQ(TextOf(path), InMasters("deep"));
+                const HTREEITEM deeper = TreeView_GetChild(list, TreeView_GetSelection(list));
+                if (deeper == nullptr) {
+                    ADD_FAILURE() << "the double-click opened no folder with one inside";
+                    return Click(cancel);
+                }
+                TreeView_SelectItem(list, deeper);
+                EXPECT_EQ(pref->BrowseDialog()->HighlightedFolder(), InMasters("deep\\deeper"));
                 // Through the dialog's loop, as keys come.
+                SetFocus(list);
                 PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
                 PostMessageW(BrowseControl(browser, "BtnOK"), BM_CLICK, 0, 0);
             });
             Click(browse);
             EXPECT_TRUE(chooser.Done());
         }
-        const std::string deep =
-            bladeway::testing::Utf8(fs::path(bladeway::testing::Utf8Path(masters)) / "deep");
-        EXPECT_EQ(TextOf(field), deep);
-        EXPECT_EQ(values.templateFolder, deep);
+        EXPECT_EQ(TextOf(field), InMasters("deep\\deeper"));
+        EXPECT_EQ(values.templateFolder, InMasters("deep\\deeper"));
         {
             // Another drive, then OK.
             testing::WhenShown chooser(L"Preferences", L"BladewayFolderBrowse", [&](HWND browser) {
