@@ -133,6 +133,14 @@ TEST_F(Win32PreferencesDialogTest, TypingShowsOrHidesTheMissingFolderSignAndOkKe
     const HWND templateSign = pref->MissingFolderSign(FolderField::kTemplate);
     RECT place{};
     testing::WhenShown shown(L"Preferences", [&](HWND dialog) {
+        // Tab goes the model's way, from the first field, which has the focus.
+        EXPECT_EQ(GetFocus(), PrefControl(dialog, PreferencesModel::kTabOrder.front()));
+        for (std::size_t at = 1; at < PreferencesModel::kTabOrder.size(); ++at) {
+            EXPECT_EQ(GetNextDlgTabItem(
+                          dialog, PrefControl(dialog, PreferencesModel::kTabOrder[at - 1]), FALSE),
+                      PrefControl(dialog, PreferencesModel::kTabOrder[at]))
+                << PreferencesModel::kTabOrder[at];
+        }
         const HWND field = PrefControl(dialog, "TmpPath");
         EXPECT_EQ(TextOf(field), gone);
         EXPECT_FALSE(Shows(sourceSign));
