@@ -20,7 +20,6 @@ class FolderBrowseDialog final : public DialogWindow, private FolderBrowseView {
 
     // The folder of the folder list's row the user has highlighted; empty for none.
     std::string HighlightedFolder() const;
-    std::string TipOf(HWND control) const { return tooltips_->TextOf(control); }
 
   private:
     void OnCommand(int id, int code) override;
