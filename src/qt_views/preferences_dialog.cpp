@@ -43,25 +43,16 @@ Control* MakeControl(QDialog& dialog, std::string_view name) {
     return control;
 }
 
-// A caption beside a field. The design width was made for a narrower font:
-// let the caption show whole, as far as the field beside it allows.
-void AddLabel(QDialog& dialog, std::string_view name, std::string_view fieldName) {
-    auto* label = MakeControl<QLabel>(dialog, name);
-    const int room =
-        static_cast<int>(TwipsToPixels(PreferencesModel::PlaceOf(fieldName).left)) - label->x() - 2;
-    const int fitting = std::min(label->sizeHint().width(), room);
-    if (fitting > label->width())
-        label->resize(fitting, label->height());
-}
-
-// The design width was made for a narrower font; let the caption show whole
-// as long as it stays inside the dialog.
-QCheckBox* AddCheckBox(QDialog& dialog, std::string_view name) {
-    auto* box = MakeControl<QCheckBox>(dialog, name);
-    const int fitting = std::min(box->sizeHint().width(), dialog.width() - box->x());
-    if (fitting > box->width())
-        box->resize(fitting, box->height());
-    return box;
+// The design width was made for a narrower font: the caption may widen its
+// control as far as the model allows, to show whole.
+template <typename Control>
+Control* AddCaptioned(QDialog& dialog, std::string_view name) {
+    auto* control = MakeControl<Control>(dialog, name);
+    const int room = static_cast<int>(TwipsToPixels(PreferencesModel::WidestOf(name)));
+    const int fitting = std::min(control->sizeHint().width(), room);
+    if (fitting > control->width())
+        control->resize(fitting, control->height());
+    return control;
 }
 
 }  // namespace
@@ -91,7 +82,7 @@ void PreferencesDialog::CreateControls() {
 
     for (FolderField field : kFolderFields) {
         const PreferencesModel::FolderControls& names = PreferencesModel::ControlsOf(field);
-        AddLabel(*this, names.label, names.field);
+        AddCaptioned<QLabel>(*this, names.label);
         auto* folderField = MakeControl<QLineEdit>(*this, names.field);
         QAction* mark = folderField->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
                                                QLineEdit::TrailingPosition);
@@ -101,12 +92,12 @@ void PreferencesDialog::CreateControls() {
         browseButtons_.at(Index(field)) = MakeControl<QPushButton>(*this, names.browse);
     }
 
-    AddLabel(*this, "Label4", "MirChar");
+    AddCaptioned<QLabel>(*this, "Label4");
     mirrorCharacterField_ = MakeControl<QLineEdit>(*this, "MirChar");
     mirrorCharacterField_->setMaxLength(PreferencesModel::kMirrorCharacterLength);
 
-    xlToLhBox_ = AddCheckBox(*this, "TransXL");
-    xToHBox_ = AddCheckBox(*this, "TransXH");
+    xlToLhBox_ = AddCaptioned<QCheckBox>(*this, "TransXL");
+    xToHBox_ = AddCaptioned<QCheckBox>(*this, "TransXH");
 
     okButton_ = MakeControl<QPushButton>(*this, "BtnOK");
     cancelButton_ = MakeControl<QPushButton>(*this, "BtnCan");

@@ -26,15 +26,22 @@ bool DialogWindow::CreateFrame(const wchar_t* className, std::string_view captio
     UpdateFont();
     RECT outer = PixelsOf(client);
     AdjustWindowRectEx(&outer, style, FALSE, exStyle | WS_EX_DLGMODALFRAME);
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreOverOwner();
+    return true;
+}
+
+void DialogWindow::CentreOverOwner() {
+    RECT outer{};
+    GetWindowRect(Handle(), &outer);
     const int width = outer.right - outer.left;
     const int height = outer.bottom - outer.top;
     RECT over{};
-    if (owner == nullptr || GetWindowRect(owner, &over) == FALSE)
+    if (owner_ == nullptr || GetWindowRect(owner_, &over) == FALSE)
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
-    SetWindowPos(Handle(), nullptr, over.left + (over.right - over.left - width) / 2,
-                 over.top + (over.bottom - over.top - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    return true;
+    MoveTo(over.left + (over.right - over.left - width) / 2,
+           over.top + (over.bottom - over.top - height) / 2);
 }
 
 HWND DialogWindow::AddControl(const ControlPlace& control, const wchar_t* windowClass, DWORD style,
@@ -84,6 +91,12 @@ int DialogWindow::ControlId(std::string_view objectName) const {
 
 void DialogWindow::MoveTo(int left, int top) {
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+OuterPosition DialogWindow::OuterPositionNow() const {
+    RECT outer{};
+    GetWindowRect(Handle(), &outer);
+    return OuterPosition{.top = TwipsOf(outer.top), .left = TwipsOf(outer.left)};
 }
 
 RECT DialogWindow::PixelsOf(const TwipsRect& place) const {
@@ -174,6 +187,23 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case WM_CLOSE:
             OnClose();
+            return 0;
+        case WM_ACTIVATE:
+            // As a dialog box does: the focus goes back where it was.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(Handle(), focus) != FALSE)
+                    focus_ = focus;
+            } else if (HIWORD(wParam) == 0) {
+                HWND focus =
+                    focus_ != nullptr ? focus_ : GetNextDlgTabItem(Handle(), nullptr, FALSE);
+                // Without a control to take it the window keeps the keys itself.
+                if (focus == nullptr || IsWindow(focus) == FALSE)
+                    focus = Handle();
+                restoringFocus_ = true;
+                SetFocus(focus);
+                restoringFocus_ = false;
+            }
             return 0;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/presentation/twips.h"
+#include "core/presentation/window_place.h"
 #include "win32/gdi.h"
 #include "win32/window.h"
 #include "win32/windows_api.h"
@@ -57,6 +58,17 @@ class DialogWindow : public Window {
     void PlaceControl(std::string_view objectName, const TwipsRect& place);
     // Moves the window's outer top-left corner to this screen point (pixels).
     void MoveTo(int left, int top);
+    // Centres the window over its owner (over the screen's work area without one).
+    void CentreOverOwner();
+    // The control that has the focus when the window first becomes active
+    // (without one: the first that takes the focus by Tab). Later the window
+    // gets back the control that had the focus when it was left.
+    void SetFirstFocus(HWND control) { focus_ = control; }
+    // True while the window hands the focus back on becoming active: a
+    // control getting it then is not the user moving it there.
+    bool RestoringFocus() const { return restoringFocus_; }
+    // The window's outer top-left corner, in twips from the screen's.
+    OuterPosition OuterPositionNow() const;
 
     RECT PixelsOf(const TwipsRect& place) const;
     std::int64_t TwipsOf(int pixels) const;
@@ -87,6 +99,8 @@ class DialogWindow : public Window {
     int dpi_ = 96;
     Font font_;
     std::vector<Placed> controls_;
+    HWND focus_ = nullptr;
+    bool restoringFocus_ = false;
     bool running_ = false;
     bool ended_ = false;
     int result_ = IDCANCEL;

@@ -10,6 +10,7 @@
 #include "core/os/windows/win32_text.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
+#include "win32/about_box.h"
 #include "win32/dpi.h"
 #include "win32/wide_text.h"
 
@@ -24,8 +25,7 @@ constexpr int kFirstControlId = 100;
 
 // The standard control and caption for each entry of the control table;
 // the grid is made apart.
-// Preferences stays disabled until its window exists; Vars is hidden, as in
-// the Qt window.
+// Vars is hidden, as in the Qt window.
 struct StandardControl {
     std::string_view name;
     const wchar_t* windowClass;
@@ -37,12 +37,13 @@ constexpr StandardControl kStandardControls[] = {
     {"File1", WC_LISTBOXW,
      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, ""},
     {"Proc", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kProcessCaption},
-    {"Prf", WC_BUTTONW, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, kPreferencesCaption},
+    {"Prf", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kPreferencesCaption},
     {"Ext", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kExitCaption},
     {"BtnVars", WC_BUTTONW, BS_PUSHBUTTON, kVarsCaption},
 };
 constexpr int kFileListId = kFirstControlId;
 constexpr int kProcessId = kFirstControlId + 1;
+constexpr int kPreferencesId = kFirstControlId + 2;
 constexpr int kExitId = kFirstControlId + 3;
 constexpr int kVarsId = kFirstControlId + 4;
 // The grid's context menu; Ctrl+P is the preview's shortcut.
@@ -276,6 +277,8 @@ void MainFrame::OnCommand(int id, int code) {
             model_.FileChosen(folder_, fileNames_[static_cast<std::size_t>(row)]);
     } else if (id == kProcessId && code == BN_CLICKED) {
         model_.Process(grid_->GetSheet(), grid_->Selection());
+    } else if (id == kPreferencesId && code == BN_CLICKED) {
+        model_.OpenPreferences();
     } else if (id == kExitId && code == BN_CLICKED) {
         model_.Exit();
     } else if (id == kVarsId && code == BN_CLICKED) {
@@ -363,8 +366,10 @@ void MainFrame::RunFinished(const RunReport& report) {
 
 // MainWindowView
 
-// The About box is not there yet.
-void MainFrame::ShowStartupAbout() {}
+// Modally, before the window shows and the settings are read.
+void MainFrame::ShowStartupAbout() {
+    ShowAboutBox(Handle());
+}
 
 // The stored outer edges, in twips, at this window's DPI; what the settings
 // do not hold stays as it is.
@@ -381,8 +386,14 @@ void MainFrame::PlaceWindow(const StoredWindowPlace& place) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The Preferences dialog is not there yet.
-void MainFrame::PreferencesLoaded() {}
+// The Preferences dialog exists from here on, hidden, showing the values.
+// Its OK points the list at the source folder; a folder that cannot be
+// listed leaves the list as it was.
+void MainFrame::PreferencesLoaded() {
+    preferences_ = std::make_unique<PreferencesDialog>(
+        model_.Settings(), model_.Preferences(), Handle(),
+        [this](const std::string& folder) { ShowFileListFolder(folder); });
+}
 
 // A folder that cannot be listed leaves the list where it was; a new folder
 // starts with nothing chosen.
@@ -410,8 +421,10 @@ void MainFrame::PlaceGrid(const TwipsRect& place) {
                  pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The Preferences dialog is not there yet.
-void MainFrame::OpenPreferences(const StoredWindowPlace& /*place*/) {}
+void MainFrame::OpenPreferences(const StoredWindowPlace& place) {
+    if (preferences_)
+        preferences_->Open(place);
+}
 
 // One editor for the window's life: OK and Cancel hide it and keep its
 // state, as every dialog does.

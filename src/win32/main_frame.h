@@ -3,10 +3,11 @@
 // model: it places the key grid, the file list and the buttons where the
 // model's table of controls puts them, scaled by the window's DPI, and
 // forwards the file choice, the resizes, Process, Exit and the close box to
-// the model. Process runs on a worker thread (BackgroundRun) with its
-// progress window and index message. The run report and the program preview
-// are windows of their own that block none; the grid's context menu (and
-// Ctrl+P) opens the preview and the last report.
+// the model. It shows the About box at the start-up and opens Preferences.
+// Process runs on a worker thread (BackgroundRun) with its progress window
+// and index message. The run report and the program preview are windows of
+// their own that block none; the grid's context menu (and Ctrl+P) opens the
+// preview and the last report.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "win32/background_run.h"
 #include "win32/gdi.h"
 #include "win32/key_grid.h"
+#include "win32/preferences_dialog.h"
 #include "win32/program_preview_window.h"
 #include "win32/run_report_window.h"
 #include "win32/substitution_table_window.h"
@@ -101,6 +103,8 @@ class MainFrame final : public Window, private MainWindowView {
     // The busy pointer shows over the window while a run goes on.
     bool busy_ = false;
     std::unique_ptr<BackgroundRun> run_;
+    // The Preferences dialog, from the start-up on (hidden but for its use).
+    std::unique_ptr<PreferencesDialog> preferences_;
     // Made the first time each is needed.
     std::unique_ptr<RunReportWindow> reportWindow_;
     std::unique_ptr<ProgramPreviewWindow> previewWindow_;

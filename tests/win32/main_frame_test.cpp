@@ -16,7 +16,9 @@
 #include "core/settings/settings_keys.h"
 #include "core/storage/file_system.h"
 #include "support/temp_folder.h"
+#include "win32/dialog_window.h"
 #include "win32/dpi.h"
+#include "win32/support/when_shown.h"
 #include "win32/windows_api.h"
 
 namespace bladeway::win32 {
@@ -26,13 +28,25 @@ namespace fs = std::filesystem;
 
 class Win32MainFrameTest : public ::testing::Test {
   protected:
+    // A frame's end posts a quit, which is not for the tests' thread: the
+    // next test's start-up would end its About box at once.
+    void TearDown() override {
+        MSG quit{};
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+
     // Starts the window with these settings in the program's folder.
     std::unique_ptr<MainFrame> Start(const std::string& settings) {
-        testing::WriteBytes(SettingsPath(), settings);
-        auto frame = std::make_unique<MainFrame>(testing::Utf8(folder.Path() / "bladeway.exe"),
-                                                 Disk(), [] { return std::string("03/14/25"); });
+        bladeway::testing::WriteBytes(SettingsPath(), settings);
+        auto frame =
+            std::make_unique<MainFrame>(bladeway::testing::Utf8(folder.Path() / "bladeway.exe"),
+                                        Disk(), [] { return std::string("03/14/25"); });
         EXPECT_NE(frame->Handle(), nullptr);
+        // The start-up's About box first.
+        const testing::WhenShown about(L"About Bladeway",
+                                       [](HWND box) { testing::ClickButton(box, L"OK"); });
         frame->Load();
+        EXPECT_TRUE(about.Done());
         return frame;
     }
 
@@ -74,28 +88,27 @@ class Win32MainFrameTest : public ::testing::Test {
 
     static std::int64_t Twips(int pixels, int dpi) { return MulDiv(pixels, 1440, dpi); }
 
-    testing::TempFolder folder;
+    bladeway::testing::TempFolder folder;
 };
 
 TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOnesKeys) {
     const fs::path keys = folder.Path() / "keys";
     fs::create_directories(keys / "folder.dat");
-    fs::copy_file(testing::SourceDir() / "examples" / "keys" / "Harbor.dat", keys / "b.DAT");
-    testing::WriteBytes(keys / "a.dat", "");
-    testing::WriteBytes(keys / "Zed.dat", "");
-    testing::WriteBytes(keys / "notes.txt", "");
-    testing::WriteBytes(keys / "old.dat", "");
+    fs::copy_file(bladeway::testing::SourceDir() / "examples" / "keys" / "Harbor.dat",
+                  keys / "b.DAT");
+    bladeway::testing::WriteBytes(keys / "a.dat", "");
+    bladeway::testing::WriteBytes(keys / "Zed.dat", "");
+    bladeway::testing::WriteBytes(keys / "notes.txt", "");
+    bladeway::testing::WriteBytes(keys / "old.dat", "");
     SetFileAttributesW((keys / "old.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    const auto frame = Start("[Paths]\r\nSource=" + testing::Utf8(keys) + "\r\n");
+    const auto frame = Start("[Paths]\r\nSource=" + bladeway::testing::Utf8(keys) + "\r\n");
 
     const HWND list = frame->Control("File1");
     EXPECT_EQ(ListedFiles(list), (std::vector<std::wstring>{L"a.dat", L"b.DAT", L"Zed.dat"}));
-    // Preferences does not act before its window exists.
-    EXPECT_FALSE(IsWindowEnabled(frame->Control("Prf")));
 
     Choose(*frame, 1);
     Sheet expected;
-    ASSERT_TRUE(LoadKeyDataFile(testing::Utf8(keys), "b.DAT", expected));
+    ASSERT_TRUE(LoadKeyDataFile(bladeway::testing::Utf8(keys), "b.DAT", expected));
     const Sheet& shown = frame->Grid().GetSheet();
     EXPECT_EQ(shown.ColumnCount(), expected.ColumnCount());
     for (int row = 1; row <= 8; ++row)
@@ -106,6 +119,32 @@ TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOne
     fs::remove(keys / "a.dat");
     Choose(*frame, 0);
     EXPECT_EQ(frame->Grid().GetSheet().CellText(1, 1), expected.CellText(1, 1));
+}
+
+TEST_F(Win32MainFrameTest, PreferencesOpensAtItsStoredPlaceAndItsOkListsTheSourceFolder) {
+    const fs::path keys = folder.Path() / "keys";
+    fs::create_directories(keys);
+    bladeway::testing::WriteBytes(keys / "a.dat", "");
+    const auto frame = Start("[Positions]\r\nPrefTop=1200\r\nPrefLeft=2400\r\n");
+    const int dpi = DpiOf(frame->Handle());
+    RECT place{};
+    testing::WhenShown shown(L"Preferences", [&](HWND dialog) {
+        GetWindowRect(dialog, &place);
+        // SrcPath, the second control of the table.
+        SetWindowTextW(GetDlgItem(dialog, kFirstDialogControlId + 1), keys.c_str());
+        EXPECT_TRUE(testing::ClickButton(dialog, L"OK"));
+    });
+    const HWND button = frame->Control("Prf");
+    EXPECT_NE(IsWindowEnabled(button), FALSE);
+    SendMessageW(frame->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    EXPECT_TRUE(shown.Done());
+    EXPECT_EQ(place.top, TwipsToPixels(1200, dpi));
+    EXPECT_EQ(place.left, TwipsToPixels(2400, dpi));
+    EXPECT_EQ(ListedFiles(frame->Control("File1")), std::vector<std::wstring>{L"a.dat"});
+    EXPECT_EQ(
+        SettingsFile(SettingsPath()).ReadSetting(settings_keys::kPaths, settings_keys::kSource),
+        bladeway::testing::Utf8(keys));
 }
 
 TEST_F(Win32MainFrameTest, OpensAtTheStoredPlaceTheGridFollowsTheSizeAndTheCloseBoxStoresIt) {

@@ -1,6 +1,6 @@
-// bladeway.exe as built: what its resources carry, and that it opens its
-// main window with the controls at their designed places (the grid as the
-// resize rule puts it) and ends when the window closes.
+// bladeway.exe as built: what its resources carry, and that it shows the
+// About box and then opens its main window with the controls at their designed places (the grid as
+// the resize rule puts it) and ends when the window closes.
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -91,22 +91,34 @@ TEST(Win32ProgramTest, ResourcesCarryTheVersionTheIconAndTheManifest) {
 
 struct FoundWindow {
     DWORD process = 0;
+    std::wstring_view className;
     HWND hwnd = nullptr;
 };
 
-BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM data) {
+BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM data) {
     auto& found = *reinterpret_cast<FoundWindow*>(data);
     DWORD process = 0;
     GetWindowThreadProcessId(hwnd, &process);
     wchar_t className[64] = {};
     GetClassNameW(hwnd, className, 64);
     // Shown only once its controls are made.
-    if (process == found.process && std::wstring_view(className) == L"BladewayMainWindow" &&
+    if (process == found.process && std::wstring_view(className) == found.className &&
         IsWindowVisible(hwnd) != FALSE) {
         found.hwnd = hwnd;
         return FALSE;
     }
     return TRUE;
+}
+
+// Waits up to 10 s for the process's shown window of that class.
+HWND WaitForShownWindow(DWORD process, std::wstring_view className) {
+    FoundWindow found{process, className, nullptr};
+    for (int tries = 0; tries < 200 && found.hwnd == nullptr; ++tries) {
+        EnumWindows(&FindShownWindow, reinterpret_cast<LPARAM>(&found));
+        if (found.hwnd == nullptr)
+            Sleep(50);
+    }
+    return found.hwnd;
 }
 
 // A child's place in its parent's client area.
@@ -174,12 +186,22 @@ TEST(Win32ProgramTest, OpensItsMainWindowWithTheDesignedControlsAndEndsWhenItClo
     PROCESS_INFORMATION process{};
     ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &process));
-    FoundWindow found{process.dwProcessId, nullptr};
-    for (int tries = 0; tries < 200 && found.hwnd == nullptr; ++tries) {
-        EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.hwnd == nullptr)
-            Sleep(50);
+    // The About box first, alone; its OK lets the start-up go on.
+    const HWND about = WaitForShownWindow(process.dwProcessId, L"BladewayAboutBox");
+    bool mainWindowBeforeAbout = false;
+    bool aboutIcon = false;
+    if (about != nullptr) {
+        FoundWindow early{process.dwProcessId, L"BladewayMainWindow", nullptr};
+        EnumWindows(&FindShownWindow, reinterpret_cast<LPARAM>(&early));
+        mainWindowBeforeAbout = early.hwnd != nullptr;
+        // The picture, the box's first control, holds the program's icon.
+        aboutIcon = SendMessageW(FindWindowExW(about, nullptr, WC_STATICW, nullptr), STM_GETICON, 0,
+                                 0) != 0;
+        PostMessageW(FindWindowExW(about, nullptr, WC_BUTTONW, L"OK"), BM_CLICK, 0, 0);
     }
+    FoundWindow found{process.dwProcessId, L"BladewayMainWindow", nullptr};
+    if (about != nullptr)
+        found.hwnd = WaitForShownWindow(process.dwProcessId, found.className);
     if (found.hwnd != nullptr) {
         wchar_t title[64] = {};
         GetWindowTextW(found.hwnd, title, 64);
@@ -202,6 +224,9 @@ TEST(Win32ProgramTest, OpensItsMainWindowWithTheDesignedControlsAndEndsWhenItClo
     GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    ASSERT_NE(about, nullptr) << "the About box did not open";
+    EXPECT_FALSE(mainWindowBeforeAbout);
+    EXPECT_TRUE(aboutIcon);
     ASSERT_NE(found.hwnd, nullptr) << "the main window did not open";
     EXPECT_EQ(exitCode, 0U);
 }

@@ -82,6 +82,20 @@ const TwipsRect& PreferencesModel::PlaceOf(std::string_view objectName) {
     return found == kControls.end() ? kNowhere : found->place;
 }
 
+std::int64_t PreferencesModel::WidestOf(std::string_view objectName) {
+    constexpr std::int64_t kLabelGap = 30;
+    const TwipsRect& place = PlaceOf(objectName);
+    for (FolderField field : kFolderFields) {
+        if (ControlsOf(field).label == objectName)
+            return PlaceOf(ControlsOf(field).field).left - kLabelGap - place.left;
+    }
+    if (objectName == "Label4")
+        return PlaceOf("MirChar").left - kLabelGap - place.left;
+    if (objectName == "TransXL" || objectName == "TransXH")
+        return kClientSize.width - place.left;
+    return place.width;
+}
+
 PreferencesModel::PreferencesModel(SettingsFile& settings, PreferenceValues& values)
     : settings_(settings), values_(values) {}
 

@@ -98,6 +98,11 @@ class PreferencesModel {
     static std::string_view TooltipOf(std::string_view objectName);
     // The designed place of a control of this window.
     static const TwipsRect& PlaceOf(std::string_view objectName);
+    // How wide a control may grow to show its caption whole where the font
+    // is wider than the design's (twips): a label up to two pixels (30
+    // twips) before the field beside it, a check box to the dialog's right
+    // edge; every other control keeps its design width.
+    static std::int64_t WidestOf(std::string_view objectName);
 
     PreferencesModel(SettingsFile& settings, PreferenceValues& values);
     ~PreferencesModel();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -91,6 +92,29 @@ class PreferencesModelTest : public ::testing::Test {
     LoggingView view;
     PreferencesModel model{settings, values};
 };
+
+// A caption in a wider font may widen its control, but a label never onto
+// its field and a check box never past the dialog's edge.
+TEST(PreferencesModelLayoutTest, CaptionsWidenUpToTheirFieldOrTheDialogsEdge) {
+    for (const auto& [label, field] :
+         std::vector<std::pair<std::string_view, std::string_view>>{{"Label1", "SrcPath"},
+                                                                    {"Label2", "TmpPath"},
+                                                                    {"Label3", "DestPath"},
+                                                                    {"Label4", "MirChar"}}) {
+        const TwipsRect& place = PreferencesModel::PlaceOf(label);
+        EXPECT_EQ(place.left + PreferencesModel::WidestOf(label),
+                  PreferencesModel::PlaceOf(field).left - 30)
+            << label;
+        EXPECT_GT(PreferencesModel::WidestOf(label), place.width) << label;
+    }
+    for (std::string_view box : {"TransXL", "TransXH"}) {
+        EXPECT_EQ(PreferencesModel::PlaceOf(box).left + PreferencesModel::WidestOf(box),
+                  PreferencesModel::kClientSize.width)
+            << box;
+    }
+    EXPECT_EQ(PreferencesModel::WidestOf("BtnOK"), PreferencesModel::PlaceOf("BtnOK").width);
+    EXPECT_EQ(PreferencesModel::WidestOf("SrcPath"), PreferencesModel::PlaceOf("SrcPath").width);
+}
 
 TEST_F(PreferencesModelTest, OkKeepsThePlaceTheFoldersAndTheOptionsInThatOrderNeverTheMirror) {
     fs::remove(settings.Path());  // every key new, so the file shows the order of the writes

@@ -17,7 +17,12 @@ namespace bladeway::win32::testing {
 class WhenShown {
   public:
     WhenShown(std::wstring caption, std::function<void(HWND)> action)
-        : caption_(std::move(caption)), action_(std::move(action)) {
+        : WhenShown(std::move(caption), {}, std::move(action)) {}
+    // Only a window of this class: for windows that share their caption.
+    WhenShown(std::wstring caption, std::wstring className, std::function<void(HWND)> action)
+        : caption_(std::move(caption)),
+          className_(std::move(className)),
+          action_(std::move(action)) {
         Active().push_back(this);
         timer_ = SetTimer(nullptr, 0, 10, &WhenShown::Tick);
     }
@@ -46,6 +51,12 @@ class WhenShown {
             GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
         if (text != self.caption_)
             return TRUE;
+        if (!self.className_.empty()) {
+            wchar_t className[256] = {};
+            GetClassNameW(hwnd, className, 256);
+            if (self.className_ != className)
+                return TRUE;
+        }
         self.found_ = hwnd;
         return FALSE;
     }
@@ -69,6 +80,7 @@ class WhenShown {
     }
 
     std::wstring caption_;
+    std::wstring className_;
     std::function<void(HWND)> action_;
     UINT_PTR timer_ = 0;
     HWND found_ = nullptr;

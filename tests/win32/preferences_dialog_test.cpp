@@ -1,0 +1,307 @@
+// The Preferences dialog over its model and the folder browse dialog it
+// opens, driven with window messages: typing, the missing-folder sign, OK,
+// Cancel and the close box as the settings file sees them, and a folder or
+// a drive chosen in the browse dialog filling the field.
+#include "win32/preferences_dialog.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/os/folders.h"
+#include "core/presentation/folder_browse_model.h"
+#include "core/presentation/missing_folder.h"
+#include "core/settings/preference_loading.h"
+#include "core/settings/preference_values.h"
+#include "core/settings/settings_file.h"
+#include "core/settings/settings_keys.h"
+#include "support/temp_folder.h"
+#include "win32/dpi.h"
+#include "win32/folder_browse_dialog.h"
+#include "win32/support/when_shown.h"
+#include "win32/wide_text.h"
+#include "win32/windows_api.h"
+
+namespace bladeway::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A dialog's control of that name: ids follow the order of its table.
+template <std::size_t count>
+HWND ControlOf(HWND dialog, const std::array<ControlPlace, count>& table, std::string_view name) {
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [&](const ControlPlace& c) { return c.objectName == name; });
+    EXPECT_NE(found, table.end()) << name;
+    return GetDlgItem(dialog, kFirstDialogControlId + static_cast<int>(found - table.begin()));
+}
+
+HWND PrefControl(HWND dialog, std::string_view name) {
+    return ControlOf(dialog, PreferencesModel::kControls, name);
+}
+
+HWND BrowseControl(HWND dialog, std::string_view name) {
+    return ControlOf(dialog, FolderBrowseModel::kControls, name);
+}
+
+std::string TextOf(HWND hwnd) {
+    return WindowTextUtf8(hwnd);
+}
+
+// Replaces the field's text key by key, as the user types it.
+void Type(HWND field, std::string_view text) {
+    SetFocus(field);
+    SendMessageW(field, EM_SETSEL, 0, -1);
+    SendMessageW(field, WM_CHAR, VK_BACK, 0);
+    for (const wchar_t key : Wide(text))
+        SendMessageW(field, WM_CHAR, key, 0);
+}
+
+// The place of a row's label in the folder list.
+RECT LabelOf(HWND list, HTREEITEM item) {
+    RECT label{};
+    std::memcpy(&label, &item, sizeof item);  // TVM_GETITEMRECT takes the row in the rectangle
+    SendMessageW(list, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
+    return label;
+}
+
+// The folder list scrolled until the row's label is in sight (below the
+// open folder's, and right of a narrow list for a deep folder); its place.
+RECT LabelInSight(HWND list, HTREEITEM item) {
+    SendMessageW(list, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    RECT client{};
+    GetClientRect(list, &client);
+    for (int step = 0; step < 100; ++step) {
+        const RECT label = LabelOf(list, item);
+        if (label.right <= client.right || label.left <= 0)
+            break;
+        SendMessageW(list, WM_HSCROLL, SB_LINERIGHT, 0);
+        if (LabelOf(list, item).left == label.left)
+            break;
+    }
+    return LabelOf(list, item);
+}
+
+void Click(HWND button) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+bool Shows(HWND window) {
+    return IsWindowVisible(window) != FALSE;
+}
+
+class Win32PreferencesDialogTest : public ::testing::Test {
+  protected:
+    Win32PreferencesDialogTest() {
+        fs::create_directories(folder.Path() / "keys");
+        fs::create_directories(folder.Path() / "masters" / "deep" / "deeper");
+        bladeway::testing::WriteBytes(settings.Path(), "[Paths]\r\nSource=" + keys +
+                                                           "\r\nTemplate=" + gone +
+                                                           "\r\nDestination=" + keys + "\r\n");
+        LoadPreferenceValues(settings, values);
+        pref = std::make_unique<PreferencesDialog>(
+            settings, values, nullptr,
+            [this](const std::string& source) { confirmed.push_back(source); });
+    }
+
+    // A folder below the masters folder, in the system's separators.
+    std::string InMasters(std::string_view below) const {
+        return masters + "\\" + std::string(below);
+    }
+
+    std::string Stored(std::string_view section, std::string_view key) const {
+        return SettingsFile(settings.Path()).ReadSetting(section, key);
+    }
+
+    bladeway::testing::TempFolder folder;
+    const std::string keys = folder.File("keys");
+    const std::string masters = folder.File("masters");
+    const std::string gone = folder.File("gone");
+    SettingsFile settings{folder.File("Bladeway.INI")};
+    PreferenceValues values;
+    std::vector<std::string> confirmed;
+    std::unique_ptr<PreferencesDialog> pref;
+};
+
+TEST_F(Win32PreferencesDialogTest, TypingShowsOrHidesTheMissingFolderSignAndOkKeepsTheFolders) {
+    const HWND sourceSign = pref->MissingFolderSign(FolderField::kSource);
+    const HWND templateSign = pref->MissingFolderSign(FolderField::kTemplate);
+    RECT place{};
+    testing::WhenShown shown(L"Preferences", [&](HWND dialog) {
+        // Tab goes the model's way, from the first field, which has the focus.
+        EXPECT_EQ(GetFocus(), PrefControl(dialog, PreferencesModel::kTabOrder.front()));
+        for (std::size_t at = 1; at < PreferencesModel::kTabOrder.size(); ++at) {
+            EXPECT_EQ(GetNextDlgTabItem(
+                          dialog, PrefControl(dialog, PreferencesModel::kTabOrder[at - 1]), FALSE),
+                      PrefControl(dialog, PreferencesModel::kTabOrder[at]))
+                << PreferencesModel::kTabOrder[at];
+        }
+        const HWND field = PrefControl(dialog, "TmpPath");
+        EXPECT_EQ(TextOf(field), gone);
+        EXPECT_FALSE(Shows(sourceSign));
+        EXPECT_TRUE(Shows(templateSign));
+        EXPECT_EQ(pref->TipOf(templateSign), MissingFolderWarning(Disk(), gone).value_or(""));
+
+        Type(field, masters);
+        EXPECT_EQ(values.templateFolder, masters);
+        EXPECT_FALSE(Shows(templateSign));
+        Type(field, gone);
+        EXPECT_TRUE(Shows(templateSign));
+        Type(field, masters);
+        Type(PrefControl(dialog, "MirChar"), "#");
+        EXPECT_EQ(values.MirrorCharacter(), "#");
+        // The translate options as the model sets them after a click.
+        Click(PrefControl(dialog, "TransXL"));
+        EXPECT_EQ(SendMessageW(PrefControl(dialog, "TransXL"), BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_EQ(SendMessageW(PrefControl(dialog, "TransXH"), BM_GETCHECK, 0, 0),
+                  values.XToHOption() == 1 ? BST_CHECKED : BST_UNCHECKED);
+        // Enter presses no button.
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(pref->IsRunningModal());
+        GetWindowRect(dialog, &place);
+        Click(PrefControl(dialog, "BtnOK"));
+    });
+    EXPECT_EQ(pref->Open(StoredWindowPlace{}), IDOK);
+    EXPECT_TRUE(shown.Done());
+    EXPECT_EQ(Stored(settings_keys::kPaths, settings_keys::kTemplate), masters);
+    EXPECT_EQ(Stored(settings_keys::kPaths, settings_keys::kSource), keys);
+    EXPECT_EQ(Stored(settings_keys::kPositions, "PrefTop"),
+              std::to_string(MulDiv(place.top, 1440, DpiOf(pref->Handle()))));
+    EXPECT_EQ(Stored(settings_keys::kPositions, "PrefLeft"),
+              std::to_string(MulDiv(place.left, 1440, DpiOf(pref->Handle()))));
+    EXPECT_EQ(confirmed, std::vector<std::string>{keys});
+}
+
+TEST_F(Win32PreferencesDialogTest, CancelKeepsNothingTheCloseBoxKeepsThePlaceAndResetsTheValues) {
+    const std::string before = bladeway::testing::ReadBytes(settings.Path());
+    for (const bool byCloseBox : {false, true}) {
+        SCOPED_TRACE(byCloseBox ? "close box" : "Cancel");
+        HWND mirror = nullptr;
+        testing::WhenShown shown(L"Preferences", [&](HWND dialog) {
+            mirror = PrefControl(dialog, "MirChar");
+            Type(PrefControl(dialog, "DestPath"), masters);
+            Type(mirror, "#");
+            if (byCloseBox)
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
+            else
+                Click(PrefControl(dialog, "BtnCan"));
+        });
+        EXPECT_EQ(pref->Open(StoredWindowPlace{}), IDCANCEL);
+        EXPECT_TRUE(shown.Done());
+        EXPECT_TRUE(confirmed.empty());
+        if (!byCloseBox) {
+            EXPECT_EQ(bladeway::testing::ReadBytes(settings.Path()), before);
+            // The edits took effect at once all the same.
+            EXPECT_EQ(values.destinationFolder, masters);
+            EXPECT_EQ(values.MirrorCharacter(), "#");
+        } else {
+            EXPECT_FALSE(Stored(settings_keys::kPositions, "PrefTop").empty());
+            EXPECT_EQ(Stored(settings_keys::kPaths, settings_keys::kDestination), keys);
+            EXPECT_EQ(values.destinationFolder, PreferenceValues{}.destinationFolder);
+            EXPECT_EQ(values.MirrorCharacter(), PreferenceValues{}.MirrorCharacter());
+            EXPECT_EQ(TextOf(mirror), PreferenceValues{}.MirrorCharacter());
+        }
+    }
+}
+
+TEST_F(Win32PreferencesDialogTest, AFolderOrADriveChosenInTheBrowseDialogFillsTheField) {
+    const std::vector<std::string> roots = FolderRoots();
+    ASSERT_GE(roots.size(), 2U) << "the Wine prefix has drives C: and Z:";
+    std::string pickedRoot;
+    testing::WhenShown shown(L"Preferences", L"BladewayPreferences", [&](HWND dialog) {
+        const HWND field = PrefControl(dialog, "TmpPath");
+        const HWND browse = PrefControl(dialog, "BtnBr2");
+        Type(field, masters);
+        {
+            // A folder opened by a double-click, one inside it by Enter, then OK.
+            testing::WhenShown chooser(L"Preferences", L"BladewayFolderBrowse", [&](HWND browser) {
+                const HWND list = BrowseControl(browser, "Dir1");
+                const HWND path = BrowseControl(browser, "Path");
+                EXPECT_EQ(GetFocus(), list);
+                EXPECT_EQ(TextOf(path), masters);
+                const HTREEITEM open = TreeView_GetSelection(list);
+                const HTREEITEM deep = TreeView_GetChild(list, open);
+                // A failure closes the dialog all the same: no test may hang.
+                const HWND cancel = BrowseControl(browser, "BtnCan");
+                if (deep == nullptr) {
+                    ADD_FAILURE() << "no folder listed inside the open one";
+                    return Click(cancel);
+                }
+                const RECT row = LabelInSight(list, deep);
+                POINT point{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+                const LPARAM at = MAKELPARAM(point.x, point.y);
+                ClientToScreen(list, &point);
+                SetCursorPos(point.x, point.y);
+                PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                PostMessageW(list, WM_LBUTTONUP, 0, at);
+                PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+                PostMessageW(list, WM_LBUTTONUP, 0, at);
+                // The folder opens once the list's own handling is over.
+                const DWORD end = GetTickCount() + 5000;
+                while (TextOf(path) != InMasters("deep") && GetTickCount() < end) {
+                    MSG message{};
+                    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE)
+                        DispatchMessageW(&message);
+                    else
+                        Sleep(1);
+                }
+                EXPECT_EQ(TextOf(path), InMasters("deep"));
+                const HTREEITEM deeper = TreeView_GetChild(list, TreeView_GetSelection(list));
+                if (deeper == nullptr) {
+                    ADD_FAILURE() << "the double-click opened no folder with one inside";
+                    return Click(cancel);
+                }
+                TreeView_SelectItem(list, deeper);
+                EXPECT_EQ(pref->BrowseDialog()->HighlightedFolder(), InMasters("deep\\deeper"));
+                // Through the dialog's loop, as keys come.
+                SetFocus(list);
+                PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+                PostMessageW(BrowseControl(browser, "BtnOK"), BM_CLICK, 0, 0);
+            });
+            Click(browse);
+            EXPECT_TRUE(chooser.Done());
+        }
+        EXPECT_EQ(TextOf(field), InMasters("deep\\deeper"));
+        EXPECT_EQ(values.templateFolder, InMasters("deep\\deeper"));
+        {
+            // Another drive, then OK.
+            testing::WhenShown chooser(L"Preferences", L"BladewayFolderBrowse", [&](HWND browser) {
+                const HWND drives = BrowseControl(browser, "Drive1");
+                EXPECT_EQ(SendMessageW(drives, CB_GETCOUNT, 0, 0),
+                          static_cast<LRESULT>(roots.size()));
+                const int picked = SendMessageW(drives, CB_GETCURSEL, 0, 0) == 0 ? 1 : 0;
+                pickedRoot = roots[static_cast<std::size_t>(picked)];
+                SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(picked), 0);
+                SendMessageW(browser, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(drives), CBN_SELCHANGE),
+                             reinterpret_cast<LPARAM>(drives));
+                EXPECT_EQ(TextOf(BrowseControl(browser, "Path")), pickedRoot);
+                Click(BrowseControl(browser, "BtnOK"));
+            });
+            Click(browse);
+            EXPECT_TRUE(chooser.Done());
+        }
+        EXPECT_EQ(TextOf(field), pickedRoot);
+        {
+            // The close box: the browse dialog goes, and the folders come
+            // back from the settings file, as after any use that hands none over.
+            testing::WhenShown chooser(L"Preferences", L"BladewayFolderBrowse",
+                                       [](HWND browser) { PostMessageW(browser, WM_CLOSE, 0, 0); });
+            EXPECT_NE(pref->BrowseDialog(), nullptr);
+            Click(browse);
+            EXPECT_TRUE(chooser.Done());
+            EXPECT_EQ(pref->BrowseDialog(), nullptr);
+        }
+        EXPECT_EQ(TextOf(field), gone);
+        Click(PrefControl(dialog, "BtnCan"));
+    });
+    EXPECT_EQ(pref->Open(StoredWindowPlace{}), IDCANCEL);
+    EXPECT_TRUE(shown.Done());
+}
+
+}  // namespace
+}  // namespace bladeway::win32
