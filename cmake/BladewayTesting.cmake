@@ -1,12 +1,15 @@
-# bladeway_add_test(NAME name SOURCES ... LIBS ...)
+# bladeway_add_test(NAME name [WINDOWS] SOURCES ... LIBS ...)
 # One test executable per area, registered test by test with CTest.
+# WINDOWS: its tests show windows that take the activation and the focus of
+# the one desktop all test programs share (Wine's), so one of them runs at
+# a time; the other tests run beside it.
 if(NOT TARGET GTest::gtest)  # a cross build compiles its own (BladewayCrossDependencies)
     find_package(GTest REQUIRED)
 endif()
 include(GoogleTest)
 
 function(bladeway_add_test)
-    cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "WINDOWS" "NAME" "SOURCES;LIBS" ${ARGN})
     add_executable(${ARG_NAME} ${ARG_SOURCES})
     target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} bladeway_test_support
                           GTest::gtest GTest::gtest_main bladeway_warnings)
@@ -18,6 +21,9 @@ function(bladeway_add_test)
         # minute; listing the tests may wait for a busy Wine server.
         list(APPEND properties TIMEOUT 60)
         set(discovery_timeout 120)
+    endif()
+    if(ARG_WINDOWS)
+        list(APPEND properties RESOURCE_LOCK desktop)
     endif()
     gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT ${discovery_timeout}
                          PROPERTIES ${properties})

@@ -18,6 +18,7 @@
 #include "support/temp_folder.h"
 #include "win32/dialog_window.h"
 #include "win32/dpi.h"
+#include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
 #include "win32/windows_api.h"
 
@@ -30,10 +31,7 @@ class Win32MainFrameTest : public ::testing::Test {
   protected:
     // A frame's end posts a quit, which is not for the tests' thread: the
     // next test's start-up would end its About box at once.
-    void TearDown() override {
-        MSG quit{};
-        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
+    void TearDown() override { testing::DropQuitMessage(); }
 
     // Starts the window with these settings in the program's folder.
     std::unique_ptr<MainFrame> Start(const std::string& settings) {
@@ -42,11 +40,7 @@ class Win32MainFrameTest : public ::testing::Test {
             std::make_unique<MainFrame>(bladeway::testing::Utf8(folder.Path() / "bladeway.exe"),
                                         Disk(), [] { return std::string("03/14/25"); });
         EXPECT_NE(frame->Handle(), nullptr);
-        // The start-up's About box first.
-        const testing::WhenShown about(L"About Bladeway",
-                                       [](HWND box) { testing::ClickButton(box, L"OK"); });
-        frame->Load();
-        EXPECT_TRUE(about.Done());
+        EXPECT_TRUE(testing::LoadPastAboutBox(*frame));
         return frame;
     }
 

@@ -28,6 +28,7 @@
 #include "support/recording_file_system.h"
 #include "support/temp_folder.h"
 #include "win32/main_frame.h"
+#include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
 #include "win32/wide_text.h"
 #include "win32/windows_api.h"
@@ -147,7 +148,7 @@ class Win32ProcessRunTest : public ::testing::Test {
         auto frame = std::make_unique<MainFrame>(bladeway::testing::Utf8(program / "bladeway.exe"),
                                                  files, [] { return std::string("03/14/25"); });
         EXPECT_NE(frame->Handle(), nullptr);
-        frame->Load();
+        EXPECT_TRUE(win32::testing::LoadPastAboutBox(*frame));
         ShowWindow(frame->Handle(), SW_SHOW);
         const HWND list = frame->Control("File1");
         SendMessageW(list, LB_SETCURSEL, 0, 0);

@@ -18,6 +18,7 @@
 #include "support/temp_folder.h"
 #include "win32/list_view.h"
 #include "win32/main_frame.h"
+#include "win32/support/main_frame_start.h"
 #include "win32/wide_text.h"
 #include "win32/windows_api.h"
 
@@ -199,7 +200,7 @@ TEST_F(Win32ProgramPreviewWindowTest, TheGridsMenuPreviewsTheCurrentKeyAndShowsT
     support::WriteBytes(folder.File("Bladeway.INI"), "");
     MainFrame frame(support::Utf8(folder.Path() / "bladeway.exe"), Disk(),
                     [] { return std::string("03/14/25"); });
-    frame.Load();
+    ASSERT_TRUE(testing::LoadPastAboutBox(frame));
     ShowWindow(frame.Handle(), SW_SHOW);
     frame.Grid().SetSheet(std::move(*support::SheetOf({{"A1", "DZ120"}, {"B1", "DZ121"}})));
     const std::vector<GridRange> cell = {{{2, 1}, {2, 1}}};

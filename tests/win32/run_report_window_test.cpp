@@ -19,6 +19,7 @@
 #include "win32/line_ends.h"
 #include "win32/list_view.h"
 #include "win32/main_frame.h"
+#include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
 #include "win32/wide_text.h"
 #include "win32/windows_api.h"
@@ -40,7 +41,7 @@ class Win32RunReportWindowTest : public ::testing::Test {
         support::WriteBytes(folder.File("Bladeway.INI"), "");
         frame = std::make_unique<MainFrame>(support::Utf8(folder.Path() / "bladeway.exe"), Disk(),
                                             [] { return std::string("03/14/25"); });
-        frame->Load();
+        ASSERT_TRUE(testing::LoadPastAboutBox(*frame));
         frame->Grid().SetSheet(std::move(
             *support::SheetOf({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}, {"7", "x", "y"}})));
         support::WriteBytes(folder.Path() / "P2", "G0 X1 (start)\r\nM30\r\n");

@@ -17,6 +17,7 @@
 #include "support/temp_folder.h"
 #include "win32/dpi.h"
 #include "win32/main_frame.h"
+#include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
 #include "win32/windows_api.h"
 
@@ -178,7 +179,7 @@ TEST_F(Win32SubstitutionTableTest, TheMainWindowsVarsButtonOpensItOnTheTableBesi
     folder.Write("Bladeway.INI", "");
     MainFrame frame(bladeway::testing::Utf8(folder.Path() / "bladeway.exe"), Disk(),
                     [] { return std::string("03/14/25"); });
-    frame.Load();
+    ASSERT_TRUE(testing::LoadPastAboutBox(frame));
     testing::WhenShown ok(kCaption, [&](HWND shown) {
         EXPECT_EQ(GetWindow(shown, GW_OWNER), frame.Handle());
         EXPECT_FALSE(IsWindowEnabled(frame.Handle()));
