@@ -8,12 +8,10 @@
 set(BLADEWAY_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated/packaging)
 
 install(TARGETS bladeway-cli RUNTIME DESTINATION .)
-# The native desktop program goes into the installer only once it shows
-# every window of the Linux program: until then a shop would get a window
-# that does not yet process anything.
-option(BLADEWAY_SHIP_DESKTOP_PROGRAM "Put bladeway.exe into the Windows installer" OFF)
+# The native desktop program, beside the tool. A build with the Qt program
+# instead ships the tool alone: the Qt libraries are not packed here.
 set(BLADEWAY_SHIPS_DESKTOP_PROGRAM OFF)
-if(TARGET bladeway AND BLADEWAY_SHIP_DESKTOP_PROGRAM)
+if(TARGET bladeway AND NOT BLADEWAY_BUILD_GUI)
     set(BLADEWAY_SHIPS_DESKTOP_PROGRAM ON)
     install(TARGETS bladeway RUNTIME DESTINATION .)
 endif()
