@@ -32,16 +32,44 @@ bool DialogWindow::CreateFrame(const wchar_t* className, std::string_view captio
     return true;
 }
 
+namespace {
+
+PixelRect PixelRectOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+}  // namespace
+
 void DialogWindow::CentreOverOwner() {
+    RECT over{};
+    const PixelRect on =
+        owner_ != nullptr && GetWindowRect(owner_, &over) != FALSE ? PixelRectOf(over) : WorkArea();
+    SetOuterRect(FitOnScreen(CentredOn(OuterRect(), on), WorkArea()));
+}
+
+void DialogWindow::KeepOnScreen() {
+    SetOuterRect(FitOnScreen(OuterRect(), WorkArea()));
+}
+
+PixelRect DialogWindow::OuterRect() const {
     RECT outer{};
     GetWindowRect(Handle(), &outer);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    RECT over{};
-    if (owner_ == nullptr || GetWindowRect(owner_, &over) == FALSE)
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
-    MoveTo(over.left + (over.right - over.left - width) / 2,
-           over.top + (over.bottom - over.top - height) / 2);
+    return PixelRectOf(outer);
+}
+
+PixelRect DialogWindow::WorkArea() const {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(
+        MonitorFromWindow(owner_ != nullptr ? owner_ : Handle(), MONITOR_DEFAULTTOPRIMARY),
+        &monitor);
+    return PixelRectOf(monitor.rcWork);
+}
+
+void DialogWindow::SetOuterRect(const PixelRect& place) {
+    SetWindowPos(Handle(), nullptr, static_cast<int>(place.left), static_cast<int>(place.top),
+                 static_cast<int>(place.width), static_cast<int>(place.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND DialogWindow::AddControl(const ControlPlace& control, const wchar_t* windowClass, DWORD style,

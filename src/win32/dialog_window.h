@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/presentation/pixel_rect.h"
 #include "core/presentation/twips.h"
 #include "core/presentation/window_place.h"
 #include "win32/gdi.h"
@@ -58,8 +59,17 @@ class DialogWindow : public Window {
     void PlaceControl(std::string_view objectName, const TwipsRect& place);
     // Moves the window's outer top-left corner to this screen point (pixels).
     void MoveTo(int left, int top);
-    // Centres the window over its owner (over the screen's work area without one).
+    // Centres the window over its owner (over the screen's free area without
+    // one), kept on that screen.
     void CentreOverOwner();
+    // Shrinks and moves the window into the free area of its screen, where
+    // it reaches beyond.
+    void KeepOnScreen();
+    // The window's outer rectangle, and the free area of the screen its
+    // owner (without one, it) is on, in screen pixels.
+    PixelRect OuterRect() const;
+    PixelRect WorkArea() const;
+    void SetOuterRect(const PixelRect& place);
     // The control that has the focus when the window first becomes active
     // (without one: the first that takes the focus by Tab). Later the window
     // gets back the control that had the focus when it was left.

@@ -39,18 +39,6 @@ DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG room, LONG* given) 
     return 0;
 }
 
-PixelRect ScreenRectOf(const RECT& rect) {
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
-// The free area of the screen `window` is on.
-PixelRect WorkAreaOf(HWND window) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-    return ScreenRectOf(monitor.rcWork);
-}
-
 }  // namespace
 
 ProgramPreviewWindow::ProgramPreviewWindow(HWND owner) {
@@ -80,17 +68,12 @@ ProgramPreviewWindow::~ProgramPreviewWindow() {
 void ProgramPreviewWindow::Open(ProgramPreviewContent content) {
     model_.ShowContent(std::move(content));
     if (IsWindowVisible(Handle()) == FALSE) {
-        RECT outer{};
-        GetWindowRect(Handle(), &outer);
         std::optional<PixelRect> opener;
         RECT owner{};
         if (Owner() != nullptr && GetWindowRect(Owner(), &owner) != FALSE)
-            opener = ScreenRectOf(owner);
-        const PixelRect placed = model_.PlaceOnOpening(
-            ScreenRectOf(outer), opener, WorkAreaOf(Owner() != nullptr ? Owner() : Handle()));
-        SetWindowPos(Handle(), nullptr, static_cast<int>(placed.left), static_cast<int>(placed.top),
-                     static_cast<int>(placed.width), static_cast<int>(placed.height),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+            opener = PixelRect{owner.left, owner.top, owner.right - owner.left,
+                               owner.bottom - owner.top};
+        SetOuterRect(model_.PlaceOnOpening(OuterRect(), opener, WorkArea()));
     }
     ShowModeless();
     SetFocus(text_);

@@ -58,17 +58,7 @@ RunProgressWindow::RunProgressWindow(HWND owner, std::function<void()> stop)
 void RunProgressWindow::Show() {
     if (IsWindowVisible(Handle()) != FALSE)
         return;
-    RECT outer{};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (GetWindowRect(Handle(), &outer) != FALSE &&
-        GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor) != FALSE) {
-        const RECT& work = monitor.rcWork;
-        const PixelRect place = FitOnScreen(
-            PixelRect{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top},
-            PixelRect{work.left, work.top, work.right - work.left, work.bottom - work.top});
-        MoveTo(static_cast<int>(place.left), static_cast<int>(place.top));
-    }
+    KeepOnScreen();
     ShowWindow(Handle(), SW_SHOW);
 }
 

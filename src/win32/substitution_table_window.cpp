@@ -21,12 +21,6 @@ int ScreenPixels(std::int64_t twips, int dpi) {
     return TwipsToPixels(std::clamp<std::int64_t>(twips, INT_MIN, INT_MAX), dpi);
 }
 
-RECT OuterRect(HWND hwnd) {
-    RECT outer{};
-    GetWindowRect(hwnd, &outer);
-    return outer;
-}
-
 // A saved sheet's sizes are pixels at 96 DPI, as the Qt grid keeps them.
 int SheetPixels(int gridPixels, int dpi) {
     return MulDiv(gridPixels, kDefaultDpi, dpi);
@@ -93,9 +87,9 @@ void SubstitutionTableWindow::MoveToOuter(OuterPosition position) {
 void SubstitutionTableWindow::LayOut() {
     if (!grid_ || Control("BtnOK") == nullptr || Control("BtnCan") == nullptr)
         return;
-    const RECT outer = OuterRect(Handle());
-    const SubstitutionTableLayout layout =
-        model_.LayOut(TwipsOf(outer.bottom - outer.top), TwipsOf(outer.right - outer.left));
+    const PixelRect outer = OuterRect();
+    const SubstitutionTableLayout layout = model_.LayOut(TwipsOf(static_cast<int>(outer.height)),
+                                                         TwipsOf(static_cast<int>(outer.width)));
     PlaceControl("VSub", layout.grid);
     PlaceControl("BtnOK", layout.ok);
     PlaceControl("BtnCan", layout.cancel);
@@ -159,9 +153,10 @@ void SubstitutionTableWindow::OnCommand(int id, int code) {
 
 // The close box and Alt+F4: the model keeps the place and size, and unloads.
 void SubstitutionTableWindow::OnClose() {
-    const RECT outer = OuterRect(Handle());
-    model_.ClosedByFrame({TwipsOf(outer.top), TwipsOf(outer.left)},
-                         {TwipsOf(outer.bottom - outer.top), TwipsOf(outer.right - outer.left)});
+    const PixelRect outer = OuterRect();
+    const auto twips = [this](std::int64_t pixels) { return TwipsOf(static_cast<int>(pixels)); };
+    model_.ClosedByFrame({twips(outer.top), twips(outer.left)},
+                         {twips(outer.height), twips(outer.width)});
     EndModal(IDCANCEL);
 }
 

@@ -21,8 +21,8 @@ constexpr std::array<ControlPlace, 2> kControls{{
 
 class SmallDialog final : public DialogWindow {
   public:
-    explicit SmallDialog(HWND owner) {
-        CreateFrame(L"BladewayTestDialog", "Small dialog", TwipsRect{0, 0, 3000, 1200}, owner);
+    explicit SmallDialog(HWND owner, TwipsRect client = {0, 0, 3000, 1200}) {
+        CreateFrame(L"BladewayTestDialog", "Small dialog", client, owner);
         AddControl(kControls[0], WC_EDITW, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, "start");
         AddControl(kControls[1], WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, "Done");
     }
@@ -103,6 +103,22 @@ TEST_F(Win32DialogWindowTest, PlacesItsControlsFromTwipsAtTheOwnersDpi) {
     GetClientRect(dialog.Handle(), &client);
     EXPECT_EQ(client.right, MulDiv(3000, dpi, 1440));
     EXPECT_EQ(dialog.Control("Nothing"), nullptr);
+}
+
+TEST_F(Win32DialogWindowTest, OpensWithinTheScreenOverAnOwnerNearItsEdge) {
+    // Centred over an owner in the screen's corner, a wide dialog would
+    // reach beyond the screen's left and top edges.
+    SetWindowPos(owner, nullptr, 0, 0, 200, 100, SWP_NOZORDER);
+    SmallDialog wide(owner, TwipsRect{0, 0, 9000, 6000});
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT outer{};
+    GetWindowRect(wide.Handle(), &outer);
+    EXPECT_GE(outer.left, monitor.rcWork.left);
+    EXPECT_GE(outer.top, monitor.rcWork.top);
+    EXPECT_LE(outer.right, monitor.rcWork.right);
+    EXPECT_LE(outer.bottom, monitor.rcWork.bottom);
 }
 
 }  // namespace
