@@ -1,7 +1,9 @@
 #include "win32/list_view.h"
 
 #include <algorithm>
+#include <iterator>
 
+#include "win32/dpi.h"
 #include "win32/wide_text.h"
 
 namespace bladeway::win32 {
@@ -41,12 +43,28 @@ void AppendTableRow(HWND list, std::span<const std::string> cells, LPARAM data) 
     }
 }
 
+namespace {
+
+// The heading's text and the margins a header item draws on either side
+// (three edges each). Measured here: Wine's LVSCW_AUTOSIZE_USEHEADER makes
+// a column other than the last too narrow for its heading.
+int HeadingWidth(HWND list, int column) {
+    wchar_t text[256] = {};
+    LVCOLUMNW heading{};
+    heading.mask = LVCF_TEXT;
+    heading.pszText = text;
+    heading.cchTextMax = static_cast<int>(std::size(text));
+    ListView_GetColumn(list, column, &heading);
+    return ListView_GetStringWidth(list, text) +
+           ScaleToDpi(6 * GetSystemMetrics(SM_CXEDGE), DpiOf(list));
+}
+
+}  // namespace
+
 void FitTableColumn(HWND list, int column) {
     ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
     const int cells = ListView_GetColumnWidth(list, column);
-    ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
-    const int heading = ListView_GetColumnWidth(list, column);
-    ListView_SetColumnWidth(list, column, std::max(cells, heading));
+    ListView_SetColumnWidth(list, column, std::max(cells, HeadingWidth(list, column)));
 }
 
 void FitTableColumns(HWND list) {
