@@ -25,9 +25,8 @@
 #include "app/key_grid_model.h"
 #include "app/main_window.h"
 #include "bench_data.h"
-#include "core/keydata/key_data_file.h"
-#include "core/keydata/sheet.h"
 #include "core/storage/file_system.h"
+#include "grid_load_baseline.h"
 #include "qt_views/about_dialog.h"
 #include "ratio_report.h"
 
@@ -96,16 +95,7 @@ void StartupToFirstWindow(benchmark::State& state) {
 }
 
 void CoreLoad(benchmark::State& state) {
-    const std::string& path = KeyFileOf(static_cast<int>(state.range(0)));
-    // As the grid does it: into a new sheet, which then replaces the shown one.
-    Sheet shown;
-    for (auto _ : state) {
-        Sheet loaded;
-        if (!LoadKeyDataFile(path, loaded))
-            state.SkipWithError("cannot load");
-        shown = std::move(loaded);
-        benchmark::DoNotOptimize(shown.CellText(1, 1));
-    }
+    LoadAsAGridDoes(state, KeyFileOf(static_cast<int>(state.range(0))));
 }
 
 // Loading into the grid of a shown main window, until the view has shown it.

@@ -11,9 +11,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_data.h"
-#include "core/keydata/key_data_file.h"
-#include "core/keydata/sheet.h"
 #include "core/storage/file_system.h"
+#include "grid_load_baseline.h"
 #include "ratio_report.h"
 #include "win32/key_grid.h"
 #include "win32/windows_api.h"
@@ -90,16 +89,7 @@ void RequirePaints(benchmark::State& state, std::int64_t paints) {
 }
 
 void CoreLoad(benchmark::State& state) {
-    const std::string& path = KeyFileOf(static_cast<int>(state.range(0)));
-    // As the grid does it: into a new sheet, which then replaces the shown one.
-    Sheet shown;
-    for (auto _ : state) {
-        Sheet loaded;
-        if (!LoadKeyDataFile(path, loaded))
-            state.SkipWithError("cannot load");
-        shown = std::move(loaded);
-        benchmark::DoNotOptimize(shown.CellText(1, 1));
-    }
+    LoadAsAGridDoes(state, KeyFileOf(static_cast<int>(state.range(0))));
 }
 
 // Loading into the shown grid until its first page is painted.

@@ -85,7 +85,12 @@ class SubstitutionTableHolder final : private SubstitutionTableWindows {
     bool IsMade() const override { return IsLoaded(); }
     void Make() override;
     OuterPosition StoredPosition() const override { return dialog_->StoredPosition(); }
-    bool IsUnloaded() const override { return dialog_->IsUnloaded(); }
+    // A dialog Qt has already deleted counts as unloaded: the next opening
+    // makes it afresh.
+    bool IsUnloaded() const override {
+        const SubstitutionTableDialog* dialog = dialog_.data();
+        return dialog == nullptr || dialog->IsUnloaded();
+    }
     void ShowModalAt(OuterPosition position) override;
     void Unmake() override;
 

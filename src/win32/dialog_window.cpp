@@ -128,14 +128,11 @@ OuterPosition DialogWindow::OuterPositionNow() const {
 }
 
 RECT DialogWindow::PixelsOf(const TwipsRect& place) const {
-    const int left = TwipsToPixels(place.left, dpi_);
-    const int top = TwipsToPixels(place.top, dpi_);
-    return RECT{left, top, left + TwipsToPixels(place.width, dpi_),
-                top + TwipsToPixels(place.height, dpi_)};
+    return PixelRectOf(place, dpi_);
 }
 
 std::int64_t DialogWindow::TwipsOf(int pixels) const {
-    return MulDiv(pixels, 1440, dpi_);
+    return PixelsToTwips(pixels, dpi_);
 }
 
 int DialogWindow::RunModal() {
@@ -189,13 +186,7 @@ void DialogWindow::OnClose() {
 }
 
 void DialogWindow::UpdateFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    LOGFONTW font = metrics.lfMessageFont;
-    const WindowDc screen(nullptr);
-    font.lfHeight =
-        MulDiv(font.lfHeight, dpi_, std::max(GetDeviceCaps(screen.Dc(), LOGPIXELSY), 1));
+    const LOGFONTW font = MessageFontAt(dpi_);
     font_.Reset(CreateFontIndirectW(&font));
 }
 
@@ -238,10 +229,7 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             // The old font goes only once the controls have the new one.
             const Font previous = std::move(font_);
             UpdateFont();
-            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
-                         suggested.right - suggested.left, suggested.bottom - suggested.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            TakeSuggestedPlace(Handle(), lParam);
             PlaceControls();
             OnDpiChanged();
             return 0;

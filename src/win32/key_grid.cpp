@@ -22,24 +22,6 @@ constexpr UINT_PTR kEditorSubclass = 1;
 constexpr UINT_PTR kAutoScrollTimer = 1;
 constexpr UINT kAutoScrollMilliseconds = 50;
 
-// The message font of the system, at `dpi`.
-LOGFONTW MessageFont(int dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) == FALSE) {
-        LOGFONTW font{};
-        font.lfHeight = -MulDiv(9, dpi, 72);
-        wcscpy_s(font.lfFaceName, L"MS Shell Dlg 2");
-        return font;
-    }
-    // The system gives it at the screen's DPI.
-    const WindowDc screen(nullptr);
-    const int screenDpi = std::max(GetDeviceCaps(screen.Dc(), LOGPIXELSY), 1);
-    LOGFONTW font = metrics.lfMessageFont;
-    font.lfHeight = MulDiv(font.lfHeight, dpi, screenDpi);
-    return font;
-}
-
 bool Pressed(int key) {
     return GetKeyState(key) < 0;
 }
@@ -138,7 +120,7 @@ RECT KeyGrid::CellRect(GridCell cell) const {
 void KeyGrid::ApplyDpi(int dpi) {
     const int oldDpi = metrics_.dpi;
     metrics_.dpi = dpi;
-    LOGFONTW font = MessageFont(dpi);
+    LOGFONTW font = MessageFontAt(dpi);
     font_.Reset(CreateFontIndirectW(&font));
     TEXTMETRICW text{};
     SIZE rowNumber{};

@@ -5,7 +5,6 @@
 
 #include "win32/dpi.h"
 #include "win32/text_layout.h"
-#include "win32/wide_text.h"
 
 namespace bladeway::win32 {
 namespace {
@@ -44,19 +43,9 @@ void LaidOutWindow::ShowModeless() {
 void LaidOutWindow::AddTip(HWND control, std::string_view tip) {
     if (tip.empty() || control == nullptr)
         return;
-    if (tips_ == nullptr) {
-        tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    std::wstring text = Wide(tip);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = Handle();
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = text.data();
-    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!tips_)
+        tips_ = std::make_unique<Tooltips>(Handle());
+    tips_->Set(control, tip);
 }
 
 void LaidOutWindow::LeaveDialogKeysToWindow(HWND text) {

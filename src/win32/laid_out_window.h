@@ -4,10 +4,12 @@
 // where Layout puts them each time the size or the DPI changes. Escape and
 // the close box hide it (DialogWindow without a modal loop); the program's
 // message loop gives it Tab and Escape (IsDialogMessage on its root window).
+#include <memory>
 #include <string_view>
 
 #include "core/presentation/twips.h"
 #include "win32/dialog_window.h"
+#include "win32/tooltips.h"
 
 namespace bladeway::win32 {
 
@@ -42,7 +44,7 @@ class LaidOutWindow : public DialogWindow {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    HWND tips_ = nullptr;  // the window's tooltip control, made with the first tip
+    std::unique_ptr<Tooltips> tips_;  // made with the first tip
 };
 
 }  // namespace bladeway::win32

@@ -116,14 +116,11 @@ MainFrame::~MainFrame() {
 }
 
 RECT MainFrame::PixelsOf(const TwipsRect& place) const {
-    const int left = TwipsToPixels(place.left, dpi_);
-    const int top = TwipsToPixels(place.top, dpi_);
-    return RECT{left, top, left + TwipsToPixels(place.width, dpi_),
-                top + TwipsToPixels(place.height, dpi_)};
+    return PixelRectOf(place, dpi_);
 }
 
 std::int64_t MainFrame::TwipsOf(int pixels) const {
-    return MulDiv(pixels, 1440, dpi_);
+    return PixelsToTwips(pixels, dpi_);
 }
 
 HWND MainFrame::Control(std::string_view objectName) const {
@@ -166,13 +163,7 @@ void MainFrame::PlaceControls() {
 }
 
 void MainFrame::UpdateFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    LOGFONTW font = metrics.lfMessageFont;
-    const WindowDc screen(nullptr);
-    font.lfHeight =
-        MulDiv(font.lfHeight, dpi_, std::max(GetDeviceCaps(screen.Dc(), LOGPIXELSY), 1));
+    const LOGFONTW font = MessageFontAt(dpi_);
     font_.Reset(CreateFontIndirectW(&font));
 }
 
@@ -184,10 +175,7 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The old font goes only once the controls have the new one.
             const Font previous = std::move(font_);
             UpdateFont();
-            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
-                         suggested.right - suggested.left, suggested.bottom - suggested.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            TakeSuggestedPlace(Handle(), lParam);
             PlaceControls();
             // Systems before per-monitor v2 send the grid no DPI change of its own.
             if (grid_)

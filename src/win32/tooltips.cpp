@@ -23,9 +23,10 @@ constexpr int kTipWidth = 400;
 }  // namespace
 
 Tooltips::Tooltips(HWND owner)
-    : tooltip_(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
-                               nullptr, GetModuleHandleW(nullptr), nullptr)) {
+    : tooltip_(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                               GetModuleHandleW(nullptr), nullptr)) {
     SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
 }
 

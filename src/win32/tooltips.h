@@ -1,7 +1,7 @@
 #pragma once
 // The tooltips of a window's controls: one tooltip window for all of them,
 // each control a tool of its own that shows its text while the pointer
-// rests on it.
+// rests on it, in an active window or not.
 #include <string>
 #include <string_view>
 
