@@ -17,10 +17,19 @@ if(TARGET bladeway AND NOT BLADEWAY_BUILD_GUI)
 endif()
 
 # The licence with Windows line ends, for Notepad and the installer's page.
+# (file(CONFIGURE) writes the build machine's line ends unless told.)
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE BLADEWAY_LICENSE_TEXT)
-string(REPLACE "\n" "\r\n" BLADEWAY_LICENSE_TEXT "${BLADEWAY_LICENSE_TEXT}")
-file(CONFIGURE OUTPUT ${BLADEWAY_GENERATED_DIR}/LICENSE.txt CONTENT "${BLADEWAY_LICENSE_TEXT}")
+file(CONFIGURE OUTPUT ${BLADEWAY_GENERATED_DIR}/LICENSE.txt CONTENT "${BLADEWAY_LICENSE_TEXT}"
+     NEWLINE_STYLE CRLF)
 install(FILES ${BLADEWAY_GENERATED_DIR}/LICENSE.txt DESTINATION .)
+
+# The settings a user starts with on the first start of the installed
+# program (the main window at its design size), with Windows line ends: the
+# program copies them into %APPDATA%\bladeway (core/os/windows/paths.cpp).
+file(READ ${PROJECT_SOURCE_DIR}/packaging/settings/Bladeway.INI BLADEWAY_DEFAULT_SETTINGS_TEXT)
+file(CONFIGURE OUTPUT ${BLADEWAY_GENERATED_DIR}/defaults/Bladeway.INI
+     CONTENT "${BLADEWAY_DEFAULT_SETTINGS_TEXT}" NEWLINE_STYLE CRLF)
+install(FILES ${BLADEWAY_GENERATED_DIR}/defaults/Bladeway.INI DESTINATION defaults/bladeway)
 
 # The example key data file and the flat and tree-mode master templates,
 # byte for byte, to try the programs on (git's own files left out).

@@ -117,11 +117,13 @@ TEST(Paths, SameFileKeyIsTheNormalSpelling) {
               NativeSeparators("SRG\\\xc3\x89\\T\xc3\x89"));
 }
 
-TEST(Paths, SystemConfigFoldersAreTheAbsoluteOnesOfXdgConfigDirs) {
+TEST(Paths, SystemConfigFoldersAreXdgConfigDirsOrTheProgramsDefaultsFolder) {
     using Folders = std::vector<std::string>;
 #ifdef _WIN32
-    EXPECT_EQ(SystemConfigFolders("C:\\ProgramData"), Folders{});
-    EXPECT_EQ(SystemConfigFolders(""), Folders{});
+    // The installer's defaults beside the program, whatever the variable says.
+    const Folders besideProgram{FolderOfPath(RunningProgramPath()) + "defaults\\"};
+    EXPECT_EQ(SystemConfigFolders("C:\\ProgramData"), besideProgram);
+    EXPECT_EQ(SystemConfigFolders(""), besideProgram);
 #else
     // clang-format off
     ExpectEach<std::string_view, Folders>(SystemConfigFolders, {

@@ -143,11 +143,15 @@ def main():
             check(result.returncode == 0, f"silent install ({result.returncode})")
             installed = sorted(str(p.relative_to(folder)) for p in folder.rglob("*")
                                if p.is_file()) if folder.exists() else []
-            expected = sorted([*programs, "LICENSE.txt", "Uninstall.exe"] +
+            expected = sorted([*programs, "LICENSE.txt", "Uninstall.exe",
+                               "defaults/bladeway/Bladeway.INI"] +
                               [str(p.relative_to(Path(args.source)))
                                for p in (Path(args.source) / "examples").rglob("*")
                                if p.is_file() and not p.name.startswith(".git")])
             check(installed == expected, f"{install_dir} holds {installed}")
+            licence = Path(args.source, "LICENSE").read_bytes().replace(b"\n", b"\r\n")
+            check((folder / "LICENSE.txt").read_bytes() == licence,
+                  "the licence is installed with Windows line ends")
             check(Path(args.source, "examples", "keys", "Harbor.dat").read_bytes() ==
                   (folder / "examples" / "keys" / "Harbor.dat").read_bytes(),
                   "the example keys are installed byte for byte")
@@ -173,6 +177,12 @@ def main():
             settings = app_data + r"\bladeway\Bladeway.INI"
             result = wine.run(cli, "config", "path")
             check(result.stdout.strip() == settings, f"its settings file is {result.stdout.strip()}")
+            # A user's first start begins from the installed defaults (the
+            # main window at its design size), as the Linux package does.
+            defaults = Path(args.source, "packaging", "settings", "Bladeway.INI").read_bytes()
+            first = user_settings / "Bladeway.INI"
+            check(first.exists() and first.read_bytes() == defaults.replace(b"\n", b"\r\n"),
+                  r"the first start copies defaults\bladeway\Bladeway.INI into %APPDATA%\bladeway")
             result = wine.run(cli, "config", "set", "Paths", "Source", r"C:\keys")
             check(result.returncode == 0 and
                   b"Source=C:\\keys" in (user_settings / "Bladeway.INI").read_bytes(),

@@ -33,7 +33,7 @@ bool IsWritableFolder(const std::string& folder);
 // Where the environment says the user's settings belong, as the platform
 // names it: $XDG_CONFIG_HOME and $HOME on Linux, %APPDATA% (and no home) on
 // Windows; and where the system keeps its defaults: $XDG_CONFIG_DIRS on
-// Linux, nothing on Windows. Empty where unset.
+// Linux, nothing on Windows (see SystemConfigFolders). Empty where unset.
 struct UserFolderEnvironment {
     std::string configHome;
     std::string home;
@@ -44,7 +44,9 @@ UserFolderEnvironment UserFoldersOfEnvironment();
 // The system's configuration folders, most important first, each ending with
 // the separator. On Linux the absolute folders that `configDirs`
 // ($XDG_CONFIG_DIRS) lists between colons, relative ones left out, or
-// /etc/xdg/ when it lists nothing at all; on Windows none.
+// /etc/xdg/ when it lists nothing at all; on Windows, which has no such
+// folder, the "defaults" folder beside the running program, where its
+// installer puts them.
 std::vector<std::string> SystemConfigFolders(std::string_view configDirs);
 
 // Folder, separator, name: always one separator added, so a folder that

@@ -39,9 +39,13 @@ UserFolderEnvironment UserFoldersOfEnvironment() {
     return {appData == nullptr ? std::string{} : win32::Utf8FromWide(appData), {}, {}};
 }
 
-// Windows has no system-wide folder of defaults for the program to look in.
+// Windows has no system-wide folder of defaults for programs; the installer
+// puts the program's own beside it, in its "defaults" folder.
 std::vector<std::string> SystemConfigFolders(std::string_view /*configDirs*/) {
-    return {};
+    const std::string program = RunningProgramPath();
+    if (program.empty())
+        return {};
+    return {JoinPathOnce(FolderOfPath(program), "defaults") + kPathSeparator};
 }
 
 std::string RunningProgramPath() {
