@@ -14,13 +14,14 @@ DialogWindow::~DialogWindow() {
 }
 
 bool DialogWindow::CreateFrame(const wchar_t* className, std::string_view caption,
-                               const TwipsRect& client, HWND owner, DWORD style, DWORD exStyle) {
+                               const TwipsRect& client, HWND owner, DWORD style, DWORD exStyle,
+                               Stacking stacking) {
     owner_ = owner;
     RegisterClassOnce(className, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr,
                       GetSysColorBrush(COLOR_BTNFACE));
     const std::wstring title = Wide(caption);
     if (Create(className, exStyle | WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, style, title.c_str(),
-               RECT{0, 0, 0, 0}, owner, 0) == nullptr)
+               RECT{0, 0, 0, 0}, stacking == Stacking::kAboveOwner ? owner : nullptr, 0) == nullptr)
         return false;
     dpi_ = owner != nullptr ? DpiOf(owner) : DpiOf(Handle());
     UpdateFont();

@@ -40,12 +40,16 @@ class DialogWindow : public Window {
 
     static constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 
-    // Makes the window, owned by `owner`, with a client area of `client`
-    // twips at the owner's DPI, centred over the owner (over the screen
-    // without one). The class is registered on first use, with the dialog
-    // face as its background.
+    // Whether the window stays above its owner (owned, as a dialog is) or
+    // is a window of its own beside it, which the owner may cover.
+    enum class Stacking { kAboveOwner, kBesideOwner };
+
+    // Makes the window with a client area of `client` twips at the owner's
+    // DPI, centred over the owner (over the screen without one). The class
+    // is registered on first use, with the dialog face as its background.
     bool CreateFrame(const wchar_t* className, std::string_view caption, const TwipsRect& client,
-                     HWND owner, DWORD style = kDialogStyle, DWORD exStyle = 0);
+                     HWND owner, DWORD style = kDialogStyle, DWORD exStyle = 0,
+                     Stacking stacking = Stacking::kAboveOwner);
     // Adds a child control of `windowClass` at the designed place of
     // `control`, in the message font; ids are given in the order of adding.
     HWND AddControl(const ControlPlace& control, const wchar_t* windowClass, DWORD style,

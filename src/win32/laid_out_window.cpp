@@ -30,8 +30,8 @@ LRESULT CALLBACK LeaveDialogKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 bool LaidOutWindow::CreateLaidOut(const wchar_t* className, std::string_view caption,
-                                  const TwipsRect& client, HWND owner) {
-    return CreateFrame(className, caption, client, owner, kResizableStyle);
+                                  const TwipsRect& client, HWND owner, Stacking stacking) {
+    return CreateFrame(className, caption, client, owner, kResizableStyle, 0, stacking);
 }
 
 void LaidOutWindow::ShowModeless() {

@@ -24,7 +24,7 @@ class LaidOutWindow : public DialogWindow {
 
     // Makes the resizable window over `owner` with `client` twips at first.
     bool CreateLaidOut(const wchar_t* className, std::string_view caption, const TwipsRect& client,
-                       HWND owner);
+                       HWND owner, Stacking stacking = Stacking::kAboveOwner);
     // Places the controls in a client area this large (pixels).
     virtual void Layout(int width, int height) = 0;
     // The tip `control` shows under the pointer (UTF-8); none when empty.

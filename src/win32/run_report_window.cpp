@@ -24,8 +24,10 @@ constexpr std::size_t kFileNameRoom = 32768;
 RunReportWindow::RunReportWindow(HWND owner, FileSystem& fileSystem, std::string homeFolder,
                                  RunReportLinks links)
     : fileSystem_(fileSystem), links_(std::move(links)), model_(fileSystem, std::move(homeFolder)) {
+    // Beside the main window, not above it: "Select these keys" brings the
+    // main window and its grid to the front, over the report.
     if (!CreateLaidOut(L"BladewayRunReport", ProgramWindowTitle(kRunReportWindow.caption),
-                       kRunReportClientSize, owner))
+                       kRunReportClientSize, owner, Stacking::kBesideOwner))
         return;
     for (std::size_t line = 0; line < kRunReportLines.size(); ++line)
         lines_[line] = AddControl({kRunReportLines[line].objectName, {}}, WC_STATICW, kLineStyle);

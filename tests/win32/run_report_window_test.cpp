@@ -243,6 +243,12 @@ TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgram
         EXPECT_FALSE(selection.IsCellSelected(column, 1)) << column;
     ASSERT_TRUE(frame->Grid().Current().has_value());
     EXPECT_EQ(*frame->Grid().Current(), (GridCell{3, 1}));
+    // The main window comes to the front, over the report, so that the
+    // selection is in sight.
+    HWND above = frame->Handle();
+    while (above != nullptr && above != window->Handle())
+        above = GetWindow(above, GW_HWNDNEXT);
+    EXPECT_EQ(above, window->Handle()) << "the report stays above the main window";
 
     // A double-click on B's row shows the program the run wrote.
     RECT item{};
