@@ -1,7 +1,6 @@
 // Process off the user-interface thread: progress and Cancel, the stop on the
 // index message, the run report, and the preview of a key's program.
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -35,26 +34,13 @@
 #include "core/gcode/index_check.h"
 #include "core/run/run_report_text.h"
 #include "support/main_window_fixture.h"
+#include "support/many_keys.h"
 #include "support/qt_helpers.h"
 
 namespace bladeway {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A key data file of `count` keys on the example template DZ120, programs
-// P0001 and on.
-std::string ManyKeys(int count) {
-    std::string text;
-    for (int key = 1; key <= count; ++key) {
-        char name[16];
-        std::snprintf(name, sizeof name, "P%04d", key);
-        text += "[KEY]\r\nGM 1\r\nGenerated key\r\nDZ120\r\n" + std::string(name) +
-                "\r\n1\r\nGENERATED (GM)\r\n  [CUTS]\r\nL=31.5\r\nH=" + std::to_string(key % 9) +
-                ".25\r\n!\r\n";
-    }
-    return text;
-}
 
 class ProcessOffThreadTest : public testing::MainWindowTest {
   protected:
@@ -112,7 +98,7 @@ enum class StopBy { kCancelButton, kEscape };
 class CancelTest : public ProcessOffThreadTest, public ::testing::WithParamInterface<StopBy> {};
 
 TEST_P(CancelTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWrittenWhole) {
-    const auto form = StartWith(/*tree=*/true, ManyKeys(3000));
+    const auto form = StartWith(/*tree=*/true, testing::ManyKeys(3000));
     ASSERT_EQ(form->GridModel().GetSheet().ColumnCount(), 3000);
     fileSystem.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
     QSignalSpy finished(form.get(), &MainWindow::RunFinished);

@@ -6,7 +6,6 @@
 // so that a run that would hang fails instead.
 #include <cctype>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <iterator>
@@ -25,6 +24,7 @@
 #include "cli/cli.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_keys.h"
+#include "support/many_keys.h"
 #include "support/recording_file_system.h"
 #include "support/temp_folder.h"
 #include "win32/main_frame.h"
@@ -43,19 +43,6 @@ using win32::testing::ClickButton;
 constexpr const wchar_t* kProgressClass = L"BladewayRunProgress";
 constexpr const wchar_t* kMessageClass = L"BladewayRunMessage";
 constexpr const char* kIndexMessage = "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!";
-
-// A key data file of `count` keys on the example template DZ120.
-std::string ManyKeys(int count) {
-    std::string text;
-    for (int key = 1; key <= count; ++key) {
-        char name[16];
-        std::snprintf(name, sizeof name, "P%04d", key);
-        text += "[KEY]\r\nGM 1\r\nGenerated key\r\nDZ120\r\n" + std::string(name) +
-                "\r\n1\r\nGENERATED (GM)\r\n  [CUTS]\r\nL=31.5\r\nH=" + std::to_string(key % 9) +
-                ".25\r\n!\r\n";
-    }
-    return text;
-}
 
 // The run's window of this class that is in sight, or none.
 // The visible window of this thread of `windowClass`: tests running beside
@@ -224,7 +211,7 @@ TEST_F(Win32ProcessRunTest, ProcessInBothModesWritesWhatTheCommandLineToolWrites
 }
 
 TEST_F(Win32ProcessRunTest, ALongRunShowsItsCountTakesNoCommandAndCancelStopsItBetweenKeys) {
-    const auto frame = Start("flat-shop", ManyKeys(3000));
+    const auto frame = Start("flat-shop", bladeway::testing::ManyKeys(3000));
     ASSERT_EQ(frame->Grid().GetSheet().ColumnCount(), 3000);
     files.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); };
     ClickProcess(*frame);
