@@ -3,7 +3,9 @@
 // was; otherwise the new index holds the old records in their order with the
 // new entry entered once, a whole number of records, in name order when the
 // old one was. Both index files also go through the index doctor: a repaired
-// index always checks clean, and a clean one is left byte for byte.
+// index always checks clean, and a clean one is left byte for byte. And any
+// records entered into any index are taken back by entry to the index as it
+// was.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,6 +13,8 @@
 #include <vector>
 
 #include "core/gcode/index_check.h"
+#include "core/gcode/index_entry_changes.h"
+#include "core/gcode/index_merge.h"
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_repair.h"
 #include "core/gcode/program_generator.h"
@@ -69,6 +73,25 @@ void CheckDoctor(std::string_view index) {
     FUZZ_CHECK(!bladeway::RepairIndex(repair.bytes).changed);
 }
 
+// Entering the records of `entries` into `index` (both cut to whole
+// records), then taking the changes back by entry, gives the index as it
+// was; taking that back gives the entered index again.
+void CheckUndo(std::string_view index, std::string_view entries) {
+    const std::string before(index.substr(0, index.size() / kIndexRecordSize * kIndexRecordSize));
+    bladeway::IndexMerge merge(before);
+    std::vector<std::string> keys;
+    for (std::size_t at = 0; at + kIndexRecordSize <= entries.size(); at += kIndexRecordSize) {
+        const auto entry = bladeway::IndexRecord::FromBytes(entries.substr(at, kIndexRecordSize));
+        merge.Enter(entry);
+        keys.push_back(bladeway::IndexNameKey(entry.Name()));
+    }
+    const std::string after = merge.Bytes();
+    const auto changes = bladeway::EntryChanges(before, after, keys);
+    const bladeway::IndexUndo undo = bladeway::UndoEntryChanges(after, changes);
+    FUZZ_CHECK(undo.bytes == before && undo.conflicts.empty());
+    FUZZ_CHECK(bladeway::UndoEntryChanges(before, undo.applied).bytes == after);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -88,6 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string oldIndex(fields[6].substr(split));
     CheckDoctor(templateIndex);
     CheckDoctor(oldIndex);
+    CheckUndo(oldIndex, templateIndex);
 
     // As the index step names them, with the platform's separator.
     const std::string templateIndexPath = bladeway::JoinPath("/t", "INDICE.Prg");

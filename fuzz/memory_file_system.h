@@ -42,6 +42,11 @@ class MemoryFileSystem final : public FileSystem {
         return {};
     }
     StagingSteps* Staging() override { return nullptr; }  // each write is in place at once
+    // No other program writes it.
+    Expected<native::FileLock> LockForWriting(const std::string& /*path*/,
+                                              const LockWait& /*wait*/) override {
+        return native::FileLock{};
+    }
 };
 
 // Splits fuzz input into NUL-separated fields; the last one takes the rest

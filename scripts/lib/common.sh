@@ -9,7 +9,7 @@ PACKAGES=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    libcli11-dev nlohmann-json3-dev
+    libcli11-dev nlohmann-json3-dev libxxhash-dev
     python3 locales
     desktop-file-utils appstream dpkg-dev file man-db bash-completion lintian
 )

@@ -10,9 +10,11 @@
 #include "cli/config_command.h"
 #include "cli/generate_command.h"
 #include "cli/index_command.h"
+#include "cli/runs_command.h"
 #include "cli/sheet_command.h"
 #include "core/os/paths.h"
 #include "core/presentation/program_settings.h"
+#include "core/run/run_report_text.h"
 
 namespace bladeway {
 namespace {
@@ -94,6 +96,14 @@ bool ProgramFolderSelectsFlatMode(const CommonOptions& options) {
     return options.RunningProgramSettings().flatTemplateMode;
 }
 
+std::function<void(std::string_view waitingFor)> WaitingNotice(CliStreams& streams) {
+    return [&streams](std::string_view waitingFor) {
+        if (!waitingFor.empty())
+            streams.err << kProgramName << ": waiting for another program writing '"
+                        << ShowPath(waitingFor) << "'\n";
+    };
+}
+
 int ReportFailure(CliStreams& streams, std::string_view message) {
     std::string line(message);
     std::replace(line.begin(), line.end(), '\n', ' ');
@@ -122,6 +132,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     commands.push_back(std::make_unique<ConfigCommand>(common));
     commands.push_back(std::make_unique<GenerateCommand>(common));
     commands.push_back(std::make_unique<IndexCommand>(common));
+    commands.push_back(std::make_unique<RunsCommand>(common));
     std::vector<CLI::App*> subcommands;
     for (const auto& command : commands)
         subcommands.push_back(command->Register(app));

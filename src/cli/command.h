@@ -1,6 +1,7 @@
 #pragma once
 // One subcommand of the command-line tool: it adds its options to the parser,
 // and runs when the user named it.
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -47,6 +48,10 @@ SettingsFile SettingsToUse(const CommonOptions& options);
 // Whether the program's own folder selects flat mode, as the desktop
 // program decides it.
 bool ProgramFolderSelectsFlatMode(const CommonOptions& options);
+
+// Says on the error stream when a write waits for another program's:
+// "bladeway-cli: waiting for another program writing 'PATH'".
+std::function<void(std::string_view waitingFor)> WaitingNotice(CliStreams& streams);
 
 // Prints "bladeway-cli: <message>" as one line on the error stream; returns
 // the failure exit code.

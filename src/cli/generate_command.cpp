@@ -8,11 +8,14 @@
 #include "cli/key_columns.h"
 #include "core/gcode/index_program.h"
 #include "core/gcode/local_date.h"
+#include "core/journal/journal_place.h"
 #include "core/keydata/column_letters.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
+#include "core/os/folders.h"
 #include "core/os/paths.h"
 #include "core/run/processing_run.h"
+#include "core/run/run_report_text.h"
 #include "core/settings/preference_loading.h"
 #include "core/settings/settings_file.h"
 #include "core/storage/dry_run_file_system.h"
@@ -44,6 +47,10 @@ CLI::App* GenerateCommand::Register(CLI::App& app) {
                                   "letters, such as 2,5-7 or B,E-G (default: all)");
     dateOption_ = sub->add_option("--date", date_,
                                   "Date written into index entries, MM/DD/YY (default: today)");
+    sub->add_option("--lock-wait", lockWaitSeconds_,
+                    "Seconds to wait for another program writing the same INDICE.Prg before "
+                    "giving its keys up (default: 60)")
+        ->check(CLI::Range(0.0, 3600.0));
     sub->add_flag("--dry-run", dryRun_, "Write nothing; report what would be written");
     sub->add_flag("--json", json_, "Print the report as JSON");
     sub->add_option("KEYFILE", keyFile_, "Lockplan key data file (*.dat)")->required();
@@ -118,11 +125,20 @@ int GenerateCommand::Run(CliStreams& streams) {
     DryRunFileSystem dryRun;
     FileSystem& fileSystem = dryRun_ ? static_cast<FileSystem&>(dryRun) : Disk();
     const std::string today = dateOption_->count() > 0 ? date_ : TodayMonthDayYear();
-    const RunEnvironment environment{preferences, flatTemplateMode, fileSystem,
-                                     [&today] { return today; },
-                                     [&streams](std::string_view message) {
-                                         streams.err << "bladeway-cli: " << message << '\n';
-                                     }};
+    RunEnvironment environment{preferences, flatTemplateMode, fileSystem,
+                               [&today] { return today; },
+                               [&streams](std::string_view message) {
+                                   streams.err << "bladeway-cli: " << message << '\n';
+                               }};
+    // A dry run replaces nothing: there is nothing to keep, and no one to wait for.
+    if (!dryRun_) {
+        environment.journal = JournalPlaceOf(settings);
+        environment.programName = "bladeway-cli";
+        environment.keyFile = AbsolutePath(keyFile_);
+    }
+    environment.lockLimit =
+        std::chrono::milliseconds(static_cast<std::int64_t>(lockWaitSeconds_ * 1000));
+    environment.waiting = WaitingNotice(streams);
     const NoSelection noSelection;
     const SheetSelection& selection =
         keyColumns ? static_cast<const SheetSelection&>(*keyColumns) : noSelection;
@@ -132,10 +148,14 @@ int GenerateCommand::Run(CliStreams& streams) {
         PrintJsonReport(report, flatTemplateMode, dryRun_, streams.out);
     } else {
         PrintPlainReport(report, dryRun_, streams.out);
+        if (!report.journalId.empty())
+            streams.out << "Kept for undo as run " << report.journalId
+                        << ": bladeway-cli runs undo " << report.journalId << '\n';
     }
     if (!streams.out)
         return ReportFailure(streams, "cannot write the output");
-    return Summarize(report).problems == 0 ? kExitOk : kExitProblems;
+    return Summarize(report).problems == 0 && report.journalProblem.empty() ? kExitOk
+                                                                            : kExitProblems;
 }
 
 }  // namespace bladeway

@@ -24,6 +24,7 @@ class GenerateCommand final : public Command {
     std::string keys_;
     std::string date_;
     std::string keyFile_;
+    double lockWaitSeconds_ = 60;
     bool dryRun_ = false;
     bool json_ = false;
     CLI::Option* templatesOption_ = nullptr;

@@ -96,10 +96,14 @@ void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun
     totals["problems"] = summary.problems;
     totals["notIndexed"] = summary.notIndexed;
     totals["temporariesRemoved"] = report.leftOversRemoved;
-    const Json document{{"mode", flatTemplateMode ? "flat" : "tree"},
-                        {"dryRun", dryRun},
-                        {"keys", std::move(keys)},
-                        {"summary", std::move(totals)}};
+    const Json document{
+        {"mode", flatTemplateMode ? "flat" : "tree"},
+        {"dryRun", dryRun},
+        {"journal", report.journalId.empty() ? Json(nullptr) : Json(report.journalId)},
+        {"journalProblem",
+         report.journalProblem.empty() ? Json(nullptr) : Json(ShowPath(report.journalProblem))},
+        {"keys", std::move(keys)},
+        {"summary", std::move(totals)}};
     out << document.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 

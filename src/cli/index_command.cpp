@@ -200,6 +200,16 @@ int IndexCommand::Check(CliStreams& streams) const {
 
 int IndexCommand::Repair(CliStreams& streams) const {
     const std::string& path = files_.front();
+    // No run may enter anything between the read and the replacement.
+    std::optional<native::FileLock> lock;
+    if (!dryRun_) {
+        LockWait wait;
+        wait.waiting = WaitingNotice(streams);
+        auto taken = Disk().LockForWriting(path, wait);
+        if (!taken)
+            return ReportFailure(streams, taken.error());
+        lock = std::move(taken.value());
+    }
     const auto index = ReadIndex(streams, path);
     if (!index)
         return kExitFailure;

@@ -33,6 +33,7 @@
 #include "cli/cli.h"
 #include "core/gcode/index_check.h"
 #include "core/run/run_report_text.h"
+#include "support/cli_report.h"
 #include "support/main_window_fixture.h"
 #include "support/many_keys.h"
 #include "support/qt_helpers.h"
@@ -83,7 +84,7 @@ class ProcessOffThreadTest : public testing::MainWindowTest {
         args.push_back((program / "keys" / "Keys.dat").string());
         std::ostringstream output, errors;
         (void)RunCli(args, output, errors);
-        return output.str();
+        return testing::WithoutUndoLine(output.str());
     }
     static RunReportWindow& Report(MainWindow& form) {
         EXPECT_NE(form.ReportWindow(), nullptr);

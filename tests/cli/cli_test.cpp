@@ -13,6 +13,7 @@
 #include "bladeway/version.h"
 #include "core/text/text.h"
 #include "support/index_bytes.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"
 
@@ -79,8 +80,14 @@ class GenerateCommandTest : public ::testing::Test {
         fs::create_directories(destination_.Path() / "SRG" / "P");
     }
 
+    // The ID of the newest run kept for undo.
+    static std::string NewestRun() { return RunTool({"runs", "list"}).out.substr(0, 19); }
+
     testing::TempFolder work_, templates_, destination_;
     std::string settings_;
+    // The runs' journals go to a folder of the test's own (Linux, Windows).
+    testing::ScopedEnvironment stateHome_{"XDG_STATE_HOME", work_.File("state")};
+    testing::ScopedEnvironment localAppData_{"LOCALAPPDATA", work_.File("state")};
 };
 
 TEST_F(GenerateCommandTest, ReportsAWrittenKeyForPeople) {
@@ -88,9 +95,32 @@ TEST_F(GenerateCommandTest, ReportsAWrittenKeyForPeople) {
     const auto run = Generate({"--mode", "flat"}, KeyFile(kExampleKey));
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out,
-              "column A  KEY1  wrote " + destination_.File("KEY1") +
-                  "  status ok\n1 key processed: 1 program written, 0 keys with problems\n");
+    const std::string id = NewestRun();
+    EXPECT_EQ(run.out, "column A  KEY1  wrote " + destination_.File("KEY1") +
+                           "  status ok\n1 key processed: 1 program written, 0 keys with "
+                           "problems\nKept for undo as run " +
+                           id + ": bladeway-cli runs undo " + id + "\n");
+}
+
+TEST_F(GenerateCommandTest, RunsListsShowsAndUndoesTheKeptRuns) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    ASSERT_EQ(Generate({"--mode", "flat"}, KeyFile(kExampleKey)).exitCode, 0);
+    const std::string id = NewestRun();
+    EXPECT_TRUE(Has(RunTool({"runs", "show", id.substr(0, 17)}).out,
+                    "created  " + destination_.File("KEY1")));
+    EXPECT_EQ(RunTool({"runs", "undo", "--dry-run"}).exitCode, 0);
+    EXPECT_TRUE(fs::exists(destination_.File("KEY1")));
+    const auto undo = RunTool({"runs", "undo"});
+    EXPECT_EQ(undo.exitCode, 0) << undo.out;
+    EXPECT_TRUE(Has(undo.out, "Run " + id + ": 0 files put back, 1 file removed")) << undo.out;
+    EXPECT_FALSE(fs::exists(destination_.File("KEY1")));
+    const Json runs = Json::parse(RunTool({"runs", "list", "--json"}).out);
+    ASSERT_EQ(runs.size(), 2U);
+    EXPECT_EQ(runs[0]["undoes"], id);
+    EXPECT_EQ(runs[1]["undoneBy"], runs[0]["id"]);
+    const auto unknown = RunTool({"runs", "undo", "1999"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err, "bladeway-cli: no kept run has the ID '1999'\n");
 }
 
 TEST_F(GenerateCommandTest, AKeyWithAProblemIsReportedWithExitCodeOne) {
@@ -261,7 +291,7 @@ TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
                     {"status", status}, {"statusFromColumn", nullptr}, {"fromEarlierKeys", fromEarlierKeys},
                     {"errors", Json::array()}, {"messages", Json::array()}};
     };
-    const Json expected{{"mode", "flat"}, {"dryRun", false},
+    const Json expected{{"mode", "flat"}, {"dryRun", false}, {"journal", NewestRun()}, {"journalProblem", nullptr},
         {"keys", {key(1, "A", "MASTER", "KEY1", templates_.File("MASTER"), true, destination_.File("KEY1"), "",
                       Json::array()),
                   // The program name shown as UTF-8; the second key's cells give no D, S, R3
@@ -611,7 +641,7 @@ TEST(CommandLine, UnknownCommandsAndOptionsAreNamedOneLineExitCode2) {
     const std::string keys = folder.Write("k.dat", "K1\r\n!\r\n");
     // clang-format off
     for (const auto& [args, named] : std::vector<std::pair<Args, std::string>>{
-             {{}, "sheet, config, generate or index"}, {{"frobnicate"}, "unknown command 'frobnicate'"},
+             {{}, "sheet, config, generate, index or runs"}, {{"frobnicate"}, "unknown command 'frobnicate'"},
              {{"index"}, "show, check or repair"}, {{"index", "show"}, "FILE"},
              {{"--frob"}, "unknown option '--frob'"},
              {{"generate", "--frob", keys}, "unknown option '--frob' for generate"},

@@ -16,6 +16,7 @@
 #include "app/key_grid_model.h"
 #include "app/main_window.h"
 #include "cli/cli.h"
+#include "support/cli_report.h"
 
 namespace bladeway::testing::desktop {
 namespace {
@@ -139,7 +140,7 @@ DesktopTest::Reference DesktopTest::CliRun(const std::string& keys) {
     args.push_back((keysFolder / "Keys.dat").string());
     std::ostringstream output, errors;
     (void)RunCli(args, output, errors);
-    return Reference{FilesBelow(out), LastLine(output.str())};
+    return Reference{FilesBelow(out), LastLine(testing::WithoutUndoLine(output.str()))};
 }
 
 std::size_t DesktopTest::ProgramFiles() const {

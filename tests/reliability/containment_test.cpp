@@ -35,12 +35,8 @@ constexpr HostileName kHostileNames[] = {
     {"ABCDEFGHI..", false, false, ""}, {"A..B", false, false, ""}};
 // clang-format on
 
-std::map<fs::path, std::string> Files(const fs::path& folder) {
-    std::map<fs::path, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[entry.path()] = testing::ReadBytes(entry.path());
-    return files;
+std::map<std::string, std::string> Files(const fs::path& folder) {
+    return testing::FilesBelow(folder);
 }
 
 std::vector<std::string> Key(std::string_view templateName, std::string_view program) {

@@ -35,9 +35,15 @@ def check(condition, what):
 def run_json(shop, dest, *extra, user=None):
     """Runs generate, returns (exit code, per-key results)."""
     command = shop.command(cli, dest, "--json", *extra)
+    env = None
     if user:
         command = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", *command]
-    done = subprocess.run(command, capture_output=True)
+        # Each user keeps the journals of their runs in a folder of their own.
+        state = work / "nobody-state"
+        state.mkdir(exist_ok=True)
+        shutil.chown(state, "nobody", "nogroup")
+        env = dict(os.environ, XDG_STATE_HOME=str(state))
+    done = subprocess.run(command, capture_output=True, env=env)
     if done.returncode not in (0, 1):
         raise SystemExit(f"FAIL: {' '.join(command)}: {done.stderr.decode()}")
     return done.returncode, json.loads(done.stdout)["keys"]

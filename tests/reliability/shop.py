@@ -20,6 +20,11 @@ def is_temporary(name):
     return name.startswith(".") and name.endswith(".bwtmp")
 
 
+def is_lock_file(name):
+    """The empty file beside an index whose lock its writers take."""
+    return name.startswith(".") and name.endswith(".bwlock")
+
+
 def write_key_file(path, count, seed):
     """Writes `count` keys (Windows-1252, CR LF) and returns their program
     names in column order: unique, shuffled, 4 to 12 characters, several
@@ -58,6 +63,12 @@ class Shop:
         self.root = Path(root)
         shutil.rmtree(self.root, ignore_errors=True)
         self.root.mkdir(parents=True)
+        # The runs' journals stay in the test's folder, and any user may keep them.
+        if "XDG_STATE_HOME" not in os.environ:
+            state = self.root / "state"
+            state.mkdir(mode=0o1777)
+            state.chmod(0o1777)
+            os.environ["XDG_STATE_HOME"] = str(state)
         self.templates = self.root / "templates"
         shutil.copytree(Path(source) / "examples" / "templates" / "tree", self.templates)
         self.keys = self.root / "keys.dat"
@@ -85,7 +96,7 @@ def snapshot(folder):
     temporary files found, which are not data."""
     files, temporaries = {}, []
     for path in sorted(Path(folder).rglob("*")):
-        if path.is_file():
+        if path.is_file() and not is_lock_file(path.name):
             target = temporaries if is_temporary(path.name) else files
             if target is files:
                 files[path.relative_to(folder).as_posix()] = path.read_bytes()

@@ -46,6 +46,10 @@ class FaultFileSystem final : public FileSystem, public StagingSteps {
         return Disk().CreateEmptyIfMissing(path);
     }
     StagingSteps* Staging() override { return this; }
+    Expected<native::FileLock> LockForWriting(const std::string& path,
+                                              const LockWait& wait) override {
+        return Disk().LockForWriting(path, wait);
+    }
 
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override {
         ++writeAttempts_;

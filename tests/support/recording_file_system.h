@@ -41,6 +41,10 @@ class RecordingFileSystem final : public FileSystem, public StagingSteps {
         return Disk().CreateEmptyIfMissing(path);
     }
     StagingSteps* Staging() override { return this; }
+    Expected<native::FileLock> LockForWriting(const std::string& path,
+                                              const LockWait& wait) override {
+        return Disk().LockForWriting(path, wait);
+    }
 
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override {
         log_.push_back("stage " + path);

@@ -34,7 +34,8 @@ std::string Utf8(const std::filesystem::path& path);
 
 std::string ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
-// Every file below `folder`, by its path relative to it, with its bytes.
+// Every file below `folder`, by its path relative to it, with its bytes; the
+// empty lock files beside indexes, which hold no data, left out.
 std::map<std::string, std::string> FilesBelow(const std::filesystem::path& folder);
 
 // The source tree, from the environment CTest gives the tests.

@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/gcode/index_merge.h"
+#include "core/gcode/index_program.h"
 #include "core/os/paths.h"
 
 namespace bladeway {
 
-IndexBatch::IndexBatch(FileSystem& fileSystem, std::size_t batchSize)
-    : fileSystem_(fileSystem), batchSize_(batchSize == 0 ? 1 : batchSize) {}
+IndexBatch::IndexBatch(FileSystem& fileSystem, std::size_t batchSize, IndexWriteGuard guard)
+    : fileSystem_(fileSystem),
+      batchSize_(batchSize == 0 ? 1 : batchSize),
+      guard_(std::move(guard)) {}
 
 EnterOutcome IndexBatch::Enter(const std::string& indexPath, const IndexRecord& entry,
                                std::size_t key, std::vector<std::string>& errors) {
@@ -18,19 +22,15 @@ EnterOutcome IndexBatch::Enter(const std::string& indexPath, const IndexRecord& 
         found = pending_.end();
     }
     if (found == pending_.end()) {
-        auto content = fileSystem_.ReadWholeFile(indexPath);
+        auto content = fileSystem_.ReadWholeFile(indexPath, kIndexFileLimit);
         if (!content && !IsNoFile(content.errorKind())) {
             // Not kept: the next key tries again, as a key-by-key update would.
             errors.push_back(content.error());
             return {};
         }
         Pending pending;
-        std::string bytes = content ? std::move(content.value()) : std::string{};
-        pending.usable = bytes.size() % kIndexRecordSize == 0;
-        pending.size = bytes.size();
-        if (pending.usable) {
-            pending.merge.emplace(std::move(bytes));
-        }
+        pending.size = content ? content.value().size() : 0;
+        pending.usable = pending.size % kIndexRecordSize == 0;
         pending.path = indexPath;
         found = pending_.emplace(SameFileKey(indexPath), std::move(pending)).first;
     }
@@ -38,10 +38,7 @@ EnterOutcome IndexBatch::Enter(const std::string& indexPath, const IndexRecord& 
     if (!pending.usable) {
         return {.damaged = true, .size = pending.size};
     }
-    if (!pending.merge) {
-        pending.merge.emplace(std::move(pending.written));
-    }
-    pending.merge->Enter(entry);
+    pending.entries.push_back(entry);
     pending.keys.push_back(key);
     return {.pending = true};
 }
@@ -69,25 +66,60 @@ std::vector<IndexWriteOutcome> IndexBatch::Write(const std::string& path) {
 }
 
 void IndexBatch::WriteOne(Pending& pending, std::vector<IndexWriteOutcome>& outcomes) {
-    const std::string& path = pending.path;
-    if (!pending.usable || !pending.merge || pending.keys.empty() || pending.reread) {
+    if (!pending.usable || pending.keys.empty() || pending.reread) {
         return;
     }
-    std::string merged = pending.merge->Bytes();
-    const Outcome written = fileSystem_.ReplaceFile(path, merged);
+    const Outcome written = WriteLocked(pending);
     for (const std::size_t key : pending.keys) {
-        outcomes.push_back(written ? IndexWriteOutcome{key, path, {}}
+        outcomes.push_back(written ? IndexWriteOutcome{key, pending.path, {}}
                                    : IndexWriteOutcome{key, {}, written.error()});
     }
+    pending.entries.clear();
     pending.keys.clear();
-    if (written) {
-        // What is on disk now is where the next entries start from.
-        pending.written = std::move(merged);
-        pending.merge.reset();
-    } else {
-        // As after a failed key-by-key write: the next key starts from the disk.
-        pending.reread = true;
+    // As after a failed key-by-key write: the next key starts from the disk.
+    pending.reread = !written;
+}
+
+Outcome IndexBatch::WriteLocked(Pending& pending) {
+    const std::string& path = pending.path;
+    if (!keepingProblem_.empty()) {
+        return Failure{"not entered in '" + path + "': " + keepingProblem_};
     }
+    const auto lock = fileSystem_.LockForWriting(path, guard_.lockWait);
+    if (!lock) {
+        return lock.failure();
+    }
+    // What the index holds now, other programs' entries included.
+    auto current = fileSystem_.ReadWholeFile(path, kIndexFileLimit);
+    if (!current && !IsNoFile(current.errorKind())) {
+        return current.failure();
+    }
+    const bool existed = current.ok();
+    const std::string before = existed ? std::move(current.value()) : std::string{};
+    if (!IsWholeNumberOfRecords(before)) {
+        return Failure{"not entered in '" + path + "': another program left it " +
+                       std::to_string(before.size()) +
+                       " bytes long, not a whole number of records; it is left as it is"};
+    }
+    IndexMerge merge(before);
+    for (const IndexRecord& entry : pending.entries) {
+        merge.Enter(entry);
+    }
+    std::string after = merge.Bytes();
+    if (guard_.keeper != nullptr) {
+        std::vector<std::string> keys;
+        keys.reserve(pending.entries.size());
+        for (const IndexRecord& entry : pending.entries) {
+            keys.push_back(IndexNameKey(entry.Name()));
+        }
+        const Outcome kept =
+            guard_.keeper->KeepIndexChanges(path, existed, EntryChanges(before, after, keys));
+        if (!kept) {
+            keepingProblem_ = kept.error();
+            return Failure{"not entered in '" + path + "': " + kept.error()};
+        }
+    }
+    return fileSystem_.ReplaceFile(path, after);
 }
 
 }  // namespace bladeway

@@ -1,20 +1,22 @@
 #pragma once
 // The destination side of the index step for a whole run: each key's entry
-// is entered in memory, and each destination index is written when its
-// caller says, with the bytes that writing it after every key would have
-// left. The caller writes a batch once the programs its entries list are in
-// place: when some index has gathered a full batch (IsFull) and at the end
-// of the run. On disk an index is always either as it was or a whole
-// replacement, written atomically, so a run that stops half way leaves every
-// INDICE.Prg whole and in name order.
+// is gathered in memory, and each destination index is written when its
+// caller says. The caller writes a batch once the programs its entries list
+// are in place: when some index has gathered a full batch (IsFull) and at the
+// end of the run. Each write reads the index again under its writer lock,
+// enters the batch's entries into what it holds then and replaces it, so
+// that entries other programs write into the same index meanwhile stay; on
+// its own, a run leaves the bytes that writing it after every key would have
+// left. On disk an index is always either as it was or a whole replacement,
+// written atomically, so a run that stops half way leaves every INDICE.Prg
+// whole and in name order.
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/gcode/index_merge.h"
+#include "core/gcode/index_entry_changes.h"
 #include "core/gcode/index_record.h"
 #include "core/storage/file_system.h"
 
@@ -37,9 +39,16 @@ struct EnterOutcome {
     std::uint64_t size = 0;  // the index's length in bytes, when damaged
 };
 
+// What guards each write of an index.
+struct IndexWriteGuard {
+    LockWait lockWait;                    // for the index's writer lock
+    IndexChangeKeeper* keeper = nullptr;  // keeps each write's changes first, when given
+};
+
 class IndexBatch {
   public:
-    explicit IndexBatch(FileSystem& fileSystem, std::size_t batchSize = kIndexBatchSize);
+    explicit IndexBatch(FileSystem& fileSystem, std::size_t batchSize = kIndexBatchSize,
+                        IndexWriteGuard guard = {});
 
     // Enters the entry of key `key` into the index at `indexPath`, read on
     // first use (missing counts as empty). A problem reading it goes into
@@ -57,23 +66,29 @@ class IndexBatch {
     // Writes the index at `path` (every index when empty) if entries wait.
     std::vector<IndexWriteOutcome> Write(const std::string& path = {});
 
+    // Why a write failed because its changes could not be kept, once one
+    // did: nothing more is written then. Empty while none did.
+    const std::string& KeepingProblem() const { return keepingProblem_; }
+
   private:
     struct Pending {
-        std::string path;        // as first given
-        bool usable = true;      // false for an index that is left untouched
-        std::uint64_t size = 0;  // the length of an index left untouched
-        // The entries so far; nothing right after a write, when `written`
-        // holds what is on disk, taken apart only if more entries come.
-        std::optional<IndexMerge> merge;
-        std::string written;
-        std::vector<std::size_t> keys;
-        bool reread = false;  // a write failed: the next entry starts from the disk
+        std::string path;                  // as first given
+        bool usable = true;                // false for an index that is left untouched
+        std::uint64_t size = 0;            // the length of an index left untouched
+        std::vector<IndexRecord> entries;  // waiting, in the order entered
+        std::vector<std::size_t> keys;     // the key of each
+        bool reread = false;               // a write failed: the next entry starts from the disk
     };
     void WriteOne(Pending& pending, std::vector<IndexWriteOutcome>& outcomes);
+    // The index as it is now, entries entered; nothing, with the reason, when
+    // it cannot be written.
+    Outcome WriteLocked(Pending& pending);
 
     FileSystem& fileSystem_;
     std::size_t batchSize_;
+    IndexWriteGuard guard_;
     std::map<std::string, Pending> pending_;
+    std::string keepingProblem_;
 };
 
 }  // namespace bladeway

@@ -1,30 +1,19 @@
 #include "core/gcode/index_merge.h"
 
-#include <algorithm>
-
 namespace bladeway {
 
 IndexMerge::IndexMerge(std::string index) : index_(std::move(index)) {
-    const std::size_t count = index_.size() / kIndexRecordSize;
-    index_.resize(count * kIndexRecordSize);
-    for (std::size_t record = 0; record < count; ++record) {
-        std::string key = IndexNameKey(
-            std::string_view(index_).substr(record * kIndexRecordSize, kIndexNameLength));
-        if (heads_.empty() || heads_.back().key < key) {
-            heads_.push_back({record, std::move(key)});
-        }
-    }
+    index_.resize(index_.size() / kIndexRecordSize * kIndexRecordSize);
+    heads_ = IndexHeads(index_);
 }
 
 void IndexMerge::Enter(const IndexRecord& entry) {
     ++enteredCount_;
     std::string key = IndexNameKey(entry.Name());
     // The first given head whose name is not below the entry's.
-    const auto head =
-        std::lower_bound(heads_.begin(), heads_.end(), key,
-                         [](const Head& h, const std::string& k) { return h.key < k; });
-    if (head != heads_.end() && head->key == key) {
-        replaced_.insert_or_assign(static_cast<std::size_t>(head - heads_.begin()), entry);
+    const std::size_t head = FirstHeadNotBelow(heads_, key);
+    if (head != heads_.size() && heads_[head].key == key) {
+        replaced_.insert_or_assign(head, entry);
         return;
     }
     // Otherwise it goes just before that head, in name order among the

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/gcode/index_heads.h"
 #include "core/gcode/index_record.h"
 
 namespace bladeway {
@@ -33,13 +34,8 @@ class IndexMerge {
     std::size_t EnteredCount() const { return enteredCount_; }
 
   private:
-    struct Head {
-        std::size_t record = 0;  // position in the given index
-        std::string key;         // IndexNameKey of its name
-    };
-
     std::string index_;
-    std::vector<Head> heads_;  // strictly increasing keys
+    std::vector<IndexHead> heads_;  // strictly increasing keys
     // The given heads an entry replaced, by position in heads_.
     std::map<std::size_t, IndexRecord> replaced_;
     // Entries that became heads of their own, by key.

@@ -87,6 +87,21 @@ Outcome FlushFolder(const std::string& folder);
 // lists that no cheap call tells (Windows), the real write reports a refusal.
 Outcome CheckWritable(const std::string& path, std::string_view what);
 
+// A second name for an existing file, in the same file system: its content
+// stays reachable under `link` after the file at `existing` is replaced.
+// Fails where the file system has no such names or the two lie apart.
+Outcome HardLink(const std::string& existing, const std::string& link);
+
+// Removes the file (not a folder).
+Outcome RemoveFile(const std::string& path);
+
+// Makes the folder, and the folders above it that are missing; true when it
+// made the folder itself, false when it was there already.
+Expected<bool> CreateFolder(const std::string& path);
+
+// Removes the folder with everything in it.
+Outcome RemoveFolderTree(const std::string& path);
+
 // Removes a staged file that will not be moved into place; never fails loudly.
 void Discard(const StagedFile& file);
 

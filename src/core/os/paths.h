@@ -32,12 +32,15 @@ bool IsWritableFolder(const std::string& folder);
 
 // Where the environment says the user's settings belong, as the platform
 // names it: $XDG_CONFIG_HOME and $HOME on Linux, %APPDATA% (and no home) on
-// Windows; and where the system keeps its defaults: $XDG_CONFIG_DIRS on
-// Linux, nothing on Windows (see SystemConfigFolders). Empty where unset.
+// Windows; where the system keeps its defaults: $XDG_CONFIG_DIRS on Linux,
+// nothing on Windows (see SystemConfigFolders); and where the user's own
+// state of a program belongs, that no other machine shares: $XDG_STATE_HOME
+// on Linux, %LOCALAPPDATA% on Windows. Empty where unset.
 struct UserFolderEnvironment {
     std::string configHome;
     std::string home;
     std::string configDirs;
+    std::string stateHome;
 };
 UserFolderEnvironment UserFoldersOfEnvironment();
 

@@ -1,11 +1,13 @@
 #include "core/run/processing_run.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/gcode/index_batch.h"
 #include "core/gcode/index_program.h"
 #include "core/gcode/local_date.h"
 #include "core/gcode/program_generator.h"
+#include "core/journal/run_journal.h"
 #include "core/keydata/key_reading.h"
 #include "core/os/paths.h"
 #include "core/run/carried_fields.h"
@@ -179,13 +181,6 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         environment.preferences,  environment.flatTemplateMode, programs,
         environment.today,        environment.showMessage,      environment.progress,
         environment.stopRequested};
-    IndexBatch indexBatch(fileSystem);
-    std::vector<std::size_t> indexErrorEnds;  // per key: where its index problems end
-    int statusColumn = 0;                     // the column whose problem set the Status
-    const auto writeBatch = [&](const std::string& indexPath) {
-        ApplyProgramWrites(programs.Commit(), report);
-        ApplyIndexWrites(indexBatch.Write(indexPath), indexErrorEnds, report);
-    };
     const int columnCount = sheet.ColumnCount();
     report.blockSelected = selection.IsAnyBlockSelected();
     report.columnCount = columnCount;
@@ -194,6 +189,39 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
             ++report.plannedKeys;
         }
     }
+    // What the run replaces is kept first, so that it can be undone.
+    std::optional<RunJournal> journal;
+    if (!environment.journal.folder.empty()) {
+        RunDescription description;
+        description.program = environment.programName;
+        description.keyFile = environment.keyFile;
+        description.mode = environment.flatTemplateMode ? "flat" : "tree";
+        description.destination = environment.preferences.destinationFolder;
+        description.keys = report.plannedKeys;
+        journal.emplace(environment.journal, std::move(description));
+        programs.SetKeeper(&*journal);
+    }
+    // Each index is read again, changed and replaced under its writer lock,
+    // past the read cache: other programs may write it meanwhile.
+    IndexBatch indexBatch(environment.fileSystem, kIndexBatchSize,
+                          IndexWriteGuard{LockWait{environment.lockLimit, environment.stopRequested,
+                                                   environment.waiting},
+                                          journal ? &*journal : nullptr});
+    std::vector<std::size_t> indexErrorEnds;  // per key: where its index problems end
+    int statusColumn = 0;                     // the column whose problem set the Status
+    const auto writeBatch = [&](const std::string& indexPath) {
+        ApplyProgramWrites(programs.Commit(), report);
+        const std::vector<IndexWriteOutcome> written = indexBatch.Write(indexPath);
+        for (const IndexWriteOutcome& outcome : written) {
+            if (!outcome.indexPath.empty())
+                fileSystem.Forget(outcome.indexPath);
+        }
+        ApplyIndexWrites(written, indexErrorEnds, report);
+        if (report.journalProblem.empty())
+            report.journalProblem = !programs.KeepingProblem().empty()
+                                        ? programs.KeepingProblem()
+                                        : indexBatch.KeepingProblem();
+    };
     // The total is known before the first key, which may take a while (the
     // index message waits for its answer).
     if (environment.progress) {
@@ -238,8 +266,15 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         if (environment.progress) {
             environment.progress(report.keys.size(), report.plannedKeys);
         }
+        if (!report.journalProblem.empty()) {
+            break;
+        }
     }
     writeBatch({});
+    if (journal) {
+        journal->Finish(report.keys.size());
+        report.journalId = journal->Id();
+    }
     report.leftOversRemoved = programs.LeftOversRemoved();
     NoteMissingFolders(environment, report);
     return report;

@@ -3,6 +3,7 @@
 // processed into the run's one KeyRecord, and hands it to the index step (tree
 // mode only) and the program generator. It reports what became of every key;
 // the desktop program ignores the report, the command-line tool prints it.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/journal/journal_place.h"
 #include "core/keydata/key_record.h"
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
@@ -37,6 +39,18 @@ struct RunEnvironment {
     // is always finished, and the pending programs and index entries are
     // written before the run returns. May be left empty.
     std::function<bool()> stopRequested = {};
+    // Where the run's journal is kept, so that the run can be undone; none
+    // when its folder is empty (a dry run, a preview).
+    JournalPlace journal = {};
+    // What the journal lists the run as: the program and the key data file.
+    std::string programName = {};
+    std::string keyFile = {};
+    // How long a write of an INDICE.Prg waits for another program writing it.
+    std::chrono::milliseconds lockLimit = kWriterLockLimit;
+    // Told the path of an INDICE.Prg when the run begins to wait for another
+    // program writing it, and an empty text when the wait ends. The stop
+    // request ends a wait too. May be left empty.
+    std::function<void(std::string_view waitingFor)> waiting = {};
 };
 
 // Whether a key's program was entered in an INDICE.Prg, and if not, why.
@@ -90,6 +104,10 @@ struct RunReport {
     std::string missingDestinationFolder;
     int columnCount = 0;               // the columns of the sheet run over
     std::size_t leftOversRemoved = 0;  // temporary files of killed runs the run cleared away
+    std::string journalId;             // the run's journal, to undo it by; empty when none was kept
+    // Why the run ended before its last key: its journal could not keep what
+    // it was about to replace, so nothing more was replaced (empty: it did not).
+    std::string journalProblem;
 };
 
 // Runs over every column of the sheet in order. A column is processed when

@@ -12,45 +12,6 @@
 namespace bladeway {
 namespace {
 
-// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-bool IsValidUtf8(std::string_view text) {
-    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char lead = byte(i);
-        std::size_t extra = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (text.size() - i <= extra)
-            return false;
-        if (byte(i + 1) < low || byte(i + 1) > high)
-            return false;
-        for (std::size_t k = 2; k <= extra; ++k) {
-            if ((byte(i + k) & 0xC0) != 0x80)
-                return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
 std::string TrimmedStatus(const KeyResult& key) {
     return std::string(TrimSpaces(key.status));
 }
@@ -123,10 +84,12 @@ std::string SummaryLine(const RunReport& report, bool dryRun) {
     }
     if (dryRun)
         line += " (dry run: nothing was written)";
-    if (report.stopped) {
+    if (report.stopped || !report.journalProblem.empty()) {
         line += ", stopped after " + GroupedCount(report.keys.size()) + " of " +
                 GroupedCount(report.plannedKeys) + " keys";
     }
+    if (!report.journalProblem.empty())
+        line += ": " + ShowPath(report.journalProblem) + "; nothing more was replaced";
     if (report.leftOversRemoved > 0) {
         line += "; " + GroupedCount(report.leftOversRemoved) + " temporary file" +
                 (report.leftOversRemoved == 1 ? "" : "s") + " left by interrupted runs removed";

@@ -10,6 +10,7 @@ namespace bladeway::settings_keys {
 inline constexpr std::string_view kPositions = "Positions";
 inline constexpr std::string_view kPaths = "Paths";
 inline constexpr std::string_view kPreferences = "Preferences";
+inline constexpr std::string_view kJournal = "Journal";
 
 // Paths
 inline constexpr std::string_view kSource = "Source";
@@ -20,6 +21,11 @@ inline constexpr std::string_view kDestination = "Destination";
 inline constexpr std::string_view kTranslateXL = "TranslateXL";
 inline constexpr std::string_view kTranslateXH = "TranslateXH";
 inline constexpr std::string_view kTranslateVisible = "TranslateVisible";
+
+// Journal: how many of the last runs are kept for undo, and how much room
+// their kept files may take.
+inline constexpr std::string_view kKeepRuns = "KeepRuns";
+inline constexpr std::string_view kKeepMegabytes = "KeepMegabytes";
 
 // The keys of one window's outer place and size in section Positions, in
 // twips; an empty key is not kept for that window.
@@ -42,7 +48,7 @@ struct SettingName {
 };
 
 // Every setting the programs read or write.
-inline constexpr std::array<SettingName, 16> kKnownSettings{{
+inline constexpr std::array<SettingName, 18> kKnownSettings{{
     {kPositions, kMainWindowPlace.top},
     {kPositions, kMainWindowPlace.left},
     {kPositions, kMainWindowPlace.height},
@@ -59,6 +65,8 @@ inline constexpr std::array<SettingName, 16> kKnownSettings{{
     {kPreferences, kTranslateXL},
     {kPreferences, kTranslateXH},
     {kPreferences, kTranslateVisible},
+    {kJournal, kKeepRuns},
+    {kJournal, kKeepMegabytes},
 }};
 
 }  // namespace bladeway::settings_keys

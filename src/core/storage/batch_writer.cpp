@@ -4,6 +4,7 @@
 
 #include "core/os/file_failures.h"
 #include "core/os/paths.h"
+#include "core/text/content_hash.h"
 
 namespace bladeway {
 
@@ -64,7 +65,26 @@ Expected<std::string> BatchWriter::ReadWholeFile(const std::string& path, std::s
     return found->second;
 }
 
+Outcome BatchWriter::Keep(std::span<const PlannedReplacement> replacements) {
+    if (!keepingProblem_.empty()) {
+        return Failure{keepingProblem_};
+    }
+    if (Outcome kept = keeper_->KeepBeforeReplacing(replacements); !kept) {
+        keepingProblem_ = kept.error();
+        return kept;
+    }
+    return {};
+}
+
 Outcome BatchWriter::ReplaceFile(const std::string& path, std::string_view bytes) {
+    std::string contentHash = keeper_ != nullptr ? ContentHash(bytes) : std::string{};
+    // Without staging steps of its own the file is replaced as it is staged.
+    if (keeper_ != nullptr && &staging_ == &atOnce_) {
+        const PlannedReplacement replacement{path, contentHash};
+        if (Outcome kept = Keep({&replacement, 1}); !kept) {
+            return Failure{"cannot write '" + path + "': " + kept.error()};
+        }
+    }
     // The first file a run writes into a folder clears what killed runs
     // left there, so that hidden temporaries do not pile up.
     if (std::string folder = FolderOf(path); !sweptFolders_.contains(folder)) {
@@ -75,7 +95,7 @@ Outcome BatchWriter::ReplaceFile(const std::string& path, std::string_view bytes
     if (!staged) {
         return staged.failure();
     }
-    staged_.push_back(Entry{std::move(staged.value()), owner_});
+    staged_.push_back(Entry{std::move(staged.value()), owner_, std::move(contentHash)});
     stagedBytes_ += bytes.size();
     latest_.insert_or_assign(SameFileKey(path), std::string(bytes));
     return {};
@@ -85,6 +105,12 @@ Outcome BatchWriter::CreateEmptyIfMissing(const std::string& path) {
     if (IsStaged(path)) {
         return {};
     }
+    if (keeper_ != nullptr && !base_.Exists(path) && !base_.FolderExists(path)) {
+        const PlannedReplacement creation{path, ContentHash({})};
+        if (Outcome kept = Keep({&creation, 1}); !kept) {
+            return Failure{"cannot create '" + path + "': " + kept.error()};
+        }
+    }
     return base_.CreateEmptyIfMissing(path);
 }
 
@@ -93,8 +119,12 @@ std::vector<CommittedFile> BatchWriter::Commit() {
     outcomes.reserve(staged_.size());
     std::vector<StagedFile> files;
     files.reserve(staged_.size());
+    std::vector<PlannedReplacement> replacements;
     for (Entry& entry : staged_) {
         outcomes.push_back(CommittedFile{entry.owner, entry.file.target, false, {}});
+        if (keeper_ != nullptr && &staging_ != &atOnce_) {
+            replacements.push_back({entry.file.target, std::move(entry.contentHash)});
+        }
         files.push_back(std::move(entry.file));
     }
     staged_.clear();
@@ -102,6 +132,18 @@ std::vector<CommittedFile> BatchWriter::Commit() {
     latest_.clear();
     if (files.empty()) {
         return outcomes;
+    }
+
+    // What the batch replaces is kept before any of it is.
+    if (!replacements.empty()) {
+        if (const Outcome kept = Keep(replacements); !kept) {
+            for (std::size_t at = 0; at < files.size(); ++at) {
+                staging_.Discard(files[at]);
+                outcomes[at].error = "cannot write '" + files[at].target + "': " + kept.error() +
+                                     "; nothing of its batch was replaced";
+            }
+            return outcomes;
+        }
     }
 
     if (const Outcome flushed = staging_.FlushStaged(files); !flushed) {

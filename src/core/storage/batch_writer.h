@@ -7,7 +7,8 @@
 // the run reads what an earlier one wrote. Staging one path twice keeps both
 // in order: the last one is the file that stays. Over a file system without
 // staging steps (FileSystem::Staging gives none) each file is replaced at
-// once when it is staged, and Commit has nothing left to do.
+// once when it is staged, and Commit has nothing left to do. Given a keeper,
+// the writer has it keep what each batch replaces before moving any file.
 #include <cstddef>
 #include <string>
 #include <unordered_map>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "core/storage/file_system.h"
+#include "core/storage/replacement_keeper.h"
 #include "core/storage/staging_steps.h"
 
 namespace bladeway {
@@ -51,6 +53,13 @@ class BatchWriter final : public FileSystem {
     BatchWriter(const BatchWriter&) = delete;
     BatchWriter& operator=(const BatchWriter&) = delete;
 
+    // Asked to keep what each batch replaces before it is replaced (and what
+    // a created file stood in the place of); none when null.
+    void SetKeeper(ReplacementKeeper* keeper) { keeper_ = keeper; }
+    // Why the keeper failed, once it did: that batch replaced nothing, and
+    // the caller should write no more. Empty while it has not.
+    const std::string& KeepingProblem() const { return keepingProblem_; }
+
     // Files staged from now on belong to `owner` in Commit's outcomes.
     void SetOwner(std::size_t owner) { owner_ = owner; }
 
@@ -74,12 +83,20 @@ class BatchWriter final : public FileSystem {
     Outcome CreateEmptyIfMissing(const std::string& path) override;
     // Its writes are batched already: a batch over it replaces at once.
     StagingSteps* Staging() override { return nullptr; }
+    Expected<native::FileLock> LockForWriting(const std::string& path,
+                                              const LockWait& wait) override {
+        return base_.LockForWriting(path, wait);
+    }
 
   private:
     struct Entry {
         StagedFile file;
         std::size_t owner = 0;
+        std::string contentHash;  // for the keeper
     };
+    // Has the keeper keep what `replacements` replace; the failure, worded
+    // for each file it stops, when it cannot.
+    Outcome Keep(std::span<const PlannedReplacement> replacements);
 
     FileSystem& base_;
     ReplacingAtOnce atOnce_{base_};  // the steps where the base has none
@@ -90,6 +107,8 @@ class BatchWriter final : public FileSystem {
     std::unordered_map<std::string, std::string> latest_;  // by path: the bytes last staged
     std::unordered_set<std::string> sweptFolders_;  // where left-over temporaries were removed
     std::size_t leftOversRemoved_ = 0;
+    ReplacementKeeper* keeper_ = nullptr;
+    std::string keepingProblem_;
 };
 
 }  // namespace bladeway

@@ -25,6 +25,11 @@ class DryRunFileSystem final : public FileSystem {
     Outcome CreateEmptyIfMissing(const std::string& path) override;
     // Nothing to stage: a batch keeps each file at once, as ReplaceFile does.
     StagingSteps* Staging() override { return nullptr; }
+    // It writes nothing that another writer could come between.
+    Expected<native::FileLock> LockForWriting(const std::string& /*path*/,
+                                              const LockWait& /*wait*/) override {
+        return native::FileLock{};
+    }
 
     // Every path that would have been written or created, in the order of its
     // first write.

@@ -42,6 +42,11 @@ Outcome DiskFileSystem::CreateEmptyIfMissing(const std::string& path) {
     return native::CreateEmptyIfMissing(path);
 }
 
+Expected<native::FileLock> DiskFileSystem::LockForWriting(const std::string& path,
+                                                          const LockWait& wait) {
+    return WaitForWriterLock(path, wait);
+}
+
 Expected<StagedFile> DiskFileSystem::Stage(const std::string& path, std::string_view bytes) {
     return native::Stage(path, bytes);
 }

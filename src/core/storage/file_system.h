@@ -12,6 +12,7 @@
 
 #include "core/os/paths.h"
 #include "core/storage/staging_steps.h"
+#include "core/storage/writer_lock.h"
 #include "core/text/expected.h"
 
 namespace bladeway {
@@ -48,6 +49,13 @@ class FileSystem {
     // so that every file system says which it is: a wrapper that forgot to
     // pass the steps on would quietly lose them.
     virtual StagingSteps* Staging() = 0;
+
+    // The writer lock of the file at `path` (writer_lock.h), held over a
+    // read, change and replacement that no other writer may come between. A
+    // file system that no other program writes (in memory, a dry run) gives
+    // one that holds nothing.
+    virtual Expected<native::FileLock> LockForWriting(const std::string& path,
+                                                      const LockWait& wait) = 0;
 };
 
 // The real file system. A single ReplaceFile goes through all four staging
@@ -61,6 +69,8 @@ class DiskFileSystem final : public FileSystem, public StagingSteps {
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
     Outcome CreateEmptyIfMissing(const std::string& path) override;
     StagingSteps* Staging() override { return this; }
+    Expected<native::FileLock> LockForWriting(const std::string& path,
+                                              const LockWait& wait) override;
 
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
     Outcome FlushStaged(std::span<const StagedFile> files) override;

@@ -33,6 +33,13 @@ class ReadCacheFileSystem final : public FileSystem, private StagingSteps {
     // Its own steps, which forget what they replace, where the file system
     // below has steps to pass them on to.
     StagingSteps* Staging() override { return staging_ != nullptr ? this : nullptr; }
+    Expected<native::FileLock> LockForWriting(const std::string& path,
+                                              const LockWait& wait) override {
+        return fileSystem_.LockForWriting(path, wait);
+    }
+    // Forgets what it read of `path`, so that the next read asks the file
+    // system below: for a file that others may have changed meanwhile.
+    void Forget(const std::string& path);
 
   private:
     // Reached only through Staging(), so only where the file system below has them.
@@ -42,8 +49,6 @@ class ReadCacheFileSystem final : public FileSystem, private StagingSteps {
     Outcome FlushFolder(const std::string& folder) override;
     void Discard(const StagedFile& file) override;
     std::size_t RemoveLeftOverTemporaries(const std::string& folder) override;
-
-    void Forget(const std::string& path);
 
     FileSystem& fileSystem_;
     StagingSteps* staging_;  // the file system's, if it has them

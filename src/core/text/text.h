@@ -62,4 +62,8 @@ std::int64_t WholeNumberOf(std::string_view text);
 // Saturating narrowing for 16-bit fields.
 std::int16_t SaturateToInt16(std::int64_t value);
 
+// True for well-formed UTF-8: no overlong forms, no surrogates, nothing past
+// U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+
 }  // namespace bladeway

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "core/gcode/index_batch.h"
+#include "core/gcode/index_entry_changes.h"
 #include "core/gcode/index_merge.h"
 #include "core/gcode/index_record.h"
 #include "support/index_bytes.h"
@@ -276,6 +277,87 @@ TEST(IndexBatchTest, WritesMatchRecordByRecordAtEveryBatchSize) {
             EXPECT_EQ(outcomes[key].error, "");
         }
     }
+}
+
+// Entering any entries into any index and then taking the changes back, by
+// entry, gives the index as it was; taking the taking-back back gives the
+// entered index again.
+TEST(IndexUndoTest, MergeThenUndoGivesTheIndexAsItWas) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 400; ++round) {
+        const std::string before = RandomIndex(random, 30);
+        IndexMerge merge(before);
+        std::vector<std::string> keys;
+        const int entries = std::uniform_int_distribution<int>(0, 20)(random);
+        for (int n = 0; n < entries; ++n) {
+            const IndexRecord entry = IndexRecord::FromBytes(RandomRecord(random));
+            merge.Enter(entry);
+            keys.push_back(IndexNameKey(entry.Name()));
+        }
+        const std::string after = merge.Bytes();
+        const auto changes = EntryChanges(before, after, keys);
+        const IndexUndo undo = UndoEntryChanges(after, changes);
+        ASSERT_EQ(undo.bytes, before) << "round " << round;
+        EXPECT_EQ(undo.applied.size(), changes.size());
+        EXPECT_TRUE(undo.conflicts.empty());
+        EXPECT_EQ(UndoEntryChanges(undo.bytes, undo.applied).bytes, after) << "round " << round;
+    }
+}
+
+// What others wrote since stays: their new entries, and an entry they
+// replaced, which is a conflict and keeps their record.
+TEST(IndexUndoTest, EntriesOthersWroteSinceStay) {
+    const std::string before = RawIndexRecord("A") + RawIndexRecord("C") + RawIndexRecord("E");
+    IndexMerge run(before);
+    for (const char* name : {"B", "C", "D"})
+        run.Enter(IndexRecord::FromBytes(RawIndexRecord(name, 'k')));
+    const std::string keys[] = {IndexNameKey("B"), IndexNameKey("C"), IndexNameKey("D")};
+    const auto changes = EntryChanges(before, run.Bytes(), keys);
+    IndexMerge others(run.Bytes());
+    for (const char* name : {"BB", "D", "F"})
+        others.Enter(IndexRecord::FromBytes(RawIndexRecord(name, 'p')));
+    const IndexUndo undo = UndoEntryChanges(others.Bytes(), changes);
+    EXPECT_EQ(undo.bytes, RawIndexRecord("A") + RawIndexRecord("BB", 'p') + RawIndexRecord("C") +
+                              RawIndexRecord("D", 'p') + RawIndexRecord("E") +
+                              RawIndexRecord("F", 'p'));
+    EXPECT_EQ(undo.conflicts, std::vector<std::string>{IndexNameKey("D")});
+    EXPECT_EQ(undo.applied.size(), 2U);
+}
+
+// Each write reads the index again under its lock: entries another program
+// entered since the batch began stay. While another holds the lock the
+// batch waits, says so, and gives its keys up at the limit.
+TEST(IndexBatchTest, AWriteKeepsOtherWritersEntriesAndWaitsForTheirLock) {
+    testing::TempFolder folder;
+    const std::string path = folder.Write("INDICE.Prg", RawIndexRecord("A"));
+    std::vector<std::string> waits;
+    LockWait wait{std::chrono::milliseconds(100), {}, [&waits](std::string_view waiting) {
+                      waits.emplace_back(waiting);
+                  }};
+    IndexBatch batch(Disk(), kIndexBatchSize, IndexWriteGuard{wait, nullptr});
+    std::vector<std::string> errors;
+    batch.Enter(path, IndexRecord::FromBytes(RawIndexRecord("C")), 0, errors);
+    testing::WriteBytes(path, RawIndexRecord("A") + RawIndexRecord("B", 'p'));
+
+    auto other = native::TryLockExclusive(LockFilePath(path));
+    ASSERT_TRUE(other && other.value().Held());
+    const auto refused = batch.Write();
+    ASSERT_EQ(refused.size(), 1U);
+    EXPECT_EQ(refused[0].error,
+              "gave up waiting for another program writing '" + path + "' after 0.1 s");
+    EXPECT_EQ(waits, (std::vector<std::string>{path, ""}));
+    const LockWait stopping{std::chrono::hours(1), [] { return true; }, {}};
+    EXPECT_EQ(WaitForWriterLock(path, stopping).error(),
+              "stopped while waiting for another program writing '" + path + "'");
+    other.value().Release();
+
+    batch.Enter(path, IndexRecord::FromBytes(RawIndexRecord("C")), 1, errors);
+    const auto written = batch.Write();
+    ASSERT_EQ(written.size(), 1U);
+    EXPECT_EQ(written[0].error, "");
+    EXPECT_EQ(testing::ReadBytes(path),
+              RawIndexRecord("A") + RawIndexRecord("B", 'p') + RawIndexRecord("C"));
+    EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace

@@ -14,8 +14,10 @@
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
+#include "core/journal/journal_folder.h"
 #include "core/keydata/key_data_file.h"
 #include "core/run/run_report_text.h"
+#include "core/run/run_undo.h"
 #include "support/fault_file_system.h"
 #include "support/index_bytes.h"
 #include "support/process_memory.h"
@@ -562,6 +564,40 @@ class FailingBatchTest : public ProcessingRunTest {
         SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("K3")});
     std::map<std::string, std::string> before_;
 };
+
+// What a run replaces is kept first, so that its undo gives every file and
+// entry back; a journal that cannot keep ends the run before anything is
+// replaced.
+TEST_F(FailingBatchTest, TheJournalKeepsWhatTheRunReplacesOrTheRunReplacesNothing) {
+    testing::TempFolder state;
+    for (const bool canKeep : {false, true}) {
+        SCOPED_TRACE(canKeep ? "a journal that keeps" : "a journal that cannot keep");
+        RunEnvironment environment{preferences_, false, Disk(), [] { return "07/04/24"; }, {}};
+        const std::string runs =
+            JoinPath(canKeep ? state.Path().string() : state.Write("file", ""), "runs");
+        environment.journal.folder = runs;
+        const RunReport report = RunProcessing(*sheet_, NoSelection(), environment);
+        if (!canKeep) {
+            EXPECT_EQ(
+                report.journalProblem.rfind(
+                    "the run journal in '" + runs + "' cannot keep what the run replaces: ", 0),
+                0U)
+                << report.journalProblem;
+            EXPECT_EQ(report.journalId, "");
+            EXPECT_EQ(testing::FilesBelow(destination_.Path()), before_);
+            continue;
+        }
+        EXPECT_EQ(report.journalProblem, "");
+        EXPECT_NE(testing::FilesBelow(destination_.Path()), before_);
+        const auto run = FindJournal(runs, report.journalId);
+        ASSERT_TRUE(run) << run.error();
+        UndoOptions options;
+        options.place.folder = runs;
+        const UndoReport undo = UndoRun(run.value(), options);
+        EXPECT_TRUE(UndoneCompletely(undo)) << UndoReportLines(undo).back();
+        EXPECT_EQ(testing::FilesBelow(destination_.Path()), before_);
+    }
+}
 
 TEST_F(FailingBatchTest, AFailingFlushIsReportedForEveryKeyOfTheBatch) {
     for (const bool flat : {true, false}) {

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <random>
@@ -279,6 +280,55 @@ Outcome FlushFolder(const std::string& folder) {
     if (::fsync(handle.get()) != 0 && errno != EINVAL) {
         // EINVAL: a file system that keeps no folder entries to flush.
         return SystemFailure("cannot flush the folder", folder, errno);
+    }
+    return {};
+}
+
+Outcome HardLink(const std::string& existing, const std::string& link) {
+    if (::link(existing.c_str(), link.c_str()) != 0) {
+        return SystemFailure("cannot link", link, errno);
+    }
+    return {};
+}
+
+Outcome RemoveFile(const std::string& path) {
+    if (::unlink(path.c_str()) != 0) {
+        return SystemFailure("cannot remove", path, errno);
+    }
+    return {};
+}
+
+Expected<bool> CreateFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) {
+        return true;
+    }
+    if (errno == EEXIST) {
+        if (StatusOf(path).isFolder) {
+            return false;
+        }
+        return SystemFailure("cannot create the folder", path, ENOTDIR);
+    }
+    if (errno != ENOENT) {
+        return SystemFailure("cannot create the folder", path, errno);
+    }
+    const std::string above = FolderOf(path);
+    if (above == path || above == ".") {
+        return SystemFailure("cannot create the folder", path, ENOENT);
+    }
+    if (auto made = CreateFolder(above); !made) {
+        return made.failure();
+    }
+    if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) {
+        return SystemFailure("cannot create the folder", path, errno);
+    }
+    return true;
+}
+
+Outcome RemoveFolderTree(const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
+    if (error) {
+        return SystemFailure("cannot remove", path, error.value());
     }
     return {};
 }

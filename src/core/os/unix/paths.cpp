@@ -25,7 +25,8 @@ UserFolderEnvironment UserFoldersOfEnvironment() {
         const char* text = std::getenv(name);
         return text == nullptr ? std::string{} : std::string(text);
     };
-    return {value("XDG_CONFIG_HOME"), value("HOME"), value("XDG_CONFIG_DIRS")};
+    return {value("XDG_CONFIG_HOME"), value("HOME"), value("XDG_CONFIG_DIRS"),
+            value("XDG_STATE_HOME")};
 }
 
 std::vector<std::string> SystemConfigFolders(std::string_view configDirs) {

@@ -58,6 +58,12 @@ class FileDescriptor {
         fd_ = -1;
         return result;
     }
+    // Gives the descriptor up to the caller, who closes it.
+    [[nodiscard]] int Release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
 
   private:
     int fd_;

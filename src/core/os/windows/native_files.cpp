@@ -4,6 +4,7 @@
 #include "core/os/native_files.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -326,6 +327,74 @@ Outcome FlushFolder(const std::string& folder) {
             return {};
         }
         return SystemFailure("cannot flush folder", folder, error);
+    }
+    return {};
+}
+
+Outcome HardLink(const std::string& existing, const std::string& link) {
+    const auto wideExisting = win32::WideFromUtf8(existing);
+    const auto wideLink = win32::WideFromUtf8(link);
+    if (!wideExisting || !wideLink) {
+        return NotUtf8("cannot link", link);
+    }
+    if (::CreateHardLinkW(wideLink->c_str(), wideExisting->c_str(), nullptr) == 0) {
+        return SystemFailure("cannot link", link, ::GetLastError());
+    }
+    return {};
+}
+
+Outcome RemoveFile(const std::string& path) {
+    const auto wide = win32::WideFromUtf8(path);
+    if (!wide) {
+        return NotUtf8("cannot remove", path);
+    }
+    if (const auto error = WithRetries([&] { return ::DeleteFileW(wide->c_str()) != 0; })) {
+        return SystemFailure("cannot remove", path, *error);
+    }
+    return {};
+}
+
+Expected<bool> CreateFolder(const std::string& path) {
+    const auto wide = win32::WideFromUtf8(path);
+    if (!wide) {
+        return NotUtf8("cannot create the folder", path);
+    }
+    if (::CreateDirectoryW(wide->c_str(), nullptr) != 0) {
+        return true;
+    }
+    DWORD error = ::GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) {
+        if (StatusOf(path).isFolder) {
+            return false;
+        }
+        return SystemFailure("cannot create the folder", path, ERROR_DIRECTORY);
+    }
+    if (error != ERROR_PATH_NOT_FOUND) {
+        return SystemFailure("cannot create the folder", path, error);
+    }
+    const std::string above = FolderOf(path);
+    if (above == path || above == ".") {
+        return SystemFailure("cannot create the folder", path, error);
+    }
+    if (auto made = CreateFolder(above); !made) {
+        return made.failure();
+    }
+    if (::CreateDirectoryW(wide->c_str(), nullptr) == 0 &&
+        (error = ::GetLastError()) != ERROR_ALREADY_EXISTS) {
+        return SystemFailure("cannot create the folder", path, error);
+    }
+    return true;
+}
+
+Outcome RemoveFolderTree(const std::string& path) {
+    const auto wide = win32::WideFromUtf8(path);
+    if (!wide) {
+        return NotUtf8("cannot remove", path);
+    }
+    std::error_code error;
+    std::filesystem::remove_all(std::filesystem::path(*wide), error);
+    if (error) {
+        return Failure{"cannot remove " + Quoted(path) + ": " + error.message()};
     }
     return {};
 }

@@ -35,8 +35,11 @@ bool IsWritableFolder(const std::string& folder) {
 UserFolderEnvironment UserFoldersOfEnvironment() {
     // The wide form: the narrow one is in the ANSI code page, which cannot
     // hold every user name.
-    const wchar_t* appData = ::_wgetenv(L"APPDATA");
-    return {appData == nullptr ? std::string{} : win32::Utf8FromWide(appData), {}, {}};
+    const auto value = [](const wchar_t* name) {
+        const wchar_t* text = ::_wgetenv(name);
+        return text == nullptr ? std::string{} : win32::Utf8FromWide(text);
+    };
+    return {value(L"APPDATA"), {}, {}, value(L"LOCALAPPDATA")};
 }
 
 // Windows has no system-wide folder of defaults for programs; the installer

@@ -71,6 +71,12 @@ class Handle {
         handle_ = INVALID_HANDLE_VALUE;
         return closed;
     }
+    // Gives the handle up to the caller, who closes it.
+    [[nodiscard]] HANDLE Release() {
+        HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
+    }
 
   private:
     HANDLE handle_;

@@ -1,0 +1,141 @@
+#include "cli/runs_command.h"
+
+#include <nlohmann/json.hpp>
+
+#include "cli/cli.h"
+#include "core/journal/journal_folder.h"
+#include "core/journal/journal_place.h"
+#include "core/run/journal_text.h"
+#include "core/run/run_report_text.h"
+#include "core/run/run_undo.h"
+
+namespace bladeway {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json RunJson(const JournalRun& run, const std::string& undoneBy) {
+    Json json{{"id", run.id}};
+    if (!run.manifest) {
+        json["problem"] = ShowPath(run.problem);
+        return json;
+    }
+    const JournalManifest& manifest = *run.manifest;
+    const RunDescription& description = manifest.run;
+    std::size_t entries = 0;
+    for (const JournalIndex& index : manifest.indexes)
+        entries += index.entries.size();
+    json.update(
+        Json{{"started", manifest.started},
+             {"kind", description.kind},
+             {"undoes", description.undoes.empty() ? Json(nullptr) : Json(description.undoes)},
+             {"program", description.program},
+             {"keyFile", ShowPath(description.keyFile)},
+             {"mode", description.mode},
+             {"destination", ShowPath(description.destination)},
+             {"keys", description.keys},
+             {"complete", manifest.complete},
+             {"files", manifest.files.size()},
+             {"indexEntries", entries},
+             {"keptBytes", manifest.keptBytes},
+             {"undoneBy", undoneBy.empty() ? Json(nullptr) : Json(undoneBy)}});
+    return json;
+}
+
+}  // namespace
+
+CLI::App* RunsCommand::Register(CLI::App& app) {
+    CLI::App* sub = app.add_subcommand(
+        "runs", "The last runs, kept so that each can be undone: list, show or undo one");
+    sub->require_subcommand(0, 1);
+    AddSettingsOption(*sub, common_);
+
+    list_ = sub->add_subcommand("list",
+                                "One line a kept run, newest first, each beginning with its ID");
+    AddSettingsOption(*list_, common_);
+    list_->add_flag("--json", json_, "Print the runs as JSON");
+
+    show_ = sub->add_subcommand("show", "What a kept run wrote: each file and each index");
+    AddSettingsOption(*show_, common_);
+    show_->add_option("ID", id_, "The run's ID, or its beginning")->required();
+    show_->add_flag("--json", json_, "Print the run as JSON");
+
+    undo_ = sub->add_subcommand(
+        "undo",
+        "Put back what a run replaced and remove what it created (the newest run by default)");
+    AddSettingsOption(*undo_, common_);
+    undo_->add_option("ID", id_, "The run's ID, or its beginning");
+    undo_->add_flag("--dry-run", dryRun_, "Say what would be done, change nothing");
+    return sub;
+}
+
+int RunsCommand::Run(CliStreams& streams) {
+    if (list_->parsed())
+        return List(streams);
+    if (show_->parsed())
+        return Show(streams);
+    if (undo_->parsed())
+        return Undo(streams);
+    return ReportFailure(streams, "give a command after runs: list, show or undo");
+}
+
+int RunsCommand::List(CliStreams& streams) const {
+    const JournalPlace place = JournalPlaceOf(SettingsToUse(common_));
+    const std::vector<JournalRun> runs = ListJournals(place.folder);
+    const auto undoneBy = UndoneBy(runs);
+    const auto undoOf = [&undoneBy](const std::string& id) {
+        const auto found = undoneBy.find(id);
+        return found == undoneBy.end() ? std::string{} : found->second;
+    };
+    if (json_) {
+        Json list = Json::array();
+        for (const JournalRun& run : runs)
+            list.push_back(RunJson(run, undoOf(run.id)));
+        streams.out << list.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    } else {
+        for (const JournalRun& run : runs)
+            streams.out << RunListLine(run, undoOf(run.id)) << '\n';
+    }
+    return streams.out ? kExitOk : ReportFailure(streams, "cannot write the output");
+}
+
+int RunsCommand::Show(CliStreams& streams) const {
+    const JournalPlace place = JournalPlaceOf(SettingsToUse(common_));
+    const auto run = FindJournal(place.folder, id_);
+    if (!run)
+        return ReportFailure(streams, run.error());
+    if (json_) {
+        Json json = RunJson(run.value(), {});
+        Json files = Json::array();
+        for (const JournalFile& file : run.value().manifest->files) {
+            files.push_back({{"path", ShowPath(file.path)},
+                             {"existed", file.kept.has_value()},
+                             {"removed", !file.after.has_value()}});
+        }
+        json["fileList"] = std::move(files);
+        streams.out << json.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    } else {
+        for (const std::string& line : RunShowLines(run.value()))
+            streams.out << line << '\n';
+    }
+    return streams.out ? kExitOk : ReportFailure(streams, "cannot write the output");
+}
+
+int RunsCommand::Undo(CliStreams& streams) const {
+    UndoOptions options;
+    options.place = JournalPlaceOf(SettingsToUse(common_));
+    options.programName = "bladeway-cli";
+    options.dryRun = dryRun_;
+    options.lockWait.waiting = WaitingNotice(streams);
+    const auto run = FindJournal(options.place.folder, id_);
+    if (!run)
+        return ReportFailure(streams, run.error());
+    const UndoReport report = UndoRun(run.value(), options);
+    for (const std::string& line : UndoReportLines(report))
+        streams.out << line << '\n';
+    if (!streams.out)
+        return ReportFailure(streams, "cannot write the output");
+    return UndoneCompletely(report) ? kExitOk : kExitProblems;
+}
+
+}  // namespace bladeway

@@ -1,0 +1,67 @@
+#pragma once
+// The journal of one run, kept while the run writes: before a batch of files
+// is replaced, what stood at each path is kept in the run's folder (a second
+// name for the old file where the file system allows, so that keeping costs
+// no copy; a copy otherwise), and the manifest listing it is made durable.
+// Before an INDICE.Prg is replaced, its entries' old and new records are
+// noted the same way. A run killed half way can therefore be undone as far
+// as it went. A journal that cannot keep something keeps nothing of that
+// batch and says why; the run then replaces nothing more. Nothing is made
+// until the run first replaces something: a run that writes nothing leaves
+// no journal.
+#include <cstddef>
+#include <map>
+#include <span>
+#include <string>
+#include <unordered_map>
+
+#include "core/gcode/index_entry_changes.h"
+#include "core/journal/journal_manifest.h"
+#include "core/journal/journal_place.h"
+#include "core/storage/replacement_keeper.h"
+
+namespace bladeway {
+
+class RunJournal final : public ReplacementKeeper, public IndexChangeKeeper {
+  public:
+    RunJournal(JournalPlace place, RunDescription description);
+
+    Outcome KeepBeforeReplacing(std::span<const PlannedReplacement> files) override;
+    Outcome KeepIndexChanges(const std::string& path, bool existed,
+                             std::span<const IndexEntryChange> changes) override;
+    // Notes a file the run removes (an undo does): its content is kept and
+    // "removed" noted as what the run left.
+    Outcome KeepBeforeRemoving(std::span<const std::string> paths);
+
+    // Notes that the run ended with `keys` keys processed, then removes the
+    // oldest journals beyond the place's limits.
+    void Finish(std::size_t keys);
+
+    // The run's ID; empty while nothing was kept.
+    const std::string& Id() const { return manifest_.id; }
+    const JournalManifest& Manifest() const { return manifest_; }
+
+  private:
+    struct Planned {
+        std::string path;
+        std::optional<std::string> after;
+    };
+    Outcome Keep(std::span<const Planned> files);
+    Outcome Begin();
+    Outcome WriteManifest();
+    // The refusal of `reason`; a journal whose manifest was never written
+    // goes altogether, so that no half journal stays.
+    Failure GiveUp(const Failure& reason);
+
+    JournalPlace place_;
+    JournalManifest manifest_;
+    std::string folder_;  // the run's own
+    std::unordered_map<std::string, std::size_t>
+        fileAt_;  // by SameFileKey: place in manifest_.files
+    std::unordered_map<std::string, std::size_t> indexAt_;
+    std::map<std::pair<std::size_t, std::string>, std::size_t> entryAt_;  // (index, key): place
+    std::size_t nextKept_ = 1;
+    bool manifestWritten_ = false;
+};
+
+}  // namespace bladeway

@@ -1,0 +1,98 @@
+// The run journal's own rules: its manifest read back exactly or refused,
+// and old journals trimmed to the limits.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "core/gcode/index_record.h"
+#include "core/journal/journal_folder.h"
+#include "core/journal/journal_manifest.h"
+#include "core/os/paths.h"
+#include "support/index_bytes.h"
+#include "support/temp_folder.h"
+
+namespace bladeway {
+namespace {
+
+using testing::RawIndexRecord;
+
+JournalManifest Manifest(std::string id, std::uint64_t keptBytes, bool complete = true) {
+    JournalManifest manifest;
+    manifest.id = std::move(id);
+    manifest.started = "2026-12-08 06:36:44";
+    manifest.run = {"run", "", "bladeway", "/srv/keys.dat", "tree", "/srv/millrun", 3};
+    manifest.complete = complete;
+    manifest.keptBytes = keptBytes;
+    return manifest;
+}
+
+TEST(JournalManifestTest, IsReadBackExactlyOrRefused) {
+    JournalManifest manifest = Manifest("20261208-053644-123", 42);
+    // A Linux name that is not UTF-8 keeps its bytes.
+    manifest.files = {{"/srv/millrun/SRG/P/1001", "1", "00ff"},
+                      {"/srv/millrun/SRG/P/\xc9T\xc9", std::nullopt, "ab"},
+                      {"/srv/millrun/SRG/P/1002", "2", std::nullopt}};
+    manifest.indexes = {{"/srv/millrun/INDICE.Prg",
+                         false,
+                         {{IndexNameKey("P1"), std::nullopt, RawIndexRecord("P1")},
+                          {IndexNameKey("P2"), RawIndexRecord("p2", 'k'), RawIndexRecord("P2")},
+                          {IndexNameKey("\xc9T"), RawIndexRecord("\xc9T"), std::nullopt}}}};
+    const std::string json = ManifestJson(manifest);
+    const auto read = ParseManifest(json);
+    ASSERT_TRUE(read) << read.error();
+    EXPECT_EQ(ManifestJson(read.value()), json);
+    EXPECT_EQ(read.value().files[1].path, manifest.files[1].path);
+    EXPECT_EQ(read.value().indexes[0].entries[2].key, manifest.indexes[0].entries[2].key);
+
+    const auto refusal = [&json](std::string_view from, std::string_view to) {
+        std::string changed = json;
+        changed.replace(changed.find(from), from.size(), to);
+        const auto parsed = ParseManifest(changed);
+        return parsed ? std::string("read") : parsed.error();
+    };
+    EXPECT_EQ(refusal("\"format\": 1", "\"format\": 2"),
+              "not a journal manifest: format 2 is not known");
+    EXPECT_EQ(refusal("\"keys\": 3", "\"keys\": -3"),
+              "not a journal manifest: \"keys\" is not a count");
+    EXPECT_EQ(refusal("\"kept\": \"1\"", "\"kept\": 1"),
+              "not a journal manifest: \"kept\" is not a text");
+    EXPECT_EQ(refusal("\"before\": null", "\"before\": \"00\""),
+              "not a journal manifest: \"before\" is not an index record");
+    EXPECT_EQ(refusal("7032", "7033"),
+              "not a journal manifest: an index entry whose records have different names");
+    EXPECT_EQ(refusal("{", "["), "not a journal manifest: not a JSON object");
+}
+
+// The newest runs are kept while both limits hold, the run just made and a
+// run still writing always; every older one goes.
+TEST(JournalTrimTest, KeepsTheNewestRunsWithinBothLimits) {
+    testing::TempFolder folder;
+    const auto make = [&folder](const std::string& id, std::uint64_t bytes, bool complete) {
+        std::filesystem::create_directory(folder.Path() / id);
+        folder.Write(JoinPath(id, kManifestFileName), ManifestJson(Manifest(id, bytes, complete)));
+    };
+    make("20260101-000000-001", 10, true);
+    make("20260101-000000-002", 10, false);  // killed long ago
+    make("20260101-000000-003", 10, true);
+    make("20260101-000000-004", 50, true);
+    const std::string writing = NewJournalId();
+    make(writing, 10, false);
+    make("20260101-000000-005", 10, true);  // the one just made
+    const auto ids = [&folder] {
+        std::vector<std::string> left;
+        for (const JournalRun& run : ListJournals(folder.Path().string()))
+            left.push_back(run.id);
+        return left;
+    };
+
+    EXPECT_EQ(TrimJournals({folder.Path().string(), 3, 1000}, "20260101-000000-005"), 2U);
+    EXPECT_EQ(ids(), (std::vector<std::string>{writing, "20260101-000000-005",
+                                               "20260101-000000-004", "20260101-000000-003"}));
+    EXPECT_EQ(TrimJournals({folder.Path().string(), 3, 40}, "20260101-000000-005"), 2U);
+    EXPECT_EQ(ids(), (std::vector<std::string>{writing, "20260101-000000-005"}));
+    EXPECT_EQ(FindJournal(folder.Path().string(), "2026").error(),
+              "'2026' begins 2 run IDs; give more of it");
+}
+
+}  // namespace
+}  // namespace bladeway
