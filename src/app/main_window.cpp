@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 
@@ -18,6 +19,7 @@
 #include "app/key_grid_model.h"
 #include "app/program_preview_window.h"
 #include "app/run_report_window.h"
+#include "app/undo_messages.h"
 #include "core/text/code_page.h"
 #include "qt_views/design_controls.h"
 #include "qt_views/path_text.h"
@@ -119,9 +121,34 @@ void MainWindow::CreateGridMenu() {
     auto* reportAction = new QAction(ViewText(kShowRunReportCaption), this);
     reportAction->setObjectName(ViewText(kShowRunReportName));
     connect(reportAction, &QAction::triggered, this, [this] { model_.ShowLastRunReport(); });
+    recentRuns_ = new QMenu(ViewText(kRecentRunsMenuCaption), this);
+    recentRuns_->setObjectName(ViewText(kRecentRunsMenuName));
+    connect(recentRuns_, &QMenu::aboutToShow, this, [this] { ListRecentRuns(*recentRuns_); });
     gridView_->setContextMenuPolicy(Qt::ActionsContextMenu);
     gridView_->addAction(previewAction_);
     gridView_->addAction(reportAction);
+    gridView_->addAction(recentRuns_->menuAction());
+}
+
+void MainWindow::ListRecentRuns(QMenu& menu) {
+    menu.clear();
+    const std::vector<RecentRun> runs = model_.RunUndo().RecentRuns();
+    if (runs.empty())
+        menu.addAction(ViewText(kNoRecentRunsCaption))->setEnabled(false);
+    for (const RecentRun& run : runs) {
+        QAction* action = menu.addAction(ViewText(run.label));
+        action->setObjectName(QString::fromStdString(run.id));
+        connect(action, &QAction::triggered, this,
+                [this, id = run.id] { model_.UndoRecentRun(id); });
+    }
+}
+
+bool MainWindow::ConfirmUndo(const std::string& question) {
+    return AskToUndo(this, question);
+}
+
+void MainWindow::ShowUndoOutcome(const std::string& text, bool complete) {
+    TellUndoOutcome(this, text, complete);
 }
 
 void MainWindow::CreateRun() {
@@ -251,6 +278,7 @@ void MainWindow::ShowRunReport(const RunReport& report, const std::string& desti
         connect(reportWindow_, &RunReportWindow::ProgramRequested, this,
                 [this](const KeyResult& key) { model_.ShowWrittenProgram(key); });
         connect(reportWindow_, &RunReportWindow::KeysToSelect, this, &MainWindow::SelectKeyColumns);
+        reportWindow_->SetUndo(&model_.RunUndo());
     }
     reportWindow_->ShowReport(report, QString::fromStdString(destinationFolder));
     reportWindow_->show();

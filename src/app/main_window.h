@@ -15,6 +15,7 @@
 #include "core/presentation/main_window_model.h"
 
 class QAction;
+class QMenu;
 class QPushButton;
 class QTableView;
 
@@ -101,6 +102,10 @@ class MainWindow final : public QWidget, private MainWindowView {
     void ShowLastRunReport() override;
     void ShowPreview(const ProgramPreviewContent& preview) override;
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override;
+    bool ConfirmUndo(const std::string& question) override;
+    void ShowUndoOutcome(const std::string& text, bool complete) override;
+    // The grid menu's last runs, listed afresh each time it opens.
+    void ListRecentRuns(QMenu& menu);
 
     AppEnvironment environment_;
     MainWindowModel model_;
@@ -117,6 +122,7 @@ class MainWindow final : public QWidget, private MainWindowView {
     RunReportWindow* reportWindow_ = nullptr;                     // made on the first run's end
     ProgramPreviewWindow* previewWindow_ = nullptr;               // made on first use
     QAction* previewAction_ = nullptr;
+    QMenu* recentRuns_ = nullptr;
     std::unique_ptr<BackgroundRun> run_;
 };
 

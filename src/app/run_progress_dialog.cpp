@@ -20,6 +20,9 @@ RunProgressDialog::RunProgressDialog(QWidget* parent) : QDialog(parent) {
     setWindowModality(Qt::NonModal);
     label_ = Named(new QLabel(this), kRunProgressText);
     bar_ = new QProgressBar(this);
+    waiting_ = Named(new QLabel(this), kRunProgressWaiting);
+    waiting_->setWordWrap(true);
+    waiting_->hide();
     cancel_ = AddButtonFor(this, kRunProgressCancel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -27,6 +30,7 @@ RunProgressDialog::RunProgressDialog(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label_);
     layout->addWidget(bar_);
+    layout->addWidget(waiting_);
     layout->addLayout(buttons);
     setMinimumWidth(static_cast<int>(TwipsToPixels(kRunProgressMinimumWidth)));
     connect(cancel_, &QPushButton::clicked, this, &RunProgressDialog::reject);
@@ -36,6 +40,10 @@ RunProgressDialog::RunProgressDialog(QWidget* parent) : QDialog(parent) {
 
 QString RunProgressDialog::Text() const {
     return label_->text();
+}
+
+QString RunProgressDialog::WaitingText() const {
+    return waiting_->text();
 }
 
 // The dialog is hidden only when its run has ended (Cancel and the close box
@@ -52,6 +60,11 @@ void RunProgressDialog::ShowCount(const std::string& text, std::size_t done, std
     // The bar counts in keys; a run of more keys than an int holds is not met.
     bar_->setRange(0, static_cast<int>(total));
     bar_->setValue(static_cast<int>(done));
+}
+
+void RunProgressDialog::ShowWaiting(const std::string& text) {
+    waiting_->setText(ViewText(text));
+    waiting_->setVisible(!text.empty());
 }
 
 void RunProgressDialog::ShowCancel(std::string_view caption, bool enabled) {

@@ -29,7 +29,9 @@ class RunProgressDialog final : public QDialog, private RunProgressView {
     // run's end does the same.
     void BeginRun() { model_.Begin(); }
     void ShowProgress(std::size_t done, std::size_t total) { model_.ShowProgress(done, total); }
+    void ShowWaiting(std::string_view path) { model_.ShowWaiting(path); }
     QString Text() const;
+    QString WaitingText() const;
     QPushButton& CancelButton() { return *cancel_; }
     const RunProgressModel& Model() const { return model_; }
 
@@ -46,10 +48,12 @@ class RunProgressDialog final : public QDialog, private RunProgressView {
     // RunProgressView
     void ShowCount(const std::string& text, std::size_t done, std::size_t total) override;
     void ShowCancel(std::string_view caption, bool enabled) override;
+    void ShowWaiting(const std::string& text) override;
     void RequestStop() override { emit StopRequested(); }
 
     RunProgressModel model_;
     QLabel* label_ = nullptr;
+    QLabel* waiting_ = nullptr;
     QProgressBar* bar_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

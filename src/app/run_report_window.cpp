@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/index_check_window.h"
+#include "app/undo_messages.h"
 #include "app/view_text.h"
 #include "core/presentation/twips.h"
 #include "core/storage/file_system.h"
@@ -65,6 +66,8 @@ RunReportWindow::RunReportWindow(QWidget* parent)
     selectKeys_ = AddButtonFor(this, kRunReportSelectKeys);
     checkIndex_ = AddButtonFor(this, kRunReportCheckIndex);
     checkIndex_->setEnabled(false);
+    undo_ = AddButtonFor(this, kRunReportUndo);
+    undo_->setEnabled(false);
     QPushButton* copy = AddButtonFor(this, kRunReportCopy);
     QPushButton* save = AddButtonFor(this, kRunReportSaveCsv);
     QPushButton* closeButton = AddButtonFor(this, kRunReportClose);
@@ -72,6 +75,7 @@ RunReportWindow::RunReportWindow(QWidget* parent)
     buttons->addWidget(problemsOnly_);
     buttons->addWidget(selectKeys_);
     buttons->addWidget(checkIndex_);
+    buttons->addWidget(undo_);
     buttons->addStretch();
     buttons->addWidget(copy);
     buttons->addWidget(save);
@@ -89,6 +93,7 @@ RunReportWindow::RunReportWindow(QWidget* parent)
             [this](bool only) { model_.SetProblemsOnly(only); });
     connect(selectKeys_, &QPushButton::clicked, this, [this] { model_.SelectKeys(); });
     connect(checkIndex_, &QPushButton::clicked, this, [this] { model_.CheckIndexOfCurrentRow(); });
+    connect(undo_, &QPushButton::clicked, this, [this] { model_.UndoRun(); });
     connect(table_, &QTableWidget::currentCellChanged, this,
             [this](int row) { model_.SetCurrentRow(row); });
     connect(copy, &QPushButton::clicked, this, [this] { model_.CopyAsText(); });
@@ -192,6 +197,18 @@ std::optional<std::string> RunReportWindow::AskForCsvFile(const CsvFileQuestion&
     if (path.isEmpty())
         return std::nullopt;
     return FileName(path);
+}
+
+void RunReportWindow::EnableUndo(bool enabled) {
+    undo_->setEnabled(enabled);
+}
+
+bool RunReportWindow::ConfirmUndo(const std::string& question) {
+    return AskToUndo(this, question);
+}
+
+void RunReportWindow::ShowUndoOutcome(const std::string& text, bool complete) {
+    TellUndoOutcome(this, text, complete);
 }
 
 void RunReportWindow::ShowWarning(const std::string& message) {

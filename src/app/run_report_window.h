@@ -68,6 +68,8 @@ class RunReportWindow final : public QWidget, private RunReportView {
     void CheckIndexOfCurrentRow() { model_.CheckIndexOfCurrentRow(); }
     // The window that shows an index check, made on first use.
     IndexCheckWindow* CheckWindow() { return checkWindow_; }
+    // What "Undo this run" undoes the run with.
+    void SetUndo(const RunUndoModel* undo) { model_.SetUndo(undo); }
 
   signals:
     // The user asked to see the program written for a key (by its row).
@@ -83,6 +85,9 @@ class RunReportWindow final : public QWidget, private RunReportView {
     void ShowRowsShown(const std::vector<bool>& shown) override;
     void EnableSelectKeys(bool enabled) override;
     void EnableCheckIndex(bool enabled) override;
+    void EnableUndo(bool enabled) override;
+    bool ConfirmUndo(const std::string& question) override;
+    void ShowUndoOutcome(const std::string& text, bool complete) override;
     void SelectKeysInGrid(const std::vector<int>& columns) override;
     void OpenProgram(const KeyResult& key) override;
     void OpenIndexCheck(const std::string& path) override;
@@ -96,6 +101,7 @@ class RunReportWindow final : public QWidget, private RunReportView {
     QLabel* shared_ = nullptr;
     QPushButton* selectKeys_ = nullptr;
     QPushButton* checkIndex_ = nullptr;
+    QPushButton* undo_ = nullptr;
     IndexCheckWindow* checkWindow_ = nullptr;
     QCheckBox* problemsOnly_ = nullptr;
     QTableWidget* table_ = nullptr;

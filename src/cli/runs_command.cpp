@@ -22,9 +22,6 @@ Json RunJson(const JournalRun& run, const std::string& undoneBy) {
     }
     const JournalManifest& manifest = *run.manifest;
     const RunDescription& description = manifest.run;
-    std::size_t entries = 0;
-    for (const JournalIndex& index : manifest.indexes)
-        entries += index.entries.size();
     json.update(
         Json{{"started", manifest.started},
              {"kind", description.kind},
@@ -35,8 +32,8 @@ Json RunJson(const JournalRun& run, const std::string& undoneBy) {
              {"destination", ShowPath(description.destination)},
              {"keys", description.keys},
              {"complete", manifest.complete},
-             {"files", manifest.files.size()},
-             {"indexEntries", entries},
+             {"files", manifest.fileCount},
+             {"indexEntries", manifest.entryCount},
              {"keptBytes", manifest.keptBytes},
              {"undoneBy", undoneBy.empty() ? Json(nullptr) : Json(undoneBy)}});
     return json;

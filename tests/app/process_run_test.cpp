@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -37,6 +38,7 @@
 #include "support/main_window_fixture.h"
 #include "support/many_keys.h"
 #include "support/qt_helpers.h"
+#include "support/scoped_environment.h"
 
 namespace bladeway {
 namespace {
@@ -149,6 +151,32 @@ TEST_P(CancelTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWritte
     EXPECT_EQ(std::count(fileSystem.Log().begin(), fileSystem.Log().end(),
                          "move " + report.keys.front().outputPath),
               1);
+}
+
+// Undo this run in the report and the grid menu's last runs both reach the
+// run's journal; the run undone from its report leaves the folder as it was.
+TEST_F(ProcessOffThreadTest, TheRunIsUndoneFromItsReportAndListedInTheGridMenu) {
+    testing::TempFolder state;
+    const testing::ScopedEnvironment stateHome("XDG_STATE_HOME", state.File(""));
+    const auto form = StartWith(false, HarborKeys());
+    const auto before = testing::FilesBelow(destination);
+    Process(*form);
+    RunReportWindow& report = Report(*form);
+    QPushButton& undo = testing::ButtonNamed(report, "UndoRun");
+    ASSERT_TRUE(undo.isEnabled());
+    auto* recent = form->findChild<QMenu*>("RecentRuns");
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    ASSERT_FALSE(recent->actions().isEmpty());
+    EXPECT_EQ(recent->actions().front()->objectName().toStdString(), report.Report().journalId);
+    const auto press = [](QMessageBox::StandardButton button) {
+        return [button](QWidget& box) { static_cast<QMessageBox&>(box).button(button)->click(); };
+    };
+    testing::WhenModalShown("UndoQuestion", press(QMessageBox::Yes));
+    testing::WhenModalShown("UndoOutcome", press(QMessageBox::Ok));
+    undo.click();
+    EXPECT_TRUE(testing::FilesBelow(destination) == before);
+    EXPECT_FALSE(undo.isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(CancelOrEscape, CancelTest,

@@ -42,11 +42,16 @@ std::int64_t SecondsOf(std::string_view id) {
            number(11, 2) * 60 + number(13, 2);
 }
 
-JournalRun ReadJournal(const std::string& folder, std::string id) {
+// The run's summary, or its whole manifest; a run killed between writing
+// the two has only the manifest.
+JournalRun ReadJournal(const std::string& folder, std::string id, bool whole) {
     JournalRun run;
     run.folder = JoinPath(folder, id);
     run.id = std::move(id);
-    auto text = native::ReadWholeFile(JoinPath(run.folder, kManifestFileName), kManifestLimit);
+    auto text = native::ReadWholeFile(
+        JoinPath(run.folder, whole ? kManifestFileName : kSummaryFileName), kManifestLimit);
+    if (!whole && !text && text.errorKind() == FailureKind::kNotFound)
+        text = native::ReadWholeFile(JoinPath(run.folder, kManifestFileName), kManifestLimit);
     if (!text) {
         run.problem = text.error();
         return run;
@@ -57,6 +62,7 @@ JournalRun ReadJournal(const std::string& folder, std::string id) {
         return run;
     }
     run.manifest = std::move(manifest.value());
+    run.manifest->complete = native::StatusOf(JoinPath(run.folder, kCompleteMarkName)).exists;
     return run;
 }
 
@@ -75,7 +81,7 @@ std::vector<JournalRun> ListJournals(const std::string& folder) {
     std::sort(ids.begin(), ids.end(), std::greater<>());
     runs.reserve(ids.size());
     for (std::string& id : ids)
-        runs.push_back(ReadJournal(folder, std::move(id)));
+        runs.push_back(ReadJournal(folder, std::move(id), false));
     return runs;
 }
 
@@ -99,11 +105,10 @@ Expected<JournalRun> FindJournal(const std::string& folder, std::string_view id)
         return Failure{"'" + std::string(id) + "' begins " + std::to_string(matches.size()) +
                        " run IDs; give more of it"};
     }
-    if (!matches.front()->manifest) {
-        return Failure{"run " + matches.front()->id +
-                       " cannot be read: " + matches.front()->problem};
-    }
-    return std::move(*matches.front());
+    JournalRun run = ReadJournal(folder, matches.front()->id, true);
+    if (!run.manifest)
+        return Failure{"run " + run.id + " cannot be read: " + run.problem};
+    return run;
 }
 
 std::size_t TrimJournals(const JournalPlace& place, std::string_view current) {

@@ -176,7 +176,26 @@ bool ReadIndex(Reader& reader, const Json& item, JournalIndex& index) {
 
 }  // namespace
 
-std::string ManifestJson(const JournalManifest& manifest) {
+std::string ManifestJson(const JournalManifest& manifest, bool whole) {
+    std::size_t entryCount = 0;
+    for (const JournalIndex& index : manifest.indexes)
+        entryCount += index.entries.size();
+    const RunDescription& run = manifest.run;
+    Json document{{"format", kFormat},
+                  {"id", manifest.id},
+                  {"started", manifest.started},
+                  {"kind", run.kind},
+                  {"undoes", run.undoes},
+                  {"program", run.program},
+                  {"keyFile", PathJson(run.keyFile)},
+                  {"mode", run.mode},
+                  {"destination", PathJson(run.destination)},
+                  {"keys", run.keys},
+                  {"keptBytes", manifest.keptBytes},
+                  {"fileCount", manifest.files.size()},
+                  {"entryCount", entryCount}};
+    if (!whole)
+        return document.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
     Json files = Json::array();
     for (const JournalFile& file : manifest.files) {
         files.push_back({{"path", PathJson(file.path)},
@@ -195,21 +214,8 @@ std::string ManifestJson(const JournalManifest& manifest) {
                            {"existed", index.existed},
                            {"entries", std::move(entries)}});
     }
-    const RunDescription& run = manifest.run;
-    const Json document{{"format", kFormat},
-                        {"id", manifest.id},
-                        {"started", manifest.started},
-                        {"kind", run.kind},
-                        {"undoes", run.undoes},
-                        {"program", run.program},
-                        {"keyFile", PathJson(run.keyFile)},
-                        {"mode", run.mode},
-                        {"destination", PathJson(run.destination)},
-                        {"keys", run.keys},
-                        {"complete", manifest.complete},
-                        {"keptBytes", manifest.keptBytes},
-                        {"files", std::move(files)},
-                        {"indexes", std::move(indexes)}};
+    document["files"] = std::move(files);
+    document["indexes"] = std::move(indexes);
     // Names decoded above and paths checked: every text is UTF-8.
     return document.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
@@ -223,6 +229,8 @@ Expected<JournalManifest> ParseManifest(std::string_view json) {
     RunDescription& run = manifest.run;
     std::uint64_t format = 0;
     std::uint64_t keys = 0;
+    std::uint64_t fileCount = 0;
+    std::uint64_t entryCount = 0;
     const Json* files = nullptr;
     const Json* indexes = nullptr;
     const bool read =
@@ -236,12 +244,19 @@ Expected<JournalManifest> ParseManifest(std::string_view json) {
         reader.Text(document, "mode", run.mode) &&
         reader.Path(document, "destination", run.destination, true) &&
         reader.Count(document, "keys", keys) &&
-        reader.Flag(document, "complete", manifest.complete) &&
         reader.Count(document, "keptBytes", manifest.keptBytes) &&
-        reader.Array(document, "files", files) && reader.Array(document, "indexes", indexes);
+        reader.Count(document, "fileCount", fileCount) &&
+        reader.Count(document, "entryCount", entryCount) &&
+        // A summary has neither list, a manifest both.
+        (!document.contains("files") ||
+         (reader.Array(document, "files", files) && reader.Array(document, "indexes", indexes)));
     if (!read)
         return Failure{"not a journal manifest: " + reader.problem};
     run.keys = static_cast<std::size_t>(keys);
+    manifest.fileCount = static_cast<std::size_t>(fileCount);
+    manifest.entryCount = static_cast<std::size_t>(entryCount);
+    if (files == nullptr)
+        return manifest;
     for (const Json& item : *files) {
         if (!ReadFile(reader, item, manifest.files.emplace_back()))
             return Failure{"not a journal manifest: " + reader.problem};
@@ -250,6 +265,11 @@ Expected<JournalManifest> ParseManifest(std::string_view json) {
         if (!ReadIndex(reader, item, manifest.indexes.emplace_back()))
             return Failure{"not a journal manifest: " + reader.problem};
     }
+    std::size_t entries = 0;
+    for (const JournalIndex& index : manifest.indexes)
+        entries += index.entries.size();
+    if (manifest.files.size() != manifest.fileCount || entries != manifest.entryCount)
+        return Failure{"not a journal manifest: its counts are not those of its lists"};
     return manifest;
 }
 

@@ -2,9 +2,11 @@
 // The manifest of one run journal: what the run was, and for every file it
 // replaced, created or removed, where its old content is kept (or that there
 // was none) and a hash of what the run left there; for every INDICE.Prg it
-// wrote, each entry's record before and after. Stored as JSON
-// ("manifest.json" in the run's folder), read back strictly: a manifest
-// that is not exactly of this form is refused, never half used.
+// wrote, each entry's record before and after. Stored as JSON in the run's
+// folder, read back strictly: a manifest that is not exactly of this form is
+// refused, never half used. Beside it, the run's summary (the manifest
+// without its lists, which a list of runs reads) and, once the run has
+// ended, an empty mark.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -18,6 +20,8 @@
 namespace bladeway {
 
 inline constexpr std::string_view kManifestFileName = "manifest.json";
+inline constexpr std::string_view kSummaryFileName = "run.json";
+inline constexpr std::string_view kCompleteMarkName = "complete";
 
 struct JournalFile {
     std::string path;  // absolute
@@ -48,13 +52,17 @@ struct JournalManifest {
     std::string id;
     std::string started;  // local time, "2026-12-08 05:36:44"
     RunDescription run;
-    bool complete = false;        // false while the run goes on, or when it was killed
+    bool complete = false;        // false while the run goes on, or when it was killed (the mark)
     std::uint64_t keptBytes = 0;  // the old contents kept
+    std::size_t fileCount = 0;    // of `files`, also where a summary leaves them out
+    std::size_t entryCount = 0;   // of the indexes' entries
     std::vector<JournalFile> files;
     std::vector<JournalIndex> indexes;
 };
 
-std::string ManifestJson(const JournalManifest& manifest);
+// The manifest as JSON; without its lists (the summary) unless `whole`.
+std::string ManifestJson(const JournalManifest& manifest, bool whole = true);
+// A manifest, or a summary, which has no lists.
 Expected<JournalManifest> ParseManifest(std::string_view json);
 
 }  // namespace bladeway

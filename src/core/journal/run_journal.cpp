@@ -8,7 +8,7 @@
 #include "core/os/folders.h"
 #include "core/os/native_files.h"
 #include "core/os/paths.h"
-#include "core/storage/batch_writer.h"
+#include "core/storage/file_system.h"
 
 namespace bladeway {
 namespace {
@@ -24,17 +24,6 @@ std::string LocalTimeText() {
 
 RunJournal::RunJournal(JournalPlace place, RunDescription description) : place_(std::move(place)) {
     manifest_.run = std::move(description);
-}
-
-Failure RunJournal::GiveUp(const Failure& reason) {
-    if (!manifestWritten_ && !folder_.empty()) {
-        (void)native::RemoveFolderTree(folder_);
-        folder_.clear();
-        manifest_.id.clear();
-    }
-    return Failure{"the run journal in '" + place_.folder +
-                       "' cannot keep what the run replaces: " + reason.message,
-                   reason.kind};
 }
 
 Outcome RunJournal::Begin() {
@@ -69,51 +58,44 @@ Outcome RunJournal::Begin() {
     return {};
 }
 
-Outcome RunJournal::WriteManifest() {
-    Outcome written =
-        Disk().ReplaceFile(JoinPath(folder_, kManifestFileName), ManifestJson(manifest_));
-    manifestWritten_ = manifestWritten_ || written.ok();
-    return written;
+Failure RunJournal::GiveUp(const Failure& reason) {
+    AbandonKeeping();
+    if (!manifestWritten_ && !folder_.empty()) {
+        (void)native::RemoveFolderTree(folder_);
+        folder_.clear();
+        manifest_.id.clear();
+    }
+    return Failure{"the run journal in '" + place_.folder +
+                       "' cannot keep what the run replaces: " + reason.message,
+                   reason.kind};
 }
 
-Outcome RunJournal::KeepBeforeReplacing(std::span<const PlannedReplacement> files) {
+Outcome RunJournal::StageManifest(Keeping& keeping) {
+    for (const auto& [name, whole] :
+         {std::pair{kManifestFileName, true}, {kSummaryFileName, false}}) {
+        auto staged = native::Stage(JoinPath(folder_, name), ManifestJson(manifest_, whole));
+        if (!staged)
+            return staged.failure();
+        keeping.staged.push_back(std::move(staged.value()));
+    }
+    return {};
+}
+
+Expected<std::vector<native::StagedFile>> RunJournal::PrepareKeeping(
+    std::span<const PlannedReplacement> files) {
     std::vector<Planned> planned;
     planned.reserve(files.size());
     for (const PlannedReplacement& file : files)
         planned.push_back({file.path, file.contentHash});
-    return Keep(planned);
+    return Prepare(planned);
 }
 
-Outcome RunJournal::KeepBeforeRemoving(std::span<const std::string> paths) {
-    std::vector<Planned> planned;
-    planned.reserve(paths.size());
-    for (const std::string& path : paths)
-        planned.push_back({path, std::nullopt});
-    return Keep(planned);
-}
-
-Outcome RunJournal::Keep(std::span<const Planned> files) {
-    if (files.empty())
-        return {};
+Expected<std::vector<native::StagedFile>> RunJournal::Prepare(std::span<const Planned> files) {
+    AbandonKeeping();
     if (Outcome begun = Begin(); !begun)
         return GiveUp(begun.failure());
-    const JournalManifest before = manifest_;
-    const std::size_t firstKept = nextKept_;
-    std::vector<std::string> newKeys;
-    std::vector<std::string> made;
-    const auto undo = [&](const Failure& failure) -> Outcome {
-        for (const std::string& path : made)
-            (void)native::RemoveFile(path);
-        for (const std::string& key : newKeys)
-            fileAt_.erase(key);
-        manifest_ = before;
-        nextKept_ = firstKept;
-        return GiveUp(failure);
-    };
-
+    Keeping& keeping = keeping_.emplace(Keeping{manifest_, nextKept_, {}, {}, {}});
     const std::string keptFolder = JoinPath(folder_, kKeptFolderName);
-    BatchWriter copies(Disk());
-    bool linked = false;
     for (const Planned& file : files) {
         std::string path = AbsolutePath(file.path);
         std::string key = SameFileKey(path);
@@ -129,45 +111,98 @@ Outcome RunJournal::Keep(std::span<const Planned> files) {
             std::string name = std::to_string(nextKept_++);
             std::string keptPath = JoinPath(keptFolder, name);
             if (native::HardLink(path, keptPath)) {
-                linked = true;
+                keeping.linked.push_back(std::move(keptPath));
             } else {
                 auto bytes = native::ReadWholeFile(path, kDefaultReadLimit);
                 if (!bytes)
-                    return undo(bytes.failure());
-                if (Outcome staged = copies.ReplaceFile(keptPath, bytes.value()); !staged)
-                    return undo(staged.failure());
+                    return GiveUp(bytes.failure());
+                auto staged = native::Stage(keptPath, bytes.value());
+                if (!staged)
+                    return GiveUp(staged.failure());
+                keeping.staged.push_back(std::move(staged.value()));
             }
-            made.push_back(std::move(keptPath));
             entry.kept = std::move(name);
             manifest_.keptBytes += status.size;
         }
         fileAt_.emplace(key, manifest_.files.size());
-        newKeys.push_back(std::move(key));
+        keeping.newKeys.push_back(std::move(key));
         manifest_.files.push_back(std::move(entry));
     }
-    // The kept files are durable before the manifest that lists them.
-    if (linked) {
-        if (Outcome flushed = native::FlushFolder(keptFolder); !flushed)
-            return undo(flushed.failure());
+    if (Outcome staged = StageManifest(keeping); !staged)
+        return GiveUp(staged.failure());
+    return keeping.staged;
+}
+
+Outcome RunJournal::CompleteKeeping() {
+    if (!keeping_)
+        return {};
+    // The copies and second names, then the manifest that lists them.
+    const std::string keptFolder = JoinPath(folder_, kKeptFolderName);
+    const std::size_t copies = keeping_->staged.size() - 2;
+    for (std::size_t at = 0; at < keeping_->staged.size(); ++at) {
+        if (at == copies) {
+            if (Outcome flushed = native::FlushFolder(keptFolder); !flushed)
+                return GiveUp(flushed.failure());
+        }
+        if (Outcome moved = native::MoveIntoPlace(keeping_->staged[at]); !moved)
+            return GiveUp(moved.failure());
     }
-    for (const CommittedFile& copy : copies.Commit()) {
-        if (!copy.error.empty())
-            return undo(Failure{copy.error});
+    if (Outcome flushed = native::FlushFolder(folder_); !flushed)
+        return GiveUp(flushed.failure());
+    // The run's own folder in the journals' folder, once.
+    if (!manifestWritten_) {
+        if (Outcome flushed = native::FlushFolder(place_.folder); !flushed)
+            return GiveUp(flushed.failure());
     }
-    if (Outcome written = WriteManifest(); !written)
-        return undo(written.failure());
+    manifestWritten_ = true;
+    keeping_.reset();
     return {};
+}
+
+void RunJournal::AbandonKeeping() {
+    if (!keeping_)
+        return;
+    for (const native::StagedFile& file : keeping_->staged)
+        native::Discard(file);
+    for (const std::string& path : keeping_->linked)
+        (void)native::RemoveFile(path);
+    for (const std::string& key : keeping_->newKeys)
+        fileAt_.erase(key);
+    manifest_ = std::move(keeping_->before);
+    nextKept_ = keeping_->firstKept;
+    keeping_.reset();
+}
+
+Outcome RunJournal::KeepBeforeRemoving(std::span<const std::string> paths) {
+    if (paths.empty())
+        return {};
+    std::vector<Planned> planned;
+    planned.reserve(paths.size());
+    for (const std::string& path : paths)
+        planned.push_back({path, std::nullopt});
+    auto staged = Prepare(planned);
+    if (!staged)
+        return staged.failure();
+    if (Outcome flushed = native::FlushStaged(staged.value()); !flushed)
+        return GiveUp(flushed.failure());
+    return CompleteKeeping();
 }
 
 Outcome RunJournal::KeepIndexChanges(const std::string& path, bool existed,
                                      std::span<const IndexEntryChange> changes) {
     if (changes.empty())
         return {};
+    AbandonKeeping();
     if (Outcome begun = Begin(); !begun)
         return GiveUp(begun.failure());
-    const JournalManifest before = manifest_;
     const auto indexesBefore = indexAt_;
     const auto entriesBefore = entryAt_;
+    Keeping& keeping = keeping_.emplace(Keeping{manifest_, nextKept_, {}, {}, {}});
+    const auto giveUp = [&](const Failure& failure) {
+        indexAt_ = indexesBefore;
+        entryAt_ = entriesBefore;
+        return GiveUp(failure);
+    };
     const std::string absolute = AbsolutePath(path);
     const auto [at, added] = indexAt_.try_emplace(SameFileKey(absolute), manifest_.indexes.size());
     if (added)
@@ -186,21 +221,25 @@ Outcome RunJournal::KeepIndexChanges(const std::string& path, bool existed,
             noted.before = change.before;
         noted.after = change.after;
     }
-    if (Outcome written = WriteManifest(); !written) {
-        manifest_ = before;
+    if (Outcome staged = StageManifest(keeping); !staged)
+        return giveUp(staged.failure());
+    if (Outcome flushed = native::FlushStaged(keeping.staged); !flushed)
+        return giveUp(flushed.failure());
+    if (Outcome completed = CompleteKeeping(); !completed) {
         indexAt_ = indexesBefore;
         entryAt_ = entriesBefore;
-        return GiveUp(written.failure());
+        return completed;
     }
     return {};
 }
 
-void RunJournal::Finish(std::size_t keys) {
+void RunJournal::Finish() {
+    AbandonKeeping();
     if (folder_.empty())
         return;
-    manifest_.run.keys = keys;
-    manifest_.complete = true;
-    (void)WriteManifest();
+    // The mark needs no flush: a run whose mark a power loss took shows as
+    // interrupted, which is all it changes.
+    (void)native::CreateEmptyIfMissing(JoinPath(folder_, kCompleteMarkName));
     TrimJournals(place_, manifest_.id);
 }
 

@@ -2,7 +2,8 @@
 // The journal of one run, kept while the run writes: before a batch of files
 // is replaced, what stood at each path is kept in the run's folder (a second
 // name for the old file where the file system allows, so that keeping costs
-// no copy; a copy otherwise), and the manifest listing it is made durable.
+// no copy; a copy otherwise), and the manifest listing it is made durable by
+// the batch's own flush and put in place before the first file is replaced.
 // Before an INDICE.Prg is replaced, its entries' old and new records are
 // noted the same way. A run killed half way can therefore be undone as far
 // as it went. A journal that cannot keep something keeps nothing of that
@@ -11,9 +12,11 @@
 // no journal.
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "core/gcode/index_entry_changes.h"
 #include "core/journal/journal_manifest.h"
@@ -26,31 +29,44 @@ class RunJournal final : public ReplacementKeeper, public IndexChangeKeeper {
   public:
     RunJournal(JournalPlace place, RunDescription description);
 
-    Outcome KeepBeforeReplacing(std::span<const PlannedReplacement> files) override;
+    Expected<std::vector<native::StagedFile>> PrepareKeeping(
+        std::span<const PlannedReplacement> files) override;
+    Outcome CompleteKeeping() override;
+    void AbandonKeeping() override;
+
     Outcome KeepIndexChanges(const std::string& path, bool existed,
                              std::span<const IndexEntryChange> changes) override;
-    // Notes a file the run removes (an undo does): its content is kept and
+    // Notes files the run removes (an undo does): their content is kept and
     // "removed" noted as what the run left.
     Outcome KeepBeforeRemoving(std::span<const std::string> paths);
 
-    // Notes that the run ended with `keys` keys processed, then removes the
-    // oldest journals beyond the place's limits.
-    void Finish(std::size_t keys);
+    // Notes that the run ended, then removes the oldest journals beyond the
+    // place's limits.
+    void Finish();
 
     // The run's ID; empty while nothing was kept.
     const std::string& Id() const { return manifest_.id; }
-    const JournalManifest& Manifest() const { return manifest_; }
 
   private:
     struct Planned {
         std::string path;
         std::optional<std::string> after;
     };
-    Outcome Keep(std::span<const Planned> files);
+    // What a batch is keeping, between PrepareKeeping and its end.
+    struct Keeping {
+        JournalManifest before;
+        std::size_t firstKept = 0;
+        std::vector<std::string> newKeys;
+        std::vector<std::string> linked;         // second names made
+        std::vector<native::StagedFile> staged;  // copies, then the manifest files
+    };
+
+    Expected<std::vector<native::StagedFile>> Prepare(std::span<const Planned> files);
     Outcome Begin();
-    Outcome WriteManifest();
-    // The refusal of `reason`; a journal whose manifest was never written
-    // goes altogether, so that no half journal stays.
+    // Stages the manifest and the run's summary into `keeping`.
+    Outcome StageManifest(Keeping& keeping);
+    // The refusal of `reason`, after giving up what is being kept; a journal
+    // whose manifest was never written goes altogether.
     Failure GiveUp(const Failure& reason);
 
     JournalPlace place_;
@@ -62,6 +78,7 @@ class RunJournal final : public ReplacementKeeper, public IndexChangeKeeper {
     std::map<std::pair<std::size_t, std::string>, std::size_t> entryAt_;  // (index, key): place
     std::size_t nextKept_ = 1;
     bool manifestWritten_ = false;
+    std::optional<Keeping> keeping_;
 };
 
 }  // namespace bladeway

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/journal/journal_place.h"
+#include "core/os/folders.h"
+#include "core/os/paths.h"
 #include "core/presentation/program_settings.h"
 #include "core/presentation/run_session_model.h"
 #include "core/presentation/substitution_table_rules.h"
@@ -84,6 +87,7 @@ RunEnvironment MainWindowModel::RunSettings() {
 void MainWindowModel::FileChosen(const std::string& folder, const std::string& name) {
     if (name.empty() || RunGoingOn())
         return;
+    keyFile_ = AbsolutePath(JoinPathOnce(folder, name));
     view_->LoadKeyDataFile(folder, name);
 }
 
@@ -91,8 +95,13 @@ void MainWindowModel::Process(const Sheet& sheet, const SheetSelection& selectio
     if (RunGoingOn() || run_ == nullptr)
         return;
     view_->RunStarting();
+    // What the run replaces is kept for undo, within the settings' limits of now.
+    RunEnvironment environment = RunSettings();
+    environment.journal = JournalPlaceOf(settings_);
+    environment.programName = "bladeway";
+    environment.keyFile = keyFile_;
     run_->Start(sheet, std::make_unique<SelectionSnapshot>(selection, sheet.ColumnCount()),
-                RunSettings());
+                environment);
 }
 
 void MainWindowModel::OpenPreferences() {
@@ -132,6 +141,11 @@ void MainWindowModel::SelectKeyColumns(const std::vector<int>& columns, const Sh
 
 void MainWindowModel::ShowWrittenProgram(const KeyResult& key) {
     view_->ShowPreview(WrittenProgramContentOf(key, *fileSystem_));
+}
+
+void MainWindowModel::UndoRecentRun(const std::string& id) {
+    if (!RunGoingOn())
+        (void)runUndo_.Undo(id, *view_);
 }
 
 void MainWindowModel::Resized(std::int64_t outerHeight, std::int64_t outerWidth,

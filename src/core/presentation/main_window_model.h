@@ -16,10 +16,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/journal/journal_place.h"
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/program_preview_model.h"
+#include "core/presentation/run_undo_model.h"
 #include "core/presentation/twips.h"
 #include "core/presentation/window_place.h"
 #include "core/run/processing_run.h"
@@ -74,7 +76,8 @@ TwipsRect MainWindowGridPlace(std::int64_t outerHeight, std::int64_t outerWidth,
 
 // What the model has the window do. Every call comes on the user-interface
 // thread.
-class MainWindowView {
+// It asks and tells about undoing a run from the grid's context menu.
+class MainWindowView : public RunUndoView {
   public:
     virtual ~MainWindowView() = default;
     // The About box, modal; nothing of the start-up has happened before it.
@@ -144,8 +147,11 @@ class MainWindowModel {
     bool RunGoingOn() const;
 
     // What a run or a preview works with: the live preference values, the
-    // template mode, the file system and the clock; no message callback.
+    // template mode, the file system and the clock; no message callback and
+    // no journal (Process adds the journal).
     RunEnvironment RunSettings();
+    // Undoing kept runs, in the journal folder with the settings' limits.
+    const RunUndoModel& RunUndo() const { return runUndo_; }
 
     // The user's commands.
     void FileChosen(const std::string& folder, const std::string& name);
@@ -163,6 +169,8 @@ class MainWindowModel {
     void SelectKeyColumns(const std::vector<int>& columns, const Sheet& sheet);
     // From the report: a key's program as the run wrote it.
     void ShowWrittenProgram(const KeyResult& key);
+    // From the grid's context menu: one of RunUndo().RecentRuns().
+    void UndoRecentRun(const std::string& id);
 
     // The window's outer size changed (twips); the grid is now this large.
     // After the start-up the grid follows and the size is stored.
@@ -188,6 +196,8 @@ class MainWindowModel {
     PreferenceValues preferences_;
     bool loadComplete_ = false;
     bool closeAfterRun_ = false;  // the close box was used during the run
+    std::string keyFile_;         // the key data file chosen last
+    RunUndoModel runUndo_{[this] { return JournalPlaceOf(settings_); }, "bladeway"};
 };
 
 }  // namespace bladeway

@@ -11,11 +11,23 @@ std::string RunProgressText(std::size_t done, std::size_t total) {
     return "Writing programs: " + GroupedCount(done) + " of " + GroupedCount(total) + " keys";
 }
 
+std::string RunWaitingText(std::string_view path) {
+    return path.empty() ? std::string()
+                        : "Waiting for another program writing '" + ShowPath(path) + "'";
+}
+
 void RunProgressModel::Begin() {
     stopping_ = false;
     if (view_ != nullptr)
         view_->ShowCancel(kRunProgressCancel.caption, /*enabled=*/true);
     ShowProgress(0, 0);
+    ShowWaiting({});
+}
+
+void RunProgressModel::ShowWaiting(std::string_view path) {
+    waiting_ = RunWaitingText(path);
+    if (view_ != nullptr)
+        view_->ShowWaiting(waiting_);
 }
 
 void RunProgressModel::ShowProgress(std::size_t done, std::size_t total) {

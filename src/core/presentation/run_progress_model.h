@@ -23,16 +23,20 @@
 
 namespace bladeway {
 
-// The progress window lays itself out: its text, the bar, then Cancel at the
-// right, at least this wide.
+// The progress window lays itself out: its text, the bar, a line that says
+// when the run waits for another program, then Cancel at the right, at least
+// this wide.
 inline constexpr ControlText kRunProgressWindow{"RunProgress", kProgramTitle};
 inline constexpr std::int64_t kRunProgressMinimumWidth = 5400;  // twips
 inline constexpr ControlText kRunProgressText{"ProgressText"};
+inline constexpr ControlText kRunProgressWaiting{"WaitingText"};
 inline constexpr ControlText kRunProgressCancel{"Cancel", "Cancel"};
 inline constexpr std::string_view kStoppingCaption = "Stopping...";
 
 // "Writing programs: 1,234 of 3,000 keys"
 std::string RunProgressText(std::size_t done, std::size_t total);
+// "Waiting for another program writing '/srv/millrun/INDICE.Prg'"; empty for none.
+std::string RunWaitingText(std::string_view path);
 
 // What the progress model tells its window.
 class RunProgressView {
@@ -42,6 +46,8 @@ class RunProgressView {
     // The text and the bar, which counts in keys.
     virtual void ShowCount(const std::string& text, std::size_t done, std::size_t total) = 0;
     virtual void ShowCancel(std::string_view caption, bool enabled) = 0;
+    // The waiting line; empty when the run waits for nothing.
+    virtual void ShowWaiting(const std::string& text) = 0;
     // Tells the run to stop before its next key.
     virtual void RequestStop() = 0;
 };
@@ -53,16 +59,21 @@ class RunProgressModel {
     // A run begins: nothing done yet, Cancel ready.
     void Begin();
     void ShowProgress(std::size_t done, std::size_t total);
+    // The run waits for another program writing the file at `path`; empty:
+    // it waits no more.
+    void ShowWaiting(std::string_view path);
     // Cancel, Escape or the close box: the first asks the run to stop and
     // turns Cancel into "Stopping...", disabled; later ones do nothing.
     void Cancel();
 
     const std::string& Text() const { return text_; }
+    const std::string& Waiting() const { return waiting_; }
     bool Stopping() const { return stopping_; }
 
   private:
     RunProgressView* view_ = nullptr;
     std::string text_ = RunProgressText(0, 0);
+    std::string waiting_;
     bool stopping_ = false;
 };
 

@@ -59,6 +59,7 @@ RunReportModel::RunReportModel(FileSystem& fileSystem, std::string homeFolder)
 
 void RunReportModel::ShowReport(const RunReport& report, std::string csvFolder) {
     report_ = report;
+    undone_ = false;
     csvFolder_ = std::move(csvFolder);
     processedKeys_ = ProcessedKeysLine(report_);
     summary_ = SummaryLine(report_, /*dryRun=*/false);
@@ -75,6 +76,14 @@ void RunReportModel::ShowReport(const RunReport& report, std::string csvFolder) 
     view_->ShowRows(rows_);
     ShowFilter();
     view_->EnableCheckIndex(CanCheckIndex());
+    view_->EnableUndo(CanUndo());
+}
+
+void RunReportModel::UndoRun() {
+    if (!CanUndo() || view_ == nullptr || !undo_->Undo(report_.journalId, *view_))
+        return;
+    undone_ = true;
+    view_->EnableUndo(false);
 }
 
 bool RunReportModel::RowShown(std::size_t row) const {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "core/presentation/control_text.h"
+#include "core/presentation/run_undo_model.h"
 #include "core/presentation/twips.h"
 #include "core/run/processing_run.h"
 #include "core/storage/file_system.h"
@@ -77,8 +78,9 @@ struct CsvFileQuestion {
     std::string suggested;  // a path, in the file system's encoding
 };
 
-// What the model tells the window. Texts are UTF-8.
-class RunReportView {
+// What the model tells the window, and asks and tells about undoing the
+// run. Texts are UTF-8.
+class RunReportView : public RunUndoView {
   public:
     virtual ~RunReportView() = default;
 
@@ -91,6 +93,7 @@ class RunReportView {
     virtual void ShowRowsShown(const std::vector<bool>& shown) = 0;
     virtual void EnableSelectKeys(bool enabled) = 0;
     virtual void EnableCheckIndex(bool enabled) = 0;
+    virtual void EnableUndo(bool enabled) = 0;
 
     // Hands the grid columns (counted from 1, ascending) to the main window
     // to select, so that Process takes only them.
@@ -115,6 +118,8 @@ class RunReportModel {
 
     // The window that shows the model; may be null (nothing is shown).
     void SetView(RunReportView* view) { view_ = view; }
+    // What undoes a kept run; none: the run cannot be undone from here.
+    void SetUndo(const RunUndoModel* undo) { undo_ = undo; }
 
     // A new report; `csvFolder` is where Save as CSV starts (the run's
     // destination folder). The filter and the current row stay as they are.
@@ -131,6 +136,8 @@ class RunReportModel {
     bool RowShown(std::size_t row) const;
     bool CanSelectKeys() const { return !ProblemColumns().empty(); }
     bool CanCheckIndex() const { return !DamagedIndexOf(currentRow_).empty(); }
+    // The run was kept for undo and has not been undone from here.
+    bool CanUndo() const { return undo_ != nullptr && !report_.journalId.empty() && !undone_; }
 
     // The grid columns of the keys that did not end well, ascending.
     std::vector<int> ProblemColumns() const;
@@ -150,6 +157,9 @@ class RunReportModel {
     void CheckIndexOfCurrentRow() const;
     void OpenRow(int row) const;
     void CopyAsText() const;
+    // Asks, undoes the run and tells what became of it; once undone, the
+    // button is disabled.
+    void UndoRun();
     // Asks for a file (".csv" added when the name lacks it), writes the rows
     // shown and warns when that fails.
     void SaveAsCsv() const;
@@ -168,6 +178,8 @@ class RunReportModel {
     std::vector<RunReportRow> rows_;
     bool problemsOnly_ = false;
     int currentRow_ = -1;
+    const RunUndoModel* undo_ = nullptr;
+    bool undone_ = false;
 };
 
 // `path` with ".csv" added unless it already ends so, in any case.

@@ -43,20 +43,23 @@ void RunSessionModel::Start(const Sheet& sheet, std::unique_ptr<SheetSelection> 
     progress_ = ProgressState::kWaiting;
     hooks_.startTimer(kProgressDelay);
 
-    const RunEnvironment hooked{
-        environment.preferences,
-        environment.flatTemplateMode,
-        environment.fileSystem,
-        environment.today,
-        [this](std::string_view message) {
-            if (AskOnUserThread(std::string(message)))
-                stop_ = true;
-        },
-        [this](std::size_t done, std::size_t total) {
-            done_ = done;
-            total_ = total;
-        },
-        [this] { return stop_.load(); },
+    RunEnvironment hooked = environment;
+    hooked.showMessage = [this](std::string_view message) {
+        if (AskOnUserThread(std::string(message)))
+            stop_ = true;
+    };
+    hooked.progress = [this](std::size_t done, std::size_t total) {
+        done_ = done;
+        total_ = total;
+    };
+    hooked.stopRequested = [this] { return stop_.load(); };
+    // A wait shows the progress window at once, with Cancel, whatever the delay.
+    hooked.waiting = [this](std::string_view path) {
+        Post([this, path = std::string(path)] {
+            if (!path.empty())
+                ShowProgressWindow();
+            view_->ShowWaiting(path);
+        });
     };
     worker_ = std::thread([this, &sheet, hooked] {
         RunReport report = work_(sheet, *selection_, hooked);

@@ -38,6 +38,9 @@ class RunSessionView {
     virtual void RunStarting() = 0;
     // The counts the progress window shows ("0 of 0" at the start of a run).
     virtual void ShowProgress(std::size_t done, std::size_t total) = 0;
+    // The run waits for another program writing the file at `path`, shown
+    // in the progress window; empty: it waits no more.
+    virtual void ShowWaiting(std::string_view path) = 0;
     // The progress window comes into sight (it may be already) or goes.
     virtual void ShowProgressWindow() = 0;
     virtual void HideProgressWindow() = 0;
@@ -86,8 +89,8 @@ class RunSessionModel {
 
     // Starts the run over `sheet` and `selection` (the sheet must stay
     // unchanged and alive until RunEnded). The environment's progress, stop
-    // request and message are the ones of this model. Nothing while a run
-    // goes on.
+    // request, message and waiting are the ones of this model. Nothing while
+    // a run goes on.
     void Start(const Sheet& sheet, std::unique_ptr<SheetSelection> selection,
                const RunEnvironment& environment);
 

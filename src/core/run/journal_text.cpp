@@ -31,12 +31,9 @@ std::map<std::string, std::string> UndoneBy(const std::vector<JournalRun>& runs)
 }
 
 std::string ChangeCountText(const JournalManifest& manifest) {
-    std::size_t entries = 0;
-    for (const JournalIndex& index : manifest.indexes)
-        entries += index.entries.size();
-    std::string text = Count(manifest.files.size(), "file", "files");
-    if (!manifest.indexes.empty())
-        text += ", " + Count(entries, "index entry", "index entries");
+    std::string text = Count(manifest.fileCount, "file", "files");
+    if (manifest.entryCount > 0)
+        text += ", " + Count(manifest.entryCount, "index entry", "index entries");
     return text;
 }
 

@@ -272,7 +272,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     }
     writeBatch({});
     if (journal) {
-        journal->Finish(report.keys.size());
+        journal->Finish();
         report.journalId = journal->Id();
     }
     report.leftOversRemoved = programs.LeftOversRemoved();

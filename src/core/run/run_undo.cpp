@@ -124,23 +124,19 @@ IndexUndoOutcome UndoIndex(const JournalIndex& index, const UndoOptions& options
     return outcome;
 }
 
-// Puts back and removes the planned files, journalled first; the problem
-// that stopped it, if any.
+// Removes and puts back the planned files, each journalled first (the put
+// backs by their batch); the problem that stopped it, if any.
 std::string UndoFiles(std::vector<FilePlan>& plans, RunJournal& journal) {
-    std::vector<PlannedReplacement> putBacks;
     std::vector<std::string> removals;
     for (const FilePlan& plan : plans) {
-        if (plan.undo.step == FileUndoStep::kPutBack)
-            putBacks.push_back({plan.undo.path, ContentHash(plan.oldContent)});
-        else if (plan.undo.step == FileUndoStep::kRemove)
+        if (plan.undo.step == FileUndoStep::kRemove)
             removals.push_back(plan.undo.path);
     }
-    if (Outcome kept = journal.KeepBeforeReplacing(putBacks); !kept)
-        return kept.error();
     if (Outcome kept = journal.KeepBeforeRemoving(removals); !kept)
         return kept.error();
 
     BatchWriter writer(Disk());
+    writer.SetKeeper(&journal);
     std::vector<FilePlan*> batch;
     const auto commit = [&] {
         for (const CommittedFile& file : writer.Commit()) {
@@ -176,7 +172,7 @@ std::string UndoFiles(std::vector<FilePlan>& plans, RunJournal& journal) {
     commit();
     for (const auto& [folder, removed] : removedFrom)
         (void)native::FlushFolder(folder);
-    return {};
+    return writer.KeepingProblem();
 }
 
 std::string Count(std::size_t count, std::string_view one, std::string_view many) {
@@ -216,7 +212,7 @@ UndoReport UndoRun(const JournalRun& run, const UndoOptions& options) {
     for (FilePlan& plan : plans)
         report.files.push_back(std::move(plan.undo));
     if (!options.dryRun) {
-        journal.Finish(manifest.run.keys);
+        journal.Finish();
         report.undoId = journal.Id();
     }
     return report;

@@ -69,7 +69,7 @@ Outcome BatchWriter::Keep(std::span<const PlannedReplacement> replacements) {
     if (!keepingProblem_.empty()) {
         return Failure{keepingProblem_};
     }
-    if (Outcome kept = keeper_->KeepBeforeReplacing(replacements); !kept) {
+    if (Outcome kept = keeper_->KeepNow(replacements); !kept) {
         keepingProblem_ = kept.error();
         return kept;
     }
@@ -134,25 +134,41 @@ std::vector<CommittedFile> BatchWriter::Commit() {
         return outcomes;
     }
 
-    // What the batch replaces is kept before any of it is.
-    if (!replacements.empty()) {
-        if (const Outcome kept = Keep(replacements); !kept) {
-            for (std::size_t at = 0; at < files.size(); ++at) {
-                staging_.Discard(files[at]);
-                outcomes[at].error = "cannot write '" + files[at].target + "': " + kept.error() +
-                                     "; nothing of its batch was replaced";
-            }
-            return outcomes;
-        }
-    }
-
-    if (const Outcome flushed = staging_.FlushStaged(files); !flushed) {
+    // What the batch replaces is kept before any of it is: what keeping it
+    // writes is made durable by the batch's own flush, and put in place
+    // before the first move.
+    const auto giveUp = [&](const std::string& why) {
         for (std::size_t at = 0; at < files.size(); ++at) {
             staging_.Discard(files[at]);
-            outcomes[at].error = "cannot write '" + files[at].target +
-                                 "': its batch could not be flushed: " + flushed.error();
+            outcomes[at].error = "cannot write '" + files[at].target + "': " + why;
         }
         return outcomes;
+    };
+    std::size_t keeperFiles = 0;
+    if (!replacements.empty()) {
+        auto kept = keepingProblem_.empty()
+                        ? keeper_->PrepareKeeping(replacements)
+                        : Expected<std::vector<StagedFile>>(Failure{keepingProblem_});
+        if (!kept) {
+            keepingProblem_ = kept.error();
+            return giveUp(kept.error() + "; nothing of its batch was replaced");
+        }
+        keeperFiles = kept.value().size();
+        files.insert(files.end(), std::make_move_iterator(kept.value().begin()),
+                     std::make_move_iterator(kept.value().end()));
+    }
+    const Outcome batchFlushed = staging_.FlushStaged(files);
+    files.resize(files.size() - keeperFiles);  // the keeper's own are its to move
+    if (!batchFlushed) {
+        if (!replacements.empty())
+            keeper_->AbandonKeeping();
+        return giveUp("its batch could not be flushed: " + batchFlushed.error());
+    }
+    if (!replacements.empty()) {
+        if (const Outcome kept = keeper_->CompleteKeeping(); !kept) {
+            keepingProblem_ = kept.error();
+            return giveUp(kept.error() + "; nothing of its batch was replaced");
+        }
     }
     // Folder by folder, the files moved into it.
     std::map<std::string, std::vector<std::size_t>> movedInto;

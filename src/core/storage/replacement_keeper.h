@@ -1,10 +1,14 @@
 #pragma once
 // Something that keeps what a batch of replacements is about to replace, so
-// that it can be put back later: the run journal. BatchWriter asks it before
-// it moves any file of a batch into place.
+// that it can be put back later: the run journal. BatchWriter has it keep a
+// batch's old contents as part of the batch: what the keeper writes is staged
+// and made durable by the batch's one flush, and put in place before any
+// target is replaced.
 #include <span>
 #include <string>
+#include <vector>
 
+#include "core/os/native_files.h"
 #include "core/text/expected.h"
 
 namespace bladeway {
@@ -17,9 +21,20 @@ struct PlannedReplacement {
 class ReplacementKeeper {
   public:
     virtual ~ReplacementKeeper() = default;
-    // Keeps what stands at each path now (or that nothing does), durably;
-    // a failure keeps nothing, and then none of the files may be replaced.
-    virtual Outcome KeepBeforeReplacing(std::span<const PlannedReplacement> files) = 0;
+
+    // Keeps what stands at each path now (or that nothing does). The files
+    // it writes to say so are staged and returned, to go into the batch's
+    // flush. A failure keeps nothing.
+    virtual Expected<std::vector<native::StagedFile>> PrepareKeeping(
+        std::span<const PlannedReplacement> files) = 0;
+    // After that flush: what was kept is in place, durably. No target may be
+    // replaced before it returns; a failure keeps nothing.
+    virtual Outcome CompleteKeeping() = 0;
+    // The batch is given up between the two: what it kept goes.
+    virtual void AbandonKeeping() = 0;
+
+    // The three steps for files replaced one at a time, with a flush of their own.
+    Outcome KeepNow(std::span<const PlannedReplacement> files);
 };
 
 }  // namespace bladeway

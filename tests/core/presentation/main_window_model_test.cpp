@@ -70,6 +70,11 @@ class RecordingWindow final : public MainWindowView {
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override {
         Note("select " + std::to_string(blocks.size()) + " from " + std::to_string(current.column));
     }
+    bool ConfirmUndo(const std::string&) override {
+        Note("undo?");
+        return false;
+    }
+    void ShowUndoOutcome(const std::string& text, bool) override { Note("undo: " + text); }
 
     void Note(std::string event) {
         events.push_back(std::move(event));
@@ -205,6 +210,7 @@ class BlockedRun {
       public:
         void RunStarting() override {}
         void ShowProgress(std::size_t, std::size_t) override {}
+        void ShowWaiting(std::string_view) override {}
         void ShowProgressWindow() override {}
         void HideProgressWindow() override {}
         void OpenMessage(std::string_view) override {}

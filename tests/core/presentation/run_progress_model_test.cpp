@@ -19,8 +19,9 @@ class FakeProgressView final : public RunProgressView {
         cancelEnabled = enabled;
     }
     void RequestStop() override { ++stops; }
+    void ShowWaiting(const std::string& shown) override { waiting = shown; }
 
-    std::string text, caption;
+    std::string text, caption, waiting;
     std::size_t done = 99, total = 99;
     bool cancelEnabled = false;
     int stops = 0;

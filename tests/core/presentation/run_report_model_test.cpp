@@ -9,7 +9,9 @@
 
 #include "core/run/run_report_text.h"
 #include "support/fault_file_system.h"
+#include "support/sheet_builder.h"
 #include "support/temp_folder.h"
+#include "support/worked_example.h"
 
 namespace bladeway {
 namespace {
@@ -38,8 +40,19 @@ class FakeReportView final : public RunReportView {
         return chosen;
     }
     void ShowWarning(const std::string& message) override { warnings.push_back(message); }
+    void EnableUndo(bool enabled) override { undo = enabled; }
+    bool ConfirmUndo(const std::string& question) override {
+        questions.push_back(question);
+        return answer;
+    }
+    void ShowUndoOutcome(const std::string& text, bool complete) override {
+        outcomes.push_back(text);
+        undoComplete = complete;
+    }
 
     std::string processedKeys, summary, shared, clipboard, asked;
+    bool undo = false, answer = false, undoComplete = false;
+    std::vector<std::string> questions, outcomes;
     std::vector<RunReportRow> rows;
     std::vector<bool> shown;
     bool selectKeys = false, checkIndex = false;
@@ -180,6 +193,37 @@ TEST_F(RunReportModelTest, ACauseEveryKeySharesIsSaidOnceAboveTheRows) {
     EXPECT_EQ(view.shared, "Every key: cannot write: Read-only file system");
     EXPECT_EQ(view.rows[0].cells.at(static_cast<std::size_t>(RunReportColumn::kProgramFile)),
               "not written");
+}
+
+// Undo this run is offered for a run kept for undo; it asks first, and once
+// the run is undone it is offered no more.
+TEST_F(RunReportModelTest, UndoThisRunAsksFirstAndIsOfferedUntilDone) {
+    PreferenceValues preferences;
+    preferences.templateFolder = folder.File("");
+    preferences.destinationFolder = folder.File("");
+    folder.Write("MASTER", testing::kExampleTemplate);
+    RunEnvironment environment{preferences, true, Disk(), {}, {}};
+    environment.journal.folder = folder.File("runs");
+    const auto sheet = testing::SheetOf({{"K", "", "MASTER", "P1", "1", "D"}});
+    const RunReport report = RunProcessing(*sheet, NoSelection(), environment);
+    model.ShowReport(MixedRun(), folder.File(""));
+    EXPECT_FALSE(view.undo) << "a run kept for no undo";
+    const RunUndoModel undo([&environment] { return environment.journal; }, "test");
+    model.SetUndo(&undo);
+    model.ShowReport(report, folder.File(""));
+    EXPECT_TRUE(view.undo);
+    model.UndoRun();
+    ASSERT_EQ(view.questions.size(), 1U);
+    EXPECT_NE(view.questions[0].find("1 file would be removed"), std::string::npos)
+        << view.questions[0];
+    EXPECT_TRUE(fs::exists(folder.Path() / "P1")) << "answered no";
+    view.answer = true;
+    model.UndoRun();
+    EXPECT_FALSE(fs::exists(folder.Path() / "P1"));
+    ASSERT_EQ(view.outcomes.size(), 1U);
+    EXPECT_TRUE(view.undoComplete) << view.outcomes[0];
+    EXPECT_FALSE(view.undo);
+    EXPECT_FALSE(model.CanUndo());
 }
 
 TEST_F(RunReportModelTest, SaveAsCsvStartsInTheDestinationAddsTheExtensionAndWarnsOfAFailure) {

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -104,6 +105,9 @@ class RecordingView final : public RunSessionView {
     void RunStarting() override { events.emplace_back("starting"); }
     void ShowProgress(std::size_t done, std::size_t total) override {
         events.push_back("progress " + std::to_string(done) + " of " + std::to_string(total));
+    }
+    void ShowWaiting(std::string_view path) override {
+        events.push_back("waiting " + std::string(path));
     }
     void ShowProgressWindow() override { events.emplace_back("progress window shown"); }
     void HideProgressWindow() override { events.emplace_back("progress window hidden"); }
@@ -203,6 +207,26 @@ TEST_F(RunSessionModelTest, ProgressShowsAfterTheDelayWithTheCountsToldBeforeThe
     EXPECT_EQ(view.report->plannedKeys, 3U);
     model->Tick();  // a late tick shows nothing
     EXPECT_EQ(view.events.back(), "ended");
+}
+
+// A wait for another program's index brings the progress window whatever
+// the delay, saying what it waits for, and Cancel ends the wait.
+TEST_F(RunSessionModelTest, AWaitIsShownAtOnceAndCancelEndsIt) {
+    Make([](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
+        environment.waiting("/srv/INDICE.Prg");
+        while (!environment.stopRequested())
+            std::this_thread::yield();
+        environment.waiting("");
+        return RunReport{};
+    });
+    Start();
+    ASSERT_TRUE(queue.DrainUntil([this] { return Count("waiting /srv/INDICE.Prg") == 1; }));
+    EXPECT_EQ(view.events,
+              (std::vector<std::string>{"starting", "progress 0 of 0", "progress 0 of 0",
+                                        "progress window shown", "waiting /srv/INDICE.Prg"}));
+    model->Stop();
+    ASSERT_TRUE(queue.DrainUntil([this] { return view.report.has_value(); }));
+    EXPECT_EQ(Count("waiting "), 1U);
 }
 
 TEST_F(RunSessionModelTest, QuestionsComeOneAtATimeAndOnlyTheFirstAnswerCounts) {

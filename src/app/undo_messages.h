@@ -1,0 +1,18 @@
+#pragma once
+// The two messages of undoing a run, for every window that offers it (the
+// run report, the main window's grid menu): the question, Yes or No with No
+// first in focus, and what the undo did, a warning when something was left.
+#include <string>
+
+class QWidget;
+
+namespace bladeway {
+
+// Object names, by which tests and tools find the boxes.
+inline constexpr const char* kUndoQuestionName = "UndoQuestion";
+inline constexpr const char* kUndoOutcomeName = "UndoOutcome";
+
+bool AskToUndo(QWidget* parent, const std::string& question);
+void TellUndoOutcome(QWidget* parent, const std::string& text, bool complete);
+
+}  // namespace bladeway

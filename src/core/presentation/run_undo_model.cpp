@@ -1,0 +1,86 @@
+#include "core/presentation/run_undo_model.h"
+
+#include <utility>
+
+#include "core/journal/journal_folder.h"
+#include "core/os/paths.h"
+#include "core/run/journal_text.h"
+#include "core/run/run_report_text.h"
+#include "core/run/run_undo.h"
+
+namespace bladeway {
+namespace {
+
+// A message box holds this many lines of an undo's outcome; the rest are counted.
+constexpr std::size_t kLinesShown = 14;
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (std::size_t at = 0; at < lines.size() && at < kLinesShown; ++at)
+        text += (at == 0 ? "" : "\n") + lines[at];
+    if (lines.size() > kLinesShown)
+        text += "\n... and " + GroupedCount(lines.size() - kLinesShown) + " lines more";
+    return text;
+}
+
+// "2026-12-08 06:36  Harbor.dat, 12 keys, tree, into /srv/millrun".
+std::string RunLabel(const JournalManifest& manifest) {
+    const RunDescription& run = manifest.run;
+    std::string label = manifest.started.substr(0, 16) + "  ";
+    if (run.kind == "undo")
+        label += "undo of run " + run.undoes + ", ";
+    else if (!run.keyFile.empty())
+        label += ShowPath(run.keyFile.substr(FolderOfPath(run.keyFile).size())) + ", ";
+    label += GroupedCount(run.keys) + (run.keys == 1 ? " key, " : " keys, ") + run.mode +
+             ", into " + ShowPath(run.destination);
+    if (!manifest.complete)
+        label += " (interrupted)";
+    return label;
+}
+
+}  // namespace
+
+RunUndoModel::RunUndoModel(std::function<JournalPlace()> place, std::string programName)
+    : place_(std::move(place)), programName_(std::move(programName)) {}
+
+std::vector<RecentRun> RunUndoModel::RecentRuns() const {
+    const std::vector<JournalRun> runs = ListJournals(place_().folder);
+    const auto undoneBy = UndoneBy(runs);
+    std::vector<RecentRun> recent;
+    for (const JournalRun& run : runs) {
+        if (!run.manifest)
+            continue;
+        recent.push_back(
+            {run.id, RunLabel(*run.manifest) + (undoneBy.contains(run.id) ? " (undone)" : "")});
+        if (recent.size() == kRecentRunsInMenu)
+            break;
+    }
+    return recent;
+}
+
+bool RunUndoModel::Undo(const std::string& id, RunUndoView& view) const {
+    const JournalPlace place = place_();
+    const auto run = FindJournal(place.folder, id);
+    if (!run) {
+        view.ShowUndoOutcome("The run cannot be undone: " + ShowPath(run.error()), false);
+        return false;
+    }
+    UndoOptions options;
+    options.place = place;
+    options.programName = programName_;
+    options.lockWait.limit = kDesktopUndoLockLimit;
+    options.dryRun = true;
+    const UndoReport plan = UndoRun(run.value(), options);
+    const std::string question =
+        "Undo the run of " + RunLabel(*run.value().manifest) + "?\n\n" +
+        Joined(UndoReportLines(plan)) +
+        "\n\nThe undo is kept as a run of its own, so that it can be undone in its turn.";
+    if (!view.ConfirmUndo(question))
+        return false;
+    options.dryRun = false;
+    const UndoReport done = UndoRun(run.value(), options);
+    view.ShowUndoOutcome(Joined(UndoReportLines(done)), UndoneCompletely(done));
+    return true;
+}
+
+}  // namespace bladeway

@@ -1,0 +1,64 @@
+#pragma once
+// Undoing a kept run from the desktop program: from the run report ("Undo
+// this run") and from the grid's context menu, which lists the last runs.
+// First the question, with what the undo would do (worked out without
+// changing anything), then the undo, then what it did. The undo runs while
+// the user waits: it waits at most kDesktopUndoLockLimit for another program
+// writing an index, and then says it gave that index up.
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/journal/journal_place.h"
+#include "core/presentation/control_text.h"
+
+namespace bladeway {
+
+inline constexpr ControlText kRunReportUndo{
+    "UndoRun", "Undo this run",
+    "Puts back what this run replaced and removes what it created; files changed since are left "
+    "as they are"};
+inline constexpr std::string_view kRecentRunsMenuName = "RecentRuns";
+inline constexpr std::string_view kRecentRunsMenuCaption = "Undo a recent run";
+inline constexpr std::string_view kNoRecentRunsCaption = "(no run is kept)";
+inline constexpr std::size_t kRecentRunsInMenu = 8;
+inline constexpr std::chrono::milliseconds kDesktopUndoLockLimit{10'000};
+
+// What undoing asks and tells.
+class RunUndoView {
+  public:
+    virtual ~RunUndoView() = default;
+    // Yes to undo, no to leave the run as it is.
+    virtual bool ConfirmUndo(const std::string& question) = 0;
+    // What the undo did; `complete` false when something was left (a
+    // conflict, a failure): shown as a warning.
+    virtual void ShowUndoOutcome(const std::string& text, bool complete) = 0;
+};
+
+struct RecentRun {
+    std::string id;
+    // "2026-12-08 06:36  Harbor.dat, 12 keys, tree, into /srv/millrun";
+    // "(undone)" after a run an undo took back.
+    std::string label;
+};
+
+class RunUndoModel {
+  public:
+    // `place` is asked at each use: the settings may change meanwhile.
+    RunUndoModel(std::function<JournalPlace()> place, std::string programName);
+
+    // The last kept runs, newest first, at most kRecentRunsInMenu.
+    std::vector<RecentRun> RecentRuns() const;
+    // Asks through `view`, undoes the run `id` and tells what became of it;
+    // true when the undo ran.
+    bool Undo(const std::string& id, RunUndoView& view) const;
+
+  private:
+    std::function<JournalPlace()> place_;
+    std::string programName_;
+};
+
+}  // namespace bladeway
