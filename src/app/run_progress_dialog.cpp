@@ -62,9 +62,13 @@ void RunProgressDialog::ShowCount(const std::string& text, std::size_t done, std
     bar_->setValue(static_cast<int>(done));
 }
 
+// The line comes and goes with a wait: the dialog grows to show it whole,
+// keeping its width.
 void RunProgressDialog::ShowWaiting(const std::string& text) {
     waiting_->setText(ViewText(text));
     waiting_->setVisible(!text.empty());
+    layout()->activate();
+    resize(width(), heightForWidth(width()) > 0 ? heightForWidth(width()) : sizeHint().height());
 }
 
 void RunProgressDialog::ShowCancel(std::string_view caption, bool enabled) {

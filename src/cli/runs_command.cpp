@@ -128,6 +128,8 @@ int RunsCommand::Undo(CliStreams& streams) const {
     if (!run)
         return ReportFailure(streams, run.error());
     const UndoReport report = UndoRun(run.value(), options);
+    streams.out << (dryRun_ ? "Undo of run " + run.value().id + ", dry run: nothing was changed\n"
+                            : "Undo of run " + run.value().id + "\n");
     for (const std::string& line : UndoReportLines(report))
         streams.out << line << '\n';
     if (!streams.out)

@@ -97,6 +97,10 @@ void BackgroundRun::ShowProgress(std::size_t done, std::size_t total) {
     progress_->ShowProgress(done, total);
 }
 
+void BackgroundRun::ShowWaiting(std::string_view path) {
+    progress_->ShowWaiting(path);
+}
+
 void BackgroundRun::ShowProgressWindow() {
     progress_->Show();
 }

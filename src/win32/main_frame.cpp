@@ -12,6 +12,7 @@
 #include "core/presentation/program_title.h"
 #include "win32/about_box.h"
 #include "win32/dpi.h"
+#include "win32/undo_messages.h"
 #include "win32/wide_text.h"
 
 namespace bladeway::win32 {
@@ -49,6 +50,7 @@ constexpr int kVarsId = kFirstControlId + 4;
 // The grid's context menu; Ctrl+P is the preview's shortcut.
 constexpr int kPreviewProgramId = 200;
 constexpr int kShowRunReportId = 201;
+constexpr int kFirstRecentRunId = 210;  // then one for each run listed
 constexpr ACCEL kShortcuts[] = {{FCONTROL | FVIRTKEY, 'P', kPreviewProgramId}};
 
 // The outer rectangle of a window, in screen pixels.
@@ -275,6 +277,9 @@ void MainFrame::OnCommand(int id, int code) {
         PreviewCurrentProgram();
     } else if (id == kShowRunReportId) {
         model_.ShowLastRunReport();
+    } else if (id >= kFirstRecentRunId &&
+               static_cast<std::size_t>(id - kFirstRecentRunId) < recentRunIds_.size()) {
+        model_.UndoRecentRun(recentRunIds_[static_cast<std::size_t>(id - kFirstRecentRunId)]);
     }
 }
 
@@ -301,9 +306,30 @@ void MainFrame::ShowGridMenu(POINT at) {
     const std::wstring preview = Wide(kPreviewProgramCaption) + L"\tCtrl+P";
     AppendMenuW(menu, MF_STRING, kPreviewProgramId, preview.c_str());
     AppendMenuW(menu, MF_STRING, kShowRunReportId, Wide(kShowRunReportCaption).c_str());
-    // The chosen item comes back as a WM_COMMAND.
+    // The last runs, listed afresh each time.
+    const HMENU runs = CreatePopupMenu();
+    recentRunIds_.clear();
+    for (const RecentRun& run : model_.RunUndo().RecentRuns()) {
+        AppendMenuW(runs, MF_STRING,
+                    static_cast<UINT_PTR>(kFirstRecentRunId) + recentRunIds_.size(),
+                    Wide(run.label).c_str());
+        recentRunIds_.push_back(run.id);
+    }
+    if (recentRunIds_.empty())
+        AppendMenuW(runs, MF_STRING | MF_GRAYED, 0, Wide(kNoRecentRunsCaption).c_str());
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(runs),
+                Wide(kRecentRunsMenuCaption).c_str());
+    // The chosen item comes back as a WM_COMMAND. The submenu goes with the menu.
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
     DestroyMenu(menu);
+}
+
+bool MainFrame::ConfirmUndo(const std::string& question) {
+    return AskToUndo(Handle(), question);
+}
+
+void MainFrame::ShowUndoOutcome(const std::string& text, bool complete) {
+    TellUndoOutcome(Handle(), text, complete);
 }
 
 void MainFrame::PreviewCurrentProgram() {
@@ -446,6 +472,7 @@ void MainFrame::ShowRunReport(const RunReport& report, const std::string& destin
         links.openProgram = [this](const KeyResult& key) { model_.ShowWrittenProgram(key); };
         reportWindow_ = std::make_unique<RunReportWindow>(Handle(), model_.Files(), HomeFolder(),
                                                           std::move(links));
+        reportWindow_->SetUndo(&model_.RunUndo());
     }
     reportWindow_->ShowReport(report, destinationFolder);
     reportWindow_->ShowModeless();

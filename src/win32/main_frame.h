@@ -87,6 +87,8 @@ class MainFrame final : public Window, private MainWindowView {
     void ShowLastRunReport() override;
     void ShowPreview(const ProgramPreviewContent& preview) override;
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override;
+    bool ConfirmUndo(const std::string& question) override;
+    void ShowUndoOutcome(const std::string& text, bool complete) override;
 
     MainWindowModel model_;
     int dpi_ = 96;
@@ -107,6 +109,7 @@ class MainFrame final : public Window, private MainWindowView {
     std::unique_ptr<PreferencesDialog> preferences_;
     // Made the first time each is needed.
     std::unique_ptr<RunReportWindow> reportWindow_;
+    std::vector<std::string> recentRunIds_;  // of the grid menu's last runs, by item
     std::unique_ptr<ProgramPreviewWindow> previewWindow_;
     HACCEL shortcuts_ = nullptr;
 };

@@ -24,12 +24,15 @@ constexpr std::int64_t kButtonHeight = 345;
 constexpr std::int64_t kWidth = kRunProgressMinimumWidth;
 constexpr std::int64_t kInnerWidth = kWidth - 2 * kMargin;
 constexpr std::int64_t kBarTop = kMargin + kTextHeight + kGap;
-constexpr std::int64_t kButtonTop = kBarTop + kBarHeight + kMargin;
+constexpr std::int64_t kWaitingTop = kBarTop + kBarHeight + kGap;
+constexpr std::int64_t kButtonTop = kWaitingTop + kTextHeight + kGap;
 
 constexpr TwipsRect kClient{0, 0, kWidth, kButtonTop + kButtonHeight + kMargin};
 constexpr ControlPlace kTextPlace{kRunProgressText.objectName,
                                   {kMargin, kMargin, kInnerWidth, kTextHeight}};
 constexpr ControlPlace kBarPlace{"ProgressBar", {kMargin, kBarTop, kInnerWidth, kBarHeight}};
+constexpr ControlPlace kWaitingPlace{kRunProgressWaiting.objectName,
+                                     {kMargin, kWaitingTop, kInnerWidth, kTextHeight}};
 constexpr ControlPlace kCancelPlace{
     kRunProgressCancel.objectName,
     {kWidth - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight}};
@@ -48,6 +51,8 @@ RunProgressWindow::RunProgressWindow(HWND owner, std::function<void()> stop)
         return;
     AddControl(kTextPlace, WC_STATICW, SS_LEFT | SS_NOPREFIX);
     AddControl(kBarPlace, PROGRESS_CLASSW, 0);
+    // One line: a long path loses its middle rather than its file name.
+    AddControl(kWaitingPlace, WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
     AddControl(kCancelPlace, WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, kRunProgressCancel.caption);
     model_.SetView(this);
     model_.Begin();
@@ -80,6 +85,10 @@ void RunProgressWindow::ShowCount(const std::string& text, std::size_t done, std
     const HWND bar = Control("ProgressBar");
     SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(BarValue(total)));
     SendMessageW(bar, PBM_SETPOS, BarValue(done), 0);
+}
+
+void RunProgressWindow::ShowWaiting(const std::string& text) {
+    SetWindowTextUtf8(Control(kRunProgressWaiting.objectName), text);
 }
 
 void RunProgressWindow::ShowCancel(std::string_view caption, bool enabled) {

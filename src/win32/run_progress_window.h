@@ -23,6 +23,7 @@ class RunProgressWindow final : public DialogWindow, private RunProgressView {
     // A run begins: nothing done yet, Cancel ready.
     void BeginRun() { model_.Begin(); }
     void ShowProgress(std::size_t done, std::size_t total) { model_.ShowProgress(done, total); }
+    void ShowWaiting(std::string_view path) { model_.ShowWaiting(path); }
     // Comes into sight, active, so that Escape cancels at once; shown
     // already, it stays as it is (a message may be above it).
     void Show();
@@ -39,6 +40,7 @@ class RunProgressWindow final : public DialogWindow, private RunProgressView {
     void ShowCount(const std::string& text, std::size_t done, std::size_t total) override;
     void ShowCancel(std::string_view caption, bool enabled) override;
     void RequestStop() override;
+    void ShowWaiting(const std::string& text) override;
 
     RunProgressModel model_;
     std::function<void()> stop_;

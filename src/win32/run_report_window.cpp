@@ -9,6 +9,7 @@
 #include "win32/line_ends.h"
 #include "win32/list_view.h"
 #include "win32/text_layout.h"
+#include "win32/undo_messages.h"
 #include "win32/wide_text.h"
 
 namespace bladeway::win32 {
@@ -40,8 +41,12 @@ RunReportWindow::RunReportWindow(HWND owner, FileSystem& fileSystem, std::string
     checkIndex_ = AddControl({kRunReportCheckIndex.objectName, {}}, WC_BUTTONW, kButtonStyle,
                              kRunReportCheckIndex.caption);
     EnableWindow(checkIndex_, FALSE);
+    undo_ = AddControl({kRunReportUndo.objectName, {}}, WC_BUTTONW, kButtonStyle,
+                       kRunReportUndo.caption);
+    EnableWindow(undo_, FALSE);
     AddTip(selectKeys_, kRunReportSelectKeys.tip);
     AddTip(checkIndex_, kRunReportCheckIndex.tip);
+    AddTip(undo_, kRunReportUndo.tip);
     copy_ = AddControl({kRunReportCopy.objectName, {}}, WC_BUTTONW, kButtonStyle,
                        kRunReportCopy.caption);
     saveCsv_ = AddControl({kRunReportSaveCsv.objectName, {}}, WC_BUTTONW, kButtonStyle,
@@ -86,7 +91,7 @@ void RunReportWindow::Layout(int width, int height) {
     const int boxWidth = TextWidth(problemsOnly_) + buttonHeight + gap;
     PlaceChild(problemsOnly_, left, buttonTop, boxWidth, buttonHeight);
     left += boxWidth + gap;
-    for (const HWND button : {selectKeys_, checkIndex_}) {
+    for (const HWND button : {selectKeys_, checkIndex_, undo_}) {
         const int buttonWidth = ButtonWidth(button);
         PlaceChild(button, left, buttonTop, buttonWidth, buttonHeight);
         left += buttonWidth + gap;
@@ -114,6 +119,8 @@ void RunReportWindow::OnCommand(int id, int code) {
         model_.SelectKeys();
     else if (control == checkIndex_)
         model_.CheckIndexOfCurrentRow();
+    else if (control == undo_)
+        model_.UndoRun();
     else if (control == copy_)
         model_.CopyAsText();
     else if (control == saveCsv_)
@@ -220,6 +227,18 @@ void RunReportWindow::EnableSelectKeys(bool enabled) {
 
 void RunReportWindow::EnableCheckIndex(bool enabled) {
     EnableWindow(checkIndex_, enabled ? TRUE : FALSE);
+}
+
+void RunReportWindow::EnableUndo(bool enabled) {
+    EnableWindow(undo_, enabled ? TRUE : FALSE);
+}
+
+bool RunReportWindow::ConfirmUndo(const std::string& question) {
+    return AskToUndo(Handle(), question);
+}
+
+void RunReportWindow::ShowUndoOutcome(const std::string& text, bool complete) {
+    TellUndoOutcome(Handle(), text, complete);
 }
 
 void RunReportWindow::SelectKeysInGrid(const std::vector<int>& columns) {

@@ -39,6 +39,8 @@ class RunReportWindow final : public LaidOutWindow, private RunReportView {
     const RunReportModel& Model() const { return model_; }
     // The window of the index check, once one was asked for.
     IndexCheckWindow* CheckWindow() { return checkWindow_.get(); }
+    // What "Undo this run" undoes the run with.
+    void SetUndo(const RunUndoModel* undo) { model_.SetUndo(undo); }
 
   private:
     void Layout(int width, int height) override;
@@ -56,6 +58,9 @@ class RunReportWindow final : public LaidOutWindow, private RunReportView {
     void ShowRowsShown(const std::vector<bool>& shown) override;
     void EnableSelectKeys(bool enabled) override;
     void EnableCheckIndex(bool enabled) override;
+    void EnableUndo(bool enabled) override;
+    bool ConfirmUndo(const std::string& question) override;
+    void ShowUndoOutcome(const std::string& text, bool complete) override;
     void SelectKeysInGrid(const std::vector<int>& columns) override;
     void OpenProgram(const KeyResult& key) override;
     void OpenIndexCheck(const std::string& path) override;
@@ -76,6 +81,7 @@ class RunReportWindow final : public LaidOutWindow, private RunReportView {
     HWND problemsOnly_ = nullptr;
     HWND selectKeys_ = nullptr;
     HWND checkIndex_ = nullptr;
+    HWND undo_ = nullptr;
     HWND copy_ = nullptr;
     HWND saveCsv_ = nullptr;
     HWND close_ = nullptr;

@@ -112,7 +112,9 @@ TEST_F(GenerateCommandTest, RunsListsShowsAndUndoesTheKeptRuns) {
     EXPECT_TRUE(fs::exists(destination_.File("KEY1")));
     const auto undo = RunTool({"runs", "undo"});
     EXPECT_EQ(undo.exitCode, 0) << undo.out;
-    EXPECT_TRUE(Has(undo.out, "Run " + id + ": 0 files put back, 1 file removed")) << undo.out;
+    EXPECT_EQ(undo.out.substr(0, undo.out.find('\n', 35)),
+              "Undo of run " + id + "\nRemoved 1 file the run created")
+        << undo.out;
     EXPECT_FALSE(fs::exists(destination_.File("KEY1")));
     const Json runs = Json::parse(RunTool({"runs", "list", "--json"}).out);
     ASSERT_EQ(runs.size(), 2U);

@@ -16,6 +16,7 @@
 #include "app/key_grid_model.h"
 #include "app/main_window.h"
 #include "cli/cli.h"
+#include "core/storage/writer_lock.h"
 #include "support/cli_report.h"
 
 namespace bladeway::testing::desktop {
@@ -146,7 +147,8 @@ DesktopTest::Reference DesktopTest::CliRun(const std::string& keys) {
 std::size_t DesktopTest::ProgramFiles() const {
     std::size_t count = 0;
     for (const auto& entry : fs::recursive_directory_iterator(destination)) {
-        if (entry.is_regular_file() && entry.path().filename() != "INDICE.Prg")
+        if (entry.is_regular_file() && entry.path().filename() != "INDICE.Prg" &&
+            entry.path().extension() != kLockFileSuffix)
             ++count;
     }
     return count;

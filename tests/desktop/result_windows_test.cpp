@@ -1,6 +1,7 @@
 // The windows a finished run leads to open on top, where they can be seen:
 // the run report, and the program preview by the grid's shortcut and by its
-// context menu, over the main window that was clicked last.
+// context menu, over the main window that was clicked last; the undo's
+// question and answer over the report.
 #include <string>
 
 #include <QAbstractItemModel>
@@ -8,9 +9,12 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTableView>
 
 #include "app/main_window.h"
+#include "app/undo_messages.h"
 #include "desktop/desktop_fixture.h"
 
 namespace bladeway::testing::desktop {
@@ -82,6 +86,33 @@ TEST_F(ResultWindowsTest, TheReportAndThePreviewOpenOnTop) {
                   [] { return Shown("ProgramPreview") != nullptr; });
         WaitOnTop("ProgramPreview", "the program preview");
         EXPECT_EQ(PreviewHeading().rfind("Column C:", 0), 0U) << PreviewHeading();
+    });
+}
+
+// Undo this run asks over the report, with the keyboard there, and tells what
+// it did; the destination is then as it was before the run.
+TEST_F(ResultWindowsTest, UndoThisRunAsksOnTopAndLeavesTheFolderAsItWas) {
+    MakeShop(Templates::kTree, HarborKeys());
+    const auto before = Written();
+    OpenMainWindow();
+    AsUser([this, &before] {
+        LoadKeysAndProcess(12);
+        AwaitReport();
+        ASSERT_TRUE(Click("Undo this run", [] { return ButtonIn("RunReport", "UndoRun"); }));
+        WaitUntil("the undo's question comes up",
+                  [] { return Shown(kUndoQuestionName) != nullptr; });
+        WaitOnTop(kUndoQuestionName, "the undo's question");
+        ASSERT_TRUE(Click("Yes", [] {
+            auto* box = qobject_cast<QMessageBox*>(Shown(kUndoQuestionName));
+            return box != nullptr ? static_cast<QWidget*>(box->button(QMessageBox::Yes)) : nullptr;
+        }));
+        WaitUntil("the undo says what it did", [] { return Shown(kUndoOutcomeName) != nullptr; });
+        WaitOnTop(kUndoOutcomeName, "the undo's outcome");
+        PressKeys("Return");
+        WaitUntil("the outcome closes by Return",
+                  [] { return Shown(kUndoOutcomeName) == nullptr; });
+        EXPECT_TRUE(Written() == before);
+        EXPECT_FALSE(OnGui([] { return ButtonIn("RunReport", "UndoRun")->isEnabled(); }));
     });
 }
 

@@ -216,9 +216,10 @@ TEST_F(Win32ProgramPreviewWindowTest, TheGridsMenuPreviewsTheCurrentKeyAndShowsT
                  MAKELPARAM(place.left + 5, place.top + 5));
     KillTimer(nullptr, timer);
     shownMenu = nullptr;
-    ASSERT_EQ(items.size(), 2U);
+    ASSERT_EQ(items.size(), 3U);
     EXPECT_EQ(items[0].caption, Wide(kPreviewProgramCaption) + L"\tCtrl+P");
     EXPECT_EQ(items[1].caption, Wide(kShowRunReportCaption));
+    EXPECT_EQ(items[2].caption, Wide(kRecentRunsMenuCaption));
 
     // Preview program: the current key's program as Process would write it.
     SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(items[0].id, 0), 0);

@@ -13,9 +13,13 @@
 
 #include <gtest/gtest.h>
 
+#include "core/journal/journal_place.h"
+#include "core/run/processing_run.h"
 #include "core/run/run_report_text.h"
+#include "support/scoped_environment.h"
 #include "support/sheet_builder.h"
 #include "support/temp_folder.h"
+#include "support/worked_example.h"
 #include "win32/line_ends.h"
 #include "win32/list_view.h"
 #include "win32/main_frame.h"
@@ -281,6 +285,38 @@ TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgram
 
     MakeCurrent(0);
     EXPECT_EQ(IsWindowEnabled(window->Control("CheckIndex")), FALSE);
+}
+
+// Undo this run is offered for a run kept for undo: it asks, undoes and says
+// what it did.
+TEST_F(Win32RunReportWindowTest, UndoThisRunAsksUndoesAndSaysWhatItDid) {
+    const HWND undo = window->Control(kRunReportUndo.objectName);
+    EXPECT_EQ(IsWindowEnabled(undo), FALSE) << "a run kept for no undo";
+    const support::ScopedEnvironment localData("LOCALAPPDATA", folder.File("local"));
+    PreferenceValues preferences;
+    preferences.templateFolder = folder.File("");
+    preferences.destinationFolder = folder.File("");
+    support::WriteBytes(folder.Path() / "MASTER", support::kExampleTemplate);
+    RunEnvironment environment{preferences, true, Disk(), {}, {}};
+    environment.journal = JournalPlaceOf(frame->Model().Settings());
+    frame->Model().RunEnded(RunProcessing(*support::SheetOf({{"K", "", "MASTER", "P1", "1", "D"}}),
+                                          NoSelection(), environment));
+    ASSERT_NE(IsWindowEnabled(undo), FALSE);
+    std::unique_ptr<testing::WhenShown> told;
+    std::wstring outcome;
+    testing::WhenShown ask(L"Bladeway", [&](HWND box) {
+        told = std::make_unique<testing::WhenShown>(L"Bladeway", [&outcome](HWND shown) {
+            outcome = Wide(WindowTextUtf8(GetDlgItem(shown, 0xFFFF)));
+            SendMessageW(shown, WM_COMMAND, IDOK, 0);
+        });
+        SendMessageW(box, WM_COMMAND, IDYES, 0);
+    });
+    EXPECT_TRUE(testing::ClickButton(window->Handle(), Wide(kRunReportUndo.caption).c_str()));
+    ASSERT_TRUE(ask.Done());
+    ASSERT_TRUE(told && told->Done());
+    EXPECT_NE(outcome.find(L"Removed 1 file the run created"), std::wstring::npos) << outcome;
+    EXPECT_FALSE(fs::exists(folder.Path() / "P1"));
+    EXPECT_EQ(IsWindowEnabled(undo), FALSE);
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ Expected<std::vector<native::StagedFile>> RunJournal::PrepareKeeping(
     std::vector<Planned> planned;
     planned.reserve(files.size());
     for (const PlannedReplacement& file : files)
-        planned.push_back({file.path, file.contentHash});
+        planned.push_back({file.path, file.contentHash, file.existenceKnown, file.existingSize});
     return Prepare(planned);
 }
 
@@ -103,7 +103,10 @@ Expected<std::vector<native::StagedFile>> RunJournal::Prepare(std::span<const Pl
             manifest_.files[known->second].after = file.after;
             continue;
         }
-        const native::FileStatus status = native::StatusOf(path);
+        native::FileStatus status{file.existingSize.has_value(), false, true,
+                                  file.existingSize.value_or(0)};
+        if (!file.existenceKnown)
+            status = native::StatusOf(path);
         if (status.exists && !status.isRegularFile)
             continue;  // a folder: no run replaces it
         JournalFile entry{path, std::nullopt, file.after};

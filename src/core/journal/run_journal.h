@@ -51,6 +51,8 @@ class RunJournal final : public ReplacementKeeper, public IndexChangeKeeper {
     struct Planned {
         std::string path;
         std::optional<std::string> after;
+        bool existenceKnown = false;
+        std::optional<std::uint64_t> existingSize = {};
     };
     // What a batch is keeping, between PrepareKeeping and its end.
     struct Keeping {

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -63,6 +64,8 @@ Outcome CreateEmptyIfMissing(const std::string& path);
 struct StagedFile {
     std::string target;
     std::string temporary;
+    // The size of the file it replaces, when one was there as it was staged.
+    std::optional<std::uint64_t> replacedSize = {};
 };
 
 // Writes `bytes` to a new temporary file in the target's folder (the name

@@ -23,10 +23,10 @@ std::string Joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-// "2026-12-08 06:36  Harbor.dat, 12 keys, tree, into /srv/millrun".
+// "2026-12-08 06:36: Harbor.dat, 12 keys, tree, into /srv/millrun".
 std::string RunLabel(const JournalManifest& manifest) {
     const RunDescription& run = manifest.run;
-    std::string label = manifest.started.substr(0, 16) + "  ";
+    std::string label = manifest.started.substr(0, 16) + ": ";
     if (run.kind == "undo")
         label += "undo of run " + run.undoes + ", ";
     else if (!run.keyFile.empty())
@@ -72,7 +72,7 @@ bool RunUndoModel::Undo(const std::string& id, RunUndoView& view) const {
     options.dryRun = true;
     const UndoReport plan = UndoRun(run.value(), options);
     const std::string question =
-        "Undo the run of " + RunLabel(*run.value().manifest) + "?\n\n" +
+        "Undo this run?\n\n" + RunLabel(*run.value().manifest) + "\n\n" +
         Joined(UndoReportLines(plan)) +
         "\n\nThe undo is kept as a run of its own, so that it can be undone in its turn.";
     if (!view.ConfirmUndo(question))

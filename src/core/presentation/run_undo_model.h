@@ -40,7 +40,7 @@ class RunUndoView {
 
 struct RecentRun {
     std::string id;
-    // "2026-12-08 06:36  Harbor.dat, 12 keys, tree, into /srv/millrun";
+    // "2026-12-08 06:36: Harbor.dat, 12 keys, tree, into /srv/millrun";
     // "(undone)" after a run an undo took back.
     std::string label;
 };

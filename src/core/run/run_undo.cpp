@@ -243,32 +243,44 @@ std::vector<std::string> UndoReportLines(const UndoReport& report) {
         asBefore += file.step == FileUndoStep::kAsBefore ? 1 : 0;
         conflicts += file.step == FileUndoStep::kConflict ? 1 : 0;
     }
-    const std::string would = report.dryRun ? "would be " : "";
-    std::vector<std::string> lines;
-    std::string summary = "Run " + report.runId + (report.dryRun ? " (dry run)" : "") + ": " +
-                          Count(putBack, "file", "files") + " " + would + "put back, " +
-                          Count(removed, "file", "files") + " " + would + "removed, " +
-                          Count(asBefore, "file", "files") + " already as before";
+    const bool dry = report.dryRun;
+    // Only what there is, and nothing said of what is not.
+    std::vector<std::string> parts;
+    if (putBack > 0)
+        parts.push_back((dry ? "would put back " : "put back ") + Count(putBack, "file", "files"));
+    if (removed > 0)
+        parts.push_back((dry ? "would remove " : "removed ") +
+                        Count(removed, "file the run created", "files the run created"));
+    if (asBefore > 0)
+        parts.push_back(Count(asBefore, "file", "files") + (asBefore == 1 ? " is" : " are") +
+                        " as before the run");
     if (conflicts > 0)
-        summary += ", " + Count(conflicts, "file", "files") + " left as " +
-                   (conflicts == 1 ? "it is" : "they are") + ": changed since the run";
-    lines.push_back(summary);
+        parts.push_back(Count(conflicts, "file", "files") + " changed since the run " +
+                        (dry ? "would be left" : "left") + " as " +
+                        (conflicts == 1 ? "it is" : "they are"));
+    std::string summary;
+    for (const std::string& part : parts)
+        summary += (summary.empty() ? "" : "; ") + part;
+    if (summary.empty())
+        summary = "no file to undo";
+    summary[0] = ToUpperAscii(summary[0]);
+    std::vector<std::string> lines{summary};
     for (const IndexUndoOutcome& index : report.indexes) {
         std::string line = ShowPath(index.path) + ": ";
         if (!index.error.empty()) {
             lines.push_back(line + "not undone: " + ShowPath(index.error));
             continue;
         }
-        line += Count(index.undone, "entry", "entries") + " " + would + "taken back, " +
-                Count(index.asBefore, "entry", "entries") + " already as before";
+        line += (dry ? "would take back " : "took back ") + Count(index.undone, "entry", "entries");
+        if (index.asBefore > 0)
+            line += "; " + Count(index.asBefore, "entry", "entries") + " as before the run";
         if (!index.conflicts.empty())
-            line += ", " + Count(index.conflicts.size(), "entry", "entries") + " left as " +
-                    (index.conflicts.size() == 1 ? "it is" : "they are") +
-                    ": changed since the run";
+            line += "; " + Count(index.conflicts.size(), "entry", "entries") +
+                    " changed since the run " + (dry ? "would be left" : "left") + " as " +
+                    (index.conflicts.size() == 1 ? "it is" : "they are");
         if (index.removed)
-            line += "; the run had created it and it " +
-                    std::string(report.dryRun ? "would be" : "is") +
-                    " empty again: " + (report.dryRun ? "it would be removed" : "removed");
+            line += dry ? "; the run created it, so it would be removed"
+                        : "; removed, as the run had created it";
         lines.push_back(line);
         for (const std::string& name : index.conflicts)
             lines.push_back("conflict: entry " + name + " in " + ShowPath(index.path) +
@@ -284,8 +296,8 @@ std::vector<std::string> UndoReportLines(const UndoReport& report) {
     if (!report.problem.empty())
         lines.push_back("stopped: " + ShowPath(report.problem));
     if (!report.undoId.empty())
-        lines.push_back("This undo is journalled as run " + report.undoId +
-                        ": undo it to go back.");
+        lines.push_back("This undo is kept as run " + report.undoId +
+                        ", so that it can be undone in its turn.");
     return lines;
 }
 

@@ -58,8 +58,8 @@ struct UndoOptions {
 
 UndoReport UndoRun(const JournalRun& run, const UndoOptions& options);
 
-// "Run 20261208-053644-123 undone: 12 programs put back, 3 removed, ...",
-// then a line for each conflict and failure; "would be" in a dry run.
+// "Put back 12 files; removed 3 files the run created", a line for each
+// index, then one for each conflict and failure; "would" in a dry run.
 std::vector<std::string> UndoReportLines(const UndoReport& report);
 
 // True when the undo did all it had to: no conflict, no failure.

@@ -123,7 +123,8 @@ std::vector<CommittedFile> BatchWriter::Commit() {
     for (Entry& entry : staged_) {
         outcomes.push_back(CommittedFile{entry.owner, entry.file.target, false, {}});
         if (keeper_ != nullptr && &staging_ != &atOnce_) {
-            replacements.push_back({entry.file.target, std::move(entry.contentHash)});
+            replacements.push_back(
+                {entry.file.target, std::move(entry.contentHash), true, entry.file.replacedSize});
         }
         files.push_back(std::move(entry.file));
     }

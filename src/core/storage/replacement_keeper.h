@@ -4,6 +4,8 @@
 // batch's old contents as part of the batch: what the keeper writes is staged
 // and made durable by the batch's one flush, and put in place before any
 // target is replaced.
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +18,10 @@ namespace bladeway {
 struct PlannedReplacement {
     std::string path;
     std::string contentHash;  // ContentHash of the new content
+    // Whether a file stood at the path when the new one was staged, and its
+    // size: known to a batch, which saves asking again.
+    bool existenceKnown = false;
+    std::optional<std::uint64_t> existingSize = {};
 };
 
 class ReplacementKeeper {

@@ -214,7 +214,7 @@ TEST_F(RunReportModelTest, UndoThisRunAsksFirstAndIsOfferedUntilDone) {
     EXPECT_TRUE(view.undo);
     model.UndoRun();
     ASSERT_EQ(view.questions.size(), 1U);
-    EXPECT_NE(view.questions[0].find("1 file would be removed"), std::string::npos)
+    EXPECT_NE(view.questions[0].find("Would remove 1 file the run created"), std::string::npos)
         << view.questions[0];
     EXPECT_TRUE(fs::exists(folder.Path() / "P1")) << "answered no";
     view.answer = true;

@@ -10,7 +10,6 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <random>
@@ -235,7 +234,8 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
         ::unlink(temporary.c_str());
         return SystemFailure("cannot write", target, error);
     }
-    return StagedFile{target, std::move(temporary)};
+    return StagedFile{target, std::move(temporary),
+                      exists ? std::optional<std::uint64_t>(existing.st_size) : std::nullopt};
 }
 
 Outcome FlushStaged(std::span<const StagedFile> files) {
@@ -324,13 +324,41 @@ Expected<bool> CreateFolder(const std::string& path) {
     return true;
 }
 
+// The entries' types come with their names, so that a folder of many files
+// costs one call a file.
 Outcome RemoveFolderTree(const std::string& path) {
-    std::error_code error;
-    std::filesystem::remove_all(path, error);
-    if (error) {
-        return SystemFailure("cannot remove", path, error.value());
+    DIR* entries = ::opendir(path.c_str());
+    if (entries == nullptr) {
+        return SystemFailure("cannot remove", path, errno);
     }
-    return {};
+    const int folderFd = ::dirfd(entries);
+    Outcome outcome;
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string_view name = static_cast<const char*>(entry->d_name);
+        if (name == "." || name == "..") {
+            continue;
+        }
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            isFolder = ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                       S_ISDIR(info.st_mode);
+        }
+        const Outcome removed =
+            isFolder ? RemoveFolderTree(path + "/" + std::string(name))
+                     : (::unlinkat(folderFd, entry->d_name, 0) == 0
+                            ? Outcome{}
+                            : Outcome{SystemFailure("cannot remove", path + "/" + std::string(name),
+                                                    errno)});
+        if (!removed && outcome) {
+            outcome = removed;
+        }
+    }
+    ::closedir(entries);
+    if (::rmdir(path.c_str()) != 0 && outcome) {
+        return SystemFailure("cannot remove", path, errno);
+    }
+    return outcome;
 }
 
 void Discard(const StagedFile& file) {

@@ -177,7 +177,11 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
     if (!wideTarget) {
         return NotUtf8("cannot write", target);
     }
-    const DWORD attributes = ::GetFileAttributesW(wideTarget->c_str());
+    WIN32_FILE_ATTRIBUTE_DATA existing{};
+    const DWORD attributes =
+        ::GetFileAttributesExW(wideTarget->c_str(), GetFileExInfoStandard, &existing) != 0
+            ? existing.dwFileAttributes
+            : INVALID_FILE_ATTRIBUTES;
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             return IsFolderFailure("cannot write", target);
@@ -203,6 +207,10 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
     constexpr int kNameAttempts = 100;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         StagedFile staged{target, prefix + RandomLetters() + std::string(kTemporarySuffix)};
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            staged.replacedSize =
+                static_cast<std::uint64_t>(existing.nFileSizeHigh) << 32 | existing.nFileSizeLow;
+        }
         const auto wide = win32::WideFromUtf8(staged.temporary);
         Handle file(::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -1,0 +1,18 @@
+#include "win32/undo_messages.h"
+
+#include "core/presentation/program_title.h"
+#include "win32/wide_text.h"
+
+namespace bladeway::win32 {
+
+bool AskToUndo(HWND owner, const std::string& question) {
+    return MessageBoxW(owner, Wide(question).c_str(), Wide(kProgramTitle).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+void TellUndoOutcome(HWND owner, const std::string& text, bool complete) {
+    MessageBoxW(owner, Wide(text).c_str(), Wide(kProgramTitle).c_str(),
+                MB_OK | (complete ? MB_ICONINFORMATION : MB_ICONWARNING));
+}
+
+}  // namespace bladeway::win32
