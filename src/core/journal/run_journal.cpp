@@ -52,6 +52,7 @@ Outcome RunJournal::Begin() {
         folder_ = std::move(folder);
         manifest_.id = std::move(id);
         manifest_.started = LocalTimeText();
+        trimmer_ = std::jthread([place = place_, id = manifest_.id] { TrimJournals(place, id); });
     }
     if (folder_.empty())
         return Failure{"no free name for the run's folder in '" + place_.folder + "'"};
@@ -243,7 +244,8 @@ void RunJournal::Finish() {
     // The mark needs no flush: a run whose mark a power loss took shows as
     // interrupted, which is all it changes.
     (void)native::CreateEmptyIfMissing(JoinPath(folder_, kCompleteMarkName));
-    TrimJournals(place_, manifest_.id);
+    if (trimmer_.joinable())
+        trimmer_.join();
 }
 
 }  // namespace bladeway

@@ -15,6 +15,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -40,8 +41,9 @@ class RunJournal final : public ReplacementKeeper, public IndexChangeKeeper {
     // "removed" noted as what the run left.
     Outcome KeepBeforeRemoving(std::span<const std::string> paths);
 
-    // Notes that the run ended, then removes the oldest journals beyond the
-    // place's limits.
+    // Notes that the run ended. The oldest journals beyond the place's
+    // limits are removed beside the run from its first keeping on; this
+    // waits for that to end.
     void Finish();
 
     // The run's ID; empty while nothing was kept.
@@ -81,6 +83,9 @@ class RunJournal final : public ReplacementKeeper, public IndexChangeKeeper {
     std::size_t nextKept_ = 1;
     bool manifestWritten_ = false;
     std::optional<Keeping> keeping_;
+    // Removes the journals beyond the limits while the run goes on, on a
+    // thread of its own: they hold no file of this run.
+    std::jthread trimmer_;
 };
 
 }  // namespace bladeway
