@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 
 #include "core/os/folders.h"
 #include "core/os/native_files.h"
@@ -38,8 +37,9 @@ std::int64_t SecondsOf(std::string_view id) {
     using namespace std::chrono;
     const sys_days date = year{number(0, 4)} / month{static_cast<unsigned>(number(4, 2))} /
                           day{static_cast<unsigned>(number(6, 2))};
-    return duration_cast<seconds>(date.time_since_epoch()).count() + number(9, 2) * 3600 +
-           number(11, 2) * 60 + number(13, 2);
+    return duration_cast<seconds>(date.time_since_epoch() + hours{number(9, 2)} +
+                                  minutes{number(11, 2)} + seconds{number(13, 2)})
+        .count();
 }
 
 // The run's summary, or its whole manifest; a run killed between writing
@@ -155,13 +155,15 @@ std::string NewJournalId() {
     const auto today = floor<days>(now);
     const year_month_day date{today};
     const hh_mm_ss time{now - today};
-    char text[32];
-    std::snprintf(
-        text, sizeof text, "%04d%02u%02u-%02d%02d%02d-%03d", static_cast<int>(date.year()),
-        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-        static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
-        static_cast<int>(time.seconds().count()), static_cast<int>(time.subseconds().count()));
-    return text;
+    const auto digits = [](long long value, std::size_t width) {
+        std::string text = std::to_string(value);
+        return std::string(width > text.size() ? width - text.size() : 0, '0') + text;
+    };
+    return digits(static_cast<int>(date.year()), 4) +
+           digits(static_cast<unsigned>(date.month()), 2) +
+           digits(static_cast<unsigned>(date.day()), 2) + "-" + digits(time.hours().count(), 2) +
+           digits(time.minutes().count(), 2) + digits(time.seconds().count(), 2) + "-" +
+           digits(time.subseconds().count(), 3);
 }
 
 }  // namespace bladeway

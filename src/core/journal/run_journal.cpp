@@ -1,5 +1,6 @@
 #include "core/journal/run_journal.h"
 
+#include <array>
 #include <ctime>
 #include <thread>
 
@@ -15,9 +16,10 @@ namespace {
 
 std::string LocalTimeText() {
     const std::tm calendar = native::LocalCalendarTime(std::time(nullptr));
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &calendar);
-    return text;
+    std::array<char, 32> text{};
+    const std::size_t length =
+        std::strftime(text.data(), text.size(), "%Y-%m-%d %H:%M:%S", &calendar);
+    return {text.data(), length};
 }
 
 }  // namespace

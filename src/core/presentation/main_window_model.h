@@ -79,7 +79,7 @@ TwipsRect MainWindowGridPlace(std::int64_t outerHeight, std::int64_t outerWidth,
 // It asks and tells about undoing a run from the grid's context menu.
 class MainWindowView : public RunUndoView {
   public:
-    virtual ~MainWindowView() = default;
+    ~MainWindowView() override = default;
     // The About box, modal; nothing of the start-up has happened before it.
     virtual void ShowStartupAbout() = 0;
     // Height, width, top and left of the window's outer edges, in that order.

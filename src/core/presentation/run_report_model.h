@@ -82,7 +82,7 @@ struct CsvFileQuestion {
 // run. Texts are UTF-8.
 class RunReportView : public RunUndoView {
   public:
-    virtual ~RunReportView() = default;
+    ~RunReportView() override = default;
 
     // The lines above the table; the shared problem's line is hidden when empty.
     virtual void ShowLines(const std::string& processedKeys, const std::string& summary,

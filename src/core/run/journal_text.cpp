@@ -23,9 +23,10 @@ std::string KindText(const RunDescription& run) {
 std::map<std::string, std::string> UndoneBy(const std::vector<JournalRun>& runs) {
     std::map<std::string, std::string> undone;
     // Oldest first, so that the latest undo of a run is the one named.
-    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
-        if (run->manifest && run->manifest->run.kind == "undo")
-            undone[run->manifest->run.undoes] = run->id;
+    for (std::size_t at = runs.size(); at-- > 0;) {
+        const JournalRun& run = runs[at];
+        if (run.manifest && run.manifest->run.kind == "undo")
+            undone[run.manifest->run.undoes] = run.id;
     }
     return undone;
 }

@@ -1,5 +1,6 @@
 #include "core/run/run_undo.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -219,17 +220,15 @@ UndoReport UndoRun(const JournalRun& run, const UndoOptions& options) {
 }
 
 bool UndoneCompletely(const UndoReport& report) {
-    if (!report.problem.empty())
-        return false;
-    for (const IndexUndoOutcome& index : report.indexes) {
-        if (!index.error.empty() || !index.conflicts.empty())
-            return false;
-    }
-    for (const FileUndo& file : report.files) {
-        if (file.step == FileUndoStep::kConflict || file.step == FileUndoStep::kFailed)
-            return false;
-    }
-    return true;
+    const auto indexUndone = [](const IndexUndoOutcome& index) {
+        return index.error.empty() && index.conflicts.empty();
+    };
+    const auto fileUndone = [](const FileUndo& file) {
+        return file.step != FileUndoStep::kConflict && file.step != FileUndoStep::kFailed;
+    };
+    return report.problem.empty() &&
+           std::all_of(report.indexes.begin(), report.indexes.end(), indexUndone) &&
+           std::all_of(report.files.begin(), report.files.end(), fileUndone);
 }
 
 std::vector<std::string> UndoReportLines(const UndoReport& report) {

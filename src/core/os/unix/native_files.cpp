@@ -341,12 +341,12 @@ Outcome RemoveFolderTree(const std::string& path) {
         bool isFolder = entry->d_type == DT_DIR;
         if (entry->d_type == DT_UNKNOWN) {
             struct stat info {};
-            isFolder = ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            isFolder = ::fstatat(folderFd, name.data(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
                        S_ISDIR(info.st_mode);
         }
         const Outcome removed =
             isFolder ? RemoveFolderTree(path + "/" + std::string(name))
-                     : (::unlinkat(folderFd, entry->d_name, 0) == 0
+                     : (::unlinkat(folderFd, name.data(), 0) == 0
                             ? Outcome{}
                             : Outcome{SystemFailure("cannot remove", path + "/" + std::string(name),
                                                     errno)});
