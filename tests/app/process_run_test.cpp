@@ -1,7 +1,10 @@
-// Process off the user-interface thread: progress and Cancel, the stop on the
-// index message, the run report, and the preview of a key's program.
+// The Process button, end to end to the program files, off the user-interface
+// thread: what is taken, progress and Cancel, the stop on the index message,
+// the run report, and the preview of a key's program.
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -34,7 +37,6 @@
 #include "cli/cli.h"
 #include "core/gcode/index_check.h"
 #include "core/run/run_report_text.h"
-#include "support/cli_report.h"
 #include "support/main_window_fixture.h"
 #include "support/many_keys.h"
 #include "support/qt_helpers.h"
@@ -49,7 +51,8 @@ class ProcessOffThreadTest : public testing::MainWindowTest {
   protected:
     // A shown window in tree mode (`tree`) or flat mode, on the example
     // templates (or `templates`), the destination `out` and `keys` loaded.
-    std::unique_ptr<MainWindow> StartWith(bool tree, const std::string& keys) {
+    std::unique_ptr<MainWindow> StartWith(bool tree, const std::string& keys,
+                                          const std::string& extraSettings = "") {
         program = Subfolder(tree ? "Harbor62" : "flat-shop").toStdString();
         if (templates.empty())
             templates = testing::SourceDir() / "examples" / "templates" / (tree ? "tree" : "flat");
@@ -62,7 +65,7 @@ class ProcessOffThreadTest : public testing::MainWindowTest {
         testing::WriteBytes(program / "Bladeway.INI",
                             "[Paths]\r\nSource=" + (program / "keys").string() +
                                 "\r\nTemplate=" + templates.string() +
-                                "\r\nDestination=" + destination.string() + "\r\n");
+                                "\r\nDestination=" + destination.string() + "\r\n" + extraSettings);
         auto form = Start(program);
         Show(*form);
         testing::ClickItem(form->FileList(), form->FileList().model()->index(0, 0));
@@ -71,8 +74,10 @@ class ProcessOffThreadTest : public testing::MainWindowTest {
     std::string HarborKeys() const {
         return testing::ReadBytes(testing::SourceDir() / "examples" / "keys" / "Harbor.dat");
     }
-    // What the command-line tool prints and writes for the same keys.
-    std::string Cli(bool tree, const fs::path& out, std::vector<std::string> extra = {}) {
+    // What the command-line tool writes for the same keys, in a folder of its own.
+    std::map<std::string, std::string> CliFiles(bool tree, std::vector<std::string> extra = {}) {
+        const fs::path out = program / ("reference-" + std::to_string(++references));
+        fs::create_directories(out / "SRG" / "P");
         std::vector<std::string> args = {"generate",
                                          "--settings",
                                          (program / "Bladeway.INI").string(),
@@ -84,9 +89,9 @@ class ProcessOffThreadTest : public testing::MainWindowTest {
                                          "03/14/25"};
         args.insert(args.end(), extra.begin(), extra.end());
         args.push_back((program / "keys" / "Keys.dat").string());
-        std::ostringstream output, errors;
-        (void)RunCli(args, output, errors);
-        return testing::WithoutUndoLine(output.str());
+        std::ostringstream output;
+        EXPECT_EQ(RunCli(args, output, output), kExitOk) << output.str();
+        return testing::FilesBelow(out);
     }
     static RunReportWindow& Report(MainWindow& form) {
         EXPECT_NE(form.ReportWindow(), nullptr);
@@ -94,13 +99,99 @@ class ProcessOffThreadTest : public testing::MainWindowTest {
     }
 
     fs::path program, templates, destination;
+    int references = 0;
 };
 
-enum class StopBy { kCancelButton, kEscape };
+TEST_F(ProcessOffThreadTest, BothModesWriteWhatTheCommandLineToolWritesWithoutAWord) {
+    for (const bool tree : {false, true}) {
+        templates.clear();
+        destination.clear();
+        const auto form = StartWith(tree, HarborKeys(), "[Preferences]\r\nTranslateXL= 1\r\n");
+        ASSERT_EQ(form->FlatTemplateMode(), !tree);
+        ASSERT_EQ(form->GridModel().GetSheet().ColumnCount(), 12);
+        Process(*form);
+        const auto written = testing::FilesBelow(destination);
+        EXPECT_EQ(written.count(tree ? "SRG/P/1001" : "P1001"), 1U) << tree;
+        EXPECT_EQ(written, CliFiles(tree)) << tree;
+    }
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
 
-class CancelTest : public ProcessOffThreadTest, public ::testing::WithParamInterface<StopBy> {};
+TEST_F(ProcessOffThreadTest, SelectedColumnHeadingsProcessOnlyThoseKeysABlockBelowRowOneNone) {
+    const auto form = StartWith(false, HarborKeys());
+    testing::ClickHeading(*form->GridView().horizontalHeader(), 1);
+    testing::ClickHeading(*form->GridView().horizontalHeader(), 3, Qt::ShiftModifier);
+    Process(*form);  // keys B to D
+    const auto written = testing::FilesBelow(destination);
+    EXPECT_EQ(written.size(), 3U);
+    EXPECT_EQ(written, CliFiles(false, {"--keys", "2-4"}));
+    for (const auto& [name, bytes] : written)
+        fs::remove(destination / name);
+    form->GridView().selectionModel()->select(
+        QItemSelection(form->GridModel().index(4, 1), form->GridModel().index(7, 1)),
+        QItemSelectionModel::ClearAndSelect);
+    Process(*form);
+    EXPECT_TRUE(testing::FilesBelow(destination).empty());
+}
 
-TEST_P(CancelTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWrittenWhole) {
+// What Process will take can be seen: a plain click is no selection and is
+// not drawn as one; a block is.
+TEST_F(ProcessOffThreadTest, APlainClickShowsTheCurrentCellOnlyABlockLooksSelected) {
+    const auto form = StartWith(false, HarborKeys());
+    QTableView& grid = form->GridView();
+    const QColor highlight = grid.palette().color(QPalette::Active, QPalette::Highlight);
+    // Whether the cell is painted in the highlight colour inside its right end,
+    // away from its text and from the current cell's focus frame.
+    const auto highlighted = [&grid, &highlight](int row, int column) {
+        const QRect cell = grid.visualRect(grid.model()->index(row, column));
+        const QColor painted =
+            grid.viewport()->grab().toImage().pixelColor(cell.right() - 8, cell.center().y());
+        return std::abs(painted.red() - highlight.red()) +
+                   std::abs(painted.green() - highlight.green()) +
+                   std::abs(painted.blue() - highlight.blue()) <
+               12;
+    };
+    grid.setFocus();
+    testing::ClickItem(grid, form->GridModel().index(0, 0));
+    EXPECT_TRUE(grid.selectionModel()->isSelected(form->GridModel().index(0, 0)));
+    EXPECT_FALSE(highlighted(0, 0)) << "a plain click looks like a selection";
+    EXPECT_FALSE(grid.horizontalHeader()->highlightSections());
+    testing::ClickItem(grid, form->GridModel().index(0, 1), Qt::ShiftModifier);
+    EXPECT_TRUE(highlighted(0, 0));
+    EXPECT_TRUE(highlighted(0, 1));
+    EXPECT_TRUE(grid.horizontalHeader()->highlightSections());
+    // Back to one cell: no block again, and the report says what was taken.
+    testing::ClickItem(grid, form->GridModel().index(2, 1));
+    EXPECT_FALSE(highlighted(2, 1));
+    Process(*form);
+    EXPECT_EQ(Report(*form).ProcessedKeys(), "all 12 keys: no block selected");
+}
+
+TEST_F(ProcessOffThreadTest, TheRunReadsTheCellsAsEditedAndThePreferencesAsTheyStandBusyMeanwhile) {
+    const auto form = StartWith(false, HarborKeys());
+    KeyGridModel& grid = form->GridModel();
+    ASSERT_TRUE(grid.setData(grid.index(3, 0), "EDITED"));  // key 1's program name
+    form->GridView().setCurrentIndex(grid.index(0, 0));     // one current cell: no block
+    form->Preferences().SetMirrorCharacter("");
+    bool busyWhileWriting = false;
+    fileSystem.onReplace = [&] {
+        const QCursor* pointer = QGuiApplication::overrideCursor();
+        busyWhileWriting = pointer != nullptr && pointer->shape() == Qt::WaitCursor;
+    };
+    Process(*form);
+    fileSystem.onReplace = nullptr;
+    EXPECT_TRUE(busyWhileWriting);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    const auto written = testing::FilesBelow(destination);
+    EXPECT_EQ(written.size(), 12U);
+    ASSERT_EQ(written.count("EDITED"), 1U);
+    EXPECT_EQ(written.count("P1001"), 0U);
+    EXPECT_EQ(written.at("EDITED").find("(!"), std::string::npos);  // no mirror character
+}
+
+// Cancel in the progress window (Escape: RunProgressDialogTest).
+TEST_F(ProcessOffThreadTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWrittenWhole) {
     const auto form = StartWith(/*tree=*/true, testing::ManyKeys(3000));
     ASSERT_EQ(form->GridModel().GetSheet().ColumnCount(), 3000);
     fileSystem.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
@@ -121,10 +212,7 @@ TEST_P(CancelTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWritte
                                  std::regex("Writing programs: [1-9][0-9,]* of 3,000 keys")))
         << progress->Text().toStdString();
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    if (GetParam() == StopBy::kCancelButton)
-        QTest::mouseClick(&progress->CancelButton(), Qt::LeftButton);
-    else
-        QTest::keyClick(progress, Qt::Key_Escape);
+    QTest::mouseClick(&progress->CancelButton(), Qt::LeftButton);
     ASSERT_TRUE(finished.wait(30000));
     fileSystem.onReplace = nullptr;
     EXPECT_EQ(finished.count(), 1);
@@ -142,12 +230,9 @@ TEST_P(CancelTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWritte
                   " of 3,000 keys");
     // The files are those of a whole run over the same first keys: every
     // program whole, the index holding exactly their entries, nothing left over.
-    const fs::path reference = program / "reference";
-    fs::create_directories(reference / "SRG" / "P");
-    Cli(true, reference, {"--keys", "1-" + std::to_string(done)});
     const auto written = testing::FilesBelow(destination);
     EXPECT_EQ(written.size(), done + 1);
-    EXPECT_TRUE(written == testing::FilesBelow(reference));
+    EXPECT_TRUE(written == CliFiles(true, {"--keys", "1-" + std::to_string(done)}));
     EXPECT_EQ(std::count(fileSystem.Log().begin(), fileSystem.Log().end(),
                          "move " + report.keys.front().outputPath),
               1);
@@ -178,9 +263,6 @@ TEST_F(ProcessOffThreadTest, TheRunIsUndoneFromItsReportAndListedInTheGridMenu) 
     EXPECT_TRUE(testing::FilesBelow(destination) == before);
     EXPECT_FALSE(undo.isEnabled());
 }
-
-INSTANTIATE_TEST_SUITE_P(CancelOrEscape, CancelTest,
-                         ::testing::Values(StopBy::kCancelButton, StopBy::kEscape));
 
 TEST_F(ProcessOffThreadTest, StopOnTheRepeatedIndexMessageEndsTheRunThere) {
     program = Subfolder("Harbor62").toStdString();
@@ -229,14 +311,19 @@ TEST_F(ProcessOffThreadTest, TheRunMessageBoxKeepsItsTextAddsAStopButtonAndAnswe
     }
 }
 
-// Cancel asks the run to stop once; hidden at the run's end, the dialog is
-// ready to stop the next run.
+// Cancel (in the first run) or Escape (in the second) asks the run to stop
+// once; hidden at the run's end, the dialog is ready to stop the next run.
 TEST(RunProgressDialogTest, CancelAsksOnceAndTheNextRunCanBeStoppedAgain) {
     RunProgressDialog dialog(nullptr);
     QSignalSpy stops(&dialog, &RunProgressDialog::StopRequested);
     for (int run = 1; run <= 2; ++run) {
         dialog.show();
-        QTest::mouseClick(&dialog.CancelButton(), Qt::LeftButton);
+        if (run == 1)
+            QTest::mouseClick(&dialog.CancelButton(), Qt::LeftButton);
+        else
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_EQ(stops.count(), run);
+        QTest::mouseClick(&dialog.CancelButton(), Qt::LeftButton);  // asked once: no more
         QTest::keyClick(&dialog, Qt::Key_Escape);
         EXPECT_EQ(stops.count(), run);
         EXPECT_EQ(dialog.CancelButton().text(), "Stopping...");
@@ -247,126 +334,39 @@ TEST(RunProgressDialogTest, CancelAsksOnceAndTheNextRunCanBeStoppedAgain) {
     }
 }
 
-// The report: one row per key, the problems marked and shown alone.
-struct ProblemCase {
-    const char* name;
-    // Given the temporary folder, changes the templates or the destination.
-    std::function<void(const fs::path& temp, fs::path& templates, fs::path& destination)> prepare;
-    int problemRows;
-    const char* programFileText;  // in every problem row
-    const char* sharedText = "";  // the cause every key shares, said once above the rows
-};
-
-class ReportProblemTest : public ProcessOffThreadTest,
-                          public ::testing::WithParamInterface<ProblemCase> {};
-
-TEST_P(ReportProblemTest, EveryKeyHasItsRowAndTheProblemsCanBeShownAlone) {
-    GetParam().prepare(folder.Path(), templates, destination);
-    const auto form = StartWith(false, HarborKeys());
-    Process(*form);
-    RunReportWindow& report = Report(*form);
-    EXPECT_TRUE(report.isVisible());
-    EXPECT_FALSE(report.isModal());
-    QTableWidget& table = report.Table();
-    ASSERT_EQ(table.rowCount(), 12);
-    // The desktop run reads as the command-line run on the same input.
-    const std::string cli = Cli(false, destination);
-    report.CopyAsText();
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), cli);
-    EXPECT_EQ(report.Summary().toStdString() + "\n",
-              cli.substr(cli.rfind('\n', cli.size() - 2) + 1));
-    EXPECT_EQ(report.ProcessedKeys(), "all 12 keys: no block selected");
-    report.Table().setCurrentCell(0, 0);
-    EXPECT_FALSE(testing::ButtonNamed(report, "CheckIndex").isEnabled()) << "flat mode: no index";
-    int problems = 0;
-    for (int row = 0; row < 12; ++row) {
-        const bool marked = table.item(row, RunReportWindow::kColumn)->text().startsWith("! ");
-        problems += marked ? 1 : 0;
-        // Rows name keys as the grid does.
-        EXPECT_TRUE(table.item(row, RunReportWindow::kColumn)->text().endsWith(QChar('A' + row)));
-        const QString where = table.item(row, RunReportWindow::kProgramFile)->text();
-        if (marked) {
-            EXPECT_TRUE(where.contains(QString::fromUtf8(GetParam().programFileText)))
-                << where.toStdString();
-        }
-    }
-    EXPECT_EQ(problems, GetParam().problemRows);
-    // A cause every key shares is said once, above the rows.
-    EXPECT_TRUE(report.SharedProblem().contains(QString::fromUtf8(GetParam().sharedText)))
-        << report.SharedProblem().toStdString();
-    EXPECT_EQ(report.SharedProblem().isEmpty(), *GetParam().sharedText == '\0');
-    report.ProblemsOnly().setChecked(true);
-    int shown = 0;
-    for (int row = 0; row < 12; ++row)
-        shown += table.isRowHidden(row) ? 0 : 1;
-    EXPECT_EQ(shown, problems);
-    // The CSV holds the rows shown.
-    const fs::path csv = folder.Path() / "report.csv";
-    ASSERT_TRUE(report.SaveCsv(QString::fromStdString(csv.string())));
-    EXPECT_EQ(testing::ReadBytes(csv), ReportCsv(report.Report(), /*problemsOnly=*/true));
-    report.ProblemsOnly().setChecked(false);
-    ASSERT_TRUE(report.SaveCsv(QString::fromStdString(csv.string())));
-    EXPECT_EQ(testing::ReadBytes(csv), ReportCsv(report.Report()));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, ReportProblemTest,
-    // The wording of each cause is checked in the run's own tests; here one
-    // shared cause and one mix of good and bad keys prove the report shows them.
-    ::testing::Values(ProblemCase{"DestinationMissing",
-                                  [](const fs::path& temp, fs::path&, fs::path& destination) {
-                                      destination = temp / "gone";
-                                  },
-                                  12, "not written", "the destination folder /"},
-                      ProblemCase{
-                          "SomeTemplatesMissing",
-                          [](const fs::path& temp, fs::path& templates, fs::path&) {
-                              templates = temp / "few-templates";
-                              fs::create_directories(templates);
-                              for (const char* name : {"DZ120", "DZ125"})  // KB20M and FL6P missing
-                                  fs::copy(testing::SourceDir() / "examples" / "templates" /
-                                               "flat" / name,
-                                           templates / name);
-                          },
-                          5, "not found"}),
-    [](const ::testing::TestParamInfo<ProblemCase>& kind) { return std::string(kind.param.name); });
-
 TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites) {
     const auto form = StartWith(true, HarborKeys());
     QTableView& grid = form->GridView();
     ASSERT_EQ(grid.actions().first()->text(), "Preview program");
     testing::ClickHeading(*grid.horizontalHeader(), 1);
     testing::ClickHeading(*grid.horizontalHeader(), 4, Qt::ShiftModifier);  // keys B to E
-    for (const int column : {2, 5}) {
-        grid.selectionModel()->setCurrentIndex(form->GridModel().index(0, column - 1),
-                                               QItemSelectionModel::NoUpdate);
-        form->PreviewAction().trigger();
-        const PreviewContent preview = form->PreviewWindow().Content();
-        ASSERT_FALSE(preview.program.empty()) << column;
-        EXPECT_TRUE(form->PreviewWindow().isVisible());
-        EXPECT_FALSE(preview.indexEntry.isEmpty());
-        EXPECT_TRUE(preview.comparison.startsWith("No file")) << preview.comparison.toStdString();
-        EXPECT_TRUE(testing::FilesBelow(destination / "SRG").empty()) << "the preview wrote";
-        Process(*form);
-        const KeyResult& key = Report(*form).Report().keys.at(column == 2 ? 0 : 3);
-        ASSERT_EQ(key.column, column);
-        EXPECT_EQ(preview.program, testing::ReadBytes(key.outputPath)) << column;
-        // Previewed again, the file is there and unchanged.
-        form->PreviewAction().trigger();
-        EXPECT_TRUE(form->PreviewWindow().Content().comparison.contains("unchanged"));
-        // Changed on disk: its line stands beside the one Process would write.
-        std::string edited = preview.program;
-        edited.replace(0, edited.find('\r'), "EDITED");
-        testing::WriteBytes(key.outputPath, edited);
-        form->PreviewAction().trigger();
-        const PreviewContent changed = form->PreviewWindow().Content();
-        EXPECT_EQ(changed.comparison, "The file in the destination differs in 1 line:");
-        ASSERT_FALSE(changed.differences.rows.empty());
-        EXPECT_EQ(changed.differences.rows.front().beforeText, "EDITED");
-        EXPECT_EQ(changed.differences.rows.front().afterNumber, 1U);
-        fs::remove_all(destination);
-        fs::create_directories(destination / "SRG" / "P");
-    }
+    // Key E, whose record the keys before it in the block carry over.
+    grid.selectionModel()->setCurrentIndex(form->GridModel().index(0, 4),
+                                           QItemSelectionModel::NoUpdate);
+    form->PreviewAction().trigger();
+    const PreviewContent preview = form->PreviewWindow().Content();
+    ASSERT_FALSE(preview.program.empty());
+    EXPECT_TRUE(form->PreviewWindow().isVisible());
+    EXPECT_FALSE(preview.indexEntry.isEmpty());
+    EXPECT_TRUE(preview.comparison.startsWith("No file")) << preview.comparison.toStdString();
+    EXPECT_TRUE(testing::FilesBelow(destination / "SRG").empty()) << "the preview wrote";
+    Process(*form);
+    const KeyResult& key = Report(*form).Report().keys.at(3);
+    ASSERT_EQ(key.column, 5);
+    EXPECT_EQ(preview.program, testing::ReadBytes(key.outputPath));
+    // Previewed again, the file is there and unchanged.
+    form->PreviewAction().trigger();
+    EXPECT_TRUE(form->PreviewWindow().Content().comparison.contains("unchanged"));
+    // Changed on disk: its line stands beside the one Process would write.
+    std::string edited = preview.program;
+    edited.replace(0, edited.find('\r'), "EDITED");
+    testing::WriteBytes(key.outputPath, edited);
+    form->PreviewAction().trigger();
+    const PreviewContent changed = form->PreviewWindow().Content();
+    EXPECT_EQ(changed.comparison, "The file in the destination differs in 1 line:");
+    ASSERT_FALSE(changed.differences.rows.empty());
+    EXPECT_EQ(changed.differences.rows.front().beforeText, "EDITED");
+    EXPECT_EQ(changed.differences.rows.front().afterNumber, 1U);
     // The comment of line 2 is coloured as a comment.
     const QTextBlock line = form->PreviewWindow().TextView().document()->findBlockByNumber(1);
     const auto opening = line.text().indexOf('(');
@@ -380,7 +380,8 @@ TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites)
     EXPECT_TRUE(commentColoured);
 }
 
-// From the report back to the grid: the keys that did not end well are
+// The report shows the model's rows, texts and bytes (RunReportModelTest holds
+// what they say); from it back to the grid, the keys that did not end well are
 // selected as one block, so the next Process takes only them.
 TEST_F(ProcessOffThreadTest, SelectTheseKeysSelectsTheProblemKeysForTheNextProcess) {
     templates = folder.Path() / "few-templates";
@@ -390,6 +391,30 @@ TEST_F(ProcessOffThreadTest, SelectTheseKeysSelectsTheProblemKeysForTheNextProce
     const auto form = StartWith(false, HarborKeys());
     Process(*form);
     RunReportWindow& report = Report(*form);
+    EXPECT_TRUE(report.isVisible());
+    EXPECT_FALSE(report.isModal());
+    QTableWidget& table = report.Table();
+    const std::vector<RunReportRow>& rows = report.Model().Rows();
+    ASSERT_EQ(table.rowCount(), 12);
+    ASSERT_EQ(rows.size(), 12U);
+    report.ProblemsOnly().setChecked(true);
+    EXPECT_TRUE(report.Model().ProblemsOnly());
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const int item = static_cast<int>(row);
+        for (int column = 0; column < RunReportWindow::kColumnCount; ++column)
+            EXPECT_EQ(table.item(item, column)->text().toStdString(),
+                      rows[row].cells[static_cast<std::size_t>(column)])
+                << row << ", " << column;
+        EXPECT_EQ(table.isRowHidden(item), !report.Model().RowShown(row)) << row;
+    }
+    report.CopyAsText();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              PlainReportText(report.Report(), /*dryRun=*/false));
+    const fs::path csv = folder.Path() / "report.csv";
+    ASSERT_TRUE(report.SaveCsv(QString::fromStdString(csv.string())));
+    EXPECT_EQ(testing::ReadBytes(csv), ReportCsv(report.Report(), /*problemsOnly=*/true));
+    report.Table().setCurrentCell(0, 0);
+    EXPECT_FALSE(testing::ButtonNamed(report, "CheckIndex").isEnabled()) << "flat mode: no index";
     const std::vector<int> problems = report.ProblemColumns();
     ASSERT_FALSE(problems.empty());
     ASSERT_LT(problems.size(), 12U);

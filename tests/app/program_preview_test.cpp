@@ -1,7 +1,5 @@
 // The program preview window on its own: Escape, its place on a small
 // screen, the differing lines side by side, and a reason shown plain.
-#include <limits>
-
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,44 +12,12 @@
 
 #include "app/line_comparison_view.h"
 #include "app/program_preview_window.h"
-#include "core/presentation/gcode_highlighting.h"
 #include "core/presentation/program_preview_model.h"
 #include "core/run/line_comparison.h"
-#include "core/text/code_page.h"
 #include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {
-
-// The models word and classify in bytes what the window shows decoded; these
-// hold them to Qt's own reading of the same characters and numbers.
-TEST(PreviewRulesAsQtReadsThemTest, LettersDigitsAndAxisValues) {
-    for (int byte = 0; byte < 256; ++byte) {
-        const std::string line(1, static_cast<char>(byte));
-        const QChar shown = QString::fromStdString(DecodeWindows1252(line)).at(0);
-        std::vector<GcodeRange> expected;
-        if (shown.isLetter())
-            expected.push_back({0, 1, GcodeWord::kAddress});
-        else if (shown.isDigit() || shown == u'.' || shown == u'-' || shown == u'+')
-            expected.push_back({0, 1, GcodeWord::kNumber});
-        else if (shown == u'(')
-            expected.push_back({0, 1, GcodeWord::kComment});
-        EXPECT_EQ(GcodeHighlights(line), expected) << "byte " << byte;
-    }
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float infinity = std::numeric_limits<float>::infinity();
-    for (const float value :
-         {0.0F, -0.0F, 1.5F, -2.25F, 100000.0F, 1000000.0F, 123456.7F, 1e-5F, 3.14159274F, nan,
-          -nan, infinity, -infinity, std::numeric_limits<float>::denorm_min(),
-          std::numeric_limits<float>::max()}) {
-        IndexRecord entry;
-        entry.SetX(value);
-        const std::string text = PreviewIndexEntryText(entry);
-        const std::string x =
-            text.substr(text.find(" X ") + 3, text.find(" Y ") - text.find(" X ") - 3);
-        EXPECT_EQ(QString::fromStdString(x), QStringLiteral("%1").arg(value)) << value;
-    }
-}
 
 class ProgramPreviewTest : public ::testing::Test {
   protected:

@@ -172,37 +172,24 @@ TEST_F(GenerateCommandTest, DryRunWritesNothing) {
 }
 
 // A flat dry run with JSON of one key that can be written and one that cannot.
-class GenerateDryRunJsonTest : public GenerateCommandTest {
-  protected:
-    GenerateDryRunJsonTest() {
-        templates_.Write("MASTER", testing::kExampleTemplate);
-        run_ = Generate({"--mode", "flat", "--dry-run", "--json"},
-                        KeyFile(std::string(kExampleKey) + KeyBlock("NOPE", "P2")));
-        json_ = Json::parse(run_.out, nullptr, false);
+TEST_F(GenerateCommandTest, DryRunJsonSaysWhatWouldBeWrittenAndThatNothingWas) {
+    templates_.Write("MASTER", testing::kExampleTemplate);
+    const auto run = Generate({"--mode", "flat", "--dry-run", "--json"},
+                              KeyFile(std::string(kExampleKey) + KeyBlock("NOPE", "P2")));
+    const Json json = Json::parse(run.out, nullptr, false);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(json["dryRun"], true);
+    for (const auto& [key, wouldWrite] : {std::pair{0U, true}, std::pair{1U, false}}) {
+        EXPECT_EQ(json["keys"][key]["wouldWrite"], wouldWrite);
+        EXPECT_EQ(json["keys"][key]["written"], false);
     }
-
-    CliRun run_;
-    Json json_;
-};
-
-TEST_F(GenerateDryRunJsonTest, SaysWhatWouldBeWritten) {
-    EXPECT_EQ(run_.exitCode, 1) << run_.err;
-    EXPECT_EQ(json_["dryRun"], true);
-    for (const auto& [key, wouldWrite] : {std::pair{0U, true}, std::pair{1U, false}})
-        EXPECT_EQ(json_["keys"][key]["wouldWrite"], wouldWrite);
-    EXPECT_EQ(json_["keys"][0]["output"], destination_.File("KEY1"));
-    EXPECT_EQ(json_["summary"], (Json{{"processed", 2},
-                                      {"written", 0},
-                                      {"wouldWrite", 1},
-                                      {"problems", 1},
-                                      {"notIndexed", 0},
-                                      {"temporariesRemoved", 0}}));
-}
-
-TEST_F(GenerateDryRunJsonTest, SaysNothingWasWritten) {
-    for (const unsigned key : {0U, 1U})
-        EXPECT_EQ(json_["keys"][key]["written"], false);
-    EXPECT_EQ(json_["summary"]["written"], 0);
+    EXPECT_EQ(json["keys"][0]["output"], destination_.File("KEY1"));
+    EXPECT_EQ(json["summary"], (Json{{"processed", 2},
+                                     {"written", 0},
+                                     {"wouldWrite", 1},
+                                     {"problems", 1},
+                                     {"notIndexed", 0},
+                                     {"temporariesRemoved", 0}}));
     EXPECT_TRUE(fs::is_empty(destination_.Path()));
 }
 
@@ -246,35 +233,6 @@ TEST_F(GenerateCommandTest, AProgramLeftOutOfTheIndexEndsWithOneAndSaysWhy) {
     EXPECT_EQ(document["keys"][0]["index"], nullptr);
     EXPECT_EQ(document["summary"]["notIndexed"], 1);
     EXPECT_EQ(testing::ReadBytes(destination_.File("INDICE.Prg")), damaged);
-}
-
-TEST_F(GenerateCommandTest, AccentedNamesAreReportedAsTheUtf8FilesOnDisk) {
-    // A key file from Windows names template and programs in Windows-1252.
-    const fs::path master = templates_.Path() / testing::Utf8Path("M\xc3\x84STER");
-    testing::WriteBytes(master, testing::kExampleTemplate);
-    const std::string keys = work_.Write(
-        "Cl\xc3\xa9s.dat", KeyBlock("M\xc4STER", "P\xe9") + KeyBlock("M\xc4STER", "\xc9T\xc9"));
-    const auto run = Generate({"--mode", "flat", "--json"}, keys);
-    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
-    const Json json = Json::parse(run.out);
-    EXPECT_EQ(json["keys"][0]["program"], "P\xc3\xa9");
-    for (const auto& key : json["keys"]) {
-        EXPECT_EQ(key["templatePath"], testing::Utf8(master));
-        EXPECT_TRUE(fs::exists(testing::Utf8Path(key["output"].get<std::string>())))
-            << key["output"];
-    }
-    EXPECT_EQ(testing::FilesBelow(destination_.Path()).size(), 2U);
-}
-
-// Tree mode: the folder from the first character, the file from the rest.
-TEST_F(GenerateCommandTest, TreeModeSplitsAnAccentedNameAfterItsFirstCharacter) {
-    WriteTreeTemplate();
-    const fs::path folder = destination_.Path() / "SRG" / testing::Utf8Path("\xc3\x89");
-    fs::create_directories(folder);
-    const auto run =
-        Generate({"--mode", "tree"}, work_.Write("k.dat", KeyBlock("MASTER", "\xc9T\xc9")));
-    EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
-    EXPECT_TRUE(fs::exists(folder / testing::Utf8Path("T\xc3\x89"))) << run.out;
 }
 
 TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
@@ -399,11 +357,8 @@ class GenerateFromSettingsTest : public GenerateCommandTest {
     }
 };
 
-TEST_F(GenerateFromSettingsTest, FoldersAndOptionsNotGivenComeFromIt) {
+TEST_F(GenerateFromSettingsTest, FoldersAndOptionsNotGivenComeFromItOptionsGivenOverrideIt) {
     EXPECT_EQ(ProgramMadeWith({}), "G00X4Y3Z0T1\r\nG150(!!D) \r\n\r\n");
-}
-
-TEST_F(GenerateFromSettingsTest, OptionsGivenOverrideIt) {
     EXPECT_EQ(ProgramMadeWith({"--translate", "none", "--mirror-char", ""}),
               "G00X3Y0Z0T1\r\nG150(D) \r\n\r\n");
 }
@@ -559,7 +514,9 @@ TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeopleOrAsJson) {
     EXPECT_TRUE(IsOneLine(run.err) && Has(run.err, "gone.dat")) << run.err;
 }
 
-TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFile) {
+// Set then get go through the settings file; a failed set and a missing file
+// exit with 2 and leave the file as it was.
+TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFileAndAFailureExitsWithTwo) {
     testing::TempFolder folder;
     const std::string ini = folder.File("Bladeway.INI");
     auto run = RunTool({"config", "--settings", ini, "set", "Paths", "Destination", "/srv/mill"});
@@ -568,20 +525,11 @@ TEST(ConfigCommand, SetThenGetGoesThroughTheSettingsFile) {
     run = RunTool({"config", "--settings", ini, "get", "paths", "DESTINATION"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "/srv/mill\n");
-}
-
-TEST(ConfigCommand, AFailedSetExitsWithTwoAndKeepsTheFile) {
-    testing::TempFolder folder;
-    const std::string ini = folder.Write("Bladeway.INI", "[Paths]\r\nDestination=/srv/mill\r\n");
-    const auto run = RunTool({"config", "--settings", ini, "set", "Paths", "Source", "a\nb"});
+    run = RunTool({"config", "--settings", ini, "set", "Paths", "Source", "a\nb"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(IsOneLine(run.err)) << run.err;
     EXPECT_EQ(ReadBytes(ini), "[Paths]\r\nDestination=/srv/mill\r\n");
-}
-
-TEST(ConfigCommand, AMissingSettingsFileExitsWithTwoNamingIt) {
-    testing::TempFolder folder;
-    const auto run = RunTool({"config", "--settings", folder.File("none.INI"), "get", "P", "K"});
+    run = RunTool({"config", "--settings", folder.File("none.INI"), "get", "P", "K"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(Has(run.err, "none.INI"));
 }

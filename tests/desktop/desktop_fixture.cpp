@@ -1,7 +1,6 @@
 #include "desktop/desktop_fixture.h"
 
 #include <atomic>
-#include <cstdio>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -111,18 +110,6 @@ void DesktopTest::MakeShop(Templates kind, const std::string& keys, bool withPla
 
 std::string DesktopTest::HarborKeys() {
     return ReadBytes(SourceDir() / "examples" / "keys" / "Harbor.dat");
-}
-
-std::string DesktopTest::GeneratedKeys(int count) {
-    std::string text;
-    for (int key = 1; key <= count; ++key) {
-        char name[16];
-        std::snprintf(name, sizeof name, "P%05d", key);
-        text += "[KEY]\r\nGM 1\r\nGenerated key\r\nDZ120\r\n" + std::string(name) +
-                "\r\n1\r\nGENERATED (GM)\r\n  [CUTS]\r\nL=31.5\r\nH=" + std::to_string(key % 9) +
-                ".25\r\n!\r\n";
-    }
-    return text;
 }
 
 DesktopTest::Reference DesktopTest::CliRun(const std::string& keys) {

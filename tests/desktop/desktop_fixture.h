@@ -56,8 +56,6 @@ class DesktopTest : public ::testing::Test {
     void MakeShop(Templates kind, const std::string& keys, bool withPlace = true);
     bool TreeMode() const { return kind_ != Templates::kFlat; }
     static std::string HarborKeys();
-    // `count` keys on the template DZ120, programs P00001 and on.
-    static std::string GeneratedKeys(int count);
 
     // What `bladeway-cli generate` writes for the shop (over `keys`, such as
     // "1-3", or every key) into a destination of its own.

@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "core/run/run_report_text.h"
 #include "desktop/desktop_fixture.h"
+#include "support/many_keys.h"
 
 namespace bladeway::testing::desktop {
 namespace {
@@ -39,7 +40,7 @@ void PrintTo(StopBy stop, std::ostream* out) {
 class LongRunTest : public DesktopTest, public ::testing::WithParamInterface<StopBy> {};
 
 TEST_P(LongRunTest, StoppingWhileItWritesEndsItBetweenKeysWithItsReport) {
-    MakeShop(Templates::kFlat, GeneratedKeys(kKeys));
+    MakeShop(Templates::kFlat, ManyKeys(kKeys));
     OpenMainWindow();
     AsUser([this] {
         LoadKeysAndProcess(kKeys);

@@ -14,6 +14,7 @@
 
 #include "core/gcode/index_record.h"
 #include "desktop/desktop_fixture.h"
+#include "support/many_keys.h"
 
 extern char** environ;
 
@@ -103,7 +104,7 @@ class ProgramEndTest : public DesktopTest, public ::testing::WithParamInterface<
 TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
     const When when = GetParam();
     if (when == When::kDuringALongRun)
-        MakeShop(Templates::kTree, GeneratedKeys(kLongRunKeys), /*withPlace=*/false);
+        MakeShop(Templates::kTree, ManyKeys(kLongRunKeys), /*withPlace=*/false);
     else
         MakeShop(when == When::kWhileTheIndexMessageIsOpen ? Templates::kTreeDamagedIndex
                                                            : Templates::kTree,

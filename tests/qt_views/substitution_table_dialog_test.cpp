@@ -107,19 +107,12 @@ class SavedSubstitutionTableTest : public SubstitutionTableDialogTest {
     std::unique_ptr<SubstitutionTableDialog> dialog = Create();
 };
 
-TEST_F(SubstitutionTableDialogTest, EnterDoesNotClose) {
+TEST_F(SubstitutionTableDialogTest, EnterDoesNotCloseEscapePressesCancelWhichWritesNothing) {
     const auto dialog = Create();
     dialog->show();
     Type(dialog->Grid(), 0, 0, "abandoned");
     QTest::keyClick(dialog.get(), Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
-    dialog->hide();
-}
-
-TEST_F(SubstitutionTableDialogTest, EscapePressesCancelWhichDropsTheEditsWritingNothing) {
-    const auto dialog = Create();
-    dialog->show();
-    Type(dialog->Grid(), 0, 0, "abandoned");
     QSignalSpy cancelled(&ButtonNamed(*dialog, "BtnCan"), &QPushButton::clicked);
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_EQ(cancelled.count(), 1);
@@ -142,47 +135,22 @@ TEST_F(SavedSubstitutionTableTest, OkSavesTheTableWithItsColumnWidthsButNoPlace)
     again->hide();
 }
 
-TEST_F(SavedSubstitutionTableTest, ADamagedTableLeavesTheGridOkReplacesItWithAGoodOne) {
-    temp.Write("VarTab.Dat", "{\"format\": \"Bladeway sheet\", \"version\": 1, \"rows\": 3");
-    const auto again = Create();
-    Type(again->Grid(), 2, 2, "kept");
-    again->show();
-    EXPECT_EQ(Text(again->Grid(), 2, 2), "kept");
-    ButtonNamed(*again, "BtnOK").click();
-    const auto saved = LoadSheet(Disk(), Table());
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(saved->cells.at({2, 2}), "kept");
-}
-
-TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameUnloadsItAndSavesNoTable) {
+// Closed from its frame: unloaded, no table saved, the place (signs kept)
+// and size stored after what the file held.
+TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameUnloadsItSavesNoTableAndStoresThePlace) {
+    temp.Write("Bladeway.INI", "[Positions]\r\nMainTop=10\r\n");
     const auto dialog = Create();
     dialog->show();
+    ResizeOuter(*dialog, 400, 300);
+    dialog->move(-4, -8);
     EXPECT_FALSE(dialog->IsUnloaded());
     Type(dialog->Grid(), 0, 0, "not kept");
     dialog->close();
     EXPECT_TRUE(dialog->IsUnloaded());
     EXPECT_FALSE(Exists("VarTab.Dat"));
-}
-
-TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameStoresPlaceAndSizeInOrder) {
-    temp.Write("Bladeway.INI", "[Positions]\r\nMainTop=10\r\n");
-    const auto dialog = Create();
-    dialog->move(30, 45);
-    dialog->show();
-    ResizeOuter(*dialog, 400, 300);
-    dialog->close();
     EXPECT_EQ(testing::ReadBytes(temp.File("Bladeway.INI")),
-              "[Positions]\r\nMainTop=10\r\nVarSubTop=675\r\nVarSubLeft=450\r\n"
+              "[Positions]\r\nMainTop=10\r\nVarSubTop=-120\r\nVarSubLeft=-60\r\n"
               "VarSubHeight=4500\r\nVarSubWidth=6000\r\n");
-}
-
-TEST_F(SubstitutionTableDialogTest, APlaceLeftOfAndAboveTheScreenIsStoredWithItsSigns) {
-    const auto dialog = Create();
-    dialog->move(-4, -8);
-    dialog->show();
-    dialog->close();
-    EXPECT_EQ(Settings().ReadSetting("Positions", "VarSubTop"), "-120");
-    EXPECT_EQ(Settings().ReadSetting("Positions", "VarSubLeft"), "-60");
 }
 
 TEST_F(SubstitutionTableDialogTest,

@@ -148,13 +148,10 @@ TEST_F(Win32PreferencesDialogTest, TypingShowsOrHidesTheMissingFolderSignAndOkKe
         EXPECT_EQ(pref->TipOf(templateSign), MissingFolderWarning(Disk(), gone).value_or(""));
 
         Type(field, masters);
-        EXPECT_EQ(values.templateFolder, masters);
         EXPECT_FALSE(Shows(templateSign));
         Type(field, gone);
         EXPECT_TRUE(Shows(templateSign));
         Type(field, masters);
-        Type(PrefControl(dialog, "MirChar"), "#");
-        EXPECT_EQ(values.MirrorCharacter(), "#");
         // The translate options as the model sets them after a click.
         Click(PrefControl(dialog, "TransXL"));
         EXPECT_EQ(SendMessageW(PrefControl(dialog, "TransXL"), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -194,16 +191,12 @@ TEST_F(Win32PreferencesDialogTest, CancelKeepsNothingTheCloseBoxKeepsThePlaceAnd
         EXPECT_EQ(pref->Open(StoredWindowPlace{}), IDCANCEL);
         EXPECT_TRUE(shown.Done());
         EXPECT_TRUE(confirmed.empty());
+        // What each does to the values: PreferencesModelTest.
         if (!byCloseBox) {
             EXPECT_EQ(bladeway::testing::ReadBytes(settings.Path()), before);
-            // The edits took effect at once all the same.
-            EXPECT_EQ(values.destinationFolder, masters);
-            EXPECT_EQ(values.MirrorCharacter(), "#");
+            EXPECT_EQ(values.MirrorCharacter(), "#");  // typing reached the values
         } else {
             EXPECT_FALSE(Stored(settings_keys::kPositions, "PrefTop").empty());
-            EXPECT_EQ(Stored(settings_keys::kPaths, settings_keys::kDestination), keys);
-            EXPECT_EQ(values.destinationFolder, PreferenceValues{}.destinationFolder);
-            EXPECT_EQ(values.MirrorCharacter(), PreferenceValues{}.MirrorCharacter());
             EXPECT_EQ(TextOf(mirror), PreferenceValues{}.MirrorCharacter());
         }
     }

@@ -16,6 +16,7 @@
 #include "core/journal/journal_place.h"
 #include "core/run/processing_run.h"
 #include "core/run/run_report_text.h"
+#include "support/run_of_four_keys.h"
 #include "support/scoped_environment.h"
 #include "support/sheet_builder.h"
 #include "support/temp_folder.h"
@@ -50,40 +51,10 @@ class Win32RunReportWindowTest : public ::testing::Test {
             *support::SheetOf({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}, {"7", "x", "y"}})));
         support::WriteBytes(folder.Path() / "P2", "G0 X1 (start)\r\nM30\r\n");
         support::WriteBytes(folder.Path() / "INDICE.Prg", "not an index at all");
-        report = RunOfFourKeys();
+        report = support::RunOfFourKeys(folder.File(""), 7);
         frame->Model().RunEnded(report);
         ASSERT_NE(frame->ReportWindow(), nullptr);
         window = frame->ReportWindow();
-    }
-
-    // Column B ended well; C's template was missing, D could not be
-    // written, E met a damaged destination index.
-    RunReport RunOfFourKeys() const {
-        RunReport run;
-        run.columnCount = 7;
-        run.plannedKeys = 4;
-        for (int column = 2; column <= 5; ++column) {
-            KeyResult key;
-            key.column = column;
-            key.programName = "P" + std::to_string(column);
-            key.templateName = "DZ120";
-            key.templateFound = true;
-            key.outputPath = folder.File(key.programName);
-            key.programWritten = true;
-            key.index.outcome = IndexOutcome::kEntered;
-            key.indexPath = folder.File("INDICE.Prg");
-            run.keys.push_back(key);
-        }
-        run.keys[1].templateFound = false;
-        run.keys[1].programWritten = false;
-        run.keys[1].status = "GNF";
-        run.keys[1].index.outcome = IndexOutcome::kFileProblem;
-        run.keys[2].programWritten = false;
-        run.keys[2].errors = {"cannot write: No space left on device"};
-        run.keys[2].index.outcome = IndexOutcome::kFileProblem;
-        run.keys[3].index.outcome = IndexOutcome::kDestinationIndexDamaged;
-        run.keys[3].index.path = folder.File("INDICE.Prg");
-        return run;
     }
 
     HWND Table() const { return window->Control(kRunReportTable.objectName); }

@@ -56,6 +56,9 @@ TEST(ProgramPreviewModelTest, APreviewShowsItsProgramOrWhyThereIsNoneAndEscapeCl
     EXPECT_EQ(view.shown.comparison, "No file of this name in the destination yet.");
     EXPECT_EQ(view.shown.indexEntry,
               "Index entry: P\xC3\x89 | KEY (A1) | 03/14/25 | X 1.5 Y 0 Z 1.23457e+06");
+    entry.SetX(-std::numeric_limits<float>::quiet_NaN());  // a NaN shows no sign
+    entry.SetY(-std::numeric_limits<float>::infinity());
+    EXPECT_NE(PreviewIndexEntryText(entry).find(" X nan Y -inf Z "), std::string::npos);
     EXPECT_EQ(view.shown.program, "G0 X1\r\n");
     EXPECT_TRUE(view.shown.differences.rows.empty());
 

@@ -9,6 +9,7 @@
 
 #include "core/run/run_report_text.h"
 #include "support/fault_file_system.h"
+#include "support/run_of_four_keys.h"
 #include "support/sheet_builder.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"
@@ -61,43 +62,13 @@ class FakeReportView final : public RunReportView {
     std::optional<std::string> chosen;
 };
 
-KeyResult Key(int column, const std::string& program) {
-    KeyResult key;
-    key.column = column;
-    key.programName = program;
-    key.templateName = "DZ120";
-    key.templateFound = true;
-    key.outputPath = "/out/" + program;
-    key.programWritten = true;
-    return key;
+// The run of four keys B to E into /out/, of a sheet of twelve keys.
+RunReport MixedRun() {
+    return testing::RunOfFourKeys("/out/", 12);
 }
 
-// A tree-mode run of four keys: B ended well, C's template was missing, D
-// could not be written, E met a damaged destination index.
-RunReport MixedRun() {
-    RunReport report;
-    report.columnCount = 12;
-    report.plannedKeys = 4;
-    report.keys = {Key(2, "P2"), Key(3, "P3"), Key(4, "P4"), Key(5, "P5")};
-    for (KeyResult& key : report.keys) {
-        key.index.outcome = IndexOutcome::kEntered;
-        key.indexPath = "/out/INDICE.Prg";
-    }
-    KeyResult& missing = report.keys[1];
-    missing.templateFound = false;
-    missing.templatePath = "/masters/DZ120";
-    missing.programWritten = false;
-    missing.status = "GNF";
-    missing.index.outcome = IndexOutcome::kFileProblem;
-    KeyResult& full = report.keys[2];
-    full.programWritten = false;
-    full.errors = {"cannot write '/out/P4': No space left on device"};
-    full.index.outcome = IndexOutcome::kFileProblem;
-    KeyResult& damaged = report.keys[3];
-    damaged.index.outcome = IndexOutcome::kDestinationIndexDamaged;
-    damaged.index.path = "/out/INDICE.Prg";
-    damaged.index.size = 333;
-    return report;
+KeyResult Key(int column, const std::string& program) {
+    return testing::WrittenKey(column, program, "/out/");
 }
 
 class RunReportModelTest : public ::testing::Test {
