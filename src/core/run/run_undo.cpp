@@ -38,10 +38,12 @@ std::string KeptPath(const JournalRun& run, const std::string& name) {
     return JoinPath(JoinPath(run.folder, kKeptFolderName), name);
 }
 
-// What undoing one file takes, and the old content it gets back.
+// What undoing one file takes, and where its old content is kept: read
+// again when it is put back, so that an undo of many large files holds no
+// more of them at once than a batch.
 struct FilePlan {
     FileUndo undo;
-    std::string oldContent;
+    std::string keptPath;
 };
 
 FilePlan PlanFile(const JournalRun& run, const JournalFile& file) {
@@ -51,17 +53,19 @@ FilePlan PlanFile(const JournalRun& run, const JournalFile& file) {
         plan.undo = {file.path, FileUndoStep::kFailed, current.error()};
         return plan;
     }
+    std::string oldContent;
     if (file.kept) {
-        auto kept = native::ReadWholeFile(KeptPath(run, *file.kept), kDefaultReadLimit);
+        plan.keptPath = KeptPath(run, *file.kept);
+        auto kept = native::ReadWholeFile(plan.keptPath, kDefaultReadLimit);
         if (!kept) {
             plan.undo = {file.path, FileUndoStep::kFailed,
                          "its old content is not in the journal: " + kept.error()};
             return plan;
         }
-        plan.oldContent = std::move(kept.value());
+        oldContent = std::move(kept.value());
     }
     const std::optional<std::string>& now = current.value();
-    const bool asBefore = file.kept ? now && *now == plan.oldContent : !now;
+    const bool asBefore = file.kept ? now && *now == oldContent : !now;
     const bool asLeft = file.after ? now && ContentHash(*now) == *file.after : !now;
     if (asBefore)
         return plan;
@@ -151,14 +155,16 @@ std::string UndoFiles(std::vector<FilePlan>& plans, RunJournal& journal) {
     std::map<std::string, bool> removedFrom;  // folders to flush
     for (FilePlan& plan : plans) {
         if (plan.undo.step == FileUndoStep::kPutBack) {
+            auto old = native::ReadWholeFile(plan.keptPath, kDefaultReadLimit);
             writer.SetOwner(batch.size());
             batch.push_back(&plan);
-            if (Outcome staged = writer.ReplaceFile(plan.undo.path, plan.oldContent); !staged) {
+            const Outcome staged =
+                old ? writer.ReplaceFile(plan.undo.path, old.value()) : Outcome{old.failure()};
+            if (!staged) {
                 plan.undo.step = FileUndoStep::kFailed;
                 plan.undo.reason = staged.error();
                 batch.pop_back();
             }
-            plan.oldContent = {};
             if (writer.StagedBytes() >= kPutBackBatchBytes)
                 commit();
         } else if (plan.undo.step == FileUndoStep::kRemove) {
