@@ -25,6 +25,21 @@ inline std::unique_ptr<Sheet> SheetOf(const std::vector<std::vector<std::string>
     return sheet;
 }
 
+// A key column in the layout of a key data file: two free lines, template,
+// program, mirror count 1, description, then the name/value rows.
+inline std::vector<std::string> KeyColumn(const std::string& templateName,
+                                          const std::string& program,
+                                          std::vector<std::string> pairs = {}) {
+    std::vector<std::string> column{"KEY", "", templateName, program, "1", "KEY (A1)"};
+    column.insert(column.end(), pairs.begin(), pairs.end());
+    return column;
+}
+
+// The worked example's key as the grid holds it, under another program name.
+inline std::vector<std::string> ExampleColumn(const std::string& program) {
+    return KeyColumn("MASTER", program, {"L=1.25", "S=0.5", "D=4.75", "V3=14", "R7=2"});
+}
+
 // One block of cells selected, corners included.
 class BlockSelection final : public SheetSelection {
   public:

@@ -6,6 +6,7 @@
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
 #include "core/keydata/column_letters.h"
+#include "core/os/paths.h"
 #include "core/text/code_page.h"
 #include "core/text/text.h"
 
@@ -135,6 +136,18 @@ std::string RepairHint(const std::string& shownPath) {
            shownPath + (quote ? "'" : "");
 }
 
+// An entry whose program is not there: what the control makes of it, and
+// how a worker puts it right.
+std::string EntryWithoutProgramText(const KeyResult& key, bool dryRun) {
+    const std::string remedy =
+        key.templateFound ? "make the folder " + ShowPath(FolderOf(key.outputPath)) + " exist"
+                          : "add the template " + ShowPath(key.templatePath);
+    return std::string(", but its program ") + (dryRun ? "would not be" : "was not") +
+           " written: the control lists a program it cannot find; " + remedy +
+           ", then run this key again (bladeway-cli index show " + ShowPath(key.indexPath) +
+           " lists the entry)";
+}
+
 }  // namespace
 
 std::string IndexOutcomeText(const KeyResult& key, bool dryRun) {
@@ -144,12 +157,14 @@ std::string IndexOutcomeText(const KeyResult& key, bool dryRun) {
         case IndexOutcome::kNoIndex:
             return "no index (flat mode)";
         case IndexOutcome::kEntered:
-            return (dryRun ? "would be entered in " : "entered in ") + ShowPath(key.indexPath);
+            return (dryRun ? "would be entered in " : "entered in ") + ShowPath(key.indexPath) +
+                   (key.programWritten ? "" : EntryWithoutProgramText(key, dryRun));
         case IndexOutcome::kTemplateIndexDamaged:
             return "not entered: template index " + path + " is damaged (" +
                    DamageText(index.size) + "); " + RepairHint(path);
         case IndexOutcome::kTemplateNotListed:
-            return "not entered: template " + ShowName(key.templateName) +
+            return "not entered: template " +
+                   (key.templateName.empty() ? "(empty)" : ShowName(key.templateName)) +
                    " is not listed in template index " + path;
         case IndexOutcome::kDestinationIndexDamaged:
             return "not entered: destination index " + path + " is damaged (" +

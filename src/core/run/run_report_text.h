@@ -52,8 +52,10 @@ std::string ColumnText(const KeyResult& key);
 // on a key that met a problem.
 std::string StatusText(const KeyResult& key);
 
-// The index outcome in a worker's words: "entered in …/INDICE.Prg", or "not
-// entered: " and why; "no index (flat mode)" in flat mode.
+// The index outcome in a worker's words: "entered in …/INDICE.Prg" (and,
+// when the key's program was not written, what that means for the control
+// and how to put it right), or "not entered: " and why; "no index (flat
+// mode)" in flat mode. An empty template name reads "(empty)".
 std::string IndexOutcomeText(const KeyResult& key, bool dryRun);
 
 // "S, R0 to R2 from earlier keys"; empty when the key took nothing from them.

@@ -31,6 +31,8 @@ namespace bladeway {
 namespace {
 
 using testing::BlockSelection;
+using testing::ExampleColumn;
+using testing::KeyColumn;
 using testing::PeakMemory;
 using testing::RawIndexRecord;
 using testing::ReadBytes;
@@ -38,18 +40,6 @@ using testing::SheetOf;
 using testing::WithBytes;
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
-
-// A key column in the layout of a key data file.
-Strings KeyColumn(const std::string& templateName, const std::string& program, Strings pairs = {}) {
-    Strings column{"KEY", "", templateName, program, "1", "KEY (A1)"};
-    column.insert(column.end(), pairs.begin(), pairs.end());
-    return column;
-}
-
-// The worked example's key as the grid holds it.
-Strings ExampleColumn(const std::string& program) {
-    return KeyColumn("MASTER", program, {"L=1.25", "S=0.5", "D=4.75", "V3=14", "R7=2"});
-}
 
 // Each key as "column program written|not [status] errors indexed".
 Strings Keys(const RunReport& report) {
@@ -317,7 +307,14 @@ TEST_F(ProcessingRunTest, AStatusCarriedFromAnEarlierKeyIsShownAsSuchApartFromTh
                         IndexOutcomeText(key, false));
     const std::string entered = "entered in " + DestinationIndex();
     const std::string stopped = "not entered: index updates stopped by the problem of column ";
-    EXPECT_EQ(lines, (Strings{"A ok | " + entered, "B GNF | " + entered,
+    // The entry without its program says what the control makes of it.
+    const std::string withoutProgram =
+        ", but its program was not written: the control lists a program it cannot find; add the "
+        "template " +
+        (templates_.Path() / "SRG" / "G" / "ONE").string() +
+        ", then run this key again (bladeway-cli index show " + DestinationIndex() +
+        " lists the entry)";
+    EXPECT_EQ(lines, (Strings{"A ok | " + entered, "B GNF | " + entered + withoutProgram,
                               "C GNF, from column B | " + stopped + "B (GNF)",
                               "D GNF | " + stopped + "B (GNF)",
                               "E GNF, from column D | " + stopped + "D (GNF)"}));

@@ -19,14 +19,9 @@ namespace bladeway {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::KeyColumn;
 using testing::SheetOf;
 using Strings = std::vector<std::string>;
-
-Strings KeyColumn(const std::string& templateName, const std::string& program, Strings pairs = {}) {
-    Strings column{"KEY", "", templateName, program, "1", "KEY (A1)"};
-    column.insert(column.end(), pairs.begin(), pairs.end());
-    return column;
-}
 
 class RunTextTest : public ::testing::Test {
   protected:

@@ -1,0 +1,193 @@
+#include "core/run/run_check.h"
+
+#include <map>
+
+#include "core/gcode/index_program.h"
+#include "core/os/paths.h"
+#include "core/run/run_report_text.h"
+#include "core/storage/dry_run_file_system.h"
+
+namespace bladeway {
+namespace {
+
+// How many program names a line lists before "and N more".
+constexpr std::size_t kNamesShown = 3;
+
+std::string OptionText(std::int16_t value) {
+    if (value == 0)
+        return "off";
+    return value == 1 ? "on" : "on (grayed)";
+}
+
+std::string FolderText(const std::string& folder) {
+    return folder.empty() ? "empty" : "'" + ShowPath(folder) + "'";
+}
+
+// Where a run takes an empty folder field to be.
+std::string TopFolder() {
+    return JoinPath("", "");
+}
+
+// "P1001, P1002, P1003 and 4 more".
+std::string KeyNames(const std::vector<const KeyResult*>& keys) {
+    std::string names;
+    for (std::size_t i = 0; i < keys.size() && i < kNamesShown; ++i)
+        names += (i == 0 ? "" : ", ") + ProgramNameText(*keys[i]);
+    if (keys.size() > kNamesShown)
+        names += " and " + GroupedCount(keys.size() - kNamesShown) + " more";
+    return names;
+}
+
+// Why a key entered in the index got no program, and how a worker puts it right.
+struct MissingProgramCause {
+    std::string why;
+    std::string remedy;
+};
+
+MissingProgramCause CauseOf(const KeyResult& key, const FileSystem& fileSystem) {
+    if (!key.templateFound) {
+        return {"the template " + ShowPath(key.templatePath) + " is missing",
+                "add the template, then run these keys again"};
+    }
+    const std::string folder = FolderOf(key.outputPath);
+    if (!fileSystem.FolderExists(folder)) {
+        return {"the folder " + ShowPath(folder) + " does not exist",
+                "create the folder, then run these keys again"};
+    }
+    const std::string problems = ProblemsText(key);
+    return {problems.empty() ? "they cannot be written" : problems,
+            "put that right, then run these keys again"};
+}
+
+void AddEntriesWithoutPrograms(const RunReport& report, const FileSystem& fileSystem,
+                               std::vector<RunHazard>& hazards) {
+    // Grouped by cause, in the order each cause is first met.
+    std::vector<std::string> order;
+    std::map<std::string, std::pair<MissingProgramCause, std::vector<const KeyResult*>>> causes;
+    for (const KeyResult& key : report.keys) {
+        if (key.index.outcome != IndexOutcome::kEntered || key.programWritten)
+            continue;
+        MissingProgramCause cause = CauseOf(key, fileSystem);
+        const std::string name = cause.why + '\n' + ShowPath(key.indexPath);
+        auto [at, added] =
+            causes.try_emplace(name, std::move(cause), std::vector<const KeyResult*>{});
+        if (added)
+            order.push_back(name);
+        at->second.second.push_back(&key);
+    }
+    for (const std::string& name : order) {
+        const auto& [cause, keys] = causes.at(name);
+        const bool one = keys.size() == 1;
+        hazards.push_back({RunHazardKind::kEntryWithoutProgram,
+                           KeyNames(keys) + " will be entered in " +
+                               ShowPath(keys.front()->indexPath) + ", but " +
+                               (one ? "its program" : "their programs") +
+                               " cannot be written: " + cause.why + ". The control will list " +
+                               (one ? "a program that is" : "programs that are") + " not there; " +
+                               cause.remedy + "."});
+    }
+}
+
+const KeyResult* FirstWith(const RunReport& report, IndexOutcome outcome) {
+    for (const KeyResult& key : report.keys) {
+        if (key.index.outcome == outcome)
+            return &key;
+    }
+    return nullptr;
+}
+
+void AddIndexProblems(const RunReport& report, bool templateIndexMissing,
+                      std::vector<RunHazard>& hazards) {
+    if (templateIndexMissing && !report.keys.empty()) {
+        const std::string path = ShowPath(report.keys.front().index.path);
+        hazards.push_back({RunHazardKind::kTemplateIndexUnusable,
+                           "The template folder has no INDICE.Prg (" + path +
+                               "): the run makes an empty one there and no key is entered "
+                               "in the destination's INDICE.Prg."});
+    } else if (const KeyResult* key = FirstWith(report, IndexOutcome::kTemplateIndexDamaged)) {
+        hazards.push_back({RunHazardKind::kTemplateIndexUnusable,
+                           "The template folder's INDICE.Prg (" + ShowPath(key->index.path) +
+                               ") is damaged: no key is entered in the destination's "
+                               "INDICE.Prg. Check index… can repair it."});
+    }
+    if (const KeyResult* key = FirstWith(report, IndexOutcome::kDestinationIndexDamaged)) {
+        hazards.push_back({RunHazardKind::kDestinationIndexDamaged,
+                           "The destination's INDICE.Prg (" + ShowPath(key->index.path) +
+                               ") is damaged: it is left as it is and no key is entered in it. "
+                               "Check index… can repair it."});
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> UnsavedPreferenceLines(const PreferenceValues& live,
+                                                const PreferenceValues& saved) {
+    std::vector<std::string> lines;
+    const auto folder = [&lines](std::string_view label, const std::string& now,
+                                 const std::string& kept) {
+        if (now != kept) {
+            lines.push_back(std::string(label) + " is " + FolderText(now) +
+                            "; the settings file says " + FolderText(kept));
+        }
+    };
+    const auto option = [&lines](std::string_view caption, std::int16_t now, std::int16_t kept) {
+        if (now != kept) {
+            lines.push_back(std::string(caption) + " is " + OptionText(now) +
+                            "; the settings file says " + OptionText(kept));
+        }
+    };
+    folder("Template Path", live.templateFolder, saved.templateFolder);
+    folder("Destination Path", live.destinationFolder, saved.destinationFolder);
+    option("Translate X&L to L&H", live.XLToLHOption(), saved.XLToLHOption());
+    option("Translate X to H", live.XToHOption(), saved.XToHOption());
+    return lines;
+}
+
+std::vector<std::string> EmptyFolderLines(const PreferenceValues& live, bool flatTemplateMode) {
+    std::vector<std::string> lines;
+    const std::string top = ShowPath(TopFolder());
+    if (live.templateFolder.empty()) {
+        lines.push_back(
+            "Template Path is empty: the templates are read from the top folder of "
+            "the disk (" +
+            top + ")");
+    }
+    if (live.destinationFolder.empty()) {
+        std::string line =
+            "Destination Path is empty: the programs go to the top folder of the disk (" + top +
+            ")";
+        if (!flatTemplateMode)
+            line += " and their entries to " + ShowPath(JoinPath("", kIndexFileName));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<RunHazard> CheckBeforeRun(const Sheet& sheet, const SheetSelection& selection,
+                                      const RunEnvironment& environment,
+                                      const PreferenceValues& saved) {
+    const PreferenceValues& live = environment.preferences;
+    std::vector<RunHazard> hazards;
+    for (std::string& line : EmptyFolderLines(live, environment.flatTemplateMode))
+        hazards.push_back({RunHazardKind::kEmptyFolder, std::move(line) + "."});
+    for (std::string& line : UnsavedPreferenceLines(live, saved)) {
+        hazards.push_back({RunHazardKind::kUnsavedPreference,
+                           std::move(line) + ". The run uses the value of now."});
+    }
+
+    // The run makes a missing template index empty: whether it was there
+    // must be asked before.
+    const bool templateIndexMissing =
+        !environment.flatTemplateMode &&
+        !environment.fileSystem.Exists(JoinPath(live.templateFolder, kIndexFileName));
+    DryRunFileSystem dryRun(environment.fileSystem);
+    const RunEnvironment tried{live, environment.flatTemplateMode, dryRun, environment.today, {}};
+    const RunReport report = RunProcessing(sheet, selection, tried);
+    if (!environment.flatTemplateMode) {
+        AddEntriesWithoutPrograms(report, environment.fileSystem, hazards);
+        AddIndexProblems(report, templateIndexMissing, hazards);
+    }
+    return hazards;
+}
+
+}  // namespace bladeway

@@ -1,0 +1,174 @@
+// The check before a run: what it names, in tree and flat mode, and that
+// trying the run leaves the disk as it was.
+#include "core/run/run_check.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/index_bytes.h"
+#include "support/sheet_builder.h"
+#include "support/temp_folder.h"
+#include "support/worked_example.h"
+
+namespace bladeway {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ExampleColumn;
+using testing::RawIndexRecord;
+using testing::SheetOf;
+using Kinds = std::vector<RunHazardKind>;
+using Lines = std::vector<std::string>;
+
+::testing::AssertionResult Says(const std::string& text, const std::string& part) {
+    if (text.find(part) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "'" << text << "' does not say '" << part << "'";
+}
+
+class RunCheckTest : public ::testing::Test {
+  protected:
+    RunCheckTest() {
+        live_.templateFolder = templates_.Path().string();
+        live_.destinationFolder = destination_.Path().string();
+        saved_ = live_;
+        // The worked example's template in the tree, listed in the template
+        // index, and the destination's tree folder K.
+        fs::create_directories(templates_.Path() / "SRG" / "M");
+        testing::WriteBytes(templates_.Path() / "SRG" / "M" / "ASTER", testing::kExampleTemplate);
+        testing::WriteBytes(templates_.File("INDICE.Prg"), RawIndexRecord("MASTER"));
+        fs::create_directories(destination_.Path() / "SRG" / "K");
+    }
+
+    std::vector<RunHazard> Check(const std::vector<std::vector<std::string>>& keys,
+                                 bool flat = false) {
+        const RunEnvironment environment{
+            live_, flat, Disk(), [] { return std::string("07/04/24"); }, {}};
+        return CheckBeforeRun(*SheetOf(keys), NoSelection(), environment, saved_);
+    }
+    static Kinds KindsOf(const std::vector<RunHazard>& hazards) {
+        Kinds kinds;
+        for (const RunHazard& hazard : hazards)
+            kinds.push_back(hazard.kind);
+        return kinds;
+    }
+    // Every file below the two folders, to tell that the check wrote nothing.
+    std::vector<fs::path> Files() const {
+        std::vector<fs::path> files;
+        for (const fs::path& root : {templates_.Path(), destination_.Path()}) {
+            for (const auto& entry : fs::recursive_directory_iterator(root))
+                files.push_back(entry.path());
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    testing::TempFolder templates_;
+    testing::TempFolder destination_;
+    PreferenceValues live_;
+    PreferenceValues saved_;
+};
+
+TEST_F(RunCheckTest, ARunThatCanBeDoneAsSavedNeedsNoWord) {
+    EXPECT_TRUE(Check({ExampleColumn("KEY1"), ExampleColumn("KEY2")}).empty());
+    testing::WriteBytes(templates_.File("MASTER"), testing::kExampleTemplate);
+    EXPECT_TRUE(Check({ExampleColumn("P1")}, /*flat=*/true).empty());
+}
+
+TEST_F(RunCheckTest, ValuesThatDifferFromTheSettingsFileAreEachNamed) {
+    ASSERT_TRUE(live_.SetXToHOption(1));
+    ASSERT_TRUE(saved_.SetXToHOption(0));
+    ASSERT_TRUE(saved_.SetXLToLHOption(2));
+    saved_.destinationFolder = "/kept";
+    EXPECT_EQ(UnsavedPreferenceLines(live_, saved_),
+              (Lines{"Destination Path is '" + live_.destinationFolder +
+                         "'; the settings file says '/kept'",
+                     "Translate X&L to L&H is off; the settings file says on (grayed)",
+                     "Translate X to H is on; the settings file says off"}));
+    // The source folder and the mirror character do not steer where or what a run writes.
+    saved_ = live_;
+    saved_.sourceFolder = "/elsewhere";
+    saved_.SetMirrorCharacter("#");
+    EXPECT_TRUE(UnsavedPreferenceLines(live_, saved_).empty());
+}
+
+// After Preferences closed by its close box every folder is empty: the
+// programs would go to the top of the disk, the entries to its INDICE.Prg.
+TEST_F(RunCheckTest, EmptyFoldersSayWhereTheFilesWouldGo) {
+    live_.Reset();
+    const std::string top = std::string(1, fs::path::preferred_separator);
+    EXPECT_EQ(EmptyFolderLines(live_, /*flatTemplateMode=*/false),
+              (Lines{"Template Path is empty: the templates are read from the top folder of the "
+                     "disk (" +
+                         top + ")",
+                     "Destination Path is empty: the programs go to the top folder of the disk (" +
+                         top + ") and their entries to " + top + "INDICE.Prg"}));
+    const Lines flat = EmptyFolderLines(live_, /*flatTemplateMode=*/true);
+    ASSERT_EQ(flat.size(), 2U);
+    EXPECT_FALSE(Says(flat[1], "INDICE.Prg"));
+    const Kinds kinds = KindsOf(Check({ExampleColumn("KEY1")}));
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), RunHazardKind::kEmptyFolder), 2);
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), RunHazardKind::kUnsavedPreference), 2);
+}
+
+// Tree mode enters a key in the index before its program is written: a
+// program that cannot be written leaves an entry the control cannot use.
+TEST_F(RunCheckTest, KeysEnteredWithoutTheirProgramAreNamedByCause) {
+    const std::vector<fs::path> before = Files();
+    const std::vector<RunHazard> hazards =
+        Check({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("P3"), ExampleColumn("P4"),
+               ExampleColumn("Q1"), ExampleColumn("KEY1"), testing::KeyColumn("GONE", "KEY2")});
+    ASSERT_EQ(KindsOf(hazards),
+              (Kinds{RunHazardKind::kEntryWithoutProgram, RunHazardKind::kEntryWithoutProgram}));
+    const std::string index = destination_.File("INDICE.Prg");
+    EXPECT_EQ(hazards[0].text,
+              "P1, P2, P3 and 1 more will be entered in " + index +
+                  ", but their programs cannot be written: the folder " +
+                  (destination_.Path() / "SRG" / "P").string() +
+                  " does not exist. The control will list programs that are not there; create "
+                  "the folder, then run these keys again.");
+    // KEY1 is written; GONE is not in the template index, so KEY2 gets no entry.
+    EXPECT_TRUE(Says(hazards[1].text, "Q1 will be entered in " + index +
+                                          ", but its program cannot be written: the folder " +
+                                          (destination_.Path() / "SRG" / "Q").string()));
+    EXPECT_EQ(Files(), before);
+}
+
+TEST_F(RunCheckTest, AMissingTemplateIsNamedWithItsRemedy) {
+    testing::WriteBytes(templates_.File("INDICE.Prg"),
+                        RawIndexRecord("GONE") + RawIndexRecord("MASTER"));
+    const std::vector<RunHazard> hazards = Check({testing::KeyColumn("GONE", "KEY1")});
+    ASSERT_EQ(hazards.size(), 1U);
+    EXPECT_TRUE(Says(hazards[0].text,
+                     "KEY1 will be entered in " + destination_.File("INDICE.Prg") +
+                         ", but its program cannot be written: the template " +
+                         (templates_.Path() / "SRG" / "G" / "ONE").string() +
+                         " is missing. The control will list a program that is not there; add "
+                         "the template"));
+}
+
+TEST_F(RunCheckTest, IndexesThatCannotTakeEntriesAreNamedAndLeftAlone) {
+    const std::string destinationIndex = destination_.File("INDICE.Prg");
+    testing::WriteBytes(destinationIndex, RawIndexRecord("OLD") + "xx");
+    EXPECT_EQ(KindsOf(Check({ExampleColumn("KEY1")})),
+              Kinds{RunHazardKind::kDestinationIndexDamaged});
+
+    testing::WriteBytes(templates_.File("INDICE.Prg"), "damaged");
+    const std::vector<RunHazard> damaged = Check({ExampleColumn("KEY1")});
+    ASSERT_EQ(KindsOf(damaged), Kinds{RunHazardKind::kTemplateIndexUnusable});
+    EXPECT_TRUE(
+        Says(damaged[0].text, "INDICE.Prg (" + templates_.File("INDICE.Prg") + ") is damaged"));
+
+    fs::remove(templates_.File("INDICE.Prg"));
+    const std::vector<RunHazard> missing = Check({ExampleColumn("KEY1")});
+    ASSERT_EQ(KindsOf(missing), Kinds{RunHazardKind::kTemplateIndexUnusable});
+    EXPECT_TRUE(Says(missing[0].text, "has no INDICE.Prg"));
+    // The run would make it; the check does not.
+    EXPECT_FALSE(fs::exists(templates_.File("INDICE.Prg")));
+    EXPECT_EQ(testing::ReadBytes(destinationIndex), RawIndexRecord("OLD") + "xx");
+}
+
+}  // namespace
+}  // namespace bladeway
