@@ -43,6 +43,7 @@ start_virtual_screen() {
     local work="$1" size="${2:-1024x768x24}" cookie try manager
     install_missing_packages xvfb xauth openbox wmctrl x11-utils
     cookie="$(mcookie)"
+    touch "$work/auth"
     # The server takes the cookie whatever display the entry names.
     xauth -q -f "$work/auth" add :0 . "$cookie"
     Xvfb -displayfd 3 -noreset -screen 0 "$size" -nolisten tcp -auth "$work/auth" \

@@ -12,6 +12,7 @@ class QWidget;
 
 namespace bladeway {
 
+class BeforeRunModel;
 class FileSystem;
 
 struct AppEnvironment {
@@ -32,6 +33,9 @@ struct AppEnvironment {
     std::function<QWidget*(QWidget* parent, const QString& message,
                            std::function<void(bool stop)> answered)>
         showRunMessage;
+    // Shows what the check before a run found and gives the worker's choice
+    // to `model`, modally; the "Before this run" box when empty.
+    std::function<void(QWidget* parent, BeforeRunModel& model)> askBeforeRun;
     // Today's date as "MM/DD/YY".
     std::function<std::string()> today;
 };

@@ -13,6 +13,7 @@
 #include <QTableView>
 
 #include "app/background_run.h"
+#include "app/before_run_box.h"
 #include "app/data_file_list.h"
 #include "app/grid_selection.h"
 #include "app/grid_selection_look.h"
@@ -145,6 +146,13 @@ void MainWindow::ListRecentRuns(QMenu& menu) {
 
 bool MainWindow::ConfirmUndo(const std::string& question) {
     return AskToUndo(this, question);
+}
+
+void MainWindow::AskBeforeRun(BeforeRunModel& model) {
+    if (environment_.askBeforeRun)
+        environment_.askBeforeRun(this, model);
+    else
+        bladeway::AskBeforeRun(this, model);
 }
 
 void MainWindow::ShowUndoOutcome(const std::string& text, bool complete) {

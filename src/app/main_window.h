@@ -103,6 +103,7 @@ class MainWindow final : public QWidget, private MainWindowView {
     void ShowPreview(const ProgramPreviewContent& preview) override;
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override;
     bool ConfirmUndo(const std::string& question) override;
+    void AskBeforeRun(BeforeRunModel& model) override;
     void ShowUndoOutcome(const std::string& text, bool complete) override;
     // The grid menu's last runs, listed afresh each time it opens.
     void ListRecentRuns(QMenu& menu);

@@ -26,6 +26,7 @@
 #include <QTextLayout>
 
 #include "app/background_run.h"
+#include "app/before_run_box.h"
 #include "app/data_file_list.h"
 #include "app/gcode_highlighter.h"
 #include "app/index_check_window.h"
@@ -308,6 +309,30 @@ TEST_F(ProcessOffThreadTest, TheRunMessageBoxKeepsItsTextAddsAStopButtonAndAnswe
         const bool goesOn = std::string_view(way) == "OK" || std::string_view(way) == "Return";
         EXPECT_EQ(answers, std::vector<bool>{!goesOn}) << way;
         EXPECT_TRUE(testing::WaitFor([&window] { return window == nullptr; })) << way;
+    }
+}
+
+// Only a deliberate choice runs: Cancel is the default, and Escape and the
+// close box take it.
+TEST(BeforeRunBoxTest, ListsTheFindingsAndRunsOnlyOnProcessAnyway) {
+    const std::vector<std::pair<const char*, std::function<void(QMessageBox&)>>> ways = {
+        {"Process anyway",
+         [](QMessageBox& box) { testing::ButtonNamed(box, "ProcessAnyway").click(); }},
+        {"Return", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }},
+        {"Escape", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }},
+        {"close box", [](QMessageBox& box) { box.close(); }},
+    };
+    for (const auto& [way, answer] : ways) {
+        BeforeRunModel check({{RunHazardKind::kEmptyFolder, "Destination Path is empty."}});
+        testing::WhenModalShown("BeforeRun", [&answer](QWidget& window) {
+            auto& box = static_cast<QMessageBox&>(window);
+            EXPECT_EQ(box.windowTitle(), "Before this run");
+            EXPECT_TRUE(box.text().contains("Destination Path is empty."));
+            EXPECT_EQ(box.defaultButton(), &testing::ButtonNamed(box, "CancelRun"));
+            answer(box);
+        });
+        AskBeforeRun(nullptr, check);
+        EXPECT_EQ(check.Proceeds(), std::string_view(way) == "Process anyway") << way;
     }
 }
 

@@ -226,6 +226,11 @@ void DesktopTest::LoadKeysAndProcess(int keys) {
         [this, keys] { return form_->GridModel().GetSheet().ColumnCount() == keys; },
         kDiskStepLimit);
     ASSERT_TRUE(Click("Process", [this] { return &form_->ProcessButton(); }));
+    // A damaged template index is named before the run.
+    if (kind_ == Templates::kTreeDamagedIndex) {
+        WaitOnTop("BeforeRun", "the check before the run");
+        ASSERT_TRUE(Click("Process anyway", [] { return ButtonIn("BeforeRun", "ProcessAnyway"); }));
+    }
 }
 
 void DesktopTest::WaitOnTop(const char* objectName, const std::string& what) {

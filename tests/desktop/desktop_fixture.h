@@ -102,7 +102,8 @@ class DesktopTest : public ::testing::Test {
     bool Click(const std::string& what, const std::function<QWidget*()>& find,
                std::optional<QPoint> at = std::nullopt, int button = 1);
     // With the main window up and focused: clicks Keys.dat in the file list,
-    // waits for its `keys` in the grid, and clicks Process.
+    // waits for its `keys` in the grid, and clicks Process (and "Process
+    // anyway" where the shop's damaged index is named before the run).
     void LoadKeysAndProcess(int keys);
     // Waits until every part of the shown window `objectName` can be seen:
     // no other window covers its middle or its corners.

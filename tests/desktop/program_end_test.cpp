@@ -129,6 +129,11 @@ TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
     ClickAt(ScreenPoint(main, kProcessButton));
     switch (when) {
         case When::kWhileTheIndexMessageIsOpen:
+            AwaitThat("the damaged index is named before the run", [&] {
+                const auto found = Windows("^Before this run$");
+                return found.size() == 1 && ActiveWindow() == found.front();
+            });
+            PressKeys("alt+p");
             AwaitThat("the index message and the progress dialog come up",
                       [&] { return Windows("^Bladeway$").size() >= 3; });
             break;

@@ -16,6 +16,7 @@
 
 #include "app/app_environment.h"
 #include "app/main_window.h"
+#include "core/presentation/before_run_model.h"
 #include "qt_views/window_placement.h"
 #include "support/recording_file_system.h"
 #include "support/temp_folder.h"
@@ -48,6 +49,11 @@ class MainWindowTest : public ::testing::Test {
             busyPointerMessages += QGuiApplication::overrideCursor() != nullptr ? 1 : 0;
             answered(messages.size() == stopAtMessage);
             return static_cast<QWidget*>(nullptr);
+        };
+        // The check before a run: what it said, and the answer given.
+        environment.askBeforeRun = [this](QWidget*, BeforeRunModel& check) {
+            beforeRun.append(QString::fromStdString(check.Text()));
+            check.Answer(beforeRunAnswer);
         };
         environment.today = [] { return std::string("03/14/25"); };
         return environment;
@@ -97,7 +103,10 @@ class MainWindowTest : public ::testing::Test {
     int endCount = 0;
     QStringList messages;
     int busyPointerMessages = 0;
-    qsizetype stopAtMessage = -1;  // the run's message that the user answers with stop
+    qsizetype stopAtMessage = -1;
+    QStringList beforeRun;
+    BeforeRunButton beforeRunAnswer =
+        BeforeRunButton::kProcessAnyway;  // the run's message that the user answers with stop
     // How many file accesses came before the About box, and whether the
     // window had done anything of its start-up by then.
     std::size_t aboutAfter = ~std::size_t{0};

@@ -92,7 +92,7 @@ void MainWindowModel::FileChosen(const std::string& folder, const std::string& n
 }
 
 void MainWindowModel::Process(const Sheet& sheet, const SheetSelection& selection) {
-    if (RunGoingOn() || run_ == nullptr)
+    if (RunGoingOn() || run_ == nullptr || !CheckedBeforeRun(sheet, selection))
         return;
     view_->RunStarting();
     // What the run replaces is kept for undo, within the settings' limits of now.
@@ -102,6 +102,19 @@ void MainWindowModel::Process(const Sheet& sheet, const SheetSelection& selectio
     environment.keyFile = keyFile_;
     run_->Start(sheet, std::make_unique<SelectionSnapshot>(selection, sheet.ColumnCount()),
                 environment);
+}
+
+bool MainWindowModel::CheckedBeforeRun(const Sheet& sheet, const SheetSelection& selection) {
+    // The values the settings file keeps, to name those the session changed
+    // without keeping them (Preferences closed by its close box resets them).
+    PreferenceValues saved;
+    LoadPreferenceValues(settings_, saved);
+    std::vector<RunHazard> hazards = CheckBeforeRun(sheet, selection, RunSettings(), saved);
+    if (hazards.empty())
+        return true;
+    BeforeRunModel check(std::move(hazards));
+    view_->AskBeforeRun(check);
+    return check.Proceeds();
 }
 
 void MainWindowModel::OpenPreferences() {

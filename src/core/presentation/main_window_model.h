@@ -19,6 +19,7 @@
 #include "core/journal/journal_place.h"
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
+#include "core/presentation/before_run_model.h"
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/program_preview_model.h"
 #include "core/presentation/run_undo_model.h"
@@ -76,8 +77,9 @@ TwipsRect MainWindowGridPlace(std::int64_t outerHeight, std::int64_t outerWidth,
 
 // What the model has the window do. Every call comes on the user-interface
 // thread.
-// It asks and tells about undoing a run from the grid's context menu.
-class MainWindowView : public RunUndoView {
+// It asks and tells about undoing a run from the grid's context menu, and
+// shows what the check before a run found.
+class MainWindowView : public RunUndoView, public BeforeRunView {
   public:
     ~MainWindowView() override = default;
     // The About box, modal; nothing of the start-up has happened before it.
@@ -155,6 +157,8 @@ class MainWindowModel {
 
     // The user's commands.
     void FileChosen(const std::string& folder, const std::string& name);
+    // Checks the run first: when the check finds something the worker should
+    // know, the run starts only after "Process anyway".
     void Process(const Sheet& sheet, const SheetSelection& selection);
     void OpenPreferences();
     void Exit();
@@ -184,6 +188,10 @@ class MainWindowModel {
     void RunEnded(const RunReport& report);
 
   private:
+    // True when the run may start: the check found nothing, or the worker
+    // chose to process anyway.
+    bool CheckedBeforeRun(const Sheet& sheet, const SheetSelection& selection);
+
     std::string programPath_;
     FileSystem* fileSystem_;
     std::function<std::string()> today_;

@@ -1,5 +1,6 @@
 #include "core/run/run_check.h"
 
+#include <algorithm>
 #include <map>
 
 #include "core/gcode/index_program.h"
@@ -88,6 +89,10 @@ void AddEntriesWithoutPrograms(const RunReport& report, const FileSystem& fileSy
     }
 }
 
+bool NamesATemplate(const KeyResult& key) {
+    return !key.templateName.empty();
+}
+
 const KeyResult* FirstWith(const RunReport& report, IndexOutcome outcome) {
     for (const KeyResult& key : report.keys) {
         if (key.index.outcome == outcome)
@@ -167,14 +172,6 @@ std::vector<RunHazard> CheckBeforeRun(const Sheet& sheet, const SheetSelection& 
                                       const RunEnvironment& environment,
                                       const PreferenceValues& saved) {
     const PreferenceValues& live = environment.preferences;
-    std::vector<RunHazard> hazards;
-    for (std::string& line : EmptyFolderLines(live, environment.flatTemplateMode))
-        hazards.push_back({RunHazardKind::kEmptyFolder, std::move(line) + "."});
-    for (std::string& line : UnsavedPreferenceLines(live, saved)) {
-        hazards.push_back({RunHazardKind::kUnsavedPreference,
-                           std::move(line) + ". The run uses the value of now."});
-    }
-
     // The run makes a missing template index empty: whether it was there
     // must be asked before.
     const bool templateIndexMissing =
@@ -183,6 +180,16 @@ std::vector<RunHazard> CheckBeforeRun(const Sheet& sheet, const SheetSelection& 
     DryRunFileSystem dryRun(environment.fileSystem);
     const RunEnvironment tried{live, environment.flatTemplateMode, dryRun, environment.today, {}};
     const RunReport report = RunProcessing(sheet, selection, tried);
+    // Keys that name no template (an empty grid) make nothing: no word.
+    std::vector<RunHazard> hazards;
+    if (std::none_of(report.keys.begin(), report.keys.end(), NamesATemplate))
+        return hazards;
+    for (std::string& line : EmptyFolderLines(live, environment.flatTemplateMode))
+        hazards.push_back({RunHazardKind::kEmptyFolder, std::move(line) + "."});
+    for (std::string& line : UnsavedPreferenceLines(live, saved)) {
+        hazards.push_back({RunHazardKind::kUnsavedPreference,
+                           std::move(line) + ". The run uses the value of now."});
+    }
     if (!environment.flatTemplateMode) {
         AddEntriesWithoutPrograms(report, environment.fileSystem, hazards);
         AddIndexProblems(report, templateIndexMissing, hazards);

@@ -40,8 +40,8 @@ std::vector<std::string> EmptyFolderLines(const PreferenceValues& live, bool fla
 
 // Tries the run over `sheet` and `selection` on a file system that writes
 // nothing and lists what a worker should know before it runs for real;
-// empty when nothing needs saying. `saved`: the preference values as the
-// settings file keeps them.
+// empty when nothing needs saying, as for keys that name no template.
+// `saved`: the preference values as the settings file keeps them.
 std::vector<RunHazard> CheckBeforeRun(const Sheet& sheet, const SheetSelection& selection,
                                       const RunEnvironment& environment,
                                       const PreferenceValues& saved);

@@ -19,6 +19,7 @@
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/run_session_model.h"
 #include "support/recording_file_system.h"
+#include "support/sheet_builder.h"
 #include "support/temp_folder.h"
 
 namespace bladeway {
@@ -75,6 +76,10 @@ class RecordingWindow final : public MainWindowView {
         return false;
     }
     void ShowUndoOutcome(const std::string& text, bool) override { Note("undo: " + text); }
+    void AskBeforeRun(BeforeRunModel& check) override {
+        Note("before run");
+        check.Answer(beforeRunAnswer);
+    }
 
     void Note(std::string event) {
         events.push_back(std::move(event));
@@ -86,6 +91,7 @@ class RecordingWindow final : public MainWindowView {
     std::vector<std::string> events;
     std::vector<bool> loadCompleteAt;
     std::size_t fileAccessesBeforeAbout = ~std::size_t{0};
+    BeforeRunButton beforeRunAnswer = BeforeRunButton::kCancel;
 };
 
 class MainWindowModelTest : public ::testing::Test {
@@ -261,6 +267,32 @@ TEST_F(MainWindowModelTest, NoCommandActsWhileARunGoesOnAndEachActsAfterIt) {
         (std::vector<std::string>{
             "load " + folder.WithSeparator() + " Harbor.dat", "preferences at 1500 3000 - -", "end",
             "table " + folder.File("VarTab.Dat"), "last report", "select 2 from 2", "busy"}));
+    run.Finish();
+}
+
+// The check before the run: only a finding opens the window, and only
+// "Process anyway" starts the run then.
+TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
+    model.Load();  // no settings: every folder empty
+    BlockedRun run;
+    model.SetRun(&run.Session());
+    const auto sheet = testing::SheetOf({testing::ExampleColumn("KEY1")});
+    window.events.clear();
+    model.Process(*sheet, NoSelection());
+    EXPECT_EQ(window.events, std::vector<std::string>{"before run"});
+    EXPECT_FALSE(model.RunGoingOn());
+    window.beforeRunAnswer = BeforeRunButton::kProcessAnyway;
+    model.Process(*sheet, NoSelection());
+    EXPECT_EQ(window.events, (std::vector<std::string>{"before run", "before run", "busy"}));
+    run.Finish();
+
+    model.Preferences().templateFolder = folder.Path().string();
+    model.Preferences().destinationFolder = folder.Path().string();
+    model.Settings().WriteSetting("Paths", "Template", folder.Path().string());
+    model.Settings().WriteSetting("Paths", "Destination", folder.Path().string());
+    window.events.clear();
+    model.Process(*sheet, NoSelection());
+    EXPECT_EQ(window.events, std::vector<std::string>{"busy"});
     run.Finish();
 }
 

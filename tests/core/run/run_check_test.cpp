@@ -75,6 +75,9 @@ TEST_F(RunCheckTest, ARunThatCanBeDoneAsSavedNeedsNoWord) {
     EXPECT_TRUE(Check({ExampleColumn("KEY1"), ExampleColumn("KEY2")}).empty());
     testing::WriteBytes(templates_.File("MASTER"), testing::kExampleTemplate);
     EXPECT_TRUE(Check({ExampleColumn("P1")}, /*flat=*/true).empty());
+    // Keys that name no template (the grid before a load) make nothing, whatever the values.
+    live_.Reset();
+    EXPECT_TRUE(Check({{"KEY"}, {}}).empty());
 }
 
 TEST_F(RunCheckTest, ValuesThatDifferFromTheSettingsFileAreEachNamed) {
