@@ -11,6 +11,7 @@
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
 #include "win32/about_box.h"
+#include "win32/before_run_window.h"
 #include "win32/dpi.h"
 #include "win32/undo_messages.h"
 #include "win32/wide_text.h"
@@ -322,6 +323,10 @@ void MainFrame::ShowGridMenu(POINT at) {
     // The chosen item comes back as a WM_COMMAND. The submenu goes with the menu.
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
     DestroyMenu(menu);
+}
+
+void MainFrame::AskBeforeRun(BeforeRunModel& model) {
+    BeforeRunWindow::Ask(Handle(), model);
 }
 
 bool MainFrame::ConfirmUndo(const std::string& question) {

@@ -88,6 +88,7 @@ class MainFrame final : public Window, private MainWindowView {
     void ShowPreview(const ProgramPreviewContent& preview) override;
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override;
     bool ConfirmUndo(const std::string& question) override;
+    void AskBeforeRun(BeforeRunModel& model) override;
     void ShowUndoOutcome(const std::string& text, bool complete) override;
 
     MainWindowModel model_;

@@ -13,11 +13,11 @@
 #include <string_view>
 
 #include "core/presentation/run_progress_model.h"
-#include "win32/dialog_window.h"
+#include "win32/message_window.h"
 
 namespace bladeway::win32 {
 
-class RunMessageWindow final : public DialogWindow {
+class RunMessageWindow final : public MessageWindow {
   public:
     // `message`: Windows-1252 bytes. `answered(stop)`: stop is true unless
     // OK was chosen.
@@ -26,13 +26,11 @@ class RunMessageWindow final : public DialogWindow {
   private:
     void OnCommand(int id, int code) override;
     void OnClose() override;
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    int ButtonId(RunMessageButton button) const;
+    int IdOf(RunMessageButton button) const;
     // Tells the run the answer and takes the window away.
     void Answer(RunMessageButton button);
-    // Sizes the window to its controls and puts it beside its owner.
-    void Place(const TwipsRect& client);
+    // Puts the window beside its owner.
+    void PlaceBesideOwner();
 
     RunMessageModel model_;
 };

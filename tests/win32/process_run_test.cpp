@@ -173,6 +173,22 @@ class Win32ProcessRunTest : public ::testing::Test {
     static void ClickProcess(MainFrame& frame) {
         SendMessageW(frame.Control("Proc"), BM_CLICK, 0, 0);
     }
+    // Clicks Proc where the check names a finding first, and chooses
+    // "Process anyway" in its window; Enter there would cancel.
+    static void ClickProcessAnyway(MainFrame& frame) {
+        const win32::testing::WhenShown check(L"Before this run", [](HWND window) {
+            const HWND focus = GetFocus();
+            PressKey(focus != nullptr ? focus : window, VK_RETURN);
+        });
+        ClickProcess(frame);
+        EXPECT_TRUE(check.Done()) << "the check named nothing";
+        EXPECT_FALSE(frame.RunGoingOn()) << "Enter, on Cancel, started the run";
+        const win32::testing::WhenShown again(L"Before this run", [](HWND window) {
+            EXPECT_TRUE(ClickButton(window, L"&Process anyway"));
+        });
+        ClickProcess(frame);
+        EXPECT_TRUE(again.Done());
+    }
 
     std::size_t ProgramsWritten() const {
         return bladeway::testing::FilesBelow(destination / "SRG" / "P").size();
@@ -286,7 +302,7 @@ TEST_P(Win32RunMessageTest, TheIndexMessageGoesOnOrStopsAsAnsweredAndTheRunEnds)
              fs::copy_options::recursive);
     bladeway::testing::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
     const auto frame = Start("Harbor62", HarborKeys());
-    ClickProcess(*frame);
+    ClickProcessAnyway(*frame);
 
     int count = 0;
     HWND answered = nullptr;
@@ -361,7 +377,7 @@ TEST_F(Win32ProcessRunTest, TheCloseBoxDuringARunStopsItAndEndsTheProgramAfterIt
     bladeway::testing::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
     const auto frame = Start("Harbor62", HarborKeys());
     const HWND hwnd = frame->Handle();
-    ClickProcess(*frame);
+    ClickProcessAnyway(*frame);
     // With the index message up, waiting for its answer.
     ASSERT_TRUE(ServeUntil([] { return Shown(kMessageClass) != nullptr; }));
     SendMessageW(hwnd, WM_CLOSE, 0, 0);

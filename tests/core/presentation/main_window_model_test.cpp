@@ -288,8 +288,8 @@ TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
 
     model.Preferences().templateFolder = folder.Path().string();
     model.Preferences().destinationFolder = folder.Path().string();
-    model.Settings().WriteSetting("Paths", "Template", folder.Path().string());
-    model.Settings().WriteSetting("Paths", "Destination", folder.Path().string());
+    ASSERT_TRUE(model.Settings().WriteSetting("Paths", "Template", folder.Path().string()));
+    ASSERT_TRUE(model.Settings().WriteSetting("Paths", "Destination", folder.Path().string()));
     window.events.clear();
     model.Process(*sheet, NoSelection());
     EXPECT_EQ(window.events, std::vector<std::string>{"busy"});
