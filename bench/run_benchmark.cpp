@@ -5,7 +5,8 @@
 // and a plain writer that flushes nothing. Arguments of every benchmark: key
 // count, template size in bytes (tree mode: and the destination index's
 // entries at the start). The journalled flat run keeps what it replaces, as
-// the programs do, for undo; its figure is against the flat run without.
+// the programs do, for undo; its figure is against the flat run without. The
+// check Process makes before a run is against the tree run it tries.
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
 #include "core/run/processing_run.h"
+#include "core/run/run_check.h"
 #include "core/storage/file_system.h"
 #include "ratio_report.h"
 
@@ -263,6 +265,23 @@ void TreeRun(benchmark::State& state) {
         state.SkipWithError("the destination index does not hold every key");
 }
 
+// The check Process makes before a tree run: the run tried on a file system
+// that writes nothing.
+void CheckBeforeTreeRun(benchmark::State& state) {
+    const auto keys = static_cast<int>(state.range(0));
+    RunSetup& setup = SetupOf(false, keys, static_cast<int>(state.range(1)));
+    (void)Disk().ReplaceFile(setup.destinationIndex,
+                             ExistingIndex(static_cast<int>(state.range(2))));
+    const NoSelection all;
+    SettleDisk(state, setup);
+    for (auto _ : state) {
+        const std::vector<RunHazard> hazards =
+            CheckBeforeRun(setup.sheet, all, setup.Environment(), setup.preferences);
+        if (!hazards.empty())
+            state.SkipWithError(("the check found: " + hazards.front().text).c_str());
+    }
+}
+
 // Programs of about 2 KB, as a shop's are; 20 KB for a long template.
 void RunArguments(benchmark::internal::Benchmark* benchmark) {
     benchmark->Args({3000, 2000})->Args({30000, 2000})->Args({3000, 20000});
@@ -279,6 +298,7 @@ BENCHMARK(PlainWriteBaseline)->Apply(RunArguments)->Unit(benchmark::kMillisecond
 BENCHMARK(FlatRun)->Apply(RunArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(JournalledFlatRun)->Apply(RunArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(TreeRun)->Apply(TreeArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(CheckBeforeTreeRun)->Apply(TreeArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace bladeway::bench
@@ -308,6 +328,11 @@ int main(int argc, char** argv) {
             figures.push_back(
                 {"tree run " + keys + " keys, " + size + ", index " + existing + " / flat run",
                  "TreeRun/" + args + "/" + existing + "/real_time", flat, goal ? 1.3 : 0});
+            // The check before a run must not be felt beside the run itself.
+            figures.push_back({"check before a tree run " + keys + " keys, " + size + ", index " +
+                                   existing + " / tree run",
+                               "CheckBeforeTreeRun/" + args + "/" + existing + "/real_time",
+                               "TreeRun/" + args + "/" + existing + "/real_time", goal ? 0.5 : 0});
         }
     }
     return bladeway::bench::RunWithRatios(argc, argv, figures);
