@@ -48,16 +48,15 @@ struct MissingProgramCause {
 MissingProgramCause CauseOf(const KeyResult& key, const FileSystem& fileSystem) {
     if (!key.templateFound) {
         return {"the template " + ShowPath(key.templatePath) + " is missing",
-                "add the template, then run these keys again"};
+                "add the template, then run"};
     }
     const std::string folder = FolderOf(key.outputPath);
     if (!fileSystem.FolderExists(folder)) {
         return {"the folder " + ShowPath(folder) + " does not exist",
-                "create the folder, then run these keys again"};
+                "create the folder, then run"};
     }
     const std::string problems = ProblemsText(key);
-    return {problems.empty() ? "they cannot be written" : problems,
-            "put that right, then run these keys again"};
+    return {problems.empty() ? "they cannot be written" : problems, "put that right, then run"};
 }
 
 void AddEntriesWithoutPrograms(const RunReport& report, const FileSystem& fileSystem,
@@ -85,7 +84,7 @@ void AddEntriesWithoutPrograms(const RunReport& report, const FileSystem& fileSy
                                (one ? "its program" : "their programs") +
                                " cannot be written: " + cause.why + ". The control will list " +
                                (one ? "a program that is" : "programs that are") + " not there; " +
-                               cause.remedy + "."});
+                               cause.remedy + (one ? " this key again." : " these keys again.")});
     }
 }
 
