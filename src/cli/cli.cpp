@@ -104,6 +104,14 @@ std::function<void(std::string_view waitingFor)> WaitingNotice(CliStreams& strea
     };
 }
 
+std::optional<KeyDataDamage> WarnOfKeyDataDamage(CliStreams& streams, const Sheet& sheet,
+                                                 std::string_view keyFile) {
+    std::optional<KeyDataDamage> damage = FindKeyDataDamage(sheet.LoadedContent());
+    if (damage)
+        streams.err << kProgramName << ": warning: " << keyFile << ": " << damage->text << '\n';
+    return damage;
+}
+
 int ReportFailure(CliStreams& streams, std::string_view message) {
     std::string line(message);
     std::replace(line.begin(), line.end(), '\n', ' ');

@@ -9,6 +9,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "core/keydata/key_data_damage.h"
+#include "core/keydata/sheet.h"
 #include "core/presentation/program_settings.h"
 #include "core/settings/settings_file.h"
 
@@ -52,6 +54,12 @@ bool ProgramFolderSelectsFlatMode(const CommonOptions& options);
 // Says on the error stream when a write waits for another program's:
 // "bladeway-cli: waiting for another program writing 'PATH'".
 std::function<void(std::string_view waitingFor)> WaitingNotice(CliStreams& streams);
+
+// Says once on the error stream what is wrong with a key data file that
+// loaded all the same ("bladeway-cli: warning: FILE: the file ends inside a
+// key: ..."), and gives it for the JSON output; nothing for a good file.
+std::optional<KeyDataDamage> WarnOfKeyDataDamage(CliStreams& streams, const Sheet& sheet,
+                                                 std::string_view keyFile);
 
 // Prints "bladeway-cli: <message>" as one line on the error stream; returns
 // the failure exit code.

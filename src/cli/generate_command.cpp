@@ -80,6 +80,7 @@ int GenerateCommand::Run(CliStreams& streams) {
     if (const Outcome loaded = LoadKeyDataFile(keyFile_, *sheet); !loaded) {
         return ReportFailure(streams, loaded.error());
     }
+    const std::optional<KeyDataDamage> damage = WarnOfKeyDataDamage(streams, *sheet, keyFile_);
     if (keyColumns && keyColumns->LastColumn() > sheet->ColumnCount()) {
         const int last = keyColumns->LastColumn();
         return ReportFailure(streams, "--keys: column " + std::to_string(last) + " (" +
@@ -145,7 +146,7 @@ int GenerateCommand::Run(CliStreams& streams) {
     const RunReport report = RunProcessing(*sheet, selection, environment);
 
     if (json_) {
-        PrintJsonReport(report, flatTemplateMode, dryRun_, streams.out);
+        PrintJsonReport(report, flatTemplateMode, dryRun_, damage, streams.out);
     } else {
         PrintPlainReport(report, dryRun_, streams.out);
         if (!report.journalId.empty())

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/damage_json.h"
 #include "core/gcode/index_record.h"
 #include "core/text/text.h"
 
@@ -56,7 +57,7 @@ void PrintPlainReport(const RunReport& report, bool dryRun, std::ostream& out) {
 }
 
 void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun,
-                     std::ostream& out) {
+                     const std::optional<KeyDataDamage>& damage, std::ostream& out) {
     const auto pathOrNull = [](const std::string& path) {
         return path.empty() ? Json(nullptr) : Json(ShowPath(path));
     };
@@ -99,6 +100,7 @@ void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun
     const Json document{
         {"mode", flatTemplateMode ? "flat" : "tree"},
         {"dryRun", dryRun},
+        {"keyFileDamage", DamageJson(damage)},
         {"journal", report.journalId.empty() ? Json(nullptr) : Json(report.journalId)},
         {"journalProblem",
          report.journalProblem.empty() ? Json(nullptr) : Json(ShowPath(report.journalProblem))},

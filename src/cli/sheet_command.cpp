@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
+#include "cli/damage_json.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
 #include "core/text/code_page.h"
@@ -27,7 +28,7 @@ void PrintPlain(const Sheet& sheet, std::ostream& out) {
     }
 }
 
-void PrintJson(const Sheet& sheet, std::ostream& out) {
+void PrintJson(const Sheet& sheet, const std::optional<KeyDataDamage>& damage, std::ostream& out) {
     nlohmann::ordered_json cells = nlohmann::ordered_json::array();
     for (int column = 1; column <= sheet.ColumnCount(); ++column) {
         for (int row = 1; row <= sheet.RowCount(); ++row) {
@@ -37,8 +38,10 @@ void PrintJson(const Sheet& sheet, std::ostream& out) {
             cells.push_back({{"column", column}, {"row", row}, {"text", DecodeWindows1252(text)}});
         }
     }
-    const nlohmann::ordered_json document{
-        {"columns", sheet.ColumnCount()}, {"rows", sheet.RowCount()}, {"cells", std::move(cells)}};
+    const nlohmann::ordered_json document{{"columns", sheet.ColumnCount()},
+                                          {"rows", sheet.RowCount()},
+                                          {"damage", DamageJson(damage)},
+                                          {"cells", std::move(cells)}};
     out << document.dump() << '\n';
 }
 
@@ -59,8 +62,9 @@ int SheetCommand::Run(CliStreams& streams) {
     if (const Outcome loaded = LoadKeyDataFile(keyFile_, *sheet); !loaded) {
         return ReportFailure(streams, loaded.error());
     }
+    const std::optional<KeyDataDamage> damage = WarnOfKeyDataDamage(streams, *sheet, keyFile_);
     if (json_) {
-        PrintJson(*sheet, streams.out);
+        PrintJson(*sheet, damage, streams.out);
     } else {
         PrintPlain(*sheet, streams.out);
     }

@@ -251,7 +251,7 @@ TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
                     {"status", status}, {"statusFromColumn", nullptr}, {"fromEarlierKeys", fromEarlierKeys},
                     {"errors", Json::array()}, {"messages", Json::array()}};
     };
-    const Json expected{{"mode", "flat"}, {"dryRun", false}, {"journal", NewestRun()}, {"journalProblem", nullptr},
+    const Json expected{{"mode", "flat"}, {"dryRun", false}, {"keyFileDamage", nullptr}, {"journal", NewestRun()}, {"journalProblem", nullptr},
         {"keys", {key(1, "A", "MASTER", "KEY1", templates_.File("MASTER"), true, destination_.File("KEY1"), "",
                       Json::array()),
                   // The program name shown as UTF-8; the second key's cells give no D, S, R3
@@ -506,9 +506,17 @@ TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeopleOrAsJson) {
         return Json{{"column", 1}, {"row", row}, {"text", text}};
     };
     // clang-format off
-    EXPECT_EQ(Json::parse(run.out), (Json{{"columns", 1}, {"rows", 2},
+    EXPECT_EQ(Json::parse(run.out), (Json{{"columns", 1}, {"rows", 2}, {"damage", nullptr},
                                           {"cells", {cell(1, "Ni\xc3\xb1o \xe2\x82\xac"), cell(2, " \xc2\x81 ")}}}));
     // clang-format on
+    // A file cut off inside a key loads as ever, and says so once.
+    const std::string cut = folder.Write("cut.dat", "K1\r\n!\r\nK2\r\nA=1");
+    run = RunTool({"sheet", "--json", cut});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "bladeway-cli: warning: " + cut +
+                           ": the file ends inside a key: 2 lines after its last \"!\" are not "
+                           "shown (the file may be cut off)\n");
+    EXPECT_EQ(Json::parse(run.out)["damage"]["code"], "ends-inside-key");
     run = RunTool({"sheet", folder.File("gone.dat")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(IsOneLine(run.err) && Has(run.err, "gone.dat")) << run.err;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "core/keydata/column_letters.h"
+#include "core/keydata/key_data_damage.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/key_reading.h"
 #include "core/keydata/key_record.h"
@@ -115,6 +116,45 @@ TEST(Sheet, ALoadClearsEarlierEdits) {
     ASSERT_TRUE(sheet.SetCellText(1, 2, "edited"));
     sheet.SetCellText(2, 2, "edit");
     EXPECT_EQ(AllColumns(sheet), (Columns{{"a", "edited"}, {"c", "edit"}}));
+}
+
+// A file that loads but cannot be what Lockplan wrote is named; a good one,
+// with trailing blank lines, is not.
+TEST(KeyDataDamage, CutOffEmptyAndBinaryFilesAreNamedGoodOnesAreNot) {
+    std::string random(600, '\0');
+    for (std::size_t i = 0; i < random.size(); ++i)
+        random[i] = static_cast<char>((i * 7919 + 13) % 256);
+    const struct {
+        std::string content;
+        std::optional<KeyDataDamageKind> kind;
+        std::string text;
+    } cases[] = {
+        {"K1\r\nA=1\r\n!\r\n", std::nullopt, ""},
+        {"K1\r\n!\r\n\r\n  \r\n[END]\r\n", std::nullopt, ""},
+        {"", KeyDataDamageKind::kEmpty, "the file is empty: it holds no key"},
+        {random, KeyDataDamageKind::kNotKeyData, ""},
+        {"K1\r\nA=1\r\n", KeyDataDamageKind::kNoKeyEnd, ""},
+        {"K1\r\n!\r\nK2\r\nA=1\r\nB=", KeyDataDamageKind::kEndsInsideKey,
+         "the file ends inside a key: 3 lines after its last \"!\" are not shown (the file may be "
+         "cut off)"},
+        {"K1\r\n!\r\nK2\r\n!", KeyDataDamageKind::kEndsInsideKey,
+         "the file ends right after its last \"!\" without a line end, so its last key is not "
+         "shown"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.content.substr(0, 40));
+        const std::optional<KeyDataDamage> damage = FindKeyDataDamage(test.content);
+        ASSERT_EQ(damage.has_value(), test.kind.has_value());
+        if (!damage)
+            continue;
+        EXPECT_EQ(damage->kind, *test.kind);
+        if (!test.text.empty())
+            EXPECT_EQ(damage->text, test.text);
+    }
+    Sheet sheet;
+    EXPECT_TRUE(sheet.LoadedContent().empty());
+    sheet.Load(ParseKeyData(std::make_shared<const std::string>("K1\r\n!\r\nK2")));
+    EXPECT_EQ(sheet.LoadedContent(), "K1\r\n!\r\nK2");
 }
 
 TEST(ColumnLetters, SpreadsheetNamesEachWayAcrossEveryCarry) {

@@ -53,6 +53,11 @@ class Sheet {
 
     // Replaces the whole sheet by a loaded one: its counts and cells.
     void Load(LoadedSheet loaded);
+    // The bytes the sheet was last loaded from (none before a load); edits
+    // do not change them.
+    std::string_view LoadedContent() const {
+        return loaded_.buffer ? std::string_view(*loaded_.buffer) : std::string_view();
+    }
 
   private:
     bool Contains(int column, int row) const;
