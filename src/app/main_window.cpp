@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <QToolTip>
 
 #include "app/background_run.h"
 #include "app/before_run_box.h"
@@ -38,6 +39,9 @@ FileSystem& FilesOf(AppEnvironment& environment) {
         environment.fileSystem = &Disk();
     return *environment.fileSystem;
 }
+
+// How long a notice stays, long enough to read two lines.
+constexpr int kNoticeMilliseconds = 12000;
 
 void Place(QWidget& control) {
     PlaceControl(control, MainWindowControlPlace(control.objectName().toStdString()));
@@ -247,8 +251,21 @@ void MainWindow::ShowFileListFolder(const std::string& folder) {
     fileList_->SetFolder(FolderToText(folder));
 }
 
-void MainWindow::LoadKeyDataFile(const std::string& folder, const std::string& name) {
-    (void)gridModel_->LoadFile(folder, name, model_.Files());
+const Sheet* MainWindow::LoadKeyDataFile(const std::string& folder, const std::string& name) {
+    if (!gridModel_->LoadFile(folder, name, model_.Files()))
+        return nullptr;
+    return &gridModel_->GetSheet();
+}
+
+void MainWindow::ShowTitle(const std::string& title) {
+    setWindowTitle(ViewText(title));
+}
+
+// A tooltip over the file list: it goes by itself, and takes no focus.
+void MainWindow::ShowNotice(const std::string& text) {
+    const QRect list = fileList_->rect();
+    QToolTip::showText(fileList_->mapToGlobal(QPoint(list.center().x(), list.top())),
+                       ViewText(text), fileList_, list, kNoticeMilliseconds);
 }
 
 void MainWindow::PlaceGrid(const TwipsRect& place) {

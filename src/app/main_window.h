@@ -91,7 +91,9 @@ class MainWindow final : public QWidget, private MainWindowView {
     void PlaceWindow(const StoredWindowPlace& place) override;
     void PreferencesLoaded() override;
     void ShowFileListFolder(const std::string& folder) override;
-    void LoadKeyDataFile(const std::string& folder, const std::string& name) override;
+    const Sheet* LoadKeyDataFile(const std::string& folder, const std::string& name) override;
+    void ShowTitle(const std::string& title) override;
+    void ShowNotice(const std::string& text) override;
     void PlaceGrid(const TwipsRect& place) override;
     void OpenPreferences(const StoredWindowPlace& place) override;
     void OpenSubstitutionTable(const std::string& tablePath) override;

@@ -427,10 +427,22 @@ void MainFrame::ShowFileListFolder(const std::string& folder) {
 
 // Read into a new sheet first, so that a file that cannot be read leaves
 // the grid as it was.
-void MainFrame::LoadKeyDataFile(const std::string& folder, const std::string& name) {
+const Sheet* MainFrame::LoadKeyDataFile(const std::string& folder, const std::string& name) {
     Sheet loaded;
-    if (bladeway::LoadKeyDataFile(folder, name, loaded, model_.Files()))
-        grid_->SetSheet(std::move(loaded));
+    if (!bladeway::LoadKeyDataFile(folder, name, loaded, model_.Files()))
+        return nullptr;
+    grid_->SetSheet(std::move(loaded));
+    return &grid_->GetSheet();
+}
+
+void MainFrame::ShowTitle(const std::string& title) {
+    SetWindowTextW(Handle(), Wide(title).c_str());
+}
+
+void MainFrame::ShowNotice(const std::string& text) {
+    if (!notice_)
+        notice_ = std::make_unique<NoticeBalloon>(Handle());
+    notice_->Show(Control("File1"), text);
 }
 
 void MainFrame::PlaceGrid(const TwipsRect& place) {

@@ -20,6 +20,7 @@
 #include "win32/background_run.h"
 #include "win32/gdi.h"
 #include "win32/key_grid.h"
+#include "win32/notice_balloon.h"
 #include "win32/preferences_dialog.h"
 #include "win32/program_preview_window.h"
 #include "win32/run_report_window.h"
@@ -50,6 +51,8 @@ class MainFrame final : public Window, private MainWindowView {
     // The last run's report and the program preview, once they opened.
     RunReportWindow* ReportWindow() { return reportWindow_.get(); }
     ProgramPreviewWindow* PreviewWindow() { return previewWindow_.get(); }
+    // The notice beside the file list while it is up; empty when none.
+    std::string NoticeText() const { return notice_ ? notice_->Text() : std::string(); }
     // Ctrl+P while the window is active previews the current key's program;
     // true when `message` was that key (the program's message loop asks).
     bool TranslateShortcut(MSG& message);
@@ -76,7 +79,9 @@ class MainFrame final : public Window, private MainWindowView {
     void PlaceWindow(const StoredWindowPlace& place) override;
     void PreferencesLoaded() override;
     void ShowFileListFolder(const std::string& folder) override;
-    void LoadKeyDataFile(const std::string& folder, const std::string& name) override;
+    const Sheet* LoadKeyDataFile(const std::string& folder, const std::string& name) override;
+    void ShowTitle(const std::string& title) override;
+    void ShowNotice(const std::string& text) override;
     void PlaceGrid(const TwipsRect& place) override;
     void OpenPreferences(const StoredWindowPlace& place) override;
     void OpenSubstitutionTable(const std::string& tablePath) override;
@@ -113,6 +118,7 @@ class MainFrame final : public Window, private MainWindowView {
     std::vector<std::string> recentRunIds_;  // of the grid menu's last runs, by item
     std::unique_ptr<ProgramPreviewWindow> previewWindow_;
     HACCEL shortcuts_ = nullptr;
+    std::unique_ptr<NoticeBalloon> notice_;  // made on the first notice
 };
 
 }  // namespace bladeway::win32

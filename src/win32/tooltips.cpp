@@ -19,6 +19,8 @@ TTTOOLINFOW ToolOf(HWND control, wchar_t* text = nullptr) {
 
 // Long tips wrap at this width (pixels at 96 DPI) rather than cross the screen.
 constexpr int kTipWidth = 400;
+// Room for the longest tip a control has, with its end.
+constexpr std::size_t kLongestTip = 1024;
 
 }  // namespace
 
@@ -37,7 +39,10 @@ Tooltips::~Tooltips() {
 
 void Tooltips::Set(HWND control, std::string_view text) {
     std::wstring wide = Wide(text);
-    TTTOOLINFOW tool = ToolOf(control, wide.data());
+    // The query copies the tool's present text into the buffer it is given:
+    // one as large as any tip, not the new text's, which may be shorter.
+    std::wstring present(kLongestTip, L'\0');
+    TTTOOLINFOW tool = ToolOf(control, present.data());
     const bool known =
         SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
     tool = ToolOf(control, wide.data());
@@ -52,7 +57,7 @@ void Tooltips::Set(HWND control, std::string_view text) {
 }
 
 std::string Tooltips::TextOf(HWND control) const {
-    std::wstring text(1024, L'\0');
+    std::wstring text(kLongestTip, L'\0');
     TTTOOLINFOW tool = ToolOf(control, text.data());
     SendMessageW(tooltip_, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
     text.resize(wcsnlen(text.c_str(), text.size()));

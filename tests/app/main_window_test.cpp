@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <QToolTip>
 
 #include "app/data_file_list.h"
 #include "app/key_grid_model.h"
@@ -56,7 +57,9 @@ TEST_F(MainWindowTest, TheAboutBoxComesFirstThenTheSettingsBesideTheProgramAreRe
 
 TEST_F(MainWindowTest, ControlsShowTheirCaptionsAndTips) {
     const auto form = Start();
-    EXPECT_EQ(form->windowTitle(), "Bladeway");
+    // Its title says what it works on (the words are the model's).
+    EXPECT_EQ(form->windowTitle().toStdString(), form->Model().Title());
+    EXPECT_TRUE(form->windowTitle().startsWith("Bladeway - "));
     EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
     EXPECT_TRUE(form->VarsButton().isHidden());
     EXPECT_EQ(form->ProcessButton().toolTip(), "Process currently loaded Lockplan data file.");
@@ -160,6 +163,15 @@ TEST_F(MainWindowTest, TypedCellsReachTheSheetAPickedFileReplacesItAnUnreadableO
     testing::ClickItem(list, list.model()->index(0, 0));
     EXPECT_EQ(sheet.ColumnCount(), 12);  // the example holds twelve keys
     EXPECT_EQ(sheet.CellText(1, 1), "GM 1");
+    EXPECT_FALSE(QToolTip::isVisible());
+    // A file cut off inside a key loads, and is named beside the list.
+    testing::WriteBytes(folder.Path() / "keys" / "Vanishing.dat", "V\r\n!\r\nW\r\n");
+    list.setCurrentRow(1);
+    EXPECT_EQ(QToolTip::text().toStdString(),
+              "Vanishing.dat: the file ends inside a key: 1 line after its last \"!\" is not "
+              "shown (the file may be cut off).");
+    EXPECT_TRUE(form->windowTitle().startsWith("Bladeway - Vanishing.dat (damaged)"));
+    list.setCurrentRow(0);
     fs::remove(folder.Path() / "keys" / "Vanishing.dat");  // gone before the pick
     list.setCurrentRow(1);
     EXPECT_EQ(sheet.ColumnCount(), 12);

@@ -148,8 +148,9 @@ TEST(KeyDataDamage, CutOffEmptyAndBinaryFilesAreNamedGoodOnesAreNot) {
         if (!damage)
             continue;
         EXPECT_EQ(damage->kind, *test.kind);
-        if (!test.text.empty())
+        if (!test.text.empty()) {
             EXPECT_EQ(damage->text, test.text);
+        }
     }
     Sheet sheet;
     EXPECT_TRUE(sheet.LoadedContent().empty());

@@ -108,6 +108,15 @@ TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOne
     for (int row = 1; row <= 8; ++row)
         EXPECT_EQ(shown.CellText(1, row), expected.CellText(1, row)) << row;
     EXPECT_FALSE(expected.CellText(1, 1).empty());
+    EXPECT_EQ(frame->NoticeText(), "");
+
+    // An empty file loads, is named beside the list and marked in the title.
+    Choose(*frame, 2);
+    EXPECT_EQ(frame->NoticeText(), "Zed.dat: the file is empty: it holds no key.");
+    wchar_t title[256] = {};
+    GetWindowTextW(frame->Handle(), title, 256);
+    EXPECT_TRUE(std::wstring_view(title).starts_with(L"Bladeway - Zed.dat (damaged) - flat mode"));
+    Choose(*frame, 1);
 
     // A file that cannot be read leaves the keys shown.
     fs::remove(keys / "a.dat");

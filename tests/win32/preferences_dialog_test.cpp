@@ -145,7 +145,7 @@ TEST_F(Win32PreferencesDialogTest, TypingShowsOrHidesTheMissingFolderSignAndOkKe
         EXPECT_EQ(TextOf(field), gone);
         EXPECT_FALSE(Shows(sourceSign));
         EXPECT_TRUE(Shows(templateSign));
-        EXPECT_EQ(pref->TipOf(templateSign), MissingFolderWarning(Disk(), gone).value_or(""));
+        EXPECT_EQ(pref->TipOf(templateSign), MissingFolderWarning(Disk(), gone, "").value_or(""));
 
         Type(field, masters);
         EXPECT_FALSE(Shows(templateSign));

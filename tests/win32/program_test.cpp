@@ -163,9 +163,10 @@ TEST(Win32ProgramTest, OpensItsMainWindowAfterTheAboutBoxAndEndsWhenItCloses) {
     if (about != nullptr)
         found.hwnd = WaitForShownWindow(process.dwProcessId, found.className);
     if (found.hwnd != nullptr) {
-        wchar_t title[64] = {};
-        GetWindowTextW(found.hwnd, title, 64);
-        EXPECT_STREQ(title, L"Bladeway");
+        // The title begins with the program's name and goes on with the mode.
+        wchar_t title[256] = {};
+        GetWindowTextW(found.hwnd, title, 256);
+        EXPECT_TRUE(std::wstring_view(title).starts_with(L"Bladeway - "));
         PostMessageW(found.hwnd, WM_CLOSE, 0, 0);
     } else {
         TerminateProcess(process.hProcess, 1);

@@ -4,12 +4,16 @@
 #include <memory>
 
 #include "core/journal/journal_place.h"
+#include "core/keydata/key_data_damage.h"
 #include "core/os/folders.h"
 #include "core/os/paths.h"
 #include "core/presentation/program_settings.h"
+#include "core/presentation/program_title.h"
 #include "core/presentation/run_session_model.h"
 #include "core/presentation/substitution_table_rules.h"
 #include "core/run/program_preview.h"
+#include "core/run/run_check.h"
+#include "core/run/run_report_text.h"
 #include "core/settings/preference_loading.h"
 
 namespace bladeway {
@@ -59,11 +63,43 @@ void MainWindowModel::Load() {
     flatTemplateMode_ = program.flatTemplateMode;
     view_->PlaceWindow(ReadWindowPlace(settings_, settings_keys::kMainWindowPlace));
     LoadPreferenceValues(settings_, preferences_);
+    savedPreferences_ = preferences_;
     view_->PreferencesLoaded();
     // A source folder that is missing or empty leaves the list on the
     // process's current folder.
     view_->ShowFileListFolder(preferences_.sourceFolder);
     loadComplete_ = true;
+    ShowTitle();
+}
+
+std::string MainWindowModel::Title() const {
+    std::string title(kProgramTitle);
+    if (!loadComplete_)
+        return title;
+    if (!keyFileName_.empty())
+        title += " - " + ShowPath(keyFileName_) + (keyFileDamaged_ ? " (damaged)" : "");
+    title += flatTemplateMode_ ? " - flat mode" : " - tree mode";
+    if (preferences_.XLToLHOption() != 0)
+        title += ", Translate X&L to L&H";
+    else if (preferences_.XToHOption() != 0)
+        title += ", Translate X to H";
+    std::vector<std::string> marks;
+    const std::string& source = preferences_.sourceFolder;
+    if (!source.empty() && !fileSystem_->FolderExists(source))
+        marks.emplace_back("Source Path not found");
+    if (preferences_.templateFolder.empty())
+        marks.emplace_back("Template Path empty");
+    if (preferences_.destinationFolder.empty())
+        marks.emplace_back("Destination Path empty");
+    if (!UnsavedPreferenceLines(preferences_, savedPreferences_).empty())
+        marks.emplace_back("Preferences not saved");
+    for (std::size_t i = 0; i < marks.size(); ++i)
+        title += (i == 0 ? " - check: " : ", ") + marks[i];
+    return title;
+}
+
+void MainWindowModel::ShowTitle() {
+    view_->ShowTitle(Title());
 }
 
 std::string MainWindowModel::SubstitutionTablePath() const {
@@ -87,8 +123,16 @@ RunEnvironment MainWindowModel::RunSettings() {
 void MainWindowModel::FileChosen(const std::string& folder, const std::string& name) {
     if (name.empty() || RunGoingOn())
         return;
+    const Sheet* sheet = view_->LoadKeyDataFile(folder, name);
+    if (sheet == nullptr)
+        return;  // the grid shows the file it showed
     keyFile_ = AbsolutePath(JoinPathOnce(folder, name));
-    view_->LoadKeyDataFile(folder, name);
+    keyFileName_ = name;
+    const std::optional<KeyDataDamage> damage = FindKeyDataDamage(sheet->LoadedContent());
+    keyFileDamaged_ = damage.has_value();
+    ShowTitle();
+    if (damage)
+        view_->ShowNotice(ShowPath(name) + ": " + damage->text + ".");
 }
 
 void MainWindowModel::Process(const Sheet& sheet, const SheetSelection& selection) {
@@ -118,8 +162,14 @@ bool MainWindowModel::CheckedBeforeRun(const Sheet& sheet, const SheetSelection&
 }
 
 void MainWindowModel::OpenPreferences() {
-    if (!RunGoingOn())
-        view_->OpenPreferences(ReadWindowPlace(settings_, settings_keys::kPreferencesPlace));
+    if (RunGoingOn())
+        return;
+    view_->OpenPreferences(ReadWindowPlace(settings_, settings_keys::kPreferencesPlace));
+    // However it was closed, its values are the ones in force now, and OK
+    // may have kept them.
+    savedPreferences_ = PreferenceValues{};
+    LoadPreferenceValues(settings_, savedPreferences_);
+    ShowTitle();
 }
 
 void MainWindowModel::Exit() {

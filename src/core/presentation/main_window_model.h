@@ -91,9 +91,16 @@ class MainWindowView : public RunUndoView, public BeforeRunView {
     // Points the file list at `folder` (the file system's bytes); a folder
     // that cannot be listed leaves the list where it was.
     virtual void ShowFileListFolder(const std::string& folder) = 0;
-    // Loads the key data file `name` of `folder` into the grid; one that
-    // cannot be read leaves the grid as it was.
-    virtual void LoadKeyDataFile(const std::string& folder, const std::string& name) = 0;
+    // Loads the key data file `name` of `folder` into the grid and gives the
+    // sheet the grid now shows; one that cannot be read leaves the grid as
+    // it was and gives none.
+    virtual const Sheet* LoadKeyDataFile(const std::string& folder, const std::string& name) = 0;
+    // The window's title: what the program works on and what needs the
+    // worker's eye (MainWindowModel::Title).
+    virtual void ShowTitle(const std::string& title) = 0;
+    // Says `text` once, beside the file list, without waiting for an answer
+    // (a file that loaded but is damaged).
+    virtual void ShowNotice(const std::string& text) = 0;
     // Puts the grid at this place of the client area.
     virtual void PlaceGrid(const TwipsRect& place) = 0;
     // Opens the Preferences dialog at this place, modally.
@@ -148,6 +155,13 @@ class MainWindowModel {
     // No command acts while a Process run goes on.
     bool RunGoingOn() const;
 
+    // "Bladeway - Harbor.dat - tree mode, Translate X to H", and after it
+    // what needs the worker's eye: a damaged key data file, a Source Path
+    // that names no folder (the list then shows another), empty folder
+    // fields, values the settings file does not keep (" - check: ..."). Just "Bladeway"
+    // before the start-up.
+    std::string Title() const;
+
     // What a run or a preview works with: the live preference values, the
     // template mode, the file system and the clock; no message callback and
     // no journal (Process adds the journal).
@@ -191,6 +205,7 @@ class MainWindowModel {
     // True when the run may start: the check found nothing, or the worker
     // chose to process anyway.
     bool CheckedBeforeRun(const Sheet& sheet, const SheetSelection& selection);
+    void ShowTitle();
 
     std::string programPath_;
     FileSystem* fileSystem_;
@@ -202,9 +217,14 @@ class MainWindowModel {
     SettingsFile settings_;
     bool flatTemplateMode_ = true;
     PreferenceValues preferences_;
+    // The values as the settings file kept them when last read (at the
+    // start-up, after Preferences), for the title.
+    PreferenceValues savedPreferences_;
     bool loadComplete_ = false;
     bool closeAfterRun_ = false;  // the close box was used during the run
     std::string keyFile_;         // the key data file chosen last
+    std::string keyFileName_;     // and its name, as the list shows it
+    bool keyFileDamaged_ = false;
     RunUndoModel runUndo_{[this] { return JournalPlaceOf(settings_); }, "bladeway"};
 };
 

@@ -156,10 +156,27 @@ void PreferencesModel::TextChanged(FolderField field, const std::string& text) {
         MarkIfMissing(field);
 }
 
+namespace {
+
+std::string_view WhatAnEmptyFieldMeans(FolderField field) {
+    switch (field) {
+        case FolderField::kSource:
+            return "the file list shows the program's working folder";
+        case FolderField::kTemplate:
+            return "the templates are read from the top folder of the disk";
+        case FolderField::kDestination:
+            return "the programs go to the top folder of the disk";
+    }
+    return {};
+}
+
+}  // namespace
+
 void PreferencesModel::MarkIfMissing(FolderField field) {
     if (view_ != nullptr) {
         view_->ShowMissingFolder(
-            field, MissingFolderWarning(settings_.Files(), fieldTexts_.at(IndexOf(field))));
+            field, MissingFolderWarning(settings_.Files(), fieldTexts_.at(IndexOf(field)),
+                                        WhatAnEmptyFieldMeans(field)));
     }
 }
 

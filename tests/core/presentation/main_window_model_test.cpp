@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "core/gcode/index_record.h"
+#include "core/keydata/key_data_file.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/run_session_model.h"
@@ -36,6 +37,9 @@ std::string PlaceText(const StoredWindowPlace& place) {
 // Writes down what the model has the window do, and what the model held then.
 class RecordingWindow final : public MainWindowView {
   public:
+    RecordingWindow() {
+        sheet.Load(ParseKeyData(std::make_shared<const std::string>("K\r\n!\r\n")));
+    }
     void ShowStartupAbout() override {
         Note("about");
         fileAccessesBeforeAbout = fileSystem->Log().size();
@@ -45,8 +49,9 @@ class RecordingWindow final : public MainWindowView {
         Note("preferences " + model->Preferences().templateFolder);
     }
     void ShowFileListFolder(const std::string& folder) override { Note("list " + folder); }
-    void LoadKeyDataFile(const std::string& folder, const std::string& name) override {
+    const Sheet* LoadKeyDataFile(const std::string& folder, const std::string& name) override {
         Note("load " + folder + " " + name);
+        return loads ? &sheet : nullptr;
     }
     void PlaceGrid(const TwipsRect& place) override {
         Note("grid " + std::to_string(place.left) + " " + std::to_string(place.top) + " " +
@@ -59,6 +64,8 @@ class RecordingWindow final : public MainWindowView {
         Note("table " + tablePath);
     }
     void EndProgram() override { Note("end"); }
+    void ShowTitle(const std::string& shown) override { title = shown; }
+    void ShowNotice(const std::string& text) override { Note("notice " + text); }
     void RunStarting() override { Note("busy"); }
     void ShowRunReport(const RunReport&, const std::string& destination) override {
         Note("report " + destination);
@@ -92,6 +99,10 @@ class RecordingWindow final : public MainWindowView {
     std::vector<bool> loadCompleteAt;
     std::size_t fileAccessesBeforeAbout = ~std::size_t{0};
     BeforeRunButton beforeRunAnswer = BeforeRunButton::kCancel;
+    // What LoadKeyDataFile gives: the sheet it loaded, or none.
+    bool loads = true;
+    Sheet sheet;
+    std::string title;
 };
 
 class MainWindowModelTest : public ::testing::Test {
@@ -294,6 +305,35 @@ TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
     model.Process(*sheet, NoSelection());
     EXPECT_EQ(window.events, std::vector<std::string>{"busy"});
     run.Finish();
+}
+
+TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye) {
+    model.Load();  // no settings: no folders, Translate X to H on
+    EXPECT_EQ(window.title,
+              "Bladeway - flat mode - check: Template Path empty, Destination Path empty");
+    // Preferences closed by its close box leaves values the settings file does not keep.
+    model.Preferences().sourceFolder = folder.File("gone");
+    model.Preferences().templateFolder = folder.Path().string();
+    model.Preferences().destinationFolder = folder.Path().string();
+    ASSERT_TRUE(model.Preferences().SetXToHOption(1));
+    model.OpenPreferences();
+    EXPECT_EQ(window.title,
+              "Bladeway - flat mode, Translate X to H - check: Source Path not found, Preferences "
+              "not saved");
+
+    // A damaged file is named once, beside the list, and stays marked.
+    window.sheet.Load(ParseKeyData(std::make_shared<const std::string>("K1\r\n!\r\nK2\r\n")));
+    window.events.clear();
+    model.FileChosen(folder.WithSeparator(), "Cut.dat");
+    EXPECT_EQ(window.events.back(),
+              "notice Cut.dat: the file ends inside a key: 1 line after its last \"!\" is not "
+              "shown (the file may be cut off).");
+    EXPECT_TRUE(
+        window.title.starts_with("Bladeway - Cut.dat (damaged) - flat mode, Translate X to H"));
+    // A file that cannot be read leaves the grid, and the title, as they were.
+    window.loads = false;
+    model.FileChosen(folder.WithSeparator(), "Gone.dat");
+    EXPECT_TRUE(window.title.starts_with("Bladeway - Cut.dat (damaged)"));
 }
 
 TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutAReport) {

@@ -169,7 +169,9 @@ TEST_F(PreferencesModelTest, FoldersAreMarkedWhileShownWhenTheirTextChangesAndOn
     // An unchanged text is not asked about again; a typed one is, as typed.
     const int asked = files.folderQuestions;
     EXPECT_EQ(Next([&] { model.FolderEdited(FolderField::kTemplate, "stored-masters"); }), Log{});
-    EXPECT_EQ(Next([&] { model.FolderEdited(FolderField::kTemplate, ""); }), Log{"mark template"});
+    EXPECT_EQ(Next([&] { model.FolderEdited(FolderField::kTemplate, ""); }),
+              Log{"mark template This field is empty: the templates are read from the top folder "
+                  "of the disk"});
     EXPECT_EQ(values.templateFolder, "");
     EXPECT_EQ(files.folderQuestions, asked);  // an empty text names no folder to miss
     model.Hidden();
@@ -195,8 +197,16 @@ TEST_F(PreferencesModelTest, ClosingByTheFrameKeepsThePlaceAndResetsEveryValue) 
     EXPECT_EQ(values.XLToLHOption(), 0);
     EXPECT_EQ(values.XToHOption(), 1);
     EXPECT_TRUE(values.TranslateOptionsVisible());
-    EXPECT_EQ(shown, (Log{"source ", "mark source", "template ", "mark template", "destination ",
-                          "mark destination", "mirror !", "options 01"}));
+    // The close box empties every folder: each field is marked as empty.
+    const std::string empty = "This field is empty: ";
+    EXPECT_EQ(
+        shown,
+        (Log{"source ", "mark source " + empty + "the file list shows the program's working folder",
+             "template ",
+             "mark template " + empty + "the templates are read from the top folder of the disk",
+             "destination ",
+             "mark destination " + empty + "the programs go to the top folder of the disk",
+             "mirror !", "options 01"}));
 }
 
 // Browse with the tree's "keys" and "masters" folders.
