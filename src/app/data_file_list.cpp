@@ -1,11 +1,13 @@
 #include "app/data_file_list.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 #include "core/presentation/key_data_file_list.h"
 #include "core/storage/file_system.h"
@@ -22,6 +24,18 @@ DataFileList::DataFileList(QWidget* parent) : QListWidget(parent) {
     });
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &DataFileList::Refresh);
     SetFolder(QDir::currentPath());
+}
+
+void DataFileList::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool chooses = key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_Space ||
+                         key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (chooses && event->modifiers() == Qt::NoModifier && selectedItems().isEmpty() &&
+        count() > 0) {
+        setCurrentRow(std::max(currentRow(), 0), QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 bool DataFileList::SetFolder(const QString& folder) {

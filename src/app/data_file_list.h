@@ -38,6 +38,12 @@ class DataFileList final : public QListWidget {
     // The user selected another file.
     void SelectionChanged();
 
+  protected:
+    // With nothing selected, an arrow key, Space or Return first chooses the
+    // file the list's focus frame is on (the only file of a one-file list
+    // could not be chosen by an arrow otherwise).
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     QString folder_;
     QFileSystemWatcher watcher_;

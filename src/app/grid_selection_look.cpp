@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPainter>
+#include <QPen>
 #include <QTableView>
 
 #include "app/grid_selection.h"
@@ -33,6 +34,14 @@ void GridSelectionLook::paint(QPainter* painter, const QStyleOptionViewItem& opt
     if (!blockSelected_ && (option.state & QStyle::State_Selected))
         painter->fillRect(option.rect, option.palette.brush(QPalette::Base));
     QStyledItemDelegate::paint(painter, option, index);
+    // Inside a selected block the style's focus frame vanishes in the
+    // highlight: the current cell gets a frame in the highlight's text colour.
+    if (blockSelected_ && index == view_.currentIndex() && view_.hasFocus()) {
+        painter->save();
+        painter->setPen(QPen(option.palette.color(QPalette::HighlightedText), 2, Qt::DotLine));
+        painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+        painter->restore();
+    }
 }
 
 void GridSelectionLook::initStyleOption(QStyleOptionViewItem* option,

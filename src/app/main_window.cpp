@@ -19,6 +19,7 @@
 #include "app/grid_selection.h"
 #include "app/grid_selection_look.h"
 #include "app/key_grid_model.h"
+#include "app/keyboard_use.h"
 #include "app/program_preview_window.h"
 #include "app/run_report_window.h"
 #include "app/undo_messages.h"
@@ -102,6 +103,14 @@ void MainWindow::CreateControls() {
     exitButton_ = AddDesignButton(this, "Ext", kExitCaption);
     varsButton_ = AddDesignButton(this, "BtnVars", kVarsCaption);
     varsButton_->setVisible(false);
+
+    // The keyboard as a Windows user expects it (a spreadsheet grid keeps
+    // its arrows; Tab leaves it).
+    TabLeavesTable(*gridView_);
+    SpaceKeepsCell(*gridView_);
+    ShiftF10OpensContextMenu(*gridView_);
+    for (QPushButton* button : {processButton_, preferencesButton_, exitButton_})
+        PressOnReturn(*button);
 
     setTabOrder(fileList_, processButton_);
     setTabOrder(processButton_, gridView_);

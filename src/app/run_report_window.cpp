@@ -11,10 +11,12 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/index_check_window.h"
+#include "app/keyboard_use.h"
 #include "app/undo_messages.h"
 #include "app/view_text.h"
 #include "core/presentation/twips.h"
@@ -101,6 +103,22 @@ RunReportWindow::RunReportWindow(QWidget* parent)
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(table_, &QTableWidget::cellDoubleClicked, this,
             [this](int row) { model_.OpenRow(row); });
+    // By keyboard: Tab reaches every control, Enter on a row opens it as a
+    // double click does, Return presses the focused button, Escape closes.
+    TabLeavesTable(*table_);
+    for (QPushButton* button : findChildren<QPushButton*>())
+        PressOnReturn(*button);
+    auto* openRow = new QShortcut(QKeySequence(Qt::Key_Return), table_);
+    openRow->setContext(Qt::WidgetShortcut);
+    connect(openRow, &QShortcut::activated, this, [this] {
+        if (table_->currentRow() >= 0)
+            model_.OpenRow(table_->currentRow());
+    });
+    auto* openRowEnter = new QShortcut(QKeySequence(Qt::Key_Enter), table_);
+    openRowEnter->setContext(Qt::WidgetShortcut);
+    connect(openRowEnter, &QShortcut::activated, openRow, &QShortcut::activated);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     model_.SetView(this);
 }
 

@@ -1,0 +1,70 @@
+// The whole program by keyboard, through the X server: a file chosen with
+// the arrows, Tab into and out of the grid, Process by Return, and the report
+// walked, opened and closed by keys alone.
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+
+#include "app/data_file_list.h"
+#include "app/key_grid_model.h"
+#include "app/main_window.h"
+#include "desktop/desktop_fixture.h"
+
+namespace bladeway::testing::desktop {
+namespace {
+
+class KeyboardTest : public DesktopTest {
+  protected:
+    // Presses `keys` and waits until the control named `name` has the focus.
+    void PressUntilFocused(const char* keys, const char* name) {
+        PressKeys(keys);
+        WaitUntil(std::string(keys) + " gives the focus to " + name, [name] {
+            const QWidget* focus = QApplication::focusWidget();
+            return focus != nullptr && focus->objectName() == QLatin1String(name);
+        });
+    }
+};
+
+TEST_F(KeyboardTest, AWholeRunByKeyboardAlone) {
+    MakeShop(Templates::kTree, HarborKeys());
+    OpenMainWindow();
+    AsUser([this] {
+        WaitUntil("the main window shows with the focus",
+                  [this] { return Form().isVisible() && Form().isActiveWindow(); });
+        // The file list has the focus first; Down chooses its first file.
+        WaitUntil("the file list has the focus", [] {
+            const QWidget* focus = QApplication::focusWidget();
+            return focus != nullptr && focus->objectName() == QLatin1String("File1");
+        });
+        PressKeys("Down");
+        WaitUntil(
+            "the keys in the grid",
+            [this] { return Form().GridModel().GetSheet().ColumnCount() == 12; }, kDiskStepLimit);
+        // Tab goes on through the grid and out of it, Shift+Tab back.
+        PressUntilFocused("Tab", "Proc");
+        PressUntilFocused("Tab", "KeyData");
+        PressUntilFocused("Tab", "Prf");
+        PressUntilFocused("shift+Tab", "KeyData");
+        PressUntilFocused("shift+Tab", "Proc");
+        PressKeys("Return");
+        AwaitReport();
+        EXPECT_EQ(Summary(), CliRun().summary);
+
+        // The report's table takes Tab on to the buttons; Return on a row
+        // opens its program, Escape closes the report.
+        PressUntilFocused("Tab", "Keys");
+        PressKeys("Down Return");
+        WaitUntil("the row's program comes up", [] { return Shown("ProgramPreview") != nullptr; });
+        WaitOnTop("ProgramPreview", "the program preview");
+        PressKeys("Escape");
+        WaitUntil("the preview goes", [] { return Shown("ProgramPreview") == nullptr; });
+        WaitOnTop("RunReport", "the run report");
+        PressKeys("Escape");
+        WaitUntil("the report goes", [] { return Shown("RunReport") == nullptr; });
+    });
+}
+
+}  // namespace
+}  // namespace bladeway::testing::desktop
