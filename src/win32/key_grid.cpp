@@ -228,7 +228,8 @@ LRESULT KeyGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_GETDLGCODE:
-            return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
+            // Tab and Shift+Tab go to the window: they leave the grid.
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             InvalidateRect(Handle(), nullptr, FALSE);
@@ -648,17 +649,6 @@ bool KeyGrid::OnKeyDown(WPARAM key) {
     }
     if (key == 'A' && Pressed(VK_CONTROL)) {
         selection_.SelectAll();
-        SelectionChanged();
-        return true;
-    }
-    if (key == VK_TAB) {
-        // Tab walks the cells row by row (Shift+Tab back), selecting each.
-        if (Pressed(VK_CONTROL) || sheet_.ColumnCount() == 0 || sheet_.RowCount() == 0)
-            return false;
-        const std::optional<GridCell> current = selection_.Current();
-        const GridCell target = current ? Tabbed(*current, Pressed(VK_SHIFT)) : GridCell{1, 1};
-        selection_.MoveTo(target, false, false);
-        EnsureVisible(target);
         SelectionChanged();
         return true;
     }

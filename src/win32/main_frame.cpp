@@ -149,6 +149,9 @@ void MainFrame::CreateControls() {
         controls_.emplace_back(control.name, hwnd);
     }
     grid_ = std::make_unique<KeyGrid>(Handle(), PixelsOf(gridPlace_), id);
+    // Tab goes in the design's order: the grid comes after Process.
+    SetWindowPos(grid_->Handle(), Control("Proc"), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void MainFrame::PlaceControls() {
@@ -202,10 +205,16 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_ACTIVATE:
             // The list is read again each time the window becomes active:
-            // files that came or went meanwhile show without a watch.
-            if (LOWORD(wParam) != WA_INACTIVE)
-                RefreshFileList();
-            break;
+            // files that came or went meanwhile show without a watch. The
+            // control that had the focus gets it back.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                if (const HWND focus = GetFocus(); focus != nullptr && IsChild(Handle(), focus))
+                    lastFocus_ = focus;
+                return 0;
+            }
+            RefreshFileList();
+            RestoreFocus();
+            return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
@@ -231,9 +240,7 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SETFOCUS:
-            // Not to the grid while a run holds it disabled.
-            if (grid_ && IsWindowEnabled(grid_->Handle()) != FALSE)
-                SetFocus(grid_->Handle());
+            RestoreFocus();
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -288,7 +295,41 @@ bool MainFrame::TranslateShortcut(MSG& message) {
     if (shortcuts_ == nullptr || message.hwnd == nullptr ||
         GetAncestor(message.hwnd, GA_ROOT) != Handle())
         return false;
+    if (ChooseFocusedFile(message))
+        return true;
     return TranslateAcceleratorW(Handle(), shortcuts_, &message) != 0;
+}
+
+// The first file comes first in the tab order and has the focus at the
+// start; later the control that had it when the window was left, unless a
+// run holds that one disabled.
+void MainFrame::RestoreFocus() {
+    HWND focus =
+        lastFocus_ != nullptr && IsWindow(lastFocus_) != FALSE ? lastFocus_ : Control("File1");
+    if (IsWindowEnabled(focus) == FALSE)
+        focus = Handle();
+    if (GetFocus() != focus)
+        SetFocus(focus);
+}
+
+// With no file chosen, an arrow key, Space or Return on the file list first
+// chooses the file its focus frame is on: a list of one file could not be
+// chosen by an arrow otherwise.
+bool MainFrame::ChooseFocusedFile(const MSG& message) {
+    const HWND list = Control("File1");
+    if (message.hwnd != list || message.message != WM_KEYDOWN)
+        return false;
+    const WPARAM key = message.wParam;
+    if (key != VK_DOWN && key != VK_UP && key != VK_SPACE && key != VK_RETURN)
+        return false;
+    if (SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR ||
+        SendMessageW(list, LB_GETCOUNT, 0, 0) <= 0)
+        return false;
+    const LRESULT caret = std::max<LRESULT>(SendMessageW(list, LB_GETCARETINDEX, 0, 0), 0);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(caret), 0);
+    SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    return true;
 }
 
 // From the keyboard (no point) the menu opens at the current cell, or at

@@ -72,6 +72,8 @@ class MainFrame final : public Window, private MainWindowView {
     void RunFinished(const RunReport& report);
     // The grid's context menu at this screen point.
     void ShowGridMenu(POINT at);
+    void RestoreFocus();
+    bool ChooseFocusedFile(const MSG& message);
     void PreviewCurrentProgram();
 
     // MainWindowView
@@ -119,6 +121,7 @@ class MainFrame final : public Window, private MainWindowView {
     std::unique_ptr<ProgramPreviewWindow> previewWindow_;
     HACCEL shortcuts_ = nullptr;
     std::unique_ptr<NoticeBalloon> notice_;  // made on the first notice
+    HWND lastFocus_ = nullptr;               // the control with the focus when last left
 };
 
 }  // namespace bladeway::win32

@@ -105,9 +105,18 @@ void RunReportWindow::Layout(int width, int height) {
     }
 }
 
-// Escape (IDCANCEL) leaves the report open, as the Qt window does; Close
-// and the close box hide it.
+// Escape (IDCANCEL), Close and the close box hide the report; Enter (IDOK)
+// on the table opens its current row, as a double click does.
 void RunReportWindow::OnCommand(int id, int code) {
+    if (id == IDCANCEL) {
+        OnClose();
+        return;
+    }
+    if (id == IDOK) {
+        if (GetFocus() == table_ && currentRow_ >= 0)
+            model_.OpenRow(currentRow_);
+        return;
+    }
     const HWND control = GetDlgItem(Handle(), id);
     if (code != BN_CLICKED || control == nullptr)
         return;

@@ -117,7 +117,8 @@ class Win32ProcessRunTest : public ::testing::Test {
     // The main window of a program in `shop` (a HARBOR62 folder works in
     // tree mode) on the example templates (or `templates`), with `keys`
     // chosen in the file list, shown.
-    std::unique_ptr<MainFrame> Start(const std::string& shop, const std::string& keys) {
+    std::unique_ptr<MainFrame> Start(const std::string& shop, const std::string& keys,
+                                     bool chooseFile = true) {
         program = folder.Path() / shop;
         const bool tree = shop == "Harbor62";
         if (templates.empty())
@@ -137,6 +138,8 @@ class Win32ProcessRunTest : public ::testing::Test {
         EXPECT_NE(frame->Handle(), nullptr);
         EXPECT_TRUE(win32::testing::LoadPastAboutBox(*frame));
         ShowWindow(frame->Handle(), SW_SHOW);
+        if (!chooseFile)
+            return frame;
         const HWND list = frame->Control("File1");
         SendMessageW(list, LB_SETCURSEL, 0, 0);
         SendMessageW(frame->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
@@ -369,6 +372,72 @@ INSTANTIATE_TEST_SUITE_P(
         }
         return name;
     });
+
+// Serves the thread's messages as the program's own loop does, the main
+// window's keys first, until `done` or ten seconds pass.
+bool ServeAsProgram(MainFrame& frame, const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        MSG message{};
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) == FALSE) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            continue;
+        }
+        if (frame.TranslateShortcut(message))
+            continue;
+        const HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (root != nullptr && IsDialogMessageW(root, &message) != FALSE)
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return true;
+}
+
+// A run by keyboard alone: the file list has the focus after the start-up,
+// Down chooses the only file, Tab goes on through the grid and out of it,
+// Return presses Process, Escape closes the report.
+TEST_F(Win32ProcessRunTest, AWholeRunByKeyboardAlone) {
+    const auto frame = Start("flat-shop", HarborKeys(), /*chooseFile=*/false);
+    MainFrame& main = *frame;
+    SetForegroundWindow(main.Handle());
+    const auto focusOn = [&main](const std::string_view name) {
+        const HWND control = name == "KeyData" ? main.Grid().Handle() : main.Control(name);
+        return ServeAsProgram(main, [&] { return GetFocus() == control; });
+    };
+    ASSERT_TRUE(focusOn("File1")) << "no control has the focus after the start-up";
+    PressKey(GetFocus(), VK_DOWN);
+    ASSERT_TRUE(ServeAsProgram(main, [&] { return main.Grid().GetSheet().ColumnCount() == 12; }));
+    for (const char* next : {"Proc", "KeyData", "Prf", "Ext", "File1", "Proc"}) {
+        PressKey(GetFocus(), VK_TAB);
+        ASSERT_TRUE(focusOn(next)) << "Tab did not reach " << next;
+    }
+    PressKey(GetFocus(), VK_RETURN);
+    ASSERT_TRUE(ServeAsProgram(main, [&] { return main.ReportWindow() != nullptr; }));
+    ASSERT_TRUE(ServeUntil([&] { return !main.RunGoingOn(); }));
+    EXPECT_TRUE(bladeway::testing::FilesBelow(destination) == Cli(false));
+    const HWND report = main.ReportWindow()->Handle();
+    // The report comes up in front, with the focus in it.
+    ASSERT_TRUE(ServeAsProgram(main, [&] {
+        return IsWindowVisible(report) != FALSE && GetFocus() != nullptr &&
+               GetAncestor(GetFocus(), GA_ROOT) == report;
+    })) << "the report has not the focus";
+    // Tab reaches the table; Enter on a row opens its program.
+    const HWND table = FindWindowExW(report, nullptr, WC_LISTVIEWW, nullptr);
+    for (int tabs = 0; tabs < 12 && GetFocus() != table; ++tabs) {
+        const HWND before = GetFocus();
+        PressKey(before, VK_TAB);
+        ASSERT_TRUE(ServeAsProgram(main, [&] { return GetFocus() != before; }));
+    }
+    ASSERT_EQ(GetFocus(), table) << "Tab does not reach the report's table";
+    PressKey(table, VK_DOWN);
+    PressKey(table, VK_RETURN);
+    EXPECT_TRUE(ServeAsProgram(main, [&] { return main.PreviewWindow() != nullptr; }));
+    PressKey(table, VK_ESCAPE);
+    EXPECT_TRUE(ServeAsProgram(main, [&] { return IsWindowVisible(report) == FALSE; }));
+}
 
 TEST_F(Win32ProcessRunTest, TheCloseBoxDuringARunStopsItAndEndsTheProgramAfterIt) {
     templates = folder.Path() / "templates";
