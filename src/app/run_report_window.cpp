@@ -1,5 +1,7 @@
 #include "app/run_report_window.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -12,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -34,6 +37,10 @@ QLabel* AddLine(QWidget* parent, const ControlText& control) {
     label->setWordWrap(true);
     return label;
 }
+
+// A column shows at most about this many characters; the rest is in the
+// cell's tooltip.
+constexpr int kWidestColumnCharacters = 48;
 
 std::string FileName(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -171,7 +178,21 @@ void RunReportWindow::ShowRows(const std::vector<RunReportRow>& rows) {
             table_->setItem(row, column, item);
         }
     }
+    // Each column as wide as its texts, but none so wide that it pushes the
+    // others out of sight; a text cut short shows whole as its tooltip.
     table_->resizeColumnsToContents();
+    const int widest = table_->fontMetrics().averageCharWidth() * kWidestColumnCharacters;
+    for (int column = 0; column < kColumnCount; ++column)
+        table_->setColumnWidth(column, std::min(table_->columnWidth(column), widest));
+    const int padding = 2 * table_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            QTableWidgetItem* item = table_->item(row, column);
+            const bool cut = table_->fontMetrics().horizontalAdvance(item->text()) + padding >
+                             table_->columnWidth(column);
+            item->setToolTip(cut ? item->text() : QString());
+        }
+    }
 }
 
 void RunReportWindow::ShowRowsShown(const std::vector<bool>& shown) {

@@ -466,6 +466,21 @@ TEST_F(ProcessOffThreadTest, CheckIndexShowsTheFindingsOfTheDamagedIndexOfARow) 
     const auto form = StartWith(true, HarborKeys());
     Process(*form);
     RunReportWindow& report = Report(*form);
+    // The long index text is cut to keep the other columns in sight, and
+    // shows whole as the cell's tooltip; short ones need none.
+    const QTableWidget& table = report.Table();
+    for (int column = 0; column < table.columnCount(); ++column) {
+        const QTableWidgetItem* cell = table.item(0, column);
+        const bool cut =
+            table.fontMetrics().horizontalAdvance(cell->text()) > table.columnWidth(column);
+        if (cut)
+            EXPECT_EQ(cell->toolTip(), cell->text()) << column;
+        else
+            EXPECT_TRUE(cell->toolTip().isEmpty() || cell->toolTip() == cell->text()) << column;
+        EXPECT_LT(table.columnWidth(column), table.fontMetrics().averageCharWidth() * 50);
+    }
+    EXPECT_TRUE(table.item(0, 3)->text().contains("is damaged"));
+    EXPECT_EQ(table.item(0, 3)->toolTip(), table.item(0, 3)->text());
     QPushButton& check = testing::ButtonNamed(report, "CheckIndex");
     report.Table().setCurrentCell(0, 0);
     ASSERT_TRUE(check.isEnabled());

@@ -1,5 +1,6 @@
 #include "core/run/run_report_text.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/gcode/index_program.h"
@@ -17,8 +18,13 @@ std::string TrimmedStatus(const KeyResult& key) {
     return std::string(TrimSpaces(key.status));
 }
 
+// Counts are grouped as everywhere in the report: 2,000 keys.
+std::string Plural(std::size_t count, std::string_view word) {
+    return GroupedCount(count) + " " + std::string(word) + (count == 1 ? "" : "s");
+}
+
 std::string Plural(int count, std::string_view word) {
-    return std::to_string(count) + " " + std::string(word) + (count == 1 ? "" : "s");
+    return Plural(static_cast<std::size_t>(std::max(count, 0)), word);
 }
 
 std::string CsvField(std::string_view field) {
@@ -100,7 +106,7 @@ std::string SummaryLine(const RunReport& report, bool dryRun) {
 
 std::string ProcessedKeysLine(const RunReport& report) {
     if (report.blockSelected)
-        return Plural(static_cast<int>(report.plannedKeys), "selected key");
+        return Plural(report.plannedKeys, "selected key");
     return "all " + Plural(report.columnCount, "key") + ": no block selected";
 }
 

@@ -98,6 +98,16 @@ TEST_F(RunTextTest, AStoppedRunSaysHowFarItCameInGroupedCounts) {
              {0, "0"}, {999, "999"}, {1000, "1,000"}, {1234567, "1,234,567"}}) {
         EXPECT_EQ(GroupedCount(count), text);
     }
+    // Every count of the summary is grouped alike.
+    RunReport large;
+    large.keys.resize(2000);
+    large.plannedKeys = 3000;
+    large.columnCount = 3000;
+    large.stopped = true;
+    EXPECT_EQ(SummaryLine(large, false),
+              "2,000 keys processed: 0 programs written, 0 keys with problems, stopped after "
+              "2,000 of 3,000 keys");
+    EXPECT_EQ(ProcessedKeysLine(large), "all 3,000 keys: no block selected");
     const auto sheet = SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER", "P2"),
                                 KeyColumn("MASTER", "P3"), KeyColumn("MASTER", "P4")});
     RunEnvironment environment = Environment(Disk());
