@@ -73,6 +73,8 @@ RunReportWindow::RunReportWindow(QWidget* parent)
     table_->horizontalHeader()->setStretchLastSection(true);
 
     selectKeys_ = AddButtonFor(this, kRunReportSelectKeys);
+    selectNotProcessed_ = AddButtonFor(this, kRunReportSelectNotProcessed);
+    selectNotProcessed_->setVisible(false);
     checkIndex_ = AddButtonFor(this, kRunReportCheckIndex);
     checkIndex_->setEnabled(false);
     undo_ = AddButtonFor(this, kRunReportUndo);
@@ -83,6 +85,7 @@ RunReportWindow::RunReportWindow(QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(problemsOnly_);
     buttons->addWidget(selectKeys_);
+    buttons->addWidget(selectNotProcessed_);
     buttons->addWidget(checkIndex_);
     buttons->addWidget(undo_);
     buttons->addStretch();
@@ -101,6 +104,8 @@ RunReportWindow::RunReportWindow(QWidget* parent)
     connect(problemsOnly_, &QCheckBox::toggled, this,
             [this](bool only) { model_.SetProblemsOnly(only); });
     connect(selectKeys_, &QPushButton::clicked, this, [this] { model_.SelectKeys(); });
+    connect(selectNotProcessed_, &QPushButton::clicked, this,
+            [this] { model_.SelectNotProcessed(); });
     connect(checkIndex_, &QPushButton::clicked, this, [this] { model_.CheckIndexOfCurrentRow(); });
     connect(undo_, &QPushButton::clicked, this, [this] { model_.UndoRun(); });
     connect(table_, &QTableWidget::currentCellChanged, this,
@@ -202,6 +207,11 @@ void RunReportWindow::ShowRowsShown(const std::vector<bool>& shown) {
 
 void RunReportWindow::EnableSelectKeys(bool enabled) {
     selectKeys_->setEnabled(enabled);
+}
+
+// Shown only after a run that stopped before its last key.
+void RunReportWindow::EnableSelectNotProcessed(bool enabled) {
+    selectNotProcessed_->setVisible(enabled);
 }
 
 void RunReportWindow::EnableCheckIndex(bool enabled) {

@@ -84,6 +84,7 @@ class RunReportWindow final : public QWidget, private RunReportView {
     void ShowRows(const std::vector<RunReportRow>& rows) override;
     void ShowRowsShown(const std::vector<bool>& shown) override;
     void EnableSelectKeys(bool enabled) override;
+    void EnableSelectNotProcessed(bool enabled) override;
     void EnableCheckIndex(bool enabled) override;
     void EnableUndo(bool enabled) override;
     bool ConfirmUndo(const std::string& question) override;
@@ -100,6 +101,7 @@ class RunReportWindow final : public QWidget, private RunReportView {
     QLabel* summary_ = nullptr;
     QLabel* shared_ = nullptr;
     QPushButton* selectKeys_ = nullptr;
+    QPushButton* selectNotProcessed_ = nullptr;
     QPushButton* checkIndex_ = nullptr;
     QPushButton* undo_ = nullptr;
     IndexCheckWindow* checkWindow_ = nullptr;

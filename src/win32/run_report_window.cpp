@@ -38,6 +38,9 @@ RunReportWindow::RunReportWindow(HWND owner, FileSystem& fileSystem, std::string
                                WS_TABSTOP | BS_AUTOCHECKBOX, kRunReportProblemsOnly.caption);
     selectKeys_ = AddControl({kRunReportSelectKeys.objectName, {}}, WC_BUTTONW, kButtonStyle,
                              kRunReportSelectKeys.caption);
+    selectNotProcessed_ = AddControl({kRunReportSelectNotProcessed.objectName, {}}, WC_BUTTONW,
+                                     kButtonStyle, kRunReportSelectNotProcessed.caption);
+    ShowWindow(selectNotProcessed_, SW_HIDE);  // until a run stops early
     checkIndex_ = AddControl({kRunReportCheckIndex.objectName, {}}, WC_BUTTONW, kButtonStyle,
                              kRunReportCheckIndex.caption);
     EnableWindow(checkIndex_, FALSE);
@@ -45,6 +48,7 @@ RunReportWindow::RunReportWindow(HWND owner, FileSystem& fileSystem, std::string
                        kRunReportUndo.caption);
     EnableWindow(undo_, FALSE);
     AddTip(selectKeys_, kRunReportSelectKeys.tip);
+    AddTip(selectNotProcessed_, kRunReportSelectNotProcessed.tip);
     AddTip(checkIndex_, kRunReportCheckIndex.tip);
     AddTip(undo_, kRunReportUndo.tip);
     copy_ = AddControl({kRunReportCopy.objectName, {}}, WC_BUTTONW, kButtonStyle,
@@ -91,7 +95,9 @@ void RunReportWindow::Layout(int width, int height) {
     const int boxWidth = TextWidth(problemsOnly_) + buttonHeight + gap;
     PlaceChild(problemsOnly_, left, buttonTop, boxWidth, buttonHeight);
     left += boxWidth + gap;
-    for (const HWND button : {selectKeys_, checkIndex_, undo_}) {
+    for (const HWND button : {selectKeys_, selectNotProcessed_, checkIndex_, undo_}) {
+        if (IsWindowVisible(button) == FALSE && button == selectNotProcessed_)
+            continue;  // shown only after a stopped run
         const int buttonWidth = ButtonWidth(button);
         PlaceChild(button, left, buttonTop, buttonWidth, buttonHeight);
         left += buttonWidth + gap;
@@ -126,6 +132,8 @@ void RunReportWindow::OnCommand(int id, int code) {
         model_.SetProblemsOnly(Button_GetCheck(problemsOnly_) == BST_CHECKED);
     else if (control == selectKeys_)
         model_.SelectKeys();
+    else if (control == selectNotProcessed_)
+        model_.SelectNotProcessed();
     else if (control == checkIndex_)
         model_.CheckIndexOfCurrentRow();
     else if (control == undo_)
@@ -232,6 +240,14 @@ void RunReportWindow::ShowRowsShown(const std::vector<bool>& shown) {
 
 void RunReportWindow::EnableSelectKeys(bool enabled) {
     EnableWindow(selectKeys_, enabled ? TRUE : FALSE);
+}
+
+// Shown only after a run that stopped before its last key.
+void RunReportWindow::EnableSelectNotProcessed(bool enabled) {
+    ShowWindow(selectNotProcessed_, enabled ? SW_SHOWNA : SW_HIDE);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    Layout(client.right, client.bottom);
 }
 
 void RunReportWindow::EnableCheckIndex(bool enabled) {

@@ -57,6 +57,7 @@ class RunReportWindow final : public LaidOutWindow, private RunReportView {
     void ShowRows(const std::vector<RunReportRow>& rows) override;
     void ShowRowsShown(const std::vector<bool>& shown) override;
     void EnableSelectKeys(bool enabled) override;
+    void EnableSelectNotProcessed(bool enabled) override;
     void EnableCheckIndex(bool enabled) override;
     void EnableUndo(bool enabled) override;
     bool ConfirmUndo(const std::string& question) override;
@@ -80,6 +81,7 @@ class RunReportWindow final : public LaidOutWindow, private RunReportView {
     HWND table_ = nullptr;
     HWND problemsOnly_ = nullptr;
     HWND selectKeys_ = nullptr;
+    HWND selectNotProcessed_ = nullptr;
     HWND checkIndex_ = nullptr;
     HWND undo_ = nullptr;
     HWND copy_ = nullptr;

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -226,9 +227,18 @@ TEST_F(ProcessOffThreadTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEveryt
     ASSERT_GT(done, 0U);
     ASSERT_LT(done, 3000U);
     EXPECT_EQ(Report(*form).Summary().toStdString(),
-              std::to_string(done) + " keys processed: " + std::to_string(done) +
+              GroupedCount(done) + " keys processed: " + GroupedCount(done) +
                   " programs written, 0 keys with problems, stopped after " + GroupedCount(done) +
                   " of 3,000 keys");
+    // The keys the run did not reach can be selected for the next Process.
+    QPushButton& rest = testing::ButtonNamed(Report(*form), "SelectNotProcessed");
+    ASSERT_TRUE(rest.isVisible());
+    rest.click();
+    const QItemSelectionModel& selected = *form->GridView().selectionModel();
+    const auto column = static_cast<int>(done);
+    EXPECT_FALSE(selected.isSelected(form->GridModel().index(0, column - 1)));
+    EXPECT_TRUE(selected.isSelected(form->GridModel().index(0, column)));
+    EXPECT_TRUE(selected.isSelected(form->GridModel().index(0, 2999)));
     // The files are those of a whole run over the same first keys: every
     // program whole, the index holding exactly their entries, nothing left over.
     const auto written = testing::FilesBelow(destination);

@@ -73,6 +73,7 @@ void RunReportModel::ShowReport(const RunReport& report, std::string csvFolder) 
     view_->ShowLines(processedKeys_, summary_,
                      sharedProblem_.empty() ? std::string() : "Every key: " + sharedProblem_);
     view_->EnableSelectKeys(CanSelectKeys());
+    view_->EnableSelectNotProcessed(!report_.notProcessed.empty());
     view_->ShowRows(rows_);
     ShowFilter();
     view_->EnableCheckIndex(CanCheckIndex());
@@ -136,6 +137,11 @@ void RunReportModel::SetCurrentRow(int row) {
 void RunReportModel::SelectKeys() const {
     if (view_ != nullptr)
         view_->SelectKeysInGrid(ProblemColumns());
+}
+
+void RunReportModel::SelectNotProcessed() const {
+    if (view_ != nullptr && !report_.notProcessed.empty())
+        view_->SelectKeysInGrid(report_.notProcessed);
 }
 
 void RunReportModel::CheckIndexOfCurrentRow() const {

@@ -63,6 +63,9 @@ inline constexpr ControlText kRunReportProblemsOnly{"ProblemsOnly", "Only keys w
 inline constexpr ControlText kRunReportSelectKeys{
     "SelectKeys", "Select these keys",
     "Selects the keys with problems in the grid, so that Process takes only them"};
+inline constexpr ControlText kRunReportSelectNotProcessed{
+    "SelectNotProcessed", "Select the keys not processed",
+    "Selects the keys a stopped run did not reach, so that Process takes only them"};
 inline constexpr ControlText kRunReportCheckIndex{
     "CheckIndex", "Check index\xE2\x80\xA6",  // an ellipsis, in UTF-8
     "Shows what is wrong with the damaged INDICE.Prg of the selected key"};
@@ -92,6 +95,7 @@ class RunReportView : public RunUndoView {
     // Which rows are shown, one flag per row.
     virtual void ShowRowsShown(const std::vector<bool>& shown) = 0;
     virtual void EnableSelectKeys(bool enabled) = 0;
+    virtual void EnableSelectNotProcessed(bool enabled) = 0;
     virtual void EnableCheckIndex(bool enabled) = 0;
     virtual void EnableUndo(bool enabled) = 0;
 
@@ -154,6 +158,8 @@ class RunReportModel {
     void SetProblemsOnly(bool only);
     void SetCurrentRow(int row);  // -1: none
     void SelectKeys() const;
+    // The keys a stopped run did not reach, for the next Process.
+    void SelectNotProcessed() const;
     void CheckIndexOfCurrentRow() const;
     void OpenRow(int row) const;
     void CopyAsText() const;

@@ -277,6 +277,14 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     }
     report.leftOversRemoved = programs.LeftOversRemoved();
     NoteMissingFolders(environment, report);
+    // What a stopped run left: the planned columns after the last one done.
+    if (report.keys.size() < report.plannedKeys) {
+        const int lastDone = report.keys.empty() ? 0 : report.keys.back().column;
+        for (int column = lastDone + 1; column <= columnCount; ++column) {
+            if (ProcessesColumn(selection, column))
+                report.notProcessed.push_back(column);
+        }
+    }
     return report;
 }
 

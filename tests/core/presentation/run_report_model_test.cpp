@@ -31,6 +31,7 @@ class FakeReportView final : public RunReportView {
     void ShowRows(const std::vector<RunReportRow>& shownRows) override { rows = shownRows; }
     void ShowRowsShown(const std::vector<bool>& flags) override { shown = flags; }
     void EnableSelectKeys(bool enabled) override { selectKeys = enabled; }
+    void EnableSelectNotProcessed(bool enabled) override { selectNotProcessed = enabled; }
     void EnableCheckIndex(bool enabled) override { checkIndex = enabled; }
     void SelectKeysInGrid(const std::vector<int>& columns) override { selected = columns; }
     void OpenProgram(const KeyResult& key) override { opened.push_back(key.column); }
@@ -56,7 +57,7 @@ class FakeReportView final : public RunReportView {
     std::vector<std::string> questions, outcomes;
     std::vector<RunReportRow> rows;
     std::vector<bool> shown;
-    bool selectKeys = false, checkIndex = false;
+    bool selectKeys = false, selectNotProcessed = false, checkIndex = false;
     std::vector<int> selected, opened;
     std::vector<std::string> checked, warnings;
     std::optional<std::string> chosen;
@@ -150,6 +151,16 @@ TEST_F(RunReportModelTest, TheButtonsHandBackTheProblemKeysTheirProgramsAndTheDa
     model.ShowReport(good, "/out");
     EXPECT_FALSE(view.selectKeys);
     EXPECT_FALSE(view.checkIndex) << "the current row is past the new report";
+
+    // A run stopped early offers the keys it did not reach.
+    EXPECT_FALSE(view.selectNotProcessed);
+    good.stopped = true;
+    good.notProcessed = {3, 7};
+    model.ShowReport(good, "/out");
+    EXPECT_TRUE(view.selectNotProcessed);
+    view.selected.clear();
+    model.SelectNotProcessed();
+    EXPECT_EQ(view.selected, (std::vector<int>{3, 7}));
 }
 
 // A cause every key shares is said once above the rows, not in each.

@@ -118,6 +118,7 @@ TEST_F(RunTextTest, AStoppedRunSaysHowFarItCameInGroupedCounts) {
     EXPECT_EQ(SummaryLine(report, false),
               "2 keys processed: 2 programs written, 0 keys with problems, stopped after 2 of 4 "
               "keys");
+    EXPECT_EQ(report.notProcessed, (std::vector<int>{3, 4}));
     EXPECT_FALSE(fs::exists(destination.File("P3")));
 }
 
