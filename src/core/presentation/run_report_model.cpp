@@ -1,5 +1,6 @@
 #include "core/presentation/run_report_model.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/os/paths.h"
@@ -70,8 +71,6 @@ void RunReportModel::ShowReport(const RunReport& report, std::string csvFolder) 
         rows_.push_back(RowOf(key, !sharedProblem_.empty()));
     if (view_ == nullptr)
         return;
-    view_->ShowLines(processedKeys_, summary_,
-                     sharedProblem_.empty() ? std::string() : "Every key: " + sharedProblem_);
     view_->EnableSelectKeys(CanSelectKeys());
     view_->EnableSelectNotProcessed(!report_.notProcessed.empty());
     view_->ShowRows(rows_);
@@ -178,6 +177,12 @@ void RunReportModel::ShowFilter() const {
     std::vector<bool> shown(rows_.size());
     for (std::size_t row = 0; row < rows_.size(); ++row)
         shown[row] = RowShown(row);
+    // A filter that leaves the table empty says so, where the shared cause
+    // would stand (a run with a shared cause has problems to show).
+    std::string third = sharedProblem_.empty() ? std::string() : "Every key: " + sharedProblem_;
+    if (problemsOnly_ && std::find(shown.begin(), shown.end(), true) == shown.end())
+        third = std::string(kNoKeysWithProblems);
+    view_->ShowLines(processedKeys_, summary_, third);
     view_->ShowRowsShown(shown);
 }
 

@@ -59,6 +59,8 @@ inline constexpr TwipsRect kRunReportClientSize{0, 0, 15000, 6300};
 inline constexpr std::array<ControlText, 3> kRunReportLines = {
     {{"ProcessedKeys"}, {"Summary"}, {"SharedProblem"}}};
 inline constexpr ControlText kRunReportTable{"Keys"};
+// The third line when "Only keys with problems" leaves no row.
+inline constexpr std::string_view kNoKeysWithProblems = "No keys with problems.";
 inline constexpr ControlText kRunReportProblemsOnly{"ProblemsOnly", "Only keys with problems"};
 inline constexpr ControlText kRunReportSelectKeys{
     "SelectKeys", "Select these keys",

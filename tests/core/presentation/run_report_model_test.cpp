@@ -122,6 +122,15 @@ TEST_F(RunReportModelTest, EachKeyHasItsRowTheProblemsAreMarkedAndCanBeShownAlon
 
     model.CopyAsText();
     EXPECT_EQ(view.clipboard, PlainReportText(report, /*dryRun=*/false));
+
+    // A clean run under the filter says why the table is empty.
+    RunReport clean;
+    clean.keys = {Key(2, "P2")};
+    model.ShowReport(clean, "/out");
+    EXPECT_EQ(view.shown, std::vector<bool>{false});
+    EXPECT_EQ(view.shared, "No keys with problems.");
+    model.SetProblemsOnly(false);
+    EXPECT_EQ(view.shared, "");
 }
 
 TEST_F(RunReportModelTest, TheButtonsHandBackTheProblemKeysTheirProgramsAndTheDamagedIndex) {
