@@ -99,7 +99,7 @@ struct RunReport {
     bool stopped = false;         // stopped on request before its last key
     // The columns the run would have processed after it stopped, ascending.
     std::vector<int> notProcessed;
-    bool blockSelected = false;   // the keys were chosen by a selected block
+    bool blockSelected = false;  // the keys were chosen by a selected block
     // A folder setting that named no folder, when every key failed for it
     // (empty: none).
     std::string missingTemplateFolder;

@@ -88,6 +88,10 @@ void AddEntriesWithoutPrograms(const RunReport& report, const FileSystem& fileSy
     }
 }
 
+std::string RepairAdvice(const std::string& index) {
+    return "Put it right first with: bladeway-cli index repair " + ShowPath(index);
+}
+
 bool NamesATemplate(const KeyResult& key) {
     return !key.templateName.empty();
 }
@@ -112,13 +116,14 @@ void AddIndexProblems(const RunReport& report, bool templateIndexMissing,
         hazards.push_back({RunHazardKind::kTemplateIndexUnusable,
                            "The template folder's INDICE.Prg (" + ShowPath(key->index.path) +
                                ") is damaged: no key is entered in the destination's "
-                               "INDICE.Prg. Check index… can repair it."});
+                               "INDICE.Prg. " +
+                               RepairAdvice(key->index.path)});
     }
     if (const KeyResult* key = FirstWith(report, IndexOutcome::kDestinationIndexDamaged)) {
         hazards.push_back({RunHazardKind::kDestinationIndexDamaged,
                            "The destination's INDICE.Prg (" + ShowPath(key->index.path) +
-                               ") is damaged: it is left as it is and no key is entered in it. "
-                               "Check index… can repair it."});
+                               ") is damaged: it is left as it is and no key is entered in it. " +
+                               RepairAdvice(key->index.path)});
     }
 }
 
