@@ -73,7 +73,7 @@ TEST_P(LongRunTest, StoppingWhileItWritesEndsItBetweenKeysWithItsReport) {
     // The stop lands half a second or more into the run, and before its end.
     ASSERT_GT(done, 1U);
     ASSERT_LT(done, static_cast<std::size_t>(kKeys));
-    EXPECT_EQ(summary, std::to_string(done) + " keys processed: " + std::to_string(done) +
+    EXPECT_EQ(summary, GroupedCount(done) + " keys processed: " + GroupedCount(done) +
                            " programs written, 0 keys with problems, stopped after " +
                            GroupedCount(done) + " of " + GroupedCount(kKeys) + " keys");
     // One whole program for every key done, nothing half-written beside them
