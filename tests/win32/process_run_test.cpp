@@ -69,10 +69,11 @@ HWND Shown(const wchar_t* windowClass) {
 }
 
 // Serves the thread's messages as the program's loop does (Enter, Escape
-// and Tab for the window a message is for) until `done` or `seconds` pass;
-// `each` runs between messages. True when `done`.
+// and Tab for the window a message is for, and `frame`'s own keys first when
+// given) until `done` or `seconds` pass; `each` runs between messages. True
+// when `done`.
 bool ServeUntil(const std::function<bool()>& done, const std::function<void()>& each = {},
-                int seconds = 40) {
+                int seconds = 40, MainFrame* frame = nullptr) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline)
@@ -89,6 +90,8 @@ bool ServeUntil(const std::function<bool()>& done, const std::function<void()>& 
             PostQuitMessage(static_cast<int>(message.wParam));
             return done();
         }
+        if (frame != nullptr && frame->TranslateShortcut(message))
+            continue;
         const HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
         if (root != nullptr && IsDialogMessageW(root, &message) != FALSE)
             continue;
@@ -376,24 +379,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Serves the thread's messages as the program's own loop does, the main
 // window's keys first, until `done` or ten seconds pass.
 bool ServeAsProgram(MainFrame& frame, const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        MSG message{};
-        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) == FALSE) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            continue;
-        }
-        if (frame.TranslateShortcut(message))
-            continue;
-        const HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        if (root != nullptr && IsDialogMessageW(root, &message) != FALSE)
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return true;
+    return ServeUntil(done, {}, 10, &frame);
 }
 
 // A run by keyboard alone: the file list has the focus after the start-up,
