@@ -12,13 +12,15 @@ namespace {
 constexpr std::string_view kCsvExtension = ".csv";
 constexpr std::string_view kCsvFileName = "report.csv";
 
-// The program file written, or why not; the key's file problems after it,
-// unless every key shares them (then they are said once above the rows).
-std::string ProgramFileText(const KeyResult& key, bool problemsShared) {
+// The program file written, or why not; the key's own file problems after
+// it, but those of its index step (in the index cell) and those every key
+// shares (said once above the rows).
+std::string ProgramFileText(const KeyResult& key, const SharedProblems& shared) {
     std::string text =
         key.programWritten ? ShowPath(key.outputPath) : ProgramOutcomeText(key, /*dryRun=*/false);
-    if (!key.errors.empty() && !problemsShared)
-        text += (text.empty() ? "" : "; ") + ProblemsText(key);
+    const std::string problems = shared.OwnProblemsText(key);
+    if (!problems.empty())
+        text += (text.empty() ? "" : "; ") + problems;
     return text;
 }
 
@@ -28,15 +30,15 @@ std::string StatusCellText(const KeyResult& key) {
     return meaning.empty() ? status : status + " - " + meaning;
 }
 
-RunReportRow RowOf(const KeyResult& key, bool problemsShared) {
+RunReportRow RowOf(const KeyResult& key, const SharedProblems& shared) {
     RunReportRow row;
     row.problem = !EndedWell(key);
     row.cells = {(row.problem ? "! " : "") + ColumnText(key),
                  ProgramNameText(key),
                  StatusCellText(key),
-                 IndexOutcomeText(key, /*dryRun=*/false),
+                 shared.IndexText(key),
                  CarriedOverText(key),
-                 ProgramFileText(key, problemsShared)};
+                 ProgramFileText(key, shared)};
     return row;
 }
 
@@ -64,11 +66,12 @@ void RunReportModel::ShowReport(const RunReport& report, std::string csvFolder) 
     csvFolder_ = std::move(csvFolder);
     processedKeys_ = ProcessedKeysLine(report_);
     summary_ = SummaryLine(report_, /*dryRun=*/false);
-    sharedProblem_ = SharedProblemText(report_);
+    const SharedProblems shared(report_);
+    sharedProblem_ = shared.Text();
     rows_.clear();
     rows_.reserve(report_.keys.size());
     for (const KeyResult& key : report_.keys)
-        rows_.push_back(RowOf(key, !sharedProblem_.empty()));
+        rows_.push_back(RowOf(key, shared));
     if (view_ == nullptr)
         return;
     view_->EnableSelectKeys(CanSelectKeys());

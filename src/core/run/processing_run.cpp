@@ -120,17 +120,16 @@ void GenerateKey(KeyRecord& record, const RunEnvironment& environment, KeyResult
 
 // Index writes reach the keys they were made for: the path written, or the
 // problem in its place among the key's index problems.
-void ApplyIndexWrites(const std::vector<IndexWriteOutcome>& outcomes,
-                      const std::vector<std::size_t>& indexErrorEnds, RunReport& report) {
+void ApplyIndexWrites(const std::vector<IndexWriteOutcome>& outcomes, RunReport& report) {
     for (const IndexWriteOutcome& outcome : outcomes) {
         KeyResult& key = report.keys[outcome.key];
         if (outcome.error.empty()) {
             key.indexPath = outcome.indexPath;
             key.index.outcome = IndexOutcome::kEntered;
         } else {
-            key.errors.insert(
-                key.errors.begin() + static_cast<std::ptrdiff_t>(indexErrorEnds[outcome.key]),
-                outcome.error);
+            key.errors.insert(key.errors.begin() + static_cast<std::ptrdiff_t>(key.indexErrors),
+                              outcome.error);
+            ++key.indexErrors;
         }
     }
 }
@@ -207,8 +206,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
                           IndexWriteGuard{LockWait{environment.lockLimit, environment.stopRequested,
                                                    environment.waiting},
                                           journal ? &*journal : nullptr});
-    std::vector<std::size_t> indexErrorEnds;  // per key: where its index problems end
-    int statusColumn = 0;                     // the column whose problem set the Status
+    int statusColumn = 0;  // the column whose problem set the Status
     const auto writeBatch = [&](const std::string& indexPath) {
         ApplyProgramWrites(programs.Commit(), report);
         const std::vector<IndexWriteOutcome> written = indexBatch.Write(indexPath);
@@ -216,7 +214,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
             if (!outcome.indexPath.empty())
                 fileSystem.Forget(outcome.indexPath);
         }
-        ApplyIndexWrites(written, indexErrorEnds, report);
+        ApplyIndexWrites(written, report);
         if (report.journalProblem.empty())
             report.journalProblem = !programs.KeepingProblem().empty()
                                         ? programs.KeepingProblem()
@@ -250,7 +248,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
             }
             RunIndexStep(record, key, runEnvironment, indexBatch, statusColumn, result);
         }
-        indexErrorEnds.push_back(result.errors.size());
+        result.indexErrors = result.errors.size();
         result.carriedOver = CarriedFields(record, set, runEnvironment.flatTemplateMode);
         GenerateKey(record, runEnvironment, result);
         if (!OwnStatus(result).empty()) {

@@ -89,6 +89,7 @@ struct KeyResult {
     // key's cells leave them empty: letters, "R5", "mirror count", ...
     std::vector<std::string> carriedOver;
     std::vector<std::string> errors;  // file problems met for this key, one line each
+    std::size_t indexErrors = 0;      // how many of them, first, the index step met
     // The index step's messages shown for this key.
     std::vector<std::string> messages;
 };

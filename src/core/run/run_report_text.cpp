@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
@@ -37,6 +38,14 @@ std::string CsvField(std::string_view field) {
             quoted += '"';
     }
     return quoted + "\"";
+}
+
+// The key's problems from `begin` to `end`, joined by "; ".
+std::string JoinedProblems(const KeyResult& key, std::size_t begin, std::size_t end) {
+    std::string text;
+    for (std::size_t i = begin; i < std::min(end, key.errors.size()); ++i)
+        text += (i == begin ? "" : "; ") + ShowPath(key.errors[i]);
+    return text;
 }
 
 }  // namespace
@@ -179,7 +188,8 @@ std::string IndexOutcomeText(const KeyResult& key, bool dryRun) {
             return "not entered: index updates stopped by the problem of column " +
                    ColumnLetters(index.stoppedBy) + " (" + index.stoppedByStatus + ")";
         case IndexOutcome::kFileProblem:
-            return "not entered: see the problem";
+            return key.indexErrors == 0 ? "not entered: see the problem"
+                                        : "not entered: " + IndexProblemsText(key);
     }
     return {};
 }
@@ -242,29 +252,163 @@ std::string ProgramOutcomeText(const KeyResult& key, bool dryRun) {
 }
 
 std::string ProblemsText(const KeyResult& key) {
+    return JoinedProblems(key, 0, key.errors.size());
+}
+
+std::string IndexProblemsText(const KeyResult& key) {
+    return JoinedProblems(key, 0, key.indexErrors);
+}
+
+std::string OtherProblemsText(const KeyResult& key) {
+    return JoinedProblems(key, key.indexErrors, key.errors.size());
+}
+
+namespace {
+
+// A problem line split around the one path it quotes, "cannot write
+// '/d/SRG/P/1001': Read-only file system", so that lines alike but for the
+// key's own file are known as one cause. A line quoting no path, or more
+// than one, is kept whole in `before`.
+struct ProblemParts {
+    std::string before;  // up to and including the opening quote
+    std::string path;
+    std::string after;  // from the closing quote on
+};
+
+ProblemParts SplitAtPath(const std::string& line) {
+    const std::size_t open = line.find('\'');
+    const std::size_t close = line.rfind('\'');
+    if (open == std::string::npos || open == close || line.find('\'', open + 1) != close) {
+        return {line, {}, {}};
+    }
+    return {line.substr(0, open + 1), line.substr(open + 1, close - open - 1), line.substr(close)};
+}
+
+bool IsSeparator(char c) {
+    return c == '/' || c == kPathSeparator;
+}
+
+// The folder `folder` shares with `path`, without its closing separator; a
+// root keeps it.
+std::string SharedFolder(std::string_view folder, std::string_view path) {
+    std::size_t same = 0;
+    while (same < folder.size() && same < path.size() && folder[same] == path[same])
+        ++same;
+    if (same == folder.size() && same < path.size() && IsSeparator(path[same]))
+        return std::string(folder);
+    while (same > 0 && !IsSeparator(folder[same - 1]))
+        --same;
+    return std::string(folder.substr(0, same > 1 ? same - 1 : same));
+}
+
+// Where every key of the run met the first key's problem `line`: the path it
+// names when every key met the very line, else the folder of the files the
+// keys met it for, each its own; nothing when a key did not meet it.
+std::optional<std::string> WhereEveryKeyMet(const RunReport& report, const std::string& line,
+                                            const ProblemParts& parts) {
+    const std::vector<std::string>& firstProblems = report.keys.front().errors;
+    const auto isFirstKeys = [&firstProblems](const std::string& problem) {
+        return std::find(firstProblems.begin(), firstProblems.end(), problem) !=
+               firstProblems.end();
+    };
+    std::string folder = parts.path;
+    for (const KeyResult& key : report.keys) {
+        if (std::find(key.errors.begin(), key.errors.end(), line) != key.errors.end())
+            continue;
+        // Lines the first key met as well are causes of their own.
+        const auto alike =
+            std::find_if(key.errors.begin(), key.errors.end(), [&](const auto& other) {
+                const ProblemParts otherParts = SplitAtPath(other);
+                return !parts.path.empty() && otherParts.before == parts.before &&
+                       otherParts.after == parts.after && !isFirstKeys(other);
+            });
+        if (alike == key.errors.end())
+            return std::nullopt;
+        folder = SharedFolder(folder, SplitAtPath(*alike).path);
+    }
+    return folder;
+}
+
+}  // namespace
+
+SharedProblems::SharedProblems(const RunReport& report) {
+    if (report.keys.size() < 2)
+        return;
+    if (!report.missingDestinationFolder.empty()) {
+        text_ = "the destination folder " + ShowPath(report.missingDestinationFolder) +
+                " does not exist: no program could be written";
+        everyProblem_ = true;
+        return;
+    }
+    if (!report.missingTemplateFolder.empty()) {
+        text_ = "the template folder " + ShowPath(report.missingTemplateFolder) +
+                " does not exist: no template could be read";
+        everyProblem_ = true;
+        return;
+    }
+    const KeyResult& first = report.keys.front();
+    const IndexStepResult& index = first.index;
+    if (index.outcome == IndexOutcome::kDestinationIndexDamaged ||
+        index.outcome == IndexOutcome::kTemplateIndexDamaged) {
+        indexShared_ =
+            std::all_of(report.keys.begin(), report.keys.end(), [&index](const auto& key) {
+                return key.index.outcome == index.outcome && key.index.path == index.path;
+            });
+    }
+    if (indexShared_)
+        text_ = IndexOutcomeText(first, /*dryRun=*/false);
+    for (const std::string& line : first.errors) {
+        const ProblemParts parts = SplitAtPath(line);
+        const std::optional<std::string> folder = WhereEveryKeyMet(report, line, parts);
+        if (!folder)
+            continue;
+        if (*folder == parts.path) {
+            said_.push_back({line, {}, {}, {}});
+            text_ += (text_.empty() ? "" : "; ") + ShowPath(line);
+            continue;
+        }
+        said_.push_back({{}, parts.before, parts.after, *folder});
+        const std::string cause =
+            parts.before.substr(0, parts.before.size() - 1) + "each key's file" +
+            (folder->empty() ? "" : " in '" + *folder + "'") + parts.after.substr(1);
+        text_ += (text_.empty() ? "" : "; ") + ShowPath(cause);
+    }
+}
+
+bool SharedProblems::Says(const std::string& problem) const {
+    if (everyProblem_)
+        return true;
+    const ProblemParts parts = SplitAtPath(problem);
+    return std::any_of(said_.begin(), said_.end(), [&](const SaidProblem& said) {
+        if (!said.line.empty())
+            return said.line == problem;
+        return said.before == parts.before && said.after == parts.after &&
+               SharedFolder(said.folder, parts.path) == said.folder;
+    });
+}
+
+std::string SharedProblems::OwnProblemsText(const KeyResult& key) const {
     std::string text;
-    for (std::size_t i = 0; i < key.errors.size(); ++i)
-        text += (i == 0 ? "" : "; ") + ShowPath(key.errors[i]);
+    for (std::size_t i = key.indexErrors; i < key.errors.size(); ++i) {
+        if (!Says(key.errors[i]))
+            text += (text.empty() ? "" : "; ") + ShowPath(key.errors[i]);
+    }
     return text;
 }
 
-std::string SharedProblemText(const RunReport& report) {
-    if (report.keys.size() < 2)
-        return {};
-    if (!report.missingDestinationFolder.empty()) {
-        return "the destination folder " + ShowPath(report.missingDestinationFolder) +
-               " does not exist: no program could be written";
+std::string SharedProblems::IndexText(const KeyResult& key) const {
+    if (indexShared_) {
+        return key.index.outcome == IndexOutcome::kDestinationIndexDamaged
+                   ? "not entered: the damaged index above was left unchanged"
+                   : "not entered: the template index above is damaged";
     }
-    if (!report.missingTemplateFolder.empty()) {
-        return "the template folder " + ShowPath(report.missingTemplateFolder) +
-               " does not exist: no template could be read";
+    if (key.index.outcome == IndexOutcome::kFileProblem && key.indexErrors > 0 &&
+        std::all_of(key.errors.begin(),
+                    key.errors.begin() + static_cast<std::ptrdiff_t>(key.indexErrors),
+                    [this](const std::string& problem) { return Says(problem); })) {
+        return "not entered: the index was left unchanged, for the problem above";
     }
-    std::string first = ProblemsText(report.keys.front());
-    for (const KeyResult& key : report.keys) {
-        if (ProblemsText(key) != first)
-            return {};
-    }
-    return first;
+    return IndexOutcomeText(key, /*dryRun=*/false);
 }
 
 std::string PreviewHeadingText(const KeyResult& key, bool writesProgram) {
@@ -287,8 +431,10 @@ std::string KeyLine(const KeyResult& key, bool dryRun) {
     line += "  status " + StatusText(key);
     if (!key.carriedOver.empty())
         line += "  " + CarriedOverText(key);
-    if (!key.errors.empty())
-        line += "  error: " + ProblemsText(key);
+    const bool indexProblemsSaid = key.index.outcome == IndexOutcome::kFileProblem;
+    const std::string problems = indexProblemsSaid ? OtherProblemsText(key) : ProblemsText(key);
+    if (!problems.empty())
+        line += "  error: " + problems;
     return line;
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/run/processing_run.h"
 
@@ -73,10 +74,44 @@ std::string ProgramOutcomeText(const KeyResult& key, bool dryRun);
 // The key's file problems joined by "; "; empty when none.
 std::string ProblemsText(const KeyResult& key);
 
-// The cause every key of the run met alike, said once: a destination folder
-// that is not there, a template folder that is not there, or the same
-// problems for every key; empty when there is one key or the keys differ.
-std::string SharedProblemText(const RunReport& report);
+// The key's problems the index step met, and the others, joined by "; ".
+std::string IndexProblemsText(const KeyResult& key);
+std::string OtherProblemsText(const KeyResult& key);
+
+// What every key of a run met alike, said once above the rows instead of on
+// each: a destination or template folder that is not there, an index every
+// key found damaged, and file problems every key met, the same line or
+// lines alike but for the key's own file ("cannot write each key's file in
+// '/d/SRG/P': Read-only file system"). Nothing for a single key.
+class SharedProblems {
+  public:
+    explicit SharedProblems(const RunReport& report);
+
+    // The line; empty when the keys share nothing.
+    const std::string& Text() const { return text_; }
+    // The key's problems but its index step's that the line does not say,
+    // joined by "; ".
+    std::string OwnProblemsText(const KeyResult& key) const;
+    // The key's index outcome, saying only what the shared cause did to the
+    // index when the line says why.
+    std::string IndexText(const KeyResult& key) const;
+
+  private:
+    // A line every key met alike, or lines alike but for each key's file in
+    // `folder`: the text before and after its path.
+    struct SaidProblem {
+        std::string line;
+        std::string before;
+        std::string after;
+        std::string folder;
+    };
+    bool Says(const std::string& problem) const;
+
+    std::string text_;
+    bool everyProblem_ = false;  // a missing folder explains every problem
+    bool indexShared_ = false;   // every key found the same index damaged
+    std::vector<SaidProblem> said_;
+};
 
 // What the preview says of a key, one line each: "Column B: P1002, Process
 // would write PATH (status ok)" (or "write nothing"), then in tree mode

@@ -77,20 +77,74 @@ TEST_F(RunTextTest, EachKindOfProblemReadsAsTheCommandLineToolSaysIt) {
               "3 keys processed: 1 program written, 2 keys with problems");
 }
 
-// A cause every key meets alike is said once, not on every row.
+// A cause every key meets alike is said once, not on every row, and the
+// index cell says what it did.
 TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
     const auto sheet = SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER", "P2")});
-    EXPECT_EQ(SharedProblemText(Run(*sheet)), "");
+    EXPECT_EQ(SharedProblems(Run(*sheet)).Text(), "");
     const std::string folder = destination.File("gone");
     preferences.destinationFolder = folder;
-    EXPECT_EQ(SharedProblemText(Run(*sheet)),
+    EXPECT_EQ(SharedProblems(Run(*sheet)).Text(),
               "the destination folder " + folder + " does not exist: no program could be written");
     preferences.templateFolder = templates.File("gone");
     preferences.destinationFolder = destination.Path().string();
-    EXPECT_EQ(SharedProblemText(Run(*sheet)), "the template folder " + templates.File("gone") +
-                                                  " does not exist: no template could be read");
-    // One key alone, or keys with problems of their own, are shown as they are.
-    EXPECT_EQ(SharedProblemText(Run(*SheetOf({KeyColumn("MASTER", "P1")}))), "");
+    EXPECT_EQ(SharedProblems(Run(*sheet)).Text(), "the template folder " + templates.File("gone") +
+                                                      " does not exist: no template could be read");
+    preferences.templateFolder = templates.Path().string();
+    // One key alone is shown as it is.
+    EXPECT_EQ(SharedProblems(Run(*SheetOf({KeyColumn("MASTER", "P1")}))).Text(), "");
+
+    // Tree mode, a full disk: the index every key failed to write is named
+    // once, the programs' failures, alike but for each key's file, once for
+    // their folder; a key's own problem stays on its row.
+    const fs::path tree = templates.Path() / "SRG" / "M";
+    fs::create_directories(tree);
+    testing::WriteBytes(tree / "ASTER", testing::kExampleTemplate);
+    testing::WriteBytes(tree / "ASTER2", testing::kExampleTemplate);
+    testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("MASTER", 'A') +
+                                                          testing::RawIndexRecord("MASTER2", 'B'));
+    fs::create_directories(destination.Path() / "SRG" / "P");
+    const std::string programs = (destination.Path() / "SRG" / "P").string();
+    testing::FaultFileSystem faults;
+    faults.FailWrites(destination.File("INDICE.Prg"));
+    faults.FailWrites(programs + "/1");
+    faults.FailWrites(programs + "/2");
+    faults.FailReads((tree / "ASTER2").string());
+    const auto runTree = [&](const Sheet& keys) {
+        return RunProcessing(keys, NoSelection(), Environment(faults, false));
+    };
+    RunReport report = runTree(*SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER", "P2")}));
+    const SharedProblems full(report);
+    EXPECT_EQ(full.Text(), "cannot write '" + destination.File("INDICE.Prg") +
+                               "': No space left on device; cannot write each key's file in '" +
+                               programs + "': No space left on device");
+    EXPECT_EQ(full.IndexText(report.keys[0]),
+              "not entered: the index was left unchanged, for the problem above");
+    EXPECT_EQ(full.OwnProblemsText(report.keys[1]), "");
+    report = runTree(*SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER2", "P2")}));
+    const SharedProblems partly(report);
+    EXPECT_EQ(partly.Text(),
+              "cannot write '" + destination.File("INDICE.Prg") + "': No space left on device");
+    EXPECT_EQ(partly.OwnProblemsText(report.keys[0]),
+              "cannot write '" + programs + "/1': No space left on device");
+    EXPECT_EQ(partly.OwnProblemsText(report.keys[1]),
+              "cannot read '" + (tree / "ASTER2").string() + "': I/O error");
+    // A single key names the index problem in its index cell, once per line.
+    report = runTree(*SheetOf({KeyColumn("MASTER", "P1")}));
+    EXPECT_EQ(SharedProblems(report).IndexText(report.keys[0]), "not entered: cannot write '" +
+                                                                    destination.File("INDICE.Prg") +
+                                                                    "': No space left on device");
+    EXPECT_EQ(KeyLine(report.keys[0], false),
+              "column A  P1  not written  index: " + IndexOutcomeText(report.keys[0], false) +
+                  "  status -  error: cannot write '" + programs + "/1': No space left on device");
+
+    // A damaged destination index: the line names it, the cells what it did.
+    testing::WriteBytes(destination.File("INDICE.Prg"), "short");
+    report = runTree(*SheetOf({KeyColumn("MASTER", "P3"), KeyColumn("MASTER", "P4")}));
+    const SharedProblems damaged(report);
+    EXPECT_EQ(damaged.Text(), IndexOutcomeText(report.keys[0], false));
+    EXPECT_EQ(damaged.IndexText(report.keys[1]),
+              "not entered: the damaged index above was left unchanged");
 }
 
 TEST_F(RunTextTest, AStoppedRunSaysHowFarItCameInGroupedCounts) {
@@ -307,7 +361,8 @@ TEST(LineComparisonTest, HugeInputIsCutForShowingAndPairedInOrder) {
 TEST_F(RunTextTest, TreePreviewShowsTheIndexEntryTheRunEnters) {
     fs::create_directories(templates.Path() / "SRG" / "M");
     testing::WriteBytes(templates.Path() / "SRG" / "M" / "ASTER", testing::kExampleTemplate);
-    testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("MASTER", 'A'));
+    testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("MASTER", 'A') +
+                                                          testing::RawIndexRecord("MASTER2", 'B'));
     fs::create_directories(destination.Path() / "SRG" / "E");
     fs::create_directories(destination.Path() / "SRG" / "F");
     const auto sheet = SheetOf(
