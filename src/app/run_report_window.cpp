@@ -40,7 +40,6 @@ QLabel* AddLine(QWidget* parent, const ControlText& control) {
 
 // A column shows at most about this many characters; the rest is in the
 // cell's tooltip.
-constexpr int kWidestColumnCharacters = 48;
 
 std::string FileName(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -183,10 +182,8 @@ void RunReportWindow::ShowRows(const std::vector<RunReportRow>& rows) {
             table_->setItem(row, column, item);
         }
     }
-    // Each column as wide as its texts, but none so wide that it pushes the
-    // others out of sight; a text cut short shows whole as its tooltip.
     table_->resizeColumnsToContents();
-    const int widest = table_->fontMetrics().averageCharWidth() * kWidestColumnCharacters;
+    const int widest = table_->fontMetrics().averageCharWidth() * kRunReportWidestColumnCharacters;
     for (int column = 0; column < kColumnCount; ++column)
         table_->setColumnWidth(column, std::min(table_->columnWidth(column), widest));
     const int padding = 2 * table_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;

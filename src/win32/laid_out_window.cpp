@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "core/os/windows/win32_text.h"
 #include "win32/dpi.h"
+#include "win32/list_view.h"
 #include "win32/text_layout.h"
 
 namespace bladeway::win32 {
@@ -16,6 +18,7 @@ constexpr std::int64_t kButtonHeightTwips = 375;
 constexpr std::int64_t kButtonMinimumWidthTwips = 1215;
 
 constexpr UINT_PTR kDialogKeysSubclass = 1;
+constexpr UINT_PTR kCutCellsSubclass = 2;
 
 LRESULT CALLBACK LeaveDialogKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                  UINT_PTR /*id*/, DWORD_PTR /*data*/) {
@@ -41,11 +44,31 @@ void LaidOutWindow::ShowModeless() {
 }
 
 void LaidOutWindow::AddTip(HWND control, std::string_view tip) {
-    if (tip.empty() || control == nullptr)
+    if (control == nullptr || (tip.empty() && !tips_))
         return;
     if (!tips_)
         tips_ = std::make_unique<Tooltips>(Handle());
     tips_->Set(control, tip);
+}
+
+void LaidOutWindow::ShowCutCellsAsTips(HWND table) {
+    SetWindowSubclass(table, &TipCutCells, kCutCellsSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// The tip follows the pointer from cell to cell; the tooltip control sees
+// the same moves and shows, moves or hides it.
+LRESULT CALLBACK LaidOutWindow::TipCutCells(HWND table, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR /*id*/, DWORD_PTR window) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(table, &TipCutCells, kCutCellsSubclass);
+    if (message == WM_MOUSEMOVE) {
+        auto* self = reinterpret_cast<LaidOutWindow*>(window);
+        const std::string tip =
+            Utf8FromWide(CutCellTextAt(table, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+        if (!self->tips_ || self->tips_->TextOf(table) != tip)
+            self->AddTip(table, tip);
+    }
+    return DefSubclassProc(table, message, wParam, lParam);
 }
 
 void LaidOutWindow::LeaveDialogKeysToWindow(HWND text) {

@@ -27,8 +27,12 @@ class LaidOutWindow : public DialogWindow {
                        HWND owner, Stacking stacking = Stacking::kAboveOwner);
     // Places the controls in a client area this large (pixels).
     virtual void Layout(int width, int height) = 0;
-    // The tip `control` shows under the pointer (UTF-8); none when empty.
+    // The tip `control` shows under the pointer (UTF-8); an empty one takes
+    // the tip away.
     void AddTip(HWND control, std::string_view tip);
+    // A table's cell that its column cuts short shows whole as the table's
+    // tip while the pointer rests on it.
+    void ShowCutCellsAsTips(HWND table);
     // A multi-line text that is only read: Tab, Enter and Escape act on the
     // window, as in a dialog box, instead of staying in the text.
     static void LeaveDialogKeysToWindow(HWND text);
@@ -44,6 +48,9 @@ class LaidOutWindow : public DialogWindow {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    static LRESULT CALLBACK TipCutCells(HWND table, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR window);
+
     std::unique_ptr<Tooltips> tips_;  // made with the first tip
 };
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 #include "win32/dpi.h"
+#include "win32/gdi.h"
 #include "win32/wide_text.h"
 
 namespace bladeway::win32 {
@@ -59,6 +61,20 @@ int HeadingWidth(HWND list, int column) {
            ScaleToDpi(6 * GetSystemMetrics(SM_CXEDGE), DpiOf(list));
 }
 
+// A cell's text and the margins a list view draws on either side of it.
+int CellWidth(HWND list, const std::wstring& text) {
+    return ListView_GetStringWidth(list, text.c_str()) + ScaleToDpi(12, DpiOf(list));
+}
+
+int AverageCharacterWidth(HWND list) {
+    const WindowDc screen(list);
+    const SelectedObject font(screen.Dc(),
+                              reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.Dc(), &metrics);
+    return metrics.tmAveCharWidth;
+}
+
 }  // namespace
 
 void FitTableColumn(HWND list, int column) {
@@ -67,16 +83,32 @@ void FitTableColumn(HWND list, int column) {
     ListView_SetColumnWidth(list, column, std::max(cells, HeadingWidth(list, column)));
 }
 
-void FitTableColumns(HWND list) {
+void FitTableColumns(HWND list, int widestCharacters) {
     const int count = Header_GetItemCount(ListView_GetHeader(list));
-    for (int column = 0; column + 1 < count; ++column)
+    const int widest = widestCharacters > 0 ? widestCharacters * AverageCharacterWidth(list)
+                                            : std::numeric_limits<int>::max();
+    for (int column = 0; column + 1 < count; ++column) {
         FitTableColumn(list, column);
+        if (ListView_GetColumnWidth(list, column) > widest)
+            ListView_SetColumnWidth(list, column, widest);
+    }
     // The last one: its heading's width also fills what is left.
     ListView_SetColumnWidth(list, count - 1, LVSCW_AUTOSIZE);
-    const int cells = ListView_GetColumnWidth(list, count - 1);
+    const int cells = std::min(ListView_GetColumnWidth(list, count - 1), widest);
     ListView_SetColumnWidth(list, count - 1, LVSCW_AUTOSIZE_USEHEADER);
     if (cells > ListView_GetColumnWidth(list, count - 1))
         ListView_SetColumnWidth(list, count - 1, cells);
+}
+
+std::wstring CutCellTextAt(HWND list, POINT point) {
+    LVHITTESTINFO hit{};
+    hit.pt = point;
+    if (ListView_SubItemHitTest(list, &hit) < 0 || hit.iItem < 0)
+        return {};
+    std::wstring text = TableCellText(list, hit.iItem, hit.iSubItem);
+    if (CellWidth(list, text) <= ListView_GetColumnWidth(list, hit.iSubItem))
+        return {};
+    return text;
 }
 
 std::wstring TableCellText(HWND list, int item, int column) {

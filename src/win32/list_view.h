@@ -20,9 +20,13 @@ void SetUpTable(HWND list, std::span<const std::string_view> captions);
 void AppendTableRow(HWND list, std::span<const std::string> cells, LPARAM data);
 // The column as wide as its heading or its widest cell.
 void FitTableColumn(HWND list, int column);
-// Each column as wide as its heading or its widest cell; the last one also
-// fills what is left.
-void FitTableColumns(HWND list);
+// Each column as wide as its heading or its widest cell, but no wider than
+// `widestCharacters` average characters when that is above 0; the last one
+// also fills what is left.
+void FitTableColumns(HWND list, int widestCharacters = 0);
+// The text of the cell at `point` (client coordinates) when its column cuts
+// it short; empty for a cell shown whole or no cell.
+std::wstring CutCellTextAt(HWND list, POINT point);
 std::wstring TableCellText(HWND list, int item, int column);
 LPARAM TableRowData(HWND list, int item);
 

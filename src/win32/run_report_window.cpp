@@ -34,6 +34,7 @@ RunReportWindow::RunReportWindow(HWND owner, FileSystem& fileSystem, std::string
         lines_[line] = AddControl({kRunReportLines[line].objectName, {}}, WC_STATICW, kLineStyle);
     table_ = AddControl({kRunReportTable.objectName, {}}, WC_LISTVIEWW, kTableStyle);
     SetUpTable(table_, kRunReportColumnCaptions);
+    ShowCutCellsAsTips(table_);
     problemsOnly_ = AddControl({kRunReportProblemsOnly.objectName, {}}, WC_BUTTONW,
                                WS_TABSTOP | BS_AUTOCHECKBOX, kRunReportProblemsOnly.caption);
     selectKeys_ = AddControl({kRunReportSelectKeys.objectName, {}}, WC_BUTTONW, kButtonStyle,
@@ -203,7 +204,7 @@ void RunReportWindow::FillTable() {
         if (row < shown_.size() && shown_[row])
             AppendTableRow(table_, rows_[row].cells, static_cast<LPARAM>(row));
     }
-    FitTableColumns(table_);
+    FitTableColumns(table_, kRunReportWidestColumnCharacters);
     for (int item = 0; item < ListView_GetItemCount(table_); ++item) {
         if (RowOfItem(item) == currentRow_) {
             ListView_SetItemState(table_, item, LVIS_FOCUSED | LVIS_SELECTED,

@@ -39,6 +39,8 @@ Tooltips::~Tooltips() {
 
 void Tooltips::Set(HWND control, std::string_view text) {
     std::wstring wide = Wide(text);
+    if (wide.size() >= kLongestTip)  // a table cell's, say: the query below must hold it
+        wide.resize(kLongestTip - 1);
     // The query copies the tool's present text into the buffer it is given:
     // one as large as any tip, not the new text's, which may be shorter.
     std::wstring present(kLongestTip, L'\0');

@@ -85,7 +85,7 @@ class Win32RunReportWindowTest : public ::testing::Test {
         HWND owned = tips;
         while (owned != nullptr && GetWindow(owned, GW_OWNER) != window->Handle())
             owned = FindWindowExW(nullptr, owned, TOOLTIPS_CLASSW, nullptr);
-        std::wstring text(256, L'\0');
+        std::wstring text(1024, L'\0');
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.hwnd = window->Handle();
@@ -146,6 +146,26 @@ TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsTh
     ExpectRowsShown({1, 2, 3});
     SendMessageW(window->Control("ProblemsOnly"), BM_CLICK, 0, 0);
     ExpectRowsShown({0, 1, 2, 3});
+
+    // A long text is cut to keep the other columns in sight, and shows whole
+    // as the table's tip while the pointer rests on it; a short one has none.
+    RunReport longer = report;
+    longer.keys[0].errors = {"cannot write '" + std::string(300, 'x') + "': Disk full"};
+    window->ShowReport(longer, folder.File(""));
+    const int file = static_cast<int>(RunReportColumn::kProgramFile);
+    RECT cell{};
+    ListView_GetSubItemRect(Table(), 0, file, LVIR_LABEL, &cell);
+    const std::wstring cut = TableCellText(Table(), 0, file);
+    EXPECT_LT(cell.right - cell.left, ListView_GetStringWidth(Table(), cut.c_str()) / 2);
+    const auto pointAt = [this](const RECT& at) {
+        SendMessageW(Table(), WM_MOUSEMOVE, 0, MAKELPARAM(at.left + 4, (at.top + at.bottom) / 2));
+    };
+    pointAt(cell);
+    EXPECT_EQ(TipOf(Table()), cut);
+    ListView_GetSubItemRect(Table(), 0, 0, LVIR_LABEL, &cell);
+    pointAt(cell);
+    EXPECT_EQ(TipOf(Table()), L"");
+    window->ShowReport(report, folder.File(""));
 
     // Escape hides it, as Close does; the grid's Show run report brings it back.
     SendMessageW(window->Handle(), WM_COMMAND, IDCANCEL, 0);

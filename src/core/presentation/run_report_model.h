@@ -42,6 +42,11 @@ inline constexpr std::size_t kRunReportColumnCount = 6;
 inline constexpr std::array<std::string_view, kRunReportColumnCount> kRunReportColumnCaptions = {
     "Column", "Program", "Status", "Index", "From earlier keys", "Program file"};
 
+// No column is wider than this many average characters, so that a long text
+// does not push the others out of sight; a cell cut short shows whole as
+// its tooltip.
+inline constexpr int kRunReportWidestColumnCharacters = 48;
+
 // One key's row, each cell as shown (UTF-8).
 struct RunReportRow {
     std::array<std::string, kRunReportColumnCount> cells;
