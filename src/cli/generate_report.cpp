@@ -86,6 +86,7 @@ void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun
         entry["statusFromColumn"] =
             key.statusFromColumn > 0 ? Json(key.statusFromColumn) : Json(nullptr);
         entry["fromEarlierKeys"] = key.carriedOver;
+        entry["atInitialValues"] = key.initialValues;
         entry["errors"] = lines(key.errors);
         entry["messages"] = lines(key.messages);
         keys.push_back(std::move(entry));

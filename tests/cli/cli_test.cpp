@@ -249,7 +249,7 @@ TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
                     {"written", found}, {"index", nullptr},
                     {"indexOutcome", {{"result", "noIndex"}, {"text", "no index (flat mode)"}}},
                     {"status", status}, {"statusFromColumn", nullptr}, {"fromEarlierKeys", fromEarlierKeys},
-                    {"errors", Json::array()}, {"messages", Json::array()}};
+                    {"atInitialValues", Json::array()}, {"errors", Json::array()}, {"messages", Json::array()}};
     };
     const Json expected{{"mode", "flat"}, {"dryRun", false}, {"keyFileDamage", nullptr}, {"journal", NewestRun()}, {"journalProblem", nullptr},
         {"keys", {key(1, "A", "MASTER", "KEY1", templates_.File("MASTER"), true, destination_.File("KEY1"), "",

@@ -225,6 +225,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     if (environment.progress) {
         environment.progress(0, report.plannedKeys);
     }
+    const FieldsSet setByAnyKey = FieldsAnyKeySets(sheet, runEnvironment.preferences);
     for (int column = 1; column <= columnCount; ++column) {
         if (!ProcessesColumn(selection, column)) {
             continue;
@@ -250,6 +251,8 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         }
         result.indexErrors = result.errors.size();
         result.carriedOver = CarriedFields(record, set, runEnvironment.flatTemplateMode);
+        result.initialValues =
+            InitialFields(record, set, setByAnyKey, runEnvironment.flatTemplateMode);
         GenerateKey(record, runEnvironment, result);
         if (!OwnStatus(result).empty()) {
             statusColumn = column;

@@ -88,6 +88,10 @@ struct KeyResult {
     // The fields the program took from earlier keys of the run, since this
     // key's cells leave them empty: letters, "R5", "mirror count", ...
     std::vector<std::string> carriedOver;
+    // The fields this key's cells leave empty that no earlier key of the run
+    // set, though other keys of the sheet set them: they took their initial
+    // values, where a run with other keys before this one may carry others.
+    std::vector<std::string> initialValues;
     std::vector<std::string> errors;  // file problems met for this key, one line each
     std::size_t indexErrors = 0;      // how many of them, first, the index step met
     // The index step's messages shown for this key.

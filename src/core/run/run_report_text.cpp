@@ -194,11 +194,10 @@ std::string IndexOutcomeText(const KeyResult& key, bool dryRun) {
     return {};
 }
 
-std::string CarriedOverText(const KeyResult& key) {
-    const std::vector<std::string>& fields = key.carriedOver;
-    if (fields.empty())
-        return {};
-    // Runs of three and more variables read "R0 to R4".
+namespace {
+
+// "S, R0 to R2": runs of three and more variables read "R0 to R4".
+std::string FieldList(const std::vector<std::string>& fields) {
     const auto variable = [&fields](std::size_t i) -> long {
         return fields[i].size() > 1 && fields[i][0] == 'R' ? std::stol(fields[i].substr(1)) : -1;
     };
@@ -216,7 +215,18 @@ std::string CarriedOverText(const KeyResult& key) {
         }
         i = end;
     }
-    return text + " from earlier keys";
+    return text;
+}
+
+}  // namespace
+
+std::string CarriedOverText(const KeyResult& key) {
+    std::string text;
+    if (!key.carriedOver.empty())
+        text = FieldList(key.carriedOver) + " from earlier keys";
+    if (!key.initialValues.empty())
+        text += (text.empty() ? "" : "; ") + FieldList(key.initialValues) + " at initial values";
+    return text;
 }
 
 std::string StatusMeaning(std::string_view status) {
@@ -418,8 +428,8 @@ std::string PreviewHeadingText(const KeyResult& key, bool writesProgram) {
                        " (status " + StatusText(key) + ")";
     if (key.index.outcome != IndexOutcome::kNoIndex)
         text += "\nIndex: " + IndexOutcomeText(key, /*dryRun=*/true);
-    if (!key.carriedOver.empty())
-        text += "\nValues: " + CarriedOverText(key);
+    if (const std::string values = CarriedOverText(key); !values.empty())
+        text += "\nValues: " + values;
     return text;
 }
 
@@ -429,8 +439,8 @@ std::string KeyLine(const KeyResult& key, bool dryRun) {
     if (key.index.outcome != IndexOutcome::kNoIndex)
         line += "  index: " + IndexOutcomeText(key, dryRun);
     line += "  status " + StatusText(key);
-    if (!key.carriedOver.empty())
-        line += "  " + CarriedOverText(key);
+    if (const std::string values = CarriedOverText(key); !values.empty())
+        line += "  " + values;
     const bool indexProblemsSaid = key.index.outcome == IndexOutcome::kFileProblem;
     const std::string problems = indexProblemsSaid ? OtherProblemsText(key) : ProblemsText(key);
     if (!problems.empty())

@@ -59,7 +59,9 @@ std::string StatusText(const KeyResult& key);
 // mode)" in flat mode. An empty template name reads "(empty)".
 std::string IndexOutcomeText(const KeyResult& key, bool dryRun);
 
-// "S, R0 to R2 from earlier keys"; empty when the key took nothing from them.
+// What the key's empty cells took: "S, R0 to R2 from earlier keys", then
+// "; L at initial values" for those no earlier key of the run had set
+// (though other keys set them); empty when neither.
 std::string CarriedOverText(const KeyResult& key);
 // A few words on what a status code means; empty for "ok".
 std::string StatusMeaning(std::string_view status);

@@ -324,7 +324,8 @@ TEST_F(ProcessingRunTest, AStatusCarriedFromAnEarlierKeyIsShownAsSuchApartFromTh
     EXPECT_EQ(ReadBytes(DestinationIndex()).size(), 2 * kIndexRecordSize);
 }
 
-// The values a key took from the keys before it, as they go into its program.
+// The values a key took from the keys before it, as they go into its program,
+// and those it took as they were at the start of the run.
 TEST_F(ProcessingRunTest, FieldsAKeyTakesFromEarlierKeysAreNamed) {
     templates_.Write("MASTER", testing::kExampleTemplate);
     TreeTemplates();
@@ -346,6 +347,13 @@ TEST_F(ProcessingRunTest, FieldsAKeyTakesFromEarlierKeysAreNamed) {
                        "mirror count, description from earlier keys"}));
     // Tree mode lists no variables: its programs leave them out.
     EXPECT_EQ(carried(Run(*sheet, false))[1], "S from earlier keys");
+    // Run alone, a key names the values other keys set that it took as they
+    // were at the start: why its program differs from the whole run's.
+    EXPECT_EQ(carried(Run(*sheet, true, BlockSelection(2, 1, 2, 1))),
+              (Strings{"S, R0 to R2, R4 at initial values"}));
+    EXPECT_EQ(carried(Run(*sheet, true, BlockSelection(3, 1, 3, 1))),
+              (Strings{"template name, program name, mirror count, description, A, L, S, R0 to "
+                       "R2, R4 at initial values"}));
 }
 
 TEST_F(ProcessingRunTest, PreferencesAndFormattingApplyOnTheWayToTheProgram) {
