@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include <QAction>
 #include <QCloseEvent>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QToolTip>
 
 #include "app/background_run.h"
@@ -221,6 +223,27 @@ ProgramPreviewWindow& MainWindow::PreviewWindow() {
 }
 
 // Sizes before the start-up has ended are not measured: nothing follows them.
+// Once the window is in place, not while it is being shown; shown before the
+// window is active, the notice is shown again once it is, since activation
+// hides tooltips.
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    QTimer::singleShot(0, this, &MainWindow::ShowWaitingNotice);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QTimer::singleShot(0, this, &MainWindow::ShowWaitingNotice);
+}
+
+void MainWindow::ShowWaitingNotice() {
+    if (waitingNotice_.empty() || !isVisible())
+        return;
+    const std::string text = isActiveWindow() ? std::exchange(waitingNotice_, {}) : waitingNotice_;
+    ShowNotice(text);
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (!model_.LoadComplete())
@@ -248,12 +271,11 @@ void MainWindow::PlaceWindow(const StoredWindowPlace& place) {
 }
 
 // The Preferences dialog exists from here on, hidden, showing the values.
-// Its OK points the list at the source folder; a folder that cannot be
-// listed leaves the list as it was.
+// Its OK asks the model to list the source folder.
 void MainWindow::PreferencesLoaded() {
     preferencesDialog_ = new PreferencesDialog(model_.Settings(), model_.Preferences(), this);
-    connect(preferencesDialog_, &PreferencesDialog::SourceFolderConfirmed, fileList_,
-            &DataFileList::SetFolder);
+    connect(preferencesDialog_, &PreferencesDialog::SourceFolderConfirmed, this,
+            [this](const QString& folder) { model_.ListSourceFolder(FolderToBytes(folder)); });
 }
 
 void MainWindow::ShowFileListFolder(const std::string& folder) {
@@ -270,8 +292,13 @@ void MainWindow::ShowTitle(const std::string& title) {
     setWindowTitle(ViewText(title));
 }
 
-// A tooltip over the file list: it goes by itself, and takes no focus.
+// A tooltip over the file list: it goes by itself, and takes no focus. One
+// given before the window shows (at the start-up) waits for it.
 void MainWindow::ShowNotice(const std::string& text) {
+    if (!isVisible()) {
+        waitingNotice_ = text;
+        return;
+    }
     const QRect list = fileList_->rect();
     QToolTip::showText(fileList_->mapToGlobal(QPoint(list.center().x(), list.top())),
                        ViewText(text), fileList_, list, kNoticeMilliseconds);

@@ -77,6 +77,8 @@ class MainWindow final : public QWidget, private MainWindowView {
     void RunFinished();
 
   protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -85,6 +87,8 @@ class MainWindow final : public QWidget, private MainWindowView {
     void CreateGridMenu();
     void CreateRun();
     void RunProcess();
+    // The notice given before the window showed, once it shows.
+    void ShowWaitingNotice();
 
     // MainWindowView
     void ShowStartupAbout() override;
@@ -114,6 +118,7 @@ class MainWindow final : public QWidget, private MainWindowView {
     MainWindowModel model_;
 
     DataFileList* fileList_ = nullptr;
+    std::string waitingNotice_;  // given before the window showed
     QPushButton* processButton_ = nullptr;
     QTableView* gridView_ = nullptr;
     KeyGridModel* gridModel_ = nullptr;

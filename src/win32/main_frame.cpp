@@ -188,6 +188,14 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 grid_->ApplyDpi(dpi_);
             return 0;
         }
+        case WM_SHOWWINDOW:
+            // Once the window is in place, not while it is being shown.
+            if (wParam != FALSE && !waitingNotice_.empty())
+                PostMessageW(Handle(), kShowWaitingNotice, 0, 0);
+            return 0;
+        case kShowWaitingNotice:
+            ShowNotice(std::exchange(waitingNotice_, {}));
+            return 0;
         case WM_SIZE:
             // A minimized window has no size to follow.
             if (wParam != SIZE_MINIMIZED)
@@ -447,12 +455,11 @@ void MainFrame::PlaceWindow(const StoredWindowPlace& place) {
 }
 
 // The Preferences dialog exists from here on, hidden, showing the values.
-// Its OK points the list at the source folder; a folder that cannot be
-// listed leaves the list as it was.
+// Its OK asks the model to list the source folder.
 void MainFrame::PreferencesLoaded() {
     preferences_ = std::make_unique<PreferencesDialog>(
         model_.Settings(), model_.Preferences(), Handle(),
-        [this](const std::string& folder) { ShowFileListFolder(folder); });
+        [this](const std::string& folder) { model_.ListSourceFolder(folder); });
 }
 
 // A folder that cannot be listed leaves the list where it was; a new folder
@@ -480,7 +487,12 @@ void MainFrame::ShowTitle(const std::string& title) {
     SetWindowTextW(Handle(), Wide(title).c_str());
 }
 
+// A notice given before the window shows (at the start-up) waits for it.
 void MainFrame::ShowNotice(const std::string& text) {
+    if (IsWindowVisible(Handle()) == FALSE) {
+        waitingNotice_ = text;
+        return;
+    }
     if (!notice_)
         notice_ = std::make_unique<NoticeBalloon>(Handle());
     notice_->Show(Control("File1"), text);

@@ -121,7 +121,9 @@ class MainFrame final : public Window, private MainWindowView {
     std::unique_ptr<ProgramPreviewWindow> previewWindow_;
     HACCEL shortcuts_ = nullptr;
     std::unique_ptr<NoticeBalloon> notice_;  // made on the first notice
-    HWND lastFocus_ = nullptr;               // the control with the focus when last left
+    std::string waitingNotice_;              // given before the window showed
+    static constexpr UINT kShowWaitingNotice = WM_APP + 1;
+    HWND lastFocus_ = nullptr;  // the control with the focus when last left
 };
 
 }  // namespace bladeway::win32

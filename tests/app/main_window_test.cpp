@@ -48,10 +48,18 @@ TEST_F(MainWindowTest, TheAboutBoxComesFirstThenTheSettingsBesideTheProgramAreRe
     EXPECT_EQ(form->FileList().Folder(), keys);  // the list shows the source
     EXPECT_EQ(form->FileList().count(), 1);
     EXPECT_EQ(form->GridView().model(), &form->GridModel());
-    // A missing source lists the current folder.
+    // A missing source lists the current folder, and says so beside the list
+    // once the window shows.
     for (const std::string& source : {folder.File("nowhere"), std::string()}) {
         WriteSettings("[Paths]\r\nSource=" + source + "\r\n");
-        EXPECT_EQ(Start()->FileList().Folder(), QDir::cleanPath(QDir::currentPath())) << source;
+        const auto started = Start();
+        EXPECT_EQ(started->FileList().Folder(), QDir::cleanPath(QDir::currentPath())) << source;
+        Show(*started);
+        started->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(started.get()));
+        EXPECT_TRUE(QTest::qWaitFor([] {
+            return QToolTip::text().contains("the list shows the key data files of");
+        })) << source;
     }
 }
 

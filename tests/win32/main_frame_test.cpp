@@ -96,6 +96,7 @@ TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOne
     bladeway::testing::WriteBytes(keys / "old.dat", "");
     SetFileAttributesW((keys / "old.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
     const auto frame = Start("[Paths]\r\nSource=" + bladeway::testing::Utf8(keys) + "\r\n");
+    ShowWindow(frame->Handle(), SW_SHOWNA);  // notices wait for a shown window
 
     const HWND list = frame->Control("File1");
     EXPECT_EQ(ListedFiles(list), (std::vector<std::wstring>{L"a.dat", L"b.DAT", L"Zed.dat"}));
@@ -129,6 +130,13 @@ TEST_F(Win32MainFrameTest, PreferencesOpensAtItsStoredPlaceAndItsOkListsTheSourc
     fs::create_directories(keys);
     bladeway::testing::WriteBytes(keys / "a.dat", "");
     const auto frame = Start("[Positions]\r\nPrefTop=1200\r\nPrefLeft=2400\r\n");
+    // The start-up's notice of the empty source waits until the window shows.
+    EXPECT_EQ(frame->NoticeText(), "");
+    ShowWindow(frame->Handle(), SW_SHOWNA);
+    for (MSG message{}; PeekMessageW(&message, frame->Handle(), 0, 0, PM_REMOVE) != FALSE;)
+        DispatchMessageW(&message);
+    EXPECT_TRUE(frame->NoticeText().starts_with(
+        "Source Path is empty: the list shows the key data files of "));
     const int dpi = DpiOf(frame->Handle());
     RECT place{};
     testing::WhenShown shown(L"Preferences", [&](HWND dialog) {

@@ -7,6 +7,7 @@
 #include "core/keydata/key_data_damage.h"
 #include "core/os/folders.h"
 #include "core/os/paths.h"
+#include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_settings.h"
 #include "core/presentation/program_title.h"
 #include "core/presentation/run_session_model.h"
@@ -65,11 +66,22 @@ void MainWindowModel::Load() {
     LoadPreferenceValues(settings_, preferences_);
     savedPreferences_ = preferences_;
     view_->PreferencesLoaded();
-    // A source folder that is missing or empty leaves the list on the
-    // process's current folder.
-    view_->ShowFileListFolder(preferences_.sourceFolder);
+    listedFolder_ = CurrentFolder();  // where the views' lists start
+    ListSourceFolder(preferences_.sourceFolder);
     loadComplete_ = true;
     ShowTitle();
+}
+
+void MainWindowModel::ListSourceFolder(const std::string& folder) {
+    if (CanListFolder(*fileSystem_, folder)) {
+        listedFolder_ = folder;
+        view_->ShowFileListFolder(folder);
+    } else {
+        view_->ShowNotice((folder.empty() ? std::string("Source Path is empty")
+                                          : "Source Path " + ShowPath(folder) + " does not exist") +
+                          ": the list shows the key data files of " + ShowPath(listedFolder_) +
+                          ".");
+    }
 }
 
 std::string MainWindowModel::Title() const {

@@ -169,6 +169,14 @@ class MainWindowModel {
     // Undoing kept runs, in the journal folder with the settings' limits.
     const RunUndoModel& RunUndo() const { return runUndo_; }
 
+    // The file list shows the key data files of `folder` (the source folder,
+    // at the start-up and after Preferences' OK). One that cannot be listed
+    // leaves the list where it is, the process's current folder at first,
+    // and the notice beside the list names both.
+    void ListSourceFolder(const std::string& folder);
+    // The folder the file list shows.
+    const std::string& ListedFolder() const { return listedFolder_; }
+
     // The user's commands.
     void FileChosen(const std::string& folder, const std::string& name);
     // Checks the run first: when the check finds something the worker should
@@ -222,6 +230,7 @@ class MainWindowModel {
     PreferenceValues savedPreferences_;
     bool loadComplete_ = false;
     bool closeAfterRun_ = false;  // the close box was used during the run
+    std::string listedFolder_;    // the folder the file list shows
     std::string keyFile_;         // the key data file chosen last
     std::string keyFileName_;     // and its name, as the list shows it
     bool keyFileDamaged_ = false;

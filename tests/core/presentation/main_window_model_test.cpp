@@ -16,6 +16,7 @@
 
 #include "core/gcode/index_record.h"
 #include "core/keydata/key_data_file.h"
+#include "core/os/folders.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/run_session_model.h"
@@ -122,13 +123,14 @@ class MainWindowModelTest : public ::testing::Test {
 
 TEST_F(MainWindowModelTest, TheStartUpRunsInItsOrderAndOnlyReads) {
     folder.Write("Bladeway.INI",
-                 "[Positions]\r\nMainTop=-600\r\nMainWidth=6000\r\n[Paths]\r\nSource=keys\r\n"
-                 "Template=masters\r\n");
+                 "[Positions]\r\nMainTop=-600\r\nMainWidth=6000\r\n[Paths]\r\nSource=" +
+                     folder.Path().string() + "\r\nTemplate=masters\r\n");
     const std::string before = Settings();
     model.Load();
     EXPECT_EQ(window.fileAccessesBeforeAbout, 0U);
-    EXPECT_EQ(window.events, (std::vector<std::string>{"about", "place 600 0 0 6000",
-                                                       "preferences masters", "list keys"}));
+    EXPECT_EQ(window.events,
+              (std::vector<std::string>{"about", "place 600 0 0 6000", "preferences masters",
+                                        "list " + folder.Path().string()}));
     EXPECT_EQ(window.loadCompleteAt, (std::vector<bool>{false, false, false, false}));
     EXPECT_TRUE(model.LoadComplete());
     EXPECT_EQ(model.AppFolder(), folder.WithSeparator());
@@ -149,8 +151,18 @@ TEST_F(MainWindowModelTest, TheStartUpRunsInItsOrderAndOnlyReads) {
     tree.SetView(&treeWindow);
     tree.Load();
     EXPECT_FALSE(tree.FlatTemplateMode());
+    // The list stays on the current folder, and says so.
+    const std::string listed = "the list shows the key data files of " + CurrentFolder() + ".";
     EXPECT_EQ(treeWindow.events,
-              (std::vector<std::string>{"about", "place 0 0 0 0", "preferences ", "list "}));
+              (std::vector<std::string>{"about", "place 0 0 0 0", "preferences ",
+                                        "notice Source Path is empty: " + listed}));
+    // Preferences' OK lists a folder that is there, and names one that is not.
+    tree.ListSourceFolder(folder.File("gone"));
+    EXPECT_EQ(treeWindow.events.back(),
+              "notice Source Path " + folder.File("gone") + " does not exist: " + listed);
+    tree.ListSourceFolder(shop.string());
+    EXPECT_EQ(treeWindow.events.back(), "list " + shop.string());
+    EXPECT_EQ(tree.ListedFolder(), shop.string());
 }
 
 TEST_F(MainWindowModelTest, TheGridFollowsTheWindowWhereMoreThanAHundredTwipsAreLeft) {

@@ -105,10 +105,11 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
                                                           testing::RawIndexRecord("MASTER2", 'B'));
     fs::create_directories(destination.Path() / "SRG" / "P");
     const std::string programs = (destination.Path() / "SRG" / "P").string();
+    const auto program = [&](const char* name) { return (fs::path(programs) / name).string(); };
     testing::FaultFileSystem faults;
     faults.FailWrites(destination.File("INDICE.Prg"));
-    faults.FailWrites(programs + "/1");
-    faults.FailWrites(programs + "/2");
+    faults.FailWrites(program("1"));
+    faults.FailWrites(program("2"));
     faults.FailReads((tree / "ASTER2").string());
     const auto runTree = [&](const Sheet& keys) {
         return RunProcessing(keys, NoSelection(), Environment(faults, false));
@@ -126,7 +127,7 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
     EXPECT_EQ(partly.Text(),
               "cannot write '" + destination.File("INDICE.Prg") + "': No space left on device");
     EXPECT_EQ(partly.OwnProblemsText(report.keys[0]),
-              "cannot write '" + programs + "/1': No space left on device");
+              "cannot write '" + program("1") + "': No space left on device");
     EXPECT_EQ(partly.OwnProblemsText(report.keys[1]),
               "cannot read '" + (tree / "ASTER2").string() + "': I/O error");
     // A single key names the index problem in its index cell, once per line.
@@ -136,7 +137,8 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
                                                                     "': No space left on device");
     EXPECT_EQ(KeyLine(report.keys[0], false),
               "column A  P1  not written  index: " + IndexOutcomeText(report.keys[0], false) +
-                  "  status -  error: cannot write '" + programs + "/1': No space left on device");
+                  "  status -  error: cannot write '" + program("1") +
+                  "': No space left on device");
 
     // A damaged destination index: the line names it, the cells what it did.
     testing::WriteBytes(destination.File("INDICE.Prg"), "short");
