@@ -409,14 +409,14 @@ std::string SharedProblems::OwnProblemsText(const KeyResult& key) const {
 std::string SharedProblems::IndexText(const KeyResult& key) const {
     if (indexShared_) {
         return key.index.outcome == IndexOutcome::kDestinationIndexDamaged
-                   ? "not entered: the damaged index above was left unchanged"
-                   : "not entered: the template index above is damaged";
+                   ? "not entered: damaged index unchanged, see above"
+                   : "not entered: template index damaged, see above";
     }
     if (key.index.outcome == IndexOutcome::kFileProblem && key.indexErrors > 0 &&
         std::all_of(key.errors.begin(),
                     key.errors.begin() + static_cast<std::ptrdiff_t>(key.indexErrors),
                     [this](const std::string& problem) { return Says(problem); })) {
-        return "not entered: the index was left unchanged, for the problem above";
+        return "not entered: index unchanged, see above";
     }
     return IndexOutcomeText(key, /*dryRun=*/false);
 }

@@ -119,8 +119,7 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
     EXPECT_EQ(full.Text(), "cannot write '" + destination.File("INDICE.Prg") +
                                "': No space left on device; cannot write each key's file in '" +
                                programs + "': No space left on device");
-    EXPECT_EQ(full.IndexText(report.keys[0]),
-              "not entered: the index was left unchanged, for the problem above");
+    EXPECT_EQ(full.IndexText(report.keys[0]), "not entered: index unchanged, see above");
     EXPECT_EQ(full.OwnProblemsText(report.keys[1]), "");
     report = runTree(*SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER2", "P2")}));
     const SharedProblems partly(report);
@@ -145,8 +144,7 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
     report = runTree(*SheetOf({KeyColumn("MASTER", "P3"), KeyColumn("MASTER", "P4")}));
     const SharedProblems damaged(report);
     EXPECT_EQ(damaged.Text(), IndexOutcomeText(report.keys[0], false));
-    EXPECT_EQ(damaged.IndexText(report.keys[1]),
-              "not entered: the damaged index above was left unchanged");
+    EXPECT_EQ(damaged.IndexText(report.keys[1]), "not entered: damaged index unchanged, see above");
 }
 
 TEST_F(RunTextTest, AStoppedRunSaysHowFarItCameInGroupedCounts) {
