@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -22,8 +23,11 @@ IndexCheckWindow::IndexCheckWindow(QWidget* parent) : QWidget(parent, Qt::Window
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    repair_ = AddButtonFor(this, kIndexCheckRepair);
+    repair_->setEnabled(false);
     QPushButton* closeButton = AddButtonFor(this, kIndexCheckClose);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(repair_);
     buttons->addStretch();
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
@@ -31,6 +35,7 @@ IndexCheckWindow::IndexCheckWindow(QWidget* parent) : QWidget(parent, Qt::Window
     layout->addLayout(buttons);
     resize(static_cast<int>(TwipsToPixels(kIndexCheckClientSize.width)),
            static_cast<int>(TwipsToPixels(kIndexCheckClientSize.height)));
+    connect(repair_, &QPushButton::clicked, this, [this] { model_.Repair(); });
     connect(closeButton, &QPushButton::clicked, this, [this] { model_.Close(); });
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             [this] { model_.Close(); });
@@ -39,6 +44,18 @@ IndexCheckWindow::IndexCheckWindow(QWidget* parent) : QWidget(parent, Qt::Window
 
 void IndexCheckWindow::ShowFindings(const std::string& text) {
     text_->setPlainText(ViewText(text));
+}
+
+void IndexCheckWindow::EnableRepair(bool enabled) {
+    repair_->setEnabled(enabled);
+}
+
+bool IndexCheckWindow::ConfirmRepair(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, ProgramTitle(), ViewText(question),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName(kRepairQuestionName);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString IndexCheckWindow::Text() const {

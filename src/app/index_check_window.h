@@ -1,7 +1,7 @@
 #pragma once
 // The index check window (IndexCheck): a view over IndexCheckModel
-// (core/presentation/index_check_model.h), which reads the index and words
-// what `bladeway-cli index check` says of it.
+// (core/presentation/index_check_model.h), which reads the index, words
+// what `bladeway-cli index check` says of it and repairs it on request.
 #include <string>
 
 #include <QWidget>
@@ -9,8 +9,12 @@
 #include "core/presentation/index_check_model.h"
 
 class QPlainTextEdit;
+class QPushButton;
 
 namespace bladeway {
+
+// The repair's question box, by which tests find it.
+inline constexpr const char* kRepairQuestionName = "RepairQuestion";
 
 class IndexCheckWindow final : public QWidget, private IndexCheckView {
     Q_OBJECT
@@ -26,10 +30,13 @@ class IndexCheckWindow final : public QWidget, private IndexCheckView {
   private:
     // IndexCheckView
     void ShowFindings(const std::string& text) override;
+    void EnableRepair(bool enabled) override;
+    bool ConfirmRepair(const std::string& question) override;
     void Close() override { close(); }
 
     IndexCheckModel model_;
     QPlainTextEdit* text_ = nullptr;
+    QPushButton* repair_ = nullptr;
 };
 
 }  // namespace bladeway

@@ -9,6 +9,7 @@
 
 #include "cli/cli.h"
 #include "core/gcode/index_check.h"
+#include "core/gcode/index_file_repair.h"
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
 #include "core/gcode/index_repair.h"
@@ -200,53 +201,36 @@ int IndexCommand::Check(CliStreams& streams) const {
 
 int IndexCommand::Repair(CliStreams& streams) const {
     const std::string& path = files_.front();
-    // No run may enter anything between the read and the replacement.
-    std::optional<native::FileLock> lock;
-    if (!dryRun_) {
-        LockWait wait;
-        wait.waiting = WaitingNotice(streams);
-        auto taken = Disk().LockForWriting(path, wait);
-        if (!taken)
-            return ReportFailure(streams, taken.error());
-        lock = std::move(taken.value());
-    }
-    const auto index = ReadIndex(streams, path);
-    if (!index)
-        return kExitFailure;
-    const IndexRepair repair = RepairIndex(*index);
     const std::string shown = ShowPath(path);
-    if (!repair.refusal.empty())
-        return ReportFailure(streams, shown + " " + repair.refusal + "; left as it is");
-    if (!repair.changed) {
-        streams.out << shown << ": nothing to repair, a run can use it as it is\n";
-        return kExitOk;
-    }
-    if (repair.droppedBytes != 0) {
-        streams.out << shown << ": " << (dryRun_ ? "would drop " : "dropped ")
-                    << repair.droppedBytes << " byte" << (repair.droppedBytes == 1 ? "" : "s")
-                    << " past the last whole record\n";
-    }
-    if (repair.movedRecords != 0) {
-        streams.out << shown << ": " << (dryRun_ ? "would sort " : "sorted ")
-                    << "the records into name order (" << repair.movedRecords << " moved)\n";
-    }
-    for (const std::size_t record : repair.droppedDuplicates) {
-        const IndexRecord dropped = IndexRecord::FromBytes(
-            std::string_view(*index).substr((record - 1) * kIndexRecordSize));
-        streams.out << shown << ": " << (dryRun_ ? "would drop " : "dropped ") << "record "
-                    << record << " (" << Field(dropped.Name())
-                    << "): an earlier record has its name and is the one a run replaces\n";
-    }
     if (dryRun_) {
+        const auto index = ReadIndex(streams, path);
+        if (!index)
+            return kExitFailure;
+        const IndexRepair repair = RepairIndex(*index);
+        if (!repair.refusal.empty())
+            return ReportFailure(streams, shown + " " + repair.refusal + "; left as it is");
+        if (!repair.changed) {
+            streams.out << shown << ": nothing to repair, a run can use it as it is\n";
+            return kExitOk;
+        }
+        for (const std::string& change : IndexRepairChanges(*index, repair, /*done=*/false))
+            streams.out << shown << ": " << change << '\n';
         streams.out << shown << ": dry run, nothing was changed\n";
         return kExitOk;
     }
-    const std::string backup = IndexBackupPath(path);
-    if (const Outcome kept = Disk().ReplaceFile(backup, *index); !kept)
-        return ReportFailure(streams, kept.error() + "; " + shown + " left as it is");
-    if (const Outcome written = Disk().ReplaceFile(path, repair.bytes); !written)
-        return ReportFailure(streams, written.error() + "; " + shown + " left as it is");
-    streams.out << shown << ": repaired; the old file is kept as " << ShowPath(backup) << '\n';
+    LockWait wait;
+    wait.waiting = WaitingNotice(streams);
+    const IndexFileRepair repair = RepairIndexFile(Disk(), path, wait);
+    if (!repair.problem.empty())
+        return ReportFailure(streams, ShowPath(repair.problem) + "; left as it is");
+    if (!repair.repaired) {
+        streams.out << shown << ": nothing to repair, a run can use it as it is\n";
+        return kExitOk;
+    }
+    for (const std::string& change : repair.changes)
+        streams.out << shown << ": " << change << '\n';
+    streams.out << shown << ": repaired; the old file is kept as " << ShowPath(repair.backupPath)
+                << '\n';
     return kExitOk;
 }
 

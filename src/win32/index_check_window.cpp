@@ -9,7 +9,7 @@
 
 namespace bladeway::win32 {
 
-IndexCheckWindow::IndexCheckWindow(HWND owner, const FileSystem& fileSystem) : model_(fileSystem) {
+IndexCheckWindow::IndexCheckWindow(HWND owner, FileSystem& fileSystem) : model_(fileSystem) {
     if (!CreateLaidOut(L"BladewayIndexCheck", ProgramWindowTitle(kIndexCheckWindow.caption),
                        kIndexCheckClientSize, owner))
         return;
@@ -17,6 +17,10 @@ IndexCheckWindow::IndexCheckWindow(HWND owner, const FileSystem& fileSystem) : m
                            WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
                                ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL);
     LeaveDialogKeysToWindow(findings_);
+    repair_ = AddControl({kIndexCheckRepair.objectName, {}}, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON,
+                         kIndexCheckRepair.caption);
+    EnableWindow(repair_, FALSE);
+    AddTip(repair_, kIndexCheckRepair.tip);
     close_ = AddControl({kIndexCheckClose.objectName, {}}, WC_BUTTONW,
                         WS_TABSTOP | BS_DEFPUSHBUTTON, kIndexCheckClose.caption);
     OnDpiChanged();
@@ -34,11 +38,16 @@ void IndexCheckWindow::Layout(int width, int height) {
     const int buttonHeight = ButtonHeight();
     const int buttonWidth = ButtonWidth(close_);
     PlaceChild(findings_, gap, gap, width - 2 * gap, height - 3 * gap - buttonHeight);
+    PlaceChild(repair_, gap, height - gap - buttonHeight, ButtonWidth(repair_), buttonHeight);
     PlaceChild(close_, width - gap - buttonWidth, height - gap - buttonHeight, buttonWidth,
                buttonHeight);
 }
 
 void IndexCheckWindow::OnCommand(int id, int code) {
+    if (id == ControlId(kIndexCheckRepair.objectName) && code == BN_CLICKED) {
+        model_.Repair();
+        return;
+    }
     if ((id == ControlId(kIndexCheckClose.objectName) && code == BN_CLICKED) || id == IDOK ||
         id == IDCANCEL)
         model_.Close();
@@ -54,6 +63,16 @@ void IndexCheckWindow::OnDpiChanged() {
 
 void IndexCheckWindow::ShowFindings(const std::string& text) {
     SetWindowTextUtf8(findings_, WithCrLf(text));
+}
+
+void IndexCheckWindow::EnableRepair(bool enabled) {
+    EnableWindow(repair_, enabled ? TRUE : FALSE);
+}
+
+// Yes or No, No first in focus, as the undo's question.
+bool IndexCheckWindow::ConfirmRepair(const std::string& question) {
+    return MessageBoxW(Handle(), Wide(question).c_str(), Wide(kProgramTitle).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 }  // namespace bladeway::win32

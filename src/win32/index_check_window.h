@@ -1,7 +1,7 @@
 #pragma once
 // The check of one INDICE.Prg (IndexCheck), a view over IndexCheckModel
 // (core/presentation/index_check_model.h): the findings, read-only in a
-// fixed-width font, and Close; Escape closes it too.
+// fixed-width font, Repair and Close; Escape closes it too.
 #include <string>
 
 #include "core/presentation/index_check_model.h"
@@ -12,7 +12,7 @@ namespace bladeway::win32 {
 
 class IndexCheckWindow final : public LaidOutWindow, private IndexCheckView {
   public:
-    IndexCheckWindow(HWND owner, const FileSystem& fileSystem);
+    IndexCheckWindow(HWND owner, FileSystem& fileSystem);
     ~IndexCheckWindow() override;
 
     // Reads the index at `path` now and shows what is wrong with it.
@@ -27,11 +27,14 @@ class IndexCheckWindow final : public LaidOutWindow, private IndexCheckView {
 
     // IndexCheckView
     void ShowFindings(const std::string& text) override;
+    void EnableRepair(bool enabled) override;
+    bool ConfirmRepair(const std::string& question) override;
     void Close() override { EndModal(IDCANCEL); }
 
     IndexCheckModel model_;
     Font fixedFont_;
     HWND findings_ = nullptr;
+    HWND repair_ = nullptr;
     HWND close_ = nullptr;
 };
 

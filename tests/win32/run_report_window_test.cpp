@@ -16,6 +16,7 @@
 #include "core/journal/journal_place.h"
 #include "core/run/processing_run.h"
 #include "core/run/run_report_text.h"
+#include "support/index_bytes.h"
 #include "support/run_of_four_keys.h"
 #include "support/scoped_environment.h"
 #include "support/sheet_builder.h"
@@ -267,6 +268,19 @@ TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgram
     EXPECT_FALSE(check->Model().Findings().empty());
     EXPECT_EQ(WindowTextUtf8(check->Control(kIndexCheckFindings.objectName)),
               WithCrLf(check->Model().Findings()));
+    // Repair asks first and mends a file it can.
+    const HWND repair = check->Control(kIndexCheckRepair.objectName);
+    const std::string mendable = support::RawIndexRecord("B") + support::RawIndexRecord("A");
+    support::WriteBytes(folder.Path() / "INDICE.Prg", mendable);
+    check->Check(folder.File("INDICE.Prg"));
+    ASSERT_NE(IsWindowEnabled(repair), FALSE);
+    testing::WhenShown ask(L"Bladeway", [](HWND box) { SendMessageW(box, WM_COMMAND, IDYES, 0); });
+    SendMessageW(check->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(repair), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(repair));
+    EXPECT_TRUE(ask.Done());
+    EXPECT_EQ(support::ReadBytes(folder.Path() / "INDICE.Prg"),
+              support::RawIndexRecord("A") + support::RawIndexRecord("B"));
+    EXPECT_EQ(IsWindowEnabled(repair), FALSE);
     // Escape in the findings closes it, as the program's message loop hands
     // the key over.
     const HWND findings = check->Control(kIndexCheckFindings.objectName);
