@@ -12,6 +12,7 @@
 
 #include "core/gcode/local_date.h"
 #include "core/os/paths.h"
+#include "core/os/tool_command.h"
 #include "core/storage/batch_writer.h"
 #include "core/storage/dry_run_file_system.h"
 #include "core/storage/file_system.h"
@@ -135,6 +136,25 @@ TEST(Paths, SystemConfigFoldersAreXdgConfigDirsOrTheProgramsDefaultsFolder) {
         {"xdg", {}}, {":", {}}});
     // clang-format on
 #endif
+}
+
+// Advice names the command-line tool as a worker can type it: bare when the
+// search path finds it, else by its path beside the program, else bare.
+TEST(Paths, TheToolIsNamedAsTheWorkerCanTypeIt) {
+    const bool windows = kPathSeparator == '\\';
+    const std::string suffix = windows ? ".exe" : "";
+    testing::TempFolder onPath;
+    testing::TempFolder installed;
+    const std::string program = installed.File("bladeway" + suffix);
+    const std::string search = "nowhere" + std::string(windows ? ";" : ":") + onPath.File("");
+    EXPECT_EQ(ToolCommandFor(program, search), "bladeway-cli");
+    const std::string beside = installed.Write("bladeway-cli" + suffix, "");
+    EXPECT_EQ(ToolCommandFor(program, search), beside);
+    onPath.Write("bladeway-cli" + suffix, "");
+    EXPECT_EQ(ToolCommandFor(program, search), "bladeway-cli");
+    const std::string quote = windows ? "\"" : "'";
+    EXPECT_EQ(ShellArgument("/a b"), quote + "/a b" + quote);
+    EXPECT_EQ(ShellArgument("/ab"), "/ab");
 }
 
 TEST(Paths, FolderOfIsTheParentOrTheCurrentFolder) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/gcode/index_record.h"
+#include "core/os/tool_command.h"
 #include "core/text/code_page.h"
 #include "core/text/text.h"
 
@@ -164,12 +165,9 @@ std::string IndexCheckText(std::string_view shownPath, std::string_view index,
     if (shown < check.findings.size())
         text += "  and " + std::to_string(check.findings.size() - shown) + " more findings\n";
     if (!check.Usable()) {
-        // Quoted for the shell when the path holds a blank.
-        const std::string argument = shownPath.find(' ') == std::string_view::npos
-                                         ? std::string(shownPath)
-                                         : "'" + std::string(shownPath) + "'";
         text += check.looksLikeIndex
-                    ? "  put it right with: bladeway-cli index repair " + argument + "\n"
+                    ? "  put it right with: " + ToolCommand() + " index repair " +
+                          ShellArgument(shownPath) + "\n"
                     : "  it does not read as an index: put a good copy in its place\n";
     }
     return text;

@@ -44,6 +44,10 @@ struct UserFolderEnvironment {
 };
 UserFolderEnvironment UserFoldersOfEnvironment();
 
+// The folders the system searches for a command a user types ($PATH, %PATH%),
+// as UTF-8; empty where unset.
+std::string CommandSearchPath();
+
 // The system's configuration folders, most important first, each ending with
 // the separator. On Linux the absolute folders that `configDirs`
 // ($XDG_CONFIG_DIRS) lists between colons, relative ones left out, or

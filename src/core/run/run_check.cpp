@@ -5,6 +5,7 @@
 
 #include "core/gcode/index_program.h"
 #include "core/os/paths.h"
+#include "core/os/tool_command.h"
 #include "core/run/run_report_text.h"
 #include "core/storage/dry_run_file_system.h"
 
@@ -89,7 +90,8 @@ void AddEntriesWithoutPrograms(const RunReport& report, const FileSystem& fileSy
 }
 
 std::string RepairAdvice(const std::string& index) {
-    return "Put it right first with: bladeway-cli index repair " + ShowPath(index);
+    return "Put it right first with: " + ToolCommand() + " index repair " +
+           ShellArgument(ShowPath(index));
 }
 
 bool NamesATemplate(const KeyResult& key) {

@@ -9,6 +9,7 @@
 #include "core/gcode/program_generator.h"
 #include "core/keydata/column_letters.h"
 #include "core/os/paths.h"
+#include "core/os/tool_command.h"
 #include "core/text/code_page.h"
 #include "core/text/text.h"
 
@@ -143,12 +144,9 @@ std::string DamageText(std::uint64_t size) {
     return text + (records == 0 ? " and no whole record" : " past record " + GroupedCount(records));
 }
 
-// The command that puts a damaged index right, quoted for the shell when
-// its path holds a blank.
+// The command that puts a damaged index right, as the worker types it.
 std::string RepairHint(const std::string& shownPath) {
-    const bool quote = shownPath.find(' ') != std::string::npos;
-    return "put it right with: bladeway-cli index repair " + std::string(quote ? "'" : "") +
-           shownPath + (quote ? "'" : "");
+    return "put it right with: " + ToolCommand() + " index repair " + ShellArgument(shownPath);
 }
 
 // An entry whose program is not there: what the control makes of it, and
@@ -159,8 +157,8 @@ std::string EntryWithoutProgramText(const KeyResult& key, bool dryRun) {
                           : "add the template " + ShowPath(key.templatePath);
     return std::string(", but its program ") + (dryRun ? "would not be" : "was not") +
            " written: the control lists a program it cannot find; " + remedy +
-           ", then run this key again (bladeway-cli index show " + ShowPath(key.indexPath) +
-           " lists the entry)";
+           ", then run this key again (" + ToolCommand() + " index show " +
+           ShellArgument(ShowPath(key.indexPath)) + " lists the entry)";
 }
 
 }  // namespace

@@ -29,6 +29,11 @@ UserFolderEnvironment UserFoldersOfEnvironment() {
             value("XDG_STATE_HOME")};
 }
 
+std::string CommandSearchPath() {
+    const char* path = std::getenv("PATH");
+    return path == nullptr ? std::string{} : std::string(path);
+}
+
 std::vector<std::string> SystemConfigFolders(std::string_view configDirs) {
     if (configDirs.empty())
         return {"/etc/xdg/"};

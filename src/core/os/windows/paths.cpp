@@ -42,6 +42,11 @@ UserFolderEnvironment UserFoldersOfEnvironment() {
     return {value(L"APPDATA"), {}, {}, value(L"LOCALAPPDATA")};
 }
 
+std::string CommandSearchPath() {
+    const wchar_t* path = ::_wgetenv(L"PATH");
+    return path == nullptr ? std::string{} : win32::Utf8FromWide(path);
+}
+
 // Windows has no system-wide folder of defaults for programs; the installer
 // puts the program's own beside it, in its "defaults" folder.
 std::vector<std::string> SystemConfigFolders(std::string_view /*configDirs*/) {
