@@ -229,9 +229,14 @@ LRESULT PreferencesDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 // PreferencesView
 
+// A long path shows its end, the folder it names, rather than its drive.
 void PreferencesDialog::ShowFolder(FolderField field, const std::string& folder) {
     showing_ = true;
-    SetWindowTextUtf8(Control(PreferencesModel::ControlsOf(field).field), folder);
+    const HWND edit = Control(PreferencesModel::ControlsOf(field).field);
+    SetWindowTextUtf8(edit, folder);
+    const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit));
+    SendMessageW(edit, EM_SETSEL, length, static_cast<LPARAM>(length));
+    Edit_ScrollCaret(edit);
     showing_ = false;
 }
 

@@ -174,6 +174,25 @@ TEST_F(Win32PreferencesDialogTest, TypingShowsOrHidesTheMissingFolderSignAndOkKe
     EXPECT_EQ(confirmed, std::vector<std::string>{keys});
 }
 
+// A path longer than its field shows its end, the folder it names.
+TEST_F(Win32PreferencesDialogTest, ALongPathShowsItsEnd) {
+    const std::string deep = keys + "\\" + std::string(200, 'd');
+    bladeway::testing::WriteBytes(settings.Path(), "[Paths]\r\nDestination=" + deep + "\r\n");
+    LRESULT firstShown = 0;
+    LRESULT lastAt = 0;
+    RECT client{};
+    testing::WhenShown shown(L"Preferences", [&](HWND dialog) {
+        const HWND field = PrefControl(dialog, "DestPath");
+        firstShown = SendMessageW(field, EM_CHARFROMPOS, 0, MAKELPARAM(2, 2));
+        lastAt = SendMessageW(field, EM_POSFROMCHAR, deep.size() - 1, 0);
+        GetClientRect(field, &client);
+        Click(PrefControl(dialog, "BtnCan"));
+    });
+    EXPECT_EQ(pref->Open(StoredWindowPlace{}), IDCANCEL);
+    EXPECT_GT(LOWORD(firstShown), 0);
+    EXPECT_LT(static_cast<short>(LOWORD(lastAt)), client.right);
+}
+
 TEST_F(Win32PreferencesDialogTest, CancelKeepsNothingTheCloseBoxKeepsThePlaceAndResetsTheValues) {
     const std::string before = bladeway::testing::ReadBytes(settings.Path());
     for (const bool byCloseBox : {false, true}) {
