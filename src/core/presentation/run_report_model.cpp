@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/os/list_separator.h"
 #include "core/os/paths.h"
 #include "core/run/run_report_text.h"
 
@@ -122,7 +123,8 @@ std::string RunReportModel::SuggestedCsvPath() const {
 }
 
 Outcome RunReportModel::SaveCsv(const std::string& path) const {
-    return fileSystem_.ReplaceFile(path, ReportCsv(report_, problemsOnly_));
+    return fileSystem_.ReplaceFile(path,
+                                   ReportCsv(report_, problemsOnly_, native::ListSeparator()));
 }
 
 void RunReportModel::SetProblemsOnly(bool only) {

@@ -29,8 +29,9 @@ std::string Plural(int count, std::string_view word) {
     return Plural(static_cast<std::size_t>(std::max(count, 0)), word);
 }
 
-std::string CsvField(std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos)
+std::string CsvField(std::string_view field, char separator) {
+    const char special[] = {separator, '"', '\r', '\n', '\0'};
+    if (field.find_first_of(special) == std::string_view::npos)
         return std::string(field);
     std::string quoted = "\"";
     for (const char c : field) {
@@ -453,10 +454,14 @@ std::string PlainReportText(const RunReport& report, bool dryRun) {
     return text + SummaryLine(report, dryRun) + '\n';
 }
 
-std::string ReportCsv(const RunReport& report, bool problemsOnly) {
-    std::string csv =
-        "\xEF\xBB\xBF"
-        "column,program,status,meaning,program file,index,from earlier keys,problems\r\n";
+std::string ReportCsv(const RunReport& report, bool problemsOnly, char separator) {
+    std::string csv = "\xEF\xBB\xBF";
+    constexpr std::array<std::string_view, 8> kHeadings = {
+        "column", "program",           "status",  "meaning", "program file",
+        "index",  "from earlier keys", "problems"};
+    for (std::size_t i = 0; i < kHeadings.size(); ++i)
+        csv += (i == 0 ? "" : std::string(1, separator)) + std::string(kHeadings[i]);
+    csv += "\r\n";
     for (const KeyResult& key : report.keys) {
         if (problemsOnly && EndedWell(key))
             continue;
@@ -470,7 +475,7 @@ std::string ReportCsv(const RunReport& report, bool problemsOnly) {
                                    CarriedOverText(key),
                                    ProblemsText(key)};
         for (std::size_t i = 0; i < std::size(fields); ++i)
-            csv += (i == 0 ? "" : ",") + CsvField(fields[i]);
+            csv += (i == 0 ? "" : std::string(1, separator)) + CsvField(fields[i], separator);
         csv += "\r\n";
     }
     return csv;

@@ -127,8 +127,8 @@ std::string KeyLine(const KeyResult& key, bool dryRun);
 // Every key's line and the summary line, each ending with a newline.
 std::string PlainReportText(const RunReport& report, bool dryRun);
 // A byte order mark (so that spreadsheets read UTF-8), a header row and one
-// row per key (only those with problems when `problemsOnly`), CR LF ends,
-// fields quoted where they need it.
-std::string ReportCsv(const RunReport& report, bool problemsOnly = false);
+// row per key (only those with problems when `problemsOnly`), fields apart
+// by `separator`, CR LF ends, fields quoted where they need it.
+std::string ReportCsv(const RunReport& report, bool problemsOnly = false, char separator = ',');
 
 }  // namespace bladeway

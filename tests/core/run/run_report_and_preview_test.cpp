@@ -205,6 +205,14 @@ TEST_F(RunTextTest, CsvStartsWithAByteOrderMarkQuotesWhatNeedsItAndKeepsWhatIsSh
     EXPECT_EQ(ReportCsv(report), header + "A,\"A,B\",ok,,\"wrote " + destination.File("A,B") +
                                      "\",no index (flat mode),,\r\n" + problemRow);
     EXPECT_EQ(ReportCsv(report, /*problemsOnly=*/true), header + problemRow);
+    // Another list separator: a comma needs no quotes then, the separator does.
+    EXPECT_TRUE(ReportCsv(report, false, ';')
+                    .starts_with("\xEF\xBB\xBF"
+                                 "column;program;status;meaning;program file;index;from earlier "
+                                 "keys;problems\r\nA;A,B;ok;;"));
+    EXPECT_NE(
+        ReportCsv(report, true, ' ').find(" \"template file not found, no program written\" "),
+        std::string::npos);
 }
 
 TEST_F(RunTextTest, PreviewIsWhatProcessThenWritesAlsoAfterOtherKeys) {
