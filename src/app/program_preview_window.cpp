@@ -26,15 +26,6 @@ QLabel* AddLabel(QWidget* parent, const ControlText& control) {
     return label;
 }
 
-PixelRect PixelsOf(const QRect& rect) {
-    return {rect.left(), rect.top(), rect.width(), rect.height()};
-}
-
-QRect RectOf(const PixelRect& rect) {
-    return {static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.width),
-            static_cast<int>(rect.height)};
-}
-
 }  // namespace
 
 ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {

@@ -7,13 +7,10 @@
 #include <QScreen>
 
 #include "app/view_text.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {
-
-PixelRect PixelsOf(const QRect& rect) {
-    return {rect.left(), rect.top(), rect.width(), rect.height()};
-}
 
 // Beside its parent (the progress window), where RunMessagePlace puts it.
 // The parent's frame tells how tall the box's title bar will be.

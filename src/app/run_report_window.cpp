@@ -13,7 +13,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -25,6 +27,7 @@
 #include "core/presentation/twips.h"
 #include "core/storage/file_system.h"
 #include "qt_views/design_controls.h"
+#include "qt_views/window_placement.h"
 
 namespace bladeway {
 namespace {
@@ -131,6 +134,23 @@ RunReportWindow::RunReportWindow(QWidget* parent)
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     model_.SetView(this);
+}
+
+// Beside the main window rather than over it, where the screen has room.
+void RunReportWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous() || placed_ || parentWidget() == nullptr)
+        return;
+    placed_ = true;
+    const QWidget* main = parentWidget()->window();
+    const QScreen* screen = main->screen();
+    if (screen == nullptr)
+        return;
+    const QMargins frame = KnownFrameMargins(*this);
+    const QRect outer = geometry().marginsAdded(frame);
+    const PixelRect place = BesidePlace(PixelsOf(main->frameGeometry()), outer.width(),
+                                        outer.height(), PixelsOf(screen->availableGeometry()));
+    setGeometry(RectOf(place).marginsRemoved(frame));
 }
 
 void RunReportWindow::ShowReport(const RunReport& report, const QString& csvFolder) {

@@ -77,6 +77,9 @@ class RunReportWindow final : public QWidget, private RunReportView {
     // The user asked to select these grid columns, to process them again.
     void KeysToSelect(const std::vector<int>& columns);
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     // RunReportView
     void ShowLines(const std::string& processedKeys, const std::string& summary,
@@ -97,6 +100,7 @@ class RunReportWindow final : public QWidget, private RunReportView {
     void ShowWarning(const std::string& message) override;
 
     RunReportModel model_;
+    bool placed_ = false;  // beside the main window, on the first showing
     QLabel* processedKeys_ = nullptr;
     QLabel* summary_ = nullptr;
     QLabel* shared_ = nullptr;

@@ -91,6 +91,15 @@ class PendingPlace final : public QObject {
 
 }  // namespace
 
+PixelRect PixelsOf(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.width(), rect.height()};
+}
+
+QRect RectOf(const PixelRect& rect) {
+    return {static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.width),
+            static_cast<int>(rect.height)};
+}
+
 int PixelsOf(std::int64_t twips) {
     const std::int64_t pixels = TwipsToPixels(twips);
     constexpr std::int64_t kLimit = std::numeric_limits<int>::max() / 2;

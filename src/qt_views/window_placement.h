@@ -8,7 +8,9 @@
 #include <optional>
 
 #include <QMargins>
+#include <QRect>
 
+#include "core/presentation/pixel_rect.h"
 #include "core/presentation/twips.h"
 #include "core/presentation/window_place.h"
 #include "core/settings/settings_keys.h"
@@ -21,6 +23,10 @@ class SettingsFile;
 
 // Twips as Qt pixels, saturated so that absurd stored values cannot wrap.
 int PixelsOf(std::int64_t twips);
+
+// A rectangle of the screen as the core's places take it, and back.
+PixelRect PixelsOf(const QRect& rect);
+QRect RectOf(const PixelRect& rect);
 
 // Puts a control at its design place in its window's client area; a size
 // below zero is none.

@@ -13,6 +13,14 @@ DialogWindow::~DialogWindow() {
     Destroy();
 }
 
+namespace {
+
+PixelRect PixelRectOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+}  // namespace
+
 bool DialogWindow::CreateFrame(const wchar_t* className, std::string_view caption,
                                const TwipsRect& client, HWND owner, DWORD style, DWORD exStyle,
                                Stacking stacking) {
@@ -29,17 +37,16 @@ bool DialogWindow::CreateFrame(const wchar_t* className, std::string_view captio
     AdjustWindowRectEx(&outer, style, FALSE, exStyle | WS_EX_DLGMODALFRAME);
     SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    CentreOverOwner();
+    RECT ownerRect{};
+    if (stacking == Stacking::kBesideOwner && owner != nullptr &&
+        GetWindowRect(owner, &ownerRect) != FALSE) {
+        SetOuterRect(BesidePlace(PixelRectOf(ownerRect), outer.right - outer.left,
+                                 outer.bottom - outer.top, WorkArea()));
+    } else {
+        CentreOverOwner();
+    }
     return true;
 }
-
-namespace {
-
-PixelRect PixelRectOf(const RECT& rect) {
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
-}  // namespace
 
 void DialogWindow::CentreOverOwner() {
     RECT over{};

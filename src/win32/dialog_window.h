@@ -41,11 +41,13 @@ class DialogWindow : public Window {
     static constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 
     // Whether the window stays above its owner (owned, as a dialog is) or
-    // is a window of its own beside it, which the owner may cover.
+    // is a window of its own beside it, which the owner may cover; it then
+    // opens beside the owner where the screen has room (BesidePlace).
     enum class Stacking { kAboveOwner, kBesideOwner };
 
     // Makes the window with a client area of `client` twips at the owner's
-    // DPI, centred over the owner (over the screen without one). The class
+    // DPI, centred over the owner (over the screen without one), or beside
+    // it for a window of its own. The class
     // is registered on first use, with the dialog face as its background.
     bool CreateFrame(const wchar_t* className, std::string_view caption, const TwipsRect& client,
                      HWND owner, DWORD style = kDialogStyle, DWORD exStyle = 0,

@@ -118,6 +118,12 @@ class Win32RunReportWindowTest : public ::testing::Test {
 TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsThem) {
     EXPECT_NE(IsWindowVisible(window->Handle()), FALSE);
     EXPECT_EQ(WindowTextUtf8(window->Handle()), "Bladeway - Run Report");
+    RECT reportPlace{};
+    RECT mainPlace{};
+    RECT overlap{};
+    GetWindowRect(window->Handle(), &reportPlace);
+    GetWindowRect(frame->Handle(), &mainPlace);
+    EXPECT_EQ(IntersectRect(&overlap, &reportPlace, &mainPlace), FALSE) << "beside the main window";
     EXPECT_EQ(WindowTextUtf8(window->Control("ProcessedKeys")), window->Model().ProcessedKeys());
     EXPECT_EQ(WindowTextUtf8(window->Control("Summary")), window->Model().Summary());
     EXPECT_FALSE(window->Model().Summary().empty());

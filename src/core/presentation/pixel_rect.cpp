@@ -1,6 +1,7 @@
 #include "core/presentation/pixel_rect.h"
 
 #include <algorithm>
+#include <array>
 
 namespace bladeway {
 
@@ -19,6 +20,44 @@ PixelRect CentredOn(const PixelRect& rect, const PixelRect& on) {
     const std::int64_t centreY = (on.top + on.top + on.height - 1) / 2;
     return {centreX - (rect.width - 1) / 2, centreY - (rect.height - 1) / 2, rect.width,
             rect.height};
+}
+
+PixelRect BesidePlace(const PixelRect& owner, std::int64_t width, std::int64_t height,
+                      const PixelRect& available) {
+    const std::int64_t right = available.left + available.width;
+    const std::int64_t bottom = available.top + available.height;
+    const std::int64_t ownerRight = owner.left + owner.width;
+    const std::int64_t ownerBottom = owner.top + owner.height;
+    // The rooms, each with the place the window takes in it: by the owner's
+    // top edge beside it, by its left edge above or below it.
+    const std::array<PixelRect, 4> rooms = {
+        PixelRect{ownerRight, available.top, right - ownerRight, available.height},
+        PixelRect{available.left, ownerBottom, available.width, bottom - ownerBottom},
+        PixelRect{available.left, available.top, owner.left - available.left, available.height},
+        PixelRect{available.left, available.top, available.width, owner.top - available.top}};
+    const auto placeIn = [&](const PixelRect& room, std::int64_t w, std::int64_t h, bool side) {
+        const PixelRect wanted{
+            side ? (room.left == ownerRight ? room.left : owner.left - w) : owner.left,
+            side ? owner.top : (room.top == ownerBottom ? room.top : owner.top - h), w, h};
+        return FitOnScreen(wanted, room);
+    };
+    for (std::size_t i = 0; i < rooms.size(); ++i) {
+        if (rooms[i].width >= width && rooms[i].height >= height)
+            return placeIn(rooms[i], width, height, i % 2 == 0);
+    }
+    const auto area = [](const PixelRect& room) {
+        return std::max<std::int64_t>(room.width, 0) * std::max<std::int64_t>(room.height, 0);
+    };
+    const auto largest = static_cast<std::size_t>(
+        std::max_element(rooms.begin(), rooms.end(),
+                         [&](const auto& a, const auto& b) { return area(a) < area(b); }) -
+        rooms.begin());
+    const PixelRect& room = rooms[largest];
+    if (room.width >= width / 2 && room.height >= height / 2) {
+        return placeIn(room, std::min(width, room.width), std::min(height, room.height),
+                       largest % 2 == 0);
+    }
+    return FitOnScreen({ownerRight, owner.top, width, height}, available);
 }
 
 }  // namespace bladeway

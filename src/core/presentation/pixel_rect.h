@@ -33,4 +33,14 @@ PixelRect FitOnScreen(const PixelRect& wanted, const PixelRect& available);
 // middle (halves of negative places rounded toward zero).
 PixelRect CentredOn(const PixelRect& rect, const PixelRect& on);
 
+// Where a window `width` by `height` (outer) opens beside `owner` rather than
+// over it, within `available`: in the free room right of the owner, below
+// it, left of it or above it, the first that holds it whole, lined up with
+// the owner's top or left edge; where none does, in the largest room,
+// shrunk to it down to half its width and height (for a window laid out at
+// any size); where even that cannot be, right of the owner's left edge as
+// far as the screen lets it.
+PixelRect BesidePlace(const PixelRect& owner, std::int64_t width, std::int64_t height,
+                      const PixelRect& available);
+
 }  // namespace bladeway

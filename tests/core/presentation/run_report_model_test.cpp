@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/presentation/pixel_rect.h"
 #include "core/run/run_report_text.h"
 #include "support/fault_file_system.h"
 #include "support/run_of_four_keys.h"
@@ -173,6 +174,23 @@ TEST_F(RunReportModelTest, TheButtonsHandBackTheProblemKeysTheirProgramsAndTheDa
 }
 
 // A cause every key shares is said once above the rows, not in each.
+// The report opens beside the main window rather than over it: where a room
+// of the screen holds it whole, else shrunk into the largest, else as near
+// as the screen lets it.
+TEST(BesidePlaceTest, TheFirstRoomThatHoldsItElseTheLargestShrunkElseAsNearAsCanBe) {
+    const PixelRect wide{0, 0, 1920, 1040};
+    EXPECT_EQ(BesidePlace({0, 0, 800, 600}, 1008, 447, wide), (PixelRect{800, 0, 1008, 447}));
+    EXPECT_EQ(BesidePlace({1000, 0, 900, 500}, 1008, 447, wide), (PixelRect{912, 500, 1008, 447}));
+    EXPECT_EQ(BesidePlace({1000, 0, 900, 1040}, 1008, 447, wide), (PixelRect{0, 0, 1000, 447}))
+        << "left, narrowed";
+    EXPECT_EQ(BesidePlace({0, 0, 1920, 600}, 1008, 447, wide), (PixelRect{0, 600, 1008, 440}))
+        << "below, shortened";
+    EXPECT_EQ(BesidePlace({0, 0, 800, 600}, 1008, 447, {0, 0, 1366, 728}),
+              (PixelRect{800, 0, 566, 447}));
+    EXPECT_EQ(BesidePlace({0, 0, 1024, 700}, 1008, 447, {0, 0, 1024, 768}),
+              (PixelRect{16, 0, 1008, 447}));
+}
+
 TEST_F(RunReportModelTest, ACauseEveryKeySharesIsSaidOnceAboveTheRows) {
     RunReport report;
     report.keys = {Key(2, "P2"), Key(3, "P3")};
