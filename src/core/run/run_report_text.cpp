@@ -30,8 +30,9 @@ std::string Plural(int count, std::string_view word) {
 }
 
 std::string CsvField(std::string_view field, char separator) {
-    const char special[] = {separator, '"', '\r', '\n', '\0'};
-    if (field.find_first_of(special) == std::string_view::npos)
+    const std::array<char, 4> special = {separator, '"', '\r', '\n'};
+    if (field.find_first_of(std::string_view(special.data(), special.size())) ==
+        std::string_view::npos)
         return std::string(field);
     std::string quoted = "\"";
     for (const char c : field) {
@@ -293,8 +294,11 @@ ProblemParts SplitAtPath(const std::string& line) {
     return {line.substr(0, open + 1), line.substr(open + 1, close - open - 1), line.substr(close)};
 }
 
+// '/' everywhere, and the system's own.
+constexpr std::string_view kSeparators = kPathSeparator == '/' ? "/" : "/\\";
+
 bool IsSeparator(char c) {
-    return c == '/' || c == kPathSeparator;
+    return kSeparators.find(c) != std::string_view::npos;
 }
 
 // The folder `folder` shares with `path`, without its closing separator; a

@@ -1,5 +1,7 @@
 #include "core/os/list_separator.h"
 
+#include <array>
+
 #include "core/os/windows/win32_api.h"
 
 namespace bladeway::native {
@@ -7,8 +9,9 @@ namespace bladeway::native {
 // The "List separator" of the user's region (Excel reads CSV files by it);
 // anything but one plain character counts as the comma.
 char ListSeparator() {
-    wchar_t separator[4] = {};
-    const int length = ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SLIST, separator, 4);
+    std::array<wchar_t, 4> separator{};
+    const int length = ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SLIST, separator.data(),
+                                         static_cast<int>(separator.size()));
     const wchar_t first = separator[0];
     const bool plain = length == 2 && first > L' ' && first < 0x7F && first != L'"';
     return plain ? static_cast<char>(first) : ',';
