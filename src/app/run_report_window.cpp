@@ -148,8 +148,10 @@ void RunReportWindow::showEvent(QShowEvent* event) {
         return;
     const QMargins frame = KnownFrameMargins(*this);
     const QRect outer = geometry().marginsAdded(frame);
-    const PixelRect place = BesidePlace(PixelsOf(main->frameGeometry()), outer.width(),
-                                        outer.height(), PixelsOf(screen->availableGeometry()));
+    // Never narrower: its row of buttons needs the width.
+    const PixelRect place =
+        BesidePlace(PixelsOf(main->frameGeometry()), outer.width(), outer.height(), outer.width(),
+                    outer.height() / 2, PixelsOf(screen->availableGeometry()));
     setGeometry(RectOf(place).marginsRemoved(frame));
 }
 

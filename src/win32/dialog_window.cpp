@@ -40,8 +40,11 @@ bool DialogWindow::CreateFrame(const wchar_t* className, std::string_view captio
     RECT ownerRect{};
     if (stacking == Stacking::kBesideOwner && owner != nullptr &&
         GetWindowRect(owner, &ownerRect) != FALSE) {
-        SetOuterRect(BesidePlace(PixelRectOf(ownerRect), outer.right - outer.left,
-                                 outer.bottom - outer.top, WorkArea()));
+        // Never narrower: its row of buttons needs the width.
+        const int width = outer.right - outer.left;
+        const int height = outer.bottom - outer.top;
+        SetOuterRect(
+            BesidePlace(PixelRectOf(ownerRect), width, height, width, height / 2, WorkArea()));
     } else {
         CentreOverOwner();
     }

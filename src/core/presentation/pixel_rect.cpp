@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace bladeway {
 
@@ -23,6 +24,7 @@ PixelRect CentredOn(const PixelRect& rect, const PixelRect& on) {
 }
 
 PixelRect BesidePlace(const PixelRect& owner, std::int64_t width, std::int64_t height,
+                      std::int64_t smallestWidth, std::int64_t smallestHeight,
                       const PixelRect& available) {
     const std::int64_t right = available.left + available.width;
     const std::int64_t bottom = available.top + available.height;
@@ -45,17 +47,22 @@ PixelRect BesidePlace(const PixelRect& owner, std::int64_t width, std::int64_t h
         if (rooms[i].width >= width && rooms[i].height >= height)
             return placeIn(rooms[i], width, height, i % 2 == 0);
     }
-    const auto area = [](const PixelRect& room) {
-        return std::max<std::int64_t>(room.width, 0) * std::max<std::int64_t>(room.height, 0);
+    // The largest room that holds the window at its smallest.
+    const auto holdsSmallest = [&](const PixelRect& room) {
+        return room.width >= smallestWidth && room.height >= smallestHeight;
     };
-    const auto largest = static_cast<std::size_t>(
-        std::max_element(rooms.begin(), rooms.end(),
-                         [&](const auto& a, const auto& b) { return area(a) < area(b); }) -
-        rooms.begin());
-    const PixelRect& room = rooms[largest];
-    if (room.width >= width / 2 && room.height >= height / 2) {
+    std::optional<std::size_t> largest;
+    for (std::size_t i = 0; i < rooms.size(); ++i) {
+        if (holdsSmallest(rooms[i]) &&
+            (!largest ||
+             rooms[i].width * rooms[i].height > rooms[*largest].width * rooms[*largest].height)) {
+            largest = i;
+        }
+    }
+    if (largest) {
+        const PixelRect& room = rooms[*largest];
         return placeIn(room, std::min(width, room.width), std::min(height, room.height),
-                       largest % 2 == 0);
+                       *largest % 2 == 0);
     }
     return FitOnScreen({ownerRight, owner.top, width, height}, available);
 }

@@ -36,11 +36,12 @@ PixelRect CentredOn(const PixelRect& rect, const PixelRect& on);
 // Where a window `width` by `height` (outer) opens beside `owner` rather than
 // over it, within `available`: in the free room right of the owner, below
 // it, left of it or above it, the first that holds it whole, lined up with
-// the owner's top or left edge; where none does, in the largest room,
-// shrunk to it down to half its width and height (for a window laid out at
-// any size); where even that cannot be, right of the owner's left edge as
-// far as the screen lets it.
+// the owner's top or left edge; where none does, in the largest room that
+// holds it at its smallest (`smallestWidth` by `smallestHeight`), shrunk to
+// that room; where none can, right of the owner's left edge as far as the
+// screen lets it.
 PixelRect BesidePlace(const PixelRect& owner, std::int64_t width, std::int64_t height,
+                      std::int64_t smallestWidth, std::int64_t smallestHeight,
                       const PixelRect& available);
 
 }  // namespace bladeway
