@@ -190,9 +190,10 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_SHOWWINDOW:
             // Once the window is in place, not while it is being shown.
+            // The system's own handling (owned windows) goes on.
             if (wParam != FALSE && !waitingNotice_.empty())
                 PostMessageW(Handle(), kShowWaitingNotice, 0, 0);
-            return 0;
+            break;
         case kShowWaitingNotice:
             ShowNotice(std::exchange(waitingNotice_, {}));
             return 0;
