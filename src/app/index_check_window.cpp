@@ -3,12 +3,12 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeySequence>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "app/undo_messages.h"
 #include "app/view_text.h"
 #include "core/presentation/twips.h"
 #include "core/storage/file_system.h"
@@ -51,11 +51,7 @@ void IndexCheckWindow::EnableRepair(bool enabled) {
 }
 
 bool IndexCheckWindow::ConfirmRepair(const std::string& question) {
-    QMessageBox box(QMessageBox::Question, ProgramTitle(), ViewText(question),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setObjectName(kRepairQuestionName);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return AskYesOrNo(this, question, kRepairQuestionName);
 }
 
 QString IndexCheckWindow::Text() const {

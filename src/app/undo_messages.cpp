@@ -19,10 +19,10 @@ int Show(QMessageBox& box) {
 
 }  // namespace
 
-bool AskToUndo(QWidget* parent, const std::string& question) {
+bool AskYesOrNo(QWidget* parent, const std::string& question, const char* objectName) {
     QMessageBox box(QMessageBox::Question, ProgramTitle(), ViewText(question),
                     QMessageBox::Yes | QMessageBox::No, parent);
-    box.setObjectName(kUndoQuestionName);
+    box.setObjectName(objectName);
     box.setDefaultButton(QMessageBox::No);
     return Show(box) == QMessageBox::Yes;
 }

@@ -12,7 +12,13 @@ namespace bladeway {
 inline constexpr const char* kUndoQuestionName = "UndoQuestion";
 inline constexpr const char* kUndoOutcomeName = "UndoOutcome";
 
-bool AskToUndo(QWidget* parent, const std::string& question);
+// A question with Yes and No, No first in focus, titled with the program and
+// named `objectName`: asked before a change to the user's files (an undo, a
+// repair).
+bool AskYesOrNo(QWidget* parent, const std::string& question, const char* objectName);
+inline bool AskToUndo(QWidget* parent, const std::string& question) {
+    return AskYesOrNo(parent, question, kUndoQuestionName);
+}
 void TellUndoOutcome(QWidget* parent, const std::string& text, bool complete);
 
 }  // namespace bladeway

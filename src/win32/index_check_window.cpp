@@ -5,6 +5,7 @@
 #include "core/presentation/program_title.h"
 #include "win32/line_ends.h"
 #include "win32/text_layout.h"
+#include "win32/undo_messages.h"
 #include "win32/wide_text.h"
 
 namespace bladeway::win32 {
@@ -69,10 +70,8 @@ void IndexCheckWindow::EnableRepair(bool enabled) {
     EnableWindow(repair_, enabled ? TRUE : FALSE);
 }
 
-// Yes or No, No first in focus, as the undo's question.
 bool IndexCheckWindow::ConfirmRepair(const std::string& question) {
-    return MessageBoxW(Handle(), Wide(question).c_str(), Wide(kProgramTitle).c_str(),
-                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    return AskYesOrNo(Handle(), question);
 }
 
 }  // namespace bladeway::win32

@@ -5,7 +5,7 @@
 
 namespace bladeway::win32 {
 
-bool AskToUndo(HWND owner, const std::string& question) {
+bool AskYesOrNo(HWND owner, const std::string& question) {
     return MessageBoxW(owner, Wide(question).c_str(), Wide(kProgramTitle).c_str(),
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }

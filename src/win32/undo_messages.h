@@ -8,7 +8,12 @@
 
 namespace bladeway::win32 {
 
-bool AskToUndo(HWND owner, const std::string& question);
+// A question with Yes and No, No first in focus, titled with the program:
+// asked before a change to the user's files (an undo, a repair).
+bool AskYesOrNo(HWND owner, const std::string& question);
+inline bool AskToUndo(HWND owner, const std::string& question) {
+    return AskYesOrNo(owner, question);
+}
 void TellUndoOutcome(HWND owner, const std::string& text, bool complete);
 
 }  // namespace bladeway::win32
