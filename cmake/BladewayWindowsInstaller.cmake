@@ -1,9 +1,10 @@
 # What `cmake --install` puts where on Windows, and the installer CPack makes
 # of it with NSIS (`cmake --build --preset windows --target package`, which
 # needs makensis: Debian's package nsis). Everything goes into one folder,
-# Program Files\Bladeway by default: the programs side by side (so that they
-# share a template mode), the licence and the example keys and templates.
-# Their settings are each user's, in %APPDATA%\bladeway
+# Program Files\Bladeway by default (Program Files\HARBOR62\Bladeway for
+# tree mode): the programs side by side (so that they share a template mode),
+# the licence, the default settings and the example keys and templates.
+# Where the settings go is the program's choice
 # (core/settings/settings_place.h): the installer writes none.
 set(BLADEWAY_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated/packaging)
 
@@ -37,7 +38,11 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples
         PATTERN ".git*" EXCLUDE)
 
 # The installer: Bladeway-<version>-win64.exe, a 64-bit Unicode NSIS program
-# (makensis's default stub is a 32-bit one), for the whole machine.
+# (makensis's default stub is a 32-bit one), for the whole machine, made from
+# the project's own script (cmake/windows-installer/NSIS.template.in: the
+# template-mode page, one install per mode, the PATH offer), which CPack finds
+# by CMAKE_MODULE_PATH.
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows-installer)
 set(CPACK_GENERATOR NSIS)
 # The values reach CPack as written here ("\" and "$" are NSIS's).
 set(CPACK_VERBATIM_VARIABLES ON)
@@ -45,32 +50,19 @@ set(CPACK_PACKAGE_NAME Bladeway)
 set(CPACK_PACKAGE_VENDOR Bladeway)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Bladeway)
-# Without the version: an upgrade finds the installed one and removes it first.
-set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Bladeway)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_RESOURCE_FILE_LICENSE ${BLADEWAY_GENERATED_DIR}/LICENSE.txt)
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-set(CPACK_NSIS_PACKAGE_NAME Bladeway)
-set(CPACK_NSIS_DISPLAY_NAME Bladeway)
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
-set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_BLADEWAY_ICON ${PROJECT_SOURCE_DIR}/src/win32/resources/bladeway.ico)
+set(CPACK_BLADEWAY_SIDE_PICTURE ${PROJECT_SOURCE_DIR}/packaging/windows/installer-side.bmp)
 # The Start menu folder gets the desktop program and the uninstaller; the
 # command-line tool has no entry (started from one, it would print its help
-# into a window that closes at once).
+# into a window that closes at once): the installer offers to put it on PATH.
+set(CPACK_BLADEWAY_DESKTOP_PROGRAM ${BLADEWAY_SHIPS_DESKTOP_PROGRAM})
 if(BLADEWAY_SHIPS_DESKTOP_PROGRAM)
-    set(CPACK_PACKAGE_EXECUTABLES bladeway Bladeway)
     set(CPACK_NSIS_INSTALLED_ICON_NAME bladeway.exe)
 else()
     set(CPACK_NSIS_INSTALLED_ICON_NAME bladeway-cli.exe)
 endif()
-# A 64-bit Unicode installer; and the uninstaller also removes the vendor key
-# that CPack's script leaves empty above the program's own
-# (HKLM\Software\Bladeway).
-set(CPACK_NSIS_DEFINES "
-  Target amd64-unicode
-  Function un.onUninstSuccess
-    DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"
-  FunctionEnd")
 include(CPack)

@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, AnInstalledProgramKeepsSettingsAndTableInTheUserFolderAnd
     // A folder the user cannot write (one that is not there: the tests may run as root).
     const fs::path installed = folder.Path() / "opt" / "harbor62" / "bin";
     const auto form = Start(installed);
-    const fs::path user = folder.Path() / "config" / "bladeway";
+    const fs::path user = folder.Path() / "config" / "bladeway-tree";
     EXPECT_EQ(form->AppFolder(), installed.string() + "/");
     EXPECT_EQ(form->Settings().Path(), (user / "Bladeway.INI").string());
     EXPECT_FALSE(form->FlatTemplateMode());

@@ -281,7 +281,7 @@ TEST(ChooseSettingsPlace, BesideAWritableOrAlreadySetUpFolderElseInTheUserConfig
              {{"C:\\Program Files\\Bladeway\\", true, true, appData, ""},
               appData + "\\bladeway\\Bladeway.INI"},
              {{"c:/program files (x86)/HARBOR62/", true, false, appData, ""},
-              appData + "\\bladeway\\Bladeway.INI"},
+              appData + "\\bladeway-tree\\Bladeway.INI"},
              {{"C:\\Program Filesystem\\bw\\", true, false, appData, ""},
               "C:\\Program Filesystem\\bw\\Bladeway.INI"},
              {{"C:\\bw\\", false, false, "\\\\cnc\\profiles\\", ""}, "\\\\cnc\\profiles\\bladeway\\Bladeway.INI"},
@@ -293,7 +293,7 @@ TEST(ChooseSettingsPlace, BesideAWritableOrAlreadySetUpFolderElseInTheUserConfig
              {{"/home/u/bw/", true, false, "/x/cfg", "/home/u"}, "/home/u/bw/Bladeway.INI"},
              {{"/mnt/share/bw/", false, true, "", "/home/u"}, "/mnt/share/bw/Bladeway.INI"},
              // A folder the user cannot write: XDG_CONFIG_HOME, else ~/.config.
-             {{"/opt/harbor62/bin/", false, false, "", "/home/u"}, "/home/u/.config/bladeway/Bladeway.INI"},
+             {{"/opt/harbor62/bin/", false, false, "", "/home/u"}, "/home/u/.config/bladeway-tree/Bladeway.INI"},
              {{"/opt/bw/", false, false, "/x/cfg", "/home/u"}, "/x/cfg/bladeway/Bladeway.INI"},
              {{"/opt/bw/", false, false, "/x/cfg/", ""}, "/x/cfg/bladeway/Bladeway.INI"},
              {{"/opt/bw/", false, false, "relative", "/home/u/"}, "/home/u/.config/bladeway/Bladeway.INI"},
@@ -328,7 +328,7 @@ TEST(LocateSettings, ProgramFolderAsItIsOrAPrivateUserFolderMadeOnDemand) {
     // A folder no one can write in (whoever runs the test): one that is not there.
     const std::string installed = (program.Path() / "HARBOR62" / "bin").string() + "/";
     place = LocateSettings(installed);
-    const auto folder = config.Path() / "cfg" / "bladeway";
+    const auto folder = config.Path() / "cfg" / "bladeway-tree";
     EXPECT_EQ(place.settingsFile, (folder / "Bladeway.INI").string());
     EXPECT_FALSE(IsFlatTemplateMode(place.templateModeFolder));
     EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all);
@@ -389,13 +389,6 @@ TEST_F(DefaultSettingsTest, AUsersSettingsFileIsNeverTouchedEvenAnEmptyOne) {
     }
 }
 
-TEST_F(DefaultSettingsTest, AProgramRunFromItsOwnFolderStartsWithoutThem) {
-    WriteDefault(0, kDefaults);
-    place_.besideProgram = true;
-    EXPECT_FALSE(Start());
-    EXPECT_FALSE(std::filesystem::exists(place_.settingsFile));
-}
-
 TEST(LocateSettings, AnInstalledProgramsFirstStartCopiesTheSystemDefault) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows has no system folder of default settings";
@@ -407,10 +400,14 @@ TEST(LocateSettings, AnInstalledProgramsFirstStartCopiesTheSystemDefault) {
     // A relative folder is left out; the first absolute one that holds a default counts.
     const testing::ScopedEnvironment dirs(
         "XDG_CONFIG_DIRS", "bladeway:" + program.File("none") + ":" + system.Path().string());
-    // Run from its own folder: nothing copied, beside it or to the user.
+    // Run from its own folder: nothing copied, beside it or to the user...
     EXPECT_EQ(LocateSettings(program.WithSeparator()).settingsFile, program.File("Bladeway.INI"));
     EXPECT_FALSE(std::filesystem::exists(program.File("Bladeway.INI")));
     EXPECT_FALSE(std::filesystem::exists(config.Path() / "bladeway" / "Bladeway.INI"));
+    // ...unless its installer put defaults beside it.
+    std::filesystem::create_directories(program.Path() / "defaults" / "bladeway");
+    testing::WriteBytes(program.File("defaults/bladeway/Bladeway.INI"), kDefaults);
+    EXPECT_EQ(ReadBytes(LocateSettings(program.WithSeparator()).settingsFile), kDefaults);
     // Installed: the copy is the user's from then on.
     const std::string installed = (program.Path() / "bin").string() + "/";
     SettingsFile settings(LocateSettings(installed).settingsFile);

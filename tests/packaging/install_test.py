@@ -175,7 +175,8 @@ def check_ordinary_user(work, tree_root):
                        XDG_CONFIG_DIRS=str(system_config))
     check(result.returncode == 0 and result.stdout == "6810\n",
           f"first start's MainWidth: {result.stdout!r} {result.stderr!r}")
-    user_settings = home / ".config/bladeway/Bladeway.INI"
+    # A tree-mode install keeps its own settings folder.
+    user_settings = home / ".config/bladeway-tree/Bladeway.INI"
     check(user_settings.is_file() and user_settings.read_bytes()
           == (system_config / "bladeway/Bladeway.INI").read_bytes(),
           "the first start did not copy the default settings")
@@ -184,7 +185,7 @@ def check_ordinary_user(work, tree_root):
                         str(examples / "templates" / "tree")], home)
     check(result.returncode == 0, f"config set as nobody: {result.stderr}")
     result = as_nobody([cli, "config", "path"], home)
-    check(result.stdout == f"{home}/.config/bladeway/Bladeway.INI\n",
+    check(result.stdout == f"{home}/.config/bladeway-tree/Bladeway.INI\n",
           f"installed settings at {result.stdout!r}")
     settings = user_settings.read_bytes() if user_settings.is_file() else b""
     check(b"Template=" in settings and b"MainWidth=6810" in settings,
@@ -192,7 +193,7 @@ def check_ordinary_user(work, tree_root):
     check(not (tree_root / "opt/harbor62/bin/Bladeway.INI").exists(),
           "settings written beside the installed program")
     result = as_nobody([cli, "config", "path"], home, XDG_CONFIG_HOME=str(work / "xdg"))
-    check(result.stdout == f"{work}/xdg/bladeway/Bladeway.INI\n",
+    check(result.stdout == f"{work}/xdg/bladeway-tree/Bladeway.INI\n",
           f"XDG_CONFIG_HOME gives {result.stdout!r}")
     destination = home / "out"
     as_nobody(["mkdir", "-p", str(destination / "SRG" / "P")], home)

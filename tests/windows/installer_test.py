@@ -4,8 +4,11 @@ from this build; it installs silently below Program Files with its Start
 menu folder and its entry among the installed programs; the installed
 bladeway-cli.exe writes the same programs from the bundled examples as the
 build machine's own bladeway-cli (host_comparison.py) and keeps its settings
-in %APPDATA%\\bladeway, not beside itself; the uninstaller, run silently,
-leaves nothing of the program behind but the user's settings.
+in %APPDATA%\\bladeway, not beside itself. A tree-mode install in a HARBOR62
+folder outside Program Files goes beside it with its own entry, settings
+begun from the defaults and its folder on the user's PATH; installed again
+elsewhere, the earlier one goes. The uninstallers, run silently, leave
+nothing of the program behind but the user's settings.
 
 The Wine prefix is the build's (WINEPREFIX as the caller set it). Exit code
 0 when all holds, 1 otherwise, 77 when makensis, Wine or the Linux tool is
@@ -22,8 +25,11 @@ from pathlib import Path
 
 from host_comparison import compare_generated
 
-UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Bladeway"
+UNINSTALL_ROOT = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 VENDOR_KEY = r"HKLM\Software\Bladeway"
+USER_ENVIRONMENT = r"HKCU\Environment"
+# The settings a user keeps beside a program outside Program Files.
+SETTINGS_FILES = {"Bladeway.INI", "VarTab.Dat"}
 FAILURES = []
 
 
@@ -67,6 +73,64 @@ class Wine:
     def has_key(self, key):
         return self.run("reg.exe", "query", key).returncode == 0
 
+    def value(self, key, name):
+        """A registry value as reg.exe prints it; None when missing."""
+        result = self.run("reg.exe", "query", key, "/v", name)
+        if result.returncode != 0:
+            return None
+        line = next((line for line in result.stdout.splitlines()
+                     if line.strip().startswith(name)), "")
+        return line.split(None, 2)[2] if len(line.split(None, 2)) == 3 else ""
+
+    def user_path_entries(self):
+        return [entry for entry in (self.value(USER_ENVIRONMENT, "Path") or "").split(";")
+                if entry]
+
+
+class Install:
+    """One install of the program: its folder, name and Start menu folders."""
+
+    def __init__(self, wine, folder, product):
+        self.wine = wine
+        self.folder = folder
+        self.unix_folder = wine.unix(folder)
+        self.product = product
+        self.menu_folders = [
+            wine.unix(wine.variable(base) + "\\Microsoft\\Windows\\Start Menu\\Programs\\" + product)
+            for base in ("ProgramData", "APPDATA")]
+        self.uninstall_key = UNINSTALL_ROOT + "\\" + product
+        self.vendor_key = VENDOR_KEY + "\\" + product
+
+    def program_files(self):
+        """The files in the install folder other than the user's settings."""
+        if not self.unix_folder.exists():
+            return []
+        return sorted(str(p.relative_to(self.unix_folder)) for p in self.unix_folder.rglob("*")
+                      if p.is_file() and not (p.parent == self.unix_folder and
+                                              p.name in SETTINGS_FILES))
+
+    def leftovers(self):
+        """What of the install is there: its files, Start menu folder, keys."""
+        found = self.program_files() + [str(p) for p in self.menu_folders if p.exists()]
+        return found + [key for key in (self.uninstall_key, self.vendor_key)
+                        if self.wine.has_key(key)]
+
+    def menu_links(self):
+        return sorted(p.name for menu in self.menu_folders if menu.exists()
+                      for p in menu.iterdir())
+
+    def uninstall(self, deadline_seconds=60):
+        """Runs the uninstaller silently and waits for it: NSIS's copies itself
+        to the temporary folder, starts the copy and returns at once. Returns
+        what is left when nothing more goes within the time."""
+        result = self.wine.run(self.folder + r"\Uninstall.exe", "/S")
+        check(result.returncode == 0, f"the uninstaller of {self.product} started "
+              f"({result.returncode})")
+        deadline = time.monotonic() + deadline_seconds
+        while (left := self.leftovers()) and time.monotonic() < deadline:
+            time.sleep(0.5)
+        return left
+
 
 def make_installer(cpack, build, work):
     result = subprocess.run([cpack, "-G", "NSIS", "-B", str(work)], cwd=build,
@@ -79,29 +143,9 @@ def make_installer(cpack, build, work):
     return installers[0]
 
 
-def start_menu_folders(wine):
-    """Where the Bladeway Start menu folder may be: all users' or this user's."""
-    return [wine.unix(wine.variable(base) + r"\Microsoft\Windows\Start Menu\Programs\Bladeway")
-            for base in ("ProgramData", "APPDATA")]
-
-
-def leftovers(wine, folder, menu_folders):
-    """What of an installed copy is there: its folder, Start menu folder,
-    registry keys."""
-    found = [str(path) for path in [folder, *menu_folders] if path.exists()]
-    return found + [key for key in (UNINSTALL_KEY, VENDOR_KEY) if wine.has_key(key)]
-
-
-def uninstall(wine, folder, menu_folders, uninstaller, deadline_seconds=60):
-    """Runs the uninstaller silently and waits for it: NSIS's copies itself
-    to the temporary folder, starts the copy and returns at once. Returns
-    what is left when nothing more goes within the time."""
-    result = wine.run(uninstaller, "/S")
-    check(result.returncode == 0, f"the uninstaller started ({result.returncode})")
-    deadline = time.monotonic() + deadline_seconds
-    while (left := leftovers(wine, folder, menu_folders)) and time.monotonic() < deadline:
-        time.sleep(0.5)
-    return left
+def install(wine, installer, *options):
+    result = wine.run(str(installer), "/S", *options)
+    check(result.returncode == 0, f"silent install {' '.join(options)} ({result.returncode})")
 
 
 def main():
@@ -123,15 +167,19 @@ def main():
         return 77
 
     wine = Wine(args.wine)
-    program_files = wine.variable("ProgramW6432")
-    install_dir = program_files + r"\Bladeway"
-    folder = wine.unix(install_dir)
+    flat = Install(wine, wine.variable("ProgramW6432") + r"\Bladeway", "Bladeway")
+    # A shop's tree-mode install: outside Program Files, in a HARBOR62 folder.
+    tree = Install(wine, r"C:\CNC\HARBOR62\Bladeway", "Bladeway (tree mode)")
+    moved_tree = Install(wine, r"C:\CNC\Millrun\HARBOR62\Bladeway", tree.product)
     app_data = wine.variable("APPDATA")
     user_settings = wine.unix(app_data + r"\bladeway")
-    menu_folders = start_menu_folders(wine)
+    defaults = Path(args.source, "packaging", "settings", "Bladeway.INI").read_bytes()
+    defaults = defaults.replace(b"\n", b"\r\n")
     # Left by an earlier run in this build's prefix: the test's own.
     shutil.rmtree(user_settings, ignore_errors=True)
+    shutil.rmtree(wine.unix(r"C:\CNC"), ignore_errors=True)
     programs = ["bladeway-cli.exe"] + (["bladeway.exe"] if args.gui == "1" else [])
+    links = sorted(["Uninstall.lnk"] + (["Bladeway.lnk"] if args.gui == "1" else []))
     with tempfile.TemporaryDirectory(prefix="bladeway-installer-") as work:
         work = Path(work)
         started = time.monotonic()
@@ -139,37 +187,31 @@ def main():
         print(f"ok   {installer.name}: {installer.stat().st_size} bytes, "
               f"made in {time.monotonic() - started:.1f} s")
         try:
-            result = wine.run(str(installer), "/S")
-            check(result.returncode == 0, f"silent install ({result.returncode})")
-            installed = sorted(str(p.relative_to(folder)) for p in folder.rglob("*")
-                               if p.is_file()) if folder.exists() else []
+            install(wine, installer)
             expected = sorted([*programs, "LICENSE.txt", "Uninstall.exe",
                                "defaults/bladeway/Bladeway.INI"] +
                               [str(p.relative_to(Path(args.source)))
                                for p in (Path(args.source) / "examples").rglob("*")
                                if p.is_file() and not p.name.startswith(".git")])
-            check(installed == expected, f"{install_dir} holds {installed}")
+            check(flat.program_files() == expected,
+                  f"{flat.folder} holds {flat.program_files()}")
             licence = Path(args.source, "LICENSE").read_bytes().replace(b"\n", b"\r\n")
-            check((folder / "LICENSE.txt").read_bytes() == licence,
+            check((flat.unix_folder / "LICENSE.txt").read_bytes() == licence,
                   "the licence is installed with Windows line ends")
             check(Path(args.source, "examples", "keys", "Harbor.dat").read_bytes() ==
-                  (folder / "examples" / "keys" / "Harbor.dat").read_bytes(),
+                  (flat.unix_folder / "examples" / "keys" / "Harbor.dat").read_bytes(),
                   "the example keys are installed byte for byte")
-            menus = [menu for menu in menu_folders if menu.exists()]
-            links = sorted(p.name for menu in menus for p in menu.iterdir())
-            check(links == sorted(["Uninstall.lnk"] + (["Bladeway.lnk"] if args.gui == "1"
-                                                        else [])),
-                  f"the Start menu folder Bladeway holds {links}")
-            version = wine.run("reg.exe", "query", UNINSTALL_KEY, "/v", "DisplayVersion")
-            check(args.version in version.stdout,
+            check(flat.menu_links() == links,
+                  f"the Start menu folder Bladeway holds {flat.menu_links()}")
+            check(args.version == wine.value(flat.uninstall_key, "DisplayVersion"),
                   f"the installed programs list Bladeway {args.version}")
 
-            cli = install_dir + r"\bladeway-cli.exe"
+            cli = flat.folder + r"\bladeway-cli.exe"
             result = wine.run(cli, "--version")
             check(result.stdout.strip() == f"bladeway-cli {args.version}",
                   f"the installed tool says {result.stdout.strip()!r}")
             compared = compare_generated(args.linux_cli, [args.wine, cli],
-                                         install_dir + r"\examples", args.source, work / "runs",
+                                         flat.folder + r"\examples", args.source, work / "runs",
                                          wine.env, windows_settings=False)
             check(compared is not None,
                   f"the installed tool's programs are the Linux tool's ({compared} files)")
@@ -179,24 +221,62 @@ def main():
             check(result.stdout.strip() == settings, f"its settings file is {result.stdout.strip()}")
             # A user's first start begins from the installed defaults (the
             # main window at its design size), as the Linux package does.
-            defaults = Path(args.source, "packaging", "settings", "Bladeway.INI").read_bytes()
             first = user_settings / "Bladeway.INI"
-            check(first.exists() and first.read_bytes() == defaults.replace(b"\n", b"\r\n"),
+            check(first.exists() and first.read_bytes() == defaults,
                   r"the first start copies defaults\bladeway\Bladeway.INI into %APPDATA%\bladeway")
             result = wine.run(cli, "config", "set", "Paths", "Source", r"C:\keys")
             check(result.returncode == 0 and
                   b"Source=C:\\keys" in (user_settings / "Bladeway.INI").read_bytes(),
                   r"a setting it stores lands in %APPDATA%\bladeway\Bladeway.INI")
-            check(not (folder / "Bladeway.INI").exists(), "no settings file beside the program")
+            check(not (flat.unix_folder / "Bladeway.INI").exists(),
+                  "no settings file beside the program")
+
+            # Beside it, a tree-mode install outside Program Files, on PATH.
+            install(wine, installer, "/PATH", "/D=" + tree.folder)
+            check(tree.program_files() == expected, f"{tree.folder} holds the same files")
+            check(flat.program_files() == expected and wine.has_key(flat.uninstall_key),
+                  "the flat install stays beside the tree-mode one")
+            check(tree.menu_links() == links, f"the Start menu folder {tree.product} holds "
+                  f"{tree.menu_links()}")
+            result = wine.run(tree.folder + r"\bladeway-cli.exe", "config", "path")
+            check(result.stdout.strip() == tree.folder + r"\Bladeway.INI" and
+                  (tree.unix_folder / "Bladeway.INI").read_bytes() == defaults,
+                  "its first start keeps its own settings beside it, begun from the defaults")
+            check(wine.user_path_entries().count(tree.folder) == 1,
+                  f"the user's PATH names its folder: {wine.user_path_entries()}")
+
+            # Installed again elsewhere: the earlier tree-mode install goes.
+            install(wine, installer, "/PATH", "/D=" + moved_tree.folder)
+            check(moved_tree.program_files() == expected, f"{moved_tree.folder} holds the files")
+            check(tree.program_files() == [] and
+                  sorted(p.name for p in tree.unix_folder.iterdir()) == ["Bladeway.INI"],
+                  f"{tree.folder} keeps only the user's settings, no second uninstaller")
+            check(wine.value(tree.uninstall_key, "InstallLocation") == moved_tree.folder,
+                  "one entry among the installed programs, for the new folder")
+            check(wine.user_path_entries().count(moved_tree.folder) == 1 and
+                  tree.folder not in wine.user_path_entries(),
+                  f"PATH names the new folder alone: {wine.user_path_entries()}")
+
+            left = moved_tree.uninstall()
+            check(not left, f"the tree-mode uninstaller removed its files, Start menu folder "
+                  f"and entries; left: {left}")
+            check(moved_tree.folder not in wine.user_path_entries(),
+                  "and its folder from the user's PATH")
+            check(wine.has_key(flat.uninstall_key) and flat.program_files() == expected,
+                  "the flat install is untouched")
         finally:
-            uninstaller = install_dir + r"\Uninstall.exe"
-            left = (uninstall(wine, folder, menu_folders, uninstaller) if folder.exists()
-                    else ["no install"])
+            for each in (tree, moved_tree):
+                if (each.unix_folder / "Uninstall.exe").exists():
+                    each.uninstall()
+            left = flat.uninstall() if flat.unix_folder.exists() else ["no install"]
         check(not left, "the uninstaller removed the install folder, the Start menu folder, "
               r"the entry among the installed programs and HKLM\Software\Bladeway"
               + (f"; left: {left}" if left else ""))
+        check(not flat.unix_folder.exists() and not wine.has_key(VENDOR_KEY),
+              "nothing of the flat install is left")
         check((user_settings / "Bladeway.INI").exists(), "the user's settings are kept")
     shutil.rmtree(user_settings, ignore_errors=True)
+    shutil.rmtree(wine.unix(r"C:\CNC"), ignore_errors=True)
     if FAILURES:
         print(f"{len(FAILURES)} checks failed")
         return 1

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/os/paths.h"
+#include "core/settings/preference_loading.h"
 #include "core/settings/settings_file.h"
 #include "core/storage/file_system.h"
 
@@ -59,7 +60,10 @@ SettingsPlace ChooseSettingsPlace(const ProgramFolderFacts& facts) {
         !IsSystemProgramFolder(facts.appFolder) && (facts.writable || facts.holdsSettingsFile);
     const std::string configHome = UserConfigHome(facts.xdgConfigHome, facts.home);
     if (!besideProgram && !configHome.empty()) {
-        place.folder = configHome + std::string(kUserSettingsFolderName) + kPathSeparator;
+        const std::string_view name = IsFlatTemplateMode(facts.appFolder)
+                                          ? kUserSettingsFolderName
+                                          : kTreeModeUserSettingsFolderName;
+        place.folder = configHome + std::string(name) + kPathSeparator;
         place.besideProgram = false;
     }
     place.settingsFile = place.folder + std::string(kSettingsFileName);
@@ -71,10 +75,14 @@ std::string DefaultSettingsFile(std::string_view systemConfigFolder) {
            kPathSeparator + std::string(kSettingsFileName);
 }
 
+std::string ShippedDefaultsFolder(std::string_view appFolder) {
+    return WithSeparator(std::string(appFolder)) + "defaults" + kPathSeparator;
+}
+
 bool StartFromDefaultSettings(const SettingsPlace& place,
                               const std::vector<std::string>& systemConfigFolders,
                               FileSystem& fileSystem) {
-    if (place.besideProgram || fileSystem.Exists(place.settingsFile))
+    if (fileSystem.Exists(place.settingsFile))
         return false;
     for (const std::string& folder : systemConfigFolders) {
         const auto defaults =
@@ -96,7 +104,9 @@ SettingsPlace LocateSettings(std::string_view appFolder) {
     facts.xdgConfigHome = std::move(environment.configHome);
     facts.home = std::move(environment.home);
     SettingsPlace place = ChooseSettingsPlace(facts);
-    if (!place.besideProgram) {
+    if (place.besideProgram) {
+        (void)StartFromDefaultSettings(place, {ShippedDefaultsFolder(folder)}, Disk());
+    } else {
         CreateUserFolder(place.folder);
         (void)StartFromDefaultSettings(place, SystemConfigFolders(environment.configDirs), Disk());
     }

@@ -13,8 +13,11 @@ namespace bladeway {
 
 class FileSystem;
 
-// The name of the folder inside the user's configuration folder.
+// The name of the folder inside the user's configuration folder; a program
+// in tree mode keeps its own, so that a flat and a tree install on one
+// machine each keep their folders and options.
 inline constexpr std::string_view kUserSettingsFolderName = "bladeway";
+inline constexpr std::string_view kTreeModeUserSettingsFolderName = "bladeway-tree";
 
 // What the choice depends on, gathered by LocateSettings.
 struct ProgramFolderFacts {
@@ -43,19 +46,21 @@ std::string UserConfigHome(std::string_view xdgConfigHome, std::string_view home
 
 // Beside the program when its folder is not a system program folder and is
 // writable or already holds a settings file; otherwise in "bladeway" inside
-// the user's configuration folder. With no configuration folder to go to,
-// beside the program all the same (where writes then fail silently).
+// the user's configuration folder ("bladeway-tree" in tree mode). With no configuration folder to
+// go to, beside the program all the same (where writes then fail silently).
 SettingsPlace ChooseSettingsPlace(const ProgramFolderFacts& facts);
 
 // The system-wide default settings inside a system configuration folder, as
 // the package installs them (/etc/xdg/bladeway/Bladeway.INI).
 std::string DefaultSettingsFile(std::string_view systemConfigFolder);
 
-// Gives a user who has no settings file yet a copy of the system's default
-// one: the first of the folders' default files that can be read. Only for a
-// place in the user's configuration folder: a program run from its own folder
-// starts as it always has. A settings file already there is never touched.
-// True when a copy was made.
+// The folder of default settings an installer puts beside the program
+// ("defaults", holding bladeway/Bladeway.INI).
+std::string ShippedDefaultsFolder(std::string_view appFolder);
+
+// Gives a place that has no settings file yet a copy of a default one: the
+// first of the folders' default files that can be read. A settings file
+// already there is never touched. True when a copy was made.
 bool StartFromDefaultSettings(const SettingsPlace& place,
                               const std::vector<std::string>& systemConfigFolders,
                               FileSystem& fileSystem);
@@ -64,7 +69,9 @@ bool StartFromDefaultSettings(const SettingsPlace& place,
 // environment. When the user's folder is chosen and missing, it is created
 // (private to the user); a failure there leaves the settings unwritable, as
 // a read-only folder beside the program would. A user's folder without a
-// settings file starts from the system's default one.
+// settings file starts from the system's default one; a place beside the
+// program, from the defaults its installer put there (a copy with none
+// starts without settings, as it always has).
 SettingsPlace LocateSettings(std::string_view appFolder);
 
 }  // namespace bladeway
