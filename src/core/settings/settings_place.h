@@ -46,8 +46,9 @@ std::string UserConfigHome(std::string_view xdgConfigHome, std::string_view home
 
 // Beside the program when its folder is not a system program folder and is
 // writable or already holds a settings file; otherwise in "bladeway" inside
-// the user's configuration folder ("bladeway-tree" in tree mode). With no configuration folder to
-// go to, beside the program all the same (where writes then fail silently).
+// the user's configuration folder ("bladeway-tree" in tree mode). With no
+// configuration folder to go to, beside the program all the same (where
+// writes then fail silently).
 SettingsPlace ChooseSettingsPlace(const ProgramFolderFacts& facts);
 
 // The system-wide default settings inside a system configuration folder, as
