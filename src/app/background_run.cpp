@@ -34,8 +34,8 @@ void BackgroundRun::RunStarting() {
     progress_->BeginRun();
 }
 
-void BackgroundRun::ShowProgress(std::size_t done, std::size_t total) {
-    progress_->ShowProgress(done, total);
+void BackgroundRun::ShowProgress(const RunCounts& counts) {
+    progress_->ShowProgress(counts);
 }
 
 void BackgroundRun::ShowWaiting(std::string_view path) {

@@ -28,7 +28,7 @@ class RunProgressDialog final : public QDialog, private RunProgressView {
     // A run begins: nothing done yet, Cancel ready. Hiding the dialog at a
     // run's end does the same.
     void BeginRun() { model_.Begin(); }
-    void ShowProgress(std::size_t done, std::size_t total) { model_.ShowProgress(done, total); }
+    void ShowProgress(const RunCounts& counts) { model_.ShowProgress(counts); }
     void ShowWaiting(std::string_view path) { model_.ShowWaiting(path); }
     QString Text() const;
     QString WaitingText() const;

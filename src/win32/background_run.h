@@ -40,7 +40,7 @@ class BackgroundRun final : public Window, private RunSessionView {
 
     // RunSessionView
     void RunStarting() override;
-    void ShowProgress(std::size_t done, std::size_t total) override;
+    void ShowProgress(const RunCounts& counts) override;
     void ShowWaiting(std::string_view path) override;
     void ShowProgressWindow() override;
     void HideProgressWindow() override;

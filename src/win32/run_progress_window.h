@@ -22,7 +22,7 @@ class RunProgressWindow final : public DialogWindow, private RunProgressView {
 
     // A run begins: nothing done yet, Cancel ready.
     void BeginRun() { model_.Begin(); }
-    void ShowProgress(std::size_t done, std::size_t total) { model_.ShowProgress(done, total); }
+    void ShowProgress(const RunCounts& counts) { model_.ShowProgress(counts); }
     void ShowWaiting(std::string_view path) { model_.ShowWaiting(path); }
     // Comes into sight, active, so that Escape cancels at once; shown
     // already, it stays as it is (a message may be above it).

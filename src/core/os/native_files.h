@@ -70,7 +70,8 @@ struct StagedFile {
 
 // Writes `bytes` to a new temporary file in the target's folder (the name
 // holds kTemporarySuffix), with the target's permissions when it exists.
-// Nothing is flushed yet.
+// It is not durable yet; on Windows its data goes out to the device before
+// the file is closed, so that FlushStaged need not open it again.
 Expected<StagedFile> Stage(const std::string& target, std::string_view bytes);
 
 // Makes the contents of the staged files durable, with as few flushes as the

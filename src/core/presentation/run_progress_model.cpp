@@ -7,8 +7,13 @@
 
 namespace bladeway {
 
-std::string RunProgressText(std::size_t done, std::size_t total) {
-    return "Writing programs: " + GroupedCount(done) + " of " + GroupedCount(total) + " keys";
+std::string RunProgressText(const RunCounts& counts) {
+    if (counts.saving > 0) {
+        return "Saving " + GroupedCount(counts.saving) +
+               (counts.saving == 1 ? " program" : " programs") + " to disk\u2026";
+    }
+    return "Writing programs: " + GroupedCount(counts.done) + " of " + GroupedCount(counts.total) +
+           " keys";
 }
 
 std::string RunWaitingText(std::string_view path) {
@@ -20,7 +25,7 @@ void RunProgressModel::Begin() {
     stopping_ = false;
     if (view_ != nullptr)
         view_->ShowCancel(kRunProgressCancel.caption, /*enabled=*/true);
-    ShowProgress(0, 0);
+    ShowProgress({});
     ShowWaiting({});
 }
 
@@ -30,10 +35,10 @@ void RunProgressModel::ShowWaiting(std::string_view path) {
         view_->ShowWaiting(waiting_);
 }
 
-void RunProgressModel::ShowProgress(std::size_t done, std::size_t total) {
-    text_ = RunProgressText(done, total);
+void RunProgressModel::ShowProgress(const RunCounts& counts) {
+    text_ = RunProgressText(counts);
     if (view_ != nullptr)
-        view_->ShowCount(text_, done, total);
+        view_->ShowCount(text_, counts.done, counts.total);
 }
 
 void RunProgressModel::Cancel() {

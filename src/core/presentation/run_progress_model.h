@@ -33,8 +33,18 @@ inline constexpr ControlText kRunProgressWaiting{"WaitingText"};
 inline constexpr ControlText kRunProgressCancel{"Cancel", "Cancel"};
 inline constexpr std::string_view kStoppingCaption = "Stopping...";
 
-// "Writing programs: 1,234 of 3,000 keys"
-std::string RunProgressText(std::size_t done, std::size_t total);
+// Where a run is: keys done of all it will process, and while a batch of
+// programs is made durable and moved into place, their number (else 0).
+struct RunCounts {
+    std::size_t done = 0;
+    std::size_t total = 0;
+    std::size_t saving = 0;
+    bool operator==(const RunCounts&) const = default;
+};
+
+// "Writing programs: 1,234 of 3,000 keys", or while a batch is saved
+// "Saving 2,000 programs to disk…"
+std::string RunProgressText(const RunCounts& counts);
 // "Waiting for another program writing '/srv/millrun/INDICE.Prg'"; empty for none.
 std::string RunWaitingText(std::string_view path);
 
@@ -58,7 +68,7 @@ class RunProgressModel {
 
     // A run begins: nothing done yet, Cancel ready.
     void Begin();
-    void ShowProgress(std::size_t done, std::size_t total);
+    void ShowProgress(const RunCounts& counts);
     // The run waits for another program writing the file at `path`; empty:
     // it waits no more.
     void ShowWaiting(std::string_view path);
@@ -72,7 +82,7 @@ class RunProgressModel {
 
   private:
     RunProgressView* view_ = nullptr;
-    std::string text_ = RunProgressText(0, 0);
+    std::string text_ = RunProgressText({});
     std::string waiting_;
     bool stopping_ = false;
 };

@@ -35,11 +35,12 @@ void RunSessionModel::Start(const Sheet& sheet, std::unique_ptr<SheetSelection> 
     selection_ = std::move(selection);
     done_ = 0;
     total_ = 0;
+    saving_ = 0;
     stop_ = false;
     abandoned_ = false;
     messageOpen_ = false;
     view_->RunStarting();
-    view_->ShowProgress(0, 0);
+    view_->ShowProgress({});
     progress_ = ProgressState::kWaiting;
     hooks_.startTimer(kProgressDelay);
 
@@ -52,6 +53,7 @@ void RunSessionModel::Start(const Sheet& sheet, std::unique_ptr<SheetSelection> 
         done_ = done;
         total_ = total;
     };
+    hooked.saving = [this](std::size_t programs) { saving_ = programs; };
     hooked.stopRequested = [this] { return stop_.load(); };
     // A wait shows the progress window at once, with Cancel, whatever the delay.
     hooked.waiting = [this](std::string_view path) {
@@ -71,12 +73,12 @@ void RunSessionModel::Tick() {
     if (progress_ == ProgressState::kWaiting)
         ShowProgressWindow();
     else if (progress_ == ProgressState::kShown)
-        view_->ShowProgress(done_, total_);
+        view_->ShowProgress({done_, total_, saving_});
 }
 
 // From now on the progress window is in sight and follows the counts.
 void RunSessionModel::ShowProgressWindow() {
-    view_->ShowProgress(done_, total_);
+    view_->ShowProgress({done_, total_, saving_});
     view_->ShowProgressWindow();
     if (progress_ != ProgressState::kShown) {
         progress_ = ProgressState::kShown;

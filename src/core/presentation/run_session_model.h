@@ -26,6 +26,7 @@
 
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
+#include "core/presentation/run_progress_model.h"
 #include "core/run/processing_run.h"
 
 namespace bladeway {
@@ -37,7 +38,7 @@ class RunSessionView {
     // A run starts: the window it runs over takes no input until RunEnded.
     virtual void RunStarting() = 0;
     // The counts the progress window shows ("0 of 0" at the start of a run).
-    virtual void ShowProgress(std::size_t done, std::size_t total) = 0;
+    virtual void ShowProgress(const RunCounts& counts) = 0;
     // The run waits for another program writing the file at `path`, shown
     // in the progress window; empty: it waits no more.
     virtual void ShowWaiting(std::string_view path) = 0;
@@ -127,6 +128,7 @@ class RunSessionModel {
 
     std::atomic<std::size_t> done_ = 0;
     std::atomic<std::size_t> total_ = 0;
+    std::atomic<std::size_t> saving_ = 0;
     std::atomic<bool> stop_ = false;
     // The answer to a message, passed back to the waiting worker.
     std::mutex mutex_;

@@ -1,6 +1,7 @@
 #include "core/run/processing_run.h"
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 
 #include "core/gcode/index_batch.h"
@@ -30,11 +31,6 @@ std::string StatusText(const FixedText<3>& status) {
     ReplaceChar(text, '\0', ' ');
     return text;
 }
-
-// Programs staged before their batch is flushed: beyond this many bytes
-// (besides kIndexBatchSize programs) the batch ends early, since the run
-// holds the staged bytes for later reads.
-constexpr std::size_t kProgramBatchBytes = std::size_t{32} << 20;
 
 // The index step of one key in tree mode: the template side at once, the
 // destination side through the run's batch. `statusColumn` is the column
@@ -202,19 +198,27 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     }
     // Each index is read again, changed and replaced under its writer lock,
     // past the read cache: other programs may write it meanwhile.
-    IndexBatch indexBatch(environment.fileSystem, kIndexBatchSize,
+    const RunBatchLimits& limits = environment.batchLimits;
+    IndexBatch indexBatch(environment.fileSystem, limits.keys,
                           IndexWriteGuard{LockWait{environment.lockLimit, environment.stopRequested,
                                                    environment.waiting},
                                           journal ? &*journal : nullptr});
     int statusColumn = 0;  // the column whose problem set the Status
+    auto batchBegan = std::chrono::steady_clock::now();
     const auto writeBatch = [&](const std::string& indexPath) {
+        const std::size_t staged = programs.StagedCount();
+        if (environment.saving && staged > 0)
+            environment.saving(staged);
         ApplyProgramWrites(programs.Commit(), report);
+        if (environment.saving && staged > 0)
+            environment.saving(0);
         const std::vector<IndexWriteOutcome> written = indexBatch.Write(indexPath);
         for (const IndexWriteOutcome& outcome : written) {
             if (!outcome.indexPath.empty())
                 fileSystem.Forget(outcome.indexPath);
         }
         ApplyIndexWrites(written, report);
+        batchBegan = std::chrono::steady_clock::now();
         if (report.journalProblem.empty())
             report.journalProblem = !programs.KeepingProblem().empty()
                                         ? programs.KeepingProblem()
@@ -260,8 +264,9 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
             result.statusFromColumn = statusColumn;
         }
         report.keys.push_back(std::move(result));
-        if (programs.StagedCount() >= kIndexBatchSize ||
-            programs.StagedBytes() >= kProgramBatchBytes || indexBatch.IsFull()) {
+        if (programs.StagedBytes() >= limits.bytes || indexBatch.IsFull() ||
+            programs.StagedCount() >= limits.keys ||
+            std::chrono::steady_clock::now() - batchBegan >= limits.time) {
             writeBatch({});
         }
         if (environment.progress) {

@@ -22,6 +22,17 @@ namespace bladeway {
 
 // What a run works with besides the sheet. The preference values are read at
 // the moment of use, so edits made meanwhile take effect at once.
+// How large a batch of programs grows before one flush makes it durable:
+// until making it has taken `time`, or it holds `bytes` of programs (which
+// the run keeps for later reads) or `keys` keys (whose index entries wait in
+// memory). A stopped run first saves the batch it has begun, so `time` also
+// bounds how long Cancel waits; a run of a few thousand programs is one batch.
+struct RunBatchLimits {
+    std::chrono::milliseconds time{1000};
+    std::size_t bytes = std::size_t{32} << 20;
+    std::size_t keys = 10000;
+};
+
 struct RunEnvironment {
     const PreferenceValues& preferences;
     bool flatTemplateMode = true;
@@ -51,6 +62,10 @@ struct RunEnvironment {
     // program writing it, and an empty text when the wait ends. The stop
     // request ends a wait too. May be left empty.
     std::function<void(std::string_view waitingFor)> waiting = {};
+    // Told the number of programs of a batch when it begins to be made
+    // durable and moved into place, and 0 when that is done. May be left empty.
+    std::function<void(std::size_t programs)> saving = {};
+    RunBatchLimits batchLimits = {};
 };
 
 // Whether a key's program was entered in an INDICE.Prg, and if not, why.
@@ -122,9 +137,9 @@ struct RunReport {
 // are read into the run's one record (never reset between keys), then, in tree
 // mode only, the index step runs, then the generator. A failing file operation
 // is recorded in its key's result and the run goes on with the next key.
-// Programs are written in batches (kIndexBatchSize keys, fewer when large):
-// one flush makes a batch durable, then its programs are moved into place,
-// their folders flushed, then the indexes listing them written.
+// Programs are written in batches (RunBatchLimits): one flush makes a batch
+// durable, then its programs are moved into place, their folders flushed,
+// then the indexes listing them written.
 RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
                         const RunEnvironment& environment);
 

@@ -238,7 +238,7 @@ class BlockedRun {
     class View final : public RunSessionView {
       public:
         void RunStarting() override {}
-        void ShowProgress(std::size_t, std::size_t) override {}
+        void ShowProgress(const RunCounts&) override {}
         void ShowWaiting(std::string_view) override {}
         void ShowProgressWindow() override {}
         void HideProgressWindow() override {}

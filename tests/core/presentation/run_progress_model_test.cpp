@@ -37,11 +37,17 @@ TEST(RunProgressModelTest, CountsInGroupedNumbersAndAsksTheRunToStopOnce) {
     EXPECT_EQ(view.text, "Writing programs: 0 of 0 keys");
     EXPECT_EQ(view.caption, "Cancel");
     EXPECT_TRUE(view.cancelEnabled);
-    model.ShowProgress(1234, 3000);
+    model.ShowProgress({1234, 3000});
     EXPECT_EQ(view.text, "Writing programs: 1,234 of 3,000 keys");
     EXPECT_EQ(model.Text(), view.text);
     EXPECT_EQ(view.done, 1234U);
     EXPECT_EQ(view.total, 3000U);
+    // While a batch is saved the text says so; the bar keeps counting keys.
+    model.ShowProgress({2000, 3000, 2000});
+    EXPECT_EQ(view.text, "Saving 2,000 programs to disk\u2026");
+    EXPECT_EQ(view.done, 2000U);
+    model.ShowProgress({3000, 3000, 1});
+    EXPECT_EQ(view.text, "Saving 1 program to disk\u2026");
 
     model.Cancel();
     model.Cancel();

@@ -103,8 +103,10 @@ class Gate {
 class RecordingView final : public RunSessionView {
   public:
     void RunStarting() override { events.emplace_back("starting"); }
-    void ShowProgress(std::size_t done, std::size_t total) override {
-        events.push_back("progress " + std::to_string(done) + " of " + std::to_string(total));
+    void ShowProgress(const RunCounts& counts) override {
+        events.push_back("progress " + std::to_string(counts.done) + " of " +
+                         std::to_string(counts.total) +
+                         (counts.saving > 0 ? ", saving " + std::to_string(counts.saving) : ""));
     }
     void ShowWaiting(std::string_view path) override {
         events.push_back("waiting " + std::string(path));
@@ -177,12 +179,15 @@ class RunSessionModelTest : public ::testing::Test {
 };
 
 TEST_F(RunSessionModelTest, ProgressShowsAfterTheDelayWithTheCountsToldBeforeTheFirstKey) {
-    Gate firstKey;
-    Make([&firstKey](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
+    Gate firstKey, saving;
+    Make([&](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
         environment.progress(0, 3);
         firstKey.Pass();
         for (std::size_t done = 1; done <= 3; ++done)
             environment.progress(done, 3);
+        environment.saving(3);
+        saving.Pass();
+        environment.saving(0);
         RunReport report;
         report.plannedKeys = 3;
         return report;
@@ -197,6 +202,10 @@ TEST_F(RunSessionModelTest, ProgressShowsAfterTheDelayWithTheCountsToldBeforeThe
                                                      "progress 0 of 3", "progress window shown"}));
     EXPECT_EQ(timer, RunSessionModel::kProgressUpdate);
     firstKey.Open();
+    ASSERT_TRUE(saving.WaitUntilReached());
+    Fire();
+    EXPECT_EQ(view.events.back(), "progress 3 of 3, saving 3");
+    saving.Open();
     ASSERT_TRUE(queue.DrainUntil([this] { return view.report.has_value(); }));
     EXPECT_FALSE(model->IsRunning());
     EXPECT_EQ(timer, std::nullopt);

@@ -62,9 +62,11 @@ class ProcessingRunTest : public ::testing::Test {
 
     RunReport Run(const Sheet& sheet, bool flat, const SheetSelection& selection = NoSelection(),
                   FileSystem& fileSystem = Disk()) {
-        const RunEnvironment environment{
+        RunEnvironment environment{
             preferences_, flat, fileSystem, [] { return std::string("07/04/24"); },
             [this](std::string_view message) { messages_.emplace_back(message); }};
+        environment.batchLimits = limits_;
+        environment.saving = [this](std::size_t programs) { saving_.push_back(programs); };
         return RunProcessing(sheet, selection, environment);
     }
     // The worked example's template as a tree template, listed in the
@@ -84,6 +86,8 @@ class ProcessingRunTest : public ::testing::Test {
     testing::TempFolder destination_;
     PreferenceValues preferences_;
     Strings messages_;
+    RunBatchLimits limits_;
+    std::vector<std::size_t> saving_;  // what the run told of each batch it saved
 };
 
 TEST_F(ProcessingRunTest, WorkedExampleInFlatModeForEveryKeyInColumnOrder) {
@@ -484,9 +488,10 @@ int CheckBatchOrder(const Strings& log) {
 
 TEST_F(ProcessingRunTest, ProgramsAreFlushedInBatchesBeforeTheyAreMovedAndIndexed) {
     TreeTemplates();
+    limits_ = {std::chrono::hours(1), std::size_t{1} << 30, 10};
     Strings names;
     std::vector<Strings> columns;
-    for (std::size_t n = 0; n <= kIndexBatchSize; ++n) {
+    for (std::size_t n = 0; n <= limits_.keys; ++n) {
         names.push_back((n % 2 == 0 ? "P" : "K") + std::to_string(n));
         columns.push_back(ExampleColumn(names.back()));
     }
@@ -500,17 +505,23 @@ TEST_F(ProcessingRunTest, ProgramsAreFlushedInBatchesBeforeTheyAreMovedAndIndexe
     const Strings& log = recording.Log();
     const auto firstIndex = std::find(log.begin(), log.end(), "write " + DestinationIndex());
     const auto lastOfBatch = std::find(
-        log.begin(), log.end(), "move " + (destination_.Path() / "SRG" / "K" / "1999").string());
-    const auto nextKey = std::find(
-        log.begin(), log.end(), "stage " + (destination_.Path() / "SRG" / "P" / "2000").string());
+        log.begin(), log.end(), "move " + (destination_.Path() / "SRG" / "K" / "9").string());
+    const auto nextKey = std::find(log.begin(), log.end(),
+                                   "stage " + (destination_.Path() / "SRG" / "P" / "10").string());
     EXPECT_TRUE(lastOfBatch < firstIndex && firstIndex < nextKey);
     EXPECT_EQ(std::count(log.begin(), log.end(), "write " + DestinationIndex()), 2);
-    // Key 2000, the second batch, alone goes to SRG/P.
+    EXPECT_EQ(saving_, (std::vector<std::size_t>{10, 0, 1, 0}));
+    // Key 10, the second batch, alone goes to SRG/P.
     for (const auto& [folder, flushes] : {std::pair{"P", 2}, std::pair{"K", 1}})
         EXPECT_EQ(std::count(log.begin(), log.end(),
                              "flush folder " + (destination_.Path() / "SRG" / folder).string()),
                   flushes);
     EXPECT_EQ(fs::file_size(DestinationIndex()), names.size() * kIndexRecordSize);
+    // A batch also ends once it has taken its time: here at once, each key.
+    limits_ = {std::chrono::milliseconds(0), std::size_t{1} << 30, 10};
+    testing::RecordingFileSystem timed;
+    Run(*SheetOf({columns[0], columns[1], columns[2]}), false, NoSelection(), timed);
+    EXPECT_EQ(CheckBatchOrder(timed.Log()), 3);
 }
 
 // A template folder that is also the destination: a key reads the programs and

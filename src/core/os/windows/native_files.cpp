@@ -4,11 +4,15 @@
 #include "core/os/native_files.h"
 
 #include <algorithm>
+#include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <mutex>
 #include <optional>
 #include <random>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "core/os/paths.h"
 #include "core/os/whole_file_read.h"
@@ -22,23 +26,31 @@ namespace {
 // Virus scanners, indexers and the machine's control software open files for
 // a moment without sharing them; such a refusal passes if tried again soon.
 bool IsPassingRefusal(DWORD error) {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-           error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// A move over a file that is open without delete sharing is refused as
+// "access denied", not as a sharing violation; that passes like one once
+// the file is let go. (Staging refused what no retry would pass: a
+// read-only target, a folder that may not be written.)
+bool IsPassingMoveRefusal(DWORD error) {
+    return IsPassingRefusal(error) || error == ERROR_ACCESS_DENIED;
 }
 
 constexpr int kAttempts = 20;
 constexpr DWORD kPauseMilliseconds = 50;  // about a second in all
 
 // Runs `call` (true on success) until it succeeds, fails for a lasting
-// reason, or the attempts are spent; the last error on failure.
+// reason (one `passing` does not know), or the attempts are spent; the last
+// error on failure.
 template <typename Call>
-std::optional<DWORD> WithRetries(Call call) {
+std::optional<DWORD> WithRetries(Call call, bool (*passing)(DWORD) = IsPassingRefusal) {
     for (int attempt = 1;; ++attempt) {
         if (call()) {
             return std::nullopt;
         }
         const DWORD error = ::GetLastError();
-        if (!IsPassingRefusal(error) || attempt == kAttempts) {
+        if (!passing(error) || attempt == kAttempts) {
             return error;
         }
         ::Sleep(kPauseMilliseconds);
@@ -99,6 +111,55 @@ std::string RandomLetters() {
 // What a replacement keeps of the old file's attributes.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// NtFlushBuffersFileEx (Windows 8 on): with FLUSH_FLAGS_FILE_DATA_ONLY it
+// writes a file's data out to the device without the flush of the device's
+// own cache that FlushFileBuffers adds. A batch of files so written is
+// durable after one such flush for the whole volume, as git's batch mode
+// makes its objects durable (compat/win32/flush.c).
+struct IoStatus {
+    void* statusOrPointer;
+    ULONG_PTR information;
+};
+using FlushBuffersFileExCall = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, IoStatus*);
+constexpr ULONG kFlushFileDataOnly = 1;
+
+FlushBuffersFileExCall FlushBuffersFileEx() {
+    static const FlushBuffersFileExCall call = [] {
+        const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+        const FARPROC address =
+            ntdll != nullptr ? ::GetProcAddress(ntdll, "NtFlushBuffersFileEx") : nullptr;
+        FlushBuffersFileExCall found = nullptr;
+        static_assert(sizeof(found) == sizeof(address));
+        std::memcpy(&found, &address, sizeof(address));
+        return found;
+    }();
+    return call;
+}
+
+// Makes the data of a file just written reach the device before its handle
+// closes, so that it need not be opened again to be flushed: the data alone
+// where the system offers that (FlushStaged then flushes each volume's
+// cache once), else the whole file (where the call is missing, as before
+// Windows 8 and under Wine, or refused, as by some network file systems).
+bool WriteOutData(HANDLE file) {
+    if (const FlushBuffersFileExCall flush = FlushBuffersFileEx(); flush != nullptr) {
+        IoStatus status{};
+        if (flush(file, kFlushFileDataOnly, nullptr, 0, &status) >= 0)  // NT_SUCCESS
+            return true;
+    }
+    return ::FlushFileBuffers(file) != 0;
+}
+
+// The volume a path lies on ("C:\", "\\server\share\"); the path itself
+// when the system cannot tell.
+std::wstring VolumeOf(const std::wstring& path) {
+    std::wstring volume(MAX_PATH + 1, L'\0');
+    if (::GetVolumePathNameW(path.c_str(), volume.data(), static_cast<DWORD>(volume.size())) == 0)
+        return path;
+    volume.resize(std::wcslen(volume.c_str()));
+    return volume;
+}
 
 }  // namespace
 
@@ -221,11 +282,10 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
             }
             return SystemFailure("cannot write", target, error);
         }
-        const bool written = WriteAll(file.get(), bytes);
+        const bool written = WriteAll(file.get(), bytes) && WriteOutData(file.get());
         const DWORD writeError = ::GetLastError();
         const bool closed = file.Close();
-        // The old file's attributes: ReplaceFileW brings them too, but not
-        // every implementation of it does (Wine's does not).
+        // The old file's attributes, which the move over it does not bring.
         const bool marked = attributes == INVALID_FILE_ATTRIBUTES ||
                             (attributes & kKeptAttributes) == 0 ||
                             ::SetFileAttributesW(wide->c_str(), attributes & kKeptAttributes) != 0;
@@ -239,72 +299,52 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
     return Failure{"cannot write " + Quoted(target) + ": no free temporary name beside it"};
 }
 
-// Windows has no flush of a whole volume for ordinary users: one per file.
+// Each staged file's data reached the device as it was written (Stage);
+// what is left is the device's cache, which one flush of any file on the
+// volume empties (there is no flush of a whole volume for ordinary users).
+// Where the data went out whole, file by file, nothing is left.
 Outcome FlushStaged(std::span<const StagedFile> files) {
+    if (FlushBuffersFileEx() == nullptr) {
+        return {};
+    }
+    std::vector<std::wstring> flushedVolumes;
     for (const StagedFile& staged : files) {
         const auto wide = win32::WideFromUtf8(staged.temporary);
         if (!wide) {
             return NotUtf8("cannot write", staged.target);
+        }
+        std::wstring volume = VolumeOf(*wide);
+        if (std::find(flushedVolumes.begin(), flushedVolumes.end(), volume) !=
+            flushedVolumes.end()) {
+            continue;
         }
         const Handle file(
             OpenWithRetries(*wide, GENERIC_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
         if (!file.valid() || ::FlushFileBuffers(file.get()) == 0) {
             return SystemFailure("cannot write", staged.target, ::GetLastError());
         }
+        flushedVolumes.push_back(std::move(volume));
     }
     return {};
 }
 
-namespace {
-
-// Replaces the existing target; nothing when done, else the error with the
-// target still holding its old content.
-std::optional<DWORD> ReplaceExisting(const std::wstring& target, const std::wstring& temporary,
-                                     const std::wstring& backup) {
-    // With a backup name Windows moves the old file aside and the new one in;
-    // without one some implementations leave their own backup behind when
-    // the target is busy. The backup is removed once the new file is there.
-    const auto error = WithRetries([&] {
-        return ::ReplaceFileW(target.c_str(), temporary.c_str(), backup.c_str(),
-                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
-    });
-    if (!error) {
-        static_cast<void>(WithRetries([&] { return ::DeleteFileW(backup.c_str()) != 0; }));
-    } else if (*error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-        // The old file is under the backup name: it goes back.
-        static_cast<void>(WithRetries([&] {
-            return ::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-        }));
-    }
-    return error;
-}
-
-}  // namespace
-
+// A plain move over the target, as git and SQLite replace their files: the
+// new file has the folder's inherited permissions, as the old one had unless
+// someone set its own (which, like its creation time, ReplaceFileW would
+// keep at the cost of several more calls per file: more than half of a run's
+// time under Wine).
 Outcome MoveIntoPlace(const StagedFile& file) {
     const auto target = win32::WideFromUtf8(file.target);
     const auto temporary = win32::WideFromUtf8(file.temporary);
     if (!target || !temporary) {
         return NotUtf8("cannot replace", file.target);
     }
-    const auto moveOver = [&] {
-        return ::MoveFileExW(temporary->c_str(), target->c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    };
-    std::optional<DWORD> error;
-    if (::GetFileAttributesW(target->c_str()) != INVALID_FILE_ATTRIBUTES) {
-        // ReplaceFileW keeps the old file's security and creation time, which
-        // a plain move would lose.
-        const std::string backup =
-            file.temporary.substr(0, file.temporary.size() - kTemporarySuffix.size()) + ".old" +
-            std::string(kTemporarySuffix);
-        error = ReplaceExisting(*target, *temporary, *win32::WideFromUtf8(backup));
-        if (error == ERROR_FILE_NOT_FOUND) {  // the old file went meanwhile
-            error = WithRetries(moveOver);
-        }
-    } else {
-        error = WithRetries(moveOver);
-    }
+    const std::optional<DWORD> error = WithRetries(
+        [&] {
+            return ::MoveFileExW(temporary->c_str(), target->c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        },
+        IsPassingMoveRefusal);
     if (error) {
         return SystemFailure("cannot replace", file.target, *error);
     }

@@ -1,0 +1,37 @@
+#pragma once
+// What the run benchmarks share: a run's set-up (a loaded sheet of generated
+// keys, a template folder of master templates and an empty destination
+// folder), made once per mode, key count and template size, with the
+// programs its first run wrote, which the baselines write again.
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "bench_data.h"
+#include "core/keydata/sheet.h"
+#include "core/run/processing_run.h"
+#include "core/settings/preference_values.h"
+
+namespace bladeway::bench {
+
+struct RunSetup {
+    ScratchFolder folder{RunFolderParent()};
+    Sheet sheet;
+    PreferenceValues preferences;
+    bool flat = true;
+    std::string destinationIndex;
+    std::vector<std::pair<std::string, std::string>> programs;  // path, bytes of the first run
+
+    RunEnvironment Environment();
+};
+
+// The set-up of one argument set, kept for the whole run of the program.
+RunSetup& SetupOf(bool flat, int keys, int templateBytes);
+
+// Marks the benchmark failed unless every one of `keys` keys was written.
+void CheckAllWritten(benchmark::State& state, const RunReport& report, std::size_t keys);
+
+}  // namespace bladeway::bench
