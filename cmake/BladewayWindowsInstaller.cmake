@@ -28,6 +28,9 @@ install(FILES ${BLADEWAY_GENERATED_DIR}/LICENSE.txt DESTINATION .)
 # program (the main window at its design size), with Windows line ends: the
 # program copies them into %APPDATA%\bladeway (core/os/windows/paths.cpp).
 file(READ ${PROJECT_SOURCE_DIR}/packaging/settings/Bladeway.INI BLADEWAY_DEFAULT_SETTINGS_TEXT)
+# An edit of either source configures the build again.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE
+                                                                ${PROJECT_SOURCE_DIR}/packaging/settings/Bladeway.INI)
 file(CONFIGURE OUTPUT ${BLADEWAY_GENERATED_DIR}/defaults/Bladeway.INI
      CONTENT "${BLADEWAY_DEFAULT_SETTINGS_TEXT}" NEWLINE_STYLE CRLF)
 install(FILES ${BLADEWAY_GENERATED_DIR}/defaults/Bladeway.INI DESTINATION defaults/bladeway)

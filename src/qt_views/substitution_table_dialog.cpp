@@ -44,6 +44,12 @@ SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::str
     // platform can tell it before the window is shown.
     create();
 
+    // Never so small that the buttons would leave the window, a stored size
+    // of nothing included.
+    const QMargins frame = KnownFrameMargins(*this);
+    setMinimumSize(PixelsOf(SmallestSubstitutionTableWidth()) - frame.left() - frame.right(),
+                   PixelsOf(SmallestSubstitutionTableHeight()) - frame.top() - frame.bottom());
+
     // Load.
     const OuterSize stored = model_.StoredSize();
     SetOuterHeight(*this, stored.height);
@@ -130,6 +136,9 @@ void SubstitutionTableHolder::Make() {
 void SubstitutionTableHolder::ShowModalAt(OuterPosition position) {
     SetOuterTop(*dialog_, position.top);
     SetOuterLeft(*dialog_, position.left);
+    // A place kept from a larger screen, or a size kept from earlier in the
+    // session, still shows the whole window.
+    KeepOnScreen(*dialog_);
     dialog_->exec();
 }
 

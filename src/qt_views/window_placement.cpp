@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QMargins>
 #include <QPointer>
+#include <QScreen>
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
@@ -157,6 +158,18 @@ void SetOuterLeft(QWidget& window, std::int64_t left) {
     QRect client = window.geometry();
     client.moveLeft(PixelsOf(left) + KnownFrameMargins(window).left());
     window.setGeometry(client);
+}
+
+void KeepOnScreen(QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr)
+        return;
+    const QMargins frame = KnownFrameMargins(window);
+    const QRect outer = window.geometry().marginsAdded(frame);
+    const QRect fitted =
+        RectOf(FitOnScreen(PixelsOf(outer), PixelsOf(screen->availableGeometry())));
+    if (fitted != outer)
+        window.setGeometry(fitted.marginsRemoved(frame));
 }
 
 void SetOuterHeight(QWidget& window, std::int64_t height) {

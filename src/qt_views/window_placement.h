@@ -64,6 +64,10 @@ void SetOuterLeft(QWidget& window, std::int64_t left);
 void SetOuterHeight(QWidget& window, std::int64_t height);
 void SetOuterWidth(QWidget& window, std::int64_t width);
 
+// Moves the window (its outer rectangle, with its known frame) into its
+// screen's free area where it reaches beyond it, shrunk where it is larger.
+void KeepOnScreen(QWidget& window);
+
 // True when the platform reports a frame around the window now.
 bool HasFrame(const QWidget& window);
 

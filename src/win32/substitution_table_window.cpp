@@ -80,8 +80,11 @@ SubstitutionTableWindow::~SubstitutionTableWindow() {
     Destroy();
 }
 
+// A place kept from a larger screen, or a size kept from earlier in the
+// session, still shows the whole window.
 void SubstitutionTableWindow::MoveToOuter(OuterPosition position) {
     MoveTo(ScreenPixels(position.left, Dpi()), ScreenPixels(position.top, Dpi()));
+    KeepOnScreen();
 }
 
 void SubstitutionTableWindow::LayOut() {
@@ -180,6 +183,14 @@ LRESULT SubstitutionTableWindow::HandleMessage(UINT message, WPARAM wParam, LPAR
             if (grid_)
                 SetFocus(grid_->Handle());
             return 0;
+        case WM_GETMINMAXINFO: {
+            // Never so small that the buttons would leave the window, a
+            // stored size of nothing included.
+            auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+            limits.ptMinTrackSize = POINT{ScreenPixels(SmallestSubstitutionTableWidth(), Dpi()),
+                                          ScreenPixels(SmallestSubstitutionTableHeight(), Dpi())};
+            return 0;
+        }
         default:
             break;
     }

@@ -33,7 +33,8 @@ class SubstitutionTableWindow final : public DialogWindow, private SubstitutionT
     KeyGrid& Grid() { return *grid_; }
     const SubstitutionTableModel& Model() const { return model_; }
 
-    // Moves the window's outer top-left corner to `position` (twips).
+    // Moves the window's outer top-left corner to `position` (twips), then
+    // into the screen's free area where it would reach beyond it.
     void MoveToOuter(OuterPosition position);
 
   private:

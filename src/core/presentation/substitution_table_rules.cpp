@@ -37,4 +37,12 @@ SubstitutionTableLayout LayOutSubstitutionTable(double outerHeight, double outer
     return layout;
 }
 
+std::int64_t SmallestSubstitutionTableHeight() {
+    return kGridTop + kBelowGrid + kSubstitutionTableButtonHeight;
+}
+
+std::int64_t SmallestSubstitutionTableWidth() {
+    return kGridLeft + kBesideGrid + 2 * kSubstitutionTableButtonWidth + kButtonGap;
+}
+
 }  // namespace bladeway

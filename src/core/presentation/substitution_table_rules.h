@@ -47,4 +47,12 @@ struct SubstitutionTableLayout {
 SubstitutionTableLayout LayOutSubstitutionTable(double outerHeight, double outerWidth,
                                                 std::int64_t gridHeight, std::int64_t gridWidth);
 
+// The smallest outer size the window may be given or dragged to (twips,
+// height and width): the grid as high as a button and wide enough for OK
+// and Cancel side by side, so that both stay in the window and apart. At
+// any smaller size the layout would leave the buttons where the grid's old
+// size put them, possibly outside the window.
+std::int64_t SmallestSubstitutionTableHeight();
+std::int64_t SmallestSubstitutionTableWidth();
+
 }  // namespace bladeway

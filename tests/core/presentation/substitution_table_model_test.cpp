@@ -42,6 +42,13 @@ TEST(SubstitutionTableLayout, GridTakesTheRoomLeftOrKeepsItsSideWhenAHundredTwip
         EXPECT_EQ(layout.ok, (TwipsRect{200, row.okTop, 1215, 495})) << row.height;
         EXPECT_EQ(layout.cancel, (TwipsRect{row.cancelLeft, row.okTop, 1215, 495})) << row.height;
     }
+    // The smallest size a window is given: the grid follows it, a button
+    // high, and Cancel lies right of OK with the margin between them.
+    const SubstitutionTableLayout smallest =
+        LayOutSubstitutionTable(static_cast<double>(SmallestSubstitutionTableHeight()),
+                                static_cast<double>(SmallestSubstitutionTableWidth()), 3015, 4815);
+    EXPECT_EQ(smallest.grid, (TwipsRect{200, 200, 2630, 495}));
+    EXPECT_EQ(smallest.cancel.left, smallest.ok.left + smallest.ok.width + 200);
 }
 
 TEST(SubstitutionTableLayout, TheModelKeepsTheGridSizeALayoutLeftAndTheDesignPlacesAreItsFirst) {
