@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "core/keydata/key_data_file.h"
-#include "core/os/windows/win32_text.h"
 #include "core/presentation/main_window_model.h"
 #include "win32/dpi.h"
 #include "win32/sheet_text.h"
+#include "win32/wide_text.h"
 
 namespace bladeway::win32 {
 namespace {
@@ -86,7 +86,7 @@ void KeyGrid::SetHeadings(std::vector<std::string> columns, std::vector<std::str
         std::vector<std::wstring> headings;
         headings.reserve(texts.size());
         for (const std::string& text : texts)
-            headings.push_back(WideFromUtf8(text).value_or(std::wstring()));
+            headings.push_back(Wide(text));
         return headings;
     };
     columnHeadings_ = wide(columns);
@@ -743,21 +743,20 @@ void KeyGrid::SelectionChanged() {
 
 std::wstring KeyGrid::CellWide(std::string_view bytes) const {
     if (encoding_ == CellEncoding::kUtf8)
-        return WideFromUtf8(bytes).value_or(std::wstring());
+        return Wide(bytes);
     return WideFromCellBytes(bytes);
 }
 
 std::string KeyGrid::CellBytes(std::wstring_view text) const {
     if (encoding_ == CellEncoding::kUtf8)
-        return Utf8FromWide(text);
+        return Utf8(text);
     return CellBytesFromWide(text);
 }
 
 std::wstring KeyGrid::ColumnHeading(int column) const {
     if (column >= 1 && static_cast<std::size_t>(column) <= columnHeadings_.size())
         return columnHeadings_[static_cast<std::size_t>(column - 1)];
-    return WideFromUtf8(KeyGridColumnHeading(sheet_, column - 1).value_or(std::string()))
-        .value_or(std::wstring());
+    return Wide(KeyGridColumnHeading(sheet_, column - 1).value_or(std::string()));
 }
 
 std::wstring KeyGrid::RowHeading(int row) const {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "core/os/windows/win32_text.h"
 #include "win32/dpi.h"
 #include "win32/list_view.h"
 #include "win32/text_layout.h"
+#include "win32/wide_text.h"
 
 namespace bladeway::win32 {
 namespace {
@@ -64,7 +64,7 @@ LRESULT CALLBACK LaidOutWindow::TipCutCells(HWND table, UINT message, WPARAM wPa
     if (message == WM_MOUSEMOVE) {
         auto* self = reinterpret_cast<LaidOutWindow*>(window);
         const std::string tip =
-            Utf8FromWide(CutCellTextAt(table, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+            Utf8(CutCellTextAt(table, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
         if (!self->tips_ || self->tips_->TextOf(table) != tip)
             self->AddTip(table, tip);
     }

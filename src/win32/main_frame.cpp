@@ -7,7 +7,6 @@
 
 #include "core/keydata/key_data_file.h"
 #include "core/os/folders.h"
-#include "core/os/windows/win32_text.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
 #include "win32/about_box.h"
@@ -71,7 +70,7 @@ std::string HomeFolder() {
         length = GetEnvironmentVariableW(L"USERPROFILE", home.data(), length);
     }
     home.resize(length < home.size() ? length : 0);
-    return home.empty() ? CurrentFolder() : Utf8FromWide(home);
+    return home.empty() ? CurrentFolder() : Utf8(home);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "win32/notice_balloon.h"
 
-#include "core/os/windows/win32_text.h"
 #include "win32/wide_text.h"
 
 namespace bladeway::win32 {
@@ -56,7 +55,7 @@ void NoticeBalloon::Show(HWND control, std::string_view text) {
 std::string NoticeBalloon::Text() const {
     if (balloon_ == nullptr || IsWindowVisible(balloon_) == FALSE)
         return {};
-    return Utf8FromWide(text_);
+    return Utf8(text_);
 }
 
 void CALLBACK NoticeBalloon::Expire(HWND window, UINT /*message*/, UINT_PTR id, DWORD /*time*/) {

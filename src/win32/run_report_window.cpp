@@ -4,7 +4,6 @@
 #include <cstring>
 #include <utility>
 
-#include "core/os/windows/win32_text.h"
 #include "core/presentation/program_title.h"
 #include "win32/line_ends.h"
 #include "win32/list_view.h"
@@ -325,7 +324,7 @@ std::optional<std::string> RunReportWindow::AskForCsvFile(const CsvFileQuestion&
     if (GetSaveFileNameW(&ask) == FALSE)
         return std::nullopt;
     file.resize(std::wcslen(file.c_str()));
-    return Utf8FromWide(file);
+    return Utf8(file);
 }
 
 void RunReportWindow::ShowWarning(const std::string& message) {

@@ -1,6 +1,5 @@
 #include "win32/tooltips.h"
 
-#include "core/os/windows/win32_text.h"
 #include "win32/wide_text.h"
 
 namespace bladeway::win32 {
@@ -63,7 +62,7 @@ std::string Tooltips::TextOf(HWND control) const {
     TTTOOLINFOW tool = ToolOf(control, text.data());
     SendMessageW(tooltip_, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
     text.resize(wcsnlen(text.c_str(), text.size()));
-    return Utf8FromWide(text);
+    return Utf8(text);
 }
 
 }  // namespace bladeway::win32

@@ -11,8 +11,8 @@ bool AskYesOrNo(HWND owner, const std::string& question) {
 }
 
 void TellUndoOutcome(HWND owner, const std::string& text, bool complete) {
-    MessageBoxW(owner, Wide(text).c_str(), Wide(kProgramTitle).c_str(),
-                MB_OK | (complete ? MB_ICONINFORMATION : MB_ICONWARNING));
+    const UINT icon = complete ? MB_ICONINFORMATION : MB_ICONWARNING;
+    MessageBoxW(owner, Wide(text).c_str(), Wide(kProgramTitle).c_str(), MB_OK | icon);
 }
 
 }  // namespace bladeway::win32

@@ -8,6 +8,10 @@ std::wstring Wide(std::string_view utf8) {
     return WideFromUtf8(utf8).value_or(std::wstring());
 }
 
+std::string Utf8(std::wstring_view wide) {
+    return Utf8FromWide(wide);
+}
+
 std::string WindowTextUtf8(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     const int copied = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));

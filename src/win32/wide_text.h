@@ -10,6 +10,9 @@ namespace bladeway::win32 {
 // `utf8` as UTF-16; bytes that are not UTF-8 give nothing (an empty text).
 std::wstring Wide(std::string_view utf8);
 
+// `wide` as UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string Utf8(std::wstring_view wide);
+
 // A window's text (a caption, an edit's contents) as UTF-8.
 std::string WindowTextUtf8(HWND hwnd);
 
