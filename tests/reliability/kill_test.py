@@ -22,7 +22,9 @@ from shop import RECORD, Shop, index_problems, snapshot, tree_path
 parser = argparse.ArgumentParser()
 parser.add_argument("--cli", required=True)
 parser.add_argument("--source", required=True)
-parser.add_argument("--keys", type=int, default=2500)  # one index batch lands mid-run
+# More keys than one batch holds (10,000), so that kills land before, between
+# and after index writes.
+parser.add_argument("--keys", type=int, default=12000)
 parser.add_argument("--kills", type=int, default=100)
 parser.add_argument("--seconds", type=float, default=40, help="stop killing after this long")
 parser.add_argument("--seed", type=int, default=int(os.environ.get("BLADEWAY_KILL_SEED", time.time())))
