@@ -131,34 +131,15 @@ void PlainWriteBaseline(benchmark::State& state) {
 }
 
 void FlatRun(benchmark::State& state) {
-    const auto keys = static_cast<int>(state.range(0));
-    RunSetup& setup = SetupOf(true, keys, static_cast<int>(state.range(1)));
-    const NoSelection all;
-    SettleDisk(state, setup);
-    for (auto _ : state) {
-        const RunReport report = RunProcessing(setup.sheet, all, setup.Environment());
-        CheckAllWritten(state, report, static_cast<std::size_t>(keys));
-    }
+    SettleDisk(state,
+               SetupOf(true, static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
+    TimeFlatRuns(state, /*journalled=*/false);
 }
 
-// The flat run keeping every program it replaces in a run journal on the
-// same disk (a second name for each old file). Two runs are kept, so that
-// from the third iteration on each run also removes the oldest journal, as
-// every run does once a shop's journal holds its 20 runs.
 void JournalledFlatRun(benchmark::State& state) {
-    const auto keys = static_cast<int>(state.range(0));
-    RunSetup& setup = SetupOf(true, keys, static_cast<int>(state.range(1)));
-    RunEnvironment environment = setup.Environment();
-    environment.journal.folder = (setup.folder.Path() / "journal").string();
-    environment.journal.keepRuns = 2;
-    const NoSelection all;
-    SettleDisk(state, setup);
-    for (auto _ : state) {
-        const RunReport report = RunProcessing(setup.sheet, all, environment);
-        CheckAllWritten(state, report, static_cast<std::size_t>(keys));
-        if (report.journalId.empty())
-            state.SkipWithError(("no journal: " + report.journalProblem).c_str());
-    }
+    SettleDisk(state,
+               SetupOf(true, static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
+    TimeFlatRuns(state, /*journalled=*/true);
 }
 
 // Tree mode; the third argument is the number of entries the destination

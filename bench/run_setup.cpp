@@ -83,4 +83,21 @@ void CheckAllWritten(benchmark::State& state, const RunReport& report, std::size
         state.SkipWithError("not every key was processed");
 }
 
+void TimeFlatRuns(benchmark::State& state, bool journalled) {
+    const auto keys = static_cast<int>(state.range(0));
+    RunSetup& setup = SetupOf(true, keys, static_cast<int>(state.range(1)));
+    RunEnvironment environment = setup.Environment();
+    if (journalled) {
+        environment.journal.folder = (setup.folder.Path() / "journal").string();
+        environment.journal.keepRuns = 2;
+    }
+    const NoSelection all;
+    for (auto _ : state) {
+        const RunReport report = RunProcessing(setup.sheet, all, environment);
+        CheckAllWritten(state, report, static_cast<std::size_t>(keys));
+        if (journalled && report.journalId.empty())
+            state.SkipWithError(("no journal: " + report.journalProblem).c_str());
+    }
+}
+
 }  // namespace bladeway::bench

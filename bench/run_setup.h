@@ -34,4 +34,11 @@ RunSetup& SetupOf(bool flat, int keys, int templateBytes);
 // Marks the benchmark failed unless every one of `keys` keys was written.
 void CheckAllWritten(benchmark::State& state, const RunReport& report, std::size_t keys);
 
+// Times flat runs of state.range(0) keys, templates of state.range(1) bytes.
+// Journalled: each run keeps every program it replaces in a run journal on
+// the same disk (a second name for each old file); two runs are kept, so
+// that from the third iteration on each run also removes the oldest
+// journal, as every run does once a shop's journal holds its 20 runs.
+void TimeFlatRuns(benchmark::State& state, bool journalled);
+
 }  // namespace bladeway::bench

@@ -62,28 +62,11 @@ void PlainDurableWriter(benchmark::State& state) {
 }
 
 void FlatRun(benchmark::State& state) {
-    const auto keys = static_cast<int>(state.range(0));
-    RunSetup& setup = SetupOf(true, keys, static_cast<int>(state.range(1)));
-    const NoSelection all;
-    for (auto _ : state) {
-        const RunReport report = RunProcessing(setup.sheet, all, setup.Environment());
-        CheckAllWritten(state, report, static_cast<std::size_t>(keys));
-    }
+    TimeFlatRuns(state, /*journalled=*/false);
 }
 
 void JournalledFlatRun(benchmark::State& state) {
-    const auto keys = static_cast<int>(state.range(0));
-    RunSetup& setup = SetupOf(true, keys, static_cast<int>(state.range(1)));
-    RunEnvironment environment = setup.Environment();
-    environment.journal.folder = (setup.folder.Path() / "journal").string();
-    environment.journal.keepRuns = 2;
-    const NoSelection all;
-    for (auto _ : state) {
-        const RunReport report = RunProcessing(setup.sheet, all, environment);
-        CheckAllWritten(state, report, static_cast<std::size_t>(keys));
-        if (report.journalId.empty())
-            state.SkipWithError(("no journal: " + report.journalProblem).c_str());
-    }
+    TimeFlatRuns(state, /*journalled=*/true);
 }
 
 // Programs of about 2 KB, as a shop's are.
