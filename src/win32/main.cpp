@@ -1,31 +1,23 @@
 // bladeway.exe: the native Windows desktop program.
-#include <memory>
 #include <string>
 
 #include "core/gcode/local_date.h"
 #include "core/os/paths.h"
+#include "core/presentation/program_title.h"
 #include "core/storage/file_system.h"
 #include "win32/main_frame.h"
+#include "win32/wide_text.h"
 #include "win32/windows_api.h"
 
 namespace {
 
-// "Bladeway could not open its main window: <the system's reason>."
+// "Bladeway could not open its main window: <the system's reason>"
 void ShowStartFailure(DWORD error) {
-    std::wstring text = L"Bladeway could not open its main window";
-    wchar_t* reason = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
-    const std::unique_ptr<wchar_t, decltype(&LocalFree)> owned(reason, &LocalFree);
-    if (error != 0 && length > 0) {
-        std::wstring said(reason, length);
-        while (!said.empty() && (said.back() == L'\n' || said.back() == L'\r'))
-            said.pop_back();
-        text += L": " + said;
-    }
-    text += L".";
-    MessageBoxW(nullptr, text.c_str(), L"Bladeway", MB_OK | MB_ICONERROR);
+    std::string text = "Bladeway could not open its main window";
+    if (error != 0)
+        text += ": " + bladeway::win32::SystemErrorText(error);
+    MessageBoxW(nullptr, bladeway::win32::Wide(text).c_str(),
+                bladeway::win32::Wide(bladeway::kProgramTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace

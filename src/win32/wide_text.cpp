@@ -12,6 +12,10 @@ std::string Utf8(std::wstring_view wide) {
     return Utf8FromWide(wide);
 }
 
+std::string SystemErrorText(unsigned long error) {
+    return ErrorText(error);
+}
+
 std::string WindowTextUtf8(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     const int copied = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));

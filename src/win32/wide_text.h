@@ -16,6 +16,9 @@ std::string Utf8(std::wstring_view wide);
 // A window's text (a caption, an edit's contents) as UTF-8.
 std::string WindowTextUtf8(HWND hwnd);
 
+// The system's own words for an error number (GetLastError), in UTF-8.
+std::string SystemErrorText(unsigned long error);
+
 // Sets a window's text from UTF-8.
 void SetWindowTextUtf8(HWND hwnd, std::string_view utf8);
 

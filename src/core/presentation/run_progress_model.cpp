@@ -9,8 +9,7 @@ namespace bladeway {
 
 std::string RunProgressText(const RunCounts& counts) {
     if (counts.saving > 0) {
-        return "Saving " + GroupedCount(counts.saving) +
-               (counts.saving == 1 ? " program" : " programs") + " to disk\u2026";
+        return "Saving " + Plural(counts.saving, "program") + " to disk\u2026";
     }
     return "Writing programs: " + GroupedCount(counts.done) + " of " + GroupedCount(counts.total) +
            " keys";

@@ -20,13 +20,8 @@ std::string TrimmedStatus(const KeyResult& key) {
     return std::string(TrimSpaces(key.status));
 }
 
-// Counts are grouped as everywhere in the report: 2,000 keys.
-std::string Plural(std::size_t count, std::string_view word) {
-    return GroupedCount(count) + " " + std::string(word) + (count == 1 ? "" : "s");
-}
-
 std::string Plural(int count, std::string_view word) {
-    return Plural(static_cast<std::size_t>(std::max(count, 0)), word);
+    return bladeway::Plural(static_cast<std::size_t>(std::max(count, 0)), word);
 }
 
 std::string CsvField(std::string_view field, char separator) {
@@ -71,6 +66,10 @@ RunSummary Summarize(const RunReport& report) {
         summary.notIndexed += NotIndexed(key) ? 1 : 0;
     }
     return summary;
+}
+
+std::string Plural(std::size_t count, std::string_view word) {
+    return GroupedCount(count) + " " + std::string(word) + (count == 1 ? "" : "s");
 }
 
 std::string GroupedCount(std::size_t count) {
