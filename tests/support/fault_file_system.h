@@ -58,6 +58,9 @@ class FaultFileSystem final : public FileSystem, public StagingSteps {
                            FailureKind::kIo};
         return Disk().Stage(path, bytes);
     }
+    Expected<std::string> ReadStaged(const StagedFile& file, std::size_t limit) const override {
+        return Disk().ReadStaged(file, limit);
+    }
     Outcome FlushStaged(std::span<const StagedFile> files) override {
         if (failFlushes_ && !files.empty())
             return Failure{"cannot flush '" + files.front().target + "': Input/output error",

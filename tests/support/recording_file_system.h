@@ -52,6 +52,9 @@ class RecordingFileSystem final : public FileSystem, public StagingSteps {
             onReplace();
         return Disk().Stage(path, bytes);
     }
+    Expected<std::string> ReadStaged(const StagedFile& file, std::size_t limit) const override {
+        return Disk().ReadStaged(file, limit);
+    }
     Outcome FlushStaged(std::span<const StagedFile> files) override {
         for (const StagedFile& file : files)
             log_.push_back("flush " + file.target);

@@ -15,6 +15,10 @@ Expected<StagedFile> ReplacingAtOnce::Stage(const std::string& path, std::string
     return StagedFile{path, {}};  // already in place
 }
 
+Expected<std::string> ReplacingAtOnce::ReadStaged(const StagedFile& file, std::size_t limit) const {
+    return files_.ReadWholeFile(file.target, limit);
+}
+
 Outcome ReplacingAtOnce::FlushStaged(std::span<const StagedFile> /*files*/) {
     return {};
 }
@@ -59,10 +63,11 @@ Expected<std::string> BatchWriter::ReadWholeFile(const std::string& path, std::s
     if (found == latest_.end()) {
         return base_.ReadWholeFile(path, limit);
     }
-    if (found->second.size() > limit) {
-        return native::TooLargeFailure(path, found->second.size(), limit);
+    const Entry& entry = staged_[found->second];
+    if (entry.size > limit) {
+        return native::TooLargeFailure(path, entry.size, limit);
     }
-    return found->second;
+    return staging_.ReadStaged(entry.file, limit);
 }
 
 Outcome BatchWriter::Keep(std::span<const PlannedReplacement> replacements) {
@@ -95,9 +100,10 @@ Outcome BatchWriter::ReplaceFile(const std::string& path, std::string_view bytes
     if (!staged) {
         return staged.failure();
     }
-    staged_.push_back(Entry{std::move(staged.value()), owner_, std::move(contentHash)});
+    latest_.insert_or_assign(SameFileKey(path), staged_.size());
+    staged_.push_back(
+        Entry{std::move(staged.value()), owner_, bytes.size(), std::move(contentHash)});
     stagedBytes_ += bytes.size();
-    latest_.insert_or_assign(SameFileKey(path), std::string(bytes));
     return {};
 }
 

@@ -28,6 +28,7 @@ class ReplacingAtOnce final : public StagingSteps {
     explicit ReplacingAtOnce(FileSystem& files) : files_(files) {}
 
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
+    Expected<std::string> ReadStaged(const StagedFile& file, std::size_t limit) const override;
     Outcome FlushStaged(std::span<const StagedFile> files) override;
     Outcome MoveIntoPlace(const StagedFile& file) override;
     Outcome FlushFolder(const std::string& folder) override;
@@ -92,6 +93,7 @@ class BatchWriter final : public FileSystem {
     struct Entry {
         StagedFile file;
         std::size_t owner = 0;
+        std::size_t size = 0;
         std::string contentHash;  // for the keeper
     };
     // Has the keeper keep what `replacements` replace; the failure, worded
@@ -104,7 +106,9 @@ class BatchWriter final : public FileSystem {
     std::size_t owner_ = 0;
     std::vector<Entry> staged_;
     std::size_t stagedBytes_ = 0;
-    std::unordered_map<std::string, std::string> latest_;  // by path: the bytes last staged
+    // By path: where in staged_ its last staging is. Its bytes are read back
+    // from the staged file, not kept, as a later read is rare.
+    std::unordered_map<std::string, std::size_t> latest_;
     std::unordered_set<std::string> sweptFolders_;  // where left-over temporaries were removed
     std::size_t leftOversRemoved_ = 0;
     ReplacementKeeper* keeper_ = nullptr;

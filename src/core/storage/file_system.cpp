@@ -51,6 +51,10 @@ Expected<StagedFile> DiskFileSystem::Stage(const std::string& path, std::string_
     return native::Stage(path, bytes);
 }
 
+Expected<std::string> DiskFileSystem::ReadStaged(const StagedFile& file, std::size_t limit) const {
+    return native::ReadWholeFile(file.temporary, limit);
+}
+
 Outcome DiskFileSystem::FlushStaged(std::span<const StagedFile> files) {
     return native::FlushStaged(files);
 }

@@ -73,6 +73,7 @@ class DiskFileSystem final : public FileSystem, public StagingSteps {
                                               const LockWait& wait) override;
 
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
+    Expected<std::string> ReadStaged(const StagedFile& file, std::size_t limit) const override;
     Outcome FlushStaged(std::span<const StagedFile> files) override;
     Outcome MoveIntoPlace(const StagedFile& file) override;
     Outcome FlushFolder(const std::string& folder) override;

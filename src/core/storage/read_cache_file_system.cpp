@@ -59,6 +59,12 @@ Expected<StagedFile> ReadCacheFileSystem::Stage(const std::string& path, std::st
     return staging_->Stage(path, bytes);
 }
 
+// Not cached: the temporary is gone once its batch is committed.
+Expected<std::string> ReadCacheFileSystem::ReadStaged(const StagedFile& file,
+                                                      std::size_t limit) const {
+    return staging_->ReadStaged(file, limit);
+}
+
 Outcome ReadCacheFileSystem::FlushStaged(std::span<const StagedFile> files) {
     return staging_->FlushStaged(files);
 }

@@ -44,6 +44,7 @@ class ReadCacheFileSystem final : public FileSystem, private StagingSteps {
   private:
     // Reached only through Staging(), so only where the file system below has them.
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
+    Expected<std::string> ReadStaged(const StagedFile& file, std::size_t limit) const override;
     Outcome FlushStaged(std::span<const StagedFile> files) override;
     Outcome MoveIntoPlace(const StagedFile& file) override;
     Outcome FlushFolder(const std::string& folder) override;

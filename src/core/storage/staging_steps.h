@@ -31,6 +31,8 @@ class StagingSteps {
     // Stage each file beside its target, flush the staged files, move each
     // into place, flush each folder that received one.
     virtual Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) = 0;
+    // What a staged file holds, read back while it waits for its batch.
+    virtual Expected<std::string> ReadStaged(const StagedFile& file, std::size_t limit) const = 0;
     virtual Outcome FlushStaged(std::span<const StagedFile> files) = 0;
     virtual Outcome MoveIntoPlace(const StagedFile& file) = 0;
     virtual Outcome FlushFolder(const std::string& folder) = 0;
