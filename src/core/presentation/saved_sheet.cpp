@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <cstdint>
 
-#include "core/presentation/json_text.h"
+#include <nlohmann/json.hpp>
 
 namespace bladeway {
 namespace {
@@ -30,24 +30,72 @@ Json SizesToJson(const std::vector<int>& sizes) {
 
 // More values than the largest sheet a file of kLargestSheetFileSize can
 // hold (about 1.1 million cells of four values each, with the headers and
-// sizes): no sheet, and the reading stops before it costs more memory.
+// sizes): no sheet, and the reading stops keeping values before they cost
+// more memory.
 constexpr std::size_t kMostValuesKept = 5'000'000;
 
-// The members a sheet and its cells have: only they are held while reading.
-bool IsSheetMember(std::size_t depth, std::string_view name) {
-    static constexpr std::array<std::string_view, 9> kSheetMembers = {
-        "format",        "version",    "rows",         "columns", "rowHeaders",
-        "columnHeaders", "rowHeights", "columnWidths", "cells"};
-    static constexpr std::array<std::string_view, 3> kCellMembers = {"row", "column", "text"};
-    const auto isOneOf = [name](const auto& names) {
-        return std::find(names.begin(), names.end(), name) != names.end();
-    };
-    if (depth == 1)
-        return isOneOf(kSheetMembers);
-    if (depth == 3)  // the objects in the root's lists
-        return isOneOf(kCellMembers);
-    return true;
-}
+constexpr std::array<std::string_view, 9> kSheetMembers = {
+    "format",        "version",    "rows",         "columns", "rowHeaders",
+    "columnHeaders", "rowHeights", "columnWidths", "cells"};
+constexpr std::array<std::string_view, 3> kCellMembers = {"row", "column", "text"};
+
+// Watches the parser's events and refuses, as soon as it shows, anything a
+// save does not write: a member it does not know or has seen in that object
+// already, a list or object nested deeper than a cell, more values than a
+// sheet holds. Once it has refused, nothing more is kept.
+class FormatGuard {
+  public:
+    bool Refused() const { return refused_; }
+
+    bool Keep(int depth, Json::parse_event_t event, const Json& parsed) {
+        switch (event) {
+            case Json::parse_event_t::object_start:
+            case Json::parse_event_t::array_start:
+                if (depth >= kValueDepthInACell)
+                    refused_ = true;
+                if (depth == kCellDepth)
+                    cellMembers_.clear();
+                break;
+            case Json::parse_event_t::key:
+                if (depth == kRootMemberDepth)
+                    AcceptMember(parsed.get_ref<const std::string&>(), kSheetMembers, rootMembers_);
+                else
+                    AcceptMember(parsed.get_ref<const std::string&>(), kCellMembers, cellMembers_);
+                break;
+            case Json::parse_event_t::value:
+                if (++values_ > kMostValuesKept)
+                    refused_ = true;
+                break;
+            case Json::parse_event_t::object_end:
+            case Json::parse_event_t::array_end:
+                break;
+        }
+        return !refused_;
+    }
+
+  private:
+    // The parser's depths: the root's members, the items of its lists, the
+    // members of a cell (and what is nested in them).
+    static constexpr int kRootMemberDepth = 1;
+    static constexpr int kCellDepth = 2;
+    static constexpr int kValueDepthInACell = 3;
+
+    template <std::size_t N>
+    void AcceptMember(const std::string& name, const std::array<std::string_view, N>& known,
+                      std::vector<std::string>& seen) {
+        if (std::find(known.begin(), known.end(), name) == known.end() ||
+            std::find(seen.begin(), seen.end(), name) != seen.end()) {
+            refused_ = true;
+            return;
+        }
+        seen.push_back(name);
+    }
+
+    bool refused_ = false;
+    std::size_t values_ = 0;
+    std::vector<std::string> rootMembers_;
+    std::vector<std::string> cellMembers_;
+};
 
 // The member, or null when there is none.
 const Json& Member(const Json& object, const char* key) {
@@ -56,8 +104,7 @@ const Json& Member(const Json& object, const char* key) {
     return found != object.end() ? *found : kNone;
 }
 
-// A whole number within [low, high], or nothing. A number with a fraction
-// part of zero counts.
+// A whole number within [low, high], or nothing.
 std::optional<int> WholeNumber(const Json& value, long long low, long long high) {
     if (value.is_number_unsigned()) {
         const auto number = value.get<std::uint64_t>();
@@ -65,18 +112,10 @@ std::optional<int> WholeNumber(const Json& value, long long low, long long high)
             return std::nullopt;
         return static_cast<int>(number);
     }
-    if (value.is_number_integer()) {
-        const auto number = value.get<std::int64_t>();
-        if (number < low || number > high)
-            return std::nullopt;
-        return static_cast<int>(number);
-    }
-    if (!value.is_number_float())
+    if (!value.is_number_integer())
         return std::nullopt;
-    const auto number = value.get<double>();
-    if (!std::isfinite(number) || std::trunc(number) != number)
-        return std::nullopt;
-    if (number < static_cast<double>(low) || number > static_cast<double>(high))
+    const auto number = value.get<std::int64_t>();
+    if (number < low || number > high)
         return std::nullopt;
     return static_cast<int>(number);
 }
@@ -138,14 +177,21 @@ std::string SheetToJson(const SavedSheet& sheet) {
         {"columnWidths", SizesToJson(sheet.columnWidths)},
         {"cells", std::move(cells)},
     };
-    return IndentedJson(root);
+    // Texts come from the grid as UTF-8; a byte that is none still saves,
+    // as U+FFFD.
+    return root.dump(4, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 std::optional<SavedSheet> SheetFromJson(std::string_view json) {
-    const auto document = ParseJsonAsQtDid(json, IsSheetMember, kMostValuesKept);
-    if (!document || !document->is_object())
+    FormatGuard guard;
+    const Json root = Json::parse(
+        json,
+        [&guard](int depth, Json::parse_event_t event, Json& parsed) {
+            return guard.Keep(depth, event, parsed);
+        },
+        /*allow_exceptions=*/false);
+    if (guard.Refused() || root.is_discarded() || !root.is_object())
         return std::nullopt;
-    const Json& root = *document;
     const Json& format = Member(root, "format");
     if (!format.is_string() || format.get_ref<const std::string&>() != kFormatName)
         return std::nullopt;

@@ -10,8 +10,10 @@
 //  "cells": [{"row": r, "column": c, "text": "..."}, ...]}
 //
 // Rows and columns count from 1; a null header is the grid's default
-// heading; only non-empty cells are listed. The layout of the text is the
-// one the format has always been written in (json_text.h).
+// heading; only non-empty cells are listed. The file is plain JSON, members
+// in name order, indented by four spaces. Reading is strict: a member the
+// format does not have, or one given twice, refuses the file like any text
+// that is not JSON.
 #include <cstddef>
 #include <map>
 #include <optional>
