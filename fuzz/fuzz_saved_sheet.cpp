@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/presentation/saved_sheet.h"
+#include "core/settings/saved_sheet.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

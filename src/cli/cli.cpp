@@ -13,7 +13,7 @@
 #include "cli/runs_command.h"
 #include "cli/sheet_command.h"
 #include "core/os/paths.h"
-#include "core/presentation/program_settings.h"
+#include "core/settings/program_settings.h"
 #include "core/run/run_report_text.h"
 
 namespace bladeway {

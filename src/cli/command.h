@@ -11,7 +11,7 @@
 
 #include "core/keydata/key_data_damage.h"
 #include "core/keydata/sheet.h"
-#include "core/presentation/program_settings.h"
+#include "core/settings/program_settings.h"
 #include "core/settings/settings_file.h"
 
 namespace bladeway {

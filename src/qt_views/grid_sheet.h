@@ -2,12 +2,12 @@
 
 // The whole sheet of a QTableWidget (its size, cell texts, header texts,
 // column widths and row heights) as the core's SavedSheet, the form the
-// saved-sheet file holds (core/presentation/saved_sheet.h). Texts go to the
+// saved-sheet file holds (core/settings/saved_sheet.h). Texts go to the
 // core as UTF-8 and come back from it the same way.
 
 #include <QTableWidget>
 
-#include "core/presentation/saved_sheet.h"
+#include "core/settings/saved_sheet.h"
 
 namespace bladeway {
 

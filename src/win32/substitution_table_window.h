@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/presentation/saved_sheet.h"
+#include "core/settings/saved_sheet.h"
 #include "core/presentation/substitution_table_model.h"
 #include "core/presentation/substitution_table_opening.h"
 #include "core/settings/settings_file.h"

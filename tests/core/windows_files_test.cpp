@@ -18,7 +18,7 @@
 #include "core/os/windows/win32_api.h"
 #include "core/os/windows/win32_text.h"
 #include "core/os/windows/windows_registry.h"
-#include "core/presentation/about_registry.h"
+#include "core/os/registry_lookups.h"
 #include "core/storage/dry_run_file_system.h"
 #include "core/storage/file_system.h"
 #include "support/temp_folder.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "core/presentation/saved_sheet.h"
+#include "core/settings/saved_sheet.h"
 #include "qt_views/grid_sheet.h"
 #include "qt_views/window_placement.h"
 #include "support/qt_helpers.h"

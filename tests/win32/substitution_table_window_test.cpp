@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/presentation/saved_sheet.h"
+#include "core/settings/saved_sheet.h"
 #include "core/settings/settings_file.h"
 #include "core/storage/file_system.h"
 #include "support/temp_folder.h"

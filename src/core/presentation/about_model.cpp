@@ -6,9 +6,10 @@
 
 #include "bladeway/version.h"
 #include "core/os/os_version.h"
+#include "core/os/paths.h"
 #include "core/os/program_start.h"
+#include "core/os/registry_lookups.h"
 #include "core/os/system_registry.h"
-#include "core/presentation/about_registry.h"
 #include "core/text/text.h"
 
 namespace bladeway {
@@ -23,6 +24,22 @@ std::string TwoDigits(unsigned number) {
 }
 
 }  // namespace
+
+std::optional<std::string> SystemInformationProgram(Registry& registry,
+                                                    const FileSystem& fileSystem) {
+    std::string program;
+    if (GetKeyValue(registry, kHkeyLocalMachine, kMsinfoKey, kMsinfoPathValue, program)) {
+        return program;
+    }
+    std::string folder;
+    if (GetKeyValue(registry, kHkeyLocalMachine, kSharedToolsLocationKey, kSharedToolsMsinfoValue,
+                    folder)) {
+        std::string file = JoinPath(folder, kSystemInformationFileName);
+        if (fileSystem.Exists(file))
+            return file;
+    }
+    return std::nullopt;
+}
 
 std::string AboutCaption() {
     return "About " + std::string(kProgramTitle);

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,6 +27,15 @@ inline constexpr std::string_view kAboutDescription =
 inline constexpr std::string_view kAboutOkCaption = "OK";
 // "&" marks the letter that presses the button with Alt.
 inline constexpr std::string_view kAboutSystemInfoCaption = "&System Info...";
+// The program file looked for in the folder of "Shared Tools Location".
+inline constexpr std::string_view kSystemInformationFileName = "MSINFO32.EXE";
+
+// The system information program's file name: the "PATH" value of the
+// MSINFO key when there is one (whether or not that file exists); otherwise
+// MSINFO32.EXE in the folder that "Shared Tools Location" names, if that file
+// exists. Nothing when neither gives a program.
+std::optional<std::string> SystemInformationProgram(Registry& registry,
+                                                    const FileSystem& fileSystem);
 
 // The title's size, in points.
 inline constexpr int kAboutTitlePointSize = 18;

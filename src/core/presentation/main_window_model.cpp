@@ -8,7 +8,7 @@
 #include "core/os/folders.h"
 #include "core/os/paths.h"
 #include "core/presentation/key_data_file_list.h"
-#include "core/presentation/program_settings.h"
+#include "core/settings/program_settings.h"
 #include "core/presentation/program_title.h"
 #include "core/presentation/run_session_model.h"
 #include "core/presentation/substitution_table_rules.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/presentation/saved_sheet.h"
+#include "core/settings/saved_sheet.h"
 #include "core/presentation/substitution_table_rules.h"
 #include "core/presentation/twips.h"
 #include "core/presentation/window_place.h"

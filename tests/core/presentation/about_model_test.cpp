@@ -14,7 +14,7 @@
 #include "core/os/program_start.h"
 #include "core/os/registry.h"
 #include "core/os/system_registry.h"
-#include "core/presentation/about_registry.h"
+#include "core/os/registry_lookups.h"
 #include "support/case_table.h"
 #include "support/temp_folder.h"
 

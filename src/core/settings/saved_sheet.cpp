@@ -1,4 +1,4 @@
-#include "core/presentation/saved_sheet.h"
+#include "core/settings/saved_sheet.h"
 
 #include <algorithm>
 #include <array>

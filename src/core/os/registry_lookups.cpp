@@ -1,9 +1,6 @@
-#include "core/presentation/about_registry.h"
+#include "core/os/registry_lookups.h"
 
 #include <array>
-
-#include "core/os/paths.h"
-#include "core/os/system_registry.h"
 
 namespace bladeway {
 namespace {
@@ -64,22 +61,6 @@ bool GetKeyValue(Registry& registry, std::uint32_t keyRoot, std::string_view key
         keyVal = NumberText(bytes);
     }
     return true;
-}
-
-std::optional<std::string> SystemInformationProgram(Registry& registry,
-                                                    const FileSystem& fileSystem) {
-    std::string program;
-    if (GetKeyValue(registry, kHkeyLocalMachine, kMsinfoKey, kMsinfoPathValue, program)) {
-        return program;
-    }
-    std::string folder;
-    if (GetKeyValue(registry, kHkeyLocalMachine, kSharedToolsLocationKey, kSharedToolsMsinfoValue,
-                    folder)) {
-        std::string file = JoinPath(folder, kSystemInformationFileName);
-        if (fileSystem.Exists(file))
-            return file;
-    }
-    return std::nullopt;
 }
 
 }  // namespace bladeway

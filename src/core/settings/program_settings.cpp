@@ -1,4 +1,4 @@
-#include "core/presentation/program_settings.h"
+#include "core/settings/program_settings.h"
 
 #include "core/settings/preference_loading.h"
 #include "core/settings/settings_file.h"

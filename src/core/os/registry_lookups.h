@@ -1,18 +1,13 @@
 #pragma once
-// The About box's look-ups in the registry: one value as text, and where the
-// system information program is.
+// One registry value as text, as the About box reads it.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/os/registry.h"
-#include "core/storage/file_system.h"
 
 namespace bladeway {
-
-// The program file looked for in the folder of "Shared Tools Location".
-inline constexpr std::string_view kSystemInformationFileName = "MSINFO32.EXE";
 
 // The text of value `subKeyRef` of key `keyName` under `keyRoot`; the key is
 // opened with kKeyAllRights. False, with `keyVal` emptied, when the key cannot
@@ -22,12 +17,5 @@ inline constexpr std::string_view kSystemInformationFileName = "MSINFO32.EXE";
 // key is closed on every path.
 bool GetKeyValue(Registry& registry, std::uint32_t keyRoot, std::string_view keyName,
                  std::string_view subKeyRef, std::string& keyVal);
-
-// The system information program's file name: the "PATH" value of the
-// MSINFO key when there is one (whether or not that file exists); otherwise
-// MSINFO32.EXE in the folder that "Shared Tools Location" names, if that file
-// exists. Nothing when neither gives a program.
-std::optional<std::string> SystemInformationProgram(Registry& registry,
-                                                    const FileSystem& fileSystem);
 
 }  // namespace bladeway
