@@ -22,9 +22,9 @@
 #include "core/presentation/key_grid_rules.h"
 #include "core/storage/file_system.h"
 #include "core/text/expected.h"
-#include "win32/column_widths.h"
+#include "core/presentation/column_widths.h"
 #include "win32/gdi.h"
-#include "win32/grid_selection.h"
+#include "core/presentation/grid_selection_gestures.h"
 #include "win32/window.h"
 #include "win32/windows_api.h"
 

@@ -4,7 +4,7 @@
 // so only they are kept, and a place is found by walking them.
 #include <map>
 
-namespace bladeway::win32 {
+namespace bladeway {
 
 class ColumnWidths {
   public:
@@ -30,4 +30,4 @@ class ColumnWidths {
     std::map<int, int> resized_;
 };
 
-}  // namespace bladeway::win32
+}  // namespace bladeway

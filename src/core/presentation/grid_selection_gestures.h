@@ -1,19 +1,20 @@
 #pragma once
 // The key grid's selection as the user makes it with the mouse and the keys,
-// the way the Qt grid's extended selection of single cells behaves: a press
+// for a grid that keeps its own (the native one; Qt's table view has this
+// behaviour built in as its extended selection of single cells): a press
 // selects one cell and starts a block that a drag stretches; Shift stretches
 // the block from the anchor; Ctrl with a press adds a block, or takes one
 // away when it starts on a selected cell; Ctrl with a moving key moves only
 // the current cell. A heading stretches the block over whole columns or
-// rows. What counts as a selected block is the core's rule
-// (GridSelectionRanges in core/presentation/key_grid_rules.h).
+// rows. What counts as a selected block is GridSelectionRanges's rule
+// (key_grid_rules.h).
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "core/presentation/key_grid_rules.h"
 
-namespace bladeway::win32 {
+namespace bladeway {
 
 // What a press or a key starts from: a cell, a column heading or a row heading.
 enum class GridExtent { kCells, kColumns, kRows };
@@ -67,4 +68,4 @@ class GridSelection {
     std::optional<Block> block_;
 };
 
-}  // namespace bladeway::win32
+}  // namespace bladeway

@@ -1,10 +1,9 @@
-#include "win32/column_widths.h"
+#include "core/presentation/column_widths.h"
 
 #include <algorithm>
+#include <cstdint>
 
-#include "win32/windows_api.h"
-
-namespace bladeway::win32 {
+namespace bladeway {
 
 void ColumnWidths::Reset(int count, int defaultWidth) {
     count_ = std::max(count, 0);
@@ -15,8 +14,12 @@ void ColumnWidths::Reset(int count, int defaultWidth) {
 void ColumnWidths::Rescale(int defaultWidth) {
     const int previous = default_;
     default_ = std::max(defaultWidth, 1);
-    for (auto& [column, width] : resized_)
-        width = std::max(MulDiv(width, default_, previous), 1);
+    // Widths and defaults are positive: rounded to the nearest pixel.
+    for (auto& [column, width] : resized_) {
+        const std::int64_t scaled =
+            (std::int64_t{width} * default_ + previous / 2) / std::int64_t{previous};
+        width = std::max(static_cast<int>(scaled), 1);
+    }
 }
 
 int ColumnWidths::Width(int column) const {
@@ -59,4 +62,4 @@ int ColumnWidths::ColumnAt(int x) const {
     return std::min(column + (x - start) / default_, count_);
 }
 
-}  // namespace bladeway::win32
+}  // namespace bladeway

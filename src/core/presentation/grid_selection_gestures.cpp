@@ -1,8 +1,8 @@
-#include "win32/grid_selection.h"
+#include "core/presentation/grid_selection_gestures.h"
 
 #include <algorithm>
 
-namespace bladeway::win32 {
+namespace bladeway {
 namespace {
 
 // `range` less `hole`, as up to four ranges.
@@ -142,4 +142,4 @@ GridSelectionRanges GridSelection::ForCore() const {
     return GridSelectionRanges(Ranges(), current_);
 }
 
-}  // namespace bladeway::win32
+}  // namespace bladeway
