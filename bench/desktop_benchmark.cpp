@@ -106,7 +106,8 @@ void GridLoad(benchmark::State& state) {
     const std::string folder = path.parent_path().string();
     const std::string name = path.filename().string();
     for (auto _ : state) {
-        if (!form.GridModel().LoadFile(folder, name, Disk()))
+        form.Model().FileChosen(folder, name);
+        if (form.Model().KeyCells().LoadedContent().empty())
             state.SkipWithError("cannot load");
         form.GridView().viewport()->repaint();
         QApplication::processEvents();
@@ -119,7 +120,7 @@ void ScrollWholeSheet(benchmark::State& state) {
     const fs::path path = KeyFileOf(static_cast<int>(state.range(0)));
     MainWindow form(BenchEnvironment());
     StartAndShow(form);
-    (void)form.GridModel().LoadFile(path.parent_path().string(), path.filename().string(), Disk());
+    form.Model().FileChosen(path.parent_path().string(), path.filename().string());
     form.resize(1280, 800);  // a usual window, not the first-start size
     QApplication::processEvents();
     QScrollBar& bar = *form.GridView().horizontalScrollBar();
@@ -164,8 +165,8 @@ int MemoryChild(const char* keyFile) {
     StartAndShow(form);
     if (keyFile && *keyFile) {
         const fs::path path = keyFile;
-        if (!form.GridModel().LoadFile(path.parent_path().string(), path.filename().string(),
-                                       Disk()))
+        form.Model().FileChosen(path.parent_path().string(), path.filename().string());
+        if (form.Model().KeyCells().LoadedContent().empty())
             return 1;
         form.GridView().viewport()->repaint();
         QApplication::processEvents();

@@ -1,15 +1,11 @@
 #pragma once
-// The key grid's model (KeyData): a table view over the core sheet, one
-// column per key. The sheet stays the only store of the keys: the view shows
-// its cells decoded from Windows-1252 and stores what the user types back
-// into it, encoded, and the processing run reads the sheet itself.
-#include <string_view>
-
+// The key grid's model (KeyData): a table view over the main window model's
+// key sheet, one column per key. That sheet stays the only store of the
+// keys: the view shows its cells decoded from Windows-1252 and hands what the
+// user types back to it, encoded.
 #include <QAbstractTableModel>
 
-#include "core/keydata/sheet.h"
-#include "core/storage/file_system.h"
-#include "core/text/expected.h"
+#include "core/presentation/editable_sheet.h"
 
 namespace bladeway {
 
@@ -17,7 +13,7 @@ class KeyGridModel final : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    explicit KeyGridModel(QObject* parent = nullptr);
+    explicit KeyGridModel(EditableSheet& sheet, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -27,18 +23,16 @@ class KeyGridModel final : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // Read-only access for the processing run and for tests.
-    const Sheet& GetSheet() const { return sheet_; }
-
-    // Loads a key data file, replacing the whole sheet. A file that cannot be
-    // read leaves the sheet (and the view) as they were.
-    Outcome LoadFile(std::string_view folder, std::string_view fileName,
-                     const FileSystem& fileSystem);
+    // The sheet is about to be replaced whole, and has been.
+    void SheetReplacing() { beginResetModel(); }
+    void SheetReplaced() { endResetModel(); }
 
   private:
     bool IsCell(const QModelIndex& index) const;
 
-    Sheet sheet_;
+    const Sheet& Cells() const { return sheet_.Cells(); }
+
+    EditableSheet& sheet_;
 };
 
 }  // namespace bladeway

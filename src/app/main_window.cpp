@@ -89,7 +89,7 @@ void MainWindow::CreateControls() {
     processButton_ = AddDesignButton(this, "Proc", kProcessCaption);
     processButton_->setToolTip(ViewText(kProcessTip));
 
-    gridModel_ = new KeyGridModel(this);
+    gridModel_ = new KeyGridModel(model_.KeySheet(), this);
     gridView_ = new QTableView(this);
     gridView_->setObjectName(QStringLiteral("KeyData"));
     gridView_->setModel(gridModel_);
@@ -203,17 +203,17 @@ void MainWindow::Load() {
 }
 
 void MainWindow::RunProcess() {
-    model_.Process(gridModel_->GetSheet(), SelectionOf(*gridView_->selectionModel()));
+    model_.Process(SelectionOf(*gridView_->selectionModel()));
 }
 
 void MainWindow::PreviewCurrentProgram() {
     const QModelIndex current = gridView_->currentIndex();
-    model_.PreviewColumn(gridModel_->GetSheet(), SelectionOf(*gridView_->selectionModel()),
+    model_.PreviewColumn(SelectionOf(*gridView_->selectionModel()),
                          current.isValid() ? std::optional(current.column() + 1) : std::nullopt);
 }
 
 void MainWindow::SelectKeyColumns(const std::vector<int>& columns) {
-    model_.SelectKeyColumns(columns, gridModel_->GetSheet());
+    model_.SelectKeyColumns(columns);
 }
 
 ProgramPreviewWindow& MainWindow::PreviewWindow() {
@@ -282,10 +282,12 @@ void MainWindow::ShowFileListFolder(const std::string& folder) {
     fileList_->SetFolder(FolderToText(folder));
 }
 
-const Sheet* MainWindow::LoadKeyDataFile(const std::string& folder, const std::string& name) {
-    if (!gridModel_->LoadFile(folder, name, model_.Files()))
-        return nullptr;
-    return &gridModel_->GetSheet();
+void MainWindow::KeySheetReplacing() {
+    gridModel_->SheetReplacing();
+}
+
+void MainWindow::KeySheetReplaced() {
+    gridModel_->SheetReplaced();
 }
 
 void MainWindow::ShowTitle(const std::string& title) {

@@ -95,7 +95,8 @@ class MainWindow final : public QWidget, private MainWindowView {
     void PlaceWindow(const StoredWindowPlace& place) override;
     void PreferencesLoaded() override;
     void ShowFileListFolder(const std::string& folder) override;
-    const Sheet* LoadKeyDataFile(const std::string& folder, const std::string& name) override;
+    void KeySheetReplacing() override;
+    void KeySheetReplaced() override;
     void ShowTitle(const std::string& title) override;
     void ShowNotice(const std::string& text) override;
     void PlaceGrid(const TwipsRect& place) override;

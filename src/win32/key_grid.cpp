@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/keydata/key_data_file.h"
 #include "core/presentation/main_window_model.h"
 #include "win32/dpi.h"
 #include "win32/sheet_text.h"
@@ -39,10 +38,10 @@ void DrawLine(HDC dc, int x0, int y0, int x1, int y1) {
 
 KeyGrid::KeyGrid(HWND parent, const RECT& place, int id) {
     RegisterClassOnce(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW));
-    selection_.SetSheetSize(sheet_.ColumnCount(), sheet_.RowCount());
+    selection_.SetSheetSize(Cells().ColumnCount(), Cells().RowCount());
     // Sizes before the window exists: creating it already sends WM_SIZE.
     ApplyDpi(kDefaultDpi);
-    columns_.Reset(sheet_.ColumnCount(), metrics_.columnWidth);
+    columns_.Reset(Cells().ColumnCount(), metrics_.columnWidth);
     Create(kClassName, WS_EX_CLIENTEDGE,
            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, L"",
            place, parent, id);
@@ -54,25 +53,30 @@ KeyGrid::~KeyGrid() {
     Destroy();
 }
 
-void KeyGrid::SetSheet(Sheet sheet) {
-    EndEdit(false);
-    sheet_ = std::move(sheet);
-    selection_.SetSheetSize(sheet_.ColumnCount(), sheet_.RowCount());
-    selection_.Clear();
-    // A new sheet's columns start at the default width again.
-    columns_.Reset(sheet_.ColumnCount(), metrics_.columnWidth);
-    scroll_ = {0, 0};
-    ApplyDpi(metrics_.dpi);  // the row headings' width follows the row count
+void KeyGrid::ShowSheet(EditableSheet& sheet) {
+    SheetReplacing();
+    sheet_ = &sheet;
+    SheetReplaced();
 }
 
-Outcome KeyGrid::LoadFile(std::string_view folder, std::string_view fileName,
-                          const FileSystem& fileSystem) {
-    // Load into a new sheet first, so that a failed read changes nothing.
-    Sheet loaded;
-    if (Outcome outcome = LoadKeyDataFile(folder, fileName, loaded, fileSystem); !outcome)
-        return outcome;
-    SetSheet(std::move(loaded));
-    return {};
+void KeyGrid::SetSheet(Sheet sheet) {
+    SheetReplacing();
+    ownSheet_.Replace(std::move(sheet));
+    sheet_ = &ownSheet_;
+    SheetReplaced();
+}
+
+void KeyGrid::SheetReplacing() {
+    EndEdit(false);
+}
+
+void KeyGrid::SheetReplaced() {
+    selection_.SetSheetSize(Cells().ColumnCount(), Cells().RowCount());
+    selection_.Clear();
+    // A new sheet's columns start at the default width again.
+    columns_.Reset(Cells().ColumnCount(), metrics_.columnWidth);
+    scroll_ = {0, 0};
+    ApplyDpi(metrics_.dpi);  // the row headings' width follows the row count
 }
 
 void KeyGrid::SetCellEncoding(CellEncoding encoding) {
@@ -129,7 +133,7 @@ void KeyGrid::ApplyDpi(int dpi) {
         const SelectedObject selected(screen.Dc(), font_.Get());
         GetTextMetricsW(screen.Dc(), &text);
         // The widest row number is as wide as that many zeros.
-        const std::wstring zeros(std::to_wstring(std::max(sheet_.RowCount(), 1)).size(), L'0');
+        const std::wstring zeros(std::to_wstring(std::max(Cells().RowCount(), 1)).size(), L'0');
         GetTextExtentPoint32W(screen.Dc(), zeros.c_str(), static_cast<int>(zeros.size()),
                               &rowNumber);
         for (const std::wstring& heading : rowHeadings_) {
@@ -269,15 +273,15 @@ void KeyGrid::Paint() {
 
 void KeyGrid::PaintCells(HDC dc, const RECT& client) {
     FillColor(dc, client, COLOR_WINDOW);
-    if (sheet_.ColumnCount() == 0 || sheet_.RowCount() == 0)
+    if (Cells().ColumnCount() == 0 || Cells().RowCount() == 0)
         return;
     const ViewExtent view = ViewSize();
     const int firstColumn = LeftVisibleColumn();
     const int lastColumn =
-        std::min(sheet_.ColumnCount(), columns_.ColumnAt(scroll_.x + std::max(view.width, 1) - 1));
+        std::min(Cells().ColumnCount(), columns_.ColumnAt(scroll_.x + std::max(view.width, 1) - 1));
     const int firstRow = TopVisibleRow();
     const int lastRow = std::min(
-        sheet_.RowCount(), (scroll_.y + std::max(view.height, 1) - 1) / metrics_.rowHeight + 1);
+        Cells().RowCount(), (scroll_.y + std::max(view.height, 1) - 1) / metrics_.rowHeight + 1);
     // Only a block looks selected; a lone current cell shows just its frame.
     const GridSelectionRanges core = selection_.ForCore();
     const bool block = core.IsAnyBlockSelected();
@@ -288,7 +292,7 @@ void KeyGrid::PaintCells(HDC dc, const RECT& client) {
             const bool selected = block && core.IsCellSelected(column, row);
             if (selected)
                 FillColor(dc, cell, COLOR_HIGHLIGHT);
-            const std::string_view bytes = sheet_.CellText(column, row);
+            const std::string_view bytes = Cells().CellText(column, row);
             if (bytes.empty())
                 continue;
             const std::wstring text = CellWide(bytes);
@@ -337,8 +341,8 @@ void KeyGrid::PaintHeadings(HDC dc, const RECT& client) {
         return std::any_of(ranges.begin(), ranges.end(), holds);
     };
     const ViewExtent view = ViewSize();
-    if (sheet_.ColumnCount() > 0) {
-        const int lastColumn = std::min(sheet_.ColumnCount(),
+    if (Cells().ColumnCount() > 0) {
+        const int lastColumn = std::min(Cells().ColumnCount(),
                                         columns_.ColumnAt(scroll_.x + std::max(view.width, 1) - 1));
         for (int column = LeftVisibleColumn(); column <= lastColumn; ++column) {
             const RECT cell = CellRect({column, 1});
@@ -353,9 +357,10 @@ void KeyGrid::PaintHeadings(HDC dc, const RECT& client) {
             DrawLine(dc, heading.right - 1, 0, heading.right - 1, metrics_.headerHeight);
         }
     }
-    if (sheet_.RowCount() > 0) {
-        const int lastRow = std::min(
-            sheet_.RowCount(), (scroll_.y + std::max(view.height, 1) - 1) / metrics_.rowHeight + 1);
+    if (Cells().RowCount() > 0) {
+        const int lastRow =
+            std::min(Cells().RowCount(),
+                     (scroll_.y + std::max(view.height, 1) - 1) / metrics_.rowHeight + 1);
         for (int row = TopVisibleRow(); row <= lastRow; ++row) {
             const RECT cell = CellRect({1, row});
             RECT heading{0, cell.top, metrics_.rowHeaderWidth, cell.bottom};
@@ -402,13 +407,13 @@ void KeyGrid::UpdateScrollBars() {
         SetScrollInfo(Handle(), bar, &info, TRUE);
     };
     set(SB_HORZ, columns_.Total(), view.width, scroll_.x);
-    set(SB_VERT, sheet_.RowCount() * metrics_.rowHeight, view.height, scroll_.y);
+    set(SB_VERT, Cells().RowCount() * metrics_.rowHeight, view.height, scroll_.y);
 }
 
 void KeyGrid::ScrollTo(int x, int y) {
     const ViewExtent view = ViewSize();
     const int maxX = std::max(columns_.Total() - view.width, 0);
-    const int maxY = std::max(sheet_.RowCount() * metrics_.rowHeight - view.height, 0);
+    const int maxY = std::max(Cells().RowCount() * metrics_.rowHeight - view.height, 0);
     const ScrollPosition target{std::clamp(x, 0, maxX), std::clamp(y, 0, maxY)};
     if (target.x == scroll_.x && target.y == scroll_.y)
         return;
@@ -512,22 +517,22 @@ GridCell KeyGrid::CellAt(POINT point) const {
     const int x = point.x - metrics_.rowHeaderWidth + scroll_.x;
     const int y = point.y - metrics_.headerHeight + scroll_.y;
     return GridCell{
-        std::clamp(columns_.ColumnAt(x), 1, std::max(sheet_.ColumnCount(), 1)),
-        std::clamp(y < 0 ? 1 : y / metrics_.rowHeight + 1, 1, std::max(sheet_.RowCount(), 1))};
+        std::clamp(columns_.ColumnAt(x), 1, std::max(Cells().ColumnCount(), 1)),
+        std::clamp(y < 0 ? 1 : y / metrics_.rowHeight + 1, 1, std::max(Cells().RowCount(), 1))};
 }
 
 int KeyGrid::TopVisibleRow() const {
-    return std::clamp(scroll_.y / metrics_.rowHeight + 1, 1, std::max(sheet_.RowCount(), 1));
+    return std::clamp(scroll_.y / metrics_.rowHeight + 1, 1, std::max(Cells().RowCount(), 1));
 }
 
 int KeyGrid::LeftVisibleColumn() const {
-    return std::clamp(columns_.ColumnAt(scroll_.x), 1, std::max(sheet_.ColumnCount(), 1));
+    return std::clamp(columns_.ColumnAt(scroll_.x), 1, std::max(Cells().ColumnCount(), 1));
 }
 
 void KeyGrid::OnButtonDown(POINT point, WPARAM keys) {
     EndEdit(true);
     SetFocus(Handle());
-    if (sheet_.ColumnCount() == 0 || sheet_.RowCount() == 0)
+    if (Cells().ColumnCount() == 0 || Cells().RowCount() == 0)
         return;
     if (const std::optional<int> edge = ColumnEdgeAt(point)) {
         // The edge of a column's heading resizes the column.
@@ -566,7 +571,7 @@ void KeyGrid::OnButtonDown(POINT point, WPARAM keys) {
 void KeyGrid::OnRightButtonDown(POINT point, WPARAM keys) {
     EndEdit(true);
     SetFocus(Handle());
-    if (AreaAt(point) != Area::kCells || sheet_.ColumnCount() == 0 || sheet_.RowCount() == 0)
+    if (AreaAt(point) != Area::kCells || Cells().ColumnCount() == 0 || Cells().RowCount() == 0)
         return;
     // A plain press on a selected cell keeps the selection (for the context
     // menu) and only moves the current cell there; elsewhere it selects as a
@@ -590,7 +595,7 @@ void KeyGrid::EndDrag() {
 
 // The column whose heading's right edge is within a grip of `point`.
 std::optional<int> KeyGrid::ColumnEdgeAt(POINT point) const {
-    if (AreaAt(point) != Area::kColumnHeadings || sheet_.ColumnCount() == 0)
+    if (AreaAt(point) != Area::kColumnHeadings || Cells().ColumnCount() == 0)
         return std::nullopt;
     const int grip = ScaleToDpi(3, metrics_.dpi);
     const int column = CellAt(point).column;
@@ -665,7 +670,7 @@ bool KeyGrid::OnKeyDown(WPARAM key) {
         default:
             return false;
     }
-    if (sheet_.ColumnCount() == 0 || sheet_.RowCount() == 0)
+    if (Cells().ColumnCount() == 0 || Cells().RowCount() == 0)
         return true;
     const bool control = Pressed(VK_CONTROL);
     // Without a current cell the first key only makes the first cell current.
@@ -678,8 +683,8 @@ bool KeyGrid::OnKeyDown(WPARAM key) {
 }
 
 GridCell KeyGrid::Moved(GridCell from, WPARAM key, bool control) const {
-    const int columns = sheet_.ColumnCount();
-    const int rows = sheet_.RowCount();
+    const int columns = Cells().ColumnCount();
+    const int rows = Cells().RowCount();
     const int height = metrics_.rowHeight;
     const int viewHeight = ViewSize().height;
     GridCell to = from;
@@ -725,8 +730,8 @@ GridCell KeyGrid::Moved(GridCell from, WPARAM key, bool control) const {
 
 // The next cell in reading order, from the last one back to the first.
 GridCell KeyGrid::Tabbed(GridCell from, bool back) const {
-    const int columns = sheet_.ColumnCount();
-    const int rows = sheet_.RowCount();
+    const int columns = Cells().ColumnCount();
+    const int rows = Cells().RowCount();
     if (back) {
         if (from.column > 1)
             return GridCell{from.column - 1, from.row};
@@ -756,13 +761,13 @@ std::string KeyGrid::CellBytes(std::wstring_view text) const {
 std::wstring KeyGrid::ColumnHeading(int column) const {
     if (column >= 1 && static_cast<std::size_t>(column) <= columnHeadings_.size())
         return columnHeadings_[static_cast<std::size_t>(column - 1)];
-    return Wide(KeyGridColumnHeading(sheet_, column - 1).value_or(std::string()));
+    return Wide(KeyGridColumnHeading(Cells(), column - 1).value_or(std::string()));
 }
 
 std::wstring KeyGrid::RowHeading(int row) const {
     if (row >= 1 && static_cast<std::size_t>(row) <= rowHeadings_.size())
         return rowHeadings_[static_cast<std::size_t>(row - 1)];
-    return std::to_wstring(KeyGridRowHeading(sheet_, row - 1).value_or(row));
+    return std::to_wstring(KeyGridRowHeading(Cells(), row - 1).value_or(row));
 }
 
 // --- Editing in place -------------------------------------------------------
@@ -774,7 +779,7 @@ void KeyGrid::BeginEdit(std::optional<wchar_t> typed) {
     EnsureVisible(*current);
     // Typing replaces the cell's text; F2 and a double-click edit it.
     const std::wstring text =
-        typed ? std::wstring(1, *typed) : CellWide(sheet_.CellText(current->column, current->row));
+        typed ? std::wstring(1, *typed) : CellWide(Cells().CellText(current->column, current->row));
     const RECT cell = CellRect(*current);
     editor_ = CreateWindowExW(0, WC_EDITW, text.c_str(), WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
                               cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
@@ -800,7 +805,7 @@ void KeyGrid::EndEdit(bool keep) {
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(editor)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(
             GetWindowTextW(editor, text.data(), static_cast<int>(text.size()))));
-        sheet_.SetCellText(cell.column, cell.row, CellBytes(text));
+        sheet_->EditCell(cell.column, cell.row, CellBytes(text));
     }
     RemoveWindowSubclass(editor, &KeyGrid::EditorProcedure, kEditorSubclass);
     if (GetFocus() == editor)

@@ -9,8 +9,9 @@
 // their heading, as in the Qt grid. The sheet
 // stays the only store of the keys: cells show decoded from Windows-1252 and
 // edits go back encoded. Painting touches only the visible cells.
-// Another sheet (the substitution table) can take the control too, with its
-// own headings and its cells in UTF-8.
+// The grid shows the sheet of its owner (the main window model's key sheet),
+// or one of its own (the substitution table's, with its own headings and its
+// cells in UTF-8).
 #include <array>
 #include <optional>
 #include <span>
@@ -18,13 +19,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/keydata/sheet.h"
-#include "core/presentation/key_grid_rules.h"
-#include "core/storage/file_system.h"
-#include "core/text/expected.h"
 #include "core/presentation/column_widths.h"
-#include "win32/gdi.h"
+#include "core/presentation/editable_sheet.h"
 #include "core/presentation/grid_selection_gestures.h"
+#include "core/presentation/key_grid_rules.h"
+#include "win32/gdi.h"
 #include "win32/window.h"
 #include "win32/windows_api.h"
 
@@ -58,13 +57,16 @@ class KeyGrid final : public Window {
     KeyGrid(HWND parent, const RECT& place, int id);
     ~KeyGrid() override;
 
-    const Sheet& GetSheet() const { return sheet_; }
-    // Replaces the whole sheet; the selection and the current cell go, the
-    // view goes back to the top-left corner.
+    const Sheet& GetSheet() const { return sheet_->Cells(); }
+    // Shows and edits `sheet` from now on, which outlives the grid.
+    void ShowSheet(EditableSheet& sheet);
+    // Replaces the grid's own sheet and shows it.
     void SetSheet(Sheet sheet);
-    // Loads a key data file; one that cannot be read leaves the grid as it was.
-    Outcome LoadFile(std::string_view folder, std::string_view fileName,
-                     const FileSystem& fileSystem);
+    // The shown sheet is about to be replaced whole (an edit going on is
+    // dropped), and has been: the selection and the current cell go, the
+    // view goes back to the top-left corner.
+    void SheetReplacing();
+    void SheetReplaced();
 
     // Cells are Windows-1252 until told otherwise.
     void SetCellEncoding(CellEncoding encoding);
@@ -143,7 +145,10 @@ class KeyGrid final : public Window {
     std::wstring CellWide(std::string_view bytes) const;
     std::string CellBytes(std::wstring_view text) const;
 
-    Sheet sheet_;
+    const Sheet& Cells() const { return sheet_->Cells(); }
+
+    OwnedSheet ownSheet_;
+    EditableSheet* sheet_ = &ownSheet_;
     CellEncoding encoding_ = CellEncoding::kWindows1252;
     std::vector<std::wstring> columnHeadings_;  // from column 1
     std::vector<std::wstring> rowHeadings_;     // from row 1

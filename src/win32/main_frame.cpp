@@ -148,6 +148,7 @@ void MainFrame::CreateControls() {
         controls_.emplace_back(control.name, hwnd);
     }
     grid_ = std::make_unique<KeyGrid>(Handle(), PixelsOf(gridPlace_), id);
+    grid_->ShowSheet(model_.KeySheet());
     // Tab goes in the design's order: the grid comes after Process.
     SetWindowPos(grid_->Handle(), Control("Proc"), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -282,7 +283,7 @@ void MainFrame::OnCommand(int id, int code) {
         if (row >= 0 && static_cast<std::size_t>(row) < fileNames_.size())
             model_.FileChosen(folder_, fileNames_[static_cast<std::size_t>(row)]);
     } else if (id == kProcessId && code == BN_CLICKED) {
-        model_.Process(grid_->GetSheet(), grid_->Selection());
+        model_.Process(grid_->Selection());
     } else if (id == kPreferencesId && code == BN_CLICKED) {
         model_.OpenPreferences();
     } else if (id == kExitId && code == BN_CLICKED) {
@@ -388,7 +389,7 @@ void MainFrame::ShowUndoOutcome(const std::string& text, bool complete) {
 
 void MainFrame::PreviewCurrentProgram() {
     const std::optional<GridCell> current = grid_->Current();
-    model_.PreviewColumn(grid_->GetSheet(), grid_->Selection(),
+    model_.PreviewColumn(grid_->Selection(),
                          current ? std::optional<int>(current->column) : std::nullopt);
 }
 
@@ -475,12 +476,12 @@ void MainFrame::ShowFileListFolder(const std::string& folder) {
 
 // Read into a new sheet first, so that a file that cannot be read leaves
 // the grid as it was.
-const Sheet* MainFrame::LoadKeyDataFile(const std::string& folder, const std::string& name) {
-    Sheet loaded;
-    if (!bladeway::LoadKeyDataFile(folder, name, loaded, model_.Files()))
-        return nullptr;
-    grid_->SetSheet(std::move(loaded));
-    return &grid_->GetSheet();
+void MainFrame::KeySheetReplacing() {
+    grid_->SheetReplacing();
+}
+
+void MainFrame::KeySheetReplaced() {
+    grid_->SheetReplaced();
 }
 
 void MainFrame::ShowTitle(const std::string& title) {
@@ -537,7 +538,7 @@ void MainFrame::ShowRunReport(const RunReport& report, const std::string& destin
     if (!reportWindow_) {
         RunReportLinks links;
         links.selectKeys = [this](const std::vector<int>& columns) {
-            model_.SelectKeyColumns(columns, grid_->GetSheet());
+            model_.SelectKeyColumns(columns);
         };
         links.openProgram = [this](const KeyResult& key) { model_.ShowWrittenProgram(key); };
         reportWindow_ = std::make_unique<RunReportWindow>(Handle(), model_.Files(), HomeFolder(),

@@ -1,5 +1,6 @@
 // The main window's two views: the data file list and the key grid model.
 #include <filesystem>
+#include <memory>
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -9,6 +10,7 @@
 
 #include "app/data_file_list.h"
 #include "app/key_grid_model.h"
+#include "core/keydata/key_data_file.h"
 #include "core/storage/file_system.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
@@ -113,32 +115,26 @@ TEST_F(ShownDataFileListTest, PointingTheListAtAFolderStartsWithNothingSelected)
     EXPECT_EQ(chosen.count(), 1);
 }
 
-// The key grid over the sheet.
+// The key grid over the sheet: it shows the sheet's cells and hands edits
+// back to its owner; replacing the sheet resets the view.
 
 using Tester = QAbstractItemModelTester;
 
 class KeyGridModelTest : public ::testing::Test {
   protected:
-    bool Load(const char* name) {
-        return model.LoadFile(folder.Path().string(), name, Disk()).ok();
-    }
     QString At(int row, int column) { return model.data(model.index(row, column)).toString(); }
 
-    testing::TempFolder folder;
-    KeyGridModel model;
+    OwnedSheet sheet;
+    KeyGridModel model{sheet};
     Tester tester{&model, Tester::FailureReportingMode::Fatal};
 };
 
 TEST_F(KeyGridModelTest, StartsWithFiveHundredEmptyEditableKeys) {
     EXPECT_EQ(model.columnCount(), 500);
     EXPECT_EQ(model.rowCount(), 500);
-    EXPECT_EQ(At(0, 0), "");
     EXPECT_EQ(At(499, 499), "");
     EXPECT_TRUE(model.flags(model.index(3, 4)).testFlag(Qt::ItemIsEditable));
-}
-
-// The headings' rule is the core's (KeyGridColumnHeading, KeyGridRowHeading).
-TEST_F(KeyGridModelTest, HeadingsAreSpreadsheetLettersOverKeysAndNumbersBesideRows) {
+    // The headings' rule is the core's (KeyGridColumnHeading, KeyGridRowHeading).
     EXPECT_EQ(model.headerData(26, Qt::Horizontal).toString(), "AA");
     EXPECT_EQ(model.headerData(499, Qt::Vertical).toInt(), 500);
 }
@@ -147,26 +143,23 @@ TEST_F(KeyGridModelTest, HeadingsAreSpreadsheetLettersOverKeysAndNumbersBesideRo
 constexpr const char* kTwoKeys =
     "[KEY]\r\nK1\r\nfirst\r\n!\r\n[KEY]\r\nK2\r\n\x80 caf\xE9 \x81\r\nA=1\r\n!\r\n";
 
-TEST_F(KeyGridModelTest, ALoadedFileIsShownDecoded) {
-    folder.Write("two.dat", kTwoKeys);
-    ASSERT_TRUE(model.setData(model.index(0, 0), "edited"));
+TEST_F(KeyGridModelTest, AReplacedSheetIsShownDecodedAndOutsideItNothing) {
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    ASSERT_TRUE(Load("two.dat"));
+    model.SheetReplacing();
+    Sheet loaded;
+    loaded.Load(ParseKeyData(std::make_shared<const std::string>(kTwoKeys)));
+    sheet.Replace(std::move(loaded));
+    model.SheetReplaced();
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(model.columnCount(), 2);
     EXPECT_EQ(model.rowCount(), 3);
-    EXPECT_EQ(At(0, 0), "K1");
     EXPECT_EQ(At(1, 0), "first");
     EXPECT_EQ(At(2, 0), "");
     EXPECT_EQ(At(1, 1), QString::fromUtf8("\u20AC caf\u00E9 \u0081"));
     EXPECT_EQ(model.data(model.index(2, 1), Qt::EditRole).toString(), "A=1");
-}
-
-TEST_F(KeyGridModelTest, IndexesOutsideTheSheetGiveNothing) {
-    folder.Write("two.dat", kTwoKeys);
-    ASSERT_TRUE(Load("two.dat"));
-    // Even one made for the larger start-up sheet.
-    const QModelIndex foreign = KeyGridModel().index(400, 400);
+    // Even an index made for the larger start-up sheet gives nothing.
+    OwnedSheet larger;
+    const QModelIndex foreign = KeyGridModel(larger).index(400, 400);
     EXPECT_FALSE(model.data(foreign).isValid());
     EXPECT_FALSE(model.setData(foreign, "x"));
     EXPECT_EQ(model.flags(QModelIndex()), Qt::NoItemFlags);
@@ -174,20 +167,11 @@ TEST_F(KeyGridModelTest, IndexesOutsideTheSheetGiveNothing) {
     EXPECT_FALSE(model.headerData(-1, Qt::Vertical).isValid());
 }
 
-TEST_F(KeyGridModelTest, AFileThatCannotBeReadLeavesTheSheetUntouched) {
-    folder.Write("two.dat", kTwoKeys);
-    ASSERT_TRUE(Load("two.dat"));
-    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    EXPECT_FALSE(Load("gone.dat"));
-    EXPECT_EQ(reset.count(), 0);
-    EXPECT_EQ(At(0, 1), "K2");
-}
-
 TEST_F(KeyGridModelTest, TypedTextReachesTheSheetEncoded) {
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     const QModelIndex cell = model.index(6, 2);  // row 7 of key 3
     ASSERT_TRUE(model.setData(cell, QString::fromUtf8("V5=\u00FC\u20AC")));
-    EXPECT_EQ(model.GetSheet().CellText(3, 7), "V5=\xFC\x80");
+    EXPECT_EQ(sheet.Cells().CellText(3, 7), "V5=\xFC\x80");
     EXPECT_EQ(model.data(cell).toString(), QString::fromUtf8("V5=\u00FC\u20AC"));
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed[0][0].toModelIndex(), cell);
@@ -196,9 +180,9 @@ TEST_F(KeyGridModelTest, TypedTextReachesTheSheetEncoded) {
     EXPECT_TRUE(roles.contains(Qt::DisplayRole));
     EXPECT_TRUE(roles.contains(Qt::EditRole));
     ASSERT_TRUE(model.setData(cell, QString::fromUtf8("\u4E2D")));  // not in the code page
-    EXPECT_EQ(model.GetSheet().CellText(3, 7), "?");
+    EXPECT_EQ(sheet.Cells().CellText(3, 7), "?");
     EXPECT_FALSE(model.setData(cell, "x", Qt::DisplayRole));  // only the edit role stores
-    EXPECT_EQ(model.GetSheet().CellText(3, 7), "?");
+    EXPECT_EQ(sheet.Cells().CellText(3, 7), "?");
 }
 
 }  // namespace

@@ -155,7 +155,7 @@ TEST_F(MainWindowTest, TypedCellsReachTheSheetAPickedFileReplacesItAnUnreadableO
     WriteSettings("[Paths]\r\nSource=" + keys.toStdString() + "\r\n");
     const auto form = Start();
     Show(*form);
-    const Sheet& sheet = form->GridModel().GetSheet();
+    const Sheet& sheet = form->Model().KeyCells();
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->GridView().setFocus();

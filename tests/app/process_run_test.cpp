@@ -110,7 +110,7 @@ TEST_F(ProcessOffThreadTest, BothModesWriteWhatTheCommandLineToolWritesWithoutAW
         destination.clear();
         const auto form = StartWith(tree, HarborKeys(), "[Preferences]\r\nTranslateXL= 1\r\n");
         ASSERT_EQ(form->FlatTemplateMode(), !tree);
-        ASSERT_EQ(form->GridModel().GetSheet().ColumnCount(), 12);
+        ASSERT_EQ(form->Model().KeyCells().ColumnCount(), 12);
         Process(*form);
         const auto written = testing::FilesBelow(destination);
         EXPECT_EQ(written.count(tree ? "SRG/P/1001" : "P1001"), 1U) << tree;
@@ -195,7 +195,7 @@ TEST_F(ProcessOffThreadTest, TheRunReadsTheCellsAsEditedAndThePreferencesAsTheyS
 // Cancel in the progress window (Escape: RunProgressDialogTest).
 TEST_F(ProcessOffThreadTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEverythingWrittenWhole) {
     const auto form = StartWith(/*tree=*/true, testing::ManyKeys(3000));
-    ASSERT_EQ(form->GridModel().GetSheet().ColumnCount(), 3000);
+    ASSERT_EQ(form->Model().KeyCells().ColumnCount(), 3000);
     fileSystem.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
     QSignalSpy finished(form.get(), &MainWindow::RunFinished);
     QTest::mouseClick(&form->ProcessButton(), Qt::LeftButton);

@@ -41,7 +41,7 @@ TEST_F(KeyboardTest, AWholeRunByKeyboardAlone) {
         PressKeys("Down");
         WaitUntil(
             "the keys in the grid",
-            [this] { return Form().GridModel().GetSheet().ColumnCount() == 12; }, kDiskStepLimit);
+            [this] { return Form().Model().KeyCells().ColumnCount() == 12; }, kDiskStepLimit);
         // Tab goes on through the grid and out of it, Shift+Tab back.
         PressUntilFocused("Tab", "Proc");
         PressUntilFocused("Tab", "KeyData");

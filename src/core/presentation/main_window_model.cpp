@@ -5,10 +5,10 @@
 
 #include "core/journal/journal_place.h"
 #include "core/keydata/key_data_damage.h"
+#include "core/keydata/key_data_file.h"
 #include "core/os/folders.h"
 #include "core/os/paths.h"
 #include "core/presentation/key_data_file_list.h"
-#include "core/settings/program_settings.h"
 #include "core/presentation/program_title.h"
 #include "core/presentation/run_session_model.h"
 #include "core/presentation/substitution_table_rules.h"
@@ -16,6 +16,7 @@
 #include "core/run/run_check.h"
 #include "core/run/run_report_text.h"
 #include "core/settings/preference_loading.h"
+#include "core/settings/program_settings.h"
 
 namespace bladeway {
 namespace {
@@ -135,20 +136,23 @@ RunEnvironment MainWindowModel::RunSettings() {
 void MainWindowModel::FileChosen(const std::string& folder, const std::string& name) {
     if (name.empty() || RunGoingOn())
         return;
-    const Sheet* sheet = view_->LoadKeyDataFile(folder, name);
-    if (sheet == nullptr)
+    Sheet loaded;
+    if (!LoadKeyDataFile(folder, name, loaded, *fileSystem_))
         return;  // the grid shows the file it showed
+    view_->KeySheetReplacing();
+    keySheet_.Replace(std::move(loaded));
+    view_->KeySheetReplaced();
     keyFile_ = AbsolutePath(JoinPathOnce(folder, name));
     keyFileName_ = name;
-    const std::optional<KeyDataDamage> damage = FindKeyDataDamage(sheet->LoadedContent());
+    const std::optional<KeyDataDamage> damage = FindKeyDataDamage(KeyCells().LoadedContent());
     keyFileDamaged_ = damage.has_value();
     ShowTitle();
     if (damage)
         view_->ShowNotice(ShowPath(name) + ": " + damage->text + ".");
 }
 
-void MainWindowModel::Process(const Sheet& sheet, const SheetSelection& selection) {
-    if (RunGoingOn() || run_ == nullptr || !CheckedBeforeRun(sheet, selection))
+void MainWindowModel::Process(const SheetSelection& selection) {
+    if (RunGoingOn() || run_ == nullptr || !CheckedBeforeRun(selection))
         return;
     view_->RunStarting();
     // What the run replaces is kept for undo, within the settings' limits of now.
@@ -156,16 +160,17 @@ void MainWindowModel::Process(const Sheet& sheet, const SheetSelection& selectio
     environment.journal = JournalPlaceOf(settings_);
     environment.programName = "bladeway";
     environment.keyFile = keyFile_;
-    run_->Start(sheet, std::make_unique<SelectionSnapshot>(selection, sheet.ColumnCount()),
+    run_->Start(KeyCells(),
+                std::make_unique<SelectionSnapshot>(selection, KeyCells().ColumnCount()),
                 environment);
 }
 
-bool MainWindowModel::CheckedBeforeRun(const Sheet& sheet, const SheetSelection& selection) {
+bool MainWindowModel::CheckedBeforeRun(const SheetSelection& selection) {
     // The values the settings file keeps, to name those the session changed
     // without keeping them (Preferences closed by its close box resets them).
     PreferenceValues saved;
     LoadPreferenceValues(settings_, saved);
-    std::vector<RunHazard> hazards = CheckBeforeRun(sheet, selection, RunSettings(), saved);
+    std::vector<RunHazard> hazards = CheckBeforeRun(KeyCells(), selection, RunSettings(), saved);
     if (hazards.empty())
         return true;
     BeforeRunModel check(std::move(hazards));
@@ -194,12 +199,13 @@ void MainWindowModel::OpenSubstitutionTable() {
         view_->OpenSubstitutionTable(SubstitutionTablePath());
 }
 
-void MainWindowModel::PreviewColumn(const Sheet& sheet, const SheetSelection& selection,
+void MainWindowModel::PreviewColumn(const SheetSelection& selection,
                                     std::optional<int> currentColumn) {
     const int column = currentColumn.value_or(1);
-    if (RunGoingOn() || column < 1 || column > sheet.ColumnCount())
+    if (RunGoingOn() || column < 1 || column > KeyCells().ColumnCount())
         return;
-    view_->ShowPreview(PreviewContentOf(PreviewProgram(sheet, selection, RunSettings(), column)));
+    view_->ShowPreview(
+        PreviewContentOf(PreviewProgram(KeyCells(), selection, RunSettings(), column)));
 }
 
 void MainWindowModel::ShowLastRunReport() {
@@ -207,10 +213,10 @@ void MainWindowModel::ShowLastRunReport() {
         view_->ShowLastRunReport();
 }
 
-void MainWindowModel::SelectKeyColumns(const std::vector<int>& columns, const Sheet& sheet) {
+void MainWindowModel::SelectKeyColumns(const std::vector<int>& columns) {
     if (RunGoingOn() || columns.empty())
         return;
-    const std::vector<GridRange> blocks = ColumnBlocks(columns, sheet.RowCount());
+    const std::vector<GridRange> blocks = ColumnBlocks(columns, KeyCells().RowCount());
     view_->SelectGridBlocks(blocks, GridCell{columns.front(), 1});
 }
 

@@ -20,6 +20,7 @@
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
 #include "core/presentation/before_run_model.h"
+#include "core/presentation/editable_sheet.h"
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/program_preview_model.h"
 #include "core/presentation/run_undo_model.h"
@@ -91,10 +92,11 @@ class MainWindowView : public RunUndoView, public BeforeRunView {
     // Points the file list at `folder` (the file system's bytes); a folder
     // that cannot be listed leaves the list where it was.
     virtual void ShowFileListFolder(const std::string& folder) = 0;
-    // Loads the key data file `name` of `folder` into the grid and gives the
-    // sheet the grid now shows; one that cannot be read leaves the grid as
-    // it was and gives none.
-    virtual const Sheet* LoadKeyDataFile(const std::string& folder, const std::string& name) = 0;
+    // The key sheet (MainWindowModel::KeySheet) is about to be replaced
+    // whole, and has been: the grid shows the new one from its first cell,
+    // with nothing selected.
+    virtual void KeySheetReplacing() = 0;
+    virtual void KeySheetReplaced() = 0;
     // The window's title: what the program works on and what needs the
     // worker's eye (MainWindowModel::Title).
     virtual void ShowTitle(const std::string& title) = 0;
@@ -169,6 +171,11 @@ class MainWindowModel {
     // Undoing kept runs, in the journal folder with the settings' limits.
     const RunUndoModel& RunUndo() const { return runUndo_; }
 
+    // The key grid's sheet: 500 x 500 empty cells until a key data file is
+    // chosen, then that file's keys with the user's edits.
+    EditableSheet& KeySheet() { return keySheet_; }
+    const Sheet& KeyCells() const { return keySheet_.Cells(); }
+
     // The file list shows the key data files of `folder` (the source folder,
     // at the start-up and after Preferences' OK). One that cannot be listed
     // leaves the list where it is, the process's current folder at first,
@@ -178,21 +185,24 @@ class MainWindowModel {
     const std::string& ListedFolder() const { return listedFolder_; }
 
     // The user's commands.
+    // Loads the key data file into a new sheet; one that cannot be read
+    // leaves the key sheet as it was.
     void FileChosen(const std::string& folder, const std::string& name);
-    // Checks the run first: when the check finds something the worker should
-    // know, the run starts only after "Process anyway".
-    void Process(const Sheet& sheet, const SheetSelection& selection);
+    // Processes the keys of the key sheet that `selection` takes, on a copy
+    // of the sheet the run owns. Checks the run first: when the check finds
+    // something the worker should know, the run starts only after "Process
+    // anyway".
+    void Process(const SheetSelection& selection);
     void OpenPreferences();
     void Exit();
     void OpenSubstitutionTable();
     // The preview of the current column's key (the first column when there
     // is no current cell), as Process would write it now.
-    void PreviewColumn(const Sheet& sheet, const SheetSelection& selection,
-                       std::optional<int> currentColumn);
+    void PreviewColumn(const SheetSelection& selection, std::optional<int> currentColumn);
     void ShowLastRunReport();
     // From the report: these columns (from 1, ascending) as whole columns,
     // so that Process takes just their keys.
-    void SelectKeyColumns(const std::vector<int>& columns, const Sheet& sheet);
+    void SelectKeyColumns(const std::vector<int>& columns);
     // From the report: a key's program as the run wrote it.
     void ShowWrittenProgram(const KeyResult& key);
     // From the grid's context menu: one of RunUndo().RecentRuns().
@@ -212,7 +222,7 @@ class MainWindowModel {
   private:
     // True when the run may start: the check found nothing, or the worker
     // chose to process anyway.
-    bool CheckedBeforeRun(const Sheet& sheet, const SheetSelection& selection);
+    bool CheckedBeforeRun(const SheetSelection& selection);
     void ShowTitle();
 
     std::string programPath_;
@@ -234,6 +244,7 @@ class MainWindowModel {
     std::string keyFile_;         // the key data file chosen last
     std::string keyFileName_;     // and its name, as the list shows it
     bool keyFileDamaged_ = false;
+    OwnedSheet keySheet_;
     RunUndoModel runUndo_{[this] { return JournalPlaceOf(settings_); }, "bladeway"};
 };
 

@@ -28,10 +28,11 @@ void RunSessionModel::Post(std::function<void()> task) {
     });
 }
 
-void RunSessionModel::Start(const Sheet& sheet, std::unique_ptr<SheetSelection> selection,
+void RunSessionModel::Start(Sheet sheet, std::unique_ptr<SheetSelection> selection,
                             const RunEnvironment& environment) {
     if (IsRunning())
         return;
+    sheet_ = std::move(sheet);
     selection_ = std::move(selection);
     done_ = 0;
     total_ = 0;
@@ -63,8 +64,8 @@ void RunSessionModel::Start(const Sheet& sheet, std::unique_ptr<SheetSelection> 
             view_->ShowWaiting(path);
         });
     };
-    worker_ = std::thread([this, &sheet, hooked] {
-        RunReport report = work_(sheet, *selection_, hooked);
+    worker_ = std::thread([this, hooked] {
+        RunReport report = work_(sheet_, *selection_, hooked);
         Post([this, report = std::move(report)] { EndRun(report); });
     });
 }

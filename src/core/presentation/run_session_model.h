@@ -88,11 +88,11 @@ class RunSessionModel {
 
     bool IsRunning() const { return worker_.joinable(); }
 
-    // Starts the run over `sheet` and `selection` (the sheet must stay
-    // unchanged and alive until RunEnded). The environment's progress, stop
+    // Starts the run over its own copy of `sheet`, so that the grid's sheet
+    // may change meanwhile, and `selection`. The environment's progress, stop
     // request, message and waiting are the ones of this model. Nothing while
     // a run goes on.
-    void Start(const Sheet& sheet, std::unique_ptr<SheetSelection> selection,
+    void Start(Sheet sheet, std::unique_ptr<SheetSelection> selection,
                const RunEnvironment& environment);
 
     // Asks the run to stop after the key it is on; a message that is up is
@@ -121,6 +121,7 @@ class RunSessionModel {
     RunSessionHooks hooks_;
     RunWork work_;
     RunSessionView* view_ = nullptr;
+    Sheet sheet_;  // the run's own copy
     std::unique_ptr<SheetSelection> selection_;
     ProgressState progress_ = ProgressState::kNone;
     bool messageOpen_ = false;

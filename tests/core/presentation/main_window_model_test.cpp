@@ -38,9 +38,6 @@ std::string PlaceText(const StoredWindowPlace& place) {
 // Writes down what the model has the window do, and what the model held then.
 class RecordingWindow final : public MainWindowView {
   public:
-    RecordingWindow() {
-        sheet.Load(ParseKeyData(std::make_shared<const std::string>("K\r\n!\r\n")));
-    }
     void ShowStartupAbout() override {
         Note("about");
         fileAccessesBeforeAbout = fileSystem->Log().size();
@@ -50,9 +47,9 @@ class RecordingWindow final : public MainWindowView {
         Note("preferences " + model->Preferences().templateFolder);
     }
     void ShowFileListFolder(const std::string& folder) override { Note("list " + folder); }
-    const Sheet* LoadKeyDataFile(const std::string& folder, const std::string& name) override {
-        Note("load " + folder + " " + name);
-        return loads ? &sheet : nullptr;
+    void KeySheetReplacing() override { Note("replacing"); }
+    void KeySheetReplaced() override {
+        Note("shows " + std::to_string(model->KeyCells().ColumnCount()) + " keys");
     }
     void PlaceGrid(const TwipsRect& place) override {
         Note("grid " + std::to_string(place.left) + " " + std::to_string(place.top) + " " +
@@ -100,9 +97,6 @@ class RecordingWindow final : public MainWindowView {
     std::vector<bool> loadCompleteAt;
     std::size_t fileAccessesBeforeAbout = ~std::size_t{0};
     BeforeRunButton beforeRunAnswer = BeforeRunButton::kCancel;
-    // What LoadKeyDataFile gives: the sheet it loaded, or none.
-    bool loads = true;
-    Sheet sheet;
     std::string title;
 };
 
@@ -199,25 +193,26 @@ TEST_F(MainWindowModelTest, SizesAreFollowedAndStoredOnlyAfterTheStartUp) {
 class BlockedRun {
   public:
     BlockedRun()
-        : session_(RunSessionHooks{
-                       .post =
-                           [this](std::function<void()> task) {
-                               const std::lock_guard lock(mutex_);
-                               ended_ = std::move(task);
-                               changed_.notify_all();
-                           },
-                       .startTimer = [](std::chrono::milliseconds) {},
-                       .stopTimer = [] {},
-                   },
-                   [this](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
-                       std::unique_lock lock(mutex_);
-                       changed_.wait(lock, [this, &environment] {
-                           return goOn_ || environment.stopRequested();
-                       });
-                       RunReport report;
-                       report.stopped = environment.stopRequested();
-                       return report;
-                   }) {
+        : session_(
+              RunSessionHooks{
+                  .post =
+                      [this](std::function<void()> task) {
+                          const std::lock_guard lock(mutex_);
+                          ended_ = std::move(task);
+                          changed_.notify_all();
+                      },
+                  .startTimer = [](std::chrono::milliseconds) {},
+                  .stopTimer = [] {},
+              },
+              [this](const Sheet& sheet, const SheetSelection&, const RunEnvironment& environment) {
+                  std::unique_lock lock(mutex_);
+                  changed_.wait(
+                      lock, [this, &environment] { return goOn_ || environment.stopRequested(); });
+                  firstCell_ = sheet.CellText(1, 1);
+                  RunReport report;
+                  report.stopped = environment.stopRequested();
+                  return report;
+              }) {
         session_.SetView(&view_);
     }
     RunSessionModel& Session() { return session_; }
@@ -233,6 +228,8 @@ class BlockedRun {
         ended();
     }
     std::optional<RunReport>& Report() { return view_.report; }
+    // The first cell of the sheet the run had, as it read it at its end.
+    const std::string& FirstCell() const { return firstCell_; }
 
   private:
     class View final : public RunSessionView {
@@ -251,6 +248,7 @@ class BlockedRun {
     std::mutex mutex_;
     std::condition_variable changed_;
     bool goOn_ = false;
+    std::string firstCell_;
     std::function<void()> ended_;
     View view_;
     RunSessionModel session_;
@@ -261,21 +259,21 @@ TEST_F(MainWindowModelTest, NoCommandActsWhileARunGoesOnAndEachActsAfterIt) {
     model.Load();
     BlockedRun run;
     model.SetRun(&run.Session());
-    const Sheet sheet;
     const NoSelection none;
+    folder.Write("Harbor.dat", "K1\r\n!\r\nK2\r\n!\r\n");
     const auto everyCommand = [&] {
         model.FileChosen(folder.WithSeparator(), "Harbor.dat");
         model.OpenPreferences();
         model.Exit();
         model.OpenSubstitutionTable();
-        model.PreviewColumn(sheet, none, 501);  // beyond the sheet: no preview
+        model.PreviewColumn(none, 501);  // beyond the sheet: no preview
         model.ShowLastRunReport();
-        model.SelectKeyColumns({2, 3, 5}, sheet);
-        model.SelectKeyColumns({}, sheet);
-        model.Process(sheet, none);
+        model.SelectKeyColumns({2, 3, 5});
+        model.SelectKeyColumns({});
+        model.Process(none);
     };
     window.events.clear();
-    model.Process(sheet, none);
+    model.Process(none);
     ASSERT_TRUE(model.RunGoingOn());
     everyCommand();
     EXPECT_EQ(window.events, std::vector<std::string>{"busy"});
@@ -285,11 +283,10 @@ TEST_F(MainWindowModelTest, NoCommandActsWhileARunGoesOnAndEachActsAfterIt) {
     window.events.clear();
     model.FileChosen(folder.WithSeparator(), "");  // no file selected
     everyCommand();
-    EXPECT_EQ(
-        window.events,
-        (std::vector<std::string>{
-            "load " + folder.WithSeparator() + " Harbor.dat", "preferences at 1500 3000 - -", "end",
-            "table " + folder.File("VarTab.Dat"), "last report", "select 2 from 2", "busy"}));
+    EXPECT_EQ(window.events,
+              (std::vector<std::string>{"replacing", "shows 2 keys", "preferences at 1500 3000 - -",
+                                        "end", "table " + folder.File("VarTab.Dat"), "last report",
+                                        "select 2 from 2", "busy"}));
     run.Finish();
 }
 
@@ -299,22 +296,29 @@ TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
     model.Load();  // no settings: every folder empty
     BlockedRun run;
     model.SetRun(&run.Session());
-    const auto sheet = testing::SheetOf({testing::ExampleColumn("KEY1")});
+    std::string keyData;
+    for (const std::string& line : testing::ExampleColumn("KEY1"))
+        keyData += line + "\r\n";
+    folder.Write("Key1.dat", keyData + "!\r\n");
+    model.FileChosen(folder.WithSeparator(), "Key1.dat");
     window.events.clear();
-    model.Process(*sheet, NoSelection());
+    model.Process(NoSelection());
     EXPECT_EQ(window.events, std::vector<std::string>{"before run"});
     EXPECT_FALSE(model.RunGoingOn());
     window.beforeRunAnswer = BeforeRunButton::kProcessAnyway;
-    model.Process(*sheet, NoSelection());
+    model.Process(NoSelection());
     EXPECT_EQ(window.events, (std::vector<std::string>{"before run", "before run", "busy"}));
+    // The run works on its own copy: an edit meanwhile is the grid's only.
+    ASSERT_TRUE(model.KeySheet().EditCell(1, 1, "EDITED"));
     run.Finish();
+    EXPECT_EQ(run.FirstCell(), "KEY");
 
     model.Preferences().templateFolder = folder.Path().string();
     model.Preferences().destinationFolder = folder.Path().string();
     ASSERT_TRUE(model.Settings().WriteSetting("Paths", "Template", folder.Path().string()));
     ASSERT_TRUE(model.Settings().WriteSetting("Paths", "Destination", folder.Path().string()));
     window.events.clear();
-    model.Process(*sheet, NoSelection());
+    model.Process(NoSelection());
     EXPECT_EQ(window.events, std::vector<std::string>{"busy"});
     run.Finish();
 }
@@ -334,7 +338,7 @@ TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye
               "not saved");
 
     // A damaged file is named once, beside the list, and stays marked.
-    window.sheet.Load(ParseKeyData(std::make_shared<const std::string>("K1\r\n!\r\nK2\r\n")));
+    folder.Write("Cut.dat", "K1\r\n!\r\nK2\r\n");
     window.events.clear();
     model.FileChosen(folder.WithSeparator(), "Cut.dat");
     EXPECT_EQ(window.events.back(),
@@ -342,9 +346,11 @@ TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye
               "shown (the file may be cut off).");
     EXPECT_TRUE(
         window.title.starts_with("Bladeway - Cut.dat (damaged) - flat mode, Translate X to H"));
-    // A file that cannot be read leaves the grid, and the title, as they were.
-    window.loads = false;
+    // A file that cannot be read leaves the sheet, and the title, as they were.
+    window.events.clear();
     model.FileChosen(folder.WithSeparator(), "Gone.dat");
+    EXPECT_TRUE(window.events.empty());
+    EXPECT_EQ(model.KeyCells().CellText(1, 1), "K1");
     EXPECT_TRUE(window.title.starts_with("Bladeway - Cut.dat (damaged)"));
 }
 
@@ -353,8 +359,7 @@ TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutA
     model.Load();
     BlockedRun run;
     model.SetRun(&run.Session());
-    const Sheet sheet;
-    model.Process(sheet, NoSelection());
+    model.Process(NoSelection());
     window.events.clear();
     EXPECT_FALSE(model.CloseRequested(-120, -60));
     EXPECT_TRUE(window.events.empty());
