@@ -201,6 +201,8 @@ void PreferencesDialog::reject() {
     model_.Cancel();
 }
 
+// The model closes the dialog; QDialog's own handling then finds it hidden
+// and rejects nothing more.
 void PreferencesDialog::closeEvent(QCloseEvent* event) {
     model_.CloseByFrame(OuterPositionOf(*this));
     QDialog::closeEvent(event);

@@ -205,10 +205,9 @@ void PreferencesDialog::OnCommand(int id, int code) {
     // Enter (IDOK) presses no button.
 }
 
-// The close box and Alt+F4: the model's closing by the frame, then as by Cancel.
+// The close box and Alt+F4.
 void PreferencesDialog::OnClose() {
     model_.CloseByFrame(OuterPositionNow());
-    model_.Cancel();
 }
 
 void PreferencesDialog::OnDpiChanged() {

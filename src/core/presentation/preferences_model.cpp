@@ -264,6 +264,7 @@ void PreferencesModel::CloseByFrame(OuterPosition position) {
     // next use starts from the initial ones.
     values_.Reset();
     ShowValues();
+    Cancel();
 }
 
 }  // namespace bladeway

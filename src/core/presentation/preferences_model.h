@@ -131,7 +131,8 @@ class PreferencesModel {
     void Ok(OuterPosition position);
     // Cancel, or Esc.
     void Cancel();
-    // The frame's close box; the window then closes as by Cancel.
+    // The frame's close box (or Alt+F4): the place is kept, every value
+    // goes back to its initial one, and the window closes as by Cancel.
     void CloseByFrame(OuterPosition position);
 
   private:

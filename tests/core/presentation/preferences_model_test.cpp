@@ -206,7 +206,7 @@ TEST_F(PreferencesModelTest, ClosingByTheFrameKeepsThePlaceAndResetsEveryValue) 
              "mark template " + empty + "the templates are read from the top folder of the disk",
              "destination ",
              "mark destination " + empty + "the programs go to the top folder of the disk",
-             "mirror !", "options 01"}));
+             "mirror !", "options 01", "close cancel"}));
 }
 
 // Browse with the tree's "keys" and "masters" folders.
