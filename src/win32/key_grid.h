@@ -1,12 +1,12 @@
 #pragma once
 // The key grid (KeyData) as a Win32 control: a core Sheet, one column per
-// key, with column letters and row numbers as fixed headings, a current cell
-// and a selection made as the Qt grid makes it (GridSelection), scrolling by
-// pixels (scroll bars and the wheel), the moving keys, and editing in place
-// (F2, double-click or typing starts; Enter keeps, Escape drops, Tab keeps
-// and edits the next cell), Tab from
-// cell to cell, Ctrl+A for every cell, and columns resized by the edge of
-// their heading, as in the Qt grid. The sheet
+// key, with column letters and row numbers as fixed headings
+// (key_grid_rules.h), a current cell and a selection made by the core's
+// GridSelection (grid_selection_gestures.h), scrolling by pixels (scroll
+// bars and the wheel), the moving keys, and editing in place (F2,
+// double-click or typing starts; Enter keeps, Escape drops, Tab keeps and
+// edits the next cell), Ctrl+A for every cell, and columns resized by the
+// edge of their heading (ColumnWidths, column_widths.h). The sheet
 // stays the only store of the keys: cells show decoded from Windows-1252 and
 // edits go back encoded. Painting touches only the visible cells.
 // The grid shows the sheet of its owner (the main window model's key sheet),

@@ -26,7 +26,7 @@ constexpr int kFirstControlId = 100;
 
 // The standard control and caption for each entry of the control table;
 // the grid is made apart.
-// Vars is hidden, as in the Qt window.
+// Vars is hidden (MainWindowModel's table names it, no command shows it).
 struct StandardControl {
     std::string_view name;
     const wchar_t* windowClass;

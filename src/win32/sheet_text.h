@@ -1,7 +1,8 @@
 #pragma once
 // A sheet cell's bytes (Windows-1252, as the core keeps them) as the UTF-16
-// text a window shows, and what the user typed back into bytes, the same
-// way the Qt grid decodes and encodes them.
+// text a window shows, and what the user typed back into bytes, through the
+// core's code page (DecodeWindows1252, EncodeWindows1252: a character the
+// code page lacks becomes "?").
 #include <string>
 #include <string_view>
 

@@ -21,7 +21,8 @@ int ScreenPixels(std::int64_t twips, int dpi) {
     return TwipsToPixels(std::clamp<std::int64_t>(twips, INT_MIN, INT_MAX), dpi);
 }
 
-// A saved sheet's sizes are pixels at 96 DPI, as the Qt grid keeps them.
+// A saved sheet's sizes are pixels at 96 DPI (saved_sheet.h), whatever the
+// screen's DPI.
 int SheetPixels(int gridPixels, int dpi) {
     return MulDiv(gridPixels, kDefaultDpi, dpi);
 }

@@ -5,7 +5,7 @@
 // every resize. Its grid is a KeyGrid over the saved sheet, cells in UTF-8.
 // Making the window is its Load (its outer size from the settings file);
 // closing it from its frame stores its place and size there and unloads
-// it. It runs modally over the main window, as the Qt editor does.
+// it. It runs modally over the main window (SubstitutionTableModel's rule).
 #include <memory>
 #include <optional>
 #include <string>

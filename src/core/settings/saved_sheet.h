@@ -6,7 +6,7 @@
 //
 // {"format": "Bladeway sheet", "version": 1, "rows": R, "columns": C,
 //  "rowHeaders": [R texts or null], "columnHeaders": [C texts or null],
-//  "rowHeights": [R pixels], "columnWidths": [C pixels],
+//  "rowHeights": [R pixels at 96 DPI], "columnWidths": [C pixels at 96 DPI],
 //  "cells": [{"row": r, "column": c, "text": "..."}, ...]}
 //
 // Rows and columns count from 1; a null header is the grid's default
