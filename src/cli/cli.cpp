@@ -13,8 +13,8 @@
 #include "cli/runs_command.h"
 #include "cli/sheet_command.h"
 #include "core/os/paths.h"
-#include "core/settings/program_settings.h"
 #include "core/run/run_report_text.h"
+#include "core/settings/program_settings.h"
 
 namespace bladeway {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "core/settings/saved_sheet.h"
 #include "core/presentation/substitution_table_model.h"
 #include "core/presentation/substitution_table_opening.h"
+#include "core/settings/saved_sheet.h"
 #include "core/settings/settings_file.h"
 #include "core/storage/file_system.h"
 #include "win32/dialog_window.h"

@@ -223,8 +223,7 @@ void DesktopTest::LoadKeysAndProcess(int keys) {
     // A large file takes a while to read into the grid.
     WaitUntil(
         "the keys in the grid",
-        [this, keys] { return form_->Model().KeyCells().ColumnCount() == keys; },
-        kDiskStepLimit);
+        [this, keys] { return form_->Model().KeyCells().ColumnCount() == keys; }, kDiskStepLimit);
     ASSERT_TRUE(Click("Process", [this] { return &form_->ProcessButton(); }));
     // A damaged template index is named before the run.
     if (kind_ == Templates::kTreeDamagedIndex) {

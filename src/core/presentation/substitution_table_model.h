@@ -13,10 +13,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/settings/saved_sheet.h"
 #include "core/presentation/substitution_table_rules.h"
 #include "core/presentation/twips.h"
 #include "core/presentation/window_place.h"
+#include "core/settings/saved_sheet.h"
 #include "core/settings/settings_file.h"
 #include "core/storage/file_system.h"
 

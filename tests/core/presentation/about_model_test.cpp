@@ -13,8 +13,8 @@
 #include "core/os/os_version.h"
 #include "core/os/program_start.h"
 #include "core/os/registry.h"
-#include "core/os/system_registry.h"
 #include "core/os/registry_lookups.h"
+#include "core/os/system_registry.h"
 #include "support/case_table.h"
 #include "support/temp_folder.h"
 
