@@ -5,14 +5,14 @@
 namespace bladeway {
 namespace {
 
-// `range` less `hole`, as up to four ranges.
-void Subtract(const GridRange& range, const GridRange& hole, std::vector<GridRange>& out) {
-    const GridCell& a = range.topLeft;
-    const GridCell& b = range.bottomRight;
+// `whole` less `hole`, as up to four ranges.
+void Subtract(const GridRange& whole, const GridRange& hole, std::vector<GridRange>& out) {
+    const GridCell& a = whole.topLeft;
+    const GridCell& b = whole.bottomRight;
     const GridCell& h = hole.topLeft;
     const GridCell& k = hole.bottomRight;
     if (k.column < a.column || h.column > b.column || k.row < a.row || h.row > b.row) {
-        out.push_back(range);
+        out.push_back(whole);
         return;
     }
     const int top = std::max(a.row, h.row);
@@ -126,20 +126,20 @@ void GridSelection::Settle() {
 std::vector<GridRange> GridSelection::Ranges() const {
     if (!block_)
         return settled_;
-    const GridRange range = RangeOf(*block_);
+    const GridRange block = RangeOf(*block_);
     if (block_->mode == Mode::kSelect) {
         std::vector<GridRange> ranges = settled_;
-        ranges.push_back(range);
+        ranges.push_back(block);
         return ranges;
     }
     std::vector<GridRange> ranges;
     for (const GridRange& selected : settled_)
-        Subtract(selected, range, ranges);
+        Subtract(selected, block, ranges);
     return ranges;
 }
 
 GridSelectionRanges GridSelection::ForCore() const {
-    return GridSelectionRanges(Ranges(), current_);
+    return {Ranges(), current_};
 }
 
 }  // namespace bladeway
