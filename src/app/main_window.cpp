@@ -78,6 +78,10 @@ MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
 MainWindow::~MainWindow() {
     model_.SetRun(nullptr);
     run_.reset();
+    // The grid shows the model's sheet: it goes before the model does, not
+    // with the other child widgets after it.
+    delete gridView_;
+    delete gridModel_;
 }
 
 void MainWindow::CreateControls() {
