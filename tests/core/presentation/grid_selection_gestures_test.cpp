@@ -188,6 +188,9 @@ TEST(ColumnWidthsTest, ResizedColumnsMoveTheOnesAfterThemAndScaleWithTheDefault)
     EXPECT_EQ(widths.Width(4), 2);  // 1.5 rounds up
     widths.SetWidth(2, 126);        // back to the default: no longer resized
     EXPECT_EQ(widths.Left(3), 2 * 126);
+
+    widths.Reset(0, 84);  // a grid without columns still answers column 1
+    EXPECT_EQ(widths.ColumnAt(100), 1);
 }
 
 }  // namespace

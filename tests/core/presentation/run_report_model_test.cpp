@@ -236,6 +236,11 @@ TEST_F(RunReportModelTest, UndoThisRunAsksFirstAndIsOfferedUntilDone) {
     EXPECT_TRUE(view.undoComplete) << view.outcomes[0];
     EXPECT_FALSE(view.undo);
     EXPECT_FALSE(model.CanUndo());
+    // A run the journal no longer holds is said to be so, and nothing is undone.
+    EXPECT_FALSE(undo.Undo("20260101-000000-000000", view));
+    EXPECT_TRUE(view.outcomes.back().starts_with("The run cannot be undone: "))
+        << view.outcomes.back();
+    EXPECT_FALSE(view.undoComplete);
 }
 
 TEST_F(RunReportModelTest, SaveAsCsvStartsInTheDestinationAddsTheExtensionAndWarnsOfAFailure) {
