@@ -153,6 +153,8 @@ void RunSessionModel::EndRun(const RunReport& report) {
     progress_ = ProgressState::kNone;
     hooks_.stopTimer();
     view_->HideProgressWindow();
+    // The run's copies go with it: a large sheet is not held twice meanwhile.
+    sheet_ = Sheet();
     selection_.reset();
     view_->RunEnded(report);
 }
