@@ -60,9 +60,8 @@ void BackgroundRun::CloseMessage() {
         message_->close();
 }
 
-void BackgroundRun::RunEnded(const RunReport& report) {
+void BackgroundRun::RunEnded(const RunReport& /*report*/) {
     blocker_.reset();
-    emit Finished(report);
 }
 
 }  // namespace bladeway

@@ -40,9 +40,6 @@ class BackgroundRun final : public QObject, private RunSessionView {
     // The progress dialog of the run going on, once made; for tests.
     RunProgressDialog* ProgressDialog() const { return progress_; }
 
-  signals:
-    void Finished(const bladeway::RunReport& report);
-
   private:
     void RunStarting() override;
     void ShowProgress(const RunCounts& counts) override;

@@ -1,16 +1,9 @@
 #include "app/data_file_list.h"
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
-
-#include "core/presentation/key_data_file_list.h"
-#include "core/storage/file_system.h"
 
 namespace bladeway {
 
@@ -19,11 +12,11 @@ DataFileList::DataFileList(QWidget* parent) : QListWidget(parent) {
     // The selection, not the current row: a list that takes the focus by
     // the keyboard gets a current row without selecting a file.
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!refreshing_ && !SelectedFileName().isEmpty())
-            emit SelectionChanged();
+        const QList<QListWidgetItem*> selected = selectedItems();
+        if (!showing_ && !selected.isEmpty())
+            emit RowChosen(row(selected.first()));
     });
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &DataFileList::Refresh);
-    SetFolder(QDir::currentPath());
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &DataFileList::FolderChanged);
 }
 
 void DataFileList::keyPressEvent(QKeyEvent* event) {
@@ -38,58 +31,31 @@ void DataFileList::keyPressEvent(QKeyEvent* event) {
     QListWidget::keyPressEvent(event);
 }
 
-bool DataFileList::SetFolder(const QString& folder) {
-    if (folder.isEmpty())
-        return false;
-    const QFileInfo info(folder);
-    if (!CanListFolder(Disk(), QFile::encodeName(info.absoluteFilePath()).toStdString()))
-        return false;
-    if (!folder_.isEmpty())
-        watcher_.removePath(folder_);
-    folder_ = QDir::cleanPath(info.absoluteFilePath());
-    watcher_.addPath(folder_);
-    // A new folder starts with nothing selected.
-    refreshing_ = true;
+void DataFileList::Show(const std::string& folder, std::span<const std::string> names,
+                        std::optional<std::size_t> chosen) {
+    if (folder != folder_ && !folder_.empty())
+        watcher_.removePath(Folder());
+    folder_ = folder;
+    const QString watched = Folder();
+    // A folder that was removed and made again is watched anew.
+    if (!watcher_.directories().contains(watched))
+        watcher_.addPath(watched);
+    showing_ = true;
     clear();
-    refreshing_ = false;
-    Refresh();
-    return true;
+    for (const std::string& name : names)
+        addItem(QFile::decodeName(QByteArray::fromStdString(name)));
+    if (chosen)
+        setCurrentRow(static_cast<int>(*chosen), QItemSelectionModel::ClearAndSelect);
+    showing_ = false;
 }
 
-void DataFileList::Refresh() {
-    const QString selected = SelectedFileName();
-    // Every file the system does not hide; the core picks and orders them.
-    std::vector<std::string> files;
-    for (const QString& name : QDir(folder_).entryList(QDir::Files, QDir::Unsorted))
-        files.push_back(QFile::encodeName(name).toStdString());
-    QStringList names;
-    for (const std::string& name : KeyDataFileNames(std::move(files)))
-        names.append(QFile::decodeName(QByteArray::fromStdString(name)));
-    refreshing_ = true;
-    clear();
-    addItems(names);
-    if (!selected.isEmpty()) {
-        const int row = static_cast<int>(names.indexOf(selected));
-        if (row >= 0)
-            setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    }
-    refreshing_ = false;
-    // A folder that was removed and made again is watched anew.
-    if (!watcher_.directories().contains(folder_))
-        watcher_.addPath(folder_);
+QString DataFileList::Folder() const {
+    return QFile::decodeName(QByteArray::fromStdString(folder_));
 }
 
 QString DataFileList::SelectedFileName() const {
     const QList<QListWidgetItem*> selected = selectedItems();
     return selected.isEmpty() ? QString() : selected.first()->text();
-}
-
-std::string DataFileList::FolderBytes() const {
-    return QFile::encodeName(folder_).toStdString();
-}
-
-std::string DataFileList::SelectedFileNameBytes() const {
-    return QFile::encodeName(SelectedFileName()).toStdString();
 }
 
 }  // namespace bladeway

@@ -1,9 +1,9 @@
 #pragma once
-// The main window's file list (File1): the key data files of one folder
-// (which ones and their order: core/presentation/key_data_file_list.h), kept
-// up to date while files appear and vanish.
-// A change of the selection by the user, by mouse or keyboard, is reported;
-// refreshing the list keeps the selected name and reports nothing.
+// The main window's file list (File1): shows the names MainWindowModel lists
+// and chooses, and tells the model when the user chooses a row and when the
+// listed folder changes on the disk (files came or went).
+#include <optional>
+#include <span>
 #include <string>
 
 #include <QFileSystemWatcher>
@@ -16,27 +16,22 @@ class DataFileList final : public QListWidget {
     Q_OBJECT
 
   public:
-    // Starts on the process's current folder.
     explicit DataFileList(QWidget* parent = nullptr);
 
-    // Lists `folder` (absolute, or relative to the process's current folder).
-    // Returns false and keeps the list as it was when it cannot be listed.
-    bool SetFolder(const QString& folder);
-    // The listed folder as an absolute path.
-    const QString& Folder() const { return folder_; }
+    // Shows `names` (the file system's bytes) of `folder`, row `chosen`
+    // selected or none, and watches `folder`; reports no choice.
+    void Show(const std::string& folder, std::span<const std::string> names,
+              std::optional<std::size_t> chosen);
+    // The folder whose files are shown.
+    QString Folder() const;
     // The selected file's name; empty when none is selected.
     QString SelectedFileName() const;
 
-    // Folder and selected name as the file system names them (bytes).
-    std::string FolderBytes() const;
-    std::string SelectedFileNameBytes() const;
-
-    // Lists the folder again.
-    void Refresh();
-
   signals:
-    // The user selected another file.
-    void SelectionChanged();
+    // The user chose this row.
+    void RowChosen(int row);
+    // Files came or went in the watched folder.
+    void FolderChanged();
 
   protected:
     // With nothing selected, an arrow key, Space or Return first chooses the
@@ -45,9 +40,9 @@ class DataFileList final : public QListWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    QString folder_;
+    std::string folder_;
     QFileSystemWatcher watcher_;
-    bool refreshing_ = false;
+    bool showing_ = false;
 };
 
 }  // namespace bladeway

@@ -124,9 +124,9 @@ void MainWindow::CreateControls() {
     setTabOrder(preferencesButton_, exitButton_);
     setTabOrder(exitButton_, varsButton_);
 
-    connect(fileList_, &DataFileList::SelectionChanged, this, [this] {
-        model_.FileChosen(fileList_->FolderBytes(), fileList_->SelectedFileNameBytes());
-    });
+    connect(fileList_, &DataFileList::RowChosen, this,
+            [this](int row) { model_.FileListRowChosen(static_cast<std::size_t>(row)); });
+    connect(fileList_, &DataFileList::FolderChanged, this, [this] { model_.RefreshFileList(); });
     connect(processButton_, &QPushButton::clicked, this, &MainWindow::RunProcess);
     connect(preferencesButton_, &QPushButton::clicked, this, [this] { model_.OpenPreferences(); });
     connect(exitButton_, &QPushButton::clicked, this, [this] { model_.Exit(); });
@@ -196,10 +196,6 @@ void MainWindow::CreateRun() {
     };
     run_ = std::make_unique<BackgroundRun>(*this, showMessage);
     model_.SetRun(&run_->Session());
-    connect(run_.get(), &BackgroundRun::Finished, this, [this](const RunReport& report) {
-        QGuiApplication::restoreOverrideCursor();
-        model_.RunEnded(report);
-    });
 }
 
 void MainWindow::Load() {
@@ -282,8 +278,9 @@ void MainWindow::PreferencesLoaded() {
             [this](const QString& folder) { model_.ListSourceFolder(FolderToBytes(folder)); });
 }
 
-void MainWindow::ShowFileListFolder(const std::string& folder) {
-    fileList_->SetFolder(FolderToText(folder));
+void MainWindow::ShowFileList(const std::string& folder, std::span<const std::string> names,
+                              std::optional<std::size_t> chosen) {
+    fileList_->Show(folder, names, chosen);
 }
 
 void MainWindow::KeySheetReplacing() {
@@ -337,6 +334,10 @@ void MainWindow::EndProgram() {
 // The busy pointer from here until the run has ended.
 void MainWindow::RunStarting() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void MainWindow::RunOver() {
+    QGuiApplication::restoreOverrideCursor();
 }
 
 void MainWindow::ShowRunReport(const RunReport& report, const std::string& destinationFolder) {

@@ -94,7 +94,8 @@ class MainWindow final : public QWidget, private MainWindowView {
     void ShowStartupAbout() override;
     void PlaceWindow(const StoredWindowPlace& place) override;
     void PreferencesLoaded() override;
-    void ShowFileListFolder(const std::string& folder) override;
+    void ShowFileList(const std::string& folder, std::span<const std::string> names,
+                      std::optional<std::size_t> chosen) override;
     void KeySheetReplacing() override;
     void KeySheetReplaced() override;
     void ShowTitle(const std::string& title) override;
@@ -104,6 +105,7 @@ class MainWindow final : public QWidget, private MainWindowView {
     void OpenSubstitutionTable(const std::string& tablePath) override;
     void EndProgram() override;
     void RunStarting() override;
+    void RunOver() override;
     void ShowRunReport(const RunReport& report, const std::string& destinationFolder) override;
     void CloseAfterRun() override;
     void ShowLastRunReport() override;

@@ -10,9 +10,8 @@ constexpr UINT_PTR kTimerId = 1;
 
 }  // namespace
 
-BackgroundRun::BackgroundRun(HWND window, std::function<void(const RunReport&)> finished)
+BackgroundRun::BackgroundRun(HWND window)
     : window_(window),
-      finished_(std::move(finished)),
       session_(RunSessionHooks{
           .post = [this](std::function<void()> task) { Post(std::move(task)); },
           .startTimer =
@@ -118,11 +117,9 @@ void BackgroundRun::CloseMessage() {
     message_.reset();
 }
 
-void BackgroundRun::RunEnded(const RunReport& report) {
+void BackgroundRun::RunEnded(const RunReport& /*report*/) {
     message_.reset();
     Unblock();
-    if (finished_)
-        finished_(report);
 }
 
 }  // namespace bladeway::win32

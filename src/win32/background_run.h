@@ -21,9 +21,8 @@ namespace bladeway::win32 {
 
 class BackgroundRun final : public Window, private RunSessionView {
   public:
-    // The run goes on over `window`; `finished` gets each run's report once
-    // its windows are gone and the window takes input again.
-    BackgroundRun(HWND window, std::function<void(const RunReport&)> finished);
+    // The run goes on over `window`.
+    explicit BackgroundRun(HWND window);
     // A run still going is stopped, and waited for, first.
     ~BackgroundRun() override;
 
@@ -49,7 +48,6 @@ class BackgroundRun final : public Window, private RunSessionView {
     void RunEnded(const RunReport& report) override;
 
     HWND window_;
-    std::function<void(const RunReport&)> finished_;
     std::mutex mutex_;
     std::deque<std::function<void()>> posted_;
     // The controls this run disabled, to enable again at its end.

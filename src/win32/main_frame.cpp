@@ -5,9 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "core/keydata/key_data_file.h"
 #include "core/os/folders.h"
-#include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
 #include "win32/about_box.h"
 #include "win32/before_run_window.h"
@@ -96,13 +94,10 @@ MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
     SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls();
-    run_ = std::make_unique<BackgroundRun>(
-        Handle(), [this](const RunReport& report) { RunFinished(report); });
+    run_ = std::make_unique<BackgroundRun>(Handle());
     model_.SetRun(&run_->Session());
     shortcuts_ = CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts),
                                          static_cast<int>(std::size(kShortcuts)));
-    // The process's current folder until the start-up points the list elsewhere.
-    ShowFileListFolder(CurrentFolder());
 }
 
 // A run still going is stopped and waited for before the window goes.
@@ -221,7 +216,7 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     lastFocus_ = focus;
                 return 0;
             }
-            RefreshFileList();
+            model_.RefreshFileList();
             RestoreFocus();
             return 0;
         case WM_COMMAND:
@@ -280,8 +275,8 @@ void MainFrame::FollowSize() {
 void MainFrame::OnCommand(int id, int code) {
     if (id == kFileListId && code == LBN_SELCHANGE) {
         const LRESULT row = SendMessageW(Control("File1"), LB_GETCURSEL, 0, 0);
-        if (row >= 0 && static_cast<std::size_t>(row) < fileNames_.size())
-            model_.FileChosen(folder_, fileNames_[static_cast<std::size_t>(row)]);
+        if (row >= 0)
+            model_.FileListRowChosen(static_cast<std::size_t>(row));
     } else if (id == kProcessId && code == BN_CLICKED) {
         model_.Process(grid_->Selection());
     } else if (id == kPreferencesId && code == BN_CLICKED) {
@@ -393,47 +388,15 @@ void MainFrame::PreviewCurrentProgram() {
                          current ? std::optional<int>(current->column) : std::nullopt);
 }
 
-// The key data files the core picks from the folder's visible files, in its
-// order; the chosen file stays chosen while it is there.
-void MainFrame::RefreshFileList() {
-    const HWND list = Control("File1");
-    if (list == nullptr || folder_.empty())
-        return;
-    const auto listed = ListFiles(folder_);
-    if (!listed)
-        return;
-    std::vector<std::string> visible;
-    for (const FileEntry& entry : listed.value()) {
-        if (!entry.hidden)
-            visible.push_back(entry.name);
-    }
-    const LRESULT row = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    const std::string chosen = row >= 0 && static_cast<std::size_t>(row) < fileNames_.size()
-                                   ? fileNames_[static_cast<std::size_t>(row)]
-                                   : std::string();
-    fileNames_ = KeyDataFileNames(std::move(visible));
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& name : fileNames_) {
-        const std::wstring text = Wide(name);
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    const auto kept = std::find(fileNames_.begin(), fileNames_.end(), chosen);
-    if (!chosen.empty() && kept != fileNames_.end())
-        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(kept - fileNames_.begin()), 0);
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-}
+// MainWindowView
 
-void MainFrame::RunFinished(const RunReport& report) {
+// The normal pointer again; the grid has the focus when the window is active.
+void MainFrame::RunOver() {
     busy_ = false;
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     if (GetActiveWindow() == Handle())
         SetFocus(grid_->Handle());
-    model_.RunEnded(report);
 }
-
-// MainWindowView
 
 // Modally, before the window shows and the settings are read.
 void MainFrame::ShowStartupAbout() {
@@ -463,19 +426,19 @@ void MainFrame::PreferencesLoaded() {
         [this](const std::string& folder) { model_.ListSourceFolder(folder); });
 }
 
-// A folder that cannot be listed leaves the list where it was; a new folder
-// starts with nothing chosen.
-void MainFrame::ShowFileListFolder(const std::string& folder) {
-    if (!CanListFolder(model_.Files(), folder))
-        return;
-    folder_ = CleanAbsolutePath(AbsolutePath(folder));
-    fileNames_.clear();
-    SendMessageW(Control("File1"), LB_RESETCONTENT, 0, 0);
-    RefreshFileList();
+void MainFrame::ShowFileList(const std::string& /*folder*/, std::span<const std::string> names,
+                             std::optional<std::size_t> chosen) {
+    const HWND list = Control("File1");
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& name : names)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
+    if (chosen)
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(*chosen), 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
-// Read into a new sheet first, so that a file that cannot be read leaves
-// the grid as it was.
 void MainFrame::KeySheetReplacing() {
     grid_->SheetReplacing();
 }

@@ -67,9 +67,6 @@ class MainFrame final : public Window, private MainWindowView {
     // The resize rule for the window's size now.
     void FollowSize();
     void OnCommand(int id, int code);
-    void RefreshFileList();
-    // The run has ended and its windows are gone.
-    void RunFinished(const RunReport& report);
     // The grid's context menu at this screen point.
     void ShowGridMenu(POINT at);
     void RestoreFocus();
@@ -80,7 +77,8 @@ class MainFrame final : public Window, private MainWindowView {
     void ShowStartupAbout() override;
     void PlaceWindow(const StoredWindowPlace& place) override;
     void PreferencesLoaded() override;
-    void ShowFileListFolder(const std::string& folder) override;
+    void ShowFileList(const std::string& folder, std::span<const std::string> names,
+                      std::optional<std::size_t> chosen) override;
     void KeySheetReplacing() override;
     void KeySheetReplaced() override;
     void ShowTitle(const std::string& title) override;
@@ -90,6 +88,7 @@ class MainFrame final : public Window, private MainWindowView {
     void OpenSubstitutionTable(const std::string& tablePath) override;
     void EndProgram() override;
     void RunStarting() override;
+    void RunOver() override;
     void ShowRunReport(const RunReport& report, const std::string& destinationFolder) override;
     void CloseAfterRun() override;
     void ShowLastRunReport() override;
@@ -108,9 +107,6 @@ class MainFrame final : public Window, private MainWindowView {
     TwipsRect gridPlace_;
     // The standard controls by their object names in the control table.
     std::vector<std::pair<std::string_view, HWND>> controls_;
-    // The file list's folder (the file system's bytes) and the names it shows.
-    std::string folder_;
-    std::vector<std::string> fileNames_;
     // The busy pointer shows over the window while a run goes on.
     bool busy_ = false;
     std::unique_ptr<BackgroundRun> run_;

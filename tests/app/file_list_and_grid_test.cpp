@@ -1,9 +1,10 @@
 // The main window's two views: the data file list and the key grid model.
-#include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <QAbstractItemModelTester>
-#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -27,92 +28,46 @@ QStringList Names(const QListWidget& list) {
     return names;
 }
 
+// What to list and keep chosen is MainWindowModel's (MainWindowModelTest);
+// the list shows it decoded, reports the user's choices and the folder's
+// changes, and nothing it was told to show.
 class DataFileListTest : public ::testing::Test {
   protected:
-    QString Text(const std::string& name = "") const {
-        return QDir::cleanPath(QString::fromStdString((folder.Path() / name).string()));
-    }
-
-    testing::TempFolder folder;
-    DataFileList list;
-};
-
-TEST_F(DataFileListTest, StartsInTheCurrentFolder) {
-    EXPECT_EQ(list.Folder(), QDir::cleanPath(QDir::currentPath()));
-}
-
-// Which names are data files is KeyDataFileNames' rule (MainWindowModelTest);
-// here the list shows them, and keeps them where another folder fails.
-TEST_F(DataFileListTest, ListsOnlyDataFilesInAnyLetterCaseAndKeepsThemWhereAFolderFails) {
-    for (const char* name : {"b.DAT", "a.dat", "C.Dat", "notes.txt", "a.dat.bak", ".hidden.dat"})
-        folder.Write(name, "");
-    std::filesystem::create_directory(folder.Path() / "folder.dat");
-    ASSERT_TRUE(list.SetFolder(Text() + "/"));
-    EXPECT_EQ(Names(list), (QStringList{"a.dat", "b.DAT", "C.Dat"}));
-    EXPECT_EQ(list.Folder(), Text());
-    EXPECT_EQ(list.SelectedFileName(), "");
-    for (const QString& bad : {QString(), Text("missing"), Text("a.dat")})
-        EXPECT_FALSE(list.SetFolder(bad)) << bad.toStdString();
-    EXPECT_EQ(list.Folder(), Text());
-    EXPECT_EQ(Names(list).size(), 3);
-}
-
-TEST_F(DataFileListTest, NamesAndFolderAreSpeltAsTheFileSystemSpellsThem) {
-    std::filesystem::create_directory(folder.Path() / "Schl\xC3\xBCssel");
-    folder.Write("Schl\xC3\xBCssel/T\xC3\xBCr.dat", "");
-    ASSERT_TRUE(list.SetFolder(Text("Schl\xC3\xBCssel")));
-    list.setCurrentRow(0);
-    EXPECT_EQ(list.SelectedFileName(), QString::fromUtf8("T\u00FCr.dat"));
-    EXPECT_EQ(list.SelectedFileNameBytes(), "T\xC3\xBCr.dat");
-    EXPECT_EQ(list.FolderBytes(), (folder.Path() / "Schl\xC3\xBCssel").string());
-}
-
-// The list shown on screen over b.dat, c.dat and d.dat.
-class ShownDataFileListTest : public DataFileListTest {
-  protected:
     void SetUp() override {
-        for (const char* name : {"b.dat", "c.dat", "d.dat"})
-            folder.Write(name, "");
-        ASSERT_TRUE(list.SetFolder(Text()));
+        list.Show(folder.Path().string(), names, std::nullopt);
         list.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     }
-    void SelectRow(int row) { testing::ClickItem(list, list.model()->index(row, 0)); }
 
-    QSignalSpy chosen{&list, &DataFileList::SelectionChanged};
+    testing::TempFolder folder;
+    std::vector<std::string> names{"b.dat", "T\xC3\xBCr.dat", "d.dat"};
+    DataFileList list;
+    QSignalSpy chosen{&list, &DataFileList::RowChosen};
 };
 
-TEST_F(ShownDataFileListTest, ClicksAndArrowKeysSelectFiles) {
-    SelectRow(1);
-    EXPECT_EQ(list.SelectedFileName(), "c.dat");
-    QTest::keyClick(&list, Qt::Key_Down);
-    EXPECT_EQ(list.SelectedFileNameBytes(), "d.dat");
-    EXPECT_EQ(chosen.count(), 2);
-}
-
-TEST_F(ShownDataFileListTest, AFileThatAppearsShowsUp) {
-    folder.Write("a.dat", "");
-    EXPECT_TRUE(WaitFor([&] { return Names(list).contains("a.dat"); }));
-    EXPECT_EQ(Names(list), (QStringList{"a.dat", "b.dat", "c.dat", "d.dat"}));
-}
-
-// Refreshing the list loads nothing.
-TEST_F(ShownDataFileListTest, AnotherFileVanishingKeepsTheSelectionTheSelectedOneLeavesNone) {
-    SelectRow(2);
-    std::filesystem::remove(folder.Path() / "b.dat");
-    EXPECT_TRUE(WaitFor([&] { return !Names(list).contains("b.dat"); }));
+TEST_F(DataFileListTest, ShowsWhatItIsToldWithoutReportingAChoice) {
+    EXPECT_EQ(Names(list), (QStringList{"b.dat", QString::fromUtf8("T\u00FCr.dat"), "d.dat"}));
+    EXPECT_EQ(list.Folder().toStdString(), folder.Path().string());
+    list.Show(folder.Path().string(), names, 2);
     EXPECT_EQ(list.SelectedFileName(), "d.dat");
-    std::filesystem::remove(folder.Path() / "d.dat");
-    EXPECT_TRUE(WaitFor([&] { return !Names(list).contains("d.dat"); }));
-    EXPECT_EQ(list.SelectedFileName(), "");
-    EXPECT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen.count(), 0);
 }
 
-TEST_F(ShownDataFileListTest, PointingTheListAtAFolderStartsWithNothingSelected) {
-    list.setCurrentRow(0);
-    ASSERT_TRUE(list.SetFolder(Text()));
-    EXPECT_EQ(list.SelectedFileName(), "");
-    EXPECT_EQ(chosen.count(), 1);
+TEST_F(DataFileListTest, ClicksAndKeysReportTheChosenRow) {
+    // With nothing selected, the first arrow chooses the row of the focus frame.
+    QTest::keyClick(&list, Qt::Key_Down);
+    testing::ClickItem(list, list.model()->index(2, 0));
+    QTest::keyClick(&list, Qt::Key_Up);
+    ASSERT_EQ(chosen.count(), 3);
+    EXPECT_EQ(chosen[0][0].toInt(), 0);
+    EXPECT_EQ(chosen[1][0].toInt(), 2);
+    EXPECT_EQ(chosen[2][0].toInt(), 1);
+}
+
+TEST_F(DataFileListTest, AFileThatAppearsInTheFolderIsReported) {
+    QSignalSpy changed(&list, &DataFileList::FolderChanged);
+    folder.Write("a.dat", "");
+    EXPECT_TRUE(WaitFor([&] { return changed.count() > 0; }));
 }
 
 // The key grid over the sheet: it shows the sheet's cells and hands edits

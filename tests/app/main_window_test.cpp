@@ -201,6 +201,9 @@ TEST_F(MainWindowTest, PreferencesOpensAtItsStoredPlaceAndOkPointsTheFileListAtT
     QTest::mouseClick(&form->PreferencesButton(), Qt::LeftButton);
     EXPECT_EQ(form->FileList().Folder(), keys);
     EXPECT_EQ(form->FileList().count(), 1);
+    // The folder is watched: a file that appears shows up.
+    testing::WriteBytes((keys + "/New.dat").toStdString(), "");
+    EXPECT_TRUE(WaitFor([&] { return form->FileList().count() == 2; }));
 }
 
 TEST_F(MainWindowTest, AnInstalledProgramKeepsSettingsAndTableInTheUserFolderAndItsModeByItsOwn) {

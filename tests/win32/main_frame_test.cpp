@@ -123,6 +123,9 @@ TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOne
     fs::remove(keys / "a.dat");
     Choose(*frame, 0);
     EXPECT_EQ(frame->Grid().GetSheet().CellText(1, 1), expected.CellText(1, 1));
+    // The list is read again when the window becomes active.
+    SendMessageW(frame->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(ListedFiles(list), (std::vector<std::wstring>{L"b.DAT", L"Zed.dat"}));
 }
 
 TEST_F(Win32MainFrameTest, PreferencesOpensAtItsStoredPlaceAndItsOkListsTheSourceFolder) {

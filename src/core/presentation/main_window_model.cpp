@@ -57,6 +57,14 @@ MainWindowModel::MainWindowModel(std::string programPath, FileSystem& fileSystem
       today_(std::move(today)),
       settings_(std::string(), fileSystem) {}
 
+void MainWindowModel::SetRun(RunSessionModel* run) {
+    if (run_ != nullptr)
+        run_->SetRunEndedListener(nullptr);
+    run_ = run;
+    if (run_ != nullptr)
+        run_->SetRunEndedListener([this](const RunReport& report) { RunEnded(report); });
+}
+
 void MainWindowModel::Load() {
     view_->ShowStartupAbout();
     const ProgramSettings program = LocateProgramSettings(programPath_);
@@ -67,22 +75,57 @@ void MainWindowModel::Load() {
     LoadPreferenceValues(settings_, preferences_);
     savedPreferences_ = preferences_;
     view_->PreferencesLoaded();
-    listedFolder_ = CurrentFolder();  // where the views' lists start
     ListSourceFolder(preferences_.sourceFolder);
     loadComplete_ = true;
     ShowTitle();
 }
 
 void MainWindowModel::ListSourceFolder(const std::string& folder) {
-    if (CanListFolder(*fileSystem_, folder)) {
-        listedFolder_ = folder;
-        view_->ShowFileListFolder(folder);
-    } else {
+    if (!ListFolder(folder)) {
+        // At the start-up the list shows where the program was started.
+        if (listedFolder_.empty())
+            ListFolder(CurrentFolder());
         view_->ShowNotice((folder.empty() ? std::string("Source Path is empty")
                                           : "Source Path " + ShowPath(folder) + " does not exist") +
                           ": the list shows the key data files of " + ShowPath(listedFolder_) +
                           ".");
     }
+}
+
+bool MainWindowModel::ListFolder(const std::string& folder) {
+    if (!CanListFolder(*fileSystem_, folder))
+        return false;
+    listedFolder_ = CleanAbsolutePath(AbsolutePath(folder));
+    chosenFile_.clear();
+    fileListShown_ = false;
+    RefreshFileList();
+    return true;
+}
+
+// The key data files the core picks from the folder's visible files.
+void MainWindowModel::RefreshFileList() {
+    if (listedFolder_.empty())
+        return;
+    const auto listed = ListFiles(listedFolder_);
+    if (!listed)
+        return;
+    std::vector<std::string> visible;
+    for (const FileEntry& entry : listed.value()) {
+        if (!entry.hidden)
+            visible.push_back(entry.name);
+    }
+    std::vector<std::string> files = KeyDataFileNames(std::move(visible));
+    if (fileListShown_ && files == listedFiles_)
+        return;
+    listedFiles_ = std::move(files);
+    fileListShown_ = true;
+    std::optional<std::size_t> chosenRow;
+    if (const auto kept = std::find(listedFiles_.begin(), listedFiles_.end(), chosenFile_);
+        !chosenFile_.empty() && kept != listedFiles_.end())
+        chosenRow = static_cast<std::size_t>(kept - listedFiles_.begin());
+    else
+        chosenFile_.clear();
+    view_->ShowFileList(listedFolder_, listedFiles_, chosenRow);
 }
 
 std::string MainWindowModel::Title() const {
@@ -131,6 +174,13 @@ RunEnvironment MainWindowModel::RunSettings() {
         .today = today_,
         .showMessage = {},
     };
+}
+
+void MainWindowModel::FileListRowChosen(std::size_t row) {
+    if (row >= listedFiles_.size() || RunGoingOn())
+        return;
+    chosenFile_ = listedFiles_[row];
+    FileChosen(listedFolder_, chosenFile_);
 }
 
 void MainWindowModel::FileChosen(const std::string& folder, const std::string& name) {
@@ -251,6 +301,7 @@ bool MainWindowModel::CloseRequested(std::int64_t outerTop, std::int64_t outerLe
 }
 
 void MainWindowModel::RunEnded(const RunReport& report) {
+    view_->RunOver();
     if (closeAfterRun_)
         view_->CloseAfterRun();
     else

@@ -89,9 +89,11 @@ class MainWindowView : public RunUndoView, public BeforeRunView {
     virtual void PlaceWindow(const StoredWindowPlace& place) = 0;
     // The preference values are loaded: the Preferences dialog can be made.
     virtual void PreferencesLoaded() = 0;
-    // Points the file list at `folder` (the file system's bytes); a folder
-    // that cannot be listed leaves the list where it was.
-    virtual void ShowFileListFolder(const std::string& folder) = 0;
+    // The file list shows `names` (MainWindowModel::ListedFiles), the key
+    // data files of `folder` (the file system's bytes, which a view may
+    // watch for files that come and go), with row `chosen` selected, or none.
+    virtual void ShowFileList(const std::string& folder, std::span<const std::string> names,
+                              std::optional<std::size_t> chosen) = 0;
     // The key sheet (MainWindowModel::KeySheet) is about to be replaced
     // whole, and has been: the grid shows the new one from its first cell,
     // with nothing selected.
@@ -111,9 +113,11 @@ class MainWindowView : public RunUndoView, public BeforeRunView {
     virtual void OpenSubstitutionTable(const std::string& tablePath) = 0;
     // Ends the program at once; no other window's closing steps run.
     virtual void EndProgram() = 0;
-    // A Process run starts (the busy pointer), or has ended and its report
-    // is to be shown (`destinationFolder` for saving it).
+    // A Process run starts (the busy pointer), is over (the normal pointer,
+    // the window's controls take input again), and its report is to be
+    // shown (`destinationFolder` for saving it).
     virtual void RunStarting() = 0;
+    virtual void RunOver() = 0;
     virtual void ShowRunReport(const RunReport& report, const std::string& destinationFolder) = 0;
     // The close box was used during the run: the window closes now, as it
     // would have then, with no report.
@@ -135,8 +139,9 @@ class MainWindowModel {
                     std::function<std::string()> today);
 
     void SetView(MainWindowView* view) { view_ = view; }
-    // The run that Process starts; the commands wait for its end.
-    void SetRun(RunSessionModel* run) { run_ = run; }
+    // The run that Process starts; the commands wait for its end, which
+    // comes to RunEnded.
+    void SetRun(RunSessionModel* run);
 
     // The start-up, in its fixed order: the About box, the settings file
     // (located once), the template mode, the window's stored place and size,
@@ -177,14 +182,25 @@ class MainWindowModel {
     const Sheet& KeyCells() const { return keySheet_.Cells(); }
 
     // The file list shows the key data files of `folder` (the source folder,
-    // at the start-up and after Preferences' OK). One that cannot be listed
-    // leaves the list where it is, the process's current folder at first,
-    // and the notice beside the list names both.
+    // at the start-up and after Preferences' OK), with none chosen. One that
+    // cannot be listed leaves the list where it is, the process's current
+    // folder at first, and the notice beside the list names both.
     void ListSourceFolder(const std::string& folder);
-    // The folder the file list shows.
+    // The folder the file list shows, absolute, and its key data files in
+    // the list's order.
     const std::string& ListedFolder() const { return listedFolder_; }
+    const std::vector<std::string>& ListedFiles() const { return listedFiles_; }
+    // Reads the listed folder again (the window became active, the folder
+    // changed): files that came or went show, and the chosen file stays
+    // chosen while it is there. Nothing loads, and a list that has not
+    // changed is not shown again. A folder that cannot be read leaves the
+    // list as it is.
+    void RefreshFileList();
 
     // The user's commands.
+    // Row `row` of the file list (ListedFiles) is chosen: it stays chosen
+    // through refreshes, and loads as FileChosen does.
+    void FileListRowChosen(std::size_t row);
     // Loads the key data file into a new sheet; one that cannot be read
     // leaves the key sheet as it was.
     void FileChosen(const std::string& folder, const std::string& name);
@@ -216,7 +232,7 @@ class MainWindowModel {
     // run is stopped and the window closes after it (false: stay open for
     // now); otherwise the place is stored and the program ends (true).
     bool CloseRequested(std::int64_t outerTop, std::int64_t outerLeft);
-    // The run has ended.
+    // The run has ended (the run session tells, once its windows are gone).
     void RunEnded(const RunReport& report);
 
   private:
@@ -224,6 +240,8 @@ class MainWindowModel {
     // chose to process anyway.
     bool CheckedBeforeRun(const SheetSelection& selection);
     void ShowTitle();
+    // Lists `folder` with no file chosen; false when it cannot be listed.
+    bool ListFolder(const std::string& folder);
 
     std::string programPath_;
     FileSystem* fileSystem_;
@@ -241,6 +259,9 @@ class MainWindowModel {
     bool loadComplete_ = false;
     bool closeAfterRun_ = false;  // the close box was used during the run
     std::string listedFolder_;    // the folder the file list shows
+    std::vector<std::string> listedFiles_;
+    std::string chosenFile_;      // the list's chosen name; empty for none
+    bool fileListShown_ = false;  // the view shows listedFiles_ and chosenFile_
     std::string keyFile_;         // the key data file chosen last
     std::string keyFileName_;     // and its name, as the list shows it
     bool keyFileDamaged_ = false;

@@ -157,6 +157,8 @@ void RunSessionModel::EndRun(const RunReport& report) {
     sheet_ = Sheet();
     selection_.reset();
     view_->RunEnded(report);
+    if (ended_)
+        ended_(report);
 }
 
 }  // namespace bladeway

@@ -23,6 +23,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
@@ -85,6 +86,11 @@ class RunSessionModel {
     RunSessionModel& operator=(const RunSessionModel&) = delete;
 
     void SetView(RunSessionView* view) { view_ = view; }
+    // Who started runs hears of each run's end after its view has (the
+    // run's windows are gone); nothing to stop hearing.
+    void SetRunEndedListener(std::function<void(const RunReport& report)> listener) {
+        ended_ = std::move(listener);
+    }
 
     bool IsRunning() const { return worker_.joinable(); }
 
@@ -121,6 +127,7 @@ class RunSessionModel {
     RunSessionHooks hooks_;
     RunWork work_;
     RunSessionView* view_ = nullptr;
+    std::function<void(const RunReport& report)> ended_;
     Sheet sheet_;  // the run's own copy
     std::unique_ptr<SheetSelection> selection_;
     ProgressState progress_ = ProgressState::kNone;

@@ -46,7 +46,14 @@ class RecordingWindow final : public MainWindowView {
     void PreferencesLoaded() override {
         Note("preferences " + model->Preferences().templateFolder);
     }
-    void ShowFileListFolder(const std::string& folder) override { Note("list " + folder); }
+    void ShowFileList(const std::string& folder, std::span<const std::string> names,
+                      std::optional<std::size_t> chosen) override {
+        std::string shown = "list " + folder;
+        for (std::size_t row = 0; row < names.size(); ++row)
+            shown +=
+                std::string(chosen == row ? " [" : " ") + names[row] + (chosen == row ? "]" : "");
+        Note(shown);
+    }
     void KeySheetReplacing() override { Note("replacing"); }
     void KeySheetReplaced() override {
         Note("shows " + std::to_string(model->KeyCells().ColumnCount()) + " keys");
@@ -65,6 +72,7 @@ class RecordingWindow final : public MainWindowView {
     void ShowTitle(const std::string& shown) override { title = shown; }
     void ShowNotice(const std::string& text) override { Note("notice " + text); }
     void RunStarting() override { Note("busy"); }
+    void RunOver() override { Note("not busy"); }
     void ShowRunReport(const RunReport&, const std::string& destination) override {
         Note("report " + destination);
     }
@@ -147,9 +155,10 @@ TEST_F(MainWindowModelTest, TheStartUpRunsInItsOrderAndOnlyReads) {
     EXPECT_FALSE(tree.FlatTemplateMode());
     // The list stays on the current folder, and says so.
     const std::string listed = "the list shows the key data files of " + CurrentFolder() + ".";
-    EXPECT_EQ(treeWindow.events,
-              (std::vector<std::string>{"about", "place 0 0 0 0", "preferences ",
-                                        "notice Source Path is empty: " + listed}));
+    ASSERT_EQ(treeWindow.events.size(), 5U);
+    EXPECT_EQ(treeWindow.events.back(), "notice Source Path is empty: " + listed);
+    EXPECT_TRUE(treeWindow.events[3].starts_with("list " + CurrentFolder()))
+        << treeWindow.events[3];
     // Preferences' OK lists a folder that is there, and names one that is not.
     tree.ListSourceFolder(folder.File("gone"));
     EXPECT_EQ(treeWindow.events.back(),
@@ -157,6 +166,46 @@ TEST_F(MainWindowModelTest, TheStartUpRunsInItsOrderAndOnlyReads) {
     tree.ListSourceFolder(shop.string());
     EXPECT_EQ(treeWindow.events.back(), "list " + shop.string());
     EXPECT_EQ(tree.ListedFolder(), shop.string());
+}
+
+// The list offers the folder's key data files; a choice loads the file and
+// stays chosen while the file is there; refreshing loads nothing.
+TEST_F(MainWindowModelTest, TheFileListKeepsItsChoiceThroughRefreshesAndStartsAfreshInAFolder) {
+    const std::filesystem::path keys = folder.Path() / "keys";
+    std::filesystem::create_directories(keys / "folder.dat");
+    for (const char* name : {"d.dat", "b.DAT", "C.Dat", "notes.txt", ".hidden.dat"})
+        testing::WriteBytes(keys / name, "K1\r\n!\r\n");
+    folder.Write("Bladeway.INI", "[Paths]\r\nSource=" + keys.string() + "/./\r\n");
+    model.Load();
+    const std::string list = "list " + keys.string();
+    EXPECT_EQ(window.events.back(), list + " b.DAT C.Dat d.dat");
+    EXPECT_EQ(model.ListedFolder(), keys.string());
+
+    window.events.clear();
+    model.FileListRowChosen(1);
+    model.FileListRowChosen(3);  // no such row
+    EXPECT_EQ(window.events, (std::vector<std::string>{"replacing", "shows 1 keys"}));
+    EXPECT_TRUE(window.title.starts_with("Bladeway - C.Dat - ")) << window.title;
+
+    window.events.clear();
+    model.RefreshFileList();  // nothing changed: nothing shown again
+    testing::WriteBytes(keys / "a.dat", "");
+    std::filesystem::remove(keys / "d.dat");
+    model.RefreshFileList();
+    std::filesystem::remove(keys / "C.Dat");
+    model.RefreshFileList();
+    EXPECT_EQ(window.events,
+              (std::vector<std::string>{list + " a.dat b.DAT [C.Dat]", list + " a.dat b.DAT"}));
+
+    // A folder that can no longer be read keeps the list; listing the
+    // source again starts with no choice.
+    model.FileListRowChosen(0);
+    window.events.clear();
+    std::filesystem::rename(keys, folder.Path() / "moved");
+    model.RefreshFileList();
+    std::filesystem::rename(folder.Path() / "moved", keys);
+    model.ListSourceFolder(keys.string());
+    EXPECT_EQ(window.events, std::vector<std::string>{list + " a.dat b.DAT"});
 }
 
 TEST_F(MainWindowModelTest, TheGridFollowsTheWindowWhereMoreThanAHundredTwipsAreLeft) {
@@ -277,9 +326,9 @@ TEST_F(MainWindowModelTest, NoCommandActsWhileARunGoesOnAndEachActsAfterIt) {
     ASSERT_TRUE(model.RunGoingOn());
     everyCommand();
     EXPECT_EQ(window.events, std::vector<std::string>{"busy"});
-    run.Finish();
-    model.RunEnded(*run.Report());
+    run.Finish();  // the run's end reaches the model by itself
     EXPECT_FALSE(model.RunGoingOn());
+    EXPECT_EQ(window.events, (std::vector<std::string>{"busy", "not busy", "report "}));
     window.events.clear();
     model.FileChosen(folder.WithSeparator(), "");  // no file selected
     everyCommand();
@@ -366,8 +415,7 @@ TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutA
     run.Finish();
     ASSERT_TRUE(run.Report().has_value());
     EXPECT_TRUE(run.Report()->stopped);
-    model.RunEnded(*run.Report());
-    EXPECT_EQ(window.events, std::vector<std::string>{"close after run"});
+    EXPECT_EQ(window.events, (std::vector<std::string>{"not busy", "close after run"}));
     // The window's own closing then stores the place and ends.
     EXPECT_TRUE(model.CloseRequested(-120, -60));
     EXPECT_EQ(window.events.back(), "end");
