@@ -15,8 +15,8 @@
 #include "core/storage/file_system.h"
 #include "grid_load_baseline.h"
 #include "ratio_report.h"
-#include "win32/key_grid.h"
-#include "win32/windows_api.h"
+#include "win32/kit/windows_api.h"
+#include "win32/views/key_grid.h"
 
 namespace bladeway::bench {
 namespace {

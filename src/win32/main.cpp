@@ -5,9 +5,9 @@
 #include "core/os/paths.h"
 #include "core/presentation/program_title.h"
 #include "core/storage/file_system.h"
-#include "win32/main_frame.h"
-#include "win32/wide_text.h"
-#include "win32/windows_api.h"
+#include "win32/kit/wide_text.h"
+#include "win32/kit/windows_api.h"
+#include "win32/views/main_frame.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The About box over its model: the start-up shows it modally before the
 // main window takes its place, OK and the close box end it, and System Info
 // starts the program the model finds or shows the model's message.
-#include "win32/about_box.h"
+#include "win32/views/about_box.h"
 
 #include <algorithm>
 #include <memory>
@@ -13,12 +13,12 @@
 #include "core/os/system_registry.h"
 #include "core/presentation/about_model.h"
 #include "support/temp_folder.h"
-#include "win32/dialog_window.h"
-#include "win32/dpi.h"
-#include "win32/main_frame.h"
+#include "win32/kit/dialog_window.h"
+#include "win32/kit/dpi.h"
+#include "win32/kit/wide_text.h"
+#include "win32/kit/windows_api.h"
 #include "win32/support/when_shown.h"
-#include "win32/wide_text.h"
-#include "win32/windows_api.h"
+#include "win32/views/main_frame.h"
 
 namespace bladeway::win32 {
 namespace {

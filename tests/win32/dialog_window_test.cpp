@@ -1,15 +1,15 @@
 // The modal window every dialog of the desktop program is made on: the
 // owner is shut out while it runs and comes back after, Escape and the close
 // box end it, and a quit met inside it still ends the program's loop.
-#include "win32/dialog_window.h"
+#include "win32/kit/dialog_window.h"
 
 #include <array>
 
 #include <gtest/gtest.h>
 
-#include "win32/dpi.h"
+#include "win32/kit/dpi.h"
+#include "win32/kit/windows_api.h"
 #include "win32/support/when_shown.h"
-#include "win32/windows_api.h"
 
 namespace bladeway::win32 {
 namespace {

@@ -2,7 +2,7 @@
 // mouse, keys and wheel would drive it: each reaches the selection (whose
 // rules are GridSelection's, tested in the core), the scrolling and the
 // edit; the results are read as the core reads them.
-#include "win32/key_grid.h"
+#include "win32/views/key_grid.h"
 
 #include <array>
 #include <memory>
@@ -13,7 +13,7 @@
 
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/main_window_model.h"
-#include "win32/windows_api.h"
+#include "win32/kit/windows_api.h"
 
 namespace bladeway::win32 {
 namespace {
@@ -169,24 +169,54 @@ TEST_F(Win32KeyGridTest, StartsOnAnEmptySheetOf500By500WithoutACurrentCell) {
     EXPECT_EQ(info.nPos, 0);
 }
 
-TEST_F(Win32KeyGridTest, AClickMovesTheCurrentCellAndSelectsNoBlock) {
+// What each gesture selects is the core's (GridSelectionGesturesTest); here
+// each way the mouse, the headings and the keys reach the grid gets there.
+TEST_F(Win32KeyGridTest, TheMouseTheHeadingsAndTheKeysReachTheSelection) {
     Click(GridCell{3, 2});
     EXPECT_EQ(grid_->Current(), (GridCell{3, 2}));
     EXPECT_FALSE(grid_->Selection().IsAnyBlockSelected());
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {2, 3, 4}, {1, 2, 3}), (Cells{{3, 2}}));
     EXPECT_EQ(GetFocus(), grid_->Handle());
+    Click(GridCell{3, 4}, MK_SHIFT);
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {2, 3, 4}, {1, 2, 4, 5}), (Cells{{3, 2}, {3, 4}}));
+    Key(VK_DOWN, /*shift=*/true);
+    EXPECT_EQ(grid_->Current(), (GridCell{3, 5}));
+    EXPECT_TRUE(grid_->Selection().IsCellSelected(3, 5));
+    Click(GridCell{1, 1});
+    Click(GridCell{3, 3}, MK_CONTROL);
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 2, 3}, {1, 2, 3}), (Cells{{1, 1}, {3, 3}}));
 
-    Click(GridCell{1, 4});
-    EXPECT_EQ(grid_->Current(), (GridCell{1, 4}));
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 2, 3}, {2, 3, 4}), (Cells{{1, 4}}));
-}
-
-TEST_F(Win32KeyGridTest, ADragSelectsTheBlockFromThePressToTheMouse) {
     Drag({2, 2}, {3, 4});
     EXPECT_EQ(grid_->Current(), (GridCell{3, 4}));
-    EXPECT_TRUE(grid_->Selection().IsAnyBlockSelected());
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 2, 3, 4}, {1, 2, 3, 4, 5}),
-              (Cells{{2, 2}, {3, 2}, {2, 3}, {3, 3}, {2, 4}, {3, 4}}));
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 2, 3, 4}, {1, 2, 4, 5}),
+              (Cells{{2, 2}, {3, 2}, {2, 4}, {3, 4}}));
+    Key(VK_LEFT, false, /*control=*/true);
+    EXPECT_EQ(grid_->Current(), (GridCell{2, 4}));
+    EXPECT_TRUE(grid_->Selection().IsCellSelected(3, 4));
+    // A right press keeps the block it is on and selects a cell elsewhere.
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, At(CenterOf({3, 3})));
+    EXPECT_EQ(grid_->Current(), (GridCell{3, 3}));
+    EXPECT_TRUE(grid_->Selection().IsCellSelected(2, 2));
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, At(CenterOf({5, 5})));
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 5}, {1, 5}), (Cells{{5, 5}}));
+
+    Click(ColumnHeading(2));
+    Click(ColumnHeading(4), MK_SHIFT);
+    EXPECT_EQ(grid_->Current(), (GridCell{4, 1}));
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 2, 4, 5}, {1, 500}),
+              (Cells{{2, 1}, {4, 1}, {2, 500}, {4, 500}}));
+    Press(RowHeading(3));
+    MoveTo(RowHeading(4));
+    Release(RowHeading(4));
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 500}, {2, 3, 4, 5}),
+              (Cells{{1, 3}, {500, 3}, {1, 4}, {500, 4}}));
+    // The corner and Ctrl+A select every cell.
+    const Cells corners{{1, 1}, {500, 1}, {1, 500}, {500, 500}};
+    Click(POINT{1, 1});
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 500}, {1, 500}), corners);
+    Click(GridCell{2, 2});
+    Key('A', false, /*control=*/true);
+    EXPECT_EQ(grid_->Current(), (GridCell{2, 2}));
+    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 500}, {1, 500}), corners);
 }
 
 TEST_F(Win32KeyGridTest, ADragPastTheEdgeScrollsTheViewAlong) {
@@ -216,86 +246,6 @@ TEST_F(Win32KeyGridTest, AMouseHeldBeyondTheCellsKeepsScrollingUntilReleased) {
     PumpMessagesFor(200);
     EXPECT_EQ(grid_->ScrollOffset().y, afterRelease);
     EXPECT_TRUE(grid_->Selection().IsCellSelected(1, grid_->Current()->row));
-}
-
-TEST_F(Win32KeyGridTest, ARightPressOnTheBlockKeepsItAndElsewhereSelectsTheCell) {
-    Drag({1, 1}, {3, 3});
-    Send(WM_RBUTTONDOWN, MK_RBUTTON, At(CenterOf({2, 2})));
-    EXPECT_EQ(grid_->Current(), (GridCell{2, 2}));
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 3, 4}, {1, 3, 4}),
-              (Cells{{1, 1}, {3, 1}, {1, 3}, {3, 3}}));
-    Send(WM_RBUTTONDOWN, MK_RBUTTON, At(CenterOf({5, 5})));
-    EXPECT_EQ(grid_->Current(), (GridCell{5, 5}));
-    EXPECT_FALSE(grid_->Selection().IsAnyBlockSelected());
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 5}, {1, 5}), (Cells{{5, 5}}));
-}
-
-// Shift and Ctrl reach the selection from the mouse and from the keys.
-TEST_F(Win32KeyGridTest, ShiftAndControlReachTheSelectionFromTheMouseAndTheKeys) {
-    Click(GridCell{2, 2});
-    Click(GridCell{3, 4}, MK_SHIFT);
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 2, 3, 4}, {1, 4, 5}), (Cells{{2, 4}, {3, 4}}));
-    Key(VK_DOWN, /*shift=*/true);
-    EXPECT_EQ(grid_->Current(), (GridCell{3, 5}));
-    EXPECT_TRUE(grid_->Selection().IsCellSelected(2, 5));
-    Key(VK_RIGHT);
-    EXPECT_FALSE(grid_->Selection().IsAnyBlockSelected());
-
-    Click(GridCell{1, 1});
-    Click(GridCell{3, 3}, MK_CONTROL);
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 2, 3}, {1, 2, 3}), (Cells{{1, 1}, {3, 3}}));
-}
-
-TEST_F(Win32KeyGridTest, ControlWithAMovingKeyMovesOnlyTheCurrentCell) {
-    Drag({1, 1}, {2, 2});
-    Key(VK_RIGHT, false, /*control=*/true);
-    EXPECT_EQ(grid_->Current(), (GridCell{3, 2}));
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 2, 3}, {1, 2}),
-              (Cells{{1, 1}, {2, 1}, {1, 2}, {2, 2}}));
-
-    Key(VK_END, false, true);
-    EXPECT_EQ(grid_->Current(), (GridCell{500, 500}));
-    EXPECT_TRUE(InSight({500, 500}));
-    EXPECT_TRUE(grid_->Selection().IsCellSelected(1, 1));
-    EXPECT_FALSE(grid_->Selection().IsCellSelected(500, 500));
-
-    Key(VK_HOME, false, true);
-    EXPECT_EQ(grid_->Current(), (GridCell{1, 1}));
-    EXPECT_EQ(grid_->ScrollOffset().x, 0);
-    EXPECT_EQ(grid_->ScrollOffset().y, 0);
-}
-
-TEST_F(Win32KeyGridTest, HeadingsSelectWholeColumnsAndRows) {
-    Click(ColumnHeading(2));
-    Click(ColumnHeading(4), MK_SHIFT);
-    // The same cells as the model's blocks of the key columns B to D.
-    const std::array<int, 3> keyColumns{2, 3, 4};
-    const GridSelectionRanges columns(ColumnBlocks(keyColumns, 500), GridCell{4, 1});
-    const GridSelectionRanges selection = grid_->Selection();
-    for (const int row : {1, 500}) {
-        for (const int column : {1, 2, 4, 5})
-            EXPECT_EQ(selection.IsCellSelected(column, row), columns.IsCellSelected(column, row))
-                << column << "," << row;
-    }
-    // The current cell is the last heading's column at the top visible row.
-    EXPECT_EQ(grid_->Current(), (GridCell{4, 1}));
-
-    // A drag over row headings selects those rows across all columns.
-    Press(RowHeading(3));
-    MoveTo(RowHeading(4));
-    Release(RowHeading(4));
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 500}, {2, 3, 4, 5}),
-              (Cells{{1, 3}, {500, 3}, {1, 4}, {500, 4}}));
-
-    // The corner and Ctrl+A select every cell.
-    Click(POINT{1, 1});
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 500}, {1, 500}),
-              (Cells{{1, 1}, {500, 1}, {1, 500}, {500, 500}}));
-    Click(GridCell{2, 2});
-    Key('A', false, /*control=*/true);
-    EXPECT_EQ(grid_->Current(), (GridCell{2, 2}));
-    EXPECT_EQ(SelectedAmong(grid_->Selection(), {1, 500}, {1, 500}),
-              (Cells{{1, 1}, {500, 1}, {1, 500}, {500, 500}}));
 }
 
 TEST_F(Win32KeyGridTest, MovingKeysWalkTheSheetAndStopAtItsEdges) {

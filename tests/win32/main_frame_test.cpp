@@ -1,7 +1,7 @@
 // The Win32 main window over its model, in process: the start-up from a
 // settings file in a temporary program folder, the file list, the choice of
 // a file, the resize rule and the close box, driven with window messages.
-#include "win32/main_frame.h"
+#include "win32/views/main_frame.h"
 
 #include <filesystem>
 #include <memory>
@@ -16,11 +16,11 @@
 #include "core/settings/settings_keys.h"
 #include "core/storage/file_system.h"
 #include "support/temp_folder.h"
-#include "win32/dialog_window.h"
-#include "win32/dpi.h"
+#include "win32/kit/dialog_window.h"
+#include "win32/kit/dpi.h"
+#include "win32/kit/windows_api.h"
 #include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
-#include "win32/windows_api.h"
 
 namespace bladeway::win32 {
 namespace {

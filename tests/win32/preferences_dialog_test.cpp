@@ -2,7 +2,7 @@
 // opens, driven with window messages: typing, the missing-folder sign, OK,
 // Cancel and the close box as the settings file sees them, and a folder or
 // a drive chosen in the browse dialog filling the field.
-#include "win32/preferences_dialog.h"
+#include "win32/views/preferences_dialog.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,11 +21,11 @@
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_keys.h"
 #include "support/temp_folder.h"
-#include "win32/dpi.h"
-#include "win32/folder_browse_dialog.h"
+#include "win32/kit/dpi.h"
+#include "win32/kit/wide_text.h"
+#include "win32/kit/windows_api.h"
 #include "win32/support/when_shown.h"
-#include "win32/wide_text.h"
-#include "win32/windows_api.h"
+#include "win32/views/folder_browse_dialog.h"
 
 namespace bladeway::win32 {
 namespace {

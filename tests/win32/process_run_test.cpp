@@ -27,11 +27,11 @@
 #include "support/many_keys.h"
 #include "support/recording_file_system.h"
 #include "support/temp_folder.h"
-#include "win32/main_frame.h"
+#include "win32/kit/wide_text.h"
+#include "win32/kit/windows_api.h"
 #include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
-#include "win32/wide_text.h"
-#include "win32/windows_api.h"
+#include "win32/views/main_frame.h"
 
 namespace bladeway::win32 {
 namespace {

@@ -2,7 +2,7 @@
 // program's text in the colours of the model's ranges, the differing lines
 // tinted, Escape closing it, and the menu's items reaching the main window's
 // model, driven with window messages.
-#include "win32/program_preview_window.h"
+#include "win32/views/program_preview_window.h"
 
 #include <memory>
 #include <richedit.h>
@@ -16,11 +16,11 @@
 #include "core/run/program_preview.h"
 #include "support/sheet_builder.h"
 #include "support/temp_folder.h"
-#include "win32/list_view.h"
-#include "win32/main_frame.h"
+#include "win32/kit/list_view.h"
+#include "win32/kit/wide_text.h"
+#include "win32/kit/windows_api.h"
 #include "win32/support/main_frame_start.h"
-#include "win32/wide_text.h"
-#include "win32/windows_api.h"
+#include "win32/views/main_frame.h"
 
 namespace bladeway::win32 {
 namespace {

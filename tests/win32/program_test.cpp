@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "bladeway/version.h"
-#include "win32/windows_api.h"
+#include "win32/kit/windows_api.h"
 
 namespace bladeway::win32 {
 namespace {

@@ -3,7 +3,7 @@
 // hand over the model's text and bytes (through the real save dialog),
 // Select these keys selects the columns in the grid, a row opens its program
 // and Check index opens the check, all driven with window messages.
-#include "win32/run_report_window.h"
+#include "win32/views/run_report_window.h"
 
 #include <cwchar>
 #include <filesystem>
@@ -22,13 +22,13 @@
 #include "support/sheet_builder.h"
 #include "support/temp_folder.h"
 #include "support/worked_example.h"
-#include "win32/line_ends.h"
-#include "win32/list_view.h"
-#include "win32/main_frame.h"
+#include "win32/kit/line_ends.h"
+#include "win32/kit/list_view.h"
+#include "win32/kit/wide_text.h"
+#include "win32/kit/windows_api.h"
 #include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
-#include "win32/wide_text.h"
-#include "win32/windows_api.h"
+#include "win32/views/main_frame.h"
 
 namespace bladeway::win32 {
 namespace {

@@ -3,7 +3,7 @@
 // OK as the model writes it, the close box keeping the place for a window
 // made afresh, and the main window's hidden Vars button opening it; driven
 // with window messages while it runs modally.
-#include "win32/substitution_table_window.h"
+#include "win32/views/substitution_table_window.h"
 
 #include <filesystem>
 #include <memory>
@@ -15,11 +15,11 @@
 #include "core/settings/settings_file.h"
 #include "core/storage/file_system.h"
 #include "support/temp_folder.h"
-#include "win32/dpi.h"
-#include "win32/main_frame.h"
+#include "win32/kit/dpi.h"
+#include "win32/kit/windows_api.h"
 #include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
-#include "win32/windows_api.h"
+#include "win32/views/main_frame.h"
 
 namespace bladeway::win32 {
 namespace {

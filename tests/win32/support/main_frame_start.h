@@ -1,8 +1,8 @@
 #pragma once
 // The main window's start-up as a user goes through it: the About box comes
 // first, modally, and OK lets the start-up go on.
-#include "win32/main_frame.h"
 #include "win32/support/when_shown.h"
+#include "win32/views/main_frame.h"
 
 namespace bladeway::win32::testing {
 

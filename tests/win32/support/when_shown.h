@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "win32/windows_api.h"
+#include "win32/kit/windows_api.h"
 
 namespace bladeway::win32::testing {
 

@@ -1,0 +1,56 @@
+#include "win32/kit/text_layout.h"
+
+#include <algorithm>
+#include <string>
+
+namespace bladeway::win32 {
+namespace {
+
+std::wstring TextOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The text's extent in the control's font, measured by DrawText.
+RECT Measured(HWND control, int width, UINT format) {
+    const std::wstring text = TextOf(control);
+    const WindowDc dc(control);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    const SelectedObject selected(dc.Dc(),
+                                  font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+    RECT rect{0, 0, std::max(width, 1), 0};
+    // An empty text still takes a line's height.
+    const std::wstring measured = text.empty() ? std::wstring(L" ") : text;
+    DrawTextW(dc.Dc(), measured.c_str(), static_cast<int>(measured.size()), &rect,
+              format | DT_CALCRECT | DT_NOPREFIX);
+    return rect;
+}
+
+}  // namespace
+
+int WrappedTextHeight(HWND control, int width) {
+    const RECT rect = Measured(control, width, DT_WORDBREAK | DT_EDITCONTROL);
+    return rect.bottom - rect.top;
+}
+
+int TextWidth(HWND control) {
+    const RECT rect = Measured(control, 0, DT_SINGLELINE);
+    return rect.right - rect.left;
+}
+
+Font FixedFontLike(HFONT like) {
+    LOGFONTW font{};
+    GetObjectW(like, sizeof font, &font);
+    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    lstrcpynW(font.lfFaceName, L"Courier New", LF_FACESIZE);
+    return Font(CreateFontIndirectW(&font));
+}
+
+void PlaceChild(HWND child, int left, int top, int width, int height) {
+    SetWindowPos(child, nullptr, left, top, std::max(width, 0), std::max(height, 0),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace bladeway::win32

@@ -1,0 +1,60 @@
+#pragma once
+// The Win32 side of a processing run (RunSessionModel): the user-interface
+// thread's queue and timer for the model (a private message posted to a
+// message-only window, and that window's timer), the main window's controls
+// taking no input while the run goes on, the progress window and the index
+// message as the run's views.
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/presentation/run_session_model.h"
+#include "win32/kit/window.h"
+#include "win32/views/run_message_window.h"
+#include "win32/views/run_progress_window.h"
+
+namespace bladeway::win32 {
+
+class BackgroundRun final : public Window, private RunSessionView {
+  public:
+    // The run goes on over `window`.
+    explicit BackgroundRun(HWND window);
+    // A run still going is stopped, and waited for, first.
+    ~BackgroundRun() override;
+
+    RunSessionModel& Session() { return session_; }
+
+  private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Runs `task` on this thread after what is queued there; any thread.
+    void Post(std::function<void()> task);
+    void RunPosted();
+    // The window's controls take no input until Unblock.
+    void Block();
+    void Unblock();
+
+    // RunSessionView
+    void RunStarting() override;
+    void ShowProgress(const RunCounts& counts) override;
+    void ShowWaiting(std::string_view path) override;
+    void ShowProgressWindow() override;
+    void HideProgressWindow() override;
+    void OpenMessage(std::string_view message) override;
+    void CloseMessage() override;
+    void RunEnded(const RunReport& report) override;
+
+    HWND window_;
+    std::mutex mutex_;
+    std::deque<std::function<void()>> posted_;
+    // The controls this run disabled, to enable again at its end.
+    std::vector<HWND> blocked_;
+    std::unique_ptr<RunProgressWindow> progress_;
+    std::unique_ptr<RunMessageWindow> message_;  // the last message, up or answered
+    RunSessionModel session_;                    // last: gone first, with the run stopped
+};
+
+}  // namespace bladeway::win32

@@ -1,0 +1,77 @@
+#include "win32/views/index_check_window.h"
+
+#include <utility>
+
+#include "core/presentation/program_title.h"
+#include "win32/kit/line_ends.h"
+#include "win32/kit/text_layout.h"
+#include "win32/kit/wide_text.h"
+#include "win32/views/undo_messages.h"
+
+namespace bladeway::win32 {
+
+IndexCheckWindow::IndexCheckWindow(HWND owner, FileSystem& fileSystem) : model_(fileSystem) {
+    if (!CreateLaidOut(L"BladewayIndexCheck", ProgramWindowTitle(kIndexCheckWindow.caption),
+                       kIndexCheckClientSize, owner))
+        return;
+    findings_ = AddControl({kIndexCheckFindings.objectName, {}}, WC_EDITW,
+                           WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                               ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL);
+    LeaveDialogKeysToWindow(findings_);
+    repair_ = AddControl({kIndexCheckRepair.objectName, {}}, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON,
+                         kIndexCheckRepair.caption);
+    EnableWindow(repair_, FALSE);
+    AddTip(repair_, kIndexCheckRepair.tip);
+    close_ = AddControl({kIndexCheckClose.objectName, {}}, WC_BUTTONW,
+                        WS_TABSTOP | BS_DEFPUSHBUTTON, kIndexCheckClose.caption);
+    OnDpiChanged();
+    model_.SetView(this);
+}
+
+IndexCheckWindow::~IndexCheckWindow() {
+    Destroy();
+}
+
+void IndexCheckWindow::Layout(int width, int height) {
+    if (close_ == nullptr)
+        return;
+    const int gap = Gap();
+    const int buttonHeight = ButtonHeight();
+    const int buttonWidth = ButtonWidth(close_);
+    PlaceChild(findings_, gap, gap, width - 2 * gap, height - 3 * gap - buttonHeight);
+    PlaceChild(repair_, gap, height - gap - buttonHeight, ButtonWidth(repair_), buttonHeight);
+    PlaceChild(close_, width - gap - buttonWidth, height - gap - buttonHeight, buttonWidth,
+               buttonHeight);
+}
+
+void IndexCheckWindow::OnCommand(int id, int code) {
+    if (id == ControlId(kIndexCheckRepair.objectName) && code == BN_CLICKED) {
+        model_.Repair();
+        return;
+    }
+    if ((id == ControlId(kIndexCheckClose.objectName) && code == BN_CLICKED) || id == IDOK ||
+        id == IDCANCEL)
+        model_.Close();
+}
+
+void IndexCheckWindow::OnDpiChanged() {
+    // The old font goes only once the control has the new one.
+    Font font = FixedFontLike(MessageFont());
+    SendMessageW(findings_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    fixedFont_ = std::move(font);
+    LaidOutWindow::OnDpiChanged();
+}
+
+void IndexCheckWindow::ShowFindings(const std::string& text) {
+    SetWindowTextUtf8(findings_, WithCrLf(text));
+}
+
+void IndexCheckWindow::EnableRepair(bool enabled) {
+    EnableWindow(repair_, enabled ? TRUE : FALSE);
+}
+
+bool IndexCheckWindow::ConfirmRepair(const std::string& question) {
+    return AskYesOrNo(Handle(), question);
+}
+
+}  // namespace bladeway::win32

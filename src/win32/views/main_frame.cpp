@@ -1,0 +1,542 @@
+#include "win32/views/main_frame.h"
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <utility>
+
+#include "core/os/folders.h"
+#include "core/presentation/program_title.h"
+#include "win32/kit/dpi.h"
+#include "win32/kit/wide_text.h"
+#include "win32/views/about_box.h"
+#include "win32/views/before_run_window.h"
+#include "win32/views/undo_messages.h"
+
+namespace bladeway::win32 {
+namespace {
+
+constexpr const wchar_t* kClassName = L"BladewayMainWindow";
+constexpr int kIconResource = 1;
+// The standard controls take the ids from here in the order of the table
+// below; the grid the next one.
+constexpr int kFirstControlId = 100;
+
+// The standard control and caption for each entry of the control table;
+// the grid is made apart.
+// Vars is hidden (MainWindowModel's table names it, no command shows it).
+struct StandardControl {
+    std::string_view name;
+    const wchar_t* windowClass;
+    DWORD style;
+    std::string_view caption;
+};
+
+constexpr StandardControl kStandardControls[] = {
+    {"File1", WC_LISTBOXW,
+     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, ""},
+    {"Proc", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kProcessCaption},
+    {"Prf", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kPreferencesCaption},
+    {"Ext", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kExitCaption},
+    {"BtnVars", WC_BUTTONW, BS_PUSHBUTTON, kVarsCaption},
+};
+constexpr int kFileListId = kFirstControlId;
+constexpr int kProcessId = kFirstControlId + 1;
+constexpr int kPreferencesId = kFirstControlId + 2;
+constexpr int kExitId = kFirstControlId + 3;
+constexpr int kVarsId = kFirstControlId + 4;
+// The grid's context menu; Ctrl+P is the preview's shortcut.
+constexpr int kPreviewProgramId = 200;
+constexpr int kShowRunReportId = 201;
+constexpr int kFirstRecentRunId = 210;  // then one for each run listed
+constexpr ACCEL kShortcuts[] = {{FCONTROL | FVIRTKEY, 'P', kPreviewProgramId}};
+
+// The outer rectangle of a window, in screen pixels.
+RECT OuterRect(HWND hwnd) {
+    RECT outer{};
+    GetWindowRect(hwnd, &outer);
+    return outer;
+}
+
+// The user's own folder, where Save as CSV starts when the run's
+// destination folder is not there.
+std::string HomeFolder() {
+    std::wstring home(MAX_PATH, L'\0');
+    DWORD length = GetEnvironmentVariableW(L"USERPROFILE", home.data(), MAX_PATH);
+    if (length > MAX_PATH) {
+        home.resize(length);
+        length = GetEnvironmentVariableW(L"USERPROFILE", home.data(), length);
+    }
+    home.resize(length < home.size() ? length : 0);
+    return home.empty() ? CurrentFolder() : Utf8(home);
+}
+
+}  // namespace
+
+MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
+                     std::function<std::string()> today)
+    : model_(std::move(programPath), fileSystem, std::move(today)),
+      gridPlace_(MainWindowControlPlace("KeyData")) {
+    model_.SetView(this);
+    // The dialog face behind the controls, as a window of buttons has it.
+    RegisterClassOnce(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW),
+                      LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResource)),
+                      GetSysColorBrush(COLOR_BTNFACE));
+    const std::wstring title = Wide(kProgramTitle);
+    Create(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, title.c_str(),
+           RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT}, nullptr, 0);
+    if (Handle() == nullptr)
+        return;
+    dpi_ = DpiOf(Handle());
+    // The designed client area, at this DPI.
+    RECT outer = PixelsOf(kMainWindowClient);
+    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CreateControls();
+    run_ = std::make_unique<BackgroundRun>(Handle());
+    model_.SetRun(&run_->Session());
+    shortcuts_ = CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts),
+                                         static_cast<int>(std::size(kShortcuts)));
+}
+
+// A run still going is stopped and waited for before the window goes.
+MainFrame::~MainFrame() {
+    model_.SetRun(nullptr);
+    run_.reset();
+    reportWindow_.reset();
+    previewWindow_.reset();
+    grid_.reset();
+    Destroy();
+    if (shortcuts_ != nullptr)
+        DestroyAcceleratorTable(shortcuts_);
+}
+
+RECT MainFrame::PixelsOf(const TwipsRect& place) const {
+    return PixelRectOf(place, dpi_);
+}
+
+std::int64_t MainFrame::TwipsOf(int pixels) const {
+    return PixelsToTwips(pixels, dpi_);
+}
+
+HWND MainFrame::Control(std::string_view objectName) const {
+    for (const auto& [name, hwnd] : controls_) {
+        if (name == objectName)
+            return hwnd;
+    }
+    return nullptr;
+}
+
+void MainFrame::CreateControls() {
+    UpdateFont();
+    int id = kFirstControlId;
+    for (const StandardControl& control : kStandardControls) {
+        const RECT place = PixelsOf(MainWindowControlPlace(control.name));
+        const std::wstring caption = Wide(control.caption);
+        const HWND hwnd = CreateWindowExW(
+            0, control.windowClass, caption.c_str(), WS_CHILD | control.style, place.left,
+            place.top, place.right - place.left, place.bottom - place.top, Handle(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), GetModuleHandleW(nullptr),
+            nullptr);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        controls_.emplace_back(control.name, hwnd);
+    }
+    grid_ = std::make_unique<KeyGrid>(Handle(), PixelsOf(gridPlace_), id);
+    grid_->ShowSheet(model_.KeySheet());
+    // Tab goes in the design's order: the grid comes after Process.
+    SetWindowPos(grid_->Handle(), Control("Proc"), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainFrame::PlaceControls() {
+    for (const auto& [name, hwnd] : controls_) {
+        const RECT place = PixelsOf(MainWindowControlPlace(name));
+        SetWindowPos(hwnd, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    }
+    if (grid_) {
+        const RECT place = PixelsOf(gridPlace_);
+        SetWindowPos(grid_->Handle(), nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void MainFrame::UpdateFont() {
+    const LOGFONTW font = MessageFontAt(dpi_);
+    font_.Reset(CreateFontIndirectW(&font));
+}
+
+LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DPICHANGED: {
+            // The system suggests the place at the new DPI; the controls follow.
+            dpi_ = HIWORD(wParam);
+            // The old font goes only once the controls have the new one.
+            const Font previous = std::move(font_);
+            UpdateFont();
+            TakeSuggestedPlace(Handle(), lParam);
+            PlaceControls();
+            // Systems before per-monitor v2 send the grid no DPI change of its own.
+            if (grid_)
+                grid_->ApplyDpi(dpi_);
+            return 0;
+        }
+        case WM_SHOWWINDOW:
+            // Once the window is in place, not while it is being shown.
+            // The system's own handling (owned windows) goes on.
+            if (wParam != FALSE && !waitingNotice_.empty())
+                PostMessageW(Handle(), kShowWaitingNotice, 0, 0);
+            break;
+        case kShowWaitingNotice:
+            ShowNotice(std::exchange(waitingNotice_, {}));
+            return 0;
+        case WM_SIZE:
+            // A minimized window has no size to follow.
+            if (wParam != SIZE_MINIMIZED)
+                FollowSize();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            // No smaller than the design's smallest client area: a first
+            // start without settings (a stored size of nothing) opens at it.
+            RECT smallest = PixelsOf(kMainWindowSmallestClient);
+            AdjustWindowRectEx(&smallest, WS_OVERLAPPEDWINDOW, FALSE, 0);
+            auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+            limits.ptMinTrackSize =
+                POINT{smallest.right - smallest.left, smallest.bottom - smallest.top};
+            return 0;
+        }
+        case WM_ACTIVATE:
+            // The list is read again each time the window becomes active:
+            // files that came or went meanwhile show without a watch. The
+            // control that had the focus gets it back.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                if (const HWND focus = GetFocus(); focus != nullptr && IsChild(Handle(), focus))
+                    lastFocus_ = focus;
+                return 0;
+            }
+            model_.RefreshFileList();
+            RestoreFocus();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_CONTEXTMENU:
+            if (grid_ && reinterpret_cast<HWND>(wParam) == grid_->Handle()) {
+                ShowGridMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                return 0;
+            }
+            break;
+        case WM_CLOSE: {
+            const RECT outer = OuterRect(Handle());
+            // The model stores the place and ends the program (EndProgram).
+            (void)model_.CloseRequested(TwipsOf(outer.top), TwipsOf(outer.left));
+            return 0;
+        }
+        case WM_SETCURSOR:
+            // Over the client area and the disabled controls; the frame's
+            // edges keep their sizing pointers.
+            if (const auto hit = static_cast<short>(LOWORD(lParam));
+                busy_ && (hit == HTCLIENT || hit == HTERROR)) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            break;
+        case WM_SETFOCUS:
+            RestoreFocus();
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return Default(message, wParam, lParam);
+}
+
+void MainFrame::Load() {
+    model_.Load();
+    // The first showing resizes the window again; the grid takes its place
+    // by the rule before it is seen.
+    FollowSize();
+}
+
+void MainFrame::FollowSize() {
+    if (!grid_)
+        return;
+    const RECT outer = OuterRect(Handle());
+    RECT grid{};
+    GetWindowRect(grid_->Handle(), &grid);
+    model_.Resized(TwipsOf(outer.bottom - outer.top), TwipsOf(outer.right - outer.left),
+                   TwipsOf(grid.bottom - grid.top), TwipsOf(grid.right - grid.left));
+}
+
+void MainFrame::OnCommand(int id, int code) {
+    if (id == kFileListId && code == LBN_SELCHANGE) {
+        const LRESULT row = SendMessageW(Control("File1"), LB_GETCURSEL, 0, 0);
+        if (row >= 0)
+            model_.FileListRowChosen(static_cast<std::size_t>(row));
+    } else if (id == kProcessId && code == BN_CLICKED) {
+        model_.Process(grid_->Selection());
+    } else if (id == kPreferencesId && code == BN_CLICKED) {
+        model_.OpenPreferences();
+    } else if (id == kExitId && code == BN_CLICKED) {
+        model_.Exit();
+    } else if (id == kVarsId && code == BN_CLICKED) {
+        model_.OpenSubstitutionTable();
+    } else if (id == kPreviewProgramId) {
+        PreviewCurrentProgram();
+    } else if (id == kShowRunReportId) {
+        model_.ShowLastRunReport();
+    } else if (id >= kFirstRecentRunId &&
+               static_cast<std::size_t>(id - kFirstRecentRunId) < recentRunIds_.size()) {
+        model_.UndoRecentRun(recentRunIds_[static_cast<std::size_t>(id - kFirstRecentRunId)]);
+    }
+}
+
+bool MainFrame::TranslateShortcut(MSG& message) {
+    if (shortcuts_ == nullptr || message.hwnd == nullptr ||
+        GetAncestor(message.hwnd, GA_ROOT) != Handle())
+        return false;
+    if (ChooseFocusedFile(message))
+        return true;
+    return TranslateAcceleratorW(Handle(), shortcuts_, &message) != 0;
+}
+
+// The first file comes first in the tab order and has the focus at the
+// start; later the control that had it when the window was left, unless a
+// run holds that one disabled.
+void MainFrame::RestoreFocus() {
+    HWND focus =
+        lastFocus_ != nullptr && IsWindow(lastFocus_) != FALSE ? lastFocus_ : Control("File1");
+    if (IsWindowEnabled(focus) == FALSE)
+        focus = Handle();
+    if (GetFocus() != focus)
+        SetFocus(focus);
+}
+
+// With no file chosen, an arrow key, Space or Return on the file list first
+// chooses the file its focus frame is on: a list of one file could not be
+// chosen by an arrow otherwise.
+bool MainFrame::ChooseFocusedFile(const MSG& message) {
+    const HWND list = Control("File1");
+    if (message.hwnd != list || message.message != WM_KEYDOWN)
+        return false;
+    const WPARAM key = message.wParam;
+    if (key != VK_DOWN && key != VK_UP && key != VK_SPACE && key != VK_RETURN)
+        return false;
+    if (SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR ||
+        SendMessageW(list, LB_GETCOUNT, 0, 0) <= 0)
+        return false;
+    const LRESULT caret = std::max<LRESULT>(SendMessageW(list, LB_GETCARETINDEX, 0, 0), 0);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(caret), 0);
+    SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    return true;
+}
+
+// From the keyboard (no point) the menu opens at the current cell, or at
+// the grid's corner.
+void MainFrame::ShowGridMenu(POINT at) {
+    if (at.x == -1 && at.y == -1) {
+        RECT cell{};
+        GetClientRect(grid_->Handle(), &cell);
+        if (const auto current = grid_->Current())
+            cell = grid_->CellRect(*current);
+        at = POINT{cell.left, cell.bottom};
+        ClientToScreen(grid_->Handle(), &at);
+    }
+    const HMENU menu = CreatePopupMenu();
+    // The shortcut after a tab, as menus show one.
+    const std::wstring preview = Wide(kPreviewProgramCaption) + L"\tCtrl+P";
+    AppendMenuW(menu, MF_STRING, kPreviewProgramId, preview.c_str());
+    AppendMenuW(menu, MF_STRING, kShowRunReportId, Wide(kShowRunReportCaption).c_str());
+    // The last runs, listed afresh each time.
+    const HMENU runs = CreatePopupMenu();
+    recentRunIds_.clear();
+    for (const RecentRun& run : model_.RunUndo().RecentRuns()) {
+        AppendMenuW(runs, MF_STRING,
+                    static_cast<UINT_PTR>(kFirstRecentRunId) + recentRunIds_.size(),
+                    Wide(run.label).c_str());
+        recentRunIds_.push_back(run.id);
+    }
+    if (recentRunIds_.empty())
+        AppendMenuW(runs, MF_STRING | MF_GRAYED, 0, Wide(kNoRecentRunsCaption).c_str());
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(runs),
+                Wide(kRecentRunsMenuCaption).c_str());
+    // The chosen item comes back as a WM_COMMAND. The submenu goes with the menu.
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+    DestroyMenu(menu);
+}
+
+void MainFrame::AskBeforeRun(BeforeRunModel& model) {
+    BeforeRunWindow::Ask(Handle(), model);
+}
+
+bool MainFrame::ConfirmUndo(const std::string& question) {
+    return AskToUndo(Handle(), question);
+}
+
+void MainFrame::ShowUndoOutcome(const std::string& text, bool complete) {
+    TellUndoOutcome(Handle(), text, complete);
+}
+
+void MainFrame::PreviewCurrentProgram() {
+    const std::optional<GridCell> current = grid_->Current();
+    model_.PreviewColumn(grid_->Selection(),
+                         current ? std::optional<int>(current->column) : std::nullopt);
+}
+
+// MainWindowView
+
+// The normal pointer again; the grid has the focus when the window is active.
+void MainFrame::RunOver() {
+    busy_ = false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    if (GetActiveWindow() == Handle())
+        SetFocus(grid_->Handle());
+}
+
+// Modally, before the window shows and the settings are read.
+void MainFrame::ShowStartupAbout() {
+    ShowAboutBox(Handle());
+}
+
+// The stored outer edges, in twips, at this window's DPI; what the settings
+// do not hold stays as it is.
+void MainFrame::PlaceWindow(const StoredWindowPlace& place) {
+    RECT outer = OuterRect(Handle());
+    const auto pixels = [this](std::int64_t twips) { return TwipsToPixels(twips, dpi_); };
+    const int height = place.height ? pixels(*place.height) : outer.bottom - outer.top;
+    const int width = place.width ? pixels(*place.width) : outer.right - outer.left;
+    if (place.top)
+        outer.top = pixels(*place.top);
+    if (place.left)
+        outer.left = pixels(*place.left);
+    SetWindowPos(Handle(), nullptr, outer.left, outer.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The Preferences dialog exists from here on, hidden, showing the values.
+// Its OK asks the model to list the source folder.
+void MainFrame::PreferencesLoaded() {
+    preferences_ = std::make_unique<PreferencesDialog>(
+        model_.Settings(), model_.Preferences(), Handle(),
+        [this](const std::string& folder) { model_.ListSourceFolder(folder); });
+}
+
+void MainFrame::ShowFileList(const std::string& /*folder*/, std::span<const std::string> names,
+                             std::optional<std::size_t> chosen) {
+    const HWND list = Control("File1");
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& name : names)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
+    if (chosen)
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(*chosen), 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void MainFrame::KeySheetReplacing() {
+    grid_->SheetReplacing();
+}
+
+void MainFrame::KeySheetReplaced() {
+    grid_->SheetReplaced();
+}
+
+void MainFrame::ShowTitle(const std::string& title) {
+    SetWindowTextW(Handle(), Wide(title).c_str());
+}
+
+// A notice given before the window shows (at the start-up) waits for it.
+void MainFrame::ShowNotice(const std::string& text) {
+    if (IsWindowVisible(Handle()) == FALSE) {
+        waitingNotice_ = text;
+        return;
+    }
+    if (!notice_)
+        notice_ = std::make_unique<NoticeBalloon>(Handle());
+    notice_->Show(Control("File1"), text);
+}
+
+void MainFrame::PlaceGrid(const TwipsRect& place) {
+    gridPlace_ = place;
+    const RECT pixels = PixelsOf(place);
+    SetWindowPos(grid_->Handle(), nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
+                 pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainFrame::OpenPreferences(const StoredWindowPlace& place) {
+    if (preferences_)
+        preferences_->Open(place);
+}
+
+// One editor for the window's life: OK and Cancel hide it and keep its
+// state, as every dialog does.
+void MainFrame::OpenSubstitutionTable(const std::string& tablePath) {
+    if (!substitutionTable_) {
+        substitutionTable_ = std::make_unique<SubstitutionTableHolder>(Handle(), model_.Settings(),
+                                                                       tablePath, model_.Files());
+    }
+    substitutionTable_->Open();
+}
+
+// The window goes and its WM_DESTROY ends the message loop.
+void MainFrame::EndProgram() {
+    DestroyWindow(Handle());
+}
+
+// The busy pointer from here until the run has ended.
+void MainFrame::RunStarting() {
+    busy_ = true;
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
+// One report window for the session, made at the first run's end; each
+// run's report replaces the one it shows.
+void MainFrame::ShowRunReport(const RunReport& report, const std::string& destinationFolder) {
+    if (!reportWindow_) {
+        RunReportLinks links;
+        links.selectKeys = [this](const std::vector<int>& columns) {
+            model_.SelectKeyColumns(columns);
+        };
+        links.openProgram = [this](const KeyResult& key) { model_.ShowWrittenProgram(key); };
+        reportWindow_ = std::make_unique<RunReportWindow>(Handle(), model_.Files(), HomeFolder(),
+                                                          std::move(links));
+        reportWindow_->SetUndo(&model_.RunUndo());
+    }
+    reportWindow_->ShowReport(report, destinationFolder);
+    reportWindow_->ShowModeless();
+}
+
+// The run has ended: the close box used during it takes effect now (the
+// place is stored and the program ends).
+void MainFrame::CloseAfterRun() {
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+// Nothing before the first run's end.
+void MainFrame::ShowLastRunReport() {
+    if (reportWindow_)
+        reportWindow_->ShowModeless();
+}
+
+void MainFrame::ShowPreview(const ProgramPreviewContent& preview) {
+    if (!previewWindow_)
+        previewWindow_ = std::make_unique<ProgramPreviewWindow>(Handle());
+    previewWindow_->Open(preview);
+}
+
+// The report hands these keys back: the grid selects them and the window
+// comes to the front, so that Process takes them.
+void MainFrame::SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) {
+    grid_->SelectBlocks(blocks, current);
+    SetForegroundWindow(Handle());
+    BringWindowToTop(Handle());
+    SetFocus(grid_->Handle());
+}
+
+}  // namespace bladeway::win32
