@@ -1,6 +1,7 @@
 #include "win32/views/folder_browse_dialog.h"
 
 #include <shellapi.h>
+#include <utility>
 
 #include "win32/kit/dpi.h"
 #include "win32/kit/wide_text.h"
@@ -74,25 +75,22 @@ FolderBrowseDialog::FolderBrowseDialog(FolderBrowseModel& model, HWND owner) : m
 FolderBrowseDialog::~FolderBrowseDialog() {
     model_.SetView(nullptr);
     Destroy();
-    if (folderImages_ != nullptr)
-        ImageList_Destroy(folderImages_);
 }
 
 void FolderBrowseDialog::UpdateFolderImages() {
     const HWND list = Control("Dir1");
     const int size = ScaleToDpi(16, Dpi());
-    const HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0);
+    ImageList images(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0));
     for (const bool open : {false, true}) {
         const HICON icon = FolderIcon(open);
-        ImageList_AddIcon(images, icon);
+        ImageList_AddIcon(images.Get(), icon);
         if (icon != nullptr)
             DestroyIcon(icon);
     }
-    TreeView_SetImageList(list, images, TVSIL_NORMAL);
+    TreeView_SetImageList(list, images.Get(), TVSIL_NORMAL);
     TreeView_SetIndent(list, ScaleToDpi(kIndentation, Dpi()));
-    if (folderImages_ != nullptr)
-        ImageList_Destroy(folderImages_);
-    folderImages_ = images;
+    // The list no longer shows the images it had: they go now.
+    folderImages_ = std::move(images);
 }
 
 std::string FolderBrowseDialog::HighlightedFolder() const {

@@ -9,6 +9,7 @@
 
 #include "core/presentation/folder_browse_model.h"
 #include "win32/kit/dialog_window.h"
+#include "win32/kit/owned_handle.h"
 #include "win32/kit/tooltips.h"
 
 namespace bladeway::win32 {
@@ -37,7 +38,7 @@ class FolderBrowseDialog final : public DialogWindow, private FolderBrowseView {
 
     FolderBrowseModel& model_;
     std::unique_ptr<Tooltips> tooltips_;
-    HIMAGELIST folderImages_ = nullptr;
+    ImageList folderImages_;
     std::vector<std::string> paths_;  // each row's folder, by the row's number
 };
 

@@ -96,8 +96,8 @@ MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
     CreateControls();
     run_ = std::make_unique<BackgroundRun>(Handle());
     model_.SetRun(&run_->Session());
-    shortcuts_ = CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts),
-                                         static_cast<int>(std::size(kShortcuts)));
+    shortcuts_.Reset(CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts),
+                                             static_cast<int>(std::size(kShortcuts))));
 }
 
 // A run still going is stopped and waited for before the window goes.
@@ -108,8 +108,6 @@ MainFrame::~MainFrame() {
     previewWindow_.reset();
     grid_.reset();
     Destroy();
-    if (shortcuts_ != nullptr)
-        DestroyAcceleratorTable(shortcuts_);
 }
 
 RECT MainFrame::PixelsOf(const TwipsRect& place) const {
@@ -296,12 +294,11 @@ void MainFrame::OnCommand(int id, int code) {
 }
 
 bool MainFrame::TranslateShortcut(MSG& message) {
-    if (shortcuts_ == nullptr || message.hwnd == nullptr ||
-        GetAncestor(message.hwnd, GA_ROOT) != Handle())
+    if (!shortcuts_ || message.hwnd == nullptr || GetAncestor(message.hwnd, GA_ROOT) != Handle())
         return false;
     if (ChooseFocusedFile(message))
         return true;
-    return TranslateAcceleratorW(Handle(), shortcuts_, &message) != 0;
+    return TranslateAcceleratorW(Handle(), shortcuts_.Get(), &message) != 0;
 }
 
 // The first file comes first in the tab order and has the focus at the
@@ -347,11 +344,11 @@ void MainFrame::ShowGridMenu(POINT at) {
         at = POINT{cell.left, cell.bottom};
         ClientToScreen(grid_->Handle(), &at);
     }
-    const HMENU menu = CreatePopupMenu();
+    const Menu menu(CreatePopupMenu());
     // The shortcut after a tab, as menus show one.
     const std::wstring preview = Wide(kPreviewProgramCaption) + L"\tCtrl+P";
-    AppendMenuW(menu, MF_STRING, kPreviewProgramId, preview.c_str());
-    AppendMenuW(menu, MF_STRING, kShowRunReportId, Wide(kShowRunReportCaption).c_str());
+    AppendMenuW(menu.Get(), MF_STRING, kPreviewProgramId, preview.c_str());
+    AppendMenuW(menu.Get(), MF_STRING, kShowRunReportId, Wide(kShowRunReportCaption).c_str());
     // The last runs, listed afresh each time.
     const HMENU runs = CreatePopupMenu();
     recentRunIds_.clear();
@@ -363,11 +360,10 @@ void MainFrame::ShowGridMenu(POINT at) {
     }
     if (recentRunIds_.empty())
         AppendMenuW(runs, MF_STRING | MF_GRAYED, 0, Wide(kNoRecentRunsCaption).c_str());
-    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(runs),
+    AppendMenuW(menu.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(runs),
                 Wide(kRecentRunsMenuCaption).c_str());
     // The chosen item comes back as a WM_COMMAND. The submenu goes with the menu.
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
-    DestroyMenu(menu);
+    TrackPopupMenu(menu.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
 }
 
 void MainFrame::AskBeforeRun(BeforeRunModel& model) {

@@ -19,6 +19,7 @@
 #include "core/presentation/twips.h"
 #include "win32/kit/gdi.h"
 #include "win32/kit/notice_balloon.h"
+#include "win32/kit/owned_handle.h"
 #include "win32/kit/window.h"
 #include "win32/kit/windows_api.h"
 #include "win32/views/background_run.h"
@@ -116,7 +117,7 @@ class MainFrame final : public Window, private MainWindowView {
     std::unique_ptr<RunReportWindow> reportWindow_;
     std::vector<std::string> recentRunIds_;  // of the grid menu's last runs, by item
     std::unique_ptr<ProgramPreviewWindow> previewWindow_;
-    HACCEL shortcuts_ = nullptr;
+    AcceleratorTable shortcuts_;
     std::unique_ptr<NoticeBalloon> notice_;  // made on the first notice
     std::string waitingNotice_;              // given before the window showed
     static constexpr UINT kShowWaitingNotice = WM_APP + 1;

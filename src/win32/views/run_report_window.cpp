@@ -7,6 +7,7 @@
 #include "core/presentation/program_title.h"
 #include "win32/kit/line_ends.h"
 #include "win32/kit/list_view.h"
+#include "win32/kit/owned_handle.h"
 #include "win32/kit/text_layout.h"
 #include "win32/kit/wide_text.h"
 #include "win32/views/undo_messages.h"
@@ -290,14 +291,13 @@ void RunReportWindow::PutOnClipboard(const std::string& text) {
         return;
     EmptyClipboard();
     const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    if (const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes); memory != nullptr) {
-        if (void* target = GlobalLock(memory); target != nullptr) {
+    // The clipboard owns the memory once it took it.
+    if (GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes)); memory) {
+        if (void* target = GlobalLock(memory.Get()); target != nullptr) {
             std::memcpy(target, wide.c_str(), bytes);
-            GlobalUnlock(memory);
-            if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr)
-                GlobalFree(memory);
-        } else {
-            GlobalFree(memory);
+            GlobalUnlock(memory.Get());
+            if (SetClipboardData(CF_UNICODETEXT, memory.Get()) != nullptr)
+                (void)memory.Release();
         }
     }
     CloseClipboard();
