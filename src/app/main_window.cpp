@@ -118,11 +118,13 @@ void MainWindow::CreateControls() {
     for (QPushButton* button : {processButton_, preferencesButton_, exitButton_})
         PressOnReturn(*button);
 
-    setTabOrder(fileList_, processButton_);
-    setTabOrder(processButton_, gridView_);
-    setTabOrder(gridView_, preferencesButton_);
-    setTabOrder(preferencesButton_, exitButton_);
-    setTabOrder(exitButton_, varsButton_);
+    QWidget* previous = nullptr;
+    for (std::string_view name : kMainWindowTabOrder) {
+        auto* control = findChild<QWidget*>(ViewText(name), Qt::FindDirectChildrenOnly);
+        if (previous != nullptr)
+            setTabOrder(previous, control);
+        previous = control;
+    }
 
     connect(fileList_, &DataFileList::RowChosen, this,
             [this](int row) { model_.FileListRowChosen(static_cast<std::size_t>(row)); });
@@ -136,7 +138,8 @@ void MainWindow::CreateControls() {
 void MainWindow::CreateGridMenu() {
     previewAction_ = new QAction(ViewText(kPreviewProgramCaption), this);
     previewAction_->setObjectName(ViewText(kPreviewProgramName));
-    previewAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    previewAction_->setShortcut(
+        QKeySequence(Qt::CTRL | static_cast<Qt::Key>(kPreviewProgramShortcutKey)));
     connect(previewAction_, &QAction::triggered, this, &MainWindow::PreviewCurrentProgram);
     auto* reportAction = new QAction(ViewText(kShowRunReportCaption), this);
     reportAction->setObjectName(ViewText(kShowRunReportName));

@@ -49,6 +49,9 @@ inline constexpr std::array<ControlPlace, 6> kMainWindowControls{{
     {"Ext", {360, 4080, 1815, 375}},
     {"BtnVars", {240, 4920, 735, 375}},
 }};
+// Tab goes through the controls in this order (the grid after Process).
+inline constexpr std::array<std::string_view, 6> kMainWindowTabOrder{"File1", "Proc", "KeyData",
+                                                                     "Prf",   "Ext",  "BtnVars"};
 // Grid cells a little wider than a spreadsheet's default, so that a template
 // or program name of twelve characters shows whole.
 inline constexpr std::int64_t kKeyGridColumnWidth = 1260;
@@ -62,6 +65,10 @@ inline constexpr std::string_view kVarsCaption = "Vars";
 // The grid's context menu.
 inline constexpr std::string_view kPreviewProgramName = "PreviewProgram";
 inline constexpr std::string_view kPreviewProgramCaption = "Preview program";
+// The preview's shortcut while the main window is active: Ctrl with this
+// letter, shown after the menu entry's caption as menus show one.
+inline constexpr char kPreviewProgramShortcutKey = 'P';
+inline constexpr std::string_view kPreviewProgramShortcutText = "Ctrl+P";
 inline constexpr std::string_view kShowRunReportName = "ShowRunReport";
 inline constexpr std::string_view kShowRunReportCaption = "Show run report";
 

@@ -45,11 +45,12 @@ constexpr int kProcessId = kFirstControlId + 1;
 constexpr int kPreferencesId = kFirstControlId + 2;
 constexpr int kExitId = kFirstControlId + 3;
 constexpr int kVarsId = kFirstControlId + 4;
-// The grid's context menu; Ctrl+P is the preview's shortcut.
+// The grid's context menu, and the preview's shortcut.
 constexpr int kPreviewProgramId = 200;
 constexpr int kShowRunReportId = 201;
 constexpr int kFirstRecentRunId = 210;  // then one for each run listed
-constexpr ACCEL kShortcuts[] = {{FCONTROL | FVIRTKEY, 'P', kPreviewProgramId}};
+constexpr ACCEL kShortcuts[] = {
+    {FCONTROL | FVIRTKEY, kPreviewProgramShortcutKey, kPreviewProgramId}};
 
 // The outer rectangle of a window, in screen pixels.
 RECT OuterRect(HWND hwnd) {
@@ -142,9 +143,11 @@ void MainFrame::CreateControls() {
     }
     grid_ = std::make_unique<KeyGrid>(Handle(), PixelsOf(gridPlace_), id);
     grid_->ShowSheet(model_.KeySheet());
-    // Tab goes in the design's order: the grid comes after Process.
-    SetWindowPos(grid_->Handle(), Control("Proc"), 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The tab order is the order of the windows.
+    for (std::string_view name : kMainWindowTabOrder) {
+        SetWindowPos(name == "KeyData" ? grid_->Handle() : Control(name), HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 void MainFrame::PlaceControls() {
@@ -346,7 +349,8 @@ void MainFrame::ShowGridMenu(POINT at) {
     }
     const Menu menu(CreatePopupMenu());
     // The shortcut after a tab, as menus show one.
-    const std::wstring preview = Wide(kPreviewProgramCaption) + L"\tCtrl+P";
+    const std::wstring preview =
+        Wide(std::string(kPreviewProgramCaption) + "\t" + std::string(kPreviewProgramShortcutText));
     AppendMenuW(menu.Get(), MF_STRING, kPreviewProgramId, preview.c_str());
     AppendMenuW(menu.Get(), MF_STRING, kShowRunReportId, Wide(kShowRunReportCaption).c_str());
     // The last runs, listed afresh each time.
