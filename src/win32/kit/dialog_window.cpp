@@ -33,10 +33,12 @@ bool DialogWindow::CreateFrame(const wchar_t* className, std::string_view captio
         return false;
     dpi_ = owner != nullptr ? DpiOf(owner) : DpiOf(Handle());
     UpdateFont();
-    RECT outer = PixelsOf(client);
-    AdjustWindowRectEx(&outer, style, FALSE, exStyle | WS_EX_DLGMODALFRAME);
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeForClient(client, style, exStyle | WS_EX_DLGMODALFRAME);
+    const RECT outer = [this] {
+        RECT rect{};
+        GetWindowRect(Handle(), &rect);
+        return rect;
+    }();
     RECT ownerRect{};
     if (stacking == Stacking::kBesideOwner && owner != nullptr &&
         GetWindowRect(owner, &ownerRect) != FALSE) {
@@ -49,6 +51,29 @@ bool DialogWindow::CreateFrame(const wchar_t* className, std::string_view captio
         CentreOverOwner();
     }
     return true;
+}
+
+bool DialogWindow::CreateMainFrame(const wchar_t* className, std::string_view caption,
+                                   const TwipsRect& client, HICON icon) {
+    constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    RegisterClassOnce(className, 0, LoadCursorW(nullptr, IDC_ARROW), icon,
+                      GetSysColorBrush(COLOR_BTNFACE));
+    const std::wstring title = Wide(caption);
+    if (Create(className, 0, kStyle, title.c_str(),
+               RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT}, nullptr,
+               0) == nullptr)
+        return false;
+    dpi_ = DpiOf(Handle());
+    UpdateFont();
+    SizeForClient(client, kStyle, 0);
+    return true;
+}
+
+void DialogWindow::SizeForClient(const TwipsRect& client, DWORD style, DWORD exStyle) {
+    RECT outer = PixelsOf(client);
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DialogWindow::CentreOverOwner() {
@@ -196,6 +221,18 @@ void DialogWindow::OnClose() {
     EndModal(IDCANCEL);
 }
 
+void DialogWindow::RestoreFocus() {
+    HWND focus = focus_ != nullptr ? focus_ : GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    // Without a control to take it the window keeps the keys itself.
+    if (focus == nullptr || IsWindow(focus) == FALSE || IsWindowEnabled(focus) == FALSE)
+        focus = Handle();
+    if (GetFocus() == focus)
+        return;
+    restoringFocus_ = true;
+    SetFocus(focus);
+    restoringFocus_ = false;
+}
+
 void DialogWindow::UpdateFont() {
     const LOGFONTW font = MessageFontAt(dpi_);
     font_.Reset(CreateFontIndirectW(&font));
@@ -225,14 +262,7 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
                 if (focus != nullptr && IsChild(Handle(), focus) != FALSE)
                     focus_ = focus;
             } else if (HIWORD(wParam) == 0) {
-                HWND focus =
-                    focus_ != nullptr ? focus_ : GetNextDlgTabItem(Handle(), nullptr, FALSE);
-                // Without a control to take it the window keeps the keys itself.
-                if (focus == nullptr || IsWindow(focus) == FALSE)
-                    focus = Handle();
-                restoringFocus_ = true;
-                SetFocus(focus);
-                restoringFocus_ = false;
+                RestoreFocus();
             }
             return 0;
         case WM_DPICHANGED: {

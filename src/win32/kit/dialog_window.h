@@ -52,6 +52,12 @@ class DialogWindow : public Window {
     bool CreateFrame(const wchar_t* className, std::string_view caption, const TwipsRect& client,
                      HWND owner, DWORD style = kDialogStyle, DWORD exStyle = 0,
                      Stacking stacking = Stacking::kAboveOwner);
+    // Makes a main window of the program: no owner, a frame that sizes and
+    // `icon` in its title bar, at the system's default place, with a
+    // client area of `client` twips at its DPI. It runs in the program's
+    // own message loop, not modally.
+    bool CreateMainFrame(const wchar_t* className, std::string_view caption,
+                         const TwipsRect& client, HICON icon);
     // Adds a child control of `windowClass` at the designed place of
     // `control`, in the message font; ids are given in the order of adding.
     HWND AddControl(const ControlPlace& control, const wchar_t* windowClass, DWORD style,
@@ -83,6 +89,9 @@ class DialogWindow : public Window {
     // True while the window hands the focus back on becoming active: a
     // control getting it then is not the user moving it there.
     bool RestoringFocus() const { return restoringFocus_; }
+    // Hands the focus back to the control that had it when the window was
+    // left; a control held disabled (by a run) leaves it to the window.
+    void RestoreFocus();
     // The window's outer top-left corner, in twips from the screen's.
     OuterPosition OuterPositionNow() const;
 
@@ -110,6 +119,8 @@ class DialogWindow : public Window {
     };
     void UpdateFont();
     void PlaceControls();
+    // Sizes the window for a client area of `client` twips at its DPI.
+    void SizeForClient(const TwipsRect& client, DWORD style, DWORD exStyle);
 
     HWND owner_ = nullptr;
     int dpi_ = 96;

@@ -18,13 +18,8 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"BladewayMainWindow";
 constexpr int kIconResource = 1;
-// The standard controls take the ids from here in the order of the table
-// below; the grid the next one.
-constexpr int kFirstControlId = 100;
-
 // The standard control and caption for each entry of the control table;
 // the grid is made apart.
-// Vars is hidden (MainWindowModel's table names it, no command shows it).
 struct StandardControl {
     std::string_view name;
     const wchar_t* windowClass;
@@ -33,18 +28,13 @@ struct StandardControl {
 };
 
 constexpr StandardControl kStandardControls[] = {
-    {"File1", WC_LISTBOXW,
-     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, ""},
-    {"Proc", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kProcessCaption},
-    {"Prf", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kPreferencesCaption},
-    {"Ext", WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kExitCaption},
+    {"File1", WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+     ""},
+    {"Proc", WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kProcessCaption},
+    {"Prf", WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kPreferencesCaption},
+    {"Ext", WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kExitCaption},
     {"BtnVars", WC_BUTTONW, BS_PUSHBUTTON, kVarsCaption},
 };
-constexpr int kFileListId = kFirstControlId;
-constexpr int kProcessId = kFirstControlId + 1;
-constexpr int kPreferencesId = kFirstControlId + 2;
-constexpr int kExitId = kFirstControlId + 3;
-constexpr int kVarsId = kFirstControlId + 4;
 // The grid's context menu, and the preview's shortcut.
 constexpr int kPreviewProgramId = 200;
 constexpr int kShowRunReportId = 201;
@@ -52,8 +42,14 @@ constexpr int kFirstRecentRunId = 210;  // then one for each run listed
 constexpr ACCEL kShortcuts[] = {
     {FCONTROL | FVIRTKEY, kPreviewProgramShortcutKey, kPreviewProgramId}};
 
+// The control table's row of `name`, which lives as long as the program.
+const ControlPlace& ControlOf(std::string_view name) {
+    return *std::find_if(kMainWindowControls.begin(), kMainWindowControls.end(),
+                         [name](const ControlPlace& row) { return row.objectName == name; });
+}
+
 // The outer rectangle of a window, in screen pixels.
-RECT OuterRect(HWND hwnd) {
+RECT OuterEdges(HWND hwnd) {
     RECT outer{};
     GetWindowRect(hwnd, &outer);
     return outer;
@@ -76,24 +72,11 @@ std::string HomeFolder() {
 
 MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
                      std::function<std::string()> today)
-    : model_(std::move(programPath), fileSystem, std::move(today)),
-      gridPlace_(MainWindowControlPlace("KeyData")) {
+    : model_(std::move(programPath), fileSystem, std::move(today)) {
     model_.SetView(this);
-    // The dialog face behind the controls, as a window of buttons has it.
-    RegisterClassOnce(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW),
-                      LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResource)),
-                      GetSysColorBrush(COLOR_BTNFACE));
-    const std::wstring title = Wide(kProgramTitle);
-    Create(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, title.c_str(),
-           RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT}, nullptr, 0);
-    if (Handle() == nullptr)
+    if (!CreateMainFrame(kClassName, kProgramTitle, kMainWindowClient,
+                         LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResource))))
         return;
-    dpi_ = DpiOf(Handle());
-    // The designed client area, at this DPI.
-    RECT outer = PixelsOf(kMainWindowClient);
-    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls();
     run_ = std::make_unique<BackgroundRun>(Handle());
     model_.SetRun(&run_->Session());
@@ -111,79 +94,25 @@ MainFrame::~MainFrame() {
     Destroy();
 }
 
-RECT MainFrame::PixelsOf(const TwipsRect& place) const {
-    return PixelRectOf(place, dpi_);
-}
-
-std::int64_t MainFrame::TwipsOf(int pixels) const {
-    return PixelsToTwips(pixels, dpi_);
-}
-
-HWND MainFrame::Control(std::string_view objectName) const {
-    for (const auto& [name, hwnd] : controls_) {
-        if (name == objectName)
-            return hwnd;
-    }
-    return nullptr;
-}
-
 void MainFrame::CreateControls() {
-    UpdateFont();
-    int id = kFirstControlId;
-    for (const StandardControl& control : kStandardControls) {
-        const RECT place = PixelsOf(MainWindowControlPlace(control.name));
-        const std::wstring caption = Wide(control.caption);
-        const HWND hwnd = CreateWindowExW(
-            0, control.windowClass, caption.c_str(), WS_CHILD | control.style, place.left,
-            place.top, place.right - place.left, place.bottom - place.top, Handle(),
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), GetModuleHandleW(nullptr),
-            nullptr);
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-        controls_.emplace_back(control.name, hwnd);
-    }
-    grid_ = std::make_unique<KeyGrid>(Handle(), PixelsOf(gridPlace_), id);
+    for (const StandardControl& control : kStandardControls)
+        AddControl(ControlOf(control.name), control.windowClass, control.style, control.caption);
+    // Vars is hidden: the model's table names it, no command shows it.
+    ShowWindow(Control("BtnVars"), SW_HIDE);
+    AddControl(ControlOf("KeyData"), [this](const RECT& place, int id) {
+        grid_ = std::make_unique<KeyGrid>(Handle(), place, id);
+        return grid_->Handle();
+    });
     grid_->ShowSheet(model_.KeySheet());
     // The tab order is the order of the windows.
     for (std::string_view name : kMainWindowTabOrder) {
-        SetWindowPos(name == "KeyData" ? grid_->Handle() : Control(name), HWND_BOTTOM, 0, 0, 0, 0,
+        SetWindowPos(Control(name), HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
 
-void MainFrame::PlaceControls() {
-    for (const auto& [name, hwnd] : controls_) {
-        const RECT place = PixelsOf(MainWindowControlPlace(name));
-        SetWindowPos(hwnd, nullptr, place.left, place.top, place.right - place.left,
-                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
-    }
-    if (grid_) {
-        const RECT place = PixelsOf(gridPlace_);
-        SetWindowPos(grid_->Handle(), nullptr, place.left, place.top, place.right - place.left,
-                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
-void MainFrame::UpdateFont() {
-    const LOGFONTW font = MessageFontAt(dpi_);
-    font_.Reset(CreateFontIndirectW(&font));
-}
-
 LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_DPICHANGED: {
-            // The system suggests the place at the new DPI; the controls follow.
-            dpi_ = HIWORD(wParam);
-            // The old font goes only once the controls have the new one.
-            const Font previous = std::move(font_);
-            UpdateFont();
-            TakeSuggestedPlace(Handle(), lParam);
-            PlaceControls();
-            // Systems before per-monitor v2 send the grid no DPI change of its own.
-            if (grid_)
-                grid_->ApplyDpi(dpi_);
-            return 0;
-        }
         case WM_SHOWWINDOW:
             // Once the window is in place, not while it is being shown.
             // The system's own handling (owned windows) goes on.
@@ -211,18 +140,10 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             // The list is read again each time the window becomes active:
             // files that came or went meanwhile show without a watch. The
-            // control that had the focus gets it back.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                if (const HWND focus = GetFocus(); focus != nullptr && IsChild(Handle(), focus))
-                    lastFocus_ = focus;
-                return 0;
-            }
-            model_.RefreshFileList();
-            RestoreFocus();
-            return 0;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return 0;
+            // control that had the focus gets it back as in a dialog.
+            if (LOWORD(wParam) != WA_INACTIVE)
+                model_.RefreshFileList();
+            break;
         case WM_CONTEXTMENU:
             if (grid_ && reinterpret_cast<HWND>(wParam) == grid_->Handle()) {
                 ShowGridMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -230,7 +151,7 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_CLOSE: {
-            const RECT outer = OuterRect(Handle());
+            const RECT outer = OuterEdges(Handle());
             // The model stores the place and ends the program (EndProgram).
             (void)model_.CloseRequested(TwipsOf(outer.top), TwipsOf(outer.left));
             return 0;
@@ -253,7 +174,13 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return Default(message, wParam, lParam);
+    return DialogWindow::HandleMessage(message, wParam, lParam);
+}
+
+// Systems before per-monitor v2 send the grid no DPI change of its own.
+void MainFrame::OnDpiChanged() {
+    if (grid_)
+        grid_->ApplyDpi(Dpi());
 }
 
 void MainFrame::Load() {
@@ -266,7 +193,7 @@ void MainFrame::Load() {
 void MainFrame::FollowSize() {
     if (!grid_)
         return;
-    const RECT outer = OuterRect(Handle());
+    const RECT outer = OuterEdges(Handle());
     RECT grid{};
     GetWindowRect(grid_->Handle(), &grid);
     model_.Resized(TwipsOf(outer.bottom - outer.top), TwipsOf(outer.right - outer.left),
@@ -274,17 +201,17 @@ void MainFrame::FollowSize() {
 }
 
 void MainFrame::OnCommand(int id, int code) {
-    if (id == kFileListId && code == LBN_SELCHANGE) {
+    if (id == ControlId("File1") && code == LBN_SELCHANGE) {
         const LRESULT row = SendMessageW(Control("File1"), LB_GETCURSEL, 0, 0);
         if (row >= 0)
             model_.FileListRowChosen(static_cast<std::size_t>(row));
-    } else if (id == kProcessId && code == BN_CLICKED) {
+    } else if (id == ControlId("Proc") && code == BN_CLICKED) {
         model_.Process(grid_->Selection());
-    } else if (id == kPreferencesId && code == BN_CLICKED) {
+    } else if (id == ControlId("Prf") && code == BN_CLICKED) {
         model_.OpenPreferences();
-    } else if (id == kExitId && code == BN_CLICKED) {
+    } else if (id == ControlId("Ext") && code == BN_CLICKED) {
         model_.Exit();
-    } else if (id == kVarsId && code == BN_CLICKED) {
+    } else if (id == ControlId("BtnVars") && code == BN_CLICKED) {
         model_.OpenSubstitutionTable();
     } else if (id == kPreviewProgramId) {
         PreviewCurrentProgram();
@@ -302,18 +229,6 @@ bool MainFrame::TranslateShortcut(MSG& message) {
     if (ChooseFocusedFile(message))
         return true;
     return TranslateAcceleratorW(Handle(), shortcuts_.Get(), &message) != 0;
-}
-
-// The first file comes first in the tab order and has the focus at the
-// start; later the control that had it when the window was left, unless a
-// run holds that one disabled.
-void MainFrame::RestoreFocus() {
-    HWND focus =
-        lastFocus_ != nullptr && IsWindow(lastFocus_) != FALSE ? lastFocus_ : Control("File1");
-    if (IsWindowEnabled(focus) == FALSE)
-        focus = Handle();
-    if (GetFocus() != focus)
-        SetFocus(focus);
 }
 
 // With no file chosen, an arrow key, Space or Return on the file list first
@@ -406,8 +321,8 @@ void MainFrame::ShowStartupAbout() {
 // The stored outer edges, in twips, at this window's DPI; what the settings
 // do not hold stays as it is.
 void MainFrame::PlaceWindow(const StoredWindowPlace& place) {
-    RECT outer = OuterRect(Handle());
-    const auto pixels = [this](std::int64_t twips) { return TwipsToPixels(twips, dpi_); };
+    RECT outer = OuterEdges(Handle());
+    const auto pixels = [this](std::int64_t twips) { return TwipsToPixels(twips, Dpi()); };
     const int height = place.height ? pixels(*place.height) : outer.bottom - outer.top;
     const int width = place.width ? pixels(*place.width) : outer.right - outer.left;
     if (place.top)
@@ -463,10 +378,7 @@ void MainFrame::ShowNotice(const std::string& text) {
 }
 
 void MainFrame::PlaceGrid(const TwipsRect& place) {
-    gridPlace_ = place;
-    const RECT pixels = PixelsOf(place);
-    SetWindowPos(grid_->Handle(), nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
-                 pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceControl("KeyData", place);
 }
 
 void MainFrame::OpenPreferences(const StoredWindowPlace& place) {

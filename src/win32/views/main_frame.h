@@ -17,7 +17,7 @@
 
 #include "core/presentation/main_window_model.h"
 #include "core/presentation/twips.h"
-#include "win32/kit/gdi.h"
+#include "win32/kit/dialog_window.h"
 #include "win32/kit/notice_balloon.h"
 #include "win32/kit/owned_handle.h"
 #include "win32/kit/window.h"
@@ -31,7 +31,7 @@
 
 namespace bladeway::win32 {
 
-class MainFrame final : public Window, private MainWindowView {
+class MainFrame final : public DialogWindow, private MainWindowView {
   public:
     // `programPath`: the running program, whose folder holds the settings;
     // `today`: today's date as "MM/DD/YY".
@@ -44,8 +44,6 @@ class MainFrame final : public Window, private MainWindowView {
 
     KeyGrid& Grid() { return *grid_; }
     bool RunGoingOn() const { return model_.RunGoingOn(); }
-    // The standard control named `objectName` in the control table.
-    HWND Control(std::string_view objectName) const;
     // The window's model: what happens outside the window (a run's end)
     // reaches it here.
     MainWindowModel& Model() { return model_; }
@@ -60,17 +58,13 @@ class MainFrame final : public Window, private MainWindowView {
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    RECT PixelsOf(const TwipsRect& place) const;
-    std::int64_t TwipsOf(int pixels) const;
+    void OnCommand(int id, int code) override;
+    void OnDpiChanged() override;
     void CreateControls();
-    void PlaceControls();
-    void UpdateFont();
     // The resize rule for the window's size now.
     void FollowSize();
-    void OnCommand(int id, int code);
     // The grid's context menu at this screen point.
     void ShowGridMenu(POINT at);
-    void RestoreFocus();
     bool ChooseFocusedFile(const MSG& message);
     void PreviewCurrentProgram();
 
@@ -100,14 +94,8 @@ class MainFrame final : public Window, private MainWindowView {
     void ShowUndoOutcome(const std::string& text, bool complete) override;
 
     MainWindowModel model_;
-    int dpi_ = 96;
-    Font font_;
     std::unique_ptr<KeyGrid> grid_;
     std::unique_ptr<SubstitutionTableHolder> substitutionTable_;  // made on first use
-    // Where the resize rule put the grid last (its design place at first).
-    TwipsRect gridPlace_;
-    // The standard controls by their object names in the control table.
-    std::vector<std::pair<std::string_view, HWND>> controls_;
     // The busy pointer shows over the window while a run goes on.
     bool busy_ = false;
     std::unique_ptr<BackgroundRun> run_;
@@ -121,7 +109,6 @@ class MainFrame final : public Window, private MainWindowView {
     std::unique_ptr<NoticeBalloon> notice_;  // made on the first notice
     std::string waitingNotice_;              // given before the window showed
     static constexpr UINT kShowWaitingNotice = WM_APP + 1;
-    HWND lastFocus_ = nullptr;  // the control with the focus when last left
 };
 
 }  // namespace bladeway::win32
