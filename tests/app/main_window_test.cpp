@@ -78,12 +78,6 @@ TEST_F(MainWindowTest, ControlsShowTheirCaptionsAndTips) {
 constexpr std::string_view kStoredPlace =
     "[Positions]\r\nMainHeight=3000\r\nMainWidth=6000\r\nMainTop=-600\r\nMainLeft=1500\r\n";
 
-TEST_F(MainWindowTest, TheStoredPlaceIsRestored) {
-    WriteSettings(kStoredPlace);
-    EXPECT_EQ(Start()->frameGeometry(),
-              QRect(100, 40, 400, 200));  // a negative edge counts positive
-}
-
 TEST_F(MainWindowTest, TheFrameShownLaterDoesNotGrowTheWindow) {
     WriteSettings(kStoredPlace);
     const auto form = Start();
