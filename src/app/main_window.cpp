@@ -50,7 +50,7 @@ void Place(QWidget& control) {
     PlaceControl(control, MainWindowControlPlace(control.objectName().toStdString()));
 }
 
-QPushButton* AddDesignButton(QWidget* window, const char* name, std::string_view caption) {
+QPushButton* AddDesignButton(QWidget* window, std::string_view name, std::string_view caption) {
     QPushButton* button = AddButton(window, name, ViewText(caption));
     Place(*button);
     return button;
@@ -86,16 +86,16 @@ MainWindow::~MainWindow() {
 
 void MainWindow::CreateControls() {
     fileList_ = new DataFileList(this);
-    fileList_->setObjectName(QStringLiteral("File1"));
+    fileList_->setObjectName(ViewText(kFileListName));
     fileList_->setToolTip(ViewText(kFileListTip));
     Place(*fileList_);
 
-    processButton_ = AddDesignButton(this, "Proc", kProcessCaption);
+    processButton_ = AddDesignButton(this, kProcessButtonName, kProcessCaption);
     processButton_->setToolTip(ViewText(kProcessTip));
 
     gridModel_ = new KeyGridModel(model_.KeySheet(), this);
     gridView_ = new QTableView(this);
-    gridView_->setObjectName(QStringLiteral("KeyData"));
+    gridView_->setObjectName(ViewText(kKeyGridName));
     gridView_->setModel(gridModel_);
     gridView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     gridView_->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -105,9 +105,9 @@ void MainWindow::CreateControls() {
     new GridSelectionLook(*gridView_);
     Place(*gridView_);
 
-    preferencesButton_ = AddDesignButton(this, "Prf", kPreferencesCaption);
-    exitButton_ = AddDesignButton(this, "Ext", kExitCaption);
-    varsButton_ = AddDesignButton(this, "BtnVars", kVarsCaption);
+    preferencesButton_ = AddDesignButton(this, kPreferencesButtonName, kPreferencesCaption);
+    exitButton_ = AddDesignButton(this, kExitButtonName, kExitCaption);
+    varsButton_ = AddDesignButton(this, kVarsButtonName, kVarsCaption);
     varsButton_->setVisible(false);
 
     // The keyboard as a Windows user expects it (a spreadsheet grid keeps

@@ -27,8 +27,7 @@ Widget* Named(Widget* widget, const ControlText& control) {
 // A push button with the control's object name, caption and tip, left to the
 // window's layout.
 inline QPushButton* AddButtonFor(QWidget* parent, const ControlText& control) {
-    QPushButton* button =
-        AddButton(parent, std::string(control.objectName).c_str(), ViewText(control.caption));
+    QPushButton* button = AddButton(parent, control.objectName, ViewText(control.caption));
     if (!control.tip.empty())
         button->setToolTip(ViewText(control.tip));
     return button;

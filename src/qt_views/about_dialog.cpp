@@ -29,9 +29,9 @@ void PlaceControls(QWidget& window) {
     }
 }
 
-QLabel* AddLabel(QWidget* parent, const char* name) {
+QLabel* AddLabel(QWidget* parent, std::string_view name) {
     auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
+    label->setObjectName(ViewText(name));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
@@ -54,25 +54,26 @@ AboutDialog::AboutDialog(QWidget* parent, AboutDialogServices services)
     const TwipsRect client = AboutModel::ClientSize();
     setFixedSize(Px(client.width), Px(client.height));
 
-    auto* picIcon = AddLabel(this, "picIcon");
-    auto* titleLabel = AddLabel(this, "lblTitle");
+    auto* picIcon = AddLabel(this, kAboutIconName);
+    auto* titleLabel = AddLabel(this, kAboutTitleName);
     QFont titleFont = titleLabel->font();
     titleFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                            QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     titleFont.setPointSize(kAboutTitlePointSize);
     titleLabel->setFont(titleFont);
-    auto* versionLabel = AddLabel(this, "lblVersion");
-    auto* descriptionLabel = AddLabel(this, "lblDescription");
+    auto* versionLabel = AddLabel(this, kAboutVersionName);
+    auto* descriptionLabel = AddLabel(this, kAboutDescriptionName);
     descriptionLabel->setWordWrap(true);
     descriptionLabel->setText(ViewText(AboutModel::Description()));
-    auto* systemVersionLabel = AddLabel(this, "WinVerLabel");
-    auto* secondVersionLabel = AddLabel(this, "DosVerLabel");
-    auto* disclaimerLabel = AddLabel(this, "lblDisclaimer");
+    auto* systemVersionLabel = AddLabel(this, kAboutSystemVersionName);
+    auto* secondVersionLabel = AddLabel(this, kAboutSecondVersionName);
+    auto* disclaimerLabel = AddLabel(this, kAboutDisclaimerName);
     disclaimerLabel->setWordWrap(true);
     disclaimerLabel->setText(ViewText(AboutModel::Disclaimer()));
 
-    auto* okButton = AddButton(this, "cmdOK", ViewText(kAboutOkCaption));
-    auto* systemInfoButton = AddButton(this, "cmdSysInfo", ViewText(kAboutSystemInfoCaption));
+    auto* okButton = AddButton(this, kAboutOkName, ViewText(kAboutOkCaption));
+    auto* systemInfoButton =
+        AddButton(this, kAboutSystemInfoName, ViewText(kAboutSystemInfoCaption));
     PlaceControls(*this);
     picIcon->setPixmap(ProgramIcon().pixmap(picIcon->size()));
     okButton->setDefault(true);  // Enter; Escape closes the box the same way

@@ -15,10 +15,11 @@ QString ProgramTitle(std::string_view window) {
     return QString::fromStdString(ProgramWindowTitle(window));
 }
 
-QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, std::int64_t left,
-                       std::int64_t top, std::int64_t width, std::int64_t height) {
+QPushButton* AddButton(QWidget* parent, std::string_view name, const QString& caption,
+                       std::int64_t left, std::int64_t top, std::int64_t width,
+                       std::int64_t height) {
     auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
+    button->setObjectName(ViewText(name));
     if (width >= 0 || height >= 0)
         PlaceControl(*button, left, top, width, height);
     return button;

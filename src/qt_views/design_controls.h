@@ -15,7 +15,7 @@ namespace bladeway {
 
 // A push button with its object name and caption; placed when a size is
 // given, otherwise left to the window's layout.
-QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption,
+QPushButton* AddButton(QWidget* parent, std::string_view name, const QString& caption,
                        std::int64_t left = 0, std::int64_t top = 0, std::int64_t width = -1,
                        std::int64_t height = -1);
 

@@ -58,12 +58,12 @@ FolderBrowseDialog::~FolderBrowseDialog() {
 }
 
 void FolderBrowseDialog::CreateControls() {
-    rootSelector_ = MakeControl<QComboBox>(*this, "Drive1");
+    rootSelector_ = MakeControl<QComboBox>(*this, FolderBrowseModel::kRootSelectorName);
     rootSelector_->installEventFilter(this);
-    folderTree_ = MakeControl<FolderList>(*this, "Dir1");
-    okButton_ = MakeButton(*this, "BtnOK");
-    pathLabel_ = MakeControl<QLabel>(*this, "Path");
-    cancelButton_ = MakeButton(*this, "BtnCan");
+    folderTree_ = MakeControl<FolderList>(*this, FolderBrowseModel::kFolderListName);
+    okButton_ = MakeButton(*this, FolderBrowseModel::kOkButtonName);
+    pathLabel_ = MakeControl<QLabel>(*this, FolderBrowseModel::kPathName);
+    cancelButton_ = MakeButton(*this, FolderBrowseModel::kCancelButtonName);
 
     MakeNotDefault({okButton_, cancelButton_});
     QWidget* previous = nullptr;

@@ -92,15 +92,16 @@ void PreferencesDialog::CreateControls() {
         browseButtons_.at(Index(field)) = MakeControl<QPushButton>(*this, names.browse);
     }
 
-    AddCaptioned<QLabel>(*this, "Label4");
-    mirrorCharacterField_ = MakeControl<QLineEdit>(*this, "MirChar");
+    AddCaptioned<QLabel>(*this, PreferencesModel::kMirrorCharacterLabelName);
+    mirrorCharacterField_ =
+        MakeControl<QLineEdit>(*this, PreferencesModel::kMirrorCharacterFieldName);
     mirrorCharacterField_->setMaxLength(PreferencesModel::kMirrorCharacterLength);
 
-    xlToLhBox_ = AddCaptioned<QCheckBox>(*this, "TransXL");
-    xToHBox_ = AddCaptioned<QCheckBox>(*this, "TransXH");
+    xlToLhBox_ = AddCaptioned<QCheckBox>(*this, PreferencesModel::kXLToLHBoxName);
+    xToHBox_ = AddCaptioned<QCheckBox>(*this, PreferencesModel::kXToHBoxName);
 
-    okButton_ = MakeControl<QPushButton>(*this, "BtnOK");
-    cancelButton_ = MakeControl<QPushButton>(*this, "BtnCan");
+    okButton_ = MakeControl<QPushButton>(*this, PreferencesModel::kOkButtonName);
+    cancelButton_ = MakeControl<QPushButton>(*this, PreferencesModel::kCancelButtonName);
     // No button is the default: Enter presses none of them.
     MakeNotDefault(
         {browseButtons_[0], browseButtons_[1], browseButtons_[2], okButton_, cancelButton_});

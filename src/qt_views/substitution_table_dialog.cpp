@@ -25,12 +25,13 @@ SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::str
 
     grid_ = new QTableWidget(SubstitutionTableModel::RowCount(),
                              SubstitutionTableModel::ColumnCount(), this);
-    grid_->setObjectName(QStringLiteral("VSub"));
+    grid_->setObjectName(ViewText(kSubstitutionTableGridName));
     int row = 0;
     for (const std::string_view heading : SubstitutionTableModel::RowHeadings())
         grid_->setVerticalHeaderItem(row++, new QTableWidgetItem(ViewText(heading)));
-    cancelButton_ = AddButton(this, "BtnCan", ViewText(kSubstitutionTableCancelCaption));
-    okButton_ = AddButton(this, "BtnOK", ViewText(kSubstitutionTableOkCaption));
+    cancelButton_ =
+        AddButton(this, kSubstitutionTableCancelName, ViewText(kSubstitutionTableCancelCaption));
+    okButton_ = AddButton(this, kSubstitutionTableOkName, ViewText(kSubstitutionTableOkCaption));
     // Neither button is the default: Enter belongs to the grid.
     MakeNotDefault({cancelButton_, okButton_});
     setTabOrder(grid_, cancelButton_);

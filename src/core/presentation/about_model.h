@@ -42,19 +42,31 @@ inline constexpr int kAboutTitlePointSize = 18;
 
 inline constexpr TwipsRect kAboutClientSize{0, 0, 5730, 3555};
 
+// The controls by role, under the names the table, the views and their tests
+// know them by.
+inline constexpr std::string_view kAboutIconName = "picIcon";
+inline constexpr std::string_view kAboutTitleName = "lblTitle";
+inline constexpr std::string_view kAboutVersionName = "lblVersion";
+inline constexpr std::string_view kAboutDescriptionName = "lblDescription";
+inline constexpr std::string_view kAboutSystemVersionName = "WinVerLabel";
+inline constexpr std::string_view kAboutSecondVersionName = "DosVerLabel";
+inline constexpr std::string_view kAboutDisclaimerName = "lblDisclaimer";
+inline constexpr std::string_view kAboutOkName = "cmdOK";
+inline constexpr std::string_view kAboutSystemInfoName = "cmdSysInfo";
+
 // The controls in their design places. The picture holds the program's
 // icon; lblDescription and lblDisclaimer wrap their words; cmdOK is the
 // default button and comes before cmdSysInfo in the tab order.
 inline constexpr std::array<ControlPlace, 9> kAboutControls{{
-    {"picIcon", {240, 240, 540, 540}},
-    {"lblTitle", {1050, 240, 1725, 480}},
-    {"lblVersion", {1050, 780, 3885, 225}},
-    {"lblDescription", {3120, 120, 2205, 930}},
-    {"WinVerLabel", {240, 1920, 1815, 255}},
-    {"DosVerLabel", {240, 2160, 1815, 255}},
-    {"lblDisclaimer", {255, 2625, 3870, 825}},
-    {"cmdOK", {4245, 2520, 1260, 345}},
-    {"cmdSysInfo", {4260, 3120, 1245, 345}},
+    {kAboutIconName, {240, 240, 540, 540}},
+    {kAboutTitleName, {1050, 240, 1725, 480}},
+    {kAboutVersionName, {1050, 780, 3885, 225}},
+    {kAboutDescriptionName, {3120, 120, 2205, 930}},
+    {kAboutSystemVersionName, {240, 1920, 1815, 255}},
+    {kAboutSecondVersionName, {240, 2160, 1815, 255}},
+    {kAboutDisclaimerName, {255, 2625, 3870, 825}},
+    {kAboutOkName, {4245, 2520, 1260, 345}},
+    {kAboutSystemInfoName, {4260, 3120, 1245, 345}},
 }};
 
 // The etched line above the buttons: a grey line one pixel high from

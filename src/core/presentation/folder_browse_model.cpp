@@ -53,9 +53,9 @@ std::vector<std::string> ShownSubfolders(std::vector<SubfolderEntry> entries) {
 }
 
 std::string_view FolderBrowseModel::CaptionOf(std::string_view objectName) {
-    if (objectName == "BtnOK")
+    if (objectName == FolderBrowseModel::kOkButtonName)
         return "OK";
-    if (objectName == "BtnCan")
+    if (objectName == FolderBrowseModel::kCancelButtonName)
         return "Cancel";
     return {};
 }

@@ -77,19 +77,27 @@ class FolderBrowseModel {
 
     static constexpr std::string_view kCaption = "Preferences";
     static constexpr TwipsRect kClientSize{0, 0, 3630, 2910};
+    // The controls by role, under the names the table, the views and their
+    // tests know them by.
+    static constexpr std::string_view kRootSelectorName = "Drive1";
+    static constexpr std::string_view kFolderListName = "Dir1";
+    static constexpr std::string_view kPathName = "Path";
+    static constexpr std::string_view kOkButtonName = "BtnOK";
+    static constexpr std::string_view kCancelButtonName = "BtnCan";
     // The controls in the order they are made.
     static constexpr std::array<ControlPlace, 5> kControls{{
-        {"Drive1", {360, 2400, 1815, 315}},
-        {"Dir1", {360, 600, 1815, 1665}},
-        {"BtnOK", {2520, 600, 855, 855}},
-        {"Path", {240, 120, 3135, 255}},
-        {"BtnCan", {2520, 1920, 855, 855}},
+        {kRootSelectorName, {360, 2400, 1815, 315}},
+        {kFolderListName, {360, 600, 1815, 1665}},
+        {kOkButtonName, {2520, 600, 855, 855}},
+        {kPathName, {240, 120, 3135, 255}},
+        {kCancelButtonName, {2520, 1920, 855, 855}},
     }};
-    static constexpr std::array<std::string_view, 4> kTabOrder{"Drive1", "Dir1", "BtnOK", "BtnCan"};
+    static constexpr std::array<std::string_view, 4> kTabOrder{kRootSelectorName, kFolderListName,
+                                                               kOkButtonName, kCancelButtonName};
     // The dialog opens on the folder its opener set, so the folder list, not
     // the root selector (whose focus opens the root's current folder), takes
     // the focus when the dialog is first shown.
-    static constexpr std::string_view kFirstFocus = "Dir1";
+    static constexpr std::string_view kFirstFocus = kFolderListName;
     // The buttons' captions; empty for the other controls.
     static std::string_view CaptionOf(std::string_view objectName);
 

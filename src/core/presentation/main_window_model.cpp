@@ -39,7 +39,7 @@ TwipsRect MainWindowControlPlace(std::string_view objectName) {
 
 TwipsRect MainWindowGridPlace(std::int64_t outerHeight, std::int64_t outerWidth,
                               std::int64_t gridHeight, std::int64_t gridWidth) {
-    const TwipsRect design = MainWindowControlPlace("KeyData");
+    const TwipsRect design = MainWindowControlPlace(kKeyGridName);
     TwipsRect grid{design.left, design.top, gridWidth, gridHeight};
     const std::int64_t height = outerHeight - (design.top + kBelowGrid);
     const std::int64_t width = outerWidth - (design.left + kRightOfGrid);

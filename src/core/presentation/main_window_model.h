@@ -40,18 +40,27 @@ class RunSessionModel;
 // a title bar and its buttons; a first start without settings opens at this
 // size, at the top-left corner of the screen), and the controls.
 inline constexpr TwipsRect kMainWindowClient{0, 0, 6690, 4665};
+// The controls by role, under the names the table, the views and their tests
+// know them by.
+inline constexpr std::string_view kFileListName = "File1";
+inline constexpr std::string_view kProcessButtonName = "Proc";
+inline constexpr std::string_view kKeyGridName = "KeyData";
+inline constexpr std::string_view kPreferencesButtonName = "Prf";
+inline constexpr std::string_view kExitButtonName = "Ext";
+inline constexpr std::string_view kVarsButtonName = "BtnVars";
 inline constexpr TwipsRect kMainWindowSmallestClient{0, 0, 1800, 450};
 inline constexpr std::array<ControlPlace, 6> kMainWindowControls{{
-    {"File1", {360, 240, 1815, 2625}},
-    {"Proc", {360, 3120, 1815, 375}},
-    {"KeyData", {2520, 240, 3975, 4215}},
-    {"Prf", {360, 3600, 1815, 375}},
-    {"Ext", {360, 4080, 1815, 375}},
-    {"BtnVars", {240, 4920, 735, 375}},
+    {kFileListName, {360, 240, 1815, 2625}},
+    {kProcessButtonName, {360, 3120, 1815, 375}},
+    {kKeyGridName, {2520, 240, 3975, 4215}},
+    {kPreferencesButtonName, {360, 3600, 1815, 375}},
+    {kExitButtonName, {360, 4080, 1815, 375}},
+    {kVarsButtonName, {240, 4920, 735, 375}},
 }};
 // Tab goes through the controls in this order (the grid after Process).
-inline constexpr std::array<std::string_view, 6> kMainWindowTabOrder{"File1", "Proc", "KeyData",
-                                                                     "Prf",   "Ext",  "BtnVars"};
+inline constexpr std::array<std::string_view, 6> kMainWindowTabOrder{
+    kFileListName,          kProcessButtonName, kKeyGridName,
+    kPreferencesButtonName, kExitButtonName,    kVarsButtonName};
 // Grid cells a little wider than a spreadsheet's default, so that a template
 // or program name of twelve characters shows whole.
 inline constexpr std::int64_t kKeyGridColumnWidth = 1260;

@@ -65,6 +65,14 @@ class PreferencesModel {
 
     static constexpr std::string_view kCaption = "Preferences";
     static constexpr TwipsRect kClientSize{0, 0, 5775, 3120};
+    // The controls by role that are no folder row's, under the names the
+    // table, the views and their tests know them by.
+    static constexpr std::string_view kMirrorCharacterLabelName = "Label4";
+    static constexpr std::string_view kMirrorCharacterFieldName = "MirChar";
+    static constexpr std::string_view kXLToLHBoxName = "TransXL";
+    static constexpr std::string_view kXToHBoxName = "TransXH";
+    static constexpr std::string_view kOkButtonName = "BtnOK";
+    static constexpr std::string_view kCancelButtonName = "BtnCan";
     // The controls in the order they are made.
     static constexpr std::array<ControlPlace, 15> kControls{{
         {"Label1", {120, 240, 1215, 255}},
@@ -76,17 +84,18 @@ class PreferencesModel {
         {"Label3", {120, 1440, 1215, 255}},
         {"DestPath", {1680, 1440, 2175, 375}},
         {"BtnBr3", {4200, 1440, 1215, 375}},
-        {"Label4", {120, 1920, 1215, 255}},
-        {"MirChar", {1680, 1920, 255, 285}},
-        {"TransXL", {2160, 1920, 1815, 255}},
-        {"TransXH", {2160, 2160, 1815, 255}},
-        {"BtnOK", {720, 2400, 1215, 495}},
-        {"BtnCan", {3840, 2400, 1215, 495}},
+        {kMirrorCharacterLabelName, {120, 1920, 1215, 255}},
+        {kMirrorCharacterFieldName, {1680, 1920, 255, 285}},
+        {kXLToLHBoxName, {2160, 1920, 1815, 255}},
+        {kXToHBoxName, {2160, 2160, 1815, 255}},
+        {kOkButtonName, {720, 2400, 1215, 495}},
+        {kCancelButtonName, {3840, 2400, 1215, 495}},
     }};
     // The design's tab order (the labels take no focus).
     static constexpr std::array<std::string_view, 11> kTabOrder{
-        "SrcPath", "BtnBr1",   "BtnOK",   "BtnCan",  "BtnBr2", "TmpPath",
-        "BtnBr3",  "DestPath", "MirChar", "TransXL", "TransXH"};
+        "SrcPath",   "BtnBr1", kOkButtonName, kCancelButtonName,         "BtnBr2",
+        "TmpPath",   "BtnBr3", "DestPath",    kMirrorCharacterFieldName, kXLToLHBoxName,
+        kXToHBoxName};
     // The mirror character field holds one character.
     static constexpr int kMirrorCharacterLength = 1;
 

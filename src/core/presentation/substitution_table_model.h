@@ -25,15 +25,22 @@ namespace bladeway {
 inline constexpr std::string_view kSubstitutionTableOkCaption = "OK";
 inline constexpr std::string_view kSubstitutionTableCancelCaption = "Cancel";
 
+// The controls by role, under the names the table, the views and their tests
+// know them by.
+inline constexpr std::string_view kSubstitutionTableGridName = "VSub";
+inline constexpr std::string_view kSubstitutionTableOkName = "BtnOK";
+inline constexpr std::string_view kSubstitutionTableCancelName = "BtnCan";
+
 // The controls in their design places, in tab order: the grid, Cancel, OK.
 // Each resize lays them out again (SubstitutionTableModel::LayOut).
 inline constexpr std::array<ControlPlace, 3> kSubstitutionTableControls{{
-    {"VSub", {200, 200, kSubstitutionTableGridDesignWidth, kSubstitutionTableGridDesignHeight}},
-    {"BtnCan",
+    {kSubstitutionTableGridName,
+     {200, 200, kSubstitutionTableGridDesignWidth, kSubstitutionTableGridDesignHeight}},
+    {kSubstitutionTableCancelName,
      {200 + kSubstitutionTableGridDesignWidth - kSubstitutionTableButtonWidth,
       200 + kSubstitutionTableGridDesignHeight + 200, kSubstitutionTableButtonWidth,
       kSubstitutionTableButtonHeight}},
-    {"BtnOK",
+    {kSubstitutionTableOkName,
      {200, 200 + kSubstitutionTableGridDesignHeight + 200, kSubstitutionTableButtonWidth,
       kSubstitutionTableButtonHeight}},
 }};

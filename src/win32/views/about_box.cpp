@@ -35,17 +35,19 @@ AboutBox::AboutBox(HWND owner, AboutSystem system) : model_(std::move(system)) {
     model_.SetView(this);
     if (!CreateFrame(kClassName, AboutModel::Caption(), AboutModel::ClientSize(), owner))
         return;
-    AddControl(PlaceNamed("picIcon"), WC_STATICW, SS_ICON | SS_REALSIZECONTROL);
-    AddControl(PlaceNamed("lblTitle"), WC_STATICW, kLabel, AboutModel::Title());
-    AddControl(PlaceNamed("lblVersion"), WC_STATICW, kLabel, AboutModel::Version());
-    AddControl(PlaceNamed("lblDescription"), WC_STATICW, kWrappingLabel, AboutModel::Description());
-    AddControl(PlaceNamed("WinVerLabel"), WC_STATICW, kLabel, model_.WindowsVersion());
-    AddControl(PlaceNamed("DosVerLabel"), WC_STATICW, kLabel, model_.DosVersion());
-    AddControl(PlaceNamed("lblDisclaimer"), WC_STATICW, kWrappingLabel, AboutModel::Disclaimer());
+    AddControl(PlaceNamed(kAboutIconName), WC_STATICW, SS_ICON | SS_REALSIZECONTROL);
+    AddControl(PlaceNamed(kAboutTitleName), WC_STATICW, kLabel, AboutModel::Title());
+    AddControl(PlaceNamed(kAboutVersionName), WC_STATICW, kLabel, AboutModel::Version());
+    AddControl(PlaceNamed(kAboutDescriptionName), WC_STATICW, kWrappingLabel,
+               AboutModel::Description());
+    AddControl(PlaceNamed(kAboutSystemVersionName), WC_STATICW, kLabel, model_.WindowsVersion());
+    AddControl(PlaceNamed(kAboutSecondVersionName), WC_STATICW, kLabel, model_.DosVersion());
+    AddControl(PlaceNamed(kAboutDisclaimerName), WC_STATICW, kWrappingLabel,
+               AboutModel::Disclaimer());
     // OK is the default (Enter) and comes before System Info in the tab order.
-    SetFirstFocus(AddControl(PlaceNamed("cmdOK"), WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON,
+    SetFirstFocus(AddControl(PlaceNamed(kAboutOkName), WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON,
                              kAboutOkCaption));
-    AddControl(PlaceNamed("cmdSysInfo"), WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON,
+    AddControl(PlaceNamed(kAboutSystemInfoName), WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON,
                kAboutSystemInfoCaption);
     UpdateTitleFont();
     UpdateIcon();
@@ -73,14 +75,15 @@ void AboutBox::UpdateTitleFont() {
     font.lfHeight = -MulDiv(kAboutTitlePointSize, Dpi(), 72);
     font.lfWidth = 0;
     titleFont_.Reset(CreateFontIndirectW(&font));
-    SendMessageW(Control("lblTitle"), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), TRUE);
+    SendMessageW(Control(kAboutTitleName), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()),
+                 TRUE);
 }
 
 // The program's icon filling the picture.
 void AboutBox::UpdateIcon() {
-    const RECT place = PixelsOf(PlaceNamed("picIcon").place);
+    const RECT place = PixelsOf(PlaceNamed(kAboutIconName).place);
     Icon icon = ProgramIcon(place.right - place.left, place.bottom - place.top);
-    SendMessageW(Control("picIcon"), STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+    SendMessageW(Control(kAboutIconName), STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
     // The old icon goes only once the picture holds the new one.
     icon_ = std::move(icon);
 }
@@ -94,12 +97,13 @@ void AboutBox::OnDpiChanged() {
 void AboutBox::OnCommand(int id, int code) {
     // Enter (IDOK) presses the button that has the focus, else OK.
     if (id == IDOK) {
-        id = GetFocus() == Control("cmdSysInfo") ? ControlId("cmdSysInfo") : ControlId("cmdOK");
+        id = GetFocus() == Control(kAboutSystemInfoName) ? ControlId(kAboutSystemInfoName)
+                                                         : ControlId(kAboutOkName);
         code = BN_CLICKED;
     }
-    if (id == ControlId("cmdOK") && code == BN_CLICKED)
+    if (id == ControlId(kAboutOkName) && code == BN_CLICKED)
         EndModal(IDOK);
-    else if (id == ControlId("cmdSysInfo") && code == BN_CLICKED)
+    else if (id == ControlId(kAboutSystemInfoName) && code == BN_CLICKED)
         model_.StartSystemInformation();
     else
         DialogWindow::OnCommand(id, code);

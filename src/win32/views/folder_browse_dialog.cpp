@@ -27,14 +27,14 @@ struct ControlKind {
 };
 
 ControlKind KindOf(std::string_view name) {
-    if (name == "Drive1")
+    if (name == FolderBrowseModel::kRootSelectorName)
         return {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
     // Every level is always open: no lines and no buttons that suggest otherwise.
-    if (name == "Dir1")
+    if (name == FolderBrowseModel::kFolderListName)
         return {WC_TREEVIEWW, WS_TABSTOP | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP,
                 WS_EX_CLIENTEDGE};
     // A long path loses its middle, not its last folders.
-    if (name == "Path")
+    if (name == FolderBrowseModel::kPathName)
         return {WC_STATICW, SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX | SS_NOTIFY, 0};
     return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0};
 }
@@ -66,7 +66,7 @@ FolderBrowseDialog::FolderBrowseDialog(FolderBrowseModel& model, HWND owner) : m
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     // The selector's list shows several roots at once, whatever height the table gives it.
-    SendMessageW(Control("Drive1"), CB_SETMINVISIBLE, kVisibleRoots, 0);
+    SendMessageW(Control(FolderBrowseModel::kRootSelectorName), CB_SETMINVISIBLE, kVisibleRoots, 0);
     SetFirstFocus(Control(FolderBrowseModel::kFirstFocus));
     UpdateFolderImages();
     model_.SetView(this);
@@ -78,7 +78,7 @@ FolderBrowseDialog::~FolderBrowseDialog() {
 }
 
 void FolderBrowseDialog::UpdateFolderImages() {
-    const HWND list = Control("Dir1");
+    const HWND list = Control(FolderBrowseModel::kFolderListName);
     const int size = ScaleToDpi(16, Dpi());
     ImageList images(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0));
     for (const bool open : {false, true}) {
@@ -94,7 +94,7 @@ void FolderBrowseDialog::UpdateFolderImages() {
 }
 
 std::string FolderBrowseDialog::HighlightedFolder() const {
-    const HWND list = Control("Dir1");
+    const HWND list = Control(FolderBrowseModel::kFolderListName);
     TVITEMW item{};
     item.mask = TVIF_PARAM;
     item.hItem = TreeView_GetSelection(list);
@@ -112,18 +112,19 @@ void FolderBrowseDialog::ActivateHighlighted() {
 }
 
 void FolderBrowseDialog::OnCommand(int id, int code) {
-    if (id == ControlId("Drive1")) {
+    if (id == ControlId(FolderBrowseModel::kRootSelectorName)) {
         if (code == CBN_SELCHANGE) {
-            model_.RootPicked(
-                static_cast<int>(SendMessageW(Control("Drive1"), CB_GETCURSEL, 0, 0)));
+            model_.RootPicked(static_cast<int>(
+                SendMessageW(Control(FolderBrowseModel::kRootSelectorName), CB_GETCURSEL, 0, 0)));
         } else if (code == CBN_SETFOCUS && !RestoringFocus()) {
             model_.RootSelectorEntered();
         }
-    } else if (id == ControlId("BtnOK") && code == BN_CLICKED) {
+    } else if (id == ControlId(FolderBrowseModel::kOkButtonName) && code == BN_CLICKED) {
         model_.Ok(OuterPositionNow());
-    } else if ((id == ControlId("BtnCan") && code == BN_CLICKED) || id == IDCANCEL) {
+    } else if ((id == ControlId(FolderBrowseModel::kCancelButtonName) && code == BN_CLICKED) ||
+               id == IDCANCEL) {
         model_.Cancel();
-    } else if (id == IDOK && GetFocus() == Control("Dir1")) {
+    } else if (id == IDOK && GetFocus() == Control(FolderBrowseModel::kFolderListName)) {
         // Enter on the folder list opens the highlighted folder; elsewhere
         // it presses no button.
         ActivateHighlighted();
@@ -144,7 +145,7 @@ LRESULT FolderBrowseDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
             break;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-            if (header.hwndFrom != Control("Dir1"))
+            if (header.hwndFrom != Control(FolderBrowseModel::kFolderListName))
                 break;
             if (header.code == TVN_ITEMEXPANDINGW || header.code == TVN_ITEMEXPANDINGA) {
                 // No level closes.
@@ -194,7 +195,7 @@ LRESULT FolderBrowseDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
 // FolderBrowseView
 
 void FolderBrowseDialog::ShowRoots(const std::vector<std::string>& roots) {
-    const HWND selector = Control("Drive1");
+    const HWND selector = Control(FolderBrowseModel::kRootSelectorName);
     SendMessageW(selector, CB_RESETCONTENT, 0, 0);
     for (const std::string& root : roots) {
         const std::wstring text = Wide(root);
@@ -203,13 +204,14 @@ void FolderBrowseDialog::ShowRoots(const std::vector<std::string>& roots) {
 }
 
 void FolderBrowseDialog::SelectRoot(int index) {
-    SendMessageW(Control("Drive1"), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(Control(FolderBrowseModel::kRootSelectorName), CB_SETCURSEL,
+                 static_cast<WPARAM>(index), 0);
 }
 
 // Each row under the last one a level up; every level open.
 void FolderBrowseDialog::ShowFolderList(const std::vector<FolderListRow>& rows,
                                         std::size_t openRow) {
-    const HWND list = Control("Dir1");
+    const HWND list = Control(FolderBrowseModel::kFolderListName);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     TreeView_DeleteAllItems(list);
     paths_.clear();
@@ -248,7 +250,7 @@ void FolderBrowseDialog::ShowFolderList(const std::vector<FolderListRow>& rows,
 }
 
 void FolderBrowseDialog::ShowPathText(const std::string& text) {
-    const HWND path = Control("Path");
+    const HWND path = Control(FolderBrowseModel::kPathName);
     SetWindowTextUtf8(path, text);
     tooltips_->Set(path, text);
 }

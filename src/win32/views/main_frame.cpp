@@ -28,12 +28,12 @@ struct StandardControl {
 };
 
 constexpr StandardControl kStandardControls[] = {
-    {"File1", WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-     ""},
-    {"Proc", WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kProcessCaption},
-    {"Prf", WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kPreferencesCaption},
-    {"Ext", WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kExitCaption},
-    {"BtnVars", WC_BUTTONW, BS_PUSHBUTTON, kVarsCaption},
+    {kFileListName, WC_LISTBOXW,
+     WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, ""},
+    {kProcessButtonName, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kProcessCaption},
+    {kPreferencesButtonName, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kPreferencesCaption},
+    {kExitButtonName, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kExitCaption},
+    {kVarsButtonName, WC_BUTTONW, BS_PUSHBUTTON, kVarsCaption},
 };
 // The grid's context menu, and the preview's shortcut.
 constexpr int kPreviewProgramId = 200;
@@ -98,8 +98,8 @@ void MainFrame::CreateControls() {
     for (const StandardControl& control : kStandardControls)
         AddControl(ControlOf(control.name), control.windowClass, control.style, control.caption);
     // Vars is hidden: the model's table names it, no command shows it.
-    ShowWindow(Control("BtnVars"), SW_HIDE);
-    AddControl(ControlOf("KeyData"), [this](const RECT& place, int id) {
+    ShowWindow(Control(kVarsButtonName), SW_HIDE);
+    AddControl(ControlOf(kKeyGridName), [this](const RECT& place, int id) {
         grid_ = std::make_unique<KeyGrid>(Handle(), place, id);
         return grid_->Handle();
     });
@@ -201,17 +201,17 @@ void MainFrame::FollowSize() {
 }
 
 void MainFrame::OnCommand(int id, int code) {
-    if (id == ControlId("File1") && code == LBN_SELCHANGE) {
-        const LRESULT row = SendMessageW(Control("File1"), LB_GETCURSEL, 0, 0);
+    if (id == ControlId(kFileListName) && code == LBN_SELCHANGE) {
+        const LRESULT row = SendMessageW(Control(kFileListName), LB_GETCURSEL, 0, 0);
         if (row >= 0)
             model_.FileListRowChosen(static_cast<std::size_t>(row));
-    } else if (id == ControlId("Proc") && code == BN_CLICKED) {
+    } else if (id == ControlId(kProcessButtonName) && code == BN_CLICKED) {
         model_.Process(grid_->Selection());
-    } else if (id == ControlId("Prf") && code == BN_CLICKED) {
+    } else if (id == ControlId(kPreferencesButtonName) && code == BN_CLICKED) {
         model_.OpenPreferences();
-    } else if (id == ControlId("Ext") && code == BN_CLICKED) {
+    } else if (id == ControlId(kExitButtonName) && code == BN_CLICKED) {
         model_.Exit();
-    } else if (id == ControlId("BtnVars") && code == BN_CLICKED) {
+    } else if (id == ControlId(kVarsButtonName) && code == BN_CLICKED) {
         model_.OpenSubstitutionTable();
     } else if (id == kPreviewProgramId) {
         PreviewCurrentProgram();
@@ -235,7 +235,7 @@ bool MainFrame::TranslateShortcut(MSG& message) {
 // chooses the file its focus frame is on: a list of one file could not be
 // chosen by an arrow otherwise.
 bool MainFrame::ChooseFocusedFile(const MSG& message) {
-    const HWND list = Control("File1");
+    const HWND list = Control(kFileListName);
     if (message.hwnd != list || message.message != WM_KEYDOWN)
         return false;
     const WPARAM key = message.wParam;
@@ -343,7 +343,7 @@ void MainFrame::PreferencesLoaded() {
 
 void MainFrame::ShowFileList(const std::string& /*folder*/, std::span<const std::string> names,
                              std::optional<std::size_t> chosen) {
-    const HWND list = Control("File1");
+    const HWND list = Control(kFileListName);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& name : names)
@@ -374,11 +374,11 @@ void MainFrame::ShowNotice(const std::string& text) {
     }
     if (!notice_)
         notice_ = std::make_unique<NoticeBalloon>(Handle());
-    notice_->Show(Control("File1"), text);
+    notice_->Show(Control(kFileListName), text);
 }
 
 void MainFrame::PlaceGrid(const TwipsRect& place) {
-    PlaceControl("KeyData", place);
+    PlaceControl(kKeyGridName, place);
 }
 
 void MainFrame::OpenPreferences(const StoredWindowPlace& place) {

@@ -34,7 +34,7 @@ constexpr ControlKind kButton{WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, 0};
 constexpr ControlKind kCheckBox{WC_BUTTONW, WS_TABSTOP | BS_3STATE, 0};
 
 bool IsCheckBox(std::string_view name) {
-    return name == "TransXL" || name == "TransXH";
+    return name == PreferencesModel::kXLToLHBoxName || name == PreferencesModel::kXToHBoxName;
 }
 
 ControlKind KindOf(std::string_view name) {
@@ -45,9 +45,9 @@ ControlKind KindOf(std::string_view name) {
         if (name == names.field)
             return kFolderField;
     }
-    if (name == "Label4")
+    if (name == PreferencesModel::kMirrorCharacterLabelName)
         return kLabel;
-    if (name == "MirChar")
+    if (name == PreferencesModel::kMirrorCharacterFieldName)
         return ControlKind{WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     if (IsCheckBox(name))
         return kCheckBox;
@@ -85,7 +85,8 @@ void PreferencesDialog::CreateControls() {
                                      PreferencesModel::CaptionOf(control.objectName), kind.exStyle);
         tooltips_->Set(hwnd, PreferencesModel::TooltipOf(control.objectName));
     }
-    SendMessageW(Control("MirChar"), EM_LIMITTEXT, PreferencesModel::kMirrorCharacterLength, 0);
+    SendMessageW(Control(PreferencesModel::kMirrorCharacterFieldName), EM_LIMITTEXT,
+                 PreferencesModel::kMirrorCharacterLength, 0);
     for (FolderField field : kFolderFields) {
         signs_.at(Index(field)) = CreateWindowExW(
             0, WC_STATICW, nullptr, WS_CHILD | SS_ICON | SS_REALSIZECONTROL | SS_NOTIFY, 0, 0, 0, 0,
@@ -181,25 +182,29 @@ void PreferencesDialog::OnCommand(int id, int code) {
             return;
         }
     }
-    if (id == ControlId("MirChar") && code == EN_CHANGE) {
+    if (id == ControlId(PreferencesModel::kMirrorCharacterFieldName) && code == EN_CHANGE) {
         if (!showing_) {
             // The mirror character goes into the programs, which are Windows-1252.
-            const HWND field = Control("MirChar");
+            const HWND field = Control(PreferencesModel::kMirrorCharacterFieldName);
             std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
             text.resize(static_cast<std::size_t>(
                 GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
             model_.MirrorCharacterEdited(CellBytesFromWide(text));
         }
-    } else if ((id == ControlId("TransXL") || id == ControlId("TransXH")) && code == BN_CLICKED) {
+    } else if ((id == ControlId(PreferencesModel::kXLToLHBoxName) ||
+                id == ControlId(PreferencesModel::kXToHBoxName)) &&
+               code == BN_CLICKED) {
         // A click checks a box that is not checked, as a two-state box does.
-        const bool xlToLh = id == ControlId("TransXL");
-        const bool checked =
-            SendMessageW(Control(xlToLh ? "TransXL" : "TransXH"), BM_GETCHECK, 0, 0) != BST_CHECKED;
+        const bool xlToLh = id == ControlId(PreferencesModel::kXLToLHBoxName);
+        const bool checked = SendMessageW(Control(xlToLh ? PreferencesModel::kXLToLHBoxName
+                                                         : PreferencesModel::kXToHBoxName),
+                                          BM_GETCHECK, 0, 0) != BST_CHECKED;
         model_.TranslateOptionClicked(xlToLh ? TranslateOption::kXLToLH : TranslateOption::kXToH,
                                       checked);
-    } else if (id == ControlId("BtnOK") && code == BN_CLICKED) {
+    } else if (id == ControlId(PreferencesModel::kOkButtonName) && code == BN_CLICKED) {
         model_.Ok(OuterPositionNow());
-    } else if ((id == ControlId("BtnCan") && code == BN_CLICKED) || id == IDCANCEL) {
+    } else if ((id == ControlId(PreferencesModel::kCancelButtonName) && code == BN_CLICKED) ||
+               id == IDCANCEL) {
         model_.Cancel();
     }
     // Enter (IDOK) presses no button.
@@ -241,12 +246,14 @@ void PreferencesDialog::ShowFolder(FolderField field, const std::string& folder)
 
 void PreferencesDialog::ShowMirrorCharacter(const std::string& character) {
     showing_ = true;
-    SetWindowTextW(Control("MirChar"), WideFromCellBytes(character).c_str());
+    SetWindowTextW(Control(PreferencesModel::kMirrorCharacterFieldName),
+                   WideFromCellBytes(character).c_str());
     showing_ = false;
 }
 
 void PreferencesDialog::ShowTranslateOptions(std::int16_t xlToLh, std::int16_t xToH, bool visible) {
-    for (const auto& [name, value] : {std::pair{"TransXL", xlToLh}, std::pair{"TransXH", xToH}}) {
+    for (const auto& [name, value] : {std::pair{PreferencesModel::kXLToLHBoxName, xlToLh},
+                                      std::pair{PreferencesModel::kXToHBoxName, xToH}}) {
         const HWND box = Control(name);
         SendMessageW(box, BM_SETCHECK, static_cast<WPARAM>(CheckOf(value)), 0);
         ShowWindow(box, visible ? SW_SHOWNA : SW_HIDE);

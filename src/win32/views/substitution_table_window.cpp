@@ -43,15 +43,16 @@ SubstitutionTableWindow::SubstitutionTableWindow(HWND owner, SettingsFile settin
     // In the table's order, which is the tab order: the grid, Cancel, OK.
     // Neither button is the default: Enter belongs to the grid.
     for (const ControlPlace& control : SubstitutionTableModel::Controls()) {
-        if (control.objectName == "VSub") {
+        if (control.objectName == kSubstitutionTableGridName) {
             AddControl(control, [this](const RECT& place, int id) {
                 grid_ = std::make_unique<KeyGrid>(Handle(), place, id);
                 return grid_->Handle();
             });
         } else {
             AddControl(control, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON,
-                       control.objectName == "BtnOK" ? kSubstitutionTableOkCaption
-                                                     : kSubstitutionTableCancelCaption);
+                       control.objectName == kSubstitutionTableOkName
+                           ? kSubstitutionTableOkCaption
+                           : kSubstitutionTableCancelCaption);
         }
     }
     // The first sheet: named rows of empty columns at the grid's sizes.
@@ -89,14 +90,15 @@ void SubstitutionTableWindow::MoveToOuter(OuterPosition position) {
 }
 
 void SubstitutionTableWindow::LayOut() {
-    if (!grid_ || Control("BtnOK") == nullptr || Control("BtnCan") == nullptr)
+    if (!grid_ || Control(kSubstitutionTableOkName) == nullptr ||
+        Control(kSubstitutionTableCancelName) == nullptr)
         return;
     const PixelRect outer = OuterRect();
     const SubstitutionTableLayout layout = model_.LayOut(TwipsOf(static_cast<int>(outer.height)),
                                                          TwipsOf(static_cast<int>(outer.width)));
-    PlaceControl("VSub", layout.grid);
-    PlaceControl("BtnOK", layout.ok);
-    PlaceControl("BtnCan", layout.cancel);
+    PlaceControl(kSubstitutionTableGridName, layout.grid);
+    PlaceControl(kSubstitutionTableOkName, layout.ok);
+    PlaceControl(kSubstitutionTableCancelName, layout.cancel);
 }
 
 // SubstitutionTableView
@@ -149,9 +151,10 @@ void SubstitutionTableWindow::HideWindow(bool accepted) {
 
 // Escape comes as IDCANCEL and presses Cancel; Enter's IDOK is no button's.
 void SubstitutionTableWindow::OnCommand(int id, int code) {
-    if (id == ControlId("BtnOK") && code == BN_CLICKED)
+    if (id == ControlId(kSubstitutionTableOkName) && code == BN_CLICKED)
         (void)model_.Ok();
-    else if (id == IDCANCEL || (id == ControlId("BtnCan") && code == BN_CLICKED))
+    else if (id == IDCANCEL ||
+             (id == ControlId(kSubstitutionTableCancelName) && code == BN_CLICKED))
         model_.Cancel();
 }
 
