@@ -9,12 +9,29 @@
 namespace bladeway {
 
 inline constexpr std::int64_t kTwipsPerPixel = 15;
+inline constexpr std::int64_t kTwipsPerInch = 1440;
+inline constexpr int kDesignDpi = 96;
 
-// The nearest whole pixel. 15 is odd, so a whole number of twips never lies
-// exactly halfway between two pixels.
+// `numerator / denominator` (denominator above zero) to the nearest whole
+// number, halves away from zero, as Windows' MulDiv rounds.
+constexpr std::int64_t RoundedQuotient(std::int64_t numerator, std::int64_t denominator) {
+    return numerator >= 0 ? (numerator + denominator / 2) / denominator
+                          : -((-numerator + denominator / 2) / denominator);
+}
+
+// The nearest whole pixel at `dpi` dots per inch, and back; a DPI below one
+// counts as the design's 96.
+constexpr std::int64_t TwipsToPixelsAt(std::int64_t twips, int dpi) {
+    return RoundedQuotient(twips * (dpi > 0 ? dpi : kDesignDpi), kTwipsPerInch);
+}
+constexpr std::int64_t PixelsToTwipsAt(std::int64_t pixels, int dpi) {
+    return RoundedQuotient(pixels * kTwipsPerInch, dpi > 0 ? dpi : kDesignDpi);
+}
+
+// At 96 DPI, where Qt works and scales itself: 15 twips a pixel. 15 is odd,
+// so a whole number of twips never lies exactly halfway between two pixels.
 constexpr std::int64_t TwipsToPixels(std::int64_t twips) {
-    return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
-                      : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+    return TwipsToPixelsAt(twips, kDesignDpi);
 }
 
 constexpr std::int64_t PixelsToTwips(std::int64_t pixels) {

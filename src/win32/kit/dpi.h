@@ -25,12 +25,12 @@ LOGFONTW MessageFontAt(int dpi);
 // suggests for the new DPI.
 void TakeSuggestedPlace(HWND hwnd, LPARAM suggestedPlace);
 
-// Twips (1/1440 inch) as pixels at `dpi`, and back.
+// Twips (1/1440 inch) as pixels at `dpi`, and back: the core's rounding.
 inline int TwipsToPixels(std::int64_t twips, int dpi) {
-    return MulDiv(static_cast<int>(twips), dpi, 1440);
+    return static_cast<int>(TwipsToPixelsAt(twips, dpi));
 }
 inline std::int64_t PixelsToTwips(int pixels, int dpi) {
-    return MulDiv(pixels, 1440, dpi);
+    return PixelsToTwipsAt(pixels, dpi);
 }
 
 // A place in twips as a rectangle of pixels at `dpi`.
