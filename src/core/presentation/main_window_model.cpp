@@ -107,12 +107,16 @@ void MainWindowModel::RefreshFileList() {
     if (listedFolder_.empty())
         return;
     const auto listed = ListFiles(listedFolder_);
-    if (!listed)
+    // A folder that cannot be read keeps the list it showed; a new one shows
+    // none, so that no name of another folder is offered in it.
+    if (!listed && fileListShown_)
         return;
     std::vector<std::string> visible;
-    for (const FileEntry& entry : listed.value()) {
-        if (!entry.hidden)
-            visible.push_back(entry.name);
+    if (listed) {
+        for (const FileEntry& entry : listed.value()) {
+            if (!entry.hidden)
+                visible.push_back(entry.name);
+        }
     }
     std::vector<std::string> files = KeyDataFileNames(std::move(visible));
     if (fileListShown_ && files == listedFiles_)

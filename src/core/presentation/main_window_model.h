@@ -210,7 +210,7 @@ class MainWindowModel {
     // changed): files that came or went show, and the chosen file stays
     // chosen while it is there. Nothing loads, and a list that has not
     // changed is not shown again. A folder that cannot be read leaves the
-    // list as it is.
+    // list as it is (a folder just listed that cannot be read shows none).
     void RefreshFileList();
 
     // The user's commands.

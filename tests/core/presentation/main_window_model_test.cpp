@@ -206,6 +206,16 @@ TEST_F(MainWindowModelTest, TheFileListKeepsItsChoiceThroughRefreshesAndStartsAf
     std::filesystem::rename(folder.Path() / "moved", keys);
     model.ListSourceFolder(keys.string());
     EXPECT_EQ(window.events, std::vector<std::string>{list + " a.dat b.DAT"});
+
+    // A folder just listed that cannot be read offers none of the names of
+    // the one before (root reads every folder: nothing to see then).
+    std::filesystem::permissions(keys, std::filesystem::perms::none);
+    if (!ListFiles(keys.string())) {
+        window.events.clear();
+        model.ListSourceFolder(keys.string());
+        EXPECT_EQ(window.events, std::vector<std::string>{list});
+    }
+    std::filesystem::permissions(keys, std::filesystem::perms::owner_all);
 }
 
 TEST_F(MainWindowModelTest, TheGridFollowsTheWindowWhereMoreThanAHundredTwipsAreLeft) {
