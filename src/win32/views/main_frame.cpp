@@ -7,6 +7,7 @@
 
 #include "core/os/folders.h"
 #include "core/presentation/program_title.h"
+#include "core/run/run_report_text.h"
 #include "win32/kit/dpi.h"
 #include "win32/kit/wide_text.h"
 #include "win32/views/about_box.h"
@@ -418,6 +419,16 @@ void MainFrame::ShowRunReport(const RunReport& report, const std::string& destin
         links.openProgram = [this](const KeyResult& key) { model_.ShowWrittenProgram(key); };
         reportWindow_ = std::make_unique<RunReportWindow>(Handle(), model_.Files(), HomeFolder(),
                                                           std::move(links));
+        if (reportWindow_->Handle() == nullptr) {
+            // The run is done all the same: its outcome is said where the user is.
+            const std::string text =
+                "Bladeway could not open the run report (" + SystemErrorText(GetLastError()) +
+                ").\n\n" + ProcessedKeysLine(report) + "\n" + SummaryLine(report, /*dryRun=*/false);
+            reportWindow_.reset();
+            MessageBoxW(Handle(), Wide(text).c_str(), Wide(kProgramTitle).c_str(),
+                        MB_OK | MB_ICONWARNING);
+            return;
+        }
         reportWindow_->SetUndo(&model_.RunUndo());
     }
     reportWindow_->ShowReport(report, destinationFolder);
