@@ -4,6 +4,7 @@
 // code 0 after storing the window's place, as it does after a run.
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <spawn.h>
@@ -14,6 +15,7 @@
 
 #include "core/gcode/index_record.h"
 #include "desktop/desktop_fixture.h"
+#include "desktop/x_display.h"
 #include "support/many_keys.h"
 
 extern char** environ;
@@ -146,6 +148,9 @@ TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
         case When::kAfterARun:
             AwaitThat("the run report comes up",
                       [&] { return !Windows("^Bladeway - Run Report$").empty(); });
+            // What the report said, should the files not be the whole run's.
+            if (const char* screens = std::getenv("BLADEWAY_DESKTOP_SCREENSHOTS"))
+                SaveScreen(std::string(screens) + "/program-end-after-a-run-report.png");
             break;
     }
     PressCloseBox(main);
@@ -173,9 +178,15 @@ TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
             EXPECT_LT(done, static_cast<std::size_t>(kLongRunKeys)) << "the run was not stopped";
             EXPECT_EQ(fs::file_size(destination / "INDICE.Prg"), done * kIndexRecordSize);
             break;
-        case When::kAfterARun:
-            EXPECT_TRUE(Written() == CliRun().files) << "not the files of the whole run";
+        case When::kAfterARun: {
+            const auto written = Written();
+            const auto expected = CliRun().files;
+            EXPECT_TRUE(written == expected)
+                << "not the files of the whole run:\n"
+                << DifferingFiles(written, expected) << "the program's output:\n"
+                << ReadBytes(log_);
             break;
+        }
     }
 }
 

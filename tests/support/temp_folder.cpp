@@ -95,6 +95,23 @@ std::map<std::string, std::string> FilesBelow(const std::filesystem::path& folde
     return files;
 }
 
+std::string DifferingFiles(const std::map<std::string, std::string>& actual,
+                           const std::map<std::string, std::string>& expected) {
+    std::string differences;
+    for (const auto& [path, bytes] : expected) {
+        const auto found = actual.find(path);
+        if (found == actual.end())
+            differences += "missing " + path + "\n";
+        else if (found->second != bytes)
+            differences += "other bytes " + path + "\n";
+    }
+    for (const auto& [path, bytes] : actual) {
+        if (!expected.contains(path))
+            differences += "extra " + path + "\n";
+    }
+    return differences;
+}
+
 std::filesystem::path SourceDir() {
     const char* dir = std::getenv("BLADEWAY_SOURCE_DIR");
     return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();

@@ -37,6 +37,10 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 // Every file below `folder`, by its path relative to it, with its bytes; the
 // empty lock files beside indexes, which hold no data, left out.
 std::map<std::string, std::string> FilesBelow(const std::filesystem::path& folder);
+// What tells two such sets apart, for a failure message: each path missing
+// from `actual`, extra in it, or with other bytes ("missing SRG/P/3001").
+std::string DifferingFiles(const std::map<std::string, std::string>& actual,
+                           const std::map<std::string, std::string>& expected);
 
 // The source tree, from the environment CTest gives the tests.
 std::filesystem::path SourceDir();
