@@ -15,7 +15,7 @@ namespace {
 void ShowStartFailure(DWORD error) {
     std::string text = "Bladeway could not open its main window";
     if (error != 0)
-        text += ": " + bladeway::win32::SystemErrorText(error);
+        text += ": " + bladeway::SystemErrorText(error);
     MessageBoxW(nullptr, bladeway::win32::Wide(text).c_str(),
                 bladeway::win32::Wide(bladeway::kProgramTitle).c_str(), MB_OK | MB_ICONERROR);
 }

@@ -12,6 +12,7 @@
 
 #include "core/gcode/local_date.h"
 #include "core/os/paths.h"
+#include "core/os/system_text.h"
 #include "core/os/tool_command.h"
 #include "core/storage/batch_writer.h"
 #include "core/storage/dry_run_file_system.h"
@@ -82,6 +83,22 @@ TEST(Windows1252, DecodesEncodesAndSurvivesARoundTrip) {
     for (int byte = 0; byte < 256; ++byte)
         all.push_back(static_cast<char>(byte));
     EXPECT_EQ(EncodeWindows1252(DecodeWindows1252(all)), all);
+}
+
+// Strict going to the system, so that no file name is guessed at; lenient
+// coming back, so that every name the system gives can be shown.
+TEST(SystemText, Utf16BothWaysStrictInLenientOut) {
+    const std::string text = "Schl\xC3\xBCssel \xE2\x82\xAC \xF0\x9F\x94\x91";
+    EXPECT_EQ(Utf16FromUtf8(text), std::u16string(u"Schl\u00FCssel \u20AC \U0001F511"));
+    EXPECT_EQ(Utf8FromUtf16(*Utf16FromUtf8(text)), text);
+    EXPECT_EQ(Utf16FromUtf8(""), std::u16string());
+    for (const char* bad : {"\xC3", "\xC0\xAF", "a\xFF"})
+        EXPECT_EQ(Utf16FromUtf8(bad), std::nullopt) << bad;
+    EXPECT_EQ(Utf8FromUtf16(u"\xD800x"), "\xEF\xBF\xBDx");
+    EXPECT_EQ(Utf8FromUtf16(std::u16string(1, u'\xDC00')), "\xEF\xBF\xBD");
+    const std::string reason = SystemErrorText(2);  // no such file, on both systems
+    EXPECT_FALSE(reason.empty());
+    EXPECT_NE(reason.back(), '\n');
 }
 
 TEST(MonthDayYear, FormatTodayAndValidation) {

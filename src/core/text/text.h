@@ -66,4 +66,7 @@ std::int16_t SaturateToInt16(std::int64_t value);
 // U+10FFFF.
 bool IsValidUtf8(std::string_view text);
 
+// Appends the UTF-8 form of the code point `c` to `out`.
+void AppendUtf8(std::string& out, char32_t c);
+
 }  // namespace bladeway

@@ -1,8 +1,10 @@
 #pragma once
-// The program's texts are UTF-8; the wide Windows calls take UTF-16.
+// The program's texts are UTF-8; the wide Windows calls take UTF-16, through
+// the core's system text (which also gives SystemErrorText).
 #include <string>
 #include <string_view>
 
+#include "core/os/system_text.h"
 #include "win32/kit/windows_api.h"
 
 namespace bladeway::win32 {
@@ -15,9 +17,6 @@ std::string Utf8(std::wstring_view wide);
 
 // A window's text (a caption, an edit's contents) as UTF-8.
 std::string WindowTextUtf8(HWND hwnd);
-
-// The system's own words for an error number (GetLastError), in UTF-8.
-std::string SystemErrorText(unsigned long error);
 
 // Sets a window's text from UTF-8.
 void SetWindowTextUtf8(HWND hwnd, std::string_view utf8);
