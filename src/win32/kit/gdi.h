@@ -3,39 +3,14 @@
 // when it goes out of scope.
 #include <utility>
 
+#include "win32/kit/owned_handle.h"
 #include "win32/kit/windows_api.h"
 
 namespace bladeway::win32 {
 
 // A font, brush, pen or bitmap, deleted with the owner.
 template <typename Handle>
-class GdiObject {
-  public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { Reset(); }
-
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void Reset(Handle handle = nullptr) {
-        if (handle_ != nullptr)
-            DeleteObject(handle_);
-        handle_ = handle;
-    }
-
-  private:
-    Handle handle_ = nullptr;
-};
+using GdiObject = OwnedHandle<Handle, &DeleteObject>;
 
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;

@@ -1,7 +1,7 @@
 #pragma once
-// Owners of the handles that are not GDI objects (gdi.h): each gives its
-// handle back to the system, with the call that frees it, when it goes out
-// of scope, unless the handle was handed over to the system meanwhile.
+// Owners of handles: each gives its handle back to the system, with the
+// call that frees it, when it goes out of scope, unless the handle was
+// handed over to the system meanwhile. The GDI objects' owners are in gdi.h.
 #include <utility>
 
 #include "win32/kit/windows_api.h"
