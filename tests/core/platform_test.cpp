@@ -392,6 +392,40 @@ TEST_F(FileSystemTest, AFoldersFirstProgramRemovesTemporariesLeftADayAgo) {
     Disk().Discard(staged.value());
 }
 
+// The disk's files are staged on the writer's own thread while the caller
+// goes on: what could not be staged is said by Commit in its place among the
+// others, and a read sees the last staging of the file that worked.
+TEST_F(FileSystemTest, ABatchSaysAtCommitWhatItCouldNotStage) {
+    const std::string first = folder_.File("P1");
+    const std::string folder = folder_.File("P2");
+    fs::create_directory(testing::Utf8Path(folder));
+    BatchWriter batch(Disk());
+    for (int round = 0; round < 2; ++round) {
+        batch.SetOwner(0);
+        (void)batch.ReplaceFile(first, "staged");
+        batch.SetOwner(1);
+        (void)batch.ReplaceFile(folder, "never");
+        if (round == 0) {
+            EXPECT_EQ(batch.Settle(), 1U);
+            // A folder now stands where P1 goes: its second staging fails.
+            fs::create_directory(testing::Utf8Path(first));
+        }
+    }
+    EXPECT_EQ(batch.ReadWholeFile(first).value(), "staged");
+    EXPECT_FALSE(batch.IsStaged(folder));
+    EXPECT_EQ(batch.Settle(), 1U);
+    fs::remove(testing::Utf8Path(first));
+    const std::vector<CommittedFile> committed = batch.Commit();
+    ASSERT_EQ(committed.size(), 4U);
+    EXPECT_TRUE(committed[0].inPlace) << committed[0].error;
+    for (std::size_t at = 1; at < committed.size(); ++at) {
+        EXPECT_FALSE(committed[at].inPlace);
+        EXPECT_EQ(committed[at].owner, at % 2);
+        EXPECT_NE(committed[at].error.find("cannot write"), std::string::npos);
+    }
+    EXPECT_EQ(ReadBytes(first), "staged");
+}
+
 TEST_F(FileSystemTest, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows folders have no write permission bit; read-only files are "

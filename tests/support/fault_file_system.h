@@ -77,6 +77,8 @@ class FaultFileSystem final : public FileSystem, public StagingSteps {
     void Discard(const StagedFile& file) override { Disk().Discard(file); }
     // Leaves what killed runs left: the faults here are of writes, not of the sweep.
     std::size_t RemoveLeftOverTemporaries(const std::string& /*folder*/) override { return 0; }
+    // In the caller's order, so that what the test sees is the same each time.
+    bool StagesOnAnyThread() const override { return false; }
 
   private:
     std::set<std::string> failingWrites_, failingReads_, failingMoves_;

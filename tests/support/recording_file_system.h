@@ -75,6 +75,8 @@ class RecordingFileSystem final : public FileSystem, public StagingSteps {
     // Leaves what killed runs left, and logs nothing: the order of the run's
     // own steps is what is checked.
     std::size_t RemoveLeftOverTemporaries(const std::string& /*folder*/) override { return 0; }
+    // In the caller's order, so that what the test sees is the same each time.
+    bool StagesOnAnyThread() const override { return false; }
 
     std::function<void()> onReplace;  // called before each replacement or staging, when set
 

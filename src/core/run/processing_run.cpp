@@ -206,7 +206,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     int statusColumn = 0;  // the column whose problem set the Status
     auto batchBegan = std::chrono::steady_clock::now();
     const auto writeBatch = [&](const std::string& indexPath) {
-        const std::size_t staged = programs.StagedCount();
+        const std::size_t staged = programs.Settle();
         if (environment.saving && staged > 0)
             environment.saving(staged);
         ApplyProgramWrites(programs.Commit(), report);

@@ -1,5 +1,6 @@
 #include "core/storage/batch_writer.h"
 
+#include <algorithm>
 #include <map>
 
 #include "core/os/file_failures.h"
@@ -37,17 +38,63 @@ std::size_t ReplacingAtOnce::RemoveLeftOverTemporaries(const std::string& /*fold
     return 0;
 }
 
+bool ReplacingAtOnce::StagesOnAnyThread() const {
+    return false;
+}
+
 BatchWriter::BatchWriter(FileSystem& base)
-    : base_(base), staging_(base.Staging() != nullptr ? *base.Staging() : atOnce_) {}
+    : base_(base), staging_(base.Staging() != nullptr ? *base.Staging() : atOnce_) {
+    if (staging_.StagesOnAnyThread())
+        stager_ = std::make_unique<BackgroundStager>(staging_);
+}
 
 BatchWriter::~BatchWriter() {
+    Settle();
     for (const Entry& entry : staged_) {
-        staging_.Discard(entry.file);
+        if (entry.stagingProblem.empty())
+            staging_.Discard(entry.file);
     }
 }
 
+std::size_t BatchWriter::Settle() const {
+    if (stager_ != nullptr && settled_ < staged_.size()) {
+        for (BackgroundStager::Staged& staged : stager_->Finish()) {
+            Entry& entry = staged_[settled_++];
+            leftOversRemoved_ += staged.leftOversRemoved;
+            if (staged.file) {
+                entry.file = std::move(staged.file.value());
+            } else {
+                entry.stagingProblem = staged.file.error();
+            }
+        }
+    }
+    return static_cast<std::size_t>(
+        std::count_if(staged_.begin(), staged_.end(),
+                      [](const Entry& entry) { return entry.stagingProblem.empty(); }));
+}
+
+std::size_t BatchWriter::LeftOversRemoved() const {
+    Settle();
+    return leftOversRemoved_;
+}
+
+const BatchWriter::Entry* BatchWriter::LatestStaged(const std::string& key) const {
+    const auto found = latest_.find(key);
+    if (found == latest_.end())
+        return nullptr;
+    if (found->second >= settled_)
+        Settle();
+    // A staging that failed leaves the one before it of the same file, if any.
+    for (std::size_t at = found->second + 1; at-- > 0;) {
+        const Entry& entry = staged_[at];
+        if (entry.stagingProblem.empty() && SameFileKey(entry.file.target) == key)
+            return &entry;
+    }
+    return nullptr;
+}
+
 bool BatchWriter::IsStaged(const std::string& path) const {
-    return latest_.contains(SameFileKey(path));
+    return LatestStaged(SameFileKey(path)) != nullptr;
 }
 
 bool BatchWriter::Exists(const std::string& path) const {
@@ -59,11 +106,11 @@ bool BatchWriter::FolderExists(const std::string& path) const {
 }
 
 Expected<std::string> BatchWriter::ReadWholeFile(const std::string& path, std::size_t limit) const {
-    const auto found = latest_.find(SameFileKey(path));
-    if (found == latest_.end()) {
+    const Entry* const staged = LatestStaged(SameFileKey(path));
+    if (staged == nullptr) {
         return base_.ReadWholeFile(path, limit);
     }
-    const Entry& entry = staged_[found->second];
+    const Entry& entry = *staged;
     if (entry.size > limit) {
         return native::TooLargeFailure(path, entry.size, limit);
     }
@@ -92,17 +139,26 @@ Outcome BatchWriter::ReplaceFile(const std::string& path, std::string_view bytes
     }
     // The first file a run writes into a folder clears what killed runs
     // left there, so that hidden temporaries do not pile up.
-    if (std::string folder = FolderOf(path); !sweptFolders_.contains(folder)) {
-        leftOversRemoved_ += staging_.RemoveLeftOverTemporaries(folder);
-        sweptFolders_.insert(std::move(folder));
+    std::string folder = FolderOf(path);
+    const bool sweep = sweptFolders_.insert(folder).second;
+    if (stager_ != nullptr) {
+        latest_.insert_or_assign(SameFileKey(path), staged_.size());
+        staged_.push_back(
+            Entry{StagedFile{path, {}}, owner_, bytes.size(), std::move(contentHash), {}});
+        stagedBytes_ += bytes.size();
+        stager_->Stage(path, std::string(bytes), sweep);
+        return {};
     }
+    if (sweep)
+        leftOversRemoved_ += staging_.RemoveLeftOverTemporaries(folder);
     auto staged = staging_.Stage(path, bytes);
     if (!staged) {
         return staged.failure();
     }
     latest_.insert_or_assign(SameFileKey(path), staged_.size());
     staged_.push_back(
-        Entry{std::move(staged.value()), owner_, bytes.size(), std::move(contentHash)});
+        Entry{std::move(staged.value()), owner_, bytes.size(), std::move(contentHash), {}});
+    settled_ = staged_.size();
     stagedBytes_ += bytes.size();
     return {};
 }
@@ -121,20 +177,27 @@ Outcome BatchWriter::CreateEmptyIfMissing(const std::string& path) {
 }
 
 std::vector<CommittedFile> BatchWriter::Commit() {
+    Settle();
     std::vector<CommittedFile> outcomes;
     outcomes.reserve(staged_.size());
     std::vector<StagedFile> files;
     files.reserve(staged_.size());
+    std::vector<std::size_t> outcomeOf;  // of each of `files`
     std::vector<PlannedReplacement> replacements;
     for (Entry& entry : staged_) {
-        outcomes.push_back(CommittedFile{entry.owner, entry.file.target, false, {}});
+        outcomes.push_back(
+            CommittedFile{entry.owner, entry.file.target, false, std::move(entry.stagingProblem)});
+        if (!outcomes.back().error.empty())
+            continue;
         if (keeper_ != nullptr && &staging_ != &atOnce_) {
             replacements.push_back(
                 {entry.file.target, std::move(entry.contentHash), true, entry.file.replacedSize});
         }
+        outcomeOf.push_back(outcomes.size() - 1);
         files.push_back(std::move(entry.file));
     }
     staged_.clear();
+    settled_ = 0;
     stagedBytes_ = 0;
     latest_.clear();
     if (files.empty()) {
@@ -147,7 +210,7 @@ std::vector<CommittedFile> BatchWriter::Commit() {
     const auto giveUp = [&](const std::string& why) {
         for (std::size_t at = 0; at < files.size(); ++at) {
             staging_.Discard(files[at]);
-            outcomes[at].error = "cannot write '" + files[at].target + "': " + why;
+            outcomes[outcomeOf[at]].error = "cannot write '" + files[at].target + "': " + why;
         }
         return outcomes;
     };
@@ -182,16 +245,16 @@ std::vector<CommittedFile> BatchWriter::Commit() {
     for (std::size_t at = 0; at < files.size(); ++at) {
         if (const Outcome moved = staging_.MoveIntoPlace(files[at]); !moved) {
             staging_.Discard(files[at]);
-            outcomes[at].error = moved.error();
+            outcomes[outcomeOf[at]].error = moved.error();
             continue;
         }
-        outcomes[at].inPlace = true;
+        outcomes[outcomeOf[at]].inPlace = true;
         movedInto[FolderOf(files[at].target)].push_back(at);
     }
     for (const auto& [folder, moved] : movedInto) {
         if (const Outcome flushed = staging_.FlushFolder(folder); !flushed) {
             for (const std::size_t at : moved) {
-                outcomes[at].error = flushed.error();
+                outcomes[outcomeOf[at]].error = flushed.error();
             }
         }
     }

@@ -7,14 +7,19 @@
 // the run reads what an earlier one wrote. Staging one path twice keeps both
 // in order: the last one is the file that stays. Over a file system without
 // staging steps (FileSystem::Staging gives none) each file is replaced at
-// once when it is staged, and Commit has nothing left to do. Given a keeper,
-// the writer has it keep what each batch replaces before moving any file.
+// once when it is staged, and Commit has nothing left to do. Where the file
+// system allows it, files are staged on a thread of the writer's own while
+// the caller goes on; a file that cannot be staged is then reported by
+// Commit. Given a keeper, the writer has it keep what each batch replaces
+// before moving any file.
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "core/storage/background_stager.h"
 #include "core/storage/file_system.h"
 #include "core/storage/replacement_keeper.h"
 #include "core/storage/staging_steps.h"
@@ -34,6 +39,7 @@ class ReplacingAtOnce final : public StagingSteps {
     Outcome FlushFolder(const std::string& folder) override;
     void Discard(const StagedFile& file) override;
     std::size_t RemoveLeftOverTemporaries(const std::string& folder) override;
+    bool StagesOnAnyThread() const override;
 
   private:
     FileSystem& files_;
@@ -64,15 +70,20 @@ class BatchWriter final : public FileSystem {
     // Files staged from now on belong to `owner` in Commit's outcomes.
     void SetOwner(std::size_t owner) { owner_ = owner; }
 
+    // Files handed over since the last Commit, and their bytes.
     std::size_t StagedCount() const { return staged_.size(); }
     std::size_t StagedBytes() const { return stagedBytes_; }
+    // Waits until the files handed over are staged; gives how many are (a
+    // file that could not be is left out).
+    std::size_t Settle() const;
     bool IsStaged(const std::string& path) const;
     // Temporary files of killed runs removed so far from the folders written to.
-    std::size_t LeftOversRemoved() const { return leftOversRemoved_; }
+    std::size_t LeftOversRemoved() const;
 
-    // Flush, moves, folder flushes; one outcome per staged file, in the order
-    // they were staged. A failed flush moves nothing; every file whose flush
-    // or move failed is removed, and its target keeps its old content.
+    // Flush, moves, folder flushes; one outcome per file handed over, in the
+    // order they were. A failed flush moves nothing; every file whose
+    // staging, flush or move failed is removed, and its target keeps its old
+    // content.
     std::vector<CommittedFile> Commit();
 
     bool Exists(const std::string& path) const override;
@@ -94,23 +105,30 @@ class BatchWriter final : public FileSystem {
         StagedFile file;
         std::size_t owner = 0;
         std::size_t size = 0;
-        std::string contentHash;  // for the keeper
+        std::string contentHash;     // for the keeper
+        std::string stagingProblem;  // why it could not be staged, if so
     };
     // Has the keeper keep what `replacements` replace; the failure, worded
     // for each file it stops, when it cannot.
     Outcome Keep(std::span<const PlannedReplacement> replacements);
+    // The last staging of the file with this key that worked, if any.
+    const Entry* LatestStaged(const std::string& key) const;
 
     FileSystem& base_;
     ReplacingAtOnce atOnce_{base_};  // the steps where the base has none
     StagingSteps& staging_;
+    std::unique_ptr<BackgroundStager> stager_;  // where the steps allow another thread
     std::size_t owner_ = 0;
-    std::vector<Entry> staged_;
+    // Reads wait for the stager and take in what it did: the entries it has
+    // not reported on yet are those from `settled_` on.
+    mutable std::vector<Entry> staged_;
+    mutable std::size_t settled_ = 0;
     std::size_t stagedBytes_ = 0;
     // By path: where in staged_ its last staging is. Its bytes are read back
     // from the staged file, not kept, as a later read is rare.
     std::unordered_map<std::string, std::size_t> latest_;
     std::unordered_set<std::string> sweptFolders_;  // where left-over temporaries were removed
-    std::size_t leftOversRemoved_ = 0;
+    mutable std::size_t leftOversRemoved_ = 0;
     ReplacementKeeper* keeper_ = nullptr;
     std::string keepingProblem_;
 };

@@ -75,6 +75,11 @@ std::size_t DiskFileSystem::RemoveLeftOverTemporaries(const std::string& folder)
     return native::RemoveLeftOverTemporaries(folder, kLeftOverAge);
 }
 
+// Each step is a call of the system's own, which keeps no state between calls.
+bool DiskFileSystem::StagesOnAnyThread() const {
+    return true;
+}
+
 DiskFileSystem& Disk() {
     static DiskFileSystem disk;
     return disk;

@@ -79,6 +79,7 @@ class DiskFileSystem final : public FileSystem, public StagingSteps {
     Outcome FlushFolder(const std::string& folder) override;
     void Discard(const StagedFile& file) override;
     std::size_t RemoveLeftOverTemporaries(const std::string& folder) override;
+    bool StagesOnAnyThread() const override;
 };
 
 // The process's one disk file system.

@@ -12,12 +12,17 @@ ReadCacheFileSystem::ReadCacheFileSystem(FileSystem& fileSystem, std::size_t byt
       fileLimit_(fileLimit) {}
 
 bool ReadCacheFileSystem::Exists(const std::string& path) const {
-    if (existing_.contains(SameFileKey(path))) {
-        return true;
+    std::string key = SameFileKey(path);
+    {
+        const std::lock_guard lock(mutex_);
+        if (existing_.contains(key)) {
+            return true;
+        }
     }
     const bool exists = fileSystem_.Exists(path);
     if (exists) {
-        existing_.insert(SameFileKey(path));
+        const std::lock_guard lock(mutex_);
+        existing_.insert(std::move(key));
     }
     return exists;
 }
@@ -29,17 +34,21 @@ bool ReadCacheFileSystem::FolderExists(const std::string& path) const {
 
 Expected<std::string> ReadCacheFileSystem::ReadWholeFile(const std::string& path,
                                                          std::size_t limit) const {
-    if (const auto cached = contents_.find(SameFileKey(path)); cached != contents_.end()) {
-        if (cached->second.size() <= limit) {
+    std::string key = SameFileKey(path);
+    {
+        const std::lock_guard lock(mutex_);
+        if (const auto cached = contents_.find(key);
+            cached != contents_.end() && cached->second.size() <= limit) {
             return cached->second;
         }
-        return fileSystem_.ReadWholeFile(path, limit);  // the refusal, worded as usual
     }
+    // Not remembered, or too large for this read: then the refusal is worded as usual.
     auto content = fileSystem_.ReadWholeFile(path, limit);
+    const std::lock_guard lock(mutex_);
     if (content && content.value().size() <= fileLimit_ &&
-        cachedBytes_ + content.value().size() <= byteLimit_) {
+        cachedBytes_ + content.value().size() <= byteLimit_ && !contents_.contains(key)) {
         cachedBytes_ += content.value().size();
-        contents_.emplace(SameFileKey(path), content.value());
+        contents_.emplace(std::move(key), content.value());
     }
     return content;
 }
@@ -88,6 +97,7 @@ std::size_t ReadCacheFileSystem::RemoveLeftOverTemporaries(const std::string& fo
 
 void ReadCacheFileSystem::Forget(const std::string& path) {
     const std::string key = SameFileKey(path);
+    const std::lock_guard lock(mutex_);
     existing_.erase(key);
     if (const auto cached = contents_.find(key); cached != contents_.end()) {
         cachedBytes_ -= cached->second.size();

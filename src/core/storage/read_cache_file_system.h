@@ -4,8 +4,10 @@
 // the disk once. Writing or creating a file through it forgets that file;
 // failed reads and missing files are never remembered, so they are tried
 // again each time. Changes made to a file by others during the run are not
-// seen until the next run.
+// seen until the next run. Its files may be staged on another thread, so
+// what it remembers is kept under a lock.
 #include <cstddef>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -50,11 +52,13 @@ class ReadCacheFileSystem final : public FileSystem, private StagingSteps {
     Outcome FlushFolder(const std::string& folder) override;
     void Discard(const StagedFile& file) override;
     std::size_t RemoveLeftOverTemporaries(const std::string& folder) override;
+    bool StagesOnAnyThread() const override { return staging_->StagesOnAnyThread(); }
 
     FileSystem& fileSystem_;
     StagingSteps* staging_;  // the file system's, if it has them
     std::size_t byteLimit_;
     std::size_t fileLimit_;
+    mutable std::mutex mutex_;  // over what it remembers
     mutable std::size_t cachedBytes_ = 0;
     mutable std::unordered_set<std::string> existing_;  // only files found to exist
     mutable std::unordered_map<std::string, std::string> contents_;

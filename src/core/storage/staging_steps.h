@@ -41,6 +41,10 @@ class StagingSteps {
     // Removes temporary files that earlier runs left in `folder` when they
     // were killed (older than kLeftOverAge); gives the number removed.
     virtual std::size_t RemoveLeftOverTemporaries(const std::string& folder) = 0;
+    // True when Stage and RemoveLeftOverTemporaries may run on another
+    // thread than the other steps and the file system's reads, so that a
+    // batch is written while its next file is made.
+    virtual bool StagesOnAnyThread() const = 0;
 };
 
 }  // namespace bladeway

@@ -1,0 +1,61 @@
+#pragma once
+// Stages files on a thread of its own, in the order they are handed over,
+// so that a run makes its next program while the last one is written: on a
+// disk the writing is most of a file's cost, and the making the rest. Finish
+// gives what became of every file handed over; the caller's thread stages
+// what is still waiting meanwhile, rather than only wait for the worker.
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/storage/staging_steps.h"
+
+namespace bladeway {
+
+class BackgroundStager {
+  public:
+    // `steps` must allow Stage on any thread (StagingSteps::StagesOnAnyThread).
+    explicit BackgroundStager(StagingSteps& steps) : steps_(steps) {}
+    ~BackgroundStager();  // waits for the files handed over; they stay staged
+    BackgroundStager(const BackgroundStager&) = delete;
+    BackgroundStager& operator=(const BackgroundStager&) = delete;
+
+    struct Staged {
+        Expected<StagedFile> file;
+        std::size_t leftOversRemoved = 0;  // by the folder's sweep before it
+    };
+
+    // Stages `bytes` as `path`; sweeping the folder's left-over temporaries
+    // first when asked.
+    void Stage(std::string path, std::string bytes, bool sweepFolderFirst);
+    // Every file handed over since the last Finish, staged or not, in order.
+    std::vector<Staged> Finish();
+
+  private:
+    struct Job {
+        std::size_t slot = 0;  // where its outcome goes in done_
+        std::string path;
+        std::string bytes;
+        bool sweepFolderFirst = false;
+    };
+    // Stages the first job waiting, if any, unlocking meanwhile.
+    bool StageNext(std::unique_lock<std::mutex>& lock);
+    void Work();
+
+    StagingSteps& steps_;
+    std::mutex mutex_;
+    std::condition_variable jobsWaiting_;
+    std::condition_variable jobsDone_;
+    std::deque<Job> jobs_;
+    std::vector<Staged> done_;  // by slot, since the last Finish
+    std::size_t finished_ = 0;  // of done_
+    bool workerBusy_ = false;   // the worker holds a job
+    bool stopping_ = false;
+    std::thread worker_;  // started by the first file
+};
+
+}  // namespace bladeway
