@@ -50,17 +50,15 @@ TEST(JournalManifestTest, IsReadBackExactlyOrRefused) {
         const auto parsed = ParseManifest(changed);
         return parsed ? std::string("read") : parsed.error();
     };
-    EXPECT_EQ(refusal("\"format\": 1", "\"format\": 2"),
-              "not a journal manifest: format 2 is not known");
-    EXPECT_EQ(refusal("\"keys\": 3", "\"keys\": -3"),
-              "not a journal manifest: \"keys\" is not a count");
-    EXPECT_EQ(refusal("\"kept\": \"1\"", "\"kept\": 1"),
-              "not a journal manifest: \"kept\" is not a text");
+    const std::string refused = "not a journal manifest: ";
+    EXPECT_EQ(refusal("\"format\": 1", "\"format\": 2"), refused + "format 2 is not known");
+    EXPECT_EQ(refusal("\"keys\": 3", "\"keys\": -3"), refused + "\"keys\" is not a count");
+    EXPECT_EQ(refusal("\"kept\": \"1\"", "\"kept\": 1"), refused + "\"kept\" is not a text");
     EXPECT_EQ(refusal("\"before\": null", "\"before\": \"00\""),
-              "not a journal manifest: \"before\" is not an index record");
+              refused + "\"before\" is not an index record");
     EXPECT_EQ(refusal("7032", "7033"),
-              "not a journal manifest: an index entry whose records have different names");
-    EXPECT_EQ(refusal("{", "["), "not a journal manifest: not a JSON object");
+              refused + "an index entry whose records have different names");
+    EXPECT_EQ(refusal("{", "["), refused + "not a JSON object");
 }
 
 // The newest runs are kept while both limits hold, the run just made and a

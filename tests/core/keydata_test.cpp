@@ -69,26 +69,15 @@ TEST(ParseKeyData, BlocksHeadingsAndLineEnds) {
     }
 }
 
-class LoadKeyDataFileTest : public ::testing::Test {
-  protected:
-    LoadKeyDataFileTest() {
-        folder.Write("a.dat", "A1\r\nA2\r\nA3\r\n!\r\nB1\r\n!\r\n");
-        folder.Write("b.dat", "C1\r\n!\r\n");
-    }
-
+TEST(LoadKeyDataFile, ReplacesTheSheetOrLeavesItAsItWasAndSaysWhy) {
     testing::TempFolder folder;
+    folder.Write("a.dat", "A1\r\nA2\r\nA3\r\n!\r\nB1\r\n!\r\n");
+    folder.Write("b.dat", "C1\r\n!\r\n");
     Sheet sheet;
-};
-
-TEST_F(LoadKeyDataFileTest, ReplacesTheSheet) {
     ASSERT_TRUE(LoadKeyDataFile(folder.Path().string(), "a.dat", sheet).ok());
     EXPECT_EQ(sheet.ColumnCount(), 2);
     ASSERT_TRUE(LoadKeyDataFile(folder.WithSeparator(), "b.dat", sheet).ok());
     EXPECT_EQ(AllColumns(sheet), Columns{{"C1"}});
-}
-
-TEST_F(LoadKeyDataFileTest, AFailedLoadLeavesTheSheetAsItWasAndSaysWhy) {
-    ASSERT_TRUE(LoadKeyDataFile(folder.WithSeparator(), "b.dat", sheet).ok());
     sheet.SetCellText(1, 1, "edited");
     const Outcome missing = LoadKeyDataFile(folder.Path().string(), "gone.dat", sheet);
     ASSERT_FALSE(missing.ok());
@@ -100,17 +89,13 @@ TEST_F(LoadKeyDataFileTest, AFailedLoadLeavesTheSheetAsItWasAndSaysWhy) {
     EXPECT_EQ(AllColumns(sheet), Columns{{"edited"}});
 }
 
-TEST(Sheet, Starts500By500RefusingCellsOutside) {
+TEST(Sheet, Starts500By500RefusingCellsOutsideAndALoadClearsEarlierEdits) {
     Sheet sheet;
     EXPECT_EQ(sheet.ColumnCount(), 500);
     EXPECT_EQ(sheet.RowCount(), 500);
     EXPECT_FALSE(sheet.SetCellText(501, 1, "x"));
     EXPECT_FALSE(sheet.SetCellText(0, 1, "x"));
     EXPECT_EQ(sheet.CellText(501, 1), "");
-}
-
-TEST(Sheet, ALoadClearsEarlierEdits) {
-    Sheet sheet;
     sheet.SetCellText(1, 1, "old");
     sheet.Load(ParseKeyData(std::make_shared<const std::string>("a\r\nbb\r\n!\r\nc\r\n!\r\n")));
     ASSERT_TRUE(sheet.SetCellText(1, 2, "edited"));

@@ -111,13 +111,31 @@ TEST(MonthDayYear, FormatTodayAndValidation) {
     // clang-format on
 }
 
-TEST(Paths, RunningProgramAndJoins) {
+TEST(Paths, RunningProgramJoinsAndTheFolderOfAPath) {
     const std::string sep(1, kPathSeparator);
     EXPECT_EQ(std::filesystem::path(RunningProgramPath()).stem(), "platform_tests");
     EXPECT_EQ(JoinPath("tmp", "P1"), "tmp" + sep + "P1");
     EXPECT_EQ(JoinPath("tmp" + sep, "P1"), "tmp" + sep + sep + "P1");  // always one more
     EXPECT_EQ(JoinPathOnce("keys" + sep, "a.dat"), "keys" + sep + "a.dat");
     EXPECT_EQ(NativeSeparators("SRG\\01\\P1"), "SRG" + sep + "01" + sep + "P1");
+    // The parent, or the current folder.
+    // clang-format off
+    ExpectEach<std::string, std::string>(FolderOf, {
+        {"P1", "."}, {"d" + sep + "P1", "d"}, {"d" + sep + sep + "P1", "d"},
+        {"d" + sep + "e" + sep, "d" + sep + "e"}, {sep + "P1", sep},
+        {"SRG" + sep + "\xc3\x89" + sep + "T", "SRG" + sep + "\xc3\x89"}});
+    ExpectEach<std::string, std::string>(FolderOfPath, {
+        {"P1", ""}, {"d" + sep + "P1", "d" + sep}, {sep + "P1", sep},
+        {"d" + sep + sep, "d" + sep + sep}});
+    // clang-format on
+#ifdef _WIN32
+    EXPECT_EQ(FolderOfPath("C:P1"), "C:");  // P1 in the current folder of drive C
+    EXPECT_EQ(FolderOf("C:P1"), ".");
+    EXPECT_EQ(FolderOfPath("C:/cnc\\P1"), "C:/cnc\\");
+    EXPECT_EQ(FolderOf("C:\\P1"), "C:\\");
+    EXPECT_EQ(FolderOf("C:/cnc/P1"), "C:/cnc");
+    EXPECT_EQ(FolderOf("\\\\cnc\\share\\P1"), "\\\\cnc\\share");
+#endif
 }
 
 // The key skips normalising paths that are normal already; either way it
@@ -174,28 +192,6 @@ TEST(Paths, TheToolIsNamedAsTheWorkerCanTypeIt) {
     EXPECT_EQ(ShellArgument("/ab"), "/ab");
 }
 
-TEST(Paths, FolderOfIsTheParentOrTheCurrentFolder) {
-    const std::string sep(1, kPathSeparator);
-    // clang-format off
-    ExpectEach<std::string, std::string>(FolderOf, {
-        {"P1", "."}, {"d" + sep + "P1", "d"}, {"d" + sep + sep + "P1", "d"},
-        {"d" + sep + "e" + sep, "d" + sep + "e"}, {sep + "P1", sep},
-        {"SRG" + sep + "\xc3\x89" + sep + "T", "SRG" + sep + "\xc3\x89"}});
-    // clang-format on
-    ExpectEach<std::string, std::string>(FolderOfPath, {{"P1", ""},
-                                                        {"d" + sep + "P1", "d" + sep},
-                                                        {sep + "P1", sep},
-                                                        {"d" + sep + sep, "d" + sep + sep}});
-#ifdef _WIN32
-    EXPECT_EQ(FolderOfPath("C:P1"), "C:");  // P1 in the current folder of drive C
-    EXPECT_EQ(FolderOf("C:P1"), ".");
-    EXPECT_EQ(FolderOfPath("C:/cnc\\P1"), "C:/cnc\\");
-    EXPECT_EQ(FolderOf("C:\\P1"), "C:\\");
-    EXPECT_EQ(FolderOf("C:/cnc/P1"), "C:/cnc");
-    EXPECT_EQ(FolderOf("\\\\cnc\\share\\P1"), "\\\\cnc\\share");
-#endif
-}
-
 // Names of the files in `folder`, temporary ones included.
 Names FileNames(const fs::path& folder) {
     Names names;
@@ -219,23 +215,19 @@ class FileSystemTest : public ::testing::Test {
     testing::TempFolder folder_;
 };
 
-TEST_F(FileSystemTest, ReadsAWholeFileUpToItsLimit) {
+// A whole file up to its limit. The kind of a failed read tells a missing file
+// (which a reader may take as empty) from one that is there but unreadable.
+TEST_F(FileSystemTest, ReadsAWholeFileUpToItsLimitAndRefusesWhatIsNoFile) {
     const std::string bytes("A\r\n\0\xff!", 6);
-    const std::string path = folder_.Write("k.dat", bytes);
-    EXPECT_EQ(Disk().ReadWholeFile(path, 6).value(), bytes);
-    const auto refused = Disk().ReadWholeFile(path, 5);
+    const std::string file = folder_.Write("k.dat", bytes);
+    EXPECT_EQ(Disk().ReadWholeFile(file, 6).value(), bytes);
+    const auto refused = Disk().ReadWholeFile(file, 5);
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.errorKind(), FailureKind::kTooLarge);
-}
-
-// The kind of a failed read tells a missing file (which a reader may take as
-// empty) from one that is there but unreadable.
-TEST_F(FileSystemTest, ReadingRefusesWhatIsNoFileNamingAMissingOne) {
     const auto missing = Disk().ReadWholeFile(folder_.File("none.dat"));
     ASSERT_FALSE(missing.ok());
     EXPECT_NE(missing.error().find("none.dat"), std::string::npos);
     EXPECT_EQ(missing.errorKind(), FailureKind::kNotFound);
-    const std::string file = folder_.Write("k.dat", "A");
     const std::string sep(1, kPathSeparator);
     for (const std::string& path : {folder_.File("none") + sep + "k.dat", file + sep + "k.dat"})
         EXPECT_EQ(Disk().ReadWholeFile(path).errorKind(), FailureKind::kNotFound) << path;
@@ -352,16 +344,15 @@ TEST(TemporaryNames, AreTheNamesStagedFilesGet) {
 // files, and temporaries of a run that may still be going, stay.
 TEST_F(FileSystemTest, AFoldersFirstProgramRemovesTemporariesLeftADayAgo) {
     using namespace std::chrono_literals;
-    const auto leave = [this](const std::string& name, std::chrono::hours age) {
+    for (const auto& [name, age] : {std::pair{".P1.Ab3xYz.bwtmp", 25h},
+                                    {".P2.a1b2c3.old.bwtmp", 48h},
+                                    {".P3.Qw3rty.bwtmp", 23h},
+                                    {".keep.bwtmp", 48h},
+                                    {"P4.Ab3xYz.bwtmp", 48h},
+                                    {".P5.Ab3xYz.bwtmp.txt", 48h}}) {
         const fs::path path = testing::Utf8Path(folder_.Write(name, "left"));
         fs::last_write_time(path, fs::file_time_type::clock::now() - age);
-    };
-    leave(".P1.Ab3xYz.bwtmp", 25h);
-    leave(".P2.a1b2c3.old.bwtmp", 48h);
-    leave(".P3.Qw3rty.bwtmp", 23h);
-    leave(".keep.bwtmp", 48h);
-    leave("P4.Ab3xYz.bwtmp", 48h);
-    leave(".P5.Ab3xYz.bwtmp.txt", 48h);
+    }
     fs::create_directory(folder_.Path() / ".P6.Ab3xYz.bwtmp");
     const Names before = FileNames(folder_.Path());
 
@@ -441,47 +432,33 @@ TEST_F(FileSystemTest, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {
     EXPECT_EQ(ReadBytes(path), "old");
 }
 
-// A dry run beside an existing program P1 and a folder "sub".
-class DryRunTest : public FileSystemTest {
-  protected:
-    DryRunTest() { fs::create_directory(folder_.File("sub")); }
-    // Replaces P1, writes the new P2 and makes the index, all in memory.
-    void WriteSome() {
-        ASSERT_TRUE(dryRun.ReplaceFile(existing, "new").ok());
-        ASSERT_TRUE(dryRun.ReplaceFile(fresh, "two").ok());
-        ASSERT_TRUE(dryRun.CreateEmptyIfMissing(index).ok());
-        ASSERT_TRUE(dryRun.CreateEmptyIfMissing(existing).ok());
-    }
-
+// A dry run beside an existing program P1 and a folder "sub": it refuses what
+// the disk would, keeps its writes in memory and reads them over the disk.
+TEST_F(FileSystemTest, ADryRunRefusesWhatTheDiskWouldAndReadsItsWritesFromMemory) {
     const std::string existing = folder_.Write("P1", "old");
     const std::string fresh = folder_.File("P2");
     const std::string index = folder_.File("INDICE.Prg");
+    fs::create_directory(folder_.File("sub"));
     DryRunFileSystem dryRun;
-};
-
-TEST_F(DryRunTest, KeepsItsWritesInMemory) {
-    WriteSome();
-    EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
-    EXPECT_EQ(ReadBytes(existing), "old");
-    EXPECT_EQ(dryRun.WrittenPaths(), (Names{existing, fresh, index}));
-}
-
-TEST_F(DryRunTest, ReadsItsWritesOverTheDisk) {
-    EXPECT_FALSE(dryRun.Exists(fresh));
-    WriteSome();
-    EXPECT_TRUE(dryRun.Exists(fresh));
-    EXPECT_EQ(dryRun.ReadWholeFile(existing).value(), "new");
-    EXPECT_EQ(dryRun.ReadWholeFile(index).value(), "");
-    EXPECT_EQ(dryRun.ReadWholeFile(fresh).value(), "two");
-}
-
-TEST_F(DryRunTest, RefusesWhatTheDiskWould) {
     const Outcome missingFolder = dryRun.ReplaceFile(folder_.File("gone/P1"), "x");
     ASSERT_FALSE(missingFolder.ok());
     EXPECT_NE(missingFolder.error().find("gone/P1"), std::string::npos);
     EXPECT_FALSE(dryRun.ReplaceFile(folder_.File("sub"), "x").ok());
     EXPECT_FALSE(dryRun.ReplaceFile(existing + "/P1", "x").ok());  // a file in place of a folder
     EXPECT_TRUE(dryRun.WrittenPaths().empty());
+    EXPECT_FALSE(dryRun.Exists(fresh));
+
+    ASSERT_TRUE(dryRun.ReplaceFile(existing, "new").ok());
+    ASSERT_TRUE(dryRun.ReplaceFile(fresh, "two").ok());
+    ASSERT_TRUE(dryRun.CreateEmptyIfMissing(index).ok());
+    ASSERT_TRUE(dryRun.CreateEmptyIfMissing(existing).ok());
+    EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
+    EXPECT_EQ(ReadBytes(existing), "old");
+    EXPECT_EQ(dryRun.WrittenPaths(), (Names{existing, fresh, index}));
+    EXPECT_TRUE(dryRun.Exists(fresh));
+    EXPECT_EQ(dryRun.ReadWholeFile(existing).value(), "new");
+    EXPECT_EQ(dryRun.ReadWholeFile(index).value(), "");
+    EXPECT_EQ(dryRun.ReadWholeFile(fresh).value(), "two");
 }
 
 }  // namespace

@@ -88,15 +88,13 @@ TEST(ProfileWrite, ReplacesInPlaceOrAppendsKeepingEveryOtherByte) {
     EXPECT_EQ(Set("[S]\n k \nk=2\n", "S", "k", "5"), "[S]\nk=5\nk=2\n");  // the bare key first
 }
 
-TEST(ProfileWrite, RefusesWhatTheFormatCannotHold) {
+TEST(ProfileWrite, RefusesWhatTheFormatCannotHoldAndReadsBackTheRest) {
     // clang-format off
     for (const auto& [section, key, value] : std::vector<std::tuple<std::string, std::string, std::string>>{
              {"S", "k", "a\r\nb=1"}, {"S", "k=x", "1"}, {"S]", "k", "1"}, {"S", ";k", "1"}})
         // clang-format on
         EXPECT_FALSE(SetProfileString("", section, key, value).ok()) << section << key << value;
-}
-
-TEST(ProfileWrite, ReadsBackWhatItWrote) {
+    // What it can hold reads back as written.
     for (const std::string_view value : {"C:\\Keys\\", "a=b", ";y"})
         EXPECT_EQ(GetProfileString(Set("", "Paths", "Source", value), "Paths", "Source"), value);
 }
@@ -105,10 +103,6 @@ class SettingsFileTest : public ::testing::Test {
   protected:
     SettingsFile WithContent(std::string_view content) {
         return SettingsFile(folder_.Write("Bladeway.INI", content));
-    }
-    // The Source folder as read from a file that stores `value` for it.
-    std::string ReadStoredSource(const std::string& value) {
-        return WithContent("[Paths]\r\nSource=" + value + "\r\n").ReadSetting("Paths", "Source");
     }
     testing::TempFolder folder_;
 };
@@ -120,17 +114,15 @@ TEST_F(SettingsFileTest, AMissingFileReadsEmptyAndIsNotMade) {
     EXPECT_FALSE(std::filesystem::exists(missing.Path()));
 }
 
-TEST_F(SettingsFileTest, TheEndMarkerReadsEmpty) {
-    EXPECT_EQ(ReadStoredSource("END.-"), "");
-}
-
-TEST_F(SettingsFileTest, AValueIsCutAt79Characters) {
+TEST_F(SettingsFileTest, AValueEndsAtANulOrAfter79CharactersAndTheEndMarkerReadsEmpty) {
     const std::string folder = "D:\\" + std::string(82, 'x');
-    EXPECT_EQ(ReadStoredSource(folder), folder.substr(0, 79));
-}
-
-TEST_F(SettingsFileTest, AValueEndsAtANul) {
-    EXPECT_EQ(ReadStoredSource("ab" + std::string(1, '\0') + "cd"), "ab");
+    // The Source folder as read from a file that stores `value` for it.
+    const auto source = [this](const std::string& value) {
+        return WithContent("[Paths]\r\nSource=" + value + "\r\n").ReadSetting("Paths", "Source");
+    };
+    EXPECT_EQ(source("END.-"), "");
+    EXPECT_EQ(source(folder), folder.substr(0, 79));
+    EXPECT_EQ(source("ab" + std::string(1, '\0') + "cd"), "ab");
 }
 
 TEST_F(SettingsFileTest, PositionsAreAbsoluteLeadingWholeNumbers) {
@@ -152,7 +144,6 @@ TEST_F(SettingsFileTest, FailedWritesKeepTheFileAndLeaveNoTemporaryFile) {
     EXPECT_EQ(std::filesystem::file_size(settings.Path()), kSettingsReadLimit + 1);
 }
 
-// The two translate options as "XL XH".
 // The two translate options, X&L to L&H first.
 using OptionPair = std::pair<int, int>;
 OptionPair Options(const PreferenceValues& values) {
@@ -169,27 +160,20 @@ PreferenceValues Loaded(const std::string& content) {
     return values;
 }
 
-TEST(PreferenceValues, OptionsTakeOnlyZeroOneOrTwoOneTurnedOnTurnsTheOtherOff) {
+// Options take only 0, 1 or 2, and one turned on turns the other off; the
+// mirror character keeps only its first character.
+TEST(PreferenceValues, StartAndResetWithTheExclamationMarkAndXToHOn) {
     PreferenceValues values;
+    EXPECT_EQ(values.MirrorCharacter(), "!");
+    EXPECT_EQ(Options(values), OptionPair(0, 1));
     EXPECT_FALSE(values.SetXLToLHOption(4294967297LL));  // would wrap to 1 in 32 bits
     ASSERT_TRUE(values.SetXLToLHOption(1));
     EXPECT_EQ(Options(values), OptionPair(1, 0));
     ASSERT_TRUE(values.SetXToHOption(2));
     EXPECT_EQ(Options(values), OptionPair(0, 2));
-}
-
-TEST(PreferenceValues, TheMirrorCharacterKeepsOnlyTheFirstCharacter) {
-    PreferenceValues values;
+    ASSERT_TRUE(values.SetXLToLHOption(1));
     values.SetMirrorCharacter("#*");
     EXPECT_EQ(values.MirrorCharacter(), "#");
-}
-
-TEST(PreferenceValues, StartAndResetWithTheExclamationMarkAndXToHOn) {
-    PreferenceValues values;
-    EXPECT_EQ(values.MirrorCharacter(), "!");
-    EXPECT_EQ(Options(values), OptionPair(0, 1));
-    ASSERT_TRUE(values.SetXLToLHOption(1));
-    values.SetMirrorCharacter("#");
     values.Reset();
     EXPECT_EQ(values.MirrorCharacter(), "!");
     EXPECT_EQ(Options(values), OptionPair(0, 1));
@@ -210,47 +194,30 @@ TEST(LoadPreferenceValues, OptionsForEachStoredCombination) {
     }
 }
 
-TEST(LoadPreferenceValues, FoldersAsStoredAnEndMarkerReadsEmpty) {
+TEST(LoadPreferenceValues, FoldersAsStoredAndTranslateOptionsHiddenOnlyForNo) {
     const PreferenceValues values =
         Loaded("[Paths]\r\nSource=/keys\r\nTemplate=/masters/\r\nDestination=END.-\r\n");
     EXPECT_EQ(values.sourceFolder, "/keys");
     EXPECT_EQ(values.templateFolder, "/masters/");
     EXPECT_EQ(values.destinationFolder, "");
     EXPECT_TRUE(values.TranslateOptionsVisible());
-}
-
-TEST(LoadPreferenceValues, TranslateOptionsAreHiddenOnlyForNo) {
     EXPECT_FALSE(Loaded("[Preferences]\r\nTranslateVisible=No \r\n").TranslateOptionsVisible());
     EXPECT_TRUE(Loaded("[Preferences]\r\nTranslateVisible=NO!\r\n").TranslateOptionsVisible());
 }
 
-TEST(SavePreferenceValues, CheckValuesAreWrittenWithASignPlace) {
+TEST(SavePreferenceValues, WritesTheFoldersThenTheOptionsWithASignPlaceAndLoadsBack) {
     EXPECT_EQ(CheckValueText(0), " 0");
     EXPECT_EQ(CheckValueText(2), " 2");
     EXPECT_EQ(CheckValueText(-1), "-1");
-}
-
-class SavePreferenceValuesTest : public ::testing::Test {
-  protected:
-    SavePreferenceValuesTest() {
-        saved.sourceFolder = "/srv/keys/";
-        saved.templateFolder = " masters ";  // kept exactly, blanks and all
-    }
-
     const testing::TempFolder folder;
     SettingsFile settings{folder.File("Bladeway.INI")};
     PreferenceValues saved;
-};
-
-TEST_F(SavePreferenceValuesTest, WritesTheFoldersThenTheOptions) {
+    saved.sourceFolder = "/srv/keys/";
+    saved.templateFolder = " masters ";  // kept exactly, blanks and all
     SavePreferenceValues(settings, saved);
     EXPECT_EQ(testing::ReadBytes(settings.Path()),
               "[Paths]\r\nSource=/srv/keys/\r\nTemplate= masters \r\nDestination=\r\n\r\n"
               "[Preferences]\r\nTranslateXL= 0\r\nTranslateXH= 1\r\n");
-}
-
-TEST_F(SavePreferenceValuesTest, WhatIsSavedLoadsBack) {
-    SavePreferenceValues(settings, saved);
     saved.destinationFolder = "out";
     ASSERT_TRUE(saved.SetXLToLHOption(1));
     SavePreferenceValues(settings, saved);
@@ -315,30 +282,6 @@ TEST(ChooseSettingsPlace, BesideAWritableOrAlreadySetUpFolderElseInTheUserConfig
     }
 }
 
-TEST(LocateSettings, ProgramFolderAsItIsOrAPrivateUserFolderMadeOnDemand) {
-#ifdef _WIN32
-    GTEST_SKIP() << "the user folder of the XDG rules and its owner-only permissions are POSIX; "
-                    "Windows uses %APPDATA%";
-#endif
-    const testing::TempFolder program, config;
-    const testing::ScopedEnvironment xdg("XDG_CONFIG_HOME", (config.Path() / "cfg").string());
-    SettingsPlace place = LocateSettings(program.WithSeparator());
-    EXPECT_EQ(place.settingsFile, program.File("Bladeway.INI"));
-    EXPECT_FALSE(std::filesystem::exists(config.Path() / "cfg"));
-    // A folder no one can write in (whoever runs the test): one that is not there.
-    const std::string installed = (program.Path() / "HARBOR62" / "bin").string() + "/";
-    place = LocateSettings(installed);
-    const auto folder = config.Path() / "cfg" / "bladeway-tree";
-    EXPECT_EQ(place.settingsFile, (folder / "Bladeway.INI").string());
-    EXPECT_FALSE(IsFlatTemplateMode(place.templateModeFolder));
-    EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all);
-    // The settings go there, and a second start finds them.
-    SettingsFile settings(place.settingsFile);
-    ASSERT_TRUE(settings.WriteSetting("Paths", "Source", "/keys"));
-    EXPECT_EQ(SettingsFile(LocateSettings(installed).settingsFile).ReadSetting("Paths", "Source"),
-              "/keys");
-}
-
 // An installed program's place in the user's folder, and system folders that
 // may hold a default settings file.
 class DefaultSettingsTest : public ::testing::Test {
@@ -389,28 +332,35 @@ TEST_F(DefaultSettingsTest, AUsersSettingsFileIsNeverTouchedEvenAnEmptyOne) {
     }
 }
 
-TEST(LocateSettings, AnInstalledProgramsFirstStartCopiesTheSystemDefault) {
+TEST(LocateSettings, ProgramFolderAsItIsOrAPrivateUserFolderStartedFromTheSystemDefault) {
 #ifdef _WIN32
-    GTEST_SKIP() << "Windows has no system folder of default settings";
+    GTEST_SKIP() << "the XDG folders, owner-only permissions and default settings are POSIX; "
+                    "Windows uses %APPDATA%";
 #endif
     const testing::TempFolder program, config, system;
     std::filesystem::create_directories(system.Path() / "bladeway");
     testing::WriteBytes(system.File("bladeway/Bladeway.INI"), kDefaults);
-    const testing::ScopedEnvironment home("XDG_CONFIG_HOME", config.Path().string());
+    const testing::ScopedEnvironment xdg("XDG_CONFIG_HOME", (config.Path() / "cfg").string());
     // A relative folder is left out; the first absolute one that holds a default counts.
     const testing::ScopedEnvironment dirs(
         "XDG_CONFIG_DIRS", "bladeway:" + program.File("none") + ":" + system.Path().string());
-    // Run from its own folder: nothing copied, beside it or to the user...
+    // Run from its own folder: nothing made or copied, beside it or for the user...
     EXPECT_EQ(LocateSettings(program.WithSeparator()).settingsFile, program.File("Bladeway.INI"));
     EXPECT_FALSE(std::filesystem::exists(program.File("Bladeway.INI")));
-    EXPECT_FALSE(std::filesystem::exists(config.Path() / "bladeway" / "Bladeway.INI"));
+    EXPECT_FALSE(std::filesystem::exists(config.Path() / "cfg"));
     // ...unless its installer put defaults beside it.
     std::filesystem::create_directories(program.Path() / "defaults" / "bladeway");
     testing::WriteBytes(program.File("defaults/bladeway/Bladeway.INI"), kDefaults);
     EXPECT_EQ(ReadBytes(LocateSettings(program.WithSeparator()).settingsFile), kDefaults);
-    // Installed: the copy is the user's from then on.
-    const std::string installed = (program.Path() / "bin").string() + "/";
-    SettingsFile settings(LocateSettings(installed).settingsFile);
+    // A folder no one can write in (whoever runs the test): one that is not there.
+    const std::string installed = (program.Path() / "HARBOR62" / "bin").string() + "/";
+    const SettingsPlace place = LocateSettings(installed);
+    const auto folder = config.Path() / "cfg" / "bladeway-tree";
+    EXPECT_EQ(place.settingsFile, (folder / "Bladeway.INI").string());
+    EXPECT_FALSE(IsFlatTemplateMode(place.templateModeFolder));
+    EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all);
+    // The first start copies the default; the copy is the user's from then on.
+    SettingsFile settings(place.settingsFile);
     EXPECT_EQ(ReadBytes(settings.Path()), kDefaults);
     ASSERT_TRUE(settings.WriteSetting("Positions", "MainHeight", "9000"));
     EXPECT_EQ(SettingsFile(LocateSettings(installed).settingsFile)

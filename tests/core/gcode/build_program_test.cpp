@@ -278,14 +278,6 @@ TEST(NamedFilePath, FlatAndTreeNames) {
         EXPECT_EQ(NamedFilePath("t", name, flat), NativeSeparators(path)) << name;
 }
 
-#ifndef _WIN32
-TEST(NamedFilePath, Windows1252NamesBecomeUtf8FileNames) {
-    // Undefined bytes of the code page become control characters.
-    EXPECT_EQ(NamedFilePath("t", "P\xe9", true), "t/P\xc3\xa9");
-    EXPECT_EQ(NamedFilePath("t", "\xc9T\x80\x81", false), "t/SRG/\xc3\x89/T\xe2\x82\xac\xc2\x81");
-}
-#endif
-
 TEST_F(GenerateProgramTest, AccentedNamesFindAndWriteUtf8FilesWithTheBytesUnchanged) {
     // Templates named as a person would name them on Linux.
     const std::string master = "G00X0Y0Z0T1\r\n(C)\r\n!\r\n(\xe9t\xe9)\r\n";

@@ -104,6 +104,8 @@ TEST(MakeProgramEntry, HugeValuesBecomeInfinities) {
 
 class IndexProgramTest : public ::testing::Test {
   protected:
+    // The template folder's index lists only the template DZ120.
+    IndexProgramTest() { testing::WriteBytes(TemplateIndex(), TemplateEntry()); }
     testing::IndexResult Update(KeyRecord& record, FileSystem& fileSystem = Disk()) {
         templatesPath_ = templates_.Path().string();
         destinationPath_ = destination_.Path().string();
@@ -155,7 +157,6 @@ TEST_F(IndexProgramTest, NewIndexGetsTheTemplatesEntryWithTheKeysFields) {
 }
 
 TEST_F(IndexProgramTest, AnyStatusLeftByAnEarlierKeyStopsTheUpdate) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
     for (const std::string_view status : {"GNF", "INF", "IFL", "X", "   "}) {
         KeyRecord record = Key("DZ120", "P1");
         record.Status = status;
@@ -166,7 +167,6 @@ TEST_F(IndexProgramTest, AnyStatusLeftByAnEarlierKeyStopsTheUpdate) {
 }
 
 TEST_F(IndexProgramTest, BadDestinationIndexLengthIsLeftAloneSilently) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
     const std::string bad = RawIndexRecord("AAA") + "xy";
     testing::WriteBytes(DestinationIndex(), bad);
     KeyRecord record = Key("DZ120", "P1");
@@ -179,7 +179,6 @@ TEST_F(IndexProgramTest, BadDestinationIndexLengthIsLeftAloneSilently) {
 }
 
 TEST_F(IndexProgramTest, SameFolderForTemplatesAndPrograms) {
-    testing::WriteBytes(TemplateIndex(), TemplateEntry());
     KeyRecord record = Key("DZ120", "P1");
     const std::string folder = templates_.Path().string();
     testing::UpdateIndexProgram(record, {folder, folder, "07/04/24", {}}, Disk());
@@ -193,7 +192,6 @@ TEST_F(IndexProgramTest, FileProblemsAreReportedWithoutStatusAndKeepTheOldIndex)
     for (const auto& [settings, named] : std::vector<std::pair<IndexSettings, std::string>>{
              {{gone, folder, "07/04/24", {}}, "INDICE.Prg"},
              {{folder, gone, "07/04/24", {}}, "gone"}}) {
-        testing::WriteBytes(TemplateIndex(), TemplateEntry());
         const testing::IndexResult result = testing::UpdateIndexProgram(record, settings, Disk());
         ASSERT_EQ(result.errors.size(), 1U);
         EXPECT_NE(result.errors[0].find(named), std::string::npos) << result.errors[0];
@@ -226,19 +224,32 @@ std::string RandomIndex(std::mt19937& random, int maxRecords) {
     return index;
 }
 
-TEST(IndexMergeTest, EveryStepEqualsEnteringRecordByRecord) {
+// Every step of a merge gives the bytes of entering record by record. Taking
+// the changes back, by entry, gives the index as it was; taking the taking-back
+// back gives the entered index again.
+TEST(IndexMergeTest, EveryStepEqualsEnteringRecordByRecordAndUndoGivesTheIndexAsItWas) {
     std::mt19937 random(7);
     for (int round = 0; round < 400; ++round) {
-        std::string expected = RandomIndex(random, 30);
-        IndexMerge merge(expected);
+        SCOPED_TRACE(round);
+        const std::string before = RandomIndex(random, 30);
+        std::string expected = before;
+        IndexMerge merge(before);
+        std::vector<std::string> keys;
         const int entries = std::uniform_int_distribution<int>(0, 40)(random);
         for (int n = 0; n < entries; ++n) {
             const IndexRecord entry = IndexRecord::FromBytes(RandomRecord(random));
             expected = EnterIndexRecord(expected, entry);
             merge.Enter(entry);
-            ASSERT_EQ(merge.Bytes(), expected) << "round " << round << ", entry " << n;
+            keys.push_back(IndexNameKey(entry.Name()));
+            ASSERT_EQ(merge.Bytes(), expected) << "entry " << n;
         }
         EXPECT_EQ(merge.EnteredCount(), static_cast<std::size_t>(entries));
+        const auto changes = EntryChanges(before, expected, keys);
+        const IndexUndo undo = UndoEntryChanges(expected, changes);
+        ASSERT_EQ(undo.bytes, before);
+        EXPECT_EQ(undo.applied.size(), changes.size());
+        EXPECT_TRUE(undo.conflicts.empty());
+        EXPECT_EQ(UndoEntryChanges(undo.bytes, undo.applied).bytes, expected);
     }
 }
 
@@ -276,31 +287,6 @@ TEST(IndexBatchTest, WritesMatchRecordByRecordAtEveryBatchSize) {
             EXPECT_EQ(outcomes[key].indexPath, path);
             EXPECT_EQ(outcomes[key].error, "");
         }
-    }
-}
-
-// Entering any entries into any index and then taking the changes back, by
-// entry, gives the index as it was; taking the taking-back back gives the
-// entered index again.
-TEST(IndexUndoTest, MergeThenUndoGivesTheIndexAsItWas) {
-    std::mt19937 random(11);
-    for (int round = 0; round < 400; ++round) {
-        const std::string before = RandomIndex(random, 30);
-        IndexMerge merge(before);
-        std::vector<std::string> keys;
-        const int entries = std::uniform_int_distribution<int>(0, 20)(random);
-        for (int n = 0; n < entries; ++n) {
-            const IndexRecord entry = IndexRecord::FromBytes(RandomRecord(random));
-            merge.Enter(entry);
-            keys.push_back(IndexNameKey(entry.Name()));
-        }
-        const std::string after = merge.Bytes();
-        const auto changes = EntryChanges(before, after, keys);
-        const IndexUndo undo = UndoEntryChanges(after, changes);
-        ASSERT_EQ(undo.bytes, before) << "round " << round;
-        EXPECT_EQ(undo.applied.size(), changes.size());
-        EXPECT_TRUE(undo.conflicts.empty());
-        EXPECT_EQ(UndoEntryChanges(undo.bytes, undo.applied).bytes, after) << "round " << round;
     }
 }
 

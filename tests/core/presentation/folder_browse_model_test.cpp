@@ -67,23 +67,17 @@ TEST(FolderRoots, AreTheRootTheHomeAndTheVolumes) {
     }
 }
 
-TEST(FolderRoots, AFolderLiesOnTheDeepestRootThatHoldsIt) {
+TEST(FolderRoots, AFolderLiesOnTheDeepestRootThatHoldsItWhichOpensOnIt) {
     const Names roots = {"/", "/home/ann", "/media/ann/USB", "/mnt", "/mnt/backup"};
+    // clang-format off
     const std::vector<std::pair<std::string, int>> cases = {
-        {"/", 0},
-        {"/etc", 0},
-        {"/home/ann", 1},
-        {"/home/ann/keys", 1},
-        {"/home/annex", 0} /* a longer name is no child */,
-        {"/mnt/backup/2024", 4},
-        {"/mnt/other", 3}};
+        {"/", 0}, {"/etc", 0}, {"/home/ann", 1}, {"/home/ann/keys", 1}, {"/mnt/backup/2024", 4},
+        {"/mnt/other", 3}, {"/home/annex", 0} /* a longer name is no child */};
+    // clang-format on
     for (const auto& [folder, index] : cases)
         EXPECT_EQ(RootIndexOf(roots, folder), index) << folder;
     EXPECT_EQ(RootIndexOf({"/home/ann"}, "/etc"), -1);
-}
-
-TEST(FolderRoots, ARootOpensOnTheCurrentFolderOnlyWhenThatLiesOnIt) {
-    const Names roots = {"/", "/home/ann", "/media/ann/USB", "/mnt", "/mnt/backup"};
+    // A root opens on the current folder only when that lies on it.
     EXPECT_EQ(CurrentFolderOn(roots, 1, "/home/ann/work/"), "/home/ann/work");
     EXPECT_EQ(CurrentFolderOn(roots, 0, "/home/ann/work"), "/");  // it lies on the home root
     EXPECT_EQ(CurrentFolderOn(roots, 0, "/srv"), "/srv");
@@ -127,43 +121,38 @@ TEST(FolderList, ShowsTheVisibleFoldersByNameWithoutRegardToCase) {
                                                "\xc3\x89tage", "\xc3\xa9tage2", "\xff"}));
 }
 
-TEST(FolderList, ListsTheFoldersInsideLinksIncludedFilesAndGoneFoldersNot) {
+// A link is listed as what it leads to; a folder is no file, a file no folder.
+TEST(FolderList, ListsTheFoldersAndTheFilesInsideLinksIncludedGoneFoldersNot) {
     testing::TempFolder folder;
-    fs::create_directories(folder.Path() / "keys");
-    fs::create_directories(folder.Path() / ".hidden");
-    folder.Write("file.dat", "x");
-    std::error_code noLinks;
-    fs::create_directory_symlink(folder.Path() / "keys", folder.Path() / "linked", noLinks);
-    const auto listed = ListSubfolders(Utf8(folder.Path()));
-    ASSERT_TRUE(listed);
-    const Names shown = ShownSubfolders(listed.value());
-    EXPECT_EQ(shown, noLinks ? Names{"keys"} : (Names{"keys", "linked"}));
-    EXPECT_FALSE(ListSubfolders(Utf8(folder.Path() / "gone")));
-}
-
-TEST(FolderList, ListsTheFilesInsideLinksIncludedFoldersNot) {
-    testing::TempFolder folder;
-    fs::create_directories(folder.Path() / "keys.dat");
+    for (const char* name : {"keys", "keys.dat", ".hidden"})
+        fs::create_directories(folder.Path() / name);
     folder.Write("b.DAT", "x");
     folder.Write("notes.txt", "x");
-    Names expected{"b.DAT", "notes.txt"};
+    Names folders{"keys", "keys.dat"}, files{"b.DAT", "notes.txt"};
 #ifndef _WIN32
     // Hidden by its name on Linux: listed, with the mark.
     folder.Write(".old.dat", "x");
-    expected.emplace_back(".old.dat hidden");
+    files.emplace_back(".old.dat hidden");
 #endif
-    std::error_code noLinks;
-    fs::create_symlink(folder.Path() / "b.DAT", folder.Path() / "linked.dat", noLinks);
-    if (!noLinks)
-        expected.emplace_back("linked.dat");
+    std::error_code noFolderLink, noFileLink;
+    fs::create_directory_symlink(folder.Path() / "keys", folder.Path() / "linked", noFolderLink);
+    fs::create_symlink(folder.Path() / "b.DAT", folder.Path() / "linked.dat", noFileLink);
+    if (!noFolderLink)
+        folders.emplace_back("linked");
+    if (!noFileLink)
+        files.emplace_back("linked.dat");
+    const auto subfolders = ListSubfolders(Utf8(folder.Path()));
+    ASSERT_TRUE(subfolders);
+    EXPECT_EQ(ShownSubfolders(subfolders.value()), folders);
     const auto listed = ListFiles(Utf8(folder.Path()));
     ASSERT_TRUE(listed);
     Names names;
     for (const FileEntry& entry : listed.value())
         names.push_back(entry.name + (entry.hidden ? " hidden" : ""));
     std::sort(names.begin(), names.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(names, expected);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(names, files);
+    EXPECT_FALSE(ListSubfolders(Utf8(folder.Path() / "gone")));
     EXPECT_FALSE(ListFiles(Utf8(folder.Path() / "gone")));
 }
 

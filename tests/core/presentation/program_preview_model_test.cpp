@@ -106,23 +106,20 @@ TEST(GcodeHighlightsTest, VariableLinesCommentsAddressesAndNumbers) {
         std::string_view line;
         std::vector<GcodeRange> ranges;
     };
+    // clang-format off
     for (const Case& test : std::vector<Case>{
              {"", {}},
              {"~R1=2.5 (X)", {{0, 11, kVariable}}},
-             {"G0 X-1.5(CUT) Y2",
-              {{0, 1, kAddress},
-               {1, 1, kNumber},
-               {3, 1, kAddress},
-               {4, 4, kNumber},
-               {8, 5, kComment},
-               {14, 1, kAddress},
-               {15, 1, kNumber}}},
+             {"G0 X-1.5(CUT) Y2", {{0, 1, kAddress}, {1, 1, kNumber}, {3, 1, kAddress},
+                                   {4, 4, kNumber}, {8, 5, kComment}, {14, 1, kAddress},
+                                   {15, 1, kNumber}}},
              {"N10 (open to the end", {{0, 1, kAddress}, {1, 2, kNumber}, {4, 16, kComment}}},
              {"M30) ;*", {{0, 1, kAddress}, {1, 2, kNumber}}},
              {" ~R5", {{2, 1, kAddress}, {3, 1, kNumber}}},  // a variable line starts with ~R
              // Windows-1252 letters are addresses; the multiplication sign is none.
              {"\xC9\xD7\xFF\x88", {{0, 1, kAddress}, {2, 1, kAddress}, {3, 1, kAddress}}},
          }) {
+        // clang-format on
         EXPECT_EQ(GcodeHighlights(test.line), test.ranges) << test.line;
     }
 }

@@ -2,8 +2,8 @@
 // what each button hands back or opens, and Save as CSV.
 #include "core/presentation/run_report_model.h"
 
+#include <array>
 #include <filesystem>
-#include <map>
 
 #include <gtest/gtest.h>
 
@@ -90,15 +90,9 @@ TEST_F(RunReportModelTest, EachKeyHasItsRowTheProblemsAreMarkedAndCanBeShownAlon
     EXPECT_EQ(view.summary, SummaryLine(report, /*dryRun=*/false));
     EXPECT_EQ(view.shared, "") << "the keys' problems differ";
     ASSERT_EQ(view.rows.size(), 4U);
-    const std::map<RunReportColumn, std::string> good = {
-        {RunReportColumn::kColumn, "B"},
-        {RunReportColumn::kProgram, "P2"},
-        {RunReportColumn::kStatus, "ok"},
-        {RunReportColumn::kIndex, "entered in /out/INDICE.Prg"},
-        {RunReportColumn::kFromEarlierKeys, ""},
-        {RunReportColumn::kProgramFile, "/out/P2"}};
-    for (const auto& [column, text] : good)
-        EXPECT_EQ(view.rows[0].cells.at(static_cast<std::size_t>(column)), text);
+    using Cells = std::array<std::string, kRunReportColumnCount>;
+    EXPECT_EQ(view.rows[0].cells,
+              (Cells{"B", "P2", "ok", "entered in /out/INDICE.Prg", "", "/out/P2"}));
     EXPECT_FALSE(view.rows[0].problem);
     const auto cell = [this](std::size_t row, RunReportColumn column) {
         return view.rows.at(row).cells.at(static_cast<std::size_t>(column));
@@ -173,7 +167,6 @@ TEST_F(RunReportModelTest, TheButtonsHandBackTheProblemKeysTheirProgramsAndTheDa
     EXPECT_EQ(view.selected, (std::vector<int>{3, 7}));
 }
 
-// A cause every key shares is said once above the rows, not in each.
 // The report opens beside the main window rather than over it: where a room
 // of the screen holds it whole, else shrunk into the largest room that holds
 // it at its smallest, else as near as the screen lets it.

@@ -40,6 +40,7 @@ using testing::SheetOf;
 using testing::WithBytes;
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
+using Files = std::map<std::string, std::string>;
 
 // Each key as "column program written|not [status] errors indexed".
 Strings Keys(const RunReport& report) {
@@ -55,9 +56,11 @@ Strings Keys(const RunReport& report) {
 
 class ProcessingRunTest : public ::testing::Test {
   protected:
+    // The worked example's template is the flat template MASTER.
     ProcessingRunTest() {
         preferences_.templateFolder = templates_.Path().string();
         preferences_.destinationFolder = destination_.Path().string();
+        templates_.Write("MASTER", testing::kExampleTemplate);
     }
 
     RunReport Run(const Sheet& sheet, bool flat, const SheetSelection& selection = NoSelection(),
@@ -91,7 +94,6 @@ class ProcessingRunTest : public ::testing::Test {
 };
 
 TEST_F(ProcessingRunTest, WorkedExampleInFlatModeForEveryKeyInColumnOrder) {
-    templates_.Write("MASTER", testing::kExampleTemplate);
     const auto sheet = SheetOf({ExampleColumn("KEY1"), ExampleColumn("P2"), ExampleColumn("P3")});
     const RunReport report = Run(*sheet, true);
     EXPECT_EQ(Keys(report),
@@ -100,8 +102,6 @@ TEST_F(ProcessingRunTest, WorkedExampleInFlatModeForEveryKeyInColumnOrder) {
     EXPECT_EQ(report.keys[0].outputPath, destination_.File("KEY1"));
     for (const char* name : {"KEY1", "P2", "P3"})
         EXPECT_EQ(ReadBytes(destination_.File(name)), testing::kExampleFlatProgram) << name;
-    EXPECT_FALSE(fs::exists(DestinationIndex()));
-    EXPECT_FALSE(fs::exists(TemplateIndex()));
 }
 
 TEST_F(ProcessingRunTest, WorkedExampleInTreeModeWithItsIndexEntryLookedUpFirst) {
@@ -127,7 +127,6 @@ TEST_F(ProcessingRunTest, WorkedExampleInTreeModeWithItsIndexEntryLookedUpFirst)
               log.end());
     EXPECT_EQ(std::count(log.begin(), log.end(), "write " + DestinationIndex()), 1);
     // Flat mode never touches an index.
-    templates_.Write("MASTER", testing::kExampleTemplate);
     testing::RecordingFileSystem flat;
     Run(*sheet, true, NoSelection(), flat);
     for (const std::string& line : flat.Log())
@@ -135,7 +134,6 @@ TEST_F(ProcessingRunTest, WorkedExampleInTreeModeWithItsIndexEntryLookedUpFirst)
 }
 
 TEST_F(ProcessingRunTest, BlockReachingRow1SelectsItsColumnsOtherBlocksNone) {
-    templates_.Write("MASTER", testing::kExampleTemplate);
     const auto sheet = SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("P3"),
                                 ExampleColumn("P4"), ExampleColumn("P5")});
     EXPECT_TRUE(Run(*sheet, true, BlockSelection(2, 5, 2, 8)).keys.empty());
@@ -160,7 +158,6 @@ TEST_F(ProcessingRunTest, InitialGridPassesEveryEmptyColumnWithTheInitialRecord)
 }
 
 TEST_F(ProcessingRunTest, TheRecordCarriesOverFromKeyToKey) {
-    templates_.Write("MASTER", testing::kExampleTemplate);
     templates_.Write("T", "G00X0Y0Z0T1\r\n(C)A0B0\r\n!\r\n~R1=0|ONE\r\nM30\r\n");
     // An empty row 3 passes the record as the previous key left it, with its
     // bracketed description; fields a key does not set keep their values.
@@ -177,7 +174,6 @@ TEST_F(ProcessingRunTest, TheRecordCarriesOverFromKeyToKey) {
 
 TEST_F(ProcessingRunTest, GnfStaysForEveryLaterKeyWhichStillGetsItsProgramButNoEntry) {
     TreeTemplates(RawIndexRecord("GONE") + RawIndexRecord("MASTER"));
-    templates_.Write("MASTER", testing::kExampleTemplate);
     const auto sheet = SheetOf({ExampleColumn("P1"), KeyColumn("NOPE", "P2"), ExampleColumn("P3")});
     EXPECT_EQ(Keys(Run(*sheet, true)),
               (Strings{"1 P1 written [   ] 0", "2 P2 not [GNF] 0", "3 P3 written [GNF] 0"}));
@@ -219,67 +215,37 @@ TEST_F(ProcessingRunTest, EveryKeySaysWhetherItsProgramWasEnteredInTheIndexAndWh
     };
     const std::string templates = TemplateIndex();
     const std::string destination = DestinationIndex();
+    const std::string entered = "entered in " + destination + " | ok";
+    // Both keys' line for a damaged index; `size` is what the parentheses hold and what follows.
+    const auto damaged = [](const std::string& which, const std::string& path,
+                            const std::string& size, const std::string& status) {
+        return Strings(2, "not entered: " + which + " index " + path + " is damaged (" + size +
+                              "; put it right with: bladeway-cli index repair " + path + " | " +
+                              status);
+    };
+    const std::string noneEntered =
+        "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
+        "INDICE.Prg";
+    // clang-format off
     const std::vector<Case> cases{
-        {"both entered",
-         master,
-         "",
-         ExampleColumn("P2"),
-         {"entered in " + destination + " | ok", "entered in " + destination + " | ok"},
+        {"both entered", master, "", ExampleColumn("P2"), {entered, entered},
          "2 keys processed: 2 programs written, 0 keys with problems"},
-        {"template index 5 bytes too long",
-         master + other + "12345",
-         "",
-         ExampleColumn("P2"),
-         {"not entered: template index " + templates +
-              " is damaged (169 bytes: 5 bytes past record 2); put it right with: bladeway-cli "
-              "index "
-              "repair " +
-              templates + " | IFL",
-          "not entered: template index " + templates +
-              " is damaged (169 bytes: 5 bytes past record 2); put it right with: bladeway-cli "
-              "index "
-              "repair " +
-              templates + " | IFL"},
-         "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
-         "INDICE.Prg"},
-        {"template index shorter than a record",
-         "1234567",
-         "",
-         ExampleColumn("P2"),
-         {"not entered: template index " + templates +
-              " is damaged (7 bytes: 7 bytes and no whole record); put it right with: bladeway-cli "
-              "index repair " +
-              templates + " | IFL",
-          "not entered: template index " + templates +
-              " is damaged (7 bytes: 7 bytes and no whole record); put it right with: bladeway-cli "
-              "index repair " +
-              templates + " | IFL"},
-         "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
-         "INDICE.Prg"},
-        {"second template not listed, then updates stop",
-         master,
-         "",
-         KeyColumn("OTHER", "P2"),
-         {"entered in " + destination + " | ok",
-          "not entered: template OTHER is not listed in template index " + templates +
-              " | GNF"},  // its file is missing too: the generator's code comes last
+        {"template index 5 bytes too long", master + other + "12345", "", ExampleColumn("P2"),
+         damaged("template", templates, "169 bytes: 5 bytes past record 2)", "IFL"), noneEntered},
+        {"template index shorter than a record", "1234567", "", ExampleColumn("P2"),
+         damaged("template", templates, "7 bytes: 7 bytes and no whole record)", "IFL"),
+         noneEntered},
+        {"second template not listed, then updates stop", master, "", KeyColumn("OTHER", "P2"),
+         {entered, "not entered: template OTHER is not listed in template index " + templates +
+                       " | GNF"},  // its file is missing too: the generator's code comes last
          "2 keys processed: 1 program written, 1 key with problems, 1 program not entered in "
          "INDICE.Prg"},
-        {"destination index damaged",
-         master,
-         std::string(100, 'x'),
-         ExampleColumn("P2"),
-         {"not entered: destination index " + destination +
-              " is damaged (100 bytes: 18 bytes past record 1), left unchanged; put it right with: "
-              "bladeway-cli index repair " +
-              destination + " | -",
-          "not entered: destination index " + destination +
-              " is damaged (100 bytes: 18 bytes past record 1), left unchanged; put it right with: "
-              "bladeway-cli index repair " +
-              destination + " | -"},
-         "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
-         "INDICE.Prg"},
+        {"destination index damaged", master, std::string(100, 'x'), ExampleColumn("P2"),
+         damaged("destination", destination, "100 bytes: 18 bytes past record 1), left unchanged",
+                 "-"),
+         noneEntered},
     };
+    // clang-format on
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         fs::remove_all(destination_.Path());
@@ -331,7 +297,6 @@ TEST_F(ProcessingRunTest, AStatusCarriedFromAnEarlierKeyIsShownAsSuchApartFromTh
 // The values a key took from the keys before it, as they go into its program,
 // and those it took as they were at the start of the run.
 TEST_F(ProcessingRunTest, FieldsAKeyTakesFromEarlierKeysAreNamed) {
-    templates_.Write("MASTER", testing::kExampleTemplate);
     TreeTemplates();
     const auto sheet = SheetOf(
         {KeyColumn("MASTER", "P1", {"L=1", "S=2", "V0=1", "V1=2", "V2=3", "V4=5", "A=1"}),
@@ -385,32 +350,24 @@ TEST_F(ProcessingRunTest, PreferencesAndFormattingApplyOnTheWayToTheProgram) {
 class FailingProgramWriteTest : public ProcessingRunTest {
   protected:
     FailingProgramWriteTest() {
-        templates_.Write("MASTER", testing::kExampleTemplate);
         fs::create_directory(destination_.Path() / "P1");
         destination_.Write("P2", "previous program");
         faults_.FailWrites(destination_.File("P2"));
     }
-    RunReport RunWithFaults() { return Run(*sheet_, true, NoSelection(), faults_); }
 
     const std::unique_ptr<Sheet> sheet_ =
         SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("P3")});
     testing::FaultFileSystem faults_;
 };
 
-TEST_F(FailingProgramWriteTest, IsRecordedForItsKeyAndTheRunGoesOn) {
-    EXPECT_EQ(Keys(RunWithFaults()),
+TEST_F(FailingProgramWriteTest, IsRecordedForItsKeyKeepsWhatWasThereAndTheRunGoesOn) {
+    EXPECT_EQ(Keys(Run(*sheet_, true, NoSelection(), faults_)),
               (Strings{"1 P1 not [   ] 1", "2 P2 not [   ] 1", "3 P3 written [   ] 0"}));
-}
-
-TEST_F(FailingProgramWriteTest, KeepsWhatWasThereAndLeavesNoPartialFile) {
-    RunWithFaults();
     EXPECT_TRUE(fs::is_directory(destination_.Path() / "P1"));
-    EXPECT_EQ(ReadBytes(destination_.File("P2")), "previous program");
-    Strings names;
-    for (const auto& entry : fs::directory_iterator(destination_.Path()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (Strings{"P1", "P2", "P3"}));  // no partial or temporary file
+    // No partial or temporary file either.
+    EXPECT_EQ(
+        testing::FilesBelow(destination_.Path()),
+        (Files{{"P2", "previous program"}, {"P3", std::string(testing::kExampleFlatProgram)}}));
 }
 
 TEST_F(FailingProgramWriteTest, IntoAMissingFolderFailsEveryKeyNamingTheFolder) {
@@ -447,11 +404,10 @@ TEST_F(ProcessingRunTest, AFailingIndexWriteFailsOnlyTheEntryAndKeepsTheIndex) {
     EXPECT_EQ(ReadBytes(DestinationIndex()), index);
 }
 
-// Checks a run's log against the batch discipline: a program is moved into
-// place only after a flush that covered it, every folder that received a
-// program is flushed before the batch ends, and an index is written only when
-// every program staged before it is in place with its folder flushed.
-// Returns the number of batches (flushes) seen.
+// Checks a run's log against the batch discipline: a program moves into place
+// only after a flush that covered it, its folder is flushed before the batch
+// ends, and an index is written only with every program staged before it in
+// place and its folder flushed. Returns the number of batches (flushes).
 int CheckBatchOrder(const Strings& log) {
     std::set<std::string> staged, flushed, unflushedFolders;
     int flushes = 0;
@@ -527,7 +483,6 @@ TEST_F(ProcessingRunTest, ProgramsAreFlushedInBatchesBeforeTheyAreMovedAndIndexe
 // A template folder that is also the destination: a key reads the programs and
 // the index that earlier keys of the run wrote, each batch ending early enough.
 TEST_F(ProcessingRunTest, ReadsOfTheRunsOwnFilesSeeWhatItWrote) {
-    templates_.Write("MASTER", testing::kExampleTemplate);
     preferences_.destinationFolder = preferences_.templateFolder;
     const auto flat = SheetOf({ExampleColumn("COPY"), KeyColumn("COPY", "P2"),
                                KeyColumn("MASTER", "P3"), KeyColumn("MASTER", "P3", {"L=7"})});
@@ -559,26 +514,15 @@ class FailingBatchTest : public ProcessingRunTest {
   protected:
     FailingBatchTest() {
         TreeTemplates();
-        templates_.Write("MASTER", testing::kExampleTemplate);
         testing::WriteBytes(old_, "previous program");
         testing::WriteBytes(DestinationIndex(), RawIndexRecord("OLD"));
         before_ = testing::FilesBelow(destination_.Path());
-    }
-    RunReport RunWithFailingFlushes(bool flat) {
-        testing::FaultFileSystem faults;
-        faults.FailFlushes();
-        return Run(*sheet_, flat, NoSelection(), faults);
-    }
-    RunReport RunWithAFailingMove() {
-        testing::FaultFileSystem faults;
-        faults.FailMoves(old_.string());
-        return Run(*sheet_, false, NoSelection(), faults);
     }
 
     const fs::path old_ = destination_.Path() / "SRG" / "P" / "2";
     const std::unique_ptr<Sheet> sheet_ =
         SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("K3")});
-    std::map<std::string, std::string> before_;
+    Files before_;
 };
 
 // What a run replaces is kept first, so that its undo gives every file and
@@ -615,10 +559,12 @@ TEST_F(FailingBatchTest, TheJournalKeepsWhatTheRunReplacesOrTheRunReplacesNothin
     }
 }
 
-TEST_F(FailingBatchTest, AFailingFlushIsReportedForEveryKeyOfTheBatch) {
+TEST_F(FailingBatchTest, AFailingFlushFailsEveryKeyOfTheBatchAndLeavesTheDiskAsItWas) {
     for (const bool flat : {true, false}) {
         SCOPED_TRACE(flat ? "flat" : "tree");
-        const RunReport report = RunWithFailingFlushes(flat);
+        testing::FaultFileSystem faults;
+        faults.FailFlushes();
+        const RunReport report = Run(*sheet_, flat, NoSelection(), faults);
         ASSERT_EQ(report.keys.size(), 3U);
         for (const KeyResult& key : report.keys) {
             EXPECT_FALSE(key.programWritten);
@@ -627,25 +573,16 @@ TEST_F(FailingBatchTest, AFailingFlushIsReportedForEveryKeyOfTheBatch) {
             EXPECT_NE(key.errors.back().find(key.outputPath), std::string::npos);
             EXPECT_NE(key.errors.back().find("Input/output error"), std::string::npos);
         }
+        EXPECT_EQ(testing::FilesBelow(destination_.Path()), before_);  // no temporary left
     }
 }
 
-TEST_F(FailingBatchTest, AFailingFlushLeavesTheDiskAsItWas) {
-    for (const bool flat : {true, false}) {
-        RunWithFailingFlushes(flat);
-        EXPECT_EQ(testing::FilesBelow(destination_.Path()), before_)  // no temporary left
-            << (flat ? "flat" : "tree");
-    }
-}
-
-TEST_F(FailingBatchTest, AFailingMoveIsReportedForItsKeyOnly) {
-    EXPECT_EQ(Keys(RunWithAFailingMove()),
+TEST_F(FailingBatchTest, AFailingMoveFailsItsKeyOnlyAndKeepsTheOldProgram) {
+    testing::FaultFileSystem faults;
+    faults.FailMoves(old_.string());
+    EXPECT_EQ(Keys(Run(*sheet_, false, NoSelection(), faults)),
               (Strings{"1 P1 written [   ] 0 indexed", "2 P2 not [   ] 1 indexed",
                        "3 K3 written [   ] 0 indexed"}));
-}
-
-TEST_F(FailingBatchTest, AFailingMoveKeepsTheOldProgram) {
-    RunWithAFailingMove();
     EXPECT_EQ(ReadBytes(old_), "previous program");
     EXPECT_EQ(testing::FilesBelow(destination_.Path()).size(), before_.size() + 2);
 }
@@ -671,22 +608,18 @@ TEST_F(ProcessingRunTest, AStopRequestEndsTheRunBetweenKeysWithTheirIndexEntries
     const auto sheet = SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("P3"),
                                 ExampleColumn("P4"), ExampleColumn("P5")});
     std::vector<std::pair<std::size_t, std::size_t>> progress;
-    const RunEnvironment environment{
-        .preferences = preferences_,
-        .flatTemplateMode = false,
-        .fileSystem = Disk(),
-        .today = [] { return std::string("07/04/24"); },
-        .showMessage = {},
-        .progress = [&](std::size_t done,
-                        std::size_t total) { progress.emplace_back(done, total); },
-        .stopRequested = [&] { return progress.size() == 3; },
+    RunEnvironment environment{preferences_, false, Disk(), [] { return "07/04/24"; }, {}};
+    environment.progress = [&](std::size_t done, std::size_t total) {
+        progress.emplace_back(done, total);
     };
+    environment.stopRequested = [&] { return progress.size() == 3; };
     const RunReport report = RunProcessing(*sheet, BlockSelection(2, 1, 5, 1), environment);
 
     EXPECT_TRUE(report.stopped);
     EXPECT_EQ(report.plannedKeys, 4U);
     EXPECT_EQ(Keys(report),
               (Strings{"2 P2 written [   ] 0 indexed", "3 P3 written [   ] 0 indexed"}));
+    EXPECT_EQ(report.notProcessed, (std::vector<int>{4, 5}));
     EXPECT_EQ(progress, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 4}, {1, 4}, {2, 4}}));
     const std::string index = ReadBytes(DestinationIndex());
     ASSERT_EQ(index.size(), 2 * kIndexRecordSize);
@@ -737,42 +670,37 @@ TEST(LargeInputsTest, KeyDataFilesLoadInBoundedMemoryOrAreRefused) {
     }
 }
 
-class LargeInputsLimitTest : public ::testing::Test {
-  protected:
-    static KeyRecord Key(std::string_view templateName) {
+// A template or an index above its size limit is refused for the key; the
+// limit itself is fine.
+TEST_F(ProcessingRunTest, AFileAboveItsLimitIsRefusedForTheKey) {
+    const auto key = [](std::string_view templateName) {
         KeyRecord record;
         record.TemplateName = templateName;
         record.ProgramName = "P1";
         record.Status = "";  // blank: spaces
         return record;
-    }
-
-    testing::TempFolder templates, destination;
-    const std::string pathT = templates.Path().string(), pathD = destination.Path().string();
-};
-
-TEST_F(LargeInputsLimitTest, ATemplateAboveItsLimitIsRefusedForTheKey) {
-    WriteLarge(templates.File("HUGE"), "G00X0Y0Z0\r\n", "", 100 * kMiB);
-    WriteLarge(templates.File("EDGE"), "", "", kTemplateFileLimit);  // the limit itself is fine
-    KeyRecord huge = Key("HUGE"), edge = Key("EDGE");
+    };
+    const std::string& pathT = preferences_.templateFolder;
+    const std::string& pathD = preferences_.destinationFolder;
+    WriteLarge(templates_.File("HUGE"), "G00X0Y0Z0\r\n", "", 100 * kMiB);
+    WriteLarge(templates_.File("EDGE"), "", "", kTemplateFileLimit);
+    KeyRecord huge = key("HUGE"), edge = key("EDGE");
     const GenerationResult refused = GenerateProgram(huge, {pathT, pathD, "", true}, Disk());
     EXPECT_TRUE(refused.templateFound);
     EXPECT_FALSE(refused.written);
     EXPECT_EQ(huge.Status.View(), "   ");
     EXPECT_NE(refused.error.find("more than the limit of 4194304 bytes"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(destination.File("P1")));
+    EXPECT_FALSE(fs::exists(destination_.File("P1")));
     EXPECT_TRUE(GenerateProgram(edge, {pathT, pathD, "", true}, Disk()).written);
-}
 
-TEST_F(LargeInputsLimitTest, AnIndexAboveItsLimitIsRefusedForTheKey) {
-    testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("DZ120"));
-    WriteLarge(destination.File("INDICE.Prg"), "", "", kIndexFileLimit + 82);
-    KeyRecord record = Key("DZ120");
+    testing::WriteBytes(TemplateIndex(), RawIndexRecord("DZ120"));
+    WriteLarge(DestinationIndex(), "", "", kIndexFileLimit + 82);
+    KeyRecord record = key("DZ120");
     const testing::IndexResult result =
         testing::UpdateIndexProgram(record, {pathT, pathD, "12/06/26", {}}, Disk());
     EXPECT_EQ(record.Status.View(), "   ");
     EXPECT_TRUE(result.indexPath.empty());
-    EXPECT_EQ(std::filesystem::file_size(destination.File("INDICE.Prg")), kIndexFileLimit + 82);
+    EXPECT_EQ(fs::file_size(DestinationIndex()), kIndexFileLimit + 82);
     ASSERT_EQ(result.errors.size(), 1U);
     EXPECT_NE(result.errors[0].find("more than the limit of 16777216"), std::string::npos);
 }

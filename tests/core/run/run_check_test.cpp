@@ -57,10 +57,8 @@ class RunCheckTest : public ::testing::Test {
     // Every file below the two folders, to tell that the check wrote nothing.
     std::vector<fs::path> Files() const {
         std::vector<fs::path> files;
-        for (const fs::path& root : {templates_.Path(), destination_.Path()}) {
-            for (const auto& entry : fs::recursive_directory_iterator(root))
-                files.push_back(entry.path());
-        }
+        for (const fs::path& root : {templates_.Path(), destination_.Path()})
+            files.insert(files.end(), fs::recursive_directory_iterator(root), {});
         std::sort(files.begin(), files.end());
         return files;
     }
