@@ -5,7 +5,9 @@
 #include <chrono>
 #include <filesystem>
 #include <limits>
+#include <mutex>
 #include <sys/stat.h>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include "core/os/paths.h"
 #include "core/os/system_text.h"
 #include "core/os/tool_command.h"
+#include "core/storage/background_stager.h"
 #include "core/storage/batch_writer.h"
 #include "core/storage/dry_run_file_system.h"
 #include "core/storage/file_system.h"
@@ -415,6 +418,76 @@ TEST_F(FileSystemTest, ABatchSaysAtCommitWhatItCouldNotStage) {
         EXPECT_NE(committed[at].error.find("cannot write"), std::string::npos);
     }
     EXPECT_EQ(ReadBytes(first), "staged");
+}
+
+// Staging steps that hold the first file staged on another thread than the
+// test's until let go, and say which thread staged each; the names ending in
+// "!" cannot be staged.
+class HeldStaging final : public StagingSteps {
+  public:
+    Expected<StagedFile> Stage(const std::string& path, std::string_view /*bytes*/) override {
+        std::unique_lock lock(mutex_);
+        if (std::this_thread::get_id() != test_ && !workerSeen_) {
+            workerSeen_ = true;
+            letGo_.wait(lock, [this] { return !held_; });
+        }
+        stagers_.push_back(std::this_thread::get_id());
+        if (path.ends_with("!"))
+            return Failure{"cannot write " + path};
+        return StagedFile{path, path + ".tmp"};
+    }
+    void LetGo() {
+        const std::lock_guard lock(mutex_);
+        held_ = false;
+        letGo_.notify_all();
+    }
+    std::vector<std::thread::id> Stagers() {
+        const std::lock_guard lock(mutex_);
+        return stagers_;
+    }
+    Expected<std::string> ReadStaged(const StagedFile&, std::size_t) const override { return {""}; }
+    Outcome FlushStaged(std::span<const StagedFile>) override { return {}; }
+    Outcome MoveIntoPlace(const StagedFile&) override { return {}; }
+    Outcome FlushFolder(const std::string&) override { return {}; }
+    void Discard(const StagedFile&) override {}
+    std::size_t RemoveLeftOverTemporaries(const std::string&) override { return 1; }
+    bool StagesOnAnyThread() const override { return true; }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable letGo_;
+    const std::thread::id test_ = std::this_thread::get_id();
+    bool workerSeen_ = false;
+    bool held_ = true;
+    std::vector<std::thread::id> stagers_;
+};
+
+// While its thread is held up, the caller stages what waits beyond a few
+// files itself rather than pile them up; each outcome stays in its place.
+TEST(BackgroundStager, ACallerAheadOfTheDiskStagesTheExcessAndTheOutcomesKeepTheirOrder) {
+    HeldStaging steps;
+    BackgroundStager stager(steps);
+    const std::size_t count = BackgroundStager::kMostWaiting + 10;
+    std::thread letGo;
+    for (std::size_t at = 0; at < count; ++at) {
+        stager.Stage("P" + std::to_string(at) + (at % 7 == 3 ? "!" : ""), "x", at == 0);
+        if (at == count - 1)
+            letGo = std::thread([&steps] { steps.LetGo(); });
+    }
+    const std::vector<std::thread::id> stagers = steps.Stagers();
+    EXPECT_GE(std::count(stagers.begin(), stagers.end(), std::this_thread::get_id()), 9);
+    const std::vector<BackgroundStager::Staged> staged = stager.Finish();
+    letGo.join();
+    ASSERT_EQ(staged.size(), count);
+    for (std::size_t at = 0; at < count; ++at) {
+        const std::string name = "P" + std::to_string(at);
+        EXPECT_EQ(staged[at].leftOversRemoved, at == 0 ? 1U : 0U);
+        if (at % 7 == 3)
+            EXPECT_EQ(staged[at].file.error(), "cannot write " + name + "!");
+        else
+            EXPECT_EQ(staged[at].file.value().target, name);
+    }
+    EXPECT_TRUE(stager.Finish().empty());
 }
 
 TEST_F(FileSystemTest, ReplaceFileInAReadOnlyFolderKeepsTheOldContent) {

@@ -18,17 +18,16 @@ BackgroundStager::~BackgroundStager() {
 }
 
 void BackgroundStager::Stage(std::string path, std::string bytes, bool sweepFolderFirst) {
-    bool idle = false;
-    {
-        const std::lock_guard lock(mutex_);
-        idle = jobs_.empty() && !workerBusy_;
-        jobs_.push_back(Job{done_.size(), std::move(path), std::move(bytes), sweepFolderFirst});
-        done_.push_back(Staged{Failure{std::string()}, 0});
-    }
+    std::unique_lock lock(mutex_);
+    const bool idle = jobs_.empty() && !workerBusy_;
+    jobs_.push_back(Job{done_.size(), std::move(path), std::move(bytes), sweepFolderFirst});
+    done_.push_back(Staged{Failure{std::string()}, 0});
     if (!worker_.joinable()) {
         worker_ = std::thread(&BackgroundStager::Work, this);
     } else if (idle) {
         jobsWaiting_.notify_one();  // a busy worker finds the job without a wake-up
+    }
+    while (jobs_.size() > kMostWaiting && StageNext(lock)) {
     }
 }
 

@@ -4,6 +4,9 @@
 // disk the writing is most of a file's cost, and the making the rest. Finish
 // gives what became of every file handed over; the caller's thread stages
 // what is still waiting meanwhile, rather than only wait for the worker.
+// Where the disk is slower than the making, the caller stages files itself
+// once kMostWaiting wait, so that the writing never lags far behind: a
+// batch ends after a second's work, and Cancel waits for at most that.
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -20,6 +23,7 @@ class BackgroundStager {
   public:
     // `steps` must allow Stage on any thread (StagingSteps::StagesOnAnyThread).
     explicit BackgroundStager(StagingSteps& steps) : steps_(steps) {}
+    static constexpr std::size_t kMostWaiting = 64;
     ~BackgroundStager();  // waits for the files handed over; they stay staged
     BackgroundStager(const BackgroundStager&) = delete;
     BackgroundStager& operator=(const BackgroundStager&) = delete;
