@@ -1,5 +1,6 @@
 #include "core/storage/background_stager.h"
 
+#include <system_error>
 #include <utility>
 
 #include "core/os/paths.h"
@@ -22,12 +23,16 @@ void BackgroundStager::Stage(std::string path, std::string bytes, bool sweepFold
     const bool idle = jobs_.empty() && !workerBusy_;
     jobs_.push_back(Job{done_.size(), std::move(path), std::move(bytes), sweepFolderFirst});
     done_.push_back(Staged{Failure{std::string()}, 0});
-    if (!worker_.joinable()) {
-        worker_ = std::thread(&BackgroundStager::Work, this);
+    if (!worker_.joinable() && !withoutWorker_) {
+        try {
+            worker_ = std::thread(&BackgroundStager::Work, this);
+        } catch (const std::system_error&) {
+            withoutWorker_ = true;  // the system has no thread to spare: stage here
+        }
     } else if (idle) {
         jobsWaiting_.notify_one();  // a busy worker finds the job without a wake-up
     }
-    while (jobs_.size() > kMostWaiting && StageNext(lock)) {
+    while ((withoutWorker_ || jobs_.size() > kMostWaiting) && StageNext(lock)) {
     }
 }
 

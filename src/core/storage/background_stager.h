@@ -59,7 +59,8 @@ class BackgroundStager {
     std::size_t finished_ = 0;  // of done_
     bool workerBusy_ = false;   // the worker holds a job
     bool stopping_ = false;
-    std::thread worker_;  // started by the first file
+    bool withoutWorker_ = false;  // none could be started: the caller stages each file
+    std::thread worker_;          // started by the first file
 };
 
 }  // namespace bladeway
