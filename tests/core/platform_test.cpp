@@ -3,6 +3,7 @@
 // file when a write fails. Decimal formatting is checked through its users
 // (FormatValueText, FormatAxisValue).
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <limits>
 #include <mutex>
