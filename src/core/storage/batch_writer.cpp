@@ -141,24 +141,22 @@ Outcome BatchWriter::ReplaceFile(const std::string& path, std::string_view bytes
     // left there, so that hidden temporaries do not pile up.
     std::string folder = FolderOf(path);
     const bool sweep = sweptFolders_.insert(folder).second;
+    StagedFile file{path, {}};  // as the stager will make it
     if (stager_ != nullptr) {
-        latest_.insert_or_assign(SameFileKey(path), staged_.size());
-        staged_.push_back(
-            Entry{StagedFile{path, {}}, owner_, bytes.size(), std::move(contentHash), {}});
-        stagedBytes_ += bytes.size();
         stager_->Stage(path, std::string(bytes), sweep);
-        return {};
-    }
-    if (sweep)
-        leftOversRemoved_ += staging_.RemoveLeftOverTemporaries(folder);
-    auto staged = staging_.Stage(path, bytes);
-    if (!staged) {
-        return staged.failure();
+    } else {
+        if (sweep)
+            leftOversRemoved_ += staging_.RemoveLeftOverTemporaries(folder);
+        auto staged = staging_.Stage(path, bytes);
+        if (!staged) {
+            return staged.failure();
+        }
+        file = std::move(staged.value());
     }
     latest_.insert_or_assign(SameFileKey(path), staged_.size());
-    staged_.push_back(
-        Entry{std::move(staged.value()), owner_, bytes.size(), std::move(contentHash), {}});
-    settled_ = staged_.size();
+    staged_.push_back(Entry{std::move(file), owner_, bytes.size(), std::move(contentHash), {}});
+    if (stager_ == nullptr)
+        settled_ = staged_.size();
     stagedBytes_ += bytes.size();
     return {};
 }
