@@ -255,6 +255,16 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_CLOSE:
             OnClose();
             return 0;
+        case DM_GETDEFID:
+            // Enter presses the push button that has the focus, as in a dialog
+            // box, whose manager makes the focused button the default. The
+            // focus given back by RestoreFocus does not pass through that.
+            if (const HWND focus = GetFocus(); focus != nullptr &&
+                                               IsChild(Handle(), focus) != FALSE &&
+                                               (SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
+                                                (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0)
+                return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+            break;
         case WM_ACTIVATE:
             // As a dialog box does: the focus goes back where it was.
             if (LOWORD(wParam) == WA_INACTIVE) {
