@@ -4,7 +4,6 @@
 #include "win32/views/about_box.h"
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "win32/kit/dpi.h"
 #include "win32/kit/wide_text.h"
 #include "win32/kit/windows_api.h"
+#include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
 #include "win32/views/main_frame.h"
 
@@ -33,23 +33,10 @@ HWND ControlOf(HWND box, std::string_view name) {
     return GetDlgItem(box, kFirstDialogControlId + static_cast<int>(found - controls.begin()));
 }
 
-std::wstring TextOf(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 TEST(Win32AboutBoxTest, TheStartUpShowsItModallyFirstAndGoesOnOnceOkOrTheCloseBoxEndsIt) {
     for (const bool byCloseBox : {false, true}) {
         SCOPED_TRACE(byCloseBox ? "close box" : "OK");
-        // The frame's end posts a quit, which is not for the tests' thread.
-        struct DropQuit {
-            ~DropQuit() {
-                MSG quit{};
-                PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-            }
-        } dropQuit;
+        testing::DropQuitMessage();  // the last frame's end: not for the tests' thread
         const bladeway::testing::TempFolder folder;
         bladeway::testing::WriteBytes(folder.File("Bladeway.INI"),
                                       "[Positions]\r\nMainTop=1500\r\nMainLeft=3000\r\n");
@@ -70,21 +57,17 @@ TEST(Win32AboutBoxTest, TheStartUpShowsItModallyFirstAndGoesOnOnceOkOrTheCloseBo
             GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &screen);
             const RECT& edges = screen.rcMonitor;
             GetWindowRect(box, &outer);
-            const auto twips = [dpi](LONG pixels) {
-                return std::int64_t{MulDiv(pixels, 1440, dpi)};
-            };
+            const auto twips = [dpi](LONG pixels) { return PixelsToTwips(pixels, dpi); };
             const ScreenPlace place = AboutModel::PlaceOnScreen(
                 twips(edges.right - edges.left), twips(edges.bottom - edges.top),
                 twips(outer.right - outer.left), twips(outer.bottom - outer.top));
             EXPECT_EQ(outer.left, edges.left + TwipsToPixels(place.left, dpi));
             EXPECT_EQ(outer.top, edges.top + TwipsToPixels(place.top, dpi));
 
-            // The model's texts; the title in its point size; OK the default, with the focus.
-            const AboutModel model;
-            EXPECT_EQ(TextOf(ControlOf(box, "lblTitle")), Wide(AboutModel::Title()));
-            EXPECT_EQ(TextOf(ControlOf(box, "lblVersion")), Wide(AboutModel::Version()));
-            EXPECT_EQ(TextOf(ControlOf(box, "WinVerLabel")), Wide(model.WindowsVersion()));
-            EXPECT_EQ(TextOf(ControlOf(box, "DosVerLabel")), Wide(model.DosVersion()));
+            // The model's texts (the system's lines: SystemInfoShowsTheModels...
+            // below); the title in its point size; OK the default, with the focus.
+            EXPECT_EQ(testing::TextOf(ControlOf(box, "lblTitle")), Wide(AboutModel::Title()));
+            EXPECT_EQ(testing::TextOf(ControlOf(box, "lblVersion")), Wide(AboutModel::Version()));
             LOGFONTW title{};
             GetObjectW(
                 reinterpret_cast<HFONT>(SendMessageW(ControlOf(box, "lblTitle"), WM_GETFONT, 0, 0)),
@@ -109,6 +92,7 @@ TEST(Win32AboutBoxTest, TheStartUpShowsItModallyFirstAndGoesOnOnceOkOrTheCloseBo
         EXPECT_EQ(outer.top, TwipsToPixels(1500, dpi));
         EXPECT_NE(IsWindowEnabled(frame.Handle()), FALSE);
     }
+    testing::DropQuitMessage();
 }
 
 // What the model finds in the registry decides: its message over the box,
@@ -127,7 +111,9 @@ TEST(Win32AboutBoxTest, SystemInfoShowsTheModelsMessageOrStartsTheProgram) {
     std::wstring message;
     HWND messageOwner = nullptr;
     testing::WhenShown about(kAboutCaption, [&](HWND shown) {
-        EXPECT_EQ(TextOf(ControlOf(shown, "WinVerLabel")), L"Windows 5.01");
+        const AboutModel model(system);
+        EXPECT_EQ(testing::TextOf(box.Control("WinVerLabel")), Wide(model.WindowsVersion()));
+        EXPECT_EQ(testing::TextOf(box.Control("DosVerLabel")), Wide(model.DosVersion()));
         testing::WhenShown says(L"Bladeway", [&](HWND messageBox) {
             messageOwner = GetWindow(messageBox, GW_OWNER);
             if (testing::ChildWithText(messageBox,

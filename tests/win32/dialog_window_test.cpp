@@ -49,34 +49,27 @@ class Win32DialogWindowTest : public ::testing::Test {
     HWND owner = nullptr;
 };
 
-TEST_F(Win32DialogWindowTest, ShutsTheOwnerOutUntilAButtonEndsIt) {
+TEST_F(Win32DialogWindowTest, ShutsTheOwnerOutUntilAButtonEscapeOrTheCloseBoxEndsIt) {
     SmallDialog dialog(owner);
     ASSERT_NE(dialog.Handle(), nullptr);
-    bool ownerEnabledWhileShown = true;
-    testing::WhenShown press(L"Small dialog", [&](HWND shown) {
-        ownerEnabledWhileShown = IsWindowEnabled(owner) != FALSE;
-        EXPECT_TRUE(testing::ClickButton(shown, L"Done"));
-    });
-    EXPECT_EQ(dialog.RunModal(), IDOK);
-    EXPECT_TRUE(press.Done());
-    EXPECT_FALSE(ownerEnabledWhileShown);
-    EXPECT_NE(IsWindowEnabled(owner), FALSE);
-    EXPECT_EQ(IsWindowVisible(dialog.Handle()), FALSE);
-}
-
-TEST_F(Win32DialogWindowTest, EscapeAndTheCloseBoxCancel) {
-    SmallDialog dialog(owner);
-    {
-        testing::WhenShown escape(L"Small dialog", [&](HWND shown) {
-            // As IsDialogMessage turns the Escape key into.
-            SendMessageW(shown, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    const std::vector<std::pair<std::function<void(HWND)>, int>> ways = {
+        {[](HWND shown) { EXPECT_TRUE(testing::ClickButton(shown, L"Done")); }, IDOK},
+        // Escape, as IsDialogMessage turns the key into a command.
+        {[](HWND shown) { SendMessageW(shown, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); },
+         IDCANCEL},
+        {[](HWND shown) { PostMessageW(shown, WM_CLOSE, 0, 0); }, IDCANCEL}};
+    for (const auto& [end, result] : ways) {
+        bool ownerEnabledWhileShown = true;
+        testing::WhenShown shown(L"Small dialog", [&](HWND hwnd) {
+            ownerEnabledWhileShown = IsWindowEnabled(owner) != FALSE;
+            end(hwnd);
         });
-        EXPECT_EQ(dialog.RunModal(), IDCANCEL);
+        EXPECT_EQ(dialog.RunModal(), result);
+        EXPECT_TRUE(shown.Done());
+        EXPECT_FALSE(ownerEnabledWhileShown);
+        EXPECT_NE(IsWindowEnabled(owner), FALSE);
+        EXPECT_EQ(IsWindowVisible(dialog.Handle()), FALSE);
     }
-    testing::WhenShown close(L"Small dialog",
-                             [&](HWND shown) { PostMessageW(shown, WM_CLOSE, 0, 0); });
-    EXPECT_EQ(dialog.RunModal(), IDCANCEL);
-    EXPECT_NE(IsWindowEnabled(owner), FALSE);
 }
 
 TEST_F(Win32DialogWindowTest, AQuitInsideEndsItAndReachesTheLoopOutside) {

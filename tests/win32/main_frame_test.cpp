@@ -14,7 +14,6 @@
 #include "core/presentation/main_window_model.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_keys.h"
-#include "core/storage/file_system.h"
 #include "support/temp_folder.h"
 #include "win32/kit/dialog_window.h"
 #include "win32/kit/dpi.h"
@@ -33,43 +32,19 @@ class Win32MainFrameTest : public ::testing::Test {
     // next test's start-up would end its About box at once.
     void TearDown() override { testing::DropQuitMessage(); }
 
-    // Starts the window with these settings in the program's folder.
-    std::unique_ptr<MainFrame> Start(const std::string& settings) {
-        bladeway::testing::WriteBytes(SettingsPath(), settings);
-        auto frame =
-            std::make_unique<MainFrame>(bladeway::testing::Utf8(folder.Path() / "bladeway.exe"),
-                                        Disk(), [] { return std::string("03/14/25"); });
-        EXPECT_NE(frame->Handle(), nullptr);
-        EXPECT_TRUE(testing::LoadPastAboutBox(*frame));
-        return frame;
-    }
-
-    std::string SettingsPath() const { return folder.File("Bladeway.INI"); }
-
-    std::string Stored(std::string_view key) const {
-        return SettingsFile(SettingsPath()).ReadSetting(settings_keys::kPositions, key);
+    std::string Stored(std::string_view section, std::string_view key) const {
+        return SettingsFile(folder.File("Bladeway.INI")).ReadSetting(section, key);
     }
 
     static std::vector<std::wstring> ListedFiles(HWND list) {
-        std::vector<std::wstring> names;
-        const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-        for (int row = 0; row < count; ++row) {
-            std::wstring name(static_cast<std::size_t>(
-                                  SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0)),
-                              L'\0');
-            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row),
-                         reinterpret_cast<LPARAM>(name.data()));
-            names.push_back(name);
+        std::vector<std::wstring> names(
+            static_cast<std::size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0)));
+        for (std::size_t row = 0; row < names.size(); ++row) {
+            wchar_t name[MAX_PATH] = {};
+            SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(name));
+            names[row] = name;
         }
         return names;
-    }
-
-    // The user picks `row` of the list.
-    static void Choose(MainFrame& frame, int row) {
-        const HWND list = frame.Control("File1");
-        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-        SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(list));
     }
 
     // A child's place in its parent's client area.
@@ -79,8 +54,6 @@ class Win32MainFrameTest : public ::testing::Test {
         MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
         return place;
     }
-
-    static std::int64_t Twips(int pixels, int dpi) { return MulDiv(pixels, 1440, dpi); }
 
     bladeway::testing::TempFolder folder;
 };
@@ -95,13 +68,14 @@ TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOne
     bladeway::testing::WriteBytes(keys / "notes.txt", "");
     bladeway::testing::WriteBytes(keys / "old.dat", "");
     SetFileAttributesW((keys / "old.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    const auto frame = Start("[Paths]\r\nSource=" + bladeway::testing::Utf8(keys) + "\r\n");
+    const auto frame = testing::StartMainFrame(
+        folder.Path(), "[Paths]\r\nSource=" + bladeway::testing::Utf8(keys) + "\r\n");
     ShowWindow(frame->Handle(), SW_SHOWNA);  // notices wait for a shown window
 
     const HWND list = frame->Control("File1");
     EXPECT_EQ(ListedFiles(list), (std::vector<std::wstring>{L"a.dat", L"b.DAT", L"Zed.dat"}));
 
-    Choose(*frame, 1);
+    testing::ChooseFile(*frame, 1);
     Sheet expected;
     ASSERT_TRUE(LoadKeyDataFile(bladeway::testing::Utf8(keys), "b.DAT", expected));
     const Sheet& shown = frame->Grid().GetSheet();
@@ -112,18 +86,13 @@ TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOne
     EXPECT_EQ(frame->NoticeText(), "");
 
     // An empty file loads, is named beside the list and marked in the title.
-    Choose(*frame, 2);
+    testing::ChooseFile(*frame, 2);
     EXPECT_EQ(frame->NoticeText(), "Zed.dat: the file is empty: it holds no key.");
-    wchar_t title[256] = {};
-    GetWindowTextW(frame->Handle(), title, 256);
-    EXPECT_TRUE(std::wstring_view(title).starts_with(L"Bladeway - Zed.dat (damaged) - flat mode"));
-    Choose(*frame, 1);
+    EXPECT_TRUE(
+        testing::TextOf(frame->Handle()).starts_with(L"Bladeway - Zed.dat (damaged) - flat mode"));
 
-    // A file that cannot be read leaves the keys shown.
-    fs::remove(keys / "a.dat");
-    Choose(*frame, 0);
-    EXPECT_EQ(frame->Grid().GetSheet().CellText(1, 1), expected.CellText(1, 1));
     // The list is read again when the window becomes active.
+    fs::remove(keys / "a.dat");
     SendMessageW(frame->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_EQ(ListedFiles(list), (std::vector<std::wstring>{L"b.DAT", L"Zed.dat"}));
 }
@@ -132,7 +101,8 @@ TEST_F(Win32MainFrameTest, PreferencesOpensAtItsStoredPlaceAndItsOkListsTheSourc
     const fs::path keys = folder.Path() / "keys";
     fs::create_directories(keys);
     bladeway::testing::WriteBytes(keys / "a.dat", "");
-    const auto frame = Start("[Positions]\r\nPrefTop=1200\r\nPrefLeft=2400\r\n");
+    const auto frame =
+        testing::StartMainFrame(folder.Path(), "[Positions]\r\nPrefTop=1200\r\nPrefLeft=2400\r\n");
     // The start-up's notice of the empty source waits until the window shows.
     EXPECT_EQ(frame->NoticeText(), "");
     ShowWindow(frame->Handle(), SW_SHOWNA);
@@ -156,49 +126,44 @@ TEST_F(Win32MainFrameTest, PreferencesOpensAtItsStoredPlaceAndItsOkListsTheSourc
     EXPECT_EQ(place.top, TwipsToPixels(1200, dpi));
     EXPECT_EQ(place.left, TwipsToPixels(2400, dpi));
     EXPECT_EQ(ListedFiles(frame->Control("File1")), std::vector<std::wstring>{L"a.dat"});
-    EXPECT_EQ(
-        SettingsFile(SettingsPath()).ReadSetting(settings_keys::kPaths, settings_keys::kSource),
-        bladeway::testing::Utf8(keys));
+    EXPECT_EQ(Stored(settings_keys::kPaths, settings_keys::kSource), bladeway::testing::Utf8(keys));
 }
 
 TEST_F(Win32MainFrameTest, OpensAtTheStoredPlaceTheGridFollowsTheSizeAndTheCloseBoxStoresIt) {
-    const auto frame = Start(
+    const auto frame = testing::StartMainFrame(
+        folder.Path(),
         "[Positions]\r\nMainTop=1500\r\nMainLeft=3000\r\nMainHeight=6000\r\nMainWidth=9000\r\n");
     const HWND hwnd = frame->Handle();
     const int dpi = DpiOf(hwnd);
     RECT outer{};
     GetWindowRect(hwnd, &outer);
-    EXPECT_EQ(outer.top, TwipsToPixels(1500, dpi));
-    EXPECT_EQ(outer.left, TwipsToPixels(3000, dpi));
-    EXPECT_EQ(outer.bottom - outer.top, TwipsToPixels(6000, dpi));
-    EXPECT_EQ(outer.right - outer.left, TwipsToPixels(9000, dpi));
+    EXPECT_EQ(testing::EdgesOf(outer),
+              testing::EdgesOf(PixelRectOf({3000, 1500, 9000, 6000}, dpi)));
 
     // Larger by the user: the grid takes what the rule gives it.
     const RECT before = PlaceOf(frame->Grid().Handle());
     const int height = TwipsToPixels(7500, dpi);
     const int width = TwipsToPixels(10500, dpi);
     SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-    const TwipsRect rule = MainWindowGridPlace(Twips(height, dpi), Twips(width, dpi),
-                                               Twips(before.bottom - before.top, dpi),
-                                               Twips(before.right - before.left, dpi));
+    const auto twips = [dpi](LONG pixels) { return PixelsToTwips(pixels, dpi); };
+    const TwipsRect rule =
+        MainWindowGridPlace(twips(height), twips(width), twips(before.bottom - before.top),
+                            twips(before.right - before.left));
     const RECT grid = PlaceOf(frame->Grid().Handle());
-    EXPECT_EQ(grid.left, TwipsToPixels(rule.left, dpi));
-    EXPECT_EQ(grid.top, TwipsToPixels(rule.top, dpi));
-    EXPECT_EQ(grid.bottom - grid.top, TwipsToPixels(rule.height, dpi));
-    EXPECT_EQ(grid.right - grid.left, TwipsToPixels(rule.width, dpi));
+    EXPECT_EQ(testing::EdgesOf(grid), testing::EdgesOf(PixelRectOf(rule, dpi)));
     EXPECT_GT(grid.bottom - grid.top, before.bottom - before.top);
-    EXPECT_EQ(Stored("MainHeight"), std::to_string(Twips(height, dpi)));
-    EXPECT_EQ(Stored("MainWidth"), std::to_string(Twips(width, dpi)));
+    const auto stored = [this](std::string_view key) {
+        return Stored(settings_keys::kPositions, key);
+    };
+    EXPECT_EQ(stored("MainHeight"), std::to_string(twips(height)));
+    EXPECT_EQ(stored("MainWidth"), std::to_string(twips(width)));
 
     SetWindowPos(hwnd, nullptr, TwipsToPixels(2100, dpi), TwipsToPixels(1200, dpi), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
     SendMessageW(hwnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(Stored("MainLeft"), std::to_string(Twips(TwipsToPixels(2100, dpi), dpi)));
-    EXPECT_EQ(Stored("MainTop"), std::to_string(Twips(TwipsToPixels(1200, dpi), dpi)));
-    // The quit the closing posted is not for the tests' thread.
-    MSG quit{};
-    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    EXPECT_EQ(stored("MainLeft"), std::to_string(twips(TwipsToPixels(2100, dpi))));
+    EXPECT_EQ(stored("MainTop"), std::to_string(twips(TwipsToPixels(1200, dpi))));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 // a drive chosen in the browse dialog filling the field.
 #include "win32/views/preferences_dialog.h"
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -14,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include "core/os/folders.h"
-#include "core/presentation/folder_browse_model.h"
 #include "core/presentation/missing_folder.h"
 #include "core/settings/preference_loading.h"
 #include "core/settings/preference_values.h"
@@ -24,6 +22,7 @@
 #include "win32/kit/dpi.h"
 #include "win32/kit/wide_text.h"
 #include "win32/kit/windows_api.h"
+#include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
 #include "win32/views/folder_browse_dialog.h"
 
@@ -31,27 +30,7 @@ namespace bladeway::win32 {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A dialog's control of that name: ids follow the order of its table.
-template <std::size_t count>
-HWND ControlOf(HWND dialog, const std::array<ControlPlace, count>& table, std::string_view name) {
-    const auto found = std::find_if(table.begin(), table.end(),
-                                    [&](const ControlPlace& c) { return c.objectName == name; });
-    EXPECT_NE(found, table.end()) << name;
-    return GetDlgItem(dialog, kFirstDialogControlId + static_cast<int>(found - table.begin()));
-}
-
-HWND PrefControl(HWND dialog, std::string_view name) {
-    return ControlOf(dialog, PreferencesModel::kControls, name);
-}
-
-HWND BrowseControl(HWND dialog, std::string_view name) {
-    return ControlOf(dialog, FolderBrowseModel::kControls, name);
-}
-
-std::string TextOf(HWND hwnd) {
-    return WindowTextUtf8(hwnd);
-}
+using namespace std::chrono_literals;
 
 // Replaces the field's text key by key, as the user types it.
 void Type(HWND field, std::string_view text) {
@@ -134,15 +113,15 @@ TEST_F(Win32PreferencesDialogTest, TypingShowsOrHidesTheMissingFolderSignAndOkKe
     RECT place{};
     testing::WhenShown shown(L"Preferences", [&](HWND dialog) {
         // Tab goes the model's way, from the first field, which has the focus.
-        EXPECT_EQ(GetFocus(), PrefControl(dialog, PreferencesModel::kTabOrder.front()));
+        EXPECT_EQ(GetFocus(), pref->Control(PreferencesModel::kTabOrder.front()));
         for (std::size_t at = 1; at < PreferencesModel::kTabOrder.size(); ++at) {
-            EXPECT_EQ(GetNextDlgTabItem(
-                          dialog, PrefControl(dialog, PreferencesModel::kTabOrder[at - 1]), FALSE),
-                      PrefControl(dialog, PreferencesModel::kTabOrder[at]))
+            EXPECT_EQ(GetNextDlgTabItem(dialog, pref->Control(PreferencesModel::kTabOrder[at - 1]),
+                                        FALSE),
+                      pref->Control(PreferencesModel::kTabOrder[at]))
                 << PreferencesModel::kTabOrder[at];
         }
-        const HWND field = PrefControl(dialog, "TmpPath");
-        EXPECT_EQ(TextOf(field), gone);
+        const HWND field = pref->Control("TmpPath");
+        EXPECT_EQ(WindowTextUtf8(field), gone);
         EXPECT_FALSE(Shows(sourceSign));
         EXPECT_TRUE(Shows(templateSign));
         EXPECT_EQ(pref->TipOf(templateSign), MissingFolderWarning(Disk(), gone, "").value_or(""));
@@ -153,24 +132,25 @@ TEST_F(Win32PreferencesDialogTest, TypingShowsOrHidesTheMissingFolderSignAndOkKe
         EXPECT_TRUE(Shows(templateSign));
         Type(field, masters);
         // The translate options as the model sets them after a click.
-        Click(PrefControl(dialog, "TransXL"));
-        EXPECT_EQ(SendMessageW(PrefControl(dialog, "TransXL"), BM_GETCHECK, 0, 0), BST_CHECKED);
-        EXPECT_EQ(SendMessageW(PrefControl(dialog, "TransXH"), BM_GETCHECK, 0, 0),
+        Click(pref->Control("TransXL"));
+        EXPECT_EQ(SendMessageW(pref->Control("TransXL"), BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_EQ(SendMessageW(pref->Control("TransXH"), BM_GETCHECK, 0, 0),
                   values.XToHOption() == 1 ? BST_CHECKED : BST_UNCHECKED);
         // Enter presses no button.
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_TRUE(pref->IsRunningModal());
         GetWindowRect(dialog, &place);
-        Click(PrefControl(dialog, "BtnOK"));
+        Click(pref->Control("BtnOK"));
     });
     EXPECT_EQ(pref->Open(StoredWindowPlace{}), IDOK);
     EXPECT_TRUE(shown.Done());
     EXPECT_EQ(Stored(settings_keys::kPaths, settings_keys::kTemplate), masters);
     EXPECT_EQ(Stored(settings_keys::kPaths, settings_keys::kSource), keys);
+    const int dpi = DpiOf(pref->Handle());
     EXPECT_EQ(Stored(settings_keys::kPositions, "PrefTop"),
-              std::to_string(MulDiv(place.top, 1440, DpiOf(pref->Handle()))));
+              std::to_string(PixelsToTwips(place.top, dpi)));
     EXPECT_EQ(Stored(settings_keys::kPositions, "PrefLeft"),
-              std::to_string(MulDiv(place.left, 1440, DpiOf(pref->Handle()))));
+              std::to_string(PixelsToTwips(place.left, dpi)));
     EXPECT_EQ(confirmed, std::vector<std::string>{keys});
 }
 
@@ -181,12 +161,12 @@ TEST_F(Win32PreferencesDialogTest, ALongPathShowsItsEnd) {
     LRESULT firstShown = 0;
     LRESULT lastAt = 0;
     RECT client{};
-    testing::WhenShown shown(L"Preferences", [&](HWND dialog) {
-        const HWND field = PrefControl(dialog, "DestPath");
+    testing::WhenShown shown(L"Preferences", [&](HWND) {
+        const HWND field = pref->Control("DestPath");
         firstShown = SendMessageW(field, EM_CHARFROMPOS, 0, MAKELPARAM(2, 2));
         lastAt = SendMessageW(field, EM_POSFROMCHAR, deep.size() - 1, 0);
         GetClientRect(field, &client);
-        Click(PrefControl(dialog, "BtnCan"));
+        Click(pref->Control("BtnCan"));
     });
     EXPECT_EQ(pref->Open(StoredWindowPlace{}), IDCANCEL);
     EXPECT_GT(LOWORD(firstShown), 0);
@@ -199,13 +179,13 @@ TEST_F(Win32PreferencesDialogTest, CancelKeepsNothingTheCloseBoxKeepsThePlaceAnd
         SCOPED_TRACE(byCloseBox ? "close box" : "Cancel");
         HWND mirror = nullptr;
         testing::WhenShown shown(L"Preferences", [&](HWND dialog) {
-            mirror = PrefControl(dialog, "MirChar");
-            Type(PrefControl(dialog, "DestPath"), masters);
+            mirror = pref->Control("MirChar");
+            Type(pref->Control("DestPath"), masters);
             Type(mirror, "#");
             if (byCloseBox)
                 PostMessageW(dialog, WM_CLOSE, 0, 0);
             else
-                Click(PrefControl(dialog, "BtnCan"));
+                Click(pref->Control("BtnCan"));
         });
         EXPECT_EQ(pref->Open(StoredWindowPlace{}), IDCANCEL);
         EXPECT_TRUE(shown.Done());
@@ -216,7 +196,7 @@ TEST_F(Win32PreferencesDialogTest, CancelKeepsNothingTheCloseBoxKeepsThePlaceAnd
             EXPECT_EQ(values.MirrorCharacter(), "#");  // typing reached the values
         } else {
             EXPECT_FALSE(Stored(settings_keys::kPositions, "PrefTop").empty());
-            EXPECT_EQ(TextOf(mirror), PreferenceValues{}.MirrorCharacter());
+            EXPECT_EQ(WindowTextUtf8(mirror), PreferenceValues{}.MirrorCharacter());
         }
     }
 }
@@ -225,21 +205,21 @@ TEST_F(Win32PreferencesDialogTest, AFolderOrADriveChosenInTheBrowseDialogFillsTh
     const std::vector<std::string> roots = FolderRoots();
     ASSERT_GE(roots.size(), 2U) << "the Wine prefix has drives C: and Z:";
     std::string pickedRoot;
-    testing::WhenShown shown(L"Preferences", L"BladewayPreferences", [&](HWND dialog) {
-        const HWND field = PrefControl(dialog, "TmpPath");
-        const HWND browse = PrefControl(dialog, "BtnBr2");
+    testing::WhenShown shown(L"Preferences", L"BladewayPreferences", [&](HWND) {
+        const HWND field = pref->Control("TmpPath");
+        const HWND browse = pref->Control("BtnBr2");
         Type(field, masters);
         {
             // A folder opened by a double-click, one inside it by Enter, then OK.
-            testing::WhenShown chooser(L"Preferences", L"BladewayFolderBrowse", [&](HWND browser) {
-                const HWND list = BrowseControl(browser, "Dir1");
-                const HWND path = BrowseControl(browser, "Path");
+            testing::WhenShown chooser(L"Preferences", L"BladewayFolderBrowse", [&](HWND) {
+                const HWND list = pref->BrowseDialog()->Control("Dir1");
+                const HWND path = pref->BrowseDialog()->Control("Path");
                 EXPECT_EQ(GetFocus(), list);
-                EXPECT_EQ(TextOf(path), masters);
+                EXPECT_EQ(WindowTextUtf8(path), masters);
                 const HTREEITEM open = TreeView_GetSelection(list);
                 const HTREEITEM deep = TreeView_GetChild(list, open);
                 // A failure closes the dialog all the same: no test may hang.
-                const HWND cancel = BrowseControl(browser, "BtnCan");
+                const HWND cancel = pref->BrowseDialog()->Control("BtnCan");
                 if (deep == nullptr) {
                     ADD_FAILURE() << "no folder listed inside the open one";
                     return Click(cancel);
@@ -254,15 +234,9 @@ TEST_F(Win32PreferencesDialogTest, AFolderOrADriveChosenInTheBrowseDialogFillsTh
                 PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
                 PostMessageW(list, WM_LBUTTONUP, 0, at);
                 // The folder opens once the list's own handling is over.
-                const DWORD end = GetTickCount() + 5000;
-                while (TextOf(path) != InMasters("deep") && GetTickCount() < end) {
-                    MSG message{};
-                    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE)
-                        DispatchMessageW(&message);
-                    else
-                        Sleep(1);
-                }
-                EXPECT_EQ(TextOf(path), InMasters("deep"));
+                EXPECT_TRUE(testing::ServeUntil(
+                    [&] { return WindowTextUtf8(path) == InMasters("deep"); }, {}, 5s))
+                    << WindowTextUtf8(path);
                 const HTREEITEM deeper = TreeView_GetChild(list, TreeView_GetSelection(list));
                 if (deeper == nullptr) {
                     ADD_FAILURE() << "the double-click opened no folder with one inside";
@@ -273,17 +247,17 @@ TEST_F(Win32PreferencesDialogTest, AFolderOrADriveChosenInTheBrowseDialogFillsTh
                 // Through the dialog's loop, as keys come.
                 SetFocus(list);
                 PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
-                PostMessageW(BrowseControl(browser, "BtnOK"), BM_CLICK, 0, 0);
+                PostMessageW(pref->BrowseDialog()->Control("BtnOK"), BM_CLICK, 0, 0);
             });
             Click(browse);
             EXPECT_TRUE(chooser.Done());
         }
-        EXPECT_EQ(TextOf(field), InMasters("deep\\deeper"));
+        EXPECT_EQ(WindowTextUtf8(field), InMasters("deep\\deeper"));
         EXPECT_EQ(values.templateFolder, InMasters("deep\\deeper"));
         {
             // Another drive, then OK.
             testing::WhenShown chooser(L"Preferences", L"BladewayFolderBrowse", [&](HWND browser) {
-                const HWND drives = BrowseControl(browser, "Drive1");
+                const HWND drives = pref->BrowseDialog()->Control("Drive1");
                 EXPECT_EQ(SendMessageW(drives, CB_GETCOUNT, 0, 0),
                           static_cast<LRESULT>(roots.size()));
                 const int picked = SendMessageW(drives, CB_GETCURSEL, 0, 0) == 0 ? 1 : 0;
@@ -291,13 +265,13 @@ TEST_F(Win32PreferencesDialogTest, AFolderOrADriveChosenInTheBrowseDialogFillsTh
                 SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(picked), 0);
                 SendMessageW(browser, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(drives), CBN_SELCHANGE),
                              reinterpret_cast<LPARAM>(drives));
-                EXPECT_EQ(TextOf(BrowseControl(browser, "Path")), pickedRoot);
-                Click(BrowseControl(browser, "BtnOK"));
+                EXPECT_EQ(WindowTextUtf8(pref->BrowseDialog()->Control("Path")), pickedRoot);
+                Click(pref->BrowseDialog()->Control("BtnOK"));
             });
             Click(browse);
             EXPECT_TRUE(chooser.Done());
         }
-        EXPECT_EQ(TextOf(field), pickedRoot);
+        EXPECT_EQ(WindowTextUtf8(field), pickedRoot);
         {
             // The close box: the browse dialog goes, and the folders come
             // back from the settings file, as after any use that hands none over.
@@ -308,8 +282,8 @@ TEST_F(Win32PreferencesDialogTest, AFolderOrADriveChosenInTheBrowseDialogFillsTh
             EXPECT_TRUE(chooser.Done());
             EXPECT_EQ(pref->BrowseDialog(), nullptr);
         }
-        EXPECT_EQ(TextOf(field), gone);
-        Click(PrefControl(dialog, "BtnCan"));
+        EXPECT_EQ(WindowTextUtf8(field), gone);
+        Click(pref->Control("BtnCan"));
     });
     EXPECT_EQ(pref->Open(StoredWindowPlace{}), IDCANCEL);
     EXPECT_TRUE(shown.Done());

@@ -4,11 +4,9 @@
 // window's close box end the run, and every way ends. The test's thread
 // serves the windows' messages as the program's loop does, with a deadline,
 // so that a run that would hang fails instead.
-#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <regex>
@@ -36,69 +34,16 @@ namespace bladeway::win32 {
 namespace {
 
 namespace fs = std::filesystem;
+namespace support = bladeway::testing;
 using win32::testing::ChildWithText;
 using win32::testing::ClickButton;
+using win32::testing::ServeUntil;
+using win32::testing::ShownOfClass;
+using namespace std::chrono_literals;
 
 constexpr const wchar_t* kProgressClass = L"BladewayRunProgress";
 constexpr const wchar_t* kMessageClass = L"BladewayRunMessage";
 constexpr const char* kIndexMessage = "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!";
-
-// The run's window of this class that is in sight, or none.
-// The visible window of this thread of `windowClass`: tests running beside
-// this one share Wine's desktop, so a search by class alone could find
-// their windows.
-HWND Shown(const wchar_t* windowClass) {
-    struct Search {
-        const wchar_t* windowClass;
-        HWND found = nullptr;
-    } search{windowClass};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM lParam) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lParam);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, static_cast<int>(std::size(name)));
-            if (IsWindowVisible(window) == FALSE || std::wstring_view(name) != s.windowClass)
-                return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Serves the thread's messages as the program's loop does (Enter, Escape
-// and Tab for the window a message is for, and `frame`'s own keys first when
-// given) until `done` or `seconds` pass; `each` runs between messages. True
-// when `done`.
-bool ServeUntil(const std::function<bool()>& done, const std::function<void()>& each = {},
-                int seconds = 40, MainFrame* frame = nullptr) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        if (each)
-            each();
-        MSG message{};
-        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) == FALSE) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            continue;
-        }
-        if (message.message == WM_QUIT) {
-            // The program's end: kept for the test to see.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return done();
-        }
-        if (frame != nullptr && frame->TranslateShortcut(message))
-            continue;
-        const HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        if (root != nullptr && IsDialogMessageW(root, &message) != FALSE)
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return true;
-}
 
 // A key pressed on the window that has the focus, as the user types it.
 void PressKey(HWND window, WPARAM key) {
@@ -108,13 +53,7 @@ void PressKey(HWND window, WPARAM key) {
 
 class Win32ProcessRunTest : public ::testing::Test {
   protected:
-    ~Win32ProcessRunTest() override { DropQuit(); }
-
-    // The quit a closed main window posts is not for the test's thread.
-    static void DropQuit() {
-        MSG quit{};
-        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
+    ~Win32ProcessRunTest() override { testing::DropQuitMessage(); }
 
     // The main window of a program in `shop` (a HARBOR62 folder works in
     // tree mode) on the example templates (or `templates`), with `keys`
@@ -122,56 +61,50 @@ class Win32ProcessRunTest : public ::testing::Test {
     std::unique_ptr<MainFrame> Start(const std::string& shop, const std::string& keys,
                                      bool chooseFile = true) {
         program = folder.Path() / shop;
-        const bool tree = shop == "Harbor62";
         if (templates.empty())
-            templates = bladeway::testing::SourceDir() / "examples" / "templates" /
-                        (tree ? "tree" : "flat");
+            templates = support::SourceDir() / "examples" / "templates" /
+                        (shop == "Harbor62" ? "tree" : "flat");
         destination = program / "out";
         fs::create_directories(destination / "SRG" / "P");
         fs::create_directories(program / "keys");
-        bladeway::testing::WriteBytes(program / "keys" / "Keys.dat", keys);
-        bladeway::testing::WriteBytes(
-            program / "Bladeway.INI",
-            "[Paths]\r\nSource=" + bladeway::testing::Utf8(program / "keys") +
-                "\r\nTemplate=" + bladeway::testing::Utf8(templates) +
-                "\r\nDestination=" + bladeway::testing::Utf8(destination) + "\r\n");
-        auto frame = std::make_unique<MainFrame>(bladeway::testing::Utf8(program / "bladeway.exe"),
-                                                 files, [] { return std::string("03/14/25"); });
-        EXPECT_NE(frame->Handle(), nullptr);
-        EXPECT_TRUE(win32::testing::LoadPastAboutBox(*frame));
+        support::WriteBytes(program / "keys" / "Keys.dat", keys);
+        auto frame =
+            testing::StartMainFrame(program,
+                                    "[Paths]\r\nSource=" + support::Utf8(program / "keys") +
+                                        "\r\nTemplate=" + support::Utf8(templates) +
+                                        "\r\nDestination=" + support::Utf8(destination) + "\r\n",
+                                    files);
         ShowWindow(frame->Handle(), SW_SHOW);
-        if (!chooseFile)
-            return frame;
-        const HWND list = frame->Control("File1");
-        SendMessageW(list, LB_SETCURSEL, 0, 0);
-        SendMessageW(frame->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(list));
+        if (chooseFile)
+            testing::ChooseFile(*frame, 0);
         return frame;
     }
 
+    // The tree-mode templates with an INDICE.Prg that is no index: the run
+    // asks at each key whether to go on.
+    void UseDamagedIndex() {
+        templates = folder.Path() / "templates";
+        fs::copy(support::SourceDir() / "examples" / "templates" / "tree", templates,
+                 fs::copy_options::recursive);
+        support::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
+    }
+
     static std::string HarborKeys() {
-        return bladeway::testing::ReadBytes(bladeway::testing::SourceDir() / "examples" / "keys" /
-                                            "Harbor.dat");
+        return support::ReadBytes(support::SourceDir() / "examples" / "keys" / "Harbor.dat");
     }
 
     // What the command-line tool writes for the same keys and settings.
     std::map<std::string, std::string> Cli(bool tree) {
         const fs::path out = program / "cli";
         fs::create_directories(out / "SRG" / "P");
-        const std::vector<std::string> args = {
-            "generate",
-            "--settings",
-            bladeway::testing::Utf8(program / "Bladeway.INI"),
-            "--mode",
-            tree ? "tree" : "flat",
-            "--dest",
-            bladeway::testing::Utf8(out),
-            "--date",
-            "03/14/25",
-            bladeway::testing::Utf8(program / "keys" / "Keys.dat")};
         std::ostringstream output;
-        EXPECT_EQ(RunCli(args, output, output), kExitOk) << output.str();
-        return bladeway::testing::FilesBelow(out);
+        EXPECT_EQ(RunCli({"generate", "--settings", support::Utf8(program / "Bladeway.INI"),
+                          "--mode", tree ? "tree" : "flat", "--dest", support::Utf8(out), "--date",
+                          "03/14/25", support::Utf8(program / "keys" / "Keys.dat")},
+                         output, output),
+                  kExitOk)
+            << output.str();
+        return support::FilesBelow(out);
     }
 
     // Clicks Proc, as the user does.
@@ -194,40 +127,21 @@ class Win32ProcessRunTest : public ::testing::Test {
         // The focus given back to Proc: Enter presses it.
         SetFocus(frame.Control("Proc"));
         PressKey(frame.Control("Proc"), VK_RETURN);
-        EXPECT_TRUE(ServeUntil([&again] { return again.Done(); }, {}, 20, &frame))
+        EXPECT_TRUE(ServeUntil([&again] { return again.Done(); }, {}, 20s, &frame))
             << "Enter on Proc did not press it";
     }
 
     std::size_t ProgramsWritten() const {
-        return bladeway::testing::FilesBelow(destination / "SRG" / "P").size();
+        return support::FilesBelow(destination / "SRG" / "P").size();
     }
 
-    bladeway::testing::TempFolder folder;
-    bladeway::testing::RecordingFileSystem files;
+    support::TempFolder folder;
+    support::RecordingFileSystem files;
     fs::path program, templates, destination;
 };
 
-// In flat mode: AWholeRunByKeyboardAlone.
-TEST_F(Win32ProcessRunTest, ProcessInTreeModeWritesWhatTheCommandLineToolWrites) {
-    const auto frame = Start("Harbor62", HarborKeys());
-    ASSERT_EQ(frame->Grid().GetSheet().ColumnCount(), 12);
-    ClickProcess(*frame);
-    EXPECT_TRUE(frame->RunGoingOn());
-    ASSERT_TRUE(ServeUntil([&] { return !frame->RunGoingOn(); }));
-
-    const auto output = bladeway::testing::FilesBelow(destination);
-    // The file list's names use the system's separator.
-    EXPECT_EQ(output.count(fs::path("SRG/P/1001").make_preferred().string()), 1U);
-    EXPECT_EQ(output.count("INDICE.Prg"), 1U);
-    EXPECT_EQ(output, Cli(true));
-    // The window takes commands again; no window of the run is left.
-    EXPECT_NE(IsWindowEnabled(frame->Control("Proc")), FALSE);
-    EXPECT_EQ(Shown(kProgressClass), nullptr);
-    EXPECT_EQ(Shown(kMessageClass), nullptr);
-}
-
 TEST_F(Win32ProcessRunTest, ALongRunShowsItsCountTakesNoCommandAndCancelStopsItBetweenKeys) {
-    const auto frame = Start("flat-shop", bladeway::testing::ManyKeys(3000));
+    const auto frame = Start("flat-shop", support::ManyKeys(3000));
     ASSERT_EQ(frame->Grid().GetSheet().ColumnCount(), 3000);
     files.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); };
     ClickProcess(*frame);
@@ -241,7 +155,7 @@ TEST_F(Win32ProcessRunTest, ALongRunShowsItsCountTakesNoCommandAndCancelStopsItB
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
 
     HWND progress = nullptr;
-    ASSERT_TRUE(ServeUntil([&] { return (progress = Shown(kProgressClass)) != nullptr; }));
+    ASSERT_TRUE(ServeUntil([&] { return (progress = ShownOfClass(kProgressClass)) != nullptr; }));
     const HWND text = FindWindowExW(progress, nullptr, WC_STATICW, nullptr);
     // The count follows the run (the keys done, grouped, of all planned).
     const std::regex counting("Writing programs: [1-9][0-9,]* of 3,000 keys");
@@ -254,8 +168,8 @@ TEST_F(Win32ProcessRunTest, ALongRunShowsItsCountTakesNoCommandAndCancelStopsItB
     EXPECT_EQ(IsWindowEnabled(stopping), FALSE);
     ASSERT_TRUE(ServeUntil([&] { return !frame->RunGoingOn(); }));
     files.onReplace = nullptr;
-    EXPECT_EQ(Shown(kProgressClass), nullptr);
-    const std::size_t written = bladeway::testing::FilesBelow(destination).size();
+    EXPECT_EQ(ShownOfClass(kProgressClass), nullptr);
+    const std::size_t written = support::FilesBelow(destination).size();
     EXPECT_GT(written, 0U);
     EXPECT_LT(written, 3000U);
     EXPECT_NE(IsWindowEnabled(frame->Control("Proc")), FALSE);
@@ -268,14 +182,14 @@ TEST_F(Win32ProcessRunTest, ALongRunShowsItsCountTakesNoCommandAndCancelStopsItB
     // Escape stops it as Cancel does.
     files.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); };
     ClickProcess(*frame);
-    ASSERT_TRUE(ServeUntil([&] { return Shown(kProgressClass) != nullptr; }));
+    ASSERT_TRUE(ServeUntil([&] { return ShownOfClass(kProgressClass) != nullptr; }));
     const HWND cancel = ChildWithText(progress, L"Cancel");
     ASSERT_NE(cancel, nullptr);
     EXPECT_NE(IsWindowEnabled(cancel), FALSE);
     PressKey(cancel, VK_ESCAPE);
     ASSERT_TRUE(ServeUntil([&] { return !frame->RunGoingOn(); }));
     files.onReplace = nullptr;
-    EXPECT_LT(bladeway::testing::FilesBelow(destination).size(), 3000U);
+    EXPECT_LT(support::FilesBelow(destination).size(), 3000U);
 }
 
 // How the user answers the index message, and how many keys the run has
@@ -297,26 +211,21 @@ class Win32RunMessageTest : public Win32ProcessRunTest,
 
 TEST_P(Win32RunMessageTest, TheIndexMessageGoesOnOrStopsAsAnsweredAndTheRunEnds) {
     const MessageCase& way = GetParam();
-    templates = folder.Path() / "templates";
-    fs::copy(bladeway::testing::SourceDir() / "examples" / "templates" / "tree", templates,
-             fs::copy_options::recursive);
-    bladeway::testing::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
+    UseDamagedIndex();
     const auto frame = Start("Harbor62", HarborKeys());
     ClickProcessAnyway(*frame);
 
     int count = 0;
     HWND answered = nullptr;
     const auto answerMessages = [&] {
-        const HWND message = Shown(kMessageClass);
+        const HWND message = ShownOfClass(kMessageClass);
         if (message == nullptr || message == answered)
             return;
         answered = message;
         ++count;
         EXPECT_EQ(WindowTextUtf8(message), "Bladeway");
         EXPECT_NE(ChildWithText(message, Wide(kIndexMessage)), nullptr);
-        EXPECT_NE(ChildWithText(message, L"OK"), nullptr);
-        EXPECT_NE(ChildWithText(message, L"Stop Processing"), nullptr);
-        const HWND progress = Shown(kProgressClass);
+        const HWND progress = ShownOfClass(kProgressClass);
         EXPECT_NE(progress, nullptr) << "the message opens over the progress window";
         // Beside the progress window, not over it: its Cancel stays in sight.
         RECT messagePlace{}, progressPlace{}, overlap{};
@@ -328,8 +237,8 @@ TEST_P(Win32RunMessageTest, TheIndexMessageGoesOnOrStopsAsAnsweredAndTheRunEnds)
     ASSERT_TRUE(ServeUntil([&] { return !frame->RunGoingOn(); }, answerMessages)) << way.name;
     EXPECT_EQ(static_cast<std::size_t>(count), way.messages) << way.name;
     EXPECT_EQ(ProgramsWritten(), way.programs) << way.name;
-    EXPECT_EQ(Shown(kMessageClass), nullptr);
-    EXPECT_EQ(Shown(kProgressClass), nullptr);
+    EXPECT_EQ(ShownOfClass(kMessageClass), nullptr);
+    EXPECT_EQ(ShownOfClass(kProgressClass), nullptr);
     EXPECT_TRUE(IsWindow(frame->Handle()));
 }
 
@@ -337,68 +246,60 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, Win32RunMessageTest,
     ::testing::Values(
         // OK goes on: the first message of these.
-        MessageCase{"Stop Processing on the second",
+        MessageCase{"StopProcessingOnTheSecond",
                     [](int count, HWND message, HWND) {
                         EXPECT_TRUE(ClickButton(message, count == 2 ? L"Stop Processing" : L"OK"));
                     },
                     2, 2},
         // Enter presses OK; Escape answers as Stop Processing does.
-        MessageCase{"Enter, then Escape on the third",
+        MessageCase{"EnterThenEscapeOnTheThird",
                     [](int count, HWND message, HWND) {
                         PressKey(GetFocus() != nullptr ? GetFocus() : message,
                                  count == 3 ? VK_ESCAPE : VK_RETURN);
                     },
                     3, 3},
-        MessageCase{"the close box",
+        MessageCase{"TheCloseBox",
                     [](int, HWND message, HWND) { SendMessageW(message, WM_CLOSE, 0, 0); }, 1, 1},
         // Cancel or the progress window's close box while the message is up
         // stops the run and takes the message away.
-        MessageCase{"Cancel in the progress window",
+        MessageCase{"CancelInTheProgressWindow",
                     [](int, HWND, HWND progress) { EXPECT_TRUE(ClickButton(progress, L"Cancel")); },
                     1, 1},
-        MessageCase{"the progress window's close box",
+        MessageCase{"TheProgressWindowsCloseBox",
                     [](int, HWND, HWND progress) { SendMessageW(progress, WM_CLOSE, 0, 0); }, 1,
                     1}),
-    [](const ::testing::TestParamInfo<MessageCase>& test) {
-        std::string name = test.param.name;
-        for (char& c : name) {
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        }
-        return name;
-    });
-
-// Serves the thread's messages as the program's own loop does, the main
-// window's keys first, until `done` or ten seconds pass.
-bool ServeAsProgram(MainFrame& frame, const std::function<bool()>& done) {
-    return ServeUntil(done, {}, 10, &frame);
-}
+    [](const ::testing::TestParamInfo<MessageCase>& test) { return std::string(test.param.name); });
 
 // A run by keyboard alone: the file list has the focus after the start-up,
 // Down chooses the only file, Tab goes on through the grid and out of it,
-// Return presses Process, Escape closes the report.
+// Return presses Process (which writes what the command-line tool writes;
+// the mode is the core's), Escape closes the report.
 TEST_F(Win32ProcessRunTest, AWholeRunByKeyboardAlone) {
     const auto frame = Start("flat-shop", HarborKeys(), /*chooseFile=*/false);
     MainFrame& main = *frame;
     SetForegroundWindow(main.Handle());
-    const auto focusOn = [&main](const std::string_view name) {
+    // As the program's own loop serves them, the main window's keys first.
+    const auto serve = [&main](const std::function<bool()>& done) {
+        return ServeUntil(done, {}, 10s, &main);
+    };
+    const auto focusOn = [&](const std::string_view name) {
         const HWND control = name == "KeyData" ? main.Grid().Handle() : main.Control(name);
-        return ServeAsProgram(main, [&] { return GetFocus() == control; });
+        return serve([&] { return GetFocus() == control; });
     };
     ASSERT_TRUE(focusOn("File1")) << "no control has the focus after the start-up";
     PressKey(GetFocus(), VK_DOWN);
-    ASSERT_TRUE(ServeAsProgram(main, [&] { return main.Grid().GetSheet().ColumnCount() == 12; }));
+    ASSERT_TRUE(serve([&] { return main.Grid().GetSheet().ColumnCount() == 12; }));
     for (const char* next : {"Proc", "KeyData", "Prf", "Ext", "File1", "Proc"}) {
         PressKey(GetFocus(), VK_TAB);
         ASSERT_TRUE(focusOn(next)) << "Tab did not reach " << next;
     }
     PressKey(GetFocus(), VK_RETURN);
-    ASSERT_TRUE(ServeAsProgram(main, [&] { return main.ReportWindow() != nullptr; }));
+    ASSERT_TRUE(serve([&] { return main.ReportWindow() != nullptr; }));
     ASSERT_TRUE(ServeUntil([&] { return !main.RunGoingOn(); }));
-    EXPECT_TRUE(bladeway::testing::FilesBelow(destination) == Cli(false));
+    EXPECT_TRUE(support::FilesBelow(destination) == Cli(false));
     const HWND report = main.ReportWindow()->Handle();
     // The report comes up in front, with the focus in it.
-    ASSERT_TRUE(ServeAsProgram(main, [&] {
+    ASSERT_TRUE(serve([&] {
         return IsWindowVisible(report) != FALSE && GetFocus() != nullptr &&
                GetAncestor(GetFocus(), GA_ROOT) == report;
     })) << "the report has not the focus";
@@ -407,33 +308,30 @@ TEST_F(Win32ProcessRunTest, AWholeRunByKeyboardAlone) {
     for (int tabs = 0; tabs < 12 && GetFocus() != table; ++tabs) {
         const HWND before = GetFocus();
         PressKey(before, VK_TAB);
-        ASSERT_TRUE(ServeAsProgram(main, [&] { return GetFocus() != before; }));
+        ASSERT_TRUE(serve([&] { return GetFocus() != before; }));
     }
     ASSERT_EQ(GetFocus(), table) << "Tab does not reach the report's table";
     PressKey(table, VK_DOWN);
     PressKey(table, VK_RETURN);
-    EXPECT_TRUE(ServeAsProgram(main, [&] { return main.PreviewWindow() != nullptr; }));
+    EXPECT_TRUE(serve([&] { return main.PreviewWindow() != nullptr; }));
     PressKey(table, VK_ESCAPE);
-    EXPECT_TRUE(ServeAsProgram(main, [&] { return IsWindowVisible(report) == FALSE; }));
+    EXPECT_TRUE(serve([&] { return IsWindowVisible(report) == FALSE; }));
 }
 
 TEST_F(Win32ProcessRunTest, TheCloseBoxDuringARunStopsItAndEndsTheProgramAfterIt) {
-    templates = folder.Path() / "templates";
-    fs::copy(bladeway::testing::SourceDir() / "examples" / "templates" / "tree", templates,
-             fs::copy_options::recursive);
-    bladeway::testing::WriteBytes(templates / "INDICE.Prg", std::string(100, 'x'));
+    UseDamagedIndex();
     const auto frame = Start("Harbor62", HarborKeys());
     const HWND hwnd = frame->Handle();
     ClickProcessAnyway(*frame);
     // With the index message up, waiting for its answer.
-    ASSERT_TRUE(ServeUntil([] { return Shown(kMessageClass) != nullptr; }));
+    ASSERT_TRUE(ServeUntil([] { return ShownOfClass(kMessageClass) != nullptr; }));
     SendMessageW(hwnd, WM_CLOSE, 0, 0);
     ASSERT_TRUE(ServeUntil([&] { return IsWindow(hwnd) == FALSE; }));
     EXPECT_FALSE(frame->RunGoingOn());
-    EXPECT_EQ(Shown(kMessageClass), nullptr);
+    EXPECT_EQ(ShownOfClass(kMessageClass), nullptr);
     EXPECT_EQ(ProgramsWritten(), 1U);
     // The place was stored as the close box stores it, and the program ends.
-    EXPECT_FALSE(SettingsFile(bladeway::testing::Utf8(program / "Bladeway.INI"))
+    EXPECT_FALSE(SettingsFile(support::Utf8(program / "Bladeway.INI"))
                      .ReadSetting(settings_keys::kPositions, "MainLeft")
                      .empty());
     MSG quit{};

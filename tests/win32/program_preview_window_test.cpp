@@ -20,6 +20,7 @@
 #include "win32/kit/wide_text.h"
 #include "win32/kit/windows_api.h"
 #include "win32/support/main_frame_start.h"
+#include "win32/support/when_shown.h"
 #include "win32/views/main_frame.h"
 
 namespace bladeway::win32 {
@@ -37,16 +38,10 @@ class Win32ProgramPreviewWindowTest : public ::testing::Test {
     }
     void TearDown() override { DestroyWindow(owner); }
 
+    // The rich edit's text, each line end as CR LF.
     static std::wstring TextOf(HWND richEdit) {
-        GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_USECRLF, 1200};
-        std::wstring text(static_cast<std::size_t>(SendMessageW(
-                              richEdit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0)) +
-                              1,
-                          L'\0');
-        GETTEXTEX get{};
-        get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        get.flags = GT_USECRLF;
-        get.codepage = 1200;
+        std::wstring text(4096, L'\0');
+        GETTEXTEX get{4096 * sizeof(wchar_t), GT_USECRLF, 1200, nullptr, nullptr};
         text.resize(static_cast<std::size_t>(SendMessageW(richEdit, EM_GETTEXTEX,
                                                           reinterpret_cast<WPARAM>(&get),
                                                           reinterpret_cast<LPARAM>(text.data()))));
@@ -61,19 +56,6 @@ class Win32ProgramPreviewWindowTest : public ::testing::Test {
         format.dwMask = CFM_COLOR | CFM_BOLD | CFM_ITALIC;
         SendMessageW(richEdit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
         return format;
-    }
-
-    // What the table's row gets painted with in column `column`.
-    static NMLVCUSTOMDRAW DrawnCell(HWND window, HWND table, int item, int column) {
-        NMLVCUSTOMDRAW draw{};
-        draw.nmcd.hdr = {table, static_cast<UINT_PTR>(GetDlgCtrlID(table)),
-                         static_cast<UINT>(NM_CUSTOMDRAW)};
-        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
-        draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(item);
-        draw.nmcd.lItemlParam = TableRowData(table, item);
-        draw.iSubItem = column;
-        SendMessageW(window, WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
-        return draw;
     }
 
     HWND owner = nullptr;
@@ -128,8 +110,8 @@ TEST_F(Win32ProgramPreviewWindowTest, ShowsTheProgramInItsColoursAndTintsTheDiff
         for (std::size_t column = 0; column < kComparedColumnCount; ++column)
             EXPECT_EQ(TableCellText(table, item, static_cast<int>(column)),
                       Wide(row.cells[column]));
-        const NMLVCUSTOMDRAW before = DrawnCell(window.Handle(), table, item, 1);
-        const NMLVCUSTOMDRAW after = DrawnCell(window.Handle(), table, item, 3);
+        const NMLVCUSTOMDRAW before = testing::DrawnRow(window.Handle(), table, item, 1);
+        const NMLVCUSTOMDRAW after = testing::DrawnRow(window.Handle(), table, item, 3);
         if (row.differs) {
             sawDiffering = true;
             EXPECT_EQ(before.clrTextBk, ColourOf(kDifferingBeforeTint));
@@ -171,18 +153,7 @@ struct MenuItem {
 thread_local std::vector<MenuItem>* shownMenu = nullptr;
 
 void CALLBACK ReadAndEndMenu(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
-    HWND popup = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM found) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (IsWindowVisible(window) == FALSE || std::wstring_view(name) != L"#32768")
-                return TRUE;
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&popup));
+    const HWND popup = testing::ShownOfClass(L"#32768");
     if (popup == nullptr)
         return;
     const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
@@ -196,11 +167,9 @@ void CALLBACK ReadAndEndMenu(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DW
 }
 
 TEST_F(Win32ProgramPreviewWindowTest, TheGridsMenuPreviewsTheCurrentKeyAndShowsTheLastReport) {
-    support::TempFolder folder;
-    support::WriteBytes(folder.File("Bladeway.INI"), "");
-    MainFrame frame(support::Utf8(folder.Path() / "bladeway.exe"), Disk(),
-                    [] { return std::string("03/14/25"); });
-    ASSERT_TRUE(testing::LoadPastAboutBox(frame));
+    const support::TempFolder folder;
+    const auto started = testing::StartMainFrame(folder.Path());
+    MainFrame& frame = *started;
     ShowWindow(frame.Handle(), SW_SHOW);
     frame.Grid().SetSheet(std::move(*support::SheetOf({{"A1", "DZ120"}, {"B1", "DZ121"}})));
     const std::vector<GridRange> cell = {{{2, 1}, {2, 1}}};
@@ -232,14 +201,10 @@ TEST_F(Win32ProgramPreviewWindowTest, TheGridsMenuPreviewsTheCurrentKeyAndShowsT
 
     // Ctrl+P in the main window previews too.
     ShowWindow(frame.PreviewWindow()->Handle(), SW_HIDE);
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
+    testing::HoldModifiers(false, true);
     MSG shortcut{grid, WM_KEYDOWN, 'P', 0, 0, {}};
     EXPECT_TRUE(frame.TranslateShortcut(shortcut));
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    testing::HoldModifiers(false, false);
     EXPECT_NE(IsWindowVisible(frame.PreviewWindow()->Handle()), FALSE);
     MSG plain{grid, WM_KEYDOWN, 'P', 0, 0, {}};
     EXPECT_FALSE(frame.TranslateShortcut(plain));

@@ -2,13 +2,16 @@
 // About box and then opens its main window and ends when the window closes
 // (the resize rule: MainWindowModelTest; the grid following it: Win32MainFrameTest).
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include <gtest/gtest.h>
 
 #include "bladeway/version.h"
 #include "win32/kit/windows_api.h"
+#include "win32/support/when_shown.h"
 
 namespace bladeway::win32 {
 namespace {
@@ -21,24 +24,6 @@ std::wstring ProgramPath() {
     path.resize(path.find_last_of(L'\\'));
     return path + L"\\bin\\bladeway.exe";
 }
-
-// The program's resources, loaded as data.
-class ProgramResources {
-  public:
-    ProgramResources()
-        : module_(LoadLibraryExW(ProgramPath().c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
-    ProgramResources(const ProgramResources&) = delete;
-    ProgramResources& operator=(const ProgramResources&) = delete;
-    ~ProgramResources() {
-        if (module_ != nullptr)
-            FreeLibrary(module_);
-    }
-    HMODULE Module() const { return module_; }
-
-  private:
-    HMODULE module_;
-};
 
 std::string_view ResourceBytes(HMODULE module, const wchar_t* type, int id) {
     const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
@@ -69,15 +54,19 @@ TEST(Win32ProgramTest, ResourcesCarryTheVersionTheIconAndTheManifest) {
     EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), kVersionMinor);
     EXPECT_EQ(HIWORD(fixed->dwFileVersionLS), kVersionRevision);
 
-    const ProgramResources resources;
-    ASSERT_NE(resources.Module(), nullptr);
-    EXPECT_NE(FindResourceW(resources.Module(), MAKEINTRESOURCEW(1), RT_GROUP_ICON), nullptr);
+    // The program's resources, loaded as data.
+    const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> resources(
+        LoadLibraryExW(path.c_str(), nullptr,
+                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE),
+        &FreeLibrary);
+    ASSERT_NE(resources, nullptr);
+    EXPECT_NE(FindResourceW(resources.get(), MAKEINTRESOURCEW(1), RT_GROUP_ICON), nullptr);
     // One manifest, the program's own (not a default one beside it).
     int manifests = 0;
-    EnumResourceNamesW(resources.Module(), RT_MANIFEST, &CountName,
+    EnumResourceNamesW(resources.get(), RT_MANIFEST, &CountName,
                        reinterpret_cast<LONG_PTR>(&manifests));
     EXPECT_EQ(manifests, 1);
-    const std::string_view manifest = ResourceBytes(resources.Module(), RT_MANIFEST, 1);
+    const std::string_view manifest = ResourceBytes(resources.get(), RT_MANIFEST, 1);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string_view::npos);
     EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string_view::npos);
@@ -107,10 +96,11 @@ BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM data) {
     return TRUE;
 }
 
-// Waits up to 10 s for the process's shown window of that class.
-HWND WaitForShownWindow(DWORD process, std::wstring_view className) {
+// The process's shown window of that class, waited for up to `tries` times
+// 50 ms (10 s at first).
+HWND ShownWindowOf(DWORD process, std::wstring_view className, int tries = 200) {
     FoundWindow found{process, className, nullptr};
-    for (int tries = 0; tries < 200 && found.hwnd == nullptr; ++tries) {
+    for (int i = 0; i < tries && found.hwnd == nullptr; ++i) {
         EnumWindows(&FindShownWindow, reinterpret_cast<LPARAM>(&found));
         if (found.hwnd == nullptr)
             Sleep(50);
@@ -118,28 +108,12 @@ HWND WaitForShownWindow(DWORD process, std::wstring_view className) {
     return found.hwnd;
 }
 
-// The program keeps its place in Bladeway.INI beside itself when it closes;
-// one the test made goes again, one a developer keeps there stays.
-class SettingsBesideTheProgram {
-  public:
-    SettingsBesideTheProgram()
-        : path_(std::filesystem::path(ProgramPath()).replace_filename(L"Bladeway.INI")),
-          existed_(std::filesystem::exists(path_)) {}
-    ~SettingsBesideTheProgram() {
-        std::error_code ignored;
-        if (!existed_)
-            std::filesystem::remove(path_, ignored);
-    }
-    SettingsBesideTheProgram(const SettingsBesideTheProgram&) = delete;
-    SettingsBesideTheProgram& operator=(const SettingsBesideTheProgram&) = delete;
-
-  private:
-    std::filesystem::path path_;
-    bool existed_;
-};
-
 TEST(Win32ProgramTest, OpensItsMainWindowAfterTheAboutBoxAndEndsWhenItCloses) {
-    const SettingsBesideTheProgram settings;
+    // The program keeps its place in Bladeway.INI beside itself when it
+    // closes; one the test made goes again, one a developer keeps there stays.
+    const std::filesystem::path settings =
+        std::filesystem::path(ProgramPath()).replace_filename(L"Bladeway.INI");
+    const bool settingsKept = std::filesystem::exists(settings);
     std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -147,27 +121,23 @@ TEST(Win32ProgramTest, OpensItsMainWindowAfterTheAboutBoxAndEndsWhenItCloses) {
     ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &process));
     // The About box first, alone; its OK lets the start-up go on.
-    const HWND about = WaitForShownWindow(process.dwProcessId, L"BladewayAboutBox");
+    const HWND about = ShownWindowOf(process.dwProcessId, L"BladewayAboutBox");
     bool mainWindowBeforeAbout = false;
     bool aboutIcon = false;
+    HWND main = nullptr;
     if (about != nullptr) {
-        FoundWindow early{process.dwProcessId, L"BladewayMainWindow", nullptr};
-        EnumWindows(&FindShownWindow, reinterpret_cast<LPARAM>(&early));
-        mainWindowBeforeAbout = early.hwnd != nullptr;
+        mainWindowBeforeAbout =
+            ShownWindowOf(process.dwProcessId, L"BladewayMainWindow", 1) != nullptr;
         // The picture, the box's first control, holds the program's icon.
         aboutIcon = SendMessageW(FindWindowExW(about, nullptr, WC_STATICW, nullptr), STM_GETICON, 0,
                                  0) != 0;
         PostMessageW(FindWindowExW(about, nullptr, WC_BUTTONW, L"OK"), BM_CLICK, 0, 0);
+        main = ShownWindowOf(process.dwProcessId, L"BladewayMainWindow");
     }
-    FoundWindow found{process.dwProcessId, L"BladewayMainWindow", nullptr};
-    if (about != nullptr)
-        found.hwnd = WaitForShownWindow(process.dwProcessId, found.className);
-    if (found.hwnd != nullptr) {
+    if (main != nullptr) {
         // The title begins with the program's name and goes on with the mode.
-        wchar_t title[256] = {};
-        GetWindowTextW(found.hwnd, title, 256);
-        EXPECT_TRUE(std::wstring_view(title).starts_with(L"Bladeway - "));
-        PostMessageW(found.hwnd, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(testing::TextOf(main).starts_with(L"Bladeway - "));
+        PostMessageW(main, WM_CLOSE, 0, 0);
     } else {
         TerminateProcess(process.hProcess, 1);
     }
@@ -176,10 +146,13 @@ TEST(Win32ProgramTest, OpensItsMainWindowAfterTheAboutBoxAndEndsWhenItCloses) {
     GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    std::error_code ignored;
+    if (!settingsKept)
+        std::filesystem::remove(settings, ignored);
     ASSERT_NE(about, nullptr) << "the About box did not open";
     EXPECT_FALSE(mainWindowBeforeAbout);
     EXPECT_TRUE(aboutIcon);
-    ASSERT_NE(found.hwnd, nullptr) << "the main window did not open";
+    ASSERT_NE(main, nullptr) << "the main window did not open";
     EXPECT_EQ(exitCode, 0U);
 }
 

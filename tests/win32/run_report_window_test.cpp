@@ -5,8 +5,8 @@
 // and Check index opens the check, all driven with window messages.
 #include "win32/views/run_report_window.h"
 
-#include <cwchar>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,10 +44,7 @@ class Win32RunReportWindowTest : public ::testing::Test {
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
-        support::WriteBytes(folder.File("Bladeway.INI"), "");
-        frame = std::make_unique<MainFrame>(support::Utf8(folder.Path() / "bladeway.exe"), Disk(),
-                                            [] { return std::string("03/14/25"); });
-        ASSERT_TRUE(testing::LoadPastAboutBox(*frame));
+        frame = testing::StartMainFrame(folder.Path());
         frame->Grid().SetSheet(std::move(
             *support::SheetOf({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}, {"7", "x", "y"}})));
         support::WriteBytes(folder.Path() / "P2", "G0 X1 (start)\r\nM30\r\n");
@@ -82,18 +79,14 @@ class Win32RunReportWindowTest : public ::testing::Test {
 
     // The tip the window's tooltip control has for `control`.
     std::wstring TipOf(HWND control) const {
-        const HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
-        HWND owned = tips;
-        while (owned != nullptr && GetWindow(owned, GW_OWNER) != window->Handle())
-            owned = FindWindowExW(nullptr, owned, TOOLTIPS_CLASSW, nullptr);
-        std::wstring text(1024, L'\0');
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = window->Handle();
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = text.data();
-        SendMessageW(owned, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
-        text.resize(std::wcslen(text.c_str()));
+        HWND tips = nullptr;
+        do
+            tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr);
+        while (tips != nullptr && GetWindow(tips, GW_OWNER) != window->Handle());
+        wchar_t text[1024] = {};
+        const auto tool = reinterpret_cast<UINT_PTR>(control);
+        TTTOOLINFOW info{sizeof info, 0, window->Handle(), tool, {}, {}, text, 0, nullptr};
+        SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&info));
         return text;
     }
 
@@ -118,9 +111,7 @@ class Win32RunReportWindowTest : public ::testing::Test {
 TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsThem) {
     EXPECT_NE(IsWindowVisible(window->Handle()), FALSE);
     EXPECT_EQ(WindowTextUtf8(window->Handle()), "Bladeway - Run Report");
-    RECT reportPlace{};
-    RECT mainPlace{};
-    RECT overlap{};
+    RECT reportPlace{}, mainPlace{}, overlap{};
     GetWindowRect(window->Handle(), &reportPlace);
     GetWindowRect(frame->Handle(), &mainPlace);
     EXPECT_EQ(IntersectRect(&overlap, &reportPlace, &mainPlace), FALSE) << "beside the main window";
@@ -133,17 +124,9 @@ TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsTh
     EXPECT_EQ(TipOf(window->Control("SelectKeys")), Wide(kRunReportSelectKeys.tip));
 
     // Problem rows are tinted as the model says; the good one is not.
-    NMLVCUSTOMDRAW draw{};
-    draw.nmcd.hdr = {Table(), static_cast<UINT_PTR>(GetDlgCtrlID(Table())),
-                     static_cast<UINT>(NM_CUSTOMDRAW)};
-    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
     for (const int row : {0, 1}) {
-        draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
-        draw.nmcd.lItemlParam = row;
-        draw.clrTextBk = CLR_DEFAULT;
-        SendMessageW(window->Handle(), WM_NOTIFY, draw.nmcd.hdr.idFrom,
-                     reinterpret_cast<LPARAM>(&draw));
-        EXPECT_EQ(draw.clrTextBk == ColourOf(kProblemRowTint),
+        EXPECT_EQ(testing::DrawnRow(window->Handle(), Table(), row).clrTextBk ==
+                      ColourOf(kProblemRowTint),
                   window->Model().Rows()[static_cast<std::size_t>(row)].problem)
             << row;
     }
@@ -174,14 +157,13 @@ TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsTh
     EXPECT_EQ(TipOf(Table()), L"");
     window->ShowReport(report, folder.File(""));
 
-    // Escape hides it, as Close does; the grid's Show run report brings it back.
+    // Escape hides it, as Close does (the grid's menu brings it back:
+    // Win32ProgramPreviewWindowTest).
     SendMessageW(window->Handle(), WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(IsWindowVisible(window->Handle()), FALSE);
     ShowWindow(window->Handle(), SW_SHOW);
     EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Close"));
     EXPECT_EQ(IsWindowVisible(window->Handle()), FALSE);
-    frame->Model().ShowLastRunReport();
-    EXPECT_NE(IsWindowVisible(window->Handle()), FALSE);
 }
 
 TEST_F(Win32RunReportWindowTest, CopyAndSaveAsCsvHandOverTheModelsTextAndBytes) {
@@ -192,9 +174,7 @@ TEST_F(Win32RunReportWindowTest, CopyAndSaveAsCsvHandOverTheModelsTextAndBytes) 
     std::wstring suggested;
     {
         testing::WhenShown cancel(L"Save Run Report", [&](HWND dialog) {
-            suggested.resize(1024);
-            suggested.resize(static_cast<std::size_t>(GetDlgItemTextW(
-                dialog, kFileNameBox, suggested.data(), static_cast<int>(suggested.size()))));
+            suggested = testing::TextOf(GetDlgItem(dialog, kFileNameBox));
             SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         });
         EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Save as CSV..."));
@@ -224,7 +204,7 @@ TEST_F(Win32RunReportWindowTest, AFailedSaveWarnsAndTheWarningEnds) {
     });
     std::wstring warning;
     testing::WhenShown acknowledge(L"Bladeway", [&](HWND box) {
-        warning = Wide(WindowTextUtf8(GetDlgItem(box, 0xFFFF)));
+        warning = testing::TextOf(GetDlgItem(box, 0xFFFF));
         SendMessageW(box, WM_COMMAND, IDOK, 0);
     });
     EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Save as CSV..."));
@@ -237,14 +217,9 @@ TEST_F(Win32RunReportWindowTest, AFailedSaveWarnsAndTheWarningEnds) {
 TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgramAndChecksAnIndex) {
     EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Select these keys"));
     const auto selection = frame->Grid().Selection();
-    for (const int column : {3, 4, 5}) {
-        for (int row = 1; row <= 3; ++row)
-            EXPECT_TRUE(selection.IsCellSelected(column, row)) << column << ", " << row;
-    }
-    for (const int column : {1, 2, 6, 7})
-        EXPECT_FALSE(selection.IsCellSelected(column, 1)) << column;
-    ASSERT_TRUE(frame->Grid().Current().has_value());
-    EXPECT_EQ(*frame->Grid().Current(), (GridCell{3, 1}));
+    for (int column = 1; column <= 7; ++column)
+        EXPECT_EQ(selection.IsCellSelected(column, 3), column >= 3 && column <= 5) << column;
+    EXPECT_EQ(frame->Grid().Current(), (GridCell{3, 1}));
     // The main window comes to the front, over the report, so that the
     // selection is in sight.
     HWND above = frame->Handle();
@@ -276,8 +251,8 @@ TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgram
               WithCrLf(check->Model().Findings()));
     // Repair asks first and mends a file it can.
     const HWND repair = check->Control(kIndexCheckRepair.objectName);
-    const std::string mendable = support::RawIndexRecord("B") + support::RawIndexRecord("A");
-    support::WriteBytes(folder.Path() / "INDICE.Prg", mendable);
+    support::WriteBytes(folder.Path() / "INDICE.Prg",
+                        support::RawIndexRecord("B") + support::RawIndexRecord("A"));
     check->Check(folder.File("INDICE.Prg"));
     ASSERT_NE(IsWindowEnabled(repair), FALSE);
     testing::WhenShown ask(L"Bladeway", [](HWND box) { SendMessageW(box, WM_COMMAND, IDYES, 0); });
@@ -317,7 +292,7 @@ TEST_F(Win32RunReportWindowTest, UndoThisRunAsksUndoesAndSaysWhatItDid) {
     std::wstring outcome;
     testing::WhenShown ask(L"Bladeway", [&](HWND box) {
         told = std::make_unique<testing::WhenShown>(L"Bladeway", [&outcome](HWND shown) {
-            outcome = Wide(WindowTextUtf8(GetDlgItem(shown, 0xFFFF)));
+            outcome = testing::TextOf(GetDlgItem(shown, 0xFFFF));
             SendMessageW(shown, WM_COMMAND, IDOK, 0);
         });
         SendMessageW(box, WM_COMMAND, IDYES, 0);

@@ -11,11 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include "core/presentation/substitution_table_model.h"
 #include "core/settings/saved_sheet.h"
 #include "core/settings/settings_file.h"
 #include "core/storage/file_system.h"
 #include "support/temp_folder.h"
 #include "win32/kit/dpi.h"
+#include "win32/kit/wide_text.h"
 #include "win32/kit/windows_api.h"
 #include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
@@ -42,8 +44,7 @@ class Win32SubstitutionTableTest : public ::testing::Test {
         return std::make_unique<SubstitutionTableHolder>(owner, SettingsFile(Settings()), Table(),
                                                          Disk());
     }
-    int Pixels(std::int64_t twips) const { return TwipsToPixels(twips, dpi); }
-    std::int64_t Twips(int pixels) const { return MulDiv(pixels, 1440, dpi); }
+    std::int64_t Twips(int pixels) const { return PixelsToTwips(pixels, dpi); }
 
     // Types `text` into the cell as a user would: a click, the keys, Enter.
     static void TypeInto(KeyGrid& grid, GridCell cell, std::wstring_view text) {
@@ -86,19 +87,15 @@ TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesI
 
     testing::WhenShown edit(kCaption, [&](HWND shown) {
         EXPECT_FALSE(IsWindowEnabled(owner));
-        EXPECT_EQ(OuterOf(shown).top, Pixels(1500));
-        EXPECT_EQ(OuterOf(shown).left, Pixels(750));
-        EXPECT_EQ(OuterOf(shown).bottom - OuterOf(shown).top, Pixels(4500));
-        EXPECT_EQ(OuterOf(shown).right - OuterOf(shown).left, Pixels(6000));
+        EXPECT_EQ(testing::EdgesOf(OuterOf(shown)),
+                  testing::EdgesOf(PixelRectOf({750, 1500, 6000, 4500}, dpi)));
         KeyGrid& grid = holder->Loaded().Grid();
         EXPECT_EQ(grid.GetSheet().ColumnCount(), 4);
         EXPECT_EQ(grid.GetSheet().RowCount(), 2);
         EXPECT_EQ(grid.GetSheet().CellText(1, 1), "12.5");
         EXPECT_EQ(grid.GetSheet().CellText(2, 2), "\xE2\x82\xAC 3");
         EXPECT_EQ(grid.RowHeading(1), L"L");
-        EXPECT_EQ(grid.RowHeading(2), L"2");
         EXPECT_EQ(grid.ColumnHeading(2), L"Tiefe \u00E4");
-        EXPECT_EQ(grid.ColumnHeading(3), L"3");
         EXPECT_EQ(grid.ColumnWidth(2), ScaleToDpi(150, dpi));
         TypeInto(grid, GridCell{3, 1}, L"\u2264 0.5");  // a character Windows-1252 lacks
         EXPECT_TRUE(testing::ClickButton(shown, L"OK"));
@@ -129,12 +126,12 @@ TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfresh
     const auto holder = Holder();
     const RECT moved{30, 45, 30 + 420, 45 + 310};
     testing::WhenShown close(kCaption, [&](HWND shown) {
-        // Made without a stored place: the first sheet's named rows.
+        // Made without a stored place or table: the first sheet, its rows named.
         KeyGrid& grid = holder->Loaded().Grid();
-        EXPECT_EQ(grid.GetSheet().RowCount(), 11);
-        EXPECT_EQ(grid.GetSheet().ColumnCount(), 50);
-        EXPECT_EQ(grid.RowHeading(11), L"I");
-        EXPECT_EQ(grid.ColumnHeading(50), L"50");
+        using Model = SubstitutionTableModel;
+        EXPECT_EQ(grid.GetSheet().RowCount(), Model::RowCount());
+        EXPECT_EQ(grid.GetSheet().ColumnCount(), Model::ColumnCount());
+        EXPECT_EQ(grid.RowHeading(Model::RowCount()), Wide(Model::RowHeadings().back()));
         SetWindowPos(shown, nullptr, moved.left, moved.top, moved.right - moved.left,
                      moved.bottom - moved.top, SWP_NOZORDER);
         TypeInto(grid, GridCell{1, 1}, L"not kept");
@@ -152,11 +149,7 @@ TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfresh
     EXPECT_EQ(bladeway::testing::ReadBytes(Settings()), stored);
 
     testing::WhenShown escape(kCaption, [&](HWND shown) {
-        const RECT outer = OuterOf(shown);
-        EXPECT_EQ(outer.left, moved.left);
-        EXPECT_EQ(outer.top, moved.top);
-        EXPECT_EQ(outer.right - outer.left, moved.right - moved.left);
-        EXPECT_EQ(outer.bottom - outer.top, moved.bottom - moved.top);
+        EXPECT_EQ(testing::EdgesOf(OuterOf(shown)), testing::EdgesOf(moved));
         KeyGrid& grid = holder->Loaded().Grid();
         EXPECT_EQ(grid.GetSheet().CellText(1, 1), "");  // a new editor
         // Enter and then Escape as the user presses them, through the
@@ -174,10 +167,8 @@ TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfresh
 // The hidden Vars button of the main window opens the editor over it, on
 // the table beside the settings file.
 TEST_F(Win32SubstitutionTableTest, TheMainWindowsVarsButtonOpensItOnTheTableBesideTheSettings) {
-    folder.Write("Bladeway.INI", "");
-    MainFrame frame(bladeway::testing::Utf8(folder.Path() / "bladeway.exe"), Disk(),
-                    [] { return std::string("03/14/25"); });
-    ASSERT_TRUE(testing::LoadPastAboutBox(frame));
+    const auto started = testing::StartMainFrame(folder.Path());
+    MainFrame& frame = *started;
     testing::WhenShown ok(kCaption, [&](HWND shown) {
         EXPECT_EQ(GetWindow(shown, GW_OWNER), frame.Handle());
         EXPECT_FALSE(IsWindowEnabled(frame.Handle()));
@@ -190,8 +181,7 @@ TEST_F(Win32SubstitutionTableTest, TheMainWindowsVarsButtonOpensItOnTheTableBesi
     EXPECT_TRUE(IsWindowEnabled(frame.Handle()));
     const auto table = LoadSheet(Disk(), Table());
     ASSERT_TRUE(table.has_value());
-    EXPECT_EQ(table->rowCount, 11);
-    EXPECT_EQ(table->rowHeaders.front(), "L");
+    EXPECT_EQ(table->rowCount, SubstitutionTableModel::RowCount());
 }
 
 }  // namespace

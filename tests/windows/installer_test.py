@@ -78,9 +78,9 @@ class Wine:
         result = self.run("reg.exe", "query", key, "/v", name)
         if result.returncode != 0:
             return None
-        line = next((line for line in result.stdout.splitlines()
-                     if line.strip().startswith(name)), "")
-        return line.split(None, 2)[2] if len(line.split(None, 2)) == 3 else ""
+        parts = next((line.split(None, 2) for line in result.stdout.splitlines()
+                      if line.strip().startswith(name)), [])
+        return parts[2] if len(parts) == 3 else ""
 
     def user_path_entries(self):
         return [entry for entry in (self.value(USER_ENVIRONMENT, "Path") or "").split(";")
@@ -150,20 +150,15 @@ def install(wine, installer, *options):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--cpack", required=True)
-    parser.add_argument("--linux-cli", required=True)
-    parser.add_argument("--source", required=True)
-    parser.add_argument("--version", required=True)
+    for option in ("--build", "--cpack", "--linux-cli", "--source", "--version"):
+        parser.add_argument(option, required=True)
     parser.add_argument("--gui", required=True, help="1 when the installer ships bladeway.exe")
     parser.add_argument("--wine", default="wine")
     args = parser.parse_args()
-    for tool in ("makensis", args.wine):
-        if shutil.which(tool) is None:
-            print(f"skipped: {tool} is missing")
-            return 77
-    if not Path(args.linux_cli).exists():
-        print(f"skipped: {args.linux_cli} is missing")
+    missing = [tool for tool in ("makensis", args.wine) if shutil.which(tool) is None]
+    missing += [] if Path(args.linux_cli).exists() else [args.linux_cli]
+    if missing:
+        print(f"skipped: {', '.join(missing)} missing")
         return 77
 
     wine = Wine(args.wine)

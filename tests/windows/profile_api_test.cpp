@@ -103,16 +103,6 @@ std::vector<std::string> WindowsView(const std::string& path) {
     return view;
 }
 
-void WriteBytesTo(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ASSERT_TRUE(
-        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-    CloseHandle(file);
-}
-
 class ProfileApiTest : public ::testing::Test {
   protected:
     // A new name each time: Windows keeps recently read files in memory.
@@ -127,7 +117,7 @@ TEST_F(ProfileApiTest, ReadsAgreeWithWindowsOnRandomFiles) {
         RandomIni random(seed);
         const std::string file = random.File();
         const std::string path = NewPath();
-        WriteBytesTo(path, file);
+        testing::WriteBytes(path, file);
         for (const std::string& section : kSections) {
             for (const std::string& key : kKeys) {
                 ASSERT_EQ(GetProfileString(file, section, key), WindowsRead(path, section, key))
@@ -143,7 +133,7 @@ TEST_F(ProfileApiTest, WritesLeaveWhatWindowsReadsAsItsOwnWritesDo) {
         RandomIni random(seed);
         std::string ours = random.File();
         const std::string theirs = NewPath();
-        WriteBytesTo(theirs, ours);
+        testing::WriteBytes(theirs, ours);
         const int writes = static_cast<int>(seed % 3) + 1;
         for (int i = 0; i < writes; ++i) {
             const std::string section = random.Section();
@@ -155,7 +145,7 @@ TEST_F(ProfileApiTest, WritesLeaveWhatWindowsReadsAsItsOwnWritesDo) {
             ours = written.value();
         }
         const std::string oursPath = NewPath();
-        WriteBytesTo(oursPath, ours);
+        testing::WriteBytes(oursPath, ours);
         ASSERT_EQ(WindowsView(oursPath), WindowsView(theirs)) << "seed " << seed << ":\n" << ours;
     }
 }

@@ -1,18 +1,57 @@
 #pragma once
-// Acts on a window the code under test shows modally, as a user would: a
-// thread timer looks every few milliseconds for a visible window of this
-// thread with this caption and hands it to the action once. A click needs
-// the window shown first (a hidden button loses BM_CLICK), hence the wait.
+// Acts on the windows the code under test shows, as a user would. WhenShown
+// waits for a modal one: a thread timer looks every few milliseconds for a
+// visible window of this thread with this caption and hands it to the
+// action once. A click needs the window shown first (a hidden button loses
+// BM_CLICK), hence the wait.
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "win32/kit/list_view.h"
 #include "win32/kit/windows_api.h"
 
 namespace bladeway::win32::testing {
+
+// A window's text: a caption, a button's, an edit's contents.
+inline std::wstring TextOf(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The visible window of this thread captioned `caption` (and of
+// `windowClass` unless empty), or none: tests running beside this one share
+// Wine's desktop, so a search by class alone could find their windows.
+inline HWND ShownWindow(std::wstring_view caption, std::wstring_view windowClass) {
+    struct Search {
+        std::wstring_view caption, windowClass;
+        HWND found = nullptr;
+    } search{caption, windowClass};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lParam);
+            wchar_t name[64] = {};
+            GetClassNameW(hwnd, name, 64);
+            if (IsWindowVisible(hwnd) == FALSE ||
+                (!s.caption.empty() && TextOf(hwnd) != s.caption) ||
+                (!s.windowClass.empty() && s.windowClass != name))
+                return TRUE;
+            s.found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+inline HWND ShownOfClass(std::wstring_view windowClass) {
+    return ShownWindow({}, windowClass);
+}
 
 class WhenShown {
   public:
@@ -42,25 +81,6 @@ class WhenShown {
         return active;
     }
 
-    static BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam) {
-        auto& self = *reinterpret_cast<WhenShown*>(lParam);
-        if (IsWindowVisible(hwnd) == FALSE)
-            return TRUE;
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(
-            GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-        if (text != self.caption_)
-            return TRUE;
-        if (!self.className_.empty()) {
-            wchar_t className[256] = {};
-            GetClassNameW(hwnd, className, 256);
-            if (self.className_ != className)
-                return TRUE;
-        }
-        self.found_ = hwnd;
-        return FALSE;
-    }
-
     static void CALLBACK Tick(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
         // A copy: the action may show a window whose waiter ends meanwhile.
         const std::vector<WhenShown*> waiting = Active();
@@ -68,14 +88,12 @@ class WhenShown {
             if (self->timer_ != timer || self->done_ ||
                 std::find(Active().begin(), Active().end(), self) == Active().end())
                 continue;
-            self->found_ = nullptr;
-            EnumThreadWindows(GetCurrentThreadId(), &WhenShown::Visit,
-                              reinterpret_cast<LPARAM>(self));
-            if (self->found_ == nullptr)
+            const HWND found = ShownWindow(self->caption_, self->className_);
+            if (found == nullptr)
                 continue;
             self->done_ = true;
             KillTimer(nullptr, self->timer_);
-            self->action_(self->found_);
+            self->action_(found);
         }
     }
 
@@ -83,30 +101,23 @@ class WhenShown {
     std::wstring className_;
     std::function<void(HWND)> action_;
     UINT_PTR timer_ = 0;
-    HWND found_ = nullptr;
     bool done_ = false;
 };
 
 // The child of `window` whose text is `text` (a button's caption), or none.
 inline HWND ChildWithText(HWND window, std::wstring_view text) {
-    struct Search {
-        std::wstring_view text;
-        HWND found = nullptr;
-    } search{text};
+    std::pair<std::wstring_view, HWND> search{text, nullptr};
     EnumChildWindows(
         window,
         [](HWND child, LPARAM lParam) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lParam);
-            std::wstring caption(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
-            caption.resize(static_cast<std::size_t>(
-                GetWindowTextW(child, caption.data(), static_cast<int>(caption.size()))));
-            if (caption != s.text)
+            auto& [wanted, found] = *reinterpret_cast<std::pair<std::wstring_view, HWND>*>(lParam);
+            if (TextOf(child) != wanted)
                 return TRUE;
-            s.found = child;
+            found = child;
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.second;
 }
 
 // Presses the button of `window` captioned `caption`, as a click would.
@@ -116,6 +127,35 @@ inline bool ClickButton(HWND window, std::wstring_view caption) {
         return false;
     SendMessageW(button, BM_CLICK, 0, 0);
     return true;
+}
+
+// Shift and Ctrl held down, or let go, for the keys sent next.
+inline void HoldModifiers(bool shift, bool control) {
+    std::array<BYTE, 256> keys{};
+    GetKeyboardState(keys.data());
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys.data());
+}
+
+// A rectangle's edges, to compare rectangles whole.
+inline std::array<LONG, 4> EdgesOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// What a table's row (or, from 0, its cell in `column`) is painted with, as
+// the table's window `window` answers the custom draw.
+inline NMLVCUSTOMDRAW DrawnRow(HWND window, HWND table, int item, int column = -1) {
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr = {table, static_cast<UINT_PTR>(GetDlgCtrlID(table)),
+                     static_cast<UINT>(NM_CUSTOMDRAW)};
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | (column < 0 ? 0 : CDDS_SUBITEM);
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(item);
+    draw.nmcd.lItemlParam = TableRowData(table, item);
+    draw.iSubItem = std::max(column, 0);
+    draw.clrTextBk = CLR_DEFAULT;
+    SendMessageW(window, WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+    return draw;
 }
 
 }  // namespace bladeway::win32::testing
