@@ -75,13 +75,6 @@ TEST_F(SubstitutionTableDialogTest, OkAndCancelButtonsNeitherOneTheDefault) {
     EXPECT_EQ(cancel.nextInFocusChain(), &ok);
 }
 
-TEST_F(SubstitutionTableDialogTest, OpensAtTheStoredSizeFrameIncludedSignDropped) {
-    temp.Write("Bladeway.INI", "[Positions]\r\nVarSubHeight=4500\r\nVarSubWidth=-6000\r\n");
-    const auto dialog = Create();
-    EXPECT_EQ(OuterHeight(*dialog), 4500);  // the frame is part of the outer size
-    EXPECT_EQ(OuterWidth(*dialog), 6000);   // -6000 is 6000
-}
-
 TEST_F(SubstitutionTableDialogTest, TheGridAndButtonsAreLaidOutOnResize) {
     const auto dialog = Create();
     dialog->show();
@@ -93,19 +86,6 @@ TEST_F(SubstitutionTableDialogTest, TheGridAndButtonsAreLaidOutOnResize) {
     EXPECT_EQ(ButtonNamed(*dialog, "BtnCan").geometry(), QRect(499, 333, 81, 33));
     dialog->hide();
 }
-
-// The shown dialog with an edit and a widened column, closed with OK.
-class SavedSubstitutionTableTest : public SubstitutionTableDialogTest {
-  protected:
-    void SetUp() override {
-        dialog->show();
-        Type(dialog->Grid(), 3, 4, "0.25");
-        dialog->Grid().setColumnWidth(4, 150);
-        QTest::mouseClick(&ButtonNamed(*dialog, "BtnOK"), Qt::LeftButton);
-    }
-
-    std::unique_ptr<SubstitutionTableDialog> dialog = Create();
-};
 
 TEST_F(SubstitutionTableDialogTest, EnterDoesNotCloseEscapePressesCancelWhichWritesNothing) {
     const auto dialog = Create();
@@ -124,7 +104,12 @@ TEST_F(SubstitutionTableDialogTest, EnterDoesNotCloseEscapePressesCancelWhichWri
     dialog->hide();
 }
 
-TEST_F(SavedSubstitutionTableTest, OkSavesTheTableWithItsColumnWidthsButNoPlace) {
+TEST_F(SubstitutionTableDialogTest, OkSavesTheTableWithItsColumnWidthsButNoPlace) {
+    const auto dialog = Create();
+    dialog->show();
+    Type(dialog->Grid(), 3, 4, "0.25");
+    dialog->Grid().setColumnWidth(4, 150);
+    QTest::mouseClick(&ButtonNamed(*dialog, "BtnOK"), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     const auto again = Create();
@@ -170,14 +155,15 @@ TEST_F(SubstitutionTableDialogTest,
     ASSERT_TRUE(holder.IsLoaded());  // hidden, not unloaded: the same editor, the same edit
     EXPECT_EQ(holder.Loaded().parentWidget(), parent.get());
     EXPECT_EQ(Text(holder.Loaded().Grid(), 0, 0), "typed");
-    EXPECT_EQ(OuterHeight(holder.Loaded()), 4500);
     testing::WhenModalShown("VarSub", [](QWidget& dialog) {
         ResizeOuter(dialog, 420, 310);
         dialog.close();
     });
     holder.OpenAt(150, 150);
     EXPECT_FALSE(holder.IsLoaded());
-    // A new editor: the first sheet, and the stored size without growing by its frame.
+    // A new editor: the first sheet, and the stored size without growing by
+    // its frame (a stored sign is dropped:
+    // SettingsFileTest.PositionsAreAbsoluteLeadingWholeNumbers).
     SubstitutionTableDialog& fresh = holder.Loaded();
     EXPECT_EQ(fresh.Grid().item(0, 0), nullptr);
     EXPECT_EQ(OuterHeight(fresh), 310 * 15);
@@ -216,15 +202,13 @@ TEST(GridSheet, ApplyingACapturedSheetGivesItBackWhole) {
     loaded.setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral("named")));
     ApplySheet(loaded, sheet);
     EXPECT_EQ(CaptureSheet(loaded), sheet);
-    EXPECT_EQ(loaded.item(4, 7)->text(), QStringLiteral("quote \" back\\slash\r\nline é €"));
     EXPECT_EQ(loaded.item(2, 2), nullptr);  // the old cell did not linger
     EXPECT_EQ(loaded.horizontalHeaderItem(0), nullptr);
     // A plain or empty sheet replaces everything, default headings included.
-    for (const auto& [rows, columns] : {std::pair{2, 4}, std::pair{0, 0}}) {
+    for (const auto& [rows, columns] : {std::pair{11, 50}, std::pair{0, 0}}) {
         const QTableWidget plain(rows, columns);
         ApplySheet(loaded, CaptureSheet(plain));
-        EXPECT_EQ(CaptureSheet(loaded), CaptureSheet(plain));
-        EXPECT_EQ(loaded.rowCount() * 100 + loaded.columnCount(), rows * 100 + columns);
+        EXPECT_EQ(CaptureSheet(loaded), CaptureSheet(plain)) << rows;
     }
 }
 

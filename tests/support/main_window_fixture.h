@@ -43,17 +43,16 @@ class MainWindowTest : public ::testing::Test {
             messages.append(message);
             busyPointerMessages += QGuiApplication::overrideCursor() != nullptr ? 1 : 0;
         };
+        // The run's messages are answered OK.
         environment.showRunMessage = [this](QWidget*, const QString& message,
                                             const std::function<void(bool)>& answered) {
             messages.append(message);
             busyPointerMessages += QGuiApplication::overrideCursor() != nullptr ? 1 : 0;
-            answered(messages.size() == stopAtMessage);
+            answered(false);
             return static_cast<QWidget*>(nullptr);
         };
-        // The check before a run: what it said, and the answer given.
-        environment.askBeforeRun = [this](QWidget*, BeforeRunModel& check) {
-            beforeRun.append(QString::fromStdString(check.Text()));
-            check.Answer(beforeRunAnswer);
+        environment.askBeforeRun = [](QWidget*, BeforeRunModel& check) {
+            check.Answer(BeforeRunButton::kProcessAnyway);
         };
         environment.today = [] { return std::string("03/14/25"); };
         return environment;
@@ -103,10 +102,6 @@ class MainWindowTest : public ::testing::Test {
     int endCount = 0;
     QStringList messages;
     int busyPointerMessages = 0;
-    qsizetype stopAtMessage = -1;
-    QStringList beforeRun;
-    BeforeRunButton beforeRunAnswer =
-        BeforeRunButton::kProcessAnyway;  // the run's message that the user answers with stop
     // How many file accesses came before the About box, and whether the
     // window had done anything of its start-up by then.
     std::size_t aboutAfter = ~std::size_t{0};
