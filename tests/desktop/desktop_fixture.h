@@ -11,17 +11,18 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <type_traits>
 
 #include <QApplication>
 #include <QMetaObject>
 #include <QPoint>
+#include <QString>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include "desktop/watchdog.h"
-#include "desktop/window_events.h"
 #include "desktop/x_display.h"
 #include "support/temp_folder.h"
 
@@ -38,6 +39,45 @@ namespace bladeway::testing::desktop {
 QApplication& Application();
 // Ends it, before the program ends.
 void EndApplication();
+
+// Counts, for each top-level window by object name, how often it was shown
+// and hidden and when it was first shown: a message box lives only while it
+// is open, so its showing is counted as it happens.
+class WindowEvents final : public QObject {
+  public:
+    struct Record {
+        int shown = 0;
+        int hidden = 0;
+        std::optional<std::chrono::steady_clock::time_point> firstShown;
+    };
+
+    // Watches every window of the application from Start to Stop.
+    void Start() { QCoreApplication::instance()->installEventFilter(this); }
+    void Stop() { QCoreApplication::instance()->removeEventFilter(this); }
+    Record Of(const QString& objectName) const {
+        const auto found = records_.find(objectName);
+        return found == records_.end() ? Record{} : found->second;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    std::map<QString, Record> records_;
+};
+
+// A parameter of a test over the ways of doing one thing: the way, and its
+// name for the test's name and its messages.
+template <typename Way>
+struct Named {
+    Way way;
+    const char* name;
+};
+template <typename Way>
+void PrintTo(const Named<Way>& named, std::ostream* out) {
+    *out << named.name;
+}
+inline constexpr auto kByName = [](const auto& info) { return std::string(info.param.name); };
 
 // Skips the test when there is no desktop to run on, and gives every test a
 // watchdog.
@@ -67,7 +107,10 @@ class DesktopTest : public ::testing::Test {
     // The files the run wrote, by their path in the destination.
     std::map<std::string, std::string> Written() const { return FilesBelow(destination); }
     // How many files the destination holds besides its INDICE.Prg.
-    std::size_t ProgramFiles() const;
+    std::size_t ProgramFiles() const {
+        const auto files = Written();
+        return files.size() - files.count("INDICE.Prg");
+    }
 
     // The real main window in the shop's program folder, shown.
     void OpenMainWindow();
@@ -93,7 +136,8 @@ class DesktopTest : public ::testing::Test {
         }
     }
     // Waits until `holds` (run on the user-interface thread) is true; the
-    // watchdog ends the test when that takes longer than `limit`.
+    // watchdog ends the test when that takes longer than `limit`, showing what
+    // Describe saw last.
     void WaitUntil(const std::string& step, const std::function<bool()>& holds,
                    std::chrono::milliseconds limit = kStepLimit);
     // Clicks the middle of the widget `find` gives (on the user-interface
@@ -115,7 +159,7 @@ class DesktopTest : public ::testing::Test {
     // The X window of a shown window of the program.
     XWindow WindowId(const char* objectName);
     // The window and controls of the program as the user sees them.
-    std::string Describe() const;
+    virtual std::string Describe() const;
 
     // On the user-interface thread: the shown top-level window of that
     // object name, a button in it, the main window.
@@ -130,6 +174,10 @@ class DesktopTest : public ::testing::Test {
     int endRequests = 0;  // how often the main window ended the program
 
   private:
+    // WaitUntil, with `done` run on the calling thread.
+    void Await(const std::string& step, const std::function<bool()>& done,
+               std::chrono::milliseconds limit = kStepLimit);
+
     Templates kind_ = Templates::kTree;
     std::unique_ptr<MainWindow> form_;
     int references_ = 0;

@@ -2,12 +2,7 @@
 // the arrows, Tab into and out of the grid, Process by Return, and the report
 // walked, opened and closed by keys alone.
 #include <QApplication>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTableView>
-#include <QTableWidget>
 
-#include "app/data_file_list.h"
 #include "app/key_grid_model.h"
 #include "app/main_window.h"
 #include "desktop/desktop_fixture.h"
@@ -17,10 +12,11 @@ namespace {
 
 class KeyboardTest : public DesktopTest {
   protected:
-    // Presses `keys` and waits until the control named `name` has the focus.
+    // Presses `keys` (none: only waits) until the control named `name` has the focus.
     void PressUntilFocused(const char* keys, const char* name) {
-        PressKeys(keys);
-        WaitUntil(std::string(keys) + " gives the focus to " + name, [name] {
+        if (*keys != '\0')
+            PressKeys(keys);
+        WaitUntil("the focus on " + std::string(name) + " after '" + keys + "'", [name] {
             const QWidget* focus = QApplication::focusWidget();
             return focus != nullptr && focus->objectName() == QLatin1String(name);
         });
@@ -34,10 +30,7 @@ TEST_F(KeyboardTest, AWholeRunByKeyboardAlone) {
         WaitUntil("the main window shows with the focus",
                   [this] { return Form().isVisible() && Form().isActiveWindow(); });
         // The file list has the focus first; Down chooses its first file.
-        WaitUntil("the file list has the focus", [] {
-            const QWidget* focus = QApplication::focusWidget();
-            return focus != nullptr && focus->objectName() == QLatin1String("File1");
-        });
+        PressUntilFocused("", "File1");
         PressKeys("Down");
         WaitUntil(
             "the keys in the grid",
@@ -56,8 +49,7 @@ TEST_F(KeyboardTest, AWholeRunByKeyboardAlone) {
         // opens its program, Escape closes the report.
         PressUntilFocused("Tab", "Keys");
         PressKeys("Down Return");
-        WaitUntil("the row's program comes up", [] { return Shown("ProgramPreview") != nullptr; });
-        WaitOnTop("ProgramPreview", "the program preview");
+        WaitOnTop("ProgramPreview", "the row's program preview");
         PressKeys("Escape");
         WaitUntil("the preview goes", [] { return Shown("ProgramPreview") == nullptr; });
         WaitOnTop("RunReport", "the run report");

@@ -2,7 +2,6 @@
 // with Return), ended by its main window's close box: during a run, with the
 // index message open or not, the run stops and the program ends with exit
 // code 0 after storing the window's place, as it does after a run.
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -10,7 +9,6 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 #include "core/gcode/index_record.h"
@@ -32,23 +30,7 @@ constexpr int kLongRunKeys = 40000;
 
 enum class When { kWhileTheIndexMessageIsOpen, kDuringALongRun, kAfterARun };
 
-std::string NameOf(When when) {
-    switch (when) {
-        case When::kWhileTheIndexMessageIsOpen:
-            return "WhileTheIndexMessageIsOpen";
-        case When::kDuringALongRun:
-            return "DuringALongRun";
-        case When::kAfterARun:
-            return "AfterARun";
-    }
-    return "?";
-}
-
-void PrintTo(When when, std::ostream* out) {
-    *out << NameOf(when);
-}
-
-class ProgramEndTest : public DesktopTest, public ::testing::WithParamInterface<When> {
+class ProgramEndTest : public DesktopTest, public ::testing::WithParamInterface<Named<When>> {
   protected:
     void TearDown() override {
         if (pid_ > 0 && !exited_) {
@@ -80,16 +62,11 @@ class ProgramEndTest : public DesktopTest, public ::testing::WithParamInterface<
         return VisibleWindowsOf(pid_, titlePattern);
     }
 
-    void AwaitThat(const std::string& step, const std::function<bool()>& holds,
-                   std::chrono::milliseconds limit = kStepLimit) {
-        watchdog->Step(step, limit);
-        while (!holds()) {
-            watchdog->Seen(std::to_string(Windows("^Bladeway$").size()) +
-                           " windows titled Bladeway, report: " +
-                           (Windows("^Bladeway - Run Report$").empty() ? "no" : "yes") +
-                           ", active window " + std::to_string(ActiveWindow()));
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+    // The program's windows as the X server shows them.
+    std::string Describe() const override {
+        return std::to_string(Windows("^Bladeway$").size()) + " windows titled Bladeway, report: " +
+               (Windows("^Bladeway - Run Report$").empty() ? "no" : "yes") + ", active window " +
+               std::to_string(ActiveWindow());
     }
 
     bool Ended() {
@@ -104,24 +81,22 @@ class ProgramEndTest : public DesktopTest, public ::testing::WithParamInterface<
 };
 
 TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
-    const When when = GetParam();
-    if (when == When::kDuringALongRun)
-        MakeShop(Templates::kTree, ManyKeys(kLongRunKeys), /*withPlace=*/false);
-    else
-        MakeShop(when == When::kWhileTheIndexMessageIsOpen ? Templates::kTreeDamagedIndex
-                                                           : Templates::kTree,
-                 HarborKeys(), /*withPlace=*/false);
+    const When when = GetParam().way;
+    MakeShop(
+        when == When::kWhileTheIndexMessageIsOpen ? Templates::kTreeDamagedIndex : Templates::kTree,
+        when == When::kDuringALongRun ? ManyKeys(kLongRunKeys) : HarborKeys(),
+        /*withPlace=*/false);
     Launch();
     ASSERT_FALSE(HasFatalFailure());
 
     XWindow about = 0;
-    AwaitThat("the About box comes up with the focus", [&] {
+    WaitUntil("the About box comes up with the focus", [&] {
         const auto found = Windows("^About");
         return !found.empty() && ActiveWindow() == (about = found.front());
     });
     PressKeys("Return");
     XWindow main = 0;
-    AwaitThat("the main window comes up with the focus", [&] {
+    WaitUntil("the main window comes up with the focus", [&] {
         // Its title says the mode it works in.
         const auto found = Windows("^Bladeway - .*mode");
         return found.size() == 1 && ActiveWindow() == (main = found.front());
@@ -132,21 +107,21 @@ TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
     ClickAt(ScreenPoint(main, kProcessButton));
     switch (when) {
         case When::kWhileTheIndexMessageIsOpen:
-            AwaitThat("the damaged index is named before the run", [&] {
+            WaitUntil("the damaged index is named before the run", [&] {
                 const auto found = Windows("^Before this run$");
                 return found.size() == 1 && ActiveWindow() == found.front();
             });
             PressKeys("alt+p");
             // The main window's title says more than the program's name.
-            AwaitThat("the index message and the progress dialog come up",
+            WaitUntil("the index message and the progress dialog come up",
                       [&] { return Windows("^Bladeway$").size() >= 2; });
             break;
         case When::kDuringALongRun:
-            AwaitThat("the progress dialog comes up",
+            WaitUntil("the progress dialog comes up",
                       [&] { return !Windows("^Bladeway$").empty(); });
             break;
         case When::kAfterARun:
-            AwaitThat("the run report comes up",
+            WaitUntil("the run report comes up",
                       [&] { return !Windows("^Bladeway - Run Report$").empty(); });
             // What the report said, should the files not be the whole run's.
             if (const char* screens = std::getenv("BLADEWAY_DESKTOP_SCREENSHOTS"))
@@ -154,7 +129,7 @@ TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
             break;
     }
     PressCloseBox(main);
-    AwaitThat(
+    WaitUntil(
         "the program ends after its main window's close box", [&] { return Ended(); },
         kDiskStepLimit);
 
@@ -191,9 +166,11 @@ TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DuringOrAfterARun, ProgramEndTest,
-                         ::testing::Values(When::kWhileTheIndexMessageIsOpen, When::kDuringALongRun,
-                                           When::kAfterARun),
-                         [](const auto& when) { return NameOf(when.param); });
+                         ::testing::Values(Named{When::kWhileTheIndexMessageIsOpen,
+                                                 "WhileTheIndexMessageIsOpen"},
+                                           Named{When::kDuringALongRun, "DuringALongRun"},
+                                           Named{When::kAfterARun, "AfterARun"}),
+                         kByName);
 
 }  // namespace
 }  // namespace bladeway::testing::desktop

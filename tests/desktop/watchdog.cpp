@@ -16,16 +16,8 @@ double Seconds(std::chrono::steady_clock::duration duration) {
 
 }  // namespace
 
-Watchdog::Watchdog(std::string test) : test_(std::move(test)), thread_([this] { Watch(); }) {}
-
-Watchdog::~Watchdog() {
-    {
-        const std::lock_guard lock(mutex_);
-        ending_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
-}
+Watchdog::Watchdog(std::string test)
+    : test_(std::move(test)), thread_([this](const std::stop_token& stop) { Watch(stop); }) {}
 
 void Watchdog::Step(std::string what, std::chrono::milliseconds limit) {
     const std::lock_guard lock(mutex_);
@@ -44,12 +36,12 @@ void Watchdog::Guard(pid_t program) {
     program_ = program;
 }
 
-void Watchdog::Watch() {
+void Watchdog::Watch(const std::stop_token& stop) {
     std::unique_lock lock(mutex_);
-    while (!ending_) {
+    while (!stop.stop_requested()) {
         if (std::chrono::steady_clock::now() - stepStarted_ > limit_)
             Hang();
-        wake_.wait_for(lock, std::chrono::milliseconds(100));
+        wake_.wait_for(lock, stop, std::chrono::milliseconds(100), [] { return false; });
     }
 }
 

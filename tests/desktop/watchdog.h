@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <sys/types.h>
 #include <thread>
@@ -23,9 +24,6 @@ inline constexpr std::chrono::milliseconds kDiskStepLimit{20000};
 class Watchdog {
   public:
     explicit Watchdog(std::string test);
-    ~Watchdog();
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
 
     // From now on the test waits for `what`, at most `limit`.
     void Step(std::string what, std::chrono::milliseconds limit = kStepLimit);
@@ -35,20 +33,19 @@ class Watchdog {
     void Guard(pid_t program);
 
   private:
-    void Watch();
+    void Watch(const std::stop_token& stop);
     [[noreturn]] void Hang();
 
     const std::string test_;
     const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
     std::mutex mutex_;
-    std::condition_variable wake_;
-    bool ending_ = false;
+    std::condition_variable_any wake_;
     std::string step_ = "starting";
     std::chrono::milliseconds limit_ = kStepLimit;
     std::chrono::steady_clock::time_point stepStarted_ = started_;
     std::string seen_;
     pid_t program_ = 0;
-    std::thread thread_;
+    std::jthread thread_;  // stopped and joined first, when the watchdog goes
 };
 
 }  // namespace bladeway::testing::desktop

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <regex>
 #include <sstream>
-#include <thread>
 
 namespace bladeway::testing::desktop {
 namespace {
@@ -15,25 +14,21 @@ std::string Hex(XWindow window) {
     return text;
 }
 
-std::string Decimal(XWindow window) {
-    return std::to_string(window);
-}
-
-// The value of `NAME=` in the shell-style output of xdotool.
-long ShellValue(const std::string& output, const std::string& name) {
-    const std::regex line("(^|\n)" + name + "=(-?[0-9]+)");
+// The number after `label` in a tool's output, such as xdotool's "WINDOW=" or
+// xwininfo's "Absolute upper-left X:  41"; -1 when there is none.
+long Number(const std::string& output, const std::string& label) {
     std::smatch match;
-    return std::regex_search(output, match, line) ? std::stol(match[2]) : -1;
+    return std::regex_search(output, match, std::regex(label + "\\s*(-?[0-9]+)"))
+               ? std::stol(match[1])
+               : -1;
 }
 
-// xwininfo's "Absolute upper-left X:  41" and the like.
-long InfoValue(const std::string& output, const std::string& label) {
-    const std::regex line(label + ":\\s+(-?[0-9]+)");
-    std::smatch match;
-    return std::regex_search(output, match, line) ? std::stol(match[1]) : -1;
-}
-
-}  // namespace
+// Runs a command line of fixed words and numbers; its output, and whether it
+// exited with 0.
+struct ToolResult {
+    bool ok = false;
+    std::string output;
+};
 
 ToolResult Tool(const std::string& command) {
     ToolResult result;
@@ -48,6 +43,8 @@ ToolResult Tool(const std::string& command) {
     result.ok = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return result;
 }
+
+}  // namespace
 
 std::string WhyNoDesktop() {
     const char* display = std::getenv("DISPLAY");
@@ -81,13 +78,13 @@ void PressCloseBox(XWindow window) {
 bool ShowsAt(XWindow window, QPoint screen) {
     const ToolResult pointer = Tool("xdotool mousemove " + std::to_string(screen.x()) + " " +
                                     std::to_string(screen.y()) + " getmouselocation --shell");
-    const long top = ShellValue(pointer.output, "WINDOW");
+    const long top = Number(pointer.output, "(?:^|\\n)WINDOW=");
     if (!pointer.ok || top <= 0)
         return false;
     if (static_cast<XWindow>(top) == window)
         return true;
     // xdotool names the window manager's frame there; the client is inside it.
-    const ToolResult tree = Tool("xwininfo -tree -id " + Decimal(static_cast<XWindow>(top)));
+    const ToolResult tree = Tool("xwininfo -tree -id " + std::to_string(top));
     return tree.ok && std::regex_search(tree.output, std::regex("\\s" + Hex(window) + "\\s"));
 }
 
@@ -107,9 +104,9 @@ std::vector<XWindow> VisibleWindowsOf(pid_t pid, const std::string& titlePattern
 }
 
 QPoint ScreenPoint(XWindow window, QPoint inside) {
-    const ToolResult info = Tool("xwininfo -id " + Decimal(window));
-    return QPoint(static_cast<int>(InfoValue(info.output, "Absolute upper-left X")),
-                  static_cast<int>(InfoValue(info.output, "Absolute upper-left Y"))) +
+    const std::string info = Tool("xwininfo -id " + std::to_string(window)).output;
+    return QPoint(static_cast<int>(Number(info, "Absolute upper-left X:")),
+                  static_cast<int>(Number(info, "Absolute upper-left Y:"))) +
            inside;
 }
 

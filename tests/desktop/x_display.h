@@ -18,14 +18,6 @@ using XWindow = unsigned long;
 // tool missing), or empty when they can.
 std::string WhyNoDesktop();
 
-// Runs a command line of fixed words and numbers; its output, and whether it
-// exited with 0.
-struct ToolResult {
-    bool ok = false;
-    std::string output;
-};
-ToolResult Tool(const std::string& command);
-
 // A left click (or `button`) at a point of the screen.
 void ClickAt(QPoint screen, int button = 1);
 // Keys in xdotool's names ("Return", "Escape", "ctrl+p") to the focused window.
