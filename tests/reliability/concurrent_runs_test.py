@@ -7,33 +7,22 @@ A run that finds the index locked says that it waits, gives its keys up at
 behind. With --wine the Windows build runs under Wine (fewer keys: Wine
 starts slowly), taking the locks through LockFileEx."""
 
-import argparse
 import fcntl
 import json
 import os
 import signal
 import subprocess
-import sys
 import tempfile
 import time
 from pathlib import Path
 
-from shop import RECORD, Shop, index_problems
+from shop import RECORD, Shop, arguments, check, conclude, failures, index_problems
 
-parser = argparse.ArgumentParser()
-parser.add_argument("--cli", required=True)
-parser.add_argument("--source", required=True)
+parser = arguments()
 parser.add_argument("--wine", help="run the CLI under this Wine")
 parser.add_argument("--keys", type=int, default=2000)
 parser.add_argument("--trials", type=int, default=8)
 args = parser.parse_args()
-
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
 
 
 def native(path):
@@ -130,8 +119,5 @@ with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
             except OSError:
                 failures.append("the lock is still held after every run ended")
 
-if failures:
-    print("FAIL:\n  " + "\n  ".join(failures[:20]))
-    sys.exit(1)
-print(f"{args.trials} trials of two runs of {args.keys // 2} keys each into one destination: "
-      "every entry kept, every report true")
+conclude(f"{args.trials} trials of two runs of {args.keys // 2} keys each into one destination: "
+         "every entry kept, every report true")

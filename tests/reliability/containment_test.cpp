@@ -1,7 +1,6 @@
 // Hostile template and program names, both modes: refused with a reason,
 // nothing read or written for the key, and the run goes on.
 #include <filesystem>
-#include <map>
 
 #include <gtest/gtest.h>
 
@@ -35,13 +34,8 @@ constexpr HostileName kHostileNames[] = {
     {"ABCDEFGHI..", false, false, ""}, {"A..B", false, false, ""}};
 // clang-format on
 
-std::map<std::string, std::string> Files(const fs::path& folder) {
-    return testing::FilesBelow(folder);
-}
-
-std::vector<std::string> Key(std::string_view templateName, std::string_view program) {
-    return {"KEY", "", std::string(templateName), std::string(program), "1", "KEY"};
-}
+using testing::FilesBelow;
+using testing::KeyColumn;
 
 TEST(Containment, NamesReachingOutsideTheirFolderAreRefusedByGeneratorAndIndexStep) {
     const testing::TempFolder root;
@@ -57,7 +51,7 @@ TEST(Containment, NamesReachingOutsideTheirFolderAreRefusedByGeneratorAndIndexSt
     for (const HostileName& hostile : kHostileNames)
         index += testing::RawIndexRecord(ToUpperAscii(TrimSpaces(hostile.name)));
     testing::WriteBytes(templates / "INDICE.Prg", index);
-    const auto before = Files(root.Path());
+    const auto before = FilesBelow(root.Path());
 
     PreferenceValues preferences;
     preferences.templateFolder = templates.string();
@@ -77,8 +71,9 @@ TEST(Containment, NamesReachingOutsideTheirFolderAreRefusedByGeneratorAndIndexSt
             for (const bool asTemplate : {true, false}) {
                 SCOPED_TRACE(::testing::Message() << "'" << hostile.name << "' flat " << flat
                                                   << " template " << asTemplate);
-                const auto sheet = testing::SheetOf(
-                    {asTemplate ? Key(hostile.name, "KEY1") : Key("MASTER", hostile.name)});
+                const auto sheet =
+                    testing::SheetOf({asTemplate ? KeyColumn(std::string(hostile.name), "KEY1")
+                                                 : KeyColumn("MASTER", std::string(hostile.name))});
                 testing::RecordingFileSystem recording;
                 const RunReport report = run(*sheet, flat, recording);
                 ASSERT_EQ(report.keys.size(), 1U);
@@ -94,7 +89,7 @@ TEST(Containment, NamesReachingOutsideTheirFolderAreRefusedByGeneratorAndIndexSt
                     flat ? templates / "MASTER" : templates / "SRG" / "M" / "ASTER";
                 for (const std::string& entry : recording.Log())
                     EXPECT_EQ(entry, "exists " + ownTemplate.string());
-                EXPECT_EQ(Files(root.Path()), before);
+                EXPECT_EQ(FilesBelow(root.Path()), before);
             }
         }
     }
@@ -103,15 +98,15 @@ TEST(Containment, NamesReachingOutsideTheirFolderAreRefusedByGeneratorAndIndexSt
     std::vector<std::vector<std::string>> columns;
     for (const HostileName& hostile : kHostileNames)
         if (hostile.refusedTree)
-            columns.push_back(Key("MASTER", hostile.name));
-    columns.push_back(Key("MASTER", "KEY2"));
+            columns.push_back(KeyColumn("MASTER", std::string(hostile.name)));
+    columns.push_back(KeyColumn("MASTER", "KEY2"));
     const RunReport report = run(*testing::SheetOf(columns), false, Disk());
     ASSERT_EQ(report.keys.size(), columns.size());
     EXPECT_TRUE(report.keys.back().programWritten);
     const std::string destinationIndex = testing::ReadBytes(destination / "INDICE.Prg");
     EXPECT_EQ(destinationIndex.size(), kIndexRecordSize);
     EXPECT_EQ(destinationIndex.substr(0, kIndexNameLength), "KEY2        ");
-    EXPECT_EQ(Files(root.Path()).size(), before.size() + 2);  // its program and the index
+    EXPECT_EQ(FilesBelow(root.Path()).size(), before.size() + 2);  // its program and the index
 }
 
 }  // namespace

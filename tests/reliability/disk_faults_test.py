@@ -5,31 +5,20 @@ last key, each affected key says what failed, and no program or index that
 was there before is damaged, truncated or left beside a temporary file.
 Needs root (mount, and a second user for whom folder permissions count)."""
 
-import argparse
 import json
 import os
 import shutil
 import subprocess
-import sys
 import tempfile
 import time
 from pathlib import Path
 
-from shop import Shop, index_problems, require_root, snapshot, tree_path
+from shop import (Shop, arguments, check, conclude, fill, index_problems, require_root,
+                  snapshot, tree_path)
 
-parser = argparse.ArgumentParser()
-parser.add_argument("--cli", required=True)
-parser.add_argument("--source", required=True)
-args = parser.parse_args()
+args = arguments().parse_args()
 require_root("the failing-disk test")
-
-failures = []
 faults = {}
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
 
 
 def run_json(shop, dest, *extra, user=None):
@@ -80,13 +69,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-disk-") as work:
         dest = shop.destination(mount / "dest")
         shop.run(cli, dest, "--keys", "1-30")
         before, _ = snapshot(dest)
-        with open(mount / "filler", "wb", buffering=0) as filler:
-            for chunk in (65536, 1):
-                try:
-                    while True:
-                        filler.write(b"\0" * chunk)
-                except OSError:
-                    pass
+        fill(mount)
         check(os.statvfs(mount).f_bavail == 0, "the tmpfs is not full")
         code, keys = run_json(shop, dest)
         check(code == 1, f"full disk: exit code {code}")
@@ -189,7 +172,4 @@ with tempfile.TemporaryDirectory(prefix="bladeway-disk-") as work:
 print("faults injected and reported by the keys they hit:")
 for scenario, count in faults.items():
     print(f"  {scenario}: {count}")
-print(f"  total: {sum(faults.values())}")
-for failure in failures:
-    print("FAIL", failure)
-sys.exit(1 if failures else 0)
+conclude(f"  total: {sum(faults.values())}")

@@ -7,7 +7,6 @@ run over the same folder then ends with exactly the uninterrupted result;
 temporary files left by a kill (up to one batch of staged programs), and
 planted ones, are never taken for data."""
 
-import argparse
 import os
 import random
 import signal
@@ -17,17 +16,14 @@ import tempfile
 import time
 from pathlib import Path
 
-from shop import RECORD, Shop, index_problems, snapshot, tree_path
+from shop import RECORD, Shop, arguments, index_problems, snapshot, tree_path
 
-parser = argparse.ArgumentParser()
-parser.add_argument("--cli", required=True)
-parser.add_argument("--source", required=True)
+parser = arguments(seed=True)
 # More keys than one batch holds (10,000), so that kills land before, between
 # and after index writes.
 parser.add_argument("--keys", type=int, default=12000)
 parser.add_argument("--kills", type=int, default=100)
 parser.add_argument("--seconds", type=float, default=40, help="stop killing after this long")
-parser.add_argument("--seed", type=int, default=int(os.environ.get("BLADEWAY_KILL_SEED", time.time())))
 args = parser.parse_args()
 rng = random.Random(args.seed)
 

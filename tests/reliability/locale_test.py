@@ -4,7 +4,6 @@ comma-decimal locale (de_DE.UTF-8) write the same bytes as the command-line
 tool under "C", in flat and tree mode. Generates the locale when missing
 (root), and skips with a clear message when it cannot."""
 
-import argparse
 import os
 import shutil
 import subprocess
@@ -12,12 +11,10 @@ import sys
 import tempfile
 from pathlib import Path
 
-from shop import Shop, snapshot
+from shop import Shop, arguments, conclude, failures, snapshot
 
 LOCALE = "de_DE.UTF-8"
-parser = argparse.ArgumentParser()
-parser.add_argument("--cli", required=True)
-parser.add_argument("--source", required=True)
+parser = arguments()
 parser.add_argument("--qt-test", help="the desktop program's locale test, when built")
 args = parser.parse_args()
 
@@ -35,7 +32,6 @@ if not have_locale():
               "(needs root and the Debian package 'locales')")
         sys.exit(77)
 
-failures = []
 with tempfile.TemporaryDirectory(prefix="bladeway-locale-") as work:
     work = Path(work)
     shop = Shop(work / "shop", args.source, 150)
@@ -67,7 +63,4 @@ with tempfile.TemporaryDirectory(prefix="bladeway-locale-") as work:
             failures.append("the desktop program's Process differs under the comma locale")
     else:
         print("desktop part not run: the desktop program is not built")
-
-for failure in failures:
-    print("FAIL", failure)
-sys.exit(1 if failures else 0)
+conclude("locale: the same bytes under both locales")

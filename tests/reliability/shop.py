@@ -2,10 +2,13 @@
 templates, a generated key data file of many keys, destination folders, and
 checks of what a run left on disk. Standard library only."""
 
+import argparse
 import os
 import random
 import shutil
 import subprocess
+import sys
+import time
 from pathlib import Path
 
 RECORD = 82  # bytes of one INDICE.Prg entry
@@ -13,6 +16,49 @@ DATE = "03/14/25"
 TEMPLATES = ["DZ120", "DZ125", "KB20M", "FL6P"]
 # Values that a locale-dependent printf or strtod would get wrong.
 TRICKY_VALUES = ["1.0005", "-0.0004", "0.5", "31.5", "2.5E3", "1e-5", ".6", "-12.25", "7", "3,5"]
+
+
+failures = []
+
+
+def check(condition, what):
+    """Records `what` as a failure unless `condition` holds; returns `condition`."""
+    if not condition:
+        failures.append(what)
+    return condition
+
+
+def conclude(summary):
+    """Ends the script: the failures and exit code 1, or `summary`."""
+    for failure in failures[:20]:
+        print("FAIL", failure)
+    if failures:
+        sys.exit(1)
+    print(summary)
+
+
+def arguments(seed=False):
+    """The command line of every script, the tool and the source tree, with
+    a random seed (BLADEWAY_KILL_SEED repeats one) when `seed`; parse_args()
+    of what the script adds."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--source", required=True)
+    if seed:
+        parser.add_argument("--seed", type=int,
+                            default=int(os.environ.get("BLADEWAY_KILL_SEED", time.time())))
+    return parser
+
+
+def fill(folder):
+    """Fills the disk of `folder` to the last byte with a file "filler"."""
+    with open(Path(folder) / "filler", "wb", buffering=0) as filler:
+        for chunk in (65536, 1):
+            try:
+                while True:
+                    filler.write(b"\0" * chunk)
+            except OSError:
+                pass
 
 
 def is_temporary(name):
