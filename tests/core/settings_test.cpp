@@ -14,6 +14,7 @@
 #include "core/settings/setting_names.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_place.h"
+#include "support/case_table.h"
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
@@ -120,9 +121,8 @@ TEST_F(SettingsFileTest, AValueEndsAtANulOrAfter79CharactersAndTheEndMarkerReads
     const auto source = [this](const std::string& value) {
         return WithContent("[Paths]\r\nSource=" + value + "\r\n").ReadSetting("Paths", "Source");
     };
-    EXPECT_EQ(source("END.-"), "");
-    EXPECT_EQ(source(folder), folder.substr(0, 79));
-    EXPECT_EQ(source("ab" + std::string(1, '\0') + "cd"), "ab");
+    testing::ExpectEach<std::string, std::string>(
+        source, {{"END.-", ""}, {folder, folder.substr(0, 79)}, {std::string("ab\0cd", 5), "ab"}});
 }
 
 TEST_F(SettingsFileTest, PositionsAreAbsoluteLeadingWholeNumbers) {
@@ -206,9 +206,7 @@ TEST(LoadPreferenceValues, FoldersAsStoredAndTranslateOptionsHiddenOnlyForNo) {
 }
 
 TEST(SavePreferenceValues, WritesTheFoldersThenTheOptionsWithASignPlaceAndLoadsBack) {
-    EXPECT_EQ(CheckValueText(0), " 0");
-    EXPECT_EQ(CheckValueText(2), " 2");
-    EXPECT_EQ(CheckValueText(-1), "-1");
+    testing::ExpectEach<int, std::string>(CheckValueText, {{0, " 0"}, {2, " 2"}, {-1, "-1"}});
     const testing::TempFolder folder;
     SettingsFile settings{folder.File("Bladeway.INI")};
     PreferenceValues saved;
@@ -221,8 +219,7 @@ TEST(SavePreferenceValues, WritesTheFoldersThenTheOptionsWithASignPlaceAndLoadsB
     saved.destinationFolder = "out";
     ASSERT_TRUE(saved.SetXLToLHOption(1));
     SavePreferenceValues(settings, saved);
-    PreferenceValues loaded;
-    LoadPreferenceValues(settings, loaded);
+    const PreferenceValues loaded = Loaded(ReadBytes(settings.Path()));
     EXPECT_EQ(loaded.sourceFolder, "/srv/keys/");
     EXPECT_EQ(loaded.templateFolder, "masters");
     EXPECT_EQ(loaded.destinationFolder, "out");

@@ -212,13 +212,12 @@ class GenerateProgramTest : public ::testing::Test {
         fs::create_directory(templates_.Path() / "FOLDER");
     }
     GenerationResult Generate(KeyRecord& record, bool flat, FileSystem& fileSystem = Disk()) {
-        templatesPath_ = templates_.Path().string();
-        destinationPath_ = destination_.Path().string();
         return GenerateProgram(record, {templatesPath_, destinationPath_, "!", flat}, fileSystem);
     }
 
     testing::TempFolder templates_, destination_;
-    std::string templatesPath_, destinationPath_;
+    const std::string templatesPath_ = templates_.Path().string();
+    const std::string destinationPath_ = destination_.Path().string();
 };
 
 TEST_F(GenerateProgramTest, TemplateNotFoundSetsGnfAndWritesNothing) {
@@ -244,10 +243,10 @@ TEST_F(GenerateProgramTest, TemplateNotFoundSetsGnfAndWritesNothing) {
 
 TEST_F(GenerateProgramTest, FolderEndingWithSeparatorGivesTwoInARowAndTheOldProgramGoes) {
     destination_.Write("KEY1", std::string(5000, 'x'));
-    const std::string templates = templates_.WithSeparator();
     const std::string destination = destination_.WithSeparator();
-    KeyRecord record = ExampleKey("MASTER", "KEY1");
-    const auto result = GenerateProgram(record, {templates, destination, "!", true}, Disk());
+    KeyRecord record = ExampleKey();
+    const auto result =
+        GenerateProgram(record, {templates_.WithSeparator(), destination, "!", true}, Disk());
     EXPECT_TRUE(result.written) << result.error;
     EXPECT_EQ(result.outputPath, destination + kPathSeparator + "KEY1");
     EXPECT_EQ(testing::ReadBytes(destination_.File("KEY1")), testing::kExampleFlatProgram);

@@ -36,43 +36,29 @@ TEST(IndexCheckTest, EachFindingNamesItsRecordAndOnlyRunBlockingOnesMakeTheIndex
         Strings findings;
         bool usable;
     } cases[] = {
+        // clang-format off
         {"clean", Entry("A") + Entry("AB") + Entry("ABC"), {}, true},
         {"empty file", "", {}, true},
-        {"5 bytes appended",
-         Entry("A") + Entry("B") + Entry("C") + Entry("D") + "12345",
-         {"5 bytes past record 4: not a whole number of 82-byte records"},
-         false},
-        {"shorter than a record",
-         "1234567",
-         {"7 bytes and no whole record: not a whole number of 82-byte records"},
-         false},
-        {"out of order",
-         Entry("A") + Entry("C") + Entry("B"),
-         {"record 3: name B sorts before record 2's C: a run would enter new names in the "
-          "wrong place"},
-         false},
+        {"5 bytes appended", Entry("A") + Entry("B") + Entry("C") + Entry("D") + "12345",
+         {"5 bytes past record 4: not a whole number of 82-byte records"}, false},
+        {"shorter than a record", "1234567",
+         {"7 bytes and no whole record: not a whole number of 82-byte records"}, false},
+        {"out of order", Entry("A") + Entry("C") + Entry("B"),
+         {"record 3: name B sorts before record 2's C: a run would enter new names in the wrong place"}, false},
         // Names compare upper-cased and padded: AB before ABC, "ab" equal to "AB".
-        {"same name in other letter case",
-         Entry("AB") + Entry("ABC") + Entry("ab"),
-         {"record 3: name ab sorts before record 2's ABC: a run would enter new names in the "
-          "wrong place",
-          "record 3: name ab again (first in record 1): a run replaces only the first"},
-         false},
+        {"same name in other letter case", Entry("AB") + Entry("ABC") + Entry("ab"),
+         {"record 3: name ab sorts before record 2's ABC: a run would enter new names in the wrong place",
+          "record 3: name ab again (first in record 1): a run replaces only the first"}, false},
         {"empty name", Entry("") + Entry("A"), {"record 1: empty name"}, true},
-        {"NULs for a name",
-         testing::WithBytes(Entry("A"), 0, std::string(12, '\0')) + Entry("B"),
-         {"record 1: empty name"},
-         true},
-        {"control character in a name",
-         Entry(std::string("A\x01") + "B"),
-         {"record 1: name with a character that is not printable"},
-         true},
+        {"NULs for a name", testing::WithBytes(Entry("A"), 0, std::string(12, '\0')) + Entry("B"),
+         {"record 1: empty name"}, true},
+        {"control character in a name", Entry(std::string("A\x01") + "B"),
+         {"record 1: name with a character that is not printable"}, true},
         {"accented name", Entry(std::string("\xc4") + "BC"), {}, true},
-        {"dates",
-         Entry("A", "13/01/24") + Entry("B", "12/32/24") + Entry("C", "1/2/2024"),
+        {"dates", Entry("A", "13/01/24") + Entry("B", "12/32/24") + Entry("C", "1/2/2024"),
          {"record 1: date '13/01/24' is not MM/DD/YY", "record 2: date '12/32/24' is not MM/DD/YY",
-          "record 3: date '1/2/2024' is not MM/DD/YY"},
-         true},
+          "record 3: date '1/2/2024' is not MM/DD/YY"}, true},
+        // clang-format on
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.what);

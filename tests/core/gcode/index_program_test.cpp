@@ -106,13 +106,11 @@ class IndexProgramTest : public ::testing::Test {
   protected:
     // The template folder's index lists only the template DZ120.
     IndexProgramTest() { testing::WriteBytes(TemplateIndex(), TemplateEntry()); }
-    testing::IndexResult Update(KeyRecord& record, FileSystem& fileSystem = Disk()) {
-        templatesPath_ = templates_.Path().string();
-        destinationPath_ = destination_.Path().string();
+    testing::IndexResult Update(KeyRecord& record) {
         const IndexSettings settings{
             templatesPath_, destinationPath_, "07/04/24",
             [this](std::string_view message) { messages_.emplace_back(message); }};
-        return testing::UpdateIndexProgram(record, settings, fileSystem);
+        return testing::UpdateIndexProgram(record, settings, Disk());
     }
     std::string TemplateIndex() const { return templates_.File("INDICE.Prg"); }
     std::string DestinationIndex() const { return destination_.File("INDICE.Prg"); }
@@ -120,23 +118,14 @@ class IndexProgramTest : public ::testing::Test {
         KeyRecord record;
         record.TemplateName = templateName;
         record.ProgramName = programName;
-        record.Description = "KEY (A1)";
         return record;
-    }
-    // The entry made of the template's entry below for a key with the
-    // description KEY (A1), the date 07/04/24 and no L, H or S.
-    static std::string ProgramEntry(std::string_view name) {
-        std::string entry =
-            WithBytes(TemplateEntry(), 0, (std::string(name) + std::string(12, ' ')).substr(0, 12));
-        entry = WithBytes(entry, 13, "KEY (A1)                 ");
-        return WithBytes(entry, 38, "07/04/24");
     }
     static std::string TemplateEntry() { return RawIndexRecord("DZ120", 'A'); }
 
     testing::TempFolder templates_;
     testing::TempFolder destination_;
-    std::string templatesPath_;
-    std::string destinationPath_;
+    const std::string templatesPath_ = templates_.Path().string();
+    const std::string destinationPath_ = destination_.Path().string();
     std::vector<std::string> messages_;
 };
 
@@ -149,7 +138,8 @@ TEST_F(IndexProgramTest, NewIndexGetsTheTemplatesEntryWithTheKeysFields) {
     const testing::IndexResult result = Update(record);
     EXPECT_TRUE(result.errors.empty());
     EXPECT_EQ(result.indexPath, DestinationIndex());
-    std::string expected = WithBytes(ProgramEntry("P1001"), 13, "KEY [A1] \xe9               ");
+    std::string expected = WithBytes(TemplateEntry(), 0, "P1001       ");
+    expected = WithBytes(WithBytes(expected, 13, "KEY [A1] \xe9               "), 38, "07/04/24");
     expected = WithBytes(WithBytes(expected, 54, testing::kFloat31_5), 58, testing::kFloat8_25);
     EXPECT_EQ(ReadBytes(DestinationIndex()), expected);  // Z as the template had it
     EXPECT_TRUE(IsBlank(record.Status));
@@ -166,32 +156,12 @@ TEST_F(IndexProgramTest, AnyStatusLeftByAnEarlierKeyStopsTheUpdate) {
     }
 }
 
-TEST_F(IndexProgramTest, BadDestinationIndexLengthIsLeftAloneSilently) {
-    const std::string bad = RawIndexRecord("AAA") + "xy";
-    testing::WriteBytes(DestinationIndex(), bad);
-    KeyRecord record = Key("DZ120", "P1");
-    const testing::IndexResult result = Update(record);
-    EXPECT_EQ(ReadBytes(DestinationIndex()), bad);
-    EXPECT_TRUE(IsBlank(record.Status));
-    EXPECT_TRUE(result.errors.empty());
-    EXPECT_TRUE(result.indexPath.empty());
-    EXPECT_TRUE(messages_.empty());
-}
-
-TEST_F(IndexProgramTest, SameFolderForTemplatesAndPrograms) {
-    KeyRecord record = Key("DZ120", "P1");
-    const std::string folder = templates_.Path().string();
-    testing::UpdateIndexProgram(record, {folder, folder, "07/04/24", {}}, Disk());
-    EXPECT_EQ(ReadBytes(TemplateIndex()), TemplateEntry() + ProgramEntry("P1"));
-}
-
 TEST_F(IndexProgramTest, FileProblemsAreReportedWithoutStatusAndKeepTheOldIndex) {
     KeyRecord record = Key("DZ120", "P1");
-    const std::string folder = templates_.Path().string();
     const std::string gone = templates_.File("gone");
     for (const auto& [settings, named] : std::vector<std::pair<IndexSettings, std::string>>{
-             {{gone, folder, "07/04/24", {}}, "INDICE.Prg"},
-             {{folder, gone, "07/04/24", {}}, "gone"}}) {
+             {{gone, templatesPath_, "07/04/24", {}}, "INDICE.Prg"},
+             {{templatesPath_, gone, "07/04/24", {}}, "gone"}}) {
         const testing::IndexResult result = testing::UpdateIndexProgram(record, settings, Disk());
         ASSERT_EQ(result.errors.size(), 1U);
         EXPECT_NE(result.errors[0].find(named), std::string::npos) << result.errors[0];

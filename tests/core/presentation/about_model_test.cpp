@@ -149,12 +149,9 @@ TEST(StartDetachedProgram, RunsAProgramWithoutWaitingRefusingNoNameAndWhatIsNoPr
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
     EXPECT_TRUE(StartDetachedProgram(program));
     EXPECT_FALSE(std::filesystem::exists(marker));  // not waited for
-    bool marked = false;
-    for (int tries = 0; tries < 100 && !marked; ++tries) {
+    for (int tries = 0; tries < 100 && !std::filesystem::exists(marker); ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        marked = std::filesystem::exists(marker);
-    }
-    EXPECT_TRUE(marked);
+    EXPECT_TRUE(std::filesystem::exists(marker));
     EXPECT_TRUE(StartDetachedProgram("true"));  // a bare name, found along the search path
     EXPECT_FALSE(StartDetachedProgram(temp.Write("plain.txt", "not a program")));
 #endif

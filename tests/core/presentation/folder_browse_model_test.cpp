@@ -14,6 +14,7 @@
 #include "core/os/folders.h"
 #include "core/os/paths.h"
 #include "core/settings/settings_file.h"
+#include "support/case_table.h"
 #include "support/temp_folder.h"
 
 #ifndef _WIN32
@@ -70,12 +71,11 @@ TEST(FolderRoots, AreTheRootTheHomeAndTheVolumes) {
 TEST(FolderRoots, AFolderLiesOnTheDeepestRootThatHoldsItWhichOpensOnIt) {
     const Names roots = {"/", "/home/ann", "/media/ann/USB", "/mnt", "/mnt/backup"};
     // clang-format off
-    const std::vector<std::pair<std::string, int>> cases = {
-        {"/", 0}, {"/etc", 0}, {"/home/ann", 1}, {"/home/ann/keys", 1}, {"/mnt/backup/2024", 4},
-        {"/mnt/other", 3}, {"/home/annex", 0} /* a longer name is no child */};
+    testing::ExpectEach<std::string, int>(
+        [&](const std::string& folder) { return RootIndexOf(roots, folder); },
+        {{"/", 0}, {"/etc", 0}, {"/home/ann", 1}, {"/home/ann/keys", 1}, {"/mnt/backup/2024", 4},
+         {"/mnt/other", 3}, {"/home/annex", 0} /* a longer name is no child */});
     // clang-format on
-    for (const auto& [folder, index] : cases)
-        EXPECT_EQ(RootIndexOf(roots, folder), index) << folder;
     EXPECT_EQ(RootIndexOf({"/home/ann"}, "/etc"), -1);
     // A root opens on the current folder only when that lies on it.
     EXPECT_EQ(CurrentFolderOn(roots, 1, "/home/ann/work/"), "/home/ann/work");
@@ -216,16 +216,16 @@ TEST_F(FolderBrowseModelTest, SettingAFolderOpensItOnlyWhenItIsOne) {
     EXPECT_EQ(view.pathText, keys);
 
     // From the tree's root down to the open folder, then what is inside it.
+    using Rows = std::vector<FolderListRow>;
     ASSERT_TRUE(model.SetFolder(tree));
-    ASSERT_GE(view.rows.size(), 3U);
-    EXPECT_EQ(view.rows[0], (FolderListRow{tree, tree, 0, true}));
+    EXPECT_EQ(view.rows, (Rows{{tree, tree, 0, true},
+                               {"keys", keys, 1, false},
+                               {"Masters", Under("Masters"), 1, false}}));
     EXPECT_EQ(view.openRow, 0U);
-    EXPECT_EQ(view.rows[1], (FolderListRow{"keys", keys, 1, false}));
-    EXPECT_EQ(view.rows[2], (FolderListRow{"Masters", Under("Masters"), 1, false}));
     ASSERT_TRUE(model.SetFolder(JoinPath(keys, "2024")));
-    ASSERT_EQ(view.rows.size(), 3U);
-    EXPECT_EQ(view.rows[1], (FolderListRow{"keys", keys, 1, true}));
-    EXPECT_EQ(view.rows[2], (FolderListRow{"2024", JoinPath(keys, "2024"), 2, true}));
+    EXPECT_EQ(view.rows, (Rows{{tree, tree, 0, true},
+                               {"keys", keys, 1, true},
+                               {"2024", JoinPath(keys, "2024"), 2, true}}));
     EXPECT_EQ(view.openRow, 2U);
 }
 

@@ -3,6 +3,7 @@
 #include "core/presentation/grid_selection_gestures.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,26 +15,21 @@ namespace bladeway {
 namespace {
 
 // One gesture on a 500 x 500 sheet.
-struct Gesture {
-    enum Kind { kPress, kDrag, kKey, kAll } kind;
-    GridCell cell{};
-    GridExtent extent = GridExtent::kCells;
-    bool shift = false;
-    bool control = false;
-};
+using Gesture = std::function<void(GridSelection&)>;
 
 Gesture Press(GridCell cell, bool shift = false, bool control = false) {
-    return {Gesture::kPress, cell, GridExtent::kCells, shift, control};
+    return [=](GridSelection& s) { s.Press(cell, GridExtent::kCells, shift, control); };
 }
 Gesture Heading(GridCell cell, GridExtent extent, bool shift = false) {
-    return {Gesture::kPress, cell, extent, shift, false};
+    return [=](GridSelection& s) { s.Press(cell, extent, shift, false); };
 }
 Gesture Drag(GridCell cell) {
-    return {Gesture::kDrag, cell};
+    return [=](GridSelection& s) { s.DragTo(cell); };
 }
 Gesture Key(GridCell cell, bool shift = false, bool control = false) {
-    return {Gesture::kKey, cell, GridExtent::kCells, shift, control};
+    return [=](GridSelection& s) { s.MoveTo(cell, shift, control); };
 }
+const Gesture kSelectAll = [](GridSelection& s) { s.SelectAll(); };
 
 struct GestureCase {
     const char* name;
@@ -91,29 +87,15 @@ TEST(GridSelectionGestures, MakeTheSelectionAsTheUserExpects) {
         {"a drag over row headings selects whole rows",
          {Heading({1, 3}, GridExtent::kRows), Drag({1, 4})},
          {1, 4}, true, "......|......|xxxxxx|xxxxxx|......|......"},
-        {"select all keeps the current cell", {Press({2, 2}), {Gesture::kAll}},
+        {"select all keeps the current cell", {Press({2, 2}), kSelectAll},
          {2, 2}, true, "xxxxxx|xxxxxx|xxxxxx|xxxxxx|xxxxxx|xxxxxx"},
     };
     // clang-format on
     for (const GestureCase& row : cases) {
         GridSelection selection;
         selection.SetSheetSize(500, 500);
-        for (const Gesture& gesture : row.gestures) {
-            switch (gesture.kind) {
-                case Gesture::kPress:
-                    selection.Press(gesture.cell, gesture.extent, gesture.shift, gesture.control);
-                    break;
-                case Gesture::kDrag:
-                    selection.DragTo(gesture.cell);
-                    break;
-                case Gesture::kKey:
-                    selection.MoveTo(gesture.cell, gesture.shift, gesture.control);
-                    break;
-                case Gesture::kAll:
-                    selection.SelectAll();
-                    break;
-            }
-        }
+        for (const Gesture& gesture : row.gestures)
+            gesture(selection);
         const GridSelectionRanges made = selection.ForCore();
         EXPECT_EQ(selection.Current(), row.current) << row.name;
         EXPECT_EQ(made.IsAnyBlockSelected(), row.block) << row.name;

@@ -3,23 +3,21 @@
 // grid's headings and selection, and what a preview shows.
 #include "core/presentation/main_window_model.h"
 
+#include <array>
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "core/gcode/index_record.h"
-#include "core/keydata/key_data_file.h"
 #include "core/os/folders.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/run_session_model.h"
+#include "run_session_doubles.h"
+#include "support/case_table.h"
 #include "support/recording_file_system.h"
 #include "support/sheet_builder.h"
 #include "support/temp_folder.h"
@@ -28,11 +26,11 @@ namespace bladeway {
 namespace {
 
 std::string PlaceText(const StoredWindowPlace& place) {
-    const auto text = [](const std::optional<std::int64_t>& value) {
-        return value ? std::to_string(*value) : std::string("-");
-    };
-    return text(place.top) + " " + text(place.left) + " " + text(place.height) + " " +
-           text(place.width);
+    std::string text;
+    for (const std::optional<std::int64_t>& value :
+         {place.top, place.left, place.height, place.width})
+        text += (text.empty() ? "" : " ") + (value ? std::to_string(*value) : "-");
+    return text;
 }
 
 // Writes down what the model has the window do, and what the model held then.
@@ -137,7 +135,6 @@ TEST_F(MainWindowModelTest, TheStartUpRunsInItsOrderAndOnlyReads) {
     EXPECT_EQ(model.AppFolder(), folder.WithSeparator());
     EXPECT_EQ(model.Settings().Path(), folder.File("Bladeway.INI"));
     EXPECT_TRUE(model.FlatTemplateMode());
-    EXPECT_EQ(model.SubstitutionTablePath(), folder.File("VarTab.Dat"));
     EXPECT_EQ(Settings(), before);
     for (const std::string& access : fileSystem.Log())
         EXPECT_FALSE(access.starts_with("write")) << access;
@@ -215,19 +212,13 @@ TEST_F(MainWindowModelTest, TheFileListKeepsItsChoiceThroughRefreshesAndStartsAf
 }
 
 TEST_F(MainWindowModelTest, TheGridFollowsTheWindowWhereMoreThanAHundredTwipsAreLeft) {
-    struct Row {
-        std::int64_t height, width;
-        TwipsRect grid;
-    };
     // Outer height less 740 and width less 2720; the grid's own size otherwise.
-    for (const Row& row :
-         std::initializer_list<Row>{{7500, 9000, {2520, 240, 6280, 6760}},
-                                    {855, 2835, {2520, 240, 115, 115}},
-                                    {840, 2820, {2520, 240, 450, 300}},  // exactly 100 left: kept
-                                    {600, 9000, {2520, 240, 6280, 300}}}) {
-        EXPECT_EQ(MainWindowGridPlace(row.height, row.width, 300, 450), row.grid)
-            << row.height << " x " << row.width;
-    }
+    testing::ExpectEach<std::pair<std::int64_t, std::int64_t>, TwipsRect>(
+        [](const auto& size) { return MainWindowGridPlace(size.first, size.second, 300, 450); },
+        {{{7500, 9000}, {2520, 240, 6280, 6760}},
+         {{855, 2835}, {2520, 240, 115, 115}},
+         {{840, 2820}, {2520, 240, 450, 300}},  // exactly 100 left: kept
+         {{600, 9000}, {2520, 240, 6280, 300}}});
     EXPECT_EQ(MainWindowControlPlace("KeyData"), (TwipsRect{2520, 240, 3975, 4215}));
     EXPECT_EQ(MainWindowControlPlace("Ext"), (TwipsRect{360, 4080, 1815, 375}));
 }
@@ -244,70 +235,45 @@ TEST_F(MainWindowModelTest, SizesAreFollowedAndStoredOnlyAfterTheStartUp) {
     EXPECT_EQ(model.Settings().ReadSetting("Positions", "MainWidth"), "6000");
 }
 
-// A run that waits at its first key until the test lets it go on; as its
-// view, it keeps the report the run ended with.
-class BlockedRun final : public RunSessionView {
+// A run that waits at its first key until the test lets it go on.
+class BlockedRun {
   public:
-    BlockedRun()
-        : session_(
-              RunSessionHooks{
-                  .post =
-                      [this](std::function<void()> task) {
-                          const std::lock_guard lock(mutex_);
-                          ended_ = std::move(task);
-                          changed_.notify_all();
-                      },
-                  .startTimer = [](std::chrono::milliseconds) {},
-                  .stopTimer = [] {},
-              },
-              [this](const Sheet& sheet, const SheetSelection&, const RunEnvironment& environment) {
-                  std::unique_lock lock(mutex_);
-                  changed_.wait(
-                      lock, [this, &environment] { return goOn_ || environment.stopRequested(); });
-                  firstCell_ = sheet.CellText(1, 1);
-                  RunReport report;
-                  report.stopped = environment.stopRequested();
-                  return report;
-              }) {
-        session_.SetView(this);
-    }
+    BlockedRun() { session_.SetView(&view); }
+    ~BlockedRun() { gate_.Open(); }
     RunSessionModel& Session() { return session_; }
-    // Lets the run end, waits for its end to be posted and delivers it.
+    // Lets the run end and delivers its end (posted even when Stop ended it).
     void Finish() {
-        std::unique_lock lock(mutex_);
-        goOn_ = true;
-        changed_.notify_all();
-        // Stop may have ended the run already; its end is posted either way.
-        ASSERT_TRUE(changed_.wait_for(lock, std::chrono::seconds(10), [this] { return !!ended_; }));
-        std::function<void()> ended = std::exchange(ended_, nullptr);
-        lock.unlock();
-        ended();
+        gate_.Open();
+        view.report.reset();
+        ASSERT_TRUE(queue_.DrainUntil([this] { return view.report.has_value(); }));
     }
     // The first cell of the sheet the run had, as it read it at its end.
     const std::string& FirstCell() const { return firstCell_; }
 
-    void RunStarting() override {}
-    void ShowProgress(const RunCounts&) override {}
-    void ShowWaiting(std::string_view) override {}
-    void ShowProgressWindow() override {}
-    void HideProgressWindow() override {}
-    void OpenMessage(std::string_view) override {}
-    void CloseMessage() override {}
-    void RunEnded(const RunReport& ended) override { endedWith = ended; }
-
-    std::optional<RunReport> endedWith;
+    testing::RecordingRunView view;  // with the report the run ended with
 
   private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool goOn_ = false;
+    testing::Gate gate_;
+    testing::PostQueue queue_;
     std::string firstCell_;
-    std::function<void()> ended_;
-    RunSessionModel session_;
+    RunSessionModel session_{
+        RunSessionHooks{
+            .post = [this](std::function<void()> task) { queue_.Post(std::move(task)); },
+            .startTimer = [](std::chrono::milliseconds) {},
+            .stopTimer = [] {}},
+        [this](const Sheet& sheet, const SheetSelection&, const RunEnvironment& environment) {
+            gate_.Pass();
+            firstCell_ = sheet.CellText(1, 1);
+            RunReport report;
+            report.stopped = environment.stopRequested();
+            return report;
+        }};
 };
 
-TEST_F(MainWindowModelTest, NoCommandActsWhileARunGoesOnAndEachActsAfterIt) {
-    folder.Write("Bladeway.INI", "[Positions]\r\nPrefTop=1500\r\nPrefLeft=-3000\r\n");
+TEST_F(MainWindowModelTest,
+       NoCommandActsWhileARunGoesOnEachActsAfterItAndTheReportNamesTheDestination) {
+    folder.Write("Bladeway.INI",
+                 "[Positions]\r\nPrefTop=1500\r\nPrefLeft=-3000\r\n[Paths]\r\nDestination=out\r\n");
     model.Load();
     BlockedRun run;
     model.SetRun(&run.Session());
@@ -329,9 +295,9 @@ TEST_F(MainWindowModelTest, NoCommandActsWhileARunGoesOnAndEachActsAfterIt) {
     ASSERT_TRUE(model.RunGoingOn());
     everyCommand();
     EXPECT_EQ(window.events, std::vector<std::string>{"busy"});
-    run.Finish();  // the run's end reaches the model by itself
+    run.Finish();  // the run's end reaches the model by itself, and the report its destination
     EXPECT_FALSE(model.RunGoingOn());
-    EXPECT_EQ(window.events, (std::vector<std::string>{"busy", "not busy", "report "}));
+    EXPECT_EQ(window.events, (std::vector<std::string>{"busy", "not busy", "report out"}));
     window.events.clear();
     model.FileChosen(folder.WithSeparator(), "");  // no file selected
     everyCommand();
@@ -342,8 +308,8 @@ TEST_F(MainWindowModelTest, NoCommandActsWhileARunGoesOnAndEachActsAfterIt) {
     run.Finish();
 }
 
-// The check before the run: only a finding opens the window, and only
-// "Process anyway" starts the run then.
+// The check before the run: a finding opens its window (with none the run
+// starts at once, as above), and only "Process anyway" starts the run then.
 TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
     model.Load();  // no settings: every folder empty
     BlockedRun run;
@@ -364,15 +330,6 @@ TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
     ASSERT_TRUE(model.KeySheet().EditCell(1, 1, "EDITED"));
     run.Finish();
     EXPECT_EQ(run.FirstCell(), "KEY");
-
-    model.Preferences().templateFolder = folder.Path().string();
-    model.Preferences().destinationFolder = folder.Path().string();
-    ASSERT_TRUE(model.Settings().WriteSetting("Paths", "Template", folder.Path().string()));
-    ASSERT_TRUE(model.Settings().WriteSetting("Paths", "Destination", folder.Path().string()));
-    window.events.clear();
-    model.Process(NoSelection());
-    EXPECT_EQ(window.events, std::vector<std::string>{"busy"});
-    run.Finish();
 }
 
 TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye) {
@@ -407,7 +364,6 @@ TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye
 }
 
 TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutAReport) {
-    folder.Write("Bladeway.INI", "[Paths]\r\nDestination=out\r\n");
     model.Load();
     BlockedRun run;
     model.SetRun(&run.Session());
@@ -416,21 +372,14 @@ TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutA
     EXPECT_FALSE(model.CloseRequested(-120, -60));
     EXPECT_TRUE(window.events.empty());
     run.Finish();
-    ASSERT_TRUE(run.endedWith.has_value());
-    EXPECT_TRUE(run.endedWith->stopped);
+    ASSERT_TRUE(run.view.report.has_value());
+    EXPECT_TRUE(run.view.report->stopped);
     EXPECT_EQ(window.events, (std::vector<std::string>{"not busy", "close after run"}));
     // The window's own closing then stores the place and ends.
     EXPECT_TRUE(model.CloseRequested(-120, -60));
     EXPECT_EQ(window.events.back(), "end");
     EXPECT_EQ(model.Settings().ReadSetting("Positions", "MainTop"), "-120");
     EXPECT_EQ(model.Settings().ReadSetting("Positions", "MainLeft"), "-60");
-
-    // Without a close box, the report.
-    MainWindowModel other(folder.File("bladeway"), fileSystem, {});
-    RecordingWindow otherWindow(other, fileSystem);
-    other.Load();
-    other.RunEnded(RunReport{});
-    EXPECT_EQ(otherWindow.events.back(), "report out");
 }
 
 TEST(KeyDataFileList, DataFilesInAnyLetterCaseOrderedWithoutRegardToIt) {
@@ -484,13 +433,13 @@ TEST(KeyGridRules, ABlockIsMoreThanTheCurrentCellAndRowOneCellsChooseTheKeys) {
     EXPECT_FALSE(snapshot.IsCellSelected(5, 1));  // beyond the columns taken
     EXPECT_FALSE(snapshot.IsCellSelected(0, 1));
 
-    const std::vector<int> chosen{2, 3, 4, 7, 9, 10};
-    const std::vector<GridRange> blocks = ColumnBlocks(chosen, 12);
-    ASSERT_EQ(blocks.size(), 3U);
-    EXPECT_EQ(blocks[0].topLeft, (GridCell{2, 1}));
-    EXPECT_EQ(blocks[0].bottomRight, (GridCell{4, 12}));
-    EXPECT_EQ(blocks[1].bottomRight, (GridCell{7, 12}));
-    EXPECT_EQ(blocks[2].topLeft, (GridCell{9, 1}));
+    // Chosen key columns as whole-column blocks: left, top, right, bottom.
+    std::vector<std::array<int, 4>> blocks;
+    for (const GridRange& b : ColumnBlocks(std::vector<int>{2, 3, 4, 7, 9, 10}, 12))
+        blocks.push_back(
+            {b.topLeft.column, b.topLeft.row, b.bottomRight.column, b.bottomRight.row});
+    EXPECT_EQ(blocks,
+              (std::vector<std::array<int, 4>>{{2, 1, 4, 12}, {7, 1, 7, 12}, {9, 1, 10, 12}}));
 }
 
 }  // namespace

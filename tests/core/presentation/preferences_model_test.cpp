@@ -4,6 +4,7 @@
 // browse dialog.
 #include "core/presentation/preferences_model.h"
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -26,9 +27,7 @@ namespace fs = std::filesystem;
 using Log = std::vector<std::string>;
 
 std::string NameOf(FolderField field) {
-    if (field == FolderField::kSource)
-        return "source";
-    return field == FolderField::kTemplate ? "template" : "destination";
+    return std::array{"source", "template", "destination"}[static_cast<std::size_t>(field)];
 }
 
 // A view that writes down what it is told, and plays the user of the browse
@@ -90,11 +89,11 @@ class PreferencesModelTest : public ::testing::Test {
 // A caption in a wider font may widen its control, but a label never onto
 // its field and a check box never past the dialog's edge.
 TEST(PreferencesModelLayoutTest, CaptionsWidenUpToTheirFieldOrTheDialogsEdge) {
-    for (const auto& [label, field] :
-         std::vector<std::pair<std::string_view, std::string_view>>{{"Label1", "SrcPath"},
-                                                                    {"Label2", "TmpPath"},
-                                                                    {"Label3", "DestPath"},
-                                                                    {"Label4", "MirChar"}}) {
+    const std::pair<std::string_view, std::string_view> labelled[] = {{"Label1", "SrcPath"},
+                                                                      {"Label2", "TmpPath"},
+                                                                      {"Label3", "DestPath"},
+                                                                      {"Label4", "MirChar"}};
+    for (const auto& [label, field] : labelled) {
         const TwipsRect& place = PreferencesModel::PlaceOf(label);
         EXPECT_EQ(place.left + PreferencesModel::WidestOf(label),
                   PreferencesModel::PlaceOf(field).left - 30)
@@ -181,26 +180,21 @@ TEST_F(PreferencesModelTest, ClosingByTheFrameKeepsThePlaceAndResetsEveryValue) 
     model.Shown();
     model.TranslateOptionClicked(TranslateOption::kXLToLH, true);
     model.MirrorCharacterEdited("*");
-    const Log shown = Next([&] { model.CloseByFrame({300, 150}); });
-    EXPECT_EQ(testing::ReadBytes(settings.Path()),
-              std::string(kStored) + "\r\n[Positions]\r\nPrefTop=300\r\nPrefLeft=150\r\n");
-    EXPECT_EQ(values.sourceFolder, "");
-    EXPECT_EQ(values.templateFolder, "");
-    EXPECT_EQ(values.destinationFolder, "");
-    EXPECT_EQ(values.MirrorCharacter(), "!");
-    EXPECT_EQ(values.XLToLHOption(), 0);
-    EXPECT_EQ(values.XToHOption(), 1);
-    EXPECT_TRUE(values.TranslateOptionsVisible());
-    // The close box empties every folder: each field is marked as empty.
+    // Every value starts afresh, as the fields show: no folder, each marked as
+    // empty, the exclamation mark, X to H on, the options visible.
     const std::string empty = "This field is empty: ";
+    view.log.clear();
+    model.CloseByFrame({300, 150});
     EXPECT_EQ(
-        shown,
+        view.log,
         (Log{"source ", "mark source " + empty + "the file list shows the program's working folder",
              "template ",
              "mark template " + empty + "the templates are read from the top folder of the disk",
              "destination ",
              "mark destination " + empty + "the programs go to the top folder of the disk",
              "mirror !", "options 01", "close cancel"}));
+    EXPECT_EQ(testing::ReadBytes(settings.Path()),
+              std::string(kStored) + "\r\n[Positions]\r\nPrefTop=300\r\nPrefLeft=150\r\n");
 }
 
 // Browse with the tree's "keys" and "masters" folders.

@@ -10,7 +10,9 @@
 
 #include "core/presentation/gcode_highlighting.h"
 #include "core/run/run_report_text.h"
+#include "support/case_table.h"
 #include "support/fault_file_system.h"
+#include "support/run_of_four_keys.h"
 #include "support/temp_folder.h"
 
 namespace bladeway {
@@ -25,23 +27,13 @@ class FakePreviewView final : public ProgramPreviewView {
     int closes = 0;
 };
 
-KeyResult Key(bool written) {
-    KeyResult key;
-    key.column = 3;
-    key.programName = "P\xC9";  // Windows-1252
-    key.templateName = "DZ120";
-    key.templateFound = true;
-    key.outputPath = "/out/P1";
-    key.programWritten = written;
-    return key;
-}
-
 TEST(ProgramPreviewModelTest, APreviewShowsItsProgramOrWhyThereIsNoneAndEscapeCloses) {
     FakePreviewView view;
     ProgramPreviewModel model;
     model.SetView(&view);
     ProgramPreview preview;
-    preview.key = Key(false);
+    preview.key = testing::WrittenKey(3, "P\xC9", "/out/");  // a Windows-1252 name
+    preview.key.programWritten = false;
     preview.program = "G0 X1\r\n";
     IndexRecord entry;
     entry.SetName("P\xC9");
@@ -84,7 +76,7 @@ TEST(ProgramPreviewModelTest, APreviewShowsItsProgramOrWhyThereIsNoneAndEscapeCl
 TEST(ProgramPreviewModelTest, AWrittenProgramIsReadNowOrSaysWhyNot) {
     testing::TempFolder folder;
     testing::FaultFileSystem fileSystem;
-    KeyResult key = Key(true);
+    KeyResult key = testing::WrittenKey(3, "P\xC9", "/out/");
     key.outputPath = folder.Write("P1", "G0 X1\r\n");
     const std::string heading = "Column C: P\xC3\x89, as the run wrote it: " + key.outputPath;
     ProgramPreviewContent content = WrittenProgramContentOf(key, fileSystem);
@@ -102,26 +94,18 @@ TEST(ProgramPreviewModelTest, AWrittenProgramIsReadNowOrSaysWhyNot) {
 
 TEST(GcodeHighlightsTest, VariableLinesCommentsAddressesAndNumbers) {
     using enum GcodeWord;
-    struct Case {
-        std::string_view line;
-        std::vector<GcodeRange> ranges;
-    };
     // clang-format off
-    for (const Case& test : std::vector<Case>{
-             {"", {}},
-             {"~R1=2.5 (X)", {{0, 11, kVariable}}},
-             {"G0 X-1.5(CUT) Y2", {{0, 1, kAddress}, {1, 1, kNumber}, {3, 1, kAddress},
-                                   {4, 4, kNumber}, {8, 5, kComment}, {14, 1, kAddress},
-                                   {15, 1, kNumber}}},
-             {"N10 (open to the end", {{0, 1, kAddress}, {1, 2, kNumber}, {4, 16, kComment}}},
-             {"M30) ;*", {{0, 1, kAddress}, {1, 2, kNumber}}},
-             {" ~R5", {{2, 1, kAddress}, {3, 1, kNumber}}},  // a variable line starts with ~R
-             // Windows-1252 letters are addresses; the multiplication sign is none.
-             {"\xC9\xD7\xFF\x88", {{0, 1, kAddress}, {2, 1, kAddress}, {3, 1, kAddress}}},
-         }) {
-        // clang-format on
-        EXPECT_EQ(GcodeHighlights(test.line), test.ranges) << test.line;
-    }
+    testing::ExpectEach<std::string_view, std::vector<GcodeRange>>(GcodeHighlights, {
+        {"", {}},
+        {"~R1=2.5 (X)", {{0, 11, kVariable}}},
+        {"G0 X-1.5(CUT) Y2", {{0, 1, kAddress}, {1, 1, kNumber}, {3, 1, kAddress}, {4, 4, kNumber},
+                              {8, 5, kComment}, {14, 1, kAddress}, {15, 1, kNumber}}},
+        {"N10 (open to the end", {{0, 1, kAddress}, {1, 2, kNumber}, {4, 16, kComment}}},
+        {"M30) ;*", {{0, 1, kAddress}, {1, 2, kNumber}}},
+        {" ~R5", {{2, 1, kAddress}, {3, 1, kNumber}}},  // a variable line starts with ~R
+        // Windows-1252 letters are addresses; the multiplication sign is none.
+        {"\xC9\xD7\xFF\x88", {{0, 1, kAddress}, {2, 1, kAddress}, {3, 1, kAddress}}}});
+    // clang-format on
 }
 
 TEST(PreviewPlaceTest, FitsOnTheScreenNeverGrownAndFirstCentredOnItsOpener) {

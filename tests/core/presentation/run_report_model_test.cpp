@@ -54,20 +54,14 @@ class FakeReportView final : public RunReportView {
     }
 
     std::string processedKeys, summary, shared, clipboard, asked;
-    bool undo = false, answer = false, undoComplete = false;
-    std::vector<std::string> questions, outcomes;
+    bool undo = false, answer = false, undoComplete = false, selectKeys = false,
+         selectNotProcessed = false, checkIndex = false;
+    std::vector<std::string> questions, outcomes, checked, warnings;
     std::vector<RunReportRow> rows;
     std::vector<bool> shown;
-    bool selectKeys = false, selectNotProcessed = false, checkIndex = false;
     std::vector<int> selected, opened;
-    std::vector<std::string> checked, warnings;
     std::optional<std::string> chosen;
 };
-
-// The run of four keys B to E into /out/, of a sheet of twelve keys.
-RunReport MixedRun() {
-    return testing::RunOfFourKeys("/out/", 12);
-}
 
 KeyResult Key(int column, const std::string& program) {
     return testing::WrittenKey(column, program, "/out/");
@@ -81,42 +75,39 @@ class RunReportModelTest : public ::testing::Test {
     testing::FaultFileSystem fileSystem;
     RunReportModel model{fileSystem, folder.File("home")};
     FakeReportView view;
+    // The run of four keys B to E into /out/, of a sheet of twelve keys.
+    const RunReport mixedRun = testing::RunOfFourKeys("/out/", 12);
 };
 
 TEST_F(RunReportModelTest, EachKeyHasItsRowTheProblemsAreMarkedAndCanBeShownAlone) {
-    const RunReport report = MixedRun();
-    model.ShowReport(report, "/out");
+    model.ShowReport(mixedRun, "/out");
     EXPECT_EQ(view.processedKeys, "all 12 keys: no block selected");
-    EXPECT_EQ(view.summary, SummaryLine(report, /*dryRun=*/false));
+    EXPECT_EQ(view.summary, SummaryLine(mixedRun, /*dryRun=*/false));
     EXPECT_EQ(view.shared, "") << "the keys' problems differ";
     ASSERT_EQ(view.rows.size(), 4U);
     using Cells = std::array<std::string, kRunReportColumnCount>;
     EXPECT_EQ(view.rows[0].cells,
               (Cells{"B", "P2", "ok", "entered in /out/INDICE.Prg", "", "/out/P2"}));
     EXPECT_FALSE(view.rows[0].problem);
-    const auto cell = [this](std::size_t row, RunReportColumn column) {
-        return view.rows.at(row).cells.at(static_cast<std::size_t>(column));
-    };
-    EXPECT_EQ(cell(1, RunReportColumn::kColumn), "! C");
-    EXPECT_EQ(cell(1, RunReportColumn::kStatus),
-              "GNF - template file not found, no program written");
-    EXPECT_EQ(cell(1, RunReportColumn::kProgramFile),
-              "not written: template /masters/DZ120 not found");
+    EXPECT_EQ(view.rows[1].cells,
+              (Cells{"! C", "P3", "GNF - template file not found, no program written",
+                     "not entered: see the problem", "",
+                     "not written: template /masters/DZ120 not found"}));
     // A key's own problems follow what became of its program.
-    EXPECT_EQ(cell(2, RunReportColumn::kStatus), "-");
-    EXPECT_EQ(cell(2, RunReportColumn::kProgramFile),
-              "not written; cannot write '/out/P4': No space left on device");
+    EXPECT_EQ(view.rows[2].cells,
+              (Cells{"! D", "P4", "-", "not entered: see the problem", "",
+                     "not written; cannot write '/out/P4': No space left on device"}));
     EXPECT_TRUE(view.rows[3].problem) << "not entered in the index";
 
     EXPECT_EQ(view.shown, (std::vector<bool>{true, true, true, true}));
     model.SetProblemsOnly(true);
     EXPECT_EQ(view.shown, (std::vector<bool>{false, true, true, true}));
     // The filter holds for the next report.
-    model.ShowReport(report, "/out");
+    model.ShowReport(mixedRun, "/out");
     EXPECT_EQ(view.shown, (std::vector<bool>{false, true, true, true}));
 
     model.CopyAsText();
-    EXPECT_EQ(view.clipboard, PlainReportText(report, /*dryRun=*/false));
+    EXPECT_EQ(view.clipboard, PlainReportText(mixedRun, /*dryRun=*/false));
 
     // A clean run under the filter says why the table is empty.
     RunReport clean;
@@ -129,7 +120,7 @@ TEST_F(RunReportModelTest, EachKeyHasItsRowTheProblemsAreMarkedAndCanBeShownAlon
 }
 
 TEST_F(RunReportModelTest, TheButtonsHandBackTheProblemKeysTheirProgramsAndTheDamagedIndex) {
-    model.ShowReport(MixedRun(), "/out");
+    model.ShowReport(mixedRun, "/out");
     EXPECT_TRUE(view.selectKeys);
     model.SelectKeys();
     EXPECT_EQ(view.selected, (std::vector<int>{3, 4, 5}));
@@ -211,7 +202,7 @@ TEST_F(RunReportModelTest, UndoThisRunAsksFirstAndIsOfferedUntilDone) {
     environment.journal.folder = folder.File("runs");
     const auto sheet = testing::SheetOf({{"K", "", "MASTER", "P1", "1", "D"}});
     const RunReport report = RunProcessing(*sheet, NoSelection(), environment);
-    model.ShowReport(MixedRun(), folder.File(""));
+    model.ShowReport(mixedRun, folder.File(""));
     EXPECT_FALSE(view.undo) << "a run kept for no undo";
     const RunUndoModel undo([&environment] { return environment.journal; }, "test");
     model.SetUndo(&undo);
@@ -237,27 +228,26 @@ TEST_F(RunReportModelTest, UndoThisRunAsksFirstAndIsOfferedUntilDone) {
 }
 
 TEST_F(RunReportModelTest, SaveAsCsvStartsInTheDestinationAddsTheExtensionAndWarnsOfAFailure) {
-    const RunReport report = MixedRun();
     const std::string home = (fs::path(folder.File("home")) / "report.csv").string();
     for (const auto& [destination, offered] : std::vector<std::pair<std::string, std::string>>{
              {folder.Path().string(), folder.File("report.csv")},
              {folder.WithSeparator(), folder.File("report.csv")},
              {folder.File("gone"), home},
              {"", home}}) {
-        model.ShowReport(report, destination);
+        model.ShowReport(mixedRun, destination);
         EXPECT_EQ(model.SuggestedCsvPath(), offered) << destination;
     }
 
-    model.ShowReport(report, folder.Path().string());
+    model.ShowReport(mixedRun, folder.Path().string());
     model.SetProblemsOnly(true);
     view.chosen = folder.File("problems");
     model.SaveAsCsv();
     EXPECT_EQ(view.asked, folder.File("report.csv"));
-    EXPECT_EQ(testing::ReadBytes(folder.File("problems.csv")), ReportCsv(report, true));
+    EXPECT_EQ(testing::ReadBytes(folder.File("problems.csv")), ReportCsv(mixedRun, true));
     model.SetProblemsOnly(false);
     view.chosen = folder.File("All.CSV");
     model.SaveAsCsv();
-    EXPECT_EQ(testing::ReadBytes(folder.File("All.CSV")), ReportCsv(report, false));
+    EXPECT_EQ(testing::ReadBytes(folder.File("All.CSV")), ReportCsv(mixedRun, false));
     EXPECT_FALSE(fs::exists(folder.File("All.CSV.csv")));
 
     view.chosen.reset();  // cancelled

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/gcode/index_batch.h"
 #include "core/gcode/index_program.h"
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
@@ -63,14 +62,17 @@ class ProcessingRunTest : public ::testing::Test {
         templates_.Write("MASTER", testing::kExampleTemplate);
     }
 
-    RunReport Run(const Sheet& sheet, bool flat, const SheetSelection& selection = NoSelection(),
-                  FileSystem& fileSystem = Disk()) {
+    RunEnvironment Environment(bool flat, FileSystem& fileSystem = Disk()) {
         RunEnvironment environment{
             preferences_, flat, fileSystem, [] { return std::string("07/04/24"); },
             [this](std::string_view message) { messages_.emplace_back(message); }};
         environment.batchLimits = limits_;
         environment.saving = [this](std::size_t programs) { saving_.push_back(programs); };
-        return RunProcessing(sheet, selection, environment);
+        return environment;
+    }
+    RunReport Run(const Sheet& sheet, bool flat, const SheetSelection& selection = NoSelection(),
+                  FileSystem& fileSystem = Disk()) {
+        return RunProcessing(sheet, selection, Environment(flat, fileSystem));
     }
     // The worked example's template as a tree template, listed in the
     // template index unless `index` says otherwise, and tree subfolders P and K.
@@ -140,19 +142,17 @@ TEST_F(ProcessingRunTest, BlockReachingRow1SelectsItsColumnsOtherBlocksNone) {
     EXPECT_TRUE(fs::is_empty(destination_.Path()));
     EXPECT_EQ(Keys(Run(*sheet, true, BlockSelection(2, 1, 4, 6))),
               (Strings{"2 P2 written [   ] 0", "3 P3 written [   ] 0", "4 P4 written [   ] 0"}));
-    EXPECT_FALSE(fs::exists(destination_.File("P1")));
-    EXPECT_FALSE(fs::exists(destination_.File("P5")));
+    EXPECT_EQ(testing::FilesBelow(destination_.Path()).size(), 3U);  // neither P1 nor P5
     testing::RecordingFileSystem recording;
     EXPECT_TRUE(Run(*SheetOf({}), false, NoSelection(), recording).keys.empty());
     EXPECT_TRUE(recording.Log().empty());
 }
 
 TEST_F(ProcessingRunTest, InitialGridPassesEveryEmptyColumnWithTheInitialRecord) {
-    const RunReport report = Run(Sheet(), true);
-    ASSERT_EQ(report.keys.size(), 500U);
-    const Strings keys = Keys(report);
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        EXPECT_EQ(keys[i], std::to_string(i + 1) + "  not [GNF] 0");
+    Strings keys;
+    for (int column = 1; column <= 500; ++column)
+        keys.push_back(std::to_string(column) + "  not [GNF] 0");
+    EXPECT_EQ(Keys(Run(Sheet(), true)), keys);
     EXPECT_EQ(Keys(Run(*SheetOf({{"K1", "", "", "P1"}}), true)), Strings{"1  not [GNF] 0"});
     EXPECT_TRUE(fs::is_empty(destination_.Path()));
 }
@@ -172,39 +172,18 @@ TEST_F(ProcessingRunTest, TheRecordCarriesOverFromKeyToKey) {
               "G00X5Y0Z0T1\r\nG150(!KEY [A1]) A1\r\n!B2\r\n~R1=7|ONE\r\nM30\r\n\r\n");
 }
 
-TEST_F(ProcessingRunTest, GnfStaysForEveryLaterKeyWhichStillGetsItsProgramButNoEntry) {
-    TreeTemplates(RawIndexRecord("GONE") + RawIndexRecord("MASTER"));
+TEST_F(ProcessingRunTest, GnfStaysForEveryLaterKeyWhichStillGetsItsProgram) {
     const auto sheet = SheetOf({ExampleColumn("P1"), KeyColumn("NOPE", "P2"), ExampleColumn("P3")});
     EXPECT_EQ(Keys(Run(*sheet, true)),
               (Strings{"1 P1 written [   ] 0", "2 P2 not [GNF] 0", "3 P3 written [GNF] 0"}));
     EXPECT_FALSE(fs::exists(destination_.File("P2")));
-    // In tree mode the key without a template still gets its index entry.
-    const auto tree = SheetOf({KeyColumn("GONE", "P1"), ExampleColumn("P2")});
-    EXPECT_EQ(Keys(Run(*tree, false)),
-              (Strings{"1 P1 not [GNF] 0 indexed", "2 P2 written [GNF] 0"}));
-    const std::string index = ReadBytes(DestinationIndex());
-    ASSERT_EQ(index.size(), kIndexRecordSize);
-    EXPECT_EQ(index.substr(0, 12), "P1          ");
-}
-
-TEST_F(ProcessingRunTest, TemplateIndexProblemsMarkEveryKeyWhoseProgramIsStillWritten) {
-    TreeTemplates("");
-    const auto sheet = SheetOf({ExampleColumn("P1"), ExampleColumn("P2")});
-    EXPECT_EQ(Keys(Run(*sheet, false)), (Strings{"1 P1 written [INF] 0", "2 P2 written [INF] 0"}));
-    EXPECT_EQ(ReadBytes(TemplateIndex()), "");  // created empty
-    EXPECT_TRUE(messages_.empty());
-    testing::WriteBytes(TemplateIndex(), RawIndexRecord("MASTER") + "x");
-    EXPECT_EQ(Keys(Run(*sheet, false)), (Strings{"1 P1 written [IFL] 0", "2 P2 written [IFL] 0"}));
-    EXPECT_EQ(messages_, Strings(2, "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"));
-    EXPECT_EQ(ReadBytes(TemplateIndex()), RawIndexRecord("MASTER") + "x");
-    EXPECT_FALSE(fs::exists(DestinationIndex()));
 }
 
 // Where each key's program went in the index, and why not, in a worker's
-// words: one run per way an index can be missed.
+// words: one run per way an index can be missed. A problem of the template
+// index marks every key, whose program is still written.
 TEST_F(ProcessingRunTest, EveryKeySaysWhetherItsProgramWasEnteredInTheIndexAndWhyNot) {
     const std::string master = RawIndexRecord("MASTER");
-    const std::string other = RawIndexRecord("OTHER");
     struct Case {
         const char* name;
         std::string templateIndex;     // empty: none
@@ -223,26 +202,28 @@ TEST_F(ProcessingRunTest, EveryKeySaysWhetherItsProgramWasEnteredInTheIndexAndWh
                               "; put it right with: bladeway-cli index repair " + path + " | " +
                               status);
     };
+    const auto unlisted = [&templates](const std::string& name) {
+        return "not entered: template " + name + " is not listed in template index " + templates;
+    };
     const std::string noneEntered =
         "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
         "INDICE.Prg";
     // clang-format off
     const std::vector<Case> cases{
+        // First, while the template folder has no index yet: the run makes it empty.
+        {"no template index", "", "", ExampleColumn("P2"), Strings(2, unlisted("MASTER") + " | INF"),
+         noneEntered},
         {"both entered", master, "", ExampleColumn("P2"), {entered, entered},
          "2 keys processed: 2 programs written, 0 keys with problems"},
-        {"template index 5 bytes too long", master + other + "12345", "", ExampleColumn("P2"),
-         damaged("template", templates, "169 bytes: 5 bytes past record 2)", "IFL"), noneEntered},
-        {"template index shorter than a record", "1234567", "", ExampleColumn("P2"),
-         damaged("template", templates, "7 bytes: 7 bytes and no whole record)", "IFL"),
-         noneEntered},
+        // Damaged, though it lists the template.
+        {"template index 5 bytes too long", master + "12345", "", ExampleColumn("P2"),
+         damaged("template", templates, "87 bytes: 5 bytes past record 1)", "IFL"), noneEntered},
+        // The second template's file is missing too: the generator's code comes last.
         {"second template not listed, then updates stop", master, "", KeyColumn("OTHER", "P2"),
-         {entered, "not entered: template OTHER is not listed in template index " + templates +
-                       " | GNF"},  // its file is missing too: the generator's code comes last
-         "2 keys processed: 1 program written, 1 key with problems, 1 program not entered in "
-         "INDICE.Prg"},
+         {entered, unlisted("OTHER") + " | GNF"},
+         "2 keys processed: 1 program written, 1 key with problems, 1 program not entered in INDICE.Prg"},
         {"destination index damaged", master, std::string(100, 'x'), ExampleColumn("P2"),
-         damaged("destination", destination, "100 bytes: 18 bytes past record 1), left unchanged",
-                 "-"),
+         damaged("destination", destination, "100 bytes: 18 bytes past record 1), left unchanged", "-"),
          noneEntered},
     };
     // clang-format on
@@ -258,9 +239,16 @@ TEST_F(ProcessingRunTest, EveryKeySaysWhetherItsProgramWasEnteredInTheIndexAndWh
             lines.push_back(IndexOutcomeText(key, false) + " | " + StatusText(key));
         EXPECT_EQ(lines, test.lines);
         EXPECT_EQ(SummaryLine(report, false), test.summary);
-        if (!test.destinationIndex.empty()) {
+        EXPECT_EQ(ReadBytes(templates), test.templateIndex) << "changed";
+        // A damaged index is left as it was; none is made without an entry.
+        if (!test.destinationIndex.empty())
             EXPECT_EQ(ReadBytes(destination), test.destinationIndex) << "changed";
-        }
+        else
+            EXPECT_EQ(fs::exists(destination), test.lines[0].starts_with("entered"));
+        // The index step's message, once for each key that finds the template index damaged.
+        EXPECT_EQ(messages_, Strings(test.lines[0].ends_with("IFL") ? 2 : 0,
+                                     "!!! PROBLEM DETECTED WITH INDICE.Prg FILE !!!"));
+        messages_.clear();
     }
 }
 
@@ -445,12 +433,9 @@ int CheckBatchOrder(const Strings& log) {
 TEST_F(ProcessingRunTest, ProgramsAreFlushedInBatchesBeforeTheyAreMovedAndIndexed) {
     TreeTemplates();
     limits_ = {std::chrono::hours(1), std::size_t{1} << 30, 10};
-    Strings names;
     std::vector<Strings> columns;
-    for (std::size_t n = 0; n <= limits_.keys; ++n) {
-        names.push_back((n % 2 == 0 ? "P" : "K") + std::to_string(n));
-        columns.push_back(ExampleColumn(names.back()));
-    }
+    for (std::size_t n = 0; n <= limits_.keys; ++n)
+        columns.push_back(ExampleColumn((n % 2 == 0 ? "P" : "K") + std::to_string(n)));
     testing::RecordingFileSystem recording;
     const RunReport report = Run(*SheetOf(columns), false, NoSelection(), recording);
     for (const KeyResult& key : report.keys)
@@ -472,7 +457,7 @@ TEST_F(ProcessingRunTest, ProgramsAreFlushedInBatchesBeforeTheyAreMovedAndIndexe
         EXPECT_EQ(std::count(log.begin(), log.end(),
                              "flush folder " + (destination_.Path() / "SRG" / folder).string()),
                   flushes);
-    EXPECT_EQ(fs::file_size(DestinationIndex()), names.size() * kIndexRecordSize);
+    EXPECT_EQ(fs::file_size(DestinationIndex()), columns.size() * kIndexRecordSize);
     // A batch also ends once it has taken its time: here at once, each key.
     limits_ = {std::chrono::milliseconds(0), std::size_t{1} << 30, 10};
     testing::RecordingFileSystem timed;
@@ -530,33 +515,27 @@ class FailingBatchTest : public ProcessingRunTest {
 // replaced.
 TEST_F(FailingBatchTest, TheJournalKeepsWhatTheRunReplacesOrTheRunReplacesNothing) {
     testing::TempFolder state;
-    for (const bool canKeep : {false, true}) {
-        SCOPED_TRACE(canKeep ? "a journal that keeps" : "a journal that cannot keep");
-        RunEnvironment environment{preferences_, false, Disk(), [] { return "07/04/24"; }, {}};
-        const std::string runs =
-            JoinPath(canKeep ? state.Path().string() : state.Write("file", ""), "runs");
-        environment.journal.folder = runs;
-        const RunReport report = RunProcessing(*sheet_, NoSelection(), environment);
-        if (!canKeep) {
-            EXPECT_EQ(
-                report.journalProblem.rfind(
-                    "the run journal in '" + runs + "' cannot keep what the run replaces: ", 0),
-                0U)
-                << report.journalProblem;
-            EXPECT_EQ(report.journalId, "");
-            EXPECT_EQ(testing::FilesBelow(destination_.Path()), before_);
-            continue;
-        }
-        EXPECT_EQ(report.journalProblem, "");
-        EXPECT_NE(testing::FilesBelow(destination_.Path()), before_);
-        const auto run = FindJournal(runs, report.journalId);
-        ASSERT_TRUE(run) << run.error();
-        UndoOptions options;
-        options.place.folder = runs;
-        const UndoReport undo = UndoRun(run.value(), options);
-        EXPECT_TRUE(UndoneCompletely(undo)) << UndoReportLines(undo).back();
-        EXPECT_EQ(testing::FilesBelow(destination_.Path()), before_);
-    }
+    RunEnvironment environment = Environment(false);
+    // A journal folder below a file cannot keep anything.
+    std::string& runs = environment.journal.folder = JoinPath(state.Write("file", ""), "runs");
+    const RunReport refused = RunProcessing(*sheet_, NoSelection(), environment);
+    EXPECT_TRUE(refused.journalProblem.starts_with("the run journal in '" + runs +
+                                                   "' cannot keep what the run replaces: "))
+        << refused.journalProblem;
+    EXPECT_EQ(refused.journalId, "");
+    EXPECT_EQ(testing::FilesBelow(destination_.Path()), before_);
+
+    runs = JoinPath(state.Path().string(), "runs");
+    const RunReport report = RunProcessing(*sheet_, NoSelection(), environment);
+    EXPECT_EQ(report.journalProblem, "");
+    EXPECT_NE(testing::FilesBelow(destination_.Path()), before_);
+    const auto run = FindJournal(runs, report.journalId);
+    ASSERT_TRUE(run) << run.error();
+    UndoOptions options;
+    options.place.folder = runs;
+    const UndoReport undo = UndoRun(run.value(), options);
+    EXPECT_TRUE(UndoneCompletely(undo)) << UndoReportLines(undo).back();
+    EXPECT_EQ(testing::FilesBelow(destination_.Path()), before_);
 }
 
 TEST_F(FailingBatchTest, AFailingFlushFailsEveryKeyOfTheBatchAndLeavesTheDiskAsItWas) {
@@ -608,7 +587,7 @@ TEST_F(ProcessingRunTest, AStopRequestEndsTheRunBetweenKeysWithTheirIndexEntries
     const auto sheet = SheetOf({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("P3"),
                                 ExampleColumn("P4"), ExampleColumn("P5")});
     std::vector<std::pair<std::size_t, std::size_t>> progress;
-    RunEnvironment environment{preferences_, false, Disk(), [] { return "07/04/24"; }, {}};
+    RunEnvironment environment = Environment(false);
     environment.progress = [&](std::size_t done, std::size_t total) {
         progress.emplace_back(done, total);
     };
@@ -636,7 +615,7 @@ TEST(LargeInputsTest, KeyDataFilesLoadInBoundedMemoryOrAreRefused) {
         std::size_t times;
         int columns, rows, firstCell;  // columns -1: refused
     } cases[] = {
-        {"far above the limit", "[KEY]\r\n", "", "", 1024 * kMiB, -1, 0, 0},
+        {"one byte above the limit", "[KEY]\r\n", "", "", kKeyDataFileLimit + 1, -1, 0, 0},
         {"one 48 MB line, then a block end", "", line, "\r\n!\r\n", 48, 1, 1, 48 << 20},
         {"only NUL bytes", "", "", "", 32 * kMiB, 0, 1, 0},
         // Each line end eats the next byte; the last "!" ends the file.
@@ -652,6 +631,7 @@ TEST(LargeInputsTest, KeyDataFilesLoadInBoundedMemoryOrAreRefused) {
         const Outcome loaded = LoadKeyDataFile(path, sheet);
         ASSERT_EQ(loaded.ok(), test.columns >= 0);
         if (!loaded) {
+            EXPECT_NE(loaded.error().find("keys.dat"), std::string::npos) << loaded.error();
             EXPECT_NE(loaded.error().find("more than the limit of 67108864"), std::string::npos);
             EXPECT_EQ(sheet.ColumnCount(), Sheet::kInitialColumnCount);  // left as it was
             EXPECT_LT(PeakMemory(), before + kMiB);                      // nothing read
@@ -673,18 +653,12 @@ TEST(LargeInputsTest, KeyDataFilesLoadInBoundedMemoryOrAreRefused) {
 // A template or an index above its size limit is refused for the key; the
 // limit itself is fine.
 TEST_F(ProcessingRunTest, AFileAboveItsLimitIsRefusedForTheKey) {
-    const auto key = [](std::string_view templateName) {
-        KeyRecord record;
-        record.TemplateName = templateName;
-        record.ProgramName = "P1";
-        record.Status = "";  // blank: spaces
-        return record;
-    };
     const std::string& pathT = preferences_.templateFolder;
     const std::string& pathD = preferences_.destinationFolder;
     WriteLarge(templates_.File("HUGE"), "G00X0Y0Z0\r\n", "", 100 * kMiB);
     WriteLarge(templates_.File("EDGE"), "", "", kTemplateFileLimit);
-    KeyRecord huge = key("HUGE"), edge = key("EDGE");
+    KeyRecord huge = testing::ExampleKey("HUGE", "P1"), edge = testing::ExampleKey("EDGE", "P1");
+    huge.Status = "";  // blank: spaces
     const GenerationResult refused = GenerateProgram(huge, {pathT, pathD, "", true}, Disk());
     EXPECT_TRUE(refused.templateFound);
     EXPECT_FALSE(refused.written);
@@ -695,7 +669,8 @@ TEST_F(ProcessingRunTest, AFileAboveItsLimitIsRefusedForTheKey) {
 
     testing::WriteBytes(TemplateIndex(), RawIndexRecord("DZ120"));
     WriteLarge(DestinationIndex(), "", "", kIndexFileLimit + 82);
-    KeyRecord record = key("DZ120");
+    KeyRecord record = testing::ExampleKey("DZ120", "P1");
+    record.Status = "";
     const testing::IndexResult result =
         testing::UpdateIndexProgram(record, {pathT, pathD, "12/06/26", {}}, Disk());
     EXPECT_EQ(record.Status.View(), "   ");

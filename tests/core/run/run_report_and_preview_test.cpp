@@ -31,11 +31,11 @@ class RunTextTest : public ::testing::Test {
         preferences.destinationFolder = destination.Path().string();
         templates.Write("MASTER", testing::kExampleTemplate);
     }
-    RunEnvironment Environment(FileSystem& fileSystem, bool flat = true) {
+    RunEnvironment Environment(bool flat = true, FileSystem& fileSystem = Disk()) {
         return {preferences, flat, fileSystem, [] { return std::string("07/04/24"); }, {}};
     }
-    RunReport Run(const Sheet& sheet, FileSystem& fileSystem = Disk()) {
-        return RunProcessing(sheet, NoSelection(), Environment(fileSystem));
+    RunReport Run(const Sheet& sheet, FileSystem& fileSystem = Disk(), bool flat = true) {
+        return RunProcessing(sheet, NoSelection(), Environment(flat, fileSystem));
     }
 
     testing::TempFolder templates;
@@ -91,9 +91,9 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
     preferences.destinationFolder = destination.Path().string();
     EXPECT_EQ(SharedProblems(Run(*sheet)).Text(), "the template folder " + templates.File("gone") +
                                                       " does not exist: no template could be read");
-    preferences.templateFolder = templates.Path().string();
     // One key alone is shown as it is.
     EXPECT_EQ(SharedProblems(Run(*SheetOf({KeyColumn("MASTER", "P1")}))).Text(), "");
+    preferences.templateFolder = templates.Path().string();
 
     // Tree mode, a full disk: the index every key failed to write is named
     // once, the programs' failures, alike but for each key's file, once for
@@ -115,23 +115,21 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
     for (const std::string& path : {index, program("1"), program("2")})
         faults.FailWrites(path);
     faults.FailReads((tree / "ASTER2").string());
-    const auto runTree = [&](const Sheet& keys) {
-        return RunProcessing(keys, NoSelection(), Environment(faults, false));
-    };
-    RunReport report = runTree(*SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER", "P2")}));
+    RunReport report =
+        Run(*SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER", "P2")}), faults, false);
     const SharedProblems every(report);
     EXPECT_EQ(every.Text(), full(index) + "; cannot write each key's file in '" + programs +
                                 "': No space left on device");
     EXPECT_EQ(every.IndexText(report.keys[0]), "not entered: index unchanged, see above");
     EXPECT_EQ(every.OwnProblemsText(report.keys[1]), "");
-    report = runTree(*SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER2", "P2")}));
+    report = Run(*SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER2", "P2")}), faults, false);
     const SharedProblems partly(report);
     EXPECT_EQ(partly.Text(), full(index));
     EXPECT_EQ(partly.OwnProblemsText(report.keys[0]), full(program("1")));
     EXPECT_EQ(partly.OwnProblemsText(report.keys[1]),
               "cannot read '" + (tree / "ASTER2").string() + "': I/O error");
     // A single key names the index problem in its index cell, once per line.
-    report = runTree(*SheetOf({KeyColumn("MASTER", "P1")}));
+    report = Run(*SheetOf({KeyColumn("MASTER", "P1")}), faults, false);
     EXPECT_EQ(SharedProblems(report).IndexText(report.keys[0]), "not entered: " + full(index));
     EXPECT_EQ(KeyLine(report.keys[0], false),
               "column A  P1  not written  index: " + IndexOutcomeText(report.keys[0], false) +
@@ -139,7 +137,7 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
 
     // A damaged destination index: the line names it, the cells what it did.
     testing::WriteBytes(index, "short");
-    report = runTree(*SheetOf({KeyColumn("MASTER", "P3"), KeyColumn("MASTER", "P4")}));
+    report = Run(*SheetOf({KeyColumn("MASTER", "P3"), KeyColumn("MASTER", "P4")}), faults, false);
     const SharedProblems damaged(report);
     EXPECT_EQ(damaged.Text(), IndexOutcomeText(report.keys[0], false));
     EXPECT_EQ(damaged.IndexText(report.keys[1]), "not entered: damaged index unchanged, see above");
@@ -205,39 +203,38 @@ TEST_F(RunTextTest, PreviewIsWhatProcessThenWritesAlsoAfterOtherKeys) {
         SheetOf({KeyColumn("MASTER", "P1", {"L=1"}), KeyColumn("MASTER", "P2", {"L=7"}),
                  KeyColumn("MASTER", "P3"), KeyColumn("MASTER", "P4", {"L=2"})});
     const testing::BlockSelection columnsTwoToFour(2, 1, 4, 1);
+    std::vector<ProgramPreview> previews;
     for (const int column : {2, 3, 4}) {
-        const ProgramPreview preview =
-            PreviewProgram(*sheet, columnsTwoToFour, Environment(Disk()), column);
-        ASSERT_TRUE(preview.program) << column;
-        EXPECT_FALSE(preview.existing);
-        EXPECT_EQ(preview.key.column, column);
-        const std::string name = "P" + std::to_string(column);
-        EXPECT_FALSE(fs::exists(destination.File(name))) << "a preview writes nothing";
-        (void)RunProcessing(*sheet, columnsTwoToFour, Environment(Disk()));
-        EXPECT_EQ(*preview.program, testing::ReadBytes(destination.File(name))) << column;
+        previews.push_back(PreviewProgram(*sheet, columnsTwoToFour, Environment(), column));
+        ASSERT_TRUE(previews.back().program) << column;
+        EXPECT_FALSE(previews.back().existing);
+        EXPECT_EQ(previews.back().key.column, column);
+    }
+    EXPECT_TRUE(fs::is_empty(destination.Path())) << "a preview writes nothing";
+    (void)RunProcessing(*sheet, columnsTwoToFour, Environment());
+    for (const ProgramPreview& preview : previews) {
+        const int column = preview.key.column;
+        EXPECT_EQ(*preview.program,
+                  testing::ReadBytes(destination.File("P" + std::to_string(column))));
         // Now the same file is there.
-        const ProgramPreview again =
-            PreviewProgram(*sheet, columnsTwoToFour, Environment(Disk()), column);
-        EXPECT_EQ(ComparisonSummary(again), "The file in the destination is the same: unchanged.");
-        for (const char* written : {"P2", "P3", "P4"})
-            fs::remove(destination.File(written));
+        EXPECT_EQ(
+            ComparisonSummary(PreviewProgram(*sheet, columnsTwoToFour, Environment(), column)),
+            "The file in the destination is the same: unchanged.");
     }
     testing::WriteBytes(destination.File("P3"), "old\nsame\n");
-    const ProgramPreview changed = PreviewProgram(*sheet, NoSelection(), Environment(Disk()), 3);
+    const ProgramPreview changed = PreviewProgram(*sheet, NoSelection(), Environment(), 3);
     EXPECT_EQ(changed.existing, "old\nsame\n");
     EXPECT_EQ(testing::ReadBytes(destination.File("P3")), "old\nsame\n");
     ASSERT_TRUE(changed.comparison);
-    const std::size_t differing = CompareLines("old\nsame\n", *changed.program).differing;
-    EXPECT_EQ(ComparisonSummary(changed),
-              "The file in the destination differs in " + std::to_string(differing) + " lines:");
+    EXPECT_EQ(ComparisonSummary(changed), "The file in the destination differs in 7 lines:");
     EXPECT_EQ(changed.comparison->rows.front().beforeText, "old");
     // Nothing to compare with: no file there, or no program to write.
     fs::remove(destination.File("P3"));
-    EXPECT_EQ(ComparisonSummary(PreviewProgram(*sheet, NoSelection(), Environment(Disk()), 3)),
+    EXPECT_EQ(ComparisonSummary(PreviewProgram(*sheet, NoSelection(), Environment(), 3)),
               "No file of this name in the destination yet.");
     const auto gone = SheetOf({KeyColumn("GONE", "P1")});
     testing::WriteBytes(destination.File("P1"), "old\n");
-    const ProgramPreview nothing = PreviewProgram(*gone, NoSelection(), Environment(Disk()), 1);
+    const ProgramPreview nothing = PreviewProgram(*gone, NoSelection(), Environment(), 1);
     EXPECT_FALSE(nothing.comparison);
     EXPECT_EQ(ComparisonSummary(nothing), "");
 }
@@ -287,10 +284,9 @@ TEST(LineComparisonTest, PairsTheDifferingLinesWithALineOfContextAround) {
         SCOPED_TRACE(test.what);
         const LineComparison comparison = CompareLines(test.before, test.after);
         EXPECT_EQ(Rows(comparison), test.rows);
+        const auto differs = [](const std::string& row) { return row.starts_with('*'); };
         EXPECT_EQ(comparison.differing,
-                  static_cast<std::size_t>(
-                      std::count_if(test.rows.begin(), test.rows.end(),
-                                    [](const std::string& row) { return row.starts_with('*'); })));
+                  static_cast<std::size_t>(std::ranges::count_if(test.rows, differs)));
         EXPECT_EQ(comparison.notShown, 0U);
     }
 }
@@ -311,9 +307,10 @@ TEST(LineComparisonTest, ALongRunIsShownUpToTheLimitThenCounted) {
     EXPECT_EQ(Rows(cut).front(), " 1:same | 1:same");
     EXPECT_EQ(Rows(cut).back(), "*21:old 20 | 21:new 20");
     EXPECT_EQ(CompareLines(before, after, 25).rows.back().beforeText, "end");
-    EXPECT_EQ(MoreDifferingText(cut.notShown), "and 5 more differing lines");
-    EXPECT_EQ(MoreDifferingText(1), "and 1 more differing line");
-    EXPECT_EQ(MoreDifferingText(1234), "and 1,234 more differing lines");
+    testing::ExpectEach<std::size_t, std::string>(MoreDifferingText,
+                                                  {{5, "and 5 more differing lines"},
+                                                   {1, "and 1 more differing line"},
+                                                   {1234, "and 1,234 more differing lines"}});
 }
 
 // A destination file can be anything: a line without end, or thousands of
@@ -343,8 +340,7 @@ TEST_F(RunTextTest, TreePreviewShowsTheIndexEntryTheRunEnters) {
     fs::create_directories(destination.Path() / "SRG" / "F");
     const auto sheet = SheetOf(
         {KeyColumn("MASTER", "EY1", {"L=1.25", "S=2"}), KeyColumn("MASTER", "FX2", {"L=3"})});
-    const ProgramPreview preview =
-        PreviewProgram(*sheet, NoSelection(), Environment(Disk(), false), 2);
+    const ProgramPreview preview = PreviewProgram(*sheet, NoSelection(), Environment(false), 2);
     ASSERT_TRUE(preview.program);
     ASSERT_TRUE(preview.indexEntry);
     // Where the entry would go, and the depth the key takes from key A.
@@ -354,7 +350,7 @@ TEST_F(RunTextTest, TreePreviewShowsTheIndexEntryTheRunEnters) {
                   " (status ok)\nIndex: would be entered in " + destination.File("INDICE.Prg") +
                   "\nValues: S from earlier keys");
     EXPECT_FALSE(fs::exists(destination.File("INDICE.Prg")));
-    (void)RunProcessing(*sheet, NoSelection(), Environment(Disk(), false));
+    (void)RunProcessing(*sheet, NoSelection(), Environment(false));
     EXPECT_EQ(*preview.program, testing::ReadBytes(destination.Path() / "SRG" / "F" / "X2"));
     const std::string index = testing::ReadBytes(destination.File("INDICE.Prg"));
     ASSERT_EQ(index.size(), 2 * kIndexRecordSize);
