@@ -143,7 +143,9 @@ TEST_F(RunSessionModelTest, QuestionsComeOneAtATimeAndOnlyTheFirstAnswerCounts) 
     // The worker waits for the answer: nothing more is on its way.
     EXPECT_TRUE(queue.Empty());
     view.Answer(false);
-    model->Answer(true);  // a second answer to the same message
+    // A second answer to the same message, once the worker waits on the next.
+    ASSERT_TRUE(queue.WaitForTask());
+    model->Answer(true);
     ASSERT_TRUE(queue.DrainUntil([this] { return view.openMessages == 1; }));
     EXPECT_EQ(view.events.back(), "message second");
     view.Answer(false);
