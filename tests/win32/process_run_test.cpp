@@ -93,14 +93,14 @@ class Win32ProcessRunTest : public ::testing::Test {
         return support::ReadBytes(support::SourceDir() / "examples" / "keys" / "Harbor.dat");
     }
 
-    // What the command-line tool writes for the same keys and settings.
-    std::map<std::string, std::string> Cli(bool tree) {
+    // What the command-line tool writes in flat mode for the same keys and settings.
+    std::map<std::string, std::string> FlatCli() {
         const fs::path out = program / "cli";
-        fs::create_directories(out / "SRG" / "P");
+        fs::create_directories(out);
         std::ostringstream output;
         EXPECT_EQ(RunCli({"generate", "--settings", support::Utf8(program / "Bladeway.INI"),
-                          "--mode", tree ? "tree" : "flat", "--dest", support::Utf8(out), "--date",
-                          "03/14/25", support::Utf8(program / "keys" / "Keys.dat")},
+                          "--mode", "flat", "--dest", support::Utf8(out), "--date", "03/14/25",
+                          support::Utf8(program / "keys" / "Keys.dat")},
                          output, output),
                   kExitOk)
             << output.str();
@@ -296,7 +296,7 @@ TEST_F(Win32ProcessRunTest, AWholeRunByKeyboardAlone) {
     PressKey(GetFocus(), VK_RETURN);
     ASSERT_TRUE(serve([&] { return main.ReportWindow() != nullptr; }));
     ASSERT_TRUE(ServeUntil([&] { return !main.RunGoingOn(); }));
-    EXPECT_TRUE(support::FilesBelow(destination) == Cli(false));
+    EXPECT_TRUE(support::FilesBelow(destination) == FlatCli());
     const HWND report = main.ReportWindow()->Handle();
     // The report comes up in front, with the focus in it.
     ASSERT_TRUE(serve([&] {
