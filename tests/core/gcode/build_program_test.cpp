@@ -24,22 +24,11 @@ using testing::ExampleKey;
 using testing::ExpectEach;
 namespace fs = std::filesystem;
 
-TEST(BuildProgram, WorkedExampleInBothModesBracketsTheRecordsDescription) {
-    for (const bool flat : {true, false}) {
-        KeyRecord record = testing::ExampleKey();
-        const std::string program =
-            BuildProgram(ReadMasterTemplate(testing::kExampleTemplate), record, "!", flat);
-        EXPECT_EQ(program + "\r\n",
-                  flat ? testing::kExampleFlatProgram : testing::kExampleTreeProgram);
-        EXPECT_EQ(record.Description.View(), "KEY [A1]                 ");
-    }
-}
-
 TEST(BuildProgram, TableOfTemplatesAndKeys) {
     struct Row {
         std::string_view master;
         void (*setUp)(KeyRecord&);
-        std::string_view expected;
+        std::string expected;
         bool flat = true;
         std::string_view mirror = "!";
     };
@@ -95,6 +84,11 @@ TEST(BuildProgram, TableOfTemplatesAndKeys) {
         {"G00T1\r\n(C)\r\n!\r\n(\xe9t\xe9)\r\n",
          [](KeyRecord& r) { r.Description = "T\xdcR \xa7"; },
          "G00XYZT1\r\nG150(T\xdcR \xa7) \r\n(\xe9t\xe9)\r\n"},
+        // A description never set keeps its NULs.
+        {"G00T1\r\n(C)A2\r\n", [](KeyRecord& r) { r.Description = KeyRecord{}.Description; },
+         "G00XYZT1\r\nG150(" + std::string(25, '\0') + ") A2\r\n"},
+        // Without ")" the whole line is searched: the "A" and "E" of MASTER are found.
+        {"G00T1\r\nMASTER A5\r\n", none, "G00XYZT1\r\nG150(K) A\r\n!E\r\n"},
     };
     for (const Row& row : rows) {
         KeyRecord record;
@@ -104,19 +98,6 @@ TEST(BuildProgram, TableOfTemplatesAndKeys) {
                   row.expected)
             << row.master;
     }
-}
-
-TEST(BuildProgram, OddRecordsAndComments) {
-    KeyRecord record;  // description never set: its NULs stay
-    record.MirrorCount = 1;
-    EXPECT_EQ(BuildProgram(ReadMasterTemplate("G00T1\r\n(C)A2\r\n"), record, "!", true),
-              "G00XYZT1\r\nG150(!" + std::string(25, '\0') + ") A2\r\n");
-    // Without ")" the whole line is searched: the "A" of the text is found first.
-    record.Description = "K";
-    record.MirrorCount = 0;
-    const std::string program =
-        BuildProgram(ReadMasterTemplate("G00T1\r\nMASTER A5\r\n"), record, "!", true);
-    EXPECT_TRUE(program.starts_with("G00XYZT1\r\nG150(K) A\r\n")) << program;
 }
 
 // A template as "position|cycle|[index:definition|comment]...|body".
@@ -190,7 +171,7 @@ TEST(FormatAxisValue, FlatKeepsTheTextTreeWritesTheShortestNumberInAnyLocale) {
     }
 }
 
-TEST(TreeName, SubfolderFromTheFirstCharacterExtensionFromTheTenth) {
+TEST(TreeName, SubfolderFromTheFirstCharacterExtensionFromTheTenthBelowTheFolder) {
     // Trimmed of spaces only: the 12 NULs of a new record make a 12-character name.
     const std::string nul(1, '\0');
     // clang-format off
@@ -199,7 +180,13 @@ TEST(TreeName, SubfolderFromTheFirstCharacterExtensionFromTheTenth) {
         {"AB12        ", "SRG\\A\\B12"}, {"ABCDEFGHI", "SRG\\A\\BCDEFGHI"},
         {"ABCDEFGHIJ", "SRG\\A\\BCDEFGHI.J"}, {"ABCDEFGHIJKL", "SRG\\A\\BCDEFGHI.JKL"},
         {std::string(12, '\0'), "SRG\\" + nul + "\\" + std::string(8, '\0') + "." + std::string(3, '\0')}});
-    // clang-format on
+    // The path below the folder: a flat name trimmed, none for an empty name.
+    for (const auto& [name, flat, path] : std::vector<std::tuple<std::string_view, bool, std::string_view>>{
+             {"  AB12  ", true, "t\\AB12"}, {"AB12", false, "t\\SRG\\A\\B12"}, {"A", false, "t\\SRG\\00\\A"},
+             {"", false, ""}, {"", true, ""}, {".X", true, "t\\.X"},
+             {"ABCDEFGHI..", false, "t\\SRG\\A\\BCDEFGHI..."}})
+        // clang-format on
+        EXPECT_EQ(NamedFilePath("t", name, flat), NativeSeparators(path)) << name;
 }
 
 class GenerateProgramTest : public ::testing::Test {
@@ -250,6 +237,8 @@ TEST_F(GenerateProgramTest, FolderEndingWithSeparatorGivesTwoInARowAndTheOldProg
     EXPECT_TRUE(result.written) << result.error;
     EXPECT_EQ(result.outputPath, destination + kPathSeparator + "KEY1");
     EXPECT_EQ(testing::ReadBytes(destination_.File("KEY1")), testing::kExampleFlatProgram);
+    // The record keeps the description as the program brackets it.
+    EXPECT_EQ(record.Description.View(), "KEY [A1]                 ");
 }
 
 TEST_F(GenerateProgramTest, FileProblemsAreErrorsWithoutStatus) {
@@ -265,16 +254,6 @@ TEST_F(GenerateProgramTest, FileProblemsAreErrorsWithoutStatus) {
     nuls.ProgramName = KeyRecord{}.ProgramName;
     EXPECT_EQ(Generate(nuls, true).error, "the key has no program name");
     EXPECT_TRUE(fs::is_empty(destination_.Path()));
-}
-
-TEST(NamedFilePath, FlatAndTreeNames) {
-    // clang-format off
-    for (const auto& [name, flat, path] : std::vector<std::tuple<std::string_view, bool, std::string_view>>{
-             {"  AB12  ", true, "t\\AB12"}, {"AB12", false, "t\\SRG\\A\\B12"}, {"A", false, "t\\SRG\\00\\A"},
-             {"", false, ""}, {"", true, ""}, {".X", true, "t\\.X"},
-             {"ABCDEFGHI..", false, "t\\SRG\\A\\BCDEFGHI..."}})
-        // clang-format on
-        EXPECT_EQ(NamedFilePath("t", name, flat), NativeSeparators(path)) << name;
 }
 
 TEST_F(GenerateProgramTest, AccentedNamesFindAndWriteUtf8FilesWithTheBytesUnchanged) {

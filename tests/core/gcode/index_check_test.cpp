@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/gcode/index_record.h"
 #include "core/gcode/index_repair.h"
 #include "core/os/tool_command.h"
 #include "support/index_bytes.h"

@@ -17,6 +17,7 @@
 #include "core/keydata/key_data_file.h"
 #include "core/run/run_report_text.h"
 #include "core/run/run_undo.h"
+#include "run_folders.h"
 #include "support/fault_file_system.h"
 #include "support/index_bytes.h"
 #include "support/process_memory.h"
@@ -53,58 +54,7 @@ Strings Keys(const RunReport& report) {
     return keys;
 }
 
-class ProcessingRunTest : public ::testing::Test {
-  protected:
-    // The worked example's template is the flat template MASTER.
-    ProcessingRunTest() {
-        preferences_.templateFolder = templates_.Path().string();
-        preferences_.destinationFolder = destination_.Path().string();
-        templates_.Write("MASTER", testing::kExampleTemplate);
-    }
-
-    RunEnvironment Environment(bool flat, FileSystem& fileSystem = Disk()) {
-        RunEnvironment environment{
-            preferences_, flat, fileSystem, [] { return std::string("07/04/24"); },
-            [this](std::string_view message) { messages_.emplace_back(message); }};
-        environment.batchLimits = limits_;
-        environment.saving = [this](std::size_t programs) { saving_.push_back(programs); };
-        return environment;
-    }
-    RunReport Run(const Sheet& sheet, bool flat, const SheetSelection& selection = NoSelection(),
-                  FileSystem& fileSystem = Disk()) {
-        return RunProcessing(sheet, selection, Environment(flat, fileSystem));
-    }
-    // The worked example's template as a tree template, listed in the
-    // template index unless `index` says otherwise, and tree subfolders P and K.
-    void TreeTemplates(const std::string& index = RawIndexRecord("MASTER")) {
-        fs::create_directories(templates_.Path() / "SRG" / "M");
-        testing::WriteBytes(templates_.Path() / "SRG" / "M" / "ASTER", testing::kExampleTemplate);
-        if (!index.empty())
-            testing::WriteBytes(TemplateIndex(), index);
-        fs::create_directories(destination_.Path() / "SRG" / "P");
-        fs::create_directories(destination_.Path() / "SRG" / "K");
-    }
-    std::string TemplateIndex() const { return templates_.File("INDICE.Prg"); }
-    std::string DestinationIndex() const { return destination_.File("INDICE.Prg"); }
-
-    testing::TempFolder templates_;
-    testing::TempFolder destination_;
-    PreferenceValues preferences_;
-    Strings messages_;
-    RunBatchLimits limits_;
-    std::vector<std::size_t> saving_;  // what the run told of each batch it saved
-};
-
-TEST_F(ProcessingRunTest, WorkedExampleInFlatModeForEveryKeyInColumnOrder) {
-    const auto sheet = SheetOf({ExampleColumn("KEY1"), ExampleColumn("P2"), ExampleColumn("P3")});
-    const RunReport report = Run(*sheet, true);
-    EXPECT_EQ(Keys(report),
-              (Strings{"1 KEY1 written [   ] 0", "2 P2 written [   ] 0", "3 P3 written [   ] 0"}));
-    EXPECT_EQ(report.keys[0].templateName, "MASTER");
-    EXPECT_EQ(report.keys[0].outputPath, destination_.File("KEY1"));
-    for (const char* name : {"KEY1", "P2", "P3"})
-        EXPECT_EQ(ReadBytes(destination_.File(name)), testing::kExampleFlatProgram) << name;
-}
+using ProcessingRunTest = testing::RunFolders;
 
 TEST_F(ProcessingRunTest, WorkedExampleInTreeModeWithItsIndexEntryLookedUpFirst) {
     const std::string templateEntry = RawIndexRecord("MASTER", 'A');
@@ -162,7 +112,10 @@ TEST_F(ProcessingRunTest, TheRecordCarriesOverFromKeyToKey) {
     // An empty row 3 passes the record as the previous key left it, with its
     // bracketed description; fields a key does not set keep their values.
     const auto sheet = SheetOf({ExampleColumn("P1"), {"K2", "", "", "P2", "2", "OTHER", "L=9"}});
-    EXPECT_EQ(Keys(Run(*sheet, true)), (Strings{"1 P1 written [   ] 0", "2 P1 written [   ] 0"}));
+    const RunReport report = Run(*sheet, true);
+    EXPECT_EQ(Keys(report), (Strings{"1 P1 written [   ] 0", "2 P1 written [   ] 0"}));
+    EXPECT_EQ(report.keys[0].templateName, "MASTER");
+    EXPECT_EQ(report.keys[0].outputPath, destination_.File("P1"));
     const auto other = SheetOf(
         {KeyColumn("T", "P3", {"L=5", "A=1", "V1=7"}), {"K4", "", "T", "P4", "", "", "B=2"}});
     EXPECT_EQ(Keys(Run(*other, true)), (Strings{"1 P3 written [   ] 0", "2 P4 written [   ] 0"}));
@@ -170,13 +123,6 @@ TEST_F(ProcessingRunTest, TheRecordCarriesOverFromKeyToKey) {
     EXPECT_EQ(ReadBytes(destination_.File("P1")), testing::kExampleFlatProgram);
     EXPECT_EQ(ReadBytes(destination_.File("P4")),
               "G00X5Y0Z0T1\r\nG150(!KEY [A1]) A1\r\n!B2\r\n~R1=7|ONE\r\nM30\r\n\r\n");
-}
-
-TEST_F(ProcessingRunTest, GnfStaysForEveryLaterKeyWhichStillGetsItsProgram) {
-    const auto sheet = SheetOf({ExampleColumn("P1"), KeyColumn("NOPE", "P2"), ExampleColumn("P3")});
-    EXPECT_EQ(Keys(Run(*sheet, true)),
-              (Strings{"1 P1 written [   ] 0", "2 P2 not [GNF] 0", "3 P3 written [GNF] 0"}));
-    EXPECT_FALSE(fs::exists(destination_.File("P2")));
 }
 
 // Where each key's program went in the index, and why not, in a worker's
@@ -259,6 +205,10 @@ TEST_F(ProcessingRunTest, AStatusCarriedFromAnEarlierKeyIsShownAsSuchApartFromTh
     const auto sheet = SheetOf({ExampleColumn("P1"), KeyColumn("GONE", "P2"), ExampleColumn("P3"),
                                 KeyColumn("GONE", "P4"), ExampleColumn("P5")});
     const RunReport report = Run(*sheet, false);
+    // Every later key still gets its program.
+    EXPECT_EQ(Keys(report),
+              (Strings{"1 P1 written [   ] 0 indexed", "2 P2 not [GNF] 0 indexed",
+                       "3 P3 written [GNF] 0", "4 P4 not [GNF] 0", "5 P5 written [GNF] 0"}));
     Strings lines;
     for (const KeyResult& key : report.keys)
         lines.push_back(ColumnText(key) + " " + StatusText(key) + " | " +

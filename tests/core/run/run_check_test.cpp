@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "run_folders.h"
 #include "support/index_bytes.h"
 #include "support/sheet_builder.h"
 #include "support/temp_folder.h"
-#include "support/worked_example.h"
 
 namespace bladeway {
 namespace {
@@ -28,25 +28,15 @@ using Lines = std::vector<std::string>;
     return ::testing::AssertionFailure() << "'" << text << "' does not say '" << part << "'";
 }
 
-class RunCheckTest : public ::testing::Test {
+// The worked example's template in the tree, listed in the template index,
+// and the settings file as the preferences stand.
+class RunCheckTest : public testing::RunFolders {
   protected:
-    RunCheckTest() {
-        live_.templateFolder = templates_.Path().string();
-        live_.destinationFolder = destination_.Path().string();
-        saved_ = live_;
-        // The worked example's template in the tree, listed in the template
-        // index, and the destination's tree folder K.
-        fs::create_directories(templates_.Path() / "SRG" / "M");
-        testing::WriteBytes(templates_.Path() / "SRG" / "M" / "ASTER", testing::kExampleTemplate);
-        testing::WriteBytes(templates_.File("INDICE.Prg"), RawIndexRecord("MASTER"));
-        fs::create_directories(destination_.Path() / "SRG" / "K");
-    }
+    RunCheckTest() { TreeTemplates(); }
 
     std::vector<RunHazard> Check(const std::vector<std::vector<std::string>>& keys,
                                  bool flat = false) {
-        const RunEnvironment environment{
-            live_, flat, Disk(), [] { return std::string("07/04/24"); }, {}};
-        return CheckBeforeRun(*SheetOf(keys), NoSelection(), environment, saved_);
+        return CheckBeforeRun(*SheetOf(keys), NoSelection(), Environment(flat), saved_);
     }
     static Kinds KindsOf(const std::vector<RunHazard>& hazards) {
         Kinds kinds;
@@ -63,50 +53,46 @@ class RunCheckTest : public ::testing::Test {
         return files;
     }
 
-    testing::TempFolder templates_;
-    testing::TempFolder destination_;
-    PreferenceValues live_;
-    PreferenceValues saved_;
+    PreferenceValues saved_ = preferences_;
 };
 
 TEST_F(RunCheckTest, ARunThatCanBeDoneAsSavedNeedsNoWord) {
     EXPECT_TRUE(Check({ExampleColumn("KEY1"), ExampleColumn("KEY2")}).empty());
-    testing::WriteBytes(templates_.File("MASTER"), testing::kExampleTemplate);
     EXPECT_TRUE(Check({ExampleColumn("P1")}, /*flat=*/true).empty());
     // Keys that name no template (the grid before a load) make nothing, whatever the values.
-    live_.Reset();
+    preferences_.Reset();
     EXPECT_TRUE(Check({{"KEY"}, {}}).empty());
 }
 
 TEST_F(RunCheckTest, ValuesThatDifferFromTheSettingsFileAreEachNamed) {
-    ASSERT_TRUE(live_.SetXToHOption(1));
+    ASSERT_TRUE(preferences_.SetXToHOption(1));
     ASSERT_TRUE(saved_.SetXToHOption(0));
     ASSERT_TRUE(saved_.SetXLToLHOption(2));
     saved_.destinationFolder = "/kept";
-    EXPECT_EQ(UnsavedPreferenceLines(live_, saved_),
-              (Lines{"Destination Path is '" + live_.destinationFolder +
+    EXPECT_EQ(UnsavedPreferenceLines(preferences_, saved_),
+              (Lines{"Destination Path is '" + preferences_.destinationFolder +
                          "'; the settings file says '/kept'",
                      "Translate X&L to L&H is off; the settings file says on (grayed)",
                      "Translate X to H is on; the settings file says off"}));
     // The source folder and the mirror character do not steer where or what a run writes.
-    saved_ = live_;
+    saved_ = preferences_;
     saved_.sourceFolder = "/elsewhere";
     saved_.SetMirrorCharacter("#");
-    EXPECT_TRUE(UnsavedPreferenceLines(live_, saved_).empty());
+    EXPECT_TRUE(UnsavedPreferenceLines(preferences_, saved_).empty());
 }
 
 // After Preferences closed by its close box every folder is empty: the
 // programs would go to the top of the disk, the entries to its INDICE.Prg.
 TEST_F(RunCheckTest, EmptyFoldersSayWhereTheFilesWouldGo) {
-    live_.Reset();
+    preferences_.Reset();
     const std::string top = std::string(1, fs::path::preferred_separator);
-    EXPECT_EQ(EmptyFolderLines(live_, /*flatTemplateMode=*/false),
+    EXPECT_EQ(EmptyFolderLines(preferences_, /*flatTemplateMode=*/false),
               (Lines{"Template Path is empty: the templates are read from the top folder of the "
                      "disk (" +
                          top + ")",
                      "Destination Path is empty: the programs go to the top folder of the disk (" +
                          top + ") and their entries to " + top + "INDICE.Prg"}));
-    const Lines flat = EmptyFolderLines(live_, /*flatTemplateMode=*/true);
+    const Lines flat = EmptyFolderLines(preferences_, /*flatTemplateMode=*/true);
     ASSERT_EQ(flat.size(), 2U);
     EXPECT_FALSE(Says(flat[1], "INDICE.Prg"));
     const Kinds kinds = KindsOf(Check({ExampleColumn("KEY1")}));
@@ -119,15 +105,15 @@ TEST_F(RunCheckTest, EmptyFoldersSayWhereTheFilesWouldGo) {
 TEST_F(RunCheckTest, KeysEnteredWithoutTheirProgramAreNamedByCause) {
     const std::vector<fs::path> before = Files();
     const std::vector<RunHazard> hazards =
-        Check({ExampleColumn("P1"), ExampleColumn("P2"), ExampleColumn("P3"), ExampleColumn("P4"),
+        Check({ExampleColumn("J1"), ExampleColumn("J2"), ExampleColumn("J3"), ExampleColumn("J4"),
                ExampleColumn("Q1"), ExampleColumn("KEY1"), testing::KeyColumn("GONE", "KEY2")});
     ASSERT_EQ(KindsOf(hazards),
               (Kinds{RunHazardKind::kEntryWithoutProgram, RunHazardKind::kEntryWithoutProgram}));
     const std::string index = destination_.File("INDICE.Prg");
     EXPECT_EQ(hazards[0].text,
-              "P1, P2, P3 and 1 more will be entered in " + index +
+              "J1, J2, J3 and 1 more will be entered in " + index +
                   ", but their programs cannot be written: the folder " +
-                  (destination_.Path() / "SRG" / "P").string() +
+                  (destination_.Path() / "SRG" / "J").string() +
                   " does not exist. The control will list programs that are not there; create "
                   "the folder, then run these keys again.");
     // KEY1 is written; GONE is not in the template index, so KEY2 gets no entry.

@@ -9,6 +9,7 @@
 #include "core/run/line_comparison.h"
 #include "core/run/program_preview.h"
 #include "core/run/run_report_text.h"
+#include "run_folders.h"
 #include "support/case_table.h"
 #include "support/fault_file_system.h"
 #include "support/index_bytes.h"
@@ -24,40 +25,28 @@ using testing::KeyColumn;
 using testing::SheetOf;
 using Strings = std::vector<std::string>;
 
-class RunTextTest : public ::testing::Test {
+class RunTextTest : public testing::RunFolders {
   protected:
-    RunTextTest() {
-        preferences.templateFolder = templates.Path().string();
-        preferences.destinationFolder = destination.Path().string();
-        templates.Write("MASTER", testing::kExampleTemplate);
-    }
-    RunEnvironment Environment(bool flat = true, FileSystem& fileSystem = Disk()) {
-        return {preferences, flat, fileSystem, [] { return std::string("07/04/24"); }, {}};
-    }
     RunReport Run(const Sheet& sheet, FileSystem& fileSystem = Disk(), bool flat = true) {
-        return RunProcessing(sheet, NoSelection(), Environment(flat, fileSystem));
+        return RunFolders::Run(sheet, flat, NoSelection(), fileSystem);
     }
-
-    testing::TempFolder templates;
-    testing::TempFolder destination;
-    PreferenceValues preferences;
 };
 
 TEST_F(RunTextTest, EachKindOfProblemReadsAsTheCommandLineToolSaysIt) {
     testing::FaultFileSystem faults;
-    faults.FailWrites(destination.File("FULL"));
+    faults.FailWrites(destination_.File("FULL"));
     struct Case {
         Strings column;
         std::string status, outcome, problems;
     };
     // One run each: a problem code stays in the run's record for later keys.
     const std::vector<Case> cases{
-        {KeyColumn("MASTER", "GOOD"), "ok", "wrote " + destination.File("GOOD"), ""},
+        {KeyColumn("MASTER", "GOOD"), "ok", "wrote " + destination_.File("GOOD"), ""},
         {KeyColumn("GONE", "MISSING"), "GNF",
-         "not written: template " + templates.File("GONE") + " not found", ""},
+         "not written: template " + templates_.File("GONE") + " not found", ""},
         {KeyColumn("", ""), "GNF", "not written: no template name", ""},
         {KeyColumn("MASTER", "FULL"), "-", "not written",
-         "cannot write '" + destination.File("FULL") + "': No space left on device"}};
+         "cannot write '" + destination_.File("FULL") + "': No space left on device"}};
     for (const Case& test : cases) {
         SCOPED_TRACE(test.outcome);
         const RunReport report = Run(*SheetOf({test.column}), faults);
@@ -83,30 +72,26 @@ TEST_F(RunTextTest, EachKindOfProblemReadsAsTheCommandLineToolSaysIt) {
 TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
     const auto sheet = SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER", "P2")});
     EXPECT_EQ(SharedProblems(Run(*sheet)).Text(), "");
-    const std::string folder = destination.File("gone");
-    preferences.destinationFolder = folder;
+    const std::string folder = destination_.File("gone");
+    preferences_.destinationFolder = folder;
     EXPECT_EQ(SharedProblems(Run(*sheet)).Text(),
               "the destination folder " + folder + " does not exist: no program could be written");
-    preferences.templateFolder = templates.File("gone");
-    preferences.destinationFolder = destination.Path().string();
-    EXPECT_EQ(SharedProblems(Run(*sheet)).Text(), "the template folder " + templates.File("gone") +
+    preferences_.templateFolder = templates_.File("gone");
+    preferences_.destinationFolder = destination_.Path().string();
+    EXPECT_EQ(SharedProblems(Run(*sheet)).Text(), "the template folder " + templates_.File("gone") +
                                                       " does not exist: no template could be read");
     // One key alone is shown as it is.
     EXPECT_EQ(SharedProblems(Run(*SheetOf({KeyColumn("MASTER", "P1")}))).Text(), "");
-    preferences.templateFolder = templates.Path().string();
+    preferences_.templateFolder = templates_.Path().string();
 
     // Tree mode, a full disk: the index every key failed to write is named
     // once, the programs' failures, alike but for each key's file, once for
     // their folder; a key's own problem stays on its row.
-    const fs::path tree = templates.Path() / "SRG" / "M";
-    fs::create_directories(tree);
-    testing::WriteBytes(tree / "ASTER", testing::kExampleTemplate);
+    TreeTemplates(testing::RawIndexRecord("MASTER", 'A') + testing::RawIndexRecord("MASTER2", 'B'));
+    const fs::path tree = templates_.Path() / "SRG" / "M";
     testing::WriteBytes(tree / "ASTER2", testing::kExampleTemplate);
-    testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("MASTER", 'A') +
-                                                          testing::RawIndexRecord("MASTER2", 'B'));
-    fs::create_directories(destination.Path() / "SRG" / "P");
-    const std::string programs = (destination.Path() / "SRG" / "P").string();
-    const std::string index = destination.File("INDICE.Prg");
+    const std::string programs = (destination_.Path() / "SRG" / "P").string();
+    const std::string index = destination_.File("INDICE.Prg");
     const auto program = [&](const char* name) { return (fs::path(programs) / name).string(); };
     const auto full = [](const std::string& path) {
         return "cannot write '" + path + "': No space left on device";
@@ -162,7 +147,7 @@ TEST_F(RunTextTest, AStoppedRunSaysHowFarItCameInGroupedCounts) {
 // summary says so; a run that found nothing says nothing.
 TEST_F(RunTextTest, TheSummarySaysHowManyTemporariesOfKilledRunsWereRemoved) {
     for (const char* name : {".P1.Ab3xYz.bwtmp", ".P2.a1b2c3.old.bwtmp"}) {
-        const fs::path left = testing::Utf8Path(destination.Write(name, "left"));
+        const fs::path left = testing::Utf8Path(destination_.Write(name, "left"));
         fs::last_write_time(left, fs::file_time_type::clock::now() - std::chrono::hours(48));
     }
     const auto sheet = SheetOf({KeyColumn("MASTER", "P1")});
@@ -183,8 +168,8 @@ TEST_F(RunTextTest, CsvStartsWithAByteOrderMarkQuotesWhatNeedsItAndKeepsWhatIsSh
         "column,program,status,meaning,program file,index,from earlier keys,problems\r\n";
     const std::string problemRow =
         "B,P2,GNF,\"template file not found, no program written\",\"not written: template " +
-        templates.File("Q\"\"T") + " not found\",no index (flat mode),,\r\n";
-    EXPECT_EQ(ReportCsv(report), header + "A,\"A,B\",ok,,\"wrote " + destination.File("A,B") +
+        templates_.File("Q\"\"T") + " not found\",no index (flat mode),,\r\n";
+    EXPECT_EQ(ReportCsv(report), header + "A,\"A,B\",ok,,\"wrote " + destination_.File("A,B") +
                                      "\",no index (flat mode),,\r\n" + problemRow);
     EXPECT_EQ(ReportCsv(report, /*problemsOnly=*/true), header + problemRow);
     // Another list separator: a comma needs no quotes then, the separator does.
@@ -210,30 +195,30 @@ TEST_F(RunTextTest, PreviewIsWhatProcessThenWritesAlsoAfterOtherKeys) {
         EXPECT_FALSE(previews.back().existing);
         EXPECT_EQ(previews.back().key.column, column);
     }
-    EXPECT_TRUE(fs::is_empty(destination.Path())) << "a preview writes nothing";
+    EXPECT_TRUE(fs::is_empty(destination_.Path())) << "a preview writes nothing";
     (void)RunProcessing(*sheet, columnsTwoToFour, Environment());
     for (const ProgramPreview& preview : previews) {
         const int column = preview.key.column;
         EXPECT_EQ(*preview.program,
-                  testing::ReadBytes(destination.File("P" + std::to_string(column))));
+                  testing::ReadBytes(destination_.File("P" + std::to_string(column))));
         // Now the same file is there.
         EXPECT_EQ(
             ComparisonSummary(PreviewProgram(*sheet, columnsTwoToFour, Environment(), column)),
             "The file in the destination is the same: unchanged.");
     }
-    testing::WriteBytes(destination.File("P3"), "old\nsame\n");
+    testing::WriteBytes(destination_.File("P3"), "old\nsame\n");
     const ProgramPreview changed = PreviewProgram(*sheet, NoSelection(), Environment(), 3);
     EXPECT_EQ(changed.existing, "old\nsame\n");
-    EXPECT_EQ(testing::ReadBytes(destination.File("P3")), "old\nsame\n");
+    EXPECT_EQ(testing::ReadBytes(destination_.File("P3")), "old\nsame\n");
     ASSERT_TRUE(changed.comparison);
     EXPECT_EQ(ComparisonSummary(changed), "The file in the destination differs in 7 lines:");
     EXPECT_EQ(changed.comparison->rows.front().beforeText, "old");
     // Nothing to compare with: no file there, or no program to write.
-    fs::remove(destination.File("P3"));
+    fs::remove(destination_.File("P3"));
     EXPECT_EQ(ComparisonSummary(PreviewProgram(*sheet, NoSelection(), Environment(), 3)),
               "No file of this name in the destination yet.");
     const auto gone = SheetOf({KeyColumn("GONE", "P1")});
-    testing::WriteBytes(destination.File("P1"), "old\n");
+    testing::WriteBytes(destination_.File("P1"), "old\n");
     const ProgramPreview nothing = PreviewProgram(*gone, NoSelection(), Environment(), 1);
     EXPECT_FALSE(nothing.comparison);
     EXPECT_EQ(ComparisonSummary(nothing), "");
@@ -332,27 +317,22 @@ TEST(LineComparisonTest, HugeInputIsCutForShowingAndPairedInOrder) {
 }
 
 TEST_F(RunTextTest, TreePreviewShowsTheIndexEntryTheRunEnters) {
-    fs::create_directories(templates.Path() / "SRG" / "M");
-    testing::WriteBytes(templates.Path() / "SRG" / "M" / "ASTER", testing::kExampleTemplate);
-    testing::WriteBytes(templates.File("INDICE.Prg"), testing::RawIndexRecord("MASTER", 'A') +
-                                                          testing::RawIndexRecord("MASTER2", 'B'));
-    fs::create_directories(destination.Path() / "SRG" / "E");
-    fs::create_directories(destination.Path() / "SRG" / "F");
+    TreeTemplates(testing::RawIndexRecord("MASTER", 'A') + testing::RawIndexRecord("MASTER2", 'B'));
     const auto sheet = SheetOf(
-        {KeyColumn("MASTER", "EY1", {"L=1.25", "S=2"}), KeyColumn("MASTER", "FX2", {"L=3"})});
+        {KeyColumn("MASTER", "KY1", {"L=1.25", "S=2"}), KeyColumn("MASTER", "PX2", {"L=3"})});
     const ProgramPreview preview = PreviewProgram(*sheet, NoSelection(), Environment(false), 2);
     ASSERT_TRUE(preview.program);
     ASSERT_TRUE(preview.indexEntry);
     // Where the entry would go, and the depth the key takes from key A.
     EXPECT_EQ(PreviewHeadingText(preview.key, true),
-              "Column B: FX2, Process would write " +
-                  (destination.Path() / "SRG" / "F" / "X2").string() +
-                  " (status ok)\nIndex: would be entered in " + destination.File("INDICE.Prg") +
+              "Column B: PX2, Process would write " +
+                  (destination_.Path() / "SRG" / "P" / "X2").string() +
+                  " (status ok)\nIndex: would be entered in " + destination_.File("INDICE.Prg") +
                   "\nValues: S from earlier keys");
-    EXPECT_FALSE(fs::exists(destination.File("INDICE.Prg")));
+    EXPECT_FALSE(fs::exists(destination_.File("INDICE.Prg")));
     (void)RunProcessing(*sheet, NoSelection(), Environment(false));
-    EXPECT_EQ(*preview.program, testing::ReadBytes(destination.Path() / "SRG" / "F" / "X2"));
-    const std::string index = testing::ReadBytes(destination.File("INDICE.Prg"));
+    EXPECT_EQ(*preview.program, testing::ReadBytes(destination_.Path() / "SRG" / "P" / "X2"));
+    const std::string index = testing::ReadBytes(destination_.File("INDICE.Prg"));
     ASSERT_EQ(index.size(), 2 * kIndexRecordSize);
     EXPECT_EQ(preview.indexEntry->Bytes(), index.substr(kIndexRecordSize));
 }
