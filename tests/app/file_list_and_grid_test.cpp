@@ -12,7 +12,6 @@
 #include "app/data_file_list.h"
 #include "app/key_grid_model.h"
 #include "core/keydata/key_data_file.h"
-#include "core/storage/file_system.h"
 #include "support/qt_helpers.h"
 #include "support/temp_folder.h"
 
@@ -44,15 +43,9 @@ class DataFileListTest : public ::testing::Test {
     QSignalSpy chosen{&list, &DataFileList::RowChosen};
 };
 
-TEST_F(DataFileListTest, ShowsWhatItIsToldWithoutReportingAChoice) {
+TEST_F(DataFileListTest, ShowsWhatItIsToldAndReportsOnlyTheUsersChoices) {
     EXPECT_EQ(Names(list), (QStringList{"b.dat", QString::fromUtf8("T\u00FCr.dat"), "d.dat"}));
     EXPECT_EQ(list.Folder().toStdString(), folder.Path().string());
-    list.Show(folder.Path().string(), names, 2);
-    EXPECT_EQ(list.SelectedFileName(), "d.dat");
-    EXPECT_EQ(chosen.count(), 0);
-}
-
-TEST_F(DataFileListTest, ClicksAndKeysReportTheChosenRow) {
     // With nothing selected, the first arrow chooses the row of the focus frame.
     QTest::keyClick(&list, Qt::Key_Down);
     testing::ClickItem(list, list.model()->index(2, 0));
@@ -61,12 +54,13 @@ TEST_F(DataFileListTest, ClicksAndKeysReportTheChosenRow) {
     EXPECT_EQ(chosen[0][0].toInt(), 0);
     EXPECT_EQ(chosen[1][0].toInt(), 2);
     EXPECT_EQ(chosen[2][0].toInt(), 1);
+    list.Show(folder.Path().string(), names, 2);
+    EXPECT_EQ(list.SelectedFileName(), "d.dat");
+    EXPECT_EQ(chosen.count(), 3);  // what it was told to show is no choice
 }
 
 // The key grid over the sheet: it shows the sheet's cells and hands edits
 // back to its owner; replacing the sheet resets the view.
-
-using Tester = QAbstractItemModelTester;
 
 class KeyGridModelTest : public ::testing::Test {
   protected:
@@ -74,10 +68,14 @@ class KeyGridModelTest : public ::testing::Test {
 
     OwnedSheet sheet;
     KeyGridModel model{sheet};
-    Tester tester{&model, Tester::FailureReportingMode::Fatal};
+    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
 
-TEST_F(KeyGridModelTest, StartsWithFiveHundredEmptyEditableKeys) {
+// The second key has the euro sign, e acute and a byte the code page leaves undefined.
+constexpr const char* kTwoKeys =
+    "[KEY]\r\nK1\r\nfirst\r\n!\r\n[KEY]\r\nK2\r\n\x80 caf\xE9 \x81\r\nA=1\r\n!\r\n";
+
+TEST_F(KeyGridModelTest, StartsWithFiveHundredEditableKeysShowsAReplacedSheetDecodedOnly) {
     EXPECT_EQ(model.columnCount(), 500);
     EXPECT_EQ(model.rowCount(), 500);
     EXPECT_EQ(At(499, 499), "");
@@ -85,13 +83,6 @@ TEST_F(KeyGridModelTest, StartsWithFiveHundredEmptyEditableKeys) {
     // The headings' rule is the core's (KeyGridColumnHeading, KeyGridRowHeading).
     EXPECT_EQ(model.headerData(26, Qt::Horizontal).toString(), "AA");
     EXPECT_EQ(model.headerData(499, Qt::Vertical).toInt(), 500);
-}
-
-// The second key has the euro sign, e acute and a byte the code page leaves undefined.
-constexpr const char* kTwoKeys =
-    "[KEY]\r\nK1\r\nfirst\r\n!\r\n[KEY]\r\nK2\r\n\x80 caf\xE9 \x81\r\nA=1\r\n!\r\n";
-
-TEST_F(KeyGridModelTest, AReplacedSheetIsShownDecodedAndOutsideItNothing) {
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     model.SheetReplacing();
     Sheet loaded;

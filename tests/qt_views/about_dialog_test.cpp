@@ -1,6 +1,6 @@
 #include "qt_views/about_dialog.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -29,34 +29,23 @@ class AboutDialogTest : public ::testing::Test {
         };
         return services;
     }
-    static QString Label(const AboutDialog& box, const char* name) {
-        return box.findChild<QLabel*>(QLatin1String(name))->text();
-    }
 
     RegistryStore registry;
     std::vector<std::pair<QString, QString>> messages;  // title, text
 };
 
-// The words are the model's (AboutBoxText); here, that they reach the box.
-TEST_F(AboutDialogTest, ShowsTitleVersionsAndButtons) {
+// The words and the centring are the model's (AboutBox.TextsAndThePlaceCentredOnTheScreen).
+TEST_F(AboutDialogTest, ShowsTitleVersionsAndButtonsFixedInSizeAndCentred) {
     AboutDialog box(nullptr, Recording(0x070A0105u));  // Windows 5.1, DOS 7.10
     EXPECT_EQ(box.windowTitle(), "About Bladeway");
-    EXPECT_EQ(Label(box, "WinVerLabel"), "Windows 5.01");
+    EXPECT_EQ(box.findChild<QLabel*>("WinVerLabel")->text(), "Windows 5.01");
     EXPECT_EQ(ButtonNamed(box, "cmdSysInfo").text(), "&System Info...");
     EXPECT_TRUE(ButtonNamed(box, "cmdOK").isDefault());
     EXPECT_EQ(ButtonNamed(box, "cmdOK").nextInFocusChain(), &ButtonNamed(box, "cmdSysInfo"));
-}
-
-TEST_F(AboutDialogTest, HasAFixedSizeWithoutMinimizeOrMaximize) {
-    AboutDialog box(nullptr, Recording());
     EXPECT_EQ(box.minimumSize(), box.maximumSize());  // fixed, 5730 x 3555 twips
     EXPECT_EQ(box.maximumSize(), QSize(382, 237));
     EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-}
-
-TEST_F(AboutDialogTest, IsCentredByItsOuterSizeOnTheScreenItIsGiven) {
-    AboutDialog box(nullptr, Recording());
     const QMargins frame = KnownFrameMargins(box);
     const QSize outer(382 + frame.left() + frame.right(), 237 + frame.top() + frame.bottom());
     const QRect primary = QGuiApplication::primaryScreen()->geometry();

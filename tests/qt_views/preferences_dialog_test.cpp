@@ -32,11 +32,9 @@
 namespace bladeway {
 namespace {
 
-using testing::ListedFolders;
 using testing::ReadBytes;
 using testing::RunModal;
 using testing::TypeInto;
-using testing::WhenModalShown;
 
 class PreferencesDialogTest : public ::testing::Test {
   protected:
@@ -50,7 +48,7 @@ class PreferencesDialogTest : public ::testing::Test {
     static constexpr const char* kStored =
         "[Paths]\r\nSource=stored-keys\r\nTemplate=stored-masters\r\nDestination=stored-out\r\n";
     testing::TempFolder folder;
-    ListedFolders files;
+    testing::ListedFolders files;
     SettingsFile settings{folder.File("Bladeway.INI"), files};
     PreferenceValues values;
     PreferencesDialog pref{settings, values};
@@ -168,7 +166,7 @@ TEST_F(PreferencesDialogTest, ClosedByTheFrameStoresThePlaceAndShowsTheInitialVa
 TEST_F(PreferencesDialogTest, BrowseCancelledReloadsTheFoldersBrowseAcceptedFillsTheField) {
     const QString chosen = QDir::cleanPath(QString::fromStdString(folder.Path().string()));
     const auto browse = [&](QPushButton& button, std::function<void(FolderBrowseDialog&)> action) {
-        WhenModalShown("PathBrowse", [&](QWidget&) { action(*pref.BrowseDialog()); });
+        testing::WhenModalShown("PathBrowse", [&](QWidget&) { action(*pref.BrowseDialog()); });
         Click(button);
     };
     RunModal(pref, [&](QWidget&) {
@@ -229,27 +227,24 @@ class FolderBrowseDialogTest : public ::testing::Test {
     const Closer closeFrame = [](QWidget& dialog) { dialog.close(); };
 };
 
-TEST_F(FolderBrowseDialogTest, ShowsTheOpenFolderInPathAndTheList) {
+// A double-click opens a folder, a highlight does not.
+TEST_F(FolderBrowseDialogTest, ShowsTheOpenFolderInPathAndTheListWhereADoubleClickOpensOne) {
     EXPECT_EQ(browse.windowTitle(), "Preferences");
     EXPECT_TRUE(browse.SetFolder(keys + "/"));
     EXPECT_EQ(browse.PathText(), keys);
     EXPECT_EQ(browse.findChild<QLabel*>("Path")->toolTip(), keys);
+    browse.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&browse));
     // The list shows the path down to the open folder and its sub-folders.
     ASSERT_TRUE(browse.SetFolder(Text(folder.Path())));
-    QTreeWidgetItem* open = browse.FolderTree().currentItem();
+    FolderList& list = browse.FolderTree();
+    QTreeWidgetItem* open = list.currentItem();
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open->text(0), Text(folder.Path()).section('/', -1));
     ASSERT_EQ(open->childCount(), 2);
     EXPECT_EQ(open->child(0)->text(0), "keys");
     EXPECT_EQ(open->child(1)->text(0), "masters");
-    EXPECT_EQ(browse.FolderTree().topLevelItem(0)->text(0), "/");
-}
-
-TEST_F(FolderBrowseDialogTest, DoubleClickOpensAFolderAHighlightDoesNot) {
-    browse.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&browse));
-    ASSERT_TRUE(browse.SetFolder(Text(folder.Path())));
-    FolderList& list = browse.FolderTree();
+    EXPECT_EQ(list.topLevelItem(0)->text(0), "/");
     list.setCurrentItem(ItemNamed(list, "keys"));
     EXPECT_EQ(browse.Folder(), Text(folder.Path()));
     DoubleClick(list, ItemNamed(list, "keys"));
@@ -304,12 +299,6 @@ class FolderRootSelectorTest : public FolderBrowseDialogTest {
         ASSERT_TRUE(browse.SetFolder(home));
     }
     void TearDown() override { QDir::setCurrent(previous); }
-    void WhileOpen(const std::function<void(QComboBox&)>& check) {
-        RunModal(browse, [&](QWidget& dialog) {
-            check(browse.RootSelector());
-            clickCancel(dialog);
-        });
-    }
 
     const QString home = QDir::cleanPath(QDir::homePath());
     const QString previous = QDir::currentPath();
@@ -317,20 +306,16 @@ class FolderRootSelectorTest : public FolderBrowseDialogTest {
 
 // A pick the open folder lies on already opens nothing:
 // FolderBrowseModelTest.TheSelectorFollowsTheOpenFolderAndAPickOpensTheRoot.
-TEST_F(FolderRootSelectorTest, ItFollowsTheOpenFolderAndAPickedRootOpens) {
-    WhileOpen([&](QComboBox& drive1) {
+// Focus from the selector's own list does nothing; from elsewhere it opens
+// the current folder of the selected root.
+TEST_F(FolderRootSelectorTest, ItFollowsTheOpenFolderAPickedRootOrFocusFromElsewhereOpens) {
+    RunModal(browse, [&](QWidget& dialog) {
+        QComboBox& drive1 = browse.RootSelector();
         EXPECT_EQ(drive1.currentData().toString(), home);
         drive1.setCurrentIndex(drive1.findData(QStringLiteral("/")));
         EXPECT_EQ(browse.Folder(), "/");
         EXPECT_EQ(browse.PathText(), "/");
-    });
-}
-
-// Focus from the selector's own list does nothing; from elsewhere it opens
-// the current folder of the selected root.
-TEST_F(FolderRootSelectorTest, OnlyFocusFromElsewhereOpensTheCurrentFolderOfTheRoot) {
-    WhileOpen([&](QComboBox& drive1) {
-        ASSERT_TRUE(browse.SetFolder(keys));
+        EXPECT_TRUE(browse.SetFolder(keys));  // no return before the dialog is cancelled
         QFocusEvent fromPopup(QEvent::FocusIn, Qt::PopupFocusReason);
         QApplication::sendEvent(&drive1, &fromPopup);
         EXPECT_EQ(browse.Folder(), keys);
@@ -338,6 +323,7 @@ TEST_F(FolderRootSelectorTest, OnlyFocusFromElsewhereOpensTheCurrentFolderOfTheR
         QApplication::sendEvent(&drive1, &byTab);
         EXPECT_EQ(browse.Folder().toStdString(),
                   CurrentFolderOn(model.Roots(), drive1.currentIndex(), CurrentFolder()));
+        clickCancel(dialog);
     });
 }
 

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -49,7 +48,7 @@ class SubstitutionTableDialogTest : public ::testing::Test {
     testing::TempFolder temp;
 };
 
-TEST_F(SubstitutionTableDialogTest, TheFirstSheetIsElevenNamedRowsOfFiftyEmptyColumns) {
+TEST_F(SubstitutionTableDialogTest, TheFirstSheetButtonsAndTheirLayoutOnResize) {
     const auto dialog = Create();
     const QTableWidget& grid = dialog->Grid();
     EXPECT_EQ(dialog->windowTitle(), "Variable Substitution Table");
@@ -61,10 +60,7 @@ TEST_F(SubstitutionTableDialogTest, TheFirstSheetIsElevenNamedRowsOfFiftyEmptyCo
     EXPECT_EQ(headings, QStringList({"L", "H", "S", "A", "B", "C", "D", "E", "F", "G", "I"}));
     EXPECT_EQ(grid.horizontalHeaderItem(0), nullptr);  // the grid's default headings
     EXPECT_TRUE(CaptureSheet(grid).cells.empty());
-}
-
-TEST_F(SubstitutionTableDialogTest, OkAndCancelButtonsNeitherOneTheDefault) {
-    const auto dialog = Create();
+    // Neither button is the default.
     QPushButton& ok = ButtonNamed(*dialog, "BtnOK");
     QPushButton& cancel = ButtonNamed(*dialog, "BtnCan");
     EXPECT_EQ(ok.text(), "OK");
@@ -73,17 +69,13 @@ TEST_F(SubstitutionTableDialogTest, OkAndCancelButtonsNeitherOneTheDefault) {
     EXPECT_FALSE(ok.autoDefault());
     EXPECT_FALSE(cancel.autoDefault());
     EXPECT_EQ(cancel.nextInFocusChain(), &ok);
-}
-
-TEST_F(SubstitutionTableDialogTest, TheGridAndButtonsAreLaidOutOnResize) {
-    const auto dialog = Create();
     dialog->show();
     ResizeOuter(*dialog, 600, 400);  // 9000 x 6000 twips
     // Grid 200, 200, 9000 - 500 = 8500 wide, 6000 - 1400 = 4600 high;
     // buttons 4600 + 400 = 5000 down; Cancel ends at 8500 + 200 twips.
-    EXPECT_EQ(dialog->Grid().geometry(), QRect(13, 13, 567, 307));
-    EXPECT_EQ(ButtonNamed(*dialog, "BtnOK").geometry(), QRect(13, 333, 81, 33));
-    EXPECT_EQ(ButtonNamed(*dialog, "BtnCan").geometry(), QRect(499, 333, 81, 33));
+    EXPECT_EQ(grid.geometry(), QRect(13, 13, 567, 307));
+    EXPECT_EQ(ok.geometry(), QRect(13, 333, 81, 33));
+    EXPECT_EQ(cancel.geometry(), QRect(499, 333, 81, 33));
     dialog->hide();
 }
 
@@ -163,7 +155,7 @@ TEST_F(SubstitutionTableDialogTest,
     EXPECT_FALSE(holder.IsLoaded());
     // A new editor: the first sheet, and the stored size without growing by
     // its frame (a stored sign is dropped:
-    // SettingsFileTest.PositionsAreAbsoluteLeadingWholeNumbers).
+    // SettingsFileTest.AMissingFileReadsEmptyAndIsNotMadeAndPositionsAreAbsolute).
     SubstitutionTableDialog& fresh = holder.Loaded();
     EXPECT_EQ(fresh.Grid().item(0, 0), nullptr);
     EXPECT_EQ(OuterHeight(fresh), 310 * 15);

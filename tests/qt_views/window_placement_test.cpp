@@ -11,13 +11,6 @@
 namespace bladeway {
 namespace {
 
-// Shows `window` and returns the frame the platform reported for it.
-QMargins ShowForItsFrame(QWidget& window) {
-    window.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-    return KnownFrameMargins(window);
-}
-
 // The rounding is the core's (Twips.PixelsAtAnyDpiAreTheNearestHalvesAwayFromZero).
 TEST(WindowPlacement, ControlsAndClientAreasGoToTheNearestPixelAtFifteenTwips) {
     QWidget window;
@@ -54,21 +47,17 @@ TEST(WindowPlacement, APlaceAskedBeforeTheFrameIsKnownIsWhereTheFrameEndsUp) {
     EXPECT_GT(window.y(), 0);
 }
 
-TEST(WindowPlacement, ADialogBorrowsItsParentsFrame) {
+TEST(WindowPlacement, ADialogBorrowsItsParentsFrameAndAReportedFrameIsKept) {
     QWidget window;
     QDialog dialog(&window);
     EXPECT_TRUE(KnownFrameMargins(dialog).isNull());  // nothing known anywhere yet
-    const QMargins frame = ShowForItsFrame(window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QMargins frame = KnownFrameMargins(window);
     ASSERT_FALSE(frame.isNull());
     dialog.resize(100, 50);
     EXPECT_EQ(OuterWidth(dialog), (100 + frame.left() + frame.right()) * 15);
-}
-
-// The platform forgets the frame: the one it last reported still counts.
-TEST(WindowPlacement, AFrameOnceReportedIsKept) {
-    QWidget window;
-    const QMargins frame = ShowForItsFrame(window);
-    ASSERT_FALSE(frame.isNull());
+    // The platform forgets the frame: the one it last reported still counts.
     window.hide();
     window.windowHandle()->destroy();
     ASSERT_FALSE(HasFrame(window));

@@ -50,7 +50,7 @@ TEST(GetKeyValue, ValueTypesFinalZerosAndRights) {
     }
 }
 
-TEST(AboutBoxText, TitleVersionAndTheSystemsVersionLines) {
+TEST(AboutBox, TextsAndThePlaceCentredOnTheScreen) {
     // clang-format off
     testing::ExpectEach<std::string_view, std::uint32_t>(VersionFromKernelRelease, {
         {"6.1.76-1-amd64", 0x004C0106u}, {"4.9.327", 0x01470904u}, {"300.256.99999", 0x7FFFFFFFu}});
@@ -65,9 +65,7 @@ TEST(AboutBoxText, TitleVersionAndTheSystemsVersionLines) {
     EXPECT_EQ(model.WindowsVersion(), "Windows 5.01");
     EXPECT_EQ(model.DosVersion(), " DOS 7.10");
     EXPECT_EQ(AboutModel::Disclaimer(), "");
-}
-
-TEST(CentredOnScreen, HalvesTheRoomHalfTwipsToEvenNeverNegative) {
+    // Centred: half twips to even, never negative.
     const ScreenPlace halves = CentredOnScreen(19200, 14400, 5835, 4035);  // 6682.5, 5182.5
     EXPECT_EQ(halves.left, 6682);
     EXPECT_EQ(halves.top, 5182);

@@ -211,7 +211,7 @@ TEST_F(MainWindowModelTest, TheFileListKeepsItsChoiceThroughRefreshesAndStartsAf
     std::filesystem::permissions(keys, std::filesystem::perms::owner_all);
 }
 
-TEST_F(MainWindowModelTest, TheGridFollowsTheWindowWhereMoreThanAHundredTwipsAreLeft) {
+TEST_F(MainWindowModelTest, TheGridFollowsTheWindowWhereMoreThanAHundredTwipsAreLeftOnceStarted) {
     // Outer height less 740 and width less 2720; the grid's own size otherwise.
     testing::ExpectEach<std::pair<std::int64_t, std::int64_t>, TwipsRect>(
         [](const auto& size) { return MainWindowGridPlace(size.first, size.second, 300, 450); },
@@ -221,10 +221,7 @@ TEST_F(MainWindowModelTest, TheGridFollowsTheWindowWhereMoreThanAHundredTwipsAre
          {{600, 9000}, {2520, 240, 6280, 300}}});
     EXPECT_EQ(MainWindowControlPlace("KeyData"), (TwipsRect{2520, 240, 3975, 4215}));
     EXPECT_EQ(MainWindowControlPlace("Ext"), (TwipsRect{360, 4080, 1815, 375}));
-}
-
-TEST_F(MainWindowModelTest, SizesAreFollowedAndStoredOnlyAfterTheStartUp) {
-    model.Resized(3000, 6000, 300, 450);
+    model.Resized(3000, 6000, 300, 450);  // before the start-up: neither followed nor stored
     EXPECT_TRUE(window.events.empty());
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Bladeway.INI"));
     model.Load();
@@ -247,15 +244,17 @@ class BlockedRun {
         view.report.reset();
         ASSERT_TRUE(queue_.DrainUntil([this] { return view.report.has_value(); }));
     }
-    // The first cell of the sheet the run had, as it read it at its end.
+    // The first cell of the sheet the run had, and its mirror character, as
+    // it read them at its end.
     const std::string& FirstCell() const { return firstCell_; }
+    const std::string& Mirror() const { return mirror_; }
 
     testing::RecordingRunView view;  // with the report the run ended with
 
   private:
     testing::Gate gate_;
     testing::PostQueue queue_;
-    std::string firstCell_;
+    std::string firstCell_, mirror_;
     RunSessionModel session_{
         RunSessionHooks{
             .post = [this](std::function<void()> task) { queue_.Post(std::move(task)); },
@@ -264,6 +263,7 @@ class BlockedRun {
         [this](const Sheet& sheet, const SheetSelection&, const RunEnvironment& environment) {
             gate_.Pass();
             firstCell_ = sheet.CellText(1, 1);
+            mirror_ = environment.preferences.MirrorCharacter();
             RunReport report;
             report.stopped = environment.stopRequested();
             return report;
@@ -324,12 +324,16 @@ TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
     EXPECT_EQ(window.events, std::vector<std::string>{"before run"});
     EXPECT_FALSE(model.RunGoingOn());
     window.beforeRunAnswer = BeforeRunButton::kProcessAnyway;
+    // The run takes the cells as edited and the preferences as they stand, saved or not.
+    ASSERT_TRUE(model.KeySheet().EditCell(1, 1, "TYPED"));
+    model.Preferences().SetMirrorCharacter("#");
     model.Process(NoSelection());
     EXPECT_EQ(window.events, (std::vector<std::string>{"before run", "before run", "busy"}));
     // The run works on its own copy: an edit meanwhile is the grid's only.
     ASSERT_TRUE(model.KeySheet().EditCell(1, 1, "EDITED"));
     run.Finish();
-    EXPECT_EQ(run.FirstCell(), "KEY");
+    EXPECT_EQ(run.FirstCell(), "TYPED");
+    EXPECT_EQ(run.Mirror(), "#");
 }
 
 TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye) {

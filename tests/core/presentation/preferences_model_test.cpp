@@ -128,22 +128,18 @@ TEST_F(PreferencesModelTest, OkKeepsThePlaceTheFoldersAndTheOptionsInThatOrderNe
     EXPECT_EQ(values.MirrorCharacter(), "#");  // the run still uses it
 }
 
-TEST_F(PreferencesModelTest, CancelWritesNothingAndKeepsTheEdits) {
+// Cancel writes nothing and keeps the edits; the next showing reads the
+// folders again but keeps the options and the mirror.
+TEST_F(PreferencesModelTest, CancelKeepsTheEditsShowingReadsOnlyTheFoldersAgain) {
     model.Shown();
     model.FolderEdited(FolderField::kDestination, "edited-out");
-    model.TranslateOptionClicked(TranslateOption::kXToH, false);
+    model.FolderEdited(FolderField::kSource, "edited-keys");
+    model.TranslateOptionClicked(TranslateOption::kXLToLH, true);
+    model.MirrorCharacterEdited("*");
     EXPECT_EQ(Next([&] { model.Cancel(); }), Log{"close cancel"});
     EXPECT_EQ(testing::ReadBytes(settings.Path()), kStored);
     EXPECT_EQ(values.destinationFolder, "edited-out");
     EXPECT_EQ(values.XToHOption(), 0);
-}
-
-TEST_F(PreferencesModelTest, ShowingReadsTheFoldersAgainButKeepsTheOptionsAndTheMirror) {
-    model.Shown();
-    model.TranslateOptionClicked(TranslateOption::kXLToLH, true);
-    model.MirrorCharacterEdited("*");
-    model.FolderEdited(FolderField::kSource, "edited-keys");
-    model.Cancel();
     model.Hidden();
     testing::WriteBytes(settings.Path(), "[Paths]\r\nSource=only-this\r\n");
     model.Shown();

@@ -3,7 +3,6 @@
 // where the window opens.
 #include "core/presentation/program_preview_model.h"
 
-#include <cmath>
 #include <limits>
 
 #include <gtest/gtest.h>

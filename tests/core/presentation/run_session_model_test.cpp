@@ -18,8 +18,6 @@
 namespace bladeway {
 namespace {
 
-using testing::Gate;
-using testing::PostQueue;
 using RecordingView = testing::RecordingRunView;
 
 class RunSessionModelTest : public ::testing::Test {
@@ -63,7 +61,7 @@ class RunSessionModelTest : public ::testing::Test {
         return static_cast<std::size_t>(std::count(view.events.begin(), view.events.end(), event));
     }
 
-    PostQueue queue;
+    testing::PostQueue queue;
     std::optional<std::chrono::milliseconds> timer;
     RecordingView view;
     Sheet sheet;
@@ -73,7 +71,7 @@ class RunSessionModelTest : public ::testing::Test {
 };
 
 TEST_F(RunSessionModelTest, ProgressShowsAfterTheDelayWithTheCountsToldBeforeTheFirstKey) {
-    Gate firstKey, saving;
+    testing::Gate firstKey, saving;
     Make([&](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
         environment.progress(0, 3);
         firstKey.Pass();
