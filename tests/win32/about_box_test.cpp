@@ -47,16 +47,15 @@ TEST(Win32AboutBoxTest, TheStartUpShowsItModallyFirstAndGoesOnOnceOkOrTheCloseBo
         bool framePlacedAlready = true;
         testing::WhenShown about(kAboutCaption, [&](HWND box) {
             frameShutOut = IsWindowEnabled(frame.Handle()) == FALSE;
-            RECT outer{};
-            GetWindowRect(frame.Handle(), &outer);
-            framePlacedAlready = outer.top == TwipsToPixels(1500, dpi);
+            framePlacedAlready =
+                testing::WindowRectOf(frame.Handle()).top == TwipsToPixels(1500, dpi);
 
             // On the primary screen where the model puts it.
             MONITORINFO screen{};
             screen.cbSize = sizeof screen;
             GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &screen);
             const RECT& edges = screen.rcMonitor;
-            GetWindowRect(box, &outer);
+            const RECT outer = testing::WindowRectOf(box);
             const auto twips = [dpi](LONG pixels) { return PixelsToTwips(pixels, dpi); };
             const ScreenPlace place = AboutModel::PlaceOnScreen(
                 twips(edges.right - edges.left), twips(edges.bottom - edges.top),
@@ -87,9 +86,7 @@ TEST(Win32AboutBoxTest, TheStartUpShowsItModallyFirstAndGoesOnOnceOkOrTheCloseBo
         EXPECT_TRUE(frameShutOut);
         EXPECT_FALSE(framePlacedAlready);
         // The start-up went on: the stored place, the window usable again.
-        RECT outer{};
-        GetWindowRect(frame.Handle(), &outer);
-        EXPECT_EQ(outer.top, TwipsToPixels(1500, dpi));
+        EXPECT_EQ(testing::WindowRectOf(frame.Handle()).top, TwipsToPixels(1500, dpi));
         EXPECT_NE(IsWindowEnabled(frame.Handle()), FALSE);
     }
     testing::DropQuitMessage();

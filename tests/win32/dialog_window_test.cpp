@@ -37,17 +37,7 @@ class SmallDialog final : public DialogWindow {
     }
 };
 
-class Win32DialogWindowTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        owner = CreateWindowExW(0, WC_STATICW, L"Owner", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        ShowWindow(owner, SW_SHOW);
-    }
-    void TearDown() override { DestroyWindow(owner); }
-
-    HWND owner = nullptr;
-};
+using Win32DialogWindowTest = testing::OwnerWindowTest;
 
 TEST_F(Win32DialogWindowTest, ShutsTheOwnerOutUntilAButtonEscapeOrTheCloseBoxEndsIt) {
     SmallDialog dialog(owner);
@@ -86,9 +76,7 @@ TEST_F(Win32DialogWindowTest, PlacesItsControlsFromTwipsAtTheOwnersDpi) {
     SmallDialog dialog(owner);
     const HWND name = dialog.Control("Name");
     ASSERT_NE(name, nullptr);
-    RECT place{};
-    GetWindowRect(name, &place);
-    MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&place), 2);
+    const RECT place = testing::PlaceOf(name);
     const int dpi = DpiOf(owner);
     EXPECT_EQ(place.left, MulDiv(120, dpi, 1440));
     EXPECT_EQ(place.right - place.left, MulDiv(2400, dpi, 1440));
@@ -106,8 +94,7 @@ TEST_F(Win32DialogWindowTest, OpensWithinTheScreenOverAnOwnerNearItsEdge) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    RECT outer{};
-    GetWindowRect(wide.Handle(), &outer);
+    const RECT outer = testing::WindowRectOf(wide.Handle());
     EXPECT_GE(outer.left, monitor.rcWork.left);
     EXPECT_GE(outer.top, monitor.rcWork.top);
     EXPECT_LE(outer.right, monitor.rcWork.right);

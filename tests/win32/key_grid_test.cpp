@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include "core/presentation/key_grid_rules.h"
-#include "core/presentation/main_window_model.h"
 #include "win32/kit/windows_api.h"
 #include "win32/support/main_frame_start.h"
 #include "win32/support/when_shown.h"
@@ -24,14 +23,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class Win32KeyGridTest : public ::testing::Test {
+class Win32KeyGridTest : public testing::OwnerWindowTest {
   protected:
     void SetUp() override {
-        host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                                700, 500, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(host_, nullptr);
-        ShowWindow(host_, SW_SHOW);
-        grid_ = std::make_unique<KeyGrid>(host_, RECT{0, 0, 420, 300}, 1);
+        OwnerWindowTest::SetUp();
+        grid_ = std::make_unique<KeyGrid>(owner, RECT{0, 0, 420, 300}, 1);
         ASSERT_NE(grid_->Handle(), nullptr);
         testing::HoldModifiers(false, false);
     }
@@ -39,7 +35,7 @@ class Win32KeyGridTest : public ::testing::Test {
     void TearDown() override {
         testing::HoldModifiers(false, false);
         grid_.reset();
-        DestroyWindow(host_);
+        OwnerWindowTest::TearDown();
     }
 
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -88,11 +84,6 @@ class Win32KeyGridTest : public ::testing::Test {
         testing::HoldModifiers(false, false);
     }
 
-    static void Type(HWND target, std::wstring_view text) {
-        for (const wchar_t character : text)
-            SendMessageW(target, WM_CHAR, character, 0);
-    }
-
     SCROLLINFO ScrollInfo(int bar) const {
         SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
         EXPECT_TRUE(GetScrollInfo(grid_->Handle(), bar, &info));
@@ -130,7 +121,6 @@ class Win32KeyGridTest : public ::testing::Test {
         return cells;
     }
 
-    HWND host_ = nullptr;
     std::unique_ptr<KeyGrid> grid_;
 };
 
@@ -293,7 +283,7 @@ TEST_F(Win32KeyGridTest, TypingStartsAnEditThatEnterKeepsInTheSheet) {
     const HWND editor = grid_->Editor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(GetFocus(), editor);
-    Type(editor, L"12");
+    testing::TypeChars(editor, L"12");
     EXPECT_EQ(grid_->GetSheet().CellText(2, 3), "");
     Key(VK_RETURN, false, false, editor);
     EXPECT_EQ(grid_->Editor(), nullptr);
@@ -304,8 +294,8 @@ TEST_F(Win32KeyGridTest, TypingStartsAnEditThatEnterKeepsInTheSheet) {
 
     // Text goes into the sheet as Windows-1252, as the Qt grid stores it.
     Key(VK_RIGHT);
-    Send(WM_CHAR, 0x00E9);                   // é
-    Type(grid_->Editor(), L"\u20AC\u4E00");  // € and a character 1252 lacks
+    Send(WM_CHAR, 0x00E9);                                 // é
+    testing::TypeChars(grid_->Editor(), L"\u20AC\u4E00");  // € and a character 1252 lacks
     Key(VK_RETURN, false, false, grid_->Editor());
     EXPECT_EQ(grid_->GetSheet().CellText(3, 3), "\xE9\x80?");
 }
@@ -319,7 +309,7 @@ TEST_F(Win32KeyGridTest, F2EditsTheCellsTextAndEscapeDropsTheEdit) {
     ASSERT_NE(grid_->Editor(), nullptr);
     EXPECT_EQ(testing::TextOf(grid_->Editor()), L"K\u00E9");
     // The whole text is selected: typing replaces it.
-    Type(grid_->Editor(), L"x");
+    testing::TypeChars(grid_->Editor(), L"x");
     EXPECT_EQ(testing::TextOf(grid_->Editor()), L"x");
     Key(VK_ESCAPE, false, false, grid_->Editor());
     EXPECT_EQ(grid_->Editor(), nullptr);
@@ -328,7 +318,7 @@ TEST_F(Win32KeyGridTest, F2EditsTheCellsTextAndEscapeDropsTheEdit) {
     Send(WM_LBUTTONDBLCLK, MK_LBUTTON, At(CenterOf({1, 1})));
     ASSERT_NE(grid_->Editor(), nullptr);
     SendMessageW(grid_->Editor(), EM_SETSEL, 2, 2);
-    Type(grid_->Editor(), L"7");
+    testing::TypeChars(grid_->Editor(), L"7");
     Key(VK_RETURN, false, false, grid_->Editor());
     EXPECT_EQ(grid_->GetSheet().CellText(1, 1),
               "K\xE9"
@@ -349,7 +339,7 @@ TEST_F(Win32KeyGridTest, TabInAnEditKeepsItAndEditsTheNextCell) {
     EXPECT_EQ(grid_->Current(), (GridCell{1, 2}));
     ASSERT_NE(grid_->Editor(), nullptr);
     EXPECT_EQ(testing::TextOf(grid_->Editor()), L"K1");
-    Type(grid_->Editor(), L"B");
+    testing::TypeChars(grid_->Editor(), L"B");
     Key(VK_TAB, /*shift=*/true, false, grid_->Editor());
     EXPECT_EQ(grid_->GetSheet().CellText(1, 2), "B");
     EXPECT_EQ(grid_->Current(), (GridCell{2, 1}));
@@ -372,10 +362,7 @@ TEST_F(Win32KeyGridTest, LeavingAnEditForAnotherCellKeepsIt) {
     Send(WM_CHAR, L'B');
     const RECT before = grid_->CellRect({2, 2});
     Send(WM_VSCROLL, SB_LINEDOWN);
-    RECT editor{};
-    GetWindowRect(grid_->Editor(), &editor);
-    MapWindowPoints(nullptr, grid_->Handle(), reinterpret_cast<POINT*>(&editor), 2);
-    EXPECT_EQ(editor.top, before.top - grid_->Metrics().rowHeight);
+    EXPECT_EQ(testing::PlaceOf(grid_->Editor()).top, before.top - grid_->Metrics().rowHeight);
     Key(VK_RETURN, false, false, grid_->Editor());
     EXPECT_EQ(grid_->GetSheet().CellText(2, 2), "B");
 }

@@ -4,7 +4,6 @@
 #include "win32/views/main_frame.h"
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,10 +27,6 @@ namespace fs = std::filesystem;
 
 class Win32MainFrameTest : public ::testing::Test {
   protected:
-    // A frame's end posts a quit, which is not for the tests' thread: the
-    // next test's start-up would end its About box at once.
-    void TearDown() override { testing::DropQuitMessage(); }
-
     std::string Stored(std::string_view section, std::string_view key) const {
         return SettingsFile(folder.File("Bladeway.INI")).ReadSetting(section, key);
     }
@@ -47,14 +42,6 @@ class Win32MainFrameTest : public ::testing::Test {
         return names;
     }
 
-    // A child's place in its parent's client area.
-    static RECT PlaceOf(HWND child) {
-        RECT place{};
-        GetWindowRect(child, &place);
-        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
-        return place;
-    }
-
     bladeway::testing::TempFolder folder;
 };
 
@@ -65,7 +52,6 @@ TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOne
                   keys / "b.DAT");
     bladeway::testing::WriteBytes(keys / "a.dat", "");
     bladeway::testing::WriteBytes(keys / "Zed.dat", "");
-    bladeway::testing::WriteBytes(keys / "notes.txt", "");
     bladeway::testing::WriteBytes(keys / "old.dat", "");
     SetFileAttributesW((keys / "old.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
     const auto frame = testing::StartMainFrame(
@@ -120,8 +106,7 @@ TEST_F(Win32MainFrameTest, PreferencesOpensAtItsStoredPlaceAndItsOkListsTheSourc
     });
     const HWND button = frame->Control("Prf");
     EXPECT_NE(IsWindowEnabled(button), FALSE);
-    SendMessageW(frame->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+    testing::Notify(button, BN_CLICKED);
     EXPECT_TRUE(shown.Done());
     EXPECT_EQ(place.top, TwipsToPixels(1200, dpi));
     EXPECT_EQ(place.left, TwipsToPixels(2400, dpi));
@@ -135,13 +120,11 @@ TEST_F(Win32MainFrameTest, OpensAtTheStoredPlaceTheGridFollowsTheSizeAndTheClose
         "[Positions]\r\nMainTop=1500\r\nMainLeft=3000\r\nMainHeight=6000\r\nMainWidth=9000\r\n");
     const HWND hwnd = frame->Handle();
     const int dpi = DpiOf(hwnd);
-    RECT outer{};
-    GetWindowRect(hwnd, &outer);
-    EXPECT_EQ(testing::EdgesOf(outer),
+    EXPECT_EQ(testing::EdgesOf(testing::WindowRectOf(hwnd)),
               testing::EdgesOf(PixelRectOf({3000, 1500, 9000, 6000}, dpi)));
 
     // Larger by the user: the grid takes what the rule gives it.
-    const RECT before = PlaceOf(frame->Grid().Handle());
+    const RECT before = testing::PlaceOf(frame->Grid().Handle());
     const int height = TwipsToPixels(7500, dpi);
     const int width = TwipsToPixels(10500, dpi);
     SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
@@ -149,7 +132,7 @@ TEST_F(Win32MainFrameTest, OpensAtTheStoredPlaceTheGridFollowsTheSizeAndTheClose
     const TwipsRect rule =
         MainWindowGridPlace(twips(height), twips(width), twips(before.bottom - before.top),
                             twips(before.right - before.left));
-    const RECT grid = PlaceOf(frame->Grid().Handle());
+    const RECT grid = testing::PlaceOf(frame->Grid().Handle());
     EXPECT_EQ(testing::EdgesOf(grid), testing::EdgesOf(PixelRectOf(rule, dpi)));
     EXPECT_GT(grid.bottom - grid.top, before.bottom - before.top);
     const auto stored = [this](std::string_view key) {

@@ -37,8 +37,7 @@ void Type(HWND field, std::string_view text) {
     SetFocus(field);
     SendMessageW(field, EM_SETSEL, 0, -1);
     SendMessageW(field, WM_CHAR, VK_BACK, 0);
-    for (const wchar_t key : Wide(text))
-        SendMessageW(field, WM_CHAR, key, 0);
+    testing::TypeChars(field, Wide(text));
 }
 
 // The place of a row's label in the folder list.
@@ -68,10 +67,6 @@ RECT LabelInSight(HWND list, HTREEITEM item) {
 
 void Click(HWND button) {
     SendMessageW(button, BM_CLICK, 0, 0);
-}
-
-bool Shows(HWND window) {
-    return IsWindowVisible(window) != FALSE;
 }
 
 class Win32PreferencesDialogTest : public ::testing::Test {
@@ -122,14 +117,14 @@ TEST_F(Win32PreferencesDialogTest, TypingShowsOrHidesTheMissingFolderSignAndOkKe
         }
         const HWND field = pref->Control("TmpPath");
         EXPECT_EQ(WindowTextUtf8(field), gone);
-        EXPECT_FALSE(Shows(sourceSign));
-        EXPECT_TRUE(Shows(templateSign));
+        EXPECT_EQ(IsWindowVisible(sourceSign), FALSE);
+        EXPECT_NE(IsWindowVisible(templateSign), FALSE);
         EXPECT_EQ(pref->TipOf(templateSign), MissingFolderWarning(Disk(), gone, "").value_or(""));
 
         Type(field, masters);
-        EXPECT_FALSE(Shows(templateSign));
+        EXPECT_EQ(IsWindowVisible(templateSign), FALSE);
         Type(field, gone);
-        EXPECT_TRUE(Shows(templateSign));
+        EXPECT_NE(IsWindowVisible(templateSign), FALSE);
         Type(field, masters);
         // The translate options as the model sets them after a click.
         Click(pref->Control("TransXL"));
@@ -256,15 +251,14 @@ TEST_F(Win32PreferencesDialogTest, AFolderOrADriveChosenInTheBrowseDialogFillsTh
         EXPECT_EQ(values.templateFolder, InMasters("deep\\deeper"));
         {
             // Another drive, then OK.
-            testing::WhenShown chooser(L"Preferences", L"BladewayFolderBrowse", [&](HWND browser) {
+            testing::WhenShown chooser(L"Preferences", L"BladewayFolderBrowse", [&](HWND) {
                 const HWND drives = pref->BrowseDialog()->Control("Drive1");
                 EXPECT_EQ(SendMessageW(drives, CB_GETCOUNT, 0, 0),
                           static_cast<LRESULT>(roots.size()));
                 const int picked = SendMessageW(drives, CB_GETCURSEL, 0, 0) == 0 ? 1 : 0;
                 pickedRoot = roots[static_cast<std::size_t>(picked)];
                 SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(picked), 0);
-                SendMessageW(browser, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(drives), CBN_SELCHANGE),
-                             reinterpret_cast<LPARAM>(drives));
+                testing::Notify(drives, CBN_SELCHANGE);
                 EXPECT_EQ(WindowTextUtf8(pref->BrowseDialog()->Control("Path")), pickedRoot);
                 Click(pref->BrowseDialog()->Control("BtnOK"));
             });

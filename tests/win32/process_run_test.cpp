@@ -14,7 +14,6 @@
 #include <string>
 #include <string_view>
 #include <thread>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -53,8 +52,6 @@ void PressKey(HWND window, WPARAM key) {
 
 class Win32ProcessRunTest : public ::testing::Test {
   protected:
-    ~Win32ProcessRunTest() override { testing::DropQuitMessage(); }
-
     // The main window of a program in `shop` (a HARBOR62 folder works in
     // tree mode) on the example templates (or `templates`), with `keys`
     // chosen in the file list, shown.
@@ -107,10 +104,6 @@ class Win32ProcessRunTest : public ::testing::Test {
         return support::FilesBelow(out);
     }
 
-    // Clicks Proc, as the user does.
-    static void ClickProcess(MainFrame& frame) {
-        SendMessageW(frame.Control("Proc"), BM_CLICK, 0, 0);
-    }
     // Clicks Proc where the check names a finding first, and chooses
     // "Process anyway" in its window; Enter there would cancel.
     static void ClickProcessAnyway(MainFrame& frame) {
@@ -118,7 +111,7 @@ class Win32ProcessRunTest : public ::testing::Test {
             const HWND focus = GetFocus();
             PressKey(focus != nullptr ? focus : window, VK_RETURN);
         });
-        ClickProcess(frame);
+        SendMessageW(frame.Control("Proc"), BM_CLICK, 0, 0);
         EXPECT_TRUE(check.Done()) << "the check named nothing";
         EXPECT_FALSE(frame.RunGoingOn()) << "Enter, on Cancel, started the run";
         const win32::testing::WhenShown again(L"Before this run", [](HWND window) {
@@ -144,7 +137,7 @@ TEST_F(Win32ProcessRunTest, ALongRunShowsItsCountTakesNoCommandAndCancelStopsItB
     const auto frame = Start("flat-shop", support::ManyKeys(3000));
     ASSERT_EQ(frame->Grid().GetSheet().ColumnCount(), 3000);
     files.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); };
-    ClickProcess(*frame);
+    SendMessageW(frame->Control("Proc"), BM_CLICK, 0, 0);
     ASSERT_TRUE(frame->RunGoingOn());
     // The window's controls take nothing meanwhile; the pointer is busy over it.
     EXPECT_EQ(IsWindowEnabled(frame->Control("Proc")), FALSE);
@@ -181,7 +174,7 @@ TEST_F(Win32ProcessRunTest, ALongRunShowsItsCountTakesNoCommandAndCancelStopsItB
     // The next run's progress window starts afresh, with Cancel ready, and
     // Escape stops it as Cancel does.
     files.onReplace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); };
-    ClickProcess(*frame);
+    SendMessageW(frame->Control("Proc"), BM_CLICK, 0, 0);
     ASSERT_TRUE(ServeUntil([&] { return ShownOfClass(kProgressClass) != nullptr; }));
     const HWND cancel = ChildWithText(progress, L"Cancel");
     ASSERT_NE(cancel, nullptr);
@@ -201,10 +194,6 @@ struct MessageCase {
     std::size_t messages;
     std::size_t programs;
 };
-
-void PrintTo(const MessageCase& way, std::ostream* out) {
-    *out << way.name;
-}
 
 class Win32RunMessageTest : public Win32ProcessRunTest,
                             public ::testing::WithParamInterface<MessageCase> {};

@@ -4,7 +4,6 @@
 // model, driven with window messages.
 #include "win32/views/program_preview_window.h"
 
-#include <memory>
 #include <richedit.h>
 #include <string>
 #include <vector>
@@ -28,16 +27,8 @@ namespace {
 
 namespace support = bladeway::testing;
 
-class Win32ProgramPreviewWindowTest : public ::testing::Test {
+class Win32ProgramPreviewWindowTest : public testing::OwnerWindowTest {
   protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&controls);
-        owner = CreateWindowExW(0, WC_STATICW, L"Owner", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    void TearDown() override { DestroyWindow(owner); }
-
     // The rich edit's text, each line end as CR LF.
     static std::wstring TextOf(HWND richEdit) {
         std::wstring text(4096, L'\0');
@@ -57,8 +48,6 @@ class Win32ProgramPreviewWindowTest : public ::testing::Test {
         SendMessageW(richEdit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
         return format;
     }
-
-    HWND owner = nullptr;
 };
 
 TEST_F(Win32ProgramPreviewWindowTest, ShowsTheProgramInItsColoursAndTintsTheDifferingLines) {
@@ -145,26 +134,11 @@ TEST_F(Win32ProgramPreviewWindowTest, AKeyWithoutAProgramShowsWhyAndNoTable) {
     EXPECT_EQ(IsWindowVisible(window.Control("Comparison")), FALSE);
 }
 
-// Ends the grid's context menu as soon as it shows, keeping its items.
+// An item of the grid's context menu.
 struct MenuItem {
     int id = 0;
     std::wstring caption;
 };
-thread_local std::vector<MenuItem>* shownMenu = nullptr;
-
-void CALLBACK ReadAndEndMenu(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
-    const HWND popup = testing::ShownOfClass(L"#32768");
-    if (popup == nullptr)
-        return;
-    const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-    for (int item = 0; item < GetMenuItemCount(menu); ++item) {
-        wchar_t caption[64] = {};
-        GetMenuStringW(menu, static_cast<UINT>(item), caption, 64, MF_BYPOSITION);
-        shownMenu->push_back({static_cast<int>(GetMenuItemID(menu, item)), caption});
-    }
-    KillTimer(nullptr, timer);
-    EndMenu();
-}
 
 TEST_F(Win32ProgramPreviewWindowTest, TheGridsMenuPreviewsTheCurrentKeyAndShowsTheLastReport) {
     const support::TempFolder folder;
@@ -175,16 +149,21 @@ TEST_F(Win32ProgramPreviewWindowTest, TheGridsMenuPreviewsTheCurrentKeyAndShowsT
     const std::vector<GridRange> cell = {{{2, 1}, {2, 1}}};
     frame.Grid().SelectBlocks(cell, GridCell{2, 1});
 
+    // The menu ends as soon as it shows, its items kept.
     std::vector<MenuItem> items;
-    shownMenu = &items;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &ReadAndEndMenu);
+    const testing::WhenShown menu(L"", L"#32768", [&items](HWND popup) {
+        const auto shown = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+        for (int item = 0; item < GetMenuItemCount(shown); ++item) {
+            wchar_t caption[64] = {};
+            GetMenuStringW(shown, static_cast<UINT>(item), caption, 64, MF_BYPOSITION);
+            items.push_back({static_cast<int>(GetMenuItemID(shown, item)), caption});
+        }
+        EndMenu();
+    });
     const HWND grid = frame.Grid().Handle();
-    RECT place{};
-    GetWindowRect(grid, &place);
+    const RECT place = testing::WindowRectOf(grid);
     SendMessageW(grid, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(grid),
                  MAKELPARAM(place.left + 5, place.top + 5));
-    KillTimer(nullptr, timer);
-    shownMenu = nullptr;
     ASSERT_EQ(items.size(), 3U);
     EXPECT_EQ(items[0].caption, Wide(kPreviewProgramCaption) + L"\tCtrl+P");
     EXPECT_EQ(items[1].caption, Wide(kShowRunReportCaption));

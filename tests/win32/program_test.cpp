@@ -75,37 +75,15 @@ TEST(Win32ProgramTest, ResourcesCarryTheVersionTheIconAndTheManifest) {
     EXPECT_EQ(manifest.find("activeCodePage"), std::string_view::npos);
 }
 
-struct FoundWindow {
-    DWORD process = 0;
-    std::wstring_view className;
-    HWND hwnd = nullptr;
-};
-
-BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM data) {
-    auto& found = *reinterpret_cast<FoundWindow*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    wchar_t className[64] = {};
-    GetClassNameW(hwnd, className, 64);
-    // Shown only once its controls are made.
-    if (process == found.process && std::wstring_view(className) == found.className &&
-        IsWindowVisible(hwnd) != FALSE) {
-        found.hwnd = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The process's shown window of that class, waited for up to `tries` times
-// 50 ms (10 s at first).
+// The process's shown window of that class (shown only once its controls
+// are made), waited for up to `tries` times 50 ms (10 s at first).
 HWND ShownWindowOf(DWORD process, std::wstring_view className, int tries = 200) {
-    FoundWindow found{process, className, nullptr};
-    for (int i = 0; i < tries && found.hwnd == nullptr; ++i) {
-        EnumWindows(&FindShownWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.hwnd == nullptr)
-            Sleep(50);
+    HWND found = testing::ShownWindow({}, className, process);
+    for (int i = 1; i < tries && found == nullptr; ++i) {
+        Sleep(50);
+        found = testing::ShownWindow({}, className, process);
     }
-    return found.hwnd;
+    return found;
 }
 
 TEST(Win32ProgramTest, OpensItsMainWindowAfterTheAboutBoxAndEndsWhenItCloses) {

@@ -256,8 +256,7 @@ TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgram
     check->Check(folder.File("INDICE.Prg"));
     ASSERT_NE(IsWindowEnabled(repair), FALSE);
     testing::WhenShown ask(L"Bladeway", [](HWND box) { SendMessageW(box, WM_COMMAND, IDYES, 0); });
-    SendMessageW(check->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(repair), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(repair));
+    testing::Notify(repair, BN_CLICKED);
     EXPECT_TRUE(ask.Done());
     EXPECT_EQ(support::ReadBytes(folder.Path() / "INDICE.Prg"),
               support::RawIndexRecord("A") + support::RawIndexRecord("B"));

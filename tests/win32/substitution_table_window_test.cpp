@@ -28,15 +28,12 @@ namespace {
 
 constexpr const wchar_t* kCaption = L"Variable Substitution Table";
 
-class Win32SubstitutionTableTest : public ::testing::Test {
+class Win32SubstitutionTableTest : public testing::OwnerWindowTest {
   protected:
     void SetUp() override {
-        owner = CreateWindowExW(0, WC_STATICW, L"Owner", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        ShowWindow(owner, SW_SHOW);
+        OwnerWindowTest::SetUp();
         dpi = DpiOf(owner);
     }
-    void TearDown() override { DestroyWindow(owner); }
 
     std::string Settings() const { return folder.File("Bladeway.INI"); }
     std::string Table() const { return folder.File("VarTab.Dat"); }
@@ -54,19 +51,11 @@ class Win32SubstitutionTableTest : public ::testing::Test {
         SendMessageW(grid.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(grid.Handle(), WM_LBUTTONUP, 0, at);
         SendMessageW(grid.Handle(), WM_CHAR, text.front(), 0);
-        for (const wchar_t character : text.substr(1))
-            SendMessageW(grid.Editor(), WM_CHAR, character, 0);
+        testing::TypeChars(grid.Editor(), text.substr(1));
         SendMessageW(grid.Editor(), WM_KEYDOWN, VK_RETURN, 0);
     }
 
-    static RECT OuterOf(HWND hwnd) {
-        RECT outer{};
-        GetWindowRect(hwnd, &outer);
-        return outer;
-    }
-
     bladeway::testing::TempFolder folder;
-    HWND owner = nullptr;
     int dpi = kDefaultDpi;
 };
 
@@ -87,7 +76,7 @@ TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesI
 
     testing::WhenShown edit(kCaption, [&](HWND shown) {
         EXPECT_FALSE(IsWindowEnabled(owner));
-        EXPECT_EQ(testing::EdgesOf(OuterOf(shown)),
+        EXPECT_EQ(testing::EdgesOf(testing::WindowRectOf(shown)),
                   testing::EdgesOf(PixelRectOf({750, 1500, 6000, 4500}, dpi)));
         KeyGrid& grid = holder->Loaded().Grid();
         EXPECT_EQ(grid.GetSheet().ColumnCount(), 4);
@@ -149,7 +138,7 @@ TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfresh
     EXPECT_EQ(bladeway::testing::ReadBytes(Settings()), stored);
 
     testing::WhenShown escape(kCaption, [&](HWND shown) {
-        EXPECT_EQ(testing::EdgesOf(OuterOf(shown)), testing::EdgesOf(moved));
+        EXPECT_EQ(testing::EdgesOf(testing::WindowRectOf(shown)), testing::EdgesOf(moved));
         KeyGrid& grid = holder->Loaded().Grid();
         EXPECT_EQ(grid.GetSheet().CellText(1, 1), "");  // a new editor
         // Enter and then Escape as the user presses them, through the
@@ -174,9 +163,7 @@ TEST_F(Win32SubstitutionTableTest, TheMainWindowsVarsButtonOpensItOnTheTableBesi
         EXPECT_FALSE(IsWindowEnabled(frame.Handle()));
         EXPECT_TRUE(testing::ClickButton(shown, L"OK"));
     });
-    const HWND vars = frame.Control("BtnVars");
-    SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(vars), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(vars));
+    testing::Notify(frame.Control("BtnVars"), BN_CLICKED);
     EXPECT_TRUE(ok.Done());
     EXPECT_TRUE(IsWindowEnabled(frame.Handle()));
     const auto table = LoadSheet(Disk(), Table());

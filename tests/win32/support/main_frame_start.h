@@ -18,23 +18,27 @@
 
 namespace bladeway::win32::testing {
 
-// True when the About box showed and was closed.
-inline bool LoadPastAboutBox(MainFrame& frame) {
-    const WhenShown about(L"About Bladeway", [](HWND box) { ClickButton(box, L"OK"); });
-    frame.Load();
-    return about.Done();
+// A main window's end posts a quit for the thread. A test that goes on
+// after one drops it: the next start-up would end its About box at once.
+inline void DropQuitMessage() {
+    MSG quit{};
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 // The main window of a program in `folder` with these settings beside it,
-// on 03/14/25, started past its About box.
+// on 03/14/25, started past its About box (after dropping the quit of a
+// main window before it).
 inline std::unique_ptr<MainFrame> StartMainFrame(const std::filesystem::path& folder,
                                                  std::string_view settings = "",
                                                  FileSystem& files = Disk()) {
+    DropQuitMessage();
     bladeway::testing::WriteBytes(folder / "Bladeway.INI", settings);
     auto frame = std::make_unique<MainFrame>(bladeway::testing::Utf8(folder / "bladeway.exe"),
                                              files, [] { return std::string("03/14/25"); });
     EXPECT_NE(frame->Handle(), nullptr);
-    EXPECT_TRUE(LoadPastAboutBox(*frame)) << "no About box at the start-up";
+    const WhenShown about(L"About Bladeway", [](HWND box) { ClickButton(box, L"OK"); });
+    frame->Load();
+    EXPECT_TRUE(about.Done()) << "no About box at the start-up";
     return frame;
 }
 
@@ -42,15 +46,7 @@ inline std::unique_ptr<MainFrame> StartMainFrame(const std::filesystem::path& fo
 inline void ChooseFile(MainFrame& frame, int row) {
     const HWND list = frame.Control("File1");
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
-}
-
-// A main window's end posts a quit for the thread. A test that goes on
-// after one drops it: the next start-up would end its About box at once.
-inline void DropQuitMessage() {
-    MSG quit{};
-    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    Notify(list, LBN_SELCHANGE);
 }
 
 // Serves the thread's messages as the program's loop does (Enter, Escape

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "win32/kit/list_view.h"
 #include "win32/kit/windows_api.h"
 
@@ -25,28 +27,34 @@ inline std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
-// The visible window of this thread captioned `caption` (and of
-// `windowClass` unless empty), or none: tests running beside this one share
-// Wine's desktop, so a search by class alone could find their windows.
-inline HWND ShownWindow(std::wstring_view caption, std::wstring_view windowClass) {
+// The visible window captioned `caption` (and of `windowClass` unless
+// empty) of this thread, or of the process `process` when given, or none:
+// tests running beside this one share Wine's desktop, so a search by class
+// alone could find their windows.
+inline HWND ShownWindow(std::wstring_view caption, std::wstring_view windowClass,
+                        DWORD process = 0) {
     struct Search {
         std::wstring_view caption, windowClass;
+        DWORD process;
         HWND found = nullptr;
-    } search{caption, windowClass};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lParam);
-            wchar_t name[64] = {};
-            GetClassNameW(hwnd, name, 64);
-            if (IsWindowVisible(hwnd) == FALSE ||
-                (!s.caption.empty() && TextOf(hwnd) != s.caption) ||
-                (!s.windowClass.empty() && s.windowClass != name))
-                return TRUE;
-            s.found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    } search{caption, windowClass, process};
+    const WNDENUMPROC check = [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(lParam);
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (IsWindowVisible(hwnd) == FALSE || (s.process != 0 && owner != s.process) ||
+            (!s.caption.empty() && TextOf(hwnd) != s.caption) ||
+            (!s.windowClass.empty() && s.windowClass != name))
+            return TRUE;
+        s.found = hwnd;
+        return FALSE;
+    };
+    if (process == 0)
+        EnumThreadWindows(GetCurrentThreadId(), check, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumWindows(check, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 inline HWND ShownOfClass(std::wstring_view windowClass) {
@@ -129,6 +137,18 @@ inline bool ClickButton(HWND window, std::wstring_view caption) {
     return true;
 }
 
+// The notice `code` from `control` to its parent, as a click or a choice sends it.
+inline void Notify(HWND control, WORD code) {
+    SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+                 reinterpret_cast<LPARAM>(control));
+}
+
+// Each character of `text` sent to `window` as the user types it.
+inline void TypeChars(HWND window, std::wstring_view text) {
+    for (const wchar_t character : text)
+        SendMessageW(window, WM_CHAR, character, 0);
+}
+
 // Shift and Ctrl held down, or let go, for the keys sent next.
 inline void HoldModifiers(bool shift, bool control) {
     std::array<BYTE, 256> keys{};
@@ -138,10 +158,39 @@ inline void HoldModifiers(bool shift, bool control) {
     SetKeyboardState(keys.data());
 }
 
+// A window's rectangle on the screen, or a child's in its parent's client area.
+inline RECT WindowRectOf(HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+inline RECT PlaceOf(HWND child) {
+    RECT place = WindowRectOf(child);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
 // A rectangle's edges, to compare rectangles whole.
 inline std::array<LONG, 4> EdgesOf(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
+
+// A shown window for the windows of a test to be owned by or made in, the
+// common controls registered as the program registers them.
+class OwnerWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        owner = CreateWindowExW(0, WC_STATICW, L"Owner", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
+                                0, 700, 500, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(owner, nullptr);
+        ShowWindow(owner, SW_SHOW);
+    }
+    void TearDown() override { DestroyWindow(owner); }
+
+    HWND owner = nullptr;
+};
 
 // What a table's row (or, from 0, its cell in `column`) is painted with, as
 // the table's window `window` answers the custom draw.
