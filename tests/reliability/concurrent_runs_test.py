@@ -113,11 +113,10 @@ with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
         code, _, err = finish(start(shop, dest, "--keys", "1-5"))
         check(code == 0 and "waiting" not in err, f"a run after a killed waiter: {code} {err}")
         # Nor does a killed holder: the lock is free once its process is gone.
-        with open(dest / ".INDICE.Prg.bwlock", "a+b") as probe:
-            try:
-                fcntl.lockf(probe, fcntl.LOCK_EX | fcntl.LOCK_NB, 1, 0)
-            except OSError:
-                failures.append("the lock is still held after every run ended")
+        try:
+            hold_lock(dest).close()
+        except OSError:
+            failures.append("the lock is still held after every run ended")
 
 conclude(f"{args.trials} trials of two runs of {args.keys // 2} keys each into one destination: "
          "every entry kept, every report true")

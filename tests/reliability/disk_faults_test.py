@@ -13,11 +13,13 @@ import tempfile
 import time
 from pathlib import Path
 
-from shop import (Shop, arguments, check, conclude, fill, index_problems, require_root,
-                  snapshot, tree_path)
+from shop import Shop, arguments, check, conclude, fill, index_problems, snapshot, tree_path
 
 args = arguments().parse_args()
-require_root("the failing-disk test")
+if os.geteuid() != 0:  # CTest's skip code
+    print("SKIPPED: the failing-disk test needs root (mounts, other users); run the tests as "
+          "root, as CI does")
+    raise SystemExit(77)
 faults = {}
 
 

@@ -11,12 +11,12 @@ import os
 import random
 import signal
 import subprocess
-import sys
 import tempfile
 import time
 from pathlib import Path
 
-from shop import RECORD, Shop, arguments, index_problems, snapshot, tree_path
+from shop import (RECORD, Shop, arguments, check, conclude, failures, index_problems, snapshot,
+                  tree_path)
 
 parser = arguments(seed=True)
 # More keys than one batch holds (10,000), so that kills land before, between
@@ -51,7 +51,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
         planted.write_bytes(b"garbage\r\n" * 9)
 
     partial_index = 0
-    failures, kills, landed, midway, before_first, after_end, keys_done, leftovers = [], 0, 0, 0, 0, 0, 0, 0
+    kills, landed, midway, before_first, after_end, keys_done, leftovers = 0, 0, 0, 0, 0, 0, 0
     while kills < args.kills and time.monotonic() - started < args.seconds:
         dest = shop.destination("dest")
         (dest / ".INDICE.Prg.d4e5f6.bwtmp").write_bytes(b"x" * 41)
@@ -93,7 +93,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
         if again.returncode != 0 or final.pop("INDICE.Prg", None) != reference_index or \
                 final != reference:
             problems.append("the run after the kill does not end with the uninterrupted result")
-        failures += [f"kill {kills}: {problem}" for problem in problems]
+        failures.extend(f"kill {kills}: {problem}" for problem in problems)
 
 print(f"kill test (seed {args.seed}): {args.keys} keys, uninterrupted run {run_time:.3f} s")
 print(f"  {kills} SIGKILLs, {landed} while running: {midway} interrupted mid-way, "
@@ -101,9 +101,6 @@ print(f"  {kills} SIGKILLs, {landed} while running: {midway} interrupted mid-way
 print(f"  {keys_done} keys processed under kill; {kills} re-runs after a kill; "
       f"{leftovers} temporary files left by kills, none taken for data; "
       f"{partial_index} kills left an index of some but not all entries")
-for failure in failures[:20]:
-    print("FAIL", failure)
-if failures or midway == 0 or midway < kills // 4:  # else the kills tested little
-    print(f"FAILED: {len(failures)} problems, {midway} of {kills} kills mid-way")
-    sys.exit(1)
-print(f"{landed} kills survived")
+check(midway > 0 and midway >= kills // 4,  # else the kills tested little
+      f"only {midway} of {kills} kills mid-way")
+conclude(f"{landed} kills survived")

@@ -6,10 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <sstream>
 
-#include <QPushButton>
 #include <QTest>
 
 #include "app/data_file_list.h"

@@ -61,16 +61,6 @@ def fill(folder):
                 pass
 
 
-def is_temporary(name):
-    """A name the atomic replace gives its temporary files."""
-    return name.startswith(".") and name.endswith(".bwtmp")
-
-
-def is_lock_file(name):
-    """The empty file beside an index whose lock its writers take."""
-    return name.startswith(".") and name.endswith(".bwlock")
-
-
 def write_key_file(path, count, seed):
     """Writes `count` keys (Windows-1252, CR LF) and returns their program
     names in column order: unique, shuffled, 4 to 12 characters, several
@@ -139,15 +129,18 @@ class Shop:
 
 def snapshot(folder):
     """Every file below `folder` by relative path with its bytes, and the
-    temporary files found, which are not data."""
+    temporary files of the atomic replace (".*.bwtmp") found, which are not
+    data; the empty files beside an index whose lock its writers take
+    (".*.bwlock") left out."""
     files, temporaries = {}, []
     for path in sorted(Path(folder).rglob("*")):
-        if path.is_file() and not is_lock_file(path.name):
-            target = temporaries if is_temporary(path.name) else files
-            if target is files:
-                files[path.relative_to(folder).as_posix()] = path.read_bytes()
-            else:
-                temporaries.append(path)
+        hidden = path.name.startswith(".")
+        if not path.is_file() or (hidden and path.name.endswith(".bwlock")):
+            continue
+        if hidden and path.name.endswith(".bwtmp"):
+            temporaries.append(path)
+        else:
+            files[path.relative_to(folder).as_posix()] = path.read_bytes()
     return files, temporaries
 
 
@@ -164,11 +157,3 @@ def index_problems(data, reference):
     if names != sorted(names) or len(set(names)) != len(names):
         problems.append("records not in name order")
     return problems
-
-
-def require_root(what):
-    """Exits with CTest's skip code when not root."""
-    if os.geteuid() != 0:
-        print(f"SKIPPED: {what} needs root (mounts, other users); run the tests as root, "
-              "as CI does")
-        raise SystemExit(77)

@@ -2,7 +2,6 @@
 // Helpers for the GUI tests: acting on a modal dialog from inside its own
 // event loop, and doing what a user does with the mouse and keyboard.
 #include <functional>
-#include <string>
 
 #include <QModelIndex>
 #include <QString>

@@ -1,6 +1,5 @@
 #pragma once
 // Sheets for run tests, column by column, and a rectangular selection.
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>

@@ -57,22 +57,19 @@ def compare_generated(linux_cli, windows_command, windows_examples, source, work
             (dest / "SRG" / "P").mkdir(parents=True)
             (root / "Bladeway.INI").touch()
             roots[system] = dest
-        windows_settings_option = []
-        if windows_settings:
-            windows_settings_option = ["--settings",
-                                       windows_path(roots["windows"].parent / "Bladeway.INI")]
+        windows_ini = windows_path(roots["windows"].parent / "Bladeway.INI")
+        windows_settings_option = ["--settings", windows_ini] if windows_settings else []
+        options = ["--mode", mode, "--translate", "xl", "--date", DATE]
         for attempt in ("first run", "second run"):
-            codes = {}
-            codes["linux"] = run([linux_cli, "generate", "--settings",
-                                  str(roots["linux"].parent / "Bladeway.INI"),
-                                  "--mode", mode, "--translate", "xl", "--date", DATE,
-                                  "--templates", str(source / TEMPLATES / mode),
-                                  "--dest", str(roots["linux"]), str(source / KEYS)])
-            codes["windows"] = run([*windows_command, "generate", *windows_settings_option,
-                                    "--mode", mode, "--translate", "xl", "--date", DATE,
-                                    "--templates", windows_examples + "\\templates\\" + mode,
-                                    "--dest", windows_path(roots["windows"]),
-                                    windows_examples + "\\keys\\Harbor.dat"], env=wine_env)
+            codes = {
+                "linux": run([linux_cli, "generate", "--settings",
+                              str(roots["linux"].parent / "Bladeway.INI"), *options,
+                              "--templates", str(source / TEMPLATES / mode),
+                              "--dest", str(roots["linux"]), str(source / KEYS)]),
+                "windows": run([*windows_command, "generate", *windows_settings_option, *options,
+                                "--templates", windows_examples + "\\templates\\" + mode,
+                                "--dest", windows_path(roots["windows"]),
+                                windows_examples + "\\keys\\Harbor.dat"], env=wine_env)}
             linux, windows = (files_below(roots[s]) for s in ("linux", "windows"))
             label = f"{mode} mode, {attempt}"
             if not linux:
