@@ -146,7 +146,7 @@ void DesktopTest::OpenMainWindow() {
     AppEnvironment environment = DesktopEnvironment();
     environment.programPath = (program / "bladeway").string();
     environment.showStartupAbout = nullptr;
-    environment.endProgram = [this] { ++endRequests; };
+    environment.endProgram = [] {};  // the test program ends the application itself
     form_ = std::make_unique<MainWindow>(std::move(environment));
     form_->Load();
     form_->show();
@@ -262,12 +262,11 @@ void DesktopTest::AwaitReport() {
     WaitOnTop("RunReport", "the run report");
 }
 
-std::string DesktopTest::Summary() {
-    return OnGui([] {
-        QWidget* report = Shown("RunReport");
-        const auto* summary =
-            report ? report->findChild<QLabel*>(QStringLiteral("Summary")) : nullptr;
-        return summary ? summary->text().toStdString() : std::string("(no report)");
+std::string DesktopTest::LabelText(const char* windowName, const char* labelName) {
+    return OnGui([windowName, labelName] {
+        QWidget* window = Shown(windowName);
+        const auto* label = window ? window->findChild<QLabel*>(QLatin1String(labelName)) : nullptr;
+        return label ? label->text().toStdString() : "(no " + std::string(windowName) + ")";
     });
 }
 
@@ -298,9 +297,8 @@ std::string DesktopTest::Describe() const {
             continue;
         text += " " + Name(*window);
         if (window->objectName() == QLatin1String("RunProgress")) {
-            const auto* label = window->findChild<QLabel*>(QStringLiteral("ProgressText"));
             const auto* cancel = window->findChild<QPushButton*>(QStringLiteral("Cancel"));
-            text += " (\"" + (label ? label->text().toStdString() : "?") + "\" [" +
+            text += " (\"" + LabelText("RunProgress", "ProgressText") + "\" [" +
                     (cancel ? cancel->text().toStdString() : "?") + "])";
         }
     }

@@ -122,7 +122,7 @@ class DesktopTest : public ::testing::Test {
     // --- For the user's script -------------------------------------------
     // Runs `look` on the user-interface thread and returns what it returns.
     template <typename Look>
-    auto OnGui(Look look) -> std::invoke_result_t<Look> {
+    static auto OnGui(Look look) -> std::invoke_result_t<Look> {
         using Result = std::invoke_result_t<Look>;
         if (QThread::currentThread() == qApp->thread())
             return look();
@@ -154,8 +154,11 @@ class DesktopTest : public ::testing::Test {
     void WaitOnTop(const char* objectName, const std::string& what);
     // Waits for the run's end and its report, which must come up on top.
     void AwaitReport();
+    // The text of the label `labelName` in the shown window `windowName`, read
+    // on the user-interface thread; "(no windowName)" when it is not there.
+    static std::string LabelText(const char* windowName, const char* labelName);
     // The report's summary line.
-    std::string Summary();
+    static std::string Summary() { return LabelText("RunReport", "Summary"); }
     // The X window of a shown window of the program.
     XWindow WindowId(const char* objectName);
     // The window and controls of the program as the user sees them.
@@ -171,7 +174,6 @@ class DesktopTest : public ::testing::Test {
     std::filesystem::path program, templates, keysFolder, destination;
     std::unique_ptr<Watchdog> watchdog;
     WindowEvents events;  // counts shown and hidden windows; user-interface thread only
-    int endRequests = 0;  // how often the main window ended the program
 
   private:
     // WaitUntil, with `done` run on the calling thread.

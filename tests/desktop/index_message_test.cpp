@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/main_window.h"
 #include "desktop/desktop_fixture.h"
 
 namespace bladeway::testing::desktop {
@@ -30,14 +29,6 @@ enum class Answer {
 
 class IndexMessageTest : public DesktopTest, public ::testing::WithParamInterface<Named<Answer>> {
   protected:
-    void SetUp() override {
-        DesktopTest::SetUp();
-        if (IsSkipped())
-            return;
-        MakeShop(Templates::kTreeDamagedIndex, HarborKeys());
-        OpenMainWindow();
-    }
-
     // Waits for the index message of the `number`th key: up with the keyboard
     // focus, above every other window, the progress dialog showing too (from
     // the first message on, not only after the progress dialog's delay). Its
@@ -96,14 +87,21 @@ class IndexMessageTest : public DesktopTest, public ::testing::WithParamInterfac
     }
 };
 
-class AnswerEveryMessageTest : public IndexMessageTest {};
-
-TEST_P(AnswerEveryMessageTest, TheRunGoesOnThroughEveryKeyToItsReport) {
-    AsUser([this] {
+// OK and Return answer every message and the run goes on through every key;
+// every other way stops it after the key the first message came for.
+TEST_P(IndexMessageTest, TheRunGoesOnOrStopsAsAnsweredAndEndsWithItsReport) {
+    const Answer answer = GetParam().way;
+    const bool stops = answer != Answer::kOkButton && answer != Answer::kReturnKey;
+    const int messages = stops ? 1 : kHarborKeys;
+    MakeShop(Templates::kTreeDamagedIndex, HarborKeys());
+    OpenMainWindow();
+    AsUser([this, answer, stops, messages] {
         LoadKeysAndProcess(kHarborKeys);
-        for (int number = 1; number <= kHarborKeys && !HasFatalFailure(); ++number) {
+        for (int number = 1; number <= messages && !HasFatalFailure(); ++number) {
             AwaitMessage(number);
-            ASSERT_TRUE(Give(GetParam().way));
+            ASSERT_TRUE(Give(answer));
+            if (stops)
+                break;
             WaitUntil("index message " + std::to_string(number) + " closes", [this, number] {
                 return events.Of(QStringLiteral("RunMessage")).hidden >= number;
             });
@@ -111,33 +109,17 @@ TEST_P(AnswerEveryMessageTest, TheRunGoesOnThroughEveryKeyToItsReport) {
         if (!HasFatalFailure())
             AwaitReport();
     });
-    EXPECT_EQ(events.Of(QStringLiteral("RunMessage")).shown, kHarborKeys);
-    const Reference whole = CliRun();
-    EXPECT_EQ(Summary(), whole.summary);
-    EXPECT_TRUE(Written() == whole.files) << "the files differ from the command line's";
+    EXPECT_EQ(events.Of(QStringLiteral("RunMessage")).shown, messages);
+    const Reference reference = CliRun(stops ? "1" : "");
+    EXPECT_EQ(Summary(), reference.summary + (stops ? ", stopped after 1 of 12 keys" : ""));
+    EXPECT_TRUE(Written() == reference.files) << "the files differ from the command line's";
 }
 
-INSTANTIATE_TEST_SUITE_P(OkOrReturn, AnswerEveryMessageTest,
+INSTANTIATE_TEST_SUITE_P(AnswerEveryMessage, IndexMessageTest,
                          ::testing::Values(Named{Answer::kOkButton, "OkButton"},
                                            Named{Answer::kReturnKey, "ReturnKey"}),
                          kByName);
-
-class StopAtTheMessageTest : public IndexMessageTest {};
-
-TEST_P(StopAtTheMessageTest, TheRunEndsAfterTheKeyItCameForWithItsReport) {
-    AsUser([this] {
-        LoadKeysAndProcess(kHarborKeys);
-        AwaitMessage(1);
-        ASSERT_TRUE(Give(GetParam().way));
-        AwaitReport();
-    });
-    EXPECT_EQ(events.Of(QStringLiteral("RunMessage")).shown, 1);
-    const Reference first = CliRun("1");
-    EXPECT_EQ(Summary(), first.summary + ", stopped after 1 of 12 keys");
-    EXPECT_TRUE(Written() == first.files) << "the files differ from the command line's for key 1";
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryWay, StopAtTheMessageTest,
+INSTANTIATE_TEST_SUITE_P(StopAtTheMessage, IndexMessageTest,
                          ::testing::Values(Named{Answer::kStopButton, "StopProcessingButton"},
                                            Named{Answer::kEscapeKey, "EscapeKey"},
                                            Named{Answer::kMessageCloseBox, "MessageCloseBox"},

@@ -4,10 +4,8 @@
 #include <regex>
 #include <string>
 
-#include <QLabel>
 #include <QPushButton>
 
-#include "app/main_window.h"
 #include "desktop/desktop_fixture.h"
 #include "support/many_keys.h"
 
@@ -29,10 +27,9 @@ TEST_P(LongRunTest, StoppingWhileItWritesEndsItBetweenKeysWithItsReport) {
         LoadKeysAndProcess(kKeys);
         WaitUntil("the progress dialog comes up with the focus while keys are written", [] {
             QWidget* progress = Shown("RunProgress");
-            const auto* text =
-                progress ? progress->findChild<QLabel*>(QStringLiteral("ProgressText")) : nullptr;
-            return text != nullptr && progress->isActiveWindow() &&
-                   text->text() != QStringLiteral("Writing programs: 0 of 0 keys");
+            const std::string text = LabelText("RunProgress", "ProgressText");
+            return progress != nullptr && progress->isActiveWindow() &&
+                   text != "(no RunProgress)" && text != "Writing programs: 0 of 0 keys";
         });
         WaitOnTop("RunProgress", "the progress dialog");
         switch (GetParam().way) {

@@ -5,9 +5,7 @@
 #include <string>
 
 #include <QAbstractItemModel>
-#include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -32,14 +30,7 @@ class ResultWindowsTest : public DesktopTest {
             "the grid's column " + std::to_string(column),
             [this] { return Form().GridView().viewport(); }, cell, button);
     }
-    std::string PreviewHeading() {
-        return OnGui([] {
-            QWidget* preview = Shown("ProgramPreview");
-            const auto* heading =
-                preview ? preview->findChild<QLabel*>(QStringLiteral("Heading")) : nullptr;
-            return heading ? heading->text().toStdString() : std::string("(no preview)");
-        });
-    }
+    static std::string PreviewHeading() { return LabelText("ProgramPreview", "Heading"); }
 };
 
 TEST_F(ResultWindowsTest, TheReportAndThePreviewOpenOnTop) {
