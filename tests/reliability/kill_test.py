@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Kill test: `bladeway-cli generate` in tree mode, killed with SIGKILL at
-random moments, never leaves a damaged program or index. After each kill every
-program equals what an uninterrupted run writes or is absent, INDICE.Prg holds
-whole, known records in name order (the entries of the keys done so far), and a
-run over the same folder then ends with exactly the uninterrupted result;
-temporary files left by a kill (up to one batch of staged programs), and
-planted ones, are never taken for data."""
+random moments (every fourth kill once its first program is in place), never
+leaves a damaged program or index. After each kill every program equals what an
+uninterrupted run writes or is absent, INDICE.Prg holds whole, known records in
+name order (the entries of the keys done so far), and a run over the same folder
+then ends with exactly the uninterrupted result; temporary files left by a kill
+(up to one batch of staged programs), and planted ones, are never taken for
+data."""
 
 import os
 import random
@@ -52,12 +53,18 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
 
     partial_index = 0
     kills, landed, midway, before_first, after_end, keys_done, leftovers = 0, 0, 0, 0, 0, 0, 0
-    while kills < args.kills and time.monotonic() - started < args.seconds:
+    while kills < args.kills and (kills == 0 or time.monotonic() - started < args.seconds):
         dest = shop.destination("dest")
         (dest / ".INDICE.Prg.d4e5f6.bwtmp").write_bytes(b"x" * 41)
         process = subprocess.Popen(shop.command(args.cli, dest), stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
-        time.sleep(rng.uniform(0, run_time))
+        if kills % 4 == 0:
+            # Every fourth kill waits for the first program to land, so that
+            # kills mid-way never depend on the timing of a loaded machine.
+            while process.poll() is None and not (dest / order[0]).exists():
+                time.sleep(0.001)
+        else:
+            time.sleep(rng.uniform(0, run_time))
         process.send_signal(signal.SIGKILL)
         killed = process.wait() == -signal.SIGKILL
         kills += 1
@@ -81,7 +88,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
         problems += [f"{path} differs from the uninterrupted run" for path in files
                      if files[path] != reference.get(path)]
         keys_done += len(written) if killed else 0
-        if not killed or len(written) == args.keys:
+        if not killed or (len(written) == args.keys and entered == args.keys):
             after_end += 1
         elif not written and not index and len(temporaries) <= 1:
             before_first += 1  # only the planted temporary: no program staged yet
