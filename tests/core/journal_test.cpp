@@ -1,6 +1,8 @@
 // The run journal's own rules: its manifest read back exactly or refused,
 // and old journals trimmed to the limits.
+#include <algorithm>
 #include <filesystem>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +92,41 @@ TEST(JournalTrimTest, KeepsTheNewestRunsWithinBothLimits) {
     EXPECT_EQ(ids(), (std::vector<std::string>{writing, "20260101-000000-005"}));
     EXPECT_EQ(FindJournal(folder.Path().string(), "2026").error(),
               "'2026' begins 2 run IDs; give more of it");
+}
+
+// Two runs that end together trim the same old runs: each removal meets
+// files and folders the other has just removed, and both must still end.
+// A read-only file is no reason to keep a run.
+TEST(JournalTrimTest, TwoRunsTrimmingTheSameOldRunsBothEndAndLeaveOnlyThemselves) {
+    testing::TempFolder folder;
+    const auto make = [&folder](const std::string& id) {
+        for (int part = 0; part < 4; ++part) {
+            const auto kept = folder.Path() / id / "kept" / std::to_string(part);
+            std::filesystem::create_directories(kept);
+            for (int file = 0; file < 40; ++file)
+                testing::WriteBytes(kept / std::to_string(file), "kept\r\n");
+        }
+        folder.Write(JoinPath(id, kManifestFileName), ManifestJson(Manifest(id, 1)));
+    };
+    for (int old = 10; old < 30; ++old) {
+        const std::string id = "20260101-000000-0" + std::to_string(old);
+        make(id);
+        std::filesystem::permissions(folder.Path() / id / "kept" / "0" / "0",
+                                     std::filesystem::perms::owner_read);
+    }
+    make("20260102-000000-001");
+    make("20260102-000000-002");
+
+    const JournalPlace place{folder.Path().string(), 2, 1000};
+    {
+        std::jthread first([&place] { TrimJournals(place, "20260102-000000-001"); });
+        std::jthread second([&place] { TrimJournals(place, "20260102-000000-002"); });
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"20260102-000000-001", "20260102-000000-002"}));
 }
 
 }  // namespace

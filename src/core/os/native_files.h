@@ -103,7 +103,9 @@ Outcome RemoveFile(const std::string& path);
 // made the folder itself, false when it was there already.
 Expected<bool> CreateFolder(const std::string& path);
 
-// Removes the folder with everything in it.
+// Removes the folder with everything in it, read-only files too; a link to
+// a folder goes as a link. What is gone already, or goes meanwhile by another
+// program's hand, counts as removed.
 Outcome RemoveFolderTree(const std::string& path);
 
 // Removes a staged file that will not be moved into place; never fails loudly.

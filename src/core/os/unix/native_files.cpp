@@ -325,11 +325,12 @@ Expected<bool> CreateFolder(const std::string& path) {
 }
 
 // The entries' types come with their names, so that a folder of many files
-// costs one call a file.
+// costs one call a file. An entry another program removed meanwhile counts as
+// removed: two runs may trim the same old journal at once.
 Outcome RemoveFolderTree(const std::string& path) {
     DIR* entries = ::opendir(path.c_str());
     if (entries == nullptr) {
-        return SystemFailure("cannot remove", path, errno);
+        return errno == ENOENT ? Outcome{} : SystemFailure("cannot remove", path, errno);
     }
     const int folderFd = ::dirfd(entries);
     Outcome outcome;
@@ -346,7 +347,7 @@ Outcome RemoveFolderTree(const std::string& path) {
         }
         const Outcome removed =
             isFolder ? RemoveFolderTree(path + "/" + std::string(name))
-                     : (::unlinkat(folderFd, name.data(), 0) == 0
+                     : (::unlinkat(folderFd, name.data(), 0) == 0 || errno == ENOENT
                             ? Outcome{}
                             : Outcome{SystemFailure("cannot remove", path + "/" + std::string(name),
                                                     errno)});
@@ -355,7 +356,7 @@ Outcome RemoveFolderTree(const std::string& path) {
         }
     }
     ::closedir(entries);
-    if (::rmdir(path.c_str()) != 0 && outcome) {
+    if (::rmdir(path.c_str()) != 0 && errno != ENOENT && outcome) {
         return SystemFailure("cannot remove", path, errno);
     }
     return outcome;

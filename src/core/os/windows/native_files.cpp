@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
-#include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -159,6 +159,70 @@ std::wstring VolumeOf(const std::wstring& path) {
         return path;
     volume.resize(std::wcslen(volume.c_str()));
     return volume;
+}
+
+// An entry another program removed meanwhile counts as removed: two runs may
+// trim the same old journal at once.
+bool IsGone(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Removes a file, read-only or not, unless another program removed it first.
+Outcome RemoveTreeFile(const std::wstring& wide, const std::string& path, DWORD attributes) {
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        ::SetFileAttributesW(wide.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    }
+    const auto error = WithRetries([&] { return ::DeleteFileW(wide.c_str()) != 0; });
+    if (error && !IsGone(*error)) {
+        return SystemFailure("cannot remove", path, *error);
+    }
+    return {};
+}
+
+// Removes what the folder holds, then the folder. A link to a folder is
+// removed as a link: what it points to is not this tree's.
+Outcome RemoveTree(const std::wstring& wide, const std::string& path) {
+    Outcome outcome;
+    const auto keepFirst = [&outcome](Outcome removed) {
+        if (!removed && outcome) {
+            outcome = std::move(removed);
+        }
+    };
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileExW((wide + L"\\*").c_str(), FindExInfoBasic, &found,
+                                       FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        if (const DWORD error = ::GetLastError(); !IsGone(error)) {
+            keepFirst(SystemFailure("cannot remove", path, error));
+        }
+    } else {
+        const std::unique_ptr<void, decltype(&::FindClose)> closer(search, &::FindClose);
+        do {
+            const std::wstring_view name = static_cast<const wchar_t*>(found.cFileName);
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring entry = wide + L"\\" + std::wstring(name);
+            const std::string entryPath = path + "\\" + win32::Utf8FromWide(name);
+            const DWORD attributes = found.dwFileAttributes;
+            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                keepFirst(RemoveTreeFile(entry, entryPath, attributes));
+            } else if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                if (::RemoveDirectoryW(entry.c_str()) == 0) {
+                    if (const DWORD error = ::GetLastError(); !IsGone(error)) {
+                        keepFirst(SystemFailure("cannot remove", entryPath, error));
+                    }
+                }
+            } else {
+                keepFirst(RemoveTree(entry, entryPath));
+            }
+        } while (::FindNextFileW(search, &found) != 0);
+    }
+    const auto error = WithRetries([&] { return ::RemoveDirectoryW(wide.c_str()) != 0; });
+    if (error && !IsGone(*error)) {
+        keepFirst(SystemFailure("cannot remove", path, *error));
+    }
+    return outcome;
 }
 
 }  // namespace
@@ -439,12 +503,7 @@ Outcome RemoveFolderTree(const std::string& path) {
     if (!wide) {
         return NotUtf8("cannot remove", path);
     }
-    std::error_code error;
-    std::filesystem::remove_all(std::filesystem::path(*wide), error);
-    if (error) {
-        return Failure{"cannot remove " + Quoted(path) + ": " + error.message()};
-    }
-    return {};
+    return RemoveTree(*wide, path);
 }
 
 void Discard(const StagedFile& file) {
