@@ -80,6 +80,9 @@ TEST_F(IndexCheckModelTest, RepairsAfterAskingAndKeepsTheOldFile) {
         << view.findings;
     EXPECT_EQ(testing::ReadBytes(path), damaged);
     EXPECT_TRUE(view.repairOffered);
+    fileSystem.FailReads(path);  // a file that cannot be read is not offered
+    model.Check(path);
+    EXPECT_FALSE(view.repairOffered);
 
     testing::FaultFileSystem disk;
     IndexCheckModel repairing(disk);

@@ -86,7 +86,8 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
 
     // Tree mode, a full disk: the index every key failed to write is named
     // once, the programs' failures, alike but for each key's file, once for
-    // their folder; a key's own problem stays on its row.
+    // their folder (not the one name that begins the other); a key's own
+    // problem stays on its row.
     TreeTemplates(testing::RawIndexRecord("MASTER", 'A') + testing::RawIndexRecord("MASTER2", 'B'));
     const fs::path tree = templates_.Path() / "SRG" / "M";
     testing::WriteBytes(tree / "ASTER2", testing::kExampleTemplate);
@@ -97,11 +98,11 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
         return "cannot write '" + path + "': No space left on device";
     };
     testing::FaultFileSystem faults;
-    for (const std::string& path : {index, program("1"), program("2")})
+    for (const std::string& path : {index, program("1"), program("12")})
         faults.FailWrites(path);
     faults.FailReads((tree / "ASTER2").string());
     RunReport report =
-        Run(*SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER", "P2")}), faults, false);
+        Run(*SheetOf({KeyColumn("MASTER", "P1"), KeyColumn("MASTER", "P12")}), faults, false);
     const SharedProblems every(report);
     EXPECT_EQ(every.Text(), full(index) + "; cannot write each key's file in '" + programs +
                                 "': No space left on device");
