@@ -43,9 +43,9 @@ class MemoryFileSystem final : public FileSystem {
     }
     StagingSteps* Staging() override { return nullptr; }  // each write is in place at once
     // No other program writes it.
-    Expected<native::FileLock> LockForWriting(const std::string& /*path*/,
-                                              const LockWait& /*wait*/) override {
-        return native::FileLock{};
+    Expected<WriterLock> LockForWriting(const std::string& /*path*/,
+                                        const LockWait& /*wait*/) override {
+        return WriterLock{};
     }
 };
 

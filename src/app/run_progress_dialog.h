@@ -29,7 +29,7 @@ class RunProgressDialog final : public QDialog, private RunProgressView {
     // run's end does the same.
     void BeginRun() { model_.Begin(); }
     void ShowProgress(const RunCounts& counts) { model_.ShowProgress(counts); }
-    void ShowWaiting(std::string_view path) { model_.ShowWaiting(path); }
+    void ShowWaiting(std::string_view line) { model_.ShowWaiting(line); }
     QString Text() const;
     QString WaitingText() const;
     QPushButton& CancelButton() { return *cancel_; }

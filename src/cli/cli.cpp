@@ -15,6 +15,7 @@
 #include "core/os/paths.h"
 #include "core/run/run_report_text.h"
 #include "core/settings/program_settings.h"
+#include "core/settings/sharing_settings.h"
 
 namespace bladeway {
 namespace {
@@ -96,12 +97,28 @@ bool ProgramFolderSelectsFlatMode(const CommonOptions& options) {
     return options.RunningProgramSettings().flatTemplateMode;
 }
 
-std::function<void(std::string_view waitingFor)> WaitingNotice(CliStreams& streams) {
-    return [&streams](std::string_view waitingFor) {
-        if (!waitingFor.empty())
-            streams.err << kProgramName << ": waiting for another program writing '"
-                        << ShowPath(waitingFor) << "'\n";
+std::function<void(const WriterWait&)> WaitingNotice(CliStreams& streams) {
+    return [&streams](const WriterWait& wait) {
+        if (wait.path.empty())
+            return;
+        streams.err << kProgramName << ": waiting for another program writing '"
+                    << ShowPath(wait.path) << "'";
+        if (!wait.holder.empty())
+            streams.err << " (" << ShowPath(wait.holder) << ")";
+        streams.err << '\n';
     };
+}
+
+std::function<void(const ClaimTakeover&)> TakeoverNotice(CliStreams& streams) {
+    return [&streams](const ClaimTakeover& takeover) {
+        streams.err << kProgramName << ": " << ShowPath(TakeoverText(takeover)) << '\n';
+    };
+}
+
+void AddWriterNotices(CliStreams& streams, const SettingsFile& settings, LockWait& wait) {
+    wait.staleAfter = StaleClaimLimitOf(settings);
+    wait.waiting = WaitingNotice(streams);
+    wait.tookOver = TakeoverNotice(streams);
 }
 
 std::optional<KeyDataDamage> WarnOfKeyDataDamage(CliStreams& streams, const Sheet& sheet,

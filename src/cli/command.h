@@ -13,6 +13,7 @@
 #include "core/keydata/sheet.h"
 #include "core/settings/program_settings.h"
 #include "core/settings/settings_file.h"
+#include "core/storage/writer_lock.h"
 
 namespace bladeway {
 
@@ -52,8 +53,17 @@ SettingsFile SettingsToUse(const CommonOptions& options);
 bool ProgramFolderSelectsFlatMode(const CommonOptions& options);
 
 // Says on the error stream when a write waits for another program's:
-// "bladeway-cli: waiting for another program writing 'PATH'".
-std::function<void(std::string_view waitingFor)> WaitingNotice(CliStreams& streams);
+// "bladeway-cli: waiting for another program writing 'PATH' (bladeway 2.2.0
+// on STATION-2, process 4711)".
+std::function<void(const WriterWait&)> WaitingNotice(CliStreams& streams);
+
+// Says on the error stream when a write takes over the claim of a writer
+// that is gone: "bladeway-cli: took over the claim of STATION-2, process
+// 4711, idle for 41 s, to write 'PATH'".
+std::function<void(const ClaimTakeover&)> TakeoverNotice(CliStreams& streams);
+
+// The settings' limit for a claim left unrenewed, and both notices.
+void AddWriterNotices(CliStreams& streams, const SettingsFile& settings, LockWait& wait);
 
 // Says once on the error stream what is wrong with a key data file that
 // loaded all the same ("bladeway-cli: warning: FILE: the file ends inside a

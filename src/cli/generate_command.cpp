@@ -18,6 +18,7 @@
 #include "core/run/run_report_text.h"
 #include "core/settings/preference_loading.h"
 #include "core/settings/settings_file.h"
+#include "core/settings/sharing_settings.h"
 #include "core/storage/dry_run_file_system.h"
 #include "core/text/code_page.h"
 
@@ -139,7 +140,9 @@ int GenerateCommand::Run(CliStreams& streams) {
     }
     environment.lockLimit =
         std::chrono::milliseconds(static_cast<std::int64_t>(lockWaitSeconds_ * 1000));
+    environment.staleClaimLimit = StaleClaimLimitOf(settings);
     environment.waiting = WaitingNotice(streams);
+    environment.tookOver = TakeoverNotice(streams);
     const NoSelection noSelection;
     const SheetSelection& selection =
         keyColumns ? static_cast<const SheetSelection&>(*keyColumns) : noSelection;

@@ -98,6 +98,26 @@ void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun
     totals["problems"] = summary.problems;
     totals["notIndexed"] = summary.notIndexed;
     totals["temporariesRemoved"] = report.leftOversRemoved;
+    Json waits = Json::array();
+    for (const IndexWriteWait& wait : report.indexWaits) {
+        const LockHistory& history = wait.history;
+        Json takeover(nullptr);
+        if (history.takeover) {
+            const ClaimTakeover& taken = *history.takeover;
+            takeover =
+                Json{{"computer", taken.computer.empty() ? Json(nullptr) : Json(taken.computer)},
+                     {"process", taken.process},
+                     {"idleSeconds", taken.idle.count()},
+                     {"holderEnded", taken.because == StaleClaim::kHolderEnded ||
+                                         taken.because == StaleClaim::kLockLetGo}};
+        }
+        waits.push_back(
+            Json{{"index", ShowPath(wait.path)},
+                 {"waitedSeconds", static_cast<double>(history.waited.count()) / 1000.0},
+                 {"waitedFor",
+                  history.waitedFor.empty() ? Json(nullptr) : Json(ShowPath(history.waitedFor))},
+                 {"takeover", std::move(takeover)}});
+    }
     const Json document{
         {"mode", flatTemplateMode ? "flat" : "tree"},
         {"dryRun", dryRun},
@@ -106,6 +126,7 @@ void PrintJsonReport(const RunReport& report, bool flatTemplateMode, bool dryRun
         {"journalProblem",
          report.journalProblem.empty() ? Json(nullptr) : Json(ShowPath(report.journalProblem))},
         {"keys", std::move(keys)},
+        {"otherWriters", std::move(waits)},
         {"summary", std::move(totals)}};
     out << document.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
 }

@@ -219,7 +219,7 @@ int IndexCommand::Repair(CliStreams& streams) const {
         return kExitOk;
     }
     LockWait wait;
-    wait.waiting = WaitingNotice(streams);
+    AddWriterNotices(streams, SettingsToUse(common_), wait);
     const IndexFileRepair repair = RepairIndexFile(Disk(), path, wait);
     if (!repair.problem.empty())
         return ReportFailure(streams, ShowPath(repair.problem) + "; left as it is");

@@ -120,10 +120,11 @@ int RunsCommand::Show(CliStreams& streams) const {
 
 int RunsCommand::Undo(CliStreams& streams) const {
     UndoOptions options;
-    options.place = JournalPlaceOf(SettingsToUse(common_));
+    const SettingsFile settings = SettingsToUse(common_);
+    options.place = JournalPlaceOf(settings);
     options.programName = "bladeway-cli";
     options.dryRun = dryRun_;
-    options.lockWait.waiting = WaitingNotice(streams);
+    AddWriterNotices(streams, settings, options.lockWait);
     const auto run = FindJournal(options.place.folder, id_);
     if (!run)
         return ReportFailure(streams, run.error());

@@ -227,6 +227,7 @@ TEST_F(GenerateCommandTest, JsonHoldsOneEntryPerKeyAndASummary) {
                   // or R7, which the first key's stay in the record.
                   key(2, "B", "NOPE", "P\xc3\xa9", templates_.File("NOPE"), false, nullptr, "GNF",
                       {"D", "S", "R3", "R7"})}},
+        {"otherWriters", Json::array()},
         {"summary", {{"processed", 2}, {"written", 1}, {"problems", 1}, {"notIndexed", 0},
                      {"temporariesRemoved", 0}}}};
     // clang-format on

@@ -2,12 +2,12 @@
 """Concurrent writers: two `bladeway-cli generate --mode tree` runs started
 at the same moment into one destination, each for half of the keys, keep
 every INDICE.Prg entry, and each run's report is true (every key entered).
-A run that finds the index locked says that it waits, gives its keys up at
---lock-wait with the reason, and a waiter killed with SIGKILL leaves no lock
-behind. With --wine the Windows build runs under Wine (fewer keys: Wine
-starts slowly), taking the locks through LockFileEx."""
+A run that finds a living writer's claim says that it waits and for whom,
+gives its keys up at --lock-wait with the reason, a waiter killed with
+SIGKILL leaves the claim as it was, and the claim of a holder that has ended
+is taken over at once and said. With --wine the Windows build runs under
+Wine (fewer keys: Wine starts slowly), making its claims through CreateFileW."""
 
-import fcntl
 import json
 import os
 import signal
@@ -16,7 +16,8 @@ import tempfile
 import time
 from pathlib import Path
 
-from shop import RECORD, Shop, arguments, check, conclude, failures, index_problems
+from shop import (RECORD, Shop, arguments, check, claim_record, conclude, failures, index_problems,
+                  this_computer)
 
 parser = arguments()
 parser.add_argument("--wine", help="run the CLI under this Wine")
@@ -49,13 +50,6 @@ def finish(process):
     return process.returncode, json.loads(out) if out.strip() else None, err.decode(errors="replace")
 
 
-def hold_lock(dest):
-    """Takes the index's writer lock as another program would; the file stays open."""
-    lock = open(dest / ".INDICE.Prg.bwlock", "a+b")
-    fcntl.lockf(lock, fcntl.LOCK_EX | fcntl.LOCK_NB, 1, 0)
-    return lock
-
-
 with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
     os.environ["XDG_STATE_HOME"] = str(Path(work) / "state")
     shop = Shop(Path(work) / "shop", args.source, args.keys)
@@ -84,18 +78,23 @@ with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
         check(not problems, f"trial {trial}: {problems[:3]}")
 
     if not args.wine:
-        # A run that finds the lock taken says so and gives up at its limit.
-        dest = shop.destination("locked")
-        lock = hold_lock(dest)
+        # A run that finds a living writer's claim waits, says for whom, and
+        # gives its keys up at its limit.
+        dest = shop.destination("claimed")
+        claim = dest / ".INDICE.Prg.bwclaim"
+        holder = this_computer()
+        claim.write_bytes(claim_record(holder))
         code, report, err = finish(start(shop, dest, "--keys", "1-5", "--lock-wait", "0.5"))
-        check("waiting for another program writing" in err, f"no waiting notice: {err}")
-        check(code == 1, f"a run that could not take the lock exited {code}")
+        check("waiting for another program writing" in err and
+              f"reliability-test 1 on {holder['computer']}, process {holder['process']})" in err,
+              f"no waiting notice naming the holder: {err}")
+        check(code == 1, f"a run that could not take the claim exited {code}")
         reasons = {e for k in (report or {"keys": []})["keys"] for e in k["errors"]}
         check(any("gave up waiting for another program writing" in r for r in reasons),
               f"the keys do not say why they were not entered: {reasons}")
-        check(not (dest / "INDICE.Prg").exists(), "the index was written without its lock")
+        check(not (dest / "INDICE.Prg").exists(), "the index was written without its claim")
 
-        # A waiter killed while it waits leaves no lock: the next run does not wait.
+        # A waiter killed while it waits leaves the claim as it found it.
         said = Path(work) / "waiter.err"
         with open(said, "wb") as err_file:
             waiter = subprocess.Popen(command(shop, dest, "--keys", "1-5"),
@@ -109,14 +108,27 @@ with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
                 time.sleep(0.05)
             waiter.send_signal(signal.SIGKILL)
             waiter.wait()
-        lock.close()
+        check(claim.read_bytes() == claim_record(holder), "a killed waiter changed the claim")
+        claim.unlink()  # its holder is done
         code, _, err = finish(start(shop, dest, "--keys", "1-5"))
         check(code == 0 and "waiting" not in err, f"a run after a killed waiter: {code} {err}")
-        # Nor does a killed holder: the lock is free once its process is gone.
-        try:
-            hold_lock(dest).close()
-        except OSError:
-            failures.append("the lock is still held after every run ended")
+        check(not claim.exists(), "the claim stays after every run ended")
+
+        # The claim of a holder whose process has ended is taken over at
+        # once, and the run says so.
+        ended = subprocess.Popen(["true"])
+        ended.wait()
+        claim.write_bytes(claim_record(dict(holder, process=ended.pid, started=0)))
+        began = time.monotonic()
+        code, report, err = finish(start(shop, dest, "--keys", "6-9"))
+        said = f"took over the claim of {holder['computer']}, process {ended.pid}, idle for"
+        check(code == 0 and said in err and "(its process has ended)" in err,
+              f"an ended holder's claim: {code} {err}")
+        check(time.monotonic() - began < 10, "an ended holder's claim was not taken over at once")
+        writers = (report or {}).get("otherWriters", [])
+        check(len(writers) == 1 and (writers[0]["takeover"] or {}).get("holderEnded"),
+              f"the report does not name the takeover: {writers}")
+        check(not claim.exists(), "the claim taken over stays after the run")
 
 conclude(f"{args.trials} trials of two runs of {args.keys // 2} keys each into one destination: "
          "every entry kept, every report true")

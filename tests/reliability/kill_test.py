@@ -16,8 +16,8 @@ import tempfile
 import time
 from pathlib import Path
 
-from shop import (RECORD, Shop, arguments, check, conclude, failures, index_problems, snapshot,
-                  tree_path)
+from shop import (RECORD, Shop, arguments, check, claims, conclude, failures, index_problems,
+                  snapshot, tree_path)
 
 parser = arguments(seed=True)
 # More keys than one batch holds (10,000), so that kills land before, between
@@ -70,7 +70,8 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
         kills += 1
         landed += killed
 
-        files, temporaries = snapshot(dest)
+        files, hidden = snapshot(dest)
+        temporaries = [path for path in hidden if path.suffix == ".bwtmp"]
         leftovers += len(temporaries) - 1
         index = files.pop("INDICE.Prg", b"")
         problems = index_problems(index, reference_index)
@@ -96,10 +97,12 @@ with tempfile.TemporaryDirectory(prefix="bladeway-kill-", dir=base) as work:
             midway += 1
 
         again = shop.run(args.cli, dest)
-        final, _ = snapshot(dest)
+        final, hidden = snapshot(dest)
         if again.returncode != 0 or final.pop("INDICE.Prg", None) != reference_index or \
                 final != reference:
             problems.append("the run after the kill does not end with the uninterrupted result")
+        if claims(hidden):
+            problems.append(f"the run after the kill left {claims(hidden)[0].name}")
         failures.extend(f"kill {kills}: {problem}" for problem in problems)
 
 print(f"kill test (seed {args.seed}): {args.keys} keys, uninterrupted run {run_time:.3f} s")

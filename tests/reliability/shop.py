@@ -129,19 +129,55 @@ class Shop:
 
 def snapshot(folder):
     """Every file below `folder` by relative path with its bytes, and the
-    temporary files of the atomic replace (".*.bwtmp") found, which are not
-    data; the empty files beside an index whose lock its writers take
-    (".*.bwlock") left out."""
-    files, temporaries = {}, []
+    hidden files found that are never data: the temporary files of the
+    atomic replace (".*.bwtmp") and a writer's claim a killed run left
+    (".*.bwclaim", ".*.bwtakeover")."""
+    files, hidden = {}, []
     for path in sorted(Path(folder).rglob("*")):
-        hidden = path.name.startswith(".")
-        if not path.is_file() or (hidden and path.name.endswith(".bwlock")):
+        if not path.is_file():
             continue
-        if hidden and path.name.endswith(".bwtmp"):
-            temporaries.append(path)
+        if path.name.startswith(".") and path.suffix in (".bwtmp", ".bwclaim", ".bwtakeover"):
+            hidden.append(path)
         else:
             files[path.relative_to(folder).as_posix()] = path.read_bytes()
-    return files, temporaries
+    return files, hidden
+
+
+def claims(paths):
+    """The writers' claims among `paths`: nothing of one may stay once no run writes."""
+    return [path for path in paths if path.suffix in (".bwclaim", ".bwtakeover")]
+
+
+CLAIM_SIZE = 512
+
+
+def this_computer():
+    """This process as a claim names it on Linux: its computer, the machine's
+    identity and process name space, this boot, its number and start."""
+    def first_line(path):
+        try:
+            return Path(path).read_text().split("\n")[0].strip()
+        except OSError:
+            return ""
+    machine = first_line("/etc/machine-id") or first_line("/var/lib/dbus/machine-id")
+    stat = Path("/proc/self/stat").read_text()
+    started = int(stat[stat.rindex(")") + 2:].split()[19])
+    return {"computer": os.uname().nodename,
+            "system": f"linux:{machine}:{os.readlink('/proc/self/ns/pid')}",
+            "boot": first_line("/proc/sys/kernel/random/boot_id"),
+            "process": os.getpid(), "started": started}
+
+
+def claim_record(holder, token="0123456789abcdef0123456789abcdef", stale_after=30, renewal=0):
+    """The record of a writer's claim held by `holder` (this_computer()'s
+    form), as the programs write it."""
+    lines = ["Bladeway writer claim 1", f"token {token}", f"computer {holder['computer']}",
+             f"system {holder['system']}", f"boot {holder['boot']}",
+             f"process {holder['process']}", f"started {holder['started']}",
+             "program reliability-test 1", "taken 2026-12-09 12:00:00 UTC",
+             f"stale-after {stale_after}", f"renewal {renewal:012d}", "end"]
+    text = "\n".join(lines) + "\n"
+    return (text + " " * (CLAIM_SIZE - 1 - len(text)) + "\n").encode()
 
 
 def index_problems(data, reference):

@@ -46,8 +46,7 @@ class FaultFileSystem final : public FileSystem, public StagingSteps {
         return Disk().CreateEmptyIfMissing(path);
     }
     StagingSteps* Staging() override { return this; }
-    Expected<native::FileLock> LockForWriting(const std::string& path,
-                                              const LockWait& wait) override {
+    Expected<WriterLock> LockForWriting(const std::string& path, const LockWait& wait) override {
         return Disk().LockForWriting(path, wait);
     }
 

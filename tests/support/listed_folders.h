@@ -26,8 +26,7 @@ class ListedFolders final : public FileSystem {
         return Disk().ReplaceFile(path, bytes);
     }
     StagingSteps* Staging() override { return nullptr; }  // replaces at once
-    Expected<native::FileLock> LockForWriting(const std::string& path,
-                                              const LockWait& wait) override {
+    Expected<WriterLock> LockForWriting(const std::string& path, const LockWait& wait) override {
         return Disk().LockForWriting(path, wait);
     }
     Outcome CreateEmptyIfMissing(const std::string& path) override {

@@ -41,8 +41,7 @@ class RecordingFileSystem final : public FileSystem, public StagingSteps {
         return Disk().CreateEmptyIfMissing(path);
     }
     StagingSteps* Staging() override { return this; }
-    Expected<native::FileLock> LockForWriting(const std::string& path,
-                                              const LockWait& wait) override {
+    Expected<WriterLock> LockForWriting(const std::string& path, const LockWait& wait) override {
         return Disk().LockForWriting(path, wait);
     }
 

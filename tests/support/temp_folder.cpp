@@ -6,8 +6,6 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "core/storage/writer_lock.h"
-
 #ifdef _WIN32
 #include <random>
 #else
@@ -89,7 +87,7 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
 std::map<std::string, std::string> FilesBelow(const std::filesystem::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-        if (entry.is_regular_file() && entry.path().extension() != kLockFileSuffix)
+        if (entry.is_regular_file())
             files[std::filesystem::relative(entry.path(), folder).string()] =
                 ReadBytes(entry.path());
     return files;

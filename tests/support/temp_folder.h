@@ -34,8 +34,7 @@ std::string Utf8(const std::filesystem::path& path);
 
 std::string ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
-// Every file below `folder`, by its path relative to it, with its bytes; the
-// empty lock files beside indexes, which hold no data, left out.
+// Every file below `folder`, by its path relative to it, with its bytes.
 std::map<std::string, std::string> FilesBelow(const std::filesystem::path& folder);
 // What tells two such sets apart, for a failure message: each path missing
 // from `actual`, extra in it, or with other bytes ("missing SRG/P/3001").

@@ -89,6 +89,9 @@ Outcome IndexBatch::WriteLocked(Pending& pending) {
     if (!lock) {
         return lock.failure();
     }
+    const LockHistory& history = lock.value().History();
+    if (history.waited.count() > 0 || history.takeover)
+        waits_.push_back({path, history});
     // What the index holds now, other programs' entries included.
     auto current = fileSystem_.ReadWholeFile(path, kIndexFileLimit);
     if (!current && !IsNoFile(current.errorKind())) {
@@ -106,6 +109,9 @@ Outcome IndexBatch::WriteLocked(Pending& pending) {
         merge.Enter(entry);
     }
     std::string after = merge.Bytes();
+    // Still this run's to write, before anything is noted of the write.
+    if (const Outcome held = lock.value().Confirm(); !held)
+        return Failure{"not entered in '" + path + "': " + held.error()};
     if (guard_.keeper != nullptr) {
         std::vector<std::string> keys;
         keys.reserve(pending.entries.size());

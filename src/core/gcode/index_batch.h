@@ -32,6 +32,13 @@ struct IndexWriteOutcome {
     std::string error;      // the write's problem, if any
 };
 
+// A write of an index that had to wait for another program's claim, or took
+// one over.
+struct IndexWriteWait {
+    std::string path;
+    LockHistory history;
+};
+
 // What became of an entry given to the batch.
 struct EnterOutcome {
     bool pending = false;    // it waits for its index's next write
@@ -70,6 +77,9 @@ class IndexBatch {
     // did: nothing more is written then. Empty while none did.
     const std::string& KeepingProblem() const { return keepingProblem_; }
 
+    // Every write so far that waited or took a claim over, in order.
+    const std::vector<IndexWriteWait>& Waits() const { return waits_; }
+
   private:
     struct Pending {
         std::string path;                  // as first given
@@ -89,6 +99,7 @@ class IndexBatch {
     IndexWriteGuard guard_;
     std::map<std::string, Pending> pending_;
     std::string keepingProblem_;
+    std::vector<IndexWriteWait> waits_;
 };
 
 }  // namespace bladeway

@@ -50,6 +50,7 @@ IndexFileRepair RepairIndexFile(FileSystem& fileSystem, const std::string& path,
         result.problem = lock.error();
         return result;
     }
+    result.takeover = lock.value().History().takeover;
     const Expected<std::string> index = fileSystem.ReadWholeFile(path, kIndexFileLimit);
     if (!index) {
         result.problem = index.error();
@@ -62,6 +63,10 @@ IndexFileRepair RepairIndexFile(FileSystem& fileSystem, const std::string& path,
     }
     if (!repair.changed)
         return result;
+    if (const Outcome held = lock.value().Confirm(); !held) {
+        result.problem = held.error();
+        return result;
+    }
     result.backupPath = IndexBackupPath(path);
     if (const Outcome kept = fileSystem.ReplaceFile(result.backupPath, index.value()); !kept) {
         result.problem = kept.error();

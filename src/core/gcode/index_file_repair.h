@@ -3,6 +3,7 @@
 // check window do it: under the index's writer lock, so that no run enters
 // anything between the read and the replacement, the old file kept beside it
 // as ".bak", then the repaired file in its place.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,8 @@ struct IndexFileRepair {
     bool repaired = false;             // the repaired file is in place
     std::vector<std::string> changes;  // as IndexRepairChanges words them, done
     std::string backupPath;            // where the old file is kept
+    // The claim of a program that was gone, taken over to repair the file.
+    std::optional<ClaimTakeover> takeover;
 };
 
 IndexFileRepair RepairIndexFile(FileSystem& fileSystem, const std::string& path,

@@ -49,8 +49,9 @@ void IndexCheckModel::Repair() {
     question += "\n\nThe file as it is now is kept as " + ShowPath(IndexBackupPath(path_)) + ".";
     if (!view_->ConfirmRepair(question))
         return;
-    const IndexFileRepair repair =
-        RepairIndexFile(fileSystem_, path_, LockWait{kRepairLockWait, {}, {}});
+    LockWait wait;
+    wait.limit = kRepairLockWait;
+    const IndexFileRepair repair = RepairIndexFile(fileSystem_, path_, wait);
     std::string done;
     if (!repair.problem.empty()) {
         done = "Not repaired: " + ShowPath(repair.problem) + "; left as it is.\n";
@@ -59,6 +60,8 @@ void IndexCheckModel::Repair() {
         for (const std::string& change : repair.changes)
             done += "- " + change + "\n";
     }
+    if (repair.takeover)
+        done += "The repair " + ShowPath(TakeoverText(*repair.takeover)) + ".\n";
     Read();
     findings_ = done + "\n" + findings_;
     Show();

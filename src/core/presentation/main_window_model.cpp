@@ -212,6 +212,7 @@ void MainWindowModel::Process(const SheetSelection& selection) {
     // What the run replaces is kept for undo, within the settings' limits of now.
     RunEnvironment environment = RunSettings();
     environment.journal = JournalPlaceOf(settings_);
+    environment.staleClaimLimit = StaleClaimLimitOf(settings_);
     environment.programName = "bladeway";
     environment.keyFile = keyFile_;
     run_->Start(KeyCells(),

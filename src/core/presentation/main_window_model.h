@@ -30,6 +30,7 @@
 #include "core/settings/preference_values.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_keys.h"
+#include "core/settings/sharing_settings.h"
 #include "core/storage/file_system.h"
 
 namespace bladeway {
@@ -282,7 +283,8 @@ class MainWindowModel {
     std::string keyFileName_;     // and its name, as the list shows it
     bool keyFileDamaged_ = false;
     OwnedSheet keySheet_;
-    RunUndoModel runUndo_{[this] { return JournalPlaceOf(settings_); }, "bladeway"};
+    RunUndoModel runUndo_{[this] { return JournalPlaceOf(settings_); }, "bladeway",
+                          [this] { return StaleClaimLimitOf(settings_); }};
 };
 
 }  // namespace bladeway

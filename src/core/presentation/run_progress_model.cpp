@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/run/run_report_text.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 
@@ -15,9 +16,17 @@ std::string RunProgressText(const RunCounts& counts) {
            " keys";
 }
 
-std::string RunWaitingText(std::string_view path) {
-    return path.empty() ? std::string()
-                        : "Waiting for another program writing '" + ShowPath(path) + "'";
+std::string RunWaitingText(const WriterWait& wait) {
+    if (wait.path.empty())
+        return {};
+    return "Waiting for another program writing '" + ShowPath(wait.path) + "'" +
+           (wait.holder.empty() ? "" : " (" + ShowPath(wait.holder) + ")");
+}
+
+std::string RunTakeoverText(const ClaimTakeover& takeover) {
+    std::string text = ShowPath(TakeoverText(takeover));
+    text[0] = ToUpperAscii(text[0]);
+    return text;
 }
 
 void RunProgressModel::Begin() {
@@ -28,8 +37,8 @@ void RunProgressModel::Begin() {
     ShowWaiting({});
 }
 
-void RunProgressModel::ShowWaiting(std::string_view path) {
-    waiting_ = RunWaitingText(path);
+void RunProgressModel::ShowWaiting(std::string_view line) {
+    waiting_ = line;
     if (view_ != nullptr)
         view_->ShowWaiting(waiting_);
 }

@@ -20,6 +20,7 @@
 #include "core/presentation/control_text.h"
 #include "core/presentation/pixel_rect.h"
 #include "core/presentation/program_title.h"
+#include "core/storage/writer_lock.h"
 
 namespace bladeway {
 
@@ -45,8 +46,12 @@ struct RunCounts {
 // "Writing programs: 1,234 of 3,000 keys", or while a batch is saved
 // "Saving 2,000 programs to disk…"
 std::string RunProgressText(const RunCounts& counts);
-// "Waiting for another program writing '/srv/millrun/INDICE.Prg'"; empty for none.
-std::string RunWaitingText(std::string_view path);
+// "Waiting for another program writing '/srv/millrun/INDICE.Prg' (bladeway
+// 2.2.0 on STATION-2, process 4711)"; empty once the wait ends.
+std::string RunWaitingText(const WriterWait& wait);
+// "Took over the claim of STATION-2, process 4711, idle for 41 s, to write
+// '/srv/millrun/INDICE.Prg'"
+std::string RunTakeoverText(const ClaimTakeover& takeover);
 
 // What the progress model tells its window.
 class RunProgressView {
@@ -69,9 +74,9 @@ class RunProgressModel {
     // A run begins: nothing done yet, Cancel ready.
     void Begin();
     void ShowProgress(const RunCounts& counts);
-    // The run waits for another program writing the file at `path`; empty:
-    // it waits no more.
-    void ShowWaiting(std::string_view path);
+    // The line about another program writing the same file (RunWaitingText,
+    // RunTakeoverText); empty: none.
+    void ShowWaiting(std::string_view line);
     // Cancel, Escape or the close box: the first asks the run to stop and
     // turns Cancel into "Stopping...", disabled; later ones do nothing.
     void Cancel();

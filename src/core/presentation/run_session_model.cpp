@@ -39,6 +39,7 @@ void RunSessionModel::Start(Sheet sheet, std::unique_ptr<SheetSelection> selecti
     saving_ = 0;
     stop_ = false;
     abandoned_ = false;
+    takeoverLine_.clear();
     messageOpen_ = false;
     view_->RunStarting();
     view_->ShowProgress({});
@@ -56,12 +57,20 @@ void RunSessionModel::Start(Sheet sheet, std::unique_ptr<SheetSelection> selecti
     };
     hooked.saving = [this](std::size_t programs) { saving_ = programs; };
     hooked.stopRequested = [this] { return stop_.load(); };
-    // A wait shows the progress window at once, with Cancel, whatever the delay.
-    hooked.waiting = [this](std::string_view path) {
-        Post([this, path = std::string(path)] {
-            if (!path.empty())
+    // A wait shows the progress window at once, with Cancel, whatever the
+    // delay; once it ends, the line says what the run took over, if anything.
+    hooked.waiting = [this](const WriterWait& wait) {
+        Post([this, waits = !wait.path.empty(), line = RunWaitingText(wait)] {
+            if (waits)
                 ShowProgressWindow();
-            view_->ShowWaiting(path);
+            view_->ShowWaiting(waits ? line : takeoverLine_);
+        });
+    };
+    hooked.tookOver = [this](const ClaimTakeover& takeover) {
+        Post([this, line = RunTakeoverText(takeover)] {
+            takeoverLine_ = line;
+            ShowProgressWindow();
+            view_->ShowWaiting(line);
         });
     };
     worker_ = std::thread([this, hooked] {

@@ -40,9 +40,9 @@ class RunSessionView {
     virtual void RunStarting() = 0;
     // The counts the progress window shows ("0 of 0" at the start of a run).
     virtual void ShowProgress(const RunCounts& counts) = 0;
-    // The run waits for another program writing the file at `path`, shown
-    // in the progress window; empty: it waits no more.
-    virtual void ShowWaiting(std::string_view path) = 0;
+    // The progress window's line about another program writing the same
+    // file: that the run waits for it, or took over its claim; empty: none.
+    virtual void ShowWaiting(std::string_view line) = 0;
     // The progress window comes into sight (it may be already) or goes.
     virtual void ShowProgressWindow() = 0;
     virtual void HideProgressWindow() = 0;
@@ -132,6 +132,8 @@ class RunSessionModel {
     std::unique_ptr<SheetSelection> selection_;
     ProgressState progress_ = ProgressState::kNone;
     bool messageOpen_ = false;
+    // What the run took over last, shown once its wait has ended.
+    std::string takeoverLine_;
     std::thread worker_;
 
     std::atomic<std::size_t> done_ = 0;

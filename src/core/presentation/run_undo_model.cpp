@@ -40,8 +40,11 @@ std::string RunLabel(const JournalManifest& manifest) {
 
 }  // namespace
 
-RunUndoModel::RunUndoModel(std::function<JournalPlace()> place, std::string programName)
-    : place_(std::move(place)), programName_(std::move(programName)) {}
+RunUndoModel::RunUndoModel(std::function<JournalPlace()> place, std::string programName,
+                           std::function<std::chrono::seconds()> staleClaimLimit)
+    : place_(std::move(place)),
+      programName_(std::move(programName)),
+      staleClaimLimit_(std::move(staleClaimLimit)) {}
 
 std::vector<RecentRun> RunUndoModel::RecentRuns() const {
     const std::vector<JournalRun> runs = ListJournals(place_().folder);
@@ -69,6 +72,8 @@ bool RunUndoModel::Undo(const std::string& id, RunUndoView& view) const {
     options.place = place;
     options.programName = programName_;
     options.lockWait.limit = kDesktopUndoLockLimit;
+    if (staleClaimLimit_)
+        options.lockWait.staleAfter = staleClaimLimit_();
     options.dryRun = true;
     const UndoReport plan = UndoRun(run.value(), options);
     const std::string question =

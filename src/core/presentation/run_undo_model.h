@@ -47,8 +47,10 @@ struct RecentRun {
 
 class RunUndoModel {
   public:
-    // `place` is asked at each use: the settings may change meanwhile.
-    RunUndoModel(std::function<JournalPlace()> place, std::string programName);
+    // `place` and `staleClaimLimit` are asked at each use: the settings may
+    // change meanwhile.
+    RunUndoModel(std::function<JournalPlace()> place, std::string programName,
+                 std::function<std::chrono::seconds()> staleClaimLimit = {});
 
     // The last kept runs, newest first, at most kRecentRunsInMenu.
     std::vector<RecentRun> RecentRuns() const;
@@ -59,6 +61,7 @@ class RunUndoModel {
   private:
     std::function<JournalPlace()> place_;
     std::string programName_;
+    std::function<std::chrono::seconds()> staleClaimLimit_;
 };
 
 }  // namespace bladeway

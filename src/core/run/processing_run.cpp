@@ -199,10 +199,12 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     // Each index is read again, changed and replaced under its writer lock,
     // past the read cache: other programs may write it meanwhile.
     const RunBatchLimits& limits = environment.batchLimits;
-    IndexBatch indexBatch(environment.fileSystem, limits.keys,
-                          IndexWriteGuard{LockWait{environment.lockLimit, environment.stopRequested,
-                                                   environment.waiting},
-                                          journal ? &*journal : nullptr});
+    IndexBatch indexBatch(
+        environment.fileSystem, limits.keys,
+        IndexWriteGuard{
+            LockWait{environment.lockLimit, environment.staleClaimLimit, environment.stopRequested,
+                     environment.waiting, environment.tookOver},
+            journal ? &*journal : nullptr});
     int statusColumn = 0;  // the column whose problem set the Status
     auto batchBegan = std::chrono::steady_clock::now();
     const auto writeBatch = [&](const std::string& indexPath) {
@@ -282,6 +284,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         report.journalId = journal->Id();
     }
     report.leftOversRemoved = programs.LeftOversRemoved();
+    report.indexWaits = indexBatch.Waits();
     NoteMissingFolders(environment, report);
     // What a stopped run left: the planned columns after the last one done.
     if (report.keys.size() < report.plannedKeys) {

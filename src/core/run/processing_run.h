@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/gcode/index_batch.h"
 #include "core/journal/journal_place.h"
 #include "core/keydata/key_record.h"
 #include "core/keydata/sheet.h"
@@ -58,10 +59,15 @@ struct RunEnvironment {
     std::string keyFile = {};
     // How long a write of an INDICE.Prg waits for another program writing it.
     std::chrono::milliseconds lockLimit = kWriterLockLimit;
-    // Told the path of an INDICE.Prg when the run begins to wait for another
-    // program writing it, and an empty text when the wait ends. The stop
-    // request ends a wait too. May be left empty.
-    std::function<void(std::string_view waitingFor)> waiting = {};
+    // How long another writer's claim may go unrenewed before it is taken over.
+    std::chrono::seconds staleClaimLimit = kDefaultStaleClaimLimit;
+    // Told the INDICE.Prg and who writes it when the run begins to wait for
+    // another program writing it, and an empty path when the wait ends. The
+    // stop request ends a wait too. May be left empty.
+    std::function<void(const WriterWait& wait)> waiting = {};
+    // Told when the run takes over the claim of a writer that is gone. May be
+    // left empty.
+    std::function<void(const ClaimTakeover& takeover)> tookOver = {};
     // Told the number of programs of a batch when it begins to be made
     // durable and moved into place, and 0 when that is done. May be left empty.
     std::function<void(std::size_t programs)> saving = {};
@@ -130,6 +136,9 @@ struct RunReport {
     // Why the run ended before its last key: its journal could not keep what
     // it was about to replace, so nothing more was replaced (empty: it did not).
     std::string journalProblem;
+    // The index writes that waited for another program, or took over the
+    // claim of one that was gone, in order.
+    std::vector<IndexWriteWait> indexWaits;
 };
 
 // Runs over every column of the sheet in order. A column is processed when

@@ -112,7 +112,38 @@ std::string SummaryLine(const RunReport& report, bool dryRun) {
         line += "; " + GroupedCount(report.leftOversRemoved) + " temporary file" +
                 (report.leftOversRemoved == 1 ? "" : "s") + " left by interrupted runs removed";
     }
-    return line;
+    return line + WriterWaitsText(report.indexWaits);
+}
+
+std::string WriterWaitsText(const std::vector<IndexWriteWait>& waits) {
+    // Each index's waits in all, and whom they were for last; short waits,
+    // as two runs writing one index at once have them, are not worth a word.
+    constexpr std::chrono::milliseconds kWorthSaying{1000};
+    std::vector<std::pair<std::string, LockHistory>> waited;
+    std::string text;
+    for (const IndexWriteWait& wait : waits) {
+        if (wait.history.takeover)
+            text += "; " + ShowPath(TakeoverText(*wait.history.takeover));
+        const auto same = std::find_if(waited.begin(), waited.end(), [&wait](const auto& seen) {
+            return seen.first == wait.path;
+        });
+        if (same == waited.end()) {
+            waited.emplace_back(wait.path, wait.history);
+        } else {
+            same->second.waited += wait.history.waited;
+            if (!wait.history.waitedFor.empty())
+                same->second.waitedFor = wait.history.waitedFor;
+        }
+    }
+    for (const auto& [path, history] : waited) {
+        if (history.waited < kWorthSaying)
+            continue;
+        const auto seconds = std::chrono::round<std::chrono::seconds>(history.waited).count();
+        text += "; waited " + std::to_string(seconds) + " s for another program writing '" +
+                ShowPath(path) + "'" +
+                (history.waitedFor.empty() ? "" : " (" + ShowPath(history.waitedFor) + ")");
+    }
+    return text;
 }
 
 std::string ProcessedKeysLine(const RunReport& report) {

@@ -45,6 +45,13 @@ std::string ShowPath(std::string_view text);
 // runs left "; 2 temporary files left by interrupted runs removed".
 std::string SummaryLine(const RunReport& report, bool dryRun);
 
+// What the summary line says of other writers: "; took over the claim of
+// STATION-2, process 4711, idle for 41 s, to write 'PATH'" for each
+// takeover, "; waited 12 s for another program writing 'PATH' (bladeway
+// 2.2.0 on STATION-2, process 4711)" for each index whose waits came to a
+// second or more; empty when the run met no other writer.
+std::string WriterWaitsText(const std::vector<IndexWriteWait>& waits);
+
 // What the run took: "all 12 keys: no block selected" or "3 selected keys".
 std::string ProcessedKeysLine(const RunReport& report);
 

@@ -82,7 +82,7 @@ IndexUndoOutcome UndoIndex(const JournalIndex& index, const UndoOptions& options
                            RunJournal* journal) {
     IndexUndoOutcome outcome;
     outcome.path = index.path;
-    std::optional<native::FileLock> lock;
+    std::optional<WriterLock> lock;
     if (!options.dryRun) {
         auto taken = Disk().LockForWriting(index.path, options.lockWait);
         if (!taken) {
@@ -90,6 +90,7 @@ IndexUndoOutcome UndoIndex(const JournalIndex& index, const UndoOptions& options
             return outcome;
         }
         lock = std::move(taken.value());
+        outcome.takeover = lock->History().takeover;
     }
     auto current = ContentOf(index.path);
     if (!current) {
@@ -101,6 +102,12 @@ IndexUndoOutcome UndoIndex(const JournalIndex& index, const UndoOptions& options
         outcome.error = "it is " + std::to_string(bytes.size()) +
                         " bytes long, not a whole number of records: left as it is";
         return outcome;
+    }
+    if (lock) {
+        if (const Outcome held = lock->Confirm(); !held) {
+            outcome.error = held.error();
+            return outcome;
+        }
     }
     const IndexUndo undo = UndoEntryChanges(bytes, index.entries);
     outcome.undone = undo.applied.size();
@@ -286,6 +293,8 @@ std::vector<std::string> UndoReportLines(const UndoReport& report) {
         if (index.removed)
             line += dry ? "; the run created it, so it would be removed"
                         : "; removed, as the run had created it";
+        if (index.takeover)
+            line += "; " + ShowPath(TakeoverText(*index.takeover));
         lines.push_back(line);
         for (const std::string& name : index.conflicts)
             lines.push_back("conflict: entry " + name + " in " + ShowPath(index.path) +

@@ -8,6 +8,7 @@
 // conflict. The undo is itself journalled, so it can be undone in its turn.
 // Indexes come first: a program the undo removes is never left listed.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ struct IndexUndoOutcome {
     std::vector<std::string> conflicts;  // names of entries others changed since
     bool removed = false;                // the run created it and it is empty again: it went
     std::string error;                   // it could not be undone
+    // The claim of a program that was gone, taken over to write the index.
+    std::optional<ClaimTakeover> takeover;
 };
 
 struct UndoReport {

@@ -11,6 +11,7 @@ inline constexpr std::string_view kPositions = "Positions";
 inline constexpr std::string_view kPaths = "Paths";
 inline constexpr std::string_view kPreferences = "Preferences";
 inline constexpr std::string_view kJournal = "Journal";
+inline constexpr std::string_view kSharing = "Sharing";
 
 // Paths
 inline constexpr std::string_view kSource = "Source";
@@ -26,6 +27,10 @@ inline constexpr std::string_view kTranslateVisible = "TranslateVisible";
 // their kept files may take.
 inline constexpr std::string_view kKeepRuns = "KeepRuns";
 inline constexpr std::string_view kKeepMegabytes = "KeepMegabytes";
+
+// Sharing: how long another writer's claim on an INDICE.Prg may go
+// unrenewed before this program takes it over, in seconds.
+inline constexpr std::string_view kStaleClaimSeconds = "StaleClaimSeconds";
 
 // The keys of one window's outer place and size in section Positions, in
 // twips; an empty key is not kept for that window.
@@ -48,7 +53,7 @@ struct SettingName {
 };
 
 // Every setting the programs read or write.
-inline constexpr std::array<SettingName, 18> kKnownSettings{{
+inline constexpr std::array<SettingName, 19> kKnownSettings{{
     {kPositions, kMainWindowPlace.top},
     {kPositions, kMainWindowPlace.left},
     {kPositions, kMainWindowPlace.height},
@@ -67,6 +72,7 @@ inline constexpr std::array<SettingName, 18> kKnownSettings{{
     {kPreferences, kTranslateVisible},
     {kJournal, kKeepRuns},
     {kJournal, kKeepMegabytes},
+    {kSharing, kStaleClaimSeconds},
 }};
 
 }  // namespace bladeway::settings_keys

@@ -95,8 +95,7 @@ class BatchWriter final : public FileSystem {
     Outcome CreateEmptyIfMissing(const std::string& path) override;
     // Its writes are batched already: a batch over it replaces at once.
     StagingSteps* Staging() override { return nullptr; }
-    Expected<native::FileLock> LockForWriting(const std::string& path,
-                                              const LockWait& wait) override {
+    Expected<WriterLock> LockForWriting(const std::string& path, const LockWait& wait) override {
         return base_.LockForWriting(path, wait);
     }
 

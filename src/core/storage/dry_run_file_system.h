@@ -26,9 +26,9 @@ class DryRunFileSystem final : public FileSystem {
     // Nothing to stage: a batch keeps each file at once, as ReplaceFile does.
     StagingSteps* Staging() override { return nullptr; }
     // It writes nothing that another writer could come between.
-    Expected<native::FileLock> LockForWriting(const std::string& /*path*/,
-                                              const LockWait& /*wait*/) override {
-        return native::FileLock{};
+    Expected<WriterLock> LockForWriting(const std::string& /*path*/,
+                                        const LockWait& /*wait*/) override {
+        return WriterLock{};
     }
 
     // Every path that would have been written or created, in the order of its

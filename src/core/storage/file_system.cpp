@@ -42,8 +42,7 @@ Outcome DiskFileSystem::CreateEmptyIfMissing(const std::string& path) {
     return native::CreateEmptyIfMissing(path);
 }
 
-Expected<native::FileLock> DiskFileSystem::LockForWriting(const std::string& path,
-                                                          const LockWait& wait) {
+Expected<WriterLock> DiskFileSystem::LockForWriting(const std::string& path, const LockWait& wait) {
     return WaitForWriterLock(path, wait);
 }
 

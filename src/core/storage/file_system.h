@@ -54,8 +54,7 @@ class FileSystem {
     // read, change and replacement that no other writer may come between. A
     // file system that no other program writes (in memory, a dry run) gives
     // one that holds nothing.
-    virtual Expected<native::FileLock> LockForWriting(const std::string& path,
-                                                      const LockWait& wait) = 0;
+    virtual Expected<WriterLock> LockForWriting(const std::string& path, const LockWait& wait) = 0;
 };
 
 // The real file system. A single ReplaceFile goes through all four staging
@@ -69,8 +68,7 @@ class DiskFileSystem final : public FileSystem, public StagingSteps {
     Outcome ReplaceFile(const std::string& path, std::string_view bytes) override;
     Outcome CreateEmptyIfMissing(const std::string& path) override;
     StagingSteps* Staging() override { return this; }
-    Expected<native::FileLock> LockForWriting(const std::string& path,
-                                              const LockWait& wait) override;
+    Expected<WriterLock> LockForWriting(const std::string& path, const LockWait& wait) override;
 
     Expected<StagedFile> Stage(const std::string& path, std::string_view bytes) override;
     Expected<std::string> ReadStaged(const StagedFile& file, std::size_t limit) const override;

@@ -35,8 +35,7 @@ class ReadCacheFileSystem final : public FileSystem, private StagingSteps {
     // Its own steps, which forget what they replace, where the file system
     // below has steps to pass them on to.
     StagingSteps* Staging() override { return staging_ != nullptr ? this : nullptr; }
-    Expected<native::FileLock> LockForWriting(const std::string& path,
-                                              const LockWait& wait) override {
+    Expected<WriterLock> LockForWriting(const std::string& path, const LockWait& wait) override {
         return fileSystem_.LockForWriting(path, wait);
     }
     // Forgets what it read of `path`, so that the next read asks the file

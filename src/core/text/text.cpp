@@ -1,6 +1,7 @@
 #include "core/text/text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -130,6 +131,15 @@ double LeadingNumberValue(std::string_view text) {
         }
     }
     return ParseDecimalPrefix(number).value;
+}
+
+std::optional<std::uint64_t> DigitsValue(std::string_view text) {
+    text = TrimSpaces(text);
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 
 std::int64_t WholeNumberOf(std::string_view text) {

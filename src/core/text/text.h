@@ -5,6 +5,7 @@
 // are counted from 1 as the file formats count them.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,11 @@ std::int64_t RoundHalfEven(double value);
 // when there is none). The mirror count, a variable's index and the check
 // values of the settings are read so.
 std::int64_t WholeNumberOf(std::string_view text);
+
+// The digits of a text, spaces around them aside, as a number; nothing for
+// any other text (a sign, a point, a number too large). Settings of this
+// program's own read so.
+std::optional<std::uint64_t> DigitsValue(std::string_view text);
 
 // Saturating narrowing for 16-bit fields.
 std::int16_t SaturateToInt16(std::int64_t value);

@@ -96,8 +96,8 @@ void BackgroundRun::ShowProgress(const RunCounts& counts) {
     progress_->ShowProgress(counts);
 }
 
-void BackgroundRun::ShowWaiting(std::string_view path) {
-    progress_->ShowWaiting(path);
+void BackgroundRun::ShowWaiting(std::string_view line) {
+    progress_->ShowWaiting(line);
 }
 
 void BackgroundRun::ShowProgressWindow() {

@@ -40,7 +40,7 @@ class BackgroundRun final : public Window, private RunSessionView {
     // RunSessionView
     void RunStarting() override;
     void ShowProgress(const RunCounts& counts) override;
-    void ShowWaiting(std::string_view path) override;
+    void ShowWaiting(std::string_view line) override;
     void ShowProgressWindow() override;
     void HideProgressWindow() override;
     void OpenMessage(std::string_view message) override;

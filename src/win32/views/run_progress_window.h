@@ -23,7 +23,7 @@ class RunProgressWindow final : public DialogWindow, private RunProgressView {
     // A run begins: nothing done yet, Cancel ready.
     void BeginRun() { model_.Begin(); }
     void ShowProgress(const RunCounts& counts) { model_.ShowProgress(counts); }
-    void ShowWaiting(std::string_view path) { model_.ShowWaiting(path); }
+    void ShowWaiting(std::string_view line) { model_.ShowWaiting(line); }
     // Comes into sight, active, so that Escape cancels at once; shown
     // already, it stays as it is (a message may be above it).
     void Show();

@@ -7,12 +7,14 @@
 #include <limits>
 #include <random>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/gcode/index_batch.h"
 #include "core/gcode/index_entry_changes.h"
 #include "core/gcode/index_merge.h"
 #include "core/gcode/index_record.h"
+#include "core/os/process_identity.h"
 #include "support/index_bytes.h"
 #include "support/single_key_index_step.h"
 #include "support/temp_folder.h"
@@ -280,31 +282,40 @@ TEST(IndexUndoTest, EntriesOthersWroteSinceStay) {
     EXPECT_EQ(undo.applied.size(), 2U);
 }
 
-// Each write reads the index again under its lock: entries another program
-// entered since the batch began stay. While another holds the lock the
-// batch waits, says so, and gives its keys up at the limit.
-TEST(IndexBatchTest, AWriteKeepsOtherWritersEntriesAndWaitsForTheirLock) {
+// Each write reads the index again under its claim: entries another program
+// entered since the batch began stay. While another holds the claim the
+// batch waits, says for whom, and gives its keys up at the limit.
+TEST(IndexBatchTest, AWriteKeepsOtherWritersEntriesAndWaitsForTheirClaim) {
     testing::TempFolder folder;
     const std::string path = folder.Write("INDICE.Prg", RawIndexRecord("A"));
-    std::vector<std::string> waits;
-    LockWait wait{std::chrono::milliseconds(100), {}, [&waits](std::string_view waiting) {
-                      waits.emplace_back(waiting);
-                  }};
+    std::vector<WriterWait> waits;
+    LockWait wait;
+    wait.limit = std::chrono::milliseconds(100);
+    wait.waiting = [&waits](const WriterWait& waiting) { waits.push_back(waiting); };
     IndexBatch batch(Disk(), kIndexBatchSize, IndexWriteGuard{wait, nullptr});
     std::vector<std::string> errors;
     batch.Enter(path, IndexRecord::FromBytes(RawIndexRecord("C")), 0, errors);
     testing::WriteBytes(path, RawIndexRecord("A") + RawIndexRecord("B", 'p'));
 
-    auto other = native::TryLockExclusive(LockFilePath(path));
+    auto other = WaitForWriterLock(path, LockWait{});
     ASSERT_TRUE(other && other.value().Held());
+    const std::string holder = "on " + native::ThisProcess().computer + ", process " +
+                               std::to_string(native::ThisProcess().process);
     const auto refused = batch.Write();
     ASSERT_EQ(refused.size(), 1U);
-    EXPECT_EQ(refused[0].error,
-              "gave up waiting for another program writing '" + path + "' after 0.1 s");
-    EXPECT_EQ(waits, (std::vector<std::string>{path, ""}));
-    const LockWait stopping{std::chrono::hours(1), [] { return true; }, {}};
-    EXPECT_EQ(WaitForWriterLock(path, stopping).error(),
-              "stopped while waiting for another program writing '" + path + "'");
+    EXPECT_THAT(refused[0].error,
+                ::testing::StartsWith("gave up waiting for another program writing '" + path +
+                                      "' after 0.1 s ("));
+    EXPECT_THAT(refused[0].error, ::testing::EndsWith(holder + ")"));
+    ASSERT_EQ(waits.size(), 2U);
+    EXPECT_EQ(waits[0].path, path);
+    EXPECT_THAT(waits[0].holder, ::testing::EndsWith(holder));
+    EXPECT_EQ(waits[1].path, "");
+    LockWait stopping;
+    stopping.stopRequested = [] { return true; };
+    EXPECT_THAT(
+        WaitForWriterLock(path, stopping).error(),
+        ::testing::StartsWith("stopped while waiting for another program writing '" + path + "'"));
     other.value().Release();
 
     batch.Enter(path, IndexRecord::FromBytes(RawIndexRecord("C")), 1, errors);

@@ -110,23 +110,35 @@ TEST_F(RunSessionModelTest, ProgressShowsAfterTheDelayWithTheCountsToldBeforeThe
 }
 
 // A wait for another program's index brings the progress window whatever
-// the delay, saying what it waits for, and Cancel ends the wait.
-TEST_F(RunSessionModelTest, AWaitIsShownAtOnceAndCancelEndsIt) {
+// the delay, saying whom it waits for; a claim taken over stays said once
+// its wait has ended; Cancel ends a wait.
+TEST_F(RunSessionModelTest, AWaitIsShownAtOnceATakeoverStaysSaidAndCancelEndsAWait) {
     Make([](const Sheet&, const SheetSelection&, const RunEnvironment& environment) {
-        environment.waiting("/srv/INDICE.Prg");
+        environment.waiting({"/srv/INDICE.Prg", "bladeway 2.2.0 on ST2, process 7"});
+        environment.tookOver(
+            {"/srv/INDICE.Prg", "ST2", 7, std::chrono::seconds(41), StaleClaim::kNotRenewed});
+        environment.waiting({});
+        environment.waiting({"/srv/INDICE.Prg", ""});
         while (!environment.stopRequested())
             std::this_thread::yield();
-        environment.waiting("");
+        environment.waiting({});
         return RunReport{};
     });
     Start();
-    ASSERT_TRUE(queue.DrainUntil([this] { return Count("waiting /srv/INDICE.Prg") == 1; }));
-    EXPECT_EQ(view.events,
+    const std::string waiting = "waiting Waiting for another program writing '/srv/INDICE.Prg'";
+    const std::string tookOver =
+        "waiting Took over the claim of ST2, process 7, idle for 41 s, to write "
+        "'/srv/INDICE.Prg'";
+    ASSERT_TRUE(queue.DrainUntil([&] { return Count(waiting) == 1; }));
+    EXPECT_EQ(std::vector<std::string>(view.events.begin(), view.events.begin() + 5),
               (std::vector<std::string>{"starting", "progress 0 of 0", "progress 0 of 0",
-                                        "progress window shown", "waiting /srv/INDICE.Prg"}));
+                                        "progress window shown",
+                                        waiting + " (bladeway 2.2.0 on ST2, process 7)"}));
+    EXPECT_EQ(Count(tookOver), 2U);
     model->Stop();
     ASSERT_TRUE(queue.DrainUntil([this] { return view.report.has_value(); }));
-    EXPECT_EQ(Count("waiting "), 1U);
+    EXPECT_EQ(Count(tookOver), 3U);
+    EXPECT_EQ(Count("waiting "), 0U);
 }
 
 TEST_F(RunSessionModelTest, QuestionsComeOneAtATimeAndOnlyTheFirstAnswerCounts) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/os/paths.h"
+#include "core/os/unix/fresh_status.h"
 #include "core/os/unix/system_calls.h"
 #include "core/os/whole_file_read.h"
 
@@ -158,14 +159,16 @@ Expected<std::string> ReadWholeFile(const std::string& path, std::size_t limit) 
     if (file.get() < 0) {
         return SystemFailure("cannot open", path, errno);
     }
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0) {
+    // Its size as the file system has it now: a share's client may remember
+    // an older one, and the read would stop there.
+    FreshStatus info;
+    if (!StatusNow(file.get(), info)) {
         return SystemFailure("cannot read", path, errno);
     }
-    if (S_ISDIR(info.st_mode)) {
+    if (S_ISDIR(info.mode)) {
         return IsFolderFailure("cannot read", path);
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (!S_ISREG(info.mode)) {
         return Failure{"cannot read " + Quoted(path) + ": it is not a regular file"};
     }
     const auto readSome = [&file](char* buffer, std::size_t count) -> std::optional<std::size_t> {
@@ -179,7 +182,7 @@ Expected<std::string> ReadWholeFile(const std::string& path, std::size_t limit) 
             }
         }
     };
-    return ReadToEnd(path, static_cast<std::uint64_t>(info.st_size), limit, readSome,
+    return ReadToEnd(path, info.size, limit, readSome,
                      [&path] { return SystemFailure("cannot read", path, errno); });
 }
 
