@@ -32,7 +32,10 @@ install_missing_packages() {
         sudo=(sudo)
     fi
     "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # RUNLEVEL=1: a package's service (the SSH server the tests bring) is
+    # installed but not started; the tests start their own.
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive RUNLEVEL=1 \
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
 # Configures and builds a preset (default: "default").

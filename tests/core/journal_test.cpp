@@ -9,7 +9,9 @@
 #include "core/gcode/index_record.h"
 #include "core/journal/journal_folder.h"
 #include "core/journal/journal_manifest.h"
+#include "core/journal/run_journal.h"
 #include "core/os/paths.h"
+#include "core/text/content_hash.h"
 #include "support/index_bytes.h"
 #include "support/temp_folder.h"
 
@@ -65,6 +67,29 @@ TEST(JournalManifestTest, IsReadBackExactlyOrRefused) {
 
 // The newest runs are kept while both limits hold, the run just made and a
 // run still writing always; every older one goes.
+// A file a batch saw that is gone when it is kept (another program removed
+// it, or a share's client showed it for a while after) is kept as no file,
+// as one the run creates; the batch goes on.
+TEST(RunJournalTest, AFileGoneSinceItWasSeenIsKeptAsNoFile) {
+    testing::TempFolder journals;
+    testing::TempFolder dest;
+    const std::string folder = testing::Utf8(journals.Path());
+    RunJournal journal(JournalPlace{folder, 20, std::uint64_t{1} << 30},
+                       RunDescription{"run", "", "bladeway", "keys.dat", "flat", "", 2});
+    const std::vector<PlannedReplacement> planned{
+        {dest.File("GONE"), ContentHash("new"), true, 42},
+        {dest.Write("THERE", "old"), ContentHash("new"), true, 3}};
+    ASSERT_TRUE(journal.KeepNow(planned));
+    journal.Finish();
+    const auto run = FindJournal(folder, journal.Id());
+    ASSERT_TRUE(run && run.value().manifest);
+    const JournalManifest& manifest = *run.value().manifest;
+    ASSERT_EQ(manifest.files.size(), 2U);
+    EXPECT_FALSE(manifest.files[0].kept);
+    EXPECT_TRUE(manifest.files[1].kept);
+    EXPECT_EQ(manifest.keptBytes, 3U);
+}
+
 TEST(JournalTrimTest, KeepsTheNewestRunsWithinBothLimits) {
     testing::TempFolder folder;
     const auto make = [&folder](const std::string& id, std::uint64_t bytes, bool complete) {

@@ -114,21 +114,31 @@ Expected<std::vector<native::StagedFile>> RunJournal::Prepare(std::span<const Pl
             continue;  // a folder: no run replaces it
         JournalFile entry{path, std::nullopt, file.after};
         if (status.exists) {
-            std::string name = std::to_string(nextKept_++);
+            std::string name = std::to_string(nextKept_);
             std::string keptPath = JoinPath(keptFolder, name);
+            bool kept = true;
             if (native::HardLink(path, keptPath)) {
                 keeping.linked.push_back(std::move(keptPath));
             } else {
                 auto bytes = native::ReadWholeFile(path, kDefaultReadLimit);
-                if (!bytes)
+                // Gone since it was seen (another program removed it, or a
+                // share's client showed it a while after): nothing to keep,
+                // as for a file the run creates.
+                kept = bytes || !IsNoFile(bytes.errorKind());
+                if (!bytes && kept)
                     return GiveUp(bytes.failure());
-                auto staged = native::Stage(keptPath, bytes.value());
-                if (!staged)
-                    return GiveUp(staged.failure());
-                keeping.staged.push_back(std::move(staged.value()));
+                if (kept) {
+                    auto staged = native::Stage(keptPath, bytes.value());
+                    if (!staged)
+                        return GiveUp(staged.failure());
+                    keeping.staged.push_back(std::move(staged.value()));
+                }
             }
-            entry.kept = std::move(name);
-            manifest_.keptBytes += status.size;
+            if (kept) {
+                ++nextKept_;
+                entry.kept = std::move(name);
+                manifest_.keptBytes += status.size;
+            }
         }
         fileAt_.emplace(key, manifest_.files.size());
         keeping.newKeys.push_back(std::move(key));

@@ -13,6 +13,7 @@ namespace bladeway::native {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 constexpr DWORD kRecordLimit = 4096;
 
 HANDLE AsHandle(std::intptr_t handle) {
@@ -111,17 +112,13 @@ Outcome HeldClaimFile::Rewrite(std::string_view record) const {
 }
 
 void HeldClaimFile::RemoveAndClose() {
+    // By name, so that the holder's handle needs no delete access and others
+    // may read the claim as they read any file. Windows 10 removes the name
+    // at once; an older system once the last handle closes, which for a
+    // waiter looking at it is a moment.
     if (Held()) {
-        // At once where the system can (Windows 10 on); else once the last
-        // handle closes, which for a waiter looking at it is a moment.
-        FILE_DISPOSITION_INFO_EX now{FILE_DISPOSITION_FLAG_DELETE |
-                                     FILE_DISPOSITION_FLAG_POSIX_SEMANTICS};
-        if (::SetFileInformationByHandle(AsHandle(handle_), FileDispositionInfoEx, &now,
-                                         sizeof now) == 0) {
-            FILE_DISPOSITION_INFO onClose{TRUE};
-            ::SetFileInformationByHandle(AsHandle(handle_), FileDispositionInfo, &onClose,
-                                         sizeof onClose);
-        }
+        if (const auto wide = win32::WideFromUtf8(path_))
+            ::DeleteFileW(wide->c_str());
     }
     Close();
 }
@@ -137,8 +134,8 @@ Expected<HeldClaimFile> CreateClaimFile(const std::string& path, std::string_vie
     const auto wide = win32::WideFromUtf8(path);
     if (!wide)
         return NotUtf8("cannot create the claim", path);
-    Handle file(::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, kShareAll,
-                              nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    Handle file(::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!file.valid()) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
@@ -160,8 +157,8 @@ Expected<HeldClaimFile> TakeOverClaimFile(const std::string& path, std::string_v
     const auto wide = win32::WideFromUtf8(path);
     if (!wide)
         return NotUtf8("cannot take over the claim", path);
-    Handle file(::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, kShareAll,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    Handle file(::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!file.valid()) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || MayBeGoing(error))
