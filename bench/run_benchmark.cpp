@@ -163,6 +163,49 @@ void TreeRun(benchmark::State& state) {
         state.SkipWithError("the destination index does not hold every key");
 }
 
+// The disk without the writer's claim: what a run would cost if no other
+// program ever wrote its index.
+class UnclaimedDisk final : public FileSystem {
+  public:
+    bool Exists(const std::string& path) const override { return Disk().Exists(path); }
+    bool FolderExists(const std::string& path) const override { return Disk().FolderExists(path); }
+    Expected<std::string> ReadWholeFile(const std::string& path,
+                                        std::size_t limit) const override {
+        return Disk().ReadWholeFile(path, limit);
+    }
+    Outcome ReplaceFile(const std::string& path, std::string_view bytes) override {
+        return Disk().ReplaceFile(path, bytes);
+    }
+    Outcome CreateEmptyIfMissing(const std::string& path) override {
+        return Disk().CreateEmptyIfMissing(path);
+    }
+    StagingSteps* Staging() override { return Disk().Staging(); }
+    Expected<WriterLock> LockForWriting(const std::string& /*path*/,
+                                        const LockWait& /*wait*/) override {
+        return WriterLock{};
+    }
+};
+
+// The tree run as a run would go without its index's claim.
+void UnclaimedTreeRun(benchmark::State& state) {
+    const auto keys = static_cast<int>(state.range(0));
+    RunSetup& setup = SetupOf(false, keys, static_cast<int>(state.range(1)));
+    const std::string& existing = ExistingIndex(static_cast<int>(state.range(2)));
+    const NoSelection all;
+    UnclaimedDisk unclaimed;
+    SettleDisk(state, setup);
+    for (auto _ : state) {
+        state.PauseTiming();
+        (void)Disk().ReplaceFile(setup.destinationIndex, existing);
+        state.ResumeTiming();
+        RunEnvironment environment = setup.Environment();
+        const RunEnvironment withoutClaim{environment.preferences, environment.flatTemplateMode,
+                                          unclaimed, environment.today};
+        const RunReport report = RunProcessing(setup.sheet, all, withoutClaim);
+        CheckAllWritten(state, report, static_cast<std::size_t>(keys));
+    }
+}
+
 // The check Process makes before a tree run: the run tried on a file system
 // that writes nothing.
 void CheckBeforeTreeRun(benchmark::State& state) {
@@ -197,6 +240,10 @@ BENCHMARK(FlatRun)->Apply(RunArguments)->Unit(benchmark::kMillisecond)->UseRealT
 BENCHMARK(JournalledFlatRun)->Apply(RunArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(TreeRun)->Apply(TreeArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(CheckBeforeTreeRun)->Apply(TreeArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(UnclaimedTreeRun)
+    ->Args({3000, 2000, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace bladeway::bench
@@ -233,5 +280,9 @@ int main(int argc, char** argv) {
                                "TreeRun/" + args + "/" + existing + "/real_time", goal ? 0.5 : 0});
         }
     }
+    // What the index's writer claim costs a run on its own disk.
+    figures.push_back({"tree run 3000 keys, 2 KB, index 0, with its claim / without",
+                       "TreeRun/3000/2000/0/real_time", "UnclaimedTreeRun/3000/2000/0/real_time",
+                       1.02});
     return bladeway::bench::RunWithRatios(argc, argv, figures);
 }

@@ -326,14 +326,17 @@ TEST_F(WriterClaimTest, AMarkLeftByAKilledWaiterGoesOnceItIsOld) {
 }
 
 // The claim changes hands while its holder does not renew it (a computer
-// that slept): the holder finds out before it writes, and leaves the new
-// holder's claim in place.
+// that slept): the holder renews it no more, finds out before it writes, and
+// leaves the new holder's claim in place.
 TEST_F(WriterClaimTest, AHolderWhoseClaimWasTakenOverMayNotWriteAndLeavesIt) {
     auto lock = WaitForWriterLock(Index(), Quick());
     ASSERT_TRUE(lock);
     ClaimHolder newer = SomeHolder();
     const std::string record = ClaimRecordText(newer);
     testing::WriteBytes(testing::Utf8Path(Claim()), record);
+    // Renewals (each third of a second here) never write over it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(testing::ReadBytes(testing::Utf8Path(Claim())), record);
     const Outcome confirmed = lock.value().Confirm();
     ASSERT_FALSE(confirmed);
     EXPECT_EQ(confirmed.error(),

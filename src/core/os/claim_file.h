@@ -48,6 +48,9 @@ class HeldClaimFile {
     // Writes `record` over the file's first bytes, in one write: a record of
     // the same length as before, so that a reader never sees it shorter.
     Outcome Rewrite(std::string_view record) const;
+    // The file's first `size` bytes as they are now, read through the handle
+    // held: the same file whatever became of its name.
+    Expected<std::string> ReadRecord(std::size_t size) const;
     // Removes the file while it is still open and locked, then closes it: a
     // waiter never finds the file there with its lock let go.
     void RemoveAndClose();

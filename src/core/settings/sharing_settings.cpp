@@ -15,7 +15,7 @@ std::chrono::seconds StaleClaimLimitOf(const SettingsFile& settings) {
     if (!seconds)
         return kDefaultStaleClaimLimit;
     // A day at most: a claim left longer than that blocks nothing worth waiting for.
-    constexpr std::uint64_t kLongest = 24 * 60 * 60;
+    constexpr std::uint64_t kLongest = std::uint64_t{24} * 60 * 60;
     const auto limit =
         std::chrono::seconds(static_cast<std::int64_t>(std::min(*seconds, kLongest)));
     return std::max(limit, kShortestStaleClaimLimit);

@@ -56,11 +56,11 @@ std::string UtcNow() {
     const year_month_day date{day};
     const hh_mm_ss time{now - day};
     std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "%04d-%02u-%02u %02d:%02d:%02d UTC",
-                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
-                  static_cast<unsigned>(date.day()), static_cast<int>(time.hours().count()),
-                  static_cast<int>(time.minutes().count()),
-                  static_cast<int>(time.seconds().count()));
+    (void)std::snprintf(text.data(), text.size(), "%04d-%02u-%02u %02d:%02d:%02d UTC",
+                        static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                        static_cast<unsigned>(date.day()), static_cast<int>(time.hours().count()),
+                        static_cast<int>(time.minutes().count()),
+                        static_cast<int>(time.seconds().count()));
     return text.data();
 }
 
@@ -133,6 +133,12 @@ struct WriterLock::Holding {
             std::unique_lock lock(mutex);
             while (
                 !renewDue.wait_for(lock, stop, period, [&stop] { return stop.stop_requested(); })) {
+                // A claim taken over meanwhile (this holder was stopped for
+                // the limit) is its new holder's: never written over.
+                const auto now = file.ReadRecord(kClaimRecordSize);
+                const auto record = now ? ParseClaimRecord(now.value()) : std::nullopt;
+                if (!record || record->token != holder.token)
+                    return;
                 ++holder.renewal;
                 (void)file.Rewrite(ClaimRecordText(holder));
             }

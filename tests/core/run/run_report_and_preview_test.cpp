@@ -159,6 +159,25 @@ TEST_F(RunTextTest, TheSummarySaysHowManyTemporariesOfKilledRunsWereRemoved) {
               "1 key processed: 1 program written, 0 keys with problems");
 }
 
+// Other writers met on the way reach the summary: each takeover, and each
+// index's waits in all once they come to a second, with whom they were for.
+TEST(RunWritersTextTest, TakeoversAlwaysWaitsOfASecondOrMoreInAllPerIndex) {
+    using std::chrono::milliseconds;
+    const ClaimTakeover takeover{"/srv/b/INDICE.Prg", "ST2", 7, std::chrono::seconds(41),
+                                 StaleClaim::kNotRenewed};
+    const std::vector<IndexWriteWait> waits{
+        {"/srv/a/INDICE.Prg", {milliseconds(600), "bladeway 2.2.0 on ST1, process 5", {}}},
+        {"/srv/b/INDICE.Prg", {milliseconds(300), "", takeover}},
+        {"/srv/a/INDICE.Prg", {milliseconds(500), "bladeway 2.2.0 on ST3, process 9", {}}},
+        {"/srv/c/INDICE.Prg", {milliseconds(900), "", {}}},
+    };
+    EXPECT_EQ(WriterWaitsText(waits),
+              "; took over the claim of ST2, process 7, idle for 41 s, to write "
+              "'/srv/b/INDICE.Prg'; waited 1 s for another program writing '/srv/a/INDICE.Prg' "
+              "(bladeway 2.2.0 on ST3, process 9)");
+    EXPECT_EQ(WriterWaitsText({}), "");
+}
+
 // A quote cannot be in a Windows file name, but it can name a template that
 // is then not found.
 TEST_F(RunTextTest, CsvStartsWithAByteOrderMarkQuotesWhatNeedsItAndKeepsWhatIsShown) {

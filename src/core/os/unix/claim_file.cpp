@@ -93,6 +93,15 @@ Outcome HeldClaimFile::Rewrite(std::string_view record) const {
     return {};
 }
 
+Expected<std::string> HeldClaimFile::ReadRecord(std::size_t size) const {
+    std::string record(size, '\0');
+    const ssize_t got = ::pread(static_cast<int>(handle_), record.data(), size, 0);
+    if (got < 0)
+        return SystemFailure("cannot read the claim", path_, errno);
+    record.resize(static_cast<std::size_t>(got));
+    return record;
+}
+
 void HeldClaimFile::RemoveAndClose() {
     if (Held())
         ::unlink(path_.c_str());

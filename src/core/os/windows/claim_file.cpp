@@ -111,6 +111,16 @@ Outcome HeldClaimFile::Rewrite(std::string_view record) const {
     return {};
 }
 
+Expected<std::string> HeldClaimFile::ReadRecord(std::size_t size) const {
+    std::string record(size, '\0');
+    OVERLAPPED start{};  // offset 0
+    DWORD got = 0;
+    if (::ReadFile(AsHandle(handle_), record.data(), static_cast<DWORD>(size), &got, &start) == 0)
+        return SystemFailure("cannot read the claim", path_, ::GetLastError());
+    record.resize(got);
+    return record;
+}
+
 void HeldClaimFile::RemoveAndClose() {
     // By name, so that the holder's handle needs no delete access and others
     // may read the claim as they read any file. Windows 10 removes the name
