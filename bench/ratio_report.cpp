@@ -33,12 +33,12 @@ class CollectingReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 void PrintFigure(const std::string& label, double ratio, double goal) {
-    if (goal > 0) {
-        std::printf("%-62s %8.2f %7s%.1f %s\n", label.c_str(), ratio, "<=", goal,
-                    ratio <= goal ? "met" : "MISSED");
-    } else {
-        std::printf("%-62s %8.2f\n", label.c_str(), ratio);
-    }
+    // Small figures (a part of a run) keep their digits.
+    const char* const format = ratio < 0.1 ? "%-62s %8.4f" : "%-62s %8.2f";
+    std::printf(format, label.c_str(), ratio);
+    if (goal > 0)
+        std::printf(" %7s%g %s", "<=", goal, ratio <= goal ? "met" : "MISSED");
+    std::printf("\n");
     std::fflush(stdout);
 }
 

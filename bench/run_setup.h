@@ -38,7 +38,8 @@ void CheckAllWritten(benchmark::State& state, const RunReport& report, std::size
 // Journalled: each run keeps every program it replaces in a run journal on
 // the same disk (a second name for each old file); two runs are kept, so
 // that from the third iteration on each run also removes the oldest
-// journal, as every run does once a shop's journal holds its 20 runs.
-void TimeFlatRuns(benchmark::State& state, bool journalled);
+// journal, as every run does once a shop's journal holds its 20 runs,
+// after the run ends, timed only when `trimTimed`.
+void TimeFlatRuns(benchmark::State& state, bool journalled, bool trimTimed = false);
 
 }  // namespace bladeway::bench

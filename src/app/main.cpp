@@ -6,6 +6,7 @@
 #include "app/app_environment.h"
 #include "app/main_window.h"
 #include "bladeway/version.h"
+#include "core/journal/journal_trimming.h"
 #include "qt_views/design_controls.h"
 #include "qt_views/program_icon.h"
 
@@ -48,5 +49,8 @@ int main(int argc, char** argv) {
     bladeway::MainWindow window(bladeway::DesktopEnvironment());
     window.Load();
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Old run journals a run began to remove are not left half removed.
+    bladeway::WaitForJournalTrims();
+    return status;
 }

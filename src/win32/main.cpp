@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/gcode/local_date.h"
+#include "core/journal/journal_trimming.h"
 #include "core/os/paths.h"
 #include "core/presentation/program_title.h"
 #include "core/storage/file_system.h"
@@ -54,5 +55,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    // Old run journals a run began to remove are not left half removed.
+    bladeway::WaitForJournalTrims();
     return static_cast<int>(message.wParam);
 }

@@ -90,6 +90,42 @@ TEST(RunJournalTest, AFileGoneSinceItWasSeenIsKeptAsNoFile) {
     EXPECT_EQ(manifest.keptBytes, 3U);
 }
 
+// What is kept ahead of a batch (as each file is staged) is the batch's once
+// it is prepared; a second name no batch takes, or one for a file the run
+// kept before, goes, so that the run's folder holds only what its manifest
+// lists.
+TEST(RunJournalTest, SecondNamesMadeAheadAreTakenOrRemoved) {
+    testing::TempFolder journals;
+    testing::TempFolder dest;
+    const std::string folder = testing::Utf8(journals.Path());
+    const std::string program = dest.Write("P1", "old P1");
+    const std::string other = dest.Write("P2", "old P2");
+    RunJournal journal(JournalPlace{folder, 20, std::uint64_t{1} << 30},
+                       RunDescription{"run", "", "bladeway", "keys.dat", "flat", "", 2});
+    const auto first = journal.KeepEarly(program);
+    const auto again = journal.KeepEarly(program);  // the same program twice in a batch
+    const auto unused = journal.KeepEarly(other);   // staged, never committed
+    ASSERT_TRUE(first && again && unused);
+    const std::vector<PlannedReplacement> planned{{program, ContentHash("new"), true, 6, first},
+                                                  {program, ContentHash("newer"), true, 6, again}};
+    ASSERT_TRUE(journal.KeepNow(planned));
+    journal.Finish();
+    const auto run = FindJournal(folder, journal.Id());
+    ASSERT_TRUE(run && run.value().manifest);
+    const JournalManifest& manifest = *run.value().manifest;
+    ASSERT_EQ(manifest.files.size(), 1U);
+    EXPECT_EQ(manifest.files[0].kept, first);
+    EXPECT_EQ(manifest.files[0].after, ContentHash("newer"));
+    EXPECT_EQ(manifest.keptBytes, 6U);
+    std::vector<std::string> kept;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(journals.Path() / journal.Id() / kKeptFolderName))
+        kept.push_back(entry.path().filename().string());
+    EXPECT_EQ(kept, std::vector<std::string>{*first});
+    EXPECT_EQ(testing::ReadBytes(journals.Path() / journal.Id() / kKeptFolderName / *first),
+              "old P1");
+}
+
 TEST(JournalTrimTest, KeepsTheNewestRunsWithinBothLimits) {
     testing::TempFolder folder;
     const auto make = [&folder](const std::string& id, std::uint64_t bytes, bool complete) {

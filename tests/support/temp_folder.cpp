@@ -12,6 +12,8 @@
 #include <unistd.h>
 #endif
 
+#include "core/journal/journal_trimming.h"
+
 namespace bladeway::testing {
 
 TempFolder::TempFolder() {
@@ -36,6 +38,8 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
+    // A run's removal of old journals may still go on inside the folder.
+    WaitForJournalTrims();
     std::error_code ignored;
     // Tests may leave read-only folders behind; open them up before removing.
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "core/journal/journal_folder.h"
+#include "core/journal/journal_trimming.h"
 #include "core/os/clock.h"
 #include "core/os/folders.h"
 #include "core/os/native_files.h"
@@ -26,6 +27,40 @@ std::string LocalTimeText() {
 
 RunJournal::RunJournal(JournalPlace place, RunDescription description) : place_(std::move(place)) {
     manifest_.run = std::move(description);
+}
+
+RunJournal::~RunJournal() {
+    RemoveUnusedEarly();
+}
+
+std::optional<std::string> RunJournal::KeepEarly(const std::string& path) {
+    std::string name;
+    std::string keptPath;
+    {
+        const std::lock_guard lock(earlyMutex_);
+        if (noEarly_ || !Begin())
+            return std::nullopt;
+        name = "e" + std::to_string(nextEarly_++);
+        keptPath = JoinPath(JoinPath(folder_, kKeptFolderName), name);
+    }
+    // Outside the lock: a link costs what writing a small file does.
+    if (!native::HardLink(path, keptPath)) {
+        const std::lock_guard lock(earlyMutex_);
+        noEarly_ = true;
+        return std::nullopt;
+    }
+    const std::lock_guard lock(earlyMutex_);
+    early_.insert(name);
+    return name;
+}
+
+void RunJournal::RemoveUnusedEarly() {
+    const std::lock_guard lock(earlyMutex_);
+    if (!folder_.empty()) {
+        for (const std::string& name : early_)
+            (void)native::RemoveFile(JoinPath(JoinPath(folder_, kKeptFolderName), name));
+    }
+    early_.clear();
 }
 
 Outcome RunJournal::Begin() {
@@ -54,7 +89,6 @@ Outcome RunJournal::Begin() {
         folder_ = std::move(folder);
         manifest_.id = std::move(id);
         manifest_.started = LocalTimeText();
-        trimmer_ = std::jthread([place = place_, id = manifest_.id] { TrimJournals(place, id); });
     }
     if (folder_.empty())
         return Failure{"no free name for the run's folder in '" + place_.folder + "'"};
@@ -64,9 +98,11 @@ Outcome RunJournal::Begin() {
 Failure RunJournal::GiveUp(const Failure& reason) {
     AbandonKeeping();
     if (!manifestWritten_ && !folder_.empty()) {
+        const std::lock_guard lock(earlyMutex_);
         (void)native::RemoveFolderTree(folder_);
         folder_.clear();
         manifest_.id.clear();
+        early_.clear();  // gone with the folder
     }
     return Failure{"the run journal in '" + place_.folder +
                        "' cannot keep what the run replaces: " + reason.message,
@@ -89,7 +125,8 @@ Expected<std::vector<native::StagedFile>> RunJournal::PrepareKeeping(
     std::vector<Planned> planned;
     planned.reserve(files.size());
     for (const PlannedReplacement& file : files)
-        planned.push_back({file.path, file.contentHash, file.existenceKnown, file.existingSize});
+        planned.push_back(
+            {file.path, file.contentHash, file.existenceKnown, file.existingSize, file.keptEarly});
     return Prepare(planned);
 }
 
@@ -102,18 +139,38 @@ Expected<std::vector<native::StagedFile>> RunJournal::Prepare(std::span<const Pl
     for (const Planned& file : files) {
         std::string path = AbsolutePath(file.path);
         std::string key = SameFileKey(path);
+        // Kept ahead: the batch takes the name (and removes it, should the
+        // batch be given up), or, for a file this run kept before, drops it.
+        bool keptEarly = false;
+        if (file.keptEarly) {
+            const std::lock_guard lock(earlyMutex_);
+            keptEarly = early_.erase(*file.keptEarly) == 1;
+        }
+        const std::string earlyPath =
+            keptEarly ? JoinPath(keptFolder, *file.keptEarly) : std::string();
         if (const auto known = fileAt_.find(key); known != fileAt_.end()) {
             manifest_.files[known->second].after = file.after;
+            if (keptEarly)
+                (void)native::RemoveFile(earlyPath);
             continue;
         }
         native::FileStatus status{file.existingSize.has_value(), false, true,
                                   file.existingSize.value_or(0)};
         if (!file.existenceKnown)
             status = native::StatusOf(path);
-        if (status.exists && !status.isRegularFile)
+        if (status.exists && !status.isRegularFile) {
+            if (keptEarly)
+                (void)native::RemoveFile(earlyPath);
             continue;  // a folder: no run replaces it
+        }
         JournalFile entry{path, std::nullopt, file.after};
-        if (status.exists) {
+        if (keptEarly && status.exists) {
+            keeping.linked.push_back(earlyPath);
+            entry.kept = *file.keptEarly;
+            manifest_.keptBytes += status.size;
+        } else if (status.exists) {
+            if (keptEarly)
+                (void)native::RemoveFile(earlyPath);
             std::string name = std::to_string(nextKept_);
             std::string keptPath = JoinPath(keptFolder, name);
             bool kept = true;
@@ -251,13 +308,13 @@ Outcome RunJournal::KeepIndexChanges(const std::string& path, bool existed,
 
 void RunJournal::Finish() {
     AbandonKeeping();
+    RemoveUnusedEarly();
     if (folder_.empty())
         return;
     // The mark needs no flush: a run whose mark a power loss took shows as
     // interrupted, which is all it changes.
     (void)native::CreateEmptyIfMissing(JoinPath(folder_, kCompleteMarkName));
-    if (trimmer_.joinable())
-        trimmer_.join();
+    TrimJournalsAfterRun(place_, manifest_.id);
 }
 
 }  // namespace bladeway

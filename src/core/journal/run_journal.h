@@ -12,10 +12,11 @@
 // no journal.
 #include <cstddef>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
-#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -29,11 +30,18 @@ namespace bladeway {
 class RunJournal final : public ReplacementKeeper, public IndexChangeKeeper {
   public:
     RunJournal(JournalPlace place, RunDescription description);
+    ~RunJournal() override;
+    RunJournal(const RunJournal&) = delete;
+    RunJournal& operator=(const RunJournal&) = delete;
 
     Expected<std::vector<native::StagedFile>> PrepareKeeping(
         std::span<const PlannedReplacement> files) override;
     Outcome CompleteKeeping() override;
     void AbandonKeeping() override;
+    // A second name for the file, in the run's folder, made now; nothing
+    // where the file system has none (the journal is then kept by copies,
+    // as the batch ends).
+    std::optional<std::string> KeepEarly(const std::string& path) override;
 
     Outcome KeepIndexChanges(const std::string& path, bool existed,
                              std::span<const IndexEntryChange> changes) override;
@@ -55,6 +63,7 @@ class RunJournal final : public ReplacementKeeper, public IndexChangeKeeper {
         std::optional<std::string> after;
         bool existenceKnown = false;
         std::optional<std::uint64_t> existingSize = {};
+        std::optional<std::string> keptEarly = {};
     };
     // What a batch is keeping, between PrepareKeeping and its end.
     struct Keeping {
@@ -67,6 +76,8 @@ class RunJournal final : public ReplacementKeeper, public IndexChangeKeeper {
 
     Expected<std::vector<native::StagedFile>> Prepare(std::span<const Planned> files);
     Outcome Begin();
+    // Removes the second names KeepEarly made that no batch took.
+    void RemoveUnusedEarly();
     // Stages the manifest and the run's summary into `keeping`.
     Outcome StageManifest(Keeping& keeping);
     // The refusal of `reason`, after giving up what is being kept; a journal
@@ -83,9 +94,12 @@ class RunJournal final : public ReplacementKeeper, public IndexChangeKeeper {
     std::size_t nextKept_ = 1;
     bool manifestWritten_ = false;
     std::optional<Keeping> keeping_;
-    // Removes the journals beyond the limits while the run goes on, on a
-    // thread of its own: they hold no file of this run.
-    std::jthread trimmer_;
+    // What KeepEarly shares with the batch, from any thread: the run's
+    // folder is made under it, and its names are its own ("e1", "e2", ...).
+    std::mutex earlyMutex_;
+    std::size_t nextEarly_ = 1;
+    bool noEarly_ = false;         // a second name could not be made: keep at the batch's end
+    std::set<std::string> early_;  // names made and not yet taken by a batch
 };
 
 }  // namespace bladeway

@@ -169,6 +169,10 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     KeyRecord record;
     // Templates and the template index are read once per run.
     ReadCacheFileSystem fileSystem(environment.fileSystem);
+    // What the run replaces is kept first, so that it can be undone; it
+    // outlives the batches, whose staging thread keeps what each file
+    // replaces as it goes.
+    std::optional<RunJournal> journal;
     // Programs go to disk in batches, each made durable by one flush; the
     // indexes are written after the programs they list, each durable at once.
     BatchWriter programs(fileSystem);
@@ -184,8 +188,6 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
             ++report.plannedKeys;
         }
     }
-    // What the run replaces is kept first, so that it can be undone.
-    std::optional<RunJournal> journal;
     if (!environment.journal.folder.empty()) {
         RunDescription description;
         description.program = environment.programName;

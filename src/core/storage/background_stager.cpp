@@ -22,7 +22,7 @@ void BackgroundStager::Stage(std::string path, std::string bytes, bool sweepFold
     std::unique_lock lock(mutex_);
     const bool idle = jobs_.empty() && !workerBusy_;
     jobs_.push_back(Job{done_.size(), std::move(path), std::move(bytes), sweepFolderFirst});
-    done_.push_back(Staged{Failure{std::string()}, 0});
+    done_.push_back(Staged{Failure{std::string()}, 0, {}});
     if (!worker_.joinable() && !withoutWorker_) {
         try {
             worker_ = std::thread(&BackgroundStager::Work, this);
@@ -51,10 +51,12 @@ bool BackgroundStager::StageNext(std::unique_lock<std::mutex>& lock) {
     Job job = std::move(jobs_.front());
     jobs_.pop_front();
     lock.unlock();
-    Staged staged{Failure{std::string()}, 0};
+    Staged staged{Failure{std::string()}, 0, {}};
     if (job.sweepFolderFirst)
         staged.leftOversRemoved = steps_.RemoveLeftOverTemporaries(FolderOf(job.path));
     staged.file = steps_.Stage(job.path, job.bytes);
+    if (staged.file && afterStaging_)
+        staged.keptEarly = afterStaging_(staged.file.value());
     lock.lock();
     done_[job.slot] = std::move(staged);
     if (++finished_ == done_.size())

@@ -10,7 +10,9 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,8 +32,15 @@ class BackgroundStager {
 
     struct Staged {
         Expected<StagedFile> file;
-        std::size_t leftOversRemoved = 0;  // by the folder's sweep before it
+        std::size_t leftOversRemoved = 0;           // by the folder's sweep before it
+        std::optional<std::string> keptEarly = {};  // what the after-staging step gave
     };
+
+    // Done after each file is staged, on the thread that staged it, before
+    // any is handed over (a journal keeping what the file replaces).
+    void SetAfterStaging(std::function<std::optional<std::string>(const StagedFile&)> step) {
+        afterStaging_ = std::move(step);
+    }
 
     // Stages `bytes` as `path`; sweeping the folder's left-over temporaries
     // first when asked.
@@ -51,6 +60,7 @@ class BackgroundStager {
     void Work();
 
     StagingSteps& steps_;
+    std::function<std::optional<std::string>(const StagedFile&)> afterStaging_;
     std::mutex mutex_;
     std::condition_variable jobsWaiting_;
     std::condition_variable jobsDone_;

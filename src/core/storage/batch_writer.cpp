@@ -48,6 +48,19 @@ BatchWriter::BatchWriter(FileSystem& base)
         stager_ = std::make_unique<BackgroundStager>(staging_);
 }
 
+void BatchWriter::SetKeeper(ReplacementKeeper* keeper) {
+    keeper_ = keeper;
+    // What a file replaces is kept as it is staged, beside the making of
+    // the next: a batch's end then only notes it.
+    if (stager_ != nullptr && keeper_ != nullptr) {
+        stager_->SetAfterStaging([keeper](const StagedFile& file) -> std::optional<std::string> {
+            if (!file.replacedSize)
+                return std::nullopt;
+            return keeper->KeepEarly(file.target);
+        });
+    }
+}
+
 BatchWriter::~BatchWriter() {
     Settle();
     for (const Entry& entry : staged_) {
@@ -63,6 +76,7 @@ std::size_t BatchWriter::Settle() const {
             leftOversRemoved_ += staged.leftOversRemoved;
             if (staged.file) {
                 entry.file = std::move(staged.file.value());
+                entry.keptEarly = std::move(staged.keptEarly);
             } else {
                 entry.stagingProblem = staged.file.error();
             }
@@ -154,7 +168,8 @@ Outcome BatchWriter::ReplaceFile(const std::string& path, std::string_view bytes
         file = std::move(staged.value());
     }
     latest_.insert_or_assign(SameFileKey(path), staged_.size());
-    staged_.push_back(Entry{std::move(file), owner_, bytes.size(), std::move(contentHash), {}});
+    staged_.push_back(
+        Entry{std::move(file), owner_, bytes.size(), std::move(contentHash), {}, std::nullopt});
     if (stager_ == nullptr)
         settled_ = staged_.size();
     stagedBytes_ += bytes.size();
@@ -188,8 +203,8 @@ std::vector<CommittedFile> BatchWriter::Commit() {
         if (!outcomes.back().error.empty())
             continue;
         if (keeper_ != nullptr && &staging_ != &atOnce_) {
-            replacements.push_back(
-                {entry.file.target, std::move(entry.contentHash), true, entry.file.replacedSize});
+            replacements.push_back({entry.file.target, std::move(entry.contentHash), true,
+                                    entry.file.replacedSize, std::move(entry.keptEarly)});
         }
         outcomeOf.push_back(outcomes.size() - 1);
         files.push_back(std::move(entry.file));

@@ -62,7 +62,7 @@ class BatchWriter final : public FileSystem {
 
     // Asked to keep what each batch replaces before it is replaced (and what
     // a created file stood in the place of); none when null.
-    void SetKeeper(ReplacementKeeper* keeper) { keeper_ = keeper; }
+    void SetKeeper(ReplacementKeeper* keeper);
     // Why the keeper failed, once it did: that batch replaced nothing, and
     // the caller should write no more. Empty while it has not.
     const std::string& KeepingProblem() const { return keepingProblem_; }
@@ -104,8 +104,9 @@ class BatchWriter final : public FileSystem {
         StagedFile file;
         std::size_t owner = 0;
         std::size_t size = 0;
-        std::string contentHash;     // for the keeper
-        std::string stagingProblem;  // why it could not be staged, if so
+        std::string contentHash;               // for the keeper
+        std::string stagingProblem;            // why it could not be staged, if so
+        std::optional<std::string> keptEarly;  // what the keeper kept ahead of the batch
     };
     // Has the keeper keep what `replacements` replace; the failure, worded
     // for each file it stops, when it cannot.
