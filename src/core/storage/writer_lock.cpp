@@ -182,8 +182,8 @@ Outcome WriterLock::Confirm() const {
     if (!sight)
         return sight.failure();
     if (!sight.value().exists)
-        return Failure{"another program removed the claim " + native::Quoted(path) +
-                       " while this one wrote"};
+        return Failure{"another program took over the claim " + native::Quoted(path) +
+                       " while this one wrote, and has finished"};
     const auto holder = ParseClaimRecord(sight.value().record);
     if (!holder || holder->token != holding_->holder.token)
         return Failure{"another program (" + (holder ? HolderText(*holder) : "unknown") +
