@@ -94,10 +94,6 @@ std::string StateOf(const std::string& identity, const std::optional<ClaimHolder
            std::to_string(sight.written.count());
 }
 
-std::string FolderForFiles(const std::string& path) {
-    return FolderOf(path);
-}
-
 // How old the file written at `written` is by the share's clock; nothing
 // when the share's time cannot be read.
 std::optional<std::chrono::nanoseconds> AgeOnShare(const std::string& folder,
@@ -232,7 +228,7 @@ Expected<native::HeldClaimFile> TakeOver(const std::string& path, const ClaimWat
         // mark as old as the limit is left over, and goes.
         const auto sight = native::LookAtClaimFile(mark);
         if (sight && sight.value().exists) {
-            const auto age = AgeOnShare(FolderForFiles(mark), sight.value().written);
+            const auto age = AgeOnShare(FolderOf(mark), sight.value().written);
             if (age && *age >= staleAfter)
                 (void)native::RemoveFile(mark);
         }
@@ -300,7 +296,7 @@ Expected<WriterLock> WaitForWriterLock(const std::string& path, const LockWait& 
             if (watch->state != state) {
                 watch->state = state;
                 watch->since = now;
-                watch->ageWhenSeen = AgeOnShare(FolderForFiles(claimPath), sight.value().written);
+                watch->ageWhenSeen = AgeOnShare(FolderOf(claimPath), sight.value().written);
             }
             watch->lockSeenHeld = watch->lockSeenHeld || sight.value().lockHeld;
             const std::string shown = holder ? HolderText(*holder) : std::string();
