@@ -5,7 +5,6 @@
 #include <condition_variable>
 #include <mutex>
 #include <random>
-#include <stop_token>
 #include <thread>
 
 #include "bladeway/version.h"
@@ -122,13 +121,16 @@ struct WriterLock::Holding {
     Holding(native::HeldClaimFile held, ClaimHolder own)
         : file(std::move(held)), holder(std::move(own)) {}
 
+    // A plain condition variable with a flag: the stop-token wait of
+    // condition_variable_any, as MinGW-w64's GCC 12 has it, missed both its
+    // timeout and its stop under Wine, and the holder's release then waited
+    // for ever.
     void StartRenewing() {
         const auto period = std::max<steady_clock::duration>(holder.staleAfter / kRenewalsPerLimit,
                                                              std::chrono::milliseconds(250));
-        renewer = std::jthread([this, period](const std::stop_token& stop) {
+        renewer = std::thread([this, period] {
             std::unique_lock lock(mutex);
-            while (
-                !renewDue.wait_for(lock, stop, period, [&stop] { return stop.stop_requested(); })) {
+            while (!stopDue.wait_for(lock, period, [this] { return stopping; })) {
                 // A claim taken over meanwhile (this holder was stopped for
                 // the limit) is its new holder's: never written over.
                 const auto now = file.ReadRecord(kClaimRecordSize);
@@ -142,17 +144,22 @@ struct WriterLock::Holding {
     }
 
     void StopRenewing() {
-        if (renewer.joinable()) {
-            renewer.request_stop();
-            renewer.join();
+        if (!renewer.joinable())
+            return;
+        {
+            const std::lock_guard lock(mutex);
+            stopping = true;
         }
+        stopDue.notify_one();
+        renewer.join();
     }
 
     native::HeldClaimFile file;
     ClaimHolder holder;
     std::mutex mutex;
-    std::condition_variable_any renewDue;
-    std::jthread renewer;
+    std::condition_variable stopDue;
+    bool stopping = false;
+    std::thread renewer;
 };
 
 WriterLock::WriterLock() = default;

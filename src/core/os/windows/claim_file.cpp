@@ -20,11 +20,17 @@ HANDLE AsHandle(std::intptr_t handle) {
     return reinterpret_cast<HANDLE>(handle);  // NOLINT(performance-no-int-to-ptr)
 }
 
+// An OVERLAPPED that names the byte `offset` and no event.
+OVERLAPPED At(std::uint64_t offset) {
+    return OVERLAPPED{
+        0,
+        0,
+        {{static_cast<DWORD>(offset & 0xFFFFFFFFU), static_cast<DWORD>(offset >> 32U)}},
+        nullptr};
+}
+
 OVERLAPPED LockPlace() {
-    OVERLAPPED place{};
-    place.Offset = static_cast<DWORD>(kClaimLockOffset & 0xFFFFFFFFU);
-    place.OffsetHigh = static_cast<DWORD>(kClaimLockOffset >> 32U);
-    return place;
+    return At(kClaimLockOffset);
 }
 
 // 0 or the error of locking the claim's byte.
@@ -50,26 +56,20 @@ bool LockForHolding(HANDLE file) {
     return false;
 }
 
+// The record in one write at the file's start: a file's write is whole or
+// fails.
 bool WriteAt(HANDLE file, std::string_view bytes) {
-    DWORD at = 0;
-    while (!bytes.empty()) {
-        OVERLAPPED place{};
-        place.Offset = at;
-        DWORD written = 0;
-        if (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &place) ==
-                0 ||
-            written == 0)
-            return false;
-        bytes.remove_prefix(written);
-        at += written;
-    }
-    return true;
+    OVERLAPPED start = At(0);
+    DWORD written = 0;
+    return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &start) !=
+               0 &&
+           written == bytes.size();
 }
 
 ShareTime FromFileTime(const FILETIME& time) {
     // 100-nanosecond steps since 1601, the system's epoch.
     constexpr std::int64_t kStepsTo1970 = 116'444'736'000'000'000;
-    const std::int64_t steps = static_cast<std::int64_t>(
+    const auto steps = static_cast<std::int64_t>(
         (static_cast<std::uint64_t>(time.dwHighDateTime) << 32U) | time.dwLowDateTime);
     return ShareTime((steps - kStepsTo1970) * 100);
 }
@@ -113,7 +113,7 @@ Outcome HeldClaimFile::Rewrite(std::string_view record) const {
 
 Expected<std::string> HeldClaimFile::ReadRecord(std::size_t size) const {
     std::string record(size, '\0');
-    OVERLAPPED start{};  // offset 0
+    OVERLAPPED start = At(0);
     DWORD got = 0;
     if (::ReadFile(AsHandle(handle_), record.data(), static_cast<DWORD>(size), &got, &start) == 0)
         return SystemFailure("cannot read the claim", path_, ::GetLastError());

@@ -42,7 +42,7 @@ std::string MachineIdentity() {
 ProcessIdentity Read() {
     ProcessIdentity identity;
     std::array<wchar_t, MAX_COMPUTERNAME_LENGTH + 1> name{};
-    DWORD length = static_cast<DWORD>(name.size());
+    auto length = static_cast<DWORD>(name.size());
     if (::GetComputerNameW(name.data(), &length) != 0)
         identity.computer = win32::Utf8FromWide(std::wstring(name.data(), length));
     identity.system = MachineIdentity();
