@@ -14,6 +14,9 @@ function(bladeway_add_test)
     target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} bladeway_test_support
                           GTest::gtest GTest::gtest_main bladeway_warnings)
     set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    # Every test file reads GoogleTest's header, a second of compiling each
+    # time: read once per test program.
+    bladeway_precompile(${ARG_NAME} <gtest/gtest.h>)
     # Runs made by tests keep their journals in the build tree, not the user's.
     set(properties ENVIRONMENT "BLADEWAY_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
                    ENVIRONMENT_MODIFICATION "XDG_STATE_HOME=set:${CMAKE_BINARY_DIR}/test-state")
