@@ -60,7 +60,7 @@ void BackgroundRun::CloseMessage() {
         message_->close();
 }
 
-void BackgroundRun::RunEnded(const RunReport& /*report*/) {
+void BackgroundRun::RunEnded() {
     blocker_.reset();
 }
 

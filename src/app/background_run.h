@@ -48,7 +48,7 @@ class BackgroundRun final : public QObject, private RunSessionView {
     void HideProgressWindow() override;
     void OpenMessage(std::string_view message) override;
     void CloseMessage() override;
-    void RunEnded(const RunReport& report) override;
+    void RunEnded() override;
 
     QWidget& window_;
     MessageShower showMessage_;

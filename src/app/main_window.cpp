@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
@@ -56,6 +57,14 @@ QPushButton* AddDesignButton(QWidget* window, std::string_view name, std::string
     return button;
 }
 
+// Shows `window` on top with the keyboard's focus: a window that opens
+// after a key press would else leave the keys with the window pressed in.
+void BringUp(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 }  // namespace
 
 MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
@@ -89,6 +98,12 @@ void MainWindow::CreateControls() {
     fileList_->setObjectName(ViewText(kFileListName));
     fileList_->setToolTip(ViewText(kFileListTip));
     Place(*fileList_);
+
+    keyFileWarning_ = new QLabel(this);
+    keyFileWarning_->setObjectName(ViewText(kKeyFileWarningControl.objectName));
+    keyFileWarning_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    PlaceControl(*keyFileWarning_, kKeyFileWarningControl.place);
+    keyFileWarning_->setVisible(false);
 
     processButton_ = AddDesignButton(this, kProcessButtonName, kProcessCaption);
     processButton_->setToolTip(ViewText(kProcessTip));
@@ -177,8 +192,8 @@ void MainWindow::AskBeforeRun(BeforeRunModel& model) {
         bladeway::AskBeforeRun(this, model);
 }
 
-void MainWindow::ShowUndoOutcome(const std::string& text, bool complete) {
-    TellUndoOutcome(this, text, complete);
+void MainWindow::ShowUndoOutcome(const UndoOutcome& outcome) {
+    TellUndoOutcome(this, outcome);
 }
 
 void MainWindow::CreateRun() {
@@ -310,6 +325,14 @@ void MainWindow::ShowNotice(const std::string& text) {
                        ViewText(text), fileList_, list, kNoticeMilliseconds);
 }
 
+// Cut to its place with "…" if it must be; the tip holds the whole text.
+void MainWindow::ShowKeyFileWarning(const std::string& label, const std::string& whole) {
+    keyFileWarning_->setText(keyFileWarning_->fontMetrics().elidedText(
+        ViewText(label), Qt::ElideRight, keyFileWarning_->width()));
+    keyFileWarning_->setToolTip(ViewText(whole));
+    keyFileWarning_->setVisible(!label.empty());
+}
+
 void MainWindow::PlaceGrid(const TwipsRect& place) {
     gridView_->setGeometry(PixelsOf(place.left), PixelsOf(place.top), PixelsOf(place.width),
                            PixelsOf(place.height));
@@ -352,8 +375,7 @@ void MainWindow::ShowRunReport(const RunReport& report, const std::string& desti
         reportWindow_->SetUndo(&model_.RunUndo());
     }
     reportWindow_->ShowReport(report, QString::fromStdString(destinationFolder));
-    reportWindow_->show();
-    reportWindow_->raise();
+    BringUp(*reportWindow_);
     emit RunFinished();
 }
 
@@ -364,8 +386,8 @@ void MainWindow::CloseAfterRun() {
 
 void MainWindow::ShowLastRunReport() {
     if (reportWindow_ != nullptr) {
-        reportWindow_->show();
-        reportWindow_->raise();
+        reportWindow_->Model().Refresh();
+        BringUp(*reportWindow_);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "core/presentation/main_window_model.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QTableView;
@@ -48,6 +49,8 @@ class MainWindow final : public QWidget, private MainWindowView {
     bool LoadComplete() const { return model_.LoadComplete(); }
 
     DataFileList& FileList() { return *fileList_; }
+    // Names a damaged key data file, between the list and Process.
+    QLabel& KeyFileWarning() { return *keyFileWarning_; }
     QTableView& GridView() { return *gridView_; }
     KeyGridModel& GridModel() { return *gridModel_; }
     QPushButton& ProcessButton() { return *processButton_; }
@@ -100,6 +103,7 @@ class MainWindow final : public QWidget, private MainWindowView {
     void KeySheetReplaced() override;
     void ShowTitle(const std::string& title) override;
     void ShowNotice(const std::string& text) override;
+    void ShowKeyFileWarning(const std::string& label, const std::string& whole) override;
     void PlaceGrid(const TwipsRect& place) override;
     void OpenPreferences(const StoredWindowPlace& place) override;
     void OpenSubstitutionTable(const std::string& tablePath) override;
@@ -113,7 +117,7 @@ class MainWindow final : public QWidget, private MainWindowView {
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override;
     bool ConfirmUndo(const std::string& question) override;
     void AskBeforeRun(BeforeRunModel& model) override;
-    void ShowUndoOutcome(const std::string& text, bool complete) override;
+    void ShowUndoOutcome(const UndoOutcome& outcome) override;
     // The grid menu's last runs, listed afresh each time it opens.
     void ListRecentRuns(QMenu& menu);
 
@@ -122,6 +126,7 @@ class MainWindow final : public QWidget, private MainWindowView {
 
     DataFileList* fileList_ = nullptr;
     std::string waitingNotice_;  // given before the window showed
+    QLabel* keyFileWarning_ = nullptr;
     QPushButton* processButton_ = nullptr;
     QTableView* gridView_ = nullptr;
     KeyGridModel* gridModel_ = nullptr;

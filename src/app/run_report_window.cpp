@@ -275,8 +275,8 @@ bool RunReportWindow::ConfirmUndo(const std::string& question) {
     return AskToUndo(this, question);
 }
 
-void RunReportWindow::ShowUndoOutcome(const std::string& text, bool complete) {
-    TellUndoOutcome(this, text, complete);
+void RunReportWindow::ShowUndoOutcome(const UndoOutcome& outcome) {
+    TellUndoOutcome(this, outcome);
 }
 
 void RunReportWindow::ShowWarning(const std::string& message) {

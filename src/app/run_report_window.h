@@ -45,6 +45,7 @@ class RunReportWindow final : public QWidget, private RunReportView {
     void ShowReport(const RunReport& report, const QString& csvFolder = {});
     const RunReport& Report() const { return model_.Report(); }
     const RunReportModel& Model() const { return model_; }
+    RunReportModel& Model() { return model_; }
 
     // The first line: which keys the run took.
     QString ProcessedKeys() const;
@@ -91,7 +92,7 @@ class RunReportWindow final : public QWidget, private RunReportView {
     void EnableCheckIndex(bool enabled) override;
     void EnableUndo(bool enabled) override;
     bool ConfirmUndo(const std::string& question) override;
-    void ShowUndoOutcome(const std::string& text, bool complete) override;
+    void ShowUndoOutcome(const UndoOutcome& outcome) override;
     void SelectKeysInGrid(const std::vector<int>& columns) override;
     void OpenProgram(const KeyResult& key) override;
     void OpenIndexCheck(const std::string& path) override;

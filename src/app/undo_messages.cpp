@@ -1,7 +1,9 @@
 #include "app/undo_messages.h"
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/view_text.h"
 #include "qt_views/design_controls.h"
@@ -27,11 +29,22 @@ bool AskYesOrNo(QWidget* parent, const std::string& question, const char* object
     return Show(box) == QMessageBox::Yes;
 }
 
-void TellUndoOutcome(QWidget* parent, const std::string& text, bool complete) {
-    QMessageBox box(complete ? QMessageBox::Information : QMessageBox::Warning, ProgramTitle(),
-                    ViewText(text), QMessageBox::Ok, parent);
+// The text can be selected (the undo's ID, to undo it in turn); lines the
+// box leaves out are under Show Details, in a scrolling text.
+void TellUndoOutcome(QWidget* parent, const UndoOutcome& outcome) {
+    QMessageBox box(outcome.complete ? QMessageBox::Information : QMessageBox::Warning,
+                    ProgramTitle(), ViewText(outcome.text), QMessageBox::Ok, parent);
     box.setObjectName(kUndoOutcomeName);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QPushButton* copy = nullptr;
+    if (outcome.whole != outcome.text) {
+        box.setDetailedText(ViewText(outcome.whole));
+        copy = box.addButton(ViewText(kUndoOutcomeCopy.caption), QMessageBox::ActionRole);
+        copy->setObjectName(ViewText(kUndoOutcomeCopy.objectName));
+    }
     Show(box);
+    if (copy != nullptr && box.clickedButton() == copy)
+        QGuiApplication::clipboard()->setText(ViewText(outcome.whole));
 }
 
 }  // namespace bladeway

@@ -4,6 +4,8 @@
 // first in focus, and what the undo did, a warning when something was left.
 #include <string>
 
+#include "core/presentation/run_undo_model.h"
+
 class QWidget;
 
 namespace bladeway {
@@ -19,6 +21,6 @@ bool AskYesOrNo(QWidget* parent, const std::string& question, const char* object
 inline bool AskToUndo(QWidget* parent, const std::string& question) {
     return AskYesOrNo(parent, question, kUndoQuestionName);
 }
-void TellUndoOutcome(QWidget* parent, const std::string& text, bool complete);
+void TellUndoOutcome(QWidget* parent, const UndoOutcome& outcome);
 
 }  // namespace bladeway

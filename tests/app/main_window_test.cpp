@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -151,11 +152,21 @@ TEST_F(MainWindowTest, TypedCellsReachTheSheetAPickedFileReplacesItAnUnreadableO
     EXPECT_EQ(sheet.ColumnCount(), 12);  // the example holds twelve keys
     EXPECT_EQ(sheet.CellText(1, 1), "GM 1");
     EXPECT_FALSE(QToolTip::isVisible());
-    // What a damaged file shows is the model's (MainWindowModelTest).
     fs::remove(folder.Path() / "keys" / "Vanishing.dat");  // gone before the pick
     list.setCurrentRow(1);
     EXPECT_EQ(sheet.ColumnCount(), 12);
     EXPECT_TRUE(messages.isEmpty());
+    // What a damaged file shows is the model's (MainWindowModelTest); the
+    // window names it above Process while it is loaded.
+    EXPECT_FALSE(form->KeyFileWarning().isVisible());
+    testing::WriteBytes(folder.Path() / "keys" / "Harbor.dat", "K1\r\n!\r\nK2\r\n");
+    testing::ClickItem(list, list.model()->index(0, 0));
+    EXPECT_TRUE(form->KeyFileWarning().isVisible());
+    // Its words, cut to the place where they must be; its tip says all.
+    EXPECT_TRUE(form->KeyFileWarning().text().startsWith("Damaged:"));
+    EXPECT_TRUE(form->KeyFileWarning().toolTip().startsWith("Harbor.dat: the file ends inside"));
+    EXPECT_TRUE(form->KeyFileWarning().geometry().bottom() <
+                form->ProcessButton().geometry().top());
 }
 
 TEST_F(MainWindowTest, PreferencesOpensAtItsStoredPlaceAndOkPointsTheFileListAtTheSource) {

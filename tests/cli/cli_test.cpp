@@ -478,8 +478,8 @@ TEST(SheetCommand, PrintsCountsAndNonEmptyCellsForPeopleOrAsJson) {
     run = RunTool({"sheet", "--json", cut});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "bladeway-cli: warning: " + cut +
-                           ": the file ends inside a key: 2 lines after its last \"!\" are not "
-                           "shown (the file may be cut off)\n");
+                           ": the file ends inside key 2 (2 lines after its last \"!\"): that "
+                           "key and any after it are missing, the file may be cut off\n");
     EXPECT_EQ(Json::parse(run.out)["damage"]["code"], "ends-inside-key");
     run = RunTool({"sheet", folder.File("gone.dat")});
     EXPECT_EQ(run.exitCode, 2);

@@ -116,11 +116,11 @@ TEST(KeyDataDamage, CutOffEmptyAndBinaryFilesAreNamedGoodOnesAreNot) {
         {random, KeyDataDamageKind::kNotKeyData, ""},
         {"K1\r\nA=1\r\n", KeyDataDamageKind::kNoKeyEnd, ""},
         {"K1\r\n!\r\nK2\r\nA=1\r\nB=", KeyDataDamageKind::kEndsInsideKey,
-         "the file ends inside a key: 3 lines after its last \"!\" are not shown (the file may be "
-         "cut off)"},
+         "the file ends inside key 2 (3 lines after its last \"!\"): that key and any after it "
+         "are missing, the file may be cut off"},
         {"K1\r\n!\r\nK2\r\n!", KeyDataDamageKind::kEndsInsideKey,
-         "the file ends right after its last \"!\" without a line end, so its last key is not "
-         "shown"},
+         "the file ends right after its last \"!\" without a line end, so its last key (key 2) "
+         "is not shown"},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.content.substr(0, 40));

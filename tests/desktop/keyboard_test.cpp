@@ -12,6 +12,10 @@ namespace {
 
 class KeyboardTest : public DesktopTest {
   protected:
+    static bool ActiveWindowIs(const char* name) {
+        const QWidget* active = QApplication::activeWindow();
+        return active != nullptr && active->objectName() == QLatin1String(name);
+    }
     // Presses `keys` (none: only waits) until the control named `name` has the focus.
     void PressUntilFocused(const char* keys, const char* name) {
         if (*keys != '\0')
@@ -44,6 +48,7 @@ TEST_F(KeyboardTest, AWholeRunByKeyboardAlone) {
         PressKeys("Return");
         AwaitReport();
         EXPECT_EQ(Summary(), CliRun().summary);
+        WaitUntil("the report has the keyboard", [] { return ActiveWindowIs("RunReport"); });
 
         // The report's table takes Tab on to the buttons; Return on a row
         // opens its program, Escape closes the report.
@@ -55,6 +60,18 @@ TEST_F(KeyboardTest, AWholeRunByKeyboardAlone) {
         WaitOnTop("RunReport", "the run report");
         PressKeys("Escape");
         WaitUntil("the report goes", [] { return Shown("RunReport") == nullptr; });
+
+        // The grid's menu by Shift+F10; its second entry brings the report
+        // back, with the keyboard.
+        WaitUntil("the main window has the keyboard again",
+                  [this] { return Form().isActiveWindow(); });
+        PressUntilFocused("", "Proc");
+        PressUntilFocused("Tab", "KeyData");
+        PressKeys("shift+F10");
+        WaitUntil("the grid's context menu opens",
+                  [] { return QApplication::activePopupWidget() != nullptr; });
+        PressKeys("Down Down Return");
+        WaitUntil("the report has the keyboard again", [] { return ActiveWindowIs("RunReport"); });
     });
 }
 

@@ -119,6 +119,9 @@ TEST_P(ProgramEndTest, TheMainWindowsCloseBoxEndsTheProgramCleanly) {
         case When::kDuringALongRun:
             WaitUntil("the progress dialog comes up",
                       [&] { return !Windows("^Bladeway$").empty(); });
+            // Past the check before the run, which the dialog shows first.
+            WaitUntil(
+                "the run writes programs", [&] { return ProgramFiles() > 0; }, kDiskStepLimit);
             break;
         case When::kAfterARun:
             WaitUntil("the run report comes up",

@@ -71,11 +71,22 @@ TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOne
     EXPECT_FALSE(expected.CellText(1, 1).empty());
     EXPECT_EQ(frame->NoticeText(), "");
 
-    // An empty file loads, is named beside the list and marked in the title.
+    EXPECT_FALSE(IsWindowVisible(frame->KeyFileWarning()));
+    EXPECT_EQ(frame->TipOf(list), "Lockplan Data file selection box.");
+
+    // An empty file loads, is named beside the list, above Process for as
+    // long as it is loaded, and marked in the title.
     testing::ChooseFile(*frame, 2);
-    EXPECT_EQ(frame->NoticeText(), "Zed.dat: the file is empty: it holds no key.");
+    const std::string empty = "Zed.dat: the file is empty: it holds no key.";
+    EXPECT_EQ(frame->NoticeText(), empty);
+    EXPECT_TRUE(IsWindowVisible(frame->KeyFileWarning()));
+    EXPECT_EQ(testing::TextOf(frame->KeyFileWarning()), L"Damaged: the file is empty");
+    EXPECT_EQ(frame->TipOf(frame->KeyFileWarning()), empty);
     EXPECT_TRUE(
         testing::TextOf(frame->Handle()).starts_with(L"Bladeway - Zed.dat (damaged) - flat mode"));
+    testing::ChooseFile(*frame, 1);
+    EXPECT_FALSE(IsWindowVisible(frame->KeyFileWarning()));
+    testing::ChooseFile(*frame, 2);
 
     // The list is read again when the window becomes active.
     fs::remove(keys / "a.dat");

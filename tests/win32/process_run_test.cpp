@@ -105,15 +105,18 @@ class Win32ProcessRunTest : public ::testing::Test {
     }
 
     // Clicks Proc where the check names a finding first, and chooses
-    // "Process anyway" in its window; Enter there would cancel.
+    // "Process anyway" in its window; Enter there cancels.
     static void ClickProcessAnyway(MainFrame& frame) {
         const win32::testing::WhenShown check(L"Before this run", [](HWND window) {
             const HWND focus = GetFocus();
             PressKey(focus != nullptr ? focus : window, VK_RETURN);
         });
+        // The check is the run's first part, on its worker: its window
+        // comes once it has found something.
         SendMessageW(frame.Control("Proc"), BM_CLICK, 0, 0);
-        EXPECT_TRUE(check.Done()) << "the check named nothing";
-        EXPECT_FALSE(frame.RunGoingOn()) << "Enter, on Cancel, started the run";
+        EXPECT_TRUE(ServeUntil([&] { return check.Done() && !frame.RunGoingOn(); }, {}, 20s,
+                               &frame))
+            << "the check named nothing, or Enter, on Cancel, started the run";
         const win32::testing::WhenShown again(L"Before this run", [](HWND window) {
             EXPECT_TRUE(ClickButton(window, L"&Process anyway"));
         });

@@ -193,7 +193,7 @@ TEST_F(Win32ProgramPreviewWindowTest, TheGridsMenuPreviewsTheCurrentKeyAndShowsT
     EXPECT_EQ(frame.ReportWindow(), nullptr);
     RunReport report;
     report.columnCount = 2;
-    frame.Model().RunEnded(report);
+    frame.Model().RunEnded(&report);
     ASSERT_NE(frame.ReportWindow(), nullptr);
     ShowWindow(frame.ReportWindow()->Handle(), SW_HIDE);
     SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(items[1].id, 0), 0);

@@ -50,7 +50,7 @@ class Win32RunReportWindowTest : public ::testing::Test {
         support::WriteBytes(folder.Path() / "P2", "G0 X1 (start)\r\nM30\r\n");
         support::WriteBytes(folder.Path() / "INDICE.Prg", "not an index at all");
         report = support::RunOfFourKeys(folder.File(""), 7);
-        frame->Model().RunEnded(report);
+        frame->Model().RunEnded(&report);
         ASSERT_NE(frame->ReportWindow(), nullptr);
         window = frame->ReportWindow();
     }
@@ -284,8 +284,9 @@ TEST_F(Win32RunReportWindowTest, UndoThisRunAsksUndoesAndSaysWhatItDid) {
     support::WriteBytes(folder.Path() / "MASTER", support::kExampleTemplate);
     RunEnvironment environment{preferences, true, Disk(), {}, {}};
     environment.journal = JournalPlaceOf(frame->Model().Settings());
-    frame->Model().RunEnded(RunProcessing(*support::SheetOf({{"K", "", "MASTER", "P1", "1", "D"}}),
-                                          NoSelection(), environment));
+    const RunReport run = RunProcessing(*support::SheetOf({{"K", "", "MASTER", "P1", "1", "D"}}),
+                                        NoSelection(), environment);
+    frame->Model().RunEnded(&run);
     ASSERT_NE(IsWindowEnabled(undo), FALSE);
     std::unique_ptr<testing::WhenShown> told;
     std::wstring outcome;

@@ -191,6 +191,8 @@ std::string ManifestJson(const JournalManifest& manifest, bool whole) {
                   {"mode", run.mode},
                   {"destination", PathJson(run.destination)},
                   {"keys", run.keys},
+                  {"columns", run.columns},
+                  {"options", run.options},
                   {"keptBytes", manifest.keptBytes},
                   {"fileCount", manifest.files.size()},
                   {"entryCount", entryCount}};
@@ -244,6 +246,9 @@ Expected<JournalManifest> ParseManifest(std::string_view json) {
         reader.Text(document, "mode", run.mode) &&
         reader.Path(document, "destination", run.destination, true) &&
         reader.Count(document, "keys", keys) &&
+        // Journals of earlier versions do not say which keys, nor the options.
+        (!document.contains("columns") || reader.Text(document, "columns", run.columns)) &&
+        (!document.contains("options") || reader.Text(document, "options", run.options)) &&
         reader.Count(document, "keptBytes", manifest.keptBytes) &&
         reader.Count(document, "fileCount", fileCount) &&
         reader.Count(document, "entryCount", entryCount) &&

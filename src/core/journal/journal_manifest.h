@@ -46,6 +46,11 @@ struct RunDescription {
     std::string mode;  // "flat", "tree"
     std::string destination;
     std::size_t keys = 0;  // keys processed
+    // Which keys, by the grid's column letters: "B to D, F", or "all"; and
+    // the translation option that was on ("Translate X to H"). Empty in
+    // journals of earlier versions, and in undos.
+    std::string columns = {};
+    std::string options = {};
 };
 
 struct JournalManifest {

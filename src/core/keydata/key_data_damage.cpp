@@ -41,7 +41,7 @@ std::size_t UnfinishedLines(std::string_view tail) {
 std::optional<KeyDataDamage> FindKeyDataDamage(std::string_view content) {
     if (content.empty())
         return KeyDataDamage{KeyDataDamageKind::kEmpty, "the file is empty: it holds no key",
-                             "empty"};
+                             "Damaged: the file is empty", "empty"};
     const std::string_view start = content.substr(0, kLookedAtBytes);
     const auto nonText =
         static_cast<std::size_t>(std::count_if(start.begin(), start.end(), [](char c) {
@@ -51,29 +51,32 @@ std::optional<KeyDataDamage> FindKeyDataDamage(std::string_view content) {
         return KeyDataDamage{KeyDataDamageKind::kNotKeyData,
                              "this does not look like a key data file: it holds bytes no text "
                              "file has, so its keys are not Lockplan's",
-                             "not-key-data"};
+                             "Damaged: not key data", "not-key-data"};
     }
     const std::size_t lastEnd = content.rfind('!');
     if (lastEnd == std::string_view::npos) {
         return KeyDataDamage{KeyDataDamageKind::kNoKeyEnd,
                              "no line \"!\" ends a key in this file, so it shows no key",
-                             "no-key-end"};
+                             "Damaged: no key ends", "no-key-end"};
     }
     // The two characters after a "!" (its line end) belong to no line.
     const std::string_view after = content.substr(lastEnd + 1);
+    const auto keyEnds = static_cast<std::size_t>(std::count(content.begin(), content.end(), '!'));
     if (after.size() < 2) {
         return KeyDataDamage{KeyDataDamageKind::kEndsInsideKey,
                              "the file ends right after its last \"!\" without a line end, so "
-                             "its last key is not shown",
+                             "its last key (key " +
+                                 GroupedCount(keyEnds) + ") is not shown",
+                             "Damaged: key " + GroupedCount(keyEnds) + " not shown",
                              "ends-inside-key"};
     }
     if (const std::size_t lines = UnfinishedLines(after.substr(2)); lines > 0) {
-        return KeyDataDamage{KeyDataDamageKind::kEndsInsideKey,
-                             "the file ends inside a key: " + std::to_string(lines) +
-                                 (lines == 1 ? " line" : " lines") + " after its last \"!\" " +
-                                 (lines == 1 ? "is" : "are") +
-                                 " not shown (the file may be cut off)",
-                             "ends-inside-key"};
+        return KeyDataDamage{
+            KeyDataDamageKind::kEndsInsideKey,
+            "the file ends inside key " + GroupedCount(keyEnds + 1) + " (" + Plural(lines, "line") +
+                " after its last \"!\"): that key and any after it are "
+                "missing, the file may be cut off",
+            "Damaged: cut inside key " + GroupedCount(keyEnds + 1), "ends-inside-key"};
     }
     return std::nullopt;
 }

@@ -18,7 +18,10 @@ enum class KeyDataDamageKind {
 
 struct KeyDataDamage {
     KeyDataDamageKind kind;
-    std::string text;  // "ends inside a key: 3 lines after the last \"!\" are not shown"
+    // "the file ends inside key 1,001 (3 lines after its last \"!\"): that key
+    // and any after it are missing, the file may be cut off"
+    std::string text;
+    std::string label;  // a few words for a small place: "Damaged: cut inside key 1,001"
     std::string code;  // a word for tools: "empty", "not-key-data", "no-key-end", "ends-inside-key"
 };
 

@@ -53,6 +53,8 @@ class Sheet {
 
     // Replaces the whole sheet by a loaded one: its counts and cells.
     void Load(LoadedSheet loaded);
+    // True once a file has been loaded (an empty one too).
+    bool IsLoaded() const { return loaded_.buffer != nullptr; }
     // The bytes the sheet was last loaded from (none before a load); edits
     // do not change them.
     std::string_view LoadedContent() const {

@@ -62,7 +62,7 @@ void MainWindowModel::SetRun(RunSessionModel* run) {
         run_->SetRunEndedListener(nullptr);
     run_ = run;
     if (run_ != nullptr)
-        run_->SetRunEndedListener([this](const RunReport& report) { RunEnded(report); });
+        run_->SetRunEndedListener([this](const RunReport* report) { RunEnded(report); });
 }
 
 void MainWindowModel::Load() {
@@ -151,7 +151,7 @@ std::string MainWindowModel::Title() const {
         marks.emplace_back("Template Path empty");
     if (preferences_.destinationFolder.empty())
         marks.emplace_back("Destination Path empty");
-    if (!UnsavedPreferenceLines(preferences_, savedPreferences_).empty())
+    if (DiffersFromSettingsFile(preferences_, savedPreferences_))
         marks.emplace_back("Preferences not saved");
     for (std::size_t i = 0; i < marks.size(); ++i)
         title += (i == 0 ? " - check: " : ", ") + marks[i];
@@ -201,12 +201,14 @@ void MainWindowModel::FileChosen(const std::string& folder, const std::string& n
     const std::optional<KeyDataDamage> damage = FindKeyDataDamage(KeyCells().LoadedContent());
     keyFileDamaged_ = damage.has_value();
     ShowTitle();
+    const std::string whole = damage ? ShowPath(name) + ": " + damage->text + "." : std::string();
+    view_->ShowKeyFileWarning(damage ? damage->label : std::string(), whole);
     if (damage)
-        view_->ShowNotice(ShowPath(name) + ": " + damage->text + ".");
+        view_->ShowNotice(whole);
 }
 
 void MainWindowModel::Process(const SheetSelection& selection) {
-    if (RunGoingOn() || run_ == nullptr || !CheckedBeforeRun(selection))
+    if (RunGoingOn() || run_ == nullptr)
         return;
     view_->RunStarting();
     // What the run replaces is kept for undo, within the settings' limits of now.
@@ -217,20 +219,27 @@ void MainWindowModel::Process(const SheetSelection& selection) {
     environment.keyFile = keyFile_;
     run_->Start(KeyCells(),
                 std::make_unique<SelectionSnapshot>(selection, KeyCells().ColumnCount()),
-                environment);
+                environment, CheckStep());
 }
 
-bool MainWindowModel::CheckedBeforeRun(const SheetSelection& selection) {
+RunCheckStep MainWindowModel::CheckStep() {
     // The values the settings file keeps, to name those the session changed
     // without keeping them (Preferences closed by its close box resets them).
     PreferenceValues saved;
     LoadPreferenceValues(settings_, saved);
-    std::vector<RunHazard> hazards = CheckBeforeRun(KeyCells(), selection, RunSettings(), saved);
-    if (hazards.empty())
-        return true;
-    BeforeRunModel check(std::move(hazards));
-    view_->AskBeforeRun(check);
-    return check.Proceeds();
+    return RunCheckStep{
+        .find =
+            [saved](const Sheet& sheet, const SheetSelection& selection,
+                    const RunEnvironment& environment) {
+                return CheckBeforeRun(sheet, selection, environment, saved);
+            },
+        .confirm =
+            [this](std::vector<RunHazard> hazards) {
+                BeforeRunModel check(std::move(hazards));
+                view_->AskBeforeRun(check);
+                return check.Proceeds();
+            },
+    };
 }
 
 void MainWindowModel::OpenPreferences() {
@@ -305,12 +314,12 @@ bool MainWindowModel::CloseRequested(std::int64_t outerTop, std::int64_t outerLe
     return true;
 }
 
-void MainWindowModel::RunEnded(const RunReport& report) {
+void MainWindowModel::RunEnded(const RunReport* report) {
     view_->RunOver();
     if (closeAfterRun_)
         view_->CloseAfterRun();
-    else
-        view_->ShowRunReport(report, preferences_.destinationFolder);
+    else if (report != nullptr)
+        view_->ShowRunReport(*report, preferences_.destinationFolder);
 }
 
 }  // namespace bladeway

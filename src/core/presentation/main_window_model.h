@@ -35,6 +35,8 @@
 
 namespace bladeway {
 
+struct RunCheckStep;
+
 class RunSessionModel;
 
 // The window's design, in twips: its client area, the smallest one (room for
@@ -58,6 +60,9 @@ inline constexpr std::array<ControlPlace, 6> kMainWindowControls{{
     {kExitButtonName, {360, 4080, 1815, 375}},
     {kVarsButtonName, {240, 4920, 735, 375}},
 }};
+// Where a damaged key data file is named: the gap between the file list and
+// Process, in sight whenever the worker reaches for Process.
+inline constexpr ControlPlace kKeyFileWarningControl{"KeyFileWarning", {360, 2880, 1815, 225}};
 // Tab goes through the controls in this order (the grid after Process).
 inline constexpr std::array<std::string_view, 6> kMainWindowTabOrder{
     kFileListName,          kProcessButtonName, kKeyGridName,
@@ -122,6 +127,10 @@ class MainWindowView : public RunUndoView, public BeforeRunView {
     // Says `text` once, beside the file list, without waiting for an answer
     // (a file that loaded but is damaged).
     virtual void ShowNotice(const std::string& text) = 0;
+    // Names a damaged key data file in the place between the file list and
+    // Process (kKeyFileWarningControl), where it stays in sight until another
+    // file loads: a few words, and the whole text as its tip. Empty: none.
+    virtual void ShowKeyFileWarning(const std::string& label, const std::string& whole) = 0;
     // Puts the grid at this place of the client area.
     virtual void PlaceGrid(const TwipsRect& place) = 0;
     // Opens the Preferences dialog at this place, modally.
@@ -222,9 +231,9 @@ class MainWindowModel {
     // leaves the key sheet as it was.
     void FileChosen(const std::string& folder, const std::string& name);
     // Processes the keys of the key sheet that `selection` takes, on a copy
-    // of the sheet the run owns. Checks the run first: when the check finds
-    // something the worker should know, the run starts only after "Process
-    // anyway".
+    // of the sheet the run owns. The run is checked first, as its first part
+    // on the worker ("Checking N keys..."): when the check finds something
+    // the worker should know, the run goes on only after "Process anyway".
     void Process(const SheetSelection& selection);
     void OpenPreferences();
     void Exit();
@@ -249,13 +258,13 @@ class MainWindowModel {
     // run is stopped and the window closes after it (false: stay open for
     // now); otherwise the place is stored and the program ends (true).
     bool CloseRequested(std::int64_t outerTop, std::int64_t outerLeft);
-    // The run has ended (the run session tells, once its windows are gone).
-    void RunEnded(const RunReport& report);
+    // The run has ended (the run session tells, once its windows are
+    // gone); no report when the check before it ended it.
+    void RunEnded(const RunReport* report);
 
   private:
-    // True when the run may start: the check found nothing, or the worker
-    // chose to process anyway.
-    bool CheckedBeforeRun(const SheetSelection& selection);
+    // The check before a run, against the values the settings file keeps now.
+    RunCheckStep CheckStep();
     void ShowTitle();
     // Lists `folder` with no file chosen; false when it cannot be listed.
     bool ListFolder(const std::string& folder);

@@ -9,6 +9,8 @@
 namespace bladeway {
 
 std::string RunProgressText(const RunCounts& counts) {
+    if (counts.checking)
+        return "Checking " + Plural(counts.total, "key") + "\u2026";
     if (counts.saving > 0) {
         return "Saving " + Plural(counts.saving, "program") + " to disk\u2026";
     }

@@ -40,11 +40,12 @@ struct RunCounts {
     std::size_t done = 0;
     std::size_t total = 0;
     std::size_t saving = 0;
+    bool checking = false;  // the check before the run goes on: nothing is written yet
     bool operator==(const RunCounts&) const = default;
 };
 
-// "Writing programs: 1,234 of 3,000 keys", or while a batch is saved
-// "Saving 2,000 programs to disk…"
+// "Writing programs: 1,234 of 3,000 keys", while a batch is saved "Saving
+// 2,000 programs to disk…", and before the run "Checking 3,000 keys…"
 std::string RunProgressText(const RunCounts& counts);
 // "Waiting for another program writing '/srv/millrun/INDICE.Prg' (bladeway
 // 2.2.0 on STATION-2, process 4711)"; empty once the wait ends.

@@ -63,7 +63,7 @@ RunReportModel::RunReportModel(FileSystem& fileSystem, std::string homeFolder)
 
 void RunReportModel::ShowReport(const RunReport& report, std::string csvFolder) {
     report_ = report;
-    undone_ = false;
+    undone_.clear();  // a run just ended is not undone yet
     csvFolder_ = std::move(csvFolder);
     processedKeys_ = ProcessedKeysLine(report_);
     summary_ = SummaryLine(report_, /*dryRun=*/false);
@@ -86,8 +86,20 @@ void RunReportModel::ShowReport(const RunReport& report, std::string csvFolder) 
 void RunReportModel::UndoRun() {
     if (!CanUndo() || view_ == nullptr || !undo_->Undo(report_.journalId, *view_))
         return;
-    undone_ = true;
-    view_->EnableUndo(false);
+    Refresh();
+}
+
+void RunReportModel::LookForUndo() {
+    undone_ = undo_ != nullptr && !report_.journalId.empty() ? undo_->UndoneText(report_.journalId)
+                                                             : std::string();
+}
+
+void RunReportModel::Refresh() {
+    LookForUndo();
+    if (view_ == nullptr)
+        return;
+    view_->EnableUndo(CanUndo());
+    ShowFilter();
 }
 
 bool RunReportModel::RowShown(std::size_t row) const {
@@ -187,7 +199,7 @@ void RunReportModel::ShowFilter() const {
     std::string third = sharedProblem_.empty() ? std::string() : "Every key: " + sharedProblem_;
     if (problemsOnly_ && std::find(shown.begin(), shown.end(), true) == shown.end())
         third = std::string(kNoKeysWithProblems);
-    view_->ShowLines(processedKeys_, summary_, third);
+    view_->ShowLines(processedKeys_, undone_.empty() ? summary_ : summary_ + "; " + undone_, third);
     view_->ShowRowsShown(shown);
 }
 

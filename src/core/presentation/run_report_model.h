@@ -147,8 +147,16 @@ class RunReportModel {
     bool RowShown(std::size_t row) const;
     bool CanSelectKeys() const { return !ProblemColumns().empty(); }
     bool CanCheckIndex() const { return !DamagedIndexOf(currentRow_).empty(); }
-    // The run was kept for undo and has not been undone from here.
-    bool CanUndo() const { return undo_ != nullptr && !report_.journalId.empty() && !undone_; }
+    // The run was kept for undo and has not been undone.
+    bool CanUndo() const {
+        return undo_ != nullptr && !report_.journalId.empty() && undone_.empty();
+    }
+    // How the run was undone (RunUndoModel::UndoneText), which the summary
+    // line ends with; empty while it is not.
+    const std::string& Undone() const { return undone_; }
+    // Looks again whether the run has been undone meanwhile (from the
+    // grid's menu), before the window shows again.
+    void Refresh();
 
     // The grid columns of the keys that did not end well, ascending.
     std::vector<int> ProblemColumns() const;
@@ -179,6 +187,7 @@ class RunReportModel {
 
   private:
     void ShowFilter() const;
+    void LookForUndo();
 
     FileSystem& fileSystem_;
     std::string homeFolder_;
@@ -192,7 +201,7 @@ class RunReportModel {
     bool problemsOnly_ = false;
     int currentRow_ = -1;
     const RunUndoModel* undo_ = nullptr;
-    bool undone_ = false;
+    std::string undone_;
 };
 
 // `path` with ".csv" added unless it already ends so, in any case.

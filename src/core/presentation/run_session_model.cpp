@@ -29,22 +29,28 @@ void RunSessionModel::Post(std::function<void()> task) {
 }
 
 void RunSessionModel::Start(Sheet sheet, std::unique_ptr<SheetSelection> selection,
-                            const RunEnvironment& environment) {
+                            const RunEnvironment& environment, RunCheckStep check) {
     if (IsRunning())
         return;
     sheet_ = std::move(sheet);
     selection_ = std::move(selection);
+    check_ = std::move(check);
     done_ = 0;
     total_ = 0;
     saving_ = 0;
+    checking_ = static_cast<bool>(check_.find);
+    if (checking_) {
+        for (int column = 1; column <= sheet_.ColumnCount(); ++column)
+            total_ += ProcessesColumn(*selection_, column) ? 1 : 0;
+    }
     stop_ = false;
     abandoned_ = false;
     takeoverLine_.clear();
     messageOpen_ = false;
     view_->RunStarting();
-    view_->ShowProgress({});
+    view_->ShowProgress({done_, total_, saving_, checking_});
     progress_ = ProgressState::kWaiting;
-    hooks_.startTimer(kProgressDelay);
+    hooks_.startTimer(checking_ ? kCheckDelay : kProgressDelay);
 
     RunEnvironment hooked = environment;
     hooked.showMessage = [this](std::string_view message) {
@@ -74,21 +80,55 @@ void RunSessionModel::Start(Sheet sheet, std::unique_ptr<SheetSelection> selecti
         });
     };
     worker_ = std::thread([this, hooked] {
+        if (checking_) {
+            std::vector<RunHazard> hazards = check_.find(sheet_, *selection_, hooked);
+            const bool runs =
+                !stop_ && (hazards.empty() || ConfirmOnUserThread(std::move(hazards)));
+            if (!runs) {
+                Post([this] { EndRun(nullptr); });
+                return;
+            }
+            done_ = 0;
+            total_ = 0;
+            checking_ = false;
+        }
         RunReport report = work_(sheet_, *selection_, hooked);
-        Post([this, report = std::move(report)] { EndRun(report); });
+        Post([this, report = std::move(report)] { EndRun(&report); });
     });
+}
+
+bool RunSessionModel::ConfirmOnUserThread(std::vector<RunHazard> hazards) {
+    std::unique_lock lock(mutex_);
+    answer_.reset();
+    asking_ = true;
+    Post([this, hazards = std::move(hazards)]() mutable {
+        // The findings in place of the progress, which comes back after the
+        // delay once the run goes on.
+        if (progress_ == ProgressState::kShown)
+            view_->HideProgressWindow();
+        progress_ = ProgressState::kNone;
+        hooks_.stopTimer();
+        const bool proceed = check_.confirm(std::move(hazards));
+        if (proceed) {
+            view_->ShowProgress({});
+            progress_ = ProgressState::kWaiting;
+            hooks_.startTimer(kProgressDelay);
+        }
+        GiveAnswer(!proceed);
+    });
+    return !AwaitAnswer(lock);
 }
 
 void RunSessionModel::Tick() {
     if (progress_ == ProgressState::kWaiting)
         ShowProgressWindow();
     else if (progress_ == ProgressState::kShown)
-        view_->ShowProgress({done_, total_, saving_});
+        view_->ShowProgress({done_, total_, saving_, checking_});
 }
 
 // From now on the progress window is in sight and follows the counts.
 void RunSessionModel::ShowProgressWindow() {
-    view_->ShowProgress({done_, total_, saving_});
+    view_->ShowProgress({done_, total_, saving_, checking_});
     view_->ShowProgressWindow();
     if (progress_ != ProgressState::kShown) {
         progress_ = ProgressState::kShown;
@@ -114,6 +154,10 @@ bool RunSessionModel::AskOnUserThread(std::string message) {
     answer_.reset();
     asking_ = true;
     Post([this, message = std::move(message)] { OpenMessage(message); });
+    return AwaitAnswer(lock);
+}
+
+bool RunSessionModel::AwaitAnswer(std::unique_lock<std::mutex>& lock) {
     answered_.wait(lock, [this] { return answer_.has_value() || abandoned_; });
     asking_ = false;
     return answer_.value_or(true);
@@ -153,7 +197,7 @@ void RunSessionModel::GiveAnswer(bool stop) {
     answered_.notify_all();
 }
 
-void RunSessionModel::EndRun(const RunReport& report) {
+void RunSessionModel::EndRun(const RunReport* report) {
     worker_.join();
     if (messageOpen_) {
         messageOpen_ = false;
@@ -165,7 +209,8 @@ void RunSessionModel::EndRun(const RunReport& report) {
     // The run's copies go with it: a large sheet is not held twice meanwhile.
     sheet_ = Sheet();
     selection_.reset();
-    view_->RunEnded(report);
+    check_ = {};
+    view_->RunEnded();
     if (ended_)
         ended_(report);
 }

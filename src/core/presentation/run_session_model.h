@@ -24,11 +24,13 @@
 #include <string_view>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
 #include "core/presentation/run_progress_model.h"
 #include "core/run/processing_run.h"
+#include "core/run/run_check.h"
 
 namespace bladeway {
 
@@ -52,8 +54,20 @@ class RunSessionView {
     virtual void OpenMessage(std::string_view message) = 0;
     // Closes the message that is up. An answer its closing gives is ignored.
     virtual void CloseMessage() = 0;
-    // The run has ended, its windows are gone; its report.
-    virtual void RunEnded(const RunReport& report) = 0;
+    // The run has ended (or the check before it), its windows are gone.
+    virtual void RunEnded() = 0;
+};
+
+// The check before the run, its first part on the worker: `find` lists what
+// the worker should know (CheckBeforeRun over the run's own sheet and
+// selection, so that the check and the run never disagree); when it finds
+// something, `confirm` asks on the user-interface thread, the progress
+// window hidden meanwhile, and true runs anyway.
+struct RunCheckStep {
+    std::function<std::vector<RunHazard>(const Sheet& sheet, const SheetSelection& selection,
+                                         const RunEnvironment& environment)>
+        find;
+    std::function<bool(std::vector<RunHazard> hazards)> confirm;
 };
 
 // What the front end gives the model.
@@ -73,6 +87,10 @@ class RunSessionModel {
     // brought up to date after that.
     static constexpr std::chrono::milliseconds kProgressDelay{500};
     static constexpr std::chrono::milliseconds kProgressUpdate{50};
+    // A check takes a moment at most for a few keys, but seconds for tens of
+    // thousands: from this on it shows, so that Process always answers
+    // within half a second.
+    static constexpr std::chrono::milliseconds kCheckDelay{200};
 
     // The work of a run; RunProcessing unless a test gives another.
     using RunWork = std::function<RunReport(const Sheet& sheet, const SheetSelection& selection,
@@ -87,8 +105,9 @@ class RunSessionModel {
 
     void SetView(RunSessionView* view) { view_ = view; }
     // Who started runs hears of each run's end after its view has (the
-    // run's windows are gone); nothing to stop hearing.
-    void SetRunEndedListener(std::function<void(const RunReport& report)> listener) {
+    // run's windows are gone), with its report; with none when the check
+    // before it ended it (Cancel, or not confirmed). Nothing to stop hearing.
+    void SetRunEndedListener(std::function<void(const RunReport* report)> listener) {
         ended_ = std::move(listener);
     }
 
@@ -98,8 +117,10 @@ class RunSessionModel {
     // may change meanwhile, and `selection`. The environment's progress, stop
     // request, message and waiting are the ones of this model. Nothing while
     // a run goes on.
+    // With a `check`, the progress window says "Checking N keys..." (with
+    // Cancel) from kCheckDelay on, while the check goes on.
     void Start(Sheet sheet, std::unique_ptr<SheetSelection> selection,
-               const RunEnvironment& environment);
+               const RunEnvironment& environment, RunCheckStep check = {});
 
     // Asks the run to stop after the key it is on; a message that is up is
     // closed as if Stop Processing had been chosen.
@@ -117,17 +138,25 @@ class RunSessionModel {
 
     void ShowProgressWindow();
     bool AskOnUserThread(std::string message);
+    // On the worker: the check's findings confirmed on the user-interface
+    // thread; false also when the model goes away meanwhile.
+    bool ConfirmOnUserThread(std::vector<RunHazard> hazards);
+    // Waits on the worker for the answer to what `ask` posted.
+    bool AwaitAnswer(std::unique_lock<std::mutex>& lock);
     void OpenMessage(const std::string& message);
     // Hands the answer to the worker waiting for one, if it has none yet.
     void GiveAnswer(bool stop);
-    void EndRun(const RunReport& report);
+    // The run's end on the user-interface thread; no report when the check
+    // ended it.
+    void EndRun(const RunReport* report);
     // Runs `task` on the user-interface thread unless this model is gone by then.
     void Post(std::function<void()> task);
 
     RunSessionHooks hooks_;
     RunWork work_;
     RunSessionView* view_ = nullptr;
-    std::function<void(const RunReport& report)> ended_;
+    std::function<void(const RunReport* report)> ended_;
+    RunCheckStep check_;
     Sheet sheet_;  // the run's own copy
     std::unique_ptr<SheetSelection> selection_;
     ProgressState progress_ = ProgressState::kNone;
@@ -139,6 +168,7 @@ class RunSessionModel {
     std::atomic<std::size_t> done_ = 0;
     std::atomic<std::size_t> total_ = 0;
     std::atomic<std::size_t> saving_ = 0;
+    std::atomic<bool> checking_ = false;
     std::atomic<bool> stop_ = false;
     // The answer to a message, passed back to the waiting worker.
     std::mutex mutex_;

@@ -1,5 +1,7 @@
 #include "core/presentation/run_undo_model.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "core/journal/journal_folder.h"
@@ -14,25 +16,43 @@ namespace {
 // A message box holds this many lines of an undo's outcome; the rest are counted.
 constexpr std::size_t kLinesShown = 14;
 
-std::string Joined(const std::vector<std::string>& lines) {
+std::string Joined(const std::vector<std::string>& lines, std::size_t most = SIZE_MAX) {
     std::string text;
-    for (std::size_t at = 0; at < lines.size() && at < kLinesShown; ++at)
+    for (std::size_t at = 0; at < lines.size() && at < most; ++at)
         text += (at == 0 ? "" : "\n") + lines[at];
-    if (lines.size() > kLinesShown)
-        text += "\n... and " + GroupedCount(lines.size() - kLinesShown) + " lines more";
     return text;
 }
 
-// "2026-12-08 06:36: Harbor.dat, 12 keys, tree, into /srv/millrun".
+}  // namespace
+
+UndoOutcome UndoOutcomeOf(const std::vector<std::string>& lines, bool complete) {
+    UndoOutcome outcome{Joined(lines), Joined(lines), complete};
+    if (lines.size() > kLinesShown) {
+        outcome.text = Joined(lines, kLinesShown - 1) + "\n... and " +
+                       GroupedCount(lines.size() - kLinesShown) +
+                       " lines more, which Copy all lines puts on the clipboard\n" + lines.back();
+    }
+    return outcome;
+}
+
+namespace {
+
+// "2026-12-08 06:36:44: Harbor.dat, all 12 keys, tree, into /srv/millrun".
 std::string RunLabel(const JournalManifest& manifest) {
     const RunDescription& run = manifest.run;
-    std::string label = manifest.started.substr(0, 16) + ": ";
+    std::string label = manifest.started + ": ";
     if (run.kind == "undo")
         label += "undo of run " + run.undoes + ", ";
     else if (!run.keyFile.empty())
         label += ShowPath(run.keyFile.substr(FolderOfPath(run.keyFile).size())) + ", ";
-    label += GroupedCount(run.keys) + (run.keys == 1 ? " key, " : " keys, ") + run.mode +
-             ", into " + ShowPath(run.destination);
+    if (run.columns == "all")
+        label += "all " + Plural(run.keys, "key");
+    else if (!run.columns.empty())
+        label += Plural(run.keys, "key") + " (" + run.columns + ")";
+    else
+        label += Plural(run.keys, "key");
+    label += ", " + run.mode + (run.options.empty() ? "" : ", " + run.options) + ", into " +
+             ShowPath(run.destination);
     if (!manifest.complete)
         label += " (interrupted)";
     return label;
@@ -61,11 +81,26 @@ std::vector<RecentRun> RunUndoModel::RecentRuns() const {
     return recent;
 }
 
+std::string RunUndoModel::UndoneText(const std::string& id) const {
+    const std::vector<JournalRun> runs = ListJournals(place_().folder);
+    const auto undoneBy = UndoneBy(runs);
+    const auto undo = undoneBy.find(id);
+    if (undo == undoneBy.end())
+        return {};
+    const auto run = std::find_if(runs.begin(), runs.end(), [&undo](const JournalRun& kept) {
+        return kept.id == undo->second;
+    });
+    const std::string at =
+        run != runs.end() && run->manifest ? " at " + run->manifest->started : std::string();
+    return "undone" + at + " (run " + undo->second + ")";
+}
+
 bool RunUndoModel::Undo(const std::string& id, RunUndoView& view) const {
     const JournalPlace place = place_();
     const auto run = FindJournal(place.folder, id);
     if (!run) {
-        view.ShowUndoOutcome("The run cannot be undone: " + ShowPath(run.error()), false);
+        const std::string why = "The run cannot be undone: " + ShowPath(run.error());
+        view.ShowUndoOutcome({why, why, false});
         return false;
     }
     UndoOptions options;
@@ -84,7 +119,7 @@ bool RunUndoModel::Undo(const std::string& id, RunUndoView& view) const {
         return false;
     options.dryRun = false;
     const UndoReport done = UndoRun(run.value(), options);
-    view.ShowUndoOutcome(Joined(UndoReportLines(done)), UndoneCompletely(done));
+    view.ShowUndoOutcome(UndoOutcomeOf(UndoReportLines(done), UndoneCompletely(done)));
     return true;
 }
 

@@ -27,20 +27,39 @@ inline constexpr std::string_view kNoRecentRunsCaption = "(no run is kept)";
 inline constexpr std::size_t kRecentRunsInMenu = 8;
 inline constexpr std::chrono::milliseconds kDesktopUndoLockLimit{10'000};
 
+// The button of an undo's outcome that copies its every line, shown when
+// the message holds only the first of them.
+inline constexpr ControlText kUndoOutcomeCopy{"CopyAllLines", "&Copy all lines"};
+
+// What an undo did, as its message tells it.
+struct UndoOutcome {
+    // Its first lines, "... and N lines more" when there are more, and the
+    // ID the undo is kept as.
+    std::string text;
+    // Every line, to read whole or copy; the same as `text` when nothing was left out.
+    std::string whole;
+    // False when something was left (a conflict, a failure): a warning.
+    bool complete = false;
+};
+
+// The outcome of an undo that said `lines`: the first of them, a count of
+// those left out, and always the last line (the ID the undo is kept as,
+// which the worker needs to undo the undo).
+UndoOutcome UndoOutcomeOf(const std::vector<std::string>& lines, bool complete);
+
 // What undoing asks and tells.
 class RunUndoView {
   public:
     virtual ~RunUndoView() = default;
     // Yes to undo, no to leave the run as it is.
     virtual bool ConfirmUndo(const std::string& question) = 0;
-    // What the undo did; `complete` false when something was left (a
-    // conflict, a failure): shown as a warning.
-    virtual void ShowUndoOutcome(const std::string& text, bool complete) = 0;
+    virtual void ShowUndoOutcome(const UndoOutcome& outcome) = 0;
 };
 
 struct RecentRun {
     std::string id;
-    // "2026-12-08 06:36: Harbor.dat, 12 keys, tree, into /srv/millrun";
+    // "2026-12-08 06:36:44: Harbor.dat, 3 keys (B to D), tree, Translate X to H,
+    // into /srv/millrun"; "all 12 keys" when no block was selected;
     // "(undone)" after a run an undo took back.
     std::string label;
 };
@@ -57,6 +76,9 @@ class RunUndoModel {
     // Asks through `view`, undoes the run `id` and tells what became of it;
     // true when the undo ran.
     bool Undo(const std::string& id, RunUndoView& view) const;
+    // How the kept run `id` was taken back, if it was: "undone at
+    // 2026-12-09 19:04:12 (run 20261209-190412-123)"; empty while it is not.
+    std::string UndoneText(const std::string& id) const;
 
   private:
     std::function<JournalPlace()> place_;

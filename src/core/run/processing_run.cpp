@@ -9,6 +9,7 @@
 #include "core/gcode/local_date.h"
 #include "core/gcode/program_generator.h"
 #include "core/journal/run_journal.h"
+#include "core/keydata/column_letters.h"
 #include "core/keydata/key_reading.h"
 #include "core/os/paths.h"
 #include "core/run/carried_fields.h"
@@ -18,6 +19,34 @@
 
 namespace bladeway {
 namespace {
+
+// The processed columns by their letters, runs of neighbours joined: "B to
+// D, F"; after kRangesNamed runs, "and more".
+std::string ColumnRanges(const SheetSelection& selection, int columnCount) {
+    constexpr int kRangesNamed = 4;
+    std::string text;
+    int ranges = 0;
+    for (int column = 1; column <= columnCount; ++column) {
+        if (!ProcessesColumn(selection, column))
+            continue;
+        int last = column;
+        while (last < columnCount && ProcessesColumn(selection, last + 1))
+            ++last;
+        if (++ranges > kRangesNamed)
+            return text + " and more";
+        text += (text.empty() ? "" : ", ") + ColumnLetters(column) +
+                (last > column ? " to " + ColumnLetters(last) : "");
+        column = last;
+    }
+    return text;
+}
+
+// The translation option in force, as Preferences names it; empty: none.
+std::string OptionsText(const PreferenceValues& preferences) {
+    if (preferences.XLToLHOption() != 0)
+        return "Translate X&L to L&H";
+    return preferences.XToHOption() != 0 ? "Translate X to H" : "";
+}
 
 // A fixed-width field for a report: NULs as blanks, trimmed.
 std::string ReportText(std::string_view field) {
@@ -183,6 +212,8 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     const int columnCount = sheet.ColumnCount();
     report.blockSelected = selection.IsAnyBlockSelected();
     report.columnCount = columnCount;
+    if (sheet.IsLoaded())
+        report.keyFileDamage = FindKeyDataDamage(sheet.LoadedContent());
     for (int column = 1; column <= columnCount; ++column) {
         if (ProcessesColumn(selection, column)) {
             ++report.plannedKeys;
@@ -195,6 +226,8 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         description.mode = environment.flatTemplateMode ? "flat" : "tree";
         description.destination = environment.preferences.destinationFolder;
         description.keys = report.plannedKeys;
+        description.columns = report.blockSelected ? ColumnRanges(selection, columnCount) : "all";
+        description.options = OptionsText(environment.preferences);
         journal.emplace(environment.journal, std::move(description));
         programs.SetKeeper(&*journal);
     }

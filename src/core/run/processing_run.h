@@ -13,6 +13,7 @@
 
 #include "core/gcode/index_batch.h"
 #include "core/journal/journal_place.h"
+#include "core/keydata/key_data_damage.h"
 #include "core/keydata/key_record.h"
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
@@ -139,6 +140,9 @@ struct RunReport {
     // The index writes that waited for another program, or took over the
     // claim of one that was gone, in order.
     std::vector<IndexWriteWait> indexWaits;
+    // What is wrong with the key data file the sheet was loaded from: its
+    // keys may not all be in the run.
+    std::optional<KeyDataDamage> keyFileDamage;
 };
 
 // Runs over every column of the sheet in order. A column is processed when

@@ -131,47 +131,51 @@ void AddIndexProblems(const RunReport& report, bool templateIndexMissing,
 
 }  // namespace
 
-std::vector<std::string> UnsavedPreferenceLines(const PreferenceValues& live,
-                                                const PreferenceValues& saved) {
-    std::vector<std::string> lines;
-    const auto folder = [&lines](std::string_view label, const std::string& now,
-                                 const std::string& kept) {
-        if (now != kept) {
-            lines.push_back(std::string(label) + " is " + FolderText(now) +
-                            "; the settings file says " + FolderText(kept));
-        }
-    };
-    const auto option = [&lines](std::string_view caption, std::int16_t now, std::int16_t kept) {
-        if (now != kept) {
-            lines.push_back(std::string(caption) + " is " + OptionText(now) +
-                            "; the settings file says " + OptionText(kept));
-        }
-    };
-    folder("Template Path", live.templateFolder, saved.templateFolder);
-    folder("Destination Path", live.destinationFolder, saved.destinationFolder);
-    option("Translate X&L to L&H", live.XLToLHOption(), saved.XLToLHOption());
-    option("Translate X to H", live.XToHOption(), saved.XToHOption());
-    return lines;
+bool DiffersFromSettingsFile(const PreferenceValues& live, const PreferenceValues& saved) {
+    return live.templateFolder != saved.templateFolder ||
+           live.destinationFolder != saved.destinationFolder ||
+           live.XLToLHOption() != saved.XLToLHOption() || live.XToHOption() != saved.XToHOption();
 }
 
-std::vector<std::string> EmptyFolderLines(const PreferenceValues& live, bool flatTemplateMode) {
-    std::vector<std::string> lines;
+std::vector<RunHazard> PreferenceFindings(const PreferenceValues& live,
+                                          const PreferenceValues& saved, bool flatTemplateMode) {
+    std::vector<RunHazard> findings;
     const std::string top = ShowPath(TopFolder());
-    if (live.templateFolder.empty()) {
-        lines.push_back(
-            "Template Path is empty: the templates are read from the top folder of "
-            "the disk (" +
-            top + ")");
-    }
-    if (live.destinationFolder.empty()) {
-        std::string line =
-            "Destination Path is empty: the programs go to the top folder of the disk (" + top +
-            ")";
-        if (!flatTemplateMode)
-            line += " and their entries to " + ShowPath(JoinPath("", kIndexFileName));
-        lines.push_back(line);
-    }
-    return lines;
+    // One finding per field: an empty one says where the files go instead,
+    // one the settings file does not keep says so too, and what this run uses.
+    const auto folder = [&](std::string_view label, const std::string& now, const std::string& kept,
+                            const std::string& instead) {
+        if (now == kept) {
+            if (now.empty()) {
+                findings.push_back({RunHazardKind::kEmptyFolder,
+                                    std::string(label) + " is empty: " + instead + "."});
+            }
+            return;
+        }
+        const std::string here = now.empty() ? "empty" : FolderText(now);
+        findings.push_back({RunHazardKind::kUnsavedPreference,
+                            std::string(label) + " is " + here + " here; the settings file says " +
+                                FolderText(kept) + ". This run uses " +
+                                (now.empty() ? "the empty path: " + instead : here) + "."});
+    };
+    const auto option = [&](std::string_view caption, std::int16_t now, std::int16_t kept) {
+        if (now != kept) {
+            findings.push_back({RunHazardKind::kUnsavedPreference,
+                                std::string(caption) + " is " + OptionText(now) +
+                                    " here; the settings file says " + OptionText(kept) +
+                                    ". This run uses " + OptionText(now) + "."});
+        }
+    };
+    folder("Template Path", live.templateFolder, saved.templateFolder,
+           "the templates are read from the top folder of the disk (" + top + ")");
+    folder(
+        "Destination Path", live.destinationFolder, saved.destinationFolder,
+        "the programs go to the top folder of the disk (" + top + ")" +
+            (flatTemplateMode ? ""
+                              : " and their entries to " + ShowPath(JoinPath("", kIndexFileName))));
+    option("Translate X&L to L&H", live.XLToLHOption(), saved.XLToLHOption());
+    option("Translate X to H", live.XToHOption(), saved.XToHOption());
+    return findings;
 }
 
 std::vector<RunHazard> CheckBeforeRun(const Sheet& sheet, const SheetSelection& selection,
@@ -184,18 +188,32 @@ std::vector<RunHazard> CheckBeforeRun(const Sheet& sheet, const SheetSelection& 
         !environment.flatTemplateMode &&
         !environment.fileSystem.Exists(JoinPath(live.templateFolder, kIndexFileName));
     DryRunFileSystem dryRun(environment.fileSystem);
-    const RunEnvironment tried{live, environment.flatTemplateMode, dryRun, environment.today, {}};
+    // Its progress and Cancel are the run's own: the check is the run's first part.
+    const RunEnvironment tried{live,
+                               environment.flatTemplateMode,
+                               dryRun,
+                               environment.today,
+                               {},
+                               environment.progress,
+                               environment.stopRequested};
     const RunReport report = RunProcessing(sheet, selection, tried);
-    // Keys that name no template (an empty grid) make nothing: no word.
     std::vector<RunHazard> hazards;
+    if (report.keyFileDamage) {
+        const std::string name = environment.keyFile.empty()
+                                     ? std::string()
+                                     : " " + ShowPath(environment.keyFile.substr(
+                                                 FolderOfPath(environment.keyFile).size()));
+        hazards.push_back(
+            {RunHazardKind::kDamagedKeyFile,
+             "The key data file" + name + " is damaged: " + report.keyFileDamage->text +
+                 ". The run processes only the " +
+                 Plural(static_cast<std::size_t>(report.columnCount), "key") + " the grid shows."});
+    }
+    // Keys that name no template (an empty grid) make nothing: no more word.
     if (std::none_of(report.keys.begin(), report.keys.end(), NamesATemplate))
         return hazards;
-    for (std::string& line : EmptyFolderLines(live, environment.flatTemplateMode))
-        hazards.push_back({RunHazardKind::kEmptyFolder, std::move(line) + "."});
-    for (std::string& line : UnsavedPreferenceLines(live, saved)) {
-        hazards.push_back({RunHazardKind::kUnsavedPreference,
-                           std::move(line) + ". The run uses the value of now."});
-    }
+    for (RunHazard& finding : PreferenceFindings(live, saved, environment.flatTemplateMode))
+        hazards.push_back(std::move(finding));
     if (!environment.flatTemplateMode) {
         AddEntriesWithoutPrograms(report, environment.fileSystem, hazards);
         AddIndexProblems(report, templateIndexMissing, hazards);

@@ -14,6 +14,7 @@
 namespace bladeway {
 
 enum class RunHazardKind {
+    kDamagedKeyFile,           // the key data file is cut off, empty or not key data
     kEmptyFolder,              // a folder field is empty: the files go to the top of a drive
     kUnsavedPreference,        // a value differs from the one the settings file keeps
     kEntryWithoutProgram,      // tree mode: entered in the index, but no program written
@@ -26,17 +27,18 @@ struct RunHazard {
     std::string text;  // UTF-8, one paragraph: what is so, and what the run will do
 };
 
-// The preference values that differ from `saved` (those the settings file
-// holds) and matter to a run: the template and destination folders and the
-// two translation options, one line each: "Translate X to H is on; the
-// settings file says off".
-std::vector<std::string> UnsavedPreferenceLines(const PreferenceValues& live,
-                                                const PreferenceValues& saved);
+// True when a value that steers a run (the template and destination
+// folders, the two translation options) differs from `saved`, the one the
+// settings file keeps.
+bool DiffersFromSettingsFile(const PreferenceValues& live, const PreferenceValues& saved);
 
-// The folder fields a run reads or writes through that are empty, one line
-// each, saying where the files are taken from or go instead: the top folder
-// of the drive.
-std::vector<std::string> EmptyFolderLines(const PreferenceValues& live, bool flatTemplateMode);
+// What the preference values mean for a run, each field said once: an empty
+// folder field says where the files are taken from or go instead (the top
+// folder of the drive), a value the settings file does not keep says what
+// the file says and what this run uses ("Template Path is empty here; the
+// settings file says '/srv/tpl'. This run uses the empty path: ...").
+std::vector<RunHazard> PreferenceFindings(const PreferenceValues& live,
+                                          const PreferenceValues& saved, bool flatTemplateMode);
 
 // Tries the run over `sheet` and `selection` on a file system that writes
 // nothing and lists what a worker should know before it runs for real;

@@ -68,17 +68,6 @@ RunSummary Summarize(const RunReport& report) {
     return summary;
 }
 
-std::string Plural(std::size_t count, std::string_view word) {
-    return GroupedCount(count) + " " + std::string(word) + (count == 1 ? "" : "s");
-}
-
-std::string GroupedCount(std::size_t count) {
-    std::string digits = std::to_string(count);
-    for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, ",");
-    return digits;
-}
-
 std::string ShowName(std::string_view name) {
     return DecodeWindows1252(name);
 }
@@ -108,6 +97,8 @@ std::string SummaryLine(const RunReport& report, bool dryRun) {
     }
     if (!report.journalProblem.empty())
         line += ": " + ShowPath(report.journalProblem) + "; nothing more was replaced";
+    if (report.keyFileDamage)
+        line += "; the key data file is damaged: " + report.keyFileDamage->text;
     if (report.leftOversRemoved > 0) {
         line += "; " + GroupedCount(report.leftOversRemoved) + " temporary file" +
                 (report.leftOversRemoved == 1 ? "" : "s") + " left by interrupted runs removed";

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/run/processing_run.h"
+#include "core/text/text.h"
 
 namespace bladeway {
 
@@ -28,12 +29,6 @@ bool EndedWell(const KeyResult& key);
 bool NotIndexed(const KeyResult& key);
 
 RunSummary Summarize(const RunReport& report);
-
-// A count with a comma between groups of three digits: 1,234.
-std::string GroupedCount(std::size_t count);
-// The count, grouped, and the word, with an "s" unless the count is one:
-// "1 key", "2,000 keys".
-std::string Plural(std::size_t count, std::string_view word);
 
 // Names from the key data file (Windows-1252) and paths or messages, for showing.
 std::string ShowName(std::string_view name);

@@ -221,4 +221,15 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
+std::string GroupedCount(std::size_t count) {
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
+}
+
+std::string Plural(std::size_t count, std::string_view word) {
+    return GroupedCount(count) + " " + std::string(word) + (count == 1 ? "" : "s");
+}
+
 }  // namespace bladeway

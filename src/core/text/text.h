@@ -4,6 +4,7 @@
 // generator and the index step. Texts are 8-bit bytes (Windows-1252); positions
 // are counted from 1 as the file formats count them.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -71,6 +72,12 @@ std::int16_t SaturateToInt16(std::int64_t value);
 // True for well-formed UTF-8: no overlong forms, no surrogates, nothing past
 // U+10FFFF.
 bool IsValidUtf8(std::string_view text);
+
+// A count with a comma between groups of three digits: 1,234.
+std::string GroupedCount(std::size_t count);
+// The count, grouped, and the word, with an "s" unless the count is one:
+// "1 key", "2,000 keys".
+std::string Plural(std::size_t count, std::string_view word);
 
 // Appends the UTF-8 form of the code point `c` to `out`.
 void AppendUtf8(std::string& out, char32_t c);

@@ -41,6 +41,10 @@ void LaidOutWindow::ShowModeless() {
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
     BringWindowToTop(Handle());
+    // The keys go to the window from now on, also when it was up already
+    // and another window of the program had them.
+    SetActiveWindow(Handle());
+    RestoreFocus();
 }
 
 void LaidOutWindow::AddTip(HWND control, std::string_view tip) {

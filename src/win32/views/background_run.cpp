@@ -117,7 +117,7 @@ void BackgroundRun::CloseMessage() {
     message_.reset();
 }
 
-void BackgroundRun::RunEnded(const RunReport& /*report*/) {
+void BackgroundRun::RunEnded() {
     message_.reset();
     Unblock();
 }

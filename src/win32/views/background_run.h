@@ -45,7 +45,7 @@ class BackgroundRun final : public Window, private RunSessionView {
     void HideProgressWindow() override;
     void OpenMessage(std::string_view message) override;
     void CloseMessage() override;
-    void RunEnded(const RunReport& report) override;
+    void RunEnded() override;
 
     HWND window_;
     std::mutex mutex_;

@@ -19,6 +19,7 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"BladewayMainWindow";
 constexpr int kIconResource = 1;
+constexpr COLORREF kWarningColour = RGB(0xB0, 0, 0);
 // The standard control and caption for each entry of the control table;
 // the grid is made apart.
 struct StandardControl {
@@ -100,6 +101,12 @@ void MainFrame::CreateControls() {
         AddControl(ControlOf(control.name), control.windowClass, control.style, control.caption);
     // Vars is hidden: the model's table names it, no command shows it.
     ShowWindow(Control(kVarsButtonName), SW_HIDE);
+    tooltips_ = std::make_unique<Tooltips>(Handle());
+    tooltips_->Set(Control(kFileListName), kFileListTip);
+    tooltips_->Set(Control(kProcessButtonName), kProcessTip);
+    keyFileWarning_ = AddControl(kKeyFileWarningControl, WC_STATICW,
+                                 SS_NOTIFY | SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS);
+    ShowWindow(keyFileWarning_, SW_HIDE);
     AddControl(ControlOf(kKeyGridName), [this](const RECT& place, int id) {
         grid_ = std::make_unique<KeyGrid>(Handle(), place, id);
         return grid_->Handle();
@@ -169,6 +176,15 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             RestoreFocus();
             return 0;
+        case WM_CTLCOLORSTATIC:
+            // The damaged file's name in red on the window's face.
+            if (reinterpret_cast<HWND>(lParam) == keyFileWarning_) {
+                const auto context = reinterpret_cast<HDC>(wParam);
+                SetTextColor(context, kWarningColour);
+                SetBkColor(context, GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -294,8 +310,8 @@ bool MainFrame::ConfirmUndo(const std::string& question) {
     return AskToUndo(Handle(), question);
 }
 
-void MainFrame::ShowUndoOutcome(const std::string& text, bool complete) {
-    TellUndoOutcome(Handle(), text, complete);
+void MainFrame::ShowUndoOutcome(const UndoOutcome& outcome) {
+    TellUndoOutcome(Handle(), outcome);
 }
 
 void MainFrame::PreviewCurrentProgram() {
@@ -378,6 +394,14 @@ void MainFrame::ShowNotice(const std::string& text) {
     notice_->Show(Control(kFileListName), text);
 }
 
+// The static control ends a text too long for its place with "…"; the tip
+// holds the whole text.
+void MainFrame::ShowKeyFileWarning(const std::string& label, const std::string& whole) {
+    SetWindowTextW(keyFileWarning_, Wide(label).c_str());
+    tooltips_->Set(keyFileWarning_, whole);
+    ShowWindow(keyFileWarning_, label.empty() ? SW_HIDE : SW_SHOWNOACTIVATE);
+}
+
 void MainFrame::PlaceGrid(const TwipsRect& place) {
     PlaceControl(kKeyGridName, place);
 }
@@ -443,8 +467,10 @@ void MainFrame::CloseAfterRun() {
 
 // Nothing before the first run's end.
 void MainFrame::ShowLastRunReport() {
-    if (reportWindow_)
+    if (reportWindow_) {
+        reportWindow_->Model().Refresh();
         reportWindow_->ShowModeless();
+    }
 }
 
 void MainFrame::ShowPreview(const ProgramPreviewContent& preview) {

@@ -20,6 +20,7 @@
 #include "win32/kit/dialog_window.h"
 #include "win32/kit/notice_balloon.h"
 #include "win32/kit/owned_handle.h"
+#include "win32/kit/tooltips.h"
 #include "win32/kit/window.h"
 #include "win32/kit/windows_api.h"
 #include "win32/views/background_run.h"
@@ -52,6 +53,9 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     ProgramPreviewWindow* PreviewWindow() { return previewWindow_.get(); }
     // The notice beside the file list while it is up; empty when none.
     std::string NoticeText() const { return notice_ ? notice_->Text() : std::string(); }
+    // The control that names a damaged key data file, and the tips of the controls.
+    HWND KeyFileWarning() const { return keyFileWarning_; }
+    std::string TipOf(HWND control) const { return tooltips_->TextOf(control); }
     // Ctrl+P while the window is active previews the current key's program;
     // true when `message` was that key (the program's message loop asks).
     bool TranslateShortcut(MSG& message);
@@ -78,6 +82,7 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     void KeySheetReplaced() override;
     void ShowTitle(const std::string& title) override;
     void ShowNotice(const std::string& text) override;
+    void ShowKeyFileWarning(const std::string& label, const std::string& whole) override;
     void PlaceGrid(const TwipsRect& place) override;
     void OpenPreferences(const StoredWindowPlace& place) override;
     void OpenSubstitutionTable(const std::string& tablePath) override;
@@ -91,7 +96,7 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override;
     bool ConfirmUndo(const std::string& question) override;
     void AskBeforeRun(BeforeRunModel& model) override;
-    void ShowUndoOutcome(const std::string& text, bool complete) override;
+    void ShowUndoOutcome(const UndoOutcome& outcome) override;
 
     MainWindowModel model_;
     std::unique_ptr<KeyGrid> grid_;
@@ -107,7 +112,9 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     std::unique_ptr<ProgramPreviewWindow> previewWindow_;
     AcceleratorTable shortcuts_;
     std::unique_ptr<NoticeBalloon> notice_;  // made on the first notice
-    std::string waitingNotice_;              // given before the window showed
+    std::unique_ptr<Tooltips> tooltips_;
+    HWND keyFileWarning_ = nullptr;
+    std::string waitingNotice_;  // given before the window showed
     static constexpr UINT kShowWaitingNotice = WM_APP + 1;
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/presentation/program_title.h"
+#include "win32/kit/clipboard.h"
 #include "win32/kit/line_ends.h"
 #include "win32/kit/list_view.h"
 #include "win32/kit/owned_handle.h"
@@ -263,8 +264,8 @@ bool RunReportWindow::ConfirmUndo(const std::string& question) {
     return AskToUndo(Handle(), question);
 }
 
-void RunReportWindow::ShowUndoOutcome(const std::string& text, bool complete) {
-    TellUndoOutcome(Handle(), text, complete);
+void RunReportWindow::ShowUndoOutcome(const UndoOutcome& outcome) {
+    TellUndoOutcome(Handle(), outcome);
 }
 
 void RunReportWindow::SelectKeysInGrid(const std::vector<int>& columns) {
@@ -284,23 +285,8 @@ void RunReportWindow::OpenIndexCheck(const std::string& path) {
     checkWindow_->ShowModeless();
 }
 
-// As Unicode text with Windows' line ends, as other programs paste it.
 void RunReportWindow::PutOnClipboard(const std::string& text) {
-    const std::wstring wide = Wide(WithCrLf(text));
-    if (OpenClipboard(Handle()) == FALSE)
-        return;
-    EmptyClipboard();
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    // The clipboard owns the memory once it took it.
-    if (GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes)); memory) {
-        if (void* target = GlobalLock(memory.Get()); target != nullptr) {
-            std::memcpy(target, wide.c_str(), bytes);
-            GlobalUnlock(memory.Get());
-            if (SetClipboardData(CF_UNICODETEXT, memory.Get()) != nullptr)
-                (void)memory.Release();
-        }
-    }
-    CloseClipboard();
+    PutTextOnClipboard(Handle(), text);
 }
 
 std::optional<std::string> RunReportWindow::AskForCsvFile(const CsvFileQuestion& question) {

@@ -37,6 +37,7 @@ class RunReportWindow final : public LaidOutWindow, private RunReportView {
     // A new report; `csvFolder` is where Save as CSV starts.
     void ShowReport(const RunReport& report, const std::string& csvFolder);
     const RunReportModel& Model() const { return model_; }
+    RunReportModel& Model() { return model_; }
     // The window of the index check, once one was asked for.
     IndexCheckWindow* CheckWindow() { return checkWindow_.get(); }
     // What "Undo this run" undoes the run with.
@@ -61,7 +62,7 @@ class RunReportWindow final : public LaidOutWindow, private RunReportView {
     void EnableCheckIndex(bool enabled) override;
     void EnableUndo(bool enabled) override;
     bool ConfirmUndo(const std::string& question) override;
-    void ShowUndoOutcome(const std::string& text, bool complete) override;
+    void ShowUndoOutcome(const UndoOutcome& outcome) override;
     void SelectKeysInGrid(const std::vector<int>& columns) override;
     void OpenProgram(const KeyResult& key) override;
     void OpenIndexCheck(const std::string& path) override;

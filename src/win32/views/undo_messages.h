@@ -4,6 +4,7 @@
 // first in focus, and what the undo did, a warning when something was left.
 #include <string>
 
+#include "core/presentation/run_undo_model.h"
 #include "win32/kit/windows_api.h"
 
 namespace bladeway::win32 {
@@ -14,6 +15,8 @@ bool AskYesOrNo(HWND owner, const std::string& question);
 inline bool AskToUndo(HWND owner, const std::string& question) {
     return AskYesOrNo(owner, question);
 }
-void TellUndoOutcome(HWND owner, const std::string& text, bool complete);
+// What the undo did: a message box, or, when it leaves lines out, a window
+// of its own with OK and Copy all lines, which copies every line.
+void TellUndoOutcome(HWND owner, const UndoOutcome& outcome);
 
 }  // namespace bladeway::win32

@@ -73,6 +73,9 @@ class RecordingWindow final : public MainWindowView {
     void EndProgram() override { Note("end"); }
     void ShowTitle(const std::string& shown) override { title = shown; }
     void ShowNotice(const std::string& text) override { Note("notice " + text); }
+    void ShowKeyFileWarning(const std::string& label, const std::string& whole) override {
+        keyFileWarning = label.empty() ? "" : label + " | " + whole;
+    }
     void RunStarting() override { Note("busy"); }
     void RunOver() override { Note("not busy"); }
     void ShowRunReport(const RunReport&, const std::string& destination) override {
@@ -90,7 +93,7 @@ class RecordingWindow final : public MainWindowView {
         Note("undo?");
         return false;
     }
-    void ShowUndoOutcome(const std::string& text, bool) override { Note("undo: " + text); }
+    void ShowUndoOutcome(const UndoOutcome& outcome) override { Note("undo: " + outcome.text); }
     void AskBeforeRun(BeforeRunModel& check) override {
         Note("before run");
         check.Answer(beforeRunAnswer);
@@ -108,6 +111,7 @@ class RecordingWindow final : public MainWindowView {
     std::size_t fileAccessesBeforeAbout = ~std::size_t{0};
     BeforeRunButton beforeRunAnswer = BeforeRunButton::kCancel;
     std::string title;
+    std::string keyFileWarning;
 };
 
 class MainWindowModelTest : public ::testing::Test {
@@ -241,15 +245,19 @@ class BlockedRun {
     // Lets the run end and delivers its end (posted even when Stop ended it).
     void Finish() {
         gate_.Open();
-        view.report.reset();
-        ASSERT_TRUE(queue_.DrainUntil([this] { return view.report.has_value(); }));
+        Settle();
+    }
+    // Delivers what the worker posts (the check's question among it) until
+    // the run, or the check before it, has ended.
+    void Settle() {
+        ASSERT_TRUE(queue_.DrainUntil([this] { return !session_.IsRunning(); }));
     }
     // The first cell of the sheet the run had, and its mirror character, as
     // it read them at its end.
     const std::string& FirstCell() const { return firstCell_; }
     const std::string& Mirror() const { return mirror_; }
 
-    testing::RecordingRunView view;  // with the report the run ended with
+    testing::RecordingRunView view;
 
   private:
     testing::Gate gate_;
@@ -308,8 +316,9 @@ TEST_F(MainWindowModelTest,
     run.Finish();
 }
 
-// The check before the run: a finding opens its window (with none the run
-// starts at once, as above), and only "Process anyway" starts the run then.
+// The check before the run, the run's first part: a finding opens its window
+// (with none the run goes on at once, as above), and only "Process anyway"
+// lets the run go on then.
 TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
     model.Load();  // no settings: every folder empty
     BlockedRun run;
@@ -321,17 +330,20 @@ TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
     model.FileChosen(folder.WithSeparator(), "Key1.dat");
     window.events.clear();
     model.Process(NoSelection());
-    EXPECT_EQ(window.events, std::vector<std::string>{"before run"});
+    run.Settle();  // the check on the worker, its question on this thread
+    EXPECT_EQ(window.events, (std::vector<std::string>{"busy", "before run", "not busy"}));
     EXPECT_FALSE(model.RunGoingOn());
     window.beforeRunAnswer = BeforeRunButton::kProcessAnyway;
     // The run takes the cells as edited and the preferences as they stand, saved or not.
     ASSERT_TRUE(model.KeySheet().EditCell(1, 1, "TYPED"));
     model.Preferences().SetMirrorCharacter("#");
+    window.events.clear();
     model.Process(NoSelection());
-    EXPECT_EQ(window.events, (std::vector<std::string>{"before run", "before run", "busy"}));
     // The run works on its own copy: an edit meanwhile is the grid's only.
     ASSERT_TRUE(model.KeySheet().EditCell(1, 1, "EDITED"));
     run.Finish();
+    EXPECT_EQ(window.events,
+              (std::vector<std::string>{"busy", "before run", "not busy", "report "}));
     EXPECT_EQ(run.FirstCell(), "TYPED");
     EXPECT_EQ(run.Mirror(), "#");
 }
@@ -350,13 +362,16 @@ TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye
               "Bladeway - flat mode, Translate X to H - check: Source Path not found, Preferences "
               "not saved");
 
-    // A damaged file is named once, beside the list, and stays marked.
+    // A damaged file is named beside the list, and stays named and marked
+    // until a whole one loads.
     folder.Write("Cut.dat", "K1\r\n!\r\nK2\r\n");
     window.events.clear();
     model.FileChosen(folder.WithSeparator(), "Cut.dat");
-    EXPECT_EQ(window.events.back(),
-              "notice Cut.dat: the file ends inside a key: 1 line after its last \"!\" is not "
-              "shown (the file may be cut off).");
+    const std::string cut =
+        "Cut.dat: the file ends inside key 2 (1 line after its last \"!\"): that key and any "
+        "after it are missing, the file may be cut off.";
+    EXPECT_EQ(window.events.back(), "notice " + cut);
+    EXPECT_EQ(window.keyFileWarning, "Damaged: cut inside key 2 | " + cut);
     EXPECT_TRUE(
         window.title.starts_with("Bladeway - Cut.dat (damaged) - flat mode, Translate X to H"));
     // A file that cannot be read leaves the sheet, and the title, as they were.
@@ -365,6 +380,10 @@ TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye
     EXPECT_TRUE(window.events.empty());
     EXPECT_EQ(model.KeyCells().CellText(1, 1), "K1");
     EXPECT_TRUE(window.title.starts_with("Bladeway - Cut.dat (damaged)"));
+    EXPECT_FALSE(window.keyFileWarning.empty());
+    folder.Write("Whole.dat", "K1\r\n!\r\n");
+    model.FileChosen(folder.WithSeparator(), "Whole.dat");
+    EXPECT_EQ(window.keyFileWarning, "");
 }
 
 TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutAReport) {
@@ -375,9 +394,8 @@ TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutA
     window.events.clear();
     EXPECT_FALSE(model.CloseRequested(-120, -60));
     EXPECT_TRUE(window.events.empty());
+    // Stopped in its check or at its first key, it closes the window alike.
     run.Finish();
-    ASSERT_TRUE(run.view.report.has_value());
-    EXPECT_TRUE(run.view.report->stopped);
     EXPECT_EQ(window.events, (std::vector<std::string>{"not busy", "close after run"}));
     // The window's own closing then stores the place and ends.
     EXPECT_TRUE(model.CloseRequested(-120, -60));

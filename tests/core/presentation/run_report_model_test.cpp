@@ -48,9 +48,9 @@ class FakeReportView final : public RunReportView {
         questions.push_back(question);
         return answer;
     }
-    void ShowUndoOutcome(const std::string& text, bool complete) override {
-        outcomes.push_back(text);
-        undoComplete = complete;
+    void ShowUndoOutcome(const UndoOutcome& outcome) override {
+        outcomes.push_back(outcome.text);
+        undoComplete = outcome.complete;
     }
 
     std::string processedKeys, summary, shared, clipboard, asked;
@@ -220,11 +220,46 @@ TEST_F(RunReportModelTest, UndoThisRunAsksFirstAndIsOfferedUntilDone) {
     EXPECT_TRUE(view.undoComplete) << view.outcomes[0];
     EXPECT_FALSE(view.undo);
     EXPECT_FALSE(model.CanUndo());
+    // The summary says it was undone, when, and by which run; so does the
+    // report shown again after an undo from elsewhere.
+    const std::string undone = model.Undone();
+    EXPECT_TRUE(undone.starts_with("undone at 20")) << undone;
+    EXPECT_TRUE(view.summary.ends_with("; " + undone)) << view.summary;
+    model.ShowReport(report, folder.File(""));
+    EXPECT_TRUE(model.CanUndo());
+    model.Refresh();
+    EXPECT_FALSE(view.undo);
+    EXPECT_TRUE(view.summary.ends_with("; " + undone)) << view.summary;
+    // The grid menu tells runs apart: time to the second, file, keys, mode,
+    // options, destination.
+    const std::vector<RecentRun> recent = undo.RecentRuns();
+    ASSERT_EQ(recent.size(), 2U);
+    EXPECT_TRUE(recent[0].label.find(": undo of run " + report.journalId) == 19) << recent[0].label;
+    EXPECT_EQ(recent[1].label.substr(19), ": all 1 key, flat, Translate X to H, into " +
+                                              preferences.destinationFolder + " (undone)");
     // A run the journal no longer holds is said to be so, and nothing is undone.
     EXPECT_FALSE(undo.Undo("20260101-000000-000000", view));
     EXPECT_TRUE(view.outcomes.back().starts_with("The run cannot be undone: "))
         << view.outcomes.back();
     EXPECT_FALSE(view.undoComplete);
+}
+
+// A long outcome keeps its first lines and its last, the undo's ID; every
+// line is there to copy.
+TEST(UndoOutcomeTest, ALongOutcomeKeepsItsFirstLinesAndTheUndosIdAndOffersTheWhole) {
+    std::vector<std::string> lines;
+    for (int line = 1; line <= 20; ++line)
+        lines.push_back("line " + std::to_string(line));
+    const UndoOutcome outcome = UndoOutcomeOf(lines, false);
+    EXPECT_TRUE(outcome.text.starts_with("line 1\nline 2\n")) << outcome.text;
+    EXPECT_TRUE(
+        outcome.text.ends_with("line 13\n... and 6 lines more, which Copy all lines puts "
+                               "on the clipboard\nline 20"))
+        << outcome.text;
+    EXPECT_EQ(outcome.whole.size(), outcome.whole.find("line 20") + 7);
+    EXPECT_NE(outcome.whole.find("line 14\n"), std::string::npos);
+    lines.resize(14);
+    EXPECT_EQ(UndoOutcomeOf(lines, true).text, UndoOutcomeOf(lines, true).whole);
 }
 
 TEST_F(RunReportModelTest, SaveAsCsvStartsInTheDestinationAddsTheExtensionAndWarnsOfAFailure) {

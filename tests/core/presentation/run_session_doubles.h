@@ -103,7 +103,8 @@ class RecordingRunView final : public RunSessionView {
     void ShowProgress(const RunCounts& counts) override {
         events.push_back("progress " + std::to_string(counts.done) + " of " +
                          std::to_string(counts.total) +
-                         (counts.saving > 0 ? ", saving " + std::to_string(counts.saving) : ""));
+                         (counts.saving > 0 ? ", saving " + std::to_string(counts.saving) : "") +
+                         (counts.checking ? ", checking" : ""));
     }
     void ShowWaiting(std::string_view path) override {
         events.push_back("waiting " + std::string(path));
@@ -122,9 +123,14 @@ class RecordingRunView final : public RunSessionView {
         if (model != nullptr)
             model->Answer(true);
     }
-    void RunEnded(const RunReport& ended) override {
-        events.emplace_back("ended");
-        report = ended;
+    void RunEnded() override { events.emplace_back("ended"); }
+    // What the model's listener hears after the view: the report, or none
+    // when the check before the run ended it.
+    void Ended(const RunReport* ended) {
+        if (ended != nullptr)
+            report = *ended;
+        else
+            endedByCheck = true;
     }
     // The user answers the message that is up.
     void Answer(bool stop) {
@@ -137,6 +143,7 @@ class RecordingRunView final : public RunSessionView {
     int openMessages = 0;
     int maxOpenMessages = 0;
     std::optional<RunReport> report;
+    bool endedByCheck = false;
 };
 
 }  // namespace bladeway::testing

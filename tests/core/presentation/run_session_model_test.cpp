@@ -32,6 +32,7 @@ class RunSessionModelTest : public ::testing::Test {
             },
             std::move(work));
         model->SetView(&view);
+        model->SetRunEndedListener([this](const RunReport* report) { view.Ended(report); });
         view.model = model.get();
     }
     // A run that asks each of `questions` in turn while no stop is asked for.
@@ -47,10 +48,11 @@ class RunSessionModelTest : public ::testing::Test {
             return report;
         });
     }
-    void Start() {
+    void Start(RunCheckStep check = {}) {
         model->Start(
             sheet, std::make_unique<NoSelection>(),
-            RunEnvironment{.preferences = preferences, .fileSystem = Disk(), .showMessage = {}});
+            RunEnvironment{.preferences = preferences, .fileSystem = Disk(), .showMessage = {}},
+            std::move(check));
     }
     // The timer's interval passes.
     void Fire() {
@@ -69,6 +71,78 @@ class RunSessionModelTest : public ::testing::Test {
     std::unique_ptr<RunSessionModel> model;
     int asked = 0;  // questions the run asked
 };
+
+// The check is the run's first part: the progress says so from its short
+// delay on, its findings replace the progress window, and the run goes on
+// only when they are confirmed; Cancel during the check ends it without a run.
+TEST_F(RunSessionModelTest, TheCheckShowsFirstAndItsFindingsDecideWhetherTheRunGoesOn) {
+    int runs = 0;
+    Make([&runs](const Sheet&, const SheetSelection&, const RunEnvironment&) {
+        ++runs;
+        return RunReport{};
+    });
+    sheet.SetColumnCount(3);
+    testing::Gate checking, stopped;
+    std::vector<std::vector<RunHazard>> questions;
+    bool proceed = false;
+    std::string shownWhenAsked;
+    const auto check = [&](bool findsSomething, testing::Gate& gate) {
+        return RunCheckStep{
+            .find =
+                [&gate, findsSomething](const Sheet&, const SheetSelection&,
+                                        const RunEnvironment& environment) {
+                    environment.progress(1, 3);
+                    gate.Pass();
+                    std::vector<RunHazard> found;
+                    if (findsSomething && !environment.stopRequested())
+                        found.push_back({RunHazardKind::kEmptyFolder, "Template Path is empty."});
+                    return found;
+                },
+            .confirm =
+                [&](std::vector<RunHazard> hazards) {
+                    questions.push_back(std::move(hazards));
+                    shownWhenAsked = view.events.back();
+                    return proceed;
+                },
+        };
+    };
+    Start(check(true, checking));
+    EXPECT_EQ(view.events, (std::vector<std::string>{"starting", "progress 0 of 3, checking"}));
+    EXPECT_EQ(timer, RunSessionModel::kCheckDelay);
+    ASSERT_TRUE(checking.WaitUntilReached());
+    Fire();
+    EXPECT_EQ(view.events.back(), "progress window shown");
+    EXPECT_EQ(view.events[view.events.size() - 2], "progress 1 of 3, checking");
+    checking.Open();
+    ASSERT_TRUE(queue.DrainUntil([&] { return view.endedByCheck; }));
+    ASSERT_EQ(questions.size(), 1U);
+    EXPECT_EQ(questions[0].front().text, "Template Path is empty.");
+    EXPECT_EQ(shownWhenAsked, "progress window hidden");
+    EXPECT_EQ(runs, 0);
+    EXPECT_FALSE(view.report.has_value());
+
+    // Confirmed, the run goes on, its progress after the run's own delay.
+    proceed = true;
+    Start(check(true, checking));
+    ASSERT_TRUE(queue.DrainUntil([&] { return view.report.has_value(); }));
+    EXPECT_EQ(questions.size(), 2U);
+    EXPECT_EQ(runs, 1);
+
+    // Nothing found: no question; Cancel during the check: no run at all.
+    view.report.reset();
+    Start(check(false, checking));
+    ASSERT_TRUE(queue.DrainUntil([&] { return view.report.has_value(); }));
+    EXPECT_EQ(questions.size(), 2U);
+    EXPECT_EQ(runs, 2);
+    view.endedByCheck = false;
+    Start(check(true, stopped));
+    ASSERT_TRUE(stopped.WaitUntilReached());
+    model->Stop();
+    stopped.Open();
+    ASSERT_TRUE(queue.DrainUntil([&] { return view.endedByCheck; }));
+    EXPECT_EQ(questions.size(), 2U);
+    EXPECT_EQ(runs, 2);
+}
 
 TEST_F(RunSessionModelTest, ProgressShowsAfterTheDelayWithTheCountsToldBeforeTheFirstKey) {
     testing::Gate firstKey, saving;

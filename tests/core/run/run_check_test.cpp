@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/keydata/key_data_file.h"
 #include "run_folders.h"
 #include "support/index_bytes.h"
 #include "support/sheet_builder.h"
@@ -64,40 +65,79 @@ TEST_F(RunCheckTest, ARunThatCanBeDoneAsSavedNeedsNoWord) {
     EXPECT_TRUE(Check({{"KEY"}, {}}).empty());
 }
 
-TEST_F(RunCheckTest, ValuesThatDifferFromTheSettingsFileAreEachNamed) {
+// Each value is named once: with what the settings file says and what this
+// run uses when it differs, with where the files go when it is empty.
+TEST_F(RunCheckTest, EachPreferenceFindingIsSaidOnceWithWhatThisRunUses) {
+    const auto texts = [](const std::vector<RunHazard>& findings) {
+        Lines lines;
+        for (const RunHazard& finding : findings)
+            lines.push_back(finding.text);
+        return lines;
+    };
     ASSERT_TRUE(preferences_.SetXToHOption(1));
     ASSERT_TRUE(saved_.SetXToHOption(0));
     ASSERT_TRUE(saved_.SetXLToLHOption(2));
     saved_.destinationFolder = "/kept";
-    EXPECT_EQ(UnsavedPreferenceLines(preferences_, saved_),
-              (Lines{"Destination Path is '" + preferences_.destinationFolder +
-                         "'; the settings file says '/kept'",
-                     "Translate X&L to L&H is off; the settings file says on (grayed)",
-                     "Translate X to H is on; the settings file says off"}));
+    EXPECT_TRUE(DiffersFromSettingsFile(preferences_, saved_));
+    EXPECT_EQ(
+        texts(PreferenceFindings(preferences_, saved_, /*flatTemplateMode=*/false)),
+        (Lines{"Destination Path is '" + preferences_.destinationFolder +
+                   "' here; the settings file says '/kept'. This run uses '" +
+                   preferences_.destinationFolder + "'.",
+               "Translate X&L to L&H is off here; the settings file says on (grayed). This "
+               "run uses off.",
+               "Translate X to H is on here; the settings file says off. This run uses on."}));
     // The source folder and the mirror character do not steer where or what a run writes.
     saved_ = preferences_;
     saved_.sourceFolder = "/elsewhere";
     saved_.SetMirrorCharacter("#");
-    EXPECT_TRUE(UnsavedPreferenceLines(preferences_, saved_).empty());
+    EXPECT_FALSE(DiffersFromSettingsFile(preferences_, saved_));
+    EXPECT_TRUE(PreferenceFindings(preferences_, saved_, false).empty());
+
+    // After Preferences closed by its close box every folder is empty: the
+    // programs would go to the top of the disk, the entries to its
+    // INDICE.Prg. An empty field the file keeps too is named as empty only.
+    const std::string top = std::string(1, fs::path::preferred_separator);
+    preferences_.Reset();
+    saved_ = preferences_;
+    saved_.templateFolder = "/srv/tpl";
+    EXPECT_EQ(texts(PreferenceFindings(preferences_, saved_, /*flatTemplateMode=*/false)),
+              (Lines{"Template Path is empty here; the settings file says '/srv/tpl'. This run "
+                     "uses the empty path: the templates are read from the top folder of the "
+                     "disk (" +
+                         top + ").",
+                     "Destination Path is empty: the programs go to the top folder of the disk (" +
+                         top + ") and their entries to " + top + "INDICE.Prg."}));
+    const std::vector<RunHazard> flat = PreferenceFindings(preferences_, saved_, true);
+    ASSERT_EQ(flat.size(), 2U);
+    EXPECT_EQ(KindsOf(flat),
+              (Kinds{RunHazardKind::kUnsavedPreference, RunHazardKind::kEmptyFolder}));
+    EXPECT_FALSE(Says(flat[1].text, "INDICE.Prg"));
+    // The check says each once.
+    saved_ = PreferenceValues{};
+    saved_.templateFolder = templates_.Path().string();
+    const Lines checked = texts(Check({ExampleColumn("KEY1")}));
+    EXPECT_EQ(std::count_if(checked.begin(), checked.end(),
+                            [](const std::string& line) { return Says(line, "Template Path"); }),
+              1);
+    EXPECT_EQ(std::count_if(checked.begin(), checked.end(),
+                            [](const std::string& line) { return Says(line, "Destination Path"); }),
+              1);
 }
 
-// After Preferences closed by its close box every folder is empty: the
-// programs would go to the top of the disk, the entries to its INDICE.Prg.
-TEST_F(RunCheckTest, EmptyFoldersSayWhereTheFilesWouldGo) {
-    preferences_.Reset();
-    const std::string top = std::string(1, fs::path::preferred_separator);
-    EXPECT_EQ(EmptyFolderLines(preferences_, /*flatTemplateMode=*/false),
-              (Lines{"Template Path is empty: the templates are read from the top folder of the "
-                     "disk (" +
-                         top + ")",
-                     "Destination Path is empty: the programs go to the top folder of the disk (" +
-                         top + ") and their entries to " + top + "INDICE.Prg"}));
-    const Lines flat = EmptyFolderLines(preferences_, /*flatTemplateMode=*/true);
-    ASSERT_EQ(flat.size(), 2U);
-    EXPECT_FALSE(Says(flat[1], "INDICE.Prg"));
-    const Kinds kinds = KindsOf(Check({ExampleColumn("KEY1")}));
-    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), RunHazardKind::kEmptyFolder), 2);
-    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), RunHazardKind::kUnsavedPreference), 2);
+// A damaged key data file is the first finding, whatever else the run does.
+TEST_F(RunCheckTest, ADamagedKeyFileIsNamedWithTheKeysTheRunTakes) {
+    Sheet sheet;
+    sheet.Load(ParseKeyData(std::make_shared<const std::string>("K1\r\n\r\n!\r\nK2\r\n")));
+    RunEnvironment environment = Environment(false);
+    environment.keyFile = "/keys/Cut.dat";
+    const std::vector<RunHazard> found = CheckBeforeRun(sheet, NoSelection(), environment, saved_);
+    ASSERT_EQ(found.size(), 1U);
+    EXPECT_EQ(found[0].kind, RunHazardKind::kDamagedKeyFile);
+    EXPECT_EQ(found[0].text,
+              "The key data file Cut.dat is damaged: the file ends inside key 2 (1 line after its "
+              "last \"!\"): that key and any after it are missing, the file may be cut off. The "
+              "run processes only the 1 key the grid shows.");
 }
 
 // Tree mode enters a key in the index before its program is written: a

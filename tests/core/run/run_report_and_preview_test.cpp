@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/keydata/key_data_file.h"
 #include "core/run/line_comparison.h"
 #include "core/run/program_preview.h"
 #include "core/run/run_report_text.h"
@@ -157,6 +158,14 @@ TEST_F(RunTextTest, TheSummarySaysHowManyTemporariesOfKilledRunsWereRemoved) {
               "by interrupted runs removed");
     EXPECT_EQ(SummaryLine(Run(*sheet), false),
               "1 key processed: 1 program written, 0 keys with problems");
+    // A key data file cut off: the keys it lost are said after the counts.
+    Sheet cut;
+    cut.Load(
+        ParseKeyData(std::make_shared<const std::string>("K1\r\n\r\nMASTER\r\nP1\r\n!\r\nK2\r\n")));
+    EXPECT_EQ(SummaryLine(Run(cut), false),
+              "1 key processed: 1 program written, 0 keys with problems; the key data file is "
+              "damaged: the file ends inside key 2 (1 line after its last \"!\"): that key and "
+              "any after it are missing, the file may be cut off");
 }
 
 // Other writers met on the way reach the summary: each takeover, and each
