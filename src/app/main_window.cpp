@@ -174,7 +174,8 @@ void MainWindow::ListRecentRuns(QMenu& menu) {
     if (runs.empty())
         menu.addAction(ViewText(kNoRecentRunsCaption))->setEnabled(false);
     for (const RecentRun& run : runs) {
-        QAction* action = menu.addAction(ViewText(run.label));
+        // An "&" of the label (Translate X&L to L&H) is no access key.
+        QAction* action = menu.addAction(ViewText(run.label).replace('&', QStringLiteral("&&")));
         action->setObjectName(QString::fromStdString(run.id));
         connect(action, &QAction::triggered, this,
                 [this, id = run.id] { model_.UndoRecentRun(id); });

@@ -162,8 +162,7 @@ TEST_F(MainWindowTest, TypedCellsReachTheSheetAPickedFileReplacesItAnUnreadableO
     testing::WriteBytes(folder.Path() / "keys" / "Harbor.dat", "K1\r\n!\r\nK2\r\n");
     testing::ClickItem(list, list.model()->index(0, 0));
     EXPECT_TRUE(form->KeyFileWarning().isVisible());
-    // Its words, cut to the place where they must be; its tip says all.
-    EXPECT_TRUE(form->KeyFileWarning().text().startsWith("Damaged:"));
+    EXPECT_EQ(form->KeyFileWarning().text(), "Cut at key 2");
     EXPECT_TRUE(form->KeyFileWarning().toolTip().startsWith("Harbor.dat: the file ends inside"));
     EXPECT_TRUE(form->KeyFileWarning().geometry().bottom() <
                 form->ProcessButton().geometry().top());

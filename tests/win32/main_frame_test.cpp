@@ -80,7 +80,7 @@ TEST_F(Win32MainFrameTest, ListsTheSourceFoldersKeyDataFilesAndShowsTheChosenOne
     const std::string empty = "Zed.dat: the file is empty: it holds no key.";
     EXPECT_EQ(frame->NoticeText(), empty);
     EXPECT_TRUE(IsWindowVisible(frame->KeyFileWarning()));
-    EXPECT_EQ(testing::TextOf(frame->KeyFileWarning()), L"Damaged: the file is empty");
+    EXPECT_EQ(testing::TextOf(frame->KeyFileWarning()), L"Empty file");
     EXPECT_EQ(frame->TipOf(frame->KeyFileWarning()), empty);
     EXPECT_TRUE(
         testing::TextOf(frame->Handle()).starts_with(L"Bladeway - Zed.dat (damaged) - flat mode"));

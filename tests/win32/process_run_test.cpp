@@ -114,8 +114,8 @@ class Win32ProcessRunTest : public ::testing::Test {
         // The check is the run's first part, on its worker: its window
         // comes once it has found something.
         SendMessageW(frame.Control("Proc"), BM_CLICK, 0, 0);
-        EXPECT_TRUE(ServeUntil([&] { return check.Done() && !frame.RunGoingOn(); }, {}, 20s,
-                               &frame))
+        EXPECT_TRUE(
+            ServeUntil([&] { return check.Done() && !frame.RunGoingOn(); }, {}, 20s, &frame))
             << "the check named nothing, or Enter, on Cancel, started the run";
         const win32::testing::WhenShown again(L"Before this run", [](HWND window) {
             EXPECT_TRUE(ClickButton(window, L"&Process anyway"));

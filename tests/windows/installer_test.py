@@ -176,6 +176,8 @@ def main():
     programs = ["bladeway-cli.exe"] + (["bladeway.exe"] if args.gui == "1" else [])
     links = sorted(["Uninstall.lnk"] + (["Bladeway.lnk"] if args.gui == "1" else []))
     with tempfile.TemporaryDirectory(prefix="bladeway-installer-") as work:
+        # The Linux tool's runs keep their journals here, not in the user's folder.
+        os.environ["XDG_STATE_HOME"] = str(Path(work) / "state")
         work = Path(work)
         started = time.monotonic()
         installer = make_installer(args.cpack, args.build, work / "package")

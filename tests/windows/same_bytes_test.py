@@ -30,6 +30,8 @@ def main():
 
     wine_env = dict(os.environ, WINEDEBUG="-all")  # WINEPREFIX as the caller set it
     with tempfile.TemporaryDirectory(prefix="bladeway-same-bytes-") as work:
+        # The Linux tool's runs keep their journals here, not in the user's folder.
+        os.environ["XDG_STATE_HOME"] = str(Path(work) / "state")
         compared = compare_generated(args.linux_cli, [args.wine, args.windows_cli],
                                      windows_path(Path(args.source) / "examples"), args.source,
                                      work, wine_env)

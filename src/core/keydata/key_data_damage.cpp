@@ -41,7 +41,7 @@ std::size_t UnfinishedLines(std::string_view tail) {
 std::optional<KeyDataDamage> FindKeyDataDamage(std::string_view content) {
     if (content.empty())
         return KeyDataDamage{KeyDataDamageKind::kEmpty, "the file is empty: it holds no key",
-                             "Damaged: the file is empty", "empty"};
+                             "Empty file", "empty"};
     const std::string_view start = content.substr(0, kLookedAtBytes);
     const auto nonText =
         static_cast<std::size_t>(std::count_if(start.begin(), start.end(), [](char c) {
@@ -51,13 +51,13 @@ std::optional<KeyDataDamage> FindKeyDataDamage(std::string_view content) {
         return KeyDataDamage{KeyDataDamageKind::kNotKeyData,
                              "this does not look like a key data file: it holds bytes no text "
                              "file has, so its keys are not Lockplan's",
-                             "Damaged: not key data", "not-key-data"};
+                             "Not key data", "not-key-data"};
     }
     const std::size_t lastEnd = content.rfind('!');
     if (lastEnd == std::string_view::npos) {
         return KeyDataDamage{KeyDataDamageKind::kNoKeyEnd,
                              "no line \"!\" ends a key in this file, so it shows no key",
-                             "Damaged: no key ends", "no-key-end"};
+                             "No key ends", "no-key-end"};
     }
     // The two characters after a "!" (its line end) belong to no line.
     const std::string_view after = content.substr(lastEnd + 1);
@@ -67,16 +67,15 @@ std::optional<KeyDataDamage> FindKeyDataDamage(std::string_view content) {
                              "the file ends right after its last \"!\" without a line end, so "
                              "its last key (key " +
                                  GroupedCount(keyEnds) + ") is not shown",
-                             "Damaged: key " + GroupedCount(keyEnds) + " not shown",
-                             "ends-inside-key"};
+                             "Key " + GroupedCount(keyEnds) + " lost", "ends-inside-key"};
     }
     if (const std::size_t lines = UnfinishedLines(after.substr(2)); lines > 0) {
-        return KeyDataDamage{
-            KeyDataDamageKind::kEndsInsideKey,
-            "the file ends inside key " + GroupedCount(keyEnds + 1) + " (" + Plural(lines, "line") +
-                " after its last \"!\"): that key and any after it are "
-                "missing, the file may be cut off",
-            "Damaged: cut inside key " + GroupedCount(keyEnds + 1), "ends-inside-key"};
+        return KeyDataDamage{KeyDataDamageKind::kEndsInsideKey,
+                             "the file ends inside key " + GroupedCount(keyEnds + 1) + " (" +
+                                 Plural(lines, "line") +
+                                 " after its last \"!\"): that key and any after it are "
+                                 "missing, the file may be cut off",
+                             "Cut at key " + GroupedCount(keyEnds + 1), "ends-inside-key"};
     }
     return std::nullopt;
 }

@@ -21,7 +21,8 @@ struct KeyDataDamage {
     // "the file ends inside key 1,001 (3 lines after its last \"!\"): that key
     // and any after it are missing, the file may be cut off"
     std::string text;
-    std::string label;  // a few words for a small place: "Damaged: cut inside key 1,001"
+    // A few words for the small place beside Process: "Cut at key 1,001".
+    std::string label;
     std::string code;  // a word for tools: "empty", "not-key-data", "no-key-end", "ends-inside-key"
 };
 

@@ -289,9 +289,13 @@ void MainFrame::ShowGridMenu(POINT at) {
     const HMENU runs = CreatePopupMenu();
     recentRunIds_.clear();
     for (const RecentRun& run : model_.RunUndo().RecentRuns()) {
+        // An "&" of the label (Translate X&L to L&H) is no access key.
+        std::wstring label = Wide(run.label);
+        for (std::size_t at = label.find(L'&'); at != std::wstring::npos;
+             at = label.find(L'&', at + 2))
+            label.insert(at, 1, L'&');
         AppendMenuW(runs, MF_STRING,
-                    static_cast<UINT_PTR>(kFirstRecentRunId) + recentRunIds_.size(),
-                    Wide(run.label).c_str());
+                    static_cast<UINT_PTR>(kFirstRecentRunId) + recentRunIds_.size(), label.c_str());
         recentRunIds_.push_back(run.id);
     }
     if (recentRunIds_.empty())

@@ -371,7 +371,7 @@ TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye
         "Cut.dat: the file ends inside key 2 (1 line after its last \"!\"): that key and any "
         "after it are missing, the file may be cut off.";
     EXPECT_EQ(window.events.back(), "notice " + cut);
-    EXPECT_EQ(window.keyFileWarning, "Damaged: cut inside key 2 | " + cut);
+    EXPECT_EQ(window.keyFileWarning, "Cut at key 2 | " + cut);
     EXPECT_TRUE(
         window.title.starts_with("Bladeway - Cut.dat (damaged) - flat mode, Translate X to H"));
     // A file that cannot be read leaves the sheet, and the title, as they were.
