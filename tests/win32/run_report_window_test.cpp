@@ -111,6 +111,13 @@ class Win32RunReportWindowTest : public ::testing::Test {
 TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsThem) {
     EXPECT_NE(IsWindowVisible(window->Handle()), FALSE);
     EXPECT_EQ(WindowTextUtf8(window->Handle()), "Bladeway - Run Report");
+    // It takes the keyboard when it opens, and when the grid's menu brings
+    // it back after the main window had it.
+    EXPECT_EQ(GetActiveWindow(), window->Handle());
+    EXPECT_EQ(GetAncestor(GetFocus(), GA_ROOT), window->Handle());
+    SetActiveWindow(frame->Handle());
+    frame->Model().ShowLastRunReport();
+    EXPECT_EQ(GetActiveWindow(), window->Handle());
     RECT reportPlace{}, mainPlace{}, overlap{};
     GetWindowRect(window->Handle(), &reportPlace);
     GetWindowRect(frame->Handle(), &mainPlace);

@@ -17,6 +17,30 @@
 namespace bladeway::native {
 namespace {
 
+// An exclusive creation of `path`, -1 with errno EEXIST when the file is
+// there. SFTP (version 3) has no answer for "it exists", and sshfs turns the
+// server's plain failure into EPERM: a refusal while the file is there
+// counts as its being there; one while it is not (it may have gone just
+// then) is tried again before it counts as a refusal.
+int CreateExclusively(const std::string& path, int access, mode_t mode) {
+    constexpr int kAttempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        const int fd = ::open(path.c_str(), access | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || (errno != EPERM && errno != EACCES))
+            return fd;
+        const int refusal = errno;
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) == 0) {
+            errno = EEXIST;
+            return -1;
+        }
+        if (attempt == kAttempts) {
+            errno = refusal;
+            return -1;
+        }
+    }
+}
+
 constexpr std::size_t kRecordLimit = 4096;
 
 // 0 or the error of locking (or unlocking) the claim's byte. Open file
@@ -116,7 +140,7 @@ void HeldClaimFile::Close() {
 }
 
 Expected<HeldClaimFile> CreateClaimFile(const std::string& path, std::string_view record) {
-    FileDescriptor file(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    FileDescriptor file(CreateExclusively(path, O_RDWR, 0666));
     if (file.get() < 0) {
         if (errno == EEXIST)
             return HeldClaimFile{};
@@ -201,7 +225,7 @@ Expected<ShareTime> ShareTimeNow(const std::string& folder) {
 }
 
 Expected<bool> CreateFileIfAbsent(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = CreateExclusively(path, O_WRONLY, 0666);
     if (fd < 0) {
         if (errno == EEXIST)
             return false;
