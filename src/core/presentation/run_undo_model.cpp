@@ -26,7 +26,8 @@ std::string Joined(const std::vector<std::string>& lines, std::size_t most = SIZ
 }  // namespace
 
 UndoOutcome UndoOutcomeOf(const std::vector<std::string>& lines, bool complete) {
-    UndoOutcome outcome{Joined(lines), Joined(lines), complete};
+    const std::string whole = Joined(lines);
+    UndoOutcome outcome{whole, whole, complete};
     if (lines.size() > kLinesShown) {
         outcome.text = Joined(lines, kLinesShown - 1) + "\n... and " +
                        GroupedCount(lines.size() - kLinesShown) +
