@@ -291,9 +291,9 @@ void MainFrame::ShowGridMenu(POINT at) {
     for (const RecentRun& run : model_.RunUndo().RecentRuns()) {
         // An "&" of the label (Translate X&L to L&H) is no access key.
         std::wstring label = Wide(run.label);
-        for (std::size_t at = label.find(L'&'); at != std::wstring::npos;
-             at = label.find(L'&', at + 2))
-            label.insert(at, 1, L'&');
+        for (std::size_t sign = label.find(L'&'); sign != std::wstring::npos;
+             sign = label.find(L'&', sign + 2))
+            label.insert(sign, 1, L'&');
         AppendMenuW(runs, MF_STRING,
                     static_cast<UINT_PTR>(kFirstRecentRunId) + recentRunIds_.size(), label.c_str());
         recentRunIds_.push_back(run.id);

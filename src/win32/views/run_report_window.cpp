@@ -1,14 +1,11 @@
 #include "win32/views/run_report_window.h"
 
 #include <commdlg.h>
-#include <cstring>
 #include <utility>
 
 #include "core/presentation/program_title.h"
 #include "win32/kit/clipboard.h"
-#include "win32/kit/line_ends.h"
 #include "win32/kit/list_view.h"
-#include "win32/kit/owned_handle.h"
 #include "win32/kit/text_layout.h"
 #include "win32/kit/wide_text.h"
 #include "win32/views/undo_messages.h"
