@@ -1,11 +1,15 @@
 #include "app/index_check_window.h"
 
+#include <algorithm>
+
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "app/undo_messages.h"
@@ -44,6 +48,27 @@ IndexCheckWindow::IndexCheckWindow(QWidget* parent) : QWidget(parent, Qt::Window
 
 void IndexCheckWindow::ShowFindings(const std::string& text) {
     text_->setPlainText(ViewText(text));
+    FitLongestLine();
+}
+
+// The window grows, up to the screen's width, until its longest line (a
+// repair command, a path) is in sight whole.
+void IndexCheckWindow::FitLongestLine() {
+    layout()->activate();
+    const QFontMetrics metrics(text_->font());
+    int longest = 0;
+    for (const QString& line : text_->toPlainText().split(QLatin1Char('\n')))
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    // The frame, the document's margins and a character to spare.
+    const int around = width() - text_->viewport()->width() +
+                       2 * static_cast<int>(text_->document()->documentMargin()) +
+                       metrics.averageCharWidth();
+    const int wanted = longest + around;
+    if (wanted <= width())
+        return;
+    const QScreen* shownOn = screen();
+    const int most = shownOn != nullptr ? shownOn->availableGeometry().width() : wanted;
+    resize(std::min(wanted, most), height());
 }
 
 void IndexCheckWindow::EnableRepair(bool enabled) {

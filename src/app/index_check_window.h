@@ -33,6 +33,7 @@ class IndexCheckWindow final : public QWidget, private IndexCheckView {
     void EnableRepair(bool enabled) override;
     bool ConfirmRepair(const std::string& question) override;
     void Close() override { close(); }
+    void FitLongestLine();
 
     IndexCheckModel model_;
     QPlainTextEdit* text_ = nullptr;

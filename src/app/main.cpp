@@ -5,6 +5,7 @@
 
 #include "app/app_environment.h"
 #include "app/main_window.h"
+#include "app/plain_copies.h"
 #include "bladeway/version.h"
 #include "core/journal/journal_trimming.h"
 #include "qt_views/design_controls.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     // The main window ends the program itself: by Exit, or by its close box
     // after storing its place.
     QApplication::setQuitOnLastWindowClosed(false);
+    bladeway::KeepCopiesPlain();
 
     bladeway::MainWindow window(bladeway::DesktopEnvironment());
     window.Load();

@@ -186,8 +186,8 @@ QString RunReportWindow::SuggestedCsvPath() const {
 void RunReportWindow::ShowLines(const std::string& processedKeys, const std::string& summary,
                                 const std::string& sharedProblemLine) {
     processedKeys_->setText(ViewText(processedKeys));
-    summary_->setText(ViewText(summary));
-    shared_->setText(ViewText(sharedProblemLine));
+    summary_->setText(UnbrokenViewText(summary));
+    shared_->setText(UnbrokenViewText(sharedProblemLine));
     shared_->setVisible(!sharedProblemLine.empty());
 }
 

@@ -1,6 +1,7 @@
 // The Process button, end to end to the program files, off the user-interface
 // thread: what is taken, progress and Cancel, the stop on the index message,
 // the run report, and the preview of a key's program.
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -14,10 +15,12 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
@@ -28,12 +31,15 @@
 #include "app/data_file_list.h"
 #include "app/index_check_window.h"
 #include "app/key_grid_model.h"
+#include "app/plain_copies.h"
 #include "app/program_preview_window.h"
 #include "app/run_message_box.h"
 #include "app/run_progress_dialog.h"
 #include "app/run_report_window.h"
+#include "app/view_text.h"
 #include "cli/cli.h"
 #include "core/gcode/index_check.h"
+#include "core/os/tool_command.h"
 #include "core/run/run_report_text.h"
 #include "support/main_window_fixture.h"
 #include "support/many_keys.h"
@@ -219,12 +225,23 @@ TEST(BeforeRunBoxTest, ListsTheFindingsAndRunsOnlyOnProcessAnyway) {
         {"Escape", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }},
         {"close box", [](QMessageBox& box) { box.close(); }},
     };
+    // The repair command is shown whole and copied as made.
+    KeepCopiesPlain();
+    const std::string command = ToolCommand() + " index repair /srv/key-files/INDICE.Prg";
     for (const auto& [way, answer] : ways) {
-        BeforeRunModel check({{RunHazardKind::kEmptyFolder, "Destination Path is empty."}});
-        testing::WhenModalShown("BeforeRun", [&answer = answer](QWidget& window) {
+        BeforeRunModel check({{RunHazardKind::kEmptyFolder, "Destination Path is empty."},
+                              {RunHazardKind::kDestinationIndexDamaged, "Repair: " + command}});
+        testing::WhenModalShown("BeforeRun", [&answer = answer, &command](QWidget& window) {
             auto& box = static_cast<QMessageBox&>(window);
             EXPECT_EQ(box.windowTitle(), "Before this run");
             EXPECT_TRUE(box.text().contains("Destination Path is empty."));
+            EXPECT_TRUE(box.text().contains(UnbrokenViewText(command)));
+            auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+            ASSERT_NE(label, nullptr);
+            label->setSelection(0, static_cast<int>(label->text().size()));
+            QTest::keySequence(label, QKeySequence::Copy);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(ViewText(command)));
             EXPECT_EQ(box.defaultButton(), &testing::ButtonNamed(box, "CancelRun"));
             answer(box);
         });
@@ -346,6 +363,15 @@ TEST_F(ProcessOffThreadTest, CheckIndexShowsAndRepairsTheDamagedIndexOfARow) {
     EXPECT_TRUE(report.CheckWindow()->isVisible());
     const std::string path = (templates / "INDICE.Prg").string();
     EXPECT_EQ(report.CheckWindow()->Text().toStdString(), IndexCheckText(path, damaged));
+    // The window is as wide as its repair command.
+    const auto* findings = report.CheckWindow()->findChild<QPlainTextEdit*>("Findings");
+    ASSERT_NE(findings, nullptr);
+    int longest = 0;
+    for (const QString& line : findings->toPlainText().split('\n'))
+        longest = std::max(longest, findings->fontMetrics().horizontalAdvance(line));
+    const QWidget& checkWindow = *report.CheckWindow();
+    EXPECT_TRUE(longest <= findings->viewport()->width() ||
+                checkWindow.width() == checkWindow.screen()->availableGeometry().width());
     EXPECT_EQ(testing::ReadBytes(templates / "INDICE.Prg"), damaged) << "a check changes nothing";
     // Repair asks, then mends the file (keeping the old one: IndexCheckModelTest).
     QPushButton& repair = testing::ButtonNamed(*report.CheckWindow(), "RepairIndex");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "core/gcode/address_value.h"
@@ -240,15 +241,24 @@ GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& set
         result.error = templateText.error();
         return result;
     }
-    const MasterTemplate master = ReadMasterTemplate(templateText.value());
-    std::string program =
-        BuildProgram(master, record, settings.mirrorCharacter, settings.flatTemplateMode);
-    program.append(kLineEnd);
-    if (const Outcome written = fileSystem.ReplaceFile(result.outputPath, program); !written) {
+    std::optional<std::string> program;
+    if (settings.composed != nullptr) {
+        program = settings.composed->Take();
+    }
+    const bool composedNow = !program;
+    if (composedNow) {
+        const MasterTemplate master = ReadMasterTemplate(templateText.value());
+        program = BuildProgram(master, record, settings.mirrorCharacter, settings.flatTemplateMode);
+        program->append(kLineEnd);
+    }
+    if (const Outcome written = fileSystem.ReplaceFile(result.outputPath, *program); !written) {
         result.error = written.error();
         return result;
     }
     result.written = true;
+    if (composedNow && settings.composed != nullptr) {
+        settings.composed->Keep(std::move(*program));
+    }
     return result;
 }
 

@@ -4,6 +4,7 @@
 // G150 cycle line with the mirror text and the description, the variable
 // lines (flat mode only) and the template's body, written in one piece.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,18 @@
 
 namespace bladeway {
 
+// Programs composed before, by a trial of the same run, for the generator to
+// write instead of composing them again.
+class ComposedPrograms {
+  public:
+    virtual ~ComposedPrograms() = default;
+    // The program the trial composed for the key now generated, once its
+    // template has been read; nothing when the generator must compose it.
+    virtual std::optional<std::string> Take() = 0;
+    // Told each program the generator composed, once it is written.
+    virtual void Keep(std::string program) = 0;
+};
+
 // What the generator works with besides the record, read from the preference
 // values at the moment of the call.
 struct GeneratorSettings {
@@ -20,6 +33,7 @@ struct GeneratorSettings {
     std::string_view destinationFolder;
     std::string_view mirrorCharacter;  // at most one character; empty for none
     bool flatTemplateMode = true;
+    ComposedPrograms* composed = nullptr;  // none: every program is composed
 };
 
 // What became of one call.

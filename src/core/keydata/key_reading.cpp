@@ -1,5 +1,8 @@
 #include "core/keydata/key_reading.h"
 
+#include <algorithm>
+#include <array>
+
 #include "core/keydata/key_value_format.h"
 #include "core/text/text.h"
 
@@ -8,52 +11,29 @@ namespace {
 
 enum Row : int { kTemplateRow = 3, kProgramRow = 4, kMirrorRow = 5, kDescriptionRow = 6 };
 
-std::string* LetterField(KeyRecord& record, std::string_view upperName) {
-    if (upperName.size() != 1) {
-        return nullptr;
-    }
-    switch (upperName.front()) {
-        case 'A':
-            return &record.A;
-        case 'B':
-            return &record.B;
-        case 'C':
-            return &record.C;
-        case 'D':
-            return &record.D;
-        case 'E':
-            return &record.E;
-        case 'F':
-            return &record.F;
-        case 'G':
-            return &record.G;
-        case 'I':
-            return &record.I;
-        case 'H':
-            return &record.H;
-        case 'L':
-            return &record.L;
-        case 'S':
-            return &record.S;
-        default:
-            return nullptr;
-    }
-}
-
-// The R entry a name V5 or r12 addresses; none for an index of 100 or more.
-std::string* VariableEntry(KeyRecord& record, std::string_view name) {
+// The R index a name V5 or r12 addresses; -1 for none, as for an index of
+// 100 or more.
+std::int64_t VariableIndex(std::string_view name) {
     if (name.size() < 2 || name[1] < '0' || name[1] > '9') {
-        return nullptr;
+        return -1;
     }
     const char first = ToUpperAscii(name[0]);
     if (first != 'V' && first != 'R') {
-        return nullptr;
+        return -1;
     }
     const std::int64_t index = WholeNumberOf(name.substr(1));
-    if (index < 0 || index >= KeyRecord::kVariableCount) {
-        return nullptr;
+    return index < KeyRecord::kVariableCount ? index : -1;
+}
+
+// The letter field or R entry a reading's field number names.
+std::string* FieldAt(KeyRecord& record, std::uint8_t field) {
+    if (field >= KeyReading::kFirstVariable) {
+        return &record.R[field - KeyReading::kFirstVariable];
     }
-    return &record.R[static_cast<std::size_t>(index)];
+    static constexpr std::array<std::string KeyRecord::*, kLetterFieldNames.size()> kLetters{
+        &KeyRecord::A, &KeyRecord::B, &KeyRecord::C, &KeyRecord::D, &KeyRecord::E, &KeyRecord::F,
+        &KeyRecord::G, &KeyRecord::H, &KeyRecord::I, &KeyRecord::L, &KeyRecord::S};
+    return &(record.*kLetters[field - KeyReading::kFirstLetter]);
 }
 
 }  // namespace
@@ -81,37 +61,42 @@ std::string TranslateName(std::string_view name, bool translateXL, bool translat
     return translated;
 }
 
-void ApplyNameValue(std::string_view cell, KeyRecord& record, const PreferenceValues& preferences,
-                    FieldsSet* set) {
+void ReadNameValue(std::string_view cell, const PreferenceValues& preferences,
+                   KeyReading& reading) {
     const auto equals = cell.find('=');
     if (equals == std::string_view::npos) {
         return;
     }
-    const std::string value = FormatValueText(cell.substr(equals + 1));
+    std::string value = FormatValueText(cell.substr(equals + 1));
     const std::string name = TranslateName(cell.substr(0, equals), preferences.XLToLHOption() != 0,
                                            preferences.XToHOption() != 0);
     const std::string upperName = ToUpperAscii(name);
-    if (std::string* field = LetterField(record, upperName)) {
-        *field = value;
-        if (set != nullptr)
-            set->letters.set(kLetterFieldNames.find(upperName.front()));
+    const std::size_t letter =
+        upperName.size() == 1 ? kLetterFieldNames.find(upperName.front()) : std::string_view::npos;
+    const std::int64_t variable = VariableIndex(name);
+    if (letter != std::string_view::npos) {
+        reading.set.letters.set(letter);
+        reading.values.push_back({static_cast<std::uint8_t>(KeyReading::kFirstLetter + letter),
+                                  variable < 0 ? std::move(value) : value});
     }
-    if (std::string* entry = VariableEntry(record, name)) {
-        *entry = value;
-        if (set != nullptr)
-            set->variables.set(static_cast<std::size_t>(entry - record.R.data()));
+    if (variable >= 0) {
+        reading.set.variables.set(static_cast<std::size_t>(variable));
+        reading.values.push_back(
+            {static_cast<std::uint8_t>(KeyReading::kFirstVariable + variable), std::move(value)});
     }
 }
 
-FieldsSet ReadKeyColumn(const Sheet& sheet, int column, KeyRecord& record,
-                        const PreferenceValues& preferences) {
-    FieldsSet set;
+KeyReading ReadKeyCells(const Sheet& sheet, int column, const PreferenceValues& preferences) {
+    KeyReading reading;
     const int rowCount = sheet.RowCount();
+    const auto head = [&reading](KeyReading::Field field, std::string_view text) {
+        reading.values.push_back({field, std::string(text)});
+    };
     for (int row = 1; row <= rowCount; ++row) {
         const std::string_view text = TrimSpaces(sheet.CellText(column, row));
         if (text.empty()) {
             if (row == kTemplateRow) {
-                return set;
+                return reading;
             }
             continue;
         }
@@ -120,27 +105,90 @@ FieldsSet ReadKeyColumn(const Sheet& sheet, int column, KeyRecord& record,
             case 2:
                 break;
             case kTemplateRow:
-                record.TemplateName = text;
-                set.templateName = true;
+                head(KeyReading::kTemplateName, text);
+                reading.set.templateName = true;
                 break;
             case kProgramRow:
-                record.ProgramName = text;
-                set.programName = true;
+                head(KeyReading::kProgramName, text);
+                reading.set.programName = true;
                 break;
             case kMirrorRow:
-                record.MirrorCount = SaturateToInt16(WholeNumberOf(text));
-                set.mirrorCount = true;
+                reading.mirrorCount = SaturateToInt16(WholeNumberOf(text));
+                reading.set.mirrorCount = true;
                 break;
             case kDescriptionRow:
-                record.Description = text;
-                set.description = true;
+                head(KeyReading::kDescription, text);
+                reading.set.description = true;
                 break;
             default:
-                ApplyNameValue(text, record, preferences, &set);
+                ReadNameValue(text, preferences, reading);
                 break;
         }
     }
-    return set;
+    return reading;
+}
+
+void ApplyKeyReading(const KeyReading& reading, KeyRecord& record) {
+    if (reading.set.mirrorCount) {
+        record.MirrorCount = reading.mirrorCount;
+    }
+    for (const KeyReading::Value& value : reading.values) {
+        switch (value.field) {
+            case KeyReading::kTemplateName:
+                record.TemplateName = value.text;
+                break;
+            case KeyReading::kProgramName:
+                record.ProgramName = value.text;
+                break;
+            case KeyReading::kDescription:
+                record.Description = value.text;
+                break;
+            default:
+                *FieldAt(record, value.field) = value.text;
+                break;
+        }
+    }
+}
+
+void ApplyNameValue(std::string_view cell, KeyRecord& record, const PreferenceValues& preferences,
+                    FieldsSet* set) {
+    KeyReading reading;
+    ReadNameValue(cell, preferences, reading);
+    ApplyKeyReading(reading, record);
+    if (set != nullptr) {
+        set->letters |= reading.set.letters;
+        set->variables |= reading.set.variables;
+    }
+}
+
+FieldsSet ReadKeyColumn(const Sheet& sheet, int column, KeyRecord& record,
+                        const PreferenceValues& preferences) {
+    const KeyReading reading = ReadKeyCells(sheet, column, preferences);
+    ApplyKeyReading(reading, record);
+    return reading.set;
+}
+
+KeyReadings::KeyReadings(const Sheet& sheet, const PreferenceValues& preferences)
+    : sheet_(&sheet),
+      XLToLHOption_(preferences.XLToLHOption()),
+      XToHOption_(preferences.XToHOption()) {
+    const int columnCount = sheet.ColumnCount();
+    columns_.reserve(static_cast<std::size_t>(std::max(columnCount, 0)));
+    for (int column = 1; column <= columnCount; ++column) {
+        KeyReading& reading = columns_.emplace_back(ReadKeyCells(sheet, column, preferences));
+        FieldsSet& any = setByAnyKey_;
+        any.templateName = any.templateName || reading.set.templateName;
+        any.programName = any.programName || reading.set.programName;
+        any.mirrorCount = any.mirrorCount || reading.set.mirrorCount;
+        any.description = any.description || reading.set.description;
+        any.letters |= reading.set.letters;
+        any.variables |= reading.set.variables;
+    }
+}
+
+bool KeyReadings::ReadFrom(const Sheet& sheet, const PreferenceValues& preferences) const {
+    return &sheet == sheet_ && preferences.XLToLHOption() == XLToLHOption_ &&
+           preferences.XToHOption() == XToHOption_;
 }
 
 }  // namespace bladeway

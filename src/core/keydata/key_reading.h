@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/keydata/key_record.h"
 #include "core/keydata/sheet.h"
@@ -38,18 +39,73 @@ std::string FormatValueText(std::string_view value);
 // X becomes H.
 std::string TranslateName(std::string_view name, bool translateXL, bool translateXH);
 
+// What one column's cells give the record, read once: the fields they set
+// and, in the order read, their values (a later cell for a field wins).
+struct KeyReading {
+    // A field of the record: the four head fields, then the letters by their
+    // place in kLetterFieldNames, then the R entries by index.
+    enum Field : std::uint8_t {
+        kTemplateName,
+        kProgramName,
+        kDescription,
+        kFirstLetter,
+        kFirstVariable = kFirstLetter + kLetterFieldNames.size(),
+    };
+    struct Value {
+        std::uint8_t field;
+        std::string text;
+    };
+    FieldsSet set;
+    std::int16_t mirrorCount = 0;  // when set.mirrorCount
+    std::vector<Value> values;
+};
+
 // One name/value cell (row 7 or below, not empty): split at its first "=",
-// value formatted, name translated, then stored in the letter field the name
-// names (any letter case) or in the R entry of a name V or R followed by an
+// value formatted, name translated, then meant for the letter field the name
+// names (any letter case) or for the R entry of a name V or R followed by an
 // index below 100. A cell without "=" sets nothing. The options are read now.
-// The field set is marked in `set`, when given.
+void ReadNameValue(std::string_view cell, const PreferenceValues& preferences, KeyReading& reading);
+
+// Reads a column row by row with each cell trimmed of spaces. Empty cells
+// set nothing, so their fields keep what the previous key left; an empty row
+// 3 stops the reading of the column.
+KeyReading ReadKeyCells(const Sheet& sheet, int column, const PreferenceValues& preferences);
+
+// Gives the record the values a reading holds.
+void ApplyKeyReading(const KeyReading& reading, KeyRecord& record);
+
+// ReadNameValue applied to the record at once, the field marked in `set`
+// when given.
 void ApplyNameValue(std::string_view cell, KeyRecord& record, const PreferenceValues& preferences,
                     FieldsSet* set = nullptr);
 
-// Reads a column into the record, row by row with each cell trimmed of
-// spaces. Empty cells leave their fields as the previous key left them; an
-// empty row 3 stops the reading of the column. Returns the fields it set.
+// Reads a column into the record (ReadKeyCells, then ApplyKeyReading).
+// Returns the fields it set.
 FieldsSet ReadKeyColumn(const Sheet& sheet, int column, KeyRecord& record,
                         const PreferenceValues& preferences);
+
+// Every column of a sheet read once, with the translation options of the
+// moment, for a run to apply key by key and to tell which fields any key
+// sets. A run whose options have changed since reads its keys again.
+class KeyReadings {
+  public:
+    KeyReadings(const Sheet& sheet, const PreferenceValues& preferences);
+
+    // True when the readings were made of `sheet` with the options
+    // `preferences` holds now.
+    bool ReadFrom(const Sheet& sheet, const PreferenceValues& preferences) const;
+    const KeyReading& Column(int column) const {
+        return columns_[static_cast<std::size_t>(column - 1)];
+    }
+    // The fields that any column of the sheet sets.
+    const FieldsSet& SetByAnyKey() const { return setByAnyKey_; }
+
+  private:
+    const Sheet* sheet_;
+    std::int16_t XLToLHOption_;
+    std::int16_t XToHOption_;
+    std::vector<KeyReading> columns_;
+    FieldsSet setByAnyKey_;
+};
 
 }  // namespace bladeway

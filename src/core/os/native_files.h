@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "core/text/expected.h"
 
@@ -89,7 +90,18 @@ Outcome FlushFolder(const std::string& folder);
 // write 'PATH': REASON"); nothing when the system sees no obstacle. Looks
 // only: nothing is written. Where the system grants writing through access
 // lists that no cheap call tells (Windows), the real write reports a refusal.
-Outcome CheckWritable(const std::string& path, std::string_view what);
+// `writableFolders`, when given, holds the folders found writable so far and
+// gains the path's folder once it is: a dry run of thousands of files looks
+// at each folder once, since it creates none.
+Outcome CheckWritable(const std::string& path, std::string_view what,
+                      std::unordered_set<std::string>* writableFolders = nullptr);
+
+// The system's own parts of that check: a name the system cannot take
+// (Windows: one that is not UTF-8), and a folder whose permissions refuse new
+// files (Unix).
+Outcome CheckNameUsable(const std::string& path, std::string_view what);
+Outcome CheckFolderPermission(const std::string& folder, const std::string& path,
+                              std::string_view what);
 
 // A second name for an existing file, in the same file system: its content
 // stays reachable under `link` after the file at `existing` is replaced.

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/run/run_rehearsal.h"
+
 namespace bladeway {
 
 RunSessionModel::RunSessionModel(RunSessionHooks hooks, RunWork work)
@@ -79,8 +81,11 @@ void RunSessionModel::Start(Sheet sheet, std::unique_ptr<SheetSelection> selecti
             view_->ShowWaiting(line);
         });
     };
-    worker_ = std::thread([this, hooked] {
+    worker_ = std::thread([this, hooked]() mutable {
+        RunRehearsal rehearsal;
         if (checking_) {
+            // What the check's trial makes, the run takes instead of making it again.
+            hooked.rehearsal = &rehearsal;
             std::vector<RunHazard> hazards = check_.find(sheet_, *selection_, hooked);
             const bool runs =
                 !stop_ && (hazards.empty() || ConfirmOnUserThread(std::move(hazards)));

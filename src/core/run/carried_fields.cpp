@@ -52,21 +52,6 @@ std::vector<std::string> CarriedFields(const KeyRecord& record, const FieldsSet&
     return carried;
 }
 
-FieldsSet FieldsAnyKeySets(const Sheet& sheet, const PreferenceValues& preferences) {
-    FieldsSet any;
-    KeyRecord scratch;  // what the cells set does not depend on what it held
-    for (int column = 1; column <= sheet.ColumnCount(); ++column) {
-        const FieldsSet set = ReadKeyColumn(sheet, column, scratch, preferences);
-        any.templateName = any.templateName || set.templateName;
-        any.programName = any.programName || set.programName;
-        any.mirrorCount = any.mirrorCount || set.mirrorCount;
-        any.description = any.description || set.description;
-        any.letters |= set.letters;
-        any.variables |= set.variables;
-    }
-    return any;
-}
-
 std::vector<std::string> InitialFields(const KeyRecord& record, const FieldsSet& set,
                                        const FieldsSet& setByAnyKey, bool flatTemplateMode) {
     std::vector<std::string> initial;

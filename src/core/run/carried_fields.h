@@ -18,9 +18,6 @@ namespace bladeway {
 std::vector<std::string> CarriedFields(const KeyRecord& record, const FieldsSet& set,
                                        bool flatTemplateMode);
 
-// The fields any key of the sheet sets, read as a run reads them.
-FieldsSet FieldsAnyKeySets(const Sheet& sheet, const PreferenceValues& preferences);
-
 // The record's fields, in the same terms, that the key's cells leave empty
 // and that still hold their initial value (no earlier key of the run set
 // them), although some key of the sheet sets them (`setByAnyKey`): run with

@@ -13,6 +13,7 @@
 #include "core/keydata/key_reading.h"
 #include "core/os/paths.h"
 #include "core/run/carried_fields.h"
+#include "core/run/run_rehearsal.h"
 #include "core/storage/batch_writer.h"
 #include "core/storage/read_cache_file_system.h"
 #include "core/text/text.h"
@@ -46,6 +47,17 @@ std::string OptionsText(const PreferenceValues& preferences) {
     if (preferences.XLToLHOption() != 0)
         return "Translate X&L to L&H";
     return preferences.XToHOption() != 0 ? "Translate X to H" : "";
+}
+
+// The preference values a key's steps go by, and the mode, in one text.
+std::string SteeringText(const RunEnvironment& environment) {
+    const PreferenceValues& preferences = environment.preferences;
+    std::string text = preferences.templateFolder;
+    text.append(1, '\0').append(preferences.destinationFolder).append(1, '\0');
+    text.append(preferences.MirrorCharacter()).append(1, '\0');
+    text.append(std::to_string(preferences.XLToLHOption())).append(1, ' ');
+    text.append(std::to_string(preferences.XToHOption()));
+    return text.append(environment.flatTemplateMode ? " flat" : " tree");
 }
 
 // A fixed-width field for a report: NULs as blanks, trimmed.
@@ -126,7 +138,7 @@ void GenerateKey(KeyRecord& record, const RunEnvironment& environment, KeyResult
     const PreferenceValues& preferences = environment.preferences;
     const GeneratorSettings generatorSettings{
         preferences.templateFolder, preferences.destinationFolder, preferences.MirrorCharacter(),
-        environment.flatTemplateMode};
+        environment.flatTemplateMode, environment.rehearsal};
     GenerationResult program = GenerateProgram(record, generatorSettings, environment.fileSystem);
     result.templatePath = std::move(program.templatePath);
     result.templateFound = program.templateFound;
@@ -205,10 +217,14 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     // Programs go to disk in batches, each made durable by one flush; the
     // indexes are written after the programs they list, each durable at once.
     BatchWriter programs(fileSystem);
-    const RunEnvironment runEnvironment{
-        environment.preferences,  environment.flatTemplateMode, programs,
+    // A trial notes what the keys' steps meet, its run compares.
+    RunRehearsal* rehearsal = environment.rehearsal;
+    RehearsedReads keySteps(programs, rehearsal);
+    RunEnvironment runEnvironment{
+        environment.preferences,  environment.flatTemplateMode, keySteps,
         environment.today,        environment.showMessage,      environment.progress,
         environment.stopRequested};
+    runEnvironment.rehearsal = rehearsal;
     const int columnCount = sheet.ColumnCount();
     report.blockSelected = selection.IsAnyBlockSelected();
     report.columnCount = columnCount;
@@ -266,7 +282,11 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     if (environment.progress) {
         environment.progress(0, report.plannedKeys);
     }
-    const FieldsSet setByAnyKey = FieldsAnyKeySets(sheet, runEnvironment.preferences);
+    std::optional<KeyReadings> readings;
+    if (rehearsal != nullptr && rehearsal->Tried())
+        readings = rehearsal->TakeReadings(sheet, runEnvironment.preferences);
+    if (!readings)
+        readings.emplace(sheet, runEnvironment.preferences);
     for (int column = 1; column <= columnCount; ++column) {
         if (!ProcessesColumn(selection, column)) {
             continue;
@@ -275,10 +295,18 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
             report.stopped = true;
             break;
         }
-        const FieldsSet set = ReadKeyColumn(sheet, column, record, runEnvironment.preferences);
+        const std::size_t key = report.keys.size();
+        if (rehearsal != nullptr)
+            rehearsal->BeginKey(key, column, SteeringText(runEnvironment));
+        // Options changed since the readings were made: this key read anew.
+        std::optional<KeyReading> readAgain;
+        if (!readings->ReadFrom(sheet, runEnvironment.preferences))
+            readAgain = ReadKeyCells(sheet, column, runEnvironment.preferences);
+        const KeyReading& reading = readAgain ? *readAgain : readings->Column(column);
+        ApplyKeyReading(reading, record);
+        const FieldsSet& set = reading.set;
         KeyResult result;
         result.column = column;
-        const std::size_t key = report.keys.size();
         programs.SetOwner(key);
         if (!runEnvironment.flatTemplateMode) {
             // A template index that is also a destination must be read as
@@ -293,7 +321,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         result.indexErrors = result.errors.size();
         result.carriedOver = CarriedFields(record, set, runEnvironment.flatTemplateMode);
         result.initialValues =
-            InitialFields(record, set, setByAnyKey, runEnvironment.flatTemplateMode);
+            InitialFields(record, set, readings->SetByAnyKey(), runEnvironment.flatTemplateMode);
         GenerateKey(record, runEnvironment, result);
         if (!OwnStatus(result).empty()) {
             statusColumn = column;
@@ -314,6 +342,8 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         }
     }
     writeBatch({});
+    if (rehearsal != nullptr && !rehearsal->Tried())
+        rehearsal->EndTrial(std::move(*readings));
     if (journal) {
         journal->Finish();
         report.journalId = journal->Id();

@@ -22,6 +22,8 @@
 
 namespace bladeway {
 
+class RunRehearsal;
+
 // What a run works with besides the sheet. The preference values are read at
 // the moment of use, so edits made meanwhile take effect at once.
 // How large a batch of programs grows before one flush makes it durable:
@@ -73,6 +75,10 @@ struct RunEnvironment {
     // durable and moved into place, and 0 when that is done. May be left empty.
     std::function<void(std::size_t programs)> saving = {};
     RunBatchLimits batchLimits = {};
+    // The check's trial of this run: a run given one not yet tried is the
+    // trial and fills it; a run given a tried one takes from it what still
+    // holds (see RunRehearsal). None: the run makes everything itself.
+    RunRehearsal* rehearsal = nullptr;
 };
 
 // Whether a key's program was entered in an INDICE.Prg, and if not, why.

@@ -189,13 +189,15 @@ std::vector<RunHazard> CheckBeforeRun(const Sheet& sheet, const SheetSelection& 
         !environment.fileSystem.Exists(JoinPath(live.templateFolder, kIndexFileName));
     DryRunFileSystem dryRun(environment.fileSystem);
     // Its progress and Cancel are the run's own: the check is the run's first part.
-    const RunEnvironment tried{live,
-                               environment.flatTemplateMode,
-                               dryRun,
-                               environment.today,
-                               {},
-                               environment.progress,
-                               environment.stopRequested};
+    RunEnvironment tried{live,
+                         environment.flatTemplateMode,
+                         dryRun,
+                         environment.today,
+                         {},
+                         environment.progress,
+                         environment.stopRequested};
+    // What the trial makes, the run after it takes instead of making it again.
+    tried.rehearsal = environment.rehearsal;
     const RunReport report = RunProcessing(sheet, selection, tried);
     std::vector<RunHazard> hazards;
     if (report.keyFileDamage) {

@@ -26,7 +26,8 @@ Expected<std::string> DryRunFileSystem::ReadWholeFile(const std::string& path,
 }
 
 Outcome DryRunFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
-    if (Outcome writable = native::CheckWritable(path, "cannot write"); !writable) {
+    if (Outcome writable = native::CheckWritable(path, "cannot write", &writableFolders_);
+        !writable) {
         return writable;
     }
     Keep(path, bytes);
@@ -37,7 +38,8 @@ Outcome DryRunFileSystem::CreateEmptyIfMissing(const std::string& path) {
     if (Exists(path)) {
         return {};
     }
-    if (Outcome writable = native::CheckWritable(path, "cannot create"); !writable) {
+    if (Outcome writable = native::CheckWritable(path, "cannot create", &writableFolders_);
+        !writable) {
         return writable;
     }
     Keep(path, {});

@@ -6,6 +6,7 @@
 // problems a real one would.
 #include <map>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/storage/file_system.h"
@@ -41,6 +42,8 @@ class DryRunFileSystem final : public FileSystem {
     const FileSystem& base_;
     std::map<std::string, std::string> files_;
     std::vector<std::string> order_;
+    // Folders found writable: a dry run creates none, so none changes.
+    std::unordered_set<std::string> writableFolders_;
 };
 
 }  // namespace bladeway

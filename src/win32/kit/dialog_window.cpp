@@ -189,6 +189,11 @@ int DialogWindow::RunModal() {
             result_ = IDCANCEL;
             break;
         }
+        const bool copyKey = message.message == WM_KEYDOWN && message.wParam == 'C' &&
+                             GetKeyState(VK_CONTROL) < 0 &&
+                             (message.hwnd == Handle() || IsChild(Handle(), message.hwnd));
+        if (copyKey && OnCopyKey())
+            continue;
         if (IsDialogMessageW(Handle(), &message) != FALSE)
             continue;
         TranslateMessage(&message);

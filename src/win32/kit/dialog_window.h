@@ -106,6 +106,8 @@ class DialogWindow : public Window {
     virtual void OnCommand(int id, int code);
     // The close box, Alt+F4 and Escape (IDCANCEL): ends with IDCANCEL.
     virtual void OnClose();
+    // Ctrl+C pressed in the window while it runs modal; true when taken.
+    virtual bool OnCopyKey() { return false; }
     // The DPI changed and the controls have their new places and font.
     virtual void OnDpiChanged() {}
 

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "core/presentation/unbroken_text.h"
+#include "win32/kit/clipboard.h"
 #include "win32/kit/dpi.h"
 #include "win32/kit/gdi.h"
+#include "win32/kit/wide_text.h"
 
 namespace bladeway::win32 {
 namespace {
@@ -42,8 +45,9 @@ bool MessageWindow::CreateMessage(const wchar_t* className, std::string_view cap
         return false;
     const auto twips = [this](int pixels) { return TwipsOf(pixels); };
     const std::int64_t iconSide = twips(GetSystemMetrics(SM_CXICON));
-    const SIZE textSize = TextExtent(MessageFont(), text, TwipsToPixels(kMostTextWidth, Dpi()),
-                                     DT_WORDBREAK | DT_EXPANDTABS);
+    text_ = text;
+    const SIZE textSize =
+        TextExtent(MessageFont(), text, WrapWidth(text, iconSide), DT_WORDBREAK | DT_EXPANDTABS);
     const std::int64_t textLeft = kMargin + iconSide + kMargin;
     const std::int64_t textWidth = twips(textSize.cx) + kGap;
     const std::int64_t bodyHeight = std::max(iconSide, twips(textSize.cy));
@@ -81,6 +85,33 @@ bool MessageWindow::CreateMessage(const wchar_t* className, std::string_view cap
     SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetFirstFocus(Control(defaultButton));
+    return true;
+}
+
+// A message box's width, or the longest run of text without a plain space
+// or a line end, so that no path or command kept whole is broken; at most
+// what the screen's work area leaves beside the icon.
+int MessageWindow::WrapWidth(const std::wstring& text, std::int64_t iconSide) const {
+    int longest = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find_first_of(L" \n", start), text.size());
+        if (end > start) {
+            longest = std::max(
+                longest, static_cast<int>(TextExtent(MessageFont(), text.substr(start, end - start),
+                                                     0, DT_SINGLELINE)
+                                              .cx));
+        }
+        start = end + 1;
+    }
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int around = TwipsToPixels(3 * kMargin + iconSide + kGap, Dpi());
+    const int most = std::max(1, static_cast<int>(work.right - work.left) - around);
+    return std::min(std::max(TwipsToPixels(kMostTextWidth, Dpi()), longest + 1), most);
+}
+
+bool MessageWindow::OnCopyKey() {
+    PutTextOnClipboard(Handle(), CopiedText(Utf8(text_)));
     return true;
 }
 

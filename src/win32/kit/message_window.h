@@ -1,8 +1,10 @@
 #pragma once
 // A window laid out as a message box: an icon, a text that wraps at a
-// message box's width, and a row of buttons at the bottom right, each at
-// least a message box button's width. The run's index message and the check
-// before a run are made of it.
+// message box's width (wider where a run of text without a plain space, a
+// path or a command kept whole, needs it, up to the screen's), and a row of
+// buttons at the bottom right, each at least a message box button's width.
+// Ctrl+C copies its text, as a message box's does. The run's index message
+// and the check before a run are made of it.
 #include <span>
 #include <string>
 #include <string_view>
@@ -32,8 +34,12 @@ class MessageWindow : public DialogWindow {
     const TwipsRect& MessageClient() const { return client_; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnCopyKey() override;
 
   private:
+    int WrapWidth(const std::wstring& text, std::int64_t iconSide) const;
+
+    std::wstring text_;
     std::span<const ControlText> buttons_;
     std::string_view default_;
     TwipsRect client_;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/presentation/unbroken_text.h"
 #include "win32/kit/wide_text.h"
 
 namespace bladeway::win32 {
@@ -20,8 +21,9 @@ std::string_view NameOf(BeforeRunButton button) {
 void BeforeRunWindow::Ask(HWND owner, BeforeRunModel& model) {
     BeforeRunWindow window(model);
     // A window that cannot be made leaves the model's answer: Cancel.
-    if (!window.CreateMessage(kClassName, kBeforeRunCaption, owner, IDI_WARNING, Wide(model.Text()),
-                              kButtons, NameOf(kBeforeRunDefault)))
+    if (!window.CreateMessage(kClassName, kBeforeRunCaption, owner, IDI_WARNING,
+                              Wide(ShownUnbroken(model.Text(), KeptWhole::kSpaces)), kButtons,
+                              NameOf(kBeforeRunDefault)))
         return;
     window.RunModal();
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/presentation/program_title.h"
+#include "core/presentation/unbroken_text.h"
 #include "win32/kit/clipboard.h"
 #include "win32/kit/message_window.h"
 #include "win32/kit/wide_text.h"
@@ -22,8 +23,9 @@ class UndoOutcomeWindow final : public MessageWindow {
 
     void Show(HWND owner) {
         if (!CreateMessage(kOutcomeClassName, kProgramTitle, owner,
-                           outcome_.complete ? IDI_INFORMATION : IDI_WARNING, Wide(outcome_.text),
-                           kOutcomeButtons, kOk.objectName)) {
+                           outcome_.complete ? IDI_INFORMATION : IDI_WARNING,
+                           Wide(ShownUnbroken(outcome_.text, KeptWhole::kSpaces)), kOutcomeButtons,
+                           kOk.objectName)) {
             // No window: the box says what it can.
             MessageBoxW(owner, Wide(outcome_.text).c_str(), Wide(kProgramTitle).c_str(), MB_OK);
             return;
