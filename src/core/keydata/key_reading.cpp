@@ -76,8 +76,8 @@ void ReadNameValue(std::string_view cell, const PreferenceValues& preferences,
     const std::int64_t variable = VariableIndex(name);
     if (letter != std::string_view::npos) {
         reading.set.letters.set(letter);
-        reading.values.push_back({static_cast<std::uint8_t>(KeyReading::kFirstLetter + letter),
-                                  variable < 0 ? std::move(value) : value});
+        reading.values.push_back(
+            {static_cast<std::uint8_t>(KeyReading::kFirstLetter + letter), value});
     }
     if (variable >= 0) {
         reading.set.variables.set(static_cast<std::size_t>(variable));
