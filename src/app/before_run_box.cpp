@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/unbroken_text_view.h"
 #include "app/view_text.h"
-#include "core/os/tool_command.h"
 #include "core/presentation/before_run_model.h"
 
 namespace bladeway {
@@ -40,12 +40,7 @@ class WideEnoughMessageBox final : public QMessageBox {
         const auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         if (label == nullptr || layout() == nullptr)
             return;
-        int widest = 0;
-        for (const TextSpan& span : PathAndCommandSpans(text_, ToolCommand())) {
-            const std::string_view part =
-                std::string_view(text_).substr(span.begin, span.end - span.begin);
-            widest = std::max(widest, label->fontMetrics().horizontalAdvance(ViewText(part)));
-        }
+        const int widest = WidestUnbrokenWidth(label->fontMetrics(), text_);
         const int needed = label->x() + widest + label->fontMetrics().averageCharWidth() +
                            layout()->contentsMargins().right();
         if (needed <= width())

@@ -5,7 +5,7 @@
 
 #include "app/app_environment.h"
 #include "app/main_window.h"
-#include "app/plain_copies.h"
+#include "app/unbroken_text_view.h"
 #include "bladeway/version.h"
 #include "core/journal/journal_trimming.h"
 #include "qt_views/design_controls.h"

@@ -22,6 +22,7 @@
 
 #include "app/index_check_window.h"
 #include "app/keyboard_use.h"
+#include "app/unbroken_text_view.h"
 #include "app/undo_messages.h"
 #include "app/view_text.h"
 #include "core/presentation/twips.h"
@@ -186,8 +187,17 @@ QString RunReportWindow::SuggestedCsvPath() const {
 void RunReportWindow::ShowLines(const std::string& processedKeys, const std::string& summary,
                                 const std::string& sharedProblemLine) {
     processedKeys_->setText(ViewText(processedKeys));
-    summary_->setText(UnbrokenViewText(summary));
-    shared_->setText(UnbrokenViewText(sharedProblemLine));
+    // Each line at least as wide as its widest path or command, up to the
+    // screen: the window cannot be made so narrow that one is cut.
+    const QScreen* shownOn = screen();
+    const int most = shownOn != nullptr ? shownOn->availableGeometry().width() - 64 : 0;
+    const auto show = [most](QLabel* label, const std::string& text) {
+        label->setText(UnbrokenViewText(text));
+        const int widest = WidestUnbrokenWidth(label->fontMetrics(), text);
+        label->setMinimumWidth(most > 0 ? std::min(widest, most) : widest);
+    };
+    show(summary_, summary);
+    show(shared_, sharedProblemLine);
     shared_->setVisible(!sharedProblemLine.empty());
 }
 

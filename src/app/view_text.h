@@ -9,18 +9,12 @@
 #include <QString>
 
 #include "core/presentation/control_text.h"
-#include "core/presentation/unbroken_text.h"
 #include "qt_views/design_controls.h"
 
 namespace bladeway {
 
 inline QColor ViewColour(Rgb colour) {
     return {colour.red, colour.green, colour.blue};
-}
-
-// A text whose paths and commands Qt's line breaking must not split.
-inline QString UnbrokenViewText(std::string_view text) {
-    return ViewText(ShownUnbroken(text, KeptWhole::kSpacesAndMarks));
 }
 
 // Sets the control's object name; gives the widget back.

@@ -24,6 +24,7 @@
 #include "support/worked_example.h"
 #include "win32/kit/line_ends.h"
 #include "win32/kit/list_view.h"
+#include "win32/kit/text_layout.h"
 #include "win32/kit/wide_text.h"
 #include "win32/kit/windows_api.h"
 #include "win32/support/main_frame_start.h"
@@ -256,6 +257,18 @@ TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgram
     EXPECT_FALSE(check->Model().Findings().empty());
     EXPECT_EQ(WindowTextUtf8(check->Control(kIndexCheckFindings.objectName)),
               WithCrLf(check->Model().Findings()));
+    {
+        // As wide as its longest line, the repair command, unless the screen is not.
+        const HWND shown = check->Control(kIndexCheckFindings.objectName);
+        RECT inside{};
+        GetClientRect(shown, &inside);
+        RECT outer{};
+        GetWindowRect(check->Handle(), &outer);
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_TRUE(LongestLineWidth(shown) <= inside.right - inside.left ||
+                    outer.right - outer.left == work.right - work.left);
+    }
     // Repair asks first and mends a file it can.
     const HWND repair = check->Control(kIndexCheckRepair.objectName);
     support::WriteBytes(folder.Path() / "INDICE.Prg",

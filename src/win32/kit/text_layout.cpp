@@ -40,6 +40,24 @@ int TextWidth(HWND control) {
     return rect.right - rect.left;
 }
 
+int LongestLineWidth(HWND control) {
+    const std::wstring text = TextOf(control);
+    const WindowDc dc(control);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    const SelectedObject selected(dc.Dc(),
+                                  font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+    int longest = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find_first_of(L"\r\n", start), text.size());
+        SIZE extent{};
+        if (end > start && GetTextExtentPoint32W(dc.Dc(), text.data() + start,
+                                                 static_cast<int>(end - start), &extent) != FALSE)
+            longest = std::max(longest, static_cast<int>(extent.cx));
+        start = end + 1;
+    }
+    return longest;
+}
+
 Font FixedFontLike(HFONT like) {
     LOGFONTW font{};
     GetObjectW(like, sizeof font, &font);

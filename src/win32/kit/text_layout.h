@@ -12,6 +12,8 @@ namespace bladeway::win32 {
 int WrappedTextHeight(HWND control, int width);
 // The width of `control`'s text on one line.
 int TextWidth(HWND control);
+// The width of the longest of the lines of `control`'s text.
+int LongestLineWidth(HWND control);
 // A fixed-width font of the size and weight of `like`.
 Font FixedFontLike(HFONT like);
 // Moves a child to `place` (its parent's client pixels).

@@ -24,6 +24,7 @@ class IndexCheckWindow final : public LaidOutWindow, private IndexCheckView {
     void OnCommand(int id, int code) override;
     void OnClose() override { model_.Close(); }
     void OnDpiChanged() override;
+    void FitLongestLine();
 
     // IndexCheckView
     void ShowFindings(const std::string& text) override;

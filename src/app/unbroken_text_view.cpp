@@ -1,12 +1,15 @@
-#include "app/plain_copies.h"
+#include "app/unbroken_text_view.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QRegularExpression>
 
+#include "core/os/tool_command.h"
 #include "core/presentation/unbroken_text.h"
+#include "qt_views/design_controls.h"
 
 namespace bladeway {
 namespace {
@@ -23,6 +26,18 @@ void Clean(QClipboard* clipboard, QClipboard::Mode mode) {
 }
 
 }  // namespace
+
+QString UnbrokenViewText(std::string_view text) {
+    return ViewText(ShownUnbroken(text, KeptWhole::kSpacesAndMarks));
+}
+
+int WidestUnbrokenWidth(const QFontMetrics& metrics, std::string_view text) {
+    int widest = 0;
+    for (const TextSpan& span : PathAndCommandSpans(text, ToolCommand()))
+        widest = std::max(widest, metrics.horizontalAdvance(
+                                      ViewText(text.substr(span.begin, span.end - span.begin))));
+    return widest;
+}
 
 void KeepCopiesPlain() {
     static bool kept = false;
