@@ -110,6 +110,18 @@ std::string ShownUnbroken(std::string_view text, KeptWhole kept) {
     return ShownUnbroken(text, kept, ToolCommand());
 }
 
+std::string CommandsOnOwnLines(std::string_view text, std::string_view toolCommand) {
+    std::string lines(text);
+    // Back to front, so that the spans' places hold.
+    const std::vector<TextSpan> spans = PathAndCommandSpans(text, toolCommand);
+    for (auto span = spans.rbegin(); span != spans.rend(); ++span) {
+        const bool command = text.substr(span->begin, toolCommand.size()) == toolCommand;
+        if (command && span->begin > 0 && text[span->begin - 1] == ' ')
+            lines[span->begin - 1] = '\n';
+    }
+    return lines;
+}
+
 std::string CopiedText(std::string_view shown) {
     std::string copied;
     copied.reserve(shown.size());

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/os/tool_command.h"
 #include "core/presentation/unbroken_text.h"
 #include "win32/kit/wide_text.h"
 
@@ -22,8 +23,9 @@ void BeforeRunWindow::Ask(HWND owner, BeforeRunModel& model) {
     BeforeRunWindow window(model);
     // A window that cannot be made leaves the model's answer: Cancel.
     if (!window.CreateMessage(kClassName, kBeforeRunCaption, owner, IDI_WARNING,
-                              Wide(ShownUnbroken(model.Text(), KeptWhole::kSpaces)), kButtons,
-                              NameOf(kBeforeRunDefault)))
+                              Wide(ShownUnbroken(CommandsOnOwnLines(model.Text(), ToolCommand()),
+                                                 KeptWhole::kSpaces)),
+                              kButtons, NameOf(kBeforeRunDefault)))
         return;
     window.RunModal();
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/os/tool_command.h"
 #include "core/presentation/program_title.h"
 #include "core/presentation/unbroken_text.h"
 #include "win32/kit/clipboard.h"
@@ -24,8 +25,9 @@ class UndoOutcomeWindow final : public MessageWindow {
     void Show(HWND owner) {
         if (!CreateMessage(kOutcomeClassName, kProgramTitle, owner,
                            outcome_.complete ? IDI_INFORMATION : IDI_WARNING,
-                           Wide(ShownUnbroken(outcome_.text, KeptWhole::kSpaces)), kOutcomeButtons,
-                           kOk.objectName)) {
+                           Wide(ShownUnbroken(CommandsOnOwnLines(outcome_.text, ToolCommand()),
+                                              KeptWhole::kSpaces)),
+                           kOutcomeButtons, kOk.objectName)) {
             // No window: the box says what it can.
             MessageBoxW(owner, Wide(outcome_.text).c_str(), Wide(kProgramTitle).c_str(), MB_OK);
             return;

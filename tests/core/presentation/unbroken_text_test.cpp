@@ -44,6 +44,9 @@ TEST(ShownUnbroken, KeepsSpansWholeAndCopiesBackAsMade) {
     EXPECT_EQ(marks.substr(0, 41), "The index (/\u2060srv/\u2060key-\u2060files/\u2060IND");
     for (const std::string& shown : {spaces, marks})
         EXPECT_EQ(CopiedText(shown), text);
+    // A command that began in mid-line begins a line of its own.
+    EXPECT_EQ(CommandsOnOwnLines(text, kTool).substr(50),
+              "Put it right first with:\nbladeway-cli index repair '/srv/key files/INDICE.Prg'");
 }
 
 }  // namespace
