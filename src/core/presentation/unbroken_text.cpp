@@ -112,12 +112,11 @@ std::string ShownUnbroken(std::string_view text, KeptWhole kept) {
 
 std::string CommandsOnOwnLines(std::string_view text, std::string_view toolCommand) {
     std::string lines(text);
-    // Back to front, so that the spans' places hold.
-    const std::vector<TextSpan> spans = PathAndCommandSpans(text, toolCommand);
-    for (auto span = spans.rbegin(); span != spans.rend(); ++span) {
-        const bool command = text.substr(span->begin, toolCommand.size()) == toolCommand;
-        if (command && span->begin > 0 && text[span->begin - 1] == ' ')
-            lines[span->begin - 1] = '\n';
+    // One blank becomes one line end: the spans' places hold.
+    for (const TextSpan& span : PathAndCommandSpans(text, toolCommand)) {
+        const bool command = text.substr(span.begin, toolCommand.size()) == toolCommand;
+        if (command && span.begin > 0 && text[span.begin - 1] == ' ')
+            lines[span.begin - 1] = '\n';
     }
     return lines;
 }
