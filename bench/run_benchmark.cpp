@@ -150,6 +150,13 @@ void JournalledFlatRunAndItsTrim(benchmark::State& state) {
     TimeFlatRuns(state, /*journalled=*/true, /*trimTimed=*/true);
 }
 
+// Puts the destination index back as the run found it, untimed.
+void RestoreIndex(benchmark::State& state, const RunSetup& setup, const std::string& existing) {
+    state.PauseTiming();
+    (void)Disk().ReplaceFile(setup.destinationIndex, existing);
+    state.ResumeTiming();
+}
+
 // Tree mode; the third argument is the number of entries the destination
 // index holds when the run starts.
 void TreeRun(benchmark::State& state) {
@@ -159,9 +166,7 @@ void TreeRun(benchmark::State& state) {
     const NoSelection all;
     SettleDisk(state, setup);
     for (auto _ : state) {
-        state.PauseTiming();
-        (void)Disk().ReplaceFile(setup.destinationIndex, existing);
-        state.ResumeTiming();
+        RestoreIndex(state, setup, existing);
         const RunReport report = RunProcessing(setup.sheet, all, setup.Environment());
         CheckAllWritten(state, report, static_cast<std::size_t>(keys));
     }
@@ -202,9 +207,7 @@ void UnclaimedTreeRun(benchmark::State& state) {
     UnclaimedDisk unclaimed;
     SettleDisk(state, setup);
     for (auto _ : state) {
-        state.PauseTiming();
-        (void)Disk().ReplaceFile(setup.destinationIndex, existing);
-        state.ResumeTiming();
+        RestoreIndex(state, setup, existing);
         RunEnvironment environment = setup.Environment();
         const RunEnvironment withoutClaim{environment.preferences,
                                           environment.flatTemplateMode,
@@ -257,9 +260,7 @@ void CheckedTreeRun(benchmark::State& state) {
     SettleDisk(state, setup);
     std::size_t taken = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        (void)Disk().ReplaceFile(setup.destinationIndex, existing);
-        state.ResumeTiming();
+        RestoreIndex(state, setup, existing);
         RunRehearsal rehearsal;
         RunEnvironment environment = setup.Environment();
         environment.rehearsal = &rehearsal;
