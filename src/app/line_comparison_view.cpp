@@ -10,6 +10,7 @@
 
 #include "app/view_text.h"
 #include "core/presentation/program_preview_model.h"
+#include "core/presentation/table_metrics.h"
 
 namespace bladeway {
 
@@ -27,7 +28,8 @@ LineComparisonView::LineComparisonView(QWidget* parent) : QWidget(parent) {
     table_->setWordWrap(false);
     table_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() +
+                                                    kTableRowPadding);
     table_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     QHeaderView& header = *table_->horizontalHeader();
     header.setSectionResizeMode(kBeforeNumber, QHeaderView::ResizeToContents);

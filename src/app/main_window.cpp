@@ -26,6 +26,7 @@
 #include "app/program_preview_window.h"
 #include "app/run_report_window.h"
 #include "app/undo_messages.h"
+#include "core/presentation/table_metrics.h"
 #include "core/text/code_page.h"
 #include "qt_views/design_controls.h"
 #include "qt_views/path_text.h"
@@ -115,7 +116,8 @@ void MainWindow::CreateControls() {
     gridView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     gridView_->setSelectionBehavior(QAbstractItemView::SelectItems);
     gridView_->horizontalHeader()->setDefaultSectionSize(PixelsOf(kKeyGridColumnWidth));
-    gridView_->verticalHeader()->setDefaultSectionSize(gridView_->fontMetrics().height() + 6);
+    gridView_->verticalHeader()->setDefaultSectionSize(gridView_->fontMetrics().height() +
+                                                       kTableRowPadding);
     gridView_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     new GridSelectionLook(*gridView_);
     Place(*gridView_);
@@ -170,15 +172,12 @@ void MainWindow::CreateGridMenu() {
 
 void MainWindow::ListRecentRuns(QMenu& menu) {
     menu.clear();
-    const std::vector<RecentRun> runs = model_.RunUndo().RecentRuns();
-    if (runs.empty())
-        menu.addAction(ViewText(kNoRecentRunsCaption))->setEnabled(false);
-    for (const RecentRun& run : runs) {
-        // An "&" of the label (Translate X&L to L&H) is no access key.
-        QAction* action = menu.addAction(ViewText(run.label).replace('&', QStringLiteral("&&")));
-        action->setObjectName(QString::fromStdString(run.id));
+    for (const RecentRunsMenuEntry& entry : RecentRunsMenu(model_.RunUndo().RecentRuns())) {
+        QAction* action = menu.addAction(ViewText(entry.caption));
+        action->setEnabled(!entry.runId.empty());
+        action->setObjectName(QString::fromStdString(entry.runId));
         connect(action, &QAction::triggered, this,
-                [this, id = run.id] { model_.UndoRecentRun(id); });
+                [this, id = entry.runId] { model_.UndoRecentRun(id); });
     }
 }
 

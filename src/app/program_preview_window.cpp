@@ -56,23 +56,6 @@ ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent) : QWidget(parent, Qt
     model_.SetView(this);
 }
 
-void ProgramPreviewWindow::ShowContent(const PreviewContent& content) {
-    ProgramPreviewContent shown;
-    shown.heading = content.heading.toStdString();
-    shown.comparison = content.comparison.toStdString();
-    shown.indexEntry = content.indexEntry.toStdString();
-    shown.program = content.program;
-    shown.missing = content.missing.toStdString();
-    shown.differences = content.differences;
-    model_.ShowContent(std::move(shown));
-}
-
-PreviewContent ProgramPreviewWindow::Content() const {
-    const ProgramPreviewContent& shown = model_.Content();
-    return {ViewText(shown.heading), ViewText(shown.comparison), ViewText(shown.indexEntry),
-            shown.program,           ViewText(shown.missing),    shown.differences};
-}
-
 void ProgramPreviewWindow::ShowPreviewContent(const ProgramPreviewContent& content) {
     heading_->setText(ViewText(content.heading));
     comparison_->setText(ViewText(content.comparison));

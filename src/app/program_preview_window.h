@@ -4,15 +4,10 @@
 // words the heading, the comparison with the destination's file and the
 // index entry, gives the differing lines and the G-code highlighting, and
 // places the window when it opens. Escape closes it.
-#include <optional>
-#include <string>
-
 #include <QRect>
-#include <QString>
 #include <QWidget>
 
 #include "core/presentation/program_preview_model.h"
-#include "core/run/line_comparison.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -21,19 +16,6 @@ namespace bladeway {
 
 class GcodeHighlighter;
 class LineComparisonView;
-
-// The window's content in Qt's texts (ProgramPreviewContent in UTF-8).
-struct PreviewContent {
-    QString heading;      // which key, which file
-    QString comparison;   // against the destination's file; may be empty
-    QString indexEntry;   // may be empty
-    std::string program;  // the program's bytes (Windows-1252); empty when none
-    QString missing;      // shown in place of the text when there is no program
-
-    // The lines where the destination's file differs, beside the program's;
-    // no rows when there is nothing to compare or no difference.
-    LineComparison differences;
-};
 
 class ProgramPreviewWindow final : public QWidget, private ProgramPreviewView {
     Q_OBJECT
@@ -47,9 +29,7 @@ class ProgramPreviewWindow final : public QWidget, private ProgramPreviewView {
     void ShowWrittenProgram(const KeyResult& key, const FileSystem& fileSystem) {
         model_.ShowWrittenProgram(key, fileSystem);
     }
-    void ShowContent(const PreviewContent& content);
     void ShowContent(ProgramPreviewContent content) { model_.ShowContent(std::move(content)); }
-    PreviewContent Content() const;
     const ProgramPreviewModel& Model() const { return model_; }
 
     QPlainTextEdit& TextView() { return *text_; }

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -25,6 +24,8 @@
 #include "app/unbroken_text_view.h"
 #include "app/undo_messages.h"
 #include "app/view_text.h"
+#include "core/os/folders.h"
+#include "core/presentation/table_metrics.h"
 #include "core/presentation/twips.h"
 #include "core/storage/file_system.h"
 #include "qt_views/design_controls.h"
@@ -56,7 +57,7 @@ QString ShownFileName(const std::string& path) {
 }  // namespace
 
 RunReportWindow::RunReportWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), model_(Disk(), FileName(QDir::homePath())) {
+    : QWidget(parent, Qt::Window), model_(Disk(), HomeFolder()) {
     setObjectName(ViewText(kRunReportWindow.objectName));
     setWindowTitle(ProgramTitle(kRunReportWindow.caption));
     processedKeys_ = AddLine(this, kRunReportLines[0]);
@@ -72,7 +73,8 @@ RunReportWindow::RunReportWindow(QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() +
+                                                    kTableRowPadding);
     table_->horizontalHeader()->setStretchLastSection(true);
 
     selectKeys_ = AddButtonFor(this, kRunReportSelectKeys);

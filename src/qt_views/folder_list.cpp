@@ -3,20 +3,20 @@
 #include <QHeaderView>
 #include <QStyle>
 
+#include "core/presentation/table_metrics.h"
 #include "qt_views/path_text.h"
 
 namespace bladeway {
 namespace {
 
 constexpr int kRowRole = Qt::UserRole;
-constexpr int kIndentation = 10;
 
 }  // namespace
 
 FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setRootIsDecorated(false);
-    setIndentation(kIndentation);
+    setIndentation(kFolderTreeIndentation);
     setItemsExpandable(false);
     // Every level is always open: no branch marks that suggest otherwise.
     setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));

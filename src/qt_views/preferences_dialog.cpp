@@ -24,10 +24,16 @@ namespace {
 
 constexpr const char* kMissingFolderMark = "MissingFolder";
 
-Qt::CheckState CheckStateOf(std::int16_t value) {
-    if (value == 0)
-        return Qt::Unchecked;
-    return value == 2 ? Qt::PartiallyChecked : Qt::Checked;
+Qt::CheckState CheckStateOf(CheckMark mark) {
+    switch (mark) {
+        case CheckMark::kUnchecked:
+            return Qt::Unchecked;
+        case CheckMark::kGrey:
+            return Qt::PartiallyChecked;
+        case CheckMark::kChecked:
+            break;
+    }
+    return Qt::Checked;
 }
 
 // Makes the control of that name in `dialog`, with its caption and tooltip,
@@ -145,7 +151,7 @@ void PreferencesDialog::ShowMirrorCharacter(const std::string& character) {
     mirrorCharacterField_->setText(QString::fromStdString(DecodeWindows1252(character)));
 }
 
-void PreferencesDialog::ShowTranslateOptions(std::int16_t xlToLh, std::int16_t xToH, bool visible) {
+void PreferencesDialog::ShowTranslateOptions(CheckMark xlToLh, CheckMark xToH, bool visible) {
     xlToLhBox_->setCheckState(CheckStateOf(xlToLh));
     xToHBox_->setCheckState(CheckStateOf(xToH));
     xlToLhBox_->setVisible(visible);

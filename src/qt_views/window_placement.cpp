@@ -12,7 +12,6 @@
 #include <QWindow>
 
 #include "core/presentation/twips.h"
-#include "core/settings/settings_file.h"
 
 namespace bladeway {
 namespace {
@@ -206,20 +205,6 @@ OuterPosition OuterPositionOf(const QWidget& window) {
 
 OuterSize OuterSizeOf(const QWidget& window) {
     return {OuterHeight(window), OuterWidth(window)};
-}
-
-OuterPlace StoredPlace(const SettingsFile& settings, const settings_keys::WindowPlaceKeys& keys) {
-    return ReadWindowPlace(settings, keys);
-}
-
-void StorePosition(SettingsFile& settings, const QWidget& window,
-                   const settings_keys::WindowPlaceKeys& keys) {
-    StoreOuterPosition(settings, keys, OuterPositionOf(window));
-}
-
-void StoreSize(SettingsFile& settings, const QWidget& window,
-               const settings_keys::WindowPlaceKeys& keys) {
-    StoreOuterSize(settings, keys, OuterSizeOf(window));
 }
 
 }  // namespace bladeway

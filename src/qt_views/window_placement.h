@@ -13,13 +13,10 @@
 #include "core/presentation/pixel_rect.h"
 #include "core/presentation/twips.h"
 #include "core/presentation/window_place.h"
-#include "core/settings/settings_keys.h"
 
 class QWidget;
 
 namespace bladeway {
-
-class SettingsFile;
 
 // Twips as Qt pixels, saturated so that absurd stored values cannot wrap.
 int PixelsOf(std::int64_t twips);
@@ -80,16 +77,5 @@ using OuterPlace = StoredWindowPlace;
 // it first shows with its frame; otherwise the window would land (and be
 // stored) a frame's height away from where it was asked to be.
 void PlaceWindow(QWidget& window, const OuterPlace& place);
-
-// The window's outer place as the settings file keeps it under `keys`; a
-// key left empty gives nothing for its edge.
-OuterPlace StoredPlace(const SettingsFile& settings, const settings_keys::WindowPlaceKeys& keys);
-
-// Keeps the window's outer top and then its left under `keys`.
-void StorePosition(SettingsFile& settings, const QWidget& window,
-                   const settings_keys::WindowPlaceKeys& keys);
-// Keeps the window's outer height and then its width under `keys`.
-void StoreSize(SettingsFile& settings, const QWidget& window,
-               const settings_keys::WindowPlaceKeys& keys);
 
 }  // namespace bladeway

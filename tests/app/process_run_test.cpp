@@ -282,7 +282,7 @@ TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites)
     grid.selectionModel()->setCurrentIndex(form->GridModel().index(0, 4),
                                            QItemSelectionModel::NoUpdate);
     form->PreviewAction().trigger();
-    const PreviewContent preview = form->PreviewWindow().Content();
+    const ProgramPreviewContent preview = form->PreviewWindow().Model().Content();
     ASSERT_FALSE(preview.program.empty());
     EXPECT_TRUE(form->PreviewWindow().isVisible());
     // What a preview holds is the model's (RunTextTest, ProgramPreviewModelTest);
@@ -407,7 +407,7 @@ TEST_F(ProcessOffThreadTest, AReportRowShowsItsProgramAndTheGridMenuListsTheRun)
     // The table's own double-click signal, as the view sends it.
     emit Report(*form).Table().cellDoubleClicked(2, 1);
     const KeyResult& key = Report(*form).Report().keys.at(2);
-    EXPECT_EQ(form->PreviewWindow().Content().program, testing::ReadBytes(key.outputPath));
+    EXPECT_EQ(form->PreviewWindow().Model().Content().program, testing::ReadBytes(key.outputPath));
     EXPECT_TRUE(form->PreviewWindow().TextView().isReadOnly());
     auto* recent = form->findChild<QMenu*>("RecentRuns");
     ASSERT_NE(recent, nullptr);

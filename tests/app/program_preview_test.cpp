@@ -26,8 +26,8 @@ class ProgramPreviewTest : public ::testing::Test {
   protected:
     ProgramPreviewTest() { opener.setGeometry(300, 200, 400, 300); }
 
-    static PreviewContent Program(const std::string& bytes) {
-        PreviewContent content;
+    static ProgramPreviewContent Program(const std::string& bytes) {
+        ProgramPreviewContent content;
         content.program = bytes;
         return content;
     }
@@ -71,18 +71,18 @@ TEST_F(ProgramPreviewTest, OnlyAProgramIsColouredAReasonInItsPlaceIsPlain) {
     };
     window.ShowContent(Program("G0 X1.5 (CUT)\r\n"));
     EXPECT_TRUE(commentColoured());
-    PreviewContent reason;
+    ProgramPreviewContent reason;
     reason.missing = "not written: template /masters/DZ120 not found (GNF)";
     window.ShowContent(reason);
     QApplication::processEvents();  // a highlighter also works from the event loop
-    EXPECT_EQ(window.TextView().toPlainText(), reason.missing);
+    EXPECT_EQ(window.TextView().toPlainText().toStdString(), reason.missing);
     EXPECT_TRUE(Formats().isEmpty());
     window.ShowContent(Program("G0 X1.5 (CUT)\r\n"));
     EXPECT_TRUE(commentColoured());
 }
 
 TEST_F(ProgramPreviewTest, TheDifferingLinesStandSideBySideAndEscapeClosesIt) {
-    PreviewContent content = Program("G0 X1\r\nG1 Y3\r\nC\r\nM30\r\n");
+    ProgramPreviewContent content = Program("G0 X1\r\nG1 Y3\r\nC\r\nM30\r\n");
     content.differences = CompareLines("G0 X1\r\nG1 Y2\r\nM30\r\n", content.program);
     window.ShowContent(content);
     for (QWidget* focus : {static_cast<QWidget*>(&window.TextView()),

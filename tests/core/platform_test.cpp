@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "core/gcode/local_date.h"
+#include "core/os/folders.h"
 #include "core/os/paths.h"
 #include "core/os/system_text.h"
 #include "core/os/tool_command.h"
@@ -25,6 +26,7 @@
 #include "core/text/code_page.h"
 #include "core/text/text.h"
 #include "support/case_table.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace bladeway {
@@ -175,6 +177,21 @@ TEST(Paths, SystemConfigFoldersAreXdgConfigDirsOrTheProgramsDefaultsFolder) {
         {"xdg", {}}, {":", {}}});
     // clang-format on
 #endif
+}
+
+// A file dialog's last resort: the user's own folder as the system names
+// it, else the current folder, never a relative or empty path.
+TEST(Paths, TheHomeFolderIsTheUsersOwnOrTheCurrentFolder) {
+    const bool windows = kPathSeparator == '\\';
+    const char* const variable = windows ? "USERPROFILE" : "HOME";
+    const std::string home = windows ? "C:\\Users\\Shop floor" : "/home/shop floor";
+    {
+        const testing::ScopedEnvironment set(variable, home);
+        EXPECT_EQ(HomeFolder(), home);
+    }
+    const testing::ScopedEnvironment unset(variable, std::nullopt);
+    EXPECT_EQ(HomeFolder(), CurrentFolder());
+    EXPECT_FALSE(HomeFolder().empty());
 }
 
 // Advice names the command-line tool as a worker can type it: bare when the

@@ -5,15 +5,19 @@
 // and Check index opens the check, all driven with window messages.
 #include "win32/views/run_report_window.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/journal/journal_place.h"
+#include "core/os/tool_command.h"
+#include "core/presentation/unbroken_text.h"
 #include "core/run/processing_run.h"
 #include "core/run/run_report_text.h"
 #include "support/index_bytes.h"
@@ -91,6 +95,14 @@ class Win32RunReportWindowTest : public ::testing::Test {
         return text;
     }
 
+    // A line's text as the model made it: shown with no-break spaces in its
+    // paths and commands, each command on a line of its own.
+    std::string ShownLine(std::string_view name) const {
+        std::string text = CopiedText(WindowTextUtf8(window->Control(name)));
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        return text;
+    }
+
     static std::wstring ClipboardText() {
         std::wstring text;
         if (OpenClipboard(nullptr) == FALSE)
@@ -123,8 +135,8 @@ TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsTh
     GetWindowRect(window->Handle(), &reportPlace);
     GetWindowRect(frame->Handle(), &mainPlace);
     EXPECT_EQ(IntersectRect(&overlap, &reportPlace, &mainPlace), FALSE) << "beside the main window";
-    EXPECT_EQ(WindowTextUtf8(window->Control("ProcessedKeys")), window->Model().ProcessedKeys());
-    EXPECT_EQ(WindowTextUtf8(window->Control("Summary")), window->Model().Summary());
+    EXPECT_EQ(ShownLine("ProcessedKeys"), window->Model().ProcessedKeys());
+    EXPECT_EQ(ShownLine("Summary"), window->Model().Summary());
     EXPECT_FALSE(window->Model().Summary().empty());
     ExpectRowsShown({0, 1, 2, 3});
     EXPECT_NE(IsWindowEnabled(window->Control("SelectKeys")), FALSE);
@@ -172,6 +184,34 @@ TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsTh
     ShowWindow(window->Handle(), SW_SHOW);
     EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Close"));
     EXPECT_EQ(IsWindowVisible(window->Handle()), FALSE);
+}
+
+// A repair command every key met, under a folder with blanks, is shown whole:
+// the window grows to hold it and cannot be made narrower by hand.
+TEST_F(Win32RunReportWindowTest, ALongRepairCommandStaysWholeOnItsLine) {
+    const std::string index = folder.File("shop floor/key machine two/destination/INDICE.Prg");
+    RunReport shared = report;
+    for (KeyResult& key : shared.keys)
+        key.errors = {"index '" + index + "' is damaged; put it right with: " + ToolCommand() +
+                      " index repair " + ShellArgument(index) + " --keep-old"};
+    window->ShowReport(shared, folder.File(""));
+    ASSERT_NE(window->Model().SharedProblem().find(ShellArgument(index)), std::string::npos);
+    EXPECT_TRUE(ShownLine("SharedProblem").ends_with(window->Model().SharedProblem()))
+        << ShownLine("SharedProblem");
+    const HWND line = window->Control("SharedProblem");
+    RECT inside{};
+    GetClientRect(line, &inside);
+    RECT outer{};
+    GetWindowRect(window->Handle(), &outer);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int widest = WidestUnbrokenWidth(line);
+    const auto screen = static_cast<int>(work.right - work.left);
+    EXPECT_TRUE(widest <= inside.right - inside.left || outer.right - outer.left == screen);
+    MINMAXINFO limits{};
+    SendMessageW(window->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    const auto around = static_cast<int>((outer.right - outer.left) - (inside.right - inside.left));
+    EXPECT_GE(limits.ptMinTrackSize.x, std::min(around + widest, screen));
 }
 
 TEST_F(Win32RunReportWindowTest, CopyAndSaveAsCsvHandOverTheModelsTextAndBytes) {
@@ -257,18 +297,15 @@ TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgram
     EXPECT_FALSE(check->Model().Findings().empty());
     EXPECT_EQ(WindowTextUtf8(check->Control(kIndexCheckFindings.objectName)),
               WithCrLf(check->Model().Findings()));
-    {
-        // As wide as its longest line, the repair command, unless the screen is not.
-        const HWND shown = check->Control(kIndexCheckFindings.objectName);
-        RECT inside{};
-        GetClientRect(shown, &inside);
-        RECT outer{};
-        GetWindowRect(check->Handle(), &outer);
-        RECT work{};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        EXPECT_TRUE(LongestLineWidth(shown) <= inside.right - inside.left ||
-                    outer.right - outer.left == work.right - work.left);
-    }
+    // Kept as wide as its longest line, the repair command, unless the
+    // screen is not (how: ALongRepairCommandStaysWholeOnItsLine).
+    MINMAXINFO limits{};
+    SendMessageW(check->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_GE(limits.ptMinTrackSize.x, std::min(static_cast<LONG>(LongestLineWidth(check->Control(
+                                                    kIndexCheckFindings.objectName))),
+                                                work.right - work.left));
     // Repair asks first and mends a file it can.
     const HWND repair = check->Control(kIndexCheckRepair.objectName);
     support::WriteBytes(folder.Path() / "INDICE.Prg",

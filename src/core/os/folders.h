@@ -48,6 +48,11 @@ std::vector<std::string> FolderRoots();
 // cannot tell.
 std::string CurrentFolder();
 
+// The user's own folder ($HOME on Linux, %USERPROFILE% on Windows), where a
+// file dialog starts when the folder it would start in is not there; the
+// current folder when the system does not say.
+std::string HomeFolder();
+
 // `path` as an absolute path, a relative one taken from the current folder;
 // nothing is looked up on the disk and links stay as they are.
 std::string AbsolutePath(const std::string& path);

@@ -140,9 +140,17 @@ void PreferencesModel::ShowFolder(FolderField field) {
     TextChanged(field, folder);
 }
 
+CheckMark CheckMarkOf(std::int16_t value) {
+    if (value == 0) {
+        return CheckMark::kUnchecked;
+    }
+    return value == 2 ? CheckMark::kGrey : CheckMark::kChecked;
+}
+
 void PreferencesModel::ShowOptions() {
     if (view_ != nullptr) {
-        view_->ShowTranslateOptions(values_.XLToLHOption(), values_.XToHOption(),
+        view_->ShowTranslateOptions(CheckMarkOf(values_.XLToLHOption()),
+                                    CheckMarkOf(values_.XToHOption()),
                                     values_.TranslateOptionsVisible());
     }
 }

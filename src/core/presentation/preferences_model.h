@@ -28,6 +28,11 @@ inline constexpr std::array<FolderField, 3> kFolderFields{
 
 enum class TranslateOption { kXLToLH, kXToH };
 
+// How a check box shows a stored option's value: 0 unchecked, 2 grey
+// (neither on nor off, as the settings file may hold it), any other checked.
+enum class CheckMark { kUnchecked, kChecked, kGrey };
+CheckMark CheckMarkOf(std::int16_t value);
+
 // What the model tells the window. Folders are bytes in the file system's
 // encoding, the mirror character a byte of Windows-1252.
 class PreferencesView {
@@ -35,8 +40,8 @@ class PreferencesView {
     virtual ~PreferencesView() = default;
     virtual void ShowFolder(FolderField field, const std::string& folder) = 0;
     virtual void ShowMirrorCharacter(const std::string& character) = 0;
-    // Check values 0 off, 1 on, 2 grayed; both boxes shown or both hidden.
-    virtual void ShowTranslateOptions(std::int16_t xlToLh, std::int16_t xToH, bool visible) = 0;
+    // Both boxes shown or both hidden.
+    virtual void ShowTranslateOptions(CheckMark xlToLh, CheckMark xToH, bool visible) = 0;
     // The warning sign at the end of a folder field, with `warning` as its
     // tooltip; none when the field names a folder (or nothing).
     virtual void ShowMissingFolder(FolderField field,

@@ -67,6 +67,24 @@ RunUndoModel::RunUndoModel(std::function<JournalPlace()> place, std::string prog
       programName_(std::move(programName)),
       staleClaimLimit_(std::move(staleClaimLimit)) {}
 
+std::vector<RecentRunsMenuEntry> RecentRunsMenu(const std::vector<RecentRun>& runs) {
+    if (runs.empty()) {
+        return {{std::string(kNoRecentRunsCaption), {}}};
+    }
+    std::vector<RecentRunsMenuEntry> entries;
+    for (const RecentRun& run : runs) {
+        std::string caption;
+        for (const char c : run.label) {
+            caption += c;
+            if (c == '&') {
+                caption += '&';
+            }
+        }
+        entries.push_back({std::move(caption), run.id});
+    }
+    return entries;
+}
+
 std::vector<RecentRun> RunUndoModel::RecentRuns() const {
     const std::vector<JournalRun> runs = ListJournals(place_().folder);
     const auto undoneBy = UndoneBy(runs);

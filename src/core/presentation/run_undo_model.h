@@ -64,6 +64,17 @@ struct RecentRun {
     std::string label;
 };
 
+// One entry of the "Undo a recent run" menu: its caption as a menu takes
+// it ("&" doubled, so that a label's "&", as in "Translate X&L to L&H", is
+// no access key) and the run it undoes.
+struct RecentRunsMenuEntry {
+    std::string caption;
+    std::string runId;  // empty: "(no run is kept)", disabled, undoing nothing
+};
+
+// The menu's entries for `runs`, in their order; one disabled entry for none.
+std::vector<RecentRunsMenuEntry> RecentRunsMenu(const std::vector<RecentRun>& runs);
+
 class RunUndoModel {
   public:
     // `place` and `staleClaimLimit` are asked at each use: the settings may

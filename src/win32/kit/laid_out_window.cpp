@@ -85,6 +85,22 @@ void LaidOutWindow::LayoutNow() {
     Layout(client.right, client.bottom);
 }
 
+void LaidOutWindow::KeepWideEnough(HWND control, int width) {
+    RECT inside{};
+    GetClientRect(control, &inside);
+    RECT outer{};
+    GetWindowRect(Handle(), &outer);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int outerWidth = static_cast<int>(outer.right - outer.left);
+    const int needed = std::min(outerWidth + width - static_cast<int>(inside.right - inside.left),
+                                static_cast<int>(work.right - work.left));
+    narrowestWidth_ = needed;
+    if (needed > outerWidth)
+        SetWindowPos(Handle(), nullptr, 0, 0, needed, static_cast<int>(outer.bottom - outer.top),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 int LaidOutWindow::Gap() const {
     return TwipsToPixels(kGapTwips, Dpi());
 }
@@ -104,6 +120,12 @@ void LaidOutWindow::OnDpiChanged() {
 LRESULT LaidOutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SIZE && wParam != SIZE_MINIMIZED) {
         Layout(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    }
+    if (message == WM_GETMINMAXINFO && narrowestWidth_ > 0) {
+        auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+        limits.ptMinTrackSize.x =
+            std::max(limits.ptMinTrackSize.x, static_cast<LONG>(narrowestWidth_));
         return 0;
     }
     return DialogWindow::HandleMessage(message, wParam, lParam);

@@ -38,6 +38,10 @@ class LaidOutWindow : public DialogWindow {
     static void LeaveDialogKeysToWindow(HWND text);
     // Lays the controls out again for the size now (a text changed).
     void LayoutNow();
+    // The window grows, up to the work area's width, until `control` is at
+    // least `width` pixels wide, and cannot be made narrower by hand: a path
+    // or command in it stays in sight whole.
+    void KeepWideEnough(HWND control, int width);
     // The gap between controls and around the edges, at the window's DPI.
     int Gap() const;
     // A push button's height and the width its caption needs.
@@ -52,6 +56,7 @@ class LaidOutWindow : public DialogWindow {
                                         UINT_PTR id, DWORD_PTR window);
 
     std::unique_ptr<Tooltips> tips_;  // made with the first tip
+    int narrowestWidth_ = 0;          // outer pixels; 0 for the system's own
 };
 
 }  // namespace bladeway::win32

@@ -6,6 +6,7 @@
 #include "win32/kit/clipboard.h"
 #include "win32/kit/dpi.h"
 #include "win32/kit/gdi.h"
+#include "win32/kit/text_layout.h"
 #include "win32/kit/wide_text.h"
 
 namespace bladeway::win32 {
@@ -92,17 +93,7 @@ bool MessageWindow::CreateMessage(const wchar_t* className, std::string_view cap
 // or a line end, so that no path or command kept whole is broken; at most
 // what the screen's work area leaves beside the icon.
 int MessageWindow::WrapWidth(const std::wstring& text, std::int64_t iconSide) const {
-    int longest = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find_first_of(L" \n", start), text.size());
-        if (end > start) {
-            longest = std::max(
-                longest, static_cast<int>(TextExtent(MessageFont(), text.substr(start, end - start),
-                                                     0, DT_SINGLELINE)
-                                              .cx));
-        }
-        start = end + 1;
-    }
+    const int longest = WidestUnbrokenWidth(MessageFont(), text);
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int around = TwipsToPixels(3 * kMargin + iconSide + kGap, Dpi());

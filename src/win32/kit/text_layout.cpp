@@ -13,13 +13,33 @@ std::wstring TextOf(HWND control) {
     return text;
 }
 
+constexpr std::wstring_view kUnbrokenRunEnds = L" \r\n";
+
+HGDIOBJ FontOf(HWND control) {
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    return font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT);
+}
+
+// The width of the widest run of `text` that holds none of `ends`, in the
+// font selected into `dc`.
+int WidestRun(HDC dc, std::wstring_view text, std::wstring_view ends) {
+    int widest = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find_first_of(ends, start), text.size());
+        SIZE extent{};
+        if (end > start && GetTextExtentPoint32W(dc, text.data() + start,
+                                                 static_cast<int>(end - start), &extent) != FALSE)
+            widest = std::max(widest, static_cast<int>(extent.cx));
+        start = end + 1;
+    }
+    return widest;
+}
+
 // The text's extent in the control's font, measured by DrawText.
 RECT Measured(HWND control, int width, UINT format) {
     const std::wstring text = TextOf(control);
     const WindowDc dc(control);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    const SelectedObject selected(dc.Dc(),
-                                  font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+    const SelectedObject selected(dc.Dc(), FontOf(control));
     RECT rect{0, 0, std::max(width, 1), 0};
     // An empty text still takes a line's height.
     const std::wstring measured = text.empty() ? std::wstring(L" ") : text;
@@ -41,21 +61,21 @@ int TextWidth(HWND control) {
 }
 
 int LongestLineWidth(HWND control) {
-    const std::wstring text = TextOf(control);
     const WindowDc dc(control);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    const SelectedObject selected(dc.Dc(),
-                                  font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
-    int longest = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find_first_of(L"\r\n", start), text.size());
-        SIZE extent{};
-        if (end > start && GetTextExtentPoint32W(dc.Dc(), text.data() + start,
-                                                 static_cast<int>(end - start), &extent) != FALSE)
-            longest = std::max(longest, static_cast<int>(extent.cx));
-        start = end + 1;
-    }
-    return longest;
+    const SelectedObject selected(dc.Dc(), FontOf(control));
+    return WidestRun(dc.Dc(), TextOf(control), L"\r\n");
+}
+
+int WidestUnbrokenWidth(HWND control) {
+    const WindowDc dc(control);
+    const SelectedObject selected(dc.Dc(), FontOf(control));
+    return WidestRun(dc.Dc(), TextOf(control), kUnbrokenRunEnds);
+}
+
+int WidestUnbrokenWidth(HFONT font, std::wstring_view text) {
+    const WindowDc screen(nullptr);
+    const SelectedObject selected(screen.Dc(), font);
+    return WidestRun(screen.Dc(), text, kUnbrokenRunEnds);
 }
 
 Font FixedFontLike(HFONT like) {

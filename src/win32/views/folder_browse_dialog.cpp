@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <utility>
 
+#include "core/presentation/table_metrics.h"
 #include "win32/kit/dpi.h"
 #include "win32/kit/wide_text.h"
 
@@ -14,8 +15,6 @@ constexpr const wchar_t* kClassName = L"BladewayFolderBrowse";
 constexpr UINT kOpenRowMessage = WM_APP + 1;
 // Roots the open selector shows before it scrolls.
 constexpr int kVisibleRoots = 8;
-// The folder list's indentation a level down, in pixels at 96 DPI.
-constexpr int kIndentation = 10;
 // The images of the folder list: a folder off and on the path to the open one.
 constexpr int kClosedFolderImage = 0;
 constexpr int kOpenFolderImage = 1;
@@ -88,7 +87,7 @@ void FolderBrowseDialog::UpdateFolderImages() {
             DestroyIcon(icon);
     }
     TreeView_SetImageList(list, images.Get(), TVSIL_NORMAL);
-    TreeView_SetIndent(list, ScaleToDpi(kIndentation, Dpi()));
+    TreeView_SetIndent(list, ScaleToDpi(kFolderTreeIndentation, Dpi()));
     // The list no longer shows the images it had: they go now.
     folderImages_ = std::move(images);
 }

@@ -68,24 +68,11 @@ void IndexCheckWindow::ShowFindings(const std::string& text) {
     FitLongestLine();
 }
 
-// The window grows, up to the work area's width, until its longest line (a
-// repair command, a path) is in sight whole.
+// The longest line (a repair command, a path) stays in sight whole.
 void IndexCheckWindow::FitLongestLine() {
-    RECT inside{};
-    GetClientRect(findings_, &inside);
     const auto margins = static_cast<DWORD>(SendMessageW(findings_, EM_GETMARGINS, 0, 0));
-    const int needed = LongestLineWidth(findings_) + LOWORD(margins) + HIWORD(margins) + Gap();
-    const int missing = needed - static_cast<int>(inside.right - inside.left);
-    if (missing <= 0)
-        return;
-    RECT outer{};
-    GetWindowRect(Handle(), &outer);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = std::min(static_cast<int>(outer.right - outer.left) + missing,
-                               static_cast<int>(work.right - work.left));
-    SetWindowPos(Handle(), nullptr, 0, 0, width, static_cast<int>(outer.bottom - outer.top),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepWideEnough(findings_,
+                   LongestLineWidth(findings_) + LOWORD(margins) + HIWORD(margins) + Gap());
 }
 
 void IndexCheckWindow::EnableRepair(bool enabled) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/presentation/main_window_model.h"
+#include "core/presentation/table_metrics.h"
 #include "win32/kit/dpi.h"
 #include "win32/kit/sheet_text.h"
 #include "win32/kit/wide_text.h"
@@ -146,7 +147,8 @@ void KeyGrid::ApplyDpi(int dpi) {
     metrics_.columnWidth = std::max(TwipsToPixels(kKeyGridColumnWidth, dpi), 1);
     metrics_.minimumColumnWidth = static_cast<int>(text.tmMaxCharWidth) + 2 * ScaleToDpi(4, dpi);
     columns_.Rescale(metrics_.columnWidth);
-    metrics_.rowHeight = std::max(static_cast<int>(text.tmHeight) + ScaleToDpi(6, dpi), 1);
+    metrics_.rowHeight =
+        std::max(static_cast<int>(text.tmHeight) + ScaleToDpi(kTableRowPadding, dpi), 1);
     metrics_.headerHeight = metrics_.rowHeight;
     metrics_.rowHeaderWidth = rowNumber.cx + ScaleToDpi(12, dpi);
     if (Handle() == nullptr)

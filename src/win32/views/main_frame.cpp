@@ -57,19 +57,6 @@ RECT OuterEdges(HWND hwnd) {
     return outer;
 }
 
-// The user's own folder, where Save as CSV starts when the run's
-// destination folder is not there.
-std::string HomeFolder() {
-    std::wstring home(MAX_PATH, L'\0');
-    DWORD length = GetEnvironmentVariableW(L"USERPROFILE", home.data(), MAX_PATH);
-    if (length > MAX_PATH) {
-        home.resize(length);
-        length = GetEnvironmentVariableW(L"USERPROFILE", home.data(), length);
-    }
-    home.resize(length < home.size() ? length : 0);
-    return home.empty() ? CurrentFolder() : Utf8(home);
-}
-
 }  // namespace
 
 MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
@@ -288,18 +275,16 @@ void MainFrame::ShowGridMenu(POINT at) {
     // The last runs, listed afresh each time.
     const HMENU runs = CreatePopupMenu();
     recentRunIds_.clear();
-    for (const RecentRun& run : model_.RunUndo().RecentRuns()) {
-        // An "&" of the label (Translate X&L to L&H) is no access key.
-        std::wstring label = Wide(run.label);
-        for (std::size_t sign = label.find(L'&'); sign != std::wstring::npos;
-             sign = label.find(L'&', sign + 2))
-            label.insert(sign, 1, L'&');
+    for (const RecentRunsMenuEntry& entry : RecentRunsMenu(model_.RunUndo().RecentRuns())) {
+        if (entry.runId.empty()) {
+            AppendMenuW(runs, MF_STRING | MF_GRAYED, 0, Wide(entry.caption).c_str());
+            continue;
+        }
         AppendMenuW(runs, MF_STRING,
-                    static_cast<UINT_PTR>(kFirstRecentRunId) + recentRunIds_.size(), label.c_str());
-        recentRunIds_.push_back(run.id);
+                    static_cast<UINT_PTR>(kFirstRecentRunId) + recentRunIds_.size(),
+                    Wide(entry.caption).c_str());
+        recentRunIds_.push_back(entry.runId);
     }
-    if (recentRunIds_.empty())
-        AppendMenuW(runs, MF_STRING | MF_GRAYED, 0, Wide(kNoRecentRunsCaption).c_str());
     AppendMenuW(menu.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(runs),
                 Wide(kRecentRunsMenuCaption).c_str());
     // The chosen item comes back as a WM_COMMAND. The submenu goes with the menu.

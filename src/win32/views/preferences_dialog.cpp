@@ -54,10 +54,16 @@ ControlKind KindOf(std::string_view name) {
     return kButton;
 }
 
-int CheckOf(std::int16_t value) {
-    if (value == 0)
-        return BST_UNCHECKED;
-    return value == 2 ? BST_INDETERMINATE : BST_CHECKED;
+int CheckOf(CheckMark mark) {
+    switch (mark) {
+        case CheckMark::kUnchecked:
+            return BST_UNCHECKED;
+        case CheckMark::kGrey:
+            return BST_INDETERMINATE;
+        case CheckMark::kChecked:
+            break;
+    }
+    return BST_CHECKED;
 }
 
 }  // namespace
@@ -251,7 +257,7 @@ void PreferencesDialog::ShowMirrorCharacter(const std::string& character) {
     showing_ = false;
 }
 
-void PreferencesDialog::ShowTranslateOptions(std::int16_t xlToLh, std::int16_t xToH, bool visible) {
+void PreferencesDialog::ShowTranslateOptions(CheckMark xlToLh, CheckMark xToH, bool visible) {
     for (const auto& [name, value] : {std::pair{PreferencesModel::kXLToLHBoxName, xlToLh},
                                       std::pair{PreferencesModel::kXToHBoxName, xToH}}) {
         const HWND box = Control(name);

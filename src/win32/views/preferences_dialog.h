@@ -55,7 +55,7 @@ class PreferencesDialog final : public DialogWindow, private PreferencesView {
 
     void ShowFolder(FolderField field, const std::string& folder) override;
     void ShowMirrorCharacter(const std::string& character) override;
-    void ShowTranslateOptions(std::int16_t xlToLh, std::int16_t xToH, bool visible) override;
+    void ShowTranslateOptions(CheckMark xlToLh, CheckMark xToH, bool visible) override;
     void ShowMissingFolder(FolderField field, const std::optional<std::string>& warning) override;
     void RunFolderBrowse(FolderBrowseModel& browse) override;
     void DiscardFolderBrowse() override;

@@ -1,9 +1,12 @@
 #include "win32/views/run_report_window.h"
 
+#include <algorithm>
 #include <commdlg.h>
 #include <utility>
 
+#include "core/os/tool_command.h"
 #include "core/presentation/program_title.h"
+#include "core/presentation/unbroken_text.h"
 #include "win32/kit/clipboard.h"
 #include "win32/kit/list_view.h"
 #include "win32/kit/text_layout.h"
@@ -219,10 +222,18 @@ void RunReportWindow::FillTable() {
 
 void RunReportWindow::ShowLines(const std::string& processedKeys, const std::string& summary,
                                 const std::string& sharedProblemLine) {
-    SetWindowTextUtf8(lines_[0], processedKeys);
-    SetWindowTextUtf8(lines_[1], summary);
-    SetWindowTextUtf8(lines_[2], sharedProblemLine);
+    // A path or command is kept whole on a line of its own, and the window
+    // wide enough for it; "Copy as Text" copies the lines as they were made.
+    const std::string* const texts[] = {&processedKeys, &summary, &sharedProblemLine};
+    int widest = 0;
+    for (std::size_t line = 0; line < std::size(lines_); ++line) {
+        const std::wstring shown = Wide(
+            ShownUnbroken(CommandsOnOwnLines(*texts[line], ToolCommand()), KeptWhole::kSpaces));
+        SetWindowTextW(lines_[line], shown.c_str());
+        widest = std::max(widest, WidestUnbrokenWidth(lines_[line]));
+    }
     ShowWindow(lines_[2], sharedProblemLine.empty() ? SW_HIDE : SW_SHOWNA);
+    KeepWideEnough(lines_[1], widest + 1);
     LayoutNow();
 }
 

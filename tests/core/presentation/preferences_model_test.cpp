@@ -43,8 +43,11 @@ class LoggingView final : public PreferencesView {
     void ShowMirrorCharacter(const std::string& character) override {
         log.push_back("mirror " + character);
     }
-    void ShowTranslateOptions(std::int16_t xlToLh, std::int16_t xToH, bool visible) override {
-        log.push_back("options " + std::to_string(xlToLh) + std::to_string(xToH) +
+    void ShowTranslateOptions(CheckMark xlToLh, CheckMark xToH, bool visible) override {
+        const auto digit = [](CheckMark mark) {
+            return mark == CheckMark::kUnchecked ? "0" : mark == CheckMark::kChecked ? "1" : "2";
+        };
+        log.push_back(std::string("options ") + digit(xlToLh) + digit(xToH) +
                       (visible ? "" : " hidden"));
     }
     void ShowMissingFolder(FolderField field, const std::optional<std::string>& warning) override {
@@ -107,6 +110,15 @@ TEST(PreferencesModelLayoutTest, CaptionsWidenUpToTheirFieldOrTheDialogsEdge) {
     }
     EXPECT_EQ(PreferencesModel::WidestOf("BtnOK"), PreferencesModel::PlaceOf("BtnOK").width);
     EXPECT_EQ(PreferencesModel::WidestOf("SrcPath"), PreferencesModel::PlaceOf("SrcPath").width);
+}
+
+// A stored option shows as its box's three marks: only 0 is off and only 2
+// grey, whatever else the settings file holds is on.
+TEST(PreferencesModelLayoutTest, AnOptionsValueGivesItsBoxsMark) {
+    EXPECT_EQ(CheckMarkOf(0), CheckMark::kUnchecked);
+    EXPECT_EQ(CheckMarkOf(2), CheckMark::kGrey);
+    for (const std::int16_t on : std::initializer_list<std::int16_t>{1, -1, 3, 32767})
+        EXPECT_EQ(CheckMarkOf(on), CheckMark::kChecked) << on;
 }
 
 TEST_F(PreferencesModelTest, OkKeepsThePlaceTheFoldersAndTheOptionsInThatOrderNeverTheMirror) {

@@ -237,6 +237,19 @@ TEST_F(RunReportModelTest, UndoThisRunAsksFirstAndIsOfferedUntilDone) {
     EXPECT_TRUE(recent[0].label.find(": undo of run " + report.journalId) == 19) << recent[0].label;
     EXPECT_EQ(recent[1].label.substr(19), ": all 1 key, flat, Translate X to H, into " +
                                               preferences.destinationFolder + " (undone)");
+    // As a menu shows them: each "&" of a label no access key; an empty menu
+    // says so, undoing nothing.
+    const std::vector<RecentRunsMenuEntry> entries =
+        RecentRunsMenu({{"1", "X&L to L&H"}, {"2", "&&"}, {"3", "plain"}});
+    ASSERT_EQ(entries.size(), 3U);
+    EXPECT_EQ(entries[0].caption, "X&&L to L&&H");
+    EXPECT_EQ(entries[1].caption, "&&&&");
+    EXPECT_EQ(entries[2].caption, "plain");
+    EXPECT_EQ(entries[2].runId, "3");
+    const std::vector<RecentRunsMenuEntry> none = RecentRunsMenu({});
+    ASSERT_EQ(none.size(), 1U);
+    EXPECT_EQ(none[0].caption, kNoRecentRunsCaption);
+    EXPECT_TRUE(none[0].runId.empty());
     // A run the journal no longer holds is said to be so, and nothing is undone.
     EXPECT_FALSE(undo.Undo("20260101-000000-000000", view));
     EXPECT_TRUE(view.outcomes.back().starts_with("The run cannot be undone: "))

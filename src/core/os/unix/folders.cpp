@@ -132,6 +132,11 @@ Expected<std::vector<FileEntry>> ListFiles(const std::string& folder) {
     return ListEntries<FileEntry>(folder, DT_REG);
 }
 
+std::string HomeFolder() {
+    std::string home = UserFoldersOfEnvironment().home;
+    return IsAbsolute(home) ? home : CurrentFolder();
+}
+
 std::string CurrentFolder() {
     std::string buffer(256, '\0');
     while (buffer.size() <= (std::size_t{1} << 20)) {

@@ -1,6 +1,7 @@
 // The folders of the machine on Windows: the drives are the roots.
 #include "core/os/folders.h"
 
+#include <cstdlib>
 #include <memory>
 
 #include "core/os/paths.h"
@@ -78,6 +79,13 @@ std::vector<std::string> FolderRoots() {
         start = end + 1;
     }
     return roots;
+}
+
+std::string HomeFolder() {
+    // The wide form: the narrow one is in the ANSI code page, which cannot
+    // hold every user name.
+    const wchar_t* const home = ::_wgetenv(L"USERPROFILE");
+    return home != nullptr && *home != L'\0' ? win32::Utf8FromWide(home) : CurrentFolder();
 }
 
 std::string CurrentFolder() {
