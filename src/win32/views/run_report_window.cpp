@@ -87,6 +87,9 @@ void RunReportWindow::Layout(int width, int height) {
             continue;
         const int lineHeight = WrappedTextHeight(line, inner);
         PlaceChild(line, gap, top, inner, lineHeight);
+        // A static control keeps what it drew when it shrinks: its text
+        // wraps anew only when drawn again.
+        InvalidateRect(line, nullptr, TRUE);
         top += lineHeight + gap / 2;
     }
     const int buttonHeight = ButtonHeight();
