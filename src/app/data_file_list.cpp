@@ -1,9 +1,12 @@
 #include "app/data_file_list.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QFile>
 #include <QKeyEvent>
+
+#include "core/presentation/key_data_file_list.h"
 
 namespace bladeway {
 
@@ -20,12 +23,28 @@ DataFileList::DataFileList(QWidget* parent) : QListWidget(parent) {
 }
 
 void DataFileList::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    const bool chooses = key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_Space ||
-                         key == Qt::Key_Return || key == Qt::Key_Enter;
-    if (chooses && event->modifiers() == Qt::NoModifier && selectedItems().isEmpty() &&
-        count() > 0) {
-        setCurrentRow(std::max(currentRow(), 0), QItemSelectionModel::ClearAndSelect);
+    const FileListKey key = [event] {
+        switch (event->key()) {
+            case Qt::Key_Down:
+                return FileListKey::kDown;
+            case Qt::Key_Up:
+                return FileListKey::kUp;
+            case Qt::Key_Space:
+                return FileListKey::kSpace;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                return FileListKey::kReturn;
+            default:
+                return FileListKey::kOther;
+        }
+    }();
+    const bool modified = (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                 Qt::AltModifier | Qt::MetaModifier)) != 0;
+    const std::optional<std::size_t> focus =
+        currentRow() >= 0 ? std::optional(static_cast<std::size_t>(currentRow())) : std::nullopt;
+    if (const auto row = RowTheFirstKeyChooses(key, modified, !selectedItems().isEmpty(),
+                                               static_cast<std::size_t>(count()), focus)) {
+        setCurrentRow(static_cast<int>(*row), QItemSelectionModel::ClearAndSelect);
         return;
     }
     QListWidget::keyPressEvent(event);

@@ -23,12 +23,9 @@ SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::str
     resize(static_cast<int>(TwipsToPixels(client.width)),
            static_cast<int>(TwipsToPixels(client.height)));
 
-    grid_ = new QTableWidget(SubstitutionTableModel::RowCount(),
-                             SubstitutionTableModel::ColumnCount(), this);
+    grid_ = new QTableWidget(this);
     grid_->setObjectName(ViewText(kSubstitutionTableGridName));
-    int row = 0;
-    for (const std::string_view heading : SubstitutionTableModel::RowHeadings())
-        grid_->setVerticalHeaderItem(row++, new QTableWidgetItem(ViewText(heading)));
+    ApplySheet(*grid_, SubstitutionTableModel::FirstSheet());
     cancelButton_ =
         AddButton(this, kSubstitutionTableCancelName, ViewText(kSubstitutionTableCancelCaption));
     okButton_ = AddButton(this, kSubstitutionTableOkName, ViewText(kSubstitutionTableOkCaption));

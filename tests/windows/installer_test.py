@@ -50,8 +50,18 @@ class Wine:
                                                                 "winemenubuilder.exe=d"])))
 
     def run(self, *command, timeout=120):
-        return subprocess.run([self.wine, *command], env=self.env, capture_output=True,
-                              timeout=timeout, text=True, encoding="utf-8", errors="replace")
+        # The output goes through files, not pipes: a Wine process that the
+        # command starts and that outlives it (the desktop's explorer.exe, a
+        # service) holds a pipe open, and reading one to its end waits for
+        # that process instead of the command.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = subprocess.run([self.wine, *command], env=self.env, stdout=out,
+                                    stderr=err, timeout=timeout)
+            texts = []
+            for file in (out, err):
+                file.seek(0)
+                texts.append(file.read().decode("utf-8", errors="replace"))
+        return subprocess.CompletedProcess(result.args, result.returncode, *texts)
 
     def output(self, *command):
         result = self.run(*command)

@@ -27,4 +27,13 @@ bool CanListFolder(const FileSystem& fileSystem, const std::string& folder) {
     return !folder.empty() && fileSystem.FolderExists(folder);
 }
 
+std::optional<std::size_t> RowTheFirstKeyChooses(FileListKey key, bool modified, bool anyChosen,
+                                                 std::size_t rowCount,
+                                                 std::optional<std::size_t> focusRow) {
+    if (key == FileListKey::kOther || modified || anyChosen || rowCount == 0) {
+        return std::nullopt;
+    }
+    return focusRow && *focusRow < rowCount ? *focusRow : 0;
+}
+
 }  // namespace bladeway

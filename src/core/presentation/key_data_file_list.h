@@ -3,6 +3,8 @@
 // in which order. The front end lists the folder's files (hidden ones left
 // out, as the system marks them) and watches it; these rules pick the key
 // data files from what it found.
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,5 +25,16 @@ std::vector<std::string> KeyDataFileNames(std::vector<std::string> fileNames);
 // Whether the list can show `folder`: an empty text or a path that names no
 // folder cannot be listed, and the list stays as it was.
 bool CanListFolder(const FileSystem& fileSystem, const std::string& folder);
+
+// A key the file list gets while it has the focus.
+enum class FileListKey { kDown, kUp, kSpace, kReturn, kOther };
+
+// With no file chosen, Down, Up, Space or Return without Shift, Ctrl or Alt
+// first chooses the row the list's focus frame is on (the first when it is
+// on none): a list of one file could not be chosen by an arrow otherwise.
+// The row to choose; nothing when the list takes the key as it would.
+std::optional<std::size_t> RowTheFirstKeyChooses(FileListKey key, bool modified, bool anyChosen,
+                                                 std::size_t rowCount,
+                                                 std::optional<std::size_t> focusRow);
 
 }  // namespace bladeway

@@ -26,6 +26,20 @@ void SubstitutionTableModel::ClosedByFrame(OuterPosition position, OuterSize siz
     unloaded_ = true;
 }
 
+SavedSheet SubstitutionTableModel::FirstSheet() {
+    SavedSheet sheet;
+    sheet.rowCount = kSubstitutionTableRowCount;
+    sheet.columnCount = kSubstitutionTableColumnCount;
+    for (const std::string_view heading : kSubstitutionTableRowHeadings) {
+        sheet.rowHeaders.emplace_back(std::string(heading));
+    }
+    sheet.rowHeights.assign(kSubstitutionTableRowHeadings.size(), kSubstitutionTableRowPixels);
+    sheet.columnHeaders.resize(static_cast<std::size_t>(kSubstitutionTableColumnCount));
+    sheet.columnWidths.assign(static_cast<std::size_t>(kSubstitutionTableColumnCount),
+                              kSubstitutionTableColumnPixels);
+    return sheet;
+}
+
 SubstitutionTableLayout SubstitutionTableModel::LayOut(std::int64_t outerHeight,
                                                        std::int64_t outerWidth) {
     const SubstitutionTableLayout layout = LayOutSubstitutionTable(

@@ -76,11 +76,9 @@ class SubstitutionTableModel {
     }
     static std::span<const ControlPlace> Controls() { return kSubstitutionTableControls; }
     // The first sheet, which the grid holds until a saved table is loaded:
-    // this many rows with these headings, this many columns with the grid's
-    // default headings, sizes and empty cells.
-    static int RowCount() { return kSubstitutionTableRowCount; }
-    static int ColumnCount() { return kSubstitutionTableColumnCount; }
-    static std::span<const std::string_view> RowHeadings() { return kSubstitutionTableRowHeadings; }
+    // the eleven letters' rows, fifty columns with the grid's default
+    // headings, empty cells, and the sizes of substitution_table_rules.h.
+    static SavedSheet FirstSheet();
 
     // The places of the grid and the buttons for a window of this outer size
     // (in twips, frame included), from the grid's size the last layout left.

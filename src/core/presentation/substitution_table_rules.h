@@ -22,6 +22,13 @@ inline constexpr std::array<std::string_view, kSubstitutionTableRowCount>
         "L", "H", "S", "A", "B", "C", "D", "E", "F", "G", "I",
 };
 
+// Its sizes as a saved sheet keeps them (pixels at 96 DPI), the same for
+// both desktop programs at any DPI: columns as wide as the key grid's (1260
+// twips), rows a line of the grid's font (8-point Tahoma, 13 pixels) and a
+// table row's room above and below it.
+inline constexpr int kSubstitutionTableColumnPixels = 84;
+inline constexpr int kSubstitutionTableRowPixels = 19;
+
 // Design sizes, in twips.
 inline constexpr std::int64_t kSubstitutionTableClientWidth = 5265;
 inline constexpr std::int64_t kSubstitutionTableClientHeight = 4095;

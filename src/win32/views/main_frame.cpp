@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/os/folders.h"
+#include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
 #include "core/run/run_report_text.h"
 #include "win32/kit/dpi.h"
@@ -242,14 +243,22 @@ bool MainFrame::ChooseFocusedFile(const MSG& message) {
     const HWND list = Control(kFileListName);
     if (message.hwnd != list || message.message != WM_KEYDOWN)
         return false;
-    const WPARAM key = message.wParam;
-    if (key != VK_DOWN && key != VK_UP && key != VK_SPACE && key != VK_RETURN)
+    const FileListKey key = message.wParam == VK_DOWN     ? FileListKey::kDown
+                            : message.wParam == VK_UP     ? FileListKey::kUp
+                            : message.wParam == VK_SPACE  ? FileListKey::kSpace
+                            : message.wParam == VK_RETURN ? FileListKey::kReturn
+                                                          : FileListKey::kOther;
+    // Alt makes a WM_SYSKEYDOWN, which never comes here.
+    const bool modified = GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    const LRESULT caret = SendMessageW(list, LB_GETCARETINDEX, 0, 0);
+    const auto row = RowTheFirstKeyChooses(
+        key, modified, SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR,
+        static_cast<std::size_t>(std::max<LRESULT>(count, 0)),
+        caret >= 0 ? std::optional(static_cast<std::size_t>(caret)) : std::nullopt);
+    if (!row)
         return false;
-    if (SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR ||
-        SendMessageW(list, LB_GETCOUNT, 0, 0) <= 0)
-        return false;
-    const LRESULT caret = std::max<LRESULT>(SendMessageW(list, LB_GETCARETINDEX, 0, 0), 0);
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(caret), 0);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(*row), 0);
     SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(list));
     return true;

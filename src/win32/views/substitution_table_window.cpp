@@ -55,20 +55,8 @@ SubstitutionTableWindow::SubstitutionTableWindow(HWND owner, SettingsFile settin
                            : kSubstitutionTableCancelCaption);
         }
     }
-    // The first sheet: named rows of empty columns at the grid's sizes.
     grid_->SetCellEncoding(CellEncoding::kUtf8);
-    const int dpi = grid_->Metrics().dpi;
-    SavedSheet first;
-    first.rowCount = SubstitutionTableModel::RowCount();
-    first.columnCount = SubstitutionTableModel::ColumnCount();
-    for (const std::string_view heading : SubstitutionTableModel::RowHeadings()) {
-        first.rowHeaders.emplace_back(std::string(heading));
-        first.rowHeights.push_back(SheetPixels(grid_->Metrics().rowHeight, dpi));
-    }
-    first.columnHeaders.resize(static_cast<std::size_t>(first.columnCount));
-    first.columnWidths.assign(static_cast<std::size_t>(first.columnCount),
-                              SheetPixels(grid_->Metrics().columnWidth, dpi));
-    ShowSheet(first);
+    ShowSheet(SubstitutionTableModel::FirstSheet());
     LayOut();
 
     // Load.

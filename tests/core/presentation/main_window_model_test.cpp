@@ -416,6 +416,21 @@ TEST(KeyDataFileList, DataFilesInAnyLetterCaseOrderedWithoutRegardToIt) {
     EXPECT_TRUE(CanListFolder(Disk(), folder.Path().string()));
 }
 
+// Only the first of the choosing keys, unmodified, with nothing chosen yet,
+// chooses the focus frame's row (or the first); anything else is the list's.
+TEST(KeyDataFileList, TheFirstChoosingKeyChoosesTheFocusedRow) {
+    using Key = FileListKey;
+    for (const Key key : {Key::kDown, Key::kUp, Key::kSpace, Key::kReturn}) {
+        EXPECT_EQ(RowTheFirstKeyChooses(key, false, false, 3, 2), 2U);
+        EXPECT_EQ(RowTheFirstKeyChooses(key, false, false, 3, std::nullopt), 0U);
+        EXPECT_EQ(RowTheFirstKeyChooses(key, false, false, 3, 7), 0U);  // past the end
+    }
+    EXPECT_EQ(RowTheFirstKeyChooses(Key::kOther, false, false, 3, 1), std::nullopt);
+    EXPECT_EQ(RowTheFirstKeyChooses(Key::kDown, true, false, 3, 1), std::nullopt);
+    EXPECT_EQ(RowTheFirstKeyChooses(Key::kDown, false, true, 3, 1), std::nullopt);
+    EXPECT_EQ(RowTheFirstKeyChooses(Key::kDown, false, false, 0, std::nullopt), std::nullopt);
+}
+
 TEST(KeyGridRules, HeadingsAreSpreadsheetLettersOverKeysAndNumbersBesideRows) {
     const Sheet sheet;  // 500 x 500
     EXPECT_EQ(KeyGridColumnHeading(sheet, 0), "A");

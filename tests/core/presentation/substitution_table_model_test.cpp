@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,23 @@
 
 namespace bladeway {
 namespace {
+
+// The sheet both desktop programs start from, and save on a first OK: the
+// same bytes from either, at any DPI.
+TEST(SubstitutionTableFirstSheet, TheLettersRowsFiftyDefaultColumnsFixedSizesNoCells) {
+    const SavedSheet first = SubstitutionTableModel::FirstSheet();
+    std::string letters;
+    for (const std::optional<std::string>& header : first.rowHeaders)
+        letters += header.value_or("?");
+    EXPECT_EQ(letters, "LHSABCDEFGI");
+    EXPECT_EQ(first.rowCount, 11);
+    EXPECT_EQ(first.columnCount, 50);
+    EXPECT_EQ(first.columnHeaders, std::vector<std::optional<std::string>>(50));
+    EXPECT_EQ(first.rowHeights, std::vector<int>(11, 19));
+    EXPECT_EQ(first.columnWidths, std::vector<int>(50, 84));
+    EXPECT_TRUE(first.cells.empty());
+    EXPECT_EQ(SheetFromJson(SheetToJson(first)), first);
+}
 
 TEST(SubstitutionTableLayout, GridTakesTheRoomLeftOrKeepsItsSizeTheDesignPlacesComingFirst) {
     struct Row {
