@@ -41,8 +41,9 @@ endif()
 if(CMAKE_CROSSCOMPILING_EMULATOR)
     set(BLADEWAY_WINE_ENVIRONMENT WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
                                   WINEDLLOVERRIDES=mscoree,mshtml=)
-    set(CMAKE_CROSSCOMPILING_EMULATOR env ${BLADEWAY_WINE_ENVIRONMENT}
-                                      ${CMAKE_CROSSCOMPILING_EMULATOR})
+    # Through files: the desktop process a test starts outlives it, holding its output.
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/run-under-wine.sh env
+                                      ${BLADEWAY_WINE_ENVIRONMENT} ${CMAKE_CROSSCOMPILING_EMULATOR})
     if(NOT EXISTS ${CMAKE_BINARY_DIR}/wineprefix/system.reg)
         message(STATUS "Making the Wine prefix ${CMAKE_BINARY_DIR}/wineprefix")
         execute_process(COMMAND env ${BLADEWAY_WINE_ENVIRONMENT} wineboot --init
