@@ -1,6 +1,7 @@
 #include "core/presentation/unbroken_text.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "core/os/tool_command.h"
 
@@ -12,6 +13,14 @@ constexpr std::string_view kWordJoiner = "\u2060";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\n' || c == '\t' || c == '\r';
+}
+
+// Line breaking finds its chances after punctuation ("/", "-", but also
+// "." before a digit, "_", brackets), never between letters or digits; a
+// byte of a longer character is none of these.
+bool MayBreakAfter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x80 && std::isalnum(byte) == 0;
 }
 
 bool HoldsSeparator(std::string_view text) {
@@ -97,8 +106,7 @@ std::string ShownUnbroken(std::string_view text, KeptWhole kept, std::string_vie
                 continue;
             }
             shown.push_back(c);
-            const bool breaksAfter = c == '/' || c == '\\' || c == '-';
-            if (kept == KeptWhole::kSpacesAndMarks && breaksAfter && i + 1 < span.end)
+            if (kept == KeptWhole::kSpacesAndMarks && MayBreakAfter(c) && i + 1 < span.end)
                 shown.append(kWordJoiner);
         }
         copied = span.end;

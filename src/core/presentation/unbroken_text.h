@@ -1,6 +1,7 @@
 #pragma once
 // Windows wrap their long lines at the spaces between words, and toolkits
-// that follow the Unicode line-breaking rules also after "/" and "-". A
+// that follow the Unicode line-breaking rules also after "/", "-" and other
+// punctuation (a "." before a digit). A
 // path or a command wrapped in the middle is one a worker types wrong, so
 // the windows' texts keep them whole, and what a worker copies is the text
 // as it was made.
@@ -25,7 +26,7 @@ std::vector<TextSpan> PathAndCommandSpans(std::string_view text, std::string_vie
 // How line breaking is kept out of those spans.
 enum class KeptWhole {
     kSpaces,          // their spaces become no-break spaces (U+00A0)
-    kSpacesAndMarks,  // and a word joiner (U+2060) follows each "/", "\" and "-"
+    kSpacesAndMarks,  // and a word joiner (U+2060) follows each punctuation mark
 };
 
 // The text as a window shows it: the paths and commands of the running
