@@ -20,7 +20,8 @@
 
 namespace bladeway {
 
-IndexCheckWindow::IndexCheckWindow(QWidget* parent) : QWidget(parent, Qt::Window), model_(Disk()) {
+IndexCheckWindow::IndexCheckWindow(QWidget* parent, FileSystem& fileSystem)
+    : QWidget(parent, Qt::Window), model_(fileSystem) {
     setObjectName(ViewText(kIndexCheckWindow.objectName));
     setWindowTitle(ProgramTitle(kIndexCheckWindow.caption));
     text_ = Named(new QPlainTextEdit(this), kIndexCheckFindings);

@@ -20,7 +20,8 @@ class IndexCheckWindow final : public QWidget, private IndexCheckView {
     Q_OBJECT
 
   public:
-    explicit IndexCheckWindow(QWidget* parent);
+    // The index is read and repaired through `fileSystem`.
+    IndexCheckWindow(QWidget* parent, FileSystem& fileSystem);
 
     // Reads the index at `path` now and shows the findings, or why it
     // cannot be read.

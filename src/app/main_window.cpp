@@ -368,7 +368,7 @@ void MainWindow::RunOver() {
 
 void MainWindow::ShowRunReport(const RunReport& report, const std::string& destinationFolder) {
     if (reportWindow_ == nullptr) {
-        reportWindow_ = new RunReportWindow(this);
+        reportWindow_ = new RunReportWindow(this, model_.Files());
         connect(reportWindow_, &RunReportWindow::ProgramRequested, this,
                 [this](const KeyResult& key) { model_.ShowWrittenProgram(key); });
         connect(reportWindow_, &RunReportWindow::KeysToSelect, this, &MainWindow::SelectKeyColumns);

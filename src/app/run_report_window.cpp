@@ -56,8 +56,8 @@ QString ShownFileName(const std::string& path) {
 
 }  // namespace
 
-RunReportWindow::RunReportWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), model_(Disk(), HomeFolder()) {
+RunReportWindow::RunReportWindow(QWidget* parent, FileSystem& fileSystem)
+    : QWidget(parent, Qt::Window), fileSystem_(fileSystem), model_(fileSystem, HomeFolder()) {
     setObjectName(ViewText(kRunReportWindow.objectName));
     setWindowTitle(ProgramTitle(kRunReportWindow.caption));
     processedKeys_ = AddLine(this, kRunReportLines[0]);
@@ -259,7 +259,7 @@ void RunReportWindow::OpenProgram(const KeyResult& key) {
 
 void RunReportWindow::OpenIndexCheck(const std::string& path) {
     if (checkWindow_ == nullptr)
-        checkWindow_ = new IndexCheckWindow(this);
+        checkWindow_ = new IndexCheckWindow(this, fileSystem_);
     checkWindow_->Check(path);
     checkWindow_->show();
     checkWindow_->raise();

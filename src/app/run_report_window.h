@@ -39,7 +39,9 @@ class RunReportWindow final : public QWidget, private RunReportView {
         kColumnCount
     };
 
-    explicit RunReportWindow(QWidget* parent);
+    // Its files (Save as CSV, the index check and its repair) go through
+    // `fileSystem`, the application's.
+    RunReportWindow(QWidget* parent, FileSystem& fileSystem);
 
     // `csvFolder` is where Save as CSV starts (the run's destination folder).
     void ShowReport(const RunReport& report, const QString& csvFolder = {});
@@ -100,6 +102,7 @@ class RunReportWindow final : public QWidget, private RunReportView {
     std::optional<std::string> AskForCsvFile(const CsvFileQuestion& question) override;
     void ShowWarning(const std::string& message) override;
 
+    FileSystem& fileSystem_;
     RunReportModel model_;
     bool placed_ = false;  // beside the main window, on the first showing
     QLabel* processedKeys_ = nullptr;

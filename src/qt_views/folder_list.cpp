@@ -40,9 +40,7 @@ void FolderList::Show(const std::vector<FolderListRow>& rows, std::size_t openRo
     paths_.clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    // The last item made at each depth: a row hangs under the one a level up.
-    std::vector<QTreeWidgetItem*> lastAt;
-    QTreeWidgetItem* openItem = nullptr;
+    std::vector<QTreeWidgetItem*> items;
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const FolderListRow& folder = rows[row];
         auto* item = new QTreeWidgetItem(QStringList{FolderToText(folder.name)});
@@ -50,21 +48,16 @@ void FolderList::Show(const std::vector<FolderListRow>& rows, std::size_t openRo
         item->setIcon(0, folder.onPath ? openIcon : closedIcon);
         item->setToolTip(0, FolderToText(folder.path));
         paths_.push_back(folder.path);
-        if (folder.depth == 0 || folder.depth > lastAt.size()) {
+        if (folder.parent && *folder.parent < items.size())
+            items[*folder.parent]->addChild(item);
+        else
             addTopLevelItem(item);
-            lastAt.assign(1, item);
-        } else {
-            lastAt[folder.depth - 1]->addChild(item);
-            lastAt.resize(folder.depth);
-            lastAt.push_back(item);
-        }
-        if (row == openRow)
-            openItem = item;
+        items.push_back(item);
     }
     expandAll();
-    if (openItem != nullptr) {
-        setCurrentItem(openItem);
-        scrollToItem(openItem);
+    if (openRow < items.size()) {
+        setCurrentItem(items[openRow]);
+        scrollToItem(items[openRow]);
     }
 }
 

@@ -114,7 +114,7 @@ SubstitutionTableHolder::~SubstitutionTableHolder() {
     delete dialog_.data();
 }
 
-SubstitutionTableDialog& SubstitutionTableHolder::Loaded() {
+SubstitutionTableDialog& SubstitutionTableHolder::Editor() {
     MakeSubstitutionTable(*this);
     return *dialog_;
 }

@@ -71,7 +71,7 @@ class SubstitutionTableHolder final : private SubstitutionTableWindows {
     SubstitutionTableHolder& operator=(const SubstitutionTableHolder&) = delete;
 
     // The editor, created (and so loaded) when it is not loaded.
-    SubstitutionTableDialog& Loaded();
+    SubstitutionTableDialog& Editor();
     bool IsLoaded() const { return !dialog_.isNull(); }
 
     // The Vars button: loads the editor if needed, sets its top to "VarSubTop"

@@ -5,6 +5,7 @@
 #include "core/journal/journal_trimming.h"
 #include "core/os/paths.h"
 #include "core/presentation/program_title.h"
+#include "core/presentation/window_failures.h"
 #include "core/storage/file_system.h"
 #include "win32/kit/wide_text.h"
 #include "win32/kit/windows_api.h"
@@ -12,11 +13,9 @@
 
 namespace {
 
-// "Bladeway could not open its main window: <the system's reason>"
 void ShowStartFailure(DWORD error) {
-    std::string text = "Bladeway could not open its main window";
-    if (error != 0)
-        text += ": " + bladeway::SystemErrorText(error);
+    const std::string text =
+        bladeway::MainWindowFailureText(error != 0 ? bladeway::SystemErrorText(error) : "");
     MessageBoxW(nullptr, bladeway::win32::Wide(text).c_str(),
                 bladeway::win32::Wide(bladeway::kProgramTitle).c_str(), MB_OK | MB_ICONERROR);
 }

@@ -140,8 +140,8 @@ TEST_F(SubstitutionTableDialogTest,
     });
     holder.Open();
     ASSERT_TRUE(holder.IsLoaded());  // hidden, not unloaded: the same editor, the same edit
-    EXPECT_EQ(holder.Loaded().parentWidget(), parent.get());
-    EXPECT_EQ(Text(holder.Loaded().Grid(), 0, 0), "typed");
+    EXPECT_EQ(holder.Editor().parentWidget(), parent.get());
+    EXPECT_EQ(Text(holder.Editor().Grid(), 0, 0), "typed");
     testing::WhenModalShown("VarSub", [](QWidget& dialog) {
         ResizeOuter(dialog, 420, 310);
         dialog.close();
@@ -151,7 +151,7 @@ TEST_F(SubstitutionTableDialogTest,
     // A new editor: the first sheet, and the stored size without growing by
     // its frame (a stored sign is dropped:
     // SettingsFileTest.AMissingFileReadsEmptyAndIsNotMadeAndPositionsAreAbsolute).
-    SubstitutionTableDialog& fresh = holder.Loaded();
+    SubstitutionTableDialog& fresh = holder.Editor();
     EXPECT_EQ(fresh.Grid().item(0, 0), nullptr);
     EXPECT_EQ(OuterHeight(fresh), 310 * 15);
     EXPECT_EQ(OuterWidth(fresh), 420 * 15);
@@ -161,7 +161,7 @@ TEST_F(SubstitutionTableDialogTest,
     {
         QWidget owner;
         SubstitutionTableHolder inner(&owner, Settings(), Table());
-        inner.Loaded();
+        inner.Editor();
     }  // and a holder that goes first deletes the editor itself: no double delete
 }
 

@@ -78,7 +78,7 @@ TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesI
         EXPECT_FALSE(IsWindowEnabled(owner));
         EXPECT_EQ(testing::EdgesOf(testing::WindowRectOf(shown)),
                   testing::EdgesOf(PixelRectOf({750, 1500, 6000, 4500}, dpi)));
-        KeyGrid& grid = holder->Loaded().Grid();
+        KeyGrid& grid = holder->Editor().Grid();
         EXPECT_EQ(grid.GetSheet().ColumnCount(), 4);
         EXPECT_EQ(grid.GetSheet().RowCount(), 2);
         EXPECT_EQ(grid.GetSheet().CellText(1, 1), "12.5");
@@ -102,8 +102,8 @@ TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesI
     saved.cells = {{{1, 0}, "from the file"}};
     ASSERT_TRUE(SaveSheet(Disk(), Table(), saved).ok());
     testing::WhenShown cancel(kCaption, [&](HWND shown) {
-        EXPECT_EQ(holder->Loaded().Grid().GetSheet().CellText(1, 2), "from the file");
-        EXPECT_EQ(holder->Loaded().Grid().GetSheet().CellText(3, 1), "");
+        EXPECT_EQ(holder->Editor().Grid().GetSheet().CellText(1, 2), "from the file");
+        EXPECT_EQ(holder->Editor().Grid().GetSheet().CellText(3, 1), "");
         EXPECT_TRUE(testing::ClickButton(shown, L"Cancel"));
     });
     holder->Open();
@@ -116,7 +116,7 @@ TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfresh
     const RECT moved{30, 45, 30 + 420, 45 + 310};
     testing::WhenShown close(kCaption, [&](HWND shown) {
         // Made without a stored place or table: the first sheet, its rows named.
-        KeyGrid& grid = holder->Loaded().Grid();
+        KeyGrid& grid = holder->Editor().Grid();
         const SavedSheet first = SubstitutionTableModel::FirstSheet();
         EXPECT_EQ(grid.GetSheet().RowCount(), first.rowCount);
         EXPECT_EQ(grid.GetSheet().ColumnCount(), first.columnCount);
@@ -139,7 +139,7 @@ TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfresh
 
     testing::WhenShown escape(kCaption, [&](HWND shown) {
         EXPECT_EQ(testing::EdgesOf(testing::WindowRectOf(shown)), testing::EdgesOf(moved));
-        KeyGrid& grid = holder->Loaded().Grid();
+        KeyGrid& grid = holder->Editor().Grid();
         EXPECT_EQ(grid.GetSheet().CellText(1, 1), "");  // a new editor
         // Enter and then Escape as the user presses them, through the
         // window's own loop: Enter belongs to the grid, Escape is Cancel.

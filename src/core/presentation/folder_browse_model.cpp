@@ -105,7 +105,7 @@ void FolderBrowseModel::ListOpenFolder() {
     const std::string root =
         rootIndex >= 0 ? roots_[static_cast<std::size_t>(rootIndex)] : PathRoot(openFolder_);
     rows_.clear();
-    rows_.push_back(FolderListRow{root, root, 0, true});
+    rows_.push_back(FolderListRow{root, root, std::nullopt, true});
     // The path from the root down to the open folder, one row a level.
     std::string path = root;
     const std::string_view below = std::string_view(openFolder_).substr(root.size());
@@ -115,7 +115,7 @@ void FolderBrowseModel::ListOpenFolder() {
         if (end > at) {
             const std::string_view part = below.substr(at, end - at);
             path = JoinPathOnce(path, part);
-            rows_.push_back(FolderListRow{std::string(part), path, rows_.size(), true});
+            rows_.push_back(FolderListRow{std::string(part), path, rows_.size() - 1, true});
         }
         at = end + 1;
     }
@@ -125,7 +125,7 @@ void FolderBrowseModel::ListOpenFolder() {
     if (entries) {
         for (std::string& name : ShownSubfolders(std::move(entries.value()))) {
             std::string inside = JoinPathOnce(openFolder_, name);
-            rows_.push_back(FolderListRow{std::move(name), std::move(inside), openRow_ + 1, false});
+            rows_.push_back(FolderListRow{std::move(name), std::move(inside), openRow_, false});
         }
     }
     if (view_ != nullptr)

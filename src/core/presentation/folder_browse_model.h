@@ -14,6 +14,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,9 +29,9 @@ class SettingsFile;
 
 // One row of the folder list.
 struct FolderListRow {
-    std::string name;     // the root's path, else the folder's name
-    std::string path;     // the folder the row opens, in the system's separators
-    std::size_t depth{};  // 0 for the root, one more a level down
+    std::string name;                   // the root's path, else the folder's name
+    std::string path;                   // the folder the row opens, in the system's separators
+    std::optional<std::size_t> parent;  // the row it hangs under; none for the root
     bool onPath = false;  // the root, the folders down to the open one and that one itself
     friend bool operator==(const FolderListRow&, const FolderListRow&) = default;
 };

@@ -138,7 +138,7 @@ std::vector<GridRange> GridSelection::Ranges() const {
     return ranges;
 }
 
-GridSelectionRanges GridSelection::ForCore() const {
+GridSelectionRanges GridSelection::AsSheetSelection() const {
     return {Ranges(), current_};
 }
 

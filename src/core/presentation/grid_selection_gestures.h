@@ -40,9 +40,10 @@ class GridSelection {
     // Nothing selected and no current cell (a new sheet).
     void Clear();
 
-    // The selected cells as ranges, and the selection as the core reads it.
+    // The selected cells as ranges, and as the selection a run and the
+    // model read.
     std::vector<GridRange> Ranges() const;
-    GridSelectionRanges ForCore() const;
+    GridSelectionRanges AsSheetSelection() const;
 
   private:
     enum class Mode { kSelect, kDeselect };

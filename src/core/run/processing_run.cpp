@@ -67,7 +67,8 @@ std::string ReportText(std::string_view field) {
     return std::string(TrimSpaces(text));
 }
 
-std::string StatusText(const FixedText<3>& status) {
+// The record's Status field as text: NULs as blanks, untrimmed.
+std::string StatusField(const FixedText<3>& status) {
     std::string text(status.View());
     ReplaceChar(text, '\0', ' ');
     return text;
@@ -87,7 +88,7 @@ void RunIndexStep(KeyRecord& record, std::size_t key, const RunEnvironment& envi
     };
     const IndexSettings indexSettings{preferences.templateFolder, preferences.destinationFolder,
                                       date, showMessage};
-    const std::string statusBefore(TrimSpaces(StatusText(record.Status)));
+    const std::string statusBefore(TrimSpaces(StatusField(record.Status)));
     const ProgramEntryLookUp lookUp =
         LookUpProgramEntry(record, indexSettings, environment.fileSystem, result.errors);
     IndexStepResult& index = result.index;
@@ -152,7 +153,7 @@ void GenerateKey(KeyRecord& record, const RunEnvironment& environment, KeyResult
 
     result.templateName = ReportText(record.TemplateName.View());
     result.programName = ReportText(record.ProgramName.View());
-    result.status = StatusText(record.Status);
+    result.status = StatusField(record.Status);
 }
 
 // Index writes reach the keys they were made for: the path written, or the

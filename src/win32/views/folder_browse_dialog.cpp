@@ -207,21 +207,20 @@ void FolderBrowseDialog::SelectRoot(int index) {
                  static_cast<WPARAM>(index), 0);
 }
 
-// Each row under the last one a level up; every level open.
+// Each row under the row the model names; every level open.
 void FolderBrowseDialog::ShowFolderList(const std::vector<FolderListRow>& rows,
                                         std::size_t openRow) {
     const HWND list = Control(FolderBrowseModel::kFolderListName);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     TreeView_DeleteAllItems(list);
     paths_.clear();
-    std::vector<HTREEITEM> lastAt;
     std::vector<HTREEITEM> items;
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const FolderListRow& folder = rows[row];
         std::wstring name = Wide(folder.name);
         TVINSERTSTRUCTW insert{};
-        const bool top = folder.depth == 0 || folder.depth > lastAt.size();
-        insert.hParent = top ? TVI_ROOT : lastAt[folder.depth - 1];
+        const bool top = !folder.parent || *folder.parent >= items.size();
+        insert.hParent = top ? TVI_ROOT : items[*folder.parent];
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         insert.item.pszText = name.data();
@@ -231,12 +230,6 @@ void FolderBrowseDialog::ShowFolderList(const std::vector<FolderListRow>& rows,
         const HTREEITEM item = TreeView_InsertItem(list, &insert);
         paths_.push_back(folder.path);
         items.push_back(item);
-        if (top) {
-            lastAt.assign(1, item);
-        } else {
-            lastAt.resize(folder.depth);
-            lastAt.push_back(item);
-        }
     }
     for (const HTREEITEM item : items)
         TreeView_Expand(list, item, TVE_EXPAND);

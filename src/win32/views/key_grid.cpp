@@ -285,7 +285,7 @@ void KeyGrid::PaintCells(HDC dc, const RECT& client) {
     const int lastRow = std::min(
         Cells().RowCount(), (scroll_.y + std::max(view.height, 1) - 1) / metrics_.rowHeight + 1);
     // Only a block looks selected; a lone current cell shows just its frame.
-    const GridSelectionRanges core = selection_.ForCore();
+    const GridSelectionRanges core = selection_.AsSheetSelection();
     const bool block = core.IsAnyBlockSelected();
     const int padding = ScaleToDpi(3, metrics_.dpi);
     for (int row = firstRow; row <= lastRow; ++row) {
@@ -336,7 +336,7 @@ void KeyGrid::PaintHeadings(HDC dc, const RECT& client) {
     const Pen linePen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
     const SelectedObject pen(dc, linePen.Get());
     // The headings of a selected block's columns and rows show it.
-    const GridSelectionRanges core = selection_.ForCore();
+    const GridSelectionRanges core = selection_.AsSheetSelection();
     const std::vector<GridRange> ranges =
         core.IsAnyBlockSelected() ? selection_.Ranges() : std::vector<GridRange>();
     const auto anyRange = [&ranges](auto&& holds) {
@@ -581,7 +581,7 @@ void KeyGrid::OnRightButtonDown(POINT point, WPARAM keys) {
     const GridCell cell = CellAt(point);
     const bool shift = (keys & MK_SHIFT) != 0;
     const bool control = (keys & MK_CONTROL) != 0;
-    if (!shift && !control && selection_.ForCore().IsCellSelected(cell.column, cell.row))
+    if (!shift && !control && selection_.AsSheetSelection().IsCellSelected(cell.column, cell.row))
         selection_.MoveTo(cell, false, /*control=*/true);
     else
         selection_.Press(cell, GridExtent::kCells, shift, control);

@@ -83,7 +83,7 @@ class KeyGrid final : public Window {
     void SetColumnWidth(int column, int width);
 
     std::optional<GridCell> Current() const { return selection_.Current(); }
-    GridSelectionRanges Selection() const { return selection_.ForCore(); }
+    GridSelectionRanges Selection() const { return selection_.AsSheetSelection(); }
     // Selects exactly these blocks with the current cell at `current`, which
     // comes into sight.
     void SelectBlocks(std::span<const GridRange> blocks, GridCell current);

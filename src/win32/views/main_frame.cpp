@@ -6,9 +6,10 @@
 #include <utility>
 
 #include "core/os/folders.h"
+#include "core/os/system_text.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
-#include "core/run/run_report_text.h"
+#include "core/presentation/window_failures.h"
 #include "win32/kit/dpi.h"
 #include "win32/kit/wide_text.h"
 #include "win32/views/about_box.h"
@@ -443,9 +444,7 @@ void MainFrame::ShowRunReport(const RunReport& report, const std::string& destin
                                                           std::move(links));
         if (reportWindow_->Handle() == nullptr) {
             // The run is done all the same: its outcome is said where the user is.
-            const std::string text =
-                "Bladeway could not open the run report (" + SystemErrorText(GetLastError()) +
-                ").\n\n" + ProcessedKeysLine(report) + "\n" + SummaryLine(report, /*dryRun=*/false);
+            const std::string text = RunReportFailureText(SystemErrorText(GetLastError()), report);
             reportWindow_.reset();
             MessageBoxW(Handle(), Wide(text).c_str(), Wide(kProgramTitle).c_str(),
                         MB_OK | MB_ICONWARNING);

@@ -198,7 +198,7 @@ SubstitutionTableHolder::SubstitutionTableHolder(HWND owner, SettingsFile settin
 
 SubstitutionTableHolder::~SubstitutionTableHolder() = default;
 
-SubstitutionTableWindow& SubstitutionTableHolder::Loaded() {
+SubstitutionTableWindow& SubstitutionTableHolder::Editor() {
     MakeSubstitutionTable(*this);
     return *window_;
 }

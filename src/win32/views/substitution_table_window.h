@@ -75,7 +75,7 @@ class SubstitutionTableHolder final : private SubstitutionTableWindows {
     SubstitutionTableHolder& operator=(const SubstitutionTableHolder&) = delete;
 
     // The editor, made (and so loaded) when it is not.
-    SubstitutionTableWindow& Loaded();
+    SubstitutionTableWindow& Editor();
     bool IsLoaded() const { return window_ != nullptr; }
 
     // The Vars button: shows the editor modally at the place the settings

@@ -25,7 +25,8 @@ namespace bladeway {
 
 // A row as a failing check names it.
 void PrintTo(const FolderListRow& row, std::ostream* out) {
-    *out << "{" << row.name << ", " << row.path << ", depth " << row.depth
+    *out << "{" << row.name << ", " << row.path << ", under "
+         << (row.parent ? std::to_string(*row.parent) : "none")
          << (row.onPath ? ", on the path}" : "}");
 }
 
@@ -208,14 +209,14 @@ TEST_F(FolderBrowseModelTest, SettingAFolderOpensItOnlyWhenItIsOne) {
     // From the tree's root down to the open folder, then what is inside it.
     using Rows = std::vector<FolderListRow>;
     ASSERT_TRUE(model.SetFolder(tree));
-    EXPECT_EQ(view.rows, (Rows{{tree, tree, 0, true},
-                               {"keys", keys, 1, false},
-                               {"Masters", Under("Masters"), 1, false}}));
+    EXPECT_EQ(view.rows, (Rows{{tree, tree, std::nullopt, true},
+                               {"keys", keys, 0, false},
+                               {"Masters", Under("Masters"), 0, false}}));
     EXPECT_EQ(view.openRow, 0U);
     ASSERT_TRUE(model.SetFolder(JoinPath(keys, "2024")));
-    EXPECT_EQ(view.rows, (Rows{{tree, tree, 0, true},
-                               {"keys", keys, 1, true},
-                               {"2024", JoinPath(keys, "2024"), 2, true}}));
+    EXPECT_EQ(view.rows, (Rows{{tree, tree, std::nullopt, true},
+                               {"keys", keys, 0, true},
+                               {"2024", JoinPath(keys, "2024"), 1, true}}));
     EXPECT_EQ(view.openRow, 2U);
 }
 

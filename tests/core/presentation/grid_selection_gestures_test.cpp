@@ -96,7 +96,7 @@ TEST(GridSelectionGestures, MakeTheSelectionAsTheUserExpects) {
         selection.SetSheetSize(500, 500);
         for (const Gesture& gesture : row.gestures)
             gesture(selection);
-        const GridSelectionRanges made = selection.ForCore();
+        const GridSelectionRanges made = selection.AsSheetSelection();
         EXPECT_EQ(selection.Current(), row.current) << row.name;
         EXPECT_EQ(made.IsAnyBlockSelected(), row.block) << row.name;
         EXPECT_EQ(Picture(made), row.selected) << row.name;
@@ -109,14 +109,14 @@ TEST(GridSelectionGestures, BlocksFromTheModelReplaceTheSelectionAndANewSheetCle
     selection.Press({1, 1}, GridExtent::kCells, false, false);
     const std::array<GridRange, 1> blocks{GridRange{{2, 1}, {3, 500}}};
     selection.SelectBlocks(blocks, {3, 1});
-    EXPECT_EQ(Picture(selection.ForCore()), ".xx...|.xx...|.xx...|.xx...|.xx...|.xx...");
+    EXPECT_EQ(Picture(selection.AsSheetSelection()), ".xx...|.xx...|.xx...|.xx...|.xx...|.xx...");
     // Shift stretches a new block from the given current cell beside them.
     selection.MoveTo({4, 2}, true, false);
-    EXPECT_EQ(Picture(selection.ForCore()), ".xxx..|.xxx..|.xx...|.xx...|.xx...|.xx...");
+    EXPECT_EQ(Picture(selection.AsSheetSelection()), ".xxx..|.xxx..|.xx...|.xx...|.xx...|.xx...");
 
     selection.Clear();
     EXPECT_FALSE(selection.Current().has_value());
-    EXPECT_EQ(Picture(selection.ForCore()), "......|......|......|......|......|......");
+    EXPECT_EQ(Picture(selection.AsSheetSelection()), "......|......|......|......|......|......");
 }
 
 TEST(ColumnWidthsTest, ResizedColumnsMoveTheOnesAfterThemAndScaleWithTheDefault) {

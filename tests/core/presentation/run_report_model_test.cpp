@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "core/presentation/pixel_rect.h"
+#include "core/presentation/window_failures.h"
 #include "core/run/run_report_text.h"
 #include "support/fault_file_system.h"
 #include "support/run_of_four_keys.h"
@@ -306,6 +307,25 @@ TEST_F(RunReportModelTest, SaveAsCsvStartsInTheDestinationAddsTheExtensionAndWar
     EXPECT_EQ(view.warnings, std::vector<std::string>{"cannot write '" + folder.File("full.csv") +
                                                       "': No space left on device"});
     EXPECT_EQ(testing::FilesBelow(folder.Path()).size(), 2U);
+}
+
+}  // namespace
+}  // namespace bladeway
+
+namespace bladeway {
+namespace {
+
+// A window the system refuses: its reason, and for the run report what the
+// run did all the same, since nothing else will say it.
+TEST(WindowFailuresTest, SayTheSystemsReasonAndTheRunsOutcome) {
+    EXPECT_EQ(MainWindowFailureText("Not enough memory"),
+              "Bladeway could not open its main window: Not enough memory");
+    EXPECT_EQ(MainWindowFailureText(""), "Bladeway could not open its main window");
+    EXPECT_EQ(RunReportFailureText("Not enough memory", testing::RunOfFourKeys("/out/", 12)),
+              "Bladeway could not open the run report (Not enough memory).\n\n"
+              "all 12 keys: no block selected\n"
+              "4 keys processed: 2 programs written, 3 keys with problems, 3 programs not "
+              "entered in INDICE.Prg");
 }
 
 }  // namespace
