@@ -23,9 +23,14 @@ class KeyGridModel final : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // The sheet is about to be replaced whole, and has been.
-    void SheetReplacing() { beginResetModel(); }
-    void SheetReplaced() { endResetModel(); }
+    // The sheet has been replaced whole. Its cells are the new ones already:
+    // the reset only tells the views to forget every index of the old one
+    // (nothing reads the cells between the two calls, and a read of a cell
+    // the new sheet does not have gives nothing).
+    void SheetReplaced() {
+        beginResetModel();
+        endResetModel();
+    }
 
   private:
     bool IsCell(const QModelIndex& index) const;

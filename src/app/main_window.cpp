@@ -153,21 +153,23 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::CreateGridMenu() {
-    previewAction_ = new QAction(ViewText(kPreviewProgramCaption), this);
-    previewAction_->setObjectName(ViewText(kPreviewProgramName));
-    previewAction_->setShortcut(
-        QKeySequence(Qt::CTRL | static_cast<Qt::Key>(kPreviewProgramShortcutKey)));
-    connect(previewAction_, &QAction::triggered, this, &MainWindow::PreviewCurrentProgram);
-    auto* reportAction = new QAction(ViewText(kShowRunReportCaption), this);
-    reportAction->setObjectName(ViewText(kShowRunReportName));
-    connect(reportAction, &QAction::triggered, this, [this] { model_.ShowLastRunReport(); });
-    recentRuns_ = new QMenu(ViewText(kRecentRunsMenuCaption), this);
-    recentRuns_->setObjectName(ViewText(kRecentRunsMenuName));
-    connect(recentRuns_, &QMenu::aboutToShow, this, [this] { ListRecentRuns(*recentRuns_); });
     gridView_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    gridView_->addAction(previewAction_);
-    gridView_->addAction(reportAction);
-    gridView_->addAction(recentRuns_->menuAction());
+    for (const GridMenuEntry& entry : kGridMenu) {
+        if (entry.command == GridMenuCommand::RecentRuns) {
+            auto* runs = new QMenu(ViewText(entry.caption), this);
+            runs->setObjectName(ViewText(entry.objectName));
+            connect(runs, &QMenu::aboutToShow, this, [this, runs] { ListRecentRuns(*runs); });
+            gridView_->addAction(runs->menuAction());
+            continue;
+        }
+        auto* action = new QAction(ViewText(entry.caption), this);
+        action->setObjectName(ViewText(entry.objectName));
+        if (entry.controlKey != 0)
+            action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(entry.controlKey)));
+        connect(action, &QAction::triggered, this,
+                [this, command = entry.command] { GridMenuChosen(command); });
+        gridView_->addAction(action);
+    }
 }
 
 void MainWindow::ListRecentRuns(QMenu& menu) {
@@ -224,10 +226,10 @@ void MainWindow::RunProcess() {
     model_.Process(SelectionOf(*gridView_->selectionModel()));
 }
 
-void MainWindow::PreviewCurrentProgram() {
+void MainWindow::GridMenuChosen(GridMenuCommand command) {
     const QModelIndex current = gridView_->currentIndex();
-    model_.PreviewColumn(SelectionOf(*gridView_->selectionModel()),
-                         current.isValid() ? std::optional(current.column() + 1) : std::nullopt);
+    model_.GridMenuChosen(command, SelectionOf(*gridView_->selectionModel()),
+                          current.isValid() ? std::optional(current.column() + 1) : std::nullopt);
 }
 
 void MainWindow::SelectKeyColumns(const std::vector<int>& columns) {
@@ -299,10 +301,6 @@ void MainWindow::PreferencesLoaded() {
 void MainWindow::ShowFileList(const std::string& folder, std::span<const std::string> names,
                               std::optional<std::size_t> chosen) {
     fileList_->Show(folder, names, chosen);
-}
-
-void MainWindow::KeySheetReplacing() {
-    gridModel_->SheetReplacing();
 }
 
 void MainWindow::KeySheetReplaced() {

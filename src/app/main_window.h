@@ -14,7 +14,6 @@
 #include "app/app_environment.h"
 #include "core/presentation/main_window_model.h"
 
-class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -67,10 +66,6 @@ class MainWindow final : public QWidget, private MainWindowView {
     RunReportWindow* ReportWindow() { return reportWindow_; }
     // The preview, made on first use.
     ProgramPreviewWindow& PreviewWindow();
-    // The grid's context menu entry "Preview program" (also Ctrl+P).
-    QAction& PreviewAction() { return *previewAction_; }
-    // The preview of the current column's key, as Process would write it now.
-    void PreviewCurrentProgram();
     // Selects these grid columns (counted from 1, ascending) as one block, so
     // that Process takes just their keys.
     void SelectKeyColumns(const std::vector<int>& columns);
@@ -88,6 +83,8 @@ class MainWindow final : public QWidget, private MainWindowView {
   private:
     void CreateControls();
     void CreateGridMenu();
+    // An entry of the grid's menu chosen, or its shortcut pressed.
+    void GridMenuChosen(GridMenuCommand command);
     void CreateRun();
     void RunProcess();
     // The notice given before the window showed, once it shows.
@@ -99,7 +96,6 @@ class MainWindow final : public QWidget, private MainWindowView {
     void PreferencesLoaded() override;
     void ShowFileList(const std::string& folder, std::span<const std::string> names,
                       std::optional<std::size_t> chosen) override;
-    void KeySheetReplacing() override;
     void KeySheetReplaced() override;
     void ShowTitle(const std::string& title) override;
     void ShowNotice(const std::string& text) override;
@@ -137,8 +133,6 @@ class MainWindow final : public QWidget, private MainWindowView {
     std::unique_ptr<SubstitutionTableHolder> substitutionTable_;  // made on first use
     RunReportWindow* reportWindow_ = nullptr;                     // made on the first run's end
     ProgramPreviewWindow* previewWindow_ = nullptr;               // made on first use
-    QAction* previewAction_ = nullptr;
-    QMenu* recentRuns_ = nullptr;
     std::unique_ptr<BackgroundRun> run_;
 };
 

@@ -84,7 +84,6 @@ TEST_F(KeyGridModelTest, StartsWithFiveHundredEditableKeysShowsAReplacedSheetDec
     EXPECT_EQ(model.headerData(26, Qt::Horizontal).toString(), "AA");
     EXPECT_EQ(model.headerData(499, Qt::Vertical).toInt(), 500);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    model.SheetReplacing();
     Sheet loaded;
     loaded.Load(ParseKeyData(std::make_shared<const std::string>(kTwoKeys)));
     sheet.Replace(std::move(loaded));

@@ -281,7 +281,7 @@ TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites)
     // Key E, whose record the keys before it in the block carry over.
     grid.selectionModel()->setCurrentIndex(form->GridModel().index(0, 4),
                                            QItemSelectionModel::NoUpdate);
-    form->PreviewAction().trigger();
+    grid.actions().first()->trigger();
     const ProgramPreviewContent preview = form->PreviewWindow().Model().Content();
     ASSERT_FALSE(preview.program.empty());
     EXPECT_TRUE(form->PreviewWindow().isVisible());

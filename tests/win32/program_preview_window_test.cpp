@@ -165,9 +165,9 @@ TEST_F(Win32ProgramPreviewWindowTest, TheGridsMenuPreviewsTheCurrentKeyAndShowsT
     SendMessageW(grid, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(grid),
                  MAKELPARAM(place.left + 5, place.top + 5));
     ASSERT_EQ(items.size(), 3U);
-    EXPECT_EQ(items[0].caption, Wide(kPreviewProgramCaption) + L"\tCtrl+P");
-    EXPECT_EQ(items[1].caption, Wide(kShowRunReportCaption));
-    EXPECT_EQ(items[2].caption, Wide(kRecentRunsMenuCaption));
+    EXPECT_EQ(items[0].caption, L"Preview program\tCtrl+P");
+    EXPECT_EQ(items[1].caption, L"Show run report");
+    EXPECT_EQ(items[2].caption, L"Undo a recent run");
 
     // Preview program: the current key's program as Process would write it.
     SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(items[0].id, 0), 0);

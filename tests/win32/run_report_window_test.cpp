@@ -129,7 +129,7 @@ TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsTh
     EXPECT_EQ(GetActiveWindow(), window->Handle());
     EXPECT_EQ(GetAncestor(GetFocus(), GA_ROOT), window->Handle());
     SetActiveWindow(frame->Handle());
-    frame->Model().ShowLastRunReport();
+    frame->Model().GridMenuChosen(GridMenuCommand::ShowRunReport, NoSelection(), std::nullopt);
     EXPECT_EQ(GetActiveWindow(), window->Handle());
     RECT reportPlace{}, mainPlace{}, overlap{};
     GetWindowRect(window->Handle(), &reportPlace);

@@ -193,7 +193,6 @@ void MainWindowModel::FileChosen(const std::string& folder, const std::string& n
     Sheet loaded;
     if (!LoadKeyDataFile(folder, name, loaded, *fileSystem_))
         return;  // the grid shows the file it showed
-    view_->KeySheetReplacing();
     keySheet_.Replace(std::move(loaded));
     view_->KeySheetReplaced();
     keyFile_ = AbsolutePath(JoinPathOnce(folder, name));
@@ -263,18 +262,24 @@ void MainWindowModel::OpenSubstitutionTable() {
         view_->OpenSubstitutionTable(SubstitutionTablePath());
 }
 
-void MainWindowModel::PreviewColumn(const SheetSelection& selection,
-                                    std::optional<int> currentColumn) {
-    const int column = currentColumn.value_or(1);
-    if (RunGoingOn() || column < 1 || column > KeyCells().ColumnCount())
+void MainWindowModel::GridMenuChosen(GridMenuCommand command, const SheetSelection& selection,
+                                     std::optional<int> currentColumn) {
+    if (RunGoingOn())
         return;
-    view_->ShowPreview(
-        PreviewContentOf(PreviewProgram(KeyCells(), selection, RunSettings(), column)));
-}
-
-void MainWindowModel::ShowLastRunReport() {
-    if (!RunGoingOn())
-        view_->ShowLastRunReport();
+    switch (command) {
+        case GridMenuCommand::PreviewProgram: {
+            const int column = currentColumn.value_or(1);
+            if (column >= 1 && column <= KeyCells().ColumnCount())
+                view_->ShowPreview(
+                    PreviewContentOf(PreviewProgram(KeyCells(), selection, RunSettings(), column)));
+            return;
+        }
+        case GridMenuCommand::ShowRunReport:
+            view_->ShowLastRunReport();
+            return;
+        case GridMenuCommand::RecentRuns:
+            return;  // a submenu: its entries are runs
+    }
 }
 
 void MainWindowModel::SelectKeyColumns(const std::vector<int>& columns) {

@@ -21,6 +21,7 @@
 #include "core/keydata/sheet_selection.h"
 #include "core/presentation/before_run_model.h"
 #include "core/presentation/editable_sheet.h"
+#include "core/presentation/grid_menu.h"
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/program_preview_model.h"
 #include "core/presentation/run_undo_model.h"
@@ -77,15 +78,6 @@ inline constexpr std::string_view kProcessTip = "Process currently loaded Lockpl
 inline constexpr std::string_view kPreferencesCaption = "Preferences";
 inline constexpr std::string_view kExitCaption = "Exit";
 inline constexpr std::string_view kVarsCaption = "Vars";
-// The grid's context menu.
-inline constexpr std::string_view kPreviewProgramName = "PreviewProgram";
-inline constexpr std::string_view kPreviewProgramCaption = "Preview program";
-// The preview's shortcut while the main window is active: Ctrl with this
-// letter, shown after the menu entry's caption as menus show one.
-inline constexpr char kPreviewProgramShortcutKey = 'P';
-inline constexpr std::string_view kPreviewProgramShortcutText = "Ctrl+P";
-inline constexpr std::string_view kShowRunReportName = "ShowRunReport";
-inline constexpr std::string_view kShowRunReportCaption = "Show run report";
 
 // The design place of the control named `objectName`.
 TwipsRect MainWindowControlPlace(std::string_view objectName);
@@ -116,10 +108,9 @@ class MainWindowView : public RunUndoView, public BeforeRunView {
     // watch for files that come and go), with row `chosen` selected, or none.
     virtual void ShowFileList(const std::string& folder, std::span<const std::string> names,
                               std::optional<std::size_t> chosen) = 0;
-    // The key sheet (MainWindowModel::KeySheet) is about to be replaced
-    // whole, and has been: the grid shows the new one from its first cell,
+    // The key sheet (MainWindowModel::KeySheet) has been replaced whole: the
+    // grid drops an edit it had, and shows the new sheet from its first cell
     // with nothing selected.
-    virtual void KeySheetReplacing() = 0;
     virtual void KeySheetReplaced() = 0;
     // The window's title: what the program works on and what needs the
     // worker's eye (MainWindowModel::Title).
@@ -238,10 +229,13 @@ class MainWindowModel {
     void OpenPreferences();
     void Exit();
     void OpenSubstitutionTable();
-    // The preview of the current column's key (the first column when there
-    // is no current cell), as Process would write it now.
-    void PreviewColumn(const SheetSelection& selection, std::optional<int> currentColumn);
-    void ShowLastRunReport();
+    // An entry of the grid's context menu (kGridMenu), or its shortcut, with
+    // the grid's selection and current column: "Preview program" previews
+    // the current column's key (the first column's when there is no current
+    // cell) as Process would write it now; "Show run report" shows the last
+    // report. The recent runs' entries go to UndoRecentRun.
+    void GridMenuChosen(GridMenuCommand command, const SheetSelection& selection,
+                        std::optional<int> currentColumn);
     // From the report: these columns (from 1, ascending) as whole columns,
     // so that Process takes just their keys.
     void SelectKeyColumns(const std::vector<int>& columns);

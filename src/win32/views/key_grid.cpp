@@ -55,23 +55,21 @@ KeyGrid::~KeyGrid() {
 }
 
 void KeyGrid::ShowSheet(EditableSheet& sheet) {
-    SheetReplacing();
+    EndEdit(false);
     sheet_ = &sheet;
     SheetReplaced();
 }
 
 void KeyGrid::SetSheet(Sheet sheet) {
-    SheetReplacing();
+    EndEdit(false);
     ownSheet_.Replace(std::move(sheet));
     sheet_ = &ownSheet_;
     SheetReplaced();
 }
 
-void KeyGrid::SheetReplacing() {
-    EndEdit(false);
-}
-
+// An edit dropped writes nothing: the new sheet is never touched by it.
 void KeyGrid::SheetReplaced() {
+    EndEdit(false);
     selection_.SetSheetSize(Cells().ColumnCount(), Cells().RowCount());
     selection_.Clear();
     // A new sheet's columns start at the default width again.

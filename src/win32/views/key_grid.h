@@ -62,10 +62,9 @@ class KeyGrid final : public Window {
     void ShowSheet(EditableSheet& sheet);
     // Replaces the grid's own sheet and shows it.
     void SetSheet(Sheet sheet);
-    // The shown sheet is about to be replaced whole (an edit going on is
-    // dropped), and has been: the selection and the current cell go, the
-    // view goes back to the top-left corner.
-    void SheetReplacing();
+    // The shown sheet has been replaced whole: an edit going on is dropped,
+    // the selection and the current cell go, the view goes back to the
+    // top-left corner.
     void SheetReplaced();
 
     // Cells are Windows-1252 until told otherwise.

@@ -39,12 +39,22 @@ constexpr StandardControl kStandardControls[] = {
     {kExitButtonName, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kExitCaption},
     {kVarsButtonName, WC_BUTTONW, BS_PUSHBUTTON, kVarsCaption},
 };
-// The grid's context menu, and the preview's shortcut.
-constexpr int kPreviewProgramId = 200;
-constexpr int kShowRunReportId = 201;
-constexpr int kFirstRecentRunId = 210;  // then one for each run listed
-constexpr ACCEL kShortcuts[] = {
-    {FCONTROL | FVIRTKEY, kPreviewProgramShortcutKey, kPreviewProgramId}};
+// The grid's context menu: an entry of kGridMenu is its index after the
+// first ID, a run of the recent runs' submenu its index after its own first.
+constexpr int kFirstGridMenuId = 200;
+constexpr int kFirstRecentRunId = 210;
+static_assert(kFirstGridMenuId + std::ssize(kGridMenu) <= kFirstRecentRunId);
+
+// The entries' shortcuts, Ctrl with their letter.
+std::vector<ACCEL> GridMenuShortcuts() {
+    std::vector<ACCEL> shortcuts;
+    for (std::size_t entry = 0; entry < kGridMenu.size(); ++entry)
+        if (kGridMenu[entry].controlKey != 0)
+            shortcuts.push_back(ACCEL{FCONTROL | FVIRTKEY,
+                                      static_cast<WORD>(kGridMenu[entry].controlKey),
+                                      static_cast<WORD>(kFirstGridMenuId + entry)});
+    return shortcuts;
+}
 
 // The control table's row of `name`, which lives as long as the program.
 const ControlPlace& ControlOf(std::string_view name) {
@@ -71,8 +81,8 @@ MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
     CreateControls();
     run_ = std::make_unique<BackgroundRun>(Handle());
     model_.SetRun(&run_->Session());
-    shortcuts_.Reset(CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts),
-                                             static_cast<int>(std::size(kShortcuts))));
+    std::vector<ACCEL> shortcuts = GridMenuShortcuts();
+    shortcuts_.Reset(CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size())));
 }
 
 // A run still going is stopped and waited for before the window goes.
@@ -219,10 +229,8 @@ void MainFrame::OnCommand(int id, int code) {
         model_.Exit();
     } else if (id == ControlId(kVarsButtonName) && code == BN_CLICKED) {
         model_.OpenSubstitutionTable();
-    } else if (id == kPreviewProgramId) {
-        PreviewCurrentProgram();
-    } else if (id == kShowRunReportId) {
-        model_.ShowLastRunReport();
+    } else if (id >= kFirstGridMenuId && id < kFirstGridMenuId + std::ssize(kGridMenu)) {
+        GridMenuChosen(kGridMenu[static_cast<std::size_t>(id - kFirstGridMenuId)].command);
     } else if (id >= kFirstRecentRunId &&
                static_cast<std::size_t>(id - kFirstRecentRunId) < recentRunIds_.size()) {
         model_.UndoRecentRun(recentRunIds_[static_cast<std::size_t>(id - kFirstRecentRunId)]);
@@ -277,12 +285,25 @@ void MainFrame::ShowGridMenu(POINT at) {
         ClientToScreen(grid_->Handle(), &at);
     }
     const Menu menu(CreatePopupMenu());
-    // The shortcut after a tab, as menus show one.
-    const std::wstring preview =
-        Wide(std::string(kPreviewProgramCaption) + "\t" + std::string(kPreviewProgramShortcutText));
-    AppendMenuW(menu.Get(), MF_STRING, kPreviewProgramId, preview.c_str());
-    AppendMenuW(menu.Get(), MF_STRING, kShowRunReportId, Wide(kShowRunReportCaption).c_str());
-    // The last runs, listed afresh each time.
+    for (std::size_t entry = 0; entry < kGridMenu.size(); ++entry) {
+        const GridMenuEntry& item = kGridMenu[entry];
+        if (item.command == GridMenuCommand::RecentRuns) {
+            AppendMenuW(menu.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(RecentRunsSubmenu()),
+                        Wide(item.caption).c_str());
+            continue;
+        }
+        // The shortcut after a tab, as menus show one.
+        std::string caption(item.caption);
+        if (!item.shortcutText.empty())
+            caption += "\t" + std::string(item.shortcutText);
+        AppendMenuW(menu.Get(), MF_STRING, kFirstGridMenuId + entry, Wide(caption).c_str());
+    }
+    // The chosen item comes back as a WM_COMMAND. The submenu goes with the menu.
+    TrackPopupMenu(menu.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+}
+
+// The last runs, listed afresh each time the menu opens.
+HMENU MainFrame::RecentRunsSubmenu() {
     const HMENU runs = CreatePopupMenu();
     recentRunIds_.clear();
     for (const RecentRunsMenuEntry& entry : RecentRunsMenu(model_.RunUndo().RecentRuns())) {
@@ -295,10 +316,7 @@ void MainFrame::ShowGridMenu(POINT at) {
                     Wide(entry.caption).c_str());
         recentRunIds_.push_back(entry.runId);
     }
-    AppendMenuW(menu.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(runs),
-                Wide(kRecentRunsMenuCaption).c_str());
-    // The chosen item comes back as a WM_COMMAND. The submenu goes with the menu.
-    TrackPopupMenu(menu.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+    return runs;
 }
 
 void MainFrame::AskBeforeRun(BeforeRunModel& model) {
@@ -313,10 +331,10 @@ void MainFrame::ShowUndoOutcome(const UndoOutcome& outcome) {
     TellUndoOutcome(Handle(), outcome);
 }
 
-void MainFrame::PreviewCurrentProgram() {
+void MainFrame::GridMenuChosen(GridMenuCommand command) {
     const std::optional<GridCell> current = grid_->Current();
-    model_.PreviewColumn(grid_->Selection(),
-                         current ? std::optional<int>(current->column) : std::nullopt);
+    model_.GridMenuChosen(command, grid_->Selection(),
+                          current ? std::optional<int>(current->column) : std::nullopt);
 }
 
 // MainWindowView
@@ -368,10 +386,6 @@ void MainFrame::ShowFileList(const std::string& /*folder*/, std::span<const std:
         SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(*chosen), 0);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
-}
-
-void MainFrame::KeySheetReplacing() {
-    grid_->SheetReplacing();
 }
 
 void MainFrame::KeySheetReplaced() {

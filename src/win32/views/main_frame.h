@@ -70,7 +70,10 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     // The grid's context menu at this screen point.
     void ShowGridMenu(POINT at);
     bool ChooseFocusedFile(const MSG& message);
-    void PreviewCurrentProgram();
+    // An entry of the grid's menu chosen, or its shortcut pressed.
+    void GridMenuChosen(GridMenuCommand command);
+    // The recent runs' submenu; it goes with the menu it is put into.
+    HMENU RecentRunsSubmenu();
 
     // MainWindowView
     void ShowStartupAbout() override;
@@ -78,7 +81,6 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     void PreferencesLoaded() override;
     void ShowFileList(const std::string& folder, std::span<const std::string> names,
                       std::optional<std::size_t> chosen) override;
-    void KeySheetReplacing() override;
     void KeySheetReplaced() override;
     void ShowTitle(const std::string& title) override;
     void ShowNotice(const std::string& text) override;

@@ -56,7 +56,6 @@ class RecordingWindow final : public MainWindowView {
                 std::string(chosen == row ? " [" : " ") + names[row] + (chosen == row ? "]" : "");
         Note(shown);
     }
-    void KeySheetReplacing() override { Note("replacing"); }
     void KeySheetReplaced() override {
         Note("shows " + std::to_string(model->KeyCells().ColumnCount()) + " keys");
     }
@@ -84,7 +83,7 @@ class RecordingWindow final : public MainWindowView {
     void CloseAfterRun() override { Note("close after run"); }
     void ShowLastRunReport() override { Note("last report"); }
     void ShowPreview(const ProgramPreviewContent& preview) override {
-        Note("preview " + preview.heading);
+        Note("preview " + preview.heading.substr(0, preview.heading.find(':')));
     }
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override {
         Note("select " + std::to_string(blocks.size()) + " from " + std::to_string(current.column));
@@ -181,7 +180,7 @@ TEST_F(MainWindowModelTest, TheFileListKeepsItsChoiceThroughRefreshesAndStartsAf
     window.events.clear();
     model.FileListRowChosen(1);
     model.FileListRowChosen(3);  // no such row
-    EXPECT_EQ(window.events, (std::vector<std::string>{"replacing", "shows 1 keys"}));
+    EXPECT_EQ(window.events, (std::vector<std::string>{"shows 1 keys"}));
     EXPECT_TRUE(window.title.starts_with("Bladeway - C.Dat - ")) << window.title;
 
     window.events.clear();
@@ -292,8 +291,10 @@ TEST_F(MainWindowModelTest,
         model.OpenPreferences();
         model.Exit();
         model.OpenSubstitutionTable();
-        model.PreviewColumn(none, 501);  // beyond the sheet: no preview
-        model.ShowLastRunReport();
+        model.GridMenuChosen(GridMenuCommand::PreviewProgram, none, 501);  // beyond the sheet
+        model.GridMenuChosen(GridMenuCommand::PreviewProgram, none, std::nullopt);  // the first
+        model.GridMenuChosen(GridMenuCommand::ShowRunReport, none, std::nullopt);
+        model.GridMenuChosen(GridMenuCommand::RecentRuns, none, std::nullopt);  // a submenu
         model.SelectKeyColumns({2, 3, 5});
         model.SelectKeyColumns({});
         model.Process(none);
@@ -310,9 +311,9 @@ TEST_F(MainWindowModelTest,
     model.FileChosen(folder.WithSeparator(), "");  // no file selected
     everyCommand();
     EXPECT_EQ(window.events,
-              (std::vector<std::string>{"replacing", "shows 2 keys", "preferences at 1500 3000 - -",
-                                        "end", "table " + folder.File("VarTab.Dat"), "last report",
-                                        "select 2 from 2", "busy"}));
+              (std::vector<std::string>{"shows 2 keys", "preferences at 1500 3000 - -", "end",
+                                        "table " + folder.File("VarTab.Dat"), "preview Column A",
+                                        "last report", "select 2 from 2", "busy"}));
     run.Finish();
 }
 
