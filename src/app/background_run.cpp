@@ -23,23 +23,15 @@ BackgroundRun::BackgroundRun(QWidget& window, MessageShower showMessage)
     connect(&timer_, &QTimer::timeout, this, [this] { session_.Tick(); });
 }
 
-BackgroundRun::~BackgroundRun() = default;
+// The progress dialog stops showing the session's model before it goes.
+BackgroundRun::~BackgroundRun() {
+    session_.Progress().SetView(nullptr);
+}
 
 void BackgroundRun::RunStarting() {
     blocker_ = std::make_unique<InputBlocker>(window_);
-    if (progress_ == nullptr) {
-        progress_ = new RunProgressDialog(&window_);
-        connect(progress_, &RunProgressDialog::StopRequested, this, [this] { session_.Stop(); });
-    }
-    progress_->BeginRun();
-}
-
-void BackgroundRun::ShowProgress(const RunCounts& counts) {
-    progress_->ShowProgress(counts);
-}
-
-void BackgroundRun::ShowWaiting(std::string_view line) {
-    progress_->ShowWaiting(line);
+    if (progress_ == nullptr)
+        progress_ = new RunProgressDialog(&window_, session_.Progress());
 }
 
 void BackgroundRun::ShowProgressWindow() {

@@ -42,8 +42,6 @@ class BackgroundRun final : public QObject, private RunSessionView {
 
   private:
     void RunStarting() override;
-    void ShowProgress(const RunCounts& counts) override;
-    void ShowWaiting(std::string_view line) override;
     void ShowProgressWindow() override;
     void HideProgressWindow() override;
     void OpenMessage(std::string_view message) override;

@@ -1,7 +1,6 @@
 #include "app/run_progress_dialog.h"
 
 #include <QHBoxLayout>
-#include <QHideEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,7 +11,8 @@
 
 namespace bladeway {
 
-RunProgressDialog::RunProgressDialog(QWidget* parent) : QDialog(parent) {
+RunProgressDialog::RunProgressDialog(QWidget* parent, RunProgressModel& model)
+    : QDialog(parent), model_(model) {
     setObjectName(ViewText(kRunProgressWindow.objectName));
     setWindowTitle(ViewText(kRunProgressWindow.caption));
     // Not modal: the main window takes no input during a run anyway, and a
@@ -35,7 +35,6 @@ RunProgressDialog::RunProgressDialog(QWidget* parent) : QDialog(parent) {
     setMinimumWidth(static_cast<int>(TwipsToPixels(kRunProgressMinimumWidth)));
     connect(cancel_, &QPushButton::clicked, this, &RunProgressDialog::reject);
     model_.SetView(this);
-    model_.Begin();
 }
 
 QString RunProgressDialog::Text() const {
@@ -44,15 +43,6 @@ QString RunProgressDialog::Text() const {
 
 QString RunProgressDialog::WaitingText() const {
     return waiting_->text();
-}
-
-// The dialog is hidden only when its run has ended (Cancel and the close box
-// leave it up): the next run starts afresh. A window system that hides it
-// (minimized) changes nothing.
-void RunProgressDialog::hideEvent(QHideEvent* event) {
-    if (!event->spontaneous())
-        model_.Begin();
-    QDialog::hideEvent(event);
 }
 
 void RunProgressDialog::ShowCount(const std::string& text, std::size_t done, std::size_t total) {

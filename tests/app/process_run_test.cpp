@@ -250,24 +250,27 @@ TEST(BeforeRunBoxTest, ListsTheFindingsAndRunsOnlyOnProcessAnyway) {
     }
 }
 
-// Cancel and Escape reach the model, which asks the run to stop once
-// (RunProgressModelTest); hidden at the run's end, the dialog is ready to stop
-// the next run.
-TEST(RunProgressDialogTest, CancelOrEscapeAsksOnceAndTheNextRunCanBeStoppedAgain) {
-    RunProgressDialog dialog(nullptr);
-    QSignalSpy stops(&dialog, &RunProgressDialog::StopRequested);
+// Cancel and Escape reach the run session's progress model, which asks the
+// run to stop once (RunProgressModelTest); the dialog shows what it says,
+// from the moment it is made.
+TEST(RunProgressDialogTest, CancelAndEscapeReachTheModelThatTheDialogShows) {
+    int stops = 0;
+    RunProgressModel model([&stops] { ++stops; });
+    model.Begin({1234, 3000});
+    RunProgressDialog dialog(nullptr, model);
+    EXPECT_EQ(dialog.Text(), "Writing programs: 1,234 of 3,000 keys");
     dialog.show();
     QTest::mouseClick(&dialog.CancelButton(), Qt::LeftButton);
     QTest::keyClick(&dialog, Qt::Key_Escape);  // asked once: no more
-    EXPECT_EQ(stops.count(), 1);
+    EXPECT_EQ(stops, 1);
     EXPECT_EQ(dialog.CancelButton().text(), "Stopping...");
     EXPECT_FALSE(dialog.CancelButton().isEnabled());
     EXPECT_TRUE(dialog.isVisible()) << "the dialog stays until the run has ended";
-    dialog.hide();
+    model.Begin();  // the next run
     EXPECT_TRUE(dialog.CancelButton().isEnabled());
-    dialog.show();
     QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_EQ(stops.count(), 2);
+    EXPECT_EQ(stops, 2);
+    model.SetView(nullptr);
 }
 
 // Which blocks take which keys is the core's (ProcessingRunTest); here the

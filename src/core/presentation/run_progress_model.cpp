@@ -31,12 +31,26 @@ std::string RunTakeoverText(const ClaimTakeover& takeover) {
     return text;
 }
 
-void RunProgressModel::Begin() {
+void RunProgressModel::SetView(RunProgressView* view) {
+    view_ = view;
+    if (view_ == nullptr)
+        return;
+    view_->ShowCount(text_, counts_.done, counts_.total);
+    view_->ShowCancel(CancelCaption(), !stopping_);
+    view_->ShowWaiting(waiting_);
+}
+
+std::string_view RunProgressModel::CancelCaption() const {
+    return stopping_ ? kStoppingCaption : kRunProgressCancel.caption;
+}
+
+void RunProgressModel::Begin(const RunCounts& counts) {
     stopping_ = false;
     if (view_ != nullptr)
-        view_->ShowCancel(kRunProgressCancel.caption, /*enabled=*/true);
-    ShowProgress({});
-    ShowWaiting({});
+        view_->ShowCancel(CancelCaption(), /*enabled=*/true);
+    ShowProgress(counts);
+    if (!waiting_.empty())
+        ShowWaiting({});
 }
 
 void RunProgressModel::ShowWaiting(std::string_view line) {
@@ -46,6 +60,7 @@ void RunProgressModel::ShowWaiting(std::string_view line) {
 }
 
 void RunProgressModel::ShowProgress(const RunCounts& counts) {
+    counts_ = counts;
     text_ = RunProgressText(counts);
     if (view_ != nullptr)
         view_->ShowCount(text_, counts.done, counts.total);
@@ -55,10 +70,10 @@ void RunProgressModel::Cancel() {
     if (stopping_)
         return;
     stopping_ = true;
-    if (view_ != nullptr) {
-        view_->ShowCancel(kStoppingCaption, /*enabled=*/false);
-        view_->RequestStop();
-    }
+    if (view_ != nullptr)
+        view_->ShowCancel(CancelCaption(), /*enabled=*/false);
+    if (stop_)
+        stop_();
 }
 
 bool RunMessageStops(RunMessageButton answer) {

@@ -64,16 +64,21 @@ class RunProgressView {
     virtual void ShowCancel(std::string_view caption, bool enabled) = 0;
     // The waiting line; empty when the run waits for nothing.
     virtual void ShowWaiting(const std::string& text) = 0;
-    // Tells the run to stop before its next key.
-    virtual void RequestStop() = 0;
 };
 
+// The run session owns it (RunSessionModel::Progress) and tells it the
+// counts; the progress window only shows it and hands it Cancel.
 class RunProgressModel {
   public:
-    void SetView(RunProgressView* view) { view_ = view; }
+    // `stop` asks the run to stop before its next key.
+    explicit RunProgressModel(std::function<void()> stop) : stop_(std::move(stop)) {}
 
-    // A run begins: nothing done yet, Cancel ready.
-    void Begin();
+    // The window that shows the model from now on, shown at once all the
+    // model holds; none: nothing is shown.
+    void SetView(RunProgressView* view);
+
+    // A run begins at these counts: Cancel ready, no waiting line.
+    void Begin(const RunCounts& counts = {});
     void ShowProgress(const RunCounts& counts);
     // The line about another program writing the same file (RunWaitingText,
     // RunTakeoverText); empty: none.
@@ -87,7 +92,11 @@ class RunProgressModel {
     bool Stopping() const { return stopping_; }
 
   private:
+    std::string_view CancelCaption() const;
+
+    std::function<void()> stop_;
     RunProgressView* view_ = nullptr;
+    RunCounts counts_;
     std::string text_ = RunProgressText({});
     std::string waiting_;
     bool stopping_ = false;

@@ -7,7 +7,9 @@
 namespace bladeway {
 
 RunSessionModel::RunSessionModel(RunSessionHooks hooks, RunWork work)
-    : hooks_(std::move(hooks)), work_(work ? std::move(work) : RunWork(&RunProcessing)) {}
+    : hooks_(std::move(hooks)),
+      work_(work ? std::move(work) : RunWork(&RunProcessing)),
+      progress_([this] { Stop(); }) {}
 
 RunSessionModel::~RunSessionModel() {
     if (!worker_.joinable())
@@ -19,7 +21,7 @@ RunSessionModel::~RunSessionModel() {
     }
     answered_.notify_all();
     worker_.join();
-    if (progress_ != ProgressState::kNone)
+    if (progressState_ != ProgressState::kNone)
         hooks_.stopTimer();
 }
 
@@ -50,8 +52,8 @@ void RunSessionModel::Start(Sheet sheet, std::unique_ptr<SheetSelection> selecti
     takeoverLine_.clear();
     messageOpen_ = false;
     view_->RunStarting();
-    view_->ShowProgress({done_, total_, saving_, checking_});
-    progress_ = ProgressState::kWaiting;
+    progress_.Begin({done_, total_, saving_, checking_});
+    progressState_ = ProgressState::kWaiting;
     hooks_.startTimer(checking_ ? kCheckDelay : kProgressDelay);
 
     RunEnvironment hooked = environment;
@@ -71,14 +73,14 @@ void RunSessionModel::Start(Sheet sheet, std::unique_ptr<SheetSelection> selecti
         Post([this, waits = !wait.path.empty(), line = RunWaitingText(wait)] {
             if (waits)
                 ShowProgressWindow();
-            view_->ShowWaiting(waits ? line : takeoverLine_);
+            progress_.ShowWaiting(waits ? line : takeoverLine_);
         });
     };
     hooked.tookOver = [this](const ClaimTakeover& takeover) {
         Post([this, line = RunTakeoverText(takeover)] {
             takeoverLine_ = line;
             ShowProgressWindow();
-            view_->ShowWaiting(line);
+            progress_.ShowWaiting(line);
         });
     };
     worker_ = std::thread([this, hooked]() mutable {
@@ -109,14 +111,14 @@ bool RunSessionModel::ConfirmOnUserThread(std::vector<RunHazard> hazards) {
     Post([this, hazards = std::move(hazards)]() mutable {
         // The findings in place of the progress, which comes back after the
         // delay once the run goes on.
-        if (progress_ == ProgressState::kShown)
+        if (progressState_ == ProgressState::kShown)
             view_->HideProgressWindow();
-        progress_ = ProgressState::kNone;
+        progressState_ = ProgressState::kNone;
         hooks_.stopTimer();
         const bool proceed = check_.confirm(std::move(hazards));
         if (proceed) {
-            view_->ShowProgress({});
-            progress_ = ProgressState::kWaiting;
+            progress_.ShowProgress({});
+            progressState_ = ProgressState::kWaiting;
             hooks_.startTimer(kProgressDelay);
         }
         GiveAnswer(!proceed);
@@ -125,18 +127,18 @@ bool RunSessionModel::ConfirmOnUserThread(std::vector<RunHazard> hazards) {
 }
 
 void RunSessionModel::Tick() {
-    if (progress_ == ProgressState::kWaiting)
+    if (progressState_ == ProgressState::kWaiting)
         ShowProgressWindow();
-    else if (progress_ == ProgressState::kShown)
-        view_->ShowProgress({done_, total_, saving_, checking_});
+    else if (progressState_ == ProgressState::kShown)
+        progress_.ShowProgress({done_, total_, saving_, checking_});
 }
 
 // From now on the progress window is in sight and follows the counts.
 void RunSessionModel::ShowProgressWindow() {
-    view_->ShowProgress({done_, total_, saving_, checking_});
+    progress_.ShowProgress({done_, total_, saving_, checking_});
     view_->ShowProgressWindow();
-    if (progress_ != ProgressState::kShown) {
-        progress_ = ProgressState::kShown;
+    if (progressState_ != ProgressState::kShown) {
+        progressState_ = ProgressState::kShown;
         hooks_.startTimer(kProgressUpdate);
     }
 }
@@ -208,7 +210,7 @@ void RunSessionModel::EndRun(const RunReport* report) {
         messageOpen_ = false;
         view_->CloseMessage();
     }
-    progress_ = ProgressState::kNone;
+    progressState_ = ProgressState::kNone;
     hooks_.stopTimer();
     view_->HideProgressWindow();
     // The run's copies go with it: a large sheet is not held twice meanwhile.

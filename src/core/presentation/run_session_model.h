@@ -40,12 +40,8 @@ class RunSessionView {
     virtual ~RunSessionView() = default;
     // A run starts: the window it runs over takes no input until RunEnded.
     virtual void RunStarting() = 0;
-    // The counts the progress window shows ("0 of 0" at the start of a run).
-    virtual void ShowProgress(const RunCounts& counts) = 0;
-    // The progress window's line about another program writing the same
-    // file: that the run waits for it, or took over its claim; empty: none.
-    virtual void ShowWaiting(std::string_view line) = 0;
-    // The progress window comes into sight (it may be already) or goes.
+    // The progress window, a view of RunSessionModel::Progress(), comes into
+    // sight (it may be already) or goes.
     virtual void ShowProgressWindow() = 0;
     virtual void HideProgressWindow() = 0;
     // Opens the index message (Windows-1252 bytes) above the progress window
@@ -104,6 +100,10 @@ class RunSessionModel {
     RunSessionModel& operator=(const RunSessionModel&) = delete;
 
     void SetView(RunSessionView* view) { view_ = view; }
+    // What the progress window shows: the counts, the line about another
+    // program writing the same file (that the run waits for it, or took over
+    // its claim), and Cancel, which stops the run.
+    RunProgressModel& Progress() { return progress_; }
     // Who started runs hears of each run's end after its view has (the
     // run's windows are gone), with its report; with none when the check
     // before it ended it (Cancel, or not confirmed). Nothing to stop hearing.
@@ -155,11 +155,12 @@ class RunSessionModel {
     RunSessionHooks hooks_;
     RunWork work_;
     RunSessionView* view_ = nullptr;
+    RunProgressModel progress_;
     std::function<void(const RunReport* report)> ended_;
     RunCheckStep check_;
     Sheet sheet_;  // the run's own copy
     std::unique_ptr<SheetSelection> selection_;
-    ProgressState progress_ = ProgressState::kNone;
+    ProgressState progressState_ = ProgressState::kNone;
     bool messageOpen_ = false;
     // What the run took over last, shown once its wait has ended.
     std::string takeoverLine_;

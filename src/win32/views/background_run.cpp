@@ -28,7 +28,10 @@ BackgroundRun::BackgroundRun(HWND window)
 
 // The session goes first (a member declared last): it stops the run and
 // waits for it while the queue it posts to is still here.
-BackgroundRun::~BackgroundRun() = default;
+// The progress window stops showing the session's model before it goes.
+BackgroundRun::~BackgroundRun() {
+    session_.Progress().SetView(nullptr);
+}
 
 void BackgroundRun::Post(std::function<void()> task) {
     {
@@ -88,16 +91,7 @@ void BackgroundRun::Unblock() {
 void BackgroundRun::RunStarting() {
     Block();
     if (!progress_)
-        progress_ = std::make_unique<RunProgressWindow>(window_, [this] { session_.Stop(); });
-    progress_->BeginRun();
-}
-
-void BackgroundRun::ShowProgress(const RunCounts& counts) {
-    progress_->ShowProgress(counts);
-}
-
-void BackgroundRun::ShowWaiting(std::string_view line) {
-    progress_->ShowWaiting(line);
+        progress_ = std::make_unique<RunProgressWindow>(window_, session_.Progress());
 }
 
 void BackgroundRun::ShowProgressWindow() {

@@ -45,8 +45,7 @@ WPARAM BarValue(std::size_t count) {
 
 }  // namespace
 
-RunProgressWindow::RunProgressWindow(HWND owner, std::function<void()> stop)
-    : stop_(std::move(stop)) {
+RunProgressWindow::RunProgressWindow(HWND owner, RunProgressModel& model) : model_(model) {
     if (!CreateFrame(kClassName, kRunProgressWindow.caption, kClient, owner))
         return;
     AddControl(kTextPlace, WC_STATICW, SS_LEFT | SS_NOPREFIX);
@@ -55,7 +54,6 @@ RunProgressWindow::RunProgressWindow(HWND owner, std::function<void()> stop)
     AddControl(kWaitingPlace, WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
     AddControl(kCancelPlace, WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, kRunProgressCancel.caption);
     model_.SetView(this);
-    model_.Begin();
 }
 
 // Centred over the main window, and kept on its screen, so that Cancel is
@@ -67,10 +65,8 @@ void RunProgressWindow::Show() {
     ShowWindow(Handle(), SW_SHOW);
 }
 
-// Hidden at a run's end, the window starts the next run afresh.
 void RunProgressWindow::Hide() {
     ShowWindow(Handle(), SW_HIDE);
-    model_.Begin();
 }
 
 void RunProgressWindow::OnCommand(int id, int code) {
@@ -95,11 +91,6 @@ void RunProgressWindow::ShowCancel(std::string_view caption, bool enabled) {
     const HWND cancel = Control(kRunProgressCancel.objectName);
     SetWindowTextUtf8(cancel, caption);
     EnableWindow(cancel, enabled ? TRUE : FALSE);
-}
-
-void RunProgressWindow::RequestStop() {
-    if (stop_)
-        stop_();
 }
 
 }  // namespace bladeway::win32

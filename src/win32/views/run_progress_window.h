@@ -16,18 +16,15 @@ namespace bladeway::win32 {
 
 class RunProgressWindow final : public DialogWindow, private RunProgressView {
   public:
-    // Owned by `owner` (the main window), hidden until Show; `stop` asks
-    // the run to stop.
-    RunProgressWindow(HWND owner, std::function<void()> stop);
+    // Owned by `owner` (the main window), hidden until Show; shows `model`
+    // (the run session's) from now on, until its owner ends that
+    // (RunProgressModel::SetView(nullptr)) before the model goes.
+    RunProgressWindow(HWND owner, RunProgressModel& model);
 
-    // A run begins: nothing done yet, Cancel ready.
-    void BeginRun() { model_.Begin(); }
-    void ShowProgress(const RunCounts& counts) { model_.ShowProgress(counts); }
-    void ShowWaiting(std::string_view line) { model_.ShowWaiting(line); }
     // Comes into sight, active, so that Escape cancels at once; shown
     // already, it stays as it is (a message may be above it).
     void Show();
-    // The run has ended: the window goes and is ready for the next run.
+    // The run has ended: the window goes.
     void Hide();
 
     const RunProgressModel& Model() const { return model_; }
@@ -39,11 +36,9 @@ class RunProgressWindow final : public DialogWindow, private RunProgressView {
     // RunProgressView
     void ShowCount(const std::string& text, std::size_t done, std::size_t total) override;
     void ShowCancel(std::string_view caption, bool enabled) override;
-    void RequestStop() override;
     void ShowWaiting(const std::string& text) override;
 
-    RunProgressModel model_;
-    std::function<void()> stop_;
+    RunProgressModel& model_;
 };
 
 }  // namespace bladeway::win32

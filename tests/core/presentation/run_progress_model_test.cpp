@@ -18,22 +18,22 @@ class FakeProgressView final : public RunProgressView {
         caption = shown;
         cancelEnabled = enabled;
     }
-    void RequestStop() override { ++stops; }
     void ShowWaiting(const std::string& shown) override { waiting = shown; }
 
     std::string text, caption, waiting;
     std::size_t done = 99, total = 99;
     bool cancelEnabled = false;
-    int stops = 0;
 };
 
 // Cancel, Escape and the close box all come here: only the first asks the
-// run to stop; the next run starts afresh.
+// run to stop; the next run starts afresh. A window made during a run shows
+// at once where it is.
 TEST(RunProgressModelTest, CountsInGroupedNumbersAndAsksTheRunToStopOnce) {
     FakeProgressView view;
-    RunProgressModel model;
-    model.SetView(&view);
+    int stops = 0;
+    RunProgressModel model([&stops] { ++stops; });
     model.Begin();
+    model.SetView(&view);
     EXPECT_EQ(view.text, "Writing programs: 0 of 0 keys");
     EXPECT_EQ(view.caption, "Cancel");
     EXPECT_TRUE(view.cancelEnabled);
@@ -49,18 +49,28 @@ TEST(RunProgressModelTest, CountsInGroupedNumbersAndAsksTheRunToStopOnce) {
     model.ShowProgress({3000, 3000, 1});
     EXPECT_EQ(view.text, "Saving 1 program to disk\u2026");
 
+    model.ShowWaiting("Waiting for another program writing '/srv/INDICE.Prg'");
+
     model.Cancel();
     model.Cancel();
-    EXPECT_EQ(view.stops, 1);
+    EXPECT_EQ(stops, 1);
     EXPECT_EQ(view.caption, "Stopping...");
     EXPECT_FALSE(view.cancelEnabled);
+    FakeProgressView later;  // made while the run stops
+    model.SetView(&later);
+    EXPECT_EQ(later.text, "Saving 1 program to disk\u2026");
+    EXPECT_EQ(later.done, 3000U);
+    EXPECT_EQ(later.caption, "Stopping...");
+    EXPECT_FALSE(later.cancelEnabled);
+    EXPECT_EQ(later.waiting, "Waiting for another program writing '/srv/INDICE.Prg'");
 
-    model.Begin();
-    EXPECT_EQ(view.caption, "Cancel");
-    EXPECT_TRUE(view.cancelEnabled);
-    EXPECT_EQ(view.text, "Writing programs: 0 of 0 keys");
+    model.Begin({0, 3, 0, true});
+    EXPECT_EQ(later.caption, "Cancel");
+    EXPECT_TRUE(later.cancelEnabled);
+    EXPECT_EQ(later.text, "Checking 3 keys\u2026");
+    EXPECT_EQ(later.waiting, "");
     model.Cancel();
-    EXPECT_EQ(view.stops, 2);
+    EXPECT_EQ(stops, 2);
 }
 
 TEST(RunMessageModelTest, OnlyOkGoesOnAndTheRunHearsOneAnswer) {

@@ -96,19 +96,17 @@ class Gate {
     bool open_ = false;
 };
 
-// Writes down what the model has the front end show.
-class RecordingRunView final : public RunSessionView {
+// Writes down what the model has the front end show, its progress window's
+// count and waiting line among it.
+class RecordingRunView final : public RunSessionView, public RunProgressView {
   public:
     void RunStarting() override { events.emplace_back("starting"); }
-    void ShowProgress(const RunCounts& counts) override {
-        events.push_back("progress " + std::to_string(counts.done) + " of " +
-                         std::to_string(counts.total) +
-                         (counts.saving > 0 ? ", saving " + std::to_string(counts.saving) : "") +
-                         (counts.checking ? ", checking" : ""));
+    void ShowCount(const std::string& text, std::size_t done, std::size_t total) override {
+        events.push_back("progress " + std::to_string(done) + " of " + std::to_string(total) +
+                         ": " + text);
     }
-    void ShowWaiting(std::string_view path) override {
-        events.push_back("waiting " + std::string(path));
-    }
+    void ShowCancel(std::string_view /*caption*/, bool /*enabled*/) override {}
+    void ShowWaiting(const std::string& text) override { events.push_back("waiting " + text); }
     void ShowProgressWindow() override { events.emplace_back("progress window shown"); }
     void HideProgressWindow() override { events.emplace_back("progress window hidden"); }
     void OpenMessage(std::string_view message) override {

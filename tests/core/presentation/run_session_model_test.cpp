@@ -20,6 +20,9 @@ namespace {
 
 using RecordingView = testing::RecordingRunView;
 
+// The progress window at the start of a run, before its first key.
+const std::string kNoneWritten = "progress 0 of 0: Writing programs: 0 of 0 keys";
+
 class RunSessionModelTest : public ::testing::Test {
   protected:
     // A model whose run is `work`.
@@ -32,8 +35,10 @@ class RunSessionModelTest : public ::testing::Test {
             },
             std::move(work));
         model->SetView(&view);
+        model->Progress().SetView(&view);
         model->SetRunEndedListener([this](const RunReport* report) { view.Ended(report); });
         view.model = model.get();
+        view.events.clear();  // what the progress window was shown at once
     }
     // A run that asks each of `questions` in turn while no stop is asked for.
     void MakeAsking(std::vector<std::string> questions) {
@@ -107,12 +112,13 @@ TEST_F(RunSessionModelTest, TheCheckShowsFirstAndItsFindingsDecideWhetherTheRunG
         };
     };
     Start(check(true, checking));
-    EXPECT_EQ(view.events, (std::vector<std::string>{"starting", "progress 0 of 3, checking"}));
+    EXPECT_EQ(view.events,
+              (std::vector<std::string>{"starting", "progress 0 of 3: Checking 3 keys\u2026"}));
     EXPECT_EQ(timer, RunSessionModel::kCheckDelay);
     ASSERT_TRUE(checking.WaitUntilReached());
     Fire();
     EXPECT_EQ(view.events.back(), "progress window shown");
-    EXPECT_EQ(view.events[view.events.size() - 2], "progress 1 of 3, checking");
+    EXPECT_EQ(view.events[view.events.size() - 2], "progress 1 of 3: Checking 3 keys\u2026");
     checking.Open();
     ASSERT_TRUE(queue.DrainUntil([&] { return view.endedByCheck; }));
     ASSERT_EQ(questions.size(), 1U);
@@ -160,17 +166,19 @@ TEST_F(RunSessionModelTest, ProgressShowsAfterTheDelayWithTheCountsToldBeforeThe
     });
     Start();
     EXPECT_TRUE(model->IsRunning());
-    EXPECT_EQ(view.events, (std::vector<std::string>{"starting", "progress 0 of 0"}));
+    EXPECT_EQ(view.events, (std::vector<std::string>{"starting", kNoneWritten}));
     EXPECT_EQ(timer, RunSessionModel::kProgressDelay);
     ASSERT_TRUE(firstKey.WaitUntilReached());
     Fire();  // half a second on, still at the first key
-    EXPECT_EQ(view.events, (std::vector<std::string>{"starting", "progress 0 of 0",
-                                                     "progress 0 of 3", "progress window shown"}));
+    EXPECT_EQ(view.events,
+              (std::vector<std::string>{"starting", kNoneWritten,
+                                        "progress 0 of 3: Writing programs: 0 of 3 keys",
+                                        "progress window shown"}));
     EXPECT_EQ(timer, RunSessionModel::kProgressUpdate);
     firstKey.Open();
     ASSERT_TRUE(saving.WaitUntilReached());
     Fire();
-    EXPECT_EQ(view.events.back(), "progress 3 of 3, saving 3");
+    EXPECT_EQ(view.events.back(), "progress 3 of 3: Saving 3 programs to disk\u2026");
     saving.Open();
     ASSERT_TRUE(queue.DrainUntil([this] { return view.report.has_value(); }));
     EXPECT_FALSE(model->IsRunning());
@@ -204,10 +212,10 @@ TEST_F(RunSessionModelTest, AWaitIsShownAtOnceATakeoverStaysSaidAndCancelEndsAWa
         "waiting Took over the claim of ST2, process 7, idle for 41 s, to write "
         "'/srv/INDICE.Prg'";
     ASSERT_TRUE(queue.DrainUntil([&] { return Count(waiting) == 1; }));
-    EXPECT_EQ(std::vector<std::string>(view.events.begin(), view.events.begin() + 5),
-              (std::vector<std::string>{"starting", "progress 0 of 0", "progress 0 of 0",
-                                        "progress window shown",
-                                        waiting + " (bladeway 2.2.0 on ST2, process 7)"}));
+    EXPECT_EQ(
+        std::vector<std::string>(view.events.begin(), view.events.begin() + 5),
+        (std::vector<std::string>{"starting", kNoneWritten, kNoneWritten, "progress window shown",
+                                  waiting + " (bladeway 2.2.0 on ST2, process 7)"}));
     EXPECT_EQ(Count(tookOver), 2U);
     model->Stop();
     ASSERT_TRUE(queue.DrainUntil([this] { return view.report.has_value(); }));
@@ -220,9 +228,8 @@ TEST_F(RunSessionModelTest, QuestionsComeOneAtATimeAndOnlyTheFirstAnswerCounts) 
     Start();
     ASSERT_TRUE(queue.DrainUntil([this] { return view.openMessages == 1; }));
     // The message brings the progress window whatever the delay.
-    EXPECT_EQ(view.events,
-              (std::vector<std::string>{"starting", "progress 0 of 0", "progress 0 of 0",
-                                        "progress window shown", "message first"}));
+    EXPECT_EQ(view.events, (std::vector<std::string>{"starting", kNoneWritten, kNoneWritten,
+                                                     "progress window shown", "message first"}));
     EXPECT_EQ(timer, RunSessionModel::kProgressUpdate);
     // The worker waits for the answer: nothing more is on its way.
     EXPECT_TRUE(queue.Empty());
