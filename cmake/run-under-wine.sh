@@ -14,4 +14,8 @@ trap 'exit 143' TERM INT
 status=$?
 cat "$folder/out"
 cat "$folder/err" >&2
+# A failure that says nothing would leave CTest's log without a trace.
+if [ "$status" -ne 0 ] && [ ! -s "$folder/out" ] && [ ! -s "$folder/err" ]; then
+    echo "run-under-wine.sh: '$*' ended with status $status and wrote nothing" >&2
+fi
 exit "$status"

@@ -167,19 +167,47 @@ class Station:
         words[-1] = native(words[-1], self.wine)
         return ([self.wine] if self.wine else []) + words
 
-    def start(self, shop, *extra, prefix=(), output=subprocess.PIPE):
-        return subprocess.Popen([*prefix, *self.command(shop, *extra)], stdout=output,
-                                stderr=output)
+    def start(self, shop, *extra, prefix=(), quiet=False):
+        """The run, its output going to files: a pipe would tie it to the
+        reader (a report larger than the pipe's buffer waits until it is
+        read, and the runs are read in turn), and a process that Wine starts
+        beside it (its server, its services) would hold the pipe open long
+        after the run ended."""
+        out, err = ((subprocess.DEVNULL, subprocess.DEVNULL) if quiet
+                    else (tempfile.TemporaryFile(), tempfile.TemporaryFile()))
+        process = subprocess.Popen([*prefix, *self.command(shop, *extra)], stdout=out, stderr=err)
+        process.said = (out, err)
+        return process
 
 
 def finish(process):
-    out, err = process.communicate(timeout=600)
+    """The exit status, the JSON report and what the run wrote to its
+    standard error."""
+    process.wait(timeout=600)
+    out, err = (read_back(file) for file in process.said)
     report = None
     try:
         report = json.loads(out) if out.strip() else None
     except ValueError:
         pass
     return process.returncode, report, err.decode(errors="replace")
+
+
+def read_back(file):
+    file.seek(0)
+    with file:
+        return file.read()
+
+
+def said_in(report):
+    """What a run's report says went wrong, for a message: its journal's
+    problem and the first keys with errors."""
+    if not report:
+        return " (no report)"
+    said = [report["journalProblem"]] if report.get("journalProblem") else []
+    said += [f"{key['program']}: {'; '.join(key['errors'])}"
+             for key in report.get("keys", []) if key and key.get("errors")][:3]
+    return f" (its report: {' | '.join(said)})" if said else ""
 
 
 def not_entered(report):
@@ -208,7 +236,8 @@ def trials(shop, share, stations, reference, name, count):
         runs = [station.start(shop, "--keys", keys) for station, keys in zip(stations, halves)]
         for keys, run in zip(halves, runs):
             code, report, err = finish(run)
-            check(code == 0, f"{name} trial {trial}: keys {keys} exited {code}: {err[-400:]}")
+            check(code == 0, f"{name} trial {trial}: keys {keys} exited {code}: {err[-400:]}"
+                  f"{said_in(report)}")
             missing = not_entered(report)
             check(not missing, f"{name} trial {trial}: keys {keys} report {len(missing)} keys "
                   f"not entered: {missing[:3]}")
@@ -239,8 +268,7 @@ def kill_holding(shop, share, station, prefix=()):
         for program in shop.programs:
             (dest / tree_path(program)).parent.mkdir(parents=True, exist_ok=True)
         (dest / "INDICE.Prg").write_bytes(prefilled_index(40000))
-        run = station.start(shop, "--keys", f"1-{args.keys // 2}", prefix=prefix,
-                            output=subprocess.DEVNULL)
+        run = station.start(shop, "--keys", f"1-{args.keys // 2}", prefix=prefix, quiet=True)
         target = run.pid
         deadline = time.monotonic() + 120
         while run.poll() is None and time.monotonic() < deadline:
