@@ -8,7 +8,6 @@ SIGKILL leaves the claim as it was, and the claim of a holder that has ended
 is taken over at once and said. With --wine the Windows build runs under
 Wine (fewer keys: Wine starts slowly), making its claims through CreateFileW."""
 
-import json
 import os
 import signal
 import subprocess
@@ -16,8 +15,8 @@ import tempfile
 import time
 from pathlib import Path
 
-from shop import (RECORD, Shop, arguments, check, claim_record, conclude, failures, index_problems,
-                  this_computer)
+from shop import (RECORD, Shop, arguments, check, claim_record, conclude, failures, finish_run,
+                  index_problems, start_run, this_computer)
 
 parser = arguments()
 parser.add_argument("--wine", help="run the CLI under this Wine")
@@ -41,13 +40,7 @@ def command(shop, dest, *extra):
 
 
 def start(shop, dest, *extra):
-    return subprocess.Popen(command(shop, dest, *extra), stdout=subprocess.PIPE,
-                            stderr=subprocess.PIPE)
-
-
-def finish(process):
-    out, err = process.communicate(timeout=600)
-    return process.returncode, json.loads(out) if out.strip() else None, err.decode(errors="replace")
+    return start_run(command(shop, dest, *extra))
 
 
 with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
@@ -56,7 +49,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
     half = args.keys // 2
     halves = (f"1-{half}", f"{half + 1}-{args.keys}")
     solo = shop.destination("solo")
-    code, _, err = finish(start(shop, solo))
+    code, _, err = finish_run(start(shop, solo))
     check(code == 0, f"a run alone failed: {err}")
     reference = (solo / "INDICE.Prg").read_bytes()
 
@@ -64,7 +57,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
         dest = shop.destination("dest")
         runs = [start(shop, dest, "--keys", keys) for keys in halves]
         for keys, run in zip(halves, runs):
-            code, report, err = finish(run)
+            code, report, err = finish_run(run)
             check(code == 0, f"trial {trial}: keys {keys} exited {code}: {err}")
             if report:
                 not_entered = [k["program"] for k in report["keys"]
@@ -84,7 +77,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
         claim = dest / ".INDICE.Prg.bwclaim"
         holder = this_computer()
         claim.write_bytes(claim_record(holder))
-        code, report, err = finish(start(shop, dest, "--keys", "1-5", "--lock-wait", "0.5"))
+        code, report, err = finish_run(start(shop, dest, "--keys", "1-5", "--lock-wait", "0.5"))
         check("waiting for another program writing" in err and
               f"reliability-test 1 on {holder['computer']}, process {holder['process']})" in err,
               f"no waiting notice naming the holder: {err}")
@@ -110,7 +103,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
             waiter.wait()
         check(claim.read_bytes() == claim_record(holder), "a killed waiter changed the claim")
         claim.unlink()  # its holder is done
-        code, _, err = finish(start(shop, dest, "--keys", "1-5"))
+        code, _, err = finish_run(start(shop, dest, "--keys", "1-5"))
         check(code == 0 and "waiting" not in err, f"a run after a killed waiter: {code} {err}")
         check(not claim.exists(), "the claim stays after every run ended")
 
@@ -120,7 +113,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-concurrent-") as work:
         ended.wait()
         claim.write_bytes(claim_record(dict(holder, process=ended.pid, started=0)))
         began = time.monotonic()
-        code, report, err = finish(start(shop, dest, "--keys", "6-9"))
+        code, report, err = finish_run(start(shop, dest, "--keys", "6-9"))
         said = f"took over the claim of {holder['computer']}, process {ended.pid}, idle for"
         check(code == 0 and said in err and "(its process has ended)" in err,
               f"an ended holder's claim: {code} {err}")

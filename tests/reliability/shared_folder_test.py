@@ -21,7 +21,6 @@ and a Linux station's claim taken over by the Windows build, since the two
 must exclude each other on one share. Needs root (FUSE mounts), bindfs,
 sshfs and sshd; exit code 77 (skipped) without them."""
 
-import json
 import os
 import shutil
 import signal
@@ -32,8 +31,8 @@ import time
 from contextlib import ExitStack, contextmanager
 from pathlib import Path
 
-from shop import (CLAIM_SIZE, RECORD, Shop, arguments, check, conclude, failures, index_problems, snapshot,
-                  tree_path)
+from shop import (CLAIM_SIZE, RECORD, Shop, arguments, check, conclude, failures, finish_run,
+                  index_problems, snapshot, start_run, tree_path)
 
 parser = arguments()
 parser.add_argument("--wine", help="run the Windows build's CLI under this Wine")
@@ -168,35 +167,7 @@ class Station:
         return ([self.wine] if self.wine else []) + words
 
     def start(self, shop, *extra, prefix=(), quiet=False):
-        """The run, its output going to files: a pipe would tie it to the
-        reader (a report larger than the pipe's buffer waits until it is
-        read, and the runs are read in turn), and a process that Wine starts
-        beside it (its server, its services) would hold the pipe open long
-        after the run ended."""
-        out, err = ((subprocess.DEVNULL, subprocess.DEVNULL) if quiet
-                    else (tempfile.TemporaryFile(), tempfile.TemporaryFile()))
-        process = subprocess.Popen([*prefix, *self.command(shop, *extra)], stdout=out, stderr=err)
-        process.said = (out, err)
-        return process
-
-
-def finish(process):
-    """The exit status, the JSON report and what the run wrote to its
-    standard error."""
-    process.wait(timeout=600)
-    out, err = (read_back(file) for file in process.said)
-    report = None
-    try:
-        report = json.loads(out) if out.strip() else None
-    except ValueError:
-        pass
-    return process.returncode, report, err.decode(errors="replace")
-
-
-def read_back(file):
-    file.seek(0)
-    with file:
-        return file.read()
+        return start_run([*prefix, *self.command(shop, *extra)], quiet)
 
 
 def said_in(report):
@@ -235,7 +206,7 @@ def trials(shop, share, stations, reference, name, count):
             (dest / tree_path(program)).parent.mkdir(parents=True, exist_ok=True)
         runs = [station.start(shop, "--keys", keys) for station, keys in zip(stations, halves)]
         for keys, run in zip(halves, runs):
-            code, report, err = finish(run)
+            code, report, err = finish_run(run)
             check(code == 0, f"{name} trial {trial}: keys {keys} exited {code}: {err[-400:]}"
                   f"{said_in(report)}")
             missing = not_entered(report)
@@ -298,7 +269,7 @@ def took_over(shop, share, killer, waiter, name, elsewhere):
         return
     check((share / "dest" / ".INDICE.Prg.bwclaim").exists(), f"{name}: the killed run left no claim")
     began = time.monotonic()
-    code, report, err = finish(waiter.start(shop, "--keys", f"{args.keys // 2 + 1}-{args.keys}"))
+    code, report, err = finish_run(waiter.start(shop, "--keys", f"{args.keys // 2 + 1}-{args.keys}"))
     took = time.monotonic() - began
     check(code == 0 and not not_entered(report),
           f"{name}: the run after the kill exited {code}: {err[-400:]}")
@@ -340,7 +311,7 @@ with tempfile.TemporaryDirectory(prefix="bladeway-shared-") as temporary:
 
     stale_after(None)
     solo = shop.destination("solo")
-    code, _, err = finish(Station(args.cli, args.wine, solo, settings).start(shop))
+    code, _, err = finish_run(Station(args.cli, args.wine, solo, settings).start(shop))
     check(code == 0, f"a run alone failed: {err[-400:]}")
     reference = (solo / "INDICE.Prg").read_bytes()
     for share_kind in wanted:

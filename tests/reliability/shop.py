@@ -3,11 +3,13 @@ templates, a generated key data file of many keys, destination folders, and
 checks of what a run left on disk. Standard library only."""
 
 import argparse
+import json
 import os
 import random
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -19,6 +21,38 @@ TRICKY_VALUES = ["1.0005", "-0.0004", "0.5", "31.5", "2.5E3", "1e-5", ".6", "-12
 
 
 failures = []
+
+
+def start_run(command, quiet=False):
+    """A run of the command-line tool, its output going to files: a pipe
+    would tie it to the reader (a report larger than the pipe's buffer waits
+    until it is read, and runs are read in turn), and a process that Wine
+    starts beside it (its server, its services) would hold the pipe open
+    long after the run ended. `quiet`: its output is not kept."""
+    out, err = ((subprocess.DEVNULL, subprocess.DEVNULL) if quiet
+                else (tempfile.TemporaryFile(), tempfile.TemporaryFile()))
+    process = subprocess.Popen(command, stdout=out, stderr=err)
+    process.said = (out, err)
+    return process
+
+
+def finish_run(process):
+    """The exit status, the JSON report (None without one) and what the run
+    wrote to its standard error."""
+    process.wait(timeout=600)
+    out, err = (_read_back(file) for file in process.said)
+    report = None
+    try:
+        report = json.loads(out) if out.strip() else None
+    except ValueError:
+        pass
+    return process.returncode, report, err.decode(errors="replace")
+
+
+def _read_back(file):
+    file.seek(0)
+    with file:
+        return file.read()
 
 
 def check(condition, what):

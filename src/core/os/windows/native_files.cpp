@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/os/paths.h"
@@ -344,6 +345,14 @@ Expected<StagedFile> Stage(const std::string& target, std::string_view bytes) {
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
                 continue;
             }
+            // A scanner that opened the new file at once without sharing it,
+            // or Wine taking it for another file of the same number (a FUSE
+            // share that passes on its host's inode numbers, reused at once):
+            // the name is given up, with what the refused creation left.
+            if (IsPassingRefusal(error) && attempt + 1 < kNameAttempts) {
+                Discard(staged);
+                continue;
+            }
             return SystemFailure("cannot write", target, error);
         }
         const bool written = WriteAll(file.get(), bytes) && WriteOutData(file.get());
@@ -372,6 +381,9 @@ Outcome FlushStaged(std::span<const StagedFile> files) {
         return {};
     }
     std::vector<std::wstring> flushedVolumes;
+    // Any file of a volume serves: one that stays refused is passed over for
+    // the next one there; a volume none of whose files could be opened fails.
+    std::vector<std::pair<std::wstring, Failure>> refused;
     for (const StagedFile& staged : files) {
         const auto wide = win32::WideFromUtf8(staged.temporary);
         if (!wide) {
@@ -384,10 +396,21 @@ Outcome FlushStaged(std::span<const StagedFile> files) {
         }
         const Handle file(
             OpenWithRetries(*wide, GENERIC_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+        if (!file.valid() && IsPassingRefusal(::GetLastError())) {
+            refused.emplace_back(std::move(volume),
+                                 SystemFailure("cannot flush", staged.target, ::GetLastError()));
+            continue;
+        }
         if (!file.valid() || ::FlushFileBuffers(file.get()) == 0) {
-            return SystemFailure("cannot write", staged.target, ::GetLastError());
+            return SystemFailure("cannot flush", staged.target, ::GetLastError());
         }
         flushedVolumes.push_back(std::move(volume));
+    }
+    for (const auto& [volume, failure] : refused) {
+        if (std::find(flushedVolumes.begin(), flushedVolumes.end(), volume) ==
+            flushedVolumes.end()) {
+            return failure;
+        }
     }
     return {};
 }
