@@ -12,7 +12,6 @@
 #include <random>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "core/os/paths.h"
@@ -381,9 +380,6 @@ Outcome FlushStaged(std::span<const StagedFile> files) {
         return {};
     }
     std::vector<std::wstring> flushedVolumes;
-    // Any file of a volume serves: one that stays refused is passed over for
-    // the next one there; a volume none of whose files could be opened fails.
-    std::vector<std::pair<std::wstring, Failure>> refused;
     for (const StagedFile& staged : files) {
         const auto wide = win32::WideFromUtf8(staged.temporary);
         if (!wide) {
@@ -396,21 +392,10 @@ Outcome FlushStaged(std::span<const StagedFile> files) {
         }
         const Handle file(
             OpenWithRetries(*wide, GENERIC_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
-        if (!file.valid() && IsPassingRefusal(::GetLastError())) {
-            refused.emplace_back(std::move(volume),
-                                 SystemFailure("cannot flush", staged.target, ::GetLastError()));
-            continue;
-        }
         if (!file.valid() || ::FlushFileBuffers(file.get()) == 0) {
-            return SystemFailure("cannot flush", staged.target, ::GetLastError());
+            return SystemFailure("cannot write", staged.target, ::GetLastError());
         }
         flushedVolumes.push_back(std::move(volume));
-    }
-    for (const auto& [volume, failure] : refused) {
-        if (std::find(flushedVolumes.begin(), flushedVolumes.end(), volume) ==
-            flushedVolumes.end()) {
-            return failure;
-        }
     }
     return {};
 }
