@@ -1,7 +1,7 @@
 #pragma once
 // The key grid's context menu: its entries in the order both desktop programs
 // show them, each with the name a test or a tool finds it by. A view builds
-// its menu from GridMenu() and hands the entry chosen to
+// its menu from kGridMenu and hands the entry chosen to
 // MainWindowModel::GridMenuChosen; the recent runs' submenu lists
 // RecentRunsMenu (run_undo_model.h) afresh each time it opens.
 #include <array>

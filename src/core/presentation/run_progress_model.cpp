@@ -35,7 +35,7 @@ void RunProgressModel::SetView(RunProgressView* view) {
     view_ = view;
     if (view_ == nullptr)
         return;
-    view_->ShowCount(text_, counts_.done, counts_.total);
+    view_->ShowCount(Text(), counts_.done, counts_.total);
     view_->ShowCancel(CancelCaption(), !stopping_);
     view_->ShowWaiting(waiting_);
 }
@@ -61,9 +61,8 @@ void RunProgressModel::ShowWaiting(std::string_view line) {
 
 void RunProgressModel::ShowProgress(const RunCounts& counts) {
     counts_ = counts;
-    text_ = RunProgressText(counts);
     if (view_ != nullptr)
-        view_->ShowCount(text_, counts.done, counts.total);
+        view_->ShowCount(Text(), counts.done, counts.total);
 }
 
 void RunProgressModel::Cancel() {

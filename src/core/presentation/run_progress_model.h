@@ -87,7 +87,7 @@ class RunProgressModel {
     // turns Cancel into "Stopping...", disabled; later ones do nothing.
     void Cancel();
 
-    const std::string& Text() const { return text_; }
+    std::string Text() const { return RunProgressText(counts_); }
     const std::string& Waiting() const { return waiting_; }
     bool Stopping() const { return stopping_; }
 
@@ -97,7 +97,6 @@ class RunProgressModel {
     std::function<void()> stop_;
     RunProgressView* view_ = nullptr;
     RunCounts counts_;
-    std::string text_ = RunProgressText({});
     std::string waiting_;
     bool stopping_ = false;
 };
