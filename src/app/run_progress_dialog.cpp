@@ -1,11 +1,14 @@
 #include "app/run_progress_dialog.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/unbroken_text_view.h"
 #include "app/view_text.h"
 #include "core/presentation/twips.h"
 
@@ -22,6 +25,7 @@ RunProgressDialog::RunProgressDialog(QWidget* parent, RunProgressModel& model)
     bar_ = new QProgressBar(this);
     waiting_ = Named(new QLabel(this), kRunProgressWaiting);
     waiting_->setWordWrap(true);
+    waiting_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     waiting_->hide();
     cancel_ = AddButtonFor(this, kRunProgressCancel);
     auto* buttons = new QHBoxLayout;
@@ -41,10 +45,6 @@ QString RunProgressDialog::Text() const {
     return label_->text();
 }
 
-QString RunProgressDialog::WaitingText() const {
-    return waiting_->text();
-}
-
 void RunProgressDialog::ShowCount(const std::string& text, std::size_t done, std::size_t total) {
     label_->setText(ViewText(text));
     // The bar counts in keys; a run of more keys than an int holds is not met.
@@ -53,12 +53,15 @@ void RunProgressDialog::ShowCount(const std::string& text, std::size_t done, std
 }
 
 // The line comes and goes with a wait: the dialog grows to show it whole,
-// keeping its width.
+// as wide as its widest path (up to the screen), which a worker can select
+// and copy.
 void RunProgressDialog::ShowWaiting(const std::string& text) {
-    waiting_->setText(ViewText(text));
+    ShowUnbroken(*waiting_, text);
     waiting_->setVisible(!text.empty());
     layout()->activate();
-    resize(width(), heightForWidth(width()) > 0 ? heightForWidth(width()) : sizeHint().height());
+    const int shownWidth = std::max(width(), layout()->minimumSize().width());
+    resize(shownWidth,
+           heightForWidth(shownWidth) > 0 ? heightForWidth(shownWidth) : sizeHint().height());
 }
 
 void RunProgressDialog::ShowCancel(std::string_view caption, bool enabled) {

@@ -27,7 +27,6 @@ class RunProgressDialog final : public QDialog, private RunProgressView {
     RunProgressDialog(QWidget* parent, RunProgressModel& model);
 
     QString Text() const;
-    QString WaitingText() const;
     QPushButton& CancelButton() { return *cancel_; }
     const RunProgressModel& Model() const { return model_; }
 

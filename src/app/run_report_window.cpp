@@ -189,17 +189,8 @@ QString RunReportWindow::SuggestedCsvPath() const {
 void RunReportWindow::ShowLines(const std::string& processedKeys, const std::string& summary,
                                 const std::string& sharedProblemLine) {
     processedKeys_->setText(ViewText(processedKeys));
-    // Each line at least as wide as its widest path or command, up to the
-    // screen: the window cannot be made so narrow that one is cut.
-    const QScreen* shownOn = screen();
-    const int most = shownOn != nullptr ? shownOn->availableGeometry().width() - 64 : 0;
-    const auto show = [most](QLabel* label, const std::string& text) {
-        label->setText(UnbrokenViewText(text));
-        const int widest = WidestUnbrokenWidth(label->fontMetrics(), text);
-        label->setMinimumWidth(most > 0 ? std::min(widest, most) : widest);
-    };
-    show(summary_, summary);
-    show(shared_, sharedProblemLine);
+    ShowUnbroken(*summary_, summary);
+    ShowUnbroken(*shared_, sharedProblemLine);
     shared_->setVisible(!sharedProblemLine.empty());
 }
 

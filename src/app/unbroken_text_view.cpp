@@ -5,7 +5,9 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QRegularExpression>
+#include <QScreen>
 
 #include "core/os/tool_command.h"
 #include "core/presentation/unbroken_text.h"
@@ -37,6 +39,14 @@ int WidestUnbrokenWidth(const QFontMetrics& metrics, std::string_view text) {
         widest = std::max(widest, metrics.horizontalAdvance(
                                       ViewText(text.substr(span.begin, span.end - span.begin))));
     return widest;
+}
+
+void ShowUnbroken(QLabel& label, std::string_view text) {
+    label.setText(UnbrokenViewText(text));
+    const QScreen* shownOn = label.screen();
+    const int most = shownOn != nullptr ? shownOn->availableGeometry().width() - 64 : 0;
+    const int widest = WidestUnbrokenWidth(label.fontMetrics(), text);
+    label.setMinimumWidth(most > 0 ? std::min(widest, most) : widest);
 }
 
 void KeepCopiesPlain() {

@@ -8,6 +8,8 @@
 #include <QFontMetrics>
 #include <QString>
 
+class QLabel;
+
 namespace bladeway {
 
 // A text whose paths and commands Qt's line breaking must not split.
@@ -15,6 +17,11 @@ QString UnbrokenViewText(std::string_view text);
 
 // The width of the text's widest path or command in `metrics`' font.
 int WidestUnbrokenWidth(const QFontMetrics& metrics, std::string_view text);
+
+// Shows `text` in `label` kept whole, the label at least as wide as its
+// widest path or command, up to the width of the screen it is on: a window
+// cannot then be made so narrow that one is cut.
+void ShowUnbroken(QLabel& label, std::string_view text);
 
 // From now on each copy the program makes to the clipboard, or to the
 // selection where the system has one, is cleaned of those marks.

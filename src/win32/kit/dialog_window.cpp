@@ -76,6 +76,11 @@ void DialogWindow::SizeForClient(const TwipsRect& client, DWORD style, DWORD exS
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void DialogWindow::SetClientSize(const TwipsRect& client) {
+    SizeForClient(client, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)),
+                  static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+}
+
 void DialogWindow::CentreOverOwner() {
     RECT over{};
     const PixelRect on =

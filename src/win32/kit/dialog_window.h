@@ -69,6 +69,8 @@ class DialogWindow : public Window {
     // Moves the control named `objectName` to `place`, which it keeps from
     // now on (a window whose layout follows its size).
     void PlaceControl(std::string_view objectName, const TwipsRect& place);
+    // Gives the window a client area of `client` twips, its corner staying.
+    void SetClientSize(const TwipsRect& client);
     // Moves the window's outer top-left corner to this screen point (pixels).
     void MoveTo(int left, int top);
     // Centres the window over its owner (over the screen's free area without

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "core/presentation/pixel_rect.h"
+#include "core/presentation/unbroken_text.h"
+#include "win32/kit/text_layout.h"
 #include "win32/kit/wide_text.h"
 
 namespace bladeway::win32 {
@@ -21,21 +23,30 @@ constexpr std::int64_t kTextHeight = 270;
 constexpr std::int64_t kBarHeight = 255;
 constexpr std::int64_t kButtonWidth = 1125;
 constexpr std::int64_t kButtonHeight = 345;
-constexpr std::int64_t kWidth = kRunProgressMinimumWidth;
-constexpr std::int64_t kInnerWidth = kWidth - 2 * kMargin;
-constexpr std::int64_t kBarTop = kMargin + kTextHeight + kGap;
-constexpr std::int64_t kWaitingTop = kBarTop + kBarHeight + kGap;
-constexpr std::int64_t kButtonTop = kWaitingTop + kTextHeight + kGap;
+constexpr std::int64_t kLeastInnerWidth = kRunProgressMinimumWidth - 2 * kMargin;
 
-constexpr TwipsRect kClient{0, 0, kWidth, kButtonTop + kButtonHeight + kMargin};
-constexpr ControlPlace kTextPlace{kRunProgressText.objectName,
-                                  {kMargin, kMargin, kInnerWidth, kTextHeight}};
-constexpr ControlPlace kBarPlace{"ProgressBar", {kMargin, kBarTop, kInnerWidth, kBarHeight}};
-constexpr ControlPlace kWaitingPlace{kRunProgressWaiting.objectName,
-                                     {kMargin, kWaitingTop, kInnerWidth, kTextHeight}};
-constexpr ControlPlace kCancelPlace{
-    kRunProgressCancel.objectName,
-    {kWidth - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight}};
+// The rows for a text this wide and a waiting line this tall (twips).
+struct ProgressPlaces {
+    TwipsRect client;
+    ControlPlace text, bar, waiting, cancel;
+};
+
+constexpr ProgressPlaces PlacesFor(std::int64_t innerWidth, std::int64_t waitingHeight) {
+    const std::int64_t width = innerWidth + 2 * kMargin;
+    const std::int64_t barTop = kMargin + kTextHeight + kGap;
+    const std::int64_t waitingTop = barTop + kBarHeight + kGap;
+    const std::int64_t buttonTop = waitingTop + waitingHeight + kGap;
+    return {
+        {0, 0, width, buttonTop + kButtonHeight + kMargin},
+        {kRunProgressText.objectName, {kMargin, kMargin, innerWidth, kTextHeight}},
+        {"ProgressBar", {kMargin, barTop, innerWidth, kBarHeight}},
+        {kRunProgressWaiting.objectName, {kMargin, waitingTop, innerWidth, waitingHeight}},
+        {kRunProgressCancel.objectName,
+         {width - kMargin - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight}},
+    };
+}
+
+constexpr ProgressPlaces kFirstPlaces = PlacesFor(kLeastInnerWidth, kTextHeight);
 
 // The bar counts in keys; a run of more keys than an int holds is not met.
 WPARAM BarValue(std::size_t count) {
@@ -46,13 +57,13 @@ WPARAM BarValue(std::size_t count) {
 }  // namespace
 
 RunProgressWindow::RunProgressWindow(HWND owner, RunProgressModel& model) : model_(model) {
-    if (!CreateFrame(kClassName, kRunProgressWindow.caption, kClient, owner))
+    if (!CreateFrame(kClassName, kRunProgressWindow.caption, kFirstPlaces.client, owner))
         return;
-    AddControl(kTextPlace, WC_STATICW, SS_LEFT | SS_NOPREFIX);
-    AddControl(kBarPlace, PROGRESS_CLASSW, 0);
-    // One line: a long path loses its middle rather than its file name.
-    AddControl(kWaitingPlace, WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
-    AddControl(kCancelPlace, WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, kRunProgressCancel.caption);
+    AddControl(kFirstPlaces.text, WC_STATICW, SS_LEFT | SS_NOPREFIX);
+    AddControl(kFirstPlaces.bar, PROGRESS_CLASSW, 0);
+    AddControl(kFirstPlaces.waiting, WC_STATICW, SS_LEFT | SS_NOPREFIX);
+    AddControl(kFirstPlaces.cancel, WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON,
+               kRunProgressCancel.caption);
     model_.SetView(this);
 }
 
@@ -83,8 +94,22 @@ void RunProgressWindow::ShowCount(const std::string& text, std::size_t done, std
     SendMessageW(bar, PBM_SETPOS, BarValue(done), 0);
 }
 
+// The line's paths are kept whole: the window widens, up to its screen, to
+// the widest of them and grows to the line's height; it never narrows during
+// a run, so that it does not jump when a wait ends.
 void RunProgressWindow::ShowWaiting(const std::string& text) {
-    SetWindowTextUtf8(Control(kRunProgressWaiting.objectName), text);
+    const HWND line = Control(kRunProgressWaiting.objectName);
+    SetWindowTextW(line, Wide(ShownUnbroken(text, KeptWhole::kSpaces)).c_str());
+    const std::int64_t screenWidth = TwipsOf(static_cast<int>(WorkArea().width)) - 4 * kMargin;
+    innerWidth_ = std::max({kLeastInnerWidth, innerWidth_,
+                            std::min(TwipsOf(WidestUnbrokenWidth(line) + 1), screenWidth)});
+    const std::int64_t height = std::max(
+        kTextHeight, TwipsOf(WrappedTextHeight(line, PixelsOf({0, 0, innerWidth_, 0}).right)));
+    const ProgressPlaces places = PlacesFor(innerWidth_, height);
+    for (const ControlPlace& control : {places.text, places.bar, places.waiting, places.cancel})
+        PlaceControl(control.objectName, control.place);
+    SetClientSize(places.client);
+    KeepOnScreen();
 }
 
 void RunProgressWindow::ShowCancel(std::string_view caption, bool enabled) {

@@ -5,6 +5,7 @@
 // stays until the run has ended. It is modeless: the run's message opens
 // above it and neither blocks the other.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,7 @@ class RunProgressWindow final : public DialogWindow, private RunProgressView {
     void ShowWaiting(const std::string& text) override;
 
     RunProgressModel& model_;
+    std::int64_t innerWidth_ = 0;  // the widest the lines have been (twips)
 };
 
 }  // namespace bladeway::win32
