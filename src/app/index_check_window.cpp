@@ -15,13 +15,12 @@
 #include "app/undo_messages.h"
 #include "app/view_text.h"
 #include "core/presentation/twips.h"
-#include "core/storage/file_system.h"
 #include "qt_views/design_controls.h"
 
 namespace bladeway {
 
-IndexCheckWindow::IndexCheckWindow(QWidget* parent, FileSystem& fileSystem)
-    : QWidget(parent, Qt::Window), model_(fileSystem) {
+IndexCheckWindow::IndexCheckWindow(QWidget* parent, IndexCheckModel& model)
+    : QWidget(parent, Qt::Window), model_(model) {
     setObjectName(ViewText(kIndexCheckWindow.objectName));
     setWindowTitle(ProgramTitle(kIndexCheckWindow.caption));
     text_ = Named(new QPlainTextEdit(this), kIndexCheckFindings);

@@ -2,8 +2,6 @@
 // The index check window (IndexCheck): a view over IndexCheckModel
 // (core/presentation/index_check_model.h), which reads the index, words
 // what `bladeway-cli index check` says of it and repairs it on request.
-#include <string>
-
 #include <QWidget>
 
 #include "core/presentation/index_check_model.h"
@@ -20,12 +18,9 @@ class IndexCheckWindow final : public QWidget, private IndexCheckView {
     Q_OBJECT
 
   public:
-    // The index is read and repaired through `fileSystem`.
-    IndexCheckWindow(QWidget* parent, FileSystem& fileSystem);
+    // Shows `model` (the application's) from now on.
+    IndexCheckWindow(QWidget* parent, IndexCheckModel& model);
 
-    // Reads the index at `path` now and shows the findings, or why it
-    // cannot be read.
-    void Check(const std::string& path) { model_.Check(path); }
     QString Text() const;
 
   private:
@@ -36,7 +31,7 @@ class IndexCheckWindow final : public QWidget, private IndexCheckView {
     void Close() override { close(); }
     void FitLongestLine();
 
-    IndexCheckModel model_;
+    IndexCheckModel& model_;
     QPlainTextEdit* text_ = nullptr;
     QPushButton* repair_ = nullptr;
 };

@@ -21,6 +21,7 @@
 #include "app/data_file_list.h"
 #include "app/grid_selection.h"
 #include "app/grid_selection_look.h"
+#include "app/index_check_window.h"
 #include "app/key_grid_model.h"
 #include "app/keyboard_use.h"
 #include "app/program_preview_window.h"
@@ -232,16 +233,6 @@ void MainWindow::GridMenuChosen(GridMenuCommand command) {
                           current.isValid() ? std::optional(current.column() + 1) : std::nullopt);
 }
 
-void MainWindow::SelectKeyColumns(const std::vector<int>& columns) {
-    model_.SelectKeyColumns(columns);
-}
-
-ProgramPreviewWindow& MainWindow::PreviewWindow() {
-    if (previewWindow_ == nullptr)
-        previewWindow_ = new ProgramPreviewWindow(this);
-    return *previewWindow_;
-}
-
 // Sizes before the start-up has ended are not measured: nothing follows them.
 // Once the window is in place, not while it is being shown; shown before the
 // window is active, the notice is shown again once it is, since activation
@@ -362,38 +353,31 @@ void MainWindow::RunStarting() {
 
 void MainWindow::RunOver() {
     QGuiApplication::restoreOverrideCursor();
-}
-
-void MainWindow::ShowRunReport(const RunReport& report, const std::string& destinationFolder) {
-    if (reportWindow_ == nullptr) {
-        reportWindow_ = new RunReportWindow(this, model_.Files());
-        connect(reportWindow_, &RunReportWindow::ProgramRequested, this,
-                [this](const KeyResult& key) { model_.ShowWrittenProgram(key); });
-        connect(reportWindow_, &RunReportWindow::KeysToSelect, this, &MainWindow::SelectKeyColumns);
-        reportWindow_->SetUndo(&model_.RunUndo());
-    }
-    reportWindow_->ShowReport(report, QString::fromStdString(destinationFolder));
-    BringUp(*reportWindow_);
     emit RunFinished();
 }
 
 void MainWindow::CloseAfterRun() {
-    emit RunFinished();
     close();
 }
 
-void MainWindow::ShowLastRunReport() {
-    if (reportWindow_ != nullptr) {
-        reportWindow_->Model().Refresh();
-        BringUp(*reportWindow_);
-    }
+void MainWindow::ShowRunReport(RunReportModel& report) {
+    if (reportWindow_ == nullptr)
+        reportWindow_ = new RunReportWindow(this, report);
+    BringUp(*reportWindow_);
 }
 
-void MainWindow::ShowPreview(const ProgramPreviewContent& preview) {
-    ProgramPreviewWindow& window = PreviewWindow();
-    window.ShowContent(preview);
-    window.show();
-    window.raise();
+void MainWindow::ShowPreview(ProgramPreviewModel& preview) {
+    if (previewWindow_ == nullptr)
+        previewWindow_ = new ProgramPreviewWindow(this, preview);
+    BringUp(*previewWindow_);
+}
+
+// Above the report, which asked for it.
+void MainWindow::ShowIndexCheck(IndexCheckModel& check) {
+    if (checkWindow_ == nullptr)
+        checkWindow_ = new IndexCheckWindow(
+            reportWindow_ != nullptr ? static_cast<QWidget*>(reportWindow_) : this, check);
+    BringUp(*checkWindow_);
 }
 
 void MainWindow::SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) {

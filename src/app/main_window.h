@@ -23,6 +23,7 @@ namespace bladeway {
 
 class BackgroundRun;
 class DataFileList;
+class IndexCheckWindow;
 class KeyGridModel;
 class PreferencesDialog;
 class ProgramPreviewWindow;
@@ -62,16 +63,15 @@ class MainWindow final : public QWidget, private MainWindowView {
     // A Process run is going on: the window takes no input meanwhile.
     bool RunGoingOn() const { return model_.RunGoingOn(); }
     BackgroundRun& Run() { return *run_; }
-    // The last run's report; none before the first run ends.
+    // The windows of the last run's report, the preview and the index
+    // check; each is made when first shown.
     RunReportWindow* ReportWindow() { return reportWindow_; }
-    // The preview, made on first use.
-    ProgramPreviewWindow& PreviewWindow();
-    // Selects these grid columns (counted from 1, ascending) as one block, so
-    // that Process takes just their keys.
-    void SelectKeyColumns(const std::vector<int>& columns);
+    ProgramPreviewWindow* PreviewWindow() { return previewWindow_; }
+    IndexCheckWindow* CheckWindow() { return checkWindow_; }
 
   signals:
-    // A Process run has ended and its report is shown.
+    // A Process run has ended: its report is shown, or the window closes,
+    // or the check before it ended it.
     void RunFinished();
 
   protected:
@@ -106,10 +106,10 @@ class MainWindow final : public QWidget, private MainWindowView {
     void EndProgram() override;
     void RunStarting() override;
     void RunOver() override;
-    void ShowRunReport(const RunReport& report, const std::string& destinationFolder) override;
     void CloseAfterRun() override;
-    void ShowLastRunReport() override;
-    void ShowPreview(const ProgramPreviewContent& preview) override;
+    void ShowRunReport(RunReportModel& report) override;
+    void ShowPreview(ProgramPreviewModel& preview) override;
+    void ShowIndexCheck(IndexCheckModel& check) override;
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override;
     bool ConfirmUndo(const std::string& question) override;
     void AskBeforeRun(BeforeRunModel& model) override;
@@ -131,8 +131,9 @@ class MainWindow final : public QWidget, private MainWindowView {
     QPushButton* varsButton_ = nullptr;
     PreferencesDialog* preferencesDialog_ = nullptr;
     std::unique_ptr<SubstitutionTableHolder> substitutionTable_;  // made on first use
-    RunReportWindow* reportWindow_ = nullptr;                     // made on the first run's end
-    ProgramPreviewWindow* previewWindow_ = nullptr;               // made on first use
+    RunReportWindow* reportWindow_ = nullptr;
+    ProgramPreviewWindow* previewWindow_ = nullptr;
+    IndexCheckWindow* checkWindow_ = nullptr;
     std::unique_ptr<BackgroundRun> run_;
 };
 

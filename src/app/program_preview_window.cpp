@@ -28,7 +28,8 @@ QLabel* AddLabel(QWidget* parent, const ControlText& control) {
 
 }  // namespace
 
-ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent, ProgramPreviewModel& model)
+    : QWidget(parent, Qt::Window), model_(model) {
     setObjectName(ViewText(kProgramPreviewWindow.objectName));
     setWindowTitle(ProgramTitle(kProgramPreviewWindow.caption));
     heading_ = AddLabel(this, kPreviewHeading);

@@ -21,15 +21,9 @@ class ProgramPreviewWindow final : public QWidget, private ProgramPreviewView {
     Q_OBJECT
 
   public:
-    explicit ProgramPreviewWindow(QWidget* parent);
+    // Shows `model` (the application's) from now on.
+    ProgramPreviewWindow(QWidget* parent, ProgramPreviewModel& model);
 
-    // What Process would write for a key now.
-    void ShowPreview(const ProgramPreview& preview) { model_.ShowPreview(preview); }
-    // The program file as the run wrote it for `key`, read now.
-    void ShowWrittenProgram(const KeyResult& key, const FileSystem& fileSystem) {
-        model_.ShowWrittenProgram(key, fileSystem);
-    }
-    void ShowContent(ProgramPreviewContent content) { model_.ShowContent(std::move(content)); }
     const ProgramPreviewModel& Model() const { return model_; }
 
     QPlainTextEdit& TextView() { return *text_; }
@@ -49,7 +43,7 @@ class ProgramPreviewWindow final : public QWidget, private ProgramPreviewView {
     void ShowPreviewContent(const ProgramPreviewContent& content) override;
     void Close() override { close(); }
 
-    ProgramPreviewModel model_;
+    ProgramPreviewModel& model_;
     QLabel* heading_ = nullptr;
     QLabel* comparison_ = nullptr;
     LineComparisonView* differences_ = nullptr;

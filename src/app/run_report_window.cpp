@@ -19,12 +19,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/index_check_window.h"
 #include "app/keyboard_use.h"
 #include "app/unbroken_text_view.h"
 #include "app/undo_messages.h"
 #include "app/view_text.h"
-#include "core/os/folders.h"
 #include "core/presentation/table_metrics.h"
 #include "core/presentation/twips.h"
 #include "core/storage/file_system.h"
@@ -56,8 +54,8 @@ QString ShownFileName(const std::string& path) {
 
 }  // namespace
 
-RunReportWindow::RunReportWindow(QWidget* parent, FileSystem& fileSystem)
-    : QWidget(parent, Qt::Window), fileSystem_(fileSystem), model_(fileSystem, HomeFolder()) {
+RunReportWindow::RunReportWindow(QWidget* parent, RunReportModel& model)
+    : QWidget(parent, Qt::Window), model_(model) {
     setObjectName(ViewText(kRunReportWindow.objectName));
     setWindowTitle(ProgramTitle(kRunReportWindow.caption));
     processedKeys_ = AddLine(this, kRunReportLines[0]);
@@ -158,32 +156,12 @@ void RunReportWindow::showEvent(QShowEvent* event) {
     setGeometry(RectOf(place).marginsRemoved(frame));
 }
 
-void RunReportWindow::ShowReport(const RunReport& report, const QString& csvFolder) {
-    model_.ShowReport(report, FileName(csvFolder));
-}
-
 QString RunReportWindow::ProcessedKeys() const {
     return processedKeys_->text();
 }
 
 QString RunReportWindow::Summary() const {
     return summary_->text();
-}
-
-QString RunReportWindow::SharedProblem() const {
-    return ViewText(model_.SharedProblem());
-}
-
-void RunReportWindow::CopyAsText() const {
-    model_.CopyAsText();
-}
-
-Outcome RunReportWindow::SaveCsv(const QString& path) const {
-    return model_.SaveCsv(FileName(path));
-}
-
-QString RunReportWindow::SuggestedCsvPath() const {
-    return ShownFileName(model_.SuggestedCsvPath());
 }
 
 void RunReportWindow::ShowLines(const std::string& processedKeys, const std::string& summary,
@@ -238,22 +216,6 @@ void RunReportWindow::EnableSelectNotProcessed(bool enabled) {
 
 void RunReportWindow::EnableCheckIndex(bool enabled) {
     checkIndex_->setEnabled(enabled);
-}
-
-void RunReportWindow::SelectKeysInGrid(const std::vector<int>& columns) {
-    emit KeysToSelect(columns);
-}
-
-void RunReportWindow::OpenProgram(const KeyResult& key) {
-    emit ProgramRequested(key);
-}
-
-void RunReportWindow::OpenIndexCheck(const std::string& path) {
-    if (checkWindow_ == nullptr)
-        checkWindow_ = new IndexCheckWindow(this, fileSystem_);
-    checkWindow_->Check(path);
-    checkWindow_->show();
-    checkWindow_->raise();
 }
 
 void RunReportWindow::PutOnClipboard(const std::string& text) {

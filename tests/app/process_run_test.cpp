@@ -95,6 +95,10 @@ class ProcessOffThreadTest : public testing::MainWindowTest {
         EXPECT_NE(form.ReportWindow(), nullptr);
         return *form.ReportWindow();
     }
+    static ProgramPreviewWindow& Preview(MainWindow& form) {
+        EXPECT_NE(form.PreviewWindow(), nullptr);
+        return *form.PreviewWindow();
+    }
 
     fs::path program, templates, destination;
     int references = 0;
@@ -170,7 +174,7 @@ TEST_F(ProcessOffThreadTest, ALargeRunShowsProgressAndStopsBetweenKeysWithEveryt
     EXPECT_FALSE(progress->isVisible());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
-    const RunReport& report = Report(*form).Report();
+    const RunReport& report = Report(*form).Model().Report();
     ASSERT_TRUE(report.stopped);
     const std::size_t done = report.keys.size();
     ASSERT_GT(done, 0U);
@@ -270,6 +274,13 @@ TEST(RunProgressDialogTest, CancelAndEscapeReachTheModelThatTheDialogShows) {
     EXPECT_TRUE(dialog.CancelButton().isEnabled());
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_EQ(stops, 2);
+    // A wait's line: the dialog widens to its path, kept whole.
+    const std::string path = "/srv/millrun/" + std::string(60, 'x') + "/INDICE.Prg";
+    model.ShowWaiting(RunWaitingText({path, "bladeway on STATION-2"}));
+    const auto* waiting = dialog.findChild<QLabel*>("WaitingText");
+    ASSERT_NE(waiting, nullptr);
+    EXPECT_GE(waiting->width(),
+              waiting->fontMetrics().horizontalAdvance(QString::fromStdString(path)));
     model.SetView(nullptr);
 }
 
@@ -285,13 +296,14 @@ TEST_F(ProcessOffThreadTest, PreviewOfAColumnAfterOthersIsWhatProcessThenWrites)
     grid.selectionModel()->setCurrentIndex(form->GridModel().index(0, 4),
                                            QItemSelectionModel::NoUpdate);
     grid.actions().first()->trigger();
-    const ProgramPreviewContent preview = form->PreviewWindow().Model().Content();
+    ASSERT_NE(form->PreviewWindow(), nullptr);
+    const ProgramPreviewContent preview = Preview(*form).Model().Content();
     ASSERT_FALSE(preview.program.empty());
-    EXPECT_TRUE(form->PreviewWindow().isVisible());
+    EXPECT_TRUE(Preview(*form).isVisible());
     // What a preview holds is the model's (RunTextTest, ProgramPreviewModelTest);
     // here, that the grid's block and current key reach it.
     Process(*form);
-    const KeyResult& key = Report(*form).Report().keys.at(3);
+    const KeyResult& key = Report(*form).Model().Report().keys.at(3);
     ASSERT_EQ(key.column, 5);
     EXPECT_EQ(preview.program, testing::ReadBytes(key.outputPath));
     EXPECT_EQ(testing::FilesBelow(destination), CliFiles(true, {"--keys", "2-5"}));
@@ -324,10 +336,10 @@ TEST_F(ProcessOffThreadTest, SelectTheseKeysSelectsTheProblemKeysForTheNextProce
                 << row << ", " << column;
         EXPECT_EQ(table.isRowHidden(item), !report.Model().RowShown(row)) << row;
     }
-    report.CopyAsText();
+    testing::ButtonNamed(report, "CopyReport").click();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
-              PlainReportText(report.Report(), /*dryRun=*/false));
-    const std::vector<int> problems = report.ProblemColumns();
+              PlainReportText(report.Model().Report(), /*dryRun=*/false));
+    const std::vector<int> problems = report.Model().ProblemColumns();
     ASSERT_FALSE(problems.empty());
     ASSERT_LT(problems.size(), 12U);
     testing::ButtonNamed(report, "SelectKeys").click();
@@ -335,7 +347,7 @@ TEST_F(ProcessOffThreadTest, SelectTheseKeysSelectsTheProblemKeysForTheNextProce
     EXPECT_EQ(Report(*form).ProcessedKeys().toStdString(),
               std::to_string(problems.size()) + " selected keys");
     std::vector<int> processed;
-    for (const KeyResult& key : Report(*form).Report().keys)
+    for (const KeyResult& key : Report(*form).Model().Report().keys)
         processed.push_back(key.column);
     EXPECT_EQ(processed, problems);
 }
@@ -357,27 +369,27 @@ TEST_F(ProcessOffThreadTest, CheckIndexShowsAndRepairsTheDamagedIndexOfARow) {
     EXPECT_EQ(busyPointerMessages, 0);
     RunReportWindow& report = Report(*form);
     // Every key met the damaged template index: one line says it.
-    EXPECT_TRUE(report.SharedProblem().contains("is damaged"));
+    EXPECT_NE(report.Model().SharedProblem().find("is damaged"), std::string::npos);
     QPushButton& check = testing::ButtonNamed(report, "CheckIndex");
     report.Table().setCurrentCell(0, 0);
     ASSERT_TRUE(check.isEnabled());
     check.click();
-    ASSERT_NE(report.CheckWindow(), nullptr);
-    EXPECT_TRUE(report.CheckWindow()->isVisible());
+    ASSERT_NE(form->CheckWindow(), nullptr);
+    EXPECT_TRUE(form->CheckWindow()->isVisible());
     const std::string path = (templates / "INDICE.Prg").string();
-    EXPECT_EQ(report.CheckWindow()->Text().toStdString(), IndexCheckText(path, damaged));
+    EXPECT_EQ(form->CheckWindow()->Text().toStdString(), IndexCheckText(path, damaged));
     // The window is as wide as its repair command.
-    const auto* findings = report.CheckWindow()->findChild<QPlainTextEdit*>("Findings");
+    const auto* findings = form->CheckWindow()->findChild<QPlainTextEdit*>("Findings");
     ASSERT_NE(findings, nullptr);
     int longest = 0;
     for (const QString& line : findings->toPlainText().split('\n'))
         longest = std::max(longest, findings->fontMetrics().horizontalAdvance(line));
-    const QWidget& checkWindow = *report.CheckWindow();
+    const QWidget& checkWindow = *form->CheckWindow();
     EXPECT_TRUE(longest <= findings->viewport()->width() ||
                 checkWindow.width() == checkWindow.screen()->availableGeometry().width());
     EXPECT_EQ(testing::ReadBytes(templates / "INDICE.Prg"), damaged) << "a check changes nothing";
     // Repair asks, then mends the file (keeping the old one: IndexCheckModelTest).
-    QPushButton& repair = testing::ButtonNamed(*report.CheckWindow(), "RepairIndex");
+    QPushButton& repair = testing::ButtonNamed(*form->CheckWindow(), "RepairIndex");
     ASSERT_TRUE(repair.isEnabled());
     testing::WhenModalShown("RepairQuestion", [](QWidget& box) {
         static_cast<QMessageBox&>(box).button(QMessageBox::Yes)->click();
@@ -388,9 +400,9 @@ TEST_F(ProcessOffThreadTest, CheckIndexShowsAndRepairsTheDamagedIndexOfARow) {
 
     // A long text is cut to keep the other columns in sight, and shows
     // whole as the cell's tooltip; a short one needs none.
-    RunReport longer = report.Report();
+    RunReport longer = report.Model().Report();
     longer.keys[0].errors = {"cannot write '" + std::string(300, 'x') + "': Disk full"};
-    report.ShowReport(longer);
+    report.Model().ShowReport(longer, {});
     const QTableWidget& table = report.Table();
     const QTableWidgetItem* cut = table.item(0, 5);
     EXPECT_LT(table.columnWidth(5), table.fontMetrics().horizontalAdvance(cut->text()) / 2);
@@ -409,15 +421,16 @@ TEST_F(ProcessOffThreadTest, AReportRowShowsItsProgramAndTheGridMenuListsTheRun)
     Process(*form);
     // The table's own double-click signal, as the view sends it.
     emit Report(*form).Table().cellDoubleClicked(2, 1);
-    const KeyResult& key = Report(*form).Report().keys.at(2);
-    EXPECT_EQ(form->PreviewWindow().Model().Content().program, testing::ReadBytes(key.outputPath));
-    EXPECT_TRUE(form->PreviewWindow().TextView().isReadOnly());
+    const KeyResult& key = Report(*form).Model().Report().keys.at(2);
+    ASSERT_NE(form->PreviewWindow(), nullptr);
+    EXPECT_EQ(Preview(*form).Model().Content().program, testing::ReadBytes(key.outputPath));
+    EXPECT_TRUE(Preview(*form).TextView().isReadOnly());
     auto* recent = form->findChild<QMenu*>("RecentRuns");
     ASSERT_NE(recent, nullptr);
     emit recent->aboutToShow();
     ASSERT_FALSE(recent->actions().isEmpty());
     EXPECT_EQ(recent->actions().front()->objectName().toStdString(),
-              Report(*form).Report().journalId);
+              Report(*form).Model().Report().journalId);
 }
 
 }  // namespace

@@ -44,7 +44,8 @@ class ProgramPreviewTest : public ::testing::Test {
     }
 
     QWidget opener;  // as the main window
-    ProgramPreviewWindow window{&opener};
+    ProgramPreviewModel model;
+    ProgramPreviewWindow window{&opener, model};
 };
 
 TEST_F(ProgramPreviewTest, OpensWithinTheScreenCentredOnItsOpenerFirst) {
@@ -69,22 +70,22 @@ TEST_F(ProgramPreviewTest, OnlyAProgramIsColouredAReasonInItsPlaceIsPlain) {
                    range.format.foreground() == window.Highlighter().CommentFormat().foreground();
         });
     };
-    window.ShowContent(Program("G0 X1.5 (CUT)\r\n"));
+    model.ShowContent(Program("G0 X1.5 (CUT)\r\n"));
     EXPECT_TRUE(commentColoured());
     ProgramPreviewContent reason;
     reason.missing = "not written: template /masters/DZ120 not found (GNF)";
-    window.ShowContent(reason);
+    model.ShowContent(reason);
     QApplication::processEvents();  // a highlighter also works from the event loop
     EXPECT_EQ(window.TextView().toPlainText().toStdString(), reason.missing);
     EXPECT_TRUE(Formats().isEmpty());
-    window.ShowContent(Program("G0 X1.5 (CUT)\r\n"));
+    model.ShowContent(Program("G0 X1.5 (CUT)\r\n"));
     EXPECT_TRUE(commentColoured());
 }
 
 TEST_F(ProgramPreviewTest, TheDifferingLinesStandSideBySideAndEscapeClosesIt) {
     ProgramPreviewContent content = Program("G0 X1\r\nG1 Y3\r\nC\r\nM30\r\n");
     content.differences = CompareLines("G0 X1\r\nG1 Y2\r\nM30\r\n", content.program);
-    window.ShowContent(content);
+    model.ShowContent(content);
     for (QWidget* focus : {static_cast<QWidget*>(&window.TextView()),
                            static_cast<QWidget*>(&window.Differences().Table())}) {
         window.show();
@@ -112,12 +113,12 @@ TEST_F(ProgramPreviewTest, TheDifferingLinesStandSideBySideAndEscapeClosesIt) {
         after += "NEW" + std::to_string(line) + "\r\n";
     }
     content.differences = CompareLines(before, after);
-    window.ShowContent(content);
+    model.ShowContent(content);
     EXPECT_EQ(table.rowCount(), static_cast<int>(kShownDifferingLines));
     EXPECT_FALSE(view.MoreDiffering().isHidden());
     EXPECT_EQ(view.MoreDiffering().text(), "and 3 more differing lines");
 
-    window.ShowContent(Program("G0 X1\r\n"));  // nothing to compare with
+    model.ShowContent(Program("G0 X1\r\n"));  // nothing to compare with
     EXPECT_TRUE(view.isHidden());
 }
 

@@ -1,13 +1,16 @@
 // The modal window every dialog of the desktop program is made on: the
 // owner is shut out while it runs and comes back after, Escape and the close
-// box end it, and a quit met inside it still ends the program's loop.
+// box end it, and a quit met inside it still ends the program's loop; and
+// the rows and columns the resizable windows are laid out by.
 #include "win32/kit/dialog_window.h"
 
 #include <array>
 
 #include <gtest/gtest.h>
 
+#include "win32/kit/box_layout.h"
 #include "win32/kit/dpi.h"
+#include "win32/kit/text_layout.h"
 #include "win32/kit/windows_api.h"
 #include "win32/support/when_shown.h"
 
@@ -99,6 +102,46 @@ TEST_F(Win32DialogWindowTest, OpensWithinTheScreenOverAnOwnerNearItsEdge) {
     EXPECT_GE(outer.top, monitor.rcWork.top);
     EXPECT_LE(outer.right, monitor.rcWork.right);
     EXPECT_LE(outer.bottom, monitor.rcWork.bottom);
+}
+
+// Inside its margin, the column's items take their heights, `spacing` apart,
+// the rest what is left; its row fills from both ends. Hidden controls and
+// lines without text take no room.
+TEST_F(Win32DialogWindowTest, AColumnStacksItsItemsAndItsRowFillsFromBothEnds) {
+    const auto child = [this](bool shown, const wchar_t* text) {
+        return CreateWindowExW(0, WC_STATICW, text, WS_CHILD | (shown ? WS_VISIBLE : 0), 0, 0, 0, 0,
+                               owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+    };
+    const HWND line = child(true, L"A line of text");
+    const HWND noText = child(true, L"");
+    const HWND hidden = child(false, L"hidden");
+    const HWND fixed = child(true, L"");
+    const HWND rest = child(true, L"");
+    const HWND first = child(true, L""), skipped = child(false, L""), second = child(true, L"");
+    const HWND last = child(true, L""), beforeLast = child(true, L"");
+    ControlRow row(4);
+    row.Left(first, 30).Left(skipped, 50).Left(second, 20).Right(last, 40).Right(beforeLast, 30);
+    ControlColumn(10, 5)
+        .Line(line)
+        .Line(noText)
+        .Fixed(hidden, 40)
+        .Fixed(fixed, 20)
+        .Space(7)
+        .Rest(rest)
+        .Row(row, 25)
+        .Place(300, 400);
+    const auto expectAt = [](HWND control, const RECT& expected) {
+        EXPECT_EQ(testing::EdgesOf(testing::PlaceOf(control)), testing::EdgesOf(expected));
+    };
+    const int lineBottom = 10 + WrappedTextHeight(line, 280);
+    expectAt(line, {10, 10, 290, lineBottom});
+    expectAt(fixed, {10, lineBottom + 5, 290, lineBottom + 25});
+    expectAt(rest, {10, lineBottom + 37, 290, 360});
+    expectAt(first, {10, 365, 40, 390});
+    expectAt(second, {44, 365, 64, 390});
+    expectAt(last, {250, 365, 290, 390});
+    expectAt(beforeLast, {216, 365, 246, 390});
+    expectAt(hidden, {0, 0, 0, 0});
 }
 
 }  // namespace

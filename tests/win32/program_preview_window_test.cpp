@@ -51,13 +51,15 @@ class Win32ProgramPreviewWindowTest : public testing::OwnerWindowTest {
 };
 
 TEST_F(Win32ProgramPreviewWindowTest, ShowsTheProgramInItsColoursAndTintsTheDifferingLines) {
-    ProgramPreviewWindow window(owner);
+    ProgramPreviewModel model;
+    ProgramPreviewWindow window(owner, model);
     ProgramPreviewContent content;
     content.heading = "Column B: P2";
     content.comparison = "Differs from the file in the destination";
     content.program = "G0 X1.5 (cut)\r\n~R5=2\r\nM30\r\n";
     content.differences = CompareLines("G0 X1 (cut)\r\n~R5=2\r\nM30\r\n", content.program);
-    window.Open(content);
+    model.ShowContent(content);
+    window.Open();
 
     EXPECT_NE(IsWindowVisible(window.Handle()), FALSE);
     EXPECT_EQ(WindowTextUtf8(window.Handle()), "Bladeway - Program Preview");
@@ -122,13 +124,15 @@ TEST_F(Win32ProgramPreviewWindowTest, ShowsTheProgramInItsColoursAndTintsTheDiff
 }
 
 TEST_F(Win32ProgramPreviewWindowTest, AKeyWithoutAProgramShowsWhyAndNoTable) {
-    ProgramPreviewWindow window(owner);
+    ProgramPreviewModel model;
+    ProgramPreviewWindow window(owner, model);
     ProgramPreviewContent content;
     content.heading = "Column C";
     content.missing =
         "No program: template \xE2\x80\x9C"
         "DZ120\xE2\x80\x9D not found";
-    window.Open(content);
+    model.ShowContent(content);
+    window.Open();
     EXPECT_EQ(TextOf(window.Control("ProgramText")), Wide(content.missing));
     EXPECT_EQ(IsWindowVisible(window.Control("DifferingLines")), FALSE);
     EXPECT_EQ(IsWindowVisible(window.Control("Comparison")), FALSE);

@@ -161,7 +161,7 @@ TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsTh
     // as the table's tip while the pointer rests on it; a short one has none.
     RunReport longer = report;
     longer.keys[0].errors = {"cannot write '" + std::string(300, 'x') + "': Disk full"};
-    window->ShowReport(longer, folder.File(""));
+    window->Model().ShowReport(longer, folder.File(""));
     const int file = static_cast<int>(RunReportColumn::kProgramFile);
     RECT cell{};
     ListView_GetSubItemRect(Table(), 0, file, LVIR_LABEL, &cell);
@@ -175,7 +175,7 @@ TEST_F(Win32RunReportWindowTest, ShowsTheModelsLinesAndRowsAndTheFilterNarrowsTh
     ListView_GetSubItemRect(Table(), 0, 0, LVIR_LABEL, &cell);
     pointAt(cell);
     EXPECT_EQ(TipOf(Table()), L"");
-    window->ShowReport(report, folder.File(""));
+    window->Model().ShowReport(report, folder.File(""));
 
     // Escape hides it, as Close does (the grid's menu brings it back:
     // Win32ProgramPreviewWindowTest).
@@ -194,7 +194,7 @@ TEST_F(Win32RunReportWindowTest, ALongRepairCommandStaysWholeOnItsLine) {
     for (KeyResult& key : shared.keys)
         key.errors = {"index '" + index + "' is damaged; put it right with: " + ToolCommand() +
                       " index repair " + ShellArgument(index) + " --keep-old"};
-    window->ShowReport(shared, folder.File(""));
+    window->Model().ShowReport(shared, folder.File(""));
     ASSERT_NE(window->Model().SharedProblem().find(ShellArgument(index)), std::string::npos);
     EXPECT_TRUE(ShownLine("SharedProblem").ends_with(window->Model().SharedProblem()))
         << ShownLine("SharedProblem");
@@ -291,7 +291,7 @@ TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgram
     MakeCurrent(3);
     EXPECT_NE(IsWindowEnabled(window->Control("CheckIndex")), FALSE);
     EXPECT_TRUE(testing::ClickButton(window->Handle(), L"Check index\u2026"));
-    IndexCheckWindow* check = window->CheckWindow();
+    IndexCheckWindow* check = frame->CheckWindow();
     ASSERT_NE(check, nullptr);
     EXPECT_NE(IsWindowVisible(check->Handle()), FALSE);
     EXPECT_FALSE(check->Model().Findings().empty());
@@ -310,7 +310,7 @@ TEST_F(Win32RunReportWindowTest, SelectsTheProblemKeysInTheGridOpensARowsProgram
     const HWND repair = check->Control(kIndexCheckRepair.objectName);
     support::WriteBytes(folder.Path() / "INDICE.Prg",
                         support::RawIndexRecord("B") + support::RawIndexRecord("A"));
-    check->Check(folder.File("INDICE.Prg"));
+    check->Model().Check(folder.File("INDICE.Prg"));
     ASSERT_NE(IsWindowEnabled(repair), FALSE);
     testing::WhenShown ask(L"Bladeway", [](HWND box) { SendMessageW(box, WM_COMMAND, IDYES, 0); });
     testing::Notify(repair, BN_CLICKED);

@@ -17,6 +17,11 @@ constexpr std::chrono::seconds kRepairLockWait{10};
 
 }  // namespace
 
+void IndexCheckModel::SetView(IndexCheckView* view) {
+    view_ = view;
+    Show();
+}
+
 void IndexCheckModel::Check(const std::string& path) {
     path_ = path;
     Read();

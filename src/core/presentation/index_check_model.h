@@ -44,7 +44,8 @@ class IndexCheckModel {
   public:
     explicit IndexCheckModel(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
 
-    void SetView(IndexCheckView* view) { view_ = view; }
+    // The window that shows the model from now on, at once.
+    void SetView(IndexCheckView* view);
 
     // Reads the index at `path` now and shows the findings, or why it
     // cannot be read, and whether Repair is offered.

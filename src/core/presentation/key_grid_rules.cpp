@@ -37,18 +37,6 @@ bool GridSelectionRanges::IsAnyBlockSelected() const {
     return onlyCell.has_value() && onlyCell != current_;
 }
 
-SelectionSnapshot::SelectionSnapshot(const SheetSelection& selection, int columnCount)
-    : anyBlock_(selection.IsAnyBlockSelected()),
-      rowOneSelected_(static_cast<std::size_t>(std::max(columnCount, 0)) + 1, false) {
-    for (int column = 1; column <= columnCount; ++column)
-        rowOneSelected_[static_cast<std::size_t>(column)] = selection.IsCellSelected(column, 1);
-}
-
-bool SelectionSnapshot::IsCellSelected(int column, int row) const {
-    return row == 1 && column >= 1 && static_cast<std::size_t>(column) < rowOneSelected_.size() &&
-           rowOneSelected_[static_cast<std::size_t>(column)];
-}
-
 std::vector<GridRange> ColumnBlocks(std::span<const int> columns, int rowCount) {
     std::vector<GridRange> blocks;
     for (std::size_t i = 0; i < columns.size();) {

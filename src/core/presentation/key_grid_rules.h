@@ -37,9 +37,11 @@ struct GridRange {
 // The grid's selection as the user made it. A cell is selected when it lies
 // in a range. A block is selected when more than the single current cell is:
 // a drag, a shift-extension, a whole column or row by its heading. A plain
-// click only moves the current cell and selects no block.
+// click only moves the current cell and selects no block. A value the run
+// on the worker thread takes a copy of: it never asks the view.
 class GridSelectionRanges final : public SheetSelection {
   public:
+    GridSelectionRanges() = default;  // nothing selected
     GridSelectionRanges(std::vector<GridRange> ranges, std::optional<GridCell> current)
         : ranges_(std::move(ranges)), current_(current) {}
 
@@ -49,22 +51,6 @@ class GridSelectionRanges final : public SheetSelection {
   private:
     std::vector<GridRange> ranges_;
     std::optional<GridCell> current_;
-};
-
-// The run's answers taken once from another selection, so that a run on a
-// worker thread never asks the view: whether a block is selected, and each
-// column's row-1 cell, the only cells the run asks about (other rows answer
-// false).
-class SelectionSnapshot final : public SheetSelection {
-  public:
-    SelectionSnapshot(const SheetSelection& selection, int columnCount);
-
-    bool IsCellSelected(int column, int row) const override;
-    bool IsAnyBlockSelected() const override { return anyBlock_; }
-
-  private:
-    bool anyBlock_;
-    std::vector<bool> rowOneSelected_;  // by column, from 1
 };
 
 // Whole columns (counted from 1, ascending) as the ranges that select them in

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "core/journal/journal_place.h"
 #include "core/keydata/key_data_damage.h"
@@ -206,7 +207,7 @@ void MainWindowModel::FileChosen(const std::string& folder, const std::string& n
         view_->ShowNotice(whole);
 }
 
-void MainWindowModel::Process(const SheetSelection& selection) {
+void MainWindowModel::Process(GridSelectionRanges selection) {
     if (RunGoingOn() || run_ == nullptr)
         return;
     view_->RunStarting();
@@ -216,8 +217,7 @@ void MainWindowModel::Process(const SheetSelection& selection) {
     environment.staleClaimLimit = StaleClaimLimitOf(settings_);
     environment.programName = "bladeway";
     environment.keyFile = keyFile_;
-    run_->Start(KeyCells(),
-                std::make_unique<SelectionSnapshot>(selection, KeyCells().ColumnCount()),
+    run_->Start(KeyCells(), std::make_unique<GridSelectionRanges>(std::move(selection)),
                 environment, CheckStep());
 }
 
@@ -270,12 +270,16 @@ void MainWindowModel::GridMenuChosen(GridMenuCommand command, const SheetSelecti
         case GridMenuCommand::PreviewProgram: {
             const int column = currentColumn.value_or(1);
             if (column >= 1 && column <= KeyCells().ColumnCount())
-                view_->ShowPreview(
+                ShowPreview(
                     PreviewContentOf(PreviewProgram(KeyCells(), selection, RunSettings(), column)));
             return;
         }
         case GridMenuCommand::ShowRunReport:
-            view_->ShowLastRunReport();
+            // Undone from the menu meanwhile: the report says so.
+            if (report_) {
+                report_->Refresh();
+                view_->ShowRunReport(*report_);
+            }
             return;
         case GridMenuCommand::RecentRuns:
             return;  // a submenu: its entries are runs
@@ -290,7 +294,17 @@ void MainWindowModel::SelectKeyColumns(const std::vector<int>& columns) {
 }
 
 void MainWindowModel::ShowWrittenProgram(const KeyResult& key) {
-    view_->ShowPreview(WrittenProgramContentOf(key, *fileSystem_));
+    ShowPreview(WrittenProgramContentOf(key, *fileSystem_));
+}
+
+void MainWindowModel::ShowPreview(ProgramPreviewContent content) {
+    preview_.ShowContent(std::move(content));
+    view_->ShowPreview(preview_);
+}
+
+void MainWindowModel::CheckIndex(const std::string& path) {
+    indexCheck_.Check(path);
+    view_->ShowIndexCheck(indexCheck_);
 }
 
 void MainWindowModel::UndoRecentRun(const std::string& id) {
@@ -324,7 +338,22 @@ void MainWindowModel::RunEnded(const RunReport* report) {
     if (closeAfterRun_)
         view_->CloseAfterRun();
     else if (report != nullptr)
-        view_->ShowRunReport(*report, preferences_.destinationFolder);
+        ShowRunReport(*report);
+}
+
+// One report for the session, made at the first run's end; each run's
+// report replaces the one it shows.
+void MainWindowModel::ShowRunReport(const RunReport& report) {
+    if (!report_) {
+        report_.emplace(
+            *fileSystem_, HomeFolder(),
+            RunReportLinks{[this](const std::vector<int>& columns) { SelectKeyColumns(columns); },
+                           [this](const KeyResult& key) { ShowWrittenProgram(key); },
+                           [this](const std::string& path) { CheckIndex(path); }});
+        report_->SetUndo(&runUndo_);
+    }
+    report_->ShowReport(report, preferences_.destinationFolder);
+    view_->ShowRunReport(*report_);
 }
 
 }  // namespace bladeway

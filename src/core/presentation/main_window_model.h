@@ -22,8 +22,10 @@
 #include "core/presentation/before_run_model.h"
 #include "core/presentation/editable_sheet.h"
 #include "core/presentation/grid_menu.h"
+#include "core/presentation/index_check_model.h"
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/program_preview_model.h"
+#include "core/presentation/run_report_model.h"
 #include "core/presentation/run_undo_model.h"
 #include "core/presentation/twips.h"
 #include "core/presentation/window_place.h"
@@ -135,14 +137,18 @@ class MainWindowView : public RunUndoView, public BeforeRunView {
     // shown (`destinationFolder` for saving it).
     virtual void RunStarting() = 0;
     virtual void RunOver() = 0;
-    virtual void ShowRunReport(const RunReport& report, const std::string& destinationFolder) = 0;
     // The close box was used during the run: the window closes now, as it
     // would have then, with no report.
     virtual void CloseAfterRun() = 0;
-    // The last run's report again, if there was a run.
-    virtual void ShowLastRunReport() = 0;
-    // The program preview window with this content.
-    virtual void ShowPreview(const ProgramPreviewContent& preview) = 0;
+    // The window over each of these models comes to the front, with the
+    // keyboard's focus; the first time it is made, over the model given,
+    // which is the same one every time and shows what it holds already.
+    // The last run's report:
+    virtual void ShowRunReport(RunReportModel& report) = 0;
+    // A program, as Process would write it or as a run wrote it:
+    virtual void ShowPreview(ProgramPreviewModel& preview) = 0;
+    // The check of a damaged INDICE.Prg the report named, above the report:
+    virtual void ShowIndexCheck(IndexCheckModel& check) = 0;
     // Selects these ranges as the grid's selection, with the current cell at
     // `current`, which comes into sight, and the window comes to the front.
     virtual void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) = 0;
@@ -225,7 +231,7 @@ class MainWindowModel {
     // of the sheet the run owns. The run is checked first, as its first part
     // on the worker ("Checking N keys..."): when the check finds something
     // the worker should know, the run goes on only after "Process anyway".
-    void Process(const SheetSelection& selection);
+    void Process(GridSelectionRanges selection);
     void OpenPreferences();
     void Exit();
     void OpenSubstitutionTable();
@@ -236,11 +242,6 @@ class MainWindowModel {
     // report. The recent runs' entries go to UndoRecentRun.
     void GridMenuChosen(GridMenuCommand command, const SheetSelection& selection,
                         std::optional<int> currentColumn);
-    // From the report: these columns (from 1, ascending) as whole columns,
-    // so that Process takes just their keys.
-    void SelectKeyColumns(const std::vector<int>& columns);
-    // From the report: a key's program as the run wrote it.
-    void ShowWrittenProgram(const KeyResult& key);
     // From the grid's context menu: one of RunUndo().RecentRuns().
     void UndoRecentRun(const std::string& id);
 
@@ -256,7 +257,21 @@ class MainWindowModel {
     // gone); no report when the check before it ended it.
     void RunEnded(const RunReport* report);
 
+    // The last run's report (none before a run has ended), the preview and
+    // the index check, which the windows show.
+    const RunReportModel* LastReport() const { return report_ ? &*report_ : nullptr; }
+    const ProgramPreviewModel& Preview() const { return preview_; }
+    const IndexCheckModel& IndexCheck() const { return indexCheck_; }
+
   private:
+    // What the report's buttons reach: these columns (from 1, ascending)
+    // as whole columns, so that Process takes just their keys; a key's
+    // program as the run wrote it; the check of a damaged index.
+    void SelectKeyColumns(const std::vector<int>& columns);
+    void ShowWrittenProgram(const KeyResult& key);
+    void CheckIndex(const std::string& path);
+    void ShowPreview(ProgramPreviewContent content);
+    void ShowRunReport(const RunReport& report);
     // The check before a run, against the values the settings file keeps now.
     RunCheckStep CheckStep();
     void ShowTitle();
@@ -286,6 +301,9 @@ class MainWindowModel {
     std::string keyFileName_;     // and its name, as the list shows it
     bool keyFileDamaged_ = false;
     OwnedSheet keySheet_;
+    ProgramPreviewModel preview_;
+    IndexCheckModel indexCheck_{*fileSystem_};
+    std::optional<RunReportModel> report_;  // made at the first run's end
     RunUndoModel runUndo_{[this] { return JournalPlaceOf(settings_); }, "bladeway",
                           [this] { return StaleClaimLimitOf(settings_); }};
 };

@@ -84,12 +84,10 @@ ProgramPreviewContent WrittenProgramContentOf(const KeyResult& key, const FileSy
     return content;
 }
 
-void ProgramPreviewModel::ShowPreview(const ProgramPreview& preview) {
-    ShowContent(PreviewContentOf(preview));
-}
-
-void ProgramPreviewModel::ShowWrittenProgram(const KeyResult& key, const FileSystem& fileSystem) {
-    ShowContent(WrittenProgramContentOf(key, fileSystem));
+void ProgramPreviewModel::SetView(ProgramPreviewView* view) {
+    view_ = view;
+    if (view_ != nullptr)
+        view_->ShowPreviewContent(content_);
 }
 
 void ProgramPreviewModel::ShowContent(ProgramPreviewContent content) {

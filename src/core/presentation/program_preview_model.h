@@ -91,12 +91,11 @@ class ProgramPreviewView {
 
 class ProgramPreviewModel {
   public:
-    void SetView(ProgramPreviewView* view) { view_ = view; }
+    // The window that shows the model from now on, at once.
+    void SetView(ProgramPreviewView* view);
 
-    // What Process would write for a key now.
-    void ShowPreview(const ProgramPreview& preview);
-    // The program file as the run wrote it for `key`, read now from `fileSystem`.
-    void ShowWrittenProgram(const KeyResult& key, const FileSystem& fileSystem);
+    // A program as Process would write it now (PreviewContentOf) or as a run
+    // wrote it (WrittenProgramContentOf).
     void ShowContent(ProgramPreviewContent content);
 
     const ProgramPreviewContent& Content() const { return content_; }

@@ -58,8 +58,8 @@ std::string WithCsvExtension(std::string path) {
     return path;
 }
 
-RunReportModel::RunReportModel(FileSystem& fileSystem, std::string homeFolder)
-    : fileSystem_(fileSystem), homeFolder_(std::move(homeFolder)) {}
+RunReportModel::RunReportModel(FileSystem& fileSystem, std::string homeFolder, RunReportLinks links)
+    : fileSystem_(fileSystem), homeFolder_(std::move(homeFolder)), links_(std::move(links)) {}
 
 void RunReportModel::ShowReport(const RunReport& report, std::string csvFolder) {
     report_ = report;
@@ -73,6 +73,15 @@ void RunReportModel::ShowReport(const RunReport& report, std::string csvFolder) 
     rows_.reserve(report_.keys.size());
     for (const KeyResult& key : report_.keys)
         rows_.push_back(RowOf(key, shared));
+    ShowAll();
+}
+
+void RunReportModel::SetView(RunReportView* view) {
+    view_ = view;
+    ShowAll();
+}
+
+void RunReportModel::ShowAll() const {
     if (view_ == nullptr)
         return;
     view_->EnableSelectKeys(CanSelectKeys());
@@ -151,24 +160,25 @@ void RunReportModel::SetCurrentRow(int row) {
 }
 
 void RunReportModel::SelectKeys() const {
-    if (view_ != nullptr)
-        view_->SelectKeysInGrid(ProblemColumns());
+    const std::vector<int> columns = ProblemColumns();
+    if (links_.selectKeys && !columns.empty())
+        links_.selectKeys(columns);
 }
 
 void RunReportModel::SelectNotProcessed() const {
-    if (view_ != nullptr && !report_.notProcessed.empty())
-        view_->SelectKeysInGrid(report_.notProcessed);
+    if (links_.selectKeys && !report_.notProcessed.empty())
+        links_.selectKeys(report_.notProcessed);
 }
 
 void RunReportModel::CheckIndexOfCurrentRow() const {
     const std::string path = DamagedIndexOf(currentRow_);
-    if (!path.empty() && view_ != nullptr)
-        view_->OpenIndexCheck(path);
+    if (!path.empty() && links_.checkIndex)
+        links_.checkIndex(path);
 }
 
 void RunReportModel::OpenRow(int row) const {
-    if (row >= 0 && static_cast<std::size_t>(row) < report_.keys.size() && view_ != nullptr)
-        view_->OpenProgram(report_.keys[static_cast<std::size_t>(row)]);
+    if (row >= 0 && static_cast<std::size_t>(row) < report_.keys.size() && links_.openProgram)
+        links_.openProgram(report_.keys[static_cast<std::size_t>(row)]);
 }
 
 void RunReportModel::CopyAsText() const {

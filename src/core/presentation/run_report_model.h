@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -106,13 +107,6 @@ class RunReportView : public RunUndoView {
     virtual void EnableCheckIndex(bool enabled) = 0;
     virtual void EnableUndo(bool enabled) = 0;
 
-    // Hands the grid columns (counted from 1, ascending) to the main window
-    // to select, so that Process takes only them.
-    virtual void SelectKeysInGrid(const std::vector<int>& columns) = 0;
-    // Opens the program as the run wrote it for `key`.
-    virtual void OpenProgram(const KeyResult& key) = 0;
-    // Opens the check of the INDICE.Prg at `path`.
-    virtual void OpenIndexCheck(const std::string& path) = 0;
     virtual void PutOnClipboard(const std::string& text) = 0;
     // The file the user chose, in the file system's encoding; nothing when
     // the user cancelled.
@@ -121,14 +115,26 @@ class RunReportView : public RunUndoView {
     virtual void ShowWarning(const std::string& message) = 0;
 };
 
+// What the report hands to the rest of the program; an empty one does nothing.
+struct RunReportLinks {
+    // Select these grid columns (counted from 1, ascending), so that Process
+    // takes only them.
+    std::function<void(const std::vector<int>&)> selectKeys;
+    // Show the program the run wrote for this key.
+    std::function<void(const KeyResult&)> openProgram;
+    // Check the INDICE.Prg at this path.
+    std::function<void(const std::string&)> checkIndex;
+};
+
 class RunReportModel {
   public:
     // CSV files are written to `fileSystem`; Save as CSV starts in
     // `homeFolder` when the run's destination folder is not there.
-    RunReportModel(FileSystem& fileSystem, std::string homeFolder);
+    RunReportModel(FileSystem& fileSystem, std::string homeFolder, RunReportLinks links = {});
 
-    // The window that shows the model; may be null (nothing is shown).
-    void SetView(RunReportView* view) { view_ = view; }
+    // The window that shows the model from now on, at once; may be null
+    // (nothing is shown).
+    void SetView(RunReportView* view);
     // What undoes a kept run; none: the run cannot be undone from here.
     void SetUndo(const RunUndoModel* undo) { undo_ = undo; }
 
@@ -186,11 +192,13 @@ class RunReportModel {
     void SaveAsCsv() const;
 
   private:
+    void ShowAll() const;  // the report, its filter and what its buttons can do
     void ShowFilter() const;
     void LookForUndo();
 
     FileSystem& fileSystem_;
     std::string homeFolder_;
+    RunReportLinks links_;
     RunReportView* view_ = nullptr;
     RunReport report_;
     std::string csvFolder_;

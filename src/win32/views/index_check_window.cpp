@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/presentation/program_title.h"
+#include "win32/kit/box_layout.h"
 #include "win32/kit/line_ends.h"
 #include "win32/kit/text_layout.h"
 #include "win32/kit/wide_text.h"
@@ -11,7 +12,7 @@
 
 namespace bladeway::win32 {
 
-IndexCheckWindow::IndexCheckWindow(HWND owner, FileSystem& fileSystem) : model_(fileSystem) {
+IndexCheckWindow::IndexCheckWindow(HWND owner, IndexCheckModel& model) : model_(model) {
     if (!CreateLaidOut(L"BladewayIndexCheck", ProgramWindowTitle(kIndexCheckWindow.caption),
                        kIndexCheckClientSize, owner))
         return;
@@ -30,6 +31,7 @@ IndexCheckWindow::IndexCheckWindow(HWND owner, FileSystem& fileSystem) : model_(
 }
 
 IndexCheckWindow::~IndexCheckWindow() {
+    model_.SetView(nullptr);
     Destroy();
 }
 
@@ -37,12 +39,12 @@ void IndexCheckWindow::Layout(int width, int height) {
     if (close_ == nullptr)
         return;
     const int gap = Gap();
-    const int buttonHeight = ButtonHeight();
-    const int buttonWidth = ButtonWidth(close_);
-    PlaceChild(findings_, gap, gap, width - 2 * gap, height - 3 * gap - buttonHeight);
-    PlaceChild(repair_, gap, height - gap - buttonHeight, ButtonWidth(repair_), buttonHeight);
-    PlaceChild(close_, width - gap - buttonWidth, height - gap - buttonHeight, buttonWidth,
-               buttonHeight);
+    ControlRow buttons(gap);
+    buttons.Left(repair_, ButtonWidth(repair_)).Right(close_, ButtonWidth(close_));
+    ControlColumn(gap, gap)
+        .Rest(findings_)
+        .Row(std::move(buttons), ButtonHeight())
+        .Place(width, height);
 }
 
 void IndexCheckWindow::OnCommand(int id, int code) {

@@ -2,8 +2,6 @@
 // The check of one INDICE.Prg (IndexCheck), a view over IndexCheckModel
 // (core/presentation/index_check_model.h): the findings, read-only in a
 // fixed-width font, Repair and Close; Escape closes it too.
-#include <string>
-
 #include "core/presentation/index_check_model.h"
 #include "win32/kit/gdi.h"
 #include "win32/kit/laid_out_window.h"
@@ -12,12 +10,11 @@ namespace bladeway::win32 {
 
 class IndexCheckWindow final : public LaidOutWindow, private IndexCheckView {
   public:
-    IndexCheckWindow(HWND owner, FileSystem& fileSystem);
+    // Shows `model` (the application's) from now on.
+    IndexCheckWindow(HWND owner, IndexCheckModel& model);
     ~IndexCheckWindow() override;
 
-    // Reads the index at `path` now and shows what is wrong with it.
-    void Check(const std::string& path) { model_.Check(path); }
-    const IndexCheckModel& Model() const { return model_; }
+    IndexCheckModel& Model() { return model_; }
 
   private:
     void Layout(int width, int height) override;
@@ -32,7 +29,7 @@ class IndexCheckWindow final : public LaidOutWindow, private IndexCheckView {
     bool ConfirmRepair(const std::string& question) override;
     void Close() override { EndModal(IDCANCEL); }
 
-    IndexCheckModel model_;
+    IndexCheckModel& model_;
     Font fixedFont_;
     HWND findings_ = nullptr;
     HWND repair_ = nullptr;

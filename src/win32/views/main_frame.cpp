@@ -5,7 +5,6 @@
 #include <optional>
 #include <utility>
 
-#include "core/os/folders.h"
 #include "core/os/system_text.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/program_title.h"
@@ -445,49 +444,40 @@ void MainFrame::RunStarting() {
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
 }
 
-// One report window for the session, made at the first run's end; each
-// run's report replaces the one it shows.
-void MainFrame::ShowRunReport(const RunReport& report, const std::string& destinationFolder) {
-    if (!reportWindow_) {
-        RunReportLinks links;
-        links.selectKeys = [this](const std::vector<int>& columns) {
-            model_.SelectKeyColumns(columns);
-        };
-        links.openProgram = [this](const KeyResult& key) { model_.ShowWrittenProgram(key); };
-        reportWindow_ = std::make_unique<RunReportWindow>(Handle(), model_.Files(), HomeFolder(),
-                                                          std::move(links));
-        if (reportWindow_->Handle() == nullptr) {
-            // The run is done all the same: its outcome is said where the user is.
-            const std::string text = RunReportFailureText(SystemErrorText(GetLastError()), report);
-            reportWindow_.reset();
-            MessageBoxW(Handle(), Wide(text).c_str(), Wide(kProgramTitle).c_str(),
-                        MB_OK | MB_ICONWARNING);
-            return;
-        }
-        reportWindow_->SetUndo(&model_.RunUndo());
-    }
-    reportWindow_->ShowReport(report, destinationFolder);
-    reportWindow_->ShowModeless();
-}
-
 // The run has ended: the close box used during it takes effect now (the
 // place is stored and the program ends).
 void MainFrame::CloseAfterRun() {
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
-// Nothing before the first run's end.
-void MainFrame::ShowLastRunReport() {
-    if (reportWindow_) {
-        reportWindow_->Model().Refresh();
-        reportWindow_->ShowModeless();
+void MainFrame::ShowRunReport(RunReportModel& report) {
+    if (!reportWindow_) {
+        reportWindow_ = std::make_unique<RunReportWindow>(Handle(), report);
+        if (reportWindow_->Handle() == nullptr) {
+            // The run is done all the same: its outcome is said where the user is.
+            const std::string text =
+                RunReportFailureText(SystemErrorText(GetLastError()), report.Report());
+            reportWindow_.reset();
+            MessageBoxW(Handle(), Wide(text).c_str(), Wide(kProgramTitle).c_str(),
+                        MB_OK | MB_ICONWARNING);
+            return;
+        }
     }
+    reportWindow_->ShowModeless();
 }
 
-void MainFrame::ShowPreview(const ProgramPreviewContent& preview) {
+void MainFrame::ShowPreview(ProgramPreviewModel& preview) {
     if (!previewWindow_)
-        previewWindow_ = std::make_unique<ProgramPreviewWindow>(Handle());
-    previewWindow_->Open(preview);
+        previewWindow_ = std::make_unique<ProgramPreviewWindow>(Handle(), preview);
+    previewWindow_->Open();
+}
+
+// Above the report, which asked for it.
+void MainFrame::ShowIndexCheck(IndexCheckModel& check) {
+    if (!checkWindow_)
+        checkWindow_ = std::make_unique<IndexCheckWindow>(
+            reportWindow_ ? reportWindow_->Handle() : Handle(), check);
+    checkWindow_->ShowModeless();
 }
 
 // The report hands these keys back: the grid selects them and the window

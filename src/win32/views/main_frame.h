@@ -24,6 +24,7 @@
 #include "win32/kit/window.h"
 #include "win32/kit/windows_api.h"
 #include "win32/views/background_run.h"
+#include "win32/views/index_check_window.h"
 #include "win32/views/key_grid.h"
 #include "win32/views/preferences_dialog.h"
 #include "win32/views/program_preview_window.h"
@@ -51,6 +52,7 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     // The last run's report and the program preview, once they opened.
     RunReportWindow* ReportWindow() { return reportWindow_.get(); }
     ProgramPreviewWindow* PreviewWindow() { return previewWindow_.get(); }
+    IndexCheckWindow* CheckWindow() { return checkWindow_.get(); }
     // The notice beside the file list while it is up; empty when none.
     std::string NoticeText() const { return notice_ ? notice_->Text() : std::string(); }
     // The control that names a damaged key data file, and the tips of the controls.
@@ -91,10 +93,10 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     void EndProgram() override;
     void RunStarting() override;
     void RunOver() override;
-    void ShowRunReport(const RunReport& report, const std::string& destinationFolder) override;
     void CloseAfterRun() override;
-    void ShowLastRunReport() override;
-    void ShowPreview(const ProgramPreviewContent& preview) override;
+    void ShowRunReport(RunReportModel& report) override;
+    void ShowPreview(ProgramPreviewModel& preview) override;
+    void ShowIndexCheck(IndexCheckModel& check) override;
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override;
     bool ConfirmUndo(const std::string& question) override;
     void AskBeforeRun(BeforeRunModel& model) override;
@@ -108,8 +110,10 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     std::unique_ptr<BackgroundRun> run_;
     // The Preferences dialog, from the start-up on (hidden but for its use).
     std::unique_ptr<PreferencesDialog> preferences_;
-    // Made the first time each is needed.
+    // Made the first time each is needed; the index check, owned by the
+    // report's window, goes before it.
     std::unique_ptr<RunReportWindow> reportWindow_;
+    std::unique_ptr<IndexCheckWindow> checkWindow_;
     std::vector<std::string> recentRunIds_;  // of the grid menu's last runs, by item
     std::unique_ptr<ProgramPreviewWindow> previewWindow_;
     AcceleratorTable shortcuts_;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/presentation/program_title.h"
+#include "win32/kit/box_layout.h"
 #include "win32/kit/gcode_rtf.h"
 #include "win32/kit/list_view.h"
 #include "win32/kit/text_layout.h"
@@ -41,7 +42,7 @@ DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG room, LONG* given) 
 
 }  // namespace
 
-ProgramPreviewWindow::ProgramPreviewWindow(HWND owner) {
+ProgramPreviewWindow::ProgramPreviewWindow(HWND owner, ProgramPreviewModel& model) : model_(model) {
     if (!CreateLaidOut(L"BladewayProgramPreview", ProgramWindowTitle(kProgramPreviewWindow.caption),
                        kProgramPreviewClientSize, owner))
         return;
@@ -62,11 +63,11 @@ ProgramPreviewWindow::ProgramPreviewWindow(HWND owner) {
 }
 
 ProgramPreviewWindow::~ProgramPreviewWindow() {
+    model_.SetView(nullptr);
     Destroy();
 }
 
-void ProgramPreviewWindow::Open(ProgramPreviewContent content) {
-    model_.ShowContent(std::move(content));
+void ProgramPreviewWindow::Open() {
     if (IsWindowVisible(Handle()) == FALSE) {
         std::optional<PixelRect> opener;
         RECT owner{};
@@ -86,17 +87,8 @@ void ProgramPreviewWindow::Layout(int width, int height) {
     if (text_ == nullptr)
         return;
     const int gap = Gap();
-    const int inner = width - 2 * gap;
-    int top = gap;
-    const auto placeLine = [&](HWND line) {
-        if (GetWindowTextLengthW(line) == 0)
-            return;
-        const int lineHeight = WrappedTextHeight(line, inner);
-        PlaceChild(line, gap, top, inner, lineHeight);
-        top += lineHeight + gap / 2;
-    };
-    placeLine(heading_);
-    placeLine(comparison_);
+    ControlColumn column(gap, gap / 2);
+    column.Line(heading_).Line(comparison_);
     if (!compared_.empty()) {
         const int shown = static_cast<int>(std::min(compared_.size(), kComparedRowsInSight));
         RECT row{};
@@ -104,20 +96,19 @@ void ProgramPreviewWindow::Layout(int width, int height) {
         RECT header{};
         GetWindowRect(ListView_GetHeader(differences_), &header);
         const bool scrolls = compared_.size() > kComparedRowsInSight;
-        const int tableHeight = (header.bottom - header.top) + shown * (row.bottom - row.top) + 4;
-        PlaceChild(differences_, gap, top, inner, tableHeight);
-        top += tableHeight + gap / 2;
+        column.Fixed(differences_,
+                     (header.bottom - header.top) + shown * (row.bottom - row.top) + 4);
+        column.Line(more_);
         // The line numbers as wide as they need, the two texts sharing the rest.
         const int numbers =
             ListView_GetColumnWidth(differences_, 0) + ListView_GetColumnWidth(differences_, 2);
-        const int texts =
-            std::max((inner - numbers - 4 - (scrolls ? GetSystemMetrics(SM_CXVSCROLL) : 0)) / 2, 0);
+        const int texts = std::max(
+            (width - 2 * gap - numbers - 4 - (scrolls ? GetSystemMetrics(SM_CXVSCROLL) : 0)) / 2,
+            0);
         ListView_SetColumnWidth(differences_, 1, texts);
         ListView_SetColumnWidth(differences_, 3, texts);
-        placeLine(more_);
     }
-    placeLine(indexEntry_);
-    PlaceChild(text_, gap, top, inner, height - gap - top);
+    column.Line(indexEntry_).Rest(text_).Place(width, height);
 }
 
 void ProgramPreviewWindow::OnDpiChanged() {

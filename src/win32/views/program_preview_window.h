@@ -17,12 +17,13 @@ namespace bladeway::win32 {
 
 class ProgramPreviewWindow final : public LaidOutWindow, private ProgramPreviewView {
   public:
-    explicit ProgramPreviewWindow(HWND owner);
+    // Shows `model` (the application's) from now on.
+    ProgramPreviewWindow(HWND owner, ProgramPreviewModel& model);
     ~ProgramPreviewWindow() override;
 
-    // Shows this content and opens the window, placed by the model, when it
-    // is not open yet.
-    void Open(ProgramPreviewContent content);
+    // Opens the window, placed by the model, when it is not open yet, and
+    // gives the program text the focus.
+    void Open();
     const ProgramPreviewModel& Model() const { return model_; }
 
   private:
@@ -38,7 +39,7 @@ class ProgramPreviewWindow final : public LaidOutWindow, private ProgramPreviewV
     void ShowPreviewContent(const ProgramPreviewContent& content) override;
     void Close() override { EndModal(IDCANCEL); }
 
-    ProgramPreviewModel model_;
+    ProgramPreviewModel& model_;
     Font fixedFont_;
     std::vector<ComparedRowText> compared_;
     HWND heading_ = nullptr;

@@ -7,6 +7,7 @@
 #include "core/os/tool_command.h"
 #include "core/presentation/program_title.h"
 #include "core/presentation/unbroken_text.h"
+#include "win32/kit/box_layout.h"
 #include "win32/kit/clipboard.h"
 #include "win32/kit/list_view.h"
 #include "win32/kit/text_layout.h"
@@ -23,9 +24,7 @@ constexpr std::size_t kFileNameRoom = 32768;
 
 }  // namespace
 
-RunReportWindow::RunReportWindow(HWND owner, FileSystem& fileSystem, std::string homeFolder,
-                                 RunReportLinks links)
-    : fileSystem_(fileSystem), links_(std::move(links)), model_(fileSystem, std::move(homeFolder)) {
+RunReportWindow::RunReportWindow(HWND owner, RunReportModel& model) : model_(model) {
     // Beside the main window, not above it: "Select these keys" brings the
     // main window and its grid to the front, over the report.
     if (!CreateLaidOut(L"BladewayRunReport", ProgramWindowTitle(kRunReportWindow.caption),
@@ -64,12 +63,8 @@ RunReportWindow::RunReportWindow(HWND owner, FileSystem& fileSystem, std::string
 }
 
 RunReportWindow::~RunReportWindow() {
-    checkWindow_.reset();
+    model_.SetView(nullptr);
     Destroy();
-}
-
-void RunReportWindow::ShowReport(const RunReport& report, const std::string& csvFolder) {
-    model_.ShowReport(report, csvFolder);
 }
 
 // The lines at the top as tall as their wrapped text, the buttons along the
@@ -79,41 +74,19 @@ void RunReportWindow::Layout(int width, int height) {
     if (close_ == nullptr)
         return;
     const int gap = Gap();
-    const int inner = width - 2 * gap;
-    int top = gap;
-    for (const HWND line : lines_) {
-        // The shared problem's line, hidden when empty, takes no room.
-        if (line == lines_[2] && GetWindowTextLengthW(line) == 0)
-            continue;
-        const int lineHeight = WrappedTextHeight(line, inner);
-        PlaceChild(line, gap, top, inner, lineHeight);
-        // A static control keeps what it drew when it shrinks: its text
-        // wraps anew only when drawn again.
-        InvalidateRect(line, nullptr, TRUE);
-        top += lineHeight + gap / 2;
-    }
     const int buttonHeight = ButtonHeight();
-    const int buttonTop = height - gap - buttonHeight;
-    PlaceChild(table_, gap, top + gap / 2, inner, buttonTop - gap - top - gap / 2);
+    ControlRow buttons(gap);
     // The check box's own box takes about a line's height before its caption.
-    int left = gap;
-    const int boxWidth = TextWidth(problemsOnly_) + buttonHeight + gap;
-    PlaceChild(problemsOnly_, left, buttonTop, boxWidth, buttonHeight);
-    left += boxWidth + gap;
-    for (const HWND button : {selectKeys_, selectNotProcessed_, checkIndex_, undo_}) {
-        if (IsWindowVisible(button) == FALSE && button == selectNotProcessed_)
-            continue;  // shown only after a stopped run
-        const int buttonWidth = ButtonWidth(button);
-        PlaceChild(button, left, buttonTop, buttonWidth, buttonHeight);
-        left += buttonWidth + gap;
-    }
-    int right = width - gap;
-    for (const HWND button : {close_, saveCsv_, copy_}) {
-        const int buttonWidth = ButtonWidth(button);
-        right -= buttonWidth;
-        PlaceChild(button, right, buttonTop, buttonWidth, buttonHeight);
-        right -= gap;
-    }
+    buttons.Left(problemsOnly_, TextWidth(problemsOnly_) + buttonHeight + gap);
+    for (const HWND button : {selectKeys_, selectNotProcessed_, checkIndex_, undo_})
+        buttons.Left(button, ButtonWidth(button));
+    for (const HWND button : {close_, saveCsv_, copy_})
+        buttons.Right(button, ButtonWidth(button));
+    ControlColumn column(gap, gap / 2);
+    for (const HWND line : lines_)
+        column.Line(line);
+    column.Space(gap / 2).Rest(table_).Space(gap / 2).Row(std::move(buttons), buttonHeight);
+    column.Place(width, height);
 }
 
 // Escape (IDCANCEL), Close and the close box hide the report; Enter (IDOK)
@@ -277,23 +250,6 @@ bool RunReportWindow::ConfirmUndo(const std::string& question) {
 
 void RunReportWindow::ShowUndoOutcome(const UndoOutcome& outcome) {
     TellUndoOutcome(Handle(), outcome);
-}
-
-void RunReportWindow::SelectKeysInGrid(const std::vector<int>& columns) {
-    if (links_.selectKeys)
-        links_.selectKeys(columns);
-}
-
-void RunReportWindow::OpenProgram(const KeyResult& key) {
-    if (links_.openProgram)
-        links_.openProgram(key);
-}
-
-void RunReportWindow::OpenIndexCheck(const std::string& path) {
-    if (!checkWindow_)
-        checkWindow_ = std::make_unique<IndexCheckWindow>(Handle(), fileSystem_);
-    checkWindow_->Check(path);
-    checkWindow_->ShowModeless();
 }
 
 void RunReportWindow::PutOnClipboard(const std::string& text) {

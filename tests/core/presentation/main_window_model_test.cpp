@@ -13,12 +13,14 @@
 #include <gtest/gtest.h>
 
 #include "core/os/folders.h"
+#include "core/os/paths.h"
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/run_session_model.h"
 #include "run_session_doubles.h"
 #include "support/case_table.h"
 #include "support/recording_file_system.h"
+#include "support/run_of_four_keys.h"
 #include "support/sheet_builder.h"
 #include "support/temp_folder.h"
 
@@ -77,13 +79,18 @@ class RecordingWindow final : public MainWindowView {
     }
     void RunStarting() override { Note("busy"); }
     void RunOver() override { Note("not busy"); }
-    void ShowRunReport(const RunReport&, const std::string& destination) override {
-        Note("report " + destination);
-    }
     void CloseAfterRun() override { Note("close after run"); }
-    void ShowLastRunReport() override { Note("last report"); }
-    void ShowPreview(const ProgramPreviewContent& preview) override {
-        Note("preview " + preview.heading.substr(0, preview.heading.find(':')));
+    void ShowRunReport(RunReportModel& shown) override {
+        EXPECT_TRUE(report == nullptr || report == &shown) << "one report model a session";
+        report = &shown;
+        Note("report");
+    }
+    void ShowPreview(ProgramPreviewModel& preview) override {
+        const std::string& heading = preview.Content().heading;
+        Note("preview " + heading.substr(0, heading.find(':')));
+    }
+    void ShowIndexCheck(IndexCheckModel& check) override {
+        Note("index check " + check.Findings().substr(0, check.Findings().find(':')));
     }
     void SelectGridBlocks(std::span<const GridRange> blocks, GridCell current) override {
         Note("select " + std::to_string(blocks.size()) + " from " + std::to_string(current.column));
@@ -104,6 +111,7 @@ class RecordingWindow final : public MainWindowView {
     }
 
     MainWindowModel* model;
+    RunReportModel* report = nullptr;  // the one the window shows
     const testing::RecordingFileSystem* fileSystem;
     std::vector<std::string> events;
     std::vector<bool> loadCompleteAt;
@@ -271,20 +279,24 @@ class BlockedRun {
             gate_.Pass();
             firstCell_ = sheet.CellText(1, 1);
             mirror_ = environment.preferences.MirrorCharacter();
-            RunReport report;
+            RunReport report = testing::RunOfFourKeys("/out/", 5);
             report.stopped = environment.stopRequested();
+            report.notProcessed = {7};
             return report;
         }};
 };
 
 TEST_F(MainWindowModelTest,
        NoCommandActsWhileARunGoesOnEachActsAfterItAndTheReportNamesTheDestination) {
+    const std::string destination = folder.File("out");
+    std::filesystem::create_directory(destination);
     folder.Write("Bladeway.INI",
-                 "[Positions]\r\nPrefTop=1500\r\nPrefLeft=-3000\r\n[Paths]\r\nDestination=out\r\n");
+                 "[Positions]\r\nPrefTop=1500\r\nPrefLeft=-3000\r\n[Paths]\r\nDestination=" +
+                     destination + "\r\n");
     model.Load();
     BlockedRun run;
     model.SetRun(&run.Session());
-    const NoSelection none;
+    const GridSelectionRanges none;
     folder.Write("Harbor.dat", "K1\r\n!\r\nK2\r\n!\r\n");
     const auto everyCommand = [&] {
         model.FileChosen(folder.WithSeparator(), "Harbor.dat");
@@ -295,8 +307,8 @@ TEST_F(MainWindowModelTest,
         model.GridMenuChosen(GridMenuCommand::PreviewProgram, none, std::nullopt);  // the first
         model.GridMenuChosen(GridMenuCommand::ShowRunReport, none, std::nullopt);
         model.GridMenuChosen(GridMenuCommand::RecentRuns, none, std::nullopt);  // a submenu
-        model.SelectKeyColumns({2, 3, 5});
-        model.SelectKeyColumns({});
+        if (window.report != nullptr)
+            window.report->SelectKeys();
         model.Process(none);
     };
     window.events.clear();
@@ -306,15 +318,43 @@ TEST_F(MainWindowModelTest,
     EXPECT_EQ(window.events, std::vector<std::string>{"busy"});
     run.Finish();  // the run's end reaches the model by itself, and the report its destination
     EXPECT_FALSE(model.RunGoingOn());
-    EXPECT_EQ(window.events, (std::vector<std::string>{"busy", "not busy", "report out"}));
+    EXPECT_EQ(window.events, (std::vector<std::string>{"busy", "not busy", "report"}));
+    ASSERT_EQ(model.LastReport(), window.report);
+    EXPECT_EQ(window.report->SuggestedCsvPath(), JoinPathOnce(destination, "report.csv"));
     window.events.clear();
     model.FileChosen(folder.WithSeparator(), "");  // no file selected
     everyCommand();
     EXPECT_EQ(window.events,
               (std::vector<std::string>{"shows 2 keys", "preferences at 1500 3000 - -", "end",
                                         "table " + folder.File("VarTab.Dat"), "preview Column A",
-                                        "last report", "select 2 from 2", "busy"}));
+                                        "report", "select 1 from 3", "busy"}));
     run.Finish();
+}
+
+// The report's buttons reach the other windows through the application's
+// models; the menu shows the same report again.
+TEST_F(MainWindowModelTest, TheReportSelectsKeysInTheGridOpensProgramsAndChecksAnIndex) {
+    model.Load();
+    BlockedRun run;
+    model.SetRun(&run.Session());
+    EXPECT_EQ(model.LastReport(), nullptr);
+    model.GridMenuChosen(GridMenuCommand::ShowRunReport, NoSelection(), std::nullopt);
+    model.Process({});
+    run.Finish();
+    ASSERT_NE(window.report, nullptr);
+    RunReportModel& report = *window.report;
+    window.events.clear();
+    report.SelectKeys();          // C, D and E did not end well
+    report.SelectNotProcessed();  // the run did not reach G
+    report.OpenRow(0);
+    report.SetCurrentRow(3);  // E met a damaged index
+    report.CheckIndexOfCurrentRow();
+    model.GridMenuChosen(GridMenuCommand::ShowRunReport, NoSelection(), std::nullopt);
+    EXPECT_EQ(window.events,
+              (std::vector<std::string>{"select 1 from 3", "select 1 from 7", "preview Column B",
+                                        "index check cannot open '/out/INDICE.Prg'", "report"}));
+    EXPECT_EQ(model.Preview().Content().missing.rfind("cannot open '/out/P2': ", 0), 0U)
+        << model.Preview().Content().missing;
 }
 
 // The check before the run, the run's first part: a finding opens its window
@@ -330,7 +370,7 @@ TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
     folder.Write("Key1.dat", keyData + "!\r\n");
     model.FileChosen(folder.WithSeparator(), "Key1.dat");
     window.events.clear();
-    model.Process(NoSelection());
+    model.Process({});
     run.Settle();  // the check on the worker, its question on this thread
     EXPECT_EQ(window.events, (std::vector<std::string>{"busy", "before run", "not busy"}));
     EXPECT_FALSE(model.RunGoingOn());
@@ -339,12 +379,12 @@ TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
     ASSERT_TRUE(model.KeySheet().EditCell(1, 1, "TYPED"));
     model.Preferences().SetMirrorCharacter("#");
     window.events.clear();
-    model.Process(NoSelection());
+    model.Process({});
     // The run works on its own copy: an edit meanwhile is the grid's only.
     ASSERT_TRUE(model.KeySheet().EditCell(1, 1, "EDITED"));
     run.Finish();
     EXPECT_EQ(window.events,
-              (std::vector<std::string>{"busy", "before run", "not busy", "report "}));
+              (std::vector<std::string>{"busy", "before run", "not busy", "report"}));
     EXPECT_EQ(run.FirstCell(), "TYPED");
     EXPECT_EQ(run.Mirror(), "#");
 }
@@ -391,7 +431,7 @@ TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutA
     model.Load();
     BlockedRun run;
     model.SetRun(&run.Session());
-    model.Process(NoSelection());
+    model.Process({});
     window.events.clear();
     EXPECT_FALSE(model.CloseRequested(-120, -60));
     EXPECT_TRUE(window.events.empty());
@@ -464,12 +504,6 @@ TEST(KeyGridRules, ABlockIsMoreThanTheCurrentCellAndRowOneCellsChooseTheKeys) {
     const GridSelectionRanges columns({{{2, 1}, {4, 500}}}, GridCell{2, 1});
     EXPECT_TRUE(columns.IsCellSelected(4, 500));
     EXPECT_FALSE(columns.IsCellSelected(5, 1));
-    const SelectionSnapshot snapshot(columns, 4);
-    EXPECT_TRUE(snapshot.IsAnyBlockSelected());
-    EXPECT_TRUE(snapshot.IsCellSelected(3, 1));
-    EXPECT_FALSE(snapshot.IsCellSelected(3, 2));  // the run asks about row 1 only
-    EXPECT_FALSE(snapshot.IsCellSelected(5, 1));  // beyond the columns taken
-    EXPECT_FALSE(snapshot.IsCellSelected(0, 1));
 
     // Chosen key columns as whole-column blocks: left, top, right, bottom.
     std::vector<std::array<int, 4>> blocks;

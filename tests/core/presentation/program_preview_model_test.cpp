@@ -42,7 +42,7 @@ TEST(ProgramPreviewModelTest, APreviewShowsItsProgramOrWhyThereIsNoneAndEscapeCl
     entry.SetY(-0.0F);
     entry.SetZ(1234567.0F);
     preview.indexEntry = entry;
-    model.ShowPreview(preview);
+    model.ShowContent(PreviewContentOf(preview));
     EXPECT_EQ(view.shown.heading, PreviewHeadingText(preview.key, true));
     EXPECT_EQ(view.shown.comparison, "No file of this name in the destination yet.");
     EXPECT_EQ(view.shown.indexEntry,
@@ -59,7 +59,7 @@ TEST(ProgramPreviewModelTest, APreviewShowsItsProgramOrWhyThereIsNoneAndEscapeCl
     preview.key.templateFound = false;
     preview.key.templatePath = "/masters/DZ120";
     preview.key.errors = {"cannot read '/out/INDICE.Prg': I/O error"};
-    model.ShowPreview(preview);
+    model.ShowContent(PreviewContentOf(preview));
     EXPECT_EQ(view.shown.program, "");
     EXPECT_EQ(view.shown.missing,
               "not written: template /masters/DZ120 not found; cannot read '/out/INDICE.Prg': I/O "

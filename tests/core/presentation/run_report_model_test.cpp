@@ -21,7 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Keeps what the model last told it; answers the file question with `chosen`.
+// Keeps what the model last told it, and what it handed on through its
+// links; answers the file question with `chosen`.
 class FakeReportView final : public RunReportView {
   public:
     void ShowLines(const std::string& keys, const std::string& summaryLine,
@@ -35,9 +36,6 @@ class FakeReportView final : public RunReportView {
     void EnableSelectKeys(bool enabled) override { selectKeys = enabled; }
     void EnableSelectNotProcessed(bool enabled) override { selectNotProcessed = enabled; }
     void EnableCheckIndex(bool enabled) override { checkIndex = enabled; }
-    void SelectKeysInGrid(const std::vector<int>& columns) override { selected = columns; }
-    void OpenProgram(const KeyResult& key) override { opened.push_back(key.column); }
-    void OpenIndexCheck(const std::string& path) override { checked.push_back(path); }
     void PutOnClipboard(const std::string& text) override { clipboard = text; }
     std::optional<std::string> AskForCsvFile(const CsvFileQuestion& question) override {
         asked = question.suggested;
@@ -74,8 +72,12 @@ class RunReportModelTest : public ::testing::Test {
 
     testing::TempFolder folder;
     testing::FaultFileSystem fileSystem;
-    RunReportModel model{fileSystem, folder.File("home")};
     FakeReportView view;
+    RunReportModel model{
+        fileSystem, folder.File("home"),
+        RunReportLinks{[this](const std::vector<int>& columns) { view.selected = columns; },
+                       [this](const KeyResult& key) { view.opened.push_back(key.column); },
+                       [this](const std::string& path) { view.checked.push_back(path); }}};
     // The run of four keys B to E into /out/, of a sheet of twelve keys.
     const RunReport mixedRun = testing::RunOfFourKeys("/out/", 12);
 };
