@@ -1,5 +1,7 @@
 #include "app/program_preview_window.h"
 
+#include <algorithm>
+
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -33,6 +35,8 @@ ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent, ProgramPreviewModel&
     setObjectName(ViewText(kProgramPreviewWindow.objectName));
     setWindowTitle(ProgramTitle(kProgramPreviewWindow.caption));
     heading_ = AddLabel(this, kPreviewHeading);
+    // Its lines name a path (with spaces, unquoted): they are never wrapped.
+    heading_->setWordWrap(false);
     comparison_ = AddLabel(this, kPreviewComparison);
     differences_ = new LineComparisonView(this);
     differences_->hide();
@@ -59,6 +63,11 @@ ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent, ProgramPreviewModel&
 
 void ProgramPreviewWindow::ShowPreviewContent(const ProgramPreviewContent& content) {
     heading_->setText(ViewText(content.heading));
+    // The window as wide as the heading's longest line, up to the screen.
+    const QScreen* shownOn = screen();
+    const int most = shownOn != nullptr ? shownOn->availableGeometry().width() - 64 : 0;
+    const int longest = heading_->fontMetrics().size(0, heading_->text()).width();
+    heading_->setMinimumWidth(most > 0 ? std::min(longest, most) : longest);
     comparison_->setText(ViewText(content.comparison));
     comparison_->setVisible(!content.comparison.empty());
     differences_->ShowComparison(content.differences);

@@ -122,5 +122,20 @@ TEST_F(ProgramPreviewTest, TheDifferingLinesStandSideBySideAndEscapeClosesIt) {
     EXPECT_TRUE(view.isHidden());
 }
 
+// The heading's path has spaces and is not quoted: its lines are never
+// wrapped, and the window is as wide as the longest.
+TEST_F(ProgramPreviewTest, TheHeadingsLinesAreNeverWrapped) {
+    ProgramPreviewContent content = Program("G0\r\n");
+    const std::string path = "/srv/Millrun shared programs/station two/SRG/P/2";
+    content.heading =
+        "Column B: P2, as the run wrote it: " + path + "\nValues: S from earlier keys";
+    model.ShowContent(content);
+    const auto* heading = window.findChild<QLabel*>("Heading");
+    ASSERT_NE(heading, nullptr);
+    EXPECT_FALSE(heading->wordWrap());
+    EXPECT_GE(heading->minimumWidth(),
+              heading->fontMetrics().horizontalAdvance(QString::fromStdString(path)));
+}
+
 }  // namespace
 }  // namespace bladeway

@@ -46,7 +46,9 @@ ProgramPreviewWindow::ProgramPreviewWindow(HWND owner, ProgramPreviewModel& mode
     if (!CreateLaidOut(L"BladewayProgramPreview", ProgramWindowTitle(kProgramPreviewWindow.caption),
                        kProgramPreviewClientSize, owner))
         return;
-    heading_ = AddControl({kPreviewHeading.objectName, {}}, WC_STATICW, kLineStyle);
+    // The heading's lines name a path (with spaces, unquoted): never wrapped.
+    heading_ =
+        AddControl({kPreviewHeading.objectName, {}}, WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOPREFIX);
     comparison_ = AddControl({kPreviewComparison.objectName, {}}, WC_STATICW, kLineStyle);
     differences_ = AddControl({kPreviewDifferingLines.objectName, {}}, WC_LISTVIEWW, kTableStyle);
     SetUpTable(differences_, kComparedColumnCaptions);
@@ -175,6 +177,7 @@ void ProgramPreviewWindow::ShowText(const std::string& rtf) {
 
 void ProgramPreviewWindow::ShowPreviewContent(const ProgramPreviewContent& content) {
     SetWindowTextUtf8(heading_, content.heading);
+    KeepWideEnough(heading_, LongestLineWidth(heading_) + 1);
     SetWindowTextUtf8(comparison_, content.comparison);
     ShowWindow(comparison_, content.comparison.empty() ? SW_HIDE : SW_SHOWNA);
     compared_ = ComparedRowTexts(content.differences);
