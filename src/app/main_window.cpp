@@ -93,6 +93,8 @@ MainWindow::~MainWindow() {
     // with the other child widgets after it.
     delete gridView_;
     delete gridModel_;
+    // So does the Preferences dialog, which leaves its model on going.
+    delete preferencesDialog_;
 }
 
 void MainWindow::CreateControls() {
@@ -282,11 +284,8 @@ void MainWindow::PlaceWindow(const StoredWindowPlace& place) {
 }
 
 // The Preferences dialog exists from here on, hidden, showing the values.
-// Its OK asks the model to list the source folder.
-void MainWindow::PreferencesLoaded() {
-    preferencesDialog_ = new PreferencesDialog(model_.Settings(), model_.Preferences(), this);
-    connect(preferencesDialog_, &PreferencesDialog::SourceFolderConfirmed, this,
-            [this](const QString& folder) { model_.ListSourceFolder(FolderToBytes(folder)); });
+void MainWindow::PreferencesLoaded(PreferencesModel& preferences) {
+    preferencesDialog_ = new PreferencesDialog(preferences, this);
 }
 
 void MainWindow::ShowFileList(const std::string& folder, std::span<const std::string> names,

@@ -63,9 +63,8 @@ Control* AddCaptioned(QDialog& dialog, std::string_view name) {
 
 }  // namespace
 
-PreferencesDialog::PreferencesDialog(SettingsFile& settings, PreferenceValues& values,
-                                     QWidget* parent)
-    : QDialog(parent), model_(settings, values) {
+PreferencesDialog::PreferencesDialog(PreferencesModel& model, QWidget* parent)
+    : QDialog(parent), model_(model) {
     setObjectName(QStringLiteral("Pref"));
     setWindowTitle(ViewText(PreferencesModel::kCaption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -179,10 +178,6 @@ void PreferencesDialog::RunFolderBrowse(FolderBrowseModel& browse) {
 void PreferencesDialog::DiscardFolderBrowse() {
     // Its model goes next, so the window goes now rather than later.
     delete std::exchange(folderBrowseDialog_, nullptr);
-}
-
-void PreferencesDialog::ConfirmSourceFolder(const std::string& folder) {
-    emit SourceFolderConfirmed(FolderToText(folder));
 }
 
 void PreferencesDialog::Close(bool confirmed) {

@@ -19,14 +19,13 @@ class QPushButton;
 namespace bladeway {
 
 class FolderBrowseDialog;
-class PreferenceValues;
-class SettingsFile;
 
 class PreferencesDialog final : public QDialog, private PreferencesView {
     Q_OBJECT
 
   public:
-    PreferencesDialog(SettingsFile& settings, PreferenceValues& values, QWidget* parent = nullptr);
+    // Shows `model` (the application's) from now on.
+    explicit PreferencesDialog(PreferencesModel& model, QWidget* parent = nullptr);
     ~PreferencesDialog() override;
     PreferencesDialog(const PreferencesDialog&) = delete;
     PreferencesDialog& operator=(const PreferencesDialog&) = delete;
@@ -58,10 +57,6 @@ class PreferencesDialog final : public QDialog, private PreferencesView {
     // Esc and Cancel.
     void reject() override;
 
-  signals:
-    // OK asks the main window to list the data files of this folder.
-    void SourceFolderConfirmed(const QString& folder);
-
   protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -80,10 +75,9 @@ class PreferencesDialog final : public QDialog, private PreferencesView {
     void ShowMissingFolder(FolderField field, const std::optional<std::string>& warning) override;
     void RunFolderBrowse(FolderBrowseModel& browse) override;
     void DiscardFolderBrowse() override;
-    void ConfirmSourceFolder(const std::string& folder) override;
     void Close(bool confirmed) override;
 
-    PreferencesModel model_;
+    PreferencesModel& model_;
     FolderBrowseDialog* folderBrowseDialog_ = nullptr;
 
     std::array<QLineEdit*, kFolderFields.size()> folderFields_{};

@@ -78,9 +78,7 @@ class Win32PreferencesDialogTest : public ::testing::Test {
                                                            "\r\nTemplate=" + gone +
                                                            "\r\nDestination=" + keys + "\r\n");
         LoadPreferenceValues(settings, values);
-        pref = std::make_unique<PreferencesDialog>(
-            settings, values, nullptr,
-            [this](const std::string& source) { confirmed.push_back(source); });
+        pref = std::make_unique<PreferencesDialog>(model, nullptr);
     }
 
     // A folder below the masters folder, in the system's separators.
@@ -99,6 +97,8 @@ class Win32PreferencesDialogTest : public ::testing::Test {
     SettingsFile settings{folder.File("Bladeway.INI")};
     PreferenceValues values;
     std::vector<std::string> confirmed;
+    PreferencesModel model{settings, values,
+                           [this](const std::string& source) { confirmed.push_back(source); }};
     std::unique_ptr<PreferencesDialog> pref;
 };
 

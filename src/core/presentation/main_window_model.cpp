@@ -75,7 +75,7 @@ void MainWindowModel::Load() {
     view_->PlaceWindow(ReadWindowPlace(settings_, settings_keys::kMainWindowPlace));
     LoadPreferenceValues(settings_, preferences_);
     savedPreferences_ = preferences_;
-    view_->PreferencesLoaded();
+    view_->PreferencesLoaded(preferencesWindow_);
     ListSourceFolder(preferences_.sourceFolder);
     loadComplete_ = true;
     ShowTitle();

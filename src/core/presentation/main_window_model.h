@@ -24,6 +24,7 @@
 #include "core/presentation/grid_menu.h"
 #include "core/presentation/index_check_model.h"
 #include "core/presentation/key_grid_rules.h"
+#include "core/presentation/preferences_model.h"
 #include "core/presentation/program_preview_model.h"
 #include "core/presentation/run_report_model.h"
 #include "core/presentation/run_undo_model.h"
@@ -103,8 +104,9 @@ class MainWindowView : public RunUndoView, public BeforeRunView {
     virtual void ShowStartupAbout() = 0;
     // Height, width, top and left of the window's outer edges, in that order.
     virtual void PlaceWindow(const StoredWindowPlace& place) = 0;
-    // The preference values are loaded: the Preferences dialog can be made.
-    virtual void PreferencesLoaded() = 0;
+    // The preference values are loaded: the Preferences dialog can be made,
+    // over this model (MainWindowModel::PreferencesWindow).
+    virtual void PreferencesLoaded(PreferencesModel& preferences) = 0;
     // The file list shows `names` (MainWindowModel::ListedFiles), the key
     // data files of `folder` (the file system's bytes, which a view may
     // watch for files that come and go), with row `chosen` selected, or none.
@@ -177,6 +179,9 @@ class MainWindowModel {
     SettingsFile& Settings() { return settings_; }
     bool FlatTemplateMode() const { return flatTemplateMode_; }
     PreferenceValues& Preferences() { return preferences_; }
+    // The Preferences dialog's model, over the settings file and those values;
+    // its OK lists the source folder.
+    PreferencesModel& PreferencesWindow() { return preferencesWindow_; }
     bool LoadComplete() const { return loadComplete_; }
     FileSystem& Files() { return *fileSystem_; }
     // The substitution table, VarTab.Dat beside the settings file.
@@ -291,6 +296,8 @@ class MainWindowModel {
     // The values as the settings file kept them when last read (at the
     // start-up, after Preferences), for the title.
     PreferenceValues savedPreferences_;
+    PreferencesModel preferencesWindow_{
+        settings_, preferences_, [this](const std::string& folder) { ListSourceFolder(folder); }};
     bool loadComplete_ = false;
     bool closeAfterRun_ = false;  // the close box was used during the run
     std::string listedFolder_;    // the folder the file list shows

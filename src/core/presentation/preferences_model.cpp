@@ -97,8 +97,9 @@ std::int64_t PreferencesModel::WidestOf(std::string_view objectName) {
     return place.width;
 }
 
-PreferencesModel::PreferencesModel(SettingsFile& settings, PreferenceValues& values)
-    : settings_(settings), values_(values) {}
+PreferencesModel::PreferencesModel(SettingsFile& settings, PreferenceValues& values,
+                                   std::function<void(const std::string&)> sourceConfirmed)
+    : settings_(settings), values_(values), sourceConfirmed_(std::move(sourceConfirmed)) {}
 
 PreferencesModel::~PreferencesModel() = default;
 
@@ -256,10 +257,10 @@ void PreferencesModel::Ok(OuterPosition position) {
     StoreOuterPosition(settings_, settings_keys::kPreferencesPlace, position);
     SavePreferenceValues(settings_, values_);
     ShowOptions();
-    if (view_ != nullptr) {
-        view_->ConfirmSourceFolder(values_.sourceFolder);
+    if (sourceConfirmed_)
+        sourceConfirmed_(values_.sourceFolder);
+    if (view_ != nullptr)
         view_->Close(true);
-    }
 }
 
 void PreferencesModel::Cancel() {

@@ -8,6 +8,7 @@
 // cancels.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,8 +54,6 @@ class PreferencesView {
     // The browse dialog was closed by its frame and is gone: its window goes
     // with it, the next Browse shows a new one.
     virtual void DiscardFolderBrowse() = 0;
-    // OK has kept the values: the main window lists the data files of this folder.
-    virtual void ConfirmSourceFolder(const std::string& folder) = 0;
     // Ends the dialog: with OK (`confirmed`) or as cancelled.
     virtual void Close(bool confirmed) = 0;
 };
@@ -118,7 +117,10 @@ class PreferencesModel {
     // edge; every other control keeps its design width.
     static std::int64_t WidestOf(std::string_view objectName);
 
-    PreferencesModel(SettingsFile& settings, PreferenceValues& values);
+    // `sourceConfirmed`: OK has kept the values; the main window lists the
+    // data files of this folder.
+    PreferencesModel(SettingsFile& settings, PreferenceValues& values,
+                     std::function<void(const std::string&)> sourceConfirmed = {});
     ~PreferencesModel();
     PreferencesModel(const PreferencesModel&) = delete;
     PreferencesModel& operator=(const PreferencesModel&) = delete;
@@ -160,6 +162,7 @@ class PreferencesModel {
 
     SettingsFile& settings_;
     PreferenceValues& values_;
+    std::function<void(const std::string&)> sourceConfirmed_;
     PreferencesView* view_ = nullptr;
     bool shown_ = false;
     bool browseAccepted_ = false;

@@ -367,11 +367,8 @@ void MainFrame::PlaceWindow(const StoredWindowPlace& place) {
 }
 
 // The Preferences dialog exists from here on, hidden, showing the values.
-// Its OK asks the model to list the source folder.
-void MainFrame::PreferencesLoaded() {
-    preferences_ = std::make_unique<PreferencesDialog>(
-        model_.Settings(), model_.Preferences(), Handle(),
-        [this](const std::string& folder) { model_.ListSourceFolder(folder); });
+void MainFrame::PreferencesLoaded(PreferencesModel& preferences) {
+    preferences_ = std::make_unique<PreferencesDialog>(preferences, Handle());
 }
 
 void MainFrame::ShowFileList(const std::string& /*folder*/, std::span<const std::string> names,

@@ -80,7 +80,7 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     // MainWindowView
     void ShowStartupAbout() override;
     void PlaceWindow(const StoredWindowPlace& place) override;
-    void PreferencesLoaded() override;
+    void PreferencesLoaded(PreferencesModel& preferences) override;
     void ShowFileList(const std::string& folder, std::span<const std::string> names,
                       std::optional<std::size_t> chosen) override;
     void KeySheetReplaced() override;

@@ -68,9 +68,7 @@ int CheckOf(CheckMark mark) {
 
 }  // namespace
 
-PreferencesDialog::PreferencesDialog(SettingsFile& settings, PreferenceValues& values, HWND owner,
-                                     std::function<void(const std::string&)> sourceFolderConfirmed)
-    : sourceFolderConfirmed_(std::move(sourceFolderConfirmed)), model_(settings, values) {
+PreferencesDialog::PreferencesDialog(PreferencesModel& model, HWND owner) : model_(model) {
     if (!CreateFrame(kClassName, PreferencesModel::kCaption, PreferencesModel::kClientSize, owner))
         return;
     tooltips_ = std::make_unique<Tooltips>(Handle());
@@ -283,11 +281,6 @@ void PreferencesDialog::RunFolderBrowse(FolderBrowseModel& browse) {
 void PreferencesDialog::DiscardFolderBrowse() {
     // Its model goes next, so the window goes now.
     browseDialog_.reset();
-}
-
-void PreferencesDialog::ConfirmSourceFolder(const std::string& folder) {
-    if (sourceFolderConfirmed_)
-        sourceFolderConfirmed_(folder);
 }
 
 void PreferencesDialog::Close(bool confirmed) {

@@ -13,21 +13,14 @@
 #include "win32/kit/icons.h"
 #include "win32/kit/tooltips.h"
 
-namespace bladeway {
-class PreferenceValues;
-class SettingsFile;
-}  // namespace bladeway
-
 namespace bladeway::win32 {
 
 class FolderBrowseDialog;
 
 class PreferencesDialog final : public DialogWindow, private PreferencesView {
   public:
-    // `sourceFolderConfirmed`: OK has kept the values; the main window lists
-    // the data files of this folder.
-    PreferencesDialog(SettingsFile& settings, PreferenceValues& values, HWND owner,
-                      std::function<void(const std::string&)> sourceFolderConfirmed);
+    // Shows `model` (the application's) from now on.
+    PreferencesDialog(PreferencesModel& model, HWND owner);
     ~PreferencesDialog() override;
 
     // Shows the dialog modally at the stored place (what is not stored stays
@@ -59,7 +52,6 @@ class PreferencesDialog final : public DialogWindow, private PreferencesView {
     void ShowMissingFolder(FolderField field, const std::optional<std::string>& warning) override;
     void RunFolderBrowse(FolderBrowseModel& browse) override;
     void DiscardFolderBrowse() override;
-    void ConfirmSourceFolder(const std::string& folder) override;
     void Close(bool confirmed) override;
 
     std::unique_ptr<Tooltips> tooltips_;
@@ -69,8 +61,7 @@ class PreferencesDialog final : public DialogWindow, private PreferencesView {
     bool placed_ = false;
     // True while the model sets a field: that is no edit of the user's.
     bool showing_ = false;
-    std::function<void(const std::string&)> sourceFolderConfirmed_;
-    PreferencesModel model_;
+    PreferencesModel& model_;
     // Declared after the model: the browse dialog shows a model of its, so it goes first.
     std::unique_ptr<FolderBrowseDialog> browseDialog_;
 };

@@ -47,7 +47,7 @@ class RecordingWindow final : public MainWindowView {
         fileAccessesBeforeAbout = fileSystem->Log().size();
     }
     void PlaceWindow(const StoredWindowPlace& place) override { Note("place " + PlaceText(place)); }
-    void PreferencesLoaded() override {
+    void PreferencesLoaded(PreferencesModel&) override {
         Note("preferences " + model->Preferences().templateFolder);
     }
     void ShowFileList(const std::string& folder, std::span<const std::string> names,
@@ -402,6 +402,12 @@ TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye
     EXPECT_EQ(window.title,
               "Bladeway - flat mode, Translate X to H - check: Source Path not found, Preferences "
               "not saved");
+    // Its OK keeps them and lists the source folder.
+    model.Preferences().sourceFolder = folder.Path().string();
+    window.events.clear();
+    model.PreferencesWindow().Ok({});
+    ASSERT_FALSE(window.events.empty());
+    EXPECT_EQ(window.events.front(), "list " + folder.Path().string());
 
     // A damaged file is named beside the list, and stays named and marked
     // until a whole one loads.

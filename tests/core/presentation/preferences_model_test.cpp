@@ -59,9 +59,6 @@ class LoggingView final : public PreferencesView {
         browseUser(browse);
     }
     void DiscardFolderBrowse() override { log.push_back("discard browse"); }
-    void ConfirmSourceFolder(const std::string& folder) override {
-        log.push_back("confirm " + folder);
-    }
     void Close(bool confirmed) override { log.push_back(confirmed ? "close ok" : "close cancel"); }
 };
 
@@ -86,7 +83,10 @@ class PreferencesModelTest : public ::testing::Test {
     SettingsFile settings{folder.File("Bladeway.INI"), files};
     PreferenceValues values;
     LoggingView view;
-    PreferencesModel model{settings, values};
+    // OK's hand-over to the main window, in the order of what the view is told.
+    PreferencesModel model{settings, values, [this](const std::string& source) {
+                               view.log.push_back("confirm " + source);
+                           }};
 };
 
 // A caption in a wider font may widen its control, but a label never onto
