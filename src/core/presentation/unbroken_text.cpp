@@ -118,12 +118,15 @@ std::string ShownUnbroken(std::string_view text, KeptWhole kept) {
     return ShownUnbroken(text, kept, ToolCommand());
 }
 
-std::string CommandsOnOwnLines(std::string_view text, std::string_view toolCommand) {
+std::string SpansOnOwnLines(std::string_view text, std::string_view toolCommand) {
     std::string lines(text);
-    // One blank becomes one line end: the spans' places hold.
+    // One blank becomes one line end: the spans' places hold. A word that
+    // holds a separator stays where it is: an unquoted path with spaces is
+    // several words, and each on a line of its own would say less.
     for (const TextSpan& span : PathAndCommandSpans(text, toolCommand)) {
         const bool command = text.substr(span.begin, toolCommand.size()) == toolCommand;
-        if (command && span.begin > 0 && text[span.begin - 1] == ' ')
+        const bool quoted = text[span.begin] == '\'' || text[span.begin] == '"';
+        if ((command || quoted) && span.begin > 0 && text[span.begin - 1] == ' ')
             lines[span.begin - 1] = '\n';
     }
     return lines;

@@ -35,10 +35,11 @@ std::string ShownUnbroken(std::string_view text, KeptWhole kept);
 // The same for another tool command (tests).
 std::string ShownUnbroken(std::string_view text, KeptWhole kept, std::string_view toolCommand);
 
-// The text with each command of the tool beginning a line of its own (the
-// blank before it becomes a line end), for a window whose line breaking may
-// still split a long run of text that began in mid-line (Win32 under Wine).
-std::string CommandsOnOwnLines(std::string_view text, std::string_view toolCommand);
+// The text with each command of the tool and each quoted path beginning a
+// line of its own (the blank before it becomes a line end), for a window
+// whose line breaking may still split a long run of text that began in
+// mid-line (Win32 under Wine splits it at a "\").
+std::string SpansOnOwnLines(std::string_view text, std::string_view toolCommand);
 
 // What copying such a text gives: no-break spaces as spaces, word joiners
 // gone.

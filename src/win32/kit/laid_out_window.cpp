@@ -96,9 +96,11 @@ void LaidOutWindow::KeepWideEnough(HWND control, int width) {
     const int needed = std::min(outerWidth + width - static_cast<int>(inside.right - inside.left),
                                 static_cast<int>(work.right - work.left));
     narrowestWidth_ = needed;
-    if (needed > outerWidth)
+    if (needed > outerWidth) {
         SetWindowPos(Handle(), nullptr, 0, 0, needed, static_cast<int>(outer.bottom - outer.top),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        KeepOnScreen();  // grown to the right, it may reach past the screen
+    }
 }
 
 int LaidOutWindow::Gap() const {

@@ -22,10 +22,10 @@ std::string_view NameOf(BeforeRunButton button) {
 void BeforeRunWindow::Ask(HWND owner, BeforeRunModel& model) {
     BeforeRunWindow window(model);
     // A window that cannot be made leaves the model's answer: Cancel.
-    if (!window.CreateMessage(kClassName, kBeforeRunCaption, owner, IDI_WARNING,
-                              Wide(ShownUnbroken(CommandsOnOwnLines(model.Text(), ToolCommand()),
-                                                 KeptWhole::kSpaces)),
-                              kButtons, NameOf(kBeforeRunDefault)))
+    if (!window.CreateMessage(
+            kClassName, kBeforeRunCaption, owner, IDI_WARNING,
+            Wide(ShownUnbroken(SpansOnOwnLines(model.Text(), ToolCommand()), KeptWhole::kSpaces)),
+            kButtons, NameOf(kBeforeRunDefault)))
         return;
     window.RunModal();
 }

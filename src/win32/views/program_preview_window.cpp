@@ -61,6 +61,8 @@ ProgramPreviewWindow::ProgramPreviewWindow(HWND owner, ProgramPreviewModel& mode
     SendMessageW(text_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
     LeaveDialogKeysToWindow(text_);
     ApplyFixedFont();
+    // Laid out first: the heading widens the window from the size it finds.
+    LayoutNow();
     model_.SetView(this);
 }
 
@@ -177,7 +179,6 @@ void ProgramPreviewWindow::ShowText(const std::string& rtf) {
 
 void ProgramPreviewWindow::ShowPreviewContent(const ProgramPreviewContent& content) {
     SetWindowTextUtf8(heading_, content.heading);
-    KeepWideEnough(heading_, LongestLineWidth(heading_) + 1);
     SetWindowTextUtf8(comparison_, content.comparison);
     ShowWindow(comparison_, content.comparison.empty() ? SW_HIDE : SW_SHOWNA);
     compared_ = ComparedRowTexts(content.differences);
@@ -196,7 +197,9 @@ void ProgramPreviewWindow::ShowPreviewContent(const ProgramPreviewContent& conte
     ShowWindow(indexEntry_, content.indexEntry.empty() ? SW_HIDE : SW_SHOWNA);
     // Only a program is G-code: a reason shown in its place stays plain.
     ShowText(content.program.empty() ? PlainRtf(content.missing) : GcodeRtf(content.program));
+    // Laid out with the texts first: a heading that had none had no room.
     LayoutNow();
+    KeepWideEnough(heading_, LongestLineWidth(heading_) + 1);
 }
 
 }  // namespace bladeway::win32

@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "core/os/tool_command.h"
 #include "core/presentation/pixel_rect.h"
 #include "core/presentation/unbroken_text.h"
 #include "win32/kit/text_layout.h"
@@ -61,7 +62,8 @@ RunProgressWindow::RunProgressWindow(HWND owner, RunProgressModel& model) : mode
         return;
     AddControl(kFirstPlaces.text, WC_STATICW, SS_LEFT | SS_NOPREFIX);
     AddControl(kFirstPlaces.bar, PROGRESS_CLASSW, 0);
-    AddControl(kFirstPlaces.waiting, WC_STATICW, SS_LEFT | SS_NOPREFIX);
+    // Its lines are made here and never wrapped (Wine splits a path at "\").
+    AddControl(kFirstPlaces.waiting, WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOPREFIX);
     AddControl(kFirstPlaces.cancel, WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON,
                kRunProgressCancel.caption);
     model_.SetView(this);
@@ -94,15 +96,15 @@ void RunProgressWindow::ShowCount(const std::string& text, std::size_t done, std
     SendMessageW(bar, PBM_SETPOS, BarValue(done), 0);
 }
 
-// The line's paths are kept whole: the window widens, up to its screen, to
-// the widest of them and grows to the line's height; it never narrows during
-// a run, so that it does not jump when a wait ends.
+// The line's path begins a line of its own, kept whole: the window widens,
+// up to its screen, to the longest line and grows to the lines' height; it
+// never narrows during a run, so that it does not jump when a wait ends.
 void RunProgressWindow::ShowWaiting(const std::string& text) {
     const HWND line = Control(kRunProgressWaiting.objectName);
-    SetWindowTextW(line, Wide(ShownUnbroken(text, KeptWhole::kSpaces)).c_str());
+    SetWindowTextUtf8(line, SpansOnOwnLines(text, ToolCommand()));
     const std::int64_t screenWidth = TwipsOf(static_cast<int>(WorkArea().width)) - 4 * kMargin;
     innerWidth_ = std::max({kLeastInnerWidth, innerWidth_,
-                            std::min(TwipsOf(WidestUnbrokenWidth(line) + 1), screenWidth)});
+                            std::min(TwipsOf(LongestLineWidth(line) + 1), screenWidth)});
     const std::int64_t height = std::max(
         kTextHeight, TwipsOf(WrappedTextHeight(line, PixelsOf({0, 0, innerWidth_, 0}).right)));
     const ProgressPlaces places = PlacesFor(innerWidth_, height);

@@ -58,8 +58,9 @@ RunReportWindow::RunReportWindow(HWND owner, RunReportModel& model) : model_(mod
                           kRunReportSaveCsv.caption);
     close_ = AddControl({kRunReportClose.objectName, {}}, WC_BUTTONW, kButtonStyle,
                         kRunReportClose.caption);
-    model_.SetView(this);
+    // Laid out first: the model's lines widen the window from the sizes they find.
     LayoutNow();
+    model_.SetView(this);
 }
 
 RunReportWindow::~RunReportWindow() {
@@ -203,14 +204,15 @@ void RunReportWindow::ShowLines(const std::string& processedKeys, const std::str
     const std::string* const texts[] = {&processedKeys, &summary, &sharedProblemLine};
     int widest = 0;
     for (std::size_t line = 0; line < std::size(lines_); ++line) {
-        const std::wstring shown = Wide(
-            ShownUnbroken(CommandsOnOwnLines(*texts[line], ToolCommand()), KeptWhole::kSpaces));
+        const std::wstring shown =
+            Wide(ShownUnbroken(SpansOnOwnLines(*texts[line], ToolCommand()), KeptWhole::kSpaces));
         SetWindowTextW(lines_[line], shown.c_str());
         widest = std::max(widest, WidestUnbrokenWidth(lines_[line]));
     }
     ShowWindow(lines_[2], sharedProblemLine.empty() ? SW_HIDE : SW_SHOWNA);
-    KeepWideEnough(lines_[1], widest + 1);
+    // Laid out with the texts first: a line that had none had no room.
     LayoutNow();
+    KeepWideEnough(lines_[1], widest + 1);
 }
 
 void RunReportWindow::ShowRows(const std::vector<RunReportRow>& rows) {

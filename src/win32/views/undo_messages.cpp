@@ -25,7 +25,7 @@ class UndoOutcomeWindow final : public MessageWindow {
     void Show(HWND owner) {
         if (!CreateMessage(kOutcomeClassName, kProgramTitle, owner,
                            outcome_.complete ? IDI_INFORMATION : IDI_WARNING,
-                           Wide(ShownUnbroken(CommandsOnOwnLines(outcome_.text, ToolCommand()),
+                           Wide(ShownUnbroken(SpansOnOwnLines(outcome_.text, ToolCommand()),
                                               KeptWhole::kSpaces)),
                            kOutcomeButtons, kOk.objectName)) {
             // No window: the box says what it can.

@@ -47,9 +47,14 @@ TEST(ShownUnbroken, KeepsSpansWholeAndCopiesBackAsMade) {
     EXPECT_EQ(marks.substr(0, shownPath.size()), shownPath);
     for (const std::string& shown : {spaces, marks})
         EXPECT_EQ(CopiedText(shown), text);
-    // A command that began in mid-line begins a line of its own.
-    EXPECT_EQ(CommandsOnOwnLines(text, kTool).substr(56),
-              "Put it right first with:\nbladeway-cli index repair '/srv/key files/INDICE.Prg'");
+    // A command or a quoted path that began in mid-line begins a line of its
+    // own; a word holding a separator stays where it is.
+    EXPECT_EQ(SpansOnOwnLines(text, kTool),
+              "The index (/tmp/bw-real.7jq_O1s/INDICE.Prg) is damaged. Put it right first with:\n"
+              "bladeway-cli index repair '/srv/key files/INDICE.Prg'");
+    EXPECT_EQ(
+        SpansOnOwnLines("Waiting for another program writing '/srv/a b/INDICE.Prg' (x)", kTool),
+        "Waiting for another program writing\n'/srv/a b/INDICE.Prg' (x)");
 }
 
 }  // namespace
