@@ -1,7 +1,5 @@
 #include "app/program_preview_window.h"
 
-#include <algorithm>
-
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -12,6 +10,7 @@
 
 #include "app/gcode_highlighter.h"
 #include "app/line_comparison_view.h"
+#include "app/unbroken_text_view.h"
 #include "app/view_text.h"
 #include "core/presentation/twips.h"
 #include "core/text/code_page.h"
@@ -64,10 +63,7 @@ ProgramPreviewWindow::ProgramPreviewWindow(QWidget* parent, ProgramPreviewModel&
 void ProgramPreviewWindow::ShowPreviewContent(const ProgramPreviewContent& content) {
     heading_->setText(ViewText(content.heading));
     // The window as wide as the heading's longest line, up to the screen.
-    const QScreen* shownOn = screen();
-    const int most = shownOn != nullptr ? shownOn->availableGeometry().width() - 64 : 0;
-    const int longest = heading_->fontMetrics().size(0, heading_->text()).width();
-    heading_->setMinimumWidth(most > 0 ? std::min(longest, most) : longest);
+    KeepWideEnough(*heading_, heading_->fontMetrics().size(0, heading_->text()).width());
     comparison_->setText(ViewText(content.comparison));
     comparison_->setVisible(!content.comparison.empty());
     differences_->ShowComparison(content.differences);

@@ -41,12 +41,15 @@ int WidestUnbrokenWidth(const QFontMetrics& metrics, std::string_view text) {
     return widest;
 }
 
-void ShowUnbroken(QLabel& label, std::string_view text) {
-    label.setText(UnbrokenViewText(text));
+void KeepWideEnough(QLabel& label, int width) {
     const QScreen* shownOn = label.screen();
     const int most = shownOn != nullptr ? shownOn->availableGeometry().width() - 64 : 0;
-    const int widest = WidestUnbrokenWidth(label.fontMetrics(), text);
-    label.setMinimumWidth(most > 0 ? std::min(widest, most) : widest);
+    label.setMinimumWidth(most > 0 ? std::min(width, most) : width);
+}
+
+void ShowUnbroken(QLabel& label, std::string_view text) {
+    label.setText(UnbrokenViewText(text));
+    KeepWideEnough(label, WidestUnbrokenWidth(label.fontMetrics(), text));
 }
 
 void KeepCopiesPlain() {

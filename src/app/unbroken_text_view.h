@@ -18,6 +18,10 @@ QString UnbrokenViewText(std::string_view text);
 // The width of the text's widest path or command in `metrics`' font.
 int WidestUnbrokenWidth(const QFontMetrics& metrics, std::string_view text);
 
+// The label at least `width` pixels wide, up to the width of the screen it
+// is on.
+void KeepWideEnough(QLabel& label, int width);
+
 // Shows `text` in `label` kept whole, the label at least as wide as its
 // widest path or command, up to the width of the screen it is on: a window
 // cannot then be made so narrow that one is cut.

@@ -262,12 +262,6 @@ class MainWindowModel {
     // gone); no report when the check before it ended it.
     void RunEnded(const RunReport* report);
 
-    // The last run's report (none before a run has ended), the preview and
-    // the index check, which the windows show.
-    const RunReportModel* LastReport() const { return report_ ? &*report_ : nullptr; }
-    const ProgramPreviewModel& Preview() const { return preview_; }
-    const IndexCheckModel& IndexCheck() const { return indexCheck_; }
-
   private:
     // What the report's buttons reach: these columns (from 1, ascending)
     // as whole columns, so that Process takes just their keys; a key's

@@ -94,6 +94,10 @@ void ControlColumn::Place(int width, int height) const {
     for (std::size_t index = 0; index < items_.size(); ++index) {
         const Item& item = items_[index];
         const int itemHeight = item.kind == Kind::kRest ? rest : heights[index];
+        // A line without room keeps the column's width, at no height, so that
+        // what is measured against its width once it has a text holds.
+        if (itemHeight < 0 && item.kind == Kind::kLine)
+            PlaceChild(item.control, margin_, top, inner, 0);
         if (itemHeight < 0)
             continue;
         if (item.kind == Kind::kRow)

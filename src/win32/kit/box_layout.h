@@ -4,7 +4,8 @@
 // apart inside `margin`, each as tall as it needs and one (the rest) taking
 // the height left; a row puts controls side by side, some from its left end
 // and some from its right. A hidden control, or a line without text, takes
-// no room. Sizes are pixels of the parent's client area.
+// no room (such a line keeps the column's width at no height). Sizes are
+// pixels of the parent's client area.
 #include <vector>
 
 #include "win32/kit/windows_api.h"

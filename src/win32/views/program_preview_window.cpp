@@ -197,9 +197,8 @@ void ProgramPreviewWindow::ShowPreviewContent(const ProgramPreviewContent& conte
     ShowWindow(indexEntry_, content.indexEntry.empty() ? SW_HIDE : SW_SHOWNA);
     // Only a program is G-code: a reason shown in its place stays plain.
     ShowText(content.program.empty() ? PlainRtf(content.missing) : GcodeRtf(content.program));
-    // Laid out with the texts first: a heading that had none had no room.
-    LayoutNow();
     KeepWideEnough(heading_, LongestLineWidth(heading_) + 1);
+    LayoutNow();
 }
 
 }  // namespace bladeway::win32

@@ -210,9 +210,8 @@ void RunReportWindow::ShowLines(const std::string& processedKeys, const std::str
         widest = std::max(widest, WidestUnbrokenWidth(lines_[line]));
     }
     ShowWindow(lines_[2], sharedProblemLine.empty() ? SW_HIDE : SW_SHOWNA);
-    // Laid out with the texts first: a line that had none had no room.
-    LayoutNow();
     KeepWideEnough(lines_[1], widest + 1);
+    LayoutNow();
 }
 
 void RunReportWindow::ShowRows(const std::vector<RunReportRow>& rows) {

@@ -85,8 +85,9 @@ class RecordingWindow final : public MainWindowView {
         report = &shown;
         Note("report");
     }
-    void ShowPreview(ProgramPreviewModel& preview) override {
-        const std::string& heading = preview.Content().heading;
+    void ShowPreview(ProgramPreviewModel& shown) override {
+        preview = &shown;
+        const std::string& heading = shown.Content().heading;
         Note("preview " + heading.substr(0, heading.find(':')));
     }
     void ShowIndexCheck(IndexCheckModel& check) override {
@@ -112,6 +113,7 @@ class RecordingWindow final : public MainWindowView {
 
     MainWindowModel* model;
     RunReportModel* report = nullptr;  // the one the window shows
+    const ProgramPreviewModel* preview = nullptr;
     const testing::RecordingFileSystem* fileSystem;
     std::vector<std::string> events;
     std::vector<bool> loadCompleteAt;
@@ -319,7 +321,7 @@ TEST_F(MainWindowModelTest,
     run.Finish();  // the run's end reaches the model by itself, and the report its destination
     EXPECT_FALSE(model.RunGoingOn());
     EXPECT_EQ(window.events, (std::vector<std::string>{"busy", "not busy", "report"}));
-    ASSERT_EQ(model.LastReport(), window.report);
+    ASSERT_NE(window.report, nullptr);
     EXPECT_EQ(window.report->SuggestedCsvPath(), JoinPathOnce(destination, "report.csv"));
     window.events.clear();
     model.FileChosen(folder.WithSeparator(), "");  // no file selected
@@ -337,8 +339,8 @@ TEST_F(MainWindowModelTest, TheReportSelectsKeysInTheGridOpensProgramsAndChecksA
     model.Load();
     BlockedRun run;
     model.SetRun(&run.Session());
-    EXPECT_EQ(model.LastReport(), nullptr);
     model.GridMenuChosen(GridMenuCommand::ShowRunReport, NoSelection(), std::nullopt);
+    EXPECT_EQ(window.report, nullptr) << "no report before a run has ended";
     model.Process({});
     run.Finish();
     ASSERT_NE(window.report, nullptr);
@@ -353,8 +355,9 @@ TEST_F(MainWindowModelTest, TheReportSelectsKeysInTheGridOpensProgramsAndChecksA
     EXPECT_EQ(window.events,
               (std::vector<std::string>{"select 1 from 3", "select 1 from 7", "preview Column B",
                                         "index check cannot open '/out/INDICE.Prg'", "report"}));
-    EXPECT_EQ(model.Preview().Content().missing.rfind("cannot open '/out/P2': ", 0), 0U)
-        << model.Preview().Content().missing;
+    ASSERT_NE(window.preview, nullptr);
+    EXPECT_EQ(window.preview->Content().missing.rfind("cannot open '/out/P2': ", 0), 0U)
+        << window.preview->Content().missing;
 }
 
 // The check before the run, the run's first part: a finding opens its window
