@@ -22,7 +22,7 @@ std::string OptionText(std::int16_t value) {
 }
 
 std::string FolderText(const std::string& folder) {
-    return folder.empty() ? "empty" : "'" + ShowPath(folder) + "'";
+    return folder.empty() ? "empty" : QuotedPath(folder);
 }
 
 // Where a run takes an empty folder field to be.
@@ -48,12 +48,12 @@ struct MissingProgramCause {
 
 MissingProgramCause CauseOf(const KeyResult& key, const FileSystem& fileSystem) {
     if (!key.templateFound) {
-        return {"the template " + ShowPath(key.templatePath) + " is missing",
+        return {"the template " + QuotedPath(key.templatePath) + " is missing",
                 "add the template, then run"};
     }
     const std::string folder = FolderOf(key.outputPath);
     if (!fileSystem.FolderExists(folder)) {
-        return {"the folder " + ShowPath(folder) + " does not exist",
+        return {"the folder " + QuotedPath(folder) + " does not exist",
                 "create the folder, then run"};
     }
     const std::string problems = ProblemsText(key);
@@ -81,7 +81,7 @@ void AddEntriesWithoutPrograms(const RunReport& report, const FileSystem& fileSy
         const bool one = keys.size() == 1;
         hazards.push_back({RunHazardKind::kEntryWithoutProgram,
                            KeyNames(keys) + " will be entered in " +
-                               ShowPath(keys.front()->indexPath) + ", but " +
+                               QuotedPath(keys.front()->indexPath) + ", but " +
                                (one ? "its program" : "their programs") +
                                " cannot be written: " + cause.why + ". The control will list " +
                                (one ? "a program that is" : "programs that are") + " not there; " +
@@ -109,21 +109,21 @@ const KeyResult* FirstWith(const RunReport& report, IndexOutcome outcome) {
 void AddIndexProblems(const RunReport& report, bool templateIndexMissing,
                       std::vector<RunHazard>& hazards) {
     if (templateIndexMissing && !report.keys.empty()) {
-        const std::string path = ShowPath(report.keys.front().index.path);
+        const std::string path = QuotedPath(report.keys.front().index.path);
         hazards.push_back({RunHazardKind::kTemplateIndexUnusable,
                            "The template folder has no INDICE.Prg (" + path +
                                "): the run makes an empty one there and no key is entered "
                                "in the destination's INDICE.Prg."});
     } else if (const KeyResult* key = FirstWith(report, IndexOutcome::kTemplateIndexDamaged)) {
         hazards.push_back({RunHazardKind::kTemplateIndexUnusable,
-                           "The template folder's INDICE.Prg (" + ShowPath(key->index.path) +
+                           "The template folder's INDICE.Prg (" + QuotedPath(key->index.path) +
                                ") is damaged: no key is entered in the destination's "
                                "INDICE.Prg. " +
                                RepairAdvice(key->index.path)});
     }
     if (const KeyResult* key = FirstWith(report, IndexOutcome::kDestinationIndexDamaged)) {
         hazards.push_back({RunHazardKind::kDestinationIndexDamaged,
-                           "The destination's INDICE.Prg (" + ShowPath(key->index.path) +
+                           "The destination's INDICE.Prg (" + QuotedPath(key->index.path) +
                                ") is damaged: it is left as it is and no key is entered in it. " +
                                RepairAdvice(key->index.path)});
     }
@@ -203,7 +203,7 @@ std::vector<RunHazard> CheckBeforeRun(const Sheet& sheet, const SheetSelection& 
     if (report.keyFileDamage) {
         const std::string name = environment.keyFile.empty()
                                      ? std::string()
-                                     : " " + ShowPath(environment.keyFile.substr(
+                                     : " " + QuotedPath(environment.keyFile.substr(
                                                  FolderOfPath(environment.keyFile).size()));
         hazards.push_back(
             {RunHazardKind::kDamagedKeyFile,

@@ -79,6 +79,10 @@ std::string ShowPath(std::string_view text) {
     return IsValidUtf8(text) ? std::string(text) : DecodeWindows1252(text);
 }
 
+std::string QuotedPath(std::string_view path) {
+    return "'" + ShowPath(path) + "'";
+}
+
 std::string SummaryLine(const RunReport& report, bool dryRun) {
     const RunSummary summary = Summarize(report);
     std::string line = Plural(summary.processed, "key") +
@@ -176,8 +180,8 @@ std::string RepairHint(const std::string& shownPath) {
 // how a worker puts it right.
 std::string EntryWithoutProgramText(const KeyResult& key, bool dryRun) {
     const std::string remedy =
-        key.templateFound ? "make the folder " + ShowPath(FolderOf(key.outputPath)) + " exist"
-                          : "add the template " + ShowPath(key.templatePath);
+        key.templateFound ? "make the folder " + QuotedPath(FolderOf(key.outputPath)) + " exist"
+                          : "add the template " + QuotedPath(key.templatePath);
     return std::string(", but its program ") + (dryRun ? "would not be" : "was not") +
            " written: the control lists a program it cannot find; " + remedy +
            ", then run this key again (" + ToolCommand() + " index show " +
@@ -188,23 +192,23 @@ std::string EntryWithoutProgramText(const KeyResult& key, bool dryRun) {
 
 std::string IndexOutcomeText(const KeyResult& key, bool dryRun) {
     const IndexStepResult& index = key.index;
-    const std::string path = ShowPath(index.path);
+    const std::string path = QuotedPath(index.path);
     switch (index.outcome) {
         case IndexOutcome::kNoIndex:
             return "no index (flat mode)";
         case IndexOutcome::kEntered:
-            return (dryRun ? "would be entered in " : "entered in ") + ShowPath(key.indexPath) +
+            return (dryRun ? "would be entered in " : "entered in ") + QuotedPath(key.indexPath) +
                    (key.programWritten ? "" : EntryWithoutProgramText(key, dryRun));
         case IndexOutcome::kTemplateIndexDamaged:
             return "not entered: template index " + path + " is damaged (" +
-                   DamageText(index.size) + "); " + RepairHint(path);
+                   DamageText(index.size) + "); " + RepairHint(ShowPath(index.path));
         case IndexOutcome::kTemplateNotListed:
             return "not entered: template " +
                    (key.templateName.empty() ? "(empty)" : ShowName(key.templateName)) +
                    " is not listed in template index " + path;
         case IndexOutcome::kDestinationIndexDamaged:
             return "not entered: destination index " + path + " is damaged (" +
-                   DamageText(index.size) + "), left unchanged; " + RepairHint(path);
+                   DamageText(index.size) + "), left unchanged; " + RepairHint(ShowPath(index.path));
         case IndexOutcome::kStoppedEarlier:
             return "not entered: index updates stopped by the problem of column " +
                    ColumnLetters(index.stoppedBy) + " (" + index.stoppedByStatus + ")";
@@ -369,13 +373,13 @@ SharedProblems::SharedProblems(const RunReport& report) {
     if (report.keys.size() < 2)
         return;
     if (!report.missingDestinationFolder.empty()) {
-        text_ = "the destination folder " + ShowPath(report.missingDestinationFolder) +
+        text_ = "the destination folder " + QuotedPath(report.missingDestinationFolder) +
                 " does not exist: no program could be written";
         everyProblem_ = true;
         return;
     }
     if (!report.missingTemplateFolder.empty()) {
-        text_ = "the template folder " + ShowPath(report.missingTemplateFolder) +
+        text_ = "the template folder " + QuotedPath(report.missingTemplateFolder) +
                 " does not exist: no template could be read";
         everyProblem_ = true;
         return;

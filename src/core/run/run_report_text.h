@@ -33,6 +33,9 @@ RunSummary Summarize(const RunReport& report);
 // Names from the key data file (Windows-1252) and paths or messages, for showing.
 std::string ShowName(std::string_view name);
 std::string ShowPath(std::string_view text);
+// A path in the middle of a sentence, quoted ('C:\Millrun programs\P1'), so
+// that a window keeps it whole even where it holds a space.
+std::string QuotedPath(std::string_view path);
 
 // "12 keys processed: 12 programs written, 0 keys with problems"; in tree
 // mode ", 3 programs not entered in INDICE.Prg" when so; a stopped run adds

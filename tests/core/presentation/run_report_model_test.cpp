@@ -90,7 +90,7 @@ TEST_F(RunReportModelTest, EachKeyHasItsRowTheProblemsAreMarkedAndCanBeShownAlon
     ASSERT_EQ(view.rows.size(), 4U);
     using Cells = std::array<std::string, kRunReportColumnCount>;
     EXPECT_EQ(view.rows[0].cells,
-              (Cells{"B", "P2", "ok", "entered in /out/INDICE.Prg", "", "/out/P2"}));
+              (Cells{"B", "P2", "ok", "entered in '/out/INDICE.Prg'", "", "/out/P2"}));
     EXPECT_FALSE(view.rows[0].problem);
     EXPECT_EQ(view.rows[1].cells,
               (Cells{"! C", "P3", "GNF - template file not found, no program written",

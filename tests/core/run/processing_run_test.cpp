@@ -140,16 +140,17 @@ TEST_F(ProcessingRunTest, EveryKeySaysWhetherItsProgramWasEnteredInTheIndexAndWh
     };
     const std::string templates = TemplateIndex();
     const std::string destination = DestinationIndex();
-    const std::string entered = "entered in " + destination + " | ok";
+    const std::string entered = "entered in '" + destination + "' | ok";
     // Both keys' line for a damaged index; `size` is what the parentheses hold and what follows.
     const auto damaged = [](const std::string& which, const std::string& path,
                             const std::string& size, const std::string& status) {
-        return Strings(2, "not entered: " + which + " index " + path + " is damaged (" + size +
+        return Strings(2, "not entered: " + which + " index '" + path + "' is damaged (" + size +
                               "; put it right with: bladeway-cli index repair " + path + " | " +
                               status);
     };
     const auto unlisted = [&templates](const std::string& name) {
-        return "not entered: template " + name + " is not listed in template index " + templates;
+        return "not entered: template " + name + " is not listed in template index '" + templates +
+               "'";
     };
     const std::string noneEntered =
         "2 keys processed: 2 programs written, 2 keys with problems, 2 programs not entered in "
@@ -213,14 +214,14 @@ TEST_F(ProcessingRunTest, AStatusCarriedFromAnEarlierKeyIsShownAsSuchApartFromTh
     for (const KeyResult& key : report.keys)
         lines.push_back(ColumnText(key) + " " + StatusText(key) + " | " +
                         IndexOutcomeText(key, false));
-    const std::string entered = "entered in " + DestinationIndex();
+    const std::string entered = "entered in '" + DestinationIndex() + "'";
     const std::string stopped = "not entered: index updates stopped by the problem of column ";
     // The entry without its program says what the control makes of it.
     const std::string withoutProgram =
         ", but its program was not written: the control lists a program it cannot find; add the "
-        "template " +
+        "template '" +
         (templates_.Path() / "SRG" / "G" / "ONE").string() +
-        ", then run this key again (bladeway-cli index show " + DestinationIndex() +
+        "', then run this key again (bladeway-cli index show " + DestinationIndex() +
         " lists the entry)";
     EXPECT_EQ(lines, (Strings{"A ok | " + entered, "B GNF | " + entered + withoutProgram,
                               "C GNF, from column B | " + stopped + "B (GNF)",

@@ -134,10 +134,11 @@ TEST_F(RunCheckTest, ADamagedKeyFileIsNamedWithTheKeysTheRunTakes) {
     const std::vector<RunHazard> found = CheckBeforeRun(sheet, NoSelection(), environment, saved_);
     ASSERT_EQ(found.size(), 1U);
     EXPECT_EQ(found[0].kind, RunHazardKind::kDamagedKeyFile);
-    EXPECT_EQ(found[0].text,
-              "The key data file Cut.dat is damaged: the file ends inside key 2 (1 line after its "
-              "last \"!\"): that key and any after it are missing, the file may be cut off. The "
-              "run processes only the 1 key the grid shows.");
+    EXPECT_EQ(
+        found[0].text,
+        "The key data file 'Cut.dat' is damaged: the file ends inside key 2 (1 line after its "
+        "last \"!\"): that key and any after it are missing, the file may be cut off. The "
+        "run processes only the 1 key the grid shows.");
 }
 
 // Tree mode enters a key in the index before its program is written: a
@@ -149,17 +150,17 @@ TEST_F(RunCheckTest, KeysEnteredWithoutTheirProgramAreNamedByCause) {
                ExampleColumn("Q1"), ExampleColumn("KEY1"), testing::KeyColumn("GONE", "KEY2")});
     ASSERT_EQ(KindsOf(hazards),
               (Kinds{RunHazardKind::kEntryWithoutProgram, RunHazardKind::kEntryWithoutProgram}));
-    const std::string index = destination_.File("INDICE.Prg");
+    const std::string index = "'" + destination_.File("INDICE.Prg") + "'";
     EXPECT_EQ(hazards[0].text,
               "J1, J2, J3 and 1 more will be entered in " + index +
-                  ", but their programs cannot be written: the folder " +
+                  ", but their programs cannot be written: the folder '" +
                   (destination_.Path() / "SRG" / "J").string() +
-                  " does not exist. The control will list programs that are not there; create "
+                  "' does not exist. The control will list programs that are not there; create "
                   "the folder, then run these keys again.");
     // KEY1 is written; GONE is not in the template index, so KEY2 gets no entry.
     EXPECT_TRUE(Says(hazards[1].text, "Q1 will be entered in " + index +
-                                          ", but its program cannot be written: the folder " +
-                                          (destination_.Path() / "SRG" / "Q").string()));
+                                          ", but its program cannot be written: the folder '" +
+                                          (destination_.Path() / "SRG" / "Q").string() + "'"));
     EXPECT_EQ(Files(), before);
 }
 
@@ -169,10 +170,10 @@ TEST_F(RunCheckTest, AMissingTemplateIsNamedWithItsRemedy) {
     const std::vector<RunHazard> hazards = Check({testing::KeyColumn("GONE", "KEY1")});
     ASSERT_EQ(hazards.size(), 1U);
     EXPECT_TRUE(Says(hazards[0].text,
-                     "KEY1 will be entered in " + destination_.File("INDICE.Prg") +
-                         ", but its program cannot be written: the template " +
+                     "KEY1 will be entered in '" + destination_.File("INDICE.Prg") +
+                         "', but its program cannot be written: the template '" +
                          (templates_.Path() / "SRG" / "G" / "ONE").string() +
-                         " is missing. The control will list a program that is not there; add "
+                         "' is missing. The control will list a program that is not there; add "
                          "the template"));
 }
 
@@ -186,7 +187,7 @@ TEST_F(RunCheckTest, IndexesThatCannotTakeEntriesAreNamedAndLeftAlone) {
     const std::vector<RunHazard> damaged = Check({ExampleColumn("KEY1")});
     ASSERT_EQ(KindsOf(damaged), Kinds{RunHazardKind::kTemplateIndexUnusable});
     EXPECT_TRUE(
-        Says(damaged[0].text, "INDICE.Prg (" + templates_.File("INDICE.Prg") + ") is damaged"));
+        Says(damaged[0].text, "INDICE.Prg ('" + templates_.File("INDICE.Prg") + "') is damaged"));
 
     fs::remove(templates_.File("INDICE.Prg"));
     const std::vector<RunHazard> missing = Check({ExampleColumn("KEY1")});

@@ -75,12 +75,14 @@ TEST_F(RunTextTest, ACauseEveryKeySharesIsSaidOnce) {
     EXPECT_EQ(SharedProblems(Run(*sheet)).Text(), "");
     const std::string folder = destination_.File("gone");
     preferences_.destinationFolder = folder;
-    EXPECT_EQ(SharedProblems(Run(*sheet)).Text(),
-              "the destination folder " + folder + " does not exist: no program could be written");
+    EXPECT_EQ(
+        SharedProblems(Run(*sheet)).Text(),
+        "the destination folder '" + folder + "' does not exist: no program could be written");
     preferences_.templateFolder = templates_.File("gone");
     preferences_.destinationFolder = destination_.Path().string();
-    EXPECT_EQ(SharedProblems(Run(*sheet)).Text(), "the template folder " + templates_.File("gone") +
-                                                      " does not exist: no template could be read");
+    EXPECT_EQ(SharedProblems(Run(*sheet)).Text(),
+              "the template folder '" + templates_.File("gone") +
+                  "' does not exist: no template could be read");
     // One key alone is shown as it is.
     EXPECT_EQ(SharedProblems(Run(*SheetOf({KeyColumn("MASTER", "P1")}))).Text(), "");
     preferences_.templateFolder = templates_.Path().string();
@@ -356,8 +358,8 @@ TEST_F(RunTextTest, TreePreviewShowsTheIndexEntryTheRunEnters) {
     EXPECT_EQ(PreviewHeadingText(preview.key, true),
               "Column B: PX2, Process would write " +
                   (destination_.Path() / "SRG" / "P" / "X2").string() +
-                  " (status ok)\nIndex: would be entered in " + destination_.File("INDICE.Prg") +
-                  "\nValues: S from earlier keys");
+                  " (status ok)\nIndex: would be entered in '" + destination_.File("INDICE.Prg") +
+                  "'\nValues: S from earlier keys");
     EXPECT_FALSE(fs::exists(destination_.File("INDICE.Prg")));
     (void)RunProcessing(*sheet, NoSelection(), Environment(false));
     EXPECT_EQ(*preview.program, testing::ReadBytes(destination_.Path() / "SRG" / "P" / "X2"));
