@@ -529,6 +529,7 @@ TEST_F(FileSystemTest, ADryRunRefusesWhatTheDiskWouldAndReadsItsWritesFromMemory
     ASSERT_TRUE(dryRun.ReplaceFile(fresh, "two").ok());
     ASSERT_TRUE(dryRun.CreateEmptyIfMissing(index).ok());
     ASSERT_TRUE(dryRun.CreateEmptyIfMissing(existing).ok());
+    EXPECT_FALSE(dryRun.ReplaceFile(folder_.File("sub"), "x").ok()) << "once its folder is known";
     EXPECT_EQ(FileNames(folder_.Path()), (Names{"P1", "sub"}));
     EXPECT_EQ(ReadBytes(existing), "old");
     EXPECT_EQ(dryRun.WrittenPaths(), (Names{existing, fresh, index}));

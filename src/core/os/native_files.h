@@ -18,7 +18,7 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "core/text/expected.h"
 
@@ -86,6 +86,11 @@ Outcome MoveIntoPlace(const StagedFile& file);
 // Makes the folder's entries (the names just moved into it) durable.
 Outcome FlushFolder(const std::string& folder);
 
+// Folders found writable, each with whether it holds folders of its own: in
+// one that holds none, no file path can name a folder, so a dry run of
+// thousands of programs need not look at each path.
+using WritableFolders = std::unordered_map<std::string, bool>;
+
 // Why writing a file at `path` would fail, worded after `what` ("cannot
 // write 'PATH': REASON"); nothing when the system sees no obstacle. Looks
 // only: nothing is written. Where the system grants writing through access
@@ -94,7 +99,7 @@ Outcome FlushFolder(const std::string& folder);
 // gains the path's folder once it is: a dry run of thousands of files looks
 // at each folder once, since it creates none.
 Outcome CheckWritable(const std::string& path, std::string_view what,
-                      std::unordered_set<std::string>* writableFolders = nullptr);
+                      WritableFolders* writableFolders = nullptr);
 
 // The system's own parts of that check: a name the system cannot take
 // (Windows: one that is not UTF-8), and a folder whose permissions refuse new

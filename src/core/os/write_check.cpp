@@ -1,23 +1,42 @@
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "core/os/file_failures.h"
+#include "core/os/folders.h"
 #include "core/os/native_files.h"
 #include "core/os/paths.h"
 
 namespace bladeway::native {
+namespace {
+
+// For a folder found writable before, whether it holds folders; nothing for
+// one not yet found so.
+std::optional<bool> HoldsFolders(const WritableFolders* writableFolders,
+                                 const std::string& folder) {
+    if (writableFolders == nullptr) {
+        return std::nullopt;
+    }
+    const auto known = writableFolders->find(folder);
+    return known != writableFolders->end() ? std::optional<bool>(known->second) : std::nullopt;
+}
+
+}  // namespace
 
 Outcome CheckWritable(const std::string& path, std::string_view what,
-                      std::unordered_set<std::string>* writableFolders) {
+                      WritableFolders* writableFolders) {
     if (Outcome usable = CheckNameUsable(path, what); !usable) {
         return usable;
     }
+    std::string folder = FolderOf(path);
+    if (const std::optional<bool> holdsFolders = HoldsFolders(writableFolders, folder)) {
+        if (*holdsFolders && StatusOf(path).isFolder) {
+            return IsFolderFailure(what, path);
+        }
+        return {};
+    }
     if (StatusOf(path).isFolder) {
         return IsFolderFailure(what, path);
-    }
-    std::string folder = FolderOf(path);
-    if (writableFolders != nullptr && writableFolders->contains(folder)) {
-        return {};
     }
     if (const FileStatus status = StatusOf(folder); !status.isFolder) {
         // The C library's wording on both systems: no system call failed.
@@ -29,7 +48,10 @@ Outcome CheckWritable(const std::string& path, std::string_view what,
         return permitted;
     }
     if (writableFolders != nullptr) {
-        writableFolders->insert(std::move(folder));
+        // A folder that cannot be listed is taken to hold folders: each path is looked at.
+        const auto inside = ListSubfolders(folder);
+        const bool holdsFolders = !inside || !inside.value().empty();
+        writableFolders->emplace(std::move(folder), holdsFolders);
     }
     return {};
 }

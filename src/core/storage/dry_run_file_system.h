@@ -6,9 +6,9 @@
 // problems a real one would.
 #include <map>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
+#include "core/os/native_files.h"
 #include "core/storage/file_system.h"
 
 namespace bladeway {
@@ -43,7 +43,7 @@ class DryRunFileSystem final : public FileSystem {
     std::map<std::string, std::string> files_;
     std::vector<std::string> order_;
     // Folders found writable: a dry run creates none, so none changes.
-    std::unordered_set<std::string> writableFolders_;
+    native::WritableFolders writableFolders_;
 };
 
 }  // namespace bladeway
