@@ -7,11 +7,6 @@
 
 #include "bladeway/version.h"
 #include "cli/command.h"
-#include "cli/config_command.h"
-#include "cli/generate_command.h"
-#include "cli/index_command.h"
-#include "cli/runs_command.h"
-#include "cli/sheet_command.h"
 #include "core/os/paths.h"
 #include "core/run/run_report_text.h"
 #include "core/settings/program_settings.h"
@@ -153,11 +148,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     app.allow_windows_style_options(false);
 
     std::vector<std::unique_ptr<Command>> commands;
-    commands.push_back(std::make_unique<SheetCommand>(common));
-    commands.push_back(std::make_unique<ConfigCommand>(common));
-    commands.push_back(std::make_unique<GenerateCommand>(common));
-    commands.push_back(std::make_unique<IndexCommand>(common));
-    commands.push_back(std::make_unique<RunsCommand>(common));
+    commands.push_back(MakeSheetCommand(common));
+    commands.push_back(MakeConfigCommand(common));
+    commands.push_back(MakeGenerateCommand(common));
+    commands.push_back(MakeIndexCommand(common));
+    commands.push_back(MakeRunsCommand(common));
     std::vector<CLI::App*> subcommands;
     for (const auto& command : commands)
         subcommands.push_back(command->Register(app));

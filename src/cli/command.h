@@ -2,6 +2,7 @@
 // One subcommand of the command-line tool: it adds its options to the parser,
 // and runs when the user named it.
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -44,6 +45,14 @@ class Command {
     virtual CLI::App* Register(CLI::App& app) = 0;
     virtual int Run(CliStreams& streams) = 0;
 };
+
+// The subcommands, each in a file of its own: `sheet`, `config`, `generate`,
+// `index` and `runs`.
+std::unique_ptr<Command> MakeSheetCommand(CommonOptions& common);
+std::unique_ptr<Command> MakeConfigCommand(CommonOptions& common);
+std::unique_ptr<Command> MakeGenerateCommand(CommonOptions& common);
+std::unique_ptr<Command> MakeIndexCommand(CommonOptions& common);
+std::unique_ptr<Command> MakeRunsCommand(CommonOptions& common);
 
 // The settings file the options name, or the one the desktop program uses.
 SettingsFile SettingsToUse(const CommonOptions& options);

@@ -1,11 +1,39 @@
-#include "cli/config_command.h"
+// `bladeway-cli config get SECTION KEY`, `config set SECTION KEY VALUE` and
+// `config path`: the settings file read and written as the desktop program
+// does, and where it is.
+#include <memory>
+#include <string>
 
 #include "cli/cli.h"
+#include "cli/command.h"
 #include "core/settings/setting_names.h"
 #include "core/settings/settings_file.h"
 #include "core/storage/file_system.h"
 
 namespace bladeway {
+namespace {
+
+class ConfigCommand final : public Command {
+  public:
+    explicit ConfigCommand(CommonOptions& common) : common_(common) {}
+    CLI::App* Register(CLI::App& app) override;
+    int Run(CliStreams& streams) override;
+
+  private:
+    int Get(CliStreams& streams) const;
+    int Set(CliStreams& streams) const;
+    int Path(CliStreams& streams) const;
+
+    CommonOptions& common_;
+    std::string section_;
+    std::string key_;
+    std::string value_;
+    CLI::App* get_ = nullptr;
+    CLI::App* set_ = nullptr;
+    CLI::App* path_ = nullptr;
+};
+
+}  // namespace
 
 CLI::App* ConfigCommand::Register(CLI::App& app) {
     CLI::App* sub = app.add_subcommand("config", "Read or write a setting of Bladeway.INI");
@@ -60,6 +88,10 @@ int ConfigCommand::Set(CliStreams& streams) const {
 int ConfigCommand::Path(CliStreams& streams) const {
     streams.out << SettingsToUse(common_).Path() << '\n';
     return kExitOk;
+}
+
+std::unique_ptr<Command> MakeConfigCommand(CommonOptions& common) {
+    return std::make_unique<ConfigCommand>(common);
 }
 
 }  // namespace bladeway

@@ -1,9 +1,12 @@
-#include "cli/generate_command.h"
-
+// `bladeway-cli generate`: the keys of a key data file turned into programs
+// as the desktop program's Process button does, with the settings file's
+// folders and options unless the options given here override them.
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "cli/cli.h"
+#include "cli/command.h"
 #include "cli/generate_report.h"
 #include "cli/key_columns.h"
 #include "core/gcode/index_program.h"
@@ -23,6 +26,37 @@
 #include "core/text/code_page.h"
 
 namespace bladeway {
+namespace {
+
+class GenerateCommand final : public Command {
+  public:
+    explicit GenerateCommand(CommonOptions& common) : common_(common) {}
+    CLI::App* Register(CLI::App& app) override;
+    int Run(CliStreams& streams) override;
+
+  private:
+    CommonOptions& common_;
+    std::string templates_;
+    std::string destination_;
+    std::string mode_;
+    std::string mirrorCharacter_;
+    std::string translate_;
+    std::string keys_;
+    std::string date_;
+    std::string keyFile_;
+    double lockWaitSeconds_ = 60;
+    bool dryRun_ = false;
+    bool json_ = false;
+    CLI::Option* templatesOption_ = nullptr;
+    CLI::Option* destinationOption_ = nullptr;
+    CLI::Option* modeOption_ = nullptr;
+    CLI::Option* mirrorOption_ = nullptr;
+    CLI::Option* translateOption_ = nullptr;
+    CLI::Option* keysOption_ = nullptr;
+    CLI::Option* dateOption_ = nullptr;
+};
+
+}  // namespace
 CLI::App* GenerateCommand::Register(CLI::App& app) {
     CLI::App* sub = app.add_subcommand(
         "generate", "Turn the keys of a key data file into G-code programs, as Process does");
@@ -160,6 +194,10 @@ int GenerateCommand::Run(CliStreams& streams) {
         return ReportFailure(streams, "cannot write the output");
     return Summarize(report).problems == 0 && report.journalProblem.empty() ? kExitOk
                                                                             : kExitProblems;
+}
+
+std::unique_ptr<Command> MakeGenerateCommand(CommonOptions& common) {
+    return std::make_unique<GenerateCommand>(common);
 }
 
 }  // namespace bladeway

@@ -1,13 +1,18 @@
-#include "cli/index_command.h"
-
+// `bladeway-cli index show FILE`, `index check FILE...` and `index repair
+// FILE`: an INDICE.Prg shown as a table, checked for what keeps a run from
+// using it, and put right.
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
+#include "cli/command.h"
 #include "core/gcode/index_check.h"
 #include "core/gcode/index_file_repair.h"
 #include "core/gcode/index_program.h"
@@ -20,6 +25,27 @@
 
 namespace bladeway {
 namespace {
+
+class IndexCommand final : public Command {
+  public:
+    explicit IndexCommand(CommonOptions& common) : common_(common) {}
+    CLI::App* Register(CLI::App& app) override;
+    int Run(CliStreams& streams) override;
+
+  private:
+    int Show(CliStreams& streams) const;
+    int Check(CliStreams& streams) const;
+    int Repair(CliStreams& streams) const;
+
+    CommonOptions& common_;
+    std::vector<std::string> files_;
+    bool json_ = false;
+    bool raw_ = false;
+    bool dryRun_ = false;
+    CLI::App* show_ = nullptr;
+    CLI::App* check_ = nullptr;
+    CLI::App* repair_ = nullptr;
+};
 
 using Json = nlohmann::ordered_json;
 
@@ -232,6 +258,10 @@ int IndexCommand::Repair(CliStreams& streams) const {
     streams.out << shown << ": repaired; the old file is kept as " << ShowPath(repair.backupPath)
                 << '\n';
     return kExitOk;
+}
+
+std::unique_ptr<Command> MakeIndexCommand(CommonOptions& common) {
+    return std::make_unique<IndexCommand>(common);
 }
 
 }  // namespace bladeway

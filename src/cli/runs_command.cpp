@@ -1,8 +1,12 @@
-#include "cli/runs_command.h"
+// `bladeway-cli runs`: the runs kept for undo (list, show) and taking one
+// back (undo), in the user's journal folder.
+#include <memory>
+#include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
+#include "cli/command.h"
 #include "core/journal/journal_folder.h"
 #include "core/journal/journal_place.h"
 #include "core/run/journal_text.h"
@@ -11,6 +15,26 @@
 
 namespace bladeway {
 namespace {
+
+class RunsCommand final : public Command {
+  public:
+    explicit RunsCommand(CommonOptions& common) : common_(common) {}
+    CLI::App* Register(CLI::App& app) override;
+    int Run(CliStreams& streams) override;
+
+  private:
+    int List(CliStreams& streams) const;
+    int Show(CliStreams& streams) const;
+    int Undo(CliStreams& streams) const;
+
+    CommonOptions& common_;
+    std::string id_;
+    bool json_ = false;
+    bool dryRun_ = false;
+    CLI::App* list_ = nullptr;
+    CLI::App* show_ = nullptr;
+    CLI::App* undo_ = nullptr;
+};
 
 using Json = nlohmann::ordered_json;
 
@@ -136,6 +160,10 @@ int RunsCommand::Undo(CliStreams& streams) const {
     if (!streams.out)
         return ReportFailure(streams, "cannot write the output");
     return UndoneCompletely(report) ? kExitOk : kExitProblems;
+}
+
+std::unique_ptr<Command> MakeRunsCommand(CommonOptions& common) {
+    return std::make_unique<RunsCommand>(common);
 }
 
 }  // namespace bladeway

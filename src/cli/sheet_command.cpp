@@ -1,8 +1,11 @@
-#include "cli/sheet_command.h"
+// `bladeway-cli sheet [--json] KEYFILE`: the sheet a key data file loads into.
+#include <memory>
+#include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
+#include "cli/command.h"
 #include "cli/damage_json.h"
 #include "core/keydata/key_data_file.h"
 #include "core/keydata/sheet.h"
@@ -10,6 +13,19 @@
 
 namespace bladeway {
 namespace {
+
+class SheetCommand final : public Command {
+  public:
+    // The sheet reads no settings; it takes --settings as every command does.
+    explicit SheetCommand(CommonOptions& common) : common_(common) {}
+    CLI::App* Register(CLI::App& app) override;
+    int Run(CliStreams& streams) override;
+
+  private:
+    CommonOptions& common_;
+    std::string keyFile_;
+    bool json_ = false;
+};
 
 void PrintPlain(const Sheet& sheet, std::ostream& out) {
     out << "Columns: " << sheet.ColumnCount() << "\nRows: " << sheet.RowCount() << '\n';
@@ -69,6 +85,10 @@ int SheetCommand::Run(CliStreams& streams) {
         PrintPlain(*sheet, streams.out);
     }
     return streams.out ? kExitOk : ReportFailure(streams, "cannot write the output");
+}
+
+std::unique_ptr<Command> MakeSheetCommand(CommonOptions& common) {
+    return std::make_unique<SheetCommand>(common);
 }
 
 }  // namespace bladeway
