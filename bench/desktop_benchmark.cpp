@@ -53,12 +53,12 @@ const std::string& KeyFileOf(int keys) {
 AppEnvironment BenchEnvironment() {
     AppEnvironment environment = DesktopEnvironment();
     environment.programPath = (Scratch().Path() / "bladeway").string();
-    environment.showStartupAbout = [](QWidget* parent) {
+    environment.showStartupAbout = [](AboutModel& model, QWidget* parent) {
         QTimer::singleShot(0, [] {
             if (QWidget* box = QApplication::activeModalWidget())
                 box->close();
         });
-        ShowAboutDialog(parent);
+        ShowAboutDialog(model, parent);
     };
     environment.endProgram = [] {};
     return environment;

@@ -47,7 +47,9 @@ bool IsDecimalText(std::string_view text) {
 void CheckCell(std::string_view cell, const bladeway::PreferenceValues& preferences) {
     KeyRecord record = MarkedRecord();
     KeyRecord before = record;
-    bladeway::ApplyNameValue(cell, record, preferences);
+    bladeway::KeyReading reading;
+    bladeway::ReadNameValue(cell, preferences, reading);
+    bladeway::ApplyKeyReading(reading, record);
 
     const std::size_t equals = cell.find('=');
     int changed = 0;
@@ -90,7 +92,7 @@ void CheckColumns(std::string_view file, const bladeway::PreferenceValues& prefe
     sheet.Load(bladeway::ParseKeyData(std::make_shared<const std::string>(file)));
     for (int column = 1; column <= sheet.ColumnCount() && column <= 32; ++column) {
         KeyRecord record;
-        bladeway::ReadKeyColumn(sheet, column, record, preferences);
+        bladeway::ApplyKeyReading(bladeway::ReadKeyCells(sheet, column, preferences), record);
         const std::string_view templateName = bladeway::TrimSpaces(sheet.CellText(column, 3));
         if (templateName.empty()) {
             FUZZ_CHECK(record.TemplateName == KeyRecord{}.TemplateName);

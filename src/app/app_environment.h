@@ -12,6 +12,7 @@ class QWidget;
 
 namespace bladeway {
 
+class AboutModel;
 class BeforeRunModel;
 class FileSystem;
 
@@ -20,7 +21,7 @@ struct AppEnvironment {
     std::string programPath;
     FileSystem* fileSystem = nullptr;
     // Shows the About box modally and returns when the user has closed it.
-    std::function<void(QWidget* parent)> showStartupAbout;
+    std::function<void(AboutModel& model, QWidget* parent)> showStartupAbout;
     // Ends the program at once; no other window's closing steps run.
     std::function<void()> endProgram;
     // Shows one message with an OK button, titled with the program's title.

@@ -34,8 +34,6 @@ class BackgroundRun final : public QObject, private RunSessionView {
     ~BackgroundRun() override;
 
     RunSessionModel& Session() { return session_; }
-    bool IsRunning() const { return session_.IsRunning(); }
-    void Stop() { session_.Stop(); }
 
     // The progress dialog of the run going on, once made; for tests.
     RunProgressDialog* ProgressDialog() const { return progress_; }

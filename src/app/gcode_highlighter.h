@@ -15,10 +15,7 @@ class GcodeHighlighter final : public QSyntaxHighlighter {
     explicit GcodeHighlighter(QTextDocument* document);
 
     // The formats, for tests that check what a character was given.
-    const QTextCharFormat& AddressFormat() const { return formats_[0]; }
-    const QTextCharFormat& NumberFormat() const { return formats_[1]; }
     const QTextCharFormat& CommentFormat() const { return formats_[2]; }
-    const QTextCharFormat& VariableFormat() const { return formats_[3]; }
 
   protected:
     void highlightBlock(const QString& text) override;

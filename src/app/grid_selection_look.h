@@ -18,7 +18,6 @@ class GridSelectionLook final : public QStyledItemDelegate {
     explicit GridSelectionLook(QTableView& view);
 
     // True while the selection is a block that Process takes.
-    bool BlockSelected() const { return blockSelected_; }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;

@@ -274,9 +274,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 // MainWindowView
 
-void MainWindow::ShowStartupAbout() {
+void MainWindow::OpenAbout(AboutModel& about) {
     if (environment_.showStartupAbout)
-        environment_.showStartupAbout(this);
+        environment_.showStartupAbout(about, this);
 }
 
 void MainWindow::PlaceWindow(const StoredWindowPlace& place) {

@@ -45,7 +45,6 @@ class MainWindow final : public QWidget, private MainWindowView {
     const std::string& AppFolder() const { return model_.AppFolder(); }
     SettingsFile& Settings() { return model_.Settings(); }
     bool FlatTemplateMode() const { return model_.FlatTemplateMode(); }
-    PreferenceValues& Preferences() { return model_.Preferences(); }
     bool LoadComplete() const { return model_.LoadComplete(); }
 
     DataFileList& FileList() { return *fileList_; }
@@ -91,7 +90,7 @@ class MainWindow final : public QWidget, private MainWindowView {
     void ShowWaitingNotice();
 
     // MainWindowView
-    void ShowStartupAbout() override;
+    void OpenAbout(AboutModel& about) override;
     void PlaceWindow(const StoredWindowPlace& place) override;
     void PreferencesLoaded(PreferencesModel& preferences) override;
     void ShowFileList(const std::string& folder, std::span<const std::string> names,

@@ -32,8 +32,6 @@
 namespace bladeway {
 namespace {
 
-static_assert(RunReportWindow::kColumnCount == kRunReportColumnCount);
-
 QLabel* AddLine(QWidget* parent, const ControlText& control) {
     auto* label = Named(new QLabel(parent), control);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -158,10 +156,6 @@ void RunReportWindow::showEvent(QShowEvent* event) {
 
 QString RunReportWindow::ProcessedKeys() const {
     return processedKeys_->text();
-}
-
-QString RunReportWindow::Summary() const {
-    return summary_->text();
 }
 
 void RunReportWindow::ShowLines(const std::string& processedKeys, const std::string& summary,

@@ -24,23 +24,14 @@ class RunReportWindow final : public QWidget, private RunReportView {
 
   public:
     // The table's columns, as RunReportColumn orders them.
-    enum Column {
-        kColumn,
-        kProgram,
-        kStatus,
-        kIndex,
-        kFromEarlierKeys,
-        kProgramFile,
-        kColumnCount
-    };
+    static constexpr int kColumnCount = static_cast<int>(kRunReportColumnCount);
 
     // Shows `model` (the application's last report) from now on.
     RunReportWindow(QWidget* parent, RunReportModel& model);
 
     RunReportModel& Model() { return model_; }
-    // The first line (which keys the run took) and the summary, as shown.
+    // The first line (which keys the run took), as shown.
     QString ProcessedKeys() const;
-    QString Summary() const;
     QTableWidget& Table() { return *table_; }
     QCheckBox& ProblemsOnly() { return *problemsOnly_; }
 

@@ -43,12 +43,12 @@ void ShowProgramMessage(QWidget* parent, const QString& title, const QString& te
     box.exec();
 }
 
-AboutDialog::AboutDialog(QWidget* parent, AboutDialogServices services)
+AboutDialog::AboutDialog(AboutModel& model, QWidget* parent, ShowMessageFunction showMessage)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      model_(std::move(services.system)),
-      showMessage_(std::move(services.showMessage)) {
+      model_(model),
+      showMessage_(std::move(showMessage)) {
     model_.SetView(this);
     setObjectName(QStringLiteral("frmAbout"));
     const TwipsRect client = AboutModel::ClientSize();
@@ -97,6 +97,10 @@ AboutDialog::AboutDialog(QWidget* parent, AboutDialogServices services)
     secondVersionLabel->setText(QString::fromStdString(model_.DosVersion()));
 }
 
+AboutDialog::~AboutDialog() {
+    model_.SetView(nullptr);
+}
+
 void AboutDialog::CentreOnScreen(const QRect& screen) {
     const ScreenPlace place =
         AboutModel::PlaceOnScreen(PixelsToTwips(screen.width()), PixelsToTwips(screen.height()),
@@ -121,8 +125,8 @@ void AboutDialog::paintEvent(QPaintEvent* event) {
         Qt::white);
 }
 
-void ShowAboutDialog(QWidget* parent) {
-    AboutDialog box(parent);
+void ShowAboutDialog(AboutModel& model, QWidget* parent) {
+    AboutDialog box(model, parent);
     box.exec();
 }
 

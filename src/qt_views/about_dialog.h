@@ -19,21 +19,17 @@ namespace bladeway {
 // A message box with an OK button only.
 void ShowProgramMessage(QWidget* parent, const QString& title, const QString& text);
 
-// What the box takes from the system and how it says things, replaceable in tests.
-struct AboutDialogServices {
-    AboutSystem system = AboutSystem::Running();
-    std::function<void(QWidget*, const QString&, const QString&)> showMessage = ShowProgramMessage;
-
-    // The running system, a real process and a real message box.
-    static AboutDialogServices System() { return {}; }
-};
+// How the box says things: a message box, replaceable in tests.
+using ShowMessageFunction = std::function<void(QWidget*, const QString&, const QString&)>;
 
 class AboutDialog final : public QDialog, private AboutView {
     Q_OBJECT
 
   public:
-    explicit AboutDialog(QWidget* parent = nullptr,
-                         AboutDialogServices services = AboutDialogServices::System());
+    // Over `model`, which outlives the box.
+    explicit AboutDialog(AboutModel& model, QWidget* parent = nullptr,
+                         ShowMessageFunction showMessage = ShowProgramMessage);
+    ~AboutDialog() override;
 
     // Places the box in the middle of `screen` (pixels), never left of or
     // above its top-left corner.
@@ -49,12 +45,12 @@ class AboutDialog final : public QDialog, private AboutView {
   private:
     void ShowMessage(std::string_view title, std::string_view text) override;
 
-    AboutModel model_;
-    std::function<void(QWidget*, const QString&, const QString&)> showMessage_;
+    AboutModel& model_;
+    ShowMessageFunction showMessage_;
 };
 
-// The start-up's step: shows the About box modally and returns once the user
-// has closed it.
-void ShowAboutDialog(QWidget* parent = nullptr);
+// The start-up's step: shows the About box over `model` modally and returns
+// once the user has closed it.
+void ShowAboutDialog(AboutModel& model, QWidget* parent = nullptr);
 
 }  // namespace bladeway

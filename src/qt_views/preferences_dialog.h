@@ -47,7 +47,6 @@ class PreferencesDialog final : public QDialog, private PreferencesView {
     QCheckBox& XToHBox() { return *xToHBox_; }
     QPushButton& BrowseSourceButton() { return BrowseButton(FolderField::kSource); }
     QPushButton& BrowseTemplateButton() { return BrowseButton(FolderField::kTemplate); }
-    QPushButton& BrowseDestinationButton() { return BrowseButton(FolderField::kDestination); }
     QPushButton& OkButton() { return *okButton_; }
     QPushButton& CancelButton() { return *cancelButton_; }
     // The warning sign at the end of a folder field, shown while the field

@@ -206,7 +206,7 @@ TEST(TranslateName, TableOfTheTwoOptions) {
     }
 }
 
-TEST(ApplyNameValue, TableOfCellsAppliedInTurn) {
+TEST(ReadNameValue, TableOfCellsAppliedInTurn) {
     struct Row {
         std::vector<std::string_view> cells;
         PreferenceValues options;
@@ -232,38 +232,41 @@ TEST(ApplyNameValue, TableOfCellsAppliedInTurn) {
     // clang-format on
     for (const Row& row : rows) {
         KeyRecord record;
-        for (const std::string_view cell : row.cells)
-            ApplyNameValue(cell, record, row.options);
+        for (const std::string_view cell : row.cells) {
+            KeyReading reading;
+            ReadNameValue(cell, row.options, reading);
+            ApplyKeyReading(reading, record);
+        }
         EXPECT_EQ(Fields(record), row.fields) << row.cells.front();
     }
 }
 
-TEST(ReadKeyColumn, RowsThreeToSixThenNameValuePairsCutToTheirFields) {
+TEST(ReadKeyCells, RowsThreeToSixThenNameValuePairsCutToTheirFields) {
     const auto sheet = SheetOf(
         {{"A=1", "V1=2", "  DZ120  ", "P1001", "0.5", "GRAND (GM)", "L=31.5", "S=2", "V0=12.500"},
          {"", "", "ABCDEFGHIJKLMN", "P1234567890123", "-99999",
           "A DESCRIPTION LONGER THAN 25 CHARACTERS"}});
     KeyRecord record;
-    ReadKeyColumn(*sheet, 1, record, Options(0, 0));
+    ApplyKeyReading(ReadKeyCells(*sheet, 1, Options(0, 0)), record);
     EXPECT_EQ(record.TemplateName.View(), "DZ120       ");
     EXPECT_EQ(record.ProgramName.View(), "P1001       ");
     EXPECT_EQ(record.MirrorCount, 0);  // the leading number, halves to even
     EXPECT_EQ(record.Description.View(), "GRAND (GM)               ");
     EXPECT_EQ(Fields(record), "L=31.5 S=2 R0=12.5");  // rows 1 and 2 are not read
-    ReadKeyColumn(*sheet, 2, record, Options(0, 0));
+    ApplyKeyReading(ReadKeyCells(*sheet, 2, Options(0, 0)), record);
     EXPECT_EQ(record.TemplateName.View(), "ABCDEFGHIJKL");
     EXPECT_EQ(record.ProgramName.View(), "P12345678901");
     EXPECT_EQ(record.Description.View(), "A DESCRIPTION LONGER THAN");
     EXPECT_EQ(record.MirrorCount, -32768);  // saturated
 }
 
-TEST(ReadKeyColumn, EmptyCellsKeepThePreviousValuesAndAnEmptyRow3StopsTheColumn) {
+TEST(ReadKeyCells, EmptyCellsKeepThePreviousValuesAndAnEmptyRow3StopsTheColumn) {
     const auto sheet = SheetOf({{"K1", "", "T1", "P1", "1", "ONE", "A=1", "B=2"},
                                 {"K2", "", "T2", "", "", "", "", "B=3"},
                                 {"K3", "", "   ", "P3", "2", "OTHER", "A=9"}});
     KeyRecord record;
     for (const int column : {1, 2, 3})
-        ReadKeyColumn(*sheet, column, record, Options(0, 0));
+        ApplyKeyReading(ReadKeyCells(*sheet, column, Options(0, 0)), record);
     EXPECT_EQ(record.TemplateName.View(), "T2          ");
     EXPECT_EQ(record.ProgramName.View(), "P1          ");
     EXPECT_EQ(record.Description.View(), "ONE                      ");

@@ -56,8 +56,6 @@ TEST(TextHelpers, ParseStringSearchTrimAndCase) {
     EXPECT_EQ(AllPieces("a!b!tail", '!'), (Pieces{{"a", 3}, {"b", 5}, {"tail", 9}, {"", 0}}));
     EXPECT_EQ(AllPieces("!!", '!'), (Pieces{{"", 2}, {"", 3}, {"", 0}}));
     EXPECT_EQ(AllPieces("abc", '!', 7), (Pieces{{"", 0}}));
-    EXPECT_EQ(QInstrB2(-1, "C:\\Apps\\Tool\\Tool.exe", "\\"), 13);
-    EXPECT_EQ(QInstrB2(4, "abcabc", "bc"), 2);
     // Only code 32 counts as a space.
     ExpectEach(TrimSpaces, {{"  a b  ", "a b"}, {"\t a \t", "\t a \t"}});
     EXPECT_EQ(ToUpperAscii("harbor62\xe9z"), "HARBOR62\xe9Z");

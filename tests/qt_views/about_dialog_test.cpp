@@ -20,14 +20,11 @@ using testing::ButtonNamed;
 class AboutDialogTest : public ::testing::Test {
   protected:
     AboutDialogTest() { registry.AddKey(kHkeyLocalMachine, kMsinfoKey); }
-    // Services that record what the box says.
-    AboutDialogServices Recording(std::uint32_t version = 0) {
-        AboutDialogServices services;
-        services.system = AboutSystem{.osVersion = version, .registry = &registry};
-        services.showMessage = [this](QWidget*, const QString& title, const QString& text) {
+    // A message box that records what the box says.
+    ShowMessageFunction Recording() {
+        return [this](QWidget*, const QString& title, const QString& text) {
             messages.emplace_back(title, text);
         };
-        return services;
     }
 
     RegistryStore registry;
@@ -36,7 +33,8 @@ class AboutDialogTest : public ::testing::Test {
 
 // The words and the centring are the model's (AboutBox.TextsAndThePlaceCentredOnTheScreen).
 TEST_F(AboutDialogTest, ShowsTitleVersionsAndButtonsFixedInSizeAndCentred) {
-    AboutDialog box(nullptr, Recording(0x070A0105u));  // Windows 5.1, DOS 7.10
+    AboutModel model(AboutSystem{.osVersion = 0x070A0105u});  // Windows 5.1, DOS 7.10
+    AboutDialog box(model, nullptr, Recording());
     EXPECT_EQ(box.windowTitle(), "About Bladeway");
     EXPECT_EQ(box.findChild<QLabel*>("WinVerLabel")->text(), "Windows 5.01");
     EXPECT_EQ(ButtonNamed(box, "cmdSysInfo").text(), "&System Info...");
@@ -62,14 +60,16 @@ TEST_F(AboutDialogTest, ShowAboutBoxWaitsUntilOkClosesTheBox) {
         shown = true;
         ButtonNamed(box, "cmdOK").click();
     });
-    ShowAboutDialog();
+    AboutModel model;
+    ShowAboutDialog(model);
     EXPECT_TRUE(shown);
 }
 
 // The button asks the model, which starts the program the registry names or
 // says why not (SystemInfoButtonTest); what it says comes up as a message box.
 TEST_F(AboutDialogTest, SystemInfoSaysWhatTheModelSaysAndTheBoxStays) {
-    AboutDialog box(nullptr, Recording());
+    AboutModel model(AboutSystem{.registry = &registry});
+    AboutDialog box(model, nullptr, Recording());
     box.show();
     QTest::mouseClick(&ButtonNamed(box, "cmdSysInfo"), Qt::LeftButton);
     EXPECT_EQ(messages, (std::vector<std::pair<QString, QString>>{

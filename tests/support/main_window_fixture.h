@@ -31,7 +31,7 @@ class MainWindowTest : public ::testing::Test {
         environment.programPath =
             ((programFolder.empty() ? folder.Path() : programFolder) / "bladeway").string();
         environment.fileSystem = &fileSystem;
-        environment.showStartupAbout = [this](QWidget*) {
+        environment.showStartupAbout = [this](AboutModel&, QWidget*) {
             aboutAfter = fileSystem.Log().size();
             aboutSawWindow =
                 starting != nullptr &&

@@ -103,12 +103,12 @@ TEST(Win32AboutBoxTest, SystemInfoShowsTheModelsMessageOrStartsTheProgram) {
         started.push_back(program);
         return true;
     };
-    AboutBox box(nullptr, system);
+    AboutModel model(system);
+    AboutBox box(nullptr, model);
     ASSERT_NE(box.Handle(), nullptr);
     std::wstring message;
     HWND messageOwner = nullptr;
     testing::WhenShown about(kAboutCaption, [&](HWND shown) {
-        const AboutModel model(system);
         EXPECT_EQ(testing::TextOf(box.Control("WinVerLabel")), Wide(model.WindowsVersion()));
         EXPECT_EQ(testing::TextOf(box.Control("DosVerLabel")), Wide(model.DosVersion()));
         testing::WhenShown says(L"Bladeway", [&](HWND messageBox) {

@@ -150,24 +150,6 @@ void ApplyKeyReading(const KeyReading& reading, KeyRecord& record) {
     }
 }
 
-void ApplyNameValue(std::string_view cell, KeyRecord& record, const PreferenceValues& preferences,
-                    FieldsSet* set) {
-    KeyReading reading;
-    ReadNameValue(cell, preferences, reading);
-    ApplyKeyReading(reading, record);
-    if (set != nullptr) {
-        set->letters |= reading.set.letters;
-        set->variables |= reading.set.variables;
-    }
-}
-
-FieldsSet ReadKeyColumn(const Sheet& sheet, int column, KeyRecord& record,
-                        const PreferenceValues& preferences) {
-    const KeyReading reading = ReadKeyCells(sheet, column, preferences);
-    ApplyKeyReading(reading, record);
-    return reading.set;
-}
-
 KeyReadings::KeyReadings(const Sheet& sheet, const PreferenceValues& preferences)
     : sheet_(&sheet),
       XLToLHOption_(preferences.XLToLHOption()),

@@ -74,16 +74,6 @@ KeyReading ReadKeyCells(const Sheet& sheet, int column, const PreferenceValues& 
 // Gives the record the values a reading holds.
 void ApplyKeyReading(const KeyReading& reading, KeyRecord& record);
 
-// ReadNameValue applied to the record at once, the field marked in `set`
-// when given.
-void ApplyNameValue(std::string_view cell, KeyRecord& record, const PreferenceValues& preferences,
-                    FieldsSet* set = nullptr);
-
-// Reads a column into the record (ReadKeyCells, then ApplyKeyReading).
-// Returns the fields it set.
-FieldsSet ReadKeyColumn(const Sheet& sheet, int column, KeyRecord& record,
-                        const PreferenceValues& preferences);
-
 // Every column of a sheet read once, with the translation options of the
 // moment, for a run to apply key by key and to tell which fields any key
 // sets. A run whose options have changed since reads its keys again.

@@ -27,7 +27,6 @@ class BeforeRunModel {
   public:
     explicit BeforeRunModel(std::vector<RunHazard> hazards) : hazards_(std::move(hazards)) {}
 
-    const std::vector<RunHazard>& Hazards() const { return hazards_; }
     // The window's text: a heading line, then one paragraph per finding.
     std::string Text() const;
 

@@ -51,7 +51,6 @@ class IndexCheckModel {
     // cannot be read, and whether Repair is offered.
     void Check(const std::string& path);
     const std::string& Findings() const { return findings_; }
-    bool CanRepair() const { return canRepair_; }
 
     // Asks first, saying what will change; then repairs the file, keeping
     // the old one as .bak, and shows what it did and the findings now.

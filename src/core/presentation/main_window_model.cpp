@@ -67,7 +67,7 @@ void MainWindowModel::SetRun(RunSessionModel* run) {
 }
 
 void MainWindowModel::Load() {
-    view_->ShowStartupAbout();
+    view_->OpenAbout(about_);
     const ProgramSettings program = LocateProgramSettings(programPath_);
     appFolder_ = program.appFolder;
     settings_ = SettingsFile(program.settingsFile, *fileSystem_);

@@ -19,6 +19,7 @@
 #include "core/journal/journal_place.h"
 #include "core/keydata/sheet.h"
 #include "core/keydata/sheet_selection.h"
+#include "core/presentation/about_model.h"
 #include "core/presentation/before_run_model.h"
 #include "core/presentation/editable_sheet.h"
 #include "core/presentation/grid_menu.h"
@@ -100,8 +101,9 @@ TwipsRect MainWindowGridPlace(std::int64_t outerHeight, std::int64_t outerWidth,
 class MainWindowView : public RunUndoView, public BeforeRunView {
   public:
     ~MainWindowView() override = default;
-    // The About box, modal; nothing of the start-up has happened before it.
-    virtual void ShowStartupAbout() = 0;
+    // The About box over `about`, modal; nothing of the start-up has
+    // happened before it.
+    virtual void OpenAbout(AboutModel& about) = 0;
     // Height, width, top and left of the window's outer edges, in that order.
     virtual void PlaceWindow(const StoredWindowPlace& place) = 0;
     // The preference values are loaded: the Preferences dialog can be made,
@@ -179,6 +181,8 @@ class MainWindowModel {
     SettingsFile& Settings() { return settings_; }
     bool FlatTemplateMode() const { return flatTemplateMode_; }
     PreferenceValues& Preferences() { return preferences_; }
+    // The About box's model, over the running system.
+    AboutModel& About() { return about_; }
     // The Preferences dialog's model, over the settings file and those values;
     // its OK lists the source folder.
     PreferencesModel& PreferencesWindow() { return preferencesWindow_; }
@@ -217,7 +221,6 @@ class MainWindowModel {
     // The folder the file list shows, absolute, and its key data files in
     // the list's order.
     const std::string& ListedFolder() const { return listedFolder_; }
-    const std::vector<std::string>& ListedFiles() const { return listedFiles_; }
     // Reads the listed folder again (the window became active, the folder
     // changed): files that came or went show, and the chosen file stays
     // chosen while it is there. Nothing loads, and a list that has not
@@ -283,6 +286,7 @@ class MainWindowModel {
     MainWindowView* view_ = nullptr;
     RunSessionModel* run_ = nullptr;
 
+    AboutModel about_;
     std::string appFolder_;
     SettingsFile settings_;
     bool flatTemplateMode_ = true;

@@ -88,8 +88,6 @@ class RunProgressModel {
     void Cancel();
 
     std::string Text() const { return RunProgressText(counts_); }
-    const std::string& Waiting() const { return waiting_; }
-    bool Stopping() const { return stopping_; }
 
   private:
     std::string_view CancelCaption() const;

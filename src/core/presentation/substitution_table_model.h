@@ -68,8 +68,6 @@ class SubstitutionTableModel {
     // The window that shows the editor; none until it is made.
     void SetView(SubstitutionTableView* view) { view_ = view; }
 
-    const std::string& TableFile() const { return tableFile_; }
-
     static std::string_view Caption() { return kSubstitutionTableCaption; }
     static TwipsRect ClientSize() {
         return {0, 0, kSubstitutionTableClientWidth, kSubstitutionTableClientHeight};

@@ -34,7 +34,6 @@ class FixedText {
     }
 
     std::string_view View() const { return {chars_.data(), Width}; }
-    static constexpr std::size_t Size() { return Width; }
 
     friend bool operator==(const FixedText&, const FixedText&) = default;
 

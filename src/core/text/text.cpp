@@ -27,21 +27,6 @@ std::string_view ParseString(std::int64_t& position, std::string_view text, char
     return text.substr(start, end - start);
 }
 
-std::int64_t QInstrB2(std::int64_t start, std::string_view text, std::string_view searched) {
-    if (searched.empty() || searched.size() > text.size()) {
-        return 0;
-    }
-    std::size_t from = std::string_view::npos;
-    if (start != -1) {
-        if (start < 1) {
-            return 0;
-        }
-        from = static_cast<std::size_t>(start - 1);
-    }
-    const auto found = text.rfind(searched, from);
-    return found == std::string_view::npos ? 0 : static_cast<std::int64_t>(found) + 1;
-}
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }

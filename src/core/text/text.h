@@ -20,10 +20,6 @@ namespace bladeway {
 // returns an empty text and sets `position` to 0.
 std::string_view ParseString(std::int64_t& position, std::string_view text, char delimiter);
 
-// Position (1-based) of the last occurrence of `searched` that begins at or
-// before `start`; with `start` -1 the whole text is searched. 0 when none.
-std::int64_t QInstrB2(std::int64_t start, std::string_view text, std::string_view searched);
-
 // Replaces every `oldChar` in `text` by `newChar`, in place.
 void ReplaceChar(std::string& text, char oldChar, char newChar);
 

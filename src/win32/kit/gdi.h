@@ -39,7 +39,6 @@ class PaintScope {
     ~PaintScope() { EndPaint(hwnd_, &paint_); }
 
     HDC Dc() const { return dc_; }
-    const RECT& Dirty() const { return paint_.rcPaint; }
 
   private:
     HWND hwnd_;

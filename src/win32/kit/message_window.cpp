@@ -106,14 +106,6 @@ bool MessageWindow::OnCopyKey() {
     return true;
 }
 
-std::string_view MessageWindow::ButtonNamed(int id) const {
-    for (const ControlText& button : buttons_) {
-        if (ControlId(button.objectName) == id)
-            return button.objectName;
-    }
-    return {};
-}
-
 LRESULT MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // Enter presses the default button.
     if (message == DM_GETDEFID && !default_.empty())

@@ -26,12 +26,8 @@ class MessageWindow : public DialogWindow {
                        const wchar_t* icon, const std::wstring& text,
                        std::span<const ControlText> buttons, std::string_view defaultButton);
 
-    // The button's control id, and the name of the button with this id
-    // (empty for none).
+    // The button's control id.
     int ButtonId(std::string_view objectName) const { return ControlId(objectName); }
-    std::string_view ButtonNamed(int id) const;
-    // The client area the buttons and text take, in twips.
-    const TwipsRect& MessageClient() const { return client_; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnCopyKey() override;

@@ -31,7 +31,7 @@ RECT PrimaryScreen() {
 
 }  // namespace
 
-AboutBox::AboutBox(HWND owner, AboutSystem system) : model_(std::move(system)) {
+AboutBox::AboutBox(HWND owner, AboutModel& model) : model_(model) {
     model_.SetView(this);
     if (!CreateFrame(kClassName, AboutModel::Caption(), AboutModel::ClientSize(), owner))
         return;
@@ -55,6 +55,7 @@ AboutBox::AboutBox(HWND owner, AboutSystem system) : model_(std::move(system)) {
 }
 
 AboutBox::~AboutBox() {
+    model_.SetView(nullptr);
     Destroy();
 }
 
@@ -135,8 +136,8 @@ void AboutBox::ShowMessage(std::string_view title, std::string_view text) {
     MessageBoxW(Handle(), Wide(text).c_str(), Wide(title).c_str(), MB_OK);
 }
 
-void ShowAboutBox(HWND owner) {
-    AboutBox box(owner);
+void ShowAboutBox(HWND owner, AboutModel& model) {
+    AboutBox box(owner, model);
     box.RunModal();
 }
 

@@ -11,8 +11,9 @@ namespace bladeway::win32 {
 
 class AboutBox final : public DialogWindow, private AboutView {
   public:
-    // Over `owner`, placed on the primary screen as the model says.
-    explicit AboutBox(HWND owner, AboutSystem system = AboutSystem::Running());
+    // Over `owner` and `model`, which outlives the box, placed on the
+    // primary screen as the model says.
+    AboutBox(HWND owner, AboutModel& model);
     ~AboutBox() override;
 
     // Places the box on a screen of these edges (pixels) by the model's rule.
@@ -27,13 +28,13 @@ class AboutBox final : public DialogWindow, private AboutView {
     void UpdateIcon();
     void PaintEtchedLine(HDC dc) const;
 
-    AboutModel model_;
+    AboutModel& model_;
     Font titleFont_;
     Icon icon_;
 };
 
-// The start-up's step: shows the About box over `owner` and returns once the
-// user has closed it.
-void ShowAboutBox(HWND owner);
+// The start-up's step: shows the About box over `owner` and `model` and
+// returns once the user has closed it.
+void ShowAboutBox(HWND owner, AboutModel& model);
 
 }  // namespace bladeway::win32

@@ -154,7 +154,6 @@ class KeyGrid final : public Window {
     GridSelection selection_;
     KeyGridMetrics metrics_;
     Font font_;
-    Font headingFont_;
     ScrollPosition scroll_;
     std::array<int, 2> wheelRest_{};  // vertical, horizontal
     std::optional<GridExtent> dragging_;

@@ -347,8 +347,8 @@ void MainFrame::RunOver() {
 }
 
 // Modally, before the window shows and the settings are read.
-void MainFrame::ShowStartupAbout() {
-    ShowAboutBox(Handle());
+void MainFrame::OpenAbout(AboutModel& about) {
+    ShowAboutBox(Handle(), about);
 }
 
 // The stored outer edges, in twips, at this window's DPI; what the settings

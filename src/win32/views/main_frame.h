@@ -78,7 +78,7 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     HMENU RecentRunsSubmenu();
 
     // MainWindowView
-    void ShowStartupAbout() override;
+    void OpenAbout(AboutModel& about) override;
     void PlaceWindow(const StoredWindowPlace& place) override;
     void PreferencesLoaded(PreferencesModel& preferences) override;
     void ShowFileList(const std::string& folder, std::span<const std::string> names,

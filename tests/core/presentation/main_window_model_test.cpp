@@ -42,7 +42,7 @@ class RecordingWindow final : public MainWindowView {
         : model(&shown), fileSystem(&files) {
         shown.SetView(this);
     }
-    void ShowStartupAbout() override {
+    void OpenAbout(AboutModel&) override {
         Note("about");
         fileAccessesBeforeAbout = fileSystem->Log().size();
     }

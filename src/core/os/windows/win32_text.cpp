@@ -46,10 +46,6 @@ std::filesystem::path PathFromUtf8(std::string_view utf8) {
     return {std::string(utf8)};
 }
 
-std::string Utf8FromPath(const std::filesystem::path& path) {
-    return Utf8FromWide(path.native());
-}
-
 std::string ErrorText(unsigned long error) {
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(

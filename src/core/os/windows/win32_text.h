@@ -21,7 +21,6 @@ std::string Utf8FromWide(std::wstring_view wide);
 // take and give the program's UTF-8 (a name that is not valid UTF-8 goes in
 // byte for byte, and the file calls refuse it later).
 std::filesystem::path PathFromUtf8(std::string_view utf8);
-std::string Utf8FromPath(const std::filesystem::path& path);
 
 // The system's own text for an error number (GetLastError), in UTF-8,
 // without the line end Windows puts after it.
