@@ -208,7 +208,8 @@ std::string IndexOutcomeText(const KeyResult& key, bool dryRun) {
                    " is not listed in template index " + path;
         case IndexOutcome::kDestinationIndexDamaged:
             return "not entered: destination index " + path + " is damaged (" +
-                   DamageText(index.size) + "), left unchanged; " + RepairHint(ShowPath(index.path));
+                   DamageText(index.size) + "), left unchanged; " +
+                   RepairHint(ShowPath(index.path));
         case IndexOutcome::kStoppedEarlier:
             return "not entered: index updates stopped by the problem of column " +
                    ColumnLetters(index.stoppedBy) + " (" + index.stoppedByStatus + ")";
