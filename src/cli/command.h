@@ -40,10 +40,14 @@ void AddSettingsOption(CLI::App& app, CommonOptions& options);
 
 class Command {
   public:
+    explicit Command(CommonOptions& common) : common_(common) {}
     virtual ~Command() = default;
     // Adds the subcommand to `app` and returns it.
     virtual CLI::App* Register(CLI::App& app) = 0;
     virtual int Run(CliStreams& streams) = 0;
+
+  protected:
+    CommonOptions& common_;
 };
 
 // The subcommands, each in a file of its own: `sheet`, `config`, `generate`,

@@ -15,7 +15,7 @@ namespace {
 
 class ConfigCommand final : public Command {
   public:
-    explicit ConfigCommand(CommonOptions& common) : common_(common) {}
+    using Command::Command;
     CLI::App* Register(CLI::App& app) override;
     int Run(CliStreams& streams) override;
 
@@ -24,7 +24,6 @@ class ConfigCommand final : public Command {
     int Set(CliStreams& streams) const;
     int Path(CliStreams& streams) const;
 
-    CommonOptions& common_;
     std::string section_;
     std::string key_;
     std::string value_;

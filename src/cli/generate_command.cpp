@@ -30,12 +30,11 @@ namespace {
 
 class GenerateCommand final : public Command {
   public:
-    explicit GenerateCommand(CommonOptions& common) : common_(common) {}
+    using Command::Command;
     CLI::App* Register(CLI::App& app) override;
     int Run(CliStreams& streams) override;
 
   private:
-    CommonOptions& common_;
     std::string templates_;
     std::string destination_;
     std::string mode_;

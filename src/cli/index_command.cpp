@@ -28,7 +28,7 @@ namespace {
 
 class IndexCommand final : public Command {
   public:
-    explicit IndexCommand(CommonOptions& common) : common_(common) {}
+    using Command::Command;
     CLI::App* Register(CLI::App& app) override;
     int Run(CliStreams& streams) override;
 
@@ -37,7 +37,6 @@ class IndexCommand final : public Command {
     int Check(CliStreams& streams) const;
     int Repair(CliStreams& streams) const;
 
-    CommonOptions& common_;
     std::vector<std::string> files_;
     bool json_ = false;
     bool raw_ = false;

@@ -18,7 +18,7 @@ namespace {
 
 class RunsCommand final : public Command {
   public:
-    explicit RunsCommand(CommonOptions& common) : common_(common) {}
+    using Command::Command;
     CLI::App* Register(CLI::App& app) override;
     int Run(CliStreams& streams) override;
 
@@ -27,7 +27,6 @@ class RunsCommand final : public Command {
     int Show(CliStreams& streams) const;
     int Undo(CliStreams& streams) const;
 
-    CommonOptions& common_;
     std::string id_;
     bool json_ = false;
     bool dryRun_ = false;

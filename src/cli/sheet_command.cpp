@@ -17,12 +17,11 @@ namespace {
 class SheetCommand final : public Command {
   public:
     // The sheet reads no settings; it takes --settings as every command does.
-    explicit SheetCommand(CommonOptions& common) : common_(common) {}
+    using Command::Command;
     CLI::App* Register(CLI::App& app) override;
     int Run(CliStreams& streams) override;
 
   private:
-    CommonOptions& common_;
     std::string keyFile_;
     bool json_ = false;
 };

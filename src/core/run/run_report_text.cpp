@@ -8,6 +8,7 @@
 #include "core/gcode/index_record.h"
 #include "core/gcode/program_generator.h"
 #include "core/keydata/column_letters.h"
+#include "core/os/file_failures.h"
 #include "core/os/paths.h"
 #include "core/os/tool_command.h"
 #include "core/text/code_page.h"
@@ -80,7 +81,7 @@ std::string ShowPath(std::string_view text) {
 }
 
 std::string QuotedPath(std::string_view path) {
-    return "'" + ShowPath(path) + "'";
+    return native::Quoted(ShowPath(path));  // as the file errors quote theirs
 }
 
 std::string SummaryLine(const RunReport& report, bool dryRun) {
