@@ -258,7 +258,6 @@ void CheckedTreeRun(benchmark::State& state) {
     const std::string& existing = ExistingIndex(static_cast<int>(state.range(2)));
     const NoSelection all;
     SettleDisk(state, setup);
-    std::size_t taken = 0;
     for (auto _ : state) {
         RestoreIndex(state, setup, existing);
         RunRehearsal rehearsal;
@@ -270,11 +269,7 @@ void CheckedTreeRun(benchmark::State& state) {
             state.SkipWithError(("the check found: " + hazards.front().text).c_str());
         const RunReport report = RunProcessing(setup.sheet, all, environment);
         CheckAllWritten(state, report, static_cast<std::size_t>(keys));
-        taken = rehearsal.ProgramsTaken();
     }
-    // The programs the run took from the check: all, unless they outgrew
-    // what a check keeps.
-    state.counters["taken"] = static_cast<double>(taken);
 }
 
 // Programs of about 2 KB, as a shop's are; 20 KB for a long template.

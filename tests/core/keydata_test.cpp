@@ -274,5 +274,32 @@ TEST(ReadKeyCells, EmptyCellsKeepThePreviousValuesAndAnEmptyRow3StopsTheColumn) 
     EXPECT_EQ(record.MirrorCount, 1);  // column 3 changed nothing
 }
 
+// A sheet large enough to be read in two halves at once: every column is
+// read as alone, and the fields any key sets include those of the first and
+// the last column only.
+TEST(KeyReadings, EveryColumnOfALargeSheetAsReadAlone) {
+    Columns columns;
+    for (int key = 1; key <= 2001; ++key)
+        columns.push_back(
+            {"K", "", "T", "P" + std::to_string(key), "", "", "L=" + std::to_string(key)});
+    columns.front().push_back("S=1");
+    columns.back()[5] = "LAST";
+    const auto sheet = SheetOf(columns);
+    const PreferenceValues options = Options(0, 0);
+    const KeyReadings readings(*sheet, options);
+    for (int column = 1; column <= 2001; ++column) {
+        KeyRecord read;
+        KeyRecord alone;
+        ApplyKeyReading(readings.Column(column), read);
+        ApplyKeyReading(ReadKeyCells(*sheet, column, options), alone);
+        ASSERT_EQ(read.ProgramName.View(), alone.ProgramName.View()) << column;
+        ASSERT_EQ(Fields(read), Fields(alone)) << column;
+    }
+    EXPECT_TRUE(readings.SetByAnyKey().description);
+    KeyRecord first;
+    ApplyKeyReading(readings.Column(1), first);
+    EXPECT_EQ(Fields(first), "L=1 S=1");
+}
+
 }  // namespace
 }  // namespace bladeway

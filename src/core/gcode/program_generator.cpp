@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <utility>
 
 #include "core/gcode/address_value.h"
@@ -241,24 +240,20 @@ GenerationResult GenerateProgram(KeyRecord& record, const GeneratorSettings& set
         result.error = templateText.error();
         return result;
     }
-    std::optional<std::string> program;
-    if (settings.composed != nullptr) {
-        program = settings.composed->Take();
-    }
-    const bool composedNow = !program;
-    if (composedNow) {
+    // A trial needs only the program's place: the run composes it.
+    std::string program;
+    if (settings.trial == nullptr) {
         const MasterTemplate master = ReadMasterTemplate(templateText.value());
         program = BuildProgram(master, record, settings.mirrorCharacter, settings.flatTemplateMode);
-        program->append(kLineEnd);
+        program.append(kLineEnd);
     }
-    if (const Outcome written = fileSystem.ReplaceFile(result.outputPath, *program); !written) {
+    if (const Outcome written = fileSystem.ReplaceFile(result.outputPath, program); !written) {
         result.error = written.error();
         return result;
     }
     result.written = true;
-    if (composedNow && settings.composed != nullptr) {
-        settings.composed->Keep(std::move(*program));
-    }
+    if (settings.trial != nullptr)
+        settings.trial->Placed(result.outputPath);
     return result;
 }
 

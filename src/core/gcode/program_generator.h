@@ -4,7 +4,6 @@
 // G150 cycle line with the mirror text and the description, the variable
 // lines (flat mode only) and the template's body, written in one piece.
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,16 +13,13 @@
 
 namespace bladeway {
 
-// Programs composed before, by a trial of the same run, for the generator to
-// write instead of composing them again.
-class ComposedPrograms {
+// A trial of a run, which needs to know only where each program goes: the
+// generator composes none for it, and writes an empty file in its place.
+class ProgramPlaces {
   public:
-    virtual ~ComposedPrograms() = default;
-    // The program the trial composed for the key now generated, once its
-    // template has been read; nothing when the generator must compose it.
-    virtual std::optional<std::string> Take() = 0;
-    // Told each program the generator composed, once it is written.
-    virtual void Keep(std::string program) = 0;
+    virtual ~ProgramPlaces() = default;
+    // Told the path of each program placed.
+    virtual void Placed(const std::string& path) = 0;
 };
 
 // What the generator works with besides the record, read from the preference
@@ -33,7 +29,7 @@ struct GeneratorSettings {
     std::string_view destinationFolder;
     std::string_view mirrorCharacter;  // at most one character; empty for none
     bool flatTemplateMode = true;
-    ComposedPrograms* composed = nullptr;  // none: every program is composed
+    ProgramPlaces* trial = nullptr;  // none: every program is composed
 };
 
 // What became of one call.

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 #include "core/keydata/key_value_format.h"
 #include "core/text/text.h"
@@ -154,11 +157,39 @@ KeyReadings::KeyReadings(const Sheet& sheet, const PreferenceValues& preferences
     : sheet_(&sheet),
       XLToLHOption_(preferences.XLToLHOption()),
       XToHOption_(preferences.XToHOption()) {
-    const int columnCount = sheet.ColumnCount();
-    columns_.reserve(static_cast<std::size_t>(std::max(columnCount, 0)));
-    for (int column = 1; column <= columnCount; ++column) {
-        KeyReading& reading = columns_.emplace_back(ReadKeyCells(sheet, column, preferences));
-        FieldsSet& any = setByAnyKey_;
+    const auto count = static_cast<std::size_t>(std::max(sheet.ColumnCount(), 0));
+    columns_.resize(count);
+    const auto read = [&](std::size_t first, std::size_t end) {
+        for (std::size_t index = first; index < end; ++index)
+            columns_[index] = ReadKeyCells(sheet, static_cast<int>(index) + 1, preferences);
+    };
+    // A run's first key waits for every column: a large sheet is read in two
+    // halves at once.
+    constexpr std::size_t kColumnsWorthAThread = 2000;
+    std::size_t half = count;
+    std::exception_ptr secondFailed;
+    {
+        std::jthread second;
+        if (count >= kColumnsWorthAThread && std::thread::hardware_concurrency() > 1) {
+            try {
+                second = std::jthread([&, from = count / 2] {
+                    try {
+                        read(from, count);
+                    } catch (...) {
+                        secondFailed = std::current_exception();
+                    }
+                });
+                half = count / 2;
+            } catch (const std::system_error&) {
+                // No thread to be had: this one reads them all.
+            }
+        }
+        read(0, half);
+    }
+    if (secondFailed)
+        std::rethrow_exception(secondFailed);
+    FieldsSet& any = setByAnyKey_;
+    for (const KeyReading& reading : columns_) {
         any.templateName = any.templateName || reading.set.templateName;
         any.programName = any.programName || reading.set.programName;
         any.mirrorCount = any.mirrorCount || reading.set.mirrorCount;

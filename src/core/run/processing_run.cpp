@@ -49,17 +49,6 @@ std::string OptionsText(const PreferenceValues& preferences) {
     return preferences.XToHOption() != 0 ? "Translate X to H" : "";
 }
 
-// The preference values a key's steps go by, and the mode, in one text.
-std::string SteeringText(const RunEnvironment& environment) {
-    const PreferenceValues& preferences = environment.preferences;
-    std::string text = preferences.templateFolder;
-    text.append(1, '\0').append(preferences.destinationFolder).append(1, '\0');
-    text.append(preferences.MirrorCharacter()).append(1, '\0');
-    text.append(std::to_string(preferences.XLToLHOption())).append(1, ' ');
-    text.append(std::to_string(preferences.XToHOption()));
-    return text.append(environment.flatTemplateMode ? " flat" : " tree");
-}
-
 // A fixed-width field for a report: NULs as blanks, trimmed.
 std::string ReportText(std::string_view field) {
     std::string text(field);
@@ -135,11 +124,12 @@ std::string_view OwnStatus(const KeyResult& result) {
     return {};
 }
 
-void GenerateKey(KeyRecord& record, const RunEnvironment& environment, KeyResult& result) {
+void GenerateKey(KeyRecord& record, const RunEnvironment& environment, ProgramPlaces* trial,
+                 KeyResult& result) {
     const PreferenceValues& preferences = environment.preferences;
     const GeneratorSettings generatorSettings{
         preferences.templateFolder, preferences.destinationFolder, preferences.MirrorCharacter(),
-        environment.flatTemplateMode, environment.rehearsal};
+        environment.flatTemplateMode, trial};
     GenerationResult program = GenerateProgram(record, generatorSettings, environment.fileSystem);
     result.templatePath = std::move(program.templatePath);
     result.templateFound = program.templateFound;
@@ -218,14 +208,18 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
     // Programs go to disk in batches, each made durable by one flush; the
     // indexes are written after the programs they list, each durable at once.
     BatchWriter programs(fileSystem);
-    // A trial notes what the keys' steps meet, its run compares.
+    // A rehearsal not yet tried makes this run its trial: it places the
+    // programs, and notes what the keys' steps read.
     RunRehearsal* rehearsal = environment.rehearsal;
-    RehearsedReads keySteps(programs, rehearsal);
+    RunRehearsal* trial = rehearsal != nullptr && !rehearsal->Tried() ? rehearsal : nullptr;
+    std::optional<RehearsedReads> trialReads;
+    if (trial != nullptr)
+        trialReads.emplace(programs, *trial);
+    FileSystem& keySteps = trialReads ? static_cast<FileSystem&>(*trialReads) : programs;
     RunEnvironment runEnvironment{
         environment.preferences,  environment.flatTemplateMode, keySteps,
         environment.today,        environment.showMessage,      environment.progress,
         environment.stopRequested};
-    runEnvironment.rehearsal = rehearsal;
     const int columnCount = sheet.ColumnCount();
     report.blockSelected = selection.IsAnyBlockSelected();
     report.columnCount = columnCount;
@@ -297,8 +291,6 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
             break;
         }
         const std::size_t key = report.keys.size();
-        if (rehearsal != nullptr)
-            rehearsal->BeginKey(key, column, SteeringText(runEnvironment));
         // Options changed since the readings were made: this key read anew.
         std::optional<KeyReading> readAgain;
         if (!readings->ReadFrom(sheet, runEnvironment.preferences))
@@ -323,7 +315,7 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         result.carriedOver = CarriedFields(record, set, runEnvironment.flatTemplateMode);
         result.initialValues =
             InitialFields(record, set, readings->SetByAnyKey(), runEnvironment.flatTemplateMode);
-        GenerateKey(record, runEnvironment, result);
+        GenerateKey(record, runEnvironment, trial, result);
         if (!OwnStatus(result).empty()) {
             statusColumn = column;
         } else if (!TrimSpaces(result.status).empty()) {
@@ -343,8 +335,8 @@ RunReport RunProcessing(const Sheet& sheet, const SheetSelection& selection,
         }
     }
     writeBatch({});
-    if (rehearsal != nullptr && !rehearsal->Tried())
-        rehearsal->EndTrial(std::move(*readings));
+    if (trial != nullptr)
+        trial->EndTrial(std::move(*readings));
     if (journal) {
         journal->Finish();
         report.journalId = journal->Id();

@@ -76,8 +76,9 @@ struct RunEnvironment {
     std::function<void(std::size_t programs)> saving = {};
     RunBatchLimits batchLimits = {};
     // The check's trial of this run: a run given one not yet tried is the
-    // trial and fills it; a run given a tried one takes from it what still
-    // holds (see RunRehearsal). None: the run makes everything itself.
+    // trial, which places the programs without composing them, and fills it;
+    // a run given a tried one takes its key readings while they still hold
+    // (see RunRehearsal). None: the run makes everything itself.
     RunRehearsal* rehearsal = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include "core/gcode/index_program.h"
 #include "core/os/paths.h"
 #include "core/os/tool_command.h"
+#include "core/run/run_rehearsal.h"
 #include "core/run/run_report_text.h"
 #include "core/storage/dry_run_file_system.h"
 
@@ -187,18 +188,30 @@ std::vector<RunHazard> CheckBeforeRun(const Sheet& sheet, const SheetSelection& 
     const bool templateIndexMissing =
         !environment.flatTemplateMode &&
         !environment.fileSystem.Exists(JoinPath(live.templateFolder, kIndexFileName));
-    DryRunFileSystem dryRun(environment.fileSystem);
     // Its progress and Cancel are the run's own: the check is the run's first part.
-    RunEnvironment tried{live,
-                         environment.flatTemplateMode,
-                         dryRun,
-                         environment.today,
-                         {},
-                         environment.progress,
-                         environment.stopRequested};
-    // What the trial makes, the run after it takes instead of making it again.
-    tried.rehearsal = environment.rehearsal;
-    const RunReport report = RunProcessing(sheet, selection, tried);
+    const auto tryTheRun = [&](RunRehearsal* rehearsal) {
+        DryRunFileSystem dryRun(environment.fileSystem);
+        RunEnvironment tried{live,
+                             environment.flatTemplateMode,
+                             dryRun,
+                             environment.today,
+                             {},
+                             environment.progress,
+                             environment.stopRequested};
+        tried.rehearsal = rehearsal;
+        return RunProcessing(sheet, selection, tried);
+    };
+    // The trial places the programs without composing them, and leaves the
+    // run its readings of the keys.
+    RunRehearsal ownRehearsal;
+    RunRehearsal& rehearsal =
+        environment.rehearsal != nullptr ? *environment.rehearsal : ownRehearsal;
+    RunReport report = tryTheRun(&rehearsal);
+    // A key read a program that an earlier one placed (a template folder that
+    // is also the destination): only a trial that composes them meets what
+    // the run will.
+    if (rehearsal.ReadAPlacedProgram())
+        report = tryTheRun(nullptr);
     std::vector<RunHazard> hazards;
     if (report.keyFileDamage) {
         const std::string name = environment.keyFile.empty()

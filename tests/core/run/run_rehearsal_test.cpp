@@ -1,9 +1,10 @@
-// The run after its check takes the programs and key readings the check's
-// trial made, and writes exactly what a run alone would have written: also
-// when a template, an option or the mirror character changed in between.
+// The check's trial places the programs without composing them and leaves
+// its key readings to the run after it, which writes exactly what a run
+// alone would have written: also when a template, an option or the mirror
+// character changed in between, and when a key's template is a program that
+// an earlier key writes.
 #include "core/run/run_rehearsal.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -67,16 +68,16 @@ class RunRehearsalTest : public testing::RunFolders {
     std::unique_ptr<Sheet> sheet_;
 };
 
-TEST_F(RunRehearsalTest, TheRunTakesEveryProgramAndWritesWhatARunAloneWrites) {
+TEST_F(RunRehearsalTest, TheRunAfterItsCheckWritesWhatARunAloneWrites) {
     const Files alone = RunAlone();
     ASSERT_EQ(alone.size(), 5U);  // four programs and the index
     RunRehearsal rehearsal;
     EXPECT_EQ(testing::DifferingFiles(CheckedRun(rehearsal), alone), "");
-    EXPECT_EQ(rehearsal.ProgramsTaken(), 4U);
+    EXPECT_FALSE(rehearsal.ReadAPlacedProgram());
 }
 
-// Whatever differs from the trial, from the first key on: nothing is taken,
-// and the run writes what a run alone writes after the same change.
+// What changed after the check: the run writes what a run alone writes after
+// the same change.
 TEST_F(RunRehearsalTest, WhatChangedAfterTheCheckIsMadeAnew) {
     const Files before = RunAlone();
     const std::string mirror = preferences_.MirrorCharacter();
@@ -94,7 +95,6 @@ TEST_F(RunRehearsalTest, WhatChangedAfterTheCheckIsMadeAnew) {
         SCOPED_TRACE(change);
         RunRehearsal rehearsal;
         const Files checked = CheckedRun(rehearsal, make);
-        EXPECT_EQ(rehearsal.ProgramsTaken(), 0U);
         const Files alone = RunAlone();
         EXPECT_NE(testing::DifferingFiles(alone, before), "") << "the change changes nothing";
         EXPECT_EQ(testing::DifferingFiles(checked, alone), "");
@@ -105,27 +105,31 @@ TEST_F(RunRehearsalTest, WhatChangedAfterTheCheckIsMadeAnew) {
     }
 }
 
-// A template met only by the third key changed: the two keys before it are
-// taken, the rest made anew.
-TEST_F(RunRehearsalTest, AChangeMetMidwayKeepsWhatCameBeforeIt) {
-    RunRehearsal rehearsal;
-    const Files checked = CheckedRun(rehearsal, [this] {
-        testing::WriteBytes(templates_.Path() / "SRG" / "O" / "THER", "G00X2Y2Z2T3M6\r\nM30\r\n");
-    });
-    EXPECT_EQ(rehearsal.ProgramsTaken(), 2U);
-    EXPECT_EQ(testing::DifferingFiles(checked, RunAlone()), "");
-}
+// The template folder is the destination, and the second key's template is
+// the first key's program, a byte too large to be read as a template: the
+// check meets it as the run will, not as the empty place its trial wrote.
+TEST_F(RunRehearsalTest, AProgramReadAsATemplateIsCheckedAsTheRunWritesIt) {
+    preferences_.destinationFolder = preferences_.templateFolder;
+    fs::create_directories(templates_.Path() / "SRG" / "P");
+    // The program's cycle line is longer than the template's.
+    std::string master = "G00X0Y0Z5T1M6\r\n(MASTER)\r\nM3\r\n";
+    master.append(kTemplateFileLimit - master.size() - 2, ';').append("\r\n");
+    testing::WriteBytes(templates_.Path() / "SRG" / "M" / "ASTER", master);
+    sheet_ = SheetOf({KeyColumn("MASTER", "P1001"), KeyColumn("P1001", "P1002")});
 
-// A trial keeps programs only within its bytes; the run composes the others.
-TEST_F(RunRehearsalTest, ProgramsPastTheTrialsBytesAreComposedAgain) {
-    const Files alone = RunAlone();
-    // The first key's program, whatever separator the system writes.
-    const auto first = std::find_if(alone.begin(), alone.end(),
-                                    [](const auto& file) { return file.first.ends_with("1001"); });
-    ASSERT_NE(first, alone.end());
-    RunRehearsal rehearsal(first->second.size());
-    EXPECT_EQ(testing::DifferingFiles(CheckedRun(rehearsal), alone), "");
-    EXPECT_EQ(rehearsal.ProgramsTaken(), 1U);
+    RunRehearsal rehearsal;
+    RunEnvironment environment = Environment(/*flat=*/false);
+    environment.rehearsal = &rehearsal;
+    const std::vector<RunHazard> hazards =
+        CheckBeforeRun(*sheet_, NoSelection(), environment, preferences_);
+    EXPECT_TRUE(rehearsal.ReadAPlacedProgram());
+    const RunReport run = RunProcessing(*sheet_, NoSelection(), environment);
+    ASSERT_EQ(run.keys.size(), 2U);
+    ASSERT_TRUE(run.keys[0].programWritten);
+    ASSERT_FALSE(run.keys[1].programWritten) << "the first program fits a template";
+    ASSERT_EQ(hazards.size(), 1U);
+    EXPECT_EQ(hazards[0].kind, RunHazardKind::kEntryWithoutProgram);
+    EXPECT_NE(hazards[0].text.find("P1002 will be entered"), std::string::npos) << hazards[0].text;
 }
 
 }  // namespace
