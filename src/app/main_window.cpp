@@ -93,8 +93,10 @@ MainWindow::~MainWindow() {
     // with the other child widgets after it.
     delete gridView_;
     delete gridModel_;
-    // So does the Preferences dialog, which leaves its model on going.
+    // So do the Preferences dialog and the substitution table editor, which
+    // leave their models on going.
     delete preferencesDialog_;
+    delete substitutionTable_;
 }
 
 void MainWindow::CreateControls() {
@@ -331,14 +333,21 @@ void MainWindow::OpenPreferences(const StoredWindowPlace& place) {
     preferencesDialog_->exec();
 }
 
-// One editor for the window's life: OK and Cancel hide it and keep its
-// state, as every dialog does.
-void MainWindow::OpenSubstitutionTable(const std::string& tablePath) {
-    if (!substitutionTable_) {
-        substitutionTable_ = std::make_unique<SubstitutionTableHolder>(
-            this, model_.Settings(), tablePath, *environment_.fileSystem);
-    }
-    substitutionTable_->Open();
+void MainWindow::MakeSubstitutionTable(SubstitutionTableModel& table) {
+    substitutionTable_ = new SubstitutionTableDialog(table, this);
+}
+
+void MainWindow::ShowSubstitutionTableAt(OuterPosition position) {
+    SetOuterTop(*substitutionTable_, position.top);
+    SetOuterLeft(*substitutionTable_, position.left);
+    // A place kept from a larger screen, or a size kept from earlier in the
+    // session, still shows the whole window.
+    KeepOnScreen(*substitutionTable_);
+    substitutionTable_->exec();
+}
+
+void MainWindow::UnmakeSubstitutionTable() {
+    delete std::exchange(substitutionTable_, nullptr);
 }
 
 void MainWindow::EndProgram() {

@@ -28,7 +28,7 @@ class KeyGridModel;
 class PreferencesDialog;
 class ProgramPreviewWindow;
 class RunReportWindow;
-class SubstitutionTableHolder;
+class SubstitutionTableDialog;
 
 class MainWindow final : public QWidget, private MainWindowView {
     Q_OBJECT
@@ -101,7 +101,9 @@ class MainWindow final : public QWidget, private MainWindowView {
     void ShowKeyFileWarning(const std::string& label, const std::string& whole) override;
     void PlaceGrid(const TwipsRect& place) override;
     void OpenPreferences(const StoredWindowPlace& place) override;
-    void OpenSubstitutionTable(const std::string& tablePath) override;
+    void MakeSubstitutionTable(SubstitutionTableModel& table) override;
+    void ShowSubstitutionTableAt(OuterPosition position) override;
+    void UnmakeSubstitutionTable() override;
     void EndProgram() override;
     void RunStarting() override;
     void RunOver() override;
@@ -129,7 +131,7 @@ class MainWindow final : public QWidget, private MainWindowView {
     QPushButton* exitButton_ = nullptr;
     QPushButton* varsButton_ = nullptr;
     PreferencesDialog* preferencesDialog_ = nullptr;
-    std::unique_ptr<SubstitutionTableHolder> substitutionTable_;  // made on first use
+    SubstitutionTableDialog* substitutionTable_ = nullptr;  // while the model has one
     RunReportWindow* reportWindow_ = nullptr;
     ProgramPreviewWindow* previewWindow_ = nullptr;
     IndexCheckWindow* checkWindow_ = nullptr;

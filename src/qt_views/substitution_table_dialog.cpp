@@ -13,9 +13,8 @@
 
 namespace bladeway {
 
-SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::string tableFile,
-                                                 FileSystem& fileSystem, QWidget* parent)
-    : QDialog(parent), model_(fileSystem, std::move(tableFile), std::move(settings)) {
+SubstitutionTableDialog::SubstitutionTableDialog(SubstitutionTableModel& model, QWidget* parent)
+    : QDialog(parent), model_(model) {
     model_.SetView(this);
     setObjectName(QStringLiteral("VarSub"));
     setWindowTitle(ViewText(SubstitutionTableModel::Caption()));
@@ -52,6 +51,10 @@ SubstitutionTableDialog::SubstitutionTableDialog(SettingsFile settings, std::str
     const OuterSize stored = model_.StoredSize();
     SetOuterHeight(*this, stored.height);
     SetOuterWidth(*this, stored.width);
+}
+
+SubstitutionTableDialog::~SubstitutionTableDialog() {
+    model_.SetView(nullptr);
 }
 
 void SubstitutionTableDialog::LayOut() {
@@ -101,47 +104,6 @@ void SubstitutionTableDialog::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-SubstitutionTableHolder::SubstitutionTableHolder(QWidget* parent, SettingsFile settings,
-                                                 std::string tableFile, FileSystem& fileSystem)
-    : parent_(parent),
-      settings_(std::move(settings)),
-      tableFile_(std::move(tableFile)),
-      fileSystem_(fileSystem) {}
-
-SubstitutionTableHolder::~SubstitutionTableHolder() {
-    delete dialog_.data();
-}
-
-SubstitutionTableDialog& SubstitutionTableHolder::Editor() {
-    MakeSubstitutionTable(*this);
-    return *dialog_;
-}
-
-void SubstitutionTableHolder::Open() {
-    OpenSubstitutionTable(*this);
-}
-
-void SubstitutionTableHolder::OpenAt(std::int64_t top, std::int64_t left) {
-    OpenSubstitutionTable(*this, OuterPosition{top, left});
-}
-
-void SubstitutionTableHolder::Make() {
-    dialog_ = new SubstitutionTableDialog(settings_, tableFile_, fileSystem_, parent_);
-}
-
-void SubstitutionTableHolder::ShowModalAt(OuterPosition position) {
-    SetOuterTop(*dialog_, position.top);
-    SetOuterLeft(*dialog_, position.left);
-    // A place kept from a larger screen, or a size kept from earlier in the
-    // session, still shows the whole window.
-    KeepOnScreen(*dialog_);
-    dialog_->exec();
-}
-
-void SubstitutionTableHolder::Unmake() {
-    delete dialog_.data();
 }
 
 }  // namespace bladeway

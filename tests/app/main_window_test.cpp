@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QToolTip>
 
 #include "app/data_file_list.h"
@@ -186,6 +187,33 @@ TEST_F(MainWindowTest, PreferencesOpensAtItsStoredPlaceAndOkPointsTheFileListAtT
     // The folder is watched: a file that appears shows up.
     testing::WriteBytes((keys + "/New.dat").toStdString(), "");
     EXPECT_TRUE(WaitFor([&] { return form->FileList().count() == 2; }));
+}
+
+// Vars shows the editor the model keeps (its life across the openings:
+// MainWindowModelTest): modally, at the place and size the settings keep;
+// after its frame closed it, the next Vars shows a new one.
+TEST_F(MainWindowTest, VarsShowsTheEditorAtItsStoredPlaceAndAfterTheCloseBoxANewOne) {
+    WriteSettings(
+        "[Positions]\r\nVarSubTop=1500\r\nVarSubLeft=-300\r\nVarSubHeight=4500\r\n"
+        "VarSubWidth=6000\r\n");
+    const auto form = Start();
+    Show(*form);
+    const auto grid = [](QWidget& dialog) { return dialog.findChild<QTableWidget*>("VSub"); };
+    WhenModalShown("VarSub", [&](QWidget& dialog) {
+        EXPECT_TRUE(WaitFor([&] { return OuterTop(dialog) == 1500; }));  // once framed
+        EXPECT_EQ(OuterLeft(dialog), 300);  // a negative stored edge counts as positive
+        EXPECT_EQ(OuterHeight(dialog), 4500);
+        EXPECT_EQ(OuterWidth(dialog), 6000);
+        EXPECT_EQ(dialog.parentWidget(), form.get());
+        grid(dialog)->setItem(0, 0, new QTableWidgetItem(QStringLiteral("typed")));
+        dialog.close();
+    });
+    form->VarsButton().click();
+    WhenModalShown("VarSub", [&](QWidget& dialog) {
+        EXPECT_EQ(grid(dialog)->item(0, 0), nullptr);
+        testing::ButtonNamed(dialog, "BtnCan").click();
+    });
+    form->VarsButton().click();
 }
 
 TEST_F(MainWindowTest, AnInstalledProgramKeepsSettingsAndTableInTheUserFolderAndItsModeByItsOwn) {

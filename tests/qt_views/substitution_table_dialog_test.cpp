@@ -36,20 +36,27 @@ void ResizeOuter(QWidget& window, int width, int height) {
     QApplication::processEvents();
 }
 
+// An editor's model and its window, as the main window makes them.
+struct Editor {
+    Editor(SettingsFile settings, std::string table)
+        : model(Disk(), std::move(table), std::move(settings)), dialog(model) {}
+    SubstitutionTableModel model;
+    SubstitutionTableDialog dialog;
+};
+
 class SubstitutionTableDialogTest : public ::testing::Test {
   protected:
     SettingsFile Settings() const { return SettingsFile(temp.File("Bladeway.INI")); }
     std::string Table() const { return temp.File("VarTab.Dat"); }
     bool Exists(const char* name) const { return std::filesystem::exists(temp.File(name)); }
-    std::unique_ptr<SubstitutionTableDialog> Create() {
-        return std::make_unique<SubstitutionTableDialog>(Settings(), Table());
-    }
+    std::unique_ptr<Editor> Create() { return std::make_unique<Editor>(Settings(), Table()); }
 
     testing::TempFolder temp;
 };
 
 TEST_F(SubstitutionTableDialogTest, TheFirstSheetButtonsAndTheirLayoutOnResize) {
-    const auto dialog = Create();
+    const auto editor = Create();
+    SubstitutionTableDialog* const dialog = &editor->dialog;
     const QTableWidget& grid = dialog->Grid();
     EXPECT_EQ(dialog->windowTitle(), "Variable Substitution Table");
     EXPECT_EQ(CaptureSheet(grid), SubstitutionTableModel::FirstSheet());
@@ -75,13 +82,14 @@ TEST_F(SubstitutionTableDialogTest, TheFirstSheetButtonsAndTheirLayoutOnResize) 
 }
 
 TEST_F(SubstitutionTableDialogTest, EnterDoesNotCloseEscapePressesCancelWhichWritesNothing) {
-    const auto dialog = Create();
+    const auto editor = Create();
+    SubstitutionTableDialog* const dialog = &editor->dialog;
     dialog->show();
     Type(dialog->Grid(), 0, 0, "abandoned");
-    QTest::keyClick(dialog.get(), Qt::Key_Return);
+    QTest::keyClick(dialog, Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
     QSignalSpy cancelled(&ButtonNamed(*dialog, "BtnCan"), &QPushButton::clicked);
-    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_EQ(cancelled.count(), 1);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(Exists("VarTab.Dat"));
@@ -92,7 +100,8 @@ TEST_F(SubstitutionTableDialogTest, EnterDoesNotCloseEscapePressesCancelWhichWri
 }
 
 TEST_F(SubstitutionTableDialogTest, OkSavesTheTableWithItsColumnWidthsButNoPlace) {
-    const auto dialog = Create();
+    const auto editor = Create();
+    SubstitutionTableDialog* const dialog = &editor->dialog;
     dialog->show();
     Type(dialog->Grid(), 3, 4, "0.25");
     dialog->Grid().setColumnWidth(4, 150);
@@ -100,69 +109,30 @@ TEST_F(SubstitutionTableDialogTest, OkSavesTheTableWithItsColumnWidthsButNoPlace
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     const auto again = Create();
-    again->show();
-    EXPECT_EQ(CaptureSheet(again->Grid()), CaptureSheet(dialog->Grid()));
-    EXPECT_EQ(again->Grid().columnWidth(4), 150);
+    again->dialog.show();
+    EXPECT_EQ(CaptureSheet(again->dialog.Grid()), CaptureSheet(dialog->Grid()));
+    EXPECT_EQ(again->dialog.Grid().columnWidth(4), 150);
     EXPECT_FALSE(Exists("Bladeway.INI"));  // OK and Cancel store no place
-    again->hide();
+    again->dialog.hide();
 }
 
 // Closed from its frame: unloaded, no table saved, the place (signs kept)
 // and size stored after what the file held.
 TEST_F(SubstitutionTableDialogTest, ClosingFromTheFrameUnloadsItSavesNoTableAndStoresThePlace) {
     temp.Write("Bladeway.INI", "[Positions]\r\nMainTop=10\r\n");
-    const auto dialog = Create();
+    const auto editor = Create();
+    SubstitutionTableDialog* const dialog = &editor->dialog;
     dialog->show();
     ResizeOuter(*dialog, 400, 300);
     dialog->move(-4, -8);
-    EXPECT_FALSE(dialog->IsUnloaded());
+    EXPECT_FALSE(editor->model.Unloaded());
     Type(dialog->Grid(), 0, 0, "not kept");
     dialog->close();
-    EXPECT_TRUE(dialog->IsUnloaded());
+    EXPECT_TRUE(editor->model.Unloaded());
     EXPECT_FALSE(Exists("VarTab.Dat"));
     EXPECT_EQ(testing::ReadBytes(temp.File("Bladeway.INI")),
               "[Positions]\r\nMainTop=10\r\nVarSubTop=-120\r\nVarSubLeft=-60\r\n"
               "VarSubHeight=4500\r\nVarSubWidth=6000\r\n");
-}
-
-TEST_F(SubstitutionTableDialogTest,
-       TheHolderOpensModallyAtTheStoredPlaceAndKeepsTheEditorUntilClosed) {
-    temp.Write("Bladeway.INI",
-               "[Positions]\r\nVarSubTop=1500\r\nVarSubLeft=-300\r\n"
-               "VarSubHeight=4500\r\nVarSubWidth=6000\r\n");
-    auto parent = std::make_unique<QWidget>();
-    SubstitutionTableHolder holder(parent.get(), Settings(), Table());
-    EXPECT_FALSE(holder.IsLoaded());
-    testing::WhenModalShown("VarSub", [](QWidget& dialog) {
-        EXPECT_EQ(dialog.pos(), QPoint(20, 100));  // 300 and 1500 twips
-        Type(static_cast<SubstitutionTableDialog&>(dialog).Grid(), 0, 0, "typed");
-        ButtonNamed(dialog, "BtnCan").click();
-    });
-    holder.Open();
-    ASSERT_TRUE(holder.IsLoaded());  // hidden, not unloaded: the same editor, the same edit
-    EXPECT_EQ(holder.Editor().parentWidget(), parent.get());
-    EXPECT_EQ(Text(holder.Editor().Grid(), 0, 0), "typed");
-    testing::WhenModalShown("VarSub", [](QWidget& dialog) {
-        ResizeOuter(dialog, 420, 310);
-        dialog.close();
-    });
-    holder.OpenAt(150, 150);
-    EXPECT_FALSE(holder.IsLoaded());
-    // A new editor: the first sheet, and the stored size without growing by
-    // its frame (a stored sign is dropped:
-    // SettingsFileTest.AMissingFileReadsEmptyAndIsNotMadeAndPositionsAreAbsolute).
-    SubstitutionTableDialog& fresh = holder.Editor();
-    EXPECT_EQ(fresh.Grid().item(0, 0), nullptr);
-    EXPECT_EQ(OuterHeight(fresh), 310 * 15);
-    EXPECT_EQ(OuterWidth(fresh), 420 * 15);
-    EXPECT_EQ(Settings().ReadPositionSetting("Positions", "VarSubTop"), 150);
-    parent.reset();  // the parent deletes the editor first, the holder then knows
-    EXPECT_FALSE(holder.IsLoaded());
-    {
-        QWidget owner;
-        SubstitutionTableHolder inner(&owner, Settings(), Table());
-        inner.Editor();
-    }  // and a holder that goes first deletes the editor itself: no double delete
 }
 
 // The grid's sheet in the core's form, which the table file holds.

@@ -37,9 +37,20 @@ class Win32SubstitutionTableTest : public testing::OwnerWindowTest {
 
     std::string Settings() const { return folder.File("Bladeway.INI"); }
     std::string Table() const { return folder.File("VarTab.Dat"); }
-    std::unique_ptr<SubstitutionTableHolder> Holder() const {
-        return std::make_unique<SubstitutionTableHolder>(owner, SettingsFile(Settings()), Table(),
-                                                         Disk());
+    // An editor's model and its window, as the main window makes them.
+    struct Editor {
+        Editor(HWND owner, const std::string& settings, const std::string& table)
+            : model(Disk(), table, SettingsFile(settings)), window(owner, model) {}
+        // Shown modally at the place the settings keep, as Vars shows it.
+        void Open() {
+            window.MoveToOuter(model.StoredPosition());
+            window.RunModal();
+        }
+        SubstitutionTableModel model;
+        SubstitutionTableWindow window;
+    };
+    std::unique_ptr<Editor> MakeEditor() const {
+        return std::make_unique<Editor>(owner, Settings(), Table());
     }
     std::int64_t Twips(int pixels) const { return PixelsToTwips(pixels, dpi); }
 
@@ -72,13 +83,13 @@ TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesI
         "[Positions]\r\nVarSubTop=1500\r\nVarSubLeft=750\r\n"
         "VarSubHeight=4500\r\nVarSubWidth=6000\r\n";
     folder.Write("Bladeway.INI", settings);
-    const auto holder = Holder();
+    auto editor = MakeEditor();
 
     testing::WhenShown edit(kCaption, [&](HWND shown) {
         EXPECT_FALSE(IsWindowEnabled(owner));
         EXPECT_EQ(testing::EdgesOf(testing::WindowRectOf(shown)),
                   testing::EdgesOf(PixelRectOf({750, 1500, 6000, 4500}, dpi)));
-        KeyGrid& grid = holder->Editor().Grid();
+        KeyGrid& grid = editor->window.Grid();
         EXPECT_EQ(grid.GetSheet().ColumnCount(), 4);
         EXPECT_EQ(grid.GetSheet().RowCount(), 2);
         EXPECT_EQ(grid.GetSheet().CellText(1, 1), "12.5");
@@ -89,9 +100,9 @@ TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesI
         TypeInto(grid, GridCell{3, 1}, L"\u2264 0.5");  // a character Windows-1252 lacks
         EXPECT_TRUE(testing::ClickButton(shown, L"OK"));
     });
-    holder->Open();
+    editor->Open();
     EXPECT_TRUE(edit.Done());
-    EXPECT_TRUE(holder->IsLoaded());  // hidden, kept for the next opening
+    EXPECT_FALSE(editor->model.Unloaded());  // hidden, kept for the next opening
 
     saved.cells[{0, 2}] = "\xE2\x89\xA4 0.5";
     ASSERT_TRUE(SaveSheet(Disk(), folder.File("expected.Dat"), saved).ok());
@@ -102,21 +113,21 @@ TEST_F(Win32SubstitutionTableTest, ShowsTheSavedTableAtTheStoredPlaceAndOkSavesI
     saved.cells = {{{1, 0}, "from the file"}};
     ASSERT_TRUE(SaveSheet(Disk(), Table(), saved).ok());
     testing::WhenShown cancel(kCaption, [&](HWND shown) {
-        EXPECT_EQ(holder->Editor().Grid().GetSheet().CellText(1, 2), "from the file");
-        EXPECT_EQ(holder->Editor().Grid().GetSheet().CellText(3, 1), "");
+        EXPECT_EQ(editor->window.Grid().GetSheet().CellText(1, 2), "from the file");
+        EXPECT_EQ(editor->window.Grid().GetSheet().CellText(3, 1), "");
         EXPECT_TRUE(testing::ClickButton(shown, L"Cancel"));
     });
-    holder->Open();
+    editor->Open();
     EXPECT_TRUE(cancel.Done());
 }
 
 TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfreshThere) {
     folder.Write("Bladeway.INI", "[Positions]\r\nMainTop=10\r\n");
-    const auto holder = Holder();
+    auto editor = MakeEditor();
     const RECT moved{30, 45, 30 + 420, 45 + 310};
     testing::WhenShown close(kCaption, [&](HWND shown) {
         // Made without a stored place or table: the first sheet, its rows named.
-        KeyGrid& grid = holder->Editor().Grid();
+        KeyGrid& grid = editor->window.Grid();
         const SavedSheet first = SubstitutionTableModel::FirstSheet();
         EXPECT_EQ(grid.GetSheet().RowCount(), first.rowCount);
         EXPECT_EQ(grid.GetSheet().ColumnCount(), first.columnCount);
@@ -126,9 +137,9 @@ TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfresh
         TypeInto(grid, GridCell{1, 1}, L"not kept");
         PostMessageW(shown, WM_CLOSE, 0, 0);
     });
-    holder->Open();
+    editor->Open();
     EXPECT_TRUE(close.Done());
-    EXPECT_FALSE(holder->IsLoaded());
+    ASSERT_TRUE(editor->model.Unloaded());
     EXPECT_FALSE(std::filesystem::exists(Table()));
     const std::string stored =
         "[Positions]\r\nMainTop=10\r\nVarSubTop=" + std::to_string(Twips(45)) +
@@ -137,18 +148,19 @@ TEST_F(Win32SubstitutionTableTest, TheCloseBoxKeepsThePlaceForAnEditorMadeAfresh
         "\r\nVarSubWidth=" + std::to_string(Twips(420)) + "\r\n";
     EXPECT_EQ(bladeway::testing::ReadBytes(Settings()), stored);
 
+    editor = MakeEditor();  // afresh, as Vars makes it after the close box
     testing::WhenShown escape(kCaption, [&](HWND shown) {
         EXPECT_EQ(testing::EdgesOf(testing::WindowRectOf(shown)), testing::EdgesOf(moved));
-        KeyGrid& grid = holder->Editor().Grid();
+        KeyGrid& grid = editor->window.Grid();
         EXPECT_EQ(grid.GetSheet().CellText(1, 1), "");  // a new editor
         // Enter and then Escape as the user presses them, through the
         // window's own loop: Enter belongs to the grid, Escape is Cancel.
         PostMessageW(grid.Handle(), WM_KEYDOWN, VK_RETURN, 0);
         PostMessageW(grid.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    holder->Open();
+    editor->Open();
     EXPECT_TRUE(escape.Done());
-    EXPECT_TRUE(holder->IsLoaded());  // Cancel hides it
+    EXPECT_FALSE(editor->model.Unloaded());  // Cancel hides it
     EXPECT_EQ(bladeway::testing::ReadBytes(Settings()), stored);
     EXPECT_FALSE(std::filesystem::exists(Table()));  // nor did Enter press OK
 }

@@ -257,9 +257,19 @@ void MainWindowModel::Exit() {
         view_->EndProgram();
 }
 
-void MainWindowModel::OpenSubstitutionTable() {
-    if (!RunGoingOn())
-        view_->OpenSubstitutionTable(SubstitutionTablePath());
+void MainWindowModel::OpenSubstitutionTable(std::optional<OuterPosition> position) {
+    if (RunGoingOn())
+        return;
+    if (!substitutionTable_) {
+        substitutionTable_.emplace(*fileSystem_, SubstitutionTablePath(), settings_);
+        view_->MakeSubstitutionTable(*substitutionTable_);
+    }
+    // The place is read from the settings after the Load.
+    view_->ShowSubstitutionTableAt(position.value_or(substitutionTable_->StoredPosition()));
+    if (substitutionTable_->Unloaded()) {
+        view_->UnmakeSubstitutionTable();
+        substitutionTable_.reset();
+    }
 }
 
 void MainWindowModel::GridMenuChosen(GridMenuCommand command, const SheetSelection& selection,

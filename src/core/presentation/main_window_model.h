@@ -29,6 +29,7 @@
 #include "core/presentation/program_preview_model.h"
 #include "core/presentation/run_report_model.h"
 #include "core/presentation/run_undo_model.h"
+#include "core/presentation/substitution_table_model.h"
 #include "core/presentation/twips.h"
 #include "core/presentation/window_place.h"
 #include "core/run/processing_run.h"
@@ -132,8 +133,14 @@ class MainWindowView : public RunUndoView, public BeforeRunView {
     virtual void PlaceGrid(const TwipsRect& place) = 0;
     // Opens the Preferences dialog at this place, modally.
     virtual void OpenPreferences(const StoredWindowPlace& place) = 0;
-    // Opens the substitution table kept in `tablePath`.
-    virtual void OpenSubstitutionTable(const std::string& tablePath) = 0;
+    // The substitution table editor's window over `table`: making it is its
+    // Load, which sizes it as the settings keep it.
+    virtual void MakeSubstitutionTable(SubstitutionTableModel& table) = 0;
+    // Moves the editor's window's outer top and then its left to `position`
+    // and shows it modally; returns once it is hidden or closed.
+    virtual void ShowSubstitutionTableAt(OuterPosition position) = 0;
+    // Destroys the editor's window.
+    virtual void UnmakeSubstitutionTable() = 0;
     // Ends the program at once; no other window's closing steps run.
     virtual void EndProgram() = 0;
     // A Process run starts (the busy pointer), is over (the normal pointer,
@@ -242,7 +249,11 @@ class MainWindowModel {
     void Process(GridSelectionRanges selection);
     void OpenPreferences();
     void Exit();
-    void OpenSubstitutionTable();
+    // Vars: the substitution table editor, made on first use, shown modally
+    // at `position` or, without one, at the top and left the settings keep
+    // (read once it is made); kept while hidden, so that it keeps its grid,
+    // and made afresh after its frame closed it.
+    void OpenSubstitutionTable(std::optional<OuterPosition> position = std::nullopt);
     // An entry of the grid's context menu (kGridMenu), or its shortcut, with
     // the grid's selection and current column: "Preview program" previews
     // the current column's key (the first column's when there is no current
@@ -287,6 +298,7 @@ class MainWindowModel {
     RunSessionModel* run_ = nullptr;
 
     AboutModel about_;
+    std::optional<SubstitutionTableModel> substitutionTable_;
     std::string appFolder_;
     SettingsFile settings_;
     bool flatTemplateMode_ = true;

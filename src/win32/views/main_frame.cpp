@@ -420,14 +420,20 @@ void MainFrame::OpenPreferences(const StoredWindowPlace& place) {
         preferences_->Open(place);
 }
 
-// One editor for the window's life: OK and Cancel hide it and keep its
-// state, as every dialog does.
-void MainFrame::OpenSubstitutionTable(const std::string& tablePath) {
-    if (!substitutionTable_) {
-        substitutionTable_ = std::make_unique<SubstitutionTableHolder>(Handle(), model_.Settings(),
-                                                                       tablePath, model_.Files());
-    }
-    substitutionTable_->Open();
+void MainFrame::MakeSubstitutionTable(SubstitutionTableModel& table) {
+    substitutionTable_ = std::make_unique<SubstitutionTableWindow>(Handle(), table);
+}
+
+// A window the system would not make shows nothing rather than wait for ever.
+void MainFrame::ShowSubstitutionTableAt(OuterPosition position) {
+    if (substitutionTable_->Handle() == nullptr)
+        return;
+    substitutionTable_->MoveToOuter(position);
+    substitutionTable_->RunModal();
+}
+
+void MainFrame::UnmakeSubstitutionTable() {
+    substitutionTable_.reset();
 }
 
 // The window goes and its WM_DESTROY ends the message loop.

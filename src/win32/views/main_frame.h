@@ -89,7 +89,9 @@ class MainFrame final : public DialogWindow, private MainWindowView {
     void ShowKeyFileWarning(const std::string& label, const std::string& whole) override;
     void PlaceGrid(const TwipsRect& place) override;
     void OpenPreferences(const StoredWindowPlace& place) override;
-    void OpenSubstitutionTable(const std::string& tablePath) override;
+    void MakeSubstitutionTable(SubstitutionTableModel& table) override;
+    void ShowSubstitutionTableAt(OuterPosition position) override;
+    void UnmakeSubstitutionTable() override;
     void EndProgram() override;
     void RunStarting() override;
     void RunOver() override;
@@ -104,7 +106,7 @@ class MainFrame final : public DialogWindow, private MainWindowView {
 
     MainWindowModel model_;
     std::unique_ptr<KeyGrid> grid_;
-    std::unique_ptr<SubstitutionTableHolder> substitutionTable_;  // made on first use
+    std::unique_ptr<SubstitutionTableWindow> substitutionTable_;  // while the model has one
     // The busy pointer shows over the window while a run goes on.
     bool busy_ = false;
     std::unique_ptr<BackgroundRun> run_;

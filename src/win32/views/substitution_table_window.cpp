@@ -33,9 +33,8 @@ int GridPixels(int sheetPixels, int dpi) {
 
 }  // namespace
 
-SubstitutionTableWindow::SubstitutionTableWindow(HWND owner, SettingsFile settings,
-                                                 std::string tableFile, FileSystem& fileSystem)
-    : model_(fileSystem, std::move(tableFile), std::move(settings)) {
+SubstitutionTableWindow::SubstitutionTableWindow(HWND owner, SubstitutionTableModel& model)
+    : model_(model) {
     model_.SetView(this);
     if (!CreateFrame(kClassName, SubstitutionTableModel::Caption(),
                      SubstitutionTableModel::ClientSize(), owner, kStyle))
@@ -68,6 +67,7 @@ SubstitutionTableWindow::SubstitutionTableWindow(HWND owner, SettingsFile settin
 SubstitutionTableWindow::~SubstitutionTableWindow() {
     grid_.reset();
     Destroy();
+    model_.SetView(nullptr);
 }
 
 // A place kept from a larger screen, or a size kept from earlier in the
@@ -187,36 +187,6 @@ LRESULT SubstitutionTableWindow::HandleMessage(UINT message, WPARAM wParam, LPAR
             break;
     }
     return DialogWindow::HandleMessage(message, wParam, lParam);
-}
-
-SubstitutionTableHolder::SubstitutionTableHolder(HWND owner, SettingsFile settings,
-                                                 std::string tableFile, FileSystem& fileSystem)
-    : owner_(owner),
-      settings_(std::move(settings)),
-      tableFile_(std::move(tableFile)),
-      fileSystem_(fileSystem) {}
-
-SubstitutionTableHolder::~SubstitutionTableHolder() = default;
-
-SubstitutionTableWindow& SubstitutionTableHolder::Editor() {
-    MakeSubstitutionTable(*this);
-    return *window_;
-}
-
-void SubstitutionTableHolder::Open() {
-    OpenSubstitutionTable(*this);
-}
-
-void SubstitutionTableHolder::Make() {
-    window_ = std::make_unique<SubstitutionTableWindow>(owner_, settings_, tableFile_, fileSystem_);
-}
-
-// A window the system would not make shows nothing rather than wait for ever.
-void SubstitutionTableHolder::ShowModalAt(OuterPosition position) {
-    if (window_->Handle() == nullptr)
-        return;
-    window_->MoveToOuter(position);
-    window_->RunModal();
 }
 
 }  // namespace bladeway::win32

@@ -12,10 +12,7 @@
 #include <vector>
 
 #include "core/presentation/substitution_table_model.h"
-#include "core/presentation/substitution_table_opening.h"
 #include "core/settings/saved_sheet.h"
-#include "core/settings/settings_file.h"
-#include "core/storage/file_system.h"
 #include "win32/kit/dialog_window.h"
 #include "win32/kit/windows_api.h"
 #include "win32/views/key_grid.h"
@@ -24,14 +21,11 @@ namespace bladeway::win32 {
 
 class SubstitutionTableWindow final : public DialogWindow, private SubstitutionTableView {
   public:
-    // The editor of the table file `tableFile`, read and written through
-    // `fileSystem`, which must outlive it, owned by `owner`.
-    SubstitutionTableWindow(HWND owner, SettingsFile settings, std::string tableFile,
-                            FileSystem& fileSystem);
+    // The editor over `model`, which must outlive it, owned by `owner`.
+    SubstitutionTableWindow(HWND owner, SubstitutionTableModel& model);
     ~SubstitutionTableWindow() override;
 
     KeyGrid& Grid() { return *grid_; }
-    const SubstitutionTableModel& Model() const { return model_; }
 
     // Moves the window's outer top-left corner to `position` (twips), then
     // into the screen's free area where it would reach beyond it.
@@ -50,7 +44,7 @@ class SubstitutionTableWindow final : public DialogWindow, private SubstitutionT
 
     void LayOut();
 
-    SubstitutionTableModel model_;
+    SubstitutionTableModel& model_;
     std::unique_ptr<KeyGrid> grid_;
     // What the sheet says and the grid does not show apart: the headers
     // (null for a default heading) and the rows' heights, given back as
@@ -61,40 +55,6 @@ class SubstitutionTableWindow final : public DialogWindow, private SubstitutionT
     std::vector<std::optional<std::string>> columnHeaders_;
     std::vector<int> rowHeights_;
     std::vector<int> columnWidths_;
-};
-
-// Keeps the editor between uses, as the main window's Vars button needs it
-// (OpenSubstitutionTable): made on first use, kept while hidden, made afresh
-// after it was closed from its frame.
-class SubstitutionTableHolder final : private SubstitutionTableWindows {
-  public:
-    SubstitutionTableHolder(HWND owner, SettingsFile settings, std::string tableFile,
-                            FileSystem& fileSystem);
-    ~SubstitutionTableHolder() override;
-    SubstitutionTableHolder(const SubstitutionTableHolder&) = delete;
-    SubstitutionTableHolder& operator=(const SubstitutionTableHolder&) = delete;
-
-    // The editor, made (and so loaded) when it is not.
-    SubstitutionTableWindow& Editor();
-    bool IsLoaded() const { return window_ != nullptr; }
-
-    // The Vars button: shows the editor modally at the place the settings
-    // keep; returns once it is hidden or unloaded.
-    void Open();
-
-  private:
-    bool IsMade() const override { return IsLoaded(); }
-    void Make() override;
-    OuterPosition StoredPosition() const override { return window_->Model().StoredPosition(); }
-    bool IsUnloaded() const override { return window_->Model().Unloaded(); }
-    void ShowModalAt(OuterPosition position) override;
-    void Unmake() override { window_.reset(); }
-
-    HWND owner_;
-    SettingsFile settings_;
-    std::string tableFile_;
-    FileSystem& fileSystem_;
-    std::unique_ptr<SubstitutionTableWindow> window_;
 };
 
 }  // namespace bladeway::win32

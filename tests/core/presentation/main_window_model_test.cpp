@@ -17,6 +17,7 @@
 #include "core/presentation/key_data_file_list.h"
 #include "core/presentation/key_grid_rules.h"
 #include "core/presentation/run_session_model.h"
+#include "core/presentation/substitution_table_model.h"
 #include "run_session_doubles.h"
 #include "support/case_table.h"
 #include "support/recording_file_system.h"
@@ -68,8 +69,19 @@ class RecordingWindow final : public MainWindowView {
     void OpenPreferences(const StoredWindowPlace& place) override {
         Note("preferences at " + PlaceText(place));
     }
-    void OpenSubstitutionTable(const std::string& tablePath) override {
-        Note("table " + tablePath);
+    void MakeSubstitutionTable(SubstitutionTableModel& made) override {
+        table = &made;
+        Note("table made");
+    }
+    // Shown and hidden again, or closed from its frame at (99, 98).
+    void ShowSubstitutionTableAt(OuterPosition at) override {
+        Note("table at " + std::to_string(at.top) + "," + std::to_string(at.left));
+        if (closeTableByFrame)
+            table->ClosedByFrame({.top = 99, .left = 98}, {.height = 3000, .width = 4000});
+    }
+    void UnmakeSubstitutionTable() override {
+        Note("table unmade");
+        table = nullptr;
     }
     void EndProgram() override { Note("end"); }
     void ShowTitle(const std::string& shown) override { title = shown; }
@@ -114,6 +126,8 @@ class RecordingWindow final : public MainWindowView {
     MainWindowModel* model;
     RunReportModel* report = nullptr;  // the one the window shows
     const ProgramPreviewModel* preview = nullptr;
+    SubstitutionTableModel* table = nullptr;
+    bool closeTableByFrame = false;
     const testing::RecordingFileSystem* fileSystem;
     std::vector<std::string> events;
     std::vector<bool> loadCompleteAt;
@@ -328,9 +342,34 @@ TEST_F(MainWindowModelTest,
     everyCommand();
     EXPECT_EQ(window.events,
               (std::vector<std::string>{"shows 2 keys", "preferences at 1500 3000 - -", "end",
-                                        "table " + folder.File("VarTab.Dat"), "preview Column A",
+                                        "table made", "table at 0,0", "preview Column A",
                                         "report", "select 1 from 3", "busy"}));
     run.Finish();
+}
+
+// Vars makes the editor on first use, beside the settings file, and keeps
+// it while hidden; after its frame closed it the next Vars makes it afresh,
+// at the place then kept.
+TEST_F(MainWindowModelTest, TheTableIsMadeOnFirstUseKeptWhileHiddenAndMadeAfreshAfterItsFrameClosedIt) {
+    folder.Write("Bladeway.INI", "[Positions]\r\nVarSubTop=1500\r\nVarSubLeft=-300\r\n");
+    model.Load();
+    window.events.clear();
+    model.OpenSubstitutionTable();
+    SubstitutionTableModel* const first = window.table;
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(first->Load());
+    EXPECT_EQ(fileSystem.Log().back(), "read " + folder.File("VarTab.Dat"));
+    model.OpenSubstitutionTable(OuterPosition{.top = 150, .left = 75});
+    EXPECT_EQ(window.table, first);
+    window.closeTableByFrame = true;
+    model.OpenSubstitutionTable();
+    EXPECT_EQ(window.table, nullptr);
+    window.closeTableByFrame = false;
+    model.OpenSubstitutionTable();
+    EXPECT_EQ(window.events,
+              (std::vector<std::string>{"table made", "table at 1500,300", "table at 150,75",
+                                        "table at 1500,300", "table unmade", "table made",
+                                        "table at 99,98"}));
 }
 
 // The report's buttons reach the other windows through the application's
