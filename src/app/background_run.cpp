@@ -9,29 +9,33 @@
 namespace bladeway {
 
 BackgroundRun::BackgroundRun(QWidget& window, MessageShower showMessage)
-    : window_(window),
-      showMessage_(std::move(showMessage)),
-      session_(RunSessionHooks{
-          .post =
-              [this](std::function<void()> task) {
-                  QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
-              },
-          .startTimer = [this](std::chrono::milliseconds interval) { timer_.start(interval); },
-          .stopTimer = [this] { timer_.stop(); },
-      }) {
-    session_.SetView(this);
-    connect(&timer_, &QTimer::timeout, this, [this] { session_.Tick(); });
+    : window_(window), showMessage_(std::move(showMessage)) {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (session_ != nullptr)
+            session_->Tick();
+    });
 }
 
-// The progress dialog stops showing the session's model before it goes.
-BackgroundRun::~BackgroundRun() {
-    session_.Progress().SetView(nullptr);
+RunSessionHooks BackgroundRun::Hooks() {
+    return RunSessionHooks{
+        .post =
+            [this](std::function<void()> task) {
+                QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+            },
+        .startTimer = [this](std::chrono::milliseconds interval) { timer_.start(interval); },
+        .stopTimer = [this] { timer_.stop(); },
+    };
+}
+
+void BackgroundRun::Show(RunSessionModel& session) {
+    session_ = &session;
+    session_->SetView(this);
 }
 
 void BackgroundRun::RunStarting() {
     blocker_ = std::make_unique<InputBlocker>(window_);
     if (progress_ == nullptr)
-        progress_ = new RunProgressDialog(&window_, session_.Progress());
+        progress_ = new RunProgressDialog(&window_, session_->Progress());
 }
 
 void BackgroundRun::ShowProgressWindow() {
@@ -44,7 +48,7 @@ void BackgroundRun::HideProgressWindow() {
 }
 
 void BackgroundRun::OpenMessage(std::string_view message) {
-    message_ = showMessage_(*progress_, message, [this](bool stop) { session_.Answer(stop); });
+    message_ = showMessage_(*progress_, message, [this](bool stop) { session_->Answer(stop); });
 }
 
 void BackgroundRun::CloseMessage() {

@@ -1,7 +1,7 @@
 #pragma once
-// The Qt side of a processing run (RunSessionModel): the user-interface
-// thread's queue and timer for the model, the input blocker over the main
-// window, the progress dialog and the index message as the run's views.
+// The Qt side of the main window model's run session (RunSessionModel): the
+// user-interface thread's queue and timer for it, the input blocker over the
+// main window, the progress dialog and the index message as the run's views.
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -30,10 +30,12 @@ class BackgroundRun final : public QObject, private RunSessionView {
                                                  std::function<void(bool stop)> answered)>;
 
     BackgroundRun(QWidget& window, MessageShower showMessage);
-    // A run still going is stopped, and waited for, first.
-    ~BackgroundRun() override;
 
-    RunSessionModel& Session() { return session_; }
+    // The user-interface thread's queue and timer, for the run session.
+    RunSessionHooks Hooks();
+    // Shows the runs of `session`, made over Hooks(); it goes first
+    // (MainWindowModel::EndRunSession).
+    void Show(RunSessionModel& session);
 
     // The progress dialog of the run going on, once made; for tests.
     RunProgressDialog* ProgressDialog() const { return progress_; }
@@ -52,7 +54,7 @@ class BackgroundRun final : public QObject, private RunSessionView {
     RunProgressDialog* progress_ = nullptr;
     QTimer timer_;
     QPointer<QWidget> message_;  // the message that is up, if any
-    RunSessionModel session_;    // last: gone first, with the run stopped
+    RunSessionModel* session_ = nullptr;
 };
 
 }  // namespace bladeway

@@ -87,7 +87,7 @@ MainWindow::MainWindow(AppEnvironment environment, QWidget* parent)
 
 // A run still going is stopped and waited for before the window goes.
 MainWindow::~MainWindow() {
-    model_.SetRun(nullptr);
+    model_.EndRunSession();
     run_.reset();
     // The grid shows the model's sheet: it goes before the model does, not
     // with the other child widgets after it.
@@ -220,7 +220,7 @@ void MainWindow::CreateRun() {
         return nullptr;
     };
     run_ = std::make_unique<BackgroundRun>(*this, showMessage);
-    model_.SetRun(&run_->Session());
+    run_->Show(model_.MakeRunSession(run_->Hooks()));
 }
 
 void MainWindow::Load() {

@@ -58,12 +58,21 @@ MainWindowModel::MainWindowModel(std::string programPath, FileSystem& fileSystem
       today_(std::move(today)),
       settings_(std::string(), fileSystem) {}
 
-void MainWindowModel::SetRun(RunSessionModel* run) {
-    if (run_ != nullptr)
-        run_->SetRunEndedListener(nullptr);
-    run_ = run;
-    if (run_ != nullptr)
-        run_->SetRunEndedListener([this](const RunReport* report) { RunEnded(report); });
+RunSessionModel& MainWindowModel::MakeRunSession(RunSessionHooks hooks,
+                                                 RunSessionModel::RunWork work) {
+    EndRunSession();
+    run_ = std::make_unique<RunSessionModel>(std::move(hooks), std::move(work));
+    run_->SetRunEndedListener([this](const RunReport* report) { RunEnded(report); });
+    return *run_;
+}
+
+void MainWindowModel::EndRunSession() {
+    if (run_ == nullptr)
+        return;
+    // Its windows show it no more while it stops.
+    run_->SetView(nullptr);
+    run_->Progress().SetView(nullptr);
+    run_.reset();
 }
 
 void MainWindowModel::Load() {

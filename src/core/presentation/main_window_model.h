@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,6 +29,7 @@
 #include "core/presentation/preferences_model.h"
 #include "core/presentation/program_preview_model.h"
 #include "core/presentation/run_report_model.h"
+#include "core/presentation/run_session_model.h"
 #include "core/presentation/run_undo_model.h"
 #include "core/presentation/substitution_table_model.h"
 #include "core/presentation/twips.h"
@@ -43,7 +45,6 @@ namespace bladeway {
 
 struct RunCheckStep;
 
-class RunSessionModel;
 
 // The window's design, in twips: its client area, the smallest one (room for
 // a title bar and its buttons; a first start without settings opens at this
@@ -173,9 +174,15 @@ class MainWindowModel {
                     std::function<std::string()> today);
 
     void SetView(MainWindowView* view) { view_ = view; }
-    // The run that Process starts; the commands wait for its end, which
-    // comes to RunEnded.
-    void SetRun(RunSessionModel* run);
+    // The run session Process starts, made over the front end's queue and
+    // timer (`hooks`), doing `work` (RunProcessing unless a test gives
+    // another): the commands wait for each run's end, which comes to
+    // RunEnded. The views show it (RunSessionModel::SetView).
+    RunSessionModel& MakeRunSession(RunSessionHooks hooks,
+                                    RunSessionModel::RunWork work = nullptr);
+    // A run going on is stopped and waited for, and the session goes: before
+    // the queue and timer it was made over do.
+    void EndRunSession();
 
     // The start-up, in its fixed order: the About box, the settings file
     // (located once), the template mode, the window's stored place and size,
@@ -295,7 +302,7 @@ class MainWindowModel {
     FileSystem* fileSystem_;
     std::function<std::string()> today_;
     MainWindowView* view_ = nullptr;
-    RunSessionModel* run_ = nullptr;
+    std::unique_ptr<RunSessionModel> run_;
 
     AboutModel about_;
     std::optional<SubstitutionTableModel> substitutionTable_;

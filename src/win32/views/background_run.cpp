@@ -10,27 +10,26 @@ constexpr UINT_PTR kTimerId = 1;
 
 }  // namespace
 
-BackgroundRun::BackgroundRun(HWND window)
-    : window_(window),
-      session_(RunSessionHooks{
-          .post = [this](std::function<void()> task) { Post(std::move(task)); },
-          .startTimer =
-              [this](std::chrono::milliseconds interval) {
-                  SetTimer(Handle(), kTimerId, static_cast<UINT>(interval.count()), nullptr);
-              },
-          .stopTimer = [this] { KillTimer(Handle(), kTimerId); },
-      }) {
+BackgroundRun::BackgroundRun(HWND window) : window_(window) {
     RegisterClassOnce(kClassName, 0, nullptr);
     // Message-only: it has no place on the screen and is never shown.
     Create(kClassName, 0, 0, L"", RECT{}, HWND_MESSAGE, 0);
-    session_.SetView(this);
 }
 
-// The session goes first (a member declared last): it stops the run and
-// waits for it while the queue it posts to is still here.
-// The progress window stops showing the session's model before it goes.
-BackgroundRun::~BackgroundRun() {
-    session_.Progress().SetView(nullptr);
+RunSessionHooks BackgroundRun::Hooks() {
+    return RunSessionHooks{
+        .post = [this](std::function<void()> task) { Post(std::move(task)); },
+        .startTimer =
+            [this](std::chrono::milliseconds interval) {
+                SetTimer(Handle(), kTimerId, static_cast<UINT>(interval.count()), nullptr);
+            },
+        .stopTimer = [this] { KillTimer(Handle(), kTimerId); },
+    };
+}
+
+void BackgroundRun::Show(RunSessionModel& session) {
+    session_ = &session;
+    session_->SetView(this);
 }
 
 void BackgroundRun::Post(std::function<void()> task) {
@@ -63,7 +62,8 @@ LRESULT BackgroundRun::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (message == WM_TIMER && wParam == kTimerId) {
-        session_.Tick();
+        if (session_ != nullptr)
+            session_->Tick();
         return 0;
     }
     return Window::HandleMessage(message, wParam, lParam);
@@ -91,7 +91,7 @@ void BackgroundRun::Unblock() {
 void BackgroundRun::RunStarting() {
     Block();
     if (!progress_)
-        progress_ = std::make_unique<RunProgressWindow>(window_, session_.Progress());
+        progress_ = std::make_unique<RunProgressWindow>(window_, session_->Progress());
 }
 
 void BackgroundRun::ShowProgressWindow() {
@@ -104,7 +104,7 @@ void BackgroundRun::HideProgressWindow() {
 
 void BackgroundRun::OpenMessage(std::string_view message) {
     message_ = std::make_unique<RunMessageWindow>(progress_->Handle(), message,
-                                                  [this](bool stop) { session_.Answer(stop); });
+                                                  [this](bool stop) { session_->Answer(stop); });
 }
 
 void BackgroundRun::CloseMessage() {

@@ -1,6 +1,6 @@
 #pragma once
-// The Win32 side of a processing run (RunSessionModel): the user-interface
-// thread's queue and timer for the model (a private message posted to a
+// The Win32 side of the main window model's run session (RunSessionModel):
+// the user-interface thread's queue and timer for it (a private message posted to a
 // message-only window, and that window's timer), the main window's controls
 // taking no input while the run goes on, the progress window and the index
 // message as the run's views.
@@ -21,12 +21,14 @@ namespace bladeway::win32 {
 
 class BackgroundRun final : public Window, private RunSessionView {
   public:
-    // The run goes on over `window`.
+    // The runs go on over `window`.
     explicit BackgroundRun(HWND window);
-    // A run still going is stopped, and waited for, first.
-    ~BackgroundRun() override;
 
-    RunSessionModel& Session() { return session_; }
+    // This thread's queue and timer, for the run session.
+    RunSessionHooks Hooks();
+    // Shows the runs of `session`, made over Hooks(); it goes first
+    // (MainWindowModel::EndRunSession).
+    void Show(RunSessionModel& session);
 
   private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -52,7 +54,7 @@ class BackgroundRun final : public Window, private RunSessionView {
     std::vector<HWND> blocked_;
     std::unique_ptr<RunProgressWindow> progress_;
     std::unique_ptr<RunMessageWindow> message_;  // the last message, up or answered
-    RunSessionModel session_;                    // last: gone first, with the run stopped
+    RunSessionModel* session_ = nullptr;
 };
 
 }  // namespace bladeway::win32

@@ -79,14 +79,14 @@ MainFrame::MainFrame(std::string programPath, FileSystem& fileSystem,
         return;
     CreateControls();
     run_ = std::make_unique<BackgroundRun>(Handle());
-    model_.SetRun(&run_->Session());
+    run_->Show(model_.MakeRunSession(run_->Hooks()));
     std::vector<ACCEL> shortcuts = GridMenuShortcuts();
     shortcuts_.Reset(CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size())));
 }
 
 // A run still going is stopped and waited for before the window goes.
 MainFrame::~MainFrame() {
-    model_.SetRun(nullptr);
+    model_.EndRunSession();
     run_.reset();
     reportWindow_.reset();
     previewWindow_.reset();

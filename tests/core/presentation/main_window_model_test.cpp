@@ -259,12 +259,32 @@ TEST_F(MainWindowModelTest, TheGridFollowsTheWindowWhereMoreThanAHundredTwipsAre
     EXPECT_EQ(model.Settings().ReadSetting("Positions", "MainWidth"), "6000");
 }
 
-// A run that waits at its first key until the test lets it go on.
+// The model's run session over a queue this thread drains, with a run that
+// waits at its first key until the test lets it go on.
 class BlockedRun {
   public:
-    BlockedRun() { session_.SetView(&view); }
-    ~BlockedRun() { gate_.Open(); }
-    RunSessionModel& Session() { return session_; }
+    explicit BlockedRun(MainWindowModel& model)
+        : model_(model),
+          session_(model.MakeRunSession(
+              RunSessionHooks{
+                  .post = [this](std::function<void()> task) { queue_.Post(std::move(task)); },
+                  .startTimer = [](std::chrono::milliseconds) {},
+                  .stopTimer = [] {}},
+              [this](const Sheet& sheet, const SheetSelection&, const RunEnvironment& environment) {
+                  gate_.Pass();
+                  firstCell_ = sheet.CellText(1, 1);
+                  mirror_ = environment.preferences.MirrorCharacter();
+                  RunReport report = testing::RunOfFourKeys("/out/", 5);
+                  report.stopped = environment.stopRequested();
+                  report.notProcessed = {7};
+                  return report;
+              })) {
+        session_.SetView(&view);
+    }
+    ~BlockedRun() {
+        gate_.Open();
+        model_.EndRunSession();
+    }
     // Lets the run end and delivers its end (posted even when Stop ended it).
     void Finish() {
         gate_.Open();
@@ -286,20 +306,8 @@ class BlockedRun {
     testing::Gate gate_;
     testing::PostQueue queue_;
     std::string firstCell_, mirror_;
-    RunSessionModel session_{
-        RunSessionHooks{
-            .post = [this](std::function<void()> task) { queue_.Post(std::move(task)); },
-            .startTimer = [](std::chrono::milliseconds) {},
-            .stopTimer = [] {}},
-        [this](const Sheet& sheet, const SheetSelection&, const RunEnvironment& environment) {
-            gate_.Pass();
-            firstCell_ = sheet.CellText(1, 1);
-            mirror_ = environment.preferences.MirrorCharacter();
-            RunReport report = testing::RunOfFourKeys("/out/", 5);
-            report.stopped = environment.stopRequested();
-            report.notProcessed = {7};
-            return report;
-        }};
+    MainWindowModel& model_;
+    RunSessionModel& session_;
 };
 
 TEST_F(MainWindowModelTest,
@@ -310,8 +318,7 @@ TEST_F(MainWindowModelTest,
                  "[Positions]\r\nPrefTop=1500\r\nPrefLeft=-3000\r\n[Paths]\r\nDestination=" +
                      destination + "\r\n");
     model.Load();
-    BlockedRun run;
-    model.SetRun(&run.Session());
+    BlockedRun run(model);
     const GridSelectionRanges none;
     folder.Write("Harbor.dat", "K1\r\n!\r\nK2\r\n!\r\n");
     const auto everyCommand = [&] {
@@ -376,8 +383,7 @@ TEST_F(MainWindowModelTest, TheTableIsMadeOnFirstUseKeptWhileHiddenAndMadeAfresh
 // models; the menu shows the same report again.
 TEST_F(MainWindowModelTest, TheReportSelectsKeysInTheGridOpensProgramsAndChecksAnIndex) {
     model.Load();
-    BlockedRun run;
-    model.SetRun(&run.Session());
+    BlockedRun run(model);
     model.GridMenuChosen(GridMenuCommand::ShowRunReport, NoSelection(), std::nullopt);
     EXPECT_EQ(window.report, nullptr) << "no report before a run has ended";
     model.Process({});
@@ -404,8 +410,7 @@ TEST_F(MainWindowModelTest, TheReportSelectsKeysInTheGridOpensProgramsAndChecksA
 // lets the run go on then.
 TEST_F(MainWindowModelTest, ProcessAsksFirstOnlyWhenTheCheckFindsSomething) {
     model.Load();  // no settings: every folder empty
-    BlockedRun run;
-    model.SetRun(&run.Session());
+    BlockedRun run(model);
     std::string keyData;
     for (const std::string& line : testing::ExampleColumn("KEY1"))
         keyData += line + "\r\n";
@@ -477,8 +482,7 @@ TEST_F(MainWindowModelTest, TheTitleNamesTheFileAndModeAndWhatNeedsTheWorkersEye
 
 TEST_F(MainWindowModelTest, TheCloseBoxDuringARunStopsItAndClosesAfterItWithoutAReport) {
     model.Load();
-    BlockedRun run;
-    model.SetRun(&run.Session());
+    BlockedRun run(model);
     model.Process({});
     window.events.clear();
     EXPECT_FALSE(model.CloseRequested(-120, -60));
