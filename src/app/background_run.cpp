@@ -16,6 +16,8 @@ BackgroundRun::BackgroundRun(QWidget& window, MessageShower showMessage)
     });
 }
 
+BackgroundRun::~BackgroundRun() = default;
+
 RunSessionHooks BackgroundRun::Hooks() {
     return RunSessionHooks{
         .post =

@@ -30,6 +30,7 @@ class BackgroundRun final : public QObject, private RunSessionView {
                                                  std::function<void(bool stop)> answered)>;
 
     BackgroundRun(QWidget& window, MessageShower showMessage);
+    ~BackgroundRun() override;
 
     // The user-interface thread's queue and timer, for the run session.
     RunSessionHooks Hooks();
