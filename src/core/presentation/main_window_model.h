@@ -45,7 +45,6 @@ namespace bladeway {
 
 struct RunCheckStep;
 
-
 // The window's design, in twips: its client area, the smallest one (room for
 // a title bar and its buttons; a first start without settings opens at this
 // size, at the top-left corner of the screen), and the controls.
@@ -178,8 +177,7 @@ class MainWindowModel {
     // timer (`hooks`), doing `work` (RunProcessing unless a test gives
     // another): the commands wait for each run's end, which comes to
     // RunEnded. The views show it (RunSessionModel::SetView).
-    RunSessionModel& MakeRunSession(RunSessionHooks hooks,
-                                    RunSessionModel::RunWork work = nullptr);
+    RunSessionModel& MakeRunSession(RunSessionHooks hooks, RunSessionModel::RunWork work = nullptr);
     // A run going on is stopped and waited for, and the session goes: before
     // the queue and timer it was made over do.
     void EndRunSession();

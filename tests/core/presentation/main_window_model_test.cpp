@@ -349,15 +349,16 @@ TEST_F(MainWindowModelTest,
     everyCommand();
     EXPECT_EQ(window.events,
               (std::vector<std::string>{"shows 2 keys", "preferences at 1500 3000 - -", "end",
-                                        "table made", "table at 0,0", "preview Column A",
-                                        "report", "select 1 from 3", "busy"}));
+                                        "table made", "table at 0,0", "preview Column A", "report",
+                                        "select 1 from 3", "busy"}));
     run.Finish();
 }
 
 // Vars makes the editor on first use, beside the settings file, and keeps
 // it while hidden; after its frame closed it the next Vars makes it afresh,
 // at the place then kept.
-TEST_F(MainWindowModelTest, TheTableIsMadeOnFirstUseKeptWhileHiddenAndMadeAfreshAfterItsFrameClosedIt) {
+TEST_F(MainWindowModelTest,
+       TheTableIsMadeOnFirstUseKeptWhileHiddenAndMadeAfreshAfterItsFrameClosedIt) {
     folder.Write("Bladeway.INI", "[Positions]\r\nVarSubTop=1500\r\nVarSubLeft=-300\r\n");
     model.Load();
     window.events.clear();
