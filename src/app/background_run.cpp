@@ -10,10 +10,8 @@ namespace bladeway {
 
 BackgroundRun::BackgroundRun(QWidget& window, MessageShower showMessage)
     : window_(window), showMessage_(std::move(showMessage)) {
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        if (session_ != nullptr)
-            session_->Tick();
-    });
+    // Only a session started the timer.
+    connect(&timer_, &QTimer::timeout, this, [this] { session_->Tick(); });
 }
 
 BackgroundRun::~BackgroundRun() = default;

@@ -15,12 +15,11 @@ std::uint64_t PathHash(const std::string& path) {
 }  // namespace
 
 void RunRehearsal::Placed(const std::string& path) {
-    if (!tried_)
-        placed_.insert(PathHash(path));
+    placed_.insert(PathHash(path));
 }
 
 void RunRehearsal::Read(const std::string& path) {
-    if (!tried_ && placed_.contains(PathHash(path)))
+    if (placed_.contains(PathHash(path)))
         readPlaced_ = true;
 }
 

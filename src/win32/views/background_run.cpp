@@ -62,8 +62,7 @@ LRESULT BackgroundRun::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (message == WM_TIMER && wParam == kTimerId) {
-        if (session_ != nullptr)
-            session_->Tick();
+        session_->Tick();  // only a session started the timer
         return 0;
     }
     return Window::HandleMessage(message, wParam, lParam);
